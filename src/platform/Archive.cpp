@@ -1,0 +1,315 @@
+#include "platform/Archive.h"
+
+#include <cstring>
+
+namespace qv {
+
+namespace {
+constexpr uint16_t kNullTag = 0x0000;
+constexpr uint16_t kNewClassTag = 0xFFFF;
+constexpr uint16_t kClassTag = 0x8000;
+constexpr uint16_t kBigObjectTag = 0x7FFF;
+constexpr uint32_t kBigClassTag = 0x80000000u;
+constexpr uint32_t kNoSchema = 0xFFFFFFFFu;
+
+const char* CauseText(ArchiveError::Cause c) {
+    switch (c) {
+        case ArchiveError::EndOfFile:
+            return "unexpected end of file";
+        case ArchiveError::BadIndex:
+            return "bad object index";
+        case ArchiveError::BadClass:
+            return "bad class";
+        case ArchiveError::BadSchema:
+            return "unsupported schema";
+        case ArchiveError::BadString:
+            return "bad string";
+        case ArchiveError::BadCount:
+            return "bad count";
+        default:
+            return "archive error";
+    }
+}
+}  // namespace
+
+ArchiveError::ArchiveError(Cause c, const std::string& f, const std::string& w)
+    : std::runtime_error((f.empty() ? std::string("archive") : f) + ": " + CauseText(c) +
+                         (w.empty() ? "" : ": " + w)),
+      cause(c),
+      file(f) {}
+
+Archive::Archive(std::string fileName) : m_mode(Store), m_fileName(std::move(fileName)) {}
+
+Archive::Archive(const uint8_t* data, size_t size, std::string fileName)
+    : m_mode(Load), m_fileName(std::move(fileName)), m_data(data), m_size(size) {
+    m_loadArray.push_back({nullptr, nullptr});
+}
+
+void Archive::Fail(ArchiveError::Cause cause, const std::string& what) const {
+    throw ArchiveError(cause, m_fileName, what);
+}
+
+void Archive::Need(size_t n) {
+    if (m_mode != Load) Fail(ArchiveError::Generic, "reading from a storing archive");
+    if (n > m_size - m_pos)
+        Fail(ArchiveError::EndOfFile, std::to_string(n) + " bytes wanted at offset " +
+                                          std::to_string(m_pos) + ", " +
+                                          std::to_string(m_size - m_pos) + " left");
+}
+
+void Archive::Write(const void* data, size_t n) {
+    if (m_mode != Store) Fail(ArchiveError::Generic, "writing to a loading archive");
+    const auto* p = static_cast<const uint8_t*>(data);
+    m_out.insert(m_out.end(), p, p + n);
+}
+
+void Archive::Read(void* data, size_t n) {
+    Need(n);
+    if (n) std::memcpy(data, m_data + m_pos, n);
+    m_pos += n;
+}
+
+void Archive::WriteByte(uint8_t v) {
+    Write(&v, 1);
+}
+void Archive::WriteWord(uint16_t v) {
+    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+    Write(b, 2);
+}
+void Archive::WriteDWord(uint32_t v) {
+    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+    Write(b, 4);
+}
+void Archive::WriteFloat(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    WriteDWord(bits);
+}
+void Archive::WriteDouble(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    WriteDWord(uint32_t(bits));
+    WriteDWord(uint32_t(bits >> 32));
+}
+
+uint8_t Archive::ReadByte() {
+    Need(1);
+    return m_data[m_pos++];
+}
+uint16_t Archive::ReadWord() {
+    Need(2);
+    uint16_t v = uint16_t(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+    m_pos += 2;
+    return v;
+}
+uint32_t Archive::ReadDWord() {
+    Need(4);
+    const uint8_t* p = m_data + m_pos;
+    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    m_pos += 4;
+    return v;
+}
+float Archive::ReadFloat() {
+    uint32_t bits = ReadDWord();
+    float v;
+    std::memcpy(&v, &bits, 4);
+    return v;
+}
+double Archive::ReadDouble() {
+    uint64_t lo = ReadDWord();
+    uint64_t hi = ReadDWord();
+    uint64_t bits = lo | hi << 32;
+    double v;
+    std::memcpy(&v, &bits, 8);
+    return v;
+}
+
+void Archive::WriteString(const std::string& s) {
+    size_t n = s.size();
+    if (n < 0xFF) {
+        WriteByte(uint8_t(n));
+    } else if (n < 0xFFFE) {
+        WriteByte(0xFF);
+        WriteWord(uint16_t(n));
+    } else {
+        WriteByte(0xFF);
+        WriteWord(0xFFFF);
+        WriteDWord(uint32_t(n));
+    }
+    Write(s.data(), n);
+}
+
+std::string Archive::ReadString() {
+    size_t n = ReadByte();
+    if (n == 0xFF) {
+        uint16_t w = ReadWord();
+        if (w == 0xFFFE) Fail(ArchiveError::BadString, "wide-character strings are not used");
+        n = w == 0xFFFF ? ReadDWord() : w;
+    }
+    if (n > Remaining())
+        Fail(ArchiveError::BadString, "length " + std::to_string(n) + " with " +
+                                          std::to_string(Remaining()) + " bytes left");
+    std::string s(reinterpret_cast<const char*>(m_data + m_pos), n);
+    m_pos += n;
+    return s;
+}
+
+void Archive::WriteCount(size_t n) {
+    if (n < 0xFFFF) {
+        WriteWord(uint16_t(n));
+    } else {
+        WriteWord(0xFFFF);
+        WriteDWord(uint32_t(n));
+    }
+}
+
+size_t Archive::ReadCount() {
+    size_t n = ReadWord();
+    if (n == 0xFFFF) n = ReadDWord();
+    // Every element takes at least one byte, so a larger count cannot be true.
+    if (n > Remaining())
+        Fail(ArchiveError::BadCount,
+             "count " + std::to_string(n) + " with " + std::to_string(Remaining()) + " bytes left");
+    return n;
+}
+
+void Archive::WriteIndexTag(uint32_t index, bool isClass) {
+    if (index < kBigObjectTag) {
+        WriteWord(uint16_t(isClass ? (kClassTag | index) : index));
+    } else {
+        WriteWord(kBigObjectTag);
+        WriteDWord(isClass ? (kBigClassTag | index) : index);
+    }
+}
+
+void Archive::WriteClass(const RuntimeClass* cls) {
+    auto it = m_storeMap.find(cls);
+    if (it != m_storeMap.end()) {
+        WriteIndexTag(it->second, true);
+        return;
+    }
+    size_t len = std::strlen(cls->name);
+    WriteWord(kNewClassTag);
+    WriteWord(uint16_t(cls->schema));
+    WriteWord(uint16_t(len));
+    Write(cls->name, len);
+    m_storeMap.emplace(cls, m_mapCount++);
+}
+
+void Archive::WriteObject(const Persistent* obj) {
+    if (m_mode != Store) Fail(ArchiveError::Generic, "writing to a loading archive");
+    if (!obj) {
+        WriteWord(kNullTag);
+        return;
+    }
+    auto it = m_storeMap.find(obj);
+    if (it != m_storeMap.end()) {
+        WriteIndexTag(it->second, false);
+        return;
+    }
+    WriteClass(obj->GetRuntimeClass());
+    m_storeMap.emplace(obj, m_mapCount++);
+    const_cast<Persistent*>(obj)->Serialize(*this);
+}
+
+const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* schema,
+                                       Persistent** objectRef, bool* isNull) {
+    *isNull = false;
+    *objectRef = nullptr;
+    uint16_t tag = ReadWord();
+    if (tag == kNullTag) {
+        *isNull = true;
+        return nullptr;
+    }
+    const RuntimeClass* cls = nullptr;
+    if (tag == kNewClassTag) {
+        uint32_t storedSchema = ReadWord();
+        uint16_t len = ReadWord();
+        Need(len);
+        std::string name(reinterpret_cast<const char*>(m_data + m_pos), len);
+        m_pos += len;
+        cls = RuntimeClass::Find(name);
+        if (!cls) Fail(ArchiveError::BadClass, "unknown class '" + name + "'");
+        if (storedSchema != cls->schema && !cls->versioned)
+            Fail(ArchiveError::BadSchema, "class '" + name + "' stored with schema " +
+                                              std::to_string(storedSchema) + ", expected " +
+                                              std::to_string(cls->schema));
+        m_loadArray.push_back({cls, nullptr});
+        m_loadSchemas[cls] = storedSchema;
+        *schema = storedSchema;
+    } else {
+        uint32_t full =
+            tag == kBigObjectTag ? ReadDWord() : (uint32_t(tag & kClassTag) << 16) | (tag & 0x7FFF);
+        uint32_t index = full & ~kBigClassTag;
+        if (index == 0 || index >= m_loadArray.size())
+            Fail(ArchiveError::BadIndex, "index " + std::to_string(index) + " of " +
+                                             std::to_string(m_loadArray.size() - 1) + " read");
+        const LoadEntry& e = m_loadArray[index];
+        if (full & kBigClassTag) {
+            if (!e.cls)
+                Fail(ArchiveError::BadIndex, "index " + std::to_string(index) + " is not a class");
+            cls = e.cls;
+            *schema = m_loadSchemas[cls];
+        } else {
+            if (!e.obj)
+                Fail(ArchiveError::BadIndex,
+                     "index " + std::to_string(index) + " is not an object");
+            if (expected && !e.obj->IsKindOf(expected))
+                Fail(ArchiveError::BadClass, std::string("a '") + e.obj->GetRuntimeClass()->name +
+                                                 "' where a '" + expected->name + "' belongs");
+            *objectRef = e.obj;
+            return nullptr;
+        }
+    }
+    if (expected && !cls->IsDerivedFrom(expected))
+        Fail(ArchiveError::BadClass,
+             std::string("a '") + cls->name + "' where a '" + expected->name + "' belongs");
+    return cls;
+}
+
+Persistent* Archive::ReadObject(const RuntimeClass* expected) {
+    uint32_t schema = kNoSchema;
+    Persistent* ref = nullptr;
+    bool isNull = false;
+    const RuntimeClass* cls = ReadClass(expected, &schema, &ref, &isNull);
+    if (isNull) return nullptr;
+    if (ref) return ref;
+    Persistent* obj = cls->CreateObject();
+    if (!obj)
+        Fail(ArchiveError::BadClass, std::string("class '") + cls->name + "' cannot be loaded");
+    size_t slot = m_loadArray.size();
+    m_loadArray.push_back({nullptr, obj});
+    m_objectSchema = schema;
+    try {
+        obj->Serialize(*this);
+    } catch (...) {
+        m_loadArray[slot].obj = nullptr;
+        delete obj;
+        throw;
+    }
+    m_objectSchema = kNoSchema;
+    return obj;
+}
+
+void Archive::SerializeClass(const RuntimeClass* cls) {
+    if (IsStoring()) {
+        WriteClass(cls);
+        return;
+    }
+    uint32_t schema = kNoSchema;
+    Persistent* ref = nullptr;
+    bool isNull = false;
+    const RuntimeClass* got = ReadClass(cls, &schema, &ref, &isNull);
+    if (!got)
+        Fail(ArchiveError::BadClass,
+             std::string("no class record where '") + cls->name + "' belongs");
+    m_objectSchema = schema;
+}
+
+uint32_t Archive::GetObjectSchema() {
+    uint32_t s = m_objectSchema;
+    m_objectSchema = kNoSchema;
+    return s;
+}
+
+}  // namespace qv

@@ -1,0 +1,140 @@
+#pragma once
+// The archive: the byte format of every stored file (worlds, lands, saved
+// games, the players file, network files).
+//
+// Little-endian integers and floats; strings with a 1-, 3- or 7-byte length
+// prefix; object references as 16-bit tags (null, new class with schema and
+// name, class tag, back-reference, and a 32-bit form for indices past 0x7FFE),
+// classes and objects counted together from 1; object-list counts as a 16-bit
+// word or 0xFFFF and a 32-bit count.
+//
+// Loading never trusts the file: every length, count and index is checked
+// against what is left or what has been read, and a fault raises ArchiveError
+// naming the file. An object whose own data fails to load is deleted before the
+// error leaves ReadObject; objects it had already adopted go with it.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Persistent.h"
+
+namespace qv {
+
+class ArchiveError : public std::runtime_error {
+public:
+    enum Cause { EndOfFile, BadIndex, BadClass, BadSchema, BadString, BadCount, Generic };
+    ArchiveError(Cause cause, const std::string& file, const std::string& what);
+    Cause cause;
+    std::string file;
+};
+
+class Archive {
+public:
+    enum Mode { Store, Load };
+
+    // A storing archive that collects its bytes in memory.
+    explicit Archive(std::string fileName = {});
+    // A loading archive over bytes held by the caller for the archive's life.
+    Archive(const uint8_t* data, size_t size, std::string fileName = {});
+    explicit Archive(const std::vector<uint8_t>& bytes, std::string fileName = {})
+        : Archive(bytes.data(), bytes.size(), std::move(fileName)) {}
+
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    bool IsStoring() const { return m_mode == Store; }
+    bool IsLoading() const { return m_mode == Load; }
+    const std::string& FileName() const { return m_fileName; }
+
+    // The bytes written so far (storing).
+    const std::vector<uint8_t>& Bytes() const { return m_out; }
+    std::vector<uint8_t> TakeBytes() { return std::move(m_out); }
+    // Bytes not yet read (loading).
+    size_t Remaining() const { return m_size - m_pos; }
+
+    // Raw blocks, as they lie in memory.
+    void Write(const void* data, size_t n);
+    void Read(void* data, size_t n);
+
+    void WriteByte(uint8_t v);
+    void WriteWord(uint16_t v);
+    void WriteDWord(uint32_t v);
+    void WriteInt(int32_t v) { WriteDWord(static_cast<uint32_t>(v)); }
+    void WriteShort(int16_t v) { WriteWord(static_cast<uint16_t>(v)); }
+    void WriteFloat(float v);
+    void WriteDouble(double v);
+    uint8_t ReadByte();
+    uint16_t ReadWord();
+    uint32_t ReadDWord();
+    int32_t ReadInt() { return static_cast<int32_t>(ReadDWord()); }
+    int16_t ReadShort() { return static_cast<int16_t>(ReadWord()); }
+    float ReadFloat();
+    double ReadDouble();
+
+    // Stores or loads one integer field, as a class's Serialize does.
+    void Exchange(int32_t& v) { IsStoring() ? WriteInt(v) : void(v = ReadInt()); }
+    void Exchange(uint32_t& v) { IsStoring() ? WriteDWord(v) : void(v = ReadDWord()); }
+    void Exchange(int16_t& v) { IsStoring() ? WriteShort(v) : void(v = ReadShort()); }
+    void Exchange(uint16_t& v) { IsStoring() ? WriteWord(v) : void(v = ReadWord()); }
+    void Exchange(uint8_t& v) { IsStoring() ? WriteByte(v) : void(v = ReadByte()); }
+    void Exchange(double& v) { IsStoring() ? WriteDouble(v) : void(v = ReadDouble()); }
+    void Exchange(float& v) { IsStoring() ? WriteFloat(v) : void(v = ReadFloat()); }
+    void Exchange(std::string& v) { IsStoring() ? WriteString(v) : void(v = ReadString()); }
+
+    void WriteString(const std::string& s);
+    std::string ReadString();
+
+    // Counts of object lists.
+    void WriteCount(size_t n);
+    size_t ReadCount();
+
+    // Object references. ReadObject checks the object is of `expected` (or a
+    // class derived from it) when `expected` is given; the caller owns a new
+    // object it gets back.
+    void WriteObject(const Persistent* obj);
+    Persistent* ReadObject(const RuntimeClass* expected = nullptr);
+    template <class T>
+    T* ReadObjectOf() {
+        return static_cast<T*>(ReadObject(&T::classInfo));
+    }
+
+    // A class reference without an object (a class's base in its Serialize).
+    void SerializeClass(const RuntimeClass* cls);
+    // The stored schema of the class whose data is about to be read; a second
+    // call answers 0xFFFFFFFF.
+    uint32_t GetObjectSchema();
+
+    [[noreturn]] void Fail(ArchiveError::Cause cause, const std::string& what) const;
+
+private:
+    void Need(size_t n);
+    void WriteClass(const RuntimeClass* cls);
+    // Reads a class reference; answers null for a null tag. For a back-reference
+    // to an object, stores it in *objectRef and answers null.
+    const RuntimeClass* ReadClass(const RuntimeClass* expected, uint32_t* schema,
+                                  Persistent** objectRef, bool* isNull);
+    void WriteIndexTag(uint32_t index, bool isClass);
+
+    Mode m_mode;
+    std::string m_fileName;
+    std::vector<uint8_t> m_out;
+    const uint8_t* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_pos = 0;
+
+    uint32_t m_mapCount = 1;  // next index; classes and objects share the count
+    std::unordered_map<const void*, uint32_t> m_storeMap;
+    struct LoadEntry {
+        const RuntimeClass* cls;  // set for a class entry
+        Persistent* obj;          // set for an object entry
+    };
+    std::vector<LoadEntry> m_loadArray;  // index 0 unused
+    std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
+    uint32_t m_objectSchema = 0xFFFFFFFF;
+};
+
+}  // namespace qv

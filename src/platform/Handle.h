@@ -1,0 +1,66 @@
+#pragma once
+// Weak references between game objects.
+//
+// A reference that may outlive what it points at (a queued event's target, an
+// opponent, a leader, the hover and drag holders) is held as a Handle: it reads
+// null as soon as the object it names has been destroyed. The object carries a
+// small shared block that its destructor clears; handles share that block.
+
+#include <memory>
+
+namespace qv {
+
+class Trackable {
+public:
+    Trackable() = default;
+    // A copy is a different object: it gets its own block when first tracked.
+    Trackable(const Trackable&) : m_block() {}
+    Trackable& operator=(const Trackable&) { return *this; }
+    virtual ~Trackable() {
+        if (m_block) m_block->target = nullptr;
+    }
+
+    struct Block {
+        Trackable* target;
+    };
+
+    const std::shared_ptr<Block>& TrackBlock() const {
+        if (!m_block) m_block = std::make_shared<Block>(Block{const_cast<Trackable*>(this)});
+        return m_block;
+    }
+
+private:
+    mutable std::shared_ptr<Block> m_block;
+};
+
+template <class T>
+class Handle {
+public:
+    Handle() = default;
+    Handle(std::nullptr_t) {}
+    Handle(T* p) { Reset(p); }
+
+    Handle& operator=(T* p) {
+        Reset(p);
+        return *this;
+    }
+    void Reset(T* p = nullptr) {
+        if (p)
+            m_block = static_cast<const Trackable*>(p)->TrackBlock();
+        else
+            m_block.reset();
+    }
+
+    T* Get() const { return m_block ? static_cast<T*>(m_block->target) : nullptr; }
+    T* operator->() const { return Get(); }
+    T& operator*() const { return *Get(); }
+    explicit operator bool() const { return Get() != nullptr; }
+    operator T*() const { return Get(); }
+
+    friend bool operator==(const Handle& a, const T* b) { return a.Get() == b; }
+
+private:
+    std::shared_ptr<Trackable::Block> m_block;
+};
+
+}  // namespace qv
