@@ -7,13 +7,6 @@
 
 namespace qv {
 
-Rect Rect::Intersect(const Rect& o) const {
-    Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
-           std::min(bottom, o.bottom)};
-    if (r.IsEmpty()) return {};
-    return r;
-}
-
 void Surface::Create(int width, int height) {
     m_iWidth = std::max(width, 0);
     m_iHeight = std::max(height, 0);

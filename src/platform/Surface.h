@@ -10,31 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Geometry.h"
+
 namespace qv {
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
-// A rectangle; right and bottom lie just outside it.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(Point p) const {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
-    Rect Intersect(const Rect& o) const;
-    Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 // Results of the drawing operations.
 inline constexpr int kDrawOk = 0;
