@@ -23,6 +23,16 @@ struct Rect {
     bool Contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
+    Rect Offset(int32_t dx, int32_t dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
+    // The common part of two rectangles; empty when they do not meet.
+    Rect Intersect(const Rect& o) const {
+        Rect r{left > o.left ? left : o.left, top > o.top ? top : o.top,
+               right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
+        if (r.IsEmpty()) return {};
+        return r;
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -2,12 +2,15 @@
 // The main frame: the one owner of the world. Subsystems add their members in
 // blocks of their own.
 
+#include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Handle.h"
 
+class CGameEvent;
 class Group;
 class KeyStorage;
 class MapMaster;
@@ -41,4 +44,18 @@ public:
     std::string m_strMessageLine;             // text of the message line
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
+
+    // Groups: the root of the group tree (owned; "Random Encounters" is one of
+    // its members) and the table of groups by number, which does not own them.
+    void CreateRootGroups();
+    void DeleteGroups();
+    // The group of table slot `number`; null for an empty or missing slot.
+    Group* GetGroupByNumber(int32_t number) const;
+    Group* m_pAllGroups = nullptr;
+    std::vector<Group*> m_GroupArray;
+    qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
+
+    // Scripted events waiting to run and the named script variables; owned.
+    std::list<std::unique_ptr<CGameEvent>> m_EventList;
+    std::list<std::unique_ptr<Object>> m_ScriptVariableList;
 };
