@@ -4,11 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Message.h"
+#include "platform/Surface.h"
 #include "shell/MainFrm.h"
 #include "structures/KeyStorage.h"
+#include "world/MapLight.h"
 #include "world/Object.h"
+#include "world/ObjectHolder.h"
 
 namespace {
 
@@ -98,7 +102,8 @@ TEST(Object, DefaultsOfTheConstructor) {
     EXPECT_EQ(o.m_iOwner, -1);
     EXPECT_EQ(o.m_bMoveable, 1);
     EXPECT_EQ(o.m_bInteract, 1);
-    EXPECT_EQ(o.m_iNumLevels, 1);
+    EXPECT_EQ(o.m_pDDImage, &Object::ClassImage());
+    EXPECT_EQ(o.m_pClassDDImage, &Object::ClassImage());
     EXPECT_EQ(o.m_pHolder, nullptr);
     std::unique_ptr<qv::Persistent> made(Object::classInfo.CreateObject());
     EXPECT_EQ(static_cast<Object*>(made.get())->m_strSpecialName, "Object");
@@ -416,6 +421,61 @@ TEST(Object, KeyNumbersEnterTheKeyRecordsOnLoadingAndLeaveOnDestruction) {
     }
     EXPECT_TRUE(frame.m_KeyStorageList[0]->m_ObjectList.empty())
         << "the record stays, without the destroyed object";
+}
+
+TEST(Object, TheClassImageIsBuiltByTheFirstUserAndReleasedByTheLast) {
+    CDDObject& image = Object::ClassImage();
+    const int before = image.m_iUseCount;
+    {
+        Object a;
+        EXPECT_EQ(image.m_iUseCount, before + 1);
+        EXPECT_TRUE(image.IsLoaded());
+        EXPECT_EQ(image.m_iWidth, 64);
+        EXPECT_EQ(image.m_iHeight, 64);
+        EXPECT_EQ(image.m_iHotX, 32);
+        EXPECT_EQ(image.m_iHotY, 32);
+        EXPECT_EQ(image.m_iNumLevels, 1);
+        EXPECT_EQ(image.m_iSurfaceCnt, 1);
+        EXPECT_EQ(image.GetCellRect(), (qv::Rect{-32, -32, 32, 32}));
+        Object b;
+        EXPECT_EQ(image.m_iUseCount, before + 2);
+        EXPECT_EQ(b.ReleaseImages(), 1);
+        EXPECT_EQ(image.m_iUseCount, before + 1);
+        b.m_pDDImage = nullptr;
+        EXPECT_EQ(b.ReleaseImages(), 0) << "nothing left to give back";
+    }
+    EXPECT_EQ(image.m_iUseCount, before);
+    if (before == 0) {
+        EXPECT_FALSE(image.IsLoaded()) << "the last user releases the surfaces";
+    }
+    Object c;
+    EXPECT_TRUE(image.IsLoaded()) << "and the next one builds it again";
+}
+
+TEST(Object, DrawsWhereTheMapGivesLightAndMarksWhereItGivesNone) {
+    // A picture of one lit pixel, in place of the class image.
+    auto bits = std::make_shared<CDIBitmap>(64, 64);
+    CDDObject picture;
+    int across = 1, down = 1;
+    picture.SetCellGrid(across, down);
+    picture.SetFrameCount(1);
+    picture.m_iWidth = picture.m_iHeight = 64;
+    picture.m_iHotX = picture.m_iHotY = 32;
+    bits->SetPixel(32, 32, 15);
+    picture.SetFrameBitmap(0, bits);
+    ASSERT_TRUE(picture.Load());
+
+    Object o;
+    o.m_pDDImage = &picture;
+    qv::Surface screen(640, 480);
+    const Position where(1000, 800);
+    o.m_bNotDrawn = 5;
+    EXPECT_EQ(o.Draw(&screen, {320, 240}, screen.Bounds(), where, 0), 0);
+    const int level = ScaleLightAt(where, 1);
+    EXPECT_EQ(o.m_bNotDrawn, level < 0 ? 1 : 0);
+    EXPECT_EQ(screen.GetPixel(320, 240) != 0, level >= 0) << "the hot spot lands on the point";
+    EXPECT_EQ(screen.GetPixel(321, 240), 0);
+    o.m_pDDImage = &Object::ClassImage();
 }
 
 }  // namespace
