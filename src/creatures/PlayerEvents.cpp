@@ -5,6 +5,7 @@
 
 #include "items/Spell.h"
 #include "platform/GameTime.h"
+#include "platform/Message.h"
 #include "world/Object.h"
 
 QV_IMPLEMENT_SERIAL(ObjectEvent, qv::Persistent, 1, true)
@@ -21,22 +22,14 @@ ObjectEvent ObjectEvent::MakeSpell(int32_t time, Object* target, Spell* spell) {
 
 namespace {
 
-CreatureEventQueue::MessageSink& Sink() {
-    static CreatureEventQueue::MessageSink sink = [](const std::string& text) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    };
-    return sink;
-}
-
+// The overflow report goes to the plain message box, one line a box.
 void Show(const char* format, auto... args) {
     char text[96];
     std::snprintf(text, sizeof text, format, args...);
-    if (Sink()) Sink()(text);
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
 }  // namespace
-
-void CreatureEventQueue::SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
 
 CreatureEventQueue::~CreatureEventQueue() { Clear(); }
 

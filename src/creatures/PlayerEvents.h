@@ -8,8 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <string>
 
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
@@ -105,10 +103,6 @@ public:
     static bool IsLater(int32_t a, int32_t b);
     // The later of two event times.
     static int32_t Latest(int32_t a, int32_t b) { return IsLater(a, b) ? a : b; }
-
-    // Where the overflow messages go (the plain message box in the game).
-    using MessageSink = std::function<void(const std::string&)>;
-    static void SetMessageSink(MessageSink sink);
 
 private:
     void RemoveAt(int32_t index);
