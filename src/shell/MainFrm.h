@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
 
+class CGameEvent;
 class Group;
 class KeyStorage;
 class MapMaster;
@@ -53,4 +55,18 @@ public:
     qv::Handle<Player> m_pLeader;
     qv::Handle<Player> m_pControlPlayer;
     std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
+
+    // Groups: the root of the group tree (owned; "Random Encounters" is one of
+    // its members) and the table of groups by number, which does not own them.
+    void CreateRootGroups();
+    void DeleteGroups();
+    // The group of table slot `number`; null for an empty or missing slot.
+    Group* GetGroupByNumber(int32_t number) const;
+    Group* m_pAllGroups = nullptr;
+    std::vector<Group*> m_GroupArray;
+    qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
+
+    // Scripted events waiting to run and the named script variables; owned.
+    std::list<std::unique_ptr<CGameEvent>> m_EventList;
+    std::list<std::unique_ptr<Object>> m_ScriptVariableList;
 };
