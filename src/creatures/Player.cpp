@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "items/Bag.h"
-#include "platform/Archive.h"
-#include "platform/GameTime.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
+#include "platform/Archive.h"
+#include "platform/GameTime.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 
@@ -33,7 +33,9 @@ int32_t RegenIntervalFor(int32_t rate, int32_t maxHitPoints) {
 
 }  // namespace
 
-Player::Player() : Member("Player") { InitCreature(); }
+Player::Player() : Member("Player") {
+    InitCreature();
+}
 
 void Player::InitCreature() {
     ++s_iUseCount;
@@ -202,7 +204,7 @@ void Player::AddSpell(const Spell& spell) {
 }
 
 void Player::RemoveSpell(Spell* spell) {
-    std::erase_if(m_UsableList, [spell](const qv::Handle<Object>& h) { return h == spell; });
+    std::erase_if(m_UsableList, [spell](const qv::Handle<Object>& h) { return h.Get() == spell; });
     if (m_pMagic) m_pMagic->TakeSpell(spell);  // deleted here
 }
 
@@ -292,10 +294,17 @@ int Player::SetLevel(int32_t level) {
 
 int Player::AddExperience(int32_t pool, double amount) {
     switch (pool) {
-        case 0: m_dExperience[0] += amount; break;
-        case 1: m_dExperience[1] += amount; break;
-        case 4: m_dExperience[2] += amount; break;
-        default: break;
+        case 0:
+            m_dExperience[0] += amount;
+            break;
+        case 1:
+            m_dExperience[1] += amount;
+            break;
+        case 4:
+            m_dExperience[2] += amount;
+            break;
+        default:
+            break;
     }
     RecomputeLoad();
     return 1;
@@ -312,25 +321,63 @@ int Player::ReduceAlertness(int32_t amount) {
 // ---- Operations filled in with thinking, walking, combat, spells,
 // conversation, drawing and the editor. Until then they do nothing.
 
-double Player::FindOpponents(Member*) { return 0.0; }
-int Player::FillPropertyPages(void*) { return 1; }
-int Player::ReadPropertyPages(void*) { return 1; }
-int Player::HandleThinkEvent(int32_t time, MapMaster* context) { return Think(time, context); }
-int Player::Think(int32_t, MapMaster*) { return 0; }
-int Player::NPCTalk(qv::Point*, int32_t*) { return 0; }
-int Player::HandleMoveEvent(int32_t, int32_t, int32_t, MapMaster*, int32_t) { return 0; }
-int Player::Attack(int32_t, MapMaster*) { return 0; }
-int Player::MeleeAttack() { return 0; }
-int Player::RangedAttack() { return 0; }
-int Player::StartAttack(int32_t, Object*, int32_t) { return 0; }
-int Player::ResolveHit(Object*, int32_t) { return 0; }
-int Player::RecomputeLoad() { return 0; }
-int Player::Die() { return 0; }
-int Player::SetActive(int32_t) { return 0; }
-double Player::ProximityWeight(Player*) { return 0.0; }
-int Player::AdvanceFrame() { return 0; }
-int Player::LoadImages(const std::string&) { return 1; }
-bool Player::CancelCastSpells(int32_t) { return false; }
+double Player::FindOpponents(Member*) {
+    return 0.0;
+}
+int Player::FillPropertyPages(void*) {
+    return 1;
+}
+int Player::ReadPropertyPages(void*) {
+    return 1;
+}
+int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
+    return Think(time, context);
+}
+int Player::Think(int32_t, MapMaster*) {
+    return 0;
+}
+int Player::NPCTalk(qv::Point*, int32_t*) {
+    return 0;
+}
+int Player::HandleMoveEvent(int32_t, int32_t, int32_t, MapMaster*, int32_t) {
+    return 0;
+}
+int Player::Attack(int32_t, MapMaster*) {
+    return 0;
+}
+int Player::MeleeAttack() {
+    return 0;
+}
+int Player::RangedAttack() {
+    return 0;
+}
+int Player::StartAttack(int32_t, Object*, int32_t) {
+    return 0;
+}
+int Player::ResolveHit(Object*, int32_t) {
+    return 0;
+}
+int Player::RecomputeLoad() {
+    return 0;
+}
+int Player::Die() {
+    return 0;
+}
+int Player::SetActive(int32_t) {
+    return 0;
+}
+double Player::ProximityWeight(Player*) {
+    return 0.0;
+}
+int Player::AdvanceFrame() {
+    return 0;
+}
+int Player::LoadImages(const std::string&) {
+    return 1;
+}
+bool Player::CancelCastSpells(int32_t) {
+    return false;
+}
 
 int Player::CastSpell(Spell* spell, Object*, int32_t) {
     delete spell;  // the cast copy is the caster's to dispose of

@@ -15,8 +15,8 @@
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
-#include "world/ObjectHolder.h"
 #include "world/Member.h"
+#include "world/ObjectHolder.h"
 
 class CBag;
 class Magic;

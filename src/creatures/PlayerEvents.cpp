@@ -10,8 +10,7 @@
 
 QV_IMPLEMENT_SERIAL(ObjectEvent, qv::Persistent, 1, true)
 
-ObjectEvent::ObjectEvent(int32_t type, int32_t time, Object* a0, int32_t a3, int32_t a1,
-                         int32_t a2)
+ObjectEvent::ObjectEvent(int32_t type, int32_t time, Object* a0, int32_t a3, int32_t a1, int32_t a2)
     : m_iType(type), m_iTime(time), m_pObject(a0), m_iArg1(a1), m_iArg2(a2), m_iValue(a3) {}
 
 ObjectEvent ObjectEvent::MakeSpell(int32_t time, Object* target, Spell* spell) {
@@ -31,7 +30,9 @@ void Show(const char* format, auto... args) {
 
 }  // namespace
 
-CreatureEventQueue::~CreatureEventQueue() { Clear(); }
+CreatureEventQueue::~CreatureEventQueue() {
+    Clear();
+}
 
 bool CreatureEventQueue::IsLater(int32_t a, int32_t b) {
     if (a == 0) return false;
@@ -75,7 +76,9 @@ bool CreatureEventQueue::HasDue(int32_t now) const {
     return t == 0 || qv::TimeDiff(now, t) > 0;
 }
 
-ObjectEvent CreatureEventQueue::PeekFront() const { return m_Events[0]; }
+ObjectEvent CreatureEventQueue::PeekFront() const {
+    return m_Events[0];
+}
 
 ObjectEvent CreatureEventQueue::PopFront() {
     if (m_iCount == 0) return m_Events[0];
@@ -133,8 +136,9 @@ int32_t CreatureEventQueue::RemoveAllOfType(int32_t type) {
 }
 
 int32_t CreatureEventQueue::RemoveAllOfTypeFor(int32_t type, const Object* object) {
-    return RemoveAllIf(
-        [type, object](const ObjectEvent& e) { return e.m_iType == type && e.m_pObject == object; });
+    return RemoveAllIf([type, object](const ObjectEvent& e) {
+        return e.m_iType == type && e.m_pObject == object;
+    });
 }
 
 void CreatureEventQueue::Clear() {

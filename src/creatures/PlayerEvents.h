@@ -36,8 +36,8 @@ class ObjectEvent : public qv::Persistent {
     QV_DECLARE_CLASS(ObjectEvent)
 public:
     // The values in the order type, time, a0, a3, a1, a2.
-    explicit ObjectEvent(int32_t type = 0, int32_t time = 0, Object* a0 = nullptr,
-                         int32_t a3 = 0, int32_t a1 = 0, int32_t a2 = 0);
+    explicit ObjectEvent(int32_t type = 0, int32_t time = 0, Object* a0 = nullptr, int32_t a3 = 0,
+                         int32_t a1 = 0, int32_t a2 = 0);
     // A SPELL event: the spell goes with the event while it is queued.
     static ObjectEvent MakeSpell(int32_t time, Object* target, Spell* spell);
 

@@ -96,16 +96,16 @@ void Player::Serialize(qv::Archive& ar) {
         ar.WriteObject(m_pBag.get());
         ar.WriteInt(m_iPortrait);
         ar.WriteString(m_strPortraitFile);
-        for (int32_t v : {m_iDexterity, m_iStrength, m_iIntelligence, m_iCombatDexterity,
-                          m_iCurStr, m_iCurInt})
+        for (int32_t v :
+             {m_iDexterity, m_iStrength, m_iIntelligence, m_iCombatDexterity, m_iCurStr, m_iCurInt})
             ar.WriteInt(v);
         ar.WriteString(m_strDeathNode);
-        for (int32_t v : {m_iAlertness, m_iScriptHold, m_iReserved2, m_iPanelSetting,
-                          m_bPanelToggle, m_iRangedMode, m_iSavedGroupNum, m_iLight,
-                          m_bFireProtection, m_iPoison, m_bGrounded, m_iStrengthBonus,
-                          m_bShockStrike, m_bLevitating, m_bHesitation, m_bMindSense,
-                          m_bInvisible, m_iAction, m_bHostileByMagic, m_bInactive, m_bGhost,
-                          m_bEthereal, m_iKeyNumber})
+        for (int32_t v :
+             {m_iAlertness,  m_iScriptHold,    m_iReserved2,   m_iPanelSetting,   m_bPanelToggle,
+              m_iRangedMode, m_iSavedGroupNum, m_iLight,       m_bFireProtection, m_iPoison,
+              m_bGrounded,   m_iStrengthBonus, m_bShockStrike, m_bLevitating,     m_bHesitation,
+              m_bMindSense,  m_bInvisible,     m_iAction,      m_bHostileByMagic, m_bInactive,
+              m_bGhost,      m_bEthereal,      m_iKeyNumber})
             ar.WriteInt(v);
         // The platform is not stored; walking finds it again.
         m_pAboard = nullptr;

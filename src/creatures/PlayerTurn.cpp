@@ -12,6 +12,7 @@
 #include "shell/MainFrm.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
+#include "world/Group.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
     CMainFrame* frame = GetMainFrame();
 
-    if (frame && frame->m_pLeader == this && (!m_Opponents.empty() || !m_pPlayerSet))
+    if (frame && frame->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
         frame->m_bFastTime = 0;
 
     if (m_iKeyNumber != -1 && !m_pAboard && frame) {
@@ -154,7 +155,8 @@ void Player::RegenerateHitPoints(int32_t now) {
         int64_t hp = std::min<int64_t>(int64_t{m_iHitPoints} + n, m_iMaxHitPoints);
         m_iHitPoints = static_cast<int32_t>(std::max<int64_t>(hp, m_iHitPoints));
     } else {
-        m_iHitPoints = static_cast<int32_t>(std::max<int64_t>(int64_t{m_iHitPoints} - n, INT32_MIN));
+        m_iHitPoints =
+            static_cast<int32_t>(std::max<int64_t>(int64_t{m_iHitPoints} - n, INT32_MIN));
         if (m_iHitPoints < 1) Die();
     }
     m_uLastRegenTime = Advance(m_uLastRegenTime, n, step);
@@ -174,6 +176,9 @@ bool Player::WakeFromIdle() {
          leader->m_pPlayerSet))
         return true;
     if (m_iHostileMode) return true;
+    Group* root = frame ? frame->m_pAllGroups : nullptr;
+    if (root && (m_bPartyLeader || m_bAttackRandomMonsters) && root->UpdateHostility(this) != 0)
+        return true;
     return false;
 }
 

@@ -67,11 +67,20 @@ bool Magic::RegenerateMana(const int32_t* now, const int32_t* rate) {
 
 void Magic::AddSchoolSkill(int school, float amount) {
     switch (school) {
-        case SpellSchool::Fire: m_fFireSkill += amount; break;
-        case SpellSchool::Earth: m_fEarthSkill += amount; break;
-        case SpellSchool::Air: m_fAirSkill += amount; break;
-        case SpellSchool::Water: m_fWaterSkill += amount; break;
-        default: break;
+        case SpellSchool::Fire:
+            m_fFireSkill += amount;
+            break;
+        case SpellSchool::Earth:
+            m_fEarthSkill += amount;
+            break;
+        case SpellSchool::Air:
+            m_fAirSkill += amount;
+            break;
+        case SpellSchool::Water:
+            m_fWaterSkill += amount;
+            break;
+        default:
+            break;
     }
 }
 

@@ -46,8 +46,8 @@ public:
     float m_fWaterSkill = 0.0f;
     float m_fFireSkill = 0.0f;
     int32_t m_iRegenPeriod = 1000;
-    int32_t m_uLastManaTime = 0;  // not stored
-    int32_t m_bFirstManaCall = 1;  // not stored
+    int32_t m_uLastManaTime = 0;                      // not stored
+    int32_t m_bFirstManaCall = 1;                     // not stored
     std::vector<std::unique_ptr<Spell>> m_SpellList;  // the known spells; owned
     // The books refer to the known spells and own none of them.
     CBag m_FireBook{"Bag"};

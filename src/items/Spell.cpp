@@ -15,14 +15,18 @@ Spell::Spell(const std::string& name) : Object(name) {
     ++s_iUseCount;
 }
 
-Spell::~Spell() { --s_iUseCount; }
+Spell::~Spell() {
+    --s_iUseCount;
+}
 
 int Spell::GetCastWeight(Player* creature) {
     m_pChosenTarget = creature;
     return m_iCastWeight;
 }
 
-int Spell::ApplyEffect(Player*, Object*) { return 0; }
+int Spell::ApplyEffect(Player*, Object*) {
+    return 0;
+}
 
 int Spell::CheckExpired(int32_t now) {
     return qv::TimeDiff(now, qv::TimeAdd(m_iStartTime, m_iDuration)) > 0 ? -1 : 1;

@@ -64,10 +64,10 @@ public:
     // Number of living spells (they share the cast sounds).
     static int LiveCount() { return s_iUseCount; }
 
-    uint32_t m_iMana = 0;       // mana cost of one cast
-    int32_t m_iDuration = 0;    // game time the effect lasts; 0 none
+    uint32_t m_iMana = 0;     // mana cost of one cast
+    int32_t m_iDuration = 0;  // game time the effect lasts; 0 none
     int32_t m_iSpare = 500;
-    int32_t m_iStartTime = 0;   // game time the effect began; not stored
+    int32_t m_iStartTime = 0;  // game time the effect began; not stored
     int32_t m_iSerial = 0;
     qv::Handle<Player> m_pChosenTarget;  // not stored
     int32_t m_iSkillLevel = 0;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -14,15 +13,29 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A stored object of class `name` at `schema`, its data written by `body`.
-Bytes Record(const char* name, uint16_t schema, const std::function<void(qv::Archive&)>& body) {
+// Stands in for an object of another class while its record is written by hand.
+class HandWritten : public qv::Persistent {
+public:
+    HandWritten(const qv::RuntimeClass& cls, const std::function<void(qv::Archive&)>& body)
+        : m_cls(cls), m_body(body) {}
+    const qv::RuntimeClass* GetRuntimeClass() const override { return &m_cls; }
+    void Serialize(qv::Archive& ar) override { m_body(ar); }
+
+private:
+    const qv::RuntimeClass& m_cls;
+    const std::function<void(qv::Archive&)>& m_body;
+};
+
+// A stored object of class `cls` at `schema`, its data written by `body`.
+Bytes Record(const qv::RuntimeClass& cls, uint16_t schema,
+             const std::function<void(qv::Archive&)>& body) {
     qv::Archive ar;
-    ar.WriteWord(0xFFFF);
-    ar.WriteWord(schema);
-    ar.WriteWord(static_cast<uint16_t>(std::strlen(name)));
-    ar.Write(name, std::strlen(name));
-    body(ar);
-    return ar.TakeBytes();
+    HandWritten record(cls, body);
+    ar.WriteObject(&record);
+    Bytes bytes = ar.TakeBytes();
+    bytes[2] = static_cast<uint8_t>(schema);
+    bytes[3] = static_cast<uint8_t>(schema >> 8);
+    return bytes;
 }
 
 // The object part every item record starts with.
@@ -52,7 +65,7 @@ TEST(Useable, StoresOnlyItsObjectPartAndRebuildsItsLocations) {
     u.m_iValue = 12;
     u.m_LocationList.emplace_back(3);  // not stored
     Bytes bytes = Store(u);
-    Bytes expected = Record("Useable", 1, [](qv::Archive& ar) {
+    Bytes expected = Record(Useable::classInfo, 1, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Object o("Stick");
         o.m_iValue = 12;
@@ -99,7 +112,7 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
 TEST(CBag, OlderAndInconsistentRecords) {
     // Schema 1 has no kind; a count that disagrees with the entries is set
     // to the number of entries.
-    Bytes bytes = Record("CBag", 1, [](qv::Archive& ar) {
+    Bytes bytes = Record(CBag::classInfo, 1, [](qv::Archive& ar) {
         ObjectPart(ar, "Bag");
         ar.WriteCount(1);
         Useable u("Stick");
@@ -111,7 +124,7 @@ TEST(CBag, OlderAndInconsistentRecords) {
     EXPECT_EQ(bag->m_iItemCount, 1);
 
     // An entry that is not an object at all is the archive's class error.
-    Bytes wrong = Record("CBag", 2, [](qv::Archive& ar) {
+    Bytes wrong = Record(CBag::classInfo, 2, [](qv::Archive& ar) {
         ObjectPart(ar, "Bag");
         ar.WriteCount(1);
         Magic m;
@@ -156,7 +169,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
     s.m_iCaster = 2;
     s.m_iDuration = 4000;  // not stored
     Bytes bytes = Store(s);
-    Bytes expected = Record("Spell", 6, [](qv::Archive& ar) {
+    Bytes expected = Record(Spell::classInfo, 6, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Spell o("Spark");  // its object part, with the spell's own spare value 3
         o.Object::Serialize(ar);
@@ -176,7 +189,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
 TEST(Spell, OlderSchemasAndTheSerialCounter) {
     g_iNextSpellSerial = 10;
     // Schema 3: mana, a dropped value, spare, level, missile, serial, counter, targets.
-    Bytes v3 = Record("Spell", 3, [](qv::Archive& ar) {
+    Bytes v3 = Record(Spell::classInfo, 3, [](qv::Archive& ar) {
         ObjectPart(ar);
         ar.WriteDWord(6);
         ar.WriteInt(-99);
@@ -196,7 +209,7 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
     EXPECT_GE(g_iNextSpellSerial, 41u);
 
     // Schema 5: no dropped value, a counter, then the caster.
-    Bytes v5 = Record("Spell", 5, [](qv::Archive& ar) {
+    Bytes v5 = Record(Spell::classInfo, 5, [](qv::Archive& ar) {
         ObjectPart(ar);
         ar.WriteDWord(6);
         ar.WriteInt(500);
@@ -213,12 +226,12 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
     EXPECT_EQ(g_iNextSpellSerial, counter + 1);  // only the spell just made took a serial
 
     // Schema 1 stores nothing of its own.
-    Bytes v1 = Record("Spell", 1, [](qv::Archive& ar) { ObjectPart(ar); });
+    Bytes v1 = Record(Spell::classInfo, 1, [](qv::Archive& ar) { ObjectPart(ar); });
     auto s1 = Load<Spell>(v1);
     EXPECT_EQ(s1->m_iMana, 0u);
 
     // A target count longer than the file is refused, not allocated.
-    Bytes bad = Record("Spell", 6, [](qv::Archive& ar) {
+    Bytes bad = Record(Spell::classInfo, 6, [](qv::Archive& ar) {
         ObjectPart(ar);
         for (int i = 0; i < 5; ++i) ar.WriteInt(0);
         ar.WriteWord(0xFFFF);
@@ -282,7 +295,7 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
     EXPECT_EQ(back->m_iRegenPeriod, 800);
     EXPECT_EQ(back->m_bFirstManaCall, 1);
 
-    Bytes v1 = Record("Magic", 1, [](qv::Archive& ar) {
+    Bytes v1 = Record(Magic::classInfo, 1, [](qv::Archive& ar) {
         ar.WriteCount(0);
         ar.WriteCount(1);  // the older second list, dropped
         Spell s;
