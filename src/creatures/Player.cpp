@@ -59,12 +59,11 @@ Player::~Player() {
     m_pNaturalWeapon.reset();
     --s_iUseCount;
     if (CMainFrame* frame = GetMainFrame()) {
-        auto& players = frame->m_PlayerArray;
-        // Only the creature's own entry: a number it was never entered under
-        // belongs to someone else.
-        if (m_iPlayerNumber >= 0 && static_cast<size_t>(m_iPlayerNumber) < players.size() &&
-            players[m_iPlayerNumber] == this)
-            players[m_iPlayerNumber] = nullptr;
+        // Only the creature's own entries: a number it was never entered
+        // under belongs to someone else, and a creature renumbered since it
+        // was entered must not stay behind under its old number.
+        for (Player*& entry : frame->m_PlayerArray)
+            if (entry == this) entry = nullptr;
     }
     // The magic owns the known spells; the usable list only refers to them.
     DropMagic();

@@ -74,8 +74,7 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
 
     // The end of the record: ethereal, key number, sex.
     ASSERT_GE(bytes.size(), 12u);
-    EXPECT_EQ(Bytes(bytes.end() - 12, bytes.end()),
-              (Bytes{1, 0, 0, 0, 12, 0, 0, 0, 2, 0, 0, 0}));
+    EXPECT_EQ(Bytes(bytes.end() - 12, bytes.end()), (Bytes{1, 0, 0, 0, 12, 0, 0, 0, 2, 0, 0, 0}));
 
     auto q = LoadCreature(bytes);
     ASSERT_NE(q, nullptr);
