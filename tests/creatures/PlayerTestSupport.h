@@ -10,10 +10,13 @@
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "platform/Archive.h"
+#include "support/HandWrittenRecord.h"
 
 namespace creature_test {
 
-using Bytes = std::vector<uint8_t>;
+using record_test::Bytes;
+using record_test::Record;
+using record_test::StoreObject;
 
 // A creature whose handlers record the events handed to them.
 class Probe : public Player {
@@ -52,31 +55,6 @@ public:
         return 1;
     }
 };
-
-// Stands in for an object of another class while its record is written by hand.
-class HandWritten : public qv::Persistent {
-public:
-    HandWritten(const qv::RuntimeClass& cls, const std::function<void(qv::Archive&)>& body)
-        : m_cls(cls), m_body(body) {}
-    const qv::RuntimeClass* GetRuntimeClass() const override { return &m_cls; }
-    void Serialize(qv::Archive& ar) override { m_body(ar); }
-
-private:
-    const qv::RuntimeClass& m_cls;
-    const std::function<void(qv::Archive&)>& m_body;
-};
-
-// A stored object of class `cls` at `schema`, its data written by `body`.
-inline Bytes Record(const qv::RuntimeClass& cls, uint16_t schema,
-                    const std::function<void(qv::Archive&)>& body) {
-    qv::Archive ar;
-    HandWritten record(cls, body);
-    ar.WriteObject(&record);
-    Bytes bytes = ar.TakeBytes();
-    bytes[2] = static_cast<uint8_t>(schema);
-    bytes[3] = static_cast<uint8_t>(schema >> 8);
-    return bytes;
-}
 
 // The values a hand-written creature record carries.
 struct Fields {
@@ -195,12 +173,6 @@ inline std::unique_ptr<Player> LoadCreature(const Bytes& bytes) {
     std::unique_ptr<Player> p(in.ReadObjectOf<Player>());
     if (in.Remaining() != 0) return nullptr;
     return p;
-}
-
-inline Bytes StoreObject(qv::Persistent& object) {
-    qv::Archive out;
-    out.WriteObject(&object);
-    return out.TakeBytes();
 }
 
 }  // namespace creature_test

@@ -8,35 +8,12 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "platform/Archive.h"
+#include "support/HandWrittenRecord.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// Stands in for an object of another class while its record is written by hand.
-class HandWritten : public qv::Persistent {
-public:
-    HandWritten(const qv::RuntimeClass& cls, const std::function<void(qv::Archive&)>& body)
-        : m_cls(cls), m_body(body) {}
-    const qv::RuntimeClass* GetRuntimeClass() const override { return &m_cls; }
-    void Serialize(qv::Archive& ar) override { m_body(ar); }
-
-private:
-    const qv::RuntimeClass& m_cls;
-    const std::function<void(qv::Archive&)>& m_body;
-};
-
-// A stored object of class `cls` at `schema`, its data written by `body`.
-Bytes Record(const qv::RuntimeClass& cls, uint16_t schema,
-             const std::function<void(qv::Archive&)>& body) {
-    qv::Archive ar;
-    HandWritten record(cls, body);
-    ar.WriteObject(&record);
-    Bytes bytes = ar.TakeBytes();
-    bytes[2] = static_cast<uint8_t>(schema);
-    bytes[3] = static_cast<uint8_t>(schema >> 8);
-    return bytes;
-}
+using record_test::Bytes;
+using record_test::Record;
 
 // The object part every item record starts with.
 void ObjectPart(qv::Archive& ar, const char* name = "Thing") {
@@ -53,18 +30,11 @@ std::unique_ptr<T> Load(const Bytes& bytes) {
     return out;
 }
 
-template <class T>
-Bytes Store(T& object) {
-    qv::Archive out;
-    out.WriteObject(&object);
-    return out.TakeBytes();
-}
-
 TEST(Useable, StoresOnlyItsObjectPartAndRebuildsItsLocations) {
     Useable u("Stick");
     u.m_iValue = 12;
     u.m_LocationList.emplace_back(3);  // not stored
-    Bytes bytes = Store(u);
+    Bytes bytes = record_test::StoreObject(u);
     Bytes expected = Record(Useable::classInfo, 1, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Object o("Stick");
@@ -93,7 +63,7 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
     EXPECT_EQ(bag.Items()[0]->m_iSpare2, 0);
     EXPECT_EQ(bag.Items()[1]->m_iSpare2, 1);
 
-    Bytes bytes = Store(bag);
+    Bytes bytes = record_test::StoreObject(bag);
     // The tail after the entries: the count, then the kind.
     ASSERT_GE(bytes.size(), 8u);
     EXPECT_EQ(Bytes(bytes.end() - 8, bytes.end()), (Bytes{2, 0, 0, 0, 4, 0, 0, 0}));
@@ -106,7 +76,7 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
     ASSERT_NE(innerBack, nullptr);
     EXPECT_EQ(innerBack->m_pParent, back.get());
     EXPECT_TRUE(back->Contains(innerBack->Items()[0].get()));
-    EXPECT_EQ(Store(*back), bytes);  // storing again gives the same bytes
+    EXPECT_EQ(record_test::StoreObject(*back), bytes);  // storing again gives the same bytes
 }
 
 TEST(CBag, OlderAndInconsistentRecords) {
@@ -168,7 +138,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
     s.m_Targets = {4, 9};
     s.m_iCaster = 2;
     s.m_iDuration = 4000;  // not stored
-    Bytes bytes = Store(s);
+    Bytes bytes = record_test::StoreObject(s);
     Bytes expected = Record(Spell::classInfo, 6, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Spell o("Spark");  // its object part, with the spell's own spare value 3
@@ -278,7 +248,7 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
     m.m_fWaterSkill = 4.0f;
     m.m_iRegenPeriod = 800;
     m.m_SpellList.push_back(std::make_unique<Spell>("Spark"));
-    Bytes bytes = Store(m);
+    Bytes bytes = record_test::StoreObject(m);
     // After the list: max mana, mana, the skills Air, Earth, Fire, Water, the period.
     qv::Archive tail;
     tail.WriteDWord(30);
