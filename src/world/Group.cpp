@@ -276,11 +276,3 @@ void Group::Serialize(qv::Archive& ar) {
     for (Member* m : read) RemoveMember(m);
     for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
 }
-
-void Group::DeleteMember(Member* member) {
-    if (ObjectHolder* holder = member->m_pHolder) {
-        member->m_pHolder = nullptr;
-        delete holder;
-    }
-    delete member;
-}

@@ -4,6 +4,7 @@
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/ObjectHolder.h"
 
 void Group::FollowLeader(Member*) {}
 
@@ -66,4 +67,18 @@ Player* ResolveActor(int actor) {
 Group* GetCurrentGroup() {
     CMainFrame* frame = GetMainFrame();
     return frame ? frame->m_pCurrentGroup.Get() : nullptr;
+}
+
+void Group::DeleteMember(Member* member) {
+    if (ObjectHolder* holder = member->m_pHolder) {
+        member->m_pHolder = nullptr;
+        delete holder;
+    }
+    delete member;
+}
+
+Group::PathTest Group::s_pathTest;
+
+bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
+    return s_pathTest && s_pathTest(map, from, to);
 }
