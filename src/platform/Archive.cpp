@@ -267,13 +267,32 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
     return cls;
 }
 
+Archive::~Archive() {
+    for (Persistent* p : m_unowned) delete p;
+}
+
 Persistent* Archive::ReadObject(const RuntimeClass* expected) {
+    bool created = false;
+    return ReadObjectImpl(expected, true, &created);
+}
+
+Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected) {
+    bool created = false;
+    Persistent* p = ReadObjectImpl(expected, false, &created);
+    if (created) m_unowned.insert(p);
+    return p;
+}
+
+Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bool* created) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
     const RuntimeClass* cls = ReadClass(expected, &schema, &ref, &isNull);
     if (isNull) return nullptr;
-    if (ref) return ref;
+    if (ref) {
+        if (claim) m_unowned.erase(ref);
+        return ref;
+    }
     Persistent* obj = cls->CreateObject();
     if (!obj)
         Fail(ArchiveError::BadClass, std::string("class '") + cls->name + "' cannot be loaded");
@@ -288,6 +307,7 @@ Persistent* Archive::ReadObject(const RuntimeClass* expected) {
         throw;
     }
     m_objectSchema = kNoSchema;
+    *created = true;
     return obj;
 }
 

@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Persistent.h"
@@ -43,6 +44,8 @@ public:
     explicit Archive(const std::vector<uint8_t>& bytes, std::string fileName = {})
         : Archive(bytes.data(), bytes.size(), std::move(fileName)) {}
 
+    // Deletes the objects read with ReadObjectUnowned that nobody claimed.
+    ~Archive();
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
@@ -97,6 +100,11 @@ public:
     // object it gets back.
     void WriteObject(const Persistent* obj);
     Persistent* ReadObject(const RuntimeClass* expected = nullptr);
+    // Reads an object reference that the caller does not keep (a list that
+    // only names objects stored elsewhere). An object first made by this read
+    // stays the archive's until a later ReadObject names it again; otherwise it
+    // is deleted with the archive.
+    Persistent* ReadObjectUnowned(const RuntimeClass* expected = nullptr);
     template <class T>
     T* ReadObjectOf() {
         return static_cast<T*>(ReadObject(&T::classInfo));
@@ -118,6 +126,7 @@ private:
     const RuntimeClass* ReadClass(const RuntimeClass* expected, uint32_t* schema,
                                   Persistent** objectRef, bool* isNull);
     void WriteIndexTag(uint32_t index, bool isClass);
+    Persistent* ReadObjectImpl(const RuntimeClass* expected, bool claim, bool* created);
 
     Mode m_mode;
     std::string m_fileName;
@@ -135,6 +144,7 @@ private:
     std::vector<LoadEntry> m_loadArray;  // index 0 unused
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;
+    std::unordered_set<Persistent*> m_unowned;
 };
 
 }  // namespace qv

@@ -1,0 +1,110 @@
+#include "platform/Files.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace qv {
+
+namespace fs = std::filesystem;
+
+FileError::FileError(Cause c, std::string name, const std::string& detail)
+    : std::runtime_error(name + (c == NotFound ? ": not found" : ": cannot be used") +
+                         (detail.empty() ? "" : " (" + detail + ")")),
+      cause(c),
+      fileName(std::move(name)) {}
+
+std::string ToSlashes(const std::string& name) {
+    std::string s = name;
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+namespace {
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x != y && std::tolower(x) != std::tolower(y)) return false;
+    }
+    return true;
+}
+}  // namespace
+
+std::string ResolvePath(const std::string& name) {
+    std::string path = ToSlashes(name);
+    std::error_code ec;
+    if (path.empty() || fs::exists(path, ec)) return path;
+
+    // Walk the parts, finding each in its folder.
+    fs::path result = path[0] == '/' ? fs::path("/") : fs::path();
+    size_t pos = 0;
+    while (pos <= path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty() || part == ".") continue;
+        fs::path exact = result / part;
+        if (part != ".." && !fs::exists(exact, ec)) {
+            fs::path folder = result.empty() ? fs::path(".") : result;
+            fs::path found;
+            for (fs::directory_iterator it(folder, ec), last; !ec && it != last; it.increment(ec)) {
+                std::string entry = it->path().filename().string();
+                if (SameIgnoringCase(entry, part)) {
+                    found = result / entry;
+                    break;
+                }
+            }
+            if (found.empty()) return path;
+            result = found;
+        } else {
+            result = exact;
+        }
+    }
+    return result.string();
+}
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(const std::string& name) {
+    std::string path = ResolvePath(name);
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        int err = errno;
+        throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other,
+                        name, std::strerror(err));
+    }
+    std::vector<uint8_t> bytes;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+        bytes.insert(bytes.end(), buf, buf + n);
+    if (std::ferror(f.get())) throw FileError(FileError::Other, name, "read error");
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string path = ResolvePath(name);
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "wb"));
+    if (!f) {
+        int err = errno;
+        throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other,
+                        name, std::strerror(err));
+    }
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw FileError(FileError::Other, name, "write error");
+    if (std::fclose(f.release()) != 0) throw FileError(FileError::Other, name, "write error");
+}
+
+}  // namespace qv

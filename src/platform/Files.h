@@ -1,0 +1,35 @@
+#pragma once
+// Files by the game's own names. The game writes folder names with
+// backslashes ("tmp\", "Images\") and keeps file names inside its stored files
+// in whatever case they were typed; here '\' becomes '/' and each part of a
+// name is found in its folder whatever its case.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// A file that could not be read or written: the cause and the file's name.
+class FileError : public std::runtime_error {
+public:
+    enum Cause { NotFound, Other };
+    FileError(Cause cause, std::string fileName, const std::string& detail = {});
+    Cause cause;
+    std::string fileName;
+};
+
+// The game's name with '/' for '\'.
+std::string ToSlashes(const std::string& name);
+// The path of an existing file or folder named `name` (separators converted),
+// matching each part whatever its case where the exact name is absent. A name
+// that matches nothing comes back with its separators converted only.
+std::string ResolvePath(const std::string& name);
+
+// The whole file; FileError when it cannot be read.
+std::vector<uint8_t> ReadWholeFile(const std::string& name);
+// Writes (replaces) the whole file; FileError when it cannot be written.
+void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes);
+
+}  // namespace qv

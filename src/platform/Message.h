@@ -1,0 +1,39 @@
+#pragma once
+// The program's message boxes: the Retry/Cancel box of a failed check and the
+// plain OK box of a file error. The game shows them in its window through a
+// handler it installs; without one (tests, headless runs) the text goes to
+// stderr and the answer comes from a script, Cancel when none is scripted.
+
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace qv {
+
+enum class MessageButtons { Ok, RetryCancel };
+enum class MessageAnswer { Ok, Retry, Cancel };
+
+using MessageHandler = std::function<MessageAnswer(const std::string& text, MessageButtons)>;
+
+// Shows `text` and answers the button chosen.
+MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons);
+// Installs the handler that shows boxes (null restores the headless one).
+void SetMessageHandler(MessageHandler handler);
+
+// Headless answers, taken in order by RetryCancel boxes while this lives; the
+// texts shown are kept for inspection.
+class ScriptedMessages {
+public:
+    explicit ScriptedMessages(std::deque<MessageAnswer> answers = {});
+    ~ScriptedMessages();
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    std::deque<MessageAnswer> answers;
+    std::deque<std::string> shown;
+
+private:
+    ScriptedMessages* m_previous;
+};
+
+}  // namespace qv

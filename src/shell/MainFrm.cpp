@@ -1,0 +1,51 @@
+#include "shell/MainFrm.h"
+
+#include "structures/KeyStorage.h"
+#include "world/Global.h"
+#include "world/Object.h"
+
+extern CMainFrame* g_pMainFrame;
+
+CMainFrame::CMainFrame() {
+    g_pMainFrame = this;
+}
+
+CMainFrame::~CMainFrame() {
+    // From here on the accessors answer as if there were no frame.
+    if (g_pMainFrame == this) g_pMainFrame = nullptr;
+}
+
+void CMainFrame::RequestQuit(int code) {
+    m_bQuitRequested = 1;
+    m_iQuitCode = code;
+}
+
+void CMainFrame::AddToKeyStorage(Object* object) {
+    if (!QV_CHECK(object != nullptr)) return;
+    KeyStorage* record = nullptr;
+    for (auto& k : m_KeyStorageList)
+        if (k->m_iKeyNum == object->m_iItemNum) {
+            record = k.get();
+            break;
+        }
+    if (!record) {
+        m_KeyStorageList.push_back(
+            std::make_unique<KeyStorage>(object->m_iItemNum, "Lost or Temp Key"));
+        record = m_KeyStorageList.back().get();
+    }
+    record->m_ObjectList.emplace_back(object);
+}
+
+void CMainFrame::RemoveFromKeyStorage(Object* object) {
+    if (!object) return;
+    for (auto& k : m_KeyStorageList) {
+        if (k->m_iKeyNum != object->m_iItemNum) continue;
+        auto& list = k->m_ObjectList;
+        for (auto it = list.begin(); it != list.end(); ++it)
+            if (it->Get() == object) {
+                list.erase(it);
+                break;
+            }
+        return;
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Free accessors to the world's owner (the main frame) and the program's one
+// assertion handler, fatal message and file-error report.
+//
+// The main frame is reached through a plain global pointer: null before the
+// frame exists and cleared as soon as its destruction begins, so every accessor
+// answers null or 0 at start-up and shut-down.
+
+#include <string>
+#include <vector>
+
+namespace qv {
+class FileError;
+}
+class CMainFrame;
+class Group;
+class MapMaster;
+class Player;
+
+CMainFrame* GetMainFrame();
+MapMaster* GetMapMaster();
+int IsEditMode();
+// The frame's creatures indexed by actor number.
+std::vector<Player*>* GetPlayerArray();
+// The creature whose member id is `id` in the group tree under `group`;
+// built with the groups.
+Player* FindMemberById(Group* group, int id);
+// An actor number: 0 or more indexes the player array, a negative number is a
+// member id of the random encounters; built with the groups.
+Player* ResolveActor(int actor);
+int GetDrawEnabled();
+int SetMessageLine(const std::string& text);
+std::string GetBaseDirectory();
+
+// Reports a failed check: "assertion failed (line:file)\nexpression" with the
+// file cut to its own name. Returns when the user answers Retry; Cancel ends the
+// program with code 1.
+void AssertFailed(int line, const char* file, const char* expression);
+// Shows a formatted message with Retry and Cancel; Retry returns, anything else
+// (and a null format) ends the program with code 1.
+void FatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Shows a file error ("%s not found." for a missing file) and ends the program
+// with code 2: through the frame when there is one, at once otherwise.
+void ReportFileException(const qv::FileError& error);
+
+// A check that must hold. Answers true when it holds; when it fails it is
+// reported and, if the user lets the program go on, answers false so that the
+// caller can return instead of using what failed:
+//     if (!QV_CHECK(group != nullptr)) return 0;
+#define QV_CHECK(expr) ((expr) ? true : (::AssertFailed(__LINE__, __FILE__, #expr), false))

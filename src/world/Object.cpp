@@ -1,0 +1,266 @@
+#include "world/Object.h"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/Archive.h"
+#include "platform/Format.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/MapLight.h"
+#include "world/ObjectHolder.h"
+
+QV_IMPLEMENT_SERIAL(Object, qv::Persistent, 11, true)
+
+// Stand-ins until the creature side and the map answer these.
+__attribute__((weak)) int GetPlayerTypeOf(Player*) {
+    return -1;
+}
+__attribute__((weak)) int ScaleLightAt(const Position&, int) {
+    return 0;
+}
+
+Object::Object(const std::string& name) : m_strGeneralName(name), m_strSpecialName(name) {
+    Object::LoadImages();
+}
+
+Object::~Object() {
+    if (CMainFrame* frame = GetMainFrame())
+        if (m_iItemNum >= 0) frame->RemoveFromKeyStorage(this);
+    Object::ReleaseImages();
+}
+
+void Object::Serialize(qv::Archive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteInt(m_iXImageNum);
+        ar.WriteInt(m_iYImageNum);
+        ar.WriteInt(m_iWeight);
+        ar.WriteInt(m_iValue);
+        ar.WriteString(m_strGeneralName);
+        ar.WriteString(m_strSpecialName);
+        ar.WriteInt(m_iItemNum);
+        ar.WriteInt(m_iSpare1);
+        ar.WriteInt(m_iState);
+        ar.WriteInt(m_iBulkNum);
+        ar.WriteInt(m_bStackable);
+        ar.WriteInt(m_bInteract);
+        ar.WriteInt(m_iSpare2);
+        ar.WriteInt(m_iOwner);
+        return;
+    }
+    const uint32_t s = ar.GetObjectSchema();
+    if (s >= 2) {
+        int x = ar.ReadInt();
+        int y = ar.ReadInt();
+        m_iXImageNum = x;
+        m_iYImageNum = y;
+        SetImageFrame(&x, &y);
+    }
+    ar.ReadInt();  // the stored weight: the class's own weight stands
+    if (s < 4) m_iWeight = 1;
+    m_iValue = ar.ReadInt();
+    m_strGeneralName = ar.ReadString();
+    m_strSpecialName = ar.ReadString();
+    m_iItemNum = ar.ReadInt();
+    if (m_iItemNum >= 0)
+        if (CMainFrame* frame = GetMainFrame()) frame->AddToKeyStorage(this);
+    if (s >= 3) m_iSpare1 = ar.ReadInt();
+    if (s >= 7) m_iState = ar.ReadInt();
+    if (s >= 8) {
+        m_iBulkNum = ar.ReadInt();
+        m_bStackable = ar.ReadInt();
+    }
+    if (s >= 9) m_bInteract = ar.ReadInt();
+    if (s >= 10) m_iSpare2 = ar.ReadInt();
+    if (s >= 11) m_iOwner = ar.ReadInt();
+}
+
+int Object::SetOwner(int owner) {
+    m_iOwner = owner;
+    return m_iOwner;
+}
+
+int Object::IsActive() {
+    return 1;
+}
+
+void Object::GetImageFrame(int* x, int* y) {
+    if (x && *x >= 0) *x = m_iXImageNum;
+    if (y && *y >= 0) *y = m_iYImageNum;
+}
+
+void Object::SetImageFrame(int* x, int* y) {
+    if (x && *x >= 0) m_iXImageNum = *x;
+    if (y && *y >= 0) m_iYImageNum = *y;
+}
+
+int Object::GetState() {
+    return m_iState;
+}
+
+void Object::SetState(int* state) {
+    if (state) m_iState = *state;
+}
+
+int Object::CanInteract() {
+    return 0;
+}
+
+int Object::CanBeUsedBy(Player* creature) {
+    if (!creature) return 0;
+    int type = GetPlayerTypeOf(creature);
+    return type == 10 || type == 1 || type == 18 ? m_bInteract : 0;
+}
+
+CDDObject* Object::GetImage() {
+    return m_pDDImage;
+}
+
+std::string Object::GetInfoText() {
+    return GetDisplayName() + qv::Format("\nWeight: %d", m_iWeight);
+}
+
+void Object::SetName(const std::string& name) {
+    m_strSpecialName = name;
+}
+
+std::string Object::GetValueText(int* width, double* factor) {
+    const int w = width ? *width : 0;
+    std::string name = GetDisplayName();
+    if (static_cast<int>(name.size()) < w) name.append(static_cast<size_t>(w) - name.size(), ' ');
+    double price = std::trunc(GetValue() * (factor ? *factor : 0.0));
+    // A price beyond the integer range is held at its edge.
+    if (!(price >= std::numeric_limits<int>::min())) price = std::numeric_limits<int>::min();
+    if (price > std::numeric_limits<int>::max()) price = std::numeric_limits<int>::max();
+    std::string text = qv::Format("%d", static_cast<int>(price));
+    if (static_cast<int>(text.size()) >= w) return text;
+    return name.substr(0, static_cast<size_t>(w) - text.size()) + text;
+}
+
+std::string Object::GetDisplayName() {
+    if (m_iBulkNum == 1) return m_strSpecialName;
+    return qv::Format("%s (%d)", m_strSpecialName.c_str(), m_iBulkNum);
+}
+
+int Object::GetValue() {
+    return m_iValue;
+}
+
+void Object::SetValue(int* value) {
+    if (value) m_iValue = *value;
+}
+
+int Object::GetWeight() {
+    return m_iWeight;
+}
+
+void Object::SetWeight(int* weight) {
+    if (weight) m_iWeight = *weight;
+}
+
+int Object::IsSameKind(Object* other) {
+    return other && m_strSpecialName == other->m_strSpecialName ? 1 : 0;
+}
+
+int Object::AddBulk(Object* other) {
+    if (!m_bStackable || !other) return 0;
+    m_iBulkNum += other->m_iBulkNum;
+    return m_iBulkNum;
+}
+
+int Object::RemoveBulk(Object* other) {
+    if (!m_bStackable || !other) return 0;
+    m_iBulkNum -= other->m_iBulkNum;
+    QV_CHECK(m_iBulkNum >= 0);
+    return m_iBulkNum;
+}
+
+int Object::Update(int32_t, MapMaster*) {
+    return 0;
+}
+
+int Object::GetUsePrompt(Player*, int) {
+    return 0;
+}
+
+int Object::Use(Player*, Object*) {
+    return 0;
+}
+
+std::pair<int, int> Object::GetUseRange(Player*) {
+    return {3, 0};
+}
+
+int Object::IsValidTarget(Object*) {
+    return 0;
+}
+
+int Object::IsUsableBy(Player*) {
+    return 1;
+}
+
+int Object::StepOn(Position*, Object*) {
+    return 0;
+}
+
+int Object::Activate(int*, Player*) {
+    return -1;
+}
+
+int Object::Edit() {
+    // The object properties dialog belongs to the editor; without it there is
+    // nothing to open in edit mode either.
+    return -1;
+}
+
+void Object::SetPosition(MapCell*, Position*) {}
+
+Object* Object::Clone() {
+    Object* copy = qv::DynamicCast<Object>(GetRuntimeClass()->CreateObject());
+    if (!copy) return nullptr;
+    copy->m_iBulkNum = m_iBulkNum;
+    copy->m_bMoveable = m_bMoveable;
+    return copy;
+}
+
+int Object::Type() {
+    return 0;
+}
+
+int Object::GetKind() {
+    return Type();
+}
+
+int Object::LoadImages() {
+    m_iNumLevels = 1;
+    return 1;
+}
+
+int Object::ReleaseImages() {
+    if (!m_pDDImage) return 0;
+    return 1;
+}
+
+int Object::Draw(qv::Surface*, qv::Point, const qv::Rect&, const Position& pos, int) {
+    int level = ScaleLightAt(pos, m_iNumLevels);
+    if (level < 0) {
+        m_bNotDrawn = 1;
+        return 0;
+    }
+    m_bNotDrawn = 0;
+    return 0;
+}
+
+int Object::GetZero(int, int) {
+    return 0;
+}
+
+int Object::GetTag() {
+    return m_iTag;
+}
+
+Object* Object::GetLightSource() {
+    return nullptr;
+}
+
+void Object::TakeDamage(int, int) {}

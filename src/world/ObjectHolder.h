@@ -1,0 +1,96 @@
+#pragma once
+// Placement records: an object stands on the map through an ObjectHolder that
+// pairs a world position with the object. A holder is also the target of a walk
+// or an action: the creatures heading for it form its player set. A holder made
+// only as a walk target (no object) lives while some creature heads for it.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Persistent.h"
+
+class MapMaster;
+class Object;
+class ObjectHolder;
+
+// A world point in pixels: x grows eastward, y southward, z is the height.
+class Position {
+public:
+    Position() = default;
+    Position(int32_t px, int32_t py, int32_t pz = 0) : x(px), y(py), z(pz) {}
+    virtual ~Position() = default;
+    Position(const Position&) = default;
+    Position& operator=(const Position&) = default;
+
+    // x, y, z as three 32-bit integers.
+    virtual void Serialize(qv::Archive& ar);
+
+    bool operator==(const Position& o) const { return x == o.x && y == o.y && z == o.z; }
+
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t z = 0;
+};
+
+// The creature's side of a player set: every creature derives from this and
+// keeps here the holder whose set it belongs to. The operations keep both sides
+// in step; a creature destroyed while in a set leaves it.
+class PlayerSetMember {
+public:
+    PlayerSetMember() = default;
+    PlayerSetMember(const PlayerSetMember&) : m_pPlayerSet(nullptr) {}
+    PlayerSetMember& operator=(const PlayerSetMember&) { return *this; }
+
+    // Leaves the current set, then joins `holder` unless it is null or joining
+    // is forbidden. (The creature clears its wait count before calling this.)
+    void JoinHolderSet(ObjectHolder* holder, bool joiningForbidden);
+    // Leaves the current set; a holder without an object is deleted once its
+    // set is empty.
+    void LeaveHolderSet();
+    // Every creature of the current set leaves it; the holder is kept.
+    void ClearHolderSet();
+
+    ObjectHolder* m_pPlayerSet = nullptr;
+
+protected:
+    ~PlayerSetMember();
+};
+
+class ObjectHolder : public qv::Persistent {
+    QV_DECLARE_CLASS(ObjectHolder)
+public:
+    ObjectHolder() = default;
+    // Sets the object's m_pHolder to the new holder when there is an object.
+    ObjectHolder(const Position& p, Object* object);
+    // Clears the back-pointer of every creature still in the set. The holder
+    // does not own its object.
+    ~ObjectHolder() override;
+    ObjectHolder(const ObjectHolder&) = delete;
+    ObjectHolder& operator=(const ObjectHolder&) = delete;
+
+    void Serialize(qv::Archive& ar) override;
+    // The held object's Update; 0 for a bare point.
+    virtual int Update(int32_t now, MapMaster* context);
+
+    // The held object's type code, 0 for a bare point.
+    int Type();
+
+    void AddPlayer(PlayerSetMember* creature);
+    void RemovePlayer(PlayerSetMember* creature);
+    void RemoveAllPlayers();
+
+    // Whether this holder's object is drawn in front of the other's relative to
+    // the given window cell (the rule belongs to the map's drawing order).
+    int IsInFrontOf(ObjectHolder* other, int column, int row);
+
+    struct CellRef {
+        int32_t column = -1;
+        int32_t row = -1;
+    };
+
+    Position pos;
+    Object* m_pObject = nullptr;
+    CellRef m_Corners[4];                       // window cells of the image's corners while placed
+    int m_bDrawn = 0;                           // drawn in the current frame
+    std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
+};
