@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Handle.h"
+#include "world/TimeOfDay.h"
 
 class Group;
 class KeyStorage;
@@ -41,4 +42,8 @@ public:
     std::string m_strMessageLine;             // text of the message line
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
+
+    // The world's clock and the script variables whose hour timers it counts down.
+    std::unique_ptr<CTimeOfDay> m_pTimeOfDay = std::make_unique<CTimeOfDay>();
+    std::vector<std::unique_ptr<Object>> m_ScriptVariableList;
 };

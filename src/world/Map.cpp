@@ -168,6 +168,7 @@ void MapMaster::DeleteAllHolders() {
     lightholders.clear();
     fixtures.clear();
     ++m_changes;
+    ++m_reloads;
 }
 
 int MapMaster::SetWorldSize(int32_t w, int32_t h) {
@@ -199,6 +200,7 @@ void MapMaster::SetOrigin(CellPoint o) {
     if (windowrect.right > worldcellx) windowrect.right -= worldcellx;
     if (windowrect.bottom > worldcelly) windowrect.bottom -= worldcelly;
     ++m_changes;
+    ++m_reloads;
 }
 
 // ---------------------------------------------------------------------------

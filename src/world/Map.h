@@ -206,8 +206,8 @@ public:
     void SetTerrainPictures(const std::array<CDDObject*, 45>& pictures) {
         m_terrainPictures = pictures;
     }
-    // Bumped whenever holders leave the map or the window is refilled, so that
-    // walks over snapshots can tell their copy has gone stale.
+    // Bumped whenever holders leave the map, so that walks over copies can
+    // tell their copy may have gone stale.
     uint32_t GetChangeCount() const { return m_changes; }
 
     // ---- exploring and the mini-map ----
@@ -286,4 +286,5 @@ private:
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
     uint32_t m_changes = 0;
+    uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
 };
