@@ -1,5 +1,6 @@
 #include "shell/MainFrm.h"
 
+#include "events/GameEvent.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/Object.h"
@@ -11,6 +12,8 @@ CMainFrame::CMainFrame() {
 }
 
 CMainFrame::~CMainFrame() {
+    // The groups go first: their creatures leave the map while it still exists.
+    DeleteGroups();
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }

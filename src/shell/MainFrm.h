@@ -2,6 +2,8 @@
 // The main frame: the one owner of the world. Subsystems add their members in
 // blocks of their own.
 
+#include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "platform/Handle.h"
 #include "world/TimeOfDay.h"
 
+class CGameEvent;
 class Group;
 class KeyStorage;
 class MapMaster;
@@ -43,7 +46,20 @@ public:
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
 
-    // The world's clock and the script variables whose hour timers it counts down.
+    // Groups: the root of the group tree (owned; "Random Encounters" is one of
+    // its members) and the table of groups by number, which does not own them.
+    void CreateRootGroups();
+    void DeleteGroups();
+    // The group of table slot `number`; null for an empty or missing slot.
+    Group* GetGroupByNumber(int32_t number) const;
+    Group* m_pAllGroups = nullptr;
+    std::vector<Group*> m_GroupArray;
+    qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
+
+    // Scripted events waiting to run and the named script variables; owned.
+    std::list<std::unique_ptr<CGameEvent>> m_EventList;
+    std::list<std::unique_ptr<Object>> m_ScriptVariableList;
+
+    // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay = std::make_unique<CTimeOfDay>();
-    std::vector<std::unique_ptr<Object>> m_ScriptVariableList;
 };

@@ -37,7 +37,7 @@ void CTimeOfDay::Format() {
                 qv::Format(m_sMinute >= 10 ? ":%d" : ":0%d", m_sMinute);
 }
 
-void CTimeOfDay::CountDownHour(std::vector<std::unique_ptr<Object>>& variables, int v) {
+void CTimeOfDay::CountDownHour(std::list<std::unique_ptr<Object>>& variables, int v) {
     for (auto& var : variables) {
         if (!var || var->m_iBulkNum < 2) continue;
         if (--var->m_iBulkNum == 1) var->m_iValue = v;

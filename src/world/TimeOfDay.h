@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+#include <list>
 
 #include "platform/Persistent.h"
 
@@ -31,7 +31,7 @@ public:
 
     // The new-hour countdown over a list of script variables: every amount of
     // 2 or more loses one; reaching 1 sets the variable's value to v.
-    static void CountDownHour(std::vector<std::unique_ptr<Object>>& variables, int v);
+    static void CountDownHour(std::list<std::unique_ptr<Object>>& variables, int v);
 
     int m_bChanged = 0;
     int16_t m_sHour = 12;

@@ -1,0 +1,108 @@
+#include "events/GameEvent.h"
+
+#include <utility>
+
+#include "platform/Archive.h"
+#include "world/Global.h"
+
+QV_IMPLEMENT_SERIAL(CGameEvent, Object, 1, true)
+QV_IMPLEMENT_SERIAL(CTalkEvent, CGameEvent, 1, true)
+QV_IMPLEMENT_SERIAL(CMovePatternEvent, CGameEvent, 1, true)
+
+// ---- the event ----
+
+CGameEvent::CGameEvent(const std::string& name) : Object(name) {}
+
+// Record (schema 1), after Object's: trigger number, status.
+void CGameEvent::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Object::classInfo);
+    Object::Serialize(ar);
+    ar.Exchange(m_iTrigger);
+    ar.Exchange(m_iStatus);
+}
+
+// A plain event has nothing to do: running it finishes it.
+int CGameEvent::Execute() {
+    return kFinished;
+}
+
+// ---- the talk event ----
+
+namespace {
+CTalkEvent::Opener& TalkOpener() {
+    static CTalkEvent::Opener opener;
+    return opener;
+}
+CMovePatternEvent::Filler& MoveFiller() {
+    static CMovePatternEvent::Filler filler;
+    return filler;
+}
+}  // namespace
+
+CTalkEvent::CTalkEvent(const std::string& talkNode, int32_t actor)
+    : CGameEvent("CTalkEvent"), m_strTalkNode(talkNode), m_iActor(actor) {}
+
+std::unique_ptr<CTalkEvent> CTalkEvent::MakeNPCTalk(const std::string& talkNode, int32_t actor) {
+    auto event = std::make_unique<CTalkEvent>(talkNode, actor);
+    event->m_strGeneralName = "NPCTalk";
+    event->m_strSpecialName = "NPCTalk";
+    event->MarkToFire();
+    return event;
+}
+
+void CTalkEvent::SetOpener(Opener opener) {
+    TalkOpener() = std::move(opener);
+}
+
+// Record (schema 1), after CGameEvent's: talk node, actor number.
+void CTalkEvent::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&CGameEvent::classInfo);
+    CGameEvent::Serialize(ar);
+    ar.Exchange(m_strTalkNode);
+    ar.Exchange(m_iActor);
+}
+
+int CTalkEvent::Execute() {
+    Player* speaker = ResolveActor(m_iActor);
+    if (speaker && TalkOpener()) TalkOpener()(speaker, m_strTalkNode);
+    return kFinished;
+}
+
+// ---- the move-pattern event ----
+
+void CMovePatternEvent::SetFiller(Filler filler) {
+    MoveFiller() = std::move(filler);
+}
+
+// Record (schema 1), after CGameEvent's: actor number, the number of cells,
+// then each cell's x and y.
+void CMovePatternEvent::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&CGameEvent::classInfo);
+    CGameEvent::Serialize(ar);
+    ar.Exchange(m_iActor);
+    if (ar.IsStoring()) {
+        ar.WriteInt(static_cast<int32_t>(m_Cells.size()));
+        for (const qv::Point& c : m_Cells) {
+            ar.WriteInt(c.x);
+            ar.WriteInt(c.y);
+        }
+        return;
+    }
+    int32_t n = ar.ReadInt();
+    if (n < 0 || static_cast<size_t>(n) > ar.Remaining() / 8)
+        ar.Fail(qv::ArchiveError::BadCount, "move pattern of " + std::to_string(n) + " cells");
+    m_Cells.resize(static_cast<size_t>(n));
+    for (qv::Point& c : m_Cells) {
+        c.x = ar.ReadInt();
+        c.y = ar.ReadInt();
+    }
+}
+
+int CMovePatternEvent::Execute() {
+    Player* creature = ResolveActor(m_iActor);
+    if (creature && MoveFiller()) MoveFiller()(creature, m_Cells);
+    return kFinished;
+}

@@ -1,0 +1,203 @@
+#include "media/DIBitmap.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+Palette BuildGamePalette() {
+    Palette p{};
+    // Index 0 is black, the usual see-through colour. The rest starts as a
+    // colour cube of 6 reds x 7 greens x 6 blues ...
+    int i = 1;
+    for (int r = 0; r < 6 && i < 256; ++r)
+        for (int g = 0; g < 7 && i < 256; ++g)
+            for (int b = 0; b < 6 && i < 256; ++b)
+                p[i++] = {static_cast<uint8_t>(r * 51), static_cast<uint8_t>(g * 255 / 6),
+                          static_cast<uint8_t>(b * 51)};
+    // ... then three greys to fill it up.
+    for (int k = 0; i < 256; ++i, ++k)
+        p[i] = {static_cast<uint8_t>(96 + 64 * k), static_cast<uint8_t>(96 + 64 * k),
+                static_cast<uint8_t>(96 + 64 * k)};
+    // The first cube entry would be black too; nothing but index 0 may be.
+    p[1] = {24, 24, 24};
+    // Colours the game names by index: the mini-map's terrain colours and the
+    // start-up windows' text colours.
+    p[2] = {34, 92, 34};      // light woods
+    p[20] = {226, 236, 250};  // ice
+    p[37] = {110, 150, 70};   // open land
+    p[38] = {40, 84, 200};    // water
+    p[46] = {128, 118, 104};  // rock
+    p[87] = {24, 96, 44};     // forest
+    p[92] = {72, 156, 52};    // grass
+    p[245] = {232, 196, 64};  // gold text
+    p[255] = {255, 255, 255};
+    return p;
+}
+
+uint32_t GetLE(const unsigned char* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+void PutLE(unsigned char* p, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+}  // namespace
+
+const Palette& GetGamePalette() {
+    static const Palette palette = BuildGamePalette();
+    return palette;
+}
+
+void ScreenPixelLimits(int& r, int& g, int& b, PixelFormat format) {
+    r = 31;
+    g = format == PixelFormat::RGB565 ? 63 : 31;
+    b = 31;
+}
+
+uint16_t MakeScreenPixel(int r, int g, int b, PixelFormat format) {
+    int rm, gm, bm;
+    ScreenPixelLimits(rm, gm, bm, format);
+    r = std::clamp(r, 0, rm);
+    g = std::clamp(g, 0, gm);
+    b = std::clamp(b, 0, bm);
+    if (format == PixelFormat::RGB565) return static_cast<uint16_t>((r << 11) | (g << 5) | b);
+    return static_cast<uint16_t>((r << 10) | (g << 5) | b);
+}
+
+void SplitScreenPixel(uint16_t pixel, int& r, int& g, int& b, PixelFormat format) {
+    if (format == PixelFormat::RGB565) {
+        r = pixel >> 11;
+        g = (pixel >> 5) & 0x3F;
+    } else {
+        r = (pixel >> 10) & 0x1F;
+        g = (pixel >> 5) & 0x1F;
+    }
+    b = pixel & 0x1F;
+}
+
+uint16_t RgbToScreenPixel(int r8, int g8, int b8, PixelFormat format) {
+    r8 = std::clamp(r8, 0, 255);
+    g8 = std::clamp(g8, 0, 255);
+    b8 = std::clamp(b8, 0, 255);
+    return MakeScreenPixel(r8 >> 3, format == PixelFormat::RGB565 ? g8 >> 2 : g8 >> 3, b8 >> 3,
+                           format);
+}
+
+uint16_t PaletteIndexToPixel(int index, const Palette& palette, PixelFormat format) {
+    const PaletteEntry& e = palette[static_cast<size_t>(index & 0xFF)];
+    return RgbToScreenPixel(e.r, e.g, e.b, format);
+}
+
+void CDIBitmap::Create(int width, int height, const Palette& palette) {
+    m_iWidth = std::max(width, 0);
+    m_iHeight = std::max(height, 0);
+    if (m_iWidth == 0 || m_iHeight == 0) m_iWidth = m_iHeight = 0;
+    m_iStride = (m_iWidth + 3) & ~3;
+    m_Palette = palette;
+    m_Bits.assign(static_cast<size_t>(m_iStride) * m_iHeight, 0);
+}
+
+uint8_t CDIBitmap::GetPixel(int column, int row) const {
+    if (column < 0 || row < 0 || column >= m_iWidth || row >= m_iHeight) return 0;
+    return RowFromTop(row)[column];
+}
+
+void CDIBitmap::SetPixel(int column, int row, uint8_t index) {
+    if (column < 0 || row < 0 || column >= m_iWidth || row >= m_iHeight) return;
+    RowFromTop(row)[column] = index;
+}
+
+void CDIBitmap::FillRect(int left, int top, int right, int bottom, uint8_t index) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, m_iWidth);
+    bottom = std::min(bottom, m_iHeight);
+    for (int y = top; y < bottom; ++y)
+        if (right > left)
+            std::memset(RowFromTop(y) + left, index, static_cast<size_t>(right - left));
+}
+
+bool CDIBitmap::Load(const std::string& path, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        Create(0, 0);
+        if (error) *error = path + ": " + why;
+        return false;
+    };
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return fail("not found");
+    std::vector<unsigned char> data;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        data.insert(data.end(), buf, buf + n);
+        if (data.size() > (256u << 20)) break;
+    }
+    std::fclose(f);
+    if (data.size() < 54 || data[0] != 'B' || data[1] != 'M') return fail("not a bitmap file");
+    const uint32_t bitsOffset = GetLE(&data[10], 4);
+    const uint32_t infoSize = GetLE(&data[14], 4);
+    if (infoSize < 40 || 14 + static_cast<uint64_t>(infoSize) > data.size())
+        return fail("unknown bitmap header");
+    const int32_t width = static_cast<int32_t>(GetLE(&data[18], 4));
+    const int32_t rawHeight = static_cast<int32_t>(GetLE(&data[22], 4));
+    const uint32_t bitCount = GetLE(&data[28], 2);
+    const uint32_t compression = GetLE(&data[30], 4);
+    uint32_t colours = GetLE(&data[46], 4);
+    if (bitCount != 8) return fail("not an 8-bit picture");
+    if (compression != 0) return fail("compressed pictures are not read");
+    if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
+        return fail("bad picture size");
+    const bool topDown = rawHeight < 0;
+    const int height = topDown ? -rawHeight : rawHeight;
+    if (colours == 0 || colours > 256) colours = 256;
+    const uint64_t paletteAt = 14 + static_cast<uint64_t>(infoSize);
+    if (paletteAt + 4ull * colours > data.size()) return fail("palette cut short");
+    const int stride = (width + 3) & ~3;
+    if (static_cast<uint64_t>(bitsOffset) + static_cast<uint64_t>(stride) * height > data.size())
+        return fail("pixels cut short");
+    Palette palette{};
+    for (uint32_t i = 0; i < colours; ++i) {
+        const unsigned char* e = &data[paletteAt + 4 * i];
+        palette[i] = {e[2], e[1], e[0]};
+    }
+    Create(width, height, palette);
+    for (int row = 0; row < height; ++row) {
+        const int stored = topDown ? height - 1 - row : row;  // file row, bottom first
+        std::memcpy(&m_Bits[static_cast<size_t>(row) * m_iStride],
+                    &data[bitsOffset + static_cast<size_t>(stored) * stride],
+                    static_cast<size_t>(stride));
+    }
+    return true;
+}
+
+bool CDIBitmap::Save(const std::string& path) const {
+    const uint32_t imageBytes = static_cast<uint32_t>(m_Bits.size());
+    const uint32_t offset = 14 + 40 + 256 * 4;
+    std::vector<unsigned char> out(offset, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    PutLE(&out[2], offset + imageBytes, 4);
+    PutLE(&out[10], offset, 4);
+    PutLE(&out[14], 40, 4);
+    PutLE(&out[18], static_cast<uint32_t>(m_iWidth), 4);
+    PutLE(&out[22], static_cast<uint32_t>(m_iHeight), 4);
+    PutLE(&out[26], 1, 2);
+    PutLE(&out[28], 8, 2);
+    PutLE(&out[34], imageBytes, 4);
+    PutLE(&out[46], 256, 4);
+    for (int i = 0; i < 256; ++i) {
+        out[54 + 4 * i] = m_Palette[i].b;
+        out[55 + 4 * i] = m_Palette[i].g;
+        out[56 + 4 * i] = m_Palette[i].r;
+    }
+    out.insert(out.end(), m_Bits.begin(), m_Bits.end());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && ok;
+}

@@ -1,0 +1,288 @@
+#include "world/Group.h"
+
+#include <iterator>
+
+#include "platform/Archive.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/ObjectHolder.h"
+
+QV_IMPLEMENT_SERIAL(Group, Member, 2, true)
+
+Group::Group(const std::string& name) : Member(name) {}
+
+Group::~Group() {
+    RemoveFromMap();
+    CMainFrame* frame = GetMainFrame();
+    if (!frame) return;
+    // Only the slot that still names this group is given back: after a world
+    // read the table may hold a newer group under the same number.
+    if (frame->GetGroupByNumber(m_iOwnGroupNum) == this)
+        frame->m_GroupArray[static_cast<size_t>(m_iOwnGroupNum)] = nullptr;
+    if (frame->m_pRandomEncounters == this) frame->m_pRandomEncounters = nullptr;
+    if (frame->m_pAllGroups == this) frame->m_pAllGroups = nullptr;
+}
+
+// ---- the list ----
+
+void Group::Link(Member* member, bool atHead) {
+    // A member is listed by one group at a time.
+    if (member->m_pGroup && member->m_pGroup != this) member->m_pGroup->RemoveMember(member);
+    if (atHead)
+        m_Members.push_front(member);
+    else
+        m_Members.push_back(member);
+    member->m_pGroup = this;
+    GetHitPoints();
+}
+
+void Group::Unlink(Node node) {
+    for (Node* walk : m_Walks)
+        if (*walk == node) ++*walk;
+    (*node)->m_pGroup = nullptr;
+    m_Members.erase(node);
+}
+
+namespace {
+
+// Whether `group` is `member` itself or lies inside it, so that adding `member`
+// to `group` would close a loop in the tree.
+bool WouldLoop(Group* group, Member* member) {
+    for (Member* g = group; g; g = g->m_pGroup)
+        if (g == member) return true;
+    return false;
+}
+
+}  // namespace
+
+void Group::AddMember(Member* member) {
+    if (!member || member->m_pGroup == this || WouldLoop(this, member)) return;
+    if (member->Type() == GROUP) {
+        // A nested group keeps its own number.
+        Link(member, true);
+        return;
+    }
+    int32_t number = member->m_iGroupNum;
+    if (number < -1 && number != m_iOwnGroupNum) {
+        // A random-encounter number: the nested group that carries it takes the
+        // member; the first such group only, so that one group lists it.
+        for (Member* m : m_Members)
+            if (m->Type() == GROUP && static_cast<Group*>(m)->m_iOwnGroupNum == number) {
+                static_cast<Group*>(m)->AddMember(member);
+                return;
+            }
+        Group* random = new Group("Random");
+        random->m_iOwnGroupNum = number;
+        AddMember(random);
+        random->AddMember(member);
+        return;
+    }
+    if (number >= -1) member->m_iGroupNum = m_iOwnGroupNum;
+    Link(member, true);
+}
+
+void Group::AddMemberDirect(Member* member) {
+    if (!member || member->m_pGroup == this || WouldLoop(this, member)) return;
+    if (!m_bGrouped) member->m_iGroupNum = m_iOwnGroupNum;
+    Link(member, false);
+}
+
+bool Group::RemoveMember(Member* member) {
+    if (!member) return false;
+    for (Node it = m_Members.begin(); it != m_Members.end(); ++it)
+        if (*it == member) {
+            Unlink(it);
+            return true;
+        }
+    for (Member* m : m_Members)
+        if (m->Type() == GROUP && static_cast<Group*>(m)->RemoveMember(member)) return true;
+    return false;
+}
+
+void Group::SetGroupNumber(int32_t number) {
+    CMainFrame* frame = GetMainFrame();
+    if (number == -1) {
+        if (!frame) return;
+        number = static_cast<int32_t>(frame->m_GroupArray.size());
+    }
+    m_iOwnGroupNum = number;
+    // Below -1 is a random-encounter number, which has no table entry.
+    if (number < 0 || !frame) return;
+    auto& table = frame->m_GroupArray;
+    if (static_cast<size_t>(number) >= table.size()) table.resize(static_cast<size_t>(number) + 1);
+    table[static_cast<size_t>(number)] = this;
+}
+
+int Group::GetMemberCount() {
+    return static_cast<int>(m_Members.size());
+}
+
+int Group::GetCachedHitPoints() {
+    return m_iHitPoints;
+}
+
+int Group::GetGroupReserved() {
+    return 0;
+}
+
+int Group::GetHitPoints() {
+    m_iHitPoints = 0;
+    for (Member* m : m_Members) m_iHitPoints += m->GetHitPoints();
+    return m_iHitPoints;
+}
+
+int Group::LoseHitPoints(int32_t amount) {
+    m_iHitPoints -= amount;
+    if (m_pGroup) m_pGroup->LoseHitPoints(amount);
+    return 1;
+}
+
+double Group::FindOpponents(Member* other) {
+    double result = 0.0;
+    ForEachMember([&](Member* m) { result = m->FindOpponents(other); });
+    return result;
+}
+
+double Group::GetMemberValue(int32_t argument) {
+    double sum = 0.0;
+    ForEachMember([&](Member* m) { sum += m->GetMemberValue(argument); });
+    return sum;
+}
+
+double Group::GetMemberTotal() {
+    double sum = 0.0;
+    if (GetMemberCount() != 0) ForEachMember([&](Member* m) { sum += m->GetMemberTotal(); });
+    return sum;
+}
+
+Group::WalkGuard::~WalkGuard() {
+    if (!m_group) return;
+    auto& walks = m_group->m_Walks;
+    for (auto it = walks.begin(); it != walks.end(); ++it)
+        if (*it == m_next) {
+            walks.erase(it);
+            break;
+        }
+}
+
+// ---- copies ----
+
+void Group::CopyFrom(Group& other) {
+    m_iGroupTag = other.m_iGroupTag;
+    // The copies go in at the head, so walking the other's list from its tail
+    // keeps the order.
+    for (auto it = other.m_Members.rbegin(); it != other.m_Members.rend(); ++it) {
+        Member* original = *it;
+        Member* copy = qv::DynamicCast<Member>(original->Clone());
+        if (!copy) continue;
+        copy->m_bGrouped = original->m_bGrouped;
+        AddMember(copy);
+        CopyLeader(other, original, copy);
+    }
+    m_bGrouped = other.m_bGrouped;
+}
+
+Object* Group::Clone() {
+    Group* copy = qv::DynamicCast<Group>(GetRuntimeClass()->CreateObject());
+    if (!copy) return nullptr;
+    copy->m_iBulkNum = m_iBulkNum;
+    copy->m_bMoveable = m_bMoveable;
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+// ---- leaving the world ----
+
+void Group::RemoveFromMap() {
+    while (!m_Members.empty()) {
+        Member* m = m_Members.front();
+        // Unlinked first, so the loop moves on whatever the member's
+        // destructor does.
+        Unlink(m_Members.begin());
+        if (m->Type() == GROUP) static_cast<Group*>(m)->RemoveFromMap();
+        DeleteMember(m);
+    }
+}
+
+// ---- the update ----
+
+int Group::Update(int32_t now, MapMaster* context) {
+    Node next;
+    WalkGuard guard(this, &next);
+    CMainFrame* frame = GetMainFrame();
+    for (Node it = m_Members.begin(); it != m_Members.end(); it = next) {
+        next = std::next(it);
+        Member* m = *it;
+        if (m->Type() == PLAYER) FollowLeader(m);
+        qv::Handle<Member> alive(m);
+        int r = m->Update(now, context);
+        // This group went away during the member's turn: the world changed.
+        if (guard.GroupGone()) return kWorldChanged;
+        // A member deleted during its own turn is already out of the list.
+        if (!alive) continue;
+        if (r == kLeaveGroup) {
+            if (m->m_pGroup == this) RemoveMember(m);
+        } else if (r == kWorldChanged) {
+            return kWorldChanged;
+        } else if (r == kDeleteEmpty) {
+            if (frame && m == frame->m_pRandomEncounters) return 1;
+            if (m->m_pGroup == this) RemoveMember(m);
+            DeleteMember(m);
+        }
+    }
+    if (!m_Members.empty() || !m_bGrouped) return 1;
+    if (frame && this == frame->m_pRandomEncounters) return 1;
+    return kDeleteEmpty;
+}
+
+// ---- the stored record ----
+
+void Group::Serialize(qv::Archive& ar) {
+    uint32_t schema = ar.IsLoading() ? ar.GetObjectSchema() : 0;
+    ar.SerializeClass(&Member::classInfo);
+    Member::Serialize(ar);
+
+    if (ar.IsStoring()) {
+        ar.WriteInt(m_iOwnGroupNum);
+        ar.WriteInt(m_iLeaderId);
+        if (m_bGrouped) {
+            ar.WriteCount(m_Members.size());
+            for (Member* m : m_Members) ar.WriteObject(m);
+        }
+        return;
+    }
+
+    int32_t number = ar.ReadInt();
+    if (!m_bGrouped)
+        SetGroupNumber(number);
+    else
+        m_iOwnGroupNum = number;
+    if (schema >= 2) m_iLeaderId = ar.ReadInt();
+    if (!m_bGrouped) return;
+
+    // Each member is adopted as soon as it is read, so that a fault further on
+    // deletes what was read with the group.
+    size_t count = ar.ReadCount();
+    std::vector<Member*> read;
+    for (size_t i = 0; i < count; ++i) {
+        Member* m = ar.ReadObjectOf<Member>();
+        // A reference to a member already taken (or to the group itself or an
+        // ancestor) is not taken twice.
+        if (!m || m->m_pGroup == this) continue;
+        AddMemberDirect(m);
+        if (m->m_pGroup == this) read.push_back(m);
+    }
+    // Then the members go into the group as the game has always put them: the
+    // list is stored head first and AddMember puts each at the head, so they
+    // are taken from the tail.
+    for (Member* m : read) RemoveMember(m);
+    for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
+}
+
+void Group::DeleteMember(Member* member) {
+    if (ObjectHolder* holder = member->m_pHolder) {
+        member->m_pHolder = nullptr;
+        delete holder;
+    }
+    delete member;
+}
