@@ -1,6 +1,9 @@
 #include "structures/Scenery.h"
 
+#include "platform/Message.h"
+#include "world/Global.h"
 #include "world/Map.h"
+#include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(Scenery, Object, 1, true)
 QV_IMPLEMENT_SERIAL(Bed, Scenery, 1, true)
@@ -57,4 +60,26 @@ void StatueBow::Serialize(qv::Archive& ar) {
     ar.SerializeClass(&Scenery::classInfo);
     Scenery::Serialize(ar);
     ar.Exchange(m_strStatueText);
+}
+
+// Wakes a creature (its active flag); answered by the creature side.
+__attribute__((weak)) int SetCreatureActive(Player*, int) {
+    return 0;
+}
+// The game's modal message with an OK button; drawn by the screen side.
+__attribute__((weak)) void ShowGameMessage(const std::string& text) {
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+}
+
+void StatueBow::TakeDamage(int amount, int kind) {
+    if (amount < 1 || kind != 2 || m_strStatueText.empty() || m_strStatueText == "STATUE") return;
+    if (Player* creature = ResolveActor(kActorNumber))
+        SetCreatureActive(creature, 1);
+    else
+        ShowGameMessage("Invalid Player Number in NPC_ACTIVATE.");
+    if (ObjectHolder* holder = m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
+        delete holder;
+    }
+    delete this;
 }

@@ -185,12 +185,10 @@ int MapMaster::SetWorldSize(int32_t w, int32_t h) {
 }
 
 void MapMaster::RecentreWindow() {
-    oldorigin = origin;
     CellPoint o{focuscell.x - wide / 2, focuscell.y - high / 2};
     if (o.x < 0) o.x += worldcellx;
     if (o.y < 0) o.y += worldcelly;
     SetOrigin(o);
-    oldorigin = origin;
 }
 
 void MapMaster::SetOrigin(CellPoint o) {
@@ -702,4 +700,15 @@ int MapMaster::CheckFocusEdge(const Position& pos) {
     if (oc.y == of.y) return 1;
     if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return -3;
     return 1;
+}
+
+// The holder's own entry to the drawing-order rule, measured across the seam
+// of the running map's world.
+int ObjectHolder::IsInFrontOf(ObjectHolder* other, int column, int row) {
+    if (!other) return 0;
+    const MapMaster* map = GetMapMaster();
+    return IsHolderInFrontOf(*this, *other, column, row, map ? map->worldpixelx : 0,
+                             map ? map->worldpixely : 0)
+               ? 1
+               : 0;
 }
