@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "world/ObjectHolder.h"
 #include "world/Object.h"
+#include "world/ObjectHolder.h"
 
 class LightSource : public Object {
     QV_DECLARE_CLASS(LightSource)

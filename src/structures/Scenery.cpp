@@ -21,11 +21,11 @@ Bed::Bed(const std::string& name) : Scenery(name) {
 QV_SERIALIZE_BASE_ONLY(Bed, Scenery)
 
 // Standing kinds block through their picture; flat kinds are placed as points.
-#define QV_SCENERY_KIND_IMPL(Name, CollisionKind)                       \
-    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)                         \
-    Name::Name(const std::string& name) : Scenery(name) {               \
-        m_iLightSampling = (CollisionKind);                             \
-    }                                                                   \
+#define QV_SCENERY_KIND_IMPL(Name, CollisionKind)         \
+    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)           \
+    Name::Name(const std::string& name) : Scenery(name) { \
+        m_iLightSampling = (CollisionKind);               \
+    }                                                     \
     QV_SERIALIZE_BASE_ONLY(Name, Scenery)
 
 QV_SCENERY_KIND_IMPL(LivePine, 2)

@@ -9,11 +9,11 @@
 
 // A derived class without stored fields of its own still records its base:
 // its record is the base's record under its own class and schema.
-#define QV_SERIALIZE_BASE_ONLY(Name, Base)                \
-    void Name::Serialize(qv::Archive& ar) {               \
-        if (ar.IsLoading()) ar.GetObjectSchema();         \
-        ar.SerializeClass(&Base::classInfo);              \
-        Base::Serialize(ar);                              \
+#define QV_SERIALIZE_BASE_ONLY(Name, Base)        \
+    void Name::Serialize(qv::Archive& ar) {       \
+        if (ar.IsLoading()) ar.GetObjectSchema(); \
+        ar.SerializeClass(&Base::classInfo);      \
+        Base::Serialize(ar);                      \
     }
 
 class Scenery : public Object {
@@ -34,12 +34,12 @@ public:
 
 // The scenery kinds of random population. Standing kinds block through their
 // picture; flat kinds lie on the floor and never block.
-#define QV_SCENERY_KIND(Name)                               \
-    class Name : public Scenery {                           \
-        QV_DECLARE_CLASS(Name)                              \
-    public:                                                 \
-        explicit Name(const std::string& name = #Name);     \
-        void Serialize(qv::Archive& ar) override;           \
+#define QV_SCENERY_KIND(Name)                           \
+    class Name : public Scenery {                       \
+        QV_DECLARE_CLASS(Name)                          \
+    public:                                             \
+        explicit Name(const std::string& name = #Name); \
+        void Serialize(qv::Archive& ar) override;       \
     };
 
 QV_SCENERY_KIND(LivePine)

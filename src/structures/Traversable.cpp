@@ -13,6 +13,7 @@ QV_IMPLEMENT_SERIAL(Mast, Object, 1, true)
 Traversable::Traversable(const std::string& name) : Object(name) {
     m_iLightSampling = 2;
     m_bMoveable = 0;
+    m_iMoveMode = 3;  // platforms lie on water and on land
 }
 
 QV_SERIALIZE_BASE_ONLY(Traversable, Object)

@@ -58,8 +58,7 @@ int32_t WrapOffset(int32_t d, int32_t world) {
 }
 
 // The image rectangle of a holder's object relative to world cell (cx, cy).
-qv::Rect PlacedRect(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx,
-                     int32_t wrapy) {
+qv::Rect PlacedRect(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx, int32_t wrapy) {
     qv::Rect r = FrameRectOf(h.m_pObject);
     const int32_t ox = WrapOffset(h.pos.x - cx * MapMaster::CellWidth, wrapx);
     const int32_t oy = WrapOffset(h.pos.y - cy * MapMaster::CellHeight, wrapy);
@@ -652,8 +651,8 @@ void MapMaster::PlotMinimapCell(int32_t dx, int32_t dy, int32_t colour, int whic
     WrapCell(world);
     uint8_t value = 0;
     if (IsExplored(world)) {
-        value = static_cast<uint8_t>(colour == -1 ? MinimapColour(GetCell(dx, dy).imagetype)
-                                                  : colour);
+        value =
+            static_cast<uint8_t>(colour == -1 ? MinimapColour(GetCell(dx, dy).imagetype) : colour);
     }
     auto put = [&](int32_t px, int32_t py) {
         m_minimap[static_cast<size_t>(py * MinimapWidth + px)] = value;

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Handle.h"
 #include "platform/Geometry.h"
+#include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "world/ObjectHolder.h"
 
@@ -67,14 +67,14 @@ bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx,
 // One cell of the map's window.
 class MapCell {
 public:
-    int32_t terrain = 0;     // movement code 0..14
-    int32_t imagetype = 0;   // picture code 0..44 (15..44 mixed)
+    int32_t terrain = 0;    // movement code 0..14
+    int32_t imagetype = 0;  // picture code 0..44 (15..44 mixed)
     int32_t room = -1;
-    CDDObject* image = nullptr;  // the cell's picture; null while not filled
-    Land* land = nullptr;        // the land that owns the cell while loaded
-    ObjectHolderList holders;    // every holder touching the cell, drawing order
-    ObjectHolderList transients; // standing random scenery, owned
-    ObjectHolderList decals;     // flat random scenery, owned, drawn with the floor
+    CDDObject* image = nullptr;   // the cell's picture; null while not filled
+    Land* land = nullptr;         // the land that owns the cell while loaded
+    ObjectHolderList holders;     // every holder touching the cell, drawing order
+    ObjectHolderList transients;  // standing random scenery, owned
+    ObjectHolderList decals;      // flat random scenery, owned, drawn with the floor
     int32_t worldindex = 0;
     ObjectHolder* northwall = nullptr;
     ObjectHolder* westwall = nullptr;
@@ -117,7 +117,9 @@ public:
     const MapCell& GetCell(int32_t i, int32_t j) const {
         return m_cells[static_cast<size_t>(i * high + j)];
     }
-    static bool IsWindowCell(int32_t i, int32_t j) { return i >= 0 && i < wide && j >= 0 && j < high; }
+    static bool IsWindowCell(int32_t i, int32_t j) {
+        return i >= 0 && i < wide && j >= 0 && j < high;
+    }
 
     // ---- coordinates ----
     static CellPoint PixelToCell(const Position& pos) {

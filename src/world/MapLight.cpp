@@ -43,9 +43,13 @@ constexpr const char* kMixedPieces[15][8] = {
     {".....", ".....", "xxx..", "xxxx.", "xxxx.", "xxx..", ".....", "....."},  // 29
 };
 
-bool IsMountain(int32_t terrain) { return terrain == 8 || terrain == 14; }
+bool IsMountain(int32_t terrain) {
+    return terrain == 8 || terrain == 14;
+}
 
-int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return std::max(lo, std::min(v, hi)); }
+int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
+    return std::max(lo, std::min(v, hi));
+}
 
 }  // namespace
 
@@ -280,9 +284,9 @@ void MapMaster::DrawFloor(qv::Surface& surface, int32_t now) {
                         if (s == 0) picture = m_terrainPictures[0];
                         if (!picture) continue;
                         if (picture == m_terrainPictures[3] && picture->m_iSurfaceCnt > 1)
-                            picture->m_iWhichSurf = static_cast<int>(
-                                (static_cast<uint32_t>(now) / 250) %
-                                static_cast<uint32_t>(picture->m_iSurfaceCnt));
+                            picture->m_iWhichSurf =
+                                static_cast<int>((static_cast<uint32_t>(now) / 250) %
+                                                 static_cast<uint32_t>(picture->m_iSurfaceCnt));
                         const int32_t d = Clamp(128 - s, 0, 127);
                         const Position corner(base.x + 32 * si, base.y + 14 * sj, 0);
                         CellPoint at;

@@ -37,7 +37,9 @@ int HitCodeOf(Object* obj, qv::Point rel) {
 
 namespace {
 
-bool IsSolid(int32_t terrain) { return terrain == 7 || terrain == 8 || terrain == 14; }
+bool IsSolid(int32_t terrain) {
+    return terrain == 7 || terrain == 8 || terrain == 14;
+}
 
 bool IsIgnored(const ObjectIgnoreList* ignore, const Object* o) {
     return ignore && std::find(ignore->begin(), ignore->end(), o) != ignore->end();
@@ -140,8 +142,7 @@ bool MapMaster::EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorso
     return !doorsopen || wall->m_bLocked;
 }
 
-int MapMaster::IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight,
-                             int doorsopen) const {
+int MapMaster::IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight, int doorsopen) const {
     if (!IsWindowCell(x, y)) return 1;
     if (sight && IsSolid(GetCell(x, y).terrain)) return 1;
     const ObjectHolder* piece = nullptr;

@@ -4,9 +4,9 @@
 // down the hour timers of the main frame's script variables.
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
-#include <list>
 
 #include "platform/Persistent.h"
 
