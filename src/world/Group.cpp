@@ -217,13 +217,11 @@ int Group::Update(int32_t now, MapMaster* context) {
         qv::Handle<Member> alive(m);
         int r = m->Update(now, context);
         // This group went away during the member's turn: the world changed.
-        if (guard.GroupGone()) return kWorldChanged;
+        if (guard.GroupGone() || r == kWorldChanged) return kWorldChanged;
         // A member deleted during its own turn is already out of the list.
         if (!alive) continue;
         if (r == kLeaveGroup) {
             if (m->m_pGroup == this) RemoveMember(m);
-        } else if (r == kWorldChanged) {
-            return kWorldChanged;
         } else if (r == kDeleteEmpty) {
             if (frame && m == frame->m_pRandomEncounters) return 1;
             if (m->m_pGroup == this) RemoveMember(m);
