@@ -138,22 +138,22 @@ TEST_F(MapStanding, CreaturesKeepTheirDistance) {
 
 class MapEdges : public MapFixture {
 protected:
-    // A door or wall piece on the north edge of window cell (i, j).
-    FrontWall* NorthPiece(int i, int j, int key, int state) {
-        auto* w = Make<FrontWall>();
+    // A door or wall piece on an edge of window cell (i, j): a FrontWall on
+    // its north edge, a SideWall on its west edge.
+    template <class W>
+    W* Piece(int i, int j, int key, int state) {
+        auto* w = Make<W>();
         w->m_iItemNum = key;
         w->m_iState = state;
         Position p = At(i + 10, j + 10);
         EXPECT_EQ(map.AddHolder(p, Hold(w)), 1);
         return w;
     }
+    FrontWall* NorthPiece(int i, int j, int key, int state) {
+        return Piece<FrontWall>(i, j, key, state);
+    }
     SideWall* WestPiece(int i, int j, int key, int state) {
-        auto* w = Make<SideWall>();
-        w->m_iItemNum = key;
-        w->m_iState = state;
-        Position p = At(i + 10, j + 10);
-        EXPECT_EQ(map.AddHolder(p, Hold(w)), 1);
-        return w;
+        return Piece<SideWall>(i, j, key, state);
     }
 };
 
