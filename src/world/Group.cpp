@@ -5,6 +5,7 @@
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(Group, Member, 2, true)
@@ -275,4 +276,13 @@ void Group::Serialize(qv::Archive& ar) {
     // are taken from the tail.
     for (Member* m : read) RemoveMember(m);
     for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
+}
+
+void Group::DeleteMember(Member* member) {
+    if (ObjectHolder* holder = member->m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
+        member->m_pHolder = nullptr;
+        delete holder;
+    }
+    delete member;
 }

@@ -69,14 +69,6 @@ Group* GetCurrentGroup() {
     return frame ? frame->m_pCurrentGroup.Get() : nullptr;
 }
 
-void Group::DeleteMember(Member* member) {
-    if (ObjectHolder* holder = member->m_pHolder) {
-        member->m_pHolder = nullptr;
-        delete holder;
-    }
-    delete member;
-}
-
 Group::PathTest Group::s_pathTest;
 
 bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
