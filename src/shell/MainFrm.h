@@ -11,6 +11,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "world/TimeOfDay.h"
 
 class CGameEvent;
 class Group;
@@ -69,4 +70,7 @@ public:
     // Scripted events waiting to run and the named script variables; owned.
     std::list<std::unique_ptr<CGameEvent>> m_EventList;
     std::list<std::unique_ptr<Object>> m_ScriptVariableList;
+
+    // The world's clock (owned).
+    std::unique_ptr<CTimeOfDay> m_pTimeOfDay = std::make_unique<CTimeOfDay>();
 };
