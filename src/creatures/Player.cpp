@@ -87,6 +87,8 @@ Object* Player::GetHeldItem() const {
     return m_pNaturalWeapon.get();
 }
 
+Object* Player::MapAttackTarget() { return m_pTarget.Get(); }
+
 Object* Player::GetLightSource() {
     // Only something that is itself a light source lights the map.
     Object* held = GetHeldItem();

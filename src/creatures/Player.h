@@ -15,6 +15,7 @@
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "world/MapCreature.h"
 #include "world/Member.h"
 #include "world/ObjectHolder.h"
 
@@ -49,7 +50,7 @@ struct PlayerAction {
     static constexpr int32_t Count = 13;
 };
 
-class Player : public Member, public PlayerSetMember {
+class Player : public Member, public PlayerSetMember, public MapCreature {
     QV_DECLARE_CLASS(Player)
 public:
     Player();
@@ -75,6 +76,14 @@ public:
     int GetHitPoints() override { return m_iHitPoints; }
     int IsGroup() override { return 0; }
     double GetMemberTotal() override { return 0.0; }
+
+    // ---- What the map's movement and light tests read
+    int MapHitPoints() override { return m_iHitPoints; }
+    int MapSpacingRadius() override { return m_iRadius; }
+    int MapPartySlot() override { return m_iPartySlot; }
+    Object* MapAttackTarget() override;
+    bool MapIsRemoved() override { return m_bInactive != 0; }
+    void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
     // ---- The creature's own operations
     virtual int SetLevel(int32_t level);

@@ -13,6 +13,7 @@
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -35,8 +36,10 @@ uint32_t IntervalsSince(int32_t now, int32_t last, int32_t interval) {
            static_cast<uint32_t>(interval);
 }
 
-// The distance measure from the view centre: dx * dx + (dy * dy) / 2.
-int64_t FocusDistanceSq(MapMaster*, const Position& a, const Position& b) {
+// The distance measure from the view centre: dx * dx + (dy * dy) / 2 of the
+// wrapped difference.
+int64_t FocusDistanceSq(MapMaster* map, const Position& a, const Position& b) {
+    if (map) return map->PixelDistanceSq(a, b);
     int64_t dx = int64_t{b.x} - a.x;
     int64_t dy = int64_t{b.y} - a.y;
     return dx * dx + (dy * dy) / 2;
@@ -85,7 +88,7 @@ int Player::Update(int32_t now, MapMaster* context) {
     StepTimeGuard restoreStepTime(m_iStepTime);
     if (frame) {
         Position focus(frame->m_ptFocus.x, frame->m_ptFocus.y);
-        if (FocusDistanceSq(context, focus, m_Position) > kFarDistanceSq) m_iStepTime *= 10;
+        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq) m_iStepTime *= 10;
     }
 
     if (m_pEvents->Count() > 0) {

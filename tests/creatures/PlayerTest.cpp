@@ -4,6 +4,7 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "shell/MainFrm.h"
+#include "world/MapCreature.h"
 
 namespace {
 
@@ -221,6 +222,26 @@ TEST(Player, FacingFromDelta) {
     p.SetFacing(&facing);
     EXPECT_EQ(p.m_sFacing, 6);
     EXPECT_EQ(p.m_iYImageNum, 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Player, WhatTheMapReadsOfACreature) {
+    Player p, enemy;
+    MapCreature* c = AsMapCreature(&p);
+    ASSERT_NE(c, nullptr);
+    p.m_iHitPoints = 6;
+    p.m_iPartySlot = 2;
+    p.m_pTarget = &enemy;
+    EXPECT_EQ(c->MapHitPoints(), 6);
+    EXPECT_EQ(c->MapSpacingRadius(), 3);
+    EXPECT_EQ(c->MapPartySlot(), 2);
+    EXPECT_EQ(c->MapAttackTarget(), &enemy);
+    EXPECT_FALSE(c->MapIsRemoved());
+    c->MapSetLightExposure(90);
+    EXPECT_EQ(p.m_iDrawLight, 90);
 }
 
 }  // namespace
