@@ -2,13 +2,16 @@
 // The main frame: the one owner of the world. Subsystems add their members in
 // blocks of their own.
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "world/TimeOfDay.h"
 
 class CGameEvent;
 class Group;
@@ -45,6 +48,15 @@ public:
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
 
+    // What the creatures' turns read and their stored records fill in: the
+    // game clock, the party, the view centre and the fast-time switch.
+    int32_t m_iGameTime = 0;
+    int m_bFastTime = 0;
+    qv::Point m_ptFocus;
+    qv::Handle<Player> m_pLeader;
+    qv::Handle<Player> m_pControlPlayer;
+    std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
+
     // Groups: the root of the group tree (owned; "Random Encounters" is one of
     // its members) and the table of groups by number, which does not own them.
     void CreateRootGroups();
@@ -58,4 +70,7 @@ public:
     // Scripted events waiting to run and the named script variables; owned.
     std::list<std::unique_ptr<CGameEvent>> m_EventList;
     std::list<std::unique_ptr<Object>> m_ScriptVariableList;
+
+    // The world's clock (owned).
+    std::unique_ptr<CTimeOfDay> m_pTimeOfDay = std::make_unique<CTimeOfDay>();
 };

@@ -5,6 +5,7 @@
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(Group, Member, 2, true)
@@ -217,13 +218,11 @@ int Group::Update(int32_t now, MapMaster* context) {
         qv::Handle<Member> alive(m);
         int r = m->Update(now, context);
         // This group went away during the member's turn: the world changed.
-        if (guard.GroupGone()) return kWorldChanged;
+        if (guard.GroupGone() || r == kWorldChanged) return kWorldChanged;
         // A member deleted during its own turn is already out of the list.
         if (!alive) continue;
         if (r == kLeaveGroup) {
             if (m->m_pGroup == this) RemoveMember(m);
-        } else if (r == kWorldChanged) {
-            return kWorldChanged;
         } else if (r == kDeleteEmpty) {
             if (frame && m == frame->m_pRandomEncounters) return 1;
             if (m->m_pGroup == this) RemoveMember(m);
@@ -281,6 +280,7 @@ void Group::Serialize(qv::Archive& ar) {
 
 void Group::DeleteMember(Member* member) {
     if (ObjectHolder* holder = member->m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
         member->m_pHolder = nullptr;
         delete holder;
     }

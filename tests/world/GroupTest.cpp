@@ -1,23 +1,55 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "shell/MainFrm.h"
 #include "world/Group.h"
 
 namespace {
 
-// A member whose turn answers what the test asks.
+// A member whose turn does what the test asks and is counted in a shared log.
 class Actor : public Member {
 public:
+    Actor(std::vector<std::string>* log, std::string name) : Member(name), m_log(log) {}
     std::function<int()> turn;
-    int turns = 0;
     int Update(int32_t, MapMaster*) override {
-        ++turns;
+        m_log->push_back(m_strSpecialName);
         return turn ? turn() : 0;
     }
     int GetHitPoints() override { return m_iHitPoints; }
+    double FindOpponents(Member*) override { return m_iHitPoints; }
+    double GetMemberValue(int32_t a) override { return a; }
+    double GetMemberTotal() override { return 0.5; }
+
+private:
+    std::vector<std::string>* m_log;
 };
+
+// Builds groups whose members are added in list order (AddMember puts each at
+// the head, so they are added back to front).
+struct World {
+    CMainFrame frame;
+    std::vector<std::string> log;
+    World() { frame.CreateRootGroups(); }
+    Actor* Make(const std::string& name) { return new Actor(&log, name); }
+    Group* MakeGroup(int grouped, std::vector<Member*> members) {
+        auto* g = new Group;
+        g->m_bGrouped = grouped;
+        for (auto it = members.rbegin(); it != members.rend(); ++it) g->AddMember(*it);
+        return g;
+    }
+    int Tick() { return frame.m_pAllGroups->Update(0, nullptr); }
+};
+
+std::vector<std::string> Names(Group* g) {
+    std::vector<std::string> out;
+    for (Member* m : g->Members()) out.push_back(m->m_strSpecialName);
+    return out;
+}
+
+using Log = std::vector<std::string>;
 
 TEST(Group, RootGroupsOfTheFrame) {
     CMainFrame frame;
@@ -30,19 +62,243 @@ TEST(Group, RootGroupsOfTheFrame) {
     EXPECT_EQ(frame.GetGroupByNumber(0), frame.m_pAllGroups);
 }
 
-TEST(Group, MemberLeavingWithMinusTwoIsNotDeleted) {
-    CMainFrame frame;
-    Group g;
-    auto* a = new Actor;
-    auto* b = new Actor;
-    g.AddMember(a);
-    g.AddMember(b);  // b is at the head
+TEST(GroupUpdate, MinusTwoTakesTheMemberOutAndTheWalkGoesOn) {
+    World w;
+    Actor* b = w.Make("b");
+    Group* g = w.MakeGroup(0, {w.Make("a"), b, w.Make("c")});
+    w.frame.m_pAllGroups->AddMember(g);
     b->turn = [] { return Group::kLeaveGroup; };
-    EXPECT_EQ(g.Update(0, nullptr), 1);
-    EXPECT_EQ(a->turns, 1);
+    EXPECT_EQ(w.Tick(), 1);
+    EXPECT_EQ(w.log, (Log{"a", "b", "c"}));
     EXPECT_EQ(b->m_pGroup, nullptr);
+    EXPECT_EQ(Names(g), (Log{"a", "c"}));
+    delete b;  // not deleted by the group
+}
+
+TEST(GroupUpdate, MinusThreeStopsEveryWalkAtOnce) {
+    World w;
+    Actor* b = w.Make("b");
+    Group* inner = w.MakeGroup(0, {w.Make("a"), b, w.Make("c")});
+    Group* outer = w.MakeGroup(0, {inner, w.Make("d")});
+    w.frame.m_pAllGroups->AddMember(outer);
+    b->turn = [] { return Group::kWorldChanged; };
+    EXPECT_EQ(w.Tick(), Group::kWorldChanged);
+    EXPECT_EQ(w.log, (Log{"a", "b"}));  // neither c nor d had a turn
+}
+
+TEST(GroupUpdate, MembersDyingOrLeavingDuringTheWalk) {
+    World w;
+    Actor* a = w.Make("a");
+    Actor* b = w.Make("b");
+    Actor* c = w.Make("c");
+    Actor* d = w.Make("d");
+    Actor* e = w.Make("e");
+    Group* other = w.MakeGroup(0, {});
+    Group* g = w.MakeGroup(0, {a, b, c, d, e});
+    w.frame.m_pAllGroups->AddMember(other);
+    w.frame.m_pAllGroups->AddMember(g);
+    // a deletes itself in its own turn; b deletes the member after it; d sends
+    // e to another group before e's turn.
+    a->turn = [a] {
+        delete a;
+        return 0;
+    };
+    b->turn = [c] {
+        delete c;
+        return 0;
+    };
+    d->turn = [e, other] {
+        other->AddMember(e);
+        return 0;
+    };
+    EXPECT_EQ(w.Tick(), 1);
+    // e has its one turn in the group it moved to, which comes later in the tree.
+    EXPECT_EQ(w.log, (Log{"a", "b", "d", "e"}));
+    EXPECT_EQ(Names(g), (Log{"b", "d"}));
+    EXPECT_EQ(Names(other), (Log{"e"}));
+}
+
+TEST(GroupUpdate, EmptiedSelfContainedGroupsAreDeletedOthersStay) {
+    World w;
+    Actor* a = w.Make("a");
+    Actor* killer = w.Make("killer");
+    Actor* v = w.Make("v");
+    Group* leaving = w.MakeGroup(1, {a});
+    Group* later = w.MakeGroup(1, {v});
+    Actor* p = w.Make("p");
+    Group* plain = w.MakeGroup(0, {p});
+    Group* g = w.MakeGroup(0, {leaving, killer, later, plain, w.Make("z")});
+    w.frame.m_pAllGroups->AddMember(g);
+    qv::Handle<Group> hLeaving(leaving), hLater(later), hPlain(plain);
+    // a leaves its group in its own turn, which empties it; the killer deletes
+    // the only member of a group whose turn comes later in the same walk; p
+    // leaves a group that is not self-contained.
+    a->turn = [] { return Group::kLeaveGroup; };
+    killer->turn = [v] {
+        delete v;
+        return 0;
+    };
+    p->turn = [] { return Group::kLeaveGroup; };
+    EXPECT_EQ(w.Tick(), 1);
+    EXPECT_EQ(w.log, (Log{"a", "killer", "p", "z"}));
+    EXPECT_FALSE(hLeaving);
+    EXPECT_FALSE(hLater);
+    ASSERT_TRUE(hPlain);
+    EXPECT_EQ(plain->GetMemberCount(), 0);
+    EXPECT_EQ(g->GetMemberCount(), 3);  // killer, plain, z
+    delete a;
+    delete p;
+}
+
+TEST(GroupUpdate, NestedEmptyingCascadesUpward) {
+    World w;
+    Actor* a = w.Make("a");
+    Group* inner = w.MakeGroup(1, {a});
+    Group* middle = w.MakeGroup(1, {inner});
+    Group* outer = w.MakeGroup(0, {middle, w.Make("b")});
+    w.frame.m_pAllGroups->AddMember(outer);
+    a->turn = [] { return Group::kLeaveGroup; };
+    EXPECT_EQ(w.Tick(), 1);
+    // inner answered -4 and was deleted by middle, which was then empty and
+    // answered -4 to outer.
+    EXPECT_EQ(Names(outer), (Log{"b"}));
+    delete a;
+}
+
+TEST(GroupUpdate, RandomEncountersIsNeverDeleted) {
+    World w;
+    Group* re = w.frame.m_pRandomEncounters;
+    re->m_bGrouped = 1;
+    Actor* a = w.Make("a");
+    re->AddMember(a);
+    a->turn = [] { return Group::kLeaveGroup; };
+    EXPECT_EQ(w.Tick(), 1);
+    EXPECT_EQ(re->Update(0, nullptr), 1);
+    EXPECT_EQ(w.frame.m_pRandomEncounters, re);
+    EXPECT_EQ(re->m_pGroup, w.frame.m_pAllGroups);
+    delete a;
+}
+
+TEST(GroupUpdate, AGroupDeletedByItsOwnMemberStopsTheWalk) {
+    World w;
+    Actor* a = w.Make("a");
+    Group* doomed = w.MakeGroup(0, {a, w.Make("b")});
+    Group* outer = w.MakeGroup(0, {doomed, w.Make("c")});
+    w.frame.m_pAllGroups->AddMember(outer);
+    a->turn = [doomed] {
+        delete doomed;  // the world changed under the walk
+        return 0;
+    };
+    EXPECT_EQ(w.Tick(), Group::kWorldChanged);
+    EXPECT_EQ(w.log, (Log{"a"}));
+    EXPECT_EQ(Names(outer), (Log{"c"}));
+}
+
+TEST(GroupMembers, RandomNumbersGoIntoNestedGroups) {
+    World w;
+    Group g;
+    g.m_iOwnGroupNum = 4;
+    Actor* a = w.Make("a");
+    Actor* b = w.Make("b");
+    Actor* c = w.Make("c");
+    a->m_iGroupNum = -5;
+    b->m_iGroupNum = -5;
+    c->m_iGroupNum = -1;
+    g.AddMember(a);
+    ASSERT_EQ(g.GetMemberCount(), 1);
+    auto* random = dynamic_cast<Group*>(g.Members().front());
+    ASSERT_NE(random, nullptr);
+    EXPECT_EQ(random->m_strSpecialName, "Random");
+    EXPECT_EQ(random->m_iOwnGroupNum, -5);
+    EXPECT_EQ(a->m_pGroup, random);
+    g.AddMember(b);  // joins the same nested group
     EXPECT_EQ(g.GetMemberCount(), 1);
-    delete b;
+    EXPECT_EQ(Names(random), (Log{"b", "a"}));
+    g.AddMember(c);  // takes this group's number
+    EXPECT_EQ(c->m_iGroupNum, 4);
+    EXPECT_EQ(c->m_pGroup, &g);
+    EXPECT_EQ(g.Contains(a), 1);
+    EXPECT_EQ(random->Contains(c), 0);
+}
+
+TEST(GroupMembers, AMemberBelongsToOneGroupAtATime) {
+    World w;
+    Group g1, g2;
+    Actor* a = w.Make("a");
+    g1.AddMember(a);
+    g2.AddMember(a);
+    EXPECT_EQ(g1.GetMemberCount(), 0);
+    EXPECT_EQ(g2.GetMemberCount(), 1);
+    EXPECT_EQ(a->m_pGroup, &g2);
+    g2.AddMember(a);  // already listed: nothing
+    EXPECT_EQ(g2.GetMemberCount(), 1);
+    // A group cannot take itself or a group that holds it.
+    Group* inner = new Group;
+    g1.AddMember(inner);
+    inner->AddMember(&g1);
+    inner->AddMember(inner);
+    EXPECT_EQ(inner->GetMemberCount(), 0);
+    EXPECT_EQ(g1.m_pGroup, nullptr);
+}
+
+TEST(GroupMembers, HitPointsSumAndLosses) {
+    World w;
+    Actor* a = w.Make("a");
+    Actor* b = w.Make("b");
+    a->m_iHitPoints = 8;
+    b->m_iHitPoints = 5;
+    Group* inner = w.MakeGroup(0, {a});
+    Group* outer = w.MakeGroup(0, {inner, b});
+    w.frame.m_pAllGroups->AddMember(outer);
+    EXPECT_EQ(outer->GetHitPoints(), 13);
+    inner->LoseHitPoints(5);
+    EXPECT_EQ(inner->GetCachedHitPoints(), 3);
+    EXPECT_EQ(outer->GetCachedHitPoints(), 8);
+    EXPECT_EQ(outer->GetMemberCount(), 2);
+    EXPECT_DOUBLE_EQ(outer->GetMemberValue(2), 4.0);  // 2 from b, 2 from inner's a
+    EXPECT_DOUBLE_EQ(outer->GetMemberTotal(), 1.0);
+    EXPECT_DOUBLE_EQ(outer->FindOpponents(nullptr), 5.0);  // the last member answers
+    EXPECT_DOUBLE_EQ(Group().FindOpponents(nullptr), 0.0);
+}
+
+TEST(GroupMembers, RemoveFromMapDeletesTheWholeTree) {
+    World w;
+    Actor* a = w.Make("a");
+    qv::Handle<Member> ha(a);
+    Group* inner = w.MakeGroup(1, {a, w.Make("b")});
+    qv::Handle<Group> hi(inner);
+    Group outer;
+    outer.AddMember(inner);
+    outer.AddMember(w.Make("c"));
+    outer.RemoveFromMap();
+    EXPECT_EQ(outer.GetMemberCount(), 0);
+    EXPECT_FALSE(ha);
+    EXPECT_FALSE(hi);
+}
+
+TEST(GroupTable, NumbersAndSlots) {
+    World w;
+    Group* a = new Group;
+    w.frame.m_pAllGroups->AddMember(a);
+    a->SetGroupNumber(-1);
+    EXPECT_EQ(a->m_iOwnGroupNum, 1);
+    EXPECT_EQ(w.frame.GetGroupByNumber(1), a);
+    // Random-encounter numbers have no slot.
+    Group* r = new Group;
+    w.frame.m_pAllGroups->AddMember(r);
+    r->SetGroupNumber(-7);
+    EXPECT_EQ(r->m_iOwnGroupNum, -7);
+    EXPECT_EQ(w.frame.m_GroupArray.size(), 2u);
+    // A group deleted after another took its number leaves the newer one's slot.
+    Group* newer = new Group;
+    w.frame.m_pAllGroups->AddMember(newer);
+    newer->SetGroupNumber(1);
+    delete a;
+    EXPECT_EQ(w.frame.GetGroupByNumber(1), newer);
+    delete newer;
+    EXPECT_EQ(w.frame.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(w.frame.GetGroupByNumber(-3), nullptr);
+    EXPECT_EQ(w.frame.GetGroupByNumber(50), nullptr);
 }
 
 }  // namespace

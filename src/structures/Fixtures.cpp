@@ -1,0 +1,67 @@
+#include "structures/Fixtures.h"
+
+#include "platform/Archive.h"
+#include "shell/MainFrm.h"
+#include "structures/KeyStorage.h"
+#include "structures/Scenery.h"
+#include "world/Global.h"
+
+QV_IMPLEMENT_SERIAL(Key, Object, 1, true)
+QV_IMPLEMENT_SERIAL(Lever, Key, 1, true)
+QV_IMPLEMENT_SERIAL(Stairs, Object, 1, true)
+
+Key::Key(const std::string& name) : Object(name) {}
+
+QV_SERIALIZE_BASE_ONLY(Key, Object)
+
+Lever::Lever(const std::string& name) : Key(name) {
+    m_bMoveable = 0;
+}
+
+void Lever::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Key::classInfo);
+    Key::Serialize(ar);
+    ar.Exchange(m_iMode);
+}
+
+int Lever::Activate(int* action, Player* actor) {
+    if (!action || *action != 2) return -1;
+    if (m_iMode == 1 && !actor) return 0;
+    m_iState = m_iState == 1 ? 2 : 1;
+    CMainFrame* frame = GetMainFrame();
+    if (!frame) return 0;
+    KeyStorage* record = nullptr;
+    for (auto& k : frame->m_KeyStorageList)
+        if (k->m_iKeyNum == m_iItemNum) {
+            record = k.get();
+            break;
+        }
+    if (!record) return 0;
+    // Activating may change the record (a door may go away): walk a copy and
+    // skip what has been destroyed meanwhile.
+    const std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
+    int result = 0;
+    for (const auto& h : objects) {
+        Object* o = h.Get();
+        if (!o || o == this) continue;
+        int code = 2;
+        result = o->Activate(&code, actor);
+        if (result == -3) break;
+    }
+    return result;
+}
+
+Stairs::Stairs(const std::string& name) : Object(name) {
+    m_iLightSampling = 2;
+    m_bMoveable = 0;
+}
+
+void Stairs::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Object::classInfo);
+    Object::Serialize(ar);
+    ar.Exchange(m_strWorldFile);
+    ar.Exchange(m_iTargetX);
+    ar.Exchange(m_iTargetY);
+}

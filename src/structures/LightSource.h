@@ -1,0 +1,67 @@
+#pragma once
+// Light-emitting objects. A light source adds its intensity to the map's light
+// samples around it: m_iStrength at its own point, falling off in a straight
+// line to nothing at m_iRadius pixels; a negative strength darkens.
+
+#include <string>
+#include <vector>
+
+#include "world/Object.h"
+#include "world/ObjectHolder.h"
+
+class LightSource : public Object {
+    QV_DECLARE_CLASS(LightSource)
+public:
+    explicit LightSource(const std::string& name = "LightSource");
+    void Serialize(qv::Archive& ar) override;
+    Object* GetLightSource() override { return this; }
+    int CanInteract() override { return 1; }
+    // 1 only for a creature with a hand slot: by day (hours 5 to 15) only
+    // while the light is on, by night only while it is off.
+    int CanBeUsedBy(Player* user) override;
+    void SetPosition(MapCell* windowCell, Position* pos) override;
+    // Shown only in build mode or when the visible flag is set.
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
+
+    // The light amount at a world pixel (relative to the light's own position).
+    virtual double GetIntensityAt(const Position& point);
+    // The timed update of every running tick: -3 when the light is over.
+    virtual int UpdateState(int32_t now);
+
+    int m_iStrength = 128;  // light at the centre; the missile spells set it
+    int m_iRadius = 320;    // pixels to nothing
+    int m_bVisible = 0;     // drawn outside build mode
+    int m_bLit = 1;         // on
+    int m_iDuration = 0;    // game time it burns; 0 forever
+    uint32_t m_uLitSince = 0;
+    Position m_Position;
+};
+
+// The light a Light spell puts on a creature.
+class MageLight : public LightSource {
+    QV_DECLARE_CLASS(MageLight)
+public:
+    explicit MageLight(int spellSerial = 0);
+    void Serialize(qv::Archive& ar) override;
+    int GetKind() override { return 2; }
+    int m_iSpellSerial = 0;
+};
+
+// A blast that a gas cloud or a trap sets off: a light that flares and then
+// darkens, hurting the creatures near it (its timed update works on the map).
+class Explosion : public LightSource {
+    QV_DECLARE_CLASS(Explosion)
+public:
+    explicit Explosion(const std::string& name = "Explosion");
+    void Serialize(qv::Archive& ar) override;
+
+    uint32_t m_uStartTime = 0;
+    uint32_t m_uLastStep = 0;
+    int32_t m_iBlastRadius = 0;
+    int32_t m_iPreviousRadius = 0;
+    std::vector<const Object*> m_HitList;  // compared only, never used
+};
+
+// The light source of a placed object, when what it answers really is one.
+LightSource* LightOf(Object* obj);

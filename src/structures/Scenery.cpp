@@ -1,0 +1,85 @@
+#include "structures/Scenery.h"
+
+#include "platform/Message.h"
+#include "world/Global.h"
+#include "world/Map.h"
+#include "world/ObjectHolder.h"
+
+QV_IMPLEMENT_SERIAL(Scenery, Object, 1, true)
+QV_IMPLEMENT_SERIAL(Bed, Scenery, 1, true)
+QV_IMPLEMENT_SERIAL(Shrub, Scenery, 1, true)
+QV_IMPLEMENT_SERIAL(StatueBow, Scenery, 1, true)
+
+Scenery::Scenery(const std::string& name) : Object(name) {}
+
+QV_SERIALIZE_BASE_ONLY(Scenery, Object)
+
+Bed::Bed(const std::string& name) : Scenery(name) {
+    m_iLightSampling = 2;
+}
+
+QV_SERIALIZE_BASE_ONLY(Bed, Scenery)
+
+// Standing kinds block through their picture; flat kinds are placed as points.
+#define QV_SCENERY_KIND_IMPL(Name, CollisionKind)         \
+    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)           \
+    Name::Name(const std::string& name) : Scenery(name) { \
+        m_iLightSampling = (CollisionKind);               \
+    }                                                     \
+    QV_SERIALIZE_BASE_ONLY(Name, Scenery)
+
+QV_SCENERY_KIND_IMPL(LivePine, 2)
+QV_SCENERY_KIND_IMPL(LivePineSmall, 2)
+QV_SCENERY_KIND_IMPL(DeadPine, 2)
+QV_SCENERY_KIND_IMPL(BigMountain, 2)
+QV_SCENERY_KIND_IMPL(IceMountain, 2)
+QV_SCENERY_KIND_IMPL(Rocks, 2)
+QV_SCENERY_KIND_IMPL(Rocks2, 2)
+QV_SCENERY_KIND_IMPL(DarkPatch, 0)
+QV_SCENERY_KIND_IMPL(Flower, 0)
+QV_SCENERY_KIND_IMPL(Flowers, 0)
+
+Shrub::Shrub(int variant) : Scenery("Shrub"), m_iVariant(variant) {
+    m_iLightSampling = 2;
+    m_iXImageNum = variant;
+}
+
+void Shrub::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Scenery::classInfo);
+    Scenery::Serialize(ar);
+    ar.Exchange(m_iVariant);
+}
+
+StatueBow::StatueBow(const std::string& name) : Scenery(name) {
+    m_iLightSampling = 2;
+}
+
+void StatueBow::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Scenery::classInfo);
+    Scenery::Serialize(ar);
+    ar.Exchange(m_strStatueText);
+}
+
+// Wakes a creature (its active flag); answered by the creature side.
+__attribute__((weak)) int SetCreatureActive(Player*, int) {
+    return 0;
+}
+// The game's modal message with an OK button; drawn by the screen side.
+__attribute__((weak)) void ShowGameMessage(const std::string& text) {
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+}
+
+void StatueBow::TakeDamage(int amount, int kind) {
+    if (amount < 1 || kind != 2 || m_strStatueText.empty() || m_strStatueText == "STATUE") return;
+    if (Player* creature = ResolveActor(kActorNumber))
+        SetCreatureActive(creature, 1);
+    else
+        ShowGameMessage("Invalid Player Number in NPC_ACTIVATE.");
+    if (ObjectHolder* holder = m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
+        delete holder;
+    }
+    delete this;
+}

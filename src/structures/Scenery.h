@@ -1,0 +1,78 @@
+#pragma once
+// Placed scenery: the base of standing and flat scenery, of containers, and
+// the scenery kinds that random population scatters over the cells.
+
+#include <string>
+
+#include "platform/Archive.h"
+#include "world/Object.h"
+
+// A derived class without stored fields of its own still records its base:
+// its record is the base's record under its own class and schema.
+#define QV_SERIALIZE_BASE_ONLY(Name, Base)        \
+    void Name::Serialize(qv::Archive& ar) {       \
+        if (ar.IsLoading()) ar.GetObjectSchema(); \
+        ar.SerializeClass(&Base::classInfo);      \
+        Base::Serialize(ar);                      \
+    }
+
+class Scenery : public Object {
+    QV_DECLARE_CLASS(Scenery)
+public:
+    explicit Scenery(const std::string& name = "Scenery");
+    void Serialize(qv::Archive& ar) override;
+    int Type() override { return SCENERY; }
+};
+
+// Bed: scenery to rest on.
+class Bed : public Scenery {
+    QV_DECLARE_CLASS(Bed)
+public:
+    explicit Bed(const std::string& name = "Bed");
+    void Serialize(qv::Archive& ar) override;
+};
+
+// The scenery kinds of random population. Standing kinds block through their
+// picture; flat kinds lie on the floor and never block.
+#define QV_SCENERY_KIND(Name)                           \
+    class Name : public Scenery {                       \
+        QV_DECLARE_CLASS(Name)                          \
+    public:                                             \
+        explicit Name(const std::string& name = #Name); \
+        void Serialize(qv::Archive& ar) override;       \
+    };
+
+QV_SCENERY_KIND(LivePine)
+QV_SCENERY_KIND(LivePineSmall)
+QV_SCENERY_KIND(DeadPine)
+QV_SCENERY_KIND(BigMountain)
+QV_SCENERY_KIND(IceMountain)
+QV_SCENERY_KIND(Rocks)
+QV_SCENERY_KIND(Rocks2)
+QV_SCENERY_KIND(DarkPatch)
+QV_SCENERY_KIND(Flower)
+QV_SCENERY_KIND(Flowers)
+
+#undef QV_SCENERY_KIND
+
+// A shrub in one of five looks (0..4), its frame column.
+class Shrub : public Scenery {
+    QV_DECLARE_CLASS(Shrub)
+public:
+    explicit Shrub(int variant = 0);
+    void Serialize(qv::Archive& ar) override;
+    int m_iVariant = 0;
+};
+
+// A statue that comes alive when burnt, if it carries a statue text.
+class StatueBow : public Scenery {
+    QV_DECLARE_CLASS(StatueBow)
+public:
+    explicit StatueBow(const std::string& name = "StatueBow");
+    void Serialize(qv::Archive& ar) override;
+    // May delete the statue and its holder: the caller must not touch it after.
+    void TakeDamage(int amount, int kind) override;
+
+    std::string m_strStatueText = "STATUE";
+    static constexpr int kActorNumber = 2369;
+};

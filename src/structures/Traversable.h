@@ -1,0 +1,61 @@
+#pragma once
+// Moving platforms (a drawbridge, a ship) and a ship's mast. A platform keeps
+// the holders standing on it; the pixels of value 2 in its picture are its
+// deck.
+
+#include "platform/Handle.h"
+#include "world/Map.h"
+#include "world/Object.h"
+
+class Traversable : public Object {
+    QV_DECLARE_CLASS(Traversable)
+public:
+    explicit Traversable(const std::string& name = "Traversable");
+    void Serialize(qv::Archive& ar) override;
+    int Type() override { return TRAVERSABLE; }
+    // Takes a mover aboard: its holder joins the carried list.
+    int StepOn(Position* pos, Object* mover) override;
+    void SetPosition(MapCell* windowCell, Position* pos) override;
+
+    // Rebuilds the carried list from the holders standing on the deck.
+    void CollectCarriedObjects();
+    const ObjectHolderList& GetCarried() const { return m_Carried; }
+    ObjectHolderList& GetCarried() { return m_Carried; }
+
+    Position m_Position;
+
+protected:
+    ObjectHolderList m_Carried;
+};
+
+// A drawbridge: m_iDirection 1 carries steps east and west, 0 north and
+// south; it carries nothing while raised.
+class DrawBridge : public Traversable {
+    QV_DECLARE_CLASS(DrawBridge)
+public:
+    explicit DrawBridge(int direction = 0);
+    void Serialize(qv::Archive& ar) override;
+    int m_iDirection = 0;
+    int m_bRaised = 0;
+};
+
+class Ship : public Traversable {
+    QV_DECLARE_CLASS(Ship)
+public:
+    explicit Ship(const std::string& name = "Ship");
+    void Serialize(qv::Archive& ar) override;
+    void SetDirection(int direction) { m_iDirection = direction; }
+    int m_iDirection = 0;
+    int m_bMoving = 0;  // set while a creature steers it
+};
+
+// A ship's mast: while its vessel moves, anyone close to it touches it.
+class Mast : public Object {
+    QV_DECLARE_CLASS(Mast)
+public:
+    explicit Mast(const std::string& name = "Mast");
+    void Serialize(qv::Archive& ar) override;
+    int Type() override { return MAST; }
+    bool IsVesselMoving() const;
+    qv::Handle<Ship> m_pVessel;  // not stored: the ship sets it
+};

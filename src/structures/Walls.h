@@ -1,0 +1,75 @@
+#pragma once
+// Wall pieces on cell edges: walls, doors, pegs and tiles.
+//
+// A piece's door state is its object state: 0 and 1 let movement and sight
+// through, 2 is a closed door, any other value blocks. Its key number is the
+// object's key number: negative for a plain wall that always blocks, else the
+// key that opens it.
+
+#include "structures/Scenery.h"
+
+class Wall : public Object {
+    QV_DECLARE_CLASS(Wall)
+public:
+    explicit Wall(const std::string& name = "Wall");
+    void Serialize(qv::Archive& ar) override;
+    int Type() override { return WALL; }
+
+    // 0 plain, 1 front (north edge), 2 side (west edge), 3 peg (north-west
+    // corner), 4 tile.
+    virtual int GetWallKind() { return 0; }
+    // A piece without a key whose frame column is not 6 goes back to column 0
+    // (its row kept) when it is placed at (x, y).
+    virtual void ResetFrame(int x, int y);
+
+    int m_bWalkThrough = 0;  // movement passes, sight does not
+    int m_bSeeThrough = 0;   // sight passes, movement does not
+    int m_bLocked = 0;       // a closed door that only its key opens
+};
+
+class FrontWall : public Wall {
+    QV_DECLARE_CLASS(FrontWall)
+public:
+    explicit FrontWall(const std::string& name = "FrontWall");
+    void Serialize(qv::Archive& ar) override;
+    int GetWallKind() override { return 1; }
+};
+
+class SideWall : public Wall {
+    QV_DECLARE_CLASS(SideWall)
+public:
+    explicit SideWall(const std::string& name = "SideWall");
+    void Serialize(qv::Archive& ar) override;
+    int GetWallKind() override { return 2; }
+};
+
+class Peg : public Wall {
+    QV_DECLARE_CLASS(Peg)
+public:
+    explicit Peg(const std::string& name = "Peg");
+    void Serialize(qv::Archive& ar) override;
+    int GetWallKind() override { return 3; }
+};
+
+class Tile : public Wall {
+    QV_DECLARE_CLASS(Tile)
+public:
+    explicit Tile(const std::string& name = "Tile");
+    void Serialize(qv::Archive& ar) override;
+    int GetWallKind() override { return 4; }
+};
+
+// Doors in a north edge and in a west edge.
+class FrontDoorBrick : public FrontWall {
+    QV_DECLARE_CLASS(FrontDoorBrick)
+public:
+    explicit FrontDoorBrick(const std::string& name = "FrontDoorBrick");
+    void Serialize(qv::Archive& ar) override;
+};
+
+class SideDoorBrick : public SideWall {
+    QV_DECLARE_CLASS(SideDoorBrick)
+public:
+    explicit SideDoorBrick(const std::string& name = "SideDoorBrick");
+    void Serialize(qv::Archive& ar) override;
+};

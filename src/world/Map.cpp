@@ -1,0 +1,713 @@
+// The world map: window of cells, wrapping arithmetic, placing and removing
+// holders, drawing order, explored bits and the mini-map.
+
+#include "world/Map.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "structures/LightSource.h"
+#include "structures/Traversable.h"
+#include "structures/Walls.h"
+#include "world/Global.h"
+#include "world/MapImage.h"
+#include "world/Object.h"
+
+QV_IMPLEMENT_SERIAL(MapMaster, qv::Persistent, 2, true)
+
+// ---------------------------------------------------------------------------
+// Holder lists
+
+bool ObjectHolderList::Find(const ObjectHolder* holder) const {
+    return std::find(m_items.begin(), m_items.end(), holder) != m_items.end();
+}
+
+bool ObjectHolderList::Remove(const ObjectHolder* holder) {
+    auto it = std::find(m_items.begin(), m_items.end(), holder);
+    if (it == m_items.end()) return false;
+    m_items.erase(it);
+    return true;
+}
+
+void ObjectHolderList::Copy(const ObjectHolderList& other) {
+    if (&other == this) return;
+    m_items = other.m_items;
+}
+
+void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly,
+                                    int32_t wrapx, int32_t wrapy) {
+    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+        if (IsHolderInFrontOf(**it, *holder, cellx, celly, wrapx, wrapy)) {
+            m_items.insert(it, holder);
+            return;
+        }
+    }
+    m_items.push_back(holder);
+}
+
+namespace {
+
+// An offset brought into [-world / 2, world / 2) when the world size is known,
+// so that an object across the seam from its cell is measured the short way.
+int32_t WrapOffset(int32_t d, int32_t world) {
+    if (world <= 0) return d;
+    const int32_t half = world / 2;
+    if (d >= half) d -= world;
+    if (d < -half) d += world;
+    return d;
+}
+
+// The image rectangle of a holder's object relative to world cell (cx, cy).
+qv::Rect PlacedRect(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx, int32_t wrapy) {
+    qv::Rect r = FrameRectOf(h.m_pObject);
+    const int32_t ox = WrapOffset(h.pos.x - cx * MapMaster::CellWidth, wrapx);
+    const int32_t oy = WrapOffset(h.pos.y - cy * MapMaster::CellHeight, wrapy);
+    r.left += ox;
+    r.right += ox;
+    r.top += oy;
+    r.bottom += oy;
+    return r;
+}
+
+}  // namespace
+
+bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx, int32_t cy,
+                       int32_t wrapx, int32_t wrapy) {
+    const int32_t stateA = a.m_pObject ? a.m_pObject->GetState() : 0;
+    const int32_t stateB = b.m_pObject ? b.m_pObject->GetState() : 0;
+    if (stateA == -1) return false;
+    if (stateB == -1) return true;
+    const qv::Rect ra = PlacedRect(a, cx, cy, wrapx, wrapy);
+    const qv::Rect rb = PlacedRect(b, cx, cy, wrapx, wrapy);
+    const int32_t ma = std::min(ra.left, ra.top);
+    const bool axisXa = ra.left < ra.top;
+    const int32_t mb = std::min(rb.left, rb.top);
+    const bool axisXb = rb.left < rb.top;
+    const bool axisX = ma < mb ? axisXa : axisXb;
+    if (axisX) {
+        if (ra.left >= rb.right) return true;
+        if (ra.right <= rb.left) return false;
+        return ra.top >= rb.bottom;
+    }
+    if (ra.top >= rb.bottom) return true;
+    if (ra.bottom <= rb.top) return false;
+    return ra.left >= rb.right;
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+ObjectHolder* MapCell::GetEdgeList(int code) const {
+    switch (code) {
+        case 1:
+            return northwall;
+        case 2:
+            return westwall;
+        case 3:
+            return corner;
+        default:
+            return nullptr;
+    }
+}
+
+void MapCell::Reset() {
+    for (ObjectHolder* h : transients) {
+        holders.Remove(h);
+        if (h->m_pObject && h->m_pObject->m_bMoveable != 2) {
+            delete h->m_pObject;
+            h->m_pObject = nullptr;
+        }
+        delete h;
+    }
+    transients.Clear();
+    for (ObjectHolder* h : decals) delete h;
+    decals.Clear();
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+MapMaster::MapMaster() : MapMaster(nullptr) {}
+
+MapMaster::MapMaster(const Position* startpos)
+    : m_cells(static_cast<size_t>(wide * high)),
+      m_samples(static_cast<size_t>(wide * high * SamplesPerCell), -1) {
+    if (startpos) focuscell = PixelToCell(*startpos);
+    m_blockerObject = new Object("Object");
+    blocker = new ObjectHolder(Position(0, 0, 0), m_blockerObject);
+    m_litFirstCol.fill(0);
+    m_litLastCol.fill(-1);
+    BuildLightGrid();
+}
+
+MapMaster::~MapMaster() {
+    DeleteAllHolders();
+    delete blocker;
+    delete m_blockerObject;
+}
+
+void MapMaster::DeleteAllHolders() {
+    std::vector<ObjectHolder*> all;
+    std::unordered_set<ObjectHolder*> seen;
+    for (MapCell& cell : m_cells) {
+        cell.Reset();
+        for (ObjectHolder* h : cell.holders)
+            if (seen.insert(h).second) all.push_back(h);
+    }
+    for (ObjectHolder* h : all) RemoveHolder(h->pos, h);
+    for (MapCell& cell : m_cells) {
+        cell.holders.Clear();
+        cell.northwall = cell.westwall = cell.corner = nullptr;
+    }
+    for (ObjectHolder* h : all) {
+        Object* obj = h->m_pObject;
+        delete h;
+        if (obj && obj->m_bMoveable != 2) delete obj;
+    }
+    lightholders.clear();
+    fixtures.clear();
+    ++m_changes;
+    ++m_reloads;
+}
+
+int MapMaster::SetWorldSize(int32_t w, int32_t h) {
+    worldcellx = w;
+    worldcelly = h;
+    halfcellx = w / 2;
+    halfcelly = h / 2;
+    worldpixelx = CellWidth * w;
+    halfpixelx = worldpixelx / 2;
+    worldpixely = CellHeight * h;
+    halfpixely = worldpixely / 2;
+    explored.assign(static_cast<size_t>((w + 7) / 8), std::vector<uint8_t>(static_cast<size_t>(h)));
+    return 1;
+}
+
+void MapMaster::RecentreWindow() {
+    CellPoint o{focuscell.x - wide / 2, focuscell.y - high / 2};
+    if (o.x < 0) o.x += worldcellx;
+    if (o.y < 0) o.y += worldcelly;
+    SetOrigin(o);
+}
+
+void MapMaster::SetOrigin(CellPoint o) {
+    oldorigin = origin;
+    origin = o;
+    windowrect = {o.x, o.y, o.x + wide, o.y + high};
+    if (windowrect.right > worldcellx) windowrect.right -= worldcellx;
+    if (windowrect.bottom > worldcelly) windowrect.bottom -= worldcelly;
+    ++m_changes;
+    ++m_reloads;
+}
+
+// ---------------------------------------------------------------------------
+// Coordinates
+
+void MapMaster::WrapPosition(Position& pos) const {
+    if (pos.x >= worldpixelx) pos.x -= worldpixelx;
+    if (pos.x < 0) pos.x += worldpixelx;
+    if (pos.y >= worldpixely) pos.y -= worldpixely;
+    if (pos.y < 0) pos.y += worldpixely;
+}
+
+void MapMaster::WrapCell(CellPoint& cell) const {
+    if (cell.x < 0) cell.x += worldcellx;
+    if (cell.x >= worldcellx) cell.x -= worldcellx;
+    if (cell.y < 0) cell.y += worldcelly;
+    if (cell.y >= worldcelly) cell.y -= worldcelly;
+}
+
+void MapMaster::WrapRect(CellRect& rect) const {
+    if (rect.left < 0 || rect.right > worldcellx) {
+        if (rect.left < 0) {
+            rect.left += worldcellx;
+        } else {
+            rect.right -= worldcellx;
+        }
+    }
+    if (rect.top < 0 || rect.bottom > worldcelly) {
+        if (rect.top < 0) {
+            rect.top += worldcelly;
+        } else {
+            rect.bottom -= worldcelly;
+        }
+    }
+}
+
+CellPoint MapMaster::PixelDeltaOf(const Position& a, const Position& b) const {
+    CellPoint d{b.x - a.x, b.y - a.y};
+    if (d.x >= halfpixelx) d.x -= worldpixelx;
+    if (d.y >= halfpixely) d.y -= worldpixely;
+    if (d.x < -halfpixelx) d.x += worldpixelx;
+    if (d.y < -halfpixely) d.y += worldpixely;
+    return d;
+}
+
+CellPoint MapMaster::PixelDelta(const Position& a, const Position& b) {
+    delta = PixelDeltaOf(a, b);
+    return delta;
+}
+
+CellPoint MapMaster::CellDelta(CellPoint a, CellPoint b) {
+    CellPoint d{b.x - a.x, b.y - a.y};
+    if (d.x >= halfcellx) d.x -= worldcellx;
+    if (d.y >= halfcelly) d.y -= worldcelly;
+    if (d.x < -halfcellx) d.x += worldcellx;
+    if (d.y < -halfcelly) d.y += worldcelly;
+    delta = d;
+    return d;
+}
+
+int64_t MapMaster::CellDistanceSq(const Position& a, const Position& b) const {
+    const CellPoint d = PixelDeltaOf(a, b);
+    return int64_t{d.x} * d.x + int64_t{d.y} * d.y;
+}
+
+int32_t MapMaster::PixelDistanceSq(const Position& a, const Position& b) const {
+    const CellPoint d = PixelDeltaOf(a, b);
+    return d.x * d.x + (d.y * d.y) / 2;
+}
+
+bool MapMaster::IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const {
+    const CellPoint d = PixelDeltaOf(a, b);
+    const int32_t sx = d.x - d.y;
+    const int32_t sy = d.y;
+    return sx >= rect.left && sx < rect.right && sy >= rect.top && sy < rect.bottom;
+}
+
+void MapMaster::WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const {
+    const int32_t dy = pos.y - viewcentre.y;
+    sx = (pos.x - viewcentre.x) - dy + 320;
+    sy = dy + 240;
+}
+
+bool MapMaster::CellToWindow(CellPoint cell, CellPoint& out) const {
+    out = {cell.x - origin.x, cell.y - origin.y};
+    if (out.x < 0) out.x += worldcellx;
+    if (out.x >= worldcellx) out.x -= worldcellx;
+    if (out.y < 0) out.y += worldcelly;
+    if (out.y >= worldcelly) out.y -= worldcelly;
+    return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
+}
+
+bool MapMaster::WindowCellOf(const Position& pos, CellPoint& out) const {
+    const CellPoint c = PixelToCell(pos);
+    out = {c.x - origin.x, c.y - origin.y};
+    if (out.x < 0) out.x += worldcellx;
+    if (out.y < 0) out.y += worldcelly;
+    // Positions must be wrapped into the world; anything else is not in the window.
+    if (pos.x < 0 || pos.y < 0 || pos.x >= worldpixelx || pos.y >= worldpixely) return false;
+    return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
+}
+
+bool MapMaster::LocateInWindow(const Position& pos) {
+    const CellPoint c = PixelToCell(pos);
+    windowcell = {c.x - origin.x, c.y - origin.y};
+    if (windowcell.x < 0) windowcell.x += worldcellx;
+    if (windowcell.y < 0) windowcell.y += worldcelly;
+    return windowcell.x >= 0 && windowcell.x < wide && windowcell.y >= 0 && windowcell.y < high;
+}
+
+namespace {
+
+// The four seam variants of a cell rectangle.
+std::array<CellRect, 4> SeamVariants(const CellRect& r, int32_t w, int32_t h) {
+    std::array<CellRect, 4> v{r, r, r, r};
+    if (r.left > r.right) {
+        v[0].left -= w;
+        v[1].left -= w;
+        v[2].right += w;
+        v[3].right += w;
+    }
+    if (r.top > r.bottom) {
+        v[0].top -= h;
+        v[2].top -= h;
+        v[1].bottom += h;
+        v[3].bottom += h;
+    }
+    return v;
+}
+
+CellRect Normalised(CellRect r) {
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    return r;
+}
+
+}  // namespace
+
+bool MapMaster::RectsOverlap(const CellRect& a, const CellRect& b) const {
+    for (const CellRect& va : SeamVariants(a, worldcellx, worldcelly))
+        for (const CellRect& vb : SeamVariants(b, worldcellx, worldcelly))
+            if (va.left <= vb.right && va.right >= vb.left && va.top <= vb.bottom &&
+                va.bottom >= vb.top)
+                return true;
+    return false;
+}
+
+bool MapMaster::RectContains(const CellRect& outer, const CellRect& inner) const {
+    auto contains = [](const CellRect& r, int32_t x, int32_t y) {
+        return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+    };
+    for (const CellRect& vo : SeamVariants(outer, worldcellx, worldcelly)) {
+        const CellRect o = Normalised(vo);
+        for (const CellRect& vi : SeamVariants(inner, worldcellx, worldcelly)) {
+            const CellRect i = Normalised(vi);
+            if (contains(o, i.left, i.top) && contains(o, i.right, i.bottom)) return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Placing and removing holders
+
+namespace {
+
+void SetCornerCell(ObjectHolder* holder, int k, CellPoint cell) {
+    holder->m_Corners[k].column = cell.x;
+    holder->m_Corners[k].row = cell.y;
+}
+
+}  // namespace
+
+int MapMaster::PlaceInCell(Position& pos, ObjectHolder* holder, ObjectIgnoreList* blockers,
+                           int keepcarrier, bool anchor) {
+    Object* obj = holder->m_pObject;
+    Position p = pos;
+    // A creature that lands on an obstacle is pushed east 5 pixels at a time
+    // until it fits; it fails when the push leaves the window (or has gone
+    // round the whole world), and the caller's position is then unchanged.
+    const bool pushable = anchor && obj && obj->Type() == 3;
+    int32_t pushesLeft = pushable ? worldpixelx / 5 + 1 : 0;
+    for (;;) {
+        CellPoint wc;
+        if (!WindowCellOf(p, wc)) return 0;
+        ObjectHolder* hit = CheckMove(obj, p, blockers, keepcarrier, 1);
+        if (hit) {
+            Object* platform = hit != blocker ? hit->m_pObject : nullptr;
+            Traversable* deck = platform && platform->Type() == 12
+                                    ? qv::DynamicCast<Traversable>(platform)
+                                    : nullptr;
+            if (deck && !CheckMoveInList(obj, p, blockers, 0, deck->GetCarried())) {
+                platform->StepOn(&p, obj);
+                if (!WindowCellOf(p, wc)) return 0;
+            } else if (pushesLeft-- > 0) {
+                p.x += 5;
+                WrapPosition(p);
+                continue;
+            } else {
+                return 0;
+            }
+        }
+        windowcell = wc;
+        CellPoint world{wc.x + origin.x, wc.y + origin.y};
+        if (world.x >= worldcellx) world.x -= worldcellx;
+        if (world.y >= worldcelly) world.y -= worldcelly;
+        MapCell& cell = GetCell(wc.x, wc.y);
+        if (!cell.holders.Find(holder))
+            cell.holders.InsertSorted(holder, world.x, world.y, worldpixelx, worldpixely);
+        pos = p;
+        return 1;
+    }
+}
+
+bool MapMaster::PlaceImageCorners(Position& pos, ObjectHolder* holder, ObjectIgnoreList& blockers,
+                                  int keepcarrier) {
+    const qv::Rect r = FrameRectOf(holder->m_pObject);
+    const int32_t xs[4] = {r.left, r.left, r.right, r.right};
+    const int32_t ys[4] = {r.top, r.bottom, r.top, r.bottom};
+    for (int k = 0; k < 4; ++k) {
+        Position c(pos.x + xs[k], pos.y + ys[k], pos.z);
+        WrapPosition(c);
+        if (!PlaceInCell(c, holder, &blockers, keepcarrier, false)) return false;
+        SetCornerCell(holder, k, windowcell);
+    }
+    return true;
+}
+
+int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* blockers,
+                         int keepcarrier) {
+    if (!holder || !holder->m_pObject) return 0;
+    Object* obj = holder->m_pObject;
+    ObjectIgnoreList own;
+    ObjectIgnoreList& ignore = blockers ? *blockers : own;
+    WrapPosition(pos);
+
+    const bool byImage = obj->m_iLightSampling >= 2 || obj->GetState() == -1;
+    Wall* wall = obj->Type() == 9 ? qv::DynamicCast<Wall>(obj) : nullptr;
+    if (byImage) {
+        if (wall) {
+            const CellPoint c = PixelToCell(pos);
+            const int32_t bx = c.x * CellWidth;
+            const int32_t by = c.y * CellHeight;
+            switch (wall->GetWallKind()) {
+                case 1:
+                    pos.x = bx + 80;
+                    pos.y = by;
+                    break;
+                case 2:
+                    pos.x = bx;
+                    pos.y = by + 56;
+                    break;
+                case 3:
+                    pos.x = bx;
+                    pos.y = by;
+                    break;
+                case 4:
+                    pos.x = bx;
+                    pos.y = by;
+                    pos.z = 45;
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return 0;
+        const size_t mark = ignore.size();
+        ignore.push_back(obj);
+        const bool placed = PlaceImageCorners(pos, holder, ignore, keepcarrier);
+        ignore.resize(mark);
+        if (!placed) {
+            RemoveHolder(pos, holder);
+            return 0;
+        }
+    } else {
+        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return 0;
+        SetCornerCell(holder, 0, windowcell);
+    }
+
+    holder->pos.x = pos.x;
+    holder->pos.y = pos.y;
+    holder->pos.z = pos.z;
+    const bool inWindow = LocateInWindow(pos);
+    MapCell* placedCell = inWindow ? &GetCell(windowcell.x, windowcell.y) : nullptr;
+    obj->SetPosition(placedCell, &pos);
+    if (inWindow) {
+        MapCell& cell = *placedCell;
+        if (wall) {
+            switch (wall->GetWallKind()) {
+                case 1:
+                    cell.northwall = holder;
+                    break;
+                case 2:
+                    cell.westwall = holder;
+                    break;
+                case 3:
+                    cell.corner = holder;
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (LightSource* light = LightOf(obj)) {
+            light->SetPosition(placedCell, &pos);
+            if (std::none_of(lightholders.begin(), lightholders.end(),
+                             [&](const auto& h) { return h.Get() == holder; }))
+                lightholders.emplace_back(holder);
+        }
+    }
+    if (obj->CanInteract() && obj->m_bMoveable == 0 && obj->Type() != 3) {
+        if (std::none_of(fixtures.begin(), fixtures.end(),
+                         [&](const auto& h) { return h.Get() == holder; }))
+            fixtures.emplace_back(holder);
+    }
+    return 1;
+}
+
+void MapMaster::ForgetHolder(ObjectHolder* holder) {
+    auto drop = [holder](std::vector<qv::Handle<ObjectHolder>>& list) {
+        std::erase_if(list, [holder](const auto& h) { return !h || h.Get() == holder; });
+    };
+    drop(lightholders);
+    drop(fixtures);
+}
+
+int MapMaster::RemoveHolder(const Position& pos, ObjectHolder* holder) {
+    if (!holder) return 0;
+    bool removed = false;
+    auto removeAt = [&](CellPoint wc) {
+        if (IsWindowCell(wc.x, wc.y)) removed |= GetCell(wc.x, wc.y).holders.Remove(holder);
+    };
+    CellPoint anchor;
+    const bool anchorInWindow = WindowCellOf(pos, anchor);
+    if (anchorInWindow) removeAt(anchor);
+    CellPoint own;
+    if (!(holder->pos == pos) && WindowCellOf(holder->pos, own)) removeAt(own);
+    // The cells recorded at placement, whatever the image's frame is now.
+    for (int k = 0; k < 4; ++k) {
+        const ObjectHolder::CellRef c = holder->m_Corners[k];
+        if (c.column >= 0 && c.row >= 0) removeAt({c.column, c.row});
+        SetCornerCell(holder, k, {-1, -1});
+    }
+    // Edge pieces: only the slot that holds this very piece is cleared.
+    for (const CellPoint* wc : {anchorInWindow ? &anchor : nullptr}) {
+        if (!wc) continue;
+        MapCell& cell = GetCell(wc->x, wc->y);
+        if (cell.northwall == holder) cell.northwall = nullptr;
+        if (cell.westwall == holder) cell.westwall = nullptr;
+        if (cell.corner == holder) cell.corner = nullptr;
+    }
+    ForgetHolder(holder);
+    ++m_changes;
+    return removed ? 1 : 0;
+}
+
+int MapMaster::MoveHolder(Position& pos, const Position& newpos, ObjectHolder* holder,
+                          ObjectIgnoreList* blockers) {
+    if (!holder) return 0;
+    const Position old = pos;
+    RemoveHolder(old, holder);
+    Position target = newpos;
+    WrapPosition(target);
+    ObjectIgnoreList own;
+    if (AddHolder(target, holder, blockers ? blockers : &own, 1)) {
+        pos = target;
+        return 1;
+    }
+    // Refused: the holder goes back where it stood, so that it is not lost.
+    Position back = old;
+    ObjectIgnoreList none;
+    AddHolder(back, holder, &none, 1);
+    return 0;
+}
+
+bool MapMaster::IsListedAnywhere(const ObjectHolder* holder) const {
+    for (const MapCell& cell : m_cells) {
+        if (cell.holders.Find(holder)) return true;
+        if (cell.northwall == holder || cell.westwall == holder || cell.corner == holder)
+            return true;
+    }
+    for (const auto& h : lightholders)
+        if (h.Get() == holder) return true;
+    for (const auto& h : fixtures)
+        if (h.Get() == holder) return true;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Exploring, the mini-map and the focus test
+
+bool MapMaster::IsExplored(CellPoint cell) const {
+    if (cell.x < 0 || cell.y < 0 || cell.x >= worldcellx || cell.y >= worldcelly) return false;
+    return (explored[static_cast<size_t>(cell.x / 8)][static_cast<size_t>(cell.y)] &
+            bitmask[static_cast<size_t>(cell.x % 8)]) != 0;
+}
+
+void MapMaster::SetExplored(CellPoint cell) {
+    if (cell.x < 0 || cell.y < 0 || cell.x >= worldcellx || cell.y >= worldcelly) return;
+    explored[static_cast<size_t>(cell.x / 8)][static_cast<size_t>(cell.y)] |=
+        bitmask[static_cast<size_t>(cell.x % 8)];
+}
+
+void MapMaster::ExploreAroundFocus() {
+    CellPoint fw;
+    if (!CellToWindow(focuscell, fw)) return;
+    for (int32_t j = -2; j <= 2; ++j) {
+        for (int32_t i = -2; i <= 2; ++i) {
+            CellPoint c{focuscell.x + i, focuscell.y + j};
+            WrapCell(c);
+            if (!IsLineClear(fw.x, fw.y, i, j)) continue;
+            SetExplored(c);
+            const int32_t dx = fw.x + i;
+            const int32_t dy = fw.y + j;
+            if (IsWindowCell(dx, dy)) PlotMinimapCell(dx, dy, -1, 4);
+        }
+    }
+}
+
+int32_t MapMaster::MinimapColour(int32_t imagetype) {
+    switch (imagetype) {
+        case 0:
+        case 12:
+            return 92;
+        case 3:
+            return 38;
+        case 4:
+        case 8:
+        case 10:
+            return 46;
+        case 5:
+            return 2;
+        case 6:
+            return 87;
+        case 11:
+            return 245;
+        case 13:
+            return 255;
+        case 14:
+            return 20;
+        default:
+            return 37;
+    }
+}
+
+void MapMaster::PlotMinimapCell(int32_t dx, int32_t dy, int32_t colour, int which) {
+    if (!(dx >= 0 && dx < wide && dy >= 0 && dy < high)) {
+        AssertFailed(__LINE__, __FILE__, "dx >= 0 && dx < wide && dy >=0 && dy < high");
+        return;  // whatever the answer, never write outside the picture
+    }
+    CellPoint world{dx + origin.x, dy + origin.y};
+    WrapCell(world);
+    uint8_t value = 0;
+    if (IsExplored(world)) {
+        value =
+            static_cast<uint8_t>(colour == -1 ? MinimapColour(GetCell(dx, dy).imagetype) : colour);
+    }
+    auto put = [&](int32_t px, int32_t py) {
+        m_minimap[static_cast<size_t>(py * MinimapWidth + px)] = value;
+    };
+    const int32_t x = 2 * dx;
+    const int32_t y = 2 * dy;
+    switch (which) {
+        case 0:
+            put(x, y);
+            break;
+        case 1:
+            put(x + 1, y);
+            break;
+        case 2:
+            put(x, y + 1);
+            break;
+        case 3:
+            put(x + 1, y + 1);
+            break;
+        default:
+            put(x, y);
+            put(x + 1, y);
+            put(x, y + 1);
+            put(x + 1, y + 1);
+            break;
+    }
+}
+
+int MapMaster::CheckFocusEdge(const Position& pos) {
+    Position p = pos;
+    WrapPosition(p);
+    const CellPoint c = PixelToCell(p);
+    auto offset = [&](CellPoint cell) {
+        CellPoint o{cell.x - origin.x, cell.y - origin.y};
+        if (o.x < 0) o.x += worldcellx;
+        if (o.x >= worldcellx) o.x -= worldcellx;
+        if (o.y < 0) o.y += worldcelly;
+        if (o.y >= worldcelly) o.y -= worldcelly;
+        return o;
+    };
+    const CellPoint oc = offset(c);
+    const CellPoint of = offset(focuscell);
+    if (oc.x != of.x && (oc.x < lightmarginx + 4 || oc.x > wide - lightmarginx - 6)) return -3;
+    if (oc.y == of.y) return 1;
+    if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return -3;
+    return 1;
+}
+
+// The holder's own entry to the drawing-order rule, measured across the seam
+// of the running map's world.
+int ObjectHolder::IsInFrontOf(ObjectHolder* other, int column, int row) {
+    if (!other) return 0;
+    const MapMaster* map = GetMapMaster();
+    return IsHolderInFrontOf(*this, *other, column, row, map ? map->worldpixelx : 0,
+                             map ? map->worldpixely : 0)
+               ? 1
+               : 0;
+}

@@ -1,0 +1,292 @@
+#pragma once
+// The running world map: a torus of worldcellx x worldcelly cells of 160 x 112
+// pixels, of which a window of wide x high cells around the focus is held in
+// memory. Every placed object stands in the window through its holder, listed
+// in each window cell its image touches, in drawing order (back to front).
+//
+// The map also answers the movement and sight questions (MapMove.cpp) and
+// keeps the light of the cells around the focus (MapLight.cpp).
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/Handle.h"
+#include "platform/Persistent.h"
+#include "world/ObjectHolder.h"
+
+class Object;
+class CDDObject;
+class Land;
+class LandGraph;
+namespace qv {
+class Surface;
+}
+
+// A cell of the world or of the window (column, row).
+using CellPoint = qv::Point;
+// A rectangle of cells; left > right (or top > bottom) straddles the seam.
+using CellRect = qv::Rect;
+
+// The objects a test or a placement must ignore.
+using ObjectIgnoreList = std::vector<Object*>;
+
+// Holders in drawing order, back to front. Kept by map cells and platforms;
+// the list never owns the holders.
+class ObjectHolderList {
+public:
+    bool Find(const ObjectHolder* holder) const;
+    // Takes the holder out; true when it was listed.
+    bool Remove(const ObjectHolder* holder);
+    void Copy(const ObjectHolderList& other);
+    // Inserts in drawing order relative to world cell (cellx, celly).
+    // wrapx and wrapy (the world in pixels) let an object across the seam be
+    // measured the short way; 0 measures plainly.
+    void InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly, int32_t wrapx = 0,
+                      int32_t wrapy = 0);
+    void Append(ObjectHolder* holder) { m_items.push_back(holder); }
+    void Clear() { m_items.clear(); }
+
+    size_t Count() const { return m_items.size(); }
+    bool IsEmpty() const { return m_items.empty(); }
+    ObjectHolder* operator[](size_t i) const { return m_items[i]; }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+    // A copy to walk while the walk's own effects may change the list.
+    std::vector<ObjectHolder*> Snapshot() const { return m_items; }
+
+private:
+    std::vector<ObjectHolder*> m_items;
+};
+
+// Whether a is drawn in front of b, relative to world cell (cx, cy).
+bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx, int32_t cy,
+                       int32_t wrapx = 0, int32_t wrapy = 0);
+
+// One cell of the map's window.
+class MapCell {
+public:
+    int32_t terrain = 0;    // movement code 0..14
+    int32_t imagetype = 0;  // picture code 0..44 (15..44 mixed)
+    int32_t room = -1;
+    CDDObject* image = nullptr;   // the cell's picture; null while not filled
+    Land* land = nullptr;         // the land that owns the cell while loaded
+    ObjectHolderList holders;     // every holder touching the cell, drawing order
+    ObjectHolderList transients;  // standing random scenery, owned
+    ObjectHolderList decals;      // flat random scenery, owned, drawn with the floor
+    int32_t worldindex = 0;
+    ObjectHolder* northwall = nullptr;
+    ObjectHolder* westwall = nullptr;
+    ObjectHolder* corner = nullptr;
+
+    // The wall piece for an edge code: 1 north, 2 west, 3 corner; else null.
+    ObjectHolder* GetEdgeList(int code) const;
+    bool IsFilled() const { return image != nullptr; }
+    // Deletes the owned random scenery (never the shared prototypes).
+    void Reset();
+};
+
+class MapMaster : public qv::Persistent {
+    QV_DECLARE_CLASS(MapMaster)
+public:
+    static constexpr int32_t wide = 51;
+    static constexpr int32_t high = 48;
+    static constexpr int32_t CellWidth = 160;
+    static constexpr int32_t CellHeight = 112;
+    static constexpr int32_t SamplesX = 5;  // light pieces of 32 x 14 pixels
+    static constexpr int32_t SamplesY = 8;
+    static constexpr int32_t SamplesPerCell = SamplesX * SamplesY;
+
+    MapMaster();
+    explicit MapMaster(const Position* startpos);
+    ~MapMaster() override;
+    MapMaster(const MapMaster&) = delete;
+    MapMaster& operator=(const MapMaster&) = delete;
+
+    // ---- world size and window ----
+    int SetWorldSize(int32_t w, int32_t h);
+    // origin = focuscell - (wide / 2, high / 2), a negative coordinate raised by the world size.
+    void RecentreWindow();
+    // Moves the window so that world cell (cx, cy) is at its centre, without
+    // any land streaming (the cells keep what they list).
+    void SetOrigin(CellPoint origin);
+    void SetFocusCell(CellPoint cell) { focuscell = cell; }
+
+    MapCell& GetCell(int32_t i, int32_t j) { return m_cells[static_cast<size_t>(i * high + j)]; }
+    const MapCell& GetCell(int32_t i, int32_t j) const {
+        return m_cells[static_cast<size_t>(i * high + j)];
+    }
+    static bool IsWindowCell(int32_t i, int32_t j) {
+        return i >= 0 && i < wide && j >= 0 && j < high;
+    }
+
+    // ---- coordinates ----
+    static CellPoint PixelToCell(const Position& pos) {
+        return {pos.x / CellWidth, pos.y / CellHeight};
+    }
+    static Position CellCentre(CellPoint cell) {
+        return Position(cell.x * CellWidth + 80, cell.y * CellHeight + 56, 0);
+    }
+    void WrapPosition(Position& pos) const;
+    void WrapCell(CellPoint& cell) const;
+    void WrapRect(CellRect& rect) const;
+    // Wrapped differences b - a, in [-half, half); also left in `delta`.
+    CellPoint PixelDelta(const Position& a, const Position& b);
+    CellPoint CellDelta(CellPoint a, CellPoint b);
+    CellPoint PixelDeltaOf(const Position& a, const Position& b) const;
+    int64_t CellDistanceSq(const Position& a, const Position& b) const;
+    // dx * dx + (dy * dy) / 2 of the wrapped difference: creature spacing.
+    int32_t PixelDistanceSq(const Position& a, const Position& b) const;
+    bool IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const;
+    void WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const;
+    bool CellToWindow(CellPoint cell, CellPoint& out) const;
+    // The window cell of a world pixel position into `windowcell`.
+    bool LocateInWindow(const Position& pos);
+    bool IsInWindowAlways(const Position& pos) {
+        LocateInWindow(pos);
+        return true;
+    }
+    // The window cell of a position without touching `windowcell`; false outside.
+    bool WindowCellOf(const Position& pos, CellPoint& out) const;
+    bool RectsOverlap(const CellRect& a, const CellRect& b) const;
+    bool RectContains(const CellRect& outer, const CellRect& inner) const;
+
+    // ---- placement ----
+    // Places a holder at a world pixel position: 1 when placed, 0 when not.
+    // The position may change in place (a wall snaps to its edge, a creature
+    // is pushed east off an obstacle); on success the holder's position is it.
+    int AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* blockers = nullptr,
+                  int keepcarrier = 1);
+    // Takes a holder out of every cell it was entered in: 1 when it was listed.
+    int RemoveHolder(const Position& pos, ObjectHolder* holder);
+    // Moves a placed holder; 1 and pos = newpos on success. On refusal the
+    // holder is put back where it stood and 0 is returned.
+    int MoveHolder(Position& pos, const Position& newpos, ObjectHolder* holder,
+                   ObjectIgnoreList* blockers = nullptr);
+    // Enters a holder in the window cell of pos; pushes a creature east
+    // (anchor only) until it fits. 1 when entered, else 0 with pos unchanged.
+    int PlaceInCell(Position& pos, ObjectHolder* holder, ObjectIgnoreList* blockers,
+                    int keepcarrier, bool anchor = true);
+    // Whether a holder is listed in any window cell (for checks and tests).
+    bool IsListedAnywhere(const ObjectHolder* holder) const;
+    // Takes every holder off the map, deleting each, with its object, once.
+    void DeleteAllHolders();
+
+    // ---- movement and sight (MapMove.cpp) ----
+    ObjectHolder* CheckMove(Object* mover, const Position& pos, const ObjectIgnoreList* ignore,
+                            int keepcarrier, int platformsblock);
+    ObjectHolder* CheckMoveInList(Object* mover, const Position& pos,
+                                  const ObjectIgnoreList* ignore, int keepcarrier,
+                                  const ObjectHolderList& list);
+    int IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const;
+    int IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight, int doorsopen) const;
+    int IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
+    ObjectHolder* GetBlocker() const { return blocker; }
+
+    // ---- light (MapLight.cpp) ----
+    // Recomputes the light of the cells around the focus at pos (no drawing).
+    void ComputeLight(const Position& pos, int32_t now);
+    // Draws the lit floor pieces and decals of the last computed light.
+    void DrawFloor(qv::Surface& surface, int32_t now);
+    // Both, as every frame does.
+    void UpdateLight(const Position& pos, int32_t now, qv::Surface* surface = nullptr);
+    int GetLight(const ObjectHolder* holder) const;
+    int GetLightAt(const Position& pos) const;
+    int OnNewHour(int32_t now, int hour);
+    static int DaylightForHour(int hour);
+    void SetFullLight(bool on) { m_fullLight = on; }
+    bool IsFullLight() const { return m_fullLight; }
+    // A sample of window cell (i, j): piece (si, sj); for tests and drawing.
+    int32_t GetSample(int32_t i, int32_t j, int32_t si, int32_t sj) const {
+        return m_samples[SampleIndex(i, j, si, sj)];
+    }
+    bool IsLitCell(int32_t i, int32_t j) const;
+    // Whether piece (i, j) of mixed-cell code c is drawn from the second picture.
+    static bool IsMixedPiece(int32_t code, int32_t i, int32_t j);
+    // The picture drawn for terrain/picture code (the floor's pictures, 45).
+    void SetTerrainPictures(const std::array<CDDObject*, 45>& pictures) {
+        m_terrainPictures = pictures;
+    }
+    // Bumped whenever holders leave the map, so that walks over copies can
+    // tell their copy may have gone stale.
+    uint32_t GetChangeCount() const { return m_changes; }
+
+    // ---- exploring and the mini-map ----
+    void ExploreAroundFocus();
+    bool IsExplored(CellPoint cell) const;
+    void SetExplored(CellPoint cell);
+    void PlotMinimapCell(int32_t dx, int32_t dy, int32_t colour, int which);
+    static int32_t MinimapColour(int32_t imagetype);
+    // Palette index of minimap pixel (x, y) counted from the top.
+    uint8_t GetMinimapPixel(int32_t x, int32_t y) const {
+        return m_minimap[static_cast<size_t>(y * MinimapWidth + x)];
+    }
+    void FillMinimap(uint8_t colour) { m_minimap.fill(colour); }
+    int CheckFocusEdge(const Position& pos);
+
+    // ---- the holder lists of the map ----
+    const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
+    const std::vector<qv::Handle<ObjectHolder>>& GetFixtures() const { return fixtures; }
+
+    // ---- fields ----
+    CellPoint viewcentre{320, 240};
+    CellPoint windowcell{0, 0};
+    std::array<std::array<Object*, 5>, 5> prototypes{};
+    CellPoint focuscell{0, 0};
+    CellPoint focuswindowcell{0, 0};
+    int32_t labelcells = 0;
+    std::array<uint8_t, 8> bitmask{1, 2, 4, 8, 16, 32, 64, 128};
+    uint32_t lastflicker = 0;
+    uint32_t flickerinterval = 250;
+    int32_t flickervalue = 1;
+    CellRect windowrect{};
+    int32_t worldpixelx = 0, worldpixely = 0;
+    int32_t halfpixelx = 0, halfpixely = 0;
+    int32_t worldcellx = 0, worldcelly = 0;
+    int32_t halfcellx = 0, halfcelly = 0;
+    CellPoint delta{0, 0};
+    CellPoint origin{-10001, -10001};
+    CellPoint oldorigin{-10001, -10001};
+    int32_t lightmarginx = 3;
+    int32_t lightmarginy = 3;
+    std::vector<Land*> loadedlands;
+    LandGraph* landgraph = nullptr;
+    int32_t sunlightmode = 0;
+    int32_t daylight = 1;
+
+    static constexpr int32_t MinimapWidth = 102;
+    static constexpr int32_t MinimapHeight = 96;
+
+private:
+    static size_t SampleIndex(int32_t i, int32_t j, int32_t si, int32_t sj) {
+        return static_cast<size_t>((i * high + j) * SamplesPerCell + sj * SamplesX + si);
+    }
+    void BuildLightGrid();
+    void ForgetHolder(ObjectHolder* holder);
+    bool PlaceImageCorners(Position& pos, ObjectHolder* holder, ObjectIgnoreList& blockers,
+                           int keepcarrier);
+    bool EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const;
+    void ComputeCellLight(int32_t i, int32_t j, const std::vector<ObjectHolder*>& lights);
+    void CastShadows(int32_t i, int32_t j);
+
+    Object* m_blockerObject = nullptr;
+    ObjectHolder* blocker = nullptr;
+    std::vector<MapCell> m_cells;
+    std::vector<std::vector<uint8_t>> explored;
+    std::array<uint8_t, MinimapWidth * MinimapHeight> m_minimap{};
+    std::vector<qv::Handle<ObjectHolder>> fixtures;
+    std::vector<qv::Handle<ObjectHolder>> lightholders;
+
+    // Light: samples per window cell; lit rows and per row the lit columns.
+    std::vector<int32_t> m_samples;
+    int32_t m_firstLitRow = -1;
+    int32_t m_lastLitRow = -2;
+    std::array<int32_t, high> m_litFirstCol{};
+    std::array<int32_t, high> m_litLastCol{};
+    std::array<std::array<CellPoint, 7>, 7> m_gridPoints{};  // screen points per grid row
+    bool m_fullLight = false;
+    std::array<CDDObject*, 45> m_terrainPictures{};
+    uint32_t m_changes = 0;
+    uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
+};

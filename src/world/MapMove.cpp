@@ -1,0 +1,233 @@
+// Movement and sight tests: can an object stand at a point, can a creature
+// step from one cell to the next, is the way between two cells clear to see.
+// Everything outside the window of cells counts as blocked.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "media/DDObjects.h"
+#include "structures/Traversable.h"
+#include "structures/Walls.h"
+#include "world/Map.h"
+#include "world/MapCreature.h"
+#include "world/MapImage.h"
+#include "world/Object.h"
+
+MapCreature* AsMapCreature(Object* obj) {
+    return obj && obj->Type() == PLAYER ? dynamic_cast<MapCreature*>(obj) : nullptr;
+}
+
+qv::Rect FrameRectOf(Object* obj) {
+    CDDObject* image = obj ? obj->GetImage() : nullptr;
+    if (!image) return {};
+    return image->GetCellRect();
+}
+
+int HitCodeOf(Object* obj, qv::Point rel) {
+    CDDObject* image = obj ? obj->GetImage() : nullptr;
+    if (!image) return 0;
+    // The shared class image is asked about this object's own frame.
+    int column = 0;
+    int row = 0;
+    obj->GetImageFrame(&column, &row);
+    image->m_iCurrentColumn = column;
+    image->m_iCurrentRow = row;
+    return image->HitTest(rel, image->m_iWhichSurf);
+}
+
+namespace {
+
+bool IsSolid(int32_t terrain) {
+    return terrain == 7 || terrain == 8 || terrain == 14;
+}
+
+bool IsIgnored(const ObjectIgnoreList* ignore, const Object* o) {
+    return ignore && std::find(ignore->begin(), ignore->end(), o) != ignore->end();
+}
+
+// The tests of one holder list shared by CheckMove and CheckMoveInList.
+struct HolderTest {
+    MapMaster& map;
+    Object* mover;
+    const Position& pos;
+    const ObjectIgnoreList* ignore;
+    int keepcarrier;
+    bool platformsblock;
+    bool stranded = false;
+    ObjectHolder* carrier = nullptr;
+
+    ObjectHolder* Run(const ObjectHolderList& list) {
+        MapCreature* moverCreature = AsMapCreature(mover);
+        for (ObjectHolder* h : list) {
+            Object* o = h->m_pObject;
+            if (!o || o == mover || IsIgnored(ignore, o)) continue;
+            if (o->m_iLightSampling < 2) {
+                MapCreature* other = AsMapCreature(o);
+                if (!other || other->MapHitPoints() < 1) continue;
+                const int64_t d = map.PixelDistanceSq(pos, h->pos);
+                if (moverCreature) {
+                    int64_t r = moverCreature->MapSpacingRadius() + other->MapSpacingRadius();
+                    if (moverCreature->MapAttackTarget() == o) r *= 2;
+                    if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) r = 1;
+                    if (d < r * r) return h;
+                } else {
+                    const int64_t r = other->MapSpacingRadius();
+                    if (d < 2 * r * r) return h;
+                }
+                continue;
+            }
+            if (o->Type() == WALL) {
+                const Wall* wall = qv::DynamicCast<Wall>(o);
+                if (wall && wall->m_bWalkThrough) continue;
+            }
+            const CellPoint rel = map.PixelDeltaOf(h->pos, pos);
+            const int code = HitCodeOf(o, rel);
+            if (code == 0) continue;
+            if (code == 3) {
+                if (!mover || mover->m_iMoveMode == 4) continue;
+                return h;
+            }
+            if (code == 2) {
+                if (platformsblock && o->Type() == TRAVERSABLE) return h;
+                stranded = false;
+                if (!keepcarrier) carrier = h;
+                continue;
+            }
+            return h;
+        }
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+ObjectHolder* MapMaster::CheckMove(Object* mover, const Position& pos,
+                                   const ObjectIgnoreList* ignore, int keepcarrier,
+                                   int platformsblock) {
+    Position p = pos;
+    WrapPosition(p);
+    CellPoint wc;
+    if (!WindowCellOf(p, wc)) return blocker;
+    const MapCell& cell = GetCell(wc.x, wc.y);
+    const int32_t t = cell.terrain;
+    HolderTest test{*this, mover, p, ignore, keepcarrier, platformsblock != 0};
+    test.stranded = mover && t == 3 && (mover->m_iMoveMode & 2) == 0;
+    if (mover && t != 3 && mover->m_iMoveMode == 2) return blocker;
+    if (IsSolid(t)) return blocker;
+    if (ObjectHolder* hit = test.Run(cell.holders)) return hit;
+    if (test.stranded) return blocker;
+    return test.carrier;
+}
+
+ObjectHolder* MapMaster::CheckMoveInList(Object* mover, const Position& pos,
+                                         const ObjectIgnoreList* ignore, int keepcarrier,
+                                         const ObjectHolderList& list) {
+    Position p = pos;
+    WrapPosition(p);
+    HolderTest test{*this, mover, p, ignore, keepcarrier, false};
+    if (ObjectHolder* hit = test.Run(list)) return hit;
+    return test.carrier;
+}
+
+bool MapMaster::EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const {
+    Object* obj = piece->m_pObject;
+    const Wall* wall = qv::DynamicCast<Wall>(obj);
+    if (!wall) return false;
+    if (sight && wall->m_bSeeThrough) return false;
+    if (!sight && wall->m_bWalkThrough) return false;
+    if (obj->m_iItemNum < 0) return true;  // a plain wall
+    const int state = obj->GetState();
+    if (state == 0 || state == 1) return false;
+    if (state != 2) return true;
+    return !doorsopen || wall->m_bLocked;
+}
+
+int MapMaster::IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight, int doorsopen) const {
+    if (!IsWindowCell(x, y)) return 1;
+    if (sight && IsSolid(GetCell(x, y).terrain)) return 1;
+    const ObjectHolder* piece = nullptr;
+    switch (direction) {
+        case 0:
+            if (!IsWindowCell(x + 1, y)) return 1;
+            piece = GetCell(x + 1, y).westwall;
+            break;
+        case 1:
+            if (!IsWindowCell(x, y + 1)) return 1;
+            piece = GetCell(x, y + 1).northwall;
+            break;
+        case 2:
+            piece = GetCell(x, y).westwall;
+            break;
+        case 3:
+            piece = GetCell(x, y).northwall;
+            break;
+        default:
+            break;
+    }
+    if (!piece) return 0;
+    return EdgePieceBlocks(piece, sight, doorsopen) ? 1 : 0;
+}
+
+int MapMaster::IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const {
+    CellPoint wf;
+    CellPoint wt;
+    if (!CellToWindow(from, wf) || !CellToWindow(to, wt)) return 1;
+    const MapCell& source = GetCell(wf.x, wf.y);
+    const int32_t t = source.terrain;
+    if (IsSolid(t) || t == 10) return 1;
+    // The edge crossed, seen from the destination; the window cells are
+    // contiguous across the world's seam, so they are compared, not the
+    // world cells.
+    int direction;
+    if (wf.x > wt.x)
+        direction = 0;
+    else if (wf.x < wt.x)
+        direction = 2;
+    else
+        direction = wf.y > wt.y ? 1 : 3;
+    if (t == 3) {
+        const int wanted = (direction == 0 || direction == 2) ? 1 : 0;
+        bool carried = false;
+        for (ObjectHolder* h : source.holders) {
+            const DrawBridge* bridge = qv::DynamicCast<DrawBridge>(h->m_pObject);
+            if (bridge && bridge->m_iDirection == wanted && bridge->m_bRaised == 0) {
+                carried = true;
+                break;
+            }
+        }
+        if (!carried) return 1;
+    }
+    return IsEdgeBlocked(wt.x, wt.y, direction, 0, doorsopen);
+}
+
+int MapMaster::IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const {
+    for (;;) {
+        const int32_t adx = std::abs(dx);
+        const int32_t ady = std::abs(dy);
+        if (adx < ady) {
+            const int direction = dy < 0 ? 3 : 1;
+            if (IsEdgeBlocked(x, y, direction, 1, 0)) return 0;
+            if (dy == -1 || dy == 1) return 1;
+            const int32_t sy = dy < 0 ? -1 : 1;
+            y += sy;
+            dy -= sy;
+            continue;
+        }
+        if (adx > ady) {
+            const int direction = dx < 0 ? 2 : 0;
+            if (IsEdgeBlocked(x, y, direction, 1, 0)) return 0;
+            if (dx == -1 || dx == 1) return 1;
+            const int32_t sx = dx < 0 ? -1 : 1;
+            x += sx;
+            dx -= sx;
+            continue;
+        }
+        if (dx == 0) return 1;
+        const int32_t sx = dx < 0 ? -1 : 1;
+        if (IsLineClear(x, y, sx, 0) && IsLineClear(x + sx, y, dx - sx, dy)) return 1;
+        const int32_t sy = dy < 0 ? -1 : 1;
+        if (!IsLineClear(x, y, 0, sy)) return 0;
+        y += sy;
+        dy -= sy;
+    }
+}

@@ -1,0 +1,274 @@
+// Movement and sight: standing tests against terrain, pictures and creatures;
+// steps across cell edges with walls and doors; lines of sight.
+
+#include "MapFixture.h"
+#include "structures/Traversable.h"
+#include "structures/Walls.h"
+
+using namespace maptest;
+
+namespace {
+
+class MapStanding : public MapFixture {};
+
+TEST_F(MapStanding, TerrainDecidesWhoMayStand) {
+    map.GetCell(10, 10).terrain = 3;  // water at world cell (20, 20)
+    map.GetCell(11, 10).terrain = 7;
+    map.GetCell(12, 10).terrain = 8;
+    map.GetCell(13, 10).terrain = 14;
+    map.GetCell(14, 10).terrain = 10;
+    Object walker;  // move mode 1
+    Object swimmer;
+    swimmer.m_iMoveMode = 2;
+    Object flier;
+    flier.m_iMoveMode = 3;
+    ObjectHolder* mapBlocks = map.GetBlocker();
+    EXPECT_EQ(map.CheckMove(&walker, At(20, 20), nullptr, 1, 0), mapBlocks);
+    EXPECT_EQ(map.CheckMove(&swimmer, At(20, 20), nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&flier, At(20, 20), nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&swimmer, At(25, 20), nullptr, 1, 0), mapBlocks);
+    EXPECT_EQ(map.CheckMove(&flier, At(25, 20), nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(nullptr, At(20, 20), nullptr, 1, 0), nullptr);
+    for (int cx : {21, 22, 23})
+        EXPECT_EQ(map.CheckMove(&flier, At(cx, 20), nullptr, 1, 0), mapBlocks);
+    EXPECT_EQ(map.CheckMove(&walker, At(24, 20), nullptr, 1, 0), nullptr);
+    // Outside the window the map blocks, whatever the mover.
+    EXPECT_EQ(map.CheckMove(nullptr, At(61, 20), nullptr, 1, 0), mapBlocks);
+}
+
+TEST_F(MapStanding, PicturesBlockByTheirPixels) {
+    // Left half transparent, right half solid; a snare row at the bottom.
+    auto image = MakeImage(20, 20, 10, 10, [](int x, int y) -> uint8_t {
+        if (y == 19) return kSnare;
+        return x < 10 ? 0 : kSolid;
+    });
+    auto* thing = Make<Thing>(image.get());
+    ObjectHolder* h = Hold(thing);
+    Position pos = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    Object walker;
+    Object crawler;
+    crawler.m_iMoveMode = 4;
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x - 5, pos.y}, nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x + 5, pos.y}, nullptr, 1, 0), h);
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x - 5, pos.y + 9}, nullptr, 1, 0), h);
+    EXPECT_EQ(map.CheckMove(&crawler, {pos.x - 5, pos.y + 9}, nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(nullptr, {pos.x - 5, pos.y + 9}, nullptr, 1, 0), nullptr);
+    // An ignored object never blocks; neither does a mover its own picture.
+    ObjectIgnoreList ignore{thing};
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x + 5, pos.y}, &ignore, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(thing, {pos.x + 5, pos.y}, nullptr, 1, 0), nullptr);
+}
+
+TEST_F(MapStanding, WalkThroughWallsAreSkipped) {
+    auto image = SolidImage(40, 40, 20, 20);
+    auto* wall = Make<FrontWall>();
+    struct PictureWall : FrontWall {
+        CDDObject* image = nullptr;
+        CDDObject* GetImage() override { return image; }
+    };
+    auto* pw = Make<PictureWall>();
+    pw->image = image.get();
+    (void)wall;
+    Position pos = At(20, 20);
+    ObjectHolder* h = Hold(pw);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);  // snapped to (x + 80, y)
+    Object walker;
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x + 5, pos.y + 5}, nullptr, 1, 0), h);
+    pw->m_bWalkThrough = 1;
+    EXPECT_EQ(map.CheckMove(&walker, {pos.x + 5, pos.y + 5}, nullptr, 1, 0), nullptr);
+}
+
+TEST_F(MapStanding, DecksCarryOverWater) {
+    map.GetCell(10, 10).terrain = 3;
+    auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
+    struct Raft : Traversable {
+        CDDObject* image = nullptr;
+        CDDObject* GetImage() override { return image; }
+    };
+    auto* raft = Make<Raft>();
+    raft->image = deckImage.get();
+    ObjectHolder* hr = Hold(raft);
+    Position rp = At(20, 20);
+    ASSERT_EQ(map.AddHolder(rp, hr), 1);
+    Object walker;
+    // Nothing blocks; the caller that keeps no carrier learns what carries it.
+    EXPECT_EQ(map.CheckMove(&walker, rp, nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&walker, rp, nullptr, 0, 0), hr);
+    // A platform's deck blocks another platform.
+    EXPECT_EQ(map.CheckMove(&walker, rp, nullptr, 1, 1), hr);
+    // Off the deck, in the water, the walker is stranded.
+    EXPECT_EQ(map.CheckMove(&walker, At(20, 20, 150, 100), nullptr, 1, 0), map.GetBlocker());
+    // Against the platform's own list there is no terrain.
+    ObjectHolderList list;
+    list.Append(hr);
+    EXPECT_EQ(map.CheckMoveInList(&walker, rp, nullptr, 0, list), hr);
+    EXPECT_EQ(map.CheckMoveInList(&walker, rp, nullptr, 1, list), nullptr);
+}
+
+TEST_F(MapStanding, CreaturesKeepTheirDistance) {
+    auto* still = Make<Creature>(20);
+    ObjectHolder* hs = Hold(still);
+    Position ps = At(20, 20);
+    ASSERT_EQ(map.AddHolder(ps, hs), 1);
+    Creature mover(20);
+    // 30 pixels apart vertically: 450 < (20 + 20)^2.
+    EXPECT_EQ(map.CheckMove(&mover, {ps.x, ps.y + 30}, nullptr, 1, 0), hs);
+    // 45 pixels apart across: 2025 >= 1600.
+    EXPECT_EQ(map.CheckMove(&mover, {ps.x + 45, ps.y}, nullptr, 1, 0), nullptr);
+    // Doubled toward the mover's attack target: 2025 < 6400.
+    mover.m_target = still;
+    EXPECT_EQ(map.CheckMove(&mover, {ps.x + 45, ps.y}, nullptr, 1, 0), hs);
+    mover.m_target = nullptr;
+    // A party member may come within a pixel.
+    mover.m_partySlot = 2;
+    EXPECT_EQ(map.CheckMove(&mover, {ps.x + 1, ps.y}, nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&mover, ps, nullptr, 1, 0), hs);
+    mover.m_partySlot = 0;
+    // Without a creature mover: below 2 x 20^2 = 800.
+    EXPECT_EQ(map.CheckMove(nullptr, {ps.x, ps.y + 30}, nullptr, 1, 0), hs);
+    EXPECT_EQ(map.CheckMove(nullptr, {ps.x + 30, ps.y}, nullptr, 1, 0), nullptr);
+    // Its own holder never blocks a creature; the dead never block.
+    EXPECT_EQ(map.CheckMove(still, ps, nullptr, 1, 0), nullptr);
+    still->m_hp = 0;
+    EXPECT_EQ(map.CheckMove(&mover, ps, nullptr, 1, 0), nullptr);
+}
+
+// ---- edges, steps and sight ------------------------------------------------
+
+class MapEdges : public MapFixture {
+protected:
+    // A door or wall piece on an edge of window cell (i, j): a FrontWall on
+    // its north edge, a SideWall on its west edge.
+    template <class W>
+    W* Piece(int i, int j, int key, int state) {
+        auto* w = Make<W>();
+        w->m_iItemNum = key;
+        w->m_iState = state;
+        Position p = At(i + 10, j + 10);
+        EXPECT_EQ(map.AddHolder(p, Hold(w)), 1);
+        return w;
+    }
+    FrontWall* NorthPiece(int i, int j, int key, int state) {
+        return Piece<FrontWall>(i, j, key, state);
+    }
+    SideWall* WestPiece(int i, int j, int key, int state) {
+        return Piece<SideWall>(i, j, key, state);
+    }
+};
+
+TEST_F(MapEdges, DoorStatesAndFlags) {
+    struct Case {
+        int key, state, walk, see, locked;
+        int move, moveDoorsOpen, sight;
+    };
+    const Case cases[] = {
+        {-1, 1, 0, 0, 0, 1, 1, 1},  // a plain wall blocks whatever its state
+        {5, 0, 0, 0, 0, 0, 0, 0},   // open doors
+        {5, 1, 0, 0, 0, 0, 0, 0},
+        {5, 2, 0, 0, 0, 1, 0, 1},   // closed, not locked: opens for a path finder
+        {5, 2, 0, 0, 1, 1, 1, 1},   // closed and locked
+        {5, 3, 0, 0, 0, 1, 1, 1},   // any other state blocks
+        {-1, 1, 1, 0, 0, 0, 0, 1},  // walk-through: movement passes, sight does not
+        {-1, 1, 0, 1, 0, 1, 1, 0},  // see-through: sight passes, movement does not
+    };
+    int column = 2;
+    for (const Case& c : cases) {
+        FrontWall* w = NorthPiece(column, 5, c.key, c.state);
+        w->m_bWalkThrough = c.walk;
+        w->m_bSeeThrough = c.see;
+        w->m_bLocked = c.locked;
+        SCOPED_TRACE(column);
+        // North of (column, 5) and, the same edge, south of (column, 4).
+        EXPECT_EQ(map.IsEdgeBlocked(column, 5, 3, 0, 0), c.move);
+        EXPECT_EQ(map.IsEdgeBlocked(column, 4, 1, 0, 0), c.move);
+        EXPECT_EQ(map.IsEdgeBlocked(column, 5, 3, 0, 1), c.moveDoorsOpen);
+        EXPECT_EQ(map.IsEdgeBlocked(column, 5, 3, 1, 0), c.sight);
+        EXPECT_EQ(map.IsLineClear(column, 4, 0, 1), 1 - c.sight);
+        EXPECT_EQ(map.IsStepBlocked({column + 10, 14}, {column + 10, 15}, 0), c.move);
+        EXPECT_EQ(map.IsStepBlocked({column + 10, 15}, {column + 10, 14}, 1), c.moveDoorsOpen);
+        column += 2;
+    }
+}
+
+TEST_F(MapEdges, WestEdgesAndDirections) {
+    WestPiece(5, 5, -1, 1);
+    EXPECT_EQ(map.IsEdgeBlocked(5, 5, 2, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(4, 5, 0, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(5, 5, 0, 0, 0), 0);
+    EXPECT_EQ(map.IsEdgeBlocked(5, 5, 3, 0, 0), 0);
+    EXPECT_EQ(map.IsEdgeBlocked(5, 5, 7, 0, 0), 0);
+    // A diagonal step is judged by its horizontal part only.
+    EXPECT_EQ(map.IsStepBlocked({15, 16}, {14, 15}, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {14, 16}, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({14, 16}, {15, 15}, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {15, 16}, 0), 0);
+}
+
+TEST_F(MapEdges, TheWindowsLastRowAndColumnBlock) {
+    EXPECT_EQ(map.IsEdgeBlocked(50, 10, 0, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 47, 1, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(50, 47, 2, 0, 0), 0);
+    EXPECT_EQ(map.IsEdgeBlocked(-1, 5, 2, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(5, 48, 3, 0, 0), 1);
+    EXPECT_EQ(map.IsLineClear(49, 10, 1, 0), 1);
+    EXPECT_EQ(map.IsLineClear(49, 10, 3, 0), 0);
+    EXPECT_EQ(map.IsLineClear(10, 46, 0, 2), 0);
+    EXPECT_EQ(map.IsLineClear(1, 1, -3, -3), 0);
+    EXPECT_EQ(map.IsStepBlocked({60, 20}, {61, 20}, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({59, 57}, {60, 57}, 0), 0);
+}
+
+TEST_F(MapEdges, TerrainOfTheSourceCell) {
+    map.GetCell(5, 5).terrain = 10;
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {16, 15}, 0), 1);  // out of a terrain-10 cell
+    EXPECT_EQ(map.IsStepBlocked({16, 15}, {15, 15}, 0), 0);  // into one
+    map.GetCell(5, 5).terrain = 7;
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {16, 15}, 0), 1);
+    // Solid terrain stops sight from the cell, not into it.
+    EXPECT_EQ(map.IsLineClear(5, 5, 1, 0), 0);
+    EXPECT_EQ(map.IsLineClear(4, 5, 1, 0), 1);
+    EXPECT_EQ(map.IsLineClear(4, 5, 2, 0), 0);
+}
+
+TEST_F(MapEdges, LeavingWaterNeedsADrawbridgeThatCarriesTheStep) {
+    map.GetCell(5, 5).terrain = 3;
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {16, 15}, 0), 1);
+    auto* bridge = Make<DrawBridge>(1);  // carries steps east and west
+    Position p = At(15, 15);
+    ASSERT_EQ(map.AddHolder(p, Hold(bridge)), 1);
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {16, 15}, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {14, 15}, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {15, 16}, 0), 1);
+    bridge->m_bRaised = 1;
+    EXPECT_EQ(map.IsStepBlocked({15, 15}, {16, 15}, 0), 1);
+}
+
+TEST_F(MapEdges, StepsAcrossTheWorldsSeam) {
+    map.SetOrigin({70, 60});
+    // A wall on the west edge of world cell (0, 65): between (99, 65) and (0, 65).
+    auto* w = Make<SideWall>();
+    Position p = At(0, 65);
+    ASSERT_EQ(map.AddHolder(p, Hold(w)), 1);
+    EXPECT_EQ(map.IsStepBlocked({0, 65}, {99, 65}, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({99, 65}, {0, 65}, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({99, 65}, {98, 65}, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({0, 65}, {1, 65}, 0), 0);
+}
+
+TEST_F(MapEdges, ADiagonalLineTakesEitherStair) {
+    // From (10, 10) to (11, 11): east then south, or south then east.
+    EXPECT_EQ(map.IsLineClear(10, 10, 1, 1), 1);
+    WestPiece(11, 10, -1, 1);  // blocks the east-first stair
+    EXPECT_EQ(map.IsLineClear(10, 10, 1, 1), 1);
+    NorthPiece(10, 11, -1, 1);  // and now the south-first stair
+    EXPECT_EQ(map.IsLineClear(10, 10, 1, 1), 0);
+    // Longer lines: two across and one down.
+    EXPECT_EQ(map.IsLineClear(20, 20, 2, 1), 1);
+    WestPiece(22, 20, -1, 1);
+    WestPiece(22, 21, -1, 1);
+    EXPECT_EQ(map.IsLineClear(20, 20, 2, 1), 0);
+    EXPECT_EQ(map.IsLineClear(20, 20, 0, 0), 1);
+}
+
+}  // namespace

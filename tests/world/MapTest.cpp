@@ -1,0 +1,425 @@
+// The world map: wrapping arithmetic, the window, placing, moving and removing
+// holders, drawing order, walls on edges, the light and fixture lists,
+// exploring and the mini-map.
+
+#include <memory>
+
+#include "MapFixture.h"
+#include "platform/Message.h"
+#include "structures/LightSource.h"
+#include "structures/Walls.h"
+
+using namespace maptest;
+
+namespace {
+
+class MapCoordinates : public MapFixture {};
+
+TEST_F(MapCoordinates, WrappedDifferencesLieInTheHalfOpenRange) {
+    // 100 x 80 cells: 16000 x 8960 pixels.
+    EXPECT_EQ(map.worldpixelx, 16000);
+    EXPECT_EQ(map.halfpixely, 4480);
+    EXPECT_EQ(map.PixelDelta({0, 0}, {8000, 0}), (CellPoint{-8000, 0}));
+    EXPECT_EQ(map.PixelDelta({0, 0}, {7999, 4479}), (CellPoint{7999, 4479}));
+    EXPECT_EQ(map.PixelDelta({0, 0}, {0, 4480}), (CellPoint{0, -4480}));
+    EXPECT_EQ(map.PixelDelta({15990, 8950}, {10, 5}), (CellPoint{20, 15}));
+    EXPECT_EQ(map.delta, (CellPoint{20, 15}));
+    EXPECT_EQ(map.CellDelta({99, 0}, {1, 79}), (CellPoint{2, -1}));
+    // 30 pixels apart vertically: 30 x 30 / 2.
+    EXPECT_EQ(map.PixelDistanceSq({100, 100}, {100, 130}), 450);
+    EXPECT_EQ(map.PixelDistanceSq({100, 100}, {103, 103}), 9 + 4);
+    // Far apart in a large world still fits.
+    EXPECT_EQ(map.CellDistanceSq({0, 0}, {7999, 4479}), 7999LL * 7999 + 4479LL * 4479);
+}
+
+TEST_F(MapCoordinates, WrapsTakeOneStepEachWay) {
+    Position p(16000, -1);
+    map.WrapPosition(p);
+    EXPECT_EQ(p, Position(0, 8959));
+    CellPoint c{-1, 80};
+    map.WrapCell(c);
+    EXPECT_EQ(c, (CellPoint{99, 0}));
+    CellRect r{-2, 5, 3, 82};
+    map.WrapRect(r);
+    EXPECT_EQ(r, (CellRect{98, 5, 3, 2}));
+}
+
+TEST_F(MapCoordinates, ScreenPointOfWorldPoint) {
+    map.viewcentre = {1000, 1000};
+    int32_t sx = 0, sy = 0;
+    map.WorldToScreen({1000, 1000}, sx, sy);
+    EXPECT_EQ(sx, 320);
+    EXPECT_EQ(sy, 240);
+    // A step south moves the point left on the screen by as much.
+    map.WorldToScreen({1000, 1010}, sx, sy);
+    EXPECT_EQ(sx, 310);
+    EXPECT_EQ(sy, 250);
+    map.WorldToScreen({1030, 990}, sx, sy);
+    EXPECT_EQ(sx, 360);
+    EXPECT_EQ(sy, 230);
+    EXPECT_TRUE(map.IsDeltaInRect({1000, 1000}, {1030, 990}, {0, -10, 41, 0}));
+    EXPECT_FALSE(map.IsDeltaInRect({1000, 1000}, {1030, 990}, {0, -10, 40, 0}));
+}
+
+TEST_F(MapCoordinates, WindowCellsRaiseNegativeOffsetsOnly) {
+    // Window origin (10, 10): window cells 0..50 x 0..47.
+    EXPECT_TRUE(map.LocateInWindow(At(60, 57)));
+    EXPECT_EQ(map.windowcell, (CellPoint{50, 47}));
+    EXPECT_FALSE(map.LocateInWindow(At(61, 20)));
+    EXPECT_FALSE(map.LocateInWindow(At(20, 58)));
+    // Below the origin: raised by the world size, then too large.
+    EXPECT_FALSE(map.LocateInWindow(At(9, 10)));
+    EXPECT_EQ(map.windowcell, (CellPoint{99, 0}));
+    CellPoint out;
+    EXPECT_TRUE(map.CellToWindow({10, 10}, out));
+    EXPECT_EQ(out, (CellPoint{0, 0}));
+    EXPECT_FALSE(map.CellToWindow({9, 10}, out));
+}
+
+TEST_F(MapCoordinates, RectanglesAcrossTheSeam) {
+    // A rectangle straddling the seam in x: cells 95..99 and 0..4.
+    const CellRect seam{95, 10, 5, 20};
+    EXPECT_TRUE(map.RectsOverlap(seam, {2, 12, 3, 13}));
+    EXPECT_TRUE(map.RectsOverlap(seam, {96, 12, 97, 13}));
+    EXPECT_FALSE(map.RectsOverlap(seam, {50, 12, 60, 13}));
+    // Touching rectangles overlap.
+    EXPECT_TRUE(map.RectsOverlap({0, 0, 10, 10}, {10, 10, 20, 20}));
+    EXPECT_TRUE(map.RectContains({0, 0, 10, 10}, {2, 2, 5, 5}));
+    // Reaching the outer right bound is not contained.
+    EXPECT_FALSE(map.RectContains({0, 0, 10, 10}, {2, 2, 10, 5}));
+    EXPECT_TRUE(map.RectContains(seam, {97, 12, 2, 15}));
+}
+
+TEST_F(MapCoordinates, RecentringKeepsTheOldOrigin) {
+    map.focuscell = {5, 3};
+    map.RecentreWindow();
+    EXPECT_EQ(map.origin, (CellPoint{80, 59}));
+    EXPECT_EQ(map.oldorigin, (CellPoint{10, 10}));
+    EXPECT_EQ(map.windowrect, (CellRect{80, 59, 31, 27}));
+}
+
+// ---- placement -----------------------------------------------------------
+
+class MapPlacement : public MapFixture {};
+
+TEST_F(MapPlacement, PointObjectIsListedInItsOwnCellOnly) {
+    Object* obj = Make<Object>();
+    ObjectHolder* h = Hold(obj);
+    Position pos = At(20, 20, 10, 10);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_EQ(h->pos, pos);
+    EXPECT_EQ(CountListings(h), 1);
+    EXPECT_TRUE(WindowCellAt(pos).holders.Find(h));
+    EXPECT_EQ(h->m_Corners[0].column, 10);
+    EXPECT_EQ(h->m_Corners[0].row, 10);
+    EXPECT_EQ(map.RemoveHolder(pos, h), 1);
+    EXPECT_EQ(CountListings(h), 0);
+    EXPECT_EQ(h->m_Corners[0].column, -1);
+    EXPECT_EQ(map.RemoveHolder(pos, h), 0);
+}
+
+TEST_F(MapPlacement, RefusedOutsideTheWindowAndAtItsLastCell) {
+    Object* obj = Make<Object>();
+    ObjectHolder* h = Hold(obj);
+    Position outside = At(61, 20);
+    EXPECT_EQ(map.AddHolder(outside, h), 0);
+    EXPECT_FALSE(map.IsListedAnywhere(h));
+    Position last = At(60, 57, 159, 111);
+    EXPECT_EQ(map.AddHolder(last, h), 1);
+    EXPECT_TRUE(map.GetCell(50, 47).holders.Find(h));
+}
+
+TEST_F(MapPlacement, ImageAcrossBothSeamsIsListedInFourCellsAndRemovedFromEach) {
+    map.SetOrigin({70, 60});  // window columns 70..99, 0..20; rows 60..79, 0..27
+    auto image = SolidImage(80, 60, 40, 30);
+    auto* thing = Make<Thing>(image.get());
+    ObjectHolder* h = Hold(thing);
+    Position pos(0, 0);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_EQ(CountListings(h), 4);
+    EXPECT_TRUE(map.GetCell(29, 19).holders.Find(h));  // world cell (99, 79)
+    EXPECT_TRUE(map.GetCell(30, 19).holders.Find(h));  // (0, 79)
+    EXPECT_TRUE(map.GetCell(29, 20).holders.Find(h));  // (99, 0)
+    EXPECT_TRUE(map.GetCell(30, 20).holders.Find(h));  // (0, 0)
+
+    // The picture changes while placed (a smaller one): removal still uses the
+    // cells recorded at placement.
+    auto small = SolidImage(4, 4, 2, 2);
+    thing->m_image = small.get();
+    EXPECT_EQ(map.RemoveHolder(pos, h), 1);
+    EXPECT_EQ(CountListings(h), 0);
+    for (const auto& c : h->m_Corners) EXPECT_EQ(c.column, -1);
+}
+
+TEST_F(MapPlacement, ImageReachingPastTheWindowLeavesNothingPlaced) {
+    auto image = SolidImage(100, 20, 10, 10);  // reaches 90 pixels east
+    auto* thing = Make<Thing>(image.get());
+    ObjectHolder* h = Hold(thing);
+    Position pos = At(60, 30, 100, 50);  // last window column; the east corners fall outside
+    EXPECT_EQ(map.AddHolder(pos, h), 0);
+    EXPECT_FALSE(map.IsListedAnywhere(h));
+    for (const auto& c : h->m_Corners) EXPECT_EQ(c.column, -1);
+    // The same picture further west fits.
+    Position inside = At(59, 30, 100, 50);
+    EXPECT_EQ(map.AddHolder(inside, h), 1);
+    EXPECT_EQ(CountListings(h), 2);
+}
+
+TEST_F(MapPlacement, ObjectListsSurviveRemovalAfterTheirPredicateChanged) {
+    // An object that carries a light and can be interacted with while placed.
+    struct Lamp : Thing {
+        using Thing::Thing;
+        Object* GetLightSource() override { return lit ? &light : nullptr; }
+        int CanInteract() override { return interact; }
+        LightSource light;
+        bool lit = true;
+        int interact = 1;
+    };
+    auto image = SolidImage(10, 10, 5, 5);
+    auto* lamp = Make<Lamp>(image.get());
+    lamp->m_bMoveable = 0;
+    ObjectHolder* h = Hold(lamp);
+    Position pos = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    ASSERT_EQ(map.GetLightHolders().size(), 1u);
+    ASSERT_EQ(map.GetFixtures().size(), 1u);
+    EXPECT_EQ(lamp->light.m_Position, pos);
+    // Adding again lists nothing twice.
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_EQ(map.GetLightHolders().size(), 1u);
+    lamp->lit = false;
+    lamp->interact = 0;
+    map.RemoveHolder(pos, h);
+    EXPECT_TRUE(map.GetLightHolders().empty());
+    EXPECT_TRUE(map.GetFixtures().empty());
+}
+
+TEST_F(MapPlacement, WhatAnswersANonLightIsNotALightHolder) {
+    struct Carrier : Object {
+        Object* GetLightSource() override { return &weapon; }
+        Object weapon;
+    };
+    auto* carrier = Make<Carrier>();
+    ObjectHolder* h = Hold(carrier);
+    Position pos = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_TRUE(map.GetLightHolders().empty());
+}
+
+TEST_F(MapPlacement, DrawingOrderBackToFront) {
+    auto image = SolidImage(20, 20, 10, 10);
+    auto* a = Make<Thing>(image.get());
+    auto* b = Make<Thing>(image.get());
+    auto* c = Make<Thing>(image.get());
+    c->m_iState = -1;  // lies under everything
+    ObjectHolder* ha = Hold(a);
+    ObjectHolder* hb = Hold(b);
+    ObjectHolder* hc = Hold(c);
+    // a spans (40..60, 40..60) of world cell (20, 20), b (90..110, 40..60).
+    Position pa = At(20, 20, 50, 50);
+    Position pb = At(20, 20, 100, 50);
+    Position pc = At(20, 20, 140, 100);
+    ASSERT_EQ(map.AddHolder(pb, hb), 1);
+    ASSERT_EQ(map.AddHolder(pa, ha), 1);
+    const ObjectHolderList& list = WindowCellAt(pa).holders;
+    ASSERT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list[0], ha);
+    EXPECT_EQ(list[1], hb);
+    EXPECT_FALSE(ha->IsInFrontOf(hb, 20, 20));
+    ASSERT_EQ(map.AddHolder(pc, hc), 1);
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list[0], hc);
+    // The other order of insertion gives the same list.
+    map.RemoveHolder(pa, ha);
+    map.RemoveHolder(pb, hb);
+    ASSERT_EQ(map.AddHolder(pa, ha), 1);
+    ASSERT_EQ(map.AddHolder(pb, hb), 1);
+    EXPECT_EQ(list[0], hc);
+    EXPECT_EQ(list[1], ha);
+    EXPECT_EQ(list[2], hb);
+}
+
+TEST_F(MapPlacement, CreatureOnAnObstacleIsPushedEast) {
+    auto image = SolidImage(30, 30, 15, 15);  // covers x - 15 .. x + 14
+    auto* rock = Make<Thing>(image.get());
+    Position rockPos = At(20, 20, 80, 56);
+    ASSERT_EQ(map.AddHolder(rockPos, Hold(rock)), 1);
+    auto* creature = Make<Creature>();
+    ObjectHolder* h = Hold(creature);
+    Position pos = rockPos;
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_EQ(pos.x, rockPos.x + 15);
+    EXPECT_EQ(h->pos, pos);
+    EXPECT_EQ(creature->m_pos, pos);
+    // Anything else is refused.
+    auto* crate = Make<Object>();
+    Position cratePos = rockPos;
+    EXPECT_EQ(map.AddHolder(cratePos, Hold(crate)), 0);
+    EXPECT_EQ(cratePos, rockPos);
+}
+
+TEST_F(MapPlacement, PushThatLeavesTheWindowFailsAndKeepsThePosition) {
+    // A wall over the last window column up to its last pixel, west of its anchor.
+    auto image = SolidImage(159, 20, 159, 10);
+    auto* wall = Make<Thing>(image.get());
+    Position wallPos = At(60, 30, 159, 56);
+    ASSERT_EQ(map.AddHolder(wallPos, Hold(wall)), 1);
+    auto* creature = Make<Creature>();
+    ObjectHolder* h = Hold(creature);
+    Position pos = At(60, 30, 20, 56);
+    EXPECT_EQ(map.AddHolder(pos, h), 0);
+    EXPECT_EQ(pos, At(60, 30, 20, 56));
+    EXPECT_FALSE(map.IsListedAnywhere(h));
+}
+
+TEST_F(MapPlacement, PushAcrossTheSeamIsWrapped) {
+    map.SetOrigin({70, 60});
+    auto image = SolidImage(20, 20, 10, 10);  // covers x - 10 .. x + 9
+    auto* rock = Make<Thing>(image.get());
+    Position rockPos(15990, 100);
+    ASSERT_EQ(map.AddHolder(rockPos, Hold(rock)), 1);
+    auto* creature = Make<Creature>();
+    ObjectHolder* h = Hold(creature);
+    Position pos(15990, 100);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    EXPECT_EQ(pos.x, 0);  // 15990 + 10 = 16000, wrapped; the rock's pixels at 0..? none
+    EXPECT_EQ(h->pos.x, 0);
+    EXPECT_TRUE(map.GetCell(30, 20).holders.Find(h));
+}
+
+TEST_F(MapPlacement, RefusedMoveLeavesTheHolderWhereItStood) {
+    auto* thing = Make<Object>();
+    ObjectHolder* h = Hold(thing);
+    Position pos = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    map.GetCell(11, 10).terrain = 7;  // world cell (21, 20) is solid
+    EXPECT_EQ(map.MoveHolder(h->pos, At(21, 20), h), 0);
+    EXPECT_EQ(h->pos, At(20, 20));
+    EXPECT_TRUE(map.GetCell(10, 10).holders.Find(h));
+    EXPECT_EQ(CountListings(h), 1);
+    // A move that is allowed lands and wraps.
+    EXPECT_EQ(map.MoveHolder(h->pos, At(20, 21, 80, 60), h), 1);
+    EXPECT_EQ(h->pos, At(20, 21, 80, 60));
+    EXPECT_EQ(CountListings(h), 1);
+    EXPECT_TRUE(map.GetCell(10, 11).holders.Find(h));
+    // A creature moved onto the solid cell is pushed east until it fits.
+    auto* creature = Make<Creature>();
+    ObjectHolder* hc = Hold(creature);
+    Position pc = At(20, 22);
+    ASSERT_EQ(map.AddHolder(pc, hc), 1);
+    EXPECT_EQ(map.MoveHolder(hc->pos, At(21, 20, 0, 56), hc), 1);
+    EXPECT_EQ(hc->pos, At(22, 20, 0, 56));
+}
+
+TEST_F(MapPlacement, WallsSnapToTheirEdgesAndFillTheEdgeSlots) {
+    auto* front = Make<FrontWall>();
+    auto* side = Make<SideWall>();
+    auto* peg = Make<Peg>();
+    auto* tile = Make<Tile>();
+    ObjectHolder* hf = Hold(front);
+    ObjectHolder* hs = Hold(side);
+    ObjectHolder* hp = Hold(peg);
+    ObjectHolder* ht = Hold(tile);
+    Position pf = At(20, 20, 33, 77);
+    Position ps = At(20, 20, 33, 77);
+    Position pp = At(20, 20, 33, 77);
+    Position pt = At(20, 20, 33, 77);
+    ASSERT_EQ(map.AddHolder(pf, hf), 1);
+    ASSERT_EQ(map.AddHolder(ps, hs), 1);
+    ASSERT_EQ(map.AddHolder(pp, hp), 1);
+    ASSERT_EQ(map.AddHolder(pt, ht), 1);
+    EXPECT_EQ(pf, At(20, 20, 80, 0));
+    EXPECT_EQ(ps, At(20, 20, 0, 56));
+    EXPECT_EQ(pp, At(20, 20, 0, 0));
+    EXPECT_EQ(pt, Position(20 * 160, 20 * 112, 45));
+    MapCell& cell = map.GetCell(10, 10);
+    EXPECT_EQ(cell.northwall, hf);
+    EXPECT_EQ(cell.westwall, hs);
+    EXPECT_EQ(cell.corner, hp);
+    EXPECT_EQ(cell.GetEdgeList(1), hf);
+    EXPECT_EQ(cell.GetEdgeList(4), nullptr);
+
+    // A second piece on the same edge takes the slot; removing the first keeps it.
+    auto* other = Make<FrontWall>();
+    ObjectHolder* ho = Hold(other);
+    Position po = At(20, 20);
+    ASSERT_EQ(map.AddHolder(po, ho), 1);
+    EXPECT_EQ(cell.northwall, ho);
+    map.RemoveHolder(hf->pos, hf);
+    EXPECT_EQ(cell.northwall, ho);
+    map.RemoveHolder(ho->pos, ho);
+    EXPECT_EQ(cell.northwall, nullptr);
+}
+
+TEST(MapOwnership, TheMapDeletesWhatIsStillPlacedOnceWithItsObject) {
+    auto image = SolidImage(80, 60, 40, 30);
+    {
+        MapMaster map;
+        map.SetWorldSize(100, 80);
+        map.SetOrigin({70, 60});
+        // An image across four cells and a point object; both left on the map.
+        auto* thing = new Thing(image.get());
+        Position p1(0, 0);
+        ASSERT_EQ(map.AddHolder(p1, new ObjectHolder(p1, thing)), 1);
+        auto* obj = new Object();
+        Position p2(500, 500);
+        ASSERT_EQ(map.AddHolder(p2, new ObjectHolder(p2, obj)), 1);
+    }  // the sanitizers report a double delete or a leak
+}
+
+// ---- exploring and the mini-map --------------------------------------------
+
+class MapExploring : public MapFixture {};
+
+TEST_F(MapExploring, MarksTheCellsAroundTheFocusInClearSight) {
+    map.focuscell = {30, 30};  // window cell (20, 20)
+    map.GetCell(20, 20).imagetype = 3;
+    map.GetCell(22, 20).imagetype = 13;
+    // A plain wall on the east edge of the focus cell.
+    auto* wall = Make<SideWall>();
+    Position pw = At(31, 30);
+    ASSERT_EQ(map.AddHolder(pw, Hold(wall)), 1);
+    map.ExploreAroundFocus();
+    EXPECT_TRUE(map.IsExplored({30, 30}));
+    EXPECT_TRUE(map.IsExplored({28, 28}));
+    EXPECT_FALSE(map.IsExplored({31, 30}));
+    EXPECT_FALSE(map.IsExplored({32, 30}));
+    EXPECT_FALSE(map.IsExplored({27, 30}));
+    // Mini-map: 2 x 2 pixels per window cell, the picture's colour when explored.
+    EXPECT_EQ(map.GetMinimapPixel(40, 40), 38);
+    EXPECT_EQ(map.GetMinimapPixel(41, 41), 38);
+    EXPECT_EQ(map.GetMinimapPixel(38, 40), 92);
+    map.SetExplored({32, 30});
+    map.PlotMinimapCell(22, 20, -1, 1);
+    EXPECT_EQ(map.GetMinimapPixel(45, 40), 255);
+    EXPECT_EQ(map.GetMinimapPixel(44, 40), 0);
+    // Unexplored cells show colour 0 whatever their picture.
+    map.FillMinimap(4);
+    map.PlotMinimapCell(25, 25, -1, 4);
+    EXPECT_EQ(map.GetMinimapPixel(50, 50), 0);
+}
+
+TEST_F(MapExploring, PlotOutsideTheWindowIsReportedAndSkipped) {
+    qv::ScriptedMessages answers({qv::MessageAnswer::Retry});
+    map.FillMinimap(7);
+    map.PlotMinimapCell(51, 0, 5, 4);
+    ASSERT_EQ(answers.shown.size(), 1u);
+    EXPECT_NE(answers.shown[0].find("dx >= 0 && dx < wide && dy >=0 && dy < high"),
+              std::string::npos);
+    for (int x = 0; x < MapMaster::MinimapWidth; ++x) EXPECT_EQ(map.GetMinimapPixel(x, 0), 7);
+}
+
+TEST_F(MapExploring, FocusEdgeMarginsAreNotSymmetric) {
+    map.focuscell = {35, 34};  // window offsets (25, 24)
+    EXPECT_EQ(map.CheckFocusEdge(At(35, 34)), 1);
+    EXPECT_EQ(map.CheckFocusEdge(At(17, 34)), 1);   // x offset 7
+    EXPECT_EQ(map.CheckFocusEdge(At(16, 34)), -3);  // x offset 6
+    EXPECT_EQ(map.CheckFocusEdge(At(52, 34)), 1);   // x offset 42
+    EXPECT_EQ(map.CheckFocusEdge(At(53, 34)), -3);  // x offset 43
+    EXPECT_EQ(map.CheckFocusEdge(At(35, 16)), 1);   // y offset 6
+    EXPECT_EQ(map.CheckFocusEdge(At(35, 15)), -3);  // y offset 5
+    EXPECT_EQ(map.CheckFocusEdge(At(35, 52)), 1);   // y offset 42
+    EXPECT_EQ(map.CheckFocusEdge(At(35, 53)), -3);  // y offset 43
+}
+
+}  // namespace
