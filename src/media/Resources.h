@@ -75,6 +75,8 @@ inline constexpr int kBitmapBarrel = 3402;  // 37 x 51
 // A creature body in eight facings (8 x 1 cells of 64 x 64, hot spot (32, 56)),
 // for image sets made without picture files.
 inline constexpr int kBitmapCreature = 3500;
+// A wooden crate, 64 x 64 (hot spot (32, 32)), for plain objects that want one.
+inline constexpr int kBitmapCrate = 3501;
 
 // Sounds the code is free to number.
 inline constexpr int kWaveDrink = 3600;      // a potion drunk
