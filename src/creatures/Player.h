@@ -124,6 +124,8 @@ public:
 
     // ---- Non-virtual operations
     void CopyFrom(const Player& other);
+    // The editor's creature property sheet; 1 when it was closed with OK.
+    int EditProperties();
     // Enters the creature in the main frame's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);

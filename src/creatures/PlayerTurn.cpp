@@ -88,7 +88,8 @@ int Player::Update(int32_t now, MapMaster* context) {
     StepTimeGuard restoreStepTime(m_iStepTime);
     if (frame) {
         Position focus(frame->m_ptFocus.x, frame->m_ptFocus.y);
-        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq) m_iStepTime *= 10;
+        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq)
+            m_iStepTime *= 10;
     }
 
     if (m_pEvents->Count() > 0) {
