@@ -130,6 +130,9 @@ public:
     // free number.
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
+    // What meeting the other creature leads to: 0 nothing, 1 it comes to talk,
+    // 2 a fight. Asked by the groups' hostility search.
+    int CheckEncounter(Player* other);
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
