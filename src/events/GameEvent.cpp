@@ -76,6 +76,10 @@ void CMovePatternEvent::SetFiller(Filler filler) {
     MoveFiller() = std::move(filler);
 }
 
+void CMovePatternEvent::FillMoves(Player* creature, const std::vector<qv::Point>& cells) {
+    if (creature && MoveFiller()) MoveFiller()(creature, cells);
+}
+
 // Record (schema 1), after CGameEvent's: actor number, the number of cells,
 // then each cell's x and y.
 void CMovePatternEvent::Serialize(qv::Archive& ar) {
@@ -102,7 +106,6 @@ void CMovePatternEvent::Serialize(qv::Archive& ar) {
 }
 
 int CMovePatternEvent::Execute() {
-    Player* creature = ResolveActor(m_iActor);
-    if (creature && MoveFiller()) MoveFiller()(creature, m_Cells);
+    FillMoves(ResolveActor(m_iActor), m_Cells);
     return kFinished;
 }

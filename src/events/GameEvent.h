@@ -73,6 +73,8 @@ public:
     // installed by the scripted moves. Without one the list is left alone.
     using Filler = std::function<void(Player* creature, const std::vector<qv::Point>& cells)>;
     static void SetFiller(Filler filler);
+    // Hands the cells to the installed filler, when there is one.
+    static void FillMoves(Player* creature, const std::vector<qv::Point>& cells);
 
     int32_t m_iActor = -1;
     std::vector<qv::Point> m_Cells;  // cells to visit, in order

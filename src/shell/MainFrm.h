@@ -2,12 +2,14 @@
 // The main frame: the one owner of the world. Subsystems add their members in
 // blocks of their own.
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Geometry.h"
 #include "platform/Handle.h"
 #include "world/TimeOfDay.h"
 
@@ -45,6 +47,15 @@ public:
     std::string m_strMessageLine;             // text of the message line
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
+
+    // What the creatures' turns read and their stored records fill in: the
+    // game clock, the party, the view centre and the fast-time switch.
+    int32_t m_iGameTime = 0;
+    int m_bFastTime = 0;
+    qv::Point m_ptFocus;
+    qv::Handle<Player> m_pLeader;
+    qv::Handle<Player> m_pControlPlayer;
+    std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
 
     // Groups: the root of the group tree (owned; "Random Encounters" is one of
     // its members) and the table of groups by number, which does not own them.

@@ -5,6 +5,7 @@
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(Group, Member, 2, true)
@@ -279,6 +280,7 @@ void Group::Serialize(qv::Archive& ar) {
 
 void Group::DeleteMember(Member* member) {
     if (ObjectHolder* holder = member->m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
         member->m_pHolder = nullptr;
         delete holder;
     }

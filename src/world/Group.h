@@ -11,6 +11,7 @@
 // survive members leaving, dying or being deleted while the walk runs.
 
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <list>
 #include <vector>
@@ -87,6 +88,12 @@ public:
     // Places the group into the world moved by (dx, dy); with `add` set it
     // joins "Random Encounters".
     void AddToWorld(int32_t dx, int32_t dy, int32_t add);
+
+    // Whether the path finder finds a way between two window cells; installed
+    // by the path finder (without one no way is found).
+    using PathTest = std::function<bool(MapMaster& map, qv::Point from, qv::Point to)>;
+    static PathTest s_pathTest;
+    static bool PathReaches(MapMaster& map, qv::Point from, qv::Point to);
 
     // The members, head first; the group owns them.
     const std::list<Member*>& Members() const { return m_Members; }

@@ -4,6 +4,7 @@
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/ObjectHolder.h"
 
 void Group::FollowLeader(Member*) {}
 
@@ -66,4 +67,10 @@ Player* ResolveActor(int actor) {
 Group* GetCurrentGroup() {
     CMainFrame* frame = GetMainFrame();
     return frame ? frame->m_pCurrentGroup.Get() : nullptr;
+}
+
+Group::PathTest Group::s_pathTest;
+
+bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
+    return s_pathTest && s_pathTest(map, from, to);
 }

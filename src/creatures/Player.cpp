@@ -1,0 +1,396 @@
+// The creature: construction, copying, registration in the player array,
+// magic, levels and the operations whose behaviour belongs to later stages
+// (thinking, walking, combat, spells, conversation, drawing).
+
+#include "creatures/Player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "items/Bag.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
+#include "platform/Archive.h"
+#include "platform/GameTime.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+
+QV_IMPLEMENT_SERIAL(Player, Member, 44, true)
+
+int Player::s_iUseCount = 0;
+
+namespace {
+
+// Player numbers above this are kept but never entered in the player array.
+constexpr int32_t kMaxPlayerNumber = 1000000;
+
+int32_t RegenIntervalFor(int32_t rate, int32_t maxHitPoints) {
+    double d = static_cast<double>(rate) * maxHitPoints;
+    if (d < 1.0) return 0;  // no interval: nothing regenerates
+    double v = 600000.0 / d;
+    return v >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+Player::Player() : Member("Player") {
+    InitCreature();
+}
+
+void Player::InitCreature() {
+    ++s_iUseCount;
+    if (!m_pBag) {
+        m_pBag = std::make_unique<CBag>("Bag");
+        m_pBag->m_bOwnBag = 1;
+    }
+    m_pEvents = std::make_unique<CreatureEventQueue>();
+    m_pOrder = std::make_unique<ObjectEvent>();
+    m_pEvents->Post(ObjectEventType::THINK, 0);
+    // Every timing field has a value from the start: the step and attack
+    // delays from the speed, the regeneration interval from the hit points.
+    m_iStepTime = 5000 / std::max(1, m_iLoadedSpeed);
+    m_iAttackTime = 70000 / std::max(1, m_iLoadedSpeed);
+    m_iRegenInterval = RegenIntervalFor(m_iRegenRate, m_iMaxHitPoints);
+    m_Position.x = m_ptGoal.x;
+    m_Position.y = m_ptGoal.y;
+}
+
+Player::~Player() {
+    m_pNaturalWeapon.reset();
+    --s_iUseCount;
+    if (CMainFrame* frame = GetMainFrame()) {
+        // Only the creature's own entries: a number it was never entered
+        // under belongs to someone else, and a creature renumbered since it
+        // was entered must not stay behind under its old number.
+        for (Player*& entry : frame->m_PlayerArray)
+            if (entry == this) entry = nullptr;
+    }
+    // The magic owns the known spells; the usable list only refers to them.
+    DropMagic();
+    m_UsableList.clear();
+    m_WornList.clear();
+    m_InUseList.clear();
+    m_pBag.reset();
+    m_pOrder.reset();
+    m_pCombatOrder.reset();
+    m_pEvents.reset();
+}
+
+int Player::CanBeUsedBy(Player* asker) {
+    if (!asker) return 0;
+    PlayerType t = asker->GetPlayerType();
+    return (t == 10 || t == 1 || t == 18) ? m_bInteract : 0;
+}
+
+Object* Player::GetHeldItem() const {
+    if (Object* w = m_pWeapon.Get()) return w;
+    return m_pNaturalWeapon.get();
+}
+
+Object* Player::MapAttackTarget() { return m_pTarget.Get(); }
+
+Object* Player::GetLightSource() {
+    // Only something that is itself a light source lights the map.
+    Object* held = GetHeldItem();
+    if (held && held->GetLightSource() == held) return held;
+    return nullptr;
+}
+
+Object* Player::Clone() {
+    qv::Persistent* made = GetRuntimeClass()->CreateObject();
+    Player* copy = qv::DynamicCast<Player>(made);
+    if (!copy) {
+        delete made;
+        return nullptr;
+    }
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+void Player::CopyFrom(const Player& o) {
+    m_strSpecialName = o.m_strSpecialName;
+    m_iHitPoints = o.m_iHitPoints;
+    m_iMaxHitPoints = o.m_iMaxHitPoints;
+    m_Position = o.m_Position;
+    m_iHostileMode = o.m_iHostileMode;
+    m_bCanName = o.m_bCanName;
+    m_iPartySlot = o.m_iPartySlot;
+    m_iActionOption = o.m_iActionOption;
+    m_bAttackRandomMonsters = o.m_bAttackRandomMonsters;
+    m_ptDefenseCell = o.m_ptDefenseCell;
+    m_MoveList.clear();
+    for (const auto& move : o.m_MoveList) {
+        // A scripted move is copied through its stored record.
+        qv::Archive out;
+        out.WriteObject(move.get());
+        qv::Archive in(out.Bytes());
+        if (qv::Persistent* copy = in.ReadObject()) m_MoveList.emplace_back(copy);
+    }
+    m_iSpeed = o.m_iSpeed;
+    m_iLoadedSpeed = o.m_iLoadedSpeed;
+    m_iStrength = o.m_iStrength;
+    m_iDexterity = o.m_iDexterity;
+    m_iIntelligence = o.m_iIntelligence;
+    m_iCurStr = o.m_iCurStr;
+    m_iCombatDexterity = o.m_iCombatDexterity;
+    m_sFacing = o.m_sFacing;
+    m_strMessageFile = o.m_strMessageFile;
+    m_strMessageNode = o.m_strMessageNode;
+    m_strDeathNode = o.m_strDeathNode;
+    m_dExperience = o.m_dExperience;
+    m_iHPPerLevel = o.m_iHPPerLevel;
+    m_iRegenRate = o.m_iRegenRate;
+    m_bGhost = o.m_bGhost;
+    m_iCombatSettings = o.m_iCombatSettings;
+    m_ptGoal = o.m_ptGoal;
+    m_ptLastStep = o.m_ptLastStep;
+    m_ptStay = o.m_ptStay;
+    m_iWaitCount = o.m_iWaitCount;
+    m_sLifeState = o.m_sLifeState;
+    m_sSpeciesMark = o.m_sSpeciesMark;
+    m_iSpeedState = o.m_iSpeedState;
+    m_iStoreNumber = o.m_iStoreNumber;
+    if (m_pBag && o.m_pBag) {
+        for (const auto& item : o.m_pBag->Items()) {
+            if (Object* copy = item->Clone()) {
+                m_pBag->AddItem(copy);
+                ++m_pBag->m_iItemCount;
+            }
+        }
+    }
+    if (o.m_pMagic) {
+        // A copied creature gets a magic of its own; assigning one changes nothing.
+        DropMagic();
+        m_pMagic = std::make_unique<Magic>();
+        *m_pMagic = *o.m_pMagic;
+        m_bHasMagic = 1;
+    }
+    for (const auto& item : o.m_InUseList)
+        if (Object* copy = item->Clone()) EquipObject(copy);
+    SetNPCNumber(&o.m_iNPCNumber);
+    UpdateLevel();
+}
+
+void Player::SetPlayerNumber(int32_t n) {
+    CMainFrame* frame = GetMainFrame();
+    if (n == -1) {
+        if (!frame) return;
+        n = static_cast<int32_t>(frame->m_PlayerArray.size());
+    }
+    m_iPlayerNumber = n;
+    // Numbers below -1 are member ids of random encounters, never entered;
+    // an absurd number is kept but would make the array grow without bound.
+    if (!frame || n < 0 || n > kMaxPlayerNumber) return;
+    auto& players = frame->m_PlayerArray;
+    if (static_cast<size_t>(n) < players.size()) {
+        if (players[n]) return;
+    } else {
+        players.resize(static_cast<size_t>(n) + 1, nullptr);
+    }
+    players[n] = this;
+}
+
+void Player::AddSpell(const Spell& spell) {
+    if (!m_pMagic) m_pMagic = std::make_unique<Magic>();
+    m_bHasMagic = 1;
+    Object* made = const_cast<Spell&>(spell).Clone();
+    Spell* copy = qv::DynamicCast<Spell>(made);
+    if (!copy) {
+        delete made;
+        return;
+    }
+    m_pMagic->m_SpellList.emplace_back(copy);
+    auto it = std::find(m_UsableList.begin(), m_UsableList.end(), copy);
+    if (it == m_UsableList.end()) m_UsableList.emplace_back(copy);
+}
+
+void Player::RemoveSpell(Spell* spell) {
+    std::erase_if(m_UsableList, [spell](const qv::Handle<Object>& h) { return h.Get() == spell; });
+    if (m_pMagic) m_pMagic->TakeSpell(spell);  // deleted here
+}
+
+void Player::DropMagic() {
+    if (m_pMagic) {
+        while (!m_pMagic->m_SpellList.empty()) RemoveSpell(m_pMagic->m_SpellList.front().get());
+    }
+    m_pMagic.reset();
+    m_bHasMagic = 0;
+}
+
+int Player::EquipObject(Object* object) {
+    if (!object) return 0;
+    // Only usable things go into use; anything else is kept in the bag.
+    if (object->Type() != USEABLE) {
+        if (!m_pBag) m_pBag = std::make_unique<CBag>("Bag");
+        m_pBag->AddItem(object);
+        ++m_pBag->m_iItemCount;
+        return 0;
+    }
+    m_InUseList.emplace_back(object);
+    return 1;
+}
+
+const int32_t* Player::SetSex(const int32_t* value) {
+    m_iSex = *value;
+    return value;
+}
+
+const int32_t* Player::SetNPCNumber(const int32_t* value) {
+    m_iNPCNumber = *value;
+    return value;
+}
+
+const int16_t* Player::SetFacing(const int16_t* facing) {
+    m_sFacing = *facing;
+    int x = -1;
+    int y = *facing;
+    SetImageFrame(&x, &y);
+    return facing;
+}
+
+int32_t Player::FacingFromDelta(const Position& from, const Position& to) {
+    double dx = static_cast<double>(to.x) - from.x;
+    double dy = static_cast<double>(to.y) - from.y;
+    double d = dx * dx + dy * dy;
+    if (d <= 0.0) return 0;
+    double nx = dx * dx / d;
+    if (nx > 0.75) return dx > 0 ? 0 : 4;
+    if (nx < 0.25) return dy > 0 ? 2 : 6;
+    if (dx > 0) return dy > 0 ? 1 : 7;
+    return dy > 0 ? 3 : 5;
+}
+
+// ---- Levels and alertness
+
+int Player::UpdateLevel() {
+    auto levelOf = [](double experience, double& threshold) {
+        int32_t level = 0;
+        threshold = 1000.0;
+        while (experience > threshold) {
+            threshold *= 1.5;
+            ++level;
+        }
+        return level;
+    };
+    m_iLevelShortRange = levelOf(m_dExperience[1], m_dNextShortRange);
+    m_iLevelLongRange = levelOf(m_dExperience[0], m_dNextLongRange);
+    m_iLevelMagic = levelOf(m_dExperience[2], m_dNextMagic);
+    m_iLevel = levelOf(m_dExperience[0] + m_dExperience[1] + m_dExperience[2], m_dNextLevel);
+    int64_t maxHp = static_cast<int64_t>(m_iHPPerLevel) * (m_iLevel + 1);
+    m_iMaxHitPoints = static_cast<int32_t>(std::clamp<int64_t>(maxHp, INT32_MIN, INT32_MAX));
+    if (m_iHitPoints > m_iMaxHitPoints) m_iHitPoints = m_iMaxHitPoints;
+    m_iRegenInterval = RegenIntervalFor(m_iRegenRate, m_iMaxHitPoints);
+    return m_iRegenInterval;
+}
+
+int Player::SetLevel(int32_t level) {
+    double t = m_dNextLevel;
+    for (int32_t i = 1; i < level; ++i) t *= 1.5;
+    m_dExperience[0] = m_dShareLongRange * (t + 1);
+    m_dExperience[1] = m_dShareShortRange * (t + 1);
+    m_dExperience[2] = m_dShareMagic * (t + 1);
+    UpdateLevel();
+    return 1;
+}
+
+int Player::AddExperience(int32_t pool, double amount) {
+    switch (pool) {
+        case 0:
+            m_dExperience[0] += amount;
+            break;
+        case 1:
+            m_dExperience[1] += amount;
+            break;
+        case 4:
+            m_dExperience[2] += amount;
+            break;
+        default:
+            break;
+    }
+    RecomputeLoad();
+    return 1;
+}
+
+int Player::ReduceAlertness(int32_t amount) {
+    if (m_iPartySlot == 0) return m_iAlertness;
+    if (amount < 0) amount = 0;
+    m_iAlertness = static_cast<int32_t>(std::max<int64_t>(0, int64_t{m_iAlertness} - amount));
+    if (m_iAlertness == 0) CancelCastSpells(SpellEffectKind::Any);
+    return m_iAlertness;
+}
+
+// ---- Operations filled in with thinking, walking, combat, spells,
+// conversation, drawing and the editor. Until then they do nothing.
+
+double Player::FindOpponents(Member*) {
+    return 0.0;
+}
+int Player::FillPropertyPages(void*) {
+    return 1;
+}
+int Player::ReadPropertyPages(void*) {
+    return 1;
+}
+int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
+    return Think(time, context);
+}
+int Player::Think(int32_t, MapMaster*) {
+    return 0;
+}
+int Player::NPCTalk(qv::Point*, int32_t*) {
+    return 0;
+}
+int Player::HandleMoveEvent(int32_t, int32_t, int32_t, MapMaster*, int32_t) {
+    return 0;
+}
+int Player::Attack(int32_t, MapMaster*) {
+    return 0;
+}
+int Player::MeleeAttack() {
+    return 0;
+}
+int Player::RangedAttack() {
+    return 0;
+}
+int Player::StartAttack(int32_t, Object*, int32_t) {
+    return 0;
+}
+int Player::ResolveHit(Object*, int32_t) {
+    return 0;
+}
+int Player::RecomputeLoad() {
+    return 0;
+}
+int Player::Die() {
+    return 0;
+}
+int Player::SetActive(int32_t) {
+    return 0;
+}
+double Player::ProximityWeight(Player*) {
+    return 0.0;
+}
+int Player::AdvanceFrame() {
+    return 0;
+}
+int Player::LoadImages(const std::string&) {
+    return 1;
+}
+bool Player::CancelCastSpells(int32_t) {
+    return false;
+}
+
+int Player::CastSpell(Spell* spell, Object*, int32_t) {
+    delete spell;  // the cast copy is the caster's to dispose of
+    return 0;
+}
+
+int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {
+    int32_t d = delay != 0 ? delay : m_iStepTime;
+    if (m_bHasted && m_dHasteFactor != 0.0) d = static_cast<int32_t>(d / m_dHasteFactor);
+    // A step is never due at the time it was planned: otherwise a blocked
+    // creature could plan and fail the same step forever within one turn.
+    if (d < 1) d = 1;
+    m_pEvents->Post(ObjectEventType::MOVE, qv::TimeAdd(time, d), nullptr, 0, x, y);
+    return 1;
+}

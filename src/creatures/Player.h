@@ -1,0 +1,316 @@
+#pragma once
+// The creature: every party member, dog, townsperson and monster is a Player
+// or a species derived from it. A creature is a group member with abilities,
+// experience and levels, alertness, the things it carries and uses, its magic,
+// its conversation and combat settings, its animation state and its own queue
+// of timed events, which its turn works through.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "creatures/PlayerEvents.h"
+#include "items/Useable.h"
+#include "platform/Geometry.h"
+#include "platform/Handle.h"
+#include "world/MapCreature.h"
+#include "world/Member.h"
+#include "world/ObjectHolder.h"
+
+class CBag;
+class Magic;
+class Spell;
+class MapMaster;
+class ObjectHolder;
+class CreatureImageSet;
+
+// Species numbers answered by Player::GetPlayerType (0 for a plain creature).
+using PlayerType = int32_t;
+
+// The editor's "Action Options".
+struct ActionOption {
+    static constexpr int32_t None = 0;
+    static constexpr int32_t Attack = 1;
+    static constexpr int32_t Talk = 2;
+    static constexpr int32_t Nonstandard = 3;
+};
+
+// The life state: 1 or more alive, below 1 down or dead.
+using LifeState = int16_t;
+
+// The actions of a creature's picture that the turn itself names.
+struct PlayerAction {
+    static constexpr int32_t Move = 0;
+    static constexpr int32_t Run = 2;
+    static constexpr int32_t Stop = 3;
+    static constexpr int32_t Figit = 4;
+    static constexpr int32_t Dead = 12;
+    static constexpr int32_t Count = 13;
+};
+
+class Player : public Member, public PlayerSetMember, public MapCreature {
+    QV_DECLARE_CLASS(Player)
+public:
+    Player();
+    ~Player() override;
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // ---- Object's operations
+    void Serialize(qv::Archive& ar) override;
+    int CanInteract() override { return m_bEthereal ? 0 : 1; }
+    int CanBeUsedBy(Player* asker) override;
+    int Update(int32_t now, MapMaster* context) override;
+    Object* Clone() override;
+    int Type() override { return 3; }
+    // Only a real light source carried in hand lights the map; the weapon in
+    // hand is answered by GetHeldItem.
+    Object* GetLightSource() override;
+
+    // ---- Member's operations
+    double FindOpponents(Member* other) override;
+    double GetMemberValue(int32_t) override { return 0.0; }
+    void MemberNotify(int32_t) override {}
+    int GetHitPoints() override { return m_iHitPoints; }
+    int IsGroup() override { return 0; }
+    double GetMemberTotal() override { return 0.0; }
+
+    // ---- What the map's movement and light tests read
+    int MapHitPoints() override { return m_iHitPoints; }
+    int MapSpacingRadius() override { return m_iRadius; }
+    int MapPartySlot() override { return m_iPartySlot; }
+    Object* MapAttackTarget() override;
+    bool MapIsRemoved() override { return m_bInactive != 0; }
+    void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
+
+    // ---- The creature's own operations
+    virtual int SetLevel(int32_t level);
+    virtual int FillPropertyPages(void* sheet);
+    virtual int ReadPropertyPages(void* sheet);
+    virtual const int32_t* SetSex(const int32_t* value);
+    virtual int AddExperience(int32_t pool, double amount);
+    virtual PlayerType GetPlayerType() { return 0; }
+    virtual int HandleThinkEvent(int32_t time, MapMaster* context);
+    virtual int Think(int32_t time, MapMaster* context);
+    virtual int NPCTalk(qv::Point* next, int32_t* startTalk);
+    virtual int HandleMoveEvent(int32_t time, int32_t x, int32_t y, MapMaster* context,
+                                int32_t depth);
+    virtual int ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay);
+    virtual int HandleReservedEvent(int32_t, Object*, MapMaster*) { return 1; }
+    virtual int Attack(int32_t time, MapMaster* context);
+    virtual int MeleeAttack();
+    virtual int RangedAttack();
+    virtual int StartAttack(int32_t time, Object* target, int32_t value);
+    virtual int ResolveHit(Object* attacker, int32_t value);
+    virtual int HandleSpecialEvent(int32_t, const int32_t*) { return 1; }
+    virtual int RecomputeLoad();
+    virtual int Die();
+    virtual int SetActive(int32_t flag);
+    virtual int NotifyWeaponRemoved() { return 1; }
+    virtual int PlaySound() { return 0; }
+    virtual int PlaySecondSound() { return 1; }
+    virtual int PlayThirdSound() { return 2; }
+    virtual double ProximityWeight(Player* other);
+    virtual const int32_t* SetNPCNumber(const int32_t* value);
+    virtual void ApplyBuildInfo() {}
+    virtual const int16_t* SetFacing(const int16_t* facing);
+    virtual int AdvanceFrame();
+    virtual CreatureImageSet* GetClassImages() { return nullptr; }
+    virtual void SetClassImages(CreatureImageSet*) {}
+    virtual int LoadImages(const std::string& name);
+    virtual int CastSpell(Spell* spell, Object* target, int32_t report);
+
+    // ---- Non-virtual operations
+    void CopyFrom(const Player& other);
+    // Enters the creature in the main frame's player array; -1 takes the next
+    // free number.
+    void SetPlayerNumber(int32_t n);
+    bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
+    void AddSpell(const Spell& spell);
+    void RemoveSpell(Spell* spell);
+    void DropMagic();
+    // The weapon in hand, else the natural weapon; null with neither.
+    Object* GetHeldItem() const;
+    Object* GetWeapon() const { return GetHeldItem(); }
+    int EquipObject(Object* object);
+    int UpdateLevel();
+    int ReduceAlertness(int32_t amount);
+    bool CancelCastSpells(int32_t kind);
+    static int32_t FacingFromDelta(const Position& from, const Position& to);
+
+    bool IsAlive() const { return m_sLifeState >= 1; }
+    CreatureEventQueue& Events() { return *m_pEvents; }
+
+    // At most this many events are handled in one turn; the rest wait.
+    static constexpr int kMaxEventsPerTurn = 200;
+    // Creatures farther than this (in the map's distance measure) from the
+    // view centre step ten times more slowly.
+    static constexpr int64_t kFarDistanceSq = 1000000;
+
+    // Number of living creatures (the class-wide use count).
+    static int LiveCount() { return s_iUseCount; }
+
+    // ---- Identity, party and behaviour
+    int32_t m_iPlayerNumber = -1;
+    int32_t m_iRadius = 3;
+    int32_t m_bCanName = 0;
+    qv::Handle<Object> m_pKeptInLand;
+    int32_t m_bInactive = 0;
+    int32_t m_iSex = 0;
+    int32_t m_iUnused1 = 0;
+    int32_t m_iUnused2 = 0;
+    int32_t m_iPartySlot = 0;
+    int32_t m_bPartyLeader = 0;
+    int32_t m_iActionOption = ActionOption::None;
+    std::vector<qv::Handle<Player>> m_Opponents;
+    int32_t m_bAttackRandomMonsters = 0;
+    qv::Point m_ptDefenseCell;
+    std::vector<std::unique_ptr<qv::Persistent>> m_MoveList;
+
+    // ---- Abilities and timing
+    int32_t m_iSpeed = 100;
+    int32_t m_iLoadedSpeed = 100;
+    int32_t m_iLoadClass = 0;
+    int32_t m_iStrength = 50, m_iDexterity = 50, m_iIntelligence = 50;
+    int32_t m_iCurStr = 50, m_iCombatDexterity = 50, m_iCurInt = 50;
+    int32_t m_iAlertness = 1000;
+    int32_t m_iAlertnessInterval = 21600;
+    int32_t m_uLastAlertnessTime = 0;
+    int32_t m_iStepTime = 50;
+    int32_t m_iRouteDelay = 0;
+    int16_t m_sFacing = 0;
+    int16_t m_bPoseSheet = 0;
+    int32_t m_iPoseCount = 7;
+    int32_t m_iTalkState = -1;
+    int32_t m_iTalkActor = -1;
+
+    // ---- Conversation
+    std::string m_strTalkNode;
+    std::string m_strMessageFile = "lauriston.smb";
+    std::string m_strMessageNode = "HELLO";
+    std::string m_strDeathNode = "HELLO";
+    int32_t m_iPortrait = 843;
+    std::string m_strPortraitFile;
+
+    // ---- Combat speed, experience and level
+    int32_t m_iFightSpeed = 0;
+    int32_t m_iAttackTime = 700;
+    std::array<double, 3> m_dExperience{1.0, 1.0, 1.0};
+    double m_dShareLongRange = 0.15, m_dShareShortRange = 0.7, m_dShareMagic = 0.15;
+    int32_t m_iLevel = 0;
+    int32_t m_iHPPerLevel = 10;
+    int32_t m_iRegenRate = 1;
+    int32_t m_bGhost = 0;
+    double m_dHasteFactor = 5.0;
+    int32_t m_bHasted = 0;
+    int32_t m_iUnused3 = 0;
+    int32_t m_iRegenInterval = 0;
+    int32_t m_uLastRegenTime = 0;
+    int32_t m_iLevelLongRange = 0, m_iLevelShortRange = 0, m_iLevelMagic = 0;
+    int32_t m_iUnused4 = 0;
+    double m_dNextLevel = 1000.0, m_dNextShortRange = 1000.0, m_dNextLongRange = 1000.0,
+           m_dNextMagic = 1000.0;
+    std::vector<std::unique_ptr<Object>> m_OwnedList;
+    std::array<int32_t, 7> m_iCombatSettings{1, 2, 1, 1, 0, 2, 1};
+    float m_dArmourFactor = 0.0f;
+    int32_t m_iLoad = 0;
+    int32_t m_bEvading = 0;
+
+    // ---- Orders, key, combat panel
+    std::unique_ptr<ObjectEvent> m_pOrder;
+    std::unique_ptr<ObjectEvent> m_pCombatOrder;
+    int32_t m_iUnused5 = 0;
+    int32_t m_bFrameUp = 1;
+    int32_t m_iStepCount = 0;
+    int32_t m_iUnused6 = 3;
+    qv::Point m_ptGoal;
+    qv::Point m_ptLastStep;
+    qv::Point m_ptFollow;
+    qv::Point m_ptStay;
+    int32_t m_iWaitCount = 0;
+    int32_t m_iUnused7 = 0;
+    qv::Handle<Object> m_pAboard;
+    int32_t m_iKeyNumber = -1;
+    qv::Handle<Object> m_pMeleeWeapon;
+    qv::Handle<Object> m_pRangedWeapon;
+    int32_t m_iPanelSetting = 0;
+    int32_t m_bPanelToggle = 0;
+    int32_t m_iRangedMode = 2;
+
+    // ---- What it carries and uses. The creature owns what it has in use;
+    // the worn and usable lists only refer to things owned elsewhere (the
+    // in-use list, the bag, the magic).
+    std::vector<qv::Handle<Object>> m_WornList;
+    std::vector<std::unique_ptr<Object>> m_InUseList;
+    std::vector<qv::Handle<Object>> m_UsableList;
+    std::unique_ptr<CBag> m_pBag;
+    std::vector<ItemUse> m_BodySlotList;
+    qv::Handle<Player> m_pTarget;
+    std::unique_ptr<CreatureEventQueue> m_pEvents;
+    std::vector<int32_t> m_TraitList;
+
+    // ---- Life, party set, route
+    LifeState m_sLifeState = 1;
+    int16_t m_sSpeciesMark = 0;
+    int32_t m_iReserved1 = 0;
+    int32_t m_iScriptHold = 0;
+    int32_t m_iReserved2 = 0;
+    int32_t m_iUnused8 = 0;
+    char m_cRouteMode = 0;
+    int32_t m_iFightMode = 3;
+    int32_t m_bNoDamage = 0;
+    int32_t m_iSavedGroupNum = 0;
+    std::unique_ptr<Magic> m_pMagic;
+    int32_t m_bHasMagic = 0;
+    int32_t m_iSpeedState = 0;
+    int32_t m_iArmourBonus = 0;
+
+    // ---- Lasting effects
+    int32_t m_iLight = 0;
+    int32_t m_bFireProtection = 0;
+    int32_t m_iPoison = 0;
+    int32_t m_bGrounded = 0;
+    int32_t m_iStrengthBonus = 0;
+    int32_t m_bShockStrike = 0;
+    int32_t m_bLevitating = 0;
+    int32_t m_bMindSense = 0;
+    int32_t m_bHesitation = 0;
+    int32_t m_bInvisible = 0;
+    int32_t m_bEthereal = 0;
+    int32_t m_bHostileByMagic = 0;
+
+    // ---- Editor numbers and portrait bitmaps
+    int32_t m_iStoreNumber = -1;
+    int32_t m_iNPCNumber = 0;
+    int32_t m_iDrawLight = -1;
+    int32_t m_iBuildInfoValue = 0;
+    int32_t m_iUnused9 = 0;
+    std::array<int32_t, 2> m_iPortraitBitmap{377, 377};
+
+    // ---- Animation and weapons
+    int32_t m_iAction = PlayerAction::Stop;
+    int32_t m_iFrame = 0;
+    int32_t m_iFrameTime = 0;
+    int32_t m_iCycleLimit = 3;
+    int32_t m_iFlashFrame = 0;
+    int32_t m_iFlashCount = 0;
+    qv::Handle<Object> m_pWeapon;
+    std::unique_ptr<Object> m_pNaturalWeapon;
+
+protected:
+    // The second half of construction, shared with the species.
+    void InitCreature();
+
+private:
+    int UpdateImpl(int32_t now, MapMaster* context);
+    int RunDueEvents(int32_t now, MapMaster* context, int& result);
+    int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
+    void RegenerateHitPoints(int32_t now);
+    void LoseAlertness(int32_t now);
+    bool WakeFromIdle();
+    void SignalKey();
+
+    static int s_iUseCount;
+};

@@ -1,0 +1,150 @@
+#include "creatures/PlayerEvents.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "items/Spell.h"
+#include "platform/GameTime.h"
+#include "platform/Message.h"
+#include "world/Object.h"
+
+QV_IMPLEMENT_SERIAL(ObjectEvent, qv::Persistent, 1, true)
+
+ObjectEvent::ObjectEvent(int32_t type, int32_t time, Object* a0, int32_t a3, int32_t a1, int32_t a2)
+    : m_iType(type), m_iTime(time), m_pObject(a0), m_iArg1(a1), m_iArg2(a2), m_iValue(a3) {}
+
+ObjectEvent ObjectEvent::MakeSpell(int32_t time, Object* target, Spell* spell) {
+    ObjectEvent e(ObjectEventType::SPELL, time, target);
+    e.m_pSpell = spell;
+    return e;
+}
+
+namespace {
+
+// The overflow report goes to the plain message box, one line a box.
+void Show(const char* format, auto... args) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, args...);
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+}
+
+}  // namespace
+
+CreatureEventQueue::~CreatureEventQueue() {
+    Clear();
+}
+
+bool CreatureEventQueue::IsLater(int32_t a, int32_t b) {
+    if (a == 0) return false;
+    if (b == 0) return true;
+    return qv::TimeDiff(a, b) > 0;
+}
+
+int CreatureEventQueue::Insert(const ObjectEvent& event) {
+    int32_t index = m_iCount;
+    for (int32_t i = 0; i < m_iCount; ++i) {
+        if (IsLater(m_Events[i].m_iTime, event.m_iTime)) {
+            index = i;
+            break;
+        }
+    }
+    if (m_iCount + 1 > kCapacity) {
+        Show("Surpassed event buffer of size %d", kCapacity);
+        for (int32_t i = 0; i + 1 < m_iCount; ++i)
+            Show("%d %d I%u", i, m_Events[i].m_iType, static_cast<uint32_t>(m_Events[i].m_iTime));
+        delete event.m_pSpell;  // the refused event took its spell with it
+        return 0;
+    }
+    for (int32_t i = m_iCount; i > index; --i) m_Events[i] = std::move(m_Events[i - 1]);
+    m_Events[index] = event;
+    ++m_iCount;
+    return 1;
+}
+
+int CreatureEventQueue::Post(int32_t type, int32_t time, Object* a0, int32_t a3, int32_t a1,
+                             int32_t a2) {
+    return Insert(ObjectEvent(type, time, a0, a3, a1, a2));
+}
+
+int CreatureEventQueue::PostSpell(int32_t time, Object* target, Spell* spell) {
+    return Insert(ObjectEvent::MakeSpell(time, target, spell));
+}
+
+bool CreatureEventQueue::HasDue(int32_t now) const {
+    if (m_iCount == 0) return false;
+    int32_t t = m_Events[0].m_iTime;
+    return t == 0 || qv::TimeDiff(now, t) > 0;
+}
+
+ObjectEvent CreatureEventQueue::PeekFront() const {
+    return m_Events[0];
+}
+
+ObjectEvent CreatureEventQueue::PopFront() {
+    if (m_iCount == 0) return m_Events[0];
+    ObjectEvent front = m_Events[0];
+    m_Events[0].m_pSpell = nullptr;  // the caller has it now
+    RemoveAt(0);
+    return front;
+}
+
+void CreatureEventQueue::RemoveAt(int32_t index) {
+    for (int32_t i = index; i + 1 < m_iCount; ++i) m_Events[i] = m_Events[i + 1];
+    --m_iCount;
+    // The vacated slot keeps its values (the first slot is read as it lies when
+    // the queue is empty) but no longer owns a spell.
+    m_Events[m_iCount].m_pSpell = nullptr;
+}
+
+int CreatureEventQueue::ShiftTimes(int32_t delta) {
+    for (int32_t i = 0; i < m_iCount; ++i)
+        if (m_Events[i].m_iTime != 0) m_Events[i].m_iTime = qv::TimeAdd(m_Events[i].m_iTime, delta);
+    return m_iCount;
+}
+
+template <class Pred>
+int32_t CreatureEventQueue::RemoveAllIf(Pred pred) {
+    int32_t latest = 0;
+    for (int32_t i = 0; i < m_iCount;) {
+        if (pred(m_Events[i])) {
+            latest = Latest(latest, m_Events[i].m_iTime);
+            delete m_Events[i].m_pSpell;
+            m_Events[i].m_pSpell = nullptr;
+            RemoveAt(i);
+        } else {
+            ++i;
+        }
+    }
+    return latest;
+}
+
+int32_t CreatureEventQueue::RemoveFirstOfType(int32_t type) {
+    for (int32_t i = 0; i < m_iCount; ++i) {
+        if (m_Events[i].m_iType == type) {
+            int32_t time = m_Events[i].m_iTime;
+            delete m_Events[i].m_pSpell;
+            m_Events[i].m_pSpell = nullptr;
+            RemoveAt(i);
+            return time;
+        }
+    }
+    return 0;
+}
+
+int32_t CreatureEventQueue::RemoveAllOfType(int32_t type) {
+    return RemoveAllIf([type](const ObjectEvent& e) { return e.m_iType == type; });
+}
+
+int32_t CreatureEventQueue::RemoveAllOfTypeFor(int32_t type, const Object* object) {
+    return RemoveAllIf([type, object](const ObjectEvent& e) {
+        return e.m_iType == type && e.m_pObject == object;
+    });
+}
+
+void CreatureEventQueue::Clear() {
+    for (int32_t i = 0; i < m_iCount; ++i) {
+        delete m_Events[i].m_pSpell;
+        m_Events[i].m_pSpell = nullptr;
+    }
+    m_iCount = 0;
+}

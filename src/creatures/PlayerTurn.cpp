@@ -1,0 +1,263 @@
+// The creature's turn: once per game tick every creature loses alertness,
+// regenerates (or, poisoned, loses) hit points and mana, wakes from idling
+// when something calls for it, and hands each due event of its queue to its
+// handler.
+
+#include <algorithm>
+
+#include "creatures/Player.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
+#include "platform/GameTime.h"
+#include "shell/MainFrm.h"
+#include "structures/KeyStorage.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+// Puts the step time back on every way out of the turn.
+class StepTimeGuard {
+public:
+    explicit StepTimeGuard(int32_t& stepTime) : m_ref(stepTime), m_saved(stepTime) {}
+    ~StepTimeGuard() { m_ref = m_saved; }
+    StepTimeGuard(const StepTimeGuard&) = delete;
+    StepTimeGuard& operator=(const StepTimeGuard&) = delete;
+
+private:
+    int32_t& m_ref;
+    int32_t m_saved;
+};
+
+// Whole intervals elapsed from `last` to `now` (wrapping game time).
+uint32_t IntervalsSince(int32_t now, int32_t last, int32_t interval) {
+    return (static_cast<uint32_t>(now) - static_cast<uint32_t>(last)) /
+           static_cast<uint32_t>(interval);
+}
+
+// The distance measure from the view centre: dx * dx + (dy * dy) / 2 of the
+// wrapped difference.
+int64_t FocusDistanceSq(MapMaster* map, const Position& a, const Position& b) {
+    if (map) return map->PixelDistanceSq(a, b);
+    int64_t dx = int64_t{b.x} - a.x;
+    int64_t dy = int64_t{b.y} - a.y;
+    return dx * dx + (dy * dy) / 2;
+}
+
+int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
+    return static_cast<int32_t>(static_cast<uint32_t>(last) + n * static_cast<uint32_t>(interval));
+}
+
+}  // namespace
+
+int Player::Update(int32_t now, MapMaster* context) {
+    if (m_bInactive) return 0;
+    CMainFrame* frame = GetMainFrame();
+
+    if (frame && frame->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
+        frame->m_bFastTime = 0;
+
+    if (m_iKeyNumber != -1 && !m_pAboard && frame) {
+        // The key signal repeats every turn while the conditions hold.
+        for (const auto& record : frame->m_KeyStorageList) {
+            if (!record || record->m_iKeyNum != m_iKeyNumber) continue;
+            std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
+            for (const auto& h : objects) {
+                Object* object = h.Get();
+                if (!object) continue;
+                int code = 1;
+                // The world changed under the turn (a land or world move).
+                if (object->Activate(&code, this) == -3) return -3;
+            }
+            break;
+        }
+    }
+
+    if (IsAlive()) {
+        LoseAlertness(now);
+        RegenerateHitPoints(now);
+    } else {
+        m_iAction = PlayerAction::Dead;
+    }
+
+    if (m_bHasMagic && m_pMagic && IsAlive()) m_pMagic->RegenerateMana(&now, &m_iAlertness);
+
+    if (m_iScriptHold < -5) return 0;
+
+    StepTimeGuard restoreStepTime(m_iStepTime);
+    if (frame) {
+        Position focus(frame->m_ptFocus.x, frame->m_ptFocus.y);
+        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq) m_iStepTime *= 10;
+    }
+
+    if (m_pEvents->Count() > 0) {
+        const ObjectEvent& front = m_pEvents->At(0);
+        if (front.m_iType == ObjectEventType::ANIMATE &&
+            (m_iAction == PlayerAction::Stop || m_iAction == PlayerAction::Figit) &&
+            WakeFromIdle()) {
+            m_pEvents->RemoveAllOfType(ObjectEventType::ANIMATE);
+            m_pEvents->Post(ObjectEventType::THINK, 0);
+        }
+    }
+    if (m_pEvents->Count() == 1 && m_pEvents->At(0).m_iType == ObjectEventType::SPECIAL)
+        m_pEvents->Post(ObjectEventType::THINK, 0);
+
+    int result = 0;
+    if (RunDueEvents(now, context, result) != 0) return result;
+
+    if (m_pEvents->Count() == 0) {
+        int column = -1, row = 0;
+        GetImageFrame(&column, &row);
+        if (!IsAlive()) {
+            if (row < 7) m_pEvents->Post(ObjectEventType::ANIMATE, qv::TimeAdd(now, 10000));
+        } else {
+            // Without an image set to stand in, the creature thinks.
+            m_pEvents->Post(ObjectEventType::THINK, 0);
+        }
+    }
+    return result;
+}
+
+void Player::LoseAlertness(int32_t now) {
+    int32_t interval = m_bHasted ? m_iAlertnessInterval / 3 : m_iAlertnessInterval;
+    if (interval < 1) return;
+    if (m_uLastAlertnessTime == 0) {
+        m_uLastAlertnessTime = now;
+        return;
+    }
+    uint32_t n = IntervalsSince(now, m_uLastAlertnessTime, interval);
+    if (n == 0) return;
+    ReduceAlertness(static_cast<int32_t>(std::min<uint32_t>(n, INT32_MAX)));
+    if (m_iAlertness < 0) m_iAlertness = 0;
+    m_uLastAlertnessTime = Advance(m_uLastAlertnessTime, n, interval);
+}
+
+void Player::RegenerateHitPoints(int32_t now) {
+    int64_t interval = m_iRegenInterval;
+    if (m_iPoison == 0) {
+        if (m_iAlertness < 500) interval *= 2;
+        if (m_iAlertness < 250) interval *= 10;
+    } else {
+        interval /= std::max(1, m_iPoison);
+    }
+    if (interval < 1 || interval > INT32_MAX) {
+        // No usable interval: nothing regenerates, and the clock does not
+        // bank time for later.
+        m_uLastRegenTime = now;
+        return;
+    }
+    int32_t step = static_cast<int32_t>(interval);
+    if (m_uLastRegenTime == 0) {
+        m_uLastRegenTime = now;
+        return;
+    }
+    uint32_t n = IntervalsSince(now, m_uLastRegenTime, step);
+    if (n == 0) return;
+    if (m_iPoison == 0) {
+        int64_t hp = std::min<int64_t>(int64_t{m_iHitPoints} + n, m_iMaxHitPoints);
+        m_iHitPoints = static_cast<int32_t>(std::max<int64_t>(hp, m_iHitPoints));
+    } else {
+        m_iHitPoints =
+            static_cast<int32_t>(std::max<int64_t>(int64_t{m_iHitPoints} - n, INT32_MIN));
+        if (m_iHitPoints < 1) Die();
+    }
+    m_uLastRegenTime = Advance(m_uLastRegenTime, n, step);
+}
+
+bool Player::WakeFromIdle() {
+    if (m_pOrder && m_pOrder->m_iType == ObjectEventType::MOVE) {
+        if (m_iPartySlot >= 0) m_pOrder->m_iType = 0;
+        return true;
+    }
+    if (m_iTalkState >= 0) return true;
+    if (m_pPlayerSet) return true;
+    CMainFrame* frame = GetMainFrame();
+    Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
+    if (m_iPartySlot != 0 && leader &&
+        ((leader->m_pOrder && leader->m_pOrder->m_iType == ObjectEventType::MOVE) ||
+         leader->m_pPlayerSet))
+        return true;
+    if (m_iHostileMode) return true;
+    Group* root = frame ? frame->m_pAllGroups : nullptr;
+    if (root && (m_bPartyLeader || m_bAttackRandomMonsters) && root->UpdateHostility(this) != 0)
+        return true;
+    return false;
+}
+
+int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
+    int32_t latest = 0;
+    for (int handled = 0; handled < kMaxEventsPerTurn && m_pEvents->HasDue(now); ++handled) {
+        ObjectEvent event = m_pEvents->PopFront();
+        latest = CreatureEventQueue::Latest(latest, event.m_iTime);
+        const int32_t T = latest == 0 ? now : latest;
+        if (!IsAlive() && event.m_iType != ObjectEventType::ANIMATE) {
+            delete event.m_pSpell;
+            result = -1;
+            continue;
+        }
+        Object* a0 = event.m_pObject.Get();
+        switch (event.m_iType) {
+            case ObjectEventType::MOVE:
+                result = HandleMoveEvent(T, event.m_iArg1, event.m_iArg2, context, 0);
+                if (result == -3) return 1;
+                break;
+            case ObjectEventType::RESERVED:
+                result = HandleReservedEvent(T, a0, context);
+                break;
+            case ObjectEventType::ATTACK:
+                result = StartAttack(T, a0, event.m_iValue);
+                break;
+            case ObjectEventType::HIT:
+                result = ResolveHit(a0, event.m_iValue);
+                break;
+            case ObjectEventType::SPELL:
+                result = CastSpell(event.m_pSpell, a0, 0);
+                break;
+            case ObjectEventType::ANIMATE:
+                if (HandleAnimate(event, T, context, result) != 0) return 1;
+                break;
+            case ObjectEventType::TALK:
+                // The conversation window opens here once conversations exist.
+                break;
+            case ObjectEventType::REQUEUE:
+                result = m_pEvents->Post(ObjectEventType::THINK, qv::TimeAdd(now, event.m_iArg1));
+                break;
+            case ObjectEventType::SPECIAL: {
+                int32_t a1 = event.m_iArg1;
+                result = HandleSpecialEvent(T, &a1);
+                break;
+            }
+            default:  // THINK, and any unknown code
+                result = HandleThinkEvent(T, context);
+                if (result == -3) return 1;
+                break;
+        }
+    }
+    return 0;
+}
+
+int Player::HandleAnimate(const ObjectEvent&, int32_t T, MapMaster*, int& result) {
+    int column = 0, row = 0;
+    if (m_iNPCNumber == 1) {
+        // A three-frame cycle through the columns.
+        GetImageFrame(&column, &row);
+        column = (column + 1) % 3;
+        row = -1;
+        SetImageFrame(&column, &row);
+        result = m_pEvents->Post(ObjectEventType::ANIMATE, qv::TimeAdd(T, 1000));
+        return 0;
+    }
+    // Numbered frames down the rows, up to the seventh.
+    GetImageFrame(&column, &row);
+    ++row;
+    column = -1;
+    SetImageFrame(&column, &row);
+    if (row < 7) {
+        result = m_pEvents->Post(ObjectEventType::ANIMATE, qv::TimeAdd(T, 50000));
+    } else if (m_bGrouped) {
+        result = -2;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "PlayerTestSupport.h"
+#include "items/Spell.h"
+#include "items/Useable.h"
+#include "shell/MainFrm.h"
+
+namespace {
+
+using namespace creature_test;
+
+TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
+    CMainFrame frame;
+    Player p;
+    p.m_strSpecialName = "Aldo";
+    p.m_iHitPoints = 7;
+    p.m_iPlayerNumber = 4;
+    p.m_iPartySlot = 2;
+    p.m_strMessageFile = "town.smb";
+    p.m_strMessageNode = "GREET";
+    p.m_iFightSpeed = 12;
+    p.m_iAttackTime = 650;
+    p.m_sSpeciesMark = 1;
+    p.m_iReserved1 = 77;
+    p.m_dExperience = {1200.25, 3400.5, 10.75};
+    p.AddSpell(Spell("Spark"));
+    p.m_pMagic->m_uMaxMana = 30;
+    p.m_iCombatSettings = {7, 6, 5, 4, 3, 2, 0};
+    p.m_iActionOption = ActionOption::Talk;
+    p.m_iStoreNumber = 3;
+    p.m_iBuildInfoValue = 8;
+    p.m_ptStay = {100, -200};
+    p.m_iWaitCount = -1;
+    p.m_bCanName = 1;
+    p.m_iYImageNum = 5;
+    p.m_bAttackRandomMonsters = 1;
+    p.m_ptDefenseCell = {9, 10};
+    p.m_iNPCNumber = 1;
+    p.m_iSpeedState = -1;
+    p.m_pBag->AddItem(new Useable("Stick"));
+    p.m_pBag->m_iItemCount = 1;
+    p.m_iPortrait = 849;
+    p.m_strPortraitFile = "aldo.bmp";
+    p.m_iDexterity = 41, p.m_iStrength = 42, p.m_iIntelligence = 43;
+    p.m_iCombatDexterity = 44, p.m_iCurStr = 45, p.m_iCurInt = 46;
+    p.m_strDeathNode = "BYE";
+    p.m_iAlertness = 640;
+    p.m_iScriptHold = -2;
+    p.m_iReserved2 = 5;
+    p.m_iPanelSetting = 1, p.m_bPanelToggle = 1, p.m_iRangedMode = 0;
+    p.m_iSavedGroupNum = 6;
+    p.m_iLight = 2, p.m_bFireProtection = 1, p.m_iPoison = 3;
+    p.m_bGrounded = 1, p.m_iStrengthBonus = -4;
+    p.m_bShockStrike = 1, p.m_bLevitating = 1;
+    p.m_bHesitation = 1, p.m_bMindSense = 0;
+    p.m_bInvisible = 1;
+    p.m_iAction = 4;
+    p.m_bHostileByMagic = 1;
+    p.m_bInactive = 1;
+    p.m_bGhost = 0;
+    p.m_bEthereal = 1;
+    p.m_iKeyNumber = 12;
+    p.m_iSex = 2;
+    p.m_InUseList.emplace_back(new Useable("Ring"));
+    Object platform;
+    p.m_pAboard = &platform;
+    p.UpdateLevel();  // the levels as loading recomputes them
+
+    Bytes bytes = StoreObject(p);
+    EXPECT_EQ(p.m_pAboard.Get(), nullptr);  // no longer tied to the platform
+    EXPECT_EQ(StoreObject(p), bytes);       // storing twice gives the same bytes
+
+    // The end of the record: ethereal, key number, sex.
+    ASSERT_GE(bytes.size(), 12u);
+    EXPECT_EQ(Bytes(bytes.end() - 12, bytes.end()), (Bytes{1, 0, 0, 0, 12, 0, 0, 0, 2, 0, 0, 0}));
+
+    auto q = LoadCreature(bytes);
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->m_strSpecialName, "Aldo");
+    EXPECT_EQ(q->m_iPlayerNumber, 4);
+    EXPECT_EQ(q->m_iPartySlot, 2);
+    EXPECT_EQ(frame.m_Party[2].Get(), q.get());
+    EXPECT_EQ(q->m_bPartyLeader, 0);
+    EXPECT_EQ(q->m_strMessageFile, "town.smb");
+    EXPECT_EQ(q->m_strMessageNode, "GREET");
+    EXPECT_EQ(q->m_iFightSpeed, 12);
+    EXPECT_EQ(q->m_iAttackTime, 650);
+    EXPECT_EQ(q->m_sSpeciesMark, 1);
+    EXPECT_EQ(q->m_iReserved1, 77);
+    EXPECT_EQ(q->m_dExperience, p.m_dExperience);
+    ASSERT_NE(q->m_pMagic, nullptr);
+    EXPECT_EQ(q->m_bHasMagic, 1);
+    ASSERT_EQ(q->m_pMagic->m_SpellList.size(), 1u);
+    EXPECT_EQ(q->m_pMagic->m_uMaxMana, 30u);
+    ASSERT_EQ(q->m_UsableList.size(), 1u);  // the known spell is offered again
+    EXPECT_EQ(q->m_UsableList[0].Get(), q->m_pMagic->m_SpellList[0].get());
+    EXPECT_EQ(q->m_iCombatSettings, p.m_iCombatSettings);
+    EXPECT_EQ(q->m_iActionOption, ActionOption::Talk);
+    EXPECT_EQ(q->m_iStoreNumber, 3);
+    EXPECT_EQ(q->m_iBuildInfoValue, 8);
+    EXPECT_EQ(q->m_ptStay, (qv::Point{100, -200}));
+    EXPECT_EQ(q->m_iWaitCount, -1);
+    EXPECT_EQ(q->m_bCanName, 1);
+    EXPECT_EQ(q->m_iYImageNum, 5);
+    EXPECT_EQ(q->m_bAttackRandomMonsters, 1);
+    EXPECT_EQ(q->m_ptDefenseCell, (qv::Point{9, 10}));
+    EXPECT_EQ(q->m_iNPCNumber, 1);
+    EXPECT_EQ(q->m_iSpeedState, -1);
+    ASSERT_EQ(q->m_pBag->Items().size(), 1u);
+    EXPECT_EQ(q->m_pBag->Items()[0]->m_strSpecialName, "Stick");
+    EXPECT_EQ(q->m_pBag->m_bOwnBag, 1);
+    EXPECT_EQ(q->m_iPortrait, 849);
+    EXPECT_EQ(q->m_strPortraitFile, "aldo.bmp");
+    EXPECT_EQ(q->m_iDexterity, 41);
+    EXPECT_EQ(q->m_iStrength, 42);
+    EXPECT_EQ(q->m_iIntelligence, 43);
+    EXPECT_EQ(q->m_iCombatDexterity, 44);
+    EXPECT_EQ(q->m_iCurStr, 45);
+    EXPECT_EQ(q->m_iCurInt, 46);
+    EXPECT_EQ(q->m_strDeathNode, "BYE");
+    EXPECT_EQ(q->m_iAlertness, 640);
+    EXPECT_EQ(q->m_iScriptHold, -2);
+    EXPECT_EQ(q->m_iReserved2, 5);
+    EXPECT_EQ(q->m_iPanelSetting, 1);
+    EXPECT_EQ(q->m_bPanelToggle, 1);
+    EXPECT_EQ(q->m_iRangedMode, 0);
+    EXPECT_EQ(q->m_iSavedGroupNum, 6);
+    EXPECT_EQ(q->m_iLight, 2);
+    EXPECT_EQ(q->m_bFireProtection, 1);
+    EXPECT_EQ(q->m_iPoison, 3);
+    EXPECT_EQ(q->m_bGrounded, 1);
+    EXPECT_EQ(q->m_iStrengthBonus, -4);
+    EXPECT_EQ(q->m_bShockStrike, 1);
+    EXPECT_EQ(q->m_bLevitating, 1);
+    EXPECT_EQ(q->m_bHesitation, 1);
+    EXPECT_EQ(q->m_bMindSense, 0);
+    EXPECT_EQ(q->m_bInvisible, 1);
+    EXPECT_EQ(q->m_iAction, 4);
+    EXPECT_EQ(q->m_bHostileByMagic, 1);
+    EXPECT_EQ(q->m_bInactive, 1);
+    EXPECT_EQ(q->m_bGhost, 0);
+    EXPECT_EQ(q->m_bEthereal, 1);
+    EXPECT_EQ(q->m_iKeyNumber, 12);
+    EXPECT_EQ(q->m_iSex, 2);
+    ASSERT_EQ(q->m_InUseList.size(), 1u);
+    EXPECT_EQ(q->m_InUseList[0]->m_strSpecialName, "Ring");
+    // Levels from the experience: 4611.5 in all gives 4 (1000 .. 3375 below it).
+    EXPECT_EQ(q->m_iLevel, 4);
+    EXPECT_EQ(q->m_iMaxHitPoints, 50);
+    // The queue is never stored: the loaded creature starts from one THINK.
+    ASSERT_EQ(q->Events().Count(), 1);
+    EXPECT_EQ(q->Events().At(0).m_iType, ObjectEventType::THINK);
+    EXPECT_EQ(StoreObject(*q), bytes);
+}
+
+TEST(PlayerRecord, OlderSchemasAreConverted) {
+    CMainFrame frame;
+    Fields f;
+    // Schema 2: no experience stored, so the constructor's 1.0 each stands,
+    // and the level comes out 0, which the loader raises to 1.
+    auto p2 = LoadCreature(CreatureRecord(2, f));
+    ASSERT_NE(p2, nullptr);
+    EXPECT_EQ(p2->m_iLevel, 1);
+    EXPECT_DOUBLE_EQ(p2->m_dExperience[0], 0.15 * 1001);
+    EXPECT_DOUBLE_EQ(p2->m_dExperience[1], 0.7 * 1001);
+    EXPECT_EQ(p2->m_iMaxHitPoints, 20);
+    EXPECT_EQ(p2->m_strDeathNode, "HELLO");  // not in the record: the default
+    EXPECT_EQ(p2->m_iKeyNumber, -1);
+
+    // Schema 42: the three pools as integers.
+    auto p42 = LoadCreature(CreatureRecord(42, f));
+    ASSERT_NE(p42, nullptr);
+    EXPECT_EQ(p42->m_dExperience[0], 2000.0);
+    EXPECT_EQ(p42->m_dExperience[1], 300.0);
+    EXPECT_EQ(p42->m_dExperience[2], 40.0);
+    EXPECT_EQ(p42->m_strPortraitFile, "");  // first stored at 44
+    EXPECT_EQ(p42->m_iPortrait, 843);
+
+    // Schema 44: as doubles.
+    auto p44 = LoadCreature(CreatureRecord(44, f));
+    ASSERT_NE(p44, nullptr);
+    EXPECT_EQ(p44->m_dExperience[2], 40.5);
+    EXPECT_EQ(p44->m_strPortraitFile, "face.bmp");
+
+    // Only schema 20 carries a word list after the NPC number.
+    for (uint16_t s : {19, 20, 21}) {
+        auto p = LoadCreature(CreatureRecord(s, f));
+        EXPECT_NE(p, nullptr) << s;
+    }
+
+    // Before schema 33 the carried things came in a list of their own; they
+    // end up in the stored bag beside what it held.
+    Useable stick("Stick"), stone("Stone");
+    CBag stored("Bag");
+    stored.AddItem(new Useable("Rope"));
+    stored.m_iItemCount = 1;
+    f.oldCarried = {&stick, &stone};
+    f.bag = &stored;
+    auto p30 = LoadCreature(CreatureRecord(30, f));
+    ASSERT_NE(p30, nullptr);
+    std::vector<std::string> names;
+    for (const auto& item : p30->m_pBag->Items()) names.push_back(item->m_strSpecialName);
+    EXPECT_EQ(names, (std::vector<std::string>{"Rope", "Stick", "Stone"}));
+    EXPECT_EQ(p30->m_pBag->m_iItemCount, 3);
+    EXPECT_EQ(p30->m_iAction, 3);  // not stored before 33
+
+    // Without a stored bag (schema 21) they stay in the constructor's bag.
+    auto p21 = LoadCreature(CreatureRecord(21, f));
+    ASSERT_NE(p21, nullptr);
+    EXPECT_EQ(p21->m_pBag->Items().size(), 2u);
+}
+
+TEST(PlayerRecord, ConversionsOnLoading) {
+    CMainFrame frame;
+    Fields f;
+    f.playerNumber = 205;
+    f.portrait = 12;  // unknown portraits are repaired
+    f.ghost = 1;
+    f.partySlot = -2;
+    auto p = LoadCreature(CreatureRecord(44, f));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->m_iPortraitBitmap, (std::array<int32_t, 2>{1084, 1083}));
+    EXPECT_EQ(p->m_iPortrait, 843);
+    EXPECT_EQ(p->m_bInvisible, 1);  // a ghost is invisible whatever was stored
+    EXPECT_EQ(frame.m_Party[2].Get(), p.get());
+    EXPECT_EQ(frame.m_pControlPlayer.Get(), p.get());
+    EXPECT_EQ(p->m_bPartyLeader, 1);
+    ASSERT_GT(frame.m_PlayerArray.size(), 205u);
+    EXPECT_EQ(frame.m_PlayerArray[205], p.get());
+
+    f = Fields{};
+    f.playerNumber = 203;
+    f.portrait = 741;
+    auto q = LoadCreature(CreatureRecord(44, f));
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->m_iPortraitBitmap, (std::array<int32_t, 2>{1087, 1088}));
+    EXPECT_EQ(q->m_iPortrait, 741);
+
+    // Destroying the creatures gives their entries back.
+    p.reset();
+    EXPECT_EQ(frame.m_PlayerArray[205], nullptr);
+}
+
+TEST(PlayerRecord, BadValuesAreReadSafely) {
+    CMainFrame frame;
+    struct Case {
+        int32_t slot;
+        int32_t number;
+        int32_t action;
+        int32_t row;
+        int32_t sex;
+        int32_t poison;
+        int16_t life;
+    };
+    const Case cases[] = {
+        {6, -7, 40, 9, 7, 50, 1},
+        {-9, 5000000, -1, -1, -3, -2, 1},
+        {INT_MIN, INT_MIN, 13, 8, 4, 11, 0},
+    };
+    for (const Case& c : cases) {
+        Fields f;
+        f.partySlot = c.slot;
+        f.playerNumber = c.number;
+        f.action = c.action;
+        f.row = c.row;
+        f.sex = c.sex;
+        f.poison = c.poison;
+        f.life = c.life;
+        size_t before = frame.m_PlayerArray.size();
+        auto p = LoadCreature(CreatureRecord(44, f));
+        ASSERT_NE(p, nullptr) << c.slot;
+        EXPECT_EQ(p->m_iPartySlot, 0);  // outside the party
+        for (const auto& h : frame.m_Party) EXPECT_EQ(h.Get(), nullptr);
+        EXPECT_EQ(p->m_iPlayerNumber, c.number);  // kept, but never entered
+        EXPECT_EQ(frame.m_PlayerArray.size(), before);
+        EXPECT_EQ(p->m_iAction, c.life >= 1 ? 3 : 12);
+        EXPECT_EQ(p->m_iYImageNum, 0);
+        EXPECT_EQ(p->m_iSex, 0);
+        EXPECT_EQ(p->m_iPoison, c.poison < 0 ? 0 : 10);
+    }
+
+    // A set magic flag with no magic behind it, and no bag.
+    Fields f;
+    f.hasMagic = 1;
+    f.magic = nullptr;
+    f.bag = nullptr;
+    auto p = LoadCreature(CreatureRecord(44, f));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->m_bHasMagic, 0);
+    EXPECT_EQ(p->m_pMagic, nullptr);
+    ASSERT_NE(p->m_pBag, nullptr);
+    EXPECT_EQ(p->m_pBag->m_strSpecialName, "Bag");
+    EXPECT_EQ(p->Update(1000, nullptr), 0);  // a turn with no magic is safe
+
+    // A thing in use that cannot be used goes to the bag.
+    Object rock("Rock");
+    f = Fields{};
+    f.inUse = {&rock};
+    auto r = LoadCreature(CreatureRecord(44, f));
+    ASSERT_NE(r, nullptr);
+    EXPECT_TRUE(r->m_InUseList.empty());
+    ASSERT_EQ(r->m_pBag->Items().size(), 1u);
+    EXPECT_EQ(r->m_pBag->Items()[0]->m_strSpecialName, "Rock");
+}
+
+TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
+    CMainFrame frame;
+    CBag bag("Bag");
+    Magic magic;
+    Fields wrongMagic;
+    wrongMagic.hasMagic = 1;
+    wrongMagic.magic = &bag;  // a bag where the magic belongs
+    {
+        Bytes bytes = CreatureRecord(44, wrongMagic);
+        qv::Archive in(bytes);
+        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
+    }
+    Fields wrongBag;
+    wrongBag.bag = &magic;  // the magic where the bag belongs
+    {
+        Bytes bytes = CreatureRecord(44, wrongBag);
+        qv::Archive in(bytes);
+        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
+    }
+    // A truncated record.
+    Bytes bytes = CreatureRecord(44, Fields{});
+    bytes.resize(bytes.size() - 3);
+    qv::Archive in(bytes);
+    EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
+    // Refused creatures are gone, and so are their entries.
+    for (Player* entry : frame.m_PlayerArray) EXPECT_EQ(entry, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,398 @@
+#include <gtest/gtest.h>
+
+#include "PlayerTestSupport.h"
+#include "items/Spell.h"
+#include "shell/MainFrm.h"
+#include "structures/KeyStorage.h"
+
+namespace {
+
+using namespace creature_test;
+using E = ObjectEventType;
+
+// A creature with nothing queued and its clocks started at `start`.
+void Settle(Probe& p, int32_t start) {
+    p.Events().Clear();
+    p.Update(start, nullptr);  // starts the alertness and regeneration clocks
+    p.Events().Clear();
+    p.calls.clear();
+}
+
+TEST(PlayerTurn, AlertnessFallsByWholeIntervals) {
+    Probe p;
+    p.m_iPartySlot = 1;  // only party members tire
+    p.m_uLastAlertnessTime = 1000;
+    p.Update(44201, nullptr);
+    EXPECT_EQ(p.m_iAlertness, 998);
+    EXPECT_EQ(p.m_uLastAlertnessTime, 44200);
+
+    Probe q;
+    q.m_iPartySlot = 1;
+    q.m_uLastAlertnessTime = 1000;
+    q.Update(44199, nullptr);
+    EXPECT_EQ(q.m_iAlertness, 999);
+    EXPECT_EQ(q.m_uLastAlertnessTime, 22600);
+
+    // Hasted, a third of the interval.
+    Probe h;
+    h.m_iPartySlot = 1;
+    h.m_bHasted = 1;
+    h.m_uLastAlertnessTime = 1000;
+    h.Update(1000 + 7200 * 3, nullptr);
+    EXPECT_EQ(h.m_iAlertness, 997);
+
+    // Never below 0; outside the party nothing is lost.
+    Probe t;
+    t.m_iPartySlot = 1;
+    t.m_iAlertness = 1;
+    t.m_uLastAlertnessTime = 1000;
+    t.Update(1000 + 21600 * 5, nullptr);
+    EXPECT_EQ(t.m_iAlertness, 0);
+    Probe o;
+    o.m_uLastAlertnessTime = 1000;
+    o.Update(1000 + 21600 * 5, nullptr);
+    EXPECT_EQ(o.m_iAlertness, 1000);
+}
+
+TEST(PlayerTurn, RegenerationOverManyTicks) {
+    // 10 hit points at rate 1: one point every 600000 / 10 = 60000 units.
+    Probe p;
+    Settle(p, 1000);
+    p.m_iHitPoints = 2;
+    int32_t now = 1000;
+    for (int tick = 0; tick < 1300; ++tick) {  // 130000 units, 100 a tick
+        now += 100;
+        p.Update(now, nullptr);
+    }
+    EXPECT_EQ(p.m_iHitPoints, 4);
+    EXPECT_EQ(p.m_uLastRegenTime, 121000);  // the remainder carries over
+    for (int tick = 0; tick < 5000; ++tick) p.Update(now += 100, nullptr);
+    EXPECT_EQ(p.m_iHitPoints, 10);  // capped at the maximum
+
+    // Alertness 400 doubles the interval: 120000.
+    Probe tired;
+    tired.m_iAlertness = 400;
+    Settle(tired, 1000);
+    tired.m_iHitPoints = 2;
+    tired.Update(1000 + 239999, nullptr);
+    EXPECT_EQ(tired.m_iHitPoints, 3);
+    // Alertness 200: twenty times, 1200000.
+    Probe exhausted;
+    exhausted.m_iAlertness = 200;
+    Settle(exhausted, 1000);
+    exhausted.m_iHitPoints = 2;
+    exhausted.Update(1000 + 1199999, nullptr);
+    EXPECT_EQ(exhausted.m_iHitPoints, 2);
+    exhausted.Update(1000 + 1200000, nullptr);
+    EXPECT_EQ(exhausted.m_iHitPoints, 3);
+
+    // Poison 4: a quarter of the interval (15000), and hit points fall.
+    Probe sick;
+    sick.m_iPoison = 4;
+    sick.m_iAlertness = 200;  // no alertness factor while poisoned
+    Settle(sick, 1000);
+    sick.m_iHitPoints = 9;
+    sick.Update(1000 + 45000, nullptr);
+    EXPECT_EQ(sick.m_iHitPoints, 6);
+    EXPECT_EQ(sick.deaths, 0);
+    sick.m_iHitPoints = 1;
+    sick.Update(1000 + 60000, nullptr);
+    EXPECT_EQ(sick.m_iHitPoints, 0);
+    EXPECT_EQ(sick.deaths, 1);
+}
+
+TEST(PlayerTurn, RegenerationAcrossTheWrapOfGameTime) {
+    Probe p;
+    Settle(p, INT32_MAX - 30000);
+    p.m_iHitPoints = 2;
+    p.Update(INT32_MIN + 30000, nullptr);  // 60001 units later
+    EXPECT_EQ(p.m_iHitPoints, 3);
+}
+
+TEST(PlayerTurn, NoIntervalMeansNoRegeneration) {
+    Probe p;
+    p.m_iRegenInterval = 0;
+    Settle(p, 1000);
+    p.m_iHitPoints = 2;
+    p.Update(900000, nullptr);
+    EXPECT_EQ(p.m_iHitPoints, 2);
+    p.m_iRegenInterval = 60000;
+    p.m_iPoison = 4;
+    p.Update(900100, nullptr);  // the clock was kept at the last turn
+    EXPECT_EQ(p.m_iHitPoints, 2);
+}
+
+TEST(PlayerTurn, FarCreaturesStepTenTimesSlower) {
+    CMainFrame frame;
+    frame.m_ptFocus = {5000, 5000};
+    for (auto [x, y, factor] :
+         {std::tuple{6001, 5000, 10}, std::tuple{5000, 6001, 1}, std::tuple{5000, 6415, 10}}) {
+        Probe p;
+        p.m_Position = Position(x, y);
+        p.onThink = [&p](int32_t t) { return p.ScheduleMove(t, 0, 0, 0); };
+        p.Update(100000, nullptr);
+        ASSERT_EQ(p.Events().Count(), 1) << x << "," << y;
+        EXPECT_EQ(p.Events().At(0).m_iType, E::MOVE);
+        EXPECT_EQ(p.Events().At(0).m_iTime, 100000 + 50 * factor) << x << "," << y;
+        EXPECT_EQ(p.m_iStepTime, 50);  // put back after the turn
+    }
+}
+
+TEST(PlayerTurn, HandlingTimes) {
+    Probe p;
+    Settle(p, 1);
+    // The first event due at once is handled at `now`; a THINK at 0 that a
+    // handler queues is handled at the time of the event before it.
+    p.Events().Post(E::THINK, 0);
+    p.Events().Post(E::ATTACK, 700);
+    p.Update(1000, nullptr);
+    ASSERT_EQ(p.calls.size(), 2u);
+    EXPECT_EQ(p.calls[0].time, 1000);
+    EXPECT_EQ(p.calls[1].type, E::ATTACK);
+    EXPECT_EQ(p.calls[1].time, 700);
+
+    Probe q;
+    Settle(q, 1);
+    q.Events().Post(E::ATTACK, 700);
+    bool once = false;
+    q.Events().Post(E::MOVE, 800);
+    q.onMove = [&](int32_t, int32_t, int32_t) {
+        if (!once) q.Events().Post(E::THINK, 0);
+        once = true;
+        return 1;
+    };
+    q.Update(1000, nullptr);
+    ASSERT_EQ(q.calls.size(), 3u);
+    EXPECT_EQ(q.calls[1].type, E::MOVE);
+    EXPECT_EQ(q.calls[1].time, 800);
+    EXPECT_EQ(q.calls[2].type, E::THINK);
+    EXPECT_EQ(q.calls[2].time, 800);  // not `now`
+}
+
+TEST(PlayerTurn, DeadCreaturesOnlyAnimate) {
+    Probe p;
+    Settle(p, 1);
+    p.m_sLifeState = 0;
+    p.Events().Post(E::ATTACK, 100);
+    p.Events().Post(E::THINK, 200);
+    p.Events().PostSpell(250, nullptr, new Spell);
+    p.Events().Post(E::ANIMATE, 300);
+    EXPECT_EQ(p.Update(1000, nullptr), 1);  // the ANIMATE's result
+    EXPECT_TRUE(p.calls.empty());
+    EXPECT_EQ(p.casts, 0);
+    EXPECT_EQ(p.m_iAction, 12);
+    // The numbered frames: row 1, the next at 300 + 50000.
+    EXPECT_EQ(p.m_iYImageNum, 1);
+    ASSERT_EQ(p.Events().Count(), 1);
+    EXPECT_EQ(p.Events().At(0).m_iTime, 50300);
+
+    // Row 7 ends a grouped creature's turn with -2.
+    p.m_iYImageNum = 6;
+    p.m_bGrouped = 1;
+    EXPECT_EQ(p.Update(60000, nullptr), -2);
+
+    // An empty queue of the dead brings the next frame in 10000 while below 7.
+    Probe d;
+    Settle(d, 1);
+    d.m_sLifeState = 0;
+    d.Update(2000, nullptr);
+    ASSERT_EQ(d.Events().Count(), 1);
+    EXPECT_EQ(d.Events().At(0).m_iType, E::ANIMATE);
+    EXPECT_EQ(d.Events().At(0).m_iTime, 12000);
+    d.Events().Clear();
+    d.m_iYImageNum = 7;
+    d.Update(3000, nullptr);
+    EXPECT_EQ(d.Events().Count(), 0);
+}
+
+TEST(PlayerTurn, ThreeFrameCycleForNumberedPeople) {
+    Probe p;
+    Settle(p, 1);
+    p.m_iNPCNumber = 1;
+    p.m_iXImageNum = 2;
+    p.Events().Post(E::ANIMATE, 500);
+    p.Update(1000, nullptr);
+    EXPECT_EQ(p.m_iXImageNum, 0);
+    ASSERT_EQ(p.Events().Count(), 1);
+    EXPECT_EQ(p.Events().At(0).m_iTime, 1500);
+}
+
+TEST(PlayerTurn, AnIdleCreatureOrderedToWalkWakes) {
+    Probe p;
+    Settle(p, 1);
+    p.m_iAction = 4;  // FIGIT
+    p.Events().Post(E::ANIMATE, 5000);
+    p.Events().Post(E::ANIMATE, 6000);
+    p.Update(1000, nullptr);
+    EXPECT_TRUE(p.calls.empty());  // nothing calls it yet
+    EXPECT_EQ(p.Events().Count(), 2);
+
+    p.m_pOrder->m_iType = E::MOVE;
+    p.Update(1100, nullptr);
+    ASSERT_EQ(p.calls.size(), 1u);
+    EXPECT_EQ(p.calls[0].type, E::THINK);
+    EXPECT_EQ(p.calls[0].time, 1100);
+    EXPECT_EQ(p.m_pOrder->m_iType, 0);  // taken up
+    // The animation is gone; the emptied queue starts over with a THINK.
+    ASSERT_EQ(p.Events().Count(), 1);
+    EXPECT_EQ(p.Events().At(0).m_iType, E::THINK);
+
+    // A hostile creature wakes as well; the controlled member keeps its order.
+    Probe c;
+    Settle(c, 1);
+    c.m_iAction = 3;
+    c.m_iPartySlot = -1;
+    c.m_pOrder->m_iType = E::MOVE;
+    c.Events().Post(E::ANIMATE, 5000);
+    c.Update(1000, nullptr);
+    EXPECT_EQ(c.m_pOrder->m_iType, E::MOVE);
+    ASSERT_EQ(c.calls.size(), 1u);
+}
+
+TEST(PlayerTurn, WorldChangeStopsTheTurn) {
+    Probe p;
+    Settle(p, 1);
+    p.Events().Post(E::THINK, 100);
+    p.Events().Post(E::ATTACK, 200);
+    p.onThink = [](int32_t) { return -3; };
+    int32_t step = p.m_iStepTime;
+    EXPECT_EQ(p.Update(1000, nullptr), -3);
+    ASSERT_EQ(p.Events().Count(), 1);  // left for the next turn
+    EXPECT_EQ(p.Events().At(0).m_iType, E::ATTACK);
+    EXPECT_EQ(p.m_iStepTime, step);
+}
+
+TEST(PlayerTurn, AHastedHurriedCreatureAgainstAnObstacleEndsItsTurn) {
+    // It plans a step of 4 units (a fifth of that while hasted), the step is
+    // blocked, and it thinks again at once.
+    Probe p;
+    Settle(p, 1);
+    p.m_bHasted = 1;
+    p.onThink = [&p](int32_t t) { return p.ScheduleMove(t, 10, 10, 4); };
+    p.onMove = [&p](int32_t, int32_t, int32_t) {
+        p.Events().Post(E::THINK, 0);
+        return 0;
+    };
+    p.Events().Post(E::THINK, 0);
+    p.Update(50000, nullptr);
+    ASSERT_EQ(p.calls.size(), 1u);  // the step waits for the next turn
+    ASSERT_EQ(p.Events().Count(), 1);
+    EXPECT_EQ(p.Events().At(0).m_iTime, 50001);
+
+    // From a backlog far behind the clock: the turn still ends.
+    Probe q;
+    Settle(q, 1);
+    q.m_bHasted = 1;
+    q.onThink = [&q](int32_t t) { return q.ScheduleMove(t, 10, 10, 4); };
+    q.onMove = [&q](int32_t, int32_t, int32_t) {
+        q.Events().Post(E::THINK, 0);
+        return 0;
+    };
+    q.Events().Post(E::THINK, 10000);
+    q.Update(50000, nullptr);
+    EXPECT_EQ(q.calls.size(), static_cast<size_t>(Player::kMaxEventsPerTurn));
+    EXPECT_EQ(q.Events().Count(), 1);
+
+    // A handler that only ever thinks again.
+    Probe r;
+    Settle(r, 1);
+    r.onThink = [&r](int32_t) { return r.Events().Post(E::THINK, 0); };
+    r.Events().Post(E::THINK, 0);
+    r.Update(50000, nullptr);
+    EXPECT_EQ(r.calls.size(), static_cast<size_t>(Player::kMaxEventsPerTurn));
+}
+
+TEST(PlayerTurn, OtherEventsAndHolds) {
+    Probe p;
+    Settle(p, 1);
+    p.Events().PostSpell(10, &p, new Spell);
+    p.Events().Post(E::REQUEUE, 20, nullptr, 0, 3000);
+    p.Update(1000, nullptr);
+    EXPECT_EQ(p.casts, 1);
+    ASSERT_EQ(p.Events().Count(), 1);
+    EXPECT_EQ(p.Events().At(0).m_iType, E::THINK);
+    EXPECT_EQ(p.Events().At(0).m_iTime, 4000);
+
+    // A lone SPECIAL gets a THINK beside it.
+    Probe s;
+    Settle(s, 1);
+    s.Events().Post(E::SPECIAL, 9000);
+    s.Update(1000, nullptr);
+    ASSERT_EQ(s.calls.size(), 1u);
+    EXPECT_EQ(s.Events().Count(), 1);
+
+    // Held by a script: the clocks run, no events are taken.
+    Probe h;
+    Settle(h, 1000);
+    h.m_iScriptHold = -6;
+    h.m_iHitPoints = 1;
+    h.Events().Post(E::THINK, 0);
+    h.Update(200000, nullptr);
+    EXPECT_TRUE(h.calls.empty());
+    EXPECT_EQ(h.m_iHitPoints, 4);
+
+    // Inactive: nothing at all.
+    Probe i;
+    i.m_bInactive = 1;
+    EXPECT_EQ(i.Update(1000, nullptr), 0);
+    EXPECT_EQ(i.Events().Count(), 1);
+    EXPECT_EQ(i.m_uLastRegenTime, 0);
+
+    // A living creature with an empty queue thinks next.
+    Probe e;
+    Settle(e, 1);
+    e.Update(1000, nullptr);
+    ASSERT_EQ(e.Events().Count(), 1);
+    EXPECT_EQ(e.Events().At(0).m_iType, E::THINK);
+    EXPECT_EQ(e.Events().At(0).m_iTime, 0);
+}
+
+// A lever that records the codes it is signalled with.
+class Lever : public Object {
+public:
+    int signals = 0;
+    int answer = 1;
+    int Activate(int* code, Player*) override {
+        if (*code == 1) ++signals;
+        return answer;
+    }
+};
+
+TEST(PlayerTurn, KeySignals) {
+    CMainFrame frame;
+    Lever lever;
+    frame.m_KeyStorageList.push_back(std::make_unique<KeyStorage>(5, "Gate"));
+    frame.m_KeyStorageList.back()->m_ObjectList.emplace_back(&lever);
+    Probe p;
+    p.m_iKeyNumber = 5;
+    p.Update(1000, nullptr);
+    p.Update(1100, nullptr);
+    EXPECT_EQ(lever.signals, 2);  // every turn while the conditions hold
+    Object ship;
+    p.m_pAboard = &ship;
+    p.Update(1200, nullptr);
+    EXPECT_EQ(lever.signals, 2);
+    p.m_pAboard = nullptr;
+    lever.answer = -3;
+    p.calls.clear();
+    EXPECT_EQ(p.Update(1300, nullptr), -3);  // the world changed: the turn ends
+    EXPECT_TRUE(p.calls.empty());
+}
+
+TEST(PlayerTurn, TheLeaderInAFightEndsFastTime) {
+    CMainFrame frame;
+    Probe p;
+    frame.m_pLeader = &p;
+    frame.m_bFastTime = 1;
+    ObjectHolder target(Position(1, 1), nullptr);
+    target.AddPlayer(&p);
+    p.Update(1000, nullptr);
+    EXPECT_EQ(frame.m_bFastTime, 1);  // walking to a point, no opponents
+    Probe enemy;
+    p.m_Opponents.emplace_back(&enemy);
+    p.Update(1100, nullptr);
+    EXPECT_EQ(frame.m_bFastTime, 0);
+    target.RemoveAllPlayers();
+}
+
+}  // namespace
