@@ -43,6 +43,8 @@ public:
     Archive(const uint8_t* data, size_t size, std::string fileName = {});
     explicit Archive(const std::vector<uint8_t>& bytes, std::string fileName = {})
         : Archive(bytes.data(), bytes.size(), std::move(fileName)) {}
+    // The bytes must outlive the archive: a temporary would not.
+    Archive(std::vector<uint8_t>&&, std::string = {}) = delete;
 
     // Deletes the objects read with ReadObjectUnowned that nobody claimed.
     ~Archive();

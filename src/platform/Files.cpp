@@ -62,7 +62,12 @@ std::string ResolvePath(const std::string& name) {
                     break;
                 }
             }
-            if (found.empty()) return path;
+            if (found.empty()) {
+                // Not there in any case: the rest keeps its own spelling.
+                result = exact;
+                if (pos < path.size()) result /= path.substr(pos);
+                return result.string();
+            }
             result = found;
         } else {
             result = exact;

@@ -23,8 +23,8 @@ public:
 // The game's name with '/' for '\'.
 std::string ToSlashes(const std::string& name);
 // The path of an existing file or folder named `name` (separators converted),
-// matching each part whatever its case where the exact name is absent. A name
-// that matches nothing comes back with its separators converted only.
+// matching each part whatever its case where the exact name is absent. From
+// the first part that matches nothing on, the name keeps its own spelling.
 std::string ResolvePath(const std::string& name);
 
 // The whole file; FileError when it cannot be read.

@@ -12,7 +12,9 @@ inline int32_t TimeDiff(int32_t to, int32_t from) {
     return static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
 }
 // True when `when` is at or before `now`.
-inline bool TimeReached(int32_t now, int32_t when) { return TimeDiff(now, when) >= 0; }
+inline bool TimeReached(int32_t now, int32_t when) {
+    return TimeDiff(now, when) >= 0;
+}
 // `t` plus `delta`, wrapping.
 inline int32_t TimeAdd(int32_t t, int32_t delta) {
     return static_cast<int32_t>(static_cast<uint32_t>(t) + static_cast<uint32_t>(delta));

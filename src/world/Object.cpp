@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
 #include "shell/MainFrm.h"
@@ -231,23 +232,84 @@ int Object::GetKind() {
     return Type();
 }
 
+CDDObject& Object::ClassImage() {
+    // The global image list must outlive the image that joins it.
+    static const size_t listFirst = CDDObject::GlobalImageCount();
+    static CDDObject image;
+    (void)listFirst;
+    return image;
+}
+
 int Object::LoadImages() {
-    m_iNumLevels = 1;
+    CDDObject& image = ClassImage();
+    if (++image.m_iUseCount == 1) {
+        m_iNumLevels = 1;
+        int across = 1, down = 1;
+        image.SetCellGrid(across, down);
+        image.SetFrameCount(m_iNumLevels);
+        image.m_iWidth = 64;
+        image.m_iHeight = 64;
+        image.m_iZOffset = 0;
+        image.m_iHotX = 32;
+        image.m_iHotY = 32;
+        image.m_iNumLevels = m_iNumLevels;
+        for (int i = 0; i < m_iNumLevels; ++i) {
+            int levels = m_iNumLevels;
+            image.SetFrameLevels(i, levels);
+            int bitmap = 283;
+            int frame = i;
+            image.SetFrameImage(bitmap, 0, 0, frame);
+        }
+        image.Load();
+    }
+    m_pDDImage = &image;
+    m_pClassDDImage = &image;
     return 1;
 }
+
+namespace {
+// Gives back one use of an image; the last use releases its surfaces. A count
+// already at 0 stays there.
+void GiveBackUse(CDDObject* image) {
+    if (image->m_iUseCount <= 0) return;
+    if (--image->m_iUseCount == 0) image->Release();
+}
+}  // namespace
 
 int Object::ReleaseImages() {
+    CDDObject* current = GetImage();
+    if (current && current != m_pDDImage) GiveBackUse(current);
     if (!m_pDDImage) return 0;
+    GiveBackUse(m_pDDImage);
     return 1;
 }
 
-int Object::Draw(qv::Surface*, qv::Point, const qv::Rect&, const Position& pos, int) {
-    int level = ScaleLightAt(pos, m_iNumLevels);
+int Object::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+                 int flags) {
+    const int levels = m_pClassDDImage ? m_pClassDDImage->m_iNumLevels : m_iNumLevels;
+    int level = ScaleLightAt(pos, levels);
+    if (m_iLightSampling > 1 && level > 0 && m_pClassDDImage) {
+        // The darkest lit corner of the picture wins; unlit corners are ignored.
+        const qv::Rect r = m_pClassDDImage->GetCellRect();
+        const qv::Point corners[4] = {
+            {r.left, r.top}, {r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
+        for (const qv::Point& c : corners) {
+            int corner = ScaleLightAt(Position(pos.x + c.x, pos.y + c.y, pos.z), levels);
+            if (corner >= 1 && corner <= level) level = corner;
+        }
+    }
     if (level < 0) {
         m_bNotDrawn = 1;
         return 0;
     }
     m_bNotDrawn = 0;
+    int column = 0, row = 0;
+    GetImageFrame(&column, &row);
+    CDDObject* image = GetImage();
+    if (!image) return 0;
+    image->m_iLightLevel = level;
+    image->DrawFrame(surface, screen, view, column, row,
+                     (flags & 4) ? kDrawModeHover : kDrawModePlain, 0);
     return 0;
 }
 

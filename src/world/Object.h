@@ -93,6 +93,9 @@ public:
     virtual Object* GetLightSource();
     virtual void TakeDamage(int amount, int kind);
 
+    // Object's class-wide picture: one 64 x 64 cell from bitmap 283.
+    static CDDObject& ClassImage();
+
     int m_iWeight = 1;
     int m_iValue = 0;
     int m_iItemNum = -1;  // key number; 0 or more is entered in the key records

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/Archive.h"
+#include "shell/MainFrm.h"
+#include "world/Object.h"
+#include "world/ObjectHolder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// The wall classes that older editors placed a pixel off. The real ones come
+// with the structures; where they are not registered, stand-ins named like
+// them (schema 1, not versioned) are registered here.
+class StandInWall : public Object {
+public:
+    explicit StandInWall(const qv::RuntimeClass* c) : Object("Wall"), cls(c) {}
+    const qv::RuntimeClass* GetRuntimeClass() const override { return cls; }
+    void Serialize(qv::Archive& ar) override {
+        if (ar.IsLoading()) ar.GetObjectSchema();
+        ar.SerializeClass(&Object::classInfo);
+        Object::Serialize(ar);
+    }
+    const qv::RuntimeClass* cls;
+};
+const qv::RuntimeClass* g_standInFront = nullptr;
+const qv::RuntimeClass* g_standInPeg = nullptr;
+const qv::RuntimeClass kFrontWallStandIn = {
+    "FrontWall", 1, false, []() -> qv::Persistent* { return new StandInWall(g_standInFront); },
+    &Object::classInfo};
+const qv::RuntimeClass kPegStandIn = {
+    "Peg", 1, false, []() -> qv::Persistent* { return new StandInWall(g_standInPeg); },
+    &Object::classInfo};
+
+const qv::RuntimeClass* WallClass(const char* name, const qv::RuntimeClass* standIn,
+                                  const qv::RuntimeClass** slot) {
+    if (const qv::RuntimeClass* real = qv::RuntimeClass::Find(name)) return real;
+    qv::RuntimeClass::Register(standIn);
+    *slot = standIn;
+    return standIn;
+}
+
+// Stores a holder of a fresh object of `cls` at x = `x` and rewrites the
+// holder's stored schema to `schema`.
+Bytes HolderFile(const qv::RuntimeClass* cls, int x, int schema) {
+    std::unique_ptr<Object> o(static_cast<Object*>(cls->CreateObject()));
+    ObjectHolder h(Position(x, 50), o.get());
+    qv::Archive out;
+    out.WriteObject(&h);
+    Bytes b = out.TakeBytes();
+    b[2] = uint8_t(schema);
+    return b;
+}
+
+struct Loaded {
+    std::unique_ptr<ObjectHolder> holder;
+    std::unique_ptr<Object> object;
+};
+Loaded Load(const Bytes& b) {
+    qv::Archive in(b);
+    Loaded l;
+    l.holder.reset(in.ReadObjectOf<ObjectHolder>());
+    l.object.reset(l.holder->m_pObject);
+    EXPECT_EQ(in.Remaining(), 0u);
+    return l;
+}
+
+TEST(ObjectHolder, StoredRecordOfSchema10) {
+    Object o;
+    ObjectHolder h(Position(-2, 300, 7), &o);
+    EXPECT_EQ(o.m_pHolder, &h);
+    qv::Archive out;
+    out.WriteObject(&h);
+    const Bytes& b = out.Bytes();
+    Bytes head = {0xFF, 0xFF, 10,  0,   12,  0,    'O',  'b',  'j',  'e',  'c',  't', 'H',
+                  'o',  'l',  'd', 'e', 'r', 0xFE, 0xFF, 0xFF, 0xFF, 0x2C, 0x01, 0,   0,
+                  0xFF, 0xFF, 11,  0,   6,   0,    'O',  'b',  'j',  'e',  'c',  't'};
+    ASSERT_GT(b.size(), head.size());
+    EXPECT_EQ(Bytes(b.begin(), b.begin() + long(head.size())), head) << "z is not stored";
+
+    Loaded l = Load(b);
+    EXPECT_EQ(l.holder->pos, Position(-2, 300, 0));
+    EXPECT_EQ(l.object->m_pHolder, l.holder.get());
+    EXPECT_EQ(l.holder->Type(), 0);
+}
+
+TEST(ObjectHolder, OldSchemasAreRescaledStepByStep) {
+    Bytes b = {0xFF, 0xFF, 1,   0,   12, 0, 'O', 'b', 'j', 'e', 'c', 't', 'H', 'o',
+               'l',  'd',  'e', 'r', 67, 0, 0,   0,   47,  0,   0,   0,   0,   0};
+    qv::Archive in(b);
+    std::unique_ptr<ObjectHolder> h(in.ReadObjectOf<ObjectHolder>());
+    EXPECT_EQ(h->pos, Position(160, 112, 0));
+    EXPECT_EQ(h->m_pObject, nullptr);
+    EXPECT_EQ(h->Update(0, nullptr), 0) << "a bare point updates to 0";
+
+    // Negative coordinates truncate toward zero at every step.
+    b[18] = uint8_t(-67);
+    b[19] = b[20] = b[21] = 0xFF;
+    qv::Archive in2(b);
+    std::unique_ptr<ObjectHolder> h2(in2.ReadObjectOf<ObjectHolder>());
+    EXPECT_EQ(h2->pos.x, -160);
+}
+
+TEST(ObjectHolder, WallsOfOlderEditorsAreNudged) {
+    const qv::RuntimeClass* front = WallClass("FrontWall", &kFrontWallStandIn, &g_standInFront);
+    const qv::RuntimeClass* peg = WallClass("Peg", &kPegStandIn, &g_standInPeg);
+    EXPECT_EQ(Load(HolderFile(peg, 100, 8)).holder->pos.x, 100);
+    EXPECT_EQ(Load(HolderFile(front, 100, 8)).holder->pos.x, 101);
+    EXPECT_EQ(Load(HolderFile(front, 165, 6)).holder->pos.x, 162);
+    EXPECT_EQ(Load(HolderFile(peg, 100, 9)).holder->pos.x, 101);
+    EXPECT_EQ(Load(HolderFile(front, 100, 10)).holder->pos.x, 100);
+    EXPECT_EQ(Load(HolderFile(&Object::classInfo, 100, 8)).holder->pos.x, 100);
+}
+
+// A creature for the player-set tests.
+class Walker : public PlayerSetMember {};
+
+TEST(ObjectHolder, ABareTargetLivesWhileSomeCreatureHeadsForIt) {
+    Walker a, b;
+    auto* bare = new ObjectHolder(Position(10, 10), nullptr);
+    qv::Handle<ObjectHolder> watch(bare);
+    a.JoinHolderSet(bare, false);
+    b.JoinHolderSet(bare, false);
+    EXPECT_EQ(a.m_pPlayerSet, bare);
+    ASSERT_EQ(bare->m_PlayerSet.size(), 2u);
+
+    Object o;
+    ObjectHolder placed(Position(0, 0), &o);
+    a.JoinHolderSet(&placed, false);
+    EXPECT_TRUE(watch) << "the first leaver does not delete a target another still heads for";
+    EXPECT_EQ(bare->m_PlayerSet.size(), 1u);
+    b.LeaveHolderSet();
+    EXPECT_FALSE(watch) << "the last leaver deletes it";
+    EXPECT_EQ(b.m_pPlayerSet, nullptr);
+
+    // A forbidden join still leaves the old set.
+    a.JoinHolderSet(&placed, true);
+    EXPECT_EQ(a.m_pPlayerSet, nullptr);
+    EXPECT_TRUE(placed.m_PlayerSet.empty());
+    // Leaving a holder with an object keeps it.
+    a.JoinHolderSet(&placed, false);
+    a.LeaveHolderSet();
+    EXPECT_TRUE(placed.m_PlayerSet.empty());
+}
+
+TEST(ObjectHolder, ClearingTheSetKeepsTheHolder) {
+    Walker a, b;
+    std::unique_ptr<ObjectHolder> bare(new ObjectHolder(Position(1, 1), nullptr));
+    a.JoinHolderSet(bare.get(), false);
+    b.JoinHolderSet(bare.get(), false);
+    b.ClearHolderSet();
+    EXPECT_TRUE(bare->m_PlayerSet.empty());
+    EXPECT_EQ(a.m_pPlayerSet, nullptr);
+    EXPECT_EQ(b.m_pPlayerSet, nullptr);
+}
+
+TEST(ObjectHolder, DestroyedHolderLetsGoOfItsCreaturesAndTheFrame) {
+    CMainFrame frame;
+    Walker a, b;
+    auto* h = new ObjectHolder(Position(1, 1), nullptr);
+    a.JoinHolderSet(h, false);
+    b.JoinHolderSet(h, false);
+    frame.m_pHoverHolder = h;
+    delete h;
+    EXPECT_EQ(a.m_pPlayerSet, nullptr);
+    EXPECT_EQ(b.m_pPlayerSet, nullptr);
+    EXPECT_EQ(frame.m_pHoverHolder.Get(), nullptr);
+    a.LeaveHolderSet();  // nothing left to leave
+}
+
+TEST(ObjectHolder, DestroyedCreatureLeavesItsSet) {
+    Object o;
+    ObjectHolder placed(Position(0, 0), &o);
+    {
+        Walker a;
+        a.JoinHolderSet(&placed, false);
+        EXPECT_EQ(placed.m_PlayerSet.size(), 1u);
+    }
+    EXPECT_TRUE(placed.m_PlayerSet.empty());
+    auto* bare = new ObjectHolder(Position(1, 1), nullptr);
+    qv::Handle<ObjectHolder> watch(bare);
+    {
+        Walker b;
+        b.JoinHolderSet(bare, false);
+    }
+    EXPECT_FALSE(watch);
+}
+
+TEST(ObjectHolder, UpdateAndTypeAskTheObject) {
+    struct Ticker : Object {
+        int Update(int32_t now, MapMaster*) override { return now + 1; }
+        int Type() override { return PLAYER; }
+    } t;
+    ObjectHolder h(Position(0, 0), &t);
+    EXPECT_EQ(h.Update(41, nullptr), 42);
+    EXPECT_EQ(h.Type(), 3);
+}
+
+}  // namespace

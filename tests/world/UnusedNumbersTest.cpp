@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/Archive.h"
+#include "world/UnusedNumbers.h"
+
+namespace {
+
+std::vector<int> All(const UnusedNumbers& u) {
+    return std::vector<int>(u.Numbers().begin(), u.Numbers().end());
+}
+
+TEST(UnusedNumbers, BuiltTakenAndGivenBack) {
+    UnusedNumbers down(3, -1, 0);
+    EXPECT_EQ(All(down), (std::vector<int>{-3, -2, -1}));
+    EXPECT_EQ(down.TakeLowest(), -3);
+    EXPECT_EQ(down.GetCount(), 2);
+
+    UnusedNumbers frame(1000, -1, 0);
+    EXPECT_EQ(frame.TakeLowest(), -1000);
+
+    UnusedNumbers up(3, 7, 1);
+    EXPECT_EQ(All(up), (std::vector<int>{7, 8, 9}));
+
+    UnusedNumbers p;
+    for (int n : {9, 2, 5}) p.GiveBack(n);
+    p.GiveBack(5);
+    EXPECT_EQ(All(p), (std::vector<int>{2, 5, 5, 9}));
+
+    UnusedNumbers empty;
+    EXPECT_EQ(empty.TakeLowest(), 0);
+    EXPECT_EQ(empty.GetCount(), 0);
+}
+
+TEST(UnusedNumbers, StoredAsCountAndNumbersAndReadBackInOrder) {
+    UnusedNumbers p(2, -1, 0);
+    qv::Archive out;
+    out.WriteObject(&p);
+    std::vector<uint8_t> expect = {0xFF, 0xFF, 1, 0, 13, 0};
+    for (char c : std::string("UnusedNumbers")) expect.push_back(uint8_t(c));
+    for (int v : {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})
+        expect.push_back(uint8_t(v));
+    EXPECT_EQ(out.Bytes(), expect);
+
+    // A file written out of order comes back in order.
+    std::vector<uint8_t> b(expect.begin(), expect.end() - 12);
+    for (int v : {3, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0}) b.push_back(uint8_t(v));
+    qv::Archive in(b);
+    std::unique_ptr<UnusedNumbers> back(in.ReadObjectOf<UnusedNumbers>());
+    EXPECT_EQ(All(*back), (std::vector<int>{1, 4, 9}));
+    EXPECT_EQ(in.Remaining(), 0u);
+}
+
+}  // namespace
