@@ -87,7 +87,9 @@ Object* Player::GetHeldItem() const {
     return m_pNaturalWeapon.get();
 }
 
-Object* Player::MapAttackTarget() { return m_pTarget.Get(); }
+Object* Player::MapAttackTarget() {
+    return m_pTarget.Get();
+}
 
 Object* Player::GetLightSource() {
     // Only something that is itself a light source lights the map.
@@ -150,14 +152,7 @@ void Player::CopyFrom(const Player& o) {
     m_sSpeciesMark = o.m_sSpeciesMark;
     m_iSpeedState = o.m_iSpeedState;
     m_iStoreNumber = o.m_iStoreNumber;
-    if (m_pBag && o.m_pBag) {
-        for (const auto& item : o.m_pBag->Items()) {
-            if (Object* copy = item->Clone()) {
-                m_pBag->AddItem(copy);
-                ++m_pBag->m_iItemCount;
-            }
-        }
-    }
+    if (m_pBag && o.m_pBag) m_pBag->CopyItemsFrom(*o.m_pBag);
     if (o.m_pMagic) {
         // A copied creature gets a magic of its own; assigning one changes nothing.
         DropMagic();

@@ -124,10 +124,15 @@ public:
 
     // ---- Non-virtual operations
     void CopyFrom(const Player& other);
+    // The editor's creature property sheet; 1 when it was closed with OK.
+    int EditProperties();
     // Enters the creature in the main frame's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
+    // What meeting the other creature leads to: 0 nothing, 1 it comes to talk,
+    // 2 a fight. Asked by the groups' hostility search.
+    int CheckEncounter(Player* other);
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();

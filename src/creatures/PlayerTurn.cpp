@@ -17,16 +17,19 @@
 
 namespace {
 
-// Puts the step time back on every way out of the turn.
+// Puts the step time back on every way out of the turn, unless the creature
+// went away during it (a land or world move deletes creatures).
 class StepTimeGuard {
 public:
-    explicit StepTimeGuard(int32_t& stepTime) : m_ref(stepTime), m_saved(stepTime) {}
-    ~StepTimeGuard() { m_ref = m_saved; }
+    explicit StepTimeGuard(Player* p) : m_self(p), m_saved(p->m_iStepTime) {}
+    ~StepTimeGuard() {
+        if (Player* p = m_self.Get()) p->m_iStepTime = m_saved;
+    }
     StepTimeGuard(const StepTimeGuard&) = delete;
     StepTimeGuard& operator=(const StepTimeGuard&) = delete;
 
 private:
-    int32_t& m_ref;
+    qv::Handle<Player> m_self;
     int32_t m_saved;
 };
 
@@ -63,12 +66,15 @@ int Player::Update(int32_t now, MapMaster* context) {
         for (const auto& record : frame->m_KeyStorageList) {
             if (!record || record->m_iKeyNum != m_iKeyNumber) continue;
             std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
+            qv::Handle<Player> self(this);
             for (const auto& h : objects) {
                 Object* object = h.Get();
                 if (!object) continue;
                 int code = 1;
                 // The world changed under the turn (a land or world move).
-                if (object->Activate(&code, this) == -3) return -3;
+                int r = object->Activate(&code, this);
+                if (r == -3) return -3;
+                if (!self) return r;  // the creature went away with the signal
             }
             break;
         }
@@ -85,10 +91,11 @@ int Player::Update(int32_t now, MapMaster* context) {
 
     if (m_iScriptHold < -5) return 0;
 
-    StepTimeGuard restoreStepTime(m_iStepTime);
+    StepTimeGuard restoreStepTime(this);
     if (frame) {
         Position focus(frame->m_ptFocus.x, frame->m_ptFocus.y);
-        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq) m_iStepTime *= 10;
+        if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq)
+            m_iStepTime *= 10;
     }
 
     if (m_pEvents->Count() > 0) {
@@ -186,6 +193,7 @@ bool Player::WakeFromIdle() {
 }
 
 int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
+    qv::Handle<Player> self(this);
     int32_t latest = 0;
     for (int handled = 0; handled < kMaxEventsPerTurn && m_pEvents->HasDue(now); ++handled) {
         ObjectEvent event = m_pEvents->PopFront();
@@ -233,6 +241,8 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 if (result == -3) return 1;
                 break;
         }
+        // A creature deleted by its own handler ends its turn untouched.
+        if (!self) return 1;
     }
     return 0;
 }

@@ -81,3 +81,12 @@ std::vector<Object*> CBag::DetachAll() {
     m_iItemCount = 0;
     return out;
 }
+
+void CBag::CopyItemsFrom(const CBag& other) {
+    for (const auto& item : other.m_ItemList) {
+        if (Object* copy = item->Clone()) {
+            AddItem(copy);
+            ++m_iItemCount;
+        }
+    }
+}

@@ -29,6 +29,8 @@ public:
     // Takes an entry out without deleting it; the caller gets it back. Null
     // when it is not an entry of this bag itself.
     Object* DetachItem(Object* item);
+    // Appends a clone of every entry of `other`, in order, and counts them.
+    void CopyItemsFrom(const CBag& other);
     // Empties the list without deleting the entries (the caller keeps them).
     std::vector<Object*> DetachAll();
 

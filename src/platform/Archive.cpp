@@ -302,7 +302,11 @@ Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bo
     try {
         obj->Serialize(*this);
     } catch (...) {
-        m_loadArray[slot].obj = nullptr;
+        // The object goes, and with it what it had adopted: no later
+        // back-reference may reach them. Objects the archive keeps stay.
+        for (size_t i = slot; i < m_loadArray.size(); ++i)
+            if (m_loadArray[i].obj && !m_unowned.count(m_loadArray[i].obj))
+                m_loadArray[i].obj = nullptr;
         delete obj;
         throw;
     }

@@ -3,6 +3,7 @@
 #include "events/GameEvent.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
+#include "world/UnusedNumbers.h"
 #include "world/Object.h"
 
 extern CMainFrame* g_pMainFrame;

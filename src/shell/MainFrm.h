@@ -20,6 +20,7 @@ class MapMaster;
 class Object;
 class ObjectHolder;
 class Player;
+class UnusedNumbers;
 
 class CMainFrame {
 public:
@@ -66,6 +67,17 @@ public:
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
     qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
+    // Free member ids for the creatures of random encounters and scripted
+    // groups; owned.
+    std::unique_ptr<UnusedNumbers> m_pUnusedNumbers;
+    // The party slot (0..5) of a creature, or -1.
+    int FindPartySlot(Player* creature) const;
+    // With a leader and the creature in the party: its slot and the formation
+    // row of the leader's facing (0..3); false otherwise, outputs untouched.
+    bool GetPartySlot(Player* creature, int32_t* slot, int32_t* row) const;
+    // The party formation turned to each quarter of the leader's facing, one
+    // offset per slot.
+    std::array<std::array<qv::Point, 6>, 4> m_FormationRows{};
 
     // Scripted events waiting to run and the named script variables; owned.
     std::list<std::unique_ptr<CGameEvent>> m_EventList;

@@ -1,55 +1,261 @@
 // The group operations that work on the creatures of the tree: formation,
 // hostility, placing a group into the world, and finding creatures by id.
 
+#include <algorithm>
+
+#include "creatures/Player.h"
+#include "events/GameEvent.h"
+#include "platform/Rand.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
-#include "world/ObjectHolder.h"
+#include "world/Map.h"
+#include "world/UnusedNumbers.h"
 
-void Group::FollowLeader(Member*) {}
+namespace {
 
-void Group::CopyLeader(Group&, Member*, Member*) {}
-
-qv::Point Group::GetFormationPosition(Member*) {
-    return {-1, -1};
+Player* AsCreature(Member* m) {
+    return m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
+}
+Group* AsGroup(Member* m) {
+    return m->Type() == GROUP ? static_cast<Group*>(m) : nullptr;
 }
 
+}  // namespace
+
+// ---- leader and formation ----
+
+void Group::FollowLeader(Member* member) {
+    if (m_pGroupLeader) GetFormationPosition(member);
+}
+
+void Group::CopyLeader(Group& other, Member* original, Member* copy) {
+    Player* leader = other.m_pGroupLeader.Get();
+    if (!leader || original != leader) return;
+    Player* p = AsCreature(copy);
+    if (!p) return;
+    m_pGroupLeader = p;
+    m_iLeaderId = p->m_iPlayerNumber;
+}
+
+qv::Point Group::GetFormationPosition(Member* member) {
+    Player* leader = m_pGroupLeader.Get();
+    if (!leader) return {-1, -1};
+    qv::Point offset{0, 0};
+    Player* p = AsCreature(member);
+    CMainFrame* frame = GetMainFrame();
+    int32_t slot = 0, row = 0;
+    if (p && frame && frame->m_pLeader.Get() == leader && frame->GetPartySlot(p, &slot, &row))
+        offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
+    qv::Point point{leader->m_Position.x - offset.x, leader->m_Position.y - offset.y};
+    if (p) p->m_ptFollow = point;
+    return point;
+}
+
+// ---- questions over the tree ----
+
 int Group::Contains(Member* member) {
+    Player* asked = member ? AsCreature(member) : nullptr;
     for (Member* m : m_Members) {
         if (m == member) return 1;
-        if (m->Type() == GROUP && static_cast<Group*>(m)->Contains(member)) return 1;
+        if (Group* g = AsGroup(m)) {
+            if (g->Contains(member)) return 1;
+        } else if (Player* p = AsCreature(m)) {
+            if (asked && asked->m_iPlayerNumber >= 0 &&
+                p->m_iPlayerNumber == asked->m_iPlayerNumber)
+                return 1;
+        }
     }
     return 0;
 }
 
 int Group::HasBusyMember() {
-    for (Member* m : m_Members)
-        if (m->Type() == GROUP && static_cast<Group*>(m)->HasBusyMember()) return 1;
+    for (Member* m : m_Members) {
+        if (Group* g = AsGroup(m)) {
+            if (g->HasBusyMember()) return 1;
+        } else if (Player* p = AsCreature(m)) {
+            if (p->IsUsingMagic()) return 1;
+        }
+    }
     return 0;
 }
 
 int Group::AllMembersFlagged() {
-    for (Member* m : m_Members)
-        if (m->Type() == GROUP && !static_cast<Group*>(m)->AllMembersFlagged()) return 0;
+    for (Member* m : m_Members) {
+        if (Group* g = AsGroup(m)) {
+            if (!g->AllMembersFlagged()) return 0;
+        } else if (Player* p = AsCreature(m)) {
+            if (!p->m_bInvisible) return 0;
+        }
+    }
     return 1;
 }
 
-int Group::UpdateHostility(Player*) {
-    return 0;
-}
+// ---- hostility ----
 
-void Group::SetHostileMode(int32_t mode, Group*) {
-    for (Member* m : m_Members) {
-        if (m->Type() == GROUP)
-            static_cast<Group*>(m)->SetHostileMode(mode, nullptr);
-        else
-            m->m_iHostileMode = mode;
+int Group::UpdateHostility(Player* searcher) {
+    Group* pGroupSearching = searcher ? searcher->m_pGroup : nullptr;
+    if (!QV_CHECK(pGroupSearching != NULL)) return 0;
+    int hostile = 0, newlyHostile = 0, calm = 0, nested = 0;
+    ForEachMember([&](Member* m) {
+        if (Group* g = AsGroup(m)) {
+            if (g != pGroupSearching && g->UpdateHostility(searcher)) nested = 1;
+        } else if (Player* p = AsCreature(m)) {
+            int relation = searcher->CheckEncounter(p);
+            if (relation == 2) {
+                ++hostile;
+                if (p->m_iHostileMode == 0) ++newlyHostile;
+            } else if (relation == 0 && p->m_iHostileMode == 1) {
+                ++calm;
+            }
+        }
+    });
+    if (newlyHostile > 0) {
+        SetHostileMode(1, pGroupSearching);
+        pGroupSearching->SetHostileMode(1, this);
+        pGroupSearching->FindOpponents(this);
+    } else if (calm > 0 && hostile == 0) {
+        SetHostileMode(0, pGroupSearching);
+        pGroupSearching->SetHostileMode(0, this);
     }
+    return newlyHostile > 0 || nested ? 1 : 0;
 }
 
-void Group::AddToWorld(int32_t, int32_t, int32_t) {}
+void Group::SetHostileMode(int32_t mode, Group* other) {
+    ForEachMember([&](Member* m) {
+        if (Group* g = AsGroup(m)) {
+            g->SetHostileMode(mode, other);
+            return;
+        }
+        Player* p = AsCreature(m);
+        if (!p) return;
+        p->m_iHostileMode = mode;
+        if (mode == 1) p->m_iActionOption = ActionOption::Attack;
+        if (mode != 0) p->RecomputeLoad();
+        if (p->GetClassImages()) p->m_iFrame = 0;
+        if (mode == 0) {
+            // Each opponent lets go of this creature too.
+            for (auto& h : p->m_Opponents)
+                if (Player* o = h.Get())
+                    std::erase_if(o->m_Opponents,
+                                  [p](const qv::Handle<Player>& x) { return x.Get() == p || !x; });
+            p->m_Opponents.clear();
+        }
+    });
+}
 
-Player* FindMemberById(Group*, int) {
+// ---- placing a group into the world ----
+
+namespace {
+
+// Chooses the patrol cells of a creature placed at `home` (a window cell):
+// the home first, then up to `wanted` cells of the same room that the path
+// finder reaches from it, each put in front of the others.
+std::vector<qv::Point> ChoosePatrolCells(MapMaster& map, qv::Point home) {
+    std::vector<qv::Point> cells{home};
+    int wanted = qv::Rand() % 3 + 2;
+    int found = 0;
+    const MapCell& homeCell = map.GetCell(home.x, home.y);
+    for (int tries = 0; tries < 2000 && found < wanted; ++tries) {
+        qv::Point c;
+        c.y = home.y + qv::Rand() % 10 - 5;
+        c.x = home.x + qv::Rand() % 10 - 5;
+        if (!MapMaster::IsWindowCell(c.x, c.y)) continue;
+        if (map.GetCell(c.x, c.y).room != homeCell.room) continue;
+        if (!Group::PathReaches(map, home, c)) continue;
+        if (std::find(cells.begin(), cells.end(), c) != cells.end()) continue;
+        cells.insert(cells.begin(), c);
+        ++found;
+    }
+    return cells;
+}
+
+}  // namespace
+
+Group::PathTest Group::s_pathTest;
+
+bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
+    return s_pathTest && s_pathTest(map, from, to);
+}
+
+void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
+    CMainFrame* frame = GetMainFrame();
+    Group* encounters = frame ? frame->m_pRandomEncounters : nullptr;
+
+    m_iOwnGroupNum = -1;
+    for (int32_t n = -2; n >= -999; --n) {
+        bool taken = false;
+        if (encounters)
+            for (Member* m : encounters->m_Members)
+                if (Group* g = AsGroup(m); g && g->m_iOwnGroupNum == n) {
+                    taken = true;
+                    break;
+                }
+        if (!taken) {
+            m_iOwnGroupNum = n;
+            break;
+        }
+    }
+
+    MapMaster* map = GetMapMaster();
+    UnusedNumbers* pool = frame ? frame->m_pUnusedNumbers.get() : nullptr;
+    ForEachMember([&](Member* m) {
+        if (Group* g = AsGroup(m)) {
+            g->AddToWorld(dx, dy, 0);
+        } else if (Player* p = AsCreature(m)) {
+            int id = pool ? pool->TakeLowest() : 0;
+            if (id == 0) {
+                // No number left: the creature is dropped, off the map first.
+                DeleteMember(p);
+                return;
+            }
+            p->m_iPlayerNumber = id;
+            p->m_Position.x += dx;
+            p->m_Position.y += dy;
+            if (map) {
+                if (ObjectHolder* holder = p->m_pHolder) {
+                    // A refused move leaves the holder where it stood.
+                    map->MoveHolder(holder->pos, p->m_Position, holder);
+                    p->m_Position = holder->pos;
+                } else {
+                    auto* placed = new ObjectHolder(p->m_Position, p);
+                    Position pos = p->m_Position;
+                    if (!map->AddHolder(pos, placed)) {
+                        // Refused by the map: nothing is left half placed, and
+                        // the creature goes as one that could not be numbered.
+                        p->m_pHolder = nullptr;
+                        delete placed;
+                        pool->GiveBack(id);
+                        p->m_iPlayerNumber = -1;
+                        delete p;
+                        return;
+                    }
+                    p->m_Position = placed->pos;
+                }
+                CellPoint home;
+                if (map->WindowCellOf(p->m_Position, home)) {
+                    p->m_ptStay = home;
+                    CMovePatternEvent::FillMoves(p, ChoosePatrolCells(*map, home));
+                }
+            }
+        }
+        m->m_iGroupNum = m_iOwnGroupNum;
+    });
+
+    if (add && encounters) encounters->AddMember(this);
+}
+
+// ---- finding creatures ----
+
+Player* FindMemberById(Group* group, int id) {
+    if (!group) return nullptr;
+    for (Member* m : group->Members()) {
+        if (m->Type() == GROUP) {
+            if (Player* p = FindMemberById(static_cast<Group*>(m), id)) return p;
+        } else if (Player* p = AsCreature(m)) {
+            if (p->m_iPlayerNumber == id) return p;
+        }
+    }
     return nullptr;
 }
 
@@ -67,10 +273,4 @@ Player* ResolveActor(int actor) {
 Group* GetCurrentGroup() {
     CMainFrame* frame = GetMainFrame();
     return frame ? frame->m_pCurrentGroup.Get() : nullptr;
-}
-
-Group::PathTest Group::s_pathTest;
-
-bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
-    return s_pathTest && s_pathTest(map, from, to);
 }

@@ -396,3 +396,25 @@ TEST(PlayerTurn, TheLeaderInAFightEndsFastTime) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace creature_test;
+using E = ObjectEventType;
+
+TEST(PlayerTurn, ACreatureDeletedDuringItsTurnIsLeftAlone) {
+    // A land move, say, deletes the creature whose thought caused it.
+    for (int answer : {-3, 1}) {
+        auto* p = new Probe;
+        p->m_Position = Position(9000, 0);  // far: its step time is changed for the turn
+        p->Events().Post(E::ATTACK, 5);
+        p->onThink = [p, answer](int32_t) {
+            const int result = answer;  // the closure goes with the creature
+            delete p;
+            return result;
+        };
+        EXPECT_EQ(p->Update(1000, nullptr), answer);
+    }
+}
+
+}  // namespace

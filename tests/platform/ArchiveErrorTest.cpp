@@ -185,7 +185,6 @@ TEST(ArchiveErrors, AnotherSchemaForAClassWithoutTheVersionedMark) {
 }
 
 TEST(ArchiveErrors, AFailedContainerTakesWhatItHadAdopted) {
-    Bytes b = CrateFile();
     // Break the second content's class tag: the crate has adopted the first.
     Crate c;
     c.contents.push_back(std::make_unique<Object>("Coin"));
@@ -198,9 +197,24 @@ TEST(ArchiveErrors, AFailedContainerTakesWhatItHadAdopted) {
     Bytes tag = {0x03, 0x80};
     auto at = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
     ASSERT_NE(at, bytes.end());
+    at = std::search(at + 2, bytes.end(), tag.begin(), tag.end());  // past the coin's
+    ASSERT_NE(at, bytes.end());
+    ASSERT_EQ(bytes.end() - at, 2 + 58) << "the ring's tag and record end the file";
     at[0] = 0x09;
     at[1] = 0x00;
+    bytes.erase(at + 2, bytes.end());
     EXPECT_EQ(CauseOf(bytes), qv::ArchiveError::BadIndex);
+
+    // A reader that goes on after the error cannot reach the deleted coin.
+    bytes.insert(bytes.end(), {0x04, 0x00});
+    qv::Archive in(bytes);
+    EXPECT_THROW(in.ReadObject(), qv::ArchiveError);
+    try {
+        in.ReadObject();
+        ADD_FAILURE() << "the deleted coin was handed out";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
+    }
 }
 
 TEST(ArchiveErrors, KeyRecordListsAreReadAndDropped) {
