@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
@@ -12,14 +13,6 @@
 #include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(Object, qv::Persistent, 11, true)
-
-// Stand-ins until the creature side and the map answer these.
-__attribute__((weak)) int GetPlayerTypeOf(Player*) {
-    return -1;
-}
-__attribute__((weak)) int ScaleLightAt(const Position&, int) {
-    return 0;
-}
 
 Object::Object(const std::string& name) : m_strGeneralName(name), m_strSpecialName(name) {
     Object::LoadImages();
@@ -109,7 +102,7 @@ int Object::CanInteract() {
 
 int Object::CanBeUsedBy(Player* creature) {
     if (!creature) return 0;
-    int type = GetPlayerTypeOf(creature);
+    PlayerType type = creature->GetPlayerType();
     return type == 10 || type == 1 || type == 18 ? m_bInteract : 0;
 }
 

@@ -120,6 +120,3 @@ public:
     int m_iNumLevels = 0;
     int m_iTag = 0;
 };
-
-// The creature's species number, answered by the creature side; -1 for none.
-int GetPlayerTypeOf(Player* creature);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Message.h"
@@ -387,6 +388,24 @@ TEST(Object, FramesStatesAndDefaults) {
     EXPECT_EQ(o.Type(), 0);
     EXPECT_EQ(o.GetKind(), 0);
     EXPECT_EQ(o.CanBeUsedBy(nullptr), 0);
+}
+
+TEST(Object, OnlyThreeSpeciesMayUseAPlainObject) {
+    struct Species : Player {
+        explicit Species(PlayerType t) : type(t) {}
+        PlayerType GetPlayerType() override { return type; }
+        PlayerType type;
+    };
+    Object o;
+    for (PlayerType t : {10, 1, 18}) {
+        Species s(t);
+        EXPECT_EQ(o.CanBeUsedBy(&s), 1) << t;
+    }
+    Species other(2);
+    EXPECT_EQ(o.CanBeUsedBy(&other), 0);
+    o.m_bInteract = 0;
+    Species human(10);
+    EXPECT_EQ(o.CanBeUsedBy(&human), 0) << "the Interact flag answers";
 }
 
 TEST(Object, CloneMakesTheSameClassWithAmountAndMoveable) {
