@@ -146,6 +146,29 @@ TEST(ObjectHolder, ABareTargetLivesWhileSomeCreatureHeadsForIt) {
     EXPECT_TRUE(placed.m_PlayerSet.empty());
 }
 
+TEST(ObjectHolder, OneCreatureMovingOnDeletesItsBareTarget) {
+    Walker a;
+    auto* bare = new ObjectHolder(Position(10, 10), nullptr);
+    qv::Handle<ObjectHolder> watch(bare);
+    a.JoinHolderSet(bare, false);
+    Object o;
+    ObjectHolder placed(Position(0, 0), &o);
+    a.JoinHolderSet(&placed, false);
+    EXPECT_FALSE(watch);
+    EXPECT_EQ(a.m_pPlayerSet, &placed);
+}
+
+TEST(ObjectHolder, APositionStoresItsThreeCoordinates) {
+    Position p(-1, 2, 300);
+    qv::Archive out;
+    p.Serialize(out);
+    EXPECT_EQ(out.Bytes(), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0x2C, 1, 0, 0}));
+    qv::Archive in(out.Bytes());
+    Position q;
+    q.Serialize(in);
+    EXPECT_EQ(q, p);
+}
+
 TEST(ObjectHolder, ClearingTheSetKeepsTheHolder) {
     Walker a, b;
     std::unique_ptr<ObjectHolder> bare(new ObjectHolder(Position(1, 1), nullptr));
