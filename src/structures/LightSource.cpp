@@ -56,9 +56,10 @@ double LightSource::GetIntensityAt(const Position& point) {
     if (!m_bLit || m_iRadius <= 0) return 0.0;
     const double dx = point.x - m_Position.x;
     const double dy = point.y - m_Position.y;
-    const double d = std::sqrt(dx * dx + dy * dy);
-    if (d >= m_iRadius) return 0.0;
-    return m_iStrength * (1.0 - d / m_iRadius);
+    const double d2 = dx * dx + dy * dy;
+    const double r = m_iRadius;
+    if (d2 >= r * r) return 0.0;
+    return m_iStrength * (1.0 - std::sqrt(d2) / r);
 }
 
 int LightSource::UpdateState(int32_t now) {

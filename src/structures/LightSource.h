@@ -26,6 +26,9 @@ public:
 
     // The light amount at a world pixel (relative to the light's own position).
     virtual double GetIntensityAt(const Position& point);
+    // The distance in pixels beyond which GetIntensityAt answers 0 (the map
+    // skips the cells out of reach); 0 when it gives no light at all.
+    virtual int GetReach() { return m_bLit ? m_iRadius : 0; }
     // The timed update of every running tick: -3 when the light is over.
     virtual int UpdateState(int32_t now);
 

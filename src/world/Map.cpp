@@ -34,17 +34,6 @@ void ObjectHolderList::Copy(const ObjectHolderList& other) {
     m_items = other.m_items;
 }
 
-void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly,
-                                    int32_t wrapx, int32_t wrapy) {
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if (IsHolderInFrontOf(**it, *holder, cellx, celly, wrapx, wrapy)) {
-            m_items.insert(it, holder);
-            return;
-        }
-    }
-    m_items.push_back(holder);
-}
-
 namespace {
 
 // An offset brought into [-world / 2, world / 2) when the world size is known,
@@ -71,14 +60,24 @@ qv::Rect PlacedRect(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx
 
 }  // namespace
 
-bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx, int32_t cy,
-                       int32_t wrapx, int32_t wrapy) {
-    const int32_t stateA = a.m_pObject ? a.m_pObject->GetState() : 0;
-    const int32_t stateB = b.m_pObject ? b.m_pObject->GetState() : 0;
-    if (stateA == -1) return false;
-    if (stateB == -1) return true;
-    const qv::Rect ra = PlacedRect(a, cx, cy, wrapx, wrapy);
-    const qv::Rect rb = PlacedRect(b, cx, cy, wrapx, wrapy);
+namespace {
+
+// What the drawing-order rule reads of one holder relative to a cell.
+struct OrderKey {
+    bool under;  // state -1: behind everything
+    qv::Rect rect;
+};
+
+OrderKey KeyOf(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx, int32_t wrapy) {
+    const bool under = h.m_pObject && h.m_pObject->GetState() == -1;
+    return {under, PlacedRect(h, cx, cy, wrapx, wrapy)};
+}
+
+bool IsInFront(const OrderKey& a, const OrderKey& b) {
+    if (a.under) return false;
+    if (b.under) return true;
+    const qv::Rect& ra = a.rect;
+    const qv::Rect& rb = b.rect;
     const int32_t ma = std::min(ra.left, ra.top);
     const bool axisXa = ra.left < ra.top;
     const int32_t mb = std::min(rb.left, rb.top);
@@ -92,6 +91,26 @@ bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx,
     if (ra.top >= rb.bottom) return true;
     if (ra.bottom <= rb.top) return false;
     return ra.left >= rb.right;
+}
+
+}  // namespace
+
+bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx, int32_t cy,
+                       int32_t wrapx, int32_t wrapy) {
+    return IsInFront(KeyOf(a, cx, cy, wrapx, wrapy), KeyOf(b, cx, cy, wrapx, wrapy));
+}
+
+void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly,
+                                    int32_t wrapx, int32_t wrapy) {
+    // Just before the first listed holder that is in front of the new one.
+    const OrderKey key = KeyOf(*holder, cellx, celly, wrapx, wrapy);
+    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+        if (IsInFront(KeyOf(**it, cellx, celly, wrapx, wrapy), key)) {
+            m_items.insert(it, holder);
+            return;
+        }
+    }
+    m_items.push_back(holder);
 }
 
 // ---------------------------------------------------------------------------

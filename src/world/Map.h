@@ -19,6 +19,7 @@
 class Object;
 class CDDObject;
 class Land;
+class LightSource;
 class LandGraph;
 namespace qv {
 class Surface;
@@ -267,7 +268,13 @@ private:
     bool PlaceImageCorners(Position& pos, ObjectHolder* holder, ObjectIgnoreList& blockers,
                            int keepcarrier);
     bool EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const;
-    void ComputeCellLight(int32_t i, int32_t j, const std::vector<ObjectHolder*>& lights);
+    struct LitLight {
+        ObjectHolder* holder;
+        LightSource* light;
+        CellPoint cell;  // window cell
+        int reach;       // pixels
+    };
+    void ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLight>& lights);
     void CastShadows(int32_t i, int32_t j);
 
     Object* m_blockerObject = nullptr;
@@ -285,6 +292,7 @@ private:
     std::array<int32_t, high> m_litFirstCol{};
     std::array<int32_t, high> m_litLastCol{};
     std::array<std::array<CellPoint, 7>, 7> m_gridPoints{};  // screen points per grid row
+    std::vector<LitLight> m_frameLights;
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
     uint32_t m_changes = 0;

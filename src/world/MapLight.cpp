@@ -160,10 +160,15 @@ void MapMaster::ComputeLight(const Position& pos, int32_t now) {
 
     // The lights of this frame, with their window cells; a holder that no
     // longer answers a light is passed over.
-    std::vector<ObjectHolder*> lights;
-    lights.reserve(lightholders.size());
-    for (const auto& h : lightholders)
-        if (h && LightOf(h->m_pObject)) lights.push_back(h.Get());
+    std::vector<LitLight>& lights = m_frameLights;
+    lights.clear();
+    for (const auto& h : lightholders) {
+        if (!h) continue;
+        LightSource* light = LightOf(h->m_pObject);
+        CellPoint wc;
+        if (light && WindowCellOf(h->pos, wc))
+            lights.push_back({h.Get(), light, wc, light->GetReach()});
+    }
 
     for (int32_t j = m_firstLitRow; j <= m_lastLitRow; ++j) {
         for (int32_t i = m_litFirstCol[static_cast<size_t>(j)];
@@ -177,7 +182,7 @@ void MapMaster::ComputeLight(const Position& pos, int32_t now) {
     }
 }
 
-void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<ObjectHolder*>& lights) {
+void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLight>& lights) {
     int32_t* s = &m_samples[SampleIndex(i, j, 0, 0)];
     const MapCell& cell = GetCell(i, j);
     if (IsMountain(cell.terrain)) {
@@ -191,21 +196,23 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<ObjectH
     WrapCell(world);
     const int32_t baseX = world.x * CellWidth;
     const int32_t baseY = world.y * CellHeight;
-    for (ObjectHolder* h : lights) {
-        CellPoint lw;
-        if (!WindowCellOf(h->pos, lw)) continue;
-        const int32_t dx = lw.x - i;
-        const int32_t dy = lw.y - j;
+    for (const LitLight& l : lights) {
+        const int32_t dx = l.cell.x - i;
+        const int32_t dy = l.cell.y - j;
         if (std::abs(dx) > 3 || std::abs(dy) > 3 || !IsLineClear(i, j, dx, dy)) continue;
-        LightSource* light = LightOf(h->m_pObject);
+        // The sample points taken the short way from the light, so that a
+        // light across the world's seam reaches them.
+        const Position& at = l.holder->pos;
+        const CellPoint d = PixelDeltaOf(at, Position(baseX + 16, baseY + 4, 0));
+        // Out of reach of every sample point of the cell: nothing to add.
+        const int64_t nearX = std::max<int64_t>({0, d.x, -(d.x + 32 * (SamplesX - 1))});
+        const int64_t nearY = std::max<int64_t>({0, d.y, -(d.y + 14 * (SamplesY - 1))});
+        const int64_t reach = l.reach;
+        if (nearX * nearX + nearY * nearY >= reach * reach) continue;
         for (int32_t sj = 0; sj < SamplesY; ++sj) {
             for (int32_t si = 0; si < SamplesX; ++si) {
-                // The sample point taken the short way from the light, so that
-                // a light across the world's seam reaches it.
-                const Position point(baseX + 16 + 32 * si, baseY + 4 + 14 * sj, 0);
-                const CellPoint d = PixelDeltaOf(h->pos, point);
-                const Position near(h->pos.x + d.x, h->pos.y + d.y, 0);
-                s[sj * SamplesX + si] += static_cast<int32_t>(light->GetIntensityAt(near));
+                const Position point(at.x + d.x + 32 * si, at.y + d.y + 14 * sj, 0);
+                s[sj * SamplesX + si] += static_cast<int32_t>(l.light->GetIntensityAt(point));
             }
         }
     }
