@@ -170,12 +170,14 @@ Group::WalkGuard::~WalkGuard() {
 
 void Group::CopyFrom(Group& other) {
     m_iGroupTag = other.m_iGroupTag;
-    // The copies go in at the head, so walking the other's list from its tail
-    // keeps the order.
-    for (auto it = other.m_Members.rbegin(); it != other.m_Members.rend(); ++it) {
-        Member* original = *it;
-        Member* copy = qv::DynamicCast<Member>(original->Clone());
-        if (!copy) continue;
+    // Each copy goes in at the head, as AddMember puts it.
+    for (Member* original : other.m_Members) {
+        Object* made = original->Clone();
+        Member* copy = qv::DynamicCast<Member>(made);
+        if (!copy) {
+            delete made;
+            continue;
+        }
         copy->m_bGrouped = original->m_bGrouped;
         AddMember(copy);
         CopyLeader(other, original, copy);

