@@ -307,10 +307,6 @@ TEST_F(AddToWorldTest, AllEncounterNumbersTakenLeavesMinusOne) {
     EXPECT_EQ(g->m_iOwnGroupNum, -1);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(GroupCreatures, APartyRecordReadsBackInOrder) {
     CMainFrame frame;
     frame.CreateRootGroups();
