@@ -8,20 +8,32 @@ namespace {
 
 Palette BuildGamePalette() {
     Palette p{};
-    // Index 0 is black, the usual see-through colour. The rest starts as a
-    // colour cube of 6 reds x 7 greens x 6 blues ...
-    int i = 1;
-    for (int r = 0; r < 6 && i < 256; ++r)
-        for (int g = 0; g < 7 && i < 256; ++g)
-            for (int b = 0; b < 6 && i < 256; ++b)
-                p[i++] = {static_cast<uint8_t>(r * 51), static_cast<uint8_t>(g * 255 / 6),
-                          static_cast<uint8_t>(b * 51)};
-    // ... then three greys to fill it up.
-    for (int k = 0; i < 256; ++i, ++k)
-        p[i] = {static_cast<uint8_t>(96 + 64 * k), static_cast<uint8_t>(96 + 64 * k),
-                static_cast<uint8_t>(96 + 64 * k)};
-    // The first cube entry would be black too; nothing but index 0 may be.
-    p[1] = {24, 24, 24};
+    // Index 0 is black, the usual see-through colour; 1..15 a grey ramp; then
+    // sixteen ramps of fifteen shades, dark to light, of the hues the pictures
+    // are made of.
+    for (int i = 1; i < 16; ++i) {
+        const auto v = static_cast<uint8_t>(16 + i * 239 / 15);
+        p[i] = {v, v, v};
+    }
+    static const PaletteEntry hues[16] = {
+        {140, 136, 128}, {128, 104, 80},  {150, 100, 50},  {214, 190, 120},
+        {200, 40, 40},   {230, 120, 30},  {232, 196, 64},  {128, 140, 50},
+        {72, 150, 52},   {30, 110, 60},   {40, 170, 190},  {40, 84, 200},
+        {130, 60, 150},  {224, 150, 120}, {176, 208, 240}, {96, 74, 58}};
+    for (int h = 0; h < 16; ++h)
+        for (int s = 0; s < 15; ++s) {
+            // Shades 0..9 darken toward black, 10..14 lighten toward white.
+            auto part = [&](int c) {
+                if (s < 10) return c * (3 + 7 * s / 9) / 10 * (s + 6) / 15;
+                return c + (255 - c) * (s - 9) / 7;
+            };
+            p[16 + h * 15 + s] = {static_cast<uint8_t>(part(hues[h].r)),
+                                  static_cast<uint8_t>(part(hues[h].g)),
+                                  static_cast<uint8_t>(part(hues[h].b))};
+        }
+    // Nothing but index 0 may be black on the screen.
+    for (int i = 1; i < 256; ++i)
+        if (p[i].r < 8 && p[i].g < 4 && p[i].b < 8) p[i] = {8, 8, 8};
     // Colours the game names by index: the mini-map's terrain colours and the
     // start-up windows' text colours.
     p[2] = {34, 92, 34};      // light woods

@@ -1,9 +1,15 @@
 #pragma once
 // The game's own resource store: pictures, sounds and cursors by resource id.
 //
-// Every picture is drawn by our own code the first time it is asked for and
-// kept for the rest of the run; the store is safe to use from the worker
-// thread that loads the images at the start of play.
+// Nothing here comes from files: every picture is painted by our own code the
+// first time it is asked for, in the game's palette, and every sound is
+// synthesised; both are kept for the rest of the run. The store is safe to
+// use from the worker thread that loads the images at the start of play.
+//
+// Ids the game's own code names (283 for a plain object, 892, 969, 970, the
+// scroll and pointer cursors, window pictures, buttons, portraits, spell
+// icons, ...) keep their numbers. Pictures that the code is free to number
+// (terrain, random-population scenery, items) get the ids below.
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +17,79 @@
 
 #include "media/DIBitmap.h"
 
-// The picture of a bitmap resource id, or null when the store has none.
+// Terrain pictures: kBitmapTerrain + cell code (0..44), each 160 x 112; the
+// water picture (code 3) holds four animation steps side by side.
+inline constexpr int kBitmapTerrain = 3000;
+inline constexpr int kTerrainPictureCount = 45;
+inline constexpr int kTerrainWidth = 160;
+inline constexpr int kTerrainHeight = 112;
+inline constexpr int kWaterAnimationSteps = 4;
+
+// Random-population scenery.
+inline constexpr int kBitmapLivePine = 3100;       // 64 x 96, hot spot (32, 90)
+inline constexpr int kBitmapLivePineSmall = 3101;  // 40 x 64, hot spot (20, 60)
+inline constexpr int kBitmapDeadPine = 3102;       // 64 x 96, hot spot (32, 90)
+inline constexpr int kBitmapShrub = 3103;          // 5 x 1 cells of 32 x 28, hot spot (16, 24)
+inline constexpr int kBitmapBigMountain = 3104;    // 160 x 150, hot spot (0, 38)
+inline constexpr int kBitmapIceMountain = 3105;    // 160 x 150, hot spot (0, 38)
+inline constexpr int kBitmapRocks = 3106;          // 40 x 24, hot spot (20, 16)
+inline constexpr int kBitmapRocks2 = 3107;         // 56 x 30, hot spot (28, 20)
+inline constexpr int kBitmapDarkPatch = 3108;      // 60 x 30, hot spot (30, 15)
+inline constexpr int kBitmapFlower = 3109;         // 12 x 12, hot spot (6, 10)
+inline constexpr int kBitmapFlowers = 3110;        // 30 x 20, hot spot (15, 14)
+
+// Items: a picture lying on the ground (kBitmapItemGround + kind, 32 x 24,
+// hot spot (16, 16)) and one for the inventory (kBitmapItemInventory + kind,
+// 36 x 33).
+enum ItemPicture {
+    kItemDagger,
+    kItemSword,
+    kItemLongSword,
+    kItemAxe,
+    kItemMace,
+    kItemSpear,
+    kItemBow,
+    kItemCrossbow,
+    kItemArrow,
+    kItemArmour,
+    kItemShield,
+    kItemHelmet,
+    kItemBoots,
+    kItemGloves,
+    kItemPotion,
+    kItemScroll,
+    kItemBag,
+    kItemCoins,
+    kItemKey,
+    kItemBook,
+    kItemRing,
+    kItemAmulet,
+    kItemFood,
+    kItemCount
+};
+inline constexpr int kBitmapItemGround = 3200;
+inline constexpr int kBitmapItemInventory = 3300;
+inline constexpr int kBitmapChest = 3400;   // 52 x 36
+inline constexpr int kBitmapCoffin = 3401;  // 97 x 36
+inline constexpr int kBitmapBarrel = 3402;  // 37 x 51
+// A creature body in eight facings (8 x 1 cells of 64 x 64, hot spot (32, 56)),
+// for image sets made without picture files.
+inline constexpr int kBitmapCreature = 3500;
+// A wooden crate, 64 x 64 (hot spot (32, 32)), for plain objects that want one.
+inline constexpr int kBitmapCrate = 3501;
+
+// Sounds the code is free to number.
+inline constexpr int kWaveDrink = 3600;      // a potion drunk
+inline constexpr int kWaveRead = 3601;       // a scroll read
+inline constexpr int kWaveCharge = 3602;     // a power cube charging
+inline constexpr int kWaveDischarge = 3603;  // a power cube discharging
+// The main frame's twenty combat sounds, by combat sound number: 2 dying
+// (177), 3 a human's attack (180), 4 a human hurt (178), the others ours.
+inline constexpr int kCombatSoundIds[20] = {175, 176, 177, 180, 178, 179, 181, 182, 183, 184,
+                                            185, 186, 187, 188, 189, 190, 191, 192, 193, 194};
+
+// The picture of a bitmap resource id, or null when the store has none (the
+// image object then makes a blank frame of the size asked for).
 std::shared_ptr<const CDIBitmap> FindBitmapResource(int id);
 
 // A sound of the store: mono 16-bit signed PCM.
@@ -23,7 +101,17 @@ struct WaveResource {
 // The sound of a WAVE resource id, or null when the store has none.
 std::shared_ptr<const WaveResource> FindWaveResource(int id);
 
-// The bitmap resource ids the store draws, in increasing order.
+// A cursor resource: its picture (index 0 see-through) and hot spot.
+struct CursorResource {
+    std::shared_ptr<const CDIBitmap> picture;
+    int hotX = 0;
+    int hotY = 0;
+};
+// Cursors 214 (pointer), 216 (pointer while choosing), 218 (over a target)
+// and 219 (wait); an empty picture for other ids.
+CursorResource FindCursorResource(int id);
+
+// The bitmap resource ids the store paints, in increasing order.
 std::vector<int> BitmapResourceIds();
 // The WAVE resource ids the store makes, in increasing order.
 std::vector<int> WaveResourceIds();

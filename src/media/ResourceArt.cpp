@@ -1,0 +1,773 @@
+#include "media/ResourceArt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "media/Resources.h"
+
+namespace {
+
+using C = uint8_t;
+
+struct Rgb {
+    int r, g, b;
+    C operator()(int shade = 0) const { return Painter::Shade(r, g, b, shade); }
+};
+
+constexpr Rgb kGrass{72, 150, 52}, kSand{214, 190, 120}, kStone{140, 136, 128}, kWater{40, 84, 200},
+    kRock{120, 110, 100}, kWood{150, 100, 50}, kSnow{236, 240, 250}, kIce{176, 208, 240},
+    kDirt{130, 95, 60}, kLeaf{40, 110, 40}, kBark{96, 64, 36}, kSteel{180, 186, 196},
+    kGold{232, 196, 64}, kRed{200, 40, 40}, kBlue{50, 90, 220}, kParchment{230, 214, 170},
+    kCloth{120, 60, 140}, kSkin{224, 172, 128}, kPanel{92, 74, 58};
+
+// ---------------------------------------------------------------- terrain
+
+void Ground(Painter& p, int x0, int y0, int w, int h, Rgb base, uint32_t seed) {
+    p.Box(x0, y0, x0 + w, y0 + h, base());
+    p.Speckle(x0, y0, x0 + w, y0 + h, {base(-3), base(2), base(-1)}, seed, 5);
+}
+
+void Grass(Painter& p, int x0, int w, Rgb base, uint32_t seed) {
+    Ground(p, x0, 0, w, kTerrainHeight, base, seed);
+    for (int i = 0; i < 70; ++i) {  // blades
+        const uint32_t h = Painter::Hash(i, seed, 7);
+        const int x = x0 + static_cast<int>(h % w), y = static_cast<int>((h >> 8) % kTerrainHeight);
+        p.Line(x, y, x + static_cast<int>((h >> 20) % 3) - 1, y - 3, base(-5));
+    }
+}
+
+void Flagstones(Painter& p, int x0, int w, Rgb base, int tileW, int tileH, uint32_t seed) {
+    p.Box(x0, 0, x0 + w, kTerrainHeight, base(-6));
+    for (int row = 0; row * tileH < kTerrainHeight; ++row) {
+        const int off = (row % 2) * tileW / 2;
+        for (int x = x0 - off; x < x0 + w; x += tileW) {
+            const int shade = static_cast<int>(Painter::Hash(x, row, seed) % 5) - 2;
+            const int l = std::max(x + 1, x0), r = std::min(x + tileW - 1, x0 + w);
+            p.Box(l, row * tileH + 1, r, row * tileH + tileH - 1, base(shade));
+            p.Box(l, row * tileH + 1, r, row * tileH + 2, base(shade + 3));
+        }
+    }
+    p.Speckle(x0, 0, x0 + w, kTerrainHeight, {base(-4)}, seed, 23);
+}
+
+void Planks(Painter& p, int x0, int w) {
+    for (int y = 0; y < kTerrainHeight; y += 14) {
+        const int shade = static_cast<int>(Painter::Hash(y, 3, 11) % 5) - 2;
+        p.Box(x0, y, x0 + w, y + 13, kWood(shade));
+        p.Box(x0, y + 13, x0 + w, y + 14, kWood(-8));
+        const int joint = x0 + static_cast<int>(Painter::Hash(y, 5, 11) % w);
+        p.Box(joint, y, joint + 1, y + 13, kWood(-8));
+        for (int x = x0; x < x0 + w; x += 9) p.Dot(x + (y / 14) % 5, y + 6, kWood(-4));
+    }
+}
+
+void Water(Painter& p, int step) {
+    const int x0 = step * kTerrainWidth;
+    p.Box(x0, 0, x0 + kTerrainWidth, kTerrainHeight, kWater());
+    p.Speckle(x0, 0, x0 + kTerrainWidth, kTerrainHeight, {kWater(-2), kWater(1)}, 31, 6);
+    // Ripples drift to the right by a quarter of their spacing each step.
+    for (int y = 6; y < kTerrainHeight; y += 14) {
+        for (int x = 0; x < kTerrainWidth; x += 40) {
+            const int sx = x0 + (x + step * 10 + (y / 14) * 17) % kTerrainWidth;
+            const int len = std::min(14, x0 + kTerrainWidth - sx);
+            p.Box(sx, y, sx + len, y + 1, kWater(6));
+            p.Box(sx + 2, y + 1, sx + std::max(2, len - 2), y + 2, kWater(3));
+        }
+    }
+}
+
+void Rock(Painter& p, Rgb base, uint32_t seed) {
+    Ground(p, 0, 0, kTerrainWidth, kTerrainHeight, base, seed);
+    for (int i = 0; i < 9; ++i) {
+        const uint32_t h = Painter::Hash(i, seed, 3);
+        int x = static_cast<int>(h % kTerrainWidth),
+            y = static_cast<int>((h >> 8) % kTerrainHeight);
+        for (int k = 0; k < 5; ++k) {
+            const uint32_t g = Painter::Hash(i, k, seed);
+            const int nx = x + static_cast<int>(g % 13) - 6,
+                      ny = y + static_cast<int>((g >> 8) % 9);
+            p.Line(x, y, nx, ny, base(-7));
+            x = nx;
+            y = ny;
+        }
+    }
+    for (int i = 0; i < 12; ++i) {  // pebbles
+        const uint32_t h = Painter::Hash(i, seed, 9);
+        const int x = static_cast<int>(h % kTerrainWidth),
+                  y = static_cast<int>((h >> 8) % kTerrainHeight);
+        p.Ellipse(x, y, 3, 2, base(2));
+        p.Box(x - 2, y + 2, x + 3, y + 3, base(-6));
+    }
+}
+
+void PaintTerrain(Painter& p, int code) {
+    const int w = kTerrainWidth;
+    switch (code) {
+        case 0:
+            Grass(p, 0, w, kGrass, 1);
+            break;
+        case 1:
+            Ground(p, 0, 0, w, kTerrainHeight, kSand, 2);
+            for (int y = 10; y < kTerrainHeight; y += 22)  // wind ridges
+                for (int x = 0; x < w; x += 30)
+                    p.Line(x, y + (x / 30) % 3, x + 16, y + 2, kSand(-3));
+            break;
+        case 2:
+            Flagstones(p, 0, w, kStone, 32, 28, 3);
+            break;
+        case 3:
+            for (int s = 0; s < kWaterAnimationSteps; ++s) Water(p, s);
+            break;
+        case 4:
+            Rock(p, kRock, 4);
+            break;
+        case 5:
+            Grass(p, 0, w, Rgb{56, 126, 44}, 5);
+            p.Speckle(0, 0, w, kTerrainHeight, {kLeaf(-3), Rgb{120, 100, 40}()}, 55, 30);
+            break;
+        case 6:
+            Ground(p, 0, 0, w, kTerrainHeight, Rgb{44, 88, 40}, 6);
+            p.Speckle(0, 0, w, kTerrainHeight, {kBark(), kBark(-3)}, 66, 9);
+            break;
+        case 7:
+            Flagstones(p, 0, w, Rgb{60, 58, 66}, 40, 28, 7);
+            break;
+        case 8:
+            Rock(p, Rgb{128, 104, 80}, 8);
+            break;
+        case 9:
+            Ground(p, 0, 0, w, kTerrainHeight, kDirt, 9);
+            break;
+        case 10:
+            Ground(p, 0, 0, w, kTerrainHeight, Rgb{44, 30, 40}, 10);
+            p.Ellipse(w / 2, kTerrainHeight / 2, 60, 38, Rgb{20, 14, 20}());
+            break;
+        case 11:
+            Planks(p, 0, w);
+            break;
+        case 12:
+            Grass(p, 0, w, Rgb{104, 172, 64}, 12);
+            p.Speckle(0, 0, w, kTerrainHeight, {kGold(), Rgb{240, 240, 240}()}, 121, 90);
+            break;
+        case 13:
+            Ground(p, 0, 0, w, kTerrainHeight, kSnow, 13);
+            p.Speckle(0, 0, w, kTerrainHeight, {Rgb{200, 212, 236}()}, 131, 11);
+            break;
+        case 14:
+            Ground(p, 0, 0, w, kTerrainHeight, kIce, 14);
+            for (int i = 0; i < 8; ++i) {
+                const uint32_t h = Painter::Hash(i, 14, 14);
+                const int x = static_cast<int>(h % w),
+                          y = static_cast<int>((h >> 8) % kTerrainHeight);
+                p.Line(x, y, x + 18, y + 7, kSnow());
+            }
+            break;
+        default: {
+            // Mixed cells: grass with a patch of sand (15..29) or of floor
+            // (30..44), its shape following the code.
+            Grass(p, 0, w, kGrass, 1);
+            const int k = (code - 15) % 15;
+            const bool floor = code >= 30;
+            const int l = (k % 3 == 1) ? 0 : 32, r = (k % 3 == 2) ? w : w - 32;
+            const int t = (k / 3 % 2 == 1) ? 0 : 28, b = (k / 3 >= 2) ? kTerrainHeight : 84;
+            if (floor) {
+                p.Box(l, t, r, b, kStone(-6));
+                for (int y = t; y < b; y += 14)
+                    for (int x = l + (y / 14 % 2) * 16; x < r; x += 32)
+                        p.Box(x + 1, y + 1, std::min(x + 31, r), y + 13, kStone((x + y) % 3 - 1));
+            } else {
+                p.Box(l, t, r, b, kSand());
+                p.Speckle(l, t, r, b, {kSand(-3), kSand(2)}, 2, 5);
+            }
+            break;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- scenery
+
+void Pine(Painter& p, int w, int h, Rgb needles, bool dead) {
+    const int cx = w / 2;
+    p.Box(cx - 3, h - 22, cx + 3, h - 4, kBark());
+    p.Box(cx - 3, h - 22, cx - 1, h - 4, kBark(-4));
+    p.Ellipse(cx, h - 5, w / 4, 3, Rgb{30, 50, 30}());  // shadow
+    const int tiers = 4;
+    for (int i = 0; i < tiers; ++i) {
+        const int top = 2 + i * (h - 26) / tiers, bottom = top + (h - 20) / tiers + 8;
+        const int half = (w / 2 - 2) * (i + 2) / (tiers + 1);
+        if (dead) {
+            p.Line(cx, bottom - 4, cx - half, bottom - 10, kBark(-2), 2);
+            p.Line(cx, bottom - 4, cx + half, bottom - 12, kBark(-2), 2);
+        } else {
+            p.Polygon({{cx, top}, {cx - half, bottom}, {cx + half, bottom}}, needles());
+            p.Polygon({{cx, top}, {cx - half, bottom}, {cx - half / 3, bottom}}, needles(3));
+        }
+    }
+    if (dead) p.Box(cx - 2, 4, cx + 2, h - 20, kBark(-3));
+}
+
+void Mountain(Painter& p, bool ice) {
+    const Rgb body = ice ? Rgb{170, 190, 215} : Rgb{120, 100, 84};
+    p.Polygon({{0, 149}, {36, 60}, {64, 76}, {96, 6}, {130, 58}, {159, 149}}, body());
+    p.Polygon({{96, 6}, {130, 58}, {159, 149}, {100, 149}}, body(-4));  // shaded side
+    p.Polygon({{96, 6}, {84, 34}, {92, 30}, {100, 40}, {112, 28}}, kSnow());
+    p.Polygon({{36, 60}, {28, 78}, {38, 74}, {46, 80}}, kSnow());
+    p.Speckle(0, 0, 160, 150, {body(-6)}, ice ? 77u : 78u, 13);
+}
+
+void Shrubs(Painter& p) {
+    for (int i = 0; i < 5; ++i) {
+        const int x0 = i * 32;
+        const Rgb leaf{40 + i * 8, 110 + i * 10, 40 + (i % 2) * 20};
+        p.Ellipse(x0 + 16, 25, 10, 2, Rgb{30, 50, 30}());
+        p.Ellipse(x0 + 11, 16, 8, 8 - i % 2, leaf());
+        p.Ellipse(x0 + 20, 14, 9, 9, leaf(-2));
+        p.Ellipse(x0 + 16, 10, 7, 6, leaf(3));
+        if (i == 3) p.Speckle(x0 + 6, 6, x0 + 28, 22, {kRed()}, 33, 9);  // berries
+    }
+}
+
+void Rocks(Painter& p, int w, int h, uint32_t seed) {
+    const int n = w / 14;
+    for (int i = 0; i < n; ++i) {
+        const uint32_t s = Painter::Hash(i, seed, 1);
+        const int cx = 8 + i * (w - 16) / std::max(1, n - 1);
+        const int rx = 5 + static_cast<int>(s % 4), ry = 4 + static_cast<int>((s >> 4) % 4);
+        const int cy = h - ry - 3;
+        p.Ellipse(cx, cy + 2, rx, ry / 2 + 1, Rgb{50, 50, 50}());
+        p.Ellipse(cx, cy, rx, ry, kRock());
+        p.Ellipse(cx - 1, cy - 1, rx / 2, ry / 2, kRock(4));
+    }
+}
+
+// ---------------------------------------------------------------- items
+
+void Blade(Painter& p, int x0, int y0, int x1, int y1, int thick) {
+    p.Line(x0, y0, x1, y1, kSteel(), thick);
+    p.Line(x0, y0 - 1, x1, y1 - 1, kSteel(5));
+}
+
+void PaintItem(Painter& p, int kind, int w, int h) {
+    const int cx = w / 2, cy = h / 2;
+    const int s = std::min(w, h);
+    switch (kind) {
+        case kItemDagger:
+            Blade(p, cx - s / 6, cy + s / 6, cx + s / 3, cy - s / 3, 2);
+            p.Line(cx - s / 3, cy + s / 3, cx - s / 6, cy + s / 6, kBark(), 3);
+            p.Line(cx - s / 4, cy + s / 12, cx - s / 12, cy + s / 4, kGold(), 2);
+            break;
+        case kItemSword:
+        case kItemLongSword: {
+            const int r = kind == kItemSword ? s * 2 / 5 : s / 2 - 1;
+            Blade(p, cx - r / 2, cy + r / 2, cx + r, cy - r, 3);
+            p.Line(cx - r, cy + r, cx - r / 2, cy + r / 2, kBark(), 3);
+            p.Line(cx - r / 2 - 4, cy + r / 2 - 4, cx - r / 2 + 4, cy + r / 2 + 4, kGold(), 2);
+            break;
+        }
+        case kItemAxe:
+            p.Line(cx - s / 3, cy + s / 3, cx + s / 4, cy - s / 4, kBark(), 3);
+            p.Polygon({{cx + s / 8, cy - s / 2 + 2}, {cx + s / 2, cy - s / 6}, {cx + s / 8, cy}},
+                      kSteel());
+            break;
+        case kItemMace:
+            p.Line(cx - s / 3, cy + s / 3, cx + s / 8, cy - s / 8, kBark(), 3);
+            p.Ellipse(cx + s / 5, cy - s / 5, s / 6, s / 6, kSteel(-2));
+            p.Speckle(cx, cy - s / 3, cx + s / 3, cy, {kSteel(5)}, 5, 4);
+            break;
+        case kItemSpear:
+            p.Line(2, h - 3, w - 8, 6, kBark(), 2);
+            p.Polygon({{w - 2, 1}, {w - 12, 6}, {w - 7, 11}}, kSteel());
+            break;
+        case kItemBow:
+            p.Line(cx - s / 6, 2, cx + s / 4, cy, kBark(), 2);
+            p.Line(cx + s / 4, cy, cx - s / 6, h - 3, kBark(), 2);
+            p.Line(cx - s / 6, 2, cx - s / 6, h - 3, Rgb{230, 230, 230}());
+            break;
+        case kItemCrossbow:
+            p.Line(4, cy, w - 4, cy, kBark(), 4);
+            p.Line(w - 10, cy - s / 3, w - 10, cy + s / 3, kSteel(-2), 2);
+            break;
+        case kItemArrow:
+            p.Line(3, h - 4, w - 4, 3, kBark(2));
+            p.Polygon({{w - 2, 1}, {w - 8, 3}, {w - 4, 7}}, kSteel());
+            p.Line(3, h - 4, 7, h - 4, kRed(), 2);
+            break;
+        case kItemArmour:
+            p.Polygon({{cx - s / 3, 4},
+                       {cx + s / 3, 4},
+                       {cx + s / 2 - 2, s / 3},
+                       {cx + s / 3 - 2, h - 3},
+                       {cx - s / 3 + 2, h - 3},
+                       {cx - s / 2 + 2, s / 3}},
+                      kSteel(-3));
+            p.Box(cx - 2, 6, cx + 2, h - 4, kSteel(4));
+            p.Ellipse(cx, 4, s / 8, 3, 0);
+            break;
+        case kItemShield:
+            p.Polygon({{cx - s / 2 + 3, 3},
+                       {cx + s / 2 - 3, 3},
+                       {cx + s / 2 - 3, cy},
+                       {cx, h - 2},
+                       {cx - s / 2 + 3, cy}},
+                      kBlue());
+            p.Box(cx - 1, 5, cx + 2, h - 6, kGold());
+            p.Box(cx - s / 3, cy - 4, cx + s / 3, cy - 1, kGold());
+            break;
+        case kItemHelmet:
+            p.Ellipse(cx, cy + 2, s / 2 - 3, s / 2 - 4, kSteel(-2));
+            p.Box(cx - s / 2 + 3, cy + 2, cx + s / 2 - 2, h, 0);
+            p.Box(cx - s / 2 + 2, cy, cx + s / 2 - 2, cy + 3, kSteel(3));
+            p.Box(cx - 1, cy - s / 3, cx + 2, cy + 6, kSteel(4));
+            break;
+        case kItemBoots:
+            p.Box(cx - s / 3, 4, cx - 2, h - 5, kBark());
+            p.Box(cx - s / 3, h - 8, cx + s / 3, h - 3, kBark(-3));
+            break;
+        case kItemGloves:
+            p.Ellipse(cx, cy + 2, s / 4, s / 3, kBark(2));
+            for (int f = -2; f <= 1; ++f) p.Box(cx + f * 4, 3, cx + f * 4 + 3, cy, kBark(2));
+            break;
+        case kItemPotion:
+            p.Ellipse(cx, cy + s / 8, s / 3, s / 3, kRed());
+            p.Ellipse(cx - s / 8, cy, s / 10, s / 10, kRed(8));
+            p.Box(cx - 3, 2, cx + 3, cy - s / 5, Rgb{200, 220, 230}());
+            p.Box(cx - 3, 1, cx + 3, 4, kBark());
+            break;
+        case kItemScroll:
+            p.Box(4, cy - s / 4, w - 4, cy + s / 4, kParchment());
+            p.Ellipse(4, cy, 3, s / 4, kParchment(-3));
+            p.Ellipse(w - 5, cy, 3, s / 4, kParchment(-3));
+            for (int y = cy - s / 6; y < cy + s / 6; y += 3)
+                p.Box(9, y, w - 9, y + 1, kParchment(-8));
+            p.Box(cx - 2, cy - s / 4, cx + 2, cy + s / 4, kRed());
+            break;
+        case kItemBag:
+            p.Ellipse(cx, cy + s / 8, s / 2 - 3, s / 3, kBark(3));
+            p.Polygon({{cx - 5, cy - s / 5}, {cx + 5, cy - s / 5}, {cx + 8, 2}, {cx - 8, 2}},
+                      kBark(3));
+            p.Box(cx - 6, cy - s / 5, cx + 6, cy - s / 5 + 2, kGold());
+            break;
+        case kItemCoins:
+            for (int i = 0; i < 4; ++i) {
+                p.Ellipse(cx - 6 + i * 4, cy + 4 - i * 3, s / 5, s / 8, kGold(-3));
+                p.Ellipse(cx - 6 + i * 4, cy + 3 - i * 3, s / 5, s / 8, kGold(1 + i));
+            }
+            break;
+        case kItemKey:
+            p.Ellipse(6 + s / 8, cy, s / 6, s / 6, kGold());
+            p.Ellipse(6 + s / 8, cy, s / 14, s / 14, 0);
+            p.Box(6 + s / 4, cy - 1, w - 4, cy + 2, kGold());
+            p.Box(w - 9, cy, w - 7, cy + 6, kGold());
+            p.Box(w - 5, cy, w - 3, cy + 5, kGold());
+            break;
+        case kItemBook:
+            p.Box(cx - s / 3, 4, cx + s / 3, h - 4, kCloth());
+            p.Box(cx + s / 3 - 4, 5, cx + s / 3 - 1, h - 5, kParchment());
+            p.Box(cx - s / 3, 4, cx - s / 3 + 3, h - 4, kCloth(-5));
+            p.Box(cx - 4, cy - 4, cx + 4, cy + 4, kGold());
+            break;
+        case kItemRing:
+            p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
+            p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
+            p.Ellipse(cx, cy - s / 4 + 1, 3, 3, kBlue(4));
+            break;
+        case kItemAmulet:
+            p.Line(cx - s / 3, 3, cx, cy, kGold(), 1);
+            p.Line(cx + s / 3, 3, cx, cy, kGold(), 1);
+            p.Ellipse(cx, cy + 4, s / 6, s / 6, kRed(-2));
+            p.Ellipse(cx - 1, cy + 3, 2, 2, kRed(8));
+            break;
+        case kItemFood:
+            p.Ellipse(cx, cy + 2, s / 3, s / 4, kWood(2));
+            p.Ellipse(cx - 3, cy, s / 6, s / 8, kWood(6));
+            break;
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------- creatures
+
+void Creature(Painter& p) {
+    for (int f = 0; f < 8; ++f) {
+        const int x0 = f * 64, cx = x0 + 32;
+        // Facing f counts clockwise from north; the head turns with it.
+        const double a = f * 3.14159265 / 4;
+        const int dx = static_cast<int>(std::lround(std::sin(a) * 5));
+        const int dy = static_cast<int>(std::lround(-std::cos(a) * 3));
+        p.Ellipse(cx, 57, 12, 4, Rgb{40, 40, 40}());
+        p.Box(cx - 7, 40, cx - 2, 56, kCloth(-4));  // legs
+        p.Box(cx + 2, 40, cx + 7, 56, kCloth(-4));
+        p.Ellipse(cx, 32, 11, 12, Rgb{0, 200, 0}());  // pure green: the shirt colour
+        p.Ellipse(cx, 14, 7, 8, kSkin());
+        p.Ellipse(cx + dx, 14 + dy, 2, 2, Rgb{40, 30, 30}());
+        p.Box(cx - 7, 6, cx + 8, 10, Rgb{200, 150, 40}());  // hair
+    }
+}
+
+// ---------------------------------------------------------------- windows
+
+void WindowBackground(Painter& p, uint32_t seed) {
+    p.Fill(kPanel());
+    p.Speckle(0, 0, p.Width(), p.Height(), {kPanel(-2), kPanel(2)}, seed, 4);
+    p.Bevel(0, 0, p.Width(), p.Height(), kPanel(), kPanel(6), kPanel(-8), 4);
+    p.Box(4, 4, p.Width() - 4, p.Height() - 4, kPanel(-1));
+    p.Speckle(4, 4, p.Width() - 4, p.Height() - 4, {kPanel(-3), kPanel(1)}, seed + 1, 4);
+    p.Outline(10, 10, p.Width() - 10, p.Height() - 10, kGold(-4));
+}
+
+void Landscape(Painter& p) {
+    const int w = p.Width(), h = p.Height();
+    for (int y = 0; y < h * 2 / 3; ++y)
+        p.Box(0, y, w, y + 1, Rgb{40, 60 + y * 80 / h, 140 + y * 60 / h}());
+    p.Polygon({{0, h * 2 / 3}, {w / 5, h / 3}, {w * 2 / 5, h * 2 / 3}}, kRock(-2));
+    p.Polygon({{w / 3, h * 2 / 3}, {w * 3 / 5, h / 4}, {w * 4 / 5, h * 2 / 3}}, kRock());
+    p.Polygon({{w * 3 / 5, h / 4}, {w * 3 / 5 - 20, h / 4 + 30}, {w * 3 / 5 + 22, h / 4 + 28}},
+              kSnow());
+    p.Box(0, h * 2 / 3, w, h, kGrass(-2));
+    p.Speckle(0, h * 2 / 3, w, h, {kGrass(-5), kGrass(1)}, 9, 5);
+    p.Ellipse(w * 4 / 5, h / 6, 24, 24, kGold(4));
+}
+
+void Button(Painter& p, Rgb face, bool pressed, int symbol) {
+    if (pressed)
+        p.Bevel(0, 0, p.Width(), p.Height(), face(-3), face(-8), face(5), 2);
+    else
+        p.Bevel(0, 0, p.Width(), p.Height(), face(), face(6), face(-8), 2);
+    const int cx = p.Width() / 2 + pressed, cy = p.Height() / 2 + pressed;
+    const C ink = Rgb{30, 24, 20}();
+    switch (symbol) {
+        case 1:  // a speaker
+            p.Box(cx - 8, cy - 3, cx - 4, cy + 3, ink);
+            p.Polygon({{cx - 4, cy - 3}, {cx + 2, cy - 8}, {cx + 2, cy + 8}, {cx - 4, cy + 3}},
+                      ink);
+            break;
+        case 2:  // a note
+            p.Ellipse(cx - 3, cy + 5, 4, 3, ink);
+            p.Box(cx, cy - 8, cx + 2, cy + 5, ink);
+            p.Box(cx, cy - 8, cx + 7, cy - 6, ink);
+            break;
+        default:
+            break;
+    }
+}
+
+void Crossed(Painter& p) {  // a red cross over a button: switched off
+    const int w = p.Width(), h = p.Height();
+    p.Line(w / 2 - 10, h / 2 - 8, w / 2 + 10, h / 2 + 8, kRed(), 2);
+    p.Line(w / 2 - 10, h / 2 + 8, w / 2 + 10, h / 2 - 8, kRed(), 2);
+}
+
+void Portrait(Painter& p, Rgb shirt, Rgb hair, uint32_t seed) {
+    const int w = p.Width(), h = p.Height();
+    p.Fill(Rgb{60, 70, 90}());
+    p.Speckle(0, 0, w, h, {Rgb{70, 80, 100}()}, seed, 3);
+    p.Ellipse(w / 2, h, w / 2 - 2, h / 3, shirt());
+    p.Ellipse(w / 2, h / 2, w / 4, h / 3, kSkin());
+    p.Ellipse(w / 2, h / 2 - h / 4, w / 4 + 2, h / 8, hair());
+    p.Ellipse(w / 2 - w / 10, h / 2 - 2, 2, 2, Rgb{40, 30, 30}());
+    p.Ellipse(w / 2 + w / 10, h / 2 - 2, 2, 2, Rgb{40, 30, 30}());
+    p.Box(w / 2 - w / 12, h / 2 + h / 8, w / 2 + w / 12, h / 2 + h / 8 + 2, Rgb{140, 60, 60}());
+    p.Outline(0, 0, w, h, kGold(-4));
+}
+
+void DogPortrait(Painter& p) {
+    const int w = p.Width(), h = p.Height();
+    p.Fill(Rgb{70, 90, 60}());
+    p.Ellipse(w / 2, h / 2 + 4, w / 3, h / 3, kBark(3));
+    p.Ellipse(w / 2, h / 2 + h / 5, w / 6, h / 8, kBark(6));
+    p.Ellipse(w / 2, h / 2 + h / 7, 3, 2, Rgb{20, 20, 20}());
+    p.Ellipse(w / 4, h / 3, w / 10, h / 5, kBark(-4));
+    p.Ellipse(w * 3 / 4, h / 3, w / 10, h / 5, kBark(-4));
+    p.Ellipse(w / 2 - 6, h / 2, 2, 2, Rgb{20, 20, 20}());
+    p.Ellipse(w / 2 + 6, h / 2, 2, 2, Rgb{20, 20, 20}());
+    p.Outline(0, 0, w, h, kGold(-4));
+}
+
+// An arrow of the scrolling cursor pointing from the picture's centre toward
+// its hot spot.
+void ScrollArrow(Painter& p, int hx, int hy) {
+    const double cx = p.Width() / 2.0, cy = p.Height() / 2.0;
+    const double dx = hx - cx, dy = hy - cy, len = std::max(1.0, std::hypot(dx, dy));
+    const double ux = dx / len, uy = dy / len;
+    auto at = [&](double along, double side) {
+        return qv::Point{static_cast<int>(std::lround(hx - ux * along - uy * side)),
+                         static_cast<int>(std::lround(hy - uy * along + ux * side))};
+    };
+    const C edge = Rgb{30, 20, 10}(), fill = kGold();
+    p.Polygon({at(0, 0), at(16, 11), at(16, 4), at(30, 4), at(30, -4), at(16, -4), at(16, -11)},
+              edge);
+    p.Polygon({at(3, 0), at(14, 8), at(14, 2), at(28, 2), at(28, -2), at(14, -2), at(14, -8)},
+              fill);
+}
+
+void Pointer(Painter& p, Rgb fill, int x, int y) {
+    const C edge = Rgb{20, 20, 20}();
+    p.Polygon({{x, y},
+               {x, y + 20},
+               {x + 5, y + 15},
+               {x + 9, y + 23},
+               {x + 12, y + 22},
+               {x + 8, y + 14},
+               {x + 15, y + 14}},
+              edge);
+    p.Polygon({{x + 1, y + 3},
+               {x + 1, y + 17},
+               {x + 5, y + 13},
+               {x + 9, y + 21},
+               {x + 10, y + 20},
+               {x + 6, y + 12},
+               {x + 12, y + 12}},
+              fill());
+}
+
+void Crosshair(Painter& p, int cx, int cy, Rgb c) {
+    p.Ellipse(cx, cy, 10, 10, c());
+    p.Ellipse(cx, cy, 8, 8, 0);
+    p.Box(cx - 14, cy - 1, cx + 15, cy + 1, c());
+    p.Box(cx - 1, cy - 14, cx + 1, cy + 15, c());
+}
+
+void SpellIcon(Painter& p, int id) {
+    const int w = p.Width(), h = p.Height();
+    Rgb tone = kBlue;
+    switch (id) {
+        case 905:
+        case 1012:
+            tone = Rgb{60, 200, 90};
+            break;  // healing
+        case 907:
+        case 908:
+            tone = Rgb{230, 110, 30};
+            break;  // fire and frost darts
+        case 1007:
+            tone = Rgb{250, 230, 120};
+            break;  // light
+        case 1010:
+        case 1015:
+            tone = Rgb{200, 200, 60};
+            break;  // lightning
+        case 1014:
+        case 1011:
+            tone = Rgb{140, 90, 160};
+            break;
+        default:
+            break;
+    }
+    p.Bevel(0, 0, w, h, tone(-6), tone(-2), tone(-11), 2);
+    p.Ellipse(w / 2, h / 2, w / 3, h / 3, tone());
+    p.Ellipse(w / 2 - 3, h / 2 - 3, w / 8, h / 8, tone(8));
+    if (id == 1010 || id == 1015)
+        p.Polygon({{w / 2 + 3, 3},
+                   {w / 2 - 6, h / 2 + 2},
+                   {w / 2, h / 2},
+                   {w / 2 - 4, h - 3},
+                   {w / 2 + 6, h / 2 - 2},
+                   {w / 2, h / 2}},
+                  Rgb{255, 255, 200}());
+    const uint32_t seed = static_cast<uint32_t>(id);
+    p.Speckle(3, 3, w - 3, h - 3, {tone(10)}, seed, 17);
+}
+
+std::map<int, PictureRecipe> BuildRecipes() {
+    std::map<int, PictureRecipe> r;
+    auto add = [&](int id, int w, int h, std::function<void(Painter&)> f, int transparent = 0) {
+        r[id] = PictureRecipe{w, h, std::move(f), transparent};
+    };
+    for (int code = 0; code < kTerrainPictureCount; ++code)
+        add(kBitmapTerrain + code, code == 3 ? kTerrainWidth * kWaterAnimationSteps : kTerrainWidth,
+            kTerrainHeight, [code](Painter& p) { PaintTerrain(p, code); });
+
+    add(kBitmapLivePine, 64, 96, [](Painter& p) { Pine(p, 64, 96, kLeaf, false); });
+    add(kBitmapLivePineSmall, 40, 64, [](Painter& p) { Pine(p, 40, 64, Rgb{56, 130, 50}, false); });
+    add(kBitmapDeadPine, 64, 96, [](Painter& p) { Pine(p, 64, 96, kBark, true); });
+    add(kBitmapShrub, 160, 28, Shrubs);
+    add(kBitmapBigMountain, 160, 150, [](Painter& p) { Mountain(p, false); });
+    add(kBitmapIceMountain, 160, 150, [](Painter& p) { Mountain(p, true); });
+    add(kBitmapRocks, 40, 24, [](Painter& p) { Rocks(p, 40, 24, 1); });
+    add(kBitmapRocks2, 56, 30, [](Painter& p) { Rocks(p, 56, 30, 2); });
+    add(kBitmapDarkPatch, 60, 30, [](Painter& p) {
+        p.Ellipse(30, 15, 28, 13, Rgb{50, 90, 36}());
+        p.Speckle(4, 4, 56, 26, {Rgb{40, 70, 30}()}, 8, 3);
+    });
+    add(kBitmapFlower, 12, 12, [](Painter& p) {
+        p.Box(5, 6, 7, 12, kLeaf());
+        p.Ellipse(6, 4, 3, 3, kRed(2));
+        p.Dot(6, 4, kGold());
+    });
+    add(kBitmapFlowers, 30, 20, [](Painter& p) {
+        for (int i = 0; i < 5; ++i) {
+            const int x = 4 + i * 5 + (i % 2), y = 6 + (i * 7) % 9;
+            p.Box(x, y + 2, x + 1, 20, kLeaf());
+            p.Ellipse(x, y, 2, 2, i % 2 ? kGold() : Rgb{230, 120, 200}());
+        }
+    });
+
+    for (int kind = 0; kind < kItemCount; ++kind) {
+        add(kBitmapItemGround + kind, 32, 24, [kind](Painter& p) { PaintItem(p, kind, 32, 24); });
+        add(kBitmapItemInventory + kind, 36, 33, [kind](Painter& p) {
+            p.Bevel(0, 0, 36, 33, kPanel(-2), kPanel(-6), kPanel(3), 1);
+            PaintItem(p, kind, 36, 33);
+        });
+    }
+    add(kBitmapChest, 52, 36, [](Painter& p) {
+        p.Box(4, 12, 48, 34, kWood());
+        p.Ellipse(26, 12, 22, 8, kWood(3));
+        p.Box(4, 12, 48, 14, kBark(-4));
+        for (int x : {10, 40}) p.Box(x, 6, x + 3, 34, kSteel(-4));
+        p.Box(23, 16, 29, 22, kGold());
+    });
+    add(kBitmapCoffin, 97, 36, [](Painter& p) {
+        p.Polygon({{4, 18}, {20, 6}, {92, 10}, {92, 26}, {20, 30}}, kBark(-2));
+        p.Polygon({{8, 18}, {22, 9}, {88, 12}, {88, 24}, {22, 27}}, kBark(1));
+        p.Box(40, 16, 60, 19, kGold(-2));
+        p.Box(48, 12, 51, 23, kGold(-2));
+    });
+    add(kBitmapBarrel, 37, 51, [](Painter& p) {
+        p.Ellipse(18, 26, 16, 22, kWood(-1));
+        p.Box(4, 8, 33, 45, kWood());
+        for (int y : {12, 25, 38}) p.Box(3, y, 34, y + 3, kSteel(-6));
+        p.Ellipse(18, 7, 14, 5, kWood(4));
+    });
+    add(kBitmapCreature, 512, 64, Creature);
+    add(kBitmapCrate, 64, 64, [](Painter& p) {
+        p.Box(12, 18, 52, 58, kWood());
+        p.Outline(12, 18, 52, 58, kBark(-4));
+        p.Line(12, 18, 52, 58, kWood(-4), 2);
+        p.Line(52, 18, 12, 58, kWood(-4), 2);
+        p.Polygon({{12, 18}, {22, 8}, {62, 8}, {52, 18}}, kWood(4));
+        p.Polygon({{52, 18}, {62, 8}, {62, 48}, {52, 58}}, kWood(-3));
+    });
+
+    // The plain object (283) has no picture of its own: walls, events and
+    // other things that borrow it until they get their own pictures must
+    // neither show nor block through their image mask.
+    // The frame's own pictures.
+    add(892, 56, 17, [](Painter& p) {  // hold-ground button: up and down
+        for (int i = 0; i < 2; ++i) {
+            const int x0 = i * 28;
+            p.Bevel(x0, 0, x0 + 28, 17, kPanel(i ? -3 : 0), kPanel(i ? -8 : 6), kPanel(i ? 5 : -8),
+                    1);
+            p.Polygon({{x0 + 8 + i, 3 + i},
+                       {x0 + 20 + i, 3 + i},
+                       {x0 + 20 + i, 9 + i},
+                       {x0 + 14 + i, 14 + i},
+                       {x0 + 8 + i, 9 + i}},
+                      kBlue());
+        }
+    });
+    add(969, 125, 25,
+        [](Painter& p) { p.Bevel(0, 0, 125, 25, kPanel(-6), kPanel(-9), kPanel(4), 3); });
+    add(970, 125, 25, [](Painter& p) {
+        for (int y = 0; y < 25; ++y) p.Box(0, y, 125, y + 1, Rgb{200, 60 + y * 4, 40}());
+    });
+    const int scrollHot[8][3] = {{668, 37, 10}, {669, 55, 15}, {671, 66, 27}, {672, 60, 43},
+                                 {673, 37, 51}, {674, 15, 43}, {675, 8, 27},  {676, 18, 14}};
+    for (const auto& s : scrollHot)
+        add(s[0], 75, 56, [hx = s[1], hy = s[2]](Painter& p) { ScrollArrow(p, hx, hy); });
+    add(
+        873, 126, 19,
+        [](Painter& p) {  // a turning ring on see-through index 9
+            p.Fill(9);
+            for (int i = 0; i < 7; ++i)
+                for (int k = 0; k < 7; ++k) {
+                    const double a = (k + i) * 2 * 3.14159265 / 7;
+                    const int x = i * 18 + 9 + static_cast<int>(std::lround(std::cos(a) * 6));
+                    const int y = 9 + static_cast<int>(std::lround(std::sin(a) * 6));
+                    p.Ellipse(x, y, 1 + (k == 0), 1 + (k == 0), kGold(k * 2 - 6));
+                }
+        },
+        9);
+    for (int id : {644, 645, 647, 646})
+        add(id, 32, 30, [id](Painter& p) {
+            Pointer(p, id == 644 ? kSteel : id == 645 ? kGold : id == 646 ? kRed : kBlue, 5, 7);
+        });
+    add(649, 32, 30, [](Painter& p) {  // a hand reaching down to its hot spot (16, 28)
+        p.Ellipse(16, 12, 7, 8, kSkin());
+        p.Box(14, 12, 18, 29, kSkin());
+        p.Box(14, 27, 18, 29, kSkin(-5));
+    });
+    add(648, 32, 30, [](Painter& p) {
+        p.Ellipse(16, 12, 7, 8, kSkin(-2));
+        p.Box(14, 12, 18, 29, kSkin(-2));
+        p.Ellipse(16, 8, 4, 4, kGold());
+    });
+    add(650, 32, 30, [](Painter& p) { Crosshair(p, 15, 15, kRed); });
+    add(651, 32, 30, [](Painter& p) { Crosshair(p, 15, 15, kGold); });
+    add(679, 32, 32, [](Painter& p) { Pointer(p, Rgb{240, 240, 240}, 0, 0); });
+    // Tokens.
+    add(1102, 10, 10, [](Painter& p) {
+        p.Ellipse(5, 5, 4, 4, kGold(-3));
+        p.Ellipse(4, 4, 2, 2, kGold(4));
+    });
+    add(1101, 36, 33, [](Painter& p) {
+        p.Ellipse(12, 12, 10, 10, kGold(-3));
+        p.Ellipse(10, 10, 5, 5, kGold(4));
+    });
+    add(1103, 16, 48, [](Painter& p) {
+        p.Box(2, 6, 14, 48, kStone(-2));
+        p.Bevel(2, 6, 14, 48, kStone(-2), kStone(3), kStone(-7), 1);
+        p.Box(5, 14, 11, 16, Rgb{20, 20, 20}());
+    });
+    // Combat panel buttons.
+    const int panelButtons[9] = {981, 982, 983, 984, 985, 986, 987, 988, 989};
+    for (int i = 0; i < 9; ++i)
+        add(panelButtons[i], 20, 20, [i](Painter& p) {
+            p.Bevel(0, 0, 20, 20, kPanel(), kPanel(6), kPanel(-8), 1);
+            const Rgb c = i < 3 ? kRed : i < 6 ? kBlue : kGold;
+            p.Ellipse(10, 10, 2 + i % 3 * 2, 2 + i % 3 * 2, c());
+        });
+    // Windows.
+    add(913, 640, 480, [](Painter& p) {
+        Landscape(p);
+        p.Bevel(119, 8, 523, 354, kPanel(), kPanel(6), kPanel(-8), 4);
+    });
+    add(1089, 640, 480, Landscape);
+    add(1090, 426, 439, [](Painter& p) { WindowBackground(p, 1090); });
+    add(568, 404, 346, [](Painter& p) { WindowBackground(p, 568); });
+    add(576, 404, 346, [](Painter& p) { WindowBackground(p, 576); });
+    add(960, 640, 480, [](Painter& p) {  // the intro background, a see-through hole in the middle
+        Landscape(p);
+        p.Box(180, 40, 460, 440, 0);
+    });
+    add(943, 334, 423, [](Painter& p) {
+        p.Fill(kPanel());
+        p.Bevel(0, 0, 334, 423, kPanel(), kPanel(6), kPanel(-8), 6);
+        p.Box(37, 18, 297, 405, 0);
+    });
+    add(961, 260, 487, [](Painter& p) {
+        p.Fill(kParchment());
+        p.Speckle(0, 0, 260, 487, {kParchment(-2), kParchment(2)}, 961, 4);
+        for (int y = 40; y < 460; y += 18) p.Box(30, y, 230, y + 2, kParchment(-6));
+    });
+    for (int id = 577; id <= 584; ++id)
+        add(id, 90, 30, [id](Painter& p) {
+            const int k = id - 577;
+            Button(p, kPanel, k % 2 == 1, k < 4 ? 1 : 2);
+            if (k % 4 >= 2) Crossed(p);
+        });
+    // Portraits: the party panel's (66 x 66) and conversation portraits (96 x 96).
+    const Rgb shirts[] = {kRed, kBlue, Rgb{60, 140, 60}, kCloth, kGold};
+    int n = 0;
+    for (int id : {377, 378, 380, 1081, 1083, 1084, 1085, 1087, 1088})
+        add(id, 66, 66,
+            [s = shirts[n % 5], id](Painter& p) {
+                Portrait(p, s, id % 2 ? kBark : Rgb{200, 150, 40}, id);
+            }),
+            ++n;
+    for (int id : {1082, 1086}) add(id, 66, 66, DogPortrait);
+    for (int id : {741, 843, 844, 849})
+        add(id, 96, 96, [s = shirts[id % 5], id](Painter& p) { Portrait(p, s, kBark, id); });
+    // Spell icons.
+    for (int id : {905, 906, 907, 908, 909, 1007, 1008, 1010, 1011, 1012, 1013, 1014, 1015, 1016})
+        add(id, 36, 32, [id](Painter& p) { SpellIcon(p, id); });
+    return r;
+}
+
+}  // namespace
+
+const std::map<int, PictureRecipe>& PictureRecipes() {
+    static const std::map<int, PictureRecipe> recipes = BuildRecipes();
+    return recipes;
+}

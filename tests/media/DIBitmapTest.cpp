@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "media/DIBitmap.h"
+
+namespace {
+
+std::string Fixture() {
+    return std::string(QV_TEST_DATA) + "/tiny8.bmp";
+}
+
+std::vector<char> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteAll(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+TEST(DIBitmap, ReadsAnEightBitFileWithRowsCountedFromTheTop) {
+    CDIBitmap bm;
+    std::string error;
+    ASSERT_TRUE(bm.Load(Fixture(), &error)) << error;
+    EXPECT_EQ(bm.Width(), 5);
+    EXPECT_EQ(bm.Height(), 3);
+    // The file stores the bottom row first; the top row holds 200 at column 3.
+    EXPECT_EQ(bm.GetPixel(3, 0), 200);
+    EXPECT_EQ(bm.GetPixel(0, 0), 1);
+    EXPECT_EQ(bm.GetPixel(4, 2), 77);
+    EXPECT_EQ(bm.GetPixel(1, 1), 6);
+    EXPECT_EQ(bm.GetPixel(5, 0), 0);  // outside
+    EXPECT_EQ(bm.GetPalette()[200], (PaletteEntry{10, 20, 30}));
+    // Stored bits: the first stored row is the bottom one, padded to 8 bytes.
+    ASSERT_EQ(bm.Stride(), 8);
+    EXPECT_EQ(bm.StoredBits()[4], 77);
+    EXPECT_EQ(bm.StoredBits()[16 + 3], 200);
+    EXPECT_EQ(bm.GetTransparentColour(), 0);
+}
+
+TEST(DIBitmap, SavedPicturesReadBackAlike) {
+    CDIBitmap bm(7, 4);
+    bm.SetPixel(6, 0, 9);
+    bm.SetPixel(0, 3, 250);
+    const std::string path = ::testing::TempDir() + "dib_roundtrip.bmp";
+    ASSERT_TRUE(bm.Save(path));
+    CDIBitmap back;
+    ASSERT_TRUE(back.Load(path));
+    EXPECT_EQ(back.GetPixel(6, 0), 9);
+    EXPECT_EQ(back.GetPixel(0, 3), 250);
+    EXPECT_EQ(back.GetPalette(), GetGamePalette());
+    std::remove(path.c_str());
+}
+
+TEST(DIBitmap, BadFilesFailWithTheirNameAndLeaveThePictureEmpty) {
+    CDIBitmap bm;
+    std::string error;
+    EXPECT_FALSE(bm.Load("/nonexistent/none.bmp", &error));
+    EXPECT_EQ(error, "/nonexistent/none.bmp: not found");
+    const std::vector<char> good = ReadAll(Fixture());
+    ASSERT_EQ(good.size(), 1078u + 24u);
+    const std::string path = ::testing::TempDir() + "dib_bad.bmp";
+    struct Case {
+        const char* why;
+        std::vector<char> bytes;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"pixels cut short", {good.begin(), good.end() - 1}});
+    cases.push_back({"palette cut short", {good.begin(), good.begin() + 100}});
+    cases.push_back({"not a bitmap file", {good.begin(), good.begin() + 20}});
+    auto wrongDepth = good;
+    wrongDepth[28] = 24;
+    cases.push_back({"not an 8-bit picture", wrongDepth});
+    auto huge = good;
+    huge[22] = 0x00;
+    huge[23] = 0x00;
+    huge[24] = 0x01;  // 65536 rows
+    cases.push_back({"bad picture size", huge});
+    auto rle = good;
+    rle[30] = 1;
+    cases.push_back({"compressed pictures are not read", rle});
+    for (const Case& c : cases) {
+        WriteAll(path, c.bytes);
+        bm.Create(2, 2);
+        EXPECT_FALSE(bm.Load(path, &error)) << c.why;
+        EXPECT_EQ(error, path + ": " + c.why);
+        EXPECT_TRUE(bm.IsEmpty());
+    }
+    std::remove(path.c_str());
+}
+
+TEST(PixelConversion, PartsAndPixelsBothWaysIn565And555) {
+    EXPECT_EQ(MakeScreenPixel(31, 63, 31), 0xFFFF);
+    EXPECT_EQ(MakeScreenPixel(1, 2, 3), (1 << 11) | (2 << 5) | 3);
+    EXPECT_EQ(MakeScreenPixel(31, 31, 31, PixelFormat::RGB555), 0x7FFF);
+    EXPECT_EQ(MakeScreenPixel(1, 2, 3, PixelFormat::RGB555), (1 << 10) | (2 << 5) | 3);
+    EXPECT_EQ(MakeScreenPixel(40, -3, 99), (31 << 11) | 31);  // clamped
+    for (PixelFormat f : {PixelFormat::RGB565, PixelFormat::RGB555}) {
+        int rm, gm, bm;
+        ScreenPixelLimits(rm, gm, bm, f);
+        for (int r = 0; r <= rm; r += 3)
+            for (int g = 0; g <= gm; g += 5)
+                for (int b = 0; b <= bm; b += 7) {
+                    int r2, g2, b2;
+                    SplitScreenPixel(MakeScreenPixel(r, g, b, f), r2, g2, b2, f);
+                    ASSERT_EQ(r2, r);
+                    ASSERT_EQ(g2, g);
+                    ASSERT_EQ(b2, b);
+                }
+    }
+    int r, g, b;
+    SplitScreenPixel(0x8410, r, g, b);
+    EXPECT_EQ(r, 16);
+    EXPECT_EQ(g, 32);
+    EXPECT_EQ(b, 16);
+    SplitScreenPixel(0x8410, r, g, b, PixelFormat::RGB555);  // the top bit is not part of 5-5-5
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(g, 0);
+    EXPECT_EQ(b, 16);
+}
+
+TEST(PixelConversion, PaletteColoursBecomeScreenPixels) {
+    Palette p{};
+    p[7] = {200, 100, 50};
+    EXPECT_EQ(PaletteIndexToPixel(7, p), ((200 >> 3) << 11) | ((100 >> 2) << 5) | (50 >> 3));
+    EXPECT_EQ(PaletteIndexToPixel(7, p, PixelFormat::RGB555),
+              ((200 >> 3) << 10) | ((100 >> 3) << 5) | (50 >> 3));
+    EXPECT_EQ(PaletteIndexToPixel(255), 0xFFFF);
+    EXPECT_EQ(PaletteIndexToPixel(0), 0);
+    // Only index 0 of the game's palette is black on the screen, so no other
+    // colour is drawn see-through by a black key.
+    for (int i = 1; i < 256; ++i) EXPECT_NE(PaletteIndexToPixel(i), 0) << i;
+}

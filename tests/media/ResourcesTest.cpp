@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "media/DDObjects.h"
+#include "media/Resources.h"
+
+namespace {
+
+struct Mean {
+    int r = 0, g = 0, b = 0;
+};
+
+Mean MeanColour(const CDIBitmap& bm, int left, int width) {
+    long long r = 0, g = 0, b = 0, n = 0;
+    for (int y = 0; y < bm.Height(); ++y)
+        for (int x = left; x < left + width; ++x) {
+            const PaletteEntry& e = bm.GetPalette()[bm.GetPixel(x, y)];
+            r += e.r;
+            g += e.g;
+            b += e.b;
+            ++n;
+        }
+    return {static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)};
+}
+
+int Distance(const Mean& a, const Mean& b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+}  // namespace
+
+TEST(Resources, EveryPictureIsPaintedAtItsSizeAndShowsSomething) {
+    const std::vector<int> ids = BitmapResourceIds();
+    ASSERT_GT(ids.size(), 150u);
+    for (int id : {892,  969,  970, 668, 873, 644, 679, 1101, 1102, 1103, 981, 989, 913,
+                   1089, 1090, 568, 576, 960, 943, 961, 577,  584,  377,  843, 905, 1016})
+        EXPECT_TRUE(std::binary_search(ids.begin(), ids.end(), id)) << id;
+    for (int id : ids) {
+        auto bm = FindBitmapResource(id);
+        ASSERT_NE(bm, nullptr) << id;
+        EXPECT_EQ(FindBitmapResource(id), bm);  // painted once and kept
+        int shown = 0;
+        for (int y = 0; y < bm->Height(); ++y)
+            for (int x = 0; x < bm->Width(); ++x)
+                shown += bm->GetPixel(x, y) != bm->GetTransparentColour();
+        EXPECT_GT(shown, bm->Width() * bm->Height() / 50) << id;
+    }
+    EXPECT_EQ(FindBitmapResource(873)->GetTransparentColour(), 9);
+    EXPECT_EQ(FindBitmapResource(kBitmapCrate)->Width(), 64);
+    EXPECT_EQ(FindBitmapResource(283), nullptr);      // the plain object shows nothing
+    EXPECT_EQ(FindBitmapResource(892)->Width(), 56);  // two cells of 28 x 17
+    EXPECT_EQ(FindBitmapResource(873)->Width(), 7 * 18);
+    EXPECT_EQ(FindBitmapResource(kBitmapTerrain + 3)->Width(), 160 * kWaterAnimationSteps);
+    EXPECT_EQ(FindBitmapResource(123456), nullptr);
+}
+
+TEST(Resources, TerrainKindsAreToldApartByColour) {
+    // Grass, sand, floor, water, rock, snow, wooden floor: mean colours well apart.
+    const int codes[] = {0, 1, 2, 3, 4, 11, 13};
+    std::vector<Mean> means;
+    for (int code : codes)
+        means.push_back(MeanColour(*FindBitmapResource(kBitmapTerrain + code), 0, 160));
+    for (size_t i = 0; i < means.size(); ++i)
+        for (size_t j = i + 1; j < means.size(); ++j)
+            EXPECT_GT(Distance(means[i], means[j]), 40) << codes[i] << " vs " << codes[j];
+    const Mean water = means[3], grass = means[0], snow = means[6];
+    EXPECT_GT(water.b, water.r + 60);
+    EXPECT_GT(grass.g, grass.r + 40);
+    EXPECT_GT(snow.r + snow.g + snow.b, 600);
+    // The water's animation steps differ from one another.
+    auto w = FindBitmapResource(kBitmapTerrain + 3);
+    int differing = 0;
+    for (int y = 0; y < 112; ++y)
+        for (int x = 0; x < 160; ++x) differing += w->GetPixel(x, y) != w->GetPixel(x + 160, y);
+    EXPECT_GT(differing, 100);
+}
+
+TEST(Resources, SoundsForEveryWaveIdTheGameNames) {
+    std::set<int> ids;
+    for (int id : WaveResourceIds()) ids.insert(id);
+    for (int id : {328, 1069, 1070, 1071, 1107, 1108, 447, 448, 1036, 1043, 1044, 1045, 1057, 177,
+                   178, 180}) {
+        EXPECT_TRUE(ids.count(id)) << id;
+        auto w = FindWaveResource(id);
+        ASSERT_NE(w, nullptr) << id;
+        EXPECT_EQ(w->sampleRate, 22050);
+        EXPECT_GT(w->samples.size(), 2000u) << id;
+        EXPECT_LT(w->samples.size(), 22050u * 3) << id;
+        int16_t peak = 0;
+        for (int16_t s : w->samples)
+            peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(s)));
+        EXPECT_GT(peak, 3000) << id;
+    }
+    for (int id : kCombatSoundIds) EXPECT_NE(FindWaveResource(id), nullptr) << id;
+    EXPECT_EQ(FindWaveResource(4242), nullptr);
+}
+
+TEST(Resources, CursorsHaveTheirHotSpots) {
+    CursorResource wait = FindCursorResource(219);
+    ASSERT_NE(wait.picture, nullptr);
+    EXPECT_EQ(wait.hotX, 16);
+    CursorResource normal = FindCursorResource(214);
+    EXPECT_EQ(normal.hotX, 0);
+    EXPECT_NE(normal.picture->GetPixel(1, 5), 0);  // the arrow starts at the hot spot
+    EXPECT_EQ(normal.picture->GetPixel(30, 2), 0);
+}
+
+TEST(Resources, AnImageOfAResourceDrawsItsPicture) {
+    CDDObject image;
+    const int id = kBitmapCrate;
+    ASSERT_TRUE(image.Create(64, 64, 32, 32, &id, 1, 1));
+    qv::Surface screen(100, 100);
+    int col = 0, row = 0;
+    image.DrawFrame(&screen, {50, 50}, screen.Bounds(), col, row);
+    EXPECT_EQ(screen.GetPixel(18, 18), 0);  // see-through corner of the crate picture
+    EXPECT_NE(screen.GetPixel(50, 50), 0);
+    EXPECT_EQ(image.HitTest({0, 0}, 0), screen.GetPixel(50, 50));
+}
