@@ -1,7 +1,9 @@
 #include "structures/LightSource.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
@@ -10,12 +12,6 @@
 QV_IMPLEMENT_SERIAL(LightSource, Object, 1, true)
 QV_IMPLEMENT_SERIAL(MageLight, LightSource, 1, true)
 QV_IMPLEMENT_SERIAL(Explosion, LightSource, 1, true)
-
-// Whether a creature has a body slot of that location; answered by the
-// creature side.
-__attribute__((weak)) int CreatureHasBodySlot(Player*, int) {
-    return 0;
-}
 
 LightSource* LightOf(Object* obj) {
     return obj ? qv::DynamicCast<LightSource>(obj->GetLightSource()) : nullptr;
@@ -35,7 +31,11 @@ void LightSource::Serialize(qv::Archive& ar) {
 }
 
 int LightSource::CanBeUsedBy(Player* user) {
-    if (!user || !CreatureHasBodySlot(user, 1)) return 0;
+    if (!user) return 0;
+    const auto& slots = user->m_BodySlotList;
+    if (std::none_of(slots.begin(), slots.end(),
+                     [](const ItemUse& slot) { return slot.m_iLocation == 1; }))
+        return 0;
     CMainFrame* frame = GetMainFrame();
     const int hour = frame && frame->m_pTimeOfDay ? frame->m_pTimeOfDay->m_sHour : 12;
     const bool day = hour >= 5 && hour <= 15;

@@ -1,5 +1,6 @@
 #include "structures/Scenery.h"
 
+#include "creatures/Player.h"
 #include "platform/Message.h"
 #include "world/Global.h"
 #include "world/Map.h"
@@ -62,10 +63,6 @@ void StatueBow::Serialize(qv::Archive& ar) {
     ar.Exchange(m_strStatueText);
 }
 
-// Wakes a creature (its active flag); answered by the creature side.
-__attribute__((weak)) int SetCreatureActive(Player*, int) {
-    return 0;
-}
 // The game's modal message with an OK button; drawn by the screen side.
 __attribute__((weak)) void ShowGameMessage(const std::string& text) {
     qv::ShowMessage(text, qv::MessageButtons::Ok);
@@ -74,7 +71,7 @@ __attribute__((weak)) void ShowGameMessage(const std::string& text) {
 void StatueBow::TakeDamage(int amount, int kind) {
     if (amount < 1 || kind != 2 || m_strStatueText.empty() || m_strStatueText == "STATUE") return;
     if (Player* creature = ResolveActor(kActorNumber))
-        SetCreatureActive(creature, 1);
+        creature->SetActive(1);
     else
         ShowGameMessage("Invalid Player Number in NPC_ACTIVATE.");
     if (ObjectHolder* holder = m_pHolder) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "media/DDObjects.h"
+#include "media/DIBitmap.h"
 #include "structures/LightSource.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
@@ -152,6 +154,11 @@ MapMaster::MapMaster(const Position* startpos)
     : m_cells(static_cast<size_t>(wide * high)),
       m_samples(static_cast<size_t>(wide * high * SamplesPerCell), -1) {
     if (startpos) focuscell = PixelToCell(*startpos);
+    m_minimapBits = std::make_shared<CDIBitmap>(MinimapWidth, MinimapHeight);
+    minimap = std::make_unique<CDDObject>();
+    minimap->Create(MinimapWidth, MinimapHeight, 0, 0, nullptr, 1, 1);
+    minimap->SetFrameBitmap(0, m_minimapBits);
+    minimap->Load();
     m_blockerObject = new Object("Object");
     blocker = new ObjectHolder(Position(0, 0, 0), m_blockerObject);
     m_litFirstCol.fill(0);
@@ -635,6 +642,14 @@ void MapMaster::ExploreAroundFocus() {
     }
 }
 
+uint8_t MapMaster::GetMinimapPixel(int32_t x, int32_t y) const {
+    return m_minimapBits->GetPixel(x, y);
+}
+
+void MapMaster::FillMinimap(uint8_t colour) {
+    m_minimapBits->FillRect(0, 0, MinimapWidth, MinimapHeight, colour);
+}
+
 int32_t MapMaster::MinimapColour(int32_t imagetype) {
     switch (imagetype) {
         case 0:
@@ -673,9 +688,7 @@ void MapMaster::PlotMinimapCell(int32_t dx, int32_t dy, int32_t colour, int whic
         value =
             static_cast<uint8_t>(colour == -1 ? MinimapColour(GetCell(dx, dy).imagetype) : colour);
     }
-    auto put = [&](int32_t px, int32_t py) {
-        m_minimap[static_cast<size_t>(py * MinimapWidth + px)] = value;
-    };
+    auto put = [&](int32_t px, int32_t py) { m_minimapBits->SetPixel(px, py, value); };
     const int32_t x = 2 * dx;
     const int32_t y = 2 * dy;
     switch (which) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -18,6 +19,7 @@
 
 class Object;
 class CDDObject;
+class CDIBitmap;
 class Land;
 class LightSource;
 class LandGraph;
@@ -219,11 +221,12 @@ public:
     void SetExplored(CellPoint cell);
     void PlotMinimapCell(int32_t dx, int32_t dy, int32_t colour, int which);
     static int32_t MinimapColour(int32_t imagetype);
-    // Palette index of minimap pixel (x, y) counted from the top.
-    uint8_t GetMinimapPixel(int32_t x, int32_t y) const {
-        return m_minimap[static_cast<size_t>(y * MinimapWidth + x)];
-    }
-    void FillMinimap(uint8_t colour) { m_minimap.fill(colour); }
+    // Palette index of mini-map pixel (x, y) counted from the top.
+    uint8_t GetMinimapPixel(int32_t x, int32_t y) const;
+    void FillMinimap(uint8_t colour);
+    // The mini-map picture, 2 x 2 pixels per window cell; Load it again to
+    // show what was plotted since.
+    CDDObject& GetMinimap() { return *minimap; }
     int CheckFocusEdge(const Position& pos);
 
     // ---- the holder lists of the map ----
@@ -281,7 +284,8 @@ private:
     ObjectHolder* blocker = nullptr;
     std::vector<MapCell> m_cells;
     std::vector<std::vector<uint8_t>> explored;
-    std::array<uint8_t, MinimapWidth * MinimapHeight> m_minimap{};
+    std::unique_ptr<CDDObject> minimap;
+    std::shared_ptr<CDIBitmap> m_minimapBits;  // the 8-bit picture behind it
     std::vector<qv::Handle<ObjectHolder>> fixtures;
     std::vector<qv::Handle<ObjectHolder>> lightholders;
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 
 #include "media/DDObjects.h"
+#include "media/DDString.h"
+#include "platform/Format.h"
 #include "platform/Rand.h"
 #include "structures/LightSource.h"
 #include "world/Global.h"
@@ -308,6 +310,16 @@ void MapMaster::DrawFloor(qv::Surface& surface, int32_t now) {
                 CellPoint at;
                 WorldToScreen(h->pos, at.x, at.y);
                 h->m_pObject->Draw(&surface, {at.x, at.y}, screen, h->pos, 0);
+            }
+            if (labelcells == 1 || labelcells == 2) {
+                // Editor overlays: the cell's window and world coordinates, or its room.
+                CellPoint at;
+                WorldToScreen(Position(base.x + 40, base.y + 40, 0), at.x, at.y);
+                const std::string text =
+                    labelcells == 1
+                        ? qv::Format("%d, %d", i, j) + "\n" + qv::Format("%d, %d", world.x, world.y)
+                        : qv::Format("%d", cell.room);
+                CDDString::DrawText(&surface, {at.x, at.y}, screen, text, 255);
             }
         }
     }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
@@ -172,6 +173,27 @@ TEST(Scenery, AStatueOnlyWakesFromFireWithAText) {
     frame.map_master = nullptr;
 }
 
+TEST(Scenery, ABurntStatueWakesCreature2369) {
+    struct Sleeper : Player {
+        int SetActive(int32_t flag) override {
+            woken = flag;
+            return 1;
+        }
+        int woken = 0;
+    };
+    CMainFrame frame;
+    qv::ScriptedMessages messages;
+    Sleeper sleeper;
+    frame.m_PlayerArray.assign(StatueBow::kActorNumber + 1, nullptr);
+    frame.m_PlayerArray[StatueBow::kActorNumber] = &sleeper;
+    auto* statue = new StatueBow;  // not on the map: only the statue goes
+    statue->m_strStatueText = "Bow";
+    statue->TakeDamage(12, 2);
+    EXPECT_EQ(sleeper.woken, 1);
+    EXPECT_TRUE(messages.shown.empty());
+    frame.m_PlayerArray.clear();
+}
+
 TEST(Platforms, DrawbridgeShipAndMast) {
     DrawBridge bridge(1);
     bridge.m_bRaised = 1;
@@ -279,6 +301,26 @@ TEST(Lights, KindsRecordsAndUse) {
     EXPECT_TRUE(Load<Explosion>(Store(blast)));
     Object plain;
     EXPECT_EQ(LightOf(&plain), nullptr);
+}
+
+TEST(Lights, UsedByAHandOnlyByDayWhenOnAndByNightWhenOff) {
+    CMainFrame frame;
+    Player creature;
+    LightSource light;
+    EXPECT_EQ(light.CanBeUsedBy(&creature), 0);  // no hand slot
+    creature.m_BodySlotList.emplace_back(2);
+    EXPECT_EQ(light.CanBeUsedBy(&creature), 0);
+    creature.m_BodySlotList.emplace_back(1);
+    struct Case {
+        int hour, lit, usable;
+    };
+    const Case cases[] = {{12, 1, 1}, {12, 0, 0}, {5, 1, 1}, {15, 1, 1},
+                          {16, 1, 0}, {16, 0, 1}, {4, 0, 1}, {0, 1, 0}};
+    for (const Case& c : cases) {
+        frame.m_pTimeOfDay->m_sHour = static_cast<int16_t>(c.hour);
+        light.m_bLit = c.lit;
+        EXPECT_EQ(light.CanBeUsedBy(&creature), c.usable) << c.hour << " " << c.lit;
+    }
 }
 
 TEST(Lights, DrawnOnlyInBuildModeOrWhenVisible) {

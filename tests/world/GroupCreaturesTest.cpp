@@ -11,6 +11,7 @@
 #include "MapFixture.h"
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
+#include "platform/Archive.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
 #include "shell/MainFrm.h"
@@ -304,6 +305,48 @@ TEST_F(AddToWorldTest, AllEncounterNumbersTakenLeavesMinusOne) {
     std::unique_ptr<Group> g(new Group);
     g->AddToWorld(0, 0, 0);
     EXPECT_EQ(g->m_iOwnGroupNum, -1);
+}
+
+TEST(GroupCreatures, APartyRecordReadsBackInOrder) {
+    CMainFrame frame;
+    frame.CreateRootGroups();
+    // The party as the players file holds it: a self-contained group whose
+    // creatures are stored inside it.
+    Group party;
+    party.m_bGrouped = 1;
+    party.m_iOwnGroupNum = 1;
+    party.m_iLeaderId = 234;
+    const char* names[] = {"Hero", "Dog", "Friend"};
+    const int32_t numbers[] = {234, 235, 236};
+    for (int i = 2; i >= 0; --i) {
+        Player* p = Creature(numbers[i]);
+        p->SetName(names[i]);
+        p->m_iHitPoints = 3 + i;
+        p->m_bGrouped = 1;
+        party.AddMember(p);
+    }
+    party.m_pGroupLeader = static_cast<Player*>(party.Members().front());
+
+    qv::Archive out;
+    out.WriteObject(&party);
+    qv::Archive in(out.Bytes());
+    std::unique_ptr<Group> back(in.ReadObjectOf<Group>());
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(back->m_pGroup, nullptr);
+    EXPECT_EQ(back->m_iOwnGroupNum, 1);
+    EXPECT_EQ(back->m_iLeaderId, 234);
+    EXPECT_EQ(back->GetCachedHitPoints(), 3 + 4 + 5);
+    ASSERT_EQ(back->GetMemberCount(), 3);
+    int i = 0;
+    for (Member* m : back->Members()) {
+        auto* p = dynamic_cast<Player*>(m);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->m_strSpecialName, names[i]);
+        EXPECT_EQ(p->m_iPlayerNumber, numbers[i]);
+        EXPECT_EQ(p->m_iGroupNum, 1);
+        EXPECT_EQ(p->m_pGroup, back.get());
+        ++i;
+    }
 }
 
 }  // namespace
