@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "media/DDObjects.h"
@@ -230,4 +231,51 @@ TEST(DDObject, LostSurfacesAreRestoredThroughTheGlobalList) {
         EXPECT_EQ(screen.GetPixel(5, 3), (15 << 11) | (31 << 5) | 15);  // refilled at level 32
     }
     EXPECT_EQ(CDDObject::GlobalImageCount(), before);
+}
+
+TEST(DDObject, AFileIsCutIntoFramesLeftToRightTopToBottom) {
+    // A 12 x 6 picture holds six frames of 4 x 3: frame k is all index 100 + k.
+    CDIBitmap file(12, 6);
+    for (int k = 0; k < 6; ++k)
+        file.FillRect((k % 3) * 4, (k / 3) * 3, (k % 3) * 4 + 4, (k / 3) * 3 + 3,
+                      static_cast<uint8_t>(100 + k));
+    const std::string path = ::testing::TempDir() + "frames.bmp";
+    ASSERT_TRUE(file.Save(path));
+    CDDObject image;
+    image.m_iWidth = 4;
+    image.m_iHeight = 3;
+    image.SetFrameCount(8);
+    std::string error;
+    ASSERT_TRUE(image.SetFrameImageFile(1, path, &error)) << error;
+    ASSERT_TRUE(image.Load());
+    EXPECT_EQ(image.GetFrameSurface(0)->GetPixel(0, 0), 0);  // frame 0 has no picture
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(image.GetFrameSurface(1 + k)->GetPixel(2, 1), PaletteIndexToPixel(100 + k)) << k;
+    EXPECT_EQ(image.GetFrameSurface(7)->GetPixel(2, 1), 0);
+    // The frame drawn follows m_iWhichSurf.
+    image.m_iWhichSurf = 4;
+    Surface screen = Screen();
+    int col = 0, row = 0;
+    image.DrawFrame(&screen, {0, 0}, screen.Bounds(), col, row);
+    EXPECT_EQ(screen.GetPixel(3, 2), PaletteIndexToPixel(103));
+    EXPECT_FALSE(image.SetFrameImageFile(0, "/nonexistent/x.bmp", &error));
+    EXPECT_EQ(error, "/nonexistent/x.bmp: not found");
+    EXPECT_FALSE(image.SetFrameImageFile(8, path, &error));
+    std::remove(path.c_str());
+}
+
+TEST(DDObject, TheWorkPictureIsABlankSurfaceToBuildFramesIn) {
+    CDDObject work;
+    ASSERT_TRUE(work.Create(320, 300, 0, 0, nullptr, 1, 1));
+    Surface* s = work.GetFrameSurface(0);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Width(), 320);
+    EXPECT_EQ(s->Height(), 300);
+    // A frame copied in and drawn out again keeps its see-through pixels.
+    s->SetPixel(1, 1, 0x1234);
+    Surface screen = Screen();
+    const qv::Rect src{0, 0, 3, 3};
+    ASSERT_EQ(work.DrawAt(&screen, {5, 6}, screen.Bounds(), &src), qv::kDrawOk);
+    EXPECT_EQ(screen.GetPixel(6, 7), 0x1234);
+    EXPECT_EQ(CountNot(screen, kBack), 1);
 }
