@@ -208,12 +208,16 @@ void Pine(Painter& p, int w, int h, Rgb needles, bool dead) {
 }
 
 void Mountain(Painter& p, bool ice) {
+    // The foot follows the cell's leaning outline: top edge from (112, 38) to
+    // (272, 38), bottom edge from (0, 150) to (160, 150).
     const Rgb body = ice ? Rgb{170, 190, 215} : Rgb{120, 100, 84};
-    p.Polygon({{0, 149}, {36, 60}, {64, 76}, {96, 6}, {130, 58}, {159, 149}}, body());
-    p.Polygon({{96, 6}, {130, 58}, {159, 149}, {100, 149}}, body(-4));  // shaded side
-    p.Polygon({{96, 6}, {84, 34}, {92, 30}, {100, 40}, {112, 28}}, kSnow());
-    p.Polygon({{36, 60}, {28, 78}, {38, 74}, {46, 80}}, kSnow());
-    p.Speckle(0, 0, 160, 150, {body(-6)}, ice ? 77u : 78u, 13);
+    p.Polygon(
+        {{0, 149}, {60, 70}, {100, 82}, {150, 6}, {206, 60}, {240, 52}, {271, 90}, {160, 149}},
+        body());
+    p.Polygon({{150, 6}, {206, 60}, {240, 52}, {271, 90}, {160, 149}, {140, 149}}, body(-4));
+    p.Polygon({{150, 6}, {136, 34}, {146, 30}, {154, 40}, {168, 26}}, kSnow());
+    p.Polygon({{60, 70}, {50, 88}, {62, 84}, {70, 90}}, kSnow());
+    p.Speckle(0, 0, 272, 150, {body(-6)}, ice ? 77u : 78u, 13);
 }
 
 void Shrubs(Painter& p) {
@@ -583,8 +587,8 @@ std::map<int, PictureRecipe> BuildRecipes() {
     add(kBitmapLivePineSmall, 40, 64, [](Painter& p) { Pine(p, 40, 64, Rgb{56, 130, 50}, false); });
     add(kBitmapDeadPine, 64, 96, [](Painter& p) { Pine(p, 64, 96, kBark, true); });
     add(kBitmapShrub, 160, 28, Shrubs);
-    add(kBitmapBigMountain, 160, 150, [](Painter& p) { Mountain(p, false); });
-    add(kBitmapIceMountain, 160, 150, [](Painter& p) { Mountain(p, true); });
+    add(kBitmapBigMountain, 272, 150, [](Painter& p) { Mountain(p, false); });
+    add(kBitmapIceMountain, 272, 150, [](Painter& p) { Mountain(p, true); });
     add(kBitmapRocks, 40, 24, [](Painter& p) { Rocks(p, 40, 24, 1); });
     add(kBitmapRocks2, 56, 30, [](Painter& p) { Rocks(p, 56, 30, 2); });
     add(kBitmapDarkPatch, 60, 30, [](Painter& p) {

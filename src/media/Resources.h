@@ -30,13 +30,15 @@ inline constexpr int kBitmapLivePine = 3100;       // 64 x 96, hot spot (32, 90)
 inline constexpr int kBitmapLivePineSmall = 3101;  // 40 x 64, hot spot (20, 60)
 inline constexpr int kBitmapDeadPine = 3102;       // 64 x 96, hot spot (32, 90)
 inline constexpr int kBitmapShrub = 3103;          // 5 x 1 cells of 32 x 28, hot spot (16, 24)
-inline constexpr int kBitmapBigMountain = 3104;    // 160 x 150, hot spot (0, 38)
-inline constexpr int kBitmapIceMountain = 3105;    // 160 x 150, hot spot (0, 38)
-inline constexpr int kBitmapRocks = 3106;          // 40 x 24, hot spot (20, 16)
-inline constexpr int kBitmapRocks2 = 3107;         // 56 x 30, hot spot (28, 20)
-inline constexpr int kBitmapDarkPatch = 3108;      // 60 x 30, hot spot (30, 15)
-inline constexpr int kBitmapFlower = 3109;         // 12 x 12, hot spot (6, 10)
-inline constexpr int kBitmapFlowers = 3110;        // 30 x 20, hot spot (15, 14)
+// The mountains stand on a whole cell from its top-left corner; on the screen
+// a cell leans 112 pixels to the left from top to bottom.
+inline constexpr int kBitmapBigMountain = 3104;  // 272 x 150, hot spot (112, 38)
+inline constexpr int kBitmapIceMountain = 3105;  // 272 x 150, hot spot (112, 38)
+inline constexpr int kBitmapRocks = 3106;        // 40 x 24, hot spot (20, 16)
+inline constexpr int kBitmapRocks2 = 3107;       // 56 x 30, hot spot (28, 20)
+inline constexpr int kBitmapDarkPatch = 3108;    // 60 x 30, hot spot (30, 15)
+inline constexpr int kBitmapFlower = 3109;       // 12 x 12, hot spot (6, 10)
+inline constexpr int kBitmapFlowers = 3110;      // 30 x 20, hot spot (15, 14)
 
 // Items: a picture lying on the ground (kBitmapItemGround + kind, 32 x 24,
 // hot spot (16, 16)) and one for the inventory (kBitmapItemInventory + kind,
