@@ -63,14 +63,8 @@ TEST_F(MapStanding, PicturesBlockByTheirPixels) {
 
 TEST_F(MapStanding, WalkThroughWallsAreSkipped) {
     auto image = SolidImage(40, 40, 20, 20);
-    auto* wall = Make<FrontWall>();
-    struct PictureWall : FrontWall {
-        CDDObject* image = nullptr;
-        CDDObject* GetImage() override { return image; }
-    };
-    auto* pw = Make<PictureWall>();
+    auto* pw = Make<Pictured<FrontWall>>();
     pw->image = image.get();
-    (void)wall;
     Position pos = At(20, 20);
     ObjectHolder* h = Hold(pw);
     ASSERT_EQ(map.AddHolder(pos, h), 1);  // snapped to (x + 80, y)
@@ -83,11 +77,7 @@ TEST_F(MapStanding, WalkThroughWallsAreSkipped) {
 TEST_F(MapStanding, DecksCarryOverWater) {
     map.GetCell(10, 10).terrain = 3;
     auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
-    struct Raft : Traversable {
-        CDDObject* image = nullptr;
-        CDDObject* GetImage() override { return image; }
-    };
-    auto* raft = Make<Raft>();
+    auto* raft = Make<Pictured<Traversable>>();
     raft->image = deckImage.get();
     ObjectHolder* hr = Hold(raft);
     Position rp = At(20, 20);
@@ -112,11 +102,7 @@ TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
     frame.map_master = &map;
     // Deck on the left half of the picture, rail (solid) on the right.
     auto deckImage = MakeImage(100, 60, 50, 30, [](int x, int) { return x < 50 ? kDeck : kSolid; });
-    struct Raft : Traversable {
-        CDDObject* image = nullptr;
-        CDDObject* GetImage() override { return image; }
-    };
-    auto* raft = Make<Raft>();
+    auto* raft = Make<Pictured<Traversable>>();
     raft->image = deckImage.get();
     ObjectHolder* hr = Hold(raft);
     Position rp = At(20, 20);
