@@ -76,6 +76,7 @@ void StatueBow::TakeDamage(int amount, int kind) {
         ShowGameMessage("Invalid Player Number in NPC_ACTIVATE.");
     if (ObjectHolder* holder = m_pHolder) {
         if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
+        m_pHolder = nullptr;
         delete holder;
     }
     delete this;

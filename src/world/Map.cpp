@@ -131,17 +131,30 @@ ObjectHolder* MapCell::GetEdgeList(int code) const {
     }
 }
 
+namespace {
+
+// Deletes a holder, and its object when asked unless that is a shared
+// prototype (m_bMoveable 2); an object that stays forgets the holder.
+void DeleteHolder(ObjectHolder* h, bool withObject) {
+    if (Object* obj = h->m_pObject) {
+        if (withObject && obj->m_bMoveable != 2)
+            delete obj;
+        else if (obj->m_pHolder == h)
+            obj->m_pHolder = nullptr;
+    }
+    delete h;
+}
+
+}  // namespace
+
 void MapCell::Reset() {
     for (ObjectHolder* h : transients) {
         holders.Remove(h);
-        if (h->m_pObject && h->m_pObject->m_bMoveable != 2) {
-            delete h->m_pObject;
-            h->m_pObject = nullptr;
-        }
-        delete h;
+        DeleteHolder(h, true);
     }
     transients.Clear();
-    for (ObjectHolder* h : decals) delete h;
+    // Flat scenery only ever references the shared prototypes.
+    for (ObjectHolder* h : decals) DeleteHolder(h, false);
     decals.Clear();
 }
 
@@ -185,11 +198,7 @@ void MapMaster::DeleteAllHolders() {
         cell.holders.Clear();
         cell.northwall = cell.westwall = cell.corner = nullptr;
     }
-    for (ObjectHolder* h : all) {
-        Object* obj = h->m_pObject;
-        delete h;
-        if (obj && obj->m_bMoveable != 2) delete obj;
-    }
+    for (ObjectHolder* h : all) DeleteHolder(h, true);
     lightholders.clear();
     fixtures.clear();
     ++m_changes;

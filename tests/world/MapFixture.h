@@ -59,6 +59,13 @@ public:
     int m_type;
 };
 
+// A class of the game given a picture of the test's own.
+template <class Base>
+struct Pictured : Base {
+    CDDObject* image = nullptr;
+    CDDObject* GetImage() override { return image; }
+};
+
 // A creature as the map sees it.
 class Creature : public Object, public MapCreature {
 public:

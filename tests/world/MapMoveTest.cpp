@@ -2,6 +2,7 @@
 // steps across cell edges with walls and doors; lines of sight.
 
 #include "MapFixture.h"
+#include "shell/MainFrm.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 
@@ -62,14 +63,8 @@ TEST_F(MapStanding, PicturesBlockByTheirPixels) {
 
 TEST_F(MapStanding, WalkThroughWallsAreSkipped) {
     auto image = SolidImage(40, 40, 20, 20);
-    auto* wall = Make<FrontWall>();
-    struct PictureWall : FrontWall {
-        CDDObject* image = nullptr;
-        CDDObject* GetImage() override { return image; }
-    };
-    auto* pw = Make<PictureWall>();
+    auto* pw = Make<Pictured<FrontWall>>();
     pw->image = image.get();
-    (void)wall;
     Position pos = At(20, 20);
     ObjectHolder* h = Hold(pw);
     ASSERT_EQ(map.AddHolder(pos, h), 1);  // snapped to (x + 80, y)
@@ -82,11 +77,7 @@ TEST_F(MapStanding, WalkThroughWallsAreSkipped) {
 TEST_F(MapStanding, DecksCarryOverWater) {
     map.GetCell(10, 10).terrain = 3;
     auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
-    struct Raft : Traversable {
-        CDDObject* image = nullptr;
-        CDDObject* GetImage() override { return image; }
-    };
-    auto* raft = Make<Raft>();
+    auto* raft = Make<Pictured<Traversable>>();
     raft->image = deckImage.get();
     ObjectHolder* hr = Hold(raft);
     Position rp = At(20, 20);
@@ -104,6 +95,30 @@ TEST_F(MapStanding, DecksCarryOverWater) {
     list.Append(hr);
     EXPECT_EQ(map.CheckMoveInList(&walker, rp, nullptr, 0, list), hr);
     EXPECT_EQ(map.CheckMoveInList(&walker, rp, nullptr, 1, list), nullptr);
+}
+
+TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
+    CMainFrame frame;
+    frame.map_master = &map;
+    // Deck on the left half of the picture, rail (solid) on the right.
+    auto deckImage = MakeImage(100, 60, 50, 30, [](int x, int) { return x < 50 ? kDeck : kSolid; });
+    auto* raft = Make<Pictured<Traversable>>();
+    raft->image = deckImage.get();
+    ObjectHolder* hr = Hold(raft);
+    Position rp = At(20, 20);
+    ASSERT_EQ(map.AddHolder(rp, hr), 1);
+    auto* aboard = Make<Object>();
+    ObjectHolder* ha = Hold(aboard);
+    Position pa(rp.x - 20, rp.y);
+    ASSERT_EQ(map.AddHolder(pa, ha), 1);
+    auto* ashore = Make<Object>();
+    ObjectHolder* hs = Hold(ashore);
+    Position ps(rp.x - 70, rp.y);  // in the cell, off the picture
+    ASSERT_EQ(map.AddHolder(ps, hs), 1);
+    raft->CollectCarriedObjects();
+    ASSERT_EQ(raft->GetCarried().Count(), 1u);
+    EXPECT_EQ(raft->GetCarried()[0], ha);
+    frame.map_master = nullptr;
 }
 
 TEST_F(MapStanding, CreaturesKeepTheirDistance) {

@@ -367,6 +367,43 @@ TEST(MapOwnership, TheMapDeletesWhatIsStillPlacedOnceWithItsObject) {
     }  // the sanitizers report a double delete or a leak
 }
 
+TEST(MapOwnership, ResettingACellDeletesItsRandomSceneryButNotThePrototypes) {
+    MapCell cell;
+    Object prototype;
+    prototype.m_bMoveable = 2;
+    auto* own = new Object();  // a transient that belongs to the cell
+    auto* standing = new ObjectHolder(Position(10, 10), &prototype);
+    auto* ownHolder = new ObjectHolder(Position(20, 20), own);
+    auto* flat = new ObjectHolder(Position(30, 30), &prototype);
+    cell.transients.Append(standing);
+    cell.transients.Append(ownHolder);
+    cell.holders.Append(standing);
+    cell.holders.Append(ownHolder);
+    cell.decals.Append(flat);
+    cell.Reset();
+    EXPECT_TRUE(cell.transients.IsEmpty());
+    EXPECT_TRUE(cell.decals.IsEmpty());
+    EXPECT_TRUE(cell.holders.IsEmpty());
+    EXPECT_EQ(prototype.m_pHolder, nullptr);
+}
+
+TEST(MapOwnership, HolderListsKeepOrderAndNeverOwn) {
+    ObjectHolder a, b, c;
+    ObjectHolderList list;
+    list.Append(&a);
+    list.Append(&b);
+    EXPECT_TRUE(list.Find(&b));
+    EXPECT_FALSE(list.Find(&c));
+    ObjectHolderList copy;
+    copy.Copy(list);
+    copy.Copy(copy);
+    EXPECT_EQ(copy.Count(), 2u);
+    EXPECT_TRUE(list.Remove(&a));
+    EXPECT_FALSE(list.Remove(&a));
+    EXPECT_EQ(list[0], &b);
+    EXPECT_EQ(copy[0], &a);
+}
+
 // ---- exploring and the mini-map --------------------------------------------
 
 class MapExploring : public MapFixture {};
