@@ -751,6 +751,40 @@ std::map<int, PictureRecipe> BuildRecipes() {
             Button(p, kPanel, k % 2 == 1, k < 4 ? 1 : 2);
             if (k % 4 >= 2) Crossed(p);
         });
+    // Buttons of the new-character, load and save windows: confirm (569
+    // up, 570 down, 897 disabled), cancel (571, 572), plus (566, 567, 896)
+    // and minus (894 up, 893 down, 895 disabled).
+    struct ButtonLook {
+        int id, width, height, state, sign;  // state 0 up, 1 down, 2 disabled
+    };
+    const ButtonLook buttons[] = {{569, 140, 39, 0, 0}, {570, 140, 39, 1, 0}, {897, 140, 39, 2, 0},
+                                  {571, 140, 39, 0, 1}, {572, 140, 39, 1, 1}, {566, 39, 39, 0, 2},
+                                  {567, 39, 39, 1, 2},  {896, 39, 39, 2, 2},  {894, 39, 39, 0, 3},
+                                  {893, 39, 39, 1, 3},  {895, 39, 39, 2, 3}};
+    for (const ButtonLook& b : buttons)
+        add(b.id, b.width, b.height, [b](Painter& p) {
+            const Rgb face = b.state == 2 ? Rgb{110, 110, 110} : kPanel;
+            Button(p, face, b.state == 1, 0);
+            const int cx = p.Width() / 2 + (b.state == 1), cy = p.Height() / 2 + (b.state == 1);
+            const C ink = b.state == 2 ? Rgb{150, 150, 150}() : b.sign == 1 ? kRed() : kGold();
+            switch (b.sign) {
+                case 0:  // a tick
+                    p.Line(cx - 9, cy, cx - 3, cy + 7, ink, 3);
+                    p.Line(cx - 3, cy + 7, cx + 10, cy - 8, ink, 3);
+                    break;
+                case 1:  // a cross
+                    p.Line(cx - 8, cy - 8, cx + 8, cy + 8, ink, 3);
+                    p.Line(cx - 8, cy + 8, cx + 8, cy - 8, ink, 3);
+                    break;
+                case 2:  // plus
+                    p.Box(cx - 9, cy - 2, cx + 10, cy + 2, ink);
+                    p.Box(cx - 2, cy - 9, cx + 2, cy + 10, ink);
+                    break;
+                default:  // minus
+                    p.Box(cx - 9, cy - 2, cx + 10, cy + 2, ink);
+                    break;
+            }
+        });
     // Portraits: the party panel's (66 x 66) and conversation portraits (96 x 96).
     const Rgb shirts[] = {kRed, kBlue, Rgb{60, 140, 60}, kCloth, kGold};
     int n = 0;
