@@ -84,6 +84,7 @@ public:
     int Restore();
     bool IsLoaded() const;
 
+    // Takes effect when the frames are next filled (Load).
     void SetTransparentColour(int paletteIndex);
     int GetTransparentColour() const { return m_iTransparentIndex; }
 

@@ -46,30 +46,33 @@ int Surface::FillRect(const Rect& rect, uint16_t value) {
 }
 
 bool ClipBlit(Point& dest, Rect& srcRect, const Rect& srcBounds, const Rect& clip) {
+    // Worked in 64 bits so that far-off points (a sprite a world away from
+    // the view) cannot overflow.
+    int64_t sl = srcRect.left, st = srcRect.top, sr = srcRect.right, sb = srcRect.bottom;
+    int64_t dx = dest.x, dy = dest.y;
     // Cut the source to its surface first, moving the destination along.
-    Rect s = srcRect;
-    Point d = dest;
-    if (s.left < srcBounds.left) {
-        d.x += srcBounds.left - s.left;
-        s.left = srcBounds.left;
+    if (sl < srcBounds.left) {
+        dx += srcBounds.left - sl;
+        sl = srcBounds.left;
     }
-    if (s.top < srcBounds.top) {
-        d.y += srcBounds.top - s.top;
-        s.top = srcBounds.top;
+    if (st < srcBounds.top) {
+        dy += srcBounds.top - st;
+        st = srcBounds.top;
     }
-    s.right = std::min(s.right, srcBounds.right);
-    s.bottom = std::min(s.bottom, srcBounds.bottom);
-    if (s.IsEmpty()) return false;
+    sr = std::min<int64_t>(sr, srcBounds.right);
+    sb = std::min<int64_t>(sb, srcBounds.bottom);
+    if (sr <= sl || sb <= st) return false;
     // Then the destination block to the clip rectangle.
-    Rect placed{d.x, d.y, d.x + s.Width(), d.y + s.Height()};
-    Rect vis = placed.Intersect(clip);
-    if (vis.IsEmpty()) return false;
-    s.left += vis.left - placed.left;
-    s.top += vis.top - placed.top;
-    s.right = s.left + vis.Width();
-    s.bottom = s.top + vis.Height();
-    dest = {vis.left, vis.top};
-    srcRect = s;
+    const int64_t left = std::max<int64_t>(dx, clip.left);
+    const int64_t top = std::max<int64_t>(dy, clip.top);
+    const int64_t right = std::min<int64_t>(dx + (sr - sl), clip.right);
+    const int64_t bottom = std::min<int64_t>(dy + (sb - st), clip.bottom);
+    if (right <= left || bottom <= top) return false;
+    sl += left - dx;
+    st += top - dy;
+    srcRect = {static_cast<int>(sl), static_cast<int>(st), static_cast<int>(sl + (right - left)),
+               static_cast<int>(st + (bottom - top))};
+    dest = {static_cast<int>(left), static_cast<int>(top)};
     return true;
 }
 

@@ -93,6 +93,16 @@ TEST(Surface, BlitClipsAtEveryEdge) {
     }
 }
 
+TEST(Surface, FarOffPointsDrawNothingWithoutOverflow) {
+    Surface src = MakeSource(), dst = MakeTarget();
+    const int big = 2147483000;
+    EXPECT_EQ(dst.Blt({big, big}, src, src.Bounds(), kKey), qv::kDrawOk);
+    EXPECT_EQ(dst.Blt({-big, -big}, src, src.Bounds(), kKey), qv::kDrawOk);
+    EXPECT_EQ(dst.Blt({-big, -big}, src, {-big, -big, big, big}), qv::kDrawOk);
+    EXPECT_EQ(CountNot(dst, kBack), 12);  // only the last: its source cut back to (0, 0)
+    EXPECT_EQ(dst.GetPixel(3, 2), 0x304);
+}
+
 TEST(Surface, BlitCutsASourceRectangleReachingOutsideItsSurface) {
     Surface src = MakeSource(), dst = MakeTarget();
     dst.Blt({0, 0}, src, {2, 1, 9, 9});
