@@ -10,9 +10,11 @@ namespace {
 // Images that have frames; the start-of-play worker adds to it while the main
 // thread waits, so it is guarded all the same.
 std::mutex g_ImageListMutex;
+// Never destroyed: images that are statics of their classes leave it while
+// the program's statics are torn down, in no order we control.
 std::vector<CDDObject*>& ImageList() {
-    static std::vector<CDDObject*> list;
-    return list;
+    static auto* list = new std::vector<CDDObject*>;
+    return *list;
 }
 
 // A pixel darkened to brightness level/64.
