@@ -298,9 +298,10 @@ int64_t MapMaster::CellDistanceSq(const Position& a, const Position& b) const {
     return int64_t{d.x} * d.x + int64_t{d.y} * d.y;
 }
 
-int32_t MapMaster::PixelDistanceSq(const Position& a, const Position& b) const {
+int64_t MapMaster::PixelDistanceSq(const Position& a, const Position& b) const {
     const CellPoint d = PixelDeltaOf(a, b);
-    return d.x * d.x + (d.y * d.y) / 2;
+    const int64_t dx = d.x, dy = d.y;
+    return dx * dx + (dy * dy) / 2;
 }
 
 bool MapMaster::IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const {

@@ -140,7 +140,8 @@ public:
     CellPoint PixelDeltaOf(const Position& a, const Position& b) const;
     int64_t CellDistanceSq(const Position& a, const Position& b) const;
     // dx * dx + (dy * dy) / 2 of the wrapped difference: creature spacing.
-    int32_t PixelDistanceSq(const Position& a, const Position& b) const;
+    // Wide enough that half a large world's width squared does not overflow.
+    int64_t PixelDistanceSq(const Position& a, const Position& b) const;
     bool IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const;
     void WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const;
     bool CellToWindow(CellPoint cell, CellPoint& out) const;

@@ -32,6 +32,14 @@ TEST_F(MapCoordinates, WrappedDifferencesLieInTheHalfOpenRange) {
     EXPECT_EQ(map.CellDistanceSq({0, 0}, {7999, 4479}), 7999LL * 7999 + 4479LL * 4479);
 }
 
+TEST(MapDistance, SpacingOfFarPointsInAWideWorldDoesNotOverflow) {
+    // 1000 x 1000 cells: half the width is 80000 pixels, whose square is
+    // past what 32 bits hold.
+    MapMaster wide;
+    wide.SetWorldSize(1000, 1000);
+    EXPECT_EQ(wide.PixelDistanceSq({0, 0}, {79999, 55999}), 79999LL * 79999 + 55999LL * 55999 / 2);
+}
+
 TEST_F(MapCoordinates, WrapsTakeOneStepEachWay) {
     Position p(16000, -1);
     map.WrapPosition(p);
