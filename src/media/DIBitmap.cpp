@@ -45,6 +45,8 @@ Palette BuildGamePalette() {
     p[92] = {72, 156, 52};    // grass
     p[245] = {232, 196, 64};  // gold text
     p[255] = {255, 255, 255};
+    p[kPaletteDeck] = {0, 0, 16};   // 5-6-5 pixel 2
+    p[kPaletteSnare] = {0, 0, 24};  // 5-6-5 pixel 3
     return p;
 }
 

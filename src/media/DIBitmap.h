@@ -22,6 +22,12 @@ using Palette = std::array<PaletteEntry, 256>;
 // The game's shared palette of 256 colours, used by every picture we draw.
 const Palette& GetGamePalette();
 
+// Palette indices whose screen pixels carry a meaning for the map's image
+// masks: a platform's deck (pixel value 2) and a snare (pixel value 3). The
+// painters never pick them for ordinary colours.
+inline constexpr int kPaletteDeck = 253;
+inline constexpr int kPaletteSnare = 254;
+
 // The screen's pixel layouts: red, green and blue in 5-6-5 or 5-5-5 bits.
 enum class PixelFormat { RGB565, RGB555 };
 

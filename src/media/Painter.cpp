@@ -18,6 +18,7 @@ const std::array<uint8_t, 32 * 32 * 32>& NearestTable() {
                     const int R = r * 255 / 31, G = g * 255 / 31, B = b * 255 / 31;
                     int best = 1, bestD = 1 << 30;
                     for (int i = 1; i < 256; ++i) {
+                        if (i == kPaletteDeck || i == kPaletteSnare) continue;
                         const int dr = p[i].r - R, dg = p[i].g - G, db = p[i].b - B;
                         const int d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
                         if (d < bestD) {

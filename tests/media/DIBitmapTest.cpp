@@ -137,4 +137,12 @@ TEST(PixelConversion, PaletteColoursBecomeScreenPixels) {
     // Only index 0 of the game's palette is black on the screen, so no other
     // colour is drawn see-through by a black key.
     for (int i = 1; i < 256; ++i) EXPECT_NE(PaletteIndexToPixel(i), 0) << i;
+    // The mask colours of decks and snares, and no other entry with those pixels.
+    EXPECT_EQ(PaletteIndexToPixel(kPaletteDeck), 2);
+    EXPECT_EQ(PaletteIndexToPixel(kPaletteSnare), 3);
+    for (int i = 0; i < 256; ++i) {
+        if (i == kPaletteDeck || i == kPaletteSnare) continue;
+        const uint16_t px = PaletteIndexToPixel(i);
+        EXPECT_TRUE(px != 2 && px != 3) << i;
+    }
 }
