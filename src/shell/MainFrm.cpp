@@ -1,6 +1,7 @@
 #include "shell/MainFrm.h"
 
 #include "events/GameEvent.h"
+#include "platform/MessageLoop.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/UnusedNumbers.h"
@@ -22,6 +23,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::RequestQuit(int code) {
     m_bQuitRequested = 1;
     m_iQuitCode = code;
+    qv::MessageLoop::Instance().PostQuit(code);
 }
 
 void CMainFrame::AddToKeyStorage(Object* object) {
