@@ -37,7 +37,7 @@ std::shared_ptr<CDIBitmap> BuildScreenPicture() {
     Frame8(*b, 3, 3, 3 + 536, 3 + 359);         // the map view
     Frame8(*b, 545, 7, 636, 360);               // the side panel
     Frame8(*b, 207, 371, 207 + 102, 371 + 96);  // the minimap
-    Frame8(*b, 8, 372, 198, 470);               // the message line
+    Frame8(*b, 12, 376, 192, 472);              // the message line
     Frame8(*b, 318, 372, 632, 440);             // the party panel
     return b;
 }
@@ -84,6 +84,9 @@ int CMainFrame::InitDirectDraw(int reload) {
         return 0;
     }
     (void)reload;  // the global images are loaded by the start of play
+    // The message line: six lines of 20 letters under the map view.
+    m_MessageLine.Create({12, 376, 12, 376}, nullptr);
+    m_MessageLine.Resize(6, 20);
     if (CMouseCursor* cursor = GetMouseCursor()) cursor->m_pSurface = m_pDrawSurface;
     InstallGameMessageBoxes();
     return 1;

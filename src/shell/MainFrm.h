@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/DDObjects.h"
+#include "media/DDWnd.h"
 #include "media/DSound.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -119,4 +120,5 @@ public:
     int m_bMusicOn = 1;
     int m_bMidiOutput = 0;  // a MIDI output exists (never here)
     std::unique_ptr<CMIDIStream> m_pMidi;
+    CDDEdit m_MessageLine;  // the message line under the map view
 };

@@ -328,6 +328,17 @@ TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
     SetMouseCursor(nullptr);
 }
 
+TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const qv::Rect line = frame.m_MessageLine.m_rcWindow;
+    EXPECT_EQ(line, (qv::Rect{12, 376, 12 + 180, 376 + 96}));
+    EXPECT_EQ(SetMessageLine("Use Potion on..."), 1);
+    EXPECT_EQ(frame.m_MessageLine.GetText(), "Use Potion on...");
+    EXPECT_EQ(frame.m_strMessageLine, "Use Potion on...");
+    frame.m_MessageLine.FormatText("Empty potion...", 245, 0);
+    EXPECT_EQ(frame.m_MessageLine.m_iTextColour, 245);
+}
+
 TEST(ProgressBar, FillIsTheValueShareOfTheWidth) {
     CDDProgressBar bar;
     bar.Create({393, 333, 393 + 119, 352}, 38, 1);
