@@ -14,6 +14,8 @@ CMainFrame::CMainFrame() {
 }
 
 CMainFrame::~CMainFrame() {
+    // Nothing more is delivered to a frame that is going away.
+    qv::MessageLoop::Instance().Forget(this);
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no frame.

@@ -28,10 +28,12 @@ class ObjectHolder;
 class Player;
 class UnusedNumbers;
 
-class CMainFrame {
+// The frame receives the window's input, timer ticks and posted commands
+// through the handlers of qv::WindowHandler (platform/Events.h).
+class CMainFrame : public qv::WindowHandler {
 public:
     CMainFrame();
-    ~CMainFrame();
+    ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
