@@ -5,13 +5,10 @@
 
 #include "media/Resources.h"
 #include "platform/Audio.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
 
 int g_bSoundEnabled = 1;
-
-namespace {
-int g_iListenerX = 0;
-int g_iListenerY = 0;
-}  // namespace
 
 CDSound::CDSound(int waveResourceId) : m_iResourceId(waveResourceId) {
     std::shared_ptr<const WaveResource> wave = FindWaveResource(waveResourceId);
@@ -41,11 +38,6 @@ int CDSound::Play(int pan, int volume, int loop) {
     return m_iVoice ? 1 : 0;
 }
 
-void CDSound::SetListener(int x, int y) {
-    g_iListenerX = x;
-    g_iListenerY = y;
-}
-
 // PlayAt hears a point as the screen shows it: the screen offset of a world
 // offset (dx, dy) is (dx - dy, dy). The pan follows the screen's x offset,
 // full to one side at 500 pixels: pan = 20 * sx, within -10000..10000. The
@@ -65,8 +57,10 @@ int CDSound::PlayAt(int x, int y, int loop) {
     int pan, volume;
     // Differences taken on unsigned numbers so that far-apart points cannot
     // overflow; the world wraps in any case.
-    int dx = static_cast<int>(static_cast<unsigned>(x) - static_cast<unsigned>(g_iListenerX));
-    int dy = static_cast<int>(static_cast<unsigned>(y) - static_cast<unsigned>(g_iListenerY));
+    qv::Point centre;
+    if (CMainFrame* frame = GetMainFrame()) centre = frame->m_ptFocus;
+    int dx = static_cast<int>(static_cast<unsigned>(x) - static_cast<unsigned>(centre.x));
+    int dy = static_cast<int>(static_cast<unsigned>(y) - static_cast<unsigned>(centre.y));
     PanAndVolumeAt(dx, dy, pan, volume);
     return Play(pan, volume, loop);
 }
@@ -81,8 +75,6 @@ bool CDSound::IsPlaying() const {
 }
 
 // ---- the frame's sound and music ----
-
-#include "shell/MainFrm.h"
 
 int CMainFrame::InitDirectSound() {
     // There is no MIDI output here: music stays off and its switch cannot be

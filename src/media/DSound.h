@@ -33,8 +33,8 @@ public:
     // switched off, 2 (without restarting) when it already plays, else 1.
     int Play(int pan = 0, int volume = 0, int loop = 0);
     // Plays the sound for the map position (x, y), heard from the view centre
-    // (see SetListener): nearer is louder, and it comes from the side of the
-    // screen it is on. Same answers as Play.
+    // (the frame's focus point): nearer is louder, and it comes from the side
+    // of the screen it is on. Same answers as Play.
     int PlayAt(int x, int y, int loop = 0);
     void Stop();
     bool IsPlaying() const;
@@ -42,8 +42,6 @@ public:
     // False when the store has no sound of that id (Play then answers 0).
     bool HasSamples() const { return m_pSound != nullptr; }
 
-    // The world point at the centre of the view, from which PlayAt hears.
-    static void SetListener(int x, int y);
     // The pan and volume PlayAt uses for a point (dx, dy) world pixels from
     // the view centre.
     static void PanAndVolumeAt(int dx, int dy, int& pan, int& volume);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "media/DSound.h"
 #include "media/Resources.h"
 #include "platform/Audio.h"
@@ -109,6 +111,27 @@ TEST(DSoundPlayAt, PanAndVolumeFollowTheScreenOffset) {
     CDSound::PanAndVolumeAt(2000000000, -2000000000, pan, volume);
     EXPECT_EQ(pan, 10000);
     EXPECT_EQ(volume, -10000);
+}
+
+TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.InitDirectSound(), 1);
+    frame.m_ptFocus = {1000, 2000};
+    CDSound sound(Tone(qv::Mixer::kRate * 60));
+    // 100 world pixels right of the focus: pan 2000 and -6 dB, so the left
+    // side plays at 10^(-(600 + 2000) / 2000) and the right at 10^(-600 / 2000).
+    EXPECT_EQ(sound.PlayAt(1100, 2000, 0), 1);
+    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) { m.StopAll(); });
+    auto pcm = std::make_shared<qv::PcmSound>();
+    pcm->samples.assign(8, 10000);
+    CDSound flat(pcm);
+    EXPECT_EQ(flat.PlayAt(1100, 2000, 1), 1);
+    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
+        int16_t out[8];
+        m.Mix(out, 4);
+        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
+        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
+    });
 }
 
 TEST(Music, NoTuneCanPlayAndNothingBreaks) {
