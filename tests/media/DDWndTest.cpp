@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "media/DDWnd.h"
@@ -261,14 +262,16 @@ TEST_F(PopupTest, FirstPictureSavedHeadlessHasTheWindowSizeAndIsNotBlank) {
     ASSERT_EQ(frame.UpdateScreen(0), 1);
     const qv::Window& win = *frame.m_pWindow;
     EXPECT_EQ(win.Title(), "Quorvale");
-    std::string path = testing::TempDir() + "first_picture.bmp";
+    // QV_PICTURE_DIR keeps the picture for a look.
+    const char* keep = std::getenv("QV_PICTURE_DIR");
+    std::string path = (keep ? std::string(keep) + "/" : testing::TempDir()) + "first_picture.bmp";
     ASSERT_TRUE(win.SavePicture(path));
     SDL_Surface* pic = SDL_LoadBMP(path.c_str());
     ASSERT_NE(pic, nullptr);
     EXPECT_EQ(pic->w, 900);
     EXPECT_EQ(pic->h, 480);
     SDL_FreeSurface(pic);
-    std::remove(path.c_str());
+    if (!keep) std::remove(path.c_str());
     std::set<uint16_t> colours(win.Picture().begin(), win.Picture().end());
     EXPECT_GE(colours.size(), 3u);
     // The map view is black inside its frame; the furniture around it is not.
