@@ -5,6 +5,7 @@
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
 #include "media/DirectDraw.h"
+#include "media/MouseCursor.h"
 #include "media/Resources.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
@@ -241,12 +242,26 @@ CDDWnd::~CDDWnd() {
 }
 
 int CDDWnd::Popup() {
+    // Keep the picture under the window to put it back when it closes.
+    qv::Surface* screen = GetPopupSurface();
+    qv::Rect under = screen ? m_rcWindow.Intersect(screen->Bounds()) : qv::Rect{};
+    m_Under.Destroy();
+    if (!under.IsEmpty()) {
+        m_Under.Create(under.Width(), under.Height());
+        m_Under.Blt({0, 0}, *screen, under);
+    }
     m_bOpen = true;
     m_iEndCode = 0;
     OnActivate(1);
     qv::MessageLoop::Instance().RunModal(*this);
     m_bOpen = false;
     m_pPressed = nullptr;
+    screen = GetPopupSurface();
+    if (screen && m_Under.IsValid() && m_rcWindow.Intersect(screen->Bounds()) == under) {
+        screen->Blt({under.left, under.top}, m_Under, m_Under.Bounds());
+        PresentScreen(under);
+    }
+    m_Under.Destroy();
     return m_iEndCode;
 }
 
@@ -281,6 +296,10 @@ void CDDWnd::Redraw() {
     qv::Surface* s = GetPopupSurface();
     if (!s) return;
     Paint(s);
+    // The pointer over the window, drawn with it.
+    CMouseCursor* cursor = GetMouseCursor();
+    if (m_bOpen && cursor && cursor->m_bShown && m_rcWindow.Contains(m_ptMouse))
+        cursor->PaintAt(s, m_ptMouse, m_rcWindow);
     PresentScreen(m_rcWindow);
 }
 

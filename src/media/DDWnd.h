@@ -165,6 +165,7 @@ public:
     void OnLButtonDown(qv::Point p) override;
     void OnLButtonUp(qv::Point p) override;
     void OnLButtonDblClk(qv::Point p) override { OnLButtonDown(p); }
+    void OnMouseMove(qv::Point p) override { m_ptMouse = p; }
     void OnChar(int ch) override;
 
     bool IsModalDone() const override { return !m_bOpen; }
@@ -189,6 +190,8 @@ private:
     CDDControl* m_pFocus = nullptr;
     CDDControl* m_pPressed = nullptr;
     std::unique_ptr<CDDObject> m_pPicture;
+    qv::Surface m_Under;  // the screen under the window while it is up
+    qv::Point m_ptMouse{-1000, -1000};
     bool m_bOpen = false;
     int m_iEndCode = 0;
     bool m_bRegistered = false;

@@ -73,6 +73,16 @@ void CMouseCursor::Paint() {
     }
 }
 
+void CMouseCursor::PaintAt(qv::Surface* surface, qv::Point p, const qv::Rect& clip) const {
+    if (!surface) return;
+    if (m_pDragImage) {
+        m_pDragImage->DrawAt(surface, {p.x - m_iDragHotX, p.y - m_iDragHotY}, clip);
+    } else if (CDDObject* img = m_Images[m_iImage].get()) {
+        int col = 0, row = 0;
+        img->DrawFrame(surface, p, clip, col, row);
+    }
+}
+
 void CMouseCursor::HideNow() {
     Under& u = m_Under[m_iPage];
     if (!u.drawn) return;

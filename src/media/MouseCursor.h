@@ -52,6 +52,9 @@ public:
     // Carries image (hot spot hotX, hotY) in place of the pointer; null ends it.
     void SetDragImage(CDDObject* image, int hotX, int hotY);
     CDDObject* GetDragImage() const { return m_pDragImage; }
+    // Paints the cursor's image at p of surface, clipped to clip, keeping
+    // nothing: for pictures that are drawn whole again each time (popups).
+    void PaintAt(qv::Surface* surface, qv::Point p, const qv::Rect& clip) const;
     // Chooses one of the nine images.
     void SetImage(int index);
     int GetImage() const { return m_iImage; }

@@ -101,6 +101,26 @@ TEST_F(PopupTest, PopupAnswersTheEndCodeAndRegistersWithTheFrame) {
     EXPECT_EQ(handler.keys, 0);
 }
 
+TEST_F(PopupTest, TheScreenUnderAPopupComesBackWhenItCloses) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const std::vector<uint16_t> before = frame.m_pWindow->Picture();
+    {
+        TwoButtonWnd w;
+        w.m_rcWindow = {100, 100, 500, 460};
+        int seen = 0;
+        loop.SetIdleHook([&]() {
+            // While it is up the window shows the popup.
+            if (seen++ == 0) {
+                EXPECT_NE(frame.m_pWindow->Picture(), before);
+                Click(Centre(w, w.ok));
+            }
+            return true;
+        });
+        EXPECT_EQ(w.Popup(), 1);
+    }
+    EXPECT_EQ(frame.m_pWindow->Picture(), before);
+}
+
 TEST_F(PopupTest, APressCountsOnlyWhenLetGoOverTheButton) {
     TwoButtonWnd w;
     qv::Point ok = Centre(w, w.ok);
