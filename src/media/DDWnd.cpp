@@ -7,6 +7,7 @@
 #include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
 #include "media/Resources.h"
+#include "platform/Message.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 
@@ -439,14 +440,18 @@ void CMessageWnd::Paint(qv::Surface* surface) {
     DrawGameText(surface, {m_rcWindow.left + 20, y}, m_strText, kColourText, m_rcWindow);
 }
 
+// Both go through the program's message boxes, which show them in the game's
+// window (see InstallGameMessageBoxes) or, without one, headless.
 int ShowGameMessage(const std::string& text) {
-    CMessageWnd box(text, CMessageWnd::Buttons::Ok);
-    return box.Popup();
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+    return CMessageWnd::kIdOk;
 }
 
 int ShowGameMessageBox(const std::string& text, int style) {
-    CMessageWnd box(text, style == 4 ? CMessageWnd::Buttons::YesNo : CMessageWnd::Buttons::Ok);
-    return box.Popup();
+    if (style != 4) return ShowGameMessage(text);
+    return qv::ShowMessage(text, qv::MessageButtons::YesNo) == qv::MessageAnswer::Yes
+               ? CMessageWnd::kIdYes
+               : CMessageWnd::kIdCancel;
 }
 
 // ---- quantity ----

@@ -183,17 +183,20 @@ void InstallGameMessageBoxes() {
     qv::SetMessageHandler(
         [](const std::string& text, qv::MessageButtons buttons, const std::string& caption) {
             if (!GetPopupSurface()) return qv::ShowMessageHeadless(text, buttons, caption);
-            CMessageWnd box(text,
-                            buttons == qv::MessageButtons::Ok ? CMessageWnd::Buttons::Ok
-                                                              : CMessageWnd::Buttons::RetryCancel,
-                            caption);
+            CMessageWnd::Buttons kind = CMessageWnd::Buttons::RetryCancel;
+            if (buttons == qv::MessageButtons::Ok) kind = CMessageWnd::Buttons::Ok;
+            if (buttons == qv::MessageButtons::YesNo) kind = CMessageWnd::Buttons::YesNo;
+            CMessageWnd box(text, kind, caption);
             switch (box.Popup()) {
                 case CMessageWnd::kIdOk:
                     return qv::MessageAnswer::Ok;
                 case CMessageWnd::kIdRetry:
                     return qv::MessageAnswer::Retry;
+                case CMessageWnd::kIdYes:
+                    return qv::MessageAnswer::Yes;
                 default:
-                    return qv::MessageAnswer::Cancel;
+                    return buttons == qv::MessageButtons::YesNo ? qv::MessageAnswer::No
+                                                                : qv::MessageAnswer::Cancel;
             }
         });
 }

@@ -23,8 +23,9 @@ MessageAnswer ShowMessageHeadless(const std::string& text, MessageButtons button
         g_script->captions.push_back(caption);
     }
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (!g_script) return MessageAnswer::Cancel;
-    if (g_script->answers.empty()) return MessageAnswer::Cancel;
+    MessageAnswer none =
+        buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    if (!g_script || g_script->answers.empty()) return none;
     MessageAnswer a = g_script->answers.front();
     g_script->answers.pop_front();
     return a;

@@ -10,8 +10,8 @@
 
 namespace qv {
 
-enum class MessageButtons { Ok, RetryCancel };
-enum class MessageAnswer { Ok, Retry, Cancel };
+enum class MessageButtons { Ok, RetryCancel, YesNo };
+enum class MessageAnswer { Ok, Retry, Cancel, Yes, No };
 
 using MessageHandler = std::function<MessageAnswer(const std::string& text, MessageButtons,
                                                    const std::string& caption)>;
@@ -27,8 +27,8 @@ MessageAnswer ShowMessageHeadless(const std::string& text, MessageButtons button
 // Installs the handler that shows boxes (null restores the headless one).
 void SetMessageHandler(MessageHandler handler);
 
-// Headless answers, taken in order by RetryCancel boxes while this lives; the
-// texts shown are kept for inspection.
+// Headless answers, taken in order by RetryCancel and YesNo boxes while this
+// lives (with none left, Cancel or No); the texts shown are kept for inspection.
 class ScriptedMessages {
 public:
     explicit ScriptedMessages(std::deque<MessageAnswer> answers = {});

@@ -358,8 +358,29 @@ TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
     EXPECT_EQ(SetMessageLine("Use Potion on..."), 1);
     EXPECT_EQ(frame.m_MessageLine.GetText(), "Use Potion on...");
     EXPECT_EQ(frame.m_strMessageLine, "Use Potion on...");
+    // The text is drawn in its colour inside the line, and only there.
     frame.m_MessageLine.FormatText("Empty potion...", 245, 0);
-    EXPECT_EQ(frame.m_MessageLine.m_iTextColour, 245);
+    const qv::Surface& screen = *frame.m_pPrimary;
+    int inked = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (screen.GetPixel(x, y) == PaletteIndexToPixel(245)) {
+                ++inked;
+                EXPECT_TRUE(line.Contains({x, y})) << x << "," << y;
+            }
+    EXPECT_GT(inked, 15 * 8);  // fifteen letters of some ink each
+}
+
+TEST(GameMessages, WithoutAWindowTheyGoToTheHeadlessBoxes) {
+    MessageLoop::Instance().Reset();
+    qv::ScriptedMessages script({qv::MessageAnswer::Yes, qv::MessageAnswer::No});
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 6);
+    EXPECT_EQ(ShowGameMessageBox("Sure you want to save over Game 2?", 4), 2);
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 2);  // none left: declined
+    EXPECT_EQ(ShowGameMessage("Eh?"), 1);
+    ASSERT_EQ(script.shown.size(), 4u);
+    EXPECT_EQ(script.shown[1], "Sure you want to save over Game 2?");
+    EXPECT_EQ(script.shown[3], "Eh?");
 }
 
 TEST(ProgressBar, FillIsTheValueShareOfTheWidth) {
