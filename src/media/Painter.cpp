@@ -141,6 +141,7 @@ void Painter::Speckle(int left, int top, int right, int bottom,
     const uint8_t* cs = colours.begin();
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {
+            if (m_Bitmap.GetPixel(x, y) == 0) continue;  // see-through stays so
             const uint32_t h = Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), seed);
             if (h % static_cast<uint32_t>(every) == 0) Dot(x, y, cs[(h >> 16) % colours.size()]);
         }

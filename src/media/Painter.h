@@ -31,6 +31,7 @@ public:
     void Polygon(std::initializer_list<qv::Point> points, uint8_t c);  // filled
     // Speckles a rectangle with the given colours: about one pixel in every
     // `every` gets one of them, chosen by a hash of the seed and place.
+    // See-through pixels (index 0) are left alone.
     void Speckle(int left, int top, int right, int bottom, std::initializer_list<uint8_t> colours,
                  uint32_t seed, int every);
     void Dot(int x, int y, uint8_t c) { m_Bitmap.SetPixel(x, y, c); }

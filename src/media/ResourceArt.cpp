@@ -37,6 +37,20 @@ void Grass(Painter& p, int x0, int w, Rgb base, uint32_t seed) {
     }
 }
 
+// The floor is drawn in pieces of 32 x 14 whose rows the view shifts left
+// by 14 pixels each, so that a cell looks like the world's slanted grid.
+// Patterns laid out on the ground (tiles, planks) are painted as the world
+// sees them and then shifted the other way row by row, so that they join up
+// across pieces and cells once drawn.
+void OnTheGround(Painter& p, const std::function<void(Painter&)>& paintWorld) {
+    CDIBitmap world(kTerrainWidth, kTerrainHeight);
+    Painter wp(world);
+    paintWorld(wp);
+    for (int y = 0; y < kTerrainHeight; ++y)
+        for (int x = 0; x < kTerrainWidth; ++x)
+            p.Dot(x, y, world.GetPixel((x + y % 14) % kTerrainWidth, y));
+}
+
 void Flagstones(Painter& p, int x0, int w, Rgb base, int tileW, int tileH, uint32_t seed) {
     p.Box(x0, 0, x0 + w, kTerrainHeight, base(-6));
     for (int row = 0; row * tileH < kTerrainHeight; ++row) {
@@ -114,7 +128,7 @@ void PaintTerrain(Painter& p, int code) {
                     p.Line(x, y + (x / 30) % 3, x + 16, y + 2, kSand(-3));
             break;
         case 2:
-            Flagstones(p, 0, w, kStone, 32, 28, 3);
+            OnTheGround(p, [&](Painter& g) { Flagstones(g, 0, w, kStone, 32, 28, 3); });
             break;
         case 3:
             for (int s = 0; s < kWaterAnimationSteps; ++s) Water(p, s);
@@ -131,7 +145,7 @@ void PaintTerrain(Painter& p, int code) {
             p.Speckle(0, 0, w, kTerrainHeight, {kBark(), kBark(-3)}, 66, 9);
             break;
         case 7:
-            Flagstones(p, 0, w, Rgb{60, 58, 66}, 40, 28, 7);
+            OnTheGround(p, [&](Painter& g) { Flagstones(g, 0, w, Rgb{60, 58, 66}, 40, 28, 7); });
             break;
         case 8:
             Rock(p, Rgb{128, 104, 80}, 8);
@@ -144,7 +158,7 @@ void PaintTerrain(Painter& p, int code) {
             p.Ellipse(w / 2, kTerrainHeight / 2, 60, 38, Rgb{20, 14, 20}());
             break;
         case 11:
-            Planks(p, 0, w);
+            OnTheGround(p, [&](Painter& g) { Planks(g, 0, w); });
             break;
         case 12:
             Grass(p, 0, w, Rgb{104, 172, 64}, 12);
@@ -217,7 +231,7 @@ void Mountain(Painter& p, bool ice) {
     p.Polygon({{150, 6}, {206, 60}, {240, 52}, {271, 90}, {160, 149}, {140, 149}}, body(-4));
     p.Polygon({{150, 6}, {136, 34}, {146, 30}, {154, 40}, {168, 26}}, kSnow());
     p.Polygon({{60, 70}, {50, 88}, {62, 84}, {70, 90}}, kSnow());
-    p.Speckle(0, 0, 272, 150, {body(-6)}, ice ? 77u : 78u, 13);
+    p.Speckle(0, 0, 272, 150, {body(-2)}, ice ? 77u : 78u, 29);
 }
 
 void Shrubs(Painter& p) {

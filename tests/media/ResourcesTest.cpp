@@ -119,3 +119,18 @@ TEST(Resources, AnImageOfAResourceDrawsItsPicture) {
     EXPECT_NE(screen.GetPixel(50, 50), 0);
     EXPECT_EQ(image.HitTest({0, 0}, 0), screen.GetPixel(50, 50));
 }
+
+TEST(Resources, SpritesKeepClearCornersAroundTheirShapes) {
+    // The mountain and the pine stand on see-through backgrounds: their top
+    // corners and a ring of pixels around the shape stay index 0.
+    for (int id : {kBitmapBigMountain, kBitmapIceMountain, kBitmapLivePine, kBitmapDarkPatch}) {
+        auto bm = FindBitmapResource(id);
+        EXPECT_EQ(bm->GetPixel(0, 0), 0) << id;
+        EXPECT_EQ(bm->GetPixel(bm->Width() - 1, 0), 0) << id;
+    }
+    auto m = FindBitmapResource(kBitmapBigMountain);
+    int stray = 0;  // above the peak's outline nothing is painted
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 120; ++x) stray += m->GetPixel(x, y) != 0;
+    EXPECT_EQ(stray, 0);
+}
