@@ -104,7 +104,7 @@ void AudioDevice::Close() {
         std::lock_guard<std::mutex> g(m_mutex);
         id = m_device;
         m_device = 0;
-        m_mixer = Mixer();
+        m_mixer.StopAll();  // ids go on counting, so old voices never match new ones
     }
     if (id) SDL_CloseAudioDevice(id);
 }

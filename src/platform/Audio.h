@@ -26,6 +26,7 @@ public:
     bool IsPlaying(int voice) const;
     void Stop(int voice);
     void SetGains(int voice, float left, float right);
+    void StopAll() { m_voices.clear(); }
     int VoiceCount() const { return static_cast<int>(m_voices.size()); }
 
     // Adds the playing voices into `frames` stereo frames (left, right), then

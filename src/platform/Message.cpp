@@ -9,16 +9,23 @@ MessageHandler g_handler;
 ScriptedMessages* g_script = nullptr;
 }  // namespace
 
-MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) {
-    if (g_handler) return g_handler(text, buttons);
-    std::fprintf(stderr, "%s\n", text.c_str());
-    if (buttons == MessageButtons::Ok) {
-        if (g_script) g_script->shown.push_back(text);
-        return MessageAnswer::Ok;
+MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons,
+                          const std::string& caption) {
+    if (g_handler) return g_handler(text, buttons, caption);
+    return ShowMessageHeadless(text, buttons, caption);
+}
+
+MessageAnswer ShowMessageHeadless(const std::string& text, MessageButtons buttons,
+                                  const std::string& caption) {
+    std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
+    if (g_script) {
+        g_script->shown.push_back(text);
+        g_script->captions.push_back(caption);
     }
-    if (!g_script) return MessageAnswer::Cancel;
-    g_script->shown.push_back(text);
-    if (g_script->answers.empty()) return MessageAnswer::Cancel;
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    MessageAnswer none =
+        buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    if (!g_script || g_script->answers.empty()) return none;
     MessageAnswer a = g_script->answers.front();
     g_script->answers.pop_front();
     return a;

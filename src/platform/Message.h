@@ -10,18 +10,25 @@
 
 namespace qv {
 
-enum class MessageButtons { Ok, RetryCancel };
-enum class MessageAnswer { Ok, Retry, Cancel };
+enum class MessageButtons { Ok, RetryCancel, YesNo };
+enum class MessageAnswer { Ok, Retry, Cancel, Yes, No };
 
-using MessageHandler = std::function<MessageAnswer(const std::string& text, MessageButtons)>;
+using MessageHandler = std::function<MessageAnswer(const std::string& text, MessageButtons,
+                                                   const std::string& caption)>;
 
-// Shows `text` and answers the button chosen.
-MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons);
+// Shows `text` (in a box titled `caption`, a plain box when it is empty) and
+// answers the button chosen.
+MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons,
+                          const std::string& caption = "");
+// The headless way of showing a box, used when no handler is installed (and
+// by a handler that cannot show the box itself).
+MessageAnswer ShowMessageHeadless(const std::string& text, MessageButtons buttons,
+                                  const std::string& caption = "");
 // Installs the handler that shows boxes (null restores the headless one).
 void SetMessageHandler(MessageHandler handler);
 
-// Headless answers, taken in order by RetryCancel boxes while this lives; the
-// texts shown are kept for inspection.
+// Headless answers, taken in order by RetryCancel and YesNo boxes while this
+// lives (with none left, Cancel or No); the texts shown are kept for inspection.
 class ScriptedMessages {
 public:
     explicit ScriptedMessages(std::deque<MessageAnswer> answers = {});
@@ -31,6 +38,7 @@ public:
 
     std::deque<MessageAnswer> answers;
     std::deque<std::string> shown;
+    std::deque<std::string> captions;  // one for each text shown
 
 private:
     ScriptedMessages* m_previous;

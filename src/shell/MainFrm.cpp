@@ -1,6 +1,7 @@
 #include "shell/MainFrm.h"
 
 #include "events/GameEvent.h"
+#include "platform/MessageLoop.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/UnusedNumbers.h"
@@ -13,6 +14,8 @@ CMainFrame::CMainFrame() {
 }
 
 CMainFrame::~CMainFrame() {
+    // Nothing more is delivered to a frame that is going away.
+    qv::MessageLoop::Instance().Forget(this);
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no frame.
@@ -22,6 +25,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::RequestQuit(int code) {
     m_bQuitRequested = 1;
     m_iQuitCode = code;
+    qv::MessageLoop::Instance().PostQuit(code);
 }
 
 void CMainFrame::AddToKeyStorage(Object* object) {

@@ -9,11 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "media/DDObjects.h"
+#include "media/DDWnd.h"
+#include "media/DSound.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "platform/Surface.h"
+#include "platform/Window.h"
 #include "world/TimeOfDay.h"
 
 class CGameEvent;
+class CDDWnd;
 class Group;
 class KeyStorage;
 class MapMaster;
@@ -22,10 +28,12 @@ class ObjectHolder;
 class Player;
 class UnusedNumbers;
 
-class CMainFrame {
+// The frame receives the window's input, timer ticks and posted commands
+// through the handlers of qv::WindowHandler (platform/Events.h).
+class CMainFrame : public qv::WindowHandler {
 public:
     CMainFrame();
-    ~CMainFrame();
+    ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
@@ -85,4 +93,34 @@ public:
 
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay = std::make_unique<CTimeOfDay>();
+
+    // Screen, sound, music and popups (media/DirectDraw.cpp, media/DSound.cpp).
+    int InitDirectDraw(int reload);
+    void ReleaseDirectDraw();
+    int RestoreSurfaces();
+    int UpdateScreen(int reload);
+    int Pause(int milliseconds);
+    // Full screen: shows the back buffer and swaps it with the primary surface.
+    int FlipSurfaces();
+    int InitDirectSound();
+    void ReleaseSounds();
+    int PlayMidi(int* tune);
+    void UpdateMidi();
+    void DeleteMidi();
+    int m_bWindowed = 1;  // windowed (900 x 480) or full screen (640 x 480)
+    int m_iBitsPerPixel = 16;
+    int m_iStartState = 1;  // 0 while play runs
+    int m_bFlipParity = 0;  // which page is in front
+    std::unique_ptr<qv::Window> m_pWindow;
+    std::unique_ptr<qv::Surface> m_pPrimary;     // what the window shows
+    std::unique_ptr<qv::Surface> m_pBackBuffer;  // where frames are composed
+    qv::Surface* m_pDrawSurface = nullptr;
+    std::unique_ptr<CDDObject> m_pScreenImage;  // the furniture around the map view
+    int m_bModalPopup = 0;
+    CDDWnd* m_pModalPopup = nullptr;
+    int m_bSoundOn = 1;
+    int m_bMusicOn = 1;
+    int m_bMidiOutput = 0;  // a MIDI output exists (never here)
+    std::unique_ptr<CMIDIStream> m_pMidi;
+    CDDEdit m_MessageLine;  // the message line under the map view
 };

@@ -1,7 +1,7 @@
 #include "structures/Scenery.h"
 
 #include "creatures/Player.h"
-#include "platform/Message.h"
+#include "media/DDWnd.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
@@ -61,11 +61,6 @@ void StatueBow::Serialize(qv::Archive& ar) {
     ar.SerializeClass(&Scenery::classInfo);
     Scenery::Serialize(ar);
     ar.Exchange(m_strStatueText);
-}
-
-// The game's modal message with an OK button; drawn by the screen side.
-__attribute__((weak)) void ShowGameMessage(const std::string& text) {
-    qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
 void StatueBow::TakeDamage(int amount, int kind) {

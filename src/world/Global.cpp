@@ -36,7 +36,10 @@ int GetDrawEnabled() {
 }
 
 int SetMessageLine(const std::string& text) {
-    if (CMainFrame* f = GetMainFrame()) f->m_strMessageLine = text;
+    if (CMainFrame* f = GetMainFrame()) {
+        f->m_strMessageLine = text;
+        f->m_MessageLine.SetText(text);
+    }
     return 1;
 }
 

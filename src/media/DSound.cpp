@@ -1,0 +1,116 @@
+#include "media/DSound.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "media/Resources.h"
+#include "platform/Audio.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+
+int g_bSoundEnabled = 1;
+
+CDSound::CDSound(int waveResourceId) : m_iResourceId(waveResourceId) {
+    std::shared_ptr<const WaveResource> wave = FindWaveResource(waveResourceId);
+    if (wave && !wave->samples.empty()) {
+        auto pcm = std::make_shared<qv::PcmSound>();
+        pcm->rate = wave->sampleRate;
+        pcm->samples = wave->samples;
+        m_pSound = std::move(pcm);
+    }
+}
+
+CDSound::CDSound(std::shared_ptr<const qv::PcmSound> sound) : m_iResourceId(0) {
+    if (sound && !sound->samples.empty()) m_pSound = std::move(sound);
+}
+
+CDSound::~CDSound() {
+    Stop();
+}
+
+int CDSound::Play(int pan, int volume, int loop) {
+    qv::AudioDevice& dev = qv::AudioDevice::Instance();
+    if (!dev.IsOpen() || !g_bSoundEnabled || !m_pSound) return 0;
+    float left, right;
+    qv::PanVolumeToGains(pan, volume, left, right);
+    if (m_iVoice && dev.IsPlaying(m_iVoice)) return 2;
+    m_iVoice = dev.Start(m_pSound, left, right, loop != 0);
+    return m_iVoice ? 1 : 0;
+}
+
+// PlayAt hears a point as the screen shows it: the screen offset of a world
+// offset (dx, dy) is (dx - dy, dy). The pan follows the screen's x offset,
+// full to one side at 500 pixels: pan = 20 * sx, within -10000..10000. The
+// volume falls 6 hundredths of a decibel per pixel of screen distance d =
+// sqrt(sx^2 + sy^2): volume = -6 * d, no lower than -10000. So a sound at the
+// centre plays at full volume, one at the edge of the view (about 270 pixels
+// away) at -16 dB, and one 1000 pixels away at -60 dB.
+void CDSound::PanAndVolumeAt(int dx, int dy, int& pan, int& volume) {
+    double sx = static_cast<double>(dx) - dy;
+    double sy = dy;
+    double d = std::sqrt(sx * sx + sy * sy);
+    pan = static_cast<int>(std::clamp(20.0 * sx, -10000.0, 10000.0));
+    volume = -static_cast<int>(std::min(10000.0, std::round(6.0 * d)));
+}
+
+int CDSound::PlayAt(int x, int y, int loop) {
+    int pan, volume;
+    // Differences taken on unsigned numbers so that far-apart points cannot
+    // overflow; the world wraps in any case.
+    qv::Point centre;
+    if (CMainFrame* frame = GetMainFrame()) centre = frame->m_ptFocus;
+    int dx = static_cast<int>(static_cast<unsigned>(x) - static_cast<unsigned>(centre.x));
+    int dy = static_cast<int>(static_cast<unsigned>(y) - static_cast<unsigned>(centre.y));
+    PanAndVolumeAt(dx, dy, pan, volume);
+    return Play(pan, volume, loop);
+}
+
+void CDSound::Stop() {
+    if (m_iVoice) qv::AudioDevice::Instance().Stop(m_iVoice);
+    m_iVoice = 0;
+}
+
+bool CDSound::IsPlaying() const {
+    return m_iVoice && qv::AudioDevice::Instance().IsPlaying(m_iVoice);
+}
+
+// ---- the frame's sound and music ----
+
+int CMainFrame::InitDirectSound() {
+    // There is no MIDI output here: music stays off and its switch cannot be
+    // turned on.
+    m_bMidiOutput = 0;
+    m_bMusicOn = 0;
+    return qv::AudioDevice::Instance().Open() ? 1 : 0;
+}
+
+void CMainFrame::ReleaseSounds() {
+    DeleteMidi();
+    qv::AudioDevice::Instance().Close();
+}
+
+int CMainFrame::PlayMidi(int* tune) {
+    if (!tune) return 0;
+    // While music is off there is nothing to do, which is no failure.
+    if (!m_bMusicOn) return 1;
+    if (m_pMidi && m_pMidi->GetTune() == *tune) return 1;
+    if (!m_bMidiOutput) return 0;
+    m_pMidi = std::make_unique<CMIDIStream>(*tune);
+    return m_pMidi->IsOpen() ? 1 : 0;
+}
+
+void CMainFrame::UpdateMidi() {
+    if (!m_pMidi) {
+        int tune = 0;
+        PlayMidi(&tune);
+    }
+    if (!m_pMidi) return;
+    if (m_bMusicOn)
+        m_pMidi->Restart();
+    else
+        m_pMidi->Pause();
+}
+
+void CMainFrame::DeleteMidi() {
+    m_pMidi.reset();
+}

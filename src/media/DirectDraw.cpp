@@ -1,0 +1,202 @@
+#include "media/DirectDraw.h"
+
+#include "media/DDObjects.h"
+#include "media/DDWnd.h"
+#include "media/DIBitmap.h"
+#include "media/MouseCursor.h"
+#include "platform/Message.h"
+#include "platform/MessageLoop.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+
+namespace {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr const char* kTitle = "Quorvale";
+constexpr const char* kErrorCaption = "DirectDraw Error";
+
+// Palette indices of the furniture.
+constexpr uint8_t kStone = 98;
+constexpr uint8_t kStoneDark = 1;
+constexpr uint8_t kStoneLight = 254;
+
+void Frame8(CDIBitmap& b, int l, int t, int r, int bo) {
+    b.FillRect(l - 2, t - 2, r + 2, t, kStoneDark);
+    b.FillRect(l - 2, t - 2, l, bo + 2, kStoneDark);
+    b.FillRect(l - 2, bo, r + 2, bo + 2, kStoneLight);
+    b.FillRect(r, t - 2, r + 2, bo + 2, kStoneLight);
+    b.FillRect(l, t, r, bo, 0);
+}
+
+// The screen picture as an 8-bit picture, so that restoring the image
+// redraws it from its source.
+std::shared_ptr<CDIBitmap> BuildScreenPicture() {
+    auto b = std::make_shared<CDIBitmap>(kScreenWidth, kScreenHeight);
+    b->FillRect(0, 0, kScreenWidth, kScreenHeight, kStone);
+    Frame8(*b, 3, 3, 3 + 536, 3 + 359);         // the map view
+    Frame8(*b, 545, 7, 636, 360);               // the side panel
+    Frame8(*b, 207, 371, 207 + 102, 371 + 96);  // the minimap
+    Frame8(*b, 12, 376, 192, 472);              // the message line
+    Frame8(*b, 318, 372, 632, 440);             // the party panel
+    return b;
+}
+
+bool WindowFits(const qv::Window& w, bool windowed) {
+    return w.IsOpen() && w.Width() == (windowed ? 900 : kScreenWidth) &&
+           w.Height() == kScreenHeight && w.IsFullScreen() == !windowed;
+}
+
+}  // namespace
+
+void DrawScreenFurniture(qv::Surface* surface) {
+    if (!surface) return;
+    CDDObject pic;
+    pic.Create(kScreenWidth, kScreenHeight, 0, 0, nullptr, 1, 1);
+    pic.SetFrameBitmap(0, BuildScreenPicture());
+    pic.Load();
+    if (const qv::Surface* s = pic.GetFrameSurface(0)) surface->Blt({0, 0}, *s, s->Bounds());
+}
+
+int CMainFrame::InitDirectDraw(int reload) {
+    if (!m_pWindow) m_pWindow = std::make_unique<qv::Window>();
+    if (!WindowFits(*m_pWindow, m_bWindowed != 0)) {
+        // Windowed: the 640-pixel game with room for the editor's palette to
+        // its right; full screen: the display switched to 640 x 480.
+        if (!m_pWindow->Create(kTitle, m_bWindowed ? 900 : kScreenWidth, kScreenHeight,
+                               !m_bWindowed)) {
+            qv::ShowMessage("Could not open the game's window.", qv::MessageButtons::Ok,
+                            kErrorCaption);
+            return 0;
+        }
+    }
+    m_iBitsPerPixel = 16;
+    m_pPrimary = std::make_unique<qv::Surface>(kScreenWidth, kScreenHeight);
+    m_pBackBuffer = std::make_unique<qv::Surface>(kScreenWidth, kScreenHeight);
+    m_pDrawSurface = m_pBackBuffer.get();
+    m_bFlipParity = 0;
+    if (!m_pScreenImage) m_pScreenImage = std::make_unique<CDDObject>();
+    m_pScreenImage->Create(kScreenWidth, kScreenHeight, 0, 0, nullptr, 1, 1);
+    m_pScreenImage->SetFrameBitmap(0, BuildScreenPicture());
+    if (!m_pScreenImage->Load()) {
+        qv::ShowMessage("Could not make the screen picture.", qv::MessageButtons::Ok,
+                        kErrorCaption);
+        return 0;
+    }
+    (void)reload;  // the global images are loaded by the start of play
+    // The message line: six lines of 20 letters under the map view.
+    m_MessageLine.Create({12, 376, 12, 376}, nullptr);
+    m_MessageLine.Resize(6, 20);
+    if (CMouseCursor* cursor = GetMouseCursor()) cursor->m_pSurface = m_pDrawSurface;
+    InstallGameMessageBoxes();
+    return 1;
+}
+
+void CMainFrame::ReleaseDirectDraw() {
+    if (CMouseCursor* cursor = GetMouseCursor()) {
+        cursor->HideNow();
+        cursor->m_pSurface = nullptr;
+    }
+    if (m_pScreenImage) m_pScreenImage->Release();
+    m_pDrawSurface = nullptr;
+    m_pBackBuffer.reset();
+    m_pPrimary.reset();
+}
+
+int CMainFrame::RestoreSurfaces() {
+    if (!m_pPrimary || !m_pBackBuffer) return 0;
+    m_pPrimary->Restore();
+    m_pBackBuffer->Restore();
+    return 1;
+}
+
+int CMainFrame::UpdateScreen(int reload) {
+    (void)reload;
+    if (!m_pPrimary || !m_pScreenImage) return 0;
+    const qv::Surface* pic = m_pScreenImage->GetFrameSurface(0);
+    if (!pic) return 0;
+    if (m_pPrimary->Blt({0, 0}, *pic, pic->Bounds()) != qv::kDrawOk) return 0;
+    PresentScreen(m_pPrimary->Bounds());
+    return 1;
+}
+
+int CMainFrame::FlipSurfaces() {
+    if (!m_pPrimary || !m_pBackBuffer) return qv::kDrawInvalid;
+    if (m_pPrimary->IsLost() || m_pBackBuffer->IsLost()) return qv::kDrawSurfaceLost;
+    // The pages change places; the pointers to them stay, so the drawing
+    // surface is the new back buffer.
+    std::swap(*m_pPrimary, *m_pBackBuffer);
+    m_bFlipParity = !m_bFlipParity;
+    PresentScreen(m_pPrimary->Bounds());
+    return qv::kDrawOk;
+}
+
+int CMainFrame::Pause(int milliseconds) {
+    if (milliseconds <= 0) return 1;
+    bool key = qv::MessageLoop::Instance().WaitForKeys(static_cast<uint32_t>(milliseconds),
+                                                       {qv::VK_SPACE, qv::VK_ESCAPE});
+    return key ? 0 : 1;
+}
+
+qv::Surface* GetDrawSurface(int which) {
+    CMainFrame* frame = GetMainFrame();
+    if (!frame) return nullptr;
+    if (which == 1) return frame->m_pPrimary.get();
+    if (which == -1) return frame->m_pBackBuffer.get();
+    CMouseCursor* cursor = GetMouseCursor();
+    if (!frame->m_bWindowed && frame->m_iStartState == 0 && !frame->m_bModalPopup) {
+        if (cursor) {
+            cursor->m_bFlipMode = 1;
+            // No conversation window exists yet to clear it.
+            cursor->m_bFlipDraw = 1;
+        }
+        return frame->m_pBackBuffer.get();
+    }
+    if (cursor) cursor->m_bFlipMode = cursor->m_bFlipDraw = 0;
+    return frame->m_pPrimary.get();
+}
+
+int IsFlipMode() {
+    CMouseCursor* cursor = GetMouseCursor();
+    return cursor ? cursor->m_bFlipMode : 0;
+}
+
+int GetFlipParity() {
+    CMainFrame* frame = GetMainFrame();
+    return frame ? frame->m_bFlipParity : 0;
+}
+
+qv::Surface* GetPopupSurface() {
+    CMainFrame* frame = GetMainFrame();
+    return frame ? frame->m_pPrimary.get() : nullptr;
+}
+
+void PresentScreen(const qv::Rect& rect) {
+    CMainFrame* frame = GetMainFrame();
+    if (!frame || !frame->m_pPrimary || !frame->m_pWindow || !frame->m_pWindow->IsOpen()) return;
+    const qv::Surface& s = *frame->m_pPrimary;
+    frame->m_pWindow->Present(s.Pixels(), s.Width(), s.Height(), s.Pitch(), rect,
+                              {rect.left, rect.top});
+}
+
+void InstallGameMessageBoxes() {
+    qv::SetMessageHandler(
+        [](const std::string& text, qv::MessageButtons buttons, const std::string& caption) {
+            if (!GetPopupSurface()) return qv::ShowMessageHeadless(text, buttons, caption);
+            CMessageWnd::Buttons kind = CMessageWnd::Buttons::RetryCancel;
+            if (buttons == qv::MessageButtons::Ok) kind = CMessageWnd::Buttons::Ok;
+            if (buttons == qv::MessageButtons::YesNo) kind = CMessageWnd::Buttons::YesNo;
+            CMessageWnd box(text, kind, caption);
+            switch (box.Popup()) {
+                case CMessageWnd::kIdOk:
+                    return qv::MessageAnswer::Ok;
+                case CMessageWnd::kIdRetry:
+                    return qv::MessageAnswer::Retry;
+                case CMessageWnd::kIdYes:
+                    return qv::MessageAnswer::Yes;
+                default:
+                    return buttons == qv::MessageButtons::YesNo ? qv::MessageAnswer::No
+                                                                : qv::MessageAnswer::Cancel;
+            }
+        });
+}

@@ -1,0 +1,409 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "media/DDWnd.h"
+#include "media/DirectDraw.h"
+#include "media/MouseCursor.h"
+#include "platform/Message.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+
+namespace {
+
+using qv::Event;
+using qv::EventKind;
+using qv::MessageLoop;
+
+// Stands in for the frame's own handlers: counts the game ticks it is given.
+class TickCounter : public qv::WindowHandler {
+public:
+    int ticks = 0;
+    int keys = 0;
+    void OnTimer(int id) override {
+        if (id == 5000) ++ticks;
+    }
+    void OnKeyDown(int) override { ++keys; }
+};
+
+class PopupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        loop.Reset();
+        loop.SetClock(&clock);
+        loop.SetMainHandler(&handler);
+        ASSERT_EQ(frame.InitDirectDraw(0), 1);
+        // The window's own start-up events are not the test's.
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        loop.SetSource(nullptr);
+    }
+    void TearDown() override { loop.Reset(); }
+    void Click(qv::Point p) {
+        loop.Inject(Event::Mouse(EventKind::LButtonDown, p.x, p.y));
+        loop.Inject(Event::Mouse(EventKind::LButtonUp, p.x, p.y));
+    }
+    // The screen point at the middle of a control of a window.
+    static qv::Point Centre(const CDDWnd& w, const CDDControl& c) {
+        return {w.m_rcWindow.left + (c.m_rcWindow.left + c.m_rcWindow.right) / 2,
+                w.m_rcWindow.top + (c.m_rcWindow.top + c.m_rcWindow.bottom) / 2};
+    }
+    MessageLoop& loop = MessageLoop::Instance();
+    qv::ManualClock clock;
+    TickCounter handler;
+    CMainFrame frame;
+};
+
+// A window with one button that ends it with its command id.
+class TwoButtonWnd : public CDDWnd {
+public:
+    explicit TwoButtonWnd(CDDWnd* parent = nullptr)
+        : CDDWnd(parent),
+          ok({250, 340, 390, 379}, this, 160, 569, 570, 897),
+          cancel({250, 400, 390, 439}, this, 161, 571, 572, 897) {}
+    void OnCommand(int id) override { EndPopup(id == 160 ? 1 : 2); }
+    void OnKeyDown(int vk) override {
+        if (vk == qv::VK_ESCAPE) EndPopup(2);
+    }
+    CDDButton ok;
+    CDDButton cancel;
+};
+
+TEST_F(PopupTest, PopupAnswersTheEndCodeAndRegistersWithTheFrame) {
+    EXPECT_EQ(frame.m_pModalPopup, nullptr);
+    {
+        TwoButtonWnd outer;
+        EXPECT_EQ(frame.m_pModalPopup, &outer);
+        EXPECT_EQ(frame.m_bModalPopup, 1);
+        {
+            TwoButtonWnd inner;
+            EXPECT_EQ(inner.m_pPreviousPopup, &outer);
+            EXPECT_EQ(frame.m_pModalPopup, &inner);
+            Click(Centre(inner, inner.ok));
+            EXPECT_EQ(inner.Popup(), 1);
+            EXPECT_FALSE(inner.IsOpen());
+        }
+        // The previous popup comes back when the later one goes.
+        EXPECT_EQ(frame.m_pModalPopup, &outer);
+        Click(Centre(outer, outer.cancel));
+        EXPECT_EQ(outer.Popup(), 2);
+        // A disabled button takes no click; Esc still ends the window.
+        outer.ok.SetState(3);
+        Click(Centre(outer, outer.ok));
+        loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+        EXPECT_EQ(outer.Popup(), 2);
+    }
+    EXPECT_EQ(frame.m_pModalPopup, nullptr);
+    EXPECT_EQ(frame.m_bModalPopup, 0);
+    EXPECT_EQ(handler.keys, 0);
+}
+
+TEST_F(PopupTest, TheScreenUnderAPopupComesBackWhenItCloses) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const std::vector<uint16_t> before = frame.m_pWindow->Picture();
+    {
+        TwoButtonWnd w;
+        w.m_rcWindow = {100, 100, 500, 460};
+        int seen = 0;
+        loop.SetIdleHook([&]() {
+            // While it is up the window shows the popup.
+            if (seen++ == 0) {
+                EXPECT_NE(frame.m_pWindow->Picture(), before);
+                Click(Centre(w, w.ok));
+            }
+            return true;
+        });
+        EXPECT_EQ(w.Popup(), 1);
+    }
+    EXPECT_EQ(frame.m_pWindow->Picture(), before);
+}
+
+TEST_F(PopupTest, APressCountsOnlyWhenLetGoOverTheButton) {
+    TwoButtonWnd w;
+    qv::Point ok = Centre(w, w.ok);
+    loop.Inject(Event::Mouse(EventKind::LButtonDown, ok.x, ok.y));
+    loop.Inject(Event::Mouse(EventKind::LButtonUp, 5, 5));  // slid off: no command
+    // A double click is a press of its own.
+    loop.Inject(Event::Mouse(EventKind::LButtonDblClk, ok.x, ok.y));
+    loop.Inject(Event::Mouse(EventKind::LButtonUp, ok.x, ok.y));
+    EXPECT_EQ(w.Popup(), 1);
+}
+
+TEST_F(PopupTest, NoGameTickRunsWhileAPopupIsUp) {
+    loop.SetTimer(5000, 50);
+    clock.Advance(50);
+    loop.PumpAll();
+    EXPECT_EQ(handler.ticks, 1);
+
+    TwoButtonWnd w;
+    int idle = 0;
+    loop.SetIdleHook([&]() {
+        // A second of time passes with the popup up, ticks put in by hand too.
+        clock.Advance(50);
+        loop.Inject(Event::Tick(5000));
+        if (++idle == 20) Click(Centre(w, w.ok));
+        return true;
+    });
+    EXPECT_EQ(w.Popup(), 1);
+    EXPECT_EQ(idle, 20);
+    EXPECT_EQ(handler.ticks, 1);
+    loop.SetIdleHook(nullptr);
+    // Once it has closed the game ticks again.
+    clock.Advance(50);
+    loop.PumpAll();
+    EXPECT_EQ(handler.ticks, 2);
+}
+
+TEST_F(PopupTest, MessageBoxAnswers) {
+    // Yes by its button, by Enter and by Y: 6.
+    {
+        CMessageWnd probe("Are you sure you want to Quit?", CMessageWnd::Buttons::YesNo);
+        Click(Centre(probe, *probe.GetButton(0)));
+    }
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 6);
+    loop.Inject(Event::Key(true, qv::VK_RETURN));
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 6);
+    loop.Inject(Event::Key(true, 'Y'));
+    EXPECT_EQ(ShowGameMessageBox("Sure you want to save over Game 3?", 4), 6);
+    // Declined by No, by Esc, or by the loop running dry: 2.
+    {
+        CMessageWnd probe("Are you sure you want to Quit?", CMessageWnd::Buttons::YesNo);
+        Click(Centre(probe, *probe.GetButton(1)));
+    }
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 2);
+    loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 2);
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 2);
+    // The OK message answers 1 however it is closed.
+    loop.Inject(Event::Key(true, qv::VK_SPACE));
+    EXPECT_EQ(ShowGameMessage("QuickSave completed."), 1);
+    EXPECT_EQ(ShowGameMessage("Eh?"), 1);
+    EXPECT_EQ(ShowGameMessageBox("Load file is empty.", 0), 1);
+    // The keys went to the boxes, none to the frame.
+    EXPECT_EQ(handler.keys, 0);
+}
+
+TEST_F(PopupTest, TheProgramsBoxesShowInTheWindow) {
+    {
+        CMessageWnd probe("x", CMessageWnd::Buttons::RetryCancel, "DirectDraw Error");
+        Click(Centre(probe, *probe.GetButton(0)));
+    }
+    EXPECT_EQ(qv::ShowMessage("Direct Draw Surface Lost", qv::MessageButtons::RetryCancel,
+                              "DirectDraw Error"),
+              qv::MessageAnswer::Retry);
+    loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(qv::ShowMessage("m_iBulkNum >= 0", qv::MessageButtons::RetryCancel),
+              qv::MessageAnswer::Cancel);
+    EXPECT_EQ(qv::ShowMessage("Could not Initiate DirectDraw Objects!", qv::MessageButtons::Ok,
+                              "DirectDraw Error"),
+              qv::MessageAnswer::Ok);
+    // A failed check answered Retry goes on.
+    loop.Inject(Event::Key(true, 'R'));
+    AssertFailed(12, "C:\\src\\Group.cpp", "pGroupSearching != NULL");
+    EXPECT_EQ(frame.m_bAssertShowing, 0);
+}
+
+TEST_F(PopupTest, QuantityWindowCountsFromTheAmountDownToZero) {
+    int amount = 5;
+    {
+        CQuantityWnd q(&amount);
+        EXPECT_EQ(q.m_iAmount, 5);
+        qv::Point more{q.m_rcWindow.left + 165, q.m_rcWindow.top + 50};
+        qv::Point less{q.m_rcWindow.left + 35, q.m_rcWindow.top + 50};
+        Click(more);  // not above the amount
+        Click(less);
+        Click(less);
+        loop.Inject(Event::Key(true, qv::VK_RETURN));
+        EXPECT_EQ(q.Popup(), 1);
+        EXPECT_EQ(q.m_iAmount, 3);
+    }
+    EXPECT_EQ(amount, 5);  // the caller's count is left alone
+    {
+        CQuantityWnd q(&amount);
+        for (int i = 0; i < 8; ++i) loop.Inject(Event::Key(true, qv::VK_DOWN));
+        loop.Inject(Event::Key(true, qv::VK_RETURN));
+        EXPECT_EQ(q.Popup(), 1);
+        EXPECT_EQ(q.m_iAmount, 0);
+    }
+    {
+        CQuantityWnd q(&amount);
+        // Typed digits start a new number, cut to the amount.
+        loop.Inject({EventKind::Char, '2', {}});
+        loop.Inject({EventKind::Char, '9', {}});
+        loop.Inject(Event::Key(true, qv::VK_RETURN));
+        EXPECT_EQ(q.Popup(), 1);
+        EXPECT_EQ(q.m_iAmount, 5);
+    }
+    {
+        CQuantityWnd q(&amount);
+        loop.Inject({EventKind::Char, '2', {}});
+        loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+        EXPECT_EQ(q.Popup(), 0);
+    }
+}
+
+TEST_F(PopupTest, FadeRunsOnTheProgramsClock) {
+    CFadeWnd fade;
+    uint32_t start = clock.Now();
+    fade.SetFadeIn(true);
+    EXPECT_EQ(fade.Popup(), 1);
+    EXPECT_EQ(fade.GetLevel(), CFadeWnd::kSteps);
+    EXPECT_EQ(clock.Now() - start, static_cast<uint32_t>(CFadeWnd::kSteps * CFadeWnd::kStepMs));
+    // Faded out, its part of the screen is black.
+    fade.SetFadeIn(false);
+    EXPECT_EQ(fade.Popup(), 1);
+    EXPECT_EQ(fade.GetLevel(), 0);
+    EXPECT_EQ(frame.m_pPrimary->GetPixel(10, 10), 0);
+}
+
+TEST_F(PopupTest, EditFieldTakesTypedTextWithinItsSize) {
+    TwoButtonWnd w;
+    CDDEdit name;
+    name.Create({50, 140, 50, 156}, &w);
+    name.Resize(1, 4);
+    EXPECT_EQ(name.m_rcWindow, (qv::Rect{50, 140, 50 + 36, 156}));
+    name.SetEditable(true);
+    name.SetText("Ko");
+    Click({w.m_rcWindow.left + 55, w.m_rcWindow.top + 145});  // gives it the focus
+    for (char c : std::string("rrx!")) loop.Inject({EventKind::Char, c, {}});
+    loop.Inject({EventKind::Char, '\b', {}});
+    loop.Inject({EventKind::Char, 'a', {}});
+    loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(w.Popup(), 2);
+    // "Korr" fills the four places, x and ! find no room (and ! none anyway),
+    // Backspace takes one back and a takes its place.
+    EXPECT_EQ(name.GetText(), "Kora");
+}
+
+TEST_F(PopupTest, FirstPictureSavedHeadlessHasTheWindowSizeAndIsNotBlank) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const qv::Window& win = *frame.m_pWindow;
+    EXPECT_EQ(win.Title(), "Quorvale");
+    // QV_PICTURE_DIR keeps the picture for a look.
+    const char* keep = std::getenv("QV_PICTURE_DIR");
+    std::string path = (keep ? std::string(keep) + "/" : testing::TempDir()) + "first_picture.bmp";
+    ASSERT_TRUE(win.SavePicture(path));
+    SDL_Surface* pic = SDL_LoadBMP(path.c_str());
+    ASSERT_NE(pic, nullptr);
+    EXPECT_EQ(pic->w, 900);
+    EXPECT_EQ(pic->h, 480);
+    SDL_FreeSurface(pic);
+    if (!keep) std::remove(path.c_str());
+    std::set<uint16_t> colours(win.Picture().begin(), win.Picture().end());
+    EXPECT_GE(colours.size(), 3u);
+    // The map view is black inside its frame; the furniture around it is not.
+    EXPECT_EQ(win.Picture()[100 * 900 + 100], 0);
+    EXPECT_NE(win.Picture()[1 * 900 + 600], 0);
+
+    // Full screen: the window is the 640 x 480 game alone.
+    frame.m_bWindowed = 0;
+    ASSERT_EQ(frame.InitDirectDraw(0), 1);
+    EXPECT_EQ(frame.m_pWindow->Width(), 640);
+    EXPECT_EQ(frame.m_pWindow->Height(), 480);
+}
+
+TEST_F(PopupTest, PauseWaitsOnTheClockAndEndsEarlyOnSpaceOrEsc) {
+    uint32_t start = clock.Now();
+    EXPECT_EQ(frame.Pause(500), 1);
+    EXPECT_EQ(clock.Now() - start, 500u);
+    loop.Inject(Event::Key(true, 'Q'));
+    loop.Inject(Event::Key(true, qv::VK_SPACE));
+    start = clock.Now();
+    EXPECT_EQ(frame.Pause(500), 0);
+    EXPECT_EQ(clock.Now(), start);
+    loop.Inject(Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(frame.Pause(500), 0);
+    loop.PumpAll();
+    EXPECT_EQ(handler.keys, 1);  // Q is still delivered
+}
+
+TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
+    SetMouseCursor(std::make_unique<CMouseCursor>(std::array<CDDObject*, 9>{}));
+    EXPECT_EQ(GetDrawSurface(1), frame.m_pPrimary.get());
+    EXPECT_EQ(GetDrawSurface(-1), frame.m_pBackBuffer.get());
+    // Windowed: the primary, flags cleared.
+    EXPECT_EQ(GetDrawSurface(0), frame.m_pPrimary.get());
+    EXPECT_EQ(IsFlipMode(), 0);
+    // Full screen in play: the back buffer, for a flip.
+    frame.m_bWindowed = 0;
+    frame.m_iStartState = 0;
+    EXPECT_EQ(GetDrawSurface(0), frame.m_pBackBuffer.get());
+    EXPECT_EQ(IsFlipMode(), 1);
+    EXPECT_EQ(GetMouseCursor()->m_bFlipDraw, 1);
+    {
+        TwoButtonWnd popup;  // a popup draws on the primary
+        EXPECT_EQ(GetDrawSurface(0), frame.m_pPrimary.get());
+        EXPECT_EQ(IsFlipMode(), 0);
+    }
+    // A flip swaps the pages' pictures and the parity.
+    frame.m_pBackBuffer->SetPixel(1, 1, 0x1234);
+    int parity = GetFlipParity();
+    EXPECT_EQ(frame.FlipSurfaces(), qv::kDrawOk);
+    EXPECT_EQ(frame.m_pPrimary->GetPixel(1, 1), 0x1234);
+    EXPECT_EQ(GetFlipParity(), !parity);
+    frame.m_pPrimary->MarkLost();
+    EXPECT_EQ(frame.FlipSurfaces(), qv::kDrawSurfaceLost);
+    EXPECT_EQ(frame.RestoreSurfaces(), 1);
+    EXPECT_EQ(frame.FlipSurfaces(), qv::kDrawOk);
+    SetMouseCursor(nullptr);
+}
+
+TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const qv::Rect line = frame.m_MessageLine.m_rcWindow;
+    EXPECT_EQ(line, (qv::Rect{12, 376, 12 + 180, 376 + 96}));
+    EXPECT_EQ(SetMessageLine("Use Potion on..."), 1);
+    EXPECT_EQ(frame.m_MessageLine.GetText(), "Use Potion on...");
+    EXPECT_EQ(frame.m_strMessageLine, "Use Potion on...");
+    // The text is drawn in its colour inside the line, and only there.
+    frame.m_MessageLine.FormatText("Empty potion...", 245, 0);
+    const qv::Surface& screen = *frame.m_pPrimary;
+    int inked = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (screen.GetPixel(x, y) == PaletteIndexToPixel(245)) {
+                ++inked;
+                EXPECT_TRUE(line.Contains({x, y})) << x << "," << y;
+            }
+    EXPECT_GT(inked, 15 * 8);  // fifteen letters of some ink each
+}
+
+TEST(GameMessages, WithoutAWindowTheyGoToTheHeadlessBoxes) {
+    MessageLoop::Instance().Reset();
+    qv::ScriptedMessages script({qv::MessageAnswer::Yes, qv::MessageAnswer::No});
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 6);
+    EXPECT_EQ(ShowGameMessageBox("Sure you want to save over Game 2?", 4), 2);
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 2);  // none left: declined
+    EXPECT_EQ(ShowGameMessage("Eh?"), 1);
+    ASSERT_EQ(script.shown.size(), 4u);
+    EXPECT_EQ(script.shown[1], "Sure you want to save over Game 2?");
+    EXPECT_EQ(script.shown[3], "Eh?");
+}
+
+TEST(ProgressBar, FillIsTheValueShareOfTheWidth) {
+    CDDProgressBar bar;
+    bar.Create({393, 333, 393 + 119, 352}, 38, 1);
+    bar.SetRange(13000);
+    bar.SetPos(13000);
+    EXPECT_EQ(bar.FilledWidth(), 119);
+    bar.SetPos(6500);
+    EXPECT_EQ(bar.FilledWidth(), 59);  // 6500 x 119 / 13000 = 59.5, cut
+    bar.SetPos(109);
+    EXPECT_EQ(bar.FilledWidth(), 0);
+    bar.SetPos(110);
+    EXPECT_EQ(bar.FilledWidth(), 1);
+    bar.SetPos(-5);
+    EXPECT_EQ(bar.FilledWidth(), 0);
+    bar.SetPos(20000);
+    EXPECT_EQ(bar.FilledWidth(), 119);
+    qv::Surface s(640, 480);
+    bar.SetPos(6500);
+    bar.Draw(&s);
+    EXPECT_EQ(s.GetPixel(393 + 58, 340), PaletteIndexToPixel(38));
+    EXPECT_EQ(s.GetPixel(393 + 59, 340), PaletteIndexToPixel(1));
+}
+
+}  // namespace
