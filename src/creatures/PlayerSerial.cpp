@@ -4,7 +4,6 @@
 // read from a file can leave the creature without its bag.
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "creatures/Player.h"
 #include "items/Bag.h"
@@ -22,30 +21,12 @@ void ExchangePoint(qv::Archive& ar, qv::Point& p) {
     ar.Exchange(p.y);
 }
 
-// The objects one creature record hands to its owners. The same object twice
-// would have two owners; such a record is refused.
-class Adopted {
-public:
-    explicit Adopted(qv::Archive& ar) : m_ar(ar) {}
-    template <class T>
-    T* Take(T* object) {
-        if (object && !m_seen.insert(object).second) {
-            m_ar.Fail(qv::ArchiveError::BadIndex, "an object stored twice in one creature");
-        }
-        return object;
-    }
-
-private:
-    qv::Archive& m_ar;
-    std::unordered_set<const void*> m_seen;
-};
-
 template <class T>
-std::vector<std::unique_ptr<T>> ReadList(qv::Archive& ar, Adopted& adopted) {
+std::vector<std::unique_ptr<T>> ReadList(qv::Archive& ar) {
     std::vector<std::unique_ptr<T>> out;
     size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
-        T* object = adopted.Take(ar.ReadObjectOf<T>());
+        T* object = ar.ReadObjectOf<T>();
         if (object) out.emplace_back(object);
     }
     return out;
@@ -116,16 +97,15 @@ void Player::Serialize(qv::Archive& ar) {
     const uint32_t s = ar.GetObjectSchema();
     ar.SerializeClass(&Member::classInfo);
     Member::Serialize(ar);
-    Adopted adopted(ar);
     if (!m_pBag) m_pBag = std::make_unique<CBag>("Bag");
 
     if (s < 33) {
         // Older records kept the carried things in a list of their own.
-        for (auto& item : ReadList<Object>(ar, adopted)) PutInBag(*m_pBag, item.release());
+        for (auto& item : ReadList<Object>(ar)) PutInBag(*m_pBag, item.release());
     }
 
     // 1: the things in use, equipped in their stored order.
-    for (auto& item : ReadList<Object>(ar, adopted)) EquipObject(item.release());
+    for (auto& item : ReadList<Object>(ar)) EquipObject(item.release());
 
     // 2: the player number; two of the party's faces are fixed.
     int32_t number = ar.ReadInt();
@@ -163,7 +143,7 @@ void Player::Serialize(qv::Archive& ar) {
         m_bHasMagic = ar.ReadInt();
         if (m_bHasMagic) {
             DropMagic();
-            m_pMagic.reset(adopted.Take(ar.ReadObjectOf<Magic>()));
+            m_pMagic.reset(ar.ReadObjectOf<Magic>());
         }
         // A set flag with no magic behind it would be followed every turn.
         m_bHasMagic = m_pMagic ? 1 : 0;
@@ -203,7 +183,7 @@ void Player::Serialize(qv::Archive& ar) {
         m_bAttackRandomMonsters = ar.ReadInt();
         ExchangePoint(ar, m_ptDefenseCell);
     }
-    if (s >= 17) m_MoveList = ReadList<qv::Persistent>(ar, adopted);
+    if (s >= 17) m_MoveList = ReadList<qv::Persistent>(ar);
     if (s >= 19) {
         int32_t npc = ar.ReadInt();
         SetNPCNumber(&npc);
@@ -215,7 +195,7 @@ void Player::Serialize(qv::Archive& ar) {
     }
     if (s >= 21) m_iSpeedState = ar.ReadInt();
     if (s >= 22) {
-        std::unique_ptr<CBag> stored(adopted.Take(ar.ReadObjectOf<CBag>()));
+        std::unique_ptr<CBag> stored(ar.ReadObjectOf<CBag>());
         if (stored) {
             // What the older list or the equipping put in the constructor's
             // bag moves into the stored one, unless it is already there.

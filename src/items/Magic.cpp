@@ -37,7 +37,7 @@ void Magic::Serialize(qv::Archive& ar) {
     if (schema < 3) {
         // Older files kept a second list here; it is read and dropped.
         size_t m = ar.ReadCount();
-        for (size_t i = 0; i < m; ++i) delete ar.ReadObject();
+        for (size_t i = 0; i < m; ++i) ar.ReadObjectUnowned();
     }
     m_uMaxMana = ar.ReadDWord();
     m_uMana = ar.ReadDWord();

@@ -290,7 +290,11 @@ Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bo
     const RuntimeClass* cls = ReadClass(expected, &schema, &ref, &isNull);
     if (isNull) return nullptr;
     if (ref) {
-        if (claim) m_unowned.erase(ref);
+        // Every object has one owner: a second owning read of the same object
+        // (a crafted or damaged file) would end in a double delete.
+        if (claim && m_unowned.erase(ref) == 0)
+            Fail(ArchiveError::BadIndex, std::string("a '") + ref->GetRuntimeClass()->name +
+                                             "' already kept elsewhere in the file");
         return ref;
     }
     Persistent* obj = cls->CreateObject();

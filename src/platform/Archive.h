@@ -99,7 +99,8 @@ public:
 
     // Object references. ReadObject checks the object is of `expected` (or a
     // class derived from it) when `expected` is given; the caller owns a new
-    // object it gets back.
+    // object it gets back. A back-reference to an object that an earlier
+    // ReadObject already handed out is refused: it would have two owners.
     void WriteObject(const Persistent* obj);
     Persistent* ReadObject(const RuntimeClass* expected = nullptr);
     // Reads an object reference that the caller does not keep (a list that

@@ -284,6 +284,26 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
     EXPECT_EQ(old->m_uMaxMana, 20u);
 }
 
+TEST(Magic, OlderSecondListNamingKnownSpellsLeavesThemWithTheirList) {
+    // Schema 2 kept a second list that named the known spells again; dropping
+    // it must not delete the spells the first list keeps.
+    Bytes v2 = Record(Magic::classInfo, 2, [](qv::Archive& ar) {
+        Spell s("Spark");
+        ar.WriteCount(1);
+        ar.WriteObject(&s);
+        ar.WriteCount(1);
+        ar.WriteObject(&s);  // a back-reference
+        ar.WriteDWord(20);
+        ar.WriteDWord(10);
+        for (float f : {1.0f, 2.0f, 3.0f, 4.0f}) ar.WriteFloat(f);
+        ar.WriteInt(1000);
+    });
+    auto old = Load<Magic>(v2);
+    ASSERT_EQ(old->m_SpellList.size(), 1u);
+    EXPECT_EQ(old->m_SpellList[0]->m_strSpecialName, "Spark");
+    EXPECT_EQ(old->m_fWaterSkill, 4.0f);
+}
+
 TEST(Magic, ManaRegeneration) {
     Magic m;
     m.m_uMaxMana = 100;

@@ -73,10 +73,36 @@ TEST(Archive, NewClassThenClassTagThenBackReference) {
     qv::Archive in(expect);
     std::unique_ptr<qv::Persistent> ra(in.ReadObject());
     std::unique_ptr<qv::Persistent> rb(in.ReadObject());
-    EXPECT_EQ(in.ReadObject(), ra.get());
+    EXPECT_EQ(in.ReadObjectUnowned(), ra.get());
     EXPECT_EQ(in.ReadObject(), nullptr);
     EXPECT_EQ(static_cast<Probe*>(ra.get())->value, 5);
     EXPECT_EQ(static_cast<Probe*>(rb.get())->value, -2);
+}
+
+TEST(Archive, AnObjectKeptTwiceIsRefused) {
+    // A file naming one object from two places that each keep it would end in
+    // a double delete: the second owning read is refused.
+    Bytes twice = {0xFF, 0xFF, 3, 0, 5, 0, 'P', 'r', 'o', 'b', 'e', 5, 0, 0, 0, 0x02, 0x00};
+    qv::Archive in(twice);
+    std::unique_ptr<qv::Persistent> first(in.ReadObject());
+    try {
+        in.ReadObject();
+        ADD_FAILURE() << "a second owner was accepted";
+    } catch (const qv::ArchiveError& err) {
+        EXPECT_EQ(err.cause, qv::ArchiveError::BadIndex);
+    }
+
+    // Read first without ownership, the object stays the archive's until an
+    // owning read claims it; one claim is allowed, and nothing leaks.
+    qv::Archive in2(twice);
+    qv::Persistent* named = in2.ReadObjectUnowned();
+    std::unique_ptr<qv::Persistent> owner(in2.ReadObject());
+    EXPECT_EQ(owner.get(), named);
+
+    // Never claimed: the archive deletes it.
+    qv::Archive in3(twice);
+    in3.ReadObjectUnowned();
+    EXPECT_NE(in3.ReadObjectUnowned(), nullptr);
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ TEST(Object, SameObjectTwiceIsABackReference) {
 
     qv::Archive in(expect);
     std::unique_ptr<qv::Persistent> a(in.ReadObject());
-    EXPECT_EQ(in.ReadObject(), a.get());
+    EXPECT_EQ(in.ReadObjectUnowned(), a.get());
 }
 
 TEST(Object, TwoClassesWithClassTagsAndTheBaseRecordedByTheDerived) {
@@ -249,9 +249,9 @@ TEST(Object, ListOf70000ObjectsUsesTheLongCountAndTheLongIndex) {
     ASSERT_EQ(count, n);
     std::vector<std::unique_ptr<qv::Persistent>> back;
     for (size_t i = 0; i < count; ++i) back.emplace_back(in.ReadObject());
-    EXPECT_EQ(in.ReadObject(), back[0x7FFC].get());
-    EXPECT_EQ(in.ReadObject(), back[0x7FFD].get());
-    EXPECT_EQ(in.ReadObject(), back[n - 1].get());
+    EXPECT_EQ(in.ReadObjectUnowned(), back[0x7FFC].get());
+    EXPECT_EQ(in.ReadObjectUnowned(), back[0x7FFD].get());
+    EXPECT_EQ(in.ReadObjectUnowned(), back[n - 1].get());
     std::unique_ptr<Anvil> a1(in.ReadObjectOf<Anvil>());
     std::unique_ptr<Anvil> a2(in.ReadObjectOf<Anvil>());
     EXPECT_NE(a1, a2);
