@@ -3,6 +3,7 @@
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "media/DIBitmap.h"
+#include "media/GlobalImages.h"
 #include "media/MouseCursor.h"
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
@@ -83,7 +84,11 @@ int CMainFrame::InitDirectDraw(int reload) {
                         kErrorCaption);
         return 0;
     }
-    (void)reload;  // the global images are loaded by the start of play
+    if (reload && !ReloadGlobalImages(this)) {
+        qv::ShowMessage("Could not Initiate DirectDraw Objects!", qv::MessageButtons::Ok,
+                        kErrorCaption);
+        return 0;
+    }
     // The message line: six lines of 20 letters under the map view.
     m_MessageLine.Create({12, 376, 12, 376}, nullptr);
     m_MessageLine.Resize(6, 20);
@@ -97,6 +102,10 @@ void CMainFrame::ReleaseDirectDraw() {
         cursor->HideNow();
         cursor->m_pSurface = nullptr;
     }
+    // The shared pictures lose their surfaces but keep their bitmaps, so that
+    // reloading them refills them.
+    for (CDDObject* picture : GetTerrainPictures())
+        if (picture) picture->Release();
     if (m_pScreenImage) m_pScreenImage->Release();
     m_pDrawSurface = nullptr;
     m_pBackBuffer.reset();
@@ -111,7 +120,7 @@ int CMainFrame::RestoreSurfaces() {
 }
 
 int CMainFrame::UpdateScreen(int reload) {
-    (void)reload;
+    if (reload && !ReloadGlobalImages(this)) return 0;
     if (!m_pPrimary || !m_pScreenImage) return 0;
     const qv::Surface* pic = m_pScreenImage->GetFrameSurface(0);
     if (!pic) return 0;

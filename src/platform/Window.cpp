@@ -281,6 +281,14 @@ void Window::Fetch(uint32_t waitMs) {
     }
 }
 
+void Window::Minimise() {
+    if (m_window) SDL_MinimizeWindow(Sdl(m_window));
+}
+
+void Window::Restore() {
+    if (m_window) SDL_RestoreWindow(Sdl(m_window));
+}
+
 void Window::ShowSystemCursor(bool show) {
     if (VideoUp()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }

@@ -52,6 +52,11 @@ public:
     // Reads every waiting event of the window system into the message loop.
     void Fetch(uint32_t waitMs) override;
 
+    // Minimises the window (the program lost the focus in full screen) or
+    // brings it back.
+    void Minimise();
+    void Restore();
+
     // The system's own mouse pointer.
     void ShowSystemCursor(bool show);
     void SetCursorPos(Point p);

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <set>
 
+#include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "media/DirectDraw.h"
+#include "media/GlobalImages.h"
 #include "media/MouseCursor.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
@@ -303,6 +305,20 @@ TEST_F(PopupTest, FirstPictureSavedHeadlessHasTheWindowSizeAndIsNotBlank) {
     ASSERT_EQ(frame.InitDirectDraw(0), 1);
     EXPECT_EQ(frame.m_pWindow->Width(), 640);
     EXPECT_EQ(frame.m_pWindow->Height(), 480);
+}
+
+TEST_F(PopupTest, ReloadingRefillsTheSharedPictures) {
+    ASSERT_EQ(frame.InitDirectDraw(1), 1);
+    CDDObject* grass = GetTerrainPicture(0);
+    ASSERT_NE(grass, nullptr);
+    EXPECT_TRUE(grass->IsLoaded());
+    frame.ReleaseDirectDraw();
+    EXPECT_FALSE(grass->IsLoaded());
+    EXPECT_EQ(frame.UpdateScreen(0), 0);  // no surfaces
+    ASSERT_EQ(frame.InitDirectDraw(0), 1);
+    EXPECT_FALSE(grass->IsLoaded());
+    ASSERT_EQ(frame.UpdateScreen(1), 1);
+    EXPECT_TRUE(grass->IsLoaded());
 }
 
 TEST_F(PopupTest, PauseWaitsOnTheClockAndEndsEarlyOnSpaceOrEsc) {
