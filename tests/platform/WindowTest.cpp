@@ -108,6 +108,26 @@ TEST_F(WindowTest, KeysArriveAsVirtualKeyNumbers) {
     EXPECT_EQ(qv::Window::VirtualKey(SDLK_KP_5), 0x65);
 }
 
+TEST_F(WindowTest, TypedTextArrivesAsCharactersAndMovesAsTheNewOrigin) {
+    SDL_Event t{};
+    t.type = SDL_TEXTINPUT;
+    std::snprintf(t.text.text, sizeof t.text.text,
+                  "Ko\xc3\xa9r");  // a letter outside ASCII is dropped
+    SDL_PushEvent(&t);
+    SDL_Event m{};
+    m.type = SDL_WINDOWEVENT;
+    m.window.event = SDL_WINDOWEVENT_MOVED;
+    m.window.data1 = 40;
+    m.window.data2 = 30;
+    SDL_PushEvent(&m);
+    struct Mover : Collector {
+        void OnMove(qv::Point p) override { log.push_back("move" + Pt(p)); }
+    } mover;
+    MessageLoop::Instance().SetMainHandler(&mover);
+    MessageLoop::Instance().PumpAll();
+    EXPECT_EQ(mover.log, (std::vector<std::string>{"chK", "cho", "chr", "move40,30"}));
+}
+
 TEST_F(WindowTest, FocusMinimiseAndCloseBecomeActivationAndQuit) {
     auto push = [](Uint8 what) {
         SDL_Event e{};
