@@ -10,6 +10,7 @@
 #include "media/DirectDraw.h"
 #include "media/GlobalImages.h"
 #include "media/MouseCursor.h"
+#include "media/Resources.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
@@ -121,6 +122,25 @@ TEST_F(PopupTest, TheScreenUnderAPopupComesBackWhenItCloses) {
         EXPECT_EQ(w.Popup(), 1);
     }
     EXPECT_EQ(frame.m_pWindow->Picture(), before);
+}
+
+TEST_F(PopupTest, AQuestionShowsItsTextAndButtons) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const std::vector<uint16_t> before = frame.m_pWindow->Picture();
+    int inked = -1;
+    loop.SetIdleHook([&]() {
+        const std::vector<uint16_t>& now = frame.m_pWindow->Picture();
+        inked = 0;
+        for (size_t i = 0; i < now.size(); ++i)
+            if (now[i] == PaletteIndexToPixel(kColourText) && before[i] != now[i]) ++inked;
+        if (const char* keep = std::getenv("QV_PICTURE_DIR"))
+            frame.m_pWindow->SavePicture(std::string(keep) + "/question.bmp");
+        loop.Inject(Event::Key(true, 'Y'));
+        return true;
+    });
+    EXPECT_EQ(ShowGameMessageBox("Are you sure you want to Quit?", 4), 6);
+    // The question's letters and the buttons' words are drawn in white.
+    EXPECT_GT(inked, 30 * 10);
 }
 
 TEST_F(PopupTest, APressCountsOnlyWhenLetGoOverTheButton) {
@@ -385,6 +405,30 @@ TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
                 EXPECT_TRUE(line.Contains({x, y})) << x << "," << y;
             }
     EXPECT_GT(inked, 15 * 8);  // fifteen letters of some ink each
+}
+
+TEST(Buttons, DrawTheStoresPictureOfTheirState) {
+    CDDWnd* none = nullptr;
+    CDDButton ok({250, 340, 390, 379}, none, 160, 569, 570, 897);
+    auto picture = [](int id, int x, int y) {
+        auto bmp = FindBitmapResource(id);
+        return PaletteIndexToPixel(bmp->GetPixel(x, y), bmp->GetPalette());
+    };
+    ASSERT_NE(FindBitmapResource(569), nullptr);
+    qv::Surface s(640, 480);
+    // Each state shows its own picture, placed at the button's corner.
+    const int states[3] = {0, 1, 3};
+    const int ids[3] = {569, 570, 897};
+    for (int i = 0; i < 3; ++i) {
+        ok.SetState(states[i]);
+        ok.Draw(&s, {0, 0});
+        for (qv::Point p : {qv::Point{3, 3}, qv::Point{70, 20}, qv::Point{136, 36}})
+            EXPECT_EQ(s.GetPixel(250 + p.x, 340 + p.y), picture(ids[i], p.x, p.y))
+                << ids[i] << " at " << p.x << "," << p.y;
+    }
+    // Nothing outside the button is touched.
+    EXPECT_EQ(s.GetPixel(249, 340), 0);
+    EXPECT_EQ(s.GetPixel(390, 378), 0);
 }
 
 TEST(GameMessages, WithoutAWindowTheyGoToTheHeadlessBoxes) {
