@@ -65,7 +65,10 @@ double LightSource::GetIntensityAt(const Position& point) {
 int LightSource::UpdateState(int32_t now) {
     if (m_iDuration <= 0) return 0;
     if (!m_bLit) return -3;
-    if (m_uLitSince == 0) m_uLitSince = static_cast<uint32_t>(now);
+    if (!m_bTiming) {
+        m_bTiming = true;
+        m_uLitSince = static_cast<uint32_t>(now);
+    }
     if (static_cast<uint32_t>(now) - m_uLitSince >= static_cast<uint32_t>(m_iDuration)) {
         m_bLit = 0;  // burnt out: it gives no more light, whoever holds it
         return -3;

@@ -38,6 +38,7 @@ public:
     int m_bLit = 1;         // on
     int m_iDuration = 0;    // game time it burns; 0 forever
     uint32_t m_uLitSince = 0;
+    bool m_bTiming = false;  // m_uLitSince holds the first timed update
     Position m_Position;
 };
 

@@ -220,10 +220,10 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLigh
     }
     const int32_t fdx = focuswindowcell.x - i;
     const int32_t fdy = focuswindowcell.y - j;
-    if (std::abs(fdx) > 3 || std::abs(fdy) > 3 || !IsLineClear(i, j, fdx, fdy)) {
+    if (std::abs(fdx) > 3 || std::abs(fdy) > 3 || !IsLineClear(i, j, fdx, fdy))
         std::fill_n(s, SamplesPerCell, -1);
-        return;
-    }
+    // Out of sight too: a creature there learns it stands unseen (-1), and
+    // its shadow still falls on the lit cells next to it.
     CastShadows(i, j);
 }
 

@@ -3,7 +3,10 @@
 // Everything outside the window of cells counts as blocked.
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdlib>
+#include <typeinfo>
 
 #include "media/DDObjects.h"
 #include "structures/Traversable.h"
@@ -14,7 +17,28 @@
 #include "world/Object.h"
 
 MapCreature* AsMapCreature(Object* obj) {
-    return obj && obj->Type() == PLAYER ? dynamic_cast<MapCreature*>(obj) : nullptr;
+    if (!obj || obj->Type() != PLAYER) return nullptr;
+    // Every creature test goes through here, many times per step. The
+    // creature side lies at a fixed distance from the object side within one
+    // class, so the cross cast is made once per class and remembered.
+    struct Known {
+        const std::type_info* type;
+        std::ptrdiff_t offset;  // -1: the class has no creature side
+    };
+    static std::array<Known, 8> known{};
+    static size_t next = 0;
+    const std::type_info* type = &typeid(*obj);
+    for (const Known& k : known) {
+        if (k.type != type) continue;
+        if (k.offset < 0) return nullptr;
+        return reinterpret_cast<MapCreature*>(reinterpret_cast<char*>(obj) + k.offset);
+    }
+    MapCreature* creature = dynamic_cast<MapCreature*>(obj);
+    const std::ptrdiff_t offset =
+        creature ? reinterpret_cast<char*>(creature) - reinterpret_cast<char*>(obj) : -1;
+    known[next] = {type, offset};
+    next = (next + 1) % known.size();
+    return creature;
 }
 
 qv::Rect FrameRectOf(Object* obj) {
@@ -58,21 +82,33 @@ struct HolderTest {
 
     ObjectHolder* Run(const ObjectHolderList& list) {
         MapCreature* moverCreature = AsMapCreature(mover);
+        const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
+        // The listed objects lie all over memory: ask for them all at once
+        // rather than waiting for each in turn.
+        for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
             if (o->m_iLightSampling < 2) {
                 MapCreature* other = AsMapCreature(o);
-                if (!other || other->MapHitPoints() < 1) continue;
+                if (!other) continue;
+                // The distance first: most creatures of a cell are too far
+                // away to matter, whatever their state.
                 const int64_t d = map.PixelDistanceSq(pos, h->pos);
+                const int64_t otherRadius = other->MapSpacingRadius();
                 if (moverCreature) {
-                    int64_t r = moverCreature->MapSpacingRadius() + other->MapSpacingRadius();
+                    // The limit is the sum of the radii, doubled toward the
+                    // target, or 1 for the party: never beyond the larger of
+                    // twice the sum and 1.
+                    const int64_t sum = moverRadius + otherRadius;
+                    if (d >= std::max<int64_t>(1, 4 * sum * sum)) continue;
+                    if (other->MapHitPoints() < 1) continue;
+                    int64_t r = sum;
                     if (moverCreature->MapAttackTarget() == o) r *= 2;
                     if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) r = 1;
                     if (d < r * r) return h;
-                } else {
-                    const int64_t r = other->MapSpacingRadius();
-                    if (d < 2 * r * r) return h;
+                } else if (d < 2 * otherRadius * otherRadius && other->MapHitPoints() >= 1) {
+                    return h;
                 }
                 continue;
             }

@@ -147,6 +147,22 @@ TEST_F(MapStanding, CreaturesKeepTheirDistance) {
     EXPECT_EQ(map.CheckMove(still, ps, nullptr, 1, 0), nullptr);
     still->m_hp = 0;
     EXPECT_EQ(map.CheckMove(&mover, ps, nullptr, 1, 0), nullptr);
+    // Something of type 3 that is no creature never blocks by spacing,
+    // asked about in turn with creatures of two classes.
+    struct Other : Creature {
+        using Creature::Creature;
+    };
+    auto* shape = Make<Thing>(nullptr, PLAYER, 0);
+    auto* other = Make<Other>(10);
+    Position pt = At(25, 20), po = At(30, 20);
+    ASSERT_EQ(map.AddHolder(pt, Hold(shape)), 1);
+    ObjectHolder* ho = Hold(other);
+    ASSERT_EQ(map.AddHolder(po, ho), 1);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(map.CheckMove(&mover, pt, nullptr, 1, 0), nullptr);
+        EXPECT_EQ(map.CheckMove(&mover, {po.x + 29, po.y}, nullptr, 1, 0), ho);  // < 30^2
+        EXPECT_EQ(map.CheckMove(&mover, {po.x + 30, po.y}, nullptr, 1, 0), nullptr);
+    }
 }
 
 // ---- edges, steps and sight ------------------------------------------------
@@ -232,6 +248,37 @@ TEST_F(MapEdges, TheWindowsLastRowAndColumnBlock) {
     EXPECT_EQ(map.IsLineClear(1, 1, -3, -3), 0);
     EXPECT_EQ(map.IsStepBlocked({60, 20}, {61, 20}, 0), 1);
     EXPECT_EQ(map.IsStepBlocked({59, 57}, {60, 57}, 0), 0);
+}
+
+TEST_F(MapEdges, DoorsInTheWindowsLastRowAndColumn) {
+    // A door on the north edge of the last row and one on the west edge of
+    // the last column: the edges inside the window follow the door.
+    FrontWall* south = NorthPiece(10, 47, 5, 0);
+    SideWall* east = WestPiece(50, 10, 5, 0);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 46, 1, 0, 0), 0);
+    EXPECT_EQ(map.IsEdgeBlocked(49, 10, 0, 0, 0), 0);
+    EXPECT_EQ(map.IsLineClear(10, 45, 0, 2), 1);
+    EXPECT_EQ(map.IsLineClear(48, 10, 2, 0), 1);
+    EXPECT_EQ(map.IsStepBlocked({20, 56}, {20, 57}, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({60, 20}, {59, 20}, 0), 0);
+    for (auto* door : {static_cast<Wall*>(south), static_cast<Wall*>(east)}) {
+        door->m_iState = 2;
+        door->m_bLocked = 0;
+    }
+    EXPECT_EQ(map.IsEdgeBlocked(10, 46, 1, 0, 0), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 46, 1, 0, 1), 0);
+    EXPECT_EQ(map.IsEdgeBlocked(49, 10, 0, 0, 1), 0);
+    EXPECT_EQ(map.IsLineClear(48, 10, 2, 0), 0);
+    EXPECT_EQ(map.IsStepBlocked({59, 20}, {60, 20}, 1), 0);
+    east->m_bLocked = 1;
+    EXPECT_EQ(map.IsEdgeBlocked(49, 10, 0, 0, 1), 1);
+    EXPECT_EQ(map.IsStepBlocked({59, 20}, {60, 20}, 1), 1);
+    east->m_bSeeThrough = 1;
+    EXPECT_EQ(map.IsLineClear(48, 10, 2, 0), 1);
+    // Beyond the last row and column the window ends: blocked, door or not.
+    EXPECT_EQ(map.IsEdgeBlocked(50, 10, 0, 1, 1), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 47, 1, 1, 1), 1);
+    EXPECT_EQ(map.IsStepBlocked({60, 20}, {61, 20}, 1), 1);
 }
 
 TEST_F(MapEdges, TerrainOfTheSourceCell) {

@@ -137,6 +137,47 @@ TEST_F(MapPlacement, RefusedOutsideTheWindowAndAtItsLastCell) {
     EXPECT_TRUE(map.GetCell(50, 47).holders.Find(h));
 }
 
+TEST_F(MapPlacement, PlacedAndRemovedAtTheWindowsFirstAndLastCells) {
+    // Window origin (10, 10): window cells (0, 0) and (50, 47) are world
+    // cells (10, 10) and (60, 57).
+    auto* obj = Make<Object>();
+    ObjectHolder* h = Hold(obj);
+    Position first = At(10, 10, 0, 0);
+    ASSERT_EQ(map.AddHolder(first, h), 1);
+    EXPECT_TRUE(map.GetCell(0, 0).holders.Find(h));
+    EXPECT_EQ(map.RemoveHolder(first, h), 1);
+    EXPECT_EQ(CountListings(h), 0);
+
+    auto image = SolidImage(20, 20, 10, 10);
+    auto* thing = Make<Thing>(image.get());
+    ObjectHolder* hi = Hold(thing);
+    // Reaching one pixel west of the window: refused, nothing left behind.
+    Position west = At(10, 10, 9, 30);
+    EXPECT_EQ(map.AddHolder(west, hi), 0);
+    EXPECT_FALSE(map.IsListedAnywhere(hi));
+    Position inside = At(10, 10, 10, 10);
+    ASSERT_EQ(map.AddHolder(inside, hi), 1);
+    EXPECT_EQ(CountListings(hi), 1);
+    EXPECT_EQ(map.RemoveHolder(inside, hi), 1);
+
+    // Across the corner of the last four window cells, then removed after
+    // its frame changed to a smaller one.
+    Position last = At(60, 57, 5, 5);
+    ASSERT_EQ(map.AddHolder(last, hi), 1);
+    EXPECT_EQ(CountListings(hi), 4);
+    for (auto [i, j] : {std::pair{49, 46}, {50, 46}, {49, 47}, {50, 47}})
+        EXPECT_TRUE(map.GetCell(i, j).holders.Find(hi)) << i << ", " << j;
+    auto small = SolidImage(2, 2, 1, 1);
+    thing->m_image = small.get();
+    EXPECT_EQ(map.RemoveHolder(last, hi), 1);
+    EXPECT_EQ(CountListings(hi), 0);
+    // Reaching one pixel past the last row: refused.
+    thing->m_image = image.get();
+    Position south = At(60, 57, 80, 102);
+    EXPECT_EQ(map.AddHolder(south, hi), 0);
+    EXPECT_FALSE(map.IsListedAnywhere(hi));
+}
+
 TEST_F(MapPlacement, ImageAcrossBothSeamsIsListedInFourCellsAndRemovedFromEach) {
     map.SetOrigin({70, 60});  // window columns 70..99, 0..20; rows 60..79, 0..27
     auto image = SolidImage(80, 60, 40, 30);
