@@ -42,7 +42,10 @@ void Traversable::CollectCarriedObjects() {
     for (const CellPoint& c : cells) {
         for (ObjectHolder* h : map->GetCell(c.x, c.y).holders) {
             if (h == own || !h->m_pObject || m_Carried.Find(h)) continue;
-            if (HitCodeOf(this, map->PixelDeltaOf(own->pos, h->pos)) == 2) m_Carried.Append(h);
+            if (HitCodeOf(this, map->PixelDeltaOf(own->pos, h->pos)) != 2) continue;
+            m_Carried.Append(h);
+            if (Mast* mast = qv::DynamicCast<Mast>(h->m_pObject))
+                mast->m_pVessel = qv::DynamicCast<Ship>(this);
         }
     }
 }

@@ -17,7 +17,8 @@ public:
     int StepOn(Position* pos, Object* mover) override;
     void SetPosition(MapCell* windowCell, Position* pos) override;
 
-    // Rebuilds the carried list from the holders standing on the deck.
+    // Rebuilds the carried list from the holders standing on the deck; a
+    // ship's masts among them learn their vessel.
     void CollectCarriedObjects();
     const ObjectHolderList& GetCarried() const { return m_Carried; }
     ObjectHolderList& GetCarried() { return m_Carried; }
@@ -44,7 +45,6 @@ class Ship : public Traversable {
 public:
     explicit Ship(const std::string& name = "Ship");
     void Serialize(qv::Archive& ar) override;
-    void SetDirection(int direction) { m_iDirection = direction; }
     int m_iDirection = 0;
     int m_bMoving = 0;  // set while a creature steers it
 };
@@ -57,5 +57,5 @@ public:
     void Serialize(qv::Archive& ar) override;
     int Type() override { return MAST; }
     bool IsVesselMoving() const;
-    qv::Handle<Ship> m_pVessel;  // not stored: the ship sets it
+    qv::Handle<Ship> m_pVessel;  // not stored: the ship sets it when it collects its load
 };

@@ -201,7 +201,6 @@ void MapMaster::DeleteAllHolders() {
     for (ObjectHolder* h : all) DeleteHolder(h, true);
     lightholders.clear();
     fixtures.clear();
-    ++m_changes;
     ++m_reloads;
 }
 
@@ -231,7 +230,6 @@ void MapMaster::SetOrigin(CellPoint o) {
     windowrect = {o.x, o.y, o.x + wide, o.y + high};
     if (windowrect.right > worldcellx) windowrect.right -= worldcellx;
     if (windowrect.bottom > worldcelly) windowrect.bottom -= worldcelly;
-    ++m_changes;
     ++m_reloads;
 }
 
@@ -585,7 +583,6 @@ int MapMaster::RemoveHolder(const Position& pos, ObjectHolder* holder) {
         if (cell.corner == holder) cell.corner = nullptr;
     }
     ForgetHolder(holder);
-    ++m_changes;
     return removed ? 1 : 0;
 }
 

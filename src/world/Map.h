@@ -212,9 +212,6 @@ public:
     void SetTerrainPictures(const std::array<CDDObject*, 45>& pictures) {
         m_terrainPictures = pictures;
     }
-    // Bumped whenever holders leave the map, so that walks over copies can
-    // tell their copy may have gone stale.
-    uint32_t GetChangeCount() const { return m_changes; }
 
     // ---- exploring and the mini-map ----
     void ExploreAroundFocus();
@@ -300,6 +297,5 @@ private:
     std::vector<LitLight> m_frameLights;
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
-    uint32_t m_changes = 0;
     uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
 };

@@ -202,7 +202,7 @@ TEST(Platforms, DrawbridgeShipAndMast) {
     EXPECT_EQ(back->m_iDirection, 1);
     EXPECT_EQ(back->m_bRaised, 1);
     auto ship = std::make_unique<Ship>();
-    ship->SetDirection(3);
+    ship->m_iDirection = 3;
     EXPECT_EQ(Load<Ship>(Store(*ship))->m_iDirection, 3);
     Mast mast;
     EXPECT_EQ(mast.Type(), MAST);

@@ -102,11 +102,14 @@ TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
     frame.map_master = &map;
     // Deck on the left half of the picture, rail (solid) on the right.
     auto deckImage = MakeImage(100, 60, 50, 30, [](int x, int) { return x < 50 ? kDeck : kSolid; });
-    auto* raft = Make<Pictured<Traversable>>();
+    auto* raft = Make<Pictured<Ship>>();
     raft->image = deckImage.get();
     ObjectHolder* hr = Hold(raft);
     Position rp = At(20, 20);
     ASSERT_EQ(map.AddHolder(rp, hr), 1);
+    auto* mast = Make<Mast>();
+    Position pm(rp.x - 10, rp.y + 5);
+    ASSERT_EQ(map.AddHolder(pm, Hold(mast)), 1);
     auto* aboard = Make<Object>();
     ObjectHolder* ha = Hold(aboard);
     Position pa(rp.x - 20, rp.y);
@@ -116,8 +119,13 @@ TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
     Position ps(rp.x - 70, rp.y);  // in the cell, off the picture
     ASSERT_EQ(map.AddHolder(ps, hs), 1);
     raft->CollectCarriedObjects();
-    ASSERT_EQ(raft->GetCarried().Count(), 1u);
-    EXPECT_EQ(raft->GetCarried()[0], ha);
+    ASSERT_EQ(raft->GetCarried().Count(), 2u);
+    EXPECT_TRUE(raft->GetCarried().Find(ha));
+    EXPECT_FALSE(raft->GetCarried().Find(hs));
+    // The mast on its deck now moves with the ship.
+    EXPECT_FALSE(mast->IsVesselMoving());
+    raft->m_bMoving = 1;
+    EXPECT_TRUE(mast->IsVesselMoving());
     frame.map_master = nullptr;
 }
 

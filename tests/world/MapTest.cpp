@@ -331,7 +331,7 @@ TEST_F(MapPlacement, PushAcrossTheSeamIsWrapped) {
     ObjectHolder* h = Hold(creature);
     Position pos(15990, 100);
     ASSERT_EQ(map.AddHolder(pos, h), 1);
-    EXPECT_EQ(pos.x, 0);  // 15990 + 10 = 16000, wrapped; the rock's pixels at 0..? none
+    EXPECT_EQ(pos.x, 0);  // two pushes reach 16000, wrapped to 0, past the rock
     EXPECT_EQ(h->pos.x, 0);
     EXPECT_TRUE(map.GetCell(30, 20).holders.Find(h));
 }
