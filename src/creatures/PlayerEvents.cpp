@@ -73,7 +73,9 @@ int CreatureEventQueue::PostSpell(int32_t time, Object* target, Spell* spell) {
 bool CreatureEventQueue::HasDue(int32_t now) const {
     if (m_iCount == 0) return false;
     int32_t t = m_Events[0].m_iTime;
-    return t == 0 || qv::TimeDiff(now, t) > 0;
+    // 0 comes before every other time, so it is due at any clock but 0 itself.
+    if (t == 0) return now != 0;
+    return qv::TimeDiff(now, t) > 0;
 }
 
 ObjectEvent CreatureEventQueue::PeekFront() const {

@@ -76,7 +76,7 @@ public:
     int PostSpell(int32_t time, Object* target, Spell* spell);
 
     // True when the first event is due before `now` (an event at `now` waits
-    // for the next turn; an event at 0 is always due).
+    // for the next turn; an event at 0 is due at any later clock).
     bool HasDue(int32_t now) const;
     // A copy of the first event; its spell stays the queue's. On an empty
     // queue, the first slot as it lies (all zeros, a THINK at 0, until an event

@@ -62,7 +62,8 @@ TEST(CreatureEventQueue, TimesCompareAcrossTheWrapOfGameTime) {
     EXPECT_FALSE(none.HasDue(5000));
     CreatureEventQueue atOnce;
     atOnce.Post(T::THINK, 0);
-    EXPECT_TRUE(atOnce.HasDue(-2000000000));  // 0 is due whatever the clock says
+    EXPECT_TRUE(atOnce.HasDue(-2000000000));  // 0 comes before any other clock
+    EXPECT_FALSE(atOnce.HasDue(0));           // but not before itself
 }
 
 TEST(CreatureEventQueue, ShiftTimesLeavesEventsDueAtOnce) {
