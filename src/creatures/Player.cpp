@@ -10,6 +10,7 @@
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
+#include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
 #include "shell/MainFrm.h"
@@ -18,6 +19,7 @@
 QV_IMPLEMENT_SERIAL(Player, Member, 44, true)
 
 int Player::s_iUseCount = 0;
+std::unique_ptr<CDSound> Player::s_pSound;
 
 namespace {
 
@@ -38,7 +40,7 @@ Player::Player() : Member("Player") {
 }
 
 void Player::InitCreature() {
-    ++s_iUseCount;
+    if (++s_iUseCount == 1) s_pSound = std::make_unique<CDSound>(kSharedSoundId);
     if (!m_pBag) {
         m_pBag = std::make_unique<CBag>("Bag");
         m_pBag->m_bOwnBag = 1;
@@ -57,7 +59,7 @@ void Player::InitCreature() {
 
 Player::~Player() {
     m_pNaturalWeapon.reset();
-    --s_iUseCount;
+    if (--s_iUseCount == 0) s_pSound.reset();
     if (CMainFrame* frame = GetMainFrame()) {
         // Only the creature's own entries: a number it was never entered
         // under belongs to someone else, and a creature renumbered since it

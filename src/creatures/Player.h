@@ -20,6 +20,7 @@
 #include "world/ObjectHolder.h"
 
 class CBag;
+class CDSound;
 class Magic;
 class Spell;
 class MapMaster;
@@ -64,7 +65,7 @@ public:
     int CanBeUsedBy(Player* asker) override;
     int Update(int32_t now, MapMaster* context) override;
     Object* Clone() override;
-    int Type() override { return 3; }
+    int Type() override { return PLAYER; }
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
@@ -156,6 +157,9 @@ public:
 
     // Number of living creatures (the class-wide use count).
     static int LiveCount() { return s_iUseCount; }
+    // The creature sound all creatures share; it exists while any creature does.
+    static CDSound* SharedSound() { return s_pSound.get(); }
+    static constexpr int kSharedSoundId = 328;
 
     // ---- Identity, party and behaviour
     int32_t m_iPlayerNumber = -1;
@@ -318,4 +322,5 @@ private:
     void SignalKey();
 
     static int s_iUseCount;
+    static std::unique_ptr<CDSound> s_pSound;
 };

@@ -3,6 +3,7 @@
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "items/Useable.h"
+#include "media/DSound.h"
 #include "shell/MainFrm.h"
 #include "world/MapCreature.h"
 
@@ -35,6 +36,27 @@ TEST(Player, ANewCreature) {
     EXPECT_EQ(p.m_iRegenInterval, 60000);
     ASSERT_NE(p.m_pOrder, nullptr);
     EXPECT_EQ(p.m_pOrder->m_iType, 0);
+}
+
+TEST(Player, TheSharedCreatureSoundLivesWithTheCreatures) {
+    ASSERT_EQ(Player::LiveCount(), 0);
+    EXPECT_EQ(Player::SharedSound(), nullptr);
+    {
+        Player first;
+        CDSound* sound = Player::SharedSound();
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(sound->GetResourceId(), 328);
+        {
+            Player second;
+            EXPECT_EQ(Player::SharedSound(), sound);  // made once, shared
+        }
+        EXPECT_EQ(Player::SharedSound(), sound);  // a creature still lives
+    }
+    // The last creature took it along; the next one makes it again.
+    EXPECT_EQ(Player::SharedSound(), nullptr);
+    Player again;
+    ASSERT_NE(Player::SharedSound(), nullptr);
+    EXPECT_EQ(Player::SharedSound()->GetResourceId(), 328);
 }
 
 TEST(Player, WhoMayUseACreature) {
