@@ -155,6 +155,129 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(StoreObject(*q), bytes);
 }
 
+TEST(PlayerRecord, StoredFieldByFieldInTheRecordOrder) {
+    // A creature holding the values of a record written by hand in the
+    // record's order stores exactly that record, and reads every value back
+    // from it.
+    CBag bag("Bag");
+    Useable ring("Ring");
+    Fields f;
+    f.playerNumber = 12;
+    f.bag = &bag;
+    f.inUse = {&ring};
+    f.npc = 1;
+    f.portrait = 849;
+    f.poison = 4;
+    f.action = 4;
+    f.ghost = 1;
+    f.sex = 2;
+    const Bytes record = CreatureRecord(44, f);
+
+    Player p;
+    p.m_InUseList.emplace_back(new Useable("Ring"));
+    p.m_iPlayerNumber = 12;
+    p.m_strMessageFile = "mine.smb";
+    p.m_strMessageNode = "START";
+    p.m_iFightSpeed = 11;
+    p.m_iAttackTime = 900;
+    p.m_sSpeciesMark = 33;
+    p.m_iReserved1 = 32;
+    p.m_dExperience = {2000.5, 300.5, 40.5};
+    p.m_iCombatSettings = {10, 11, 12, 13, 14, 15, 16};
+    p.m_iActionOption = 2;
+    p.m_iStoreNumber = 4;
+    p.m_iBuildInfoValue = 9;
+    p.m_ptStay = {30, 31};
+    p.m_iWaitCount = -1;
+    p.m_bCanName = 35;
+    p.m_bAttackRandomMonsters = 34;
+    p.m_ptDefenseCell = {5, 6};
+    p.m_iNPCNumber = 1;
+    p.m_iSpeedState = -1;
+    p.m_iPortrait = 849;
+    p.m_strPortraitFile = "face.bmp";
+    p.m_iDexterity = 61, p.m_iStrength = 62, p.m_iIntelligence = 63;
+    p.m_iCombatDexterity = 64, p.m_iCurStr = 65, p.m_iCurInt = 66;
+    p.m_strDeathNode = "DEATH";
+    p.m_iAlertness = 700;
+    p.m_iScriptHold = -3, p.m_iReserved2 = 31;
+    p.m_iPanelSetting = 21, p.m_bPanelToggle = 22, p.m_iRangedMode = 1;
+    p.m_iSavedGroupNum = 3;
+    p.m_iLight = 2, p.m_bFireProtection = 23, p.m_iPoison = 4;
+    p.m_bGrounded = 24, p.m_iStrengthBonus = 5;
+    p.m_bShockStrike = 25, p.m_bLevitating = 26;
+    p.m_bHesitation = 27, p.m_bMindSense = 28;
+    p.m_iAction = 4;
+    p.m_bHostileByMagic = 29;
+    p.m_bGhost = 1;
+    p.m_bEthereal = 30;
+    p.m_iKeyNumber = 17;
+    p.m_iSex = 2;
+    EXPECT_EQ(StoreObject(p), record);
+
+    auto q = LoadCreature(record);
+    ASSERT_NE(q, nullptr);
+    ASSERT_EQ(q->m_InUseList.size(), 1u);
+    EXPECT_EQ(q->m_InUseList[0]->m_strSpecialName, "Ring");
+    EXPECT_EQ(q->m_iPlayerNumber, 12);
+    EXPECT_EQ(q->m_iPartySlot, 0);
+    EXPECT_EQ(q->m_strMessageFile, "mine.smb");
+    EXPECT_EQ(q->m_strMessageNode, "START");
+    EXPECT_EQ(q->m_iFightSpeed, 11);
+    EXPECT_EQ(q->m_iAttackTime, 900);
+    EXPECT_EQ(q->m_sLifeState, 1);
+    EXPECT_EQ(q->m_sSpeciesMark, 33);
+    EXPECT_EQ(q->m_iReserved1, 32);
+    EXPECT_EQ(q->m_dExperience, (std::array<double, 3>{2000.5, 300.5, 40.5}));
+    EXPECT_EQ(q->m_bHasMagic, 0);
+    EXPECT_EQ(q->m_iCombatSettings, (std::array<int32_t, 7>{10, 11, 12, 13, 14, 15, 16}));
+    EXPECT_EQ(q->m_iActionOption, 2);
+    EXPECT_EQ(q->m_iStoreNumber, 4);
+    EXPECT_EQ(q->m_iBuildInfoValue, 9);
+    EXPECT_EQ(q->m_ptStay, (qv::Point{30, 31}));
+    EXPECT_EQ(q->m_iWaitCount, -1);
+    EXPECT_EQ(q->m_bCanName, 35);
+    EXPECT_EQ(q->m_iYImageNum, 0);
+    EXPECT_EQ(q->m_bAttackRandomMonsters, 34);
+    EXPECT_EQ(q->m_ptDefenseCell, (qv::Point{5, 6}));
+    EXPECT_TRUE(q->m_MoveList.empty());
+    EXPECT_EQ(q->m_iNPCNumber, 1);
+    EXPECT_EQ(q->m_iSpeedState, -1);
+    EXPECT_EQ(q->m_iPortrait, 849);
+    EXPECT_EQ(q->m_strPortraitFile, "face.bmp");
+    EXPECT_EQ(q->m_iDexterity, 61);
+    EXPECT_EQ(q->m_iStrength, 62);
+    EXPECT_EQ(q->m_iIntelligence, 63);
+    EXPECT_EQ(q->m_iCombatDexterity, 64);
+    EXPECT_EQ(q->m_iCurStr, 65);
+    EXPECT_EQ(q->m_iCurInt, 66);
+    EXPECT_EQ(q->m_strDeathNode, "DEATH");
+    EXPECT_EQ(q->m_iAlertness, 700);
+    EXPECT_EQ(q->m_iScriptHold, -3);
+    EXPECT_EQ(q->m_iReserved2, 31);
+    EXPECT_EQ(q->m_iPanelSetting, 21);
+    EXPECT_EQ(q->m_bPanelToggle, 22);
+    EXPECT_EQ(q->m_iRangedMode, 1);
+    EXPECT_EQ(q->m_iSavedGroupNum, 3);
+    EXPECT_EQ(q->m_iLight, 2);
+    EXPECT_EQ(q->m_bFireProtection, 23);
+    EXPECT_EQ(q->m_iPoison, 4);
+    EXPECT_EQ(q->m_bGrounded, 24);
+    EXPECT_EQ(q->m_iStrengthBonus, 5);
+    EXPECT_EQ(q->m_bShockStrike, 25);
+    EXPECT_EQ(q->m_bLevitating, 26);
+    EXPECT_EQ(q->m_bHesitation, 27);
+    EXPECT_EQ(q->m_bMindSense, 28);
+    EXPECT_EQ(q->m_bInvisible, 1);  // stored 0, but a ghost is invisible
+    EXPECT_EQ(q->m_iAction, 4);
+    EXPECT_EQ(q->m_bHostileByMagic, 29);
+    EXPECT_EQ(q->m_bInactive, 0);
+    EXPECT_EQ(q->m_bGhost, 1);
+    EXPECT_EQ(q->m_bEthereal, 30);
+    EXPECT_EQ(q->m_iKeyNumber, 17);
+    EXPECT_EQ(q->m_iSex, 2);
+}
+
 TEST(PlayerRecord, OlderSchemasAreConverted) {
     CMainFrame frame;
     Fields f;

@@ -96,8 +96,8 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
         ar.WriteInt(11);   // fight speed
         ar.WriteInt(900);  // attack time
         ar.WriteShort(f.life);
-        ar.WriteShort(0);
-        ar.WriteInt(0);
+        ar.WriteShort(33);  // species mark
+        ar.WriteInt(32);    // reserved
         if (s >= 43)
             for (int32_t e : f.experience) ar.WriteDouble(e + 0.5);
         else if (s >= 3)
@@ -118,10 +118,10 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
             ar.WriteInt(31);
             ar.WriteInt(-1);  // wait count
         }
-        if (s >= 13) ar.WriteInt(1);
+        if (s >= 13) ar.WriteInt(35);  // can name
         if (s >= 14) ar.WriteInt(f.row);
         if (s >= 16) {
-            ar.WriteInt(1);
+            ar.WriteInt(34);  // attack random monsters
             ar.WriteInt(5);
             ar.WriteInt(6);
         }
@@ -143,26 +143,26 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
         if (s >= 26) ar.WriteString("DEATH");
         if (s >= 27) ar.WriteInt(700);
         if (s >= 28) {
-            ar.WriteInt(0);
-            ar.WriteInt(0);
+            ar.WriteInt(-3);  // script hold
+            ar.WriteInt(31);  // reserved
         }
         if (s >= 29)
-            for (int32_t v : {1, 1, 0}) ar.WriteInt(v);
+            for (int32_t v : {21, 22, 1}) ar.WriteInt(v);  // panel setting, toggle, ranged mode
         if (s >= 30) ar.WriteInt(3);
         if (s >= 31)
-            for (int32_t v : {2, 1, f.poison}) ar.WriteInt(v);
+            for (int32_t v : {2, 23, f.poison}) ar.WriteInt(v);  // light, fire protection
         if (s >= 32)
-            for (int32_t v : {1, 5}) ar.WriteInt(v);
+            for (int32_t v : {24, 5}) ar.WriteInt(v);  // grounded, strength bonus
         if (s >= 34)
-            for (int32_t v : {1, 1}) ar.WriteInt(v);
+            for (int32_t v : {25, 26}) ar.WriteInt(v);  // shock strike, levitating
         if (s >= 35)
-            for (int32_t v : {1, 0}) ar.WriteInt(v);
-        if (s >= 36) ar.WriteInt(0);
+            for (int32_t v : {27, 28}) ar.WriteInt(v);  // hesitation, mind sense
+        if (s >= 36) ar.WriteInt(0);                    // invisible
         if (s >= 33) ar.WriteInt(f.action);
-        if (s >= 37) ar.WriteInt(1);
-        if (s >= 38) ar.WriteInt(0);
+        if (s >= 37) ar.WriteInt(29);  // hostile by magic
+        if (s >= 38) ar.WriteInt(0);   // inactive
         if (s >= 39) ar.WriteInt(f.ghost);
-        if (s >= 40) ar.WriteInt(0);
+        if (s >= 40) ar.WriteInt(30);  // ethereal
         if (s >= 41) ar.WriteInt(17);
         if (s >= 42) ar.WriteInt(f.sex);
     });

@@ -296,6 +296,23 @@ TEST_F(AddToWorldTest, CreaturesWithoutAnIdOrAPlaceAreDropped) {
     EXPECT_EQ(CountListings(holder), 0);
 }
 
+TEST_F(AddToWorldTest, APlacedCreatureWithoutAnIdLeavesTheMapBeforeItGoes) {
+    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, -1, 0);
+    Player* placed = Creature(-1);
+    placed->m_Position = At(20, 20);
+    auto* holder = new ObjectHolder(placed->m_Position, placed);
+    Position pos = placed->m_Position;
+    ASSERT_EQ(map.AddHolder(pos, holder), 1);
+    qv::Handle<Player> hPlaced(placed);
+    std::unique_ptr<Group> g(GroupOf({placed}));
+    g->AddToWorld(0, 0, 0);
+    EXPECT_FALSE(hPlaced);
+    EXPECT_EQ(g->GetMemberCount(), 0);
+    // No cell lists the holder any more (ASan would catch a freed one).
+    for (int i = 0; i < MapMaster::wide; ++i)
+        for (int j = 0; j < MapMaster::high; ++j) EXPECT_EQ(map.GetCell(i, j).holders.Count(), 0u);
+}
+
 TEST_F(AddToWorldTest, AllEncounterNumbersTakenLeavesMinusOne) {
     for (int32_t n = -2; n >= -999; --n) {
         auto* r = new Group;
