@@ -206,6 +206,14 @@ protected:
         frame.DeleteGroups();
         frame.map_master = nullptr;
     }
+    // A creature already standing on the map at `at`.
+    Player* PlacedCreature(Position at) {
+        Player* p = Creature(-1);
+        p->m_Position = at;
+        auto* holder = new ObjectHolder(at, p);
+        EXPECT_EQ(map.AddHolder(at, holder), 1);
+        return p;
+    }
     CMainFrame frame;
     std::map<Player*, std::vector<qv::Point>> filled;
 };
@@ -268,12 +276,9 @@ TEST_F(AddToWorldTest, PatrolPointsAreReachableCellsOfTheSameRoom) {
 
 TEST_F(AddToWorldTest, CreaturesWithoutAnIdOrAPlaceAreDropped) {
     frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1, -1, 0);
-    Player* placed = Creature(-1);
+    Player* placed = PlacedCreature(At(20, 20));
+    ObjectHolder* holder = placed->m_pHolder;
     Player* second = Creature(-1);
-    placed->m_Position = At(20, 20);
-    auto* holder = new ObjectHolder(placed->m_Position, placed);
-    Position pos = placed->m_Position;
-    ASSERT_EQ(map.AddHolder(pos, holder), 1);
     qv::Handle<Player> hSecond(second);
     std::unique_ptr<Group> g(GroupOf({placed, second}));
     g->AddToWorld(0, 0, 0);
@@ -298,11 +303,8 @@ TEST_F(AddToWorldTest, CreaturesWithoutAnIdOrAPlaceAreDropped) {
 
 TEST_F(AddToWorldTest, APlacedCreatureWithoutAnIdLeavesTheMapBeforeItGoes) {
     frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, -1, 0);
-    Player* placed = Creature(-1);
-    placed->m_Position = At(20, 20);
-    auto* holder = new ObjectHolder(placed->m_Position, placed);
-    Position pos = placed->m_Position;
-    ASSERT_EQ(map.AddHolder(pos, holder), 1);
+    Player* placed = PlacedCreature(At(20, 20));
+    ASSERT_NE(placed->m_pHolder, nullptr);
     qv::Handle<Player> hPlaced(placed);
     std::unique_ptr<Group> g(GroupOf({placed}));
     g->AddToWorld(0, 0, 0);
