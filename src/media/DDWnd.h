@@ -24,8 +24,7 @@ class CDDWnd;
 // Palette colours of the toolkit's own drawing.
 inline constexpr int kColourText = 255;
 inline constexpr int kColourTextDim = 245;
-inline constexpr int kColourPanel = 98;        // stone brown
-inline constexpr int kColourPanelLight = 254;  // light grey
+inline constexpr int kColourPanel = 250;  // dark wood, as the windows' pictures
 
 // Draws text in the bitmap alphabet (9 x 16 cells), one line per '\n', in a
 // palette colour, clipped to clip.

@@ -5,6 +5,7 @@
 #include "media/DIBitmap.h"
 #include "media/GlobalImages.h"
 #include "media/MouseCursor.h"
+#include "media/Painter.h"
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
@@ -17,29 +18,37 @@ constexpr int kScreenHeight = 480;
 constexpr const char* kTitle = "Quorvale";
 constexpr const char* kErrorCaption = "DirectDraw Error";
 
-// Palette indices of the furniture.
-constexpr uint8_t kStone = 98;
-constexpr uint8_t kStoneDark = 1;
-constexpr uint8_t kStoneLight = 254;
+// The furniture is carved from the same dark wood as the windows' pictures:
+// speckled panels with sunk wells for the map view, the side panel, the
+// minimap, the message line and the party panel.
+struct Furniture {
+    uint8_t face = Painter::Colour(92, 74, 58);
+    uint8_t shadow = Painter::Shade(92, 74, 58, -8);
+    uint8_t light = Painter::Shade(92, 74, 58, 6);
+};
 
-void Frame8(CDIBitmap& b, int l, int t, int r, int bo) {
-    b.FillRect(l - 2, t - 2, r + 2, t, kStoneDark);
-    b.FillRect(l - 2, t - 2, l, bo + 2, kStoneDark);
-    b.FillRect(l - 2, bo, r + 2, bo + 2, kStoneLight);
-    b.FillRect(r, t - 2, r + 2, bo + 2, kStoneLight);
-    b.FillRect(l, t, r, bo, 0);
+void Well(Painter& p, const Furniture& f, int l, int t, int r, int bo) {
+    p.Box(l - 2, t - 2, r + 2, t, f.shadow);
+    p.Box(l - 2, t - 2, l, bo + 2, f.shadow);
+    p.Box(l - 2, bo, r + 2, bo + 2, f.light);
+    p.Box(r, t - 2, r + 2, bo + 2, f.light);
+    p.Box(l, t, r, bo, 0);
 }
 
 // The screen picture as an 8-bit picture, so that restoring the image
 // redraws it from its source.
 std::shared_ptr<CDIBitmap> BuildScreenPicture() {
     auto b = std::make_shared<CDIBitmap>(kScreenWidth, kScreenHeight);
-    b->FillRect(0, 0, kScreenWidth, kScreenHeight, kStone);
-    Frame8(*b, 3, 3, 3 + 536, 3 + 359);         // the map view
-    Frame8(*b, 545, 7, 636, 360);               // the side panel
-    Frame8(*b, 207, 371, 207 + 102, 371 + 96);  // the minimap
-    Frame8(*b, 12, 376, 192, 472);              // the message line
-    Frame8(*b, 318, 372, 632, 440);             // the party panel
+    Painter p(*b);
+    const Furniture f;
+    p.Bevel(0, 0, kScreenWidth, kScreenHeight, f.face, f.light, f.shadow, 1);
+    p.Speckle(1, 1, kScreenWidth - 1, kScreenHeight - 1,
+              {Painter::Shade(92, 74, 58, -2), Painter::Shade(92, 74, 58, 2)}, 7, 4);
+    Well(p, f, 3, 3, 3 + 536, 3 + 359);         // the map view
+    Well(p, f, 545, 7, 636, 360);               // the side panel
+    Well(p, f, 207, 371, 207 + 102, 371 + 96);  // the minimap
+    Well(p, f, 12, 376, 192, 472);              // the message line
+    Well(p, f, 318, 372, 632, 440);             // the party panel
     return b;
 }
 
@@ -49,15 +58,6 @@ bool WindowFits(const qv::Window& w, bool windowed) {
 }
 
 }  // namespace
-
-void DrawScreenFurniture(qv::Surface* surface) {
-    if (!surface) return;
-    CDDObject pic;
-    pic.Create(kScreenWidth, kScreenHeight, 0, 0, nullptr, 1, 1);
-    pic.SetFrameBitmap(0, BuildScreenPicture());
-    pic.Load();
-    if (const qv::Surface* s = pic.GetFrameSurface(0)) surface->Blt({0, 0}, *s, s->Bounds());
-}
 
 int CMainFrame::InitDirectDraw(int reload) {
     if (!m_pWindow) m_pWindow = std::make_unique<qv::Window>();

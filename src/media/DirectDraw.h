@@ -35,7 +35,3 @@ enum : unsigned {
     kDDErrSurfaceLost = 0x887601C2u,
     kDDErrInvalidObject = 0x88760082u,
 };
-
-// Draws the furniture of the screen picture: panels, the map view's frame,
-// the minimap's frame and the message line's background.
-void DrawScreenFurniture(qv::Surface* surface);

@@ -44,7 +44,10 @@ protected:
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         loop.SetSource(nullptr);
     }
-    void TearDown() override { loop.Reset(); }
+    void TearDown() override {
+        loop.Reset();
+        InvalidateGlobalImages();
+    }
     void Click(qv::Point p) {
         loop.Inject(Event::Mouse(EventKind::LButtonDown, p.x, p.y));
         loop.Inject(Event::Mouse(EventKind::LButtonUp, p.x, p.y));
@@ -325,6 +328,34 @@ TEST_F(PopupTest, FirstPictureSavedHeadlessHasTheWindowSizeAndIsNotBlank) {
     ASSERT_EQ(frame.InitDirectDraw(0), 1);
     EXPECT_EQ(frame.m_pWindow->Width(), 640);
     EXPECT_EQ(frame.m_pWindow->Height(), 480);
+}
+
+TEST_F(PopupTest, TheScreenFurnitureIsLitFromTheTopLeftAndUsesNoMaskColour) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const qv::Surface& screen = *frame.m_pPrimary;
+    // The pixels the map's image masks read as a deck or a snare never show
+    // on the furniture.
+    const uint16_t deck = PaletteIndexToPixel(kPaletteDeck),
+                   snare = PaletteIndexToPixel(kPaletteSnare);
+    int masks = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint16_t v = screen.GetPixel(x, y);
+            masks += v == deck || v == snare;
+        }
+    EXPECT_EQ(masks, 0);
+    // The map view's well (536 x 359 at (3, 3)) is black and sunk: its upper
+    // and left rims are in shadow, its lower and right rims in light.
+    auto brightness = [&](int x, int y) {
+        int r, g, b;
+        SplitScreenPixel(screen.GetPixel(x, y), r, g, b);
+        return r * 2 + g + b * 2;
+    };
+    EXPECT_EQ(screen.GetPixel(3, 3), 0);
+    EXPECT_EQ(screen.GetPixel(538, 361), 0);
+    EXPECT_LT(brightness(200, 2), brightness(200, 362));
+    EXPECT_LT(brightness(2, 200), brightness(539, 200));
+    EXPECT_GT(brightness(200, 2), 0);
 }
 
 TEST_F(PopupTest, ReloadingRefillsTheSharedPictures) {
