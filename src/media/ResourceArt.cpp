@@ -407,20 +407,75 @@ void PaintItem(Painter& p, int kind, int w, int h) {
 
 // ---------------------------------------------------------------- creatures
 
+// Cell f is facing f: 0 east in the world, counting through south (2), west
+// (4) and north (6). On the screen the world's x runs right and its y down and
+// to the left, so facing 1 looks straight at the viewer and facing 5 away.
 void Creature(Painter& p) {
+    static const int world[8][2] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
+                                    {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    // A green shirt (darker than the grass it walks on), brown trousers and
+    // hair with little blue in it, the parts a look may tint.
+    const C shirt = Rgb{20, 160, 60}(), sleeve = Rgb{20, 160, 60}(-3),
+            trousers = Rgb{110, 70, 36}(), boots = Rgb{60, 40, 24}(), skin = kSkin(),
+            skinDark = kSkin(-3), hair = Rgb{200, 150, 40}(), eye = Rgb{30, 24, 24}(),
+            shadow = Rgb{40, 40, 40}();
     for (int f = 0; f < 8; ++f) {
-        const int x0 = f * 64, cx = x0 + 32;
-        // Facing f counts clockwise from north; the head turns with it.
-        const double a = f * 3.14159265 / 4;
-        const int dx = static_cast<int>(std::lround(std::sin(a) * 5));
-        const int dy = static_cast<int>(std::lround(-std::cos(a) * 3));
-        p.Ellipse(cx, 57, 12, 4, Rgb{40, 40, 40}());
-        p.Box(cx - 7, 40, cx - 2, 56, kCloth(-4));  // legs
-        p.Box(cx + 2, 40, cx + 7, 56, kCloth(-4));
-        p.Ellipse(cx, 32, 11, 12, Rgb{0, 200, 0}());  // pure green: the shirt colour
-        p.Ellipse(cx, 14, 7, 8, kSkin());
-        p.Ellipse(cx + dx, 14 + dy, 2, 2, Rgb{40, 30, 30}());
-        p.Box(cx - 7, 6, cx + 8, 10, Rgb{200, 150, 40}());  // hair
+        const int cx = f * 64 + 32;
+        double sx = world[f][0] - world[f][1], sy = world[f][1];
+        const double len = std::sqrt(sx * sx + sy * sy);
+        sx /= len;
+        sy /= len;
+        const auto at = [](double v) { return static_cast<int>(std::lround(v)); };
+        const bool away = sy<-0.3, profile = std::abs(sx)> 0.7;
+        const int side = sx > 0 ? 1 : -1;
+        p.Ellipse(cx, 57, 13, 4, shadow);
+        // Legs: side by side from the front and back, one ahead in profile.
+        const int stride = profile ? 4 : 0, spread = profile ? 1 : 4;
+        for (int leg : {-1, 1}) {
+            const int lx = cx + leg * spread + (leg * stride * side);
+            p.Box(lx - 3, 40, lx + 3, 53, trousers);
+            p.Box(lx - 3 + (profile ? side : 0), 52, lx + 3 + (profile ? side * 2 : 0), 56, boots);
+        }
+        // Arms behind the body, then the body, then the arm in front.
+        const int bodyW = 11 - at(std::abs(sx) * 3);
+        const auto arm = [&](int dir, int swing) {
+            const int ax = cx + dir * (bodyW + 1);
+            p.Line(ax, 24, ax + swing, 40, sleeve, 3);
+            p.Ellipse(ax + swing, 41, 2, 2, skin);
+        };
+        if (profile) arm(-side, -side * 3);
+        p.Ellipse(cx, 32, bodyW, 11, shirt);
+        p.Box(cx - bodyW + 2, 40, cx + bodyW - 1, 43, boots);  // belt
+        if (profile)
+            arm(side, side * 4);
+        else {
+            arm(-1, 0);
+            arm(1, 0);
+        }
+        // The head: the face turned toward the facing, hair on the back of it.
+        p.Box(cx - 2, 20, cx + 3, 23, skinDark);  // neck
+        p.Ellipse(cx, 13, 7, 8, skin);
+        if (away) {
+            // From behind: all hair, a cheek showing on the side it turns to.
+            p.Ellipse(cx - at(sx * 2), 12, 7, 8, hair);
+            p.Box(cx - 6 - at(sx * 2), 17, cx + 7 - at(sx * 2), 19, hair);
+            continue;
+        }
+        p.Ellipse(cx - at(sx * 2), 8, 7, 4, hair);
+        // Hair down the back of the head, more of it the more the head turns away.
+        const int back = sy < 0 ? 5 : sy < 0.3 ? 4 : sy < 0.6 ? 3 : 0;
+        if (back) p.Ellipse(cx - side * 4, 12, back - 1, 6, hair);
+        const int turn = at(sx * 4);
+        if (profile) {
+            p.Box(cx + turn - (side < 0 ? 1 : 0), 12, cx + turn + (side > 0 ? 1 : 0) + 1, 14, eye);
+            p.Box(cx + side * 7, 14, cx + side * 7 + 1, 16, skinDark);  // nose
+            p.Box(cx + side * 3, 18, cx + side * 5 + 1, 19, skinDark);  // mouth
+        } else {
+            p.Box(cx - 4 + turn, 12, cx - 2 + turn, 14, eye);
+            p.Box(cx + 2 + turn, 12, cx + 4 + turn, 14, eye);
+            p.Box(cx + turn, 15, cx + 1 + turn, 17, skinDark);
+            p.Box(cx - 2 + turn, 18, cx + 3 + turn, 19, skinDark);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 #include "media/DDObjects.h"
 #include "media/Resources.h"
@@ -137,4 +138,51 @@ TEST(Resources, SpritesKeepClearCornersAroundTheirShapes) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 120; ++x) stray += m->GetPixel(x, y) != 0;
     EXPECT_EQ(stray, 0);
+}
+
+TEST(Resources, TheCreatureBodyTurnsThroughItsEightFacings) {
+    // Cell f faces f: 0 east, 1 south-east (toward the viewer on the screen),
+    // 5 north-west (away from the viewer), 4 west.
+    auto bm = FindBitmapResource(kBitmapCreature);
+    ASSERT_EQ(bm->Width(), 8 * 64);
+    ASSERT_EQ(bm->Height(), 64);
+    const uint8_t shirt = bm->GetPixel(32, 32);
+    const PaletteEntry& green = bm->GetPalette()[shirt];
+    EXPECT_GT(green.g, green.r + 60);  // a green shirt
+    EXPECT_GT(green.g, green.b + 60);
+    auto cell = [&](int f) {
+        std::vector<uint8_t> px;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) px.push_back(bm->GetPixel(f * 64 + x, y));
+        return px;
+    };
+    std::set<std::vector<uint8_t>> looks;
+    for (int f = 0; f < 8; ++f) {
+        looks.insert(cell(f));
+        EXPECT_EQ(bm->GetPixel(f * 64 + 32, 32), shirt) << f;
+    }
+    EXPECT_EQ(looks.size(), 8u);
+    // Eyes (the darkest colour of the head) show from the front, none from behind.
+    auto darkInHead = [&](int f) {
+        int n = 0;
+        for (int y = 4; y < 20; ++y)
+            for (int x = 24; x < 40; ++x) {
+                const PaletteEntry& e = bm->GetPalette()[bm->GetPixel(f * 64 + x, y)];
+                n += bm->GetPixel(f * 64 + x, y) != 0 && e.r + e.g + e.b < 120;
+            }
+        return n;
+    };
+    EXPECT_GE(darkInHead(1), 8);  // two eyes
+    EXPECT_EQ(darkInHead(5), 0);
+    // A profile shows its face on the side it faces, its hair on the other.
+    const uint8_t skin = bm->GetPixel(64 + 29, 16);
+    auto skinLeftOfCentre = [&](int f) {
+        int left = 0, right = 0;
+        for (int y = 8; y < 20; ++y)
+            for (int x = 20; x < 44; ++x)
+                if (bm->GetPixel(f * 64 + x, y) == skin) (x < 32 ? left : right)++;
+        return left - right;
+    };
+    EXPECT_LT(skinLeftOfCentre(0), -10);
+    EXPECT_GT(skinLeftOfCentre(4), 10);
 }
