@@ -104,8 +104,7 @@ void CMainFrame::ReleaseDirectDraw() {
     }
     // The shared pictures lose their surfaces but keep their bitmaps, so that
     // reloading them refills them.
-    for (CDDObject* picture : GetTerrainPictures())
-        if (picture) picture->Release();
+    ReleaseGlobalImages();
     if (m_pScreenImage) m_pScreenImage->Release();
     m_pDrawSurface = nullptr;
     m_pBackBuffer.reset();

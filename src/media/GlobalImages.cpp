@@ -161,6 +161,14 @@ int ReloadGlobalImages(CMainFrame* frame) {
     return ok;
 }
 
+void ReleaseGlobalImages() {
+    GlobalImages& g = State();
+    for (auto& image : g.terrain)
+        if (image) image->Release();
+    for (auto& [id, image] : g.scenery) image->Release();
+    for (auto& [id, image] : g.windows) image->Release();
+}
+
 void InvalidateGlobalImages() {
     GlobalImages& g = State();
     g.prototypes = {};

@@ -31,6 +31,9 @@ int LoadGlobalImages(CMainFrame* frame);
 // screen was lost, or when the frame asks on its first tick); nonzero on
 // success. Builds them first when they do not exist.
 int ReloadGlobalImages(CMainFrame* frame);
+// Releases the surfaces of every shared picture (the screen is going away);
+// the pictures and prototypes stay, and ReloadGlobalImages refills them.
+void ReleaseGlobalImages();
 // Forgets the shared pictures and prototypes, deleting them; the map must
 // not hold them any more (the frame clears its map's references first).
 void InvalidateGlobalImages();

@@ -14,6 +14,7 @@
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Object.h"
 
 namespace {
 
@@ -362,14 +363,17 @@ TEST_F(PopupTest, ReloadingRefillsTheSharedPictures) {
     ASSERT_EQ(frame.InitDirectDraw(1), 1);
     CDDObject* grass = GetTerrainPicture(0);
     ASSERT_NE(grass, nullptr);
-    EXPECT_TRUE(grass->IsLoaded());
+    CDDObject* pine = GetSceneryPrototypes()[0][0]->GetImage();
+    CDDObject* options = GetWindowPicture(913);
+    ASSERT_NE(options, nullptr);
+    for (CDDObject* picture : {grass, pine, options}) EXPECT_TRUE(picture->IsLoaded());
     frame.ReleaseDirectDraw();
-    EXPECT_FALSE(grass->IsLoaded());
+    for (CDDObject* picture : {grass, pine, options}) EXPECT_FALSE(picture->IsLoaded());
     EXPECT_EQ(frame.UpdateScreen(0), 0);  // no surfaces
     ASSERT_EQ(frame.InitDirectDraw(0), 1);
     EXPECT_FALSE(grass->IsLoaded());
     ASSERT_EQ(frame.UpdateScreen(1), 1);
-    EXPECT_TRUE(grass->IsLoaded());
+    for (CDDObject* picture : {grass, pine, options}) EXPECT_TRUE(picture->IsLoaded());
 }
 
 TEST_F(PopupTest, PauseWaitsOnTheClockAndEndsEarlyOnSpaceOrEsc) {
