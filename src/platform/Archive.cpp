@@ -297,9 +297,17 @@ Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bo
                                              "' already kept elsewhere in the file");
         return ref;
     }
+    if (m_depth >= kMaxNesting)
+        Fail(ArchiveError::Generic,
+             "objects nested more than " + std::to_string(kMaxNesting) + " deep");
     Persistent* obj = cls->CreateObject();
     if (!obj)
         Fail(ArchiveError::BadClass, std::string("class '") + cls->name + "' cannot be loaded");
+    struct Nesting {
+        int& depth;
+        explicit Nesting(int& d) : depth(++d) {}
+        ~Nesting() { --depth; }
+    } nesting(m_depth);
     size_t slot = m_loadArray.size();
     m_loadArray.push_back({nullptr, obj});
     m_objectSchema = schema;

@@ -9,9 +9,10 @@
 // word or 0xFFFF and a 32-bit count.
 //
 // Loading never trusts the file: every length, count and index is checked
-// against what is left or what has been read, and a fault raises ArchiveError
-// naming the file. An object whose own data fails to load is deleted before the
-// error leaves ReadObject; objects it had already adopted go with it.
+// against what is left or what has been read, objects may nest only so deep
+// (the reader recurses), and a fault raises ArchiveError naming the file. An object whose own data
+// fails to load is deleted before the error leaves ReadObject; objects it had already adopted go
+// with it.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,9 @@ public:
 class Archive {
 public:
     enum Mode { Store, Load };
+    // Far deeper than any group tree or container in a world, and shallow
+    // enough that reading it cannot run out of stack.
+    static constexpr int kMaxNesting = 256;
 
     // A storing archive that collects its bytes in memory.
     explicit Archive(std::string fileName = {});
@@ -148,6 +152,7 @@ private:
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;
     std::unordered_set<Persistent*> m_unowned;
+    int m_depth = 0;  // objects being read inside one another
 };
 
 }  // namespace qv

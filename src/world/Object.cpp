@@ -282,7 +282,9 @@ int Object::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, c
     const int levels = m_pClassDDImage ? m_pClassDDImage->m_iNumLevels : m_iNumLevels;
     int level = ScaleLightAt(pos, levels);
     if (m_iLightSampling > 1 && level > 0 && m_pClassDDImage) {
-        // The darkest lit corner of the picture wins; unlit corners are ignored.
+        // A corner of the picture whose level is 1 or more and not above the
+        // level so far takes its place; a corner in full light (0) or outside
+        // the lit window (-1) is ignored.
         const qv::Rect r = m_pClassDDImage->GetCellRect();
         const qv::Point corners[4] = {
             {r.left, r.top}, {r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};

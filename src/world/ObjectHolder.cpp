@@ -20,6 +20,13 @@ PlayerSetMember::~PlayerSetMember() {
 }
 
 void PlayerSetMember::JoinHolderSet(ObjectHolder* holder, bool joiningForbidden) {
+    if (holder && holder == m_pPlayerSet && !joiningForbidden) {
+        // Joining the set it is in: leaving first must not delete a bare
+        // target that it goes on heading for.
+        holder->RemovePlayer(this);
+        holder->AddPlayer(this);
+        return;
+    }
     LeaveHolderSet();
     if (joiningForbidden || !holder) return;
     holder->AddPlayer(this);

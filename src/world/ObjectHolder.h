@@ -42,7 +42,8 @@ public:
     PlayerSetMember& operator=(const PlayerSetMember&) { return *this; }
 
     // Leaves the current set, then joins `holder` unless it is null or joining
-    // is forbidden. (The creature clears its wait count before calling this.)
+    // is forbidden; joining the set it is in again keeps the holder.
+    // (The creature clears its wait count before calling this.)
     void JoinHolderSet(ObjectHolder* holder, bool joiningForbidden);
     // Leaves the current set; a holder without an object is deleted once its
     // set is empty.

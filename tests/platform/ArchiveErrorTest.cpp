@@ -247,3 +247,38 @@ TEST(ArchiveErrors, KeyRecordListsAreReadAndDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+// `depth` crates, each inside the one before.
+Bytes NestedCrates(int depth) {
+    Crate outer;
+    Crate* at = &outer;
+    for (int i = 1; i < depth; ++i) {
+        at->contents.push_back(std::make_unique<Crate>());
+        at = static_cast<Crate*>(at->contents.back().get());
+    }
+    qv::Archive out;
+    out.WriteObject(&outer);
+    return out.TakeBytes();
+}
+
+TEST(ArchiveErrors, ObjectsNestedPastTheLimitAreRefusedBeforeTheStackRunsOut) {
+    {
+        Bytes b = NestedCrates(qv::Archive::kMaxNesting);
+        qv::Archive in(b);
+        std::unique_ptr<Crate> c(in.ReadObjectOf<Crate>());
+        EXPECT_EQ(in.Remaining(), 0u);
+    }
+    Bytes b = NestedCrates(qv::Archive::kMaxNesting + 1);
+    qv::Archive in(b, "deep.lnd");
+    try {
+        delete in.ReadObject();
+        ADD_FAILURE() << "read without error";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_EQ(e.cause, qv::ArchiveError::Generic);
+        EXPECT_NE(std::string(e.what()).find("deep.lnd"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace

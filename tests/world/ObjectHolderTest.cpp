@@ -5,43 +5,13 @@
 
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
+#include "structures/Walls.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// The wall classes that older editors placed a pixel off. The real ones come
-// with the structures; where they are not registered, stand-ins named like
-// them (schema 1, not versioned) are registered here.
-class StandInWall : public Object {
-public:
-    explicit StandInWall(const qv::RuntimeClass* c) : Object("Wall"), cls(c) {}
-    const qv::RuntimeClass* GetRuntimeClass() const override { return cls; }
-    void Serialize(qv::Archive& ar) override {
-        if (ar.IsLoading()) ar.GetObjectSchema();
-        ar.SerializeClass(&Object::classInfo);
-        Object::Serialize(ar);
-    }
-    const qv::RuntimeClass* cls;
-};
-const qv::RuntimeClass* g_standInFront = nullptr;
-const qv::RuntimeClass* g_standInPeg = nullptr;
-const qv::RuntimeClass kFrontWallStandIn = {
-    "FrontWall", 1, false, []() -> qv::Persistent* { return new StandInWall(g_standInFront); },
-    &Object::classInfo};
-const qv::RuntimeClass kPegStandIn = {
-    "Peg", 1, false, []() -> qv::Persistent* { return new StandInWall(g_standInPeg); },
-    &Object::classInfo};
-
-const qv::RuntimeClass* WallClass(const char* name, const qv::RuntimeClass* standIn,
-                                  const qv::RuntimeClass** slot) {
-    if (const qv::RuntimeClass* real = qv::RuntimeClass::Find(name)) return real;
-    qv::RuntimeClass::Register(standIn);
-    *slot = standIn;
-    return standIn;
-}
 
 // Stores a holder of a fresh object of `cls` at x = `x` and rewrites the
 // holder's stored schema to `schema`.
@@ -105,14 +75,17 @@ TEST(ObjectHolder, OldSchemasAreRescaledStepByStep) {
 }
 
 TEST(ObjectHolder, WallsOfOlderEditorsAreNudged) {
-    const qv::RuntimeClass* front = WallClass("FrontWall", &kFrontWallStandIn, &g_standInFront);
-    const qv::RuntimeClass* peg = WallClass("Peg", &kPegStandIn, &g_standInPeg);
+    const qv::RuntimeClass* front = &FrontWall::classInfo;
+    const qv::RuntimeClass* peg = &Peg::classInfo;
     EXPECT_EQ(Load(HolderFile(peg, 100, 8)).holder->pos.x, 100);
     EXPECT_EQ(Load(HolderFile(front, 100, 8)).holder->pos.x, 101);
     EXPECT_EQ(Load(HolderFile(front, 165, 6)).holder->pos.x, 162);
     EXPECT_EQ(Load(HolderFile(peg, 100, 9)).holder->pos.x, 101);
     EXPECT_EQ(Load(HolderFile(front, 100, 10)).holder->pos.x, 100);
     EXPECT_EQ(Load(HolderFile(&Object::classInfo, 100, 8)).holder->pos.x, 100);
+    EXPECT_EQ(Load(HolderFile(&FrontDoorBrick::classInfo, 100, 8)).holder->pos.x, 101)
+        << "a class derived from a front wall is nudged as one";
+    EXPECT_EQ(Load(HolderFile(&SideWall::classInfo, 100, 8)).holder->pos.x, 100);
 }
 
 // A creature for the player-set tests.
@@ -167,6 +140,25 @@ TEST(ObjectHolder, APositionStoresItsThreeCoordinates) {
     Position q;
     q.Serialize(in);
     EXPECT_EQ(q, p);
+}
+
+TEST(ObjectHolder, JoiningTheTargetAgainKeepsIt) {
+    Walker a, b;
+    auto* bare = new ObjectHolder(Position(10, 10), nullptr);
+    qv::Handle<ObjectHolder> watch(bare);
+    a.JoinHolderSet(bare, false);
+    b.JoinHolderSet(bare, false);
+    a.JoinHolderSet(bare, false);
+    ASSERT_TRUE(watch) << "the only creature heading for it joins it again";
+    EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&b, &a}));
+    b.LeaveHolderSet();
+    a.JoinHolderSet(bare, false);
+    ASSERT_TRUE(watch);
+    EXPECT_EQ(a.m_pPlayerSet, bare);
+    EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&a}));
+    a.JoinHolderSet(bare, true);
+    EXPECT_FALSE(watch) << "a forbidden join leaves, and the empty target goes";
+    EXPECT_EQ(a.m_pPlayerSet, nullptr);
 }
 
 TEST(ObjectHolder, ClearingTheSetKeepsTheHolder) {
