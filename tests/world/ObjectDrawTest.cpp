@@ -33,6 +33,18 @@ protected:
         return picture->m_iLightLevel;
     }
 
+    // A light on the top-left corner of a picture drawn at the place below,
+    // then the map's light computed around the focus.
+    void LampOnTheCorner(int strength, int radius) {
+        Position lamp = At(35, 34, 16, 4);
+        auto* light = Make<LightSource>();
+        light->m_iStrength = strength;
+        light->m_iRadius = radius;
+        ASSERT_EQ(map.AddHolder(lamp, Hold(light)), 1);
+        map.ComputeLight(At(35, 34), 0);
+    }
+    const Position place = At(35, 34, 48, 36);
+
     CMainFrame frame;
     std::unique_ptr<CDDObject> picture;
     Object thing;
@@ -40,16 +52,9 @@ protected:
 };
 
 TEST_F(ObjectDrawing, ThePictureTakesTheLightestLitCornerNoDarkerThanItsPlace) {
-    // A faint light on the picture's top-left corner. Darkness at the place
-    // 40; at the corners (top-left, top-right, bottom-left, bottom-right) 38,
-    // 41, 41, 42.
-    Position lamp = At(35, 34, 16, 4);
-    auto* light = Make<LightSource>();
-    light->m_iStrength = 40;
-    light->m_iRadius = 1000;
-    ASSERT_EQ(map.AddHolder(lamp, Hold(light)), 1);
-    map.ComputeLight(At(35, 34), 0);
-    const Position place = At(35, 34, 48, 36);
+    // A faint light: darkness 40 at the place; at the corners (top-left,
+    // top-right, bottom-left, bottom-right) 38, 41, 41, 42.
+    LampOnTheCorner(40, 1000);
     ASSERT_EQ(map.GetLightAt(place), 40);
     ASSERT_EQ(map.GetLightAt(At(35, 34, 16, 4)), 38);
     ASSERT_EQ(map.GetLightAt(At(35, 34, 80, 68)), 42);
@@ -62,17 +67,12 @@ TEST_F(ObjectDrawing, ThePictureTakesTheLightestLitCornerNoDarkerThanItsPlace) {
 }
 
 TEST_F(ObjectDrawing, FullyLitAndUnlitCornersAreIgnored) {
-    // A strong short light on the top-left corner: darkness 0 there, 49 at the
-    // place, 78, 72 and 78 at the other corners.
-    Position lamp = At(35, 34, 16, 4);
-    auto* light = Make<LightSource>();
-    light->m_iStrength = 100;
-    light->m_iRadius = 60;
-    ASSERT_EQ(map.AddHolder(lamp, Hold(light)), 1);
-    map.ComputeLight(At(35, 34), 0);
+    // A strong short light: darkness 0 on the corner, 49 at the place, 78, 72
+    // and 78 at the other corners.
+    LampOnTheCorner(100, 60);
     thing.m_iLightSampling = 2;
     ASSERT_EQ(map.GetLightAt(At(35, 34, 16, 4)), 0);
-    EXPECT_EQ(DrawnLevel(At(35, 34, 48, 36)), 49);
+    EXPECT_EQ(DrawnLevel(place), 49);
 
     // On the top row of the lit window the upper corners are outside it.
     const Position edge = At(35, 31, 80, 10);

@@ -149,11 +149,11 @@ TEST(ObjectHolder, JoiningTheTargetAgainKeepsIt) {
     a.JoinHolderSet(bare, false);
     b.JoinHolderSet(bare, false);
     a.JoinHolderSet(bare, false);
-    ASSERT_TRUE(watch) << "the only creature heading for it joins it again";
+    ASSERT_TRUE(watch);
     EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&b, &a}));
     b.LeaveHolderSet();
     a.JoinHolderSet(bare, false);
-    ASSERT_TRUE(watch);
+    ASSERT_TRUE(watch) << "the only creature heading for it joins it again";
     EXPECT_EQ(a.m_pPlayerSet, bare);
     EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&a}));
     a.JoinHolderSet(bare, true);
