@@ -310,9 +310,11 @@ bool MapMaster::IsDeltaInRect(const Position& a, const Position& b, const CellRe
 }
 
 void MapMaster::WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const {
-    const int32_t dy = pos.y - viewcentre.y;
-    sx = (pos.x - viewcentre.x) - dy + 320;
-    sy = dy + 240;
+    // Measured the short way round the world, so that what lies across the
+    // seam from the view centre is drawn next to it, not a world away.
+    const CellPoint d = PixelDeltaOf(Position(viewcentre.x, viewcentre.y, 0), pos);
+    sx = d.x - d.y + 320;
+    sy = d.y + 240;
 }
 
 bool MapMaster::CellToWindow(CellPoint cell, CellPoint& out) const {

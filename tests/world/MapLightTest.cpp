@@ -301,4 +301,19 @@ TEST_F(MapLighting, TheFloorIsDrawnWithTheComputedLight) {
     EXPECT_NE(screen.GetPixel(320, 240), 0);
 }
 
+TEST_F(MapLighting, TheFloorAcrossTheSeamIsDrawnBesideTheFocus) {
+    map.SetOrigin({80, 10});  // window columns 80..99, 0..30
+    auto ground = SolidImage(160, 112, 0, 0);
+    std::array<CDDObject*, 45> pictures{};
+    pictures.fill(ground.get());
+    map.SetTerrainPictures(pictures);
+    qv::Surface screen(640, 480);
+    map.SetFullLight(true);
+    // The focus in world cell (0, 34); screen point (220, 245) shows world
+    // point (-15, focus y + 5), that is world cell (99, 34).
+    map.UpdateLight(At(0, 34), 0, &screen);
+    EXPECT_NE(screen.GetPixel(220, 245), 0);
+    EXPECT_NE(screen.GetPixel(420, 245), 0);
+}
+
 }  // namespace

@@ -65,6 +65,13 @@ TEST_F(MapCoordinates, ScreenPointOfWorldPoint) {
     map.WorldToScreen({1030, 990}, sx, sy);
     EXPECT_EQ(sx, 360);
     EXPECT_EQ(sy, 230);
+    // Across the seams from a view centre near the world's corner (16000 x
+    // 8960 pixels): 200 pixels west and 100 north, not a world away.
+    map.viewcentre = {100, 50};
+    map.WorldToScreen({15900, 8910}, sx, sy);
+    EXPECT_EQ(sx, -200 + 100 + 320);
+    EXPECT_EQ(sy, -100 + 240);
+    map.viewcentre = {1000, 1000};
     EXPECT_TRUE(map.IsDeltaInRect({1000, 1000}, {1030, 990}, {0, -10, 41, 0}));
     EXPECT_FALSE(map.IsDeltaInRect({1000, 1000}, {1030, 990}, {0, -10, 40, 0}));
 }
