@@ -92,6 +92,14 @@ protected:
         EXPECT_EQ(map.AddHolder(pos, Hold(light)), 1);
         return light;
     }
+    // Every terrain drawn from one solid picture, onto a 640 x 480 screen.
+    void UseGroundPictures() {
+        std::array<CDDObject*, 45> pictures{};
+        pictures.fill(ground.get());
+        map.SetTerrainPictures(pictures);
+    }
+    std::unique_ptr<CDDObject> ground = SolidImage(160, 112, 0, 0);
+    qv::Surface screen{640, 480};
 };
 
 TEST_F(MapLighting, DaylightGivesTheDarknessAroundTheFocus) {
@@ -284,11 +292,7 @@ TEST_F(MapLighting, TheHourlyWalkSurvivesLightsRemovedDuringIt) {
 }
 
 TEST_F(MapLighting, TheFloorIsDrawnWithTheComputedLight) {
-    auto ground = SolidImage(160, 112, 0, 0);
-    std::array<CDDObject*, 45> pictures{};
-    pictures.fill(ground.get());
-    map.SetTerrainPictures(pictures);
-    qv::Surface screen(640, 480);
+    UseGroundPictures();
     map.SetFullLight(true);
     map.UpdateLight(At(35, 34), 0, &screen);
     const uint16_t lit = screen.GetPixel(320, 240);
@@ -303,11 +307,7 @@ TEST_F(MapLighting, TheFloorIsDrawnWithTheComputedLight) {
 
 TEST_F(MapLighting, TheFloorAcrossTheSeamIsDrawnBesideTheFocus) {
     map.SetOrigin({80, 10});  // window columns 80..99, 0..30
-    auto ground = SolidImage(160, 112, 0, 0);
-    std::array<CDDObject*, 45> pictures{};
-    pictures.fill(ground.get());
-    map.SetTerrainPictures(pictures);
-    qv::Surface screen(640, 480);
+    UseGroundPictures();
     map.SetFullLight(true);
     // The focus in world cell (0, 34); screen point (220, 245) shows world
     // point (-15, focus y + 5), that is world cell (99, 34).
