@@ -100,7 +100,7 @@ int CMainFrame::InitDirectDraw(int reload) {
 void CMainFrame::ReleaseDirectDraw() {
     if (CMouseCursor* cursor = GetMouseCursor()) {
         cursor->HideNow();
-        cursor->m_pSurface = nullptr;
+        cursor->LoseSurfaces();
     }
     // The shared pictures lose their surfaces but keep their bitmaps, so that
     // reloading them refills them.

@@ -90,6 +90,15 @@ void CMouseCursor::HideNow() {
     if (u.from) u.from->Blt({u.rect.left, u.rect.top}, u.pixels, u.pixels.Bounds());
 }
 
+void CMouseCursor::LoseSurfaces() {
+    for (Under& u : m_Under) {
+        u.drawn = false;
+        u.from = nullptr;
+        u.pixels.Destroy();
+    }
+    m_pSurface = nullptr;
+}
+
 void CMouseCursor::MoveTo(qv::Point p) {
     p.x = std::clamp(p.x, m_rcLimits.left, std::max(m_rcLimits.left, m_rcLimits.right - 1));
     p.y = std::clamp(p.y, m_rcLimits.top, std::max(m_rcLimits.top, m_rcLimits.bottom - 1));

@@ -40,6 +40,9 @@ public:
     void ToggleImage();
     // Takes the cursor out of the picture at once.
     void HideNow();
+    // The surfaces are going away: forgets the pixels kept under the cursor on
+    // both pages without putting them back, and the drawing surface with them.
+    void LoseSurfaces();
     // Back to the normal pointer; a carried picture is dropped.
     void RestoreImage();
     // Shows or hides the system's own pointer.

@@ -422,6 +422,34 @@ TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
     SetMouseCursor(nullptr);
 }
 
+TEST_F(PopupTest, ReleasingTheScreenLetsTheCursorForgetWhatItKeptOnBothPages) {
+    std::array<CDDObject*, 9> images{};
+    images[CMouseCursor::kPointer] = new CDDObject;
+    const int pointer = 873;
+    images[CMouseCursor::kPointer]->Create(18, 19, 0, 0, &pointer, 7, 1);
+    SetMouseCursor(std::make_unique<CMouseCursor>(images));
+    CMouseCursor& cursor = *GetMouseCursor();
+    frame.m_bWindowed = 0;
+    ASSERT_EQ(frame.InitDirectDraw(0), 1);
+    cursor.m_pSurface = frame.m_pBackBuffer.get();
+    cursor.m_bShown = 1;
+    // Drawn on both pages of the full-screen flip.
+    cursor.MoveTo({100, 100});
+    cursor.ToggleImage();
+    cursor.MoveTo({200, 200});
+    frame.ReleaseDirectDraw();
+    EXPECT_EQ(cursor.m_pSurface, nullptr);
+    ASSERT_EQ(frame.InitDirectDraw(0), 1);
+    // The other page's kept pixels belonged to a surface that is gone: hiding
+    // there puts nothing back anywhere.
+    cursor.ToggleImage();
+    EXPECT_FALSE(cursor.IsDrawn());
+    cursor.HideNow();
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) ASSERT_EQ(frame.m_pBackBuffer->GetPixel(x, y), 0);
+    SetMouseCursor(nullptr);
+}
+
 TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
     ASSERT_EQ(frame.UpdateScreen(0), 1);
     const qv::Rect line = frame.m_MessageLine.m_rcWindow;
