@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/Archive.h"
 
@@ -14,12 +15,19 @@ class Probe : public qv::Persistent {
 };
 QV_IMPLEMENT_SERIAL(Probe, qv::Persistent, 3, false)
 
+// A versioned class on Probe that notes the schemas the archive hands it.
 class ProbeChild : public Probe {
     QV_DECLARE_CLASS(ProbeChild)
+public:
     std::unique_ptr<Probe> inner;
+    std::vector<uint32_t> schemas;  // own, own asked again, base's
     void Serialize(qv::Archive& ar) override {
-        if (ar.IsLoading()) ar.GetObjectSchema();
+        if (ar.IsLoading()) {
+            schemas.push_back(ar.GetObjectSchema());
+            schemas.push_back(ar.GetObjectSchema());
+        }
         ar.SerializeClass(&Probe::classInfo);
+        if (ar.IsLoading()) schemas.push_back(ar.GetObjectSchema());
         Probe::Serialize(ar);
         if (ar.IsStoring())
             ar.WriteObject(inner.get());
@@ -77,6 +85,67 @@ TEST(Archive, NewClassThenClassTagThenBackReference) {
     EXPECT_EQ(in.ReadObject(), nullptr);
     EXPECT_EQ(static_cast<Probe*>(ra.get())->value, 5);
     EXPECT_EQ(static_cast<Probe*>(rb.get())->value, -2);
+}
+
+TEST(Archive, NumbersAreLittleEndianWhateverTheHost) {
+    qv::Archive out;
+    out.WriteByte(0xA5);
+    out.WriteWord(0x1234);
+    out.WriteShort(-2);
+    out.WriteDWord(0x89ABCDEF);
+    out.WriteInt(-300);
+    out.WriteFloat(1.5f);   // 0x3FC00000
+    out.WriteDouble(-2.0);  // 0xC000000000000000
+    const uint8_t block[3] = {7, 8, 9};
+    out.Write(block, 3);
+    out.WriteCount(0xFFFE);  // the largest short count
+    out.WriteCount(0xFFFF);  // the smallest long one
+    Bytes expect = {0xA5, 0x34, 0x12, 0xFE, 0xFF, 0xEF, 0xCD, 0xAB, 0x89, 0xD4, 0xFE, 0xFF,
+                    0xFF, 0x00, 0x00, 0xC0, 0x3F, 0,    0,    0,    0,    0,    0,    0,
+                    0xC0, 7,    8,    9,    0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
+    EXPECT_EQ(out.Bytes(), expect);
+
+    qv::Archive in(expect);
+    EXPECT_EQ(in.ReadByte(), 0xA5);
+    EXPECT_EQ(in.ReadWord(), 0x1234);
+    EXPECT_EQ(in.ReadShort(), -2);
+    EXPECT_EQ(in.ReadDWord(), 0x89ABCDEFu);
+    EXPECT_EQ(in.ReadInt(), -300);
+    EXPECT_EQ(in.ReadFloat(), 1.5f);
+    EXPECT_EQ(in.ReadDouble(), -2.0);
+    uint8_t back[3];
+    in.Read(back, 3);
+    EXPECT_EQ(back[2], 9);
+    // A count is checked against the bytes left; give it some.
+    Bytes counts = {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
+    counts.resize(counts.size() + 0xFFFF);
+    qv::Archive in2(counts);
+    EXPECT_EQ(in2.ReadCount(), 0xFFFEu);
+    EXPECT_EQ(in2.ReadCount(), 0xFFFFu);
+}
+
+TEST(Archive, TheBaseClassRecordAndTheSchemaAskedOnce) {
+    ProbeChild c;
+    c.value = 9;
+    c.inner = std::make_unique<Probe>();
+    c.inner->value = 1;
+    qv::Archive out;
+    out.WriteObject(&c);
+    Bytes expect = {0xFF, 0xFF, 7,   0,   10,  0, 'P', 'r', 'o', 'b', 'e',
+                    'C',  'h',  'i', 'l', 'd',                              // class 1, object 2
+                    0xFF, 0xFF, 3,   0,   5,   0, 'P', 'r', 'o', 'b', 'e',  // class 3
+                    9,    0,    0,   0,                                     // the base's field
+                    0x03, 0x80, 1,   0,   0,   0};                          // object 4
+    EXPECT_EQ(out.Bytes(), expect);
+
+    expect[2] = 5;  // an older schema of the versioned class
+    qv::Archive in(expect);
+    std::unique_ptr<ProbeChild> back(in.ReadObjectOf<ProbeChild>());
+    EXPECT_EQ(back->schemas, (std::vector<uint32_t>{5, 0xFFFFFFFF, 3}));
+    EXPECT_EQ(back->value, 9);
+    ASSERT_NE(back->inner, nullptr);
+    EXPECT_EQ(back->inner->value, 1);
+    EXPECT_EQ(in.GetObjectSchema(), 0xFFFFFFFFu) << "nothing is about to be read";
 }
 
 TEST(Archive, AnObjectKeptTwiceIsRefused) {
