@@ -1,5 +1,7 @@
 #include "platform/Persistent.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -27,7 +29,12 @@ const RuntimeClass* RuntimeClass::Find(std::string_view name) {
 }
 
 void RuntimeClass::Register(const RuntimeClass* cls) {
-    Registry()[cls->name] = cls;
+    auto [it, added] = Registry().emplace(cls->name, cls);
+    if (!added && it->second != cls) {
+        // Files name classes: two under one name would load as whichever won.
+        std::fprintf(stderr, "two classes registered as '%s'\n", cls->name);
+        std::abort();
+    }
 }
 
 }  // namespace qv

@@ -29,7 +29,8 @@ struct RuntimeClass {
 
     // The class registered under that exact name, or null.
     static const RuntimeClass* Find(std::string_view name);
-    // Registers a class by name; called from static initialisers.
+    // Registers a class by name; called from static initialisers. A second
+    // class under a name already taken ends the program at start-up.
     static void Register(const RuntimeClass* cls);
 };
 

@@ -175,3 +175,16 @@ TEST(Archive, AnObjectKeptTwiceIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ArchiveDeathTest, TwoClassesUnderOneNameStopTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    static const qv::RuntimeClass impostor = {"Probe", 3, false, nullptr,
+                                              &qv::Persistent::classInfo};
+    qv::RuntimeClass::Register(&Probe::classInfo);  // the same class again is harmless
+    EXPECT_EQ(qv::RuntimeClass::Find("Probe"), &Probe::classInfo);
+    EXPECT_DEATH(qv::RuntimeClass::Register(&impostor), "two classes registered as 'Probe'");
+}
+
+}  // namespace
