@@ -302,10 +302,18 @@ void PaintItem(Painter& p, int kind, int w, int h) {
             p.Line(cx + s / 4, cy, cx - s / 6, h - 3, kBark(), 2);
             p.Line(cx - s / 6, 2, cx - s / 6, h - 3, Rgb{230, 230, 230}());
             break;
-        case kItemCrossbow:
-            p.Line(4, cy, w - 4, cy, kBark(), 4);
-            p.Line(w - 10, cy - s / 3, w - 10, cy + s / 3, kSteel(-2), 2);
+        case kItemCrossbow: {
+            // The stock lying across, the bow bent forward at its front end
+            // and the string drawn back to the catch.
+            const int front = w - 5, arm = s / 3, bend = std::max(3, s / 7);
+            p.Line(4, cy, front, cy, kBark(), 4);
+            p.Line(4, cy + 1, 9, cy + 3, kBark(-3), 3);  // the butt
+            p.Line(front - bend, cy - arm, front, cy, kSteel(-2), 2);
+            p.Line(front, cy, front - bend, cy + arm, kSteel(-2), 2);
+            p.Line(front - bend, cy - arm, front - bend - arm, cy, kParchment());
+            p.Line(front - bend - arm, cy, front - bend, cy + arm, kParchment());
             break;
+        }
         case kItemArrow:
             p.Line(3, h - 4, w - 4, 3, kBark(2));
             p.Polygon({{w - 2, 1}, {w - 8, 3}, {w - 4, 7}}, kSteel());
@@ -366,12 +374,21 @@ void PaintItem(Painter& p, int kind, int w, int h) {
                       kBark(3));
             p.Box(cx - 6, cy - s / 5, cx + 6, cy - s / 5 + 2, kGold());
             break;
-        case kItemCoins:
-            for (int i = 0; i < 4; ++i) {
-                p.Ellipse(cx - 6 + i * 4, cy + 4 - i * 3, s / 5, s / 8, kGold(-3));
-                p.Ellipse(cx - 6 + i * 4, cy + 3 - i * 3, s / 5, s / 8, kGold(1 + i));
+        case kItemCoins: {
+            // A heap of round coins, back to front: three below, two on them,
+            // one on top, each with a dark rim and a bright face.
+            const int rx = std::max(3, s / 6), ry = std::max(2, s / 11);
+            const int dx = rx + rx / 2, dy = ry + 1;
+            const qv::Point heap[] = {{cx - dx, cy + dy}, {cx + dx, cy + dy}, {cx, cy + dy + 1},
+                                      {cx - dx / 2, cy},  {cx + dx / 2, cy},  {cx, cy - dy}};
+            for (const qv::Point& c : heap) {
+                p.Ellipse(c.x, c.y + 1, rx, ry, kGold(-6));
+                p.Ellipse(c.x, c.y, rx, ry, kGold(1));
+                p.Ellipse(c.x, c.y, rx - 1, ry - 1, kGold(-1));
+                p.Dot(c.x - rx / 2, c.y - ry / 2, kGold(6));
             }
             break;
+        }
         case kItemKey:
             p.Ellipse(6 + s / 8, cy, s / 6, s / 6, kGold());
             p.Ellipse(6 + s / 8, cy, s / 14, s / 14, 0);
@@ -681,7 +698,14 @@ std::map<int, PictureRecipe> BuildRecipes() {
         add(kBitmapItemGround + kind, 32, 24, [kind](Painter& p) { PaintItem(p, kind, 32, 24); });
         add(kBitmapItemInventory + kind, 36, 33, [kind](Painter& p) {
             p.Bevel(0, 0, 36, 33, kPanel(-2), kPanel(-6), kPanel(3), 1);
-            PaintItem(p, kind, 36, 33);
+            // Holes the item leaves see-through on the ground (a ring's, a
+            // helmet's) show the panel here.
+            CDIBitmap item(36, 33);
+            Painter ip(item);
+            PaintItem(ip, kind, 36, 33);
+            for (int y = 0; y < 33; ++y)
+                for (int x = 0; x < 36; ++x)
+                    if (const uint8_t c = item.GetPixel(x, y)) p.Dot(x, y, c);
         });
     }
     add(kBitmapChest, 52, 36, [](Painter& p) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
-#include <vector>
 
 #include "media/DDObjects.h"
 #include "media/Resources.h"
@@ -150,13 +149,13 @@ TEST(Resources, TheCreatureBodyTurnsThroughItsEightFacings) {
     const PaletteEntry& green = bm->GetPalette()[shirt];
     EXPECT_GT(green.g, green.r + 60);  // a green shirt
     EXPECT_GT(green.g, green.b + 60);
-    auto cell = [&](int f) {
-        std::vector<uint8_t> px;
+    auto cell = [&](int f) {  // a fingerprint of the cell's pixels
+        uint64_t h = 1469598103934665603ull;
         for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) px.push_back(bm->GetPixel(f * 64 + x, y));
-        return px;
+            for (int x = 0; x < 64; ++x) h = (h ^ bm->GetPixel(f * 64 + x, y)) * 1099511628211ull;
+        return h;
     };
-    std::set<std::vector<uint8_t>> looks;
+    std::set<uint64_t> looks;
     for (int f = 0; f < 8; ++f) {
         looks.insert(cell(f));
         EXPECT_EQ(bm->GetPixel(f * 64 + 32, 32), shirt) << f;
@@ -185,4 +184,18 @@ TEST(Resources, TheCreatureBodyTurnsThroughItsEightFacings) {
     };
     EXPECT_LT(skinLeftOfCentre(0), -10);
     EXPECT_GT(skinLeftOfCentre(4), 10);
+}
+
+TEST(Resources, InventoryPicturesAreWholePanelsAndGroundPicturesKeepTheirHoles) {
+    // On the ground a ring shows the grass through its middle; in the
+    // inventory the panel shows there, and no pixel of the box is see-through.
+    for (int kind = 0; kind < kItemCount; ++kind) {
+        auto inv = FindBitmapResource(kBitmapItemInventory + kind);
+        int holes = 0;
+        for (int y = 0; y < inv->Height(); ++y)
+            for (int x = 0; x < inv->Width(); ++x) holes += inv->GetPixel(x, y) == 0;
+        EXPECT_EQ(holes, 0) << kind;
+    }
+    auto ring = FindBitmapResource(kBitmapItemGround + kItemRing);
+    EXPECT_EQ(ring->GetPixel(16, 12), 0);
 }
