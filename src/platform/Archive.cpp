@@ -268,22 +268,22 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
 }
 
 Archive::~Archive() {
-    for (Persistent* p : m_unowned) delete p;
+    for (auto& [p, index] : m_unowned) delete p;
 }
 
 Persistent* Archive::ReadObject(const RuntimeClass* expected) {
-    bool created = false;
+    size_t created = 0;
     return ReadObjectImpl(expected, true, &created);
 }
 
 Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected) {
-    bool created = false;
+    size_t created = 0;
     Persistent* p = ReadObjectImpl(expected, false, &created);
-    if (created) m_unowned.insert(p);
+    if (created) m_unowned.emplace(p, created);
     return p;
 }
 
-Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bool* created) {
+Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
@@ -292,9 +292,14 @@ Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bo
     if (ref) {
         // Every object has one owner: a second owning read of the same object
         // (a crafted or damaged file) would end in a double delete.
-        if (claim && m_unowned.erase(ref) == 0)
-            Fail(ArchiveError::BadIndex, std::string("a '") + ref->GetRuntimeClass()->name +
-                                             "' already kept elsewhere in the file");
+        if (claim) {
+            auto it = m_unowned.find(ref);
+            if (it == m_unowned.end())
+                Fail(ArchiveError::BadIndex, std::string("a '") + ref->GetRuntimeClass()->name +
+                                                 "' already kept elsewhere in the file");
+            m_claims.push_back(it->second);
+            m_unowned.erase(it);
+        }
         return ref;
     }
     if (m_depth >= kMaxNesting)
@@ -308,22 +313,27 @@ Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, bo
         explicit Nesting(int& d) : depth(++d) {}
         ~Nesting() { --depth; }
     } nesting(m_depth);
-    size_t slot = m_loadArray.size();
+    const size_t slot = m_loadArray.size();
+    const size_t claimsBefore = m_claims.size();
     m_loadArray.push_back({nullptr, obj});
     m_objectSchema = schema;
     try {
         obj->Serialize(*this);
     } catch (...) {
-        // The object goes, and with it what it had adopted: no later
-        // back-reference may reach them. Objects the archive keeps stay.
+        // The object goes, and with it what it had adopted, made inside it or
+        // claimed from the archive: no later back-reference may reach them.
+        // Objects the archive keeps stay.
         for (size_t i = slot; i < m_loadArray.size(); ++i)
             if (m_loadArray[i].obj && !m_unowned.count(m_loadArray[i].obj))
                 m_loadArray[i].obj = nullptr;
+        for (size_t i = claimsBefore; i < m_claims.size(); ++i)
+            m_loadArray[m_claims[i]].obj = nullptr;
+        m_claims.resize(claimsBefore);
         delete obj;
         throw;
     }
     m_objectSchema = kNoSchema;
-    *created = true;
+    *created = slot;
     return obj;
 }
 

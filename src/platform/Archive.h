@@ -19,7 +19,6 @@
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/Persistent.h"
@@ -133,7 +132,8 @@ private:
     const RuntimeClass* ReadClass(const RuntimeClass* expected, uint32_t* schema,
                                   Persistent** objectRef, bool* isNull);
     void WriteIndexTag(uint32_t index, bool isClass);
-    Persistent* ReadObjectImpl(const RuntimeClass* expected, bool claim, bool* created);
+    // Sets *created to the load index of an object this read made.
+    Persistent* ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created);
 
     Mode m_mode;
     std::string m_fileName;
@@ -151,8 +151,9 @@ private:
     std::vector<LoadEntry> m_loadArray;  // index 0 unused
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;
-    std::unordered_set<Persistent*> m_unowned;
-    int m_depth = 0;  // objects being read inside one another
+    std::unordered_map<Persistent*, size_t> m_unowned;  // the archive's, by load index
+    std::vector<size_t> m_claims;  // load indices of objects claimed from the archive
+    int m_depth = 0;               // objects being read inside one another
 };
 
 }  // namespace qv

@@ -217,6 +217,39 @@ TEST(ArchiveErrors, AFailedContainerTakesWhatItHadAdopted) {
     }
 }
 
+TEST(ArchiveErrors, AFailedContainerTakesWhatItClaimedFromTheArchive) {
+    // A coin named first by a list that does not keep it, then kept by a
+    // crate that fails to load: the coin goes with the crate.
+    auto coin = std::make_unique<Object>("Coin");
+    Object* coinAt = coin.get();
+    Crate c;
+    c.contents.push_back(std::move(coin));
+    c.contents.push_back(std::make_unique<Object>("Ring"));
+    qv::Archive out;
+    out.WriteObject(coinAt);  // class Object 1, coin 2
+    out.WriteObject(&c);      // class Crate 3, crate 4
+    Bytes bytes = out.TakeBytes();
+    // The crate's contents: the coin by its index, then the ring, whose class
+    // tag 0x8001 is made to name index 9.
+    Bytes contents = {0x02, 0x00, 0x02, 0x00, 0x01, 0x80};
+    auto at = std::search(bytes.begin(), bytes.end(), contents.begin(), contents.end());
+    ASSERT_NE(at, bytes.end());
+    at[4] = 0x09;
+    at[5] = 0x00;
+    bytes.erase(at + 6, bytes.end());
+    bytes.insert(bytes.end(), {0x02, 0x00});  // the coin named once more
+
+    qv::Archive in(bytes, "bad.lnd");
+    ASSERT_NE(in.ReadObjectUnowned(&Object::classInfo), nullptr);
+    EXPECT_THROW(delete in.ReadObject(), qv::ArchiveError);
+    try {
+        in.ReadObjectUnowned(&Object::classInfo);
+        ADD_FAILURE() << "the deleted coin was handed out";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
+    }
+}
+
 TEST(ArchiveErrors, KeyRecordListsAreReadAndDropped) {
     Object door("Door"), lever("Lever");
     KeyStorage k(4, "Gate");
