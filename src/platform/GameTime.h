@@ -1,7 +1,8 @@
 #pragma once
-// Game time is a signed 32-bit count that wraps (about every 248 days of play
-// at the normal step). Times are compared by their unsigned difference, never
-// by a plain signed comparison, so the order holds across the wrap.
+// Game time is a signed 32-bit count that wraps: it turns negative after about
+// 12 days of play at the normal step of 100 a tick (a day in fast time). Times
+// are compared by their unsigned difference, never by a plain signed
+// comparison, so the order holds across the wrap.
 
 #include <cstdint>
 
