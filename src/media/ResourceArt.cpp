@@ -150,9 +150,14 @@ void PaintTerrain(Painter& p, int code) {
         case 8:
             Rock(p, Rgb{128, 104, 80}, 8);
             break;
-        case 9:
-            Ground(p, 0, 0, w, kTerrainHeight, kDirt, 9);
+        case 9: {
+            // Dark tilled earth in furrows, darker than the rock and the planks.
+            const Rgb earth{92, 64, 40};
+            Ground(p, 0, 0, w, kTerrainHeight, earth, 9);
+            for (int y = 4; y < kTerrainHeight; y += 8) p.Box(0, y, w, y + 2, earth(-5));
+            p.Speckle(0, 0, w, kTerrainHeight, {earth(3)}, 91, 17);
             break;
+        }
         case 10:
             Ground(p, 0, 0, w, kTerrainHeight, Rgb{44, 30, 40}, 10);
             p.Ellipse(w / 2, kTerrainHeight / 2, 60, 38, Rgb{20, 14, 20}());

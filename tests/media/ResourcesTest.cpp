@@ -62,15 +62,16 @@ TEST(Resources, EveryPictureIsPaintedAtItsSizeAndShowsSomething) {
 }
 
 TEST(Resources, TerrainKindsAreToldApartByColour) {
-    // Grass, sand, floor, water, rock, snow, wooden floor: mean colours well apart.
-    const int codes[] = {0, 1, 2, 3, 4, 11, 13};
+    // Grass, sand, floor, water, rock, earth, snow, wooden floor: mean colours
+    // well apart.
+    const int codes[] = {0, 1, 2, 3, 4, 9, 11, 13};
     std::vector<Mean> means;
     for (int code : codes)
         means.push_back(MeanColour(*FindBitmapResource(kBitmapTerrain + code), 0, 160));
     for (size_t i = 0; i < means.size(); ++i)
         for (size_t j = i + 1; j < means.size(); ++j)
             EXPECT_GT(Distance(means[i], means[j]), 40) << codes[i] << " vs " << codes[j];
-    const Mean water = means[3], grass = means[0], snow = means[6];
+    const Mean water = means[3], grass = means[0], snow = means[7];
     EXPECT_GT(water.b, water.r + 60);
     EXPECT_GT(grass.g, grass.r + 40);
     EXPECT_GT(snow.r + snow.g + snow.b, 600);
