@@ -16,10 +16,10 @@ void Position::Serialize(qv::Archive& ar) {
 // ---- the creature's side ----
 
 PlayerSetMember::~PlayerSetMember() {
-    LeaveHolderSet();
+    LeavePlayerSet();
 }
 
-void PlayerSetMember::JoinHolderSet(ObjectHolder* holder, bool joiningForbidden) {
+void PlayerSetMember::JoinPlayerSet(ObjectHolder* holder, bool joiningForbidden) {
     if (holder && holder == m_pPlayerSet && !joiningForbidden) {
         // Joining the set it is in: leaving first must not delete a bare
         // target that it goes on heading for.
@@ -27,12 +27,12 @@ void PlayerSetMember::JoinHolderSet(ObjectHolder* holder, bool joiningForbidden)
         holder->AddPlayer(this);
         return;
     }
-    LeaveHolderSet();
+    LeavePlayerSet();
     if (joiningForbidden || !holder) return;
     holder->AddPlayer(this);
 }
 
-void PlayerSetMember::LeaveHolderSet() {
+void PlayerSetMember::LeavePlayerSet() {
     ObjectHolder* holder = m_pPlayerSet;
     if (!holder) return;
     holder->RemovePlayer(this);
@@ -40,7 +40,7 @@ void PlayerSetMember::LeaveHolderSet() {
     if (!holder->m_pObject && holder->m_PlayerSet.empty()) delete holder;
 }
 
-void PlayerSetMember::ClearHolderSet() {
+void PlayerSetMember::ClearPlayerSet() {
     if (m_pPlayerSet) m_pPlayerSet->RemoveAllPlayers();
 }
 

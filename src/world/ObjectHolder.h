@@ -44,12 +44,12 @@ public:
     // Leaves the current set, then joins `holder` unless it is null or joining
     // is forbidden; joining the set it is in again keeps the holder.
     // (The creature clears its wait count before calling this.)
-    void JoinHolderSet(ObjectHolder* holder, bool joiningForbidden);
+    void JoinPlayerSet(ObjectHolder* holder, bool joiningForbidden);
     // Leaves the current set; a holder without an object is deleted once its
     // set is empty.
-    void LeaveHolderSet();
+    void LeavePlayerSet();
     // Every creature of the current set leaves it; the holder is kept.
-    void ClearHolderSet();
+    void ClearPlayerSet();
 
     ObjectHolder* m_pPlayerSet = nullptr;
 

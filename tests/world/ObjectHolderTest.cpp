@@ -95,27 +95,27 @@ TEST(ObjectHolder, ABareTargetLivesWhileSomeCreatureHeadsForIt) {
     Walker a, b;
     auto* bare = new ObjectHolder(Position(10, 10), nullptr);
     qv::Handle<ObjectHolder> watch(bare);
-    a.JoinHolderSet(bare, false);
-    b.JoinHolderSet(bare, false);
+    a.JoinPlayerSet(bare, false);
+    b.JoinPlayerSet(bare, false);
     EXPECT_EQ(a.m_pPlayerSet, bare);
     ASSERT_EQ(bare->m_PlayerSet.size(), 2u);
 
     Object o;
     ObjectHolder placed(Position(0, 0), &o);
-    a.JoinHolderSet(&placed, false);
+    a.JoinPlayerSet(&placed, false);
     EXPECT_TRUE(watch) << "the first leaver does not delete a target another still heads for";
     EXPECT_EQ(bare->m_PlayerSet.size(), 1u);
-    b.LeaveHolderSet();
+    b.LeavePlayerSet();
     EXPECT_FALSE(watch) << "the last leaver deletes it";
     EXPECT_EQ(b.m_pPlayerSet, nullptr);
 
     // A forbidden join still leaves the old set.
-    a.JoinHolderSet(&placed, true);
+    a.JoinPlayerSet(&placed, true);
     EXPECT_EQ(a.m_pPlayerSet, nullptr);
     EXPECT_TRUE(placed.m_PlayerSet.empty());
     // Leaving a holder with an object keeps it.
-    a.JoinHolderSet(&placed, false);
-    a.LeaveHolderSet();
+    a.JoinPlayerSet(&placed, false);
+    a.LeavePlayerSet();
     EXPECT_TRUE(placed.m_PlayerSet.empty());
 }
 
@@ -123,10 +123,10 @@ TEST(ObjectHolder, OneCreatureMovingOnDeletesItsBareTarget) {
     Walker a;
     auto* bare = new ObjectHolder(Position(10, 10), nullptr);
     qv::Handle<ObjectHolder> watch(bare);
-    a.JoinHolderSet(bare, false);
+    a.JoinPlayerSet(bare, false);
     Object o;
     ObjectHolder placed(Position(0, 0), &o);
-    a.JoinHolderSet(&placed, false);
+    a.JoinPlayerSet(&placed, false);
     EXPECT_FALSE(watch);
     EXPECT_EQ(a.m_pPlayerSet, &placed);
 }
@@ -146,17 +146,17 @@ TEST(ObjectHolder, JoiningTheTargetAgainKeepsIt) {
     Walker a, b;
     auto* bare = new ObjectHolder(Position(10, 10), nullptr);
     qv::Handle<ObjectHolder> watch(bare);
-    a.JoinHolderSet(bare, false);
-    b.JoinHolderSet(bare, false);
-    a.JoinHolderSet(bare, false);
+    a.JoinPlayerSet(bare, false);
+    b.JoinPlayerSet(bare, false);
+    a.JoinPlayerSet(bare, false);
     ASSERT_TRUE(watch);
     EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&b, &a}));
-    b.LeaveHolderSet();
-    a.JoinHolderSet(bare, false);
+    b.LeavePlayerSet();
+    a.JoinPlayerSet(bare, false);
     ASSERT_TRUE(watch) << "the only creature heading for it joins it again";
     EXPECT_EQ(a.m_pPlayerSet, bare);
     EXPECT_EQ(bare->m_PlayerSet, (std::vector<PlayerSetMember*>{&a}));
-    a.JoinHolderSet(bare, true);
+    a.JoinPlayerSet(bare, true);
     EXPECT_FALSE(watch) << "a forbidden join leaves, and the empty target goes";
     EXPECT_EQ(a.m_pPlayerSet, nullptr);
 }
@@ -164,9 +164,9 @@ TEST(ObjectHolder, JoiningTheTargetAgainKeepsIt) {
 TEST(ObjectHolder, ClearingTheSetKeepsTheHolder) {
     Walker a, b;
     std::unique_ptr<ObjectHolder> bare(new ObjectHolder(Position(1, 1), nullptr));
-    a.JoinHolderSet(bare.get(), false);
-    b.JoinHolderSet(bare.get(), false);
-    b.ClearHolderSet();
+    a.JoinPlayerSet(bare.get(), false);
+    b.JoinPlayerSet(bare.get(), false);
+    b.ClearPlayerSet();
     EXPECT_TRUE(bare->m_PlayerSet.empty());
     EXPECT_EQ(a.m_pPlayerSet, nullptr);
     EXPECT_EQ(b.m_pPlayerSet, nullptr);
@@ -176,14 +176,14 @@ TEST(ObjectHolder, DestroyedHolderLetsGoOfItsCreaturesAndTheFrame) {
     CMainFrame frame;
     Walker a, b;
     auto* h = new ObjectHolder(Position(1, 1), nullptr);
-    a.JoinHolderSet(h, false);
-    b.JoinHolderSet(h, false);
+    a.JoinPlayerSet(h, false);
+    b.JoinPlayerSet(h, false);
     frame.m_pHoverHolder = h;
     delete h;
     EXPECT_EQ(a.m_pPlayerSet, nullptr);
     EXPECT_EQ(b.m_pPlayerSet, nullptr);
     EXPECT_EQ(frame.m_pHoverHolder.Get(), nullptr);
-    a.LeaveHolderSet();  // nothing left to leave
+    a.LeavePlayerSet();  // nothing left to leave
 }
 
 TEST(ObjectHolder, DestroyedCreatureLeavesItsSet) {
@@ -191,7 +191,7 @@ TEST(ObjectHolder, DestroyedCreatureLeavesItsSet) {
     ObjectHolder placed(Position(0, 0), &o);
     {
         Walker a;
-        a.JoinHolderSet(&placed, false);
+        a.JoinPlayerSet(&placed, false);
         EXPECT_EQ(placed.m_PlayerSet.size(), 1u);
     }
     EXPECT_TRUE(placed.m_PlayerSet.empty());
@@ -199,7 +199,7 @@ TEST(ObjectHolder, DestroyedCreatureLeavesItsSet) {
     qv::Handle<ObjectHolder> watch(bare);
     {
         Walker b;
-        b.JoinHolderSet(bare, false);
+        b.JoinPlayerSet(bare, false);
     }
     EXPECT_FALSE(watch);
 }
