@@ -4,8 +4,8 @@
 #include "platform/MessageLoop.h"
 #include "structures/KeyStorage.h"
 #include "world/Global.h"
-#include "world/UnusedNumbers.h"
 #include "world/Object.h"
+#include "world/UnusedNumbers.h"
 
 extern CMainFrame* g_pMainFrame;
 
@@ -16,6 +16,9 @@ CMainFrame::CMainFrame() {
 CMainFrame::~CMainFrame() {
     // Nothing more is delivered to a frame that is going away.
     qv::MessageLoop::Instance().Forget(this);
+    // The screen goes with the frame; the software cursor, which outlives it,
+    // lets go of its surfaces.
+    ReleaseDirectDraw();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no frame.

@@ -450,6 +450,29 @@ TEST_F(PopupTest, ReleasingTheScreenLetsTheCursorForgetWhatItKeptOnBothPages) {
     SetMouseCursor(nullptr);
 }
 
+TEST(ScreenRelease, TheCursorLetsGoOfTheSurfacesOfAFrameThatIsGone) {
+    std::array<CDDObject*, 9> images{};
+    images[CMouseCursor::kPointer] = new CDDObject;
+    const int pointer = 873;
+    images[CMouseCursor::kPointer]->Create(18, 19, 0, 0, &pointer, 7, 1);
+    SetMouseCursor(std::make_unique<CMouseCursor>(images));
+    CMouseCursor& cursor = *GetMouseCursor();
+    {
+        CMainFrame frame;
+        ASSERT_EQ(frame.InitDirectDraw(0), 1);
+        EXPECT_EQ(cursor.m_pSurface, frame.m_pBackBuffer.get());
+        cursor.m_bShown = 1;
+        cursor.MoveTo({50, 50});
+        EXPECT_TRUE(cursor.IsDrawn());
+    }
+    EXPECT_EQ(cursor.m_pSurface, nullptr);
+    EXPECT_FALSE(cursor.IsDrawn());
+    cursor.MoveTo({60, 60});  // draws nowhere, touches nothing freed
+    cursor.HideNow();
+    SetMouseCursor(nullptr);
+    qv::MessageLoop::Instance().Reset();
+}
+
 TEST_F(PopupTest, MessageLineShowsTheTextOnTheScreen) {
     ASSERT_EQ(frame.UpdateScreen(0), 1);
     const qv::Rect line = frame.m_MessageLine.m_rcWindow;
