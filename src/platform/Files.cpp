@@ -100,16 +100,24 @@ std::vector<uint8_t> ReadWholeFile(const std::string& name) {
 }
 
 void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::string path = ResolvePath(name);
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "wb"));
+    // The bytes go to a file beside it that then takes its place, so a write
+    // that fails half-way (a full disk) leaves the old file whole.
+    const std::string path = ResolvePath(name);
+    const std::string part = path + ".part";
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(part.c_str(), "wb"));
     if (!f) {
         int err = errno;
         throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other,
                         name, std::strerror(err));
     }
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
-        throw FileError(FileError::Other, name, "write error");
-    if (std::fclose(f.release()) != 0) throw FileError(FileError::Other, name, "write error");
+    bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    written = std::fclose(f.release()) == 0 && written;
+    if (!written || std::rename(part.c_str(), path.c_str()) != 0) {
+        const std::string detail = written ? std::strerror(errno) : "write error";
+        std::remove(part.c_str());
+        throw FileError(FileError::Other, name, detail);
+    }
 }
 
 }  // namespace qv

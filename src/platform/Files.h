@@ -29,7 +29,8 @@ std::string ResolvePath(const std::string& name);
 
 // The whole file; FileError when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::string& name);
-// Writes (replaces) the whole file; FileError when it cannot be written.
+// Writes (replaces) the whole file; FileError when it cannot be written, and
+// then the file that was there is left as it was.
 void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes);
 
 }  // namespace qv

@@ -54,6 +54,26 @@ TEST_F(Files, ErrorsCarryTheCauseAndTheName) {
     EXPECT_THROW(qv::WriteWholeFile(Game("nowhere\\x"), {1}), qv::FileError);
 }
 
+TEST_F(Files, AFailedWriteLeavesWhatWasThere) {
+    const std::string saved = (dir / "saved").string();
+    qv::WriteWholeFile(saved, {1, 2, 3});
+    qv::WriteWholeFile(saved, {4, 5});
+    EXPECT_EQ(qv::ReadWholeFile(saved), (std::vector<uint8_t>{4, 5}));
+    // A folder cannot be replaced by a file: the write fails and the folder
+    // stays, with nothing left beside it.
+    fs::create_directories(dir / "tmp" / "keep");
+    try {
+        qv::WriteWholeFile(Game("TMP"), {9});
+        FAIL();
+    } catch (const qv::FileError& e) {
+        EXPECT_EQ(e.cause, qv::FileError::Other);
+        EXPECT_EQ(e.fileName, Game("TMP"));
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "tmp" / "keep"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3)
+        << "Images, saved and tmp";
+}
+
 TEST_F(Files, SettingsInAPlainTextFile) {
     std::string file = (dir / "quorvale.cfg").string();
     qv::Settings none = qv::Settings::Load(file);
