@@ -422,13 +422,18 @@ TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
     SetMouseCursor(nullptr);
 }
 
-TEST_F(PopupTest, ReleasingTheScreenLetsTheCursorForgetWhatItKeptOnBothPages) {
+// Makes the game's cursor one with an 18 x 19 pointer picture.
+CMouseCursor& InstallPointerCursor() {
     std::array<CDDObject*, 9> images{};
     images[CMouseCursor::kPointer] = new CDDObject;
     const int pointer = 873;
     images[CMouseCursor::kPointer]->Create(18, 19, 0, 0, &pointer, 7, 1);
     SetMouseCursor(std::make_unique<CMouseCursor>(images));
-    CMouseCursor& cursor = *GetMouseCursor();
+    return *GetMouseCursor();
+}
+
+TEST_F(PopupTest, ReleasingTheScreenLetsTheCursorForgetWhatItKeptOnBothPages) {
+    CMouseCursor& cursor = InstallPointerCursor();
     frame.m_bWindowed = 0;
     ASSERT_EQ(frame.InitDirectDraw(0), 1);
     cursor.m_pSurface = frame.m_pBackBuffer.get();
@@ -451,12 +456,7 @@ TEST_F(PopupTest, ReleasingTheScreenLetsTheCursorForgetWhatItKeptOnBothPages) {
 }
 
 TEST(ScreenRelease, TheCursorLetsGoOfTheSurfacesOfAFrameThatIsGone) {
-    std::array<CDDObject*, 9> images{};
-    images[CMouseCursor::kPointer] = new CDDObject;
-    const int pointer = 873;
-    images[CMouseCursor::kPointer]->Create(18, 19, 0, 0, &pointer, 7, 1);
-    SetMouseCursor(std::make_unique<CMouseCursor>(images));
-    CMouseCursor& cursor = *GetMouseCursor();
+    CMouseCursor& cursor = InstallPointerCursor();
     {
         CMainFrame frame;
         ASSERT_EQ(frame.InitDirectDraw(0), 1);

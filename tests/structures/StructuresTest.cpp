@@ -103,13 +103,7 @@ TEST(Walls, FrontWallAndPegAcceptOnlySchemaOne) {
         Bytes bytes = StoreObject(*obj);
         ASSERT_EQ(bytes[2], 1);
         bytes[2] = 2;
-        qv::Archive in(bytes);
-        try {
-            delete in.ReadObject();
-            ADD_FAILURE() << "schema 2 accepted";
-        } catch (const qv::ArchiveError& e) {
-            EXPECT_EQ(e.cause, qv::ArchiveError::BadSchema);
-        }
+        EXPECT_EQ(record_test::RefusalOf<Wall>(bytes), qv::ArchiveError::BadSchema);
     }
     Bytes bytes = StoreObject(side);
     bytes[2] = 2;  // a versioned class reads other schemas

@@ -59,6 +59,20 @@ std::unique_ptr<T> LoadObject(const Bytes& bytes) {
     return object;
 }
 
+// Why a record is refused when it is read as class T; a test failure when it
+// is read.
+template <class T>
+qv::ArchiveError::Cause RefusalOf(const Bytes& bytes) {
+    qv::Archive in(bytes);
+    try {
+        delete in.ReadObjectOf<T>();
+    } catch (const qv::ArchiveError& e) {
+        return e.cause;
+    }
+    ADD_FAILURE() << "the record was read";
+    return qv::ArchiveError::Generic;
+}
+
 // Expected stored bytes, laid out by hand in the archive's little-endian
 // encoding.
 inline void PutBytes(Bytes& b, std::initializer_list<int> values) {
