@@ -10,10 +10,12 @@
 namespace {
 
 using record_test::Bytes;
+using record_test::LoadObject;
 using record_test::PutInt;
 using record_test::PutNewClass;
 using record_test::PutObjectDefaults;
 using record_test::PutString;
+using record_test::StoreObject;
 
 TEST(GameEventRecord, TalkEventBytesAndBack) {
     auto e = CTalkEvent::MakeNPCTalk("GUARD", 12);
@@ -31,12 +33,9 @@ TEST(GameEventRecord, TalkEventBytesAndBack) {
     PutString(expected, "GUARD");
     PutInt(expected, 12);
 
-    qv::Archive out;
-    out.WriteObject(e.get());
-    EXPECT_EQ(out.Bytes(), expected);
+    EXPECT_EQ(StoreObject(*e), expected);
 
-    qv::Archive in(expected);
-    std::unique_ptr<CGameEvent> back(in.ReadObjectOf<CGameEvent>());
+    auto back = LoadObject<CGameEvent>(expected);
     auto* talk = dynamic_cast<CTalkEvent*>(back.get());
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->m_iTrigger, 300);
@@ -58,12 +57,9 @@ TEST(GameEventRecord, MovePatternBytesAndBadCounts) {
     PutInt(expected, 0);
     PutInt(expected, 0);
     for (int32_t v : {-7, 2, 3, 4, -1, 9}) PutInt(expected, v);
-    qv::Archive out;
-    out.WriteObject(&e);
-    EXPECT_EQ(out.Bytes(), expected);
+    EXPECT_EQ(StoreObject(e), expected);
 
-    qv::Archive in(expected);
-    std::unique_ptr<CGameEvent> back(in.ReadObjectOf<CGameEvent>());
+    auto back = LoadObject<CGameEvent>(expected);
     auto* m = dynamic_cast<CMovePatternEvent*>(back.get());
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->m_iActor, -7);

@@ -15,6 +15,7 @@
 #include "platform/Message.h"
 #include "platform/Rand.h"
 #include "shell/MainFrm.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/UnusedNumbers.h"
@@ -346,11 +347,7 @@ TEST(GroupCreatures, APartyRecordReadsBackInOrder) {
     }
     party.m_pGroupLeader = static_cast<Player*>(party.Members().front());
 
-    qv::Archive out;
-    out.WriteObject(&party);
-    qv::Archive in(out.Bytes());
-    std::unique_ptr<Group> back(in.ReadObjectOf<Group>());
-    EXPECT_EQ(in.Remaining(), 0u);
+    auto back = record_test::LoadObject<Group>(record_test::StoreObject(party));
     EXPECT_EQ(back->m_pGroup, nullptr);
     EXPECT_EQ(back->m_iOwnGroupNum, 1);
     EXPECT_EQ(back->m_iLeaderId, 234);
