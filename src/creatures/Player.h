@@ -313,13 +313,11 @@ protected:
     void InitCreature();
 
 private:
-    int UpdateImpl(int32_t now, MapMaster* context);
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
-    void SignalKey();
 
     static int s_iUseCount;
     static std::unique_ptr<CDSound> s_pSound;

@@ -96,7 +96,6 @@ public:
     void Clear();
 
     int32_t Count() const { return m_iCount; }
-    int32_t Capacity() const { return kCapacity; }
     const ObjectEvent& At(int32_t i) const { return m_Events[i]; }
 
     // True when time `a` comes strictly after time `b` in queue order.

@@ -253,10 +253,6 @@ int CDDObject::GetFrameLevel(int frame) const {
     return FrameIndexOk(frame) ? m_Frames[frame].level : 0;
 }
 
-const CDIBitmap* CDDObject::GetFrameBitmap(int frame) const {
-    return FrameIndexOk(frame) ? m_Frames[frame].bitmap.get() : nullptr;
-}
-
 qv::Rect CDDObject::CellSource(int column, int row) const {
     return {column * m_iWidth, row * m_iHeight, (column + 1) * m_iWidth, (row + 1) * m_iHeight};
 }

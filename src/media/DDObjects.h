@@ -122,8 +122,6 @@ public:
     const qv::Surface* GetFrameSurface(int frame) const;
     qv::Surface* GetFrameSurface(int frame);
     int GetFrameLevel(int frame) const;
-    // A frame's source picture, or null.
-    const CDIBitmap* GetFrameBitmap(int frame) const;
 
     // Restores every image of the global image list (after a lost screen).
     static int RestoreAllImages();

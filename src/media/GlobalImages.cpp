@@ -185,10 +185,6 @@ CDDObject* GetTerrainPicture(int code) {
     return State().terrainPointers[code];
 }
 
-const std::array<CDDObject*, 45>& GetTerrainPictures() {
-    return State().terrainPointers;
-}
-
 const SceneryPrototypeTable& GetSceneryPrototypes() {
     return State().prototypes;
 }

@@ -40,7 +40,6 @@ void InvalidateGlobalImages();
 
 // The terrain picture of a cell code (0..44), or null before loading.
 CDDObject* GetTerrainPicture(int code);
-const std::array<CDDObject*, 45>& GetTerrainPictures();
 // The prototype table (nulls before loading).
 const SceneryPrototypeTable& GetSceneryPrototypes();
 // The picture of a window or button bitmap id that the loader keeps (the

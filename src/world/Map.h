@@ -56,8 +56,6 @@ public:
     ObjectHolder* operator[](size_t i) const { return m_items[i]; }
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
-    // A copy to walk while the walk's own effects may change the list.
-    std::vector<ObjectHolder*> Snapshot() const { return m_items; }
 
 private:
     std::vector<ObjectHolder*> m_items;
@@ -109,12 +107,11 @@ public:
 
     // ---- world size and window ----
     int SetWorldSize(int32_t w, int32_t h);
-    // origin = focuscell - (wide / 2, high / 2), a negative coordinate raised by the world size.
+    // Centres the window on the focus cell, across the world's seam if need be.
     void RecentreWindow();
-    // Moves the window so that world cell (cx, cy) is at its centre, without
-    // any land streaming (the cells keep what they list).
+    // Puts the window's top-left corner at world cell `origin`, without any
+    // land streaming (the cells keep what they list).
     void SetOrigin(CellPoint origin);
-    void SetFocusCell(CellPoint cell) { focuscell = cell; }
 
     MapCell& GetCell(int32_t i, int32_t j) { return m_cells[static_cast<size_t>(i * high + j)]; }
     const MapCell& GetCell(int32_t i, int32_t j) const {
@@ -200,7 +197,6 @@ public:
     int OnNewHour(int32_t now, int hour);
     static int DaylightForHour(int hour);
     void SetFullLight(bool on) { m_fullLight = on; }
-    bool IsFullLight() const { return m_fullLight; }
     // A sample of window cell (i, j): piece (si, sj); for tests and drawing.
     int32_t GetSample(int32_t i, int32_t j, int32_t si, int32_t sj) const {
         return m_samples[SampleIndex(i, j, si, sj)];
