@@ -80,16 +80,19 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
+
+// The error of a file that could not be opened, from errno.
+[[noreturn]] void ThrowOpenError(const std::string& name) {
+    const int err = errno;
+    throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other, name,
+                    std::strerror(err));
+}
 }  // namespace
 
 std::vector<uint8_t> ReadWholeFile(const std::string& name) {
     std::string path = ResolvePath(name);
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        int err = errno;
-        throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other,
-                        name, std::strerror(err));
-    }
+    if (!f) ThrowOpenError(name);
     std::vector<uint8_t> bytes;
     uint8_t buf[65536];
     size_t n;
@@ -105,11 +108,7 @@ void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) 
     const std::string path = ResolvePath(name);
     const std::string part = path + ".part";
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(part.c_str(), "wb"));
-    if (!f) {
-        int err = errno;
-        throw FileError(err == ENOENT || err == ENOTDIR ? FileError::NotFound : FileError::Other,
-                        name, std::strerror(err));
-    }
+    if (!f) ThrowOpenError(name);
     bool written =
         bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
     written = std::fclose(f.release()) == 0 && written;
