@@ -17,6 +17,9 @@ namespace {
 
 // A 500 x 500-cell world with the window at its origin and every cell filled.
 struct World {
+    // The window's size in pixels.
+    static constexpr int width = MapMaster::wide * MapMaster::CellWidth;
+    static constexpr int height = MapMaster::high * MapMaster::CellHeight;
     CDDObject floor;
     MapMaster map;
     World() {
@@ -37,8 +40,7 @@ void BM_MoveTenThousand(benchmark::State& state) {
     std::vector<std::unique_ptr<Player>> objects;
     std::vector<ObjectHolder*> holders;
     std::vector<std::pair<int, int>> steps;
-    const int width = MapMaster::wide * MapMaster::CellWidth;
-    const int height = MapMaster::high * MapMaster::CellHeight;
+    const int width = World::width, height = World::height;
     for (int k = 0; k < count; ++k) {
         objects.push_back(std::make_unique<Player>());
         objects.back()->m_iHitPoints = 10;
@@ -83,8 +85,7 @@ void BM_LightTwoHundred(benchmark::State& state) {
     map.daylight = 20;
     const int lights = static_cast<int>(state.range(0));
     const bool crowded = state.range(1) != 0;
-    const int width = MapMaster::wide * MapMaster::CellWidth;
-    const int height = MapMaster::high * MapMaster::CellHeight;
+    const int width = World::width, height = World::height;
     for (int k = 0; k < lights; ++k) {
         auto* light = new LightSource;
         light->m_iStrength = 120;
