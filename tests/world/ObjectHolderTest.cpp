@@ -6,21 +6,23 @@
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "structures/Walls.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using record_test::Bytes;
+using record_test::PutInts;
+using record_test::PutNewClass;
+using record_test::StoreObject;
 
 // Stores a holder of a fresh object of `cls` at x = `x` and rewrites the
 // holder's stored schema to `schema`.
 Bytes HolderFile(const qv::RuntimeClass* cls, int x, int schema) {
     std::unique_ptr<Object> o(static_cast<Object*>(cls->CreateObject()));
     ObjectHolder h(Position(x, 50), o.get());
-    qv::Archive out;
-    out.WriteObject(&h);
-    Bytes b = out.TakeBytes();
+    Bytes b = StoreObject(h);
     b[2] = uint8_t(schema);
     return b;
 }
@@ -42,12 +44,11 @@ TEST(ObjectHolder, StoredRecordOfSchema10) {
     Object o;
     ObjectHolder h(Position(-2, 300, 7), &o);
     EXPECT_EQ(o.m_pHolder, &h);
-    qv::Archive out;
-    out.WriteObject(&h);
-    const Bytes& b = out.Bytes();
-    Bytes head = {0xFF, 0xFF, 10,  0,   12,  0,    'O',  'b',  'j',  'e',  'c',  't', 'H',
-                  'o',  'l',  'd', 'e', 'r', 0xFE, 0xFF, 0xFF, 0xFF, 0x2C, 0x01, 0,   0,
-                  0xFF, 0xFF, 11,  0,   6,   0,    'O',  'b',  'j',  'e',  'c',  't'};
+    const Bytes b = StoreObject(h);
+    Bytes head;
+    PutNewClass(head, "ObjectHolder", 10);
+    PutInts(head, {-2, 300});
+    PutNewClass(head, "Object", 11);
     ASSERT_GT(b.size(), head.size());
     EXPECT_EQ(Bytes(b.begin(), b.begin() + long(head.size())), head) << "z is not stored";
 
@@ -58,8 +59,10 @@ TEST(ObjectHolder, StoredRecordOfSchema10) {
 }
 
 TEST(ObjectHolder, OldSchemasAreRescaledStepByStep) {
-    Bytes b = {0xFF, 0xFF, 1,   0,   12, 0, 'O', 'b', 'j', 'e', 'c', 't', 'H', 'o',
-               'l',  'd',  'e', 'r', 67, 0, 0,   0,   47,  0,   0,   0,   0,   0};
+    Bytes b;
+    PutNewClass(b, "ObjectHolder", 1);
+    PutInts(b, {67, 47});
+    record_test::PutWord(b, 0);  // no object
     qv::Archive in(b);
     std::unique_ptr<ObjectHolder> h(in.ReadObjectOf<ObjectHolder>());
     EXPECT_EQ(h->pos, Position(160, 112, 0));

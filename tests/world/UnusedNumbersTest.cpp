@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Archive.h"
+#include "support/HandWrittenRecord.h"
 #include "world/UnusedNumbers.h"
 
 namespace {
@@ -36,21 +37,16 @@ TEST(UnusedNumbers, BuiltTakenAndGivenBack) {
 
 TEST(UnusedNumbers, StoredAsCountAndNumbersAndReadBackInOrder) {
     UnusedNumbers p(2, -1, 0);
-    qv::Archive out;
-    out.WriteObject(&p);
-    std::vector<uint8_t> expect = {0xFF, 0xFF, 1, 0, 13, 0};
-    for (char c : std::string("UnusedNumbers")) expect.push_back(uint8_t(c));
-    for (int v : {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})
-        expect.push_back(uint8_t(v));
-    EXPECT_EQ(out.Bytes(), expect);
+    record_test::Bytes expect;
+    record_test::PutNewClass(expect, "UnusedNumbers", 1);
+    record_test::PutBytes(expect, {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(record_test::StoreObject(p), expect);
 
     // A file written out of order comes back in order.
-    std::vector<uint8_t> b(expect.begin(), expect.end() - 12);
-    for (int v : {3, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0}) b.push_back(uint8_t(v));
-    qv::Archive in(b);
-    std::unique_ptr<UnusedNumbers> back(in.ReadObjectOf<UnusedNumbers>());
+    record_test::Bytes b(expect.begin(), expect.end() - 12);
+    record_test::PutInts(b, {3, 9, 1, 4});
+    auto back = record_test::LoadObject<UnusedNumbers>(b);
     EXPECT_EQ(All(*back), (std::vector<int>{1, 4, 9}));
-    EXPECT_EQ(in.Remaining(), 0u);
 }
 
 }  // namespace
