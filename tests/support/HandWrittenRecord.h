@@ -1,7 +1,8 @@
 #pragma once
-// Stored records written by hand, as older versions of the game wrote them:
-// the class record of the real class with an older schema, then whatever the
-// test writes as the object's data.
+// Stored records written by hand for the record tests: records as older
+// versions of the game wrote them (the class record of the real class with an
+// older schema, then whatever the test writes as the object's data), expected
+// bytes laid out field by field, and storing, reading back and refusing.
 
 #include <gtest/gtest.h>
 
