@@ -40,6 +40,11 @@ public:
     virtual ~Persistent() = default;
     virtual const RuntimeClass* GetRuntimeClass() const { return &classInfo; }
     virtual void Serialize(Archive&) {}
+    // Consistency check and debug listing of a stored class; every game class
+    // keeps their places ahead of its own operations, and the game's own
+    // classes neither check nor list anything through them.
+    virtual void AssertValid() const {}
+    virtual void Dump() const {}
 
     bool IsKindOf(const RuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
 };
