@@ -275,6 +275,36 @@ TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
     frame.RemoveFromKeyStorage(&other);
 }
 
+TEST(Levers, TwoLeversOfOneKeySignalTheirRecordOnce) {
+    // A lever on either side of a door: working one switches the other too,
+    // which must not signal the record again (it would go on for ever).
+    struct Door : Object {
+        int Activate(int* action, Player*) override {
+            codes.push_back(*action);
+            return 7;
+        }
+        std::vector<int> codes;
+    };
+    CMainFrame frame;
+    Lever near;
+    Lever far;
+    Door door;
+    for (Object* o : std::initializer_list<Object*>{&near, &far, &door}) {
+        o->m_iItemNum = 4;
+        frame.AddToKeyStorage(o);
+    }
+    int code = 2;
+    EXPECT_EQ(near.Activate(&code, nullptr), 7);
+    EXPECT_EQ(near.m_iState, 2);
+    EXPECT_EQ(far.m_iState, 2);
+    EXPECT_EQ(door.codes, std::vector<int>{2});
+    // The far lever worked by itself signals the record as the near one did.
+    EXPECT_EQ(far.Activate(&code, nullptr), 7);
+    EXPECT_EQ(far.m_iState, 1);
+    EXPECT_EQ(near.m_iState, 1);
+    EXPECT_EQ(door.codes, (std::vector<int>{2, 2}));
+}
+
 TEST(Lights, KindsRecordsAndUse) {
     LightSource light;
     EXPECT_EQ(light.GetLightSource(), &light);
