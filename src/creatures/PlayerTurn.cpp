@@ -35,8 +35,7 @@ private:
 
 // Whole intervals elapsed from `last` to `now` (wrapping game time).
 uint32_t IntervalsSince(int32_t now, int32_t last, int32_t interval) {
-    return (static_cast<uint32_t>(now) - static_cast<uint32_t>(last)) /
-           static_cast<uint32_t>(interval);
+    return qv::TimeElapsed(now, last) / static_cast<uint32_t>(interval);
 }
 
 // The distance measure from the view centre: dx * dx + (dy * dy) / 2 of the
@@ -48,8 +47,9 @@ int64_t FocusDistanceSq(MapMaster* map, const Position& a, const Position& b) {
     return dx * dx + (dy * dy) / 2;
 }
 
+// `last` moved on by n whole intervals, wrapping.
 int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
-    return static_cast<int32_t>(static_cast<uint32_t>(last) + n * static_cast<uint32_t>(interval));
+    return qv::TimeAdd(last, static_cast<int32_t>(n * static_cast<uint32_t>(interval)));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Archive.h"
+#include "platform/GameTime.h"
 
 QV_IMPLEMENT_SERIAL(Magic, qv::Persistent, 3, true)
 
@@ -55,11 +56,11 @@ bool Magic::RegenerateMana(const int32_t* now, const int32_t* rate) {
     // A period or rate that gives no positive step regenerates nothing.
     int64_t step = (static_cast<int64_t>(1000 - *rate) / 100 + 1) * m_iRegenPeriod;
     if (step < 1 || m_iRegenPeriod < 1 || step > INT32_MAX) return false;
-    uint32_t elapsed = static_cast<uint32_t>(*now) - static_cast<uint32_t>(m_uLastManaTime);
+    uint32_t elapsed = qv::TimeElapsed(*now, m_uLastManaTime);
     if (elapsed < static_cast<uint32_t>(m_iRegenPeriod)) return false;
     uint32_t n = elapsed / static_cast<uint32_t>(step);
-    m_uLastManaTime = static_cast<int32_t>(static_cast<uint32_t>(m_uLastManaTime) +
-                                           n * static_cast<uint32_t>(step));
+    m_uLastManaTime =
+        qv::TimeAdd(m_uLastManaTime, static_cast<int32_t>(n * static_cast<uint32_t>(step)));
     uint64_t mana = static_cast<uint64_t>(m_uMana) + n;
     m_uMana = static_cast<uint32_t>(std::min<uint64_t>(mana, m_uMaxMana));
     return true;

@@ -8,8 +8,4 @@ Useable::Useable(const std::string& name) : Object(name) {
     m_bMoveable = 1;
 }
 
-void Useable::Serialize(qv::Archive& ar) {
-    if (ar.IsLoading()) ar.GetObjectSchema();
-    ar.SerializeClass(&Object::classInfo);
-    Object::Serialize(ar);
-}
+QV_SERIALIZE_BASE_ONLY(Useable, Object)

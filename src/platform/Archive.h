@@ -157,3 +157,12 @@ private:
 };
 
 }  // namespace qv
+
+// The Serialize of a class without stored fields of its own: its record is
+// the base's record under its own class and schema.
+#define QV_SERIALIZE_BASE_ONLY(Name, Base)        \
+    void Name::Serialize(qv::Archive& ar) {       \
+        if (ar.IsLoading()) ar.GetObjectSchema(); \
+        ar.SerializeClass(&Base::classInfo);      \
+        Base::Serialize(ar);                      \
+    }

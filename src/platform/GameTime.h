@@ -16,6 +16,11 @@ inline int32_t TimeDiff(int32_t to, int32_t from) {
 inline bool TimeReached(int32_t now, int32_t when) {
     return TimeDiff(now, when) >= 0;
 }
+// The time from `since` to `now` counted forward, for timers that only run
+// forward: up to the whole span of the wrap.
+inline uint32_t TimeElapsed(int32_t now, int32_t since) {
+    return static_cast<uint32_t>(now) - static_cast<uint32_t>(since);
+}
 // `t` plus `delta`, wrapping.
 inline int32_t TimeAdd(int32_t t, int32_t delta) {
     return static_cast<int32_t>(static_cast<uint32_t>(t) + static_cast<uint32_t>(delta));

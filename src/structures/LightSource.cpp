@@ -90,8 +90,4 @@ Explosion::Explosion(const std::string& name) : LightSource(name) {
     m_iStrength = 1000;
 }
 
-void Explosion::Serialize(qv::Archive& ar) {
-    if (ar.IsLoading()) ar.GetObjectSchema();
-    ar.SerializeClass(&LightSource::classInfo);
-    LightSource::Serialize(ar);
-}
+QV_SERIALIZE_BASE_ONLY(Explosion, LightSource)

@@ -7,15 +7,6 @@
 #include "platform/Archive.h"
 #include "world/Object.h"
 
-// A derived class without stored fields of its own still records its base:
-// its record is the base's record under its own class and schema.
-#define QV_SERIALIZE_BASE_ONLY(Name, Base)        \
-    void Name::Serialize(qv::Archive& ar) {       \
-        if (ar.IsLoading()) ar.GetObjectSchema(); \
-        ar.SerializeClass(&Base::classInfo);      \
-        Base::Serialize(ar);                      \
-    }
-
 class Scenery : public Object {
     QV_DECLARE_CLASS(Scenery)
 public:

@@ -39,14 +39,17 @@ void ObjectHolderList::Copy(const ObjectHolderList& other) {
 
 namespace {
 
-// An offset brought into [-world / 2, world / 2) when the world size is known,
-// so that an object across the seam from its cell is measured the short way.
-int32_t WrapOffset(int32_t d, int32_t world) {
-    if (world <= 0) return d;
-    const int32_t half = world / 2;
+// An offset brought into [-half, half) by one world step either way, so that
+// what lies across the world's seam is measured the short way.
+int32_t WrapOffset(int32_t d, int32_t half, int32_t world) {
     if (d >= half) d -= world;
     if (d < -half) d += world;
     return d;
+}
+
+// The same where the world size may be unknown (0): then the offset stands.
+int32_t WrapOffset(int32_t d, int32_t world) {
+    return world <= 0 ? d : WrapOffset(d, world / 2, world);
 }
 
 // The image rectangle of a holder's object relative to world cell (cx, cy).
@@ -273,12 +276,8 @@ void MapMaster::WrapRect(CellRect& rect) const {
 }
 
 CellPoint MapMaster::PixelDeltaOf(const Position& a, const Position& b) const {
-    CellPoint d{b.x - a.x, b.y - a.y};
-    if (d.x >= halfpixelx) d.x -= worldpixelx;
-    if (d.y >= halfpixely) d.y -= worldpixely;
-    if (d.x < -halfpixelx) d.x += worldpixelx;
-    if (d.y < -halfpixely) d.y += worldpixely;
-    return d;
+    return {WrapOffset(b.x - a.x, halfpixelx, worldpixelx),
+            WrapOffset(b.y - a.y, halfpixely, worldpixely)};
 }
 
 CellPoint MapMaster::PixelDelta(const Position& a, const Position& b) {
@@ -287,13 +286,9 @@ CellPoint MapMaster::PixelDelta(const Position& a, const Position& b) {
 }
 
 CellPoint MapMaster::CellDelta(CellPoint a, CellPoint b) {
-    CellPoint d{b.x - a.x, b.y - a.y};
-    if (d.x >= halfcellx) d.x -= worldcellx;
-    if (d.y >= halfcelly) d.y -= worldcelly;
-    if (d.x < -halfcellx) d.x += worldcellx;
-    if (d.y < -halfcelly) d.y += worldcelly;
-    delta = d;
-    return d;
+    delta = {WrapOffset(b.x - a.x, halfcellx, worldcellx),
+             WrapOffset(b.y - a.y, halfcelly, worldcelly)};
+    return delta;
 }
 
 int64_t MapMaster::CellDistanceSq(const Position& a, const Position& b) const {
@@ -732,11 +727,8 @@ int MapMaster::CheckFocusEdge(const Position& pos) {
     WrapPosition(p);
     const CellPoint c = PixelToCell(p);
     auto offset = [&](CellPoint cell) {
-        CellPoint o{cell.x - origin.x, cell.y - origin.y};
-        if (o.x < 0) o.x += worldcellx;
-        if (o.x >= worldcellx) o.x -= worldcellx;
-        if (o.y < 0) o.y += worldcelly;
-        if (o.y >= worldcelly) o.y -= worldcelly;
+        CellPoint o;
+        CellToWindow(cell, o);
         return o;
     };
     const CellPoint oc = offset(c);

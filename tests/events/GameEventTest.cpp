@@ -5,29 +5,15 @@
 
 #include "events/GameEvent.h"
 #include "platform/Archive.h"
+#include "support/HandWrittenRecord.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void Int(Bytes& b, int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(uint32_t(v) >> (8 * i)));
-}
-void Text(Bytes& b, const std::string& s) {
-    b.push_back(uint8_t(s.size()));
-    b.insert(b.end(), s.begin(), s.end());
-}
-void Class(Bytes& b, uint16_t schema, const std::string& name) {
-    b.insert(b.end(), {0xFF, 0xFF, uint8_t(schema), uint8_t(schema >> 8), uint8_t(name.size()), 0});
-    b.insert(b.end(), name.begin(), name.end());
-}
-// Object's record with both names and the other fields at their defaults.
-void ObjectPart(Bytes& b, const std::string& name) {
-    for (int32_t v : {0, 0, 1, 0}) Int(b, v);
-    Text(b, name);
-    Text(b, name);
-    for (int32_t v : {-1, 0, 1, 1, 0, 1, -1, -1}) Int(b, v);
-}
+using record_test::Bytes;
+using record_test::PutInt;
+using record_test::PutNewClass;
+using record_test::PutObjectDefaults;
+using record_test::PutString;
 
 TEST(GameEventRecord, TalkEventBytesAndBack) {
     auto e = CTalkEvent::MakeNPCTalk("GUARD", 12);
@@ -36,14 +22,14 @@ TEST(GameEventRecord, TalkEventBytesAndBack) {
     EXPECT_EQ(e->m_iStatus, 1);  // marked to fire
 
     Bytes expected;
-    Class(expected, 1, "CTalkEvent");
-    Class(expected, 1, "CGameEvent");
-    Class(expected, 11, "Object");
-    ObjectPart(expected, "NPCTalk");
-    Int(expected, 300);  // trigger
-    Int(expected, 1);    // status
-    Text(expected, "GUARD");
-    Int(expected, 12);
+    PutNewClass(expected, "CTalkEvent", 1);
+    PutNewClass(expected, "CGameEvent", 1);
+    PutNewClass(expected, "Object", 11);
+    PutObjectDefaults(expected, "NPCTalk");
+    PutInt(expected, 300);  // trigger
+    PutInt(expected, 1);    // status
+    PutString(expected, "GUARD");
+    PutInt(expected, 12);
 
     qv::Archive out;
     out.WriteObject(e.get());
@@ -65,13 +51,13 @@ TEST(GameEventRecord, MovePatternBytesAndBadCounts) {
     e.m_iActor = -7;
     e.m_Cells = {{3, 4}, {-1, 9}};
     Bytes expected;
-    Class(expected, 1, "CMovePatternEvent");
-    Class(expected, 1, "CGameEvent");
-    Class(expected, 11, "Object");
-    ObjectPart(expected, "CMovePatternEvent");
-    Int(expected, 0);
-    Int(expected, 0);
-    for (int32_t v : {-7, 2, 3, 4, -1, 9}) Int(expected, v);
+    PutNewClass(expected, "CMovePatternEvent", 1);
+    PutNewClass(expected, "CGameEvent", 1);
+    PutNewClass(expected, "Object", 11);
+    PutObjectDefaults(expected, "CMovePatternEvent");
+    PutInt(expected, 0);
+    PutInt(expected, 0);
+    for (int32_t v : {-7, 2, 3, 4, -1, 9}) PutInt(expected, v);
     qv::Archive out;
     out.WriteObject(&e);
     EXPECT_EQ(out.Bytes(), expected);

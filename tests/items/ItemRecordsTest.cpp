@@ -13,7 +13,9 @@
 namespace {
 
 using record_test::Bytes;
+using record_test::LoadObject;
 using record_test::Record;
+using record_test::StoreObject;
 
 // The object part every item record starts with.
 void ObjectPart(qv::Archive& ar, const char* name = "Thing") {
@@ -22,19 +24,11 @@ void ObjectPart(qv::Archive& ar, const char* name = "Thing") {
     o.Serialize(ar);
 }
 
-template <class T>
-std::unique_ptr<T> Load(const Bytes& bytes) {
-    qv::Archive in(bytes);
-    std::unique_ptr<T> out(in.ReadObjectOf<T>());
-    EXPECT_EQ(in.Remaining(), 0u);
-    return out;
-}
-
 TEST(Useable, StoresOnlyItsObjectPartAndRebuildsItsLocations) {
     Useable u("Stick");
     u.m_iValue = 12;
     u.m_LocationList.emplace_back(3);  // not stored
-    Bytes bytes = record_test::StoreObject(u);
+    Bytes bytes = StoreObject(u);
     Bytes expected = Record(Useable::classInfo, 1, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Object o("Stick");
@@ -42,7 +36,7 @@ TEST(Useable, StoresOnlyItsObjectPartAndRebuildsItsLocations) {
         o.Serialize(ar);
     });
     EXPECT_EQ(bytes, expected);
-    auto back = Load<Useable>(bytes);
+    auto back = LoadObject<Useable>(bytes);
     EXPECT_EQ(back->m_iValue, 12);
     EXPECT_EQ(back->m_strSpecialName, "Stick");
     EXPECT_TRUE(back->m_LocationList.empty());
@@ -63,12 +57,12 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
     EXPECT_EQ(bag.Items()[0]->m_iSpare2, 0);
     EXPECT_EQ(bag.Items()[1]->m_iSpare2, 1);
 
-    Bytes bytes = record_test::StoreObject(bag);
+    Bytes bytes = StoreObject(bag);
     // The tail after the entries: the count, then the kind.
     ASSERT_GE(bytes.size(), 8u);
     EXPECT_EQ(Bytes(bytes.end() - 8, bytes.end()), (Bytes{2, 0, 0, 0, 4, 0, 0, 0}));
 
-    auto back = Load<CBag>(bytes);
+    auto back = LoadObject<CBag>(bytes);
     ASSERT_EQ(back->Items().size(), 2u);
     EXPECT_EQ(back->m_iItemCount, 2);
     EXPECT_EQ(back->m_iBagKind, 4);
@@ -76,7 +70,7 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
     ASSERT_NE(innerBack, nullptr);
     EXPECT_EQ(innerBack->m_pParent, back.get());
     EXPECT_TRUE(back->Contains(innerBack->Items()[0].get()));
-    EXPECT_EQ(record_test::StoreObject(*back), bytes);  // storing again gives the same bytes
+    EXPECT_EQ(StoreObject(*back), bytes);  // storing again gives the same bytes
 }
 
 TEST(CBag, OlderAndInconsistentRecords) {
@@ -89,7 +83,7 @@ TEST(CBag, OlderAndInconsistentRecords) {
         ar.WriteObject(&u);
         ar.WriteInt(7);
     });
-    auto bag = Load<CBag>(bytes);
+    auto bag = LoadObject<CBag>(bytes);
     EXPECT_EQ(bag->m_iBagKind, 0);
     EXPECT_EQ(bag->m_iItemCount, 1);
 
@@ -154,7 +148,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
     s.m_Targets = {4, 9};
     s.m_iCaster = 2;
     s.m_iDuration = 4000;  // not stored
-    Bytes bytes = record_test::StoreObject(s);
+    Bytes bytes = StoreObject(s);
     Bytes expected = Record(Spell::classInfo, 6, [](qv::Archive& ar) {
         ar.SerializeClass(&Object::classInfo);
         Spell o("Spark");  // its object part, with the spell's own spare value 3
@@ -162,7 +156,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
         SpellFieldsV6(ar);
     });
     EXPECT_EQ(bytes, expected);
-    auto back = Load<Spell>(bytes);
+    auto back = LoadObject<Spell>(bytes);
     EXPECT_EQ(back->m_iMana, 25u);
     EXPECT_EQ(back->m_iSkillLevel, 3);
     EXPECT_EQ(back->m_iMissileParam, 8);
@@ -187,7 +181,7 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
         ar.WriteCount(1);
         ar.WriteInt(0);
     });
-    auto s3 = Load<Spell>(v3);
+    auto s3 = LoadObject<Spell>(v3);
     EXPECT_EQ(s3->m_iMana, 6u);
     EXPECT_EQ(s3->m_iSkillLevel, 2);
     EXPECT_EQ(s3->m_iSerial, 31);
@@ -207,13 +201,13 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
         ar.WriteInt(7);
     });
     uint32_t counter = g_iNextSpellSerial;
-    auto s5 = Load<Spell>(v5);
+    auto s5 = LoadObject<Spell>(v5);
     EXPECT_EQ(s5->m_iCaster, 7);
     EXPECT_EQ(g_iNextSpellSerial, counter + 1);  // only the spell just made took a serial
 
     // Schema 1 stores nothing of its own.
     Bytes v1 = Record(Spell::classInfo, 1, [](qv::Archive& ar) { ObjectPart(ar); });
-    auto s1 = Load<Spell>(v1);
+    auto s1 = LoadObject<Spell>(v1);
     EXPECT_EQ(s1->m_iMana, 0u);
 
     // A target count longer than the file is refused, not allocated.
@@ -264,7 +258,7 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
     m.m_fWaterSkill = 4.0f;
     m.m_iRegenPeriod = 800;
     m.m_SpellList.push_back(std::make_unique<Spell>("Spark"));
-    Bytes bytes = record_test::StoreObject(m);
+    Bytes bytes = StoreObject(m);
     // After the list: max mana, mana, the skills Air, Earth, Fire, Water, the period.
     qv::Archive tail;
     tail.WriteDWord(30);
@@ -273,7 +267,7 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
     tail.WriteInt(800);
     ASSERT_GE(bytes.size(), tail.Bytes().size());
     EXPECT_EQ(Bytes(bytes.end() - tail.Bytes().size(), bytes.end()), tail.Bytes());
-    auto back = Load<Magic>(bytes);
+    auto back = LoadObject<Magic>(bytes);
     ASSERT_EQ(back->m_SpellList.size(), 1u);
     EXPECT_EQ(back->m_SpellList[0]->m_strSpecialName, "Spark");
     EXPECT_EQ(back->m_fFireSkill, 3.25f);
@@ -291,7 +285,7 @@ TEST(Magic, RecordAndTheSchemaOneSkills) {
         for (uint32_t v : {12u, 0u, 5u, 3u}) ar.WriteDWord(v);
         ar.WriteInt(1000);
     });
-    auto old = Load<Magic>(v1);
+    auto old = LoadObject<Magic>(v1);
     EXPECT_EQ(old->m_fAirSkill, 12.0f);
     EXPECT_EQ(old->m_fEarthSkill, 0.0f);
     EXPECT_EQ(old->m_fFireSkill, 5.0f);
@@ -314,7 +308,7 @@ TEST(Magic, OlderSecondListNamingKnownSpellsLeavesThemWithTheirList) {
         for (float f : {1.0f, 2.0f, 3.0f, 4.0f}) ar.WriteFloat(f);
         ar.WriteInt(1000);
     });
-    auto old = Load<Magic>(v2);
+    auto old = LoadObject<Magic>(v2);
     ASSERT_EQ(old->m_SpellList.size(), 1u);
     EXPECT_EQ(old->m_SpellList[0]->m_strSpecialName, "Spark");
     EXPECT_EQ(old->m_fWaterSkill, 4.0f);

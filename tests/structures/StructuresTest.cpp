@@ -15,32 +15,23 @@
 #include "structures/Scenery.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Map.h"
 
 namespace {
 
-std::vector<uint8_t> Store(const qv::Persistent& obj) {
-    qv::Archive ar;
-    ar.WriteObject(&obj);
-    return ar.TakeBytes();
-}
+using record_test::Bytes;
+using record_test::LoadObject;
+using record_test::StoreObject;
 
-template <class T>
-std::unique_ptr<T> Load(const std::vector<uint8_t>& bytes) {
-    qv::Archive in(bytes);
-    std::unique_ptr<T> obj(in.ReadObjectOf<T>());
-    EXPECT_EQ(in.Remaining(), 0u);
-    return obj;
-}
-
-std::vector<uint8_t> ClassTag(const std::string& name, uint16_t schema) {
-    std::vector<uint8_t> b = {
-        0xFF, 0xFF, static_cast<uint8_t>(schema), 0, static_cast<uint8_t>(name.size()), 0};
-    b.insert(b.end(), name.begin(), name.end());
+// The record's class header of `name` at `schema`, as it is first written.
+Bytes ClassTag(const std::string& name, uint16_t schema) {
+    Bytes b;
+    record_test::PutNewClass(b, name, schema);
     return b;
 }
 
-bool StartsWith(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& head) {
+bool StartsWith(const Bytes& bytes, const Bytes& head) {
     return bytes.size() >= head.size() && std::equal(head.begin(), head.end(), bytes.begin());
 }
 
@@ -90,13 +81,12 @@ TEST(Walls, RecordKeepsTheFlagsAfterTheObjectRecord) {
     door.m_bWalkThrough = 0;
     door.m_bSeeThrough = 1;
     door.m_bLocked = 1;
-    const std::vector<uint8_t> bytes = Store(door);
+    const Bytes bytes = StoreObject(door);
     EXPECT_TRUE(StartsWith(bytes, ClassTag("SideDoorBrick", 1)));
     // SideDoorBrick, SideWall, Wall, Object: each class recorded once.
-    std::vector<uint8_t> tail = {0x00, 0x00, 0x00, 0x00, 0x01, 0x00,
-                                 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
+    Bytes tail = {0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - 12));
-    auto back = Load<SideDoorBrick>(bytes);
+    auto back = LoadObject<SideDoorBrick>(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->m_iState, 2);
     EXPECT_EQ(back->m_bSeeThrough, 1);
@@ -110,7 +100,7 @@ TEST(Walls, FrontWallAndPegAcceptOnlySchemaOne) {
     SideWall side;
     for (const qv::Persistent* obj :
          {static_cast<qv::Persistent*>(&front), static_cast<qv::Persistent*>(&peg)}) {
-        std::vector<uint8_t> bytes = Store(*obj);
+        Bytes bytes = StoreObject(*obj);
         ASSERT_EQ(bytes[2], 1);
         bytes[2] = 2;
         qv::Archive in(bytes);
@@ -121,9 +111,9 @@ TEST(Walls, FrontWallAndPegAcceptOnlySchemaOne) {
             EXPECT_EQ(e.cause, qv::ArchiveError::BadSchema);
         }
     }
-    std::vector<uint8_t> bytes = Store(side);
+    Bytes bytes = StoreObject(side);
     bytes[2] = 2;  // a versioned class reads other schemas
-    EXPECT_TRUE(Load<SideWall>(bytes));
+    EXPECT_TRUE(LoadObject<SideWall>(bytes));
 }
 
 TEST(Scenery, PopulationKindsAndTheirRecords) {
@@ -135,14 +125,14 @@ TEST(Scenery, PopulationKindsAndTheirRecords) {
     EXPECT_EQ(pine.m_iLightSampling, 2);
     EXPECT_EQ(patch.m_iLightSampling, 0);
     EXPECT_EQ(shrub.m_iXImageNum, 3);
-    EXPECT_TRUE(Store(pine).size() > 0);
-    auto back = Load<Shrub>(Store(shrub));
+    EXPECT_TRUE(StoreObject(pine).size() > 0);
+    auto back = LoadObject<Shrub>(StoreObject(shrub));
     EXPECT_EQ(back->m_iVariant, 3);
-    auto mountain = Load<Scenery>(Store(IceMountain()));
+    auto mountain = LoadObject<Scenery>(StoreObject(IceMountain()));
     EXPECT_NE(qv::DynamicCast<IceMountain>(mountain.get()), nullptr);
     StatueBow statue;
     statue.m_strStatueText = "Wake";
-    auto statueBack = Load<StatueBow>(Store(statue));
+    auto statueBack = LoadObject<StatueBow>(StoreObject(statue));
     EXPECT_EQ(statueBack->m_strStatueText, "Wake");
 }
 
@@ -198,12 +188,12 @@ TEST(Platforms, DrawbridgeShipAndMast) {
     DrawBridge bridge(1);
     bridge.m_bRaised = 1;
     EXPECT_EQ(bridge.Type(), TRAVERSABLE);
-    auto back = Load<DrawBridge>(Store(bridge));
+    auto back = LoadObject<DrawBridge>(StoreObject(bridge));
     EXPECT_EQ(back->m_iDirection, 1);
     EXPECT_EQ(back->m_bRaised, 1);
     auto ship = std::make_unique<Ship>();
     ship->m_iDirection = 3;
-    EXPECT_EQ(Load<Ship>(Store(*ship))->m_iDirection, 3);
+    EXPECT_EQ(LoadObject<Ship>(StoreObject(*ship))->m_iDirection, 3);
     Mast mast;
     EXPECT_EQ(mast.Type(), MAST);
     EXPECT_FALSE(mast.IsVesselMoving());
@@ -231,7 +221,7 @@ TEST(Stairs, RecordKeepsTheWorldAndTheCell) {
     stairs.m_iTargetX = 12;
     stairs.m_iTargetY = 34;
     EXPECT_EQ(stairs.Type(), STAIRS);
-    auto back = Load<Stairs>(Store(stairs));
+    auto back = LoadObject<Stairs>(StoreObject(stairs));
     EXPECT_EQ(back->m_strWorldFile, "Dungeon.qvr");
     EXPECT_EQ(back->m_iTargetX, 12);
     EXPECT_EQ(back->m_iTargetY, 34);
@@ -268,7 +258,7 @@ TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
     code = 2;
     EXPECT_EQ(lever.Activate(&code, nullptr), 0);  // needs a hand
     EXPECT_EQ(door.codes.size(), 2u);
-    auto back = Load<Lever>(Store(lever));
+    auto back = LoadObject<Lever>(StoreObject(lever));
     EXPECT_EQ(back->m_iMode, 1);
     frame.RemoveFromKeyStorage(&lever);
     frame.RemoveFromKeyStorage(&door);
@@ -315,7 +305,7 @@ TEST(Lights, KindsRecordsAndUse) {
     light.m_bVisible = 1;
     light.m_bLit = 0;
     light.m_iDuration = 3000;
-    auto back = Load<LightSource>(Store(light));
+    auto back = LoadObject<LightSource>(StoreObject(light));
     EXPECT_EQ(back->m_iStrength, 77);
     EXPECT_EQ(back->m_iRadius, 200);
     EXPECT_EQ(back->m_bVisible, 1);
@@ -324,11 +314,11 @@ TEST(Lights, KindsRecordsAndUse) {
     MageLight mage(42);
     EXPECT_EQ(mage.m_strSpecialName, "MageLight");
     EXPECT_EQ(mage.GetKind(), 2);
-    EXPECT_EQ(Load<MageLight>(Store(mage))->m_iSpellSerial, 42);
+    EXPECT_EQ(LoadObject<MageLight>(StoreObject(mage))->m_iSpellSerial, 42);
     Explosion blast;
     EXPECT_EQ(blast.GetState(), 2);
     EXPECT_NE(LightOf(&blast), nullptr);
-    EXPECT_TRUE(Load<Explosion>(Store(blast)));
+    EXPECT_TRUE(LoadObject<Explosion>(StoreObject(blast)));
     Object plain;
     EXPECT_EQ(LightOf(&plain), nullptr);
 }

@@ -3,8 +3,13 @@
 // the class record of the real class with an older schema, then whatever the
 // test writes as the object's data.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Archive.h"
@@ -39,10 +44,55 @@ inline Bytes Record(const qv::RuntimeClass& cls, uint16_t schema,
 }
 
 // The record of an object as it is stored now.
-inline Bytes StoreObject(qv::Persistent& object) {
+inline Bytes StoreObject(const qv::Persistent& object) {
     qv::Archive out;
     out.WriteObject(&object);
     return out.TakeBytes();
+}
+
+// The object of class T a record holds; the record must be read to its end.
+template <class T>
+std::unique_ptr<T> LoadObject(const Bytes& bytes) {
+    qv::Archive in(bytes);
+    std::unique_ptr<T> object(in.ReadObjectOf<T>());
+    EXPECT_EQ(in.Remaining(), 0u);
+    return object;
+}
+
+// Expected stored bytes, laid out by hand in the archive's little-endian
+// encoding.
+inline void PutBytes(Bytes& b, std::initializer_list<int> values) {
+    for (int v : values) b.push_back(static_cast<uint8_t>(v));
+}
+inline void PutWord(Bytes& b, uint16_t v) {
+    PutBytes(b, {v & 0xFF, v >> 8});
+}
+inline void PutInt(Bytes& b, int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    PutWord(b, static_cast<uint16_t>(u));
+    PutWord(b, static_cast<uint16_t>(u >> 16));
+}
+inline void PutInts(Bytes& b, std::initializer_list<int32_t> values) {
+    for (int32_t v : values) PutInt(b, v);
+}
+inline void PutString(Bytes& b, const std::string& s) {
+    b.push_back(static_cast<uint8_t>(s.size()));
+    b.insert(b.end(), s.begin(), s.end());
+}
+// A class written for the first time: 0xFFFF, schema, name length, name.
+inline void PutNewClass(Bytes& b, const std::string& name, uint16_t schema) {
+    PutWord(b, 0xFFFF);
+    PutWord(b, schema);
+    PutWord(b, static_cast<uint16_t>(name.size()));
+    b.insert(b.end(), name.begin(), name.end());
+}
+// An Object's own fields as a fresh `Object(name)` stores them: both names
+// `name`, every other field at its default.
+inline void PutObjectDefaults(Bytes& b, const std::string& name) {
+    for (int32_t v : {0, 0, 1, 0}) PutInt(b, v);
+    PutString(b, name);
+    PutString(b, name);
+    for (int32_t v : {-1, 0, 1, 1, 0, 1, -1, -1}) PutInt(b, v);
 }
 
 }  // namespace record_test

@@ -9,55 +9,19 @@
 #include "events/GameEvent.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Group.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// Builds expected archive bytes from their parts, little-endian.
-struct Expect {
-    Bytes b;
-    Expect& u8(uint8_t v) {
-        b.push_back(v);
-        return *this;
-    }
-    Expect& w(uint16_t v) { return u8(uint8_t(v)).u8(uint8_t(v >> 8)); }
-    Expect& i(int32_t v) {
-        uint32_t u = uint32_t(v);
-        return w(uint16_t(u)).w(uint16_t(u >> 16));
-    }
-    Expect& str(const std::string& s) {
-        u8(uint8_t(s.size()));
-        for (char c : s) u8(uint8_t(c));
-        return *this;
-    }
-    // A class written for the first time: 0xFFFF, schema, name length, name.
-    Expect& newClass(uint16_t schema, const std::string& name) {
-        w(0xFFFF).w(schema).w(uint16_t(name.size()));
-        for (char c : name) u8(uint8_t(c));
-        return *this;
-    }
-    // Object's record with both names and every other field at its default.
-    Expect& object(const std::string& name) {
-        i(0).i(0).i(1).i(0).str(name).str(name);
-        return i(-1).i(0).i(1).i(1).i(0).i(1).i(-1).i(-1);
-    }
-};
-
-Bytes Store(const qv::Persistent* p) {
-    qv::Archive ar;
-    ar.WriteObject(p);
-    return ar.TakeBytes();
-}
-
-template <class T>
-std::unique_ptr<T> Load(const Bytes& bytes) {
-    qv::Archive ar(bytes);
-    std::unique_ptr<T> p(ar.ReadObjectOf<T>());
-    EXPECT_EQ(ar.Remaining(), 0u);
-    return p;
-}
+using record_test::Bytes;
+using record_test::LoadObject;
+using record_test::PutInt;
+using record_test::PutInts;
+using record_test::PutNewClass;
+using record_test::PutObjectDefaults;
+using record_test::PutWord;
+using record_test::StoreObject;
 
 void SetMemberFields(Member& m) {
     m.m_iHitPoints = 7;
@@ -94,9 +58,9 @@ TEST(MemberRecord, StoredBytes) {
         0x2A, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,  // data, hostile
         0xFB, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00,  // group, grouped
     };
-    EXPECT_EQ(Store(&m), expected);
+    EXPECT_EQ(StoreObject(m), expected);
 
-    auto back = Load<Member>(expected);
+    auto back = LoadObject<Member>(expected);
     EXPECT_EQ(back->m_iHitPoints, 7);
     EXPECT_EQ(back->m_iMaxHitPoints, 12);
     EXPECT_EQ(back->m_Position, Position(100, -3, 0));  // z is not stored
@@ -111,17 +75,19 @@ TEST(MemberRecord, StoredBytes) {
 // A member record of an older schema: the class header carries it, the fields
 // follow as that schema wrote them.
 Bytes OldMember(uint16_t schema, std::vector<int32_t> fields) {
-    Expect e;
-    e.newClass(schema, "Member").newClass(11, "Object").object("Member");
-    for (int32_t f : fields) e.i(f);
-    return e.b;
+    Bytes e;
+    PutNewClass(e, "Member", schema);
+    PutNewClass(e, "Object", 11);
+    PutObjectDefaults(e, "Member");
+    for (int32_t f : fields) PutInt(e, f);
+    return e;
 }
 
 TEST(MemberRecord, OlderSchemasAreConverted) {
     // Schema 3: hit points above the maximum come back at the maximum; no
     // grouping flag; positions rescaled three times, truncating toward zero:
     // 670 -> 1600 -> 1885 -> 1827, 470 -> 1000 -> 1040 -> 960.
-    auto m3 = Load<Member>(OldMember(3, {15, 12, 670, 470, 1, 1, 8, 1, 4}));
+    auto m3 = LoadObject<Member>(OldMember(3, {15, 12, 670, 470, 1, 1, 8, 1, 4}));
     EXPECT_EQ(m3->m_iHitPoints, 12);
     EXPECT_EQ(m3->m_iMaxHitPoints, 12);
     EXPECT_EQ(m3->m_Position, Position(1827, 960, 0));
@@ -132,24 +98,33 @@ TEST(MemberRecord, OlderSchemasAreConverted) {
 
     // Schema 1: two integers skipped, both hit points 10; negative positions
     // truncate toward zero: -67 -> -160 -> -188 -> -182, -47 -> -100 -> -104 -> -96.
-    auto m1 = Load<Member>(OldMember(1, {99, 98, -67, -47, 0, 0, 0, 0, -1}));
+    auto m1 = LoadObject<Member>(OldMember(1, {99, 98, -67, -47, 0, 0, 0, 0, -1}));
     EXPECT_EQ(m1->m_iHitPoints, 10);
     EXPECT_EQ(m1->m_iMaxHitPoints, 10);
     EXPECT_EQ(m1->m_Position, Position(-182, -96, 0));
 
     // Schema 4 has the grouping flag; schema 5 skips only the first rescale:
     // 140 -> 165 -> 160, 100 -> 104 -> 96.
-    auto m5 = Load<Member>(OldMember(5, {3, 4, 140, 100, 0, 0, 0, 0, -1, 1}));
+    auto m5 = LoadObject<Member>(OldMember(5, {3, 4, 140, 100, 0, 0, 0, 0, -1, 1}));
     EXPECT_EQ(m5->m_Position, Position(160, 96, 0));
     EXPECT_EQ(m5->m_bGrouped, 1);
     // Schema 6 only the last: 165 -> 160, 104 -> 96.
-    auto m6 = Load<Member>(OldMember(6, {3, 4, 165, 104, 0, 0, 0, 0, -1, 0}));
+    auto m6 = LoadObject<Member>(OldMember(6, {3, 4, 165, 104, 0, 0, 0, 0, -1, 0}));
     EXPECT_EQ(m6->m_Position, Position(160, 96, 0));
 }
 
 // Member's part of a record, after Object's.
-Expect& MemberPart(Expect& e, int32_t hp, int32_t groupNum, int32_t grouped) {
-    return e.i(hp).i(10).i(0).i(0).i(0).i(0).i(0).i(0).i(groupNum).i(grouped);
+void MemberPart(Bytes& b, int32_t hp, int32_t groupNum, int32_t grouped) {
+    PutInts(b, {hp, 10, 0, 0, 0, 0, 0, 0, groupNum, grouped});
+}
+
+// The class records of a group of `schema` and its bases, then Object's
+// fields of a fresh group.
+void PutGroupHead(Bytes& b, uint16_t schema) {
+    PutNewClass(b, "Group", schema);
+    PutNewClass(b, "Member", 7);
+    PutNewClass(b, "Object", 11);
+    PutObjectDefaults(b, "Group");
 }
 
 TEST(GroupRecord, TableGroupBytesAndItsPlaceOnLoading) {
@@ -162,15 +137,16 @@ TEST(GroupRecord, TableGroupBytesAndItsPlaceOnLoading) {
     g.m_iGroupNum = -1;
     g.AddMemberDirect(new Member);  // not stored: the group is not self-contained
 
-    Expect e;
-    e.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
+    Bytes e;
+    PutGroupHead(e, 2);
     // Adding the member recomputed the cached hit points: a plain member has 0.
-    MemberPart(e, 0, -1, 0).i(3).i(7);
-    EXPECT_EQ(Store(&g), e.b);
+    MemberPart(e, 0, -1, 0);
+    PutInts(e, {3, 7});
+    EXPECT_EQ(StoreObject(g), e);
 
     // Read back, it is entered in the table under its number and joins "All
     // Groups" at once.
-    auto back = Load<Group>(e.b);
+    auto back = LoadObject<Group>(e);
     EXPECT_EQ(back->m_iOwnGroupNum, 3);
     EXPECT_EQ(back->m_iLeaderId, 7);
     EXPECT_EQ(back->GetMemberCount(), 0);
@@ -197,20 +173,25 @@ TEST(GroupRecord, SelfContainedGroupBytes) {
     g.AddMemberDirect(b);
     g.m_iHitPoints = 5;
 
-    Expect e;
-    e.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-    MemberPart(e, 5, -1, 1).i(-2).i(-1);
-    e.w(2);
+    Bytes e;
+    PutGroupHead(e, 2);
+    MemberPart(e, 5, -1, 1);
+    PutInts(e, {-2, -1});
+    PutWord(e, 2);
     // Class Member is index 3 and Object 4 (the group itself is 2); later
     // records name them by tag.
-    e.w(0x8003).w(0x8004).object("A");
+    PutWord(e, 0x8003);
+    PutWord(e, 0x8004);
+    PutObjectDefaults(e, "A");
     MemberPart(e, 10, -2, 0);
-    e.w(0x8003).w(0x8004).object("B");
+    PutWord(e, 0x8003);
+    PutWord(e, 0x8004);
+    PutObjectDefaults(e, "B");
     MemberPart(e, 10, -2, 0);
-    EXPECT_EQ(Store(&g), e.b);
+    EXPECT_EQ(StoreObject(g), e);
 
     // The members come back in the stored order without a frame to attach to.
-    auto back = Load<Group>(e.b);
+    auto back = LoadObject<Group>(e);
     ASSERT_EQ(back->GetMemberCount(), 2);
     EXPECT_EQ(back->Members().front()->m_strSpecialName, "A");
     EXPECT_EQ(back->Members().back()->m_strSpecialName, "B");
@@ -236,8 +217,8 @@ TEST(GroupRecord, TreeReadsBackWithOrderNumbersAndLeader) {
     const char* names[] = {"first", "second", "third"};
     for (int i = 2; i >= 0; --i) party.AddMember(new Member(names[i]));
 
-    Bytes bytes = Store(&party);
-    auto back = Load<Group>(bytes);
+    Bytes bytes = StoreObject(party);
+    auto back = LoadObject<Group>(bytes);
     EXPECT_EQ(back->m_iOwnGroupNum, 1);
     EXPECT_EQ(back->m_iLeaderId, 235);
     EXPECT_EQ(back->m_pGroup, nullptr);  // a self-contained root stays unattached
@@ -259,15 +240,16 @@ TEST(GroupRecord, TreeReadsBackWithOrderNumbersAndLeader) {
     EXPECT_EQ(nb->Members().front()->m_iGroupNum, -6);
     EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);  // only "Random Encounters"
     // Stored again, the tree gives the same bytes.
-    EXPECT_EQ(Store(back.get()), bytes);
+    EXPECT_EQ(StoreObject(*back), bytes);
 }
 
 TEST(GroupRecord, SchemaOneHasNoLeaderId) {
-    Expect e;
-    e.newClass(1, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-    MemberPart(e, 0, -1, 1).i(-9);
-    e.w(0);
-    auto g = Load<Group>(e.b);
+    Bytes e;
+    PutGroupHead(e, 1);
+    MemberPart(e, 0, -1, 1);
+    PutInt(e, -9);
+    PutWord(e, 0);
+    auto g = LoadObject<Group>(e);
     EXPECT_EQ(g->m_iOwnGroupNum, -9);
     EXPECT_EQ(g->m_iLeaderId, -1);
 }
@@ -280,11 +262,12 @@ TEST(GroupRecord, GroupsFindTheirParentByNumber) {
     five->SetGroupNumber(5);
 
     auto read = [&](int32_t groupNum, int32_t grouped) {
-        Expect e;
-        e.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-        MemberPart(e, 0, groupNum, grouped).i(-1).i(-1);
-        if (grouped) e.w(0);
-        qv::Archive ar(e.b);
+        Bytes e;
+        PutGroupHead(e, 2);
+        MemberPart(e, 0, groupNum, grouped);
+        PutInts(e, {-1, -1});
+        if (grouped) PutWord(e, 0);
+        qv::Archive ar(e);
         return ar.ReadObjectOf<Group>();
     };
     // A table number names its parent; an empty slot or a number past the end
@@ -342,14 +325,15 @@ TEST(GroupRecord, AnAbsurdGroupNumberIsRefused) {
 TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
     CMainFrame frame;
     frame.CreateRootGroups();
-    Expect head;
-    head.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-    MemberPart(head, 0, -1, 0).i(4).i(-1);
+    Bytes head;
+    PutGroupHead(head, 2);
+    MemberPart(head, 0, -1, 0);
+    PutInts(head, {4, -1});
 
     // A table group whose record ends early: the archive's error, and the half
     // read group leaves the tree and its slot.
     {
-        Bytes cut(head.b.begin(), head.b.end() - 2);
+        Bytes cut(head.begin(), head.end() - 2);
         qv::Archive ar(cut);
         EXPECT_THROW(ar.ReadObjectOf<Group>(), qv::ArchiveError);
         EXPECT_EQ(frame.GetGroupByNumber(4), nullptr);
@@ -358,13 +342,20 @@ TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
     // A self-contained group listing an event: refused as the wrong class; the
     // member read before it goes with the group.
     {
-        Expect e;
-        e.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-        MemberPart(e, 0, -1, 1).i(-1).i(-1);
-        e.w(2).w(0x8003).w(0x8004).object("A");
+        Bytes e;
+        PutGroupHead(e, 2);
+        MemberPart(e, 0, -1, 1);
+        PutInts(e, {-1, -1});
+        PutWord(e, 2);
+        PutWord(e, 0x8003);
+        PutWord(e, 0x8004);
+        PutObjectDefaults(e, "A");
         MemberPart(e, 10, -1, 0);
-        e.newClass(1, "CGameEvent").w(0x8004).object("CGameEvent").i(0).i(0);
-        qv::Archive ar(e.b);
+        PutNewClass(e, "CGameEvent", 1);
+        PutWord(e, 0x8004);
+        PutObjectDefaults(e, "CGameEvent");
+        PutInts(e, {0, 0});
+        qv::Archive ar(e);
         try {
             ar.ReadObjectOf<Group>();
             ADD_FAILURE() << "a wrong class was accepted";
@@ -375,13 +366,18 @@ TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
     // The same member listed twice (a back-reference) would have two owners:
     // refused, and nothing read leaks.
     {
-        Expect e;
-        e.newClass(2, "Group").newClass(7, "Member").newClass(11, "Object").object("Group");
-        MemberPart(e, 0, -1, 1).i(-1).i(-1);
-        e.w(3).w(0x8003).w(0x8004).object("A");
+        Bytes e;
+        PutGroupHead(e, 2);
+        MemberPart(e, 0, -1, 1);
+        PutInts(e, {-1, -1});
+        PutWord(e, 3);
+        PutWord(e, 0x8003);
+        PutWord(e, 0x8004);
+        PutObjectDefaults(e, "A");
         MemberPart(e, 10, -1, 0);
-        e.w(5).w(2);  // the member again, then the group itself
-        qv::Archive ar(e.b);
+        PutWord(e, 5);
+        PutWord(e, 2);  // the member again, then the group itself
+        qv::Archive ar(e);
         try {
             ar.ReadObjectOf<Group>();
             ADD_FAILURE() << "a member kept twice was accepted";

@@ -11,28 +11,19 @@
 #include "platform/Surface.h"
 #include "shell/MainFrm.h"
 #include "structures/KeyStorage.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void Put(Bytes& b, std::initializer_list<int> v) {
-    for (int x : v) b.push_back(uint8_t(x));
-}
-void PutInt(Bytes& b, int32_t v) {
-    uint32_t u = uint32_t(v);
-    Put(b, {int(u & 0xFF), int(u >> 8 & 0xFF), int(u >> 16 & 0xFF), int(u >> 24)});
-}
-void PutStr(Bytes& b, const std::string& s) {
-    b.push_back(uint8_t(s.size()));
-    b.insert(b.end(), s.begin(), s.end());
-}
-void PutNewClass(Bytes& b, const std::string& name, int schema) {
-    Put(b, {0xFF, 0xFF, schema & 0xFF, schema >> 8, int(name.size()), 0});
-    b.insert(b.end(), name.begin(), name.end());
-}
+using record_test::Bytes;
+using record_test::LoadObject;
+using record_test::PutBytes;
+using record_test::PutInt;
+using record_test::PutNewClass;
+using record_test::PutObjectDefaults;
+using record_test::PutString;
 
 // A thing with a picture of its own frames and a heavy constructor weight, to
 // see what loading keeps from the class and what from the file.
@@ -78,16 +69,9 @@ void Fill(Object& o) {
 // Its record as the encoding lays it out.
 void PutFilledRecord(Bytes& b) {
     for (int v : {2, 1, 5, 7}) PutInt(b, v);
-    PutStr(b, "Sword");
-    PutStr(b, "Fine Sword");
+    PutString(b, "Sword");
+    PutString(b, "Fine Sword");
     for (int v : {-1, 1, 3, 4, 1, 0, 6, 9}) PutInt(b, v);
-}
-// The record of a freshly made Object.
-void PutDefaultRecord(Bytes& b) {
-    for (int v : {0, 0, 1, 0}) PutInt(b, v);
-    PutStr(b, "Object");
-    PutStr(b, "Object");
-    for (int v : {-1, 0, 1, 1, 0, 1, -1, -1}) PutInt(b, v);
 }
 
 TEST(Object, DefaultsOfTheConstructor) {
@@ -112,16 +96,12 @@ TEST(Object, DefaultsOfTheConstructor) {
 TEST(Object, StoredRecordOfSchema11ByteForByte) {
     Object o;
     Fill(o);
-    qv::Archive out;
-    out.WriteObject(&o);
     Bytes expect;
     PutNewClass(expect, "Object", 11);
     PutFilledRecord(expect);
-    EXPECT_EQ(out.Bytes(), expect);
+    EXPECT_EQ(record_test::StoreObject(o), expect);
 
-    qv::Archive in(expect);
-    std::unique_ptr<Object> back(in.ReadObjectOf<Object>());
-    EXPECT_EQ(in.Remaining(), 0u);
+    auto back = LoadObject<Object>(expect);
     EXPECT_EQ(back->m_iXImageNum, 2);
     EXPECT_EQ(back->m_iYImageNum, 1);
     EXPECT_EQ(back->m_iWeight, 1) << "the stored weight is not read back";
@@ -145,8 +125,8 @@ TEST(Object, SameObjectTwiceIsABackReference) {
     out.WriteObject(&o);
     Bytes expect;
     PutNewClass(expect, "Object", 11);  // class 1, object 2
-    PutDefaultRecord(expect);
-    Put(expect, {0x02, 0x00});
+    PutObjectDefaults(expect, "Object");
+    PutBytes(expect, {0x02, 0x00});
     EXPECT_EQ(out.Bytes(), expect);
 
     qv::Archive in(expect);
@@ -167,17 +147,17 @@ TEST(Object, TwoClassesWithClassTagsAndTheBaseRecordedByTheDerived) {
     PutNewClass(e, "Anvil", 2);    // class 1, object 2
     PutNewClass(e, "Object", 11);  // class 3: the base, recorded by Anvil
     for (int v : {0, 0, 30, 0}) PutInt(e, v);
-    PutStr(e, "Anvil");
-    PutStr(e, "Anvil");
+    PutString(e, "Anvil");
+    PutString(e, "Anvil");
     for (int v : {-1, 0, 1, 1, 0, 1, -1, -1}) PutInt(e, v);
     PutInt(e, 4);
-    Put(e, {0x03, 0x80});  // Object again: a class tag; object 4
-    PutDefaultRecord(e);
-    Put(e, {0x01, 0x80});  // Anvil again; object 5
-    Put(e, {0x03, 0x80});  // its base
+    PutBytes(e, {0x03, 0x80});  // Object again: a class tag; object 4
+    PutObjectDefaults(e, "Object");
+    PutBytes(e, {0x01, 0x80});  // Anvil again; object 5
+    PutBytes(e, {0x03, 0x80});  // its base
     for (int v : {0, 0, 30, 0}) PutInt(e, v);
-    PutStr(e, "Anvil");
-    PutStr(e, "Anvil");
+    PutString(e, "Anvil");
+    PutString(e, "Anvil");
     for (int v : {-1, 0, 1, 1, 0, 1, -1, -1}) PutInt(e, v);
     PutInt(e, 8);
     EXPECT_EQ(out.Bytes(), e);
@@ -211,7 +191,7 @@ TEST(Object, ListOf70000ObjectsUsesTheLongCountAndTheLongIndex) {
     out.WriteObject(&late2);              // Anvil by a long class tag
 
     Bytes rec;
-    PutDefaultRecord(rec);
+    PutObjectDefaults(rec, "Object");
     const Bytes& b = out.Bytes();
     size_t at = 0;
     auto expectNext = [&](const Bytes& want, const char* what) {
@@ -236,7 +216,7 @@ TEST(Object, ListOf70000ObjectsUsesTheLongCountAndTheLongIndex) {
     expectNext({0xFF, 0x7F, 0x71, 0x11, 0x01, 0x00}, "index 70001");
     Bytes anvil;
     PutNewClass(anvil, "Anvil", 2);
-    Put(anvil, {0x01, 0x80});  // its base, Object
+    PutBytes(anvil, {0x01, 0x80});  // its base, Object
     expectNext(anvil, "new class late in the file");
     at += 60 + 4;  // the first anvil's Object record and own field
     expectNext({0xFF, 0x7F, 0x72, 0x11, 0x01, 0x80, 0x01, 0x80},
@@ -265,8 +245,8 @@ Bytes OldRecord(int schema, bool frame, std::initializer_list<int> tail) {
     if (frame) PutInt(b, 3), PutInt(b, 2);
     PutInt(b, 55);  // weight
     PutInt(b, 12);  // value
-    PutStr(b, "Old");
-    PutStr(b, "Old One");
+    PutString(b, "Old");
+    PutString(b, "Old One");
     for (int v : tail) PutInt(b, v);
     PutInt(b, 6);  // Anvil's own field
     return b;
@@ -275,10 +255,7 @@ Bytes OldRecord(int schema, bool frame, std::initializer_list<int> tail) {
 TEST(Object, OldSchemasReadWithDefaultsAndConversions) {
     {
         SCOPED_TRACE("schema 1: no frame, weight 1, no first spare");
-        Bytes bytes = OldRecord(1, false, {-1});
-        qv::Archive in(bytes);
-        std::unique_ptr<Anvil> a(in.ReadObjectOf<Anvil>());
-        EXPECT_EQ(in.Remaining(), 0u);
+        auto a = LoadObject<Anvil>(OldRecord(1, false, {-1}));
         EXPECT_EQ(a->m_iXImageNum, 0);
         EXPECT_EQ(a->m_iYImageNum, 0);
         EXPECT_EQ(a->frameCalls, 0);
@@ -290,10 +267,7 @@ TEST(Object, OldSchemasReadWithDefaultsAndConversions) {
     }
     {
         SCOPED_TRACE("schema 3: frame and first spare, the rest default");
-        Bytes bytes = OldRecord(3, true, {-1, 5});
-        qv::Archive in(bytes);
-        std::unique_ptr<Anvil> a(in.ReadObjectOf<Anvil>());
-        EXPECT_EQ(in.Remaining(), 0u);
+        auto a = LoadObject<Anvil>(OldRecord(3, true, {-1, 5}));
         EXPECT_EQ(a->m_iXImageNum, 3);
         EXPECT_EQ(a->m_iYImageNum, 2);
         EXPECT_EQ(a->frameCalls, 1);
@@ -308,10 +282,7 @@ TEST(Object, OldSchemasReadWithDefaultsAndConversions) {
     }
     {
         SCOPED_TRACE("schema 7: state read, the class's own weight kept");
-        Bytes bytes = OldRecord(7, true, {-1, 5, 2});
-        qv::Archive in(bytes);
-        std::unique_ptr<Anvil> a(in.ReadObjectOf<Anvil>());
-        EXPECT_EQ(in.Remaining(), 0u);
+        auto a = LoadObject<Anvil>(OldRecord(7, true, {-1, 5, 2}));
         EXPECT_EQ(a->m_iWeight, 30);
         EXPECT_EQ(a->m_iState, 2);
         EXPECT_EQ(a->m_iBulkNum, 1);

@@ -8,6 +8,7 @@
 
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
+#include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
 
@@ -117,11 +118,8 @@ TEST(TimeOfDay, NewHoursCountDownTheScriptVariables) {
     EXPECT_EQ(later->m_iValue, -1);
 }
 
-std::vector<uint8_t> Store(CTimeOfDay& clock) {
-    qv::Archive ar;
-    ar.WriteObject(&clock);
-    return ar.TakeBytes();
-}
+using record_test::LoadObject;
+using record_test::StoreObject;
 
 TEST(TimeOfDay, StoresHourAndMinuteAsTwoWords) {
     CTimeOfDay clock;
@@ -131,10 +129,9 @@ TEST(TimeOfDay, StoresHourAndMinuteAsTwoWords) {
     const std::vector<uint8_t> expected = {0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C',
                                            'T',  'i',  'm',  'e',  'O',  'f',  'D',
                                            'a',  'y',  0x09, 0x00, 0x05, 0x00};
-    const std::vector<uint8_t> bytes = Store(clock);
+    const std::vector<uint8_t> bytes = StoreObject(clock);
     EXPECT_EQ(bytes, expected);
-    qv::Archive in(bytes);
-    std::unique_ptr<CTimeOfDay> back(in.ReadObjectOf<CTimeOfDay>());
+    auto back = LoadObject<CTimeOfDay>(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->m_sHour, 9);
     EXPECT_EQ(back->m_sMinute, 5);
@@ -150,9 +147,8 @@ TEST(TimeOfDay, OutOfRangeStoredValuesAreBroughtIntoTheClock) {
         CTimeOfDay clock;
         clock.m_sHour = c.hour;
         clock.m_sMinute = c.minute;
-        const std::vector<uint8_t> bytes = Store(clock);
-        qv::Archive in(bytes);
-        std::unique_ptr<CTimeOfDay> back(in.ReadObjectOf<CTimeOfDay>());
+        const std::vector<uint8_t> bytes = StoreObject(clock);
+        auto back = LoadObject<CTimeOfDay>(bytes);
         EXPECT_EQ(back->m_sHour, c.wantHour) << c.hour;
         EXPECT_EQ(back->m_sMinute, c.wantMinute) << c.minute;
         int32_t now = 75000;
@@ -164,7 +160,7 @@ TEST(TimeOfDay, OutOfRangeStoredValuesAreBroughtIntoTheClock) {
 
 TEST(TimeOfDay, ARecordOfAnotherSchemaIsRefused) {
     CTimeOfDay clock;
-    std::vector<uint8_t> bytes = Store(clock);
+    std::vector<uint8_t> bytes = StoreObject(clock);
     bytes[2] = 0x02;  // schema 2
     qv::Archive in(bytes);
     try {
