@@ -227,14 +227,16 @@ TEST(Stairs, RecordKeepsTheWorldAndTheCell) {
     EXPECT_EQ(back->m_iTargetY, 34);
 }
 
+// A door that notes every action code it is activated with.
+struct Door : Object {
+    int Activate(int* action, Player*) override {
+        codes.push_back(*action);
+        return 7;
+    }
+    std::vector<int> codes;
+};
+
 TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
-    struct Door : Object {
-        int Activate(int* action, Player*) override {
-            codes.push_back(*action);
-            return 7;
-        }
-        std::vector<int> codes;
-    };
     CMainFrame frame;
     Lever lever;
     lever.m_iItemNum = 4;
@@ -268,13 +270,6 @@ TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
 TEST(Levers, TwoLeversOfOneKeySignalTheirRecordOnce) {
     // A lever on either side of a door: working one switches the other too,
     // which must not signal the record again (it would go on for ever).
-    struct Door : Object {
-        int Activate(int* action, Player*) override {
-            codes.push_back(*action);
-            return 7;
-        }
-        std::vector<int> codes;
-    };
     CMainFrame frame;
     Lever near;
     Lever far;
