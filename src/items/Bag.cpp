@@ -53,8 +53,18 @@ void CBag::AddItem(Object* item) {
         }
     }
     item->m_iSpare2 = slot;
+    if (item->Type() == BAG) static_cast<CBag*>(item)->m_pParent = this;
     m_ItemList.emplace_back(item);
 }
+
+namespace {
+
+// A bag taken out of another no longer names it.
+void LeaveParent(Object* item) {
+    if (item->Type() == BAG) static_cast<CBag*>(item)->m_pParent = nullptr;
+}
+
+}  // namespace
 
 bool CBag::Contains(const Object* item) const {
     for (const auto& e : m_ItemList) {
@@ -70,13 +80,17 @@ Object* CBag::DetachItem(Object* item) {
     if (it == m_ItemList.end()) return nullptr;
     it->release();
     m_ItemList.erase(it);
+    LeaveParent(item);
     return item;
 }
 
 std::vector<Object*> CBag::DetachAll() {
     std::vector<Object*> out;
     out.reserve(m_ItemList.size());
-    for (auto& e : m_ItemList) out.push_back(e.release());
+    for (auto& e : m_ItemList) {
+        out.push_back(e.release());
+        LeaveParent(out.back());
+    }
     m_ItemList.clear();
     m_iItemCount = 0;
     return out;

@@ -22,7 +22,8 @@ public:
     int Type() override { return BAG; }
 
     // Gives the item the lowest place 0..19 no entry has and appends it; the
-    // bag takes it over. The item count is the caller's to change.
+    // bag takes it over (a bag put inside knows this one as its parent). The
+    // item count is the caller's to change.
     void AddItem(Object* item);
     // True when the item is an entry of this bag or of any bag inside it.
     bool Contains(const Object* item) const;

@@ -95,6 +95,9 @@ std::unique_ptr<Spell> Magic::TakeSpell(const Spell* spell) {
     auto it = std::find_if(m_SpellList.begin(), m_SpellList.end(),
                            [spell](const auto& s) { return s.get() == spell; });
     if (it == m_SpellList.end()) return nullptr;
+    // The books refer to it without owning it: they let go of it first.
+    for (CBag* book : {&m_FireBook, &m_EarthBook, &m_AirBook, &m_WaterBook})
+        if (book->DetachItem(it->get())) --book->m_iItemCount;
     std::unique_ptr<Spell> out = std::move(*it);
     m_SpellList.erase(it);
     return out;

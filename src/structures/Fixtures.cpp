@@ -1,5 +1,8 @@
 #include "structures/Fixtures.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "structures/KeyStorage.h"
@@ -38,6 +41,15 @@ int Lever::Activate(int* action, Player* actor) {
             break;
         }
     if (!record) return 0;
+    // A lever reached by the signal of another lever of its key takes its
+    // other state but does not signal again: two levers of one door would
+    // otherwise work each other for ever.
+    static std::vector<int> signalling;
+    if (std::find(signalling.begin(), signalling.end(), m_iItemNum) != signalling.end()) return 0;
+    signalling.push_back(m_iItemNum);
+    struct Done {
+        ~Done() { signalling.pop_back(); }
+    } done;
     // Activating may change the record (a door may go away): walk a copy and
     // skip what has been destroyed meanwhile.
     const std::vector<qv::Handle<Object>> objects = record->m_ObjectList;

@@ -1,6 +1,7 @@
 #include "world/Group.h"
 
 #include <iterator>
+#include <string>
 
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
@@ -108,7 +109,7 @@ void Group::SetGroupNumber(int32_t number) {
     }
     m_iOwnGroupNum = number;
     // Below -1 is a random-encounter number, which has no table entry.
-    if (number < 0 || !frame) return;
+    if (number < 0 || number > kMaxGroupNumber || !frame) return;
     auto& table = frame->m_GroupArray;
     if (static_cast<size_t>(number) >= table.size()) table.resize(static_cast<size_t>(number) + 1);
     table[static_cast<size_t>(number)] = this;
@@ -254,6 +255,8 @@ void Group::Serialize(qv::Archive& ar) {
     }
 
     int32_t number = ar.ReadInt();
+    if (!m_bGrouped && number > kMaxGroupNumber)
+        ar.Fail(qv::ArchiveError::BadIndex, "group number " + std::to_string(number));
     if (!m_bGrouped)
         SetGroupNumber(number);
     else

@@ -71,9 +71,12 @@ public:
     // Unlinks the member from this group or the nested group that lists it; the
     // member is not deleted. Answers whether it was found.
     bool RemoveMember(Member* member);
-    // -1 takes the frame's next free group number. Numbers of 0 or more are
-    // entries of the frame's group table; other numbers only name the group.
+    // -1 takes the frame's next free group number. Numbers 0 to
+    // kMaxGroupNumber are entries of the frame's group table; other numbers
+    // only name the group.
     void SetGroupNumber(int32_t number);
+    // The highest table number: the table is one pointer per number up to it.
+    static constexpr int32_t kMaxGroupNumber = 100000;
     int Contains(Member* member);
     // The leader's position less the member's formation offset, (-1, -1)
     // without a leader; also stored as the creature's follow point.

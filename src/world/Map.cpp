@@ -8,6 +8,7 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
@@ -137,13 +138,13 @@ ObjectHolder* MapCell::GetEdgeList(int code) const {
 namespace {
 
 // Deletes a holder, and its object when asked unless that is a shared
-// prototype (m_bMoveable 2); an object that stays forgets the holder.
+// prototype (m_bMoveable 2). The two are parted first, so that neither's
+// destructor reaches for the other.
 void DeleteHolder(ObjectHolder* h, bool withObject) {
     if (Object* obj = h->m_pObject) {
-        if (withObject && obj->m_bMoveable != 2)
-            delete obj;
-        else if (obj->m_pHolder == h)
-            obj->m_pHolder = nullptr;
+        h->m_pObject = nullptr;
+        if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
+        if (withObject && obj->m_bMoveable != 2) delete obj;
     }
     delete h;
 }
@@ -183,6 +184,10 @@ MapMaster::MapMaster(const Position* startpos)
 }
 
 MapMaster::~MapMaster() {
+    // A map that goes before the frame is no longer the frame's running map:
+    // the groups' teardown must not reach for it.
+    if (CMainFrame* frame = GetMainFrame())
+        if (frame->map_master == this) frame->map_master = nullptr;
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;

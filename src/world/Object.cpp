@@ -19,6 +19,11 @@ Object::Object(const std::string& name) : m_strGeneralName(name), m_strSpecialNa
 }
 
 Object::~Object() {
+    // Whatever deletes a placed object, no cell is left naming it.
+    if (ObjectHolder* holder = m_pHolder) {
+        m_pHolder = nullptr;
+        holder->ForgetObject(this);
+    }
     if (CMainFrame* frame = GetMainFrame())
         if (m_iItemNum >= 0) frame->RemoveFromKeyStorage(this);
     Object::ReleaseImages();

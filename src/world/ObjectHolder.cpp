@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/Archive.h"
+#include "world/Global.h"
+#include "world/Map.h"
 #include "world/Object.h"
 
 QV_IMPLEMENT_SERIAL(ObjectHolder, qv::Persistent, 10, true)
@@ -51,9 +53,20 @@ ObjectHolder::ObjectHolder(const Position& p, Object* object) : pos(p), m_pObjec
 }
 
 ObjectHolder::~ObjectHolder() {
-    // The frame's hover holder is a handle and lets go by itself.
+    // The frame's hover holder and the map's light and fixture lists are
+    // handles and let go by themselves.
     for (PlayerSetMember* p : m_PlayerSet)
         if (p->m_pPlayerSet == this) p->m_pPlayerSet = nullptr;
+    if (m_pObject && m_pObject->m_pHolder == this) m_pObject->m_pHolder = nullptr;
+    if (MapMaster* map = GetMapMaster()) map->RemoveHolder(pos, this);
+}
+
+void ObjectHolder::ForgetObject(const Object* gone) {
+    if (!gone || m_pObject != gone) return;
+    m_pObject = nullptr;
+    MapMaster* map = GetMapMaster();
+    const bool placed = map && map->RemoveHolder(pos, this);
+    if (placed && m_PlayerSet.empty()) delete this;
 }
 
 int ObjectHolder::Update(int32_t now, MapMaster* context) {

@@ -63,8 +63,9 @@ public:
     ObjectHolder() = default;
     // Sets the object's m_pHolder to the new holder when there is an object.
     ObjectHolder(const Position& p, Object* object);
-    // Clears the back-pointer of every creature still in the set. The holder
-    // does not own its object.
+    // Clears the back-pointer of every creature still in the set and the
+    // object's m_pHolder, and takes the holder out of the running map's cells.
+    // The holder does not own its object.
     ~ObjectHolder() override;
     ObjectHolder(const ObjectHolder&) = delete;
     ObjectHolder& operator=(const ObjectHolder&) = delete;
@@ -75,6 +76,12 @@ public:
 
     // The held object's type code, 0 for a bare point.
     int Type();
+
+    // Called by an object that is being destroyed while this holder names it:
+    // the holder forgets it and leaves the running map. A holder that was
+    // placed went with its object, so it is deleted, unless creatures still
+    // head for it: then it is a bare walk target and lives as one.
+    void ForgetObject(const Object* gone);
 
     void AddPlayer(PlayerSetMember* creature);
     void RemovePlayer(PlayerSetMember* creature);

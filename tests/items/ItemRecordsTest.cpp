@@ -123,6 +123,22 @@ void SpellFieldsV6(qv::Archive& ar) {
     ar.WriteInt(2);  // caster
 }
 
+TEST(CBag, ANestedBagKnowsItsParentOnlyWhileItIsInside) {
+    auto outer = std::make_unique<CBag>("Pack");
+    auto* inner = new CBag("Pouch");
+    outer->AddItem(inner);
+    EXPECT_EQ(inner->m_pParent, outer.get());
+    // Taken out, it names no parent: the old one may go before it does.
+    std::unique_ptr<Object> out(outer->DetachItem(inner));
+    EXPECT_EQ(inner->m_pParent, nullptr);
+    outer->AddItem(out.release());
+    std::vector<Object*> all = outer->DetachAll();
+    outer.reset();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(static_cast<CBag*>(all[0])->m_pParent, nullptr);
+    delete all[0];
+}
+
 TEST(Spell, RecordOfTheCurrentSchema) {
     Spell s("Spark");
     s.m_iMana = 25;
@@ -296,6 +312,20 @@ TEST(Magic, OlderSecondListNamingKnownSpellsLeavesThemWithTheirList) {
     ASSERT_EQ(old->m_SpellList.size(), 1u);
     EXPECT_EQ(old->m_SpellList[0]->m_strSpecialName, "Spark");
     EXPECT_EQ(old->m_fWaterSkill, 4.0f);
+}
+
+TEST(Magic, ASpellTakenOutLeavesItsBook) {
+    Magic magic;
+    magic.m_SpellList.push_back(std::make_unique<Spell>("Fire Dart"));
+    Spell* dart = magic.m_SpellList.back().get();
+    magic.m_FireBook.AddItem(dart);
+    magic.m_FireBook.m_iItemCount = 1;
+    std::unique_ptr<Spell> taken = magic.TakeSpell(dart);
+    ASSERT_EQ(taken.get(), dart);
+    // The book only referred to it: it names it no more once it is taken.
+    EXPECT_TRUE(magic.m_FireBook.Items().empty());
+    EXPECT_EQ(magic.m_FireBook.ItemCount(), 0);
+    taken.reset();
 }
 
 TEST(Magic, ManaRegeneration) {

@@ -221,14 +221,16 @@ TEST(Stairs, RecordKeepsTheWorldAndTheCell) {
     EXPECT_EQ(back->m_iTargetY, 34);
 }
 
+// A door that notes every action code it is activated with.
+struct Door : Object {
+    int Activate(int* action, Player*) override {
+        codes.push_back(*action);
+        return 7;
+    }
+    std::vector<int> codes;
+};
+
 TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
-    struct Door : Object {
-        int Activate(int* action, Player*) override {
-            codes.push_back(*action);
-            return 7;
-        }
-        std::vector<int> codes;
-    };
     CMainFrame frame;
     Lever lever;
     lever.m_iItemNum = 4;
@@ -257,6 +259,29 @@ TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
     frame.RemoveFromKeyStorage(&lever);
     frame.RemoveFromKeyStorage(&door);
     frame.RemoveFromKeyStorage(&other);
+}
+
+TEST(Levers, TwoLeversOfOneKeySignalTheirRecordOnce) {
+    // A lever on either side of a door: working one switches the other too,
+    // which must not signal the record again (it would go on for ever).
+    CMainFrame frame;
+    Lever near;
+    Lever far;
+    Door door;
+    for (Object* o : std::initializer_list<Object*>{&near, &far, &door}) {
+        o->m_iItemNum = 4;
+        frame.AddToKeyStorage(o);
+    }
+    int code = 2;
+    EXPECT_EQ(near.Activate(&code, nullptr), 7);
+    EXPECT_EQ(near.m_iState, 2);
+    EXPECT_EQ(far.m_iState, 2);
+    EXPECT_EQ(door.codes, std::vector<int>{2});
+    // The far lever worked by itself signals the record as the near one did.
+    EXPECT_EQ(far.Activate(&code, nullptr), 7);
+    EXPECT_EQ(far.m_iState, 1);
+    EXPECT_EQ(near.m_iState, 1);
+    EXPECT_EQ(door.codes, (std::vector<int>{2, 2}));
 }
 
 TEST(Lights, KindsRecordsAndUse) {

@@ -291,6 +291,39 @@ TEST(GroupRecord, GroupsFindTheirParentByNumber) {
     EXPECT_EQ(frame.GetGroupByNumber(6), g5);
 }
 
+TEST(GroupRecord, AnAbsurdGroupNumberIsRefused) {
+    CMainFrame frame;
+    frame.CreateRootGroups();
+    // A table number near the top of the range would make the table take
+    // gigabytes: the file is refused and the table stays as it was.
+    const size_t tableSize = frame.m_GroupArray.size();
+    Bytes b;
+    PutGroupHead(b, 2);
+    MemberPart(b, 0, -1, 0);
+    PutInts(b, {0x7FFFFFF0, -1});
+    qv::Archive ar(b);
+    try {
+        ar.ReadObjectOf<Group>();
+        ADD_FAILURE() << "an absurd group number was accepted";
+    } catch (const qv::ArchiveError& err) {
+        EXPECT_EQ(err.cause, qv::ArchiveError::BadIndex);
+        EXPECT_NE(std::string(err.what()).find("group number 2147483632"), std::string::npos)
+            << err.what();
+    }
+    EXPECT_EQ(frame.m_GroupArray.size(), tableSize);
+    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    // Set by hand, such a number names the group but takes no table entry;
+    // the largest number that may is still entered.
+    Group g;
+    g.SetGroupNumber(0x7FFFFFF0);
+    EXPECT_EQ(g.m_iOwnGroupNum, 0x7FFFFFF0);
+    EXPECT_EQ(frame.m_GroupArray.size(), tableSize);
+    Group h;
+    h.SetGroupNumber(Group::kMaxGroupNumber);
+    ASSERT_EQ(frame.m_GroupArray.size(), size_t(Group::kMaxGroupNumber) + 1);
+    EXPECT_EQ(frame.GetGroupByNumber(Group::kMaxGroupNumber), &h);
+}
+
 TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
     CMainFrame frame;
     frame.CreateRootGroups();
