@@ -35,6 +35,7 @@ public:
     // Empties the list without deleting the entries (the caller keeps them).
     std::vector<Object*> DetachAll();
 
+    int ItemCount() const { return m_iItemCount; }
     const std::vector<std::unique_ptr<Object>>& Items() const { return m_ItemList; }
 
     int32_t m_iBagKind = 0;  // 0 plain, 4 chest, 5 barrel, 6 coffin, 7-10 spell books
