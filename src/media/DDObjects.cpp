@@ -17,19 +17,19 @@ std::vector<CDDObject*>& ImageList() {
     return *list;
 }
 
-// A pixel darkened to brightness level/64.
-inline uint16_t ScaleBy64(uint16_t p, int level) {
-    const uint32_t r = ((p >> 11) * static_cast<uint32_t>(level)) >> 6;
-    const uint32_t g = (((p >> 5) & 0x3F) * static_cast<uint32_t>(level)) >> 6;
-    const uint32_t b = ((p & 0x1F) * static_cast<uint32_t>(level)) >> 6;
-    return static_cast<uint16_t>((r << 11) | (g << 5) | b);
+// A pixel darkened to brightness level/64 (level 0 to 64).
+uint16_t ScaleBy64(uint16_t p, int level) {
+    int r, g, b;
+    SplitScreenPixel(p, r, g, b);
+    return MakeScreenPixel((r * level) >> 6, (g * level) >> 6, (b * level) >> 6);
 }
 
-// Every part raised halfway to its largest value.
-inline uint16_t Brighten(uint16_t p) {
-    const uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
-    return static_cast<uint16_t>((((r + 31 + 1) >> 1) << 11) | (((g + 63 + 1) >> 1) << 5) |
-                                 ((b + 31 + 1) >> 1));
+// Every part raised halfway to its largest value, rounding up.
+uint16_t Brighten(uint16_t p) {
+    int r, g, b, rm, gm, bm;
+    SplitScreenPixel(p, r, g, b);
+    ScreenPixelLimits(rm, gm, bm);
+    return MakeScreenPixel((r + rm + 1) >> 1, (g + gm + 1) >> 1, (b + bm + 1) >> 1);
 }
 
 }  // namespace
