@@ -20,8 +20,22 @@ QV_SERIALIZE_BASE_ONLY(Traversable, Object)
 
 int Traversable::StepOn(Position*, Object* mover) {
     if (!mover || !mover->m_pHolder) return 0;
-    if (!m_Carried.Find(mover->m_pHolder)) m_Carried.Append(mover->m_pHolder);
+    Carry(mover->m_pHolder);
     return 1;
+}
+
+void Traversable::Carry(ObjectHolder* holder) {
+    std::erase_if(m_Carried, [](const auto& h) { return !h; });
+    for (const auto& h : m_Carried)
+        if (h.Get() == holder) return;
+    m_Carried.emplace_back(holder);
+}
+
+ObjectHolderList Traversable::GetCarried() const {
+    ObjectHolderList live;
+    for (const auto& h : m_Carried)
+        if (h) live.Append(h.Get());
+    return live;
 }
 
 void Traversable::SetPosition(MapCell*, Position* pos) {
@@ -29,7 +43,7 @@ void Traversable::SetPosition(MapCell*, Position* pos) {
 }
 
 void Traversable::CollectCarriedObjects() {
-    m_Carried.Clear();
+    m_Carried.clear();
     MapMaster* map = GetMapMaster();
     ObjectHolder* own = m_pHolder;
     if (!map || !own) return;
@@ -41,9 +55,9 @@ void Traversable::CollectCarriedObjects() {
         if (c.column >= 0 && c.row >= 0) cells.push_back({c.column, c.row});
     for (const CellPoint& c : cells) {
         for (ObjectHolder* h : map->GetCell(c.x, c.y).holders) {
-            if (h == own || !h->m_pObject || m_Carried.Find(h)) continue;
+            if (h == own || !h->m_pObject) continue;
             if (HitCodeOf(this, map->PixelDeltaOf(own->pos, h->pos)) != 2) continue;
-            m_Carried.Append(h);
+            Carry(h);
             if (Mast* mast = qv::DynamicCast<Mast>(h->m_pObject))
                 mast->m_pVessel = qv::DynamicCast<Ship>(this);
         }

@@ -3,6 +3,8 @@
 // the holders standing on it; the pixels of value 2 in its picture are its
 // deck.
 
+#include <vector>
+
 #include "platform/Handle.h"
 #include "world/Map.h"
 #include "world/Object.h"
@@ -20,13 +22,16 @@ public:
     // Rebuilds the carried list from the holders standing on the deck; a
     // ship's masts among them learn their vessel.
     void CollectCarriedObjects();
-    const ObjectHolderList& GetCarried() const { return m_Carried; }
-    ObjectHolderList& GetCarried() { return m_Carried; }
+    // The holders carried now, in the order they came aboard; one deleted
+    // while aboard is left out.
+    ObjectHolderList GetCarried() const;
 
     Position m_Position;
 
 protected:
-    ObjectHolderList m_Carried;
+    void Carry(ObjectHolder* holder);
+
+    std::vector<qv::Handle<ObjectHolder>> m_Carried;
 };
 
 // A drawbridge: m_iDirection 1 carries steps east and west, 0 north and

@@ -17,10 +17,12 @@ Group::~Group() {
     RemoveFromMap();
     CMainFrame* frame = GetMainFrame();
     if (!frame) return;
-    // Only the slot that still names this group is given back: after a world
-    // read the table may hold a newer group under the same number.
-    if (frame->GetGroupByNumber(m_iOwnGroupNum) == this)
-        frame->m_GroupArray[static_cast<size_t>(m_iOwnGroupNum)] = nullptr;
+    // Only slots that still name this group are given back: after a world
+    // read the table may hold a newer group under the same number. A group
+    // placed as a random encounter carries a number of its own since, so
+    // every slot is looked at, not only its number's.
+    for (Group*& slot : frame->m_GroupArray)
+        if (slot == this) slot = nullptr;
     if (frame->m_pRandomEncounters == this) frame->m_pRandomEncounters = nullptr;
     if (frame->m_pAllGroups == this) frame->m_pAllGroups = nullptr;
 }
@@ -107,6 +109,9 @@ void Group::SetGroupNumber(int32_t number) {
         if (!frame) return;
         number = static_cast<int32_t>(frame->m_GroupArray.size());
     }
+    // A renumbered group gives back the slot of its old number.
+    if (frame && number != m_iOwnGroupNum && frame->GetGroupByNumber(m_iOwnGroupNum) == this)
+        frame->m_GroupArray[static_cast<size_t>(m_iOwnGroupNum)] = nullptr;
     m_iOwnGroupNum = number;
     // Below -1 is a random-encounter number, which has no table entry.
     if (number < 0 || number > kMaxGroupNumber || !frame) return;

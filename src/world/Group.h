@@ -24,8 +24,8 @@ class Group : public Member {
     QV_DECLARE_CLASS(Group)
 public:
     explicit Group(const std::string& name = "Group");
-    // Takes every member off the map and deletes it, then gives back its slot
-    // of the frame's group table when the slot still names it.
+    // Takes every member off the map and deletes it, then gives back every
+    // slot of the frame's group table that still names it.
     ~Group() override;
 
     // ---- Object's operations
@@ -73,7 +73,7 @@ public:
     bool RemoveMember(Member* member);
     // -1 takes the frame's next free group number. Numbers 0 to
     // kMaxGroupNumber are entries of the frame's group table; other numbers
-    // only name the group.
+    // only name the group. The slot of the group's old number is given back.
     void SetGroupNumber(int32_t number);
     // The highest table number: the table is one pointer per number up to it.
     static constexpr int32_t kMaxGroupNumber = 100000;

@@ -209,6 +209,24 @@ TEST(Platforms, StepOnTakesTheMoverAboard) {
     EXPECT_EQ(ship.GetCarried().Count(), 1u);
 }
 
+TEST(Platforms, APassengerDeletedAboardDropsOutOfTheLoad) {
+    Ship ship;
+    auto* passenger = new Object;
+    auto* crate = new Object;
+    Position p(10, 10);
+    auto* holder = new ObjectHolder(p, passenger);
+    ObjectHolder crateHolder(p, crate);
+    EXPECT_EQ(ship.StepOn(&p, passenger), 1);
+    EXPECT_EQ(ship.StepOn(&p, crate), 1);
+    // The map tests the load when something else steps aboard: what went
+    // meanwhile must not be in it.
+    delete holder;
+    delete passenger;
+    ASSERT_EQ(ship.GetCarried().Count(), 1u);
+    EXPECT_EQ(ship.GetCarried()[0], &crateHolder);
+    delete crate;
+}
+
 TEST(Stairs, RecordKeepsTheWorldAndTheCell) {
     Stairs stairs;
     stairs.m_strWorldFile = "Dungeon.qvr";

@@ -301,4 +301,25 @@ TEST(GroupTable, NumbersAndSlots) {
     EXPECT_EQ(w.frame.GetGroupByNumber(50), nullptr);
 }
 
+TEST(GroupTable, ARenumberedGroupLeavesNoSlotBehind) {
+    World w;
+    // Given a new number, or placed as a random encounter (which numbers it
+    // below -1), a table group gives back the slot it had: deleted later, it
+    // must not be left in the table under its old number.
+    Group* moved = new Group;
+    w.frame.m_pAllGroups->AddMember(moved);
+    moved->SetGroupNumber(3);
+    moved->SetGroupNumber(5);
+    EXPECT_EQ(w.frame.GetGroupByNumber(3), nullptr);
+    EXPECT_EQ(w.frame.GetGroupByNumber(5), moved);
+    Group* placed = new Group;
+    placed->SetGroupNumber(4);
+    placed->AddToWorld(0, 0, 1);
+    EXPECT_LT(placed->m_iOwnGroupNum, -1);
+    delete moved;
+    delete placed;
+    for (size_t i = 1; i < w.frame.m_GroupArray.size(); ++i)
+        EXPECT_EQ(w.frame.m_GroupArray[i], nullptr) << "slot " << i;
+}
+
 }  // namespace
