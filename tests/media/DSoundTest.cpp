@@ -7,6 +7,7 @@
 #include "media/Resources.h"
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
+#include "support/PcmSounds.h"
 
 namespace {
 
@@ -123,9 +124,7 @@ TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     // side plays at 10^(-(600 + 2000) / 2000) and the right at 10^(-600 / 2000).
     EXPECT_EQ(sound.PlayAt(1100, 2000, 0), 1);
     qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) { m.StopAll(); });
-    auto pcm = std::make_shared<qv::PcmSound>();
-    pcm->samples.assign(8, 10000);
-    CDSound flat(pcm);
+    CDSound flat(sound_test::Constant(10000, 8));
     EXPECT_EQ(flat.PlayAt(1100, 2000, 1), 1);
     qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
         int16_t out[8];

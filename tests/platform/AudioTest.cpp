@@ -3,15 +3,11 @@
 #include <cmath>
 
 #include "platform/Audio.h"
+#include "support/PcmSounds.h"
 
 namespace {
 
-std::shared_ptr<qv::PcmSound> Constant(int16_t value, int count, int rate = qv::Mixer::kRate) {
-    auto s = std::make_shared<qv::PcmSound>();
-    s->rate = rate;
-    s->samples.assign(count, value);
-    return s;
-}
+using sound_test::Constant;
 
 TEST(Mixer, MixesVoicesWithGainsAndEndsThem) {
     qv::Mixer m;
