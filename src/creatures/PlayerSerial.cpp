@@ -12,6 +12,7 @@
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Group.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::vector<std::unique_ptr<T>> ReadList(qv::Archive& ar) {
     std::vector<std::unique_ptr<T>> out;
     size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
-        T* object = ar.ReadObjectOf<T>();
+        T* object = ReadObjectOutsideGroups<T>(ar);
         if (object) out.emplace_back(object);
     }
     return out;

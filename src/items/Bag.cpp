@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Archive.h"
+#include "world/Group.h"
 
 QV_IMPLEMENT_SERIAL(CBag, Object, 2, true)
 
@@ -28,7 +29,7 @@ void CBag::Serialize(qv::Archive& ar) {
     m_ItemList.clear();
     size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
-        std::unique_ptr<Object> item(ar.ReadObjectOf<Object>());
+        std::unique_ptr<Object> item(ReadObjectOutsideGroups<Object>(ar));
         if (item) m_ItemList.push_back(std::move(item));
     }
     m_iItemCount = ar.ReadInt();

@@ -1,6 +1,7 @@
 #include "world/Group.h"
 
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "platform/Archive.h"
@@ -286,6 +287,13 @@ void Group::Serialize(qv::Archive& ar) {
     // are taken from the tail.
     for (Member* m : read) RemoveMember(m);
     for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
+}
+
+qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected) {
+    std::unique_ptr<qv::Persistent> read(ar.ReadObject(expected));
+    if (read && read->IsKindOf(&Group::classInfo))
+        ar.Fail(qv::ArchiveError::BadClass, "a group where an owned object belongs");
+    return read.release();
 }
 
 void Group::DeleteMember(Member* member) {

@@ -160,3 +160,12 @@ void Group::ForEachMember(F&& f) {
 
 // The group the editor or a script works on (may be null).
 Group* GetCurrentGroup();
+
+// Reads an object reference that the reader owns (a bag's entry, a creature's
+// list). A group joins the group tree as soon as it is read and so cannot be
+// owned elsewhere: it is refused with the archive's error.
+qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected);
+template <class T>
+T* ReadObjectOutsideGroups(qv::Archive& ar) {
+    return static_cast<T*>(ReadObjectOutsideGroups(ar, &T::classInfo));
+}

@@ -8,7 +8,9 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "platform/Archive.h"
+#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
+#include "world/Group.h"
 
 namespace {
 
@@ -98,6 +100,26 @@ TEST(CBag, OlderAndInconsistentRecords) {
     });
     qv::Archive in(wrong);
     EXPECT_THROW(delete in.ReadObjectOf<CBag>(), qv::ArchiveError);
+}
+
+TEST(CBag, AGroupListedAsAnEntryIsRefused) {
+    // A group joins the group tree as soon as it is read; kept as a bag's
+    // entry too it would have two owners and be deleted twice.
+    CMainFrame frame;
+    frame.CreateRootGroups();
+    CBag bag;
+    bag.AddItem(new Group);
+    bag.m_iItemCount = 1;
+    const Bytes bytes = StoreObject(bag);
+    qv::Archive ar(bytes);
+    try {
+        std::unique_ptr<CBag> back(ar.ReadObjectOf<CBag>());
+        ADD_FAILURE() << "a group was taken as a bag's entry";
+    } catch (const qv::ArchiveError& err) {
+        EXPECT_EQ(err.cause, qv::ArchiveError::BadClass);
+    }
+    // The group that was read went, and left the tree as it went.
+    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
 }
 
 TEST(CBag, SlotsAreTheLowestFree) {
