@@ -239,6 +239,14 @@ CDDWnd::~CDDWnd() {
     if (m_bRegistered && frame && frame->m_pModalPopup == this) {
         frame->m_pModalPopup = m_pPreviousPopup;
         frame->m_bModalPopup = m_pPreviousPopup != nullptr;
+    } else if (m_bRegistered && frame) {
+        // Closed out of turn: the later window that would come back to this
+        // one comes back to the one before it instead.
+        for (CDDWnd* w = frame->m_pModalPopup; w; w = w->m_pPreviousPopup)
+            if (w->m_pPreviousPopup == this) {
+                w->m_pPreviousPopup = m_pPreviousPopup;
+                break;
+            }
     }
 }
 

@@ -108,6 +108,22 @@ TEST_F(PopupTest, PopupAnswersTheEndCodeAndRegistersWithTheFrame) {
     EXPECT_EQ(handler.keys, 0);
 }
 
+TEST_F(PopupTest, AWindowClosedOutOfTurnLeavesTheChainOfPopups) {
+    // Three windows made one after another and deleted in another order: the
+    // frame and the later windows never come back to one that is gone.
+    auto* first = new TwoButtonWnd;
+    auto* second = new TwoButtonWnd;
+    auto* third = new TwoButtonWnd;
+    delete second;
+    EXPECT_EQ(third->m_pPreviousPopup, first);
+    EXPECT_EQ(frame.m_pModalPopup, third);
+    delete first;
+    EXPECT_EQ(third->m_pPreviousPopup, nullptr);
+    delete third;
+    EXPECT_EQ(frame.m_pModalPopup, nullptr);
+    EXPECT_EQ(frame.m_bModalPopup, 0);
+}
+
 TEST_F(PopupTest, TheScreenUnderAPopupComesBackWhenItCloses) {
     ASSERT_EQ(frame.UpdateScreen(0), 1);
     const std::vector<uint16_t> before = frame.m_pWindow->Picture();
