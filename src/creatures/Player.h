@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "creatures/PlayerEvents.h"
+#include "creatures/PlayerMove.h"
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -66,6 +67,8 @@ public:
     int Update(int32_t now, MapMaster* context) override;
     Object* Clone() override;
     int Type() override { return PLAYER; }
+    // A row past the eight facings (from a file) becomes row 0.
+    void SetImageFrame(int* x, int* y) override;
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
@@ -87,6 +90,9 @@ public:
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
     // ---- The creature's own operations
+    // Heads for `holder`: the wait count is cleared, the old set left, and the
+    // holder's set joined unless the frame forbids joining or it is null.
+    void JoinPlayerSet(ObjectHolder* holder);
     virtual int SetLevel(int32_t level);
     virtual int FillPropertyPages(void* sheet);
     virtual int ReadPropertyPages(void* sheet);
@@ -132,8 +138,9 @@ public:
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
     // What meeting the other creature leads to: 0 nothing, 1 it comes to talk,
-    // 2 a fight. Asked by the groups' hostility search.
-    int CheckEncounter(Player* other);
+    // 2 a fight. Asked by the groups' hostility search; a test may answer in
+    // its place.
+    virtual int CheckEncounter(Player* other);
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
@@ -143,6 +150,10 @@ public:
     int EquipObject(Object* object);
     int UpdateLevel();
     int ReduceAlertness(int32_t amount);
+    // Rests a living creature for *hours: alertness up by the bonus and 100 an
+    // hour (at most 1000), hit points and mana regained for the time. Answers
+    // the alertness (0 for a creature that is not alive).
+    int RestHours(const int32_t* hours, int32_t bonus);
     bool CancelCastSpells(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
@@ -176,7 +187,7 @@ public:
     std::vector<qv::Handle<Player>> m_Opponents;
     int32_t m_bAttackRandomMonsters = 0;
     qv::Point m_ptDefenseCell;
-    std::vector<std::unique_ptr<qv::Persistent>> m_MoveList;
+    std::vector<std::unique_ptr<PlayerMove>> m_MoveList;  // scripted moves, owned
 
     // ---- Abilities and timing
     int32_t m_iSpeed = 100;

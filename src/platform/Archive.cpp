@@ -1,6 +1,8 @@
 #include "platform/Archive.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qv {
 
@@ -212,8 +214,8 @@ void Archive::WriteObject(const Persistent* obj) {
     const_cast<Persistent*>(obj)->Serialize(*this);
 }
 
-const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* schema,
-                                       Persistent** objectRef, bool* isNull) {
+const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, const RuntimeClass* refused,
+                                       uint32_t* schema, Persistent** objectRef, bool* isNull) {
     *isNull = false;
     *objectRef = nullptr;
     uint16_t tag = ReadWord();
@@ -254,40 +256,51 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             if (!e.obj)
                 Fail(ArchiveError::BadIndex,
                      "index " + std::to_string(index) + " is not an object");
-            if (expected && !e.obj->IsKindOf(expected))
-                Fail(ArchiveError::BadClass, std::string("a '") + e.obj->GetRuntimeClass()->name +
-                                                 "' where a '" + expected->name + "' belongs");
+            if ((expected && !e.obj->IsKindOf(expected)) || (refused && e.obj->IsKindOf(refused)))
+                Fail(ArchiveError::BadClass,
+                     std::string("a '") + e.obj->GetRuntimeClass()->name + "' where a '" +
+                         (expected ? expected->name : "object") + "' belongs");
             *objectRef = e.obj;
             return nullptr;
         }
     }
-    if (expected && !cls->IsDerivedFrom(expected))
-        Fail(ArchiveError::BadClass,
-             std::string("a '") + cls->name + "' where a '" + expected->name + "' belongs");
+    if ((expected && !cls->IsDerivedFrom(expected)) || (refused && cls->IsDerivedFrom(refused)))
+        Fail(ArchiveError::BadClass, std::string("a '") + cls->name + "' where a '" +
+                                         (expected ? expected->name : "object") + "' belongs");
     return cls;
 }
 
 Archive::~Archive() {
-    for (auto& [p, index] : m_unowned) delete p;
+    std::vector<std::pair<size_t, Persistent*>> order;
+    order.reserve(m_unowned.size());
+    for (auto& [p, index] : m_unowned) order.emplace_back(index, p);
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a > b; });
+    for (auto& [index, p] : order) delete p;
 }
 
 Persistent* Archive::ReadObject(const RuntimeClass* expected) {
     size_t created = 0;
-    return ReadObjectImpl(expected, true, &created);
+    return ReadObjectImpl(expected, nullptr, true, &created);
 }
 
-Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected) {
+Persistent* Archive::ReadObject(const RuntimeClass* expected, const RuntimeClass* refused) {
     size_t created = 0;
-    Persistent* p = ReadObjectImpl(expected, false, &created);
+    return ReadObjectImpl(expected, refused, true, &created);
+}
+
+Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected, const RuntimeClass* refused) {
+    size_t created = 0;
+    Persistent* p = ReadObjectImpl(expected, refused, false, &created);
     if (created) m_unowned.emplace(p, created);
     return p;
 }
 
-Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created) {
+Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, const RuntimeClass* refused,
+                                    bool claim, size_t* created) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
-    const RuntimeClass* cls = ReadClass(expected, &schema, &ref, &isNull);
+    const RuntimeClass* cls = ReadClass(expected, refused, &schema, &ref, &isNull);
     if (isNull) return nullptr;
     if (ref) {
         // Every object has one owner: a second owning read of the same object
@@ -345,10 +358,13 @@ void Archive::SerializeClass(const RuntimeClass* cls) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
-    const RuntimeClass* got = ReadClass(cls, &schema, &ref, &isNull);
+    const RuntimeClass* got = ReadClass(cls, nullptr, &schema, &ref, &isNull);
     if (!got)
         Fail(ArchiveError::BadClass,
              std::string("no class record where '") + cls->name + "' belongs");
+    if (got != cls)
+        Fail(ArchiveError::BadClass,
+             std::string("a '") + got->name + "' where the base '" + cls->name + "' belongs");
     m_objectSchema = schema;
 }
 

@@ -49,7 +49,9 @@ public:
     // The bytes must outlive the archive: a temporary would not.
     Archive(std::vector<uint8_t>&&, std::string = {}) = delete;
 
-    // Deletes the objects read with ReadObjectUnowned that nobody claimed.
+    // Deletes the objects read with ReadObjectUnowned that nobody claimed, the
+    // last read first: a group read later may have joined one read earlier, and
+    // leaves it as it goes.
     ~Archive();
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
@@ -106,17 +108,23 @@ public:
     // ReadObject already handed out is refused: it would have two owners.
     void WriteObject(const Persistent* obj);
     Persistent* ReadObject(const RuntimeClass* expected = nullptr);
+    // As ReadObject, and refuses an object of `refused` (or a class derived
+    // from it) before it is made, so that its own reading never runs.
+    Persistent* ReadObject(const RuntimeClass* expected, const RuntimeClass* refused);
     // Reads an object reference that the caller does not keep (a list that
     // only names objects stored elsewhere). An object first made by this read
     // stays the archive's until a later ReadObject names it again; otherwise it
     // is deleted with the archive.
-    Persistent* ReadObjectUnowned(const RuntimeClass* expected = nullptr);
+    Persistent* ReadObjectUnowned(const RuntimeClass* expected = nullptr,
+                                  const RuntimeClass* refused = nullptr);
     template <class T>
     T* ReadObjectOf() {
         return static_cast<T*>(ReadObject(&T::classInfo));
     }
 
     // A class reference without an object (a class's base in its Serialize).
+    // Loading wants exactly that class: a derived class's schema would drive
+    // the base's conversions.
     void SerializeClass(const RuntimeClass* cls);
     // The stored schema of the class whose data is about to be read; a second
     // call answers 0xFFFFFFFF.
@@ -129,11 +137,12 @@ private:
     void WriteClass(const RuntimeClass* cls);
     // Reads a class reference; answers null for a null tag. For a back-reference
     // to an object, stores it in *objectRef and answers null.
-    const RuntimeClass* ReadClass(const RuntimeClass* expected, uint32_t* schema,
-                                  Persistent** objectRef, bool* isNull);
+    const RuntimeClass* ReadClass(const RuntimeClass* expected, const RuntimeClass* refused,
+                                  uint32_t* schema, Persistent** objectRef, bool* isNull);
     void WriteIndexTag(uint32_t index, bool isClass);
     // Sets *created to the load index of an object this read made.
-    Persistent* ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created);
+    Persistent* ReadObjectImpl(const RuntimeClass* expected, const RuntimeClass* refused,
+                               bool claim, size_t* created);
 
     Mode m_mode;
     std::string m_fileName;

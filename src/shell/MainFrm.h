@@ -61,6 +61,7 @@ public:
     // game clock, the party, the view centre and the fast-time switch.
     int32_t m_iGameTime = 0;
     int m_bFastTime = 0;
+    int m_bJoinForbidden = 0;  // no creature joins a holder's player set
     qv::Point m_ptFocus;
     qv::Handle<Player> m_pLeader;
     qv::Handle<Player> m_pControlPlayer;

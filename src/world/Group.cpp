@@ -1,5 +1,7 @@
 #include "world/Group.h"
 
+#include <algorithm>
+#include <climits>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -78,6 +80,9 @@ void Group::AddMember(Member* member) {
             }
         Group* random = new Group("Random");
         random->m_iOwnGroupNum = number;
+        // Inside a self-contained group it is stored with its parent, and so
+        // must store its own members too.
+        random->m_bGrouped = m_bGrouped;
         AddMember(random);
         random->AddMember(member);
         return;
@@ -134,8 +139,10 @@ int Group::GetGroupReserved() {
 }
 
 int Group::GetHitPoints() {
-    m_iHitPoints = 0;
-    for (Member* m : m_Members) m_iHitPoints += m->GetHitPoints();
+    // Hit points come from files: the sum is held at the integer range.
+    int64_t sum = 0;
+    for (Member* m : m_Members) sum += m->GetHitPoints();
+    m_iHitPoints = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
     return m_iHitPoints;
 }
 
@@ -279,6 +286,11 @@ void Group::Serialize(qv::Archive& ar) {
         // A reference to a member already taken (or to the group itself or an
         // ancestor) is not taken twice.
         if (!m || m->m_pGroup == this) continue;
+        if (m->Type() == GROUP) {
+            std::unique_ptr<Member> refused(m);
+            RefuseDeepGroup(ar, this);
+            refused.release();
+        }
         AddMemberDirect(m);
         if (m->m_pGroup == this) read.push_back(m);
     }
@@ -289,11 +301,17 @@ void Group::Serialize(qv::Archive& ar) {
     for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
 }
 
+void RefuseDeepGroup(qv::Archive& ar, const Group* parent) {
+    int depth = 1;
+    for (const Member* g = parent; g; g = g->m_pGroup)
+        if (++depth > qv::Archive::kMaxNesting)
+            ar.Fail(
+                qv::ArchiveError::Generic,
+                "groups nested more than " + std::to_string(qv::Archive::kMaxNesting) + " deep");
+}
+
 qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected) {
-    std::unique_ptr<qv::Persistent> read(ar.ReadObject(expected));
-    if (read && read->IsKindOf(&Group::classInfo))
-        ar.Fail(qv::ArchiveError::BadClass, "a group where an owned object belongs");
-    return read.release();
+    return ar.ReadObject(expected, &Member::classInfo);
 }
 
 void Group::DeleteMember(Member* member) {

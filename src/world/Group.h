@@ -162,10 +162,15 @@ void Group::ForEachMember(F&& f) {
 Group* GetCurrentGroup();
 
 // Reads an object reference that the reader owns (a bag's entry, a creature's
-// list). A group joins the group tree as soon as it is read and so cannot be
-// owned elsewhere: it is refused with the archive's error.
+// list). Groups and creatures belong to the group tree (a group joins it, and a
+// creature the party, as soon as it is read) and so cannot be owned elsewhere:
+// they are refused with the archive's class error before they are made.
 qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected);
 template <class T>
 T* ReadObjectOutsideGroups(qv::Archive& ar) {
     return static_cast<T*>(ReadObjectOutsideGroups(ar, &T::classInfo));
 }
+
+// Refuses, with the archive's error, a member read into `parent` that would
+// lie deeper than the archive lets objects nest: the tree's walks recurse.
+void RefuseDeepGroup(qv::Archive& ar, const Group* parent);

@@ -43,7 +43,8 @@ public:
 
     // Leaves the current set, then joins `holder` unless it is null or joining
     // is forbidden; joining the set it is in again keeps the holder.
-    // (The creature clears its wait count before calling this.)
+    // (A creature joins through Player::JoinPlayerSet, which also clears its
+    // wait count and reads the frame's flag.)
     void JoinPlayerSet(ObjectHolder* holder, bool joiningForbidden);
     // Leaves the current set; a holder without an object is deleted once its
     // set is empty.
