@@ -8,6 +8,7 @@
 
 #include "creatures/Player.h"
 #include "items/Magic.h"
+#include "items/Spell.h"
 #include "shell/MainFrm.h"
 #include "structures/Fixtures.h"
 #include "structures/KeyStorage.h"
@@ -16,6 +17,7 @@
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "support/HandWrittenRecord.h"
+#include "support/PopupFixture.h"
 #include "world/TimeOfDay.h"
 
 namespace {
@@ -226,6 +228,49 @@ TEST(Beds, RestingHoursRestoresAlertnessHitPointsAndMana) {
     EXPECT_EQ(dead.RestHours(&hours, 0), 0);
     EXPECT_EQ(dead.m_iHitPoints, 1);
     EXPECT_EQ(dead.m_iAlertness, 10);
+}
+
+class RestTest : public popup_test::PopupFixture {
+protected:
+    // Answers the hours question: Down `down` times from the 10 offered, then
+    // Enter (or Escape).
+    void Answer(int down, bool confirm = true) {
+        for (int i = 0; i < down; ++i) Key(qv::VK_DOWN);
+        Key(confirm ? qv::VK_RETURN : qv::VK_ESCAPE);
+    }
+};
+
+TEST_F(RestTest, APartyMemberRestsThePartyForTheHoursChosen) {
+    Bed bed;
+    Player leader, friendOf, dead;
+    leader.m_iPartySlot = -1;
+    for (Player* p : {&leader, &friendOf, &dead}) {
+        p->SetPlayerNumber(-1);  // entered in the frame's player array
+        p->m_iAlertness = 500;
+        p->m_iHitPoints = 1;
+    }
+    dead.m_sLifeState = 0;
+    const int hourBefore = frame.m_pTimeOfDay->m_sHour;
+
+    // Three hours: 10 offered, Down seven times.
+    Answer(7);
+    EXPECT_EQ(bed.GetUsePrompt(&leader, 1), 1);
+    for (Player* p : {&leader, &friendOf}) {
+        EXPECT_EQ(p->m_iAlertness, 800);
+        EXPECT_EQ(p->m_iHitPoints, 10);  // 45 regained, capped
+    }
+    EXPECT_EQ(dead.m_iAlertness, 500);
+    EXPECT_EQ(dead.m_iHitPoints, 1);
+    EXPECT_EQ(frame.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
+
+    // Cancelled, or no hours: nothing happens.
+    leader.m_iAlertness = 100;
+    Answer(0, false);
+    EXPECT_EQ(bed.Rest(&leader), 0);
+    Answer(10);
+    EXPECT_EQ(bed.Rest(&leader), 0);
+    EXPECT_EQ(leader.m_iAlertness, 100);
+    EXPECT_EQ(frame.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
 }
 
 }  // namespace
