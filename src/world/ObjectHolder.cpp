@@ -4,6 +4,7 @@
 
 #include "platform/Archive.h"
 #include "world/Global.h"
+#include "world/Group.h"
 #include "world/Map.h"
 #include "world/Object.h"
 
@@ -126,7 +127,9 @@ void ObjectHolder::Serialize(qv::Archive& ar) {
     if (s < 6) pos.x = Rescale(pos.x, 165, 160), pos.y = Rescale(pos.y, 104, 96);
     if (s < 8) pos.x = Rescale(pos.x, 160, 165), pos.y = Rescale(pos.y, 112, 104);
 
-    m_pObject = ar.ReadObjectOf<Object>();
+    // A group is never placed: it joins the group tree as it is read, and the
+    // holder's owner would delete it a second time.
+    m_pObject = static_cast<Object*>(ar.ReadObject(&Object::classInfo, &Group::classInfo));
     if (!m_pObject) return;
     // Walls placed by older editors stood a pixel off their grid place.
     const bool frontWall = IsA(m_pObject, "FrontWall");

@@ -16,6 +16,7 @@
 #include "structures/KeyStorage.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
+#include "world/ObjectHolder.h"
 
 namespace {
 
@@ -136,6 +137,30 @@ TEST(ArchiveOwnership, ItemListsRefuseCreaturesAndGroups) {
     PutNewClass(bag, "Player", 44);
     EXPECT_EQ(RefusalOf<CBag>(bag), qv::ArchiveError::BadClass);
     for (const auto& h : frame.m_Party) EXPECT_EQ(h.Get(), nullptr);
+}
+
+TEST(ArchiveOwnership, AHolderPlacesNoGroup) {
+    CMainFrame frame;
+    frame.CreateRootGroups();
+    // A holder at (10, 20) whose object is a group that joins the tree as it is
+    // read: refused before the group is made.
+    Bytes b;
+    PutNewClass(b, "ObjectHolder", 10);
+    PutInts(b, {10, 20});
+    PutTableGroup(b, -1, 40);
+    EXPECT_EQ(RefusalOf<ObjectHolder>(b), qv::ArchiveError::BadClass);
+    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(frame.GetGroupByNumber(40), nullptr);
+    // A creature is placed as ever.
+    Player p;
+    ObjectHolder h(Position(10, 20, 0), &p);
+    const Bytes stored = record_test::StoreObject(h);
+    qv::Archive in(stored);
+    std::unique_ptr<ObjectHolder> back(in.ReadObjectOf<ObjectHolder>());
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(back->m_pObject, nullptr);
+    EXPECT_EQ(back->m_pObject->Type(), PLAYER);
+    std::unique_ptr<Object> creature(back->m_pObject);
 }
 
 TEST(ArchiveOwnership, ABaseClassRecordMustNameTheBaseItself) {
