@@ -13,6 +13,7 @@
 #include "media/Resources.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
+#include "support/PopupFixture.h"
 #include "world/Global.h"
 #include "world/Object.h"
 
@@ -22,47 +23,7 @@ using qv::Event;
 using qv::EventKind;
 using qv::MessageLoop;
 
-// Stands in for the frame's own handlers: counts the game ticks it is given.
-class TickCounter : public qv::WindowHandler {
-public:
-    int ticks = 0;
-    int keys = 0;
-    void OnTimer(int id) override {
-        if (id == 5000) ++ticks;
-    }
-    void OnKeyDown(int) override { ++keys; }
-};
-
-class PopupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        loop.Reset();
-        loop.SetClock(&clock);
-        loop.SetMainHandler(&handler);
-        ASSERT_EQ(frame.InitDirectDraw(0), 1);
-        // The window's own start-up events are not the test's.
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        loop.SetSource(nullptr);
-    }
-    void TearDown() override {
-        loop.Reset();
-        InvalidateGlobalImages();
-    }
-    void Click(qv::Point p) {
-        loop.Inject(Event::Mouse(EventKind::LButtonDown, p.x, p.y));
-        loop.Inject(Event::Mouse(EventKind::LButtonUp, p.x, p.y));
-    }
-    // The screen point at the middle of a control of a window.
-    static qv::Point Centre(const CDDWnd& w, const CDDControl& c) {
-        return {w.m_rcWindow.left + (c.m_rcWindow.left + c.m_rcWindow.right) / 2,
-                w.m_rcWindow.top + (c.m_rcWindow.top + c.m_rcWindow.bottom) / 2};
-    }
-    MessageLoop& loop = MessageLoop::Instance();
-    qv::ManualClock clock;
-    TickCounter handler;
-    CMainFrame frame;
-};
+using PopupTest = popup_test::PopupFixture;
 
 // A window with one button that ends it with its command id.
 class TwoButtonWnd : public CDDWnd {
