@@ -48,6 +48,19 @@ public:
     ~Object() override;
     void Serialize(qv::Archive& ar) override;
 
+    // The answers of Update, Activate and Execute, and of the walks that pass
+    // them on, beyond 1 (done) and 0 (nothing done). Each value has this one
+    // meaning wherever it is answered.
+    enum Answer : int {
+        kFinished = -1,       // Execute: the event is over; its caller removes and deletes it
+        kNothingChanged = 0,  // Execute: the event list is as it was
+        kLeaveGroup = -2,     // Update: take the member out of its group
+        // The world changed under the walk (a land or world move, the view
+        // must recentre, a light went out): every walk up the chain stops.
+        kWorldChanged = -3,
+        kDeleteEmpty = -4,  // Update: an emptied self-contained group, for its parent to delete
+    };
+
     // The operations every thing answers, in their fixed order. An argument
     // passed by pointer is read (or written) through the pointer.
     virtual int SetOwner(int owner);
