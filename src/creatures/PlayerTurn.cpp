@@ -200,7 +200,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
         latest = CreatureEventQueue::Latest(latest, event.m_iTime);
         const int32_t T = latest == 0 ? now : latest;
         if (!IsAlive() && event.m_iType != ObjectEventType::ANIMATE) {
-            delete event.m_pSpell;
+            event.m_pSpell.reset();
             result = -1;
             continue;
         }
@@ -220,7 +220,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 result = ResolveHit(a0, event.m_iValue);
                 break;
             case ObjectEventType::SPELL:
-                result = CastSpell(event.m_pSpell, a0, 0);
+                result = CastSpell(std::move(event.m_pSpell), a0, 0);
                 break;
             case ObjectEventType::ANIMATE:
                 if (HandleAnimate(event, T, context, result) != 0) return 1;

@@ -15,6 +15,7 @@
 class CDDObject;
 class MapCell;
 class MapMaster;
+class MapCreature;
 class ObjectHolder;
 class Player;
 class Position;
@@ -104,6 +105,9 @@ public:
     virtual int GetZero(int a, int b);
     virtual int GetTag();
     virtual Object* GetLightSource();
+    // The creature side that the map's movement and light tests read; null
+    // for everything but creatures.
+    virtual MapCreature* GetMapCreature() { return nullptr; }
     virtual void TakeDamage(int amount, int kind);
 
     // Object's class-wide picture: one 64 x 64 cell from bitmap 283.
