@@ -22,9 +22,9 @@ public:
     // brought into the clock's range.
     void Serialize(qv::Archive& ar) override;
 
-    // Moves the clock on to the game time *now, in whole steps; the
+    // Moves the clock on to the game time `now`, in whole steps; the
     // remainder carries to the next call.
-    void Advance(const int32_t* now);
+    void Advance(int32_t now);
     // n whole hours at once (the countdown sets values to -1).
     void AdvanceHours(int n);
     void Format();
