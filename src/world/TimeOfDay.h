@@ -1,7 +1,7 @@
 #pragma once
 // The world's clock: hours and minutes in steps of five minutes, one step for
 // every 75000 units of game time, with its "hh:mm" text. Each new hour counts
-// down the hour timers of the main frame's script variables.
+// down the hour timers of the world's script variables.
 
 #include <cstdint>
 #include <list>
