@@ -3,11 +3,11 @@
 #include "creatures/Player.h"
 #include "items/Spell.h"
 #include "media/DDWnd.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
 #include "world/TimeOfDay.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Scenery, Object, 1, true)
 QV_IMPLEMENT_SERIAL(Bed, Scenery, 1, true)
@@ -40,14 +40,14 @@ int Bed::Rest(Player* user) {
         hours = ask.m_iAmount;
     }
     if (hours <= 0) return 0;
-    CMainFrame* frame = GetMainFrame();
-    if (frame) {
+    World* world = GetWorld();
+    if (world) {
         // Resting never adds or removes creatures: the array is walked as it is.
-        for (Player* p : frame->m_PlayerArray)
+        for (Player* p : world->m_PlayerArray)
             if (p) p->RestHours(&hours, 0);
     }
     user->CancelCastSpells(SpellEffectKind::Any);
-    if (frame && frame->m_pTimeOfDay) frame->m_pTimeOfDay->AdvanceHours(hours);
+    if (world && world->m_pTimeOfDay) world->m_pTimeOfDay->AdvanceHours(hours);
     return 1;
 }
 

@@ -8,10 +8,10 @@
 
 #include "PlayerTestSupport.h"
 #include "creatures/PlayerMove.h"
-#include "shell/MainFrm.h"
 #include "world/Group.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(PlayerMove, RecordsKindsAndLines) {
 }
 
 TEST(PlayerMove, ACreatureReadsItsMovesBackInOrder) {
-    CMainFrame frame;
+    World world;
     PlayerMoveTo m1(1, 2), m2(-5, 9);
     PlayerMove plain;
     Fields f;
@@ -79,8 +79,8 @@ TEST(PlayerMove, ACreatureReadsItsMovesBackInOrder) {
 }
 
 TEST(PlayerMove, TheMoveListHoldsNothingButMoves) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Group group;
     ObjectHolder holderOfGroup(Position(10, 10, 0), &group);
     Player creature;
@@ -96,9 +96,9 @@ TEST(PlayerMove, TheMoveListHoldsNothingButMoves) {
     }
     // No refused creature became the controlled member or took a slot, and no
     // group joined the tree.
-    EXPECT_EQ(frame.m_pControlPlayer.Get(), nullptr);
-    for (const auto& h : frame.m_Party) EXPECT_EQ(h.Get(), nullptr);
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.m_pControlPlayer.Get(), nullptr);
+    for (const auto& h : world.m_Party) EXPECT_EQ(h.Get(), nullptr);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
 
     // A map named there is refused from its class record alone, before a
     // single cell is made: two bytes must not build a whole map.

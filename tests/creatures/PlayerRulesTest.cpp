@@ -7,8 +7,8 @@
 #include "PlayerTestSupport.h"
 #include "items/Useable.h"
 #include "platform/Message.h"
-#include "shell/MainFrm.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(PlayerRules, APictureRowPastTheEightFacingsBecomesRowZero) {
 
     // Below schema 14 the object part holds the only row: 9 is read as 0, and
     // stays 0 through a save and a reload.
-    CMainFrame frame;
+    World world;
     for (int32_t stored : {9, -3, 8, 100}) {
         Fields f;
         f.objectRow = stored;
@@ -103,7 +103,7 @@ TEST(PlayerRules, APictureRowPastTheEightFacingsBecomesRowZero) {
 }
 
 TEST(PlayerRules, JoiningAWalkTargetClearsTheWaitCount) {
-    CMainFrame frame;
+    World world;
     Object door("Door");
     ObjectHolder target(Position(10, 20, 0), &door);
     Player p;
@@ -114,7 +114,7 @@ TEST(PlayerRules, JoiningAWalkTargetClearsTheWaitCount) {
     ASSERT_EQ(target.m_PlayerSet.size(), 1u);
 
     // With joining forbidden the count is still cleared and the old set left.
-    frame.m_bJoinForbidden = 1;
+    world.m_bJoinForbidden = 1;
     p.m_iWaitCount = -1;
     auto* bare = new ObjectHolder(Position(30, 30, 0), nullptr);
     p.JoinPlayerSet(bare);  // not joined: the bare target is the caller's
@@ -124,7 +124,7 @@ TEST(PlayerRules, JoiningAWalkTargetClearsTheWaitCount) {
     delete bare;
 
     // A null holder: leaves, count cleared.
-    frame.m_bJoinForbidden = 0;
+    world.m_bJoinForbidden = 0;
     p.JoinPlayerSet(&target);
     p.m_iWaitCount = 1;
     p.JoinPlayerSet(nullptr);
@@ -133,7 +133,7 @@ TEST(PlayerRules, JoiningAWalkTargetClearsTheWaitCount) {
 }
 
 TEST(PlayerRules, ACopiedCreatureKeepsWhatItsInnerBagsHold) {
-    CMainFrame frame;
+    World world;
     // A clone copies the class and the stack count (not the name), so the
     // counts tell the things apart.
     auto thing = [](int count) {

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "PlayerTestSupport.h"
-#include "shell/MainFrm.h"
+#include "world/World.h"
 
 namespace {
 
 using namespace creature_test;
 
 TEST(PlayerSchemas, EveryCreatureSchemaReadsItsFields) {
-    CMainFrame frame;
+    World world;
     CBag bag("Bag");
     bag.m_iBagKind = 7;  // tells the stored bag from the constructor's
     Fields f;

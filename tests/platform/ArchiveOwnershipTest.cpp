@@ -12,11 +12,11 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
+#include "world/KeyStorage.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -64,8 +64,8 @@ TEST(ArchiveOwnership, ObjectsNobodyClaimedGoLastReadFirst) {
 }
 
 TEST(ArchiveOwnership, KeyRecordsAndOldMagicListsHoldNoGroups) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A key record listing group 40 and then a group whose number joins it
     // under group 40: read as objects the archive keeps, they would join the
     // group tree while the archive still held them.
@@ -100,9 +100,9 @@ TEST(ArchiveOwnership, KeyRecordsAndOldMagicListsHoldNoGroups) {
     EXPECT_EQ(RefusalOf<Magic>(magic), qv::ArchiveError::BadClass);
 
     // Nothing of either is left in the tree or the table.
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
-    EXPECT_EQ(frame.GetGroupByNumber(40), nullptr);
-    EXPECT_EQ(frame.GetGroupByNumber(41), nullptr);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.GetGroupByNumber(40), nullptr);
+    EXPECT_EQ(world.GetGroupByNumber(41), nullptr);
 
     // A spell there is read and dropped, as it always was.
     Bytes spells;
@@ -125,8 +125,8 @@ TEST(ArchiveOwnership, KeyRecordsAndOldMagicListsHoldNoGroups) {
 }
 
 TEST(ArchiveOwnership, ItemListsRefuseCreaturesAndGroups) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A bag whose entry is a creature record: refused before the creature is
     // made, so it never takes a party slot.
     Bytes bag;
@@ -136,12 +136,12 @@ TEST(ArchiveOwnership, ItemListsRefuseCreaturesAndGroups) {
     PutWord(bag, 1);
     PutNewClass(bag, "Player", 44);
     EXPECT_EQ(RefusalOf<CBag>(bag), qv::ArchiveError::BadClass);
-    for (const auto& h : frame.m_Party) EXPECT_EQ(h.Get(), nullptr);
+    for (const auto& h : world.m_Party) EXPECT_EQ(h.Get(), nullptr);
 }
 
 TEST(ArchiveOwnership, AHolderPlacesNoGroup) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A holder at (10, 20) whose object is a group that joins the tree as it is
     // read: refused before the group is made.
     Bytes b;
@@ -149,8 +149,8 @@ TEST(ArchiveOwnership, AHolderPlacesNoGroup) {
     PutInts(b, {10, 20});
     PutTableGroup(b, -1, 40);
     EXPECT_EQ(RefusalOf<ObjectHolder>(b), qv::ArchiveError::BadClass);
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
-    EXPECT_EQ(frame.GetGroupByNumber(40), nullptr);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.GetGroupByNumber(40), nullptr);
     // A creature is placed as ever.
     Player p;
     ObjectHolder h(Position(10, 20, 0), &p);

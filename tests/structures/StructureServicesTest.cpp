@@ -9,16 +9,16 @@
 #include "creatures/Player.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
-#include "shell/MainFrm.h"
 #include "structures/Fixtures.h"
-#include "structures/KeyStorage.h"
 #include "structures/Scenery.h"
 #include "structures/Traps.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "support/HandWrittenRecord.h"
 #include "support/PopupFixture.h"
+#include "world/KeyStorage.h"
 #include "world/TimeOfDay.h"
+#include "world/World.h"
 
 namespace {
 
@@ -80,15 +80,15 @@ TEST(Doors, EveryCallerWorksADoor) {
 }
 
 TEST(Doors, ALeverAndACreaturesKeyOpenTheirDoor) {
-    CMainFrame frame;
+    World world;
     SideDoorBrick door;
     door.m_iItemNum = 4;
     door.m_iState = 2;
     door.m_bLocked = 1;
     Lever lever;
     lever.m_iItemNum = 4;
-    frame.AddToKeyStorage(&door);
-    frame.AddToKeyStorage(&lever);
+    world.AddToKeyStorage(&door);
+    world.AddToKeyStorage(&lever);
     EXPECT_EQ(Work(lever, 2), 1);
     EXPECT_EQ(door.m_iState, 1);
     EXPECT_EQ(Work(lever, 2), 1);
@@ -101,8 +101,8 @@ TEST(Doors, ALeverAndACreaturesKeyOpenTheirDoor) {
     EXPECT_EQ(door.m_iState, 1);
     keeper.Update(200, nullptr);  // the signal repeats; the door stays open
     EXPECT_EQ(door.m_iState, 1);
-    frame.RemoveFromKeyStorage(&door);
-    frame.RemoveFromKeyStorage(&lever);
+    world.RemoveFromKeyStorage(&door);
+    world.RemoveFromKeyStorage(&lever);
 }
 
 TEST(Floor, TrapsRugsAndStairsTakeACreatureOn) {
@@ -180,7 +180,7 @@ TEST(Beds, ABedIsWorkedThroughItsUsePrompt) {
     EXPECT_FALSE(plain.HasUsePrompt());
     // Only a party member may rest: anyone else is refused before any
     // question is asked.
-    CMainFrame frame;
+    World world;
     Player stranger;
     EXPECT_EQ(bed.GetUsePrompt(&stranger, 1), 0);
     EXPECT_EQ(bed.GetUsePrompt(nullptr, 1), 0);
@@ -245,12 +245,12 @@ TEST_F(RestTest, APartyMemberRestsThePartyForTheHoursChosen) {
     Player leader, friendOf, dead;
     leader.m_iPartySlot = -1;
     for (Player* p : {&leader, &friendOf, &dead}) {
-        p->SetPlayerNumber(-1);  // entered in the frame's player array
+        p->SetPlayerNumber(-1);  // entered in the world's player array
         p->m_iAlertness = 500;
         p->m_iHitPoints = 1;
     }
     dead.m_sLifeState = 0;
-    const int hourBefore = frame.m_pTimeOfDay->m_sHour;
+    const int hourBefore = frame.m_World.m_pTimeOfDay->m_sHour;
 
     // Three hours: 10 offered, Down seven times.
     Answer(7);
@@ -261,7 +261,7 @@ TEST_F(RestTest, APartyMemberRestsThePartyForTheHoursChosen) {
     }
     EXPECT_EQ(dead.m_iAlertness, 500);
     EXPECT_EQ(dead.m_iHitPoints, 1);
-    EXPECT_EQ(frame.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
+    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
 
     // Cancelled, or no hours: nothing happens.
     leader.m_iAlertness = 100;
@@ -270,7 +270,7 @@ TEST_F(RestTest, APartyMemberRestsThePartyForTheHoursChosen) {
     Answer(10);
     EXPECT_EQ(bed.Rest(&leader), 0);
     EXPECT_EQ(leader.m_iAlertness, 100);
-    EXPECT_EQ(frame.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
+    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, (hourBefore + 3) % 24);
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "media/DDWnd.h"
-#include "media/GlobalImages.h"
 #include "platform/Events.h"
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 
 namespace popup_test {
 

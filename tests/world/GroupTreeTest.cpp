@@ -12,9 +12,9 @@
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ int Depth(const Member* m) {
 }
 
 TEST(GroupTree, GroupsChainedByNumberNestOnlyAsDeepAsTheArchiveAllows) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // Group i joins group i - 1 by its number; group 0 joins "All Groups".
     // With "All Groups" at the top, group i lies i + 2 levels down, so groups
     // 0 to 254 fill the 256 levels and group 255 is refused.
@@ -61,16 +61,16 @@ TEST(GroupTree, GroupsChainedByNumberNestOnlyAsDeepAsTheArchiveAllows) {
     EXPECT_EQ(read, 255);
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(Depth(last), 255);
-    EXPECT_EQ(frame.GetGroupByNumber(254), last);
-    EXPECT_EQ(frame.GetGroupByNumber(255), nullptr);  // the refused group left no slot
+    EXPECT_EQ(world.GetGroupByNumber(254), last);
+    EXPECT_EQ(world.GetGroupByNumber(255), nullptr);  // the refused group left no slot
     // The walks over the tree reach the bottom.
-    EXPECT_EQ(frame.m_pAllGroups->GetHitPoints(), 0);
-    EXPECT_EQ(frame.m_pAllGroups->Update(100, nullptr), 1);
+    EXPECT_EQ(world.m_pAllGroups->GetHitPoints(), 0);
+    EXPECT_EQ(world.m_pAllGroups->Update(100, nullptr), 1);
 }
 
 TEST(GroupTree, ASelfContainedGroupRefusesMembersBelowTheLimit) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A chain of 254 groups by number puts group 253 at level 255; a
     // self-contained group joining it goes to 256, and a group stored inside
     // that one would be one level too deep.
@@ -78,7 +78,7 @@ TEST(GroupTree, ASelfContainedGroupRefusesMembersBelowTheLimit) {
     for (int i = 0; i < 254; ++i) PutChainedGroup(b, i == 0, i == 0 ? -1 : i - 1, i);
     qv::Archive ar(b);
     for (int i = 0; i < 254; ++i) ar.ReadObjectOf<Group>();
-    Group* bottom = frame.GetGroupByNumber(253);
+    Group* bottom = world.GetGroupByNumber(253);
     ASSERT_NE(bottom, nullptr);
 
     Group outer;
@@ -108,8 +108,8 @@ int CountMembers(const Group& g) {
 }
 
 TEST(GroupTree, AMemberOfAnotherEncounterKeepsItsPlaceThroughSaves) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A self-contained group holding a member whose encounter number is not
     // the group's: read back, the member goes into a nested "Random" group of
     // its number, which is stored with its parent and so must store it too.
@@ -185,15 +185,15 @@ TEST(GroupTree, HitPointSumsHoldAtTheIntegerRange) {
 }
 
 TEST(GroupTree, APlacedGroupTakesTheFirstFreeEncounterNumber) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // None taken yet: -2, and every member carries it.
     auto* first = new Group;
     first->AddMemberDirect(new Member("Stone"));
     first->AddToWorld(0, 0, 1);
     EXPECT_EQ(first->m_iOwnGroupNum, -2);
     EXPECT_EQ(first->Members().front()->m_iGroupNum, -2);
-    EXPECT_EQ(first->m_pGroup, frame.m_pRandomEncounters);
+    EXPECT_EQ(first->m_pGroup, world.m_pRandomEncounters);
     // With -2 taken, -3; with -2 given back, -2 again.
     auto* second = new Group;
     second->AddToWorld(0, 0, 1);
@@ -215,8 +215,8 @@ public:
 };
 
 TEST(GroupTree, HostilityIsCountedOverTheMembers) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     struct Scene {
         Group own, other;
         Meeting* searcher = new Meeting;
