@@ -45,6 +45,9 @@ public:
     // The pan and volume PlayAt uses for a point (dx, dy) world pixels from
     // the view centre.
     static void PanAndVolumeAt(int dx, int dy, int& pan, int& volume);
+    // The offset from one coordinate to another the short way round a world
+    // `span` pixels across (no wrap when span is 0).
+    static int ShortOffset(int from, int to, int span);
 
 private:
     int m_iResourceId;

@@ -7,6 +7,7 @@
 #include "media/Resources.h"
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
+#include "world/Map.h"
 #include "support/PcmSounds.h"
 
 namespace {
@@ -178,3 +179,35 @@ TEST(DSoundResources, EveryStoredWaveIdMakesAPlayableSound) {
 }
 
 }  // namespace
+
+TEST(DSoundPlayAt, OffsetsTakeTheShortWayRoundTheWorld) {
+    // A world of 100 cells of 160 pixels: 16000 across.
+    EXPECT_EQ(CDSound::ShortOffset(15950, 50, 16000), 100);
+    EXPECT_EQ(CDSound::ShortOffset(50, 15950, 16000), -100);
+    EXPECT_EQ(CDSound::ShortOffset(1000, 1100, 16000), 100);
+    EXPECT_EQ(CDSound::ShortOffset(0, 8000, 16000), -8000);  // half way: either side
+    EXPECT_EQ(CDSound::ShortOffset(0, 7999, 16000), 7999);
+    // Without a world size, the plain difference, held at the integer range.
+    EXPECT_EQ(CDSound::ShortOffset(15950, 50, 0), -15900);
+    EXPECT_EQ(CDSound::ShortOffset(-2000000000, 2000000000, 0), 2147483647);
+}
+
+TEST_F(DSoundTest, PlayAtHearsASoundAcrossTheSeamAsNear) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.InitDirectSound(), 1);
+    MapMaster map;
+    map.SetWorldSize(100, 80);  // 16000 x 8960 pixels
+    frame.map_master = &map;
+    // 100 pixels right of the focus, across the east seam: as in the plain
+    // case above, pan 2000 and -6 dB.
+    frame.m_ptFocus = {15950, 2000};
+    CDSound flat(sound_test::Constant(10000, 8));
+    EXPECT_EQ(flat.PlayAt(50, 2000, 1), 1);
+    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
+        int16_t out[8];
+        m.Mix(out, 4);
+        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
+        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
+    });
+    frame.map_master = nullptr;
+}
