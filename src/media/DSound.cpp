@@ -60,8 +60,10 @@ int CDSound::ShortOffset(int from, int to, int span) {
     if (span > 0) {
         // Into [-span / 2, span / 2): across the seam when that is shorter.
         d %= span;
-        if (d >= span / 2) d -= span;
-        else if (d < -(span / 2)) d += span;
+        if (d >= span / 2)
+            d -= span;
+        else if (d < -(span / 2))
+            d += span;
     }
     return static_cast<int>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
 }

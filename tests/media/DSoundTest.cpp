@@ -7,8 +7,8 @@
 #include "media/Resources.h"
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
-#include "world/Map.h"
 #include "support/PcmSounds.h"
+#include "world/Map.h"
 
 namespace {
 
@@ -17,6 +17,17 @@ std::shared_ptr<qv::PcmSound> Tone(int count) {
     s->samples.resize(count);
     for (int i = 0; i < count; ++i) s->samples[i] = static_cast<int16_t>((i % 50) * 400 - 10000);
     return s;
+}
+
+// The first mixed frame of a constant 10000 played at pan 2000 and -6 dB:
+// the left side at 10^(-(600 + 2000) / 2000), the right at 10^(-600 / 2000).
+void ExpectPannedRightAtSixDecibelsDown() {
+    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
+        int16_t out[8];
+        m.Mix(out, 4);
+        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
+        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
+    });
 }
 
 class DSoundTest : public ::testing::Test {
@@ -127,12 +138,7 @@ TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) { m.StopAll(); });
     CDSound flat(sound_test::Constant(10000, 8));
     EXPECT_EQ(flat.PlayAt(1100, 2000, 1), 1);
-    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
-        int16_t out[8];
-        m.Mix(out, 4);
-        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
-        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
-    });
+    ExpectPannedRightAtSixDecibelsDown();
 }
 
 TEST(Music, NoTuneCanPlayAndNothingBreaks) {
@@ -203,11 +209,6 @@ TEST_F(DSoundTest, PlayAtHearsASoundAcrossTheSeamAsNear) {
     frame.m_ptFocus = {15950, 2000};
     CDSound flat(sound_test::Constant(10000, 8));
     EXPECT_EQ(flat.PlayAt(50, 2000, 1), 1);
-    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
-        int16_t out[8];
-        m.Mix(out, 4);
-        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
-        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
-    });
+    ExpectPannedRightAtSixDecibelsDown();
     frame.map_master = nullptr;
 }
