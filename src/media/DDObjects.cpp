@@ -115,7 +115,8 @@ void CDDObject::SetFrameLevels(int frame, int& n) {
     if (!FrameIndexOk(frame)) return;
     if (n < 1) n = 1;
     m_Frames[frame].level =
-        n == 1 ? 64 : static_cast<int>(std::max<int64_t>(0, (int64_t{n} - 1 - frame) * 64 / (n - 1)));
+        n == 1 ? 64
+               : static_cast<int>(std::max<int64_t>(0, (int64_t{n} - 1 - frame) * 64 / (n - 1)));
 }
 
 void CDDObject::SetFrameImage(int& bitmapId, int srcX, int srcY, int& frame) {
