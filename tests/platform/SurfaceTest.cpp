@@ -170,8 +170,8 @@ TEST(Surface, ABlitWithinOneSurfaceCopiesThePictureAsItWas) {
                     uint16_t want = before.GetPixel(x, y);
                     if (src.Contains({sx, sy}) && !(key != qv::kNoColourKey && sx == 5 && sy == 5))
                         want = before.GetPixel(sx, sy);
-                    ASSERT_EQ(s.GetPixel(x, y), want)
-                        << "move " << m.x << "," << m.y << " key " << key << " at " << x << "," << y;
+                    ASSERT_EQ(s.GetPixel(x, y), want) << "move " << m.x << "," << m.y << " key "
+                                                      << key << " at " << x << "," << y;
                 }
         }
 }
