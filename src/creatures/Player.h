@@ -120,6 +120,9 @@ public:
     virtual int AdvanceFrame();
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
+    // A creature's pictures come by its species' name; the object's own
+    // overload stays reachable.
+    using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
     virtual int CastSpell(Spell* spell, Object* target, int32_t report);
 
