@@ -33,6 +33,8 @@ void Prepare();
 
 // Runs the check on one input; ends the program with a report when it fails.
 void CheckRoundTrip(const Bytes& input, Reader reader, const char* what);
+// Whether stored bytes hold the class record of Object at a schema below 4.
+bool HoldsOldObjectRecord(const Bytes& input);
 
 // A world for stored objects to load into: a frame with its root groups.
 struct World {
