@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 class CDDAlphabet;
 
@@ -36,17 +36,18 @@ void CheckRoundTrip(const Bytes& input, Reader reader, const char* what);
 // Whether stored bytes hold the class record of Object at a schema below 4.
 bool HoldsOldObjectRecord(const Bytes& input);
 
-// A world for stored objects to load into: a frame with its root groups.
-struct World {
-    World() { frame.CreateRootGroups(); }
-    CMainFrame frame;
+// A world for stored objects to load into (the current one while it lives),
+// with its root groups.
+struct FreshWorld {
+    FreshWorld() { world.CreateRootGroups(); }
+    World world;
 };
 
 // Reads a stored object of class T (or a class derived from it) into a fresh
 // world and writes it back.
 template <class T>
 std::optional<Bytes> StoredObject(const Bytes& input) {
-    World world;
+    FreshWorld world;
     std::unique_ptr<T> object;
     std::unique_ptr<Object> placed;  // a holder's object, which the map would own
     try {

@@ -19,8 +19,8 @@
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
-#include "structures/KeyStorage.h"
 #include "world/Group.h"
+#include "world/KeyStorage.h"
 #include "world/Member.h"
 #include "world/UnusedNumbers.h"
 
@@ -64,14 +64,14 @@ void SeedObjects() {
     for (const char* kind : kinds) {
         const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
         if (!cls) continue;
-        fuzz::World world;
+        fuzz::FreshWorld world;
         std::unique_ptr<qv::Persistent> object(cls->CreateObject());
         SeedObject<Object>("objects", kind, *object);
     }
 }
 
 void SeedHolders() {
-    fuzz::World world;
+    fuzz::FreshWorld world;
     Useable stick("Stick");
     stick.m_iItemNum = 12;
     ObjectHolder holder(Position(100, 200), &stick);
@@ -82,7 +82,7 @@ void SeedHolders() {
 }
 
 void SeedGroups() {
-    fuzz::World world;
+    fuzz::FreshWorld world;
     // A party of three: a member, a creature and a nested group of one.
     Group party;
     party.m_bGrouped = 1;
@@ -103,7 +103,7 @@ void SeedGroups() {
 }
 
 void SeedCreatures() {
-    fuzz::World world;
+    fuzz::FreshWorld world;
     // A named party member with a spell, a bag, something in use and orders.
     Player p;
     p.m_strSpecialName = "Mira";
@@ -121,7 +121,7 @@ void SeedCreatures() {
 }
 
 void SeedItems() {
-    fuzz::World world;
+    fuzz::FreshWorld world;
     CBag bag("Pack");
     bag.AddItem(new Useable("Stick"));
     bag.AddItem(new Spell("Spark"));
@@ -137,7 +137,7 @@ void SeedRecords() {
     SeedObject<UnusedNumbers>("id_pool", "ascending", UnusedNumbers(5, 100, 1));
     SeedObject<UnusedNumbers>("id_pool", "descending", UnusedNumbers(3, -2, 0));
     SeedObject<UnusedNumbers>("id_pool", "empty", UnusedNumbers());
-    fuzz::World world;
+    fuzz::FreshWorld world;
     KeyStorage gate(12, "Gate key");
     Useable key("Key");
     gate.m_ObjectList.emplace_back(&key);

@@ -6,9 +6,6 @@
 
 #include "media/Resources.h"
 #include "platform/Audio.h"
-#include "shell/MainFrm.h"
-#include "world/Global.h"
-#include "world/Map.h"
 
 int g_bSoundEnabled = 1;
 
@@ -71,9 +68,8 @@ int CDSound::ShortOffset(int from, int to, int span) {
 int CDSound::PlayAt(int x, int y, int loop) {
     int pan, volume;
     // The sound is heard from the view centre, the short way round the world.
-    qv::Point centre, span;
-    if (CMainFrame* frame = GetMainFrame()) centre = frame->m_ptFocus;
-    if (MapMaster* map = GetMapMaster()) span = {map->worldpixelx, map->worldpixely};
+    const qv::Point centre = GetSoundListener();
+    const qv::Point span = GetSoundWorldSize();
     PanAndVolumeAt(ShortOffset(centre.x, x, span.x), ShortOffset(centre.y, y, span.y), pan, volume);
     return Play(pan, volume, loop);
 }
@@ -85,45 +81,4 @@ void CDSound::Stop() {
 
 bool CDSound::IsPlaying() const {
     return m_iVoice && qv::AudioDevice::Instance().IsPlaying(m_iVoice);
-}
-
-// ---- the frame's sound and music ----
-
-int CMainFrame::InitDirectSound() {
-    // There is no MIDI output here: music stays off and its switch cannot be
-    // turned on.
-    m_bMidiOutput = 0;
-    m_bMusicOn = 0;
-    return qv::AudioDevice::Instance().Open() ? 1 : 0;
-}
-
-void CMainFrame::ReleaseSounds() {
-    DeleteMidi();
-    qv::AudioDevice::Instance().Close();
-}
-
-int CMainFrame::PlayMidi(int* tune) {
-    if (!tune) return 0;
-    // While music is off there is nothing to do, which is no failure.
-    if (!m_bMusicOn) return 1;
-    if (m_pMidi && m_pMidi->GetTune() == *tune) return 1;
-    if (!m_bMidiOutput) return 0;
-    m_pMidi = std::make_unique<CMIDIStream>(*tune);
-    return m_pMidi->IsOpen() ? 1 : 0;
-}
-
-void CMainFrame::UpdateMidi() {
-    if (!m_pMidi) {
-        int tune = 0;
-        PlayMidi(&tune);
-    }
-    if (!m_pMidi) return;
-    if (m_bMusicOn)
-        m_pMidi->Restart();
-    else
-        m_pMidi->Pause();
-}
-
-void CMainFrame::DeleteMidi() {
-    m_pMidi.reset();
 }

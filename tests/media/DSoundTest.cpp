@@ -8,7 +8,7 @@
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
 #include "support/PcmSounds.h"
-#include "world/Map.h"
+#include "support/WorldFixture.h"
 
 namespace {
 
@@ -130,7 +130,7 @@ TEST(DSoundPlayAt, PanAndVolumeFollowTheScreenOffset) {
 TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     CMainFrame frame;
     ASSERT_EQ(frame.InitDirectSound(), 1);
-    frame.m_ptFocus = {1000, 2000};
+    frame.m_World.m_ptFocus = {1000, 2000};
     CDSound sound(Tone(qv::Mixer::kRate * 60));
     // 100 world pixels right of the focus: pan 2000 and -6 dB, so the left
     // side plays at 10^(-(600 + 2000) / 2000) and the right at 10^(-600 / 2000).
@@ -201,14 +201,11 @@ TEST(DSoundPlayAt, OffsetsTakeTheShortWayRoundTheWorld) {
 TEST_F(DSoundTest, PlayAtHearsASoundAcrossTheSeamAsNear) {
     CMainFrame frame;
     ASSERT_EQ(frame.InitDirectSound(), 1);
-    MapMaster map;
-    map.SetWorldSize(100, 80);  // 16000 x 8960 pixels
-    frame.map_master = &map;
+    world_test::GiveMap(frame.m_World).SetWorldSize(100, 80);  // 16000 x 8960 pixels
     // 100 pixels right of the focus, across the east seam: as in the plain
     // case above, pan 2000 and -6 dB.
-    frame.m_ptFocus = {15950, 2000};
+    frame.m_World.m_ptFocus = {15950, 2000};
     CDSound flat(sound_test::Constant(10000, 8));
     EXPECT_EQ(flat.PlayAt(50, 2000, 1), 1);
     ExpectPannedRightAtSixDecibelsDown();
-    frame.map_master = nullptr;
 }
