@@ -127,6 +127,9 @@ public:
     virtual int AdvanceFrame();
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
+    // A creature's pictures come by its species' name; the object's own
+    // overload stays reachable.
+    using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
     // Takes the spell over: it goes when the call ends unless kept.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);

@@ -40,7 +40,9 @@ void Group::Link(Member* member, bool atHead) {
     else
         m_Members.push_back(member);
     member->m_pGroup = this;
-    GetHitPoints();
+    // The cached sums of this group and of every group above it take the
+    // newcomer in, so that what a group stores is its members' sum.
+    for (Group* g = this; g; g = g->m_pGroup) g->GetHitPoints();
 }
 
 void Group::Unlink(Node node) {

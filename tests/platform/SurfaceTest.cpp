@@ -148,3 +148,30 @@ TEST(Surface, SavesA24BitBitmapBottomRowFirst) {
     EXPECT_EQ(b[54 + 12 + 0], 0x00);
     std::remove(path.c_str());
 }
+
+TEST(Surface, ABlitWithinOneSurfaceCopiesThePictureAsItWas) {
+    // Moved down and right, up and left, and along a row each way, with and
+    // without a colour key: every pixel of the target is the source's pixel
+    // from before the copy.
+    const Point moves[] = {{1, 1}, {2, 0}, {0, 3}, {-1, -2}, {-3, 0}, {1, -1}};
+    for (int key : {qv::kNoColourKey, int{kKey}})
+        for (Point m : moves) {
+            Surface s(12, 10);
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 12; ++x)
+                    s.SetPixel(x, y, static_cast<uint16_t>(y * 16 + x + 1));
+            s.SetPixel(5, 5, kKey);
+            const Surface before = s;
+            const Rect src{3, 3, 9, 8};
+            s.Blt({src.left + m.x, src.top + m.y}, s, src, s.Bounds(), key);
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 12; ++x) {
+                    const int sx = x - m.x, sy = y - m.y;
+                    uint16_t want = before.GetPixel(x, y);
+                    if (src.Contains({sx, sy}) && !(key != qv::kNoColourKey && sx == 5 && sy == 5))
+                        want = before.GetPixel(sx, sy);
+                    ASSERT_EQ(s.GetPixel(x, y), want) << "move " << m.x << "," << m.y << " key "
+                                                      << key << " at " << x << "," << y;
+                }
+        }
+}

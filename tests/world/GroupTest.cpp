@@ -241,6 +241,27 @@ TEST(GroupMembers, AMemberBelongsToOneGroupAtATime) {
     EXPECT_EQ(g1.m_pGroup, nullptr);
 }
 
+TEST(GroupMembers, AMemberJoiningANestedGroupCountsInEveryCachedSum) {
+    Groups w;
+    Group* inner = w.MakeGroup(0, {});
+    Group* outer = w.MakeGroup(0, {inner});
+    w.world.m_pAllGroups->AddMember(outer);
+    Actor* a = w.Make("a");
+    a->m_iHitPoints = 7;
+    inner->AddMember(a);
+    EXPECT_EQ(inner->GetCachedHitPoints(), 7);
+    EXPECT_EQ(outer->GetCachedHitPoints(), 7);
+    // A member of another encounter number goes into a new nested group made
+    // for it: counted in the sums above it all the same. (A stale sum was
+    // stored with the group and changed on the next save and load.)
+    Actor* b = w.Make("b");
+    b->m_iHitPoints = 4;
+    b->m_iGroupNum = -9;
+    outer->AddMember(b);
+    EXPECT_EQ(outer->GetCachedHitPoints(), 11);
+    EXPECT_EQ(w.world.m_pAllGroups->GetCachedHitPoints(), 11);
+}
+
 TEST(GroupMembers, HitPointsSumAndLosses) {
     Groups w;
     Actor* a = w.Make("a");
