@@ -94,13 +94,36 @@ int Surface::Blt(Point dest, const Surface& src, const Rect& srcRect, const Rect
     for (int y = 0; y < h; ++y) {
         uint16_t* d = Row(dest.y + y) + dest.x;
         const uint16_t* p = src.Row(s.top + y) + s.left;
-        // Written without a branch so that the compiler can keep it in vectors.
-        for (int x = 0; x < w; ++x) {
-            const uint16_t v = p[x];
-            d[x] = v == key ? d[x] : v;
+        if (&src != this) {
+            CopyRowKeyed(d, p, w, key);
+            continue;
         }
+        for (int x = 0; x < w; ++x) d[x] = KeyedPixel(d[x], p[x], key);
     }
     return kDrawOk;
+}
+
+namespace {
+
+// Rows are worked in blocks of a fixed count, which the compiler turns into
+// vector instructions without any check at run time (the pointers are
+// declared apart), then the few pixels left one by one.
+constexpr int kBlock = 16;
+
+}  // namespace
+
+void CopyRowKeyed(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint16_t key) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = KeyedPixel(to[x + k], from[x + k], key);
+    for (; x < n; ++x) to[x] = KeyedPixel(to[x], from[x], key);
+}
+
+void CopyRowScaled(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint32_t f) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = ScaledPixel(from[x + k], f);
+    for (; x < n; ++x) to[x] = ScaledPixel(from[x], f);
 }
 
 namespace {
