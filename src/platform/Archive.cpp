@@ -57,8 +57,12 @@ void Archive::Need(size_t n) {
                                           std::to_string(m_size - m_pos) + " left");
 }
 
+void Archive::WrongWrite() const {
+    Fail(ArchiveError::Generic, "writing to a loading archive");
+}
+
 void Archive::Write(const void* data, size_t n) {
-    if (m_mode != Store) Fail(ArchiveError::Generic, "writing to a loading archive");
+    if (m_mode != Store) WrongWrite();
     const auto* p = static_cast<const uint8_t*>(data);
     m_out.insert(m_out.end(), p, p + n);
 }
@@ -69,17 +73,6 @@ void Archive::Read(void* data, size_t n) {
     m_pos += n;
 }
 
-void Archive::WriteByte(uint8_t v) {
-    Write(&v, 1);
-}
-void Archive::WriteWord(uint16_t v) {
-    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-    Write(b, 2);
-}
-void Archive::WriteDWord(uint32_t v) {
-    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    Write(b, 4);
-}
 void Archive::WriteFloat(float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, 4);
@@ -92,23 +85,6 @@ void Archive::WriteDouble(double v) {
     WriteDWord(uint32_t(bits >> 32));
 }
 
-uint8_t Archive::ReadByte() {
-    Need(1);
-    return m_data[m_pos++];
-}
-uint16_t Archive::ReadWord() {
-    Need(2);
-    uint16_t v = uint16_t(m_data[m_pos] | (m_data[m_pos + 1] << 8));
-    m_pos += 2;
-    return v;
-}
-uint32_t Archive::ReadDWord() {
-    Need(4);
-    const uint8_t* p = m_data + m_pos;
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    m_pos += 4;
-    return v;
-}
 float Archive::ReadFloat() {
     uint32_t bits = ReadDWord();
     float v;
@@ -155,6 +131,8 @@ std::string Archive::ReadString() {
 }
 
 void Archive::WriteCount(size_t n) {
+    // So many objects are about to be named: room for them at once.
+    m_storeMap.reserve(m_storeMap.size() + n);
     if (n < 0xFFFF) {
         WriteWord(uint16_t(n));
     } else {
@@ -183,8 +161,14 @@ void Archive::WriteIndexTag(uint32_t index, bool isClass) {
 }
 
 void Archive::WriteClass(const RuntimeClass* cls) {
+    if (cls == m_lastClass) {
+        WriteIndexTag(m_lastClassIndex, true);
+        return;
+    }
     auto it = m_storeMap.find(cls);
     if (it != m_storeMap.end()) {
+        m_lastClass = cls;
+        m_lastClassIndex = it->second;
         WriteIndexTag(it->second, true);
         return;
     }
@@ -234,8 +218,11 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             Fail(ArchiveError::BadSchema, "class '" + name + "' stored with schema " +
                                               std::to_string(storedSchema) + ", expected " +
                                               std::to_string(cls->schema));
-        m_loadArray.push_back({cls, nullptr});
-        m_loadSchemas[cls] = storedSchema;
+        m_loadArray.push_back({cls, nullptr, storedSchema});
+        if (!m_loadSchemas.emplace(cls, storedSchema).second) {
+            m_loadSchemas[cls] = storedSchema;
+            m_classRepeated = true;
+        }
         *schema = storedSchema;
     } else {
         uint32_t full =
@@ -249,7 +236,9 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             if (!e.cls)
                 Fail(ArchiveError::BadIndex, "index " + std::to_string(index) + " is not a class");
             cls = e.cls;
-            *schema = m_loadSchemas[cls];
+            // The schema of the class's latest record: its only one, unless
+            // the file recorded the class again.
+            *schema = m_classRepeated ? m_loadSchemas[cls] : e.schema;
         } else {
             if (!e.obj)
                 Fail(ArchiveError::BadIndex,
