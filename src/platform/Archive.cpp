@@ -1,5 +1,6 @@
 #include "platform/Archive.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
@@ -131,8 +132,11 @@ std::string Archive::ReadString() {
 }
 
 void Archive::WriteCount(size_t n) {
-    // So many objects are about to be named: room for them at once.
-    m_storeMap.reserve(m_storeMap.size() + n);
+    // So many objects are about to be named: room for them at once, grown by
+    // doubling at the least, so that many short lists cost no more.
+    const size_t want = m_storeMap.size() + n;
+    if (want > m_storeMap.bucket_count() * m_storeMap.max_load_factor())
+        m_storeMap.reserve(std::max(want, 2 * m_storeMap.size()));
     if (n < 0xFFFF) {
         WriteWord(uint16_t(n));
     } else {
@@ -148,6 +152,12 @@ size_t Archive::ReadCount() {
     if (n > Remaining())
         Fail(ArchiveError::BadCount,
              "count " + std::to_string(n) + " with " + std::to_string(Remaining()) + " bytes left");
+    // Room for the objects about to be read, as far as the bytes left could
+    // hold them (a stored object takes some eight bytes at the least).
+    // Grown by doubling at the least, so that many short lists cost no more.
+    const size_t want = m_loadArray.size() + std::min(n, Remaining() / 8);
+    if (want > m_loadArray.capacity())
+        m_loadArray.reserve(std::max(want, 2 * m_loadArray.capacity()));
     return n;
 }
 
@@ -218,11 +228,10 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             Fail(ArchiveError::BadSchema, "class '" + name + "' stored with schema " +
                                               std::to_string(storedSchema) + ", expected " +
                                               std::to_string(cls->schema));
-        m_loadArray.push_back({cls, nullptr, storedSchema});
-        if (!m_loadSchemas.emplace(cls, storedSchema).second) {
-            m_loadSchemas[cls] = storedSchema;
-            m_classRepeated = true;
-        }
+        m_loadArray.push_back({cls, nullptr});
+        m_loadSchemas[cls] = storedSchema;
+        m_lastLoadClass = cls;
+        m_lastLoadSchema = storedSchema;
         *schema = storedSchema;
     } else {
         uint32_t full =
@@ -236,9 +245,11 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             if (!e.cls)
                 Fail(ArchiveError::BadIndex, "index " + std::to_string(index) + " is not a class");
             cls = e.cls;
-            // The schema of the class's latest record: its only one, unless
-            // the file recorded the class again.
-            *schema = m_classRepeated ? m_loadSchemas[cls] : e.schema;
+            if (cls != m_lastLoadClass) {
+                m_lastLoadClass = cls;
+                m_lastLoadSchema = m_loadSchemas[cls];
+            }
+            *schema = m_lastLoadSchema;
         } else {
             if (!e.obj)
                 Fail(ArchiveError::BadIndex,

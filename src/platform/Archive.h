@@ -176,13 +176,14 @@ private:
     struct LoadEntry {
         const RuntimeClass* cls;  // set for a class entry
         Persistent* obj;          // set for an object entry
-        uint32_t schema = 0;      // a class entry's stored schema
     };
     // The class stored last, so that a run of objects of one class looks it
     // up once.
     const RuntimeClass* m_lastClass = nullptr;
     uint32_t m_lastClassIndex = 0;
-    bool m_classRepeated = false;        // a class recorded twice when loading
+    // The stored schema of the class read last, for the same reason.
+    const RuntimeClass* m_lastLoadClass = nullptr;
+    uint32_t m_lastLoadSchema = 0;
     std::vector<LoadEntry> m_loadArray;  // index 0 unused
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;

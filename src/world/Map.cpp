@@ -560,7 +560,8 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
             holder->m_bMapListed = true;
         }
     }
-    if (obj->CanInteract() && obj->m_bMoveable == 0 && obj->Type() != 3) {
+    // A creature is never a fixture: asked first, it spares the others.
+    if (obj->Type() != 3 && obj->m_bMoveable == 0 && obj->CanInteract()) {
         if (std::none_of(fixtures.begin(), fixtures.end(),
                          [&](const auto& h) { return h.Get() == holder; }))
             fixtures.emplace_back(holder);
