@@ -85,7 +85,15 @@ struct HolderTest {
         const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
         // The listed objects lie all over memory: ask for them all at once
         // rather than waiting for each in turn.
-        for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
+        // The holders first, which needs nothing read; then for each object
+        // its first two lines, where its type and collision kind lie.
+        for (ObjectHolder* h : list) __builtin_prefetch(h);
+        for (ObjectHolder* h : list) {
+            if (const Object* o = h->m_pObject) {
+                __builtin_prefetch(o);
+                __builtin_prefetch(reinterpret_cast<const char*>(o) + 64);
+            }
+        }
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
