@@ -86,14 +86,9 @@ struct HolderTest {
         // The listed objects lie all over memory: ask for them all at once
         // rather than waiting for each in turn.
         // The holders first, which needs nothing read; then for each object
-        // its first two lines, where its type and collision kind lie.
+        // its first line, where its type and collision kind lie.
         for (ObjectHolder* h : list) __builtin_prefetch(h);
-        for (ObjectHolder* h : list) {
-            if (const Object* o = h->m_pObject) {
-                __builtin_prefetch(o);
-                __builtin_prefetch(reinterpret_cast<const char*>(o) + 64);
-            }
-        }
+        for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
