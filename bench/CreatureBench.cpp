@@ -10,8 +10,8 @@
 
 #include "creatures/Player.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -35,12 +35,12 @@ public:
 };
 
 void BM_AllGroupsTick(benchmark::State& state) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
-    frame.m_ptFocus = {4000, 4000};
+    World world;
+    world.CreateRootGroups();
+    world.m_ptFocus = {4000, 4000};
     for (int g = 0; g < 200; ++g) {
         auto* group = new Group("Group");
-        frame.m_pAllGroups->AddMember(group);
+        world.m_pAllGroups->AddMember(group);
         for (int c = 0; c < 10; ++c) {
             auto* w = new Walker;
             w->m_Position = Position(g * 97 % 8000, c * 131 % 8000);
@@ -50,11 +50,11 @@ void BM_AllGroupsTick(benchmark::State& state) {
         }
     }
     int32_t now = 1000;
-    for (int i = 0; i < 50; ++i) frame.m_pAllGroups->Update(now += 100, nullptr);  // settle
+    for (int i = 0; i < 50; ++i) world.m_pAllGroups->Update(now += 100, nullptr);  // settle
     Walker::handled = 0;
     for (auto _ : state) {
         now += 100;
-        benchmark::DoNotOptimize(frame.m_pAllGroups->Update(now, nullptr));
+        benchmark::DoNotOptimize(world.m_pAllGroups->Update(now, nullptr));
     }
     state.counters["creatures"] = 2000;
     state.counters["events/tick"] = benchmark::Counter(static_cast<double>(Walker::handled),
@@ -65,7 +65,7 @@ BENCHMARK(BM_AllGroupsTick)->Unit(benchmark::kMicrosecond);
 // Building a group tree: 20,000 creatures joining one group under a root, one
 // at a time, as a world's encounter fills. The creatures are made beforehand.
 void BM_BuildGroupTree(benchmark::State& state) {
-    CMainFrame frame;
+    World world;
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
