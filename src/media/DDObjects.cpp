@@ -331,12 +331,11 @@ int CDDObject::DrawPiece(qv::Surface* surface, qv::Point position, const qv::Rec
     for (int y = 0; y < s.Height(); ++y) {
         uint16_t* d = surface->Row(position.y + y) + position.x;
         const uint16_t* p = src.Row(s.top + y) + s.left;
-        for (int x = 0; x < s.Width(); ++x) {
-            const uint32_t v = p[x];
-            d[x] = static_cast<uint16_t>((((v & 0xF800) * f >> 5) & 0xF800) |
-                                         (((v & 0x07E0) * f >> 5) & 0x07E0) |
-                                         (((v & 0x001F) * f >> 5) & 0x001F));
+        if (&src != surface) {
+            qv::CopyRowScaled(d, p, s.Width(), f);
+            continue;
         }
+        for (int x = 0; x < s.Width(); ++x) d[x] = qv::ScaledPixel(p[x], f);
     }
     return qv::kDrawOk;
 }
@@ -345,6 +344,11 @@ int CDDObject::HitTest(qv::Point point, int frame) const {
     if (!FrameIndexOk(frame) || !m_Frames[frame].surface) return 0;
     const qv::Rect cell = GetCellRect();
     if (!cell.Contains(point)) return 0;
+    // A frame outside the grid (a stored column or row) is not drawn, so
+    // nothing of it can be hit.
+    if (m_iCurrentColumn < 0 || m_iCurrentRow < 0 || m_iCurrentColumn >= m_iCellsAcross ||
+        m_iCurrentRow >= m_iCellsDown)
+        return 0;
     const Frame& f = m_Frames[frame];
     const int x = m_iCurrentColumn * m_iWidth + point.x - cell.left;
     const int y = m_iCurrentRow * m_iHeight + point.y - cell.top;

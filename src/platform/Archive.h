@@ -70,16 +70,31 @@ public:
     void Write(const void* data, size_t n);
     void Read(void* data, size_t n);
 
-    void WriteByte(uint8_t v);
-    void WriteWord(uint16_t v);
-    void WriteDWord(uint32_t v);
+    void WriteByte(uint8_t v) { Append(&v, 1); }
+    void WriteWord(uint16_t v) {
+        const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+        Append(b, 2);
+    }
+    void WriteDWord(uint32_t v) {
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        Append(b, 4);
+    }
     void WriteInt(int32_t v) { WriteDWord(static_cast<uint32_t>(v)); }
     void WriteShort(int16_t v) { WriteWord(static_cast<uint16_t>(v)); }
     void WriteFloat(float v);
     void WriteDouble(double v);
-    uint8_t ReadByte();
-    uint16_t ReadWord();
-    uint32_t ReadDWord();
+    uint8_t ReadByte() {
+        const uint8_t* p = Take(1);
+        return p[0];
+    }
+    uint16_t ReadWord() {
+        const uint8_t* p = Take(2);
+        return uint16_t(p[0] | (p[1] << 8));
+    }
+    uint32_t ReadDWord() {
+        const uint8_t* p = Take(4);
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    }
     int32_t ReadInt() { return static_cast<int32_t>(ReadDWord()); }
     int16_t ReadShort() { return static_cast<int16_t>(ReadWord()); }
     float ReadFloat();
@@ -134,6 +149,20 @@ public:
 
 private:
     void Need(size_t n);
+    // The fixed-size reads and writes, kept inline: one comparison each.
+    const uint8_t* Take(size_t n) {
+        if (n > m_size - m_pos) Need(n);  // fails: past the end, or not loading
+        const uint8_t* p = m_data + m_pos;
+        m_pos += n;
+        return p;
+    }
+    void Append(const uint8_t* p, size_t n) {
+        if (m_mode != Store) WrongWrite();
+        const size_t at = m_out.size();
+        m_out.resize(at + n);
+        for (size_t i = 0; i < n; ++i) m_out[at + i] = p[i];
+    }
+    [[noreturn]] void WrongWrite() const;
     void WriteClass(const RuntimeClass* cls);
     // Reads a class reference; answers null for a null tag. For a back-reference
     // to an object, stores it in *objectRef and answers null.
@@ -157,6 +186,13 @@ private:
         const RuntimeClass* cls;  // set for a class entry
         Persistent* obj;          // set for an object entry
     };
+    // The class stored last, so that a run of objects of one class looks it
+    // up once.
+    const RuntimeClass* m_lastClass = nullptr;
+    uint32_t m_lastClassIndex = 0;
+    // The stored schema of the class read last, for the same reason.
+    const RuntimeClass* m_lastLoadClass = nullptr;
+    uint32_t m_lastLoadSchema = 0;
     std::vector<LoadEntry> m_loadArray;  // index 0 unused
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;

@@ -96,20 +96,41 @@ int Surface::Blt(Point dest, const Surface& src, const Rect& srcRect, const Rect
         const uint16_t* p = src.Row(s.top + y) + s.left;
         if (colourKey < 0 || colourKey > 0xFFFF) {
             std::memmove(d, p, static_cast<size_t>(w) * sizeof(uint16_t));
+            continue;
+        }
+        const uint16_t key = static_cast<uint16_t>(colourKey);
+        if (!same) {
+            CopyRowKeyed(d, p, w, key);
         } else if (backward) {
-            const uint16_t key = static_cast<uint16_t>(colourKey);
-            for (int x = w - 1; x >= 0; --x)
-                if (p[x] != key) d[x] = p[x];
+            for (int x = w - 1; x >= 0; --x) d[x] = KeyedPixel(d[x], p[x], key);
         } else {
-            const uint16_t key = static_cast<uint16_t>(colourKey);
-            // Written without a branch so that the compiler can keep it in vectors.
-            for (int x = 0; x < w; ++x) {
-                const uint16_t v = p[x];
-                d[x] = v == key ? d[x] : v;
-            }
+            for (int x = 0; x < w; ++x) d[x] = KeyedPixel(d[x], p[x], key);
         }
     }
     return kDrawOk;
+}
+
+namespace {
+
+// Rows are worked in blocks of a fixed count, which the compiler turns into
+// vector instructions without any check at run time (the pointers are
+// declared apart), then the few pixels left one by one.
+constexpr int kBlock = 16;
+
+}  // namespace
+
+void CopyRowKeyed(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint16_t key) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = KeyedPixel(to[x + k], from[x + k], key);
+    for (; x < n; ++x) to[x] = KeyedPixel(to[x], from[x], key);
+}
+
+void CopyRowScaled(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint32_t f) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = ScaledPixel(from[x + k], f);
+    for (; x < n; ++x) to[x] = ScaledPixel(from[x], f);
 }
 
 namespace {

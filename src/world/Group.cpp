@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -40,12 +41,24 @@ void Group::Link(Member* member, bool atHead) {
     else
         m_Members.push_back(member);
     member->m_pGroup = this;
-    // The cached sums of this group and of every group above it take the
-    // newcomer in, so that what a group stores is its members' sum.
-    for (Group* g = this; g; g = g->m_pGroup) g->GetHitPoints();
+    // The sum is recounted as a member joins. While no member below has come
+    // or gone since the last count, that is the sum kept plus what joins, so
+    // a group filled one member at a time is built in linear time.
+    if (m_bSumCounted)
+        m_iHitPoints = SumHitPoints(m_iHitPoints, member->GetHitPoints());
+    else
+        GetHitPoints();
+    ForgetSumsAbove();
+}
+
+void Group::ForgetSumsAbove() {
+    // A group whose sum is not counted has none counted above it either.
+    for (Group* g = m_pGroup; g && g->m_bSumCounted; g = g->m_pGroup) g->m_bSumCounted = false;
 }
 
 void Group::Unlink(Node node) {
+    m_bSumCounted = false;
+    ForgetSumsAbove();
     for (Node* walk : m_Walks)
         if (*walk == node) ++*walk;
     (*node)->m_pGroup = nullptr;
@@ -140,11 +153,14 @@ int Group::GetGroupReserved() {
     return 0;
 }
 
+int32_t Group::SumHitPoints(int64_t a, int64_t b) {
+    return static_cast<int32_t>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+}
+
 int Group::GetHitPoints() {
-    // Hit points come from files: the sum is held at the integer range.
-    int64_t sum = 0;
-    for (Member* m : m_Members) sum += m->GetHitPoints();
-    m_iHitPoints = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+    m_iHitPoints = 0;
+    for (Member* m : m_Members) m_iHitPoints = SumHitPoints(m_iHitPoints, m->GetHitPoints());
+    m_bSumCounted = true;
     return m_iHitPoints;
 }
 

@@ -43,6 +43,8 @@ public:
     void MemberNotify(int32_t) override {}
     // Recomputes the cached sum of the members' hit points and answers it.
     int GetHitPoints() override;
+    // a + b held to the integer range: many strong members cannot wrap a sum.
+    static int32_t SumHitPoints(int64_t a, int64_t b);
     int IsGroup() override { return 1; }
     double GetMemberTotal() override;
 
@@ -128,6 +130,8 @@ private:
     // Links the member at the head (or tail) once it has left any other group.
     void Link(Member* member, bool atHead);
     void Unlink(Node node);
+    // The groups above no longer hold a counted sum: one below them changed.
+    void ForgetSumsAbove();
     // Takes a placed member off the map and deletes it.
     static void DeleteMember(Member* member);
     friend class Member;  // a member the map lets go of is deleted here
@@ -138,6 +142,9 @@ private:
     void CopyLeader(Group& other, Member* original, Member* copy);
 
     std::list<Member*> m_Members;
+    // m_iHitPoints is the count of the members' hit points, and no member
+    // below has come or gone since it was taken.
+    bool m_bSumCounted = false;
     // The next node of every walk running over this list, moved on when the
     // member it names leaves during the walk.
     std::vector<Node*> m_Walks;

@@ -272,6 +272,8 @@ private:
         int reach;       // pixels
     };
     void ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLight>& lights);
+    int LineClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
+    int DiagonalClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
     void CastShadows(int32_t i, int32_t j);
 
     Object* m_blockerObject = nullptr;
@@ -294,4 +296,8 @@ private:
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
     uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
+    // The answers of the diagonal sub-walks of the line being tested, by
+    // window cell: the line's stamp shifted left once, and the answer.
+    mutable std::array<uint32_t, wide * high> m_lineMemo{};
+    mutable uint32_t m_lineStamp = 0;
 };

@@ -99,7 +99,10 @@ public:
 
     Position pos;
     Object* m_pObject = nullptr;
-    CellRef m_Corners[4];                       // window cells of the image's corners while placed
-    int m_bDrawn = 0;                           // drawn in the current frame
+    CellRef m_Corners[4];  // window cells of the image's corners while placed
+    int m_bDrawn = 0;      // drawn in the current frame
+    // Set once a map has listed the holder among its lights or fixtures, so
+    // that taking off the map only searches those lists for such holders.
+    bool m_bMapListed = false;
     std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
 };

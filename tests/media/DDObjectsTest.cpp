@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -162,6 +163,27 @@ TEST(DDObject, HitTestAnswersThePixelUnderThePoint) {
     EXPECT_EQ(image.HitTest({-1, -2}, 0), PaletteIndexToPixel(38));
     EXPECT_TRUE(image.BoxContains({2, 0}));
     EXPECT_FALSE(image.BoxContains({3, 0}));
+}
+
+TEST(DDObject, NothingIsHitOfAFrameOutsideTheGrid) {
+    CDDObject image;
+    BuildImage(image, 1);  // a grid of 2 x 1 cells of 4 x 3 pixels
+    // Pixel (1, 1) of cell 0 is opaque; a column a quarter of the integer
+    // range away times the width of 4 would come back round to it.
+    for (auto [c, r] : {std::pair{2, 0},
+                        {-1, 0},
+                        {0, 1},
+                        {0, -1},
+                        {0x40000000, 0},
+                        {0, 0x55555556},
+                        {INT32_MAX, INT32_MAX}}) {
+        image.m_iCurrentColumn = c;
+        image.m_iCurrentRow = r;
+        EXPECT_EQ(image.HitTest({0, -1}, 0), 0) << c << "," << r;
+    }
+    image.m_iCurrentColumn = 0;
+    image.m_iCurrentRow = 0;
+    EXPECT_EQ(image.HitTest({0, -1}, 0), kWhite);
 }
 
 TEST(DDObject, FramesOfOneLevelAndPictureShareASurface) {

@@ -56,6 +56,26 @@ TEST(Surface, BlitSkipsTheColourKeyAndCopiesTheRest) {
     EXPECT_EQ(CountNot(d2, kBack), 12);
 }
 
+TEST(Surface, RowsOfEveryLengthAreCopiedWholeAcrossTheirBlocks) {
+    // Lengths around the blocks the rows are worked in, with the key colour
+    // every third pixel.
+    for (int n = 0; n <= 50; ++n) {
+        std::vector<uint16_t> from(static_cast<size_t>(n)), keyed(from.size(), kBack);
+        std::vector<uint16_t> scaled(from.size(), kBack);
+        for (int x = 0; x < n; ++x) from[static_cast<size_t>(x)] = x % 3 ? 0xFFFF : kKey;
+        qv::CopyRowKeyed(keyed.data(), from.data(), n, kKey);
+        qv::CopyRowScaled(scaled.data(), from.data(), n, 16);
+        for (int x = 0; x < n; ++x) {
+            SCOPED_TRACE(testing::Message() << n << " pixels, pixel " << x);
+            EXPECT_EQ(keyed[static_cast<size_t>(x)], x % 3 ? 0xFFFF : kBack);
+            // Half of white: red 31 x 16 / 32 = 15, green 63 x 16 / 32 = 31, blue 15.
+            // Half of the key colour 0xF81F: red 15, green 0, blue 15.
+            EXPECT_EQ(scaled[static_cast<size_t>(x)],
+                      x % 3 ? (15 << 11 | 31 << 5 | 15) : (15 << 11 | 15));
+        }
+    }
+}
+
 TEST(Surface, BlitClipsAtEveryEdge) {
     Surface src = MakeSource();
     struct Case {
