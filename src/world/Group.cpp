@@ -44,11 +44,15 @@ void Group::Link(Member* member, bool atHead) {
     // The sum is recounted as a member joins. While no member below has come
     // or gone since the last count, that is the sum kept plus what joins, so
     // a group filled one member at a time is built in linear time.
-    if (m_bSumCounted)
-        m_iHitPoints = SumHitPoints(m_iHitPoints, member->GetHitPoints());
-    else
-        GetHitPoints();
-    ForgetSumsAbove();
+    // Every group above takes the newcomer into its cached sum as well, so
+    // that what a group stores is always its members' sum.
+    const int32_t added = member->GetHitPoints();
+    for (Group* g = this; g; g = g->m_pGroup) {
+        if (g->m_bSumCounted)
+            g->m_iHitPoints = SumHitPoints(g->m_iHitPoints, added);
+        else
+            g->GetHitPoints();
+    }
 }
 
 void Group::ForgetSumsAbove() {
