@@ -188,6 +188,7 @@ MapMaster::~MapMaster() {
     // the groups' teardown must not reach for it.
     if (CMainFrame* frame = GetMainFrame())
         if (frame->map_master == this) frame->map_master = nullptr;
+    DeleteLands();
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;
@@ -213,6 +214,7 @@ void MapMaster::DeleteAllHolders() {
 }
 
 int MapMaster::SetWorldSize(int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight) return 0;
     worldcellx = w;
     worldcelly = h;
     halfcellx = w / 2;
