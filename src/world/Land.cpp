@@ -21,21 +21,6 @@ QV_IMPLEMENT_SERIAL(LandGraph, qv::Persistent, 1, false)
 int Land::s_useCount = 0;
 std::unique_ptr<CDSound> Land::s_sounds[5];
 
-namespace {
-
-// Deletes a holder kept off the map together with its object; the two are
-// parted first so that neither's destructor reaches for the other.
-void DeleteKeptHolder(ObjectHolder* h) {
-    if (Object* obj = h->m_pObject) {
-        h->m_pObject = nullptr;
-        if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
-        delete obj;
-    }
-    delete h;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Land
 
@@ -48,7 +33,7 @@ Land::Land(const std::string& name) : Object(name) {
 Land::~Land() {
     std::vector<ObjectHolder*> kept;
     kept.swap(holders);
-    for (ObjectHolder* h : kept) DeleteKeptHolder(h);
+    for (ObjectHolder* h : kept) DeleteHolderWithObject(h);
     bitmap.reset();
     encounters.clear();
     if (--s_useCount == 0)

@@ -24,16 +24,6 @@
 
 namespace {
 
-// Deletes a holder with its object, parting the two first.
-void DeleteHolderAndObject(ObjectHolder* h) {
-    if (Object* obj = h->m_pObject) {
-        h->m_pObject = nullptr;
-        if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
-        delete obj;
-    }
-    delete h;
-}
-
 Player* CreatureOf(Object* obj) {
     return obj && obj->Type() == PLAYER ? qv::DynamicCast<Player>(obj) : nullptr;
 }
@@ -321,7 +311,7 @@ void MapMaster::PlaceLandHolders(Land* land) {
         if (!placed && p && p->m_iHitPoints <= 0 && p->m_bGrouped) {
             land->ReleaseHolder(h);
             if (p->m_pGroup) p->m_pGroup->RemoveMember(p);
-            DeleteHolderAndObject(h);
+            DeleteHolderWithObject(h);
             continue;
         }
         const MapCreature* mc = AsMapCreature(obj);
