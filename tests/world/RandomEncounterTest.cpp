@@ -208,6 +208,84 @@ TEST(Encounters, ChecksComeBetweenTwentyAndThreeHundredThousandUnitsApart) {
     EXPECT_EQ(land.nextencounter, 20500);
 }
 
+// A world of one land around the view centre, with one encounter: a group of
+// one creature.
+class Meeting : public testing::Test {
+protected:
+    Meeting() {
+        frame.CreateRootGroups();
+        frame.map_master = &map;
+        map.SetWorldSize(100, 80);
+        auto info = std::make_unique<LandInfo>();
+        info->bounds = {0, 0, 100, 80};
+        info->land = land = new Land("World");
+        land->landinfo = info.get();
+        map.loadedlands.push_back(land);
+        map.landgraph = new LandGraph(std::move(info));
+        map.ReloadWindowAt(50, 40);
+        frame.m_ptFocus = {50 * 160 + 80, 40 * 112 + 56};
+        auto e = Encounter(2);
+        e->group->m_bGrouped = 1;
+        auto* wolf = new Player;
+        wolf->m_strSpecialName = "wolf";
+        e->group->AddMemberDirect(wolf);
+        land->encounters.push_back(std::move(e));
+        land->ComputeEncounterRate();
+        saved = Group::s_pathTest;
+    }
+    ~Meeting() override {
+        Group::s_pathTest = saved;
+        frame.DeleteGroups();
+        map.DeleteContents();
+        frame.map_master = nullptr;
+    }
+    // The groups met so far.
+    std::vector<Group*> Met() {
+        std::vector<Group*> out;
+        for (Member* m : frame.m_pRandomEncounters->Members())
+            if (m->Type() == GROUP) out.push_back(static_cast<Group*>(m));
+        return out;
+    }
+
+    CMainFrame frame;
+    MapMaster map;
+    Land* land = nullptr;  // the map's
+    Group::PathTest saved;
+};
+
+TEST_F(Meeting, AGroupTurnsUpOnTheEllipseAroundTheViewCentre) {
+    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return true; };
+    qv::SeedRand(3);
+    ASSERT_EQ(land->Update(1000), 1);
+    const std::vector<Group*> met = Met();
+    ASSERT_EQ(met.size(), 1u);
+    Group* group = met[0];
+    EXPECT_EQ(group->m_strSpecialName, "Random");
+    EXPECT_EQ(group->m_bGrouped, 1);
+    ASSERT_EQ(group->Members().size(), 1u);
+    auto* wolf = qv::DynamicCast<Player>(group->Members().front());
+    ASSERT_NE(wolf, nullptr);
+    ASSERT_NE(wolf->m_pHolder, nullptr);
+    // Half-axes 300 across and 200 down: (dx / 300)^2 + (dy / 200)^2 is 1,
+    // give or take the rounding of dy down to whole pixels.
+    const double dx = wolf->m_Position.x - frame.m_ptFocus.x;
+    const double dy = wolf->m_Position.y - frame.m_ptFocus.y;
+    const double r = dx * dx / 90000.0 + dy * dy / 40000.0;
+    EXPECT_LE(r, 1.0 + 1e-9);
+    EXPECT_GT(r, 0.98);
+    // The template stays with the land.
+    EXPECT_EQ(land->encounters[0]->group->Members().size(), 1u);
+}
+
+TEST_F(Meeting, AnEncounterWithNoWayToTheCentreIsDropped) {
+    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return false; };
+    qv::SeedRand(3);
+    EXPECT_EQ(land->Update(1000), 0);
+    EXPECT_TRUE(Met().empty());
+    // The next check still waits its time.
+    EXPECT_GE(land->nextencounter, 21000);
+}
+
 TEST(Encounters, ARecordWithItsGroupAndTimeReadsBack) {
     auto e = Encounter(4);
     e->group->m_bGrouped = 1;
