@@ -221,12 +221,16 @@ void Land::WriteFile(const std::string& name) const {
     qv::WriteWholeFile(name, StoreBytes());
 }
 
-std::unique_ptr<Land> Land::ReadFile(const std::string& name) {
-    const std::vector<uint8_t> bytes = qv::ReadWholeFile(name);
+std::unique_ptr<Land> Land::FromBytes(const std::vector<uint8_t>& bytes, const std::string& name) {
     qv::Archive ar(bytes, name);
     std::unique_ptr<Land> land(ar.ReadObjectOf<Land>());
     if (!land) ar.Fail(qv::ArchiveError::BadClass, "no land in the file");
     if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the land");
+    return land;
+}
+
+std::unique_ptr<Land> Land::ReadFile(const std::string& name) {
+    std::unique_ptr<Land> land = FromBytes(qv::ReadWholeFile(name), name);
     if (land->hasbitmap) land->LoadNamedBitmap();
     land->ComputeEncounterRate();
     return land;

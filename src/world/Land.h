@@ -91,6 +91,10 @@ public:
     // computed. Any fault raises qv::FileError or qv::ArchiveError naming the
     // file, and nothing is kept.
     static std::unique_ptr<Land> ReadFile(const std::string& name);
+    // The land that a land file's bytes hold, without its picture; `name`
+    // names the file in errors. The bytes must hold one land and nothing else.
+    static std::unique_ptr<Land> FromBytes(const std::vector<uint8_t>& bytes,
+                                           const std::string& name);
     // Writes the land to the file, replacing it only once the whole file is
     // written; qv::FileError when it cannot be written (the old file stays).
     void WriteFile(const std::string& name) const;

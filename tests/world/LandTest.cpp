@@ -309,3 +309,21 @@ TEST(LandCells, APictureCoversItsRectangleAcrossTheSeamAndALandWithoutOneCoversA
 }
 
 }  // namespace
+
+namespace {
+
+// The fuzz corpus holds lands as the game writes them: each reads, and stores
+// back to its own bytes.
+TEST(LandFile, TheFuzzCorpusLandsReadAndStoreBackUnchanged) {
+    const std::string corpus = std::string(QV_TEST_DATA) + "/../../fuzz/corpus/land/";
+    for (const char* name : {"default.lnd", "objects.lnd"}) {
+        const auto bytes = qv::ReadWholeFile(corpus + name);
+        EXPECT_EQ(Land::FromBytes(bytes, name)->StoreBytes(), bytes) << name;
+    }
+    EXPECT_EQ(qv::ReadWholeFile(corpus + "default.lnd"), DefaultLandBytes());
+    EXPECT_EQ(qv::ReadWholeFile(corpus + "objects.lnd"), FullLandBytes());
+    auto old = Land::FromBytes(qv::ReadWholeFile(corpus + "schema4.lnd"), "schema4.lnd");
+    EXPECT_EQ(old->tune, 8);
+}
+
+}  // namespace
