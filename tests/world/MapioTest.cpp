@@ -286,6 +286,42 @@ TEST_F(Streaming, WhatCannotStandWhereItWasStaysInItsLandAndACreatureStaysOnTheM
     EXPECT_EQ(GroupedCreatures(), 0u);
 }
 
+TEST_F(Streaming, CreaturesOutsideTheWindowWaitInTheirLandAndTheDeadOfAGroupGo) {
+    // The window around (20, 20) ends at column 45; the land reaches 59.
+    auto land = PicturedLand("edge", {40, 10}, 20, 20, 8);
+    Player* waiting = Creature("waiting");
+    waiting->Events().Post(1, 5000);
+    waiting->Events().Post(3, 7000);
+    Keep(*land, waiting, At(55, 15));
+    Player* dead = Creature("dead");
+    dead->m_iHitPoints = 0;
+    dead->m_bGrouped = 1;
+    Keep(*land, dead, At(56, 15));
+    AddLand("edge.lnd", std::move(land));
+    map.ReloadWindowAt(20, 20);
+
+    Land* edge = map.loadedlands.front();
+    ASSERT_EQ(edge->GetDisplayName(), "edge");
+    ASSERT_EQ(edge->holders.size(), 1u);
+    auto* kept = qv::DynamicCast<Player>(edge->holders[0]->m_pObject);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->m_strSpecialName, "waiting");
+    EXPECT_EQ(kept->m_pKeptInLand.Get(), edge);
+    // Its queue holds one THINK at once, whatever it held before.
+    ASSERT_EQ(kept->Events().Count(), 1);
+    EXPECT_EQ(kept->Events().At(0).m_iType, 0);
+    EXPECT_EQ(kept->Events().At(0).m_iTime, 0);
+    // It is numbered, though in no group.
+    ASSERT_GE(kept->m_iPlayerNumber, 0);
+    EXPECT_EQ(folder_frame.frame.m_PlayerArray[static_cast<size_t>(kept->m_iPlayerNumber)], kept);
+    EXPECT_EQ(kept->m_pGroup, nullptr);
+    // The dead member of a group is gone for good.
+    map.ReloadWindowAt(50, 20);
+    auto census = Census();
+    EXPECT_EQ(census.count("dead"), 0u);
+    EXPECT_EQ(census["waiting"], 1);
+}
+
 TEST_F(Streaming, ACreatureOfAMissingGroupMakesThatGroupAndABoundlessNumberIsRefused) {
     auto land = PicturedLand("vale", {10, 10}, 20, 20, 8);
     Player* lost = Creature("lost");
