@@ -21,6 +21,17 @@ QV_IMPLEMENT_SERIAL(LandGraph, qv::Persistent, 1, false)
 int Land::s_useCount = 0;
 std::unique_ptr<CDSound> Land::s_sounds[5];
 
+namespace {
+
+// Whether a name read from a file names a file inside its folder: no folder
+// part, no way up, nothing absolute.
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\:") == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // Land
 
@@ -93,6 +104,8 @@ void Land::Serialize(qv::Archive& ar) {
     origin.y = ar.ReadInt();
     hasbitmap = ar.ReadInt();
     bitmapname = ar.ReadString();
+    if (!bitmapname.empty() && !IsPlainFileName(bitmapname))
+        ar.Fail(qv::ArchiveError::BadString, "picture name '" + bitmapname + "'");
     const size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
         std::unique_ptr<RandomEncounter> e(ar.ReadObjectOf<RandomEncounter>());
@@ -244,7 +257,6 @@ LandInfo::LandInfo(const std::string& name, Land* l) : land(l), filename(name) {
 }
 
 std::string LandInfo::FilePath() const {
-    if (!filename.empty() && filename.front() == '/') return filename;
     return GetBaseDirectory() + "tmp\\" + filename;
 }
 
@@ -271,6 +283,8 @@ void LandInfo::Serialize(qv::Archive& ar) {
     bounds.right = ar.ReadInt();
     bounds.bottom = ar.ReadInt();
     filename = ar.ReadString();
+    if (!IsPlainFileName(filename))
+        ar.Fail(qv::ArchiveError::BadString, "land file name '" + filename + "'");
     landname = ar.ReadString();
 }
 

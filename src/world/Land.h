@@ -143,8 +143,8 @@ public:
     // Copies the land's bounds and name and writes the land to its file; 0
     // without a land. qv::FileError when the file cannot be written.
     int SaveLand();
-    // Where the land file lies: the working folder "tmp\" of the game folder
-    // (a name that is already a full path stands).
+    // Where the land file lies: the working folder "tmp\" of the game folder.
+    // A name read from a world file is a plain file name.
     std::string FilePath() const;
 
     Land* land = nullptr;  // the land while in memory; not owned

@@ -129,3 +129,20 @@ TEST_F(LandTree, TheTreeIsStoredAsChildrenThenInfo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LandInfoRecord, AFileNameWithAFolderOrAWayUpIsRefused) {
+    using namespace record_test;
+    for (const char* name :
+         {"..\\..\\world.qvr", "/etc/vale.lnd", "tmp/vale.lnd", "C:vale.lnd", ""}) {
+        LandInfo info;
+        info.filename = name;
+        EXPECT_EQ(RefusalOf<LandInfo>(StoreObject(info)), qv::ArchiveError::BadString) << name;
+    }
+    LandInfo plain;
+    plain.filename = "Vale 2.lnd";
+    EXPECT_EQ(LoadObject<LandInfo>(StoreObject(plain))->filename, "Vale 2.lnd");
+}
+
+}  // namespace

@@ -201,6 +201,10 @@ TEST_F(LandFiles, BadFilesAreRefusedNamingTheFile) {
     unknown[6] = 'X';
     EXPECT_EQ(refusal(unknown), Path("bad.lnd"));
     EXPECT_EQ(refusal(StoreObject(Object("Land"))), Path("bad.lnd"));
+    // A picture outside the Images folder.
+    auto sneaky = FullLand();
+    sneaky->bitmapname = "..\\..\\tmp\\world.qvr";
+    EXPECT_EQ(refusal(sneaky->StoreBytes()), Path("bad.lnd"));
     // Bytes after the land.
     Bytes longer = DefaultLandBytes();
     longer.push_back(0);
