@@ -277,6 +277,39 @@ TEST_F(Meeting, AGroupTurnsUpOnTheEllipseAroundTheViewCentre) {
     EXPECT_EQ(land->encounters[0]->group->Members().size(), 1u);
 }
 
+TEST_F(Meeting, TheEncounterIsPickedByWeightInListOrder) {
+    // Wolves weigh 2, bears 3: k = rand() mod 10; k 0..2 meets the wolves,
+    // 3..5 the bears, and 6..9 (past the end) the bears as the last.
+    auto bears = Encounter(3);
+    bears->group->m_bGrouped = 1;
+    auto* bear = new Player;
+    bear->m_strSpecialName = "bear";
+    bears->group->AddMemberDirect(bear);
+    land->encounters.push_back(std::move(bears));
+    land->ComputeEncounterRate();
+    ASSERT_EQ(land->encountertotal, 10000);
+    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return true; };
+    int wolves = 0, bearsMet = 0;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        OldRand draws{seed};
+        draws();  // the wait
+        const int k = draws() % 10;
+        qv::SeedRand(seed);
+        land->nextencounter = 0;
+        ASSERT_EQ(land->Update(1000), 1);
+        std::vector<Group*> met = Met();
+        ASSERT_EQ(met.size(), 1u);
+        ASSERT_EQ(met[0]->Members().size(), 1u);
+        const std::string name = met[0]->Members().front()->m_strSpecialName;
+        EXPECT_EQ(name, k <= 2 ? "wolf" : "bear") << "k " << k;
+        (name == "wolf" ? wolves : bearsMet)++;
+        frame.m_pRandomEncounters->RemoveMember(met[0]);
+        delete met[0];
+    }
+    EXPECT_GT(wolves, 0);
+    EXPECT_GT(bearsMet, wolves);
+}
+
 TEST_F(Meeting, AnEncounterWithNoWayToTheCentreIsDropped) {
     Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return false; };
     qv::SeedRand(3);
