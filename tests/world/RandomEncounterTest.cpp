@@ -224,14 +224,18 @@ protected:
         map.landgraph = new LandGraph(std::move(info));
         map.ReloadWindowAt(50, 40);
         frame.m_ptFocus = {50 * 160 + 80, 40 * 112 + 56};
-        auto e = Encounter(2);
+        AddPack(2, "wolf");
+        saved = Group::s_pathTest;
+    }
+    // An encounter of that weight: a group of one creature of that name.
+    void AddPack(int32_t time, const std::string& creature) {
+        auto e = Encounter(time);
         e->group->m_bGrouped = 1;
-        auto* wolf = new Player;
-        wolf->m_strSpecialName = "wolf";
-        e->group->AddMemberDirect(wolf);
+        auto* p = new Player;
+        p->m_strSpecialName = creature;
+        e->group->AddMemberDirect(p);
         land->encounters.push_back(std::move(e));
         land->ComputeEncounterRate();
-        saved = Group::s_pathTest;
     }
     ~Meeting() override {
         Group::s_pathTest = saved;
@@ -280,13 +284,7 @@ TEST_F(Meeting, AGroupTurnsUpOnTheEllipseAroundTheViewCentre) {
 TEST_F(Meeting, TheEncounterIsPickedByWeightInListOrder) {
     // Wolves weigh 2, bears 3: k = rand() mod 10; k 0..2 meets the wolves,
     // 3..5 the bears, and 6..9 (past the end) the bears as the last.
-    auto bears = Encounter(3);
-    bears->group->m_bGrouped = 1;
-    auto* bear = new Player;
-    bear->m_strSpecialName = "bear";
-    bears->group->AddMemberDirect(bear);
-    land->encounters.push_back(std::move(bears));
-    land->ComputeEncounterRate();
+    AddPack(3, "bear");
     ASSERT_EQ(land->encountertotal, 10000);
     Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return true; };
     int wolves = 0, bearsMet = 0;
