@@ -362,6 +362,41 @@ TEST_F(Streaming, CellsWithoutALandGiveTheirHoldersToTheRootLand) {
         for (int j = 0; j < MapMaster::high; ++j) EXPECT_EQ(map.GetCell(i, j).land, nullptr);
 }
 
+TEST_F(Streaming, ALandRemovedFromTheTreeLeavesNoCellNamingIt) {
+    LandInfo* vale = AddLand("vale.lnd", PicturedLand("vale", {10, 10}, 20, 20, 9));
+    map.ReloadWindowAt(20, 20);
+    Land* land = vale->land;
+    ASSERT_NE(land, nullptr);
+    tree->Remove(vale, &map);
+    EXPECT_EQ(std::count(map.loadedlands.begin(), map.loadedlands.end(), land), 0);
+    for (int i = 0; i < MapMaster::wide; ++i)
+        for (int j = 0; j < MapMaster::high; ++j) ASSERT_EQ(map.GetCell(i, j).land, nullptr);
+    // Streamed again, the root land covers the cells the land had.
+    map.ReloadWindowAt(20, 20);
+    CellPoint wc;
+    ASSERT_TRUE(map.CellToWindow({15, 15}, wc));
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).land, map.GetRootLand());
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 0);
+}
+
+TEST_F(Streaming, DeletingTheContentsDropsEveryLandAndHolder) {
+    auto land = PicturedLand("vale", {10, 10}, 20, 20, 8);
+    Keep(*land, Thing("thing"), At(12, 12));
+    Keep(*land, Creature("creature"), At(14, 14));
+    AddLand("vale.lnd", std::move(land));
+    map.ReloadWindowAt(20, 20);
+    ASSERT_EQ(PlacedCreatures(), 1u);
+    map.DeleteContents();
+    EXPECT_EQ(map.landgraph, nullptr);
+    EXPECT_TRUE(map.loadedlands.empty());
+    EXPECT_EQ(GroupedCreatures(), 0u);  // the creature left its group as it went
+    for (int i = 0; i < MapMaster::wide; ++i)
+        for (int j = 0; j < MapMaster::high; ++j) {
+            EXPECT_TRUE(map.GetCell(i, j).holders.IsEmpty());
+            EXPECT_FALSE(map.GetCell(i, j).IsFilled());
+        }
+}
+
 TEST_F(Streaming, TheMapRecordHoldsTheTreeAndTheExploredBitsAndABadWorldChangesNothing) {
     map.SetExplored({9, 2});
     map.SetExplored({0, 159});
