@@ -11,10 +11,12 @@
 #include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
+#include "structures/Traversable.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
 #include "world/LandFixture.h"
 #include "world/Map.h"
+#include "world/MapFixture.h"
 #include "world/ObjectHolder.h"
 
 namespace {
@@ -395,6 +397,36 @@ TEST_F(Streaming, DeletingTheContentsDropsEveryLandAndHolder) {
             EXPECT_TRUE(map.GetCell(i, j).holders.IsEmpty());
             EXPECT_FALSE(map.GetCell(i, j).IsFilled());
         }
+}
+
+TEST(StreamingOrder, PlatformsArePlacedFirstSoThatWhatStandsOnThemFindsThem) {
+    using namespace maptest;
+    auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
+    CMainFrame frame;
+    MapMaster map;
+    frame.map_master = &map;
+    map.SetWorldSize(100, 80);
+    // A land of water, in memory; a crate listed before the raft it stands on.
+    auto info = std::make_unique<LandInfo>();
+    info->bounds = {0, 0, 100, 80};
+    Land* sea = info->land = new Land("Sea");
+    sea->landinfo = info.get();
+    sea->bitmap = std::make_unique<CDIBitmap>(100, 80);
+    sea->bitmap->FillRect(0, 0, 100, 80, 32);
+    map.loadedlands.push_back(sea);
+    map.landgraph = new LandGraph(std::move(info));
+    const Position rp = At(50, 40);
+    auto* crate = new ObjectHolder(Position(rp.x - 20, rp.y, 0), new Object("Object"));
+    sea->KeepHolder(crate);
+    auto* raft = new Pictured<Traversable>;
+    raft->image = deckImage.get();
+    sea->KeepHolder(new ObjectHolder(rp, raft));
+
+    map.ReloadWindowAt(50, 40);
+    EXPECT_TRUE(sea->holders.empty());
+    EXPECT_TRUE(map.IsListedAnywhere(crate));
+    map.DeleteContents();
+    frame.map_master = nullptr;
 }
 
 TEST_F(Streaming, TheMapRecordHoldsTheTreeAndTheExploredBitsAndABadWorldChangesNothing) {
