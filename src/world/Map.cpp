@@ -13,6 +13,7 @@
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
+#include "world/Land.h"
 #include "world/MapImage.h"
 #include "world/Object.h"
 

@@ -289,6 +289,8 @@ private:
     void ForgetHolder(ObjectHolder* holder);
     // Lands (Mapio.cpp).
     void DeleteLands();
+    // Reads the lands below `node` that meet `rect` and are not in memory.
+    void PrefetchLands(LandGraph* node, const CellRect& rect);
     void FillCellsFrom(Land* land);
     void PlaceLandHolders(Land* land);
     // Enters a creature's holder in the cell of its position without the
@@ -326,4 +328,5 @@ private:
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
     uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
+    std::vector<std::unique_ptr<Land>> m_prefetched;  // lands read ahead of a reload
 };

@@ -163,14 +163,40 @@ void MapMaster::ResetCells() {
     ++m_reloads;
 }
 
+void MapMaster::PrefetchLands(LandGraph* node, const CellRect& rect) {
+    for (auto& child : node->children)
+        if (child->info && RectsOverlap(child->info->bounds, rect))
+            PrefetchLands(child.get(), rect);
+    LandInfo* info = node->info.get();
+    if (!info || info->land) return;
+    FileClock clock(landFileNanos);
+    m_prefetched.push_back(Land::ReadFile(info->FilePath()));
+    m_prefetched.back()->landinfo = info;
+}
+
 int MapMaster::ReloadWindowAt(int32_t cx, int32_t cy) {
-    ResetCells();
     CellPoint o{cx - wide / 2, cy - high / 2};
     if (o.x < 0) o.x += worldcellx;
     if (o.y < 0) o.y += worldcelly;
+    CellRect rect{o.x, o.y, o.x + wide, o.y + high};
+    if (rect.right > worldcellx) rect.right -= worldcellx;
+    if (rect.bottom > worldcelly) rect.bottom -= worldcelly;
+    // Every land the window will need is read first: a land file that cannot
+    // be read raises its error while the world is still as it was.
+    m_prefetched.clear();
+    if (landgraph) {
+        try {
+            PrefetchLands(landgraph, rect);
+        } catch (...) {
+            m_prefetched.clear();
+            throw;
+        }
+    }
+    ResetCells();
     SetOrigin(o);
     FillMinimap(4);
     if (landgraph) StreamLands(landgraph, 1);
+    m_prefetched.clear();
     return 1;
 }
 
@@ -198,7 +224,12 @@ void MapMaster::StreamLands(LandGraph* node, int overlaps) {
     LandInfo* info = node->info.get();
     if (!info->land) {
         std::unique_ptr<Land> read;
-        {
+        auto it = std::find_if(m_prefetched.begin(), m_prefetched.end(),
+                               [info](const auto& l) { return l->landinfo == info; });
+        if (it != m_prefetched.end()) {
+            read = std::move(*it);
+            m_prefetched.erase(it);
+        } else {
             FileClock clock(landFileNanos);
             read = Land::ReadFile(info->FilePath());
         }

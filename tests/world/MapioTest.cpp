@@ -113,13 +113,22 @@ protected:
         walk(*map.landgraph);
         return seen;
     }
-    size_t PlacedCreatures() {
+    // The holders on the map that pass the test, each counted once.
+    size_t PlacedWhere(const std::function<bool(ObjectHolder*)>& test) {
         std::set<ObjectHolder*> onMap;
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j)
                 for (ObjectHolder* h : map.GetCell(i, j).holders)
-                    if (h->Type() == PLAYER) onMap.insert(h);
+                    if (test(h)) onMap.insert(h);
         return onMap.size();
+    }
+    size_t PlacedNamed(const std::string& name) {
+        return PlacedWhere([&](ObjectHolder* h) {
+            return h->m_pObject && h->m_pObject->m_strSpecialName == name;
+        });
+    }
+    size_t PlacedCreatures() {
+        return PlacedWhere([](ObjectHolder* h) { return h->Type() == PLAYER; });
     }
     size_t GroupedCreatures() {
         size_t n = 0;
@@ -322,6 +331,34 @@ TEST_F(Streaming, CreaturesOutsideTheWindowWaitInTheirLandAndTheDeadOfAGroupGo) 
     auto census = Census();
     EXPECT_EQ(census.count("dead"), 0u);
     EXPECT_EQ(census["waiting"], 1);
+}
+
+TEST_F(Streaming, ALandFileThatCannotBeReadLeavesTheWorldAsItWas) {
+    auto near = PicturedLand("near", {10, 10}, 20, 20, 8);
+    Keep(*near, Thing("stone"), At(12, 12));
+    AddLand("near.lnd", std::move(near));
+    AddLand("far.lnd", PicturedLand("far", {80, 10}, 20, 20, 8));
+    map.ReloadWindowAt(20, 20);
+    const std::vector<Land*> loaded = map.loadedlands;
+    const CellPoint origin = map.origin;
+    const auto nearBytes = qv::ReadWholeFile(folder.Working("near.lnd").string());
+    // The far land's file is cut short.
+    auto farBytes = qv::ReadWholeFile(folder.Working("far.lnd").string());
+    farBytes.resize(farBytes.size() / 2);
+    qv::WriteWholeFile(folder.Working("far.lnd").string(), farBytes);
+
+    try {
+        map.ReloadWindowAt(85, 20);
+        ADD_FAILURE() << "a cut land file was read";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_TRUE(e.file.ends_with("far.lnd")) << e.file;
+    }
+    EXPECT_EQ(map.origin, origin);
+    EXPECT_EQ(map.loadedlands, loaded);
+    EXPECT_EQ(PlacedNamed("stone"), 1u);
+    EXPECT_EQ(map.GetCell(0, 0).IsFilled(), true);
+    EXPECT_EQ(qv::ReadWholeFile(folder.Working("near.lnd").string()), nearBytes);
+    EXPECT_EQ(qv::ReadWholeFile(folder.Working("far.lnd").string()), farBytes);
 }
 
 TEST_F(Streaming, ACreatureOfAMissingGroupMakesThatGroupAndABoundlessNumberIsRefused) {
