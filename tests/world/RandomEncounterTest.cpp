@@ -169,6 +169,33 @@ TEST(Encounters, TheRateCountsOnlyEncountersWithAGroupAndATime) {
     EXPECT_EQ(big.encountertotal, int64_t{8000000000000});
 }
 
+TEST(Ambient, EachSoundHasOneChanceInThreeHundredATickWithPanAndVolumeDrawn) {
+    Land land;
+    land.ambient = 1;
+    int hits = 0;
+    for (uint32_t seed = 1; seed <= 400; ++seed) {
+        // Per sound one draw, and two more (pan, volume) when it is played.
+        OldRand expect{seed};
+        for (int sound = 0; sound < 5; ++sound)
+            if (expect() % 300 == 0) {
+                ++hits;
+                expect();
+                expect();
+            }
+        qv::SeedRand(seed);
+        EXPECT_EQ(land.Update(1000), 1);
+        EXPECT_EQ(qv::Rand(), expect()) << seed;
+    }
+    EXPECT_GT(hits, 0);
+    EXPECT_EQ(land.StopAmbientSound(), 1);
+    // Without the ambient switch nothing is drawn.
+    land.ambient = 0;
+    qv::SeedRand(3);
+    land.Update(1000);
+    OldRand none{3};
+    EXPECT_EQ(qv::Rand(), none());
+}
+
 TEST(Encounters, ALandWithoutUsableEncountersNeverChecks) {
     Land land;
     land.encounters.push_back(Encounter(0));
