@@ -345,9 +345,8 @@ void MapMaster::PlaceLandHolders(Land* land) {
             DeleteHolderWithObject(h);
             continue;
         }
-        const MapCreature* mc = AsMapCreature(obj);
-        const bool alive =
-            p ? p->m_iHitPoints > 0 : (mc && const_cast<MapCreature*>(mc)->MapHitPoints() > 0);
+        MapCreature* mc = AsMapCreature(obj);
+        const bool alive = p ? p->m_iHitPoints > 0 : (mc && mc->MapHitPoints() > 0);
         CellPoint wc;
         if (!placed && alive && WindowCellOf(h->pos, wc)) {
             // It could not stand where it was, yet it is inside the window: it
