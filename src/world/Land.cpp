@@ -52,7 +52,7 @@ Land::~Land() {
 }
 
 CDSound* Land::GetSound(int i) {
-    return i >= 0 && i < 5 ? s_sounds[i].get() : nullptr;
+    return i >= 0 && i < static_cast<int>(std::size(s_sounds)) ? s_sounds[i].get() : nullptr;
 }
 
 bool Land::ReleaseHolder(ObjectHolder* holder) {
