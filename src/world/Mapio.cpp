@@ -103,17 +103,23 @@ void MapCell::SetTerrain(CellPoint worldcell, int32_t code, MapMaster& map) {
 
 void MapCell::WriteBack(MapMaster& map) {
     Land* root = map.GetRootLand();
-    // Taken from the head: removing a holder from the map edits this list.
-    while (!holders.IsEmpty()) {
-        ObjectHolder* h = holders[0];
+    // Taken from the head of what is left: removing a holder from the map
+    // edits this list. A holder with no land to go to (no world is loaded)
+    // stays listed and is stepped over.
+    size_t kept = 0;
+    while (kept < holders.Count()) {
+        ObjectHolder* h = holders[kept];
         Land* home = land;
         CellPoint at;
         if (map.WindowCellOf(h->pos, at))
             if (Land* own = map.GetCell(at.x, at.y).land) home = own;
         if (!home) home = root;
+        if (!home) {
+            ++kept;
+            continue;
+        }
         map.RemoveHolder(h->pos, h);
-        holders.Remove(h);    // in case the holder was listed where it does not stand
-        if (!home) continue;  // no world: nothing to give it back to
+        holders.Remove(h);  // in case the holder was listed where it does not stand
         home->KeepHolder(h);
         if (Object* obj = h->m_pObject)
             if (obj->Type() == PLAYER)

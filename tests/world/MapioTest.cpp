@@ -436,6 +436,18 @@ TEST_F(Streaming, DeletingTheContentsDropsEveryLandAndHolder) {
         }
 }
 
+class NoWorld : public maptest::MapFixture {};
+
+TEST_F(NoWorld, WithoutAnyLandTheCellsKeepTheirHolders) {
+    auto* thing = Make<Object>();
+    ObjectHolder* h = Hold(thing);
+    Position pos = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pos, h), 1);
+    map.ResetCells();
+    EXPECT_TRUE(map.IsListedAnywhere(h));
+    EXPECT_FALSE(map.GetCell(10, 10).IsFilled());
+}
+
 TEST(StreamingOrder, PlatformsArePlacedFirstSoThatWhatStandsOnThemFindsThem) {
     using namespace maptest;
     auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
