@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <unordered_set>
 
 #include "creatures/Player.h"
 #include "media/DDWnd.h"
@@ -309,11 +310,19 @@ bool MapMaster::ForceIntoCell(ObjectHolder* holder) {
 
 void MapMaster::PlaceLandHolders(Land* land) {
     CMainFrame* frame = GetMainFrame();
+    // Holders placed during a pass leave the land's list together at the
+    // pass's end, so that a land of many holders costs one sweep a pass.
+    std::unordered_set<ObjectHolder*> gone;
+    auto release = [&](ObjectHolder* h) { gone.insert(h); };
+    auto endPass = [&] {
+        std::erase_if(land->holders, [&](ObjectHolder* h) { return gone.count(h) != 0; });
+        gone.clear();
+    };
     auto place = [&](ObjectHolder* h) {
         Position pos = h->pos;
         ObjectIgnoreList ignore;
         if (!AddHolder(pos, h, &ignore, 1)) return false;
-        land->ReleaseHolder(h);
+        release(h);
         return true;
     };
 
@@ -322,17 +331,19 @@ void MapMaster::PlaceLandHolders(Land* land) {
     const std::vector<ObjectHolder*> first = land->holders;
     for (ObjectHolder* h : first)
         if (h && h->m_pObject && h->m_pObject->Type() == TRAVERSABLE) place(h);
+    endPass();
     const std::vector<ObjectHolder*> second = land->holders;
     for (ObjectHolder* h : second) {
         if (!QV_CHECK(h != nullptr)) continue;
         if (!h->m_pObject) {
-            land->ReleaseHolder(h);
+            land->ReleaseHolder(h);  // at once: its memory goes now
             delete h;
             continue;
         }
         const int type = h->m_pObject->Type();
         if (type != TRAVERSABLE && type != PLAYER) place(h);
     }
+    endPass();
 
     // Then the creatures, each first stepping on what it comes back onto.
     const std::vector<ObjectHolder*> creatures = land->holders;
@@ -346,7 +357,7 @@ void MapMaster::PlaceLandHolders(Land* land) {
             if (under != GetBlocker() && under->m_pObject) under->m_pObject->StepOn(&pos, obj);
         bool placed = place(h);
         if (!placed && p && p->m_iHitPoints <= 0 && p->m_bGrouped) {
-            land->ReleaseHolder(h);
+            land->ReleaseHolder(h);  // at once: its memory goes now
             if (p->m_pGroup) p->m_pGroup->RemoveMember(p);
             DeleteHolderWithObject(h);
             continue;
@@ -357,7 +368,7 @@ void MapMaster::PlaceLandHolders(Land* land) {
         if (!placed && alive && WindowCellOf(h->pos, wc)) {
             // It could not stand where it was, yet it is inside the window: it
             // stays on the map where it is rather than being lost.
-            land->ReleaseHolder(h);
+            release(h);
             ForceIntoCell(h);
             placed = true;
         }
@@ -375,6 +386,7 @@ void MapMaster::PlaceLandHolders(Land* land) {
         if (!p->m_bGrouped) p->SetPlayerNumber(p->m_iPlayerNumber);
         JoinNumberedGroup(p, frame);
     }
+    endPass();
 }
 
 // ---------------------------------------------------------------------------
