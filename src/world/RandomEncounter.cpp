@@ -36,7 +36,19 @@ void RandomEncounter::Serialize(qv::Archive& ar) {
     ar.SerializeClass(&Object::classInfo);
     Object::Serialize(ar);
     delete group;
-    group = ar.ReadObjectOf<Group>();
+    group = nullptr;
+    // The group is a template, not a group of the world: whatever its number,
+    // it takes no place in the frame's table of groups.
+    CMainFrame* frame = GetMainFrame();
+    std::vector<Group*> table;
+    if (frame) table = frame->m_GroupArray;
+    try {
+        group = ar.ReadObjectOf<Group>();
+    } catch (...) {
+        if (frame) frame->m_GroupArray = std::move(table);
+        throw;
+    }
+    if (frame) frame->m_GroupArray = std::move(table);
     time = ar.ReadInt();
 }
 

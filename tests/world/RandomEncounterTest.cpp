@@ -344,6 +344,23 @@ TEST_F(Meeting, AnEncounterWithNoWayToTheCentreIsDropped) {
     EXPECT_GE(land->nextencounter, 21000);
 }
 
+TEST(Encounters, AnEncountersGroupTakesNoPlaceInTheTableOfGroups) {
+    CMainFrame frame;
+    frame.CreateRootGroups();
+    auto* real = new Group("Guards");
+    frame.m_pAllGroups->AddMember(real);
+    real->SetGroupNumber(5);
+    auto e = Encounter(2);
+    e->group->m_iOwnGroupNum = 5;  // stored under a number a world group has
+    const record_test::Bytes bytes = record_test::StoreObject(*e);
+    auto back = record_test::LoadObject<RandomEncounter>(bytes);
+    ASSERT_TRUE(back && back->group);
+    EXPECT_EQ(frame.GetGroupByNumber(5), real);
+    back.reset();  // the template goes; the world's group keeps its number
+    EXPECT_EQ(frame.GetGroupByNumber(5), real);
+    frame.DeleteGroups();
+}
+
 TEST(Encounters, ARecordWithItsGroupAndTimeReadsBack) {
     auto e = Encounter(4);
     e->group->m_bGrouped = 1;
