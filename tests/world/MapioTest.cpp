@@ -527,6 +527,10 @@ TEST_F(Streaming, TheMapRecordHoldsTheTreeAndTheExploredBitsAndABadWorldChangesN
         EXPECT_TRUE(other.IsExplored({9, 2}));
         ASSERT_TRUE(other.landgraph && other.landgraph->info);
     };
+    // Every cut of the tree after the map's class record (15 bytes), and the
+    // explored bits one byte short.
+    for (size_t n = 15; n < bits; ++n)
+        refused(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)));
     refused(std::vector<uint8_t>(bytes.begin(), bytes.end() - 1));
     for (std::pair<int32_t, int32_t> size :
          {std::pair{-100, 10}, {50, 80}, {200, 47}, {20000000, 80}}) {
