@@ -51,10 +51,6 @@ Land::~Land() {
         for (auto& s : s_sounds) s.reset();
 }
 
-CDSound* Land::GetSound(int i) {
-    return i >= 0 && i < static_cast<int>(std::size(s_sounds)) ? s_sounds[i].get() : nullptr;
-}
-
 bool Land::ReleaseHolder(ObjectHolder* holder) {
     auto it = std::find(holders.begin(), holders.end(), holder);
     if (it == holders.end()) return false;

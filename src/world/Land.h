@@ -124,8 +124,6 @@ public:
     int32_t sunlight = 0;
     int32_t lightlevel = 0;
 
-    static CDSound* GetSound(int i);
-
 private:
     static int s_useCount;
     static std::unique_ptr<CDSound> s_sounds[5];
