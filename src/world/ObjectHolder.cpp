@@ -53,7 +53,7 @@ ObjectHolder::ObjectHolder(const Position& p, Object* object) : pos(p), m_pObjec
 }
 
 ObjectHolder::~ObjectHolder() {
-    // The frame's hover holder and the map's light and fixture lists are
+    // The world's hover holder and the map's light and fixture lists are
     // handles and let go by themselves.
     for (PlayerSetMember* p : m_PlayerSet)
         if (p->m_pPlayerSet == this) p->m_pPlayerSet = nullptr;
@@ -74,7 +74,7 @@ void DeleteHolderWithObject(ObjectHolder* holder) {
     if (Object* obj = holder->m_pObject) {
         holder->m_pObject = nullptr;
         if (obj->m_pHolder == holder) obj->m_pHolder = nullptr;
-        if (obj->m_bMoveable != 2) delete obj;
+        if (obj->m_bMoveable != 2) obj->DeleteFromMap();
     }
     delete holder;
 }
