@@ -69,11 +69,12 @@ void CMainFrame::TogglePause() {
 }
 
 void CMainFrame::OnTimer(int id) {
-    // A tick never runs inside another, nor under a modal window opened from
-    // one (its nested loop may still deliver the frame's timer), and nothing
-    // runs once the program has been asked to end.
-    if (m_iTickDepth > 0 || m_bModalPopup || qv::MessageLoop::Instance().ModalDepth() > 0 ||
-        m_bQuitRequested || m_iStartState == 2)
+    // A tick never runs inside another, nor while a modal window runs its
+    // own loop (a message box opened from a tick would otherwise let the
+    // next tick in halfway through this one), and nothing runs once the
+    // program has been asked to end.
+    if (m_iTickDepth > 0 || qv::MessageLoop::Instance().ModalDepth() > 0 || m_bQuitRequested ||
+        m_iStartState == 2)
         return;
     TickGuard guard(m_iTickDepth);
     CMouseCursor* cursor = GetMouseCursor();
