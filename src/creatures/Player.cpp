@@ -13,8 +13,8 @@
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Player, Member, 44, true)
 
@@ -60,7 +60,7 @@ void Player::InitCreature() {
 Player::~Player() {
     m_pNaturalWeapon.reset();
     if (--s_iUseCount == 0) s_pSound.reset();
-    if (CMainFrame* frame = GetMainFrame()) {
+    if (World* frame = GetWorld()) {
         // Only the creature's own entries: a number it was never entered
         // under belongs to someone else, and a creature renumbered since it
         // was entered must not stay behind under its old number.
@@ -169,7 +169,7 @@ void Player::CopyFrom(const Player& o) {
 }
 
 void Player::SetPlayerNumber(int32_t n) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (n == -1) {
         if (!frame) return;
         n = static_cast<int32_t>(frame->m_PlayerArray.size());

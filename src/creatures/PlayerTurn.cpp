@@ -9,11 +9,11 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
 
 int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
 
     if (frame && frame->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
         frame->m_bFastTime = 0;
@@ -179,7 +179,7 @@ bool Player::WakeFromIdle() {
     }
     if (m_iTalkState >= 0) return true;
     if (m_pPlayerSet) return true;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
     if (m_iPartySlot != 0 && leader &&
         ((leader->m_pOrder && leader->m_pOrder->m_iType == ObjectEventType::MOVE) ||

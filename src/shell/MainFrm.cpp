@@ -7,11 +7,9 @@
 #include "media/MouseCursor.h"
 #include "platform/MessageLoop.h"
 #include "platform/Rand.h"
-#include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Object.h"
-#include "world/UnusedNumbers.h"
 
 extern CMainFrame* g_pMainFrame;
 
@@ -41,7 +39,7 @@ CMainFrame::~CMainFrame() {
     m_pViewSurface.reset();
     // The groups go while the map still exists: their creatures leave it as
     // they go. The map itself goes after them.
-    m_pHoverHolder = nullptr;
+    m_World.m_pHoverHolder = nullptr;
     m_pDragHolder = nullptr;
     m_DrawnHolders.clear();
     if (m_pGroupTempStorage) {
@@ -49,8 +47,7 @@ CMainFrame::~CMainFrame() {
         delete m_pGroupTempStorage;
         m_pGroupTempStorage = nullptr;
     }
-    DeleteGroups();
-    m_EventList.clear();
+    m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }
@@ -138,7 +135,7 @@ void CMainFrame::SetDragObject(ObjectHolder* holder) {
         m_pPendingItemUser = nullptr;
         m_bLeftHeld = 0;
     }
-    for (auto& member : m_Party)
+    for (auto& member : m_World.m_Party)
         if (Player* p = member.Get()) p->LeavePlayerSet();
     if (!holder)
         if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
@@ -147,7 +144,7 @@ void CMainFrame::SetDragObject(ObjectHolder* holder) {
 void CMainFrame::SetControlPlayer(Player* creature, int) {
     // The party windows that follow the controlled member come with the
     // in-game windows; the choice itself is kept here.
-    if (creature) m_pControlPlayer = creature;
+    if (creature) m_World.m_pControlPlayer = creature;
 }
 
 void CMainFrame::OnShowStatistics() {
@@ -166,33 +163,3 @@ void CMainFrame::ResetGeneratorFight(Group*) {
 }
 
 void CMainFrame::CheckGeneratorFight(Group*) {}
-
-void CMainFrame::AddToKeyStorage(Object* object) {
-    if (!QV_CHECK(object != nullptr)) return;
-    KeyStorage* record = nullptr;
-    for (auto& k : m_KeyStorageList)
-        if (k->m_iKeyNum == object->m_iItemNum) {
-            record = k.get();
-            break;
-        }
-    if (!record) {
-        m_KeyStorageList.push_back(
-            std::make_unique<KeyStorage>(object->m_iItemNum, "Lost or Temp Key"));
-        record = m_KeyStorageList.back().get();
-    }
-    record->m_ObjectList.emplace_back(object);
-}
-
-void CMainFrame::RemoveFromKeyStorage(Object* object) {
-    if (!object) return;
-    for (auto& k : m_KeyStorageList) {
-        if (k->m_iKeyNum != object->m_iItemNum) continue;
-        auto& list = k->m_ObjectList;
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (it->Get() == object) {
-                list.erase(it);
-                break;
-            }
-        return;
-    }
-}

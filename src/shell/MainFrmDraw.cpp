@@ -139,7 +139,7 @@ Position CMainFrame::ViewToWorld(qv::Point client) const {
     const qv::Point v = GetViewPoint(client);
     const int32_t vx = v.x - m_ptViewCentre.x;
     const int32_t vy = v.y - m_ptViewCentre.y;
-    return Position(m_ptFocus.x + vx + vy, m_ptFocus.y + vy, 0);
+    return Position(m_World.m_ptFocus.x + vx + vy, m_World.m_ptFocus.y + vy, 0);
 }
 
 bool CMainFrame::IsSeeThrough(int cx, int cy, Object* object) {
@@ -167,12 +167,12 @@ uint8_t& CMainFrame::CellDrawnMark(int i, int j) {
 int CMainFrame::DrawFrame(int skipMap) {
     qv::Surface* draw = m_pDrawSurface;
     if (!draw) return 0;
-    MapMaster* map = map_master;
+    MapMaster* map = Map();
 
     if (!skipMap && map) {
         if (!m_pViewSurface) m_pViewSurface = std::make_unique<qv::Surface>(640, 480);
         qv::Surface& scene = *m_pViewSurface;
-        const Position focus(m_ptFocus.x, m_ptFocus.y, 0);
+        const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
         // The view's corner on the scene: the focus's screen point less the
         // view centre. The light pass sets the map's screen centre; should
         // the view not fit the screen, the pass runs again (a few times at
@@ -181,7 +181,7 @@ int CMainFrame::DrawFrame(int skipMap) {
             scene.FillRect({m_ptDrawCorner.x, m_ptDrawCorner.y, m_ptDrawCorner.x + m_szView.x,
                             m_ptDrawCorner.y + m_szView.y},
                            0);
-            map->UpdateLight(focus, m_iGameTime, &scene);
+            map->UpdateLight(focus, m_World.m_iGameTime, &scene);
             int32_t sx = 0, sy = 0;
             map->WorldToScreen(focus, sx, sy);
             m_ptDrawCorner = {sx - m_ptViewCentre.x, sy - m_ptViewCentre.y};
@@ -206,7 +206,7 @@ int CMainFrame::DrawFrame(int skipMap) {
     }
 
     // The name of the hovered object, kept inside the view.
-    ObjectHolder* hover = m_pHoverHolder.Get();
+    ObjectHolder* hover = m_World.m_pHoverHolder.Get();
     if (hover && hover->m_pObject && !m_bTabTarget) {
         Object* obj = hover->m_pObject;
         std::string name = obj->GetDisplayName();
@@ -253,7 +253,7 @@ int CMainFrame::DrawFrame(int skipMap) {
 
 void CMainFrame::DrawCellObjects(int i, int j, ObjectHolder* stop, int drawRow) {
     if (!IsInDrawRange(i, j) || CellDrawnMark(i, j)) return;
-    const ObjectHolderList& list = map_master->GetCell(i, j).holders;
+    const ObjectHolderList& list = Map()->GetCell(i, j).holders;
     for (size_t k = 0; k < list.Count(); ++k) {
         ObjectHolder* h = list[k];
         if (h == stop) {
@@ -290,9 +290,9 @@ void CMainFrame::DrawCellObjects(int i, int j, ObjectHolder* stop, int drawRow) 
 }
 
 void CMainFrame::DrawHolder(ObjectHolder* holder, int, int) {
-    MapMaster* map = map_master;
+    MapMaster* map = Map();
     Object* obj = holder->m_pObject;
-    const Position focus(m_ptFocus.x, m_ptFocus.y, 0);
+    const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
     const CellPoint d = map->PixelDelta(focus, holder->pos);
     const qv::Point at{m_ptDrawCorner.x + m_ptViewCentre.x + (d.x - d.y),
                        m_ptDrawCorner.y + m_ptViewCentre.y + d.y};
@@ -303,7 +303,7 @@ void CMainFrame::DrawHolder(ObjectHolder* holder, int, int) {
     map->WrapPosition(wrapped);
     const CellPoint offset = map->CellDelta(map->focuscell, MapMaster::PixelToCell(wrapped));
     const bool seeThrough = IsSeeThrough(offset.x, offset.y, obj);
-    const bool hovered = m_pHoverHolder.Get() == holder;
+    const bool hovered = m_World.m_pHoverHolder.Get() == holder;
     const int mode = hovered ? (seeThrough ? kModeHoverSeeThrough : kModeHover)
                              : (seeThrough ? kModeSeeThrough : kModeNormal);
     const qv::Rect view{m_ptDrawCorner.x, m_ptDrawCorner.y, m_ptDrawCorner.x + m_szView.x,
@@ -312,7 +312,7 @@ void CMainFrame::DrawHolder(ObjectHolder* holder, int, int) {
 }
 
 int CMainFrame::RedrawMapCell(int) {
-    MapMaster* map = map_master;
+    MapMaster* map = Map();
     if (!map || !m_pDrawSurface) return 0;
     CellPoint w;
     map->CellToWindow(map->focuscell, w);
@@ -365,8 +365,8 @@ void CMainFrame::DrawHoldGroundButton() {
 
 void CMainFrame::HoverText(int x, int y) {
     if (m_bTabTarget) return;
-    MapMaster* map = map_master;
-    ObjectHolder* before = m_pHoverHolder.Get();
+    MapMaster* map = Map();
+    ObjectHolder* before = m_World.m_pHoverHolder.Get();
     ObjectHolder* found = nullptr;
     CellPoint wc{};
     Position world = ViewToWorld({x, y});
@@ -375,7 +375,7 @@ void CMainFrame::HoverText(int x, int y) {
 
     if (inView) {
         const bool picking = m_iSelectMode && !m_pDragHolder && m_pPendingItem;
-        const Position focus(m_ptFocus.x, m_ptFocus.y, 0);
+        const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
         // The cursor relative to a holder's picture: where the holder's hot
         // spot lands on the screen, as the drawing places it.
         auto relative = [&](ObjectHolder* h) {
@@ -413,14 +413,14 @@ void CMainFrame::HoverText(int x, int y) {
         if (m_iSelectMode && !m_pDragHolder) m_nCursorID = found ? kCursorTarget : kCursorNoTarget;
     }
 
-    m_pHoverHolder = found;
+    m_World.m_pHoverHolder = found;
     if (found == before) return;
     std::string text;
     if (found) {
         Object* obj = found->m_pObject;
         text = dynamic_cast<Wall*>(obj) ? std::string("Door") : obj->GetDisplayName();
         auto* creature = dynamic_cast<Player*>(obj);
-        if (creature && FindPartySlot(creature) >= 0) {
+        if (creature && m_World.FindPartySlot(creature) >= 0) {
             char line[64];
             std::snprintf(line, sizeof line, "\nHP: %d/%d", creature->m_iHitPoints,
                           creature->m_iMaxHitPoints);

@@ -10,14 +10,14 @@
 #endif
 
 void CMainFrame::UpdateArea(Land* land, int32_t now) {
-    if (!land || !map_master) return;
+    if (!land || !Map()) return;
 #ifdef QV_HAVE_LANDS
     if (land != m_pCurrentLand) {
         if (m_pCurrentLand) m_pCurrentLand->StopAmbientSound();
         m_pCurrentLand = land;
     }
-    map_master->sunlightmode = land->sunlight;
-    if (land->sunlight == 0) map_master->daylight = land->lightlevel + 1;
+    Map()->sunlightmode = land->sunlight;
+    if (land->sunlight == 0) Map()->daylight = land->lightlevel + 1;
     land->Update(now);
     if (m_iMusicTime > kMusicInterval) {
         m_iMusicTime = 0;

@@ -16,6 +16,7 @@
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/TimeOfDay.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ void CMainFrame::OnTimer(int id) {
     TickGuard guard(m_iTickDepth);
     CMouseCursor* cursor = GetMouseCursor();
 
-    const int32_t step = m_bFastTime ? m_iTickStep * kFastTimeFactor : m_iTickStep;
+    const int32_t step = m_World.m_bFastTime ? m_iTickStep * kFastTimeFactor : m_iTickStep;
     const bool quiet = IsQuiet();
     const bool loopTick = id == kTimerId;
 
@@ -95,11 +96,11 @@ void CMainFrame::OnTimer(int id) {
         if (!m_bPaused) {
             if (m_bLeftHeld) m_iButtonHeldTime += step;
             PauseBudget = std::min(PauseBudget + step, kPauseBankMax);
-            m_iGameTime = qv::TimeAdd(m_iGameTime, step);
+            m_World.m_iGameTime = qv::TimeAdd(m_World.m_iGameTime, step);
             m_iMusicTime += step;
-            m_pTimeOfDay->Advance(&m_iGameTime);
-            if (map_master) map_master->OnNewHour(m_iGameTime, m_pTimeOfDay->m_sHour);
-            UpdateTick(&m_iGameTime);
+            m_World.m_pTimeOfDay->Advance(&m_World.m_iGameTime);
+            if (Map()) Map()->OnNewHour(m_World.m_iGameTime, m_World.m_pTimeOfDay->m_sHour);
+            UpdateTick(&m_World.m_iGameTime);
         } else {
             PauseBudget -= step;
             if (PauseBudget <= 0) {
@@ -107,7 +108,7 @@ void CMainFrame::OnTimer(int id) {
                 TogglePause();
             }
             // The world stands still; windows, hover text and drawing go on.
-            if (m_iStartState == 0) UpdateTick(&m_iGameTime);
+            if (m_iStartState == 0) UpdateTick(&m_World.m_iGameTime);
         }
         if (m_bQuitRequested) return;
     }
@@ -163,7 +164,7 @@ void CMainFrame::PresentWindowed() {
 
 void CMainFrame::CheckPartyAlive() {
     for (size_t slot = 0; slot < 4; ++slot) {
-        Player* member = m_Party[slot].Get();
+        Player* member = m_World.m_Party[slot].Get();
         if (!member || member->m_sLifeState >= 1) continue;
         if (m_pActiveGenerator) {
             ResetGeneratorFight(member->m_pGroup);
@@ -182,7 +183,7 @@ void CMainFrame::AfterWorldChange() {
     SetDragObject(nullptr);
     if (qv::Window* w = qv::Window::Current()) w->ShowSystemCursor(true);
     SetControlPlayer(nullptr, 1);
-    m_pHoverHolder = nullptr;
+    m_World.m_pHoverHolder = nullptr;
 }
 
 void CMainFrame::UpdateTick(int32_t* now) {
@@ -215,7 +216,7 @@ void CMainFrame::UpdateTick(int32_t* now) {
 
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) m_bLeftHeld = 0;
 
-    Player* leader = m_pLeader.Get();
+    Player* leader = m_World.m_pLeader.Get();
     if (m_bLeftHeld && (m_iButtonHeldTime > kHeldScrollDelay || m_bEditing)) {
         ScrollStep();
     } else if (leader && leader->m_pOrder) {
@@ -226,7 +227,7 @@ void CMainFrame::UpdateTick(int32_t* now) {
     RunWorld(now);
     if (m_bQuitRequested) return;
 
-    leader = m_pLeader.Get();
+    leader = m_World.m_pLeader.Get();
     if (leader && m_pActiveGenerator) CheckGeneratorFight(leader->m_pGroup);
 
     DrawFrame(0);
@@ -247,8 +248,8 @@ void CMainFrame::FirstTick() {
     MoveToLand();
     RefreshPartyTips();
     SetDragObject(m_pDragHolder);
-    if (map_master &&
-        map_master->CheckFocusEdge(Position(m_ptFocus.x, m_ptFocus.y, 0)) == Group::kWorldChanged)
+    if (Map() && Map()->CheckFocusEdge(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0)) ==
+                     Group::kWorldChanged)
         MoveToLand();
     m_iStartState = 0;
     SetControlPlayer(nullptr, 1);
@@ -266,11 +267,11 @@ void CMainFrame::ScrollStep() {
     const double nx = sx / s;
     const double ny = sy / s;
 
-    Player* leader = m_pLeader.Get();
+    Player* leader = m_World.m_pLeader.Get();
     const int32_t ux = leader ? 100 : MapMaster::CellWidth;
     const int32_t uy = leader ? 100 : MapMaster::CellHeight;
-    int32_t x = m_ptFocus.x;
-    int32_t y = m_ptFocus.y;
+    int32_t x = m_World.m_ptFocus.x;
+    int32_t y = m_World.m_ptFocus.y;
     int diagonal = 0;
     if (std::fabs(ny) > 0.75) {
         x += ny < 0 ? -ux : ux;
@@ -306,9 +307,9 @@ void CMainFrame::ScrollStep() {
         m_bDiagonalToggle = !m_bDiagonalToggle;
     }
     Position focus(x, y, 0);
-    if (map_master) map_master->WrapPosition(focus);
-    m_ptFocus = {focus.x, focus.y};
-    if (map_master && map_master->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
+    if (Map()) Map()->WrapPosition(focus);
+    m_World.m_ptFocus = {focus.x, focus.y};
+    if (Map() && Map()->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
 }
 
 void CMainFrame::RunWorld(int32_t* now) {
@@ -341,7 +342,7 @@ void CMainFrame::RunWorld(int32_t* now) {
         }
     }
 
-    if (m_pAllGroups && m_pAllGroups->Update(t, map_master) == Group::kWorldChanged) {
+    if (m_World.m_pAllGroups && m_World.m_pAllGroups->Update(t, Map()) == Group::kWorldChanged) {
         MoveToLand();
         return;
     }
@@ -349,15 +350,15 @@ void CMainFrame::RunWorld(int32_t* now) {
 
     for (auto it = m_FlyingObjects.begin(); it != m_FlyingObjects.end();) {
         auto next = std::next(it);
-        if ((*it)->Update(t, map_master) == Group::kLeaveGroup) m_FlyingObjects.erase(it);
+        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) m_FlyingObjects.erase(it);
         it = next;
     }
 
     // The area under the focus sets the light and the music.
-    if (!m_pLeader.Get() || !map_master) return;
+    if (!m_World.m_pLeader.Get() || !Map()) return;
     CellPoint wc;
-    if (!map_master->CellToWindow(map_master->focuscell, wc)) return;
-    Land* land = map_master->GetCell(wc.x, wc.y).land;
+    if (!Map()->CellToWindow(Map()->focuscell, wc)) return;
+    Land* land = Map()->GetCell(wc.x, wc.y).land;
     // Between lands (or before one is loaded) there is no area to follow.
     if (!land) return;
     UpdateArea(land, t);

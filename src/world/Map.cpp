@@ -8,13 +8,13 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
-#include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/MapImage.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(MapMaster, qv::Persistent, 2, true)
 
@@ -184,10 +184,8 @@ MapMaster::MapMaster(const Position* startpos)
 }
 
 MapMaster::~MapMaster() {
-    // A map that goes before the frame is no longer the frame's running map:
-    // the groups' teardown must not reach for it.
-    if (CMainFrame* frame = GetMainFrame())
-        if (frame->map_master == this) frame->map_master = nullptr;
+    // A map being deleted is no longer the world's running map (its owner
+    // let go of it first): the groups' teardown must not reach for it.
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;

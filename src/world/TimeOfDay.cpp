@@ -2,9 +2,9 @@
 
 #include "platform/Archive.h"
 #include "platform/Format.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(CTimeOfDay, qv::Persistent, 1, false)
 
@@ -45,7 +45,7 @@ void CTimeOfDay::CountDownHour(std::list<std::unique_ptr<Object>>& variables, in
 }
 
 void CTimeOfDay::NewHour(int v) {
-    if (CMainFrame* frame = GetMainFrame()) CountDownHour(frame->m_ScriptVariableList, v);
+    if (World* frame = GetWorld()) CountDownHour(frame->m_ScriptVariableList, v);
 }
 
 void CTimeOfDay::Advance(const int32_t* now) {

@@ -16,20 +16,20 @@ class GameLoop : public LoopFixture {};
 TEST_F(GameLoop, GameTimeGoesOnByAHundredATickAndAThousandInFastTime) {
     EXPECT_EQ(frame->m_iStartState, 1);
     Start();  // the first tick runs the world too
-    EXPECT_EQ(frame->m_iGameTime, 100);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 100);
     Ticks(9);
-    EXPECT_EQ(frame->m_iGameTime, 1000);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 1000);
     EXPECT_EQ(frame->m_iMusicTime, 1000);
-    frame->m_bFastTime = 1;
+    frame->m_World.m_bFastTime = 1;
     Ticks(3);
-    EXPECT_EQ(frame->m_iGameTime, 4000);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 4000);
 
     // Across the top of the count the time wraps and goes on.
-    frame->m_bFastTime = 0;
-    frame->m_iGameTime = 0x7FFFFFC0;
+    frame->m_World.m_bFastTime = 0;
+    frame->m_World.m_iGameTime = 0x7FFFFFC0;
     Ticks(1);
-    EXPECT_EQ(frame->m_iGameTime, static_cast<int32_t>(0x80000024u));
-    EXPECT_EQ(qv::TimeDiff(frame->m_iGameTime, 0x7FFFFFC0), 100);
+    EXPECT_EQ(frame->m_World.m_iGameTime, static_cast<int32_t>(0x80000024u));
+    EXPECT_EQ(qv::TimeDiff(frame->m_World.m_iGameTime, 0x7FFFFFC0), 100);
 }
 
 TEST_F(GameLoop, ThePauseBankFillsToItsCapAndAFullBankEndsAPauseAfter130Ticks) {
@@ -46,23 +46,23 @@ TEST_F(GameLoop, ThePauseBankFillsToItsCapAndAFullBankEndsAPauseAfter130Ticks) {
 
     frame->TogglePause();
     ASSERT_TRUE(frame->m_bPaused);
-    const int32_t stopped = frame->m_iGameTime;
+    const int32_t stopped = frame->m_World.m_iGameTime;
     Ticks(129);
     EXPECT_TRUE(frame->m_bPaused);
     EXPECT_EQ(frame->PauseBudget, 100);
-    EXPECT_EQ(frame->m_iGameTime, stopped) << "no game time passes while paused";
+    EXPECT_EQ(frame->m_World.m_iGameTime, stopped) << "no game time passes while paused";
     Ticks(1);
     EXPECT_FALSE(frame->m_bPaused) << "the 130th paused tick empties the bank";
     EXPECT_EQ(frame->PauseBudget, 0);
     Ticks(1);
-    EXPECT_EQ(frame->m_iGameTime, stopped + 100);
+    EXPECT_EQ(frame->m_World.m_iGameTime, stopped + 100);
     EXPECT_EQ(frame->PauseBudget, 100);
 }
 
 TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
     Start();
     frame->PauseBudget = 13000;
-    frame->m_bFastTime = 1;
+    frame->m_World.m_bFastTime = 1;
     frame->TogglePause();
     Ticks(12);
     EXPECT_TRUE(frame->m_bPaused);
@@ -85,25 +85,25 @@ TEST_F(GameLoop, APauseWhilePickingATargetStays) {
 
 TEST_F(GameLoop, TheClockAndDaylightFollowGameTimeAcrossMidnight) {
     map->sunlightmode = 1;
-    frame->m_pTimeOfDay->m_sHour = 23;
-    frame->m_pTimeOfDay->m_sMinute = 50;
-    frame->m_bFastTime = 1;  // 1000 a tick: five minutes are 75 ticks
+    frame->m_World.m_pTimeOfDay->m_sHour = 23;
+    frame->m_World.m_pTimeOfDay->m_sMinute = 50;
+    frame->m_World.m_bFastTime = 1;  // 1000 a tick: five minutes are 75 ticks
     Start();
     Ticks(73);
-    EXPECT_EQ(frame->m_pTimeOfDay->m_sMinute, 50);
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_sMinute, 50);
     Ticks(1);  // 75000
-    EXPECT_EQ(frame->m_pTimeOfDay->m_sMinute, 55);
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_sMinute, 55);
     EXPECT_EQ(map->daylight, MapMaster::DaylightForHour(23));
     Ticks(75);  // 150000
-    EXPECT_EQ(frame->m_pTimeOfDay->m_sHour, 0);
-    EXPECT_EQ(frame->m_pTimeOfDay->m_sMinute, 0);
-    EXPECT_EQ(frame->m_pTimeOfDay->m_strTime, "00:00");
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_sHour, 0);
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_sMinute, 0);
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_strTime, "00:00");
     EXPECT_EQ(map->daylight, MapMaster::DaylightForHour(0));
     // Five hours on, the daylight of dawn comes: the clock catches up with
     // a jump of game time in whole steps.
-    frame->m_iGameTime += 5 * 12 * 75000 - 1000;
+    frame->m_World.m_iGameTime += 5 * 12 * 75000 - 1000;
     Ticks(1);
-    EXPECT_EQ(frame->m_pTimeOfDay->m_sHour, 5);
+    EXPECT_EQ(frame->m_World.m_pTimeOfDay->m_sHour, 5);
     EXPECT_EQ(map->daylight, 40);
 }
 
@@ -113,7 +113,7 @@ TEST_F(GameLoop, CreaturesOfAllGroupsTakeTheirTurnsInOrderEveryTick) {
     Recorder* a = NewRecorder(first, "a");
     NewRecorder(first, "b");
     NewRecorder(second, "c");
-    NewRecorder(frame->m_pRandomEncounters, "r");
+    NewRecorder(frame->m_World.m_pRandomEncounters, "r");
     Start();
     // In the order of the lists: a member joins at the head of its group, so
     // the group made last goes first and "Random Encounters" last.
@@ -147,29 +147,29 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     };
     for (size_t k = 0; k < popups.size(); ++k) {
         popups[k](true);
-        const int32_t time = frame->m_iGameTime;
+        const int32_t time = frame->m_World.m_iGameTime;
         const int32_t bank = frame->PauseBudget;
         Ticks(3);
-        EXPECT_EQ(frame->m_iGameTime, time) << "window " << k;
+        EXPECT_EQ(frame->m_World.m_iGameTime, time) << "window " << k;
         EXPECT_EQ(frame->PauseBudget, bank) << "window " << k;
         EXPECT_EQ(a->m_times.size(), 1 + k) << "window " << k;
         popups[k](false);
         Ticks(1);
-        EXPECT_EQ(frame->m_iGameTime, time + 100) << "window " << k;
+        EXPECT_EQ(frame->m_World.m_iGameTime, time + 100) << "window " << k;
     }
     // The party panel and the inventory do not stop the world.
     frame->m_OpenWindows.m_pInventoryWnd = &window;
     frame->m_OpenWindows.m_pPartyPanel = &window;
-    const int32_t time = frame->m_iGameTime;
+    const int32_t time = frame->m_World.m_iGameTime;
     Ticks(1);
-    EXPECT_EQ(frame->m_iGameTime, time + 100);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time + 100);
     frame->m_OpenWindows.m_pInventoryWnd = nullptr;
     frame->m_OpenWindows.m_pPartyPanel = nullptr;
 
     // Nor does anything run while the program is in the background.
     frame->m_bAppActive = 0;
     Ticks(2);
-    EXPECT_EQ(frame->m_iGameTime, time + 100);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time + 100);
 }
 
 TEST_F(GameLoop, NoTickRunsInsideAnotherNorUnderAModalPopup) {
@@ -179,13 +179,13 @@ TEST_F(GameLoop, NoTickRunsInsideAnotherNorUnderAModalPopup) {
     // would) gets nothing.
     int inner = 0;
     a->m_onTurn = [&] {
-        const int32_t before = frame->m_iGameTime;
+        const int32_t before = frame->m_World.m_iGameTime;
         frame->RunTick();
-        inner += frame->m_iGameTime != before;
+        inner += frame->m_World.m_iGameTime != before;
     };
     Ticks(2);
     EXPECT_EQ(inner, 0);
-    EXPECT_EQ(frame->m_iGameTime, 300);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 300);
     a->m_onTurn = nullptr;
 
     // Under a popup's own loop the frame's timer is not delivered at all.
@@ -203,11 +203,11 @@ TEST_F(GameLoop, NoTickRunsInsideAnotherNorUnderAModalPopup) {
     });
     loop.SetSource(nullptr);
     EXPECT_EQ(box.Popup(), CMessageWnd::kIdYes);
-    EXPECT_EQ(frame->m_iGameTime, 300);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 300);
     // Once it is closed the timer drives the loop again.
     clock.Advance(CMainFrame::kTickMs);
     loop.PumpAll();
-    EXPECT_EQ(frame->m_iGameTime, 400);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 400);
 }
 
 // A spell whose check is counted, and which may end others when checked.
@@ -282,7 +282,7 @@ protected:
         frame->m_iButtonHeldTime = 1000;
         frame->m_ptCursor = {frame->m_ptViewOrigin.x + vx, frame->m_ptViewOrigin.y + vy};
     }
-    qv::Point Focus() const { return frame->m_ptFocus; }
+    qv::Point Focus() const { return frame->m_World.m_ptFocus; }
 };
 
 TEST_F(Scrolling, TheCursorOnTheViewCentreTakesNoStep) {
@@ -343,7 +343,7 @@ TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
     Group* party = NewGroup();
     auto* leader = new Recorder(&log, "leader");
     party->AddMember(leader);
-    frame->m_pLeader = leader;
+    frame->m_World.m_pLeader = leader;
     Start();
     frame->m_bLeftHeld = 1;
     frame->m_iButtonHeldTime = 0;
@@ -354,10 +354,10 @@ TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
     EXPECT_EQ(leader->m_pOrder->m_iType, 0);
     Ticks(1);  // 300 held
     EXPECT_EQ(leader->m_pOrder->m_iType, ObjectEventType::MOVE);
-    EXPECT_EQ(leader->m_pOrder->m_iArg1, frame->m_ptFocus.x + 100);
-    EXPECT_EQ(leader->m_pOrder->m_iArg2, frame->m_ptFocus.y);
+    EXPECT_EQ(leader->m_pOrder->m_iArg1, frame->m_World.m_ptFocus.x + 100);
+    EXPECT_EQ(leader->m_pOrder->m_iArg2, frame->m_World.m_ptFocus.y);
     // The view itself waits for the leader to walk.
-    EXPECT_EQ(frame->m_ptFocus.x, At(35, 34).x);
+    EXPECT_EQ(frame->m_World.m_ptFocus.x, At(35, 34).x);
     // Let go: the walk request is cleared.
     frame->m_bLeftHeld = 0;
     Ticks(1);
@@ -369,7 +369,7 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
     Group* party = NewGroup();
     auto* leader = new Recorder(&log, "leader");
     party->AddMember(leader);
-    frame->m_pLeader = leader;
+    frame->m_World.m_pLeader = leader;
     map->daylight = 33;
     map->sunlightmode = 0;
     frame->m_iMusicTime = 6000;

@@ -16,6 +16,7 @@
 #include "shell/MainFrm.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/TimeOfDay.h"
 
 namespace looptest {
 
@@ -47,20 +48,19 @@ protected:
         qv::MessageLoop::Instance().Reset();
         frame = std::make_unique<CMainFrame>();
         EXPECT_EQ(frame->InitDirectDraw(0), 1);
-        map = new MapMaster;
+        frame->m_World.map_master = std::make_unique<MapMaster>();
+        map = frame->m_World.map_master.get();
         map->SetWorldSize(100, 80);
         map->SetOrigin({10, 10});
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j) map->GetCell(i, j).image = &floor;
-        frame->map_master = map;
-        frame->CreateRootGroups();
+        frame->m_World.CreateRootGroups();
         const Position focus = At(35, 34);
-        frame->m_ptFocus = {focus.x, focus.y};
+        frame->m_World.m_ptFocus = {focus.x, focus.y};
         frame->m_iStage = 3;
     }
     ~LoopFixture() override {
         frame.reset();
-        delete map;
         qv::MessageLoop::Instance().Reset();
     }
 
@@ -75,7 +75,7 @@ protected:
     Group* NewGroup() {
         auto* g = new Group;
         g->SetGroupNumber(-1);
-        frame->m_pAllGroups->AddMember(g);
+        frame->m_World.m_pAllGroups->AddMember(g);
         return g;
     }
     Recorder* NewRecorder(Group* group, const std::string& name) {
@@ -86,7 +86,7 @@ protected:
 
     CDDObject floor;
     std::unique_ptr<CMainFrame> frame;
-    MapMaster* map = nullptr;
+    MapMaster* map = nullptr;  // the world's
     std::vector<std::string> log;
 };
 

@@ -11,10 +11,12 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "support/WorldFixture.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace maptest {
 
@@ -91,7 +93,7 @@ public:
 };
 
 // A world of 100 x 80 cells whose window starts at world cell `origin`,
-// every window cell filled with open ground.
+// every window cell filled with open ground; the map is the world's own.
 class MapFixture : public ::testing::Test {
 protected:
     explicit MapFixture(CellPoint origin = {10, 10}) {
@@ -136,7 +138,8 @@ protected:
 
     CDDObject floor;
     std::vector<std::unique_ptr<Object>> objects;  // declared before the map: outlives it
-    MapMaster map;
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
     std::vector<std::unique_ptr<ObjectHolder>> owned;
 };
 

@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
+#include "world/World.h"
 
 namespace {
 
@@ -86,13 +86,13 @@ TEST(TimeOfDay, ZeroHoursOnlyRebuildTheText) {
 }
 
 TEST(TimeOfDay, NewHoursCountDownTheScriptVariables) {
-    CMainFrame frame;
+    World world;
     auto add = [&](int amount, int value) {
         auto v = std::make_unique<Object>("Var");
         v->m_iBulkNum = amount;
         v->m_iValue = value;
-        frame.m_ScriptVariableList.push_back(std::move(v));
-        return frame.m_ScriptVariableList.back().get();
+        world.m_ScriptVariableList.push_back(std::move(v));
+        return world.m_ScriptVariableList.back().get();
     };
     Object* three = add(3, 7);
     Object* one = add(1, 9);
