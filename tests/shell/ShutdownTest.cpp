@@ -1,0 +1,160 @@
+// Ending the program: a handler that asks to quit returns at once and the
+// frame stays whole until the event loop has ended; tearing the frame down
+// from any state leaves nothing behind (run under the sanitizers, a leak or a
+// use after free fails the test run).
+
+#include "../world/MapFixture.h"
+#include "LoopFixture.h"
+#include "items/Spell.h"
+
+using namespace looptest;
+
+namespace {
+
+class Shutdown : public LoopFixture {
+protected:
+    // A creature of a new group placed on the map.
+    Player* PlacedCreature(Group* group, Position pos) {
+        auto* p = new Player;
+        group->AddMember(p);
+        auto* holder = new ObjectHolder(pos, p);
+        EXPECT_EQ(map->AddHolder(pos, holder), 1);
+        return p;
+    }
+    // A world in full swing: a party on the map, a group kept aside, a
+    // spell in effect, a missile in flight, a hovered creature, a walk
+    // target and a carried object.
+    void Populate() {
+        Group* party = NewGroup();
+        Player* a = PlacedCreature(party, At(35, 34, 40, 40));
+        Player* b = PlacedCreature(party, At(36, 34));
+        frame->m_World.m_Party[0] = a;
+        frame->m_World.m_Party[1] = b;
+        frame->m_World.m_pLeader = a;
+        party->m_pGroupLeader = a;
+        frame->m_pGroupTempStorage = new Group;
+        PlacedCreature(frame->m_pGroupTempStorage, At(37, 35));
+        frame->m_ActiveSpells.push_back(std::make_unique<Spell>());
+        frame->m_ActiveSpells.back()->m_iDuration = 100000;
+        frame->m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
+        frame->m_World.m_pHoverHolder = b->m_pHolder;
+        b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr), false);
+        auto* carried = new ObjectHolder(At(35, 35), new Object("Pouch"));
+        EXPECT_EQ(map->AddHolder(carried->pos, carried), 1);
+        frame->m_pDragHolder = carried;
+    }
+};
+
+TEST_F(Shutdown, AQuitAskedForDuringATurnEndsTheTickAndTheLoopNotTheFrame) {
+    Group* group = NewGroup();
+    Recorder* quitter = NewRecorder(group, "quitter");
+    Start();
+    int flights = 0;
+    struct Counted : Object {
+        explicit Counted(int* n) : m_n(n) {}
+        int Update(int32_t, MapMaster*) override { return ++*m_n, 1; }
+        int* m_n;
+    };
+    frame->m_FlyingObjects.push_back(std::make_unique<Counted>(&flights));
+    Ticks(1);
+    ASSERT_EQ(flights, 1);
+
+    quitter->m_onTurn = [&] { frame->RequestQuit(0); };
+    Ticks(1);
+    EXPECT_TRUE(frame->m_bQuitRequested);
+    EXPECT_EQ(flights, 1) << "the tick ends with the turn that asked";
+    EXPECT_FALSE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
+    // Later ticks do nothing; the frame is still whole.
+    const int32_t time = frame->m_World.m_iGameTime;
+    Ticks(3);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time);
+    EXPECT_EQ(quitter->m_times.size(), 3u);
+    // The request reaches the loop once the handler has returned.
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    EXPECT_FALSE(loop.IsQuitting());
+    loop.SetSource(nullptr);
+    loop.PumpAll();
+    EXPECT_TRUE(loop.IsQuitting());
+    EXPECT_EQ(loop.ExitCode(), 0);
+    // Asking again changes nothing.
+    frame->RequestQuit(3);
+    EXPECT_EQ(frame->m_iQuitCode, 0);
+}
+
+TEST_F(Shutdown, TheTimerDrivesTheLoopUntilTheQuitRequest) {
+    Recorder* quitter = NewRecorder(NewGroup(), "quitter");
+    qv::ManualClock clock;
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.SetClock(&clock);
+    loop.SetSource(nullptr);
+    loop.SetMainHandler(frame.get());
+    ASSERT_TRUE(frame->StartTimer());
+    EXPECT_EQ(frame->m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
+    for (int i = 0; i < 5; ++i) {
+        clock.Advance(CMainFrame::kTickMs);
+        loop.PumpAll();
+    }
+    EXPECT_EQ(frame->m_World.m_iGameTime, 500);
+    EXPECT_EQ(frame->m_iStartState, 0);
+    quitter->m_onTurn = [&] { frame->RequestQuit(0); };
+    clock.Advance(CMainFrame::kTickMs);
+    loop.PumpAll();
+    EXPECT_TRUE(loop.IsQuitting());
+    EXPECT_EQ(frame->m_nTimerID, 0u);
+    EXPECT_EQ(frame->m_World.m_iGameTime, 600);
+}
+
+TEST_F(Shutdown, FromBeforeTheFirstTick) {
+    Populate();
+}
+
+TEST_F(Shutdown, FromRunningPlay) {
+    Populate();
+    Start();
+    Ticks(3);
+}
+
+TEST_F(Shutdown, FromAPauseWithAWindowUp) {
+    Populate();
+    Start();
+    frame->SetDragObject(frame->m_pDragHolder);
+    frame->m_OpenWindows.m_bStatsOpen = 1;
+    Ticks(2);
+    EXPECT_TRUE(frame->m_bPaused);
+}
+
+TEST_F(Shutdown, FromATickThatAskedToQuit) {
+    Populate();
+    Recorder* quitter = NewRecorder(NewGroup(), "quitter");
+    Start();
+    quitter->m_onTurn = [&] { frame->RequestQuit(0); };
+    Ticks(1);
+    EXPECT_TRUE(frame->m_bQuitRequested);
+}
+
+TEST_F(Shutdown, TheGroupsLeaveTheMapBeforeItGoes) {
+    Populate();
+    Start();
+    // Every creature still stands on the map while the groups are deleted;
+    // the map, deleted after them, finds none of them left.
+    std::vector<qv::Handle<ObjectHolder>> holders;
+    for (int i = 0; i < MapMaster::wide; ++i)
+        for (int j = 0; j < MapMaster::high; ++j)
+            for (ObjectHolder* h : map->GetCell(i, j).holders)
+                if (h->Type() == PLAYER) holders.emplace_back(h);
+    ASSERT_EQ(holders.size() >= 3, true);
+    frame->m_World.DeleteGroups();
+    // Only the creature of the group kept aside by the frame stands on; the
+    // frame deletes that group before the world goes.
+    int left = 0;
+    for (auto& h : holders)
+        if (h) {
+            ++left;
+            auto* creature = dynamic_cast<Player*>(h->m_pObject);
+            ASSERT_NE(creature, nullptr);
+            EXPECT_EQ(creature->m_pGroup, frame->m_pGroupTempStorage);
+        }
+    EXPECT_EQ(left, 1);
+}
+
+}  // namespace
