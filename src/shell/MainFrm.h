@@ -102,6 +102,9 @@ public:
     // Starts the 50 ms timer (the running loop); false when none can be set.
     bool StartTimer();
     void StopTimer();
+    // Takes the program's events with the timer running until the quit
+    // request; answers its exit code (3 when no timer can be set).
+    int RunMessageLoop();
     void UpdateTick(int32_t* now);
     void RunWorld(int32_t* now);
     // The held left button's step of the view (or of the leader) toward the

@@ -59,6 +59,13 @@ bool CMainFrame::StartTimer() {
     return m_nTimerID != 0;
 }
 
+int CMainFrame::RunMessageLoop() {
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.SetMainHandler(this);
+    if (!StartTimer()) return 3;
+    return loop.Run();
+}
+
 void CMainFrame::StopTimer() {
     if (m_nTimerID) qv::MessageLoop::Instance().KillTimer(static_cast<int>(m_nTimerID));
     m_nTimerID = 0;
