@@ -66,6 +66,27 @@ void CMainFrame::RequestQuit(int code) {
     qv::MessageLoop::Instance().PostQuit(code);
 }
 
+void CMainFrame::InitFormation() {
+    if (m_bFormationSet) return;
+    m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}};
+    m_bFormationSet = 1;
+}
+
+void CMainFrame::RebaseFormation() {
+    qv::Point shift{0, 0};
+    if (const int slot = m_World.FindPartySlot(m_World.m_pLeader.Get()); slot >= 0)
+        shift = m_FormationOffsets[static_cast<size_t>(slot)];
+    for (size_t i = 0; i < m_FormationOffsets.size(); ++i) {
+        qv::Point& offset = m_FormationOffsets[i];
+        offset = {offset.x - shift.x, offset.y - shift.y};
+        qv::Point turned = offset;
+        for (auto& row : m_World.m_FormationRows) {
+            row[i] = turned;
+            turned = RotateQuarter(turned);
+        }
+    }
+}
+
 void CMainFrame::OnMove(qv::Point origin) {
     m_ptViewOrigin = {origin.x + 3, origin.y + 3};
     m_rcView = {m_ptViewOrigin.x, m_ptViewOrigin.y, m_ptViewOrigin.x + m_szView.x,

@@ -166,7 +166,11 @@ public:
     qv::Point m_ptCursor{320, 240};
     int m_bInputLock = 0;
     // The party's formation: an offset per slot, and its four turned copies
-    // in m_FormationRows.
+    // in the world's m_FormationRows, one per quarter of the leader's facing.
+    // The default is set once; rebasing puts the leader's slot at (0, 0).
+    void InitFormation();
+    void RebaseFormation();
+    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     std::array<qv::Point, 6> m_FormationOffsets{};
     int m_bFormationSet = 0;
     Group* m_pGroupTempStorage = nullptr;  // owned

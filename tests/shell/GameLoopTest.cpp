@@ -397,3 +397,50 @@ TEST(DrawingErrors, EachCodeHasItsTextAndAnyOtherTheDefault) {
 }
 
 }  // namespace
+
+namespace {
+
+class Formation : public LoopFixture {};
+
+TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
+    frame->InitFormation();
+    EXPECT_TRUE(frame->m_bFormationSet);
+    EXPECT_EQ(frame->m_FormationOffsets[4], (qv::Point{55, 40}));
+    frame->m_FormationOffsets[4] = {1, 2};
+    frame->InitFormation();
+    EXPECT_EQ(frame->m_FormationOffsets[4], (qv::Point{1, 2})) << "set once only";
+    frame->m_bFormationSet = 0;
+    frame->InitFormation();
+
+    // Leader in slot 0: nothing moves; the rows are the quarter turns.
+    Group* party = NewGroup();
+    Player* members[4];
+    for (auto& m : members) m = NewRecorder(party, "m");
+    for (size_t i = 0; i < 4; ++i) frame->m_World.m_Party[i] = members[i];
+    frame->m_World.m_pLeader = members[0];
+    frame->RebaseFormation();
+    const auto& rows = frame->m_World.m_FormationRows;
+    EXPECT_EQ(rows[0][1], (qv::Point{25, 25}));
+    EXPECT_EQ(rows[1][1], (qv::Point{-25, 25}));
+    EXPECT_EQ(rows[2][1], (qv::Point{-25, -25}));
+    EXPECT_EQ(rows[3][1], (qv::Point{25, -25}));
+    EXPECT_EQ(rows[1][5], (qv::Point{40, 55}));
+
+    // Leader in slot 3 (40, 0): every offset moves by (-40, 0).
+    frame->m_World.m_pLeader = members[3];
+    frame->RebaseFormation();
+    EXPECT_EQ(frame->m_FormationOffsets[3], (qv::Point{0, 0}));
+    EXPECT_EQ(frame->m_FormationOffsets[0], (qv::Point{-40, 0}));
+    EXPECT_EQ(frame->m_FormationOffsets[5], (qv::Point{15, -40}));
+    EXPECT_EQ(rows[0][5], (qv::Point{15, -40}));
+    EXPECT_EQ(rows[1][5], (qv::Point{40, 15}));
+
+    // The row a member stands in follows the leader's facing.
+    int32_t slot = -1, row = -1;
+    members[3]->m_sFacing = 7;
+    ASSERT_TRUE(frame->m_World.GetPartySlot(members[1], slot, row));
+    EXPECT_EQ(slot, 1);
+    EXPECT_EQ(row, 3);
+}
+
+}  // namespace
