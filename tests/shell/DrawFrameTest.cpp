@@ -4,6 +4,7 @@
 
 #include "../world/MapFixture.h"
 #include "LoopFixture.h"
+#include "items/Magic.h"
 #include "media/DIBitmap.h"
 #include "structures/Walls.h"
 
@@ -217,6 +218,43 @@ TEST_F(DrawFrame, TheMiniMapShowsTheFocusCellInTheMarkColour) {
     EXPECT_NE(Pixel(frame->m_ptMinimapOrigin.x + 2, frame->m_ptMinimapOrigin.y + 2), mark);
     // The map's own picture keeps the cell's own colour, not the mark.
     EXPECT_NE(map->GetMinimapPixel(50, 48), 255);
+}
+
+TEST_F(DrawFrame, AHoveredPartyMemberShowsItsHitPointsAlertnessAndMana) {
+    auto picture = Post(maptest::kSolid);
+    auto* member = new maptest::Pictured<Player>;
+    member->image = picture.get();
+    member->SetName("Tamsin");
+    member->m_iHitPoints = 7;
+    member->m_iMaxHitPoints = 12;
+    member->m_iAlertness = 455;
+    NewGroup()->AddMember(member);
+    Position at = focus;
+    auto* holder = new ObjectHolder(at, member);
+    ASSERT_EQ(map->AddHolder(at, holder), 1);
+    const qv::Point over{kCx + (holder->pos.x - focus.x) - (holder->pos.y - focus.y),
+                         kCy + (holder->pos.y - focus.y) - 50};
+    frame->m_ptCursor = over;
+    Ticks(1);
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), holder);
+    EXPECT_EQ(frame->m_strMessageLine, "Tamsin") << "not in the party: the name alone";
+
+    // In the party: hit points, alertness in tenths, and mana once it has
+    // magic. The text is made again when the hovered object changes.
+    frame->m_World.m_Party[2] = member;
+    frame->m_ptCursor = {600, 450};
+    Ticks(1);
+    frame->m_ptCursor = over;
+    Ticks(1);
+    EXPECT_EQ(frame->m_strMessageLine, "Tamsin\nHP: 7/12\nAlertness: 45");
+    member->m_pMagic = std::make_unique<Magic>();
+    member->m_pMagic->m_uMana = 3;
+    member->m_pMagic->m_uMaxMana = 9;
+    frame->m_ptCursor = {600, 450};
+    Ticks(1);
+    frame->m_ptCursor = over;
+    Ticks(1);
+    EXPECT_EQ(frame->m_strMessageLine, "Tamsin\nHP: 7/12\nAlertness: 45\nMANA: 3/9");
 }
 
 }  // namespace
