@@ -377,9 +377,8 @@ bool Player::CancelCastSpells(int32_t) {
     return false;
 }
 
-int Player::CastSpell(Spell* spell, Object*, int32_t) {
-    delete spell;  // the cast copy is the caster's to dispose of
-    return 0;
+int Player::CastSpell(std::unique_ptr<Spell>, Object*, int32_t) {
+    return 0;  // the cast copy goes as the call ends
 }
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {

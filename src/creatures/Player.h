@@ -69,6 +69,7 @@ public:
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
+    MapCreature* GetMapCreature() override { return this; }
 
     // ---- Member's operations
     double FindOpponents(Member* other) override;
@@ -121,7 +122,8 @@ public:
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
     virtual int LoadImages(const std::string& name);
-    virtual int CastSpell(Spell* spell, Object* target, int32_t report);
+    // Takes the spell over: it goes when the call ends unless kept.
+    virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
     // ---- Non-virtual operations
     void CopyFrom(const Player& other);

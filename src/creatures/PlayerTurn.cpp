@@ -73,7 +73,7 @@ int Player::Update(int32_t now, MapMaster* context) {
                 int code = 1;
                 // The world changed under the turn (a land or world move).
                 int r = object->Activate(&code, this);
-                if (r == -3) return -3;
+                if (r == kWorldChanged) return kWorldChanged;
                 if (!self) return r;  // the creature went away with the signal
             }
             break;
@@ -200,7 +200,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
         latest = CreatureEventQueue::Latest(latest, event.m_iTime);
         const int32_t T = latest == 0 ? now : latest;
         if (!IsAlive() && event.m_iType != ObjectEventType::ANIMATE) {
-            delete event.m_pSpell;
+            event.m_pSpell.reset();
             result = -1;
             continue;
         }
@@ -208,7 +208,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
         switch (event.m_iType) {
             case ObjectEventType::MOVE:
                 result = HandleMoveEvent(T, event.m_iArg1, event.m_iArg2, context, 0);
-                if (result == -3) return 1;
+                if (result == kWorldChanged) return 1;
                 break;
             case ObjectEventType::RESERVED:
                 result = HandleReservedEvent(T, a0, context);
@@ -220,7 +220,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 result = ResolveHit(a0, event.m_iValue);
                 break;
             case ObjectEventType::SPELL:
-                result = CastSpell(event.m_pSpell, a0, 0);
+                result = CastSpell(std::move(event.m_pSpell), a0, 0);
                 break;
             case ObjectEventType::ANIMATE:
                 if (HandleAnimate(event, T, context, result) != 0) return 1;
@@ -238,7 +238,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
             }
             default:  // THINK, and any unknown code
                 result = HandleThinkEvent(T, context);
-                if (result == -3) return 1;
+                if (result == kWorldChanged) return 1;
                 break;
         }
         // A creature deleted by its own handler ends its turn untouched.

@@ -59,7 +59,7 @@ int Lever::Activate(int* action, Player* actor) {
         if (!o || o == this) continue;
         int code = 2;
         result = o->Activate(&code, actor);
-        if (result == -3) break;
+        if (result == kWorldChanged) break;
     }
     return result;
 }

@@ -64,14 +64,14 @@ double LightSource::GetIntensityAt(const Position& point) {
 
 int LightSource::UpdateState(int32_t now) {
     if (m_iDuration <= 0) return 0;
-    if (!m_bLit) return -3;
+    if (!m_bLit) return kWorldChanged;
     if (!m_bTiming) {
         m_bTiming = true;
         m_uLitSince = static_cast<uint32_t>(now);
     }
     if (static_cast<uint32_t>(now) - m_uLitSince >= static_cast<uint32_t>(m_iDuration)) {
         m_bLit = 0;  // burnt out: it gives no more light, whoever holds it
-        return -3;
+        return kWorldChanged;
     }
     return 0;
 }

@@ -56,11 +56,6 @@ public:
     // Kept in the order of the operations; answers 0.
     virtual int GetGroupReserved();
 
-    // Answers of Update (the member's and the group's own).
-    static constexpr int kLeaveGroup = -2;    // take the member out of its group
-    static constexpr int kWorldChanged = -3;  // stop every walk up the chain at once
-    static constexpr int kDeleteEmpty = -4;   // an emptied self-contained group
-
     void CopyFrom(Group& other);
     // Puts the member into this group (or the nested random-encounter group
     // that its number names) at the head of the list; a member listed by another

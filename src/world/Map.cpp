@@ -731,9 +731,10 @@ int MapMaster::CheckFocusEdge(const Position& pos) {
     };
     const CellPoint oc = offset(c);
     const CellPoint of = offset(focuscell);
-    if (oc.x != of.x && (oc.x < lightmarginx + 4 || oc.x > wide - lightmarginx - 6)) return -3;
+    if (oc.x != of.x && (oc.x < lightmarginx + 4 || oc.x > wide - lightmarginx - 6))
+        return Object::kWorldChanged;
     if (oc.y == of.y) return 1;
-    if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return -3;
+    if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return Object::kWorldChanged;
     return 1;
 }
 

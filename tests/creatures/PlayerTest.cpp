@@ -147,7 +147,7 @@ TEST(Player, KnownSpellsBelongToTheMagicAlone) {
         EXPECT_EQ(p.m_UsableList.size(), 2u);
         EXPECT_EQ(Spell::LiveCount(), before + 3);
         // A queued cast goes with the creature too.
-        p.Events().PostSpell(100, nullptr, new Spell);
+        p.Events().PostSpell(100, nullptr, std::make_unique<Spell>());
     }
     EXPECT_EQ(Spell::LiveCount(), before);  // each deleted once
 

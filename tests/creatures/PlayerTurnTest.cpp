@@ -175,7 +175,7 @@ TEST(PlayerTurn, DeadCreaturesOnlyAnimate) {
     p.m_sLifeState = 0;
     p.Events().Post(E::ATTACK, 100);
     p.Events().Post(E::THINK, 200);
-    p.Events().PostSpell(250, nullptr, new Spell);
+    p.Events().PostSpell(250, nullptr, std::make_unique<Spell>());
     p.Events().Post(E::ANIMATE, 300);
     EXPECT_EQ(p.Update(1000, nullptr), 1);  // the ANIMATE's result
     EXPECT_TRUE(p.calls.empty());
@@ -305,7 +305,7 @@ TEST(PlayerTurn, AHastedHurriedCreatureAgainstAnObstacleEndsItsTurn) {
 TEST(PlayerTurn, OtherEventsAndHolds) {
     Probe p;
     Settle(p, 1);
-    p.Events().PostSpell(10, &p, new Spell);
+    p.Events().PostSpell(10, &p, std::make_unique<Spell>());
     p.Events().Post(E::REQUEUE, 20, nullptr, 0, 3000);
     p.Update(1000, nullptr);
     EXPECT_EQ(p.casts, 1);

@@ -73,6 +73,7 @@ class Creature : public Object, public MapCreature {
 public:
     explicit Creature(int radius = 20) : m_radius(radius) {}
     int Type() override { return PLAYER; }
+    MapCreature* GetMapCreature() override { return this; }
     int MapHitPoints() override { return m_hp; }
     int MapSpacingRadius() override { return m_radius; }
     int MapPartySlot() override { return m_partySlot; }
