@@ -258,3 +258,52 @@ TEST_F(DrawFrame, AHoveredPartyMemberShowsItsHitPointsAlertnessAndMana) {
 }
 
 }  // namespace
+
+namespace {
+
+class Presenting : public LoopFixture {};
+
+TEST_F(Presenting, InAWindowTheViewReachesThePrimarySurfaceAfterALoss) {
+    auto red = maptest::MakeImage(20, 20, 10, 10, [](int, int) { return maptest::kSolid; });
+    Start();
+    struct Pictured : Object {
+        CDDObject* image;
+        CDDObject* GetImage() override { return image; }
+    };
+    auto* pictured = new Pictured;
+    pictured->image = red.get();
+    pictured->m_iLightSampling = 1;
+    Position at(frame->m_World.m_ptFocus.x, frame->m_World.m_ptFocus.y, 0);
+    ASSERT_EQ(map->AddHolder(at, new ObjectHolder(at, pictured)), 1);
+    frame->m_ptCursor = {600, 450};
+    frame->m_pPrimary->MarkLost();
+    Ticks(1);
+    EXPECT_FALSE(frame->m_pPrimary->IsLost()) << "restored and copied again";
+    EXPECT_EQ(frame->m_pPrimary->GetPixel(271, 182), 31 << 11);
+    // The window shows the same picture.
+    const auto& shown = frame->m_pWindow->Picture();
+    EXPECT_EQ(shown[static_cast<size_t>(182 * frame->m_pWindow->Width() + 271)], 31 << 11);
+}
+
+TEST_F(Presenting, InFullScreenEveryTickFlipsThePagesAndKeepsTheSidePanel) {
+    frame->m_bWindowed = 0;
+    ASSERT_EQ(frame->InitDirectDraw(0), 1);
+    Start();
+    // Mark the side panel on the page being drawn: the flip shows it, and it
+    // is copied back onto the page drawn next.
+    frame->m_pBackBuffer->FillRect({545, 7, 636, 360}, 0x1234);
+    const int parity = frame->m_bFlipParity;
+    Ticks(1);
+    EXPECT_NE(frame->m_bFlipParity, parity);
+    EXPECT_EQ(frame->m_pPrimary->GetPixel(600, 100), 0x1234);
+    EXPECT_EQ(frame->m_pBackBuffer->GetPixel(600, 100), 0x1234);
+    Ticks(1);
+    EXPECT_EQ(frame->m_bFlipParity, parity);
+    // A full redraw copies the whole front page back, once.
+    frame->m_pPrimary->FillRect({0, 0, 640, 480}, 0x0F0F);
+    frame->m_bFullRedraw = 1;
+    Ticks(1);
+    EXPECT_FALSE(frame->m_bFullRedraw);
+}
+
+}  // namespace
