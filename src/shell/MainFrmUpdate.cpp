@@ -142,9 +142,11 @@ void CMainFrame::OnTimer(int id) {
             } else if (cursor) {
                 cursor->HideNow();
             }
-        } else if (quiet || m_bPaused) {
+        } else if (quiet) {
             // In a window the composed frame is shown as it is: the view went
-            // across in the drawing; the panels drawn around it follow.
+            // across in the drawing; the panels drawn around it follow. A
+            // whole redraw asked for has been done by now.
+            m_bFullRedraw = 0;
             PresentWindowed();
         }
     }
@@ -246,6 +248,9 @@ void CMainFrame::UpdateTick(int32_t* now) {
 void CMainFrame::FirstTick() {
     if (!UpdateScreen(m_bReloadImages)) return;
     m_bReloadImages = 0;
+    // Frames are composed over the same screen picture the window shows.
+    if (const qv::Surface* picture = m_pScreenImage->GetFrameSurface(0); picture && m_pBackBuffer)
+        m_pBackBuffer->Blt({0, 0}, *picture, picture->Bounds());
     m_pDrawSurface = m_pBackBuffer.get();
     CMouseCursor* cursor = GetMouseCursor();
     if (cursor) {
