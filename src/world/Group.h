@@ -130,6 +130,7 @@ private:
     void Unlink(Node node);
     // Takes a placed member off the map and deletes it.
     static void DeleteMember(Member* member);
+    friend class Member;  // a member the map lets go of is deleted here
     // The creature's follow point from the formation (only with a leader).
     void FollowLeader(Member* member);
     // After CopyFrom made `copy` of `original`: the copy of the other's leader

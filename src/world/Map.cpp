@@ -144,7 +144,7 @@ void DeleteHolder(ObjectHolder* h, bool withObject) {
     if (Object* obj = h->m_pObject) {
         h->m_pObject = nullptr;
         if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
-        if (withObject && obj->m_bMoveable != 2) delete obj;
+        if (withObject && obj->m_bMoveable != 2) obj->DeleteFromMap();
     }
     delete h;
 }

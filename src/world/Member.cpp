@@ -13,6 +13,14 @@ Member::~Member() {
     if (m_pGroup) m_pGroup->RemoveMember(this);
 }
 
+void Member::DeleteFromMap() {
+    // Placed or not, a member is its group's to delete.
+    if (m_pGroup)
+        Group::DeleteMember(this);
+    else
+        delete this;
+}
+
 int Member::Update(int32_t, MapMaster*) {
     return 0;
 }

@@ -24,6 +24,7 @@ public:
     void Serialize(qv::Archive& ar) override;
     int Update(int32_t now, MapMaster* context) override;
     // Keeps x and y of the given position; z becomes 0.
+    void DeleteFromMap() override;
     void SetPosition(MapCell* windowCell, Position* pos) override;
 
     // ---- The operations a member adds, in their fixed order

@@ -108,6 +108,9 @@ public:
     // The creature side that the map's movement and light tests read; null
     // for everything but creatures.
     virtual MapCreature* GetMapCreature() { return nullptr; }
+    // Deleted by the map that held it, once it is off the map: the map owns
+    // what stands on it, but a member belongs to its group, which deletes it.
+    virtual void DeleteFromMap() { delete this; }
     virtual void TakeDamage(int amount, int kind);
 
     // Object's class-wide picture: one 64 x 64 cell from bitmap 283.
