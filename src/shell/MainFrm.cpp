@@ -87,7 +87,13 @@ void CMainFrame::RebaseFormation() {
     }
 }
 
-void CMainFrame::OnMove(qv::Point origin) {
+void CMainFrame::OnMove(qv::Point) {
+    // Our surfaces are the window's client area, wherever the window stands
+    // on the screen: the view and the mini-map keep their places in it.
+    PlaceView({0, 0});
+}
+
+void CMainFrame::PlaceView(qv::Point origin) {
     m_ptViewOrigin = {origin.x + 3, origin.y + 3};
     m_rcView = {m_ptViewOrigin.x, m_ptViewOrigin.y, m_ptViewOrigin.x + m_szView.x,
                 m_ptViewOrigin.y + m_szView.y};

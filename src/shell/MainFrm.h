@@ -152,6 +152,9 @@ public:
     void RefreshPartyTips() {}
     void OnActivateApp(bool active) override;
     void OnMove(qv::Point origin) override;
+    // The view, its rectangle and the mini-map from the client area's origin
+    // on the surfaces.
+    void PlaceView(qv::Point origin);
     void OnPaint() override;
     // The window is going away: what flies is dropped and the timer stops.
     void OnDestroy();

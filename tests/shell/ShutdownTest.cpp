@@ -158,3 +158,49 @@ TEST_F(Shutdown, TheGroupsLeaveTheMapBeforeItGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+class Activation : public LoopFixture {};
+
+TEST_F(Activation, InFullScreenNoGameTimePassesWhileTheProgramIsInTheBackground) {
+    frame->m_bWindowed = 0;
+    ASSERT_EQ(frame->InitDirectDraw(0), 1);
+    Start();
+    ASSERT_TRUE(frame->StartTimer());
+    frame->OnActivateApp(false);
+    EXPECT_FALSE(frame->m_bAppActive);
+    EXPECT_EQ(frame->m_nTimerID, 0u);
+    EXPECT_FALSE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
+    const int32_t time = frame->m_World.m_iGameTime;
+    Ticks(3);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time);
+
+    frame->OnActivateApp(true);
+    EXPECT_TRUE(frame->m_bAppActive);
+    EXPECT_TRUE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
+    Ticks(1);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time + 100);
+}
+
+TEST_F(Activation, InAWindowTheProgramRunsOnInTheBackground) {
+    Start();
+    ASSERT_TRUE(frame->StartTimer());
+    frame->OnActivateApp(false);
+    EXPECT_TRUE(frame->m_bAppActive);
+    EXPECT_TRUE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
+}
+
+TEST_F(Activation, TheViewAndTheMiniMapKeepTheirPlacesInTheWindow) {
+    frame->PlaceView({10, 20});
+    EXPECT_EQ(frame->m_ptViewOrigin, (qv::Point{13, 23}));
+    EXPECT_EQ(frame->m_rcView, (qv::Rect{13, 23, 13 + 536, 23 + 359}));
+    EXPECT_EQ(frame->m_ptMinimapOrigin, (qv::Point{217, 391}));
+    // Moving the window on the screen moves nothing inside it.
+    frame->OnMove({200, 100});
+    EXPECT_EQ(frame->m_ptViewOrigin, (qv::Point{3, 3}));
+    EXPECT_EQ(frame->m_rcView, (qv::Rect{3, 3, 539, 362}));
+    EXPECT_EQ(frame->m_ptMinimapOrigin, (qv::Point{207, 371}));
+}
+
+}  // namespace
