@@ -128,8 +128,18 @@ int CMainFrame::CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from
                                 const qv::Rect& source) {
     int result = to.Blt(at, from, source);
     for (int tries = 0; result == qv::kDrawSurfaceLost && tries < kSurfaceRetries; ++tries) {
-        to.Restore();
-        from.Restore();
+        // A surface that cannot be restored is reported by name and the
+        // copy tried all the same.
+        if (const int r = to.Restore(); r != qv::kDrawOk) {
+            qv::ShowMessage("Error Restoring Primary Surface", qv::MessageButtons::Ok,
+                            "DirectDraw Error");
+            DDRestoreErrorText(ErrorCode(r));
+        }
+        if (const int r = from.Restore(); r != qv::kDrawOk) {
+            qv::ShowMessage("Error Restoring Screen Surface", qv::MessageButtons::Ok,
+                            "DirectDraw Error");
+            DDRestoreErrorText(ErrorCode(r));
+        }
         result = to.Blt(at, from, source);
     }
     return result;

@@ -274,6 +274,20 @@ TEST_F(GameLoop, AFlyingObjectThatLandsIsTakenOffAndDeleted) {
     EXPECT_TRUE(frame->m_FlyingObjects.empty());
 }
 
+TEST_F(GameLoop, AWorldChangeDuringTheGroupsTurnsEndsTheStepBeforeTheFlyingObjects) {
+    Recorder* mover = NewRecorder(NewGroup(), "mover");
+    int gone = 0;
+    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(2, &gone));
+    Start();
+    EXPECT_EQ(frame->m_FlyingObjects.size(), 1u);
+    mover->m_answer = Object::kWorldChanged;
+    Ticks(1);
+    EXPECT_EQ(gone, 0) << "the missile did not fly this tick";
+    mover->m_answer = 1;
+    Ticks(1);
+    EXPECT_EQ(gone, 1);
+}
+
 class Scrolling : public LoopFixture {
 protected:
     // Holds the left button with the cursor at view point (vx, vy).

@@ -34,12 +34,13 @@ public:
         m_log->push_back(m_name);
         m_times.push_back(now);
         if (m_onTurn) m_onTurn();
-        return 1;
+        return m_answer;
     }
     std::vector<std::string>* m_log;
     std::string m_name;
     std::vector<int32_t> m_times;
     std::function<void()> m_onTurn;
+    int m_answer = 1;
 };
 
 class LoopFixture : public ::testing::Test {
