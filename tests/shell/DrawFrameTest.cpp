@@ -322,3 +322,52 @@ TEST_F(Presenting, InFullScreenEveryTickFlipsThePagesAndKeepsTheSidePanel) {
 }
 
 }  // namespace
+
+namespace {
+
+class Panels : public LoopFixture {};
+
+TEST_F(Panels, ThePauseBarFillsInProportionToTheBank) {
+    // The frame is blue (kDeck), the fill red; both 125 x 25 with the hot
+    // spot at the top-left.
+    frame->m_pPauseBarFrame =
+        maptest::MakeImage(125, 25, 0, 0, [](int, int) { return maptest::kDeck; });
+    frame->m_pPauseBarFill =
+        maptest::MakeImage(125, 25, 0, 0, [](int, int) { return maptest::kSolid; });
+    frame->m_ptCursor = {600, 450};
+    Start();
+    frame->PauseBudget = 6500 - 100;  // the tick adds 100: 6500 * 119 / 13000 = 59
+    Ticks(1);
+    ASSERT_EQ(frame->PauseBarFill(), 59);
+    const qv::Surface& s = *frame->m_pDrawSurface;
+    EXPECT_EQ(s.GetPixel(392, 340), kBlue2) << "the frame left of the fill";
+    EXPECT_EQ(s.GetPixel(393, 340), kRed);
+    EXPECT_EQ(s.GetPixel(393 + 58, 351), kRed) << "the fill's last column and row";
+    EXPECT_EQ(s.GetPixel(393 + 59, 340), kBlue2) << "beyond the fill";
+    EXPECT_EQ(s.GetPixel(393 + 10, 352), kBlue2) << "below the fill";
+    EXPECT_EQ(s.GetPixel(514, 354), kBlue2) << "the frame's last pixel";
+    EXPECT_NE(s.GetPixel(515, 340), kBlue2) << "clipped at 515";
+    // An empty bank draws no fill.
+    frame->TogglePause();
+    frame->PauseBudget = 100;
+    Ticks(1);
+    EXPECT_EQ(frame->PauseBudget, 0);
+    EXPECT_EQ(s.GetPixel(393, 340), kBlue2);
+}
+
+TEST_F(Panels, TheHoldGroundButtonShowsItsSecondFrameWhileHolding) {
+    // Two 28 x 17 cells: blue, then red.
+    frame->m_pHoldGroundButton = maptest::MakeImage(
+        28, 17, 0, 0, [](int x, int) { return x < 28 ? maptest::kDeck : maptest::kSolid; }, 2, 1);
+    frame->m_ptCursor = {600, 450};
+    Start();
+    const qv::Surface& s = *frame->m_pDrawSurface;
+    EXPECT_TRUE(frame->m_bHoldGround);
+    EXPECT_EQ(s.GetPixel(410, 455), kRed);
+    frame->m_bHoldGround = 0;
+    Ticks(1);
+    EXPECT_EQ(s.GetPixel(410, 455), kBlue2);
+    EXPECT_EQ(s.GetPixel(427, 466), kBlue2);
+}
+
+}  // namespace
