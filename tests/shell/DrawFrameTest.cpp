@@ -187,6 +187,49 @@ TEST_F(DrawFrame, TheNameUnderTheCursorIsFoundFrontToBackAndKeptInsideTheView) {
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), right) << "Tab picking keeps its own target";
 }
 
+// A pending use that accepts only things named "Chest".
+class Key : public Object {
+public:
+    Key() : Object("Key") {}
+    int IsValidTarget(Object* target) override { return target->GetDisplayName() == "Chest"; }
+};
+
+TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
+    auto red = Post(maptest::kSolid);
+    auto blue = Post(maptest::kDeck);
+    ObjectHolder* barrel = Place(red.get(), focus, 2, "Barrel");
+    ObjectHolder* chest = Place(blue.get(), Position(focus.x + 70, focus.y + 70, 0), 2, "Chest");
+    Key key;
+    frame->m_iSelectMode = 3;
+    frame->m_pPendingItem = &key;
+    frame->m_ptCursor = {kCx, kCy - 60};  // the barrel alone
+    Ticks(1);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
+    EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNoTarget);
+    frame->m_ptCursor = {kCx, kCy - 10};  // both: the chest is in front
+    Ticks(1);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), chest);
+    EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
+    // Without a pending use every candidate counts again.
+    frame->m_pPendingItem = nullptr;
+    frame->m_iSelectMode = 0;
+    frame->m_ptCursor = {kCx, kCy - 60};
+    Ticks(1);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+
+    // Things left undrawn (the drawing marks them) are passed over, except
+    // in the editor.
+    frame->m_ptCursor = {600, 450};
+    Ticks(1);
+    static_cast<Thing*>(barrel->m_pObject)->m_bNotDrawn = 1;
+    frame->m_ptCursor = {kCx, kCy - 60};
+    frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
+    frame->m_bEditing = 1;
+    frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+}
+
 TEST_F(DrawFrame, WallsAndThingsInFrontOfTheFocusAreSeeThrough) {
     FrontWall front;
     SideWall side;
