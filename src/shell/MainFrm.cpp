@@ -101,6 +101,25 @@ void CMainFrame::PlaceView(qv::Point origin) {
 }
 
 void CMainFrame::OnActivateApp(bool active) {
+    if (m_bAssertShowing || m_iStartState == 2) {
+        if (!active) m_bAppActive = 0;
+        return;
+    }
+    // The walk after a held button ends with the focus; the music pauses
+    // while another program has it.
+    if (m_bMouseWalking) {
+        if (Player* leader = m_World.m_pLeader.Get()) leader->RecomputeLoad();
+        m_iTickStep = m_iNormalTickStep;
+        m_bLeftHeld = 0;
+        m_bMouseWalking = 0;
+        m_iButtonHeldTime = 0;
+    }
+    if (m_pMidi) {
+        if (!active)
+            m_pMidi->Pause();
+        else if (m_bSoundOn && m_bMusicOn)
+            m_pMidi->Restart();
+    }
     if (m_bWindowed || m_iStage == 0) return;
     m_bAppActive = active ? 1 : 0;
     if (!active) {

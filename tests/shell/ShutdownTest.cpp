@@ -191,6 +191,27 @@ TEST_F(Activation, InAWindowTheProgramRunsOnInTheBackground) {
     EXPECT_TRUE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
 }
 
+TEST_F(Activation, LosingTheFocusEndsAWalkAfterTheHeldButtonAndPausesTheMusic) {
+    Start();
+    frame->m_pMidi = std::make_unique<CMIDIStream>(1);
+    frame->m_bLeftHeld = 1;
+    frame->m_bMouseWalking = 1;
+    frame->m_iButtonHeldTime = 900;
+    frame->m_iTickStep = 50;
+    frame->OnActivateApp(false);
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    EXPECT_FALSE(frame->m_bMouseWalking);
+    EXPECT_EQ(frame->m_iButtonHeldTime, 0);
+    EXPECT_EQ(frame->m_iTickStep, 100);
+    EXPECT_TRUE(frame->m_pMidi->IsPaused());
+    frame->m_bMusicOn = 0;
+    frame->OnActivateApp(true);
+    EXPECT_TRUE(frame->m_pMidi->IsPaused()) << "music off: it stays quiet";
+    frame->m_bMusicOn = 1;
+    frame->OnActivateApp(true);
+    EXPECT_FALSE(frame->m_pMidi->IsPaused());
+}
+
 TEST_F(Activation, TheViewAndTheMiniMapKeepTheirPlacesInTheWindow) {
     frame->PlaceView({10, 20});
     EXPECT_EQ(frame->m_ptViewOrigin, (qv::Point{13, 23}));
