@@ -129,7 +129,7 @@ public:
     void CopyFrom(const Player& other);
     // The editor's creature property sheet; 1 when it was closed with OK.
     int EditProperties();
-    // Enters the creature in the main frame's player array; -1 takes the next
+    // Enters the creature in the world's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }

@@ -105,7 +105,7 @@ void CMainFrame::OnTimer(int id) {
             PauseBudget = std::min(PauseBudget + step, kPauseBankMax);
             m_World.m_iGameTime = qv::TimeAdd(m_World.m_iGameTime, step);
             m_iMusicTime += step;
-            m_World.m_pTimeOfDay->Advance(&m_World.m_iGameTime);
+            m_World.m_pTimeOfDay->Advance(m_World.m_iGameTime);
             if (Map()) Map()->OnNewHour(m_World.m_iGameTime, m_World.m_pTimeOfDay->m_sHour);
             UpdateTick(&m_World.m_iGameTime);
         } else {

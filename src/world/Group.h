@@ -25,7 +25,7 @@ class Group : public Member {
 public:
     explicit Group(const std::string& name = "Group");
     // Takes every member off the map and deletes it, then gives back every
-    // slot of the frame's group table that still names it.
+    // slot of the world's group table that still names it.
     ~Group() override;
 
     // ---- Object's operations
@@ -66,8 +66,8 @@ public:
     // Unlinks the member from this group or the nested group that lists it; the
     // member is not deleted. Answers whether it was found.
     bool RemoveMember(Member* member);
-    // -1 takes the frame's next free group number. Numbers 0 to
-    // kMaxGroupNumber are entries of the frame's group table; other numbers
+    // -1 takes the world's next free group number. Numbers 0 to
+    // kMaxGroupNumber are entries of the world's group table; other numbers
     // only name the group. The slot of the group's old number is given back.
     void SetGroupNumber(int32_t number);
     // The highest table number: the table is one pointer per number up to it.

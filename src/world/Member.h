@@ -37,7 +37,7 @@ public:
     virtual double GetMemberTotal();
 
     Group* m_pGroup = nullptr;  // the group that lists this member
-    // The number of the group it belongs to: 0 or more an entry of the frame's
+    // The number of the group it belongs to: 0 or more an entry of the world's
     // group table, -1 a root-level member, below -1 a random-encounter number.
     int32_t m_iGroupNum = -1;
     int32_t m_iMaxHitPoints = 10;

@@ -48,11 +48,10 @@ void CTimeOfDay::NewHour(int v) {
     if (World* frame = GetWorld()) CountDownHour(frame->m_ScriptVariableList, v);
 }
 
-void CTimeOfDay::Advance(const int32_t* now) {
+void CTimeOfDay::Advance(int32_t now) {
     m_bChanged = 0;
-    if (!now) return;
     // Unsigned difference: correct across the wrap of game time.
-    uint32_t steps = (static_cast<uint32_t>(*now) - m_dwLastTick) / kStepTime;
+    uint32_t steps = (static_cast<uint32_t>(now) - m_dwLastTick) / kStepTime;
     while (steps-- > 0) {
         m_sMinute = static_cast<int16_t>(m_sMinute + 5);
         m_bChanged = 1;

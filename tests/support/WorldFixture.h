@@ -1,14 +1,12 @@
 #pragma once
 // A small world for the tests of world rules: a World (the current one while
 // it lives) with a map of its own, 100 x 80 cells whose window starts at a
-// chosen world cell, every window cell open ground, and the root groups made.
-
-#include <gtest/gtest.h>
+// chosen world cell, every window cell open ground. Tests that need the group
+// tree make it with world.CreateRootGroups().
 
 #include <memory>
 
 #include "media/DDObjects.h"
-#include "world/Group.h"
 #include "world/Map.h"
 #include "world/World.h"
 
@@ -26,25 +24,11 @@ struct SmallWorld {
         map.SetOrigin(origin);
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j) map.GetCell(i, j).image = &floor;
-        world.CreateRootGroups();
-    }
-
-    // Pixel position of world cell (cx, cy) plus an offset.
-    static Position At(int cx, int cy, int dx = 80, int dy = 56) {
-        return {cx * 160 + dx, cy * 112 + dy, 0};
     }
 
     CDDObject floor;  // declared before the world: outlives its map
     World world;
     MapMaster& map;
-};
-
-// A test with a SmallWorld of its own.
-class WorldFixture : public ::testing::Test {
-protected:
-    SmallWorld small;
-    World& world = small.world;
-    MapMaster& map = small.map;
 };
 
 }  // namespace world_test

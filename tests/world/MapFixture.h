@@ -97,12 +97,7 @@ public:
 // every window cell filled with open ground; the map is the world's own.
 class MapFixture : public ::testing::Test {
 protected:
-    explicit MapFixture(CellPoint origin = {10, 10}) {
-        map.SetWorldSize(100, 80);
-        map.SetOrigin(origin);
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j) map.GetCell(i, j).image = &floor;
-    }
+    explicit MapFixture(CellPoint origin = {10, 10}) : small(origin) {}
     ~MapFixture() override {
         // Every test leaves the map without the holders it owns.
         for (auto& h : owned) {
@@ -137,10 +132,10 @@ protected:
         return n;
     }
 
-    CDDObject floor;
     std::vector<std::unique_ptr<Object>> objects;  // declared before the map: outlives it
-    World world;
-    MapMaster& map = world_test::GiveMap(world);
+    world_test::SmallWorld small;
+    World& world = small.world;
+    MapMaster& map = small.map;
     std::vector<std::unique_ptr<ObjectHolder>> owned;
 };
 
