@@ -181,13 +181,14 @@ public:
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
     std::list<std::unique_ptr<Spell>> m_ActiveSpells;
     int InfoWindowMode = 1;
-    Object* m_pPendingWorld = nullptr;  // stairs the next tick travels through
+    qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
     int m_bDiagonalToggle = 0;
     qv::Point m_szView{536, 359};
     qv::Point m_ptViewCentre{268, 179};
-    ObjectHolder* m_pDragHolder = nullptr;
-    Object* m_pPendingItem = nullptr;
-    Player* m_pPendingItemUser = nullptr;
+    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
+    // An object whose use waits for a target, and the creature that uses it.
+    qv::Handle<Object> m_pPendingItem;
+    qv::Handle<Player> m_pPendingItemUser;
     int m_bTabTarget = 0;
     int m_bBuildMode = 0;
     int m_bStatsMode = 0;
