@@ -132,6 +132,32 @@ TEST_F(Shutdown, FromATickThatAskedToQuit) {
     EXPECT_TRUE(frame->m_bQuitRequested);
 }
 
+TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
+    Start();
+    auto* pouch = new Object("Pouch");
+    auto* holder = new ObjectHolder(At(35, 35), pouch);
+    ASSERT_EQ(map->AddHolder(holder->pos, holder), 1);
+    frame->SetDragObject(holder);
+    auto* stairs = new Object("Stairs");
+    auto* potion = new Object("Potion");
+    frame->m_pPendingItem = potion;
+    frame->m_iSelectMode = 3;
+    frame->m_pPendingWorld = stairs;
+    delete pouch;  // its holder goes with it
+    delete potion;
+    delete stairs;
+    EXPECT_FALSE(frame->m_pDragHolder);
+    EXPECT_FALSE(frame->m_pPendingItem);
+    EXPECT_FALSE(frame->m_pPendingWorld);
+    // The ticks go on over the place where the pouch was.
+    frame->m_ptCursor = {frame->m_rcView.left + 270, frame->m_rcView.top + 180};
+    frame->m_iSelectMode = 0;
+    frame->m_bPaused = 0;
+    const int32_t time = frame->m_World.m_iGameTime;
+    Ticks(3);
+    EXPECT_EQ(frame->m_World.m_iGameTime, time + 300);
+}
+
 TEST_F(Shutdown, TheGroupsLeaveTheMapBeforeItGoes) {
     Populate();
     Start();
