@@ -3,6 +3,8 @@
 // from any state leaves nothing behind (run under the sanitizers, a leak or a
 // use after free fails the test run).
 
+#include <chrono>
+
 #include "../world/MapFixture.h"
 #include "LoopFixture.h"
 #include "items/Spell.h"
@@ -102,6 +104,22 @@ TEST_F(Shutdown, TheTimerDrivesTheLoopUntilTheQuitRequest) {
     EXPECT_TRUE(loop.IsQuitting());
     EXPECT_EQ(frame->m_nTimerID, 0u);
     EXPECT_EQ(frame->m_World.m_iGameTime, 600);
+}
+
+TEST_F(Shutdown, InTheRealWindowTheTimerTicksEvery50Milliseconds) {
+    // The program's own loop on the system clock, reading the window (SDL's
+    // dummy driver); the third turn asks to quit.
+    Recorder* quitter = NewRecorder(NewGroup(), "quitter");
+    quitter->m_onTurn = [&] {
+        if (quitter->m_times.size() == 3) frame->RequestQuit(0);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(frame->RunMessageLoop(), 0);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    EXPECT_EQ(frame->m_World.m_iGameTime, 300);
+    EXPECT_GE(ms, 149) << "three ticks take three periods of the timer";
 }
 
 TEST_F(Shutdown, FromBeforeTheFirstTick) {
