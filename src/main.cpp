@@ -1,7 +1,17 @@
-#include <cstdio>
+// Quorvale: opens the game's window and runs the game loop until the player
+// quits; the frame, with its world, is torn down after the loop has ended.
+
+#include <memory>
+
+#include "shell/MainFrm.h"
 
 int main() {
-    std::puts("Quorvale: a real-time role-playing game with its world editor built in.");
-    std::puts("The world model is being built; the game window does not open yet.");
-    return 0;
+    int code = 3;
+    {
+        auto frame = std::make_unique<CMainFrame>();
+        if (!frame->InitDirectDraw(0)) return code;
+        frame->m_iStage = 3;
+        code = frame->RunMessageLoop();
+    }
+    return code;
 }
