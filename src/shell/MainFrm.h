@@ -176,7 +176,6 @@ public:
     static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     std::array<qv::Point, 6> m_FormationOffsets{};
     int m_bFormationSet = 0;
-    Group* m_pGroupTempStorage = nullptr;  // owned
     // Missiles and spell projectiles in flight, and the spells in effect.
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
     std::list<std::unique_ptr<Spell>> m_ActiveSpells;

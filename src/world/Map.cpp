@@ -12,6 +12,7 @@
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
+#include "world/Land.h"
 #include "world/MapImage.h"
 #include "world/Object.h"
 #include "world/World.h"
@@ -186,6 +187,7 @@ MapMaster::MapMaster(const Position* startpos)
 MapMaster::~MapMaster() {
     // A map being deleted is no longer the world's running map (its owner
     // let go of it first): the groups' teardown must not reach for it.
+    DeleteLands();
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;
@@ -211,6 +213,7 @@ void MapMaster::DeleteAllHolders() {
 }
 
 int MapMaster::SetWorldSize(int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight) return 0;
     worldcellx = w;
     worldcelly = h;
     halfcellx = w / 2;

@@ -69,6 +69,16 @@ void ObjectHolder::ForgetObject(const Object* gone) {
     if (placed && m_PlayerSet.empty()) delete this;
 }
 
+void DeleteHolderWithObject(ObjectHolder* holder) {
+    if (!holder) return;
+    if (Object* obj = holder->m_pObject) {
+        holder->m_pObject = nullptr;
+        if (obj->m_pHolder == holder) obj->m_pHolder = nullptr;
+        if (obj->m_bMoveable != 2) delete obj;
+    }
+    delete holder;
+}
+
 int ObjectHolder::Update(int32_t now, MapMaster* context) {
     return m_pObject ? m_pObject->Update(now, context) : 0;
 }

@@ -102,3 +102,8 @@ public:
     int m_bDrawn = 0;                           // drawn in the current frame
     std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
 };
+
+// Deletes a holder together with the object it holds, parting the two first so
+// that neither's destructor reaches for the other; a shared prototype
+// (m_bMoveable 2) is never deleted.
+void DeleteHolderWithObject(ObjectHolder* holder);
