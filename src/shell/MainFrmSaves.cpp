@@ -219,6 +219,15 @@ int CMainFrame::SaveGame(int index) {
     const int saved = SaveSlot(index + 1);
     m_bSaving = 0;
     if (!saved) m_iCurrentSlot = previousSlot;
+    // Writing the world gave the window's holders back to their lands; the
+    // game goes on with them in place.
+    try {
+        ReloadWindowAtFocus();
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+    } catch (const qv::ArchiveError& error) {
+        ReportFileException(AsFileError(error, error.file));
+    }
     if (controlled >= 0)
         for (Player* p : w.m_PlayerArray)
             if (p && p->m_iPlayerNumber == controlled) w.m_pControlPlayer = p;

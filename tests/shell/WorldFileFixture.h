@@ -20,6 +20,7 @@
 #include "world/LandFixture.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/TimeOfDay.h"
 
 namespace worldfile_test {
 
