@@ -267,6 +267,12 @@ public:
     // Marks a group to be stored with its members, nested groups too, and
     // takes its creatures off the map.
     int DetachGroup(Group* group);
+    // The "players" file: the party group alone, stored with its members.
+    // The reader refuses anything else (qv::ArchiveError); the group it
+    // answers belongs to no other group.
+    static std::vector<uint8_t> StorePlayers(Group& party);
+    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                  const std::string& name);
     // The explicit current folder (ends in a backslash): names without a
     // folder are taken in it. The working folder whenever the game runs.
     std::string m_strCurrentFolder;

@@ -26,6 +26,7 @@ namespace {
 // The actors whose display names stand in for an empty player or dog name.
 constexpr int kPlayerActor = 234;
 constexpr int kDogActor = 235;
+const char* const kPlayersFile = "players";
 // The party group's slot in the table of groups.
 constexpr size_t kPartyGroupSlot = 1;
 // The id pool of a world too old to store one: member ids -1 to -1000.
@@ -83,6 +84,28 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
 }
 
 }  // namespace
+
+std::vector<uint8_t> CMainFrame::StorePlayers(Group& party) {
+    qv::Archive ar(kPlayersFile);
+    ar.WriteObject(&party);
+    return ar.TakeBytes();
+}
+
+std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                   const std::string& name) {
+    qv::Archive ar(bytes, name);
+    std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
+    // A group joins the tree as it is read; the party is the reader's.
+    if (party && party->m_pGroup) party->m_pGroup->RemoveMember(party.get());
+    auto refuse = [&](const char* why) {
+        if (party) party->RemoveFromMap();
+        ar.Fail(qv::ArchiveError::Generic, why);
+    };
+    if (!party) refuse("no party group");
+    if (!party->m_bGrouped) refuse("a party group stored without its members");
+    if (ar.Remaining() != 0) refuse("bytes after the party group");
+    return party;
+}
 
 std::string CMainFrame::InCurrentFolder(const std::string& name) const {
     if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
@@ -142,9 +165,7 @@ void CMainFrame::Serialize(qv::Archive& ar) {
             if (party) {
                 DetachGroup(party);
                 try {
-                    qv::Archive players(InCurrentFolder("players"));
-                    players.WriteObject(party);
-                    qv::WriteWholeFile(InCurrentFolder("players"), players.Bytes());
+                    qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(*party));
                 } catch (const qv::FileError& error) {
                     ReportFileException(error);
                 }
@@ -275,7 +296,17 @@ void CMainFrame::Serialize(qv::Archive& ar) {
             w.m_KeyStorageList.push_back(
                 std::make_unique<KeyStorage>(static_cast<int>(i), ar.ReadString()));
     } else {
-        ReadList<KeyStorage>(ar, &KeyStorage::classInfo, w.m_KeyStorageList);
+        // The records store the objects they list, which enter themselves in
+        // the world's records as they are read; the file's records take them.
+        // Copies that nothing else in the file claims go with the archive and
+        // leave the records then.
+        std::vector<std::unique_ptr<KeyStorage>> records;
+        ReadList<KeyStorage>(ar, &KeyStorage::classInfo, records);
+        std::vector<std::unique_ptr<KeyStorage>> entered = std::move(w.m_KeyStorageList);
+        w.m_KeyStorageList = std::move(records);
+        for (const auto& record : entered)
+            for (const auto& object : record->m_ObjectList)
+                if (object) w.AddToKeyStorage(object.Get());
     }
 
     // The table of groups: each group enters it at its own number.

@@ -192,6 +192,24 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{2147483646, -2147483647}));
 }
 
+TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
+    World& w = frame.m_World;
+    auto bell = std::make_unique<Object>("Bell");
+    bell->m_iItemNum = 44;
+    w.AddToKeyStorage(bell.get());
+    w.m_ScriptVariableList.push_back(std::move(bell));
+    const Bytes written = Store();
+    for (int round = 0; round < 3; ++round) {
+        Read(round == 0 ? written : Store());
+        ASSERT_EQ(w.m_KeyStorageList.size(), 1u);
+        EXPECT_EQ(w.m_KeyStorageList[0]->m_iKeyNum, 44);
+        ASSERT_EQ(w.m_KeyStorageList[0]->m_ObjectList.size(), 1u);
+        EXPECT_EQ(w.m_KeyStorageList[0]->m_ObjectList[0].Get(),
+                  w.m_ScriptVariableList.front().get());
+    }
+    EXPECT_EQ(Store(), written);
+}
+
 TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     Group* seven = NumberedGroup(7, "seven");
     Group* three = NumberedGroup(3, "three");
@@ -374,14 +392,20 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     // "players": one group object, stored with its two creatures, and nothing
     // after it.
     const Bytes file = qv::ReadWholeFile(folder.Working("players").string());
-    qv::Archive in(file, "players");
-    std::unique_ptr<Group> read(in.ReadObjectOf<Group>());
-    EXPECT_EQ(in.Remaining(), 0u);
+    std::unique_ptr<Group> read = CMainFrame::ReadPlayersFrom(file, "players");
     ASSERT_TRUE(read);
-    if (read->m_pGroup) read->m_pGroup->RemoveMember(read.get());
+    EXPECT_EQ(read->m_pGroup, nullptr);
     EXPECT_EQ(read->m_bGrouped, 1);
     EXPECT_EQ(read->m_strSpecialName, "party");
     EXPECT_EQ(read->Members().size(), 2u);
+    // Anything but the party alone is refused: a cut, a byte more.
+    for (size_t n = 0; n < file.size(); n += 7)
+        EXPECT_THROW(CMainFrame::ReadPlayersFrom(
+                         Bytes(file.begin(), file.begin() + static_cast<long>(n)), "players"),
+                     qv::ArchiveError);
+    Bytes longer = file;
+    longer.push_back(0);
+    EXPECT_THROW(CMainFrame::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
     read->RemoveFromMap();
     // The world file no longer names the party's slot.
     Read(written);
