@@ -149,8 +149,10 @@ int CMainFrame::LoadWorldFile(const std::string& name) {
 void CMainFrame::Serialize(qv::Archive& ar) {
     m_nCursorID = kCursorWait;
     World& w = m_World;
-    // A monster generator's fight does not survive a change of world.
+    // A monster generator's fight does not survive a change of world, and
+    // the holders drawn last may go with the party or the read.
     m_pActiveGenerator = nullptr;
+    m_DrawnHolders.clear();
 
     if (ar.IsStoring()) {
         m_bLandMovePending = 1;
