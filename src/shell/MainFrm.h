@@ -23,7 +23,8 @@
 
 namespace qv {
 class Archive;
-}
+class Settings;
+}  // namespace qv
 class CDDWnd;
 class Group;
 class Land;
@@ -326,6 +327,22 @@ public:
     static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
     // Refills the map's window around the focus from the land files.
     void ReloadWindowAtFocus();
+
+    // ---- Start-up (MainFrmStart.cpp) ----
+    // The settings file: "settings" in the user's configuration folder
+    // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
+    static std::string SettingsFilePath();
+    // The game folder the build made, used when the settings name none.
+    static std::string DefaultGameFolder();
+    // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a
+    // missing one keeps its default, a bad number is reported naming the
+    // setting and keeps it too), sets the game, working and slot folders and
+    // reads the slot table. Answers an empty text, or what stops the game
+    // from starting (a game folder that is not there).
+    std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
+    // Brings the start world of "original" into the working folder and
+    // reads it; 0 (reported) when it cannot.
+    int OpenStartWorld();
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }
