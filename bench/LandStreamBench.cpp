@@ -19,10 +19,16 @@
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+MapMaster& GiveMap(World& world) {
+    world.map_master = std::make_unique<MapMaster>();
+    return *world.map_master;
+}
 
 constexpr int kWorld = 500;
 constexpr int kLandSide = 50;  // 10 x 10 lands
@@ -34,8 +40,8 @@ constexpr int kStep = 18;
 
 struct StreamWorld {
     fs::path dir;
-    CMainFrame frame;
-    MapMaster map;
+    CMainFrame frame;  // keeps the game folder, and the world
+    MapMaster& map = GiveMap(frame.m_World);
 
     // With oneLand every object lies in the root land, the world's only one.
     explicit StreamWorld(bool oneLand = false) {
@@ -44,7 +50,6 @@ struct StreamWorld {
         fs::create_directories(dir / "Images");
         fs::create_directories(dir / "tmp");
         frame.m_strGameFolder = dir.string() + "/";
-        frame.m_World.map_master.reset(&map);
         frame.m_World.CreateRootGroups();
         map.SetWorldSize(kWorld, kWorld);
 
@@ -92,7 +97,6 @@ struct StreamWorld {
     ~StreamWorld() {
         frame.m_World.DeleteGroups();
         map.DeleteContents();
-        (void)frame.m_World.map_master.release();
         fs::remove_all(dir);
     }
     void Insert(LandGraph& tree, const std::string& file, Land* land) {

@@ -93,6 +93,13 @@ Object* Player::MapAttackTarget() {
     return m_pTarget.Get();
 }
 
+void Player::MapKeepInLand(Object* land) {
+    m_pKeptInLand = land;
+    if (!land) return;
+    m_pEvents->Clear();
+    m_pEvents->Post(ObjectEventType::THINK, 0);
+}
+
 Object* Player::GetLightSource() {
     // Only something that is itself a light source lights the map.
     Object* held = GetHeldItem();

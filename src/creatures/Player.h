@@ -85,6 +85,9 @@ public:
     int MapPartySlot() override { return m_iPartySlot; }
     Object* MapAttackTarget() override;
     bool MapIsRemoved() override { return m_bInactive != 0; }
+    int MapSavedGroup() override { return m_iSavedGroupNum; }
+    void MapTakeNumber() override { SetPlayerNumber(m_iPlayerNumber); }
+    void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
     // ---- The creature's own operations

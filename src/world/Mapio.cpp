@@ -12,21 +12,22 @@
 #include <memory>
 #include <unordered_set>
 
-#include "creatures/Player.h"
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/MapCreature.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
 
 namespace {
 
-Player* CreatureOf(Object* obj) {
-    return obj && obj->Type() == PLAYER ? qv::DynamicCast<Player>(obj) : nullptr;
+// The member side of a creature, or null.
+Member* CreatureOf(Object* obj) {
+    return obj && obj->Type() == PLAYER ? qv::DynamicCast<Member>(obj) : nullptr;
 }
 
 // Times land file work for the benchmark's separate figure.
@@ -49,47 +50,47 @@ constexpr const char* kNoGroupMessage =
     "Error:  A Player is being loaded into a nonexistant Group!";
 
 // The group split off from the party, made (under "All Groups") when asked.
-Group* SplitGroup(World* frame) {
-    if (!frame) return nullptr;
-    if (Group* g = frame->m_pGroupTempStorage.Get()) return g;
-    if (!frame->m_pAllGroups) return nullptr;
+Group* SplitGroup(World* world) {
+    if (!world) return nullptr;
+    if (Group* g = world->m_pGroupTempStorage.Get()) return g;
+    if (!world->m_pAllGroups) return nullptr;
     auto* g = new Group("Group");
     g->m_bGrouped = 1;
-    frame->m_pAllGroups->AddMember(g);
-    frame->m_pGroupTempStorage = g;
+    world->m_pAllGroups->AddMember(g);
+    world->m_pGroupTempStorage = g;
     return g;
 }
 
 // Puts a creature into the split-off group when it belongs there; true then.
-bool JoinSplitGroup(Player* p, World* frame) {
-    if (p->m_iSavedGroupNum == 0) return false;
-    if (Group* split = SplitGroup(frame))
-        if (p->m_pGroup != split) split->AddMember(p);
+bool JoinSplitGroup(Member* m, MapCreature& side, World* world) {
+    if (side.MapSavedGroup() == 0) return false;
+    if (Group* split = SplitGroup(world))
+        if (m->m_pGroup != split) split->AddMember(m);
     return true;
 }
 
 // Puts a creature into the group its number names, making a missing one.
-void JoinNumberedGroup(Player* p, World* frame) {
-    if (!frame || !frame->m_pAllGroups) return;
-    const int32_t n = p->m_iGroupNum;
+void JoinNumberedGroup(Member* m, World* world) {
+    if (!world || !world->m_pAllGroups) return;
+    const int32_t n = m->m_iGroupNum;
     Group* group = nullptr;
-    if (n < -1 && frame->m_pRandomEncounters) {
-        group = frame->m_pRandomEncounters;
+    if (n < -1 && world->m_pRandomEncounters) {
+        group = world->m_pRandomEncounters;
     } else if (n < 0) {
-        group = frame->m_pAllGroups;
-    } else if (!(group = frame->GetGroupByNumber(n))) {
+        group = world->m_pAllGroups;
+    } else if (!(group = world->GetGroupByNumber(n))) {
         ShowGameMessage(kNoGroupMessage);
         if (n > Group::kMaxGroupNumber) {
             // A number no table can hold: the creature stays ungrouped.
-            group = frame->m_pAllGroups;
+            group = world->m_pAllGroups;
         } else {
             group = new Group("Group");
             group->m_bGrouped = 0;
-            frame->m_pAllGroups->AddMember(group);
+            world->m_pAllGroups->AddMember(group);
             group->SetGroupNumber(n);
         }
     }
-    if (p->m_pGroup != group) group->AddMember(p);
+    if (m->m_pGroup != group) group->AddMember(m);
 }
 
 }  // namespace
@@ -309,7 +310,7 @@ bool MapMaster::ForceIntoCell(ObjectHolder* holder) {
 }
 
 void MapMaster::PlaceLandHolders(Land* land) {
-    World* frame = GetWorld();
+    World* world = GetWorld();
     // Holders placed during a pass leave the land's list together at the
     // pass's end, so that a land of many holders costs one sweep a pass.
     std::unordered_set<ObjectHolder*> gone;
@@ -350,20 +351,20 @@ void MapMaster::PlaceLandHolders(Land* land) {
     for (ObjectHolder* h : creatures) {
         Object* obj = h->m_pObject;
         if (!obj || obj->Type() != PLAYER) continue;
-        Player* p = CreatureOf(obj);
+        Member* m = CreatureOf(obj);
+        MapCreature* side = obj->GetMapCreature();
         Position pos = h->pos;
         ObjectIgnoreList ignore;
         if (ObjectHolder* under = CheckMove(obj, pos, &ignore, 0, 0))
             if (under != GetBlocker() && under->m_pObject) under->m_pObject->StepOn(&pos, obj);
         bool placed = place(h);
-        if (!placed && p && p->m_iHitPoints <= 0 && p->m_bGrouped) {
+        const bool alive = side && side->MapHitPoints() > 0;
+        if (!placed && m && !alive && m->m_bGrouped) {
             land->ReleaseHolder(h);  // at once: its memory goes now
-            if (p->m_pGroup) p->m_pGroup->RemoveMember(p);
+            if (m->m_pGroup) m->m_pGroup->RemoveMember(m);
             DeleteHolderWithObject(h);
             continue;
         }
-        MapCreature* mc = AsMapCreature(obj);
-        const bool alive = p ? p->m_iHitPoints > 0 : (mc && mc->MapHitPoints() > 0);
         CellPoint wc;
         if (!placed && alive && WindowCellOf(h->pos, wc)) {
             // It could not stand where it was, yet it is inside the window: it
@@ -372,19 +373,17 @@ void MapMaster::PlaceLandHolders(Land* land) {
             ForceIntoCell(h);
             placed = true;
         }
-        if (!p) continue;
+        if (!m || !side) continue;
         if (!placed) {
-            p->Events().Clear();
-            p->Events().Post(0, 0);
-            p->m_pKeptInLand = land;
-            if (!p->m_bGrouped) p->SetPlayerNumber(p->m_iPlayerNumber);
-            JoinSplitGroup(p, frame);
+            side->MapKeepInLand(land);
+            if (!m->m_bGrouped) side->MapTakeNumber();
+            JoinSplitGroup(m, *side, world);
             continue;
         }
-        p->m_pKeptInLand = nullptr;
-        if (JoinSplitGroup(p, frame)) continue;
-        if (!p->m_bGrouped) p->SetPlayerNumber(p->m_iPlayerNumber);
-        JoinNumberedGroup(p, frame);
+        side->MapKeepInLand(nullptr);
+        if (JoinSplitGroup(m, *side, world)) continue;
+        if (!m->m_bGrouped) side->MapTakeNumber();
+        JoinNumberedGroup(m, world);
     }
     endPass();
 }

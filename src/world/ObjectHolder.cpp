@@ -74,7 +74,7 @@ void DeleteHolderWithObject(ObjectHolder* holder) {
     if (Object* obj = holder->m_pObject) {
         holder->m_pObject = nullptr;
         if (obj->m_pHolder == holder) obj->m_pHolder = nullptr;
-        if (obj->m_bMoveable != 2) delete obj;
+        if (obj->m_bMoveable != 2) obj->DeleteFromMap();
     }
     delete holder;
 }

@@ -104,6 +104,7 @@ public:
 };
 
 // Deletes a holder together with the object it holds, parting the two first so
-// that neither's destructor reaches for the other; a shared prototype
+// that neither's destructor reaches for the other; the object goes as the map
+// deletes what it held (a member through its group), and a shared prototype
 // (m_bMoveable 2) is never deleted.
 void DeleteHolderWithObject(ObjectHolder* holder);

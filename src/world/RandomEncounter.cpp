@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
@@ -39,16 +38,16 @@ void RandomEncounter::Serialize(qv::Archive& ar) {
     group = nullptr;
     // The group is a template, not a group of the world: whatever its number,
     // it takes no place in the frame's table of groups.
-    World* frame = GetWorld();
+    World* world = GetWorld();
     std::vector<Group*> table;
-    if (frame) table = frame->m_GroupArray;
+    if (world) table = world->m_GroupArray;
     try {
         group = ar.ReadObjectOf<Group>();
     } catch (...) {
-        if (frame) frame->m_GroupArray = std::move(table);
+        if (world) world->m_GroupArray = std::move(table);
         throw;
     }
-    if (frame) frame->m_GroupArray = std::move(table);
+    if (world) world->m_GroupArray = std::move(table);
     time = ar.ReadInt();
 }
 
@@ -84,12 +83,11 @@ void Land::ComputeEncounterRate() {
 namespace {
 
 // The first creature of a group's tree, or null.
-Player* FirstCreature(Group* group) {
+Member* FirstCreature(Group* group) {
     for (Member* m : group->Members()) {
-        if (m->Type() == PLAYER)
-            if (Player* p = qv::DynamicCast<Player>(m)) return p;
+        if (m->Type() == PLAYER) return m;
         if (m->Type() == GROUP)
-            if (Player* p = FirstCreature(static_cast<Group*>(m))) return p;
+            if (Member* p = FirstCreature(static_cast<Group*>(m))) return p;
     }
     return nullptr;
 }
@@ -124,9 +122,9 @@ int Land::UpdateEncounters(int32_t now) {
     met->m_bGrouped = 1;
 
     MapMaster* map = GetMapMaster();
-    World* frame = GetWorld();
+    World* world = GetWorld();
     if (!map) return 0;
-    const qv::Point centre = frame ? frame->m_ptFocus : map->viewcentre;
+    const qv::Point centre = world ? world->m_ptFocus : map->viewcentre;
     const int32_t dx = qv::Rand() % (2 * kEncounterReachX) - kEncounterReachX;
     int32_t dy = static_cast<int32_t>(
         std::sqrt(static_cast<double>(kEncounterReachY * kEncounterReachY - 4 * dx * dx / 9)));
@@ -141,7 +139,7 @@ int Land::UpdateEncounters(int32_t now) {
 
     // The group arrives with its first creature at the point, in its formation.
     int32_t offx = point.x, offy = point.y;
-    if (Player* first = FirstCreature(met.get())) {
+    if (Member* first = FirstCreature(met.get())) {
         offx = point.x - first->m_Position.x;
         offy = point.y - first->m_Position.y;
     }

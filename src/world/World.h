@@ -70,8 +70,7 @@ public:
     Group* GetGroupByNumber(int32_t number) const;
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
-    // The group kept aside from the party by scripts; listed (and owned)
-    // under "All Groups".
+    // The group split off from the party; listed (and owned) under "All Groups".
     qv::Handle<Group> m_pGroupTempStorage;
     qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
     // Free member ids for the creatures of random encounters and scripted

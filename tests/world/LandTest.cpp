@@ -8,6 +8,7 @@
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
 #include "world/LandFixture.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
@@ -279,10 +280,9 @@ TEST(LandCells, EveryPixelValueGivesItsCode) {
 }
 
 TEST(LandCells, APictureCoversItsRectangleAcrossTheSeamAndALandWithoutOneCoversAll) {
-    CMainFrame frame;
-    MapMaster map;
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
     map.SetWorldSize(100, 80);
-    frame.m_World.map_master.reset(&map);
 
     Land land;
     land.terraincode = 6;
@@ -309,7 +309,6 @@ TEST(LandCells, APictureCoversItsRectangleAcrossTheSeamAndALandWithoutOneCoversA
     EXPECT_EQ(land.bounds.top, 5);
     EXPECT_EQ(land.bounds.right, 2);  // straddles the seam
     EXPECT_EQ(land.bounds.bottom, 7);
-    (void)frame.m_World.map_master.release();
 }
 
 }  // namespace

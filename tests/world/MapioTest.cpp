@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 #include "structures/Traversable.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
 #include "world/Group.h"
 #include "world/LandFixture.h"
 #include "world/Map.h"
@@ -34,8 +35,7 @@ Position At(int cx, int cy, int dx = 80, int dy = 56) {
 class Streaming : public testing::Test {
 protected:
     Streaming() {
-        folder_frame.frame.m_World.map_master.reset(&map);
-        folder_frame.frame.m_World.CreateRootGroups();
+        world.CreateRootGroups();
         NewWorld();
     }
     // A world of nothing but its root land of open ground.
@@ -49,8 +49,7 @@ protected:
     }
     ~Streaming() override {
         map.DeleteContents();
-        folder_frame.frame.m_World.DeleteGroups();
-        (void)folder_frame.frame.m_World.map_master.release();
+        world.DeleteGroups();
     }
 
     // Writes the land to its file and enters it in the tree, not loaded.
@@ -132,14 +131,14 @@ protected:
     }
     size_t GroupedCreatures() {
         size_t n = 0;
-        for (Member* m : folder_frame.frame.m_World.m_pAllGroups->Members())
-            n += m->Type() == PLAYER;
+        for (Member* m : world.m_pAllGroups->Members()) n += m->Type() == PLAYER;
         return n;
     }
 
     GameFolder folder;
     landtest::FrameInFolder folder_frame{folder};
-    MapMaster map;
+    World& world = folder_frame.frame.m_World;
+    MapMaster& map = world_test::GiveMap(world);
     LandGraph* tree = nullptr;  // the map's
 };
 
@@ -325,8 +324,7 @@ TEST_F(Streaming, CreaturesOutsideTheWindowWaitInTheirLandAndTheDeadOfAGroupGo) 
     EXPECT_EQ(kept->Events().At(0).m_iTime, 0);
     // It is numbered, though in no group.
     ASSERT_GE(kept->m_iPlayerNumber, 0);
-    EXPECT_EQ(folder_frame.frame.m_World.m_PlayerArray[static_cast<size_t>(kept->m_iPlayerNumber)],
-              kept);
+    EXPECT_EQ(world.m_PlayerArray[static_cast<size_t>(kept->m_iPlayerNumber)], kept);
     EXPECT_EQ(kept->m_pGroup, nullptr);
     // The dead member of a group is gone for good.
     map.ReloadWindowAt(50, 20);
@@ -373,16 +371,14 @@ TEST_F(Streaming, ACreatureOfAMissingGroupMakesThatGroupAndABoundlessNumberIsRef
     Keep(*land, wild, At(18, 14));
     AddLand("vale.lnd", std::move(land));
     map.ReloadWindowAt(20, 20);
-    CMainFrame& frame = folder_frame.frame;
-    Group* seven = frame.m_World.GetGroupByNumber(7);
+    Group* seven = world.GetGroupByNumber(7);
     ASSERT_NE(seven, nullptr);
     EXPECT_EQ(seven->m_bGrouped, 0);
     ASSERT_EQ(seven->Members().size(), 1u);
     EXPECT_EQ(seven->Members().front()->m_strSpecialName, "lost");
-    EXPECT_LE(frame.m_World.m_GroupArray.size(), static_cast<size_t>(Group::kMaxGroupNumber) + 1);
+    EXPECT_LE(world.m_GroupArray.size(), static_cast<size_t>(Group::kMaxGroupNumber) + 1);
     bool wildInRoot = false;
-    for (Member* m : frame.m_World.m_pAllGroups->Members())
-        wildInRoot |= m->m_strSpecialName == "wild";
+    for (Member* m : world.m_pAllGroups->Members()) wildInRoot |= m->m_strSpecialName == "wild";
     EXPECT_TRUE(wildInRoot);
 }
 
@@ -454,9 +450,8 @@ TEST_F(NoWorld, WithoutAnyLandTheCellsKeepTheirHolders) {
 TEST(StreamingOrder, PlatformsArePlacedFirstSoThatWhatStandsOnThemFindsThem) {
     using namespace maptest;
     auto deckImage = MakeImage(100, 60, 50, 30, [](int, int) { return kDeck; });
-    CMainFrame frame;
-    MapMaster map;
-    frame.m_World.map_master.reset(&map);
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
     map.SetWorldSize(100, 80);
     // A land of water, in memory; a crate listed before the raft it stands on.
     auto info = std::make_unique<LandInfo>();
@@ -478,7 +473,6 @@ TEST(StreamingOrder, PlatformsArePlacedFirstSoThatWhatStandsOnThemFindsThem) {
     EXPECT_TRUE(sea->holders.empty());
     EXPECT_TRUE(map.IsListedAnywhere(crate));
     map.DeleteContents();
-    (void)frame.m_World.map_master.release();
 }
 
 TEST_F(Streaming, TheMapRecordHoldsTheTreeAndTheExploredBitsAndABadWorldChangesNothing) {

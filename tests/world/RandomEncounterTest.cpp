@@ -9,8 +9,8 @@
 
 #include "creatures/Player.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
@@ -240,8 +240,7 @@ TEST(Encounters, ChecksComeBetweenTwentyAndThreeHundredThousandUnitsApart) {
 class Meeting : public testing::Test {
 protected:
     Meeting() {
-        frame.m_World.CreateRootGroups();
-        frame.m_World.map_master.reset(&map);
+        world.CreateRootGroups();
         map.SetWorldSize(100, 80);
         auto info = std::make_unique<LandInfo>();
         info->bounds = {0, 0, 100, 80};
@@ -250,7 +249,7 @@ protected:
         map.loadedlands.push_back(land);
         map.landgraph = new LandGraph(std::move(info));
         map.ReloadWindowAt(50, 40);
-        frame.m_World.m_ptFocus = {50 * 160 + 80, 40 * 112 + 56};
+        world.m_ptFocus = {50 * 160 + 80, 40 * 112 + 56};
         AddPack(2, "wolf");
         saved = Group::s_pathTest;
     }
@@ -266,20 +265,19 @@ protected:
     }
     ~Meeting() override {
         Group::s_pathTest = saved;
-        frame.m_World.DeleteGroups();
+        world.DeleteGroups();
         map.DeleteContents();
-        (void)frame.m_World.map_master.release();
     }
     // The groups met so far.
     std::vector<Group*> Met() {
         std::vector<Group*> out;
-        for (Member* m : frame.m_World.m_pRandomEncounters->Members())
+        for (Member* m : world.m_pRandomEncounters->Members())
             if (m->Type() == GROUP) out.push_back(static_cast<Group*>(m));
         return out;
     }
 
-    CMainFrame frame;
-    MapMaster map;
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
     Land* land = nullptr;  // the map's
     Group::PathTest saved;
 };
@@ -299,8 +297,8 @@ TEST_F(Meeting, AGroupTurnsUpOnTheEllipseAroundTheViewCentre) {
     ASSERT_NE(wolf->m_pHolder, nullptr);
     // Half-axes 300 across and 200 down: (dx / 300)^2 + (dy / 200)^2 is 1,
     // give or take the rounding of dy down to whole pixels.
-    const double dx = wolf->m_Position.x - frame.m_World.m_ptFocus.x;
-    const double dy = wolf->m_Position.y - frame.m_World.m_ptFocus.y;
+    const double dx = wolf->m_Position.x - world.m_ptFocus.x;
+    const double dy = wolf->m_Position.y - world.m_ptFocus.y;
     const double r = dx * dx / 90000.0 + dy * dy / 40000.0;
     EXPECT_LE(r, 1.0 + 1e-9);
     EXPECT_GT(r, 0.98);
@@ -328,7 +326,7 @@ TEST_F(Meeting, TheEncounterIsPickedByWeightInListOrder) {
         const std::string name = met[0]->Members().front()->m_strSpecialName;
         EXPECT_EQ(name, k <= 2 ? "wolf" : "bear") << "k " << k;
         (name == "wolf" ? wolves : bearsMet)++;
-        frame.m_World.m_pRandomEncounters->RemoveMember(met[0]);
+        world.m_pRandomEncounters->RemoveMember(met[0]);
         delete met[0];
     }
     EXPECT_GT(wolves, 0);
@@ -345,20 +343,20 @@ TEST_F(Meeting, AnEncounterWithNoWayToTheCentreIsDropped) {
 }
 
 TEST(Encounters, AnEncountersGroupTakesNoPlaceInTheTableOfGroups) {
-    CMainFrame frame;
-    frame.m_World.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     auto* real = new Group("Guards");
-    frame.m_World.m_pAllGroups->AddMember(real);
+    world.m_pAllGroups->AddMember(real);
     real->SetGroupNumber(5);
     auto e = Encounter(2);
     e->group->m_iOwnGroupNum = 5;  // stored under a number a world group has
     const record_test::Bytes bytes = record_test::StoreObject(*e);
     auto back = record_test::LoadObject<RandomEncounter>(bytes);
     ASSERT_TRUE(back && back->group);
-    EXPECT_EQ(frame.m_World.GetGroupByNumber(5), real);
+    EXPECT_EQ(world.GetGroupByNumber(5), real);
     back.reset();  // the template goes; the world's group keeps its number
-    EXPECT_EQ(frame.m_World.GetGroupByNumber(5), real);
-    frame.m_World.DeleteGroups();
+    EXPECT_EQ(world.GetGroupByNumber(5), real);
+    world.DeleteGroups();
 }
 
 TEST(Encounters, ARecordWithItsGroupAndTimeReadsBack) {
