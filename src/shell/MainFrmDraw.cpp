@@ -247,9 +247,8 @@ int CMainFrame::DrawFrame(int skipMap) {
                                 "DirectDraw Error");
             DDErrorText(ErrorCode(copy));
             result = 0;
-        } else {
-            PresentScreen(m_rcView);
         }
+        // The window is shown once the tick (or the paint) has drawn all.
     }
 
     for (ObjectHolder* h : m_DrawnHolders) h->m_bDrawn = 0;

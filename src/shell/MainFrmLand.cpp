@@ -1,6 +1,8 @@
 // The land under the view and the moves that put the view and the party back
 // in order after the map changed under them.
 
+#include <algorithm>
+
 #include "shell/MainFrm.h"
 #include "world/Map.h"
 
@@ -13,7 +15,12 @@ void CMainFrame::UpdateArea(Land* land, int32_t now) {
     if (!land || !Map()) return;
 #ifdef QV_HAVE_LANDS
     if (land != m_pCurrentLand) {
-        if (m_pCurrentLand) m_pCurrentLand->StopAmbientSound();
+        // The land left behind may have been unloaded meanwhile: only a land
+        // still loaded is asked to stop its sound.
+        const auto& loaded = Map()->loadedlands;
+        if (m_pCurrentLand &&
+            std::find(loaded.begin(), loaded.end(), m_pCurrentLand) != loaded.end())
+            m_pCurrentLand->StopAmbientSound();
         m_pCurrentLand = land;
     }
     Map()->sunlightmode = land->sunlight;

@@ -343,6 +343,21 @@ TEST_F(Presenting, FramesAreComposedOverTheScreenPicture) {
     }
 }
 
+TEST_F(Presenting, PaintingPutsTheScreenBackExceptWhileAnAssertionShows) {
+    Start();
+    const qv::Surface* picture = frame->m_pScreenImage->GetFrameSurface(0);
+    frame->m_pPrimary->FillRect({590, 390, 610, 410}, 0x1234);
+    frame->m_bAssertShowing = 1;
+    frame->OnPaint();
+    EXPECT_EQ(frame->m_pPrimary->GetPixel(600, 400), 0x1234);
+    frame->m_bAssertShowing = 0;
+    frame->OnPaint();
+    EXPECT_EQ(frame->m_pPrimary->GetPixel(600, 400), picture->GetPixel(600, 400));
+    const auto& shown = frame->m_pWindow->Picture();
+    EXPECT_EQ(shown[static_cast<size_t>(400 * frame->m_pWindow->Width() + 600)],
+              picture->GetPixel(600, 400));
+}
+
 TEST_F(Presenting, InFullScreenEveryTickFlipsThePagesAndKeepsTheSidePanel) {
     frame->m_bWindowed = 0;
     ASSERT_EQ(frame->InitDirectDraw(0), 1);
