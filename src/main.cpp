@@ -8,6 +8,8 @@
 #include "platform/Message.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
+#include "world/Map.h"
 
 int main() {
     int code = 3;
@@ -21,6 +23,11 @@ int main() {
             return 2;
         }
         if (!frame->InitDirectDraw(0)) return code;
+        // The empty map and the root groups, then the shared pictures, which
+        // the map takes for its terrain.
+        frame->m_World.map_master = std::make_unique<MapMaster>();
+        frame->m_World.CreateRootGroups();
+        if (!LoadGlobalImages(&frame->m_World)) return code;
         // Until the start windows exist, play begins in the start world.
         const std::string original = frame->GameFolderPath(CMainFrame::GetSaveFolder(0));
         if (qv::FolderExists(original)) {
