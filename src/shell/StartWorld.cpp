@@ -76,13 +76,6 @@ struct Maker {
         p->m_iHitPoints = hitPoints;
         return p;
     }
-    Group* NumberedGroup(int32_t number, const std::string& name) {
-        auto* g = new Group;
-        g->m_strSpecialName = name;
-        frame.m_World.m_pAllGroups->AddMember(g);
-        g->SetGroupNumber(number);
-        return g;
-    }
 };
 
 }  // namespace
@@ -114,8 +107,8 @@ void WriteStartWorld(const std::string& gameFolder) {
             make.tree->Insert(std::move(info), &map, 1);
         }
 
-        make.NumberedGroup(2, "Wolves");
-        make.NumberedGroup(3, "Villagers");
+        frame.m_World.AddNumberedGroup(2, "Wolves");
+        frame.m_World.AddNumberedGroup(3, "Villagers");
 
         // The meadow: a walled yard with a door in its south wall, two lamps,
         // shrubs, and the villagers.

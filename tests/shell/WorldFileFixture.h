@@ -76,11 +76,7 @@ protected:
     }
     // A group of the table at `number`, under "All Groups".
     Group* NumberedGroup(int32_t number, const std::string& name) {
-        auto* g = new Group;
-        g->m_strSpecialName = name;
-        frame.m_World.m_pAllGroups->AddMember(g);
-        g->SetGroupNumber(number);
-        return g;
+        return frame.m_World.AddNumberedGroup(number, name);
     }
 
     // Every named object on the map, with its cell position and, for a
