@@ -32,6 +32,9 @@ constexpr uint8_t kOpenGround = 8;  // code 0
 constexpr uint8_t kRough = 16;      // code 1
 constexpr uint8_t kDense = 24;      // code 2
 constexpr uint8_t kSteep = 32;      // code 3
+// The lands' steady daylight levels (the map's daylight is the level + 1).
+constexpr int32_t kBright = 99;
+constexpr int32_t kShaded = 60;
 const char* const kWorldFile = "start.qvr";
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
@@ -49,7 +52,7 @@ struct Maker {
     // objects.
     template <class Paint, class Fill>
     void AddLand(const std::string& name, CellPoint origin, int w, int h, uint8_t ground,
-                 Paint paint, Fill fill) {
+                 int32_t light, Paint paint, Fill fill) {
         CDIBitmap picture(w, h);
         picture.FillRect(0, 0, w, h, ground);
         paint(picture);
@@ -58,6 +61,7 @@ struct Maker {
         Land land(name);
         land.bitmapname = name + ".bmp";
         land.hasbitmap = 1;
+        land.lightlevel = light;  // a steady daylight of light + 1
         land.origin = origin;
         land.bounds = {origin.x, origin.y, origin.x + w, origin.y + h};
         fill(land);
@@ -101,6 +105,7 @@ void WriteStartWorld(const std::string& gameFolder) {
 
         auto root = std::make_unique<Land>("World");
         root->bounds = {0, 0, kWorldW, kWorldH};
+        root->lightlevel = kBright;
         {
             auto info = std::make_unique<LandInfo>("world.lnd", root.get());
             info->land = nullptr;
@@ -113,7 +118,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         // The meadow: a walled yard with a door in its south wall, two lamps,
         // shrubs, and the villagers.
         make.AddLand(
-            "Meadow", {10, 10}, 30, 24, kOpenGround,
+            "Meadow", {10, 10}, 30, 24, kOpenGround, kBright,
             [](CDIBitmap& p) {
                 for (int x = 0; x < 30; x += 3) p.SetPixel(x, 23 - x % 5, kRough);
             },
@@ -141,7 +146,7 @@ void WriteStartWorld(const std::string& gameFolder) {
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
-            "Shore", {45, 12}, 20, 16, kSteep,
+            "Shore", {45, 12}, 20, 16, kSteep, kBright,
             [](CDIBitmap& p) { p.FillRect(0, 10, 20, 16, kRough); },
             [&](Land& land) {
                 auto* lamp = new LightSource("Beacon");
@@ -150,7 +155,7 @@ void WriteStartWorld(const std::string& gameFolder) {
             });
         // The woods, where the wolves roam.
         make.AddLand(
-            "Woods", {20, 40}, 25, 20, kDense,
+            "Woods", {20, 40}, 25, 20, kDense, kShaded,
             [](CDIBitmap& p) { p.FillRect(10, 8, 15, 12, kOpenGround); },
             [&](Land& land) {
                 for (int k = 0; k < 3; ++k)
