@@ -413,6 +413,40 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     ASSERT_NE(w.GetGroupByNumber(2), nullptr);
 }
 
+TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesThemOffTheMap) {
+    Group* party = NumberedGroup(1, "party");
+    Group* dogs = NumberedGroup(4, "dogs");
+    Keep(Creature("Ayla", 1), At(24, 24));
+    Keep(Creature("Rex", 4), At(25, 25));
+    Keep(Creature("Wolf", 0), At(27, 26));
+    Open();
+    ASSERT_EQ(dogs->Members().size(), 1u);
+    party->AddMember(dogs);
+    ASSERT_EQ(Census().count("Rex"), 1u);
+
+    EXPECT_EQ(frame.DetachGroup(party), 1);
+    EXPECT_EQ(party->m_bGrouped, 1);
+    EXPECT_EQ(dogs->m_bGrouped, 1);
+    const auto left = Census();
+    EXPECT_EQ(left.count("Ayla"), 0u);
+    EXPECT_EQ(left.count("Rex"), 0u);
+    EXPECT_EQ(left.count("Wolf"), 1u);
+    for (Member* m : party->Members()) EXPECT_EQ(m->m_pHolder, nullptr);
+
+    // Stored alone, the group holds its creature and the nested group with
+    // its own.
+    std::unique_ptr<Group> read =
+        CMainFrame::ReadPlayersFrom(CMainFrame::StorePlayers(*party), "players");
+    ASSERT_EQ(read->Members().size(), 2u);
+    Group* nested = nullptr;
+    for (Member* m : read->Members())
+        if (m->IsGroup()) nested = static_cast<Group*>(m);
+    ASSERT_NE(nested, nullptr);
+    ASSERT_EQ(nested->Members().size(), 1u);
+    EXPECT_EQ(nested->Members().front()->m_strSpecialName, "Rex");
+    read->RemoveFromMap();
+}
+
 TEST_F(WorldFile, WithoutALeaderThePartyGroupIsWrittenInItsSlotAndThenDeleted) {
     NumberedGroup(1, "party");
     const Bytes written = Store();
