@@ -38,8 +38,12 @@ std::string Beside(const std::string& folder, const char* suffix) {
 
 // An archive fault reported as a fault of its file.
 qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file) {
-    return qv::FileError(qv::FileError::Other, error.file.empty() ? file : error.file,
-                         error.what());
+    const std::string name = error.file.empty() ? file : error.file;
+    // The archive's text starts with the file's name, which the report
+    // already shows.
+    std::string detail = error.what();
+    if (detail.rfind(name + ": ", 0) == 0) detail.erase(0, name.size() + 2);
+    return qv::FileError(qv::FileError::Other, name, detail);
 }
 
 }  // namespace

@@ -264,6 +264,9 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     PutString(position, "../tmp/world.qvr");
     qv::WriteWholeFile((Slot("save2") / "Position").string(), position);
     refused("a Position naming another folder");
+    // The report says why, not only which file.
+    EXPECT_NE(messages.shown.back().find("not a plain file name"), std::string::npos)
+        << messages.shown.back();
     qv::WriteWholeFile((Slot("save2") / "Position").string(), {});
     refused("an empty Position");
     fs::remove(Slot("save2") / "Position");
