@@ -42,11 +42,6 @@ CMainFrame::~CMainFrame() {
     m_World.m_pHoverHolder = nullptr;
     m_pDragHolder = nullptr;
     m_DrawnHolders.clear();
-    if (m_pGroupTempStorage) {
-        m_pGroupTempStorage->RemoveFromMap();
-        delete m_pGroupTempStorage;
-        m_pGroupTempStorage = nullptr;
-    }
     m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;

@@ -15,11 +15,16 @@
 #include "media/DSound.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "platform/Persistent.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
 
+namespace qv {
+class Archive;
+class Settings;
+}  // namespace qv
 class CDDWnd;
 class Group;
 class Land;
@@ -176,7 +181,6 @@ public:
     static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     std::array<qv::Point, 6> m_FormationOffsets{};
     int m_bFormationSet = 0;
-    Group* m_pGroupTempStorage = nullptr;  // owned
     // Missiles and spell projectiles in flight, and the spells in effect.
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
     std::list<std::unique_ptr<Spell>> m_ActiveSpells;
@@ -219,12 +223,6 @@ public:
     int m_bSaving = 0;
     int m_bRefreshPending = 0;
     int m_bLandMovePending = 0;
-    struct SaveSlot {
-        int32_t inUse = 0;
-        std::string description;
-    };
-    std::array<SaveSlot, 11> m_SaveSlots{};  // entry 10 is the quick save
-    std::string m_strSaveFolder, m_strWorkFolder, m_strWorldFile;
     Land* m_pCurrentLand = nullptr;
     qv::Rect m_rcView{3, 3, 3 + 536, 3 + 359};
     int m_bFullRedraw = 0;
@@ -255,6 +253,96 @@ public:
     static constexpr int kCursorWait = 219;
     static constexpr int kCursorTarget = 218;
     static constexpr int kCursorNoTarget = 216;
+
+    // ---- The world file (MainFrmWorldFile.cpp) ----
+    static constexpr uint32_t kWorldVersion = 19;
+    static constexpr int kPartySlots = 6;
+    // Writes the world when the archive stores and reads it when it loads.
+    // Reading raises the archive's error for bad bytes; a file of a later
+    // version than this game writes is refused before anything changes.
+    void Serialize(qv::Archive& ar);
+    // Writes or reads the world file `name` (taken in the current folder);
+    // 1, or a qv::FileError or qv::ArchiveError naming the file.
+    int SaveWorldFile(const std::string& name);
+    int LoadWorldFile(const std::string& name);
+    // Marks a group to be stored with its members, nested groups too, and
+    // takes its creatures off the map.
+    int DetachGroup(Group* group);
+    // The "players" file: the party group alone, stored with its members.
+    // The reader refuses anything else (qv::ArchiveError); the group it
+    // answers belongs to no other group.
+    static std::vector<uint8_t> StorePlayers(Group& party);
+    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                  const std::string& name);
+    // The explicit current folder (ends in a backslash): names without a
+    // folder are taken in it. The working folder whenever the game runs.
+    std::string m_strCurrentFolder;
+    std::string InCurrentFolder(const std::string& name) const;
+    std::string GameFolderPath(const std::string& folder) const { return m_strGameFolder + folder; }
+    int32_t m_iWorldVersion = 0;
+    int m_bLoadingGame = 0;  // a saved game is read: replace rather than merge
+    std::string m_strPlayerName, m_strDogName;
+    // The stores of the world, kept and written back as read.
+    std::list<std::unique_ptr<qv::Persistent>> m_StoreList;
+
+    // ---- Saved games (MainFrmSaves.cpp) ----
+    static constexpr int kSlotCount = 11;    // entries of the slot table
+    static constexpr int kQuickSlot = 10;    // the quick save's entry
+    static constexpr int kOriginalSlot = 0;  // the start world's slot number
+    struct SaveSlotEntry {
+        int32_t inUse = 0;
+        std::string description;
+    };
+    std::array<SaveSlotEntry, kSlotCount> m_SaveSlots{};  // entry 10 is the quick save
+    std::string m_strSaveFolder, m_strWorkFolder = "tmp\\", m_strWorldFile;
+    int m_iCurrentSlot = -1;
+    // The folder name of a slot number (index + 1): original, save1 to save10,
+    // quicksave, each with its backslash.
+    static std::string GetSaveFolder(int slot);
+    void CopyOneFile(const std::string& from, const std::string& to);
+    int CopyFolder(const std::string& from, const std::string& to);
+    int ReadPosition();
+    // Saves the running world into a slot folder; 0 when nothing was saved.
+    int SaveSlot(int slot);
+    // The save of the save window and the quick save; 0 when nothing was saved.
+    int SaveGame(int index);
+    // F5: the quick save, when no window is open and no one fights the leader.
+    int QuickSave();
+    // Brings a slot folder into play; 0 when the slot cannot be read.
+    int LoadFromSlot(int slot);
+    int LoadSlot(int index);
+    // The slot table from and to the file "saved" in the game folder; a
+    // missing or bad file leaves the table empty.
+    int ReadSaveSlots();
+    void WriteSaveSlots();
+    // Checks that a slot folder holds a readable "Position" naming a world
+    // file that is there; the world file's plain name, or a qv::FileError.
+    std::string CheckSlot(const std::string& folder) const;
+    // The bytes of "saved" and of "Position", and their readers, which
+    // refuse anything but exactly what the writers write (qv::ArchiveError).
+    static std::vector<uint8_t> StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots);
+    static std::array<SaveSlotEntry, kSlotCount> ReadSaveSlotsFrom(
+        const std::vector<uint8_t>& bytes, const std::string& name);
+    static std::vector<uint8_t> StorePosition(const std::string& worldFile);
+    static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
+    // Refills the map's window around the focus from the land files.
+    void ReloadWindowAtFocus();
+
+    // ---- Start-up (MainFrmStart.cpp) ----
+    // The settings file: "settings" in the user's configuration folder
+    // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
+    static std::string SettingsFilePath();
+    // The game folder the build made, used when the settings name none.
+    static std::string DefaultGameFolder();
+    // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a
+    // missing one keeps its default, a bad number is reported naming the
+    // setting and keeps it too), sets the game, working and slot folders and
+    // reads the slot table. Answers an empty text, or what stops the game
+    // from starting (a game folder that is not there).
+    std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
+    // Brings the start world of "original" into the working folder and
+    // reads it; 0 (reported) when it cannot.
+    int OpenStartWorld();
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }

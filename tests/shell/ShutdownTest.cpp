@@ -34,8 +34,11 @@ protected:
         frame->m_World.m_Party[1] = b;
         frame->m_World.m_pLeader = a;
         party->m_pGroupLeader = a;
-        frame->m_pGroupTempStorage = new Group;
-        PlacedCreature(frame->m_pGroupTempStorage, At(37, 35));
+        // The group kept aside is listed under "All Groups", which owns it.
+        auto* aside = new Group;
+        frame->m_World.m_pAllGroups->AddMember(aside);
+        frame->m_World.m_pGroupTempStorage = aside;
+        PlacedCreature(aside, At(37, 35));
         frame->m_ActiveSpells.push_back(std::make_unique<Spell>());
         frame->m_ActiveSpells.back()->m_iDuration = 100000;
         frame->m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
@@ -188,17 +191,12 @@ TEST_F(Shutdown, TheGroupsLeaveTheMapBeforeItGoes) {
                 if (h->Type() == PLAYER) holders.emplace_back(h);
     ASSERT_EQ(holders.size() >= 3, true);
     frame->m_World.DeleteGroups();
-    // Only the creature of the group kept aside by the frame stands on; the
-    // frame deletes that group before the world goes.
+    // The group kept aside is one of the tree's, so its creature went too.
+    EXPECT_EQ(frame->m_World.m_pGroupTempStorage.Get(), nullptr);
     int left = 0;
     for (auto& h : holders)
-        if (h) {
-            ++left;
-            auto* creature = dynamic_cast<Player*>(h->m_pObject);
-            ASSERT_NE(creature, nullptr);
-            EXPECT_EQ(creature->m_pGroup, frame->m_pGroupTempStorage);
-        }
-    EXPECT_EQ(left, 1);
+        if (h) ++left;
+    EXPECT_EQ(left, 0);
 }
 
 }  // namespace
