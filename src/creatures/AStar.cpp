@@ -1,0 +1,304 @@
+// The path finder's search, its walk and the hook the group code asks.
+
+#include "creatures/AStar.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+// Direction number -> cell offset: 0 south, 1 east, 2 north, 3 west.
+constexpr int32_t kDirX[4] = {0, 1, 0, -1};
+constexpr int32_t kDirY[4] = {1, 0, -1, 0};
+// The directions tried, in order, for each direction order of a search.
+constexpr int kNeighbourOrder[4][4] = {{1, 0, 2, 3}, {0, 1, 3, 2}, {3, 2, 0, 1}, {2, 3, 1, 0}};
+
+constexpr size_t kBlockSize = 1024;
+constexpr size_t kFirstIndexSize = 2048;  // a power of two
+// Totals above this are never used to find a place in the open list.
+constexpr int32_t kMaxRunTotal = 1 << 16;
+
+int32_t Estimate(int32_t x, int32_t y, int32_t gx, int32_t gy) {
+    return std::max(std::abs(x - gx), std::abs(y - gy));
+}
+
+size_t HashCell(int32_t x, int32_t y) {
+    uint32_t h = static_cast<uint32_t>(x) * 0x9E3779B1u ^ static_cast<uint32_t>(y) * 0x85EBCA77u;
+    return h ^ (h >> 15);
+}
+
+// The difference b - a taken the short way round a world `size` wide.
+int32_t ShortOffset(int32_t d, int32_t size) {
+    if (size <= 0) return d;
+    d %= size;
+    if (d >= size - size / 2) d -= size;
+    if (d < -(size / 2)) d += size;
+    return d;
+}
+
+}  // namespace
+
+AStar::AStar() = default;
+AStar::~AStar() = default;
+
+void AStar::Reset() {
+    m_iUsed = 0;
+    if (m_Index.empty()) m_Index.resize(kFirstIndexSize);
+    std::fill(m_Index.begin(), m_Index.end(), nullptr);
+    m_iIndexed = 0;
+    m_pOpenHead = m_pOpenTail = nullptr;
+    std::fill(m_RunHeads.begin(), m_RunHeads.end(), nullptr);
+    m_bSorted = true;
+    m_Recheck.clear();
+    m_Walk.clear();
+    m_iCursor = 0;
+}
+
+AStar::Node* AStar::NewNode() {
+    const size_t block = m_iUsed / kBlockSize;
+    if (block == m_Blocks.size()) m_Blocks.push_back(std::make_unique<Node[]>(kBlockSize));
+    Node* n = &m_Blocks[block][m_iUsed % kBlockSize];
+    ++m_iUsed;
+    *n = Node{};
+    return n;
+}
+
+AStar::Node* AStar::Lookup(int32_t x, int32_t y) const {
+    const size_t mask = m_Index.size() - 1;
+    for (size_t i = HashCell(x, y) & mask;; i = (i + 1) & mask) {
+        Node* n = m_Index[i];
+        if (!n) return nullptr;
+        if (n->x == x && n->y == y) return n;
+    }
+}
+
+void AStar::Remember(Node* node) {
+    if ((m_iIndexed + 1) * 2 > m_Index.size()) {
+        std::vector<Node*> old(m_Index.size() * 2, nullptr);
+        old.swap(m_Index);
+        m_iIndexed = 0;
+        for (Node* n : old)
+            if (n) Remember(n);
+    }
+    const size_t mask = m_Index.size() - 1;
+    size_t i = HashCell(node->x, node->y) & mask;
+    while (m_Index[i]) i = (i + 1) & mask;
+    m_Index[i] = node;
+    ++m_iIndexed;
+}
+
+// Puts the node just before the first open node whose total is at least its
+// own, so that among equal totals the newest comes first.
+void AStar::InsertOpen(Node* node) {
+    const int32_t f = node->f;
+    if (f < 0 || f > kMaxRunTotal) m_bSorted = false;
+    Node* before = nullptr;
+    if (m_bSorted) {
+        for (size_t t = static_cast<size_t>(f); t < m_RunHeads.size(); ++t)
+            if (m_RunHeads[t]) {
+                before = m_RunHeads[t];
+                break;
+            }
+        if (static_cast<size_t>(f) >= m_RunHeads.size())
+            m_RunHeads.resize(static_cast<size_t>(f) * 2 + 16, nullptr);
+        m_RunHeads[static_cast<size_t>(f)] = node;
+    } else {
+        before = m_pOpenHead;
+        while (before && before->f < f) before = before->next;
+    }
+    node->next = before;
+    node->prev = before ? before->prev : m_pOpenTail;
+    if (node->prev)
+        node->prev->next = node;
+    else
+        m_pOpenHead = node;
+    if (before)
+        before->prev = node;
+    else
+        m_pOpenTail = node;
+}
+
+AStar::Node* AStar::PopOpen() {
+    Node* n = m_pOpenHead;
+    if (!n) return nullptr;
+    m_pOpenHead = n->next;
+    if (m_pOpenHead)
+        m_pOpenHead->prev = nullptr;
+    else
+        m_pOpenTail = nullptr;
+    if (m_bSorted) {
+        Node* next = m_pOpenHead;
+        m_RunHeads[static_cast<size_t>(n->f)] = (next && next->f == n->f) ? next : nullptr;
+    }
+    n->next = n->prev = nullptr;
+    n->closed = true;
+    return n;
+}
+
+void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* map,
+                     Object* mover) {
+    Reset();
+    if (map) m_pMap = map;
+    m_pMover = mover;
+    m_iStartX = sx;
+    m_iStartY = sy;
+
+    Node* start = NewNode();
+    start->x = sx;
+    start->y = sy;
+    start->h = Estimate(sx, sy, gx, gy);
+    start->f = start->h;
+    Remember(start);
+    InsertOpen(start);
+
+    if (std::abs(sx - gx) > std::abs(sy - gy))
+        m_iDirectionOrder = gx > sx ? 0 : 2;
+    else
+        m_iDirectionOrder = gy > sy ? 3 : 1;
+
+    Node* result = nullptr;
+    if (m_pMap) {
+        for (int expansions = 0;;) {
+            Node* best = PopOpen();
+            if (!best) break;
+            if (best->x == gx && best->y == gy) {
+                result = best;
+                break;
+            }
+            Expand(best, gx, gy);
+            if (++expansions >= kMaxExpansions) {
+                result = best;
+                break;
+            }
+        }
+    }
+
+    if (result && (result->x == gx || result->y == gy)) {
+        m_bFound = 1;
+        for (Node* n = result; n->parent; n = n->parent) m_Walk.push_back({n->x, n->y});
+        m_iStepCount = static_cast<int32_t>(m_Walk.size());
+        std::reverse(m_Walk.begin(), m_Walk.end());
+    } else {
+        m_bFound = 0;
+        m_iStepCount = 1;
+        m_Walk.clear();
+    }
+    m_iCursor = 0;
+}
+
+int AStar::HasNextStep() const {
+    return m_iCursor < m_Walk.size() ? 1 : 0;
+}
+
+void AStar::NextStep(int32_t* x, int32_t* y) {
+    if (m_iCursor >= m_Walk.size()) return;
+    qv::Point c = m_Walk[m_iCursor++];
+    if (m_pMap) m_pMap->WrapCell(c);
+    *x = c.x;
+    *y = c.y;
+}
+
+void AStar::Expand(Node* node, int32_t gx, int32_t gy) {
+    for (int i = 0; i < 4; ++i) {
+        const int d = kNeighbourOrder[m_iDirectionOrder][i];
+        const int32_t nx = node->x + kDirX[d];
+        const int32_t ny = node->y + kDirY[d];
+        if (CanStep(&nx, &ny, &node->x, &node->y)) AddSuccessor(node, nx, ny, gx, gy, i);
+    }
+}
+
+int AStar::CanStep(const int32_t* tx, const int32_t* ty, const int32_t* fx, const int32_t* fy) {
+    if (!m_pMap) return 0;
+    // The map's step test takes the cell entered as the source: its terrain
+    // decides, and a mover may open doors that are not locked.
+    return m_pMap->IsStepBlocked({*tx, *ty}, {*fx, *fy}, m_pMover != nullptr) ? 0 : 1;
+}
+
+int32_t AStar::StepCost(const Node*, const int32_t*) {
+    return 1;
+}
+
+namespace {
+
+void AddChild(AStar::Node* parent, AStar::Node* child) {
+    for (AStar::Node*& c : parent->children)
+        if (!c) {
+            c = child;
+            return;
+        }
+}
+
+}  // namespace
+
+void AStar::AddSuccessor(Node* parent, int32_t x, int32_t y, int32_t gx, int32_t gy, int i) {
+    const int32_t g = parent->g + StepCost(parent, &i);
+    if (Node* old = Lookup(x, y)) {
+        AddChild(parent, old);
+        if (g < old->g) {
+            old->parent = parent;
+            old->g = g;
+            old->f = old->h + g;
+            // It keeps its place: the open list is no longer in order.
+            m_bSorted = false;
+            if (old->closed) Propagate(old);
+        }
+        return;
+    }
+    Node* n = NewNode();
+    n->parent = parent;
+    n->g = g;
+    n->h = Estimate(x, y, gx, gy);
+    n->f = g + n->h;
+    n->x = x;
+    n->y = y;
+    Remember(n);
+    InsertOpen(n);
+    AddChild(parent, n);
+}
+
+void AStar::Propagate(Node* node) {
+    auto check = [this](Node* from) {
+        for (int32_t k = 0; k < 4; ++k) {
+            Node* c = from->children[k];
+            if (!c) break;
+            const int32_t g = from->g + StepCost(from, &k);
+            if (g < c->g) {
+                c->g = g;
+                c->f = c->h + g;
+                c->parent = from;
+                m_Recheck.push_back(c);
+            }
+        }
+    };
+    check(node);
+    while (!m_Recheck.empty()) {
+        Node* top = m_Recheck.back();
+        m_Recheck.pop_back();
+        check(top);
+    }
+}
+
+void AStar::StartAndGoal(const MapMaster& map, qv::Point from, qv::Point to, qv::Point* start,
+                         qv::Point* goal) {
+    *start = from;
+    *goal = {from.x + ShortOffset(to.x - from.x, map.worldcellx),
+             from.y + ShortOffset(to.y - from.y, map.worldcelly)};
+}
+
+void InstallPathFinder() {
+    Group::s_pathTest = [](MapMaster& map, qv::Point from, qv::Point to) {
+        // The group code speaks of window cells; the search of world cells.
+        qv::Point a{map.origin.x + from.x, map.origin.y + from.y};
+        qv::Point b{map.origin.x + to.x, map.origin.y + to.y};
+        map.WrapCell(a);
+        map.WrapCell(b);
+        qv::Point start, goal;
+        AStar::StartAndGoal(map, a, b, &start, &goal);
+        AStar search;
+        search.FindPath(start.x, start.y, goal.x, goal.y, &map, nullptr);
+        return search.Found() != 0;
+    };
+}
