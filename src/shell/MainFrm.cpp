@@ -1,5 +1,7 @@
 #include "shell/MainFrm.h"
 
+#include "creatures/AStar.h"
+#include "creatures/PlayerMove.h"
 #include "events/GameEvent.h"
 #include "platform/MessageLoop.h"
 #include "structures/KeyStorage.h"
@@ -11,6 +13,10 @@ extern CMainFrame* g_pMainFrame;
 
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
+    // The world code reaches the path finder and the scripted moves through
+    // these hooks.
+    InstallPathFinder();
+    InstallScriptedMoves();
 }
 
 CMainFrame::~CMainFrame() {

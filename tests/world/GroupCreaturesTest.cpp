@@ -220,6 +220,7 @@ protected:
 };
 
 TEST_F(AddToWorldTest, NumbersPlacesAndPatrols) {
+    Group::s_pathTest = nullptr;  // no path finder
     Player* a = Creature(-1);
     Player* b = Creature(-1);
     a->m_Position = At(20, 20, 0, 0);
