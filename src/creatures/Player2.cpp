@@ -213,16 +213,22 @@ qv::Point Player::ClipToWindow(MapMaster* map, qv::Point goal) const {
     CellPoint ow;
     if (!map->CellToWindow(own, ow)) return goal;
     const CellPoint d = map->CellDelta(own, goal);
-    auto ratio = [](int32_t from, int32_t delta, int32_t size) {
-        const int32_t to = from + delta;
-        if (to < 0) return static_cast<double>(from) / -delta;
-        if (to >= size) return static_cast<double>(size - 1 - from) / delta;
-        return 1.0;
+    // The part of the way to the window's edge on one axis, as num / den;
+    // below 1 (num < den) that axis leaves the window.
+    struct Ratio {
+        int64_t num, den;
     };
-    const double t =
-        std::min({ratio(ow.x, d.x, MapMaster::wide), ratio(ow.y, d.y, MapMaster::high), 1.0});
-    if (t >= 1.0) return goal;
-    CellPoint c{own.x + static_cast<int32_t>(d.x * t), own.y + static_cast<int32_t>(d.y * t)};
+    auto ratio = [](int32_t from, int32_t delta, int32_t size) -> Ratio {
+        if (from + delta < 0) return {from, -int64_t{delta}};
+        if (from + delta >= size) return {size - 1 - from, delta};
+        return {1, 1};
+    };
+    const Ratio rx = ratio(ow.x, d.x, MapMaster::wide);
+    const Ratio ry = ratio(ow.y, d.y, MapMaster::high);
+    const Ratio r = rx.num * ry.den <= ry.num * rx.den ? rx : ry;
+    if (r.num >= r.den) return goal;
+    CellPoint c{own.x + static_cast<int32_t>(d.x * r.num / r.den),
+                own.y + static_cast<int32_t>(d.y * r.num / r.den)};
     map->WrapCell(c);
     return c;
 }

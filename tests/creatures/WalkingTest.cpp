@@ -1,0 +1,314 @@
+// Creatures thinking and walking in a world stepped one game tick at a time:
+// walking to a point round an obstacle, a blocked creature in a hurry, a ship
+// carrying its steerer, a patrol, and the rules of single thoughts and steps.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "creatures/Player.h"
+#include "creatures/PlayerMove.h"
+#include "platform/Rand.h"
+#include "shell/MainFrm.h"
+#include "structures/Traversable.h"
+#include "world/MapFixture.h"
+
+namespace {
+
+using maptest::MapFixture;
+
+constexpr int32_t kTick = 100;
+
+// A creature that counts the steps it is handed.
+class Walker : public Player {
+public:
+    int HandleMoveEvent(int32_t time, int32_t x, int32_t y, MapMaster* map,
+                        int32_t depth) override {
+        if (depth == 0) ++moves;
+        return Player::HandleMoveEvent(time, x, y, map, depth);
+    }
+    int moves = 0;
+};
+
+class WalkingTest : public MapFixture {
+protected:
+    WalkingTest() {
+        frame.map_master = &map;
+        qv::SeedRand(7);
+    }
+    ~WalkingTest() override { frame.map_master = nullptr; }
+
+    Walker* Place(Position at) {
+        auto* p = Make<Walker>();
+        p->m_Position = at;
+        ObjectHolder* h = Hold(p, at);
+        EXPECT_EQ(map.AddHolder(at, h), 1);
+        p->m_Position = h->pos;
+        frame.m_ptFocus = {at.x, at.y};
+        return p;
+    }
+    // Runs the creature's turns for n ticks.
+    void Run(Player* p, int ticks, const std::function<void()>& each = {}) {
+        for (int i = 0; i < ticks; ++i) {
+            now += kTick;
+            p->Update(now, &map);
+            if (each) each();
+        }
+    }
+    ObjectHolder* Block(Position pos, std::unique_ptr<CDDObject>& image) {
+        auto* thing = Make<maptest::Thing>(image.get());
+        ObjectHolder* h = Hold(thing, pos);
+        EXPECT_EQ(map.AddHolder(pos, h), 1);
+        return h;
+    }
+    static int64_t DistanceSq(const Position& a, const Position& b) {
+        const int64_t dx = a.x - b.x, dy = a.y - b.y;
+        return dx * dx + dy * dy;
+    }
+
+    CMainFrame frame;
+    int32_t now = 1000;
+};
+
+TEST_F(WalkingTest, ACreatureWalksToAPointRoundAnObstacleAndArrives) {
+    // Two cells east, with a solid cell between.
+    Walker* p = Place(At(20, 20));
+    map.GetCell(11, 10).terrain = 7;
+    const Position target = At(22, 20);
+    p->m_ptStay = {22, 20};                           // where it lives
+    auto* point = new ObjectHolder(target, nullptr);  // a plain walk target
+    p->JoinPlayerSet(point, false);
+    bool enteredSolid = false;
+    Run(p, 600, [&] {
+        if (MapMaster::PixelToCell(p->m_Position) == CellPoint{21, 20}) enteredSolid = true;
+    });
+    EXPECT_FALSE(enteredSolid);
+    EXPECT_EQ(p->m_pPlayerSet, nullptr);  // arrived: the target is let go
+    EXPECT_LT(DistanceSq(p->m_Position, target), 200);
+    EXPECT_EQ(p->m_pHolder->pos, p->m_Position);
+}
+
+TEST_F(WalkingTest, AHastedHurriedCreatureThatIsBlockedDoesNotHang) {
+    // Walled in on every side but the point it stands on, with a step time
+    // that haste turns into no delay at all.
+    auto image = maptest::MakeImage(
+        40, 40, 20, 20, [](int x, int y) -> uint8_t { return x == 20 && y == 20 ? 0 : 1; });
+    const Position at = At(20, 20, 20, 56);
+    Block(at, image);
+    Walker* p = Place(at);
+    p->m_iStepTime = 4;
+    p->m_bHasted = 1;
+    p->m_iPartySlot = 1;
+    frame.m_pLeader = p;
+    frame.m_Party[0] = p;
+    for (auto& row : frame.m_FormationRows) row[0] = {100, 0};  // its place: 100 pixels east
+    for (int i = 0; i < 30; ++i) {
+        const int before = p->moves;
+        Run(p, 1);
+        // Every failed step is planned again at least one unit later, so the
+        // turn ends once its steps have caught up with the clock.
+        EXPECT_LE(p->moves - before, kTick);
+        if (i > 0) EXPECT_GE(p->moves - before, 1);
+    }
+    EXPECT_EQ(p->m_Position, at);
+    EXPECT_EQ(p->m_cRouteMode, 'B');
+    frame.m_Party[0] = nullptr;
+    frame.m_pLeader = nullptr;
+}
+
+TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
+    // Water in cells 19..22 of row 20, land from x = 3680 on.
+    for (int i = 9; i <= 12; ++i) map.GetCell(i, 10).terrain = 3;
+    auto deckImage = maptest::MakeImage(60, 20, 30, 10, [](int, int) { return maptest::kDeck; });
+    auto* ship = Make<maptest::Pictured<Ship>>();
+    ship->image = deckImage.get();
+    ship->m_iMoveMode = 2;  // it sails on water only
+    Position shipAt(3281, 2296, 0);
+    ObjectHolder* shipHolder = Hold(ship, shipAt);
+    ASSERT_EQ(map.AddHolder(shipAt, shipHolder), 1);
+
+    // The steerer stands on the deck, one pixel east of its middle, and is
+    // told to walk east.
+    Walker* p = Place({3282, 2296, 0});
+    ASSERT_EQ(p->m_pAboard.Get(), ship);
+    p->m_iPartySlot = -1;
+    p->m_pOrder->m_iType = ObjectEventType::MOVE;
+    p->m_pOrder->m_iArg1 = 3900;
+    p->m_pOrder->m_iArg2 = 2296;
+
+    Run(p, 20);
+    // Carried: the ship has moved as far as the steerer.
+    EXPECT_GT(shipHolder->pos.x, 3281 + 40);
+    EXPECT_EQ(p->m_Position.x - shipHolder->pos.x, 1);
+    EXPECT_EQ(p->m_pAboard.Get(), ship);
+
+    Run(p, 200);
+    // The ship stopped where its bow meets the land; the steerer walked on.
+    EXPECT_EQ(shipHolder->pos.x, 3649);
+    EXPECT_EQ(p->m_pAboard.Get(), nullptr);
+    EXPECT_GE(p->m_Position.x, 3680);
+    EXPECT_EQ(p->m_Position.y, 2296);
+}
+
+TEST_F(WalkingTest, APatrolVisitsItsCellsInTheOrderItChoosesThem) {
+    Walker* p = Place(At(20, 20));
+    for (CellPoint c : {CellPoint{21, 20}, CellPoint{21, 21}, CellPoint{20, 21}})
+        p->m_MoveList.push_back(std::make_unique<PlayerMoveTo>(c.x, c.y));
+    std::vector<CellPoint> stays;
+    std::vector<CellPoint> wasIn;
+    CellPoint last = p->m_ptStay;
+    Run(p, 3000, [&] {
+        if (p->m_ptStay != last) {
+            last = p->m_ptStay;
+            stays.push_back(last);
+            wasIn.push_back(MapMaster::PixelToCell(p->m_Position));
+        }
+    });
+    ASSERT_GE(stays.size(), 4u);
+    for (size_t i = 1; i < stays.size(); ++i) {
+        SCOPED_TRACE(i);
+        // Each new cell is chosen once the creature stands in the last one.
+        EXPECT_EQ(wasIn[i], stays[i - 1]);
+        EXPECT_TRUE(stays[i] == (CellPoint{21, 20}) || stays[i] == (CellPoint{21, 21}) ||
+                    stays[i] == (CellPoint{20, 21}));
+    }
+}
+
+// ---- single thoughts and steps
+
+TEST_F(WalkingTest, AWalkOrderStepsTowardItsPointUnlessATalkIsPending) {
+    Walker* p = Place(At(20, 20));
+    p->m_iPartySlot = -1;
+    p->m_pOrder->m_iType = ObjectEventType::MOVE;
+    p->m_pOrder->m_iArg1 = 500;
+    p->m_pOrder->m_iArg2 = 300;
+    p->m_pEvents->Clear();
+    EXPECT_EQ(p->Think(5000, &map), 1);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    const ObjectEvent& e = p->m_pEvents->At(0);
+    EXPECT_EQ(e.m_iType, ObjectEventType::MOVE);
+    EXPECT_EQ(e.m_iTime, 5000 + p->m_iStepTime);
+    EXPECT_EQ(e.m_iArg1, 500);
+    EXPECT_EQ(e.m_iArg2, 300);
+
+    p->m_pEvents->Clear();
+    p->m_iTalkState = 0;
+    p->Think(5000, &map);
+    for (int i = 0; i < p->m_pEvents->Count(); ++i)
+        EXPECT_FALSE(p->m_pEvents->At(i).m_iArg1 == 500 && p->m_pEvents->At(i).m_iArg2 == 300);
+}
+
+TEST_F(WalkingTest, AWaitCountStepsOnTheSpotTwice) {
+    Walker* p = Place(At(20, 20));
+    p->m_iWaitCount = 3;
+    for (int expected : {2, 1}) {
+        p->m_pEvents->Clear();
+        EXPECT_EQ(p->Think(5000, &map), 1);
+        EXPECT_EQ(p->m_iWaitCount, expected);
+        ASSERT_EQ(p->m_pEvents->Count(), 1);
+        EXPECT_EQ(p->m_pEvents->At(0).m_iArg1, p->m_Position.x);
+        EXPECT_EQ(p->m_pEvents->At(0).m_iArg2, p->m_Position.y);
+    }
+    // The third goes on to its stay cell.
+    p->m_ptStay = {22, 20};
+    p->m_pEvents->Clear();
+    p->Think(5000, &map);
+    EXPECT_EQ(p->m_iWaitCount, 1);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    EXPECT_GT(p->m_pEvents->At(0).m_iArg1, p->m_Position.x);
+}
+
+TEST_F(WalkingTest, ARoutePointTooFarIsDroppedAndTheWalkPlannedAgain) {
+    Walker* p = Place(At(20, 20));
+    const Position at = p->m_Position;
+    p->m_cRouteMode = 'C';
+    p->m_Route.Plan(at.x + 1, at.y, at.x + 11, at.y, p, &map, nullptr, 1, 10, 0);
+    ASSERT_EQ(p->m_Route.PointCount(), 5u);  // (x + 3, y) first: 3 pixels away
+    p->m_ptStay = {22, 20};
+    p->m_iWaitCount = 1;
+    p->m_pEvents->Clear();
+    p->Think(5000, &map);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    // Not the old point: a new route toward the stay cell.
+    EXPECT_EQ(p->m_pEvents->At(0).m_iArg1, at.x + 2);
+    EXPECT_EQ(p->m_Route.Points().front(), (qv::Point{at.x + 2, at.y}));
+}
+
+TEST_F(WalkingTest, WhereATalkerAndAGuardHeadFor) {
+    Walker* p = Place(At(20, 20));
+    Walker* other = Place(At(22, 20));
+    frame.m_PlayerArray = {nullptr, other};
+    other->m_iPlayerNumber = 1;
+    other->m_sFacing = 4;
+    p->m_iTalkState = 1;
+    qv::Point next;
+    int32_t hurry = 0;
+    p->NPCTalk(&next, &hurry);
+    EXPECT_EQ(next, (qv::Point{other->m_Position.x - 15, other->m_Position.y}));
+    frame.m_PlayerArray.clear();
+
+    // A guard whose defence cell is its own cell heads for its centre.
+    p->m_iTalkState = -1;
+    p->m_bAttackRandomMonsters = 1;
+    p->m_ptDefenseCell = {20, 20};
+    p->m_Position.x += 30;
+    p->NPCTalk(&next, &hurry);
+    EXPECT_EQ(next, (qv::Point{20 * 160 + 80, 20 * 112 + 56}));
+    // One far outside the window is pulled back to the window's edge first.
+    p->m_ptDefenseCell = {65, 20};  // 45 cells east; the window's edge is 40 away
+    p->NPCTalk(&next, &hurry);
+    EXPECT_EQ(next, (qv::Point{60 * 160 + 80, 20 * 112 + 56}));
+}
+
+TEST_F(WalkingTest, IdlePicks) {
+    Walker* p = Place(At(20, 20));
+    // Nothing to do nearby: a wait of 0, 1 or 2, always 1.
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(p->PickIdleAction(), 1);
+        EXPECT_GE(p->m_iWaitCount, 0);
+        EXPECT_LE(p->m_iWaitCount, 2);
+    }
+    // Told to stay: kept.
+    p->m_iWaitCount = -1;
+    EXPECT_EQ(p->PickIdleAction(), 1);
+    EXPECT_EQ(p->m_iWaitCount, -1);
+    // A party member has nothing to pick.
+    p->m_iWaitCount = 0;
+    frame.m_Party[2] = p;
+    EXPECT_EQ(p->PickIdleAction(), 0);
+    frame.m_Party[2] = nullptr;
+    // A nonstandard creature stays in its cell.
+    p->m_iActionOption = ActionOption::Nonstandard;
+    EXPECT_EQ(p->PickIdleAction(), 1);
+    EXPECT_EQ(p->m_iWaitCount, 2);
+    EXPECT_EQ(p->m_ptStay, (CellPoint{20, 20}));
+}
+
+TEST_F(WalkingTest, AStepOnTheSpotThinksAtOnceAndABlockedStepSlides) {
+    // Four pixels above the solid row of cells south of it, with a block
+    // two pixels east: 20 x 8 pixels, down to y + 2.
+    map.GetCell(10, 11).terrain = 7;
+    const Position at = At(20, 20, 80, 108);
+    auto image = maptest::SolidImage(20, 8, 10, 5);
+    Block({at.x + 12, at.y}, image);
+    Walker* p = Place(at);
+    p->m_pEvents->Clear();
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y, &map, 0), 1);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iType, ObjectEventType::THINK);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 0);
+
+    // Facing east into the block: the step is blocked, so it slides south.
+    p->m_pEvents->Clear();
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y + 1, &map, 0), 1);
+    EXPECT_EQ(p->m_Position, (Position{at.x, at.y + 2, 0}));
+
+    // Now the solid row is in the way of the slide too: no step, and the
+    // route counts as broken.
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y + 1, &map, 0), 0);
+    EXPECT_EQ(p->m_cRouteMode, 'B');
+    EXPECT_EQ(p->m_Position, (Position{at.x, at.y + 2, 0}));
+}
+
+}  // namespace
