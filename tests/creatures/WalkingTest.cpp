@@ -109,7 +109,9 @@ TEST_F(WalkingTest, AHastedHurriedCreatureThatIsBlockedDoesNotHang) {
         // Every failed step is planned again at least one unit later, so the
         // turn ends once its steps have caught up with the clock.
         EXPECT_LE(p->moves - before, kTick);
-        if (i > 0) EXPECT_GE(p->moves - before, 1);
+        if (i > 0) {
+            EXPECT_GE(p->moves - before, 1);
+        }
     }
     EXPECT_EQ(p->m_Position, at);
     EXPECT_EQ(p->m_cRouteMode, 'B');
