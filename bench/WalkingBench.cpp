@@ -1,0 +1,137 @@
+// Path finding and walking. A* searches on the 51 x 48 window with 30% of the
+// cells solid: goals it reaches, and walled-in goals that run the search to
+// its cap (under 50 microseconds each wanted). And 500 creatures walking
+// their scripted cells for 100 ticks (under 1 ms a tick wanted).
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "creatures/AStar.h"
+#include "creatures/Player.h"
+#include "creatures/PlayerMove.h"
+#include "media/DDObjects.h"
+#include "platform/Rand.h"
+#include "shell/MainFrm.h"
+#include "world/Map.h"
+
+namespace {
+
+constexpr int kSearches = 1000;
+
+// A world of 100 x 80 cells with the window at its corner, every window
+// cell filled, `blocked` percent of them solid.
+struct World {
+    explicit World(int blocked) {
+        map.SetWorldSize(100, 80);
+        map.SetOrigin({0, 0});
+        qv::SeedRand(12345);
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j) {
+                MapCell& c = map.GetCell(i, j);
+                c.image = &floor;
+                c.terrain = qv::Rand() % 100 < blocked ? 7 : 0;
+            }
+    }
+    qv::Point RandomOpenCell() {
+        for (;;) {
+            qv::Point c{qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high};
+            if (map.GetCell(c.x, c.y).terrain == 0) return c;
+        }
+    }
+    CDDObject floor;
+    MapMaster map;
+};
+
+struct Pair {
+    qv::Point start, goal;
+};
+
+void RunSearches(benchmark::State& state, World& world, const std::vector<Pair>& pairs) {
+    int64_t expansions = 0;
+    for (auto _ : state) {
+        for (const Pair& p : pairs) {
+            AStar search;
+            search.FindPath(p.start.x, p.start.y, p.goal.x, p.goal.y, &world.map, nullptr);
+            expansions += search.StepCount();
+            benchmark::DoNotOptimize(search.Found());
+        }
+    }
+    benchmark::DoNotOptimize(expansions);
+    // One iteration is 1,000 searches: its milliseconds are microseconds a search.
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pairs.size()));
+}
+
+// Goals the search reaches.
+void BM_AStarReached(benchmark::State& state) {
+    World world(30);
+    std::vector<Pair> pairs;
+    while (pairs.size() < kSearches) {
+        Pair p{world.RandomOpenCell(), world.RandomOpenCell()};
+        AStar probe;
+        probe.FindPath(p.start.x, p.start.y, p.goal.x, p.goal.y, &world.map, nullptr);
+        if (probe.Found() && probe.HasNextStep()) pairs.push_back(p);
+    }
+    RunSearches(state, world, pairs);
+}
+BENCHMARK(BM_AStarReached)->Unit(benchmark::kMillisecond);
+
+// Goals walled in: every search runs until its cap or until it has seen all
+// it can reach.
+void BM_AStarCapped(benchmark::State& state) {
+    World world(30);
+    std::vector<Pair> pairs;
+    for (int i = 0; i < kSearches; ++i) {
+        Pair p{world.RandomOpenCell(), world.RandomOpenCell()};
+        for (qv::Point d : {qv::Point{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const qv::Point n{p.goal.x + d.x, p.goal.y + d.y};
+            if (MapMaster::IsWindowCell(n.x, n.y) && n != p.start)
+                world.map.GetCell(n.x, n.y).terrain = 7;
+        }
+        pairs.push_back(p);
+    }
+    RunSearches(state, world, pairs);
+}
+BENCHMARK(BM_AStarCapped)->Unit(benchmark::kMillisecond);
+
+// 500 creatures with three scripted cells each, walking among 10% solid
+// cells around the view centre; the time of one tick of all their turns.
+void BM_WalkersTick(benchmark::State& state) {
+    CMainFrame frame;
+    World world(10);
+    frame.map_master = &world.map;
+    frame.m_ptFocus = {25 * 160, 24 * 112};
+    std::vector<std::unique_ptr<Player>> creatures;
+    std::vector<std::unique_ptr<ObjectHolder>> holders;
+    while (creatures.size() < 500) {
+        const qv::Point home = world.RandomOpenCell();
+        auto p = std::make_unique<Player>();
+        Position at(home.x * 160 + 20 + qv::Rand() % 120, home.y * 112 + 20 + qv::Rand() % 70, 0);
+        auto h = std::make_unique<ObjectHolder>(at, p.get());
+        if (!world.map.AddHolder(at, h.get())) continue;
+        p->m_Position = h->pos;
+        p->m_ptStay = home;
+        for (int k = 0; k < 3; ++k) {
+            const qv::Point c = world.RandomOpenCell();
+            p->m_MoveList.push_back(std::make_unique<PlayerMoveTo>(c.x, c.y));
+        }
+        creatures.push_back(std::move(p));
+        holders.push_back(std::move(h));
+    }
+    int32_t now = 1000;
+    for (int i = 0; i < 20; ++i) {
+        now += 100;
+        for (auto& p : creatures) p->Update(now, &world.map);
+    }
+    // One iteration is one tick.
+    for (auto _ : state) {
+        now += 100;
+        for (auto& p : creatures) p->Update(now, &world.map);
+    }
+    for (auto& h : holders) world.map.RemoveHolder(h->pos, h.get());
+    frame.map_master = nullptr;
+}
+BENCHMARK(BM_WalkersTick)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+}  // namespace
