@@ -16,7 +16,7 @@ constexpr int32_t kDirY[4] = {1, 0, -1, 0};
 // The directions tried, in order, for each direction order of a search.
 constexpr int kNeighbourOrder[4][4] = {{1, 0, 2, 3}, {0, 1, 3, 2}, {3, 2, 0, 1}, {2, 3, 1, 0}};
 
-constexpr size_t kBlockSize = 1024;
+constexpr size_t kBlockSize = 512;
 constexpr size_t kFirstIndexSize = 2048;  // a power of two
 // Totals above this are never used to find a place in the open list.
 constexpr int32_t kMaxRunTotal = 1 << 16;
@@ -39,6 +39,30 @@ int32_t ShortOffset(int32_t d, int32_t size) {
     return d;
 }
 
+// Nodes by cell around a search's start, one grid for the searches of a
+// thread. A stamp tells the running search's entries from older ones, so the
+// grid is never cleared; it reaches farther than any walk inside the window.
+struct NearGrid {
+    static constexpr int32_t kHalfW = MapMaster::wide + 1;
+    static constexpr int32_t kHalfH = MapMaster::high + 1;
+    static constexpr int32_t kW = 2 * kHalfW + 1;
+    static constexpr int32_t kH = 2 * kHalfH + 1;
+    std::vector<uint32_t> stamp = std::vector<uint32_t>(kW * kH, 0);
+    std::vector<AStar::Node*> node = std::vector<AStar::Node*>(kW * kH, nullptr);
+    uint32_t current = 0;
+    bool inUse = false;
+
+    // The slot of (x, y) for a grid whose corner is (x0, y0); -1 outside.
+    static int32_t Slot(int32_t x, int32_t y, int32_t x0, int32_t y0) {
+        const uint32_t ix = static_cast<uint32_t>(x - x0);
+        const uint32_t iy = static_cast<uint32_t>(y - y0);
+        if (ix >= static_cast<uint32_t>(kW) || iy >= static_cast<uint32_t>(kH)) return -1;
+        return static_cast<int32_t>(iy * kW + ix);
+    }
+};
+
+thread_local NearGrid t_grid;
+
 }  // namespace
 
 AStar::AStar() = default;
@@ -46,7 +70,6 @@ AStar::~AStar() = default;
 
 void AStar::Reset() {
     m_iUsed = 0;
-    if (m_Index.empty()) m_Index.resize(kFirstIndexSize);
     std::fill(m_Index.begin(), m_Index.end(), nullptr);
     m_iIndexed = 0;
     m_pOpenHead = m_pOpenTail = nullptr;
@@ -59,7 +82,7 @@ void AStar::Reset() {
 
 AStar::Node* AStar::NewNode() {
     const size_t block = m_iUsed / kBlockSize;
-    if (block == m_Blocks.size()) m_Blocks.push_back(std::make_unique<Node[]>(kBlockSize));
+    if (block == m_Blocks.size()) m_Blocks.emplace_back(new Node[kBlockSize]);
     Node* n = &m_Blocks[block][m_iUsed % kBlockSize];
     ++m_iUsed;
     *n = Node{};
@@ -67,6 +90,14 @@ AStar::Node* AStar::NewNode() {
 }
 
 AStar::Node* AStar::Lookup(int32_t x, int32_t y) const {
+    if (m_bGrid) {
+        const int32_t slot = NearGrid::Slot(x, y, m_iGridX0, m_iGridY0);
+        if (slot >= 0) {
+            const size_t i = static_cast<size_t>(slot);
+            return t_grid.stamp[i] == t_grid.current ? t_grid.node[i] : nullptr;
+        }
+    }
+    if (m_Index.empty()) return nullptr;
     const size_t mask = m_Index.size() - 1;
     for (size_t i = HashCell(x, y) & mask;; i = (i + 1) & mask) {
         Node* n = m_Index[i];
@@ -76,6 +107,16 @@ AStar::Node* AStar::Lookup(int32_t x, int32_t y) const {
 }
 
 void AStar::Remember(Node* node) {
+    if (m_bGrid) {
+        const int32_t slot = NearGrid::Slot(node->x, node->y, m_iGridX0, m_iGridY0);
+        if (slot >= 0) {
+            const size_t i = static_cast<size_t>(slot);
+            t_grid.stamp[i] = t_grid.current;
+            t_grid.node[i] = node;
+            return;
+        }
+    }
+    if (m_Index.empty()) m_Index.resize(kFirstIndexSize, nullptr);
     if ((m_iIndexed + 1) * 2 > m_Index.size()) {
         std::vector<Node*> old(m_Index.size() * 2, nullptr);
         old.swap(m_Index);
@@ -97,11 +138,14 @@ void AStar::InsertOpen(Node* node) {
     if (f < 0 || f > kMaxRunTotal) m_bSorted = false;
     Node* before = nullptr;
     if (m_bSorted) {
-        for (size_t t = static_cast<size_t>(f); t < m_RunHeads.size(); ++t)
-            if (m_RunHeads[t]) {
-                before = m_RunHeads[t];
-                break;
-            }
+        // The tail holds the largest total; past it the node goes last.
+        if (m_pOpenTail && f <= m_pOpenTail->f) {
+            for (size_t t = static_cast<size_t>(f); t < m_RunHeads.size(); ++t)
+                if (m_RunHeads[t]) {
+                    before = m_RunHeads[t];
+                    break;
+                }
+        }
         if (static_cast<size_t>(f) >= m_RunHeads.size())
             m_RunHeads.resize(static_cast<size_t>(f) * 2 + 16, nullptr);
         m_RunHeads[static_cast<size_t>(f)] = node;
@@ -145,6 +189,17 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
     m_pMover = mover;
     m_iStartX = sx;
     m_iStartY = sy;
+    // The thread's grid, unless an outer search holds it.
+    m_bGrid = !t_grid.inUse;
+    if (m_bGrid) {
+        t_grid.inUse = true;
+        if (++t_grid.current == 0) {
+            std::fill(t_grid.stamp.begin(), t_grid.stamp.end(), 0);
+            t_grid.current = 1;
+        }
+        m_iGridX0 = sx - NearGrid::kHalfW;
+        m_iGridY0 = sy - NearGrid::kHalfH;
+    }
 
     Node* start = NewNode();
     start->x = sx;
@@ -169,11 +224,16 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
                 break;
             }
             Expand(best, gx, gy);
-            if (++expansions >= kMaxExpansions) {
+            if (++expansions >= m_iMaxExpansions) {
                 result = best;
                 break;
             }
         }
+    }
+
+    if (m_bGrid) {
+        t_grid.inUse = false;
+        m_bGrid = false;
     }
 
     if (result && (result->x == gx || result->y == gy)) {

@@ -27,17 +27,18 @@ public:
     // The search stops after this many expansions.
     static constexpr int kMaxExpansions = 1000;
 
+    // A search node; NewNode gives it all zeros.
     struct Node {
-        int32_t f = 0;  // g + h
-        int32_t h = 0;  // estimate to the goal
-        int32_t g = 0;  // cost from the start
-        int32_t x = 0;
-        int32_t y = 0;
-        Node* parent = nullptr;
-        Node* children[4] = {};  // filled from the first empty slot
-        Node* next = nullptr;    // the next node of the open list
-        Node* prev = nullptr;    // the node before it in the open list
-        bool closed = false;
+        int32_t f;  // g + h
+        int32_t h;  // estimate to the goal
+        int32_t g;  // cost from the start
+        int32_t x;
+        int32_t y;
+        Node* parent;
+        Node* children[4];  // filled from the first empty slot
+        Node* next;         // the next node of the open list
+        Node* prev;         // the node before it in the open list
+        bool closed;
     };
 
     AStar();
@@ -81,6 +82,7 @@ protected:
 
     MapMaster* m_pMap = nullptr;
     Object* m_pMover = nullptr;
+    int32_t m_iMaxExpansions = kMaxExpansions;
     int32_t m_iDirectionOrder = 0;
     int32_t m_iStartX = 0;
     int32_t m_iStartY = 0;
@@ -102,7 +104,12 @@ private:
     // Node storage in blocks, so that nodes never move.
     std::vector<std::unique_ptr<Node[]>> m_Blocks;
     size_t m_iUsed = 0;
-    // Nodes by cell (open addressing; a cell has at most one node).
+    // Nodes by cell: near the start in a grid shared by the thread's
+    // searches while this one runs, elsewhere in a table of its own (open
+    // addressing; a cell has at most one node).
+    bool m_bGrid = false;
+    int32_t m_iGridX0 = 0;
+    int32_t m_iGridY0 = 0;
     std::vector<Node*> m_Index;
     size_t m_iIndexed = 0;
     // The open list: head and tail. While no node has changed its total in
