@@ -9,9 +9,11 @@
 
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
+#include "platform/Message.h"
 #include "platform/Rand.h"
 #include "shell/MainFrm.h"
 #include "structures/Traversable.h"
+#include "world/Group.h"
 #include "world/MapFixture.h"
 
 namespace {
@@ -311,6 +313,50 @@ TEST_F(WalkingTest, AStepOnTheSpotThinksAtOnceAndABlockedStepSlides) {
     EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y + 1, &map, 0), 0);
     EXPECT_EQ(p->m_cRouteMode, 'B');
     EXPECT_EQ(p->m_Position, (Position{at.x, at.y + 2, 0}));
+}
+
+// ---- meeting other creatures
+
+TEST_F(WalkingTest, WhatMeetingAnotherCreatureLeadsTo) {
+    Walker* me = Place(At(20, 20));
+    Walker* other = Place({me->m_Position.x + 209, me->m_Position.y, 0});
+    Group mine("Mine"), theirs("Theirs");
+    mine.AddMemberDirect(me);
+    theirs.AddMemberDirect(other);
+
+    // Nothing set to do: nothing.
+    EXPECT_EQ(me->CheckEncounter(other), 0);
+    // An attacker of another group: a fight, not within the group.
+    other->m_iActionOption = ActionOption::Attack;
+    EXPECT_EQ(me->CheckEncounter(other), 2);
+    EXPECT_EQ(me->CheckEncounter(me), 0);
+    // 210 pixels across is out of sight; so is a dead one.
+    other->m_Position.x += 1;
+    EXPECT_EQ(me->CheckEncounter(other), 0);
+    other->m_Position.x -= 1;
+    other->m_sLifeState = 0;
+    EXPECT_EQ(me->CheckEncounter(other), 0);
+    other->m_sLifeState = 1;
+
+    // A talker comes over, in a hurry, once.
+    other->m_iActionOption = ActionOption::Talk;
+    EXPECT_EQ(me->CheckEncounter(other), 1);
+    EXPECT_EQ(other->m_pPlayerSet, me->m_pHolder);
+    EXPECT_EQ(other->m_bHasted, 1);
+    EXPECT_EQ(other->m_iActionOption, ActionOption::None);
+    other->LeavePlayerSet();
+
+    // Hostile by magic: only when someone of my group visibly uses magic.
+    other->m_bHostileByMagic = 1;
+    EXPECT_EQ(me->CheckEncounter(other), 0);
+    me->m_iLight = 1;
+    qv::ScriptedMessages messages;
+    EXPECT_EQ(me->CheckEncounter(other), 2);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "The Legions of Light see your use of magic... and attack!");
+
+    mine.RemoveMember(me);
+    theirs.RemoveMember(other);
 }
 
 }  // namespace
