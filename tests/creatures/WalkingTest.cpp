@@ -128,6 +128,7 @@ TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
     auto* ship = Make<maptest::Pictured<Ship>>();
     ship->image = deckImage.get();
     ship->m_iMoveMode = 2;  // it sails on water only
+    ship->m_iDirection = 3;
     Position shipAt(3281, 2296, 0);
     ObjectHolder* shipHolder = Hold(ship, shipAt);
     ASSERT_EQ(map.AddHolder(shipAt, shipHolder), 1);
@@ -146,6 +147,7 @@ TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
     EXPECT_GT(shipHolder->pos.x, 3281 + 40);
     EXPECT_EQ(p->m_Position.x - shipHolder->pos.x, 1);
     EXPECT_EQ(p->m_pAboard.Get(), ship);
+    EXPECT_EQ(ship->m_iDirection, 0);  // turned to the steerer's facing east
 
     Run(p, 200);
     // The ship stopped where its bow meets the land; the steerer walked on.
@@ -357,6 +359,62 @@ TEST_F(WalkingTest, WhatMeetingAnotherCreatureLeadsTo) {
 
     mine.RemoveMember(me);
     theirs.RemoveMember(other);
+}
+
+TEST_F(WalkingTest, AHurriedWalkTakesShorterSteps) {
+    Walker* p = Place(At(20, 20));
+    const Position at = p->m_Position;
+    int32_t hurry = 0;
+    // A clear line of 220 pixels: four lengths of 55, so a quarter of the
+    // step time when hurried.
+    p->m_pEvents->Clear();
+    EXPECT_EQ(p->MoveToward(at.x + 220, at.y, &map, 5000, &hurry, 0, 0), 1);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50);
+    hurry = 1;
+    p->m_pEvents->Clear();
+    p->MoveToward(at.x + 220, at.y, &map, 5000, &hurry, 0, 0);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 4);
+    EXPECT_EQ(p->m_ptGoal, (qv::Point{at.x + 220, at.y}));
+
+    // Round a solid cell the path finder's walk decides: (20, 20) to
+    // (22, 20) past (21, 20) takes four steps; the leader, free of
+    // opponents, gets fast time only for more than four.
+    map.GetCell(11, 10).terrain = 7;
+    frame.m_pLeader = p;
+    frame.m_bFastTime = 1;
+    p->m_pEvents->Clear();
+    p->MoveToward(at.x + 320, at.y, &map, 5000, &hurry, 0, 0);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 4);
+    EXPECT_EQ(frame.m_bFastTime, 0);
+    map.GetCell(11, 9).terrain = 7;
+    map.GetCell(11, 11).terrain = 7;
+    p->m_pEvents->Clear();
+    p->MoveToward(at.x + 320, at.y, &map, 5000, &hurry, 0, 0);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 6);
+    EXPECT_EQ(frame.m_bFastTime, 1);
+    frame.m_pLeader = nullptr;
+}
+
+TEST_F(WalkingTest, TheControlledMemberWaitsWhenItHasArrivedAndMovesTheView) {
+    Walker* p = Place(At(20, 20));
+    p->m_iPartySlot = -1;
+    p->m_pEvents->Clear();
+    int32_t hurry = 1;
+    EXPECT_EQ(p->MoveToward(p->m_Position.x + 2, p->m_Position.y, &map, 5000, &hurry, 0, 0), 1);
+    ASSERT_EQ(p->m_pEvents->Count(), 1);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iType, ObjectEventType::THINK);
+    EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + p->m_iStepTime);
+
+    // A step keeps the view on it; a step out of the middle of the loaded
+    // window asks for a move to the next land.
+    map.focuscell = {20, 20};
+    const Position at = p->m_Position;
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 10, at.y, &map, 0), 1);
+    EXPECT_EQ(frame.m_ptFocus, (qv::Point{at.x + 2, at.y}));
+    Walker* q = Place(At(10 + 4, 20, 10, 56));  // window column 4
+    q->m_iPartySlot = -1;
+    EXPECT_EQ(q->HandleMoveEvent(5000, q->m_Position.x + 10, q->m_Position.y, &map, 0), -3);
 }
 
 }  // namespace
