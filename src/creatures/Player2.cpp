@@ -533,12 +533,13 @@ int Player::StepOnce(qv::Point step, MapMaster* map) {
 
 // Moves the platform the creature stands on by the step, with everything it
 // carries; a ship turns to the steerer's facing. False when the platform
-// cannot go there: then the creature is no longer aboard and walks the step
-// itself, off the deck when the land lets it.
+// cannot go there, or is a drawbridge: then the creature is no longer aboard
+// and walks the step itself, off the deck where the land lets it.
 bool Player::RideAboard(qv::Point step, MapMaster* map) {
     auto* deck = qv::DynamicCast<Traversable>(m_pAboard.Get());
     ObjectHolder* holder = deck ? deck->m_pHolder : nullptr;
-    if (!map || !holder) {
+    // A drawbridge stays where it was built: its walkers cross it on foot.
+    if (!map || !holder || qv::DynamicCast<DrawBridge>(deck)) {
         m_pAboard = nullptr;
         return false;
     }

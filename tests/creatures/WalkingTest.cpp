@@ -157,6 +157,33 @@ TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
     EXPECT_EQ(p->m_Position.y, 2296);
 }
 
+TEST_F(WalkingTest, ACreatureCrossesADrawbridgeOnFootAndLeavesItInPlace) {
+    // Water in cell (20, 20) only; the bridge's deck reaches 10 pixels onto
+    // the land on each side.
+    map.GetCell(10, 10).terrain = 3;
+    auto deckImage = maptest::MakeImage(180, 20, 90, 10, [](int, int) { return maptest::kDeck; });
+    auto* bridge = Make<maptest::Pictured<DrawBridge>>();
+    bridge->m_iDirection = 1;  // carries steps east and west
+    bridge->image = deckImage.get();
+    Position bridgeAt = At(20, 20);
+    ObjectHolder* bridgeHolder = Hold(bridge, bridgeAt);
+    ASSERT_EQ(map.AddHolder(bridgeAt, bridgeHolder), 1);
+
+    Walker* p = Place(At(19, 20, 140, 56));  // on the land west of the water
+    p->m_iPartySlot = -1;
+    p->m_pOrder->m_iType = ObjectEventType::MOVE;
+    p->m_pOrder->m_iArg1 = At(21, 20).x;
+    p->m_pOrder->m_iArg2 = At(21, 20).y;
+    bool crossedWater = false;
+    Run(p, 150, [&] {
+        if (MapMaster::PixelToCell(p->m_Position) == CellPoint{20, 20}) crossedWater = true;
+    });
+    EXPECT_TRUE(crossedWater);
+    EXPECT_EQ(p->m_Position.x, At(21, 20).x);
+    EXPECT_EQ(bridgeHolder->pos, At(20, 20));
+    EXPECT_EQ(p->m_pAboard.Get(), nullptr);
+}
+
 TEST_F(WalkingTest, APatrolVisitsItsCellsInTheOrderItChoosesThem) {
     Walker* p = Place(At(20, 20));
     for (CellPoint c : {CellPoint{21, 20}, CellPoint{21, 21}, CellPoint{20, 21}})
