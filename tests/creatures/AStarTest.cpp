@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "creatures/AStar.h"
+#include "platform/Rand.h"
 #include "structures/Walls.h"
 #include "world/Group.h"
 #include "world/MapFixture.h"
@@ -213,6 +216,124 @@ TEST_F(AStarTest, TheGroupCodeAsksAboutWindowCells) {
     EXPECT_TRUE(Group::PathReaches(map, s, {s.x + 1, s.y}));
     EXPECT_FALSE(Group::PathReaches(map, s, {s.x + 5, s.y}));
     Group::s_pathTest = nullptr;
+}
+
+// The search as it reads, with plain lists searched from the head: OPEN
+// sorted on insertion only, CLOSED most recent first.
+Walk ReferenceWalk(MapMaster& map, qv::Point s, qv::Point g, int* found) {
+    struct N {
+        int f, h, g, x, y;
+        N* parent;
+        std::vector<N*> children;
+    };
+    std::vector<std::unique_ptr<N>> all;
+    std::vector<N*> open, closed;  // open: front is the head
+    auto h = [&](int x, int y) { return std::max(std::abs(x - g.x), std::abs(y - g.y)); };
+    auto make = [&](int x, int y, int cost, N* parent) {
+        all.push_back(std::make_unique<N>(N{cost + h(x, y), h(x, y), cost, x, y, parent, {}}));
+        return all.back().get();
+    };
+    auto insert = [&](N* n) {
+        auto it = open.begin();
+        while (it != open.end() && (*it)->f < n->f) ++it;
+        open.insert(it, n);
+    };
+    const int dx[4] = {0, 1, 0, -1}, dy[4] = {1, 0, -1, 0};
+    const int rows[4][4] = {{1, 0, 2, 3}, {0, 1, 3, 2}, {3, 2, 0, 1}, {2, 3, 1, 0}};
+    const int row =
+        std::abs(s.x - g.x) > std::abs(s.y - g.y) ? (g.x > s.x ? 0 : 2) : (g.y > s.y ? 3 : 1);
+    insert(make(s.x, s.y, 0, nullptr));
+    N* result = nullptr;
+    for (int expansions = 0;;) {
+        if (open.empty()) break;
+        N* best = open.front();
+        open.erase(open.begin());
+        closed.insert(closed.begin(), best);
+        if (best->x == g.x && best->y == g.y) {
+            result = best;
+            break;
+        }
+        for (int i = 0; i < 4; ++i) {
+            const int d = rows[row][i];
+            const int nx = best->x + dx[d], ny = best->y + dy[d];
+            if (map.IsStepBlocked({nx, ny}, {best->x, best->y}, 0)) continue;
+            const int cost = best->g + 1;
+            N* old = nullptr;
+            bool inClosed = false;
+            for (N* n : open)
+                if (n->x == nx && n->y == ny) {
+                    old = n;
+                    break;
+                }
+            if (!old)
+                for (N* n : closed)
+                    if (n->x == nx && n->y == ny) {
+                        old = n;
+                        inClosed = true;
+                        break;
+                    }
+            if (!old) {
+                N* n = make(nx, ny, cost, best);
+                insert(n);
+                best->children.push_back(n);
+                continue;
+            }
+            best->children.push_back(old);
+            if (cost >= old->g) continue;
+            old->parent = best;
+            old->g = cost;
+            old->f = old->h + cost;
+            if (!inClosed) continue;
+            std::vector<N*> stack;
+            auto check = [&](N* from) {
+                for (N* c : from->children)
+                    if (from->g + 1 < c->g) {
+                        c->g = from->g + 1;
+                        c->f = c->h + c->g;
+                        c->parent = from;
+                        stack.push_back(c);
+                    }
+            };
+            check(old);
+            while (!stack.empty()) {
+                N* top = stack.back();
+                stack.pop_back();
+                check(top);
+            }
+        }
+        if (++expansions >= AStar::kMaxExpansions) {
+            result = best;
+            break;
+        }
+    }
+    Walk walk;
+    *found = result && (result->x == g.x || result->y == g.y);
+    if (*found)
+        for (N* n = result; n->parent; n = n->parent) walk.insert(walk.begin(), {n->x, n->y});
+    return walk;
+}
+
+TEST_F(AStarTest, WalksMatchTheSearchAsItReadsOnRandomMaps) {
+    qv::SeedRand(99);
+    int compared = 0, capped = 0;
+    for (int round = 0; round < 12; ++round) {
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                map.GetCell(i, j).terrain = qv::Rand() % 100 < 20 + round * 2 ? 7 : 0;
+        for (int k = 0; k < 25; ++k) {
+            start = World(qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high);
+            goal = World(qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high);
+            int found = 0;
+            const Walk expected = ReferenceWalk(map, start, goal, &found);
+            SCOPED_TRACE(::testing::Message() << "round " << round << " search " << k);
+            EXPECT_EQ(Search(), expected);
+            EXPECT_EQ(search.Found(), found);
+            ++compared;
+            capped += search.Found() && !expected.empty() && expected.back() != goal;
+        }
+    }
+    EXPECT_EQ(compared, 300);
+    EXPECT_GT(capped, 0);  // some searches ended at the cap with a partial walk
 }
 
 }  // namespace
