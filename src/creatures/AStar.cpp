@@ -74,7 +74,9 @@ void AStar::Reset() {
     m_iIndexed = 0;
     m_pOpenHead = m_pOpenTail = nullptr;
     std::fill(m_RunHeads.begin(), m_RunHeads.end(), nullptr);
-    m_bSorted = true;
+    m_iMaxRun = -1;
+    m_Lowered.clear();
+    m_bScan = false;
     m_Recheck.clear();
     m_Walk.clear();
     m_iCursor = 0;
@@ -135,20 +137,27 @@ void AStar::Remember(Node* node) {
 // own, so that among equal totals the newest comes first.
 void AStar::InsertOpen(Node* node) {
     const int32_t f = node->f;
-    if (f < 0 || f > kMaxRunTotal) m_bSorted = false;
+    if (f < 0 || f > kMaxRunTotal) m_bScan = true;
     Node* before = nullptr;
-    if (m_bSorted) {
-        // The tail holds the largest total; past it the node goes last.
-        if (m_pOpenTail && f <= m_pOpenTail->f) {
-            for (size_t t = static_cast<size_t>(f); t < m_RunHeads.size(); ++t)
-                if (m_RunHeads[t]) {
-                    before = m_RunHeads[t];
-                    break;
-                }
+    if (!m_bScan) {
+        // The first unlowered node of at least this total...
+        for (int32_t t = f; t <= m_iMaxRun; ++t)
+            if (Node* head = m_RunHeads[static_cast<size_t>(t)]) {
+                before = head;
+                break;
+            }
+        // ...unless a lowered node before it still has at least this total.
+        for (Node* d : m_Lowered) {
+            if (before && d->label > before->label) break;
+            if (d->f >= f) {
+                before = d;
+                break;
+            }
         }
         if (static_cast<size_t>(f) >= m_RunHeads.size())
             m_RunHeads.resize(static_cast<size_t>(f) * 2 + 16, nullptr);
         m_RunHeads[static_cast<size_t>(f)] = node;
+        m_iMaxRun = std::max(m_iMaxRun, f);
     } else {
         before = m_pOpenHead;
         while (before && before->f < f) before = before->next;
@@ -163,20 +172,56 @@ void AStar::InsertOpen(Node* node) {
         before->prev = node;
     else
         m_pOpenTail = node;
+    const uint64_t lo = node->prev ? node->prev->label : 0;
+    const uint64_t hi = before ? before->label : UINT64_MAX;
+    if (hi - lo < 2) {
+        Relabel();
+    } else {
+        node->label = lo + (hi - lo) / 2;
+    }
+}
+
+// Spreads the labels of the open list evenly again.
+void AStar::Relabel() {
+    uint64_t label = 0;
+    for (Node* n = m_pOpenHead; n; n = n->next) n->label = label += uint64_t{1} << 32;
+}
+
+AStar::Node* AStar::NextUnlowered(Node* node) const {
+    Node* n = node->next;
+    while (n && n->lowered) n = n->next;
+    return n;
+}
+
+void AStar::Lowering(Node* node) {
+    if (node->closed || node->lowered || m_bScan) return;
+    const size_t f = static_cast<size_t>(node->f);
+    if (m_RunHeads[f] == node) {
+        Node* next = NextUnlowered(node);
+        m_RunHeads[f] = next && next->f == node->f ? next : nullptr;
+    }
+    node->lowered = true;
+    auto at = std::upper_bound(m_Lowered.begin(), m_Lowered.end(), node,
+                               [](const Node* a, const Node* b) { return a->label < b->label; });
+    m_Lowered.insert(at, node);
 }
 
 AStar::Node* AStar::PopOpen() {
     Node* n = m_pOpenHead;
     if (!n) return nullptr;
+    if (!m_bScan) {
+        if (n->lowered) {
+            m_Lowered.erase(m_Lowered.begin());
+        } else {
+            Node* next = NextUnlowered(n);
+            m_RunHeads[static_cast<size_t>(n->f)] = next && next->f == n->f ? next : nullptr;
+        }
+    }
     m_pOpenHead = n->next;
     if (m_pOpenHead)
         m_pOpenHead->prev = nullptr;
     else
         m_pOpenTail = nullptr;
-    if (m_bSorted) {
-        Node* next = m_pOpenHead;
-        m_RunHeads[static_cast<size_t>(n->f)] = (next && next->f == n->f) ? next : nullptr;
-    }
     n->next = n->prev = nullptr;
     n->closed = true;
     return n;
@@ -298,11 +343,11 @@ void AStar::AddSuccessor(Node* parent, int32_t x, int32_t y, int32_t gx, int32_t
     if (Node* old = Lookup(x, y)) {
         AddChild(parent, old);
         if (g < old->g) {
+            // It keeps its place in the open list.
+            Lowering(old);
             old->parent = parent;
             old->g = g;
             old->f = old->h + g;
-            // It keeps its place: the open list is no longer in order.
-            m_bSorted = false;
             if (old->closed) Propagate(old);
         }
         return;
@@ -326,6 +371,7 @@ void AStar::Propagate(Node* node) {
             if (!c) break;
             const int32_t g = from->g + StepCost(from, &k);
             if (g < c->g) {
+                Lowering(c);
                 c->g = g;
                 c->f = c->h + g;
                 c->parent = from;

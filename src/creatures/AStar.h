@@ -38,7 +38,9 @@ public:
         Node* children[4];  // filled from the first empty slot
         Node* next;         // the next node of the open list
         Node* prev;         // the node before it in the open list
+        uint64_t label;     // rises along the open list
         bool closed;
+        bool lowered;  // its total fell while it stood in the open list
     };
 
     AStar();
@@ -93,6 +95,10 @@ private:
     void Remember(Node* node);
     void InsertOpen(Node* node);
     Node* PopOpen();
+    // The node's total is about to fall in place (it keeps its place).
+    void Lowering(Node* node);
+    Node* NextUnlowered(Node* node) const;
+    void Relabel();
     void Reset();
 
     int32_t m_iStepCount = 0;
@@ -112,14 +118,18 @@ private:
     int32_t m_iGridY0 = 0;
     std::vector<Node*> m_Index;
     size_t m_iIndexed = 0;
-    // The open list: head and tail. While no node has changed its total in
-    // place the list is sorted, and the first node of each total is known,
-    // so a new node finds its place at once; afterwards it is searched for
-    // from the head.
+    // The open list: head and tail. The nodes whose total never fell in
+    // place lie in order of their totals (and every node before one of them
+    // has at most its total); the first of each total is known. Where a new
+    // node goes is found from those and from the few lowered nodes, kept in
+    // list order. Totals outside the table make the search fall back to
+    // scanning from the head.
     Node* m_pOpenHead = nullptr;
     Node* m_pOpenTail = nullptr;
     std::vector<Node*> m_RunHeads;
-    bool m_bSorted = true;
+    int32_t m_iMaxRun = -1;
+    std::vector<Node*> m_Lowered;
+    bool m_bScan = false;
     std::vector<Node*> m_Recheck;
 };
 
