@@ -318,6 +318,34 @@ TEST_F(WalkingTest, IdlePicks) {
     EXPECT_EQ(p->m_ptStay, (CellPoint{20, 20}));
 }
 
+TEST_F(WalkingTest, AnIdleCreatureGoesToAFixtureWithinReach) {
+    struct Fixture : maptest::Thing {
+        Fixture() : Thing(nullptr, 0, 0) { m_bMoveable = 0; }
+        int CanInteract() override { return 1; }
+        int CanBeUsedBy(Player*) override { return 1; }
+    };
+    Walker* p = Place(At(20, 20));
+    auto joins = [&](Position at) {
+        auto* f = Make<Fixture>();
+        ObjectHolder* h = Hold(f, at);
+        EXPECT_EQ(map.AddHolder(at, h), 1);
+        int n = 0;
+        for (int i = 0; i < 60; ++i) {
+            p->m_iWaitCount = 0;
+            EXPECT_EQ(p->PickIdleAction(), 1);
+            if (p->m_pPlayerSet == h) ++n;
+            p->LeavePlayerSet();
+        }
+        map.RemoveHolder(h->pos, h);
+        return n;
+    };
+    const Position at = p->m_Position;
+    EXPECT_GT(joins({at.x + 399, at.y}), 0);
+    EXPECT_GT(joins({at.x, at.y - 199}), 0);
+    EXPECT_EQ(joins({at.x + 400, at.y}), 0);
+    EXPECT_EQ(joins({at.x, at.y + 200}), 0);
+}
+
 TEST_F(WalkingTest, AStepOnTheSpotThinksAtOnceAndABlockedStepSlides) {
     // Four pixels above the solid row of cells south of it, with a block
     // two pixels east: 20 x 8 pixels, down to y + 2.
@@ -421,6 +449,26 @@ TEST_F(WalkingTest, AHurriedWalkTakesShorterSteps) {
     EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 6);
     EXPECT_EQ(frame.m_bFastTime, 1);
     frame.m_pLeader = nullptr;
+}
+
+TEST_F(WalkingTest, ASubduedCreatureIsDraggedAlongByTheOneThatLeadsIt) {
+    Walker* p = Place(At(20, 20));
+    Walker* held = Place(At(20, 20, 40, 56));
+    p->m_iMemberSpare = held;
+    held->m_pEvents->Clear();
+    const Position at = p->m_Position;
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 10, at.y, &map, 0), 1);
+    EXPECT_EQ(held->m_pEvents->Count(), 0);  // not subdued: left alone
+    held->m_bSubdued = 1;
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 10, at.y, &map, 0), 1);
+    ASSERT_EQ(held->m_pEvents->Count(), 1);
+    const ObjectEvent& e = held->m_pEvents->At(0);
+    EXPECT_EQ(e.m_iType, ObjectEventType::MOVE);
+    EXPECT_EQ(e.m_iTime, 5000 + p->m_iStepTime);
+    EXPECT_EQ(e.m_iArg1, at.x + 10);
+    EXPECT_EQ(e.m_iArg2, at.y);
+    // Held, it does not think for itself.
+    EXPECT_EQ(held->Think(5000, &map), 0);
 }
 
 TEST_F(WalkingTest, TheControlledMemberWaitsWhenItHasArrivedAndMovesTheView) {
