@@ -137,6 +137,7 @@ TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
     // told to walk east.
     Walker* p = Place({3282, 2296, 0});
     ASSERT_EQ(p->m_pAboard.Get(), ship);
+    Walker* passenger = Place({3262, 2290, 0});  // aboard, taking no turns
     p->m_iPartySlot = -1;
     p->m_pOrder->m_iType = ObjectEventType::MOVE;
     p->m_pOrder->m_iArg1 = 3900;
@@ -146,6 +147,9 @@ TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
     // Carried: the ship has moved as far as the steerer.
     EXPECT_GT(shipHolder->pos.x, 3281 + 40);
     EXPECT_EQ(p->m_Position.x - shipHolder->pos.x, 1);
+    EXPECT_EQ(passenger->m_Position.x - shipHolder->pos.x, -19);
+    EXPECT_EQ(passenger->m_Position.y, 2290);
+    EXPECT_EQ(passenger->m_pHolder->pos, passenger->m_Position);
     EXPECT_EQ(p->m_pAboard.Get(), ship);
     EXPECT_EQ(ship->m_iDirection, 0);  // turned to the steerer's facing east
 
