@@ -9,6 +9,7 @@
 
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
+#include "events/GameEvent.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
 #include "shell/MainFrm.h"
@@ -296,6 +297,73 @@ TEST_F(WalkingTest, WhereATalkerAndAGuardHeadFor) {
     p->m_ptDefenseCell = {65, 20};  // 45 cells east; the window's edge is 40 away
     p->NPCTalk(&next, &hurry);
     EXPECT_EQ(next, (qv::Point{60 * 160 + 80, 20 * 112 + 56}));
+}
+
+TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
+    Walker* p = Place(At(20, 20));
+    p->m_iWaitCount = 1;
+    p->m_ptStay = {20, 20};
+    p->m_iTalkState = -2;
+    p->m_iTalkActor = 7;
+    p->m_strTalkNode = "GREET";
+    qv::Point next;
+    int32_t hurry = 0;
+    // No creature 7 and no leader: a talk event is queued to fire.
+    p->NPCTalk(&next, &hurry);
+    EXPECT_EQ(p->m_iTalkState, -1);
+    ASSERT_EQ(frame.m_EventList.size(), 1u);
+    auto* talk = dynamic_cast<CTalkEvent*>(frame.m_EventList.front().get());
+    ASSERT_NE(talk, nullptr);
+    EXPECT_EQ(talk->m_strSpecialName, "NPCTalk");
+    EXPECT_EQ(talk->m_strTalkNode, "GREET");
+    EXPECT_EQ(talk->m_iActor, 7);
+    EXPECT_EQ(talk->m_iStatus, 1);
+
+    // Creature 1 exists: it is told to talk from that node; the leader's
+    // pending talk ends too.
+    Walker* other = Place(At(22, 20));
+    Walker* leader = Place(At(24, 20));
+    frame.m_PlayerArray = {nullptr, other};
+    frame.m_pLeader = leader;
+    leader->m_iTalkState = 0;
+    p->m_iTalkState = -2;
+    p->m_iTalkActor = 1;
+    p->NPCTalk(&next, &hurry);
+    EXPECT_EQ(other->m_iActionOption, ActionOption::Talk);
+    EXPECT_EQ(other->m_strMessageNode, "GREET");
+    EXPECT_EQ(leader->m_iTalkState, -1);
+    EXPECT_EQ(frame.m_EventList.size(), 1u);
+    frame.m_PlayerArray.clear();
+    frame.m_pLeader = nullptr;
+}
+
+TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
+    Walker* p = Place(At(20, 20));
+    auto* point = new ObjectHolder(At(22, 20), nullptr);
+    p->JoinPlayerSet(point, false);
+    int asked = 0;
+    Player::s_interact = [&](Player*, int) {
+        ++asked;
+        return -3;
+    };
+    p->m_pEvents->Clear();
+    p->m_pEvents->Post(ObjectEventType::THINK, 0);
+    p->m_pEvents->Post(ObjectEventType::MOVE, 900, nullptr, 0, p->m_Position.x + 10, 0);
+    EXPECT_EQ(p->Update(1000, &map), -3);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(p->m_pEvents->Count(), 1);  // the step waits for the next turn
+
+    // Met in the way of a step, the target's answer ends the step too.
+    p->LeavePlayerSet();
+    auto image = maptest::SolidImage(20, 20, 10, 10);
+    const Position at = p->m_Position;
+    ObjectHolder* chest = Block({at.x + 12, at.y}, image);
+    p->JoinPlayerSet(chest, false);
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y, &map, 0), -3);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(p->m_Position, at);
+    Player::s_interact = nullptr;
+    p->LeavePlayerSet();
 }
 
 TEST_F(WalkingTest, IdlePicks) {
