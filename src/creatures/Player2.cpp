@@ -262,7 +262,7 @@ int Player::PickIdleAction() {
         auto* move = qv::DynamicCast<PlayerMove>(m_MoveList[static_cast<size_t>(k)].get());
         if (!move || move->GetMoveType() != 1) return 0;
         auto* to = static_cast<PlayerMoveTo*>(move);
-        m_ptStay = {to->m_iX, to->m_iY};
+        m_ptStay = {to->x, to->y};
         m_iWaitCount = 1;
         return 1;
     }

@@ -1,7 +1,7 @@
 #include "shell/MainFrm.h"
 
 #include "creatures/AStar.h"
-#include "creatures/PlayerMove.h"
+#include "creatures/PlayerMoves.h"
 #include "events/GameEvent.h"
 #include "platform/MessageLoop.h"
 #include "structures/KeyStorage.h"

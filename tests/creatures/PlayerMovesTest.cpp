@@ -1,5 +1,5 @@
-// Scripted moves: their stored records, their lines in the editor's list, the
-// move-pattern event filling a creature's list, and the editor's random list.
+// A creature's list of scripted moves: cut records refused, the move-pattern
+// event filling the list, and the editor's random list.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
+#include "creatures/PlayerMoves.h"
 #include "events/GameEvent.h"
 #include "platform/Rand.h"
 #include "support/HandWrittenRecord.h"
@@ -17,44 +18,23 @@ namespace {
 
 using namespace record_test;
 
-TEST(PlayerMove, RecordsAndTheirLines) {
-    // A move to a cell: its class, the plain move's class under it, x, y.
-    Bytes expected;
-    PutNewClass(expected, "PlayerMoveTo", 1);
-    PutNewClass(expected, "PlayerMove", 1);
-    PutInts(expected, {7, -2});
-    PlayerMoveTo to(7, -2);
-    EXPECT_EQ(StoreObject(to), expected);
-    auto back = LoadObject<PlayerMove>(expected);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->GetMoveType(), 1);
-    auto* cell = qv::DynamicCast<PlayerMoveTo>(back.get());
-    ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->m_iX, 7);
-    EXPECT_EQ(cell->m_iY, -2);
-
-    // Every truncation of the record is refused.
-    for (size_t n = 0; n < expected.size(); ++n) {
-        Bytes cut(expected.begin(), expected.begin() + static_cast<ptrdiff_t>(n));
+TEST(PlayerMoves, AMoveRecordAndEveryTruncationOfIt) {
+    Bytes record;
+    PutNewClass(record, "PlayerMoveTo", 1);
+    PutNewClass(record, "PlayerMove", 1);
+    PutInts(record, {7, -2});
+    EXPECT_EQ(StoreObject(PlayerMoveTo(7, -2)), record);
+    auto whole = LoadObject<PlayerMove>(record);
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->GetMoveType(), 1);
+    for (size_t n = 0; n < record.size(); ++n) {
+        Bytes cut(record.begin(), record.begin() + static_cast<ptrdiff_t>(n));
         qv::Archive in(cut);
         EXPECT_THROW(delete in.ReadObjectOf<PlayerMove>(), qv::ArchiveError) << n;
     }
-
-    // A plain move stores nothing of its own.
-    Bytes plain;
-    PutNewClass(plain, "PlayerMove", 1);
-    PlayerMove move;
-    EXPECT_EQ(StoreObject(move), plain);
-    EXPECT_EQ(LoadObject<PlayerMove>(plain)->GetMoveType(), 0);
-
-    std::string text;
-    move.Describe(&text);
-    EXPECT_EQ(text, "PlayerMove");
-    to.Describe(&text);
-    EXPECT_EQ(text, "Move to:  7, -2");
 }
 
-TEST(PlayerMove, TheMovePatternEventAppendsMovesToCells) {
+TEST(PlayerMoves, TheMovePatternEventAppendsMovesToCells) {
     InstallScriptedMoves();
     Player p;
     p.m_MoveList.push_back(std::make_unique<PlayerMoveTo>(1, 1));
@@ -62,8 +42,8 @@ TEST(PlayerMove, TheMovePatternEventAppendsMovesToCells) {
     ASSERT_EQ(p.m_MoveList.size(), 3u);
     auto* last = qv::DynamicCast<PlayerMoveTo>(p.m_MoveList[2].get());
     ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->m_iX, 6);
-    EXPECT_EQ(last->m_iY, 7);
+    EXPECT_EQ(last->x, 6);
+    EXPECT_EQ(last->y, 7);
     CMovePatternEvent::SetFiller(nullptr);
 }
 
@@ -74,7 +54,7 @@ protected:
         for (const auto& m : creature.m_MoveList) {
             auto* to = qv::DynamicCast<PlayerMoveTo>(m.get());
             EXPECT_NE(to, nullptr);
-            if (to) out.emplace_back(to->m_iX, to->m_iY);
+            if (to) out.emplace_back(to->x, to->y);
         }
         return out;
     }
