@@ -11,6 +11,7 @@
 
 #include "creatures/AStar.h"
 #include "platform/Rand.h"
+#include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Group.h"
 #include "world/MapFixture.h"
@@ -139,6 +140,25 @@ TEST_F(AStarTest, AMoverOpensDoorsThatAreNotLocked) {
     EXPECT_EQ(Search(nullptr), Walk{});
     door->m_bLocked = 1;
     EXPECT_EQ(Search(mover), Walk{});
+}
+
+TEST_F(AStarTest, AStepOutOfWaterNeedsALoweredDrawbridgeAcross) {
+    // The water cell between start and goal can be entered only where a
+    // bridge carries the step out of it (the entered cell is the one asked).
+    Draw({"#####", "#S~G#", "#####"});
+    const CellPoint w{drawnAt.x + 2, drawnAt.y + 1};
+    map.GetCell(w.x, w.y).terrain = 3;
+    EXPECT_EQ(Search(), Walk{});
+
+    auto* bridge = Make<DrawBridge>(1);  // carries steps east and west
+    Position p = At(D(2, 1).x, D(2, 1).y);
+    ASSERT_EQ(map.AddHolder(p, Hold(bridge)), 1);
+    EXPECT_EQ(Search(), (Walk{D(2, 1), D(3, 1)}));
+    bridge->m_bRaised = 1;
+    EXPECT_EQ(Search(), Walk{});
+    bridge->m_bRaised = 0;
+    bridge->m_iDirection = 0;  // north and south only
+    EXPECT_EQ(Search(), Walk{});
 }
 
 // A single corridor snakes through the window: row 0 east, down at the east
