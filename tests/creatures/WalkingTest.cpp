@@ -16,6 +16,7 @@
 #include "structures/Traversable.h"
 #include "world/Group.h"
 #include "world/MapFixture.h"
+#include "world/UnusedNumbers.h"
 
 namespace {
 
@@ -211,6 +212,47 @@ TEST_F(WalkingTest, APatrolVisitsItsCellsInTheOrderItChoosesThem) {
         EXPECT_TRUE(stays[i] == (CellPoint{21, 20}) || stays[i] == (CellPoint{21, 21}) ||
                     stays[i] == (CellPoint{20, 21}));
     }
+}
+
+TEST_F(WalkingTest, AGroupPlacedInTheWorldPatrolsCellsOfTheWorld) {
+    // The window starts at world cell (10, 10): patrol cells kept as window
+    // cells would send the creature ten cells astray.
+    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
+    qv::SeedRand(3);
+    auto* p = new Walker;
+    p->m_Position = At(30, 30);
+    frame.m_ptFocus = {p->m_Position.x, p->m_Position.y};
+    Group group("Patrol");
+    group.AddMemberDirect(p);
+    group.AddToWorld(0, 0, 0);
+    ASSERT_NE(p->m_pHolder, nullptr);
+    EXPECT_EQ(p->m_ptStay, (CellPoint{30, 30}));
+    ASSERT_GE(p->m_MoveList.size(), 2u);
+    std::vector<CellPoint> cells;
+    for (const auto& m : p->m_MoveList) {
+        auto* to = qv::DynamicCast<PlayerMoveTo>(m.get());
+        ASSERT_NE(to, nullptr);
+        cells.push_back({to->x, to->y});
+        EXPECT_LE(std::abs(to->x - 30), 5);
+        EXPECT_LE(std::abs(to->y - 30), 5);
+    }
+    EXPECT_EQ(cells.back(), (CellPoint{30, 30}));  // the home, entered first
+
+    // It walks to the cells it picks and reaches them.
+    std::vector<CellPoint> reached;
+    CellPoint last = p->m_ptStay;
+    Run(p, 3000, [&] {
+        const CellPoint here = MapMaster::PixelToCell(p->m_Position);
+        if (p->m_ptStay != last) {
+            EXPECT_EQ(here, last);  // it stood in the last one when it chose again
+            last = p->m_ptStay;
+        }
+        if (here == p->m_ptStay && (reached.empty() || reached.back() != here))
+            reached.push_back(here);
+    });
+    EXPECT_GE(reached.size(), 3u);
+    for (CellPoint c : reached) EXPECT_NE(std::find(cells.begin(), cells.end(), c), cells.end());
+    group.RemoveFromMap();
 }
 
 // ---- single thoughts and steps
