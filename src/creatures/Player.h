@@ -347,6 +347,8 @@ private:
     int StepOnce(qv::Point step, MapMaster* map);
     bool RideAboard(qv::Point step, MapMaster* map);
     qv::Point ClipToWindow(MapMaster* map, qv::Point goal) const;
+    int StartLookAction(int32_t action, int32_t time);
+    bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
 

@@ -369,13 +369,33 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
 
     // Arrived.
     if (m_iPartySlot < 0) {
-        if (m_pEvents->Count() == 0)
+        if (m_pEvents->Count() == 0 &&
+            !(GetClassImages() && m_iTalkState == -1 && StartLookAction(PlayerAction::Figit, T)))
             m_pEvents->Post(ObjectEventType::THINK, qv::TimeAdd(T, m_iStepTime));
         return 1;
     }
     if (!PickIdleAction()) m_ptGoal = {m_Position.x, m_Position.y};
-    ScheduleMove(T, m_ptGoal.x, m_ptGoal.y, 0);
+    CMainFrame* frame = GetMainFrame();
+    const Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
+    const bool leaderWalking =
+        leader && leader != this && frame->FindPartySlot(this) != -1 &&
+        leader->m_ptGoal != qv::Point{leader->m_Position.x, leader->m_Position.y};
+    if (!GetClassImages() || leaderWalking)
+        ScheduleMove(T, m_ptGoal.x, m_ptGoal.y, 0);
+    else
+        StartLookAction(PlayerAction::Stop, T);
     return 1;
+}
+
+// The creature's look starts an action at T: 1, or 0 when it has no frames
+// for it. The looks answer here once creatures have them.
+int Player::StartLookAction(int32_t, int32_t) {
+    return 0;
+}
+
+// Whether the creature's look has frames for the action.
+bool Player::LookHasFrames(int32_t) const {
+    return false;
 }
 
 // ---- Walking steps
@@ -408,6 +428,16 @@ int Player::HandleMoveEvent(int32_t T, int32_t x, int32_t y, MapMaster* context,
         if (m_bPoseSheet) {
             SetFacing(&m_sFacing);
             AdvanceFrame();
+        }
+    }
+
+    // Walking frames: running when hasted and the look has them.
+    if (GetClassImages() && m_iNPCNumber == 0) {
+        const int32_t action =
+            m_bHasted && LookHasFrames(PlayerAction::Run) ? PlayerAction::Run : PlayerAction::Move;
+        if (m_iAction != action) {
+            m_iAction = action;
+            m_iFrame = 0;
         }
     }
 
