@@ -51,6 +51,9 @@ struct NearGrid {
     std::vector<AStar::Node*> node = std::vector<AStar::Node*>(kW * kH, nullptr);
     uint32_t current = 0;
     bool inUse = false;
+    // Node storage lent to the search that holds the grid: nothing reads a
+    // search's nodes once its walk is built.
+    std::vector<std::unique_ptr<AStar::Node[]>> blocks;
 
     // The slot of (x, y) for a grid whose corner is (x0, y0); -1 outside.
     static int32_t Slot(int32_t x, int32_t y, int32_t x0, int32_t y0) {
@@ -83,9 +86,10 @@ void AStar::Reset() {
 }
 
 AStar::Node* AStar::NewNode() {
+    auto& blocks = m_bGrid ? t_grid.blocks : m_Blocks;
     const size_t block = m_iUsed / kBlockSize;
-    if (block == m_Blocks.size()) m_Blocks.emplace_back(new Node[kBlockSize]);
-    Node* n = &m_Blocks[block][m_iUsed % kBlockSize];
+    if (block == blocks.size()) blocks.emplace_back(new Node[kBlockSize]);
+    Node* n = &blocks[block][m_iUsed % kBlockSize];
     ++m_iUsed;
     *n = Node{};
     return n;
