@@ -135,6 +135,26 @@ TEST_F(LineRouteTest, ADetourTakesTheSideThatEndsNearerTheGoal) {
     EXPECT_EQ(again.back(), (qv::Point{58, 10}));
 }
 
+TEST_F(LineRouteTest, TouchingTheTargetEndsADetour) {
+    const Position p = At(20, 20);
+    Block(p);
+    // The target stands just south of where the leg stops: the clockwise
+    // detour touches it at once and ends; the anticlockwise one is taken.
+    auto image = maptest::SolidImage(4, 4, 2, 0);
+    auto* target = Make<maptest::Thing>(image.get());
+    ObjectHolder* targetHolder = Hold(target, {p.x - 13, p.y + 2});
+    Position at = targetHolder->pos;
+    ASSERT_EQ(map.AddHolder(at, targetHolder), 1);
+    Plan({p.x - 30, p.y}, {p.x + 30, p.y}, 40, 1, target);
+    const Points route = Rel(Route(), p);
+    ASSERT_EQ(route.size(), 9u + 30u);
+    EXPECT_EQ(route[9], (qv::Point{-12, -2}));
+    EXPECT_EQ(route.back(), (qv::Point{36, -12}));
+    EXPECT_EQ(creature->m_Route.m_iLastSide, 0);
+    // What it touched is remembered as the obstacle.
+    EXPECT_EQ(creature->m_Route.m_pLastObstacle, targetHolder);
+}
+
 TEST_F(LineRouteTest, ADetourStartsAtTheStartWhenTheLegKeptNothing) {
     const Position p = At(20, 20);
     Block(p);
