@@ -565,6 +565,25 @@ TEST_F(WalkingTest, AHurriedWalkTakesShorterSteps) {
     frame.m_pLeader = nullptr;
 }
 
+TEST_F(WalkingTest, ACreatureFacesThreePointsAheadOnALongRoute) {
+    Walker* p = Place(At(20, 20));
+    const Position at = p->m_Position;
+    p->m_Route.Plan(at.x, at.y, at.x + 40, at.y, p, &map, nullptr, 1, 40, 0);
+    qv::Point first;
+    p->m_Route.NextPoint(&first);
+    // A step north, but the route goes on east: it looks east.
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y - 20, &map, 0), 1);
+    EXPECT_EQ(p->m_sFacing, 0);
+    // Under a walk order it looks where it steps.
+    p->m_pOrder->m_iType = ObjectEventType::MOVE;
+    EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y - 30, &map, 0), 1);
+    EXPECT_EQ(p->m_sFacing, 6);
+    // The same point again keeps the facing.
+    p->m_sFacing = 3;
+    p->HandleMoveEvent(5000, at.x, at.y - 30, &map, 0);
+    EXPECT_EQ(p->m_sFacing, 3);
+}
+
 TEST_F(WalkingTest, ASubduedCreatureIsDraggedAlongByTheOneThatLeadsIt) {
     Walker* p = Place(At(20, 20));
     Walker* held = Place(At(20, 20, 40, 56));
