@@ -15,8 +15,8 @@
 #include "creatures/PlayerMove.h"
 #include "media/DDObjects.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ constexpr int kSearches = 1000;
 
 // A world of 100 x 80 cells with the window at its corner, every window
 // cell filled, `blocked` percent of them solid.
-struct World {
-    explicit World(int blocked) {
+struct Ground {
+    explicit Ground(int blocked) : map(*(world.map_master = std::make_unique<MapMaster>())) {
         map.SetWorldSize(100, 80);
         map.SetOrigin({0, 0});
         qv::SeedRand(12345);
@@ -42,8 +42,9 @@ struct World {
             if (map.GetCell(c.x, c.y).terrain == 0) return c;
         }
     }
-    CDDObject floor;
-    MapMaster map;
+    CDDObject floor;  // outlives the world's map
+    World world;
+    MapMaster& map;
 };
 
 struct Pair {
@@ -57,7 +58,7 @@ public:
 };
 
 template <class Search>
-void RunSearches(benchmark::State& state, World& world, const std::vector<Pair>& pairs) {
+void RunSearches(benchmark::State& state, Ground& world, const std::vector<Pair>& pairs) {
     int64_t found = 0;
     for (auto _ : state) {
         for (const Pair& p : pairs) {
@@ -73,7 +74,7 @@ void RunSearches(benchmark::State& state, World& world, const std::vector<Pair>&
 }
 
 // Random pairs of open cells.
-std::vector<Pair> RandomPairs(World& world) {
+std::vector<Pair> RandomPairs(Ground& world) {
     std::vector<Pair> pairs;
     for (int i = 0; i < kSearches; ++i)
         pairs.push_back({world.RandomOpenCell(), world.RandomOpenCell()});
@@ -81,13 +82,13 @@ std::vector<Pair> RandomPairs(World& world) {
 }
 
 void BM_AStarCapped(benchmark::State& state) {
-    World world(30);
+    Ground world(30);
     RunSearches<AStar>(state, world, RandomPairs(world));
 }
 BENCHMARK(BM_AStarCapped)->Unit(benchmark::kMillisecond);
 
 void BM_AStarUncapped(benchmark::State& state) {
-    World world(30);
+    Ground world(30);
     RunSearches<UncappedSearch>(state, world, RandomPairs(world));
 }
 BENCHMARK(BM_AStarUncapped)->Unit(benchmark::kMillisecond);
@@ -95,7 +96,7 @@ BENCHMARK(BM_AStarUncapped)->Unit(benchmark::kMillisecond);
 // Goals beyond the window, which no walk reaches: every search runs until
 // its cap, or until it has seen every cell it can reach.
 void BM_AStarFarGoal(benchmark::State& state) {
-    World world(30);
+    Ground world(30);
     std::vector<Pair> pairs;
     for (int i = 0; i < kSearches; ++i) {
         const qv::Point s = world.RandomOpenCell();
@@ -108,10 +109,8 @@ BENCHMARK(BM_AStarFarGoal)->Unit(benchmark::kMillisecond);
 // 500 creatures with three scripted cells each, walking among 10% solid
 // cells around the view centre; the time of one tick of all their turns.
 void BM_WalkersTick(benchmark::State& state) {
-    CMainFrame frame;
-    World world(10);
-    frame.map_master = &world.map;
-    frame.m_ptFocus = {25 * 160, 24 * 112};
+    Ground world(10);
+    world.world.m_ptFocus = {25 * 160, 24 * 112};
     std::vector<std::unique_ptr<Player>> creatures;
     std::vector<std::unique_ptr<ObjectHolder>> holders;
     while (creatures.size() < 500) {
@@ -140,7 +139,6 @@ void BM_WalkersTick(benchmark::State& state) {
         for (auto& p : creatures) p->Update(now, &world.map);
     }
     for (auto& h : holders) world.map.RemoveHolder(h->pos, h.get());
-    frame.map_master = nullptr;
 }
 BENCHMARK(BM_WalkersTick)->Unit(benchmark::kMillisecond)->Iterations(100);
 

@@ -14,12 +14,12 @@
 #include "events/GameEvent.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int Player::InteractWith(Player* creature, int flag) {
 
 int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
     if (m_bPartyLeader || m_bAttackRandomMonsters) {
-        CMainFrame* frame = GetMainFrame();
+        World* frame = GetWorld();
         if (frame && frame->m_pAllGroups) {
             qv::Handle<Player> self(this);
             frame->m_pAllGroups->UpdateHostility(this);
@@ -141,7 +141,7 @@ int Player::Think(int32_t T, MapMaster* context) {
 }
 
 int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     MapMaster* map = GetMapMaster();
 
     qv::Point follow{m_Position.x, m_Position.y};
@@ -158,7 +158,7 @@ int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
     if (m_iWaitCount == 0 && !m_bAttackRandomMonsters) {
         qv::Point offset{0, 0};
         int32_t slot = 0, row = 0;
-        if (frame && frame->GetPartySlot(this, &slot, &row)) {
+        if (frame && frame->GetPartySlot(this, slot, row)) {
             offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
             *hurry = 1;
         }
@@ -240,7 +240,7 @@ int Player::PickIdleAction() {
         return 1;
     }
     if (m_iWaitCount < 0) return 1;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (frame && frame->FindPartySlot(this) != -1) return 0;
 
     std::vector<ObjectHolder*> candidates;
@@ -340,7 +340,7 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
             // No division by a walk without steps.
             if (hurried && search.StepCount() >= 1)
                 m_iRouteDelay = m_iStepTime / search.StepCount();
-            CMainFrame* frame = GetMainFrame();
+            World* frame = GetWorld();
             if (frame && frame->m_pLeader.Get() == this)
                 frame->m_bFastTime = search.StepCount() > 4 && m_Opponents.empty() ? 1 : 0;
         } else {
@@ -375,7 +375,7 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
         return 1;
     }
     if (!PickIdleAction()) m_ptGoal = {m_Position.x, m_Position.y};
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     const Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
     const bool leaderWalking =
         leader && leader != this && frame->FindPartySlot(this) != -1 &&
@@ -497,7 +497,7 @@ int Player::HandleMoveEvent(int32_t T, int32_t x, int32_t y, MapMaster* context,
     }
     result = 1;
     if (m_iPartySlot < 0) {
-        if (CMainFrame* frame = GetMainFrame()) frame->m_ptFocus = {m_Position.x, m_Position.y};
+        if (World* frame = GetWorld()) frame->m_ptFocus = {m_Position.x, m_Position.y};
         if (map) result = map->CheckFocusEdge(m_Position);
     }
     if (Player* led = m_iMemberSpare.Get(); led && led != this && led->m_bSubdued)

@@ -7,12 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "creatures/AStar.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
+#include "creatures/PlayerMoves.h"
 #include "events/GameEvent.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "structures/Traversable.h"
 #include "world/Group.h"
 #include "world/MapFixture.h"
@@ -37,11 +38,7 @@ public:
 
 class WalkingTest : public MapFixture {
 protected:
-    WalkingTest() {
-        frame.map_master = &map;
-        qv::SeedRand(7);
-    }
-    ~WalkingTest() override { frame.map_master = nullptr; }
+    WalkingTest() { qv::SeedRand(7); }
 
     Walker* Place(Position at) {
         auto* p = Make<Walker>();
@@ -49,7 +46,7 @@ protected:
         ObjectHolder* h = Hold(p, at);
         EXPECT_EQ(map.AddHolder(at, h), 1);
         p->m_Position = h->pos;
-        frame.m_ptFocus = {at.x, at.y};
+        world.m_ptFocus = {at.x, at.y};
         return p;
     }
     // Runs the creature's turns for n ticks.
@@ -71,7 +68,6 @@ protected:
         return dx * dx + dy * dy;
     }
 
-    CMainFrame frame;
     int32_t now = 1000;
 };
 
@@ -104,9 +100,9 @@ TEST_F(WalkingTest, AHastedHurriedCreatureThatIsBlockedDoesNotHang) {
     p->m_iStepTime = 4;
     p->m_bHasted = 1;
     p->m_iPartySlot = 1;
-    frame.m_pLeader = p;
-    frame.m_Party[0] = p;
-    for (auto& row : frame.m_FormationRows) row[0] = {100, 0};  // its place: 100 pixels east
+    world.m_pLeader = p;
+    world.m_Party[0] = p;
+    for (auto& row : world.m_FormationRows) row[0] = {100, 0};  // its place: 100 pixels east
     for (int i = 0; i < 30; ++i) {
         const int before = p->moves;
         Run(p, 1);
@@ -119,8 +115,8 @@ TEST_F(WalkingTest, AHastedHurriedCreatureThatIsBlockedDoesNotHang) {
     }
     EXPECT_EQ(p->m_Position, at);
     EXPECT_EQ(p->m_cRouteMode, 'B');
-    frame.m_Party[0] = nullptr;
-    frame.m_pLeader = nullptr;
+    world.m_Party[0] = nullptr;
+    world.m_pLeader = nullptr;
 }
 
 TEST_F(WalkingTest, AShipCarriesItsSteererAndTheSteererStepsOffOntoLand) {
@@ -217,11 +213,13 @@ TEST_F(WalkingTest, APatrolVisitsItsCellsInTheOrderItChoosesThem) {
 TEST_F(WalkingTest, AGroupPlacedInTheWorldPatrolsCellsOfTheWorld) {
     // The window starts at world cell (10, 10): patrol cells kept as window
     // cells would send the creature ten cells astray.
-    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
+    world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
+    InstallPathFinder();
+    InstallScriptedMoves();
     qv::SeedRand(3);
     auto* p = new Walker;
     p->m_Position = At(30, 30);
-    frame.m_ptFocus = {p->m_Position.x, p->m_Position.y};
+    world.m_ptFocus = {p->m_Position.x, p->m_Position.y};
     Group group("Patrol");
     group.AddMemberDirect(p);
     group.AddToWorld(0, 0, 0);
@@ -253,6 +251,8 @@ TEST_F(WalkingTest, AGroupPlacedInTheWorldPatrolsCellsOfTheWorld) {
     EXPECT_GE(reached.size(), 3u);
     for (CellPoint c : reached) EXPECT_NE(std::find(cells.begin(), cells.end(), c), cells.end());
     group.RemoveFromMap();
+    Group::s_pathTest = nullptr;
+    CMovePatternEvent::SetFiller(nullptr);
 }
 
 // ---- single thoughts and steps
@@ -318,7 +318,7 @@ TEST_F(WalkingTest, ARoutePointTooFarIsDroppedAndTheWalkPlannedAgain) {
 TEST_F(WalkingTest, WhereATalkerAndAGuardHeadFor) {
     Walker* p = Place(At(20, 20));
     Walker* other = Place(At(22, 20));
-    frame.m_PlayerArray = {nullptr, other};
+    world.m_PlayerArray = {nullptr, other};
     other->m_iPlayerNumber = 1;
     other->m_sFacing = 4;
     p->m_iTalkState = 1;
@@ -326,7 +326,7 @@ TEST_F(WalkingTest, WhereATalkerAndAGuardHeadFor) {
     int32_t hurry = 0;
     p->NPCTalk(&next, &hurry);
     EXPECT_EQ(next, (qv::Point{other->m_Position.x - 15, other->m_Position.y}));
-    frame.m_PlayerArray.clear();
+    world.m_PlayerArray.clear();
 
     // A guard whose defence cell is its own cell heads for its centre.
     p->m_iTalkState = -1;
@@ -353,8 +353,8 @@ TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
     // No creature 7 and no leader: a talk event is queued to fire.
     p->NPCTalk(&next, &hurry);
     EXPECT_EQ(p->m_iTalkState, -1);
-    ASSERT_EQ(frame.m_EventList.size(), 1u);
-    auto* talk = dynamic_cast<CTalkEvent*>(frame.m_EventList.front().get());
+    ASSERT_EQ(world.m_EventList.size(), 1u);
+    auto* talk = dynamic_cast<CTalkEvent*>(world.m_EventList.front().get());
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->m_strSpecialName, "NPCTalk");
     EXPECT_EQ(talk->m_strTalkNode, "GREET");
@@ -365,8 +365,8 @@ TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
     // pending talk ends too.
     Walker* other = Place(At(22, 20));
     Walker* leader = Place(At(24, 20));
-    frame.m_PlayerArray = {nullptr, other};
-    frame.m_pLeader = leader;
+    world.m_PlayerArray = {nullptr, other};
+    world.m_pLeader = leader;
     leader->m_iTalkState = 0;
     p->m_iTalkState = -2;
     p->m_iTalkActor = 1;
@@ -374,9 +374,9 @@ TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
     EXPECT_EQ(other->m_iActionOption, ActionOption::Talk);
     EXPECT_EQ(other->m_strMessageNode, "GREET");
     EXPECT_EQ(leader->m_iTalkState, -1);
-    EXPECT_EQ(frame.m_EventList.size(), 1u);
-    frame.m_PlayerArray.clear();
-    frame.m_pLeader = nullptr;
+    EXPECT_EQ(world.m_EventList.size(), 1u);
+    world.m_PlayerArray.clear();
+    world.m_pLeader = nullptr;
 }
 
 TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
@@ -422,9 +422,9 @@ TEST_F(WalkingTest, IdlePicks) {
     EXPECT_EQ(p->m_iWaitCount, -1);
     // A party member has nothing to pick.
     p->m_iWaitCount = 0;
-    frame.m_Party[2] = p;
+    world.m_Party[2] = p;
     EXPECT_EQ(p->PickIdleAction(), 0);
-    frame.m_Party[2] = nullptr;
+    world.m_Party[2] = nullptr;
     // A nonstandard creature stays in its cell.
     p->m_iActionOption = ActionOption::Nonstandard;
     EXPECT_EQ(p->PickIdleAction(), 1);
@@ -550,19 +550,19 @@ TEST_F(WalkingTest, AHurriedWalkTakesShorterSteps) {
     // (22, 20) past (21, 20) takes four steps; the leader, free of
     // opponents, gets fast time only for more than four.
     map.GetCell(11, 10).terrain = 7;
-    frame.m_pLeader = p;
-    frame.m_bFastTime = 1;
+    world.m_pLeader = p;
+    world.m_bFastTime = 1;
     p->m_pEvents->Clear();
     p->MoveToward(at.x + 320, at.y, &map, 5000, &hurry, 0, 0);
     EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 4);
-    EXPECT_EQ(frame.m_bFastTime, 0);
+    EXPECT_EQ(world.m_bFastTime, 0);
     map.GetCell(11, 9).terrain = 7;
     map.GetCell(11, 11).terrain = 7;
     p->m_pEvents->Clear();
     p->MoveToward(at.x + 320, at.y, &map, 5000, &hurry, 0, 0);
     EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 5000 + 50 / 6);
-    EXPECT_EQ(frame.m_bFastTime, 1);
-    frame.m_pLeader = nullptr;
+    EXPECT_EQ(world.m_bFastTime, 1);
+    world.m_pLeader = nullptr;
 }
 
 TEST_F(WalkingTest, ACreatureFacesThreePointsAheadOnALongRoute) {
@@ -619,7 +619,7 @@ TEST_F(WalkingTest, TheControlledMemberWaitsWhenItHasArrivedAndMovesTheView) {
     map.focuscell = {20, 20};
     const Position at = p->m_Position;
     EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 10, at.y, &map, 0), 1);
-    EXPECT_EQ(frame.m_ptFocus, (qv::Point{at.x + 2, at.y}));
+    EXPECT_EQ(world.m_ptFocus, (qv::Point{at.x + 2, at.y}));
     Walker* q = Place(At(10 + 4, 20, 10, 56));  // window column 4
     q->m_iPartySlot = -1;
     EXPECT_EQ(q->HandleMoveEvent(5000, q->m_Position.x + 10, q->m_Position.y, &map, 0), -3);
