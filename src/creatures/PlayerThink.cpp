@@ -36,8 +36,7 @@ int Player::CheckEncounter(Player* other) {
     if (!m_bAttackRandomMonsters && other->m_iActionOption != ActionOption::Attack) {
         if (other->m_iActionOption == ActionOption::Talk) {
             // It comes over to talk, in a hurry.
-            other->m_iWaitCount = 0;
-            other->JoinPlayerSet(m_pHolder, false);
+            other->JoinPlayerSet(m_pHolder);
             other->m_bHasted = 1;
             other->m_iActionOption = ActionOption::None;
             return 1;
