@@ -58,6 +58,8 @@ void Player::InitCreature() {
 }
 
 Player::~Player() {
+    // A look's image belongs to the class's look, which may be gone already.
+    if (m_pDDImage != m_pClassDDImage) m_pDDImage = nullptr;
     m_pNaturalWeapon.reset();
     if (--s_iUseCount == 0) s_pSound.reset();
     if (CMainFrame* frame = GetMainFrame()) {
@@ -366,12 +368,6 @@ int Player::SetActive(int32_t) {
 }
 double Player::ProximityWeight(Player*) {
     return 0.0;
-}
-int Player::AdvanceFrame() {
-    return 0;
-}
-int Player::LoadImages(const std::string&) {
-    return 1;
 }
 bool Player::CancelCastSpells(int32_t) {
     return false;

@@ -26,6 +26,7 @@ class Spell;
 class MapMaster;
 class ObjectHolder;
 class CreatureImageSet;
+struct LookColours;
 
 // Species numbers answered by Player::GetPlayerType (0 for a plain creature).
 using PlayerType = int32_t;
@@ -86,6 +87,10 @@ public:
     bool MapIsRemoved() override { return m_bInactive != 0; }
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
+    // ---- Its picture (PlayerDraw.cpp)
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
+
     // ---- The creature's own operations
     virtual int SetLevel(int32_t level);
     virtual int FillPropertyPages(void* sheet);
@@ -121,6 +126,8 @@ public:
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
     virtual int LoadImages(const std::string& name);
+    // The colours a recoloured look is drawn with; 0 when the creature has none.
+    virtual int GetLookColours(LookColours*) { return 0; }
     virtual int CastSpell(Spell* spell, Object* target, int32_t report);
 
     // ---- Non-virtual operations
@@ -147,6 +154,14 @@ public:
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
     bool IsAlive() const { return m_sLifeState >= 1; }
+    bool HasOpponents() const;
+    // The palette colour that marks this creature as the target of a party
+    // member (0 none), as Draw shows it.
+    int TargetMarkColour() const;
+    // The hit-point bar over the picture whose top-left corner is at `top`
+    // and width is `width`: its rectangle and its palette colour.
+    static qv::Rect HitPointBarRect(int32_t hitPoints, qv::Point top, int width);
+    static int HitPointBarColour(int32_t hitPoints);
     CreatureEventQueue& Events() { return *m_pEvents; }
 
     // At most this many events are handled in one turn; the rest wait.

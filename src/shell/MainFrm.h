@@ -51,6 +51,7 @@ public:
     Group* m_pRandomEncounters = nullptr;     // "Random Encounters"
     qv::Handle<ObjectHolder> m_pHoverHolder;  // current target candidate
     int m_bEditing = 0;                       // build mode check is on
+    int m_bDebugView = 0;                     // invisible creatures are shown
     int m_bAssertShowing = 0;                 // an assertion box is up
     std::string m_strGameFolder;              // ends in a backslash
     std::string m_strMessageLine;             // text of the message line
