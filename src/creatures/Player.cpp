@@ -58,8 +58,6 @@ void Player::InitCreature() {
 }
 
 Player::~Player() {
-    // A look's image belongs to the class's look, which may be gone already.
-    if (m_pDDImage != m_pClassDDImage) m_pDDImage = nullptr;
     m_pNaturalWeapon.reset();
     if (--s_iUseCount == 0) s_pSound.reset();
     if (CMainFrame* frame = GetMainFrame()) {

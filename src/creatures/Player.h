@@ -90,6 +90,9 @@ public:
     // ---- Its picture (PlayerDraw.cpp)
     int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
              int flags) override;
+    // With a look, the image of its current action, taken from the class's
+    // look each time so that it stays valid when the look is read again.
+    CDDObject* GetImage() override;
 
     // ---- The creature's own operations
     virtual int SetLevel(int32_t level);

@@ -110,17 +110,23 @@ int Player::LoadImages(const std::string& requested) {
         SetClassImages(set);
         if (GetClassImages() != set) return 0;  // a class without a look of its own
         made.release();                         // the class keeps it now
-        // The look's first image stands for the creature from now on; the use
-        // of the plain object picture is given back.
-        if (m_pDDImage && m_pDDImage == m_pClassDDImage && m_pDDImage->m_iUseCount > 0 &&
-            --m_pDDImage->m_iUseCount == 0)
-            m_pDDImage->Release();
-        m_pDDImage = set->Image(ImageAction::MOVE);
     }
     m_iSpeed = set->m_iSpeed;
     m_dHasteFactor = set->m_dHasteFactor;
     RecomputeLoad();
     return 1;
+}
+
+CDDObject* Player::GetImage() {
+    CreatureImageSet* set = GetClassImages();
+    if (!set) return Object::GetImage();
+    // The action's own pictures, else standing, else the plain picture.
+    for (int32_t action : {m_iAction, ImageAction::STOP}) {
+        const int32_t borrowed = set->Borrowed(action);
+        CDDObject* image = set->Image(borrowed >= 0 ? borrowed : action);
+        if (image && image->m_iSurfaceCnt > 0) return image;
+    }
+    return Object::GetImage();
 }
 
 int Player::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,

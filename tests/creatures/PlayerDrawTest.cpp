@@ -94,7 +94,11 @@ TEST(PlayerLook, LoadImagesReadsTheSectionOnceAndTakesItsSpeed) {
     EXPECT_EQ(set->IsNamed("Bug"), 1);
     EXPECT_EQ(a.m_iSpeed, 120);
     EXPECT_DOUBLE_EQ(a.m_dHasteFactor, 1.5);
-    EXPECT_EQ(a.GetImage(), set->Image(ImageAction::MOVE));
+    // Its picture is now the look's, for the action it shows.
+    EXPECT_EQ(a.m_iAction, ImageAction::STOP);
+    EXPECT_EQ(a.GetImage(), set->Image(ImageAction::STOP));
+    a.m_iAction = ImageAction::ATTACK1;
+    EXPECT_EQ(a.GetImage(), set->Image(ImageAction::ATTACK1));
     // A second creature of the class shares the look; an empty name means it.
     Looked b;
     ASSERT_EQ(b.LoadImages("Bug"), 1);
@@ -115,6 +119,18 @@ TEST(PlayerLook, LoadImagesReadsTheSectionOnceAndTakesItsSpeed) {
     }
     EXPECT_EQ(a.GetClassImages(), set);
     EXPECT_EQ(set->IsNamed("Bug"), 1);
+    // Another section read into the class's look replaces its pictures; the
+    // creature's picture follows them.
+    ASSERT_EQ(a.LoadImages("Human"), 1);
+    EXPECT_EQ(a.GetClassImages(), set);
+    EXPECT_EQ(set->IsNamed("Human"), 1);
+    EXPECT_EQ(a.m_iSpeed, 100);
+    EXPECT_EQ(a.GetImage(), set->Image(ImageAction::STOP));  // no ATTACK1 pictures now
+    EXPECT_EQ(a.GetImage()->m_iSurfaceCnt, 1);
+    EXPECT_EQ(b.GetImage(), set->Image(ImageAction::STOP));
+    a.m_iAction = ImageAction::DEAD;
+    EXPECT_EQ(a.GetImage(), set->Image(ImageAction::STOP));
+    EXPECT_EQ(plain.GetImage(), &Object::ClassImage());
 }
 
 TEST(PlayerLook, FramesAdvanceEveryThirdCallAndWrap) {
