@@ -330,6 +330,12 @@ TEST(PlayerDraw, TheHitPointBarAtEachBandEdge) {
             const bool in = x >= 20 && x < 25 && y >= 25 && y < 30;
             EXPECT_EQ(s.screen.GetPixel(x, y) == bar, in) << x << "," << y;
         }
+    // A lost screen is restored and the bar drawn all the same.
+    s.screen.Fill(s.ground);
+    s.screen.MarkLost();
+    s.bug.Draw(&s.screen, s.at, s.screen.Bounds(), Position(0, 0, 0), 0);
+    EXPECT_FALSE(s.screen.IsLost());
+    EXPECT_EQ(s.screen.GetPixel(22, 27), bar);
     // No bar without hit points.
     s.bug.m_iHitPoints = 0;
     s.Draw();
