@@ -128,6 +128,7 @@ public:
     virtual int AdvanceFrame();
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
+    using Object::LoadImages;  // the plain picture, taken by every object
     virtual int LoadImages(const std::string& name);
     // The colours a recoloured look is drawn with; 0 when the creature has none.
     virtual int GetLookColours(LookColours*) { return 0; }
