@@ -405,3 +405,57 @@ TEST(CreatureDrawing, TheGhostlyFormDropsSomePixelsAndPalesTheRest) {
     EXPECT_GT(dropped, 80);  // about one in three of 400
     EXPECT_LT(dropped, 190);
 }
+
+TEST(CreatureImageSet, MangledSectionsAreReadOrRefusedWithOneMessage) {
+    TestFolder dir("mangled");
+    dir.Bitmap("a.bmp", Cells(6, 6, {1, 2, 3, 4, 5, 6, 7, 8}));
+    dir.Bitmap("b.bmp", Cells(6, 6, {9, 10, 11}));
+    for (int n = 1; n <= 4; ++n) dir.Bitmap("n\\" + NumberedFrameName("n", n), Cells(6, 6, {n}));
+    const std::vector<std::string> good = {
+        "1",   "90",  "2.5",  "6",       "6",       "3",    "5",   "MOVE", "0",
+        "8",   "1",   "400",  "a.bmp",   "ATTACK1", "1",    "1",   "3",    "300",
+        "6",   "6",   "3",    "5",       "b.bmp",   "DEAD", "2",   "4",    "1",
+        "100", "6",   "6",    "3",       "5",       "n",    "RUN", "3",    "8",
+        "1",   "100", "MOVE", "WOUNDED", "0",       "1",    "3",   "90",   "b.bmp"};
+    const char* swaps[] = {"-1", "0", "99999999", "x", "8", "3", "2.5", "MOVE", "a.bmp", ""};
+    uint32_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    int read = 0, refused = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> tokens = good;
+        const int changes = 1 + static_cast<int>(next() % 3);
+        for (int c = 0; c < changes; ++c) {
+            const size_t at = next() % tokens.size();
+            if (next() % 4 == 0)
+                tokens.resize(at);  // cut short
+            else
+                tokens[at] = swaps[next() % (sizeof swaps / sizeof *swaps)];
+            if (tokens.empty()) break;
+        }
+        std::string text;
+        for (const std::string& t : tokens) text += t + " ";
+        CreatureImageSet set;
+        qv::ScriptedMessages messages;
+        if (set.ParseIn("M", text, dir.Path())) {
+            ++read;
+            EXPECT_TRUE(messages.shown.empty()) << text;
+            // Whatever was read draws only frames that exist.
+            for (int32_t action = 0; action < ImageAction::Count; ++action)
+                for (int32_t facing = 0; facing < 8; ++facing) {
+                    int32_t step = 5;
+                    if (CDDObject* image = set.GetFrame(&action, &facing, &step)) {
+                        EXPECT_LT(image->m_iWhichSurf, image->m_iSurfaceCnt);
+                    }
+                }
+        } else {
+            ++refused;
+            EXPECT_EQ(messages.shown.size(), 1u) << text;
+            EXPECT_EQ(set.IsNamed("M"), 0);
+        }
+    }
+    EXPECT_GT(read, 10);
+    EXPECT_GT(refused, 100);
+}
