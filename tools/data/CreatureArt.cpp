@@ -214,6 +214,9 @@ void Biped(Painter& p, const Look& L, const Pose& s) {
             Limb(p, (x0 + x1) / 2, (y0 + y1) / 2, x1, y1, std::max(2, limb - 1),
                  L.rags || L.vines ? sleeve : L.skin);
         }
+        if (s.cast > 0.9)  // sparks at the raised hands
+            for (int i = 0; i < 3; ++i)
+                Disc(p, x1 + (i - 1) * 2.5, y1 - 3 - (i % 2) * 2, 1, 1, {255, 250, 150});
         if (front && (L.club || L.dagger)) {
             const double ang = s.attack > 0 ? -0.6 + s.attack * 1.6 : -1.2;
             const double len = L.club ? H * 0.33 : H * 0.18;
