@@ -39,6 +39,14 @@ uint16_t Rebuild(int r, int g, int b, int light, uint16_t key) {
     return p;
 }
 
+LookColours Bounded(const LookColours& c) {
+    constexpr int32_t kReach = 64;  // the largest part of any channel
+    LookColours b = c;
+    for (auto* entry : {&b.shirt, &b.pants, &b.hair})
+        for (int32_t& v : *entry) v = std::clamp(v, -kReach, kReach);
+    return b;
+}
+
 }  // namespace
 
 qv::Surface& CreatureImageSet::WorkImage() {
@@ -53,12 +61,15 @@ uint16_t CreatureImageSet::ShadePixel(uint16_t pixel, int light, uint16_t key) {
     return Rebuild(r, g, b, std::clamp(light, 0, kFullLight), key);
 }
 
-uint16_t CreatureImageSet::RecolourPixel(uint16_t pixel, int row, int height, const LookColours& c,
-                                         int light, uint16_t key) {
+uint16_t CreatureImageSet::RecolourPixel(uint16_t pixel, int row, int height,
+                                         const LookColours& colours, int light, uint16_t key) {
     if (pixel == key) return key;
     int r, g, b, rm, gm, bm;
     SplitScreenPixel(pixel, r, g, b);
     ScreenPixelLimits(rm, gm, bm);
+    // Colours come from stored records: anything beyond a part's whole range
+    // acts as that range.
+    const LookColours c = Bounded(colours);
     if (g != 0 && r == 0 && b == 0) {
         // The shirt: pure green, its strength times the shirt colour.
         const int k = std::max(g, 1);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -302,6 +303,17 @@ TEST(CreatureDrawing, RecolouringShirtTrousersAndHairAtTheirBoundaries) {
     EXPECT_EQ(px(20, 10, 5, 12), MakeScreenPixel(21, 7, 2));
     // Skin (much blue) is left alone everywhere.
     EXPECT_EQ(px(28, 44, 20, 5), MakeScreenPixel(28, 44, 20));
+    // Colours far out of range (a damaged record) saturate without overflowing.
+    LookColours wild;
+    wild.shirt = {INT32_MAX, INT32_MIN, 3};
+    wild.pants = {INT32_MAX, INT32_MIN, INT32_MAX};
+    wild.hair = {INT32_MIN, INT32_MAX, INT32_MIN};
+    auto w = [&](int r, int g, int b, int row) {
+        return CreatureImageSet::RecolourPixel(MakeScreenPixel(r, g, b), row, 40, wild, 128, key);
+    };
+    EXPECT_EQ(w(0, 20, 0, 30), MakeScreenPixel(31, 0, 31));
+    EXPECT_EQ(w(20, 10, 5, 11), MakeScreenPixel(31, 0, 31));
+    EXPECT_EQ(w(28, 30, 4, 12), MakeScreenPixel(0, 63, 1));
     // Then shaded: half light halves the recoloured parts.
     EXPECT_EQ(CreatureImageSet::RecolourPixel(MakeScreenPixel(20, 10, 5), 11, 40, c, 64, key),
               MakeScreenPixel(10, 3, 1));
