@@ -6,8 +6,8 @@
 
 #include "creatures/Player.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -31,12 +31,12 @@ public:
 };
 
 void BM_AllGroupsTick(benchmark::State& state) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
-    frame.m_ptFocus = {4000, 4000};
+    World world;
+    world.CreateRootGroups();
+    world.m_ptFocus = {4000, 4000};
     for (int g = 0; g < 200; ++g) {
         auto* group = new Group("Group");
-        frame.m_pAllGroups->AddMember(group);
+        world.m_pAllGroups->AddMember(group);
         for (int c = 0; c < 10; ++c) {
             auto* w = new Walker;
             w->m_Position = Position(g * 97 % 8000, c * 131 % 8000);
@@ -46,11 +46,11 @@ void BM_AllGroupsTick(benchmark::State& state) {
         }
     }
     int32_t now = 1000;
-    for (int i = 0; i < 50; ++i) frame.m_pAllGroups->Update(now += 100, nullptr);  // settle
+    for (int i = 0; i < 50; ++i) world.m_pAllGroups->Update(now += 100, nullptr);  // settle
     Walker::handled = 0;
     for (auto _ : state) {
         now += 100;
-        benchmark::DoNotOptimize(frame.m_pAllGroups->Update(now, nullptr));
+        benchmark::DoNotOptimize(world.m_pAllGroups->Update(now, nullptr));
     }
     state.counters["creatures"] = 2000;
     state.counters["events/tick"] = benchmark::Counter(static_cast<double>(Walker::handled),

@@ -11,10 +11,10 @@
 
 #include "media/DDObjects.h"
 #include "media/DirectDraw.h"
-#include "media/GlobalImages.h"
 #include "media/Painter.h"
 #include "media/Resources.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 #include "world/Object.h"
 
 namespace {

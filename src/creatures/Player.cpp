@@ -13,8 +13,8 @@
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Player, Member, 44, true)
 
@@ -60,7 +60,7 @@ void Player::InitCreature() {
 Player::~Player() {
     m_pNaturalWeapon.reset();
     if (--s_iUseCount == 0) s_pSound.reset();
-    if (CMainFrame* frame = GetMainFrame()) {
+    if (World* frame = GetWorld()) {
         // Only the creature's own entries: a number it was never entered
         // under belongs to someone else, and a creature renumbered since it
         // was entered must not stay behind under its old number.
@@ -169,7 +169,7 @@ void Player::CopyFrom(const Player& o) {
 }
 
 void Player::SetPlayerNumber(int32_t n) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (n == -1) {
         if (!frame) return;
         n = static_cast<int32_t>(frame->m_PlayerArray.size());
@@ -371,9 +371,8 @@ bool Player::CancelCastSpells(int32_t) {
     return false;
 }
 
-int Player::CastSpell(Spell* spell, Object*, int32_t) {
-    delete spell;  // the cast copy is the caster's to dispose of
-    return 0;
+int Player::CastSpell(std::unique_ptr<Spell>, Object*, int32_t) {
+    return 0;  // the cast copy goes as the call ends
 }
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {

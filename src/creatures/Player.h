@@ -70,6 +70,7 @@ public:
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
+    MapCreature* GetMapCreature() override { return this; }
 
     // ---- Member's operations
     double FindOpponents(Member* other) override;
@@ -132,13 +133,14 @@ public:
     virtual int LoadImages(const std::string& name);
     // The colours a recoloured look is drawn with; 0 when the creature has none.
     virtual int GetLookColours(LookColours*) { return 0; }
-    virtual int CastSpell(Spell* spell, Object* target, int32_t report);
+    // Takes the spell over: it goes when the call ends unless kept.
+    virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
     // ---- Non-virtual operations
     void CopyFrom(const Player& other);
     // The editor's creature property sheet; 1 when it was closed with OK.
     int EditProperties();
-    // Enters the creature in the main frame's player array; -1 takes the next
+    // Enters the creature in the world's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }

@@ -10,9 +10,9 @@
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/MapLight.h"
+#include "world/World.h"
 
 namespace {
 
@@ -43,13 +43,13 @@ bool Player::HasOpponents() const {
 }
 
 int Player::TargetMarkColour() const {
-    CMainFrame* frame = GetMainFrame();
-    if (!frame) return 0;
-    Player* control = frame->m_pControlPlayer.Get();
+    World* world = GetWorld();
+    if (!world) return 0;
+    Player* control = world->m_pControlPlayer.Get();
     if (!control || !control->HasOpponents()) return 0;
     int colour = 0;
     for (int member = 3; member >= 0; --member) {
-        Player* p = frame->m_Party[static_cast<size_t>(member)].Get();
+        Player* p = world->m_Party[static_cast<size_t>(member)].Get();
         if (p && p->m_pTarget.Get() == this) colour = kMemberMarks[member];
     }
     return colour;
@@ -145,8 +145,7 @@ int Player::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, c
         // not run (full light), the map's darkness here stands in.
         const int light =
             m_iDrawLight >= 0 ? std::min(m_iDrawLight, kFullLight) : kFullLight - darkness;
-        CMainFrame* frame = GetMainFrame();
-        const bool showHidden = frame && frame->m_bDebugView;
+        const bool showHidden = IsDebugView() != 0;
         if (!image || (m_bInvisible && (HasOpponents() || m_bGhost) && !showHidden)) {
             m_bNotDrawn = 1;
         } else {

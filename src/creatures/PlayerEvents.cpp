@@ -13,10 +13,18 @@ QV_IMPLEMENT_SERIAL(ObjectEvent, qv::Persistent, 1, true)
 ObjectEvent::ObjectEvent(int32_t type, int32_t time, Object* a0, int32_t a3, int32_t a1, int32_t a2)
     : m_iType(type), m_iTime(time), m_pObject(a0), m_iArg1(a1), m_iArg2(a2), m_iValue(a3) {}
 
-ObjectEvent ObjectEvent::MakeSpell(int32_t time, Object* target, Spell* spell) {
+ObjectEvent::~ObjectEvent() = default;
+ObjectEvent::ObjectEvent(ObjectEvent&&) noexcept = default;
+ObjectEvent& ObjectEvent::operator=(ObjectEvent&&) noexcept = default;
+
+ObjectEvent ObjectEvent::MakeSpell(int32_t time, Object* target, std::unique_ptr<Spell> spell) {
     ObjectEvent e(ObjectEventType::SPELL, time, target);
-    e.m_pSpell = spell;
+    e.m_pSpell = std::move(spell);
     return e;
+}
+
+ObjectEvent ObjectEvent::Facts() const {
+    return ObjectEvent(m_iType, m_iTime, m_pObject.Get(), m_iValue, m_iArg1, m_iArg2);
 }
 
 namespace {
@@ -40,7 +48,7 @@ bool CreatureEventQueue::IsLater(int32_t a, int32_t b) {
     return qv::TimeDiff(a, b) > 0;
 }
 
-int CreatureEventQueue::Insert(const ObjectEvent& event) {
+int CreatureEventQueue::Insert(ObjectEvent event) {
     int32_t index = m_iCount;
     for (int32_t i = 0; i < m_iCount; ++i) {
         if (IsLater(m_Events[i].m_iTime, event.m_iTime)) {
@@ -52,11 +60,10 @@ int CreatureEventQueue::Insert(const ObjectEvent& event) {
         Show("Surpassed event buffer of size %d", kCapacity);
         for (int32_t i = 0; i + 1 < m_iCount; ++i)
             Show("%d %d I%u", i, m_Events[i].m_iType, static_cast<uint32_t>(m_Events[i].m_iTime));
-        delete event.m_pSpell;  // the refused event took its spell with it
-        return 0;
+        return 0;  // the refused event takes its spell with it
     }
     for (int32_t i = m_iCount; i > index; --i) m_Events[i] = std::move(m_Events[i - 1]);
-    m_Events[index] = event;
+    m_Events[index] = std::move(event);
     ++m_iCount;
     return 1;
 }
@@ -66,8 +73,8 @@ int CreatureEventQueue::Post(int32_t type, int32_t time, Object* a0, int32_t a3,
     return Insert(ObjectEvent(type, time, a0, a3, a1, a2));
 }
 
-int CreatureEventQueue::PostSpell(int32_t time, Object* target, Spell* spell) {
-    return Insert(ObjectEvent::MakeSpell(time, target, spell));
+int CreatureEventQueue::PostSpell(int32_t time, Object* target, std::unique_ptr<Spell> spell) {
+    return Insert(ObjectEvent::MakeSpell(time, target, std::move(spell)));
 }
 
 bool CreatureEventQueue::HasDue(int32_t now) const {
@@ -78,24 +85,27 @@ bool CreatureEventQueue::HasDue(int32_t now) const {
     return qv::TimeDiff(now, t) > 0;
 }
 
-ObjectEvent CreatureEventQueue::PeekFront() const {
+const ObjectEvent& CreatureEventQueue::PeekFront() const {
     return m_Events[0];
 }
 
 ObjectEvent CreatureEventQueue::PopFront() {
-    if (m_iCount == 0) return m_Events[0];
-    ObjectEvent front = m_Events[0];
-    m_Events[0].m_pSpell = nullptr;  // the caller has it now
+    if (m_iCount == 0) return m_Events[0].Facts();
+    ObjectEvent front = m_Events[0].Facts();
+    front.m_pSpell = std::move(m_Events[0].m_pSpell);  // the caller has it now
     RemoveAt(0);
     return front;
 }
 
 void CreatureEventQueue::RemoveAt(int32_t index) {
-    for (int32_t i = index; i + 1 < m_iCount; ++i) m_Events[i] = m_Events[i + 1];
+    for (int32_t i = index; i + 1 < m_iCount; ++i) {
+        m_Events[i] = m_Events[i + 1].Facts();
+        m_Events[i].m_pSpell = std::move(m_Events[i + 1].m_pSpell);
+    }
     --m_iCount;
     // The vacated slot keeps its values (the first slot is read as it lies when
     // the queue is empty) but no longer owns a spell.
-    m_Events[m_iCount].m_pSpell = nullptr;
+    m_Events[m_iCount].m_pSpell.reset();
 }
 
 int CreatureEventQueue::ShiftTimes(int32_t delta) {
@@ -110,8 +120,7 @@ int32_t CreatureEventQueue::RemoveAllIf(Pred pred) {
     for (int32_t i = 0; i < m_iCount;) {
         if (pred(m_Events[i])) {
             latest = Latest(latest, m_Events[i].m_iTime);
-            delete m_Events[i].m_pSpell;
-            m_Events[i].m_pSpell = nullptr;
+            m_Events[i].m_pSpell.reset();
             RemoveAt(i);
         } else {
             ++i;
@@ -124,8 +133,7 @@ int32_t CreatureEventQueue::RemoveFirstOfType(int32_t type) {
     for (int32_t i = 0; i < m_iCount; ++i) {
         if (m_Events[i].m_iType == type) {
             int32_t time = m_Events[i].m_iTime;
-            delete m_Events[i].m_pSpell;
-            m_Events[i].m_pSpell = nullptr;
+            m_Events[i].m_pSpell.reset();
             RemoveAt(i);
             return time;
         }
@@ -144,9 +152,6 @@ int32_t CreatureEventQueue::RemoveAllOfTypeFor(int32_t type, const Object* objec
 }
 
 void CreatureEventQueue::Clear() {
-    for (int32_t i = 0; i < m_iCount; ++i) {
-        delete m_Events[i].m_pSpell;
-        m_Events[i].m_pSpell = nullptr;
-    }
+    for (int32_t i = 0; i < m_iCount; ++i) m_Events[i].m_pSpell.reset();
     m_iCount = 0;
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
@@ -38,8 +39,14 @@ public:
     // The values in the order type, time, a0, a3, a1, a2.
     explicit ObjectEvent(int32_t type = 0, int32_t time = 0, Object* a0 = nullptr, int32_t a3 = 0,
                          int32_t a1 = 0, int32_t a2 = 0);
+    ~ObjectEvent() override;
+    // An event moves with its spell; copies are made with Facts.
+    ObjectEvent(ObjectEvent&&) noexcept;
+    ObjectEvent& operator=(ObjectEvent&&) noexcept;
     // A SPELL event: the spell goes with the event while it is queued.
-    static ObjectEvent MakeSpell(int32_t time, Object* target, Spell* spell);
+    static ObjectEvent MakeSpell(int32_t time, Object* target, std::unique_ptr<Spell> spell);
+    // A copy of every value but the spell, which stays where it is.
+    ObjectEvent Facts() const;
 
     void Serialize(qv::Archive&) override {}
 
@@ -53,7 +60,7 @@ public:
     int32_t m_iValue;  // the fourth argument for every type but SPELL
     // SPELL: the spell to cast. While the event is queued the queue owns it;
     // whoever pops the event takes it over.
-    Spell* m_pSpell = nullptr;
+    std::unique_ptr<Spell> m_pSpell;
 };
 
 // The fixed queue of a creature's events. Times never decrease along the
@@ -70,18 +77,18 @@ public:
 
     // 1 when queued, 0 when the queue is full (the event is refused with the
     // overflow messages, and a spell it carries is deleted).
-    int Insert(const ObjectEvent& event);
+    int Insert(ObjectEvent event);
     int Post(int32_t type, int32_t time, Object* a0 = nullptr, int32_t a3 = 0, int32_t a1 = 0,
              int32_t a2 = 0);
-    int PostSpell(int32_t time, Object* target, Spell* spell);
+    int PostSpell(int32_t time, Object* target, std::unique_ptr<Spell> spell);
 
     // True when the first event is due before `now` (an event at `now` waits
     // for the next turn; an event at 0 is due at any later clock).
     bool HasDue(int32_t now) const;
-    // A copy of the first event; its spell stays the queue's. On an empty
-    // queue, the first slot as it lies (all zeros, a THINK at 0, until an event
-    // has once been there), so callers check Count first.
-    ObjectEvent PeekFront() const;
+    // The first event; its spell stays the queue's. On an empty queue, the
+    // first slot as it lies (all zeros, a THINK at 0, until an event has once
+    // been there), so callers check Count first.
+    const ObjectEvent& PeekFront() const;
     // Takes the first event out; the caller gets its spell.
     ObjectEvent PopFront();
     // Adds delta to every time but 0; answers the count.

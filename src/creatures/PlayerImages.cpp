@@ -14,8 +14,8 @@
 #include "platform/Format.h"
 #include "platform/GameTime.h"
 #include "platform/Message.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/World.h"
 
 std::string CreatureImageSet::s_strImageFile = "PlayerImages.dat";
 
@@ -332,8 +332,8 @@ int CreatureImageSet::StartAction(CreatureImageSet* set, Player* creature, int32
     creature->m_iFrame = 0;
     int32_t from = start ? *start : 0;
     if (from == 0) {
-        CMainFrame* frame = GetMainFrame();
-        from = frame ? frame->m_iGameTime : 0;
+        World* world = GetWorld();
+        from = world ? world->m_iGameTime : 0;
     }
     const int32_t delay = action == ImageAction::STOP ? set->m_iStopPause : creature->m_iFrameTime;
     creature->Events().Post(ObjectEventType::ANIMATE, qv::TimeAdd(from, delay));

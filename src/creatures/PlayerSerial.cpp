@@ -10,9 +10,9 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ void Player::Serialize(qv::Archive& ar) {
     if (slot < -5 || slot > 5) slot = 0;
     m_iPartySlot = slot;
     if (slot != 0) {
-        if (CMainFrame* frame = GetMainFrame()) {
+        if (World* frame = GetWorld()) {
             frame->m_Party[std::abs(slot)] = this;
             if (slot < 0) frame->m_pControlPlayer = this;
         }

@@ -10,11 +10,11 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "platform/GameTime.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
 
 int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
 
     if (frame && frame->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
         frame->m_bFastTime = 0;
@@ -74,7 +74,7 @@ int Player::Update(int32_t now, MapMaster* context) {
                 int code = 1;
                 // The world changed under the turn (a land or world move).
                 int r = object->Activate(&code, this);
-                if (r == -3) return -3;
+                if (r == kWorldChanged) return kWorldChanged;
                 if (!self) return r;  // the creature went away with the signal
             }
             break;
@@ -182,7 +182,7 @@ bool Player::WakeFromIdle() {
     }
     if (m_iTalkState >= 0) return true;
     if (m_pPlayerSet) return true;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
     if (m_iPartySlot != 0 && leader &&
         ((leader->m_pOrder && leader->m_pOrder->m_iType == ObjectEventType::MOVE) ||
@@ -203,7 +203,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
         latest = CreatureEventQueue::Latest(latest, event.m_iTime);
         const int32_t T = latest == 0 ? now : latest;
         if (!IsAlive() && event.m_iType != ObjectEventType::ANIMATE) {
-            delete event.m_pSpell;
+            event.m_pSpell.reset();
             result = -1;
             continue;
         }
@@ -211,7 +211,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
         switch (event.m_iType) {
             case ObjectEventType::MOVE:
                 result = HandleMoveEvent(T, event.m_iArg1, event.m_iArg2, context, 0);
-                if (result == -3) return 1;
+                if (result == kWorldChanged) return 1;
                 break;
             case ObjectEventType::RESERVED:
                 result = HandleReservedEvent(T, a0, context);
@@ -223,7 +223,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 result = ResolveHit(a0, event.m_iValue);
                 break;
             case ObjectEventType::SPELL:
-                result = CastSpell(event.m_pSpell, a0, 0);
+                result = CastSpell(std::move(event.m_pSpell), a0, 0);
                 break;
             case ObjectEventType::ANIMATE:
                 if (HandleAnimate(event, T, context, result) != 0) return 1;
@@ -241,7 +241,7 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
             }
             default:  // THINK, and any unknown code
                 result = HandleThinkEvent(T, context);
-                if (result == -3) return 1;
+                if (result == kWorldChanged) return 1;
                 break;
         }
         // A creature deleted by its own handler ends its turn untouched.

@@ -4,10 +4,15 @@
 
 #include "platform/Archive.h"
 #include "world/Global.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(CGameEvent, Object, 1, true)
 QV_IMPLEMENT_SERIAL(CTalkEvent, CGameEvent, 1, true)
 QV_IMPLEMENT_SERIAL(CMovePatternEvent, CGameEvent, 1, true)
+
+void GameEventDeleter::operator()(CGameEvent* event) const {
+    delete event;
+}
 
 // ---- the event ----
 

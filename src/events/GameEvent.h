@@ -20,11 +20,9 @@ public:
 
     void Serialize(qv::Archive& ar) override;
 
-    // Answers of Execute.
-    static constexpr int kFinished = -1;  // the caller removes and deletes the event
-    static constexpr int kNothingChanged = 0;
-    // Any other answer: the event list may have changed; the caller starts its
-    // walk of the list again.
+    // Answers kFinished, kNothingChanged (Object::Answer) or any other value:
+    // the event list may have changed; the caller starts its walk of the list
+    // again.
     virtual int Execute();
 
     // Marks the event to fire at the next chance.

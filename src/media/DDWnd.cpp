@@ -8,8 +8,6 @@
 #include "media/MouseCursor.h"
 #include "media/Resources.h"
 #include "platform/Message.h"
-#include "shell/MainFrm.h"
-#include "world/Global.h"
 
 namespace {
 
@@ -223,7 +221,7 @@ void CDDProgressBar::Draw(qv::Surface* surface) const {
 // ---- windows ----
 
 CDDWnd::CDDWnd(CDDWnd* parent) : m_pParent(parent) {
-    if (CMainFrame* frame = GetMainFrame()) {
+    if (CPopupChain* frame = GetPopupChain()) {
         m_pPreviousPopup = frame->m_pModalPopup;
         frame->m_pModalPopup = this;
         frame->m_bModalPopup = 1;
@@ -235,7 +233,7 @@ CDDWnd::~CDDWnd() {
     qv::MessageLoop::Instance().Forget(this);
     // Controls that outlive the window must not reach back into it.
     for (CDDControl* c : m_Controls) c->m_pParent = nullptr;
-    CMainFrame* frame = GetMainFrame();
+    CPopupChain* frame = GetPopupChain();
     if (m_bRegistered && frame && frame->m_pModalPopup == this) {
         frame->m_pModalPopup = m_pPreviousPopup;
         frame->m_bModalPopup = m_pPreviousPopup != nullptr;

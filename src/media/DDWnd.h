@@ -2,7 +2,7 @@
 // The game's own window toolkit: popup windows drawn on the screen surface in
 // the bitmap alphabet, and their controls (buttons, text fields, gauges).
 //
-// A CDDWnd is a popup. Making one registers it as the main frame's modal popup
+// A CDDWnd is a popup. Making one registers it as the popup chain's modal popup
 // and keeps the popup that was registered before, which comes back when this
 // one is destroyed. Popup() shows the window and runs it modally: a nested
 // message loop hands it the input and draws it, while the game stands still;
@@ -20,6 +20,15 @@
 
 class CDDObject;
 class CDDWnd;
+
+// The chain of popups over the game: the newest popup and whether one is up.
+// The main frame keeps it; GetPopupChain() answers the frame's, or null
+// without a frame (a window made then is not registered).
+struct CPopupChain {
+    CDDWnd* m_pModalPopup = nullptr;
+    int m_bModalPopup = 0;
+};
+CPopupChain* GetPopupChain();
 
 // Palette colours of the toolkit's own drawing.
 inline constexpr int kColourText = 255;

@@ -1,8 +1,11 @@
 #include "media/DIBitmap.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/Picture.h"
 
 namespace {
 
@@ -142,16 +145,14 @@ bool CDIBitmap::Load(const std::string& path, std::string* error) {
         if (error) *error = path + ": " + why;
         return false;
     };
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return fail("not found");
-    std::vector<unsigned char> data;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        data.insert(data.end(), buf, buf + n);
-        if (data.size() > (256u << 20)) break;
+    std::vector<uint8_t> data;
+    try {
+        data = qv::ReadWholeFile(path);
+    } catch (const qv::FileError& e) {
+        return fail(e.cause == qv::FileError::NotFound ? "not found" : "cannot be read");
     }
-    std::fclose(f);
+    // The header is checked here so that a bad file is named for what is
+    // wrong with it; SDL's reader then gives the pixels as palette indices.
     if (data.size() < 54 || data[0] != 'B' || data[1] != 'M') return fail("not a bitmap file");
     const uint32_t bitsOffset = GetLE(&data[10], 4);
     const uint32_t infoSize = GetLE(&data[14], 4);
@@ -162,30 +163,29 @@ bool CDIBitmap::Load(const std::string& path, std::string* error) {
     const uint32_t bitCount = GetLE(&data[28], 2);
     const uint32_t compression = GetLE(&data[30], 4);
     uint32_t colours = GetLE(&data[46], 4);
-    if (bitCount != 8) return fail("not an 8-bit picture");
-    if (compression != 0) return fail("compressed pictures are not read");
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8)
+        return fail("no palette: only pictures with a palette are read");
     if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
         return fail("bad picture size");
-    const bool topDown = rawHeight < 0;
-    const int height = topDown ? -rawHeight : rawHeight;
-    if (colours == 0 || colours > 256) colours = 256;
+    const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (colours == 0 || colours > (1u << bitCount)) colours = 1u << bitCount;
     const uint64_t paletteAt = 14 + static_cast<uint64_t>(infoSize);
     if (paletteAt + 4ull * colours > data.size()) return fail("palette cut short");
-    const int stride = (width + 3) & ~3;
-    if (static_cast<uint64_t>(bitsOffset) + static_cast<uint64_t>(stride) * height > data.size())
-        return fail("pixels cut short");
+    if (compression == 0) {
+        const uint64_t stride = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
+        if (static_cast<uint64_t>(bitsOffset) + stride * height > data.size())
+            return fail("pixels cut short");
+    }
+    qv::IndexedPicture picture;
+    std::string why = qv::DecodeIndexedBmp(data, picture);
+    if (!why.empty()) return fail(why);
     Palette palette{};
-    for (uint32_t i = 0; i < colours; ++i) {
-        const unsigned char* e = &data[paletteAt + 4 * i];
-        palette[i] = {e[2], e[1], e[0]};
-    }
-    Create(width, height, palette);
-    for (int row = 0; row < height; ++row) {
-        const int stored = topDown ? height - 1 - row : row;  // file row, bottom first
-        std::memcpy(&m_Bits[static_cast<size_t>(row) * m_iStride],
-                    &data[bitsOffset + static_cast<size_t>(stored) * stride],
-                    static_cast<size_t>(stride));
-    }
+    for (size_t i = 0; i < palette.size(); ++i)
+        palette[i] = {picture.palette[i][0], picture.palette[i][1], picture.palette[i][2]};
+    Create(picture.width, picture.height, palette);
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(RowFromTop(y), &picture.pixels[static_cast<size_t>(y) * picture.width],
+                    static_cast<size_t>(picture.width));
     return true;
 }
 
@@ -210,8 +210,10 @@ bool CDIBitmap::Save(const std::string& path) const {
         out[56 + 4 * i] = m_Palette[i].r;
     }
     out.insert(out.end(), m_Bits.begin(), m_Bits.end());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    try {
+        qv::WriteWholeFile(path, out);
+    } catch (const qv::FileError&) {
+        return false;
+    }
+    return true;
 }

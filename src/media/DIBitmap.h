@@ -55,11 +55,13 @@ public:
 
     void Create(int width, int height, const Palette& palette = GetGamePalette());
 
-    // Reads an uncompressed 8-bit .bmp (bottom-up or top-down). On failure the
-    // picture is left empty, false is answered and error (when given) says why,
-    // naming the file.
+    // Reads a .bmp with a palette (1, 4 or 8 bits a pixel, plain or run-length
+    // compressed, bottom-up or top-down), the file found whatever the case of
+    // its name. On failure the picture is left empty, false is answered and
+    // error (when given) says why, naming the file.
     bool Load(const std::string& path, std::string* error = nullptr);
-    // Writes an 8-bit .bmp with its palette; false when it cannot be written.
+    // Writes an 8-bit .bmp with its palette beside the old file and puts it in
+    // its place; false when it cannot be written (the old file stays).
     bool Save(const std::string& path) const;
 
     bool IsEmpty() const { return m_iWidth == 0 || m_iHeight == 0; }

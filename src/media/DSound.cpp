@@ -5,8 +5,6 @@
 
 #include "media/Resources.h"
 #include "platform/Audio.h"
-#include "shell/MainFrm.h"
-#include "world/Global.h"
 
 int g_bSoundEnabled = 1;
 
@@ -57,8 +55,7 @@ int CDSound::PlayAt(int x, int y, int loop) {
     int pan, volume;
     // Differences taken on unsigned numbers so that far-apart points cannot
     // overflow; the world wraps in any case.
-    qv::Point centre;
-    if (CMainFrame* frame = GetMainFrame()) centre = frame->m_ptFocus;
+    qv::Point centre = GetSoundListener();
     int dx = static_cast<int>(static_cast<unsigned>(x) - static_cast<unsigned>(centre.x));
     int dy = static_cast<int>(static_cast<unsigned>(y) - static_cast<unsigned>(centre.y));
     PanAndVolumeAt(dx, dy, pan, volume);
@@ -72,45 +69,4 @@ void CDSound::Stop() {
 
 bool CDSound::IsPlaying() const {
     return m_iVoice && qv::AudioDevice::Instance().IsPlaying(m_iVoice);
-}
-
-// ---- the frame's sound and music ----
-
-int CMainFrame::InitDirectSound() {
-    // There is no MIDI output here: music stays off and its switch cannot be
-    // turned on.
-    m_bMidiOutput = 0;
-    m_bMusicOn = 0;
-    return qv::AudioDevice::Instance().Open() ? 1 : 0;
-}
-
-void CMainFrame::ReleaseSounds() {
-    DeleteMidi();
-    qv::AudioDevice::Instance().Close();
-}
-
-int CMainFrame::PlayMidi(int* tune) {
-    if (!tune) return 0;
-    // While music is off there is nothing to do, which is no failure.
-    if (!m_bMusicOn) return 1;
-    if (m_pMidi && m_pMidi->GetTune() == *tune) return 1;
-    if (!m_bMidiOutput) return 0;
-    m_pMidi = std::make_unique<CMIDIStream>(*tune);
-    return m_pMidi->IsOpen() ? 1 : 0;
-}
-
-void CMainFrame::UpdateMidi() {
-    if (!m_pMidi) {
-        int tune = 0;
-        PlayMidi(&tune);
-    }
-    if (!m_pMidi) return;
-    if (m_bMusicOn)
-        m_pMidi->Restart();
-    else
-        m_pMidi->Pause();
-}
-
-void CMainFrame::DeleteMidi() {
-    m_pMidi.reset();
 }

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Geometry.h"
+
 namespace qv {
 struct PcmSound;
 }
@@ -17,6 +19,10 @@ struct PcmSound;
 // The program's sound switch (the "Sound" setting; the options window flips it).
 // While it is clear every sound answers 0 and stays silent.
 extern int g_bSoundEnabled;
+
+// Where the listener stands for PlayAt: the centre of the view, answered by
+// the main frame ((0, 0) without a world).
+qv::Point GetSoundListener();
 
 class CDSound {
 public:

@@ -1,11 +1,7 @@
 #include "shell/MainFrm.h"
 
-#include "events/GameEvent.h"
 #include "platform/MessageLoop.h"
-#include "structures/KeyStorage.h"
 #include "world/Global.h"
-#include "world/Object.h"
-#include "world/UnusedNumbers.h"
 
 extern CMainFrame* g_pMainFrame;
 
@@ -20,7 +16,7 @@ CMainFrame::~CMainFrame() {
     // lets go of its surfaces.
     ReleaseDirectDraw();
     // The groups go first: their creatures leave the map while it still exists.
-    DeleteGroups();
+    m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }
@@ -29,34 +25,4 @@ void CMainFrame::RequestQuit(int code) {
     m_bQuitRequested = 1;
     m_iQuitCode = code;
     qv::MessageLoop::Instance().PostQuit(code);
-}
-
-void CMainFrame::AddToKeyStorage(Object* object) {
-    if (!QV_CHECK(object != nullptr)) return;
-    KeyStorage* record = nullptr;
-    for (auto& k : m_KeyStorageList)
-        if (k->m_iKeyNum == object->m_iItemNum) {
-            record = k.get();
-            break;
-        }
-    if (!record) {
-        m_KeyStorageList.push_back(
-            std::make_unique<KeyStorage>(object->m_iItemNum, "Lost or Temp Key"));
-        record = m_KeyStorageList.back().get();
-    }
-    record->m_ObjectList.emplace_back(object);
-}
-
-void CMainFrame::RemoveFromKeyStorage(Object* object) {
-    if (!object) return;
-    for (auto& k : m_KeyStorageList) {
-        if (k->m_iKeyNum != object->m_iItemNum) continue;
-        auto& list = k->m_ObjectList;
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (it->Get() == object) {
-                list.erase(it);
-                break;
-            }
-        return;
-    }
 }

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "structures/Scenery.h"
 #include "world/Global.h"
+#include "world/KeyStorage.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Key, Object, 1, true)
 QV_IMPLEMENT_SERIAL(Lever, Key, 1, true)
@@ -32,7 +32,7 @@ int Lever::Activate(int* action, Player* actor) {
     if (!action || *action != 2) return -1;
     if (m_iMode == 1 && !actor) return 0;
     m_iState = m_iState == 1 ? 2 : 1;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (!frame) return 0;
     KeyStorage* record = nullptr;
     for (auto& k : frame->m_KeyStorageList)
@@ -59,7 +59,7 @@ int Lever::Activate(int* action, Player* actor) {
         if (!o || o == this) continue;
         int code = 2;
         result = o->Activate(&code, actor);
-        if (result == -3) break;
+        if (result == kWorldChanged) break;
     }
     return result;
 }

@@ -5,9 +5,9 @@
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/TimeOfDay.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(LightSource, Object, 1, true)
 QV_IMPLEMENT_SERIAL(MageLight, LightSource, 1, true)
@@ -36,7 +36,7 @@ int LightSource::CanBeUsedBy(Player* user) {
     if (std::none_of(slots.begin(), slots.end(),
                      [](const ItemUse& slot) { return slot.m_iLocation == 1; }))
         return 0;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     const int hour = frame && frame->m_pTimeOfDay ? frame->m_pTimeOfDay->m_sHour : 12;
     const bool day = hour >= 5 && hour <= 15;
     return (day ? m_bLit != 0 : m_bLit == 0) ? 1 : 0;
@@ -64,14 +64,14 @@ double LightSource::GetIntensityAt(const Position& point) {
 
 int LightSource::UpdateState(int32_t now) {
     if (m_iDuration <= 0) return 0;
-    if (!m_bLit) return -3;
+    if (!m_bLit) return kWorldChanged;
     if (!m_bTiming) {
         m_bTiming = true;
         m_uLitSince = static_cast<uint32_t>(now);
     }
     if (static_cast<uint32_t>(now) - m_uLitSince >= static_cast<uint32_t>(m_iDuration)) {
         m_bLit = 0;  // burnt out: it gives no more light, whoever holds it
-        return -3;
+        return kWorldChanged;
     }
     return 0;
 }

@@ -29,7 +29,8 @@ public:
     // The distance in pixels beyond which GetIntensityAt answers 0 (the map
     // skips the cells out of reach); 0 when it gives no light at all.
     virtual int GetReach() { return m_bLit ? m_iRadius : 0; }
-    // The timed update of every running tick: -3 when the light is over.
+    // The timed update of every running tick: kWorldChanged when the light is
+    // over.
     virtual int UpdateState(int32_t now);
 
     int m_iStrength = 128;  // light at the centre; the missile spells set it

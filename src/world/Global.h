@@ -1,10 +1,12 @@
 #pragma once
-// Free accessors to the world's owner (the main frame) and the program's one
-// assertion handler, fatal message and file-error report.
+// Free accessors to the current world and to the main frame that shows it, and
+// the program's one assertion handler, fatal message and file-error report.
 //
-// The main frame is reached through a plain global pointer: null before the
-// frame exists and cleared as soon as its destruction begins, so every accessor
-// answers null or 0 at start-up and shut-down.
+// The world and the frame are reached through plain global pointers: null
+// before they exist and cleared as soon as their destruction begins, so every
+// accessor answers null or 0 at start-up and shut-down. World code reads the
+// world through GetWorld(); the answers that come from the frame itself (build
+// mode, the message line, the game folder) are defined by the frame (shell/).
 
 #include <string>
 #include <vector>
@@ -16,11 +18,15 @@ class CMainFrame;
 class Group;
 class MapMaster;
 class Player;
+class World;
 
+World* GetWorld();
 CMainFrame* GetMainFrame();
 MapMaster* GetMapMaster();
 int IsEditMode();
-// The frame's creatures indexed by actor number.
+// Invisible creatures are shown (the frame's debug view).
+int IsDebugView();
+// The world's creatures indexed by actor number.
 std::vector<Player*>* GetPlayerArray();
 // The creature whose member id is `id` in the group tree under `group`;
 // built with the groups.

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Group, Member, 2, true)
 
@@ -16,7 +16,7 @@ Group::Group(const std::string& name) : Member(name) {}
 
 Group::~Group() {
     RemoveFromMap();
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (!frame) return;
     // Only slots that still name this group are given back: after a world
     // read the table may hold a newer group under the same number. A group
@@ -105,7 +105,7 @@ bool Group::RemoveMember(Member* member) {
 }
 
 void Group::SetGroupNumber(int32_t number) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (number == -1) {
         if (!frame) return;
         number = static_cast<int32_t>(frame->m_GroupArray.size());
@@ -219,7 +219,7 @@ void Group::RemoveFromMap() {
 int Group::Update(int32_t now, MapMaster* context) {
     Node next;
     WalkGuard guard(this, &next);
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     for (Node it = m_Members.begin(); it != m_Members.end(); it = next) {
         next = std::next(it);
         Member* m = *it;

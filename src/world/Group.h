@@ -25,7 +25,7 @@ class Group : public Member {
 public:
     explicit Group(const std::string& name = "Group");
     // Takes every member off the map and deletes it, then gives back every
-    // slot of the frame's group table that still names it.
+    // slot of the world's group table that still names it.
     ~Group() override;
 
     // ---- Object's operations
@@ -56,11 +56,6 @@ public:
     // Kept in the order of the operations; answers 0.
     virtual int GetGroupReserved();
 
-    // Answers of Update (the member's and the group's own).
-    static constexpr int kLeaveGroup = -2;    // take the member out of its group
-    static constexpr int kWorldChanged = -3;  // stop every walk up the chain at once
-    static constexpr int kDeleteEmpty = -4;   // an emptied self-contained group
-
     void CopyFrom(Group& other);
     // Puts the member into this group (or the nested random-encounter group
     // that its number names) at the head of the list; a member listed by another
@@ -71,8 +66,8 @@ public:
     // Unlinks the member from this group or the nested group that lists it; the
     // member is not deleted. Answers whether it was found.
     bool RemoveMember(Member* member);
-    // -1 takes the frame's next free group number. Numbers 0 to
-    // kMaxGroupNumber are entries of the frame's group table; other numbers
+    // -1 takes the world's next free group number. Numbers 0 to
+    // kMaxGroupNumber are entries of the world's group table; other numbers
     // only name the group. The slot of the group's old number is given back.
     void SetGroupNumber(int32_t number);
     // The highest table number: the table is one pointer per number up to it.
@@ -135,6 +130,7 @@ private:
     void Unlink(Node node);
     // Takes a placed member off the map and deletes it.
     static void DeleteMember(Member* member);
+    friend class Member;  // a member the map lets go of is deleted here
     // The creature's follow point from the formation (only with a leader).
     void FollowLeader(Member* member);
     // After CopyFrom made `copy` of `original`: the copy of the other's leader

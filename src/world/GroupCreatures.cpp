@@ -6,11 +6,11 @@
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
 #include "world/UnusedNumbers.h"
+#include "world/World.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ qv::Point Group::GetFormationPosition(Member* member) {
     if (!leader) return {-1, -1};
     qv::Point offset{0, 0};
     Player* p = AsCreature(member);
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     int32_t slot = 0, row = 0;
-    if (p && frame && frame->m_pLeader.Get() == leader && frame->GetPartySlot(p, &slot, &row))
+    if (p && frame && frame->m_pLeader.Get() == leader && frame->GetPartySlot(p, slot, row))
         offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
     qv::Point point{leader->m_Position.x - offset.x, leader->m_Position.y - offset.y};
     if (p) p->m_ptFollow = point;
@@ -179,7 +179,7 @@ bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
 }
 
 void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     Group* encounters = frame ? frame->m_pRandomEncounters : nullptr;
 
     m_iOwnGroupNum = -1;
@@ -260,7 +260,7 @@ Player* FindMemberById(Group* group, int id) {
 }
 
 Player* ResolveActor(int actor) {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (!frame) return nullptr;
     if (actor >= 0) {
         auto& array = frame->m_PlayerArray;
@@ -271,6 +271,6 @@ Player* ResolveActor(int actor) {
 }
 
 Group* GetCurrentGroup() {
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     return frame ? frame->m_pCurrentGroup.Get() : nullptr;
 }

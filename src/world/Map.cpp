@@ -8,13 +8,13 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
-#include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/MapImage.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(MapMaster, qv::Persistent, 2, true)
 
@@ -144,7 +144,7 @@ void DeleteHolder(ObjectHolder* h, bool withObject) {
     if (Object* obj = h->m_pObject) {
         h->m_pObject = nullptr;
         if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
-        if (withObject && obj->m_bMoveable != 2) delete obj;
+        if (withObject && obj->m_bMoveable != 2) obj->DeleteFromMap();
     }
     delete h;
 }
@@ -184,10 +184,8 @@ MapMaster::MapMaster(const Position* startpos)
 }
 
 MapMaster::~MapMaster() {
-    // A map that goes before the frame is no longer the frame's running map:
-    // the groups' teardown must not reach for it.
-    if (CMainFrame* frame = GetMainFrame())
-        if (frame->map_master == this) frame->map_master = nullptr;
+    // A map being deleted is no longer the world's running map (its owner
+    // let go of it first): the groups' teardown must not reach for it.
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;
@@ -733,9 +731,10 @@ int MapMaster::CheckFocusEdge(const Position& pos) {
     };
     const CellPoint oc = offset(c);
     const CellPoint of = offset(focuscell);
-    if (oc.x != of.x && (oc.x < lightmarginx + 4 || oc.x > wide - lightmarginx - 6)) return -3;
+    if (oc.x != of.x && (oc.x < lightmarginx + 4 || oc.x > wide - lightmarginx - 6))
+        return Object::kWorldChanged;
     if (oc.y == of.y) return 1;
-    if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return -3;
+    if (oc.y < lightmarginy + 3 || oc.y > high - lightmarginy - 3) return Object::kWorldChanged;
     return 1;
 }
 

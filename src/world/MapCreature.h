@@ -1,7 +1,7 @@
 #pragma once
 // What the map's movement and light tests read of a creature (an object whose
-// type is 3): the creature class implements this beside its object base, and
-// the map finds it with a cross cast. An object of type 3 without it neither
+// type is 3): the creature class implements this beside its object base and
+// answers it from Object::GetMapCreature. An object of type 3 without it neither
 // blocks by spacing nor casts a shadow.
 
 class Object;

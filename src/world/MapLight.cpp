@@ -347,7 +347,7 @@ int MapMaster::OnNewHour(int32_t now, int hour) {
         Object* obj = holder->m_pObject;
         LightSource* light = LightOf(obj);
         if (!light) continue;
-        if (light->UpdateState(now) != -3) continue;
+        if (light->UpdateState(now) != Object::kWorldChanged) continue;
         if (m_reloads != reloads || !entry) break;
         // Only a light that stands on the map by itself goes with its holder;
         // a carried light that is over is left to its carrier.

@@ -3,10 +3,8 @@
 // Everything outside the window of cells counts as blocked.
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdlib>
-#include <typeinfo>
 
 #include "media/DDObjects.h"
 #include "structures/Traversable.h"
@@ -18,27 +16,7 @@
 
 MapCreature* AsMapCreature(Object* obj) {
     if (!obj || obj->Type() != PLAYER) return nullptr;
-    // Every creature test goes through here, many times per step. The
-    // creature side lies at a fixed distance from the object side within one
-    // class, so the cross cast is made once per class and remembered.
-    struct Known {
-        const std::type_info* type;
-        std::ptrdiff_t offset;  // -1: the class has no creature side
-    };
-    static std::array<Known, 8> known{};
-    static size_t next = 0;
-    const std::type_info* type = &typeid(*obj);
-    for (const Known& k : known) {
-        if (k.type != type) continue;
-        if (k.offset < 0) return nullptr;
-        return reinterpret_cast<MapCreature*>(reinterpret_cast<char*>(obj) + k.offset);
-    }
-    MapCreature* creature = dynamic_cast<MapCreature*>(obj);
-    const std::ptrdiff_t offset =
-        creature ? reinterpret_cast<char*>(creature) - reinterpret_cast<char*>(obj) : -1;
-    known[next] = {type, offset};
-    next = (next + 1) % known.size();
-    return creature;
+    return obj->GetMapCreature();
 }
 
 qv::Rect FrameRectOf(Object* obj) {

@@ -1,9 +1,9 @@
 #include "world/Member.h"
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Member, Object, 7, true)
 
@@ -11,6 +11,14 @@ Member::Member(const std::string& name) : Object(name) {}
 
 Member::~Member() {
     if (m_pGroup) m_pGroup->RemoveMember(this);
+}
+
+void Member::DeleteFromMap() {
+    // Placed or not, a member is its group's to delete.
+    if (m_pGroup)
+        Group::DeleteMember(this);
+    else
+        delete this;
 }
 
 int Member::Update(int32_t, MapMaster*) {
@@ -105,7 +113,7 @@ void Member::Serialize(qv::Archive& ar) {
     // A group joins its parent as soon as it is read; creatures are attached by
     // the land that holds them.
     if (Type() != GROUP) return;
-    CMainFrame* frame = GetMainFrame();
+    World* frame = GetWorld();
     if (!frame) return;
     Group* parent = nullptr;
     if (m_iGroupNum >= 0) {

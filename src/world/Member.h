@@ -24,6 +24,7 @@ public:
     void Serialize(qv::Archive& ar) override;
     int Update(int32_t now, MapMaster* context) override;
     // Keeps x and y of the given position; z becomes 0.
+    void DeleteFromMap() override;
     void SetPosition(MapCell* windowCell, Position* pos) override;
 
     // ---- The operations a member adds, in their fixed order
@@ -36,7 +37,7 @@ public:
     virtual double GetMemberTotal();
 
     Group* m_pGroup = nullptr;  // the group that lists this member
-    // The number of the group it belongs to: 0 or more an entry of the frame's
+    // The number of the group it belongs to: 0 or more an entry of the world's
     // group table, -1 a root-level member, below -1 a random-encounter number.
     int32_t m_iGroupNum = -1;
     int32_t m_iMaxHitPoints = 10;

@@ -7,10 +7,10 @@
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/MapLight.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Object, qv::Persistent, 11, true)
 
@@ -24,7 +24,7 @@ Object::~Object() {
         m_pHolder = nullptr;
         holder->ForgetObject(this);
     }
-    if (CMainFrame* frame = GetMainFrame())
+    if (World* frame = GetWorld())
         if (m_iItemNum >= 0) frame->RemoveFromKeyStorage(this);
     Object::ReleaseImages();
 }
@@ -62,7 +62,7 @@ void Object::Serialize(qv::Archive& ar) {
     m_strSpecialName = ar.ReadString();
     m_iItemNum = ar.ReadInt();
     if (m_iItemNum >= 0)
-        if (CMainFrame* frame = GetMainFrame()) frame->AddToKeyStorage(this);
+        if (World* frame = GetWorld()) frame->AddToKeyStorage(this);
     if (s >= 3) m_iSpare1 = ar.ReadInt();
     if (s >= 7) m_iState = ar.ReadInt();
     if (s >= 8) {

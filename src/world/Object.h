@@ -15,6 +15,7 @@
 class CDDObject;
 class MapCell;
 class MapMaster;
+class MapCreature;
 class ObjectHolder;
 class Player;
 class Position;
@@ -47,6 +48,19 @@ public:
     explicit Object(const std::string& name = "Object");
     ~Object() override;
     void Serialize(qv::Archive& ar) override;
+
+    // The answers of Update, Activate and Execute, and of the walks that pass
+    // them on, beyond 1 (done) and 0 (nothing done). Each value has this one
+    // meaning wherever it is answered.
+    enum Answer : int {
+        kFinished = -1,       // Execute: the event is over; its caller removes and deletes it
+        kNothingChanged = 0,  // Execute: the event list is as it was
+        kLeaveGroup = -2,     // Update: take the member out of its group
+        // The world changed under the walk (a land or world move, the view
+        // must recentre, a light went out): every walk up the chain stops.
+        kWorldChanged = -3,
+        kDeleteEmpty = -4,  // Update: an emptied self-contained group, for its parent to delete
+    };
 
     // The operations every thing answers, in their fixed order. An argument
     // passed by pointer is read (or written) through the pointer.
@@ -91,6 +105,12 @@ public:
     virtual int GetZero(int a, int b);
     virtual int GetTag();
     virtual Object* GetLightSource();
+    // The creature side that the map's movement and light tests read; null
+    // for everything but creatures.
+    virtual MapCreature* GetMapCreature() { return nullptr; }
+    // Deleted by the map that held it, once it is off the map: the map owns
+    // what stands on it, but a member belongs to its group, which deletes it.
+    virtual void DeleteFromMap() { delete this; }
     virtual void TakeDamage(int amount, int kind);
 
     // Object's class-wide picture: one 64 x 64 cell from bitmap 283.

@@ -53,7 +53,7 @@ ObjectHolder::ObjectHolder(const Position& p, Object* object) : pos(p), m_pObjec
 }
 
 ObjectHolder::~ObjectHolder() {
-    // The frame's hover holder and the map's light and fixture lists are
+    // The world's hover holder and the map's light and fixture lists are
     // handles and let go by themselves.
     for (PlayerSetMember* p : m_PlayerSet)
         if (p->m_pPlayerSet == this) p->m_pPlayerSet = nullptr;

@@ -2,9 +2,9 @@
 
 #include "platform/Archive.h"
 #include "platform/Format.h"
-#include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(CTimeOfDay, qv::Persistent, 1, false)
 
@@ -45,14 +45,13 @@ void CTimeOfDay::CountDownHour(std::list<std::unique_ptr<Object>>& variables, in
 }
 
 void CTimeOfDay::NewHour(int v) {
-    if (CMainFrame* frame = GetMainFrame()) CountDownHour(frame->m_ScriptVariableList, v);
+    if (World* frame = GetWorld()) CountDownHour(frame->m_ScriptVariableList, v);
 }
 
-void CTimeOfDay::Advance(const int32_t* now) {
+void CTimeOfDay::Advance(int32_t now) {
     m_bChanged = 0;
-    if (!now) return;
     // Unsigned difference: correct across the wrap of game time.
-    uint32_t steps = (static_cast<uint32_t>(*now) - m_dwLastTick) / kStepTime;
+    uint32_t steps = (static_cast<uint32_t>(now) - m_dwLastTick) / kStepTime;
     while (steps-- > 0) {
         m_sMinute = static_cast<int16_t>(m_sMinute + 5);
         m_bChanged = 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The world's clock: hours and minutes in steps of five minutes, one step for
 // every 75000 units of game time, with its "hh:mm" text. Each new hour counts
-// down the hour timers of the main frame's script variables.
+// down the hour timers of the world's script variables.
 
 #include <cstdint>
 #include <list>
@@ -22,9 +22,9 @@ public:
     // brought into the clock's range.
     void Serialize(qv::Archive& ar) override;
 
-    // Moves the clock on to the game time *now, in whole steps; the
+    // Moves the clock on to the game time `now`, in whole steps; the
     // remainder carries to the next call.
-    void Advance(const int32_t* now);
+    void Advance(int32_t now);
     // n whole hours at once (the countdown sets values to -1).
     void AdvanceHours(int n);
     void Format();

@@ -1,6 +1,6 @@
 #pragma once
 // A pool of free integer ids kept in ascending order: the lowest is taken,
-// ids are given back. The main frame's pool of member ids holds -1 .. -1000.
+// ids are given back. The world's pool of member ids holds -1 .. -1000.
 
 #include <set>
 

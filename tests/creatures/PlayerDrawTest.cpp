@@ -12,6 +12,7 @@
 #include "creatures/PlayerImagesTestSupport.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
+#include "world/World.h"
 
 using looks_test::Cells;
 using looks_test::IndexPixel;
@@ -182,7 +183,7 @@ TEST(PlayerLook, StartActionQueuesTheFirstAnimateAtTheFrameTime) {
     EXPECT_EQ(AnimateTimes(p), (std::vector<int32_t>{1300}));
     // STOP from time 0: the game time plus the stop pause.
     p.Events().Clear();
-    world.frame.m_iGameTime = 5000;
+    world.frame.m_World.m_iGameTime = 5000;
     const int32_t zero = 0;
     ASSERT_EQ(CreatureImageSet::StartAction(set, &p, ImageAction::STOP, &zero, nullptr), 1);
     EXPECT_EQ(AnimateTimes(p), (std::vector<int32_t>{5250}));
@@ -344,7 +345,7 @@ TEST(PlayerDraw, TheHitPointBarAtEachBandEdge) {
 
 TEST(PlayerDraw, TheLowestPartyMemberAttackingMarksTheCreature) {
     DrawScene s;
-    CMainFrame& f = s.world.frame;
+    World& f = s.world.frame.m_World;
     Player leader, second, third, foe;
     f.m_pControlPlayer = &leader;
     f.m_Party[0] = &leader;

@@ -113,7 +113,7 @@ TEST(CreatureEventQueue, RemovalByTypeClosesTheGap) {
 
 TEST(CreatureEventQueue, PopAndPeek) {
     CreatureEventQueue q;
-    ObjectEvent blank = q.PeekFront();  // an empty queue shows its first slot
+    const ObjectEvent& blank = q.PeekFront();  // an empty queue shows its first slot
     EXPECT_EQ(blank.m_iType, T::THINK);
     EXPECT_EQ(blank.m_iTime, 0);
     q.Post(T::MOVE, 30, nullptr, 7, 1, 2);
@@ -148,29 +148,30 @@ TEST(CreatureEventQueue, QueuedSpellsAreDeletedWheneverTheirEventIsDropped) {
     const int before = Spell::LiveCount();
     {
         CreatureEventQueue q;
-        q.PostSpell(10, nullptr, new Spell);
-        q.PostSpell(20, nullptr, new Spell);
-        q.PostSpell(30, nullptr, new Spell);
-        q.PostSpell(40, nullptr, new Spell);
+        q.PostSpell(10, nullptr, std::make_unique<Spell>());
+        q.PostSpell(20, nullptr, std::make_unique<Spell>());
+        q.PostSpell(30, nullptr, std::make_unique<Spell>());
+        q.PostSpell(40, nullptr, std::make_unique<Spell>());
         EXPECT_EQ(Spell::LiveCount(), before + 4);
         EXPECT_EQ(q.RemoveFirstOfType(T::SPELL), 10);
         EXPECT_EQ(Spell::LiveCount(), before + 3);
         ObjectEvent popped = q.PopFront();  // the caller takes this one over
         ASSERT_NE(popped.m_pSpell, nullptr);
-        delete popped.m_pSpell;
+        popped.m_pSpell.reset();
         EXPECT_EQ(Spell::LiveCount(), before + 2);
         // The queue is destroyed with two spells in it.
     }
     EXPECT_EQ(Spell::LiveCount(), before);
 
     CreatureEventQueue q;
-    for (int i = 0; i < 50; ++i) q.PostSpell(i + 1, nullptr, new Spell);
+    for (int i = 0; i < 50; ++i) q.PostSpell(i + 1, nullptr, std::make_unique<Spell>());
     qv::ScriptedMessages boxes;
-    EXPECT_EQ(q.PostSpell(99, nullptr, new Spell), 0);  // refused: its spell goes with it
+    EXPECT_EQ(q.PostSpell(99, nullptr, std::make_unique<Spell>()),
+              0);  // refused: its spell goes with it
     EXPECT_EQ(Spell::LiveCount(), before + 50);
     EXPECT_EQ(q.RemoveAllOfType(T::SPELL), 50);
     EXPECT_EQ(Spell::LiveCount(), before);
-    q.PostSpell(5, nullptr, new Spell);
+    q.PostSpell(5, nullptr, std::make_unique<Spell>());
     q.Clear();
     EXPECT_EQ(Spell::LiveCount(), before);
 }

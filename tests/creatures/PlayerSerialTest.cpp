@@ -5,14 +5,14 @@
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "items/Useable.h"
-#include "shell/MainFrm.h"
+#include "world/World.h"
 
 namespace {
 
 using namespace creature_test;
 
 TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
-    CMainFrame frame;
+    World world;
     Player p;
     p.m_strSpecialName = "Aldo";
     p.m_iHitPoints = 7;
@@ -81,7 +81,7 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_strSpecialName, "Aldo");
     EXPECT_EQ(q->m_iPlayerNumber, 4);
     EXPECT_EQ(q->m_iPartySlot, 2);
-    EXPECT_EQ(frame.m_Party[2].Get(), q.get());
+    EXPECT_EQ(world.m_Party[2].Get(), q.get());
     EXPECT_EQ(q->m_bPartyLeader, 0);
     EXPECT_EQ(q->m_strMessageFile, "town.smb");
     EXPECT_EQ(q->m_strMessageNode, "GREET");
@@ -279,7 +279,7 @@ TEST(PlayerRecord, StoredFieldByFieldInTheRecordOrder) {
 }
 
 TEST(PlayerRecord, OlderSchemasAreConverted) {
-    CMainFrame frame;
+    World world;
     Fields f;
     // Schema 2: no experience stored, so the constructor's 1.0 each stands,
     // and the level comes out 0, which the loader raises to 1.
@@ -336,7 +336,7 @@ TEST(PlayerRecord, OlderSchemasAreConverted) {
 }
 
 TEST(PlayerRecord, ConversionsOnLoading) {
-    CMainFrame frame;
+    World world;
     Fields f;
     f.playerNumber = 205;
     f.portrait = 12;  // unknown portraits are repaired
@@ -347,11 +347,11 @@ TEST(PlayerRecord, ConversionsOnLoading) {
     EXPECT_EQ(p->m_iPortraitBitmap, (std::array<int32_t, 2>{1084, 1083}));
     EXPECT_EQ(p->m_iPortrait, 843);
     EXPECT_EQ(p->m_bInvisible, 1);  // a ghost is invisible whatever was stored
-    EXPECT_EQ(frame.m_Party[2].Get(), p.get());
-    EXPECT_EQ(frame.m_pControlPlayer.Get(), p.get());
+    EXPECT_EQ(world.m_Party[2].Get(), p.get());
+    EXPECT_EQ(world.m_pControlPlayer.Get(), p.get());
     EXPECT_EQ(p->m_bPartyLeader, 1);
-    ASSERT_GT(frame.m_PlayerArray.size(), 205u);
-    EXPECT_EQ(frame.m_PlayerArray[205], p.get());
+    ASSERT_GT(world.m_PlayerArray.size(), 205u);
+    EXPECT_EQ(world.m_PlayerArray[205], p.get());
 
     f = Fields{};
     f.playerNumber = 203;
@@ -363,11 +363,11 @@ TEST(PlayerRecord, ConversionsOnLoading) {
 
     // Destroying the creatures gives their entries back.
     p.reset();
-    EXPECT_EQ(frame.m_PlayerArray[205], nullptr);
+    EXPECT_EQ(world.m_PlayerArray[205], nullptr);
 }
 
 TEST(PlayerRecord, BadValuesAreReadSafely) {
-    CMainFrame frame;
+    World world;
     struct Case {
         int32_t slot;
         int32_t number;
@@ -391,13 +391,13 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
         f.sex = c.sex;
         f.poison = c.poison;
         f.life = c.life;
-        size_t before = frame.m_PlayerArray.size();
+        size_t before = world.m_PlayerArray.size();
         auto p = LoadCreature(CreatureRecord(44, f));
         ASSERT_NE(p, nullptr) << c.slot;
         EXPECT_EQ(p->m_iPartySlot, 0);  // outside the party
-        for (const auto& h : frame.m_Party) EXPECT_EQ(h.Get(), nullptr);
+        for (const auto& h : world.m_Party) EXPECT_EQ(h.Get(), nullptr);
         EXPECT_EQ(p->m_iPlayerNumber, c.number);  // kept, but never entered
-        EXPECT_EQ(frame.m_PlayerArray.size(), before);
+        EXPECT_EQ(world.m_PlayerArray.size(), before);
         EXPECT_EQ(p->m_iAction, c.life >= 1 ? 3 : 12);
         EXPECT_EQ(p->m_iYImageNum, 0);
         EXPECT_EQ(p->m_iSex, 0);
@@ -429,7 +429,7 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
 }
 
 TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
-    CMainFrame frame;
+    World world;
     CBag bag("Bag");
     Magic magic;
     Fields wrongMagic;
@@ -453,7 +453,7 @@ TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
     qv::Archive in(bytes);
     EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
     // Refused creatures are gone, and so are their entries.
-    for (Player* entry : frame.m_PlayerArray) EXPECT_EQ(entry, nullptr);
+    for (Player* entry : world.m_PlayerArray) EXPECT_EQ(entry, nullptr);
 }
 
 }  // namespace

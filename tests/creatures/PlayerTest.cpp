@@ -4,8 +4,8 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "media/DSound.h"
-#include "shell/MainFrm.h"
 #include "world/MapCreature.h"
+#include "world/World.h"
 
 namespace {
 
@@ -104,13 +104,13 @@ TEST(Player, HeldItemAndLightSource) {
 }
 
 TEST(Player, PlayerNumbers) {
-    CMainFrame frame;
-    frame.m_PlayerArray.resize(7, nullptr);
+    World world;
+    world.m_PlayerArray.resize(7, nullptr);
     auto a = std::make_unique<Player>();
     a->SetPlayerNumber(-1);
     EXPECT_EQ(a->m_iPlayerNumber, 7);
-    ASSERT_EQ(frame.m_PlayerArray.size(), 8u);
-    EXPECT_EQ(frame.m_PlayerArray[7], a.get());
+    ASSERT_EQ(world.m_PlayerArray.size(), 8u);
+    EXPECT_EQ(world.m_PlayerArray[7], a.get());
 
     // A number already taken: the creature keeps it but is not entered, and
     // its destruction leaves the other's entry alone.
@@ -118,20 +118,20 @@ TEST(Player, PlayerNumbers) {
     b->SetPlayerNumber(7);
     EXPECT_EQ(b->m_iPlayerNumber, 7);
     b.reset();
-    EXPECT_EQ(frame.m_PlayerArray[7], a.get());
+    EXPECT_EQ(world.m_PlayerArray[7], a.get());
 
     auto c = std::make_unique<Player>();
     c->SetPlayerNumber(12);
-    EXPECT_EQ(frame.m_PlayerArray.size(), 13u);
-    EXPECT_EQ(frame.m_PlayerArray[12], c.get());
+    EXPECT_EQ(world.m_PlayerArray.size(), 13u);
+    EXPECT_EQ(world.m_PlayerArray[12], c.get());
     c->SetPlayerNumber(-5);       // a member id: never entered
     c->SetPlayerNumber(2000000);  // absurd: kept, never entered
     EXPECT_EQ(c->m_iPlayerNumber, 2000000);
-    EXPECT_EQ(frame.m_PlayerArray.size(), 13u);
+    EXPECT_EQ(world.m_PlayerArray.size(), 13u);
     c.reset();
-    EXPECT_EQ(frame.m_PlayerArray[12], nullptr);  // its old entry goes with it
+    EXPECT_EQ(world.m_PlayerArray[12], nullptr);  // its old entry goes with it
     a.reset();
-    EXPECT_EQ(frame.m_PlayerArray[7], nullptr);
+    EXPECT_EQ(world.m_PlayerArray[7], nullptr);
 }
 
 TEST(Player, KnownSpellsBelongToTheMagicAlone) {
@@ -147,7 +147,7 @@ TEST(Player, KnownSpellsBelongToTheMagicAlone) {
         EXPECT_EQ(p.m_UsableList.size(), 2u);
         EXPECT_EQ(Spell::LiveCount(), before + 3);
         // A queued cast goes with the creature too.
-        p.Events().PostSpell(100, nullptr, new Spell);
+        p.Events().PostSpell(100, nullptr, std::make_unique<Spell>());
     }
     EXPECT_EQ(Spell::LiveCount(), before);  // each deleted once
 
@@ -160,7 +160,7 @@ TEST(Player, KnownSpellsBelongToTheMagicAlone) {
 }
 
 TEST(Player, CloneCopiesTheCreature) {
-    CMainFrame frame;
+    World world;
     Player p;
     p.m_strSpecialName = "Mira";
     p.m_iStrength = 70;

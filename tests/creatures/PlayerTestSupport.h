@@ -45,9 +45,8 @@ public:
         calls.push_back({ObjectEventType::ATTACK, time});
         return 1;
     }
-    int CastSpell(Spell* spell, Object*, int32_t) override {
+    int CastSpell(std::unique_ptr<Spell>, Object*, int32_t) override {
         ++casts;
-        delete spell;
         return 1;
     }
     int Die() override {

@@ -2,8 +2,8 @@
 
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
+#include "world/KeyStorage.h"
+#include "world/World.h"
 
 namespace {
 
@@ -123,8 +123,8 @@ TEST(PlayerTurn, NoIntervalMeansNoRegeneration) {
 }
 
 TEST(PlayerTurn, FarCreaturesStepTenTimesSlower) {
-    CMainFrame frame;
-    frame.m_ptFocus = {5000, 5000};
+    World world;
+    world.m_ptFocus = {5000, 5000};
     for (auto [x, y, factor] :
          {std::tuple{6001, 5000, 10}, std::tuple{5000, 6001, 1}, std::tuple{5000, 6415, 10}}) {
         Probe p;
@@ -175,7 +175,7 @@ TEST(PlayerTurn, DeadCreaturesOnlyAnimate) {
     p.m_sLifeState = 0;
     p.Events().Post(E::ATTACK, 100);
     p.Events().Post(E::THINK, 200);
-    p.Events().PostSpell(250, nullptr, new Spell);
+    p.Events().PostSpell(250, nullptr, std::make_unique<Spell>());
     p.Events().Post(E::ANIMATE, 300);
     EXPECT_EQ(p.Update(1000, nullptr), 1);  // the ANIMATE's result
     EXPECT_TRUE(p.calls.empty());
@@ -305,7 +305,7 @@ TEST(PlayerTurn, AHastedHurriedCreatureAgainstAnObstacleEndsItsTurn) {
 TEST(PlayerTurn, OtherEventsAndHolds) {
     Probe p;
     Settle(p, 1);
-    p.Events().PostSpell(10, &p, new Spell);
+    p.Events().PostSpell(10, &p, std::make_unique<Spell>());
     p.Events().Post(E::REQUEUE, 20, nullptr, 0, 3000);
     p.Update(1000, nullptr);
     EXPECT_EQ(p.casts, 1);
@@ -359,10 +359,10 @@ public:
 };
 
 TEST(PlayerTurn, KeySignals) {
-    CMainFrame frame;
+    World world;
     Lever lever;
-    frame.m_KeyStorageList.push_back(std::make_unique<KeyStorage>(5, "Gate"));
-    frame.m_KeyStorageList.back()->m_ObjectList.emplace_back(&lever);
+    world.m_KeyStorageList.push_back(std::make_unique<KeyStorage>(5, "Gate"));
+    world.m_KeyStorageList.back()->m_ObjectList.emplace_back(&lever);
     Probe p;
     p.m_iKeyNumber = 5;
     p.Update(1000, nullptr);
@@ -380,18 +380,18 @@ TEST(PlayerTurn, KeySignals) {
 }
 
 TEST(PlayerTurn, TheLeaderInAFightEndsFastTime) {
-    CMainFrame frame;
+    World world;
     Probe p;
-    frame.m_pLeader = &p;
-    frame.m_bFastTime = 1;
+    world.m_pLeader = &p;
+    world.m_bFastTime = 1;
     ObjectHolder target(Position(1, 1), nullptr);
     target.AddPlayer(&p);
     p.Update(1000, nullptr);
-    EXPECT_EQ(frame.m_bFastTime, 1);  // walking to a point, no opponents
+    EXPECT_EQ(world.m_bFastTime, 1);  // walking to a point, no opponents
     Probe enemy;
     p.m_Opponents.emplace_back(&enemy);
     p.Update(1100, nullptr);
-    EXPECT_EQ(frame.m_bFastTime, 0);
+    EXPECT_EQ(world.m_bFastTime, 0);
     target.RemoveAllPlayers();
 }
 

@@ -8,9 +8,9 @@
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -105,8 +105,8 @@ TEST(CBag, OlderAndInconsistentRecords) {
 TEST(CBag, AGroupListedAsAnEntryIsRefused) {
     // A group joins the group tree as soon as it is read; kept as a bag's
     // entry too it would have two owners and be deleted twice.
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     CBag bag;
     bag.AddItem(new Group);
     bag.m_iItemCount = 1;
@@ -119,7 +119,7 @@ TEST(CBag, AGroupListedAsAnEntryIsRefused) {
         EXPECT_EQ(err.cause, qv::ArchiveError::BadClass);
     }
     // The group that was read went, and left the tree as it went.
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
 }
 
 TEST(CBag, SlotsAreTheLowestFree) {

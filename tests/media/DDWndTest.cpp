@@ -8,11 +8,11 @@
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "media/DirectDraw.h"
-#include "media/GlobalImages.h"
 #include "media/MouseCursor.h"
 #include "media/Resources.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 #include "world/Global.h"
 #include "world/Object.h"
 

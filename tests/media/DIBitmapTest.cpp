@@ -77,15 +77,12 @@ TEST(DIBitmap, BadFilesFailWithTheirNameAndLeaveThePictureEmpty) {
     cases.push_back({"not a bitmap file", {good.begin(), good.begin() + 20}});
     auto wrongDepth = good;
     wrongDepth[28] = 24;
-    cases.push_back({"not an 8-bit picture", wrongDepth});
+    cases.push_back({"no palette: only pictures with a palette are read", wrongDepth});
     auto huge = good;
     huge[22] = 0x00;
     huge[23] = 0x00;
     huge[24] = 0x01;  // 65536 rows
     cases.push_back({"bad picture size", huge});
-    auto rle = good;
-    rle[30] = 1;
-    cases.push_back({"compressed pictures are not read", rle});
     for (const Case& c : cases) {
         WriteAll(path, c.bytes);
         bm.Create(2, 2);
@@ -94,6 +91,87 @@ TEST(DIBitmap, BadFilesFailWithTheirNameAndLeaveThePictureEmpty) {
         EXPECT_TRUE(bm.IsEmpty());
     }
     std::remove(path.c_str());
+}
+
+// A .bmp of `width` x `height` with a palette of `colours` entries (entry i
+// is red i * 10, green i * 20, blue i * 30) and `bits` as they lie in the file.
+std::vector<char> Bmp(int width, int height, int depth, int compression, int colours,
+                      const std::vector<uint8_t>& bits) {
+    std::vector<char> out;
+    auto le = [&](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    const uint32_t offset = 14 + 40 + 4 * colours;
+    out.push_back('B');
+    out.push_back('M');
+    le(offset + bits.size(), 4);
+    le(0, 4);
+    le(offset, 4);
+    le(40, 4);
+    le(width, 4);
+    le(height, 4);
+    le(1, 2);
+    le(depth, 2);
+    le(compression, 4);
+    le(bits.size(), 4);
+    le(0, 4);
+    le(0, 4);
+    le(colours, 4);
+    le(0, 4);
+    for (int i = 0; i < colours; ++i) le((i * 30) | (i * 20) << 8 | (i * 10) << 16, 4);  // B G R 0
+    out.insert(out.end(), bits.begin(), bits.end());
+    return out;
+}
+
+TEST(DIBitmap, PalettePicturesOfEveryDepthAndRunLengthPicturesAreRead) {
+    struct Case {
+        const char* what;
+        std::vector<char> file;
+        int width, height;
+        std::vector<std::vector<int>> rows;  // from the top
+    };
+    const std::vector<Case> cases = {
+        // Bottom row: a run of two 1s, a run of one 2, end of line; top row:
+        // three 3s, end of line; end of picture.
+        {"RLE8",
+         Bmp(3, 2, 8, 1, 4, {2, 1, 1, 2, 0, 0, 3, 3, 0, 0, 0, 1}),
+         3,
+         2,
+         {{3, 3, 3}, {1, 1, 2}}},
+        // Two pixels a byte, the left one in the high half; rows padded to 4.
+        {"4-bit",
+         Bmp(3, 2, 4, 0, 4, {0x12, 0x30, 0, 0, 0x30, 0x10, 0, 0}),
+         3,
+         2,
+         {{3, 0, 1}, {1, 2, 3}}},
+        // Eight pixels a byte, the leftmost in the high bit.
+        {"1-bit", Bmp(10, 1, 1, 0, 2, {0xB0, 0xC0, 0, 0}), 10, 1, {{1, 0, 1, 1, 0, 0, 0, 0, 1, 1}}},
+    };
+    const std::string path = ::testing::TempDir() + "dib_depths.bmp";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAll(path, c.file);
+        CDIBitmap bm;
+        std::string error;
+        ASSERT_TRUE(bm.Load(path, &error)) << error;
+        ASSERT_EQ(bm.Width(), c.width);
+        ASSERT_EQ(bm.Height(), c.height);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                EXPECT_EQ(bm.GetPixel(x, y), c.rows[y][x]) << x << "," << y;
+        EXPECT_EQ(bm.GetPalette()[1], (PaletteEntry{10, 20, 30}));
+    }
+    std::remove(path.c_str());
+}
+
+TEST(DIBitmap, FileNamesAreFoundWhateverTheirCase) {
+    const std::string dir = ::testing::TempDir();
+    WriteAll(dir + "dib_Case.bmp", Bmp(1, 1, 8, 0, 2, {1, 0, 0, 0}));
+    CDIBitmap bm;
+    std::string error;
+    ASSERT_TRUE(bm.Load(dir + "DIB_case.BMP", &error)) << error;
+    EXPECT_EQ(bm.GetPixel(0, 0), 1);
+    std::remove((dir + "dib_Case.bmp").c_str());
 }
 
 TEST(PixelConversion, PartsAndPixelsBothWaysIn565And555) {

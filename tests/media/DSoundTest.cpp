@@ -118,7 +118,7 @@ TEST(DSoundPlayAt, PanAndVolumeFollowTheScreenOffset) {
 TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     CMainFrame frame;
     ASSERT_EQ(frame.InitDirectSound(), 1);
-    frame.m_ptFocus = {1000, 2000};
+    frame.m_World.m_ptFocus = {1000, 2000};
     CDSound sound(Tone(qv::Mixer::kRate * 60));
     // 100 world pixels right of the focus: pan 2000 and -6 dB, so the left
     // side plays at 10^(-(600 + 2000) / 2000) and the right at 10^(-600 / 2000).

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Archive.h"
-#include "structures/KeyStorage.h"
+#include "world/KeyStorage.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 #include "world/UnusedNumbers.h"

@@ -10,13 +10,16 @@
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
 #include "structures/Fixtures.h"
-#include "structures/KeyStorage.h"
 #include "structures/LightSource.h"
 #include "structures/Scenery.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
+#include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/TimeOfDay.h"
+#include "world/World.h"
 
 namespace {
 
@@ -131,7 +134,7 @@ TEST(Scenery, PopulationKindsAndTheirRecords) {
 }
 
 TEST(Scenery, AStatueOnlyWakesFromFireWithAText) {
-    CMainFrame frame;
+    World world;
     qv::ScriptedMessages messages;
     auto* plain = new StatueBow;  // "STATUE": nothing happens
     plain->TakeDamage(5, 2);
@@ -142,10 +145,9 @@ TEST(Scenery, AStatueOnlyWakesFromFireWithAText) {
     plain->TakeDamage(5, 3);
     EXPECT_TRUE(messages.shown.empty());
     // With a text and fire: no creature 2369 here; the statue goes with its holder.
-    MapMaster map;
+    MapMaster& map = world_test::GiveMap(world);
     map.SetWorldSize(60, 60);
     map.SetOrigin({0, 0});
-    frame.map_master = &map;
     Position pos(500, 500);
     auto* holder = new ObjectHolder(pos, plain);
     ASSERT_EQ(map.AddHolder(pos, holder), 1);
@@ -154,7 +156,6 @@ TEST(Scenery, AStatueOnlyWakesFromFireWithAText) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "Invalid Player Number in NPC_ACTIVATE.");
     EXPECT_FALSE(watch);
-    frame.map_master = nullptr;
 }
 
 TEST(Scenery, ABurntStatueWakesCreature2369) {
@@ -165,17 +166,17 @@ TEST(Scenery, ABurntStatueWakesCreature2369) {
         }
         int woken = 0;
     };
-    CMainFrame frame;
+    World world;
     qv::ScriptedMessages messages;
     Sleeper sleeper;
-    frame.m_PlayerArray.assign(StatueBow::kActorNumber + 1, nullptr);
-    frame.m_PlayerArray[StatueBow::kActorNumber] = &sleeper;
+    world.m_PlayerArray.assign(StatueBow::kActorNumber + 1, nullptr);
+    world.m_PlayerArray[StatueBow::kActorNumber] = &sleeper;
     auto* statue = new StatueBow;  // not on the map: only the statue goes
     statue->m_strStatueText = "Bow";
     statue->TakeDamage(12, 2);
     EXPECT_EQ(sleeper.woken, 1);
     EXPECT_TRUE(messages.shown.empty());
-    frame.m_PlayerArray.clear();
+    world.m_PlayerArray.clear();
 }
 
 TEST(Platforms, DrawbridgeShipAndMast) {
@@ -249,16 +250,16 @@ struct Door : Object {
 };
 
 TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
-    CMainFrame frame;
+    World world;
     Lever lever;
     lever.m_iItemNum = 4;
     Door door;
     door.m_iItemNum = 4;
     Door other;
     other.m_iItemNum = 5;
-    frame.AddToKeyStorage(&lever);
-    frame.AddToKeyStorage(&door);
-    frame.AddToKeyStorage(&other);
+    world.AddToKeyStorage(&lever);
+    world.AddToKeyStorage(&door);
+    world.AddToKeyStorage(&other);
     int code = 2;
     EXPECT_EQ(lever.Activate(&code, nullptr), 7);
     EXPECT_EQ(lever.m_iState, 2);
@@ -274,21 +275,21 @@ TEST(Levers, WorkingOneActivatesTheOthersOfItsKey) {
     EXPECT_EQ(door.codes.size(), 2u);
     auto back = LoadObject<Lever>(StoreObject(lever));
     EXPECT_EQ(back->m_iMode, 1);
-    frame.RemoveFromKeyStorage(&lever);
-    frame.RemoveFromKeyStorage(&door);
-    frame.RemoveFromKeyStorage(&other);
+    world.RemoveFromKeyStorage(&lever);
+    world.RemoveFromKeyStorage(&door);
+    world.RemoveFromKeyStorage(&other);
 }
 
 TEST(Levers, TwoLeversOfOneKeySignalTheirRecordOnce) {
     // A lever on either side of a door: working one switches the other too,
     // which must not signal the record again (it would go on for ever).
-    CMainFrame frame;
+    World world;
     Lever near;
     Lever far;
     Door door;
     for (Object* o : std::initializer_list<Object*>{&near, &far, &door}) {
         o->m_iItemNum = 4;
-        frame.AddToKeyStorage(o);
+        world.AddToKeyStorage(o);
     }
     int code = 2;
     EXPECT_EQ(near.Activate(&code, nullptr), 7);
@@ -331,7 +332,7 @@ TEST(Lights, KindsRecordsAndUse) {
 }
 
 TEST(Lights, UsedByAHandOnlyByDayWhenOnAndByNightWhenOff) {
-    CMainFrame frame;
+    World world;
     Player creature;
     LightSource light;
     EXPECT_EQ(light.CanBeUsedBy(&creature), 0);  // no hand slot
@@ -344,14 +345,14 @@ TEST(Lights, UsedByAHandOnlyByDayWhenOnAndByNightWhenOff) {
     const Case cases[] = {{12, 1, 1}, {12, 0, 0}, {5, 1, 1}, {15, 1, 1},
                           {16, 1, 0}, {16, 0, 1}, {4, 0, 1}, {0, 1, 0}};
     for (const Case& c : cases) {
-        frame.m_pTimeOfDay->m_sHour = static_cast<int16_t>(c.hour);
+        world.m_pTimeOfDay->m_sHour = static_cast<int16_t>(c.hour);
         light.m_bLit = c.lit;
         EXPECT_EQ(light.CanBeUsedBy(&creature), c.usable) << c.hour << " " << c.lit;
     }
 }
 
 TEST(Lights, DrawnOnlyInBuildModeOrWhenVisible) {
-    CMainFrame frame;
+    CMainFrame frame;  // build mode is the frame's
     LightSource light;
     light.m_bNotDrawn = 5;
     EXPECT_EQ(light.Draw(nullptr, {}, {}, Position(1, 1), 0), 0);

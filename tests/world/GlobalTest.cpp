@@ -3,9 +3,10 @@
 #include "platform/Files.h"
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "world/Global.h"
+#include "world/KeyStorage.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 namespace {
 
@@ -22,13 +23,15 @@ TEST(Global, TheFramePointerLivesWithTheFrame) {
         frame.m_bEditing = 1;
         frame.m_strGameFolder = "C:\\Games\\Quorvale\\";
         EXPECT_EQ(IsEditMode(), 1);
-        EXPECT_EQ(GetPlayerArray(), &frame.m_PlayerArray);
+        EXPECT_EQ(GetPlayerArray(), &frame.m_World.m_PlayerArray);
+        EXPECT_EQ(GetWorld(), &frame.m_World);
         EXPECT_EQ(GetBaseDirectory(), "C:\\Games\\Quorvale\\");
         EXPECT_EQ(SetMessageLine("Use Potion on..."), 1);
         EXPECT_EQ(frame.m_strMessageLine, "Use Potion on...");
         EXPECT_EQ(GetDrawEnabled(), 1);
     }
     EXPECT_EQ(GetMainFrame(), nullptr);
+    EXPECT_EQ(GetWorld(), nullptr);
 }
 
 TEST(Global, AssertionsShowTheFilesOwnNameAndRetryGoesOn) {
@@ -89,18 +92,18 @@ TEST(Global, FileErrorsWithAFrameAskItToQuitWithCode2) {
 }
 
 TEST(Global, KeyRecordsByNumber) {
-    CMainFrame frame;
+    World world;
     Object a("Door"), b("Lever"), c("Key");
     a.m_iItemNum = b.m_iItemNum = 2;
     c.m_iItemNum = 5;
-    frame.AddToKeyStorage(&a);
-    frame.AddToKeyStorage(&c);
-    frame.AddToKeyStorage(&b);
-    frame.AddToKeyStorage(&a);  // no test for an object already listed
-    ASSERT_EQ(frame.m_KeyStorageList.size(), 2u);
-    EXPECT_EQ(frame.m_KeyStorageList[0]->m_ObjectList.size(), 3u);
-    frame.RemoveFromKeyStorage(&a);
-    auto& list = frame.m_KeyStorageList[0]->m_ObjectList;
+    world.AddToKeyStorage(&a);
+    world.AddToKeyStorage(&c);
+    world.AddToKeyStorage(&b);
+    world.AddToKeyStorage(&a);  // no test for an object already listed
+    ASSERT_EQ(world.m_KeyStorageList.size(), 2u);
+    EXPECT_EQ(world.m_KeyStorageList[0]->m_ObjectList.size(), 3u);
+    world.RemoveFromKeyStorage(&a);
+    auto& list = world.m_KeyStorageList[0]->m_ObjectList;
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].Get(), &b);
     EXPECT_EQ(list[1].Get(), &a) << "only the first entry goes";

@@ -14,11 +14,11 @@
 #include "platform/Archive.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/UnusedNumbers.h"
+#include "world/World.h"
 
 namespace {
 
@@ -38,12 +38,12 @@ Group* GroupOf(std::vector<Member*> members, int32_t grouped = 0) {
 
 TEST(ResolveActor, ArrayBoundsAndRandomEncounterIds) {
     EXPECT_EQ(ResolveActor(0), nullptr);  // no frame
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Player* p0 = Creature(0);
     Player* p2 = Creature(2);
-    frame.m_pAllGroups->AddMember(GroupOf({p0, p2}));
-    frame.m_PlayerArray = {p0, nullptr, p2};
+    world.m_pAllGroups->AddMember(GroupOf({p0, p2}));
+    world.m_PlayerArray = {p0, nullptr, p2};
     EXPECT_EQ(ResolveActor(0), p0);
     EXPECT_EQ(ResolveActor(1), nullptr);
     EXPECT_EQ(ResolveActor(2), p2);
@@ -55,17 +55,17 @@ TEST(ResolveActor, ArrayBoundsAndRandomEncounterIds) {
     Player* deep = Creature(-7);
     Player* later = Creature(-7);
     Group* nested = GroupOf({Creature(-3), GroupOf({deep})});
-    frame.m_pRandomEncounters->AddMember(later);
-    frame.m_pRandomEncounters->AddMember(nested);  // at the head
+    world.m_pRandomEncounters->AddMember(later);
+    world.m_pRandomEncounters->AddMember(nested);  // at the head
     EXPECT_EQ(ResolveActor(-7), deep);
     EXPECT_EQ(ResolveActor(-3), nested->Members().front());
     EXPECT_EQ(ResolveActor(-8), nullptr);
     // Creatures outside "Random Encounters" are not found by id.
-    frame.m_pAllGroups->AddMember(GroupOf({Creature(-9)}));
+    world.m_pAllGroups->AddMember(GroupOf({Creature(-9)}));
     EXPECT_EQ(ResolveActor(-9), nullptr);
-    EXPECT_EQ(FindMemberById(frame.m_pAllGroups, -9)->m_iPlayerNumber, -9);
+    EXPECT_EQ(FindMemberById(world.m_pAllGroups, -9)->m_iPlayerNumber, -9);
     EXPECT_EQ(FindMemberById(nullptr, -9), nullptr);
-    frame.m_PlayerArray.clear();
+    world.m_PlayerArray.clear();
 }
 
 TEST(GroupCreatures, ContainsByMemberId) {
@@ -102,13 +102,13 @@ TEST(GroupCreatures, BusyAndInvisibleMembers) {
 }
 
 TEST(GroupCreatures, FormationPositionAndFollowPoints) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Player* leader = Creature(0);
     Player* second = Creature(1);
     Player* stranger = Creature(2);
     Group* g = GroupOf({leader, second, stranger});
-    frame.m_pAllGroups->AddMember(g);
+    world.m_pAllGroups->AddMember(g);
     EXPECT_EQ(g->GetFormationPosition(second), (qv::Point{-1, -1}));
 
     g->m_pGroupLeader = leader;
@@ -118,11 +118,11 @@ TEST(GroupCreatures, FormationPositionAndFollowPoints) {
 
     // A party member of the frame's leader stands at its formation place for
     // the leader's facing: facing 7 is row 3.
-    frame.m_pLeader = leader;
-    frame.m_Party[0] = leader;
-    frame.m_Party[2] = second;
+    world.m_pLeader = leader;
+    world.m_Party[0] = leader;
+    world.m_Party[2] = second;
     leader->m_sFacing = 7;
-    frame.m_FormationRows[3][2] = {25, -25};
+    world.m_FormationRows[3][2] = {25, -25};
     EXPECT_EQ(g->GetFormationPosition(second), (qv::Point{475, 325}));
 
     // Each tick the group sets its creatures' follow points before their turns.
@@ -194,9 +194,8 @@ TEST(GroupCreatures, HostilitySearchNeedsTheSearchersGroup) {
 class AddToWorldTest : public maptest::MapFixture {
 protected:
     AddToWorldTest() {
-        frame.map_master = &map;
-        frame.CreateRootGroups();
-        frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
+        world.CreateRootGroups();
+        world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
         CMovePatternEvent::SetFiller(
             [this](Player* p, const std::vector<qv::Point>& cells) { filled[p] = cells; });
         qv::SeedRand(1);
@@ -204,8 +203,7 @@ protected:
     ~AddToWorldTest() override {
         CMovePatternEvent::SetFiller(nullptr);
         Group::s_pathTest = nullptr;
-        frame.DeleteGroups();
-        frame.map_master = nullptr;
+        world.DeleteGroups();
     }
     // A creature already standing on the map at `at`.
     Player* PlacedCreature(Position at) {
@@ -215,7 +213,6 @@ protected:
         EXPECT_EQ(map.AddHolder(at, holder), 1);
         return p;
     }
-    CMainFrame frame;
     std::map<Player*, std::vector<qv::Point>> filled;
 };
 
@@ -226,14 +223,14 @@ TEST_F(AddToWorldTest, NumbersPlacesAndPatrols) {
     b->m_Position = At(22, 20, 0, 0);
     Group* inner = GroupOf({b});
     Group* g = GroupOf({a, inner});
-    frame.m_pRandomEncounters->AddMember(GroupOf({}));  // carries -1: no clash
+    world.m_pRandomEncounters->AddMember(GroupOf({}));  // carries -1: no clash
     auto* taken = new Group;
     taken->m_iOwnGroupNum = -2;
-    frame.m_pRandomEncounters->AddMember(taken);
+    world.m_pRandomEncounters->AddMember(taken);
 
     g->AddToWorld(80, 56, 1);
     EXPECT_EQ(g->m_iOwnGroupNum, -3);  // -2 is taken
-    EXPECT_EQ(g->m_pGroup, frame.m_pRandomEncounters);
+    EXPECT_EQ(g->m_pGroup, world.m_pRandomEncounters);
     // The lowest ids of the pool, in list order.
     EXPECT_EQ(a->m_iPlayerNumber, -1000);
     EXPECT_EQ(b->m_iPlayerNumber, -999);
@@ -276,7 +273,7 @@ TEST_F(AddToWorldTest, PatrolPointsAreReachableCellsOfTheSameRoom) {
 }
 
 TEST_F(AddToWorldTest, CreaturesWithoutAnIdOrAPlaceAreDropped) {
-    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1, -1, 0);
+    world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1, -1, 0);
     Player* placed = PlacedCreature(At(20, 20));
     ObjectHolder* holder = placed->m_pHolder;
     Player* second = Creature(-1);
@@ -290,20 +287,20 @@ TEST_F(AddToWorldTest, CreaturesWithoutAnIdOrAPlaceAreDropped) {
     EXPECT_EQ(g->GetMemberCount(), 1);
 
     // A creature that the map refuses (outside the window) gives its id back.
-    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1, -1, 0);
+    world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1, -1, 0);
     Player* far = Creature(-1);
     far->m_Position = At(90, 70);
     qv::Handle<Player> hFar(far);
     std::unique_ptr<Group> g2(GroupOf({far}));
     g2->AddToWorld(0, 0, 0);
     EXPECT_FALSE(hFar);
-    EXPECT_EQ(frame.m_pUnusedNumbers->GetCount(), 1);
+    EXPECT_EQ(world.m_pUnusedNumbers->GetCount(), 1);
     g->RemoveFromMap();
     EXPECT_EQ(CountListings(holder), 0);
 }
 
 TEST_F(AddToWorldTest, APlacedCreatureWithoutAnIdLeavesTheMapBeforeItGoes) {
-    frame.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, -1, 0);
+    world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, -1, 0);
     Player* placed = PlacedCreature(At(20, 20));
     ASSERT_NE(placed->m_pHolder, nullptr);
     qv::Handle<Player> hPlaced(placed);
@@ -320,7 +317,7 @@ TEST_F(AddToWorldTest, AllEncounterNumbersTakenLeavesMinusOne) {
     for (int32_t n = -2; n >= -999; --n) {
         auto* r = new Group;
         r->m_iOwnGroupNum = n;
-        frame.m_pRandomEncounters->AddMember(r);
+        world.m_pRandomEncounters->AddMember(r);
     }
     std::unique_ptr<Group> g(new Group);
     g->AddToWorld(0, 0, 0);
@@ -328,8 +325,8 @@ TEST_F(AddToWorldTest, AllEncounterNumbersTakenLeavesMinusOne) {
 }
 
 TEST(GroupCreatures, APartyRecordReadsBackInOrder) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // The party as the players file holds it: a self-contained group whose
     // creatures are stored inside it.
     Group party;

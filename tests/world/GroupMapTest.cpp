@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "MapFixture.h"
-#include "shell/MainFrm.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
 class GroupMapTest : public maptest::MapFixture {
 protected:
-    GroupMapTest() {
-        frame.map_master = &map;
-        frame.CreateRootGroups();
-    }
-    ~GroupMapTest() override {
-        frame.DeleteGroups();
-        frame.map_master = nullptr;
-    }
+    GroupMapTest() { world.CreateRootGroups(); }
+    ~GroupMapTest() override { world.DeleteGroups(); }
     // A member placed on the map through a holder of its own.
     Member* Placed(Position pos) {
         auto* m = new Member;
@@ -25,7 +19,6 @@ protected:
         EXPECT_EQ(map.AddHolder(pos, holder), 1);
         return m;
     }
-    CMainFrame frame;
 };
 
 TEST_F(GroupMapTest, RemoveFromMapTakesHoldersOffTheMap) {
@@ -36,7 +29,7 @@ TEST_F(GroupMapTest, RemoveFromMapTakesHoldersOffTheMap) {
     Group* g = new Group;
     g->AddMember(a);
     g->AddMember(inner);
-    frame.m_pAllGroups->AddMember(g);
+    world.m_pAllGroups->AddMember(g);
     ObjectHolder* ha = a->m_pHolder;
     ObjectHolder* hb = b->m_pHolder;
     ASSERT_EQ(CountListings(ha), 1);
@@ -54,11 +47,11 @@ TEST_F(GroupMapTest, AnEmptiedGroupWithPlacedMembersGoesCleanly) {
     Group* g = new Group;
     g->m_bGrouped = 1;
     g->AddMember(a);
-    frame.m_pAllGroups->AddMember(g);
+    world.m_pAllGroups->AddMember(g);
     // The frame's teardown removes the whole tree while the map still stands.
-    frame.DeleteGroups();
-    EXPECT_EQ(frame.m_pAllGroups, nullptr);
-    EXPECT_EQ(frame.m_pRandomEncounters, nullptr);
+    world.DeleteGroups();
+    EXPECT_EQ(world.m_pAllGroups, nullptr);
+    EXPECT_EQ(world.m_pRandomEncounters, nullptr);
     for (int i = 0; i < MapMaster::wide; ++i)
         for (int j = 0; j < MapMaster::high; ++j) EXPECT_EQ(map.GetCell(i, j).holders.Count(), 0u);
 }

@@ -8,9 +8,9 @@
 
 #include "events/GameEvent.h"
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -129,8 +129,8 @@ void PutGroupHead(Bytes& b, uint16_t schema) {
 }
 
 TEST(GroupRecord, TableGroupBytesAndItsPlaceOnLoading) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Group g;
     g.m_iHitPoints = 0;
     g.m_iOwnGroupNum = 3;
@@ -151,15 +151,15 @@ TEST(GroupRecord, TableGroupBytesAndItsPlaceOnLoading) {
     EXPECT_EQ(back->m_iOwnGroupNum, 3);
     EXPECT_EQ(back->m_iLeaderId, 7);
     EXPECT_EQ(back->GetMemberCount(), 0);
-    ASSERT_EQ(frame.m_GroupArray.size(), 4u);
-    EXPECT_EQ(frame.m_GroupArray[3], back.get());
-    EXPECT_EQ(frame.m_GroupArray[1], nullptr);
-    EXPECT_EQ(back->m_pGroup, frame.m_pAllGroups);
-    EXPECT_EQ(frame.m_pAllGroups->Members().front(), back.get());
+    ASSERT_EQ(world.m_GroupArray.size(), 4u);
+    EXPECT_EQ(world.m_GroupArray[3], back.get());
+    EXPECT_EQ(world.m_GroupArray[1], nullptr);
+    EXPECT_EQ(back->m_pGroup, world.m_pAllGroups);
+    EXPECT_EQ(world.m_pAllGroups->Members().front(), back.get());
     // Deleting it leaves its parent and gives its slot back.
     back.reset();
-    EXPECT_EQ(frame.m_GroupArray[3], nullptr);
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.m_GroupArray[3], nullptr);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
 }
 
 TEST(GroupRecord, SelfContainedGroupBytes) {
@@ -201,8 +201,8 @@ TEST(GroupRecord, SelfContainedGroupBytes) {
 }
 
 TEST(GroupRecord, TreeReadsBackWithOrderNumbersAndLeader) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Group party;
     party.m_bGrouped = 1;
     party.m_iOwnGroupNum = 1;
@@ -239,7 +239,7 @@ TEST(GroupRecord, TreeReadsBackWithOrderNumbersAndLeader) {
     ASSERT_EQ(nb->GetMemberCount(), 1);
     EXPECT_EQ(nb->Members().front()->m_strSpecialName, "inner");
     EXPECT_EQ(nb->Members().front()->m_iGroupNum, -6);
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);  // only "Random Encounters"
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);  // only "Random Encounters"
     // Stored again, the tree gives the same bytes.
     EXPECT_EQ(StoreObject(*back), bytes);
 }
@@ -256,10 +256,10 @@ TEST(GroupRecord, SchemaOneHasNoLeaderId) {
 }
 
 TEST(GroupRecord, GroupsFindTheirParentByNumber) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Group* five = new Group;
-    frame.m_pAllGroups->AddMember(five);
+    world.m_pAllGroups->AddMember(five);
     five->SetGroupNumber(5);
 
     auto read = [&](int32_t groupNum, int32_t grouped) {
@@ -277,26 +277,26 @@ TEST(GroupRecord, GroupsFindTheirParentByNumber) {
     Group* g5 = read(5, 0);
     EXPECT_EQ(g5->m_pGroup, five);
     Group* g2 = read(2, 0);
-    EXPECT_EQ(g2->m_pGroup, frame.m_pAllGroups);
+    EXPECT_EQ(g2->m_pGroup, world.m_pAllGroups);
     Group* g99 = read(99, 0);
-    EXPECT_EQ(g99->m_pGroup, frame.m_pAllGroups);
+    EXPECT_EQ(g99->m_pGroup, world.m_pAllGroups);
     Group* gr = read(-4, 0);
-    EXPECT_EQ(gr->m_pGroup, frame.m_pRandomEncounters);
+    EXPECT_EQ(gr->m_pGroup, world.m_pRandomEncounters);
     Group* gm = read(-1, 0);
-    EXPECT_EQ(gm->m_pGroup, frame.m_pAllGroups);
+    EXPECT_EQ(gm->m_pGroup, world.m_pAllGroups);
     std::unique_ptr<Group> gs(read(-1, 1));
     EXPECT_EQ(gs->m_pGroup, nullptr);
     // -1 took the next free numbers of the table (slots 6 on).
     EXPECT_EQ(g5->m_iOwnGroupNum, 6);
-    EXPECT_EQ(frame.GetGroupByNumber(6), g5);
+    EXPECT_EQ(world.GetGroupByNumber(6), g5);
 }
 
 TEST(GroupRecord, AnAbsurdGroupNumberIsRefused) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     // A table number near the top of the range would make the table take
     // gigabytes: the file is refused and the table stays as it was.
-    const size_t tableSize = frame.m_GroupArray.size();
+    const size_t tableSize = world.m_GroupArray.size();
     Bytes b;
     PutGroupHead(b, 2);
     MemberPart(b, 0, -1, 0);
@@ -310,23 +310,23 @@ TEST(GroupRecord, AnAbsurdGroupNumberIsRefused) {
         EXPECT_NE(std::string(err.what()).find("group number 2147483632"), std::string::npos)
             << err.what();
     }
-    EXPECT_EQ(frame.m_GroupArray.size(), tableSize);
-    EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+    EXPECT_EQ(world.m_GroupArray.size(), tableSize);
+    EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
     // Set by hand, such a number names the group but takes no table entry;
     // the largest number that may is still entered.
     Group g;
     g.SetGroupNumber(0x7FFFFFF0);
     EXPECT_EQ(g.m_iOwnGroupNum, 0x7FFFFFF0);
-    EXPECT_EQ(frame.m_GroupArray.size(), tableSize);
+    EXPECT_EQ(world.m_GroupArray.size(), tableSize);
     Group h;
     h.SetGroupNumber(Group::kMaxGroupNumber);
-    ASSERT_EQ(frame.m_GroupArray.size(), size_t(Group::kMaxGroupNumber) + 1);
-    EXPECT_EQ(frame.GetGroupByNumber(Group::kMaxGroupNumber), &h);
+    ASSERT_EQ(world.m_GroupArray.size(), size_t(Group::kMaxGroupNumber) + 1);
+    EXPECT_EQ(world.GetGroupByNumber(Group::kMaxGroupNumber), &h);
 }
 
 TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
+    World world;
+    world.CreateRootGroups();
     Bytes head;
     PutGroupHead(head, 2);
     MemberPart(head, 0, -1, 0);
@@ -338,8 +338,8 @@ TEST(GroupRecord, BadListsAreRefusedWithoutLeaks) {
         Bytes cut(head.begin(), head.end() - 2);
         qv::Archive ar(cut);
         EXPECT_THROW(ar.ReadObjectOf<Group>(), qv::ArchiveError);
-        EXPECT_EQ(frame.GetGroupByNumber(4), nullptr);
-        EXPECT_EQ(frame.m_pAllGroups->GetMemberCount(), 1);
+        EXPECT_EQ(world.GetGroupByNumber(4), nullptr);
+        EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
     }
     // A self-contained group listing an event: refused as the wrong class; the
     // member read before it goes with the group.

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/MainFrm.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ private:
 
 // Builds groups whose members are added in list order (AddMember puts each at
 // the head, so they are added back to front).
-struct World {
-    CMainFrame frame;
+struct Groups {
+    World world;
     std::vector<std::string> log;
-    World() { frame.CreateRootGroups(); }
+    Groups() { world.CreateRootGroups(); }
     Actor* Make(const std::string& name) { return new Actor(&log, name); }
     Group* MakeGroup(int grouped, std::vector<Member*> members) {
         auto* g = new Group;
@@ -40,7 +40,7 @@ struct World {
         for (auto it = members.rbegin(); it != members.rend(); ++it) g->AddMember(*it);
         return g;
     }
-    int Tick() { return frame.m_pAllGroups->Update(0, nullptr); }
+    int Tick() { return world.m_pAllGroups->Update(0, nullptr); }
 };
 
 std::vector<std::string> Names(Group* g) {
@@ -52,21 +52,21 @@ std::vector<std::string> Names(Group* g) {
 using Log = std::vector<std::string>;
 
 TEST(Group, RootGroupsOfTheFrame) {
-    CMainFrame frame;
-    frame.CreateRootGroups();
-    ASSERT_NE(frame.m_pAllGroups, nullptr);
-    EXPECT_EQ(frame.m_pAllGroups->m_strSpecialName, "All Groups");
-    EXPECT_EQ(frame.m_pRandomEncounters->m_strSpecialName, "Random Encounters");
-    EXPECT_EQ(frame.m_pRandomEncounters->m_pGroup, frame.m_pAllGroups);
-    EXPECT_EQ(frame.m_pAllGroups->m_iOwnGroupNum, 0);
-    EXPECT_EQ(frame.GetGroupByNumber(0), frame.m_pAllGroups);
+    World world;
+    world.CreateRootGroups();
+    ASSERT_NE(world.m_pAllGroups, nullptr);
+    EXPECT_EQ(world.m_pAllGroups->m_strSpecialName, "All Groups");
+    EXPECT_EQ(world.m_pRandomEncounters->m_strSpecialName, "Random Encounters");
+    EXPECT_EQ(world.m_pRandomEncounters->m_pGroup, world.m_pAllGroups);
+    EXPECT_EQ(world.m_pAllGroups->m_iOwnGroupNum, 0);
+    EXPECT_EQ(world.GetGroupByNumber(0), world.m_pAllGroups);
 }
 
 TEST(GroupUpdate, MinusTwoTakesTheMemberOutAndTheWalkGoesOn) {
-    World w;
+    Groups w;
     Actor* b = w.Make("b");
     Group* g = w.MakeGroup(0, {w.Make("a"), b, w.Make("c")});
-    w.frame.m_pAllGroups->AddMember(g);
+    w.world.m_pAllGroups->AddMember(g);
     b->turn = [] { return Group::kLeaveGroup; };
     EXPECT_EQ(w.Tick(), 1);
     EXPECT_EQ(w.log, (Log{"a", "b", "c"}));
@@ -76,18 +76,18 @@ TEST(GroupUpdate, MinusTwoTakesTheMemberOutAndTheWalkGoesOn) {
 }
 
 TEST(GroupUpdate, MinusThreeStopsEveryWalkAtOnce) {
-    World w;
+    Groups w;
     Actor* b = w.Make("b");
     Group* inner = w.MakeGroup(0, {w.Make("a"), b, w.Make("c")});
     Group* outer = w.MakeGroup(0, {inner, w.Make("d")});
-    w.frame.m_pAllGroups->AddMember(outer);
+    w.world.m_pAllGroups->AddMember(outer);
     b->turn = [] { return Group::kWorldChanged; };
     EXPECT_EQ(w.Tick(), Group::kWorldChanged);
     EXPECT_EQ(w.log, (Log{"a", "b"}));  // neither c nor d had a turn
 }
 
 TEST(GroupUpdate, MembersDyingOrLeavingDuringTheWalk) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     Actor* b = w.Make("b");
     Actor* c = w.Make("c");
@@ -95,8 +95,8 @@ TEST(GroupUpdate, MembersDyingOrLeavingDuringTheWalk) {
     Actor* e = w.Make("e");
     Group* other = w.MakeGroup(0, {});
     Group* g = w.MakeGroup(0, {a, b, c, d, e});
-    w.frame.m_pAllGroups->AddMember(other);
-    w.frame.m_pAllGroups->AddMember(g);
+    w.world.m_pAllGroups->AddMember(other);
+    w.world.m_pAllGroups->AddMember(g);
     // a deletes itself in its own turn; b deletes the member after it; d sends
     // e to another group before e's turn.
     a->turn = [a] {
@@ -119,7 +119,7 @@ TEST(GroupUpdate, MembersDyingOrLeavingDuringTheWalk) {
 }
 
 TEST(GroupUpdate, EmptiedSelfContainedGroupsAreDeletedOthersStay) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     Actor* killer = w.Make("killer");
     Actor* v = w.Make("v");
@@ -128,7 +128,7 @@ TEST(GroupUpdate, EmptiedSelfContainedGroupsAreDeletedOthersStay) {
     Actor* p = w.Make("p");
     Group* plain = w.MakeGroup(0, {p});
     Group* g = w.MakeGroup(0, {leaving, killer, later, plain, w.Make("z")});
-    w.frame.m_pAllGroups->AddMember(g);
+    w.world.m_pAllGroups->AddMember(g);
     qv::Handle<Group> hLeaving(leaving), hLater(later), hPlain(plain);
     // a leaves its group in its own turn, which empties it; the killer deletes
     // the only member of a group whose turn comes later in the same walk; p
@@ -151,12 +151,12 @@ TEST(GroupUpdate, EmptiedSelfContainedGroupsAreDeletedOthersStay) {
 }
 
 TEST(GroupUpdate, NestedEmptyingCascadesUpward) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     Group* inner = w.MakeGroup(1, {a});
     Group* middle = w.MakeGroup(1, {inner});
     Group* outer = w.MakeGroup(0, {middle, w.Make("b")});
-    w.frame.m_pAllGroups->AddMember(outer);
+    w.world.m_pAllGroups->AddMember(outer);
     a->turn = [] { return Group::kLeaveGroup; };
     EXPECT_EQ(w.Tick(), 1);
     // inner answered -4 and was deleted by middle, which was then empty and
@@ -166,25 +166,25 @@ TEST(GroupUpdate, NestedEmptyingCascadesUpward) {
 }
 
 TEST(GroupUpdate, RandomEncountersIsNeverDeleted) {
-    World w;
-    Group* re = w.frame.m_pRandomEncounters;
+    Groups w;
+    Group* re = w.world.m_pRandomEncounters;
     re->m_bGrouped = 1;
     Actor* a = w.Make("a");
     re->AddMember(a);
     a->turn = [] { return Group::kLeaveGroup; };
     EXPECT_EQ(w.Tick(), 1);
     EXPECT_EQ(re->Update(0, nullptr), 1);
-    EXPECT_EQ(w.frame.m_pRandomEncounters, re);
-    EXPECT_EQ(re->m_pGroup, w.frame.m_pAllGroups);
+    EXPECT_EQ(w.world.m_pRandomEncounters, re);
+    EXPECT_EQ(re->m_pGroup, w.world.m_pAllGroups);
     delete a;
 }
 
 TEST(GroupUpdate, AGroupDeletedByItsOwnMemberStopsTheWalk) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     Group* doomed = w.MakeGroup(0, {a, w.Make("b")});
     Group* outer = w.MakeGroup(0, {doomed, w.Make("c")});
-    w.frame.m_pAllGroups->AddMember(outer);
+    w.world.m_pAllGroups->AddMember(outer);
     a->turn = [doomed] {
         delete doomed;  // the world changed under the walk
         return 0;
@@ -195,7 +195,7 @@ TEST(GroupUpdate, AGroupDeletedByItsOwnMemberStopsTheWalk) {
 }
 
 TEST(GroupMembers, RandomNumbersGoIntoNestedGroups) {
-    World w;
+    Groups w;
     Group g;
     g.m_iOwnGroupNum = 4;
     Actor* a = w.Make("a");
@@ -222,7 +222,7 @@ TEST(GroupMembers, RandomNumbersGoIntoNestedGroups) {
 }
 
 TEST(GroupMembers, AMemberBelongsToOneGroupAtATime) {
-    World w;
+    Groups w;
     Group g1, g2;
     Actor* a = w.Make("a");
     g1.AddMember(a);
@@ -242,14 +242,14 @@ TEST(GroupMembers, AMemberBelongsToOneGroupAtATime) {
 }
 
 TEST(GroupMembers, HitPointsSumAndLosses) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     Actor* b = w.Make("b");
     a->m_iHitPoints = 8;
     b->m_iHitPoints = 5;
     Group* inner = w.MakeGroup(0, {a});
     Group* outer = w.MakeGroup(0, {inner, b});
-    w.frame.m_pAllGroups->AddMember(outer);
+    w.world.m_pAllGroups->AddMember(outer);
     EXPECT_EQ(outer->GetHitPoints(), 13);
     inner->LoseHitPoints(5);
     EXPECT_EQ(inner->GetCachedHitPoints(), 3);
@@ -262,7 +262,7 @@ TEST(GroupMembers, HitPointsSumAndLosses) {
 }
 
 TEST(GroupMembers, RemoveFromMapDeletesTheWholeTree) {
-    World w;
+    Groups w;
     Actor* a = w.Make("a");
     qv::Handle<Member> ha(a);
     Group* inner = w.MakeGroup(1, {a, w.Make("b")});
@@ -277,49 +277,49 @@ TEST(GroupMembers, RemoveFromMapDeletesTheWholeTree) {
 }
 
 TEST(GroupTable, NumbersAndSlots) {
-    World w;
+    Groups w;
     Group* a = new Group;
-    w.frame.m_pAllGroups->AddMember(a);
+    w.world.m_pAllGroups->AddMember(a);
     a->SetGroupNumber(-1);
     EXPECT_EQ(a->m_iOwnGroupNum, 1);
-    EXPECT_EQ(w.frame.GetGroupByNumber(1), a);
+    EXPECT_EQ(w.world.GetGroupByNumber(1), a);
     // Random-encounter numbers have no slot.
     Group* r = new Group;
-    w.frame.m_pAllGroups->AddMember(r);
+    w.world.m_pAllGroups->AddMember(r);
     r->SetGroupNumber(-7);
     EXPECT_EQ(r->m_iOwnGroupNum, -7);
-    EXPECT_EQ(w.frame.m_GroupArray.size(), 2u);
+    EXPECT_EQ(w.world.m_GroupArray.size(), 2u);
     // A group deleted after another took its number leaves the newer one's slot.
     Group* newer = new Group;
-    w.frame.m_pAllGroups->AddMember(newer);
+    w.world.m_pAllGroups->AddMember(newer);
     newer->SetGroupNumber(1);
     delete a;
-    EXPECT_EQ(w.frame.GetGroupByNumber(1), newer);
+    EXPECT_EQ(w.world.GetGroupByNumber(1), newer);
     delete newer;
-    EXPECT_EQ(w.frame.GetGroupByNumber(1), nullptr);
-    EXPECT_EQ(w.frame.GetGroupByNumber(-3), nullptr);
-    EXPECT_EQ(w.frame.GetGroupByNumber(50), nullptr);
+    EXPECT_EQ(w.world.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(w.world.GetGroupByNumber(-3), nullptr);
+    EXPECT_EQ(w.world.GetGroupByNumber(50), nullptr);
 }
 
 TEST(GroupTable, ARenumberedGroupLeavesNoSlotBehind) {
-    World w;
+    Groups w;
     // Given a new number, or placed as a random encounter (which numbers it
     // below -1), a table group gives back the slot it had: deleted later, it
     // must not be left in the table under its old number.
     Group* moved = new Group;
-    w.frame.m_pAllGroups->AddMember(moved);
+    w.world.m_pAllGroups->AddMember(moved);
     moved->SetGroupNumber(3);
     moved->SetGroupNumber(5);
-    EXPECT_EQ(w.frame.GetGroupByNumber(3), nullptr);
-    EXPECT_EQ(w.frame.GetGroupByNumber(5), moved);
+    EXPECT_EQ(w.world.GetGroupByNumber(3), nullptr);
+    EXPECT_EQ(w.world.GetGroupByNumber(5), moved);
     Group* placed = new Group;
     placed->SetGroupNumber(4);
     placed->AddToWorld(0, 0, 1);
     EXPECT_LT(placed->m_iOwnGroupNum, -1);
     delete moved;
     delete placed;
-    for (size_t i = 1; i < w.frame.m_GroupArray.size(); ++i)
-        EXPECT_EQ(w.frame.m_GroupArray[i], nullptr) << "slot " << i;
+    for (size_t i = 1; i < w.world.m_GroupArray.size(); ++i)
+        EXPECT_EQ(w.world.m_GroupArray[i], nullptr) << "slot " << i;
 }
 
 }  // namespace

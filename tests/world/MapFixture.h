@@ -11,10 +11,12 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "support/WorldFixture.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace maptest {
 
@@ -71,6 +73,7 @@ class Creature : public Object, public MapCreature {
 public:
     explicit Creature(int radius = 20) : m_radius(radius) {}
     int Type() override { return PLAYER; }
+    MapCreature* GetMapCreature() override { return this; }
     int MapHitPoints() override { return m_hp; }
     int MapSpacingRadius() override { return m_radius; }
     int MapPartySlot() override { return m_partySlot; }
@@ -91,15 +94,10 @@ public:
 };
 
 // A world of 100 x 80 cells whose window starts at world cell `origin`,
-// every window cell filled with open ground.
+// every window cell filled with open ground; the map is the world's own.
 class MapFixture : public ::testing::Test {
 protected:
-    explicit MapFixture(CellPoint origin = {10, 10}) {
-        map.SetWorldSize(100, 80);
-        map.SetOrigin(origin);
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j) map.GetCell(i, j).image = &floor;
-    }
+    explicit MapFixture(CellPoint origin = {10, 10}) : small(origin) {}
     ~MapFixture() override {
         // Every test leaves the map without the holders it owns.
         for (auto& h : owned) {
@@ -134,9 +132,10 @@ protected:
         return n;
     }
 
-    CDDObject floor;
     std::vector<std::unique_ptr<Object>> objects;  // declared before the map: outlives it
-    MapMaster map;
+    world_test::SmallWorld small;
+    World& world = small.world;
+    MapMaster& map = small.map;
     std::vector<std::unique_ptr<ObjectHolder>> owned;
 };
 

@@ -4,10 +4,10 @@
 
 #include "MapFixture.h"
 #include "platform/Surface.h"
-#include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "structures/Walls.h"
 #include "world/MapLight.h"
+#include "world/World.h"
 
 using namespace maptest;
 
@@ -219,15 +219,16 @@ TEST_F(MapLighting, ACreatureOutOfSightIsUnseenButShadowsItsLitNeighbour) {
 }
 
 TEST_F(MapLighting, ObjectsAskTheRunningMap) {
-    CMainFrame frame;
     Compute();
-    EXPECT_EQ(ScaleLightAt(At(35, 34), 4), 0);  // no map in the frame yet: lit
-    frame.map_master = &map;
+    // The map is taken out of the world for a moment: without a running map
+    // everything is lit.
+    std::unique_ptr<MapMaster> running = std::move(world.map_master);
+    EXPECT_EQ(ScaleLightAt(At(35, 34), 4), 0);  // no map in the world: lit
+    world.map_master = std::move(running);
     EXPECT_EQ(ScaleLightAt(At(35, 34), 4), 2);
     EXPECT_EQ(ScaleLightAt(At(35, 30), 4), -1);
     ObjectHolder h(At(35, 34), nullptr);
     EXPECT_EQ(ScaleByMapLight(&h, 128), 78);
-    frame.map_master = nullptr;
 }
 
 TEST_F(MapLighting, TheHourlyWalkSurvivesLightsRemovedDuringIt) {

@@ -2,9 +2,9 @@
 // steps across cell edges with walls and doors; lines of sight.
 
 #include "MapFixture.h"
-#include "shell/MainFrm.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
+#include "world/World.h"
 
 using namespace maptest;
 
@@ -98,8 +98,6 @@ TEST_F(MapStanding, DecksCarryOverWater) {
 }
 
 TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
-    CMainFrame frame;
-    frame.map_master = &map;
     // Deck on the left half of the picture, rail (solid) on the right.
     auto deckImage = MakeImage(100, 60, 50, 30, [](int x, int) { return x < 50 ? kDeck : kSolid; });
     auto* raft = Make<Pictured<Ship>>();
@@ -126,7 +124,6 @@ TEST_F(MapStanding, APlatformCollectsWhatStandsOnItsDeck) {
     EXPECT_FALSE(mast->IsVesselMoving());
     raft->m_bMoving = 1;
     EXPECT_TRUE(mast->IsVesselMoving());
-    frame.map_master = nullptr;
 }
 
 TEST_F(MapStanding, CreaturesKeepTheirDistance) {

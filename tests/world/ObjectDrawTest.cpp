@@ -4,9 +4,9 @@
 
 #include "MapFixture.h"
 #include "platform/Surface.h"
-#include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "world/MapLight.h"
+#include "world/World.h"
 
 using namespace maptest;
 
@@ -17,16 +17,12 @@ protected:
     ObjectDrawing() {
         map.daylight = 50;
         map.focuscell = {35, 34};
-        frame.map_master = &map;
         // 128 levels: a level is the map's darkness itself.
         picture = SolidImage(64, 64, 32, 32);
         picture->m_iNumLevels = 128;
         thing.m_pDDImage = thing.m_pClassDDImage = picture.get();
     }
-    ~ObjectDrawing() override {
-        thing.m_pDDImage = thing.m_pClassDDImage = &Object::ClassImage();
-        frame.map_master = nullptr;
-    }
+    ~ObjectDrawing() override { thing.m_pDDImage = thing.m_pClassDDImage = &Object::ClassImage(); }
     int DrawnLevel(const Position& pos) {
         picture->m_iLightLevel = -99;
         thing.Draw(&screen, {320, 240}, screen.Bounds(), pos, 0);
@@ -45,7 +41,6 @@ protected:
     }
     const Position place = At(35, 34, 48, 36);
 
-    CMainFrame frame;
     std::unique_ptr<CDDObject> picture;
     Object thing;
     qv::Surface screen{640, 480};

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "structures/Walls.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -176,16 +176,16 @@ TEST(ObjectHolder, ClearingTheSetKeepsTheHolder) {
 }
 
 TEST(ObjectHolder, DestroyedHolderLetsGoOfItsCreaturesAndTheFrame) {
-    CMainFrame frame;
+    World world;
     Walker a, b;
     auto* h = new ObjectHolder(Position(1, 1), nullptr);
     a.JoinPlayerSet(h, false);
     b.JoinPlayerSet(h, false);
-    frame.m_pHoverHolder = h;
+    world.m_pHoverHolder = h;
     delete h;
     EXPECT_EQ(a.m_pPlayerSet, nullptr);
     EXPECT_EQ(b.m_pPlayerSet, nullptr);
-    EXPECT_EQ(frame.m_pHoverHolder.Get(), nullptr);
+    EXPECT_EQ(world.m_pHoverHolder.Get(), nullptr);
     a.LeavePlayerSet();  // nothing left to leave
 }
 

@@ -9,11 +9,11 @@
 #include "platform/Archive.h"
 #include "platform/Message.h"
 #include "platform/Surface.h"
-#include "shell/MainFrm.h"
-#include "structures/KeyStorage.h"
 #include "support/HandWrittenRecord.h"
+#include "world/KeyStorage.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -393,7 +393,7 @@ TEST(Object, CloneMakesTheSameClassWithAmountAndMoveable) {
 }
 
 TEST(Object, KeyNumbersEnterTheKeyRecordsOnLoadingAndLeaveOnDestruction) {
-    CMainFrame frame;
+    World world;
     Object door;
     door.m_iItemNum = 3;
     qv::Archive out;
@@ -401,14 +401,14 @@ TEST(Object, KeyNumbersEnterTheKeyRecordsOnLoadingAndLeaveOnDestruction) {
     {
         qv::Archive in(out.Bytes());
         std::unique_ptr<Object> back(in.ReadObjectOf<Object>());
-        ASSERT_EQ(frame.m_KeyStorageList.size(), 1u);
-        KeyStorage& k = *frame.m_KeyStorageList[0];
+        ASSERT_EQ(world.m_KeyStorageList.size(), 1u);
+        KeyStorage& k = *world.m_KeyStorageList[0];
         EXPECT_EQ(k.m_iKeyNum, 3);
         EXPECT_EQ(k.m_strName, "Lost or Temp Key");
         ASSERT_EQ(k.m_ObjectList.size(), 1u);
         EXPECT_EQ(k.m_ObjectList[0].Get(), back.get());
     }
-    EXPECT_TRUE(frame.m_KeyStorageList[0]->m_ObjectList.empty())
+    EXPECT_TRUE(world.m_KeyStorageList[0]->m_ObjectList.empty())
         << "the record stays, without the destroyed object";
 }
 

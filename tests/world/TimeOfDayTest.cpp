@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "platform/Archive.h"
-#include "shell/MainFrm.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
+#include "world/World.h"
 
 namespace {
 
@@ -25,18 +25,18 @@ TEST(TimeOfDay, StartsAtNoon) {
 TEST(TimeOfDay, StepsOfFiveMinutesCarryTheRemainder) {
     CTimeOfDay clock;
     int32_t now = 74999;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_bChanged, 0);
     EXPECT_EQ(clock.m_strTime, "12:00");
     now = 149999;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_bChanged, 1);
     EXPECT_EQ(clock.m_strTime, "12:05");
     EXPECT_EQ(clock.m_dwLastTick, 75000u);  // 74999 carried
     now = 150000;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_strTime, "12:10");
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_bChanged, 0);
 }
 
@@ -45,14 +45,14 @@ TEST(TimeOfDay, TheHourWrapsAtMidnight) {
     clock.m_sHour = 23;
     clock.m_sMinute = 55;
     int32_t now = 75000;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_sHour, 0);
     EXPECT_EQ(clock.m_sMinute, 0);
     EXPECT_EQ(clock.m_strTime, "00:00");
     clock.m_sHour = 9;
     clock.m_sMinute = 0;
     now = 150000;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_strTime, "09:05");
     clock.AdvanceHours(14);
     EXPECT_EQ(clock.m_strTime, "23:05");
@@ -64,14 +64,14 @@ TEST(TimeOfDay, AdvancesAcrossTheWrapOfGameTime) {
     CTimeOfDay clock;
     clock.m_dwLastTick = 0x7FFFFFFFu - 10000u;
     int32_t now = INT32_MIN + 64999;  // 75000 units later
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_bChanged, 1);
     EXPECT_EQ(clock.m_strTime, "12:05");
     EXPECT_EQ(clock.m_dwLastTick, 0x80000000u + 64999u);
     // And across the wrap of the unsigned count itself.
     clock.m_dwLastTick = 0xFFFFFFFFu - 100u;
     now = 74899;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(clock.m_strTime, "12:10");
 }
 
@@ -86,26 +86,26 @@ TEST(TimeOfDay, ZeroHoursOnlyRebuildTheText) {
 }
 
 TEST(TimeOfDay, NewHoursCountDownTheScriptVariables) {
-    CMainFrame frame;
+    World world;
     auto add = [&](int amount, int value) {
         auto v = std::make_unique<Object>("Var");
         v->m_iBulkNum = amount;
         v->m_iValue = value;
-        frame.m_ScriptVariableList.push_back(std::move(v));
-        return frame.m_ScriptVariableList.back().get();
+        world.m_ScriptVariableList.push_back(std::move(v));
+        return world.m_ScriptVariableList.back().get();
     };
     Object* three = add(3, 7);
     Object* one = add(1, 9);
     Object* two = add(2, 4);
     CTimeOfDay clock;
     int32_t now = 12 * 75000;  // one hour
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(three->m_iBulkNum, 2);
     EXPECT_EQ(three->m_iValue, 7);
     EXPECT_EQ(two->m_iBulkNum, 1);
     EXPECT_EQ(two->m_iValue, 0);
     now = 24 * 75000;
-    clock.Advance(&now);
+    clock.Advance(now);
     EXPECT_EQ(three->m_iBulkNum, 1);
     EXPECT_EQ(three->m_iValue, 0);
     EXPECT_EQ(one->m_iBulkNum, 1);
@@ -152,7 +152,7 @@ TEST(TimeOfDay, OutOfRangeStoredValuesAreBroughtIntoTheClock) {
         EXPECT_EQ(back->m_sHour, c.wantHour) << c.hour;
         EXPECT_EQ(back->m_sMinute, c.wantMinute) << c.minute;
         int32_t now = 75000;
-        back->Advance(&now);
+        back->Advance(now);
         EXPECT_GE(back->m_sHour, 0);
         EXPECT_LT(back->m_sHour, 24);
     }

@@ -1,5 +1,5 @@
-// Tearing the world down: a populated frame, map, groups, party, key records
-// and events go cleanly in the frame's own order and in awkward ones (run
+// Tearing the world down: a populated world, map, groups, party, key records
+// and events go cleanly in the world's own order and in awkward ones (run
 // under the address sanitizer, a dangling reference fails the test).
 
 #include <gtest/gtest.h>
@@ -10,13 +10,14 @@
 #include "events/GameEvent.h"
 #include "items/Bag.h"
 #include "items/Spell.h"
-#include "shell/MainFrm.h"
 #include "structures/Fixtures.h"
-#include "structures/KeyStorage.h"
 #include "structures/LightSource.h"
 #include "structures/Walls.h"
+#include "support/WorldFixture.h"
 #include "world/Group.h"
+#include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -26,12 +27,12 @@ Position At(int cx, int cy) {
 
 // A small world: two groups of placed creatures, a party, a light, a door and
 // a lever under one key, a bag with things in it, queued events aimed at other
-// creatures, a walk target and a scripted event. The frame and the map are
-// the test's to delete, in whatever order it chooses.
-struct World {
+// creatures, a walk target and a scripted event. The world is the test's to
+// delete, and its map may go before it.
+struct Populated {
     CDDObject floor;
-    CMainFrame* frame = new CMainFrame;
-    MapMaster* map = new MapMaster;
+    World* world = new World;
+    MapMaster* map = &world_test::GiveMap(*world);  // the world's
     Group* first = nullptr;
     Group* second = nullptr;
     Player* a = nullptr;
@@ -40,45 +41,44 @@ struct World {
     ObjectHolder* lightHolder = nullptr;
     ObjectHolder* doorHolder = nullptr;
 
-    World() {
+    Populated() {
         map->SetWorldSize(100, 80);
         map->SetOrigin({10, 10});
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j) map->GetCell(i, j).image = &floor;
-        frame->map_master = map;
-        frame->CreateRootGroups();
+        world->CreateRootGroups();
         first = new Group;
         first->SetGroupNumber(-1);
         second = new Group;
         second->SetGroupNumber(-1);
-        frame->m_pAllGroups->AddMember(first);
-        frame->m_pAllGroups->AddMember(second);
+        world->m_pAllGroups->AddMember(first);
+        world->m_pAllGroups->AddMember(second);
 
         a = Creature(first, At(20, 20), 0);
         b = Creature(first, At(22, 20), 1);
         c = Creature(second, At(24, 20), 2);
-        frame->m_Party[0] = a;
-        frame->m_Party[1] = b;
-        frame->m_pLeader = a;
-        frame->m_pControlPlayer = a;
+        world->m_Party[0] = a;
+        world->m_Party[1] = b;
+        world->m_pLeader = a;
+        world->m_pControlPlayer = a;
         first->m_pGroupLeader = a;
 
         auto* light = new LightSource;
         lightHolder = Place(light, At(21, 22));
         auto* door = new SideDoorBrick;
         door->m_iItemNum = 3;
-        frame->AddToKeyStorage(door);
+        world->AddToKeyStorage(door);
         doorHolder = Place(door, At(23, 22));
         auto* lever = new Lever;
         lever->m_iItemNum = 3;
-        frame->AddToKeyStorage(lever);
+        world->AddToKeyStorage(lever);
         Place(lever, At(25, 22));
 
         a->m_pBag->AddItem(new Object("Coin"));
         a->m_pBag->AddItem(new CBag("Pouch"));
         a->m_pBag->m_iItemCount = 2;
         a->Events().Post(ObjectEventType::ATTACK, 100, c);
-        c->Events().PostSpell(50, a, new Spell);
+        c->Events().PostSpell(50, a, std::make_unique<Spell>());
         c->Events().Post(ObjectEventType::TALK, 60, b);
         a->m_pTarget = c;
         a->m_Opponents.emplace_back(c);
@@ -90,8 +90,8 @@ struct World {
         a->JoinPlayerSet(lightHolder, false);
         b->JoinPlayerSet(lightHolder, false);
         c->JoinPlayerSet(new ObjectHolder(At(30, 30), nullptr), false);
-        frame->m_pHoverHolder = c->m_pHolder;
-        frame->m_EventList.push_back(std::make_unique<CTalkEvent>("HELLO", 1));
+        world->m_pHoverHolder = c->m_pHolder;
+        world->m_EventList.push_back(std::make_unique<CTalkEvent>("HELLO", 1));
     }
 
     Player* Creature(Group* group, Position pos, int number) {
@@ -108,31 +108,30 @@ struct World {
     }
 };
 
-TEST(WorldTeardown, TheFrameGoesFirstThenTheMap) {
-    World w;
+TEST(WorldTeardown, TheWorldGoesWithItsMap) {
+    Populated w;
     ASSERT_EQ(w.map->GetLightHolders().size(), 1u);
-    ASSERT_EQ(w.frame->m_KeyStorageList.size(), 1u);
-    delete w.frame;
-    delete w.map;
+    ASSERT_EQ(w.world->m_KeyStorageList.size(), 1u);
+    delete w.world;
 }
 
-TEST(WorldTeardown, TheMapGoesBeforeTheFrame) {
-    World w;
+TEST(WorldTeardown, TheMapGoesBeforeTheWorld) {
+    Populated w;
     qv::Handle<Player> a(w.a);
-    delete w.map;
-    // The frame no longer names the map, and the creatures went with it
+    w.world->map_master.reset();
+    // The world no longer names the map, and the creatures went with it
     // (each leaving its group, the player array and the party).
-    EXPECT_EQ(w.frame->map_master, nullptr);
+    EXPECT_EQ(w.world->map_master, nullptr);
     EXPECT_FALSE(a);
     EXPECT_EQ(w.first->GetMemberCount(), 0);
-    EXPECT_EQ(w.frame->m_PlayerArray[0], nullptr);
-    EXPECT_FALSE(w.frame->m_Party[0]);
-    EXPECT_FALSE(w.frame->m_pHoverHolder);
-    delete w.frame;
+    EXPECT_EQ(w.world->m_PlayerArray[0], nullptr);
+    EXPECT_FALSE(w.world->m_Party[0]);
+    EXPECT_FALSE(w.world->m_pHoverHolder);
+    delete w.world;
 }
 
 TEST(WorldTeardown, ACreatureDeletedBeforeItsGroupLeavesTheMap) {
-    World w;
+    Populated w;
     ObjectHolder* hc = w.c->m_pHolder;
     qv::Handle<ObjectHolder> holder(hc);
     ASSERT_TRUE(w.map->IsListedAnywhere(hc));
@@ -144,13 +143,12 @@ TEST(WorldTeardown, ACreatureDeletedBeforeItsGroupLeavesTheMap) {
     EXPECT_EQ(w.a->Events().At(1).m_pObject.Get(), nullptr);
     EXPECT_FALSE(w.a->m_pTarget);
     EXPECT_FALSE(w.a->m_Opponents[0]);
-    EXPECT_FALSE(w.frame->m_pHoverHolder);
-    delete w.frame;
-    delete w.map;
+    EXPECT_FALSE(w.world->m_pHoverHolder);
+    delete w.world;
 }
 
 TEST(WorldTeardown, AHolderDeletedBeforeItsObjectsGroupRemovesIt) {
-    World w;
+    Populated w;
     ObjectHolder* ha = w.a->m_pHolder;
     delete ha;
     // The cells no longer name it and the creature no longer points at it.
@@ -166,12 +164,11 @@ TEST(WorldTeardown, AHolderDeletedBeforeItsObjectsGroupRemovesIt) {
     EXPECT_EQ(w.a->m_pPlayerSet, nullptr);
     EXPECT_EQ(w.b->m_pPlayerSet, nullptr);
     EXPECT_TRUE(w.map->GetLightHolders().empty());
-    delete w.frame;
-    delete w.map;
+    delete w.world;
 }
 
 TEST(WorldTeardown, APlacedObjectDeletedWhileCreaturesHeadForItLeavesABareTarget) {
-    World w;
+    Populated w;
     Object* door = w.doorHolder->m_pObject;
     w.a->JoinPlayerSet(w.doorHolder, false);
     qv::Handle<ObjectHolder> holder(w.doorHolder);
@@ -180,28 +177,26 @@ TEST(WorldTeardown, APlacedObjectDeletedWhileCreaturesHeadForItLeavesABareTarget
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->m_pObject, nullptr);
     EXPECT_FALSE(w.map->IsListedAnywhere(holder.Get()));
-    EXPECT_EQ(w.frame->m_KeyStorageList[0]->m_ObjectList.size(), 1u);  // the lever
+    EXPECT_EQ(w.world->m_KeyStorageList[0]->m_ObjectList.size(), 1u);  // the lever
     w.a->LeavePlayerSet();
     EXPECT_FALSE(holder);
-    delete w.frame;
-    delete w.map;
+    delete w.world;
 }
 
 TEST(WorldTeardown, GroupsDeletedInAwkwardOrders) {
-    World w;
+    Populated w;
     // A nested group deleted while its parent and the table name it.
     const int32_t number = w.second->m_iOwnGroupNum;
     delete w.second;
-    EXPECT_EQ(w.frame->GetGroupByNumber(number), nullptr);
-    EXPECT_EQ(w.frame->m_pAllGroups->GetMemberCount(), 2);  // first and random encounters
+    EXPECT_EQ(w.world->GetGroupByNumber(number), nullptr);
+    EXPECT_EQ(w.world->m_pAllGroups->GetMemberCount(), 2);  // first and random encounters
     // A member of the remaining group goes before it, then the root by hand.
     delete w.b;
     EXPECT_EQ(w.first->GetMemberCount(), 1);
-    delete w.frame->m_pAllGroups;
-    EXPECT_EQ(w.frame->m_pAllGroups, nullptr);
-    EXPECT_EQ(w.frame->m_pRandomEncounters, nullptr);
-    delete w.map;
-    delete w.frame;
+    delete w.world->m_pAllGroups;
+    EXPECT_EQ(w.world->m_pAllGroups, nullptr);
+    EXPECT_EQ(w.world->m_pRandomEncounters, nullptr);
+    delete w.world;
 }
 
 }  // namespace

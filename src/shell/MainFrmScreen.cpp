@@ -1,14 +1,13 @@
-#include "media/DirectDraw.h"
-
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "media/DIBitmap.h"
-#include "media/GlobalImages.h"
+#include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
 #include "media/Painter.h"
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 #include "world/Global.h"
 
 namespace {
@@ -84,7 +83,7 @@ int CMainFrame::InitDirectDraw(int reload) {
                         kErrorCaption);
         return 0;
     }
-    if (reload && !ReloadGlobalImages(this)) {
+    if (reload && !ReloadGlobalImages(&m_World)) {
         qv::ShowMessage("Could not Initiate DirectDraw Objects!", qv::MessageButtons::Ok,
                         kErrorCaption);
         return 0;
@@ -119,7 +118,7 @@ int CMainFrame::RestoreSurfaces() {
 }
 
 int CMainFrame::UpdateScreen(int reload) {
-    if (reload && !ReloadGlobalImages(this)) return 0;
+    if (reload && !ReloadGlobalImages(&m_World)) return 0;
     if (!m_pPrimary || !m_pScreenImage) return 0;
     const qv::Surface* pic = m_pScreenImage->GetFrameSurface(0);
     if (!pic) return 0;

@@ -1,4 +1,4 @@
-#include "structures/KeyStorage.h"
+#include "world/KeyStorage.h"
 
 #include "platform/Archive.h"
 #include "world/Object.h"

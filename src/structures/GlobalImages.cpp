@@ -1,4 +1,4 @@
-#include "media/GlobalImages.h"
+#include "structures/GlobalImages.h"
 
 #include <map>
 #include <memory>
@@ -6,9 +6,9 @@
 
 #include "media/DDObjects.h"
 #include "media/Resources.h"
-#include "shell/MainFrm.h"
 #include "structures/Scenery.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -109,16 +109,16 @@ void BuildPrototypes(GlobalImages& g) {
             MakePrototype<Flowers>(g, flowers)};
 }
 
-void HandToMap(CMainFrame* frame) {
-    if (!frame || !frame->map_master) return;
+void HandToMap(World* world) {
+    if (!world || !world->map_master) return;
     GlobalImages& g = State();
-    frame->map_master->SetTerrainPictures(g.terrainPointers);
-    frame->map_master->prototypes = g.prototypes;
+    world->map_master->SetTerrainPictures(g.terrainPointers);
+    world->map_master->prototypes = g.prototypes;
 }
 
 }  // namespace
 
-int LoadGlobalImages(CMainFrame* frame) {
+int LoadGlobalImages(World* world) {
     GlobalImages& g = State();
     if (!g.loaded) {
         for (int code = 0; code < kTerrainPictureCount; ++code) {
@@ -143,13 +143,13 @@ int LoadGlobalImages(CMainFrame* frame) {
         BuildPrototypes(g);
         g.loaded = true;
     }
-    HandToMap(frame);
+    HandToMap(world);
     return 1;
 }
 
-int ReloadGlobalImages(CMainFrame* frame) {
+int ReloadGlobalImages(World* world) {
     GlobalImages& g = State();
-    if (!g.loaded) return LoadGlobalImages(frame);
+    if (!g.loaded) return LoadGlobalImages(world);
     int ok = 1;
     for (auto& image : g.terrain)
         if (!image->Load()) ok = 0;
@@ -157,7 +157,7 @@ int ReloadGlobalImages(CMainFrame* frame) {
         if (!image->Load()) ok = 0;
     for (auto& [id, image] : g.windows)
         if (!image->Load()) ok = 0;
-    HandToMap(frame);
+    HandToMap(world);
     return ok;
 }
 

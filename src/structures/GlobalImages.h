@@ -5,7 +5,7 @@
 //
 // LoadGlobalImages runs on the start-of-play worker thread while the main
 // thread waits; it touches nothing of the window system. It hands the terrain
-// pictures and the prototypes to the frame's map when there is one.
+// pictures and the prototypes to the world's map when there is one.
 //
 // The prototype table has five rows of five slots; row r, slot s (both
 // counted from 1) is prototypes[r - 1][s - 1] of the map:
@@ -20,17 +20,17 @@
 #include <array>
 
 class CDDObject;
-class CMainFrame;
 class Object;
+class World;
 
 using SceneryPrototypeTable = std::array<std::array<Object*, 5>, 5>;
 
 // Builds every shared picture and the prototypes; nonzero on success.
-int LoadGlobalImages(CMainFrame* frame);
+int LoadGlobalImages(World* world);
 // Refills the surfaces of the shared pictures from their bitmaps (after the
 // screen was lost, or when the frame asks on its first tick); nonzero on
 // success. Builds them first when they do not exist.
-int ReloadGlobalImages(CMainFrame* frame);
+int ReloadGlobalImages(World* world);
 // Releases the surfaces of every shared picture (the screen is going away);
 // the pictures and prototypes stay, and ReloadGlobalImages refills them.
 void ReleaseGlobalImages();

@@ -4,12 +4,13 @@
 #include <thread>
 
 #include "media/DDObjects.h"
-#include "media/GlobalImages.h"
 #include "media/Resources.h"
-#include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 #include "structures/Scenery.h"
+#include "support/WorldFixture.h"
 #include "world/Map.h"
 #include "world/Object.h"
+#include "world/World.h"
 
 namespace {
 
@@ -127,11 +128,9 @@ TEST_F(GlobalImagesTest, ReloadRefillsLostSurfacesAndInvalidateForgetsAll) {
 }
 
 TEST_F(GlobalImagesTest, TheFramesMapGetsThePicturesAndPrototypes) {
-    CMainFrame frame;
-    MapMaster map;
-    frame.map_master = &map;
-    ASSERT_EQ(LoadGlobalImages(&frame), 1);
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
+    ASSERT_EQ(LoadGlobalImages(&world), 1);
     EXPECT_EQ(map.prototypes, GetSceneryPrototypes());
     EXPECT_NE(map.prototypes[3][4], nullptr);
-    frame.map_master = nullptr;
 }

@@ -1,0 +1,68 @@
+// The accessors that answer from the main frame itself (build mode, the message
+// line, the game folder) and the messages that mark the frame while they show.
+
+#include <cstdarg>
+#include <cstdlib>
+
+#include "platform/Files.h"
+#include "platform/Format.h"
+#include "platform/Message.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+
+// Set by the frame's constructor, cleared when its destruction begins.
+CMainFrame* g_pMainFrame = nullptr;
+
+CMainFrame* GetMainFrame() {
+    return g_pMainFrame;
+}
+
+CPopupChain* GetPopupChain() {
+    return GetMainFrame();
+}
+
+int IsEditMode() {
+    CMainFrame* f = GetMainFrame();
+    return f ? f->m_bEditing : 0;
+}
+
+int IsDebugView() {
+    CMainFrame* f = GetMainFrame();
+    return f ? f->m_bDebugView : 0;
+}
+
+int SetMessageLine(const std::string& text) {
+    if (CMainFrame* f = GetMainFrame()) {
+        f->m_strMessageLine = text;
+        f->m_MessageLine.SetText(text);
+    }
+    return 1;
+}
+
+std::string GetBaseDirectory() {
+    CMainFrame* f = GetMainFrame();
+    return f ? f->m_strGameFolder : std::string();
+}
+
+void FatalMessage(const char* format, ...) {
+    if (!format) std::exit(1);
+    va_list args;
+    va_start(args, format);
+    std::string text = qv::FormatV(format, args);
+    va_end(args);
+    if (CMainFrame* f = GetMainFrame()) f->m_bAssertShowing = 1;
+    qv::MessageAnswer answer = qv::ShowMessage(text, qv::MessageButtons::RetryCancel);
+    if (answer != qv::MessageAnswer::Retry) std::exit(1);
+    if (CMainFrame* f = GetMainFrame()) f->m_bAssertShowing = 0;
+}
+
+void ReportFileException(const qv::FileError& error) {
+    std::string text = error.cause == qv::FileError::NotFound
+                           ? qv::Format("%s not found.", error.fileName.c_str())
+                           : qv::Format("Problem with file %s.", error.fileName.c_str());
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+    if (CMainFrame* f = GetMainFrame())
+        f->RequestQuit(2);
+    else
+        std::exit(2);
+}

@@ -1,0 +1,83 @@
+#include "world/World.h"
+
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/KeyStorage.h"
+#include "world/Map.h"
+#include "world/Object.h"
+#include "world/TimeOfDay.h"
+#include "world/UnusedNumbers.h"
+
+// Set by a World's constructor, cleared when its destruction begins.
+static World* g_pWorld = nullptr;
+
+World* GetWorld() {
+    return g_pWorld;
+}
+
+World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
+    g_pWorld = this;
+}
+
+World::~World() {
+    // The groups go first: their creatures leave the map while it still exists.
+    DeleteGroups();
+    // From here on the accessors answer as if there were no world.
+    if (g_pWorld == this) g_pWorld = nullptr;
+}
+
+void World::AddToKeyStorage(Object* object) {
+    if (!QV_CHECK(object != nullptr)) return;
+    KeyStorage* record = nullptr;
+    for (auto& k : m_KeyStorageList)
+        if (k->m_iKeyNum == object->m_iItemNum) {
+            record = k.get();
+            break;
+        }
+    if (!record) {
+        m_KeyStorageList.push_back(
+            std::make_unique<KeyStorage>(object->m_iItemNum, "Lost or Temp Key"));
+        record = m_KeyStorageList.back().get();
+    }
+    record->m_ObjectList.emplace_back(object);
+}
+
+void World::RemoveFromKeyStorage(Object* object) {
+    if (!object) return;
+    for (auto& k : m_KeyStorageList) {
+        if (k->m_iKeyNum != object->m_iItemNum) continue;
+        auto& list = k->m_ObjectList;
+        for (auto it = list.begin(); it != list.end(); ++it)
+            if (it->Get() == object) {
+                list.erase(it);
+                break;
+            }
+        return;
+    }
+}
+
+void World::CreateRootGroups() {
+    if (m_pAllGroups) return;
+    m_pAllGroups = new Group("Group");
+    m_pAllGroups->SetName("All Groups");
+    m_pRandomEncounters = new Group("Group");
+    m_pRandomEncounters->SetName("Random Encounters");
+    m_pAllGroups->AddMember(m_pRandomEncounters);
+    m_pAllGroups->SetGroupNumber(-1);
+    if (!m_pUnusedNumbers) m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
+}
+
+void World::DeleteGroups() {
+    if (m_pAllGroups) {
+        m_pAllGroups->RemoveFromMap();
+        delete m_pAllGroups;
+    }
+    m_pAllGroups = nullptr;
+    m_pRandomEncounters = nullptr;
+    m_GroupArray.clear();
+}
+
+Group* World::GetGroupByNumber(int32_t number) const {
+    if (number < 0 || static_cast<size_t>(number) >= m_GroupArray.size()) return nullptr;
+    return m_GroupArray[static_cast<size_t>(number)];
+}

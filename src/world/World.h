@@ -1,0 +1,92 @@
+#pragma once
+// The world: the map, the groups, the party, the clock and game time, the key
+// records and the scripted events. The main frame owns exactly one; world code
+// reaches the current one through GetWorld() (world/Global.h), so that it never
+// needs the window that shows it. Tests of world rules build a World alone.
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/Handle.h"
+
+class CGameEvent;
+class CTimeOfDay;
+class Group;
+class KeyStorage;
+class MapMaster;
+class Object;
+class ObjectHolder;
+class Player;
+class UnusedNumbers;
+
+// Deletes a scripted event where its class is defined, so that the world
+// holds events without including the folder above it.
+struct GameEventDeleter {
+    GameEventDeleter() = default;
+    template <class T>
+    GameEventDeleter(std::default_delete<T>) {}
+    void operator()(CGameEvent* event) const;
+};
+using GameEventPtr = std::unique_ptr<CGameEvent, GameEventDeleter>;
+
+class World {
+public:
+    // The newest World is the current one until it is destroyed.
+    World();
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // The running map (owned); null until a land is read.
+    std::unique_ptr<MapMaster> map_master;
+
+    // Key records: objects by key number, signalled together.
+    void AddToKeyStorage(Object* object);
+    void RemoveFromKeyStorage(Object* object);
+    std::vector<std::unique_ptr<KeyStorage>> m_KeyStorageList;
+
+    std::vector<Player*> m_PlayerArray;       // indexed by actor number; does not own
+    Group* m_pRandomEncounters = nullptr;     // "Random Encounters"; the group tree owns it
+    qv::Handle<ObjectHolder> m_pHoverHolder;  // current target candidate
+
+    // What the creatures' turns read and their stored records fill in: the
+    // game clock, the party, the view centre and the fast-time switch.
+    int32_t m_iGameTime = 0;
+    int m_bFastTime = 0;
+    qv::Point m_ptFocus;
+    qv::Handle<Player> m_pLeader;
+    qv::Handle<Player> m_pControlPlayer;
+    std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
+
+    // Groups: the root of the group tree (owned; "Random Encounters" is one of
+    // its members) and the table of groups by number, which does not own them.
+    void CreateRootGroups();
+    void DeleteGroups();
+    // The group of table slot `number`; null for an empty or missing slot.
+    Group* GetGroupByNumber(int32_t number) const;
+    Group* m_pAllGroups = nullptr;
+    std::vector<Group*> m_GroupArray;
+    qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
+    // Free member ids for the creatures of random encounters and scripted
+    // groups; owned.
+    std::unique_ptr<UnusedNumbers> m_pUnusedNumbers;
+    // The party slot (0..5) of a creature, or -1.
+    int FindPartySlot(const Player* creature) const;
+    // With a leader and the creature in the party: its slot and the formation
+    // row of the leader's facing (0..3); false otherwise, outputs untouched.
+    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const;
+    // The party formation turned to each quarter of the leader's facing, one
+    // offset per slot.
+    std::array<std::array<qv::Point, 6>, 4> m_FormationRows{};
+
+    // Scripted events waiting to run and the named script variables; owned.
+    std::list<GameEventPtr> m_EventList;
+    std::list<std::unique_ptr<Object>> m_ScriptVariableList;
+
+    // The world's clock (owned).
+    std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
+};

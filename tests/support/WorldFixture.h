@@ -1,0 +1,34 @@
+#pragma once
+// A small world for the tests of world rules: a World (the current one while
+// it lives) with a map of its own, 100 x 80 cells whose window starts at a
+// chosen world cell, every window cell open ground. Tests that need the group
+// tree make it with world.CreateRootGroups().
+
+#include <memory>
+
+#include "media/DDObjects.h"
+#include "world/Map.h"
+#include "world/World.h"
+
+namespace world_test {
+
+// Gives `world` a fresh map of its own and answers it.
+inline MapMaster& GiveMap(World& world) {
+    world.map_master = std::make_unique<MapMaster>();
+    return *world.map_master;
+}
+
+struct SmallWorld {
+    explicit SmallWorld(CellPoint origin = {10, 10}) : map(GiveMap(world)) {
+        map.SetWorldSize(100, 80);
+        map.SetOrigin(origin);
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j) map.GetCell(i, j).image = &floor;
+    }
+
+    CDDObject floor;  // declared before the world: outlives its map
+    World world;
+    MapMaster& map;
+};
+
+}  // namespace world_test
