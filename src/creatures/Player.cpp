@@ -401,12 +401,6 @@ int Player::SetActive(int32_t) {
 double Player::ProximityWeight(Player*) {
     return 0.0;
 }
-int Player::AdvanceFrame() {
-    return 0;
-}
-int Player::LoadImages(const std::string&) {
-    return 1;
-}
 bool Player::CancelCastSpells(int32_t) {
     return false;
 }

@@ -29,6 +29,7 @@ class Spell;
 class MapMaster;
 class ObjectHolder;
 class CreatureImageSet;
+struct LookColours;
 
 // Species numbers answered by Player::GetPlayerType (0 for a plain creature).
 using PlayerType = int32_t;
@@ -95,6 +96,13 @@ public:
     void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
+    // ---- Its picture (PlayerDraw.cpp)
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
+    // With a look, the image of its current action, taken from the class's
+    // look each time so that it stays valid when the look is read again.
+    CDDObject* GetImage() override;
+
     // ---- The creature's own operations
     // Heads for `holder`: the wait count is cleared, the old set left, and the
     // holder's set joined unless the frame forbids joining or it is null.
@@ -136,6 +144,8 @@ public:
     // overload stays reachable.
     using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
+    // The colours a recoloured look is drawn with; 0 when the creature has none.
+    virtual int GetLookColours(LookColours*) { return 0; }
     // Takes the spell over: it goes when the call ends unless kept.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
@@ -193,6 +203,14 @@ public:
     static constexpr int64_t kStraightLineDistanceSq = 160000;
 
     bool IsAlive() const { return m_sLifeState >= 1; }
+    bool HasOpponents() const;
+    // The palette colour that marks this creature as the target of a party
+    // member (0 none), as Draw shows it.
+    int TargetMarkColour() const;
+    // The hit-point bar over the picture whose top-left corner is at `top`
+    // and width is `width`: its rectangle and its palette colour.
+    static qv::Rect HitPointBarRect(int32_t hitPoints, qv::Point top, int width);
+    static int HitPointBarColour(int32_t hitPoints);
     CreatureEventQueue& Events() { return *m_pEvents; }
 
     // At most this many events are handled in one turn; the rest wait.
