@@ -318,7 +318,7 @@ namespace {
 // The fuzz corpus holds lands as the game writes them: each reads, and stores
 // back to its own bytes.
 TEST(LandFile, TheFuzzCorpusLandsReadAndStoreBackUnchanged) {
-    const std::string corpus = std::string(QV_TEST_DATA) + "/../../fuzz/corpus/land/";
+    const std::string corpus = std::string(QV_TEST_DATA) + "/../../fuzz/corpus/land_file/";
     for (const char* name : {"default.lnd", "objects.lnd"}) {
         const auto bytes = qv::ReadWholeFile(corpus + name);
         EXPECT_EQ(Land::FromBytes(bytes, name)->StoreBytes(), bytes) << name;
