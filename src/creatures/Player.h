@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/PlayerMove.h"
 #include "items/Useable.h"
@@ -165,6 +167,31 @@ public:
     bool CancelCastSpells(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
+    // ---- Thinking and walking (Player2.cpp)
+    // Plans and starts the walk to (x, y): 1, or 0 when no step could be
+    // planned. The hurry flag shortens the step delay over a long way.
+    int MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t time, int32_t* hurry,
+                   int32_t value, int32_t near);
+    // 1 when the creature has something to do where it stands (a wait, a
+    // scripted move's cell, a fixture to go to), 0 when it has nothing.
+    int PickIdleAction();
+    // Forgets the planned route; a new order starts afresh.
+    void ClearRoute();
+    // What the creature does about the holder whose set it belongs to: 2 walk
+    // on, 1 done, 0 nothing, -3 the world changed. Answered by the main
+    // frame's interaction once it is installed; until then a creature that
+    // reaches its target leaves the set.
+    using Interaction = std::function<int(Player* creature, int flag)>;
+    static Interaction s_interact;
+    static int InteractWith(Player* creature, int flag);
+    // Arrival distance of a walk (in the map's squared distance); a creature
+    // told to stay is content farther away, one sent to a point nearer.
+    static constexpr int64_t kArriveDistanceSq = 10;
+    static constexpr int64_t kStayArriveDistanceSq = 100;
+    static constexpr int64_t kNearArriveDistanceSq = 1;
+    // Up to this squared distance a walk first tries the straight line.
+    static constexpr int64_t kStraightLineDistanceSq = 160000;
+
     bool IsAlive() const { return m_sLifeState >= 1; }
     CreatureEventQueue& Events() { return *m_pEvents; }
 
@@ -280,6 +307,7 @@ public:
     std::vector<int32_t> m_TraitList;
 
     // ---- Life, party set, route
+    LineRoute m_Route{this};
     LifeState m_sLifeState = 1;
     int16_t m_sSpeciesMark = 0;
     int32_t m_iReserved1 = 0;
@@ -335,6 +363,11 @@ private:
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);
+    int StepOnce(qv::Point step, MapMaster* map);
+    bool RideAboard(qv::Point step, MapMaster* map);
+    qv::Point ClipToWindow(MapMaster* map, qv::Point goal) const;
+    int StartLookAction(int32_t action, int32_t time);
+    bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -69,6 +70,9 @@ public:
     void DeleteGroups();
     // The group of table slot `number`; null for an empty or missing slot.
     Group* GetGroupByNumber(int32_t number) const;
+    // A new group under "All Groups" with that special name, entered in the
+    // table at `number`.
+    Group* AddNumberedGroup(int32_t number, const std::string& name);
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
     // The group split off from the party; listed (and owned) under "All Groups".
