@@ -195,7 +195,7 @@ void LineRoute::Plan(int32_t sx, int32_t sy, int32_t ex, int32_t ey, Player* mov
             // it instead, to try it.
             if (o->GetState() == 2 && mover && !mover->m_pPlayerSet) {
                 mover->m_iWaitCount = 0;
-                mover->JoinPlayerSet(hit, false);
+                mover->JoinPlayerSet(hit);
                 budgetGone = true;
             }
         }

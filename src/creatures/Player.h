@@ -14,6 +14,7 @@
 
 #include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
+#include "creatures/PlayerMove.h"
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -68,6 +69,8 @@ public:
     int Update(int32_t now, MapMaster* context) override;
     Object* Clone() override;
     int Type() override { return PLAYER; }
+    // A row past the eight facings (from a file) becomes row 0.
+    void SetImageFrame(int* x, int* y) override;
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
@@ -87,9 +90,15 @@ public:
     int MapPartySlot() override { return m_iPartySlot; }
     Object* MapAttackTarget() override;
     bool MapIsRemoved() override { return m_bInactive != 0; }
+    int MapSavedGroup() override { return m_iSavedGroupNum; }
+    void MapTakeNumber() override { SetPlayerNumber(m_iPlayerNumber); }
+    void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
     // ---- The creature's own operations
+    // Heads for `holder`: the wait count is cleared, the old set left, and the
+    // holder's set joined unless the frame forbids joining or it is null.
+    void JoinPlayerSet(ObjectHolder* holder);
     virtual int SetLevel(int32_t level);
     virtual int FillPropertyPages(void* sheet);
     virtual int ReadPropertyPages(void* sheet);
@@ -123,6 +132,9 @@ public:
     virtual int AdvanceFrame();
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
+    // A creature's pictures come by its species' name; the object's own
+    // overload stays reachable.
+    using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
     // Takes the spell over: it goes when the call ends unless kept.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
@@ -136,8 +148,9 @@ public:
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
     // What meeting the other creature leads to: 0 nothing, 1 it comes to talk,
-    // 2 a fight. Asked by the groups' hostility search.
-    int CheckEncounter(Player* other);
+    // 2 a fight. Asked by the groups' hostility search; a test may answer in
+    // its place.
+    virtual int CheckEncounter(Player* other);
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
@@ -147,6 +160,10 @@ public:
     int EquipObject(Object* object);
     int UpdateLevel();
     int ReduceAlertness(int32_t amount);
+    // Rests a living creature for *hours: alertness up by the bonus and 100 an
+    // hour (at most 1000), hit points and mana regained for the time. Answers
+    // the alertness (0 for a creature that is not alive).
+    int RestHours(const int32_t* hours, int32_t bonus);
     bool CancelCastSpells(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
@@ -205,7 +222,7 @@ public:
     std::vector<qv::Handle<Player>> m_Opponents;
     int32_t m_bAttackRandomMonsters = 0;
     qv::Point m_ptDefenseCell;
-    std::vector<std::unique_ptr<qv::Persistent>> m_MoveList;
+    std::vector<std::unique_ptr<PlayerMove>> m_MoveList;  // scripted moves, owned
 
     // ---- Abilities and timing
     int32_t m_iSpeed = 100;

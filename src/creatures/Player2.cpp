@@ -269,7 +269,7 @@ int Player::PickIdleAction() {
     if (r < m + n) {
         const int k = qv::Rand() % n;
         m_iWaitCount = 0;
-        JoinPlayerSet(candidates[static_cast<size_t>(k)], false);
+        JoinPlayerSet(candidates[static_cast<size_t>(k)]);
         return 1;
     }
     m_iWaitCount = qv::Rand() % 3;

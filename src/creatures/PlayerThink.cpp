@@ -37,7 +37,7 @@ int Player::CheckEncounter(Player* other) {
         if (other->m_iActionOption == ActionOption::Talk) {
             // It comes over to talk, in a hurry.
             other->m_iWaitCount = 0;
-            other->JoinPlayerSet(m_pHolder, false);
+            other->JoinPlayerSet(m_pHolder);
             other->m_bHasted = 1;
             other->m_iActionOption = ActionOption::None;
             return 1;

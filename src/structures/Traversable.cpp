@@ -96,6 +96,13 @@ Mast::Mast(const std::string& name) : Object(name) {
 
 QV_SERIALIZE_BASE_ONLY(Mast, Object)
 
+bool Mast::ApplyTouchZone(int32_t* dx, int32_t* dy) const {
+    if (!IsVesselMoving() || !dx || !dy) return false;
+    if (*dx > -kTouchAcross && *dx < kTouchAcross) *dx = 0;
+    if (*dy > -kTouchAlong && *dy < kTouchAlong) *dy = 0;
+    return true;
+}
+
 bool Mast::IsVesselMoving() const {
     const Ship* ship = m_pVessel.Get();
     return ship && ship->m_bMoving != 0;

@@ -78,7 +78,7 @@ TEST_F(WalkingTest, ACreatureWalksToAPointRoundAnObstacleAndArrives) {
     const Position target = At(22, 20);
     p->m_ptStay = {22, 20};                           // where it lives
     auto* point = new ObjectHolder(target, nullptr);  // a plain walk target
-    p->JoinPlayerSet(point, false);
+    p->JoinPlayerSet(point);
     bool enteredSolid = false;
     Run(p, 600, [&] {
         if (MapMaster::PixelToCell(p->m_Position) == CellPoint{21, 20}) enteredSolid = true;
@@ -382,7 +382,7 @@ TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
 TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
     Walker* p = Place(At(20, 20));
     auto* point = new ObjectHolder(At(22, 20), nullptr);
-    p->JoinPlayerSet(point, false);
+    p->JoinPlayerSet(point);
     int asked = 0;
     Player::s_interact = [&](Player*, int) {
         ++asked;
@@ -400,7 +400,7 @@ TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
     auto image = maptest::SolidImage(20, 20, 10, 10);
     const Position at = p->m_Position;
     ObjectHolder* chest = Block({at.x + 12, at.y}, image);
-    p->JoinPlayerSet(chest, false);
+    p->JoinPlayerSet(chest);
     EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y, &map, 0), -3);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(p->m_Position, at);
