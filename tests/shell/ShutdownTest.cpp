@@ -43,7 +43,7 @@ protected:
         frame->m_ActiveSpells.back()->m_iDuration = 100000;
         frame->m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
         frame->m_World.m_pHoverHolder = b->m_pHolder;
-        b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr), false);
+        b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr));
         auto* carried = new ObjectHolder(At(35, 35), new Object("Pouch"));
         EXPECT_EQ(map->AddHolder(carried->pos, carried), 1);
         frame->m_pDragHolder = carried;
