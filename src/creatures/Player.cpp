@@ -374,18 +374,6 @@ int Player::FillPropertyPages(void*) {
 int Player::ReadPropertyPages(void*) {
     return 1;
 }
-int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
-    return Think(time, context);
-}
-int Player::Think(int32_t, MapMaster*) {
-    return 0;
-}
-int Player::NPCTalk(qv::Point*, int32_t*) {
-    return 0;
-}
-int Player::HandleMoveEvent(int32_t, int32_t, int32_t, MapMaster*, int32_t) {
-    return 0;
-}
 int Player::Attack(int32_t, MapMaster*) {
     return 0;
 }
@@ -412,12 +400,6 @@ int Player::SetActive(int32_t) {
 }
 double Player::ProximityWeight(Player*) {
     return 0.0;
-}
-int Player::AdvanceFrame() {
-    return 0;
-}
-int Player::LoadImages(const std::string&) {
-    return 1;
 }
 bool Player::CancelCastSpells(int32_t) {
     return false;

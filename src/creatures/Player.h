@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/PlayerMove.h"
 #include "items/Useable.h"
@@ -27,6 +29,7 @@ class Spell;
 class MapMaster;
 class ObjectHolder;
 class CreatureImageSet;
+struct LookColours;
 
 // Species numbers answered by Player::GetPlayerType (0 for a plain creature).
 using PlayerType = int32_t;
@@ -93,6 +96,13 @@ public:
     void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
+    // ---- Its picture (PlayerDraw.cpp)
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
+    // With a look, the image of its current action, taken from the class's
+    // look each time so that it stays valid when the look is read again.
+    CDDObject* GetImage() override;
+
     // ---- The creature's own operations
     // Heads for `holder`: the wait count is cleared, the old set left, and the
     // holder's set joined unless the frame forbids joining or it is null.
@@ -134,6 +144,8 @@ public:
     // overload stays reachable.
     using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
+    // The colours a recoloured look is drawn with; 0 when the creature has none.
+    virtual int GetLookColours(LookColours*) { return 0; }
     // Takes the spell over: it goes when the call ends unless kept.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
@@ -165,7 +177,40 @@ public:
     bool CancelCastSpells(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
+    // ---- Thinking and walking (Player2.cpp)
+    // Plans and starts the walk to (x, y): 1, or 0 when no step could be
+    // planned. The hurry flag shortens the step delay over a long way.
+    int MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t time, int32_t* hurry,
+                   int32_t value, int32_t near);
+    // 1 when the creature has something to do where it stands (a wait, a
+    // scripted move's cell, a fixture to go to), 0 when it has nothing.
+    int PickIdleAction();
+    // Forgets the planned route; a new order starts afresh.
+    void ClearRoute();
+    // What the creature does about the holder whose set it belongs to: 2 walk
+    // on, 1 done, 0 nothing, -3 the world changed. Answered by the main
+    // frame's interaction once it is installed; until then a creature that
+    // reaches its target leaves the set.
+    using Interaction = std::function<int(Player* creature, int flag)>;
+    static Interaction s_interact;
+    static int InteractWith(Player* creature, int flag);
+    // Arrival distance of a walk (in the map's squared distance); a creature
+    // told to stay is content farther away, one sent to a point nearer.
+    static constexpr int64_t kArriveDistanceSq = 10;
+    static constexpr int64_t kStayArriveDistanceSq = 100;
+    static constexpr int64_t kNearArriveDistanceSq = 1;
+    // Up to this squared distance a walk first tries the straight line.
+    static constexpr int64_t kStraightLineDistanceSq = 160000;
+
     bool IsAlive() const { return m_sLifeState >= 1; }
+    bool HasOpponents() const;
+    // The palette colour that marks this creature as the target of a party
+    // member (0 none), as Draw shows it.
+    int TargetMarkColour() const;
+    // The hit-point bar over the picture whose top-left corner is at `top`
+    // and width is `width`: its rectangle and its palette colour.
+    static qv::Rect HitPointBarRect(int32_t hitPoints, qv::Point top, int width);
+    static int HitPointBarColour(int32_t hitPoints);
     CreatureEventQueue& Events() { return *m_pEvents; }
 
     // At most this many events are handled in one turn; the rest wait.
@@ -280,6 +325,7 @@ public:
     std::vector<int32_t> m_TraitList;
 
     // ---- Life, party set, route
+    LineRoute m_Route{this};
     LifeState m_sLifeState = 1;
     int16_t m_sSpeciesMark = 0;
     int32_t m_iReserved1 = 0;
@@ -335,6 +381,11 @@ private:
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);
+    int StepOnce(qv::Point step, MapMaster* map);
+    bool RideAboard(qv::Point step, MapMaster* map);
+    qv::Point ClipToWindow(MapMaster* map, qv::Point goal) const;
+    int StartLookAction(int32_t action, int32_t time);
+    bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
 

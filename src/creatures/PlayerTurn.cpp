@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "creatures/Player.h"
+#include "creatures/PlayerImages.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "platform/GameTime.h"
@@ -119,8 +120,10 @@ int Player::Update(int32_t now, MapMaster* context) {
         if (!IsAlive()) {
             if (row < 7) m_pEvents->Post(ObjectEventType::ANIMATE, qv::TimeAdd(now, 10000));
         } else {
-            // Without an image set to stand in, the creature thinks.
-            m_pEvents->Post(ObjectEventType::THINK, 0);
+            // It stands still when its look can show that; otherwise it thinks.
+            CreatureImageSet* set = GetClassImages();
+            if (!CreatureImageSet::StartAction(set, this, PlayerAction::Stop, &now, nullptr))
+                m_pEvents->Post(ObjectEventType::THINK, 0);
         }
     }
     return result;
@@ -248,7 +251,23 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
     return 0;
 }
 
-int Player::HandleAnimate(const ObjectEvent&, int32_t T, MapMaster*, int& result) {
+int Player::HandleAnimate(const ObjectEvent&, int32_t T, MapMaster* context, int& result) {
+    CreatureImageSet* set = GetClassImages();
+    if (set && set->FrameCount(m_iAction) > 0 && m_iNPCNumber == 0) {
+        // Walking and running frames advance with the steps instead.
+        if (m_iAction == PlayerAction::Move || m_iAction == PlayerAction::Run) return 0;
+        if (m_iFrame + 1 < set->FrameCount(m_iAction)) {
+            ++m_iFrame;
+            result = m_pEvents->Post(ObjectEventType::ANIMATE, qv::TimeAdd(T, m_iFrameTime));
+            return 0;
+        }
+        if (!IsAlive()) {
+            result = -1;  // the last frame of its fall stays
+            return 0;
+        }
+        result = HandleThinkEvent(T, context);
+        return result == -3 ? 1 : 0;
+    }
     int column = 0, row = 0;
     if (m_iNPCNumber == 1) {
         // A three-frame cycle through the columns.

@@ -122,6 +122,8 @@ public:
     const qv::Surface* GetFrameSurface(int frame) const;
     qv::Surface* GetFrameSurface(int frame);
     int GetFrameLevel(int frame) const;
+    // A frame's transparent colour as a pixel of its surface (0 without one).
+    int GetFrameKey(int frame) const { return FrameIndexOk(frame) ? m_Frames[frame].key : 0; }
 
     // Restores every image of the global image list (after a lost screen).
     static int RestoreAllImages();

@@ -54,6 +54,7 @@ public:
     World m_World;
 
     int m_bEditing = 0;            // build mode check is on
+    int m_bDebugView = 0;          // invisible creatures are shown
     int m_bAssertShowing = 0;      // an assertion box is up
     std::string m_strGameFolder;   // ends in a backslash
     std::string m_strMessageLine;  // text of the message line

@@ -26,6 +26,11 @@ int IsEditMode() {
     return f ? f->m_bEditing : 0;
 }
 
+int IsDebugView() {
+    CMainFrame* f = GetMainFrame();
+    return f ? f->m_bDebugView : 0;
+}
+
 int SetMessageLine(const std::string& text) {
     if (CMainFrame* f = GetMainFrame()) {
         f->m_strMessageLine = text;

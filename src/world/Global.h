@@ -24,6 +24,8 @@ World* GetWorld();
 CMainFrame* GetMainFrame();
 MapMaster* GetMapMaster();
 int IsEditMode();
+// Invisible creatures are shown (the frame's debug view).
+int IsDebugView();
 // The world's creatures indexed by actor number.
 std::vector<Player*>* GetPlayerArray();
 // The creature whose member id is `id` in the group tree under `group`;

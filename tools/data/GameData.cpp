@@ -1,0 +1,46 @@
+// The game's data program: writes the data the game ships, all of it made by
+// the project's own code, into a game folder.
+//
+//     quorvale_data <game folder> [--sheet <picture.bmp>]
+//
+// It writes the start world (the "original" slot) and the creatures' pictures
+// with their look file into the folder's "Images"; with --sheet also a picture
+// of every creature look as the game draws it.
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "data/CreatureArt.h"
+#include "shell/StartWorld.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <game folder> [--sheet <picture.bmp>]\n", argv[0]);
+        return 2;
+    }
+    std::string folder = argv[1];
+    if (folder.back() != '/') folder += '/';
+    try {
+        WriteStartWorld(folder);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "The start world could not be written: %s\n", e.what());
+        return 1;
+    }
+    std::string error;
+    if (!art::WriteCreatureImages(folder + "Images/", error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    for (int i = 2; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--sheet") != 0) continue;
+        if (!art::WriteContactSheet(folder, argv[i + 1], error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
+    std::printf("wrote %zu creature looks into %sImages/\n", art::CreatureKinds().size(),
+                folder.c_str());
+    return 0;
+}
