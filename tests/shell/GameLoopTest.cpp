@@ -6,6 +6,7 @@
 #include "items/Spell.h"
 #include "media/DDWnd.h"
 #include "platform/GameTime.h"
+#include "world/Land.h"
 
 using namespace looptest;
 
@@ -392,6 +393,32 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
     EXPECT_EQ(frame->m_pCurrentLand, nullptr);
     EXPECT_EQ(map->daylight, 33);
     EXPECT_EQ(frame->m_iMusicTime, 6400) << "no music is chosen without a land";
+}
+
+TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
+    Group* party = NewGroup();
+    auto* leader = new Recorder(&log, "leader");
+    party->AddMember(leader);
+    frame->m_World.m_pLeader = leader;
+    Land land;
+    land.sunlight = 0;
+    land.lightlevel = 40;
+    land.tune = 3;
+    land.combattune = 4;
+    CellPoint w;
+    ASSERT_TRUE(map->CellToWindow(MapMaster::PixelToCell(At(35, 34)), w));
+    map->GetCell(w.x, w.y).land = &land;
+    map->sunlightmode = 1;
+    frame->m_iMusicTime = 4800;
+    Start();   // the first frame finds the focus cell; music time 4900
+    Ticks(1);  // 5000: the land is found, but the music waits for more than 5000
+    EXPECT_EQ(frame->m_pCurrentLand, &land);
+    EXPECT_EQ(map->sunlightmode, 0);
+    EXPECT_EQ(map->daylight, 41);
+    EXPECT_EQ(frame->m_iMusicTime, 5000);
+    Ticks(1);  // 5100: the land's tune is chosen and the count starts again
+    EXPECT_EQ(frame->m_iMusicTime, 0);
+    map->GetCell(w.x, w.y).land = nullptr;
 }
 
 TEST(DrawingErrors, EachCodeHasItsTextAndAnyOtherTheDefault) {
