@@ -4,6 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <list>
+#include <memory>
+#include <vector>
+
 #include "creatures/Player.h"
 #include "platform/GameTime.h"
 #include "world/Group.h"
@@ -57,5 +61,58 @@ void BM_AllGroupsTick(benchmark::State& state) {
                                                        benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_AllGroupsTick)->Unit(benchmark::kMicrosecond);
+
+// Building a group tree: 20,000 creatures joining one group under a root, one
+// at a time, as a world's encounter fills. The creatures are made beforehand.
+void BM_BuildGroupTree(benchmark::State& state) {
+    World world;
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto root = std::make_unique<Group>("All Groups");
+        auto* group = new Group("Encounter");
+        std::vector<Player*> creatures;
+        for (int c = 0; c < count; ++c) {
+            creatures.push_back(new Player);
+            creatures.back()->m_iHitPoints = 1 + c % 7;
+        }
+        state.ResumeTiming();
+        root->AddMember(group);
+        for (Player* p : creatures) group->AddMember(p);
+        benchmark::DoNotOptimize(group->m_iHitPoints);
+        state.PauseTiming();
+        root.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BuildGroupTree)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// The same tree on plain lists: members pushed at the head, hit points
+// summed as they join.
+void BM_BuildGroupTreeReference(benchmark::State& state) {
+    struct Node {
+        std::list<Node*> members;
+        int32_t hp = 0;
+        char rest[sizeof(Player)];
+    };
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::unique_ptr<Node>> nodes;
+        for (int c = 0; c < count; ++c) {
+            nodes.push_back(std::make_unique<Node>());
+            nodes.back()->hp = 1 + c % 7;
+        }
+        Node root, group;
+        state.ResumeTiming();
+        root.members.push_front(&group);
+        for (auto& n : nodes) {
+            group.members.push_front(n.get());
+            group.hp += n->hp;
+        }
+        benchmark::DoNotOptimize(group.hp);
+    }
+}
+BENCHMARK(BM_BuildGroupTreeReference)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

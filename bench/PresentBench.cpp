@@ -22,6 +22,18 @@ static void BM_PresentFullScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentFullScreen)->Unit(benchmark::kMillisecond);
 
+// Presenting a 32 x 32 popup: only its rectangle has changed.
+static void BM_PresentPopup(benchmark::State& state) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    CMainFrame frame;
+    if (!frame.InitDirectDraw(0) || !frame.UpdateScreen(0)) {
+        state.SkipWithError("no window");
+        return;
+    }
+    for (auto _ : state) PresentScreen({300, 200, 332, 232});
+}
+BENCHMARK(BM_PresentPopup)->Unit(benchmark::kMillisecond);
+
 static void BM_FlipFullScreen(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     CMainFrame frame;

@@ -93,6 +93,13 @@ Object* Player::MapAttackTarget() {
     return m_pTarget.Get();
 }
 
+void Player::MapKeepInLand(Object* land) {
+    m_pKeptInLand = land;
+    if (!land) return;
+    m_pEvents->Clear();
+    m_pEvents->Post(ObjectEventType::THINK, 0);
+}
+
 Object* Player::GetLightSource() {
     // Only something that is itself a light source lights the map.
     Object* held = GetHeldItem();
@@ -128,7 +135,7 @@ void Player::CopyFrom(const Player& o) {
         qv::Archive out;
         out.WriteObject(move.get());
         qv::Archive in(out.Bytes());
-        if (qv::Persistent* copy = in.ReadObject()) m_MoveList.emplace_back(copy);
+        if (auto* copy = in.ReadObjectOf<PlayerMove>()) m_MoveList.emplace_back(copy);
     }
     m_iSpeed = o.m_iSpeed;
     m_iLoadedSpeed = o.m_iLoadedSpeed;
@@ -237,6 +244,21 @@ const int32_t* Player::SetNPCNumber(const int32_t* value) {
     return value;
 }
 
+void Player::SetImageFrame(int* x, int* y) {
+    // The row picks one of eight row images, so a row past them is never kept;
+    // the object part of a record reaches here before the creature's own row.
+    int row = y ? *y : -1;
+    if (row > 7) row = 0;
+    Object::SetImageFrame(x, y ? &row : nullptr);
+    if (m_iYImageNum < 0 || m_iYImageNum > 7) m_iYImageNum = 0;
+}
+
+void Player::JoinPlayerSet(ObjectHolder* holder) {
+    m_iWaitCount = 0;
+    World* world = GetWorld();
+    PlayerSetMember::JoinPlayerSet(holder, world && world->m_bJoinForbidden);
+}
+
 const int16_t* Player::SetFacing(const int16_t* facing) {
     m_sFacing = *facing;
     int x = -1;
@@ -290,6 +312,30 @@ int Player::SetLevel(int32_t level) {
     return 1;
 }
 
+int Player::RestHours(const int32_t* hours, int32_t bonus) {
+    if (!IsAlive() || !hours) return 0;
+    constexpr int64_t kRestPerHour = 900000;  // game time an hour of rest counts for
+    constexpr int64_t kAlertnessPerHour = 100;
+    constexpr int64_t kMaxAlertness = 1000;
+    const int64_t h = *hours;
+    int64_t alert = int64_t{m_iAlertness} + bonus + kAlertnessPerHour * h;
+    m_iAlertness = static_cast<int32_t>(std::clamp<int64_t>(alert, INT32_MIN, kMaxAlertness));
+    if (h == 0) return m_iAlertness;
+    if (m_iRegenInterval > 0) {
+        const int64_t regained = kRestPerHour * h / m_iRegenInterval;
+        if (regained != 0)
+            m_iHitPoints = static_cast<int32_t>(
+                std::min<int64_t>(int64_t{m_iHitPoints} + regained, m_iMaxHitPoints));
+    }
+    if (m_pMagic && m_pMagic->m_iRegenPeriod > 0) {
+        const int64_t mana =
+            int64_t{m_pMagic->m_uMana} + kRestPerHour * h / m_pMagic->m_iRegenPeriod;
+        m_pMagic->m_uMana =
+            static_cast<uint32_t>(std::clamp<int64_t>(mana, 0, int64_t{m_pMagic->m_uMaxMana}));
+    }
+    return m_iAlertness;
+}
+
 int Player::AddExperience(int32_t pool, double amount) {
     switch (pool) {
         case 0:
@@ -327,18 +373,6 @@ int Player::FillPropertyPages(void*) {
 }
 int Player::ReadPropertyPages(void*) {
     return 1;
-}
-int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
-    return Think(time, context);
-}
-int Player::Think(int32_t, MapMaster*) {
-    return 0;
-}
-int Player::NPCTalk(qv::Point*, int32_t*) {
-    return 0;
-}
-int Player::HandleMoveEvent(int32_t, int32_t, int32_t, MapMaster*, int32_t) {
-    return 0;
 }
 int Player::Attack(int32_t, MapMaster*) {
     return 0;

@@ -7,11 +7,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
+#include "creatures/PlayerMove.h"
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -67,6 +70,8 @@ public:
     int Update(int32_t now, MapMaster* context) override;
     Object* Clone() override;
     int Type() override { return PLAYER; }
+    // A row past the eight facings (from a file) becomes row 0.
+    void SetImageFrame(int* x, int* y) override;
     // Only a real light source carried in hand lights the map; the weapon in
     // hand is answered by GetHeldItem.
     Object* GetLightSource() override;
@@ -86,6 +91,9 @@ public:
     int MapPartySlot() override { return m_iPartySlot; }
     Object* MapAttackTarget() override;
     bool MapIsRemoved() override { return m_bInactive != 0; }
+    int MapSavedGroup() override { return m_iSavedGroupNum; }
+    void MapTakeNumber() override { SetPlayerNumber(m_iPlayerNumber); }
+    void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
 
     // ---- Its picture (PlayerDraw.cpp)
@@ -96,6 +104,10 @@ public:
     CDDObject* GetImage() override;
 
     // ---- The creature's own operations
+    // Heads for `holder`: the wait count is cleared, the old set left, and the
+    // holder's set joined unless the frame forbids joining or it is null.
+    void JoinPlayerSet(ObjectHolder* holder);
+    using PlayerSetMember::JoinPlayerSet;  // joining as it stands, told whether that is forbidden
     virtual int SetLevel(int32_t level);
     virtual int FillPropertyPages(void* sheet);
     virtual int ReadPropertyPages(void* sheet);
@@ -129,7 +141,9 @@ public:
     virtual int AdvanceFrame();
     virtual CreatureImageSet* GetClassImages() { return nullptr; }
     virtual void SetClassImages(CreatureImageSet*) {}
-    using Object::LoadImages;  // the plain picture, taken by every object
+    // A creature's pictures come by its species' name; the object's own
+    // overload stays reachable.
+    using Object::LoadImages;
     virtual int LoadImages(const std::string& name);
     // The colours a recoloured look is drawn with; 0 when the creature has none.
     virtual int GetLookColours(LookColours*) { return 0; }
@@ -145,8 +159,9 @@ public:
     void SetPlayerNumber(int32_t n);
     bool IsUsingMagic() const { return m_bLevitating != 0 || m_iLight != 0; }
     // What meeting the other creature leads to: 0 nothing, 1 it comes to talk,
-    // 2 a fight. Asked by the groups' hostility search.
-    int CheckEncounter(Player* other);
+    // 2 a fight. Asked by the groups' hostility search; a test may answer in
+    // its place.
+    virtual int CheckEncounter(Player* other);
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
@@ -156,8 +171,37 @@ public:
     int EquipObject(Object* object);
     int UpdateLevel();
     int ReduceAlertness(int32_t amount);
+    // Rests a living creature for *hours: alertness up by the bonus and 100 an
+    // hour (at most 1000), hit points and mana regained for the time. Answers
+    // the alertness (0 for a creature that is not alive).
+    int RestHours(const int32_t* hours, int32_t bonus);
     bool CancelCastSpells(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
+
+    // ---- Thinking and walking (Player2.cpp)
+    // Plans and starts the walk to (x, y): 1, or 0 when no step could be
+    // planned. The hurry flag shortens the step delay over a long way.
+    int MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t time, int32_t* hurry,
+                   int32_t value, int32_t near);
+    // 1 when the creature has something to do where it stands (a wait, a
+    // scripted move's cell, a fixture to go to), 0 when it has nothing.
+    int PickIdleAction();
+    // Forgets the planned route; a new order starts afresh.
+    void ClearRoute();
+    // What the creature does about the holder whose set it belongs to: 2 walk
+    // on, 1 done, 0 nothing, -3 the world changed. Answered by the main
+    // frame's interaction once it is installed; until then a creature that
+    // reaches its target leaves the set.
+    using Interaction = std::function<int(Player* creature, int flag)>;
+    static Interaction s_interact;
+    static int InteractWith(Player* creature, int flag);
+    // Arrival distance of a walk (in the map's squared distance); a creature
+    // told to stay is content farther away, one sent to a point nearer.
+    static constexpr int64_t kArriveDistanceSq = 10;
+    static constexpr int64_t kStayArriveDistanceSq = 100;
+    static constexpr int64_t kNearArriveDistanceSq = 1;
+    // Up to this squared distance a walk first tries the straight line.
+    static constexpr int64_t kStraightLineDistanceSq = 160000;
 
     bool IsAlive() const { return m_sLifeState >= 1; }
     bool HasOpponents() const;
@@ -197,7 +241,7 @@ public:
     std::vector<qv::Handle<Player>> m_Opponents;
     int32_t m_bAttackRandomMonsters = 0;
     qv::Point m_ptDefenseCell;
-    std::vector<std::unique_ptr<qv::Persistent>> m_MoveList;
+    std::vector<std::unique_ptr<PlayerMove>> m_MoveList;  // scripted moves, owned
 
     // ---- Abilities and timing
     int32_t m_iSpeed = 100;
@@ -282,6 +326,7 @@ public:
     std::vector<int32_t> m_TraitList;
 
     // ---- Life, party set, route
+    LineRoute m_Route{this};
     LifeState m_sLifeState = 1;
     int16_t m_sSpeciesMark = 0;
     int32_t m_iReserved1 = 0;
@@ -337,6 +382,11 @@ private:
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);
+    int StepOnce(qv::Point step, MapMaster* map);
+    bool RideAboard(qv::Point step, MapMaster* map);
+    qv::Point ClipToWindow(MapMaster* map, qv::Point goal) const;
+    int StartLookAction(int32_t action, int32_t time);
+    bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
 

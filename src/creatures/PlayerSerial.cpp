@@ -74,7 +74,7 @@ void Player::Serialize(qv::Archive& ar) {
         for (const auto& move : m_MoveList) ar.WriteObject(move.get());
         ar.WriteInt(m_iNPCNumber);
         ar.WriteInt(m_iSpeedState);
-        QV_CHECK(m_pBag != nullptr);
+        QV_CHECK_TEXT(m_pBag != nullptr, "m_pBag != NULL");
         ar.WriteObject(m_pBag.get());
         ar.WriteInt(m_iPortrait);
         ar.WriteString(m_strPortraitFile);
@@ -184,7 +184,7 @@ void Player::Serialize(qv::Archive& ar) {
         m_bAttackRandomMonsters = ar.ReadInt();
         ExchangePoint(ar, m_ptDefenseCell);
     }
-    if (s >= 17) m_MoveList = ReadList<qv::Persistent>(ar);
+    if (s >= 17) m_MoveList = ReadList<PlayerMove>(ar);
     if (s >= 19) {
         int32_t npc = ar.ReadInt();
         SetNPCNumber(&npc);

@@ -1,7 +1,53 @@
 // A creature's thinking: what it makes of the creatures it meets.
 
-#include "creatures/Player.h"
+#include <cstdlib>
 
-int Player::CheckEncounter(Player*) {
-    return 0;
+#include "creatures/Player.h"
+#include "media/DDWnd.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+// How far a creature sees another, on the screen's slanted axes.
+constexpr qv::Rect kEncounterBox{-210, -150, 210, 150};
+
+bool InDifferentGroups(const Player& a, const Player& b) {
+    return a.m_pGroup && b.m_pGroup && a.m_pGroup != b.m_pGroup;
+}
+
+}  // namespace
+
+int Player::CheckEncounter(Player* other) {
+    if (!other || other == this || !IsAlive() || !other->IsAlive() || other->m_bInactive) return 0;
+    if (other->m_iActionOption == ActionOption::None && !other->m_bHostileByMagic) return 0;
+
+    MapMaster* map = GetMapMaster();
+    if (!map || !map->IsDeltaInRect(m_Position, other->m_Position, kEncounterBox)) return 0;
+    CellPoint here, there;
+    if (!map->WindowCellOf(m_Position, here) || !map->WindowCellOf(other->m_Position, there))
+        return 0;
+    const CellPoint d = map->CellDelta(MapMaster::PixelToCell(m_Position),
+                                       MapMaster::PixelToCell(other->m_Position));
+    if (!map->IsLineClear(here.x, here.y, d.x, d.y)) return 0;
+    if (m_bInvisible && m_pGroup && m_pGroup->AllMembersFlagged() && !GetCurrentGroup()) return 0;
+
+    if (!m_bAttackRandomMonsters && other->m_iActionOption != ActionOption::Attack) {
+        if (other->m_iActionOption == ActionOption::Talk) {
+            // It comes over to talk, in a hurry.
+            other->m_iWaitCount = 0;
+            other->JoinPlayerSet(m_pHolder, false);
+            other->m_bHasted = 1;
+            other->m_iActionOption = ActionOption::None;
+            return 1;
+        }
+        if (other->m_bHostileByMagic && !other->m_pTarget && m_pGroup &&
+            m_pGroup->HasBusyMember() && InDifferentGroups(*this, *other)) {
+            ShowGameMessage("The Legions of Light see your use of magic... and attack!");
+            return 2;
+        }
+        return 0;
+    }
+    return InDifferentGroups(*this, *other) ? 2 : 0;
 }

@@ -165,8 +165,9 @@ void Player::RegenerateHitPoints(int32_t now) {
     uint32_t n = IntervalsSince(now, m_uLastRegenTime, step);
     if (n == 0) return;
     if (m_iPoison == 0) {
-        int64_t hp = std::min<int64_t>(int64_t{m_iHitPoints} + n, m_iMaxHitPoints);
-        m_iHitPoints = static_cast<int32_t>(std::max<int64_t>(hp, m_iHitPoints));
+        // Capped at the maximum, also when it stood above it.
+        m_iHitPoints =
+            static_cast<int32_t>(std::min<int64_t>(int64_t{m_iHitPoints} + n, m_iMaxHitPoints));
     } else {
         m_iHitPoints =
             static_cast<int32_t>(std::max<int64_t>(int64_t{m_iHitPoints} - n, INT32_MIN));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Archive.h"
+#include "world/Global.h"
 #include "world/Group.h"
 
 QV_IMPLEMENT_SERIAL(CBag, Object, 2, true)
@@ -42,18 +43,26 @@ void CBag::Serialize(qv::Archive& ar) {
         if (item->Type() == BAG) static_cast<CBag*>(item.get())->m_pParent = this;
 }
 
+Object* CBag::Clone() {
+    Object* copy = Object::Clone();
+    if (copy && copy->Type() == BAG) static_cast<CBag*>(copy)->CopyItemsFrom(*this);
+    return copy;
+}
+
 void CBag::AddItem(Object* item) {
     bool taken[20] = {};
     for (const auto& e : m_ItemList)
         if (e->m_iSpare2 >= 0 && e->m_iSpare2 < 20) taken[e->m_iSpare2] = true;
-    int slot = -1;
+    int iNewInvNum = -1;
     for (int i = 0; i < 20; ++i) {
         if (!taken[i]) {
-            slot = i;
+            iNewInvNum = i;
             break;
         }
     }
-    item->m_iSpare2 = slot;
+    // Old records can fill every number; on Retry the item goes in numberless.
+    QV_CHECK(iNewInvNum >= 0);
+    item->m_iSpare2 = iNewInvNum;
     if (item->Type() == BAG) static_cast<CBag*>(item)->m_pParent = this;
     m_ItemList.emplace_back(item);
 }

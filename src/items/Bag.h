@@ -19,6 +19,8 @@ public:
 
     void Serialize(qv::Archive& ar) override;
     int CanInteract() override { return 1; }
+    // A bag of the same class holding a clone of every entry.
+    Object* Clone() override;
     int Type() override { return BAG; }
 
     // Gives the item the lowest place 0..19 no entry has and appends it; the

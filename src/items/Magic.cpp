@@ -38,7 +38,7 @@ void Magic::Serialize(qv::Archive& ar) {
     if (schema < 3) {
         // Older files kept a second list here; it is read and dropped.
         size_t m = ar.ReadCount();
-        for (size_t i = 0; i < m; ++i) ar.ReadObjectUnowned();
+        for (size_t i = 0; i < m; ++i) ar.ReadObjectUnowned(&Spell::classInfo);
     }
     m_uMaxMana = ar.ReadDWord();
     m_uMana = ar.ReadDWord();

@@ -32,6 +32,15 @@ uint16_t Brighten(uint16_t p) {
     return MakeScreenPixel((r + rm + 1) >> 1, (g + gm + 1) >> 1, (b + bm + 1) >> 1);
 }
 
+// The product of two sizes, held within the integer range.
+int Times(int a, int b) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{a} * b, INT32_MIN, INT32_MAX));
+}
+
+// The largest grid of frames an image is given a surface for, in pixels: far
+// beyond any picture of the game, and small enough to allocate.
+constexpr int64_t kMaxGridPixels = int64_t{1} << 26;
+
 }  // namespace
 
 CDDObject::CDDObject() = default;
@@ -105,7 +114,9 @@ void CDDObject::SetFrameCount(int n) {
 void CDDObject::SetFrameLevels(int frame, int& n) {
     if (!FrameIndexOk(frame)) return;
     if (n < 1) n = 1;
-    m_Frames[frame].level = n == 1 ? 64 : std::max(0, (n - 1 - frame) * 64 / (n - 1));
+    m_Frames[frame].level =
+        n == 1 ? 64
+               : static_cast<int>(std::max<int64_t>(0, (int64_t{n} - 1 - frame) * 64 / (n - 1)));
 }
 
 void CDDObject::SetFrameImage(int& bitmapId, int srcX, int srcY, int& frame) {
@@ -133,8 +144,7 @@ bool CDDObject::SetFrameImageFile(int frame, const std::string& path, std::strin
     auto bitmap = std::make_shared<CDIBitmap>();
     if (!bitmap->Load(path, error)) return false;
     std::shared_ptr<const CDIBitmap> shared = std::move(bitmap);
-    const int gridW = m_iWidth * m_iCellsAcross;
-    const int gridH = m_iHeight * m_iCellsDown;
+    const auto [gridW, gridH] = GridSize();
     const int perRow = gridW > 0 ? std::max(1, shared->Width() / gridW) : 1;
     const int rows = gridH > 0 ? std::max(1, shared->Height() / gridH) : 1;
     for (int block = 0; block < perRow * rows && frame + block < m_iSurfaceCnt; ++block) {
@@ -163,9 +173,16 @@ void CDDObject::SetTransparentColour(int paletteIndex) {
     m_iTransparentIndex = paletteIndex & 0xFF;
 }
 
+qv::Point CDDObject::GridSize() const {
+    const int64_t w = int64_t{m_iWidth} * m_iCellsAcross;
+    const int64_t h = int64_t{m_iHeight} * m_iCellsDown;
+    if (w <= 0 || h <= 0 || w * h > kMaxGridPixels) return {0, 0};
+    return {static_cast<int>(w), static_cast<int>(h)};
+}
+
 void CDDObject::FillFrame(Frame& f) {
-    const int gridW = m_iWidth * m_iCellsAcross;
-    const int gridH = m_iHeight * m_iCellsDown;
+    // A grid too large for a surface gets an empty one, which draws nothing.
+    const auto [gridW, gridH] = GridSize();
     if (!f.surface || f.surface->Width() != gridW || f.surface->Height() != gridH)
         f.surface = std::make_shared<qv::Surface>(gridW, gridH);
     f.surface->Restore();
@@ -254,7 +271,8 @@ int CDDObject::GetFrameLevel(int frame) const {
 }
 
 qv::Rect CDDObject::CellSource(int column, int row) const {
-    return {column * m_iWidth, row * m_iHeight, (column + 1) * m_iWidth, (row + 1) * m_iHeight};
+    return {Times(column, m_iWidth), Times(row, m_iHeight), Times(column + 1, m_iWidth),
+            Times(row + 1, m_iHeight)};
 }
 
 qv::Rect CDDObject::GetCellRect() const {
@@ -313,12 +331,11 @@ int CDDObject::DrawPiece(qv::Surface* surface, qv::Point position, const qv::Rec
     for (int y = 0; y < s.Height(); ++y) {
         uint16_t* d = surface->Row(position.y + y) + position.x;
         const uint16_t* p = src.Row(s.top + y) + s.left;
-        for (int x = 0; x < s.Width(); ++x) {
-            const uint32_t v = p[x];
-            d[x] = static_cast<uint16_t>((((v & 0xF800) * f >> 5) & 0xF800) |
-                                         (((v & 0x07E0) * f >> 5) & 0x07E0) |
-                                         (((v & 0x001F) * f >> 5) & 0x001F));
+        if (&src != surface) {
+            qv::CopyRowScaled(d, p, s.Width(), f);
+            continue;
         }
+        for (int x = 0; x < s.Width(); ++x) d[x] = qv::ScaledPixel(p[x], f);
     }
     return qv::kDrawOk;
 }
@@ -327,6 +344,11 @@ int CDDObject::HitTest(qv::Point point, int frame) const {
     if (!FrameIndexOk(frame) || !m_Frames[frame].surface) return 0;
     const qv::Rect cell = GetCellRect();
     if (!cell.Contains(point)) return 0;
+    // A frame outside the grid (a stored column or row) is not drawn, so
+    // nothing of it can be hit.
+    if (m_iCurrentColumn < 0 || m_iCurrentRow < 0 || m_iCurrentColumn >= m_iCellsAcross ||
+        m_iCurrentRow >= m_iCellsDown)
+        return 0;
     const Frame& f = m_Frames[frame];
     const int x = m_iCurrentColumn * m_iWidth + point.x - cell.left;
     const int y = m_iCurrentRow * m_iHeight + point.y - cell.top;

@@ -163,6 +163,8 @@ private:
                    const qv::Rect& source, int mode);
     bool FrameIndexOk(int frame) const { return frame >= 0 && frame < m_iSurfaceCnt; }
     void FillFrame(Frame& f);
+    // The pixel size of the whole grid of cells; (0, 0) when it is too large.
+    qv::Point GridSize() const;
     void JoinGlobalList();
     void LeaveGlobalList();
 

@@ -184,23 +184,28 @@ int CDDString::DrawText(qv::Surface* surface, qv::Point topLeft, const qv::Rect&
     if (area.IsEmpty()) return qv::kDrawOk;
     const uint16_t pixel = PaletteIndexToPixel(colour);
     const CDDAlphabet& alphabet = CDDAlphabet::Get();
-    int x = topLeft.x, y = topLeft.y;
+    // Positions are worked in 64 bits: text may start anywhere, even near the
+    // integer limits, and letters outside the clip area are skipped.
+    int64_t x = topLeft.x, y = topLeft.y;
     for (char ch : text) {
         if (ch == '\n') {
             x = topLeft.x;
             y += CDDAlphabet::kCellHeight;
+            if (y >= area.bottom) break;
             continue;
         }
-        const qv::Rect cell{x, y, x + CDDAlphabet::kCellWidth, y + CDDAlphabet::kCellHeight};
-        const qv::Rect vis = cell.Intersect(area);
-        if (!vis.IsEmpty()) {
+        const int64_t left = std::max<int64_t>(x, area.left);
+        const int64_t right = std::min<int64_t>(x + CDDAlphabet::kCellWidth, area.right);
+        const int64_t top = std::max<int64_t>(y, area.top);
+        const int64_t bottom = std::min<int64_t>(y + CDDAlphabet::kCellHeight, area.bottom);
+        if (left < right && top < bottom) {
             const auto& g = alphabet.Glyph(static_cast<unsigned char>(ch));
-            for (int py = vis.top; py < vis.bottom; ++py) {
+            for (int py = static_cast<int>(top); py < bottom; ++py) {
                 const uint8_t bits = g[py - y];
                 if (!bits) continue;
                 uint16_t* row = surface->Row(py);
-                for (int px = vis.left; px < vis.right; ++px) {
-                    const int col = px - x;  // column 8 is the gap between letters
+                for (int px = static_cast<int>(left); px < right; ++px) {
+                    const int64_t col = px - x;  // column 8 is the gap between letters
                     if (col < 8 && (bits & (0x80 >> col))) row[px] = pixel;
                 }
             }

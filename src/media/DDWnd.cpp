@@ -1,6 +1,7 @@
 #include "media/DDWnd.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
@@ -33,6 +34,13 @@ std::unique_ptr<CDDObject> MakePicture(int bitmapId, int width, int height) {
     return pic;
 }
 
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+// The message window's text keeps this far from its sides, which leaves room
+// for this many letters on a line at the screen's full width.
+constexpr int kMessageMargin = 20;
+constexpr int kMessageColumns = (kScreenWidth - 2 * kMessageMargin) / kCharWidth;
+
 int LongestLine(const std::string& text, int& lines) {
     int longest = 0, n = 0;
     lines = 1;
@@ -48,6 +56,32 @@ int LongestLine(const std::string& text, int& lines) {
 }
 
 }  // namespace
+
+std::string WrapText(const std::string& text, int columns) {
+    columns = std::max(columns, 1);
+    std::string out;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        while (static_cast<int>(line.size()) > columns) {
+            // Break at the last space that leaves the line within its width.
+            size_t cut = line.rfind(' ', static_cast<size_t>(columns));
+            size_t next = cut + 1;
+            if (cut == std::string_view::npos || cut == 0)
+                cut = next = static_cast<size_t>(columns);
+            out.append(line.substr(0, cut));
+            out += '\n';
+            line.remove_prefix(next);
+        }
+        out.append(line);
+        if (end == text.size()) break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
 
 // ---- controls ----
 
@@ -89,7 +123,7 @@ void CDDButton::Draw(qv::Surface* surface, qv::Point origin) {
         int w = LongestLine(m_strText, lines) * kCharWidth;
         qv::Point at{r.left + (r.Width() - w) / 2, r.top + (r.Height() - lines * kCharHeight) / 2};
         if (down) at = {at.x + 1, at.y + 1};
-        DrawGameText(surface, at, m_strText, m_iState == 3 ? kColourTextDim : kColourText, r);
+        DrawGameText(surface, at, m_strText, m_iState == 3 ? kColourTextDisabled : kColourText, r);
     }
 }
 
@@ -154,18 +188,16 @@ void CDDEdit::Draw(qv::Surface* surface, qv::Point origin) {
     if (!m_bVisible || !surface) return;
     qv::Rect r = m_rcWindow.Offset(origin.x, origin.y);
     surface->FillRect(r, Pixel(m_iBackColour));
-    // Lines longer than the field are cut; lines beyond its last are not shown.
-    std::string shown;
-    int line = 0, col = 0;
-    for (char c : m_strText) {
-        if (c == '\n') {
-            if (++line >= m_iLines) break;
-            shown += c;
-            col = 0;
-        } else if (col++ < m_iChars) {
-            shown += c;
+    // Lines longer than the field wrap within it; lines beyond its last are
+    // not shown.
+    std::string shown = WrapText(m_strText, m_iChars);
+    int line = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (shown[i] == '\n' && ++line >= m_iLines) {
+            shown.resize(i);
+            --line;
+            break;
         }
-    }
     DrawGameText(surface, {r.left, r.top}, shown, m_iTextColour, r);
     if (m_bEditable && m_pParent && m_pParent->GetFocus() == this) {
         // The caret: a bar after the text of the last line.
@@ -382,12 +414,17 @@ void CFadeWnd::Paint(qv::Surface* surface) {
 // ---- message window ----
 
 CMessageWnd::CMessageWnd(const std::string& text, Buttons buttons, const std::string& caption)
-    : m_strText(text), m_strCaption(caption), m_Buttons(buttons) {
+    : m_strText(text),
+      m_strShown(WrapText(text, kMessageColumns)),
+      m_strCaption(caption),
+      m_Buttons(buttons) {
+    // The box grows with its text up to the screen; longer lines wrap, so the
+    // whole message is read.
     int lines = 1;
-    int chars = std::max(LongestLine(text, lines), static_cast<int>(caption.size()));
-    int w = std::clamp(chars * kCharWidth + 40, 240, 600);
+    int chars = std::max(LongestLine(m_strShown, lines), static_cast<int>(caption.size()));
+    int w = std::clamp(chars * kCharWidth + 2 * kMessageMargin, 240, kScreenWidth);
     int top = caption.empty() ? 16 : 40;
-    int h = top + lines * kCharHeight + 70;
+    int h = std::min(top + lines * kCharHeight + 70, kScreenHeight);
     m_rcWindow = {320 - w / 2, 240 - h / 2, 320 - w / 2 + w, 240 - h / 2 + h};
     int by = h - 44;
     switch (buttons) {
@@ -443,7 +480,8 @@ void CMessageWnd::Paint(qv::Surface* surface) {
         DrawGameText(surface, {m_rcWindow.left + 12, y}, m_strCaption, kColourText, m_rcWindow);
         y += 24;
     }
-    DrawGameText(surface, {m_rcWindow.left + 20, y}, m_strText, kColourText, m_rcWindow);
+    DrawGameText(surface, {m_rcWindow.left + kMessageMargin, y}, m_strShown, kColourText,
+                 m_rcWindow);
 }
 
 // Both go through the program's message boxes, which show them in the game's
@@ -486,7 +524,7 @@ void CQuantityWnd::OnCommand(int id) {
     m_bTyped = false;
     switch (id) {
         case kIdMore:
-            m_iAmount = std::min(m_iMaximum, m_iAmount + 1);
+            if (m_iAmount < m_iMaximum) ++m_iAmount;
             break;
         case kIdLess:
             m_iAmount = std::max(0, m_iAmount - 1);

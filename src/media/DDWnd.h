@@ -32,8 +32,9 @@ CPopupChain* GetPopupChain();
 
 // Palette colours of the toolkit's own drawing.
 inline constexpr int kColourText = 255;
-inline constexpr int kColourTextDim = 245;
-inline constexpr int kColourPanel = 250;  // dark wood, as the windows' pictures
+inline constexpr int kColourTextDim = 245;     // gold: the start-up windows' second colour
+inline constexpr int kColourTextDisabled = 8;  // mid grey: a button that cannot be pressed
+inline constexpr int kColourPanel = 250;       // dark wood, as the windows' pictures
 
 // Draws text in the bitmap alphabet (9 x 16 cells), one line per '\n', in a
 // palette colour, clipped to clip.
@@ -41,6 +42,11 @@ void DrawGameText(qv::Surface* surface, qv::Point at, const std::string& text, i
                   const qv::Rect& clip);
 inline constexpr int kCharWidth = 9;
 inline constexpr int kCharHeight = 16;
+
+// The text broken into lines of at most `columns` characters: a line too long
+// breaks at its last space that fits (the space is dropped), a word longer than
+// a line is cut where the line ends. Lines of the text stay lines.
+std::string WrapText(const std::string& text, int columns);
 
 // A control of a popup window.
 class CDDControl {
@@ -209,8 +215,8 @@ private:
 // or out while its popup runs.
 class CFadeWnd : public CDDWnd {
 public:
-    static constexpr int kSteps = 16;
-    static constexpr int kStepMs = 17;
+    static constexpr int kSteps = 10;
+    static constexpr int kStepMs = 80;
 
     explicit CFadeWnd(CDDWnd* parent = nullptr, int bitmapId = 0);
     // Whether the next popup fades in (true) or out.
@@ -243,6 +249,7 @@ public:
 
 private:
     std::string m_strText;
+    std::string m_strShown;  // the text wrapped to the window's width
     std::string m_strCaption;
     Buttons m_Buttons;
     std::unique_ptr<CDDButton> m_pButtons[2];

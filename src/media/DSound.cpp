@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "media/Resources.h"
 #include "platform/Audio.h"
@@ -51,14 +52,25 @@ void CDSound::PanAndVolumeAt(int dx, int dy, int& pan, int& volume) {
     volume = -static_cast<int>(std::min(10000.0, std::round(6.0 * d)));
 }
 
+int CDSound::ShortOffset(int from, int to, int span) {
+    int64_t d = int64_t{to} - from;
+    if (span > 0) {
+        // Into [-span / 2, span / 2): across the seam when that is shorter.
+        d %= span;
+        if (d >= span / 2)
+            d -= span;
+        else if (d < -(span / 2))
+            d += span;
+    }
+    return static_cast<int>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+}
+
 int CDSound::PlayAt(int x, int y, int loop) {
     int pan, volume;
-    // Differences taken on unsigned numbers so that far-apart points cannot
-    // overflow; the world wraps in any case.
-    qv::Point centre = GetSoundListener();
-    int dx = static_cast<int>(static_cast<unsigned>(x) - static_cast<unsigned>(centre.x));
-    int dy = static_cast<int>(static_cast<unsigned>(y) - static_cast<unsigned>(centre.y));
-    PanAndVolumeAt(dx, dy, pan, volume);
+    // The sound is heard from the view centre, the short way round the world.
+    const qv::Point centre = GetSoundListener();
+    const qv::Point span = GetSoundWorldSize();
+    PanAndVolumeAt(ShortOffset(centre.x, x, span.x), ShortOffset(centre.y, y, span.y), pan, volume);
     return Play(pan, volume, loop);
 }
 

@@ -23,6 +23,9 @@ extern int g_bSoundEnabled;
 // Where the listener stands for PlayAt: the centre of the view, answered by
 // the main frame ((0, 0) without a world).
 qv::Point GetSoundListener();
+// How far the world reaches in pixels before it wraps, answered by the main
+// frame from its world's map ((0, 0), no wrap, without one).
+qv::Point GetSoundWorldSize();
 
 class CDSound {
 public:
@@ -51,6 +54,9 @@ public:
     // The pan and volume PlayAt uses for a point (dx, dy) world pixels from
     // the view centre.
     static void PanAndVolumeAt(int dx, int dy, int& pan, int& volume);
+    // The offset from one coordinate to another the short way round a world
+    // `span` pixels across (no wrap when span is 0).
+    static int ShortOffset(int from, int to, int span);
 
 private:
     int m_iResourceId;

@@ -1,6 +1,8 @@
 #include "platform/Archive.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qv {
 
@@ -57,8 +59,12 @@ void Archive::Need(size_t n) {
                                           std::to_string(m_size - m_pos) + " left");
 }
 
+void Archive::WrongWrite() const {
+    Fail(ArchiveError::Generic, "writing to a loading archive");
+}
+
 void Archive::Write(const void* data, size_t n) {
-    if (m_mode != Store) Fail(ArchiveError::Generic, "writing to a loading archive");
+    if (m_mode != Store) WrongWrite();
     const auto* p = static_cast<const uint8_t*>(data);
     m_out.insert(m_out.end(), p, p + n);
 }
@@ -69,17 +75,6 @@ void Archive::Read(void* data, size_t n) {
     m_pos += n;
 }
 
-void Archive::WriteByte(uint8_t v) {
-    Write(&v, 1);
-}
-void Archive::WriteWord(uint16_t v) {
-    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-    Write(b, 2);
-}
-void Archive::WriteDWord(uint32_t v) {
-    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    Write(b, 4);
-}
 void Archive::WriteFloat(float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, 4);
@@ -92,23 +87,6 @@ void Archive::WriteDouble(double v) {
     WriteDWord(uint32_t(bits >> 32));
 }
 
-uint8_t Archive::ReadByte() {
-    Need(1);
-    return m_data[m_pos++];
-}
-uint16_t Archive::ReadWord() {
-    Need(2);
-    uint16_t v = uint16_t(m_data[m_pos] | (m_data[m_pos + 1] << 8));
-    m_pos += 2;
-    return v;
-}
-uint32_t Archive::ReadDWord() {
-    Need(4);
-    const uint8_t* p = m_data + m_pos;
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    m_pos += 4;
-    return v;
-}
 float Archive::ReadFloat() {
     uint32_t bits = ReadDWord();
     float v;
@@ -155,6 +133,11 @@ std::string Archive::ReadString() {
 }
 
 void Archive::WriteCount(size_t n) {
+    // So many objects are about to be named: room for them at once, grown by
+    // doubling at the least, so that many short lists cost no more.
+    const size_t want = m_storeMap.size() + n;
+    if (want > m_storeMap.bucket_count() * m_storeMap.max_load_factor())
+        m_storeMap.reserve(std::max(want, 2 * m_storeMap.size()));
     if (n < 0xFFFF) {
         WriteWord(uint16_t(n));
     } else {
@@ -170,6 +153,12 @@ size_t Archive::ReadCount() {
     if (n > Remaining())
         Fail(ArchiveError::BadCount,
              "count " + std::to_string(n) + " with " + std::to_string(Remaining()) + " bytes left");
+    // Room for the objects about to be read, as far as the bytes left could
+    // hold them (a stored object takes some eight bytes at the least).
+    // Grown by doubling at the least, so that many short lists cost no more.
+    const size_t want = m_loadArray.size() + std::min(n, Remaining() / 8);
+    if (want > m_loadArray.capacity())
+        m_loadArray.reserve(std::max(want, 2 * m_loadArray.capacity()));
     return n;
 }
 
@@ -183,8 +172,14 @@ void Archive::WriteIndexTag(uint32_t index, bool isClass) {
 }
 
 void Archive::WriteClass(const RuntimeClass* cls) {
+    if (cls == m_lastClass) {
+        WriteIndexTag(m_lastClassIndex, true);
+        return;
+    }
     auto it = m_storeMap.find(cls);
     if (it != m_storeMap.end()) {
+        m_lastClass = cls;
+        m_lastClassIndex = it->second;
         WriteIndexTag(it->second, true);
         return;
     }
@@ -212,8 +207,8 @@ void Archive::WriteObject(const Persistent* obj) {
     const_cast<Persistent*>(obj)->Serialize(*this);
 }
 
-const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* schema,
-                                       Persistent** objectRef, bool* isNull) {
+const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, const RuntimeClass* refused,
+                                       uint32_t* schema, Persistent** objectRef, bool* isNull) {
     *isNull = false;
     *objectRef = nullptr;
     uint16_t tag = ReadWord();
@@ -236,6 +231,8 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
                                               std::to_string(cls->schema));
         m_loadArray.push_back({cls, nullptr});
         m_loadSchemas[cls] = storedSchema;
+        m_lastLoadClass = cls;
+        m_lastLoadSchema = storedSchema;
         *schema = storedSchema;
     } else {
         uint32_t full =
@@ -249,45 +246,60 @@ const RuntimeClass* Archive::ReadClass(const RuntimeClass* expected, uint32_t* s
             if (!e.cls)
                 Fail(ArchiveError::BadIndex, "index " + std::to_string(index) + " is not a class");
             cls = e.cls;
-            *schema = m_loadSchemas[cls];
+            if (cls != m_lastLoadClass) {
+                m_lastLoadClass = cls;
+                m_lastLoadSchema = m_loadSchemas[cls];
+            }
+            *schema = m_lastLoadSchema;
         } else {
             if (!e.obj)
                 Fail(ArchiveError::BadIndex,
                      "index " + std::to_string(index) + " is not an object");
-            if (expected && !e.obj->IsKindOf(expected))
-                Fail(ArchiveError::BadClass, std::string("a '") + e.obj->GetRuntimeClass()->name +
-                                                 "' where a '" + expected->name + "' belongs");
+            if ((expected && !e.obj->IsKindOf(expected)) || (refused && e.obj->IsKindOf(refused)))
+                Fail(ArchiveError::BadClass,
+                     std::string("a '") + e.obj->GetRuntimeClass()->name + "' where a '" +
+                         (expected ? expected->name : "object") + "' belongs");
             *objectRef = e.obj;
             return nullptr;
         }
     }
-    if (expected && !cls->IsDerivedFrom(expected))
-        Fail(ArchiveError::BadClass,
-             std::string("a '") + cls->name + "' where a '" + expected->name + "' belongs");
+    if ((expected && !cls->IsDerivedFrom(expected)) || (refused && cls->IsDerivedFrom(refused)))
+        Fail(ArchiveError::BadClass, std::string("a '") + cls->name + "' where a '" +
+                                         (expected ? expected->name : "object") + "' belongs");
     return cls;
 }
 
 Archive::~Archive() {
-    for (auto& [p, index] : m_unowned) delete p;
+    std::vector<std::pair<size_t, Persistent*>> order;
+    order.reserve(m_unowned.size());
+    for (auto& [p, index] : m_unowned) order.emplace_back(index, p);
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a > b; });
+    for (auto& [index, p] : order) delete p;
 }
 
 Persistent* Archive::ReadObject(const RuntimeClass* expected) {
     size_t created = 0;
-    return ReadObjectImpl(expected, true, &created);
+    return ReadObjectImpl(expected, nullptr, true, &created);
 }
 
-Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected) {
+Persistent* Archive::ReadObject(const RuntimeClass* expected, const RuntimeClass* refused) {
     size_t created = 0;
-    Persistent* p = ReadObjectImpl(expected, false, &created);
+    return ReadObjectImpl(expected, refused, true, &created);
+}
+
+Persistent* Archive::ReadObjectUnowned(const RuntimeClass* expected, const RuntimeClass* refused) {
+    size_t created = 0;
+    Persistent* p = ReadObjectImpl(expected, refused, false, &created);
     if (created) m_unowned.emplace(p, created);
     return p;
 }
 
-Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created) {
+Persistent* Archive::ReadObjectImpl(const RuntimeClass* expected, const RuntimeClass* refused,
+                                    bool claim, size_t* created) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
-    const RuntimeClass* cls = ReadClass(expected, &schema, &ref, &isNull);
+    const RuntimeClass* cls = ReadClass(expected, refused, &schema, &ref, &isNull);
     if (isNull) return nullptr;
     if (ref) {
         // Every object has one owner: a second owning read of the same object
@@ -345,10 +357,13 @@ void Archive::SerializeClass(const RuntimeClass* cls) {
     uint32_t schema = kNoSchema;
     Persistent* ref = nullptr;
     bool isNull = false;
-    const RuntimeClass* got = ReadClass(cls, &schema, &ref, &isNull);
+    const RuntimeClass* got = ReadClass(cls, nullptr, &schema, &ref, &isNull);
     if (!got)
         Fail(ArchiveError::BadClass,
              std::string("no class record where '") + cls->name + "' belongs");
+    if (got != cls)
+        Fail(ArchiveError::BadClass,
+             std::string("a '") + got->name + "' where the base '" + cls->name + "' belongs");
     m_objectSchema = schema;
 }
 

@@ -49,7 +49,9 @@ public:
     // The bytes must outlive the archive: a temporary would not.
     Archive(std::vector<uint8_t>&&, std::string = {}) = delete;
 
-    // Deletes the objects read with ReadObjectUnowned that nobody claimed.
+    // Deletes the objects read with ReadObjectUnowned that nobody claimed, the
+    // last read first: a group read later may have joined one read earlier, and
+    // leaves it as it goes.
     ~Archive();
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
@@ -68,16 +70,31 @@ public:
     void Write(const void* data, size_t n);
     void Read(void* data, size_t n);
 
-    void WriteByte(uint8_t v);
-    void WriteWord(uint16_t v);
-    void WriteDWord(uint32_t v);
+    void WriteByte(uint8_t v) { Append(&v, 1); }
+    void WriteWord(uint16_t v) {
+        const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+        Append(b, 2);
+    }
+    void WriteDWord(uint32_t v) {
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        Append(b, 4);
+    }
     void WriteInt(int32_t v) { WriteDWord(static_cast<uint32_t>(v)); }
     void WriteShort(int16_t v) { WriteWord(static_cast<uint16_t>(v)); }
     void WriteFloat(float v);
     void WriteDouble(double v);
-    uint8_t ReadByte();
-    uint16_t ReadWord();
-    uint32_t ReadDWord();
+    uint8_t ReadByte() {
+        const uint8_t* p = Take(1);
+        return p[0];
+    }
+    uint16_t ReadWord() {
+        const uint8_t* p = Take(2);
+        return uint16_t(p[0] | (p[1] << 8));
+    }
+    uint32_t ReadDWord() {
+        const uint8_t* p = Take(4);
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    }
     int32_t ReadInt() { return static_cast<int32_t>(ReadDWord()); }
     int16_t ReadShort() { return static_cast<int16_t>(ReadWord()); }
     float ReadFloat();
@@ -106,17 +123,23 @@ public:
     // ReadObject already handed out is refused: it would have two owners.
     void WriteObject(const Persistent* obj);
     Persistent* ReadObject(const RuntimeClass* expected = nullptr);
+    // As ReadObject, and refuses an object of `refused` (or a class derived
+    // from it) before it is made, so that its own reading never runs.
+    Persistent* ReadObject(const RuntimeClass* expected, const RuntimeClass* refused);
     // Reads an object reference that the caller does not keep (a list that
     // only names objects stored elsewhere). An object first made by this read
     // stays the archive's until a later ReadObject names it again; otherwise it
     // is deleted with the archive.
-    Persistent* ReadObjectUnowned(const RuntimeClass* expected = nullptr);
+    Persistent* ReadObjectUnowned(const RuntimeClass* expected = nullptr,
+                                  const RuntimeClass* refused = nullptr);
     template <class T>
     T* ReadObjectOf() {
         return static_cast<T*>(ReadObject(&T::classInfo));
     }
 
     // A class reference without an object (a class's base in its Serialize).
+    // Loading wants exactly that class: a derived class's schema would drive
+    // the base's conversions.
     void SerializeClass(const RuntimeClass* cls);
     // The stored schema of the class whose data is about to be read; a second
     // call answers 0xFFFFFFFF.
@@ -126,14 +149,29 @@ public:
 
 private:
     void Need(size_t n);
+    // The fixed-size reads and writes, kept inline: one comparison each.
+    const uint8_t* Take(size_t n) {
+        if (n > m_size - m_pos) Need(n);  // fails: past the end, or not loading
+        const uint8_t* p = m_data + m_pos;
+        m_pos += n;
+        return p;
+    }
+    void Append(const uint8_t* p, size_t n) {
+        if (m_mode != Store) WrongWrite();
+        const size_t at = m_out.size();
+        m_out.resize(at + n);
+        for (size_t i = 0; i < n; ++i) m_out[at + i] = p[i];
+    }
+    [[noreturn]] void WrongWrite() const;
     void WriteClass(const RuntimeClass* cls);
     // Reads a class reference; answers null for a null tag. For a back-reference
     // to an object, stores it in *objectRef and answers null.
-    const RuntimeClass* ReadClass(const RuntimeClass* expected, uint32_t* schema,
-                                  Persistent** objectRef, bool* isNull);
+    const RuntimeClass* ReadClass(const RuntimeClass* expected, const RuntimeClass* refused,
+                                  uint32_t* schema, Persistent** objectRef, bool* isNull);
     void WriteIndexTag(uint32_t index, bool isClass);
     // Sets *created to the load index of an object this read made.
-    Persistent* ReadObjectImpl(const RuntimeClass* expected, bool claim, size_t* created);
+    Persistent* ReadObjectImpl(const RuntimeClass* expected, const RuntimeClass* refused,
+                               bool claim, size_t* created);
 
     Mode m_mode;
     std::string m_fileName;
@@ -148,6 +186,13 @@ private:
         const RuntimeClass* cls;  // set for a class entry
         Persistent* obj;          // set for an object entry
     };
+    // The class stored last, so that a run of objects of one class looks it
+    // up once.
+    const RuntimeClass* m_lastClass = nullptr;
+    uint32_t m_lastClassIndex = 0;
+    // The stored schema of the class read last, for the same reason.
+    const RuntimeClass* m_lastLoadClass = nullptr;
+    uint32_t m_lastLoadSchema = 0;
     std::vector<LoadEntry> m_loadArray;  // index 0 unused
     std::unordered_map<const RuntimeClass*, uint32_t> m_loadSchemas;
     uint32_t m_objectSchema = 0xFFFFFFFF;

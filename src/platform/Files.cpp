@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -117,6 +118,60 @@ void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) 
         std::remove(part.c_str());
         throw FileError(FileError::Other, name, detail);
     }
+}
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
+}
+
+bool FileExists(const std::string& name) {
+    std::error_code ec;
+    return fs::is_regular_file(ResolvePath(name), ec);
+}
+
+bool FolderExists(const std::string& name) {
+    std::error_code ec;
+    return fs::is_directory(ResolvePath(name), ec);
+}
+
+std::vector<std::string> ListFiles(const std::string& folder) {
+    std::error_code ec;
+    std::vector<std::string> names;
+    const std::string path = ResolvePath(folder);
+    fs::directory_iterator it(path, ec), last;
+    if (ec)
+        throw FileError(
+            ec == std::errc::no_such_file_or_directory ? FileError::NotFound : FileError::Other,
+            folder, ec.message());
+    for (; it != last; it.increment(ec)) {
+        if (ec) break;
+        std::error_code kind;
+        if (it->is_regular_file(kind)) names.push_back(it->path().filename().string());
+    }
+    if (ec) throw FileError(FileError::Other, folder, ec.message());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void MakeFolder(const std::string& name) {
+    std::error_code ec;
+    const std::string path = ResolvePath(name);
+    fs::create_directories(path, ec);
+    if (ec || !fs::is_directory(path, ec)) throw FileError(FileError::Other, name, ec.message());
+}
+
+void RemoveFolder(const std::string& name) {
+    std::error_code ec;
+    fs::remove_all(ResolvePath(name), ec);
+}
+
+void RenameFolder(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const std::string target = ResolvePath(to);
+    if (fs::exists(target, ec)) throw FileError(FileError::Other, to, "already there");
+    fs::rename(ResolvePath(from), target, ec);
+    if (ec) throw FileError(FileError::Other, from, ec.message());
 }
 
 }  // namespace qv

@@ -33,4 +33,20 @@ std::vector<uint8_t> ReadWholeFile(const std::string& name);
 // then the file that was there is left as it was.
 void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes);
 
+// A name read from a file that is to name a file in a known folder: not
+// empty, no folder separator of either kind, not "." or "..", no NUL.
+bool IsPlainFileName(const std::string& name);
+bool FileExists(const std::string& name);    // a regular file
+bool FolderExists(const std::string& name);  // a folder
+// The names of the regular files in a folder (not its subfolders), sorted;
+// FileError when the folder cannot be listed.
+std::vector<std::string> ListFiles(const std::string& folder);
+// Makes the folder and any missing parents; FileError when it cannot.
+void MakeFolder(const std::string& name);
+// Removes the folder with everything in it; a missing one is no fault.
+void RemoveFolder(const std::string& name);
+// Gives a folder a new name, which must not exist yet; FileError when it
+// cannot.
+void RenameFolder(const std::string& from, const std::string& to);
+
 }  // namespace qv

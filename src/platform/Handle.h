@@ -7,6 +7,7 @@
 // small shared block that its destructor clears; handles share that block.
 
 #include <memory>
+#include <type_traits>
 
 namespace qv {
 
@@ -57,7 +58,12 @@ public:
     explicit operator bool() const { return Get() != nullptr; }
     operator T*() const { return Get(); }
 
-    friend bool operator==(const Handle& a, const T* b) { return a.Get() == b; }
+    // Compares with a pointer to the named class or one derived from it; an
+    // exact match, so that it is not confused with comparing the converted
+    // pointer.
+    template <class U>
+    requires std::is_convertible_v<U*, const T*>
+    friend bool operator==(const Handle& a, U* b) { return a.Get() == static_cast<const T*>(b); }
 
 private:
     std::shared_ptr<Trackable::Block> m_block;

@@ -84,23 +84,53 @@ int Surface::Blt(Point dest, const Surface& src, const Rect& srcRect, const Rect
     if (!ClipBlit(dest, s, src.Bounds(), clip.Intersect(Bounds()))) return kDrawOk;
     const int w = s.Width();
     const int h = s.Height();
-    if (colourKey < 0 || colourKey > 0xFFFF) {
-        for (int y = 0; y < h; ++y)
-            std::memcpy(Row(dest.y + y) + dest.x, src.Row(s.top + y) + s.left,
-                        static_cast<size_t>(w) * sizeof(uint16_t));
-        return kDrawOk;
-    }
-    const uint16_t key = static_cast<uint16_t>(colourKey);
-    for (int y = 0; y < h; ++y) {
+    // Within one surface a block moved down is copied from its last row up,
+    // and one moved right from its last column back, so that no pixel is
+    // overwritten before it is read.
+    const bool same = &src == this;
+    const bool upward = same && dest.y > s.top;
+    const bool backward = same && dest.y == s.top && dest.x > s.left;
+    for (int i = 0; i < h; ++i) {
+        const int y = upward ? h - 1 - i : i;
         uint16_t* d = Row(dest.y + y) + dest.x;
         const uint16_t* p = src.Row(s.top + y) + s.left;
-        // Written without a branch so that the compiler can keep it in vectors.
-        for (int x = 0; x < w; ++x) {
-            const uint16_t v = p[x];
-            d[x] = v == key ? d[x] : v;
+        if (colourKey < 0 || colourKey > 0xFFFF) {
+            std::memmove(d, p, static_cast<size_t>(w) * sizeof(uint16_t));
+            continue;
+        }
+        const uint16_t key = static_cast<uint16_t>(colourKey);
+        if (!same) {
+            CopyRowKeyed(d, p, w, key);
+        } else if (backward) {
+            for (int x = w - 1; x >= 0; --x) d[x] = KeyedPixel(d[x], p[x], key);
+        } else {
+            for (int x = 0; x < w; ++x) d[x] = KeyedPixel(d[x], p[x], key);
         }
     }
     return kDrawOk;
+}
+
+namespace {
+
+// Rows are worked in blocks of a fixed count, which the compiler turns into
+// vector instructions without any check at run time (the pointers are
+// declared apart), then the few pixels left one by one.
+constexpr int kBlock = 16;
+
+}  // namespace
+
+void CopyRowKeyed(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint16_t key) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = KeyedPixel(to[x + k], from[x + k], key);
+    for (; x < n; ++x) to[x] = KeyedPixel(to[x], from[x], key);
+}
+
+void CopyRowScaled(uint16_t* __restrict to, const uint16_t* __restrict from, int n, uint32_t f) {
+    int x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int k = 0; k < kBlock; ++k) to[x + k] = ScaledPixel(from[x + k], f);
+    for (; x < n; ++x) to[x] = ScaledPixel(from[x], f);
 }
 
 namespace {

@@ -84,4 +84,21 @@ private:
 // cut down and dest moved with it; false when nothing is left to draw.
 bool ClipBlit(Point& dest, Rect& srcRect, const Rect& srcBounds, const Rect& clip);
 
+// The inner loops of drawing, one row of n pixels from `from` to `to`, which
+// must not overlap (they lie on different surfaces): written so that the
+// compiler keeps them in vector registers.
+// Copies every pixel that is not the key colour.
+void CopyRowKeyed(uint16_t* to, const uint16_t* from, int n, uint16_t key);
+// Copies every pixel with each 5-6-5 channel scaled by f / 32 (f 0..32).
+void CopyRowScaled(uint16_t* to, const uint16_t* from, int n, uint32_t f);
+// The same for one pixel.
+inline uint16_t KeyedPixel(uint16_t target, uint16_t v, uint16_t key) {
+    return v == key ? target : v;
+}
+inline uint16_t ScaledPixel(uint32_t v, uint32_t f) {
+    return static_cast<uint16_t>((((v & 0xF800) * f >> 5) & 0xF800) |
+                                 (((v & 0x07E0) * f >> 5) & 0x07E0) |
+                                 (((v & 0x001F) * f >> 5) & 0x001F));
+}
+
 }  // namespace qv

@@ -82,19 +82,22 @@ bool Window::Present(const uint16_t* pixels, int width, int height, int pitch, R
         std::copy(from, from + d.Width(),
                   &m_picture[static_cast<size_t>(d.top + y) * m_width + d.left]);
     }
-    Show();
+    Show(d);
     return true;
 }
 
-void Window::Show() {
+void Window::Show(Rect area) {
     SDL_Surface* target = SDL_GetWindowSurface(Sdl(m_window));
     if (!target) return;
     SDL_Surface* pic = SDL_CreateRGBSurfaceWithFormatFrom(m_picture.data(), m_width, m_height, 16,
                                                           m_width * 2, SDL_PIXELFORMAT_RGB565);
     if (!pic) return;
-    SDL_BlitSurface(pic, nullptr, target, nullptr);
+    if (area.IsEmpty()) area = {0, 0, m_width, m_height};
+    SDL_Rect from{area.left, area.top, area.Width(), area.Height()};
+    SDL_Rect to = from;
+    SDL_BlitSurface(pic, &from, target, &to);
     SDL_FreeSurface(pic);
-    SDL_UpdateWindowSurface(Sdl(m_window));
+    SDL_UpdateWindowSurfaceRects(Sdl(m_window), &to, 1);
 }
 
 bool Window::SavePicture(const std::string& path) const {

@@ -69,7 +69,9 @@ public:
     static int VirtualKey(int sdlKeycode);
 
 private:
-    void Show();
+    // Shows the picture's `area` (all of it when empty): only what changed is
+    // converted to the screen's format.
+    void Show(Rect area = {});
 
     void* m_window = nullptr;  // SDL_Window
     int m_width = 0;

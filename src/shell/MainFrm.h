@@ -15,11 +15,24 @@
 #include "media/DSound.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "platform/Persistent.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
+#include "world/ObjectHolder.h"
 #include "world/World.h"
 
+namespace qv {
+class Archive;
+class Settings;
+}  // namespace qv
 class CDDWnd;
+class Group;
+class Land;
+class MapMaster;
+class MonsterGenerator;
+class Object;
+class Player;
+class Spell;
 
 // The frame receives the window's input, timer ticks and posted commands
 // through the handlers of qv::WindowHandler (platform/Events.h), and keeps the
@@ -31,7 +44,9 @@ public:
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
-    // Asks the program to end with `code` once the current handler returns.
+    // Asks the program to end with `code` once the current handler returns:
+    // the frame stays whole until the event loop has ended and the program
+    // tears it down.
     void RequestQuit(int code);
 
     // The world this frame shows and plays (map, groups, party, time, key
@@ -73,4 +88,280 @@ public:
     int m_bMidiOutput = 0;  // a MIDI output exists (never here)
     std::unique_ptr<CMIDIStream> m_pMidi;
     CDDEdit m_MessageLine;  // the message line under the map view
+
+    // ---- The game loop (MainFrmUpdate.cpp, MainFrmDraw.cpp) ----
+    // The loop's timer: id, and the real time between ticks.
+    static constexpr int kTimerId = 5000;
+    static constexpr uint32_t kTickMs = 50;
+    static constexpr int32_t kNormalTickStep = 100;  // game time of one tick
+    static constexpr int32_t kFastTimeFactor = 10;
+    static constexpr int32_t kPauseBankMax = 13000;
+    static constexpr int32_t kPauseBarLength = 119;   // pixels of a full bank
+    static constexpr int32_t kHeldScrollDelay = 200;  // game time before holding scrolls
+    static constexpr int32_t kMusicInterval = 5000;
+    static constexpr int kSurfaceRetries = 1000;
+
+    // The window timer's tick: advances the world one step and shows it.
+    void OnTimer(int id) override;
+    // One whole tick as the timer delivers it; what tests and benchmarks step.
+    void RunTick() { OnTimer(static_cast<int>(m_nTimerID ? m_nTimerID : kTimerId)); }
+    // Starts the 50 ms timer (the running loop); false when none can be set.
+    bool StartTimer();
+    void StopTimer();
+    // Takes the program's events with the timer running until the quit
+    // request; answers its exit code (3 when no timer can be set).
+    int RunMessageLoop();
+    void UpdateTick(int32_t* now);
+    void RunWorld(int32_t* now);
+    // The held left button's step of the view (or of the leader) toward the
+    // cursor.
+    void ScrollStep();
+    // Whether an in-game window that stops the world is up.
+    bool IsPopupOpen(bool countContainer = true) const;
+    // The tick runs the world: the program is active and no popup is up.
+    bool IsQuiet() const { return m_bAppActive && !IsPopupOpen(); }
+    int DrawFrame(int skipMap);
+    int RedrawMapCell(int unused);
+    void HoverText(int x, int y);
+    void DrawPauseBar();
+    void DrawHoldGroundButton();
+    // The pause bar's filled length for the bank as it stands.
+    int PauseBarFill() const { return PauseBudget * kPauseBarLength / kPauseBankMax; }
+    // Whether an object at cell offset (cx, cy) from the focus cell is drawn
+    // see-through, so that the party shows behind it.
+    static bool IsSeeThrough(int cx, int cy, Object* object);
+    // The world point under a client point of the map view.
+    Position ViewToWorld(qv::Point client) const;
+    qv::Point GetViewPoint(qv::Point client) const {
+        return {client.x - m_ptViewOrigin.x, client.y - m_ptViewOrigin.y};
+    }
+    // Flips the pause (not while a target is being picked).
+    void TogglePause();
+    // The text of a drawing error, and of a failed restore, for the message
+    // box; empty for 0.
+    static std::string DDErrorString(unsigned code);
+    static std::string DDRestoreErrorString(unsigned code);
+    void DDErrorText(unsigned code);
+    void DDRestoreErrorText(unsigned code);
+
+    // What later parts of the shell fill: moving the party into its land or
+    // to another world, the player's windows, the options window after a
+    // death and the monster generators' fights. Each answers as the loop
+    // expects while the part behind it is missing.
+    int MoveToLand();
+    int GoToWorld(Object* stairs);
+    void SetDragObject(ObjectHolder* holder);
+    void SetControlPlayer(Player* creature, int refresh);
+    void OnShowStatistics();
+    // 1 when the player chose to quit.
+    int RunOptionsWindow(int a, int b);
+    void RefreshPartyTips() {}
+    void OnActivateApp(bool active) override;
+    void OnMove(qv::Point origin) override;
+    // The view, its rectangle and the mini-map from the client area's origin
+    // on the surfaces.
+    void PlaceView(qv::Point origin);
+    void OnPaint() override;
+    // The window is going away: what flies is dropped and the timer stops.
+    void OnDestroy();
+
+    int32_t m_iTickStep = kNormalTickStep;
+    int32_t m_iNormalTickStep = kNormalTickStep;
+    int32_t PauseBudget = 0;
+    uint32_t m_nTimerID = 0;
+    int32_t m_iMusicTime = 0;
+    int32_t m_iButtonHeldTime = 0;
+    int m_bMouseWalking = 0;
+    qv::Point m_ptCursor{320, 240};
+    int m_bInputLock = 0;
+    // The party's formation: an offset per slot, and its four turned copies
+    // in the world's m_FormationRows, one per quarter of the leader's facing.
+    // The default is set once; rebasing puts the leader's slot at (0, 0).
+    void InitFormation();
+    void RebaseFormation();
+    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
+    std::array<qv::Point, 6> m_FormationOffsets{};
+    int m_bFormationSet = 0;
+    // Missiles and spell projectiles in flight, and the spells in effect.
+    std::list<std::unique_ptr<Object>> m_FlyingObjects;
+    std::list<std::unique_ptr<Spell>> m_ActiveSpells;
+    int InfoWindowMode = 1;
+    qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
+    int m_bDiagonalToggle = 0;
+    qv::Point m_szView{536, 359};
+    qv::Point m_ptViewCentre{268, 179};
+    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
+    // An object whose use waits for a target, and the creature that uses it.
+    qv::Handle<Object> m_pPendingItem;
+    qv::Handle<Player> m_pPendingItemUser;
+    int m_bTabTarget = 0;
+    int m_bBuildMode = 0;
+    int m_bStatsMode = 0;
+    int m_bTalkMode = 0;
+    // The open in-game windows; a tick stands still while one of them is up.
+    struct OpenWindows {
+        CDDWnd* m_pTalkWnd = nullptr;
+        CDDWnd* m_pTradeWnd = nullptr;
+        CDDWnd* m_pEquipmentWnd = nullptr;
+        CDDWnd* m_pInventoryWnd = nullptr;
+        CDDWnd* m_pPartyPanel = nullptr;
+        int m_bStatsOpen = 0;
+        int m_bInfoOpen = 0;
+        int m_bContainerOpen = 0;
+        CDDWnd* m_pContainerWnd = nullptr;
+    } m_OpenWindows;
+    int m_bTradeMode = 0;
+    int m_bCombat = 0;
+    int m_iSelectMode = 0;
+    int m_bPaused = 0;
+    int m_bLeftHeld = 0;
+    int m_bRightPause = 0;
+    int m_bHoldGround = 1;
+    int m_bCtrlDown = 0;
+    int m_bPartyInvulnerable = 0;
+    CDDWnd* m_pToolPalette = nullptr;
+    std::vector<ObjectHolder*> m_DrawnHolders;  // does not own
+    int m_bSaving = 0;
+    int m_bRefreshPending = 0;
+    int m_bLandMovePending = 0;
+    Land* m_pCurrentLand = nullptr;
+    qv::Rect m_rcView{3, 3, 3 + 536, 3 + 359};
+    int m_bFullRedraw = 0;
+    qv::Point m_ptViewOrigin{3, 3};
+    qv::Point m_ptMinimapOrigin{207, 371};
+    int m_bReloadImages = 0;
+    std::unique_ptr<CDDObject> m_pHoldGroundButton, m_pPauseBarFrame, m_pPauseBarFill;
+    MonsterGenerator* m_pActiveGenerator = nullptr;
+    int m_bAppActive = 1;
+    int m_nCursorID = 219;
+    std::array<std::unique_ptr<CDDObject>, 9> m_pCursorImages;
+    CDDWnd* m_pControlPanel = nullptr;
+    int m_bOptionsShown = 0;
+    qv::Rect m_rcHoldGroundButton{400, 450, 428, 467};
+    int m_iStage = 0;
+
+    // Where the map view is composed: the floor and the objects are drawn
+    // around the focus at the map's own screen centre, then the view's
+    // rectangle of it is copied into place on the drawing surface.
+    std::unique_ptr<qv::Surface> m_pViewSurface;
+    qv::Point m_ptDrawCorner{52, 61};  // the view's corner on m_pViewSurface
+    std::string m_strHoverText;        // the text line of the hovered target
+    int m_iTickDepth = 0;              // a tick is running
+    // Cells of the visible range already drawn in this frame.
+    std::array<uint8_t, 7 * 6> m_CellDrawn{};
+    qv::Point m_ptDrawFocusCell{0, 0};  // the focus window cell of the frame being drawn
+    static constexpr int kCursorNormal = 214;
+    static constexpr int kCursorWait = 219;
+    static constexpr int kCursorTarget = 218;
+    static constexpr int kCursorNoTarget = 216;
+
+    // ---- The world file (MainFrmWorldFile.cpp) ----
+    static constexpr uint32_t kWorldVersion = 19;
+    static constexpr int kPartySlots = 6;
+    // Writes the world when the archive stores and reads it when it loads.
+    // Reading raises the archive's error for bad bytes; a file of a later
+    // version than this game writes is refused before anything changes.
+    void Serialize(qv::Archive& ar);
+    // Writes or reads the world file `name` (taken in the current folder);
+    // 1, or a qv::FileError or qv::ArchiveError naming the file.
+    int SaveWorldFile(const std::string& name);
+    int LoadWorldFile(const std::string& name);
+    // Marks a group to be stored with its members, nested groups too, and
+    // takes its creatures off the map.
+    int DetachGroup(Group* group);
+    // The "players" file: the party group alone, stored with its members.
+    // The reader refuses anything else (qv::ArchiveError); the group it
+    // answers belongs to no other group.
+    static std::vector<uint8_t> StorePlayers(Group& party);
+    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                  const std::string& name);
+    // The explicit current folder (ends in a backslash): names without a
+    // folder are taken in it. The working folder whenever the game runs.
+    std::string m_strCurrentFolder;
+    std::string InCurrentFolder(const std::string& name) const;
+    std::string GameFolderPath(const std::string& folder) const { return m_strGameFolder + folder; }
+    int32_t m_iWorldVersion = 0;
+    int m_bLoadingGame = 0;  // a saved game is read: replace rather than merge
+    std::string m_strPlayerName, m_strDogName;
+    // The stores of the world, kept and written back as read.
+    std::list<std::unique_ptr<qv::Persistent>> m_StoreList;
+
+    // ---- Saved games (MainFrmSaves.cpp) ----
+    static constexpr int kSlotCount = 11;    // entries of the slot table
+    static constexpr int kQuickSlot = 10;    // the quick save's entry
+    static constexpr int kOriginalSlot = 0;  // the start world's slot number
+    struct SaveSlotEntry {
+        int32_t inUse = 0;
+        std::string description;
+    };
+    std::array<SaveSlotEntry, kSlotCount> m_SaveSlots{};  // entry 10 is the quick save
+    std::string m_strSaveFolder, m_strWorkFolder = "tmp\\", m_strWorldFile;
+    int m_iCurrentSlot = -1;
+    // The folder name of a slot number (index + 1): original, save1 to save10,
+    // quicksave, each with its backslash.
+    static std::string GetSaveFolder(int slot);
+    void CopyOneFile(const std::string& from, const std::string& to);
+    int CopyFolder(const std::string& from, const std::string& to);
+    int ReadPosition();
+    // Saves the running world into a slot folder; 0 when nothing was saved.
+    int SaveSlot(int slot);
+    // The save of the save window and the quick save; 0 when nothing was saved.
+    int SaveGame(int index);
+    // F5: the quick save, when no window is open and no one fights the leader.
+    int QuickSave();
+    // Brings a slot folder into play; 0 when the slot cannot be read.
+    int LoadFromSlot(int slot);
+    int LoadSlot(int index);
+    // The slot table from and to the file "saved" in the game folder; a
+    // missing or bad file leaves the table empty.
+    int ReadSaveSlots();
+    void WriteSaveSlots();
+    // Checks that a slot folder holds a readable "Position" naming a world
+    // file that is there; the world file's plain name, or a qv::FileError.
+    std::string CheckSlot(const std::string& folder) const;
+    // The bytes of "saved" and of "Position", and their readers, which
+    // refuse anything but exactly what the writers write (qv::ArchiveError).
+    static std::vector<uint8_t> StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots);
+    static std::array<SaveSlotEntry, kSlotCount> ReadSaveSlotsFrom(
+        const std::vector<uint8_t>& bytes, const std::string& name);
+    static std::vector<uint8_t> StorePosition(const std::string& worldFile);
+    static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
+    // Refills the map's window around the focus from the land files.
+    void ReloadWindowAtFocus();
+
+    // ---- Start-up (MainFrmStart.cpp) ----
+    // The settings file: "settings" in the user's configuration folder
+    // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
+    static std::string SettingsFilePath();
+    // The game folder the build made, used when the settings name none.
+    static std::string DefaultGameFolder();
+    // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a
+    // missing one keeps its default, a bad number is reported naming the
+    // setting and keeps it too), sets the game, working and slot folders and
+    // reads the slot table. Answers an empty text, or what stops the game
+    // from starting (a game folder that is not there).
+    std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
+    // Brings the start world of "original" into the working folder and
+    // reads it; 0 (reported) when it cannot.
+    int OpenStartWorld();
+
+private:
+    MapMaster* Map() const { return m_World.map_master.get(); }
+    void FirstTick();
+    void AfterWorldChange();
+    void CheckPartyAlive();
+    void PresentWindowed();
+    // The land under the focus: its light, its own update and its music.
+    void UpdateArea(Land* land, int32_t now);
+    // A running monster generator's fight: reset it when a party member
+    // falls, and test every tick whether it is over.
+    void ResetGeneratorFight(Group* group);
+    void CheckGeneratorFight(Group* group);
+    void DrawCellObjects(int i, int j, ObjectHolder* stop, int drawRow);
+    void DrawHolder(ObjectHolder* holder, int i, int j);
+    bool IsInDrawRange(int i, int j) const;
+    uint8_t& CellDrawnMark(int i, int j);
+    // Copies a rectangle between surfaces, restoring both and trying again
+    // after a loss, up to kSurfaceRetries times; the last result.
+    int CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from, const qv::Rect& source);
 };

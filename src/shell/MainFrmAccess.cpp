@@ -59,7 +59,7 @@ void FatalMessage(const char* format, ...) {
 void ReportFileException(const qv::FileError& error) {
     std::string text = error.cause == qv::FileError::NotFound
                            ? qv::Format("%s not found.", error.fileName.c_str())
-                           : qv::Format("Problem with file %s.", error.fileName.c_str());
+                           : qv::Format("Problems with file %s", error.what());
     qv::ShowMessage(text, qv::MessageButtons::Ok);
     if (CMainFrame* f = GetMainFrame())
         f->RequestQuit(2);

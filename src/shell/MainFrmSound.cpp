@@ -2,11 +2,17 @@
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/World.h"
 
 qv::Point GetSoundListener() {
     World* world = GetWorld();
     return world ? world->m_ptFocus : qv::Point{};
+}
+
+qv::Point GetSoundWorldSize() {
+    MapMaster* map = GetMapMaster();
+    return map ? qv::Point{map->worldpixelx, map->worldpixely} : qv::Point{};
 }
 
 // ---- the frame's sound and music ----

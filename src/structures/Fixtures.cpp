@@ -69,6 +69,10 @@ Stairs::Stairs(const std::string& name) : Object(name) {
     m_bMoveable = 0;
 }
 
+int Stairs::StepOn(Position*, Object* mover) {
+    return mover ? 1 : 0;
+}
+
 void Stairs::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();
     ar.SerializeClass(&Object::classInfo);

@@ -32,6 +32,9 @@ public:
     explicit Stairs(const std::string& name = "Stairs");
     void Serialize(qv::Archive& ar) override;
     int Type() override { return STAIRS; }
+    // A creature may stand on the stairs; they are taken through the
+    // interaction, which asks first.
+    int StepOn(Position* pos, Object* mover) override;
     std::string m_strWorldFile;
     int32_t m_iTargetX = 0;
     int32_t m_iTargetY = 0;

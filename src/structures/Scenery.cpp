@@ -1,10 +1,13 @@
 #include "structures/Scenery.h"
 
 #include "creatures/Player.h"
+#include "items/Spell.h"
 #include "media/DDWnd.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/TimeOfDay.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Scenery, Object, 1, true)
 QV_IMPLEMENT_SERIAL(Bed, Scenery, 1, true)
@@ -17,9 +20,51 @@ QV_SERIALIZE_BASE_ONLY(Scenery, Object)
 
 Bed::Bed(const std::string& name) : Scenery(name) {
     m_iLightSampling = 2;
+    m_iPictureBitmap = kBedBitmap;
 }
 
 QV_SERIALIZE_BASE_ONLY(Bed, Scenery)
+
+int Bed::GetUsePrompt(Player* user, int) {
+    return Rest(user);
+}
+
+int Bed::Rest(Player* user) {
+    if (!user || user->m_iPartySlot == 0) return 0;
+    constexpr int kHoursOffered = 10;
+    int32_t hours = 0;
+    {
+        int offered = kHoursOffered;
+        CQuantityWnd ask(&offered);
+        if (ask.Popup() != 1) return 0;
+        hours = ask.m_iAmount;
+    }
+    if (hours <= 0) return 0;
+    World* world = GetWorld();
+    if (world) {
+        // Resting never adds or removes creatures: the array is walked as it is.
+        for (Player* p : world->m_PlayerArray)
+            if (p) p->RestHours(&hours, 0);
+    }
+    user->CancelCastSpells(SpellEffectKind::Any);
+    if (world && world->m_pTimeOfDay) world->m_pTimeOfDay->AdvanceHours(hours);
+    return 1;
+}
+
+// Rugs lie on the floor: anything steps onto them.
+#define QV_RUG_KIND_IMPL(Name)                            \
+    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)           \
+    Name::Name(const std::string& name) : Scenery(name) { \
+        m_iLightSampling = 0;                             \
+    }                                                     \
+    QV_SERIALIZE_BASE_ONLY(Name, Scenery)                 \
+    int Name::StepOn(Position*, Object* mover) {          \
+        return mover ? 1 : 0;                             \
+    }
+
+QV_RUG_KIND_IMPL(Rug)
+QV_RUG_KIND_IMPL(Rug2)
+QV_RUG_KIND_IMPL(Rug3)
 
 // Standing kinds block through their picture; flat kinds are placed as points.
 #define QV_SCENERY_KIND_IMPL(Name, CollisionKind)         \

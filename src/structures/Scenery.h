@@ -13,15 +13,49 @@ public:
     explicit Scenery(const std::string& name = "Scenery");
     void Serialize(qv::Archive& ar) override;
     int Type() override { return SCENERY; }
+
+    // The resource bitmap of its picture (not stored: it is the kind's).
+    int GetPictureBitmap() const { return m_iPictureBitmap; }
+    // Scenery pictured by the two bed bitmaps is worked through its use
+    // prompt when a creature reaches it.
+    bool HasUsePrompt() const {
+        return m_iPictureBitmap == kBedBitmap || m_iPictureBitmap == kBedBitmap2;
+    }
+    static constexpr int kBedBitmap = 408;
+    static constexpr int kBedBitmap2 = 232;
+
+protected:
+    int m_iPictureBitmap = 283;  // Object's own picture until a kind has its own
 };
 
-// Bed: scenery to rest on.
+// Bed: scenery to rest on. Its use prompt is the rest.
 class Bed : public Scenery {
     QV_DECLARE_CLASS(Bed)
 public:
     explicit Bed(const std::string& name = "Bed");
     void Serialize(qv::Archive& ar) override;
+    int GetUsePrompt(Player* user, int flag) override;
+    // A party member asks how many hours (up to 10 offered) the party rests:
+    // every creature rests, the user's lasting spells end and the clock
+    // moves on. 1 when the party rested, 0 otherwise.
+    int Rest(Player* user);
 };
+
+// Rugs: flat scenery that anything walks over.
+#define QV_RUG_KIND(Name)                               \
+    class Name : public Scenery {                       \
+        QV_DECLARE_CLASS(Name)                          \
+    public:                                             \
+        explicit Name(const std::string& name = #Name); \
+        void Serialize(qv::Archive& ar) override;       \
+        int StepOn(Position*, Object* mover) override;  \
+    };
+
+QV_RUG_KIND(Rug)
+QV_RUG_KIND(Rug2)
+QV_RUG_KIND(Rug3)
+
+#undef QV_RUG_KIND
 
 // The scenery kinds of random population. Standing kinds block through their
 // picture; flat kinds lie on the floor and never block.

@@ -1,5 +1,6 @@
 #include "structures/Traversable.h"
 
+#include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "structures/Scenery.h"
 #include "world/Global.h"
@@ -21,6 +22,9 @@ QV_SERIALIZE_BASE_ONLY(Traversable, Object)
 int Traversable::StepOn(Position*, Object* mover) {
     if (!mover || !mover->m_pHolder) return 0;
     Carry(mover->m_pHolder);
+    // A creature knows the platform it stands on; a ship it stands on moves
+    // with its steps.
+    if (auto* creature = qv::DynamicCast<Player>(mover)) creature->m_pAboard = this;
     return 1;
 }
 
@@ -91,6 +95,13 @@ Mast::Mast(const std::string& name) : Object(name) {
 }
 
 QV_SERIALIZE_BASE_ONLY(Mast, Object)
+
+bool Mast::ApplyTouchZone(int32_t* dx, int32_t* dy) const {
+    if (!IsVesselMoving() || !dx || !dy) return false;
+    if (*dx > -kTouchAcross && *dx < kTouchAcross) *dx = 0;
+    if (*dy > -kTouchAlong && *dy < kTouchAlong) *dy = 0;
+    return true;
+}
 
 bool Mast::IsVesselMoving() const {
     const Ship* ship = m_pVessel.Get();

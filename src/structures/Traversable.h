@@ -62,5 +62,11 @@ public:
     void Serialize(qv::Archive& ar) override;
     int Type() override { return MAST; }
     bool IsVesselMoving() const;
+    // While the vessel moves, anyone within 100 pixels across and 20 along
+    // touches the mast: each part of the delta from the mast inside its
+    // reach becomes 0. Answers whether the zone applied.
+    bool ApplyTouchZone(int32_t* dx, int32_t* dy) const;
+    static constexpr int32_t kTouchAcross = 100;
+    static constexpr int32_t kTouchAlong = 20;
     qv::Handle<Ship> m_pVessel;  // not stored: the ship sets it when it collects its load
 };

@@ -23,6 +23,36 @@ void Wall::Serialize(qv::Archive& ar) {
     ar.Exchange(m_bLocked);
 }
 
+int Wall::CanInteract() {
+    return m_iItemNum >= 0 ? 1 : 0;
+}
+
+int Wall::Activate(int* action, Player* actor) {
+    if (m_iItemNum < 0 || !action) return Object::Activate(action, actor);
+    const bool closed = m_iState == kDoorClosed;
+    int wanted = m_iState;
+    switch (*action) {
+        case -1:
+            if (closed && m_bLocked) return 0;
+            wanted = closed ? kDoorOpen : kDoorClosed;
+            break;
+        case 1:
+        case 3:
+            wanted = kDoorOpen;
+            break;
+        case 2:
+            wanted = closed ? kDoorOpen : kDoorClosed;
+            break;
+        default:
+            return 0;
+    }
+    // Only a door state (open or closed) is worked: other values always block.
+    if (m_iState != kDoorClosed && m_iState != 0 && m_iState != kDoorOpen) return 0;
+    if (wanted == m_iState || (wanted == kDoorOpen && m_iState == 0)) return 0;
+    SetState(&wanted);
+    return 1;
+}
+
 void Wall::ResetFrame(int, int) {
     if (m_iItemNum < 0 && m_iXImageNum != 6) m_iXImageNum = 0;
 }

@@ -14,6 +14,17 @@ public:
     explicit Wall(const std::string& name = "Wall");
     void Serialize(qv::Archive& ar) override;
     int Type() override { return WALL; }
+    // A door (a piece with a key number) can be worked; a plain wall cannot.
+    int CanInteract() override;
+    // Works a door; a plain wall answers as any object. Code -1 (a creature
+    // at the door) opens a closed door that is not locked and closes an open
+    // one; 1 (the key's signal) and 3 (a monster generator, a power cube)
+    // open it, locked or not; 2 (a lever) opens or closes it, locked or not.
+    // Answers 1 when the door changed, else 0; a missing actor is allowed.
+    int Activate(int* action, Player* actor) override;
+
+    static constexpr int kDoorOpen = 1;
+    static constexpr int kDoorClosed = 2;
 
     // 0 plain, 1 front (north edge), 2 side (west edge), 3 peg (north-west
     // corner), 4 tile.

@@ -54,3 +54,6 @@ void ReportFileException(const qv::FileError& error);
 // caller can return instead of using what failed:
 //     if (!QV_CHECK(group != nullptr)) return 0;
 #define QV_CHECK(expr) ((expr) ? true : (::AssertFailed(__LINE__, __FILE__, #expr), false))
+// The same with the text the user is shown given apart from the expression.
+#define QV_CHECK_TEXT(expr, text) \
+    ((expr) ? true : (::AssertFailed(__LINE__, __FILE__, text), false))

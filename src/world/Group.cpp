@@ -1,5 +1,8 @@
 #include "world/Group.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -38,10 +41,28 @@ void Group::Link(Member* member, bool atHead) {
     else
         m_Members.push_back(member);
     member->m_pGroup = this;
-    GetHitPoints();
+    // The sum is recounted as a member joins. While no member below has come
+    // or gone since the last count, that is the sum kept plus what joins, so
+    // a group filled one member at a time is built in linear time.
+    // Every group above takes the newcomer into its cached sum as well, so
+    // that what a group stores is always its members' sum.
+    const int32_t added = member->GetHitPoints();
+    for (Group* g = this; g; g = g->m_pGroup) {
+        if (g->m_bSumCounted)
+            g->m_iHitPoints = SumHitPoints(g->m_iHitPoints, added);
+        else
+            g->GetHitPoints();
+    }
+}
+
+void Group::ForgetSumsAbove() {
+    // A group whose sum is not counted has none counted above it either.
+    for (Group* g = m_pGroup; g && g->m_bSumCounted; g = g->m_pGroup) g->m_bSumCounted = false;
 }
 
 void Group::Unlink(Node node) {
+    m_bSumCounted = false;
+    ForgetSumsAbove();
     for (Node* walk : m_Walks)
         if (*walk == node) ++*walk;
     (*node)->m_pGroup = nullptr;
@@ -78,6 +99,9 @@ void Group::AddMember(Member* member) {
             }
         Group* random = new Group("Random");
         random->m_iOwnGroupNum = number;
+        // Inside a self-contained group it is stored with its parent, and so
+        // must store its own members too.
+        random->m_bGrouped = m_bGrouped;
         AddMember(random);
         random->AddMember(member);
         return;
@@ -133,9 +157,14 @@ int Group::GetGroupReserved() {
     return 0;
 }
 
+int32_t Group::SumHitPoints(int64_t a, int64_t b) {
+    return static_cast<int32_t>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+}
+
 int Group::GetHitPoints() {
     m_iHitPoints = 0;
-    for (Member* m : m_Members) m_iHitPoints += m->GetHitPoints();
+    for (Member* m : m_Members) m_iHitPoints = SumHitPoints(m_iHitPoints, m->GetHitPoints());
+    m_bSumCounted = true;
     return m_iHitPoints;
 }
 
@@ -279,6 +308,11 @@ void Group::Serialize(qv::Archive& ar) {
         // A reference to a member already taken (or to the group itself or an
         // ancestor) is not taken twice.
         if (!m || m->m_pGroup == this) continue;
+        if (m->Type() == GROUP) {
+            std::unique_ptr<Member> refused(m);
+            RefuseDeepGroup(ar, this);
+            refused.release();
+        }
         AddMemberDirect(m);
         if (m->m_pGroup == this) read.push_back(m);
     }
@@ -289,11 +323,17 @@ void Group::Serialize(qv::Archive& ar) {
     for (auto it = read.rbegin(); it != read.rend(); ++it) AddMember(*it);
 }
 
+void RefuseDeepGroup(qv::Archive& ar, const Group* parent) {
+    int depth = 1;
+    for (const Member* g = parent; g; g = g->m_pGroup)
+        if (++depth > qv::Archive::kMaxNesting)
+            ar.Fail(
+                qv::ArchiveError::Generic,
+                "groups nested more than " + std::to_string(qv::Archive::kMaxNesting) + " deep");
+}
+
 qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected) {
-    std::unique_ptr<qv::Persistent> read(ar.ReadObject(expected));
-    if (read && read->IsKindOf(&Group::classInfo))
-        ar.Fail(qv::ArchiveError::BadClass, "a group where an owned object belongs");
-    return read.release();
+    return ar.ReadObject(expected, &Member::classInfo);
 }
 
 void Group::DeleteMember(Member* member) {

@@ -43,6 +43,8 @@ public:
     void MemberNotify(int32_t) override {}
     // Recomputes the cached sum of the members' hit points and answers it.
     int GetHitPoints() override;
+    // a + b held to the integer range: many strong members cannot wrap a sum.
+    static int32_t SumHitPoints(int64_t a, int64_t b);
     int IsGroup() override { return 1; }
     double GetMemberTotal() override;
 
@@ -128,6 +130,8 @@ private:
     // Links the member at the head (or tail) once it has left any other group.
     void Link(Member* member, bool atHead);
     void Unlink(Node node);
+    // The groups above no longer hold a counted sum: one below them changed.
+    void ForgetSumsAbove();
     // Takes a placed member off the map and deletes it.
     static void DeleteMember(Member* member);
     friend class Member;  // a member the map lets go of is deleted here
@@ -138,6 +142,9 @@ private:
     void CopyLeader(Group& other, Member* original, Member* copy);
 
     std::list<Member*> m_Members;
+    // m_iHitPoints is the count of the members' hit points, and no member
+    // below has come or gone since it was taken.
+    bool m_bSumCounted = false;
     // The next node of every walk running over this list, moved on when the
     // member it names leaves during the walk.
     std::vector<Node*> m_Walks;
@@ -158,10 +165,15 @@ void Group::ForEachMember(F&& f) {
 Group* GetCurrentGroup();
 
 // Reads an object reference that the reader owns (a bag's entry, a creature's
-// list). A group joins the group tree as soon as it is read and so cannot be
-// owned elsewhere: it is refused with the archive's error.
+// list). Groups and creatures belong to the group tree (a group joins it, and a
+// creature the party, as soon as it is read) and so cannot be owned elsewhere:
+// they are refused with the archive's class error before they are made.
 qv::Persistent* ReadObjectOutsideGroups(qv::Archive& ar, const qv::RuntimeClass* expected);
 template <class T>
 T* ReadObjectOutsideGroups(qv::Archive& ar) {
     return static_cast<T*>(ReadObjectOutsideGroups(ar, &T::classInfo));
 }
+
+// Refuses, with the archive's error, a member read into `parent` that would
+// lie deeper than the archive lets objects nest: the tree's walks recurse.
+void RefuseDeepGroup(qv::Archive& ar, const Group* parent);

@@ -234,8 +234,15 @@ void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
                 }
                 CellPoint home;
                 if (map->WindowCellOf(p->m_Position, home)) {
-                    p->m_ptStay = home;
-                    CMovePatternEvent::FillMoves(p, ChoosePatrolCells(*map, home));
+                    // Chosen among the window's cells, kept as cells of the
+                    // world: a creature's thinking walks to world cells.
+                    std::vector<qv::Point> cells = ChoosePatrolCells(*map, home);
+                    for (qv::Point& c : cells) {
+                        c = {c.x + map->origin.x, c.y + map->origin.y};
+                        map->WrapCell(c);
+                    }
+                    p->m_ptStay = MapMaster::PixelToCell(p->m_Position);
+                    CMovePatternEvent::FillMoves(p, cells);
                 }
             }
         }

@@ -1,7 +1,7 @@
 #include "world/KeyStorage.h"
 
 #include "platform/Archive.h"
-#include "world/Object.h"
+#include "world/Member.h"
 
 QV_IMPLEMENT_SERIAL(KeyStorage, qv::Persistent, 1, true)
 
@@ -21,6 +21,8 @@ void KeyStorage::Serialize(qv::Archive& ar) {
             if (h) ar.WriteObject(h.Get());
     } else {
         size_t n = ar.ReadCount();
-        for (size_t i = 0; i < n; ++i) ar.ReadObjectUnowned(&Object::classInfo);
+        // Doors, levers, keys and platforms: a group or a creature would join
+        // the group tree while the archive still holds it.
+        for (size_t i = 0; i < n; ++i) ar.ReadObjectUnowned(&Object::classInfo, &Member::classInfo);
     }
 }

@@ -12,6 +12,7 @@
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
+#include "world/Land.h"
 #include "world/MapImage.h"
 #include "world/Object.h"
 #include "world/World.h"
@@ -186,6 +187,7 @@ MapMaster::MapMaster(const Position* startpos)
 MapMaster::~MapMaster() {
     // A map being deleted is no longer the world's running map (its owner
     // let go of it first): the groups' teardown must not reach for it.
+    DeleteLands();
     DeleteAllHolders();
     delete blocker;
     delete m_blockerObject;
@@ -211,6 +213,7 @@ void MapMaster::DeleteAllHolders() {
 }
 
 int MapMaster::SetWorldSize(int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight) return 0;
     worldcellx = w;
     worldcelly = h;
     halfcellx = w / 2;
@@ -438,6 +441,12 @@ int MapMaster::PlaceInCell(Position& pos, ObjectHolder* holder, ObjectIgnoreList
         CellPoint world{wc.x + origin.x, wc.y + origin.y};
         if (world.x >= worldcellx) world.x -= worldcellx;
         if (world.y >= worldcelly) world.y -= worldcelly;
+        // The drawing order is decided where the holder now stands.
+        if (anchor) {
+            holder->pos.x = p.x;
+            holder->pos.y = p.y;
+            holder->pos.z = p.z;
+        }
         MapCell& cell = GetCell(wc.x, wc.y);
         if (!cell.holders.Find(holder))
             cell.holders.InsertSorted(holder, world.x, world.y, worldpixelx, worldpixely);
@@ -470,6 +479,16 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
 
     const bool byImage = obj->m_iLightSampling >= 2 || obj->GetState() == -1;
     Wall* wall = obj->Type() == 9 ? qv::DynamicCast<Wall>(obj) : nullptr;
+    // The holder takes the new position before it is entered anywhere, so
+    // that every cell orders it where it now stands; a refused placement
+    // gives it back the one it had.
+    const Position before = holder->pos;
+    auto refuse = [&] {
+        holder->pos.x = before.x;
+        holder->pos.y = before.y;
+        holder->pos.z = before.z;
+        return 0;
+    };
     if (byImage) {
         if (wall) {
             const CellPoint c = PixelToCell(pos);
@@ -497,17 +516,17 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
                     break;
             }
         }
-        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return 0;
+        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return refuse();
         const size_t mark = ignore.size();
         ignore.push_back(obj);
         const bool placed = PlaceImageCorners(pos, holder, ignore, keepcarrier);
         ignore.resize(mark);
         if (!placed) {
             RemoveHolder(pos, holder);
-            return 0;
+            return refuse();
         }
     } else {
-        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return 0;
+        if (!PlaceInCell(pos, holder, &ignore, keepcarrier, true)) return refuse();
         SetCornerCell(holder, 0, windowcell);
     }
 
@@ -539,17 +558,21 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
             if (std::none_of(lightholders.begin(), lightholders.end(),
                              [&](const auto& h) { return h.Get() == holder; }))
                 lightholders.emplace_back(holder);
+            holder->m_bMapListed = true;
         }
     }
-    if (obj->CanInteract() && obj->m_bMoveable == 0 && obj->Type() != 3) {
+    // A creature is never a fixture: asked first, it spares the others.
+    if (obj->Type() != 3 && obj->m_bMoveable == 0 && obj->CanInteract()) {
         if (std::none_of(fixtures.begin(), fixtures.end(),
                          [&](const auto& h) { return h.Get() == holder; }))
             fixtures.emplace_back(holder);
+        holder->m_bMapListed = true;
     }
     return 1;
 }
 
 void MapMaster::ForgetHolder(ObjectHolder* holder) {
+    if (!holder->m_bMapListed) return;
     auto drop = [holder](std::vector<qv::Handle<ObjectHolder>>& list) {
         std::erase_if(list, [holder](const auto& h) { return !h || h.Get() == holder; });
     };
@@ -563,21 +586,23 @@ int MapMaster::RemoveHolder(const Position& pos, ObjectHolder* holder) {
     auto removeAt = [&](CellPoint wc) {
         if (IsWindowCell(wc.x, wc.y)) removed |= GetCell(wc.x, wc.y).holders.Remove(holder);
     };
-    CellPoint anchor;
-    const bool anchorInWindow = WindowCellOf(pos, anchor);
-    if (anchorInWindow) removeAt(anchor);
-    CellPoint own;
-    if (!(holder->pos == pos) && WindowCellOf(holder->pos, own)) removeAt(own);
-    // The cells recorded at placement, whatever the image's frame is now.
+    // The cell of the given position, the cell the holder stands in and the
+    // cells recorded at placement, whatever the image's frame is now.
+    std::array<CellPoint, 6> cells;
+    size_t count = 0;
+    CellPoint wc;
+    if (WindowCellOf(pos, wc)) cells[count++] = wc;
+    if (!(holder->pos == pos) && WindowCellOf(holder->pos, wc)) cells[count++] = wc;
     for (int k = 0; k < 4; ++k) {
         const ObjectHolder::CellRef c = holder->m_Corners[k];
-        if (c.column >= 0 && c.row >= 0) removeAt({c.column, c.row});
+        if (c.column >= 0 && c.row >= 0) cells[count++] = {c.column, c.row};
         SetCornerCell(holder, k, {-1, -1});
     }
-    // Edge pieces: only the slot that holds this very piece is cleared.
-    for (const CellPoint* wc : {anchorInWindow ? &anchor : nullptr}) {
-        if (!wc) continue;
-        MapCell& cell = GetCell(wc->x, wc->y);
+    for (size_t n = 0; n < count; ++n) {
+        removeAt(cells[n]);
+        // Edge pieces: only a slot that holds this very piece is cleared.
+        if (!IsWindowCell(cells[n].x, cells[n].y)) continue;
+        MapCell& cell = GetCell(cells[n].x, cells[n].y);
         if (cell.northwall == holder) cell.northwall = nullptr;
         if (cell.westwall == holder) cell.westwall = nullptr;
         if (cell.corner == holder) cell.corner = nullptr;

@@ -86,6 +86,11 @@ public:
     bool IsFilled() const { return image != nullptr; }
     // Deletes the owned random scenery (never the shared prototypes).
     void Reset();
+    // Lands (Mapio.cpp): gives every holder of the cell back to a land, the
+    // land of the cell it stands in, else this cell's, else the root's.
+    void WriteBack(MapMaster& map);
+    // Sets the terrain (unless -1) and populates the cell.
+    void SetTerrain(CellPoint worldcell, int32_t code, MapMaster& map);
 };
 
 class MapMaster : public qv::Persistent {
@@ -106,6 +111,7 @@ public:
     MapMaster& operator=(const MapMaster&) = delete;
 
     // ---- world size and window ----
+    // 0, changing nothing, for a size no world can have.
     int SetWorldSize(int32_t w, int32_t h);
     // Centres the window on the focus cell, across the world's seam if need be.
     void RecentreWindow();
@@ -223,6 +229,25 @@ public:
     CDDObject& GetMinimap() { return *minimap; }
     int CheckFocusEdge(const Position& pos);
 
+    // ---- lands and the map's record (Mapio.cpp) ----
+    // The land tree and the explored bits; loading replaces the world only
+    // once the whole record has been read and checked.
+    void Serialize(qv::Archive& ar) override;
+    // Drops every land, holder and object, and the land tree.
+    void DeleteContents();
+    // Empties the window, centres it on world cell (cx, cy) and streams the
+    // lands around it. A land file that cannot be read raises its error.
+    int ReloadWindowAt(int32_t cx, int32_t cy);
+    void StreamLands(LandGraph* node, int overlaps);
+    // Empties every window cell, giving its holders back to the lands.
+    void ResetCells();
+    // Scatters the scenery of a cell's terrain, always alike for one cell.
+    virtual int PopulateRandomly(CellPoint worldcell, MapCell& cell);
+    // The land that covers the whole world, when it is in memory.
+    Land* GetRootLand() const;
+    // Time spent reading and writing land files since the last reset (ns).
+    int64_t landFileNanos = 0;
+
     // ---- the holder lists of the map ----
     const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
     const std::vector<qv::Handle<ObjectHolder>>& GetFixtures() const { return fixtures; }
@@ -262,6 +287,15 @@ private:
     }
     void BuildLightGrid();
     void ForgetHolder(ObjectHolder* holder);
+    // Lands (Mapio.cpp).
+    void DeleteLands();
+    // Reads the lands below `node` that meet `rect` and are not in memory.
+    void PrefetchLands(LandGraph* node, const CellRect& rect);
+    void FillCellsFrom(Land* land);
+    void PlaceLandHolders(Land* land);
+    // Enters a creature's holder in the cell of its position without the
+    // collision test, so that it stays on the map.
+    bool ForceIntoCell(ObjectHolder* holder);
     bool PlaceImageCorners(Position& pos, ObjectHolder* holder, ObjectIgnoreList& blockers,
                            int keepcarrier);
     bool EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const;
@@ -272,6 +306,8 @@ private:
         int reach;       // pixels
     };
     void ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLight>& lights);
+    int LineClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
+    int DiagonalClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
     void CastShadows(int32_t i, int32_t j);
 
     Object* m_blockerObject = nullptr;
@@ -294,4 +330,9 @@ private:
     bool m_fullLight = false;
     std::array<CDDObject*, 45> m_terrainPictures{};
     uint32_t m_reloads = 0;  // bumped when the window is refilled or emptied
+    // The answers of the diagonal sub-walks of the line being tested, by
+    // window cell: the line's stamp shifted left once, and the answer.
+    mutable std::array<uint32_t, wide * high> m_lineMemo{};
+    mutable uint32_t m_lineStamp = 0;
+    std::vector<std::unique_ptr<Land>> m_prefetched;  // lands read ahead of a reload
 };

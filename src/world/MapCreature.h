@@ -21,6 +21,15 @@ public:
     // The light sample under it, stored each frame by the lighting pass.
     virtual void MapSetLightExposure(int exposure) = 0;
 
+    // What land streaming asks of a creature handed between the map and a land.
+    // Non-zero while it belongs to the group split off from the party.
+    virtual int MapSavedGroup() { return 0; }
+    // Enters it in the world's table of creatures under its own number.
+    virtual void MapTakeNumber() {}
+    // It could not be placed back and waits in `land`: its events are dropped
+    // and it thinks again at once. Null: it waits in no land.
+    virtual void MapKeepInLand(Object* /*land*/) {}
+
 protected:
     ~MapCreature() = default;
 };

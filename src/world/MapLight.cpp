@@ -7,6 +7,8 @@
 #include "world/MapLight.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 
 #include "media/DDObjects.h"
@@ -51,6 +53,11 @@ bool IsMountain(int32_t terrain) {
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
     return std::max(lo, std::min(v, hi));
+}
+
+// The darkness of a sample: 0 at full light (128 or more), 127 at none.
+int32_t DarknessOf(int32_t sample) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{128} - sample, 0, 127));
 }
 
 }  // namespace
@@ -123,7 +130,7 @@ int MapMaster::GetLightAt(const Position& pos) const {
     const int32_t sj = std::min((p.y % CellHeight) / 14, SamplesY - 1);
     const int32_t s = GetSample(wc.x, wc.y, si, sj);
     if (s == -1) return -1;
-    const int32_t d = Clamp(128 - s, 0, 127);
+    const int32_t d = DarknessOf(s);
     if (!(d < 128)) AssertFailed(__LINE__, __FILE__, "iDist < 128");
     return d;
 }
@@ -161,14 +168,22 @@ void MapMaster::ComputeLight(const Position& pos, int32_t now) {
     }
 
     // The lights of this frame, with their window cells; a holder that no
-    // longer answers a light is passed over.
+    // longer answers a light is passed over, and so is one more than 3 cells
+    // from every lit cell, which could light none of them.
+    int32_t firstCol = wide, lastCol = -1;
+    for (int32_t j = m_firstLitRow; j <= m_lastLitRow; ++j) {
+        firstCol = std::min(firstCol, m_litFirstCol[static_cast<size_t>(j)]);
+        lastCol = std::max(lastCol, m_litLastCol[static_cast<size_t>(j)]);
+    }
     std::vector<LitLight>& lights = m_frameLights;
     lights.clear();
     for (const auto& h : lightholders) {
         if (!h) continue;
-        LightSource* light = LightOf(h->m_pObject);
         CellPoint wc;
-        if (light && WindowCellOf(h->pos, wc))
+        if (!WindowCellOf(h->pos, wc) || wc.x < firstCol - 3 || wc.x > lastCol + 3 ||
+            wc.y < m_firstLitRow - 3 || wc.y > m_lastLitRow + 3)
+            continue;
+        if (LightSource* light = LightOf(h->m_pObject))
             lights.push_back({h.Get(), light, wc, light->GetReach()});
     }
 
@@ -184,6 +199,19 @@ void MapMaster::ComputeLight(const Position& pos, int32_t now) {
     }
 }
 
+namespace {
+
+// A light's contribution to one sample: its intensity's integer part, held
+// to the integer range so that no light can wrap a sum round.
+int64_t IntensityPart(double intensity) {
+    if (!(intensity == intensity)) return 0;  // not a number
+    if (intensity >= 2147483647.0) return INT32_MAX;
+    if (intensity <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(intensity);
+}
+
+}  // namespace
+
 void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLight>& lights) {
     int32_t* s = &m_samples[SampleIndex(i, j, 0, 0)];
     const MapCell& cell = GetCell(i, j);
@@ -198,10 +226,17 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLigh
     WrapCell(world);
     const int32_t baseX = world.x * CellWidth;
     const int32_t baseY = world.y * CellHeight;
+    // Sums in 64 bits: many lights, or strong ones, must not wrap a sample.
+    std::array<int64_t, SamplesPerCell> sum;
+    std::fill(sum.begin(), sum.end(), int64_t{s[0]});
+    bool lit = false;
+    // Whether each of the 7 x 7 cells around is in sight, worked out once
+    // per cell however many lights stand there (0 not yet known).
+    std::array<int8_t, 49> sight{};
     for (const LitLight& l : lights) {
         const int32_t dx = l.cell.x - i;
         const int32_t dy = l.cell.y - j;
-        if (std::abs(dx) > 3 || std::abs(dy) > 3 || !IsLineClear(i, j, dx, dy)) continue;
+        if (std::abs(dx) > 3 || std::abs(dy) > 3) continue;
         // The sample points taken the short way from the light, so that a
         // light across the world's seam reaches them.
         const Position& at = l.holder->pos;
@@ -211,13 +246,21 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLigh
         const int64_t nearY = std::max<int64_t>({0, d.y, -(d.y + 14 * (SamplesY - 1))});
         const int64_t reach = l.reach;
         if (nearX * nearX + nearY * nearY >= reach * reach) continue;
+        int8_t& seen = sight[static_cast<size_t>((dy + 3) * 7 + dx + 3)];
+        if (seen == 0) seen = IsLineClear(i, j, dx, dy) ? 1 : -1;
+        if (seen < 0) continue;
+        lit = true;
         for (int32_t sj = 0; sj < SamplesY; ++sj) {
             for (int32_t si = 0; si < SamplesX; ++si) {
                 const Position point(at.x + d.x + 32 * si, at.y + d.y + 14 * sj, 0);
-                s[sj * SamplesX + si] += static_cast<int32_t>(l.light->GetIntensityAt(point));
+                sum[static_cast<size_t>(sj * SamplesX + si)] +=
+                    IntensityPart(l.light->GetIntensityAt(point));
             }
         }
     }
+    if (lit)
+        for (size_t k = 0; k < sum.size(); ++k)
+            s[k] = static_cast<int32_t>(std::clamp<int64_t>(sum[k], INT32_MIN, INT32_MAX));
     const int32_t fdx = focuswindowcell.x - i;
     const int32_t fdy = focuswindowcell.y - j;
     if (std::abs(fdx) > 3 || std::abs(fdy) > 3 || !IsLineClear(i, j, fdx, fdy))
@@ -257,6 +300,10 @@ void MapMaster::CastShadows(int32_t i, int32_t j) {
     for (ObjectHolder* h : cell.holders) {
         MapCreature* creature = AsMapCreature(h->m_pObject);
         if (!creature || creature->MapIsRemoved()) continue;
+        // Only a creature standing in this cell: one whose picture merely
+        // reaches into it casts its shadow where it stands.
+        CellPoint own;
+        if (!WindowCellOf(h->pos, own) || own.x != i || own.y != j) continue;
         const int32_t si = std::min((h->pos.x % CellWidth) / 32, SamplesX - 1);
         const int32_t sj = std::min((h->pos.y % CellHeight) / 14, SamplesY - 1);
         creature->MapSetLightExposure(dim(i, j, si, sj, 105));
@@ -296,7 +343,7 @@ void MapMaster::DrawFloor(qv::Surface& surface, int32_t now) {
                             picture->m_iWhichSurf =
                                 static_cast<int>((static_cast<uint32_t>(now) / 250) %
                                                  static_cast<uint32_t>(picture->m_iSurfaceCnt));
-                        const int32_t d = Clamp(128 - s, 0, 127);
+                        const int32_t d = DarknessOf(s);
                         const Position corner(base.x + 32 * si, base.y + 14 * sj, 0);
                         CellPoint at;
                         WorldToScreen(corner, at.x, at.y);

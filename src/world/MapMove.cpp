@@ -63,6 +63,9 @@ struct HolderTest {
         const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
         // The listed objects lie all over memory: ask for them all at once
         // rather than waiting for each in turn.
+        // The holders first, which needs nothing read; then for each object
+        // its first line, where its type and collision kind lie.
+        for (ObjectHolder* h : list) __builtin_prefetch(h);
         for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
@@ -215,6 +218,17 @@ int MapMaster::IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const 
 }
 
 int MapMaster::IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const {
+    // Every diagonal sub-walk heads for the same destination cell, so its
+    // answer depends on its start cell alone: each is worked out once per
+    // line, which keeps a long blocked diagonal from taking exponential time.
+    if (++m_lineStamp >= 0x80000000u) {
+        m_lineMemo.fill(0);
+        m_lineStamp = 1;
+    }
+    return LineClearFrom(x, y, dx, dy);
+}
+
+int MapMaster::LineClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const {
     for (;;) {
         const int32_t adx = std::abs(dx);
         const int32_t ady = std::abs(dy);
@@ -237,11 +251,20 @@ int MapMaster::IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const {
             continue;
         }
         if (dx == 0) return 1;
-        const int32_t sx = dx < 0 ? -1 : 1;
-        if (IsLineClear(x, y, sx, 0) && IsLineClear(x + sx, y, dx - sx, dy)) return 1;
-        const int32_t sy = dy < 0 ? -1 : 1;
-        if (!IsLineClear(x, y, 0, sy)) return 0;
-        y += sy;
-        dy -= sy;
+        // Outside the window every edge blocks, so only window cells recur.
+        uint32_t* memo =
+            IsWindowCell(x, y) ? &m_lineMemo[static_cast<size_t>(x * high + y)] : nullptr;
+        if (memo && (*memo >> 1) == m_lineStamp) return static_cast<int>(*memo & 1);
+        const int answer = DiagonalClearFrom(x, y, dx, dy);
+        if (memo) *memo = m_lineStamp << 1 | static_cast<uint32_t>(answer);
+        return answer;
     }
+}
+
+int MapMaster::DiagonalClearFrom(int32_t x, int32_t y, int32_t dx, int32_t dy) const {
+    const int32_t sx = dx < 0 ? -1 : 1;
+    if (LineClearFrom(x, y, sx, 0) && LineClearFrom(x + sx, y, dx - sx, dy)) return 1;
+    const int32_t sy = dy < 0 ? -1 : 1;
+    if (!LineClearFrom(x, y, 0, sy)) return 0;
+    return LineClearFrom(x, y + sy, dx, dy - sy);
 }

@@ -125,5 +125,7 @@ void Member::Serialize(qv::Archive& ar) {
     } else if (!m_bGrouped) {
         parent = frame->m_pAllGroups;
     }
-    if (parent) parent->AddMember(this);
+    if (!parent) return;
+    RefuseDeepGroup(ar, parent);
+    parent->AddMember(this);
 }

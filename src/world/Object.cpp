@@ -1,5 +1,6 @@
 #include "world/Object.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -161,15 +162,24 @@ int Object::IsSameKind(Object* other) {
     return other && m_strSpecialName == other->m_strSpecialName ? 1 : 0;
 }
 
+namespace {
+// Stack counts come from files: a sum beyond the integer range is held at its
+// edge.
+int ClampToInt(int64_t v) {
+    return static_cast<int>(
+        std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+}  // namespace
+
 int Object::AddBulk(Object* other) {
     if (!m_bStackable || !other) return 0;
-    m_iBulkNum += other->m_iBulkNum;
+    m_iBulkNum = ClampToInt(int64_t{m_iBulkNum} + other->m_iBulkNum);
     return m_iBulkNum;
 }
 
 int Object::RemoveBulk(Object* other) {
     if (!m_bStackable || !other) return 0;
-    m_iBulkNum -= other->m_iBulkNum;
+    m_iBulkNum = ClampToInt(int64_t{m_iBulkNum} - other->m_iBulkNum);
     QV_CHECK(m_iBulkNum >= 0);
     return m_iBulkNum;
 }

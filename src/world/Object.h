@@ -122,18 +122,21 @@ public:
     int m_iSpare1 = 0;
     int m_iState = 1;
     uint8_t m_iMoveMode = 1;
+    // Beside the state and the move mode, in the object's first cache line,
+    // as every move test and drawing-order insertion reads them of every
+    // object in the cell.
+    int m_iLightSampling = 0;  // collision kind; above 1 also samples corner light
+    CDDObject* m_pDDImage = nullptr;
     int m_iBulkNum = 1;
     int m_bStackable = 0;
     int m_iSpare2 = -1;                 // place 0..19 in the bag that holds it, -1 in none
     ObjectHolder* m_pHolder = nullptr;  // set by the holder that places it
     int m_iOwner = -1;
     int m_bMoveable = 1;  // 2 marks a shared prototype the map never deletes
-    CDDObject* m_pDDImage = nullptr;
     CDDObject* m_pClassDDImage = nullptr;
     int m_iXImageNum = 0;
     int m_iYImageNum = 0;
     int m_bNotDrawn = 0;       // 1 left undrawn for want of light, -1 never drawn
-    int m_iLightSampling = 0;  // collision kind; above 1 also samples corner light
     int m_bInteract = 1;
     std::string m_strGeneralName;
     std::string m_strSpecialName;

@@ -4,6 +4,7 @@
 
 #include "platform/Archive.h"
 #include "world/Global.h"
+#include "world/Group.h"
 #include "world/Map.h"
 #include "world/Object.h"
 
@@ -69,6 +70,16 @@ void ObjectHolder::ForgetObject(const Object* gone) {
     if (placed && m_PlayerSet.empty()) delete this;
 }
 
+void DeleteHolderWithObject(ObjectHolder* holder) {
+    if (!holder) return;
+    if (Object* obj = holder->m_pObject) {
+        holder->m_pObject = nullptr;
+        if (obj->m_pHolder == holder) obj->m_pHolder = nullptr;
+        if (obj->m_bMoveable != 2) obj->DeleteFromMap();
+    }
+    delete holder;
+}
+
 int ObjectHolder::Update(int32_t now, MapMaster* context) {
     return m_pObject ? m_pObject->Update(now, context) : 0;
 }
@@ -126,7 +137,9 @@ void ObjectHolder::Serialize(qv::Archive& ar) {
     if (s < 6) pos.x = Rescale(pos.x, 165, 160), pos.y = Rescale(pos.y, 104, 96);
     if (s < 8) pos.x = Rescale(pos.x, 160, 165), pos.y = Rescale(pos.y, 112, 104);
 
-    m_pObject = ar.ReadObjectOf<Object>();
+    // A group is never placed: it joins the group tree as it is read, and the
+    // holder's owner would delete it a second time.
+    m_pObject = static_cast<Object*>(ar.ReadObject(&Object::classInfo, &Group::classInfo));
     if (!m_pObject) return;
     // Walls placed by older editors stood a pixel off their grid place.
     const bool frontWall = IsA(m_pObject, "FrontWall");

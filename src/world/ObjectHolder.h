@@ -43,7 +43,8 @@ public:
 
     // Leaves the current set, then joins `holder` unless it is null or joining
     // is forbidden; joining the set it is in again keeps the holder.
-    // (The creature clears its wait count before calling this.)
+    // (A creature joins through Player::JoinPlayerSet, which also clears its
+    // wait count and reads the frame's flag.)
     void JoinPlayerSet(ObjectHolder* holder, bool joiningForbidden);
     // Leaves the current set; a holder without an object is deleted once its
     // set is empty.
@@ -98,7 +99,16 @@ public:
 
     Position pos;
     Object* m_pObject = nullptr;
-    CellRef m_Corners[4];                       // window cells of the image's corners while placed
-    int m_bDrawn = 0;                           // drawn in the current frame
+    CellRef m_Corners[4];  // window cells of the image's corners while placed
+    int m_bDrawn = 0;      // drawn in the current frame
+    // Set once a map has listed the holder among its lights or fixtures, so
+    // that taking off the map only searches those lists for such holders.
+    bool m_bMapListed = false;
     std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
 };
+
+// Deletes a holder together with the object it holds, parting the two first so
+// that neither's destructor reaches for the other; the object goes as the map
+// deletes what it held (a member through its group), and a shared prototype
+// (m_bMoveable 2) is never deleted.
+void DeleteHolderWithObject(ObjectHolder* holder);

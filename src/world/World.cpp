@@ -77,6 +77,15 @@ void World::DeleteGroups() {
     m_GroupArray.clear();
 }
 
+Group* World::AddNumberedGroup(int32_t number, const std::string& name) {
+    if (!m_pAllGroups) CreateRootGroups();
+    auto* group = new Group;
+    group->m_strSpecialName = name;
+    m_pAllGroups->AddMember(group);
+    group->SetGroupNumber(number);
+    return group;
+}
+
 Group* World::GetGroupByNumber(int32_t number) const {
     if (number < 0 || static_cast<size_t>(number) >= m_GroupArray.size()) return nullptr;
     return m_GroupArray[static_cast<size_t>(number)];

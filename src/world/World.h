@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -57,6 +58,7 @@ public:
     // game clock, the party, the view centre and the fast-time switch.
     int32_t m_iGameTime = 0;
     int m_bFastTime = 0;
+    int m_bJoinForbidden = 0;  // no creature joins a holder's player set
     qv::Point m_ptFocus;
     qv::Handle<Player> m_pLeader;
     qv::Handle<Player> m_pControlPlayer;
@@ -68,8 +70,13 @@ public:
     void DeleteGroups();
     // The group of table slot `number`; null for an empty or missing slot.
     Group* GetGroupByNumber(int32_t number) const;
+    // A new group under "All Groups" with that special name, entered in the
+    // table at `number`.
+    Group* AddNumberedGroup(int32_t number, const std::string& name);
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
+    // The group split off from the party; listed (and owned) under "All Groups".
+    qv::Handle<Group> m_pGroupTempStorage;
     qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
     // Free member ids for the creatures of random encounters and scripted
     // groups; owned.

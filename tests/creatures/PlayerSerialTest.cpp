@@ -415,7 +415,8 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
     EXPECT_EQ(p->m_pMagic, nullptr);
     ASSERT_NE(p->m_pBag, nullptr);
     EXPECT_EQ(p->m_pBag->m_strSpecialName, "Bag");
-    EXPECT_EQ(p->Update(1000, nullptr), 0);  // a turn with no magic is safe
+    // A turn with no magic is safe: the creature thinks and plans a step.
+    EXPECT_EQ(p->Update(1000, nullptr), 1);
 
     // A thing in use that cannot be used goes to the bag.
     Object rock("Rock");

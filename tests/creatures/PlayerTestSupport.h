@@ -73,6 +73,8 @@ struct Fields {
     int16_t life = 1;
     std::vector<const qv::Persistent*> oldCarried;
     std::vector<const qv::Persistent*> inUse;
+    std::vector<const qv::Persistent*> moves;
+    int32_t objectRow = 0;  // the row in the object part of the record
 };
 
 // A creature record of schema `s` as the game wrote it then: every field
@@ -81,6 +83,7 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
     return Record(Player::classInfo, s, [&](qv::Archive& ar) {
         ar.SerializeClass(&Member::classInfo);
         Member m("Player");
+        m.m_iYImageNum = f.objectRow;
         m.Serialize(ar);
         if (s < 33) {
             ar.WriteCount(f.oldCarried.size());
@@ -124,7 +127,10 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
             ar.WriteInt(5);
             ar.WriteInt(6);
         }
-        if (s >= 17) ar.WriteCount(0);
+        if (s >= 17) {
+            ar.WriteCount(f.moves.size());
+            for (auto* o : f.moves) ar.WriteObject(o);
+        }
         if (s >= 19) ar.WriteInt(f.npc);
         if (s == 20) {
             ar.WriteCount(2);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -163,6 +165,27 @@ TEST(DDObject, HitTestAnswersThePixelUnderThePoint) {
     EXPECT_FALSE(image.BoxContains({3, 0}));
 }
 
+TEST(DDObject, NothingIsHitOfAFrameOutsideTheGrid) {
+    CDDObject image;
+    BuildImage(image, 1);  // a grid of 2 x 1 cells of 4 x 3 pixels
+    // Pixel (1, 1) of cell 0 is opaque; a column a quarter of the integer
+    // range away times the width of 4 would come back round to it.
+    for (auto [c, r] : {std::pair{2, 0},
+                        {-1, 0},
+                        {0, 1},
+                        {0, -1},
+                        {0x40000000, 0},
+                        {0, 0x55555556},
+                        {INT32_MAX, INT32_MAX}}) {
+        image.m_iCurrentColumn = c;
+        image.m_iCurrentRow = r;
+        EXPECT_EQ(image.HitTest({0, -1}, 0), 0) << c << "," << r;
+    }
+    image.m_iCurrentColumn = 0;
+    image.m_iCurrentRow = 0;
+    EXPECT_EQ(image.HitTest({0, -1}, 0), kWhite);
+}
+
 TEST(DDObject, FramesOfOneLevelAndPictureShareASurface) {
     CDDObject image;
     image.m_iWidth = 4;
@@ -278,4 +301,36 @@ TEST(DDObject, TheWorkPictureIsABlankSurfaceToBuildFramesIn) {
     ASSERT_EQ(work.DrawAt(&screen, {5, 6}, screen.Bounds(), &src), qv::kDrawOk);
     EXPECT_EQ(screen.GetPixel(6, 7), 0x1234);
     EXPECT_EQ(CountNot(screen, kBack), 1);
+}
+
+TEST(DDObject, HugeCountsAndGridsStayWithinTheIntegerRange) {
+    CDDObject image;
+    image.SetFrameCount(2);
+    // One frame of a huge count is full light, as one of any count is; the
+    // second of that count is all but full.
+    int huge = INT_MAX;
+    image.SetFrameLevels(0, huge);
+    EXPECT_EQ(image.GetFrameLevel(0), 64);
+    image.SetFrameLevels(1, huge);
+    EXPECT_EQ(image.GetFrameLevel(1), 63);  // (2^31 - 3) x 64 / (2^31 - 2), cut
+    // A grid whose width times its cells passes the integer range gets no
+    // picture and draws nothing, instead of a surface of a wrapped size.
+    image.m_iWidth = 70000;
+    image.m_iHeight = 3;
+    int across = 40000, down = 1;
+    image.SetCellGrid(across, down);
+    image.SetFrameBitmap(0, MakeGridPicture());
+    image.Load();
+    Surface s = Screen();
+    int column = 39999, row = 0;
+    EXPECT_NE(image.DrawFrame(&s, {5, 5}, s.Bounds(), column, row, 0, 0), qv::kDrawOk);
+    EXPECT_EQ(CountNot(s, kBack), 0);
+    // A sensible grid still draws.
+    image.m_iWidth = 4;
+    across = 2;
+    image.SetCellGrid(across, down);
+    ASSERT_TRUE(image.Load());
+    column = 1;
+    EXPECT_EQ(image.DrawFrame(&s, {5, 5}, s.Bounds(), column, row, 0, 0), qv::kDrawOk);
+    EXPECT_GT(CountNot(s, kBack), 0);
 }

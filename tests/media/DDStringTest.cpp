@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
 
@@ -62,4 +65,26 @@ TEST(DDString, AMissingFontDrawsBoxesInstead) {
     EXPECT_FALSE(a.IsFontLoaded());
     EXPECT_EQ(a.Glyph('x')[3], 0x7C);
     EXPECT_EQ(a.Glyph(' ')[3], 0);
+}
+
+TEST(DDString, TextNearTheIntegerLimitsDrawsWhatIsInsideAndNoMore) {
+    qv::Surface s(40, 40);
+    const std::string text(20, 'M');
+    const uint16_t gold = PaletteIndexToPixel(245);
+    // Starting just short of the largest x, or past the bottom, nothing shows.
+    EXPECT_EQ(CDDString::DrawText(&s, {INT_MAX - 4, 0}, s.Bounds(), text, 245), qv::kDrawOk);
+    EXPECT_EQ(CDDString::DrawText(&s, {0, INT_MAX - 4}, s.Bounds(), text + "\n" + text, 245),
+              qv::kDrawOk);
+    EXPECT_EQ(CountColour(s, gold), 0);
+    // From the left, letters walk in: the three that reach the surface show,
+    // the first of them in part.
+    CDDString::DrawText(&s, {-9 * 3 - 2, 0}, s.Bounds(), std::string(6, 'M'), 245);
+    qv::Surface t(40, 40);
+    CDDString::DrawText(&t, {-2, 0}, t.Bounds(), "MMM", 245);
+    EXPECT_GT(CountColour(t, gold), 0);
+    EXPECT_EQ(CountColour(s, gold), CountColour(t, gold));
+    // Text starting at the smallest x draws nothing and does not overflow.
+    qv::Surface u(40, 40);
+    CDDString::DrawText(&u, {INT_MIN, INT_MIN}, u.Bounds(), text + "\n" + text, 245);
+    EXPECT_EQ(CountColour(u, gold), 0);
 }

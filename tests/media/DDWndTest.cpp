@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -13,6 +14,7 @@
 #include "platform/Message.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "support/PopupFixture.h"
 #include "world/Global.h"
 #include "world/Object.h"
 
@@ -22,47 +24,7 @@ using qv::Event;
 using qv::EventKind;
 using qv::MessageLoop;
 
-// Stands in for the frame's own handlers: counts the game ticks it is given.
-class TickCounter : public qv::WindowHandler {
-public:
-    int ticks = 0;
-    int keys = 0;
-    void OnTimer(int id) override {
-        if (id == 5000) ++ticks;
-    }
-    void OnKeyDown(int) override { ++keys; }
-};
-
-class PopupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        loop.Reset();
-        loop.SetClock(&clock);
-        loop.SetMainHandler(&handler);
-        ASSERT_EQ(frame.InitDirectDraw(0), 1);
-        // The window's own start-up events are not the test's.
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        loop.SetSource(nullptr);
-    }
-    void TearDown() override {
-        loop.Reset();
-        InvalidateGlobalImages();
-    }
-    void Click(qv::Point p) {
-        loop.Inject(Event::Mouse(EventKind::LButtonDown, p.x, p.y));
-        loop.Inject(Event::Mouse(EventKind::LButtonUp, p.x, p.y));
-    }
-    // The screen point at the middle of a control of a window.
-    static qv::Point Centre(const CDDWnd& w, const CDDControl& c) {
-        return {w.m_rcWindow.left + (c.m_rcWindow.left + c.m_rcWindow.right) / 2,
-                w.m_rcWindow.top + (c.m_rcWindow.top + c.m_rcWindow.bottom) / 2};
-    }
-    MessageLoop& loop = MessageLoop::Instance();
-    qv::ManualClock clock;
-    TickCounter handler;
-    CMainFrame frame;
-};
+using PopupTest = popup_test::PopupFixture;
 
 // A window with one button that ends it with its command id.
 class TwoButtonWnd : public CDDWnd {
@@ -569,3 +531,117 @@ TEST(ProgressBar, FillIsTheValueShareOfTheWidth) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of a colour inside a rectangle of a surface.
+int InkIn(const qv::Surface& s, const qv::Rect& r, int colour) {
+    const uint16_t ink = PaletteIndexToPixel(colour);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += s.GetPixel(x, y) == ink;
+    return n;
+}
+
+// The ink of a text drawn whole, on one line, on a surface wide enough for it.
+int InkOfText(const std::string& text, int colour) {
+    qv::Surface wide(static_cast<int>(text.size()) * kCharWidth + 8, kCharHeight);
+    DrawGameText(&wide, {0, 0}, text, colour, wide.Bounds());
+    return InkIn(wide, wide.Bounds(), colour);
+}
+
+}  // namespace
+
+TEST(WrapText, BreaksAtTheLastSpaceThatFitsAndCutsLongWords) {
+    EXPECT_EQ(WrapText("Use Protect from Fire on...", 20), "Use Protect from\nFire on...");
+    EXPECT_EQ(WrapText("short", 20), "short");
+    EXPECT_EQ(WrapText("", 5), "");
+    // A space just past the width is where the line breaks; it is dropped.
+    EXPECT_EQ(WrapText("abcde fgh", 5), "abcde\nfgh");
+    // A word longer than the line is cut where the line ends.
+    EXPECT_EQ(WrapText("C:\\Games\\Quorvale\\Lands", 8), "C:\\Games\n\\Quorval\ne\\Lands");
+    // Lines of the text stay lines, and each wraps on its own.
+    EXPECT_EQ(WrapText("one two three\n\nfour", 7), "one two\nthree\n\nfour");
+}
+
+TEST_F(PopupTest, AMessageLongerThanALineIsShownWhole) {
+    // An 80-letter file error: before, a box of 600 pixels showed about 62
+    // letters and lost the end of the name.
+    const std::string text =
+        "C:\\Program Files\\Quorvale\\Lands\\Lower_Dungeon_12.lnd not found. Check the paths.";
+    ASSERT_EQ(text.size(), 80u);
+    CMessageWnd box(text, CMessageWnd::Buttons::Ok);
+    const qv::Rect r = box.m_rcWindow;
+    EXPECT_TRUE((qv::Rect{0, 0, 640, 480}.Intersect(r) == r)) << r.left << "," << r.right;
+    qv::Surface s(640, 480);
+    box.Paint(&s);
+    // Every letter's ink is inside the box, above its button and within its
+    // edges (which are drawn in the text colour too).
+    const qv::Rect text_area{r.left + 1, r.top + 1, r.right - 1,
+                             r.top + box.GetButton(0)->m_rcWindow.top};
+    EXPECT_EQ(InkIn(s, text_area, kColourText), InkOfText(text, kColourText));
+    // A caption-less one-liner keeps its small box.
+    CMessageWnd eh("Eh?", CMessageWnd::Buttons::Ok);
+    EXPECT_EQ(eh.m_rcWindow.Width(), 240);
+}
+
+TEST_F(PopupTest, TheMessageLineWrapsAPromptWithinItsLines) {
+    ASSERT_EQ(frame.UpdateScreen(0), 1);
+    const std::string prompt = "Use Protect from Fire on...";
+    frame.m_MessageLine.FormatText(prompt, 245, 0);
+    EXPECT_EQ(InkIn(*frame.m_pPrimary, frame.m_MessageLine.m_rcWindow, 245),
+              InkOfText(prompt, 245));
+    // What does not fit in its six lines is still left out.
+    std::string many;
+    for (int i = 0; i < 8; ++i) many += "line\n";
+    frame.m_MessageLine.FormatText(many, 245, 0);
+    EXPECT_EQ(InkIn(*frame.m_pPrimary, frame.m_MessageLine.m_rcWindow, 245),
+              6 * InkOfText("line", 245));
+}
+
+TEST_F(PopupTest, TheQuantityWindowHoldsAtTheLargestAmount) {
+    int amount = INT_MAX;
+    CQuantityWnd q(&amount);
+    loop.Inject(Event::Key(true, qv::VK_UP));
+    loop.Inject(Event::Key(true, qv::VK_RETURN));
+    EXPECT_EQ(q.Popup(), 1);
+    EXPECT_EQ(q.m_iAmount, INT_MAX);
+}
+
+TEST_F(PopupTest, TheTitleFadesInTenStepsOfEightyMilliseconds) {
+    CFadeWnd fade;
+    const uint32_t start = clock.Now();
+    fade.SetFadeIn(true);
+    EXPECT_EQ(fade.Popup(), 1);
+    EXPECT_EQ(clock.Now() - start, 800u);
+}
+
+TEST(Buttons, ADisabledButtonDrawsItsTextDimmed) {
+    CDDWnd* none = nullptr;
+    CDDButton plus({0, 0, 30, 20}, none, 3);
+    plus.SetText("+");
+    qv::Surface normal(30, 20), disabled(30, 20);
+    plus.Draw(&normal, {0, 0});
+    plus.SetState(3);
+    plus.Draw(&disabled, {0, 0});
+    auto brightness = [](uint16_t p) {
+        int r, g, b;
+        SplitScreenPixel(p, r, g, b);
+        return r * 2 + g + b * 2;  // each part out of 62 or 63
+    };
+    const uint16_t textInk = PaletteIndexToPixel(kColourText);
+    const uint16_t gold = PaletteIndexToPixel(245);
+    int letters = 0;
+    for (int y = 2; y < 18; ++y)
+        for (int x = 2; x < 28; ++x) {
+            if (normal.GetPixel(x, y) != textInk) continue;
+            ++letters;
+            const uint16_t dim = disabled.GetPixel(x, y);
+            // Dimmer than both text colours (white and the gold highlight), yet
+            // standing out from the face.
+            EXPECT_LT(brightness(dim), brightness(textInk));
+            EXPECT_LT(brightness(dim), brightness(gold));
+            EXPECT_GT(brightness(dim), brightness(PaletteIndexToPixel(kColourPanel)));
+        }
+    EXPECT_GT(letters, 4);
+}

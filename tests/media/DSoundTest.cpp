@@ -8,6 +8,7 @@
 #include "platform/Audio.h"
 #include "shell/MainFrm.h"
 #include "support/PcmSounds.h"
+#include "support/WorldFixture.h"
 
 namespace {
 
@@ -16,6 +17,17 @@ std::shared_ptr<qv::PcmSound> Tone(int count) {
     s->samples.resize(count);
     for (int i = 0; i < count; ++i) s->samples[i] = static_cast<int16_t>((i % 50) * 400 - 10000);
     return s;
+}
+
+// The first mixed frame of a constant 10000 played at pan 2000 and -6 dB:
+// the left side at 10^(-(600 + 2000) / 2000), the right at 10^(-600 / 2000).
+void ExpectPannedRightAtSixDecibelsDown() {
+    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
+        int16_t out[8];
+        m.Mix(out, 4);
+        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
+        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
+    });
 }
 
 class DSoundTest : public ::testing::Test {
@@ -126,12 +138,7 @@ TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) { m.StopAll(); });
     CDSound flat(sound_test::Constant(10000, 8));
     EXPECT_EQ(flat.PlayAt(1100, 2000, 1), 1);
-    qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) {
-        int16_t out[8];
-        m.Mix(out, 4);
-        EXPECT_NEAR(out[0], 10000 * std::pow(10.0, -2600 / 2000.0), 1.0);
-        EXPECT_NEAR(out[1], 10000 * std::pow(10.0, -600 / 2000.0), 1.0);
-    });
+    ExpectPannedRightAtSixDecibelsDown();
 }
 
 TEST(Music, NoTuneCanPlayAndNothingBreaks) {
@@ -178,3 +185,27 @@ TEST(DSoundResources, EveryStoredWaveIdMakesAPlayableSound) {
 }
 
 }  // namespace
+
+TEST(DSoundPlayAt, OffsetsTakeTheShortWayRoundTheWorld) {
+    // A world of 100 cells of 160 pixels: 16000 across.
+    EXPECT_EQ(CDSound::ShortOffset(15950, 50, 16000), 100);
+    EXPECT_EQ(CDSound::ShortOffset(50, 15950, 16000), -100);
+    EXPECT_EQ(CDSound::ShortOffset(1000, 1100, 16000), 100);
+    EXPECT_EQ(CDSound::ShortOffset(0, 8000, 16000), -8000);  // half way: either side
+    EXPECT_EQ(CDSound::ShortOffset(0, 7999, 16000), 7999);
+    // Without a world size, the plain difference, held at the integer range.
+    EXPECT_EQ(CDSound::ShortOffset(15950, 50, 0), -15900);
+    EXPECT_EQ(CDSound::ShortOffset(-2000000000, 2000000000, 0), 2147483647);
+}
+
+TEST_F(DSoundTest, PlayAtHearsASoundAcrossTheSeamAsNear) {
+    CMainFrame frame;
+    ASSERT_EQ(frame.InitDirectSound(), 1);
+    world_test::GiveMap(frame.m_World).SetWorldSize(100, 80);  // 16000 x 8960 pixels
+    // 100 pixels right of the focus, across the east seam: as in the plain
+    // case above, pan 2000 and -6 dB.
+    frame.m_World.m_ptFocus = {15950, 2000};
+    CDSound flat(sound_test::Constant(10000, 8));
+    EXPECT_EQ(flat.PlayAt(50, 2000, 1), 1);
+    ExpectPannedRightAtSixDecibelsDown();
+}

@@ -56,6 +56,26 @@ TEST(Surface, BlitSkipsTheColourKeyAndCopiesTheRest) {
     EXPECT_EQ(CountNot(d2, kBack), 12);
 }
 
+TEST(Surface, RowsOfEveryLengthAreCopiedWholeAcrossTheirBlocks) {
+    // Lengths around the blocks the rows are worked in, with the key colour
+    // every third pixel.
+    for (int n = 0; n <= 50; ++n) {
+        std::vector<uint16_t> from(static_cast<size_t>(n)), keyed(from.size(), kBack);
+        std::vector<uint16_t> scaled(from.size(), kBack);
+        for (int x = 0; x < n; ++x) from[static_cast<size_t>(x)] = x % 3 ? 0xFFFF : kKey;
+        qv::CopyRowKeyed(keyed.data(), from.data(), n, kKey);
+        qv::CopyRowScaled(scaled.data(), from.data(), n, 16);
+        for (int x = 0; x < n; ++x) {
+            SCOPED_TRACE(testing::Message() << n << " pixels, pixel " << x);
+            EXPECT_EQ(keyed[static_cast<size_t>(x)], x % 3 ? 0xFFFF : kBack);
+            // Half of white: red 31 x 16 / 32 = 15, green 63 x 16 / 32 = 31, blue 15.
+            // Half of the key colour 0xF81F: red 15, green 0, blue 15.
+            EXPECT_EQ(scaled[static_cast<size_t>(x)],
+                      x % 3 ? (15 << 11 | 31 << 5 | 15) : (15 << 11 | 15));
+        }
+    }
+}
+
 TEST(Surface, BlitClipsAtEveryEdge) {
     Surface src = MakeSource();
     struct Case {
@@ -147,4 +167,31 @@ TEST(Surface, SavesA24BitBitmapBottomRowFirst) {
     EXPECT_EQ(b[54 + 12 + 2], 0xFF);
     EXPECT_EQ(b[54 + 12 + 0], 0x00);
     std::remove(path.c_str());
+}
+
+TEST(Surface, ABlitWithinOneSurfaceCopiesThePictureAsItWas) {
+    // Moved down and right, up and left, and along a row each way, with and
+    // without a colour key: every pixel of the target is the source's pixel
+    // from before the copy.
+    const Point moves[] = {{1, 1}, {2, 0}, {0, 3}, {-1, -2}, {-3, 0}, {1, -1}};
+    for (int key : {qv::kNoColourKey, int{kKey}})
+        for (Point m : moves) {
+            Surface s(12, 10);
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 12; ++x)
+                    s.SetPixel(x, y, static_cast<uint16_t>(y * 16 + x + 1));
+            s.SetPixel(5, 5, kKey);
+            const Surface before = s;
+            const Rect src{3, 3, 9, 8};
+            s.Blt({src.left + m.x, src.top + m.y}, s, src, s.Bounds(), key);
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 12; ++x) {
+                    const int sx = x - m.x, sy = y - m.y;
+                    uint16_t want = before.GetPixel(x, y);
+                    if (src.Contains({sx, sy}) && !(key != qv::kNoColourKey && sx == 5 && sy == 5))
+                        want = before.GetPixel(sx, sy);
+                    ASSERT_EQ(s.GetPixel(x, y), want) << "move " << m.x << "," << m.y << " key "
+                                                      << key << " at " << x << "," << y;
+                }
+        }
 }

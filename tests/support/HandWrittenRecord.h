@@ -110,4 +110,21 @@ inline void PutObjectDefaults(Bytes& b, const std::string& name) {
     for (int32_t v : {-1, 0, 1, 1, 0, 1, -1, -1}) PutInt(b, v);
 }
 
+// A group of the group table (not self-contained) joining group `parent` by
+// number, as a land file lists it. `tags` names the classes of Group, Member
+// and Object by their archive indices when they came earlier (0: first use).
+inline void PutTableGroup(Bytes& b, int32_t parent, int32_t own,
+                          std::initializer_list<uint16_t> tags = {}) {
+    if (tags.size() == 0) {
+        PutNewClass(b, "Group", 2);
+        PutNewClass(b, "Member", 7);
+        PutNewClass(b, "Object", 11);
+    } else {
+        for (uint16_t t : tags) PutWord(b, static_cast<uint16_t>(0x8000 | t));
+    }
+    PutObjectDefaults(b, "Group");
+    PutInts(b, {0, 10, 0, 0, 0, 0, 0, 0, parent, 0});
+    PutInts(b, {own, -1});
+}
+
 }  // namespace record_test

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -241,6 +242,27 @@ TEST(GroupMembers, AMemberBelongsToOneGroupAtATime) {
     EXPECT_EQ(g1.m_pGroup, nullptr);
 }
 
+TEST(GroupMembers, AMemberJoiningANestedGroupCountsInEveryCachedSum) {
+    Groups w;
+    Group* inner = w.MakeGroup(0, {});
+    Group* outer = w.MakeGroup(0, {inner});
+    w.world.m_pAllGroups->AddMember(outer);
+    Actor* a = w.Make("a");
+    a->m_iHitPoints = 7;
+    inner->AddMember(a);
+    EXPECT_EQ(inner->GetCachedHitPoints(), 7);
+    EXPECT_EQ(outer->GetCachedHitPoints(), 7);
+    // A member of another encounter number goes into a new nested group made
+    // for it: counted in the sums above it all the same. (A stale sum was
+    // stored with the group and changed on the next save and load.)
+    Actor* b = w.Make("b");
+    b->m_iHitPoints = 4;
+    b->m_iGroupNum = -9;
+    outer->AddMember(b);
+    EXPECT_EQ(outer->GetCachedHitPoints(), 11);
+    EXPECT_EQ(w.world.m_pAllGroups->GetCachedHitPoints(), 11);
+}
+
 TEST(GroupMembers, HitPointsSumAndLosses) {
     Groups w;
     Actor* a = w.Make("a");
@@ -259,6 +281,63 @@ TEST(GroupMembers, HitPointsSumAndLosses) {
     EXPECT_DOUBLE_EQ(outer->GetMemberTotal(), 1.0);
     EXPECT_DOUBLE_EQ(outer->FindOpponents(nullptr), 5.0);  // the last member answers
     EXPECT_DOUBLE_EQ(Group().FindOpponents(nullptr), 0.0);
+}
+
+// The hit points of a subtree counted afresh, member by member.
+int64_t Recount(Group* g) {
+    int64_t sum = 0;
+    for (Member* m : g->Members())
+        sum += m->IsGroup() ? Recount(static_cast<Group*>(m)) : m->m_iHitPoints;
+    return sum;
+}
+
+TEST(GroupMembers, SumsKeptAsMembersJoinAreTheRecountedSums) {
+    Groups w;
+    Group* top = w.MakeGroup(0, {});
+    w.world.m_pAllGroups->AddMember(top);
+    // Groups join before and after their members, at the head and the tail,
+    // two and three deep; one member moves from one group to another.
+    Group* early = w.MakeGroup(0, {});
+    top->AddMember(early);
+    Group* deep = w.MakeGroup(1, {});
+    early->AddMemberDirect(deep);
+    std::vector<Actor*> actors;
+    for (int k = 0; k < 30; ++k) {
+        actors.push_back(w.Make("m"));
+        actors.back()->m_iHitPoints = 1 + (k * 7) % 13;
+    }
+    auto at = [&](int k) { return actors[static_cast<size_t>(k)]; };
+    for (int k = 0; k < 10; ++k) deep->AddMember(at(k));
+    EXPECT_EQ(deep->GetCachedHitPoints(), Recount(deep));
+    for (int k = 10; k < 15; ++k) early->AddMemberDirect(at(k));
+    EXPECT_EQ(early->GetCachedHitPoints(), Recount(early));
+    Group* late = w.MakeGroup(0, {at(15), at(16), at(17)});
+    top->AddMember(late);
+    for (int k = 18; k < 30; ++k) top->AddMember(at(k));
+    EXPECT_EQ(top->GetCachedHitPoints(), Recount(top));
+    late->AddMember(at(0));  // leaves deep
+    EXPECT_EQ(late->GetCachedHitPoints(), Recount(late));
+    // A group that lost a member is recounted when the next one joins it.
+    deep->AddMember(at(0));  // back from late
+    EXPECT_EQ(deep->GetCachedHitPoints(), Recount(deep));
+    int64_t all = 0;
+    for (Actor* a : actors) all += a->m_iHitPoints;
+    EXPECT_EQ(top->GetCachedHitPoints(), all);
+}
+
+TEST(GroupMembers, HitPointSumsHoldAtTheIntegerRange) {
+    Groups w;
+    Actor* a = w.Make("a");
+    Actor* b = w.Make("b");
+    a->m_iHitPoints = INT32_MAX;
+    b->m_iHitPoints = 2;
+    Group* g = w.MakeGroup(0, {a, b});
+    w.world.m_pAllGroups->AddMember(g);
+    EXPECT_EQ(g->GetCachedHitPoints(), INT32_MAX);
+    EXPECT_EQ(g->GetHitPoints(), INT32_MAX);
+    a->m_iHitPoints = INT32_MIN;
+    b->m_iHitPoints = -2;
+    EXPECT_EQ(g->GetHitPoints(), INT32_MIN);
 }
 
 TEST(GroupMembers, RemoveFromMapDeletesTheWholeTree) {

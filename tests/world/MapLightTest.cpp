@@ -2,6 +2,8 @@
 // shadows of creatures, darkness levels, the hourly walk of the lights, and
 // the floor drawn with the computed light.
 
+#include <cstdint>
+
 #include "MapFixture.h"
 #include "platform/Surface.h"
 #include "structures/LightSource.h"
@@ -201,6 +203,42 @@ TEST_F(MapLighting, CreaturesCastShadows) {
     EXPECT_EQ(map.GetSample(25, 24, 4, 0), 128);
     EXPECT_EQ(gone->m_exposure, -999);
     EXPECT_EQ(map.GetLightAt(pc), 128 - 105);
+}
+
+TEST_F(MapLighting, OnlyACreatureStandingInACellShadowsIt) {
+    map.daylight = 128;
+    // A creature placed by its picture, which reaches 100 pixels east into
+    // the next cell; it stands on sample (2, 3) of the focus cell.
+    auto image = SolidImage(200, 10, 20, 5);
+    auto* creature = Make<Pictured<Creature>>();
+    creature->m_iLightSampling = 2;
+    creature->image = image.get();
+    Position pc = At(35, 34, 2 * 32 + 5, 3 * 14 + 5);
+    ASSERT_EQ(map.AddHolder(pc, Hold(creature)), 1);
+    ASSERT_TRUE(map.GetCell(26, 24).holders.Find(creature->m_pHolder));
+    Compute();
+    EXPECT_EQ(creature->m_exposure, 128);
+    EXPECT_EQ(map.GetSample(25, 24, 2, 3), 105);
+    EXPECT_EQ(map.GetSample(25, 24, 3, 3), 120);
+    // The next cell, which its picture reaches, is in full light.
+    for (int si = 0; si < MapMaster::SamplesX; ++si)
+        for (int sj = 0; sj < MapMaster::SamplesY; ++sj)
+            EXPECT_EQ(map.GetSample(26, 24, si, sj), 128) << si << "," << sj;
+}
+
+TEST_F(MapLighting, StrongLightsAddUpWithoutWrapping) {
+    // Daylight 50 and two lights of the greatest strength on one point:
+    // 50 + 2 x 2147483647 is far beyond full light, darkness 0.
+    PlaceLight(At(35, 34, 16, 4), INT32_MAX, 1000);
+    PlaceLight(At(35, 34, 16, 4), INT32_MAX, 1000);
+    Compute();
+    EXPECT_EQ(map.GetSample(25, 24, 0, 0), INT32_MAX);
+    EXPECT_EQ(map.GetLightAt(At(35, 34, 16, 4)), 0);
+    // And two of the deepest darkness: held at the lowest sample, black.
+    for (auto& h : owned) static_cast<LightSource*>(h->m_pObject)->m_iStrength = INT32_MIN;
+    Compute();
+    EXPECT_EQ(map.GetSample(25, 24, 0, 0), INT32_MIN);
+    EXPECT_EQ(map.GetLightAt(At(35, 34, 16, 4)), 127);
 }
 
 TEST_F(MapLighting, ACreatureOutOfSightIsUnseenButShadowsItsLitNeighbour) {

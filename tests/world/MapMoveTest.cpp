@@ -1,6 +1,10 @@
 // Movement and sight: standing tests against terrain, pictures and creatures;
 // steps across cell edges with walls and doors; lines of sight.
 
+#include <chrono>
+#include <cstdlib>
+#include <utility>
+
 #include "MapFixture.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
@@ -336,6 +340,70 @@ TEST_F(MapEdges, ADiagonalLineTakesEitherStair) {
     WestPiece(22, 21, -1, 1);
     EXPECT_EQ(map.IsLineClear(20, 20, 2, 1), 0);
     EXPECT_EQ(map.IsLineClear(20, 20, 0, 0), 1);
+}
+
+// The sight rule walked literally: straight runs step by step; a diagonal
+// tries the horizontal-first stair, else one step down and on.
+int LiteralLineClear(const MapMaster& map, int x, int y, int dx, int dy) {
+    for (;;) {
+        if (std::abs(dx) < std::abs(dy)) {
+            if (map.IsEdgeBlocked(x, y, dy < 0 ? 3 : 1, 1, 0)) return 0;
+            if (dy == -1 || dy == 1) return 1;
+            y += dy < 0 ? -1 : 1;
+            dy -= dy < 0 ? -1 : 1;
+        } else if (std::abs(dx) > std::abs(dy)) {
+            if (map.IsEdgeBlocked(x, y, dx < 0 ? 2 : 0, 1, 0)) return 0;
+            if (dx == -1 || dx == 1) return 1;
+            x += dx < 0 ? -1 : 1;
+            dx -= dx < 0 ? -1 : 1;
+        } else {
+            if (dx == 0) return 1;
+            const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+            if (LiteralLineClear(map, x, y, sx, 0) && LiteralLineClear(map, x + sx, y, dx - sx, dy))
+                return 1;
+            if (!LiteralLineClear(map, x, y, 0, sy)) return 0;
+            y += sy;
+            dy -= sy;
+        }
+    }
+}
+
+TEST_F(MapEdges, SightLinesAnswerAsTheRuleWalkedStepByStep) {
+    // Walls, a door and solid ground scattered over a corner of the window.
+    for (int i = 2; i < 20; ++i)
+        for (int j = 2; j < 20; ++j) {
+            if ((i * 7 + j * 3) % 11 == 0) NorthPiece(i, j, -1, 1);
+            if ((i * 5 + j * 13) % 9 == 0) WestPiece(i, j, i % 2 ? 3 : -1, 2);
+        }
+    map.GetCell(9, 9).terrain = 8;
+    map.GetCell(13, 6).terrain = 7;
+    int clear = 0;
+    for (auto [x, y] : {std::pair{10, 10}, {8, 12}, {13, 7}})
+        for (int dx = -7; dx <= 7; ++dx)
+            for (int dy = -7; dy <= 7; ++dy) {
+                const int expected = LiteralLineClear(map, x, y, dx, dy);
+                ASSERT_EQ(map.IsLineClear(x, y, dx, dy), expected)
+                    << x << "," << y << " by " << dx << "," << dy;
+                clear += expected;
+            }
+    // Both answers occur often enough for the comparison to mean something.
+    EXPECT_GT(clear, 100);
+    EXPECT_LT(clear, 3 * 15 * 15 - 100);
+}
+
+TEST_F(MapEdges, ALongDiagonalBlockedAtItsEndIsAnsweredAtOnce) {
+    // The destination cell is walled on its west and north: every stair
+    // toward it fails at its last step.
+    WestPiece(44, 44, -1, 1);
+    NorthPiece(44, 44, -1, 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(map.IsLineClear(2, 2, 42, 42), 0);
+    EXPECT_EQ(map.IsLineClear(2, 4, 42, 40), 0);
+    EXPECT_EQ(map.IsLineClear(2, 2, 41, 41), 1);
+    // Offsets far beyond the window: blocked at the window's edge.
+    EXPECT_EQ(map.IsLineClear(25, 24, 1000000, -1000000), 0);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(500));
 }
 
 }  // namespace

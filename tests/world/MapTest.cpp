@@ -295,6 +295,37 @@ TEST_F(MapPlacement, DrawingOrderBackToFront) {
     EXPECT_EQ(list[2], hb);
 }
 
+TEST_F(MapPlacement, DrawingOrderFollowsTheNewPlace) {
+    auto image = SolidImage(20, 20, 10, 10);
+    auto* a = Make<Thing>(image.get());
+    auto* b = Make<Thing>(image.get());
+    ObjectHolder* ha = Hold(a);
+    // b is made at a spot east of a, where it would be drawn after a...
+    ObjectHolder* hb = Hold(b, At(20, 20, 150, 50));
+    Position pa = At(20, 20, 100, 50);  // a spans 90..110 across the cell
+    ASSERT_EQ(map.AddHolder(pa, ha), 1);
+    // ...but is placed west of it (40..60), where a is in front of it.
+    Position pb = At(20, 20, 50, 50);
+    ASSERT_EQ(map.AddHolder(pb, hb), 1);
+    const ObjectHolderList& list = WindowCellAt(pa).holders;
+    ASSERT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list[0], hb);
+    EXPECT_EQ(list[1], ha);
+    // Moved east of a, it is drawn after a; moved back west, before it.
+    ASSERT_EQ(map.MoveHolder(hb->pos, At(20, 20, 150, 50), hb), 1);
+    EXPECT_EQ(list[0], ha);
+    EXPECT_EQ(list[1], hb);
+    ASSERT_EQ(map.MoveHolder(hb->pos, At(20, 20, 50, 50), hb), 1);
+    EXPECT_EQ(list[0], hb);
+    EXPECT_EQ(list[1], ha);
+    // A refused placement leaves the holder's position as it was.
+    map.RemoveHolder(hb->pos, hb);
+    map.GetCell(11, 10).terrain = 7;  // world cell (21, 20) is solid
+    Position solid = At(21, 20);
+    EXPECT_EQ(map.AddHolder(solid, hb), 0);
+    EXPECT_EQ(hb->pos, At(20, 20, 50, 50));
+}
+
 TEST_F(MapPlacement, CreatureOnAnObstacleIsPushedEast) {
     auto image = SolidImage(30, 30, 15, 15);  // covers x - 15 .. x + 14
     auto* rock = Make<Thing>(image.get());
@@ -405,6 +436,18 @@ TEST_F(MapPlacement, WallsSnapToTheirEdgesAndFillTheEdgeSlots) {
     EXPECT_EQ(cell.northwall, ho);
     map.RemoveHolder(ho->pos, ho);
     EXPECT_EQ(cell.northwall, nullptr);
+
+    // Removed through a position in another cell, a wall still leaves the
+    // edge it stood on: nothing blocks there any more.
+    auto* wall = Make<FrontWall>();
+    ObjectHolder* hw = Hold(wall);
+    Position pw = At(20, 20);
+    ASSERT_EQ(map.AddHolder(pw, hw), 1);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 10, 3, 0, 0), 1);
+    EXPECT_EQ(map.RemoveHolder(At(25, 25), hw), 1);
+    EXPECT_EQ(cell.northwall, nullptr);
+    EXPECT_EQ(map.IsEdgeBlocked(10, 10, 3, 0, 0), 0);
+    EXPECT_FALSE(map.IsListedAnywhere(hw));
 }
 
 TEST(MapOwnership, TheMapDeletesWhatIsStillPlacedOnceWithItsObject) {

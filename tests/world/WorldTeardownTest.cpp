@@ -87,9 +87,9 @@ struct Populated {
 
         // Walks: one to the light, one to a bare point that lives as long
         // as somebody heads for it.
-        a->JoinPlayerSet(lightHolder, false);
-        b->JoinPlayerSet(lightHolder, false);
-        c->JoinPlayerSet(new ObjectHolder(At(30, 30), nullptr), false);
+        a->JoinPlayerSet(lightHolder);
+        b->JoinPlayerSet(lightHolder);
+        c->JoinPlayerSet(new ObjectHolder(At(30, 30), nullptr));
         world->m_pHoverHolder = c->m_pHolder;
         world->m_EventList.push_back(std::make_unique<CTalkEvent>("HELLO", 1));
     }
@@ -170,7 +170,7 @@ TEST(WorldTeardown, AHolderDeletedBeforeItsObjectsGroupRemovesIt) {
 TEST(WorldTeardown, APlacedObjectDeletedWhileCreaturesHeadForItLeavesABareTarget) {
     Populated w;
     Object* door = w.doorHolder->m_pObject;
-    w.a->JoinPlayerSet(w.doorHolder, false);
+    w.a->JoinPlayerSet(w.doorHolder);
     qv::Handle<ObjectHolder> holder(w.doorHolder);
     delete door;
     // Off the map but kept for the creature walking to it, until it leaves.

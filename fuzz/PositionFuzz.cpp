@@ -1,0 +1,24 @@
+// "Position" files from untrusted bytes: a plain file name is read, or the
+// bytes are refused with the archive's error; no name that reaches another
+// folder ever comes out.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/Archive.h"
+#include "platform/Files.h"
+#include "shell/MainFrm.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> bytes(data, data + size);
+    try {
+        const std::string name = CMainFrame::ReadPositionFrom(bytes, "Position");
+        if (!qv::IsPlainFileName(name)) std::abort();
+        if (CMainFrame::ReadPositionFrom(CMainFrame::StorePosition(name), "again") != name)
+            std::abort();
+    } catch (const qv::ArchiveError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,178 @@
+#include "RoundTrip.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "media/DDString.h"
+#include "media/DIBitmap.h"
+#include "platform/Files.h"
+#include "platform/Message.h"
+#include "platform/Settings.h"
+
+namespace fuzz {
+
+namespace {
+
+// The bytes around `at`, in hex.
+std::string Around(const Bytes& b, size_t at) {
+    std::string out;
+    char hex[4];
+    for (size_t i = at < 16 ? 0 : at - 16; i < b.size() && i < at + 16; ++i) {
+        std::snprintf(hex, sizeof hex, i == at ? "[%02x" : " %02x", b[i]);
+        out += hex;
+    }
+    return out;
+}
+
+[[noreturn]] void Fail(const char* what, const char* why, const Bytes& first, const Bytes* second) {
+    std::fprintf(stderr, "%s: %s (first writing %zu bytes", what, why, first.size());
+    if (second) {
+        size_t at = 0;
+        while (at < first.size() && at < second->size() && first[at] == (*second)[at]) ++at;
+        std::fprintf(stderr, ", second %zu bytes, first difference at byte %zu)\n", second->size(),
+                     at);
+        std::fprintf(stderr, "first: %s\nsecond:%s\n", Around(first, at).c_str(),
+                     Around(*second, at).c_str());
+    } else {
+        std::fprintf(stderr, ")\n");
+    }
+    std::abort();
+}
+
+const std::string& TempFolder() {
+    // Never destroyed, so that it is still there when the run ends.
+    static const std::string* folder = [] {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/qv-fuzz-XXXXXX";
+        if (!mkdtemp(pattern.data())) std::abort();
+        // Gone when the run ends, whichever way it ends normally.
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(TempFolder(), ec);
+        });
+        return new std::string(pattern);
+    }();
+    return *folder;
+}
+
+}  // namespace
+
+void Prepare() {
+    qv::SetMessageHandler([](const std::string&, qv::MessageButtons buttons, const std::string&) {
+        switch (buttons) {
+            case qv::MessageButtons::RetryCancel:
+                return qv::MessageAnswer::Retry;
+            case qv::MessageButtons::YesNo:
+                return qv::MessageAnswer::Yes;
+            default:
+                return qv::MessageAnswer::Ok;
+        }
+    });
+}
+
+bool HoldsOldObjectRecord(const Bytes& input) {
+    static const uint8_t name[] = {6, 0, 'O', 'b', 'j', 'e', 'c', 't'};
+    for (size_t i = 4; i + sizeof name <= input.size(); ++i)
+        if (input[i - 4] == 0xFF && input[i - 3] == 0xFF && input[i - 1] == 0 && input[i - 2] < 4 &&
+            std::equal(name, name + sizeof name, input.begin() + static_cast<ptrdiff_t>(i)))
+            return true;
+    return false;
+}
+
+void CheckRoundTrip(const Bytes& input, Reader reader, const char* what) {
+    std::optional<Bytes> first = reader(input);
+    if (!first) return;
+    std::optional<Bytes> second = reader(*first);
+    if (!second) Fail(what, "what the game wrote is refused", *first, nullptr);
+    // An object record older than schema 4 is given weight 1, and a current
+    // one the weight of its class: the weight of an old record changes with
+    // its first save by the game's rules, so only the reading is checked.
+    if (*second != *first && !HoldsOldObjectRecord(input))
+        Fail(what, "writing what was read back changes it", *first, &*second);
+}
+
+TempFile::TempFile() {
+    static std::atomic<int> next{0};
+    m_path = TempFolder() + "/" + std::to_string(next++);
+}
+
+TempFile::TempFile(const Bytes& contents) : TempFile() {
+    qv::WriteWholeFile(m_path, contents);
+}
+
+TempFile::~TempFile() {
+    std::remove(m_path.c_str());
+}
+
+Bytes TempFile::Read() const {
+    return qv::ReadWholeFile(m_path);
+}
+
+std::optional<Bytes> SettingsFile(const Bytes& input) {
+    TempFile in(input), out;
+    qv::Settings::Load(in.Path()).Save(out.Path());
+    return out.Read();
+}
+
+std::optional<Bytes> PictureFile(const Bytes& input) {
+    TempFile in(input), out;
+    CDIBitmap picture;
+    if (!picture.Load(in.Path())) return std::nullopt;
+    if (!picture.Save(out.Path()))
+        Fail("PictureFile", "a picture that was read cannot be written", {}, nullptr);
+    return out.Read();
+}
+
+std::optional<Bytes> FontFile(const Bytes& input) {
+    TempFile in(input);
+    CDDAlphabet alphabet;
+    if (!alphabet.LoadFont(in.Path())) return std::nullopt;
+    return FontFileOf(alphabet);
+}
+
+Bytes FontFileOf(const CDDAlphabet& alphabet, int version, bool table) {
+    Bytes b;
+    auto put32 = [&b](uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    if (version == 1) {
+        b = {0x36, 0x04, static_cast<uint8_t>(table ? 2 : 0), 16};
+    } else {
+        put32(0x864AB572u);
+        put32(0);                // version
+        put32(32);               // header size
+        put32(table ? 1u : 0u);  // flags: a Unicode table follows
+        put32(256);              // letters
+        put32(16);               // bytes a letter
+        put32(16);               // height
+        put32(8);                // width
+    }
+    for (int c = 0; c < 256; ++c)
+        for (uint8_t row : alphabet.Glyph(static_cast<unsigned char>(c))) b.push_back(row);
+    if (!table) return b;
+    // Each letter shows its own Latin-1 code.
+    for (int c = 0; c < 256; ++c) {
+        if (version == 1) {
+            b.push_back(static_cast<uint8_t>(c));
+            b.push_back(0);
+            b.push_back(0xFF);
+            b.push_back(0xFF);
+        } else {
+            if (c < 0x80) {
+                b.push_back(static_cast<uint8_t>(c));
+            } else {
+                b.push_back(static_cast<uint8_t>(0xC0 | (c >> 6)));
+                b.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
+            }
+            b.push_back(0xFF);
+        }
+    }
+    return b;
+}
+
+}  // namespace fuzz

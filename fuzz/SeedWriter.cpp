@@ -1,0 +1,196 @@
+// Writes the fuzz targets' seed corpora with the game's own writers: stored
+// objects of every kind, a settings file, pictures and font files. Each seed
+// is checked as the targets check their input before it is written.
+//
+//   qv_fuzz_seeds fuzz/corpus
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "RoundTrip.h"
+#include "creatures/Player.h"
+#include "creatures/PlayerEvents.h"
+#include "items/Bag.h"
+#include "items/Spell.h"
+#include "items/Useable.h"
+#include "media/DDString.h"
+#include "media/DIBitmap.h"
+#include "media/Resources.h"
+#include "platform/Files.h"
+#include "platform/Settings.h"
+#include "world/Group.h"
+#include "world/KeyStorage.h"
+#include "world/Member.h"
+#include "world/UnusedNumbers.h"
+
+namespace {
+
+std::filesystem::path g_root;
+int g_written = 0;
+
+void Seed(const std::string& target, const std::string& name, const fuzz::Bytes& bytes,
+          fuzz::Reader reader) {
+    fuzz::CheckRoundTrip(bytes, reader, (target + "/" + name).c_str());
+    if (!reader(bytes)) {
+        std::fprintf(stderr, "%s/%s: the seed is refused\n", target.c_str(), name.c_str());
+        std::exit(1);
+    }
+    std::filesystem::create_directories(g_root / target);
+    qv::WriteWholeFile((g_root / target / ("seed-" + name)).string(), bytes);
+    ++g_written;
+}
+
+fuzz::Bytes Stored(const qv::Persistent& object) {
+    qv::Archive out("seed");
+    out.WriteObject(&object);
+    return out.TakeBytes();
+}
+
+template <class T>
+void SeedObject(const std::string& target, const std::string& name, const qv::Persistent& object) {
+    Seed(target, name, Stored(object), fuzz::StoredObject<T>);
+}
+
+// One object of each stored kind that the world places, as its class makes it.
+void SeedObjects() {
+    const char* kinds[] = {"Object",      "Wall",       "FrontWall",      "SideWall",
+                           "Peg",         "Tile",       "FrontDoorBrick", "SideDoorBrick",
+                           "Scenery",     "Bed",        "Shrub",          "StatueBow",
+                           "Traversable", "DrawBridge", "Ship",           "Mast",
+                           "LightSource", "MageLight",  "Explosion",      "Key",
+                           "Lever",       "Stairs",     "Spell",          "CBag",
+                           "Useable",     "CGameEvent", "CTalkEvent",     "CMovePatternEvent"};
+    for (const char* kind : kinds) {
+        const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
+        if (!cls) continue;
+        fuzz::FreshWorld world;
+        std::unique_ptr<qv::Persistent> object(cls->CreateObject());
+        SeedObject<Object>("objects", kind, *object);
+    }
+}
+
+void SeedHolders() {
+    fuzz::FreshWorld world;
+    Useable stick("Stick");
+    stick.m_iItemNum = 12;
+    ObjectHolder holder(Position(100, 200), &stick);
+    SeedObject<ObjectHolder>("holders", "stick", holder);
+    std::unique_ptr<qv::Persistent> lever(qv::RuntimeClass::Find("Lever")->CreateObject());
+    ObjectHolder leverHolder(Position(-5, 70000), static_cast<Object*>(lever.get()));
+    SeedObject<ObjectHolder>("holders", "lever", leverHolder);
+}
+
+void SeedGroups() {
+    fuzz::FreshWorld world;
+    // A party of three: a member, a creature and a nested group of one.
+    Group party;
+    party.m_bGrouped = 1;
+    party.m_iOwnGroupNum = 2;
+    party.m_iLeaderId = 17;
+    auto* scouts = new Group;
+    scouts->m_bGrouped = 1;
+    scouts->m_iOwnGroupNum = -3;
+    auto* scout = new Member("scout");
+    scout->m_iGroupNum = -3;
+    scouts->AddMember(scout);
+    party.AddMember(scouts);
+    party.AddMember(new Member("guard"));
+    party.AddMember(new Player);
+    SeedObject<Group>("groups", "party", party);
+    Group plain;
+    SeedObject<Group>("groups", "empty", plain);
+}
+
+void SeedCreatures() {
+    fuzz::FreshWorld world;
+    // A named party member with a spell, a bag, something in use and orders.
+    Player p;
+    p.m_strSpecialName = "Mira";
+    p.m_iPartySlot = 1;
+    p.m_strMessageNode = "HELLO";
+    p.m_iHitPoints = 21;
+    p.AddSpell(Spell("Light"));
+    p.m_pBag->AddItem(new Useable("Rope"));
+    p.m_pBag->m_iItemCount = 1;
+    p.m_InUseList.emplace_back(new Useable("Torch"));
+    p.m_iCombatSettings = {1, 2, 3, 4, 5, 6, 7};
+    SeedObject<Player>("creatures", "mira", p);
+    Player plain;
+    SeedObject<Player>("creatures", "plain", plain);
+}
+
+void SeedItems() {
+    fuzz::FreshWorld world;
+    CBag bag("Pack");
+    bag.AddItem(new Useable("Stick"));
+    bag.AddItem(new Spell("Spark"));
+    auto* pouch = new CBag("Pouch");
+    pouch->AddItem(new Useable("Coin"));
+    bag.AddItem(pouch);
+    SeedObject<CBag>("items", "pack", bag);
+    CBag empty;
+    SeedObject<CBag>("items", "empty", empty);
+}
+
+void SeedRecords() {
+    SeedObject<UnusedNumbers>("id_pool", "ascending", UnusedNumbers(5, 100, 1));
+    SeedObject<UnusedNumbers>("id_pool", "descending", UnusedNumbers(3, -2, 0));
+    SeedObject<UnusedNumbers>("id_pool", "empty", UnusedNumbers());
+    fuzz::FreshWorld world;
+    KeyStorage gate(12, "Gate key");
+    Useable key("Key");
+    gate.m_ObjectList.emplace_back(&key);
+    SeedObject<KeyStorage>("key_records", "gate", gate);
+    SeedObject<KeyStorage>("key_records", "empty", KeyStorage());
+}
+
+void SeedFiles() {
+    qv::Settings settings;
+    settings.SetString("Path", "C:\\Games\\Quorvale\\");
+    settings.SetInt("Sound", 1);
+    settings.SetInt("Midi", 0);
+    settings.SetInt("Windows", 1);
+    settings.SetInt("Build", 0);
+    fuzz::TempFile file;
+    settings.Save(file.Path());
+    Seed("settings", "game", file.Read(), fuzz::SettingsFile);
+
+    CDIBitmap small(5, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) small.SetPixel(x, y, static_cast<uint8_t>(x * 40 + y));
+    fuzz::TempFile picture;
+    small.Save(picture.Path());
+    Seed("pictures", "small", picture.Read(), fuzz::PictureFile);
+    if (auto button = FindBitmapResource(569)) {
+        fuzz::TempFile stored;
+        button->Save(stored.Path());
+        Seed("pictures", "button", stored.Read(), fuzz::PictureFile);
+    }
+
+    CDDAlphabet boxes;
+    boxes.LoadFont("");  // no file: the box letters
+    Seed("font", "psf2", fuzz::FontFileOf(boxes, 2, false), fuzz::FontFile);
+    Seed("font", "psf2-table", fuzz::FontFileOf(boxes, 2, true), fuzz::FontFile);
+    Seed("font", "psf1-table", fuzz::FontFileOf(boxes, 1, true), fuzz::FontFile);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS-FOLDER\n", argv[0]);
+        return 2;
+    }
+    g_root = argv[1];
+    fuzz::Prepare();
+    SeedObjects();
+    SeedHolders();
+    SeedGroups();
+    SeedCreatures();
+    SeedItems();
+    SeedRecords();
+    SeedFiles();
+    std::printf("%d seeds written under %s\n", g_written, argv[1]);
+    return 0;
+}

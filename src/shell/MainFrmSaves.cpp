@@ -1,0 +1,303 @@
+// Saved games: the working folder copied into slot folders and back, the slot
+// table "saved" in the game folder and the "Position" file of each slot.
+//
+// A save is put together in a fresh folder beside the slot and takes the
+// slot's name only once it is whole, so a save that fails or is cut short
+// leaves the slot's previous game as it was. A load checks the slot before it
+// copies anything over the working folder.
+
+#include "creatures/Player.h"
+#include "media/DDWnd.h"
+#include "platform/Archive.h"
+#include "platform/Files.h"
+#include "platform/Format.h"
+#include "platform/Message.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+constexpr int kFirstGameSlot = 1;
+constexpr int kLastGameSlot = 10;
+constexpr int kQuickSaveSlot = 11;
+const char* const kSavedFile = "saved";
+const char* const kPositionFile = "Position";
+// Beside a slot folder while a save is put together, and while the old one
+// makes way.
+const char* const kFreshSuffix = ".new\\";
+const char* const kOldSuffix = ".old\\";
+
+// A folder name without its closing backslash, with another ending.
+std::string Beside(const std::string& folder, const char* suffix) {
+    std::string base = folder;
+    if (!base.empty() && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+    return base + suffix;
+}
+
+// An archive fault reported as a fault of its file.
+qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file) {
+    const std::string name = error.file.empty() ? file : error.file;
+    // The archive's text starts with the file's name, which the report
+    // already shows.
+    std::string detail = error.what();
+    if (detail.rfind(name + ": ", 0) == 0) detail.erase(0, name.size() + 2);
+    return qv::FileError(qv::FileError::Other, name, detail);
+}
+
+}  // namespace
+
+std::string CMainFrame::GetSaveFolder(int slot) {
+    if (slot >= kFirstGameSlot && slot <= kLastGameSlot) return qv::Format("save%d\\", slot);
+    if (slot == kQuickSaveSlot) return "quicksave\\";
+    return "original\\";
+}
+
+void CMainFrame::CopyOneFile(const std::string& from, const std::string& to) {
+    m_nCursorID = kCursorWait;
+    qv::WriteWholeFile(to, qv::ReadWholeFile(from));
+}
+
+int CMainFrame::CopyFolder(const std::string& from, const std::string& to) {
+    m_nCursorID = kCursorWait;
+    for (const std::string& name : qv::ListFiles(from)) CopyOneFile(from + name, to + name);
+    return 1;
+}
+
+std::vector<uint8_t> CMainFrame::StoreSaveSlots(
+    const std::array<SaveSlotEntry, kSlotCount>& slots) {
+    qv::Archive ar(kSavedFile);
+    for (const SaveSlotEntry& slot : slots) {
+        ar.WriteString(slot.description);
+        ar.WriteInt(slot.inUse);
+    }
+    return ar.TakeBytes();
+}
+
+std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> CMainFrame::ReadSaveSlotsFrom(
+    const std::vector<uint8_t>& bytes, const std::string& name) {
+    qv::Archive ar(bytes, name);
+    std::array<SaveSlotEntry, kSlotCount> slots{};
+    for (SaveSlotEntry& slot : slots) {
+        slot.description = ar.ReadString();
+        slot.inUse = ar.ReadInt();
+        if (slot.inUse != 0 && slot.inUse != 1)
+            ar.Fail(qv::ArchiveError::Generic, "a used flag of " + std::to_string(slot.inUse));
+    }
+    if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the last slot");
+    return slots;
+}
+
+std::vector<uint8_t> CMainFrame::StorePosition(const std::string& worldFile) {
+    qv::Archive ar(kPositionFile);
+    ar.WriteString(worldFile);
+    return ar.TakeBytes();
+}
+
+std::string CMainFrame::ReadPositionFrom(const std::vector<uint8_t>& bytes,
+                                         const std::string& name) {
+    qv::Archive ar(bytes, name);
+    std::string world = ar.ReadString();
+    if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the world's name");
+    // The name is used in the working folder: a plain file name only.
+    if (!qv::IsPlainFileName(world))
+        ar.Fail(qv::ArchiveError::BadString, "\"" + world + "\" is not a plain file name");
+    return world;
+}
+
+int CMainFrame::ReadSaveSlots() {
+    const std::string path = GameFolderPath(kSavedFile);
+    if (!qv::FileExists(path)) return 0;
+    try {
+        m_SaveSlots = ReadSaveSlotsFrom(qv::ReadWholeFile(path), path);
+        return 1;
+    } catch (const std::runtime_error& error) {
+        // The saved games stay on disk; only their table starts empty.
+        qv::ShowMessage(qv::Format("The table of saved games cannot be read: %s", error.what()),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
+}
+
+void CMainFrame::WriteSaveSlots() {
+    qv::WriteWholeFile(GameFolderPath(kSavedFile), StoreSaveSlots(m_SaveSlots));
+}
+
+int CMainFrame::ReadPosition() {
+    const std::string path = GameFolderPath(m_strSaveFolder) + kPositionFile;
+    try {
+        m_strWorldFile = ReadPositionFrom(qv::ReadWholeFile(path), path);
+    } catch (const qv::ArchiveError& error) {
+        throw AsFileError(error, path);
+    }
+    return 1;
+}
+
+std::string CMainFrame::CheckSlot(const std::string& folder) const {
+    if (!qv::FolderExists(folder)) throw qv::FileError(qv::FileError::NotFound, folder);
+    const std::string position = folder + kPositionFile;
+    std::string world;
+    try {
+        world = ReadPositionFrom(qv::ReadWholeFile(position), position);
+    } catch (const qv::ArchiveError& error) {
+        throw AsFileError(error, position);
+    }
+    const std::string worldPath = folder + world;
+    if (!qv::FileExists(worldPath)) throw qv::FileError(qv::FileError::NotFound, worldPath);
+    // A world of a later version than this game is refused before anything
+    // is copied.
+    const std::vector<uint8_t> head = qv::ReadWholeFile(worldPath);
+    qv::Archive ar(head, worldPath);
+    try {
+        const uint32_t version = ar.ReadDWord();
+        if (version > kWorldVersion)
+            ar.Fail(qv::ArchiveError::BadSchema,
+                    "a world of version " + std::to_string(version) + ", newer than this game");
+    } catch (const qv::ArchiveError& error) {
+        throw AsFileError(error, worldPath);
+    }
+    return world;
+}
+
+void CMainFrame::ReloadWindowAtFocus() {
+    if (!Map()) return;
+    const qv::Point f = m_World.m_ptFocus;
+    Map()->ReloadWindowAt(f.x / MapMaster::CellWidth, f.y / MapMaster::CellHeight);
+}
+
+int CMainFrame::SaveSlot(int slot) {
+    if (m_strWorldFile.empty()) {
+        qv::ShowMessage("Need to Save World First", qv::MessageButtons::Ok);
+        return 0;
+    }
+    const std::string work = GameFolderPath(m_strWorkFolder);
+    const std::string folder = GameFolderPath(GetSaveFolder(slot));
+    const std::string fresh = Beside(folder, kFreshSuffix);
+    const std::string old = Beside(folder, kOldSuffix);
+    m_strCurrentFolder = work;
+    try {
+        if (!qv::IsPlainFileName(m_strWorldFile))
+            throw qv::FileError(qv::FileError::Other, m_strWorldFile, "not a plain file name");
+        try {
+            SaveWorldFile(m_strWorldFile);
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, work + m_strWorldFile);
+        }
+        // The slot's older files stay unless the working folder has newer ones.
+        qv::RemoveFolder(fresh);
+        qv::MakeFolder(fresh);
+        if (qv::FolderExists(folder)) CopyFolder(folder, fresh);
+        CopyFolder(work, fresh);
+        qv::WriteWholeFile(fresh + kPositionFile, StorePosition(m_strWorldFile));
+        qv::RemoveFolder(old);
+        if (qv::FolderExists(folder)) qv::RenameFolder(folder, old);
+        qv::RenameFolder(fresh, folder);
+        qv::RemoveFolder(old);
+        WriteSaveSlots();
+    } catch (const qv::FileError& error) {
+        qv::RemoveFolder(fresh);
+        if (!qv::FolderExists(folder) && qv::FolderExists(old)) {
+            try {
+                qv::RenameFolder(old, folder);
+            } catch (const qv::FileError&) {
+                // The old save keeps its ".old" name; a load finds it there.
+            }
+        }
+        m_strCurrentFolder = work;
+        ReportFileException(error);
+        return 0;
+    }
+    m_strCurrentFolder = work;
+    return 1;
+}
+
+int CMainFrame::SaveGame(int index) {
+    World& w = m_World;
+    for (Player* p : w.m_PlayerArray)
+        if (p) p->LeavePlayerSet();
+    const int controlled = w.m_pControlPlayer ? w.m_pControlPlayer->m_iPlayerNumber : -1;
+    const int previousSlot = m_iCurrentSlot;
+    m_iCurrentSlot = index;
+    m_bSaving = 1;
+    const int saved = SaveSlot(index + 1);
+    m_bSaving = 0;
+    if (!saved) m_iCurrentSlot = previousSlot;
+    // Writing the world gave the window's holders back to their lands; the
+    // game goes on with them in place.
+    try {
+        ReloadWindowAtFocus();
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+    } catch (const qv::ArchiveError& error) {
+        ReportFileException(AsFileError(error, error.file));
+    }
+    if (controlled >= 0)
+        for (Player* p : w.m_PlayerArray)
+            if (p && p->m_iPlayerNumber == controlled) w.m_pControlPlayer = p;
+    return saved;
+}
+
+int CMainFrame::QuickSave() {
+    const OpenWindows& o = m_OpenWindows;
+    const bool windowOpen = o.m_pTalkWnd || o.m_pTradeWnd || o.m_pEquipmentWnd || o.m_bStatsOpen ||
+                            o.m_bInfoOpen || o.m_bContainerOpen;
+    Player* leader = m_World.m_pLeader.Get();
+    if (windowOpen || !leader || !leader->m_Opponents.empty()) {
+        ShowGameMessage("Cannot QuickSave here.");
+        return 0;
+    }
+    // A save that fails leaves the table as it was.
+    const SaveSlotEntry before = m_SaveSlots[kQuickSlot];
+    m_SaveSlots[kQuickSlot] = {1, "QuickSave"};
+    if (!SaveGame(kQuickSlot)) {
+        m_SaveSlots[kQuickSlot] = before;
+        return 0;
+    }
+    ShowGameMessage("QuickSave completed.");
+    return 1;
+}
+
+int CMainFrame::LoadFromSlot(int slot) {
+    m_nCursorID = kCursorWait;
+    const std::string folderName = GetSaveFolder(slot);
+    const std::string folder = GameFolderPath(folderName);
+    const std::string work = GameFolderPath(m_strWorkFolder);
+    try {
+        // A save cut short between its two renames left the old game beside.
+        const std::string old = Beside(folder, kOldSuffix);
+        if (!qv::FolderExists(folder) && qv::FolderExists(old)) qv::RenameFolder(old, folder);
+        CheckSlot(folder);
+        m_strSaveFolder = folderName;
+        qv::MakeFolder(work);
+        CopyFolder(folder, work);
+        m_strCurrentFolder = work;
+        ReadPosition();
+        const std::string world = m_strWorldFile;
+        try {
+            LoadWorldFile(world);
+            ReloadWindowAtFocus();
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, work + world);
+        }
+    } catch (const qv::FileError& error) {
+        m_strCurrentFolder = work;
+        ReportFileException(error);
+        return 0;
+    }
+    m_strCurrentFolder = work;
+    if (m_iStartState == 0) {
+        MoveToLand();
+        m_World.m_pControlPlayer = m_World.m_pLeader.Get();
+    }
+    m_nCursorID = kCursorNormal;
+    return 1;
+}
+
+int CMainFrame::LoadSlot(int index) {
+    m_iCurrentSlot = index;
+    m_bLoadingGame = 1;
+    const int loaded = LoadFromSlot(index + 1);
+    m_bLoadingGame = 0;
+    return loaded;
+}

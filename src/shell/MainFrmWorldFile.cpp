@@ -1,0 +1,432 @@
+// The world file: everything of a running world that does not live in the land
+// files, written and read by one operation, and the "players" file that holds
+// the party while the world is written.
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <unordered_set>
+
+#include "creatures/Player.h"
+#include "events/GameEvent.h"
+#include "items/Spell.h"
+#include "platform/Archive.h"
+#include "platform/Files.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/KeyStorage.h"
+#include "world/Map.h"
+#include "world/TimeOfDay.h"
+#include "world/UnusedNumbers.h"
+
+namespace {
+
+// The actors whose display names stand in for an empty player or dog name.
+constexpr int kPlayerActor = 234;
+constexpr int kDogActor = 235;
+const char* const kPlayersFile = "players";
+// The party group's slot in the table of groups.
+constexpr size_t kPartyGroupSlot = 1;
+// The id pool of a world too old to store one: member ids -1 to -1000.
+constexpr int kOldPoolCount = 1000;
+constexpr int kOldPoolStart = -1;
+// The first versions that hold each later item of the world file.
+constexpr uint32_t kVersionOldWords = 2;      // below: two ignored words
+constexpr uint32_t kVersionIdPool = 3;        // from: the id pool
+constexpr uint32_t kVersionKeyRecords = 6;    // from: key records as objects
+constexpr uint32_t kVersionMapTag = 9;        // from: the map's class tag
+constexpr uint32_t kVersionClock = 11;        // from: hour and minute
+constexpr uint32_t kVersionVariables = 5;     // from: script variables
+constexpr uint32_t kVersionFormation = 12;    // from: the formation
+constexpr uint32_t kVersionNames = 14;        // from: player and dog names
+constexpr uint32_t kVersionHoldGround = 15;   // from: the hold-ground switch
+constexpr uint32_t kVersionKeptAside = 16;    // from: the kept-aside group's flag
+constexpr uint32_t kVersionKeptRead = 19;     // from: that group is kept
+constexpr uint32_t kVersionSpells = 17;       // from: the spells in effect
+constexpr uint32_t kVersionSpellSerial = 18;  // from: the spell counter
+
+// The focus point of older files, whose cells were of other sizes: each step
+// scales x and y by a ratio, multiplying first and truncating toward zero.
+struct FocusStep {
+    uint32_t belowVersion;
+    int64_t xMul, xDiv, yMul, yDiv;
+};
+constexpr FocusStep kFocusSteps[] = {
+    {4, 140, 67, 100, 47},
+    {8, 165, 140, 104, 100},
+    {10, 160, 165, 96, 104},
+    {13, 165, 160, 104, 96},
+};
+
+template <class List>
+void WriteList(qv::Archive& ar, const List& list) {
+    ar.WriteCount(list.size());
+    for (const auto& object : list) ar.WriteObject(object.get());
+}
+
+// Reads an object list whose objects the caller owns; a group where an owned
+// object belongs is refused (the group tree would own it as well).
+template <class T, class Out>
+void ReadList(qv::Archive& ar, const qv::RuntimeClass* expected, Out& out) {
+    const size_t n = ar.ReadCount();
+    for (size_t i = 0; i < n; ++i) {
+        T* object = static_cast<T*>(ReadObjectOutsideGroups(ar, expected));
+        if (object) out.emplace_back(object);
+    }
+}
+
+int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
+    const int64_t scaled = v * mul / div;
+    return static_cast<int32_t>(std::clamp<int64_t>(scaled, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+std::vector<uint8_t> CMainFrame::StorePlayers(Group& party) {
+    qv::Archive ar(kPlayersFile);
+    ar.WriteObject(&party);
+    return ar.TakeBytes();
+}
+
+std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                   const std::string& name) {
+    qv::Archive ar(bytes, name);
+    std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
+    // A group joins the tree as it is read; the party is the reader's.
+    if (party && party->m_pGroup) party->m_pGroup->RemoveMember(party.get());
+    auto refuse = [&](const char* why) {
+        if (party) party->RemoveFromMap();
+        ar.Fail(qv::ArchiveError::Generic, why);
+    };
+    if (!party) refuse("no party group");
+    if (!party->m_bGrouped) refuse("a party group stored without its members");
+    if (ar.Remaining() != 0) refuse("bytes after the party group");
+    return party;
+}
+
+std::string CMainFrame::InCurrentFolder(const std::string& name) const {
+    if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
+    return m_strCurrentFolder + name;
+}
+
+int CMainFrame::DetachGroup(Group* group) {
+    if (!QV_CHECK(group != nullptr)) return 0;
+    group->m_bGrouped = 1;
+    for (Member* member : group->Members()) {
+        if (member->IsGroup()) {
+            DetachGroup(static_cast<Group*>(member));
+            continue;
+        }
+        if (ObjectHolder* holder = member->m_pHolder) {
+            if (Map()) Map()->RemoveHolder(holder->pos, holder);
+            member->m_pHolder = nullptr;
+            holder->m_pObject = nullptr;
+            delete holder;
+        }
+    }
+    return 1;
+}
+
+int CMainFrame::SaveWorldFile(const std::string& name) {
+    qv::Archive ar(name);
+    Serialize(ar);
+    qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
+    return 1;
+}
+
+int CMainFrame::LoadWorldFile(const std::string& name) {
+    m_strWorldFile = name;
+    m_World.m_pLeader = nullptr;
+    const std::vector<uint8_t> bytes = qv::ReadWholeFile(InCurrentFolder(name));
+    qv::Archive ar(bytes, name);
+    Serialize(ar);
+    return 1;
+}
+
+void CMainFrame::Serialize(qv::Archive& ar) {
+    m_nCursorID = kCursorWait;
+    World& w = m_World;
+    // A monster generator's fight does not survive a change of world, and
+    // the holders drawn last may go with the party or the read.
+    m_pActiveGenerator = nullptr;
+    m_DrawnHolders.clear();
+
+    if (ar.IsStoring()) {
+        m_bLandMovePending = 1;
+        m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
+        m_FlyingObjects.clear();
+        ar.WriteDWord(kWorldVersion);
+
+        // The party goes to "players" alone and leaves the world; the next
+        // tick brings it back.
+        if (Player* leader = w.m_pLeader.Get()) {
+            Group* party = leader->m_pGroup;
+            if (party) {
+                DetachGroup(party);
+                try {
+                    qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(*party));
+                } catch (const qv::FileError& error) {
+                    ReportFileException(error);
+                }
+                if (w.m_GroupArray.size() > kPartyGroupSlot &&
+                    w.m_GroupArray[kPartyGroupSlot] == party)
+                    w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                // The frame's party slots and every handle let go as the
+                // group's creatures are deleted with it.
+                delete party;
+            }
+        }
+
+        ar.SerializeClass(&MapMaster::classInfo);
+        if (!Map()) w.map_master = std::make_unique<MapMaster>();
+        Map()->Serialize(ar);
+        WriteList(ar, m_StoreList);
+        WriteList(ar, w.m_EventList);
+        WriteList(ar, w.m_KeyStorageList);
+        const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
+        ar.WriteDWord(static_cast<uint32_t>(slots));
+        for (size_t i = 1; i < slots; ++i) {
+            Group* group = w.m_GroupArray[i];
+            ar.WriteDWord(group ? 1 : 0);
+            if (group) ar.WriteObject(group);
+        }
+        ar.WriteObject(w.m_pUnusedNumbers.get());
+        ar.WriteInt(w.m_ptFocus.x);
+        ar.WriteInt(w.m_ptFocus.y);
+        w.m_pTimeOfDay->Serialize(ar);
+        w.m_pTimeOfDay->Format();
+        WriteList(ar, w.m_ScriptVariableList);
+        for (const qv::Point& offset : m_FormationOffsets) {
+            ar.WriteInt(offset.x);
+            ar.WriteInt(offset.y);
+        }
+        ar.WriteString(m_strPlayerName);
+        ar.WriteString(m_strDogName);
+        ar.WriteInt(m_bHoldGround);
+
+        // Without a leader the party's group was written among the others and
+        // leaves the world now.
+        if (w.m_GroupArray.size() > kPartyGroupSlot) {
+            if (Group* party = w.m_GroupArray[kPartyGroupSlot]) {
+                DetachGroup(party);
+                w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                delete party;
+            }
+        }
+
+        Group* aside = w.m_pGroupTempStorage.Get();
+        if (aside && m_bSaving) {
+            ar.WriteDWord(1);
+            ar.WriteObject(aside);
+        } else {
+            ar.WriteDWord(0);
+        }
+        if (m_bSaving)
+            WriteList(ar, m_ActiveSpells);
+        else
+            ar.WriteCount(0);
+        ar.WriteDWord(g_iNextSpellSerial);
+        m_nCursorID = kCursorNormal;
+        return;
+    }
+
+    // ---- Reading ----
+    const uint32_t version = ar.ReadDWord();
+    if (version > kWorldVersion)
+        ar.Fail(qv::ArchiveError::BadSchema,
+                "a world of version " + std::to_string(version) + ", newer than this game");
+    const bool replace = m_bLoadingGame != 0;
+    m_bRefreshPending = 1;
+    m_iWorldVersion = static_cast<int32_t>(version);
+    m_FlyingObjects.clear();
+    m_StoreList.clear();
+    w.m_pControlPlayer = nullptr;
+    for (auto& slot : w.m_Party) slot = nullptr;
+
+    if (version >= kVersionMapTag) ar.SerializeClass(&MapMaster::classInfo);
+    if (!Map()) w.map_master = std::make_unique<MapMaster>();
+    Map()->Serialize(ar);
+
+    ReadList<qv::Persistent>(ar, nullptr, m_StoreList);
+
+    // Events: a saved game replaces them; a world change keeps those present
+    // and adds the loaded ones of other triggers.
+    std::list<GameEventPtr> events;
+    ReadList<CGameEvent>(ar, &CGameEvent::classInfo, events);
+    if (replace) {
+        w.m_EventList = std::move(events);
+    } else {
+        std::unordered_set<int32_t> present;
+        for (const auto& e : w.m_EventList) present.insert(e->m_iTrigger);
+        for (auto& e : events)
+            if (!present.count(e->m_iTrigger)) w.m_EventList.push_back(std::move(e));
+    }
+
+    // The groups are rebuilt from the file: the kept-aside group survives a
+    // world change, not the load of a saved game.
+    Group* aside = w.m_pGroupTempStorage.Get();
+    if (!w.m_pAllGroups) w.CreateRootGroups();
+    if (aside && !replace && aside->m_pGroup) aside->m_pGroup->RemoveMember(aside);
+    w.m_pAllGroups->RemoveFromMap();
+    if (replace && w.m_pGroupTempStorage) {
+        Group* gone = w.m_pGroupTempStorage.Get();
+        gone->RemoveFromMap();
+        delete gone;
+    }
+    w.m_pGroupTempStorage = nullptr;
+    w.m_pRandomEncounters = new Group("Group");
+    w.m_pRandomEncounters->SetName("Random Encounters");
+    w.m_pAllGroups->AddMember(w.m_pRandomEncounters);
+    if (aside && !replace) {
+        w.m_pAllGroups->AddMember(aside);
+        w.m_pGroupTempStorage = aside;
+    }
+    w.m_pUnusedNumbers.reset();
+    w.m_GroupArray.resize(1);
+    w.m_GroupArray[0] = w.m_pAllGroups;
+    w.m_PlayerArray.clear();
+    w.m_KeyStorageList.clear();
+
+    if (version < kVersionKeyRecords) {
+        const uint32_t n = ar.ReadDWord();
+        // Every name takes at least its length byte.
+        if (n > ar.Remaining()) ar.Fail(qv::ArchiveError::BadCount, "key names");
+        for (uint32_t i = 0; i < n; ++i)
+            w.m_KeyStorageList.push_back(
+                std::make_unique<KeyStorage>(static_cast<int>(i), ar.ReadString()));
+    } else {
+        // The records store the objects they list, which enter themselves in
+        // the world's records as they are read; the file's records take them.
+        // Copies that nothing else in the file claims go with the archive and
+        // leave the records then.
+        std::vector<std::unique_ptr<KeyStorage>> records;
+        ReadList<KeyStorage>(ar, &KeyStorage::classInfo, records);
+        std::vector<std::unique_ptr<KeyStorage>> entered = std::move(w.m_KeyStorageList);
+        w.m_KeyStorageList = std::move(records);
+        for (const auto& record : entered)
+            for (const auto& object : record->m_ObjectList)
+                if (object) w.AddToKeyStorage(object.Get());
+    }
+
+    // The table of groups: each group enters it at its own number.
+    const uint32_t slots = ar.ReadDWord();
+    if (slots > static_cast<uint32_t>(Group::kMaxGroupNumber) + 1)
+        ar.Fail(qv::ArchiveError::BadCount, std::to_string(slots) + " group slots");
+    if (slots > 1 && uint64_t(slots - 1) * 4 > ar.Remaining())
+        ar.Fail(qv::ArchiveError::EndOfFile, "the group slots are cut short");
+    std::set<int32_t> numbers;
+    for (uint32_t i = 1; i < slots; ++i) {
+        if (ar.ReadDWord() == 0) continue;
+        Group* group = ar.ReadObjectOf<Group>();
+        if (!group) ar.Fail(qv::ArchiveError::Generic, "a group slot flagged but empty");
+        // The tree owns the group from here on, whatever follows.
+        if (!group->m_pGroup) w.m_pAllGroups->AddMember(group);
+        const int32_t number = group->m_iOwnGroupNum;
+        w.m_GroupArray[0] = w.m_pAllGroups;
+        if (number < 1 || number > Group::kMaxGroupNumber || !numbers.insert(number).second)
+            ar.Fail(qv::ArchiveError::BadIndex, "group number " + std::to_string(number));
+        group->SetGroupNumber(number);
+    }
+
+    if (version < kVersionOldWords) {
+        ar.ReadDWord();
+        ar.ReadDWord();
+    }
+    if (version >= kVersionIdPool) w.m_pUnusedNumbers.reset(ar.ReadObjectOf<UnusedNumbers>());
+    if (!w.m_pUnusedNumbers)
+        w.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(kOldPoolCount, kOldPoolStart, 0);
+
+    int64_t x = ar.ReadInt();
+    int64_t y = ar.ReadInt();
+    for (const FocusStep& step : kFocusSteps)
+        if (version < step.belowVersion) {
+            x = ScaleFocus(x, step.xMul, step.xDiv);
+            y = ScaleFocus(y, step.yMul, step.yDiv);
+        }
+    w.m_ptFocus = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+
+    if (version >= kVersionClock) {
+        CTimeOfDay read;
+        read.Serialize(ar);
+        if (replace) {
+            w.m_pTimeOfDay->m_sHour = read.m_sHour;
+            w.m_pTimeOfDay->m_sMinute = read.m_sMinute;
+            w.m_pTimeOfDay->m_dwLastTick = 0;
+            w.m_iGameTime = 0;
+        }
+        w.m_pTimeOfDay->Format();
+    }
+
+    if (version >= kVersionVariables) {
+        std::list<std::unique_ptr<Object>> variables;
+        ReadList<Object>(ar, &Object::classInfo, variables);
+        if (replace) {
+            w.m_ScriptVariableList = std::move(variables);
+        } else {
+            std::set<std::string> present;
+            for (const auto& v : w.m_ScriptVariableList) present.insert(v->m_strSpecialName);
+            for (auto& v : variables)
+                if (!present.count(v->m_strSpecialName))
+                    w.m_ScriptVariableList.push_back(std::move(v));
+        }
+    }
+
+    if (version >= kVersionFormation) {
+        std::array<qv::Point, kPartySlots> offsets{};
+        for (qv::Point& offset : offsets) {
+            offset.x = ar.ReadInt();
+            offset.y = ar.ReadInt();
+        }
+        if (replace) m_FormationOffsets = offsets;
+        m_bFormationSet = 1;
+    }
+
+    if (version >= kVersionNames) {
+        auto name = [](std::string read, int actor) {
+            if (!read.empty()) return read;
+            Player* p = ResolveActor(actor);
+            return p ? p->GetDisplayName() : std::string();
+        };
+        std::string player = ar.ReadString();
+        std::string dog = ar.ReadString();
+        m_strPlayerName = name(std::move(player), kPlayerActor);
+        m_strDogName = name(std::move(dog), kDogActor);
+    }
+
+    if (version >= kVersionHoldGround) m_bHoldGround = ar.ReadInt();
+
+    if (version >= kVersionKeptAside && ar.ReadDWord() != 0) {
+        if (version >= kVersionKeptRead && w.m_pGroupTempStorage)
+            ar.Fail(qv::ArchiveError::Generic, "a second group kept aside");
+        Group* group = ar.ReadObjectOf<Group>();
+        if (group && !group->m_pGroup) w.m_pAllGroups->AddMember(group);
+        if (version < kVersionKeptRead) {
+            if (group) {
+                group->RemoveFromMap();
+                delete group;
+            }
+        } else {
+            w.m_pGroupTempStorage = group;
+        }
+    }
+
+    if (version >= kVersionSpells) {
+        std::list<std::unique_ptr<Spell>> spells;
+        ReadList<Spell>(ar, &Spell::classInfo, spells);
+        if (replace) m_ActiveSpells = std::move(spells);
+    }
+    if (version >= kVersionSpellSerial) {
+        const uint32_t serial = ar.ReadDWord();
+        if (replace) g_iNextSpellSerial = serial;
+        // Of spells that share a serial, the last listed stays.
+        std::unordered_set<int32_t> later;
+        for (auto it = m_ActiveSpells.end(); it != m_ActiveSpells.begin();) {
+            --it;
+            if (!later.insert((*it)->m_iSerial).second) it = m_ActiveSpells.erase(it);
+        }
+    }
+    m_nCursorID = kCursorNormal;
+}

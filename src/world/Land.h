@@ -1,0 +1,184 @@
+#pragma once
+// Lands: a rectangle of world cells with content of its own (a picture whose
+// pixels give each cell's code, the objects placed in it, the groups that may
+// be met there, its light, music and ambient sounds), kept in a land file of
+// its own. The world keeps only an index of its lands: a tree of LandGraph
+// nodes whose LandInfo names each land's file and rectangle; a land's node
+// lies under the node of the smallest land that contains it. The map reads
+// and writes lands as its window moves (Mapio.cpp).
+//
+// Ownership:
+// - A LandGraph node owns its LandInfo and its child nodes; the map owns the
+//   root.
+// - While a land is in memory the map's `loadedlands` owns it; its LandInfo
+//   only names it.
+// - A land owns the holders in its `holders` list and their objects: those
+//   are its objects that are not on the map. Placed on the map, a holder
+//   leaves the list and the map's cells own it (with its object) until the
+//   cells are written back into their land.
+// - A land owns its random encounters, and each encounter its group.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/Map.h"
+#include "world/Object.h"
+
+class CDIBitmap;
+class CDSound;
+class LandInfo;
+class ObjectHolder;
+class RandomEncounter;
+
+class Land : public Object {
+    QV_DECLARE_CLASS(Land)
+public:
+    // The schemas a land file may carry: older ones lack the light fields
+    // (before 5) and the ambient switch (before 6).
+    static constexpr uint32_t kOldestSchema = 4;
+    static constexpr uint32_t kLightSchema = 5;
+    static constexpr uint32_t kAmbientSchema = 6;
+
+    // The class-wide sounds: the ambient loop first.
+    static constexpr int kSoundIds[5] = {1036, 1043, 1044, 1045, 1057};
+    static constexpr int kAmbientVolume = -2000;
+    static constexpr int kAmbientChance = 300;  // one in this many ticks per sound
+
+    explicit Land(const std::string& name = "Land");
+    // Deletes the holders still in the list with their objects, the picture
+    // and the encounters.
+    ~Land() override;
+    Land(const Land&) = delete;
+    Land& operator=(const Land&) = delete;
+
+    void Serialize(qv::Archive& ar) override;
+    int Type() override { return LAND; }
+
+    // ---- the operations a land adds, in their fixed order
+    using Object::Update;
+    virtual int GetLandReserved() { return 0; }
+    // Every tick for the land under the focus: ambient sounds, then random
+    // encounters. 1, or 0 when an encounter could not be placed.
+    virtual int Update(int32_t now);
+    // The code of world cell (wx, wy) for this land, or -1 where the land
+    // leaves the cell to another.
+    virtual int GetCellCode(int32_t wx, int32_t wy, MapMaster* map);
+    // With a picture: the bounds become the picture's rectangle at `origin`,
+    // brought into the world.
+    virtual void ComputeBounds(int wrapped);
+
+    // The code of a picture pixel: -1 for pixels that leave the cell to an
+    // enclosing land.
+    static int CellCodeOfPixel(int pixel);
+
+    int StopAmbientSound();
+    // Loads the picture from `path`; "Error loading bitmap" and 0 on failure.
+    int LoadBitmap(const std::string& path);
+    // The picture's path: the game folder's "Images\" and `bitmapname`.
+    std::string BitmapPath() const;
+    // Loads the picture a land read from a file names; qv::FileError naming
+    // the picture when it cannot be read.
+    void LoadNamedBitmap();
+
+    // ---- random encounters (RandomEncounter.cpp)
+    void ComputeEncounterRate();
+    int UpdateEncounters(int32_t now);
+
+    // ---- land files
+    // The land a .lnd file holds, its picture loaded and its encounter rate
+    // computed. Any fault raises qv::FileError or qv::ArchiveError naming the
+    // file, and nothing is kept.
+    static std::unique_ptr<Land> ReadFile(const std::string& name);
+    // The land that a land file's bytes hold, without its picture; `name`
+    // names the file in errors. The bytes must hold one land and nothing else.
+    static std::unique_ptr<Land> FromBytes(const std::vector<uint8_t>& bytes,
+                                           const std::string& name);
+    // Writes the land to the file, replacing it only once the whole file is
+    // written; qv::FileError when it cannot be written (the old file stays).
+    void WriteFile(const std::string& name) const;
+    // The land file's bytes.
+    std::vector<uint8_t> StoreBytes() const;
+
+    // Gives the land a holder (with its object) to keep off the map.
+    void KeepHolder(ObjectHolder* holder) { holders.push_back(holder); }
+    // Takes a holder out of the list; true when it was there.
+    bool ReleaseHolder(ObjectHolder* holder);
+
+    std::vector<std::unique_ptr<RandomEncounter>> encounters;
+    double encounterinterval = 0;
+    int64_t encountertotal = 0;  // sum of 2000 x time over the usable encounters
+    int32_t nextencounter = 0;
+    int32_t terraincode = 0;
+    std::vector<ObjectHolder*> holders;  // owned, with their objects
+    CellPoint origin{0, 0};
+    CellRect bounds{0, 0, 0, 0};
+    LandInfo* landinfo = nullptr;
+    std::unique_ptr<CDIBitmap> bitmap;
+    std::string bitmapname;
+    int32_t hasbitmap = 0;
+    int32_t ambient = 0;
+    int32_t tune = 1;
+    int32_t combattune = 1;
+    int32_t sunlight = 0;
+    int32_t lightlevel = 0;
+
+private:
+    static int s_useCount;
+    static std::unique_ptr<CDSound> s_sounds[5];
+};
+
+// A land's entry in the world's index.
+class LandInfo : public qv::Persistent {
+    QV_DECLARE_CLASS(LandInfo)
+public:
+    LandInfo() = default;
+    // Names the land's file and writes the land to it.
+    LandInfo(const std::string& filename, Land* land);
+    void Serialize(qv::Archive& ar) override;
+
+    // Copies the land's bounds and name and writes the land to its file; 0
+    // without a land. qv::FileError when the file cannot be written.
+    int SaveLand();
+    // Where the land file lies: the working folder "tmp\" of the game folder.
+    // A name read from a world file is a plain file name.
+    std::string FilePath() const;
+
+    Land* land = nullptr;  // the land while in memory; not owned
+    CellRect bounds{0, 0, 0, 0};
+    std::string filename;
+    std::string landname;
+};
+
+// A node of the land tree: the node owns its LandInfo and its children.
+class LandGraph : public qv::Persistent {
+    QV_DECLARE_CLASS(LandGraph)
+public:
+    LandGraph() = default;
+    explicit LandGraph(std::unique_ptr<LandInfo> landInfo) : info(std::move(landInfo)) {}
+    void Serialize(qv::Archive& ar) override;
+
+    // Whether land bounds `outer` hold `inner` whole (right and bottom are
+    // exclusive; either may straddle the world's seam).
+    static bool Contains(const CellRect& outer, const CellRect& inner, int32_t worldw,
+                         int32_t worldh);
+
+    // Inserts a land under the smallest node that contains it, starting here.
+    // With adopt, the former children of that node that the new land contains
+    // move, with their subtrees, under the new node; an empty node with adopt
+    // takes the land itself.
+    void Insert(std::unique_ptr<LandInfo> landInfo, MapMaster* map, int adopt);
+    void Insert(std::unique_ptr<LandGraph> node, MapMaster* map, int adopt);
+    // Takes the land out of the tree (its children go to its parent), out of
+    // the map, and deletes the land, its LandInfo and its node.
+    void Remove(LandInfo* landInfo, MapMaster* map);
+    // Deletes every node below this one.
+    void DeleteTree() { children.clear(); }
+
+    // The node of a LandInfo below (or at) this one, and its parent.
+    LandGraph* Find(const LandInfo* landInfo, LandGraph** parent = nullptr);
+
+    std::unique_ptr<LandInfo> info;
+    std::vector<std::unique_ptr<LandGraph>> children;
+};

@@ -1,0 +1,316 @@
+// Saved games: the slot folders, the "saved" table and the "Position" file
+// byte for byte, a game saved and loaded back whole, saves that fail or are
+// cut short leaving the slot's previous game, and slots that are refused
+// without touching the running game.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/Message.h"
+#include "shell/WorldFileFixture.h"
+#include "support/HandWrittenRecord.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace record_test;
+using worldfile_test::At;
+using worldfile_test::WorldFileTest;
+
+// Every file of a folder with its bytes.
+std::map<std::string, Bytes> Files(const fs::path& dir) {
+    std::map<std::string, Bytes> files;
+    if (!fs::exists(dir)) return files;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
+    return files;
+}
+
+class SavedGames : public WorldFileTest {
+protected:
+    // A world of two things and a creature of group 2 around the focus.
+    void Populate() {
+        NumberedGroup(2, "wolves");
+        Keep(Thing("lamp"), At(24, 23));
+        Keep(Thing("chest"), At(26, 25));
+        Keep(Creature("Wolf", 2), At(27, 26));
+        frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+        frame.m_strWorldFile = "world.qvr";
+        Open();
+    }
+    fs::path Slot(const std::string& name) const { return folder.dir / name; }
+    // Changes the world: the lamp goes, the wolf is hurt, the clock moves.
+    void Change() {
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map.GetCell(i, j).holders)
+                    if (h->m_pObject && h->m_pObject->m_strSpecialName == "Wolf")
+                        static_cast<Player*>(h->m_pObject)->m_iHitPoints = 1;
+        frame.m_World.m_pTimeOfDay->m_sHour = 3;
+        frame.m_World.m_ptFocus.x += 10;
+    }
+    void Saved(int index, const std::string& description) {
+        frame.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
+        ASSERT_EQ(frame.SaveGame(index), 1);
+    }
+    qv::ScriptedMessages messages;
+};
+
+TEST(SaveFolders, SlotNumbersNameTheirFolders) {
+    EXPECT_EQ(CMainFrame::GetSaveFolder(0), "original\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(1), "save1\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(4), "save4\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(10), "save10\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(11), "quicksave\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(12), "original\\");
+    EXPECT_EQ(CMainFrame::GetSaveFolder(-1), "original\\");
+}
+
+TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
+    std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> slots{};
+    slots[3] = {1, "Cave"};
+    slots[10] = {1, "QuickSave"};
+    Bytes expected;
+    for (int i = 0; i < 11; ++i) {
+        if (i == 3) {
+            PutString(expected, "Cave");
+            PutInt(expected, 1);
+        } else if (i == 10) {
+            PutString(expected, "QuickSave");
+            PutInt(expected, 1);
+        } else {
+            PutString(expected, "");
+            PutInt(expected, 0);
+        }
+    }
+    const Bytes stored = CMainFrame::StoreSaveSlots(slots);
+    EXPECT_EQ(stored, expected);
+    const auto read = CMainFrame::ReadSaveSlotsFrom(expected, "saved");
+    EXPECT_EQ(read[3].description, "Cave");
+    EXPECT_EQ(read[3].inUse, 1);
+    EXPECT_EQ(read[10].description, "QuickSave");
+    EXPECT_EQ(read[0].inUse, 0);
+
+    for (size_t n = 0; n < expected.size(); ++n)
+        EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(
+                         Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "saved"),
+                     qv::ArchiveError);
+    Bytes longer = expected;
+    longer.push_back(0);
+    EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(longer, "saved"), qv::ArchiveError);
+    Bytes flag = expected;
+    flag[1] = 2;  // the first entry's used flag
+    EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
+}
+
+TEST(PositionFile, OneStringThatMustBeAPlainFileName) {
+    Bytes expected;
+    PutString(expected, "world.qvr");
+    EXPECT_EQ(CMainFrame::StorePosition("world.qvr"), expected);
+    EXPECT_EQ(CMainFrame::ReadPositionFrom(expected, "Position"), "world.qvr");
+    for (size_t n = 0; n < expected.size(); ++n)
+        EXPECT_THROW(
+            CMainFrame::ReadPositionFrom(
+                Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "Position"),
+            qv::ArchiveError);
+    for (const char* bad : {"../world.qvr", "/etc/passwd", "a\\b.qvr", "sub/w.qvr", "..", ""}) {
+        Bytes b;
+        PutString(b, bad);
+        EXPECT_THROW(CMainFrame::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
+    }
+    Bytes longer = expected;
+    longer.push_back('x');
+    EXPECT_THROW(CMainFrame::ReadPositionFrom(longer, "Position"), qv::ArchiveError);
+}
+
+TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack) {
+    Populate();
+    const auto before = Census();
+    ASSERT_EQ(before.size(), 3u);
+    frame.m_World.m_pTimeOfDay->m_sHour = 18;
+    Saved(3, "Cave");
+    EXPECT_EQ(frame.m_iCurrentSlot, 3);
+    // The game goes on with the world in place.
+    EXPECT_EQ(Census(), before);
+
+    // Slot index 3 is the folder save4: the working folder's files, and
+    // "Position" naming the world file.
+    const auto slot = Files(Slot("save4"));
+    EXPECT_EQ(slot.count("world.qvr"), 1u);
+    EXPECT_EQ(slot.count("world.lnd"), 1u);
+    Bytes position;
+    PutString(position, "world.qvr");
+    ASSERT_EQ(slot.count("Position"), 1u);
+    EXPECT_EQ(slot.at("Position"), position);
+    EXPECT_FALSE(fs::exists(Slot("save4.new")));
+    EXPECT_FALSE(fs::exists(Slot("save4.old")));
+    const auto table =
+        CMainFrame::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
+    EXPECT_EQ(table[3].description, "Cave");
+    EXPECT_EQ(table[3].inUse, 1);
+    EXPECT_EQ(table[2].inUse, 0);
+
+    Change();
+    ASSERT_NE(Census(), before);
+    frame.m_iStartState = 1;
+    ASSERT_EQ(frame.LoadSlot(3), 1);
+    EXPECT_EQ(frame.m_bQuitRequested, 0);
+    EXPECT_EQ(Census(), before);
+    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 18);
+    EXPECT_EQ(frame.m_strSaveFolder, "save4\\");
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
+    ASSERT_NE(frame.m_World.GetGroupByNumber(2), nullptr);
+}
+
+TEST_F(SavedGames, ASlotKeepsOlderFilesAndALoadLeavesOtherWorkingFiles) {
+    Populate();
+    Saved(0, "First");
+    qv::WriteWholeFile((Slot("save1") / "old.lnd").string(), {1, 2, 3});
+    qv::WriteWholeFile(folder.Working("extra.lnd").string(), {4});
+    Saved(0, "Second");
+    EXPECT_EQ(Files(Slot("save1")).count("old.lnd"), 1u);
+    EXPECT_EQ(Files(Slot("save1")).count("extra.lnd"), 1u);
+    qv::WriteWholeFile(folder.Working("scratch").string(), {5});
+    ASSERT_EQ(frame.LoadSlot(0), 1);
+    EXPECT_EQ(Files(folder.dir / "tmp").count("scratch"), 1u);
+    EXPECT_EQ(Files(folder.dir / "tmp").count("old.lnd"), 1u);
+}
+
+TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
+    Populate();
+    const auto before = Census();
+    Saved(4, "Good");
+    const auto good = Files(Slot("save5"));
+    Change();
+    // A working file that cannot be read stops the copy half-way.
+    fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
+    frame.m_SaveSlots[4].description = "Bad";
+    EXPECT_EQ(frame.SaveGame(4), 0);
+    EXPECT_EQ(frame.m_iQuitCode, 2);
+    EXPECT_EQ(frame.m_iCurrentSlot, 4);
+    EXPECT_EQ(Files(Slot("save5")), good);
+    EXPECT_FALSE(fs::exists(Slot("save5.new")));
+    EXPECT_FALSE(fs::exists(Slot("save5.old")));
+    fs::remove(folder.dir / "tmp" / "unreadable");
+
+    frame.m_bQuitRequested = 0;
+    frame.m_iQuitCode = 0;
+    ASSERT_EQ(frame.LoadSlot(4), 1);
+    EXPECT_EQ(Census(), before);
+
+    // Cut short between its renames: the old game waits beside the slot and
+    // a load takes it from there.
+    Change();
+    fs::rename(Slot("save5"), Slot("save5.old"));
+    fs::create_directories(Slot("save5.new"));
+    ASSERT_EQ(frame.LoadSlot(4), 1);
+    EXPECT_EQ(Census(), before);
+    EXPECT_EQ(Files(Slot("save5")), good);
+    // The next save clears what the cut left.
+    Saved(4, "Again");
+    EXPECT_FALSE(fs::exists(Slot("save5.new")));
+    EXPECT_FALSE(fs::exists(Slot("save5.old")));
+}
+
+TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
+    Populate();
+    frame.m_strWorldFile.clear();
+    frame.m_SaveSlots[2] = {0, ""};
+    EXPECT_EQ(frame.SaveGame(2), 0);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
+    EXPECT_FALSE(fs::exists(folder.dir / "saved"));
+    EXPECT_FALSE(fs::exists(Slot("save3")));
+
+    // The quick save: refused without a leader, and a failed one leaves its
+    // entry and says nothing of success.
+    EXPECT_EQ(frame.QuickSave(), 0);
+    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
+    EXPECT_EQ(frame.m_SaveSlots[10].inUse, 0);
+    Player* leader = nullptr;
+    for (Player* p : frame.m_World.m_PlayerArray)
+        if (p) leader = p;
+    ASSERT_NE(leader, nullptr);
+    frame.m_World.m_pLeader = leader;
+    EXPECT_EQ(frame.QuickSave(), 0);
+    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
+    EXPECT_EQ(frame.m_SaveSlots[10].inUse, 0);
+    EXPECT_EQ(frame.m_SaveSlots[10].description, "");
+    // A world file name that names another folder is no plain name.
+    frame.m_strWorldFile = "../escape.qvr";
+    EXPECT_EQ(frame.SaveGame(2), 0);
+    EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
+}
+
+TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
+    Populate();
+    Saved(1, "Base");
+    const Bytes world = qv::ReadWholeFile((Slot("save2") / "world.qvr").string());
+    auto refused = [&](const std::string& what) {
+        const auto work = Files(folder.dir / "tmp");
+        frame.m_bQuitRequested = 0;
+        frame.m_iQuitCode = 0;
+        EXPECT_EQ(frame.LoadSlot(1), 0) << what;
+        EXPECT_EQ(frame.m_iQuitCode, 2) << what;
+        EXPECT_EQ(Files(folder.dir / "tmp"), work) << what;
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_NE(messages.shown.back().find("save2"), std::string::npos)
+            << what << ": " << messages.shown.back();
+    };
+    Bytes position;
+    PutString(position, "../tmp/world.qvr");
+    qv::WriteWholeFile((Slot("save2") / "Position").string(), position);
+    refused("a Position naming another folder");
+    // The report says why, not only which file.
+    EXPECT_NE(messages.shown.back().find("not a plain file name"), std::string::npos)
+        << messages.shown.back();
+    qv::WriteWholeFile((Slot("save2") / "Position").string(), {});
+    refused("an empty Position");
+    fs::remove(Slot("save2") / "Position");
+    refused("no Position");
+    qv::WriteWholeFile((Slot("save2") / "Position").string(),
+                       CMainFrame::StorePosition("world.qvr"));
+    fs::remove(Slot("save2") / "world.qvr");
+    refused("no world file");
+    Bytes future = world;
+    future[0] = 20;
+    qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), future);
+    refused("a world of a later version");
+    qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), {});
+    refused("an empty world file");
+    fs::remove_all(Slot("save2"));
+    refused("no slot folder");
+
+    // A world file cut short is found only as it is read: the error names it
+    // and the saved game stays as it was.
+    Saved(1, "Again");
+    const auto saved = Files(Slot("save2"));
+    Bytes cut = saved.at("world.qvr");
+    cut.resize(cut.size() / 2);
+    qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), cut);
+    frame.m_bQuitRequested = 0;
+    EXPECT_EQ(frame.LoadSlot(1), 0);
+    EXPECT_EQ(frame.m_iQuitCode, 2);
+    EXPECT_NE(messages.shown.back().find("world.qvr"), std::string::npos);
+    EXPECT_EQ(qv::ReadWholeFile((Slot("save2") / "world.qvr").string()), cut);
+}
+
+TEST_F(SavedGames, TheTableIsReadWhenThereAndABadOneStartsEmpty) {
+    EXPECT_EQ(frame.ReadSaveSlots(), 0);
+    EXPECT_EQ(frame.m_SaveSlots[0].inUse, 0);
+    std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> slots{};
+    slots[5] = {1, "Tower"};
+    qv::WriteWholeFile((folder.dir / "saved").string(), CMainFrame::StoreSaveSlots(slots));
+    EXPECT_EQ(frame.ReadSaveSlots(), 1);
+    EXPECT_EQ(frame.m_SaveSlots[5].description, "Tower");
+    qv::WriteWholeFile((folder.dir / "saved").string(), {0xFF, 0xFF, 0xFF});
+    frame.m_SaveSlots = {};
+    EXPECT_EQ(frame.ReadSaveSlots(), 0);
+    EXPECT_EQ(frame.m_SaveSlots[5].inUse, 0);
+    EXPECT_NE(messages.shown.back().find("saved"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// Start-up without the window: the settings file in place of the registry,
+// the folders it sets, and the start world of "original" brought into play.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Message.h"
+#include "platform/Settings.h"
+#include "shell/WorldFileFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using worldfile_test::At;
+using worldfile_test::WorldFileTest;
+
+class StartUp : public WorldFileTest {
+protected:
+    // A settings file of the given lines, read as the game reads it.
+    qv::Settings SettingsOf(const std::string& lines) {
+        const std::string path = (folder.dir / "settings").string();
+        const std::vector<uint8_t> bytes(lines.begin(), lines.end());
+        qv::WriteWholeFile(path, bytes);
+        return qv::Settings::Load(path);
+    }
+    qv::ScriptedMessages messages;
+};
+
+TEST_F(StartUp, WithoutASettingsFileTheDefaultsHoldAndTheBuildsFolderIsMade) {
+    CMainFrame& fresh = frame;
+    const qv::Settings none = qv::Settings::Load((folder.dir / "missing").string());
+    const std::string problem = fresh.ApplySettings(none, "missing");
+    EXPECT_EQ(problem, "");
+    EXPECT_TRUE(qv::FolderExists(fresh.m_strGameFolder));
+    EXPECT_EQ(fresh.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_EQ(fresh.m_bSoundOn, 1);
+    EXPECT_EQ(fresh.m_bMusicOn, 1);
+    EXPECT_EQ(fresh.m_bWindowed, 1);
+    EXPECT_EQ(fresh.m_bBuildMode, 0);
+    EXPECT_EQ(fresh.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(fresh.m_strSaveFolder, "original\\");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
+    const std::string problem =
+        frame.ApplySettings(SettingsOf("Path=" + folder.dir.string() +
+                                       "\nSound=0\nMidi=256\nWindows=0x100\nBuild=257\n"),
+                            "settings");
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(frame.m_strGameFolder, folder.dir.string() + "\\");
+    EXPECT_EQ(frame.m_bSoundOn, 0);
+    EXPECT_EQ(frame.m_bMusicOn, 0);    // 256: low byte 0
+    EXPECT_EQ(frame.m_bWindowed, 0);   // 0x100: low byte 0
+    EXPECT_EQ(frame.m_bBuildMode, 1);  // 257: low byte 1
+    EXPECT_TRUE(messages.shown.empty());
+
+    frame.m_bSoundOn = 1;
+    frame.m_bMusicOn = 1;
+    const std::string junk = frame.ApplySettings(
+        SettingsOf("garbage line\nSound=loud\nMidi=99999999999999999999\nWindows=-5000000000\n"
+                   "Path=" +
+                   folder.dir.string() + "/\n"),
+        "settings");
+    EXPECT_EQ(junk, "");
+    EXPECT_EQ(frame.m_bSoundOn, 1);
+    EXPECT_EQ(frame.m_bMusicOn, 1);
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos);
+    EXPECT_NE(messages.shown[1].find("\"Midi\""), std::string::npos);
+    EXPECT_NE(messages.shown[2].find("\"Windows\""), std::string::npos);
+    EXPECT_EQ(frame.m_strGameFolder, folder.dir.string() + "/");
+}
+
+TEST_F(StartUp, AGameFolderThatIsNotThereIsSaidClearlyAndChangesNothing) {
+    const std::string before = frame.m_strGameFolder;
+    const std::string problem = frame.ApplySettings(
+        SettingsOf("Path=" + (folder.dir / "nowhere").string() + "\n"), "my-settings");
+    EXPECT_NE(problem.find("nowhere"), std::string::npos) << problem;
+    EXPECT_NE(problem.find("\"Path\""), std::string::npos) << problem;
+    EXPECT_NE(problem.find("my-settings"), std::string::npos) << problem;
+    EXPECT_EQ(frame.m_strGameFolder, before);
+    EXPECT_FALSE(fs::exists(folder.dir / "nowhere"));
+}
+
+TEST_F(StartUp, TheStartWorldOfOriginalComesIntoPlayWithTheSlotTable) {
+    NumberedGroup(2, "wolves");
+    Keep(Thing("lamp"), At(24, 23));
+    Keep(Creature("Wolf", 2), At(27, 26));
+    frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+    frame.m_strWorldFile = "start.qvr";
+    Open();
+    const auto world = Census();
+    // The editor's save of the start world: slot 0, "original".
+    ASSERT_EQ(frame.SaveSlot(0), 1);
+    frame.m_SaveSlots[6] = {1, "Game 7"};
+    frame.WriteSaveSlots();
+
+    CMainFrame* running = &frame;
+    running->m_SaveSlots = {};
+    running->m_World.m_ptFocus = {0, 0};
+    ASSERT_EQ(running->ApplySettings(SettingsOf("Path=" + folder.dir.string() + "\n"), "settings"),
+              "");
+    EXPECT_EQ(running->m_SaveSlots[6].description, "Game 7");
+    EXPECT_EQ(running->m_strCurrentFolder, folder.dir.string() + "\\original\\");
+    ASSERT_EQ(running->OpenStartWorld(), 1);
+    EXPECT_EQ(running->m_strWorldFile, "start.qvr");
+    EXPECT_EQ(running->m_strCurrentFolder, folder.dir.string() + "\\tmp\\");
+    EXPECT_EQ(Census(), world);
+    EXPECT_EQ(running->m_bLoadingGame, 0);
+}
+
+}  // namespace

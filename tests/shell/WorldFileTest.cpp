@@ -1,0 +1,460 @@
+// The world file: its bytes laid out by hand, older versions with their
+// conversions, merging and replacing on reading, the party's "players" file,
+// and the refusal of bad files.
+
+#include <gtest/gtest.h>
+
+#include "events/GameEvent.h"
+#include "items/Spell.h"
+#include "shell/WorldFileFixture.h"
+#include "support/HandWrittenRecord.h"
+#include "world/KeyStorage.h"
+#include "world/TimeOfDay.h"
+#include "world/UnusedNumbers.h"
+
+namespace {
+
+using namespace record_test;
+using worldfile_test::At;
+using worldfile_test::WorldFileTest;
+
+// The map's part of the fixture's world: the tree of one root land, then the
+// explored bits, 7 column bytes for each of the 48 rows, none explored. The
+// map's class record is index 1, so the tree's classes and objects are 2 to 5.
+void PutMapPart(Bytes& b) {
+    PutNewClass(b, "LandGraph", 1);
+    PutWord(b, 0);  // no children
+    PutNewClass(b, "LandInfo", 1);
+    PutInts(b, {0, 0, 51, 48});
+    PutString(b, "world.lnd");
+    PutString(b, "World");
+    b.insert(b.end(), 7 * 48, 0);
+}
+
+// The items of a world file from the id pool on, as a small world of each
+// version holds them: an empty pool record (the classes and objects of the map
+// come first, so its class is index 6), the focus point, and whatever follows.
+void PutEmptyPool(Bytes& b) {
+    PutNewClass(b, "UnusedNumbers", 1);
+    PutInt(b, 0);
+}
+
+class WorldFile : public WorldFileTest {
+protected:
+    // The small world of the golden bytes.
+    void Furnish() {
+        World& w = frame.m_World;
+        w.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, 0, 1);
+        w.m_ptFocus = {8080, 5432};
+        w.m_pTimeOfDay->m_sHour = 7;
+        w.m_pTimeOfDay->m_sMinute = 35;
+        w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
+        frame.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
+                                    {0, -40},        {-40, -40}, {40, -40}};
+        frame.m_strPlayerName = "Ayla";
+        frame.m_strDogName = "Rex";
+        frame.m_bHoldGround = 1;
+        g_iNextSpellSerial = 42;
+    }
+};
+
+TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
+    Furnish();
+    Bytes expected;
+    PutInt(expected, 19);
+    PutNewClass(expected, "MapMaster", 2);
+    PutMapPart(expected);
+    PutWord(expected, 0);  // stores
+    PutWord(expected, 0);  // events
+    PutWord(expected, 0);  // key records
+    PutInt(expected, 1);   // group slots: only slot 0, "All Groups"
+    PutEmptyPool(expected);
+    PutInts(expected, {8080, 5432});
+    PutWord(expected, 7);
+    PutWord(expected, 35);
+    PutWord(expected, 1);  // one script variable
+    PutNewClass(expected, "Object", 11);
+    PutObjectDefaults(expected, "Bell");
+    PutInts(expected, {0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
+    PutString(expected, "Ayla");
+    PutString(expected, "Rex");
+    PutInt(expected, 1);   // hold ground
+    PutInt(expected, 0);   // no group kept aside outside a game save
+    PutWord(expected, 0);  // and no spells
+    PutInt(expected, 42);  // the spell counter
+    const Bytes written = Store();
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(frame.m_iWorldVersion, 19);
+    EXPECT_EQ(frame.m_bLandMovePending, 1);
+    EXPECT_EQ(frame.m_nCursorID, CMainFrame::kCursorNormal);
+
+    // Read back over a changed world, the same world writes the same bytes.
+    frame.m_World.m_ptFocus = {1, 2};
+    frame.m_World.m_ScriptVariableList.clear();
+    frame.m_strPlayerName = "Other";
+    g_iNextSpellSerial = 7;
+    Read(written);
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
+    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_strTime.empty(), false);
+    EXPECT_EQ(frame.m_bRefreshPending, 1);
+    EXPECT_EQ(g_iNextSpellSerial, 42u);
+    EXPECT_EQ(Store(), expected);
+}
+
+TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
+    Furnish();
+    const Bytes written = Store();
+    for (size_t n = 0; n < written.size(); ++n) {
+        Bytes cut(written.begin(), written.begin() + static_cast<long>(n));
+        qv::Archive ar(cut, "cut.qvr");
+        frame.m_bLoadingGame = 1;
+        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError) << "cut at " << n;
+    }
+    frame.m_bLoadingGame = 0;
+    frame.m_World.m_ptFocus = {5, 6};
+    Bytes future = written;
+    future[0] = 20;
+    qv::Archive ar(future, "future.qvr");
+    try {
+        frame.Serialize(ar);
+        ADD_FAILURE() << "a world of version 20 was read";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_EQ(e.file, "future.qvr");
+        EXPECT_EQ(e.cause, qv::ArchiveError::BadSchema);
+    }
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+}
+
+// A world file of an older version, written by hand: the map part, empty
+// stores and events, the key records of the version, no groups, the id pool
+// where the version has one, the focus, and the later items it holds.
+Bytes OldWorld(uint32_t version, const std::vector<std::string>& keyNames, qv::Point focus) {
+    Bytes b;
+    PutInt(b, static_cast<int32_t>(version));
+    if (version > 8) PutNewClass(b, "MapMaster", 2);
+    // Without the map's class record the tree's indices start at 1.
+    PutMapPart(b);
+    PutWord(b, 0);
+    PutWord(b, 0);
+    if (version < 6) {
+        PutInt(b, static_cast<int32_t>(keyNames.size()));
+        for (const auto& name : keyNames) PutString(b, name);
+    } else {
+        PutWord(b, 0);
+    }
+    PutInt(b, 1);
+    if (version < 2) PutInts(b, {77, 88});
+    if (version >= 3) PutEmptyPool(b);
+    PutInts(b, {focus.x, focus.y});
+    if (version > 10) PutInts(b, {0});  // hour 0, minute 0 as two words
+    if (version > 4) PutWord(b, 0);     // no script variables
+    return b;
+}
+
+TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
+    // Version 10: one conversion of the focus (x 165/160, y 104/96), no clock,
+    // no formation, no names.
+    frame.m_World.m_pTimeOfDay->m_sHour = 9;
+    frame.m_World.m_pTimeOfDay->m_sMinute = 10;
+    frame.m_strPlayerName = "Kept";
+    frame.m_bFormationSet = 0;
+    Read(OldWorld(10, {}, {1600, 960}));
+    EXPECT_EQ(frame.m_iWorldVersion, 10);
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
+    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 9);
+    EXPECT_EQ(frame.m_strPlayerName, "Kept");
+    EXPECT_EQ(frame.m_bFormationSet, 0);
+    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
+    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 0);
+
+    // Version 3: all four conversions, (670, 470) -> (1400, 1000) -> ... ->
+    // (1650, 1040); keys by name, numbered in file order.
+    Read(OldWorld(3, {"Gate", "Cellar", "Tower"}, {670, 470}));
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
+    ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 3u);
+    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
+    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
+    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_iKeyNum, 2);
+    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_strName, "Tower");
+
+    // Version 1: two old words skipped and no pool: a new one of 1000 ids.
+    Read(OldWorld(1, {}, {67, 47}));
+    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
+    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 1000);
+    // 67 -> 140 -> 165 -> 160 -> 165; 47 -> 100 -> 104 -> 96 -> 104.
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{165, 104}));
+
+    // Absurd focus values are scaled without overflow and held at the ends.
+    Bytes huge = OldWorld(3, {}, {INT32_MAX, INT32_MIN});
+    Read(huge);
+    // x: held at 2147483647 twice, then 2082408385 and 2147483646; y: held
+    // at -2147483648 twice, then -1982292598 and -2147483647.
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{2147483646, -2147483647}));
+}
+
+TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
+    World& w = frame.m_World;
+    auto bell = std::make_unique<Object>("Bell");
+    bell->m_iItemNum = 44;
+    w.AddToKeyStorage(bell.get());
+    w.m_ScriptVariableList.push_back(std::move(bell));
+    const Bytes written = Store();
+    for (int round = 0; round < 3; ++round) {
+        Read(round == 0 ? written : Store());
+        ASSERT_EQ(w.m_KeyStorageList.size(), 1u);
+        EXPECT_EQ(w.m_KeyStorageList[0]->m_iKeyNum, 44);
+        ASSERT_EQ(w.m_KeyStorageList[0]->m_ObjectList.size(), 1u);
+        EXPECT_EQ(w.m_KeyStorageList[0]->m_ObjectList[0].Get(),
+                  w.m_ScriptVariableList.front().get());
+    }
+    EXPECT_EQ(Store(), written);
+}
+
+TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
+    Group* seven = NumberedGroup(7, "seven");
+    Group* three = NumberedGroup(3, "three");
+    (void)seven;
+    (void)three;
+    const Bytes written = Store();
+    Read(written);
+    World& w = frame.m_World;
+    ASSERT_EQ(w.m_GroupArray.size(), 8u);
+    ASSERT_NE(w.GetGroupByNumber(7), nullptr);
+    EXPECT_EQ(w.GetGroupByNumber(7)->m_strSpecialName, "seven");
+    EXPECT_EQ(w.GetGroupByNumber(3)->m_strSpecialName, "three");
+    EXPECT_EQ(w.GetGroupByNumber(5), nullptr);
+    EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
+    EXPECT_EQ(w.GetGroupByNumber(7)->m_pGroup, w.m_pAllGroups);
+    EXPECT_EQ(Store(), written);
+
+    // The slot count sits after the version, the map part and three empty
+    // lists; a huge count, a group numbered 0 and a number used twice are
+    // refused.
+    Bytes head;
+    PutInt(head, 19);
+    PutNewClass(head, "MapMaster", 2);
+    PutMapPart(head);
+    const size_t slotsAt = head.size() + 6;
+    ASSERT_EQ(written[slotsAt], 8);
+    auto refused = [&](Bytes bytes) {
+        qv::Archive ar(bytes, "bad.qvr");
+        frame.m_bLoadingGame = 1;
+        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
+        frame.m_bLoadingGame = 0;
+        EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
+    };
+    Bytes huge = written;
+    huge[slotsAt + 3] = 0x7F;
+    refused(huge);
+    // The group of slot 3 is written first; its number is the group's own
+    // number, the 4 bytes before its leader id.
+    const Bytes& numbered = written;
+    Bytes twice = numbered;
+    Bytes zero = numbered;
+    size_t threeAt = 0;
+    for (size_t i = slotsAt; i + 8 <= numbered.size(); ++i)
+        if (numbered[i] == 3 && numbered[i + 1] == 0 && numbered[i + 2] == 0 &&
+            numbered[i + 3] == 0 && numbered[i + 4] == 0xFF && numbered[i + 5] == 0xFF) {
+            threeAt = i;
+            break;
+        }
+    ASSERT_NE(threeAt, 0u);
+    twice[threeAt] = 7;
+    refused(twice);
+    zero[threeAt] = 0;
+    refused(zero);
+}
+
+TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
+    World& w = frame.m_World;
+    auto event = [](int32_t trigger, const std::string& name) {
+        auto e = std::make_unique<CGameEvent>();
+        e->m_iTrigger = trigger;
+        e->m_strSpecialName = name;
+        return GameEventPtr(e.release());
+    };
+    w.m_EventList.push_back(event(1, "file one"));
+    w.m_EventList.push_back(event(2, "file two"));
+    w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
+    w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
+    w.m_pTimeOfDay->m_sHour = 20;
+    frame.m_FormationOffsets[1] = {-70, 5};
+    const Bytes written = Store();
+
+    // A world change: present events and variables stay, loaded ones of other
+    // triggers and names join; the clock and the formation are the present ones.
+    w.m_EventList.clear();
+    w.m_EventList.push_back(event(2, "present two"));
+    w.m_ScriptVariableList.clear();
+    w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
+    w.m_ScriptVariableList.back()->m_iValue = 9;
+    w.m_pTimeOfDay->m_sHour = 6;
+    w.m_iGameTime = 5000;
+    frame.m_FormationOffsets[1] = {-30, 0};
+    Read(written, false);
+    std::vector<std::string> events;
+    for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
+    EXPECT_EQ(events, (std::vector<std::string>{"present two", "file one"}));
+    ASSERT_EQ(w.m_ScriptVariableList.size(), 2u);
+    EXPECT_EQ(w.m_ScriptVariableList.front()->m_iValue, 9);
+    EXPECT_EQ(w.m_ScriptVariableList.back()->m_strSpecialName, "Bell");
+    EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
+    EXPECT_EQ(w.m_iGameTime, 5000);
+    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-30, 0}));
+    EXPECT_EQ(frame.m_bFormationSet, 1);
+
+    // A saved game: everything is the file's, and game time starts again.
+    Read(written, true);
+    events.clear();
+    for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
+    EXPECT_EQ(events, (std::vector<std::string>{"file one", "file two"}));
+    EXPECT_EQ(w.m_ScriptVariableList.size(), 2u);
+    EXPECT_EQ(w.m_ScriptVariableList.front()->m_strSpecialName, "Bell");
+    EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 20);
+    EXPECT_EQ(w.m_iGameTime, 0);
+    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-70, 5}));
+}
+
+TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASerialStays) {
+    World& w = frame.m_World;
+    auto* aside = new Group;
+    aside->m_bGrouped = 1;
+    aside->m_strSpecialName = "aside";
+    w.m_pAllGroups->AddMember(aside);
+    w.m_pGroupTempStorage = aside;
+    auto spell = [](int32_t serial, int32_t mana) {
+        auto s = std::make_unique<Spell>();
+        s->m_iSerial = serial;
+        s->m_iMana = static_cast<uint32_t>(mana);
+        return s;
+    };
+    frame.m_ActiveSpells.push_back(spell(5, 100));
+    frame.m_ActiveSpells.push_back(spell(7, 200));
+    frame.m_ActiveSpells.push_back(spell(5, 300));
+    g_iNextSpellSerial = 8;
+    frame.m_bSaving = 1;
+    const Bytes saved = Store();
+    frame.m_bSaving = 0;
+    // Outside a game save neither is written: the flag 0 and the empty list.
+    const Bytes plain = Store();
+    ASSERT_GE(plain.size(), 10u);
+    EXPECT_EQ(Bytes(plain.end() - 10, plain.end()), (Bytes{0, 0, 0, 0, 0, 0, 8, 0, 0, 0}));
+
+    g_iNextSpellSerial = 100;
+    frame.m_ActiveSpells.clear();
+    Read(saved);
+    ASSERT_TRUE(w.m_pGroupTempStorage);
+    EXPECT_EQ(w.m_pGroupTempStorage->m_strSpecialName, "aside");
+    EXPECT_EQ(w.m_pGroupTempStorage->m_pGroup, w.m_pAllGroups);
+    EXPECT_EQ(g_iNextSpellSerial, 8u);
+    std::vector<uint32_t> manas;
+    for (auto& s : frame.m_ActiveSpells) manas.push_back(s->m_iMana);
+    EXPECT_EQ(manas, (std::vector<uint32_t>{200, 300}));
+
+    // A world change keeps its own group aside and its own spells.
+    Group* mine = w.m_pGroupTempStorage.Get();
+    Read(plain, false);
+    EXPECT_EQ(w.m_pGroupTempStorage.Get(), mine);
+    EXPECT_EQ(frame.m_ActiveSpells.size(), 2u);
+    // A saved game with a group aside read over one already held is refused.
+    qv::Archive ar(saved, "twice.qvr");
+    EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
+}
+
+TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
+    World& w = frame.m_World;
+    Group* party = NumberedGroup(1, "party");
+    NumberedGroup(2, "wolves");
+    Keep(Creature("Ayla", 1), At(24, 24));
+    Keep(Creature("Rex", 1), At(25, 24));
+    Keep(Creature("Wolf", 2), At(27, 26));
+    Open();
+    ASSERT_EQ(party->Members().size(), 2u);
+    Player* leader = dynamic_cast<Player*>(party->Members().back());
+    ASSERT_NE(leader, nullptr);
+    w.m_pLeader = leader;
+    w.m_pControlPlayer = leader;
+    w.m_Party[0] = leader;
+    const size_t players = w.m_PlayerArray.size();
+    ASSERT_GT(players, 0u);
+
+    const Bytes written = Store();
+    // The party is gone from the world and from every pointer to it.
+    EXPECT_EQ(w.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(w.m_pLeader.Get(), nullptr);
+    EXPECT_EQ(w.m_Party[0].Get(), nullptr);
+    for (Player* p : w.m_PlayerArray) {
+        if (p) {
+            EXPECT_NE(p->m_strSpecialName, "Ayla");
+        }
+    }
+    EXPECT_EQ(Census().count("Ayla"), 0u);
+    // "players": one group object, stored with its two creatures, and nothing
+    // after it.
+    const Bytes file = qv::ReadWholeFile(folder.Working("players").string());
+    std::unique_ptr<Group> read = CMainFrame::ReadPlayersFrom(file, "players");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->m_pGroup, nullptr);
+    EXPECT_EQ(read->m_bGrouped, 1);
+    EXPECT_EQ(read->m_strSpecialName, "party");
+    EXPECT_EQ(read->Members().size(), 2u);
+    // Anything but the party alone is refused: a cut, a byte more.
+    for (size_t n = 0; n < file.size(); n += 7)
+        EXPECT_THROW(CMainFrame::ReadPlayersFrom(
+                         Bytes(file.begin(), file.begin() + static_cast<long>(n)), "players"),
+                     qv::ArchiveError);
+    Bytes longer = file;
+    longer.push_back(0);
+    EXPECT_THROW(CMainFrame::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
+    read->RemoveFromMap();
+    // The world file no longer names the party's slot.
+    Read(written);
+    EXPECT_EQ(w.GetGroupByNumber(1), nullptr);
+    ASSERT_NE(w.GetGroupByNumber(2), nullptr);
+}
+
+TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesThemOffTheMap) {
+    Group* party = NumberedGroup(1, "party");
+    Group* dogs = NumberedGroup(4, "dogs");
+    Keep(Creature("Ayla", 1), At(24, 24));
+    Keep(Creature("Rex", 4), At(25, 25));
+    Keep(Creature("Wolf", 0), At(27, 26));
+    Open();
+    ASSERT_EQ(dogs->Members().size(), 1u);
+    party->AddMember(dogs);
+    ASSERT_EQ(Census().count("Rex"), 1u);
+
+    EXPECT_EQ(frame.DetachGroup(party), 1);
+    EXPECT_EQ(party->m_bGrouped, 1);
+    EXPECT_EQ(dogs->m_bGrouped, 1);
+    const auto left = Census();
+    EXPECT_EQ(left.count("Ayla"), 0u);
+    EXPECT_EQ(left.count("Rex"), 0u);
+    EXPECT_EQ(left.count("Wolf"), 1u);
+    for (Member* m : party->Members()) EXPECT_EQ(m->m_pHolder, nullptr);
+
+    // Stored alone, the group holds its creature and the nested group with
+    // its own.
+    std::unique_ptr<Group> read =
+        CMainFrame::ReadPlayersFrom(CMainFrame::StorePlayers(*party), "players");
+    ASSERT_EQ(read->Members().size(), 2u);
+    Group* nested = nullptr;
+    for (Member* m : read->Members())
+        if (m->IsGroup()) nested = static_cast<Group*>(m);
+    ASSERT_NE(nested, nullptr);
+    ASSERT_EQ(nested->Members().size(), 1u);
+    EXPECT_EQ(nested->Members().front()->m_strSpecialName, "Rex");
+    read->RemoveFromMap();
+}
+
+TEST_F(WorldFile, WithoutALeaderThePartyGroupIsWrittenInItsSlotAndThenDeleted) {
+    NumberedGroup(1, "party");
+    const Bytes written = Store();
+    EXPECT_FALSE(qv::FileExists(folder.Working("players").string()));
+    EXPECT_EQ(frame.m_World.GetGroupByNumber(1), nullptr);
+    Read(written);
+    ASSERT_NE(frame.m_World.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(frame.m_World.GetGroupByNumber(1)->m_strSpecialName, "party");
+}
+
+}  // namespace
