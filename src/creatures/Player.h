@@ -107,6 +107,7 @@ public:
     // Heads for `holder`: the wait count is cleared, the old set left, and the
     // holder's set joined unless the frame forbids joining or it is null.
     void JoinPlayerSet(ObjectHolder* holder);
+    using PlayerSetMember::JoinPlayerSet;  // joining as it stands, told whether that is forbidden
     virtual int SetLevel(int32_t level);
     virtual int FillPropertyPages(void* sheet);
     virtual int ReadPropertyPages(void* sheet);

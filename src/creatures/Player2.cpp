@@ -386,17 +386,6 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
     return 1;
 }
 
-// The creature's look starts an action at T: 1, or 0 when it has no frames
-// for it. The looks answer here once creatures have them.
-int Player::StartLookAction(int32_t, int32_t) {
-    return 0;
-}
-
-// Whether the creature's look has frames for the action.
-bool Player::LookHasFrames(int32_t) const {
-    return false;
-}
-
 // ---- Walking steps
 
 int Player::HandleMoveEvent(int32_t T, int32_t x, int32_t y, MapMaster* context, int32_t depth) {

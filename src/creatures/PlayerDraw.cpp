@@ -94,6 +94,19 @@ int Player::AdvanceFrame() {
     return column;
 }
 
+// The creature's look starts an action at `time`: 1, or 0 when it has no
+// frames for it (or there is no look).
+int Player::StartLookAction(int32_t action, int32_t time) {
+    return CreatureImageSet::StartAction(GetClassImages(), this, action, &time, nullptr);
+}
+
+// Whether the creature's look has frames for the action.
+bool Player::LookHasFrames(int32_t action) const {
+    // The class's look does not depend on the creature's state.
+    CreatureImageSet* set = const_cast<Player*>(this)->GetClassImages();
+    return set && set->FrameCount(action) > 0;
+}
+
 int Player::LoadImages(const std::string& requested) {
     SetClassImages(nullptr);
     CreatureImageSet* set = GetClassImages();

@@ -408,6 +408,7 @@ TEST(PlayerDraw, InvisibleGhostlyRecolouredAndFlashing) {
 
     // The hit flash shows for three drawings, then ends.
     s.bug.m_iFlashFrame = 1;
+    s.bug.m_iHitPoints = 0;  // no bar over the flash
     for (int i = 1; i <= 3; ++i) {
         s.Draw();
         int flash = 0;
