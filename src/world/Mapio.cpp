@@ -84,10 +84,7 @@ void JoinNumberedGroup(Member* m, World* world) {
             // A number no table can hold: the creature stays ungrouped.
             group = world->m_pAllGroups;
         } else {
-            group = new Group("Group");
-            group->m_bGrouped = 0;
-            world->m_pAllGroups->AddMember(group);
-            group->SetGroupNumber(n);
+            group = world->AddNumberedGroup(n, {});
         }
     }
     if (m->m_pGroup != group) group->AddMember(m);
