@@ -21,17 +21,6 @@ QV_IMPLEMENT_SERIAL(LandGraph, qv::Persistent, 1, false)
 int Land::s_useCount = 0;
 std::unique_ptr<CDSound> Land::s_sounds[5];
 
-namespace {
-
-// Whether a name read from a file names a file inside its folder: no folder
-// part, no way up, nothing absolute.
-bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\:") == std::string::npos && name.find('\0') == std::string::npos;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Land
 
@@ -100,7 +89,7 @@ void Land::Serialize(qv::Archive& ar) {
     origin.y = ar.ReadInt();
     hasbitmap = ar.ReadInt();
     bitmapname = ar.ReadString();
-    if (!bitmapname.empty() && !IsPlainFileName(bitmapname))
+    if (!bitmapname.empty() && !qv::IsPlainFileName(bitmapname))
         ar.Fail(qv::ArchiveError::BadString, "picture name '" + bitmapname + "'");
     const size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
@@ -279,7 +268,7 @@ void LandInfo::Serialize(qv::Archive& ar) {
     bounds.right = ar.ReadInt();
     bounds.bottom = ar.ReadInt();
     filename = ar.ReadString();
-    if (!IsPlainFileName(filename))
+    if (!qv::IsPlainFileName(filename))
         ar.Fail(qv::ArchiveError::BadString, "land file name '" + filename + "'");
     landname = ar.ReadString();
 }
