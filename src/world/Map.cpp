@@ -138,15 +138,10 @@ ObjectHolder* MapCell::GetEdgeList(int code) const {
 
 namespace {
 
-// Deletes a holder, and its object when asked unless that is a shared
-// prototype (m_bMoveable 2). The two are parted first, so that neither's
-// destructor reaches for the other.
-void DeleteHolder(ObjectHolder* h, bool withObject) {
-    if (Object* obj = h->m_pObject) {
-        h->m_pObject = nullptr;
-        if (obj->m_pHolder == h) obj->m_pHolder = nullptr;
-        if (withObject && obj->m_bMoveable != 2) obj->DeleteFromMap();
-    }
+// Deletes a holder but not the object it references, parting the two first.
+void DeleteHolderOnly(ObjectHolder* h) {
+    if (Object* obj = h->m_pObject; obj && obj->m_pHolder == h) obj->m_pHolder = nullptr;
+    h->m_pObject = nullptr;
     delete h;
 }
 
@@ -155,11 +150,11 @@ void DeleteHolder(ObjectHolder* h, bool withObject) {
 void MapCell::Reset() {
     for (ObjectHolder* h : transients) {
         holders.Remove(h);
-        DeleteHolder(h, true);
+        DeleteHolderWithObject(h);
     }
     transients.Clear();
     // Flat scenery only ever references the shared prototypes.
-    for (ObjectHolder* h : decals) DeleteHolder(h, false);
+    for (ObjectHolder* h : decals) DeleteHolderOnly(h);
     decals.Clear();
 }
 
@@ -206,7 +201,7 @@ void MapMaster::DeleteAllHolders() {
         cell.holders.Clear();
         cell.northwall = cell.westwall = cell.corner = nullptr;
     }
-    for (ObjectHolder* h : all) DeleteHolder(h, true);
+    for (ObjectHolder* h : all) DeleteHolderWithObject(h);
     lightholders.clear();
     fixtures.clear();
     ++m_reloads;
