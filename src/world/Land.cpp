@@ -148,8 +148,9 @@ int Land::GetCellCode(int32_t wx, int32_t wy, MapMaster* map) {
         }
         return terraincode;
     }
-    int32_t dx = wx - origin.x;
-    int32_t dy = wy - origin.y;
+    // Wide enough for any origin a land file holds.
+    int64_t dx = int64_t{wx} - origin.x;
+    int64_t dy = int64_t{wy} - origin.y;
     if (map) {
         if (dx < 0) dx += map->worldcellx;
         if (dx >= map->worldcellx) dx -= map->worldcellx;
@@ -157,7 +158,7 @@ int Land::GetCellCode(int32_t wx, int32_t wy, MapMaster* map) {
         if (dy >= map->worldcelly) dy -= map->worldcelly;
     }
     if (dx < 0 || dy < 0 || dx > bitmap->Width() - 1 || dy > bitmap->Height() - 1) return -1;
-    return CellCodeOfPixel(bitmap->GetPixel(dx, dy));
+    return CellCodeOfPixel(bitmap->GetPixel(static_cast<int>(dx), static_cast<int>(dy)));
 }
 
 void Land::ComputeBounds(int /*wrapped*/) {

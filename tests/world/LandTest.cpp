@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 
 #include "platform/Archive.h"
@@ -303,6 +304,16 @@ TEST(LandCells, APictureCoversItsRectangleAcrossTheSeamAndALandWithoutOneCoversA
     EXPECT_EQ(land.GetCellCode(2, 5, &map), -1);   // past the picture's width
     EXPECT_EQ(land.GetCellCode(97, 5, &map), -1);  // before it
     EXPECT_EQ(land.GetCellCode(98, 7, &map), -1);  // below it
+
+    // An origin at the integer range's edges, as a damaged land file may
+    // hold, places the picture nowhere in this world.
+    const CellPoint kept = land.origin;
+    land.origin = {INT32_MIN, INT32_MAX};
+    EXPECT_EQ(land.GetCellCode(5, 5, &map), -1);
+    EXPECT_EQ(land.GetCellCode(99, 0, &map), -1);
+    land.origin = {INT32_MAX, INT32_MIN};
+    EXPECT_EQ(land.GetCellCode(0, 79, &map), -1);
+    land.origin = kept;
 
     land.ComputeBounds(1);
     EXPECT_EQ(land.bounds.left, 98);
