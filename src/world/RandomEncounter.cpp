@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
@@ -36,18 +37,32 @@ void RandomEncounter::Serialize(qv::Archive& ar) {
     Object::Serialize(ar);
     delete group;
     group = nullptr;
-    // The group is a template, not a group of the world: whatever its number,
-    // it takes no place in the frame's table of groups.
+    // The group is a template, owned by the encounter alone: whatever its
+    // numbers, it joins no group of the world and takes no place in the
+    // world's table of groups. The world's groups are set aside while it is
+    // read.
     World* world = GetWorld();
     std::vector<Group*> table;
-    if (world) table = world->m_GroupArray;
+    Group* all = nullptr;
+    Group* random = nullptr;
+    if (world) {
+        table.swap(world->m_GroupArray);
+        all = std::exchange(world->m_pAllGroups, nullptr);
+        random = std::exchange(world->m_pRandomEncounters, nullptr);
+    }
+    auto restore = [&] {
+        if (!world) return;
+        world->m_GroupArray = std::move(table);
+        world->m_pAllGroups = all;
+        world->m_pRandomEncounters = random;
+    };
     try {
         group = ar.ReadObjectOf<Group>();
     } catch (...) {
-        if (world) world->m_GroupArray = std::move(table);
+        restore();
         throw;
     }
-    if (world) world->m_GroupArray = std::move(table);
+    restore();
     time = ar.ReadInt();
 }
 

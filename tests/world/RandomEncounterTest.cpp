@@ -359,6 +359,29 @@ TEST(Encounters, AnEncountersGroupTakesNoPlaceInTheTableOfGroups) {
     world.DeleteGroups();
 }
 
+TEST(Encounters, AnEncountersGroupJoinsNoGroupOfTheWorld) {
+    World world;
+    world.CreateRootGroups();
+    auto* real = new Group("Guards");
+    world.m_pAllGroups->AddMember(real);
+    real->SetGroupNumber(5);
+    // Stored as standing alone, under a numbered group, and under the random
+    // encounters: read back, each template is its encounter's alone, and the
+    // world's groups can go before it.
+    for (int32_t parent : {-1, 5, -2}) {
+        auto e = Encounter(2);
+        e->group->m_iGroupNum = parent;
+        const record_test::Bytes bytes = record_test::StoreObject(*e);
+        auto back = record_test::LoadObject<RandomEncounter>(bytes);
+        ASSERT_TRUE(back && back->group);
+        EXPECT_EQ(back->group->m_pGroup, nullptr) << "stored under " << parent;
+        EXPECT_EQ(world.m_pAllGroups->Members().size(), 2u);
+        EXPECT_EQ(real->Members().size(), 0u);
+        EXPECT_EQ(world.m_pRandomEncounters->Members().size(), 0u);
+    }
+    world.DeleteGroups();
+}
+
 TEST(Encounters, ARecordWithItsGroupAndTimeReadsBack) {
     auto e = Encounter(4);
     e->group->m_bGrouped = 1;
