@@ -35,11 +35,13 @@ int AddRandomMoves(Player& creature, MapMaster& map) {
         cell.y = own.y + qv::Rand() % 8 - 4;
         cell.x = own.x + qv::Rand() % 8 - 4;
         map.WrapCell(cell);
+        // A cell already listed (the creature's own among them) needs no search.
+        if (HasMoveTo(creature, cell)) continue;
         qv::Point start, goal;
         AStar::StartAndGoal(map, own, cell, &start, &goal);
         AStar search;
         search.FindPath(start.x, start.y, goal.x, goal.y, &map, nullptr);
-        if (!search.Found() || HasMoveTo(creature, cell)) continue;
+        if (!search.Found()) continue;
         creature.m_MoveList.push_back(std::make_unique<PlayerMoveTo>(cell.x, cell.y));
         ++added;
     }
