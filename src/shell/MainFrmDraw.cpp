@@ -341,7 +341,8 @@ int CMainFrame::RedrawMapCell(int) {
     }
     if (CMouseCursor* cursor = GetMouseCursor(); cursor && cursor->m_pSurface == m_pDrawSurface)
         cursor->RedrawCursorInRect({m_ptMinimapOrigin.x, m_ptMinimapOrigin.y,
-                                    m_ptMinimapOrigin.x + 102, m_ptMinimapOrigin.y + 96},
+                                    m_ptMinimapOrigin.x + MapMaster::MinimapWidth,
+                                    m_ptMinimapOrigin.y + MapMaster::MinimapHeight},
                                    1);
     map->PlotMinimapCell(w.x, w.y, -1, 4);
     return 1;
