@@ -751,6 +751,14 @@ Look Beast(double length, Rgb body, Rgb belly, Rgb ears) {
     return Framed(length, 1.6, 1.0, 6, body, belly, ears);
 }
 
+// The same look in other colours.
+Look Recoloured(Look look, Rgb body, Rgb second, Rgb third) {
+    look.body = body;
+    look.second = second;
+    look.third = third;
+    return look;
+}
+
 // Human colours the recoloured form recognises (in 5-6-5 parts): the shirt
 // pure green, trousers brown (r about 2g, g about 2b), hair with little blue.
 constexpr Rgb kShirt = Exact565(0, 44, 0);
@@ -858,14 +866,12 @@ std::vector<Kind> BuildKinds() {
         Look rat = Beast(30, {115, 100, 85}, {165, 150, 135}, {210, 150, 150});
         rat.eye = {200, 20, 20};
         add("GiantRat", "Giant Rat", rat, Quadruped, 130)->fall = false;
-        Look grey = rat;
-        grey.body = {140, 140, 145};
-        grey.second = {185, 185, 190};
-        add("GiantRatGrey", "Giant Rat - Grey", grey, Quadruped, 130)->fall = false;
-        Look brown = rat;
-        brown.body = {120, 70, 35};
-        brown.second = {170, 120, 80};
-        add("GiantRatBrown", "Giant Rat - Brown", brown, Quadruped, 130)->fall = false;
+        add("GiantRatGrey", "Giant Rat - Grey",
+            Recoloured(rat, {140, 140, 145}, {185, 185, 190}, rat.third), Quadruped, 130)
+            ->fall = false;
+        add("GiantRatBrown", "Giant Rat - Brown",
+            Recoloured(rat, {120, 70, 35}, {170, 120, 80}, rat.third), Quadruped, 130)
+            ->fall = false;
     }
     {
         Look snake = Beast(50, {60, 140, 50}, {200, 190, 60}, {30, 80, 25});
@@ -928,14 +934,12 @@ std::vector<Kind> BuildKinds() {
         mush.eye = {40, 30, 20};
         add("Mushroom", "Mushroom", mush, Mushroom, 10)->fall = false;
         add("MushroomWhite", "Mushroom - White", mush, Mushroom, 10)->fall = false;
-        Look red = mush;
-        red.body = {210, 40, 30};
-        red.third = {250, 245, 235};
-        add("MushroomRed", "Mushroom - Red", red, Mushroom, 10)->fall = false;
-        Look grey = mush;
-        grey.body = {120, 120, 115};
-        grey.third = {70, 70, 65};
-        add("MushroomGrey", "Mushroom - Grey", grey, Mushroom, 10)->fall = false;
+        add("MushroomRed", "Mushroom - Red",
+            Recoloured(mush, {210, 40, 30}, mush.second, {250, 245, 235}), Mushroom, 10)
+            ->fall = false;
+        add("MushroomGrey", "Mushroom - Grey",
+            Recoloured(mush, {120, 120, 115}, mush.second, {70, 70, 65}), Mushroom, 10)
+            ->fall = false;
     }
     return k;
 }
