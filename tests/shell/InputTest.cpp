@@ -525,3 +525,50 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
+    frame->SetCombatMode(1);
+    EXPECT_FALSE(frame->m_bCombat) << "nothing without a leader";
+    Player* leader = AddLeader(focus);
+    auto* second = new Player;
+    leader->m_pGroup->AddMember(second);
+    frame->m_iMusicTime = 4000;
+    frame->SetCombatMode(1);
+    EXPECT_TRUE(frame->m_bCombat);
+    EXPECT_EQ(leader->m_iHostileMode, 1);
+    EXPECT_EQ(second->m_iHostileMode, 1);
+    EXPECT_EQ(frame->m_iMusicTime, 0);
+    frame->SetCombatMode(0);
+    EXPECT_FALSE(frame->m_bCombat);
+    EXPECT_EQ(second->m_iHostileMode, 0);
+}
+
+TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
+    Player* leader = AddLeader(focus);
+    ObjectHolder* chest = Place(Position(focus.x + 100, focus.y, 0), "Chest");
+    ObjectHolder* lamp = Place(Position(focus.x - 100, focus.y, 0), "Lamp");
+    leader->JoinPlayerSet(chest);
+    Thing scroll(picture.get(), "Scroll");
+    frame->m_pPendingItem = &scroll;
+    frame->m_pPendingItemUser = leader;
+    frame->SetSelectMode(3);
+    frame->m_bLeftHeld = 1;
+    frame->SetDragObject(lamp);
+    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
+    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_EQ(frame->m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(frame->m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    // While it is carried the left button does not end it.
+    Mouse(qv::EventKind::LButtonUp, {kCx, kCy});
+    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
+    frame->SetDragObject(nullptr);
+    EXPECT_EQ(frame->m_pDragHolder.Get(), nullptr);
+    EXPECT_FALSE(frame->m_bPaused);
+}
+
+}  // namespace
