@@ -277,6 +277,9 @@ public:
     // Carries a placed object with the mouse (the game stands still), or ends
     // the carry with null.
     void SetDragObject(ObjectHolder* holder);
+    // The editor's drag of a placed object's picture from a client point;
+    // dropped in the view, the object moves by the drag.
+    void DragPlacedObject(ObjectHolder* holder, qv::Point start);
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);

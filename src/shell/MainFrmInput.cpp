@@ -38,6 +38,26 @@ void RestoreCursorImage() {
     if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
 }
 
+// Follows the mouse while a placed object's picture is dragged in the
+// editor, until the button is let go (or Esc cancels).
+class PlacedObjectDrag : public qv::ModalWindow {
+public:
+    explicit PlacedObjectDrag(qv::Point start) : m_end(start) {}
+    bool IsModalDone() const override { return m_done; }
+    void OnModalAbandoned() override { m_cancelled = true; }
+    void OnMouseMove(qv::Point p) override { m_end = p; }
+    void OnLButtonUp(qv::Point p) override {
+        m_end = p;
+        m_done = true;
+    }
+    void OnKeyDown(int vk) override {
+        if (vk == qv::VK_ESCAPE) m_cancelled = m_done = true;
+    }
+    qv::Point m_end;
+    bool m_done = false;
+    bool m_cancelled = false;
+};
+
 // The creature acts on (or heads for) the holder whose set it joined.
 int Interact(Player* creature) {
     return Player::InteractWith(creature, 0);
@@ -237,9 +257,12 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     if (m_rcHoldGroundButton.Contains(point)) m_bHoldGround = !m_bHoldGround;
 
     // The portraits' effect icons and combat-mode buttons belong to the party
-    // panel, which is not drawn yet; the editor's drag of a placed object
-    // waits for the editor's own windows.
-    if (m_bBuildMode && m_bEditing && candidate) return;
+    // panel, which is not drawn yet.
+
+    if (m_bBuildMode && m_bEditing && candidate) {
+        DragPlacedObject(candidate, point);
+        return;
+    }
 
     Player* leader = m_World.m_pLeader.Get();
     if (!m_rcView.Contains(point) || (m_bEditing && !leader)) return;
@@ -247,6 +270,35 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     Capture(this);
     m_bLeftHeld = 1;
     StopPartyForHold(*this, 0);
+}
+
+void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
+    qv::Handle<ObjectHolder> dragged(holder);
+    PlacedObjectDrag drag(start);
+    qv::MessageLoop::Instance().RunModal(drag);
+    MapMaster* map = Map();
+    if (drag.m_cancelled || !dragged || !map) return;
+    // Dropped in the map view: the object moves by the drag. The editor's
+    // object lists, which would take it elsewhere, are not there yet; a drop
+    // anywhere else leaves it where it was.
+    if (!m_rcView.Contains(drag.m_end)) return;
+    const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
+    const Position from = holder->pos;
+    Position to(from.x + dx + dy, from.y + dy, from.z);
+    map->WrapPosition(to);
+    map->RemoveHolder(from, holder);
+    if (map->AddHolder(to, holder) == 1) {
+        // A creature stays in its new cell when left alone.
+        if (auto* creature = dynamic_cast<Player*>(holder->m_pObject)) {
+            const CellPoint home = MapMaster::PixelToCell(holder->pos);
+            creature->m_ptStay = {home.x, home.y};
+        }
+        return;
+    }
+    Position back = from;
+    ObjectIgnoreList none;
+    if (map->AddHolder(back, holder, &none, 1) != 1)
+        ShowGameMessage("Problems putting object back where it came from.\n  :(");
 }
 
 void CMainFrame::OnLButtonUp(qv::Point) {

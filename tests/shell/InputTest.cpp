@@ -572,3 +572,37 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) {
+    frame->m_bBuildMode = 1;
+    frame->m_bEditing = 1;
+    Position at(focus.x + 60, focus.y - 40, 0);
+    ObjectHolder* barrel = Place(at, "Barrel");
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+    // Dragged 30 right and 10 down on the screen: the world point moves by
+    // (30 + 10, 10).
+    const qv::Point from = Over(at);
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, from.x, from.y));
+    loop.Inject(qv::Event::Mouse(qv::EventKind::MouseMove, from.x + 12, from.y + 3));
+    Mouse(qv::EventKind::LButtonUp, {from.x + 30, from.y + 10});
+    EXPECT_EQ(barrel->pos, Position(at.x + 40, at.y + 10, 0));
+    CellPoint wc;
+    ASSERT_TRUE(map->WindowCellOf(barrel->pos, wc));
+    EXPECT_TRUE(map->GetCell(wc.x, wc.y).holders.Find(barrel)) << "listed where it stands now";
+
+    // Esc during the drag cancels it; a drop outside the view leaves it.
+    const Position still = barrel->pos;
+    MoveTo(Over(still));
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
+    Send(qv::Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(barrel->pos, still);
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
+    Mouse(qv::EventKind::LButtonUp, {600, 450});
+    EXPECT_EQ(barrel->pos, still);
+}
+
+}  // namespace
