@@ -329,6 +329,76 @@ public:
     // Refills the map's window around the focus from the land files.
     void ReloadWindowAtFocus();
 
+    // ---- Interaction and placing (MainFrmInteract.cpp, MainFrmPlace.cpp) ----
+    // What creature K does about the holder it heads for (its player set; with
+    // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
+    // nothing done, -3 the world changed under the caller. A nonzero flag acts
+    // without the distance test. The frame installs it as Player's interaction.
+    int InteractWith(Player* creature, int flag);
+    // Whether the straight line from the creature to `point` meets `target`
+    // first, or nothing at all, within the squared cell distance `maxCellSq`.
+    int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
+                            const Position& point, int64_t maxCellSq, int flag);
+    // Makes InteractWith the creatures' interaction (Player::s_interact).
+    void InstallInteraction();
+    // Drops the item or spell waiting for a target and its user: every way a
+    // target selection is cancelled (Esc, the right button) calls it.
+    void DropPendingUse();
+    // The pending use belongs to K: K is its user, or no user is recorded and
+    // K is the controlled member (or K is null, the player's own click).
+    bool OwnsPendingUse(const Player* creature) const;
+    // The container window over a looted corpse or an opened chest: what it
+    // shows, while it is up. The world stands still while it is.
+    void OpenContainer(Object* container);
+    void CloseContainer();
+    qv::Handle<Object> m_pOpenContainer;
+    // The number the quantity window asks for: 0 to amount, starting at amount;
+    // 0 when it is closed without confirming. m_bQuantityUp is set while it is up.
+    int AskQuantity(int amount);
+    int m_bQuantityUp = 0;
+    // How many of a stack a creature takes into its bag: 1 for a single
+    // object, else asked; -1 when its bag cannot hold it, 0 without a bag.
+    int AskTakeAmount(Player* creature, Object* object);
+    // Puts an object into a creature's bag (merged into a stack of its kind
+    // when it stacks); false when there is no room, and the object is left to
+    // the caller.
+    static bool AddToBag(Player* creature, Object* object);
+    // The warning beep of a drop that found no place.
+    void WarningBeep() { ++m_iWarningBeeps; }
+    int m_iWarningBeeps = 0;
+    static constexpr int kNearDistanceSq = 200;  // below: the target is near
+    static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
+    static constexpr int64_t kCorpseSightCellSq = 10000;
+    static constexpr int64_t kFightSightCellSq = 1000000;
+
+    // A drop of `object` at view point `p`. A stack is asked how many (a single
+    // one is taken as it is) and a copy of that many is placed; only when it
+    // was placed is the count taken off `object`, here, so a caller never
+    // reduces its stack itself. Anything else is placed itself.
+    struct DropResult {
+        ObjectHolder* holder = nullptr;  // null: nothing was placed and nothing changed
+        bool placedItself = false;       // `object` itself stands on the map now (the map owns it)
+        bool stackEmptied = false;  // all of the stack went: `object` is the caller's to delete
+        explicit operator bool() const { return holder != nullptr; }
+    };
+    DropResult DropObject(Object* object, qv::Point p);
+    // Places a wall piece on the cell under world point q by its kind; null
+    // when it cannot be placed (also for a plain wall of kind 0).
+    ObjectHolder* PlaceObjectAt(Object* object, const Position& q);
+    // Takes a holder out of every map cell that lists it; holder and object stay.
+    void RemoveFromMap(ObjectHolder* holder);
+    // The key records (the world keeps them).
+    void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
+    void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
+    // Replaces the script variables with those of "MessageFile.h" in the
+    // current slot folder; on a file that cannot be read the old ones stay
+    // and the qv::FileError reaches the caller.
+    void ReadScriptVariables();
+    // The point a blocked drop at w walks toward: beside the wall that blocks,
+    // else pulled toward its cell's centre.
+    static Position DropTarget(const Position& w, ObjectHolder* obstacle);
+    static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
+
     // ---- Start-up (MainFrmStart.cpp) ----
     // The settings file: "settings" in the user's configuration folder
     // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
