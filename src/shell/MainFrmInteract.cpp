@@ -269,7 +269,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
         auto* other = qv::DynamicCast<Player>(O);
         if (other && !m_bQuantityUp) {
             ObjectHolder* meeting = K->m_pHolder;
-            if (other->IsAlive() && other->m_strMessageNode != kHello &&
+            if (meeting && other->IsAlive() && other->m_strMessageNode != kHello &&
                 other->m_pPlayerSet != meeting)
                 other->JoinPlayerSet(meeting);
             if (other->m_iPartySlot != 0 && (!meeting || other->m_pPlayerSet != meeting)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InteractFixture.h"
+#include "structures/Traversable.h"
 #include "structures/Walls.h"
 
 using namespace interact_test;
@@ -94,6 +95,37 @@ TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
     ASSERT_NE(w, nullptr);
     MoveTo(k, Beside(w->pos, -30, 0));
     EXPECT_EQ(Ask(k, w), 2);
+    k->LeavePlayerSet();
+}
+
+TEST_F(Interact, AMovingShipsMastIsTouchedFromAcrossTheDeck) {
+    auto ship = std::make_unique<Ship>();
+    auto* mast = new maptest::Pictured<Mast>();  // no picture: nothing in the way
+    mast->m_pVessel = ship.get();
+    ObjectHolder* h = PlaceThing(mast, At(38, 35))->m_pHolder;
+    Player* k = PlaceMember(1, Beside(h->pos, -99, -19));
+    // At anchor, 99 across is far.
+    EXPECT_EQ(Ask(k, h), 2);
+    // Under way, anyone within 100 across and 20 along touches it.
+    ship->m_bMoving = 1;
+    EXPECT_EQ(frame->InteractWith(k, 0), 1);
+    EXPECT_EQ(k->m_pPlayerSet, nullptr);
+    MoveTo(k, Beside(h->pos, -100, 0));  // 100 across is outside: far
+    EXPECT_EQ(Ask(k, h), 2);
+    k->LeavePlayerSet();
+}
+
+TEST_F(Interact, ACreaturesRadiusIsTakenOffTheLongerWayToIt) {
+    Player* k = PlaceMember(1, At(36, 35, 20, 56));
+    // One of k's own group who is no party member: neither attacked at once
+    // nor talked to; touching it, there is no fight within one group (0).
+    Player* guard = PlaceCreature(party, Beside(k->m_Position, 30, 0));
+    guard->m_iRadius = 20;
+    EXPECT_EQ(Ask(k, guard->m_pHolder), 0);  // 30 - 20 = 10: near
+    MoveTo(k, Beside(guard->m_Position, -35, -6));
+    EXPECT_EQ(Ask(k, guard->m_pHolder), 2);  // 35 - 20 = 15, with 6: far
+    MoveTo(k, Beside(guard->m_Position, -5, -33));
+    EXPECT_EQ(Ask(k, guard->m_pHolder), 0);  // along y: 33 - 20 = 13, with 5: 194, near
     k->LeavePlayerSet();
 }
 
