@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InteractFixture.h"
+#include "structures/Scenery.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 
@@ -187,6 +188,60 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     frame->CloseContainer();
     EXPECT_FALSE(frame->IsPopupOpen());
+}
+
+TEST_F(Interact, TheLineToATargetIsClearUpToTheFirstThingOnItWithinTheDistance) {
+    Player* k = PlaceMember(1, At(36, 35, 20, 56));
+    const Position from = k->m_Position;
+    Thing* near = PlaceThing(new Thing("Barrel"), Beside(from, 40, 0));
+    auto image = maptest::SolidImage(10, 10, 5, 5);
+    auto* crate = new maptest::Pictured<Thing>();
+    crate->image = image.get();
+    crate->m_iLightSampling = 2;
+    PlaceThing(crate, Beside(from, 0, 60));
+    // Nothing on the way: clear up to the squared distance given, not past it.
+    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 100, 0), 10000, 0),
+              1);
+    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 101, 0), 10000, 0),
+              0);
+    // The first thing met decides: the target itself, or something else.
+    EXPECT_EQ(frame->IsLineToTargetClear(k, map, crate->m_pHolder, Beside(from, 0, 90), 10000, 0),
+              1);
+    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 0, 90), 10000, 0),
+              0);
+}
+
+TEST_F(Interact, ACreatureOutsideThePartyWorksOnlyWhatAcceptsIt) {
+    Group* town = NewGroup();
+    Player* stranger = PlaceCreature(town, At(38, 35));
+    auto* chest = PlaceThing(new Object("Chest"), At(38, 36));
+    chest->m_bMoveable = 0;
+    EXPECT_EQ(Ask(stranger, chest->m_pHolder, 1), 0);
+    Thing* lever = PlaceThing(new Thing("Lever"), At(39, 36));
+    lever->m_bMoveable = 0;
+    EXPECT_EQ(Ask(stranger, lever->m_pHolder, 1), 1);
+    EXPECT_EQ(lever->activations, 1);
+}
+
+// Scenery with a bed's picture, whose use prompt counts.
+class Cot : public Scenery {
+public:
+    Cot() { m_iPictureBitmap = kBedBitmap2; }
+    int GetUsePrompt(Player* user, int flag) override {
+        prompts.push_back({user, flag});
+        return 1;
+    }
+    std::vector<std::pair<Player*, int>> prompts;
+};
+
+TEST_F(Interact, ABedIsRestedOnThroughItsPrompt) {
+    Player* k = PlaceMember(1, At(36, 35));
+    auto* cot = PlaceThing(new Cot, At(37, 35));
+    EXPECT_EQ(Ask(k, cot->m_pHolder, 1), 1);
+    ASSERT_EQ(cot->prompts.size(), 1u);
+    EXPECT_EQ(cot->prompts[0], (std::pair<Player*, int>{k, 1}));
+    EXPECT_NE(cot->m_pHolder, nullptr);  // not picked up
+    EXPECT_EQ(k->m_pBag->ItemCount(), 0);
 }
 
 TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
