@@ -379,7 +379,9 @@ int CMainFrame::InteractWith(Player* K, int F) {
         }
     }
 
-    if (O->m_bMoveable == 1 && !m_bEditing && K) {
+    // A creature is never picked up, whatever its flag says: one who comes
+    // over to talk would otherwise take the member it reaches into its bag.
+    if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
         const int count = AskTakeAmount(K, O);
         if (count > 0 && H) {
             if (count < O->m_iBulkNum) {

@@ -303,6 +303,12 @@ TEST_F(Interact, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_EQ(crier->m_pPlayerSet, nullptr);
 
+    // Reaching a party member, someone who came over does not carry it off.
+    crier->m_strMessageNode = "HELLO";
+    EXPECT_EQ(Ask(crier, k->m_pHolder, 1), 1);
+    EXPECT_TRUE(map->IsListedAnywhere(k->m_pHolder));
+    EXPECT_EQ(crier->m_pBag->ItemCount(), 0);
+
     // A party member who has nothing to say to a member who has.
     Player* quiet = PlaceMember(2, At(37, 35));
     k->m_strMessageNode = "CHAT";
