@@ -84,6 +84,7 @@ CMainFrame::DropResult CMainFrame::DropObject(Object* object, qv::Point p) {
     // the rest, and loses nothing unless the copy was placed.
     std::unique_ptr<Object> copy;
     if (object->m_bStackable) {
+        if (object->m_iBulkNum < 1) return result;  // an empty stack has nothing to drop
         const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
         if (count <= 0) return result;
         copy.reset(object->Clone());

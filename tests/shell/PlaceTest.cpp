@@ -91,6 +91,9 @@ TEST_F(Place, ASingleStackableIsDroppedWithoutAskingAndEmptiesTheCallersStack) {
     EXPECT_EQ(r.holder->m_pObject->m_iBulkNum, 1);
     EXPECT_TRUE(r.stackEmptied);
     EXPECT_EQ(arrow->m_iBulkNum, 0);
+    // What is left of it is nothing: dropped again, nothing is made.
+    EXPECT_FALSE(frame->DropObject(arrow, ViewPointOf(At(36, 35, 60, 20))));
+    EXPECT_EQ(arrow->m_iBulkNum, 0);
 }
 
 TEST_F(Place, AnObjectThatIsNotAStackIsPlacedItself) {
