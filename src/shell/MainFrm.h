@@ -336,7 +336,8 @@ public:
     // without the distance test. The frame installs it as Player's interaction.
     int InteractWith(Player* creature, int flag);
     // Whether the straight line from the creature to `point` meets `target`
-    // first, or nothing at all, within the squared cell distance `maxCellSq`.
+    // first, or nothing at all; never beyond `maxCellSq`, in the measure of
+    // MapMaster::CellDistanceSq (squared pixels).
     int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
                             const Position& point, int64_t maxCellSq, int flag);
     // Makes InteractWith the creatures' interaction (Player::s_interact).
