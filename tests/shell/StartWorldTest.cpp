@@ -83,6 +83,22 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(party->Members().size(), 1u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
         party->RemoveFromMap();
+
+        // The first move into the land brings the party to its place in the
+        // meadow, around the focus, and the leader is the one controlled.
+        frame.MoveToLand();
+        Player* hero = frame.m_World.m_pLeader.Get();
+        ASSERT_NE(hero, nullptr);
+        EXPECT_EQ(hero->m_strSpecialName, "Hero");
+        EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        ASSERT_NE(hero->m_pHolder, nullptr);
+        EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
+        EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
+        CellPoint wc;
+        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+        ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
+        EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }
