@@ -50,6 +50,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(frame.OpenStartWorld(), 1);
         EXPECT_EQ(frame.m_strWorldFile, "start.qvr");
         EXPECT_EQ(frame.m_strPlayerName, "Hero");
+        // The default formation: slot 1 stands 25 pixels down and right.
+        EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_FormationOffsets[5], (qv::Point{55, -40}));
         MapMaster& map = *frame.m_World.map_master;
         EXPECT_EQ(map.worldcellx, 100);
         EXPECT_EQ(map.worldcelly, 80);
