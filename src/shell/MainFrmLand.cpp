@@ -169,11 +169,13 @@ int CMainFrame::MoveToLand() {
         for (auto it = members.rbegin(); it != members.rend(); ++it)
             if (*it) group->AddMember(*it);
     }
-    if (leader && m_iStartState == 0) {
+    // The formation's turned rows are made at the first placement too, so
+    // that followers do not gather on the leader until the first land move.
+    if (leader) {
         InitFormation();
         RebaseFormation();
-        SetControlPlayer(nullptr, 0);  // the party's windows follow
     }
+    if (leader && m_iStartState == 0) SetControlPlayer(nullptr, 0);  // the party's windows follow
     if (m_bEditing && m_iStartState == 0) {
         if (!m_pToolPalette)
             m_bEditing = 0;

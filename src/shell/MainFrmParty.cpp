@@ -73,7 +73,7 @@ void CMainFrame::TravelTo(qv::Point cell) {
 
     // The travellers leave the map first: the window may move away from
     // where they stood, and they are not to be kept in a land left behind.
-    std::vector<Player*> travellers;
+    std::vector<qv::Handle<Player>> travellers;  // the move may replace the party
     std::function<void(Group*)> lift = [&](Group* group) {
         for (Member* m : group->Members()) {
             if (m->IsGroup()) {
@@ -90,7 +90,7 @@ void CMainFrame::TravelTo(qv::Point cell) {
     if (Map()) Map()->CheckFocusEdge(focus);
     leader = w.m_pLeader.Get();
     if (!leader || !leader->m_pGroup) return;
-    for (Player* p : travellers) EnterActor(p);
+    for (const auto& p : travellers) EnterActor(p.Get());
 
     int32_t k = 0;
     const std::vector<Member*> members(leader->m_pGroup->Members().begin(),

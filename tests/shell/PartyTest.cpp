@@ -94,6 +94,17 @@ TEST_F(Party, TravellersStandInRowsOfThreeFromTheCellsCentreAndTheViewFollows) {
     EXPECT_EQ(frame.m_World.m_pLeader->m_pGroup->Members().size(), 5u);
 }
 
+TEST_F(Party, TravellingBeforeTheLoopHasTakenASaveInFindsThePartyOnce) {
+    Open();
+    PartyOf({"Ayla", "Rex"});
+    Store();
+    frame.MoveToLand();  // the save's flag stays until the next tick
+    frame.TravelTo({12, 10});
+    ExpectAt("Ayla", 2010, 1186);
+    ExpectAt("Rex", 2030, 1186);
+    EXPECT_EQ(frame.m_World.m_pLeader->m_pGroup->Members().size(), 2u);
+}
+
 TEST_F(Party, ScriptCommandsWithoutALeaderAreRefused) {
     Open();
     qv::ScriptedMessages retry(

@@ -94,6 +94,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_NE(hero, nullptr);
         EXPECT_EQ(hero->m_strSpecialName, "Hero");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // Followers have their places from the start, turned to the
+        // leader's facing.
+        EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
         ASSERT_NE(hero->m_pHolder, nullptr);
         EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
         EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
