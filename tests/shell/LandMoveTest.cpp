@@ -111,6 +111,23 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     EXPECT_EQ(frame.m_World.m_pLeader->m_strSpecialName, "Ayla");
 }
 
+TEST_F(LandMove, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocusInASecondPass) {
+    // A world larger than the window.
+    map.SetWorldSize(120, 100);
+    root->bounds = {0, 0, 120, 100};
+    Open();
+    std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
+    for (Player* creature : p) creature->m_Position = At(60, 60);
+    const Position focus = At(10, 10, 0, 0);
+    Focus(focus);
+    Store();
+    frame.MoveToLand();
+    // The first pass kept the stored places and counted two; the second
+    // goes on counting from there.
+    ExpectAt("Ayla", focus.x + 50, focus.y + 10);
+    ExpectAt("Rex", focus.x + 10, focus.y + 30);
+}
+
 TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     Open();
     std::vector<Player*> p = PartyOf({"Korr", "Kaleb"}, 234);
