@@ -105,6 +105,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
         EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
         EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
+        // With the party there, a step of the world lights the meadow by its
+        // own steady daylight.
+        int32_t now = 100;
+        frame.RunWorld(&now);
+        ASSERT_NE(frame.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, "Meadow");
+        EXPECT_EQ(map.daylight, 100);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }
