@@ -223,6 +223,7 @@ private:
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
     void WritePlayers(Group& party);
+    int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
 
 public:
     // What later parts of the shell fill: the player's windows, the options

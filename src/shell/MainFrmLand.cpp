@@ -303,6 +303,12 @@ void CMainFrame::RunWaitingEvents() {
     // restarts are bounded by the list's length (and what events add to it,
     // up to a limit), so that an event that always answers a change cannot
     // hold the move forever.
+    if (m_bRunningEvents) return;
+    struct Running {
+        int& flag;
+        explicit Running(int& f) : flag(f) { flag = 1; }
+        ~Running() { flag = 0; }
+    } running(m_bRunningEvents);
     auto& events = m_World.m_EventList;
     size_t restarts = events.size() + 1;
     size_t granted = 0;

@@ -39,6 +39,19 @@ public:
     int m_answer;
 };
 
+// An event that moves the party into its land while it runs.
+class MovingEvent : public ScriptedEvent {
+public:
+    MovingEvent(std::vector<std::string>* log, CMainFrame* frame)
+        : ScriptedEvent(log, "moves", 0), m_frame(frame) {}
+    int Execute() override {
+        m_log->push_back(m_name);
+        m_frame->MoveToLand();
+        return 0;
+    }
+    CMainFrame* m_frame;
+};
+
 using LandMove = partytest::PartyFixture;
 
 TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOrder) {
@@ -219,6 +232,18 @@ TEST_F(LandMove, WaitingEventsRunUntilNoneChangesTheListAndALoopingOneIsCut) {
     EXPECT_GE(loops, 2);
     EXPECT_LE(loops, 4);
     EXPECT_EQ(events.size(), 2u);
+}
+
+TEST_F(LandMove, AnEventThatMovesThePartyLeavesTheWalkToTheMoveAlreadyRunning) {
+    Open();
+    std::vector<std::string> log;
+    auto& events = frame.m_World.m_EventList;
+    events.emplace_back(new MovingEvent(&log, &frame));
+    events.emplace_back(new ScriptedEvent(&log, "ends", -1));
+    frame.MoveToLand();
+    // The inner move ran no event; the outer walk went on past the mover.
+    EXPECT_EQ(log, (std::vector<std::string>{"moves", "ends", "moves"}));
+    EXPECT_EQ(events.size(), 1u);
 }
 
 TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
