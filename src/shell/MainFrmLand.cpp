@@ -157,8 +157,15 @@ int CMainFrame::MoveToLand() {
 
     RunWaitingEvents();
 
+    // The leader is the one controlled; a negative slot number marks it, and
+    // it alone.
     leader = w.m_pLeader.Get();
     w.m_pControlPlayer = leader;
+    for (const auto& member : w.m_Party)
+        if (Player* p = member.Get(); p && p != leader && p->m_iPartySlot < 0)
+            p->m_iPartySlot = -p->m_iPartySlot;
+    if (leader && leader->m_iPartySlot >= 0)
+        leader->m_iPartySlot = leader->m_iPartySlot > 0 ? -leader->m_iPartySlot : -1;
     // The party's slots lead their group's list, slot 0 first.
     if (m_iStartState == 0 && !m_bRefreshPending && leader && leader->m_pGroup) {
         Group* group = leader->m_pGroup;

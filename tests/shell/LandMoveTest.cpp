@@ -141,6 +141,19 @@ TEST_F(LandMove, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocusInASecondP
     ExpectAt("Rex", focus.x + 10, focus.y + 30);
 }
 
+TEST_F(LandMove, AfterAMoveTheLeaderIsControlledAndMarkedSoAlone) {
+    Open();
+    std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
+    // Control had passed to Rex.
+    p[0]->m_iPartySlot = 0;
+    p[1]->m_iPartySlot = -1;
+    frame.m_World.m_pControlPlayer = p[1];
+    frame.MoveToLand();
+    EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), p[0]);
+    EXPECT_LT(p[0]->m_iPartySlot, 0);
+    EXPECT_EQ(p[1]->m_iPartySlot, 1);
+}
+
 TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     Open();
     std::vector<Player*> p = PartyOf({"Korr", "Kaleb"}, 234);
