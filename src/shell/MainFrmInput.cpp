@@ -58,11 +58,6 @@ public:
     bool m_cancelled = false;
 };
 
-// The creature acts on (or heads for) the holder whose set it joined.
-int Interact(Player* creature) {
-    return Player::InteractWith(creature, 0);
-}
-
 // Sets or clears both Shift flags of every party member.
 void SetShiftFlags(World& world, int on) {
     for (auto& member : world.m_Party)
@@ -107,7 +102,7 @@ void WalkTo(CMainFrame& frame, const Position& point) {
         delete target;  // joining is forbidden just now
         return;
     }
-    Interact(member);
+    frame.InteractWith(member, 0);
 }
 
 }  // namespace
@@ -189,8 +184,7 @@ void CMainFrame::SetDragObject(ObjectHolder* holder) {
     m_iSelectMode = 0;
     m_bPaused = holder ? 1 : 0;
     if (holder) {
-        m_pPendingItem = nullptr;
-        m_pPendingItemUser = nullptr;
+        DropPendingUse();
         m_bLeftHeld = 0;
     }
     for (auto& member : m_World.m_Party)
@@ -209,8 +203,7 @@ void CMainFrame::CancelTargetSelection() {
     m_iSelectMode = 0;
     // What waited for the target goes with the selection: nothing used
     // later may pick it up by chance.
-    m_pPendingItem = nullptr;
-    m_pPendingItemUser = nullptr;
+    DropPendingUse();
     m_nCursorID = kCursorNormal;
     RestoreCursorImage();
 }
@@ -239,7 +232,7 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     if (m_iSelectMode >= 1) {
         if (!candidate) return;
         if (control) control->JoinPlayerSet(candidate);
-        Interact(control);
+        InteractWith(control, 0);
         m_bPaused = 0;
         m_iSelectMode = 0;
         m_nCursorID = kCursorNormal;
@@ -314,7 +307,7 @@ void CMainFrame::OnLButtonDblClk(qv::Point) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
             Player* control = m_World.m_pControlPlayer.Get();
             if (control) control->JoinPlayerSet(candidate);
-            Interact(control);
+            InteractWith(control, 0);
             m_bPaused = 0;
             return;
         }
@@ -398,7 +391,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
         }
     }
     control->JoinPlayerSet(candidate);
-    Interact(control);
+    InteractWith(control, 0);
 }
 
 // ---- Moving the mouse

@@ -8,6 +8,7 @@
 #include "LoopFixture.h"
 #include "media/DDWnd.h"
 #include "media/MouseCursor.h"
+#include "structures/Walls.h"
 #include "world/Global.h"
 
 using namespace looptest;
@@ -58,6 +59,7 @@ protected:
         auto* leader = new maptest::Pictured<Player>;
         leader->image = picture.get();
         leader->SetName("Leader");
+        leader->m_iPartySlot = -1;  // the leader's own mark
         NewGroup()->AddMember(leader);
         auto* holder = new ObjectHolder(at, leader);
         EXPECT_EQ(map->AddHolder(at, holder), 1);
@@ -211,19 +213,23 @@ TEST_F(Input, InAFightARightClickedOutsiderBecomesTheTargetAndAPartyMemberIsNeve
     foe->m_iPartySlot = 2;
     RightClick(Over(at));
     EXPECT_EQ(leader->m_pTarget.Get(), nullptr);
-    // An outsider: the target, and the member goes for it.
+    // An outsider: the target, and the member is ordered to attack it at
+    // once, keeping no set behind.
     foe->m_iPartySlot = 0;
     RightClick(Over(at));
     EXPECT_EQ(leader->m_pTarget.Get(), foe);
-    EXPECT_EQ(leader->m_pPlayerSet, holder);
+    ASSERT_NE(leader->m_pOrder, nullptr);
+    EXPECT_EQ(leader->m_pOrder->m_iType, ObjectEventType::ATTACK);
+    EXPECT_EQ(leader->m_pOrder->m_pObject.Get(), foe);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
     // With a ranged weapon readied it shoots from where it stands.
-    leader->LeavePlayerSet();
     leader->m_pTarget = nullptr;
+    *leader->m_pOrder = ObjectEvent();
     Thing bow(picture.get(), "Bow");
     leader->m_pRangedWeapon = &bow;
     RightClick(Over(at));
     EXPECT_EQ(leader->m_pTarget.Get(), foe);
-    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    EXPECT_NE(leader->m_pOrder->m_iType, ObjectEventType::ATTACK) << "no order given";
     leader->m_pRangedWeapon = nullptr;
 }
 
@@ -603,6 +609,30 @@ TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) 
     loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
     Mouse(qv::EventKind::LButtonUp, {600, 450});
     EXPECT_EQ(barrel->pos, still);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, ARightClickOnADoorSendsTheMemberThereAndOpensIt) {
+    Player* leader = AddLeader(focus);
+    auto* door = new maptest::Pictured<FrontDoorBrick>();
+    door->image = picture.get();
+    door->m_iItemNum = 3;
+    door->m_iState = Wall::kDoorClosed;
+    ObjectHolder* h = frame->PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
+    ASSERT_NE(h, nullptr);
+    MoveTo(Over(h->pos));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), h);
+    EXPECT_EQ(frame->m_strMessageLine, "Door");
+    RightClick(Over(h->pos));
+    EXPECT_EQ(leader->m_pPlayerSet, h) << "too far to open at once: it walks";
+    EXPECT_EQ(door->m_iState, Wall::kDoorClosed);
+    MoveTo({600, 450});
+    for (int i = 0; i < 300 && door->m_iState != Wall::kDoorOpen; ++i) Ticks(1);
+    EXPECT_EQ(door->m_iState, Wall::kDoorOpen);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
 }
 
 }  // namespace
