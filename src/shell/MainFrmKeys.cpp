@@ -245,6 +245,11 @@ void CMainFrame::OnEscape() {
         return;
     }
     if (w.m_bInfoOpen) return;
+    // The container window closes on Esc, as the windows above do.
+    if (m_pOpenContainer && !w.m_pContainerWnd) {
+        CloseContainer();
+        return;
+    }
 
     Player* leader = m_World.m_pLeader.Get();
     if (w.m_pTradeWnd || m_pDragHolder || w.m_bContainerOpen || w.m_pContainerWnd || !leader ||

@@ -636,3 +636,22 @@ TEST_F(Input, ARightClickOnADoorSendsTheMemberThereAndOpensIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
+    AddLeader(focus);
+    Thing chest(picture.get(), "Chest");
+    frame->OpenContainer(&chest);
+    ASSERT_TRUE(frame->m_OpenWindows.m_bContainerOpen);
+    const int32_t before = frame->m_World.m_iGameTime;
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
+    Press(qv::VK_ESCAPE);
+    EXPECT_FALSE(frame->m_OpenWindows.m_bContainerOpen);
+    EXPECT_EQ(frame->m_pOpenContainer.Get(), nullptr);
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
+}
+
+}  // namespace
