@@ -26,6 +26,10 @@ World::~World() {
     if (g_pWorld == this) g_pWorld = nullptr;
 }
 
+void World::MakeCurrent() {
+    g_pWorld = this;
+}
+
 void World::AddToKeyStorage(Object* object) {
     if (!QV_CHECK(object != nullptr)) return;
     KeyStorage* record = nullptr;

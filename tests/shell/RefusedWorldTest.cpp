@@ -1,0 +1,136 @@
+// A world file refused part-way leaves the running game as it was: the world
+// creature for creature, the working folder file for file, the current world,
+// the chance generators and the spell counter.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "items/Spell.h"
+#include "platform/Message.h"
+#include "platform/Rand.h"
+#include "shell/WorldFileFixture.h"
+#include "world/Global.h"
+#include "world/Random.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using worldfile_test::At;
+using worldfile_test::WorldFileTest;
+
+using worldfile_test::Files;
+
+class RefusedWorld : public WorldFileTest {
+protected:
+    // A world of two things and two creatures of group 2 around the focus,
+    // saved to the second game slot and then changed, so that the running
+    // world and the saved one differ.
+    void SaveThenChange() {
+        NumberedGroup(2, "wolves");
+        Keep(Thing("lamp"), At(24, 23));
+        Keep(Thing("chest"), At(26, 25));
+        Keep(Creature("Wolf", 2), At(27, 26));
+        Keep(Creature("Cub", 2), At(23, 25));
+        frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+        frame.m_strWorldFile = "world.qvr";
+        Open();
+        frame.m_SaveSlots[1] = {1, "Base"};
+        ASSERT_EQ(frame.SaveGame(1), 1);
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map.GetCell(i, j).holders)
+                    if (auto* p = dynamic_cast<Player*>(h->m_pObject)) p->m_iHitPoints = 3;
+        frame.m_World.m_pTimeOfDay->m_sHour = 5;
+        frame.m_strWorldFile = "running.qvr";
+    }
+    // What a refused read must not change.
+    struct Running {
+        std::map<std::string, std::string> census;
+        std::map<std::string, Bytes> work;
+        qv::Point focus;
+        int hour;
+        std::string worldFile;
+        size_t groups, actors, keys;
+        World* current;
+        uint32_t rand, spellSerial;
+        int32_t randomSeed;
+        bool operator==(const Running&) const = default;
+    };
+    Running Now() {
+        const World& w = frame.m_World;
+        return {Census(),
+                Files(folder.dir / "tmp"),
+                w.m_ptFocus,
+                w.m_pTimeOfDay->m_sHour,
+                frame.m_strWorldFile,
+                w.m_GroupArray.size(),
+                w.m_PlayerArray.size(),
+                w.m_KeyStorageList.size(),
+                GetWorld(),
+                qv::RandState(),
+                g_iNextSpellSerial,
+                GetRandomSeed()};
+    }
+    fs::path SlotWorld() const { return folder.dir / "save2" / "world.qvr"; }
+    qv::ScriptedMessages messages;
+};
+
+TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas) {
+    SaveThenChange();
+    const Bytes whole = qv::ReadWholeFile(SlotWorld().string());
+    const Running before = Now();
+    ASSERT_EQ(before.current, &frame.m_World);
+    ASSERT_EQ(before.census.size(), 4u);
+    // Past the version word, so that every cut gets into the world's body.
+    for (size_t n = 4; n < whole.size(); ++n) {
+        qv::WriteWholeFile(SlotWorld().string(), Bytes(whole.begin(), whole.begin() + long(n)));
+        frame.m_bQuitRequested = 0;
+        frame.m_iQuitCode = 0;
+        ASSERT_EQ(frame.LoadSlot(1), 0) << n;
+        EXPECT_EQ(frame.m_iQuitCode, 2) << n;
+        ASSERT_TRUE(Now() == before) << "cut at " << n << " of " << whole.size();
+        ASSERT_NE(messages.shown.back().find("world.qvr"), std::string::npos)
+            << messages.shown.back();
+    }
+    // The whole file still loads, and brings the saved world back.
+    qv::WriteWholeFile(SlotWorld().string(), whole);
+    frame.m_bQuitRequested = 0;
+    ASSERT_EQ(frame.LoadSlot(1), 1);
+    EXPECT_NE(Census(), before.census);
+    EXPECT_EQ(frame.m_strWorldFile, "world.qvr");
+    EXPECT_EQ(GetWorld(), &frame.m_World);
+}
+
+TEST_F(RefusedWorld, AWorldChangeReadingACutFileKeepsTheRunningWorld) {
+    SaveThenChange();
+    const Bytes whole = qv::ReadWholeFile(SlotWorld().string());
+    const Running before = Now();
+    const std::string other = (folder.dir / "tmp" / "other.qvr").string();
+    for (size_t n :
+         {size_t(0), size_t(3), size_t(4), whole.size() / 3, whole.size() / 2, whole.size() - 1}) {
+        qv::WriteWholeFile(other, Bytes(whole.begin(), whole.begin() + long(n)));
+        Running expected = before;
+        expected.work = Files(folder.dir / "tmp");
+        frame.m_bLoadingGame = 0;
+        EXPECT_THROW(frame.LoadWorldFile("other.qvr"), qv::ArchiveError) << n;
+        ASSERT_TRUE(Now() == expected) << "cut at " << n;
+    }
+}
+
+TEST_F(RefusedWorld, TryingAGoodFileChangesNothingOfTheRunningGame) {
+    SaveThenChange();
+    const Bytes whole = qv::ReadWholeFile(SlotWorld().string());
+    qv::Rand();
+    SetRandomSeed(4242);
+    g_iNextSpellSerial = 77;
+    const Running before = Now();
+    frame.m_bLoadingGame = 1;
+    frame.CheckWorldRead(whole, "world.qvr");
+    frame.m_bLoadingGame = 0;
+    frame.CheckWorldRead(whole, "world.qvr");
+    EXPECT_TRUE(Now() == before);
+}
+
+}  // namespace
