@@ -223,6 +223,13 @@ int CMainFrame::OnCreate() {
         qv::ShowMessage(problem, qv::MessageButtons::Ok);
         return -1;
     }
+    // The start world's name; a slot without a readable "Position" is said
+    // when the start world is opened.
+    try {
+        ReadPosition();
+    } catch (const qv::FileError&) {
+        m_strWorldFile.clear();
+    }
 
     // 5. The screen.
     TraceStart("screen");

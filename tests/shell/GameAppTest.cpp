@@ -232,6 +232,8 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
     Frame().m_pImageWorkerProc = &CountingWorker;
+    // The window's creation read the start world's name from "Position".
+    EXPECT_EQ(Frame().m_strWorldFile, "start.qvr");
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
@@ -292,6 +294,8 @@ TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
     Frame().m_pImageWorkerProc = &CountingWorker;
+    EXPECT_EQ(Frame().m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_TRUE(messages.shown.empty());
     qv::MessageLoop::Instance().PumpAll();
     EXPECT_EQ(g_workerRuns, 0);
     EXPECT_EQ(From("options window"), (Steps{"options window", "quit from options"}));
