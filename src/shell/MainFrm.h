@@ -402,8 +402,11 @@ public:
     // frame would read them now, and throws the archive's error when they
     // would be refused; the running world, the chance generators and the
     // spell counter are left exactly as they were. Every world read runs
-    // this first, so that a refused file changes nothing.
-    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name) const;
+    // this first, so that a refused file changes nothing. With a folder, the
+    // land files of the world's index found there are read too (a slot's,
+    // before it is copied over the working folder).
+    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                        const std::string& landFolder = {}) const;
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
 

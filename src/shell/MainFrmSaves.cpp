@@ -156,7 +156,7 @@ std::string CMainFrame::CheckSlot(const std::string& folder) const {
                     "a world of version " + std::to_string(version) + ", newer than this game");
         // The whole world is tried before anything is copied over the
         // working folder.
-        CheckWorldRead(head, worldPath);
+        CheckWorldRead(head, worldPath, folder);
     } catch (const qv::ArchiveError& error) {
         throw AsFileError(error, worldPath);
     }

@@ -20,6 +20,7 @@
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
+#include "world/Land.h"
 #include "world/Map.h"
 #include "world/Random.h"
 #include "world/TimeOfDay.h"
@@ -350,7 +351,8 @@ int CMainFrame::LoadWorldFile(const std::string& name) {
     return 1;
 }
 
-void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name) const {
+void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                                const std::string& landFolder) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -382,6 +384,19 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
                     "a world of version " + std::to_string(version) + ", newer than this game");
         WorldFileExtras extras;
         ReadWorld(ar, version, scratch, extras, replace);
+        // The lands are read in the scratch world, whose map has the size
+        // of the world they belong to.
+        if (!landFolder.empty() && scratch.map_master->landgraph) {
+            std::vector<const LandGraph*> nodes{scratch.map_master->landgraph};
+            while (!nodes.empty()) {
+                const LandGraph* node = nodes.back();
+                nodes.pop_back();
+                for (const auto& child : node->children) nodes.push_back(child.get());
+                if (!node->info) continue;
+                const std::string path = landFolder + node->info->filename;
+                if (qv::FileExists(path)) Land::FromBytes(qv::ReadWholeFile(path), path);
+            }
+        }
     } catch (...) {
         putBack();
         throw;

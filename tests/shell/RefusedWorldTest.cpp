@@ -103,6 +103,24 @@ TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas
     EXPECT_EQ(GetWorld(), &frame.m_World);
 }
 
+TEST_F(RefusedWorld, ASlotWithABadLandFileIsRefusedBeforeItIsCopied) {
+    SaveThenChange();
+    const fs::path land = folder.dir / "save2" / "world.lnd";
+    const Bytes whole = qv::ReadWholeFile(land.string());
+    const Running before = Now();
+    for (size_t n : {size_t(0), size_t(1), whole.size() / 2, whole.size() - 1}) {
+        qv::WriteWholeFile(land.string(), Bytes(whole.begin(), whole.begin() + long(n)));
+        frame.m_bQuitRequested = 0;
+        ASSERT_EQ(frame.LoadSlot(1), 0) << n;
+        ASSERT_TRUE(Now() == before) << "land cut at " << n;
+        EXPECT_NE(messages.shown.back().find("world.lnd"), std::string::npos)
+            << messages.shown.back();
+    }
+    qv::WriteWholeFile(land.string(), whole);
+    frame.m_bQuitRequested = 0;
+    EXPECT_EQ(frame.LoadSlot(1), 1);
+}
+
 TEST_F(RefusedWorld, AWorldChangeReadingACutFileKeepsTheRunningWorld) {
     SaveThenChange();
     const Bytes whole = qv::ReadWholeFile(SlotWorld().string());
