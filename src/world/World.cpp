@@ -4,6 +4,7 @@
 #include "world/Group.h"
 #include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/Member.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
@@ -32,6 +33,10 @@ void World::MakeCurrent() {
 
 void World::AddToKeyStorage(Object* object) {
     if (!QV_CHECK(object != nullptr)) return;
+    // Records store full copies of what they list, and a creature or a group
+    // belongs to the group tree alone: a record that listed one could not be
+    // read back.
+    if (object->IsKindOf(&Member::classInfo)) return;
     KeyStorage* record = nullptr;
     for (auto& k : m_KeyStorageList)
         if (k->m_iKeyNum == object->m_iItemNum) {

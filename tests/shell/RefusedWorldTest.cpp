@@ -11,6 +11,7 @@
 #include "platform/Rand.h"
 #include "shell/WorldFileFixture.h"
 #include "world/Global.h"
+#include "world/KeyStorage.h"
 #include "world/Random.h"
 
 namespace {
@@ -178,6 +179,38 @@ TEST_F(RefusedWorld, WhatTheTryAcceptsTheRealReadTakes) {
     }
     frame.m_bLoadingGame = 0;
     EXPECT_GT(accepted, 0u);
+}
+
+// A creature that carries an item number (a key's number) stays out of the
+// key records: a record stores full copies of what it lists, which a creature
+// of the group tree cannot be, so a world holding one read back once and then
+// could not be read again.
+TEST_F(RefusedWorld, ACreatureWithAKeyNumberStaysOutOfTheKeyRecords) {
+    NumberedGroup(2, "wolves");
+    Player* wolf = Creature("Wolf", 2);
+    wolf->m_iItemNum = 7;
+    Keep(wolf, At(27, 26));
+    auto bell = std::make_unique<Object>("Bell");
+    bell->m_iItemNum = 7;
+    frame.m_World.AddToKeyStorage(bell.get());
+    frame.m_World.AddToKeyStorage(wolf);
+    frame.m_World.m_ScriptVariableList.push_back(std::move(bell));
+    frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+    Open();
+    auto listed = [&] {
+        size_t n = 0;
+        for (const auto& record : frame.m_World.m_KeyStorageList) n += record->m_ObjectList.size();
+        return n;
+    };
+    EXPECT_EQ(listed(), 1u) << "the bell alone";
+    frame.m_bSaving = 1;
+    const Bytes first = Store();
+    Read(first);
+    EXPECT_EQ(listed(), 1u);
+    const Bytes second = Store();
+    Read(second);
+    EXPECT_EQ(Store(), second);
+    frame.m_bSaving = 0;
 }
 
 }  // namespace
