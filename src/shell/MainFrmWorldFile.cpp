@@ -446,8 +446,13 @@ void CMainFrame::Serialize(qv::Archive& ar) {
         WriteList(ar, w.m_KeyStorageList);
         const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
         ar.WriteDWord(static_cast<uint32_t>(slots));
+        // A game save writes the group kept aside at the end of the file;
+        // listed in the table too, it would be stored twice and the file
+        // refused. Read back, it takes its table slot again.
+        Group* keptAside = m_bSaving ? w.m_pGroupTempStorage.Get() : nullptr;
         for (size_t i = 1; i < slots; ++i) {
             Group* group = w.m_GroupArray[i];
+            if (group && group == keptAside) group = nullptr;
             ar.WriteDWord(group ? 1 : 0);
             if (group) ar.WriteObject(group);
         }

@@ -213,4 +213,27 @@ TEST_F(RefusedWorld, ACreatureWithAKeyNumberStaysOutOfTheKeyRecords) {
     frame.m_bSaving = 0;
 }
 
+// A group kept aside that also holds its number's slot in the table is
+// written once in a game save (at the end, as the group kept aside) and takes
+// its slot again when read: the save reads back.
+TEST_F(RefusedWorld, AGroupKeptAsideWithATableSlotIsSavedOnce) {
+    Group* aside = NumberedGroup(4, "scouts");
+    frame.m_World.m_pGroupTempStorage = aside;
+    Keep(Creature("Scout", 4), At(26, 26));
+    frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+    Open();
+    frame.m_bSaving = 1;
+    const Bytes first = Store();
+    Read(first);
+    ASSERT_NE(frame.m_World.m_pGroupTempStorage.Get(), nullptr);
+    EXPECT_EQ(frame.m_World.GetGroupByNumber(4), frame.m_World.m_pGroupTempStorage.Get());
+    // From then on the same bytes (a group's counted hit points may settle
+    // once after the first read).
+    const Bytes second = Store();
+    Read(second);
+    EXPECT_EQ(Store(), second);
+    EXPECT_EQ(frame.m_World.GetGroupByNumber(4), frame.m_World.m_pGroupTempStorage.Get());
+    frame.m_bSaving = 0;
+}
+
 }  // namespace
