@@ -409,12 +409,11 @@ public:
                         const std::string& landFolder = {}) const;
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
-
-private:
+    // Whether the intro plays, and whether a key asked it to stop: the
+    // intro alone sets the first, a key only the second.
     std::atomic<bool> m_bIntroPlaying{false};
     std::atomic<bool> m_bIntroStopAsked{false};
 
-public:
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }
     void FirstTick();
