@@ -9,6 +9,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,15 @@
 
 namespace qv {
 class Archive;
+class ArchiveError;
+class FileError;
 class Settings;
 }  // namespace qv
 class CDDWnd;
 class Group;
 class Land;
 class MapMaster;
+class Member;
 class MonsterGenerator;
 class Object;
 class Player;
@@ -146,12 +150,86 @@ public:
     void DDErrorText(unsigned code);
     void DDRestoreErrorText(unsigned code);
 
-    // What later parts of the shell fill: moving the party into its land or
-    // to another world, the player's windows, the options window after a
-    // death and the monster generators' fights. Each answers as the loop
-    // expects while the part behind it is missing.
+    // ---- The party and moving between lands (MainFrmParty.cpp, MainFrmLand.cpp) ----
+    // Puts the view and the party back in order after the map changed under
+    // them: the window around the focus, the party read back from "players"
+    // after a world was read or written, a new character's attributes and
+    // names, the spells of the dead, the groups' leaders, the waiting events
+    // and the formation. Leaves m_bPlacingParty and m_bLoadingGame clear and
+    // the leader controlled.
     int MoveToLand();
-    int GoToWorld(Object* stairs);
+    // Gives every creature of the group (nested groups too, in list order) a
+    // new placement on the map; *counter counts the creatures placed. While
+    // the party is placed (m_bPlacingParty) and not kept where it was stored,
+    // creature n stands at the focus + ((n mod 3) * 20 + 10, (n div 3) * 20 + 10).
+    int PlaceGroup(Group* group, int32_t* counter);
+    // Takes the party to cell (x, y) of another world file of the working
+    // folder; 0 (nothing done) without a leader or for a name that is not a
+    // plain file name of the working folder.
+    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y);
+    // The editor's ways to make and extend worlds. Their dialogs are the
+    // editor's: until it exists (and in tests) they are reached through the
+    // choosers below, and a missing chooser answers as a cancelled dialog.
+    void AddLand(std::unique_ptr<Land> land, const std::string& fileName);
+    int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
+    int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
+    int AskLandFileName(std::string& name);  // 1 when a name was chosen
+    struct FileDialogRequest {
+        bool save = false;  // a save dialog (else an open dialog)
+        std::string extension, proposed, filter;
+    };
+    // Answers the chosen file's name (a folder before it is dropped), or
+    // nothing when cancelled.
+    std::function<std::optional<std::string>(const FileDialogRequest&)> m_ChooseFile;
+    struct NewWorldRequest {
+        std::string name;
+        int32_t width = 500, height = 500;
+    };
+    // Fills in the new world's name and size; false when cancelled.
+    std::function<bool(NewWorldRequest&)> m_AskNewWorld;
+    int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
+    int m_bPlacingParty = 0;
+    int m_bNoPlayersFile = 0;  // the editor: "players" is not read
+    int m_bNewCharacterPending = 0;
+    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
+
+    // The party's slots and the script commands that move, split and rejoin it.
+    int FindPartySlot(const Player* creature) const { return m_World.FindPartySlot(creature); }
+    Player* GetPartyMember(const int32_t* slot) const;
+    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const {
+        return m_World.GetPartySlot(creature, slot, row);
+    }
+    // The party to the centre of a cell, in rows of three 20 pixels apart.
+    void TravelTo(qv::Point cell);
+    // The leader goes on alone; the others wait, held, in the kept-aside group.
+    void MakeGroup();
+    // The kept-aside members rejoin the leader's group; each takes the next
+    // free party slot of 1 to 5, and those beyond rejoin without a slot.
+    void ReGroup();
+    // The leader trades with the store of that id, when there is one.
+    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
+    // The stores are kept as read until the trading window comes: it installs
+    // how a store's id is read and how its window opens.
+    struct TradeWindowHooks {
+        std::function<bool(qv::Persistent& store, int32_t id)> isStore;
+        std::function<void(qv::Persistent& store, int32_t mode)> open;
+    } m_TradeWindow;
+    // Takes a member's placement off the map and deletes it; the member stays.
+    void TakeHolderOffMap(Member* member);
+
+private:
+    void BringBackParty();
+    void ReadPartyFromPlayers();
+    void EndSpellsOfTheDead();
+    void RunWaitingEvents();
+    void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
+    void WritePlayers(Group& party);
+    int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
+
+public:
+    // What later parts of the shell fill: the player's windows, the options
+    // window after a death and the monster generators' fights. Each answers
+    // as the loop expects while the part behind it is missing.
     void SetDragObject(ObjectHolder* holder);
     void SetControlPlayer(Player* creature, int refresh);
     void OnShowStatistics();
@@ -331,6 +409,79 @@ public:
     static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
     // Refills the map's window around the focus from the land files.
     void ReloadWindowAtFocus();
+    // An archive fault reported as a fault of its file.
+    static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
+
+    // ---- Interaction and placing (MainFrmInteract.cpp, MainFrmPlace.cpp) ----
+    // What creature K does about the holder it heads for (its player set; with
+    // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
+    // nothing done, -3 the world changed under the caller. A nonzero flag acts
+    // without the distance test. The frame installs it as Player's interaction.
+    int InteractWith(Player* creature, int flag);
+    // Whether the straight line from the creature to `point` meets `target`
+    // first, or nothing at all; never beyond `maxCellSq`, in the measure of
+    // MapMaster::CellDistanceSq (squared pixels).
+    int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
+                            const Position& point, int64_t maxCellSq, int flag);
+    // Makes InteractWith the creatures' interaction (Player::s_interact).
+    void InstallInteraction();
+    // Drops the item or spell waiting for a target and its user: every way a
+    // target selection is cancelled (Esc, the right button) calls it.
+    void DropPendingUse();
+    // The pending use belongs to K: K is its user, or no user is recorded and
+    // K is the controlled member (or K is null, the player's own click).
+    bool OwnsPendingUse(const Player* creature) const;
+    // The container window over a looted corpse or an opened chest: what it
+    // shows, while it is up. The world stands still while it is.
+    void OpenContainer(Object* container);
+    void CloseContainer();
+    qv::Handle<Object> m_pOpenContainer;
+    // The number the quantity window asks for: 0 to amount, starting at amount;
+    // 0 when it is closed without confirming. m_bQuantityUp is set while it is up.
+    int AskQuantity(int amount);
+    int m_bQuantityUp = 0;
+    // How many of a stack a creature takes into its bag: 1 for a single
+    // object, else asked; -1 when its bag cannot hold it, 0 without a bag.
+    int AskTakeAmount(Player* creature, Object* object);
+    // Puts an object into a creature's bag (merged into a stack of its kind
+    // when it stacks); false when there is no room, and the object is left to
+    // the caller.
+    static bool AddToBag(Player* creature, Object* object);
+    // The warning beep of a drop that found no place.
+    void WarningBeep() { ++m_iWarningBeeps; }
+    int m_iWarningBeeps = 0;
+    static constexpr int kNearDistanceSq = 200;  // below: the target is near
+    static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
+    static constexpr int64_t kCorpseSightCellSq = 10000;
+    static constexpr int64_t kFightSightCellSq = 1000000;
+
+    // A drop of `object` at view point `p`. A stack is asked how many (a single
+    // one is taken as it is) and a copy of that many is placed; only when it
+    // was placed is the count taken off `object`, here, so a caller never
+    // reduces its stack itself. Anything else is placed itself.
+    struct DropResult {
+        ObjectHolder* holder = nullptr;  // null: nothing was placed and nothing changed
+        bool placedItself = false;       // `object` itself stands on the map now (the map owns it)
+        bool stackEmptied = false;  // all of the stack went: `object` is the caller's to delete
+        explicit operator bool() const { return holder != nullptr; }
+    };
+    DropResult DropObject(Object* object, qv::Point p);
+    // Places a wall piece on the cell under world point q by its kind; null
+    // when it cannot be placed (also for a plain wall of kind 0).
+    ObjectHolder* PlaceObjectAt(Object* object, const Position& q);
+    // Takes a holder out of every map cell that lists it; holder and object stay.
+    void RemoveFromMap(ObjectHolder* holder);
+    // The key records (the world keeps them).
+    void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
+    void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
+    // Replaces the script variables with those of "MessageFile.h" in the
+    // current slot folder; on a file that cannot be read the old ones stay
+    // and the qv::FileError reaches the caller.
+    void ReadScriptVariables();
+    // The point a blocked drop at w walks toward: beside the wall that blocks,
+    // else pulled toward its cell's centre.
+    static Position DropTarget(const Position& w, ObjectHolder* obstacle);
+    static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
 
     // ---- Start-up (MainFrmStart.cpp) ----
     // The settings file: "settings" in the user's configuration folder

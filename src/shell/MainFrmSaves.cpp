@@ -36,8 +36,9 @@ std::string Beside(const std::string& folder, const char* suffix) {
     return base + suffix;
 }
 
-// An archive fault reported as a fault of its file.
-qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file) {
+}  // namespace
+
+qv::FileError CMainFrame::AsFileError(const qv::ArchiveError& error, const std::string& file) {
     const std::string name = error.file.empty() ? file : error.file;
     // The archive's text starts with the file's name, which the report
     // already shows.
@@ -45,8 +46,6 @@ qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file
     if (detail.rfind(name + ": ", 0) == 0) detail.erase(0, name.size() + 2);
     return qv::FileError(qv::FileError::Other, name, detail);
 }
-
-}  // namespace
 
 std::string CMainFrame::GetSaveFolder(int slot) {
     if (slot >= kFirstGameSlot && slot <= kLastGameSlot) return qv::Format("save%d\\", slot);

@@ -324,12 +324,7 @@ int CMainFrame::DetachGroup(Group* group) {
             DetachGroup(static_cast<Group*>(member));
             continue;
         }
-        if (ObjectHolder* holder = member->m_pHolder) {
-            if (Map()) Map()->RemoveHolder(holder->pos, holder);
-            member->m_pHolder = nullptr;
-            holder->m_pObject = nullptr;
-            delete holder;
-        }
+        TakeHolderOffMap(member);
     }
     return 1;
 }
