@@ -313,6 +313,16 @@ TEST_F(GameApp, InBuildModeTheWorkerRunsFirstAndNoOptionsWindowIsShown) {
     EXPECT_EQ(Frame().m_iStage, 3);
 }
 
+TEST_F(GameApp, InFullScreenTheCursorStaysInsideTheScreen) {
+    Settings("Path=" + dir.string() + "\nWindows=0\n");
+    ASSERT_EQ(Init(app), 1);
+    EXPECT_EQ(Frame().m_bWindowed, 0);
+    qv::MessageLoop::Instance().PumpAll();
+    ASSERT_EQ(Frame().m_iStage, 3);
+    EXPECT_EQ(GetMouseCursor()->m_rcLimits, (qv::Rect{0, 0, 632, 472}));
+    EXPECT_EQ(GetMouseCursor()->m_rcClip, (qv::Rect{0, 0, 640, 480})) << "as it was made";
+}
+
 TEST_F(GameApp, TheWorkerAnswersMinusOneForAnyFrameButTheMainOne) {
     EXPECT_EQ(CMainFrame::LoadImagesOnWorker(nullptr), -1);
     Settings("Path=" + dir.string() + "\n");
