@@ -36,6 +36,8 @@ CMainFrame::~CMainFrame() {
     OnDestroy();
     qv::MessageLoop::Instance().Forget(this);
     m_ActiveSpells.clear();
+    // The sound device stops playing before anything it might play goes.
+    ReleaseSounds();
     // The screen goes with the frame; the software cursor, which outlives it,
     // lets go of its surfaces.
     ReleaseDirectDraw();
@@ -182,8 +184,11 @@ void CMainFrame::SetControlPlayer(Player* creature, int) {
 }
 
 int CMainFrame::RunOptionsWindow(int, int) {
-    // Without the options window nobody can ask to quit here: play goes on.
-    return 0;
+    // Until the options window exists its first showing starts the game in
+    // the start world, as its "new game" would, and nobody can ask to quit
+    // at a later one: play goes on.
+    if (m_bOptionsShown) return 1;
+    return StartInOriginalWorld();
 }
 
 void CMainFrame::ResetGeneratorFight(Group*) {

@@ -4,6 +4,7 @@
 // their own.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -230,7 +231,8 @@ public:
     // window after a death and the monster generators' fights. Each answers
     // as the loop expects while the part behind it is missing.
     void SetControlPlayer(Player* creature, int refresh);
-    // 1 when the player chose to quit.
+    // TRUE when the player goes on playing, FALSE when the player chose to
+    // quit there.
     int RunOptionsWindow(int a, int b);
     void RefreshPartyTips() {}
     void OnActivateApp(bool active) override;
@@ -380,7 +382,8 @@ public:
     // Esc, in its order: windows first, then the target selection, then the
     // options window.
     void OnEscape();
-    void OnCommand(int id) override;
+    // The menu commands above (OnCommand hands them on).
+    void OnMenuCommand(int id);
     void OnKeyDown(int vk) override;
     void OnKeyUp(int vk) override;
     void OnLButtonDown(qv::Point point) override;
@@ -567,6 +570,72 @@ public:
     // Brings the start world of "original" into the working folder and
     // reads it; 0 (reported) when it cannot.
     int OpenStartWorld();
+    // Play in the start world: TRUE when it was read, or when the game folder
+    // has no "original" slot (play then opens on the empty world, said on
+    // the error output); FALSE after a reported failure.
+    int StartInOriginalWorld();
+    // Writes the sound and music switches back as "Sound" and "Midi" into the
+    // settings file, keeping its other lines; false, with the reason said,
+    // when the file cannot be written (the switches in play stay as set).
+    bool WriteSoundSettings(int sound, int music);
+
+    // The commands the frame posts to itself: the intro, then its end.
+    static constexpr int kCmdPlayIntro = 170;
+    static constexpr int kCmdIntroDone = 171;
+    // Exit codes of a start that does not reach play: the player quit from
+    // the first options window; the images or the timer failed.
+    static constexpr int kQuitFromOptions = 2;
+    static constexpr int kQuitStartFailed = 3;
+    // Makes the window: answers 2 when the frame may live, 0 when not.
+    int Create();
+    // The window's creation, in order: settings, folders, the slot table,
+    // the screen, the frame's images and the software cursor, the map and the
+    // root groups, sound and the first tune, the view, then the intro is
+    // posted. 0 when the frame may live, -1 when not.
+    int OnCreate();
+    void OnCommand(int id) override;
+    // Command 170: plays the intro (there is no movie player on this
+    // platform, so the intro ends at once) and posts command 171.
+    void OnPlayIntro();
+    // Command 171: the intro is over; play starts.
+    void OnIntroDone();
+    // A key during the intro asks it to stop; only the intro itself ends its
+    // player. Answers whether an intro was playing.
+    bool StopIntro();
+    bool IsIntroPlaying() const { return m_bIntroPlaying.load(); }
+    // Loads the shared pictures on a worker thread while this thread waits,
+    // runs the first options window (or the world maker in build mode) and
+    // sets the 50 ms timer: play begins with the next tick.
+    void StartOfPlay();
+    // The worker's procedure: 0 when the shared pictures are loaded, -1 when
+    // not (or when `frame` is not the main frame). It touches nothing but the
+    // shared pictures, which nothing reads until it has ended.
+    static int LoadImagesOnWorker(CMainFrame* frame);
+    int (*m_pImageWorkerProc)(CMainFrame*) = &LoadImagesOnWorker;
+    int m_iImageWorkerResult = 0;  // the last worker's exit code
+    // The settings file that OnCreate reads and the sound switches are
+    // written to (SettingsFilePath() unless set before).
+    std::string m_strSettingsFile;
+    // Told the name of each start-up and shut-down step as it is taken.
+    std::function<void(const std::string&)> m_StartTrace;
+    void TraceStart(const std::string& step) {
+        if (m_StartTrace) m_StartTrace(step);
+    }
+    // Reads a world file's bytes into a scratch world of its own, as this
+    // frame would read them now, and throws the archive's error when they
+    // would be refused; the running world, the chance generators and the
+    // spell counter are left exactly as they were. Every world read runs
+    // this first, so that a refused file changes nothing. With a folder, the
+    // land files of the world's index found there are read too (a slot's,
+    // before it is copied over the working folder).
+    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                        const std::string& landFolder = {}) const;
+    int m_bSystemCursorShown = 1;
+    int m_bWorldMade = 0;  // build mode: the world maker made a world
+    // Whether the intro plays, and whether a key asked it to stop: the
+    // intro alone sets the first, a key only the second.
+    std::atomic<bool> m_bIntroPlaying{false};
+    std::atomic<bool> m_bIntroStopAsked{false};
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }

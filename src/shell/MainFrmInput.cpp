@@ -136,7 +136,7 @@ void CMainFrame::OnShowStatistics() {
     // in-game windows once they are there.
 }
 
-void CMainFrame::OnCommand(int id) {
+void CMainFrame::OnMenuCommand(int id) {
     switch (id) {
         case kCmdPause:
             TogglePause();

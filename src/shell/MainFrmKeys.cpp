@@ -132,6 +132,8 @@ void CMainFrame::OnQuickSaveKey() {
 }
 
 void CMainFrame::OnKeyDown(int vk) {
+    // Any key stops the intro while it plays.
+    if (StopIntro()) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
     Player* control = m_World.m_pControlPlayer.Get();
     switch (vk) {
@@ -269,5 +271,5 @@ void CMainFrame::OnEscape() {
 
     m_bOptionsShown = 1;
     const bool fighting = IsGroupFighting(leader->m_pGroup) || m_pActiveGenerator;
-    if (RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
+    if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
 }

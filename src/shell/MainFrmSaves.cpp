@@ -147,12 +147,15 @@ std::string CMainFrame::CheckSlot(const std::string& folder) const {
     // A world of a later version than this game is refused before anything
     // is copied.
     const std::vector<uint8_t> head = qv::ReadWholeFile(worldPath);
-    qv::Archive ar(head, worldPath);
     try {
+        qv::Archive ar(head, worldPath);
         const uint32_t version = ar.ReadDWord();
         if (version > kWorldVersion)
             ar.Fail(qv::ArchiveError::BadSchema,
                     "a world of version " + std::to_string(version) + ", newer than this game");
+        // The whole world is tried before anything is copied over the
+        // working folder.
+        CheckWorldRead(head, worldPath, folder);
     } catch (const qv::ArchiveError& error) {
         throw AsFileError(error, worldPath);
     }

@@ -180,7 +180,7 @@ void CMainFrame::CheckPartyAlive() {
             ResetGeneratorFight(member->m_pGroup);
             continue;
         }
-        if (RunOptionsWindow(0, 0)) {
+        if (!RunOptionsWindow(0, 0)) {
             RequestQuit(0);
             return;
         }

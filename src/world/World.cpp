@@ -4,6 +4,7 @@
 #include "world/Group.h"
 #include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/Member.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
@@ -26,8 +27,16 @@ World::~World() {
     if (g_pWorld == this) g_pWorld = nullptr;
 }
 
+void World::MakeCurrent() {
+    g_pWorld = this;
+}
+
 void World::AddToKeyStorage(Object* object) {
     if (!QV_CHECK(object != nullptr)) return;
+    // Records store full copies of what they list, and a creature or a group
+    // belongs to the group tree alone: a record that listed one could not be
+    // read back.
+    if (object->IsKindOf(&Member::classInfo)) return;
     KeyStorage* record = nullptr;
     for (auto& k : m_KeyStorageList)
         if (k->m_iKeyNum == object->m_iItemNum) {

@@ -41,6 +41,9 @@ public:
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
+    // Makes this world the current one again, after a newer one (a scratch
+    // world that a file was tried on) has gone.
+    void MakeCurrent();
 
     // The running map (owned); null until a land is read.
     std::unique_ptr<MapMaster> map_master;

@@ -655,3 +655,23 @@ TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
+    AddLeader(focus);
+    frame->m_bIntroPlaying = true;
+    Press(qv::VK_SPACE);
+    EXPECT_TRUE(frame->m_bIntroStopAsked.load());
+    EXPECT_FALSE(frame->m_bPaused) << "the key did nothing else";
+    frame->m_bIntroPlaying = false;
+
+    // Nothing open, nothing picked: Esc shows the options window, and play
+    // goes on when the player does not quit there.
+    frame->m_bOptionsShown = 0;
+    Press(qv::VK_ESCAPE);
+    EXPECT_TRUE(frame->m_bOptionsShown);
+    EXPECT_FALSE(frame->m_bQuitRequested);
+}
+
+}  // namespace
