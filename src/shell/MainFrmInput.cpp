@@ -295,7 +295,12 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
 }
 
 void CMainFrame::OnLButtonUp(qv::Point) {
-    if (IsInputBlocked()) return;
+    if (IsInputBlocked()) {
+        // A release is never lost: the view must not go on following a
+        // button that is up once the conversation is over.
+        if (m_bLeftHeld && !m_iSelectMode && !m_pDragHolder) EndHeldButton(*this);
+        return;
+    }
     SetShiftFlags(m_World, 0);
     if (m_iSelectMode || m_pDragHolder) return;
     EndHeldButton(*this);
@@ -361,10 +366,14 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
         }
         return;
     }
-    if (!HoldsCapture(this) || !m_bRightPause) return;
-    Release();
+    if (!m_bRightPause) return;
+    // The pause lasts exactly as long as the button is held, even when a
+    // left click in between took the capture away; the order needs it.
+    const bool held = HoldsCapture(this);
+    if (held) Release();
     m_bRightPause = 0;
     m_bPaused = 0;
+    if (!held) return;
 
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
     Player* control = m_World.m_pControlPlayer.Get();

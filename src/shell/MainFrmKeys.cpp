@@ -247,8 +247,9 @@ void CMainFrame::OnEscape() {
         return;
     }
     if (w.m_bInfoOpen) return;
-    // The container window closes on Esc, as the windows above do.
-    if (m_pOpenContainer && !w.m_pContainerWnd) {
+    // The container window closes on Esc, as the windows above do, also
+    // when what it showed is gone meanwhile (the world would stand still).
+    if (w.m_bContainerOpen && !w.m_pContainerWnd) {
         CloseContainer();
         return;
     }
@@ -263,7 +264,7 @@ void CMainFrame::OnEscape() {
         SetMessageLine("");
         return;
     }
-    if (IsInputBlocked()) return;
+    if (m_bQuantityUp || IsInputBlocked()) return;
     if (m_bTabTarget) {
         TogglePause();
         return;

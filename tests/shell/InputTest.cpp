@@ -675,3 +675,61 @@ TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, AButtonLetGoAlwaysEndsItsHoldAndItsPause) {
+    Player* leader = AddLeader(focus);
+    frame->PauseBudget = CMainFrame::kPauseBankMax;
+    // A left click while the right button holds the game still: the pause
+    // still ends when the right button is let go.
+    Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy + 20});
+    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+    Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy + 20});
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_bRightPause);
+    const int32_t before = frame->m_World.m_iGameTime;
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
+
+    // The left button let go while a conversation is pending ends the walk
+    // after the held button all the same.
+    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+    frame->m_bMouseWalking = 1;
+    frame->m_iTickStep = 1000;
+    leader->m_iTalkState = 0;
+    Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    EXPECT_FALSE(frame->m_bMouseWalking);
+    EXPECT_EQ(frame->m_iTickStep, 100);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+    leader->m_iTalkState = -1;
+}
+
+TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGone) {
+    AddLeader(focus);
+    frame->m_bTabTarget = 1;
+    frame->m_bPaused = 1;
+    frame->m_bOptionsShown = 0;
+    frame->m_bQuantityUp = 1;
+    Press(qv::VK_ESCAPE);
+    EXPECT_TRUE(frame->m_bTabTarget) << "the quantity window is up";
+    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_bOptionsShown);
+    frame->m_bQuantityUp = 0;
+    Press(qv::VK_ESCAPE);
+    EXPECT_FALSE(frame->m_bTabTarget);
+    EXPECT_FALSE(frame->m_bPaused);
+
+    auto* corpse = new Thing(picture.get(), "Corpse");
+    frame->OpenContainer(corpse);
+    delete corpse;
+    Press(qv::VK_ESCAPE);
+    EXPECT_FALSE(frame->m_OpenWindows.m_bContainerOpen);
+    const int32_t before = frame->m_World.m_iGameTime;
+    Ticks(1);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before + 100) << "the world goes on";
+}
+
+}  // namespace
