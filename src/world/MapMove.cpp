@@ -3,6 +3,7 @@
 // Everything outside the window of cells counts as blocked.
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdlib>
 
@@ -65,11 +66,25 @@ struct HolderTest {
         // rather than waiting for each in turn.
         // The holders first, which needs nothing read; then for each object
         // its first line, where its type and collision kind lie.
+        // A creature whose spacing fields the holder copied is not fetched
+        // unless it is near enough to matter.
         for (ObjectHolder* h : list) __builtin_prefetch(h);
-        for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
+        for (ObjectHolder* h : list)
+            if (h->m_uSpacingOf != ObjectHolder::SpacingTag(h->m_pObject))
+                __builtin_prefetch(h->m_pObject);
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
+            if (h->m_uSpacingOf == ObjectHolder::SpacingTag(o)) {
+                assert(o->m_iLightSampling < 2 && AsMapCreature(o) &&
+                       AsMapCreature(o)->MapSpacingRadius() == h->m_iSpacingRadius);
+                const int64_t d = map.PixelDistanceSq(pos, h->pos);
+                const int64_t otherRadius = h->m_iSpacingRadius;
+                const int64_t sum = moverRadius + otherRadius;
+                if (moverCreature ? d >= std::max<int64_t>(1, 4 * sum * sum)
+                                  : d >= 2 * otherRadius * otherRadius)
+                    continue;
+            }
             if (o->m_iLightSampling < 2) {
                 MapCreature* other = AsMapCreature(o);
                 if (!other) continue;
@@ -84,10 +99,14 @@ struct HolderTest {
                     const int64_t sum = moverRadius + otherRadius;
                     if (d >= std::max<int64_t>(1, 4 * sum * sum)) continue;
                     if (other->MapHitPoints() < 1) continue;
-                    int64_t r = sum;
-                    if (moverCreature->MapAttackTarget() == o) r *= 2;
-                    if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) r = 1;
-                    if (d < r * r) return h;
+                    // The limit r is 1 near the party, else the sum, doubled
+                    // toward the target; d < 4 * sum * sum holds here, so the
+                    // target is asked only between the sum and its double.
+                    if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) {
+                        if (d < 1) return h;
+                        continue;
+                    }
+                    if (d < sum * sum || moverCreature->MapAttackTarget() == o) return h;
                 } else if (d < 2 * otherRadius * otherRadius && other->MapHitPoints() >= 1) {
                     return h;
                 }

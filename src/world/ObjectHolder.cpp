@@ -6,6 +6,7 @@
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/MapCreature.h"
 #include "world/Object.h"
 
 QV_IMPLEMENT_SERIAL(ObjectHolder, qv::Persistent, 10, true)
@@ -82,6 +83,13 @@ void DeleteHolderWithObject(ObjectHolder* holder) {
 
 int ObjectHolder::Update(int32_t now, MapMaster* context) {
     return m_pObject ? m_pObject->Update(now, context) : 0;
+}
+
+void ObjectHolder::CopySpacing() {
+    MapCreature* creature =
+        m_pObject && m_pObject->m_iLightSampling < 2 ? AsMapCreature(m_pObject) : nullptr;
+    m_iSpacingRadius = creature ? creature->MapSpacingRadius() : 0;
+    m_uSpacingOf = creature ? SpacingTag(m_pObject) : 0;
 }
 
 int ObjectHolder::Type() {

@@ -58,7 +58,9 @@ protected:
     ~PlayerSetMember();
 };
 
-class ObjectHolder : public qv::Persistent {
+// Aligned to a cache line so that a walk over a cell's holders reads each
+// one's position and object from a single line.
+class alignas(64) ObjectHolder : public qv::Persistent {
     QV_DECLARE_CLASS(ObjectHolder)
 public:
     ObjectHolder() = default;
@@ -70,6 +72,12 @@ public:
     ~ObjectHolder() override;
     ObjectHolder(const ObjectHolder&) = delete;
     ObjectHolder& operator=(const ObjectHolder&) = delete;
+    // The tag m_uSpacingOf holds for an object (never 0).
+    static uint32_t SpacingTag(const Object* object) {
+        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)) | 1u;
+    }
+    // Copies the spacing fields of the object held (see m_iSpacingRadius).
+    void CopySpacing();
 
     void Serialize(qv::Archive& ar) override;
     // The held object's Update; 0 for a bare point.
@@ -99,10 +107,18 @@ public:
 
     Position pos;
     Object* m_pObject = nullptr;
+    // What a move's spacing test needs of a creature standing here, copied
+    // as the holder enters a cell list, so that a move passing creatures too
+    // far away to matter never fetches them: the body radius, valid while
+    // m_uSpacingOf is the tag of the object held (0: not a creature, or not
+    // copied). A creature's collision kind and radius never change once made.
+    int32_t m_iSpacingRadius = 0;
+    uint32_t m_uSpacingOf = 0;
     CellRef m_Corners[4];  // window cells of the image's corners while placed
     int m_bDrawn = 0;      // drawn in the current frame
-    // Set once a map has listed the holder among its lights or fixtures, so
-    // that taking off the map only searches those lists for such holders.
+    // Set once a map has listed the holder among its lights or fixtures or
+    // put it in a cell's wall slot, so that taking off the map only searches
+    // those lists and slots for such holders.
     bool m_bMapListed = false;
     std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
 };
