@@ -87,17 +87,10 @@ void ObjectHolderList::Release() {
 
 namespace {
 
-// An offset brought into [-half, half) by one world step either way, so that
-// what lies across the world's seam is measured the short way.
-int32_t WrapOffset(int32_t d, int32_t half, int32_t world) {
-    if (d >= half) d -= world;
-    if (d < -half) d += world;
-    return d;
-}
-
-// The same where the world size may be unknown (0): then the offset stands.
+// An offset brought into [-half, half) where the world size may be unknown
+// (0): then the offset stands.
 int32_t WrapOffset(int32_t d, int32_t world) {
-    return world <= 0 ? d : WrapOffset(d, world / 2, world);
+    return world <= 0 ? d : MapMaster::WrapOffset(d, world / 2, world);
 }
 
 // The image rectangle of a holder's object relative to world cell (cx, cy).
@@ -291,13 +284,6 @@ void MapMaster::SetOrigin(CellPoint o) {
 // ---------------------------------------------------------------------------
 // Coordinates
 
-void MapMaster::WrapPosition(Position& pos) const {
-    if (pos.x >= worldpixelx) pos.x -= worldpixelx;
-    if (pos.x < 0) pos.x += worldpixelx;
-    if (pos.y >= worldpixely) pos.y -= worldpixely;
-    if (pos.y < 0) pos.y += worldpixely;
-}
-
 void MapMaster::WrapCell(CellPoint& cell) const {
     if (cell.x < 0) cell.x += worldcellx;
     if (cell.x >= worldcellx) cell.x -= worldcellx;
@@ -322,11 +308,6 @@ void MapMaster::WrapRect(CellRect& rect) const {
     }
 }
 
-CellPoint MapMaster::PixelDeltaOf(const Position& a, const Position& b) const {
-    return {WrapOffset(b.x - a.x, halfpixelx, worldpixelx),
-            WrapOffset(b.y - a.y, halfpixely, worldpixely)};
-}
-
 CellPoint MapMaster::PixelDelta(const Position& a, const Position& b) {
     delta = PixelDeltaOf(a, b);
     return delta;
@@ -341,12 +322,6 @@ CellPoint MapMaster::CellDelta(CellPoint a, CellPoint b) {
 int64_t MapMaster::CellDistanceSq(const Position& a, const Position& b) const {
     const CellPoint d = PixelDeltaOf(a, b);
     return int64_t{d.x} * d.x + int64_t{d.y} * d.y;
-}
-
-int64_t MapMaster::PixelDistanceSq(const Position& a, const Position& b) const {
-    const CellPoint d = PixelDeltaOf(a, b);
-    const int64_t dx = d.x, dy = d.y;
-    return dx * dx + (dy * dy) / 2;
 }
 
 bool MapMaster::IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const {
@@ -370,16 +345,6 @@ bool MapMaster::CellToWindow(CellPoint cell, CellPoint& out) const {
     if (out.x >= worldcellx) out.x -= worldcellx;
     if (out.y < 0) out.y += worldcelly;
     if (out.y >= worldcelly) out.y -= worldcelly;
-    return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
-}
-
-bool MapMaster::WindowCellOf(const Position& pos, CellPoint& out) const {
-    const CellPoint c = PixelToCell(pos);
-    out = {c.x - origin.x, c.y - origin.y};
-    if (out.x < 0) out.x += worldcellx;
-    if (out.y < 0) out.y += worldcelly;
-    // Positions must be wrapped into the world; anything else is not in the window.
-    if (pos.x < 0 || pos.y < 0 || pos.x >= worldpixelx || pos.y >= worldpixely) return false;
     return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
 }
 

@@ -163,17 +163,38 @@ public:
     static Position CellCentre(CellPoint cell) {
         return Position(cell.x * CellWidth + 80, cell.y * CellHeight + 56, 0);
     }
-    void WrapPosition(Position& pos) const;
+    void WrapPosition(Position& pos) const {
+        if (pos.x >= worldpixelx) pos.x -= worldpixelx;
+        if (pos.x < 0) pos.x += worldpixelx;
+        if (pos.y >= worldpixely) pos.y -= worldpixely;
+        if (pos.y < 0) pos.y += worldpixely;
+    }
     void WrapCell(CellPoint& cell) const;
     void WrapRect(CellRect& rect) const;
+    // An offset brought into [-half, half) by one world step either way, so
+    // that what lies across the world's seam is measured the short way.
+    static int32_t WrapOffset(int32_t d, int32_t half, int32_t world) {
+        if (d >= half) d -= world;
+        if (d < -half) d += world;
+        return d;
+    }
     // Wrapped differences b - a, in [-half, half); also left in `delta`.
     CellPoint PixelDelta(const Position& a, const Position& b);
     CellPoint CellDelta(CellPoint a, CellPoint b);
-    CellPoint PixelDeltaOf(const Position& a, const Position& b) const;
+    // (Kept here, with the spacing and the window cell below, so that the
+    // walks over a cell's holders work them out without a call each.)
+    CellPoint PixelDeltaOf(const Position& a, const Position& b) const {
+        return {WrapOffset(b.x - a.x, halfpixelx, worldpixelx),
+                WrapOffset(b.y - a.y, halfpixely, worldpixely)};
+    }
     int64_t CellDistanceSq(const Position& a, const Position& b) const;
     // dx * dx + (dy * dy) / 2 of the wrapped difference: creature spacing.
     // Wide enough that half a large world's width squared does not overflow.
-    int64_t PixelDistanceSq(const Position& a, const Position& b) const;
+    int64_t PixelDistanceSq(const Position& a, const Position& b) const {
+        const CellPoint d = PixelDeltaOf(a, b);
+        const int64_t dx = d.x, dy = d.y;
+        return dx * dx + (dy * dy) / 2;
+    }
     bool IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const;
     void WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const;
     bool CellToWindow(CellPoint cell, CellPoint& out) const;
@@ -184,7 +205,16 @@ public:
         return true;
     }
     // The window cell of a position without touching `windowcell`; false outside.
-    bool WindowCellOf(const Position& pos, CellPoint& out) const;
+    bool WindowCellOf(const Position& pos, CellPoint& out) const {
+        const CellPoint c = PixelToCell(pos);
+        out = {c.x - origin.x, c.y - origin.y};
+        if (out.x < 0) out.x += worldcellx;
+        if (out.y < 0) out.y += worldcelly;
+        // Positions must be wrapped into the world; anything else is not in
+        // the window.
+        if (pos.x < 0 || pos.y < 0 || pos.x >= worldpixelx || pos.y >= worldpixely) return false;
+        return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
+    }
     bool RectsOverlap(const CellRect& a, const CellRect& b) const;
     bool RectContains(const CellRect& outer, const CellRect& inner) const;
 
