@@ -75,23 +75,24 @@ struct HolderTest {
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
+            // A creature is met through its spacing fields where the holder
+            // copied them, else through the object itself.
+            MapCreature* other = nullptr;
+            int64_t otherRadius = 0;
             if (h->m_uSpacingOf == ObjectHolder::SpacingTag(o)) {
-                assert(o->m_iLightSampling < 2 && AsMapCreature(o) &&
-                       AsMapCreature(o)->MapSpacingRadius() == h->m_iSpacingRadius);
-                const int64_t d = map.PixelDistanceSq(pos, h->pos);
-                const int64_t otherRadius = h->m_iSpacingRadius;
-                const int64_t sum = moverRadius + otherRadius;
-                if (moverCreature ? d >= std::max<int64_t>(1, 4 * sum * sum)
-                                  : d >= 2 * otherRadius * otherRadius)
-                    continue;
-            }
-            if (o->m_iLightSampling < 2) {
-                MapCreature* other = AsMapCreature(o);
+                assert(o->m_iLightSampling < 2 && AsMapCreature(o) == h->SpacingCreature() &&
+                       AsMapCreature(o)->MapSpacingRadius() == h->m_sSpacingRadius);
+                other = h->SpacingCreature();
+                otherRadius = h->m_sSpacingRadius;
+            } else if (o->m_iLightSampling < 2) {
+                other = AsMapCreature(o);
                 if (!other) continue;
+                otherRadius = other->MapSpacingRadius();
+            }
+            if (other) {
                 // The distance first: most creatures of a cell are too far
                 // away to matter, whatever their state.
                 const int64_t d = map.PixelDistanceSq(pos, h->pos);
-                const int64_t otherRadius = other->MapSpacingRadius();
                 if (moverCreature) {
                     // The limit is the sum of the radii, doubled toward the
                     // target, or 1 for the party: never beyond the larger of

@@ -1,6 +1,8 @@
 #include "world/ObjectHolder.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/Archive.h"
 #include "world/Global.h"
@@ -88,8 +90,15 @@ int ObjectHolder::Update(int32_t now, MapMaster* context) {
 void ObjectHolder::CopySpacing() {
     MapCreature* creature =
         m_pObject && m_pObject->m_iLightSampling < 2 ? AsMapCreature(m_pObject) : nullptr;
-    m_iSpacingRadius = creature ? creature->MapSpacingRadius() : 0;
-    m_uSpacingOf = creature ? SpacingTag(m_pObject) : 0;
+    m_uSpacingOf = 0;
+    if (!creature) return;
+    const int radius = creature->MapSpacingRadius();
+    const ptrdiff_t offset = reinterpret_cast<char*>(creature) - reinterpret_cast<char*>(m_pObject);
+    // Anything out of the fields' range is left to be read from the object.
+    if (radius < INT16_MIN || radius > INT16_MAX || offset < 0 || offset > UINT16_MAX) return;
+    m_sSpacingRadius = static_cast<int16_t>(radius);
+    m_uCreatureOffset = static_cast<uint16_t>(offset);
+    m_uSpacingOf = SpacingTag(m_pObject);
 }
 
 int ObjectHolder::Type() {

@@ -9,6 +9,7 @@
 
 #include "platform/Persistent.h"
 
+class MapCreature;
 class MapMaster;
 class Object;
 class ObjectHolder;
@@ -76,8 +77,13 @@ public:
     static uint32_t SpacingTag(const Object* object) {
         return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)) | 1u;
     }
-    // Copies the spacing fields of the object held (see m_iSpacingRadius).
+    // Copies the spacing fields of the object held (see m_sSpacingRadius).
     void CopySpacing();
+    // The creature side of the object held, while the spacing fields hold.
+    MapCreature* SpacingCreature() const {
+        return reinterpret_cast<MapCreature*>(reinterpret_cast<char*>(m_pObject) +
+                                              m_uCreatureOffset);
+    }
 
     void Serialize(qv::Archive& ar) override;
     // The held object's Update; 0 for a bare point.
@@ -109,10 +115,13 @@ public:
     Object* m_pObject = nullptr;
     // What a move's spacing test needs of a creature standing here, copied
     // as the holder enters a cell list, so that a move passing creatures too
-    // far away to matter never fetches them: the body radius, valid while
-    // m_uSpacingOf is the tag of the object held (0: not a creature, or not
-    // copied). A creature's collision kind and radius never change once made.
-    int32_t m_iSpacingRadius = 0;
+    // far away to matter never fetches them, and one near enough fetches only
+    // its creature side: the body radius and where the creature side lies in
+    // the object, valid while m_uSpacingOf is the tag of the object held (0:
+    // not a creature, or not copied). A creature's collision kind and radius
+    // never change once made.
+    int16_t m_sSpacingRadius = 0;
+    uint16_t m_uCreatureOffset = 0;
     uint32_t m_uSpacingOf = 0;
     CellRef m_Corners[4];  // window cells of the image's corners while placed
     int m_bDrawn = 0;      // drawn in the current frame

@@ -221,6 +221,14 @@ TEST_F(MapStanding, ACrowdedCellAnswersEverySpacingByTheRule) {
     hs[8]->m_pObject = plain;
     EXPECT_EQ(map.CheckMove(&mover, {p8.x + 1, p8.y}, nullptr, 1, 0), nullptr);
     hs[8]->m_pObject = kept;
+    // A radius wider than the holder's copy can keep is read from the
+    // creature: 70 pixels off, 4900 < (40000 + 3)^2.
+    auto* huge = Make<Creature>(40000);
+    ObjectHolder* hh = Hold(huge);
+    Position ph = At(22, 20);
+    ASSERT_EQ(map.AddHolder(ph, hh), 1);
+    EXPECT_EQ(map.CheckMove(&mover, {ph.x + 70, ph.y}, nullptr, 1, 0), hh);
+    EXPECT_EQ(map.CheckMove(nullptr, {ph.x + 70, ph.y}, nullptr, 1, 0), hh);
 }
 
 // ---- edges, steps and sight ------------------------------------------------
