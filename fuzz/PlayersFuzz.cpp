@@ -2,15 +2,18 @@
 // bytes are refused with the archive's error; a party that reads stores to
 // bytes that read back, and from then on stores the same bytes (a creature
 // read from odd bytes may settle its fields once, as a dead one its hit
-// points).
+// points). The party made of it has its leader in slot 0 and no creature in
+// two slots.
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Group.h"
+#include "world/World.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
@@ -29,7 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)first;
     auto [stored, again] = roundTrip(std::move(settled));
     const bool same = CMainFrame::StorePlayers(*again) == stored;
+    World world;
+    Player* leader = world.BindParty(again.get());
+    bool partyWhole = !leader || (world.m_Party[0].Get() == leader && leader->m_iPartySlot < 0);
+    for (size_t i = 1; i < world.m_Party.size(); ++i) {
+        Player* p = world.m_Party[i].Get();
+        if (!p) continue;
+        partyWhole = partyWhole && p != leader && p->m_iPartySlot == static_cast<int32_t>(i);
+        for (size_t j = i + 1; j < world.m_Party.size(); ++j)
+            partyWhole = partyWhole && world.m_Party[j].Get() != p;
+    }
     again->RemoveFromMap();
-    if (!same) std::abort();
+    if (!same || !partyWhole) std::abort();
     return 0;
 }

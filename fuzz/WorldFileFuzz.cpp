@@ -1,8 +1,9 @@
 // World files from untrusted bytes, read as a saved game into a running frame:
 // every input is read or refused with the archive's error, never anything
-// else; a world that reads writes bytes that read back, and from then on
-// writes the same bytes (odd bytes may settle once, as a group's cached hit
-// points do when its members are counted again).
+// else, and the try that comes before every read agrees with the read; a
+// world that reads writes bytes that read back, and from then on writes the
+// same bytes (odd bytes may settle once, as a group's cached hit points do
+// when its members are counted again).
 
 #include <unistd.h>
 
@@ -57,11 +58,22 @@ std::vector<uint8_t> Store(CMainFrame& frame) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMainFrame& frame = Frame();
     const std::vector<uint8_t> bytes(data, data + size);
+    // Every read is tried first; what the try accepts, the read must take.
+    bool tried = true;
+    frame.m_bLoadingGame = 1;
+    try {
+        frame.CheckWorldRead(bytes, "fuzz.qvr");
+    } catch (const qv::ArchiveError&) {
+        tried = false;
+    }
+    frame.m_bLoadingGame = 0;
     try {
         Read(frame, bytes, "fuzz.qvr");
     } catch (const qv::ArchiveError&) {
+        if (tried) std::abort();
         return 0;
     }
+    if (!tried) std::abort();
     frame.m_bSaving = 1;
     Read(frame, Store(frame), "settled.qvr");
     const std::vector<uint8_t> stored = Store(frame);

@@ -404,6 +404,9 @@ double Player::ProximityWeight(Player*) {
 bool Player::CancelCastSpells(int32_t) {
     return false;
 }
+bool Player::CancelSpellsOn(int32_t) {
+    return false;
+}
 
 int Player::CastSpell(std::unique_ptr<Spell>, Object*, int32_t) {
     return 0;  // the cast copy goes as the call ends

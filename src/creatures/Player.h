@@ -176,6 +176,7 @@ public:
     // the alertness (0 for a creature that is not alive).
     int RestHours(const int32_t* hours, int32_t bonus);
     bool CancelCastSpells(int32_t kind);
+    bool CancelSpellsOn(int32_t kind);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
     // ---- Thinking and walking (Player2.cpp)

@@ -16,4 +16,8 @@ void SeedRand(uint32_t seed) {
     t_randState = seed;
 }
 
+uint32_t RandState() {
+    return t_randState;
+}
+
 }  // namespace qv

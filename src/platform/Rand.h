@@ -13,5 +13,7 @@ namespace qv {
 int Rand();
 // Restarts this thread's sequence from `seed`.
 void SeedRand(uint32_t seed);
+// This thread's state, which SeedRand puts back.
+uint32_t RandState();
 
 }  // namespace qv

@@ -13,6 +13,29 @@ std::string Trim(const std::string& s) {
     size_t e = s.find_last_not_of(" \t\r");
     return s.substr(b, e - b + 1);
 }
+
+// The lines of a text, without their line ends; a last line without one
+// counts too.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
+}
+
+// The key of a "key=value" line; false for comments and lines without '='
+// or without a key.
+bool KeyOf(const std::string& line, std::string& key) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos || Trim(line).starts_with('#')) return false;
+    key = Trim(line.substr(0, eq));
+    return !key.empty();
+}
 }  // namespace
 
 Settings Settings::Load(const std::string& fileName) {
@@ -24,17 +47,9 @@ Settings Settings::Load(const std::string& fileName) {
         if (e.cause == FileError::NotFound) return s;
         throw;
     }
-    std::string text(bytes.begin(), bytes.end());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        size_t eq = line.find('=');
-        if (eq == std::string::npos || Trim(line).starts_with('#')) continue;
-        std::string key = Trim(line.substr(0, eq));
-        if (!key.empty()) s.m_values[key] = Trim(line.substr(eq + 1));
+    for (const std::string& line : Lines(std::string(bytes.begin(), bytes.end()))) {
+        std::string key;
+        if (KeyOf(line, key)) s.m_values[key] = Trim(line.substr(line.find('=') + 1));
     }
     return s;
 }
@@ -43,6 +58,38 @@ void Settings::Save(const std::string& fileName) const {
     std::string text;
     for (const auto& [k, v] : m_values) text += k + "=" + v + "\n";
     WriteWholeFile(fileName, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void Settings::WriteValues(const std::string& fileName,
+                           const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string text;
+    try {
+        const std::vector<uint8_t> bytes = ReadWholeFile(fileName);
+        text.assign(bytes.begin(), bytes.end());
+    } catch (const FileError& e) {
+        if (e.cause != FileError::NotFound) throw;
+    }
+    std::vector<bool> written(values.size(), false);
+    std::string out;
+    for (std::string line : Lines(text)) {
+        std::string key;
+        bool keep = true;
+        if (KeyOf(line, key)) {
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (values[i].first != key) continue;
+                // A key listed twice keeps only its first line.
+                keep = !written[i];
+                line = key + "=" + values[i].second;
+                written[i] = true;
+            }
+        }
+        if (keep) out += line + "\n";
+    }
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!written[i]) out += values[i].first + "=" + values[i].second + "\n";
+    const size_t slash = fileName.find_last_of("/\\");
+    if (slash != std::string::npos && slash > 0) MakeFolder(fileName.substr(0, slash));
+    WriteWholeFile(fileName, std::vector<uint8_t>(out.begin(), out.end()));
 }
 
 std::string Settings::GetString(const std::string& key, const std::string& fallback) const {

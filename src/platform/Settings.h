@@ -5,6 +5,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -16,6 +18,13 @@ public:
     static Settings Load(const std::string& fileName);
     // Writes every key in order; FileError when the file cannot be written.
     void Save(const std::string& fileName) const;
+    // Sets `values` (key, value) in the file: a line of the same key takes the
+    // new value, a key without a line gets one at the end, and every other
+    // line (comments, other keys, lines of the user's own) stays as it was.
+    // The folder is made when missing and the file is replaced whole, never
+    // left half-written; FileError when it cannot be written.
+    static void WriteValues(const std::string& fileName,
+                            const std::vector<std::pair<std::string, std::string>>& values);
 
     bool Has(const std::string& key) const { return m_values.count(key) != 0; }
     std::string GetString(const std::string& key, const std::string& fallback = {}) const;

@@ -27,6 +27,7 @@ CMainFrame::CMainFrame() {
     // these hooks.
     InstallPathFinder();
     InstallScriptedMoves();
+    InstallInteraction();
 }
 
 CMainFrame::~CMainFrame() {
@@ -35,6 +36,8 @@ CMainFrame::~CMainFrame() {
     OnDestroy();
     qv::MessageLoop::Instance().Forget(this);
     m_ActiveSpells.clear();
+    // The sound device stops playing before anything it might play goes.
+    ReleaseSounds();
     // The screen goes with the frame; the software cursor, which outlives it,
     // lets go of its surfaces.
     ReleaseDirectDraw();
@@ -49,6 +52,7 @@ CMainFrame::~CMainFrame() {
     m_pDragHolder = nullptr;
     m_DrawnHolders.clear();
     m_World.DeleteGroups();
+    Player::s_interact = nullptr;
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }
@@ -200,8 +204,11 @@ void CMainFrame::OnShowStatistics() {
 }
 
 int CMainFrame::RunOptionsWindow(int, int) {
-    // Without the options window nobody can ask to quit here: play goes on.
-    return 0;
+    // Until the options window exists its first showing starts the game in
+    // the start world, as its "new game" would, and nobody can ask to quit
+    // at a later one: play goes on.
+    if (m_bOptionsShown) return 1;
+    return StartInOriginalWorld();
 }
 
 void CMainFrame::ResetGeneratorFight(Group*) {

@@ -4,9 +4,12 @@
 // their own.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,12 +26,15 @@
 
 namespace qv {
 class Archive;
+class ArchiveError;
+class FileError;
 class Settings;
 }  // namespace qv
 class CDDWnd;
 class Group;
 class Land;
 class MapMaster;
+class Member;
 class MonsterGenerator;
 class Object;
 class Player;
@@ -144,16 +150,91 @@ public:
     void DDErrorText(unsigned code);
     void DDRestoreErrorText(unsigned code);
 
-    // What later parts of the shell fill: moving the party into its land or
-    // to another world, the player's windows, the options window after a
-    // death and the monster generators' fights. Each answers as the loop
-    // expects while the part behind it is missing.
+    // ---- The party and moving between lands (MainFrmParty.cpp, MainFrmLand.cpp) ----
+    // Puts the view and the party back in order after the map changed under
+    // them: the window around the focus, the party read back from "players"
+    // after a world was read or written, a new character's attributes and
+    // names, the spells of the dead, the groups' leaders, the waiting events
+    // and the formation. Leaves m_bPlacingParty and m_bLoadingGame clear and
+    // the leader controlled.
     int MoveToLand();
-    int GoToWorld(Object* stairs);
+    // Gives every creature of the group (nested groups too, in list order) a
+    // new placement on the map; *counter counts the creatures placed. While
+    // the party is placed (m_bPlacingParty) and not kept where it was stored,
+    // creature n stands at the focus + ((n mod 3) * 20 + 10, (n div 3) * 20 + 10).
+    int PlaceGroup(Group* group, int32_t* counter);
+    // Takes the party to cell (x, y) of another world file of the working
+    // folder; 0 (nothing done) without a leader or for a name that is not a
+    // plain file name of the working folder.
+    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y);
+    // The editor's ways to make and extend worlds. Their dialogs are the
+    // editor's: until it exists (and in tests) they are reached through the
+    // choosers below, and a missing chooser answers as a cancelled dialog.
+    void AddLand(std::unique_ptr<Land> land, const std::string& fileName);
+    int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
+    int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
+    int AskLandFileName(std::string& name);  // 1 when a name was chosen
+    struct FileDialogRequest {
+        bool save = false;  // a save dialog (else an open dialog)
+        std::string extension, proposed, filter;
+    };
+    // Answers the chosen file's name (a folder before it is dropped), or
+    // nothing when cancelled.
+    std::function<std::optional<std::string>(const FileDialogRequest&)> m_ChooseFile;
+    struct NewWorldRequest {
+        std::string name;
+        int32_t width = 500, height = 500;
+    };
+    // Fills in the new world's name and size; false when cancelled.
+    std::function<bool(NewWorldRequest&)> m_AskNewWorld;
+    int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
+    int m_bPlacingParty = 0;
+    int m_bNoPlayersFile = 0;  // the editor: "players" is not read
+    int m_bNewCharacterPending = 0;
+    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
+
+    // The party's slots and the script commands that move, split and rejoin it.
+    int FindPartySlot(const Player* creature) const { return m_World.FindPartySlot(creature); }
+    Player* GetPartyMember(const int32_t* slot) const;
+    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const {
+        return m_World.GetPartySlot(creature, slot, row);
+    }
+    // The party to the centre of a cell, in rows of three 20 pixels apart.
+    void TravelTo(qv::Point cell);
+    // The leader goes on alone; the others wait, held, in the kept-aside group.
+    void MakeGroup();
+    // The kept-aside members rejoin the leader's group; each takes the next
+    // free party slot of 1 to 5, and those beyond rejoin without a slot.
+    void ReGroup();
+    // The leader trades with the store of that id, when there is one.
+    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
+    // The stores are kept as read until the trading window comes: it installs
+    // how a store's id is read and how its window opens.
+    struct TradeWindowHooks {
+        std::function<bool(qv::Persistent& store, int32_t id)> isStore;
+        std::function<void(qv::Persistent& store, int32_t mode)> open;
+    } m_TradeWindow;
+    // Takes a member's placement off the map and deletes it; the member stays.
+    void TakeHolderOffMap(Member* member);
+
+private:
+    void BringBackParty();
+    void ReadPartyFromPlayers();
+    void EndSpellsOfTheDead();
+    void RunWaitingEvents();
+    void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
+    void WritePlayers(Group& party);
+    int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
+
+public:
+    // What later parts of the shell fill: the player's windows, the options
+    // window after a death and the monster generators' fights. Each answers
+    // as the loop expects while the part behind it is missing.
     void SetDragObject(ObjectHolder* holder);
     void SetControlPlayer(Player* creature, int refresh);
     void OnShowStatistics();
-    // 1 when the player chose to quit.
+    // TRUE when the player goes on playing, FALSE when the player chose to
+    // quit there.
     int RunOptionsWindow(int a, int b);
     void RefreshPartyTips() {}
     void OnActivateApp(bool active) override;
@@ -328,6 +409,79 @@ public:
     static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
     // Refills the map's window around the focus from the land files.
     void ReloadWindowAtFocus();
+    // An archive fault reported as a fault of its file.
+    static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
+
+    // ---- Interaction and placing (MainFrmInteract.cpp, MainFrmPlace.cpp) ----
+    // What creature K does about the holder it heads for (its player set; with
+    // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
+    // nothing done, -3 the world changed under the caller. A nonzero flag acts
+    // without the distance test. The frame installs it as Player's interaction.
+    int InteractWith(Player* creature, int flag);
+    // Whether the straight line from the creature to `point` meets `target`
+    // first, or nothing at all; never beyond `maxCellSq`, in the measure of
+    // MapMaster::CellDistanceSq (squared pixels).
+    int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
+                            const Position& point, int64_t maxCellSq, int flag);
+    // Makes InteractWith the creatures' interaction (Player::s_interact).
+    void InstallInteraction();
+    // Drops the item or spell waiting for a target and its user: every way a
+    // target selection is cancelled (Esc, the right button) calls it.
+    void DropPendingUse();
+    // The pending use belongs to K: K is its user, or no user is recorded and
+    // K is the controlled member (or K is null, the player's own click).
+    bool OwnsPendingUse(const Player* creature) const;
+    // The container window over a looted corpse or an opened chest: what it
+    // shows, while it is up. The world stands still while it is.
+    void OpenContainer(Object* container);
+    void CloseContainer();
+    qv::Handle<Object> m_pOpenContainer;
+    // The number the quantity window asks for: 0 to amount, starting at amount;
+    // 0 when it is closed without confirming. m_bQuantityUp is set while it is up.
+    int AskQuantity(int amount);
+    int m_bQuantityUp = 0;
+    // How many of a stack a creature takes into its bag: 1 for a single
+    // object, else asked; -1 when its bag cannot hold it, 0 without a bag.
+    int AskTakeAmount(Player* creature, Object* object);
+    // Puts an object into a creature's bag (merged into a stack of its kind
+    // when it stacks); false when there is no room, and the object is left to
+    // the caller.
+    static bool AddToBag(Player* creature, Object* object);
+    // The warning beep of a drop that found no place.
+    void WarningBeep() { ++m_iWarningBeeps; }
+    int m_iWarningBeeps = 0;
+    static constexpr int kNearDistanceSq = 200;  // below: the target is near
+    static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
+    static constexpr int64_t kCorpseSightCellSq = 10000;
+    static constexpr int64_t kFightSightCellSq = 1000000;
+
+    // A drop of `object` at view point `p`. A stack is asked how many (a single
+    // one is taken as it is) and a copy of that many is placed; only when it
+    // was placed is the count taken off `object`, here, so a caller never
+    // reduces its stack itself. Anything else is placed itself.
+    struct DropResult {
+        ObjectHolder* holder = nullptr;  // null: nothing was placed and nothing changed
+        bool placedItself = false;       // `object` itself stands on the map now (the map owns it)
+        bool stackEmptied = false;  // all of the stack went: `object` is the caller's to delete
+        explicit operator bool() const { return holder != nullptr; }
+    };
+    DropResult DropObject(Object* object, qv::Point p);
+    // Places a wall piece on the cell under world point q by its kind; null
+    // when it cannot be placed (also for a plain wall of kind 0).
+    ObjectHolder* PlaceObjectAt(Object* object, const Position& q);
+    // Takes a holder out of every map cell that lists it; holder and object stay.
+    void RemoveFromMap(ObjectHolder* holder);
+    // The key records (the world keeps them).
+    void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
+    void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
+    // Replaces the script variables with those of "MessageFile.h" in the
+    // current slot folder; on a file that cannot be read the old ones stay
+    // and the qv::FileError reaches the caller.
+    void ReadScriptVariables();
+    // The point a blocked drop at w walks toward: beside the wall that blocks,
+    // else pulled toward its cell's centre.
+    static Position DropTarget(const Position& w, ObjectHolder* obstacle);
+    static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
 
     // ---- Start-up (MainFrmStart.cpp) ----
     // The settings file: "settings" in the user's configuration folder
@@ -344,6 +498,72 @@ public:
     // Brings the start world of "original" into the working folder and
     // reads it; 0 (reported) when it cannot.
     int OpenStartWorld();
+    // Play in the start world: TRUE when it was read, or when the game folder
+    // has no "original" slot (play then opens on the empty world, said on
+    // the error output); FALSE after a reported failure.
+    int StartInOriginalWorld();
+    // Writes the sound and music switches back as "Sound" and "Midi" into the
+    // settings file, keeping its other lines; false, with the reason said,
+    // when the file cannot be written (the switches in play stay as set).
+    bool WriteSoundSettings(int sound, int music);
+
+    // The commands the frame posts to itself: the intro, then its end.
+    static constexpr int kCmdPlayIntro = 170;
+    static constexpr int kCmdIntroDone = 171;
+    // Exit codes of a start that does not reach play: the player quit from
+    // the first options window; the images or the timer failed.
+    static constexpr int kQuitFromOptions = 2;
+    static constexpr int kQuitStartFailed = 3;
+    // Makes the window: answers 2 when the frame may live, 0 when not.
+    int Create();
+    // The window's creation, in order: settings, folders, the slot table,
+    // the screen, the frame's images and the software cursor, the map and the
+    // root groups, sound and the first tune, the view, then the intro is
+    // posted. 0 when the frame may live, -1 when not.
+    int OnCreate();
+    void OnCommand(int id) override;
+    // Command 170: plays the intro (there is no movie player on this
+    // platform, so the intro ends at once) and posts command 171.
+    void OnPlayIntro();
+    // Command 171: the intro is over; play starts.
+    void OnIntroDone();
+    // A key during the intro asks it to stop; only the intro itself ends its
+    // player. Answers whether an intro was playing.
+    bool StopIntro();
+    bool IsIntroPlaying() const { return m_bIntroPlaying.load(); }
+    // Loads the shared pictures on a worker thread while this thread waits,
+    // runs the first options window (or the world maker in build mode) and
+    // sets the 50 ms timer: play begins with the next tick.
+    void StartOfPlay();
+    // The worker's procedure: 0 when the shared pictures are loaded, -1 when
+    // not (or when `frame` is not the main frame). It touches nothing but the
+    // shared pictures, which nothing reads until it has ended.
+    static int LoadImagesOnWorker(CMainFrame* frame);
+    int (*m_pImageWorkerProc)(CMainFrame*) = &LoadImagesOnWorker;
+    int m_iImageWorkerResult = 0;  // the last worker's exit code
+    // The settings file that OnCreate reads and the sound switches are
+    // written to (SettingsFilePath() unless set before).
+    std::string m_strSettingsFile;
+    // Told the name of each start-up and shut-down step as it is taken.
+    std::function<void(const std::string&)> m_StartTrace;
+    void TraceStart(const std::string& step) {
+        if (m_StartTrace) m_StartTrace(step);
+    }
+    // Reads a world file's bytes into a scratch world of its own, as this
+    // frame would read them now, and throws the archive's error when they
+    // would be refused; the running world, the chance generators and the
+    // spell counter are left exactly as they were. Every world read runs
+    // this first, so that a refused file changes nothing. With a folder, the
+    // land files of the world's index found there are read too (a slot's,
+    // before it is copied over the working folder).
+    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                        const std::string& landFolder = {}) const;
+    int m_bSystemCursorShown = 1;
+    int m_bWorldMade = 0;  // build mode: the world maker made a world
+    // Whether the intro plays, and whether a key asked it to stop: the
+    // intro alone sets the first, a key only the second.
+    std::atomic<bool> m_bIntroPlaying{false};
+    std::atomic<bool> m_bIntroStopAsked{false};
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }

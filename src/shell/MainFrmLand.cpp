@@ -1,19 +1,78 @@
 // The land under the view and the moves that put the view and the party back
-// in order after the map changed under them.
+// in order after the map changed under them: into the lands around the focus,
+// to another world file, and the editor's new worlds and lands.
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
+#include "creatures/Player.h"
+#include "events/GameEvent.h"
+#include "items/Spell.h"
+#include "platform/Archive.h"
+#include "platform/Files.h"
+#include "platform/Format.h"
+#include "platform/Message.h"
 #include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Land.h"
 #include "world/Map.h"
 
-#if __has_include("world/Land.h")
-#include "world/Land.h"
-#define QV_HAVE_LANDS 1
-#endif
+namespace {
+
+const char* const kPlayersFile = "players";
+// The actors whose display names stand in for an empty player or dog name.
+constexpr int kPlayerActor = 234;
+constexpr int kDogActor = 235;
+// Where a new character's companions start their conversations.
+const char* const kDogNode = "DOGHELLO";
+// The party group's slot in the table of groups.
+constexpr size_t kPartyGroupSlot = 1;
+// The party placed around the focus: three to a row, 20 pixels apart,
+// starting 10 pixels right of and below it.
+constexpr int32_t kPlacingRow = 3;
+constexpr int32_t kPlacingSpacing = 20;
+constexpr int32_t kPlacingStart = 10;
+// A world change arrives this far into the target cell.
+constexpr int32_t kArrivalOffset = 10;
+// Restarts granted, over the list's own length, to events that add events
+// while they run.
+constexpr size_t kMaxGrantedRestarts = 1000;
+// The size the editor's world dialog proposes, and the code of every cell of
+// a new world's land.
+constexpr int32_t kNewLandCode = 3;
+const char* const kWorldFilter = "Quorvale Files (*.qvr) | *.qvr;*.qvr ||";
+const char* const kLandFilter = "Land Files (*.lnd) | *.lnd;*.lnd ||";
+
+int32_t ClampToInt32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+Player* AsCreature(Member* m) {
+    return m && m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
+}
+
+// A file name chosen in a dialog, without its folder; empty for a name that
+// is no plain file name.
+std::string PlainName(const std::string& chosen) {
+    const size_t cut = chosen.find_last_of("/\\");
+    std::string name = cut == std::string::npos ? chosen : chosen.substr(cut + 1);
+    return qv::IsPlainFileName(name) ? name : std::string();
+}
+
+// The creature of an actor number when it is there and dead.
+Player* DeadActor(int32_t actor) {
+    if (actor == -1) return nullptr;  // no one
+    Player* p = ResolveActor(actor);
+    return p && p->m_sLifeState < 1 ? p : nullptr;
+}
+
+}  // namespace
 
 void CMainFrame::UpdateArea(Land* land, int32_t now) {
     if (!land || !Map()) return;
-#ifdef QV_HAVE_LANDS
     if (land != m_pCurrentLand) {
         // The land left behind may have been unloaded meanwhile: only a land
         // still loaded is asked to stop its sound.
@@ -31,23 +90,471 @@ void CMainFrame::UpdateArea(Land* land, int32_t now) {
         int tune = m_bCombat ? land->combattune : land->tune;
         PlayMidi(&tune);
     }
-#else
-    // The map is not divided into lands yet: no cell has one to follow.
-    (void)now;
-    m_pCurrentLand = land;
-#endif
 }
 
+void CMainFrame::TakeHolderOffMap(Member* member) {
+    ObjectHolder* holder = member ? member->m_pHolder : nullptr;
+    if (!holder) return;
+    if (Map()) Map()->RemoveHolder(holder->pos, holder);
+    member->m_pHolder = nullptr;
+    holder->m_pObject = nullptr;
+    delete holder;
+}
+
+// ---- Moving into the lands around the focus
+
 int CMainFrame::MoveToLand() {
-    // The lands around the focus are loaded by the land streaming; until
-    // then the view keeps the window it has. The land under the view is
-    // found again by the next tick.
+    World& w = m_World;
     m_pCurrentLand = nullptr;
+    m_DrawnHolders.clear();
+    if (Map()) {
+        Position focus(w.m_ptFocus.x, w.m_ptFocus.y, 0);
+        Map()->WrapPosition(focus);
+        w.m_ptFocus = {focus.x, focus.y};
+        Map()->focuscell = MapMaster::PixelToCell(focus);
+    }
+    for (Player*& p : w.m_PlayerArray) {
+        if (p) p->LeavePlayerSet();
+        p = nullptr;
+    }
+    try {
+        // Without lands there is nothing to stream in: the window keeps what
+        // it holds.
+        if (Map() && Map()->landgraph)
+            Map()->ReloadWindowAt(Map()->focuscell.x, Map()->focuscell.y);
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+    } catch (const qv::ArchiveError& error) {
+        ReportFileException(AsFileError(error, error.file));
+    }
+
+    m_bPlacingParty = 1;
+    if (m_bRefreshPending || m_bLandMovePending) BringBackParty();
+    if (m_bLoadingGame) EndSpellsOfTheDead();
+    m_bPlacingParty = 0;
+    m_bLoadingGame = 0;
+
+    // The groups find their leaders again; hostile ones turn on the party.
+    Player* leader = w.m_pLeader.Get();
+    Group* party = leader ? leader->m_pGroup : nullptr;
+    for (size_t i = 1; i < w.m_GroupArray.size(); ++i) {
+        Group* group = w.m_GroupArray[i];
+        if (!group) continue;
+        Player* head = nullptr;
+        if (group == party) {
+            head = leader;
+        } else if (group->m_iLeaderId >= 0 &&
+                   static_cast<size_t>(group->m_iLeaderId) < w.m_PlayerArray.size()) {
+            head = w.m_PlayerArray[static_cast<size_t>(group->m_iLeaderId)];
+        }
+        group->m_pGroupLeader = head;
+        if (group->m_iHostileMode && party && party != group) {
+            group->SetHostileMode(1, party);
+            party->SetHostileMode(1, group);
+            group->FindOpponents(party);
+        }
+    }
+
+    RunWaitingEvents();
+
+    // The leader is the one controlled; a negative slot number marks it, and
+    // it alone.
+    leader = w.m_pLeader.Get();
+    w.m_pControlPlayer = leader;
+    for (const auto& member : w.m_Party)
+        if (Player* p = member.Get(); p && p != leader && p->m_iPartySlot < 0)
+            p->m_iPartySlot = -p->m_iPartySlot;
+    if (leader && leader->m_iPartySlot >= 0)
+        leader->m_iPartySlot = leader->m_iPartySlot > 0 ? -leader->m_iPartySlot : -1;
+    // The party's slots lead their group's list, slot 0 first.
+    if (m_iStartState == 0 && !m_bRefreshPending && leader && leader->m_pGroup) {
+        Group* group = leader->m_pGroup;
+        std::array<Player*, kPartySlots> members{};
+        for (size_t i = 0; i < members.size(); ++i) members[i] = w.m_Party[i].Get();
+        for (Player* p : members)
+            if (p) group->RemoveMember(p);
+        for (auto it = members.rbegin(); it != members.rend(); ++it)
+            if (*it) group->AddMember(*it);
+    }
+    // The formation's turned rows are made at the first placement too, so
+    // that followers do not gather on the leader until the first land move.
+    if (leader) {
+        InitFormation();
+        RebaseFormation();
+    }
+    if (leader && m_iStartState == 0) SetControlPlayer(nullptr, 0);  // the party's windows follow
+    if (m_bEditing && m_iStartState == 0) {
+        if (!m_pToolPalette)
+            m_bEditing = 0;
+        else
+            m_pToolPalette->Redraw();
+    }
     return 1;
 }
 
-int CMainFrame::GoToWorld(Object* stairs) {
-    // Travel between world files comes with the saved-game folders.
-    (void)stairs;
-    return MoveToLand();
+void CMainFrame::BringBackParty() {
+    World& w = m_World;
+    Group* stored =
+        w.m_GroupArray.size() > kPartyGroupSlot ? w.m_GroupArray[kPartyGroupSlot] : nullptr;
+    if (m_bNoPlayersFile) {
+        // Nothing replaces the party kept in the world: it stays, and when
+        // its members were kept inside it they come onto the map.
+        if (stored && stored->m_bGrouped) {
+            int32_t counter = 0;
+            PlaceGroup(stored, &counter);
+        }
+    } else {
+        // The party the world kept, and the one placed before (a second move
+        // before the next tick reads "players" again), give way to the one
+        // in "players"; the frame's pointers into them let go as they go.
+        Group* previous = w.m_pLeader ? w.m_pLeader->m_pGroup : nullptr;
+        if (previous && (previous == w.m_pAllGroups || previous == w.m_pRandomEncounters ||
+                         previous == w.m_pGroupTempStorage.Get() ||
+                         w.GetGroupByNumber(previous->m_iOwnGroupNum) != previous))
+            previous = nullptr;
+        for (Group* gone : {stored, previous == stored ? nullptr : previous}) {
+            if (!gone) continue;
+            gone->RemoveFromMap();
+            delete gone;
+        }
+        ReadPartyFromPlayers();
+    }
+
+    Player* leader = w.m_pLeader.Get();
+    if (m_bNewCharacterPending) {
+        m_bNewCharacterPending = 0;
+        if (leader) {
+            leader->m_iStrength = leader->m_iCurStr = m_iNewStrength;
+            leader->m_iDexterity = leader->m_iCombatDexterity = m_iNewDexterity;
+            leader->m_iIntelligence = leader->m_iCurInt = m_iNewIntelligence;
+            // A name left empty keeps the one the character has.
+            if (!m_strPlayerName.empty()) leader->SetName(m_strPlayerName);
+            if (Group* party = leader->m_pGroup)
+                for (Member* m : party->Members()) {
+                    Player* dog = AsCreature(m);
+                    if (!dog || dog == leader) continue;
+                    if (!m_strDogName.empty()) dog->SetName(m_strDogName);
+                    dog->m_strMessageNode = kDogNode;
+                }
+        }
+    }
+    auto nameOf = [](std::string& name, int actor) {
+        if (!name.empty()) return;
+        if (Player* p = ResolveActor(actor)) name = p->GetDisplayName();
+    };
+    nameOf(m_strPlayerName, kPlayerActor);
+    nameOf(m_strDogName, kDogActor);
+}
+
+void CMainFrame::ReadPartyFromPlayers() {
+    World& w = m_World;
+    const std::string path = InCurrentFolder(kPlayersFile);
+    std::unique_ptr<Group> party;
+    try {
+        party = ReadPlayersFrom(qv::ReadWholeFile(path), path);
+        const int32_t number = party->m_iOwnGroupNum;
+        if (number < 1 || number > Group::kMaxGroupNumber)
+            throw qv::FileError(qv::FileError::Other, path,
+                                qv::Format("a party group numbered %d", number));
+        if (w.GetGroupByNumber(number))
+            throw qv::FileError(
+                qv::FileError::Other, path,
+                qv::Format("a party group numbered %d, the number of another group", number));
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+        return;
+    } catch (const qv::ArchiveError& error) {
+        ReportFileException(AsFileError(error, path));
+        return;
+    }
+    if (!w.m_pAllGroups) w.CreateRootGroups();
+    Group* group = party.release();
+    w.m_pAllGroups->AddMemberDirect(group);
+    group->SetGroupNumber(group->m_iOwnGroupNum);
+    w.BindParty(group);
+    int32_t counter = 0;
+    PlaceGroup(group, &counter);
+}
+
+void CMainFrame::EndSpellsOfTheDead() {
+    // Ending a spell takes it off the list, so the walk starts again from
+    // the head after each; the restarts are bounded, so that a spell that
+    // cannot be ended does not hold the move forever.
+    size_t restarts = m_ActiveSpells.size() + 1;
+    auto it = m_ActiveSpells.begin();
+    while (it != m_ActiveSpells.end()) {
+        Spell* spell = it->get();
+        bool ended = false;
+        if (Player* caster = DeadActor(spell->m_iCaster)) {
+            caster->CancelCastSpells(SpellEffectKind::Any);
+            ended = true;
+        } else {
+            const std::vector<int32_t> targets = spell->m_Targets;  // the spell may go
+            for (int32_t target : targets)
+                if (Player* p = DeadActor(target)) {
+                    p->CancelSpellsOn(SpellEffectKind::Any);
+                    ended = true;
+                }
+        }
+        if (!ended) {
+            ++it;
+            continue;
+        }
+        if (restarts-- == 0) break;
+        it = m_ActiveSpells.begin();
+    }
+}
+
+void CMainFrame::RunWaitingEvents() {
+    // An event that changed the list starts the walk again from the head. The
+    // restarts are bounded by the list's length (and what events add to it,
+    // up to a limit), so that an event that always answers a change cannot
+    // hold the move forever.
+    if (m_bRunningEvents) return;
+    struct Running {
+        int& flag;
+        explicit Running(int& f) : flag(f) { flag = 1; }
+        ~Running() { flag = 0; }
+    } running(m_bRunningEvents);
+    auto& events = m_World.m_EventList;
+    size_t restarts = events.size() + 1;
+    size_t granted = 0;
+    size_t length = events.size();
+    auto it = events.begin();
+    while (it != events.end()) {
+        CGameEvent* event = it->get();
+        if (!event || event->m_iStatus <= 0) {
+            ++it;
+            continue;
+        }
+        const int result = event->Execute();
+        if (result == Object::kNothingChanged) {
+            ++it;
+            continue;
+        }
+        if (result == Object::kFinished) {
+            auto found = std::find_if(events.begin(), events.end(),
+                                      [event](const auto& e) { return e.get() == event; });
+            if (found != events.end()) events.erase(found);
+        }
+        if (events.size() > length) {
+            const size_t grant = std::min(events.size() - length, kMaxGrantedRestarts - granted);
+            restarts += grant;
+            granted += grant;
+        }
+        length = events.size();
+        if (restarts-- == 0) break;
+        it = events.begin();
+    }
+}
+
+// ---- Placing a group
+
+int CMainFrame::PlaceGroup(Group* group, int32_t* counter) {
+    if (!group || !counter) return 1;
+    PlaceMembers(group, counter, false);
+    // A leader left outside the window: the whole group comes to the focus.
+    Player* leader = group->m_pGroupLeader.Get();
+    if (!leader && m_World.m_pLeader && m_World.m_pLeader->m_pGroup == group)
+        leader = m_World.m_pLeader.Get();
+    if (leader && Map()) {
+        Position at = leader->m_Position;
+        Map()->WrapPosition(at);
+        CellPoint window;
+        if (!Map()->CellToWindow(MapMaster::PixelToCell(at), window))
+            PlaceMembers(group, counter, true);
+    }
+    return 1;
+}
+
+void CMainFrame::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
+    group->m_bGrouped = 0;
+    const bool formation =
+        atFocus ||
+        (m_bPlacingParty && (!m_bLoadingGame || m_bNewCharacterPending) && !m_bLandMovePending);
+    const std::vector<Member*> members(group->Members().begin(), group->Members().end());
+    for (Member* m : members) {
+        if (m->m_pGroup != group) continue;  // left while others were placed
+        if (m->IsGroup()) {
+            auto* nested = static_cast<Group*>(m);
+            if (atFocus)
+                PlaceMembers(nested, counter, true);
+            else
+                PlaceGroup(nested, counter);
+            continue;
+        }
+        Player* p = AsCreature(m);
+        if (!p) continue;
+        if (formation) {
+            const int32_t n = *counter;
+            p->m_Position =
+                Position(ClampToInt32(int64_t{m_World.m_ptFocus.x} +
+                                      (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
+                         ClampToInt32(int64_t{m_World.m_ptFocus.y} +
+                                      (n / kPlacingRow) * kPlacingSpacing + kPlacingStart),
+                         0);
+        }
+        TakeHolderOffMap(p);
+        Position pos = p->m_Position;
+        if (Map()) Map()->WrapPosition(pos);
+        auto* holder = new ObjectHolder(pos, p);
+        if (MapMaster* map = Map()) {
+            ObjectIgnoreList ignore;
+            if (ObjectHolder* under = map->CheckMove(p, pos, &ignore, 0, 0))
+                if (under != map->GetBlocker() && under->m_pObject)
+                    under->m_pObject->StepOn(&pos, p);
+            ObjectIgnoreList none;
+            map->AddHolder(pos, holder, &none, 1);
+        }
+        *counter += 1;
+    }
+}
+
+// ---- Other worlds
+
+int CMainFrame::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
+    if (!m_World.m_pLeader) return 0;
+    // The name comes from the world's own objects: only a world file of the
+    // working folder is taken, and the world in play must have a file to go
+    // back to.
+    if (m_strWorldFile.empty() || !qv::IsPlainFileName(worldFile) ||
+        !qv::FileExists(InCurrentFolder(worldFile))) {
+        qv::ShowMessage(qv::Format("The way to \"%s\" leads nowhere: it is not a world file of "
+                                   "this game.",
+                                   worldFile.c_str()),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
+    try {
+        try {
+            SaveWorldFile(m_strWorldFile);
+            m_bLandMovePending = 0;
+            m_bPlacingParty = 1;
+            LoadWorldFile(worldFile);
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, InCurrentFolder(m_strWorldFile));
+        }
+    } catch (const qv::FileError& error) {
+        m_bPlacingParty = 0;
+        ReportFileException(error);
+        return 0;
+    }
+    m_World.m_ptFocus = {ClampToInt32(int64_t{x} * MapMaster::CellWidth + kArrivalOffset),
+                         ClampToInt32(int64_t{y} * MapMaster::CellHeight + kArrivalOffset)};
+    MoveToLand();
+    return 1;
+}
+
+// ---- The editor's worlds and lands
+
+void CMainFrame::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
+    if (!land || !Map()) return;
+    try {
+        if (!qv::IsPlainFileName(fileName))
+            throw qv::FileError(qv::FileError::Other, fileName, "not a plain file name");
+        auto info = std::make_unique<LandInfo>(fileName, land.get());  // writes the land
+        info->land = nullptr;
+        land.reset();
+        if (!Map()->landgraph) Map()->landgraph = new LandGraph;
+        Map()->landgraph->Insert(std::move(info), Map(), 1);
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+        return;
+    }
+    MoveToLand();
+}
+
+int CMainFrame::AskLandFileName(std::string& name) {
+    const FileDialogRequest ask{true, "lnd", name, kLandFilter};
+    const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+    const std::string plain = chosen ? PlainName(*chosen) : std::string();
+    if (plain.empty()) return 0;
+    name = plain;
+    return 1;
+}
+
+int CMainFrame::NewWorld() {
+    // Both questions come before anything changes: a cancel leaves the world
+    // as it was.
+    NewWorldRequest world;
+    if (!m_AskNewWorld || !m_AskNewWorld(world)) return 2;
+    std::string file = world.name;
+    if (!AskLandFileName(file)) return 2;
+    if (world.width < MapMaster::wide || world.height < MapMaster::high ||
+        world.width > std::numeric_limits<int32_t>::max() / MapMaster::CellWidth ||
+        world.height > std::numeric_limits<int32_t>::max() / MapMaster::CellHeight) {
+        qv::ShowMessage(qv::Format("A world of %d x %d cells cannot be made: it takes at least "
+                                   "%d x %d.",
+                                   world.width, world.height, MapMaster::wide, MapMaster::high),
+                        qv::MessageButtons::Ok);
+        return 2;
+    }
+
+    const Position start(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
+    if (!Map())
+        m_World.map_master = std::make_unique<MapMaster>(&start);
+    else
+        Map()->DeleteContents();
+    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
+    const std::string original = GameFolderPath(m_strSaveFolder);
+    const std::string work = GameFolderPath(m_strWorkFolder);
+
+    auto land = std::make_unique<Land>("Land");
+    land->terraincode = kNewLandCode;
+    land->SetName(world.name);
+    land->bounds = {0, 0, world.width, world.height};
+    Map()->SetWorldSize(world.width, world.height);
+    Map()->RecentreWindow();
+    m_World.m_ptFocus = {0, 0};
+    // The start world's files come into the working folder first, so that
+    // the new land's file written there is the one kept.
+    try {
+        qv::MakeFolder(work);
+        if (qv::FolderExists(original)) CopyFolder(original, work);
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+        return 2;
+    }
+    m_strCurrentFolder = work;
+    AddLand(std::move(land), file);
+    return 1;
+}
+
+int CMainFrame::OnLoadWorld() {
+    // Asked first: a cancel leaves the working folder and the world in play
+    // as they were.
+    std::string world = m_strWorldFile;
+    if (!m_bReloadWithoutAsking) {
+        const FileDialogRequest ask{false, "qvr", m_strWorldFile, kWorldFilter};
+        const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+        world = chosen ? PlainName(*chosen) : std::string();
+        if (world.empty()) {
+            qv::ShowMessage("Load Cancelled", qv::MessageButtons::Ok);
+            return 2;
+        }
+    }
+    m_nCursorID = kCursorWait;
+    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
+    const std::string original = GameFolderPath(m_strSaveFolder);
+    const std::string work = GameFolderPath(m_strWorkFolder);
+    try {
+        if (!qv::IsPlainFileName(world) || !qv::FileExists(original + world))
+            throw qv::FileError(qv::FileError::NotFound, original + world);
+        qv::MakeFolder(work);
+        CopyFolder(original, work);
+        m_strCurrentFolder = work;
+        try {
+            LoadWorldFile(world);
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, work + world);
+        }
+    } catch (const qv::FileError& error) {
+        m_strCurrentFolder = work;
+        ReportFileException(error);
+        return 2;
+    }
+    m_strCurrentFolder = work;
+    MoveToLand();
+    m_nCursorID = kCursorNormal;
+    return 1;
 }

@@ -36,8 +36,9 @@ std::string Beside(const std::string& folder, const char* suffix) {
     return base + suffix;
 }
 
-// An archive fault reported as a fault of its file.
-qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file) {
+}  // namespace
+
+qv::FileError CMainFrame::AsFileError(const qv::ArchiveError& error, const std::string& file) {
     const std::string name = error.file.empty() ? file : error.file;
     // The archive's text starts with the file's name, which the report
     // already shows.
@@ -45,8 +46,6 @@ qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file
     if (detail.rfind(name + ": ", 0) == 0) detail.erase(0, name.size() + 2);
     return qv::FileError(qv::FileError::Other, name, detail);
 }
-
-}  // namespace
 
 std::string CMainFrame::GetSaveFolder(int slot) {
     if (slot >= kFirstGameSlot && slot <= kLastGameSlot) return qv::Format("save%d\\", slot);
@@ -148,12 +147,15 @@ std::string CMainFrame::CheckSlot(const std::string& folder) const {
     // A world of a later version than this game is refused before anything
     // is copied.
     const std::vector<uint8_t> head = qv::ReadWholeFile(worldPath);
-    qv::Archive ar(head, worldPath);
     try {
+        qv::Archive ar(head, worldPath);
         const uint32_t version = ar.ReadDWord();
         if (version > kWorldVersion)
             ar.Fail(qv::ArchiveError::BadSchema,
                     "a world of version " + std::to_string(version) + ", newer than this game");
+        // The whole world is tried before anything is copied over the
+        // working folder.
+        CheckWorldRead(head, worldPath, folder);
     } catch (const qv::ArchiveError& error) {
         throw AsFileError(error, worldPath);
     }

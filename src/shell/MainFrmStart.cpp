@@ -1,15 +1,27 @@
-// Start-up without the window: the settings file in place of the registry,
-// the game and working folders, the slot table, and the start world.
+// Start-up: the window's creation in its order, the settings file in place
+// of the registry, the game and working folders, the slot table, the intro,
+// the start of play with its image worker, and the start world.
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <system_error>
+#include <thread>
 
+#include "media/DDObjects.h"
+#include "media/MouseCursor.h"
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Message.h"
+#include "platform/MessageLoop.h"
 #include "platform/Settings.h"
+#include "platform/Window.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
+#include "world/Global.h"
+#include "world/Map.h"
 
 #ifndef QV_GAME_FOLDER
 #define QV_GAME_FOLDER "game/"
@@ -29,6 +41,69 @@ bool SettingByte(const qv::Settings& settings, const char* key, int* out) {
     *out = static_cast<int>(static_cast<uint64_t>(v) & 0xFF);
     return true;
 }
+
+// An image the frame makes at its creation: bitmap, frame size, hot spot and
+// grid.
+struct ImageSpec {
+    int bitmap, width, height, hotX, hotY, columns;
+};
+
+// The software cursor's nine images: the eight scroll arrows, whose hot spots
+// lie on the picture's edges clockwise from the top, then the pointer.
+constexpr ImageSpec kSoftwareCursorImages[CMouseCursor::kImageCount] = {
+    {668, 75, 56, 37, 10, 1}, {669, 75, 56, 55, 15, 1}, {671, 75, 56, 66, 27, 1},
+    {672, 75, 56, 60, 43, 1}, {673, 75, 56, 37, 51, 1}, {674, 75, 56, 15, 43, 1},
+    {675, 75, 56, 8, 27, 1},  {676, 75, 56, 18, 14, 1}, {873, 18, 19, 0, 0, 7},
+};
+constexpr int kPointerTransparentIndex = 9;
+// The frame's own cursor pictures (pointers, hands, cross-hairs, the arrow).
+constexpr ImageSpec kFrameCursorImages[9] = {
+    {644, 32, 30, 5, 7, 1},   {645, 32, 30, 5, 7, 1},   {647, 32, 30, 5, 7, 1},
+    {646, 32, 30, 5, 7, 1},   {649, 32, 30, 16, 28, 1}, {648, 32, 30, 16, 28, 1},
+    {650, 32, 30, 15, 15, 1}, {651, 32, 30, 15, 15, 1}, {679, 32, 32, 0, 0, 1},
+};
+constexpr ImageSpec kHoldGroundButton{892, 28, 17, 0, 0, 2};
+constexpr ImageSpec kPauseBarFrame{969, 125, 25, 0, 0, 1};
+constexpr ImageSpec kPauseBarFill{970, 125, 25, 0, 0, 1};
+// Where the software cursor may go: full screen, and windowed with its clip.
+constexpr qv::Rect kFullScreenCursorLimits{0, 0, 632, 472};
+constexpr qv::Rect kWindowedCursorLimits{0, 0, 1144, 856};
+constexpr qv::Rect kWindowedCursorClip{0, 0, 1152, 864};
+
+std::unique_ptr<CDDObject> MakeImage(const ImageSpec& spec) {
+    auto image = std::make_unique<CDDObject>();
+    image->Create(spec.width, spec.height, spec.hotX, spec.hotY, &spec.bitmap, spec.columns, 1);
+    return image;
+}
+
+// The start of play's image worker: made idle, started at most once, and
+// always joined by its one owner before anything reads what it loaded. A
+// worker that was never started just goes.
+class ImageWorker {
+public:
+    ImageWorker(int (*proc)(CMainFrame*), CMainFrame* frame) : m_proc(proc), m_frame(frame) {}
+    ~ImageWorker() { Wait(); }
+    ImageWorker(const ImageWorker&) = delete;
+    ImageWorker& operator=(const ImageWorker&) = delete;
+    void Start() {
+        try {
+            m_thread = std::thread([this] { m_result = m_proc(m_frame); });
+        } catch (const std::system_error&) {
+            m_result = -1;
+        }
+    }
+    // Waits for the worker to end; its exit code (-1 when it never ran).
+    int Wait() {
+        if (m_thread.joinable()) m_thread.join();
+        return m_result;
+    }
+
+private:
+    int (*m_proc)(CMainFrame*);
+    CMainFrame* m_frame;
+    int m_result = -1;
+    std::thread m_thread;
+};
 
 }  // namespace
 
@@ -93,4 +168,244 @@ int CMainFrame::OpenStartWorld() {
     const int loaded = LoadFromSlot(kOriginalSlot);
     m_bLoadingGame = 0;
     return loaded;
+}
+
+int CMainFrame::StartInOriginalWorld() {
+    const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
+    if (!qv::FolderExists(original)) {
+        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
+                     qv::ToSlashes(original).c_str());
+        return 1;
+    }
+    return OpenStartWorld();
+}
+
+bool CMainFrame::WriteSoundSettings(int sound, int music) {
+    const std::string file = m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile;
+    try {
+        qv::Settings::WriteValues(
+            file, {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+    } catch (const qv::FileError& error) {
+        qv::ShowMessage(
+            qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
+            qv::MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+int CMainFrame::Create() {
+    return OnCreate() == 0 ? 2 : 0;
+}
+
+int CMainFrame::OnCreate() {
+    // 1. The game draws its own pointer.
+    TraceStart("hide the system cursor");
+    if (!m_pWindow) m_pWindow = std::make_unique<qv::Window>();
+    m_pWindow->ShowSystemCursor(false);
+    m_bSystemCursorShown = 0;
+
+    // 2-4. The settings, the folders, "Position" of the start world and the
+    // slot table (a bad table leaves every slot free and never stops us).
+    TraceStart("settings");
+    if (m_strSettingsFile.empty()) m_strSettingsFile = SettingsFilePath();
+    qv::Settings settings;
+    try {
+        settings = qv::Settings::Load(m_strSettingsFile);
+    } catch (const qv::FileError& error) {
+        qv::ShowMessage(qv::Format("The settings file %s cannot be read (%s); the defaults hold.",
+                                   m_strSettingsFile.c_str(), error.what()),
+                        qv::MessageButtons::Ok);
+    }
+    TraceStart("folders and slot table");
+    const std::string problem = ApplySettings(settings, m_strSettingsFile);
+    if (!problem.empty()) {
+        qv::ShowMessage(problem, qv::MessageButtons::Ok);
+        return -1;
+    }
+    // The start world's name; a slot without a readable "Position" is said
+    // when the start world is opened.
+    try {
+        ReadPosition();
+    } catch (const qv::FileError&) {
+        m_strWorldFile.clear();
+    }
+
+    // 5. The screen.
+    TraceStart("screen");
+    if (!InitDirectDraw(0)) {
+        qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
+        return -1;
+    }
+
+    // 6. The hold-ground button, the pause bar and the software cursor,
+    // which the application keeps.
+    TraceStart("frame images and software cursor");
+    m_pHoldGroundButton = MakeImage(kHoldGroundButton);
+    m_pPauseBarFrame = MakeImage(kPauseBarFrame);
+    m_pPauseBarFill = MakeImage(kPauseBarFill);
+    std::array<CDDObject*, CMouseCursor::kImageCount> cursorImages{};
+    for (int i = 0; i < CMouseCursor::kImageCount; ++i) {
+        auto image = MakeImage(kSoftwareCursorImages[i]);
+        if (i == CMouseCursor::kPointer) {
+            image->SetTransparentColour(kPointerTransparentIndex);
+            image->Load();
+        }
+        cursorImages[static_cast<size_t>(i)] = image.release();
+    }
+    SetMouseCursor(std::make_unique<CMouseCursor>(cursorImages));
+    GetMouseCursor()->m_pSurface = m_pDrawSurface;
+    if (!GetMouseCursor()->InitDirectInput(nullptr, m_pWindow.get())) {
+        // The window stays; nothing more is set up, so play never starts.
+        qv::ShowMessage("Error Initiating DirectInput", qv::MessageButtons::Ok);
+        return 0;
+    }
+
+    // 7. The frame's cursor pictures.
+    TraceStart("cursor images");
+    for (size_t i = 0; i < m_pCursorImages.size(); ++i)
+        m_pCursorImages[i] = MakeImage(kFrameCursorImages[i]);
+
+    // 8-9. An empty map, and "All Groups" with "Random Encounters".
+    TraceStart("map");
+    m_World.map_master = std::make_unique<MapMaster>();
+    TraceStart("root groups");
+    m_World.CreateRootGroups();
+
+    // 10. The frame takes the program's events from here on.
+    TraceStart("frame window");
+    qv::MessageLoop::Instance().SetMainHandler(this);
+
+    // 11-12. Sound, then the first tune; either failing leaves both off.
+    TraceStart("sound");
+    if (!InitDirectSound()) m_bSoundOn = m_bMusicOn = 0;
+    TraceStart("first tune");
+    int tune = 0;
+    if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
+
+    // 13. The view and the mini-map from the client area.
+    TraceStart("view");
+    OnMove({0, 0});
+
+    // 14. The intro comes next.
+    TraceStart("post intro");
+    qv::MessageLoop::Instance().PostCommand(kCmdPlayIntro);
+    return 0;
+}
+
+void CMainFrame::OnCommand(int id) {
+    if (id == kCmdPlayIntro) OnPlayIntro();
+    if (id == kCmdIntroDone) OnIntroDone();
+}
+
+void CMainFrame::OnPlayIntro() {
+    TraceStart("intro");
+    m_iStage = 1;
+    // This platform has no movie player: the intro movie, where a game folder
+    // has one, is skipped as a missing one is, without a message. Were there
+    // a player, the intro alone would own and end it; a key only asks
+    // (StopIntro).
+    m_bIntroStopAsked = false;
+    m_bIntroPlaying = false;
+    m_iStage = 2;
+    qv::MessageLoop::Instance().PostCommand(kCmdIntroDone);
+}
+
+bool CMainFrame::StopIntro() {
+    if (!m_bIntroPlaying.load()) return false;
+    m_bIntroStopAsked = true;
+    return true;
+}
+
+void CMainFrame::OnIntroDone() {
+    TraceStart("intro done");
+    StartOfPlay();
+}
+
+int CMainFrame::LoadImagesOnWorker(CMainFrame* frame) {
+    if (!frame || frame != GetMainFrame()) return -1;
+    // The object catalogue of the world maker comes with the editor; the
+    // shared pictures are all there is to load here.
+    if (!LoadGlobalImages(nullptr)) return -1;
+    return ReloadGlobalImages(nullptr) ? 0 : -1;
+}
+
+void CMainFrame::StartOfPlay() {
+    TraceStart("start of play");
+    // The creatures' looks are read with the creatures that wear them, so
+    // there are none to set up while the worker runs.
+    ImageWorker worker(m_pImageWorkerProc, this);
+    auto runWorker = [&] {
+        TraceStart("worker started");
+        worker.Start();
+        m_iImageWorkerResult = worker.Wait();
+        TraceStart("worker ended");
+        if (m_iImageWorkerResult == 0) return true;
+        qv::ShowMessage("Could not Initiate DirectDraw Objects!", qv::MessageButtons::Ok,
+                        "DirectDraw Error");
+        ReleaseDirectDraw();
+        OnDestroy();
+        RequestQuit(kQuitStartFailed);
+        return false;
+    };
+    if (m_bBuildMode) {
+        if (!runWorker()) return;
+        if (m_pWindow) m_pWindow->ShowSystemCursor(true);
+        m_bSystemCursorShown = 1;
+        // The world maker comes with the editor; until then build mode opens
+        // on the start world.
+        TraceStart("world maker");
+        m_bWorldMade = StartInOriginalWorld();
+    } else {
+        if (m_pWindow) m_pWindow->ShowSystemCursor(true);
+        m_bSystemCursorShown = 1;
+        m_bOptionsShown = 0;
+        TraceStart("options window");
+        if (!RunOptionsWindow(1, 1)) {
+            // The worker never runs.
+            TraceStart("quit from options");
+            OnDestroy();
+            RequestQuit(kQuitFromOptions);
+            return;
+        }
+        if (!runWorker()) return;
+    }
+    if (m_bQuitRequested) return;
+    // The pictures are loaded and the worker is gone: the map takes them.
+    LoadGlobalImages(&m_World);
+
+    // 5. The software cursor draws on the back buffer, within its limits.
+    if (CMouseCursor* cursor = GetMouseCursor()) {
+        cursor->m_pSurface = m_pBackBuffer.get();
+        cursor->m_rcLimits = m_bWindowed ? kWindowedCursorLimits : kFullScreenCursorLimits;
+        if (m_bWindowed) cursor->m_rcClip = kWindowedCursorClip;
+    }
+
+    // 6. The window of the map around the focus, with the pictures it now
+    // has, and the screen picture on both pages.
+    m_bReloadImages = 0;
+    m_bOptionsShown = 1;
+    if (Map() && Map()->landgraph) {
+        try {
+            ReloadWindowAtFocus();
+        } catch (const qv::FileError& error) {
+            ReportFileException(error);
+            return;
+        }
+    }
+    if (const qv::Surface* picture = m_pScreenImage ? m_pScreenImage->GetFrameSurface(0) : nullptr;
+        picture && m_pPrimary && m_pBackBuffer) {
+        m_pPrimary->Blt({0, 0}, *picture, picture->Bounds());
+        m_pBackBuffer->Blt({0, 0}, *picture, picture->Bounds());
+    }
+
+    // 7. The 50 ms timer: play begins with its first tick.
+    if (!StartTimer()) {
+        TraceStart("no timer");
+        OnDestroy();
+        RequestQuit(kQuitStartFailed);
+        return;
+    }
+    m_iStage = 3;
+    TraceStart("timer set");
 }

@@ -13,6 +13,7 @@
 #include "platform/GameTime.h"
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
+#include "structures/Fixtures.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
@@ -179,7 +180,7 @@ void CMainFrame::CheckPartyAlive() {
             ResetGeneratorFight(member->m_pGroup);
             continue;
         }
-        if (RunOptionsWindow(0, 0)) {
+        if (!RunOptionsWindow(0, 0)) {
             RequestQuit(0);
             return;
         }
@@ -201,9 +202,13 @@ void CMainFrame::UpdateTick(int32_t* now) {
     if (m_pPendingWorld) {
         // The statistics flag holds the ticks off while the world changes.
         m_OpenWindows.m_bStatsOpen = 1;
-        Object* stairs = m_pPendingWorld;
+        Object* target = m_pPendingWorld;
         m_pPendingWorld = nullptr;
-        GoToWorld(stairs);
+        // The stairs go with the world they are in: their way is read first.
+        if (const auto* stairs = qv::DynamicCast<Stairs>(target)) {
+            const std::string world = stairs->m_strWorldFile;
+            GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
+        }
         m_bLeftHeld = 0;
         m_OpenWindows.m_bStatsOpen = 0;
     }

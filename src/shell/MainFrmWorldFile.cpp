@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <list>
+#include <optional>
 #include <set>
 #include <unordered_set>
 
@@ -13,11 +15,14 @@
 #include "items/Spell.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
+#include "platform/Rand.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
+#include "world/Land.h"
 #include "world/Map.h"
+#include "world/Random.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
 
@@ -83,174 +88,31 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-}  // namespace
+// What a world read gives beyond the World itself: the frame's own parts,
+// taken over only once the whole file has been read.
+struct WorldFileExtras {
+    std::list<std::unique_ptr<qv::Persistent>> stores;
+    std::optional<std::list<std::unique_ptr<Spell>>> spells;
+    std::optional<std::array<qv::Point, CMainFrame::kPartySlots>> formation;
+    bool formationSet = false;
+    std::optional<std::string> playerName, dogName;
+    std::optional<int> holdGround;
+    std::optional<uint32_t> spellSerial;
+    bool dedupeSpells = false;
+};
 
-std::vector<uint8_t> CMainFrame::StorePlayers(Group& party) {
-    qv::Archive ar(kPlayersFile);
-    ar.WriteObject(&party);
-    return ar.TakeBytes();
-}
-
-std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
-                                                   const std::string& name) {
-    qv::Archive ar(bytes, name);
-    std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
-    // A group joins the tree as it is read; the party is the reader's.
-    if (party && party->m_pGroup) party->m_pGroup->RemoveMember(party.get());
-    auto refuse = [&](const char* why) {
-        if (party) party->RemoveFromMap();
-        ar.Fail(qv::ArchiveError::Generic, why);
-    };
-    if (!party) refuse("no party group");
-    if (!party->m_bGrouped) refuse("a party group stored without its members");
-    if (ar.Remaining() != 0) refuse("bytes after the party group");
-    return party;
-}
-
-std::string CMainFrame::InCurrentFolder(const std::string& name) const {
-    if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
-    return m_strCurrentFolder + name;
-}
-
-int CMainFrame::DetachGroup(Group* group) {
-    if (!QV_CHECK(group != nullptr)) return 0;
-    group->m_bGrouped = 1;
-    for (Member* member : group->Members()) {
-        if (member->IsGroup()) {
-            DetachGroup(static_cast<Group*>(member));
-            continue;
-        }
-        if (ObjectHolder* holder = member->m_pHolder) {
-            if (Map()) Map()->RemoveHolder(holder->pos, holder);
-            member->m_pHolder = nullptr;
-            holder->m_pObject = nullptr;
-            delete holder;
-        }
-    }
-    return 1;
-}
-
-int CMainFrame::SaveWorldFile(const std::string& name) {
-    qv::Archive ar(name);
-    Serialize(ar);
-    qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
-    return 1;
-}
-
-int CMainFrame::LoadWorldFile(const std::string& name) {
-    m_strWorldFile = name;
-    m_World.m_pLeader = nullptr;
-    const std::vector<uint8_t> bytes = qv::ReadWholeFile(InCurrentFolder(name));
-    qv::Archive ar(bytes, name);
-    Serialize(ar);
-    return 1;
-}
-
-void CMainFrame::Serialize(qv::Archive& ar) {
-    m_nCursorID = kCursorWait;
-    World& w = m_World;
-    // A monster generator's fight does not survive a change of world, and
-    // the holders drawn last may go with the party or the read.
-    m_pActiveGenerator = nullptr;
-    m_DrawnHolders.clear();
-
-    if (ar.IsStoring()) {
-        m_bLandMovePending = 1;
-        m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
-        m_FlyingObjects.clear();
-        ar.WriteDWord(kWorldVersion);
-
-        // The party goes to "players" alone and leaves the world; the next
-        // tick brings it back.
-        if (Player* leader = w.m_pLeader.Get()) {
-            Group* party = leader->m_pGroup;
-            if (party) {
-                DetachGroup(party);
-                try {
-                    qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(*party));
-                } catch (const qv::FileError& error) {
-                    ReportFileException(error);
-                }
-                if (w.m_GroupArray.size() > kPartyGroupSlot &&
-                    w.m_GroupArray[kPartyGroupSlot] == party)
-                    w.m_GroupArray[kPartyGroupSlot] = nullptr;
-                // The frame's party slots and every handle let go as the
-                // group's creatures are deleted with it.
-                delete party;
-            }
-        }
-
-        ar.SerializeClass(&MapMaster::classInfo);
-        if (!Map()) w.map_master = std::make_unique<MapMaster>();
-        Map()->Serialize(ar);
-        WriteList(ar, m_StoreList);
-        WriteList(ar, w.m_EventList);
-        WriteList(ar, w.m_KeyStorageList);
-        const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
-        ar.WriteDWord(static_cast<uint32_t>(slots));
-        for (size_t i = 1; i < slots; ++i) {
-            Group* group = w.m_GroupArray[i];
-            ar.WriteDWord(group ? 1 : 0);
-            if (group) ar.WriteObject(group);
-        }
-        ar.WriteObject(w.m_pUnusedNumbers.get());
-        ar.WriteInt(w.m_ptFocus.x);
-        ar.WriteInt(w.m_ptFocus.y);
-        w.m_pTimeOfDay->Serialize(ar);
-        w.m_pTimeOfDay->Format();
-        WriteList(ar, w.m_ScriptVariableList);
-        for (const qv::Point& offset : m_FormationOffsets) {
-            ar.WriteInt(offset.x);
-            ar.WriteInt(offset.y);
-        }
-        ar.WriteString(m_strPlayerName);
-        ar.WriteString(m_strDogName);
-        ar.WriteInt(m_bHoldGround);
-
-        // Without a leader the party's group was written among the others and
-        // leaves the world now.
-        if (w.m_GroupArray.size() > kPartyGroupSlot) {
-            if (Group* party = w.m_GroupArray[kPartyGroupSlot]) {
-                DetachGroup(party);
-                w.m_GroupArray[kPartyGroupSlot] = nullptr;
-                delete party;
-            }
-        }
-
-        Group* aside = w.m_pGroupTempStorage.Get();
-        if (aside && m_bSaving) {
-            ar.WriteDWord(1);
-            ar.WriteObject(aside);
-        } else {
-            ar.WriteDWord(0);
-        }
-        if (m_bSaving)
-            WriteList(ar, m_ActiveSpells);
-        else
-            ar.WriteCount(0);
-        ar.WriteDWord(g_iNextSpellSerial);
-        m_nCursorID = kCursorNormal;
-        return;
-    }
-
-    // ---- Reading ----
-    const uint32_t version = ar.ReadDWord();
-    if (version > kWorldVersion)
-        ar.Fail(qv::ArchiveError::BadSchema,
-                "a world of version " + std::to_string(version) + ", newer than this game");
-    const bool replace = m_bLoadingGame != 0;
-    m_bRefreshPending = 1;
-    m_iWorldVersion = static_cast<int32_t>(version);
-    m_FlyingObjects.clear();
-    m_StoreList.clear();
+// Reads the world file after its version into `w`, which is the current
+// world (GetWorld()) while it runs: a saved game (`replace`) replaces, a
+// world change merges.
+void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out, bool replace) {
     w.m_pControlPlayer = nullptr;
     for (auto& slot : w.m_Party) slot = nullptr;
 
     if (version >= kVersionMapTag) ar.SerializeClass(&MapMaster::classInfo);
-    if (!Map()) w.map_master = std::make_unique<MapMaster>();
-    Map()->Serialize(ar);
+    if (!w.map_master) w.map_master = std::make_unique<MapMaster>();
+    w.map_master->Serialize(ar);
 
-    ReadList<qv::Persistent>(ar, nullptr, m_StoreList);
+    ReadList<qv::Persistent>(ar, nullptr, out.stores);
 
     // Events: a saved game replaces them; a world change keeps those present
     // and adds the loaded ones of other triggers.
@@ -375,13 +237,13 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     }
 
     if (version >= kVersionFormation) {
-        std::array<qv::Point, kPartySlots> offsets{};
+        std::array<qv::Point, CMainFrame::kPartySlots> offsets{};
         for (qv::Point& offset : offsets) {
             offset.x = ar.ReadInt();
             offset.y = ar.ReadInt();
         }
-        if (replace) m_FormationOffsets = offsets;
-        m_bFormationSet = 1;
+        if (replace) out.formation = offsets;
+        out.formationSet = true;
     }
 
     if (version >= kVersionNames) {
@@ -392,11 +254,11 @@ void CMainFrame::Serialize(qv::Archive& ar) {
         };
         std::string player = ar.ReadString();
         std::string dog = ar.ReadString();
-        m_strPlayerName = name(std::move(player), kPlayerActor);
-        m_strDogName = name(std::move(dog), kDogActor);
+        out.playerName = name(std::move(player), kPlayerActor);
+        out.dogName = name(std::move(dog), kDogActor);
     }
 
-    if (version >= kVersionHoldGround) m_bHoldGround = ar.ReadInt();
+    if (version >= kVersionHoldGround) out.holdGround = ar.ReadInt();
 
     if (version >= kVersionKeptAside && ar.ReadDWord() != 0) {
         if (version >= kVersionKeptRead && w.m_pGroupTempStorage)
@@ -416,11 +278,240 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     if (version >= kVersionSpells) {
         std::list<std::unique_ptr<Spell>> spells;
         ReadList<Spell>(ar, &Spell::classInfo, spells);
-        if (replace) m_ActiveSpells = std::move(spells);
+        if (replace) out.spells = std::move(spells);
     }
     if (version >= kVersionSpellSerial) {
         const uint32_t serial = ar.ReadDWord();
-        if (replace) g_iNextSpellSerial = serial;
+        if (replace) out.spellSerial = serial;
+        out.dedupeSpells = true;
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> CMainFrame::StorePlayers(Group& party) {
+    qv::Archive ar(kPlayersFile);
+    ar.WriteObject(&party);
+    return ar.TakeBytes();
+}
+
+std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                   const std::string& name) {
+    qv::Archive ar(bytes, name);
+    std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
+    // A group joins the tree as it is read; the party is the reader's.
+    if (party && party->m_pGroup) party->m_pGroup->RemoveMember(party.get());
+    auto refuse = [&](const char* why) {
+        if (party) party->RemoveFromMap();
+        ar.Fail(qv::ArchiveError::Generic, why);
+    };
+    if (!party) refuse("no party group");
+    if (!party->m_bGrouped) refuse("a party group stored without its members");
+    if (ar.Remaining() != 0) refuse("bytes after the party group");
+    return party;
+}
+
+std::string CMainFrame::InCurrentFolder(const std::string& name) const {
+    if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
+    return m_strCurrentFolder + name;
+}
+
+int CMainFrame::DetachGroup(Group* group) {
+    if (!QV_CHECK(group != nullptr)) return 0;
+    group->m_bGrouped = 1;
+    for (Member* member : group->Members()) {
+        if (member->IsGroup()) {
+            DetachGroup(static_cast<Group*>(member));
+            continue;
+        }
+        TakeHolderOffMap(member);
+    }
+    return 1;
+}
+
+int CMainFrame::SaveWorldFile(const std::string& name) {
+    qv::Archive ar(name);
+    Serialize(ar);
+    qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
+    return 1;
+}
+
+int CMainFrame::LoadWorldFile(const std::string& name) {
+    const std::vector<uint8_t> bytes = qv::ReadWholeFile(InCurrentFolder(name));
+    CheckWorldRead(bytes, name);
+    m_strWorldFile = name;
+    m_World.m_pLeader = nullptr;
+    qv::Archive ar(bytes, name);
+    Serialize(ar);
+    return 1;
+}
+
+void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                                const std::string& landFolder) const {
+    World* running = GetWorld();
+    const uint32_t rand = qv::RandState();
+    const int32_t randomSeed = GetRandomSeed();
+    const uint32_t spellSerial = g_iNextSpellSerial;
+    auto putBack = [&] {
+        qv::SeedRand(rand);
+        SetRandomSeed(randomSeed);
+        g_iNextSpellSerial = spellSerial;
+        if (running) running->MakeCurrent();
+    };
+    try {
+        // The scratch world is the current one while it lives, so that what
+        // the file's objects enter themselves in is its own.
+        World scratch;
+        scratch.map_master = std::make_unique<MapMaster>();
+        scratch.CreateRootGroups();
+        const bool replace = m_bLoadingGame != 0;
+        if (!replace && m_World.m_pGroupTempStorage) {
+            // A world change keeps the group kept aside: the file may not
+            // bring a second one.
+            auto* aside = new Group("Group");
+            scratch.m_pAllGroups->AddMember(aside);
+            scratch.m_pGroupTempStorage = aside;
+        }
+        qv::Archive ar(bytes, name);
+        const uint32_t version = ar.ReadDWord();
+        if (version > kWorldVersion)
+            ar.Fail(qv::ArchiveError::BadSchema,
+                    "a world of version " + std::to_string(version) + ", newer than this game");
+        WorldFileExtras extras;
+        ReadWorld(ar, version, scratch, extras, replace);
+        // The lands are read in the scratch world, whose map has the size
+        // of the world they belong to.
+        if (!landFolder.empty() && scratch.map_master->landgraph) {
+            std::vector<const LandGraph*> nodes{scratch.map_master->landgraph};
+            while (!nodes.empty()) {
+                const LandGraph* node = nodes.back();
+                nodes.pop_back();
+                for (const auto& child : node->children) nodes.push_back(child.get());
+                if (!node->info) continue;
+                const std::string path = landFolder + node->info->filename;
+                if (qv::FileExists(path)) Land::FromBytes(qv::ReadWholeFile(path), path);
+            }
+        }
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
+}
+
+void CMainFrame::Serialize(qv::Archive& ar) {
+    m_nCursorID = kCursorWait;
+    World& w = m_World;
+    // A monster generator's fight does not survive a change of world, and
+    // the holders drawn last may go with the party or the read.
+    m_pActiveGenerator = nullptr;
+    m_DrawnHolders.clear();
+
+    if (ar.IsStoring()) {
+        m_bLandMovePending = 1;
+        m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
+        m_FlyingObjects.clear();
+        ar.WriteDWord(kWorldVersion);
+
+        // The party goes to "players" alone and leaves the world; the next
+        // tick brings it back.
+        if (Player* leader = w.m_pLeader.Get()) {
+            Group* party = leader->m_pGroup;
+            if (party) {
+                DetachGroup(party);
+                try {
+                    qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(*party));
+                } catch (const qv::FileError& error) {
+                    ReportFileException(error);
+                }
+                if (w.m_GroupArray.size() > kPartyGroupSlot &&
+                    w.m_GroupArray[kPartyGroupSlot] == party)
+                    w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                // The frame's party slots and every handle let go as the
+                // group's creatures are deleted with it.
+                delete party;
+            }
+        }
+
+        ar.SerializeClass(&MapMaster::classInfo);
+        if (!Map()) w.map_master = std::make_unique<MapMaster>();
+        Map()->Serialize(ar);
+        WriteList(ar, m_StoreList);
+        WriteList(ar, w.m_EventList);
+        WriteList(ar, w.m_KeyStorageList);
+        const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
+        ar.WriteDWord(static_cast<uint32_t>(slots));
+        // A game save writes the group kept aside at the end of the file;
+        // listed in the table too, it would be stored twice and the file
+        // refused. Read back, it takes its table slot again.
+        Group* keptAside = m_bSaving ? w.m_pGroupTempStorage.Get() : nullptr;
+        for (size_t i = 1; i < slots; ++i) {
+            Group* group = w.m_GroupArray[i];
+            if (group && group == keptAside) group = nullptr;
+            ar.WriteDWord(group ? 1 : 0);
+            if (group) ar.WriteObject(group);
+        }
+        ar.WriteObject(w.m_pUnusedNumbers.get());
+        ar.WriteInt(w.m_ptFocus.x);
+        ar.WriteInt(w.m_ptFocus.y);
+        w.m_pTimeOfDay->Serialize(ar);
+        w.m_pTimeOfDay->Format();
+        WriteList(ar, w.m_ScriptVariableList);
+        for (const qv::Point& offset : m_FormationOffsets) {
+            ar.WriteInt(offset.x);
+            ar.WriteInt(offset.y);
+        }
+        ar.WriteString(m_strPlayerName);
+        ar.WriteString(m_strDogName);
+        ar.WriteInt(m_bHoldGround);
+
+        // Without a leader the party's group was written among the others and
+        // leaves the world now.
+        if (w.m_GroupArray.size() > kPartyGroupSlot) {
+            if (Group* party = w.m_GroupArray[kPartyGroupSlot]) {
+                DetachGroup(party);
+                w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                delete party;
+            }
+        }
+
+        Group* aside = w.m_pGroupTempStorage.Get();
+        if (aside && m_bSaving) {
+            ar.WriteDWord(1);
+            ar.WriteObject(aside);
+        } else {
+            ar.WriteDWord(0);
+        }
+        if (m_bSaving)
+            WriteList(ar, m_ActiveSpells);
+        else
+            ar.WriteCount(0);
+        ar.WriteDWord(g_iNextSpellSerial);
+        m_nCursorID = kCursorNormal;
+        return;
+    }
+
+    // ---- Reading ----
+    const uint32_t version = ar.ReadDWord();
+    if (version > kWorldVersion)
+        ar.Fail(qv::ArchiveError::BadSchema,
+                "a world of version " + std::to_string(version) + ", newer than this game");
+    const bool replace = m_bLoadingGame != 0;
+    m_bRefreshPending = 1;
+    m_iWorldVersion = static_cast<int32_t>(version);
+    m_FlyingObjects.clear();
+    m_StoreList.clear();
+    WorldFileExtras x;
+    ReadWorld(ar, version, w, x, replace);
+    m_StoreList = std::move(x.stores);
+    if (x.formation) m_FormationOffsets = *x.formation;
+    if (x.formationSet) m_bFormationSet = 1;
+    if (x.playerName) m_strPlayerName = *x.playerName;
+    if (x.dogName) m_strDogName = *x.dogName;
+    if (x.holdGround) m_bHoldGround = *x.holdGround;
+    if (x.spells) m_ActiveSpells = std::move(*x.spells);
+    if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
+    if (x.dedupeSpells) {
         // Of spells that share a serial, the last listed stays.
         std::unordered_set<int32_t> later;
         for (auto it = m_ActiveSpells.end(); it != m_ActiveSpells.begin();) {

@@ -175,6 +175,9 @@ void WriteStartWorld(const std::string& gameFolder) {
 
         frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
         frame.m_strPlayerName = "Hero";
+        // The party keeps its default formation: whoever joins the hero
+        // stands beside it, not on it.
+        frame.InitFormation();
         frame.m_strWorldFile = kWorldFile;
         frame.SaveWorldFile(kWorldFile);
         qv::WriteWholeFile(stage + "tmp/Position", CMainFrame::StorePosition(kWorldFile));

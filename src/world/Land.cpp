@@ -85,6 +85,13 @@ void Land::Serialize(qv::Archive& ar) {
     bounds.top = ar.ReadInt();
     bounds.right = ar.ReadInt();
     bounds.bottom = ar.ReadInt();
+    {
+        // A land file belongs to the running world: its rectangle lies in it.
+        const MapMaster* map = GetMapMaster();
+        const bool sized = map && map->worldcellx > 0 && map->worldcelly > 0;
+        CheckBounds(ar, bounds, sized ? map->worldcellx : kMaxWorldCellsX,
+                    sized ? map->worldcelly : kMaxWorldCellsY, "the land's");
+    }
     origin.x = ar.ReadInt();
     origin.y = ar.ReadInt();
     hasbitmap = ar.ReadInt();
@@ -103,6 +110,19 @@ void Land::Serialize(qv::Archive& ar) {
         lightlevel = ar.ReadInt();
     }
     if (schema >= kAmbientSchema) ambient = ar.ReadInt();
+}
+
+void Land::CheckBounds(qv::Archive& ar, const CellRect& rect, int32_t w, int32_t h,
+                       const std::string& what) {
+    auto within = [](int32_t v, int32_t size) { return v >= 0 && v <= size; };
+    if (within(rect.left, w) && within(rect.right, w) && within(rect.top, h) &&
+        within(rect.bottom, h))
+        return;
+    ar.Fail(qv::ArchiveError::BadIndex,
+            what + " rectangle (" + std::to_string(rect.left) + ", " + std::to_string(rect.top) +
+                ") - (" + std::to_string(rect.right) + ", " + std::to_string(rect.bottom) +
+                ") lies outside a world of " + std::to_string(w) + " x " + std::to_string(h) +
+                " cells");
 }
 
 int Land::CellCodeOfPixel(int p) {
@@ -268,6 +288,10 @@ void LandInfo::Serialize(qv::Archive& ar) {
     bounds.top = ar.ReadInt();
     bounds.right = ar.ReadInt();
     bounds.bottom = ar.ReadInt();
+    // The world's size is known only once the whole index is read (the
+    // map checks each entry against it then).
+    Land::CheckBounds(ar, bounds, Land::kMaxWorldCellsX, Land::kMaxWorldCellsY,
+                      "the index entry's");
     filename = ar.ReadString();
     if (!qv::IsPlainFileName(filename))
         ar.Fail(qv::ArchiveError::BadString, "land file name '" + filename + "'");

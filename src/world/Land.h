@@ -18,6 +18,7 @@
 //   cells are written back into their land.
 // - A land owns its random encounters, and each encounter its group.
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,6 +39,15 @@ public:
     // The schemas a land file may carry: older ones lack the light fields
     // (before 5) and the ambient switch (before 6).
     static constexpr uint32_t kOldestSchema = 4;
+    // The largest world a position can address, in cells.
+    static constexpr int32_t kMaxWorldCellsX = INT32_MAX / MapMaster::CellWidth;
+    static constexpr int32_t kMaxWorldCellsY = INT32_MAX / MapMaster::CellHeight;
+    // Refuses, with the archive's error naming the file, a rectangle read
+    // from a file whose edges are not cells of a world of w x h cells: each
+    // edge lies from 0 to the world's size (the right and bottom edges are
+    // exclusive, and a left edge past the right one straddles the seam).
+    static void CheckBounds(qv::Archive& ar, const CellRect& rect, int32_t w, int32_t h,
+                            const std::string& what);
     static constexpr uint32_t kLightSchema = 5;
     static constexpr uint32_t kAmbientSchema = 6;
 

@@ -406,6 +406,16 @@ void MapMaster::Serialize(qv::Archive& ar) {
     if (w < wide || h < high || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight)
         ar.Fail(qv::ArchiveError::Generic,
                 "a world of " + std::to_string(w) + " x " + std::to_string(h) + " cells");
+    // Every land of the index lies in the world the root land spans.
+    std::vector<const LandGraph*> nodes{tree.get()};
+    while (!nodes.empty()) {
+        const LandGraph* node = nodes.back();
+        nodes.pop_back();
+        if (node->info)
+            Land::CheckBounds(ar, node->info->bounds, w, h,
+                              "land \"" + node->info->filename + "\" of the index:");
+        for (const auto& child : node->children) nodes.push_back(child.get());
+    }
     std::vector<std::vector<uint8_t>> bits(static_cast<size_t>((w + 7) / 8));
     if (schema >= 2) {
         const uint64_t bytes = uint64_t(bits.size()) * uint64_t(h);

@@ -4,6 +4,7 @@
 #include "world/Group.h"
 #include "world/KeyStorage.h"
 #include "world/Map.h"
+#include "world/Member.h"
 #include "world/Object.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
@@ -26,8 +27,16 @@ World::~World() {
     if (g_pWorld == this) g_pWorld = nullptr;
 }
 
+void World::MakeCurrent() {
+    g_pWorld = this;
+}
+
 void World::AddToKeyStorage(Object* object) {
     if (!QV_CHECK(object != nullptr)) return;
+    // Records store full copies of what they list, and a creature or a group
+    // belongs to the group tree alone: a record that listed one could not be
+    // read back.
+    if (object->IsKindOf(&Member::classInfo)) return;
     KeyStorage* record = nullptr;
     for (auto& k : m_KeyStorageList)
         if (k->m_iKeyNum == object->m_iItemNum) {
@@ -39,21 +48,21 @@ void World::AddToKeyStorage(Object* object) {
             std::make_unique<KeyStorage>(object->m_iItemNum, "Lost or Temp Key"));
         record = m_KeyStorageList.back().get();
     }
+    // Listed once: a signal works each object of the record once (a door
+    // listed twice would open and close again).
+    for (const auto& h : record->m_ObjectList)
+        if (h.Get() == object) return;
     record->m_ObjectList.emplace_back(object);
 }
 
 void World::RemoveFromKeyStorage(Object* object) {
     if (!object) return;
-    for (auto& k : m_KeyStorageList) {
-        if (k->m_iKeyNum != object->m_iItemNum) continue;
-        auto& list = k->m_ObjectList;
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (it->Get() == object) {
-                list.erase(it);
-                break;
-            }
-        return;
-    }
+    // Every record, whatever number the object carries now (the editor may
+    // have changed it since it was entered); entries of objects already gone
+    // go as well.
+    for (auto& k : m_KeyStorageList)
+        std::erase_if(k->m_ObjectList,
+                      [object](const qv::Handle<Object>& h) { return !h || h.Get() == object; });
 }
 
 void World::CreateRootGroups() {

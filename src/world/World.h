@@ -41,6 +41,9 @@ public:
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
+    // Makes this world the current one again, after a newer one (a scratch
+    // world that a file was tried on) has gone.
+    void MakeCurrent();
 
     // The running map (owned); null until a land is read.
     std::unique_ptr<MapMaster> map_master;
@@ -86,6 +89,15 @@ public:
     // With a leader and the creature in the party: its slot and the formation
     // row of the leader's facing (0..3); false otherwise, outputs untouched.
     bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const;
+    // Makes the party of the group read back from "players": the leader is
+    // the creature the group names as its leader, else the one stored as
+    // controlled (a negative slot), else the first; it takes slot 0, is
+    // marked controlled (slot number -1 unless already negative) and leads
+    // the group. The others keep their stored slots 1 to 5; one whose slot is
+    // taken moves to the next free one, and those left over keep slot number
+    // 0 (in the group, outside the slots). Answers the leader (null for a
+    // group without creatures, which leaves no party).
+    Player* BindParty(Group* party);
     // The party formation turned to each quarter of the leader's facing, one
     // offset per slot.
     std::array<std::array<qv::Point, 6>, 4> m_FormationRows{};

@@ -19,15 +19,7 @@ using namespace record_test;
 using worldfile_test::At;
 using worldfile_test::WorldFileTest;
 
-// Every file of a folder with its bytes.
-std::map<std::string, Bytes> Files(const fs::path& dir) {
-    std::map<std::string, Bytes> files;
-    if (!fs::exists(dir)) return files;
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.is_regular_file())
-            files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
-    return files;
-}
+using worldfile_test::Files;
 
 class SavedGames : public WorldFileTest {
 protected:

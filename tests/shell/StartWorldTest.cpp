@@ -50,6 +50,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(frame.OpenStartWorld(), 1);
         EXPECT_EQ(frame.m_strWorldFile, "start.qvr");
         EXPECT_EQ(frame.m_strPlayerName, "Hero");
+        // The default formation: slot 1 stands 25 pixels down and right.
+        EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_FormationOffsets[5], (qv::Point{55, -40}));
         MapMaster& map = *frame.m_World.map_master;
         EXPECT_EQ(map.worldcellx, 100);
         EXPECT_EQ(map.worldcelly, 80);
@@ -83,6 +86,32 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(party->Members().size(), 1u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
         party->RemoveFromMap();
+
+        // The first move into the land brings the party to its place in the
+        // meadow, around the focus, and the leader is the one controlled.
+        frame.MoveToLand();
+        Player* hero = frame.m_World.m_pLeader.Get();
+        ASSERT_NE(hero, nullptr);
+        EXPECT_EQ(hero->m_strSpecialName, "Hero");
+        EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // Followers have their places from the start, turned to the
+        // leader's facing.
+        EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
+        ASSERT_NE(hero->m_pHolder, nullptr);
+        EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
+        EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
+        CellPoint wc;
+        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+        ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
+        EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
+        // With the party there, a step of the world lights the meadow by its
+        // own steady daylight.
+        int32_t now = 100;
+        frame.RunWorld(&now);
+        ASSERT_NE(frame.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, "Meadow");
+        EXPECT_EQ(map.daylight, 100);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,6 +27,16 @@ namespace worldfile_test {
 
 constexpr int32_t kWorldW = MapMaster::wide;
 constexpr int32_t kWorldH = MapMaster::high;
+
+// Every file of a folder with its bytes (none when the folder is not there).
+inline std::map<std::string, std::vector<uint8_t>> Files(const std::filesystem::path& dir) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    if (!std::filesystem::exists(dir)) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
+    return files;
+}
 
 inline Position At(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};

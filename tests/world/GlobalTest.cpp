@@ -99,14 +99,20 @@ TEST(Global, KeyRecordsByNumber) {
     world.AddToKeyStorage(&a);
     world.AddToKeyStorage(&c);
     world.AddToKeyStorage(&b);
-    world.AddToKeyStorage(&a);  // no test for an object already listed
+    world.AddToKeyStorage(&a);  // already listed: not listed twice
     ASSERT_EQ(world.m_KeyStorageList.size(), 2u);
-    EXPECT_EQ(world.m_KeyStorageList[0]->m_ObjectList.size(), 3u);
+    EXPECT_EQ(world.m_KeyStorageList[0]->m_iKeyNum, 2);
+    EXPECT_EQ(world.m_KeyStorageList[1]->m_iKeyNum, 5);
+    EXPECT_EQ(world.m_KeyStorageList[0]->m_ObjectList.size(), 2u);
     world.RemoveFromKeyStorage(&a);
     auto& list = world.m_KeyStorageList[0]->m_ObjectList;
-    ASSERT_EQ(list.size(), 2u);
+    ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].Get(), &b);
-    EXPECT_EQ(list[1].Get(), &a) << "only the first entry goes";
+    // Taken from every record, whatever number it carries now.
+    c.m_iItemNum = 2;
+    world.RemoveFromKeyStorage(&c);
+    EXPECT_TRUE(world.m_KeyStorageList[1]->m_ObjectList.empty());
+    EXPECT_EQ(list.size(), 1u);
 }
 
 }  // namespace

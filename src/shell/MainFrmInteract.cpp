@@ -1,0 +1,426 @@
+// What a creature does about the object it was sent to: walk on toward it, or,
+// touching it, talk, fight, loot a corpse, take the stairs, pick it up, use the
+// item or spell waiting for a target on it, or work it.
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "creatures/LineRoute.h"
+#include "creatures/Player.h"
+#include "items/Bag.h"
+#include "media/DDWnd.h"
+#include "media/MouseCursor.h"
+#include "shell/MainFrm.h"
+#include "structures/Scenery.h"
+#include "structures/Traversable.h"
+#include "structures/Walls.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+#include "world/Object.h"
+#include "world/ObjectHolder.h"
+
+namespace {
+
+const char* const kHello = "HELLO";
+
+// A door brick's dead zone along one axis: within [low, high) the creature
+// counts as touching; beyond, the distance is measured from the zone's edge.
+int32_t DeadZone(int32_t d, int32_t low, int32_t high) {
+    if (d < low) return d - low;
+    if (d < high) return 0;
+    return d - high;
+}
+
+// The creature's radius taken off the longer axis of the distance to it.
+void PlayerZone(int32_t& dx, int32_t& dy, int32_t radius) {
+    int32_t ax = std::abs(dx), ay = std::abs(dy);
+    if (ax > ay)
+        ax = std::max(0, ax - radius);
+    else
+        ay = std::max(0, ay - radius);
+    dx = ax;
+    dy = ay;
+}
+
+// Moving ahead from `from` toward `to` the short way round the world, two
+// pixels a step.
+BresenhamLine LineBetween(MapMaster* map, const Position& from, const Position& to) {
+    const qv::Point d = map->PixelDeltaOf(from, to);
+    const qv::Point a{from.x, from.y};
+    const qv::Point b{from.x + d.x, from.y + d.y};
+    BresenhamLine line;
+    line.Start(&a, &b);
+    return line;
+}
+
+ObjectHolder* WhatStandsAt(MapMaster* map, Player* mover, qv::Point p) {
+    return map->CheckMove(mover, Position(p.x, p.y, 0), nullptr, 1, 0);
+}
+
+// The bag of `bag`, or of a bag inside it, that lists `item` itself.
+CBag* BagListing(CBag* bag, const Object* item) {
+    if (!bag) return nullptr;
+    for (const auto& entry : bag->Items()) {
+        if (entry.get() == item) return bag;
+        if (entry && entry->Type() == BAG)
+            if (CBag* inner = BagListing(qv::DynamicCast<CBag>(entry.get()), item)) return inner;
+    }
+    return nullptr;
+}
+
+// Whether the bag, or a bag inside it, has room for the item: a stack finds
+// its kind or a free entry, anything else a free entry.
+bool BagCanHold(CBag* bag, Object* item) {
+    if (!bag) return false;
+    if (item->m_bStackable)
+        for (const auto& entry : bag->Items())
+            if (entry && entry.get() != item && entry->IsSameKind(item)) return true;
+    if (bag->m_iItemCount < bag->m_iCapacity) return true;
+    for (const auto& entry : bag->Items())
+        if (entry && entry->Type() == BAG && BagCanHold(qv::DynamicCast<CBag>(entry.get()), item))
+            return true;
+    return false;
+}
+
+bool PutIntoBag(CBag* bag, Object* item) {
+    if (!bag) return false;
+    if (item->m_bStackable)
+        for (const auto& entry : bag->Items())
+            if (entry && entry.get() != item && entry->IsSameKind(item)) {
+                entry->m_iBulkNum += item->m_iBulkNum;
+                delete item;
+                return true;
+            }
+    if (bag->m_iItemCount < bag->m_iCapacity) {
+        bag->AddItem(item);
+        ++bag->m_iItemCount;
+        return true;
+    }
+    for (const auto& entry : bag->Items())
+        if (entry && entry->Type() == BAG && PutIntoBag(qv::DynamicCast<CBag>(entry.get()), item))
+            return true;
+    return false;
+}
+
+// Deletes an item used up on its target, taken first from whatever holds it:
+// the user's bag, the user's things in use, or the map. An item held anywhere
+// else (a known spell in a book) is left where it is.
+void DiscardUsedItem(Object* item, Player* user) {
+    if (!item) return;
+    if (user) {
+        if (CBag* bag = BagListing(user->m_pBag.get(), item)) {
+            std::unique_ptr<Object> gone(bag->DetachItem(item));
+            if (gone) --bag->m_iItemCount;
+            user->RecomputeLoad();
+            return;
+        }
+        auto& inUse = user->m_InUseList;
+        for (auto it = inUse.begin(); it != inUse.end(); ++it)
+            if (it->get() == item) {
+                inUse.erase(it);
+                user->RecomputeLoad();
+                return;
+            }
+    }
+    if (ObjectHolder* holder = item->m_pHolder) {
+        if (MapMaster* map = GetMapMaster()) map->RemoveHolder(holder->pos, holder);
+        DeleteHolderWithObject(holder);
+    }
+}
+
+}  // namespace
+
+void CMainFrame::InstallInteraction() {
+    Player::s_interact = [this](Player* creature, int flag) {
+        return InteractWith(creature, flag);
+    };
+}
+
+void CMainFrame::DropPendingUse() {
+    m_pPendingItem = nullptr;
+    m_pPendingItemUser = nullptr;
+}
+
+bool CMainFrame::OwnsPendingUse(const Player* creature) const {
+    if (!creature) return true;  // the player's own click
+    if (const Player* user = m_pPendingItemUser.Get()) return user == creature;
+    return creature == m_World.m_pControlPlayer.Get();
+}
+
+void CMainFrame::OpenContainer(Object* container) {
+    // The in-game windows keep the controlled member's inventory beside the
+    // container; until they are drawn, what is shown is recorded here.
+    CloseContainer();
+    SetControlPlayer(m_World.m_pControlPlayer.Get(), 1);
+    m_pOpenContainer = container;
+    m_OpenWindows.m_bContainerOpen = 1;
+}
+
+void CMainFrame::CloseContainer() {
+    m_pOpenContainer = nullptr;
+    m_OpenWindows.m_bContainerOpen = 0;
+}
+
+int CMainFrame::AskQuantity(int amount) {
+    m_bQuantityUp = 1;
+    int chosen = 0;
+    {
+        CQuantityWnd window(&amount);
+        if (window.Popup() == 1) chosen = window.m_iAmount;
+    }
+    m_bQuantityUp = 0;
+    return std::clamp(chosen, 0, amount);
+}
+
+int CMainFrame::AskTakeAmount(Player* creature, Object* object) {
+    if (!creature || !object || !creature->m_pBag) return 0;
+    const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
+    if (count <= 0) return 0;
+    return BagCanHold(creature->m_pBag.get(), object) ? count : -1;
+}
+
+bool CMainFrame::AddToBag(Player* creature, Object* object) {
+    if (!creature || !object || !creature->m_pBag) return false;
+    if (!BagCanHold(creature->m_pBag.get(), object)) return false;
+    const bool put = PutIntoBag(creature->m_pBag.get(), object);
+    creature->RecomputeLoad();
+    return put;
+}
+
+int CMainFrame::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
+                                    const Position& point, int64_t maxCellSq, int) {
+    if (!map) return 0;
+    const Position from =
+        creature ? creature->m_Position : Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
+    if (map->CellDistanceSq(from, point) > maxCellSq) return 0;
+    BresenhamLine line = LineBetween(map, from, point);
+    while (!line.AtEnd()) {
+        qv::Point step;
+        line.Next(&step);
+        if (ObjectHolder* met = WhatStandsAt(map, creature, step)) return met == target ? 1 : 0;
+    }
+    return 1;
+}
+
+int CMainFrame::InteractWith(Player* K, int F) {
+    MapMaster* map = Map();
+
+    // 1. A monster clicked while fighting is attacked at once.
+    if (K && K->m_pPlayerSet && (m_iSelectMode == 0 || m_iSelectMode == 1) &&
+        K->m_pPlayerSet->Type() == PLAYER) {
+        auto* c = qv::DynamicCast<Player>(K->m_pPlayerSet->m_pObject);
+        if (c && c != K && c->m_pGroup != K->m_pGroup && c->IsAlive() &&
+            c->m_strMessageNode == kHello && c->m_iPartySlot == 0) {
+            K->m_pTarget = c;
+            K->m_pOrder = std::make_unique<ObjectEvent>(ObjectEventType::ATTACK, 0, c);
+            K->ClearPlayerSet();
+            K->ClearRoute();
+            return 1;
+        }
+    }
+
+    // 2. Where from, and what to.
+    ObjectHolder* pOH = K ? K->m_pPlayerSet : m_World.m_pHoverHolder.Get();
+    if (!K && !QV_CHECK(pOH != NULL)) return 0;
+    if (!pOH) return 0;
+    const Position R = K ? K->m_Position : Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
+    Object* O = pOH->m_pObject;
+
+    // 3. Touching yet?
+    bool walkOn = false;
+    if (m_iSelectMode < 2 && !m_bEditing && K && F == 0 && map) {
+        const qv::Point delta = map->PixelDeltaOf(R, pOH->pos);
+        int32_t dx = delta.x, dy = delta.y;
+        if (qv::DynamicCast<FrontDoorBrick>(O)) {
+            dx = DeadZone(dx, -21, 21);
+            dy = DeadZone(dy, -8, 8);
+        }
+        if (qv::DynamicCast<SideDoorBrick>(O)) {
+            dx = DeadZone(dx, -11, 15);
+            dy = DeadZone(dy, -19, 8);
+        }
+        if (auto* mast = qv::DynamicCast<Mast>(O)) mast->ApplyTouchZone(&dx, &dy);
+        if (auto* creature = qv::DynamicCast<Player>(O)) PlayerZone(dx, dy, creature->m_iRadius);
+        const int64_t distanceSq = int64_t{dx} * dx + int64_t{dy} * dy;
+        BresenhamLine line = LineBetween(map, R, pOH->pos);
+        if (distanceSq >= kNearDistanceSq) {
+            // Far: only an object met at the very next step is touched.
+            qv::Point step{R.x, R.y};
+            if (!line.AtEnd()) line.Next(&step);
+            walkOn = WhatStandsAt(map, K, step) != pOH;
+        } else if (O && O->Type() != PLAYER) {
+            // Near a thing: it must be the first thing on the way, and soon.
+            for (int steps = 1; !line.AtEnd(); ++steps) {
+                qv::Point step;
+                line.Next(&step);
+                if (ObjectHolder* met = WhatStandsAt(map, K, step)) {
+                    walkOn = met != pOH || steps > kNearLineSteps;
+                    break;
+                }
+            }
+        }
+    }
+
+    // 4. Walk on. A creature that has something to say comes to meet K; a
+    // party member is not chased.
+    if (walkOn) {
+        auto* other = qv::DynamicCast<Player>(O);
+        if (other && !m_bQuantityUp) {
+            ObjectHolder* meeting = K->m_pHolder;
+            if (meeting && other->IsAlive() && other->m_strMessageNode != kHello &&
+                other->m_pPlayerSet != meeting)
+                other->JoinPlayerSet(meeting);
+            if (other->m_iPartySlot != 0 && (!meeting || other->m_pPlayerSet != meeting)) {
+                K->LeavePlayerSet();
+                return 0;
+            }
+        }
+        return 2;
+    }
+
+    // 5. A plain point reached.
+    if (!O) {
+        if (K) {
+            K->LeavePlayerSet();
+            K->ClearRoute();
+        }
+        return 1;
+    }
+
+    // 6. Acting on O.
+    qv::Handle<ObjectHolder> H(pOH);
+    const Position targetPos = pOH->pos;
+    if (K) {
+        K->ClearPlayerSet();
+        K->ClearRoute();
+    }
+    qv::Handle<Object> pendingItem;
+    qv::Handle<Player> pendingUser;
+    if (OwnsPendingUse(K)) {
+        pendingItem = m_pPendingItem;
+        pendingUser = m_pPendingItemUser;
+        DropPendingUse();
+    }
+    auto* creatureO = qv::DynamicCast<Player>(O);
+    if (K && K->m_iPartySlot == 0) {
+        const bool partyO = creatureO && creatureO->m_iPartySlot != 0;
+        if (!partyO && !O->CanBeUsedBy(K)) return 0;
+    }
+
+    // 7. The first rule that applies.
+    if (Object* item = pendingItem.Get()) {
+        Player* user = pendingUser.Get();
+        // Used up, it goes from whoever carries it: its user, else the
+        // creature that used it.
+        if (item->Use(user, O) != 0) DiscardUsedItem(item, user ? user : K);
+        if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+        return 1;
+    }
+
+    if (creatureO && ((K && K->IsAlive() && K->m_iPartySlot != 0) || m_bQuantityUp)) {
+        if (!creatureO->IsAlive()) {
+            // A corpse in sight is looted.
+            if (K && !IsLineToTargetClear(K, map, H.Get(), targetPos, kCorpseSightCellSq, 0)) {
+                K->JoinPlayerSet(H.Get());
+                return 0;
+            }
+            OpenContainer(creatureO->m_pBag ? static_cast<Object*>(creatureO->m_pBag.get())
+                                            : creatureO);
+            return 1;
+        }
+        const bool talks = creatureO->m_strMessageNode != kHello ||
+                           (creatureO->m_iPartySlot != 0 && K && K->m_strMessageNode != kHello);
+        if (talks) {
+            Player* speaker = creatureO->m_iPartySlot < 0 ? K : creatureO;
+            if (!speaker || speaker->m_strMessageNode == kHello) {
+                ShowGameMessage("No Response.");
+                return 0;
+            }
+            // The conversation takes over: the window that shows it belongs
+            // to the conversation scripts.
+            m_bInputLock = 0;
+            m_bQuantityUp = 0;
+            if (K) K->LeavePlayerSet();
+            creatureO->LeavePlayerSet();
+            return Object::kWorldChanged;
+        }
+        // A fight.
+        if (K && (!IsLineToTargetClear(K, map, H.Get(), targetPos, kFightSightCellSq, 0) ||
+                  creatureO->m_iScriptHold < -5)) {
+            K->JoinPlayerSet(H.Get());
+            return 0;
+        }
+        Group* mine = K ? K->m_pGroup : nullptr;
+        Group* theirs = creatureO->m_pGroup;
+        if (!mine || !theirs || mine == theirs) return 0;
+        mine->SetHostileMode(1, theirs);
+        theirs->SetHostileMode(1, mine);
+        mine->FindOpponents(theirs);
+        return 1;
+    }
+
+    if (O->Type() == STAIRS) {
+        if (m_bEditing) {
+            O->Edit();
+        } else if (K && K->m_iPartySlot != 0 &&
+                   ShowGameMessageBox("Do you want to take the stairs?", 4) == 6) {
+            m_pPendingWorld = O;
+        }
+        return 1;
+    }
+
+    if (!m_bEditing && O->Type() == SCENERY) {
+        auto* scenery = qv::DynamicCast<Scenery>(O);
+        if (scenery && scenery->HasUsePrompt()) {
+            O->GetUsePrompt(K, 1);
+            return 1;
+        }
+    }
+
+    // A creature is never picked up, whatever its flag says: one who comes
+    // over to talk would otherwise take the member it reaches into its bag.
+    if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
+        const int count = AskTakeAmount(K, O);
+        if (count > 0 && H) {
+            if (count < O->m_iBulkNum) {
+                // Part of a stack: the rest stays where it lies.
+                std::unique_ptr<Object> part(O->Clone());
+                if (part) {
+                    part->m_iBulkNum = count;
+                    O->m_iBulkNum -= count;
+                    if (AddToBag(K, part.get()))
+                        part.release();
+                    else
+                        O->m_iBulkNum += count;
+                }
+            } else {
+                // The whole of it: its holder leaves the map and goes.
+                ObjectHolder* holder = H.Get();
+                RemoveFromMap(holder);
+                if (m_World.m_pHoverHolder.Get() == holder) m_World.m_pHoverHolder = nullptr;
+                holder->m_pObject = nullptr;
+                O->m_pHolder = nullptr;
+                delete holder;
+                if (!AddToBag(K, O)) {
+                    // No room after all: it goes back where it lay.
+                    auto* back = new ObjectHolder(targetPos, O);
+                    Position at = targetPos;
+                    if (!map || !map->AddHolder(at, back)) DeleteHolderWithObject(back);
+                }
+            }
+            SetControlPlayer(m_World.m_pControlPlayer.Get(), 1);
+        }
+        return 1;
+    }
+
+    if (m_bEditing && !K) {
+        const int r = O->Edit();
+        return r ? r : 1;
+    }
+
+    int code = -1;
+    if (O->Activate(&code, K) == Object::kWorldChanged) return Object::kWorldChanged;
+    return 1;
+}

@@ -1,0 +1,218 @@
+// The party as the frame sees it: its slots, and the script commands that
+// move it to a cell, split it and bring it together again, and open a store's
+// trading window.
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "creatures/Player.h"
+#include "media/DDWnd.h"
+#include "platform/Files.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+const char* const kPlayersFile = "players";
+// A member left behind takes no events while it waits.
+constexpr int32_t kHeldByScript = -10;
+// Travellers stand in rows of three, 20 pixels apart, from 10 pixels right
+// of and below the cell's centre.
+constexpr int32_t kTravelRow = 3;
+constexpr int32_t kTravelSpacing = 20;
+constexpr int32_t kTravelStart = 10;
+
+Player* AsCreature(Member* m) {
+    return m && m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
+}
+
+// A creature back in play enters the world's list of actors again (a
+// creature of a self-contained group never does).
+void EnterActor(Player* p) {
+    if (p && !p->m_bGrouped && p->m_iPlayerNumber >= 0) p->SetPlayerNumber(p->m_iPlayerNumber);
+}
+
+int32_t ClampToInt32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+Player* CMainFrame::GetPartyMember(const int32_t* slot) const {
+    if (!slot || *slot < 0 || *slot >= kPartySlots) return nullptr;
+    return m_World.m_Party[static_cast<size_t>(*slot)].Get();
+}
+
+void CMainFrame::WritePlayers(Group& party) {
+    // The file holds the party with its members, whether or not they are on
+    // the map now.
+    const int32_t grouped = party.m_bGrouped;
+    party.m_bGrouped = 1;
+    try {
+        qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(party));
+    } catch (const qv::FileError& error) {
+        party.m_bGrouped = grouped;
+        ReportFileException(error);
+        return;
+    }
+    party.m_bGrouped = grouped;
+}
+
+void CMainFrame::TravelTo(qv::Point cell) {
+    World& w = m_World;
+    Player* leader = w.m_pLeader.Get();
+    if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
+    const Position focus(
+        ClampToInt32(int64_t{cell.x} * MapMaster::CellWidth + MapMaster::CellWidth / 2),
+        ClampToInt32(int64_t{cell.y} * MapMaster::CellHeight + MapMaster::CellHeight / 2), 0);
+    w.m_ptFocus = {focus.x, focus.y};
+
+    // The travellers leave the map first: the window may move away from
+    // where they stood, and they are not to be kept in a land left behind.
+    std::vector<qv::Handle<Player>> travellers;  // the move may replace the party
+    std::function<void(Group*)> lift = [&](Group* group) {
+        for (Member* m : group->Members()) {
+            if (m->IsGroup()) {
+                lift(static_cast<Group*>(m));
+            } else if (Player* p = AsCreature(m)) {
+                TakeHolderOffMap(p);
+                travellers.push_back(p);
+            }
+        }
+    };
+    if (leader->m_pGroup) lift(leader->m_pGroup);
+
+    MoveToLand();
+    if (Map()) Map()->CheckFocusEdge(focus);
+    leader = w.m_pLeader.Get();
+    if (!leader || !leader->m_pGroup) return;
+    for (const auto& p : travellers) EnterActor(p.Get());
+
+    int32_t k = 0;
+    const std::vector<Member*> members(leader->m_pGroup->Members().begin(),
+                                       leader->m_pGroup->Members().end());
+    for (Member* m : members) {
+        if (m->IsGroup()) {
+            int32_t placed = 0;
+            PlaceGroup(static_cast<Group*>(m), &placed);
+            continue;
+        }
+        Player* p = AsCreature(m);
+        if (!p) continue;
+        const Position to(focus.x + kTravelStart + (k % kTravelRow) * kTravelSpacing,
+                          focus.y + kTravelStart + (k / kTravelRow) * kTravelSpacing, 0);
+        ++k;
+        if (!p->m_pHolder) new ObjectHolder(p->m_Position, p);
+        ObjectHolder* holder = p->m_pHolder;
+        if (!Map()) continue;
+        Position at = holder->pos;
+        if (!Map()->MoveHolder(at, to, holder) && !Map()->IsListedAnywhere(holder)) {
+            // Neither there nor where it stood: it stands as near as the map lets it.
+            Position near = to;
+            Map()->WrapPosition(near);
+            Map()->AddHolder(near, holder);
+        }
+    }
+
+    if (ObjectHolder* holder = leader->m_pHolder) w.m_ptFocus = {holder->pos.x, holder->pos.y};
+    const Position now(w.m_ptFocus.x, w.m_ptFocus.y, 0);
+    if (Map() && Map()->CheckFocusEdge(now) == Object::kWorldChanged) {
+        MoveToLand();
+        Map()->CheckFocusEdge(Position(w.m_ptFocus.x, w.m_ptFocus.y, 0));
+    }
+}
+
+void CMainFrame::MakeGroup() {
+    World& w = m_World;
+    Player* leader = w.m_pLeader.Get();
+    if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
+    Group* party = leader->m_pGroup;
+    if (!party) return;
+    Group* kept = w.m_pGroupTempStorage.Get();
+    if (!kept) {
+        if (!w.m_pAllGroups) w.CreateRootGroups();
+        kept = new Group("Group");
+        kept->m_bGrouped = 1;
+        w.m_pAllGroups->AddMember(kept);
+        w.m_pGroupTempStorage = kept;
+    }
+    const std::vector<Member*> members(party->Members().begin(), party->Members().end());
+    for (Member* m : members) {
+        if (m == leader) continue;
+        if (!QV_CHECK_TEXT(m->Type() == PLAYER, "pMem->Type() == PLAYER")) continue;
+        Player* p = AsCreature(m);
+        if (!p) continue;
+        p->m_iScriptHold = kHeldByScript;
+        p->m_iSavedGroupNum = 1;
+        p->m_iPartySlot = 0;
+        TakeHolderOffMap(p);
+        party->RemoveMember(p);
+        kept->AddMemberDirect(p);
+    }
+    for (size_t slot = 1; slot < w.m_Party.size(); ++slot) w.m_Party[slot] = nullptr;
+    w.m_pControlPlayer = leader;
+    WritePlayers(*party);
+    SetControlPlayer(nullptr, 0);  // the party's windows follow
+    RebaseFormation();
+}
+
+void CMainFrame::ReGroup() {
+    World& w = m_World;
+    Player* leader = w.m_pLeader.Get();
+    if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
+    Group* kept = w.m_pGroupTempStorage.Get();
+    if (!kept) {
+        ShowGameMessage("No Group to ReGroup");
+        return;
+    }
+    Group* party = leader->m_pGroup;
+    if (!party || party == kept) return;
+    const std::vector<Member*> members(kept->Members().begin(), kept->Members().end());
+    for (Member* m : members) {
+        Player* p =
+            QV_CHECK_TEXT(m->Type() == PLAYER, "pMem->Type() == PLAYER") ? AsCreature(m) : nullptr;
+        // Whatever the kept group holds comes back with the party: nothing
+        // is lost with the group.
+        kept->RemoveMember(m);
+        party->AddMemberDirect(m);
+        if (!p) continue;
+        p->m_iScriptHold = 0;
+        // It no longer belongs to the kept group when its land is read again.
+        p->m_iSavedGroupNum = 0;
+        if (!p->m_pHolder) {
+            auto* holder = new ObjectHolder(p->m_Position, p);
+            if (Map()) {
+                Position at = holder->pos;
+                Map()->WrapPosition(at);
+                Map()->AddHolder(at, holder);
+            }
+        }
+        EnterActor(p);
+        // The next free slot; with none left it stays in the group unslotted.
+        p->m_iPartySlot = 0;
+        for (size_t slot = 1; slot < w.m_Party.size(); ++slot)
+            if (!w.m_Party[slot]) {
+                w.m_Party[slot] = p;
+                p->m_iPartySlot = static_cast<int32_t>(slot);
+                break;
+            }
+    }
+    w.m_pGroupTempStorage = nullptr;
+    delete kept;  // emptied
+    WritePlayers(*party);
+    SetControlPlayer(nullptr, 0);
+    RebaseFormation();
+}
+
+void CMainFrame::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
+    if (!m_World.m_pLeader || !storeId || !m_TradeWindow.isStore) return;
+    for (auto& store : m_StoreList) {
+        if (!store || !m_TradeWindow.isStore(*store, *storeId)) continue;
+        if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
+        return;
+    }
+}

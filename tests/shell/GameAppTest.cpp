@@ -1,0 +1,408 @@
+// The application from its start to play and back out, headless: the
+// window's creation step by step, the intro's two commands, the start of play
+// with its image worker, the 50 ms timer, and the shut-down order. Run under
+// the sanitizers, a leak or a race at any step fails the run.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "media/DDObjects.h"
+#include "media/MouseCursor.h"
+#include "platform/Files.h"
+#include "platform/Message.h"
+#include "platform/MessageLoop.h"
+#include "platform/Settings.h"
+#include "shell/GameApp.h"
+#include "shell/MainFrm.h"
+#include "shell/StartWorld.h"
+#include "structures/GlobalImages.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+#include "world/World.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Steps = std::vector<std::string>;
+
+// What the stand-in image workers saw.
+std::atomic<int> g_workerRuns{0};
+std::atomic<bool> g_workerOnOtherThread{false};
+std::thread::id g_mainThread;
+
+int CountingWorker(CMainFrame* frame) {
+    ++g_workerRuns;
+    g_workerOnOtherThread = std::this_thread::get_id() != g_mainThread;
+    return CMainFrame::LoadImagesOnWorker(frame);
+}
+
+int FailingWorker(CMainFrame*) {
+    ++g_workerRuns;
+    return -1;
+}
+
+class GameApp : public ::testing::Test {
+protected:
+    GameApp() {
+        qv::MessageLoop::Instance().Reset();
+        qv::MessageLoop::Instance().SetClock(&clock);
+        dir = fs::temp_directory_path() /
+              ("qv-app-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        settingsFile = (dir / "config" / "quorvale" / "settings").string();
+        app.m_strSettingsFile = settingsFile;
+        app.m_Trace = [this](const std::string& step) { steps.push_back(step); };
+        g_workerRuns = 0;
+        g_workerOnOtherThread = false;
+        g_mainThread = std::this_thread::get_id();
+    }
+    ~GameApp() override {
+        app.ExitInstance();
+        qv::SetMessageHandler({});
+        InvalidateGlobalImages();
+        qv::MessageLoop::Instance().Reset();
+        fs::remove_all(dir);
+    }
+    void Settings(const std::string& lines) {
+        fs::create_directories(fs::path(settingsFile).parent_path());
+        qv::WriteWholeFile(settingsFile, std::vector<uint8_t>(lines.begin(), lines.end()));
+    }
+    // A game folder of the test's own, with the start world the game ships.
+    std::string GameFolderWithStartWorld() {
+        const fs::path game = dir / "game";
+        fs::create_directories(game);
+        WriteStartWorld(game.string());
+        return game.string();
+    }
+    // The steps from `from` on, up to the end.
+    Steps From(const std::string& from) const {
+        auto it = std::find(steps.begin(), steps.end(), from);
+        return Steps(it, steps.end());
+    }
+    CMainFrame& Frame() { return *app.GetMainWnd(); }
+    // Brings the frame up; from then on messages are noted here rather
+    // than shown in the game's own boxes, which would wait for a click.
+    int Init(CGameApp& which) {
+        const int up = which.InitInstance();
+        qv::SetMessageHandler({});
+        return up;
+    }
+
+    qv::ManualClock clock;
+    qv::ScriptedMessages messages;
+    fs::path dir;
+    std::string settingsFile;
+    Steps steps;
+    CGameApp app;
+};
+
+TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
+    Settings("Path=" + dir.string() + "\n");
+    ASSERT_EQ(Init(app), 1);
+    EXPECT_EQ(steps,
+              (Steps{"hide the system cursor", "settings", "folders and slot table", "screen",
+                     "frame images and software cursor", "cursor images", "map", "root groups",
+                     "frame window", "sound", "first tune", "view", "post intro"}));
+    CMainFrame& f = Frame();
+    EXPECT_EQ(f.m_iStage, 0);
+    EXPECT_EQ(f.m_bSystemCursorShown, 0);
+    EXPECT_EQ(f.m_strGameFolder, dir.string() + "\\");
+    EXPECT_EQ(f.m_strSaveFolder, "original\\");
+    EXPECT_EQ(f.m_strWorkFolder, "tmp\\");
+    // The frame's images, as the table gives them.
+    ASSERT_TRUE(f.m_pHoldGroundButton);
+    EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
+    EXPECT_EQ(f.m_pHoldGroundButton->m_iHeight, 17);
+    EXPECT_EQ(f.m_pHoldGroundButton->m_iCellsAcross, 2);
+    ASSERT_TRUE(f.m_pPauseBarFrame && f.m_pPauseBarFill);
+    EXPECT_EQ(f.m_pPauseBarFill->m_iWidth, 125);
+    EXPECT_EQ(f.m_pPauseBarFill->m_iHeight, 25);
+    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotX, 5);
+    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotY, 7);
+    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotX, 16);
+    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotY, 28);
+    EXPECT_EQ(f.m_pCursorImages[7]->m_iHotX, 15);
+    EXPECT_EQ(f.m_pCursorImages[8]->m_iHeight, 32);
+    CMouseCursor* cursor = GetMouseCursor();
+    ASSERT_NE(cursor, nullptr);
+    // The scroll arrows have their hot spots on the picture's edges,
+    // clockwise from the top; the pointer is a strip of seven.
+    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotX, 37);
+    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotY, 10);
+    EXPECT_EQ(cursor->GetImageObject(2)->m_iHotX, 66);
+    EXPECT_EQ(cursor->GetImageObject(4)->m_iHotY, 51);
+    EXPECT_EQ(cursor->GetImageObject(8)->m_iCellsAcross, 7);
+    EXPECT_EQ(cursor->GetImageObject(8)->GetTransparentColour(), 9);
+    // The map and the root groups: "All Groups" in table slot 0.
+    World& w = f.m_World;
+    ASSERT_NE(w.map_master, nullptr);
+    ASSERT_NE(w.m_pAllGroups, nullptr);
+    ASSERT_NE(w.m_pRandomEncounters, nullptr);
+    EXPECT_EQ(w.m_pRandomEncounters->m_pGroup, w.m_pAllGroups);
+    EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetMainHandler(), &f);
+    EXPECT_EQ(f.m_ptViewOrigin, (qv::Point{3, 3}));
+    EXPECT_EQ(f.m_ptMinimapOrigin, (qv::Point{207, 371}));
+    // Nothing of the intro has run yet: it waits as a posted command.
+    EXPECT_FALSE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
+    ASSERT_FALSE(fs::exists(settingsFile));
+    ASSERT_EQ(Init(app), 1);
+    CMainFrame& f = Frame();
+    EXPECT_EQ(f.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_EQ(f.m_bWindowed, 1);
+    EXPECT_EQ(f.m_bBuildMode, 0);
+    EXPECT_TRUE(messages.shown.empty());
+    // Reading the settings writes nothing.
+    EXPECT_FALSE(fs::exists(settingsFile));
+}
+
+TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
+    Settings("Path=" + (dir / "nowhere").string() + "\nSound=0\n");
+    EXPECT_EQ(Init(app), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].find("nowhere"), std::string::npos) << messages.shown[0];
+    EXPECT_NE(messages.shown[0].find("\"Path\""), std::string::npos) << messages.shown[0];
+    EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
+    EXPECT_EQ(steps.back(), "folders and slot table") << "nothing after the folders is made";
+    EXPECT_EQ(GetMouseCursor(), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    EXPECT_EQ(app.ExitInstance(), CGameApp::kStartFailed);
+    EXPECT_EQ(GetMainFrame(), nullptr);
+}
+
+TEST_F(GameApp, EachSettingReachesTheFrameAndASettingsFileThatCannotBeReadKeepsTheDefaults) {
+    Settings("Path=" + dir.string() + "\nSound=0\nMidi=1\nWindows=257\nBuild=1\n");
+    ASSERT_EQ(Init(app), 1);
+    EXPECT_EQ(Frame().m_bSoundOn, 0);
+    EXPECT_EQ(Frame().m_bWindowed, 1);
+    EXPECT_EQ(Frame().m_bBuildMode, 1);
+    EXPECT_TRUE(messages.shown.empty());
+    app.ExitInstance();
+
+    // A folder where the file should be: said, and the defaults hold.
+    fs::remove(settingsFile);
+    fs::create_directories(settingsFile);
+    CGameApp second;
+    second.m_strSettingsFile = settingsFile;
+    ASSERT_EQ(Init(second), 1);
+    EXPECT_EQ(second.GetMainWnd()->m_bBuildMode, 0);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
+    second.ExitInstance();
+}
+
+TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
+    Settings("Path=" + dir.string() + "\n");
+    ASSERT_EQ(Init(app), 1);
+    steps.clear();
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    // The intro: stage 1, then 2 with no movie to play, and 171 posted.
+    ASSERT_TRUE(loop.PumpOne());
+    EXPECT_EQ(steps, Steps{"intro"});
+    EXPECT_EQ(Frame().m_iStage, 2);
+    EXPECT_FALSE(Frame().IsIntroPlaying());
+    EXPECT_FALSE(Frame().StopIntro()) << "a key with no intro playing stops nothing";
+    // 171: the start of play, up to the timer.
+    ASSERT_TRUE(loop.PumpOne());
+    EXPECT_EQ(steps, (Steps{"intro", "intro done", "start of play", "options window",
+                            "worker started", "worker ended", "timer set"}));
+    EXPECT_EQ(Frame().m_iStage, 3);
+    EXPECT_TRUE(loop.HasTimer(CMainFrame::kTimerId));
+    EXPECT_EQ(Frame().m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
+    EXPECT_EQ(Frame().m_bOptionsShown, 1);
+    EXPECT_EQ(Frame().m_iImageWorkerResult, 0);
+    // A movie file in the game folder changes nothing here: there is no
+    // player for it.
+    EXPECT_FALSE(loop.IsQuitting());
+}
+
+TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) {
+    const std::string game = GameFolderWithStartWorld();
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    Frame().m_pImageWorkerProc = &CountingWorker;
+    // The window's creation read the start world's name from "Position".
+    EXPECT_EQ(Frame().m_strWorldFile, "start.qvr");
+    EXPECT_EQ(GetTerrainPicture(0), nullptr);
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.PumpAll();
+    EXPECT_EQ(g_workerRuns, 1);
+    EXPECT_TRUE(g_workerOnOtherThread);
+    // The options window (which, until it exists, opens the start world)
+    // comes before the worker; the worker ends before the timer is set.
+    EXPECT_EQ(From("options window"),
+              (Steps{"options window", "worker started", "worker ended", "timer set"}));
+    CMainFrame& f = Frame();
+    EXPECT_EQ(f.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_strCurrentFolder, game + "\\tmp\\");
+    // The pictures are whole and the map has them.
+    for (int code = 0; code < 45; ++code) {
+        ASSERT_NE(GetTerrainPicture(code), nullptr) << code;
+        EXPECT_TRUE(GetTerrainPicture(code)->IsLoaded()) << code;
+    }
+    EXPECT_NE(f.m_World.map_master->prototypes[0][0], nullptr);
+    // The cursor draws on the back buffer within the window's limits.
+    EXPECT_EQ(GetMouseCursor()->m_pSurface, f.m_pBackBuffer.get());
+    EXPECT_EQ(GetMouseCursor()->m_rcLimits, (qv::Rect{0, 0, 1144, 856}));
+    EXPECT_EQ(GetMouseCursor()->m_rcClip, (qv::Rect{0, 0, 1152, 864}));
+
+    // The first tick sets up play and the ones after run the world.
+    clock.Advance(CMainFrame::kTickMs);
+    ASSERT_TRUE(loop.PumpOne());
+    EXPECT_EQ(f.m_iStartState, 0);
+    const int32_t time = f.m_World.m_iGameTime;
+    clock.Advance(CMainFrame::kTickMs);
+    ASSERT_TRUE(loop.PumpOne());
+    EXPECT_EQ(f.m_World.m_iGameTime - time, CMainFrame::kNormalTickStep);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(GameApp, AWorkerThatFailsEndsTheProgramWithCode3AndPlayNeverStarts) {
+    Settings("Path=" + dir.string() + "\n");
+    ASSERT_EQ(Init(app), 1);
+    Frame().m_pImageWorkerProc = &FailingWorker;
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.PumpAll();
+    EXPECT_EQ(g_workerRuns, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "Could not Initiate DirectDraw Objects!");
+    EXPECT_EQ(messages.captions[0], "DirectDraw Error");
+    EXPECT_EQ(Frame().m_iImageWorkerResult, -1);
+    EXPECT_NE(Frame().m_iStage, 3);
+    EXPECT_FALSE(loop.HasTimer(CMainFrame::kTimerId));
+    EXPECT_TRUE(loop.IsQuitting());
+    EXPECT_EQ(app.Run(), CMainFrame::kQuitStartFailed);
+    EXPECT_EQ(From("worker ended"), Steps{"worker ended"});
+}
+
+TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
+    // The start world's slot is there but cannot be read: the options
+    // window's start fails and the player can only quit.
+    const std::string game = GameFolderWithStartWorld();
+    fs::remove(fs::path(game) / "original" / "Position");
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    Frame().m_pImageWorkerProc = &CountingWorker;
+    EXPECT_EQ(Frame().m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_TRUE(messages.shown.empty());
+    qv::MessageLoop::Instance().PumpAll();
+    EXPECT_EQ(g_workerRuns, 0);
+    EXPECT_EQ(From("options window"), (Steps{"options window", "quit from options"}));
+    EXPECT_EQ(app.Run(), CMainFrame::kQuitFromOptions);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown[0].find("Position"), std::string::npos) << messages.shown[0];
+}
+
+TEST_F(GameApp, InBuildModeTheWorkerRunsFirstAndNoOptionsWindowIsShown) {
+    Settings("Path=" + dir.string() + "\nBuild=1\n");
+    ASSERT_EQ(Init(app), 1);
+    qv::MessageLoop::Instance().PumpAll();
+    EXPECT_EQ(From("start of play"), (Steps{"start of play", "worker started", "worker ended",
+                                            "world maker", "timer set"}));
+    EXPECT_EQ(Frame().m_iStage, 3);
+}
+
+TEST_F(GameApp, InFullScreenTheCursorStaysInsideTheScreen) {
+    Settings("Path=" + dir.string() + "\nWindows=0\n");
+    ASSERT_EQ(Init(app), 1);
+    EXPECT_EQ(Frame().m_bWindowed, 0);
+    qv::MessageLoop::Instance().PumpAll();
+    ASSERT_EQ(Frame().m_iStage, 3);
+    EXPECT_EQ(GetMouseCursor()->m_rcLimits, (qv::Rect{0, 0, 632, 472}));
+    EXPECT_EQ(GetMouseCursor()->m_rcClip, (qv::Rect{0, 0, 640, 480})) << "as it was made";
+}
+
+TEST_F(GameApp, TheWorkerAnswersMinusOneForAnyFrameButTheMainOne) {
+    EXPECT_EQ(CMainFrame::LoadImagesOnWorker(nullptr), -1);
+    Settings("Path=" + dir.string() + "\n");
+    ASSERT_EQ(Init(app), 1);
+    EXPECT_EQ(CMainFrame::LoadImagesOnWorker(&Frame()), 0);
+}
+
+TEST_F(GameApp, ShutDownTakesTheFrameWithItsWorldThenTheCursorLast) {
+    const std::string game = GameFolderWithStartWorld();
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.PumpAll();
+    clock.Advance(CMainFrame::kTickMs);
+    loop.PumpOne();
+    ASSERT_NE(GetWorld(), nullptr);
+    Frame().RequestQuit(0);
+    EXPECT_EQ(app.Run(), 0);
+    steps.clear();
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(steps, (Steps{"frame destroyed", "software cursor deleted"}));
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
+    EXPECT_EQ(GetMainFrame(), nullptr);
+    EXPECT_EQ(GetWorld(), nullptr);
+    EXPECT_EQ(GetMouseCursor(), nullptr);
+    EXPECT_EQ(loop.GetMainHandler(), nullptr);
+    // A second exit finds nothing left to take down.
+    steps.clear();
+    app.ExitInstance();
+    EXPECT_EQ(steps, Steps{"software cursor deleted"});
+}
+
+// The options window writes the sound switches back; the next start reads
+// them, and every other line of the user's file stays.
+TEST_F(GameApp, SoundAndMusicAreWrittenBackAndReadAtTheNextStart) {
+    Settings("# my settings\nPath = " + dir.string() + "\nSound=1\nExtra=keep me\nSound=7\n");
+    ASSERT_EQ(Init(app), 1);
+    ASSERT_TRUE(Frame().WriteSoundSettings(0, 1));
+    const std::vector<uint8_t> bytes = qv::ReadWholeFile(settingsFile);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "# my settings\nPath = " + dir.string() + "\nSound=0\nExtra=keep me\nMidi=1\n");
+    app.ExitInstance();
+
+    CGameApp next;
+    next.m_strSettingsFile = settingsFile;
+    ASSERT_EQ(Init(next), 1);
+    EXPECT_EQ(next.GetMainWnd()->m_bSoundOn, 0);
+    next.ExitInstance();
+}
+
+TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
+    const fs::path dir = fs::temp_directory_path() / ("qv-settings-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    const std::string file = (dir / "a" / "b" / "settings").string();
+    // No file and no folder yet.
+    qv::Settings::WriteValues(file, {{"Sound", "0"}, {"Midi", "1"}});
+    std::vector<uint8_t> bytes = qv::ReadWholeFile(file);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "Sound=0\nMidi=1\n");
+    // A comment that looks like a key stays a comment; blanks around a key
+    // still name it; a line without '=' stays.
+    const std::string text = "#Midi=5\n  Midi  = 0\njunk line\nPath=/x\n";
+    qv::WriteWholeFile(file, std::vector<uint8_t>(text.begin(), text.end()));
+    qv::Settings::WriteValues(file, {{"Sound", "1"}, {"Midi", "1"}});
+    bytes = qv::ReadWholeFile(file);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "#Midi=5\nMidi=1\njunk line\nPath=/x\nSound=1\n");
+    const qv::Settings read = qv::Settings::Load(file);
+    EXPECT_EQ(read.GetInt("Sound"), 1);
+    EXPECT_EQ(read.GetInt("Midi"), 1);
+    EXPECT_EQ(read.GetString("Path"), "/x");
+    // A file that cannot be written leaves the old one whole.
+    fs::permissions(dir / "a" / "b", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) {
+        EXPECT_THROW(qv::Settings::WriteValues(file, {{"Sound", "0"}}), qv::FileError);
+        bytes = qv::ReadWholeFile(file);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+                  "#Midi=5\nMidi=1\njunk line\nPath=/x\nSound=1\n");
+    }
+    fs::permissions(dir / "a" / "b", fs::perms::owner_all);
+    fs::remove_all(dir);
+}
+
+}  // namespace
