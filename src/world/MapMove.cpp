@@ -65,25 +65,26 @@ struct HolderTest {
         // The listed objects lie all over memory: ask for them all at once
         // rather than waiting for each in turn.
         // The holders first, which needs nothing read; then for each object
-        // its first line, where its type and collision kind lie.
-        // A creature whose spacing fields the holder copied is not fetched
-        // unless it is near enough to matter.
+        // its first line, where its type and collision kind lie, or for a
+        // creature whose side the holder located only that side.
         for (ObjectHolder* h : list) __builtin_prefetch(h);
-        for (ObjectHolder* h : list)
-            if (h->m_uSpacingOf != ObjectHolder::SpacingTag(h->m_pObject))
+        for (ObjectHolder* h : list) {
+            if (h->m_uSpacingOf == ObjectHolder::SpacingTag(h->m_pObject))
+                __builtin_prefetch(h->SpacingCreature());
+            else
                 __builtin_prefetch(h->m_pObject);
+        }
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
-            // A creature is met through its spacing fields where the holder
-            // copied them, else through the object itself.
+            // A creature is met through its side where the holder located
+            // it, else through the object itself.
             MapCreature* other = nullptr;
             int64_t otherRadius = 0;
             if (h->m_uSpacingOf == ObjectHolder::SpacingTag(o)) {
-                assert(o->m_iLightSampling < 2 && AsMapCreature(o) == h->SpacingCreature() &&
-                       AsMapCreature(o)->MapSpacingRadius() == h->m_sSpacingRadius);
+                assert(o->m_iLightSampling < 2 && AsMapCreature(o) == h->SpacingCreature());
                 other = h->SpacingCreature();
-                otherRadius = h->m_sSpacingRadius;
+                otherRadius = other->MapSpacingRadius();
             } else if (o->m_iLightSampling < 2) {
                 other = AsMapCreature(o);
                 if (!other) continue;

@@ -92,12 +92,9 @@ void ObjectHolder::CopySpacing() {
         m_pObject && m_pObject->m_iLightSampling < 2 ? AsMapCreature(m_pObject) : nullptr;
     m_uSpacingOf = 0;
     if (!creature) return;
-    const int radius = creature->MapSpacingRadius();
     const ptrdiff_t offset = reinterpret_cast<char*>(creature) - reinterpret_cast<char*>(m_pObject);
-    // Anything out of the fields' range is left to be read from the object.
-    if (radius < INT16_MIN || radius > INT16_MAX || offset < 0 || offset > UINT16_MAX) return;
-    m_sSpacingRadius = static_cast<int16_t>(radius);
-    m_uCreatureOffset = static_cast<uint16_t>(offset);
+    if (offset < 0 || offset > INT32_MAX) return;  // left to be asked of the object
+    m_uCreatureOffset = static_cast<uint32_t>(offset);
     m_uSpacingOf = SpacingTag(m_pObject);
 }
 

@@ -77,7 +77,8 @@ public:
     static uint32_t SpacingTag(const Object* object) {
         return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)) | 1u;
     }
-    // Copies the spacing fields of the object held (see m_sSpacingRadius).
+    // Copies where the creature side of the object held lies (see
+    // m_uCreatureOffset).
     void CopySpacing();
     // The creature side of the object held, while the spacing fields hold.
     MapCreature* SpacingCreature() const {
@@ -113,15 +114,14 @@ public:
 
     Position pos;
     Object* m_pObject = nullptr;
-    // What a move's spacing test needs of a creature standing here, copied
-    // as the holder enters a cell list, so that a move passing creatures too
-    // far away to matter never fetches them, and one near enough fetches only
-    // its creature side: the body radius and where the creature side lies in
-    // the object, valid while m_uSpacingOf is the tag of the object held (0:
-    // not a creature, or not copied). A creature's collision kind and radius
-    // never change once made.
-    int16_t m_sSpacingRadius = 0;
-    uint16_t m_uCreatureOffset = 0;
+    // Where the creature side lies in the object held, copied as the holder
+    // enters a cell list, so that a move's spacing test fetches only that
+    // side of a creature it passes (its radius, hit points and party slot lie
+    // together there) and never the object's first line. Valid while
+    // m_uSpacingOf is the tag of the object held (0: not a creature of
+    // collision kind below 2, or not copied); the side of an object and its
+    // collision kind are fixed when it is made.
+    uint32_t m_uCreatureOffset = 0;
     uint32_t m_uSpacingOf = 0;
     CellRef m_Corners[4];  // window cells of the image's corners while placed
     int m_bDrawn = 0;      // drawn in the current frame

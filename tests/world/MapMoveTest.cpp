@@ -221,8 +221,12 @@ TEST_F(MapStanding, ACrowdedCellAnswersEverySpacingByTheRule) {
     hs[8]->m_pObject = plain;
     EXPECT_EQ(map.CheckMove(&mover, {p8.x + 1, p8.y}, nullptr, 1, 0), nullptr);
     hs[8]->m_pObject = kept;
-    // A radius wider than the holder's copy can keep is read from the
-    // creature: 70 pixels off, 4900 < (40000 + 3)^2.
+    // A radius is the creature's as it is now: one widened after placing
+    // blocks farther off (10 pixels: 100 < 23^2), and a very wide one, 70
+    // pixels off: 4900 < (40000 + 3)^2.
+    crowd[7]->m_radius = 20;
+    EXPECT_EQ(map.CheckMove(&mover, {hs[7]->pos.x, hs[7]->pos.y + 14}, nullptr, 1, 0), hs[7]);
+    crowd[7]->m_radius = 3;
     auto* huge = Make<Creature>(40000);
     ObjectHolder* hh = Hold(huge);
     Position ph = At(22, 20);
