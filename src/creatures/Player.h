@@ -317,6 +317,9 @@ public:
     int32_t m_iPanelSetting = 0;
     int32_t m_bPanelToggle = 0;
     int32_t m_iRangedMode = 2;
+    // The two Shift flags: set while Shift is held and by a double-click's
+    // walk, cleared when the key or the button is let go. Not stored.
+    std::array<int32_t, 2> m_bShiftFlags{};
 
     // ---- What it carries and uses. The creature owns what it has in use;
     // the worn and usable lists only refer to things owned elsewhere (the

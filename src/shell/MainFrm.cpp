@@ -177,30 +177,10 @@ void CMainFrame::OnPaint() {
     PresentScreen(m_pPrimary->Bounds());
 }
 
-void CMainFrame::SetDragObject(ObjectHolder* holder) {
-    m_pDragHolder = holder;
-    m_iSelectMode = 0;
-    m_bPaused = holder ? 1 : 0;
-    if (holder) {
-        m_pPendingItem = nullptr;
-        m_pPendingItemUser = nullptr;
-        m_bLeftHeld = 0;
-    }
-    for (auto& member : m_World.m_Party)
-        if (Player* p = member.Get()) p->LeavePlayerSet();
-    if (!holder)
-        if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
-}
-
 void CMainFrame::SetControlPlayer(Player* creature, int) {
     // The party windows that follow the controlled member come with the
     // in-game windows; the choice itself is kept here.
     if (creature) m_World.m_pControlPlayer = creature;
-}
-
-void CMainFrame::OnShowStatistics() {
-    m_bEditing = m_bTalkMode = m_bTradeMode = 0;
-    m_bStatsMode = 1;
 }
 
 int CMainFrame::RunOptionsWindow(int, int) {

@@ -230,9 +230,7 @@ public:
     // What later parts of the shell fill: the player's windows, the options
     // window after a death and the monster generators' fights. Each answers
     // as the loop expects while the part behind it is missing.
-    void SetDragObject(ObjectHolder* holder);
     void SetControlPlayer(Player* creature, int refresh);
-    void OnShowStatistics();
     // TRUE when the player goes on playing, FALSE when the player chose to
     // quit there.
     int RunOptionsWindow(int a, int b);
@@ -335,6 +333,80 @@ public:
     static constexpr int kCursorWait = 219;
     static constexpr int kCursorTarget = 218;
     static constexpr int kCursorNoTarget = 216;
+
+    // ---- Mouse and keyboard (MainFrmInput.cpp, MainFrmKeys.cpp) ----
+    // Menu commands.
+    static constexpr int kCmdShowStatistics = 32776;
+    static constexpr int kCmdNothing = 32787;
+    static constexpr int kCmdPause = 32788;
+    static constexpr int kCmdTalk = 32793;
+    static constexpr int kCmdTrade = 32796;
+    static constexpr int kCmdToggleSelectMode = 32799;
+    // Select modes: what the next click picks a target for.
+    static constexpr int kSelectToken = 1;  // tokens and power cubes
+    static constexpr int kSelectSpell = 2;  // a known spell
+    // Mouse input waits while this holds: the lock is set, or the leader is
+    // in (or about to start) a conversation.
+    int IsInputBlocked() const;
+    void SetSelectMode(int mode) { m_iSelectMode = mode; }
+    void OnToggleSelectMode() { m_iSelectMode = m_iSelectMode == 0 ? kSelectToken : 0; }
+    void ClearModes();
+    void OnTalk();
+    void OnTrade();
+    void OnShowStatistics();
+    void SetCombatMode(int on);
+    // Carries a placed object with the mouse (the game stands still), or ends
+    // the carry with null.
+    void SetDragObject(ObjectHolder* holder);
+    // The editor's drag of a placed object's picture from a client point;
+    // dropped in the view, the object moves by the drag.
+    void DragPlacedObject(ObjectHolder* holder, qv::Point start);
+    // Ends a held-button scroll unless keep is set; the input lock becomes
+    // the opposite of keep.
+    void CancelMouseScroll(int keep);
+    // The world point of a client point of the mini-map: the centre of the
+    // window cell under it; false outside the mini-map's picture.
+    bool MinimapToWorld(qv::Point client, Position& out) const;
+    // The text line of a target candidate: its name, with hit points,
+    // alertness and mana for a party member.
+    std::string TargetText(ObjectHolder* holder) const;
+    // Tab: the next object in view that can be acted on becomes the target.
+    void PickNextTarget();
+    // The objects Tab picks from, in the order it picks them.
+    std::vector<ObjectHolder*> TabCandidates() const;
+    // A target selection cancelled: the item or spell waiting for it is
+    // dropped with it.
+    void CancelTargetSelection();
+    // F5: the quick save, refused during a fight or with a window open.
+    void OnQuickSaveKey();
+    // Esc, in its order: windows first, then the target selection, then the
+    // options window.
+    void OnEscape();
+    // The menu commands above (OnCommand hands them on).
+    void OnMenuCommand(int id);
+    void OnKeyDown(int vk) override;
+    void OnKeyUp(int vk) override;
+    void OnLButtonDown(qv::Point point) override;
+    void OnLButtonUp(qv::Point point) override;
+    void OnLButtonDblClk(qv::Point point) override;
+    void OnRButtonDown(qv::Point point) override;
+    void OnRButtonUp(qv::Point point) override;
+    void OnRButtonDblClk(qv::Point) override {}
+    void OnMouseMove(qv::Point point) override;
+    // The party's windows and panel pages the keys open. The windows come
+    // with the in-game windows; until then only the frame's own part is done.
+    void SelectPanelPage(int page, int subPage, void (CMainFrame::*withoutPanel)());
+    void OnShowItemList() {}
+    void OnInventory() {}
+    void OnShowMagic() {}
+    void OnPlayerStats() {}
+    void OnPlayerInfo() {}
+    void OnSelectMember1() { SelectMember(0); }
+    void OnSelectMember2() { SelectMember(1); }
+    void OnSelectMember3() { SelectMember(2); }
+    void OnSelectMember4() { SelectMember(3); }
+    void SelectMember(int slot);
+    int m_bDebugLight = 0;  // the map's light is drawn for checking
 
     // ---- The world file (MainFrmWorldFile.cpp) ----
     static constexpr uint32_t kWorldVersion = 19;

@@ -3,10 +3,8 @@
 // pause bar and the mini-map; and the search for what lies under the cursor.
 
 #include <algorithm>
-#include <cstdio>
 
 #include "creatures/Player.h"
-#include "items/Magic.h"
 #include "media/DDString.h"
 #include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
@@ -425,26 +423,7 @@ void CMainFrame::HoverText(int x, int y) {
 
     m_World.m_pHoverHolder = found;
     if (found == before) return;
-    std::string text;
-    if (found) {
-        Object* obj = found->m_pObject;
-        text = dynamic_cast<Wall*>(obj) ? std::string("Door") : obj->GetDisplayName();
-        auto* creature = dynamic_cast<Player*>(obj);
-        if (creature && m_World.FindPartySlot(creature) >= 0) {
-            char line[64];
-            std::snprintf(line, sizeof line, "\nHP: %d/%d", creature->m_iHitPoints,
-                          creature->m_iMaxHitPoints);
-            text += line;
-            std::snprintf(line, sizeof line, "\nAlertness: %d", creature->m_iAlertness / 10);
-            text += line;
-            if (creature->m_pMagic) {
-                std::snprintf(line, sizeof line, "\nMANA: %d/%d",
-                              static_cast<int>(creature->m_pMagic->m_uMana),
-                              static_cast<int>(creature->m_pMagic->m_uMaxMana));
-                text += line;
-            }
-        }
-    }
+    const std::string text = TargetText(found);
     m_strHoverText = text;
     SetMessageLine(text);
 }

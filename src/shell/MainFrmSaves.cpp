@@ -249,6 +249,7 @@ int CMainFrame::QuickSave() {
         ShowGameMessage("Cannot QuickSave here.");
         return 0;
     }
+    m_bOptionsShown = 1;
     // A save that fails leaves the table as it was.
     const SaveSlotEntry before = m_SaveSlots[kQuickSlot];
     m_SaveSlots[kQuickSlot] = {1, "QuickSave"};

@@ -296,6 +296,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::OnCommand(int id) {
     if (id == kCmdPlayIntro) OnPlayIntro();
     if (id == kCmdIntroDone) OnIntroDone();
+    OnMenuCommand(id);
 }
 
 void CMainFrame::OnPlayIntro() {

@@ -1,0 +1,413 @@
+// The mouse: the left button picks targets, selects members, flips the
+// hold-ground switch, stops the party and scrolls the view; the right button
+// pauses while held and gives the walk or act order when let go. Also the
+// frame's click modes and menu commands.
+
+#include "creatures/Player.h"
+#include "media/MouseCursor.h"
+#include "platform/MessageLoop.h"
+#include "shell/MainFrm.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Land.h"
+#include "world/Map.h"
+
+namespace {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+// The mini-map's picture is read with this offset from its corner; each
+// window cell is two pixels square on it.
+constexpr int kMinimapOffsetX = 3;
+constexpr int kMinimapOffsetY = 2;
+constexpr int kMinimapCellPixels = 2;
+
+void Capture(CMainFrame* frame) {
+    qv::MessageLoop::Instance().SetCapture(frame);
+}
+
+void Release() {
+    qv::MessageLoop::Instance().ReleaseCapture();
+}
+
+bool HoldsCapture(CMainFrame* frame) {
+    return qv::MessageLoop::Instance().GetCapture() == frame;
+}
+
+void RestoreCursorImage() {
+    if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+}
+
+// Follows the mouse while a placed object's picture is dragged in the
+// editor, until the button is let go (or Esc cancels).
+class PlacedObjectDrag : public qv::ModalWindow {
+public:
+    explicit PlacedObjectDrag(qv::Point start) : m_end(start) {}
+    bool IsModalDone() const override { return m_done; }
+    void OnModalAbandoned() override { m_cancelled = true; }
+    void OnMouseMove(qv::Point p) override { m_end = p; }
+    void OnLButtonUp(qv::Point p) override {
+        m_end = p;
+        m_done = true;
+    }
+    void OnKeyDown(int vk) override {
+        if (vk == qv::VK_ESCAPE) m_cancelled = m_done = true;
+    }
+    qv::Point m_end;
+    bool m_done = false;
+    bool m_cancelled = false;
+};
+
+// Sets or clears both Shift flags of every party member.
+void SetShiftFlags(World& world, int on) {
+    for (auto& member : world.m_Party)
+        if (Player* p = member.Get()) p->m_bShiftFlags = {on, on};
+}
+
+// The held left button (or the editor's right button) starts to count: the
+// party stops where it is. A walk toward a double-clicked point ends.
+void StopPartyForHold(CMainFrame& frame, int shift) {
+    World& w = frame.m_World;
+    if (Player* leader = w.m_pLeader.Get(); leader && leader->m_cRouteMode == 'C')
+        leader->m_cRouteMode = 'B';
+    for (auto& member : w.m_Party) {
+        Player* p = member.Get();
+        if (!p) continue;
+        p->LeavePlayerSet();
+        p->ClearRoute();
+        if (shift) p->m_bShiftFlags = {1, 1};
+    }
+    frame.m_iButtonHeldTime = 0;
+}
+
+// The held button is let go: the view stops following the cursor.
+void EndHeldButton(CMainFrame& frame) {
+    Release();
+    frame.m_bLeftHeld = 0;
+    if (frame.m_bMouseWalking)
+        if (Player* leader = frame.m_World.m_pLeader.Get()) leader->RecomputeLoad();
+    frame.m_iButtonHeldTime = 0;
+    frame.m_bMouseWalking = 0;
+    frame.m_iTickStep = frame.m_iNormalTickStep;
+}
+
+// The controlled member heads for a bare point of the world.
+void WalkTo(CMainFrame& frame, const Position& point) {
+    Player* member = frame.m_World.m_pControlPlayer.Get();
+    if (!member) return;
+    // The bare holder belongs to its set: it goes once the set is empty.
+    auto* target = new ObjectHolder(point, nullptr);
+    member->JoinPlayerSet(target);
+    if (member->m_pPlayerSet != target) {
+        delete target;  // joining is forbidden just now
+        return;
+    }
+    frame.InteractWith(member, 0);
+}
+
+}  // namespace
+
+// ---- Modes and commands
+
+int CMainFrame::IsInputBlocked() const {
+    if (m_bInputLock) return 1;
+    const Player* leader = m_World.m_pLeader.Get();
+    return leader && leader->m_iTalkState >= 0 ? 1 : 0;
+}
+
+void CMainFrame::ClearModes() {
+    m_bEditing = m_bStatsMode = m_bTalkMode = m_bTradeMode = 0;
+}
+
+void CMainFrame::OnTalk() {
+    ClearModes();
+    m_bTalkMode = 1;
+}
+
+void CMainFrame::OnTrade() {
+    ClearModes();
+    m_bTradeMode = 1;
+}
+
+void CMainFrame::OnShowStatistics() {
+    ClearModes();
+    m_bStatsMode = 1;
+    // The party bars and the controlled member's windows are redrawn by the
+    // in-game windows once they are there.
+}
+
+void CMainFrame::OnMenuCommand(int id) {
+    switch (id) {
+        case kCmdPause:
+            TogglePause();
+            break;
+        case kCmdToggleSelectMode:
+            OnToggleSelectMode();
+            break;
+        case kCmdTalk:
+            OnTalk();
+            break;
+        case kCmdTrade:
+            OnTrade();
+            break;
+        case kCmdShowStatistics:
+            OnShowStatistics();
+            break;
+        case kCmdNothing:
+        default:
+            break;
+    }
+}
+
+void CMainFrame::SetCombatMode(int on) {
+    Player* leader = m_World.m_pLeader.Get();
+    if (!leader) return;
+    on = on ? 1 : 0;
+    if (m_bCombat != on) {
+        m_bCombat = on;
+        if (m_bEditing) OnShowStatistics();
+        if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
+    }
+    leader->RecomputeLoad();
+    m_iMusicTime = 0;
+    MapMaster* map = Map();
+    CellPoint wc;
+    if (!map || !map->CellToWindow(map->focuscell, wc)) return;
+    if (Land* land = map->GetCell(wc.x, wc.y).land) {
+        int tune = m_bCombat ? land->combattune : land->tune;
+        PlayMidi(&tune);
+    }
+}
+
+void CMainFrame::SetDragObject(ObjectHolder* holder) {
+    m_pDragHolder = holder;
+    m_iSelectMode = 0;
+    m_bPaused = holder ? 1 : 0;
+    if (holder) {
+        DropPendingUse();
+        m_bLeftHeld = 0;
+    }
+    for (auto& member : m_World.m_Party)
+        if (Player* p = member.Get()) p->LeavePlayerSet();
+    if (!holder) RestoreCursorImage();
+}
+
+void CMainFrame::CancelMouseScroll(int keep) {
+    if (!keep) EndHeldButton(*this);
+    m_bInputLock = keep ? 0 : 1;
+}
+
+void CMainFrame::CancelTargetSelection() {
+    m_bPaused = 0;
+    m_bRightPause = 0;
+    m_iSelectMode = 0;
+    // What waited for the target goes with the selection: nothing used
+    // later may pick it up by chance.
+    DropPendingUse();
+    m_nCursorID = kCursorNormal;
+    RestoreCursorImage();
+}
+
+bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
+    const MapMaster* map = Map();
+    if (!map) return false;
+    const int mx = client.x - m_ptMinimapOrigin.x + kMinimapOffsetX;
+    const int my = client.y - m_ptMinimapOrigin.y + kMinimapOffsetY;
+    if (mx <= 0 || mx >= MapMaster::MinimapWidth || my <= 0 || my >= MapMaster::MinimapHeight)
+        return false;
+    out = MapMaster::CellCentre(
+        {map->origin.x + mx / kMinimapCellPixels, map->origin.y + my / kMinimapCellPixels});
+    map->WrapPosition(out);
+    return true;
+}
+
+// ---- The left button
+
+void CMainFrame::OnLButtonDown(qv::Point point) {
+    if (IsInputBlocked()) return;
+    ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
+    Player* control = m_World.m_pControlPlayer.Get();
+
+    // A target is being chosen: this click picks it.
+    if (m_iSelectMode >= 1) {
+        if (!candidate) return;
+        if (control) control->JoinPlayerSet(candidate);
+        InteractWith(control, 0);
+        m_bPaused = 0;
+        m_iSelectMode = 0;
+        m_nCursorID = kCursorNormal;
+        return;
+    }
+
+    // A click on a party member makes it the controlled one.
+    if (candidate && !m_bEditing)
+        if (auto* member = dynamic_cast<Player*>(candidate->m_pObject);
+            member && member->m_iPartySlot != 0) {
+            SetControlPlayer(member, 1);
+            return;
+        }
+
+    if (m_rcHoldGroundButton.Contains(point)) m_bHoldGround = !m_bHoldGround;
+
+    // The portraits' effect icons and combat-mode buttons belong to the party
+    // panel, which is not drawn yet.
+
+    if (m_bBuildMode && m_bEditing && candidate) {
+        DragPlacedObject(candidate, point);
+        return;
+    }
+
+    Player* leader = m_World.m_pLeader.Get();
+    if (!m_rcView.Contains(point) || (m_bEditing && !leader)) return;
+    if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) return;
+    Capture(this);
+    m_bLeftHeld = 1;
+    StopPartyForHold(*this, 0);
+}
+
+void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
+    qv::Handle<ObjectHolder> dragged(holder);
+    PlacedObjectDrag drag(start);
+    qv::MessageLoop::Instance().RunModal(drag);
+    MapMaster* map = Map();
+    if (drag.m_cancelled || !dragged || !map) return;
+    // Dropped in the map view: the object moves by the drag. The editor's
+    // object lists, which would take it elsewhere, are not there yet; a drop
+    // anywhere else leaves it where it was.
+    if (!m_rcView.Contains(drag.m_end)) return;
+    const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
+    const Position from = holder->pos;
+    Position to(from.x + dx + dy, from.y + dy, from.z);
+    map->WrapPosition(to);
+    map->RemoveHolder(from, holder);
+    if (map->AddHolder(to, holder) == 1) {
+        // A creature stays in its new cell when left alone.
+        if (auto* creature = dynamic_cast<Player*>(holder->m_pObject)) {
+            const CellPoint home = MapMaster::PixelToCell(holder->pos);
+            creature->m_ptStay = {home.x, home.y};
+        }
+        return;
+    }
+    Position back = from;
+    ObjectIgnoreList none;
+    if (map->AddHolder(back, holder, &none, 1) != 1)
+        ShowGameMessage("Problems putting object back where it came from.\n  :(");
+}
+
+void CMainFrame::OnLButtonUp(qv::Point) {
+    if (IsInputBlocked()) return;
+    SetShiftFlags(m_World, 0);
+    if (m_iSelectMode || m_pDragHolder) return;
+    EndHeldButton(*this);
+}
+
+void CMainFrame::OnLButtonDblClk(qv::Point) {
+    if (IsInputBlocked() || m_iSelectMode || m_pDragHolder) return;
+    if (m_bEditing && !m_World.m_pLeader) {
+        if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
+            Player* control = m_World.m_pControlPlayer.Get();
+            if (control) control->JoinPlayerSet(candidate);
+            InteractWith(control, 0);
+            m_bPaused = 0;
+            return;
+        }
+        // The tool palette's material list, whose choice a double click puts
+        // down, comes with the editor: nothing is chosen without it.
+        ShowGameMessage("Which Material is Selected???");
+        return;
+    }
+    m_bLeftHeld = 1;
+    Capture(this);
+    StopPartyForHold(*this, 1);
+}
+
+// ---- The right button
+
+void CMainFrame::OnRButtonDown(qv::Point) {
+    if (IsInputBlocked() || m_iSelectMode == kSelectToken || m_iSelectMode == kSelectSpell) return;
+    if (!m_bEditing) {
+        // The game stands still for as long as the button is held.
+        Capture(this);
+        m_bPaused = 1;
+        m_bRightPause = 1;
+    } else if (!m_World.m_pLeader) {
+        // In the editor the right button scrolls the view.
+        Capture(this);
+        m_bLeftHeld = 1;
+        m_iButtonHeldTime = 0;
+    }
+}
+
+void CMainFrame::OnRButtonUp(qv::Point point) {
+    if (IsInputBlocked()) return;
+    if (m_iSelectMode >= kSelectSpell) {
+        Release();
+        CancelTargetSelection();
+        return;
+    }
+    if (m_iSelectMode == kSelectToken) {
+        CancelTargetSelection();
+        SetMessageLine("");
+        return;
+    }
+
+    Player* leader = m_World.m_pLeader.Get();
+    if (m_bEditing) {
+        if (!leader) {
+            if (HoldsCapture(this) && !m_pDragHolder) EndHeldButton(*this);
+        } else if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
+                   candidate && candidate->m_pObject) {
+            candidate->m_pObject->Edit();
+        }
+        return;
+    }
+    if (!HoldsCapture(this) || !m_bRightPause) return;
+    Release();
+    m_bRightPause = 0;
+    m_bPaused = 0;
+
+    ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
+    Player* control = m_World.m_pControlPlayer.Get();
+    if (!candidate) {
+        if (!leader) return;
+        Position target;
+        if (m_rcView.Contains(point)) {
+            target = ViewToWorld(point);
+            if (MapMaster* map = Map()) map->WrapPosition(target);
+        } else if (!MinimapToWorld(point, target)) {
+            return;
+        }
+        WalkTo(*this, target);
+        return;
+    }
+    if (!control) return;
+    if (candidate->Type() == PLAYER) {
+        auto* creature = static_cast<Player*>(candidate->m_pObject);
+        if (control->HasOpponents()) {
+            // In a fight only an outsider with nothing to say is attacked.
+            if (creature->m_strMessageNode != "HELLO" || creature->m_iPartySlot != 0) return;
+            control->m_pTarget = creature;
+            if (control->m_pRangedWeapon) return;  // it shoots from where it stands
+        }
+    }
+    control->JoinPlayerSet(candidate);
+    InteractWith(control, 0);
+}
+
+// ---- Moving the mouse
+
+void CMainFrame::OnMouseMove(qv::Point point) {
+    CMouseCursor* cursor = GetMouseCursor();
+    if (!cursor || point.x < 0 || point.y < 0 || point.x >= kScreenWidth ||
+        point.y >= kScreenHeight)
+        return;
+    if (m_bWindowed && !cursor->m_bShown) {
+        cursor->m_bShown = 1;
+        cursor->MoveTo(point);
+        if (qv::Window* window = qv::Window::Current()) window->ShowSystemCursor(false);
+    }
+    if (!m_pPrimary || m_iStartState != 0) return;
+    m_ptCursor = point;
+    HoverText(point.x, point.y);
+    // The portraits light up under the pointer once the party panel is drawn.
+}

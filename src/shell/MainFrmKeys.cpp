@@ -1,0 +1,275 @@
+// The keyboard: pause, target picking with Tab, the panel pages, member
+// selection, the quick save and Esc, which closes what is open or brings up
+// the options window.
+
+#include <algorithm>
+#include <cstdio>
+
+#include "creatures/Player.h"
+#include "items/Magic.h"
+#include "media/MouseCursor.h"
+#include "platform/Events.h"
+#include "shell/MainFrm.h"
+#include "structures/Walls.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/Map.h"
+
+namespace {
+
+// The cells Tab looks through around the focus cell of the last frame: three
+// columns either side, two rows behind and three in front.
+constexpr int kPickLeft = 3, kPickRight = 3, kPickUp = 2, kPickDown = 3;
+
+// Control panel pages the letter keys open, and the magic page's schools.
+constexpr int kPageInventory = 0, kPageStats = 1, kPageItems = 2, kPageMagic = 3, kPageInfo = 4;
+constexpr int kMagicFire = 1, kMagicEarth = 2, kMagicAir = 3, kMagicWater = 4;
+
+bool IsOpponentOf(const Player* creature, const Object* object) {
+    return std::any_of(creature->m_Opponents.begin(), creature->m_Opponents.end(),
+                       [object](const qv::Handle<Player>& h) { return h.Get() == object; });
+}
+
+// Whether a creature of the group (nested groups too) is fighting.
+bool IsGroupFighting(Group* group) {
+    if (!group) return false;
+    for (Member* m : group->Members()) {
+        if (auto* g = dynamic_cast<Group*>(m)) {
+            if (IsGroupFighting(g)) return true;
+        } else if (m->Type() == PLAYER && static_cast<Player*>(m)->HasOpponents()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string CMainFrame::TargetText(ObjectHolder* holder) const {
+    if (!holder || !holder->m_pObject) return {};
+    Object* obj = holder->m_pObject;
+    std::string text = dynamic_cast<Wall*>(obj) ? std::string("Door") : obj->GetDisplayName();
+    auto* creature = dynamic_cast<Player*>(obj);
+    if (!creature || m_World.FindPartySlot(creature) < 0) return text;
+    char line[64];
+    std::snprintf(line, sizeof line, "\nHP: %d/%d", creature->m_iHitPoints,
+                  creature->m_iMaxHitPoints);
+    text += line;
+    std::snprintf(line, sizeof line, "\nAlertness: %d", creature->m_iAlertness / 10);
+    text += line;
+    if (creature->m_pMagic) {
+        std::snprintf(line, sizeof line, "\nMANA: %d/%d",
+                      static_cast<int>(creature->m_pMagic->m_uMana),
+                      static_cast<int>(creature->m_pMagic->m_uMaxMana));
+        text += line;
+    }
+    return text;
+}
+
+std::vector<ObjectHolder*> CMainFrame::TabCandidates() const {
+    std::vector<ObjectHolder*> found;
+    const MapMaster* map = Map();
+    if (!map) return found;
+    const Player* leader = m_World.m_pLeader.Get();
+    const bool fighting = leader && leader->HasOpponents();
+    const CellPoint fc = m_ptDrawFocusCell;
+    for (int j = fc.y - kPickUp; j <= fc.y + kPickDown; ++j) {
+        for (int i = fc.x - kPickLeft; i <= fc.x + kPickRight; ++i) {
+            if (!MapMaster::IsWindowCell(i, j)) continue;
+            for (ObjectHolder* h : map->GetCell(i, j).holders) {
+                Object* obj = h->m_pObject;
+                if (!obj || !obj->CanInteract()) continue;
+                if (obj->m_bNotDrawn != 0 && !m_bEditing) continue;
+                if (fighting && !IsOpponentOf(leader, obj)) continue;
+                // An object over several cells is listed in each of them.
+                if (std::find(found.begin(), found.end(), h) != found.end()) continue;
+                found.push_back(h);
+            }
+        }
+    }
+    return found;
+}
+
+void CMainFrame::PickNextTarget() {
+    if (!m_bPaused) m_bPaused = 1;
+    m_bTabTarget = 1;
+    const std::vector<ObjectHolder*> candidates = TabCandidates();
+    ObjectHolder* current = m_World.m_pHoverHolder.Get();
+    ObjectHolder* next = nullptr;
+    auto at = std::find(candidates.begin(), candidates.end(), current);
+    if (!current || at == candidates.end()) {
+        if (!candidates.empty()) next = candidates.front();
+    } else if (std::next(at) != candidates.end()) {
+        next = *std::next(at);
+    }
+    m_World.m_pHoverHolder = next;
+    if (!next) {
+        // Past the last one the picking ends and the game goes on.
+        m_bPaused = 0;
+        m_bTabTarget = 0;
+    }
+    SetMessageLine(TargetText(next));
+}
+
+void CMainFrame::SelectMember(int slot) {
+    if (slot < 0 || slot >= 4) return;
+    if (Player* member = m_World.m_Party[static_cast<size_t>(slot)].Get())
+        SetControlPlayer(member, 1);
+}
+
+void CMainFrame::SelectPanelPage(int page, int subPage, void (CMainFrame::*withoutPanel)()) {
+    // The paged control panel comes with the in-game windows; until it is
+    // there the keys open the windows the pages stand for.
+    (void)page;
+    (void)subPage;
+    if (!m_pControlPanel) (this->*withoutPanel)();
+}
+
+void CMainFrame::OnQuickSaveKey() {
+    // The quick save refuses itself (and says so) during a fight or with a
+    // window open; a save that fails is reported as a failure, not as done.
+    QuickSave();
+}
+
+void CMainFrame::OnKeyDown(int vk) {
+    // Any key stops the intro while it plays.
+    if (StopIntro()) return;
+    ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
+    Player* control = m_World.m_pControlPlayer.Get();
+    switch (vk) {
+        case qv::VK_ESCAPE:
+            OnEscape();
+            break;
+        case qv::VK_TAB:
+            if (!IsInputBlocked()) PickNextTarget();
+            break;
+        case 'X':
+            if (!m_bInputLock && candidate) {
+                if (control) control->JoinPlayerSet(candidate);
+                TogglePause();
+            }
+            break;
+        case qv::VK_SPACE:
+        case 'P':
+            if (!m_bInputLock && candidate && control) control->JoinPlayerSet(candidate);
+            TogglePause();
+            break;
+        case qv::VK_RETURN:
+        case qv::VK_LINEFEED:
+            m_bHoldGround = !m_bHoldGround;
+            break;
+        case 'Q':
+            SelectPanelPage(kPageItems, 0, &CMainFrame::OnShowItemList);
+            break;
+        case 'I':
+            SelectPanelPage(kPageInventory, 0, &CMainFrame::OnInventory);
+            break;
+        case 'C':
+            SelectPanelPage(kPageMagic, 0, &CMainFrame::OnShowMagic);
+            break;
+        case 'E':
+            SelectPanelPage(kPageMagic, kMagicEarth, &CMainFrame::OnShowMagic);
+            break;
+        case 'A':
+            SelectPanelPage(kPageMagic, kMagicAir, &CMainFrame::OnShowMagic);
+            break;
+        case 'F':
+            SelectPanelPage(kPageMagic, kMagicFire, &CMainFrame::OnShowMagic);
+            break;
+        case 'W':
+            SelectPanelPage(kPageMagic, kMagicWater, &CMainFrame::OnShowMagic);
+            break;
+        case 'S':
+            SelectPanelPage(kPageStats, 0, &CMainFrame::OnPlayerStats);
+            break;
+        case 'K':
+            SelectPanelPage(kPageInfo, 0, &CMainFrame::OnPlayerInfo);
+            break;
+        case '1':
+            OnSelectMember1();
+            break;
+        case '2':
+            OnSelectMember2();
+            break;
+        case '3':
+            OnSelectMember3();
+            break;
+        case '4':
+            OnSelectMember4();
+            break;
+        case qv::VK_SHIFT:
+            for (auto& member : m_World.m_Party)
+                if (Player* p = member.Get()) p->m_bShiftFlags = {1, 1};
+            break;
+        case qv::VK_CONTROL:
+            m_bCtrlDown = 1;
+            break;
+        case qv::VK_F2:
+            if (m_bBuildMode) {
+                m_bDebugLight = !m_bDebugLight;
+                m_bDebugView = !m_bDebugView;
+            }
+            break;
+        case qv::VK_F3:
+            if (m_bCtrlDown) m_bPartyInvulnerable = !m_bPartyInvulnerable;
+            break;
+        case qv::VK_F5:
+            OnQuickSaveKey();
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainFrame::OnKeyUp(int vk) {
+    if (vk == qv::VK_SHIFT) {
+        for (auto& member : m_World.m_Party)
+            if (Player* p = member.Get()) p->m_bShiftFlags = {0, 0};
+    } else if (vk == qv::VK_CONTROL) {
+        m_bCtrlDown = 0;
+    }
+}
+
+void CMainFrame::OnEscape() {
+    // A window that is open takes the key, in this order.
+    OpenWindows& w = m_OpenWindows;
+    if (w.m_pTalkWnd) {
+        w.m_pTalkWnd->OnKeyDown(qv::VK_ESCAPE);
+        return;
+    }
+    if (m_bModalPopup) {
+        if (m_pToolPalette) m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
+        return;
+    }
+    if (w.m_bStatsOpen) return;
+    if (w.m_pEquipmentWnd) {
+        w.m_pEquipmentWnd->OnKeyDown(qv::VK_ESCAPE);
+        return;
+    }
+    if (w.m_bInfoOpen) return;
+    // The container window closes on Esc, as the windows above do.
+    if (m_pOpenContainer && !w.m_pContainerWnd) {
+        CloseContainer();
+        return;
+    }
+
+    Player* leader = m_World.m_pLeader.Get();
+    if (w.m_pTradeWnd || m_pDragHolder || w.m_bContainerOpen || w.m_pContainerWnd || !leader ||
+        leader->m_iTalkState != -1)
+        return;
+
+    if (m_iSelectMode == kSelectToken) {
+        CancelTargetSelection();
+        SetMessageLine("");
+        return;
+    }
+    if (IsInputBlocked()) return;
+    if (m_bTabTarget) {
+        TogglePause();
+        return;
+    }
+
+    m_bOptionsShown = 1;
+    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_pActiveGenerator;
+    if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
+}

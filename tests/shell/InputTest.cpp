@@ -1,0 +1,677 @@
+// Mouse and keyboard input fed through the message loop to a stepped headless
+// game: right-click walk orders in the view and on the mini-map, the pause
+// while the right button is held, Tab picking, Space and X, the hold-ground
+// switch, Esc, cancelled target selections and the keys that select members
+// and flip switches.
+
+#include "../world/MapFixture.h"
+#include "LoopFixture.h"
+#include "media/DDWnd.h"
+#include "media/MouseCursor.h"
+#include "structures/Walls.h"
+#include "world/Global.h"
+
+using namespace looptest;
+
+namespace {
+
+// A thing that can be acted on, with a picture of the test's own.
+class Thing : public Object {
+public:
+    Thing(CDDObject* image, const std::string& name) : Object(name), m_image(image) {
+        m_iLightSampling = 1;
+    }
+    CDDObject* GetImage() override { return m_image; }
+    int CanInteract() override { return m_interact; }
+    // As a pending use it takes any target.
+    int IsValidTarget(Object*) override { return 1; }
+    CDDObject* m_image;
+    int m_interact = 1;
+};
+
+// A window of the in-game kind that closes on Esc, as the frame's open
+// conversation window.
+class TalkWindow : public CDDWnd {
+public:
+    explicit TalkWindow(CMainFrame* frame) : m_frame(frame) {}
+    void OnKeyDown(int vk) override {
+        keys.push_back(vk);
+        if (vk == qv::VK_ESCAPE) m_frame->m_OpenWindows.m_pTalkWnd = nullptr;
+    }
+    CMainFrame* m_frame;
+    std::vector<int> keys;
+};
+
+class Input : public LoopFixture {
+protected:
+    Input() {
+        SetMouseCursor(std::make_unique<CMouseCursor>(std::array<CDDObject*, 9>{}));
+        frame->m_ptCursor = {600, 450};  // off the view: nothing hovered
+        qv::MessageLoop::Instance().SetMainHandler(frame.get());
+        Start();
+        focus = Position(frame->m_World.m_ptFocus.x, frame->m_World.m_ptFocus.y, 0);
+        picture = maptest::MakeImage(20, 20, 10, 10, [](int, int) { return maptest::kSolid; });
+    }
+    ~Input() override { SetMouseCursor(nullptr); }
+
+    // The party: a leader at `at`, in slot 0 and controlled.
+    Player* AddLeader(Position at) {
+        auto* leader = new maptest::Pictured<Player>;
+        leader->image = picture.get();
+        leader->SetName("Leader");
+        leader->m_iPartySlot = -1;  // the leader's own mark
+        NewGroup()->AddMember(leader);
+        auto* holder = new ObjectHolder(at, leader);
+        EXPECT_EQ(map->AddHolder(at, holder), 1);
+        World& w = frame->m_World;
+        w.m_pLeader = leader;
+        w.m_pControlPlayer = leader;
+        w.m_Party[0] = leader;
+        return leader;
+    }
+    ObjectHolder* Place(Position at, const std::string& name) {
+        auto* holder = new ObjectHolder(at, new Thing(picture.get(), name));
+        EXPECT_EQ(map->AddHolder(at, holder), 1);
+        return holder;
+    }
+    // The client point where a world point is drawn (its picture's middle).
+    qv::Point Over(const Position& p) const {
+        const int dx = p.x - focus.x, dy = p.y - focus.y;
+        return {kCx + dx - dy, kCy + dy};
+    }
+    void Send(const qv::Event& e) {
+        qv::MessageLoop::Instance().Inject(e);
+        qv::MessageLoop::Instance().PumpAll();
+    }
+    void Press(int vk) {
+        Send(qv::Event::Key(true, vk));
+        Send(qv::Event::Key(false, vk));
+    }
+    void Mouse(qv::EventKind kind, qv::Point p) { Send(qv::Event::Mouse(kind, p.x, p.y)); }
+    void MoveTo(qv::Point p) {
+        Mouse(qv::EventKind::MouseMove, p);
+        Ticks(1);
+    }
+    void RightClick(qv::Point p) {
+        Mouse(qv::EventKind::RButtonDown, p);
+        Mouse(qv::EventKind::RButtonUp, p);
+    }
+
+    static constexpr int kCx = 3 + 268, kCy = 3 + 179;  // the focus on the screen
+    Position focus;
+    std::unique_ptr<CDDObject> picture;
+};
+
+TEST_F(Input, HoldingTheRightButtonPausesAndLettingGoOverEmptyGroundWalksThere) {
+    Player* leader = AddLeader(focus);
+    frame->PauseBudget = CMainFrame::kPauseBankMax;
+    Mouse(qv::EventKind::RButtonDown, {kCx + 100, kCy + 60});
+    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_bRightPause);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), frame.get());
+    const int32_t held = frame->m_World.m_iGameTime;
+    Ticks(5);
+    EXPECT_EQ(frame->m_World.m_iGameTime, held) << "the world stands still while it is held";
+
+    // Let go elsewhere: the order is for the release point. View point
+    // (268 + 40, 179 + 20) is the world point focus + (40 + 20, 20).
+    Mouse(qv::EventKind::MouseMove, {kCx + 40, kCy + 20});
+    Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy + 20});
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_bRightPause);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+    ASSERT_NE(leader->m_pPlayerSet, nullptr);
+    EXPECT_EQ(leader->m_pPlayerSet->m_pObject, nullptr) << "a bare point";
+    EXPECT_EQ(leader->m_pPlayerSet->pos, Position(focus.x + 60, focus.y + 20, 0));
+
+    // The walk arrives: the leader reaches the point and leaves its set.
+    for (int i = 0; i < 200 && leader->m_pPlayerSet; ++i) Ticks(1);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    // It stops once within the touching distance (squared 200).
+    const int64_t dx = leader->m_Position.x - (focus.x + 60);
+    const int64_t dy = leader->m_Position.y - (focus.y + 20);
+    EXPECT_LT(dx * dx + dy * dy, 200);
+}
+
+TEST_F(Input, ARightClickOnTheMiniMapSendsTheMemberToTheCellsCentre) {
+    Player* leader = AddLeader(focus);
+    const qv::Point m = frame->m_ptMinimapOrigin;
+    const CellPoint o = map->origin;  // the window's corner cell
+    // Picture point (20 - 3, 11 - 2) from the corner reads (20, 11): window
+    // cell (10, 5).
+    RightClick({m.x + 17, m.y + 9});
+    ASSERT_NE(leader->m_pPlayerSet, nullptr);
+    const Position centre((o.x + 10) * 160 + 80, (o.y + 5) * 112 + 56, 0);
+    EXPECT_EQ(leader->m_pPlayerSet->pos, centre);
+    // (21, 10) reads the same cell: the centre, not the pixel.
+    RightClick({m.x + 18, m.y + 8});
+    EXPECT_EQ(leader->m_pPlayerSet->pos, centre);
+    // The far corner: (101, 95) is window cell (50, 47).
+    RightClick({m.x + 98, m.y + 93});
+    EXPECT_EQ(leader->m_pPlayerSet->pos, Position((o.x + 50) * 160 + 80, (o.y + 47) * 112 + 56, 0));
+
+    // On the edge of the picture (0 or 102 across, 0 or 96 down) it counts
+    // for nothing: the last order stands.
+    ObjectHolder* last = leader->m_pPlayerSet;
+    for (const qv::Point p : {qv::Point{m.x - 3, m.y + 10}, qv::Point{m.x + 99, m.y + 10},
+                              qv::Point{m.x + 20, m.y - 2}, qv::Point{m.x + 20, m.y + 94}}) {
+        RightClick(p);
+        EXPECT_EQ(leader->m_pPlayerSet, last) << p.x - m.x << "," << p.y - m.y;
+        EXPECT_FALSE(frame->m_bPaused);
+    }
+}
+
+TEST_F(Input, RightClicksAreIgnoredWhileInputIsBlockedAndWithoutALeader) {
+    RightClick({kCx + 40, kCy});
+    EXPECT_FALSE(frame->m_bPaused) << "no leader: the pause still ends on release";
+    Player* leader = AddLeader(focus);
+    leader->m_iTalkState = 0;  // a conversation is starting
+    EXPECT_TRUE(frame->IsInputBlocked());
+    Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy});
+    EXPECT_FALSE(frame->m_bPaused);
+    leader->m_iTalkState = -1;
+    frame->m_bInputLock = 1;
+    RightClick({kCx + 40, kCy});
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    frame->m_bInputLock = 0;
+    EXPECT_FALSE(frame->IsInputBlocked());
+    RightClick({kCx + 40, kCy});
+    EXPECT_NE(leader->m_pPlayerSet, nullptr);
+}
+
+TEST_F(Input, ARightClickOnAThingSendsTheMemberToIt) {
+    Player* leader = AddLeader(focus);
+    Position at(focus.x + 100, focus.y + 30, 0);
+    ObjectHolder* chest = Place(at, "Chest");
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), chest);
+    EXPECT_EQ(frame->m_strMessageLine, "Chest");
+    RightClick(Over(at));
+    EXPECT_EQ(leader->m_pPlayerSet, chest);
+}
+
+TEST_F(Input, InAFightARightClickedOutsiderBecomesTheTargetAndAPartyMemberIsNeverAttacked) {
+    Player* leader = AddLeader(focus);
+    auto* foe = new maptest::Pictured<Player>;
+    foe->image = picture.get();
+    foe->SetName("Wolf");
+    NewGroup()->AddMember(foe);
+    Position at(focus.x + 100, focus.y + 30, 0);
+    auto* holder = new ObjectHolder(at, foe);
+    ASSERT_EQ(map->AddHolder(at, holder), 1);
+    leader->m_Opponents.push_back(foe);
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), holder);
+
+    // One with something to say is left alone.
+    foe->m_strMessageNode = "GREET";
+    RightClick(Over(at));
+    EXPECT_EQ(leader->m_pTarget.Get(), nullptr);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    // A party member is never made the target.
+    foe->m_strMessageNode = "HELLO";
+    foe->m_iPartySlot = 2;
+    RightClick(Over(at));
+    EXPECT_EQ(leader->m_pTarget.Get(), nullptr);
+    // An outsider: the target, and the member is ordered to attack it at
+    // once, keeping no set behind.
+    foe->m_iPartySlot = 0;
+    RightClick(Over(at));
+    EXPECT_EQ(leader->m_pTarget.Get(), foe);
+    ASSERT_NE(leader->m_pOrder, nullptr);
+    EXPECT_EQ(leader->m_pOrder->m_iType, ObjectEventType::ATTACK);
+    EXPECT_EQ(leader->m_pOrder->m_pObject.Get(), foe);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    // With a ranged weapon readied it shoots from where it stands.
+    leader->m_pTarget = nullptr;
+    *leader->m_pOrder = ObjectEvent();
+    Thing bow(picture.get(), "Bow");
+    leader->m_pRangedWeapon = &bow;
+    RightClick(Over(at));
+    EXPECT_EQ(leader->m_pTarget.Get(), foe);
+    EXPECT_NE(leader->m_pOrder->m_iType, ObjectEventType::ATTACK) << "no order given";
+    leader->m_pRangedWeapon = nullptr;
+}
+
+TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause) {
+    Player* leader = AddLeader(focus);
+    // Rows from the top, columns from the left: b (row -1, column -2),
+    // a (row -1, column +1), the leader (row 0), c (row +2). Placed out of
+    // that order; one too far east and one that cannot be acted on are left out.
+    ObjectHolder* c = Place(Position(focus.x, focus.y + 2 * 112, 0), "c");
+    ObjectHolder* a = Place(Position(focus.x + 160, focus.y - 112, 0), "a");
+    ObjectHolder* b = Place(Position(focus.x - 2 * 160, focus.y - 112, 0), "b");
+    Place(Position(focus.x + 4 * 160, focus.y, 0), "far");
+    static_cast<Thing*>(Place(Position(focus.x - 160, focus.y + 112, 0), "mute")->m_pObject)
+        ->m_interact = 0;
+    ObjectHolder* self = leader->m_pHolder;
+    Ticks(1);
+    frame->PauseBudget = CMainFrame::kPauseBankMax;  // the pause lasts
+
+    Press(qv::VK_TAB);
+    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_bTabTarget);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b);
+    EXPECT_EQ(frame->m_strMessageLine, "b");
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b) << "the ticks keep the picked target";
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), a);
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), self);
+    EXPECT_EQ(frame->m_strMessageLine,
+              "Leader\nHP: " + std::to_string(leader->m_iHitPoints) + "/" +
+                  std::to_string(leader->m_iMaxHitPoints) +
+                  "\nAlertness: " + std::to_string(leader->m_iAlertness / 10));
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), c);
+    EXPECT_TRUE(frame->m_bPaused);
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_bTabTarget);
+    EXPECT_EQ(frame->m_strMessageLine, "");
+    // And round again from the first.
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b);
+
+    // Esc ends the picking: the pause ends, the target stays.
+    Press(qv::VK_ESCAPE);
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_bTabTarget);
+}
+
+TEST_F(Input, InAFightTabPicksOnlyTheLeadersOpponents) {
+    Player* leader = AddLeader(focus);
+    Place(Position(focus.x - 160, focus.y - 112, 0), "crate");
+    auto* foe = new maptest::Pictured<Player>;
+    foe->image = picture.get();
+    NewGroup()->AddMember(foe);
+    Position at(focus.x + 160, focus.y + 112, 0);
+    auto* holder = new ObjectHolder(at, foe);
+    ASSERT_EQ(map->AddHolder(at, holder), 1);
+    leader->m_Opponents.push_back(foe);
+    Ticks(1);
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), holder);
+    Press(qv::VK_TAB);
+    EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
+}
+
+TEST_F(Input, SpaceWithAHoveredThingTargetsItAndTogglesThePauseAndXNeedsOne) {
+    Player* leader = AddLeader(focus);
+    Position at(focus.x + 60, focus.y - 40, 0);
+    ObjectHolder* barrel = Place(at, "Barrel");
+
+    // Nothing hovered: X does nothing, Space and P still pause and go on.
+    Press('X');
+    EXPECT_FALSE(frame->m_bPaused);
+    Press(qv::VK_SPACE);
+    EXPECT_TRUE(frame->m_bPaused);
+    Press('P');
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+    Press(qv::VK_SPACE);
+    EXPECT_EQ(leader->m_pPlayerSet, barrel);
+    EXPECT_TRUE(frame->m_bPaused);
+    leader->LeavePlayerSet();
+    Press('X');
+    EXPECT_EQ(leader->m_pPlayerSet, barrel);
+    EXPECT_FALSE(frame->m_bPaused);
+
+    // With the input lock set the target is not taken, but the pause flips.
+    leader->LeavePlayerSet();
+    frame->m_bInputLock = 1;
+    Press(qv::VK_SPACE);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    EXPECT_TRUE(frame->m_bPaused);
+    Press('X');
+    EXPECT_TRUE(frame->m_bPaused);
+}
+
+TEST_F(Input, TheHoldGroundButtonAndEnterFlipTheSwitch) {
+    AddLeader(focus);
+    ASSERT_TRUE(frame->m_bHoldGround);
+    const qv::Rect& r = frame->m_rcHoldGroundButton;
+    Mouse(qv::EventKind::LButtonDown, {r.left + 5, r.top + 5});
+    Mouse(qv::EventKind::LButtonUp, {r.left + 5, r.top + 5});
+    EXPECT_FALSE(frame->m_bHoldGround);
+    EXPECT_FALSE(frame->m_bLeftHeld) << "outside the view no scroll starts";
+    Mouse(qv::EventKind::LButtonDown, {r.right, r.bottom});  // just outside
+    EXPECT_FALSE(frame->m_bHoldGround);
+    Press(qv::VK_RETURN);
+    EXPECT_TRUE(frame->m_bHoldGround);
+    Press(qv::VK_LINEFEED);
+    EXPECT_FALSE(frame->m_bHoldGround);
+}
+
+TEST_F(Input, PressingInTheViewStopsThePartyAndLettingGoEndsTheScroll) {
+    Player* leader = AddLeader(focus);
+    leader->JoinPlayerSet(Place(Position(focus.x + 300, focus.y, 0), "far"));
+    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+    EXPECT_TRUE(frame->m_bLeftHeld);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), frame.get());
+    Ticks(3);
+    EXPECT_EQ(frame->m_iButtonHeldTime, 300);
+    Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    EXPECT_EQ(frame->m_iButtonHeldTime, 0);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+
+    // A double click holds too and sets the Shift flags until let go: down,
+    // up, double-click, up.
+    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+    Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    Mouse(qv::EventKind::LButtonDblClk, {kCx + 150, kCy});
+    EXPECT_TRUE(frame->m_bLeftHeld);
+    EXPECT_EQ(leader->m_bShiftFlags, (std::array<int32_t, 2>{1, 1}));
+    Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    EXPECT_EQ(leader->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
+}
+
+TEST_F(Input, ClickingAPartyMemberMakesItTheControlledOne) {
+    Player* leader = AddLeader(focus);
+    auto* friendMember = new maptest::Pictured<Player>;
+    friendMember->image = picture.get();
+    leader->m_pGroup->AddMember(friendMember);
+    friendMember->m_iPartySlot = 1;
+    frame->m_World.m_Party[1] = friendMember;
+    Position at(focus.x + 100, focus.y, 0);
+    ASSERT_EQ(map->AddHolder(at, new ObjectHolder(at, friendMember)), 1);
+    MoveTo(Over(at));
+    Mouse(qv::EventKind::LButtonDown, Over(at));
+    Mouse(qv::EventKind::LButtonUp, Over(at));
+    EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), friendMember);
+    EXPECT_FALSE(frame->m_bLeftHeld) << "a click on a member starts no scroll";
+
+    // Keys 1 to 4 pick the member of slots 0 to 3; an empty slot nothing.
+    Press('1');
+    EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), leader);
+    Press('3');
+    EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), leader);
+    Press('2');
+    EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), friendMember);
+}
+
+TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
+    Player* leader = AddLeader(focus);
+    Thing potion(picture.get(), "Potion");
+    auto pending = [&](int mode) {
+        frame->m_pPendingItem = &potion;
+        frame->m_pPendingItemUser = leader;
+        frame->SetSelectMode(mode);
+        frame->m_bPaused = 1;
+    };
+    auto dropped = [&] {
+        return !frame->m_pPendingItem && !frame->m_pPendingItemUser && !frame->m_iSelectMode &&
+               !frame->m_bPaused;
+    };
+    // Right button in select modes 1 and 2: the press is not taken, the
+    // release cancels.
+    for (int mode : {1, 2}) {
+        pending(mode);
+        Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy});
+        EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+        Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy});
+        EXPECT_TRUE(dropped()) << "mode " << mode;
+        EXPECT_EQ(leader->m_pPlayerSet, nullptr) << "a cancel gives no walk order";
+    }
+    // A potion's mode: the press pauses and captures, the release cancels.
+    pending(3);
+    Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy});
+    Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy});
+    EXPECT_TRUE(dropped());
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+    EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
+    // Esc in select mode 1 cancels and empties the text line.
+    pending(1);
+    SetMessageLine("Use Potion on...");
+    Press(qv::VK_ESCAPE);
+    EXPECT_TRUE(dropped());
+    EXPECT_EQ(frame->m_strMessageLine, "");
+
+    // A target clicked keeps the use for the walk there; the mode ends.
+    Position at(focus.x + 60, focus.y - 40, 0);
+    ObjectHolder* barrel = Place(at, "Barrel");
+    pending(1);
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+    EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
+    Mouse(qv::EventKind::LButtonDown, Over(at));
+    EXPECT_EQ(leader->m_pPlayerSet, barrel);
+    EXPECT_EQ(frame->m_iSelectMode, 0);
+    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_EQ(frame->m_pPendingItem.Get(), &potion);
+    EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
+    Mouse(qv::EventKind::LButtonUp, Over(at));
+    frame->m_pPendingItem = nullptr;
+    frame->m_pPendingItemUser = nullptr;
+}
+
+TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
+    AddLeader(focus);
+    TalkWindow* talk = new TalkWindow(frame.get());
+    frame->m_OpenWindows.m_pTalkWnd = talk;
+    // A message popped up over the conversation takes the first Esc itself.
+    CMessageWnd message("Hello.", CMessageWnd::Buttons::Ok);
+    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(message.Popup(), CMessageWnd::kIdOk);
+    EXPECT_TRUE(talk->keys.empty());
+    // The next one reaches the conversation window through the frame.
+    Press(qv::VK_ESCAPE);
+    EXPECT_EQ(talk->keys, std::vector<int>{qv::VK_ESCAPE});
+    EXPECT_EQ(frame->m_OpenWindows.m_pTalkWnd, nullptr);
+    delete talk;
+}
+
+TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
+    Player* leader = AddLeader(focus);
+    Press(qv::VK_F3);
+    EXPECT_FALSE(frame->m_bPartyInvulnerable) << "F3 alone does nothing";
+    Send(qv::Event::Key(true, qv::VK_CONTROL));
+    EXPECT_TRUE(frame->m_bCtrlDown);
+    Press(qv::VK_F3);
+    EXPECT_TRUE(frame->m_bPartyInvulnerable);
+    Send(qv::Event::Key(false, qv::VK_CONTROL));
+    EXPECT_FALSE(frame->m_bCtrlDown);
+
+    Press(qv::VK_F2);
+    EXPECT_FALSE(frame->m_bDebugLight) << "only in build mode";
+    frame->m_bBuildMode = 1;
+    Press(qv::VK_F2);
+    EXPECT_TRUE(frame->m_bDebugLight);
+    EXPECT_TRUE(frame->m_bDebugView);
+
+    Send(qv::Event::Key(true, qv::VK_SHIFT));
+    EXPECT_EQ(leader->m_bShiftFlags, (std::array<int32_t, 2>{1, 1}));
+    Send(qv::Event::Key(false, qv::VK_SHIFT));
+    EXPECT_EQ(leader->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
+
+    // The menu commands.
+    Send(qv::Event::Command(32788));
+    EXPECT_TRUE(frame->m_bPaused);
+    Send(qv::Event::Command(32799));
+    EXPECT_EQ(frame->m_iSelectMode, 1);
+    Send(qv::Event::Command(32788));
+    EXPECT_TRUE(frame->m_bPaused) << "no pause flip while a target is picked";
+    Send(qv::Event::Command(32799));
+    EXPECT_EQ(frame->m_iSelectMode, 0);
+    frame->m_bEditing = 1;
+    Send(qv::Event::Command(32793));
+    EXPECT_TRUE(frame->m_bTalkMode);
+    EXPECT_FALSE(frame->m_bEditing);
+    Send(qv::Event::Command(32796));
+    EXPECT_TRUE(frame->m_bTradeMode);
+    EXPECT_FALSE(frame->m_bTalkMode);
+    Send(qv::Event::Command(32776));
+    EXPECT_TRUE(frame->m_bStatsMode);
+    EXPECT_FALSE(frame->m_bTradeMode);
+    Send(qv::Event::Command(32787));
+    EXPECT_TRUE(frame->m_bStatsMode) << "32787 does nothing";
+}
+
+TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
+    Player* leader = AddLeader(focus);
+    (void)leader;
+    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+    frame->m_iTickStep = 1000;
+    frame->CancelMouseScroll(1);
+    EXPECT_TRUE(frame->m_bLeftHeld) << "kept";
+    EXPECT_FALSE(frame->m_bInputLock);
+    frame->CancelMouseScroll(0);
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    EXPECT_EQ(frame->m_iTickStep, 100);
+    EXPECT_TRUE(frame->m_bInputLock);
+    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
+    frame->SetCombatMode(1);
+    EXPECT_FALSE(frame->m_bCombat) << "nothing without a leader";
+    Player* leader = AddLeader(focus);
+    auto* second = new Player;
+    leader->m_pGroup->AddMember(second);
+    frame->m_iMusicTime = 4000;
+    frame->SetCombatMode(1);
+    EXPECT_TRUE(frame->m_bCombat);
+    EXPECT_EQ(leader->m_iHostileMode, 1);
+    EXPECT_EQ(second->m_iHostileMode, 1);
+    EXPECT_EQ(frame->m_iMusicTime, 0);
+    frame->SetCombatMode(0);
+    EXPECT_FALSE(frame->m_bCombat);
+    EXPECT_EQ(second->m_iHostileMode, 0);
+}
+
+TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
+    Player* leader = AddLeader(focus);
+    ObjectHolder* chest = Place(Position(focus.x + 100, focus.y, 0), "Chest");
+    ObjectHolder* lamp = Place(Position(focus.x - 100, focus.y, 0), "Lamp");
+    leader->JoinPlayerSet(chest);
+    Thing scroll(picture.get(), "Scroll");
+    frame->m_pPendingItem = &scroll;
+    frame->m_pPendingItemUser = leader;
+    frame->SetSelectMode(3);
+    frame->m_bLeftHeld = 1;
+    frame->SetDragObject(lamp);
+    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
+    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_EQ(frame->m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(frame->m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+    EXPECT_FALSE(frame->m_bLeftHeld);
+    // While it is carried the left button does not end it.
+    Mouse(qv::EventKind::LButtonUp, {kCx, kCy});
+    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
+    frame->SetDragObject(nullptr);
+    EXPECT_EQ(frame->m_pDragHolder.Get(), nullptr);
+    EXPECT_FALSE(frame->m_bPaused);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) {
+    frame->m_bBuildMode = 1;
+    frame->m_bEditing = 1;
+    Position at(focus.x + 60, focus.y - 40, 0);
+    ObjectHolder* barrel = Place(at, "Barrel");
+    MoveTo(Over(at));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
+    // Dragged 30 right and 10 down on the screen: the world point moves by
+    // (30 + 10, 10).
+    const qv::Point from = Over(at);
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, from.x, from.y));
+    loop.Inject(qv::Event::Mouse(qv::EventKind::MouseMove, from.x + 12, from.y + 3));
+    Mouse(qv::EventKind::LButtonUp, {from.x + 30, from.y + 10});
+    EXPECT_EQ(barrel->pos, Position(at.x + 40, at.y + 10, 0));
+    CellPoint wc;
+    ASSERT_TRUE(map->WindowCellOf(barrel->pos, wc));
+    EXPECT_TRUE(map->GetCell(wc.x, wc.y).holders.Find(barrel)) << "listed where it stands now";
+
+    // Esc during the drag cancels it; a drop outside the view leaves it.
+    const Position still = barrel->pos;
+    MoveTo(Over(still));
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
+    Send(qv::Event::Key(true, qv::VK_ESCAPE));
+    EXPECT_EQ(barrel->pos, still);
+    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
+    Mouse(qv::EventKind::LButtonUp, {600, 450});
+    EXPECT_EQ(barrel->pos, still);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, ARightClickOnADoorSendsTheMemberThereAndOpensIt) {
+    Player* leader = AddLeader(focus);
+    auto* door = new maptest::Pictured<FrontDoorBrick>();
+    door->image = picture.get();
+    door->m_iItemNum = 3;
+    door->m_iState = Wall::kDoorClosed;
+    ObjectHolder* h = frame->PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
+    ASSERT_NE(h, nullptr);
+    MoveTo(Over(h->pos));
+    ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), h);
+    EXPECT_EQ(frame->m_strMessageLine, "Door");
+    RightClick(Over(h->pos));
+    EXPECT_EQ(leader->m_pPlayerSet, h) << "too far to open at once: it walks";
+    EXPECT_EQ(door->m_iState, Wall::kDoorClosed);
+    MoveTo({600, 450});
+    for (int i = 0; i < 300 && door->m_iState != Wall::kDoorOpen; ++i) Ticks(1);
+    EXPECT_EQ(door->m_iState, Wall::kDoorOpen);
+    EXPECT_EQ(leader->m_pPlayerSet, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
+    AddLeader(focus);
+    Thing chest(picture.get(), "Chest");
+    frame->OpenContainer(&chest);
+    ASSERT_TRUE(frame->m_OpenWindows.m_bContainerOpen);
+    const int32_t before = frame->m_World.m_iGameTime;
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
+    Press(qv::VK_ESCAPE);
+    EXPECT_FALSE(frame->m_OpenWindows.m_bContainerOpen);
+    EXPECT_EQ(frame->m_pOpenContainer.Get(), nullptr);
+    Ticks(2);
+    EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
+    AddLeader(focus);
+    frame->m_bIntroPlaying = true;
+    Press(qv::VK_SPACE);
+    EXPECT_TRUE(frame->m_bIntroStopAsked.load());
+    EXPECT_FALSE(frame->m_bPaused) << "the key did nothing else";
+    frame->m_bIntroPlaying = false;
+
+    // Nothing open, nothing picked: Esc shows the options window, and play
+    // goes on when the player does not quit there.
+    frame->m_bOptionsShown = 0;
+    Press(qv::VK_ESCAPE);
+    EXPECT_TRUE(frame->m_bOptionsShown);
+    EXPECT_FALSE(frame->m_bQuitRequested);
+}
+
+}  // namespace

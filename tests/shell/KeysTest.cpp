@@ -1,0 +1,137 @@
+// F5 through the message loop: the quick save is refused during a fight and
+// with any window open, saves nothing then, and otherwise fills the quick-save
+// slot with a game that loads back.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "media/DDWnd.h"
+#include "platform/Message.h"
+#include "platform/MessageLoop.h"
+#include "shell/WorldFileFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using worldfile_test::At;
+using worldfile_test::WorldFileTest;
+
+class QuickSaveKey : public WorldFileTest {
+protected:
+    QuickSaveKey() {
+        qv::MessageLoop::Instance().Reset();
+        qv::MessageLoop::Instance().SetMainHandler(&frame);
+        NumberedGroup(2, "party");
+        NumberedGroup(3, "wolves");
+        Keep(Creature("Hero", 2), At(25, 24));
+        Keep(Creature("Wolf", 3), At(27, 26));
+        Keep(Thing("lamp"), At(24, 23));
+        frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
+        frame.m_strWorldFile = "world.qvr";
+        Open();
+        hero = Named("Hero");
+        wolf = Named("Wolf");
+        frame.m_World.m_pLeader = hero;
+    }
+    ~QuickSaveKey() override { qv::MessageLoop::Instance().Reset(); }
+
+    Player* Named(const std::string& name) {
+        for (Player* p : frame.m_World.m_PlayerArray)
+            if (p && p->m_strSpecialName == name) return p;
+        return nullptr;
+    }
+    void F5() {
+        qv::MessageLoop& loop = qv::MessageLoop::Instance();
+        loop.Inject(qv::Event::Key(true, qv::VK_F5));
+        loop.Inject(qv::Event::Key(false, qv::VK_F5));
+        loop.PumpAll();
+    }
+    bool NothingSaved() const {
+        return !fs::exists(folder.dir / "quicksave") && frame.m_SaveSlots[10].inUse == 0 &&
+               frame.m_SaveSlots[10].description.empty();
+    }
+
+    qv::ScriptedMessages messages;
+    Player* hero = nullptr;
+    Player* wolf = nullptr;
+};
+
+TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
+    ASSERT_NE(hero, nullptr);
+    ASSERT_NE(wolf, nullptr);
+    hero->m_Opponents.push_back(wolf);
+    F5();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
+    EXPECT_TRUE(NothingSaved());
+    hero->m_Opponents.clear();
+
+    // Each window or window flag alone refuses it.
+    CDDWnd window;
+    CMainFrame::OpenWindows& w = frame.m_OpenWindows;
+    const std::vector<std::function<void(bool)>> opens = {
+        [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; },
+        [&](bool on) { w.m_pTradeWnd = on ? &window : nullptr; },
+        [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; },
+        [&](bool on) { w.m_bStatsOpen = on; },
+        [&](bool on) { w.m_bInfoOpen = on; },
+        [&](bool on) { w.m_bContainerOpen = on; },
+    };
+    for (size_t i = 0; i < opens.size(); ++i) {
+        opens[i](true);
+        messages.shown.clear();
+        F5();
+        ASSERT_EQ(messages.shown.size(), 1u) << i;
+        EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.") << i;
+        EXPECT_TRUE(NothingSaved()) << i;
+        opens[i](false);
+    }
+
+    // And so does the want of a leader.
+    frame.m_World.m_pLeader = nullptr;
+    messages.shown.clear();
+    F5();
+    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
+    EXPECT_TRUE(NothingSaved());
+}
+
+TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
+    F5();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "QuickSave completed.");
+    EXPECT_EQ(frame.m_SaveSlots[10].inUse, 1);
+    EXPECT_EQ(frame.m_SaveSlots[10].description, "QuickSave");
+    EXPECT_TRUE(frame.m_bOptionsShown);
+    EXPECT_EQ(frame.m_iCurrentSlot, 10);
+    EXPECT_TRUE(fs::exists(folder.dir / "quicksave" / "world.qvr"));
+    EXPECT_TRUE(fs::exists(folder.dir / "quicksave" / "Position"));
+    const auto table =
+        CMainFrame::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
+    EXPECT_EQ(table[10].description, "QuickSave");
+    EXPECT_EQ(table[10].inUse, 1);
+
+    // The world changes; the quick save brings it back.
+    Player* w = Named("Wolf");
+    ASSERT_NE(w, nullptr);
+    const int32_t hp = w->m_iHitPoints;
+    w->m_iHitPoints = hp + 5;
+    frame.m_World.m_ptFocus.x += 10;
+    frame.m_iStartState = 1;
+    ASSERT_EQ(frame.LoadSlot(10), 1);
+    EXPECT_EQ(frame.m_strSaveFolder, "quicksave\\");
+    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
+    w = Named("Wolf");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->m_iHitPoints, hp);
+}
+
+TEST_F(QuickSaveKey, ASaveThatCannotBeMadeIsNotReportedAsDone) {
+    frame.m_strWorldFile.clear();
+    F5();
+    ASSERT_FALSE(messages.shown.empty());
+    for (const std::string& text : messages.shown) EXPECT_NE(text, "QuickSave completed.");
+    EXPECT_TRUE(NothingSaved());
+}
+
+}  // namespace
