@@ -280,8 +280,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
         return 2;
     }
 
-    // 5. A plain point reached: the walk is over, and with it any Shift walk
-    // of the party.
+    // 5. A plain point reached: the walk after a double click ends with it.
     if (!O) {
         if (K) K->LeavePlayerSet();
         for (auto& member : m_World.m_Party)

@@ -30,10 +30,6 @@ protected:
 
 TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     Player* k = PlaceMember(1, At(36, 35, 20, 50));
-    Player* other = PlaceMember(2, At(36, 35, 100, 100));
-    using Flags = std::array<int32_t, 2>;
-    k->m_bShiftFlags = {1, 1};
-    other->m_bShiftFlags = {1, 1};
     const Position point = Beside(k->m_Position, 60, 0);
     auto* target = new ObjectHolder(point, nullptr);
     qv::Handle<ObjectHolder> alive(target);
@@ -42,15 +38,17 @@ TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     MoveTo(k, Beside(point, -10, -10));
     EXPECT_EQ(frame->InteractWith(k, 0), 2);
     EXPECT_EQ(k->m_pPlayerSet, target);
-    EXPECT_EQ(other->m_bShiftFlags, (Flags{1, 1}));
-    // 14 off is 196: near. The member leaves the set, and the bare point goes;
-    // the Shift walk of the whole party ends there.
+    // 14 off is 196: near. The member leaves the set, the bare point goes,
+    // and every party member's Shift flags are cleared.
+    Player* other = PlaceMember(2, At(38, 36));
+    k->m_bShiftFlags = {1, 1};
+    other->m_bShiftFlags = {1, 1};
     MoveTo(k, Beside(point, -14, 0));
     EXPECT_EQ(frame->InteractWith(k, 0), 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_FALSE(alive);
-    EXPECT_EQ(k->m_bShiftFlags, (Flags{0, 0}));
-    EXPECT_EQ(other->m_bShiftFlags, (Flags{0, 0}));
+    EXPECT_EQ(k->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
+    EXPECT_EQ(other->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
 }
 
 TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
