@@ -280,12 +280,12 @@ int CMainFrame::InteractWith(Player* K, int F) {
         return 2;
     }
 
-    // 5. A plain point reached.
+    // 5. A plain point reached: the walk after a double click ends with it.
     if (!O) {
-        if (K) {
-            K->LeavePlayerSet();
-            K->ClearRoute();
-        }
+        if (K) K->LeavePlayerSet();
+        for (auto& member : m_World.m_Party)
+            if (Player* p = member.Get()) p->m_bShiftFlags = {0, 0};
+        if (K) K->ClearRoute();
         return 1;
     }
 

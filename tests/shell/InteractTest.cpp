@@ -37,11 +37,17 @@ TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     MoveTo(k, Beside(point, -10, -10));
     EXPECT_EQ(frame->InteractWith(k, 0), 2);
     EXPECT_EQ(k->m_pPlayerSet, target);
-    // 14 off is 196: near. The member leaves the set, and the bare point goes.
+    // 14 off is 196: near. The member leaves the set, the bare point goes,
+    // and every party member's Shift flags are cleared.
+    Player* other = PlaceMember(2, At(38, 36));
+    k->m_bShiftFlags = {1, 1};
+    other->m_bShiftFlags = {1, 1};
     MoveTo(k, Beside(point, -14, 0));
     EXPECT_EQ(frame->InteractWith(k, 0), 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_FALSE(alive);
+    EXPECT_EQ(k->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
+    EXPECT_EQ(other->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
 }
 
 TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
