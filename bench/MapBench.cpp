@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -106,11 +107,15 @@ void RemoveLights(MapMaster& map, std::vector<std::unique_ptr<ObjectHolder>>& ho
 // ---- the same work on plain arrays, measured in the same run ----
 
 // A bare list-per-cell map: bodies of a creature's size listed by cell, each
-// step tested against the bodies of its cell by the same spacing rule.
-struct PlainCrowd {
+// step tested against the bodies of its cell by the same spacing rule. With
+// `Rest` 0 the bodies are 16 bytes: the same walk with every body in cache,
+// which shows how much of the growth with the crowd is the lists' length
+// and how much the memory the bodies take.
+template <size_t Rest>
+struct PlainCrowdOf {
     struct Body {
         int32_t x, y, radius, hp;
-        char rest[sizeof(Player) - 4 * sizeof(int32_t)];
+        std::array<char, Rest> rest;
     };
     std::vector<std::unique_ptr<Body>> bodies;
     std::vector<std::pair<int, int>> steps;
@@ -119,7 +124,7 @@ struct PlainCrowd {
         return static_cast<size_t>(x / MapMaster::CellWidth * MapMaster::high +
                                    y / MapMaster::CellHeight);
     }
-    explicit PlainCrowd(int count) {
+    explicit PlainCrowdOf(int count) {
         const int width = World::width, height = World::height;
         for (int k = 0; k < count; ++k) {
             auto b = std::make_unique<Body>();
@@ -158,6 +163,9 @@ struct PlainCrowd {
         }
     }
 };
+
+using PlainCrowd = PlainCrowdOf<sizeof(Player) - 4 * sizeof(int32_t)>;
+using CompactCrowd = PlainCrowdOf<0>;
 
 // The light of the lit cells around the focus on plain arrays: daylight plus
 // every light within 3 cells, sampled at the same 5 x 8 points per cell.
@@ -210,6 +218,14 @@ void BM_MoveTenThousandReference(benchmark::State& state) {
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+void BM_MoveTenThousandCompactReference(benchmark::State& state) {
+    CompactCrowd crowd(static_cast<int>(state.range(0)));
+    for (auto _ : state) crowd.Step();
+    state.counters["ns/move"] = benchmark::Counter(
+        static_cast<double>(crowd.bodies.size()) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void BM_MoveAmongLightsReference(benchmark::State& state) {
     PlainCrowd crowd(10000);
     PlainLight light(static_cast<int>(state.range(0)));
@@ -233,6 +249,11 @@ void BM_MoveTenThousand(benchmark::State& state) {
 }
 BENCHMARK(BM_MoveTenThousand)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveTenThousandReference)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveTenThousandCompactReference)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)

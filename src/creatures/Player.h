@@ -228,15 +228,19 @@ public:
     static constexpr int kSharedSoundId = 328;
 
     // ---- Identity, party and behaviour
-    int32_t m_iPlayerNumber = -1;
+    // What a move asks of every creature, kept together on one cache line:
+    // body radius, party slot and what it holds in hand.
     int32_t m_iRadius = 3;
+    int32_t m_iPartySlot = 0;
+    std::unique_ptr<Object> m_pNaturalWeapon;
+    qv::Handle<Object> m_pWeapon;
+    int32_t m_iPlayerNumber = -1;
     int32_t m_bCanName = 0;
     qv::Handle<Object> m_pKeptInLand;
     int32_t m_bInactive = 0;
     int32_t m_iSex = 0;
     int32_t m_iUnused1 = 0;
     int32_t m_iUnused2 = 0;
-    int32_t m_iPartySlot = 0;
     int32_t m_bPartyLeader = 0;
     int32_t m_iActionOption = ActionOption::None;
     std::vector<qv::Handle<Player>> m_Opponents;
@@ -375,8 +379,6 @@ public:
     int32_t m_iCycleLimit = 3;
     int32_t m_iFlashFrame = 0;
     int32_t m_iFlashCount = 0;
-    qv::Handle<Object> m_pWeapon;
-    std::unique_ptr<Object> m_pNaturalWeapon;
 
 protected:
     // The second half of construction, shared with the species.

@@ -65,8 +65,14 @@ void Archive::WrongWrite() const {
 
 void Archive::Write(const void* data, size_t n) {
     if (m_mode != Store) WrongWrite();
-    const auto* p = static_cast<const uint8_t*>(data);
-    m_out.insert(m_out.end(), p, p + n);
+    if (n == 0) return;
+    if (n > m_out.size() - m_used) Grow(n);
+    std::memcpy(m_out.data() + m_used, data, n);
+    m_used += n;
+}
+
+void Archive::Grow(size_t n) {
+    m_out.resize(std::max({m_used + n, 2 * m_out.size(), size_t{256}}));
 }
 
 void Archive::Read(void* data, size_t n) {
@@ -117,7 +123,7 @@ void Archive::WriteString(const std::string& s) {
     Write(s.data(), n);
 }
 
-std::string Archive::ReadString() {
+std::string Archive::ReadLongString() {
     size_t n = ReadByte();
     if (n == 0xFF) {
         uint16_t w = ReadWord();

@@ -61,8 +61,15 @@ public:
     const std::string& FileName() const { return m_fileName; }
 
     // The bytes written so far (storing).
-    const std::vector<uint8_t>& Bytes() const { return m_out; }
-    std::vector<uint8_t> TakeBytes() { return std::move(m_out); }
+    const std::vector<uint8_t>& Bytes() const {
+        m_out.resize(m_used);
+        return m_out;
+    }
+    std::vector<uint8_t> TakeBytes() {
+        m_out.resize(m_used);
+        m_used = 0;
+        return std::move(m_out);
+    }
     // Bytes not yet read (loading).
     size_t Remaining() const { return m_size - m_pos; }
 
@@ -111,7 +118,20 @@ public:
     void Exchange(std::string& v) { IsStoring() ? WriteString(v) : void(v = ReadString()); }
 
     void WriteString(const std::string& s);
-    std::string ReadString();
+    std::string ReadString() {
+        // A short string that lies whole within the bytes left is read here;
+        // anything else (a longer length form, or a fault) takes the checked
+        // path from the same place.
+        if (m_pos < m_size) {
+            const size_t n = m_data[m_pos];
+            if (n < 0xFF && n < m_size - m_pos) {
+                const char* from = reinterpret_cast<const char*>(m_data + m_pos + 1);
+                m_pos += 1 + n;
+                return std::string(from, n);
+            }
+        }
+        return ReadLongString();
+    }
 
     // Counts of object lists.
     void WriteCount(size_t n);
@@ -149,6 +169,7 @@ public:
 
 private:
     void Need(size_t n);
+    std::string ReadLongString();
     // The fixed-size reads and writes, kept inline: one comparison each.
     const uint8_t* Take(size_t n) {
         if (n > m_size - m_pos) Need(n);  // fails: past the end, or not loading
@@ -158,10 +179,14 @@ private:
     }
     void Append(const uint8_t* p, size_t n) {
         if (m_mode != Store) WrongWrite();
-        const size_t at = m_out.size();
-        m_out.resize(at + n);
-        for (size_t i = 0; i < n; ++i) m_out[at + i] = p[i];
+        if (n > m_out.size() - m_used) Grow(n);
+        uint8_t* to = m_out.data() + m_used;
+        for (size_t i = 0; i < n; ++i) to[i] = p[i];
+        m_used += n;
     }
+    // Room for n more bytes past m_used, the buffer at least doubled: a
+    // write then only copies its bytes.
+    void Grow(size_t n);
     [[noreturn]] void WrongWrite() const;
     void WriteClass(const RuntimeClass* cls);
     // Reads a class reference; answers null for a null tag. For a back-reference
@@ -175,7 +200,10 @@ private:
 
     Mode m_mode;
     std::string m_fileName;
-    std::vector<uint8_t> m_out;
+    // The bytes stored are the first m_used; the rest is room already made,
+    // cut off when the bytes are asked for.
+    mutable std::vector<uint8_t> m_out;
+    size_t m_used = 0;
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
     size_t m_pos = 0;

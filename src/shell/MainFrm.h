@@ -583,7 +583,7 @@ public:
     static constexpr int kCmdPlayIntro = 170;
     static constexpr int kCmdIntroDone = 171;
     // Exit codes of a start that does not reach play: the player quit from
-    // the first options window; the images or the timer failed.
+    // the first options window; the images, the map or the timer failed.
     static constexpr int kQuitFromOptions = 2;
     static constexpr int kQuitStartFailed = 3;
     // Makes the window: answers 2 when the frame may live, 0 when not.

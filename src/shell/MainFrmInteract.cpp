@@ -280,12 +280,12 @@ int CMainFrame::InteractWith(Player* K, int F) {
         return 2;
     }
 
-    // 5. A plain point reached.
+    // 5. A plain point reached: the walk after a double click ends with it.
     if (!O) {
-        if (K) {
-            K->LeavePlayerSet();
-            K->ClearRoute();
-        }
+        if (K) K->LeavePlayerSet();
+        for (auto& member : m_World.m_Party)
+            if (Player* p = member.Get()) p->m_bShiftFlags = {0, 0};
+        if (K) K->ClearRoute();
         return 1;
     }
 
@@ -311,10 +311,15 @@ int CMainFrame::InteractWith(Player* K, int F) {
 
     // 7. The first rule that applies.
     if (Object* item = pendingItem.Get()) {
-        Player* user = pendingUser.Get();
         // Used up, it goes from whoever carries it: its user, else the
-        // creature that used it.
-        if (item->Use(user, O) != 0) DiscardUsedItem(item, user ? user : K);
+        // creature that used it, else (the player's own click) the controlled
+        // member. Using it may have done away with item or user: both are
+        // looked up again.
+        if (item->Use(pendingUser.Get(), O) != 0) {
+            Player* carrier = pendingUser.Get();
+            if (!carrier) carrier = K ? K : m_World.m_pControlPlayer.Get();
+            DiscardUsedItem(pendingItem.Get(), carrier);
+        }
         if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
         return 1;
     }
@@ -365,7 +370,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
         if (m_bEditing) {
             O->Edit();
         } else if (K && K->m_iPartySlot != 0 &&
-                   ShowGameMessageBox("Do you want to take the stairs?", 4) == 6) {
+                   ShowGameMessageBox("Do you want to take the stairs?", 4) == 6 && H) {
             m_pPendingWorld = O;
         }
         return 1;

@@ -212,7 +212,10 @@ void CMainFrame::BringBackParty() {
                          previous == w.m_pGroupTempStorage.Get() ||
                          w.GetGroupByNumber(previous->m_iOwnGroupNum) != previous))
             previous = nullptr;
-        for (Group* gone : {stored, previous == stored ? nullptr : previous}) {
+        // Handles: one of them may hold the other and take it along.
+        const qv::Handle<Group> going[] = {stored, previous == stored ? nullptr : previous};
+        for (const qv::Handle<Group>& handle : going) {
+            Group* gone = handle.Get();
             if (!gone) continue;
             gone->RemoveFromMap();
             delete gone;
@@ -353,10 +356,9 @@ void CMainFrame::RunWaitingEvents() {
 int CMainFrame::PlaceGroup(Group* group, int32_t* counter) {
     if (!group || !counter) return 1;
     PlaceMembers(group, counter, false);
-    // A leader left outside the window: the whole group comes to the focus.
-    Player* leader = group->m_pGroupLeader.Get();
-    if (!leader && m_World.m_pLeader && m_World.m_pLeader->m_pGroup == group)
-        leader = m_World.m_pLeader.Get();
+    // The party's leader left outside the window: the whole group comes to
+    // the focus (a nested group too, before the group around it does).
+    Player* leader = m_World.m_pLeader.Get();
     if (leader && Map()) {
         Position at = leader->m_Position;
         Map()->WrapPosition(at);

@@ -12,6 +12,7 @@
 
 #include "media/DDObjects.h"
 #include "media/MouseCursor.h"
+#include "platform/Archive.h"
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Message.h"
@@ -34,9 +35,13 @@ namespace {
 bool SettingByte(const qv::Settings& settings, const char* key, int* out) {
     const std::string text = settings.GetString(key);
     if (text.empty()) return false;
+    // Decimal, or hexadecimal after "0x" as a registry editor shows it; a
+    // leading zero never turns the number octal ("08" is eight).
+    const bool hex = text.starts_with("0x") || text.starts_with("0X") || text.starts_with("-0x") ||
+                     text.starts_with("-0X");
     errno = 0;
     char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 0);
+    const long long v = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
     if (errno != 0 || *end != '\0' || v < INT32_MIN || v > int64_t{UINT32_MAX}) return false;
     *out = static_cast<int>(static_cast<uint64_t>(v) & 0xFF);
     return true;
@@ -387,10 +392,22 @@ void CMainFrame::StartOfPlay() {
     m_bReloadImages = 0;
     m_bOptionsShown = 1;
     if (Map() && Map()->landgraph) {
+        // A land of the start world that cannot be read is said, and the
+        // program ends as for any other failed start: play never begins on a
+        // half-filled map.
+        bool filled = false;
         try {
             ReloadWindowAtFocus();
+            filled = true;
         } catch (const qv::FileError& error) {
             ReportFileException(error);
+        } catch (const qv::ArchiveError& error) {
+            ReportFileException(AsFileError(error, error.file));
+        }
+        if (!filled) {
+            TraceStart("map not filled");
+            OnDestroy();
+            RequestQuit(kQuitStartFailed);
             return;
         }
     }

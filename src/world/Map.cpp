@@ -23,34 +23,74 @@ QV_IMPLEMENT_SERIAL(MapMaster, qv::Persistent, 2, true)
 // Holder lists
 
 bool ObjectHolderList::Find(const ObjectHolder* holder) const {
-    return std::find(m_items.begin(), m_items.end(), holder) != m_items.end();
+    return std::find(begin(), end(), holder) != end();
 }
 
 bool ObjectHolderList::Remove(const ObjectHolder* holder) {
-    auto it = std::find(m_items.begin(), m_items.end(), holder);
-    if (it == m_items.end()) return false;
-    m_items.erase(it);
+    ObjectHolder** it = std::find(m_data, m_data + m_size, holder);
+    if (it == m_data + m_size) return false;
+    std::copy(it + 1, m_data + m_size, it);
+    --m_size;
     return true;
 }
 
 void ObjectHolderList::Copy(const ObjectHolderList& other) {
     if (&other == this) return;
-    m_items = other.m_items;
+    Assign(other);
+}
+
+void ObjectHolderList::InsertAt(size_t at, ObjectHolder* holder) {
+    if (m_size == m_capacity) {
+        const uint32_t capacity = m_capacity * 2;
+        auto* grown = new ObjectHolder*[capacity];
+        std::copy(m_data, m_data + m_size, grown);
+        Release();
+        m_data = grown;
+        m_capacity = capacity;
+    }
+    std::copy_backward(m_data + at, m_data + m_size, m_data + m_size + 1);
+    m_data[at] = holder;
+    ++m_size;
+}
+
+void ObjectHolderList::Assign(const ObjectHolderList& other) {
+    if (other.m_size > m_capacity) {
+        Release();
+        m_data = new ObjectHolder*[other.m_capacity];
+        m_capacity = other.m_capacity;
+    }
+    std::copy(other.begin(), other.end(), m_data);
+    m_size = other.m_size;
+}
+
+void ObjectHolderList::Take(ObjectHolderList& other) {
+    if (other.IsInline()) {
+        m_data = m_inline;
+        m_capacity = kInline;
+        std::copy(other.begin(), other.end(), m_inline);
+    } else {
+        m_data = other.m_data;
+        m_capacity = other.m_capacity;
+        other.m_data = other.m_inline;
+        other.m_capacity = kInline;
+    }
+    m_size = other.m_size;
+    other.m_size = 0;
+}
+
+void ObjectHolderList::Release() {
+    // Only the heap storage goes; the size is the caller's to set.
+    if (!IsInline()) delete[] m_data;
+    m_data = m_inline;
+    m_capacity = kInline;
 }
 
 namespace {
 
-// An offset brought into [-half, half) by one world step either way, so that
-// what lies across the world's seam is measured the short way.
-int32_t WrapOffset(int32_t d, int32_t half, int32_t world) {
-    if (d >= half) d -= world;
-    if (d < -half) d += world;
-    return d;
-}
-
-// The same where the world size may be unknown (0): then the offset stands.
+// An offset brought into [-half, half) where the world size may be unknown
+// (0): then the offset stands.
 int32_t WrapOffset(int32_t d, int32_t world) {
-    return world <= 0 ? d : WrapOffset(d, world / 2, world);
+    return world <= 0 ? d : MapMaster::WrapOffset(d, world / 2, world);
 }
 
 // The image rectangle of a holder's object relative to world cell (cx, cy).
@@ -109,15 +149,19 @@ bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx,
 
 void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly,
                                     int32_t wrapx, int32_t wrapy) {
+    holder->CopySpacing();
+    // The listed objects lie all over memory: ask for them all at once
+    // rather than waiting for each in turn.
+    for (size_t at = 0; at < m_size; ++at) __builtin_prefetch(m_data[at]->m_pObject);
     // Just before the first listed holder that is in front of the new one.
     const OrderKey key = KeyOf(*holder, cellx, celly, wrapx, wrapy);
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if (IsInFront(KeyOf(**it, cellx, celly, wrapx, wrapy), key)) {
-            m_items.insert(it, holder);
+    for (size_t at = 0; at < m_size; ++at) {
+        if (IsInFront(KeyOf(*m_data[at], cellx, celly, wrapx, wrapy), key)) {
+            InsertAt(at, holder);
             return;
         }
     }
-    m_items.push_back(holder);
+    InsertAt(m_size, holder);
 }
 
 // ---------------------------------------------------------------------------
@@ -240,13 +284,6 @@ void MapMaster::SetOrigin(CellPoint o) {
 // ---------------------------------------------------------------------------
 // Coordinates
 
-void MapMaster::WrapPosition(Position& pos) const {
-    if (pos.x >= worldpixelx) pos.x -= worldpixelx;
-    if (pos.x < 0) pos.x += worldpixelx;
-    if (pos.y >= worldpixely) pos.y -= worldpixely;
-    if (pos.y < 0) pos.y += worldpixely;
-}
-
 void MapMaster::WrapCell(CellPoint& cell) const {
     if (cell.x < 0) cell.x += worldcellx;
     if (cell.x >= worldcellx) cell.x -= worldcellx;
@@ -271,11 +308,6 @@ void MapMaster::WrapRect(CellRect& rect) const {
     }
 }
 
-CellPoint MapMaster::PixelDeltaOf(const Position& a, const Position& b) const {
-    return {WrapOffset(b.x - a.x, halfpixelx, worldpixelx),
-            WrapOffset(b.y - a.y, halfpixely, worldpixely)};
-}
-
 CellPoint MapMaster::PixelDelta(const Position& a, const Position& b) {
     delta = PixelDeltaOf(a, b);
     return delta;
@@ -290,12 +322,6 @@ CellPoint MapMaster::CellDelta(CellPoint a, CellPoint b) {
 int64_t MapMaster::CellDistanceSq(const Position& a, const Position& b) const {
     const CellPoint d = PixelDeltaOf(a, b);
     return int64_t{d.x} * d.x + int64_t{d.y} * d.y;
-}
-
-int64_t MapMaster::PixelDistanceSq(const Position& a, const Position& b) const {
-    const CellPoint d = PixelDeltaOf(a, b);
-    const int64_t dx = d.x, dy = d.y;
-    return dx * dx + (dy * dy) / 2;
 }
 
 bool MapMaster::IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const {
@@ -319,16 +345,6 @@ bool MapMaster::CellToWindow(CellPoint cell, CellPoint& out) const {
     if (out.x >= worldcellx) out.x -= worldcellx;
     if (out.y < 0) out.y += worldcelly;
     if (out.y >= worldcelly) out.y -= worldcelly;
-    return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
-}
-
-bool MapMaster::WindowCellOf(const Position& pos, CellPoint& out) const {
-    const CellPoint c = PixelToCell(pos);
-    out = {c.x - origin.x, c.y - origin.y};
-    if (out.x < 0) out.x += worldcellx;
-    if (out.y < 0) out.y += worldcelly;
-    // Positions must be wrapped into the world; anything else is not in the window.
-    if (pos.x < 0 || pos.y < 0 || pos.x >= worldpixelx || pos.y >= worldpixely) return false;
     return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
 }
 
@@ -534,6 +550,7 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
     if (inWindow) {
         MapCell& cell = *placedCell;
         if (wall) {
+            holder->m_bMapListed = true;
             switch (wall->GetWallKind()) {
                 case 1:
                     cell.northwall = holder;
@@ -596,7 +613,7 @@ int MapMaster::RemoveHolder(const Position& pos, ObjectHolder* holder) {
     for (size_t n = 0; n < count; ++n) {
         removeAt(cells[n]);
         // Edge pieces: only a slot that holds this very piece is cleared.
-        if (!IsWindowCell(cells[n].x, cells[n].y)) continue;
+        if (!holder->m_bMapListed || !IsWindowCell(cells[n].x, cells[n].y)) continue;
         MapCell& cell = GetCell(cells[n].x, cells[n].y);
         if (cell.northwall == holder) cell.northwall = nullptr;
         if (cell.westwall == holder) cell.westwall = nullptr;

@@ -36,9 +36,27 @@ using CellRect = qv::Rect;
 using ObjectIgnoreList = std::vector<Object*>;
 
 // Holders in drawing order, back to front. Kept by map cells and platforms;
-// the list never owns the holders.
+// the list never owns the holders. A short list lives inside the list itself
+// (so inside its map cell), which spares a move one memory fetch per cell it
+// looks at; a longer one moves to the heap.
 class ObjectHolderList {
 public:
+    ObjectHolderList() = default;
+    ObjectHolderList(const ObjectHolderList& other) { Assign(other); }
+    ObjectHolderList(ObjectHolderList&& other) noexcept { Take(other); }
+    ObjectHolderList& operator=(const ObjectHolderList& other) {
+        if (&other != this) Assign(other);
+        return *this;
+    }
+    ObjectHolderList& operator=(ObjectHolderList&& other) noexcept {
+        if (&other != this) {
+            Release();
+            Take(other);
+        }
+        return *this;
+    }
+    ~ObjectHolderList() { Release(); }
+
     bool Find(const ObjectHolder* holder) const;
     // Takes the holder out; true when it was listed.
     bool Remove(const ObjectHolder* holder);
@@ -48,32 +66,43 @@ public:
     // measured the short way; 0 measures plainly.
     void InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t celly, int32_t wrapx = 0,
                       int32_t wrapy = 0);
-    void Append(ObjectHolder* holder) { m_items.push_back(holder); }
-    void Clear() { m_items.clear(); }
+    void Append(ObjectHolder* holder) { InsertAt(m_size, holder); }
+    void Clear() { m_size = 0; }
 
-    size_t Count() const { return m_items.size(); }
-    bool IsEmpty() const { return m_items.empty(); }
-    ObjectHolder* operator[](size_t i) const { return m_items[i]; }
-    auto begin() const { return m_items.begin(); }
-    auto end() const { return m_items.end(); }
+    size_t Count() const { return m_size; }
+    bool IsEmpty() const { return m_size == 0; }
+    ObjectHolder* operator[](size_t i) const { return m_data[i]; }
+    ObjectHolder* const* begin() const { return m_data; }
+    ObjectHolder* const* end() const { return m_data + m_size; }
 
 private:
-    std::vector<ObjectHolder*> m_items;
+    static constexpr uint32_t kInline = 5;
+    bool IsInline() const { return m_data == m_inline; }
+    void InsertAt(size_t at, ObjectHolder* holder);
+    void Assign(const ObjectHolderList& other);
+    void Take(ObjectHolderList& other);
+    void Release();
+
+    ObjectHolder** m_data = m_inline;
+    uint32_t m_size = 0;
+    uint32_t m_capacity = kInline;
+    ObjectHolder* m_inline[kInline] = {};
 };
 
 // Whether a is drawn in front of b, relative to world cell (cx, cy).
 bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx, int32_t cy,
                        int32_t wrapx = 0, int32_t wrapy = 0);
 
-// One cell of the map's window.
-class MapCell {
+// One cell of the map's window. What a move reads of it, the terrain and the
+// holder list with its first holders, shares the cell's first cache line.
+class alignas(64) MapCell {
 public:
-    int32_t terrain = 0;    // movement code 0..14
-    int32_t imagetype = 0;  // picture code 0..44 (15..44 mixed)
+    int32_t terrain = 0;       // movement code 0..14
+    int32_t imagetype = 0;     // picture code 0..44 (15..44 mixed)
+    ObjectHolderList holders;  // every holder touching the cell, drawing order
     int32_t room = -1;
     CDDObject* image = nullptr;   // the cell's picture; null while not filled
     Land* land = nullptr;         // the land that owns the cell while loaded
-    ObjectHolderList holders;     // every holder touching the cell, drawing order
     ObjectHolderList transients;  // standing random scenery, owned
     ObjectHolderList decals;      // flat random scenery, owned, drawn with the floor
     int32_t worldindex = 0;
@@ -134,17 +163,38 @@ public:
     static Position CellCentre(CellPoint cell) {
         return Position(cell.x * CellWidth + 80, cell.y * CellHeight + 56, 0);
     }
-    void WrapPosition(Position& pos) const;
+    void WrapPosition(Position& pos) const {
+        if (pos.x >= worldpixelx) pos.x -= worldpixelx;
+        if (pos.x < 0) pos.x += worldpixelx;
+        if (pos.y >= worldpixely) pos.y -= worldpixely;
+        if (pos.y < 0) pos.y += worldpixely;
+    }
     void WrapCell(CellPoint& cell) const;
     void WrapRect(CellRect& rect) const;
+    // An offset brought into [-half, half) by one world step either way, so
+    // that what lies across the world's seam is measured the short way.
+    static int32_t WrapOffset(int32_t d, int32_t half, int32_t world) {
+        if (d >= half) d -= world;
+        if (d < -half) d += world;
+        return d;
+    }
     // Wrapped differences b - a, in [-half, half); also left in `delta`.
     CellPoint PixelDelta(const Position& a, const Position& b);
     CellPoint CellDelta(CellPoint a, CellPoint b);
-    CellPoint PixelDeltaOf(const Position& a, const Position& b) const;
+    // (Kept here, with the spacing and the window cell below, so that the
+    // walks over a cell's holders work them out without a call each.)
+    CellPoint PixelDeltaOf(const Position& a, const Position& b) const {
+        return {WrapOffset(b.x - a.x, halfpixelx, worldpixelx),
+                WrapOffset(b.y - a.y, halfpixely, worldpixely)};
+    }
     int64_t CellDistanceSq(const Position& a, const Position& b) const;
     // dx * dx + (dy * dy) / 2 of the wrapped difference: creature spacing.
     // Wide enough that half a large world's width squared does not overflow.
-    int64_t PixelDistanceSq(const Position& a, const Position& b) const;
+    int64_t PixelDistanceSq(const Position& a, const Position& b) const {
+        const CellPoint d = PixelDeltaOf(a, b);
+        const int64_t dx = d.x, dy = d.y;
+        return dx * dx + (dy * dy) / 2;
+    }
     bool IsDeltaInRect(const Position& a, const Position& b, const CellRect& rect) const;
     void WorldToScreen(const Position& pos, int32_t& sx, int32_t& sy) const;
     bool CellToWindow(CellPoint cell, CellPoint& out) const;
@@ -155,7 +205,16 @@ public:
         return true;
     }
     // The window cell of a position without touching `windowcell`; false outside.
-    bool WindowCellOf(const Position& pos, CellPoint& out) const;
+    bool WindowCellOf(const Position& pos, CellPoint& out) const {
+        const CellPoint c = PixelToCell(pos);
+        out = {c.x - origin.x, c.y - origin.y};
+        if (out.x < 0) out.x += worldcellx;
+        if (out.y < 0) out.y += worldcelly;
+        // Positions must be wrapped into the world; anything else is not in
+        // the window.
+        if (pos.x < 0 || pos.y < 0 || pos.x >= worldpixelx || pos.y >= worldpixely) return false;
+        return out.x >= 0 && out.x < wide && out.y >= 0 && out.y < high;
+    }
     bool RectsOverlap(const CellRect& a, const CellRect& b) const;
     bool RectContains(const CellRect& outer, const CellRect& inner) const;
 

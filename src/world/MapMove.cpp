@@ -3,6 +3,7 @@
 // Everything outside the window of cells counts as blocked.
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdlib>
 
@@ -64,19 +65,35 @@ struct HolderTest {
         // The listed objects lie all over memory: ask for them all at once
         // rather than waiting for each in turn.
         // The holders first, which needs nothing read; then for each object
-        // its first line, where its type and collision kind lie.
+        // its first line, where its type and collision kind lie, or for a
+        // creature whose side the holder located only that side.
         for (ObjectHolder* h : list) __builtin_prefetch(h);
-        for (ObjectHolder* h : list) __builtin_prefetch(h->m_pObject);
+        for (ObjectHolder* h : list) {
+            if (h->m_uSpacingOf == ObjectHolder::SpacingTag(h->m_pObject))
+                __builtin_prefetch(h->SpacingCreature());
+            else
+                __builtin_prefetch(h->m_pObject);
+        }
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;
-            if (o->m_iLightSampling < 2) {
-                MapCreature* other = AsMapCreature(o);
+            // A creature is met through its side where the holder located
+            // it, else through the object itself.
+            MapCreature* other = nullptr;
+            int64_t otherRadius = 0;
+            if (h->m_uSpacingOf == ObjectHolder::SpacingTag(o)) {
+                assert(o->m_iLightSampling < 2 && AsMapCreature(o) == h->SpacingCreature());
+                other = h->SpacingCreature();
+                otherRadius = other->MapSpacingRadius();
+            } else if (o->m_iLightSampling < 2) {
+                other = AsMapCreature(o);
                 if (!other) continue;
+                otherRadius = other->MapSpacingRadius();
+            }
+            if (other) {
                 // The distance first: most creatures of a cell are too far
                 // away to matter, whatever their state.
                 const int64_t d = map.PixelDistanceSq(pos, h->pos);
-                const int64_t otherRadius = other->MapSpacingRadius();
                 if (moverCreature) {
                     // The limit is the sum of the radii, doubled toward the
                     // target, or 1 for the party: never beyond the larger of
@@ -84,10 +101,14 @@ struct HolderTest {
                     const int64_t sum = moverRadius + otherRadius;
                     if (d >= std::max<int64_t>(1, 4 * sum * sum)) continue;
                     if (other->MapHitPoints() < 1) continue;
-                    int64_t r = sum;
-                    if (moverCreature->MapAttackTarget() == o) r *= 2;
-                    if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) r = 1;
-                    if (d < r * r) return h;
+                    // The limit r is 1 near the party, else the sum, doubled
+                    // toward the target; d < 4 * sum * sum holds here, so the
+                    // target is asked only between the sum and its double.
+                    if (moverCreature->MapPartySlot() != 0 || other->MapPartySlot() != 0) {
+                        if (d < 1) return h;
+                        continue;
+                    }
+                    if (d < sum * sum || moverCreature->MapAttackTarget() == o) return h;
                 } else if (d < 2 * otherRadius * otherRadius && other->MapHitPoints() >= 1) {
                     return h;
                 }

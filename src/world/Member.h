@@ -41,7 +41,6 @@ public:
     // group table, -1 a root-level member, below -1 a random-encounter number.
     int32_t m_iGroupNum = -1;
     int32_t m_iMaxHitPoints = 10;
-    int32_t m_iHitPoints = 10;  // for a group, the cached sum of its members'
     Position m_Position;
     int32_t m_iAttackMode = 0;  // 0 normal fighting, 1 subduing
     int32_t m_bSubdued = 0;     // held: neither thinks nor attacks
@@ -53,4 +52,7 @@ public:
     int32_t m_iHostileMode = 0;  // 1 while hostile
     // A subdued creature that this member takes along after each step; not stored.
     qv::Handle<Player> m_iMemberSpare;
+    // Last, beside what a creature adds first (its body radius), which the
+    // spacing test of a move reads with it.
+    int32_t m_iHitPoints = 10;  // for a group, the cached sum of its members'
 };

@@ -1,11 +1,14 @@
 #include "world/ObjectHolder.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/Archive.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/MapCreature.h"
 #include "world/Object.h"
 
 QV_IMPLEMENT_SERIAL(ObjectHolder, qv::Persistent, 10, true)
@@ -82,6 +85,17 @@ void DeleteHolderWithObject(ObjectHolder* holder) {
 
 int ObjectHolder::Update(int32_t now, MapMaster* context) {
     return m_pObject ? m_pObject->Update(now, context) : 0;
+}
+
+void ObjectHolder::CopySpacing() {
+    MapCreature* creature =
+        m_pObject && m_pObject->m_iLightSampling < 2 ? AsMapCreature(m_pObject) : nullptr;
+    m_uSpacingOf = 0;
+    if (!creature) return;
+    const ptrdiff_t offset = reinterpret_cast<char*>(creature) - reinterpret_cast<char*>(m_pObject);
+    if (offset < 0 || offset > INT32_MAX) return;  // left to be asked of the object
+    m_uCreatureOffset = static_cast<uint32_t>(offset);
+    m_uSpacingOf = SpacingTag(m_pObject);
 }
 
 int ObjectHolder::Type() {

@@ -9,6 +9,7 @@
 
 #include "platform/Persistent.h"
 
+class MapCreature;
 class MapMaster;
 class Object;
 class ObjectHolder;
@@ -58,7 +59,9 @@ protected:
     ~PlayerSetMember();
 };
 
-class ObjectHolder : public qv::Persistent {
+// Aligned to a cache line so that a walk over a cell's holders reads each
+// one's position and object from a single line.
+class alignas(64) ObjectHolder : public qv::Persistent {
     QV_DECLARE_CLASS(ObjectHolder)
 public:
     ObjectHolder() = default;
@@ -70,6 +73,18 @@ public:
     ~ObjectHolder() override;
     ObjectHolder(const ObjectHolder&) = delete;
     ObjectHolder& operator=(const ObjectHolder&) = delete;
+    // The tag m_uSpacingOf holds for an object (never 0).
+    static uint32_t SpacingTag(const Object* object) {
+        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object)) | 1u;
+    }
+    // Copies where the creature side of the object held lies (see
+    // m_uCreatureOffset).
+    void CopySpacing();
+    // The creature side of the object held, while the spacing fields hold.
+    MapCreature* SpacingCreature() const {
+        return reinterpret_cast<MapCreature*>(reinterpret_cast<char*>(m_pObject) +
+                                              m_uCreatureOffset);
+    }
 
     void Serialize(qv::Archive& ar) override;
     // The held object's Update; 0 for a bare point.
@@ -99,10 +114,20 @@ public:
 
     Position pos;
     Object* m_pObject = nullptr;
+    // Where the creature side lies in the object held, copied as the holder
+    // enters a cell list, so that a move's spacing test fetches only that
+    // side of a creature it passes (its radius, hit points and party slot lie
+    // together there) and never the object's first line. Valid while
+    // m_uSpacingOf is the tag of the object held (0: not a creature of
+    // collision kind below 2, or not copied); the side of an object and its
+    // collision kind are fixed when it is made.
+    uint32_t m_uCreatureOffset = 0;
+    uint32_t m_uSpacingOf = 0;
     CellRef m_Corners[4];  // window cells of the image's corners while placed
     int m_bDrawn = 0;      // drawn in the current frame
-    // Set once a map has listed the holder among its lights or fixtures, so
-    // that taking off the map only searches those lists for such holders.
+    // Set once a map has listed the holder among its lights or fixtures or
+    // put it in a cell's wall slot, so that taking off the map only searches
+    // those lists and slots for such holders.
     bool m_bMapListed = false;
     std::vector<PlayerSetMember*> m_PlayerSet;  // does not own
 };

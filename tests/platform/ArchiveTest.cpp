@@ -62,6 +62,49 @@ TEST(Archive, StringPrefixesHaveOneThreeAndSevenBytes) {
     }
 }
 
+TEST(Archive, BytesAskedForMidwayAndTakenLeaveTheArchiveWritingOn) {
+    qv::Archive out;
+    out.WriteWord(0x0102);
+    out.WriteString("ab");
+    EXPECT_EQ(out.Bytes(), (Bytes{0x02, 0x01, 2, 'a', 'b'}));
+    std::vector<uint8_t> block(300, 0x5A);
+    out.Write(block.data(), block.size());
+    out.WriteDWord(0x0A0B0C0D);
+    Bytes want{0x02, 0x01, 2, 'a', 'b'};
+    want.insert(want.end(), block.begin(), block.end());
+    want.insert(want.end(), {0x0D, 0x0C, 0x0B, 0x0A});
+    EXPECT_EQ(out.Bytes(), want);
+    EXPECT_EQ(out.TakeBytes(), want);
+    out.WriteByte(7);
+    EXPECT_EQ(out.Bytes(), Bytes{7});
+}
+
+TEST(Archive, AShortStringReadsWholeOrFailsWithoutReadingPastTheEnd) {
+    {
+        const Bytes b{3, 'a', 'b', 'c', 0, 1, 'z'};
+        qv::Archive in(b);
+        EXPECT_EQ(in.ReadString(), "abc");
+        EXPECT_EQ(in.ReadString(), "");
+        EXPECT_EQ(in.ReadString(), "z");
+        EXPECT_EQ(in.Remaining(), 0u);
+    }
+    Bytes longest{254};
+    longest.insert(longest.end(), 254, 'q');
+    qv::Archive whole(longest);
+    EXPECT_EQ(whole.ReadString(), std::string(254, 'q'));
+    // One byte short of its length, or nothing at all.
+    for (const Bytes& b : {Bytes{3, 'a', 'b'}, Bytes{1}, Bytes{}}) {
+        qv::Archive in(b);
+        try {
+            in.ReadString();
+            ADD_FAILURE() << b.size() << " bytes read as a string";
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_EQ(e.cause,
+                      b.empty() ? qv::ArchiveError::EndOfFile : qv::ArchiveError::BadString);
+        }
+    }
+}
+
 TEST(Archive, NewClassThenClassTagThenBackReference) {
     Probe a, b;
     a.value = 5;

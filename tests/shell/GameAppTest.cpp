@@ -286,6 +286,27 @@ TEST_F(GameApp, AWorkerThatFailsEndsTheProgramWithCode3AndPlayNeverStarts) {
     EXPECT_EQ(From("worker ended"), Steps{"worker ended"});
 }
 
+TEST_F(GameApp, AStartWorldLandThatCannotBeReadIsSaidAndPlayNeverBegins) {
+    // The slot's check passes (a land file that is not there is not tried),
+    // but the map cannot be filled around the focus. In build mode the world
+    // maker's failure lets the start of play go on to the map.
+    const std::string game = GameFolderWithStartWorld();
+    std::string gone;
+    for (const auto& entry : fs::directory_iterator(fs::path(game) / "original"))
+        if (entry.path().extension() == ".lnd") gone = entry.path().filename().string();
+    ASSERT_FALSE(gone.empty());
+    for (const char* slot : {"original", "tmp"}) fs::remove(fs::path(game) / slot / gone);
+    Settings("Path=" + game + "\nBuild=1\n");
+    ASSERT_EQ(Init(app), 1);
+    qv::MessageLoop& loop = qv::MessageLoop::Instance();
+    loop.PumpAll();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown.back().find(gone), std::string::npos) << messages.shown.back();
+    EXPECT_NE(Frame().m_iStage, 3);
+    EXPECT_FALSE(loop.HasTimer(CMainFrame::kTimerId));
+    EXPECT_NE(app.Run(), 0) << "a start that failed is no normal end";
+}
+
 TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
     // The start world's slot is there but cannot be read: the options
     // window's start fails and the player can only quit.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "InteractFixture.h"
@@ -37,11 +38,17 @@ TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     MoveTo(k, Beside(point, -10, -10));
     EXPECT_EQ(frame->InteractWith(k, 0), 2);
     EXPECT_EQ(k->m_pPlayerSet, target);
-    // 14 off is 196: near. The member leaves the set, and the bare point goes.
+    // 14 off is 196: near. The member leaves the set, the bare point goes,
+    // and every party member's Shift flags are cleared.
+    Player* other = PlaceMember(2, At(38, 36));
+    k->m_bShiftFlags = {1, 1};
+    other->m_bShiftFlags = {1, 1};
     MoveTo(k, Beside(point, -14, 0));
     EXPECT_EQ(frame->InteractWith(k, 0), 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_FALSE(alive);
+    EXPECT_EQ(k->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
+    EXPECT_EQ(other->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
 }
 
 TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
@@ -97,6 +104,27 @@ TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
     MoveTo(k, Beside(w->pos, -30, 0));
     EXPECT_EQ(Ask(k, w), 2);
     k->LeavePlayerSet();
+
+    // A side door's zone is lopsided: 11 before it and 15 past it across, 19
+    // before and 8 past along.
+    auto* side = new maptest::Pictured<SideDoorBrick>();
+    side->m_iItemNum = 4;
+    ObjectHolder* s = frame->PlaceObjectAt(side, At(41, 35, 10, 10));
+    ASSERT_NE(s, nullptr);
+    auto trySide = [&](int dx, int dy) {
+        side->m_iState = Wall::kDoorClosed;
+        MoveTo(k, Beside(s->pos, -dx, -dy));
+        const int r = Ask(k, s);
+        k->LeavePlayerSet();
+        return r;
+    };
+    EXPECT_EQ(trySide(29, 0), 1);  // 14 past 15
+    EXPECT_EQ(trySide(30, 0), 2);
+    EXPECT_EQ(trySide(-25, 0), 1);  // 14 past -11
+    EXPECT_EQ(trySide(-26, 0), 2);
+    EXPECT_EQ(trySide(0, -33), 1);  // 14 past -19
+    EXPECT_EQ(trySide(0, -34), 2);
+    EXPECT_EQ(trySide(0, 23), 2);  // 15 past 8
 }
 
 TEST_F(Interact, AMovingShipsMastIsTouchedFromAcrossTheDeck) {
@@ -277,6 +305,19 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     const int live = Thing::live;
     EXPECT_EQ(Ask(a, target->m_pHolder, 1), 1);  // no user recorded: the controlled member's
     EXPECT_EQ(Thing::live, live - 1);
+    EXPECT_EQ(a->m_pBag->ItemCount(), 0);
+
+    // The player's own click, with no user recorded: used up, it leaves the
+    // controlled member's bag.
+    auto* salve = new Thing("Salve");
+    salve->useAnswer = 1;
+    a->m_pBag->AddItem(salve);
+    ++a->m_pBag->m_iItemCount;
+    frame->m_pPendingItem = salve;
+    frame->m_World.m_pHoverHolder = target->m_pHolder;
+    const int withSalve = Thing::live;
+    EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
+    EXPECT_EQ(Thing::live, withSalve - 1);
     EXPECT_EQ(a->m_pBag->ItemCount(), 0);
 
     // A cancelled selection drops both.

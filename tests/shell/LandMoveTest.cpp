@@ -141,6 +141,35 @@ TEST_F(LandMove, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocusInASecondP
     ExpectAt("Rex", focus.x + 10, focus.y + 30);
 }
 
+TEST_F(LandMove, AGroupInsideThePartyTakesItsOwnSecondPassWhenThePartysLeaderIsOutside) {
+    map.SetWorldSize(120, 100);
+    root->bounds = {0, 0, 120, 100};
+    Open();
+    std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
+    // Two companions in a group of their own inside the party, without a
+    // leader of that group; they stood in the window, the leader did not.
+    auto* pair = new Group("Group");
+    pair->m_iOwnGroupNum = -7;
+    p[0]->m_pGroup->AddMemberDirect(pair);
+    for (const char* name : {"Kit", "Bo"}) {
+        Player* c = Creature(name, -7);
+        pair->AddMemberDirect(c);
+        Position pos = At(12, 12, 40, 40);
+        ASSERT_EQ(map.AddHolder(pos, new ObjectHolder(pos, c)), 1);
+    }
+    for (Player* creature : p) creature->m_Position = At(60, 60);
+    const Position focus = At(10, 10, 0, 0);
+    Focus(focus);
+    Store();
+    frame.MoveToLand();
+    // First pass 0 to 3; the inner group again at 4 and 5; then the whole
+    // party at 6 to 9.
+    ExpectAt("Ayla", focus.x + 10, focus.y + 50);
+    ExpectAt("Rex", focus.x + 30, focus.y + 50);
+    ExpectAt("Kit", focus.x + 50, focus.y + 50);
+    ExpectAt("Bo", focus.x + 10, focus.y + 70);
+}
+
 TEST_F(LandMove, AfterAMoveTheLeaderIsControlledAndMarkedSoAlone) {
     Open();
     std::vector<Player*> p = PartyOf({"Ayla", "Rex"});

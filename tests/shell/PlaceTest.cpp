@@ -127,6 +127,30 @@ TEST_F(Place, ADropOnAFrontWallWalksDownTowardThePointBelowIt) {
     EXPECT_EQ(r.holder->pos, Position(w.x, w.y + 10, 0));
 }
 
+TEST_F(Place, ADropOnASideWallWalksRightAndSteps1DownOnlyHalfWay) {
+    // Aimed at (w.x + 30, w.y + 1): the error starts at 30 - 2 and falls by 2
+    // with each step right alone, so the 15th step is the first to go down.
+    struct Case {
+        int solidRight;  // columns up to w.x + solidRight - 1 block
+        Position at;     // where the drop comes to rest, off w
+    } cases[] = {{14, Position(14, 0, 0)}, {15, Position(15, 1, 0)}};
+    int cx = 36;
+    for (const Case& c : cases) {
+        auto image = Block(20, c.solidRight, 20, 20);
+        auto* wall = Pictured<SideWall>(image.get());
+        ObjectHolder* placedWall = frame->PlaceObjectAt(wall, At(cx, 35, 5, 5));
+        ASSERT_NE(placedWall, nullptr);
+        const Position w = placedWall->pos;  // the cell's west edge, 56 pixels down
+        ASSERT_EQ(w, At(cx, 35, 0, 56));
+        CMainFrame::DropResult r = frame->DropObject(new Thing("Lamp"), ViewPointOf(w));
+        ASSERT_TRUE(r) << c.solidRight;
+        EXPECT_EQ(r.holder->pos, Position(w.x + c.at.x, w.y + c.at.y, 0)) << c.solidRight;
+        DeleteHolderWithObject(r.holder);
+        DeleteHolderWithObject(placedWall);
+        cx += 2;
+    }
+}
+
 TEST_F(Place, ADropJustLeftOfABlockedCentreAimsTenPixelsPastIt) {
     const Position centre = At(36, 35);
     const Position w(centre.x - 2, centre.y, 0);

@@ -73,6 +73,19 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
     EXPECT_EQ(frame.m_strGameFolder, folder.dir.string() + "/");
 }
 
+TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) {
+    frame.m_bBuildMode = 0;
+    EXPECT_EQ(frame.ApplySettings(SettingsOf("Path=" + folder.dir.string() +
+                                             "\nSound=-0x1\nMidi=0x0100\nWindows=0256\nBuild=08\n"),
+                                  "settings"),
+              "");
+    EXPECT_EQ(frame.m_bSoundOn, 255);  // -1: low byte 0xFF
+    EXPECT_EQ(frame.m_bMusicOn, 0);    // 0x100: low byte 0
+    EXPECT_EQ(frame.m_bWindowed, 0);   // 256, not octal 0256 (174)
+    EXPECT_EQ(frame.m_bBuildMode, 8);  // eight, not a bad octal number
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(StartUp, AGameFolderThatIsNotThereIsSaidClearlyAndChangesNothing) {
     const std::string before = frame.m_strGameFolder;
     const std::string problem = frame.ApplySettings(

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "MapFixture.h"
 #include "structures/Traversable.h"
@@ -172,6 +173,66 @@ TEST_F(MapStanding, CreaturesKeepTheirDistance) {
         EXPECT_EQ(map.CheckMove(&mover, {po.x + 29, po.y}, nullptr, 1, 0), ho);  // < 30^2
         EXPECT_EQ(map.CheckMove(&mover, {po.x + 30, po.y}, nullptr, 1, 0), nullptr);
     }
+}
+
+TEST_F(MapStanding, ACrowdedCellAnswersEverySpacingByTheRule) {
+    // Nine creatures of radius 3 in a row 10 pixels apart across world cell
+    // (20, 20); a mover of radius 3 is blocked below (3 + 3)^2 = 36 of the
+    // nearest, below 4 x 36 = 144 of its attack target, and a party member
+    // only on the very spot.
+    std::vector<Creature*> crowd;
+    std::vector<ObjectHolder*> hs;
+    for (int k = 0; k < 9; ++k) {
+        crowd.push_back(Make<Creature>(3));
+        hs.push_back(Hold(crowd.back()));
+        Position p = At(20, 20, 20 + 10 * k, 50);
+        ASSERT_EQ(map.AddHolder(p, hs.back()), 1);
+    }
+    ASSERT_EQ(WindowCellAt(At(20, 20)).holders.Count(), 9u);
+    Creature mover(3);
+    const Position p8 = hs[8]->pos;
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 5, p8.y}, nullptr, 1, 0), hs[8]);    // 25
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 6, p8.y}, nullptr, 1, 0), nullptr);  // 36
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x, p8.y + 8}, nullptr, 1, 0), hs[8]);    // 64 / 2
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x, p8.y + 9}, nullptr, 1, 0), nullptr);  // 81 / 2
+    mover.m_target = crowd[8];
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 11, p8.y}, nullptr, 1, 0), hs[8]);    // 121
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 12, p8.y}, nullptr, 1, 0), nullptr);  // 144
+    // Near the party the target makes no difference: within a pixel only.
+    mover.m_partySlot = 1;
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 5, p8.y}, nullptr, 1, 0), nullptr);
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x, p8.y + 1}, nullptr, 1, 0), hs[8]);  // 1 / 2
+    mover.m_partySlot = 0;
+    mover.m_target = nullptr;
+    // Halfway between two, 5 pixels from each: the first listed answers.
+    EXPECT_EQ(map.CheckMove(&mover, {hs[3]->pos.x + 5, p8.y}, nullptr, 1, 0), hs[3]);
+    crowd[3]->m_hp = 0;
+    EXPECT_EQ(map.CheckMove(&mover, {hs[3]->pos.x + 5, p8.y}, nullptr, 1, 0), hs[4]);
+    // Without a creature mover: below 2 x 3^2 = 18.
+    EXPECT_EQ(map.CheckMove(nullptr, {p8.x + 4, p8.y}, nullptr, 1, 0), hs[8]);    // 16
+    EXPECT_EQ(map.CheckMove(nullptr, {p8.x + 5, p8.y}, nullptr, 1, 0), nullptr);  // 25
+    // A listed holder given another creature answers for that one: radius
+    // 20 blocks at 10 pixels (100 < 23^2), then a plain object not at all.
+    auto* big = Make<Creature>(20);
+    Object* kept = hs[8]->m_pObject;
+    hs[8]->m_pObject = big;
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 10, p8.y}, nullptr, 1, 0), hs[8]);
+    auto* plain = Make<Object>();
+    hs[8]->m_pObject = plain;
+    EXPECT_EQ(map.CheckMove(&mover, {p8.x + 1, p8.y}, nullptr, 1, 0), nullptr);
+    hs[8]->m_pObject = kept;
+    // A radius is the creature's as it is now: one widened after placing
+    // blocks farther off (10 pixels: 100 < 23^2), and a very wide one, 70
+    // pixels off: 4900 < (40000 + 3)^2.
+    crowd[7]->m_radius = 20;
+    EXPECT_EQ(map.CheckMove(&mover, {hs[7]->pos.x, hs[7]->pos.y + 14}, nullptr, 1, 0), hs[7]);
+    crowd[7]->m_radius = 3;
+    auto* huge = Make<Creature>(40000);
+    ObjectHolder* hh = Hold(huge);
+    Position ph = At(22, 20);
+    ASSERT_EQ(map.AddHolder(ph, hh), 1);
+    EXPECT_EQ(map.CheckMove(&mover, {ph.x + 70, ph.y}, nullptr, 1, 0), hh);
+    EXPECT_EQ(map.CheckMove(nullptr, {ph.x + 70, ph.y}, nullptr, 1, 0), hh);
 }
 
 // ---- edges, steps and sight ------------------------------------------------

@@ -3,6 +3,7 @@
 // exploring and the mini-map.
 
 #include <memory>
+#include <vector>
 
 #include "MapFixture.h"
 #include "platform/Message.h"
@@ -326,6 +327,53 @@ TEST_F(MapPlacement, DrawingOrderFollowsTheNewPlace) {
     EXPECT_EQ(hb->pos, At(20, 20, 50, 50));
 }
 
+TEST_F(MapPlacement, ACrowdedCellKeepsItsDrawingOrderThroughMovesAndRemovals) {
+    // Seven pictures of 20 x 20 in a row across world cell (20, 20), their
+    // left edges at 2, 23, 44, 65, 86, 107 and 128 (top 40): none overlaps,
+    // so they are drawn west to east; two lie under everything and come
+    // first, in the order they were placed.
+    auto image = SolidImage(20, 20, 10, 10);
+    std::vector<ObjectHolder*> row;
+    for (int k = 0; k < 7; ++k) row.push_back(Hold(Make<Thing>(image.get())));
+    auto* flat1 = Make<Thing>(image.get());
+    auto* flat2 = Make<Thing>(image.get());
+    flat1->m_iState = flat2->m_iState = -1;
+    ObjectHolder* under1 = Hold(flat1);
+    ObjectHolder* under2 = Hold(flat2);
+    auto rowAt = [](int k) { return At(20, 20, 12 + 21 * k, 50); };
+    for (int k : {4, 1, 6}) {
+        Position p = rowAt(k);
+        ASSERT_EQ(map.AddHolder(p, row[size_t(k)]), 1);
+    }
+    Position pu1 = At(20, 20, 60, 90);
+    ASSERT_EQ(map.AddHolder(pu1, under1), 1);
+    for (int k : {0, 5, 3, 2}) {
+        Position p = rowAt(k);
+        ASSERT_EQ(map.AddHolder(p, row[size_t(k)]), 1);
+    }
+    Position pu2 = At(20, 20, 100, 90);
+    ASSERT_EQ(map.AddHolder(pu2, under2), 1);
+    const ObjectHolderList& list = WindowCellAt(rowAt(0)).holders;
+    auto order = [&] { return std::vector<ObjectHolder*>(list.begin(), list.end()); };
+    EXPECT_EQ(order(), (std::vector<ObjectHolder*>{under1, under2, row[0], row[1], row[2], row[3],
+                                                   row[4], row[5], row[6]}));
+    // The westmost moved to the east end (left edge 149) is drawn last.
+    ASSERT_EQ(map.MoveHolder(row[0]->pos, At(20, 20, 159, 50), row[0]), 1);
+    EXPECT_EQ(order(), (std::vector<ObjectHolder*>{under1, under2, row[1], row[2], row[3], row[4],
+                                                   row[5], row[6], row[0]}));
+    // Taking out the middle ones and an under one keeps the rest in order.
+    EXPECT_EQ(map.RemoveHolder(row[3]->pos, row[3]), 1);
+    EXPECT_EQ(map.RemoveHolder(under1->pos, under1), 1);
+    EXPECT_EQ(map.RemoveHolder(row[4]->pos, row[4]), 1);
+    EXPECT_EQ(order(),
+              (std::vector<ObjectHolder*>{under2, row[1], row[2], row[5], row[6], row[0]}));
+    // Back at its old place, between 2 and 5.
+    Position p4 = rowAt(4);
+    ASSERT_EQ(map.AddHolder(p4, row[4]), 1);
+    EXPECT_EQ(order(),
+              (std::vector<ObjectHolder*>{under2, row[1], row[2], row[4], row[5], row[6], row[0]}));
+}
+
 TEST_F(MapPlacement, CreatureOnAnObstacleIsPushedEast) {
     auto image = SolidImage(30, 30, 15, 15);  // covers x - 15 .. x + 14
     auto* rock = Make<Thing>(image.get());
@@ -501,6 +549,47 @@ TEST(MapOwnership, HolderListsKeepOrderAndNeverOwn) {
     EXPECT_FALSE(list.Remove(&a));
     EXPECT_EQ(list[0], &b);
     EXPECT_EQ(copy[0], &a);
+}
+
+TEST(MapOwnership, HolderListsOfAnyLengthCopyAndMoveWhole) {
+    std::vector<std::unique_ptr<ObjectHolder>> made;
+    for (int k = 0; k < 13; ++k) made.push_back(std::make_unique<ObjectHolder>());
+    auto holders = [](const ObjectHolderList& l) {
+        return std::vector<ObjectHolder*>(l.begin(), l.end());
+    };
+    for (size_t n : {0u, 1u, 5u, 6u, 13u}) {
+        ObjectHolderList list;
+        std::vector<ObjectHolder*> want;
+        for (size_t k = 0; k < n; ++k) {
+            list.Append(made[k].get());
+            want.push_back(made[k].get());
+        }
+        EXPECT_EQ(holders(list), want) << n;
+        ObjectHolderList copy(list);
+        ObjectHolderList assigned;
+        assigned.Append(made[12].get());
+        assigned = list;
+        EXPECT_EQ(holders(copy), want) << n;
+        EXPECT_EQ(holders(assigned), want) << n;
+        ObjectHolderList moved(std::move(copy));
+        EXPECT_EQ(holders(moved), want) << n;
+        EXPECT_TRUE(copy.IsEmpty()) << n;  // NOLINT: a moved-from list is empty
+        ObjectHolderList moveAssigned;
+        moveAssigned = std::move(moved);
+        EXPECT_EQ(holders(moveAssigned), want) << n;
+        // Taken out from the front, each list keeps the rest in order, and
+        // the copies are left as they were.
+        for (size_t k = 0; k < n; ++k) {
+            EXPECT_TRUE(list.Remove(made[k].get()));
+            EXPECT_EQ(holders(list),
+                      std::vector<ObjectHolder*>(want.begin() + long(k) + 1, want.end()));
+        }
+        EXPECT_EQ(holders(assigned), want) << n;
+        EXPECT_EQ(holders(moveAssigned), want) << n;
+        // Emptied, it fills again.
+        list.Append(made[0].get());
+        EXPECT_EQ(holders(list), std::vector<ObjectHolder*>{made[0].get()});
+    }
 }
 
 // ---- exploring and the mini-map --------------------------------------------
