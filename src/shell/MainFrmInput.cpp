@@ -290,8 +290,13 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     }
     Position back = from;
     ObjectIgnoreList none;
-    if (map->AddHolder(back, holder, &none, 1) != 1)
+    if (map->AddHolder(back, holder, &none, 1) != 1) {
+        // Neither place takes it: it is off every cell, so nothing would
+        // ever own it again. It goes, as a drag onto another window would
+        // take it away.
         ShowGameMessage("Problems putting object back where it came from.\n  :(");
+        if (dragged) DeleteHolderWithObject(holder);
+    }
 }
 
 void CMainFrame::OnLButtonUp(qv::Point) {
