@@ -335,6 +335,8 @@ public:
     static constexpr int kCursorNoTarget = 216;
 
     // ---- Mouse and keyboard (MainFrmInput.cpp, MainFrmKeys.cpp) ----
+    // Sets or clears both Shift flags of every party member.
+    void SetPartyShiftFlags(int on);
     // Menu commands.
     static constexpr int kCmdShowStatistics = 32776;
     static constexpr int kCmdNothing = 32787;

@@ -58,12 +58,6 @@ public:
     bool m_cancelled = false;
 };
 
-// Sets or clears both Shift flags of every party member.
-void SetShiftFlags(World& world, int on) {
-    for (auto& member : world.m_Party)
-        if (Player* p = member.Get()) p->m_bShiftFlags = {on, on};
-}
-
 // The held left button (or the editor's right button) starts to count: the
 // party stops where it is. A walk toward a double-clicked point ends.
 void StopPartyForHold(CMainFrame& frame, int shift) {
@@ -265,6 +259,11 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     StopPartyForHold(*this, 0);
 }
 
+void CMainFrame::SetPartyShiftFlags(int on) {
+    for (auto& member : m_World.m_Party)
+        if (Player* p = member.Get()) p->m_bShiftFlags = {on, on};
+}
+
 void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     qv::Handle<ObjectHolder> dragged(holder);
     PlacedObjectDrag drag(start);
@@ -306,7 +305,7 @@ void CMainFrame::OnLButtonUp(qv::Point) {
         if (m_bLeftHeld && !m_iSelectMode && !m_pDragHolder) EndHeldButton(*this);
         return;
     }
-    SetShiftFlags(m_World, 0);
+    SetPartyShiftFlags(0);
     if (m_iSelectMode || m_pDragHolder) return;
     EndHeldButton(*this);
 }

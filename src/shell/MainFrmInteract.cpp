@@ -283,8 +283,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
     // 5. A plain point reached: the walk after a double click ends with it.
     if (!O) {
         if (K) K->LeavePlayerSet();
-        for (auto& member : m_World.m_Party)
-            if (Player* p = member.Get()) p->m_bShiftFlags = {0, 0};
+        SetPartyShiftFlags(0);
         if (K) K->ClearRoute();
         return 1;
     }

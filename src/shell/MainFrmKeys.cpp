@@ -198,8 +198,7 @@ void CMainFrame::OnKeyDown(int vk) {
             OnSelectMember4();
             break;
         case qv::VK_SHIFT:
-            for (auto& member : m_World.m_Party)
-                if (Player* p = member.Get()) p->m_bShiftFlags = {1, 1};
+            SetPartyShiftFlags(1);
             break;
         case qv::VK_CONTROL:
             m_bCtrlDown = 1;
@@ -223,8 +222,7 @@ void CMainFrame::OnKeyDown(int vk) {
 
 void CMainFrame::OnKeyUp(int vk) {
     if (vk == qv::VK_SHIFT) {
-        for (auto& member : m_World.m_Party)
-            if (Player* p = member.Get()) p->m_bShiftFlags = {0, 0};
+        SetPartyShiftFlags(0);
     } else if (vk == qv::VK_CONTROL) {
         m_bCtrlDown = 0;
     }
