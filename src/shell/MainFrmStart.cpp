@@ -49,35 +49,35 @@ bool SettingByte(const qv::Settings& settings, const char* key, int* out) {
 
 // An image the frame makes at its creation: bitmap, frame size, hot spot and
 // grid.
-struct ImageSpec {
+struct FrameImage {
     int bitmap, width, height, hotX, hotY, columns;
 };
 
 // The software cursor's nine images: the eight scroll arrows, whose hot spots
 // lie on the picture's edges clockwise from the top, then the pointer.
-constexpr ImageSpec kSoftwareCursorImages[CMouseCursor::kImageCount] = {
+constexpr FrameImage kSoftwareCursorImages[CMouseCursor::kImageCount] = {
     {668, 75, 56, 37, 10, 1}, {669, 75, 56, 55, 15, 1}, {671, 75, 56, 66, 27, 1},
     {672, 75, 56, 60, 43, 1}, {673, 75, 56, 37, 51, 1}, {674, 75, 56, 15, 43, 1},
     {675, 75, 56, 8, 27, 1},  {676, 75, 56, 18, 14, 1}, {873, 18, 19, 0, 0, 7},
 };
 constexpr int kPointerTransparentIndex = 9;
 // The frame's own cursor pictures (pointers, hands, cross-hairs, the arrow).
-constexpr ImageSpec kFrameCursorImages[9] = {
+constexpr FrameImage kFrameCursorImages[9] = {
     {644, 32, 30, 5, 7, 1},   {645, 32, 30, 5, 7, 1},   {647, 32, 30, 5, 7, 1},
     {646, 32, 30, 5, 7, 1},   {649, 32, 30, 16, 28, 1}, {648, 32, 30, 16, 28, 1},
     {650, 32, 30, 15, 15, 1}, {651, 32, 30, 15, 15, 1}, {679, 32, 32, 0, 0, 1},
 };
-constexpr ImageSpec kHoldGroundButton{892, 28, 17, 0, 0, 2};
-constexpr ImageSpec kPauseBarFrame{969, 125, 25, 0, 0, 1};
-constexpr ImageSpec kPauseBarFill{970, 125, 25, 0, 0, 1};
+constexpr FrameImage kHoldGroundButton{892, 28, 17, 0, 0, 2};
+constexpr FrameImage kPauseBarFrame{969, 125, 25, 0, 0, 1};
+constexpr FrameImage kPauseBarFill{970, 125, 25, 0, 0, 1};
 // Where the software cursor may go: full screen, and windowed with its clip.
 constexpr qv::Rect kFullScreenCursorLimits{0, 0, 632, 472};
 constexpr qv::Rect kWindowedCursorLimits{0, 0, 1144, 856};
 constexpr qv::Rect kWindowedCursorClip{0, 0, 1152, 864};
 
-std::unique_ptr<CDDObject> MakeImage(const ImageSpec& spec) {
+std::unique_ptr<CDDObject> MakeImage(const FrameImage& made) {
     auto image = std::make_unique<CDDObject>();
-    image->Create(spec.width, spec.height, spec.hotX, spec.hotY, &spec.bitmap, spec.columns, 1);
+    image->Create(made.width, made.height, made.hotX, made.hotY, &made.bitmap, made.columns, 1);
     return image;
 }
 
