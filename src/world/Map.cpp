@@ -152,7 +152,7 @@ void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t
     holder->CopySpacing();
     // The listed objects lie all over memory: ask for them all at once
     // rather than waiting for each in turn.
-    for (size_t at = 0; at < m_size; ++at) __builtin_prefetch(m_data[at]->m_pObject);
+    for (size_t at = 0; at < m_size; ++at) PrefetchLine(m_data[at]->m_pObject);
     // Just before the first listed holder that is in front of the new one.
     const OrderKey key = KeyOf(*holder, cellx, celly, wrapx, wrapy);
     for (size_t at = 0; at < m_size; ++at) {

@@ -35,6 +35,14 @@ using CellRect = qv::Rect;
 // The objects a test or a placement must ignore.
 using ObjectIgnoreList = std::vector<Object*>;
 
+// Asks memory for the line at p without waiting for it. The empty statement
+// beside it keeps the compiler from dropping a loop that only prefetches,
+// which it otherwise may.
+inline void PrefetchLine(const void* p) {
+    __builtin_prefetch(p);
+    asm volatile("" : : "r"(p));
+}
+
 // Holders in drawing order, back to front. Kept by map cells and platforms;
 // the list never owns the holders. A short list lives inside the list itself
 // (so inside its map cell), which spares a move one memory fetch per cell it

@@ -60,20 +60,21 @@ struct HolderTest {
     ObjectHolder* carrier = nullptr;
 
     ObjectHolder* Run(const ObjectHolderList& list) {
-        MapCreature* moverCreature = AsMapCreature(mover);
-        const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
         // The listed objects lie all over memory: ask for them all at once
-        // rather than waiting for each in turn.
+        // rather than waiting for each in turn, and before the mover's own
+        // side, which may have to come from memory too.
         // The holders first, which needs nothing read; then for each object
         // its first line, where its type and collision kind lie, or for a
         // creature whose side the holder located only that side.
-        for (ObjectHolder* h : list) __builtin_prefetch(h);
+        for (ObjectHolder* h : list) PrefetchLine(h);
         for (ObjectHolder* h : list) {
             if (h->m_uSpacingOf == ObjectHolder::SpacingTag(h->m_pObject))
-                __builtin_prefetch(h->SpacingCreature());
+                PrefetchLine(h->SpacingCreature());
             else
-                __builtin_prefetch(h->m_pObject);
+                PrefetchLine(h->m_pObject);
         }
+        MapCreature* moverCreature = AsMapCreature(mover);
+        const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
         for (ObjectHolder* h : list) {
             Object* o = h->m_pObject;
             if (!o || o == mover || IsIgnored(ignore, o)) continue;

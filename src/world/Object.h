@@ -11,6 +11,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Persistent.h"
+#include "platform/Pool.h"
 
 class CDDObject;
 class MapCell;
@@ -41,9 +42,13 @@ enum ObjectType : int {
     TOKENTAKER = 18,
 };
 
-class Object : public qv::Persistent {
+// Aligned to a cache line, so that what every move test and drawing-order
+// insertion reads of an object (its type through the class, its state, move
+// mode, collision kind and picture) is one line, not two.
+class alignas(64) Object : public qv::Persistent {
     QV_DECLARE_CLASS(Object)
 public:
+    QV_POOLED_ALLOCATION
     // Both names are set to `name`; takes a use of the class image.
     explicit Object(const std::string& name = "Object");
     ~Object() override;
@@ -136,7 +141,7 @@ public:
     CDDObject* m_pClassDDImage = nullptr;
     int m_iXImageNum = 0;
     int m_iYImageNum = 0;
-    int m_bNotDrawn = 0;       // 1 left undrawn for want of light, -1 never drawn
+    int m_bNotDrawn = 0;  // 1 left undrawn for want of light, -1 never drawn
     int m_bInteract = 1;
     std::string m_strGeneralName;
     std::string m_strSpecialName;

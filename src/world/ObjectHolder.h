@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Persistent.h"
+#include "platform/Pool.h"
 
 class MapCreature;
 class MapMaster;
@@ -64,6 +65,7 @@ protected:
 class alignas(64) ObjectHolder : public qv::Persistent {
     QV_DECLARE_CLASS(ObjectHolder)
 public:
+    QV_POOLED_ALLOCATION
     ObjectHolder() = default;
     // Sets the object's m_pHolder to the new holder when there is an object.
     ObjectHolder(const Position& p, Object* object);

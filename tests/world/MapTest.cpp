@@ -557,7 +557,7 @@ TEST(MapOwnership, HolderListsOfAnyLengthCopyAndMoveWhole) {
     auto holders = [](const ObjectHolderList& l) {
         return std::vector<ObjectHolder*>(l.begin(), l.end());
     };
-    for (size_t n : {0u, 1u, 5u, 6u, 13u}) {
+    for (size_t n : {0u, 1u, 5u, 6u, 7u, 12u, 13u}) {
         ObjectHolderList list;
         std::vector<ObjectHolder*> want;
         for (size_t k = 0; k < n; ++k) {
