@@ -42,12 +42,12 @@ enum ObjectType : int {
     TOKENTAKER = 18,
 };
 
-// Aligned to a cache line, so that what every move test and drawing-order
-// insertion reads of an object (its type through the class, its state, move
-// mode, collision kind and picture) is one line, not two.
-class alignas(64) Object : public qv::Persistent {
+class Object : public qv::Persistent {
     QV_DECLARE_CLASS(Object)
 public:
+    // From the pool, every object starts on a cache line, so that what every
+    // move test and drawing-order insertion reads of it (its class, state,
+    // move mode, collision kind and picture) is one line, not two.
     QV_POOLED_ALLOCATION
     // Both names are set to `name`; takes a use of the class image.
     explicit Object(const std::string& name = "Object");
