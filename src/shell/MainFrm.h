@@ -216,6 +216,9 @@ public:
     } m_TradeWindow;
     // Takes a member's placement off the map and deletes it; the member stays.
     void TakeHolderOffMap(Member* member);
+    // Where the n-th member placed around `focus` stands: three to a row,
+    // 20 pixels apart, from 10 pixels right of and below it.
+    static Position PartySpot(qv::Point focus, int32_t n);
 
 private:
     void BringBackParty();
@@ -483,6 +486,8 @@ public:
     static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
     // Refills the map's window around the focus from the land files.
     void ReloadWindowAtFocus();
+    // The same, with a land file that cannot be read reported; false then.
+    bool TryReloadWindowAtFocus();
     // An archive fault reported as a fault of its file.
     static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
 

@@ -423,7 +423,6 @@ void CMainFrame::HoverText(int x, int y) {
 
     m_World.m_pHoverHolder = found;
     if (found == before) return;
-    const std::string text = TargetText(found);
-    m_strHoverText = text;
-    SetMessageLine(text);
+    m_strHoverText = TargetText(found);
+    SetMessageLine(m_strHoverText);
 }

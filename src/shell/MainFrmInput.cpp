@@ -69,8 +69,8 @@ void StopPartyForHold(CMainFrame& frame, int shift) {
         if (!p) continue;
         p->LeavePlayerSet();
         p->ClearRoute();
-        if (shift) p->m_bShiftFlags = {1, 1};
     }
+    if (shift) frame.SetPartyShiftFlags(1);
     frame.m_iButtonHeldTime = 0;
 }
 

@@ -282,9 +282,11 @@ int CMainFrame::InteractWith(Player* K, int F) {
 
     // 5. A plain point reached: the walk after a double click ends with it.
     if (!O) {
-        if (K) K->LeavePlayerSet();
+        if (K) {
+            K->LeavePlayerSet();
+            K->ClearRoute();
+        }
         SetPartyShiftFlags(0);
-        if (K) K->ClearRoute();
         return 1;
     }
 

@@ -29,8 +29,7 @@ constexpr int kDogActor = 235;
 const char* const kDogNode = "DOGHELLO";
 // The party group's slot in the table of groups.
 constexpr size_t kPartyGroupSlot = 1;
-// The party placed around the focus: three to a row, 20 pixels apart,
-// starting 10 pixels right of and below it.
+// The party placed around the focus (`PartySpot`).
 constexpr int32_t kPlacingRow = 3;
 constexpr int32_t kPlacingSpacing = 20;
 constexpr int32_t kPlacingStart = 10;
@@ -90,6 +89,12 @@ void CMainFrame::UpdateArea(Land* land, int32_t now) {
         int tune = m_bCombat ? land->combattune : land->tune;
         PlayMidi(&tune);
     }
+}
+
+Position CMainFrame::PartySpot(qv::Point focus, int32_t n) {
+    return Position(
+        ClampToInt32(int64_t{focus.x} + (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
+        ClampToInt32(int64_t{focus.y} + (n / kPlacingRow) * kPlacingSpacing + kPlacingStart), 0);
 }
 
 void CMainFrame::TakeHolderOffMap(Member* member) {
@@ -217,8 +222,7 @@ void CMainFrame::BringBackParty() {
         for (const qv::Handle<Group>& handle : going) {
             Group* gone = handle.Get();
             if (!gone) continue;
-            gone->RemoveFromMap();
-            delete gone;
+            delete gone;  // it takes its members off the map first
         }
         ReadPartyFromPlayers();
     }
@@ -387,15 +391,7 @@ void CMainFrame::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
         }
         Player* p = AsCreature(m);
         if (!p) continue;
-        if (formation) {
-            const int32_t n = *counter;
-            p->m_Position =
-                Position(ClampToInt32(int64_t{m_World.m_ptFocus.x} +
-                                      (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
-                         ClampToInt32(int64_t{m_World.m_ptFocus.y} +
-                                      (n / kPlacingRow) * kPlacingSpacing + kPlacingStart),
-                         0);
-        }
+        if (formation) p->m_Position = PartySpot(m_World.m_ptFocus, *counter);
         TakeHolderOffMap(p);
         Position pos = p->m_Position;
         if (Map()) Map()->WrapPosition(pos);

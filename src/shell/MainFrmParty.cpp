@@ -19,11 +19,6 @@ namespace {
 const char* const kPlayersFile = "players";
 // A member left behind takes no events while it waits.
 constexpr int32_t kHeldByScript = -10;
-// Travellers stand in rows of three, 20 pixels apart, from 10 pixels right
-// of and below the cell's centre.
-constexpr int32_t kTravelRow = 3;
-constexpr int32_t kTravelSpacing = 20;
-constexpr int32_t kTravelStart = 10;
 
 Player* AsCreature(Member* m) {
     return m && m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
@@ -103,9 +98,8 @@ void CMainFrame::TravelTo(qv::Point cell) {
         }
         Player* p = AsCreature(m);
         if (!p) continue;
-        const Position to(focus.x + kTravelStart + (k % kTravelRow) * kTravelSpacing,
-                          focus.y + kTravelStart + (k / kTravelRow) * kTravelSpacing, 0);
-        ++k;
+        // Travellers stand around the cell's centre as a placed party does.
+        const Position to = PartySpot({focus.x, focus.y}, k++);
         if (!p->m_pHolder) new ObjectHolder(p->m_Position, p);
         ObjectHolder* holder = p->m_pHolder;
         if (!Map()) continue;

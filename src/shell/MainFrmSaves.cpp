@@ -168,6 +168,18 @@ void CMainFrame::ReloadWindowAtFocus() {
     Map()->ReloadWindowAt(f.x / MapMaster::CellWidth, f.y / MapMaster::CellHeight);
 }
 
+bool CMainFrame::TryReloadWindowAtFocus() {
+    try {
+        ReloadWindowAtFocus();
+        return true;
+    } catch (const qv::FileError& error) {
+        ReportFileException(error);
+    } catch (const qv::ArchiveError& error) {
+        ReportFileException(AsFileError(error, error.file));
+    }
+    return false;
+}
+
 int CMainFrame::SaveSlot(int slot) {
     if (m_strWorldFile.empty()) {
         qv::ShowMessage("Need to Save World First", qv::MessageButtons::Ok);
@@ -227,13 +239,7 @@ int CMainFrame::SaveGame(int index) {
     if (!saved) m_iCurrentSlot = previousSlot;
     // Writing the world gave the window's holders back to their lands; the
     // game goes on with them in place.
-    try {
-        ReloadWindowAtFocus();
-    } catch (const qv::FileError& error) {
-        ReportFileException(error);
-    } catch (const qv::ArchiveError& error) {
-        ReportFileException(AsFileError(error, error.file));
-    }
+    TryReloadWindowAtFocus();
     if (controlled >= 0)
         for (Player* p : w.m_PlayerArray)
             if (p && p->m_iPlayerNumber == controlled) w.m_pControlPlayer = p;

@@ -395,16 +395,7 @@ void CMainFrame::StartOfPlay() {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
-        bool filled = false;
-        try {
-            ReloadWindowAtFocus();
-            filled = true;
-        } catch (const qv::FileError& error) {
-            ReportFileException(error);
-        } catch (const qv::ArchiveError& error) {
-            ReportFileException(AsFileError(error, error.file));
-        }
-        if (!filled) {
+        if (!TryReloadWindowAtFocus()) {
             TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);

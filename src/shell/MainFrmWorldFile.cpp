@@ -88,17 +88,24 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+// The world file's version; refused when it is newer than this game writes.
+uint32_t ReadWorldVersion(qv::Archive& ar) {
+    const uint32_t version = ar.ReadDWord();
+    if (version > CMainFrame::kWorldVersion)
+        ar.Fail(qv::ArchiveError::BadSchema,
+                "a world of version " + std::to_string(version) + ", newer than this game");
+    return version;
+}
+
 // What a world read gives beyond the World itself: the frame's own parts,
 // taken over only once the whole file has been read.
 struct WorldFileExtras {
     std::list<std::unique_ptr<qv::Persistent>> stores;
     std::optional<std::list<std::unique_ptr<Spell>>> spells;
     std::optional<std::array<qv::Point, CMainFrame::kPartySlots>> formation;
-    bool formationSet = false;
     std::optional<std::string> playerName, dogName;
     std::optional<int> holdGround;
     std::optional<uint32_t> spellSerial;
-    bool dedupeSpells = false;
 };
 
 // Reads the world file after its version into `w`, which is the current
@@ -243,7 +250,6 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
             offset.y = ar.ReadInt();
         }
         if (replace) out.formation = offsets;
-        out.formationSet = true;
     }
 
     if (version >= kVersionNames) {
@@ -283,7 +289,6 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     if (version >= kVersionSpellSerial) {
         const uint32_t serial = ar.ReadDWord();
         if (replace) out.spellSerial = serial;
-        out.dedupeSpells = true;
     }
 }
 
@@ -373,10 +378,7 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
             scratch.m_pGroupTempStorage = aside;
         }
         qv::Archive ar(bytes, name);
-        const uint32_t version = ar.ReadDWord();
-        if (version > kWorldVersion)
-            ar.Fail(qv::ArchiveError::BadSchema,
-                    "a world of version " + std::to_string(version) + ", newer than this game");
+        const uint32_t version = ReadWorldVersion(ar);
         WorldFileExtras extras;
         ReadWorld(ar, version, scratch, extras, replace);
         // The lands are read in the scratch world, whose map has the size
@@ -492,10 +494,7 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     }
 
     // ---- Reading ----
-    const uint32_t version = ar.ReadDWord();
-    if (version > kWorldVersion)
-        ar.Fail(qv::ArchiveError::BadSchema,
-                "a world of version " + std::to_string(version) + ", newer than this game");
+    const uint32_t version = ReadWorldVersion(ar);
     const bool replace = m_bLoadingGame != 0;
     m_bRefreshPending = 1;
     m_iWorldVersion = static_cast<int32_t>(version);
@@ -505,13 +504,13 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     ReadWorld(ar, version, w, x, replace);
     m_StoreList = std::move(x.stores);
     if (x.formation) m_FormationOffsets = *x.formation;
-    if (x.formationSet) m_bFormationSet = 1;
+    if (version >= kVersionFormation) m_bFormationSet = 1;
     if (x.playerName) m_strPlayerName = *x.playerName;
     if (x.dogName) m_strDogName = *x.dogName;
     if (x.holdGround) m_bHoldGround = *x.holdGround;
     if (x.spells) m_ActiveSpells = std::move(*x.spells);
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
-    if (x.dedupeSpells) {
+    if (version >= kVersionSpellSerial) {
         // Of spells that share a serial, the last listed stays.
         std::unordered_set<int32_t> later;
         for (auto it = m_ActiveSpells.end(); it != m_ActiveSpells.begin();) {
