@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 
 #include "shell/PartyFixture.h"
@@ -92,6 +93,11 @@ TEST_F(Party, TravellersStandInRowsOfThreeFromTheCellsCentreAndTheViewFollows) {
     EXPECT_EQ(frame.m_World.m_ptFocus.x, 2010);
     EXPECT_EQ(frame.m_World.m_ptFocus.y, 1186);
     EXPECT_EQ(frame.m_World.m_pLeader->m_pGroup->Members().size(), 5u);
+    // A spot past the largest coordinate stops at it: the fifth stands 30
+    // pixels right of and below the focus.
+    const Position far = CMainFrame::PartySpot({INT32_MAX - 5, 7}, 4);
+    EXPECT_EQ(far.x, INT32_MAX);
+    EXPECT_EQ(far.y, 37);
 }
 
 TEST_F(Party, TravellingBeforeTheLoopHasTakenASaveInFindsThePartyOnce) {
