@@ -61,6 +61,13 @@ public:
         return true;
     }
 
+    // The next token as the name of a picture in the creature's folder.
+    bool PictureName(std::string& out, const char* missing) {
+        if (!Token(out, missing)) return false;
+        if (qv::IsNameWithinFolder(out)) return true;
+        return Fail(qv::Format("the picture name \"%s\" leads out of the folder", out.c_str()));
+    }
+
     bool Int(int32_t& out, const char* missing, const char* what, int32_t lo, int32_t hi) {
         std::string t;
         if (!Token(t, missing)) return false;
@@ -264,7 +271,7 @@ int CreatureImageSet::ParseIn(const std::string& name, const std::string& text,
         if (a == ImageAction::WOUNDED) {
             // The flash shows the same strip whichever way the creature faces.
             act.directions = 1;
-            if (!in.Token(file, kNoValue)) return 0;
+            if (!in.PictureName(file, kNoValue)) return 0;
             files.push_back({folder + file, 0, 1, act.frames});
         } else if (layout == 3) {
             std::string other;
@@ -282,17 +289,17 @@ int CreatureImageSet::ParseIn(const std::string& name, const std::string& text,
             }
             if (layout == 0) {
                 for (int32_t f = 0; f < act.frames; ++f) {
-                    if (!in.Token(file, kNoValue)) return 0;
+                    if (!in.PictureName(file, kNoValue)) return 0;
                     files.push_back({folder + file, f * act.directions, 1, act.directions});
                 }
             } else if (layout == 1) {
                 for (int32_t d = 0; d < act.directions; ++d) {
-                    if (!in.Token(file, kNoValue)) return 0;
+                    if (!in.PictureName(file, kNoValue)) return 0;
                     files.push_back({folder + file, d, act.directions, act.frames});
                 }
             } else {
                 std::string stem;
-                if (!in.Token(stem, kNoValue)) return 0;
+                if (!in.PictureName(stem, kNoValue)) return 0;
                 const std::string base = folder + stem + "\\";
                 for (int32_t n = 1; n <= act.frames * act.directions; ++n)
                     files.push_back({base + NumberedFrameName(stem, n), n - 1, 1, 1});

@@ -125,6 +125,16 @@ bool IsPlainFileName(const std::string& name) {
     return name.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
 }
 
+bool IsNameWithinFolder(const std::string& name) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = name.find_first_of("/\\", start);
+        if (!IsPlainFileName(name.substr(start, end - start))) return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
 bool FileExists(const std::string& name) {
     std::error_code ec;
     return fs::is_regular_file(ResolvePath(name), ec);

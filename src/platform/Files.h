@@ -36,6 +36,9 @@ void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes);
 // A name read from a file that is to name a file in a known folder: not
 // empty, no folder separator of either kind, not "." or "..", no NUL.
 bool IsPlainFileName(const std::string& name);
+// A name of a file inside some folder, perhaps in folders below it (parts
+// split by '/' or '\\'), each part a plain file name: it cannot lead out.
+bool IsNameWithinFolder(const std::string& name);
 bool FileExists(const std::string& name);    // a regular file
 bool FolderExists(const std::string& name);  // a folder
 // The names of the regular files in a folder (not its subfolders), sorted;

@@ -197,6 +197,11 @@ TEST(CreatureImageSet, EveryBadValueIsRefusedNamingTheFileAndSectionAndChangesNo
         {"0 100 1.0 8 8 4 4 MOVE 0 8 1 100 missing.bmp", "missing.bmp"},
         {"0 100 1.0 8 8 4 4 MOVE 3 8 1 100", "Could not find Number of Actions"},
         {"0 100 1.0 8 8 4 4 MOVE 2 8 1 100 8 8 4 4 nothere", "nothere_0001.bmp"},
+        // Picture names stay inside the creature's folder.
+        {"0 100 1.0 8 8 4 4 MOVE 0 8 1 100 ..\\a.bmp", "\"..\\a.bmp\" leads out of the folder"},
+        {"0 100 1.0 8 8 4 4 MOVE 1 1 1 100 8 8 4 4 /etc/a.bmp", "\"/etc/a.bmp\" leads out"},
+        {"0 100 1.0 8 8 4 4 MOVE 2 8 1 100 8 8 4 4 sub//x", "\"sub//x\" leads out"},
+        {"0 100 1.0 8 8 4 4 WOUNDED 0 1 1 100 c:a.bmp", "\"c:a.bmp\" leads out"},
     };
     for (const Case& c : cases) {
         CreatureImageSet set;
