@@ -12,6 +12,7 @@
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "platform/Files.h"
+#include "world/TimeOfDay.h"
 
 namespace {
 
@@ -327,6 +328,47 @@ TEST_F(TalkTest, TheSoldierTeachesOnceAndJoins) {
     EXPECT_EQ(talk.Lines(), Log({"Why not. Lead on."}));
     EXPECT_TRUE(talk.IsOver());
     EXPECT_EQ(host.log, Log({"join Miller"}));
+}
+
+TEST_F(TalkTest, ATaskSetInAConversationLapsesWithTheWorldsClock) {
+    // The ferryman waits two hours; the clock's new hours count the task down
+    // and the conversation changes with it.
+    const auto script = Script(
+        "node FERRY\n"
+        "    if Ferry = 1 say I wait for you.\n"
+        "    if Ferry = 1 end\n"
+        "    say Shall I wait?\n"
+        "    choice WAIT Wait two hours.\n"
+        "node WAIT\n"
+        "    set Ferry 1\n"
+        "    timer Ferry 2\n");
+    talk.Open(&listener, &speaker, script, "FERRY");
+    talk.Choose(0);
+    struct Row {
+        const char* rule;
+        int32_t now;  // game time the clock is stepped to (an hour is 12 x 75000)
+        int32_t amount, value;
+        const char* line;
+    };
+    const Row rows[] = {
+        {"at once", 0, 3, 1, "I wait for you."},
+        {"a step short of the hour", 11 * 75000, 3, 1, "I wait for you."},
+        {"one hour", 12 * 75000, 2, 1, "I wait for you."},
+        {"a step short of the second", 23 * 75000, 2, 1, "I wait for you."},
+        {"two hours: the task lapses", 24 * 75000, 1, 0, "Shall I wait?"},
+        {"and stays lapsed", 48 * 75000, 1, 0, "Shall I wait?"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        world().m_iGameTime = r.now;
+        world().m_pTimeOfDay->Advance(world().m_iGameTime);
+        ASSERT_NE(Variable("Ferry"), nullptr);
+        EXPECT_EQ(Variable("Ferry")->m_iBulkNum, r.amount);
+        EXPECT_EQ(Variable("Ferry")->m_iValue, r.value);
+        talk.Open(&listener, &speaker, script, "FERRY");
+        ASSERT_FALSE(talk.Lines().empty());
+        EXPECT_EQ(talk.Lines().front(), r.line);
+    }
 }
 
 TEST_F(TalkTest, FaultsCloseTheConversationNamingFileAndLine) {
