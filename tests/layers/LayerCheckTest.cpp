@@ -91,8 +91,8 @@ TEST_F(LayerCheck, AnUpwardIncludeIsReportedWithItsFileAndLine) {
         "src/media/DSound.cpp:2: includes \"world/Global.h\": media may not include world",
         "src/platform/Window.cpp:2: includes \"media/DDWnd.h\": platform may not include media",
         "src/structures/Walls.cpp:1: includes <SDL2/SDL.h>: SDL is reached only through platform/",
-        "src/structures/Walls.cpp:2: includes \"windows/Talk.h\": structures may not include "
-        "windows",
+        ("src/structures/Walls.cpp:2: includes \"windows/Talk.h\": structures may not include "
+         "windows"),
         "src/shell/MainFrm.cpp:1: includes \"editor/Tools.h\": shell may not include editor",
     };
     for (const char* line : expected) EXPECT_NE(run.output.find(line), std::string::npos) << line;
@@ -113,6 +113,30 @@ TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
     for (const std::string& line : expected)
         EXPECT_NE(run.output.find(line), std::string::npos) << line;
     EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
+}
+
+TEST_F(LayerCheck, PlayStandsAboveTheGamesObjectsAndBelowTheWindows) {
+    Write("src/play/Play.cpp",
+          "#include \"creatures/Player.h\"\n#include \"events/GameEvent.h\"\n#include "
+          "\"world/World.h\"\n");
+    Write("src/windows/Options.cpp", "#include \"play/Play.h\"\n");
+    Write("src/shell/MainFrm.cpp", "#include \"play/Order.h\"\n");
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "");
+
+    Write("src/creatures/Player.cpp", "#include \"play/Play.h\"\n");
+    Write("src/play/Order.cpp", "#include \"play/Order.h\"\n#include \"windows/Options.h\"\n");
+    run = Check();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("src/creatures/Player.cpp:1: includes \"play/Play.h\": creatures may "
+                              "not include play"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("src/play/Order.cpp:2: includes \"windows/Options.h\": play may not "
+                              "include windows"),
+              std::string::npos)
+        << run.output;
 }
 
 TEST_F(LayerCheck, ListedDebtsAreToleratedAndStaleOnesReported) {
