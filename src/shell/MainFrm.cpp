@@ -182,14 +182,6 @@ void CMainFrame::SetControlPlayer(Player* creature, int) {
     if (creature) m_World.m_pControlPlayer = creature;
 }
 
-int CMainFrame::RunOptionsWindow(int, int) {
-    // Until the options window exists its first showing starts the game in
-    // the start world, as its "new game" would, and nobody can ask to quit
-    // at a later one: play goes on.
-    if (m_bOptionsShown) return 1;
-    return StartInOriginalWorld();
-}
-
 void CMainFrame::ResetGeneratorFight(Group*) {
     // Monster generators come with their own part of the game; a running
     // fight is never set without them.

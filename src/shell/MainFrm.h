@@ -236,8 +236,10 @@ public:
     // window after a death and the monster generators' fights. Each answers
     // as the loop expects while the part behind it is missing.
     void SetControlPlayer(Player* creature, int refresh);
-    // TRUE when the player goes on playing, FALSE when the player chose to
-    // quit there.
+    // The options window (shell/MainFrmOptions.cpp): the start layout at its
+    // first showing, else the in-game one, where `b` lets the player go back
+    // to the game. TRUE when the player goes on playing (a game was begun or
+    // loaded, or play goes on), FALSE when the player chose to quit there.
     int RunOptionsWindow(int a, int b);
     void RefreshPartyTips() {}
     void OnActivateApp(bool active) override;
@@ -518,6 +520,9 @@ public:
     // settings file, keeping its other lines; false, with the reason said,
     // when the file cannot be written (the switches in play stay as set).
     bool WriteSoundSettings(int sound, int music);
+    // Writes one such value, "Sound" or "Midi", as the switches in the
+    // options window do; false, with the reason said, when it cannot.
+    bool WriteSetting(const std::string& key, int value);
 
     // The commands the frame posts to itself: the intro, then its end.
     static constexpr int kCmdPlayIntro = 170;
