@@ -403,9 +403,14 @@ void MapMaster::Serialize(qv::Archive& ar) {
     if (!tree || !tree->info) ar.Fail(qv::ArchiveError::Generic, "a world without a root land");
     const int32_t w = tree->info->bounds.right;
     const int32_t h = tree->info->bounds.bottom;
-    if (w < wide || h < high || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight)
+    // Bounded before anything is made for it: the explored bits alone of a
+    // world too large would take gigabytes.
+    if (w < wide || h < high || !FitsLargestWorld(w, h))
         ar.Fail(qv::ArchiveError::Generic,
-                "a world of " + std::to_string(w) + " x " + std::to_string(h) + " cells");
+                "a world of " + std::to_string(w) + " x " + std::to_string(h) +
+                    " cells, where a world takes at least " + std::to_string(wide) + " x " +
+                    std::to_string(high) + " and at most " + std::to_string(kMaxWorldCells) +
+                    " cells");
     // Every land of the index lies in the world the root land spans.
     std::vector<const LandGraph*> nodes{tree.get()};
     while (!nodes.empty()) {
@@ -432,7 +437,6 @@ void MapMaster::Serialize(qv::Archive& ar) {
     DeleteContents();
     lightholders.clear();
     landgraph = tree.release();
-    SetWorldSize(w, h);
-    explored = std::move(bits);
+    TakeWorldSize(w, h, std::move(bits));
     RecentreWindow();
 }
