@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <list>
 #include <optional>
@@ -244,10 +245,20 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     }
 
     if (version >= kVersionFormation) {
+        // A member stands at most half the world's narrower side from its
+        // leader, either way: rebased on the leader's offset, turned by
+        // quarters and added to a point of the world, an offset then stays
+        // within one wrap of the world, far from the ends of an int.
+        const int32_t reach = std::min(w.map_master->halfpixelx, w.map_master->halfpixely);
         std::array<qv::Point, CMainFrame::kPartySlots> offsets{};
         for (qv::Point& offset : offsets) {
             offset.x = ar.ReadInt();
             offset.y = ar.ReadInt();
+            if (std::abs(int64_t{offset.x}) > reach || std::abs(int64_t{offset.y}) > reach)
+                ar.Fail(qv::ArchiveError::BadIndex,
+                        "a formation offset of (" + std::to_string(offset.x) + ", " +
+                            std::to_string(offset.y) + "), beyond the " + std::to_string(reach) +
+                            " pixels a member may stand from its leader in this world");
         }
         if (replace) out.formation = offsets;
     }

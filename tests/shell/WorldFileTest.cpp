@@ -58,30 +58,37 @@ protected:
     }
 };
 
+// The small world of the golden bytes as its file holds it, with the offsets
+// (x, y) of the six party slots given.
+Bytes SmallWorldFile(std::initializer_list<int32_t> formation) {
+    Bytes b;
+    PutInt(b, 19);
+    PutNewClass(b, "MapMaster", 2);
+    PutMapPart(b);
+    PutWord(b, 0);  // stores
+    PutWord(b, 0);  // events
+    PutWord(b, 0);  // key records
+    PutInt(b, 1);   // group slots: only slot 0, "All Groups"
+    PutEmptyPool(b);
+    PutInts(b, {8080, 5432});
+    PutWord(b, 7);
+    PutWord(b, 35);
+    PutWord(b, 1);  // one script variable
+    PutNewClass(b, "Object", 11);
+    PutObjectDefaults(b, "Bell");
+    PutInts(b, formation);
+    PutString(b, "Ayla");
+    PutString(b, "Rex");
+    PutInt(b, 1);   // hold ground
+    PutInt(b, 0);   // no group kept aside outside a game save
+    PutWord(b, 0);  // and no spells
+    PutInt(b, 42);  // the spell counter
+    return b;
+}
+
 TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     Furnish();
-    Bytes expected;
-    PutInt(expected, 19);
-    PutNewClass(expected, "MapMaster", 2);
-    PutMapPart(expected);
-    PutWord(expected, 0);  // stores
-    PutWord(expected, 0);  // events
-    PutWord(expected, 0);  // key records
-    PutInt(expected, 1);   // group slots: only slot 0, "All Groups"
-    PutEmptyPool(expected);
-    PutInts(expected, {8080, 5432});
-    PutWord(expected, 7);
-    PutWord(expected, 35);
-    PutWord(expected, 1);  // one script variable
-    PutNewClass(expected, "Object", 11);
-    PutObjectDefaults(expected, "Bell");
-    PutInts(expected, {0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
-    PutString(expected, "Ayla");
-    PutString(expected, "Rex");
-    PutInt(expected, 1);   // hold ground
-    PutInt(expected, 0);   // no group kept aside outside a game save
-    PutWord(expected, 0);  // and no spells
-    PutInt(expected, 42);  // the spell counter
+    const Bytes expected = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
     EXPECT_EQ(frame.m_iWorldVersion, 19);
@@ -99,6 +106,68 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     EXPECT_EQ(frame.m_bRefreshPending, 1);
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
+}
+
+// A member of the party stands at most half the world's narrower side from
+// its leader: 2688 pixels in the world of 51 x 48 cells (48 x 112 / 2), not
+// the 4080 of its width. An offset beyond is refused, naming the file, as a
+// saved game and as a world change, and the world stays as it was.
+TEST_F(WorldFile, AFormationOffsetBeyondHalfTheWorldsNarrowerSideIsRefused) {
+    struct Row {
+        const char* rule;
+        int32_t x, y;
+        bool replace, read;
+    };
+    const Row rows[] = {
+        {"at the reach, east", 2688, 0, true, true},
+        {"one beyond, east", 2689, 0, true, false},
+        {"at the reach, west", -2688, 0, true, true},
+        {"one beyond, west", -2689, 0, true, false},
+        {"at the reach, south", 0, 2688, true, true},
+        {"one beyond, south", 0, 2689, true, false},
+        {"one beyond, north", 0, -2689, true, false},
+        {"half the world's width is beyond", 4080, 0, true, false},
+        {"the lowest int, whose negation overflows", INT32_MIN, 0, true, false},
+        {"a world change reads it", -2688, 2688, false, true},
+        {"a world change refuses it too", 0, INT32_MIN, false, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        frame.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
+                                    {40, 0},         {55, 40}, {55, -40}};
+        frame.m_World.m_ptFocus = {5, 6};
+        const auto before = frame.m_FormationOffsets;
+        const Bytes file = SmallWorldFile({0, 0, -40, 0, 40, 0, r.x, r.y, -40, -40, 40, -40});
+        qv::Archive ar(file, "far.qvr");
+        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        try {
+            frame.Serialize(ar);
+            EXPECT_TRUE(r.read) << "read";
+            EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
+            if (r.replace) {
+                EXPECT_EQ(frame.m_FormationOffsets[3], (qv::Point{r.x, r.y}));
+            }
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_EQ(e.file, "far.qvr");
+            EXPECT_NE(std::string(e.what()).find("formation offset"), std::string::npos)
+                << e.what();
+            EXPECT_EQ(frame.m_FormationOffsets, before);
+        }
+        frame.m_bLoadingGame = 0;
+        // Tried first, as every load is, the world in play is not touched.
+        frame.m_World.m_ptFocus = {5, 6};
+        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        bool tried = true;
+        try {
+            frame.CheckWorldRead(file, "far.qvr");
+        } catch (const qv::ArchiveError&) {
+            tried = false;
+        }
+        frame.m_bLoadingGame = 0;
+        EXPECT_EQ(tried, r.read);
+        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+    }
 }
 
 TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
