@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <list>
 #include <optional>
@@ -88,6 +87,32 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
     const int64_t scaled = v * mul / div;
     return static_cast<int32_t>(std::clamp<int64_t>(scaled, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
+}
+
+// How far a party spreads around its leader, in pixels, across and down: half
+// the narrower side of the smallest world (48 rows of 112 pixels). No offset
+// reaches further from the leader's point, nor any two offsets further from
+// each other, so that the offsets rebased on the leader's slot (as the game
+// writes them) keep to the same rule, in any world; turned by quarters and
+// added to a point of the world, an offset stays within one wrap of it.
+constexpr int32_t kFormationReach =
+    std::min(MapMaster::wide * MapMaster::CellWidth, MapMaster::high* MapMaster::CellHeight) / 2;
+
+void CheckFormation(qv::Archive& ar,
+                    const std::array<qv::Point, CMainFrame::kPartySlots>& offsets) {
+    for (const char* axis : {"across", "down"}) {
+        auto along = [axis](const qv::Point& p) { return axis[0] == 'a' ? p.x : p.y; };
+        int64_t lo = along(offsets[0]), hi = lo;
+        for (const qv::Point& p : offsets) {
+            lo = std::min<int64_t>(lo, along(p));
+            hi = std::max<int64_t>(hi, along(p));
+        }
+        if (lo < -kFormationReach || hi > kFormationReach || hi - lo > kFormationReach)
+            ar.Fail(qv::ArchiveError::BadIndex,
+                    "a formation whose offsets run from " + std::to_string(lo) + " to " +
+                        std::to_string(hi) + " " + axis + ", where a party spreads over " +
+                        std::to_string(kFormationReach) + " pixels at most around its leader");
+    }
 }
 
 // The world file's version; refused when it is newer than this game writes.
@@ -246,21 +271,12 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     }
 
     if (version >= kVersionFormation) {
-        // A member stands at most half the world's narrower side from its
-        // leader, either way: rebased on the leader's offset, turned by
-        // quarters and added to a point of the world, an offset then stays
-        // within one wrap of the world, far from the ends of an int.
-        const int32_t reach = std::min(w.map_master->halfpixelx, w.map_master->halfpixely);
         std::array<qv::Point, CMainFrame::kPartySlots> offsets{};
         for (qv::Point& offset : offsets) {
             offset.x = ar.ReadInt();
             offset.y = ar.ReadInt();
-            if (std::abs(int64_t{offset.x}) > reach || std::abs(int64_t{offset.y}) > reach)
-                ar.Fail(qv::ArchiveError::BadIndex,
-                        "a formation offset of (" + std::to_string(offset.x) + ", " +
-                            std::to_string(offset.y) + "), beyond the " + std::to_string(reach) +
-                            " pixels a member may stand from its leader in this world");
         }
+        CheckFormation(ar, offsets);
         if (replace) out.formation = offsets;
     }
 

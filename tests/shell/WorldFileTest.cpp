@@ -108,28 +108,37 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     EXPECT_EQ(Store(), expected);
 }
 
-// A member of the party stands at most half the world's narrower side from
-// its leader: 2688 pixels in the world of 51 x 48 cells (48 x 112 / 2), not
-// the 4080 of its width. An offset beyond is refused, naming the file, as a
-// saved game and as a world change, and the world stays as it was.
-TEST_F(WorldFile, AFormationOffsetBeyondHalfTheWorldsNarrowerSideIsRefused) {
+// A party spreads over at most 2688 pixels around its leader, across and down
+// (half the narrower side of the smallest world, 48 x 112 / 2): no offset
+// reaches further from the leader's point, nor any two offsets further from
+// each other, so that the formation the game writes, rebased on the leader,
+// reads back. A formation beyond is refused, naming the file, as a saved game
+// and as a world change, and the world stays as it was.
+TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     struct Row {
         const char* rule;
-        int32_t x, y;
+        std::array<int32_t, 12> formation;  // x, y of each slot
         bool replace, read;
     };
     const Row rows[] = {
-        {"at the reach, east", 2688, 0, true, true},
-        {"one beyond, east", 2689, 0, true, false},
-        {"at the reach, west", -2688, 0, true, true},
-        {"one beyond, west", -2689, 0, true, false},
-        {"at the reach, south", 0, 2688, true, true},
-        {"one beyond, south", 0, 2689, true, false},
-        {"one beyond, north", 0, -2689, true, false},
-        {"half the world's width is beyond", 4080, 0, true, false},
-        {"the lowest int, whose negation overflows", INT32_MIN, 0, true, false},
-        {"a world change reads it", -2688, 2688, false, true},
-        {"a world change refuses it too", 0, INT32_MIN, false, false},
+        {"every member on the leader's point", {}, true, true},
+        {"at the reach, east", {0, 0, 2688, 0}, true, true},
+        {"one beyond, east", {0, 0, 2689, 0}, true, false},
+        {"at the reach, west", {0, 0, -2688, 0}, true, true},
+        {"one beyond, west", {0, 0, -2689, 0}, true, false},
+        {"at the reach, south", {0, 0, 0, 2688}, true, true},
+        {"one beyond, north", {0, 0, 0, -2689}, true, false},
+        {"two members as far apart as the reach", {0, 0, -1344, 0, 1344, 0}, true, true},
+        {"two members a pixel further apart", {0, 0, -1344, 0, 1345, 0}, true, false},
+        {"the same down", {0, 0, 0, -1344, 0, 1345}, true, false},
+        {"the leader away from its point, all within the reach",
+         {2688, 2688, 2000, 2000, 1000, 1000},
+         true,
+         true},
+        {"half the world's width", {0, 0, 4080, 0}, true, false},
+        {"the lowest int, whose negation overflows", {0, 0, INT32_MIN, 0}, true, false},
+        {"a world change reads it", {0, 0, -1344, 1344, 1344, -1344}, false, true},
+        {"a world change refuses it too", {0, 0, 0, INT32_MIN}, false, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -137,7 +146,9 @@ TEST_F(WorldFile, AFormationOffsetBeyondHalfTheWorldsNarrowerSideIsRefused) {
                                     {40, 0},         {55, 40}, {55, -40}};
         frame.m_World.m_ptFocus = {5, 6};
         const auto before = frame.m_FormationOffsets;
-        const Bytes file = SmallWorldFile({0, 0, -40, 0, 40, 0, r.x, r.y, -40, -40, 40, -40});
+        const auto& f = r.formation;
+        const Bytes file = SmallWorldFile(
+            {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
         qv::Archive ar(file, "far.qvr");
         frame.m_bLoadingGame = r.replace ? 1 : 0;
         try {
@@ -145,12 +156,14 @@ TEST_F(WorldFile, AFormationOffsetBeyondHalfTheWorldsNarrowerSideIsRefused) {
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(frame.m_FormationOffsets[3], (qv::Point{r.x, r.y}));
+                EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(frame.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
             EXPECT_EQ(e.file, "far.qvr");
-            EXPECT_NE(std::string(e.what()).find("formation offset"), std::string::npos)
+            EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
+                      std::string::npos)
                 << e.what();
             EXPECT_EQ(frame.m_FormationOffsets, before);
         }
@@ -168,6 +181,20 @@ TEST_F(WorldFile, AFormationOffsetBeyondHalfTheWorldsNarrowerSideIsRefused) {
         EXPECT_EQ(tried, r.read);
         EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
     }
+
+    // Rebased on a leader at one end of the spread, the formation is written
+    // as the game reads it back.
+    frame.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    Player leader;
+    frame.m_World.m_pLeader = &leader;
+    frame.m_World.m_Party[0] = &leader;
+    frame.RebaseFormation();
+    frame.m_World.m_pLeader = nullptr;
+    frame.m_World.m_Party[0] = nullptr;
+    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
+    const auto rebased = frame.m_FormationOffsets;
+    Read(Store());
+    EXPECT_EQ(frame.m_FormationOffsets, rebased);
 }
 
 TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
