@@ -419,7 +419,8 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
                 for (const auto& child : node->children) nodes.push_back(child.get());
                 if (!node->info) continue;
                 const std::string path = landFolder + node->info->filename;
-                if (qv::FileExists(path)) Land::FromBytes(qv::ReadWholeFile(path), path);
+                if (qv::FileExists(path))
+                    node->info->CheckAgrees(*Land::FromBytes(qv::ReadWholeFile(path), path), path);
             }
         }
     } catch (...) {

@@ -282,6 +282,17 @@ std::string LandInfo::FilePath() const {
     return GetBaseDirectory() + "tmp\\" + filename;
 }
 
+void LandInfo::CheckAgrees(const Land& l, const std::string& file) const {
+    if (l.bounds == bounds) return;
+    auto text = [](const CellRect& r) {
+        return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
+               std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+    };
+    throw qv::ArchiveError(qv::ArchiveError::BadIndex, file,
+                           "the land's rectangle " + text(l.bounds) +
+                               " is not its entry's in the world's index, " + text(bounds));
+}
+
 int LandInfo::SaveLand() {
     if (!land) return 0;
     bounds = land->bounds;

@@ -175,8 +175,10 @@ void MapMaster::PrefetchLands(LandGraph* node, const CellRect& rect) {
     LandInfo* info = node->info.get();
     if (!info || info->land) return;
     FileClock clock(landFileNanos);
-    m_prefetched.push_back(Land::ReadFile(info->FilePath()));
-    m_prefetched.back()->landinfo = info;
+    std::unique_ptr<Land> land = Land::ReadFile(info->FilePath());
+    info->CheckAgrees(*land, info->FilePath());
+    land->landinfo = info;
+    m_prefetched.push_back(std::move(land));
 }
 
 int MapMaster::ReloadWindowAt(int32_t cx, int32_t cy) {
@@ -237,6 +239,7 @@ void MapMaster::StreamLands(LandGraph* node, int overlaps) {
         } else {
             FileClock clock(landFileNanos);
             read = Land::ReadFile(info->FilePath());
+            info->CheckAgrees(*read, info->FilePath());
         }
         loadedlands.push_back(read.get());
         info->land = read.release();

@@ -197,6 +197,43 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     EXPECT_EQ(frame.m_FormationOffsets, rebased);
 }
 
+// A load is tried with the slot's land files before anything changes; a land
+// file whose rectangle is not its entry's in the world's index is refused,
+// naming the land file.
+TEST_F(WorldFile, ALoadIsTriedWithTheSlotsLandsAndRefusesOneUnlikeItsIndexEntry) {
+    const Bytes file = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
+    const std::string slot = folder.Base() + "save1/";
+    qv::MakeFolder(slot);
+    struct Row {
+        const char* rule;
+        CellRect land;
+        bool read;
+    };
+    const Row rows[] = {
+        {"the root land as large as its entry, 51 x 48", {0, 0, 51, 48}, true},
+        {"a row short", {0, 0, 51, 47}, false},
+        {"a column short", {0, 0, 50, 48}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Land land("World");
+        land.bounds = r.land;
+        qv::WriteWholeFile(slot + "world.lnd", land.StoreBytes());
+        frame.m_World.m_ptFocus = {5, 6};
+        frame.m_bLoadingGame = 1;
+        try {
+            frame.CheckWorldRead(file, "w.qvr", slot);
+            EXPECT_TRUE(r.read);
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_EQ(e.file, slot + "world.lnd");
+            EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
+        }
+        frame.m_bLoadingGame = 0;
+        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+    }
+}
+
 TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
     Furnish();
     const Bytes written = Store();
