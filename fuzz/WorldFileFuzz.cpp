@@ -3,10 +3,10 @@
 // the world that made (merged), each tried first with the slot's land files
 // and then read, the lands streamed around the focus and the party placed
 // from "players" after each read. Every input is read or refused with the
-// archive's error, never anything else, and what the try accepts the read
-// takes; a world that reads writes bytes that read back, and from then on
-// writes the same bytes (odd bytes may settle once, as a group's cached hit
-// points do when its members are counted again).
+// archive's error, never anything else, and the read takes what the try of
+// the world file accepts; a world that reads writes bytes that read back,
+// and from then on writes the same bytes (odd bytes may settle once, as a
+// group's cached hit points do when its members are counted again).
 //
 // The slot beside the input is the seeds' world of 51 x 48 cells: its root
 // land "world.lnd" with a picture, a few things and a creature, and a party
@@ -79,16 +79,25 @@ fuzz::GameFolder& Slot() {
     return *folder;
 }
 
-// Tries the world and reads it into the frame, the party placed after the
-// read; false when it is refused.
+// Whether the frame's try of the world accepts it: with the land files of
+// `folder` (a slot's, before a load) or, with none, the world file alone.
+bool Tried(CMainFrame& frame, const std::vector<uint8_t>& bytes, const std::string& folder) {
+    try {
+        frame.CheckWorldRead(bytes, kName, folder);
+    } catch (const qv::ArchiveError&) {
+        return false;
+    }
+    return true;
+}
+
+// Tries the world as a load does, with the slot's land files, and reads it
+// into the frame, the party placed after the read; false when it is refused.
+// The read takes what the try of the world file alone accepts, and the land
+// files can only refuse more.
 bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace) {
     frame.m_bLoadingGame = replace ? 1 : 0;
-    bool tried = true;
-    try {
-        frame.CheckWorldRead(bytes, kName, frame.m_strCurrentFolder);
-    } catch (const qv::ArchiveError&) {
-        tried = false;
-    }
+    const bool alone = Tried(frame, bytes, {});
+    const bool withLands = Tried(frame, bytes, frame.m_strCurrentFolder);
     bool read = true;
     try {
         qv::Archive ar(bytes, kName);
@@ -96,13 +105,14 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
     } catch (const qv::ArchiveError&) {
         read = false;
     }
-    if (tried != read) {
-        std::fprintf(stderr, "world file, read %s: the try %s it, the read %s it\n",
-                     replace ? "as a saved game" : "as a world change",
-                     tried ? "accepts" : "refuses", read ? "takes" : "refuses");
+    if (alone != read || (withLands && !alone)) {
+        std::fprintf(
+            stderr, "world file, read %s: the try %s it (with its lands, %s it), the read %s it\n",
+            replace ? "as a saved game" : "as a world change", alone ? "accepts" : "refuses",
+            withLands ? "accepts" : "refuses", read ? "takes" : "refuses");
         std::abort();
     }
-    if (!read) {
+    if (!read || !withLands) {
         frame.m_bLoadingGame = 0;
         return false;
     }
