@@ -45,13 +45,9 @@ public:
     static std::unique_ptr<CTalkEvent> MakeNPCTalk(const std::string& talkNode, int32_t actor);
 
     void Serialize(qv::Archive& ar) override;
-    // Opens the conversation of the actor, when it exists, and is finished.
+    // Opens the conversation of the actor, when it exists, through the rules
+    // of the world's play (WorldRules::OpenConversation), and is finished.
     int Execute() override;
-
-    // Opens a conversation window for a speaker at a node; installed by the
-    // conversation window. Without one no window opens.
-    using Opener = std::function<void(Player* speaker, const std::string& node)>;
-    static void SetOpener(Opener opener);
 
     std::string m_strTalkNode;
     int32_t m_iActor = -1;
@@ -67,11 +63,7 @@ public:
     // Gives the moves to the actor, when it exists, and is finished.
     int Execute() override;
 
-    // Puts one move per cell into the creature's list of scripted moves;
-    // installed by the scripted moves. Without one the list is left alone.
-    using Filler = std::function<void(Player* creature, const std::vector<qv::Point>& cells)>;
-    static void SetFiller(Filler filler);
-    // Hands the cells to the installed filler, when there is one.
+    // Adds a move to each cell, in order, to the creature's scripted moves.
     static void FillMoves(Player* creature, const std::vector<qv::Point>& cells);
 
     int32_t m_iActor = -1;

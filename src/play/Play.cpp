@@ -3,6 +3,7 @@
 
 #include "play/Play.h"
 
+#include "creatures/AStar.h"
 #include "creatures/Player.h"
 #include "platform/Message.h"
 #include "world/Map.h"
@@ -17,12 +18,20 @@ void HeadlessAsk::Tell(const std::string& text) {
 }
 
 Play::Play(World& world) : m_World(world) {
-    InstallInteraction();
+    m_World.m_pRules = this;
+    m_World.m_pPathFinder = &AStarPaths::Shared();
 }
 
 Play::~Play() {
-    Player::s_interact = nullptr;
+    if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
+    if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
 }
+
+int Play::Approach(Player* creature, int flag) {
+    return InteractWith(creature, flag);
+}
+
+void Play::OpenConversation(Player*, const std::string&) {}
 
 AskPlayer& Play::Ask() {
     static HeadlessAsk headless;

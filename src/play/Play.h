@@ -15,6 +15,7 @@
 #include "play/AskPlayer.h"
 #include "play/Order.h"
 #include "world/ObjectHolder.h"
+#include "world/WorldRules.h"
 
 class CDDWnd;
 class MapMaster;
@@ -22,10 +23,12 @@ class Object;
 class Player;
 class World;
 
-class Play {
+class Play : public WorldRules {
 public:
+    // Becomes the rules of `world` (World::m_pRules) and gives it the path
+    // finder, until it goes.
     explicit Play(World& world);
-    ~Play();
+    ~Play() override;
     Play(const Play&) = delete;
     Play& operator=(const Play&) = delete;
 
@@ -40,6 +43,13 @@ public:
     // (InteractWith for an interaction, 1 for a drop or a placing that was
     // made), 0 for an order with nothing to do.
     int Give(const Order& order);
+
+    // ---- What the world's objects ask (WorldRules)
+    // A creature's turn asks what it does about its target: InteractWith.
+    int Approach(Player* creature, int flag) override;
+    // A talk event's conversation; the conversation window comes with the
+    // conversations, and until then none opens.
+    void OpenConversation(Player* speaker, const std::string& node) override;
 
     // ---- The party (Play.cpp)
     // Sets or clears both Shift flags of every party member.
@@ -58,8 +68,6 @@ public:
     // MapMaster::CellDistanceSq (squared pixels).
     int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
                             const Position& point, int64_t maxCellSq, int flag);
-    // Makes InteractWith the creatures' interaction (Player::s_interact).
-    void InstallInteraction();
     // Drops the item or spell waiting for a target and its user: every way a
     // target selection is cancelled (Esc, the right button) calls it.
     void DropPendingUse();

@@ -132,12 +132,6 @@ void DiscardUsedItem(Object* item, Player* user) {
 
 }  // namespace
 
-void Play::InstallInteraction() {
-    Player::s_interact = [this](Player* creature, int flag) {
-        return InteractWith(creature, flag);
-    };
-}
-
 void Play::DropPendingUse() {
     m_pPendingItem = nullptr;
     m_pPendingItemUser = nullptr;

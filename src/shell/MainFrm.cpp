@@ -1,8 +1,6 @@
 #include "shell/MainFrm.h"
 
-#include "creatures/AStar.h"
 #include "creatures/Player.h"
-#include "creatures/PlayerMoves.h"
 #include "events/GameEvent.h"
 #include "items/Spell.h"
 #include "media/DirectDraw.h"
@@ -23,10 +21,6 @@ constexpr uint32_t kRandomSeed = 123459876;
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
     qv::SeedRand(kRandomSeed);
-    // The world code reaches the path finder and the scripted moves through
-    // these hooks.
-    InstallPathFinder();
-    InstallScriptedMoves();
     m_Play.m_pAsk = &m_Ask;
 }
 

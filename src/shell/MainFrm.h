@@ -196,9 +196,9 @@ public:
     int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
 
     // The party's slots and the script commands that move, split and rejoin it.
-    int FindPartySlot(const Player* creature) const { return m_World.FindPartySlot(creature); }
+    int FindPartySlot(const Member* creature) const { return m_World.FindPartySlot(creature); }
     Player* GetPartyMember(const int32_t* slot) const;
-    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const {
+    bool GetPartySlot(const Member* creature, int32_t& slot, int32_t& row) const {
         return m_World.GetPartySlot(creature, slot, row);
     }
     // The party to the centre of a cell, in rows of three 20 pixels apart.

@@ -3,9 +3,11 @@
 #include <memory>
 #include <vector>
 
+#include "creatures/Player.h"
 #include "events/GameEvent.h"
 #include "platform/Archive.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
 
 namespace {
 
@@ -82,11 +84,31 @@ TEST(GameEvent, ExecuteAnswers) {
     // No creature answers to the actor number: the talk is over at once and
     // nothing opens.
     int opened = 0;
-    CTalkEvent::SetOpener([&](Player*, const std::string&) { ++opened; });
+    World world;
+    world_test::TestRules rules;
+    rules.talk = [&](Player*, const std::string&) { ++opened; };
+    world.m_pRules = &rules;
     CTalkEvent talk("HELLO", 5);
     EXPECT_EQ(talk.Execute(), CGameEvent::kFinished);
     EXPECT_EQ(opened, 0);
-    CTalkEvent::SetOpener(nullptr);
+}
+
+TEST(GameEvent, ATalkEventOpensItsConversationThroughTheWorldsRules) {
+    World world;
+    Player speaker;
+    world.m_PlayerArray = {nullptr, &speaker};
+    CTalkEvent talk("GREET", 1);
+    // A world without play opens nothing and the event is over all the same.
+    EXPECT_EQ(talk.Execute(), CGameEvent::kFinished);
+    std::vector<std::pair<Player*, std::string>> opened;
+    world_test::TestRules rules;
+    rules.talk = [&](Player* p, const std::string& node) { opened.emplace_back(p, node); };
+    world.m_pRules = &rules;
+    EXPECT_EQ(talk.Execute(), CGameEvent::kFinished);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].first, &speaker);
+    EXPECT_EQ(opened[0].second, "GREET");
+    world.m_PlayerArray.clear();
 }
 
 }  // namespace
