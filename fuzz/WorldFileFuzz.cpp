@@ -27,8 +27,8 @@ CMainFrame& Frame() {
                                  ("qv-fuzz-world-" + std::to_string(::getpid())))
                                     .string();
         std::filesystem::create_directories(dir + "/tmp");
-        f->m_strGameFolder = dir + "/";
-        f->m_strCurrentFolder = dir + "/tmp/";
+        f->m_Play.m_strGameFolder = dir + "/";
+        f->m_Play.m_strCurrentFolder = dir + "/tmp/";
         f->m_World.CreateRootGroups();
         return f;
     }();
@@ -37,14 +37,14 @@ CMainFrame& Frame() {
 
 void Read(CMainFrame& frame, const std::vector<uint8_t>& bytes, const char* name) {
     qv::Archive ar(bytes, name);
-    frame.m_bLoadingGame = 1;
+    frame.m_Play.m_bLoadingGame = 1;
     try {
         frame.Serialize(ar);
     } catch (...) {
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         throw;
     }
-    frame.m_bLoadingGame = 0;
+    frame.m_Play.m_bLoadingGame = 0;
 }
 
 std::vector<uint8_t> Store(CMainFrame& frame) {
@@ -60,13 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
     // Every read is tried first; what the try accepts, the read must take.
     bool tried = true;
-    frame.m_bLoadingGame = 1;
+    frame.m_Play.m_bLoadingGame = 1;
     try {
-        frame.CheckWorldRead(bytes, "fuzz.qvr");
+        frame.m_Play.CheckWorldRead(bytes, "fuzz.qvr");
     } catch (const qv::ArchiveError&) {
         tried = false;
     }
-    frame.m_bLoadingGame = 0;
+    frame.m_Play.m_bLoadingGame = 0;
     try {
         Read(frame, bytes, "fuzz.qvr");
     } catch (const qv::ArchiveError&) {
@@ -74,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (!tried) std::abort();
-    frame.m_bSaving = 1;
+    frame.m_Play.m_bSaving = 1;
     Read(frame, Store(frame), "settled.qvr");
     const std::vector<uint8_t> stored = Store(frame);
     Read(frame, stored, "stored.qvr");
     const std::vector<uint8_t> again = Store(frame);
-    frame.m_bSaving = 0;
+    frame.m_Play.m_bSaving = 0;
     if (again != stored) std::abort();
     return 0;
 }

@@ -41,7 +41,7 @@ int SetMessageLine(const std::string& text) {
 
 std::string GetBaseDirectory() {
     CMainFrame* f = GetMainFrame();
-    return f ? f->m_strGameFolder : std::string();
+    return f ? f->m_Play.m_strGameFolder : std::string();
 }
 
 void FatalMessage(const char* format, ...) {

@@ -24,6 +24,7 @@ class Object;
 class ObjectHolder;
 class PathFinder;
 class Player;
+class Spell;
 class UnusedNumbers;
 class WorldRules;
 
@@ -36,6 +37,16 @@ struct GameEventDeleter {
     void operator()(CGameEvent* event) const;
 };
 using GameEventPtr = std::unique_ptr<CGameEvent, GameEventDeleter>;
+
+// Deletes a spell where its class is defined (items/), as GameEventDeleter
+// does for events.
+struct SpellDeleter {
+    SpellDeleter() = default;
+    template <class T>
+    SpellDeleter(std::default_delete<T>) {}
+    void operator()(Spell* spell) const;
+};
+using SpellPtr = std::unique_ptr<Spell, SpellDeleter>;
 
 class World {
 public:
@@ -111,6 +122,11 @@ public:
 
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
+
+    // The spells in effect (stored with a saved game) and the missiles and
+    // spell projectiles in flight; owned. Play's tick runs them.
+    std::list<SpellPtr> m_ActiveSpells;
+    std::list<std::unique_ptr<Object>> m_FlyingObjects;
 
     // What its objects ask of the layers above (world/WorldRules.h): the rules
     // of play and the path finder, given by the Play that runs the world; null
