@@ -30,10 +30,6 @@ Play::~Play() {
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
 }
 
-int Play::Approach(Player* creature, int flag) {
-    return InteractWith(creature, flag);
-}
-
 void Play::OpenConversation(Player*, const std::string&) {}
 
 AskPlayer& Play::Ask() {

@@ -78,7 +78,9 @@ public:
     uint32_t m_iTickCount = 0;  // ticks run since play began
 
     // ---- What the world's objects ask (WorldRules)
-    // A creature's turn asks what it does about its target: InteractWith.
+    // A creature's turn asks what it does about its target: InteractWith,
+    // except that arriving at a thing is only reported (answered 1); what it
+    // calls for is carried out after the groups' turns (ApplyArrivals).
     int Approach(Player* creature, int flag) override;
     // A talk event's conversation; the conversation window comes with the
     // conversations, and until then none opens.
@@ -289,6 +291,10 @@ public:
     // nothing done, -3 the world changed under the caller. A nonzero flag acts
     // without the distance test.
     int InteractWith(Player* creature, int flag);
+    // Carries out what the creatures that arrived at their targets during the
+    // groups' turns came for, in the order they arrived; kWorldChanged when
+    // one of them changed the world (the rest are dropped), else 1.
+    int ApplyArrivals();
     // Whether the straight line from the creature to `point` meets `target`
     // first, or nothing at all; never beyond `maxCellSq`, in the measure of
     // MapMaster::CellDistanceSq (squared pixels).
@@ -427,6 +433,15 @@ private:
     void AfterWorldChange();
     // The land under the focus: its light, its own update and its music.
     void UpdateArea(Land* land, int32_t now);
+    int Interact(Player* creature, int flag, bool deferActing);
+    // What creature K (null: the player's own click) does about the thing of
+    // holder H it touches: steps 6 and 7 of InteractWith.
+    int Act(Player* creature, ObjectHolder* holder);
+    struct Arrival {
+        qv::Handle<Player> creature;
+        qv::Handle<ObjectHolder> target;
+    };
+    std::vector<Arrival> m_Arrivals;  // reported during the groups' turns
     void BringBackParty();
     void ReadPartyFromPlayers();
     void EndSpellsOfTheDead();

@@ -136,7 +136,11 @@ void Play::RunWorld(int32_t* now) {
         }
     }
 
-    if (w.m_pAllGroups && w.m_pAllGroups->Update(t, Map()) == Group::kWorldChanged) {
+    // The groups' turns; then, at a safe point after them, what the
+    // creatures that arrived at their targets came for.
+    const int walked = w.m_pAllGroups ? w.m_pAllGroups->Update(t, Map()) : 1;
+    const int acted = ApplyArrivals();
+    if (walked == Group::kWorldChanged || acted == Group::kWorldChanged) {
         MoveToLand();
         return;
     }

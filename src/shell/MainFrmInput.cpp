@@ -34,10 +34,6 @@ bool HoldsCapture(CMainFrame* frame) {
     return qv::MessageLoop::Instance().GetCapture() == frame;
 }
 
-void RestoreCursorImage() {
-    if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
-}
-
 // Follows the mouse while a placed object's picture is dragged in the
 // editor, until the button is let go (or Esc cancels).
 class PlacedObjectDrag : public qv::ModalWindow {
@@ -163,7 +159,6 @@ bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
 void CMainFrame::OnLButtonDown(qv::Point point) {
     if (IsInputBlocked()) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
-    Player* control = m_World.m_pControlPlayer.Get();
 
     // A target is being chosen: this click picks it.
     if (m_Play.m_iSelectMode >= 1) {
