@@ -8,6 +8,7 @@
 #include "creatures/PlayerEvents.h"
 #include "media/MouseCursor.h"
 #include "platform/Message.h"
+#include "platform/Rand.h"
 #include "world/Group.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -20,7 +21,13 @@ void HeadlessAsk::Tell(const std::string& text) {
     qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
+namespace {
+// The shared chance generator starts from the same seed in every game.
+constexpr uint32_t kRandomSeed = 123459876;
+}  // namespace
+
 Play::Play(World& world) : m_World(world) {
+    qv::SeedRand(kRandomSeed);
     m_World.m_pRules = this;
     m_World.m_pPathFinder = &AStarPaths::Shared();
 }

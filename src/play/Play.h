@@ -85,6 +85,8 @@ public:
     // A talk event's conversation; the conversation window comes with the
     // conversations, and until then none opens.
     void OpenConversation(Player* speaker, const std::string& node) override;
+    std::string GameFolder() const override { return m_strGameFolder; }
+    int IsEditing() const override { return m_bEditing; }
 
     // ---- The tick (PlayTick.cpp)
     // The game time of one tick, fast time's factor, the pause bank's cap and
@@ -264,6 +266,10 @@ public:
     // has no "original" slot (play then opens on the empty world, said on
     // the error output); FALSE after a reported failure.
     int StartInOriginalWorld();
+    // Plays from the game folder `folder` (ending in a backslash): the
+    // working folder "tmp", the slot folder and the current folder of the
+    // start world, and the slot table read from it.
+    void UseGameFolder(const std::string& folder);
     // The slot table from and to the file "saved" in the game folder; a
     // missing or bad file leaves the table empty.
     int ReadSaveSlots();

@@ -328,3 +328,11 @@ int Play::StartInOriginalWorld() {
     }
     return OpenStartWorld();
 }
+
+void Play::UseGameFolder(const std::string& folder) {
+    m_strGameFolder = folder;
+    m_strWorkFolder = "tmp\\";
+    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
+    m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
+    ReadSaveSlots();
+}

@@ -370,6 +370,9 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
         // The scratch world is the current one while it lives, so that what
         // the file's objects enter themselves in is its own.
         World scratch;
+        // What the file's objects ask of play (the game folder, build mode)
+        // is answered as for the running world.
+        scratch.m_pRules = m_World.m_pRules;
         scratch.map_master = std::make_unique<MapMaster>();
         scratch.CreateRootGroups();
         const bool replace = m_bLoadingGame != 0;

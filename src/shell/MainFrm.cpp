@@ -13,14 +13,8 @@
 
 extern CMainFrame* g_pMainFrame;
 
-namespace {
-// The shared chance generator starts from the same seed in every game.
-constexpr uint32_t kRandomSeed = 123459876;
-}  // namespace
-
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
-    qv::SeedRand(kRandomSeed);
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
 }

@@ -160,11 +160,7 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                               qv::ToSlashes(folder).c_str(), error.what());
         }
     }
-    m_Play.m_strGameFolder = folder;
-    m_Play.m_strWorkFolder = "tmp\\";
-    m_Play.m_strSaveFolder = Play::GetSaveFolder(Play::kOriginalSlot);
-    m_Play.m_strCurrentFolder = m_Play.GameFolderPath(m_Play.m_strSaveFolder);
-    m_Play.ReadSaveSlots();
+    m_Play.UseGameFolder(folder);
     return {};
 }
 

@@ -21,6 +21,11 @@ public:
     virtual int Approach(Player* creature, int flag) = 0;
     // A scripted event opens a conversation for `speaker` at talk node `node`.
     virtual void OpenConversation(Player* speaker, const std::string& node) = 0;
+    // The game folder the world's files are found under (ends in a
+    // backslash), and whether the editor's build mode check is on
+    // (world/Global.h's GetBaseDirectory and IsEditMode).
+    virtual std::string GameFolder() const = 0;
+    virtual int IsEditing() const = 0;
 };
 
 class PathFinder {

@@ -34,6 +34,10 @@ struct TestRules : WorldRules {
     void OpenConversation(Player* speaker, const std::string& node) override {
         if (talk) talk(speaker, node);
     }
+    std::string GameFolder() const override { return folder; }
+    int IsEditing() const override { return editing; }
+    std::string folder;
+    int editing = 0;
 };
 
 // Gives `world` a fresh map of its own and answers it.
