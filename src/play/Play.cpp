@@ -37,7 +37,11 @@ Play::~Play() {
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
 }
 
-void Play::OpenConversation(Player*, const std::string&) {}
+bool Play::OpenConversation(Player* speaker, const std::string& node) {
+    if (!m_OpenConversation) return false;
+    m_OpenConversation(speaker, node);
+    return true;
+}
 
 AskPlayer& Play::Ask() {
     static HeadlessAsk headless;

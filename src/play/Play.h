@@ -82,9 +82,11 @@ public:
     // except that arriving at a thing is only reported (answered 1); what it
     // calls for is carried out after the groups' turns (ApplyArrivals).
     int Approach(Player* creature, int flag) override;
-    // A talk event's conversation; the conversation window comes with the
-    // conversations, and until then none opens.
-    void OpenConversation(Player* speaker, const std::string& node) override;
+    // A talk event's conversation, opened by the conversation window that
+    // installs m_OpenConversation; false (none opens, the event waits) while
+    // there is none.
+    bool OpenConversation(Player* speaker, const std::string& node) override;
+    std::function<void(Player* speaker, const std::string& node)> m_OpenConversation;
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
 

@@ -19,8 +19,9 @@ public:
     // have taken their turns), 0 nothing to do, -3 the world changed. A nonzero
     // flag counts as arrived without the distance test.
     virtual int Approach(Player* creature, int flag) = 0;
-    // A scripted event opens a conversation for `speaker` at talk node `node`.
-    virtual void OpenConversation(Player* speaker, const std::string& node) = 0;
+    // A scripted event opens a conversation for `speaker` at talk node `node`;
+    // false when none can open now (the event then waits).
+    virtual bool OpenConversation(Player* speaker, const std::string& node) = 0;
     // The game folder the world's files are found under (ends in a
     // backslash), and whether the editor's build mode check is on
     // (world/Global.h's GetBaseDirectory and IsEditMode).

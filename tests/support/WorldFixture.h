@@ -31,8 +31,11 @@ struct TestRules : WorldRules {
     int Approach(Player* creature, int flag) override {
         return approach ? approach(creature, flag) : 0;
     }
-    void OpenConversation(Player* speaker, const std::string& node) override {
-        if (talk) talk(speaker, node);
+    // No `talk`: no conversation can open.
+    bool OpenConversation(Player* speaker, const std::string& node) override {
+        if (!talk) return false;
+        talk(speaker, node);
+        return true;
     }
     std::string GameFolder() const override { return folder; }
     int IsEditing() const override { return editing; }
