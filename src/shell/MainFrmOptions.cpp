@@ -19,16 +19,16 @@ public:
     explicit FrameOptionsHost(CMainFrame& frame) : f(frame) {}
 
     Slot GetSlot(int index) const override {
-        if (index < 0 || index >= CMainFrame::kSlotCount) return {};
-        const CMainFrame::SaveSlotEntry& e = f.m_SaveSlots[static_cast<size_t>(index)];
+        if (index < 0 || index >= Play::kSlotCount) return {};
+        const Play::SaveSlotEntry& e = f.m_Play.m_SaveSlots[static_cast<size_t>(index)];
         return {e.inUse != 0, e.description};
     }
 
     bool LoadSlot(int index) override {
-        if (index < 0 || index >= CMainFrame::kSlotCount) return false;
-        const int previous = f.m_iCurrentSlot;
-        if (!f.LoadSlot(index)) {
-            f.m_iCurrentSlot = previous;
+        if (index < 0 || index >= Play::kSlotCount) return false;
+        const int previous = f.m_Play.m_iCurrentSlot;
+        if (!f.m_Play.LoadSlot(index)) {
+            f.m_Play.m_iCurrentSlot = previous;
             return false;
         }
         f.m_bFullRedraw = 1;
@@ -36,12 +36,12 @@ public:
     }
 
     bool SaveGame(int index, const std::string& description) override {
-        if (index < 0 || index >= CMainFrame::kQuickSlot) return false;
+        if (index < 0 || index >= Play::kQuickSlot) return false;
         // A save that is not made leaves the table as it was.
-        CMainFrame::SaveSlotEntry& entry = f.m_SaveSlots[static_cast<size_t>(index)];
-        const CMainFrame::SaveSlotEntry before = entry;
+        Play::SaveSlotEntry& entry = f.m_Play.m_SaveSlots[static_cast<size_t>(index)];
+        const Play::SaveSlotEntry before = entry;
         entry = {1, description};
-        if (!f.SaveGame(index)) {
+        if (!f.m_Play.SaveGame(index)) {
             entry = before;
             return false;
         }
@@ -54,32 +54,34 @@ public:
             int32_t strength, dexterity, intelligence;
             std::string player, dog;
         };
-        const Kept before{f.m_bNewCharacterPending, f.m_iNewStrength,  f.m_iNewDexterity,
-                          f.m_iNewIntelligence,     f.m_strPlayerName, f.m_strDogName};
-        f.m_bNewCharacterPending = 1;
-        f.m_iNewStrength = c.strength;
-        f.m_iNewDexterity = c.dexterity;
-        f.m_iNewIntelligence = c.intelligence;
-        f.m_strPlayerName = c.playerName;
-        f.m_strDogName = c.dogName;
-        const std::string original = f.GameFolderPath(CMainFrame::GetSaveFolder(0));
+        const Kept before{f.m_Play.m_bNewCharacterPending, f.m_Play.m_iNewStrength,
+                          f.m_Play.m_iNewDexterity,        f.m_Play.m_iNewIntelligence,
+                          f.m_Play.m_strPlayerName,        f.m_Play.m_strDogName};
+        f.m_Play.m_bNewCharacterPending = 1;
+        f.m_Play.m_iNewStrength = c.strength;
+        f.m_Play.m_iNewDexterity = c.dexterity;
+        f.m_Play.m_iNewIntelligence = c.intelligence;
+        f.m_Play.m_strPlayerName = c.playerName;
+        f.m_Play.m_strDogName = c.dogName;
+        const std::string original =
+            f.m_Play.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot));
         if (!qv::FolderExists(original)) {
             // A game folder without its start world opens on the empty world.
             std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
                          qv::ToSlashes(original).c_str());
-            f.m_bNewCharacterPending = 0;
+            f.m_Play.m_bNewCharacterPending = 0;
             return true;
         }
-        if (!f.LoadSlot(kOriginalSlotIndex)) {
-            f.m_bNewCharacterPending = before.pending;
-            f.m_iNewStrength = before.strength;
-            f.m_iNewDexterity = before.dexterity;
-            f.m_iNewIntelligence = before.intelligence;
-            f.m_strPlayerName = before.player;
-            f.m_strDogName = before.dog;
+        if (!f.m_Play.LoadSlot(kOriginalSlotIndex)) {
+            f.m_Play.m_bNewCharacterPending = before.pending;
+            f.m_Play.m_iNewStrength = before.strength;
+            f.m_Play.m_iNewDexterity = before.dexterity;
+            f.m_Play.m_iNewIntelligence = before.intelligence;
+            f.m_Play.m_strPlayerName = before.player;
+            f.m_Play.m_strDogName = before.dog;
             return false;
         }
-        f.SetControlPlayer(nullptr, 0);
+        f.m_Play.SetControlPlayer(nullptr);
         f.m_bFullRedraw = 1;
         return true;
     }
@@ -112,7 +114,7 @@ int CMainFrame::RunOptionsWindow(int a, int b) {
     // Esc (b set), never after a death; `a` (no fight is on) is kept by the
     // window and read by nothing.
     FrameOptionsHost host(*this);
-    const bool first = !m_bOptionsShown;
+    const bool first = !m_Play.m_bOptionsShown;
     int result = 0;
     {
         COptionsWnd window(&host, first, b != 0, a);

@@ -155,9 +155,9 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     CMainFrame& f = Frame();
     EXPECT_EQ(f.m_iStage, 0);
     EXPECT_EQ(f.m_bSystemCursorShown, 0);
-    EXPECT_EQ(f.m_strGameFolder, dir.string() + "\\");
-    EXPECT_EQ(f.m_strSaveFolder, "original\\");
-    EXPECT_EQ(f.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(f.m_Play.m_strGameFolder, dir.string() + "\\");
+    EXPECT_EQ(f.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(f.m_Play.m_strWorkFolder, "tmp\\");
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
     EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
@@ -201,7 +201,7 @@ TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
     ASSERT_FALSE(fs::exists(settingsFile));
     ASSERT_EQ(Init(app), 1);
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
     EXPECT_EQ(f.m_bWindowed, 1);
     EXPECT_EQ(f.m_bBuildMode, 0);
     EXPECT_TRUE(messages.shown.empty());
@@ -263,7 +263,7 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     EXPECT_EQ(Frame().m_iStage, 3);
     EXPECT_TRUE(loop.HasTimer(CMainFrame::kTimerId));
     EXPECT_EQ(Frame().m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
-    EXPECT_EQ(Frame().m_bOptionsShown, 1);
+    EXPECT_EQ(Frame().m_Play.m_bOptionsShown, 1);
     EXPECT_EQ(Frame().m_iImageWorkerResult, 0);
     // A movie file in the game folder changes nothing here: there is no
     // player for it.
@@ -277,7 +277,7 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
     // The window's creation read the start world's name from "Position".
-    EXPECT_EQ(Frame().m_strWorldFile, "start.qvr");
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "start.qvr");
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
@@ -288,8 +288,8 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     EXPECT_EQ(From("options window"),
               (Steps{"options window", "worker started", "worker ended", "timer set"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_strCurrentFolder, game + "\\tmp\\");
+    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_Play.m_strCurrentFolder, game + "\\tmp\\");
     // The pictures are whole and the map has them.
     for (int code = 0; code < 45; ++code) {
         ASSERT_NE(GetTerrainPicture(code), nullptr) << code;
@@ -304,11 +304,11 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     // The first tick sets up play and the ones after run the world.
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_iStartState, 0);
+    EXPECT_EQ(f.m_Play.m_iStartState, 0);
     const int32_t time = f.m_World.m_iGameTime;
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_World.m_iGameTime - time, CMainFrame::kNormalTickStep);
+    EXPECT_EQ(f.m_World.m_iGameTime - time, Play::kNormalTickStep);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -361,7 +361,7 @@ TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
     ASSERT_EQ(Init(app), 1);
     ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
-    EXPECT_EQ(Frame().m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "") << "nothing is said while the window is made";
     EXPECT_TRUE(messages.shown.empty());
     qv::MessageLoop::Instance().PumpAll();
     EXPECT_EQ(g_workerRuns, 0);
@@ -493,10 +493,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
     qv::MessageLoop::Instance().PumpAll();
     CMainFrame& f = Frame();
     ASSERT_EQ(f.m_iStage, 3);
-    EXPECT_EQ(f.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_bNewCharacterPending, 1) << "given to the party at its first move";
+    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
     Ticks(1);
-    EXPECT_EQ(f.m_bNewCharacterPending, 0);
+    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
     Player* leader = f.m_World.m_pLeader.Get();
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->m_strSpecialName, "Mira");
@@ -513,8 +513,8 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
     ASSERT_NE(dog, nullptr);
     EXPECT_EQ(dog->m_strSpecialName, "Rex");
     EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
-    EXPECT_EQ(f.m_strPlayerName, "Mira");
-    EXPECT_EQ(f.m_strDogName, "Rex");
+    EXPECT_EQ(f.m_Play.m_strPlayerName, "Mira");
+    EXPECT_EQ(f.m_Play.m_strDogName, "Rex");
     // Both stand on the map, the dog beside its master.
     ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
     EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
@@ -544,8 +544,8 @@ TEST_F(GameApp, ANewCharacterWithNamesLeftEmptyKeepsTheStartWorldsNames) {
     ASSERT_NE(dog, nullptr);
     EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
     EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
-    EXPECT_EQ(f.m_strPlayerName, "Korr");
-    EXPECT_EQ(f.m_strDogName, "Kaleb");
+    EXPECT_EQ(f.m_Play.m_strPlayerName, "Korr");
+    EXPECT_EQ(f.m_Play.m_strDogName, "Kaleb");
 }
 
 // Save to slot 3 through the options window, change the world, load slot 3
@@ -568,8 +568,8 @@ TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
     Type("by the yard");
     ClickConfirm();
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    EXPECT_EQ(f.m_SaveSlots[2].inUse, 1);
-    EXPECT_EQ(f.m_SaveSlots[2].description, "by the yard");
+    EXPECT_EQ(f.m_Play.m_SaveSlots[2].inUse, 1);
+    EXPECT_EQ(f.m_Play.m_SaveSlots[2].description, "by the yard");
     EXPECT_TRUE(fs::exists(fs::path(game) / "save3" / "start.qvr"));
     const std::vector<uint8_t> saved = qv::ReadWholeFile((fs::path(game) / "saved").string());
     Ticks(1);  // the party written with the world comes back
@@ -622,7 +622,7 @@ TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
     ASSERT_NE(back->m_pHolder, nullptr);
     EXPECT_EQ(back->m_pHolder->pos.x, quickAt.x) << "a loaded game keeps its places";
     EXPECT_EQ(back->m_pHolder->pos.y, quickAt.y);
-    EXPECT_EQ(g.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
+    EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
 }
 
