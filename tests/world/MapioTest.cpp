@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
@@ -361,41 +362,33 @@ TEST_F(Streaming, ALandFileThatCannotBeReadLeavesTheWorldAsItWas) {
     EXPECT_EQ(qv::ReadWholeFile(folder.Working("far.lnd").string()), farBytes);
 }
 
-// The game keeps a land file's rectangle and its entry in the world's index
-// alike; a land file whose rectangle is not its entry's is refused, naming
-// the file, before the window moves: saved, the world would take its size
-// from the root land and write the explored cells of the size it has.
+// A land file whose rectangle is not its entry's in the world's index is
+// refused, naming the file, before the window moves: saved, the world would
+// take its size from the root land and write explored cells of the wrong size.
 TEST_F(Streaming, ALandFileWhoseRectangleIsNotItsIndexEntrysIsRefused) {
     LandInfo* far = AddLand("far.lnd", PicturedLand("far", {80, 10}, 20, 20, 8));
     map.ReloadWindowAt(20, 20);
     const CellPoint origin = map.origin;
     const std::vector<Land*> loaded = map.loadedlands;
-    struct Row {
-        const char* rule;
-        CellRect entry;
-        bool read;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, CellRect, bool> rows[] = {
         {"the same rectangle", {80, 10, 100, 30}, true},
         {"a row more in the index", {80, 10, 100, 31}, false},
         {"a column less in the index", {80, 10, 99, 30}, false},
         {"moved by a cell", {81, 10, 101, 30}, false},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        far->bounds = r.entry;
+    for (const auto& [rule, entry, read] : rows) {
+        SCOPED_TRACE(rule);
+        far->bounds = entry;
         try {
             map.ReloadWindowAt(85, 20);
-            EXPECT_TRUE(r.read);
-            ASSERT_NE(far->land, nullptr);
+            EXPECT_TRUE(read && far->land);
             map.ReloadWindowAt(20, 20);  // back, the land written to its file
-            EXPECT_EQ(far->bounds, r.entry);
+            EXPECT_EQ(far->bounds, entry);
         } catch (const qv::ArchiveError& e) {
-            EXPECT_FALSE(r.read) << e.what();
-            EXPECT_TRUE(e.file.ends_with("far.lnd")) << e.file;
-            EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
-            EXPECT_EQ(map.origin, origin);
-            EXPECT_EQ(map.loadedlands, loaded);
+            EXPECT_FALSE(read) << e.what();
+            EXPECT_TRUE(e.file.ends_with("far.lnd") && e.cause == qv::ArchiveError::BadIndex)
+                << e.file << " " << e.what();
+            EXPECT_EQ(std::pair(map.origin, map.loadedlands), std::pair(origin, loaded));
         }
     }
 }
