@@ -29,8 +29,6 @@ constexpr int kPlayerActor = 234;
 constexpr int kDogActor = 235;
 // Where a new character's companions start their conversations.
 const char* const kDogNode = "DOGHELLO";
-// The party group's slot in the table of groups.
-constexpr size_t kPartyGroupSlot = 1;
 // The party placed around the focus (`PartySpot`).
 constexpr int32_t kPlacingRow = 3;
 constexpr int32_t kPlacingSpacing = 20;
@@ -175,8 +173,9 @@ int Play::MoveToLand() {
 
 void Play::BringBackParty() {
     World& w = m_World;
-    Group* stored =
-        w.m_GroupArray.size() > kPartyGroupSlot ? w.m_GroupArray[kPartyGroupSlot] : nullptr;
+    Group* stored = w.m_GroupArray.size() > World::kPartyGroupSlot
+                        ? w.m_GroupArray[World::kPartyGroupSlot]
+                        : nullptr;
     if (m_bNoPlayersFile) {
         // Nothing replaces the party kept in the world: it stays, and when
         // its members were kept inside it they come onto the map.

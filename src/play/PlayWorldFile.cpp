@@ -35,8 +35,6 @@ namespace {
 constexpr int kPlayerActor = 234;
 constexpr int kDogActor = 235;
 const char* const kPlayersFile = "players";
-// The party group's slot in the table of groups.
-constexpr size_t kPartyGroupSlot = 1;
 // The id pool of a world too old to store one: member ids -1 to -1000.
 constexpr int kOldPoolCount = 1000;
 constexpr int kOldPoolStart = -1;
@@ -457,9 +455,9 @@ void Play::Serialize(qv::Archive& ar) {
                 } catch (const qv::FileError& error) {
                     ReportFileException(error);
                 }
-                if (w.m_GroupArray.size() > kPartyGroupSlot &&
-                    w.m_GroupArray[kPartyGroupSlot] == party)
-                    w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                if (w.m_GroupArray.size() > World::kPartyGroupSlot &&
+                    w.m_GroupArray[World::kPartyGroupSlot] == party)
+                    w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
                 // The frame's party slots and every handle let go as the
                 // group's creatures are deleted with it.
                 delete party;
@@ -500,10 +498,10 @@ void Play::Serialize(qv::Archive& ar) {
 
         // Without a leader the party's group was written among the others and
         // leaves the world now.
-        if (w.m_GroupArray.size() > kPartyGroupSlot) {
-            if (Group* party = w.m_GroupArray[kPartyGroupSlot]) {
+        if (w.m_GroupArray.size() > World::kPartyGroupSlot) {
+            if (Group* party = w.m_GroupArray[World::kPartyGroupSlot]) {
                 DetachGroup(party);
-                w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
                 delete party;
             }
         }

@@ -92,6 +92,8 @@ public:
     Group* AddNumberedGroup(int32_t number, const std::string& name);
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
+    // The party's group stands in this slot of the table.
+    static constexpr size_t kPartyGroupSlot = 1;
     // The group split off from the party; listed (and owned) under "All Groups".
     qv::Handle<Group> m_pGroupTempStorage;
     qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
