@@ -30,11 +30,8 @@ int Peak(qv::MidiOutput& out, int frames) {
 // A piano (program 0 on channel 0) striking middle C at `on` and letting it
 // go at `off`, in a song of `length` frames.
 std::shared_ptr<qv::MidiSong> Note(int64_t on, int64_t off, int64_t length) {
-    auto song = std::make_shared<qv::MidiSong>();
-    song->setup = {{0, 0xC0, 0, 0}};
-    song->events = {{0, 0xC0, 0, 0}, {on, 0x90, 60, 110}, {off, 0x80, 60, 64}};
-    song->length = length;
-    return song;
+    return std::make_shared<qv::MidiSong>(qv::MidiSong{
+        {{0, 0xC0, 0, 0}}, {{0, 0xC0, 0, 0}, {on, 0x90, 60, 110}, {off, 0x80, 60, 64}}, length});
 }
 
 TEST(MidiOutput, ItOpensAtTheSynthesisersRatesWithASoundFontAndClosedPlaysNothing) {

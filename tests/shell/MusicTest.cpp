@@ -82,9 +82,8 @@ TEST_F(MusicInPlay, TheLandsTuneComesEvery5000AndItsBattleTuneInCombat) {
     WriteTune(folder.Path(), 4, 48);
     frame->m_Play.m_strGameFolder = folder.Path();
     ASSERT_EQ(frame->InitDirectSound(), 1);
-    Group* party = NewGroup();
     auto* leader = new Player;
-    party->AddMember(leader);
+    NewGroup()->AddMember(leader);
     frame->m_World.m_pLeader = leader;
     Land land;
     land.tune = 3;

@@ -71,14 +71,12 @@ TEST(Tunes, EachTuneIsAFileTheGameReadsInItsKeyAndTheBattleTuneIsTheFastestAndBu
                   bytes);
         const MidiFile read = MidiFile::Read(bytes, "Tune.mid");
         EXPECT_EQ(read.Write(), bytes);
-        EXPECT_EQ(std::pair(read.format, read.division), std::pair(1, tunes::kTicksPerQuarter));
         EXPECT_FALSE(read.ToSong(22050).setup.empty()) << "instruments chosen before it plays";
         // Sixteen bars of four beats at the tune's tempo: long enough to be
         // repeated, not so long it tires.
         const tunes::TuneFacts facts = tunes::Facts(tune);
         const int64_t length = read.DurationMicroseconds();
         EXPECT_EQ(length, int64_t{tunes::kBars} * 4 * (60000000 / facts.tempo));
-        EXPECT_EQ(facts.progression.size(), static_cast<size_t>(tunes::kBars));
         EXPECT_TRUE(length >= 20000000 && length <= 90000000) << length;
 
         bool allLetGo = false;
