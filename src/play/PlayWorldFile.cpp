@@ -100,8 +100,7 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
 constexpr int32_t kFormationReach =
     std::min(MapMaster::wide * MapMaster::CellWidth, MapMaster::high* MapMaster::CellHeight) / 2;
 
-void CheckFormation(qv::Archive& ar,
-                    const std::array<qv::Point, CMainFrame::kPartySlots>& offsets) {
+void CheckFormation(qv::Archive& ar, const std::array<qv::Point, Play::kPartySlots>& offsets) {
     for (const char* axis : {"across", "down"}) {
         auto along = [axis](const qv::Point& p) { return axis[0] == 'a' ? p.x : p.y; };
         int64_t lo = along(offsets[0]), hi = lo;

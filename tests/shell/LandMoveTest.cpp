@@ -521,17 +521,17 @@ TEST_F(LandMove, ANewWorldIsMadeUpToTheLargestTheGameHolds) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         const int32_t width = map.worldcellx;
-        frame.m_ChooseFile = [](const CMainFrame::FileDialogRequest&) {
+        frame.m_Play.m_ChooseFile = [](const Play::FileDialogRequest&) {
             return std::optional<std::string>("isle.lnd");
         };
-        frame.m_AskNewWorld = [&](CMainFrame::NewWorldRequest& q) {
+        frame.m_Play.m_AskNewWorld = [&](Play::NewWorldRequest& q) {
             q.name = "Isle";
             q.width = r.width;
             q.height = r.height;
             return true;
         };
         qv::ScriptedMessages messages;
-        EXPECT_EQ(frame.NewWorld(), r.made ? 1 : 2);
+        EXPECT_EQ(frame.m_Play.NewWorld(), r.made ? 1 : 2);
         const MapMaster& now = *frame.m_World.map_master;
         if (r.made) {
             EXPECT_EQ(now.worldcellx, r.width);

@@ -142,10 +142,10 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        frame.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                    {40, 0},         {55, 40}, {55, -40}};
+        frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
+                                           {40, 0},         {55, 40}, {55, -40}};
         frame.m_World.m_ptFocus = {5, 6};
-        const auto before = frame.m_FormationOffsets;
+        const auto before = frame.m_Play.m_FormationOffsets;
         const auto& f = r.formation;
         const Bytes file = SmallWorldFile(
             {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
@@ -156,8 +156,8 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
-                EXPECT_EQ(frame.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+                EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(frame.m_Play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
@@ -165,7 +165,7 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
                       std::string::npos)
                 << e.what();
-            EXPECT_EQ(frame.m_FormationOffsets, before);
+            EXPECT_EQ(frame.m_Play.m_FormationOffsets, before);
         }
         frame.m_Play.m_bLoadingGame = 0;
         // Tried first, as every load is, the world in play is not touched.
@@ -184,17 +184,17 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
 
     // Rebased on a leader at one end of the spread, the formation is written
     // as the game reads it back.
-    frame.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    frame.m_Play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
     Player leader;
     frame.m_World.m_pLeader = &leader;
     frame.m_World.m_Party[0] = &leader;
-    frame.RebaseFormation();
+    frame.m_Play.RebaseFormation();
     frame.m_World.m_pLeader = nullptr;
     frame.m_World.m_Party[0] = nullptr;
-    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
-    const auto rebased = frame.m_FormationOffsets;
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
+    const auto rebased = frame.m_Play.m_FormationOffsets;
     Read(Store());
-    EXPECT_EQ(frame.m_FormationOffsets, rebased);
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets, rebased);
 }
 
 // A load is tried with the slot's land files before anything changes; a land
