@@ -11,8 +11,11 @@
 #include <utility>
 
 #include "RoundTrip.h"
+#include "creatures/Changeling.h"
+#include "creatures/Human.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
+#include "creatures/Species.h"
 #include "data/Music.h"
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
@@ -123,6 +126,23 @@ void SeedCreatures() {
     SeedObject<Player>("creatures", "mira", p);
     Player plain;
     SeedObject<Player>("creatures", "plain", plain);
+    // A creature of every species, humans and changelings with their own fields.
+    for (const SpeciesRow& row : SpeciesTable()) {
+        std::unique_ptr<Player> c = Species::Make(row.className);
+        c->SetLevel(2);
+        c->m_strSpecialName = std::string("A ") + row.displayName;
+        SeedObject<Player>("creatures", std::string("species-") + row.className, *c);
+    }
+    Human woman;
+    const int32_t female = 1;
+    woman.SetSex(&female);
+    woman.m_iHairColor = {-16, -16, 3};
+    SeedObject<Player>("creatures", "human-woman", woman);
+    Changeling changed;
+    changed.m_iChangeState = Changeling::kChanged;
+    changed.m_strCopiedImages = "Goblin";
+    changed.m_strCopiedName = "Gob";
+    SeedObject<Player>("creatures", "changeling-changed", changed);
 }
 
 void SeedItems() {
