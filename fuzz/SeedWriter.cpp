@@ -13,6 +13,7 @@
 #include "RoundTrip.h"
 #include "creatures/Changeling.h"
 #include "creatures/Human.h"
+#include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/Species.h"
@@ -20,6 +21,7 @@
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
 #include "items/Spell.h"
+#include "items/Token.h"
 #include "items/Useable.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
@@ -145,6 +147,28 @@ void SeedCreatures() {
     SeedObject<Player>("creatures", "changeling-changed", changed);
 }
 
+void SeedGenerators() {
+    fuzz::FreshWorld world;
+    MonsterGenerator generator;
+    generator.m_pTemplates = std::make_unique<Group>("Wolves");
+    generator.m_pTemplates->m_bGrouped = 1;
+    generator.m_pTemplates->AddMemberDirect(Species::Make("DarkHound").release());
+    generator.m_pTemplates->AddMemberDirect(Species::Make("GiantRat").release());
+    generator.m_iMode = 1;
+    generator.m_iExitX = -2;
+    generator.m_iExitY = 3;
+    generator.m_iKeyNumber = 7;
+    generator.m_bSendParty = 1;
+    SeedObject<Object>("monster_generator", "two-templates", generator);
+    MonsterGenerator bare;
+    SeedObject<Object>("monster_generator", "bare", bare);
+    Token token;
+    token.m_iBulkNum = 3;
+    SeedObject<Object>("monster_generator", "token", token);
+    TokenTaker taker;
+    SeedObject<Object>("monster_generator", "token-taker", taker);
+}
+
 void SeedItems() {
     fuzz::FreshWorld world;
     CBag bag("Pack");
@@ -261,6 +285,7 @@ int main(int argc, char** argv) {
     SeedGroups();
     SeedCreatures();
     SeedItems();
+    SeedGenerators();
     SeedRecords();
     SeedFiles();
     SeedScripts();

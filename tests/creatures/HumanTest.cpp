@@ -155,8 +155,9 @@ TEST(Human, NpcNumbersStopBelowTen) {
         h.SetNPCNumber(&r.value);
         EXPECT_EQ(h.m_iNPCNumber, r.kept);
         ASSERT_EQ(boxes.shown.size(), r.messages);
-        if (r.messages)
+        if (r.messages) {
             EXPECT_NE(boxes.shown[0].find("NPC number must be less than 10"), std::string::npos);
+        }
     }
 }
 
