@@ -48,6 +48,10 @@ void Player::InitCreature() {
     m_pEvents = std::make_unique<CreatureEventQueue>();
     m_pOrder = std::make_unique<ObjectEvent>();
     m_pEvents->Post(ObjectEventType::THINK, 0);
+    ResetTimings();
+}
+
+void Player::ResetTimings() {
     // Every timing field has a value from the start: the step and attack
     // delays from the speed, the regeneration interval from the hit points.
     m_iStepTime = 5000 / std::max(1, m_iLoadedSpeed);

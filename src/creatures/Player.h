@@ -395,6 +395,10 @@ public:
 protected:
     // The second half of construction, shared with the species.
     void InitCreature();
+    // The step, attack and regeneration delays from the speed and hit points,
+    // and the member's point from the goal; a species calls it again once its
+    // figures are set.
+    void ResetTimings();
 
 private:
     int RunDueEvents(int32_t now, MapMaster* context, int& result);

@@ -79,6 +79,8 @@ public:
     qv::Point m_ptFocus;
     qv::Handle<Player> m_pLeader;
     qv::Handle<Player> m_pControlPlayer;
+    // The monster generator whose fight is on (one at a time); the map owns it.
+    qv::Handle<Object> m_pActiveGenerator;
     std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
 
     // Groups: the root of the group tree (owned; "Random Encounters" is one of
