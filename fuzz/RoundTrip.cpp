@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "creatures/NeuralNet.h"
+#include "creatures/TrainingRecords.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -133,6 +135,36 @@ std::optional<Bytes> FontFile(const Bytes& input) {
     CDDAlphabet alphabet;
     if (!alphabet.LoadFont(in.Path())) return std::nullopt;
     return FontFileOf(alphabet);
+}
+
+std::optional<Bytes> WeightFile(const Bytes& input) {
+    TempFile in(input);
+    NNAttack attack;
+    NNDefense defense;
+    NNEvade evade;
+    for (network* net : {static_cast<network*>(&attack), static_cast<network*>(&defense),
+                         static_cast<network*>(&evade)}) {
+        const Bytes before = net->StoreWeights();
+        if (net->ReadFile(in.Path())) return net->StoreWeights();
+        if (net->StoreWeights() != before)
+            Fail("WeightFile", "a refused file changed the weights", before, nullptr);
+    }
+    return std::nullopt;
+}
+
+std::optional<Bytes> TrainingRecordFile(const Bytes& input) {
+    TrainingRecordList list;
+    try {
+        qv::Archive in(input, "fuzz input");
+        list.Serialize(in);
+    } catch (const qv::ArchiveError&) {
+        if (list.GetCount() != 0)
+            Fail("TrainingRecordFile", "a refused list kept records", input, nullptr);
+        return std::nullopt;
+    }
+    qv::Archive out("fuzz output");
+    list.Serialize(out);
+    return out.TakeBytes();
 }
 
 Bytes FontFileOf(const CDDAlphabet& alphabet, int version, bool table) {

@@ -68,6 +68,11 @@ std::optional<Bytes> StoredObject(const Bytes& input) {
 std::optional<Bytes> SettingsFile(const Bytes& input);
 std::optional<Bytes> PictureFile(const Bytes& input);
 std::optional<Bytes> FontFile(const Bytes& input);
+// A network's weight file, read from a file by each kind of network in turn
+// until one takes it; a refusal must leave the weights as they were.
+std::optional<Bytes> WeightFile(const Bytes& input);
+// A list of training records.
+std::optional<Bytes> TrainingRecordFile(const Bytes& input);
 
 // A console font file of an alphabet's 256 letters: PSF version 2 (with a
 // UTF-8 table when asked), or version 1 with a 16-bit table.
