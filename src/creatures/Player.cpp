@@ -365,9 +365,6 @@ int Player::ReduceAlertness(int32_t amount) {
 // ---- Operations filled in with thinking, walking, combat, spells,
 // conversation, drawing and the editor. Until then they do nothing.
 
-double Player::FindOpponents(Member*) {
-    return 0.0;
-}
 int Player::FillPropertyPages(void*) {
     return 1;
 }
@@ -394,12 +391,6 @@ int Player::RecomputeLoad() {
 }
 int Player::Die() {
     return 0;
-}
-int Player::SetActive(int32_t) {
-    return 0;
-}
-double Player::ProximityWeight(Player*) {
-    return 0.0;
 }
 bool Player::CancelCastSpells(int32_t) {
     return false;

@@ -129,12 +129,16 @@ public:
     virtual int HandleSpecialEvent(int32_t, const int32_t*) { return 1; }
     virtual int RecomputeLoad();
     virtual int Die();
+    // Takes the creature out of play (0) or back in: out of play it leaves
+    // every opponent (their queued strikes stay) and its lasting spells end.
+    // 1 when it is now active.
     virtual int SetActive(int32_t flag);
     virtual int NotifyWeaponRemoved() { return 1; }
     virtual int PlaySound() { return 0; }
     virtual int PlaySecondSound() { return 1; }
     virtual int PlayThirdSound() { return 2; }
-    virtual double ProximityWeight(Player* other);
+    // 1 / (the map's squared distance + 1) to a living creature, else 0.
+    virtual double ProximityWeight(Player* other, MapMaster* map);
     virtual const int32_t* SetNPCNumber(const int32_t* value);
     virtual void ApplyBuildInfo() {}
     virtual const int16_t* SetFacing(const int16_t* facing);
@@ -165,6 +169,13 @@ public:
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
+    // Pairs the creature with every living creature of the group tree under
+    // `group` (itself and creatures out of play excepted), both ways.
+    void GatherOpponents(Member* group);
+    // Parts the creature from every opponent, from the head of its list: the
+    // opponent forgets it as its target. With `dropStrikes` each side's queued
+    // hits and attacks naming the other go too.
+    void LeaveOpponents(bool dropStrikes);
     // The weapon in hand, else the natural weapon; null with neither.
     Object* GetHeldItem() const;
     Object* GetWeapon() const { return GetHeldItem(); }
