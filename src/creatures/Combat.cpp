@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "creatures/LineRoute.h"
 #include "creatures/Player.h"
 #include "items/Spell.h"
 #include "world/Global.h"
@@ -65,6 +66,23 @@ void Player::LeaveOpponents(bool dropStrikes) {
         Drop(opponent->m_Opponents, this);
         if (opponent->m_pTarget == this) opponent->m_pTarget = nullptr;
     }
+}
+
+bool Player::IsLineOfAttackClear(Player* target, MapMaster* map) {
+    if (!target || !map) return false;
+    const CellPoint d = map->PixelDeltaOf(m_Position, target->m_Position);
+    const qv::Point from{m_Position.x, m_Position.y};
+    const qv::Point to{from.x + d.x, from.y + d.y};
+    BresenhamLine line;
+    line.Start(&from, &to);
+    while (!line.AtEnd()) {
+        qv::Point p;
+        line.Next(&p);
+        if (ObjectHolder* hit =
+                map->CheckMove(this, Position(p.x, p.y, m_Position.z), nullptr, 1, 0))
+            return hit->m_pObject == target;
+    }
+    return true;
 }
 
 double Player::ProximityWeight(Player* other, MapMaster* map) {

@@ -176,6 +176,9 @@ public:
     // opponent forgets it as its target. With `dropStrikes` each side's queued
     // hits and attacks naming the other go too.
     void LeaveOpponents(bool dropStrikes);
+    // Whether the straight line from the creature to `target` (the short way
+    // round the world, in two-pixel steps) meets nothing before the target.
+    bool IsLineOfAttackClear(Player* target, MapMaster* map);
     // The weapon in hand, else the natural weapon; null with neither.
     Object* GetHeldItem() const;
     Object* GetWeapon() const { return GetHeldItem(); }
