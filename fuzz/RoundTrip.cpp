@@ -10,6 +10,7 @@
 
 #include "creatures/NeuralNet.h"
 #include "creatures/TrainingRecords.h"
+#include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -165,6 +166,17 @@ std::optional<Bytes> TrainingRecordFile(const Bytes& input) {
     qv::Archive out("fuzz output");
     list.Serialize(out);
     return out.TakeBytes();
+}
+
+std::optional<Bytes> TalkScriptText(const Bytes& input) {
+    TempFile in(input);
+    const std::string& path = in.Path();
+    const size_t cut = path.rfind('/') + 1;
+    try {
+        return StoreTalkScript(LoadTalkScript(path.substr(0, cut), path.substr(cut)));
+    } catch (const TalkScriptError&) {
+        return std::nullopt;
+    }
 }
 
 Bytes FontFileOf(const CDDAlphabet& alphabet, int version, bool table) {
