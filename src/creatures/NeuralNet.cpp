@@ -65,17 +65,45 @@ void output_layer::Allocate(int32_t inputs, int32_t outputs) {
     m_PreviousWeightChanges.assign(weights, 0.0f);
 }
 
+namespace {
+
+// A weight gone wild (its square above a million) is brought back, whatever
+// its sign, as its column is summed.
+inline double Tamed(float& w) {
+    if (std::fabs(w) > output_layer::kWeightReplacement) [[unlikely]]
+        w = output_layer::kWeightReplacement;
+    return w;
+}
+
+}  // namespace
+
 void output_layer::Compute() {
     if (!m_pInputs) return;
-    for (int32_t j = 0; j < m_iOutputs; ++j) {
-        double s = 0.0;
-        for (int32_t i = 0; i < m_iInputs; ++i) {
-            float& w = Weight(i, j);
-            // A weight gone wild is brought back, whatever its sign.
-            if (static_cast<double>(w) * w > kWeightLimitSq) w = kWeightReplacement;
-            s += static_cast<double>(m_pInputs[i]) * w;
+    // Each column's sum adds its inputs from the first up; four columns are
+    // summed side by side.
+    const size_t n = static_cast<size_t>(m_iOutputs);
+    size_t j = 0;
+    for (; j + 4 <= n; j += 4) {
+        double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+        float* w = &m_Weights[j];
+        for (int32_t i = 0; i < m_iInputs; ++i, w += n) {
+            const double in = m_pInputs[i];
+            s0 += in * Tamed(w[0]);
+            s1 += in * Tamed(w[1]);
+            s2 += in * Tamed(w[2]);
+            s3 += in * Tamed(w[3]);
         }
-        m_Outputs[static_cast<size_t>(j)] = Logistic(s);
+        m_Outputs[j] = Logistic(s0);
+        m_Outputs[j + 1] = Logistic(s1);
+        m_Outputs[j + 2] = Logistic(s2);
+        m_Outputs[j + 3] = Logistic(s3);
+    }
+    for (; j < n; ++j) {
+        double s = 0.0;
+        for (int32_t i = 0; i < m_iInputs; ++i)
+            s += static_cast<double>(m_pInputs[i]) *
+                 Tamed(m_Weights[static_cast<size_t>(i) * n + j]);
+        m_Outputs[j] = Logistic(s);
     }
 }
 

@@ -79,7 +79,6 @@ public:
     }
 
     static constexpr double kLogisticClamp = 50.0;
-    static constexpr double kWeightLimitSq = 1000000.0;
     static constexpr float kWeightReplacement = 1000.0f;
 
     std::vector<float> m_Weights;  // input i to output j at i x outputs + j
