@@ -134,26 +134,29 @@ TEST(NeuralNet, AWildWeightBecomesAThousandWhenItsColumnIsComputed) {
         const char* rule;
         float weight;
         float after;
+        int column;
     };
     const Row rows[] = {
-        {"-1500 becomes +1000", -1500.0f, 1000.0f},
-        {"+1500 becomes +1000", 1500.0f, 1000.0f},
-        {"exactly 1000 squared is a million: kept", 1000.0f, 1000.0f},
-        {"exactly -1000 is kept, sign and all", -1000.0f, -1000.0f},
-        {"just past -1000 becomes +1000", std::nextafter(-1000.0f, -2000.0f), 1000.0f},
-        {"an ordinary weight is kept", -0.75f, -0.75f},
+        {"-1500 becomes +1000", -1500.0f, 1000.0f, 4},
+        {"+1500 becomes +1000", 1500.0f, 1000.0f, 0},
+        {"exactly 1000 squared is a million: kept", 1000.0f, 1000.0f, 4},
+        {"exactly -1000 is kept, sign and all", -1000.0f, -1000.0f, 4},
+        {"just past -1000 becomes +1000", std::nextafter(-1000.0f, -2000.0f), 1000.0f, 7},
+        {"an ordinary weight is kept", -0.75f, -0.75f, 4},
+        {"in the last column too", -1500.0f, 1000.0f, 14},
+        {"and the one before it", 2000.0f, 1000.0f, 12},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         NNEvade net;
         ZeroWeights(net);
-        Middle(net).Weight(2, 4) = r.weight;
+        Middle(net).Weight(2, r.column) = r.weight;
         net.InputLayer()->m_RawInputs = {0.0f, 0.0f, 0.01f, 0.0f};
-        EXPECT_EQ(Middle(net).Weight(2, 4), r.weight) << "untouched until computed";
+        EXPECT_EQ(Middle(net).Weight(2, r.column), r.weight) << "untouched until computed";
         net.Forward();
-        EXPECT_EQ(Middle(net).Weight(2, 4), r.after);
+        EXPECT_EQ(Middle(net).Weight(2, r.column), r.after);
         EXPECT_EQ(
-            Middle(net).m_Outputs[4],
+            Middle(net).m_Outputs[r.column],
             static_cast<float>(1.0 / (1.0 + std::exp(-static_cast<double>(0.01f) * r.after))));
     }
 }
