@@ -91,12 +91,29 @@ TEST_F(LayerCheck, AnUpwardIncludeIsReportedWithItsFileAndLine) {
         "src/media/DSound.cpp:2: includes \"world/Global.h\": media may not include world",
         "src/platform/Window.cpp:2: includes \"media/DDWnd.h\": platform may not include media",
         "src/structures/Walls.cpp:1: includes <SDL2/SDL.h>: SDL is reached only through platform/",
-        "src/structures/Walls.cpp:2: includes \"windows/Talk.h\": structures may not include "
-        "windows",
+        // clang-format off
+        "src/structures/Walls.cpp:2: includes \"windows/Talk.h\": structures may not include windows",
+        // clang-format on
         "src/shell/MainFrm.cpp:1: includes \"editor/Tools.h\": shell may not include editor",
     };
     for (const char* line : expected) EXPECT_NE(run.output.find(line), std::string::npos) << line;
     EXPECT_EQ(run.output.find("platform/Window.cpp:1"), std::string::npos) << "SDL in platform/";
+}
+
+TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
+    Write("src/platform/Midi.cpp", "#include <fluidsynth.h>\n");
+    Write("src/media/DSound.cpp", "#include \"media/DSound.h\"\n#include <fluidsynth/synth.h>\n");
+    Write("src/shell/MainFrmSound.cpp", "#include <fluidsynth.h>\n");
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 1);
+    const std::string only = ": FluidSynth is reached only through platform/";
+    const std::string expected[] = {
+        "src/media/DSound.cpp:2: includes <fluidsynth/synth.h>" + only,
+        "src/shell/MainFrmSound.cpp:1: includes <fluidsynth.h>" + only,
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(run.output.find(line), std::string::npos) << line;
+    EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
 }
 
 TEST_F(LayerCheck, PlayStandsAboveTheGamesObjectsAndBelowTheWindows) {
