@@ -371,27 +371,6 @@ int Player::FillPropertyPages(void*) {
 int Player::ReadPropertyPages(void*) {
     return 1;
 }
-int Player::Attack(int32_t, MapMaster*) {
-    return 0;
-}
-int Player::MeleeAttack() {
-    return 0;
-}
-int Player::RangedAttack() {
-    return 0;
-}
-int Player::StartAttack(int32_t, Object*, int32_t) {
-    return 0;
-}
-int Player::ResolveHit(Object*, int32_t) {
-    return 0;
-}
-int Player::RecomputeLoad() {
-    return 0;
-}
-int Player::Die() {
-    return 0;
-}
 bool Player::CancelCastSpells(int32_t) {
     return false;
 }
