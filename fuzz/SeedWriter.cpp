@@ -14,9 +14,11 @@
 #include "creatures/Changeling.h"
 #include "creatures/Human.h"
 #include "creatures/MonsterGenerator.h"
+#include "creatures/NeuralNet.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/Species.h"
+#include "creatures/TrainingRecords.h"
 #include "data/Music.h"
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
@@ -244,6 +246,32 @@ void SeedFiles() {
     Seed("tune_file", "note", note.Write(), fuzz::TuneFile);
 }
 
+void SeedNetworks() {
+    Seed("weight_file", "attack", NNAttack().StoreWeights(), fuzz::WeightFile);
+    Seed("weight_file", "defense", NNDefense().StoreWeights(), fuzz::WeightFile);
+    Seed("weight_file", "evade", NNEvade().StoreWeights(), fuzz::WeightFile);
+
+    TrainingRecordList list;
+    auto attack = std::make_unique<SinglePlayerAttackInfo>();
+    attack->m_f1 = 2.5f;
+    attack->m_f4 = 75;
+    attack->m_f9 = 60;
+    attack->m_f17 = 140;
+    attack->m_f18 = 1;
+    list.Add(std::move(attack));
+    auto defense = std::make_unique<DefenseSpellInfo>();
+    defense->m_f13 = 1;
+    list.Add(std::move(defense));
+    list.Add(std::make_unique<EvadeInfo>());
+    list.Add(std::make_unique<InputInfo>());
+    qv::Archive out("seed");
+    list.Serialize(out);
+    Seed("training_records", "four", out.TakeBytes(), fuzz::TrainingRecordFile);
+    qv::Archive empty("seed");
+    TrainingRecordList().Serialize(empty);
+    Seed("training_records", "empty", empty.TakeBytes(), fuzz::TrainingRecordFile);
+}
+
 // Conversation scripts as the writer spells them: every statement, and a
 // village's conversations with conditions, jumps and choices.
 void SeedScripts() {
@@ -288,6 +316,7 @@ int main(int argc, char** argv) {
     SeedGenerators();
     SeedRecords();
     SeedFiles();
+    SeedNetworks();
     SeedScripts();
     std::printf("%d seeds written under %s\n", g_written, argv[1]);
     return 0;

@@ -67,7 +67,8 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     p.m_InUseList.emplace_back(new Useable("Ring"));
     Object platform;
     p.m_pAboard = &platform;
-    p.UpdateLevel();  // the levels as loading recomputes them
+    p.UpdateLevel();    // the levels as loading recomputes them
+    p.RecomputeLoad();  // and the speeds: 700 from the speed of 100, not 650
 
     Bytes bytes = StoreObject(p);
     EXPECT_EQ(p.m_pAboard.Get(), nullptr);  // no longer tied to the platform
@@ -87,7 +88,7 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_strMessageFile, "town.smb");
     EXPECT_EQ(q->m_strMessageNode, "GREET");
     EXPECT_EQ(q->m_iFightSpeed, 12);
-    EXPECT_EQ(q->m_iAttackTime, 650);
+    EXPECT_EQ(q->m_iAttackTime, 700);
     EXPECT_EQ(q->m_sSpeciesMark, 1);
     EXPECT_EQ(q->m_iReserved1, 77);
     EXPECT_EQ(q->m_dExperience, p.m_dExperience);
@@ -225,7 +226,8 @@ TEST(PlayerRecord, StoredFieldByFieldInTheRecordOrder) {
     EXPECT_EQ(q->m_strMessageFile, "mine.smb");
     EXPECT_EQ(q->m_strMessageNode, "START");
     EXPECT_EQ(q->m_iFightSpeed, 11);
-    EXPECT_EQ(q->m_iAttackTime, 900);
+    // Read, then worked out again from the speed as loading ends.
+    EXPECT_EQ(q->m_iAttackTime, 70000 / q->m_iLoadedSpeed);
     EXPECT_EQ(q->m_sLifeState, 1);
     EXPECT_EQ(q->m_sSpeciesMark, 33);
     EXPECT_EQ(q->m_iReserved1, 32);
