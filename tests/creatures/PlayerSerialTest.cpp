@@ -67,8 +67,12 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     p.m_InUseList.emplace_back(new Useable("Ring"));
     Object platform;
     p.m_pAboard = &platform;
-    p.UpdateLevel();    // the levels as loading recomputes them
-    p.RecomputeLoad();  // and the speeds: 700 from the speed of 100, not 650
+    p.UpdateLevel();  // the levels as loading recomputes them
+    // And the speeds, as loading works them out before it reads the speed
+    // state: 700 from the speed of 100, not 650.
+    p.m_iSpeedState = 0;
+    p.RecomputeLoad();
+    p.m_iSpeedState = -1;
 
     Bytes bytes = StoreObject(p);
     EXPECT_EQ(p.m_pAboard.Get(), nullptr);  // no longer tied to the platform
@@ -118,7 +122,8 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_iDexterity, 41);
     EXPECT_EQ(q->m_iStrength, 42);
     EXPECT_EQ(q->m_iIntelligence, 43);
-    EXPECT_EQ(q->m_iCombatDexterity, 44);
+    // Worked out again as loading ends: the dexterity less the gear's penalty.
+    EXPECT_EQ(q->m_iCombatDexterity, 41);
     EXPECT_EQ(q->m_iCurStr, 45);
     EXPECT_EQ(q->m_iCurInt, 46);
     EXPECT_EQ(q->m_strDeathNode, "BYE");

@@ -128,7 +128,11 @@ void RunFight(Arena& arena, Trainee::Samples& out) {
         p->UpdateLevel();
         p->m_iMaxHitPoints = p->m_iHitPoints = 10 + qv::Rand() % 30;
         p->m_bEvading = qv::Rand() % 4 == 0 ? 1 : 0;
-        auto claws = std::make_unique<Claws>(1 + qv::Rand() % 4, qv::Rand() % 6, qv::Rand() % 40);
+        // One draw after another: the same claws whatever the compiler.
+        const int32_t base = 1 + qv::Rand() % 4;
+        const int32_t range = qv::Rand() % 6;
+        const int32_t stun = qv::Rand() % 40;
+        auto claws = std::make_unique<Claws>(base, range, stun);
         p->m_pMeleeWeapon = claws.get();
         p->m_InUseList.push_back(std::move(claws));
         p->RecomputeLoad();
