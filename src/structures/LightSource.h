@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Handle.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 

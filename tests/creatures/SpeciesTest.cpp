@@ -348,8 +348,8 @@ TEST(Species, HoundsFeedOnTheirElement) {
         {"fire heals a fire hound up to its maximum", "FireHound", 99, 1, 2, 100},
         {"fire heals a fire hound, short of its maximum", "FireHound", 50, 30, 2, 80},
         {"cold heals a snow puff", "SnowPuff", 90, 30, 4, 100},
-        {"fire does not heal a snow puff", "SnowPuff", 90, 30, 2, 90},
-        {"cold does not heal a fire hound", "FireHound", 90, 30, 4, 90},
+        {"fire hurts a snow puff as it hurts anyone", "SnowPuff", 90, 30, 2, 60},
+        {"cold hurts a fire hound double", "FireHound", 90, 30, 4, 30},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
