@@ -30,47 +30,38 @@ TEST_F(Intro, TheParchmentRisesOnePixelAFrame) {
     EXPECT_EQ(CIntroWnd::FrameCorner(), (qv::Point{153, 29}));
 }
 
-TEST_F(Intro, ItEndsItsAnimationAfter489FramesAndStaysUntilAKey) {
-    CIntroWnd w;
-    int idle = 0;
-    // Each idle turn moves the clock one frame; after the animation has
-    // ended (and some turns more) a key ends the window.
-    loop.SetIdleHook([&] {
-        ++idle;
-        if (idle == CIntroWnd::kFrames + 20) {
-            EXPECT_EQ(w.GetFrameCounter(), CIntroWnd::kFrames);
-            EXPECT_FALSE(w.IsAnimating());
-            Key('A');
-            return true;
-        }
-        clock.Advance(CIntroWnd::kFrameMs);
-        return true;
-    });
-    EXPECT_EQ(w.Popup(), 1);
-    loop.SetIdleHook({});
-    EXPECT_EQ(w.GetFrameCounter(), CIntroWnd::kFrames);
-    EXPECT_FALSE(loop.HasTimer(CIntroWnd::kTimerId));
-}
-
-TEST_F(Intro, AClickOrAKeyStopsItAtOnce) {
-    for (const bool click : {false, true}) {
-        SCOPED_TRACE(click ? "click" : "key");
+TEST_F(Intro, ItAnimates489FramesThenWaitsAndAKeyOrAClickEndsItAtOnce) {
+    struct Row {
+        const char* rule;
+        int stopAt;  // the idle turn of the key or click; each turn before it moves one frame
+        bool click, animating;  // still animating when it comes
+        int frames;
+    };
+    const Row rows[] = {
+        {"left alone it stops after 489 frames and waits", CIntroWnd::kFrames + 20, false, false,
+         CIntroWnd::kFrames},
+        {"a key stops it at once", 10, false, true, 9},
+        {"a click stops it at once", 10, true, true, 9},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
         CIntroWnd w;
         int idle = 0;
         loop.SetIdleHook([&] {
-            if (++idle == 10) {
-                if (click)
-                    Click({5, 5});
-                else
-                    Key(qv::VK_RETURN);
+            if (++idle < r.stopAt) {
+                clock.Advance(CIntroWnd::kFrameMs);
                 return true;
             }
-            clock.Advance(CIntroWnd::kFrameMs);
+            EXPECT_EQ(w.IsAnimating(), r.animating);
+            if (r.click)
+                Click({5, 5});
+            else
+                Key('A');
             return true;
         });
         EXPECT_EQ(w.Popup(), 1);
         loop.SetIdleHook({});
-        EXPECT_EQ(w.GetFrameCounter(), 9);
+        EXPECT_EQ(w.GetFrameCounter(), r.frames);
         EXPECT_FALSE(w.IsAnimating());
         EXPECT_FALSE(loop.HasTimer(CIntroWnd::kTimerId));
     }

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "windows/SaveLoadWnd.h"
 #include "windows/WindowsFixture.h"
 
@@ -76,100 +81,88 @@ TEST_F(SlotWindows, AnEmptySlotShowsEmptyAndKeepsTheChoice) {
     EXPECT_EQ(w.GetSlotButton(9)->GetState(), kDisabled);
 }
 
-TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlay) {
-    host.slots[3] = {true, "three"};
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 3));
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    EXPECT_EQ(host.loads, std::vector<int>{3});
-}
-
-TEST_F(SlotWindows, LoadWithoutAChoiceEndsWithTwoAndLoadsNothing) {
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_TRUE(host.loads.empty());
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(SlotWindows, ASlotThatCannotBeReadLeavesTheWindowOpenForAnother) {
-    host.slots[0] = {true, "cut"};
-    host.slots[1] = {true, "whole"};
-    host.loadSucceeds = false;
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    w.Select(0);
-    w.OnCommand(CSlotsWnd::kIdConfirm);
-    EXPECT_TRUE(w.GetEndCode() == 0) << "still open";
-    host.loadSucceeds = true;
-    Click(SlotPoint(w, 1));
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    EXPECT_EQ(host.loads, (std::vector<int>{0, 1}));
-}
-
-TEST_F(SlotWindows, CancelAndEscEndWithTwo) {
-    host.slots[0] = {true, "one"};
-    for (const bool byKey : {false, true}) {
-        SCOPED_TRACE(byKey ? "Esc" : "Cancel");
-        CLoadGameWnd w(&host, CSlotsWnd::kStartPlace);
-        Click(SlotPoint(w, 0));
-        if (byKey)
-            Key(qv::VK_ESCAPE);
-        else
-            Press(w, w.GetCancelButton());
-        EXPECT_EQ(w.Popup(), 2);
+TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlayAndAnythingElseLoadsNothing) {
+    // Actions: a digit clicks that slot, L Load, c Cancel, e Esc. Slots 0, 1
+    // and 3 are used; slot 0 cannot be read.
+    struct Row {
+        const char* rule;
+        std::string actions;
+        int result;
+        std::vector<int> loads;
+    };
+    const Row rows[] = {
+        {"the chosen slot is loaded", "3L", 1, {3}},
+        {"Load without a choice ends with two", "L", 2, {}},
+        {"a slot that cannot be read leaves the window open for another", "0L1L", 1, {0, 1}},
+        {"Cancel", "0c", 2, {}},
+        {"Esc", "0e", 2, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NextRow();
+        for (int used : {0, 1, 3}) host.slots[used] = {true, "used"};
+        host.unreadableSlot = 0;
+        CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
+        for (char a : r.actions) {
+            if (std::isdigit(a)) Click(SlotPoint(w, a - '0'));
+            if (a == 'L') Press(w, w.GetConfirmButton());
+            if (a == 'c') Press(w, w.GetCancelButton());
+            if (a == 'e') Key(qv::VK_ESCAPE);
+        }
+        EXPECT_EQ(w.Popup(), r.result);
+        EXPECT_EQ(host.loads, r.loads);
+        EXPECT_TRUE(messages.shown.empty());
     }
-    EXPECT_TRUE(host.loads.empty());
 }
 
-TEST_F(SlotWindows, SaveWaitsForASlotAndSavesUnderTheDescriptionTyped) {
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 2));
-    Type("at the door");
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    ASSERT_EQ(host.saves.size(), 1u);
-    EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{2, "at the door"}));
-    EXPECT_TRUE(messages.shown.empty()) << "an empty slot asks nothing";
-    EXPECT_EQ(w.GetSlotButton(2)->GetState(), kPressed);
-    EXPECT_EQ(w.GetSlotButton(3)->GetState(), kUp);
-}
-
-TEST_F(SlotWindows, SaveWithNoSlotChosenIsAsleepAndSavesNothing) {
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Press(w, w.GetConfirmButton());  // asleep: no command
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_EQ(w.GetConfirmButton()->GetState(), kDisabled);
+TEST_F(SlotWindows, SaveWaitsForASlotAndAsksBeforeItSavesOverAUsedOne) {
+    // Slot 6 is used. Answers: y yes, n no, one Save pressed for each.
+    struct Row {
+        const char* rule;
+        int slot;  // clicked, if any
+        const char *typed, *answers;
+        bool succeeds;
+        int result;
+        const char* saved;  // the description handed to the game, if any
+    };
+    const Row rows[] = {
+        {"an empty slot: saved as typed, nothing asked", 2, "camp", "", true, 1, "camp"},
+        {"no slot chosen: Save asleep", -1, "", "", true, 2, nullptr},
+        {"over a used slot: asked first, a No leaves the window open", 6, "", "ny", true, 1, "old"},
+        {"a save that fails ends with two, its slot empty", 0, "x", "", false, 2, "x"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NextRow();
+        host.slots[6] = {true, "old"};
+        host.saveSucceeds = r.succeeds;
+        for (const char* a = r.answers; *a; ++a)
+            messages.answers.push_back(*a == 'y' ? qv::MessageAnswer::Yes : qv::MessageAnswer::No);
+        CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
+        if (r.slot >= 0) Click(SlotPoint(w, r.slot));
+        Type(r.typed);
+        Press(w, w.GetConfirmButton());
+        if (*r.answers) Press(w, w.GetConfirmButton());
+        if (r.slot < 0) Key(qv::VK_ESCAPE);
+        EXPECT_EQ(w.Popup(), r.result);
+        EXPECT_EQ(messages.shown.size(), std::strlen(r.answers));
+        for (const std::string& asked : messages.shown)
+            EXPECT_EQ(asked, "Sure you want to save over Game 7?");
+        ASSERT_EQ(host.saves.size(), r.saved ? 1u : 0u);
+        if (r.saved) {
+            EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{r.slot, r.saved}));
+        }
+        EXPECT_FALSE(host.slots[0].used);
+        if (r.slot < 0) {
+            EXPECT_EQ(w.GetConfirmButton()->GetState(), kDisabled);
+        }
+    }
     // The command itself, with no slot chosen, ends with 2.
-    CSaveLoadWnd again(&host, CSlotsWnd::kPlayPlace);
-    again.OnCommand(CSlotsWnd::kIdConfirm);
-    EXPECT_EQ(again.GetEndCode(), 2);
-    EXPECT_TRUE(host.saves.empty());
-}
-
-TEST_F(SlotWindows, SavingOverAUsedSlotAsksFirstAndANoLeavesTheWindowOpen) {
-    host.slots[6] = {true, "old"};
-    qv::ScriptedMessages answers({qv::MessageAnswer::No, qv::MessageAnswer::Yes});
+    NextRow();
     CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 6));
-    Press(w, w.GetConfirmButton());  // no: stays
-    Press(w, w.GetConfirmButton());  // yes
-    EXPECT_EQ(w.Popup(), 1);
-    ASSERT_EQ(answers.shown.size(), 2u);
-    EXPECT_EQ(answers.shown[0], "Sure you want to save over Game 7?");
-    ASSERT_EQ(host.saves.size(), 1u);
-    EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{6, "old"}));
-}
-
-TEST_F(SlotWindows, ASaveThatFailsEndsWithTwo) {
-    host.saveSucceeds = false;
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    w.Select(0);
     w.OnCommand(CSlotsWnd::kIdConfirm);
     EXPECT_EQ(w.GetEndCode(), 2);
-    EXPECT_FALSE(host.slots[0].used);
+    EXPECT_TRUE(host.saves.empty());
 }
 
 }  // namespace

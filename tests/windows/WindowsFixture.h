@@ -17,43 +17,36 @@ namespace windows_test {
 class FakeHost : public OptionsHost {
 public:
     Slot slots[kSlotCount];
-    bool soundAvailable = true, soundOn = true;
-    bool musicAvailable = true, musicOn = true;
-    bool loadSucceeds = true, saveSucceeds = true, newGameSucceeds = true;
+    bool soundAvailable = true, soundOn = true, musicAvailable = true, musicOn = true;
+    int unreadableSlot = -1;  // a load of it fails
+    bool saveSucceeds = true, newGameSucceeds = true;
     std::vector<int> loads;
     std::vector<std::pair<int, std::string>> saves;
     std::vector<NewCharacterChoice> newGames;
     std::vector<std::string> switches;  // "Sound=0", "Midi=1", in order
 
-    Slot GetSlot(int index) const override {
-        if (index < 0 || index >= kSlotCount) return {};
-        return slots[index];
-    }
-    bool LoadSlot(int index) override {
-        loads.push_back(index);
-        return loadSucceeds;
+    Slot GetSlot(int i) const override { return i < 0 || i >= kSlotCount ? Slot{} : slots[i]; }
+    bool LoadSlot(int i) override {
+        loads.push_back(i);
+        return i != unreadableSlot;
     }
     bool SaveGame(int index, const std::string& description) override {
         saves.emplace_back(index, description);
-        if (!saveSucceeds) return false;
-        slots[index] = {true, description};
-        return true;
+        if (saveSucceeds) slots[index] = {true, description};
+        return saveSucceeds;
     }
-    bool StartNewGame(const NewCharacterChoice& choice) override {
-        newGames.push_back(choice);
+    bool StartNewGame(const NewCharacterChoice& c) override {
+        newGames.push_back(c);
         return newGameSucceeds;
     }
     bool IsSoundAvailable() const override { return soundAvailable; }
     bool IsSoundOn() const override { return soundOn; }
-    void SetSoundOn(bool on) override {
-        soundOn = on;
-        switches.push_back(std::string("Sound=") + (on ? "1" : "0"));
-    }
+    void SetSoundOn(bool on) override { switches.push_back(Note("Sound", soundOn = on)); }
     bool IsMusicAvailable() const override { return musicAvailable; }
     bool IsMusicOn() const override { return musicOn; }
-    void SetMusicOn(bool on) override {
-        musicOn = on;
-        switches.push_back(std::string("Midi=") + (on ? "1" : "0"));
+    void SetMusicOn(bool on) override { switches.push_back(Note("Midi", musicOn = on)); }
+    static std::string Note(const char* key, bool on) {
+        return key + std::string(on ? "=1" : "=0");
     }
 };
 
@@ -68,6 +61,14 @@ protected:
     void TearDown() override {
         qv::SetMessageHandler({});
         PopupFixture::TearDown();
+    }
+    // A fresh loop and a fresh game for the next row of a table.
+    void NextRow() {
+        loop.Reset();
+        loop.SetClock(&clock);
+        loop.SetMainHandler(&handler);
+        host = FakeHost{};
+        messages.shown.clear();
     }
     void Char(int ch) { loop.Inject(qv::Event{qv::EventKind::Char, ch, {}}); }
     void Type(const std::string& text) {
