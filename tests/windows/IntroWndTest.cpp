@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "windows/AboutDlg.h"
 #include "windows/IntroWnd.h"
 #include "windows/WindowsFixture.h"
@@ -13,31 +15,26 @@ using windows_test::WindowsFixture;
 using Intro = WindowsFixture;
 
 TEST_F(Intro, TheParchmentRisesOnePixelAFrame) {
-    struct Row {
-        const char* name;
-        int counter, top;
-    };
     // The frame picture's top is at 240 - 423 / 2 = 29; the parchment's top
-    // is 340 - counter below it.
-    const Row rows[] = {{"the first frame", 0, 369},
-                        {"one frame on", 1, 368},
-                        {"the last frame", 488, -119},
-                        {"past the end", 489, -120}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CIntroWnd::ScrollCorner(row.counter), (qv::Point{190, row.top}));
+    // is 340 - counter below it: the first frame, one on, the last, past it.
+    const std::pair<int, int> rows[] = {{0, 369}, {1, 368}, {488, -119}, {489, -120}};
+    for (const auto& [counter, top] : rows) {
+        SCOPED_TRACE(counter);
+        EXPECT_EQ(CIntroWnd::ScrollCorner(counter), (qv::Point{190, top}));
     }
     EXPECT_EQ(CIntroWnd::FrameCorner(), (qv::Point{153, 29}));
 }
 
 TEST_F(Intro, ItAnimates489FramesThenWaitsAndAKeyOrAClickEndsItAtOnce) {
+    // The idle turn of the key or click (each turn before it moves a frame),
+    // whether it is a click, whether the intro still animates then, and the
+    // frames it showed.
     struct Row {
         const char* rule;
-        int stopAt;  // the idle turn of the key or click; each turn before it moves one frame
-        bool click, animating;  // still animating when it comes
+        int stopAt;
+        bool click, animating;
         int frames;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"left alone it stops after 489 frames and waits", CIntroWnd::kFrames + 20, false, false,
          CIntroWnd::kFrames},
         {"a key stops it at once", 10, false, true, 9},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <tuple>
 
@@ -25,31 +26,41 @@ int ButtonOf(char letter) {
     return ids[kLetters.find(letter)];
 }
 
-TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPress) {
-    // The buttons' states in letter order: u up, x asleep (states 0 and 3).
+TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPressAndOnlyASpentPoolBeginsAGame) {
+    // Presses by letter, then maybe O: OK, X: OK with a start world that
+    // cannot be read, C: Cancel; a window still open is left with Esc. The
+    // buttons' states in letter order: u up, x asleep (states 0 and 3).
     struct Row {
-        const char* rule;
-        std::string presses;
-        int str, dex, intel, bonus;
-        const char* buttons;
+        const char *rule, *presses, *buttons;
+        int str, dex, intel, bonus, result;
     };
     const Row rows[] = {
-        {"at the start: each figure at its minimum, the pool full", "", 50, 50, 50, 10, "uuuxxx"},
-        {"one point to Strength: its \"-\" wakes", "S", 51, 50, 50, 9, "uuuuxx"},
-        {"a \"-\" at the minimum does nothing", "d", 50, 50, 50, 10, "uuuxxx"},
-        {"nine points to Strength leave one", "SSSSSSSSS", 59, 50, 50, 1, "uuuuxx"},
-        {"ten: the pool empty, every \"+\" asleep", "SSSSSSSSSS", 60, 50, 50, 0, "xxxuxx"},
-        {"an eleventh \"+\" does nothing", "SSSSSSSSSSS", 60, 50, 50, 0, "xxxuxx"},
-        {"a point given back wakes the \"+\" again", "SSSSSSSSSSs", 59, 50, 50, 1, "uuuuxx"},
-        {"spread over the three", "SDDIII", 51, 52, 53, 4, "uuuuuu"},
-        {"down to the minimum again: that \"-\" sleeps", "Iii", 50, 50, 50, 10, "uuuxxx"},
+        {"at the start: each figure at its minimum", "", "uuuxxx", 50, 50, 50, 10, 2},
+        {"one point to Strength: its \"-\" wakes", "S", "uuuuxx", 51, 50, 50, 9, 2},
+        {"a \"-\" at the minimum does nothing", "d", "uuuxxx", 50, 50, 50, 10, 2},
+        {"nine points leave one: OK refused", "SSSSSSSSSO", "uuuuxx", 59, 50, 50, 1, 2},
+        {"ten: the pool empty, every \"+\" asleep", "SSSSSSSSSS", "xxxuxx", 60, 50, 50, 0, 2},
+        {"an eleventh \"+\" does nothing", "SSSSSSSSSSS", "xxxuxx", 60, 50, 50, 0, 2},
+        {"a point given back wakes the \"+\" again", "SSSSSSSSSSs", "uuuuxx", 59, 50, 50, 1, 2},
+        {"spread over the three", "SDDIII", "uuuuuu", 51, 52, 53, 4, 2},
+        {"down to the minimum again: that \"-\" sleeps", "Iii", "uuuxxx", 50, 50, 50, 10, 2},
+        {"OK with the pool spent: the game begins", "SSSSSSSSSSO", "xxxuxx", 60, 50, 50, 0, 1},
+        {"a start world that cannot be read: no change", "DDDDDDDDDDX", "xxxxux", 50, 60, 50, 0, 2},
+        {"Cancel: no change", "IIIIIIIIIIC", "xxxxxu", 50, 50, 60, 0, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
+        NextRow();
         Wnd w(&host);
-        for (char c : r.presses) w.OnCommand(ButtonOf(c));
-        Key(qv::VK_ESCAPE);  // the buttons are set at the popup and after every change
-        EXPECT_EQ(w.Popup(), 2);
+        const std::string presses = r.presses;
+        const char end = presses.empty() ? 0 : presses.back();
+        for (char c : presses)
+            if (kLetters.find(c) != std::string::npos) w.OnCommand(ButtonOf(c));
+        host.newGameSucceeds = end != 'X';
+        if (end == 'O' || end == 'X' || end == 'C')
+            Press(w, w.GetButton(end == 'C' ? Wnd::kIdCancel : Wnd::kIdOk));
+        if (r.result == 2) Key(qv::VK_ESCAPE);
+        EXPECT_EQ(w.Popup(), r.result);
         const int str = w.GetValue(Wnd::kStrength), dex = w.GetValue(Wnd::kDexterity);
         const int intel = w.GetValue(Wnd::kIntelligence);
         EXPECT_EQ(std::tie(str, dex, intel), std::tie(r.str, r.dex, r.intel));
@@ -58,70 +69,13 @@ TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPress) {
         std::string states;
         for (char c : kLetters) states += "u??x"[w.GetButton(ButtonOf(c))->GetState() & 3];
         EXPECT_EQ(states, r.buttons);
-    }
-    EXPECT_TRUE(host.newGames.empty());
-}
-
-TEST_F(NewCharacter, TheWindowFillsTheScreenWithItsControlsWhereTheyBelong) {
-    Wnd w(&host);
-    EXPECT_EQ(w.m_rcWindow, (qv::Rect{0, 0, 640, 480}));
-    const std::pair<int, qv::Rect> places[] = {
-        {Wnd::kIdOk, {250, 340, 390, 379}},
-        {Wnd::kIdCancel, {250, 400, 390, 439}},
-        {Wnd::kIdStrengthUp, {200, 190, 239, 229}},
-        {Wnd::kIdDexterityUp, {200, 230, 239, 269}},
-        {Wnd::kIdIntelligenceUp, {200, 270, 239, 309}},
-        {Wnd::kIdStrengthDown, {250, 190, 289, 229}},
-        {Wnd::kIdDexterityDown, {250, 230, 289, 269}},
-        {Wnd::kIdIntelligenceDown, {250, 270, 289, 309}},
-    };
-    for (const auto& [id, rect] : places) {
-        SCOPED_TRACE(id);
-        ASSERT_NE(w.GetButton(id), nullptr);
-        EXPECT_EQ(w.GetButton(id)->m_rcWindow, rect);
-    }
-    EXPECT_EQ(w.PlayerName().GetText(), "Korr");
-    EXPECT_EQ(w.DogName().GetText(), "Kaleb");
-    EXPECT_EQ(w.PlayerName().m_rcWindow.left, 50);
-    EXPECT_EQ(w.PlayerName().m_rcWindow.top, 140);
-    EXPECT_EQ(w.DogName().m_rcWindow.top, 400);
-    EXPECT_FALSE(w.HasPanel()) << "the panel is made when the window pops up";
-}
-
-TEST_F(NewCharacter, OnlyOkWithThePoolSpentBeginsAGameAndNothingElseChangesAnything) {
-    enum End { kOk, kCancel, kEsc };
-    struct Row {
-        const char* rule;
-        int points;  // to Strength
-        End end;
-        bool reads;  // the start world
-        int result;
-        bool refused;
-    };
-    const Row rows[] = {
-        {"OK with one point left: refused, the window stays", 9, kOk, true, 2, true},
-        {"OK with the pool spent: the game begins", 10, kOk, true, 1, false},
-        {"a start world that cannot be read: the window stays as it was", 10, kOk, false, 2, false},
-        {"Cancel", 10, kCancel, true, 2, false},
-        {"Esc", 10, kEsc, true, 2, false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        NextRow();
-        host.newGameSucceeds = r.reads;
-        Wnd w(&host);
-        for (int i = 0; i < r.points; ++i) w.OnCommand(Wnd::kIdStrengthUp);
-        if (r.end != kEsc) Press(w, w.GetButton(r.end == kOk ? Wnd::kIdOk : Wnd::kIdCancel));
-        if (r.result == 2) Key(qv::VK_ESCAPE);
-        EXPECT_EQ(w.Popup(), r.result);
-        EXPECT_EQ(host.newGames.size(), r.end == kOk && r.points == 10 ? 1u : 0u);
-        EXPECT_EQ(messages.shown.size(), r.refused ? 1u : 0u);
-        if (r.refused) {
-            EXPECT_EQ(messages.shown[0], "Please use all bonus points before leaving this screen.");
-        }
-        EXPECT_EQ(w.GetValue(Wnd::kStrength), 50 + r.points);
-        if (r.end == kOk) {
-            EXPECT_EQ(w.HasPanel(), r.result == 2) << "it goes once OK is taken";
+        const bool ok = end == 'O' || end == 'X';
+        EXPECT_EQ(host.newGames.size(), ok && r.bonus == 0 ? 1u : 0u);
+        const std::deque<std::string> refusal{
+            "Please use all bonus points before leaving this screen."};
+        EXPECT_EQ(messages.shown, ok && r.bonus > 0 ? refusal : std::deque<std::string>{});
+        if (ok) {
+            EXPECT_EQ(w.HasPanel(), r.result == 2) << "the panel goes once OK is taken";
         }
     }
 }
@@ -150,12 +104,20 @@ TEST_F(NewCharacter, TheChoiceHandedToTheGameIsWhatWasTypedAndClicked) {
         Press(w, w.GetButton(Wnd::kIdOk));
         EXPECT_EQ(w.Popup(), 1);
     }
-    ASSERT_EQ(host.newGames.size(), 2u);
+    {
+        // The names proposed, kept.
+        Wnd w(&host);
+        EXPECT_EQ(w.m_rcWindow, (qv::Rect{0, 0, 640, 480}));
+        for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdIntelligenceUp);
+        w.OnCommand(Wnd::kIdOk);
+    }
+    ASSERT_EQ(host.newGames.size(), 3u);
     const auto choice = [](const NewCharacterChoice& c) {
         return std::make_tuple(c.strength, c.dexterity, c.intelligence, c.playerName, c.dogName);
     };
     EXPECT_EQ(choice(host.newGames[0]), choice({54, 50, 56, "Mira", "Kaleb"}));
     EXPECT_EQ(choice(host.newGames[1]), choice({50, 60, 50, "", ""}));
+    EXPECT_EQ(choice(host.newGames[2]), choice({50, 50, 60, "Korr", "Kaleb"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "windows/SaveLoadWnd.h"
@@ -25,21 +26,13 @@ qv::Point SlotPoint(const CSlotsWnd& w, int index) {
 }
 
 TEST_F(SlotWindows, TheSlotButtonsStandInAColumnLabelledByTheirGames) {
-    struct Row {
-        const char* name;
-        int index;
-        const char* label;
-        int top;
-    };
-    const Row rows[] = {{"the first game", 0, "Game 1", 60},
-                        {"the second, 25 lower", 1, "Game 2", 85},
-                        {"the tenth", 9, "Game 10", 285},
-                        {"the quick save", 10, "QuickSave", 310}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CSlotsWnd::SlotLabel(row.index), row.label);
-        EXPECT_EQ(CSlotsWnd::SlotRect(row.index).left, 20);
-        EXPECT_EQ(CSlotsWnd::SlotRect(row.index).top, row.top);
+    const std::tuple<const char*, int, int> slots[] = {
+        {"Game 1", 0, 60}, {"Game 2", 1, 85}, {"Game 10", 9, 285}, {"QuickSave", 10, 310}};
+    for (const auto& [label, index, top] : slots) {
+        SCOPED_TRACE(label);
+        EXPECT_EQ(CSlotsWnd::SlotLabel(index), label);
+        EXPECT_EQ(CSlotsWnd::SlotRect(index).left, 20);
+        EXPECT_EQ(CSlotsWnd::SlotRect(index).top, top);
     }
     CLoadGameWnd load(&host, CSlotsWnd::kStartPlace);
     EXPECT_EQ(load.GetSlotCount(), 11);
@@ -56,23 +49,17 @@ TEST_F(SlotWindows, AnEmptySlotShowsEmptyAndKeepsTheChoice) {
     host.slots[1] = {true, "the yard"};
     host.slots[10] = {true, "quick"};
     CLoadGameWnd w(&host, CSlotsWnd::kStartPlace);
-    struct Row {
-        const char* name;
-        int press;
-        int selected;
-        const char* shown;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int, int, const char*> rows[] = {
         {"an empty slot before any choice", 0, -1, "[Empty]"},
         {"a used slot is chosen", 1, 1, "the yard"},
         {"an empty slot keeps the choice", 4, 1, "[Empty]"},
         {"the quick save", 10, 10, "quick"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        w.Select(row.press);
-        EXPECT_EQ(w.GetSelection(), row.selected);
-        EXPECT_EQ(w.Description().GetText(), row.shown);
+    for (const auto& [rule, press, selected, shown] : rows) {
+        SCOPED_TRACE(rule);
+        w.Select(press);
+        EXPECT_EQ(w.GetSelection(), selected);
+        EXPECT_EQ(w.Description().GetText(), shown);
     }
     // The chosen button pressed, the other used one up, the empty ones asleep.
     EXPECT_EQ(w.GetSlotButton(10)->GetState(), kPressed);
@@ -85,8 +72,7 @@ TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlayAndAnythingElseLoadsNothing) 
     // Actions: a digit clicks that slot, L Load, c Cancel, e Esc. Slots 0, 1
     // and 3 are used; slot 0 cannot be read.
     struct Row {
-        const char* rule;
-        std::string actions;
+        const char *rule, *actions;
         int result;
         std::vector<int> loads;
     };
@@ -103,11 +89,11 @@ TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlayAndAnythingElseLoadsNothing) 
         for (int used : {0, 1, 3}) host.slots[used] = {true, "used"};
         host.unreadableSlot = 0;
         CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-        for (char a : r.actions) {
-            if (std::isdigit(a)) Click(SlotPoint(w, a - '0'));
-            if (a == 'L') Press(w, w.GetConfirmButton());
-            if (a == 'c') Press(w, w.GetCancelButton());
-            if (a == 'e') Key(qv::VK_ESCAPE);
+        for (const char* a = r.actions; *a; ++a) {
+            if (std::isdigit(*a)) Click(SlotPoint(w, *a - '0'));
+            if (*a == 'L') Press(w, w.GetConfirmButton());
+            if (*a == 'c') Press(w, w.GetCancelButton());
+            if (*a == 'e') Key(qv::VK_ESCAPE);
         }
         EXPECT_EQ(w.Popup(), r.result);
         EXPECT_EQ(host.loads, r.loads);
