@@ -103,7 +103,8 @@ TEST_F(Options, EachWayOutEndsTheWindowWithItsAnswer) {
             Click({250 + 70, 340 + 19});
         }
         EXPECT_EQ(w.Popup(), r.result);
-        EXPECT_EQ(host.newGames.size(), std::strchr(r.actions, 'o') ? 1u : 0u);
+        ASSERT_EQ(host.newGames.size(), std::strchr(r.actions, 'o') ? 1u : 0u);
+        for (const auto& c : host.newGames) EXPECT_EQ(c.playerName + c.dogName, "KorrKaleb");
         if (*r.answers) {
             EXPECT_EQ(messages.shown.front(), "Are you sure you want to Quit?");
         }
@@ -123,7 +124,7 @@ TEST_F(Options, ALoadWindowCancelledLeavesTheOptionsWindowOpen) {
     Key(qv::VK_ESCAPE);
     Key(qv::VK_ESCAPE);  // the options window: back to the game
     EXPECT_EQ(w.Popup(), kPlay);
-    EXPECT_TRUE(host.loads.empty());
+    EXPECT_TRUE(host.handed.empty());
 }
 
 TEST_F(Options, TheSwitchesFlipWithTheirPicturesAndAreHandedToTheGame) {

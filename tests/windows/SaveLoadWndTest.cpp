@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -68,87 +69,60 @@ TEST_F(SlotWindows, AnEmptySlotShowsEmptyAndKeepsTheChoice) {
     EXPECT_EQ(w.GetSlotButton(9)->GetState(), kDisabled);
 }
 
-TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlayAndAnythingElseLoadsNothing) {
-    // Actions: a digit clicks that slot, L Load, c Cancel, e Esc. Slots 0, 1
-    // and 3 are used; slot 0 cannot be read.
+TEST_F(SlotWindows, TheChosenSlotIsHandedToTheGameAndNothingElseIs) {
+    // Actions: a digit clicks that slot, small letters are typed, O presses
+    // Load or Save, C Cancel, E Esc. Slots 0, 1, 3 and 6 are used; a load or
+    // save of slot 3 fails. Answers to the questions: y yes, n no.
     struct Row {
-        const char *rule, *actions;
+        const char *rule, *actions, *answers, *handed;
+        bool save;
         int result;
-        std::vector<int> loads;
     };
     const Row rows[] = {
-        {"the chosen slot is loaded", "3L", 1, {3}},
-        {"Load without a choice ends with two", "L", 2, {}},
-        {"a slot that cannot be read leaves the window open for another", "0L1L", 1, {0, 1}},
-        {"Cancel", "0c", 2, {}},
-        {"Esc", "0e", 2, {}},
+        {"load: the chosen slot", "1O", "", "load 1", false, 1},
+        {"load without a choice ends with two", "O", "", "", false, 2},
+        {"a slot that cannot be read: the window stays", "3O1O", "", "load 3, load 1", false, 1},
+        {"Cancel", "1C", "", "", false, 2},
+        {"Esc", "1E", "", "", false, 2},
+        {"save: an empty slot, as typed, nothing asked", "2campO", "", "save 2 camp", true, 1},
+        {"save with no slot chosen: asleep", "OE", "", "", true, 2},
+        {"over a used slot: asked first, a No leaves it open", "6OO", "ny", "save 6 old", true, 1},
+        {"a save that fails ends with two", "3O", "y", "save 3 used", true, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         NextRow();
-        for (int used : {0, 1, 3}) host.slots[used] = {true, "used"};
-        host.unreadableSlot = 0;
-        CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-        for (const char* a = r.actions; *a; ++a) {
-            if (std::isdigit(*a)) Click(SlotPoint(w, *a - '0'));
-            if (*a == 'L') Press(w, w.GetConfirmButton());
-            if (*a == 'c') Press(w, w.GetCancelButton());
-            if (*a == 'e') Key(qv::VK_ESCAPE);
-        }
-        EXPECT_EQ(w.Popup(), r.result);
-        EXPECT_EQ(host.loads, r.loads);
-        EXPECT_TRUE(messages.shown.empty());
-    }
-}
-
-TEST_F(SlotWindows, SaveWaitsForASlotAndAsksBeforeItSavesOverAUsedOne) {
-    // Slot 6 is used. Answers: y yes, n no, one Save pressed for each.
-    struct Row {
-        const char* rule;
-        int slot;  // clicked, if any
-        const char *typed, *answers;
-        bool succeeds;
-        int result;
-        const char* saved;  // the description handed to the game, if any
-    };
-    const Row rows[] = {
-        {"an empty slot: saved as typed, nothing asked", 2, "camp", "", true, 1, "camp"},
-        {"no slot chosen: Save asleep", -1, "", "", true, 2, nullptr},
-        {"over a used slot: asked first, a No leaves the window open", 6, "", "ny", true, 1, "old"},
-        {"a save that fails ends with two, its slot empty", 0, "x", "", false, 2, "x"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        NextRow();
-        host.slots[6] = {true, "old"};
-        host.saveSucceeds = r.succeeds;
+        for (int used : {0, 1, 3, 6}) host.slots[used] = {true, used == 6 ? "old" : "used"};
         for (const char* a = r.answers; *a; ++a)
             messages.answers.push_back(*a == 'y' ? qv::MessageAnswer::Yes : qv::MessageAnswer::No);
-        CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-        if (r.slot >= 0) Click(SlotPoint(w, r.slot));
-        Type(r.typed);
-        Press(w, w.GetConfirmButton());
-        if (*r.answers) Press(w, w.GetConfirmButton());
-        if (r.slot < 0) Key(qv::VK_ESCAPE);
-        EXPECT_EQ(w.Popup(), r.result);
+        std::unique_ptr<CSlotsWnd> w;
+        if (r.save)
+            w = std::make_unique<CSaveLoadWnd>(&host, CSlotsWnd::kPlayPlace);
+        else
+            w = std::make_unique<CLoadGameWnd>(&host, CSlotsWnd::kPlayPlace);
+        for (const char* a = r.actions; *a; ++a) {
+            if (std::isdigit(*a)) Click(SlotPoint(*w, *a - '0'));
+            if (std::islower(*a)) Char(*a);
+            if (*a == 'O') Press(*w, w->GetConfirmButton());
+            if (*a == 'C') Press(*w, w->GetCancelButton());
+            if (*a == 'E') Key(qv::VK_ESCAPE);
+        }
+        EXPECT_EQ(w->Popup(), r.result);
+        EXPECT_EQ(host.handed, r.handed);
+        if (r.save && !std::isdigit(*r.actions)) {
+            EXPECT_EQ(w->GetConfirmButton()->GetState(), kDisabled);
+        }
         EXPECT_EQ(messages.shown.size(), std::strlen(r.answers));
-        for (const std::string& asked : messages.shown)
-            EXPECT_EQ(asked, "Sure you want to save over Game 7?");
-        ASSERT_EQ(host.saves.size(), r.saved ? 1u : 0u);
-        if (r.saved) {
-            EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{r.slot, r.saved}));
-        }
-        EXPECT_FALSE(host.slots[0].used);
-        if (r.slot < 0) {
-            EXPECT_EQ(w.GetConfirmButton()->GetState(), kDisabled);
-        }
+        for (const std::string& asked : messages.shown)  // the game's number, one up
+            EXPECT_EQ(asked, "Sure you want to save over Game " +
+                                 std::to_string(*r.actions - '0' + 1) + "?");
     }
-    // The command itself, with no slot chosen, ends with 2.
+    // The command of a Save asleep, given all the same, ends with 2.
     NextRow();
     CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
     w.OnCommand(CSlotsWnd::kIdConfirm);
     EXPECT_EQ(w.GetEndCode(), 2);
-    EXPECT_TRUE(host.saves.empty());
+    EXPECT_TRUE(host.handed.empty());
 }
 
 }  // namespace

@@ -18,22 +18,21 @@ class FakeHost : public OptionsHost {
 public:
     Slot slots[kSlotCount];
     bool soundAvailable = true, soundOn = true, musicAvailable = true, musicOn = true;
-    int unreadableSlot = -1;  // a load of it fails
-    bool saveSucceeds = true, newGameSucceeds = true;
-    std::vector<int> loads;
-    std::vector<std::pair<int, std::string>> saves;
+    int badSlot = 3;  // a load or save of it fails
+    bool newGameSucceeds = true;
+    std::string handed;  // "load 2, save 5 camp": what the windows handed over, in order
     std::vector<NewCharacterChoice> newGames;
     std::vector<std::string> switches;  // "Sound=0", "Midi=1", in order
 
     Slot GetSlot(int i) const override { return i < 0 || i >= kSlotCount ? Slot{} : slots[i]; }
     bool LoadSlot(int i) override {
-        loads.push_back(i);
-        return i != unreadableSlot;
+        handed += (handed.empty() ? "load " : ", load ") + std::to_string(i);
+        return i != badSlot;
     }
-    bool SaveGame(int index, const std::string& description) override {
-        saves.emplace_back(index, description);
-        if (saveSucceeds) slots[index] = {true, description};
-        return saveSucceeds;
+    bool SaveGame(int i, const std::string& description) override {
+        handed += (handed.empty() ? "save " : ", save ") + std::to_string(i) + " " + description;
+        if (i != badSlot) slots[i] = {true, description};
+        return i != badSlot;
     }
     bool StartNewGame(const NewCharacterChoice& c) override {
         newGames.push_back(c);
