@@ -514,7 +514,6 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         qv::MessageLoop::Instance().PumpAll();
         CMainFrame& f = *run.GetMainWnd();
         ASSERT_EQ(f.m_iStage, 3);
-        EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
         EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
         Tick();
         EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
@@ -539,11 +538,24 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
     }
 }
 
-// Save to slot 3 through the options window, change the world, load slot 3
-// through it: the world comes back as it was saved. Then a quick save, and
-// after a restart the load window brings it back.
-TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
-    CMainFrame& f = NewGame();
+// Through the in-game options window: the music switch is written into its
+// own line of the settings file, the others kept; a save to slot 3, a change
+// of the world, and a load of slot 3 bring the world back as it was saved. A
+// quick save, and a quit from the window leaves the settings and the saves as
+// they were, byte for byte; after a restart the load window brings the quick
+// save back.
+TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQuit) {
+    CMainFrame& f = NewGame("# mine\nSound=1\n");
+    ASSERT_EQ(f.m_iStage, 3);
+    f.m_bMidiOutput = 1;  // a synthesiser is there
+    f.m_bMusicOn = 1;
+    ClickOptions(COptionsWnd::kIdMusic);
+    Key(qv::VK_ESCAPE);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    EXPECT_EQ(f.m_bMusicOn, 0);
+    const std::string settings = "Path=" + gameFolder + "\n# mine\nSound=1\nMidi=0\n";
+    EXPECT_EQ(Text(settingsFile), settings);
+
     ClickOptions(COptionsWnd::kIdSaveGame);
     ClickSlots(CSlotsWnd::SlotRect(2));
     Type("by the yard");
@@ -551,13 +563,12 @@ TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
     EXPECT_EQ(f.m_Play.m_SaveSlots[2].inUse, 1);
     EXPECT_EQ(f.m_Play.m_SaveSlots[2].description, "by the yard");
-    EXPECT_TRUE(fs::exists(fs::path(gameFolder) / "save3" / "start.qvr"));
-    const std::string saved = Text(fs::path(gameFolder) / "saved");
+    const fs::path table = fs::path(gameFolder) / "saved", slot3 = fs::path(gameFolder) / "save3";
+    const std::string saved = Text(table), world = Text(slot3 / "start.qvr");
     Tick();  // the party written with the world comes back
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
     f.m_World.m_pLeader->m_iStrength = 12;
     f.m_World.m_pLeader->SetName("Changed");
-
     ClickOptions(COptionsWnd::kIdLoadGame);
     ClickSlots(CSlotsWnd::SlotRect(2));
     ClickSlots(CSlotsWnd::kConfirmRect);
@@ -565,14 +576,26 @@ TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
     EXPECT_EQ(f.m_World.m_pLeader->m_iStrength, 60);
     EXPECT_EQ(f.m_World.m_pLeader->m_strSpecialName, "Korr");
-    EXPECT_EQ(Text(fs::path(gameFolder) / "saved"), saved) << "a load leaves the table as it was";
+    EXPECT_EQ(Text(table), saved) << "a load leaves the table as it was";
 
-    // F5, then a new start whose first options window loads the quick save.
     ASSERT_EQ(f.QuickSave(), 1);
     Tick();
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
     const Position quickAt = f.m_World.m_pLeader->m_pHolder->pos;
+    const std::string quickTable = Text(table);
+    messages.answers = {qv::MessageAnswer::Yes};
+    ClickOptions(COptionsWnd::kIdQuit);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 0);
+    EXPECT_EQ(messages.shown.back(), "Are you sure you want to Quit?");
+    f.RequestQuit(0);
+    EXPECT_EQ(app.Run(), 0);
     app.ExitInstance();
+    EXPECT_EQ(Text(settingsFile), settings);
+    EXPECT_EQ(Text(table), quickTable);
+    EXPECT_EQ(Text(slot3 / "start.qvr"), world);
+
+    qv::MessageLoop::Instance().Reset();  // the quit is over
+    qv::MessageLoop::Instance().SetClock(&clock);
     CGameApp next;
     next.m_strSettingsFile = settingsFile;
     ASSERT_EQ(Init(next), 1);
@@ -591,36 +614,6 @@ TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
     EXPECT_EQ(back->m_pHolder->pos.y, quickAt.y);
     EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
-}
-
-// The music switch of the in-game window is written into the settings file,
-// into its own line, the others kept; a quit from the options window then
-// leaves the settings and the saves as they were, byte for byte.
-TEST_F(GameApp, TheWindowsSwitchIsWrittenIntoTheSettingsAndAQuitChangesNothingMore) {
-    CMainFrame& f = NewGame("# mine\nSound=1\n");
-    ASSERT_EQ(f.m_iStage, 3);
-    f.m_bMidiOutput = 1;  // a synthesiser is there
-    f.m_bMusicOn = 1;
-    ClickOptions(COptionsWnd::kIdMusic);
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    EXPECT_EQ(f.m_bMusicOn, 0);
-    const std::string settings = "Path=" + gameFolder + "\n# mine\nSound=1\nMidi=0\n";
-    EXPECT_EQ(Text(settingsFile), settings);
-
-    ASSERT_EQ(f.SaveGame(0), 1);
-    const std::string saved = Text(fs::path(gameFolder) / "saved");
-    const std::string world = Text(fs::path(gameFolder) / "save1" / "start.qvr");
-    messages.answers = {qv::MessageAnswer::Yes};
-    ClickOptions(COptionsWnd::kIdQuit);
-    EXPECT_EQ(f.RunOptionsWindow(1, 1), 0);
-    EXPECT_EQ(messages.shown, std::deque<std::string>{"Are you sure you want to Quit?"});
-    f.RequestQuit(0);
-    EXPECT_EQ(app.Run(), 0);
-    app.ExitInstance();
-    EXPECT_EQ(Text(settingsFile), settings);
-    EXPECT_EQ(Text(fs::path(gameFolder) / "saved"), saved);
-    EXPECT_EQ(Text(fs::path(gameFolder) / "save1" / "start.qvr"), world);
 }
 
 }  // namespace

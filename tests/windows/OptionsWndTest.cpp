@@ -65,14 +65,14 @@ TEST_F(Options, EachWayOutEndsTheWindowWithItsAnswer) {
     // Where: s at start, p in play, d in play after a death, c in play as the
     // confirming window. Actions: e Esc; c, q, n Continue, Quit, New game; o in
     // the new-character window every point to Strength, then OK; i Intro and
-    // a key that ends it. Answers to the questions: y yes, n no.
+    // a key that ends it; l Load game. Answers to the questions: y yes, n no.
     struct Row {
         const char *rule, *actions, *answers;
         char where;
         int result;
     };
     const Row rows[] = {
-        {"in play: Esc is Continue", "e", "", 'p', kPlay},
+        {"in play: a load window cancelled leaves it open; Esc is Continue", "lee", "", 'p', kPlay},
         {"after a death: Esc does nothing", "eq", "y", 'd', kQuit},
         {"at start: Esc does nothing", "eq", "y", 's', kQuit},
         {"Continue", "c", "", 'p', kPlay},
@@ -92,6 +92,7 @@ TEST_F(Options, EachWayOutEndsTheWindowWithItsAnswer) {
         W w(&host, r.where == 's', r.where != 'd', 1, r.where == 'c');
         for (const char* a = r.actions; *a; ++a) {
             if (*a == 'e') Key(qv::VK_ESCAPE);
+            if (*a == 'l') Press(w, w.GetButton(W::kIdLoadGame));
             if (*a == 'i') Press(w, w.GetButton(W::kIdIntro));
             if (*a == 'i') Key(qv::VK_SPACE);  // ends the intro
             if (*a == 'c' || *a == 'q' || *a == 'n')
@@ -103,6 +104,7 @@ TEST_F(Options, EachWayOutEndsTheWindowWithItsAnswer) {
             Click({250 + 70, 340 + 19});
         }
         EXPECT_EQ(w.Popup(), r.result);
+        EXPECT_TRUE(host.handed.empty());
         ASSERT_EQ(host.newGames.size(), std::strchr(r.actions, 'o') ? 1u : 0u);
         for (const auto& c : host.newGames) EXPECT_EQ(c.playerName + c.dogName, "KorrKaleb");
         if (*r.answers) {
@@ -113,18 +115,6 @@ TEST_F(Options, EachWayOutEndsTheWindowWithItsAnswer) {
             EXPECT_EQ(w.GetTitle()->GetLevel(), CFadeWnd::kSteps) << "the title faded in again";
         }
     }
-}
-
-// A load or save made through its window ends this one with 1 (through the
-// frame, GameApp's tests); one cancelled leaves this one open.
-TEST_F(Options, ALoadWindowCancelledLeavesTheOptionsWindowOpen) {
-    host.slots[2] = {true, "by the lake"};
-    W w(&host, false, true, 1);
-    Press(w, w.GetButton(W::kIdLoadGame));
-    Key(qv::VK_ESCAPE);
-    Key(qv::VK_ESCAPE);  // the options window: back to the game
-    EXPECT_EQ(w.Popup(), kPlay);
-    EXPECT_TRUE(host.handed.empty());
 }
 
 TEST_F(Options, TheSwitchesFlipWithTheirPicturesAndAreHandedToTheGame) {
