@@ -32,11 +32,12 @@ public:
 
 class PlayArrivals : public PlayFixture {
 protected:
-    // A lever placed at pos; the map owns it.
-    Lever* PlaceLever(const Position& pos, int answer = 1) {
+    // A lever placed at pos, the target of `by` if given; the map owns it.
+    Lever* PlaceLever(const Position& pos, Player* by = nullptr, int answer = 1) {
         auto* lever = new Lever(&worked, answer);
         Position at = pos;
         EXPECT_EQ(map.AddHolder(at, new ObjectHolder(pos, lever)), 1);
+        if (by) by->JoinPlayerSet(lever->m_pHolder);
         return lever;
     }
     std::vector<Lever*> worked;
@@ -46,12 +47,9 @@ TEST_F(PlayArrivals, ATurnReportsTheArrivalAndTheLeversAreWorkedAfterTheGroupsIn
     Player* a = PlaceMember(1, At(36, 35, 20, 50));
     Player* b = PlaceMember(2, At(37, 35, 20, 50));
     Player* c = PlaceMember(3, At(38, 35, 20, 50));
-    Lever* first = PlaceLever(At(37, 35, 40, 50));
-    Lever* gone = PlaceLever(At(38, 35, 40, 50));
-    Lever* last = PlaceLever(At(36, 35, 40, 50));
-    b->JoinPlayerSet(first->m_pHolder);
-    c->JoinPlayerSet(gone->m_pHolder);
-    a->JoinPlayerSet(last->m_pHolder);
+    Lever* first = PlaceLever(At(37, 35, 40, 50), b);
+    Lever* gone = PlaceLever(At(38, 35, 40, 50), c);
+    Lever* last = PlaceLever(At(36, 35, 40, 50), a);
     // Touching (the flag skips the distance test): done, and nothing worked yet.
     for (Player* p : {b, c, a}) EXPECT_EQ(play.Approach(p, 1), 1);
     EXPECT_TRUE(worked.empty());
@@ -70,12 +68,9 @@ TEST_F(PlayArrivals, ATurnReportsTheArrivalAndTheLeversAreWorkedAfterTheGroupsIn
 TEST_F(PlayArrivals, AWorldChangeEndsTheArrivalsAfterIt) {
     Player* a = PlaceMember(1, At(36, 35, 20, 50));
     Player* b = PlaceMember(2, At(37, 35, 20, 50));
-    Lever* stairs = PlaceLever(At(36, 35, 40, 50), Object::kWorldChanged);
-    Lever* other = PlaceLever(At(37, 35, 40, 50));
-    a->JoinPlayerSet(stairs->m_pHolder);
-    b->JoinPlayerSet(other->m_pHolder);
-    EXPECT_EQ(play.Approach(a, 1), 1);
-    EXPECT_EQ(play.Approach(b, 1), 1);
+    Lever* stairs = PlaceLever(At(36, 35, 40, 50), a, Object::kWorldChanged);
+    PlaceLever(At(37, 35, 40, 50), b);
+    for (Player* p : {a, b}) EXPECT_EQ(play.Approach(p, 1), 1);
     EXPECT_EQ(play.ApplyArrivals(), Object::kWorldChanged);
     EXPECT_EQ(worked, (std::vector<Lever*>{stairs}));
     EXPECT_EQ(play.ApplyArrivals(), 1) << "the rest were dropped with the old world";
