@@ -69,7 +69,11 @@ TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPressAndOnlyASpentPoolBegi
         for (char c : kLetters) states += "u??x"[w.GetButton(ButtonOf(c))->GetState() & 3];
         EXPECT_EQ(states, r.buttons);
         const bool ok = end == 'O' || end == 'X';
-        EXPECT_EQ(host.newGames.size(), ok && r.bonus == 0 ? 1u : 0u);
+        ASSERT_EQ(host.newGames.size(), ok && r.bonus == 0 ? 1u : 0u);
+        for (const NewCharacterChoice& c : host.newGames) {  // the names proposed
+            EXPECT_EQ(std::tie(c.strength, c.dexterity, c.intelligence), std::tie(str, dex, intel));
+            EXPECT_EQ(c.playerName + "/" + c.dogName, "Korr/Kaleb");
+        }
         const std::deque<std::string> refusal{
             "Please use all bonus points before leaving this screen."};
         EXPECT_EQ(messages.shown, ok && r.bonus > 0 ? refusal : std::deque<std::string>{});
@@ -79,48 +83,21 @@ TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPressAndOnlyASpentPoolBegi
     }
 }
 
-TEST_F(NewCharacter, TheChoiceHandedToTheGameIsWhatWasTypedAndClicked) {
-    {
-        // A name typed over the one proposed, the dog's kept; the figures by
-        // clicks on "+" and "-", a double click counting as one.
-        Wnd w(&host);
-        for (int i = 0; i < 4; ++i) Char('\b');
-        Type("Mira");
-        for (char c : std::string("SSSSDdIIIII")) Press(w, w.GetButton(ButtonOf(c)));
-        const qv::Point up = Centre(w, *w.GetButton(Wnd::kIdIntelligenceUp));
-        loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDblClk, up.x, up.y));
-        loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonUp, up.x, up.y));
-        Press(w, w.GetButton(Wnd::kIdOk));
-        EXPECT_EQ(w.Popup(), 1);
-    }
-    {
-        // Both names emptied are handed on empty.
+TEST_F(NewCharacter, TheNamesTypedAreHandedOnAsTheyStandUpToTwentyLetters) {
+    // Over the name proposed; none at all, with the dog's emptied too.
+    for (const size_t typed : {0, 19, 20, 21}) {
+        SCOPED_TRACE(typed);
+        NextRow();
         Wnd w(&host);
         for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdDexterityUp);
         for (int i = 0; i < 4; ++i) Char('\b');  // the player's name has the focus
-        w.SetFocus(&w.DogName());
-        w.DogName().SetText("");
+        Type(std::string(typed, 'a'));
+        if (typed == 0) w.DogName().SetText("");
         Press(w, w.GetButton(Wnd::kIdOk));
         EXPECT_EQ(w.Popup(), 1);
-    }
-    ASSERT_EQ(host.newGames.size(), 2u);
-    const auto choice = [](const NewCharacterChoice& c) {
-        return std::make_tuple(c.strength, c.dexterity, c.intelligence, c.playerName, c.dogName);
-    };
-    EXPECT_EQ(choice(host.newGames[0]), choice({54, 50, 56, "Mira", "Kaleb"}));
-    EXPECT_EQ(choice(host.newGames[1]), choice({50, 60, 50, "", ""}));
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(NewCharacter, ANameTakesAtMostTwentyLetters) {
-    for (const int typed : {19, 20, 21}) {
-        SCOPED_TRACE(typed);
-        Wnd w(&host);
-        for (int i = 0; i < 4; ++i) Char('\b');
-        Type(std::string(static_cast<size_t>(typed), 'a'));
-        Key(qv::VK_ESCAPE);
-        w.Popup();
-        EXPECT_EQ(w.PlayerName().GetText().size(), std::min<size_t>(typed, 20));
+        ASSERT_EQ(host.newGames.size(), 1u);
+        EXPECT_EQ(host.newGames[0].playerName, std::string(std::min<size_t>(typed, 20), 'a'));
+        EXPECT_EQ(host.newGames[0].dogName, typed == 0 ? "" : "Kaleb");
     }
 }
 
