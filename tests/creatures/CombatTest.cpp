@@ -215,20 +215,6 @@ TEST_F(Opponents, ACreatureNeverFightsItself) {
     for (Player* p : {a, b, c}) EXPECT_EQ(p->m_Opponents.size(), 2u);
 }
 
-TEST_F(Opponents, TheDeadAndThoseOutOfPlayFindNone) {
-    Group* ours = NewGroup();
-    Player* dead = Creature(ours);
-    Player* asleep = Creature(ours);
-    Group* theirs = NewGroup();
-    Player* orc = Creature(theirs);
-    dead->m_sLifeState = 0;
-    asleep->m_bInactive = 1;
-    ours->FindOpponents(theirs);
-    EXPECT_TRUE(dead->m_Opponents.empty());
-    EXPECT_TRUE(asleep->m_Opponents.empty());
-    EXPECT_TRUE(orc->m_Opponents.empty());
-}
-
 TEST_F(Opponents, PartingDropsTheStrikesBetweenTheTwoOnly) {
     Group* ours = NewGroup();
     Player* hero = Creature(ours);

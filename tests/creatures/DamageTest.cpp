@@ -24,18 +24,29 @@ TEST_F(Damage, HitPointsFallAfterTheProtections) {
         int32_t fireProtection, grounded, noDamage;
         int32_t hitPoints;  // before
         int32_t left;
-        int hurtSounds;
+        std::vector<int> sounds;
+        int16_t life = 1;
     };
+    const int hurt = CombatSound::Hurt, death = CombatSound::Death;
     const Row rows[] = {
-        {"plain damage", 7, 0, 0, 0, 0, 20, 13, 1},
-        {"fire 9 on a protected creature is 0, yet it hurts", 9, 2, 1, 0, 0, 20, 20, 1},
-        {"fire 25 on a protected creature is 2", 25, 2, 1, 0, 0, 20, 18, 1},
-        {"fire on an unprotected creature in full", 9, 2, 0, 1, 0, 20, 11, 1},
-        {"shock on a grounded creature is a tenth", 30, 3, 0, 1, 0, 20, 17, 1},
-        {"shock on a fire-protected creature in full", 30, 3, 1, 0, 0, 40, 10, 1},
-        {"more than is left takes what is left", 50, 0, 0, 0, 0, 20, 0, 1},
-        {"no damage flag: nothing lost, no sound", 7, 0, 0, 0, 1, 20, 20, 0},
-        {"an amount of 0 does nothing", 0, 0, 0, 0, 0, 20, 20, 0},
+        {"plain damage", 7, 0, 0, 0, 0, 20, 13, {hurt}},
+        {"fire 9 on a protected creature is 0, yet it hurts", 9, 2, 1, 0, 0, 20, 20, {hurt}},
+        {"fire 25 on a protected creature is 2", 25, 2, 1, 0, 0, 20, 18, {hurt}},
+        {"fire on an unprotected creature in full", 9, 2, 0, 1, 0, 20, 11, {hurt}},
+        {"shock on a grounded creature is a tenth", 30, 3, 0, 1, 0, 20, 17, {hurt}},
+        {"shock on a fire-protected creature in full", 30, 3, 1, 0, 0, 40, 10, {hurt}},
+        {"more than is left takes what is left: death, then the hurt",
+         50,
+         0,
+         0,
+         0,
+         0,
+         20,
+         0,
+         {death, hurt}},
+        {"no damage flag: nothing lost, no sound", 7, 0, 0, 0, 1, 20, 20, {}},
+        {"an amount of 0 does nothing", 0, 0, 0, 0, 0, 20, 20, {}},
+        {"the dead take no more", 5, 0, 0, 0, 0, 0, 0, {}, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -43,10 +54,11 @@ TEST_F(Damage, HitPointsFallAfterTheProtections) {
         p->m_bFireProtection = r.fireProtection;
         p->m_bGrounded = r.grounded;
         p->m_bNoDamage = r.noDamage;
+        p->m_sLifeState = r.life;
         sounds.clear();
         p->TakeDamage(r.amount, r.kind);
         EXPECT_EQ(p->m_iHitPoints, r.left);
-        EXPECT_EQ(std::count(sounds.begin(), sounds.end(), CombatSound::Hurt), r.hurtSounds);
+        EXPECT_EQ(sounds, r.sounds);
         Unplace(1);
     }
 }
@@ -101,22 +113,6 @@ TEST_F(Damage, APartyMemberLosesNothingWhileThePartyIsInvulnerable) {
     world.m_bPartyInvulnerable = 0;
     member->TakeDamage(5, 0);
     EXPECT_EQ(member->m_iHitPoints, 15);
-}
-
-TEST_F(Damage, TheDeadTakeNoMoreDamage) {
-    Player* p = Place(At(20, 20), 5);
-    p->TakeDamage(5, 0);
-    ASSERT_EQ(p->m_sLifeState, 0);
-    sounds.clear();
-    p->TakeDamage(5, 0);
-    EXPECT_EQ(p->m_iHitPoints, 0);
-    EXPECT_TRUE(sounds.empty());
-}
-
-TEST_F(Damage, DeathSoundsThenHurtSoundsInThatOrder) {
-    Player* p = Place(At(20, 20), 5);
-    p->TakeDamage(9, 0);
-    EXPECT_EQ(sounds, (std::vector<int>{CombatSound::Death, CombatSound::Hurt}));
 }
 
 TEST_F(Damage, DeathPartsTheCreatureFromEveryOpponentAndTheirStrikes) {

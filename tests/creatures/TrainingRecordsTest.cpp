@@ -67,31 +67,6 @@ TEST_F(TrainingRecords, AnAttackRecordIsStoredFieldByField) {
     EXPECT_EQ(back->m_f13, 0.0f) << "not stored";
 }
 
-TEST_F(TrainingRecords, EveryKindKeepsItsStoredFields) {
-    InputInfo base;
-    base.m_f1 = 0.5f, base.m_f2 = 1.0f, base.m_f3 = -3.0f, base.m_f4 = 40;
-    base.m_f8 = 1, base.m_f9 = 2, base.m_f10 = 3, base.m_f11 = 4, base.m_f12 = 5;
-    DefenseSpellInfo defence;
-    defence.m_f4 = 12, defence.m_f13 = 1;
-    EvadeInfo evade;
-    evade.m_f3 = 7.0f, evade.m_f11 = -20;
-    for (const qv::Persistent* record :
-         std::initializer_list<const qv::Persistent*>{&base, &defence, &evade}) {
-        SCOPED_TRACE(record->GetRuntimeClass()->name);
-        const Bytes stored = StoreObject(*record);
-        auto back = LoadObject<InputInfo>(stored);
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->GetRuntimeClass(), record->GetRuntimeClass());
-        EXPECT_EQ(StoreObject(*back), stored);
-    }
-    // The sizes the layout gives: 36 bytes of fields, 8 more for an attack
-    // record, 4 for a defence record.
-    const size_t inputInfo = 6 + 9;
-    EXPECT_EQ(StoreObject(base).size(), inputInfo + 36);
-    EXPECT_EQ(StoreObject(defence).size(), 6 + 16 + inputInfo + 36 + 4);
-    EXPECT_EQ(StoreObject(evade).size(), 6 + 9 + inputInfo + 36);
-}
-
 TEST_F(TrainingRecords, AFaultyRecordIsRefused) {
     const Bytes good = StoreObject(AttackRecord());
     const size_t fields = 6 + 22 + 6 + 9;  // where f1 starts
