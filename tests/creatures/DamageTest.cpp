@@ -182,84 +182,62 @@ TEST_F(Damage, TheCorpseBagHoldsWhatWasInUseAndKeepsItsNaturalWeaponReady) {
     EXPECT_EQ(p->m_UsableList[0].Get(), p->m_pNaturalWeapon.get());
 }
 
-TEST_F(Damage, ADyingCreatureGivesItsMemberIdBack) {
+// What a death leaves: a pool id given back, a death node's conversation
+// opened with the leader, and the corpse's frame for a creature without a look.
+TEST_F(Damage, ADeathGivesBackItsIdOpensItsLastWordsAndShowsTheCorpse) {
     world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, 0, 1);
     struct Row {
         const char* rule;
         int32_t number;
         bool givenBack;
-    };
-    const Row rows[] = {{"a pool id", -7, true},
-                        {"the lowest pool id", -1000, true},
-                        {"below the pool", -1001, false},
-                        {"-1: no number", -1, false},
-                        {"an actor number", 4, false}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Player* p = Place(At(20, 20), 1);
-        p->m_iPlayerNumber = r.number;
-        const int before = world.m_pUnusedNumbers->GetCount();
-        p->TakeDamage(1, 0);
-        EXPECT_EQ(world.m_pUnusedNumbers->GetCount() - before, r.givenBack ? 1 : 0);
-        Unplace(1);
-    }
-}
-
-TEST_F(Damage, ADeathNodeOpensItsConversationWithTheLeader) {
-    struct Row {
-        const char* rule;
         const char* node;
-        bool leader;
-        bool opens;
+        bool leader, opens;
+        int16_t poseSheet;
+        int column;
     };
-    const Row rows[] = {{"a death node and a leader", "LAST WORDS", true, true},
-                        {"HELLO opens nothing", "HELLO", true, false},
-                        {"no leader, nothing", "LAST WORDS", false, false}};
+    const Row rows[] = {
+        {"a pool id", -7, true, "HELLO", true, false, 0, 2},
+        {"the lowest pool id", -1000, true, "HELLO", true, false, 0, 2},
+        {"below the pool", -1001, false, "HELLO", true, false, 0, 2},
+        {"-1: no number", -1, false, "HELLO", true, false, 0, 2},
+        {"an actor number", 4, false, "HELLO", true, false, 0, 2},
+        {"a death node and a leader", -1, false, "LAST WORDS", true, true, 0, 2},
+        {"HELLO opens nothing", -1, false, "HELLO", true, false, 0, 2},
+        {"no leader, nothing", -1, false, "LAST WORDS", false, false, 0, 2},
+        {"a pose sheet: the corpse is the pose count's column", -1, false, "HELLO", true, false, 1,
+         7},
+    };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Player* leader = Place(At(30, 30));
         Player* p = Place(At(20, 20), 1);
         world.m_pLeader = r.leader ? leader : nullptr;
+        p->m_iPlayerNumber = r.number;
         p->m_strDeathNode = r.node;
+        p->m_bPoseSheet = r.poseSheet;
+        p->Events().Clear();
         std::vector<std::pair<Player*, std::string>> opened;
         world.m_OpenDeathTalk = [&](Player* who, Player* speaker) {
             opened.emplace_back(who, speaker->m_strMessageNode);
             EXPECT_EQ(speaker, p);
         };
+        const int before = world.m_pUnusedNumbers->GetCount();
         p->TakeDamage(1, 0);
+        EXPECT_EQ(world.m_pUnusedNumbers->GetCount() - before, r.givenBack ? 1 : 0);
         ASSERT_EQ(opened.size(), r.opens ? 1u : 0u);
         if (r.opens) {
             EXPECT_EQ(opened[0].first, leader);
             EXPECT_EQ(opened[0].second, "LAST WORDS");
         }
-        world.m_pLeader = nullptr;
-        for (int k = 0; k < 2; ++k) {
-            Unplace(1);
-            owned.pop_back();
-        }
-    }
-}
-
-TEST_F(Damage, ACorpseWithoutALookShowsItsCorpseFrameAndAnimates) {
-    struct Row {
-        const char* rule;
-        int16_t poseSheet;
-        int column;
-    };
-    const Row rows[] = {{"a plain picture: column 2", 0, 2},
-                        {"a pose sheet: the pose count", 1, 7}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Player* p = Place(At(20, 20), 1);
-        p->m_bPoseSheet = r.poseSheet;
-        p->Events().Clear();
-        p->TakeDamage(1, 0);
+        // Without a look the corpse shows its frame and animates at once.
         EXPECT_EQ(p->m_iXImageNum, r.column);
         EXPECT_EQ(p->m_iYImageNum, 0);
         ASSERT_EQ(p->Events().Count(), 1);
         EXPECT_EQ(p->Events().At(0).m_iType, ObjectEventType::ANIMATE);
         EXPECT_EQ(p->Events().At(0).m_iTime, 0);
-        Unplace(1);
+        world.m_pLeader = nullptr;
+        world.m_OpenDeathTalk = nullptr;
+        Unplace(2);
     }
 }
 

@@ -63,69 +63,51 @@ struct TempFolder {
     std::string path;
 };
 
-TEST(NeuralNet, TheLogisticIsClampedBeyondFifty) {
-    // One input carries the whole sum to middle output 0 (weight 1, the rest 0).
+// One input feeds one middle output through one weight (the rest 0): the
+// logistic of the sum, clamped beyond 50, and a wild weight (its square past
+// a million) made +1000 when its column is computed.
+TEST(NeuralNet, TheLogisticIsClampedAndAWildWeightBecomesAThousand) {
+    const auto logistic = [](double x) { return static_cast<float>(1.0 / (1.0 + std::exp(-x))); };
     struct Row {
         const char* rule;
-        float sum;
-        float want;
+        int input, column;
+        float weight, signal, weightAfter, want;
     };
     const Row rows[] = {
-        {"a sum of 0 gives one half", 0.0f, 0.5f},
-        {"exactly -50 is still the logistic", -50.0f,
-         static_cast<float>(1.0 / (1.0 + std::exp(50.0)))},
-        {"just below -50 is 0", -50.001f, 0.0f},
-        {"just above -50 is the logistic", -49.999f,
-         static_cast<float>(1.0 / (1.0 + std::exp(static_cast<double>(49.999f))))},
-        {"exactly 50 is the logistic, which a float holds as 1", 50.0f,
-         static_cast<float>(1.0 / (1.0 + std::exp(-50.0)))},
-        {"above 50 is 1", 50.5f, 1.0f},
-        {"a small sum", 1.5f, static_cast<float>(1.0 / (1.0 + std::exp(-1.5)))},
+        {"a sum of 0 gives one half", 0, 0, 1, 0.0f, 1, 0.5f},
+        {"exactly -50 is still the logistic", 0, 0, 1, -50.0f, 1, logistic(-50.0)},
+        {"just below -50 is 0", 0, 0, 1, -50.001f, 1, 0.0f},
+        {"just above -50 is the logistic", 0, 0, 1, -49.999f, 1, logistic(-49.999f)},
+        {"exactly 50 is the logistic, which a float holds as 1", 0, 0, 1, 50.0f, 1, logistic(50.0)},
+        {"above 50 is 1", 0, 0, 1, 50.5f, 1, 1.0f},
+        {"a small sum", 0, 0, 1, 1.5f, 1, logistic(1.5)},
+        {"weight -1500 becomes +1000", 2, 4, -1500.0f, 0.01f, 1000.0f, logistic(0.01f * 1000.0)},
+        {"+1500 becomes +1000", 2, 0, 1500.0f, 0.01f, 1000.0f, logistic(0.01f * 1000.0)},
+        {"exactly 1000 squared is a million: kept", 2, 4, 1000.0f, 0.01f, 1000.0f,
+         logistic(0.01f * 1000.0)},
+        {"exactly -1000 is kept, sign and all", 2, 4, -1000.0f, 0.01f, -1000.0f,
+         logistic(0.01f * -1000.0)},
+        {"just past -1000 becomes +1000", 2, 7, std::nextafter(-1000.0f, -2000.0f), 0.01f, 1000.0f,
+         logistic(0.01f * 1000.0)},
+        {"an ordinary weight is kept", 2, 4, -0.75f, 0.01f, -0.75f, logistic(0.01f * -0.75)},
+        {"in the last column too", 2, 14, -1500.0f, 0.01f, 1000.0f, logistic(0.01f * 1000.0)},
+        {"and the one before it", 2, 12, 2000.0f, 0.01f, 1000.0f, logistic(0.01f * 1000.0)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         NNEvade net;
         ZeroWeights(net);
-        Middle(net).Weight(0, 0) = 1.0f;
-        net.InputLayer()->m_RawInputs = {r.sum, 0.0f, 0.0f, 0.0f};
+        Middle(net).Weight(r.input, r.column) = r.weight;
+        net.InputLayer()->m_RawInputs.assign(4, 0.0f);
+        net.InputLayer()->m_RawInputs[size_t(r.input)] = r.signal;
+        EXPECT_EQ(Middle(net).Weight(r.input, r.column), r.weight) << "untouched until computed";
         net.Forward();
-        EXPECT_EQ(Middle(net).m_Outputs[0], r.want);
-        EXPECT_EQ(Middle(net).m_Outputs[1], 0.5f);  // a zero sum elsewhere
+        EXPECT_EQ(Middle(net).Weight(r.input, r.column), r.weightAfter);
+        EXPECT_EQ(Middle(net).m_Outputs[size_t(r.column)], r.want);
+        EXPECT_EQ(Middle(net).m_Outputs[r.column == 1 ? 2 : 1], 0.5f);  // a zero sum elsewhere
     }
     // The clamp is what keeps the bottom from being a tiny positive number.
-    EXPECT_GT(static_cast<float>(1.0 / (1.0 + std::exp(50.0))), 0.0f);
-}
-
-TEST(NeuralNet, AWildWeightBecomesAThousandWhenItsColumnIsComputed) {
-    struct Row {
-        const char* rule;
-        float weight;
-        float after;
-        int column;
-    };
-    const Row rows[] = {
-        {"-1500 becomes +1000", -1500.0f, 1000.0f, 4},
-        {"+1500 becomes +1000", 1500.0f, 1000.0f, 0},
-        {"exactly 1000 squared is a million: kept", 1000.0f, 1000.0f, 4},
-        {"exactly -1000 is kept, sign and all", -1000.0f, -1000.0f, 4},
-        {"just past -1000 becomes +1000", std::nextafter(-1000.0f, -2000.0f), 1000.0f, 7},
-        {"an ordinary weight is kept", -0.75f, -0.75f, 4},
-        {"in the last column too", -1500.0f, 1000.0f, 14},
-        {"and the one before it", 2000.0f, 1000.0f, 12},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        NNEvade net;
-        ZeroWeights(net);
-        Middle(net).Weight(2, r.column) = r.weight;
-        net.InputLayer()->m_RawInputs = {0.0f, 0.0f, 0.01f, 0.0f};
-        EXPECT_EQ(Middle(net).Weight(2, r.column), r.weight) << "untouched until computed";
-        net.Forward();
-        EXPECT_EQ(Middle(net).Weight(2, r.column), r.after);
-        EXPECT_EQ(
-            Middle(net).m_Outputs[r.column],
-            static_cast<float>(1.0 / (1.0 + std::exp(-static_cast<double>(0.01f) * r.after))));
-    }
+    EXPECT_GT(logistic(-50.0), 0.0f);
 }
 
 TEST(NeuralNet, ErrorsAreHandedDownByTheirFormulas) {

@@ -122,57 +122,36 @@ TEST(Species, EverySpeciesHasTheFiguresOfItsRow) {
     }
 }
 
+std::array<int32_t, 2> Two(int32_t a, int32_t b) {
+    return {a, b};
+}
+std::array<double, 3> Three(double a, double b, double c) {
+    return {a, b, c};
+}
+
 TEST(Species, TheOtherConstantsOfTheTable) {
     struct Row {
         const char* cls;
         std::function<bool(Species&)> holds;
     };
     const std::vector<Row> rows = {
-        {"Dog",
-         [](Species& c) {
-             return c.m_iPortraitBitmap == std::array<int32_t, 2>{1082, 1086};
-         }},
+        {"Dog", [](Species& c) { return c.m_iPortraitBitmap == Two(1082, 1086); }},
         {"Goblin", [](Species& c) { return c.m_iHostileMode == 1 && c.m_iPoseCount == 9; }},
-        {"Human",
-         [](Species& c) {
-             return c.m_iCycleLimit == 4 && c.m_iUnused9 == 3 && c.m_iPoseCount == 11 &&
-                    c.m_iPortraitBitmap == std::array<int32_t, 2>{1081, 1085} &&
-                    c.m_sSpeciesMark == 1;
-         }},
+        {"Human", [](Species& c) { return c.m_iCycleLimit == 4 && c.m_iUnused9 == 3; }},
+        {"Human", [](Species& c) { return c.m_iPoseCount == 11 && c.m_sSpeciesMark == 1; }},
+        {"Human", [](Species& c) { return c.m_iPortraitBitmap == Two(1081, 1085); }},
         {"Shambles", [](Species& c) { return c.m_iPoseCount == 7 && c.m_sSpeciesMark == 1; }},
-        {"Skeleton",
-         [](Species& c) {
-             return c.m_iRegenRate == 3 && c.m_iOwn == std::array<int32_t, 2>{10, 10};
-         }},
-        {"Undead",
-         [](Species& c) {
-             return c.m_iOwn == std::array<int32_t, 2>{10, 10};
-         }},
-        {"SlimeGreen",
-         [](Species& c) {
-             return c.m_bGrounded == 1 && c.m_iOwn == std::array<int32_t, 2>{0, 20};
-         }},
-        {"MoldYellow",
-         [](Species& c) {
-             return c.m_bFireProtection == 1 && c.m_iOwn == std::array<int32_t, 2>{0, 20};
-         }},
-        {"InvisibleStalker",
-         [](Species& c) {
-             return c.m_bInvisible == 1 && c.m_iPortraitBitmap == std::array<int32_t, 2>{380, 378};
-         }},
+        {"Skeleton", [](Species& c) { return c.m_iRegenRate == 3 && c.m_iOwn == Two(10, 10); }},
+        {"Undead", [](Species& c) { return c.m_iOwn == Two(10, 10); }},
+        {"SlimeGreen", [](Species& c) { return c.m_bGrounded == 1 && c.m_iOwn == Two(0, 20); }},
+        {"MoldYellow", [](Species& c) { return c.m_bFireProtection == 1; }},
+        {"MoldYellow", [](Species& c) { return c.m_iOwn == Two(0, 20); }},
+        {"InvisibleStalker", [](Species& c) { return c.m_bInvisible == 1; }},
+        {"InvisibleStalker", [](Species& c) { return c.m_iPortraitBitmap == Two(380, 378); }},
         {"ClearHound", [](Species& c) { return c.m_bInvisible == 1; }},
-        {"FloatingEye",
-         [](Species& c) {
-             return c.m_dExperience == std::array<double, 3>{1000, 1000, 10000};
-         }},
-        {"SnowPuff",
-         [](Species& c) {
-             return c.m_dExperience == std::array<double, 3>{1000, 1000, 10000};
-         }},
-        {"FireHound",
-         [](Species& c) {
-             return c.m_dExperience == std::array<double, 3>{500, 500, 2500};
-         }},
+        {"FloatingEye", [](Species& c) { return c.m_dExperience == Three(1000, 1000, 10000); }},
+        {"SnowPuff", [](Species& c) { return c.m_dExperience == Three(1000, 1000, 10000); }},
+        {"FireHound", [](Species& c) { return c.m_dExperience == Three(500, 500, 2500); }},
         {"GolemStone", [](Species& c) { return c.m_iStrengthBonus == 1; }},
         {"Gel", [](Species& c) { return c.m_iHostileMode == 0 && c.m_iUnused2 == 0; }},
     };
