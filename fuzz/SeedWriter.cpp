@@ -112,7 +112,7 @@ void SeedCreatures() {
     p.m_iHitPoints = 21;
     p.AddSpell(Spell("Light"));
     p.m_pBag->AddItem(new Useable("Rope"));
-    p.m_pBag->m_iItemCount = 1;
+    p.m_pBag->SetItemCount(1);
     p.m_InUseList.emplace_back(new Useable("Torch"));
     p.m_iCombatSettings = {1, 2, 3, 4, 5, 6, 7};
     SeedObject<Player>("creatures", "mira", p);

@@ -59,6 +59,7 @@ void Player::InitCreature() {
 
 Player::~Player() {
     m_pNaturalWeapon.reset();
+    m_NaturalItems.clear();
     if (--s_iUseCount == 0) s_pSound.reset();
     if (World* frame = GetWorld()) {
         // Only the creature's own entries: a number it was never entered
@@ -170,7 +171,7 @@ void Player::CopyFrom(const Player& o) {
         m_bHasMagic = 1;
     }
     for (const auto& item : o.m_InUseList)
-        if (Object* copy = item->Clone()) EquipObject(copy);
+        if (Object* copy = item->Clone()) EquipStored(copy);
     SetNPCNumber(&o.m_iNPCNumber);
     UpdateLevel();
 }
@@ -219,19 +220,6 @@ void Player::DropMagic() {
     }
     m_pMagic.reset();
     m_bHasMagic = 0;
-}
-
-int Player::EquipObject(Object* object) {
-    if (!object) return 0;
-    // Only usable things go into use; anything else is kept in the bag.
-    if (object->Type() != USEABLE) {
-        if (!m_pBag) m_pBag = std::make_unique<CBag>("Bag");
-        m_pBag->AddItem(object);
-        ++m_pBag->m_iItemCount;
-        return 0;
-    }
-    m_InUseList.emplace_back(object);
-    return 1;
 }
 
 const int32_t* Player::SetSex(const int32_t* value) {

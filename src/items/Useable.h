@@ -21,6 +21,11 @@ struct ItemUse {
     explicit ItemUse(int32_t location) : m_iLocation(location) {}
 };
 
+// Gives `to` the stored fields of `from` (its names, frame, weight, value,
+// key number, state, stack, interact flag and owner) and its moveable mark;
+// not its place in a bag. A key number enters `to` in the key records.
+void CopyObjectFields(Object& to, const Object& from);
+
 // The broad item classes answered by Useable::GetUseableKind.
 struct UseableKind {
     static constexpr int Plain = 4;

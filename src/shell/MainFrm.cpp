@@ -58,7 +58,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::OnDestroy() {
-    m_FlyingObjects.clear();
+    m_World.m_FlyingObjects.clear();
     if (m_pWindow) m_pWindow->Minimise();
     StopTimer();
 }

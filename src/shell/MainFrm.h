@@ -264,8 +264,7 @@ public:
     static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     std::array<qv::Point, 6> m_FormationOffsets{};
     int m_bFormationSet = 0;
-    // Missiles and spell projectiles in flight, and the spells in effect.
-    std::list<std::unique_ptr<Object>> m_FlyingObjects;
+    // The spells in effect (the missiles in flight are the world's).
     std::list<std::unique_ptr<Spell>> m_ActiveSpells;
     int InfoWindowMode = 1;
     qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through

@@ -59,60 +59,15 @@ ObjectHolder* WhatStandsAt(MapMaster* map, Player* mover, qv::Point p) {
     return map->CheckMove(mover, Position(p.x, p.y, 0), nullptr, 1, 0);
 }
 
-// The bag of `bag`, or of a bag inside it, that lists `item` itself.
-CBag* BagListing(CBag* bag, const Object* item) {
-    if (!bag) return nullptr;
-    for (const auto& entry : bag->Items()) {
-        if (entry.get() == item) return bag;
-        if (entry && entry->Type() == BAG)
-            if (CBag* inner = BagListing(qv::DynamicCast<CBag>(entry.get()), item)) return inner;
-    }
-    return nullptr;
-}
-
-// Whether the bag, or a bag inside it, has room for the item: a stack finds
-// its kind or a free entry, anything else a free entry.
-bool BagCanHold(CBag* bag, Object* item) {
-    if (!bag) return false;
-    if (item->m_bStackable)
-        for (const auto& entry : bag->Items())
-            if (entry && entry.get() != item && entry->IsSameKind(item)) return true;
-    if (bag->m_iItemCount < bag->m_iCapacity) return true;
-    for (const auto& entry : bag->Items())
-        if (entry && entry->Type() == BAG && BagCanHold(qv::DynamicCast<CBag>(entry.get()), item))
-            return true;
-    return false;
-}
-
-bool PutIntoBag(CBag* bag, Object* item) {
-    if (!bag) return false;
-    if (item->m_bStackable)
-        for (const auto& entry : bag->Items())
-            if (entry && entry.get() != item && entry->IsSameKind(item)) {
-                entry->m_iBulkNum += item->m_iBulkNum;
-                delete item;
-                return true;
-            }
-    if (bag->m_iItemCount < bag->m_iCapacity) {
-        bag->AddItem(item);
-        ++bag->m_iItemCount;
-        return true;
-    }
-    for (const auto& entry : bag->Items())
-        if (entry && entry->Type() == BAG && PutIntoBag(qv::DynamicCast<CBag>(entry.get()), item))
-            return true;
-    return false;
-}
-
 // Deletes an item used up on its target, taken first from whatever holds it:
 // the user's bag, the user's things in use, or the map. An item held anywhere
 // else (a known spell in a book) is left where it is.
 void DiscardUsedItem(Object* item, Player* user) {
     if (!item) return;
     if (user) {
-        if (CBag* bag = BagListing(user->m_pBag.get(), item)) {
-            std::unique_ptr<Object> gone(bag->DetachItem(item));
-            if (gone) --bag->m_iItemCount;
+        if (user->m_pBag && user->m_pBag->Contains(item)) {
+            std::unique_ptr<Object> gone;
+            user->m_pBag->RemoveItem(item, std::max(1, item->m_iBulkNum), &gone);
             user->RecomputeLoad();
             return;
         }
@@ -178,13 +133,13 @@ int CMainFrame::AskTakeAmount(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return 0;
     const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
     if (count <= 0) return 0;
-    return BagCanHold(creature->m_pBag.get(), object) ? count : -1;
+    return creature->m_pBag->CanHold(object) ? count : -1;
 }
 
 bool CMainFrame::AddToBag(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return false;
-    if (!BagCanHold(creature->m_pBag.get(), object)) return false;
-    const bool put = PutIntoBag(creature->m_pBag.get(), object);
+    if (!creature->m_pBag->CanHold(object)) return false;
+    const bool put = creature->m_pBag->PutItem(object, 1) != 0;
     creature->RecomputeLoad();
     return put;
 }

@@ -365,11 +365,7 @@ void CMainFrame::RunWorld(int32_t* now) {
     }
     if (m_bQuitRequested) return;
 
-    for (auto it = m_FlyingObjects.begin(); it != m_FlyingObjects.end();) {
-        auto next = std::next(it);
-        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) m_FlyingObjects.erase(it);
-        it = next;
-    }
+    m_World.UpdateFlyingObjects(t, Map());
 
     // The area under the focus sets the light and the music.
     if (!m_World.m_pLeader.Get() || !Map()) return;

@@ -412,7 +412,7 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     if (ar.IsStoring()) {
         m_bLandMovePending = 1;
         m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
-        m_FlyingObjects.clear();
+        w.m_FlyingObjects.clear();
         ar.WriteDWord(kWorldVersion);
 
         // The party goes to "players" alone and leaves the world; the next
@@ -498,7 +498,7 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     const bool replace = m_bLoadingGame != 0;
     m_bRefreshPending = 1;
     m_iWorldVersion = static_cast<int32_t>(version);
-    m_FlyingObjects.clear();
+    w.m_FlyingObjects.clear();
     m_StoreList.clear();
     WorldFileExtras x;
     ReadWorld(ar, version, w, x, replace);

@@ -108,4 +108,18 @@ public:
 
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
+
+    // Objects in flight (fired missiles), owned. Each takes its step in
+    // UpdateFlyingObjects; one that answers Object::kLeaveGroup (-2) has
+    // landed and is deleted.
+    std::list<std::unique_ptr<Object>> m_FlyingObjects;
+    // Takes the world's flying objects over one tick of game time `now`.
+    // A flight that ends may end others (a missile that takes its victim's
+    // projectile along); the walk holds only to entries still listed.
+    void UpdateFlyingObjects(int32_t now, MapMaster* map);
+    // Whether the object is on the list of flying objects.
+    bool IsFlying(const Object* object) const;
+    // Puts an object in flight and takes it over; one already flying stays
+    // as it is.
+    void AddFlyingObject(Object* object);
 };

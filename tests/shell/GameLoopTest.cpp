@@ -265,22 +265,22 @@ public:
 
 TEST_F(GameLoop, AFlyingObjectThatLandsIsTakenOffAndDeleted) {
     int gone = 0;
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(1, &gone));
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(3, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(1, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(3, &gone));
     Start();
     EXPECT_EQ(gone, 1);
-    EXPECT_EQ(frame->m_FlyingObjects.size(), 1u);
+    EXPECT_EQ(frame->m_World.m_FlyingObjects.size(), 1u);
     Ticks(2);
     EXPECT_EQ(gone, 2);
-    EXPECT_TRUE(frame->m_FlyingObjects.empty());
+    EXPECT_TRUE(frame->m_World.m_FlyingObjects.empty());
 }
 
 TEST_F(GameLoop, AWorldChangeDuringTheGroupsTurnsEndsTheStepBeforeTheFlyingObjects) {
     Recorder* mover = NewRecorder(NewGroup(), "mover");
     int gone = 0;
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(2, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(2, &gone));
     Start();
-    EXPECT_EQ(frame->m_FlyingObjects.size(), 1u);
+    EXPECT_EQ(frame->m_World.m_FlyingObjects.size(), 1u);
     mover->m_answer = Object::kWorldChanged;
     Ticks(1);
     EXPECT_EQ(gone, 0) << "the missile did not fly this tick";

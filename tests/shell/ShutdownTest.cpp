@@ -41,7 +41,7 @@ protected:
         PlacedCreature(aside, At(37, 35));
         frame->m_ActiveSpells.push_back(std::make_unique<Spell>());
         frame->m_ActiveSpells.back()->m_iDuration = 100000;
-        frame->m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
+        frame->m_World.m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
         frame->m_World.m_pHoverHolder = b->m_pHolder;
         b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr));
         auto* carried = new ObjectHolder(At(35, 35), new Object("Pouch"));
@@ -60,7 +60,7 @@ TEST_F(Shutdown, AQuitAskedForDuringATurnEndsTheTickAndTheLoopNotTheFrame) {
         int Update(int32_t, MapMaster*) override { return ++*m_n, 1; }
         int* m_n;
     };
-    frame->m_FlyingObjects.push_back(std::make_unique<Counted>(&flights));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Counted>(&flights));
     Ticks(1);
     ASSERT_EQ(flights, 1);
 

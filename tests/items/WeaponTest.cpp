@@ -1,0 +1,433 @@
+// Weapons: the hit chance with its truncation and clamps, the damage with the
+// worked numbers, the tables of the hand weapons and thrown missiles, the info
+// text, copies and the stored records.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "creatures/Player.h"
+#include "items/Missile.h"
+#include "items/Weapon.h"
+#include "platform/Rand.h"
+#include "support/HandWrittenRecord.h"
+#include "world/World.h"
+
+namespace {
+
+using record_test::Bytes;
+using record_test::LoadObject;
+using record_test::PutInts;
+using record_test::PutNewClass;
+using record_test::PutString;
+using record_test::Record;
+using record_test::StoreObject;
+
+// A fighter with the numbers the hit chance reads.
+struct Fighter {
+    int32_t shortRange = 0, longRange = 0, dexterity = 50, method = 1;
+    int32_t invisible = 0, hesitation = 0, strength = 50;
+    float armour = 0.0f;
+};
+
+void Dress(Player& p, const Fighter& f) {
+    p.m_iLevelShortRange = f.shortRange;
+    p.m_iLevelLongRange = f.longRange;
+    p.m_iCombatDexterity = f.dexterity;
+    p.m_iCombatSettings[6] = f.method;
+    p.m_bInvisible = f.invisible;
+    p.m_bHesitation = f.hesitation;
+    p.m_iCurStr = f.strength;
+    p.m_dArmourFactor = f.armour;
+}
+
+struct ChanceRow {
+    const char* what;
+    bool attacker;  // false: no attacker
+    Fighter a, d;
+    bool ranged;
+    int flag;
+    int chance;
+};
+
+const ChanceRow kChances[] = {
+    {"equal fighters: 50", true, {}, {}, false, 0, 50},
+    {"three skill levels more: 80", true, {.shortRange = 3}, {}, false, 0, 80},
+    {"x 4.4: 94", true, {.shortRange = 4, .dexterity = 58}, {}, false, 0, 94},
+    {"x 4.5: 95, the top", true, {.shortRange = 4, .dexterity = 60}, {}, false, 0, 95},
+    {"x 4.6: 96 held at 95", true, {.shortRange = 4, .dexterity = 62}, {}, false, 0, 95},
+    {"x -4.35: 6", true, {.dexterity = 43}, {.shortRange = 4}, false, 0, 6},
+    {"x -4.4: 6", true, {.dexterity = 42}, {.shortRange = 4}, false, 0, 6},
+    {"x -4.5: 5, the bottom", true, {.dexterity = 40}, {.shortRange = 4}, false, 0, 5},
+    {"x -4.6: 4 held at 5", true, {.dexterity = 38}, {.shortRange = 4}, false, 0, 5},
+    {"x 0.05 truncated: 50", true, {.dexterity = 51}, {}, false, 0, 50},
+    {"x 0.15 truncated: 51", true, {.dexterity = 53}, {}, false, 0, 51},
+    {"attacking with method 2: 55", true, {.method = 2}, {}, false, 0, 55},
+    {"attacking with method 0: 45", true, {.method = 0}, {}, false, 0, 45},
+    {"a defender of method 2 is easier to hit: 55", true, {}, {.method = 2}, false, 0, 55},
+    {"a defender of method 0 is harder to hit: 45", true, {}, {.method = 0}, false, 0, 45},
+    {"no attacker, close: skill 2 and rating 50", false, {}, {}, false, 0, 70},
+    {"no attacker, ranged: skill 2", false, {}, {.shortRange = 5}, true, 0, 70},
+    {"no attacker: no method term", false, {}, {.method = 2}, false, 0, 75},
+    {"ranged uses the long-range skills", true, {.shortRange = 5, .longRange = 1}, {}, true, 0, 60},
+    {"close uses the short-range skills",
+     true,
+     {.shortRange = 1, .longRange = 5},
+     {},
+     false,
+     0,
+     60},
+    {"an invisible defender: -30", true, {}, {.invisible = 1}, false, 0, 20},
+    {"an invisible defender seen with the flag", true, {}, {.invisible = 1}, false, 1, 50},
+    {"an invisible attacker: +30", true, {.invisible = 1}, {}, false, 0, 80},
+    {"both invisible", true, {.invisible = 1}, {.invisible = 1}, false, 0, 50},
+    {"a hesitating defender: +20", true, {}, {.hesitation = -1}, false, 0, 70},
+    {"a hesitating attacker: -20", true, {.hesitation = -1}, {}, false, 0, 30},
+    {"hesitation other than -1 counts for nothing", true, {.hesitation = 1}, {}, false, 0, 50},
+    {"the shifts are clamped after: 90 + 30",
+     true,
+     {.shortRange = 4, .invisible = 1},
+     {},
+     false,
+     0,
+     95},
+    {"the shifts are clamped after: 10 - 30",
+     true,
+     {},
+     {.shortRange = 4, .invisible = 1},
+     false,
+     0,
+     5},
+    {"huge skills from a file", true, {.shortRange = 2000000000}, {}, false, 0, 95},
+};
+
+TEST(WeaponRules, HitChance) {
+    World world;
+    for (const ChanceRow& row : kChances) {
+        SCOPED_TRACE(row.what);
+        Player attacker, defender;
+        Dress(attacker, row.a);
+        Dress(defender, row.d);
+        Sword sword;
+        Bow bow;
+        Weapon& w = row.ranged ? static_cast<Weapon&>(bow) : sword;
+        EXPECT_EQ(w.GetHitChance(row.attacker ? &attacker : nullptr, &defender, row.flag),
+                  row.chance);
+    }
+}
+
+struct DamageRow {
+    const char* what;
+    int32_t base, range;
+    bool ranged;
+    bool attacker, defender;
+    Fighter a, d;
+    int average;
+    int damage;
+};
+
+const DamageRow kDamages[] = {
+    {"no creatures, average: base + range / 2", 3, 10, false, false, false, {}, {}, 1, 8},
+    {"no creatures, the random part: 41 % 10", 3, 10, false, false, false, {}, {}, 0, 4},
+    {"a strong defender takes more: 3 + 1 + 5",
+     3,
+     10,
+     false,
+     true,
+     true,
+     {},
+     {.strength = 70},
+     1,
+     9},
+    {"the attacker's method 0 halves",
+     3,
+     10,
+     false,
+     true,
+     true,
+     {.method = 0},
+     {.strength = 70},
+     1,
+     7},
+    {"the attacker's method 2 adds half",
+     3,
+     10,
+     false,
+     true,
+     true,
+     {.method = 2},
+     {.strength = 70},
+     1,
+     11},
+    {"both fighting with method 2: 4 x 1.5 x 1.5 + 5",
+     3,
+     10,
+     false,
+     true,
+     true,
+     {.method = 2},
+     {.method = 2, .strength = 70},
+     1,
+     14},
+    {"armour 0.5 halves after: 4.5",
+     3,
+     10,
+     false,
+     true,
+     true,
+     {},
+     {.strength = 70, .armour = 0.5f},
+     1,
+     4},
+    {"armour 0.25: 6.75", 3, 10, false, true, true, {}, {.strength = 70, .armour = 0.25f}, 1, 6},
+    {"armour 1: nothing", 3, 10, false, true, true, {}, {.strength = 70, .armour = 1.0f}, 1, 0},
+    {"ranged: the defender's strength does not count",
+     2,
+     7,
+     true,
+     true,
+     true,
+     {},
+     {.strength = 90},
+     1,
+     5},
+    {"Touch against strength 10 would heal: held at 0",
+     0,
+     0,
+     false,
+     true,
+     true,
+     {},
+     {.strength = 10},
+     0,
+     0},
+    {"Touch against strength 10, average: still 0",
+     0,
+     0,
+     false,
+     false,
+     true,
+     {},
+     {.strength = 10},
+     1,
+     0},
+    {"Touch has no random part: 0 + 0.05 x 40",
+     0,
+     0,
+     false,
+     false,
+     true,
+     {},
+     {.strength = 90},
+     0,
+     2},
+    {"Touch and the defender's armour: 2 x 0.5",
+     0,
+     0,
+     false,
+     false,
+     true,
+     {},
+     {.strength = 90, .armour = 0.5f},
+     0,
+     1},
+};
+
+TEST(WeaponRules, Damage) {
+    World world;
+    for (const DamageRow& row : kDamages) {
+        SCOPED_TRACE(row.what);
+        Player attacker, defender;
+        Dress(attacker, row.a);
+        Dress(defender, row.d);
+        std::unique_ptr<Weapon> w;
+        if (row.ranged)
+            w = std::make_unique<LRWeapon>(100, row.range, row.base, 20, 0);
+        else
+            w = std::make_unique<Weapon>(100, row.range, row.base, 1, 20);
+        qv::SeedRand(1);  // the first number is 41
+        EXPECT_EQ(w->GetDamage(row.attacker ? &attacker : nullptr,
+                               row.defender ? &defender : nullptr, row.average),
+                  row.damage);
+    }
+}
+
+TEST(WeaponRules, InfoText) {
+    Axe axe;
+    EXPECT_EQ(axe.GetInfoText(), "Axe\nSpeed: 100\nDam: 3-13\nWeight: 15\nStun: 50");
+    axe.SetName("Grimbite");
+    axe.m_iBulkNum = 2;
+    EXPECT_EQ(axe.GetInfoText(), "Grimbite (2)\nSpeed: 100\nDam: 3-13\nWeight: 15\nStun: 50");
+}
+
+struct HandRow {
+    const char* cls;
+    const char* name;
+    int32_t speed, range, base, parameter, stun, weight, value, kind;
+    std::vector<int32_t> locations;
+};
+
+const HandRow kHandRows[] = {
+    {"Axe", "Axe", 100, 10, 3, 3, 50, 15, 5, 6, {3}},
+    {"AxeBattle", "Axe, Battle", 100, 5, 2, 3, 50, 20, 5, 7, {3}},
+    {"Dagger", "Dagger", 100, 5, 2, 3, 20, 8, 5, 8, {3}},
+    {"Flail", "Flail", 100, 10, 3, 4, 40, 16, 30, 9, {3}},
+    {"HammerForge", "Hammer, Forge", 80, 10, 3, 5, 50, 20, 100, 10, {3}},
+    {"HammerWar", "Hammer, War", 80, 10, 3, 5, 60, 25, 100, 11, {3, 1}},
+    {"Mace", "Mace", 80, 10, 3, 5, 50, 20, 25, 12, {3}},
+    {"Pitchfork", "Pitchfork", 80, 10, 3, 5, 50, 15, 25, 13, {3, 1}},
+    {"Scythe", "Scythe", 90, 10, 3, 5, 40, 1, 25, 14, {3, 1}},
+    {"Spear", "Spear", 90, 10, 3, 7, 50, 15, 20, 15, {3, 1}},
+    {"Sword", "Sword", 90, 10, 3, 5, 50, 30, 40, 16, {3}},
+    {"SwordLong", "Sword, Long", 80, 15, 5, 6, 60, 40, 70, 17, {3}},
+    {"Touch", "Touch", 100, 0, 0, 3, 10, 1, 5, 18, {3}},
+    {"Whip", "Whip", 100, 10, 3, 7, 40, 12, 30, 19, {3}},
+    {"WhipBarbed", "Whip, Barbed", 100, 10, 4, 7, 50, 17, 70, 20, {3}},
+    {"Bow", "Bow", 40, 7, 2, -1, 20, 17, 100, 21, {4, 2}},
+    {"Longbow", "Longbow", 30, 10, 3, -1, 40, 23, 150, 22, {4, 2}},
+    {"Missile", "Missile", 100, 7, 2, 20, 20, 1, 1, 23, {}},
+    {"MagicMissile", "Missile", 100, 7, 5, 20, 20, 1, 1, 23, {}},
+    {"Weapon", "Weapon", 100, 1, 1, 1, 50, 1, 0, 0, {}},
+    {"LRWeapon", "LRWeapon", 100, 1, 1, -1, 50, 1, 0, 0, {}},
+    {"IntrinsicWeapon", "Weapon", 100, 1, 1, 1, 50, 1, 0, 1, {}},
+};
+
+TEST(WeaponTables, EveryClassAsTheRegistryMakesIt) {
+    World world;
+    for (const HandRow& row : kHandRows) {
+        SCOPED_TRACE(row.cls);
+        const qv::RuntimeClass* cls = qv::RuntimeClass::Find(row.cls);
+        ASSERT_NE(cls, nullptr);
+        std::unique_ptr<qv::Persistent> made(cls->CreateObject());
+        auto* w = qv::DynamicCast<Weapon>(made.get());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->m_strSpecialName, row.name);
+        EXPECT_EQ(w->m_iSpeed, row.speed);
+        EXPECT_EQ(w->m_iDamageRange, row.range);
+        EXPECT_EQ(w->m_iDamageBase, row.base);
+        EXPECT_EQ(w->m_iParameter, row.parameter);
+        EXPECT_EQ(w->m_iStun, row.stun);
+        EXPECT_EQ(w->GetWeight(), row.weight);
+        EXPECT_EQ(w->GetValue(), row.value);
+        EXPECT_EQ(w->GetWeaponKind(), row.kind);
+        EXPECT_EQ(w->GetKind(), row.kind);
+        EXPECT_EQ(w->GetUseableKind(), 5);
+        EXPECT_EQ(w->Type(), USEABLE);
+        std::vector<int32_t> locations;
+        for (const ItemUse& u : w->m_LocationList) locations.push_back(u.m_iLocation);
+        EXPECT_EQ(locations, row.locations);
+        const bool ranged = row.kind >= 21 && row.kind <= 23;
+        EXPECT_EQ(w->IsRanged() != 0, ranged || std::string(row.cls) == "LRWeapon");
+        EXPECT_EQ(w->m_iSpare1, row.kind == 23 ? 2 : 1);
+    }
+}
+
+struct ThrownRow {
+    int32_t kind;
+    const char* name;
+    int32_t speed, range, base, parameter, stun, value;
+};
+
+const ThrownRow kThrownRows[] = {
+    {24, "Small stone", 100, 2, 1, 1, 10, 0}, {25, "Medium-sized stone", 80, 5, 1, 1, 20, 0},
+    {26, "Large stone", 50, 10, 5, 1, 50, 0}, {27, "Boulder", 1, 30, 10, 10, 70, 0},
+    {28, "FairyDart", 100, 10, 1, 1, 30, 0},  {29, "Thrown Dagger", 100, 5, 1, -1, 50, 20},
+    {30, "Needle", 100, 2, 1, 1, 20, 0},
+};
+
+TEST(WeaponTables, ThrownMissilesAreStoredAsPlainWeapons) {
+    World world;
+    for (const ThrownRow& row : kThrownRows) {
+        SCOPED_TRACE(row.name);
+        ThrownMissile m(row.kind);
+        EXPECT_EQ(m.GetWeaponKind(), row.kind);
+        EXPECT_EQ(m.m_strSpecialName, row.name);
+        EXPECT_EQ(m.m_iSpeed, row.speed);
+        EXPECT_EQ(m.m_iDamageRange, row.range);
+        EXPECT_EQ(m.m_iDamageBase, row.base);
+        EXPECT_EQ(m.m_iParameter, row.parameter);
+        EXPECT_EQ(m.m_iStun, row.stun);
+        EXPECT_EQ(m.GetValue(), row.value);
+        EXPECT_TRUE(m.m_LocationList.empty());
+        EXPECT_EQ(std::string(m.GetRuntimeClass()->name), "Weapon");
+        // A copy keeps its kind; a record brings back a plain weapon with
+        // the numbers.
+        std::unique_ptr<Object> copy(m.Clone());
+        EXPECT_EQ(static_cast<Weapon*>(copy.get())->GetWeaponKind(), row.kind);
+        auto back = LoadObject<Weapon>(StoreObject(m));
+        EXPECT_EQ(back->GetWeaponKind(), 0);
+        EXPECT_EQ(back->m_strSpecialName, row.name);
+        EXPECT_EQ(back->m_iStun, row.stun);
+        EXPECT_EQ(back->m_iParameter, row.parameter);
+    }
+}
+
+TEST(WeaponRecords, AnAxeAsStored) {
+    Axe axe;
+    axe.m_iValue = 9;
+    axe.SetName("Grimbite");
+    Bytes expected;
+    PutNewClass(expected, "Axe", 1);
+    PutNewClass(expected, "Weapon", 2);
+    PutNewClass(expected, "Useable", 1);
+    PutNewClass(expected, "Object", 11);
+    PutInts(expected, {0, 0, 15, 9});  // frame, weight, value
+    PutString(expected, "Axe");
+    PutString(expected, "Grimbite");
+    PutInts(expected, {-1, 1, 1, 1, 0, 1, -1, -1});  // key, weapon mark, state, ...
+    PutInts(expected, {100, 3, 10, 3, 50});          // speed, parameter, range, base, stun
+    EXPECT_EQ(StoreObject(axe), expected);
+
+    auto back = LoadObject<Axe>(expected);
+    EXPECT_EQ(back->m_iValue, 9);
+    EXPECT_EQ(back->m_strSpecialName, "Grimbite");
+    EXPECT_EQ(back->GetWeight(), 15);
+    ASSERT_EQ(back->m_LocationList.size(), 1u);
+}
+
+TEST(WeaponRecords, SchemaOneKeepsTheClassNumbers) {
+    // A schema-1 weapon: the usable part only.
+    const Bytes old = Record(Sword::classInfo, 1, [](qv::Archive& ar) {
+        ar.SerializeClass(&Weapon::classInfo);
+        ar.SerializeClass(&Useable::classInfo);
+        ar.SerializeClass(&Object::classInfo);
+        Object o("Sword");
+        o.Serialize(ar);
+    });
+    // The Weapon class record inside is written at its current schema 2;
+    // the test wants schema 1 there.
+    Bytes bytes = old;
+    const std::string name = "Weapon";
+    auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
+    ASSERT_NE(at, bytes.end());
+    at[-4] = 1;  // the schema word before the name's length
+    at[-3] = 0;
+    auto sword = LoadObject<Sword>(bytes);
+    EXPECT_EQ(sword->m_iSpeed, 90);
+    EXPECT_EQ(sword->m_iDamageRange, 10);
+    EXPECT_EQ(sword->m_iStun, 50);
+}
+
+TEST(WeaponRecords, CopiesAreWhole) {
+    World world;
+    Weapon w(70, 4, 6, 2, 33, "Rusty Pike");
+    w.m_iValue = 12;
+    w.m_iBulkNum = 3;
+    w.m_bStackable = 1;
+    w.m_iDamageKind = 2;
+    std::unique_ptr<Object> c(w.Clone());
+    auto* copy = qv::DynamicCast<Weapon>(c.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(StoreObject(*copy), StoreObject(w));
+    EXPECT_EQ(copy->m_iDamageKind, 2);
+    EXPECT_EQ(copy->m_iSpare2, -1);
+
+    IntrinsicWeapon teeth(1, 150, 7, 3, 1, 20, "Teeth");
+    std::unique_ptr<Object> t(teeth.Clone());
+    EXPECT_EQ(static_cast<Weapon*>(t.get())->GetWeaponKind(), 1);
+    EXPECT_EQ(t->m_strSpecialName, "Teeth");
+}
+
+}  // namespace
