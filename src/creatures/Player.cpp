@@ -26,6 +26,9 @@ namespace {
 // Player numbers above this are kept but never entered in the player array.
 constexpr int32_t kMaxPlayerNumber = 1000000;
 
+// The experience the first level has to exceed; each next one is half again.
+constexpr double kFirstLevelThreshold = 1000.0;
+
 int32_t RegenIntervalFor(int32_t rate, int32_t maxHitPoints) {
     double d = static_cast<double>(rate) * maxHitPoints;
     if (d < 1.0) return 0;  // no interval: nothing regenerates
@@ -272,7 +275,7 @@ int32_t Player::FacingFromDelta(const Position& from, const Position& to) {
 int Player::UpdateLevel() {
     auto levelOf = [](double experience, double& threshold) {
         int32_t level = 0;
-        threshold = 1000.0;
+        threshold = kFirstLevelThreshold;
         while (experience > threshold) {
             threshold *= 1.5;
             ++level;
@@ -291,8 +294,10 @@ int Player::UpdateLevel() {
 }
 
 int Player::SetLevel(int32_t level) {
-    double t = m_dNextLevel;
-    for (int32_t i = 1; i < level; ++i) t *= 1.5;
+    // From the first threshold whatever the level now: the level reached is
+    // the one asked for, not the sum of the two.
+    double t = kFirstLevelThreshold;
+    for (int32_t i = 1; i < level && std::isfinite(t); ++i) t *= 1.5;
     m_dExperience[0] = m_dShareLongRange * (t + 1);
     m_dExperience[1] = m_dShareShortRange * (t + 1);
     m_dExperience[2] = m_dShareMagic * (t + 1);

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "items/ItemPictures.h"
+#include "items/Useable.h"
 #include "media/DDObjects.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
@@ -194,7 +195,11 @@ void CBag::GetImageFrame(int* x, int* y) {
 
 Object* CBag::Clone() {
     Object* copy = Object::Clone();
-    if (CBag* bag = AsBag(copy)) bag->CopyItemsFrom(*this);
+    if (CBag* bag = AsBag(copy)) {
+        CopyObjectFields(*bag, *this);
+        bag->m_iBagKind = m_iBagKind;
+        bag->CopyItemsFrom(*this);
+    }
     return copy;
 }
 

@@ -12,6 +12,12 @@ Useable::Useable(const std::string& name) : Object(name) {
 
 QV_SERIALIZE_BASE_ONLY(Useable, Object)
 
+Object* Useable::Clone() {
+    Object* copy = Object::Clone();
+    if (copy) CopyObjectFields(*copy, *this);
+    return copy;
+}
+
 void CopyObjectFields(Object& to, const Object& from) {
     to.m_strGeneralName = from.m_strGeneralName;
     to.m_strSpecialName = from.m_strSpecialName;

@@ -44,6 +44,8 @@ public:
     int CanInteract() override { return 1; }
     std::pair<int, int> GetUseRange(Player*) override { return {0, 0}; }
     int Type() override { return USEABLE; }
+    // An item of the same class with this one's stored fields.
+    Object* Clone() override;
 
     virtual int GetUseableKind() { return UseableKind::Plain; }
 
