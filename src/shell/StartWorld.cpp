@@ -11,6 +11,10 @@
 #include "shell/StartWorld.h"
 
 #include "creatures/Player.h"
+#include "items/Armour.h"
+#include "items/Container.h"
+#include "items/Missile.h"
+#include "items/Weapon.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "shell/MainFrm.h"
@@ -143,6 +147,29 @@ void WriteStartWorld(const std::string& gameFolder) {
                     Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
                 Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
                 Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
+                // In the yard: a chest of things to find, a bed to rest in,
+                // a barrel of spare arrows and a rain barrel by the wall.
+                auto* chest = new Chest;
+                for (Object* item :
+                     {static_cast<Object*>(new Helm(1)), static_cast<Object*>(new Boots(1)),
+                      static_cast<Object*>(new Dagger), static_cast<Object*>(new Bow),
+                      static_cast<Object*>(new Ring(0))})
+                    chest->GetBag()->PutItem(item, 1);
+                Maker::Keep(land, chest, CellPos(23, 21, 60, 40));
+                Maker::Keep(land, new Bed, CellPos(27, 21, 80, 40));
+                auto* barrel = new Barrel;
+                auto* arrows = new ThrownMissile(kThrownDagger);
+                arrows->m_bStackable = 1;
+                arrows->m_iBulkNum = 6;
+                barrel->GetBag()->PutItem(arrows, 1);
+                Maker::Keep(land, barrel, CellPos(27, 25, 100, 60));
+                auto* rain = new Barrel;
+                rain->SetRainBarrel(1);
+                Maker::Keep(land, rain, CellPos(22, 25, 40, 60));
+                // On the meadow by the start: a shield, a mace and a cape.
+                Maker::Keep(land, new Shield(1), CellPos(24, 29, 60, 30));
+                Maker::Keep(land, new Mace, CellPos(26, 29, 100, 40));
+                Maker::Keep(land, new Cape(0), CellPos(25, 30, 80, 30));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -169,6 +196,11 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_strSpecialName = "Party";
         Player* hero = make.Creature("Hero", 1, 40);
         hero->m_Position = CellPos(25, 28);
+        // The hero sets out with a sword and a leather shirt, a spare knife
+        // in the pack.
+        hero->EquipObject(new Sword);
+        hero->EquipObject(new Shirt(1));
+        hero->AddToBag(new Dagger, 0);
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
         party.RemoveFromMap();
