@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -133,6 +134,17 @@ std::optional<Bytes> FontFile(const Bytes& input) {
     CDDAlphabet alphabet;
     if (!alphabet.LoadFont(in.Path())) return std::nullopt;
     return FontFileOf(alphabet);
+}
+
+std::optional<Bytes> TalkScriptText(const Bytes& input) {
+    TempFile in(input);
+    const std::string& path = in.Path();
+    const size_t cut = path.rfind('/') + 1;
+    try {
+        return StoreTalkScript(LoadTalkScript(path.substr(0, cut), path.substr(cut)));
+    } catch (const TalkScriptError&) {
+        return std::nullopt;
+    }
 }
 
 Bytes FontFileOf(const CDDAlphabet& alphabet, int version, bool table) {
