@@ -18,10 +18,12 @@ void HeadlessAsk::Tell(const std::string& text) {
 
 Play::Play(World& world) : m_World(world) {
     InstallInteraction();
+    SetInventoryWindows(this);
 }
 
 Play::~Play() {
     Player::s_interact = nullptr;
+    if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
 }
 
 AskPlayer& Play::Ask() {
@@ -90,11 +92,30 @@ int Play::Give(const Order& order) {
         case Kind::Drop: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;
+            // What the actor carries leaves its hands; anything else is the
+            // caller's.
+            if (actor && actor->Owns(object)) return DropFrom(actor, object, order.point);
             const DropResult dropped = DropObject(object, order.point);
             if (!dropped) return 0;
             if (dropped.placedItself) return 2;
             return dropped.stackEmptied ? 3 : 1;
         }
+        case Kind::Take:
+            return Take(actor, target, order.object.Get());
+        case Kind::Give: {
+            auto* receiver = target ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+            return GiveTo(actor, order.object.Get(), receiver);
+        }
+        case Kind::Equip:
+            return Equip(actor, order.object.Get());
+        case Kind::Unequip:
+            return Unequip(actor, order.object.Get());
+        case Kind::PutIn:
+            return PutIn(actor, order.object.Get(), order.into.Get());
+        case Kind::Open:
+            return Open(actor, target, order.value);
+        case Kind::Rest:
+            return Rest(actor, target);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

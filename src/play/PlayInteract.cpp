@@ -134,10 +134,9 @@ int Play::AskTakeAmount(Player* creature, Object* object) {
 
 bool Play::AddToBag(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return false;
-    if (!creature->m_pBag->CanHold(object)) return false;
-    const bool put = creature->m_pBag->PutItem(object, 1) != 0;
-    creature->RecomputeLoad();
-    return put;
+    if (Player::IsNaturalItem(object) || !creature->m_pBag->CanHold(object)) return false;
+    creature->AddToBag(object, 0);
+    return true;
 }
 
 int Play::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
@@ -331,7 +330,11 @@ int Play::InteractWith(Player* K, int F) {
     if (!m_bEditing && O->Type() == SCENERY) {
         auto* scenery = qv::DynamicCast<Scenery>(O);
         if (scenery && scenery->HasUsePrompt()) {
-            O->GetUsePrompt(K, 1);
+            // A bed asks its hours through the player's answers.
+            if (qv::DynamicCast<Bed>(O))
+                Rest(K, H.Get());
+            else
+                O->GetUsePrompt(K, 1);
             return 1;
         }
     }
@@ -341,32 +344,7 @@ int Play::InteractWith(Player* K, int F) {
     if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
         const int count = AskTakeAmount(K, O);
         if (count > 0 && H) {
-            if (count < O->m_iBulkNum) {
-                // Part of a stack: the rest stays where it lies.
-                std::unique_ptr<Object> part(O->Clone());
-                if (part) {
-                    part->m_iBulkNum = count;
-                    O->m_iBulkNum -= count;
-                    if (AddToBag(K, part.get()))
-                        part.release();
-                    else
-                        O->m_iBulkNum += count;
-                }
-            } else {
-                // The whole of it: its holder leaves the map and goes.
-                ObjectHolder* holder = H.Get();
-                RemoveFromMap(holder);
-                if (m_World.m_pHoverHolder.Get() == holder) m_World.m_pHoverHolder = nullptr;
-                holder->m_pObject = nullptr;
-                O->m_pHolder = nullptr;
-                delete holder;
-                if (!AddToBag(K, O)) {
-                    // No room after all: it goes back where it lay.
-                    auto* back = new ObjectHolder(targetPos, O);
-                    Position at = targetPos;
-                    if (!map || !map->AddHolder(at, back)) DeleteHolderWithObject(back);
-                }
-            }
+            TakeFromMap(K, H.Get(), count);
             SetControlPlayer(m_World.m_pControlPlayer.Get());
         }
         return 1;

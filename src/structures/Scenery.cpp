@@ -45,7 +45,11 @@ int Bed::Rest(Player* user) {
         if (ask.Popup() != 1) return 0;
         hours = ask.m_iAmount;
     }
-    if (hours <= 0) return 0;
+    return RestFor(user, hours);
+}
+
+int Bed::RestFor(Player* user, int32_t hours) {
+    if (!user || user->m_iPartySlot == 0 || hours <= 0) return 0;
     World* world = GetWorld();
     if (world) {
         // Resting never adds or removes creatures: the array is walked as it is.
