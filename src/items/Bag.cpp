@@ -33,6 +33,12 @@ int ClampedBulk(int64_t v) {
     return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
 }
 
+// The kinds of bag: plain, a chest's, a barrel's, a coffin's, the four spell
+// books.
+bool IsBagKind(int32_t kind) {
+    return kind == 0 || (kind >= 4 && kind <= 10);
+}
+
 }  // namespace
 
 CBag::CBag(const std::string& name) : Object(name) {
@@ -181,6 +187,24 @@ void CBag::Serialize(qv::Archive& ar) {
     // with what it holds would upset every capacity test.
     if (m_iItemCount != static_cast<int32_t>(m_ItemList.size()))
         m_iItemCount = static_cast<int32_t>(m_ItemList.size());
+    // A kind no bag has is a plain bag.
+    if (!IsBagKind(m_iBagKind)) m_iBagKind = 0;
+    // Every entry keeps its place when it is one of 0..19 that no earlier
+    // entry has; any other takes the lowest free one (none left: -1).
+    bool taken[kSlots] = {};
+    std::vector<Object*> homeless;
+    for (const auto& e : m_ItemList) {
+        const int slot = e->m_iSpare2;
+        if (slot >= 0 && slot < kSlots && !taken[slot])
+            taken[slot] = true;
+        else
+            homeless.push_back(e.get());
+    }
+    for (Object* e : homeless) {
+        auto free = std::find(std::begin(taken), std::end(taken), false);
+        e->m_iSpare2 = free == std::end(taken) ? -1 : static_cast<int>(free - std::begin(taken));
+        if (free != std::end(taken)) *free = true;
+    }
     RefreshRoom();
 }
 

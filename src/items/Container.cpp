@@ -108,6 +108,12 @@ int Container::Activate(int* action, Player*) {
     return 1;
 }
 
+void Container::GetImageFrame(int* x, int* y) {
+    const bool askedX = x && *x >= 0, askedY = y && *y >= 0;
+    Scenery::GetImageFrame(x, y);
+    KeepInGrid(m_pDDImage, askedX, askedY, x, y);
+}
+
 int Container::Edit() {
     // The "Container" dialog belongs to the editor.
     return 0;

@@ -38,6 +38,8 @@ public:
     // The scenery part, a marker and the bag (or a 0 marker), then the lock.
     void Serialize(qv::Archive& ar) override;
     int CanInteract() override { return 1; }
+    // A frame its picture has no cell for shows the first.
+    void GetImageFrame(int* x, int* y) override;
     // Code 3 turns the lock; a locked container plays its sound; an open one
     // is shown while the party's inventory window is open (1).
     int Activate(int* action, Player* actor) override;

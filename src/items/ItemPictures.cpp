@@ -47,3 +47,9 @@ CDDObject* InventoryPicture(int bitmap, int width, int height) {
     }
     return picture.get();
 }
+
+void KeepInGrid(const CDDObject* image, bool askedX, bool askedY, int* x, int* y) {
+    if (!image) return;
+    if (askedX && x && (*x < 0 || *x >= image->m_iCellsAcross)) *x = 0;
+    if (askedY && y && (*y < 0 || *y >= image->m_iCellsDown)) *y = 0;
+}

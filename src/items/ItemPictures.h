@@ -28,3 +28,8 @@ void DressItem(Object& object, CDDObject& image, const ItemLook& look);
 // The inventory picture of a bitmap resource: one cell of width x height with
 // its hot spot at the middle of its lower part, one light level.
 CDDObject* InventoryPicture(int bitmap, int width, int height);
+
+// Keeps the frame asked for within the picture's grid of cells: a column or
+// row it has no cell for (a number from a file) shows the first. Only the
+// values the caller asked for (0 or more on entry) are touched.
+void KeepInGrid(const CDDObject* image, bool askedX, bool askedY, int* x, int* y);

@@ -1,5 +1,6 @@
 #include "items/Useable.h"
 
+#include "items/ItemPictures.h"
 #include "platform/Archive.h"
 #include "world/Global.h"
 #include "world/World.h"
@@ -35,4 +36,10 @@ void CopyObjectFields(Object& to, const Object& from) {
     to.m_iItemNum = from.m_iItemNum;
     if (to.m_iItemNum >= 0)
         if (World* world = GetWorld()) world->AddToKeyStorage(&to);
+}
+
+void Useable::GetImageFrame(int* x, int* y) {
+    const bool askedX = x && *x >= 0, askedY = y && *y >= 0;
+    Object::GetImageFrame(x, y);
+    KeepInGrid(m_pDDImage, askedX, askedY, x, y);
 }

@@ -46,6 +46,8 @@ public:
     int Type() override { return USEABLE; }
     // An item of the same class with this one's stored fields.
     Object* Clone() override;
+    // A frame its picture has no cell for shows the first.
+    void GetImageFrame(int* x, int* y) override;
 
     virtual int GetUseableKind() { return UseableKind::Plain; }
 

@@ -38,6 +38,25 @@ std::unique_ptr<Object> TakeEntry(CBag* tree, Object* item) {
     return out;
 }
 
+// Puts an entry back into the bag tree it came from, beyond its room if need
+// be: nothing is lost.
+void PutBack(CBag* tree, std::unique_ptr<Object> item) {
+    if (!item) return;
+    if (tree->PutItem(item.get(), 1)) {
+        item.release();
+        return;
+    }
+    tree->AddItem(item.release());
+    tree->SetItemCount(tree->ItemCount() + 1);
+}
+
+// `count` of a stack, split off into a copy of its own.
+std::unique_ptr<Object> SplitOff(Object* stack, int count) {
+    std::unique_ptr<Object> part(stack->Clone());
+    if (part) part->m_iBulkNum = count;
+    return part;
+}
+
 }  // namespace
 
 bool Play::IsInventoryOpen() {
@@ -53,10 +72,8 @@ int Play::TakeFromMap(Player* creature, ObjectHolder* holder, int count) {
     if (!creature || !object || count <= 0) return 0;
     if (count < object->m_iBulkNum) {
         // Part of a stack: the rest stays where it lies.
-        std::unique_ptr<Object> part(object->Clone());
-        if (!part) return 0;
-        part->m_iBulkNum = count;
-        if (!AddToBag(creature, part.get())) return 0;
+        std::unique_ptr<Object> part = SplitOff(object, count);
+        if (!part || !AddToBag(creature, part.get())) return 0;
         part.release();
         object->m_iBulkNum -= count;
         return 1;
@@ -90,10 +107,8 @@ int Play::Take(Player* actor, ObjectHolder* target, Object* object) {
     const int count = AskTakeAmount(actor, object);
     if (count <= 0) return count;
     if (count < object->m_iBulkNum) {
-        std::unique_ptr<Object> part(object->Clone());
-        if (!part) return 0;
-        part->m_iBulkNum = count;
-        if (!AddToBag(actor, part.get())) return 0;
+        std::unique_ptr<Object> part = SplitOff(object, count);
+        if (!part || !AddToBag(actor, part.get())) return 0;
         part.release();
         object->m_iBulkNum -= count;
         return 1;
@@ -105,12 +120,7 @@ int Play::Take(Player* actor, ObjectHolder* target, Object* object) {
         return 1;
     }
     // No room after all: it goes back into the container.
-    if (shown->PutItem(taken.get(), 1)) {
-        taken.release();
-    } else {
-        shown->AddItem(taken.release());
-        shown->SetItemCount(shown->ItemCount() + 1);
-    }
+    PutBack(shown, std::move(taken));
     return 0;
 }
 
@@ -152,11 +162,10 @@ int Play::GiveTo(Player* actor, Object* object, Player* receiver) {
         object->m_bStackable && object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
     if (count <= 0) return 0;
     if (count < object->m_iBulkNum) {
-        Object* part = object->Clone();
+        std::unique_ptr<Object> part = SplitOff(object, count);
         if (!part) return 0;
-        part->m_iBulkNum = count;
         object->m_iBulkNum -= count;
-        receiver->AddToBag(part, 0);
+        receiver->AddToBag(part.release(), 0);
     } else {
         std::unique_ptr<Object> taken = TakeEntry(actor->m_pBag.get(), object);
         if (!taken) return 0;
@@ -211,12 +220,7 @@ int Play::PutIn(Player* actor, Object* object, Object* into) {
         return 1;
     }
     // No room there: it goes back where it was.
-    if (from->PutItem(taken.get(), 1)) {
-        taken.release();
-    } else {
-        from->AddItem(taken.release());
-        from->SetItemCount(from->ItemCount() + 1);
-    }
+    PutBack(from, std::move(taken));
     return 0;
 }
 

@@ -399,6 +399,24 @@ TEST(BagRecords, NestedBagsComeBackWithTheirParentsAndSearches) {
     EXPECT_EQ(back->Items()[0]->m_iBulkNum, 1);
 }
 
+TEST(BagRecords, PlacesAndKindsFromAFileAreMadeGood) {
+    World world;
+    // Entries stored with the places 3, 3 (taken twice), 25 and -1, in a bag
+    // of a kind no bag has.
+    CBag bag("Pack");
+    for (int slot : {3, 3, 25, -1}) {
+        Object* o = Thing("Stone");
+        Hold(&bag, o);
+        o->m_iSpare2 = slot;
+    }
+    bag.m_iBagKind = 42;
+    auto back = record_test::LoadObject<CBag>(StoreObject(bag));
+    EXPECT_EQ(Show(*back), "Stone@3 Stone@0 Stone@1 Stone@2");
+    EXPECT_EQ(back->m_iBagKind, 0);
+    // A stored place that is good is kept.
+    EXPECT_EQ(Show(*record_test::LoadObject<CBag>(StoreObject(*back))), Show(*back));
+}
+
 // ---- The quick search answers as the full search of the rules
 
 // A bag of the rules, searched in full every time.

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "items/Container.h"
 #include "items/Useable.h"
 #include "items/Weapon.h"
+#include "media/DDObjects.h"
 #include "support/HandWrittenRecord.h"
 #include "world/World.h"
 
@@ -242,6 +244,53 @@ TEST(ContainerRecords, TheOldestChestsItemsJoinTheBagAndNoneIsLost) {
     EXPECT_EQ(bag->ItemCount(), 13);
     EXPECT_EQ(bag->Items().back()->m_strSpecialName, "Gold");
     EXPECT_EQ(bag->Items().back()->m_iBulkNum, 7);
+}
+
+// ---- A frame read from a file is kept within its picture's grid
+
+struct FrameRow {
+    const char* what;
+    int column, row;            // the stored frame
+    int askX, askY;             // what the caller asks for (below 0: not asked)
+    int shownColumn, shownRow;  // what it is told
+};
+
+// The picture has 2 columns and 3 rows of cells.
+const FrameRow kFrames[] = {
+    {"the first cell", 0, 0, 0, 0, 0, 0},
+    {"the last column and row", 1, 2, 0, 0, 1, 2},
+    {"one column beyond: the first", 2, 2, 0, 0, 0, 2},
+    {"one row beyond: the first", 1, 3, 0, 0, 1, 0},
+    {"a negative column: the first", -1, 1, 0, 0, 0, 1},
+    {"far beyond both", 1000, -7, 0, 0, 0, 0},
+    {"a column not asked for stays untouched", 9, 9, -1, 0, -1, 0},
+    {"a row not asked for stays untouched", 9, 1, 0, -1, 0, -1},
+};
+
+TEST(ItemFrames, AFrameBeyondThePictureShowsTheFirst) {
+    World world;
+    CDDObject picture;
+    int across = 2, down = 3;
+    picture.SetCellGrid(across, down);
+    Chest chest;
+    Useable item("Thing");
+    for (Object* o : {static_cast<Object*>(&chest), static_cast<Object*>(&item)}) {
+        CDDObject* own = o->m_pDDImage;
+        o->m_pDDImage = &picture;
+        for (const FrameRow& row : kFrames) {
+            SCOPED_TRACE(std::string(o->GetRuntimeClass()->name) + ": " + row.what);
+            o->m_iXImageNum = row.column;
+            o->m_iYImageNum = row.row;
+            int x = row.askX, y = row.askY;
+            o->GetImageFrame(&x, &y);
+            EXPECT_EQ(x, row.shownColumn);
+            EXPECT_EQ(y, row.shownRow);
+            // The stored numbers themselves are kept.
+            EXPECT_EQ(o->m_iXImageNum, row.column);
+            EXPECT_EQ(o->m_iYImageNum, row.row);
+        }
+        o->m_pDDImage = own;
+    }
 }
 
 }  // namespace

@@ -11,8 +11,12 @@
 #include "creatures/Player.h"
 #include "items/Missile.h"
 #include "items/Weapon.h"
+#include "platform/Message.h"
 #include "platform/Rand.h"
 #include "support/HandWrittenRecord.h"
+#include "support/WorldFixture.h"
+#include "world/Group.h"
+#include "world/Map.h"
 #include "world/World.h"
 
 namespace {
@@ -428,6 +432,109 @@ TEST(WeaponRecords, CopiesAreWhole) {
     std::unique_ptr<Object> t(teeth.Clone());
     EXPECT_EQ(static_cast<Weapon*>(t.get())->GetWeaponKind(), 1);
     EXPECT_EQ(t->m_strSpecialName, "Teeth");
+}
+
+// ---- The attack evaluation: which opponent, and what is remembered of it
+
+class Evaluation : public ::testing::Test {
+protected:
+    Evaluation() { small.world.CreateRootGroups(); }
+    Player* Place(int dx, int dy, int hitPoints, int group = 0) {
+        auto* p = new Player;
+        small.world.m_pAllGroups->AddMember(p);
+        p->m_iMaxHitPoints = 40;
+        p->m_iHitPoints = hitPoints;
+        p->m_iCombatSettings[0] = group;
+        const Position pos(kX + dx, kY + dy, 0);
+        p->m_Position = pos;
+        Position at = pos;
+        EXPECT_EQ(small.map.AddHolder(at, new ObjectHolder(pos, p)), 1);
+        return p;
+    }
+    static constexpr int32_t kX = 20 * 160;
+    static constexpr int32_t kY = 20 * 112;
+    world_test::SmallWorld small;
+};
+
+struct ChoiceRow {
+    const char* what;
+    int32_t rule;    // the creature's second combat setting
+    int32_t filter;  // the first setting an opponent must have (2: any)
+    int chosen;      // index of the opponent chosen, -1 none
+    int clearLine;   // the mark afterwards
+};
+
+// Opponents: 0 at 100 px with 30 hit points (setting 0), 1 at 308 px with 10
+// (setting 1, off the line to the others), 2 at 600 px with 20 (setting 0),
+// 3 dead at 50 px.
+const ChoiceRow kChoices[] = {
+    {"the fewest hit points", 0, 2, 1, 0},
+    {"the most hit points", 1, 2, 0, 0},
+    {"the nearest", 2, 2, 0, 0},
+    {"the nearest of setting 1", 2, 1, 1, 1},
+    {"the fewest of setting 0", 0, 0, 2, 0},
+    {"rule 4 chooses none", 4, 2, -1, 1},
+};
+
+TEST_F(Evaluation, WhichOpponentAWeaponChooses) {
+    Player* me = Place(0, 0, 40);
+    Player* them[4] = {Place(100, 0, 30, 0), Place(300, 100, 10, 1), Place(600, 0, 20, 0),
+                       Place(50, 0, 5, 1)};
+    them[3]->m_sLifeState = 0;
+    for (Player* t : them) me->m_Opponents.emplace_back(t);
+    for (const ChoiceRow& row : kChoices) {
+        SCOPED_TRACE(row.what);
+        me->m_iCombatSettings[1] = row.rule;
+        int mark = 1;
+        Player* chosen = Weapon::EvaluateUse(me, row.filter, nullptr, &mark);
+        EXPECT_EQ(chosen, row.chosen < 0 ? nullptr : them[row.chosen]);
+        // The mark tells of the last looked at: 600 px away is beyond the
+        // walk; 308 px with nothing between is clear.
+        EXPECT_EQ(mark, row.clearLine);
+    }
+    // Another rule is reported.
+    me->m_iCombatSettings[1] = 3;
+    qv::ScriptedMessages script({qv::MessageAnswer::Retry});
+    int mark = 1;
+    EXPECT_EQ(Weapon::EvaluateUse(me, 2, nullptr, &mark), nullptr);
+    ASSERT_EQ(script.shown.size(), 1u);
+    EXPECT_TRUE(script.shown[0].ends_with(":WeaponUse)\nFALSE")) << script.shown[0];
+}
+
+TEST_F(Evaluation, SomethingOnTheLineLeavesTheMarkAtZero) {
+    Player* me = Place(0, 0, 40);
+    Player* foe = Place(200, 0, 30);
+    Place(100, 0, 30);  // someone standing between
+    me->m_Opponents.emplace_back(foe);
+    me->m_iCombatSettings[1] = 2;
+    int mark = 1;
+    EXPECT_EQ(Weapon::EvaluateUse(me, 2, nullptr, &mark), foe);
+    EXPECT_EQ(mark, 0);
+}
+
+TEST_F(Evaluation, ARememberedTargetServesItsTurns) {
+    Player* me = Place(0, 0, 40);
+    Player* foe = Place(100, 0, 30);
+    me->m_Opponents.emplace_back(foe);
+    me->m_iCombatSettings = {2, 2, 1, 1, 0, 2, 1};
+    Sword sword;
+    qv::SeedRand(1);  // the first record's limit: 5 + 41 % 10 = 6
+    EXPECT_EQ(sword.IsUsableBy(me), 1);
+    ASSERT_EQ(me->m_TargetMemory.size(), 1u);
+    EXPECT_EQ(me->m_TargetMemory[0].distance, 100);
+    EXPECT_EQ(me->m_TargetMemory[0].limit, 6);
+    EXPECT_EQ(me->m_TargetMemory[0].clearLine, 1);
+    for (int use = 1; use <= 6; ++use) sword.IsUsableBy(me);
+    EXPECT_EQ(me->m_TargetMemory[0].uses, 6);
+    sword.IsUsableBy(me);  // the seventh use is past its limit: measured anew
+    ASSERT_EQ(me->m_TargetMemory.size(), 1u);
+    EXPECT_EQ(me->m_TargetMemory[0].uses, 0);
+    // A creature that fights only with its bow does not weigh a sword up.
+    Player* archer = Place(0, 40, 40);
+    archer->m_Opponents.emplace_back(foe);
+    archer->m_iCombatSettings[0] = 0;
+    EXPECT_EQ(sword.IsUsableBy(archer), 1);
+    EXPECT_TRUE(archer->m_TargetMemory.empty());
 }
 
 }  // namespace
