@@ -375,6 +375,39 @@ TEST(BagRecords, ABagListedInsideItselfIsRefused) {
     }
 }
 
+// `depth` bags, each inside the one before, as the game stores them.
+Bytes NestedBags(int depth) {
+    CBag outer("Bag");
+    CBag* at = &outer;
+    for (int i = 1; i < depth; ++i) {
+        CBag* inner = NewBag("Bag");
+        Hold(at, inner);
+        at = inner;
+    }
+    return StoreObject(outer);
+}
+
+TEST(BagRecords, BagsNestedBeyondTheArchivesLimitAreRefused) {
+    World world;
+    {
+        SCOPED_TRACE("at the limit: read whole");
+        auto back = record_test::LoadObject<CBag>(NestedBags(qv::Archive::kMaxNesting));
+        int depth = 1;
+        for (const CBag* b = back.get(); b && !b->Items().empty(); ++depth)
+            b = qv::DynamicCast<CBag>(b->Items()[0].get());
+        EXPECT_EQ(depth, qv::Archive::kMaxNesting);
+    }
+    SCOPED_TRACE("one deeper: refused, naming the file");
+    const Bytes bytes = NestedBags(qv::Archive::kMaxNesting + 1);
+    qv::Archive in(bytes, "deep.bag");
+    try {
+        delete in.ReadObjectOf<CBag>();
+        ADD_FAILURE() << "bags nested too deep were read";
+    } catch (const qv::ArchiveError& e) {
+        EXPECT_EQ(e.file, "deep.bag");
+    }
+}
+
 TEST(BagRecords, NestedBagsComeBackWithTheirParentsAndSearches) {
     World world;
     CBag pack("Pack");
