@@ -23,9 +23,11 @@ World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
 }
 
 World::~World() {
-    // Flying objects take their holders off the map as they go: while the
-    // map and the accessors still answer.
+    // What flies and the spells in effect go before the creatures they name;
+    // flying objects take their holders off the map as they go, while the map
+    // and the accessors still answer.
     m_FlyingObjects.clear();
+    m_ActiveSpells.clear();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no world.
