@@ -100,8 +100,7 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
 constexpr int32_t kFormationReach =
     std::min(MapMaster::wide * MapMaster::CellWidth, MapMaster::high* MapMaster::CellHeight) / 2;
 
-void CheckFormation(qv::Archive& ar,
-                    const std::array<qv::Point, Play::kPartySlots>& offsets) {
+void CheckFormation(qv::Archive& ar, const std::array<qv::Point, Play::kPartySlots>& offsets) {
     for (const char* axis : {"across", "down"}) {
         auto along = [axis](const qv::Point& p) { return axis[0] == 'a' ? p.x : p.y; };
         int64_t lo = along(offsets[0]), hi = lo;
@@ -537,8 +536,10 @@ void Play::Serialize(qv::Archive& ar) {
     m_StoreList = std::move(x.stores);
     if (x.formation) m_FormationOffsets = *x.formation;
     if (version >= kVersionFormation) m_bFormationSet = 1;
-    if (x.playerName) m_strPlayerName = *x.playerName;
-    if (x.dogName) m_strDogName = *x.dogName;
+    // A new character's names, chosen before its start world is read, are
+    // the ones its party gets.
+    if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
+    if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
     if (x.holdGround) m_bHoldGround = *x.holdGround;
     if (x.spells) m_World.m_ActiveSpells = std::move(*x.spells);
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;

@@ -143,7 +143,7 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                    {40, 0},         {55, 40}, {55, -40}};
+                                           {40, 0},         {55, 40}, {55, -40}};
         frame.m_World.m_ptFocus = {5, 6};
         const auto before = frame.m_Play.m_FormationOffsets;
         const auto& f = r.formation;
