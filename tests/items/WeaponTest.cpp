@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -26,7 +25,6 @@ using record_test::LoadObject;
 using record_test::PutInts;
 using record_test::PutNewClass;
 using record_test::PutString;
-using record_test::Record;
 using record_test::StoreObject;
 
 // A fighter with the numbers the hit chance reads.
@@ -122,121 +120,34 @@ TEST(WeaponRules, HitChance) {
     }
 }
 
+// The damage of a weapon of `base` and `range` (ranged: a bow's kind);
+// an attacker fighting with `method` (-1: none), a defender of `strength`
+// (-1: none), `dMethod` and `armour`.
 struct DamageRow {
     const char* what;
     int32_t base, range;
     bool ranged;
-    bool attacker, defender;
-    Fighter a, d;
+    int32_t method, strength, dMethod;
+    float armour;
     int average;
     int damage;
 };
 
 const DamageRow kDamages[] = {
-    {"no creatures, average: base + range / 2", 3, 10, false, false, false, {}, {}, 1, 8},
-    {"no creatures, the random part: 41 % 10", 3, 10, false, false, false, {}, {}, 0, 4},
-    {"a strong defender takes more: 3 + 1 + 5",
-     3,
-     10,
-     false,
-     true,
-     true,
-     {},
-     {.strength = 70},
-     1,
-     9},
-    {"the attacker's method 0 halves",
-     3,
-     10,
-     false,
-     true,
-     true,
-     {.method = 0},
-     {.strength = 70},
-     1,
-     7},
-    {"the attacker's method 2 adds half",
-     3,
-     10,
-     false,
-     true,
-     true,
-     {.method = 2},
-     {.strength = 70},
-     1,
-     11},
-    {"both fighting with method 2: 4 x 1.5 x 1.5 + 5",
-     3,
-     10,
-     false,
-     true,
-     true,
-     {.method = 2},
-     {.method = 2, .strength = 70},
-     1,
-     14},
-    {"armour 0.5 halves after: 4.5",
-     3,
-     10,
-     false,
-     true,
-     true,
-     {},
-     {.strength = 70, .armour = 0.5f},
-     1,
-     4},
-    {"armour 0.25: 6.75", 3, 10, false, true, true, {}, {.strength = 70, .armour = 0.25f}, 1, 6},
-    {"armour 1: nothing", 3, 10, false, true, true, {}, {.strength = 70, .armour = 1.0f}, 1, 0},
-    {"ranged: the defender's strength does not count",
-     2,
-     7,
-     true,
-     true,
-     true,
-     {},
-     {.strength = 90},
-     1,
-     5},
-    {"Touch against strength 10 would heal: held at 0",
-     0,
-     0,
-     false,
-     true,
-     true,
-     {},
-     {.strength = 10},
-     0,
-     0},
-    {"Touch against strength 10, average: still 0",
-     0,
-     0,
-     false,
-     false,
-     true,
-     {},
-     {.strength = 10},
-     1,
-     0},
-    {"Touch has no random part: 0 + 0.05 x 40",
-     0,
-     0,
-     false,
-     false,
-     true,
-     {},
-     {.strength = 90},
-     0,
-     2},
-    {"Touch and the defender's armour: 2 x 0.5",
-     0,
-     0,
-     false,
-     false,
-     true,
-     {},
-     {.strength = 90, .armour = 0.5f},
-     0,
-     1},
+    {"no creatures, average: base + range / 2", 3, 10, false, -1, -1, 1, 0, 1, 8},
+    {"no creatures, the random part: 41 % 10", 3, 10, false, -1, -1, 1, 0, 0, 4},
+    {"a strong defender takes more: 3 + 1 + 5", 3, 10, false, 1, 70, 1, 0, 1, 9},
+    {"the attacker's method 0 halves", 3, 10, false, 0, 70, 1, 0, 1, 7},
+    {"the attacker's method 2 adds half", 3, 10, false, 2, 70, 1, 0, 1, 11},
+    {"both fighting with method 2: 4 x 1.5 x 1.5 + 5", 3, 10, false, 2, 70, 2, 0, 1, 14},
+    {"armour 0.5 halves after: 4.5", 3, 10, false, 1, 70, 1, 0.5f, 1, 4},
+    {"armour 0.25: 6.75", 3, 10, false, 1, 70, 1, 0.25f, 1, 6},
+    {"armour 1: nothing", 3, 10, false, 1, 70, 1, 1.0f, 1, 0},
+    {"ranged: the defender's strength does not count", 2, 7, true, 1, 90, 1, 0, 1, 5},
+    {"Touch against strength 10 would heal: held at 0", 0, 0, false, 1, 10, 1, 0, 0, 0},
+    {"Touch against strength 10, average: still 0", 0, 0, false, -1, 10, 1, 0, 1, 0},
+    {"Touch has no random part: 0 + 0.05 x 40", 0, 0, false, -1, 90, 1, 0, 0, 2},
+    {"Touch and the defender's armour: 2 x 0.5", 0, 0, false, -1, 90, 1, 0.5f, 0, 1},
 };
 
 TEST(WeaponRules, Damage) {
@@ -244,16 +155,16 @@ TEST(WeaponRules, Damage) {
     for (const DamageRow& row : kDamages) {
         SCOPED_TRACE(row.what);
         Player attacker, defender;
-        Dress(attacker, row.a);
-        Dress(defender, row.d);
+        Dress(attacker, {.method = row.method});
+        Dress(defender, {.method = row.dMethod, .strength = row.strength, .armour = row.armour});
         std::unique_ptr<Weapon> w;
         if (row.ranged)
             w = std::make_unique<LRWeapon>(100, row.range, row.base, 20, 0);
         else
             w = std::make_unique<Weapon>(100, row.range, row.base, 1, 20);
         qv::SeedRand(1);  // the first number is 41
-        EXPECT_EQ(w->GetDamage(row.attacker ? &attacker : nullptr,
-                               row.defender ? &defender : nullptr, row.average),
+        EXPECT_EQ(w->GetDamage(row.method >= 0 ? &attacker : nullptr,
+                               row.strength >= 0 ? &defender : nullptr, row.average),
                   row.damage);
     }
 }
@@ -266,105 +177,92 @@ TEST(WeaponRules, InfoText) {
     EXPECT_EQ(axe.GetInfoText(), "Grimbite (2)\nSpeed: 100\nDam: 3-13\nWeight: 15\nStun: 50");
 }
 
-struct HandRow {
+// A weapon's numbers as a line: name, speed, range, base, parameter, stun,
+// weight, value, kind, the places it is used in, and "ranged".
+std::string Describe(Weapon& w) {
+    std::string s = w.m_strSpecialName;
+    for (int32_t n : {w.m_iSpeed, w.m_iDamageRange, w.m_iDamageBase, w.m_iParameter, w.m_iStun,
+                      w.GetWeight(), w.GetValue(), w.GetWeaponKind()})
+        s += " " + std::to_string(n);
+    s += " [";
+    for (const ItemUse& u : w.m_LocationList) s += std::to_string(u.m_iLocation);
+    s += "]";
+    return w.IsRanged() ? s + " ranged" : s;
+}
+
+struct TableRow {
     const char* cls;
-    const char* name;
-    int32_t speed, range, base, parameter, stun, weight, value, kind;
-    std::vector<int32_t> locations;
+    const char* numbers;  // as Describe gives them
 };
 
-const HandRow kHandRows[] = {
-    {"Axe", "Axe", 100, 10, 3, 3, 50, 15, 5, 6, {3}},
-    {"AxeBattle", "Axe, Battle", 100, 5, 2, 3, 50, 20, 5, 7, {3}},
-    {"Dagger", "Dagger", 100, 5, 2, 3, 20, 8, 5, 8, {3}},
-    {"Flail", "Flail", 100, 10, 3, 4, 40, 16, 30, 9, {3}},
-    {"HammerForge", "Hammer, Forge", 80, 10, 3, 5, 50, 20, 100, 10, {3}},
-    {"HammerWar", "Hammer, War", 80, 10, 3, 5, 60, 25, 100, 11, {3, 1}},
-    {"Mace", "Mace", 80, 10, 3, 5, 50, 20, 25, 12, {3}},
-    {"Pitchfork", "Pitchfork", 80, 10, 3, 5, 50, 15, 25, 13, {3, 1}},
-    {"Scythe", "Scythe", 90, 10, 3, 5, 40, 1, 25, 14, {3, 1}},
-    {"Spear", "Spear", 90, 10, 3, 7, 50, 15, 20, 15, {3, 1}},
-    {"Sword", "Sword", 90, 10, 3, 5, 50, 30, 40, 16, {3}},
-    {"SwordLong", "Sword, Long", 80, 15, 5, 6, 60, 40, 70, 17, {3}},
-    {"Touch", "Touch", 100, 0, 0, 3, 10, 1, 5, 18, {3}},
-    {"Whip", "Whip", 100, 10, 3, 7, 40, 12, 30, 19, {3}},
-    {"WhipBarbed", "Whip, Barbed", 100, 10, 4, 7, 50, 17, 70, 20, {3}},
-    {"Bow", "Bow", 40, 7, 2, -1, 20, 17, 100, 21, {4, 2}},
-    {"Longbow", "Longbow", 30, 10, 3, -1, 40, 23, 150, 22, {4, 2}},
-    {"Missile", "Missile", 100, 7, 2, 20, 20, 1, 1, 23, {}},
-    {"MagicMissile", "Missile", 100, 7, 5, 20, 20, 1, 1, 23, {}},
-    {"Weapon", "Weapon", 100, 1, 1, 1, 50, 1, 0, 0, {}},
-    {"LRWeapon", "LRWeapon", 100, 1, 1, -1, 50, 1, 0, 0, {}},
-    {"IntrinsicWeapon", "Weapon", 100, 1, 1, 1, 50, 1, 0, 1, {}},
+const TableRow kHandRows[] = {
+    {"Axe", "Axe 100 10 3 3 50 15 5 6 [3]"},
+    {"AxeBattle", "Axe, Battle 100 5 2 3 50 20 5 7 [3]"},
+    {"Dagger", "Dagger 100 5 2 3 20 8 5 8 [3]"},
+    {"Flail", "Flail 100 10 3 4 40 16 30 9 [3]"},
+    {"HammerForge", "Hammer, Forge 80 10 3 5 50 20 100 10 [3]"},
+    {"HammerWar", "Hammer, War 80 10 3 5 60 25 100 11 [31]"},
+    {"Mace", "Mace 80 10 3 5 50 20 25 12 [3]"},
+    {"Pitchfork", "Pitchfork 80 10 3 5 50 15 25 13 [31]"},
+    {"Scythe", "Scythe 90 10 3 5 40 1 25 14 [31]"},
+    {"Spear", "Spear 90 10 3 7 50 15 20 15 [31]"},
+    {"Sword", "Sword 90 10 3 5 50 30 40 16 [3]"},
+    {"SwordLong", "Sword, Long 80 15 5 6 60 40 70 17 [3]"},
+    {"Touch", "Touch 100 0 0 3 10 1 5 18 [3]"},
+    {"Whip", "Whip 100 10 3 7 40 12 30 19 [3]"},
+    {"WhipBarbed", "Whip, Barbed 100 10 4 7 50 17 70 20 [3]"},
+    {"Bow", "Bow 40 7 2 -1 20 17 100 21 [42] ranged"},
+    {"Longbow", "Longbow 30 10 3 -1 40 23 150 22 [42] ranged"},
+    {"Missile", "Missile 100 7 2 20 20 1 1 23 [] ranged"},
+    {"MagicMissile", "Missile 100 7 5 20 20 1 1 23 [] ranged"},
+    {"Weapon", "Weapon 100 1 1 1 50 1 0 0 []"},
+    {"LRWeapon", "LRWeapon 100 1 1 -1 50 1 0 0 [] ranged"},
+    {"IntrinsicWeapon", "Weapon 100 1 1 1 50 1 0 1 []"},
 };
 
 TEST(WeaponTables, EveryClassAsTheRegistryMakesIt) {
     World world;
-    for (const HandRow& row : kHandRows) {
+    for (const TableRow& row : kHandRows) {
         SCOPED_TRACE(row.cls);
         const qv::RuntimeClass* cls = qv::RuntimeClass::Find(row.cls);
         ASSERT_NE(cls, nullptr);
         std::unique_ptr<qv::Persistent> made(cls->CreateObject());
         auto* w = qv::DynamicCast<Weapon>(made.get());
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->m_strSpecialName, row.name);
-        EXPECT_EQ(w->m_iSpeed, row.speed);
-        EXPECT_EQ(w->m_iDamageRange, row.range);
-        EXPECT_EQ(w->m_iDamageBase, row.base);
-        EXPECT_EQ(w->m_iParameter, row.parameter);
-        EXPECT_EQ(w->m_iStun, row.stun);
-        EXPECT_EQ(w->GetWeight(), row.weight);
-        EXPECT_EQ(w->GetValue(), row.value);
-        EXPECT_EQ(w->GetWeaponKind(), row.kind);
-        EXPECT_EQ(w->GetKind(), row.kind);
+        EXPECT_EQ(Describe(*w), row.numbers);
+        EXPECT_EQ(w->GetKind(), w->GetWeaponKind());
         EXPECT_EQ(w->GetUseableKind(), 5);
         EXPECT_EQ(w->Type(), USEABLE);
-        std::vector<int32_t> locations;
-        for (const ItemUse& u : w->m_LocationList) locations.push_back(u.m_iLocation);
-        EXPECT_EQ(locations, row.locations);
-        const bool ranged = row.kind >= 21 && row.kind <= 23;
-        EXPECT_EQ(w->IsRanged() != 0, ranged || std::string(row.cls) == "LRWeapon");
-        EXPECT_EQ(w->m_iSpare1, row.kind == 23 ? 2 : 1);
+        EXPECT_EQ(w->m_iSpare1, w->GetWeaponKind() == 23 ? 2 : 1);
     }
 }
 
+// The thrown missiles by kind: stored as plain weapons, read back as kind 0.
 struct ThrownRow {
     int32_t kind;
-    const char* name;
-    int32_t speed, range, base, parameter, stun, value;
+    const char* numbers;  // as Describe gives them
 };
 
 const ThrownRow kThrownRows[] = {
-    {24, "Small stone", 100, 2, 1, 1, 10, 0}, {25, "Medium-sized stone", 80, 5, 1, 1, 20, 0},
-    {26, "Large stone", 50, 10, 5, 1, 50, 0}, {27, "Boulder", 1, 30, 10, 10, 70, 0},
-    {28, "FairyDart", 100, 10, 1, 1, 30, 0},  {29, "Thrown Dagger", 100, 5, 1, -1, 50, 20},
-    {30, "Needle", 100, 2, 1, 1, 20, 0},
+    {24, "Small stone 100 2 1 1 10 1 0 24 []"}, {25, "Medium-sized stone 80 5 1 1 20 1 0 25 []"},
+    {26, "Large stone 50 10 5 1 50 1 0 26 []"}, {27, "Boulder 1 30 10 10 70 1 0 27 []"},
+    {28, "FairyDart 100 10 1 1 30 1 0 28 []"},  {29, "Thrown Dagger 100 5 1 -1 50 1 20 29 []"},
+    {30, "Needle 100 2 1 1 20 1 0 30 []"},
 };
 
 TEST(WeaponTables, ThrownMissilesAreStoredAsPlainWeapons) {
     World world;
     for (const ThrownRow& row : kThrownRows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.numbers);
         ThrownMissile m(row.kind);
-        EXPECT_EQ(m.GetWeaponKind(), row.kind);
-        EXPECT_EQ(m.m_strSpecialName, row.name);
-        EXPECT_EQ(m.m_iSpeed, row.speed);
-        EXPECT_EQ(m.m_iDamageRange, row.range);
-        EXPECT_EQ(m.m_iDamageBase, row.base);
-        EXPECT_EQ(m.m_iParameter, row.parameter);
-        EXPECT_EQ(m.m_iStun, row.stun);
-        EXPECT_EQ(m.GetValue(), row.value);
-        EXPECT_TRUE(m.m_LocationList.empty());
+        EXPECT_EQ(Describe(m), row.numbers);
         EXPECT_EQ(std::string(m.GetRuntimeClass()->name), "Weapon");
-        // A copy keeps its kind; a record brings back a plain weapon with
-        // the numbers.
         std::unique_ptr<Object> copy(m.Clone());
-        EXPECT_EQ(static_cast<Weapon*>(copy.get())->GetWeaponKind(), row.kind);
+        EXPECT_EQ(Describe(*static_cast<Weapon*>(copy.get())), row.numbers)
+            << "a copy keeps its kind";
         auto back = LoadObject<Weapon>(StoreObject(m));
         EXPECT_EQ(back->GetWeaponKind(), 0);
-        EXPECT_EQ(back->m_strSpecialName, row.name);
-        EXPECT_EQ(back->m_iStun, row.stun);
-        EXPECT_EQ(back->m_iParameter, row.parameter);
+        EXPECT_EQ(StoreObject(*back), StoreObject(m));
     }
 }
 
@@ -391,47 +289,16 @@ TEST(WeaponRecords, AnAxeAsStored) {
     ASSERT_EQ(back->m_LocationList.size(), 1u);
 }
 
-TEST(WeaponRecords, SchemaOneKeepsTheClassNumbers) {
-    // A schema-1 weapon: the usable part only.
-    const Bytes old = Record(Sword::classInfo, 1, [](qv::Archive& ar) {
-        ar.SerializeClass(&Weapon::classInfo);
-        ar.SerializeClass(&Useable::classInfo);
-        ar.SerializeClass(&Object::classInfo);
-        Object o("Sword");
-        o.Serialize(ar);
-    });
-    // The Weapon class record inside is written at its current schema 2;
-    // the test wants schema 1 there.
-    Bytes bytes = old;
-    const std::string name = "Weapon";
-    auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
-    ASSERT_NE(at, bytes.end());
-    at[-4] = 1;  // the schema word before the name's length
-    at[-3] = 0;
-    auto sword = LoadObject<Sword>(bytes);
-    EXPECT_EQ(sword->m_iSpeed, 90);
-    EXPECT_EQ(sword->m_iDamageRange, 10);
-    EXPECT_EQ(sword->m_iStun, 50);
-}
-
-TEST(WeaponRecords, CopiesAreWhole) {
+TEST(WeaponRecords, CopiesKeepWhatIsNotStored) {
     World world;
     Weapon w(70, 4, 6, 2, 33, "Rusty Pike");
-    w.m_iValue = 12;
-    w.m_iBulkNum = 3;
-    w.m_bStackable = 1;
     w.m_iDamageKind = 2;
     std::unique_ptr<Object> c(w.Clone());
-    auto* copy = qv::DynamicCast<Weapon>(c.get());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(StoreObject(*copy), StoreObject(w));
-    EXPECT_EQ(copy->m_iDamageKind, 2);
-    EXPECT_EQ(copy->m_iSpare2, -1);
-
+    EXPECT_EQ(static_cast<Weapon*>(c.get())->m_iDamageKind, 2);
+    EXPECT_EQ(c->m_iSpare2, -1) << "a copy has no place in a bag";
     IntrinsicWeapon teeth(1, 150, 7, 3, 1, 20, "Teeth");
     std::unique_ptr<Object> t(teeth.Clone());
     EXPECT_EQ(static_cast<Weapon*>(t.get())->GetWeaponKind(), 1);
-    EXPECT_EQ(t->m_strSpecialName, "Teeth");
 }
 
 // ---- The attack evaluation: which opponent, and what is remembered of it
