@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -223,19 +224,27 @@ TEST(ArmourRules, ACloneIsTheSameKindAndMaterialOnly) {
     EXPECT_NE(qv::DynamicCast<IntrinsicArmour>(s.get()), nullptr);
 }
 
+// An armour record as its class writes it, up to the material that schema 2
+// adds: the object part with the frame column, weight and value.
+Bytes ArmourRecord(const char* cls, uint16_t schema, int32_t column, int32_t weight, int32_t value,
+                   const char* name) {
+    Bytes b;
+    PutNewClass(b, cls, 1);
+    PutNewClass(b, "Armour", schema);
+    PutNewClass(b, "Useable", 1);
+    PutNewClass(b, "Object", 11);
+    PutInts(b, {column, 0, weight, value});  // frame column and row, weight, value
+    PutString(b, "Armour");
+    PutString(b, name);
+    PutInts(b, {-1, 0, 1, 1, 0, 1, -1, -1});
+    return b;
+}
+
 TEST(ArmourRecords, PlateBootsAsStored) {
     World world;
     Boots boots(5);
     boots.m_iValue = 300;  // haggled down
-    Bytes expected;
-    PutNewClass(expected, "Boots", 1);
-    PutNewClass(expected, "Armour", 2);
-    PutNewClass(expected, "Useable", 1);
-    PutNewClass(expected, "Object", 11);
-    PutInts(expected, {5, 0, 40, 300});  // frame column 5, row 0, weight, value
-    PutString(expected, "Armour");
-    PutString(expected, "Plate Boots");
-    PutInts(expected, {-1, 0, 1, 1, 0, 1, -1, -1});
+    Bytes expected = ArmourRecord("Boots", 2, 5, 40, 300, "Plate Boots");
     PutInts(expected, {5});  // the material
     EXPECT_EQ(StoreObject(boots), expected);
 
@@ -252,16 +261,7 @@ TEST(ArmourRecords, PlateBootsAsStored) {
 TEST(ArmourRecords, SchemaOneIsMaterialZeroWithTheStoredValue) {
     World world;
     // A schema-1 shirt: no material in the record.
-    Bytes old;
-    PutNewClass(old, "Shirt", 1);
-    PutNewClass(old, "Armour", 1);
-    PutNewClass(old, "Useable", 1);
-    PutNewClass(old, "Object", 11);
-    PutInts(old, {3, 0, 60, 77});
-    PutString(old, "Armour");
-    PutString(old, "Plate Shirt");
-    PutInts(old, {-1, 0, 1, 1, 0, 1, -1, -1});
-    auto shirt = LoadObject<Shirt>(old);
+    auto shirt = LoadObject<Shirt>(ArmourRecord("Shirt", 1, 3, 60, 77, "Plate Shirt"));
     EXPECT_EQ(shirt->m_iMaterial, 0);
     EXPECT_EQ(shirt->m_strSpecialName, "Cloth Shirt");
     EXPECT_EQ(shirt->GetValue(), 77);
@@ -270,32 +270,16 @@ TEST(ArmourRecords, SchemaOneIsMaterialZeroWithTheStoredValue) {
 
     // A material no table row has: the "other" row, picture 0, the number
     // kept for the next save.
-    Bytes odd;
-    PutNewClass(odd, "Gloves", 1);
-    PutNewClass(odd, "Armour", 2);
-    PutNewClass(odd, "Useable", 1);
-    PutNewClass(odd, "Object", 11);
-    PutInts(odd, {0, 0, 3, 5});
-    PutString(odd, "Armour");
-    PutString(odd, "Cloth Gloves");
-    PutInts(odd, {-1, 0, 1, 1, 0, 1, -1, -1});
-    PutInts(odd, {-2147483647 - 1});
+    Bytes odd = ArmourRecord("Gloves", 2, 0, 3, 5, "Cloth Gloves");
+    PutInts(odd, {INT32_MIN});
     auto gloves = LoadObject<Gloves>(odd);
     EXPECT_EQ(gloves->m_iMaterial, INT32_MIN);
     EXPECT_EQ(gloves->m_iAbsorption, 0);
     EXPECT_EQ(gloves->m_iXImageNum, 0);
     EXPECT_NE(gloves->GetImage(), nullptr);
     // Stored again: the same, but for the weight of the "other" row.
-    Bytes again;
-    PutNewClass(again, "Gloves", 1);
-    PutNewClass(again, "Armour", 2);
-    PutNewClass(again, "Useable", 1);
-    PutNewClass(again, "Object", 11);
-    PutInts(again, {0, 0, 1, 5});
-    PutString(again, "Armour");
-    PutString(again, "Cloth Gloves");
-    PutInts(again, {-1, 0, 1, 1, 0, 1, -1, -1});
-    PutInts(again, {-2147483647 - 1});
+    Bytes again = ArmourRecord("Gloves", 2, 0, 1, 5, "Cloth Gloves");
+    PutInts(again, {INT32_MIN});
     EXPECT_EQ(StoreObject(*gloves), again);
 }
 

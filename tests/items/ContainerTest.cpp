@@ -164,22 +164,6 @@ TEST(ContainerRecords, AChestWithASwordAsStored) {
 
 TEST(ContainerRecords, OlderAndDamagedRecords) {
     World world;
-    // Schema 1 of Container: no marker, no lock: the constructor's bag.
-    {
-        Bytes b;
-        PutNewClass(b, "Coffin", 1);
-        PutNewClass(b, "Container", 1);
-        PutNewClass(b, "Scenery", 1);
-        PutNewClass(b, "Object", 11);
-        PutInts(b, {0, 0, 1, 0});
-        PutString(b, "Coffin");
-        PutString(b, "Coffin");
-        PutInts(b, {-1, 0, 1, 1, 0, 1, -1, -1});
-        auto coffin = LoadObject<Coffin>(b);
-        EXPECT_EQ(coffin->m_bLocked, 0);
-        EXPECT_EQ(coffin->GetBag()->m_iBagKind, 6);
-        EXPECT_EQ(coffin->m_bInteract, 0) << "a container never answers the interact flag";
-    }
     // A marker of 0 keeps the constructor's empty bag; a marker of 1 with a
     // null object gives an empty bag of the class's kind.
     for (int withNull : {0, 1}) {
