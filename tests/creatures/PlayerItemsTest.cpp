@@ -59,33 +59,6 @@ protected:
         GiveBody(hero);
         hero.m_strSpecialName = "Grim";
     }
-    // The hero stands on the map.
-    void Place() {
-        auto* holder = new ObjectHolder(kSpot, &hero);
-        Position at = kSpot;
-        ASSERT_EQ(small.map.AddHolder(at, holder), 1);
-        hero.m_Position = at;
-    }
-    void TearDown() override {
-        if (ObjectHolder* h = hero.m_pHolder) {
-            small.map.RemoveHolder(h->pos, h);
-            h->m_pObject = nullptr;
-            hero.m_pHolder = nullptr;
-            delete h;
-        }
-    }
-    // What lies on the ground at the hero's feet.
-    Object* AtFeet() {
-        ObjectIgnoreList self{&hero};
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j)
-                for (ObjectHolder* h : small.map.GetCell(i, j).holders)
-                    if (h->m_pObject && h->m_pObject != &hero && h->pos == kSpot)
-                        return h->m_pObject;
-        return nullptr;
-    }
-
-    static inline const Position kSpot{15 * 160 + 80, 15 * 112 + 56, 0};
     world_test::SmallWorld small;
     World& world = small.world;
     Player hero;
@@ -146,22 +119,6 @@ TEST_F(Equipment, ALongWeaponTakesBothHandsAndBothComeOff) {
     EXPECT_FALSE(Worn(hero, shield));
     EXPECT_TRUE(hero.m_pBag->Contains(sword));
     EXPECT_TRUE(hero.m_pBag->Contains(shield));
-}
-
-TEST_F(Equipment, AWeaponDisplacedIntoAFullBagGoesToTheGround) {
-    Place();
-    auto* axe = new Axe;
-    hero.EquipObject(axe);
-    FillBag(hero);
-    const int stones = hero.m_pBag->ItemCount();
-    auto* sword = new Sword;  // handed over: it is in no bag
-    EXPECT_EQ(hero.EquipObject(sword), 1);
-    EXPECT_EQ(hero.m_pMeleeWeapon.Get(), sword);
-    EXPECT_EQ(hero.m_pBag->ItemCount(), stones);
-    EXPECT_EQ(AtFeet(), axe) << "nothing is lost: the axe lies at the hero's feet";
-    ASSERT_NE(axe->m_pHolder, nullptr);
-    small.map.RemoveHolder(axe->m_pHolder->pos, axe->m_pHolder);
-    DeleteHolderWithObject(axe->m_pHolder);
 }
 
 TEST_F(Equipment, OffTheMapWithAFullBagTheChangeIsRefused) {
