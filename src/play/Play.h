@@ -140,7 +140,8 @@ public:
     // free party slot of 1 to 5, and those beyond rejoin without a slot.
     void ReGroup();
     // The leader trades with the store of that id, when there is one.
-    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
+    // True when a store was found and its window asked to open.
+    bool OpenTradeWindow(const int32_t* storeId, int32_t mode);
     // The stores are kept as read until the trading window comes: it installs
     // how a store's id is read and how its window opens.
     struct TradeWindowHooks {
@@ -360,10 +361,10 @@ public:
 
     // ---- Things a creature carries (PlayItems.cpp)
     // Each answers 1 when it was done and 0 when nothing changed.
-    // The actor takes what `target` holds on the map, or `object` from the
-    // open container, into its bag (a stack asks how many); -1 when the bag
-    // has no room for it.
-    int Take(Player* actor, ObjectHolder* target, Object* object);
+    // The actor takes `object` from the open container into its bag (a stack
+    // asks how many); -1 when the bag has no room for it. A placed thing is
+    // taken on arriving at it (Act).
+    int TakeFromContainer(Player* actor, Object* object);
     // `count` of a placed holder's object into the creature's bag: a part of
     // a stack is copied, the whole takes the holder off the map.
     int TakeFromMap(Player* creature, ObjectHolder* holder, int count);
@@ -479,6 +480,11 @@ private:
     // The land under the focus: its light, its own update and its music.
     void UpdateArea(Land* land, int32_t now);
     int Interact(Player* creature, int flag, bool deferActing);
+    // The holder places a creature (a group's member).
+    static bool IsCreature(ObjectHolder* holder);
+    // Meeting creature K (null: the player's own click), creature O starts a
+    // conversation rather than a fight.
+    static bool HasSomethingToSay(const Player* K, const Player* O);
     // What creature K (null: the player's own click) does about the thing of
     // holder H it touches: steps 6 and 7 of InteractWith.
     int Act(Player* creature, ObjectHolder* holder);

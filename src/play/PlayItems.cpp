@@ -93,15 +93,8 @@ int Play::TakeFromMap(Player* creature, ObjectHolder* holder, int count) {
     return 0;
 }
 
-int Play::Take(Player* actor, ObjectHolder* target, Object* object) {
+int Play::TakeFromContainer(Player* actor, Object* object) {
     if (!actor || !actor->m_pBag) return 0;
-    if (target) {
-        Object* placed = target->m_pObject;
-        if (!placed || placed->m_bMoveable != 1 || placed->Type() == PLAYER) return 0;
-        const int count = AskTakeAmount(actor, placed);
-        return count < 0 ? -1 : TakeFromMap(actor, target, count);
-    }
-    // From the open container.
     CBag* shown = AsBag(m_pOpenContainer.Get());
     if (!object || !shown || !shown->Contains(object)) return 0;
     const int count = AskTakeAmount(actor, object);

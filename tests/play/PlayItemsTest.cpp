@@ -61,31 +61,35 @@ protected:
 };
 
 TEST_F(PlayItems, TakingFromTheGround) {
-    Player* k = PlaceMember(1, At(36, 35));
-    ObjectHolder* sword = Lay(new Sword, At(36, 35, 20, 20));
+    // Things within reach are taken at once, as on arriving at them.
+    Player* k = PlaceMember(1, At(36, 35, 20, 50));
+    const Position here = At(36, 35, 30, 50), there = At(36, 35, 10, 50);
+    ObjectHolder* sword = Lay(new Sword, here);
     Object* blade = sword->m_pObject;
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, sword)), 1);
     EXPECT_TRUE(k->m_pBag->Contains(blade));
     EXPECT_EQ(blade->m_pHolder, nullptr);
-    EXPECT_EQ(LyingAt(At(36, 35, 20, 20)), nullptr);
+    EXPECT_EQ(LyingAt(here), nullptr);
     EXPECT_TRUE(ask.asked.empty()) << "a single thing is taken without asking";
 
     // Two of a pile of five: the rest stays where it lies.
-    ObjectHolder* pile = Lay(Gold(5), At(36, 35, 30, 40));
+    ObjectHolder* pile = Lay(Gold(5), here);
     Object* gold = pile->m_pObject;
     ask.quantities = {2};
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, pile)), 1);
     EXPECT_EQ(gold->m_iBulkNum, 3);
-    EXPECT_EQ(LyingAt(At(36, 35, 30, 40)), gold);
+    EXPECT_EQ(LyingAt(here), gold);
     Object* carried = k->m_pBag->FindStackable(gold);
     ASSERT_NE(carried, nullptr);
     EXPECT_EQ(carried->m_iBulkNum, 2);
 
-    // A full pack takes nothing: -1, and everything stays as it was.
+    // A full pack takes nothing, and everything stays as it was.
     Fill(*k->m_pBag);
-    ObjectHolder* axe = Lay(new Axe, At(36, 35, 50, 20));
-    EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, axe)), -1);
-    EXPECT_NE(LyingAt(At(36, 35, 50, 20)), nullptr);
+    const int before = k->m_pBag->ItemCount();
+    ObjectHolder* axe = Lay(new Axe, there);
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, axe)), 1);
+    EXPECT_NE(LyingAt(there), nullptr);
+    EXPECT_EQ(k->m_pBag->ItemCount(), before);
 }
 
 TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {

@@ -101,7 +101,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         EXPECT_EQ(kinds["wall"], 23);
         // The yard's two lamps; the shore's beacon lies east of the window.
         EXPECT_EQ(kinds["light"], 2);
-        EXPECT_EQ(kinds["group 2"], 3);
+        // The woods' hound, two rats, snake and goblin.
+        EXPECT_EQ(kinds["group 2"], 5);
         EXPECT_EQ(kinds["group 3"], 2);
         // The party waits in "players" for its first move into its land.
         const auto party =
