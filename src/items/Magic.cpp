@@ -97,7 +97,7 @@ std::unique_ptr<Spell> Magic::TakeSpell(const Spell* spell) {
     if (it == m_SpellList.end()) return nullptr;
     // The books refer to it without owning it: they let go of it first.
     for (CBag* book : {&m_FireBook, &m_EarthBook, &m_AirBook, &m_WaterBook})
-        if (book->DetachItem(it->get())) --book->m_iItemCount;
+        if (book->DetachItem(it->get())) book->SetItemCount(book->ItemCount() - 1);
     std::unique_ptr<Spell> out = std::move(*it);
     m_SpellList.erase(it);
     return out;

@@ -15,3 +15,10 @@ struct PictureRecipe {
 };
 
 const std::map<int, PictureRecipe>& PictureRecipes();
+
+// The pictures of the item classes' newer kinds (ItemArt.cpp): the weapons
+// and armour PaintItem does not know, added to the recipes.
+void PaintMoreItems(Painter& p, int kind, int w, int h);
+void AddItemRecipes(std::map<int, PictureRecipe>& recipes);
+// An item's inventory picture: the item painted on the inventory's panel.
+void PaintOnPanel(Painter& p, int w, int h, const std::function<void(Painter&)>& item);

@@ -146,11 +146,7 @@ void Play::RunWorld(int32_t* now) {
     }
     if (Shell().Quitting()) return;
 
-    for (auto it = w.m_FlyingObjects.begin(); it != w.m_FlyingObjects.end();) {
-        auto next = std::next(it);
-        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) w.m_FlyingObjects.erase(it);
-        it = next;
-    }
+    w.UpdateFlyingObjects(t, Map());
 
     // The area under the focus sets the light and the music.
     if (!w.m_pLeader.Get() || !Map()) return;

@@ -14,6 +14,10 @@
 
 #include "creatures/Player.h"
 #include "creatures/Species.h"
+#include "items/Armour.h"
+#include "items/Container.h"
+#include "items/Missile.h"
+#include "items/Weapon.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "play/Play.h"
@@ -171,6 +175,29 @@ void WriteStartWorld(const std::string& gameFolder) {
                 const int32_t woman = 1;
                 weaver->SetSex(&woman);
                 Maker::Keep(land, weaver, CellPos(26, 24));
+                // In the yard: a chest of things to find, a bed to rest in,
+                // a barrel of spare arrows and a rain barrel by the wall.
+                auto* chest = new Chest;
+                for (Object* item :
+                     {static_cast<Object*>(new Helm(1)), static_cast<Object*>(new Boots(1)),
+                      static_cast<Object*>(new Dagger), static_cast<Object*>(new Bow),
+                      static_cast<Object*>(new Ring(0))})
+                    chest->GetBag()->PutItem(item, 1);
+                Maker::Keep(land, chest, CellPos(23, 21, 60, 40));
+                Maker::Keep(land, new Bed, CellPos(27, 21, 80, 40));
+                auto* barrel = new Barrel;
+                auto* arrows = new ThrownMissile(kThrownDagger);
+                arrows->m_bStackable = 1;
+                arrows->m_iBulkNum = 6;
+                barrel->GetBag()->PutItem(arrows, 1);
+                Maker::Keep(land, barrel, CellPos(27, 25, 100, 60));
+                auto* rain = new Barrel;
+                rain->SetRainBarrel(1);
+                Maker::Keep(land, rain, CellPos(22, 25, 40, 60));
+                // On the meadow by the start: a shield, a mace and a cape.
+                Maker::Keep(land, new Shield(1), CellPos(24, 29, 60, 30));
+                Maker::Keep(land, new Mace, CellPos(26, 29, 100, 40));
+                Maker::Keep(land, new Cape(0), CellPos(25, 30, 80, 30));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -211,6 +238,11 @@ void WriteStartWorld(const std::string& gameFolder) {
         hero->m_Position = CellPos(25, 28);
         hero->m_iPartySlot = -1;  // the leader
         hero->SetPlayerNumber(Play::kPlayerActor);
+        // The character sets out with a sword and a leather shirt, a spare
+        // knife in the pack.
+        hero->EquipObject(new Sword);
+        hero->EquipObject(new Shirt(1));
+        hero->AddToBag(new Dagger, 0);
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();

@@ -132,6 +132,16 @@ public:
     // spell projectiles in flight; owned. Play's tick runs them.
     std::list<SpellPtr> m_ActiveSpells;
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
+    // Takes the world's flying objects over one tick of game time `now`; one
+    // that answers Object::kLeaveGroup (-2) has landed and is deleted. A
+    // flight that ends may end others (a missile that takes its victim's
+    // projectile along); the walk holds only to entries still listed.
+    void UpdateFlyingObjects(int32_t now, MapMaster* map);
+    // Whether the object is on the list of flying objects.
+    bool IsFlying(const Object* object) const;
+    // Puts an object in flight and takes it over; one already flying stays
+    // as it is.
+    void AddFlyingObject(Object* object);
 
     // What its objects ask of the layers above (world/WorldRules.h): the rules
     // of play and the path finder, given by the Play that runs the world; null

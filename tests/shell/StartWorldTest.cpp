@@ -10,11 +10,14 @@
 #include <set>
 
 #include "creatures/Player.h"
+#include "items/Bag.h"
+#include "items/Container.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
 #include "shell/StartWorld.h"
 #include "structures/LightSource.h"
+#include "structures/Scenery.h"
 #include "structures/Walls.h"
 #include "world/Group.h"
 #include "world/Land.h"
@@ -74,7 +77,26 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
                 ++kinds["light"];
             else if (auto* p = dynamic_cast<Player*>(o))
                 ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
+            else if (auto* c = dynamic_cast<Chest*>(o))
+                kinds["chest"] += static_cast<int>(c->GetBag()->Items().size());
+            else if (auto* b = dynamic_cast<Barrel*>(o))
+                ++kinds[b->m_bRainBarrel ? "rain barrel" : "barrel"];
+            else if (dynamic_cast<Bed*>(o))
+                ++kinds["bed"];
+            else if (o->Type() == USEABLE)
+                ++kinds["on the ground"];
+            // Whatever a player finds has a picture of its own, not the
+            // plain object's.
+            if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
+                EXPECT_NE(o->GetImage(), nullptr) << o->m_strSpecialName;
+                EXPECT_NE(o->GetImage(), &Object::ClassImage()) << o->m_strSpecialName;
+            }
         }
+        EXPECT_EQ(kinds["chest"], 5) << "the chest in the yard holds five things";
+        EXPECT_EQ(kinds["barrel"], 1);
+        EXPECT_EQ(kinds["rain barrel"], 1);
+        EXPECT_EQ(kinds["bed"], 1);
+        EXPECT_EQ(kinds["on the ground"], 3);
         EXPECT_EQ(kinds["door"], 1);
         EXPECT_EQ(kinds["wall"], 23);
         // The yard's two lamps; the shore's beacon lies east of the window.
@@ -105,6 +127,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
         EXPECT_EQ(hero->m_strSpecialName, "Korr");
+        // Armed and dressed, with a spare knife in the pack.
+        ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
+        EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
+        ASSERT_EQ(hero->m_WornList.size(), 1u);
+        EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
+        ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
+        EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
         // Followers have their places from the start, turned to the
         // leader's facing.
