@@ -1,0 +1,136 @@
+#include "items/ActiveSpells.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "items/Spell.h"
+
+namespace {
+ActiveSpells* s_pCurrent = nullptr;
+}  // namespace
+
+ActiveSpells::ActiveSpells() : m_pPrevious(s_pCurrent) {
+    s_pCurrent = this;
+}
+
+ActiveSpells::~ActiveSpells() {
+    if (s_pCurrent == this) s_pCurrent = m_pPrevious;
+    // Taken out first, so that a spell's ending never finds itself listed.
+    std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
+    m_Spells.clear();
+    for (auto& spell : spells) {
+        if (!spell) continue;
+        spell->m_pActiveList = nullptr;
+        spell->EndEffect();
+        spell.reset();
+    }
+    m_Ended.clear();
+}
+
+ActiveSpells* ActiveSpells::Current() {
+    return s_pCurrent;
+}
+
+bool ActiveSpells::Add(Spell* spell) {
+    if (!spell || spell->m_pActiveList) return false;
+    spell->m_pActiveList = this;
+    spell->m_bInEffect = 1;
+    m_Spells.emplace_back(spell);
+    return true;
+}
+
+bool ActiveSpells::Contains(const Spell* spell) const {
+    return spell && spell->m_pActiveList == this;
+}
+
+size_t ActiveSpells::Count() const {
+    return static_cast<size_t>(std::count_if(m_Spells.begin(), m_Spells.end(),
+                                             [](const auto& s) { return s != nullptr; }));
+}
+
+std::vector<Spell*> ActiveSpells::Spells() const {
+    std::vector<Spell*> out;
+    out.reserve(m_Spells.size());
+    for (const auto& s : m_Spells)
+        if (s) out.push_back(s.get());
+    return out;
+}
+
+void ActiveSpells::Walk(int32_t now) {
+    ++m_iWalking;
+    // Spells added by a check wait for the next walk.
+    const size_t count = m_Spells.size();
+    for (size_t i = 0; i < count; ++i) {
+        Spell* spell = m_Spells[i].get();
+        if (!spell) continue;
+        if (spell->CheckExpired(now) == -1 && m_Spells[i].get() == spell) Remove(i);
+    }
+    if (--m_iWalking == 0) {
+        Compact();
+        // Deleted last: a spell's destructor may still read the list.
+        std::vector<std::unique_ptr<Spell>> ended = std::move(m_Ended);
+        m_Ended.clear();
+    }
+}
+
+bool ActiveSpells::EndWhere(const std::function<bool(Spell&)>& pred) {
+    bool removed = false;
+    // Ending a spell may end others through this list; every entry is taken
+    // afresh.
+    ++m_iWalking;
+    for (size_t i = 0; i < m_Spells.size(); ++i) {
+        Spell* spell = m_Spells[i].get();
+        if (!spell || !pred(*spell)) continue;
+        Remove(i);
+        removed = true;
+    }
+    if (--m_iWalking == 0) {
+        Compact();
+        std::vector<std::unique_ptr<Spell>> ended = std::move(m_Ended);
+        m_Ended.clear();
+    }
+    return removed;
+}
+
+bool ActiveSpells::End(Spell* spell) {
+    if (!Contains(spell)) return false;
+    return EndWhere([spell](Spell& s) { return &s == spell; });
+}
+
+void ActiveSpells::Remove(size_t index) {
+    std::unique_ptr<Spell> spell = std::move(m_Spells[index]);
+    spell->m_pActiveList = nullptr;
+    // Undone at once; freed when no call up the stack can still be inside it.
+    spell->EndEffect();
+    m_Ended.push_back(std::move(spell));
+}
+
+void ActiveSpells::Compact() {
+    std::erase_if(m_Spells, [](const auto& s) { return s == nullptr; });
+}
+
+void ActiveSpells::AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t now) {
+    std::unordered_set<int32_t> serials;
+    for (const auto& s : m_Spells)
+        if (s) serials.insert(s->m_iSerial);
+    // The last of several with one serial stays: walk from the end.
+    std::unordered_set<const Spell*> keep;
+    for (auto it = spells.rbegin(); it != spells.rend(); ++it) {
+        const Spell* spell = it->get();
+        if (!spell || spell->m_pActiveList || !serials.insert(spell->m_iSerial).second) continue;
+        const bool aimed = std::any_of(spell->m_Targets.begin(), spell->m_Targets.end(),
+                                       [](int32_t n) { return ResolveSpellTarget(n) != nullptr; });
+        if (aimed) keep.insert(spell);
+    }
+    for (auto& owned : spells) {
+        if (!owned || !keep.count(owned.get())) continue;
+        Spell* spell = owned.release();
+        spell->m_iStartTime = now;
+        Add(spell);
+    }
+    // What was not kept goes with `spells`; none of it took effect here.
+}
+
+void SettleSpell(std::unique_ptr<Spell> spell) {
+    if (spell && spell->GetActiveList()) (void)spell.release();  // the list owns it
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The spells in effect: the cast spells that last, each given its per-tick
+// check until it ends. The list owns its spells and deletes each one it
+// removes; ending a spell undoes its lasting effect first.
+//
+// A spell's check may end other spells, or the checked spell itself (a drain
+// that tires its caster out ends every spell the caster cast). While the list
+// is walked, an ended spell is undone and taken out of the order at once but
+// deleted only when the walk is over, so no spell is freed inside its own
+// call and the walk never follows a removed entry.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Spell;
+
+class ActiveSpells {
+public:
+    // The newest list is the current one (the one new spells go on) until it
+    // is destroyed; the one before it is current again then.
+    ActiveSpells();
+    // Deletes every spell, ending each.
+    ~ActiveSpells();
+    ActiveSpells(const ActiveSpells&) = delete;
+    ActiveSpells& operator=(const ActiveSpells&) = delete;
+
+    // The current list, or null.
+    static ActiveSpells* Current();
+
+    // Appends a spell at the tail; from now on the list owns it. A spell
+    // stands on a list at most once: one already on a list is left where it
+    // is and false is answered.
+    bool Add(Spell* spell);
+    bool Contains(const Spell* spell) const;
+    // The spells in effect (ended ones excluded).
+    size_t Count() const;
+    // The spells in effect in list order (for writing them with the world).
+    std::vector<Spell*> Spells() const;
+
+    // The per-tick walk: every spell in effect when it starts gets its check,
+    // in list order; one that answers -1 is ended and deleted.
+    void Walk(int32_t now);
+    // Ends and removes every spell `pred` picks, in list order; the others
+    // keep their order. True when any was removed.
+    bool EndWhere(const std::function<bool(Spell&)>& pred);
+    // Ends and removes one spell of this list; false when it is not on it.
+    bool End(Spell* spell);
+
+    // Spells read back with the world: each goes on the list, starting afresh
+    // at `now` (its lasting part and its drain go on from there), when one
+    // of its targets names a creature that exists and no spell on the list
+    // has its serial; of several spells that share a serial the last one
+    // read stays. The others are deleted without undoing anything (their
+    // effects were never laid on this world's creatures).
+    void AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t now);
+
+private:
+    // Takes the spell out of the order: deleted now, or after the walk.
+    void Remove(size_t index);
+    void Compact();
+
+    std::vector<std::unique_ptr<Spell>> m_Spells;  // null: removed during a walk
+    std::vector<std::unique_ptr<Spell>> m_Ended;   // removed during a walk, deleted after it
+    int m_iWalking = 0;
+    ActiveSpells* m_pPrevious;
+};
+
+// After an effect was laid: the spell is kept when a list of spells in effect
+// took it over, else deleted (which ends whatever it gave).
+void SettleSpell(std::unique_ptr<Spell> spell);
