@@ -5,9 +5,9 @@
 #include "creatures/Player.h"
 #include "items/ActiveSpells.h"
 #include "items/Magic.h"
+#include "items/SharedSound.h"
 #include "items/SpellSchools.h"
 #include "media/DDObjects.h"
-#include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
 #include "platform/GameTime.h"
@@ -20,10 +20,11 @@ QV_IMPLEMENT_SERIAL(Spell, Object, 6, true)
 
 uint32_t g_iNextSpellSerial = 0;
 int Spell::s_iUseCount = 0;
-std::unique_ptr<CDSound> Spell::s_pSuccessSound;
-std::unique_ptr<CDSound> Spell::s_pFailureSound;
 
 namespace {
+
+SharedSound s_successSound(Spell::kSuccessSoundId);
+SharedSound s_failureSound(Spell::kFailureSoundId);
 
 // A bare spell, as the archive makes one by its class name.
 constexpr SpellKind kPlainSpell{
@@ -50,17 +51,23 @@ Spell::Spell(const SpellKind& kind) : Object(kind.name), m_pKind(&kind) {
 void Spell::CountUse() {
     m_iSerial = static_cast<int32_t>(g_iNextSpellSerial++);
     m_iSpare1 = 3;
-    if (++s_iUseCount == 1) {
-        s_pSuccessSound = std::make_unique<CDSound>(kSuccessSoundId);
-        s_pFailureSound = std::make_unique<CDSound>(kFailureSoundId);
-    }
+    ++s_iUseCount;
+    s_successSound.Take();
+    s_failureSound.Take();
 }
 
 Spell::~Spell() {
-    if (--s_iUseCount == 0) {
-        s_pSuccessSound.reset();
-        s_pFailureSound.reset();
-    }
+    --s_iUseCount;
+    s_successSound.Give();
+    s_failureSound.Give();
+}
+
+CDSound* Spell::SuccessSound() {
+    return s_successSound.Get();
+}
+
+CDSound* Spell::FailureSound() {
+    return s_failureSound.Get();
 }
 
 CDDObject* Spell::KindPicture(int bitmapId) {

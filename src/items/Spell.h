@@ -139,8 +139,8 @@ public:
     static int LiveCount() { return s_iUseCount; }
     // The sounds of a cast that succeeds and of one that fails; they exist
     // while any spell does.
-    static CDSound* SuccessSound() { return s_pSuccessSound.get(); }
-    static CDSound* FailureSound() { return s_pFailureSound.get(); }
+    static CDSound* SuccessSound();
+    static CDSound* FailureSound();
     static constexpr int kSuccessSoundId = 447;
     static constexpr int kFailureSoundId = 448;
     // The spell's picture: its kind's, shared by every spell of that kind.
@@ -204,8 +204,6 @@ private:
     CDDObject* m_pPicture = nullptr;
 
     static int s_iUseCount;
-    static std::unique_ptr<CDSound> s_pSuccessSound;
-    static std::unique_ptr<CDSound> s_pFailureSound;
 };
 
 // Resolves a player number to its creature (null when none).

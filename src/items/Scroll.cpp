@@ -1,0 +1,143 @@
+#include "items/Scroll.h"
+
+#include <vector>
+
+#include "creatures/Player.h"
+#include "items/Potions.h"
+#include "items/SharedSound.h"
+#include "items/SpellsAir.h"
+#include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
+#include "media/Resources.h"
+#include "platform/Archive.h"
+#include "platform/Format.h"
+#include "world/Global.h"
+#include "world/Group.h"
+
+QV_IMPLEMENT_SERIAL(Scroll, Useable, 2, true)
+
+namespace {
+
+SharedSound s_readSound(kWaveRead);
+
+constexpr const char* kScrollNames[ScrollType::Count] = {
+    "Blank Scroll",    "Scroll of Healing",   "Scroll of Restore Mana", "Scroll of Strength",
+    "Scroll of Speed", "Scroll of Toughskin", "Scroll of SunLight",     "Scroll of Invisibility"};
+
+// Invisibility for every creature of the group, a spell of its own each; a
+// reader without a group makes only itself invisible.
+void GroupInvisibility(Player& target) {
+    Group* group = target.m_pGroup;
+    if (!QV_CHECK_TEXT(group != nullptr, "pGroup != NULL")) {
+        LayWithoutCaster<Invisibility>(&target);
+        return;
+    }
+    std::vector<qv::Handle<Player>> creatures;
+    for (Member* m : group->Members())
+        if (Player* p = AsCreature(m)) creatures.emplace_back(p);
+    for (const auto& p : creatures)
+        if (p) LayWithoutCaster<Invisibility>(p.Get());
+}
+
+}  // namespace
+
+Scroll::Scroll(int32_t type) : Useable("Scroll") {
+    m_iValue = kValue;
+    m_iLightSampling = 1;
+    m_iWeight = 1;
+    s_readSound.Take();
+    SetScrollType(type);
+}
+
+Scroll::~Scroll() {
+    s_readSound.Give();
+}
+
+void Scroll::SetScrollType(int32_t type) {
+    m_iScrollType = type;
+    const std::string shown = GetDisplayName();
+    if (shown != "Scroll" && shown != kScrollNames[ScrollType::Blank]) return;
+    if (type < 0 || type >= ScrollType::Count) return;
+    SetName(m_bGroup ? qv::Format("%s - Group", kScrollNames[type]) : kScrollNames[type]);
+}
+
+bool Scroll::ActsOnReader() const {
+    return m_iScrollType == ScrollType::SunLight ||
+           (m_iScrollType == ScrollType::Invisibility && m_bGroup);
+}
+
+void Scroll::Serialize(qv::Archive& ar) {
+    const uint32_t schema = ar.IsLoading() ? ar.GetObjectSchema() : 0;
+    ar.SerializeClass(&Useable::classInfo);
+    Useable::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteInt(m_iScrollType);
+        ar.WriteInt(m_bGroup);
+        return;
+    }
+    const int32_t type = ar.ReadInt();
+    if (schema > 1) m_bGroup = ar.ReadInt();
+    SetScrollType(type);
+}
+
+int Scroll::IsValidTarget(Object* target) {
+    return qv::DynamicCast<Player>(target) ? 1 : 0;
+}
+
+Object* Scroll::Clone() {
+    Object* copy = Object::Clone();
+    if (auto* scroll = qv::DynamicCast<Scroll>(copy)) {
+        // A group scroll copied (bought, split) stays a group scroll.
+        scroll->m_bGroup = m_bGroup;
+        scroll->SetScrollType(m_iScrollType);
+    }
+    return copy;
+}
+
+int Scroll::Use(Player* user, Object* target) {
+    if (!QV_CHECK_TEXT(user != nullptr && target != nullptr, "pUsing != NULL && pUsedOn != NULL"))
+        return 0;
+    Player* p = AsCreature(target);
+    if (!p) return 0;
+    bool used = true;
+    switch (m_iScrollType) {
+        case ScrollType::Blank:
+            SetName(kScrollNames[ScrollType::Blank]);
+            used = false;
+            break;
+        case ScrollType::Healing:
+            restore::HitPoints(*p);
+            break;
+        case ScrollType::RestoreMana:
+            used = restore::Mana(*p);
+            break;
+        case ScrollType::Strength:
+            LayWithoutCaster<Strength>(p);
+            break;
+        case ScrollType::Speed:
+            LayWithoutCaster<Haste>(p);
+            break;
+        case ScrollType::Toughskin:
+            LayWithoutCaster<Toughskin>(p);
+            break;
+        case ScrollType::SunLight: {
+            // Cast by the reader, at nothing in particular.
+            auto sunlight = std::make_unique<Sunlight>();
+            sunlight->ApplyEffect(user, nullptr);
+            SettleSpell(std::move(sunlight));
+            break;
+        }
+        case ScrollType::Invisibility:
+            if (m_bGroup)
+                GroupInvisibility(*p);
+            else
+                LayWithoutCaster<Invisibility>(p);
+            break;
+        default:
+            used = false;
+            break;
+    }
+    if (!used) return 0;
+    s_readSound.Play();
+    return 1;
+}
