@@ -14,7 +14,13 @@
 #include "creatures/PlayerEvents.h"
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
+#include "items/Magic.h"
+#include "items/Skill.h"
 #include "items/Spell.h"
+#include "items/SpellsAir.h"
+#include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
+#include "items/SpellsWater.h"
 #include "items/Useable.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
@@ -56,13 +62,15 @@ void SeedObject(const std::string& target, const std::string& name, const qv::Pe
 
 // One object of each stored kind that the world places, as its class makes it.
 void SeedObjects() {
-    const char* kinds[] = {"Object",      "Wall",       "FrontWall",      "SideWall",
-                           "Peg",         "Tile",       "FrontDoorBrick", "SideDoorBrick",
-                           "Scenery",     "Bed",        "Shrub",          "StatueBow",
-                           "Traversable", "DrawBridge", "Ship",           "Mast",
-                           "LightSource", "MageLight",  "Explosion",      "Key",
-                           "Lever",       "Stairs",     "Spell",          "CBag",
-                           "Useable",     "CGameEvent", "CTalkEvent",     "CMovePatternEvent"};
+    const char* kinds[] = {"Object",        "Wall",       "FrontWall",      "SideWall",
+                           "Peg",           "Tile",       "FrontDoorBrick", "SideDoorBrick",
+                           "Scenery",       "Bed",        "Shrub",          "StatueBow",
+                           "Traversable",   "DrawBridge", "Ship",           "Mast",
+                           "LightSource",   "MageLight",  "Explosion",      "Key",
+                           "Lever",         "Stairs",     "Spell",          "CBag",
+                           "Useable",       "CGameEvent", "CTalkEvent",     "CMovePatternEvent",
+                           "Money",         "Potion",     "Scroll",         "PowerCube",
+                           "PowerCubeStand"};
     for (const char* kind : kinds) {
         const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
         if (!cls) continue;
@@ -133,6 +141,53 @@ void SeedItems() {
     SeedObject<CBag>("items", "pack", bag);
     CBag empty;
     SeedObject<CBag>("items", "empty", empty);
+}
+
+// Every spell kind as its class makes it, and a few as casts leave them.
+void SeedSpells() {
+    std::vector<const char*> kinds = SpellKindNames();
+    kinds.insert(kinds.end(), {"FireSpell", "EarthSpell", "AirSpell", "WaterSpell"});
+    for (const char* kind : kinds) {
+        const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
+        if (!cls) continue;
+        fuzz::FreshWorld world;
+        std::unique_ptr<qv::Persistent> spell(cls->CreateObject());
+        SeedObject<Spell>("spells", kind, *spell);
+    }
+    fuzz::FreshWorld world;
+    SeedObject<Spell>("spells", "Spell", Spell());
+    Weaken weaken;
+    weaken.m_iAmount = 4;
+    weaken.m_Targets = {2, 7};
+    weaken.m_iCaster = 1;
+    SeedObject<Spell>("spells", "weaken-cast", weaken);
+    Toughskin toughskin;
+    toughskin.m_Targets = {0};
+    SeedObject<Spell>("spells", "toughskin-known", toughskin);
+}
+
+void SeedMagic() {
+    fuzz::FreshWorld world;
+    Magic magic;
+    magic.m_uMaxMana = 30;
+    magic.m_uMana = 12;
+    magic.m_fEarthSkill = 15.5f;
+    magic.m_fFireSkill = 3.0f;
+    magic.m_SpellList.push_back(std::make_unique<Heal>());
+    magic.m_SpellList.push_back(std::make_unique<Fireball>());
+    magic.m_SpellList.push_back(std::make_unique<FlameWeapon>());
+    magic.m_SpellList.push_back(std::make_unique<Shock>());
+    magic.m_SpellList.push_back(std::make_unique<Hesitation>());
+    magic.m_SpellList.push_back(std::make_unique<Strength>());
+    SeedObject<Magic>("magic", "four-schools", magic);
+    SeedObject<Magic>("magic", "none", Magic());
+    Skill sword;
+    sword.m_strName = "Sword";
+    sword.m_dValue = 120.5;
+    SeedObject<Skill>("skills", "sword", sword);
+    FightSkill fight;
+    fight.m_dPractice = 3.0;
+    SeedObject<Skill>("skills", "fight", fight);
 }
 
 void SeedRecords() {
@@ -218,6 +273,8 @@ int main(int argc, char** argv) {
     SeedGroups();
     SeedCreatures();
     SeedItems();
+    SeedSpells();
+    SeedMagic();
     SeedRecords();
     SeedFiles();
     SeedScripts();

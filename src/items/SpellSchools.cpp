@@ -51,6 +51,26 @@ int ChooseAction(bool weaponOpen, const std::vector<int>& spellWeights, int64_t 
 
 }  // namespace spell_rules
 
+const std::vector<const char*>& SpellKindNames() {
+    static const std::vector<const char*> names = {
+        // Fire
+        "Light", "Dazzle", "FlameDart", "FlameWeapon", "ProtectFromFire", "Sunlight", "Aurasight",
+        "Incinerate", "FireAura", "Fireball", "MajorDazzle", "Immolation", "InvokeDaemon",
+        // Water
+        "Alertness", "DispelThirst", "WaterWalk", "Hesitation", "Translation", "MindSense",
+        "MindShield", "ColdRay", "FreezeMonster", "WaterBreathing", "QuenchFire", "Confusion",
+        "CharmMonster", "MajorFreeze", "Mindshatter",
+        // Air
+        "Shock", "WindChange", "Telekinesis", "Shelter", "Dispel", "Blink", "SummonAnimals",
+        "LightningBolt", "Invisibility", "Levitate", "ForceBarrier", "WeatherChange", "Teleport",
+        "ForceBlast",
+        // Earth
+        "Heal", "Weaken", "Materialize", "Toughskin", "CurePoison", "Haste", "Grounding", "Slow",
+        "Strength", "Stoneskin", "Etherealize", "MajorHeal", "Revive", "Depetrification",
+        "Petrification", "Earthquake"};
+    return names;
+}
+
 void ShowManaShortage(uint32_t shortfall) {
     ShowGameMessage(qv::Format("You need %d more mana.", static_cast<int>(shortfall)));
 }

@@ -40,6 +40,10 @@ int ChooseAction(bool weaponOpen, const std::vector<int>& spellWeights, int64_t 
 
 }  // namespace spell_rules
 
+// The class names of every spell kind, school by school (Fire, Water, Air,
+// Earth), in the order the object catalogue lists them.
+const std::vector<const char*>& SpellKindNames();
+
 // Tells the player how much mana a cast lacks: "You need %d more mana.".
 void ShowManaShortage(uint32_t shortfall);
 
