@@ -185,9 +185,9 @@ int CMainFrame::MoveToLand() {
         RebaseFormation();
     }
     if (leader && m_iStartState == 0) SetControlPlayer(nullptr, 0);  // the party's windows follow
-    if (m_bEditing && m_iStartState == 0) {
+    if (m_Play.m_bEditing && m_iStartState == 0) {
         if (!m_pToolPalette)
-            m_bEditing = 0;
+            m_Play.m_bEditing = 0;
         else
             m_pToolPalette->Redraw();
     }

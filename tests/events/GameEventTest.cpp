@@ -123,7 +123,9 @@ TEST(GameEvent, ExecuteAnswers) {
         CTalkEvent talk("GUARD", 5);
         EXPECT_EQ(talk.Execute(), r.talk);
         EXPECT_EQ(opened.size(), r.opens);
-        if (r.opens) EXPECT_EQ(opened[0], "GUARD");
+        if (r.opens) {
+            EXPECT_EQ(opened[0], "GUARD");
+        }
         CMovePatternEvent moves;
         moves.m_iActor = 5;
         moves.m_Cells = {{3, 4}};
