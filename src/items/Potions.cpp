@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "creatures/Player.h"
+#include "items/ActiveSpells.h"
 #include "items/Magic.h"
 #include "items/SharedSound.h"
+#include "items/SpellsAir.h"
 #include "items/SpellsEarth.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
@@ -29,30 +31,55 @@ bool IsPotionType(int32_t type) {
 
 // ---- What potions, scrolls and cubes give
 
-namespace restore {
-
 namespace {
+
 // `value` up by the roll, never past `maximum` and never down.
 template <class T>
 T Raised(T value, T maximum) {
-    const int64_t raised = std::min<int64_t>(
-        static_cast<int64_t>(value) + kBase + qv::Rand() % kSpread, static_cast<int64_t>(maximum));
+    const int64_t raised =
+        std::min<int64_t>(static_cast<int64_t>(value) + kBoonBase + qv::Rand() % kBoonSpread,
+                          static_cast<int64_t>(maximum));
     return raised > static_cast<int64_t>(value) ? static_cast<T>(raised) : value;
 }
+
+template <class S>
+void LayWithoutCaster(Player& target) {
+    auto spell = std::make_unique<S>();
+    spell->ApplyEffect(nullptr, &target);
+    SettleSpell(std::move(spell));
+}
+
 }  // namespace
 
-void HitPoints(Player& creature) {
-    creature.m_iHitPoints = Raised(creature.m_iHitPoints, creature.m_iMaxHitPoints);
+bool GiveBoon(Boon boon, Player& creature) {
+    switch (boon) {
+        case Boon::Healing:
+            creature.m_iHitPoints = Raised(creature.m_iHitPoints, creature.m_iMaxHitPoints);
+            return true;
+        case Boon::Mana:
+            if (Magic* magic = creature.m_pMagic.get()) {
+                magic->m_uMana = Raised(magic->m_uMana, magic->m_uMaxMana);
+                return true;
+            }
+            return false;
+        case Boon::Strength:
+            LayWithoutCaster<Strength>(creature);
+            return true;
+        case Boon::Speed:
+            LayWithoutCaster<Haste>(creature);
+            return true;
+        case Boon::Toughskin:
+            LayWithoutCaster<Toughskin>(creature);
+            return true;
+        case Boon::CurePoison:
+            LayWithoutCaster<CurePoison>(creature);
+            return true;
+        case Boon::Invisibility:
+            LayWithoutCaster<Invisibility>(creature);
+            return true;
+    }
+    return false;
 }
-
-bool Mana(Player& creature) {
-    Magic* magic = creature.m_pMagic.get();
-    if (!magic) return false;
-    magic->m_uMana = Raised(magic->m_uMana, magic->m_uMaxMana);
-    return true;
-}
-
-}  // namespace restore
 
 // ---- Potion
 
@@ -103,34 +130,14 @@ int Potion::Use(Player* user, Object* target) {
         return 0;
     Player* p = AsCreature(target);
     if (!p) return 0;
-    bool used = true;
-    switch (m_iPotionType) {
-        case PotionType::Empty:
-            SetName(kPotionNames[PotionType::Empty]);
-            used = false;
-            break;
-        case PotionType::Healing:
-            restore::HitPoints(*p);
-            break;
-        case PotionType::RestoreMana:
-            used = restore::Mana(*p);
-            break;
-        case PotionType::Strength:
-            LayWithoutCaster<Strength>(p);
-            break;
-        case PotionType::Speed:
-            LayWithoutCaster<Haste>(p);
-            break;
-        case PotionType::Toughskin:
-            LayWithoutCaster<Toughskin>(p);
-            break;
-        case PotionType::CurePoison:
-            LayWithoutCaster<CurePoison>(p);
-            break;
-        default:
-            used = false;
-            break;
-    }
+    // Types 1 to 6 in their order; an empty potion is named so again.
+    static constexpr Boon kBoons[] = {Boon::Healing, Boon::Mana,      Boon::Strength,
+                                      Boon::Speed,   Boon::Toughskin, Boon::CurePoison};
+    bool used = false;
+    if (m_iPotionType == PotionType::Empty)
+        SetName(kPotionNames[PotionType::Empty]);
+    else if (IsPotionType(m_iPotionType))
+        used = GiveBoon(kBoons[m_iPotionType - 1], *p);
     if (used) {
         s_drinkSound.Play();
         SetPotionType(PotionType::Empty);

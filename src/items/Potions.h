@@ -5,10 +5,7 @@
 // Also the restorations that potions, scrolls and power cubes share.
 
 #include <cstdint>
-#include <memory>
 
-#include "items/ActiveSpells.h"
-#include "items/Spell.h"
 #include "items/Useable.h"
 
 struct PotionType {
@@ -48,21 +45,11 @@ public:
     static constexpr int32_t kValue = 10;
 };
 
-// What potions, scrolls and power cubes give.
-namespace restore {
-// 10 + rand() % 10 more hit points (or mana), never past the maximum.
-inline constexpr int kBase = 10;
-inline constexpr int kSpread = 10;
-void HitPoints(Player& creature);
-// False (nothing used up) for a creature without magic.
-bool Mana(Player& creature);
-}  // namespace restore
-
-// Lays a new spell of class S on the target with no caster; the spell is
-// kept only while it stays in effect.
-template <class S>
-void LayWithoutCaster(Object* target) {
-    auto spell = std::make_unique<S>();
-    spell->ApplyEffect(nullptr, target);
-    SettleSpell(std::move(spell));
-}
+// What potions, scrolls and power cubes give a creature, each without a
+// caster: hit points or mana (10 + rand() % 10, never past the maximum), or
+// a spell's effect, the spell kept only while it stays in effect.
+enum class Boon { Healing, Mana, Strength, Speed, Toughskin, CurePoison, Invisibility };
+inline constexpr int kBoonBase = 10;
+inline constexpr int kBoonSpread = 10;
+// False when nothing was given (mana to a creature without magic).
+bool GiveBoon(Boon boon, Player& creature);

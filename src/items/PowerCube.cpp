@@ -3,7 +3,7 @@
 #include "creatures/Player.h"
 #include "items/Potions.h"
 #include "items/SharedSound.h"
-#include "items/SpellsEarth.h"
+#include "items/Spell.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "structures/Walls.h"
@@ -30,9 +30,6 @@ constexpr int32_t kHorsiesColours = 4;  // the colour texts a Horsies cube's val
 // The cube's picture columns.
 constexpr int kEmptyColumn = 0;
 constexpr int kChargedColumn = 1;
-
-// What a Stars cube's colours give.
-constexpr int32_t kHeal = 1, kStrength = 2, kSpeed = 3, kToughskin = 4, kMana = 5;
 
 bool InRange(int32_t v, int32_t last) {
     return v >= 1 && v <= last;
@@ -126,25 +123,11 @@ int PowerCube::Use(Player* user, Object* target) {
     if (m_iChargeValue == 0) return 0;
     if (Player* p = AsCreature(target)) {
         if (m_iSymbol != CubeSymbol::Stars) return 0;
-        switch (m_iChargeValue) {
-            case kHeal:
-                restore::HitPoints(*p);
-                break;
-            case kStrength:
-                LayWithoutCaster<Strength>(p);
-                break;
-            case kSpeed:
-                LayWithoutCaster<Haste>(p);
-                break;
-            case kToughskin:
-                LayWithoutCaster<Toughskin>(p);
-                break;
-            case kMana:
-                restore::Mana(*p);
-                break;
-            default:
-                return 0;
-        }
+        // Colours 1 to 5 in their order.
+        static constexpr Boon kBoons[] = {Boon::Healing, Boon::Strength, Boon::Speed,
+                                          Boon::Toughskin, Boon::Mana};
+        if (!InRange(m_iChargeValue, PowerCubeStand::kSymbols)) return 0;
+        GiveBoon(kBoons[m_iChargeValue - 1], *p);
         Discharge(true);
         return 0;
     }

@@ -3,10 +3,9 @@
 #include <vector>
 
 #include "creatures/Player.h"
+#include "items/ActiveSpells.h"
 #include "items/Potions.h"
 #include "items/SharedSound.h"
-#include "items/SpellsAir.h"
-#include "items/SpellsEarth.h"
 #include "items/SpellsFire.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
@@ -29,14 +28,14 @@ constexpr const char* kScrollNames[ScrollType::Count] = {
 void GroupInvisibility(Player& target) {
     Group* group = target.m_pGroup;
     if (!QV_CHECK_TEXT(group != nullptr, "pGroup != NULL")) {
-        LayWithoutCaster<Invisibility>(&target);
+        GiveBoon(Boon::Invisibility, target);
         return;
     }
     std::vector<qv::Handle<Player>> creatures;
     for (Member* m : group->Members())
         if (Player* p = AsCreature(m)) creatures.emplace_back(p);
     for (const auto& p : creatures)
-        if (p) LayWithoutCaster<Invisibility>(p.Get());
+        if (p) GiveBoon(Boon::Invisibility, *p.Get());
 }
 
 }  // namespace
@@ -99,42 +98,42 @@ int Scroll::Use(Player* user, Object* target) {
         return 0;
     Player* p = AsCreature(target);
     if (!p) return 0;
-    bool used = true;
+    bool used = false;
     switch (m_iScrollType) {
         case ScrollType::Blank:
             SetName(kScrollNames[ScrollType::Blank]);
-            used = false;
             break;
         case ScrollType::Healing:
-            restore::HitPoints(*p);
+            used = GiveBoon(Boon::Healing, *p);
             break;
         case ScrollType::RestoreMana:
-            used = restore::Mana(*p);
+            used = GiveBoon(Boon::Mana, *p);
             break;
         case ScrollType::Strength:
-            LayWithoutCaster<Strength>(p);
+            used = GiveBoon(Boon::Strength, *p);
             break;
         case ScrollType::Speed:
-            LayWithoutCaster<Haste>(p);
+            used = GiveBoon(Boon::Speed, *p);
             break;
         case ScrollType::Toughskin:
-            LayWithoutCaster<Toughskin>(p);
+            used = GiveBoon(Boon::Toughskin, *p);
             break;
         case ScrollType::SunLight: {
             // Cast by the reader, at nothing in particular.
             auto sunlight = std::make_unique<Sunlight>();
             sunlight->ApplyEffect(user, nullptr);
             SettleSpell(std::move(sunlight));
+            used = true;
             break;
         }
         case ScrollType::Invisibility:
             if (m_bGroup)
                 GroupInvisibility(*p);
             else
-                LayWithoutCaster<Invisibility>(p);
+                GiveBoon(Boon::Invisibility, *p);
+            used = true;
             break;
         default:
-            used = false;
             break;
     }
     if (!used) return 0;

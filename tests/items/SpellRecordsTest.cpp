@@ -30,6 +30,16 @@ void PutSpellObjectPart(Bytes& b, const std::string& name) {
     PutInts(b, {-1, 3, 1, 1, 0, 1, -1, -1});
 }
 
+// The class records a spell kind's record opens with when the archive meets
+// them first: its own, its school's, Spell's and Object's.
+void PutSpellClasses(Bytes& b, const std::string& kind, uint16_t schema,
+                     const std::string& school = "EarthSpell") {
+    PutNewClass(b, kind, schema);
+    PutNewClass(b, school, 1);
+    PutNewClass(b, "Spell", 6);
+    PutNewClass(b, "Object", 11);
+}
+
 // The spell part: mana, spare, level, missile parameter, serial, no targets,
 // no caster.
 void PutSpellPart(Bytes& b, int32_t mana, int32_t level, int32_t serial) {
@@ -42,10 +52,7 @@ TEST(SpellRecords, AKindWithNoFieldsOfItsOwn) {
     Materialize m;
     m.m_iSerial = 77;
     Bytes want;
-    PutNewClass(want, "Materialize", 1);
-    PutNewClass(want, "EarthSpell", 1);
-    PutNewClass(want, "Spell", 6);
-    PutNewClass(want, "Object", 11);
+    PutSpellClasses(want, "Materialize", 1);
     PutSpellObjectPart(want, "Materialize");
     PutSpellPart(want, 5, 0, 77);
     EXPECT_EQ(StoreObject(m), want);
@@ -63,10 +70,7 @@ TEST(SpellRecords, AKindWithAnAmount) {
     t.m_iSerial = 9;
     t.m_iAmount = 3;
     Bytes want;
-    PutNewClass(want, "Toughskin", 2);
-    PutNewClass(want, "EarthSpell", 1);
-    PutNewClass(want, "Spell", 6);
-    PutNewClass(want, "Object", 11);
+    PutSpellClasses(want, "Toughskin", 2);
     PutSpellObjectPart(want, "Toughskin");
     PutSpellPart(want, 5, 10, 9);
     PutInt(want, 3);
@@ -75,20 +79,14 @@ TEST(SpellRecords, AKindWithAnAmount) {
 
     // Schema 1 had no amount: the constructor's stands.
     Bytes v1;
-    PutNewClass(v1, "Toughskin", 1);
-    PutNewClass(v1, "EarthSpell", 1);
-    PutNewClass(v1, "Spell", 6);
-    PutNewClass(v1, "Object", 11);
+    PutSpellClasses(v1, "Toughskin", 1);
     PutSpellObjectPart(v1, "Toughskin");
     PutSpellPart(v1, 5, 10, 9);
     EXPECT_EQ(LoadObject<Toughskin>(v1)->m_iAmount, 1);
 
     // Weaken and Strength keep theirs at every schema.
     Bytes weaken;
-    PutNewClass(weaken, "Weaken", 1);
-    PutNewClass(weaken, "EarthSpell", 1);
-    PutNewClass(weaken, "Spell", 6);
-    PutNewClass(weaken, "Object", 11);
+    PutSpellClasses(weaken, "Weaken", 1);
     PutSpellObjectPart(weaken, "Weaken");
     PutSpellPart(weaken, 5, 10, 9);
     PutInt(weaken, 4);
@@ -114,10 +112,7 @@ TEST(SpellRecords, AFireKindThatRecordsItsOwnClass) {
 
     // The ordinary layout names FireSpell there, which this kind refuses.
     Bytes ordinary;
-    PutNewClass(ordinary, "FlameWeapon", 1);
-    PutNewClass(ordinary, "FireSpell", 1);
-    PutNewClass(ordinary, "Spell", 6);
-    PutNewClass(ordinary, "Object", 11);
+    PutSpellClasses(ordinary, "FlameWeapon", 1, "FireSpell");
     PutSpellObjectPart(ordinary, "Flame Weapon");
     PutSpellPart(ordinary, 5, 0, 5);
     EXPECT_EQ(RefusalOf<Spell>(ordinary), qv::ArchiveError::BadClass);
