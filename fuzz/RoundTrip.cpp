@@ -11,6 +11,8 @@
 #include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
+#include "media/MidiFile.h"
+#include "platform/Audio.h"
 #include "platform/Files.h"
 #include "platform/Message.h"
 #include "platform/Settings.h"
@@ -127,6 +129,27 @@ std::optional<Bytes> PictureFile(const Bytes& input) {
     if (!picture.Save(out.Path()))
         Fail("PictureFile", "a picture that was read cannot be written", {}, nullptr);
     return out.Read();
+}
+
+std::optional<Bytes> TuneFile(const Bytes& input) {
+    MidiFile file;
+    try {
+        file = MidiFile::Read(input, "fuzz input");
+    } catch (const qv::FileError&) {
+        return std::nullopt;
+    }
+    // What the output would play: channel messages in the order of their
+    // frames, within the tune's length.
+    const qv::MidiSong song = file.ToSong(qv::Mixer::kRate);
+    int64_t last = 0;
+    for (const qv::MidiMessage& m : song.events) {
+        if (m.status < 0x80 || m.status >= 0xF0 || m.data1 > 0x7F || m.data2 > 0x7F)
+            Fail("TuneFile", "a message that is no channel message is played", {}, nullptr);
+        if (m.frame < last) Fail("TuneFile", "the messages are out of time order", {}, nullptr);
+        last = m.frame;
+    }
+    if (song.length < last) Fail("TuneFile", "a message lies past the tune's end", {}, nullptr);
+    return file.Write();
 }
 
 std::optional<Bytes> FontFile(const Bytes& input) {

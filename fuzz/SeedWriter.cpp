@@ -1,6 +1,7 @@
 // Writes the fuzz targets' seed corpora with the game's own writers: stored
-// objects of every kind, a settings file, pictures and font files. Each seed
-// is checked as the targets check their input before it is written.
+// objects of every kind, a settings file, pictures, font files and the tunes
+// the data program composes. Each seed is checked as the targets check their
+// input before it is written.
 //
 //   qv_fuzz_seeds fuzz/corpus
 
@@ -12,6 +13,7 @@
 #include "RoundTrip.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
+#include "data/Music.h"
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
 #include "items/Magic.h"
@@ -24,6 +26,7 @@
 #include "items/Useable.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
+#include "media/MidiFile.h"
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
@@ -230,6 +233,26 @@ void SeedFiles() {
     Seed("font", "psf2", fuzz::FontFileOf(boxes, 2, false), fuzz::FontFile);
     Seed("font", "psf2-table", fuzz::FontFileOf(boxes, 2, true), fuzz::FontFile);
     Seed("font", "psf1-table", fuzz::FontFileOf(boxes, 1, true), fuzz::FontFile);
+
+    for (int tune : tunes::TuneNumbers())
+        Seed("tune_file", "tune" + std::to_string(tune), tunes::Compose(tune).Write(),
+             fuzz::TuneFile);
+    // The smallest tune: one track, one note.
+    MidiFile note;
+    note.format = 0;
+    note.division = 96;
+    MidiFile::Track track;
+    MidiFile::Event on, off;
+    on.status = 0x90;
+    on.data1 = 60;
+    on.data2 = 100;
+    off.tick = 96;
+    off.status = 0x80;
+    off.data1 = 60;
+    track.events = {on, off};
+    track.end = 192;
+    note.tracks.push_back(track);
+    Seed("tune_file", "note", note.Write(), fuzz::TuneFile);
 }
 
 // Conversation scripts as the writer spells them: every statement, and a

@@ -95,7 +95,7 @@ public:
     std::unique_ptr<CDDObject> m_pScreenImage;  // the furniture around the map view
     int m_bSoundOn = 1;
     int m_bMusicOn = 1;
-    int m_bMidiOutput = 0;  // a MIDI output exists (never here)
+    int m_bMidiOutput = 0;  // a MIDI output exists (a sound device and the sound font)
     std::unique_ptr<CMIDIStream> m_pMidi;
     CDDEdit m_MessageLine;  // the message line under the map view
 

@@ -100,6 +100,22 @@ TEST_F(LayerCheck, AnUpwardIncludeIsReportedWithItsFileAndLine) {
     EXPECT_EQ(run.output.find("platform/Window.cpp:1"), std::string::npos) << "SDL in platform/";
 }
 
+TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
+    Write("src/platform/Midi.cpp", "#include <fluidsynth.h>\n");
+    Write("src/media/DSound.cpp", "#include \"media/DSound.h\"\n#include <fluidsynth/synth.h>\n");
+    Write("src/shell/MainFrmSound.cpp", "#include <fluidsynth.h>\n");
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 1);
+    const std::string only = ": FluidSynth is reached only through platform/";
+    const std::string expected[] = {
+        "src/media/DSound.cpp:2: includes <fluidsynth/synth.h>" + only,
+        "src/shell/MainFrmSound.cpp:1: includes <fluidsynth.h>" + only,
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(run.output.find(line), std::string::npos) << line;
+    EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
+}
+
 TEST_F(LayerCheck, PlayStandsAboveTheGamesObjectsAndBelowTheWindows) {
     Write("src/play/Play.cpp",
           "#include \"creatures/Player.h\"\n#include \"events/GameEvent.h\"\n#include "
