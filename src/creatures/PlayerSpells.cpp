@@ -77,13 +77,7 @@ bool Player::CastFightSpell(bool attackOpen) {
         target = m_pTarget.Get();
         if (!QV_CHECK_TEXT(target != nullptr, "defender != NULL")) return false;
     }
-    Object* made = known->Clone();
-    std::unique_ptr<Spell> copy(qv::DynamicCast<Spell>(made));
-    if (!copy) {
-        delete made;
-        return false;
-    }
-    CastSpell(std::move(copy), target, 0);
+    known->CastCopy(this, target);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "items/SharedSound.h"
 #include "items/SpellsAir.h"
 #include "items/SpellsEarth.h"
+#include "items/TargetChoice.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Rand.h"
@@ -114,6 +115,14 @@ void Potion::Serialize(qv::Archive& ar) {
     SetPotionType(ar.ReadInt());
 }
 
+int Potion::GetUsePrompt(Player* user, int) {
+    if (m_iPotionType == PotionType::Empty) {
+        SetMessageLine("Empty potion...");
+        return 2;
+    }
+    return BeginTargetChoice(*this, user, UseSelect::kItem, UseSelect::kPause, "Use Potion on...");
+}
+
 int Potion::IsValidTarget(Object* target) {
     const Player* p = qv::DynamicCast<Player>(target);
     return p && p->IsAlive() && p->m_iPartySlot != 0 ? 1 : 0;
@@ -138,6 +147,7 @@ int Potion::Use(Player* user, Object* target) {
         SetName(kPotionNames[PotionType::Empty]);
     else if (IsPotionType(m_iPotionType))
         used = GiveBoon(kBoons[m_iPotionType - 1], *p);
+    EndUsePause();
     if (used) {
         s_drinkSound.Play();
         SetPotionType(PotionType::Empty);

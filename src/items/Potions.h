@@ -28,6 +28,9 @@ public:
     Potion& operator=(const Potion&) = delete;
 
     void Serialize(qv::Archive& ar) override;
+    // Asks for the creature to drink it ("Use Potion on..."); an empty potion
+    // only says so. Answers 2.
+    int GetUsePrompt(Player* user, int flag) override;
     // Drinks it: see the types. Answers 0 (an empty bottle stays).
     int Use(Player* user, Object* target) override;
     // A living party member.

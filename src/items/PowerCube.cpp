@@ -4,6 +4,7 @@
 #include "items/Potions.h"
 #include "items/SharedSound.h"
 #include "items/Spell.h"
+#include "items/TargetChoice.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "structures/Walls.h"
@@ -109,27 +110,40 @@ void PowerCube::Discharge(bool sound) {
     if (sound) s_dischargeSound.Play();
 }
 
+int PowerCube::GetUsePrompt(Player*, int) {
+    // The user of an earlier use must not be handed to a door this cube
+    // opens: none is recorded.
+    return BeginTargetChoice(*this, nullptr, UseSelect::kToken, UseSelect::kPause,
+                             "Use Cogo'Septem on...");
+}
+
 int PowerCube::Use(Player* user, Object* target) {
     if (!target) return 0;
+    ActOn(user, target);
+    EndUsePause();
+    return 0;
+}
+
+void PowerCube::ActOn(Player* user, Object* target) {
     if (auto* stand = qv::DynamicCast<PowerCubeStand>(target)) {
         const int32_t symbol = stand->m_iSymbol;
         if (m_iSymbol == CubeSymbol::Horsies && InRange(symbol, PowerCubeStand::kKeySymbols))
             Charge(kFirstKey + symbol, 1);
         else if (m_iSymbol == CubeSymbol::Stars && InRange(symbol, PowerCubeStand::kSymbols))
             Charge(symbol, 1);
-        return 0;
+        return;
     }
     // An empty cube does nothing, whatever it is used on.
-    if (m_iChargeValue == 0) return 0;
+    if (m_iChargeValue == 0) return;
     if (Player* p = AsCreature(target)) {
-        if (m_iSymbol != CubeSymbol::Stars) return 0;
+        if (m_iSymbol != CubeSymbol::Stars) return;
         // Colours 1 to 5 in their order.
         static constexpr Boon kBoons[] = {Boon::Healing, Boon::Strength, Boon::Speed,
                                           Boon::Toughskin, Boon::Mana};
-        if (!InRange(m_iChargeValue, PowerCubeStand::kSymbols)) return 0;
+        if (!InRange(m_iChargeValue, PowerCubeStand::kSymbols)) return;
         GiveBoon(kBoons[m_iChargeValue - 1], *p);
         Discharge(true);
-        return 0;
+        return;
     }
     if (target->Type() == WALL && m_iSymbol == CubeSymbol::Horsies) {
         // The door of the cube's key opens; any other stays shut, and the
@@ -140,7 +154,6 @@ int PowerCube::Use(Player* user, Object* target) {
         }
         Discharge(true);
     }
-    return 0;
 }
 
 // ---- The stand

@@ -28,6 +28,9 @@ public:
     int CanInteract() override { return 1; }
     // "Cogo'Septem - Stars, glowing red" and the like.
     std::string GetDisplayName() override;
+    // Asks for what to use it on ("Use Cogo'Septem on..."); no user is
+    // recorded with it. Answers 2.
+    int GetUsePrompt(Player* user, int flag) override;
     // Charges at a stand, acts on a creature (Stars) or a door (Horsies).
     // Answers 0: the cube stays where it is.
     int Use(Player* user, Object* target) override;
@@ -49,6 +52,10 @@ public:
 
     static constexpr int32_t kWeight = 5;
     static constexpr int32_t kFirstKey = 1000;  // a Horsies stand's key is this + its symbol
+
+private:
+    // What a use does to its target (not null).
+    void ActOn(Player* user, Object* target);
 };
 
 class PowerCubeStand : public Object {

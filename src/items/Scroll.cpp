@@ -7,6 +7,7 @@
 #include "items/Potions.h"
 #include "items/SharedSound.h"
 #include "items/SpellsFire.h"
+#include "items/TargetChoice.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
@@ -79,6 +80,17 @@ void Scroll::Serialize(qv::Archive& ar) {
     SetScrollType(type);
 }
 
+int Scroll::GetUsePrompt(Player* user, int) {
+    if (m_iScrollType == ScrollType::Blank) {
+        SetMessageLine("Blank scroll...");
+        return 2;
+    }
+    // Read at once: whoever asked takes the used-up scroll out of the
+    // reader's bag, as after a target was picked.
+    if (ActsOnReader()) return user && Use(user, user) != 0 ? 1 : 0;
+    return BeginTargetChoice(*this, user, UseSelect::kItem, UseSelect::kPause, "Use Scroll on...");
+}
+
 int Scroll::IsValidTarget(Object* target) {
     return qv::DynamicCast<Player>(target) ? 1 : 0;
 }
@@ -136,6 +148,7 @@ int Scroll::Use(Player* user, Object* target) {
         default:
             break;
     }
+    EndUsePause();
     if (!used) return 0;
     s_readSound.Play();
     return 1;

@@ -28,6 +28,11 @@ public:
     Scroll& operator=(const Scroll&) = delete;
 
     void Serialize(qv::Archive& ar) override;
+    // Asks for the creature to read it on ("Use Scroll on..."); a blank one
+    // only says so; both answer 2. A scroll that acts on its reader is read
+    // at once and answers 1: it is used up, and the caller takes it out of
+    // the reader's bag as after a use on a picked target.
+    int GetUsePrompt(Player* user, int flag) override;
     // Reads it: see the types. 1 when it was used up (whoever holds it then
     // takes it out of the reader's bag and deletes it), else 0.
     int Use(Player* user, Object* target) override;

@@ -7,6 +7,7 @@
 #include "items/Magic.h"
 #include "items/SharedSound.h"
 #include "items/SpellSchools.h"
+#include "items/TargetChoice.h"
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
@@ -100,7 +101,17 @@ std::string Spell::GetInfoText() {
     return text;
 }
 
+int Spell::GetUsePrompt(Player* user, int) {
+    return BeginTargetChoice(*this, user, UseSelect::kSpell, UseSelect::kSpellPause,
+                             qv::Format("Use %s on...", GetDisplayName().c_str()));
+}
+
 int Spell::Use(Player* user, Object* target) {
+    CastCopy(user, target);
+    return 0;
+}
+
+int Spell::CastCopy(Player* user, Object* target) {
     if (!user) return 0;
     Object* made = Clone();
     std::unique_ptr<Spell> copy(qv::DynamicCast<Spell>(made));
@@ -108,8 +119,7 @@ int Spell::Use(Player* user, Object* target) {
         delete made;
         return 0;
     }
-    user->CastSpell(std::move(copy), target, 0);
-    return 0;
+    return user->CastSpell(std::move(copy), target, 0);
 }
 
 int Spell::IsValidTarget(Object* target) {

@@ -89,8 +89,13 @@ public:
     // "<name>\nMana: <mana>\n" and, for a school, its skill line.
     std::string GetInfoText() override;
     CDDObject* GetImage() override;
+    // Asks for the target of a cast ("Use <name> on..."); answers 2.
+    int GetUsePrompt(Player* user, int flag) override;
     // The user casts a clone of this spell on the target; answers 0.
     int Use(Player* user, Object* target) override;
+    // The same cast, answering as Player::CastSpell: 1 when it took place
+    // (the roll succeeded or failed), 0 when it did not.
+    int CastCopy(Player* user, Object* target);
     // A living creature fit for the spell's target kind.
     int IsValidTarget(Object* target) override;
     // The creature has mana enough for one cast.
