@@ -60,10 +60,11 @@ void ActiveSpells::Walk(int32_t now) {
     ++m_iWalking;
     // Spells added by a check wait for the next walk.
     const size_t count = m_Spells.size();
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && i < m_Spells.size(); ++i) {
         Spell* spell = m_Spells[i].get();
         if (!spell) continue;
-        if (spell->CheckExpired(now) == -1 && m_Spells[i].get() == spell) Remove(i);
+        if (spell->CheckExpired(now) == -1 && i < m_Spells.size() && m_Spells[i].get() == spell)
+            Remove(i);
     }
     if (--m_iWalking == 0) {
         Compact();
@@ -117,10 +118,8 @@ void ActiveSpells::AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t
     std::unordered_set<const Spell*> keep;
     for (auto it = spells.rbegin(); it != spells.rend(); ++it) {
         const Spell* spell = it->get();
-        if (!spell || spell->m_pActiveList || !serials.insert(spell->m_iSerial).second) continue;
-        const bool aimed = std::any_of(spell->m_Targets.begin(), spell->m_Targets.end(),
-                                       [](int32_t n) { return ResolveSpellTarget(n) != nullptr; });
-        if (aimed) keep.insert(spell);
+        if (spell && !spell->m_pActiveList && serials.insert(spell->m_iSerial).second)
+            keep.insert(spell);
     }
     for (auto& owned : spells) {
         if (!owned || !keep.count(owned.get())) continue;
@@ -129,6 +128,18 @@ void ActiveSpells::AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t
         Add(spell);
     }
     // What was not kept goes with `spells`; none of it took effect here.
+}
+
+void ActiveSpells::Forget() {
+    std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
+    m_Spells.clear();
+    for (auto& spell : spells) {
+        if (!spell) continue;
+        spell->m_pActiveList = nullptr;
+        spell->m_bEnded = 1;
+        // During a walk none is freed before the walk is over.
+        if (m_iWalking > 0) m_Ended.push_back(std::move(spell));
+    }
 }
 
 void SettleSpell(std::unique_ptr<Spell> spell) {

@@ -49,13 +49,18 @@ public:
     // Ends and removes one spell of this list; false when it is not on it.
     bool End(Spell* spell);
 
-    // Spells read back with the world: each goes on the list, starting afresh
-    // at `now` (its lasting part and its drain go on from there), when one
-    // of its targets names a creature that exists and no spell on the list
-    // has its serial; of several spells that share a serial the last one
-    // read stays. The others are deleted without undoing anything (their
-    // effects were never laid on this world's creatures).
+    // Spells read back with a saved game: each goes on the list, starting
+    // afresh at `now` (its lasting part and its drain go on from there),
+    // unless a spell on the list has its serial; of several spells that
+    // share a serial the last one read stays, and the others are deleted
+    // without undoing anything (their effects were never laid on this
+    // world's creatures). A spell whose creatures are all elsewhere (in a
+    // land not loaded) stays too: it ends on them when they are back.
     void AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t now);
+    // The world the spells worked on is gone (a saved game replaces it):
+    // every spell is deleted without undoing anything, for the creatures
+    // their player numbers name now are others.
+    void Forget();
 
 private:
     // Takes the spell out of the order: deleted now, or after the walk.

@@ -8,6 +8,7 @@
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "items/SpellFixture.h"
+#include "items/SpellsEarth.h"
 
 namespace {
 
@@ -181,14 +182,15 @@ TEST(ActiveSpells, SpellsReadBackWithTheWorld) {
     make("twice, last", 3, {3});
     Probe::s_log.clear();
     w.spells.AdoptRead(std::move(read), 9000);
-    EXPECT_EQ(Names(w.spells),
-              (std::vector<std::string>{"aimed", "second target exists", "twice, last"}));
+    // A spell whose creatures are elsewhere stays: it ends on them later.
+    EXPECT_EQ(Names(w.spells), (std::vector<std::string>{"aimed", "aimed at no one",
+                                                         "second target exists", "twice, last"}));
     for (Spell* s : w.spells.Spells()) {
         EXPECT_EQ(s->m_iStartTime, 9000);
         EXPECT_TRUE(s->IsInEffect());
     }
     // What stayed off was never laid on this world: deleted, nothing undone.
-    EXPECT_EQ(Probe::s_log, (Log{"deleted aimed at no one", "deleted twice, first"}));
+    EXPECT_EQ(Probe::s_log, (Log{"deleted twice, first"}));
 
     // A spell whose serial is already in effect stays off.
     std::vector<std::unique_ptr<Spell>> again;
@@ -197,7 +199,33 @@ TEST(ActiveSpells, SpellsReadBackWithTheWorld) {
     p->m_Targets = {3};
     again.push_back(std::move(p));
     w.spells.AdoptRead(std::move(again), 9100);
-    EXPECT_EQ(w.spells.Count(), 3u);
+    EXPECT_EQ(w.spells.Count(), 4u);
+}
+
+TEST(ActiveSpells, ASpellOfAWorldThatIsGoneEndsWithoutUndoing) {
+    SpellWorld w;
+    Player& creature = w.Creature(3);
+    creature.m_iArmourBonus = 0;
+    w.Apply<Toughskin>(nullptr, &creature);
+    ASSERT_EQ(creature.m_iArmourBonus, 1);
+    // A saved game brings creatures of its own under the same numbers.
+    creature.m_iArmourBonus = 7;
+    w.spells.Forget();
+    EXPECT_EQ(w.spells.Count(), 0u);
+    EXPECT_EQ(creature.m_iArmourBonus, 7);
+    // Forgotten inside a walk: nothing is freed before the walk is over.
+    Probe::s_log.clear();
+    auto* forgetter = new Probe("forgets");
+    forgetter->onCheck = [&w](int32_t) {
+        w.spells.Forget();
+        return 1;
+    };
+    w.spells.Add(forgetter);
+    w.spells.Add(new Probe("next"));
+    w.Tick(100);
+    EXPECT_EQ(w.spells.Count(), 0u);
+    EXPECT_EQ(Probe::s_log, (Log{"made forgets", "made next", "check forgets", "deleted forgets",
+                                 "deleted next"}));
 }
 
 }  // namespace
