@@ -12,6 +12,9 @@
 #include "shell/StartWorld.h"
 
 #include "creatures/Player.h"
+#include "items/Magic.h"
+#include "items/PowerCube.h"
+#include "items/SpellsEarth.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "shell/MainFrm.h"
@@ -37,6 +40,10 @@ constexpr uint8_t kSteep = 32;      // code 3
 constexpr int32_t kBright = 99;
 constexpr int32_t kShaded = 60;
 const char* const kWorldFile = "start.qvr";
+// The hero's mana and Earth skill: enough for six casts, each likely to
+// succeed.
+constexpr uint32_t kHeroMana = 30;
+constexpr float kHeroEarthSkill = 15.0f;
 // The tunes the data program writes into "Music": the lands' calm tune and
 // their battle tune.
 constexpr int32_t kLandTune = 1;
@@ -155,6 +162,14 @@ void WriteStartWorld(const std::string& gameFolder) {
                     Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
                 Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
                 Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
+                // Outside the door: a power cube and the Sun stand that
+                // charges it.
+                auto* cube = new PowerCube;
+                cube->m_iSymbol = CubeSymbol::Stars;
+                Maker::Keep(land, cube, CellPos(23, 28, 60, 40));
+                auto* stand = new PowerCubeStand;
+                stand->m_iSymbol = 1;
+                Maker::Keep(land, stand, CellPos(21, 28, 80, 40));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -181,6 +196,16 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_strSpecialName = "Party";
         Player* hero = make.Creature("Hero", 1, 40);
         hero->m_Position = CellPos(25, 28);
+        // The hero knows a few spells of the Earth school, and has the mana
+        // and the skill to cast them more often than not.
+        Heal heal;
+        Toughskin toughskin;
+        Strength strength;
+        for (Spell* spell : {static_cast<Spell*>(&heal), static_cast<Spell*>(&toughskin),
+                             static_cast<Spell*>(&strength)})
+            hero->AddSpell(*spell);
+        hero->m_pMagic->m_uMaxMana = hero->m_pMagic->m_uMana = kHeroMana;
+        hero->m_pMagic->AddSchoolSkill(SpellSchool::Earth, kHeroEarthSkill);
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
         party.RemoveFromMap();

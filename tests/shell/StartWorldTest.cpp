@@ -10,6 +10,8 @@
 #include <set>
 
 #include "creatures/Player.h"
+#include "items/Magic.h"
+#include "items/PowerCube.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
@@ -71,6 +73,10 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
                 ++kinds["wall"];
             else if (dynamic_cast<LightSource*>(o))
                 ++kinds["light"];
+            else if (dynamic_cast<PowerCube*>(o))
+                ++kinds["cube"];
+            else if (dynamic_cast<PowerCubeStand*>(o))
+                ++kinds["stand"];
             else if (auto* p = dynamic_cast<Player*>(o))
                 ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
         }
@@ -80,6 +86,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         EXPECT_EQ(kinds["light"], 2);
         EXPECT_EQ(kinds["group 2"], 3);
         EXPECT_EQ(kinds["group 3"], 2);
+        // A power cube and the stand that charges it, outside the door.
+        EXPECT_EQ(kinds["cube"], 1);
+        EXPECT_EQ(kinds["stand"], 1);
         // The party waits in "players" for its first move into its land.
         const auto party = CMainFrame::ReadPlayersFrom(
             qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
@@ -94,6 +103,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_NE(hero, nullptr);
         EXPECT_EQ(hero->m_strSpecialName, "Hero");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // The hero knows three Earth spells and has the mana for them.
+        ASSERT_NE(hero->m_pMagic, nullptr);
+        EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
+        for (const auto& spell : hero->m_pMagic->m_SpellList)
+            EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
+        EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
+        EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
         // Followers have their places from the start, turned to the
         // leader's facing.
         EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
