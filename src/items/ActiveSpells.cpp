@@ -6,18 +6,23 @@
 #include "items/Spell.h"
 
 namespace {
-ActiveSpells* s_pCurrent = nullptr;
+// The living lists, oldest first.
+std::vector<ActiveSpells*>& Lists() {
+    static std::vector<ActiveSpells*> lists;
+    return lists;
+}
 }  // namespace
 
-ActiveSpells::ActiveSpells() : m_pPrevious(s_pCurrent) {
-    s_pCurrent = this;
+ActiveSpells::ActiveSpells() {
+    Lists().push_back(this);
 }
 
 ActiveSpells::~ActiveSpells() {
-    if (s_pCurrent == this) s_pCurrent = m_pPrevious;
+    std::erase(Lists(), this);
     // Taken out first, so that a spell's ending never finds itself listed.
     std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
     m_Spells.clear();
+    m_iLive = 0;
     for (auto& spell : spells) {
         if (!spell) continue;
         spell->m_pActiveList = nullptr;
@@ -28,7 +33,7 @@ ActiveSpells::~ActiveSpells() {
 }
 
 ActiveSpells* ActiveSpells::Current() {
-    return s_pCurrent;
+    return Lists().empty() ? nullptr : Lists().back();
 }
 
 bool ActiveSpells::Add(Spell* spell) {
@@ -36,6 +41,7 @@ bool ActiveSpells::Add(Spell* spell) {
     spell->m_pActiveList = this;
     spell->m_bInEffect = 1;
     m_Spells.emplace_back(spell);
+    ++m_iLive;
     return true;
 }
 
@@ -44,8 +50,7 @@ bool ActiveSpells::Contains(const Spell* spell) const {
 }
 
 size_t ActiveSpells::Count() const {
-    return static_cast<size_t>(std::count_if(m_Spells.begin(), m_Spells.end(),
-                                             [](const auto& s) { return s != nullptr; }));
+    return m_iLive;
 }
 
 std::vector<Spell*> ActiveSpells::Spells() const {
@@ -58,20 +63,30 @@ std::vector<Spell*> ActiveSpells::Spells() const {
 
 void ActiveSpells::Walk(int32_t now) {
     ++m_iWalking;
-    // Spells added by a check wait for the next walk.
-    const size_t count = m_Spells.size();
-    for (size_t i = 0; i < count && i < m_Spells.size(); ++i) {
+    size_t count = m_iLive;
+    size_t budget = kRestartsPerSpell * (m_Spells.size() + 1);
+    size_t i = 0;
+    while (i < m_Spells.size() && budget-- > 0) {
         Spell* spell = m_Spells[i].get();
-        if (!spell) continue;
-        if (spell->CheckExpired(now) == -1 && i < m_Spells.size() && m_Spells[i].get() == spell)
+        if (spell && spell->CheckExpired(now) == -1 && i < m_Spells.size() &&
+            m_Spells[i].get() == spell)
             Remove(i);
+        if (m_iLive != count) {
+            count = m_iLive;
+            i = 0;
+        } else {
+            ++i;
+        }
     }
-    if (--m_iWalking == 0) {
-        Compact();
-        // Deleted last: a spell's destructor may still read the list.
-        std::vector<std::unique_ptr<Spell>> ended = std::move(m_Ended);
-        m_Ended.clear();
-    }
+    EndWalk();
+}
+
+void ActiveSpells::EndWalk() {
+    if (--m_iWalking > 0) return;
+    Compact();
+    // Deleted last: a spell's destructor may still read the list.
+    std::vector<std::unique_ptr<Spell>> ended = std::move(m_Ended);
+    m_Ended.clear();
 }
 
 bool ActiveSpells::EndWhere(const std::function<bool(Spell&)>& pred) {
@@ -85,11 +100,7 @@ bool ActiveSpells::EndWhere(const std::function<bool(Spell&)>& pred) {
         Remove(i);
         removed = true;
     }
-    if (--m_iWalking == 0) {
-        Compact();
-        std::vector<std::unique_ptr<Spell>> ended = std::move(m_Ended);
-        m_Ended.clear();
-    }
+    EndWalk();
     return removed;
 }
 
@@ -100,6 +111,7 @@ bool ActiveSpells::End(Spell* spell) {
 
 void ActiveSpells::Remove(size_t index) {
     std::unique_ptr<Spell> spell = std::move(m_Spells[index]);
+    --m_iLive;
     spell->m_pActiveList = nullptr;
     // Undone at once; freed when no call up the stack can still be inside it.
     spell->EndEffect();
@@ -133,6 +145,7 @@ void ActiveSpells::AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t
 void ActiveSpells::Forget() {
     std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
     m_Spells.clear();
+    m_iLive = 0;
     for (auto& spell : spells) {
         if (!spell) continue;
         spell->m_pActiveList = nullptr;

@@ -4,10 +4,12 @@
 // removes; ending a spell undoes its lasting effect first.
 //
 // A spell's check may end other spells, or the checked spell itself (a drain
-// that tires its caster out ends every spell the caster cast). While the list
-// is walked, an ended spell is undone and taken out of the order at once but
-// deleted only when the walk is over, so no spell is freed inside its own
-// call and the walk never follows a removed entry.
+// that tires its caster out ends every spell the caster cast), or add spells.
+// While the list is walked, an ended spell is undone and taken out of the
+// order at once but deleted only when the walk is over, so no spell is freed
+// inside its own call and the walk never follows a removed entry; and any
+// change of the number of spells starts the walk again from the head, so the
+// spells before it get their check a second time in that tick.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,8 +21,7 @@ class Spell;
 
 class ActiveSpells {
 public:
-    // The newest list is the current one (the one new spells go on) until it
-    // is destroyed; the one before it is current again then.
+    // The newest living list is the current one (the one new spells go on).
     ActiveSpells();
     // Deletes every spell, ending each.
     ~ActiveSpells();
@@ -40,8 +41,12 @@ public:
     // The spells in effect in list order (for writing them with the world).
     std::vector<Spell*> Spells() const;
 
-    // The per-tick walk: every spell in effect when it starts gets its check,
-    // in list order; one that answers -1 is ended and deleted.
+    // The per-tick walk: every spell in effect gets its check, in list order;
+    // one that answers -1 is ended and deleted. After a check that changed
+    // the number of spells the walk starts again from the head (at most
+    // kRestartsPerSpell times the spells there were, so that spells that
+    // keep adding spells cannot hold the tick forever).
+    static constexpr size_t kRestartsPerSpell = 64;
     void Walk(int32_t now);
     // Ends and removes every spell `pred` picks, in list order; the others
     // keep their order. True when any was removed.
@@ -69,8 +74,10 @@ private:
 
     std::vector<std::unique_ptr<Spell>> m_Spells;  // null: removed during a walk
     std::vector<std::unique_ptr<Spell>> m_Ended;   // removed during a walk, deleted after it
+    size_t m_iLive = 0;                            // the entries that are not null
     int m_iWalking = 0;
-    ActiveSpells* m_pPrevious;
+    // Ends a walk: the order closes up and what ended there is freed.
+    void EndWalk();
 };
 
 // After an effect was laid: the spell is kept when a list of spells in effect

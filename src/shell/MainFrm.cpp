@@ -35,7 +35,8 @@ CMainFrame::~CMainFrame() {
     // Nothing more is delivered to a frame that is going away.
     OnDestroy();
     qv::MessageLoop::Instance().Forget(this);
-    m_ActiveSpells.clear();
+    // The spells go with the world they worked on, undoing nothing.
+    m_ActiveSpells.Forget();
     // The sound device stops playing before anything it might play goes.
     ReleaseSounds();
     // The screen goes with the frame; the software cursor, which outlives it,

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "items/ActiveSpells.h"
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "media/DSound.h"
@@ -267,7 +268,7 @@ public:
     int m_bFormationSet = 0;
     // Missiles and spell projectiles in flight, and the spells in effect.
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
-    std::list<std::unique_ptr<Spell>> m_ActiveSpells;
+    ActiveSpells m_ActiveSpells;
     int InfoWindowMode = 1;
     int m_bDiagonalToggle = 0;
     qv::Point m_szView{536, 359};

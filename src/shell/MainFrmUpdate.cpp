@@ -327,31 +327,9 @@ void CMainFrame::RunWorld(int32_t* now) {
     if (!now) return;
     const int32_t t = *now;
 
-    // Spells: a check may end and delete spells of the list, the walked one
-    // included, or add new ones; any change of the count starts the walk
-    // again from the head, so no position is used after a removal. The
-    // restarts are bounded so that spells that keep adding spells cannot
-    // hold the tick forever.
-    {
-        size_t count = m_ActiveSpells.size();
-        size_t budget = 64 * (count + 1);
-        auto it = m_ActiveSpells.begin();
-        while (it != m_ActiveSpells.end() && budget-- > 0) {
-            auto next = std::next(it);
-            Spell* spell = it->get();
-            if (spell->CheckExpired(t) == -1) {
-                auto found = std::find_if(m_ActiveSpells.begin(), m_ActiveSpells.end(),
-                                          [spell](const auto& p) { return p.get() == spell; });
-                if (found != m_ActiveSpells.end()) m_ActiveSpells.erase(found);
-            }
-            if (m_ActiveSpells.size() != count) {
-                count = m_ActiveSpells.size();
-                it = m_ActiveSpells.begin();
-            } else {
-                it = next;
-            }
-        }
-    }
+    // Spells: each gets its check; the list ends and frees them safely and
+    // starts its walk again after any change of their number.
+    m_ActiveSpells.Walk(t);
 
     if (m_World.m_pAllGroups && m_World.m_pAllGroups->Update(t, Map()) == Group::kWorldChanged) {
         MoveToLand();

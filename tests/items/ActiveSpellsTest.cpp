@@ -63,8 +63,10 @@ TEST(ActiveSpells, AWalkChecksInOrderAndEndsWhatExpired) {
     EXPECT_EQ(list.Count(), 3u);
     list.Walk(1001);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"B"}));
+    // Each removal starts the walk again from the head: B, before C, is
+    // checked a second time in that tick.
     EXPECT_EQ(Probe::s_log, (Log{"check A", "check B", "check C", "check A", "undone A", "check B",
-                                 "check C", "undone C", "deleted A", "deleted C"}));
+                                 "check C", "undone C", "check B", "deleted A", "deleted C"}));
 }
 
 TEST(ActiveSpells, ASpellEndedInsideItsOwnCheckIsFreedOnlyAfterTheWalk) {
@@ -118,7 +120,7 @@ TEST(ActiveSpells, EndingSomeKeepsTheOrderOfTheRest) {
     EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "E"}));
 }
 
-TEST(ActiveSpells, ASpellAddedDuringAWalkWaitsForTheNext) {
+TEST(ActiveSpells, ASpellAddedDuringAWalkStartsItAgainAndIsCheckedInIt) {
     ActiveSpells list;
     Probe* a = Put(list, "A");
     a->onCheck = [&](int32_t) {
@@ -127,9 +129,25 @@ TEST(ActiveSpells, ASpellAddedDuringAWalkWaitsForTheNext) {
     };
     Probe::s_log.clear();
     list.Walk(10);
-    EXPECT_EQ(Probe::s_log, (Log{"check A", "made B"}));
-    list.Walk(20);
     EXPECT_EQ(Probe::s_log, (Log{"check A", "made B", "check A", "check B"}));
+    list.Walk(20);
+    EXPECT_EQ(Probe::s_log, (Log{"check A", "made B", "check A", "check B", "check A", "check B"}));
+}
+
+TEST(ActiveSpells, SpellsThatKeepAddingSpellsDoNotHoldTheTickForever) {
+    ActiveSpells list;
+    Probe* a = Put(list, "A");
+    int checks = 0;
+    a->onCheck = [&](int32_t) {
+        ++checks;
+        Put(list, "more");
+        return 1;
+    };
+    Probe::s_log.clear();
+    list.Walk(10);
+    // One spell at the start: at most 64 x 2 steps of the walk.
+    EXPECT_LE(checks, static_cast<int>(ActiveSpells::kRestartsPerSpell * 2));
+    EXPECT_GT(checks, 1);
 }
 
 TEST(ActiveSpells, TheListEndsItsSpellsWhenItGoes) {
@@ -148,6 +166,13 @@ TEST(ActiveSpells, TheNewestListIsCurrent) {
         ActiveSpells second;
         EXPECT_EQ(ActiveSpells::Current(), &second);
     }
+    EXPECT_EQ(ActiveSpells::Current(), &first);
+    // Lists that go out of their order of making leave the newest living.
+    auto older = std::make_unique<ActiveSpells>();
+    auto newer = std::make_unique<ActiveSpells>();
+    older.reset();
+    EXPECT_EQ(ActiveSpells::Current(), newer.get());
+    newer.reset();
     EXPECT_EQ(ActiveSpells::Current(), &first);
 }
 

@@ -294,11 +294,11 @@ TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
     p[1]->m_sLifeState = 0;
     auto cast = std::make_unique<Spell>();
     cast->m_iCaster = p[1]->m_iPlayerNumber;
-    frame.m_ActiveSpells.push_back(std::move(cast));
+    frame.m_ActiveSpells.Add(cast.release());
     auto on = std::make_unique<Spell>();
     on->m_iCaster = -1;
     on->m_Targets = {p[0]->m_iPlayerNumber, p[1]->m_iPlayerNumber};
-    frame.m_ActiveSpells.push_back(std::move(on));
+    frame.m_ActiveSpells.Add(on.release());
     frame.m_bLoadingGame = 1;
     EXPECT_EQ(frame.MoveToLand(), 1);
     EXPECT_EQ(frame.m_bLoadingGame, 0);
