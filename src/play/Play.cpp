@@ -18,10 +18,12 @@ void HeadlessAsk::Tell(const std::string& text) {
 
 Play::Play(World& world) : m_World(world) {
     InstallInteraction();
+    SetTargetChoice(this);
 }
 
 Play::~Play() {
     Player::s_interact = nullptr;
+    if (GetTargetChoice() == this) SetTargetChoice(nullptr);
 }
 
 AskPlayer& Play::Ask() {
@@ -95,6 +97,8 @@ int Play::Give(const Order& order) {
             if (dropped.placedItself) return 2;
             return dropped.stackEmptied ? 3 : 1;
         }
+        case Kind::Cast:
+            return CastKnownSpell(actor, order.object.Get(), target);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "items/TargetChoice.h"
 #include "platform/Handle.h"
 #include "play/AskPlayer.h"
 #include "play/Order.h"
@@ -22,7 +23,7 @@ class Object;
 class Player;
 class World;
 
-class Play {
+class Play : public TargetChoice {
 public:
     explicit Play(World& world);
     ~Play();
@@ -108,6 +109,19 @@ public:
     // else pulled toward its cell's centre.
     static Position DropTarget(const Position& w, ObjectHolder* obstacle);
     static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
+
+    // ---- Magic and the uses that wait for a target (PlayMagic.cpp)
+    // The actor casts a clone of its known spell `spell` at what `target`
+    // holds (no target: at the actor itself); 1
+    // when the cast took place (its roll may have failed), 0 when it did not
+    // (a spell it does not know, a target the spell does not fit, too little
+    // mana).
+    int CastKnownSpell(Player* actor, Object* spell, ObjectHolder* target);
+    // What a thing picked for use asks (TargetChoice): the next click in
+    // `selectMode` picks its target.
+    void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                           const std::string& prompt) override;
+    void EndUsePause() override;
 
     // ---- The windows that stop the world
     // The open in-game windows; a tick stands still while one of them is up.
