@@ -5,9 +5,11 @@
 #include "items/SharedSound.h"
 #include "items/Spell.h"
 #include "items/TargetChoice.h"
+#include "media/DSound.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "structures/Walls.h"
+#include "world/ObjectHolder.h"
 
 QV_IMPLEMENT_SERIAL(PowerCube, Object, 2, true)
 QV_IMPLEMENT_SERIAL(PowerCubeStand, Object, 2, true)
@@ -16,6 +18,8 @@ namespace {
 
 SharedSound s_chargeSound(kWaveCharge);
 SharedSound s_dischargeSound(kWaveDischarge);
+// A door the cube's key does not fit rattles.
+SharedSound s_lockedSound(kWaveLocked);
 
 // By stand symbol (and Stars colour) 1 to 5.
 constexpr const char* kStandSuffixes[] = {
@@ -45,12 +49,14 @@ PowerCube::PowerCube() : Object("Cogo'Septem") {
     m_iLightSampling = 1;
     s_chargeSound.Take();
     s_dischargeSound.Take();
+    s_lockedSound.Take();
     Discharge(false);
 }
 
 PowerCube::~PowerCube() {
     s_chargeSound.Give();
     s_dischargeSound.Give();
+    s_lockedSound.Give();
 }
 
 void PowerCube::Serialize(qv::Archive& ar) {
@@ -151,6 +157,8 @@ void PowerCube::ActOn(Player* user, Object* target) {
         if (target->m_iItemNum == m_iChargeValue) {
             int open = 3;
             target->Activate(&open, user);
+        } else if (CDSound* locked = s_lockedSound.Get(); locked && target->m_pHolder) {
+            locked->PlayAt(target->m_pHolder->pos.x, target->m_pHolder->pos.y);
         }
         Discharge(true);
     }

@@ -156,7 +156,13 @@ int EarthFigureSpell::ApplyEffect(Player* caster, Object* target) {
 }
 
 void EarthFigureSpell::UndoOn(Player* target) {
+    const int32_t before = target->*m_pFigure;
     MoveFigure(target->*m_pFigure, -int64_t{m_iSign} * m_iAmount);
+    // A creature's record does not keep its armour bonus, which only these
+    // spells give: one read back from a saved game has lost it, and what it
+    // no longer has is not taken from it.
+    if (m_pFigure == &Player::m_iArmourBonus && target->*m_pFigure < 0)
+        target->*m_pFigure = std::min<int32_t>(before, 0);
     target->RecomputeLoad();
 }
 

@@ -210,6 +210,28 @@ TEST(SpellEffects, CastsOfToughskinAddUpAndEndOneByOne) {
     EXPECT_EQ(target.m_iArmourBonus, 0);
 }
 
+TEST(SpellEffects, AToughskinEndsWithoutTakingAnArmourBonusASavedGameLost) {
+    struct Row {
+        const char* rule;
+        int32_t bonusAfterReading;  // what the creature has when its record is read back
+        int32_t ended;
+    };
+    const Row rows[] = {
+        {"the bonus was lost: nothing is taken", 0, 0},
+        {"a bonus of 1 left: 1 is taken", 1, 0},
+        {"a bonus of 2 left: 1 is taken", 2, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        SpellWorld w;
+        Player& target = w.Creature(2);
+        w.Apply<Toughskin>(nullptr, &target);
+        target.m_iArmourBonus = r.bonusAfterReading;
+        w.Tick(20001);
+        EXPECT_EQ(target.m_iArmourBonus, r.ended);
+    }
+}
+
 TEST(SpellEffects, WeakenAndStrengthLiftEachOther) {
     SpellWorld w;
     Player& caster = w.Creature(1, 100);
