@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "items/Spell.h"
+#include "world/World.h"
 
 namespace {
 // The living lists, oldest first.
@@ -157,4 +158,12 @@ void ActiveSpells::Forget() {
 
 void SettleSpell(std::unique_ptr<Spell> spell) {
     if (spell && spell->GetActiveList()) (void)spell.release();  // the list owns it
+}
+
+void ActiveSpellsDeleter::operator()(ActiveSpells* list) const {
+    delete list;
+}
+
+ActiveSpellsPtr MakeActiveSpells() {
+    return ActiveSpellsPtr(new ActiveSpells);
 }

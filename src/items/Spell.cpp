@@ -19,6 +19,10 @@
 
 QV_IMPLEMENT_SERIAL(Spell, Object, 6, true)
 
+void SpellDeleter::operator()(Spell* spell) const {
+    delete spell;
+}
+
 uint32_t g_iNextSpellSerial = 0;
 int Spell::s_iUseCount = 0;
 

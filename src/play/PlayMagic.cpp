@@ -18,12 +18,16 @@ int Play::CastKnownSpell(Player* actor, Object* object, ObjectHolder* target) {
     return spell->CastCopy(actor, on);
 }
 
-void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int,
+void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
                              const std::string& prompt) {
     m_pPendingItem = item;
     m_pPendingItemUser = user;
     m_iSelectMode = selectMode;
+    // The world stands still while the target is chosen.
+    m_bPaused = pause;
     SetMessageLine(prompt);
 }
 
-void Play::EndUsePause() {}
+void Play::EndUsePause() {
+    m_bPaused = 0;
+}

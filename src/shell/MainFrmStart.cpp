@@ -160,29 +160,8 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                               qv::ToSlashes(folder).c_str(), error.what());
         }
     }
-    m_strGameFolder = folder;
-    m_strWorkFolder = "tmp\\";
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
-    ReadSaveSlots();
+    m_Play.UseGameFolder(folder);
     return {};
-}
-
-int CMainFrame::OpenStartWorld() {
-    m_bLoadingGame = 1;
-    const int loaded = LoadFromSlot(kOriginalSlot);
-    m_bLoadingGame = 0;
-    return loaded;
-}
-
-int CMainFrame::StartInOriginalWorld() {
-    const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
-    if (!qv::FolderExists(original)) {
-        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
-                     qv::ToSlashes(original).c_str());
-        return 1;
-    }
-    return OpenStartWorld();
 }
 
 bool CMainFrame::WriteSoundSettings(int sound, int music) {
@@ -231,9 +210,9 @@ int CMainFrame::OnCreate() {
     // The start world's name; a slot without a readable "Position" is said
     // when the start world is opened.
     try {
-        ReadPosition();
+        m_Play.ReadPosition();
     } catch (const qv::FileError&) {
-        m_strWorldFile.clear();
+        m_Play.m_strWorldFile.clear();
     }
 
     // 5. The screen.
@@ -361,11 +340,11 @@ void CMainFrame::StartOfPlay() {
         // The world maker comes with the editor; until then build mode opens
         // on the start world.
         TraceStart("world maker");
-        m_bWorldMade = StartInOriginalWorld();
+        m_bWorldMade = m_Play.StartInOriginalWorld();
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
-        m_bOptionsShown = 0;
+        m_Play.m_bOptionsShown = 0;
         TraceStart("options window");
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
@@ -390,12 +369,12 @@ void CMainFrame::StartOfPlay() {
     // 6. The window of the map around the focus, with the pictures it now
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
-    m_bOptionsShown = 1;
+    m_Play.m_bOptionsShown = 1;
     if (Map() && Map()->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
-        if (!TryReloadWindowAtFocus()) {
+        if (!m_Play.TryReloadWindowAtFocus()) {
             TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);

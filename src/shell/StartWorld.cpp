@@ -110,8 +110,8 @@ void WriteStartWorld(const std::string& gameFolder) {
 
     {
         CMainFrame frame;
-        frame.m_strGameFolder = stage;
-        frame.m_strCurrentFolder = stage + "tmp/";
+        frame.m_Play.m_strGameFolder = stage;
+        frame.m_Play.m_strCurrentFolder = stage + "tmp/";
         frame.m_World.CreateRootGroups();
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
@@ -207,17 +207,17 @@ void WriteStartWorld(const std::string& gameFolder) {
         hero->m_pMagic->m_uMaxMana = hero->m_pMagic->m_uMana = kHeroMana;
         hero->m_pMagic->AddSchoolSkill(SpellSchool::Earth, kHeroEarthSkill);
         party.AddMember(hero);
-        qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
+        qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
 
         frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
-        frame.m_strPlayerName = "Hero";
+        frame.m_Play.m_strPlayerName = "Hero";
         // The party keeps its default formation: whoever joins the hero
         // stands beside it, not on it.
-        frame.InitFormation();
-        frame.m_strWorldFile = kWorldFile;
-        frame.SaveWorldFile(kWorldFile);
-        qv::WriteWholeFile(stage + "tmp/Position", CMainFrame::StorePosition(kWorldFile));
+        frame.m_Play.InitFormation();
+        frame.m_Play.m_strWorldFile = kWorldFile;
+        frame.m_Play.SaveWorldFile(kWorldFile);
+        qv::WriteWholeFile(stage + "tmp/Position", Play::StorePosition(kWorldFile));
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }

@@ -16,11 +16,14 @@ World* GetWorld() {
     return g_pWorld;
 }
 
-World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
+World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()), m_ActiveSpells(MakeActiveSpells()) {
     g_pWorld = this;
 }
 
 World::~World() {
+    // What flies and the spells in effect go before the creatures they name.
+    m_FlyingObjects.clear();
+    m_ActiveSpells.reset();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no world.

@@ -113,9 +113,9 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     CMainFrame& f = Frame();
     EXPECT_EQ(f.m_iStage, 0);
     EXPECT_EQ(f.m_bSystemCursorShown, 0);
-    EXPECT_EQ(f.m_strGameFolder, dir.string() + "\\");
-    EXPECT_EQ(f.m_strSaveFolder, "original\\");
-    EXPECT_EQ(f.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(f.m_Play.m_strGameFolder, dir.string() + "\\");
+    EXPECT_EQ(f.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(f.m_Play.m_strWorkFolder, "tmp\\");
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
     EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
@@ -159,7 +159,7 @@ TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
     ASSERT_FALSE(fs::exists(settingsFile));
     ASSERT_EQ(Init(app), 1);
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
     EXPECT_EQ(f.m_bWindowed, 1);
     EXPECT_EQ(f.m_bBuildMode, 0);
     EXPECT_TRUE(messages.shown.empty());
@@ -220,7 +220,7 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     EXPECT_EQ(Frame().m_iStage, 3);
     EXPECT_TRUE(loop.HasTimer(CMainFrame::kTimerId));
     EXPECT_EQ(Frame().m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
-    EXPECT_EQ(Frame().m_bOptionsShown, 1);
+    EXPECT_EQ(Frame().m_Play.m_bOptionsShown, 1);
     EXPECT_EQ(Frame().m_iImageWorkerResult, 0);
     // A movie file in the game folder changes nothing here: there is no
     // player for it.
@@ -233,7 +233,7 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     ASSERT_EQ(Init(app), 1);
     Frame().m_pImageWorkerProc = &CountingWorker;
     // The window's creation read the start world's name from "Position".
-    EXPECT_EQ(Frame().m_strWorldFile, "start.qvr");
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "start.qvr");
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
@@ -244,8 +244,8 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     EXPECT_EQ(From("options window"),
               (Steps{"options window", "worker started", "worker ended", "timer set"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_strCurrentFolder, game + "\\tmp\\");
+    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_Play.m_strCurrentFolder, game + "\\tmp\\");
     // The pictures are whole and the map has them.
     for (int code = 0; code < 45; ++code) {
         ASSERT_NE(GetTerrainPicture(code), nullptr) << code;
@@ -260,11 +260,11 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     // The first tick sets up play and the ones after run the world.
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_iStartState, 0);
+    EXPECT_EQ(f.m_Play.m_iStartState, 0);
     const int32_t time = f.m_World.m_iGameTime;
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_World.m_iGameTime - time, CMainFrame::kNormalTickStep);
+    EXPECT_EQ(f.m_World.m_iGameTime - time, Play::kNormalTickStep);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -315,7 +315,7 @@ TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
     Frame().m_pImageWorkerProc = &CountingWorker;
-    EXPECT_EQ(Frame().m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "") << "nothing is said while the window is made";
     EXPECT_TRUE(messages.shown.empty());
     qv::MessageLoop::Instance().PumpAll();
     EXPECT_EQ(g_workerRuns, 0);

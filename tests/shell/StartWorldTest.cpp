@@ -49,12 +49,12 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         qv::Settings settings;
         settings.SetString("Path", dir.string());
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        ASSERT_EQ(frame.OpenStartWorld(), 1);
-        EXPECT_EQ(frame.m_strWorldFile, "start.qvr");
-        EXPECT_EQ(frame.m_strPlayerName, "Hero");
+        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Hero");
         // The default formation: slot 1 stands 25 pixels down and right.
-        EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{25, 25}));
-        EXPECT_EQ(frame.m_FormationOffsets[5], (qv::Point{55, -40}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
         MapMaster& map = *frame.m_World.map_master;
         EXPECT_EQ(map.worldcellx, 100);
         EXPECT_EQ(map.worldcelly, 80);
@@ -90,8 +90,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         EXPECT_EQ(kinds["cube"], 1);
         EXPECT_EQ(kinds["stand"], 1);
         // The party waits in "players" for its first move into its land.
-        const auto party = CMainFrame::ReadPlayersFrom(
-            qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        const auto party =
+            Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
         ASSERT_EQ(party->Members().size(), 1u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
         party->RemoveFromMap();
@@ -124,9 +124,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // With the party there, a step of the world lights the meadow by its
         // own steady daylight.
         int32_t now = 100;
-        frame.RunWorld(&now);
-        ASSERT_NE(frame.m_pCurrentLand, nullptr);
-        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, "Meadow");
+        frame.m_Play.RunWorld(&now);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
         EXPECT_EQ(map.daylight, 100);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
