@@ -14,6 +14,7 @@
 #include "creatures/Player.h"
 #include "items/Magic.h"
 #include "items/PowerCube.h"
+#include "items/Spell.h"
 #include "items/SpellsEarth.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -108,6 +109,14 @@ void WriteStartWorld(const std::string& gameFolder) {
     qv::MakeFolder(stage + "Images");
     qv::MakeFolder(stage + "tmp");
 
+    // The start world is the same whenever it is written: its spells are
+    // numbered from 0, and the running game's counter is given back after
+    // (a world read raises it past every serial it holds).
+    struct SpellSerials {
+        uint32_t kept = g_iNextSpellSerial;
+        SpellSerials() { g_iNextSpellSerial = 0; }
+        ~SpellSerials() { g_iNextSpellSerial = kept; }
+    } serials;
     {
         CMainFrame frame;
         frame.m_Play.m_strGameFolder = stage;
