@@ -540,8 +540,10 @@ void Play::Serialize(qv::Archive& ar) {
     m_StoreList = std::move(x.stores);
     if (x.formation) m_FormationOffsets = *x.formation;
     if (version >= kVersionFormation) m_bFormationSet = 1;
-    if (x.playerName) m_strPlayerName = *x.playerName;
-    if (x.dogName) m_strDogName = *x.dogName;
+    // A new character's names, chosen before its start world is read, are
+    // the ones its party gets.
+    if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
+    if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
     if (x.holdGround) m_bHoldGround = *x.holdGround;
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
     if (x.spells) {

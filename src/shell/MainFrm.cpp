@@ -147,11 +147,3 @@ void CMainFrame::OnPaint() {
     }
     PresentScreen(m_pPrimary->Bounds());
 }
-
-int CMainFrame::RunOptionsWindow(int, int) {
-    // Until the options window exists its first showing starts the game in
-    // the start world, as its "new game" would, and nobody can ask to quit
-    // at a later one: play goes on.
-    if (m_Play.m_bOptionsShown) return 1;
-    return m_Play.StartInOriginalWorld();
-}

@@ -155,9 +155,11 @@ public:
         m_Play.OpenTradeWindow(storeId, mode);
     }
 
-    // What later parts of the shell fill: the options window after a death
-    // answers as the loop expects while the window is missing. TRUE when the
-    // player goes on playing, FALSE when the player chose to quit there.
+    // What later parts of the shell fill: the options window (shell/
+    // MainFrmOptions.cpp): the start layout at its first showing, else the
+    // in-game one, where `b` lets the player go back to the game. TRUE when
+    // the player goes on playing (a game was begun or loaded, or play goes
+    // on), FALSE when the player chose to quit there.
     int RunOptionsWindow(int a, int b);
     void OnActivateApp(bool active) override;
     void OnMove(qv::Point origin) override;
@@ -314,6 +316,9 @@ public:
     // settings file, keeping its other lines; false, with the reason said,
     // when the file cannot be written (the switches in play stay as set).
     bool WriteSoundSettings(int sound, int music);
+    // Writes one such value, "Sound" or "Midi", as the switches in the
+    // options window do; false, with the reason said, when it cannot.
+    bool WriteSetting(const std::string& key, int value);
 
     // The commands the frame posts to itself: the intro, then its end.
     static constexpr int kCmdPlayIntro = 170;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "media/DDObjects.h"
+#include "media/DSound.h"
 #include "media/MouseCursor.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
@@ -19,6 +20,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "world/Global.h"
@@ -147,7 +149,9 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                            s.key, fileName.c_str(), settings.GetString(s.key).c_str()),
                 qv::MessageButtons::Ok);
     }
-    m_bSoundOn = sound;
+    // "Sound" is the frame's switch and the program's, which every sound
+    // asks before it plays.
+    m_bSoundOn = g_bSoundEnabled = sound;
 
     if (!qv::FolderExists(folder)) {
         if (chosen)
@@ -164,11 +168,14 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
     return {};
 }
 
-bool CMainFrame::WriteSoundSettings(int sound, int music) {
-    const std::string file = m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile;
+namespace {
+
+// Writes settings into the file, keeping its other lines; false, with the
+// reason said, when it cannot be written.
+bool WriteSettingsFile(const std::string& file,
+                       const std::vector<std::pair<std::string, std::string>>& values) {
     try {
-        qv::Settings::WriteValues(
-            file, {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+        qv::Settings::WriteValues(file, values);
     } catch (const qv::FileError& error) {
         qv::ShowMessage(
             qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
@@ -176,6 +183,18 @@ bool CMainFrame::WriteSoundSettings(int sound, int music) {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool CMainFrame::WriteSoundSettings(int sound, int music) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+}
+
+bool CMainFrame::WriteSetting(const std::string& key, int value) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{key, std::to_string(value)}});
 }
 
 int CMainFrame::Create() {
@@ -262,7 +281,7 @@ int CMainFrame::OnCreate() {
 
     // 11-12. Sound, then the first tune; either failing leaves both off.
     TraceStart("sound");
-    if (!InitDirectSound()) m_bSoundOn = m_bMusicOn = 0;
+    if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
     TraceStart("first tune");
     int tune = 0;
     if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
@@ -280,6 +299,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::OnCommand(int id) {
     if (id == kCmdPlayIntro) OnPlayIntro();
     if (id == kCmdIntroDone) OnIntroDone();
+    if (id == CGameApp::kCmdAppAbout) CGameApp::OnAppAbout();
     OnMenuCommand(id);
 }
 

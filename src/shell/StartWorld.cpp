@@ -1,8 +1,9 @@
 // The start world the game ships, made by the game's own classes and writers:
 // a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
 // its ambient sounds, its calm tune and its battle tune), a walled yard with a
-// door, light sources, scenery, two groups of creatures and a party of one,
-// written into the slot folder "original" of a game folder.
+// door, light sources, scenery, two groups of creatures and the party, a
+// character and a dog, written into the slot folder "original" of a game
+// folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -49,6 +50,13 @@ constexpr float kHeroEarthSkill = 15.0f;
 // their battle tune.
 constexpr int32_t kLandTune = 1;
 constexpr int32_t kBattleTune = 2;
+// The party: the character (actor 234) and its dog (actor 235), whose names
+// a new game keeps when the player leaves the new character's names empty.
+constexpr int32_t kCharacterActor = 234;
+constexpr int32_t kDogActor = 235;
+const char* const kCharacterName = "Korr";
+const char* const kDogName = "Kaleb";
+constexpr int32_t kDogSlot = 1;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -203,8 +211,17 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = 1;
         party.m_strSpecialName = "Party";
-        Player* hero = make.Creature("Hero", 1, 40);
+        // A member joins at the head of its group: the dog first, so that the
+        // character leads the list.
+        Player* dog = make.Creature(kDogName, 1, 25);
+        dog->m_Position = CellPos(25, 28, 100, 76);
+        dog->m_iPartySlot = kDogSlot;
+        dog->SetPlayerNumber(kDogActor);
+        party.AddMember(dog);
+        Player* hero = make.Creature(kCharacterName, 1, 40);
         hero->m_Position = CellPos(25, 28);
+        hero->m_iPartySlot = -1;  // the leader
+        hero->SetPlayerNumber(kCharacterActor);
         // The hero knows a few spells of the Earth school, and has the mana
         // and the skill to cast them more often than not.
         Heal heal;
@@ -220,9 +237,10 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.RemoveFromMap();
 
         frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
-        frame.m_Play.m_strPlayerName = "Hero";
-        // The party keeps its default formation: whoever joins the hero
-        // stands beside it, not on it.
+        frame.m_Play.m_strPlayerName = kCharacterName;
+        frame.m_Play.m_strDogName = kDogName;
+        // The party keeps its default formation: the dog, and whoever
+        // joins later, stands beside the character, not on it.
         frame.m_Play.InitFormation();
         frame.m_Play.m_strWorldFile = kWorldFile;
         frame.m_Play.SaveWorldFile(kWorldFile);

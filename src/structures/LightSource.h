@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 

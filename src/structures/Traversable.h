@@ -7,7 +7,7 @@
 
 #include "platform/Handle.h"
 #include "world/Map.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
 class Traversable : public Object, public MapDeck {

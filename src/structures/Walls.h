@@ -7,7 +7,7 @@
 // key that opens it.
 
 #include "structures/Scenery.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 
 class Wall : public Object, public MapWall {
     QV_DECLARE_CLASS(Wall)

@@ -11,7 +11,7 @@
 #include "world/Global.h"
 #include "world/Land.h"
 #include "world/MapImage.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/World.h"
 

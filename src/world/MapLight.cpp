@@ -18,7 +18,7 @@
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/MapImage.h"
-#include "world/MapPieces.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
 MapCreature* AsMapCreature(Object* obj) {

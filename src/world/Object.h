@@ -117,7 +117,7 @@ public:
     // for everything but creatures.
     virtual MapCreature* GetMapCreature() { return nullptr; }
     // The wall piece, platform and light source sides that the map reads
-    // (world/MapPieces.h); null for everything else.
+    // (world/MapStructures.h); null for everything else.
     virtual MapWall* GetMapWall() { return nullptr; }
     virtual MapDeck* GetMapDeck() { return nullptr; }
     virtual MapLamp* GetMapLamp() { return nullptr; }

@@ -669,6 +669,8 @@ TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
     // Nothing open, nothing picked: Esc shows the options window, and play
     // goes on when the player does not quit there.
     frame->m_Play.m_bOptionsShown = 0;
+    // The in-game window takes the second Esc: back to the game.
+    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
     Press(qv::VK_ESCAPE);
     EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
     EXPECT_FALSE(frame->m_bQuitRequested);

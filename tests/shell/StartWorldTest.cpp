@@ -51,7 +51,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
         ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
         EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
-        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Hero");
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
+        EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
         // The default formation: slot 1 stands 25 pixels down and right.
         EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
         EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
@@ -92,8 +93,18 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // The party waits in "players" for its first move into its land.
         const auto party =
             Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
-        ASSERT_EQ(party->Members().size(), 1u);
+        // A character and its dog: actors 234 and 235, the dog in party
+        // slot 1.
+        ASSERT_EQ(party->Members().size(), 2u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
+        const auto* character = dynamic_cast<Player*>(party->Members().front());
+        const auto* dog = dynamic_cast<Player*>(party->Members().back());
+        ASSERT_TRUE(character && dog);
+        EXPECT_EQ(character->m_iPlayerNumber, 234);
+        EXPECT_EQ(character->m_strSpecialName, "Korr");
+        EXPECT_EQ(dog->m_iPlayerNumber, 235);
+        EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
+        EXPECT_EQ(dog->m_iPartySlot, 1);
         party->RemoveFromMap();
 
         // The first move into the land brings the party to its place in the
@@ -101,7 +112,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         frame.MoveToLand();
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
-        EXPECT_EQ(hero->m_strSpecialName, "Hero");
+        EXPECT_EQ(hero->m_strSpecialName, "Korr");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
         // The hero knows three Earth spells and has the mana for them.
         ASSERT_NE(hero->m_pMagic, nullptr);

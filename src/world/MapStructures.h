@@ -1,6 +1,6 @@
 #pragma once
-// What the map's placing, movement and light read of the pieces built into the
-// world: wall pieces on cell edges, platforms that carry what stands on them,
+// What the map's placing, movement and light read of what is built into the
+// world: walls on cell edges, platforms that carry what stands on them,
 // and light sources. Their classes (structures/) implement these beside their
 // object base and answer them from Object::GetMapWall, GetMapDeck and
 // GetMapLamp, as a creature answers MapCreature (world/MapCreature.h); the map
@@ -13,7 +13,7 @@
 class Object;
 class Position;
 
-// A wall piece (a plain wall, a door, a peg or a tile).
+// A wall (a plain wall, a door, a peg or a tile).
 class MapWall {
 public:
     // 0 plain, 1 front (north edge), 2 side (west edge), 3 peg (north-west
