@@ -2,12 +2,12 @@
 
 #include "items/Money.h"
 #include "items/Potions.h"
+#include "items/PowerCube.h"
+#include "items/Scroll.h"
 #include "items/SpellFixture.h"
-#include "support/HandWrittenRecord.h"
 
 namespace {
 
-using namespace record_test;
 using spell_test::SpellWorld;
 
 // The first roll of a freshly seeded chance generator (seed 1).
@@ -119,47 +119,51 @@ TEST(Potion, Targets) {
     EXPECT_EQ(p.m_iPotionType, PotionType::Healing);
 }
 
-TEST(Potion, RecordAndCopy) {
-    Potion p(PotionType::Healing);
-    Bytes want;
-    PutNewClass(want, "Potion", 1);
-    PutNewClass(want, "Useable", 1);
-    PutNewClass(want, "Object", 11);
-    PutInts(want, {1, 0, 9, 10});  // picture column 1, row 0, weight 9, value 10
-    PutString(want, "Potion");
-    PutString(want, "Potion of Healing");
-    PutInts(want, {-1, 0, 1, 1, 0, 1, -1, -1});
-    PutInt(want, 1);
-    EXPECT_EQ(StoreObject(p), want);
-    auto back = LoadObject<Potion>(want);
-    EXPECT_EQ(back->m_iPotionType, PotionType::Healing);
-    EXPECT_EQ(back->m_iWeight, 9);
-    std::unique_ptr<Object> copy(p.Clone());
-    auto* potion = qv::DynamicCast<Potion>(copy.get());
-    ASSERT_NE(potion, nullptr);
-    EXPECT_EQ(potion->m_strSpecialName, "Potion of Healing");
+TEST(Money, WeighsNothingAndAlwaysStacks) {
+    struct Row {
+        const char* rule;
+        int32_t weight, count, want;
+    };
+    const Row rows[] = {
+        {"gold weighs nothing", 0, 250, 0},
+        {"a coin of weight 2 weighs 2 a coin", 2, 250, 500},
+        {"never past the integer range", 2, 2000000000, INT32_MAX},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Money gold;
+        EXPECT_EQ(gold.Type(), MONEY);
+        EXPECT_EQ(gold.CanInteract(), 1);
+        if (r.weight) gold.m_iWeight = r.weight;
+        gold.m_iBulkNum = r.count;
+        EXPECT_EQ(gold.GetWeight(), r.want);
+    }
 }
 
-TEST(Money, WeighsNothingAndAlwaysStacks) {
-    Money gold;
-    EXPECT_EQ(gold.m_strSpecialName, "Gold");
-    EXPECT_EQ(gold.Type(), MONEY);
-    EXPECT_EQ(gold.m_iBulkNum, 0);
-    gold.m_iBulkNum = 250;
-    EXPECT_EQ(gold.GetWeight(), 0);
-    EXPECT_EQ(gold.CanInteract(), 1);
-    // A coin of weight 2 weighs 2 a coin; never past the integer range.
-    gold.m_iWeight = 2;
-    EXPECT_EQ(gold.GetWeight(), 500);
-    gold.m_iBulkNum = 2000000000;
-    EXPECT_EQ(gold.GetWeight(), INT32_MAX);
-    // A stored stack flag of 0 comes back set.
-    gold.m_bStackable = 0;
-    gold.m_iBulkNum = 7;
-    Bytes bytes = StoreObject(gold);
-    auto back = LoadObject<Money>(bytes);
-    EXPECT_EQ(back->m_bStackable, 1);
-    EXPECT_EQ(back->m_iBulkNum, 7);
+TEST(Useable, ACopyKeepsWhatMakesItsName) {
+    Scroll group(ScrollType::Invisibility);
+    group.m_bGroup = 1;
+    group.SetScrollType(ScrollType::Invisibility);
+    PowerCube cube;
+    cube.m_iSymbol = CubeSymbol::Stars;
+    cube.Charge(3, 2);
+    Potion potion(PotionType::Healing);
+    struct Row {
+        const char* rule;
+        Object* original;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"a potion", &potion, "Potion of Healing"},
+        {"a group scroll", &group, "Scroll of Invisibility - Group"},
+        {"a charged cube", &cube, "Cogo'Septem - Stars, glowing green"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::unique_ptr<Object> copy(r.original->Clone());
+        EXPECT_EQ(copy->GetRuntimeClass(), r.original->GetRuntimeClass());
+        EXPECT_EQ(copy->GetDisplayName(), r.name);
+    }
 }
 
 }  // namespace

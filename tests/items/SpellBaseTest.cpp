@@ -9,7 +9,6 @@
 #include "items/SpellsFire.h"
 #include "items/SpellsWater.h"
 #include "structures/Scenery.h"
-#include "world/Group.h"
 
 namespace {
 
@@ -44,30 +43,21 @@ TEST(Spell, TheBaseEffect) {
 
 TEST(Spell, ASpellOnAGroupWorksOnEveryCreatureInIt) {
     SpellWorld w;
-    w.world.CreateRootGroups();
-    auto* group = new Group("Band");
+    std::vector<Player*> members = w.Band({4, 6});
     auto* nested = new Group("Inner");
-    w.world.m_pAllGroups->AddMemberDirect(group);
-    std::vector<Player*> members;
-    for (int n : {4, 5, 6}) {
-        auto* p = new Player;
-        p->SetPlayerNumber(n);
-        members.push_back(p);
-    }
-    group->AddMemberDirect(members[0]);
-    group->AddMemberDirect(nested);
-    nested->AddMemberDirect(members[1]);
-    group->AddMemberDirect(members[2]);
-
+    w.band->AddMemberDirect(nested);
+    auto* inner = new Player;
+    inner->SetPlayerNumber(5);
+    nested->AddMemberDirect(inner);
     auto spell = std::make_unique<Spell>("Ward");
     spell->m_iDuration = 1000;
     Spell* s = spell.get();
-    s->ApplyEffect(nullptr, group);
+    s->ApplyEffect(nullptr, w.band);
     SettleSpell(std::move(spell));
     // Depth first, in member order.
-    EXPECT_EQ(s->m_Targets, (std::vector<int32_t>{4, 5, 6}));
+    EXPECT_EQ(s->m_Targets, (std::vector<int32_t>{4, 6, 5}));
     // Cancelling on any one of them removes the whole spell.
-    EXPECT_TRUE(members[1]->CancelSpellsOn(SpellEffectKind::Any));
+    EXPECT_TRUE(inner->CancelSpellsOn(SpellEffectKind::Any));
     EXPECT_EQ(w.spells.Count(), 0u);
 }
 
@@ -115,37 +105,38 @@ TEST(Spell, FitTargets) {
     EXPECT_EQ(fireball.IsValidTarget(&hostile), 1);
 }
 
-TEST(Spell, UsableWithManaEnough) {
+TEST(Spell, ManaAndInfoText) {
     SpellWorld w;
     Player& four = w.Creature(1, 4);
     Player& five = w.Creature(2, 5);
     Player& none = w.Creature(3);
-    Heal heal;  // 5 mana
-    Haste haste;
-    MajorHeal major;
-    LightningBolt bolt;
-    EXPECT_EQ(heal.IsUsableBy(&five), 1);
-    EXPECT_EQ(heal.IsUsableBy(&four), 0);
-    EXPECT_EQ(heal.IsUsableBy(&none), 0);
-    EXPECT_EQ(heal.IsUsableBy(nullptr), 0);
-    // These three count as usable whatever the mana.
-    for (Spell* s : std::initializer_list<Spell*>{&haste, &major, &bolt}) {
-        SCOPED_TRACE(s->m_strSpecialName);
-        EXPECT_EQ(s->IsUsableBy(&none), 1);
+    struct Row {
+        const char* rule;
+        std::unique_ptr<Spell> spell;
+        int byFive, byFour, byNone;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"Heal costs 5", std::make_unique<Heal>(), 1, 0, 0, "Heal\nMana: 5\nEarth Skill: 5\n"},
+        {"Fireball costs 10", std::make_unique<Fireball>(), 0, 0, 0,
+         "Fireball\nMana: 10\nFire Skill: 10\n"},
+        {"Levitate costs 15", std::make_unique<Levitate>(), 0, 0, 0,
+         "Levitate\nMana: 15\nAir Skill: 15\n"},
+        {"Hesitation costs 15", std::make_unique<Hesitation>(), 0, 0, 0,
+         "Hesitation\nMana: 15\nWater Skill: 15\n"},
+        {"a spell of no school names none", std::make_unique<Spell>(), 1, 1, 0, "Spell\nMana: 0\n"},
+        {"Haste counts as usable whatever the mana", std::make_unique<Haste>(), 1, 1, 1, nullptr},
+        {"so does Major Heal", std::make_unique<MajorHeal>(), 1, 1, 1, nullptr},
+        {"and Lightning Bolt", std::make_unique<LightningBolt>(), 1, 1, 1, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(r.spell->IsUsableBy(&five), r.byFive);
+        EXPECT_EQ(r.spell->IsUsableBy(&four), r.byFour);
+        EXPECT_EQ(r.spell->IsUsableBy(&none), r.byNone);
+        if (r.text) EXPECT_EQ(r.spell->GetInfoText(), r.text);
     }
-}
-
-TEST(Spell, InfoText) {
-    Heal heal;
-    EXPECT_EQ(heal.GetInfoText(), "Heal\nMana: 5\nEarth Skill: 5\n");
-    Fireball fireball;
-    EXPECT_EQ(fireball.GetInfoText(), "Fireball\nMana: 10\nFire Skill: 10\n");
-    Levitate levitate;
-    EXPECT_EQ(levitate.GetInfoText(), "Levitate\nMana: 15\nAir Skill: 15\n");
-    Hesitation hesitation;
-    EXPECT_EQ(hesitation.GetInfoText(), "Hesitation\nMana: 15\nWater Skill: 15\n");
-    Spell plain;
-    EXPECT_EQ(plain.GetInfoText(), "Spell\nMana: 0\n");
+    EXPECT_EQ(Heal().IsUsableBy(nullptr), 0);
 }
 
 TEST(Spell, CancellingWhatACreatureCastKeepsTheOrderOfTheRest) {
@@ -186,15 +177,17 @@ TEST(Spell, ADrainTiresTheCasterOnceAnIntervalIsWhollyBehind) {
     struct Row {
         const char* rule;
         int slot;
+        int32_t caster;  // the caster's number the spell keeps
         int32_t now;
         int alertness;
         int32_t start;
     };
     const Row rows[] = {
-        {"exactly one interval: not yet", 1, 2000, 1000, 0},
-        {"just past one interval", 1, 2001, 999, 2000},
-        {"just past three", 1, 6001, 997, 6000},
-        {"outside the party nothing is lost", 0, 6001, 1000, 6000},
+        {"exactly one interval: not yet", 1, 1, 2000, 1000, 0},
+        {"just past one interval", 1, 1, 2001, 999, 2000},
+        {"just past three", 1, 1, 6001, 997, 6000},
+        {"outside the party nothing is lost", 0, 1, 6001, 1000, 6000},
+        {"a caster that is not there: the drain goes on, no one tires", 1, 40, 10000, 1000, 8000},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -202,25 +195,15 @@ TEST(Spell, ADrainTiresTheCasterOnceAnIntervalIsWhollyBehind) {
         Player& caster = w.Creature(1, 100);
         caster.m_iPartySlot = r.slot;
         Player& target = w.Creature(2);
+        target.m_iPartySlot = 1;
         w.Apply<Shock>(&caster, &target);
+        w.spells.Spells()[0]->m_iCaster = r.caster;
         w.Tick(r.now);
         ASSERT_EQ(w.spells.Count(), 1u);
         EXPECT_EQ(caster.m_iAlertness, r.alertness);
+        EXPECT_EQ(target.m_iAlertness, 1000);
         EXPECT_EQ(w.spells.Spells()[0]->m_iStartTime, r.start);
     }
-}
-
-TEST(Spell, ADrainWhoseCasterIsGoneGoesOnWithoutTiringAnyone) {
-    SpellWorld w;
-    Player& target = w.Creature(2);
-    target.m_iPartySlot = 1;
-    w.Apply<Shock>(nullptr, &target);
-    Spell* shock = w.spells.Spells()[0];
-    shock->m_iCaster = 40;  // a creature that is not there
-    w.Tick(10000);
-    EXPECT_EQ(w.spells.Count(), 1u);
-    EXPECT_EQ(shock->m_iStartTime, 8000);  // 10000 is not past 8000 + 2000
-    EXPECT_EQ(target.m_iAlertness, 1000);
 }
 
 TEST(Spell, ACasterTiredOutLosesEverySpellItCast) {

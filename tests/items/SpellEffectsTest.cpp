@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "items/SpellFixture.h"
 #include "items/SpellsAir.h"
@@ -35,7 +36,7 @@ struct Row {
     int32_t after;
     int32_t endAt;  // a game time past its end, kCancelled or kSpent
     int32_t ended;
-    void (*setup)(Player&) = nullptr;
+    void (*setup)(Player& caster, Player& target) = nullptr;
 };
 
 void RunTable(const Row* rows, size_t count) {
@@ -47,7 +48,7 @@ void RunTable(const Row* rows, size_t count) {
         caster.m_iPartySlot = 1;
         Player& target = w.Creature(2);
         target.m_iMaxHitPoints = 100;
-        if (r.setup) r.setup(target);
+        if (r.setup) r.setup(caster, target);
         target.*r.figure = r.before;
         EXPECT_EQ(r.cast(w, r.withCaster ? &caster : nullptr, target), r.result);
         EXPECT_EQ(target.*r.figure, r.after);
@@ -78,11 +79,18 @@ void RunTable(const Row* rows, size_t count) {
 // The first roll of a freshly seeded chance generator (seed 1).
 constexpr int kFirstRoll = 41;
 
-void Dead(Player& p) {
-    p.m_sLifeState = 0;
+void Dead(Player&, Player& target) {
+    target.m_sLifeState = 0;
 }
-void Poisoned(Player& p) {
-    p.m_iPoison = 25;
+// The caster's Earth skill is 0 but for these.
+void Skill1(Player& caster, Player&) {
+    caster.m_pMagic->m_fEarthSkill = 1.0f;
+}
+void Skill30(Player& caster, Player&) {
+    caster.m_pMagic->m_fEarthSkill = 30.0f;
+}
+void Skill0_7(Player& caster, Player&) {
+    caster.m_pMagic->m_fEarthSkill = 0.7f;
 }
 
 TEST(SpellEffects, Earth) {
@@ -101,6 +109,12 @@ TEST(SpellEffects, Earth) {
          SpellResult::Done, 0, kSpent, 0},
         {"Cure Poison from a caster of Earth skill 0 takes nothing", Cast<CurePoison>, true,
          &Player::m_iPoison, 25, SpellResult::Done, 25, kSpent, 0},
+        {"Cure Poison: skill 0.7 counts as 0", Cast<CurePoison>, true, &Player::m_iPoison, 25,
+         SpellResult::Done, 25, kSpent, 0, Skill0_7},
+        {"Cure Poison: skill 1, roll % 1 is 0", Cast<CurePoison>, true, &Player::m_iPoison, 25,
+         SpellResult::Done, 25, kSpent, 0, Skill1},
+        {"Cure Poison: skill 30, roll % 30", Cast<CurePoison>, true, &Player::m_iPoison, 25,
+         SpellResult::Done, 25 - kFirstRoll % 30, kSpent, 0, Skill30},
         {"Toughskin: armour +1 for 20000", Cast<Toughskin>, false, &Player::m_iArmourBonus, 0,
          SpellResult::Stays, 1, 20001, 0},
         {"Toughskin on the dead gives and takes back nothing", Cast<Toughskin>, false,
@@ -126,7 +140,6 @@ TEST(SpellEffects, Earth) {
         {"Grounding of no caster never ends by time either", Cast<Grounding>, false,
          &Player::m_bGrounded, 0, SpellResult::Stays, 1, kNever, 1},
     };
-    (void)Poisoned;
     RunTable(rows, std::size(rows));
 }
 
@@ -174,42 +187,6 @@ TEST(SpellEffects, Water) {
     RunTable(rows, std::size(rows));
 }
 
-TEST(SpellEffects, CurePoisonByTheCastersSkill) {
-    struct Row {
-        const char* rule;
-        float skill;
-        int32_t after;
-    };
-    const Row rows[] = {
-        {"skill 0.7 counts as 0: nothing", 0.7f, 25},
-        {"skill 1: roll % 1 is 0", 1.0f, 25},
-        {"skill 30: roll % 30", 30.0f, 25 - kFirstRoll % 30},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        SpellWorld w;
-        Player& caster = w.Creature(1, 100, r.skill);
-        Player& target = w.Creature(2);
-        Poisoned(target);
-        EXPECT_EQ(w.Apply<CurePoison>(&caster, &target), SpellResult::Done);
-        EXPECT_EQ(target.m_iPoison, r.after);
-    }
-}
-
-TEST(SpellEffects, CastsOfToughskinAddUpAndEndOneByOne) {
-    SpellWorld w;
-    Player& target = w.Creature(2);
-    w.Tick(0);
-    w.Apply<Toughskin>(nullptr, &target);
-    w.Tick(5000);
-    w.Apply<Toughskin>(nullptr, &target);
-    EXPECT_EQ(target.m_iArmourBonus, 2);
-    w.Tick(20001);
-    EXPECT_EQ(target.m_iArmourBonus, 1);
-    w.Tick(25001);
-    EXPECT_EQ(target.m_iArmourBonus, 0);
-}
-
 TEST(SpellEffects, AToughskinEndsWithoutTakingAnArmourBonusASavedGameLost) {
     struct Row {
         const char* rule;
@@ -232,65 +209,138 @@ TEST(SpellEffects, AToughskinEndsWithoutTakingAnArmourBonusASavedGameLost) {
     }
 }
 
-TEST(SpellEffects, WeakenAndStrengthLiftEachOther) {
-    SpellWorld w;
-    Player& caster = w.Creature(1, 100);
-    Player& target = w.Creature(2);
-    target.m_iCurStr = 50;
-    w.Apply<Strength>(&caster, &target);
-    w.Apply<Invisibility>(&caster, &target);
-    EXPECT_EQ(target.m_iCurStr, 60);
-    // A Weaken on a strengthened creature only lifts the Strength (and any
-    // other spell of the shared kind: the Invisibility goes too).
-    EXPECT_EQ(w.Apply<Weaken>(&caster, &target), SpellResult::Done);
-    EXPECT_EQ(target.m_iCurStr, 50);
-    EXPECT_EQ(target.m_iStrengthBonus, 0);
-    EXPECT_EQ(target.m_bInvisible, 0);
-    EXPECT_EQ(w.spells.Count(), 0u);
-    // A second Weaken replaces the first.
-    w.Apply<Weaken>(&caster, &target);
-    w.Apply<Weaken>(&caster, &target);
-    EXPECT_EQ(target.m_iCurStr, 40);
-    EXPECT_EQ(w.spells.Count(), 1u);
-    caster.CancelCastSpells(SpellEffectKind::Any);
-    EXPECT_EQ(target.m_iCurStr, 50);
-}
-
-TEST(SpellEffects, ShockAndLevitateEndEachOther) {
-    SpellWorld w;
-    Player& caster = w.Creature(1, 100);
-    Player& target = w.Creature(2);
-    w.Apply<Levitate>(&caster, &target);
-    w.Apply<Shock>(&caster, &target);
-    EXPECT_EQ(target.m_bLevitating, 0);
-    EXPECT_EQ(target.m_bShockStrike, 1);
-    w.Apply<Shock>(&caster, &target);  // replaces the first
-    EXPECT_EQ(w.spells.Count(), 1u);
-    w.Apply<Levitate>(&caster, &target);
-    EXPECT_EQ(target.m_bShockStrike, 0);
-    EXPECT_EQ(target.m_bLevitating, 1);
-    EXPECT_EQ(w.spells.Count(), 1u);
-}
-
-TEST(SpellEffects, SecondSpellsOfTheSameFlagAreSpellsOfTheirOwn) {
-    // A second Invisibility (or Hesitation) adds a second spell; the flag
-    // goes when the first of the two ends. Protect from Fire replaces.
-    SpellWorld w;
-    Player& target = w.Creature(2);
-    w.Tick(0);
-    w.Apply<Invisibility>(nullptr, &target);
-    w.Tick(10000);
-    w.Apply<Invisibility>(nullptr, &target);
-    EXPECT_EQ(w.spells.Count(), 2u);
-    w.Tick(20001);
-    EXPECT_EQ(target.m_bInvisible, 0);
-    EXPECT_EQ(w.spells.Count(), 1u);
-
-    Player& caster = w.Creature(1, 100);
-    w.Apply<ProtectFromFire>(&caster, &target);
-    w.Apply<ProtectFromFire>(&caster, &target);
-    EXPECT_EQ(w.spells.Count(), 2u);  // the Invisibility and one Protect from Fire
-    EXPECT_EQ(target.m_bFireProtection, 1);
+TEST(SpellEffects, SpellsCastOneAfterAnother) {
+    // Each cast 5000 after the one before, from time 0; then the time moves
+    // to `later`. Without a caster a spell lasts 20000.
+    using CastFn = int (*)(SpellWorld&, Player*, Player&);
+    struct Row {
+        const char* rule;
+        std::vector<CastFn> casts;
+        bool withCaster;
+        int32_t Player::*figure;
+        int32_t before, after;
+        size_t inEffect;
+        int32_t later, afterThat;  // later 0: not moved on
+    };
+    const Row rows[] = {
+        {"Toughskins add up and end one by one",
+         {Cast<Toughskin>, Cast<Toughskin>},
+         false,
+         &Player::m_iArmourBonus,
+         0,
+         2,
+         2,
+         20001,
+         1},
+        {"the second Toughskin ends 20000 after its cast",
+         {Cast<Toughskin>, Cast<Toughskin>},
+         false,
+         &Player::m_iArmourBonus,
+         0,
+         2,
+         2,
+         25001,
+         0},
+        {"a second Weaken replaces the first",
+         {Cast<Weaken>, Cast<Weaken>},
+         true,
+         &Player::m_iCurStr,
+         50,
+         40,
+         1,
+         0,
+         0},
+        {"a Weaken on a strengthened creature only lifts the Strength",
+         {Cast<Strength>, Cast<Weaken>},
+         true,
+         &Player::m_iCurStr,
+         50,
+         50,
+         0,
+         0,
+         0},
+        {"and any spell of the shared kind goes with it",
+         {Cast<Strength>, Cast<Invisibility>, Cast<Weaken>},
+         true,
+         &Player::m_bInvisible,
+         0,
+         0,
+         0,
+         0,
+         0},
+        {"and the strength bonus is taken back",
+         {Cast<Strength>, Cast<Weaken>},
+         true,
+         &Player::m_iStrengthBonus,
+         0,
+         0,
+         0,
+         0,
+         0},
+        {"a Shock ends a Levitate",
+         {Cast<Levitate>, Cast<Shock>},
+         true,
+         &Player::m_bLevitating,
+         0,
+         0,
+         1,
+         0,
+         0},
+        {"a second Shock replaces the first",
+         {Cast<Shock>, Cast<Shock>},
+         true,
+         &Player::m_bShockStrike,
+         0,
+         1,
+         1,
+         0,
+         0},
+        {"a Levitate ends a Shock",
+         {Cast<Shock>, Cast<Levitate>},
+         true,
+         &Player::m_bShockStrike,
+         0,
+         0,
+         1,
+         0,
+         0},
+        {"a second Invisibility is a spell of its own; the first to end takes the flag",
+         {Cast<Invisibility>, Cast<Invisibility>},
+         false,
+         &Player::m_bInvisible,
+         0,
+         1,
+         2,
+         20001,
+         0},
+        {"a second Protect from Fire replaces the first",
+         {Cast<ProtectFromFire>, Cast<ProtectFromFire>},
+         true,
+         &Player::m_bFireProtection,
+         0,
+         1,
+         1,
+         0,
+         0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        SpellWorld w;
+        Player& caster = w.Creature(1, 100);
+        Player& target = w.Creature(2);
+        target.*r.figure = r.before;
+        int32_t now = 0;
+        for (CastFn cast : r.casts) {
+            w.Tick(now);
+            cast(w, r.withCaster ? &caster : nullptr, target);
+            now += 5000;
+        }
+        EXPECT_EQ(target.*r.figure, r.after);
+        EXPECT_EQ(w.spells.Count(), r.inEffect);
+        if (r.later == 0) continue;
+        w.Tick(r.later);
+        EXPECT_EQ(target.*r.figure, r.afterThat);
+    }
 }
 
 TEST(SpellEffects, Rewards) {

@@ -13,6 +13,7 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "platform/Rand.h"
+#include "world/Group.h"
 #include "world/World.h"
 
 namespace spell_test {
@@ -52,7 +53,23 @@ struct SpellWorld {
         return result;
     }
 
+    // New creatures under these numbers in a group of the world's tree,
+    // which owns them.
+    std::vector<Player*> Band(std::initializer_list<int32_t> numbers) {
+        world.CreateRootGroups();
+        band = new Group("Band");
+        world.m_pAllGroups->AddMemberDirect(band);
+        std::vector<Player*> members;
+        for (int32_t n : numbers) {
+            members.push_back(new Player);
+            members.back()->SetPlayerNumber(n);
+            band->AddMemberDirect(members.back());
+        }
+        return members;
+    }
+
     World world;
+    Group* band = nullptr;
     ActiveSpells spells;
     std::vector<std::unique_ptr<Player>> creatures;
 };
