@@ -92,18 +92,6 @@ TEST(ActiveSpells, ASpellEndedInsideItsOwnCheckIsFreedOnlyAfterTheWalk) {
               (Log{"check A", "undone A", "undone C", "check B", "deleted A", "deleted C"}));
 }
 
-TEST(ActiveSpells, ASpellStandsOnAListOnce) {
-    ActiveSpells list;
-    Probe* a = Put(list, "A");
-    EXPECT_FALSE(list.Add(a));
-    ActiveSpells other;
-    EXPECT_FALSE(other.Add(a));
-    EXPECT_EQ(list.Count(), 1u);
-    EXPECT_TRUE(list.Contains(a));
-    EXPECT_FALSE(other.Contains(a));
-    EXPECT_FALSE(list.Add(nullptr));
-}
-
 TEST(ActiveSpells, EndingSomeKeepsTheOrderOfTheRest) {
     ActiveSpells list;
     for (const char* tag : {"A", "B", "C", "D", "E"}) Put(list, tag);
@@ -150,42 +138,32 @@ TEST(ActiveSpells, SpellsThatKeepAddingSpellsDoNotHoldTheTickForever) {
     EXPECT_GT(checks, 1);
 }
 
-TEST(ActiveSpells, TheListEndsItsSpellsWhenItGoes) {
+TEST(ActiveSpells, ASpellIsKeptOnlyWhenTheNewestListHoldsIt) {
     Probe::s_log.clear();
     {
-        ActiveSpells list;
-        Put(list, "A");
+        ActiveSpells older, list;
+        EXPECT_EQ(ActiveSpells::Current(), &list);
+        auto kept = std::make_unique<Probe>("K");
+        Probe* k = kept.get();
+        EXPECT_TRUE(list.Add(k));
+        EXPECT_FALSE(list.Add(k));   // once on a list
+        EXPECT_FALSE(older.Add(k));  // and on one list
+        EXPECT_FALSE(list.Add(nullptr));
+        SettleSpell(std::move(kept));
+        SettleSpell(std::make_unique<Probe>("L"));
+        EXPECT_EQ(list.Count(), 1u);
+        EXPECT_EQ(older.Count(), 0u);
     }
-    EXPECT_EQ(Probe::s_log, (Log{"made A", "undone A", "deleted A"}));
-}
-
-TEST(ActiveSpells, TheNewestListIsCurrent) {
-    ActiveSpells first;
-    EXPECT_EQ(ActiveSpells::Current(), &first);
-    {
-        ActiveSpells second;
-        EXPECT_EQ(ActiveSpells::Current(), &second);
-    }
-    EXPECT_EQ(ActiveSpells::Current(), &first);
+    // The list ends what it holds when it goes.
+    EXPECT_EQ(Probe::s_log, (Log{"made K", "made L", "deleted L", "undone K", "deleted K"}));
     // Lists that go out of their order of making leave the newest living.
+    ActiveSpells first;
     auto older = std::make_unique<ActiveSpells>();
     auto newer = std::make_unique<ActiveSpells>();
     older.reset();
     EXPECT_EQ(ActiveSpells::Current(), newer.get());
     newer.reset();
     EXPECT_EQ(ActiveSpells::Current(), &first);
-}
-
-TEST(ActiveSpells, ASpellIsKeptOnlyWhenAListHoldsIt) {
-    ActiveSpells list;
-    Probe::s_log.clear();
-    auto kept = std::make_unique<Probe>("K");
-    Probe* k = kept.get();
-    list.Add(k);
-    SettleSpell(std::move(kept));
-    SettleSpell(std::make_unique<Probe>("L"));
-    EXPECT_EQ(Probe::s_log, (Log{"made K", "made L", "deleted L"}));
-    EXPECT_TRUE(list.Contains(k));
 }
 
 TEST(ActiveSpells, SpellsReadBackWithTheWorld) {

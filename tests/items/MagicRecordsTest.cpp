@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "items/Magic.h"
 #include "items/Money.h"
@@ -26,41 +27,60 @@ namespace {
 
 using namespace record_test;
 
-// An Object's fields: picture column and row, weight, value; both names; the
-// spare value, the count and the stack flag amid the defaults.
-void PutObjectPart(Bytes& b, std::initializer_list<int32_t> head, const std::string& name,
-                   const std::string& special, int32_t spare = 0, int32_t count = 1,
-                   int32_t stack = 0) {
-    PutInts(b, head);
-    PutString(b, name);
-    PutString(b, special);
-    PutInts(b, {-1, spare, 1, count, stack, 1, -1, -1});
+// Pieces of expected records, joined with +.
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
-
-// A spell kind's class records (its own, its school's, Spell's, Object's),
-// its object part (weight 1, spare value 3), then mana, spare, level, missile
-// parameter, serial, no targets, no caster.
-void PutSpell(Bytes& b, const std::string& kind, uint16_t schema, const std::string& name,
-              int32_t mana, int32_t level, int32_t serial,
-              const std::string& school = "EarthSpell") {
-    PutNewClass(b, kind, schema);
-    PutNewClass(b, school, 1);
-    PutNewClass(b, "Spell", 6);
-    PutNewClass(b, "Object", 11);
-    PutObjectPart(b, {0, 0, 1, 0}, name, name, 3);
-    PutInts(b, {mana, 500, level, 0, serial});
-    PutWord(b, 0);
-    PutInt(b, -1);
+// Classes written for the first time, in order.
+Bytes Classes(std::initializer_list<std::pair<const char*, uint16_t>> classes) {
+    Bytes b;
+    for (const auto& [name, schema] : classes) PutNewClass(b, name, schema);
+    return b;
 }
-
-// Raw 32-bit floats and a 64-bit double as the archive keeps them.
-constexpr int32_t kFloat1_5 = 0x3FC00000, kFloat2 = 0x40000000, kFloat3_25 = 0x40500000,
-                  kFloat4 = 0x40800000;
-void PutDouble(Bytes& b, double d) {
+Bytes Ints(std::initializer_list<int32_t> values) {
+    Bytes b;
+    PutInts(b, values);
+    return b;
+}
+Bytes Word(uint16_t w) {
+    Bytes b;
+    PutWord(b, w);
+    return b;
+}
+Bytes Text(const std::string& s) {
+    Bytes b;
+    PutString(b, s);
+    return b;
+}
+Bytes Double(double d) {
     qv::Archive ar;
     ar.WriteDouble(d);
-    b.insert(b.end(), ar.Bytes().begin(), ar.Bytes().end());
+    return ar.Bytes();
 }
+// An Object's fields: picture column and row, weight, value; both names; the
+// spare value, the count and the stack flag amid the defaults.
+Bytes ObjectPart(std::initializer_list<int32_t> head, const std::string& name,
+                 const std::string& special, int32_t spare = 0, int32_t count = 1,
+                 int32_t stack = 0) {
+    return Ints(head) + Text(name) + Text(special) + Ints({-1, spare, 1, count, stack, 1, -1, -1});
+}
+// A spell's part after its object part (weight 1, spare value 3): mana,
+// spare, level, missile parameter, serial, no targets, no caster.
+Bytes SpellPart(const std::string& name, int32_t mana, int32_t level, int32_t serial) {
+    return ObjectPart({0, 0, 1, 0}, name, name, 3) + Ints({mana, 500, level, 0, serial}) + Word(0) +
+           Ints({-1});
+}
+// A spell kind's whole record: its class, its school's, Spell's, Object's.
+Bytes SpellRecord(const char* kind, uint16_t schema, const std::string& name, int32_t mana,
+                  int32_t level, int32_t serial, const char* school = "EarthSpell") {
+    return Classes({{kind, schema}, {school, 1}, {"Spell", 6}, {"Object", 11}}) +
+           SpellPart(name, mana, level, serial);
+}
+
+// Raw 32-bit floats as the archive keeps them.
+constexpr int32_t kFloat1_5 = 0x3FC00000, kFloat2 = 0x40000000, kFloat3_25 = 0x40500000,
+                  kFloat4 = 0x40800000;
 
 template <class T>
 std::unique_ptr<qv::Persistent> Made(const std::function<void(T&)>& set) {
@@ -83,114 +103,49 @@ TEST(MagicRecords, OneWholeRecordOfEachFamily) {
              m.m_fAirSkill = 1.5f, m.m_fEarthSkill = 2.0f, m.m_fFireSkill = 3.25f;
              m.m_fWaterSkill = 4.0f;
          }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "Magic", 3);
-             PutWord(b, 1);  // one known spell
-             PutSpell(b, "Heal", 1, "Heal", 5, 5, 12);
-             PutInts(b, {30, 12, kFloat1_5, kFloat2, kFloat3_25, kFloat4, 800});
-             return b;
-         }()},
+         Classes({{"Magic", 3}}) + Word(1) + SpellRecord("Heal", 1, "Heal", 5, 5, 12) +
+             Ints({30, 12, kFloat1_5, kFloat2, kFloat3_25, kFloat4, 800})},
         {"a spell kind with an amount",
          Made<Toughskin>([](Toughskin& t) { t.m_iSerial = 9, t.m_iAmount = 3; }),
-         [] {
-             Bytes b;
-             PutSpell(b, "Toughskin", 2, "Toughskin", 5, 10, 9);
-             PutInt(b, 3);
-             return b;
-         }()},
+         SpellRecord("Toughskin", 2, "Toughskin", 5, 10, 9) + Ints({3})},
         {"a Fire kind names its own class where its school would stand",
          Made<FlameWeapon>([](FlameWeapon& f) { f.m_iSerial = 5; }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "FlameWeapon", 1);
-             PutWord(b, 0x8001);
-             PutNewClass(b, "Spell", 6);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {0, 0, 1, 0}, "Flame Weapon", "Flame Weapon", 3);
-             PutInts(b, {5, 500, 0, 0, 5});
-             PutWord(b, 0);
-             PutInt(b, -1);
-             return b;
-         }()},
+         Classes({{"FlameWeapon", 1}}) + Word(0x8001) + Classes({{"Spell", 6}, {"Object", 11}}) +
+             SpellPart("Flame Weapon", 5, 0, 5)},
         {"a potion: type", Made<Potion>([](Potion& p) { p.SetPotionType(PotionType::Healing); }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "Potion", 1);
-             PutNewClass(b, "Useable", 1);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {1, 0, 9, 10}, "Potion", "Potion of Healing");
-             PutInt(b, PotionType::Healing);
-             return b;
-         }()},
+         Classes({{"Potion", 1}, {"Useable", 1}, {"Object", 11}}) +
+             ObjectPart({1, 0, 9, 10}, "Potion", "Potion of Healing") +
+             Ints({PotionType::Healing})},
         {"a scroll: type and group flag", Made<Scroll>([](Scroll& s) {
              s.m_bGroup = 1;
              s.SetScrollType(ScrollType::Invisibility);
          }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "Scroll", 2);
-             PutNewClass(b, "Useable", 1);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {0, 0, 1, 10}, "Scroll", "Scroll of Invisibility - Group");
-             PutInts(b, {ScrollType::Invisibility, 1});
-             return b;
-         }()},
+         Classes({{"Scroll", 2}, {"Useable", 1}, {"Object", 11}}) +
+             ObjectPart({0, 0, 1, 10}, "Scroll", "Scroll of Invisibility - Group") +
+             Ints({ScrollType::Invisibility, 1})},
         {"gold: weight 0, 250 of them, stackable",
          Made<Money>([](Money& m) { m.m_iBulkNum = 250; }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "Money", 1);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {0, 0, 0, 1}, "Gold", "Gold", 0, 250, 1);
-             return b;
-         }()},
+         Classes({{"Money", 1}, {"Object", 11}}) +
+             ObjectPart({0, 0, 0, 1}, "Gold", "Gold", 0, 250, 1)},
         {"a power cube: symbol, key, charges", Made<PowerCube>([](PowerCube& c) {
              c.m_iSymbol = CubeSymbol::Horsies;
              c.Charge(1002, 1);
          }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "PowerCube", 2);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {1, 0, 5, 0}, "Cogo'Septem", "Cogo'Septem");
-             PutInts(b, {CubeSymbol::Horsies, 1002, 1});
-             return b;
-         }()},
+         Classes({{"PowerCube", 2}, {"Object", 11}}) +
+             ObjectPart({1, 0, 5, 0}, "Cogo'Septem", "Cogo'Septem") +
+             Ints({CubeSymbol::Horsies, 1002, 1})},
         {"a power cube stand: symbol",
          Made<PowerCubeStand>([](PowerCubeStand& s) { s.m_iSymbol = 4; }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "PowerCubeStand", 2);
-             PutNewClass(b, "Object", 11);
-             PutObjectPart(b, {0, 0, 1, 0}, "Nutrio'Septem", "Nutrio'Septem");
-             PutInt(b, 4);
-             return b;
-         }()},
+         Classes({{"PowerCubeStand", 2}, {"Object", 11}}) +
+             ObjectPart({0, 0, 1, 0}, "Nutrio'Septem", "Nutrio'Septem") + Ints({4})},
         {"a skill: value, number, name", Made<Skill>([](Skill& s) {
              s.m_strName = "Sword", s.m_dValue = 2.0, s.m_iSkillNumber = 3;
          }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "Skill", 1);
-             PutDouble(b, 2.0);
-             PutInt(b, 3);
-             PutString(b, "Sword");
-             return b;
-         }()},
+         Classes({{"Skill", 1}}) + Double(2.0) + Ints({3}) + Text("Sword")},
         {"a fighting skill: then practice and the second figure",
          Made<FightSkill>([](FightSkill& f) { f.m_dPractice = 2.0; }),
-         [] {
-             Bytes b;
-             PutNewClass(b, "FightSkill", 2);
-             PutNewClass(b, "Skill", 1);
-             PutDouble(b, 1.0);
-             PutInt(b, 4);
-             PutString(b, "");
-             PutDouble(b, 2.0);
-             PutDouble(b, 0.0);
-             return b;
-         }()},
+         Classes({{"FightSkill", 2}, {"Skill", 1}}) + Double(1.0) + Ints({4}) + Text("") +
+             Double(2.0) + Double(0.0)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.family);
@@ -223,18 +178,12 @@ TEST(MagicRecords, OlderLayoutsStillRead) {
         Bytes bytes;
         std::function<void(qv::Persistent&)> check;
     };
-    Bytes toughskin1, weaken1;
-    PutSpell(toughskin1, "Toughskin", 1, "Toughskin", 5, 10, 9);
-    PutSpell(weaken1, "Weaken", 1, "Weaken", 5, 10, 9);
-    PutInt(weaken1, 4);
-    Bytes gold;
-    PutNewClass(gold, "Money", 1);
-    PutNewClass(gold, "Object", 11);
-    PutObjectPart(gold, {0, 0, 0, 1}, "Gold", "Gold", 0, 7, 0);
     const Row rows[] = {
-        {"a Toughskin of schema 1 had no amount: 1", toughskin1,
+        {"a Toughskin of schema 1 had no amount: 1",
+         SpellRecord("Toughskin", 1, "Toughskin", 5, 10, 9),
          [](qv::Persistent& p) { EXPECT_EQ(static_cast<Toughskin&>(p).m_iAmount, 1); }},
-        {"a Weaken keeps its amount at every schema; its duration is not stored", weaken1,
+        {"a Weaken keeps its amount at every schema; its duration is not stored",
+         SpellRecord("Weaken", 1, "Weaken", 5, 10, 9) + Ints({4}),
          [](qv::Persistent& p) {
              EXPECT_EQ(static_cast<Weaken&>(p).m_iAmount, 4);
              EXPECT_EQ(static_cast<Weaken&>(p).m_iDuration, 20000);
@@ -281,7 +230,9 @@ TEST(MagicRecords, OlderLayoutsStillRead) {
              EXPECT_DOUBLE_EQ(f.m_dPractice, 3.0);
              EXPECT_DOUBLE_EQ(f.m_dSecond, 0.5);
          }},
-        {"gold stored unstackable comes back stackable", gold,
+        {"gold stored unstackable comes back stackable",
+         Classes({{"Money", 1}, {"Object", 11}}) +
+             ObjectPart({0, 0, 0, 1}, "Gold", "Gold", 0, 7, 0),
          [](qv::Persistent& p) {
              EXPECT_EQ(static_cast<Money&>(p).m_bStackable, 1);
              EXPECT_EQ(static_cast<Money&>(p).m_iBulkNum, 7);
@@ -317,13 +268,9 @@ TEST(MagicRecords, WhatAFileMayNotHold) {
         b[2] = 2;
         return b;
     };
-    Bytes materialize, skill, ordinaryFire;
-    PutSpell(materialize, "Materialize", 1, "Materialize", 5, 0, 77);
-    PutNewClass(skill, "Skill", 1);
-    PutDouble(skill, 2.0);
-    PutInt(skill, 3);
-    PutString(skill, "Sword");
-    PutSpell(ordinaryFire, "FlameWeapon", 1, "Flame Weapon", 5, 0, 5, "FireSpell");
+    const Bytes materialize = SpellRecord("Materialize", 1, "Materialize", 5, 0, 77);
+    const Bytes skill = Classes({{"Skill", 1}}) + Double(2.0) + Ints({3}) + Text("Sword");
+    const Bytes ordinaryFire = SpellRecord("FlameWeapon", 1, "Flame Weapon", 5, 0, 5, "FireSpell");
     struct Row {
         const char* rule;
         Bytes bytes;

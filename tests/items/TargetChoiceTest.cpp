@@ -14,7 +14,6 @@
 #include "items/SpellFixture.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
-#include "world/Group.h"
 
 namespace {
 
@@ -96,12 +95,7 @@ TEST(TargetChoice, AScrollThatActsOnItsReaderIsReadAtOnce) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         SpellWorld w;
-        w.world.CreateRootGroups();
-        auto* group = new Group("Party");
-        w.world.m_pAllGroups->AddMemberDirect(group);
-        auto* reader = new Player;
-        reader->SetPlayerNumber(1);
-        group->AddMemberDirect(reader);
+        Player* reader = w.Band({1})[0];
         FakeChoice choice;
         Scroll scroll(r.type);
         scroll.m_bGroup = r.group;
