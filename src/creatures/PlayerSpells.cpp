@@ -2,6 +2,8 @@
 // sounds), the spell it picks in a fight, and the ending of the spells it
 // cast or that work on it.
 
+#include <algorithm>
+
 #include "creatures/Player.h"
 #include "items/ActiveSpells.h"
 #include "items/Magic.h"
@@ -65,19 +67,18 @@ bool Player::CastFightSpell(bool attackOpen) {
     std::vector<int> weights;
     weights.reserve(m_pMagic->m_SpellList.size());
     for (const auto& spell : m_pMagic->m_SpellList)
-        weights.push_back(spell->GetCastWeight(nullptr));
+        weights.push_back(std::max(0, spell->GetCastWeight(nullptr)));
     const int64_t total = spell_rules::ChoiceTotal(attackOpen, weights);
     if (total <= 0) return false;
     const int64_t roll = qv::Rand() % total;
     const int chosen = spell_rules::ChooseAction(attackOpen, weights, roll);
     if (chosen < 0) return false;
     Spell* known = m_pMagic->m_SpellList[static_cast<size_t>(chosen)].get();
+    // A spell for the party's kind is cast on the caster; any other on its
+    // target. A target gone meanwhile takes nothing, and the turn is spent.
     Object* target = this;
-    if (known->GetTargetKind() != SpellTargetKind::PartyMember) {
-        target = m_pTarget.Get();
-        if (!QV_CHECK_TEXT(target != nullptr, "defender != NULL")) return false;
-    }
-    known->CastCopy(this, target);
+    if (known->GetTargetKind() != SpellTargetKind::PartyMember) target = m_pTarget.Get();
+    if (target) known->CastCopy(this, target);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "shell/StartWorld.h"
 
 #include "creatures/Player.h"
+#include "creatures/Species.h"
 #include "items/Magic.h"
 #include "items/PowerCube.h"
 #include "items/Spell.h"
@@ -97,8 +98,12 @@ struct Maker {
     static void Keep(Land& land, Object* object, const Position& pos) {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
-    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints) {
-        auto* p = new Player;
+    // A creature of the species stored under `kind` (a plain creature when
+    // there is none).
+    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints,
+                     const std::string& kind = "Human") {
+        Player* p = Species::Make(kind).release();
+        if (!p) p = new Player;
         p->SetName(name);
         p->m_iGroupNum = group;
         p->m_iMaxHitPoints = hitPoints;
@@ -178,7 +183,10 @@ void WriteStartWorld(const std::string& gameFolder) {
                 for (int k = 0; k < 8; ++k)
                     Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
                 Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
-                Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
+                Player* weaver = make.Creature("Weaver", 3, 30);
+                const int32_t woman = 1;
+                weaver->SetSex(&woman);
+                Maker::Keep(land, weaver, CellPos(26, 24));
                 // Outside the door: a power cube and the Sun stand that
                 // charges it.
                 auto* cube = new PowerCube;
@@ -202,8 +210,13 @@ void WriteStartWorld(const std::string& gameFolder) {
             "Woods", {20, 40}, 25, 20, kDense, kShaded,
             [](CDIBitmap& p) { p.FillRect(10, 8, 15, 12, kOpenGround); },
             [&](Land& land) {
-                for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, 15), CellPos(31 + k, 49 + k % 2));
+                // Hounds, rats, a snake and a goblin roam under the trees.
+                const char* const kinds[] = {"DarkHound", "GiantRatGrey", "GiantRatBrown", "Snake",
+                                             "Goblin"};
+                const char* const names[] = {"Wolf", "Rat", "Rat", "Snake", "Goblin"};
+                for (int k = 0; k < 5; ++k)
+                    Maker::Keep(land, make.Creature(names[k], 2, 15, kinds[k]),
+                                CellPos(29 + k, 49 + k % 2));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -213,7 +226,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_strSpecialName = "Party";
         // A member joins at the head of its group: the dog first, so that the
         // character leads the list.
-        Player* dog = make.Creature(kDogName, 1, 25);
+        Player* dog = make.Creature(kDogName, 1, 25, "Dog");
         dog->m_Position = CellPos(25, 28, 100, 76);
         dog->m_iPartySlot = kDogSlot;
         dog->SetPlayerNumber(kDogActor);

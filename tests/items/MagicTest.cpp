@@ -70,7 +70,9 @@ TEST(Magic, SchoolSkills) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         m.AddSchoolSkill(r.school, 2.5f);
-        if (r.skill) EXPECT_FLOAT_EQ(m.*r.skill, r.want);
+        if (r.skill) {
+            EXPECT_FLOAT_EQ(m.*r.skill, r.want);
+        }
         EXPECT_FLOAT_EQ(m.GetSchoolSkill(r.school), r.want);
     }
     EXPECT_FLOAT_EQ(m.m_fFireSkill + m.m_fEarthSkill + m.m_fAirSkill + m.m_fWaterSkill, 10.0f);

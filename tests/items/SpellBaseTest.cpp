@@ -134,7 +134,9 @@ TEST(Spell, ManaAndInfoText) {
         EXPECT_EQ(r.spell->IsUsableBy(&five), r.byFive);
         EXPECT_EQ(r.spell->IsUsableBy(&four), r.byFour);
         EXPECT_EQ(r.spell->IsUsableBy(&none), r.byNone);
-        if (r.text) EXPECT_EQ(r.spell->GetInfoText(), r.text);
+        if (r.text) {
+            EXPECT_EQ(r.spell->GetInfoText(), r.text);
+        }
     }
     EXPECT_EQ(Heal().IsUsableBy(nullptr), 0);
 }

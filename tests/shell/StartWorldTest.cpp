@@ -85,7 +85,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         EXPECT_EQ(kinds["wall"], 23);
         // The yard's two lamps; the shore's beacon lies east of the window.
         EXPECT_EQ(kinds["light"], 2);
-        EXPECT_EQ(kinds["group 2"], 3);
+        // The woods' hound, two rats, snake and goblin.
+        EXPECT_EQ(kinds["group 2"], 5);
         EXPECT_EQ(kinds["group 3"], 2);
         // A power cube and the stand that charges it, outside the door.
         EXPECT_EQ(kinds["cube"], 1);
