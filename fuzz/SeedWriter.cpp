@@ -24,8 +24,14 @@
 #include "items/Armour.h"
 #include "items/Bag.h"
 #include "items/Container.h"
+#include "items/Magic.h"
 #include "items/Missile.h"
+#include "items/Skill.h"
 #include "items/Spell.h"
+#include "items/SpellsAir.h"
+#include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
+#include "items/SpellsWater.h"
 #include "items/Token.h"
 #include "items/Useable.h"
 #include "items/Weapon.h"
@@ -110,7 +116,12 @@ void SeedObjects() {
                            "Amulet",
                            "Chest",
                            "Coffin",
-                           "Barrel"};
+                           "Barrel",
+                           "Money",
+                           "Potion",
+                           "Scroll",
+                           "PowerCube",
+                           "PowerCubeStand"};
     for (const char* kind : kinds) {
         const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
         if (!cls) continue;
@@ -269,6 +280,53 @@ void SeedItems() {
     SeedObject<CBag>("items", "containers", store);
 }
 
+// Every spell kind as its class makes it, and a few as casts leave them.
+void SeedSpells() {
+    std::vector<const char*> kinds = SpellKindNames();
+    kinds.insert(kinds.end(), {"FireSpell", "EarthSpell", "AirSpell", "WaterSpell"});
+    for (const char* kind : kinds) {
+        const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
+        if (!cls) continue;
+        fuzz::FreshWorld world;
+        std::unique_ptr<qv::Persistent> spell(cls->CreateObject());
+        SeedObject<Spell>("spells", kind, *spell);
+    }
+    fuzz::FreshWorld world;
+    SeedObject<Spell>("spells", "Spell", Spell());
+    Weaken weaken;
+    weaken.m_iAmount = 4;
+    weaken.m_Targets = {2, 7};
+    weaken.m_iCaster = 1;
+    SeedObject<Spell>("spells", "weaken-cast", weaken);
+    Toughskin toughskin;
+    toughskin.m_Targets = {0};
+    SeedObject<Spell>("spells", "toughskin-known", toughskin);
+}
+
+void SeedMagic() {
+    fuzz::FreshWorld world;
+    Magic magic;
+    magic.m_uMaxMana = 30;
+    magic.m_uMana = 12;
+    magic.m_fEarthSkill = 15.5f;
+    magic.m_fFireSkill = 3.0f;
+    magic.m_SpellList.push_back(std::make_unique<Heal>());
+    magic.m_SpellList.push_back(std::make_unique<Fireball>());
+    magic.m_SpellList.push_back(std::make_unique<FlameWeapon>());
+    magic.m_SpellList.push_back(std::make_unique<Shock>());
+    magic.m_SpellList.push_back(std::make_unique<Hesitation>());
+    magic.m_SpellList.push_back(std::make_unique<Strength>());
+    SeedObject<Magic>("magic", "four-schools", magic);
+    SeedObject<Magic>("magic", "none", Magic());
+    Skill sword;
+    sword.m_strName = "Sword";
+    sword.m_dValue = 120.5;
+    SeedObject<Skill>("skills", "sword", sword);
+    FightSkill fight;
+    fight.m_dPractice = 3.0;
+    SeedObject<Skill>("skills", "fight", fight);
+}
+
 void SeedRecords() {
     SeedObject<UnusedNumbers>("id_pool", "ascending", UnusedNumbers(5, 100, 1));
     SeedObject<UnusedNumbers>("id_pool", "descending", UnusedNumbers(3, -2, 0));
@@ -398,6 +456,8 @@ int main(int argc, char** argv) {
     SeedGroups();
     SeedCreatures();
     SeedItems();
+    SeedSpells();
+    SeedMagic();
     SeedGenerators();
     SeedRecords();
     SeedFiles();

@@ -368,16 +368,6 @@ int Player::FillPropertyPages(void*) {
 int Player::ReadPropertyPages(void*) {
     return 1;
 }
-bool Player::CancelCastSpells(int32_t) {
-    return false;
-}
-bool Player::CancelSpellsOn(int32_t) {
-    return false;
-}
-
-int Player::CastSpell(std::unique_ptr<Spell>, Object*, int32_t) {
-    return 0;  // the cast copy goes as the call ends
-}
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {
     int32_t d = delay != 0 ? delay : m_iStepTime;

@@ -181,7 +181,13 @@ public:
     virtual int LoadImages(const std::string& name);
     // The colours a recoloured look is drawn with; 0 when the creature has none.
     virtual int GetLookColours(LookColours*) { return 0; }
-    // Takes the spell over: it goes when the call ends unless kept.
+    // Casts the spell (which the call takes over) on the target: the caster
+    // tires by 1, pays the mana when the cast takes place, succeeds by the
+    // spell's chance and plays the cast's sound where it stands. 1 when the
+    // cast took place (the roll succeeded or failed), 0 when it did not (not
+    // enough mana, shown when `report` is set; an effect that found nothing
+    // to work on). The spell is kept only while a list of spells in effect
+    // holds it.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
     // ---- Non-virtual operations
@@ -289,8 +295,17 @@ public:
     // hour (at most 1000), hit points and mana regained for the time. Answers
     // the alertness (0 for a creature that is not alive).
     int RestHours(const int32_t* hours, int32_t bonus);
+    // Ends the spells in effect of one effect kind (SpellEffectKind::Any:
+    // all) that this creature cast, or that work on it; the others keep
+    // their order. True when any ended.
     bool CancelCastSpells(int32_t kind);
     bool CancelSpellsOn(int32_t kind);
+    // The spell side of a fight: a creature outside the party with magic
+    // weighs attacking (weight 100 when `attackOpen`) against its known
+    // spells by their cast weights and may cast a clone of one, on itself
+    // for a spell aimed at the party's kind, else on its target. True when
+    // it cast; the caller then posts its next THINK.
+    bool CastFightSpell(bool attackOpen);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
     // ---- Thinking and walking (Player2.cpp)

@@ -31,12 +31,14 @@ Play::Play(World& world) : m_World(world) {
     m_World.m_pRules = this;
     m_World.m_pPathFinder = &AStarPaths::Shared();
     SetInventoryWindows(this);
+    SetTargetChoice(this);
 }
 
 Play::~Play() {
     if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
     if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
+    if (GetTargetChoice() == this) SetTargetChoice(nullptr);
 }
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {
@@ -221,6 +223,8 @@ int Play::Give(const Order& order) {
             return Open(actor, target, order.value);
         case Kind::Rest:
             return Rest(actor, target);
+        case Kind::Cast:
+            return CastKnownSpell(actor, order.object.Get(), target);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

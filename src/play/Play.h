@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "items/Container.h"
+#include "items/TargetChoice.h"
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "play/AskPlayer.h"
@@ -47,7 +48,7 @@ class Object;
 class Player;
 class World;
 
-class Play : public WorldRules, public InventoryWindows {
+class Play : public WorldRules, public InventoryWindows, public TargetChoice {
 public:
     // Becomes the rules of `world` (World::m_pRules) and gives it the path
     // finder, until it goes.
@@ -396,6 +397,18 @@ public:
     // ---- What containers ask of the inventory window (InventoryWindows)
     bool IsInventoryOpen() override;
     void ShowContainer(CBag* bag) override;
+    // ---- Magic and the uses that wait for a target (PlayMagic.cpp)
+    // The actor casts a clone of its known spell `spell` at what `target`
+    // holds (no target: at the actor itself); 1
+    // when the cast took place (its roll may have failed), 0 when it did not
+    // (a spell it does not know, a target the spell does not fit, too little
+    // mana).
+    int CastKnownSpell(Player* actor, Object* spell, ObjectHolder* target);
+    // What a thing picked for use asks (TargetChoice): the next click in
+    // `selectMode` picks its target.
+    void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                           const std::string& prompt) override;
+    void EndUsePause() override;
 
     // ---- The windows that stop the world
     // The open in-game windows; a tick stands still while one of them is up.

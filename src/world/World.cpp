@@ -18,7 +18,7 @@ World* GetWorld() {
     return g_pWorld;
 }
 
-World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
+World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()), m_ActiveSpells(MakeActiveSpells()) {
     g_pWorld = this;
 }
 
@@ -27,7 +27,7 @@ World::~World() {
     // flying objects take their holders off the map as they go, while the map
     // and the accessors still answer.
     m_FlyingObjects.clear();
-    m_ActiveSpells.clear();
+    m_ActiveSpells.reset();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no world.

@@ -15,6 +15,7 @@
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
 
+class ActiveSpells;
 class CGameEvent;
 class CTimeOfDay;
 class Group;
@@ -48,6 +49,14 @@ struct SpellDeleter {
     void operator()(Spell* spell) const;
 };
 using SpellPtr = std::unique_ptr<Spell, SpellDeleter>;
+
+// Makes and deletes the list of spells in effect where its class is defined
+// (items/ActiveSpells.cpp).
+struct ActiveSpellsDeleter {
+    void operator()(ActiveSpells* list) const;
+};
+using ActiveSpellsPtr = std::unique_ptr<ActiveSpells, ActiveSpellsDeleter>;
+ActiveSpellsPtr MakeActiveSpells();
 
 class World {
 public:
@@ -128,9 +137,10 @@ public:
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
 
-    // The spells in effect (stored with a saved game) and the missiles and
-    // spell projectiles in flight; owned. Play's tick runs them.
-    std::list<SpellPtr> m_ActiveSpells;
+    // The spells in effect (stored with a saved game; the list ends a spell
+    // safely and frees it after its walk) and the missiles and spell
+    // projectiles in flight; owned. Play's tick runs them.
+    ActiveSpellsPtr m_ActiveSpells;
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
     // Takes the world's flying objects over one tick of game time `now`; one
     // that answers Object::kLeaveGroup (-2) has landed and is deleted. A

@@ -12,6 +12,8 @@
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "items/Container.h"
+#include "items/Magic.h"
+#include "items/PowerCube.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
@@ -75,6 +77,10 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
                 ++kinds["wall"];
             else if (dynamic_cast<LightSource*>(o))
                 ++kinds["light"];
+            else if (dynamic_cast<PowerCube*>(o))
+                ++kinds["cube"];
+            else if (dynamic_cast<PowerCubeStand*>(o))
+                ++kinds["stand"];
             else if (auto* p = dynamic_cast<Player*>(o))
                 ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
             else if (auto* c = dynamic_cast<Chest*>(o))
@@ -104,6 +110,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // The woods' hound, two rats, snake and goblin.
         EXPECT_EQ(kinds["group 2"], 5);
         EXPECT_EQ(kinds["group 3"], 2);
+        // A power cube and the stand that charges it, outside the door.
+        EXPECT_EQ(kinds["cube"], 1);
+        EXPECT_EQ(kinds["stand"], 1);
         // The party waits in "players" for its first move into its land.
         const auto party =
             Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
@@ -135,6 +144,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
         EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // The hero knows three Earth spells and has the mana for them.
+        ASSERT_NE(hero->m_pMagic, nullptr);
+        EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
+        for (const auto& spell : hero->m_pMagic->m_SpellList)
+            EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
+        EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
+        EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
         // Followers have their places from the start, turned to the
         // leader's facing.
         EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
