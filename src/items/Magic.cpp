@@ -120,9 +120,9 @@ CBag& Magic::GetSpellBook(int school) {
         CBag* book = BookOf(spell->GetSchool());
         // A spell is a single item that holds nothing: it goes in while the
         // book has room. A spell of no school goes in no book.
-        if (book && book->m_iItemCount < book->m_iCapacity) {
+        if (book && book->HasRoom()) {
             book->AddItem(spell.get());
-            ++book->m_iItemCount;
+            book->SetItemCount(book->ItemCount() + 1);
         }
     }
     CBag* book = BookOf(school);
