@@ -264,8 +264,9 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
         m_iDirectionOrder = gy > sy ? 3 : 1;
 
     Node* result = nullptr;
+    int expansions = 0;
     if (m_pMap) {
-        for (int expansions = 0;;) {
+        for (;;) {
             Node* best = PopOpen();
             if (!best) break;
             if (best->x == gx && best->y == gy) {
@@ -280,6 +281,7 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
         }
     }
 
+    m_iExpansions = expansions;
     if (m_bGrid) {
         t_grid.inUse = false;
         m_bGrid = false;

@@ -63,6 +63,8 @@ public:
     // 1 when the walk reaches the goal, or a cell in its row or column when
     // the search stopped at its cap.
     int32_t Found() const { return m_bFound; }
+    // Nodes the last search expanded.
+    int32_t Expansions() const { return m_iExpansions; }
 
     // The start cell of `from` and the goal cell of `to` for a search on the
     // map: the goal lies the short way round the world from the start.
@@ -103,6 +105,7 @@ private:
 
     int32_t m_iStepCount = 0;
     int32_t m_bFound = 0;
+    int32_t m_iExpansions = 0;
     // The walk's cells in walking order, and the index of the next one.
     std::vector<qv::Point> m_Walk;
     size_t m_iCursor = 0;
