@@ -8,9 +8,11 @@
 // reference of the same tick.
 //
 // BM_StartWorldPathSearch times the path finder between cells of the window
-// 50 to 95 cells apart, per search and per expansion; beside it,
+// 50 to 95 cells apart, per search and per expansion, as a search of its own
+// (0) and as a walker's (1); beside it,
 // BM_StartWorldPathSearchPlain runs a plain four-neighbour A* with a binary
-// heap over the same steps (the same step answers, estimate and cap).
+// heap over the same steps (the same step answers, estimate and cap), reading
+// the map as the path finder does (0) or not at all (1).
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -139,7 +141,12 @@ void BM_StartWorldTick(benchmark::State& state) {
         state.SkipWithError("the start world did not open");
         return;
     }
+    const int64_t searches = RememberedSearch::s_searches, reuses = RememberedSearch::s_reuses;
     bench::TimeTicks(state, *s.frame, kTimedTicks);
+    state.counters["searches_per_tick"] =
+        static_cast<double>(RememberedSearch::s_searches - searches) / kTimedTicks;
+    state.counters["reuses_per_tick"] =
+        static_cast<double>(RememberedSearch::s_reuses - reuses) / kTimedTicks;
     state.counters["creatures"] = s.placed;
 }
 BENCHMARK(BM_StartWorldTick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -185,59 +192,75 @@ void SearchCounters(benchmark::State& state, int64_t searches, int64_t expansion
     state.counters["found"] = static_cast<double>(found) / n;
 }
 
+// Argument 0: a search of its own, which reads each cell it needs from the
+// map; 1: a walker's search (RememberedSearch, never asked twice the same
+// here), which takes the cells as read before while no step has changed.
 void BM_StartWorldPathSearch(benchmark::State& state) {
     StartWorldScene s(-1);
     const std::vector<SearchPair> pairs = FarPairs(s, kPairs);
     Object mover("Walker");  // a mover opens doors, as a walking creature does
+    RememberedSearch walker;
     int64_t expansions = 0, searches = 0, found = 0;
     for (auto _ : state)
         for (const SearchPair& p : pairs) {
-            AStar search;
-            search.FindPath(p.start.x, p.start.y, p.goal.x, p.goal.y, s.map, &mover);
-            expansions += search.Expansions();
-            found += search.Found();
+            if (state.range(0) == 0) {
+                AStar search;
+                search.FindPath(p.start.x, p.start.y, p.goal.x, p.goal.y, s.map, &mover);
+                expansions += search.Expansions();
+                found += search.Found();
+            } else {
+                const RememberedSearch::Answer& a = walker.Find(*s.map, p.start, p.goal, &mover);
+                expansions += a.expansions;
+                found += a.found;
+            }
             ++searches;
         }
     SearchCounters(state, searches, expansions, found);
 }
-BENCHMARK(BM_StartWorldPathSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartWorldPathSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// A plain A* over the window: the step answers of the map taken once
-// beforehand, a binary heap for the open nodes (lowest total first, the
-// newest first among equals), the same estimate and the same cap.
+// A plain A* over the window: a binary heap for the open nodes (lowest total
+// first, the newest first among equals), the same estimate and the same cap.
+// It reads what the step test needs of each cell from the map once a search,
+// as the path finder does; with `precomputed` it takes the step answers
+// from a table made beforehand instead, and reads no map at all.
 class PlainSearch {
 public:
-    explicit PlainSearch(const StartWorldScene& s) : m_origin(s.map->origin) {
-        const int dx[4] = {0, 1, 0, -1}, dy[4] = {1, 0, -1, 0};
+    PlainSearch(const StartWorldScene& s, bool precomputed)
+        : m_map(*s.map), m_precomputed(precomputed) {
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j) {
                 const CellPoint c = s.WorldCell(i, j);
                 uint8_t bits = 0;
                 for (int d = 0; d < 4; ++d) {
-                    CellPoint n{c.x + dx[d], c.y + dy[d]};
+                    CellPoint n{c.x + kDx[d], c.y + kDy[d]};
                     s.map->WrapCell(n);
                     if (!s.map->IsStepBlocked(n, c, 1)) bits |= static_cast<uint8_t>(1 << d);
                 }
                 m_steps[static_cast<size_t>(i * MapMaster::high + j)] = bits;
             }
-        m_world = {s.map->worldcellx, s.map->worldcelly};
     }
 
     // Expansions made; `found` 1 when the goal was reached.
     int Run(qv::Point start, qv::Point goal, int* found) {
-        const int dx[4] = {0, 1, 0, -1}, dy[4] = {1, 0, -1, 0};
-        auto window = [&](int x, int y, int* i, int* j) {
-            *i = ((x - m_origin.x) % m_world.x + m_world.x) % m_world.x;
-            *j = ((y - m_origin.y) % m_world.y + m_world.y) % m_world.y;
-            return *i < MapMaster::wide && *j < MapMaster::high;
-        };
-        int si, sj, gi, gj;
+        CellPoint s, g;
         *found = 0;
-        if (!window(start.x, start.y, &si, &sj) || !window(goal.x, goal.y, &gi, &gj)) return 0;
+        if (!m_map.CellToWindow(start, s) || !m_map.CellToWindow(goal, g)) return 0;
         auto index = [](int i, int j) { return i * MapMaster::high + j; };
-        auto estimate = [&](int i, int j) { return std::max(std::abs(i - gi), std::abs(j - gj)); };
+        auto estimate = [&](int i, int j) {
+            return std::max(std::abs(i - g.x), std::abs(j - g.y));
+        };
         m_cost.assign(m_cost.size(), INT_MAX);
         m_closed.assign(m_closed.size(), 0);
+        m_read.assign(m_read.size(), 0);
+        auto bits = [&](int i, int j) {
+            const size_t k = static_cast<size_t>(index(i, j));
+            if (!m_read[k]) {
+                m_read[k] = 1;
+                m_bits[k] = m_map.StepBitsAt(i, j, 1);
+            }
+            return m_bits[k];
+        };
         struct Open {
             int f;
             uint32_t order;
@@ -248,8 +271,8 @@ public:
         };
         std::priority_queue<Open> open;
         uint32_t order = 0;
-        m_cost[static_cast<size_t>(index(si, sj))] = 0;
-        open.push({estimate(si, sj), order++, index(si, sj)});
+        m_cost[static_cast<size_t>(index(s.x, s.y))] = 0;
+        open.push({estimate(s.x, s.y), order++, index(s.x, s.y)});
         int expansions = 0;
         while (!open.empty()) {
             const Open best = open.top();
@@ -258,19 +281,22 @@ public:
             if (m_closed[b]) continue;
             m_closed[b] = 1;
             const int bi = best.cell / MapMaster::high, bj = best.cell % MapMaster::high;
-            if (bi == gi && bj == gj) {
+            if (bi == g.x && bj == g.y) {
                 *found = 1;
                 break;
             }
-            const int g = m_cost[b] + 1;
+            const int cost = m_cost[b] + 1;
             for (int d = 0; d < 4; ++d) {
-                if (!(m_steps[b] >> d & 1)) continue;
-                const int ni = bi + dx[d], nj = bj + dy[d];
-                if (ni < 0 || nj < 0 || ni >= MapMaster::wide || nj >= MapMaster::high) continue;
+                const int ni = bi + kDx[d], nj = bj + kDy[d];
+                if (!MapMaster::IsWindowCell(ni, nj)) continue;
+                if (m_precomputed ? !(m_steps[b] >> d & 1)
+                                  : MapMaster::IsStepBlockedByBits(bits(ni, nj), bits(bi, bj),
+                                                                   kDx[d], kDy[d]))
+                    continue;
                 const size_t n = static_cast<size_t>(index(ni, nj));
-                if (m_closed[n] || g >= m_cost[n]) continue;
-                m_cost[n] = g;
-                open.push({g + estimate(ni, nj), order++, static_cast<int>(n)});
+                if (m_closed[n] || cost >= m_cost[n]) continue;
+                m_cost[n] = cost;
+                open.push({cost + estimate(ni, nj), order++, static_cast<int>(n)});
             }
             if (++expansions >= AStar::kMaxExpansions) break;
         }
@@ -278,17 +304,24 @@ public:
     }
 
 private:
-    CellPoint m_origin;
-    qv::Point m_world;
-    std::vector<uint8_t> m_steps = std::vector<uint8_t>(MapMaster::wide * MapMaster::high);
-    std::vector<int> m_cost = std::vector<int>(MapMaster::wide * MapMaster::high);
-    std::vector<uint8_t> m_closed = std::vector<uint8_t>(MapMaster::wide * MapMaster::high);
+    static constexpr int kDx[4] = {0, 1, 0, -1};
+    static constexpr int kDy[4] = {1, 0, -1, 0};
+    static constexpr size_t kCells = MapMaster::wide * MapMaster::high;
+    const MapMaster& m_map;
+    bool m_precomputed;
+    std::vector<uint8_t> m_steps = std::vector<uint8_t>(kCells);
+    std::vector<int> m_cost = std::vector<int>(kCells);
+    std::vector<uint8_t> m_closed = std::vector<uint8_t>(kCells);
+    std::vector<uint8_t> m_read = std::vector<uint8_t>(kCells);
+    std::vector<uint8_t> m_bits = std::vector<uint8_t>(kCells);
 };
 
+// Argument 0: the cells read from the map once a search; 1: the steps from a
+// table made beforehand.
 void BM_StartWorldPathSearchPlain(benchmark::State& state) {
     StartWorldScene s(-1);
     const std::vector<SearchPair> pairs = FarPairs(s, kPairs);
-    PlainSearch plain(s);
+    PlainSearch plain(s, state.range(0) != 0);
     int64_t expansions = 0, searches = 0, found = 0;
     for (auto _ : state)
         for (const SearchPair& p : pairs) {
@@ -299,6 +332,6 @@ void BM_StartWorldPathSearchPlain(benchmark::State& state) {
         }
     SearchCounters(state, searches, expansions, found);
 }
-BENCHMARK(BM_StartWorldPathSearchPlain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartWorldPathSearchPlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

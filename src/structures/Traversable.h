@@ -41,8 +41,9 @@ class DrawBridge : public Traversable {
 public:
     explicit DrawBridge(int direction = 0);
     void Serialize(qv::Archive& ar) override;
-    int m_iDirection = 0;
-    int m_bRaised = 0;
+    // Read by the map's step test: they count their changes (StepValue).
+    StepValue m_iDirection = 0;
+    StepValue m_bRaised = 0;
 };
 
 class Ship : public Traversable {

@@ -7,6 +7,7 @@
 // key that opens it.
 
 #include "structures/Scenery.h"
+#include "world/Map.h"
 
 class Wall : public Object {
     QV_DECLARE_CLASS(Wall)
@@ -33,9 +34,10 @@ public:
     // (its row kept) when it is placed at (x, y).
     virtual void ResetFrame(int x, int y);
 
-    int m_bWalkThrough = 0;  // movement passes, sight does not
-    int m_bSeeThrough = 0;   // sight passes, movement does not
-    int m_bLocked = 0;       // a closed door that only its key opens
+    // The flags the map's step test reads count their changes (StepValue).
+    StepValue m_bWalkThrough = 0;  // movement passes, sight does not
+    int m_bSeeThrough = 0;         // sight passes, movement does not
+    StepValue m_bLocked = 0;       // a closed door that only its key opens
 };
 
 class FrontWall : public Wall {

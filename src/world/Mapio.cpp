@@ -150,6 +150,7 @@ void MapMaster::DeleteContents() {
     DeleteLands();
     DeleteAllHolders();
     m_cells.assign(static_cast<size_t>(wide * high), MapCell{});
+    NoteStepChange();
 }
 
 void MapMaster::ResetCells() {
