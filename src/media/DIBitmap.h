@@ -60,6 +60,9 @@ public:
     // its name. On failure the picture is left empty, false is answered and
     // error (when given) says why, naming the file.
     bool Load(const std::string& path, std::string* error = nullptr);
+    // The same from the file's bytes, read already; `path` names it in errors.
+    bool LoadBytes(const std::vector<uint8_t>& data, const std::string& path,
+                   std::string* error = nullptr);
     // Writes an 8-bit .bmp with its palette beside the old file and puts it in
     // its place; false when it cannot be written (the old file stays).
     bool Save(const std::string& path) const;

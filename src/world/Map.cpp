@@ -8,6 +8,7 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "platform/ReadAhead.h"
 #include "structures/LightSource.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -21,10 +23,12 @@ class Object;
 class CDDObject;
 class CDIBitmap;
 class Land;
+class LandInfo;
 class LightSource;
 class LandGraph;
 namespace qv {
 class Archive;
+class ReadAhead;
 class Surface;
 }  // namespace qv
 
@@ -382,6 +386,14 @@ public:
     Land* GetRootLand() const;
     // Time spent reading and writing land files since the last reset (ns).
     int64_t landFileNanos = 0;
+    // The land files near the window are read ahead, off the main thread,
+    // after every reload (MapReadAhead.cpp). This waits until they are read
+    // (the ticks between two moves of the window give it the time), and the
+    // counts tell the land and picture files a reload found read and those it
+    // had to read itself.
+    void WaitForReadAhead();
+    int64_t ReadAheadHits() const;
+    int64_t ReadAheadMisses() const;
 
     // ---- the holder lists of the map ----
     const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
@@ -470,4 +482,12 @@ private:
     mutable std::array<uint32_t, wide * high> m_lineMemo{};
     mutable uint32_t m_lineStamp = 0;
     std::vector<std::unique_ptr<Land>> m_prefetched;  // lands read ahead of a reload
+    // Reading ahead (MapReadAhead.cpp): a land's file, its bytes read ahead
+    // when they were; the files of the lands near the window asked for; the
+    // reader, made with the first wish; the pictures the lands read so far
+    // named.
+    std::unique_ptr<Land> ReadLandFile(const LandInfo& info);
+    void ReadLandsAhead();
+    std::unique_ptr<qv::ReadAhead> m_readAhead;
+    std::unordered_map<const LandInfo*, std::string> m_landPictures;
 };

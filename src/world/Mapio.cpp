@@ -14,6 +14,7 @@
 
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
+#include "platform/ReadAhead.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Land.h"
@@ -143,6 +144,8 @@ void MapMaster::DeleteLands() {
     }
     delete landgraph;
     landgraph = nullptr;
+    m_landPictures.clear();
+    if (m_readAhead) m_readAhead->Want({});
     for (MapCell& cell : m_cells) cell.land = nullptr;
 }
 
@@ -176,7 +179,7 @@ void MapMaster::PrefetchLands(LandGraph* node, const CellRect& rect) {
     LandInfo* info = node->info.get();
     if (!info || info->land) return;
     FileClock clock(landFileNanos);
-    m_prefetched.push_back(Land::ReadFile(info->FilePath()));
+    m_prefetched.push_back(ReadLandFile(*info));
     m_prefetched.back()->landinfo = info;
 }
 
@@ -203,6 +206,7 @@ int MapMaster::ReloadWindowAt(int32_t cx, int32_t cy) {
     FillMinimap(4);
     if (landgraph) StreamLands(landgraph, 1);
     m_prefetched.clear();
+    ReadLandsAhead();
     return 1;
 }
 
@@ -237,7 +241,7 @@ void MapMaster::StreamLands(LandGraph* node, int overlaps) {
             m_prefetched.erase(it);
         } else {
             FileClock clock(landFileNanos);
-            read = Land::ReadFile(info->FilePath());
+            read = ReadLandFile(*info);
         }
         loadedlands.push_back(read.get());
         info->land = read.release();
