@@ -43,7 +43,15 @@ void ReadAhead::Want(const std::vector<std::string>& names) {
         m_queue.clear();
         for (const std::string& name : names) {
             auto [it, made] = m_entries.try_emplace(name);
-            if (made || it->second.state == State::Queued) m_queue.push_back(name);
+            Entry& entry = it->second;
+            // A copy whose file was replaced since (a land written back as it
+            // left the window) is read again.
+            Identity now;
+            if (entry.state == State::Ready &&
+                (!IdentityOf(ResolvePath(name), &now) || !(now == entry.identity))) {
+                entry = Entry{};
+            }
+            if (made || entry.state == State::Queued) m_queue.push_back(name);
         }
         if (m_queue.empty()) return;
         if (!m_thread.joinable()) m_thread = std::thread([this] { Run(); });
@@ -94,8 +102,10 @@ std::vector<uint8_t> ReadAhead::Read(const std::string& name) {
                 return it == m_entries.end() || it->second.state != State::Reading;
             });
         if (it != m_entries.end() && it->second.state == State::Ready) {
-            entry = std::move(it->second);
-            m_entries.erase(it);
+            // The copy stays while wanted: several lands may name one picture.
+            entry.state = State::Ready;
+            entry.identity = it->second.identity;
+            entry.bytes = it->second.bytes;
         } else if (it != m_entries.end()) {
             // Queued or failed: it is read here.
             m_entries.erase(it);
@@ -109,6 +119,14 @@ std::vector<uint8_t> ReadAhead::Read(const std::string& name) {
         return std::move(entry.bytes);
     }
     ++m_misses;
+    if (entry.state == State::Ready) {
+        // The file was replaced after it was read: its copy goes.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (auto it = m_entries.find(name); it != m_entries.end() &&
+                                            it->second.state == State::Ready &&
+                                            it->second.identity == entry.identity)
+            m_entries.erase(it);
+    }
     return ReadWholeFile(name);
 }
 

@@ -3,7 +3,8 @@
 // for one finds its bytes in memory instead of waiting on the disk.
 //
 // A copy is handed out only while the file on disk is still the one that was
-// read (the same file, size and time of change): a file replaced meanwhile,
+// read (the same file, size and time of change; the game replaces its files
+// whole and never writes into one): a file replaced meanwhile,
 // one never asked for ahead, or one whose reading failed is read there and
 // then, with the errors of ReadWholeFile. Only bytes are read on the thread;
 // what they hold is made by the one who asks, on its own thread.
@@ -26,11 +27,13 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // The files wanted next, by the game's names: those not read yet are read
-    // in this order; copies of files no longer named are dropped.
+    // The files wanted next, by the game's names: those not read yet, or
+    // replaced since they were, are read in this order; copies of files no
+    // longer named are dropped.
     void Want(const std::vector<std::string>& names);
     // The whole file, as ReadWholeFile gives it: the copy read ahead when it
-    // still holds (waiting for a read under way), else read now.
+    // still holds (waiting for a read under way), else read now. The copy
+    // stays until a wish leaves the file out.
     std::vector<uint8_t> Read(const std::string& name);
     // Waits until every file wanted has been read (or has failed).
     void WaitIdle();
