@@ -72,7 +72,7 @@ struct StartWorldScene {
         settings.SetString("Path", dir.string());
         ok = ok && frame->ApplySettings(settings, "settings").empty();
         LoadGlobalImages(&world);
-        ok = ok && frame->OpenStartWorld() == 1;
+        ok = ok && frame->m_Play.OpenStartWorld() == 1;
         frame->MoveToLand();
         if (walkers >= 0) Populate(walkers != 0);
         frame->m_ptCursor = {600, 450};

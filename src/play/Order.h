@@ -26,34 +26,38 @@ struct Order {
         Attack,      // fight the creature of `target` (from where it stands with a bow)
         UseOn,       // the use that waits for a target is made on `target`
         LeadTo,      // the leader walks toward `point` (the held button); no point: it stops
+        View,        // the view\'s focus moves to `point` (the editor\'s scroll without a leader)
         Stop,        // the party stops where it stands; `value` set: the Shift flags are set
         ShiftFlags,  // the party's two Shift flags become `value`
         EndWalk,     // the walk after a held button is over: the leader's pace is worked out again
         Select,      // the party member of slot `value` (or `actor`) becomes the controlled one
         // ---- Things
-        Take,         // the actor takes `object` (of `target`) into its bag
+        Take,         // the actor goes to the placed thing `target` and takes it into its bag
         Drop,         // `object` is put down at `point` (Play::DropObject); Give answers 1
                       // for a part of a stack placed, 2 when `object` itself went to the
                       // map, 3 when all of a stack went (the empty stack is the caller's)
         Give,         // the actor gives `object` to the creature of `target`
         Equip,        // the actor takes `object` into use
         Cast,         // the actor casts the spell `object` at `target`
-        Talk,         // the actor talks with the creature of `target`
-        Trade,        // the actor trades with the store of id `value`
+        Talk,         // the actor goes to the creature of `target` and talks with it
+        Trade,        // the leader trades with the store of id `value` (window mode `mode`)
         Place,        // the wall piece `object` is put on the cell under `point`
         Move,         // the placed `target` moves to `point`
-        Delete,       // the placed `target` goes, with its object
+        Delete,       // the placed `target` goes, with its object (never a creature)
         SetProperty,  // the property `name` of `target`'s object becomes `value`
         Edit,         // the editor's sheet of `target`'s object opens
         Carry,        // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
-        Pause,       // the pause flips
-        HoldGround,  // the hold-ground switch flips
-        Combat,      // the party's combat flag becomes `value`
-        SelectMode,  // the click mode that picks a target becomes `value`
-        QuickSave,   // the game goes into the quick-save slot
-        Travel,      // the party travels to the centre of cell `point` (in cells)
+        Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
+        HoldGround,    // the hold-ground switch flips
+        Combat,        // the party's combat flag becomes `value`
+        SelectMode,    // the click mode that picks a target becomes `value`
+        CancelTarget,  // the target selection ends: its pending use goes, the pause ends
+        QuickSave,     // the game goes into the quick-save slot
+        Travel,        // the party travels to the centre of cell `point` (in cells)
     };
+
+    static constexpr int32_t kToggle = -1;  // a Pause order's value that flips it
 
     Kind kind = Kind::None;
     qv::Handle<Player> actor;         // who carries it out; null: the controlled member
@@ -62,6 +66,7 @@ struct Order {
     Position point;                   // where (world pixels; cells for Travel)
     bool hasPoint = false;            // `point` is given
     int32_t value = 0;                // how many, which slot, on or off, a value
+    int32_t mode = 0;                 // a second number: a trading window's mode
     std::string name;                 // a property's name
 
     static Order Of(Kind kind) {

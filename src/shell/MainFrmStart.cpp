@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "media/DDObjects.h"
+#include "media/DSound.h"
 #include "media/MouseCursor.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
@@ -19,6 +20,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "world/Global.h"
@@ -147,7 +149,9 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                            s.key, fileName.c_str(), settings.GetString(s.key).c_str()),
                 qv::MessageButtons::Ok);
     }
-    m_bSoundOn = sound;
+    // "Sound" is the frame's switch and the program's, which every sound
+    // asks before it plays.
+    m_bSoundOn = g_bSoundEnabled = sound;
 
     if (!qv::FolderExists(folder)) {
         if (chosen)
@@ -160,36 +164,18 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                               qv::ToSlashes(folder).c_str(), error.what());
         }
     }
-    m_strGameFolder = folder;
-    m_strWorkFolder = "tmp\\";
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
-    ReadSaveSlots();
+    m_Play.UseGameFolder(folder);
     return {};
 }
 
-int CMainFrame::OpenStartWorld() {
-    m_bLoadingGame = 1;
-    const int loaded = LoadFromSlot(kOriginalSlot);
-    m_bLoadingGame = 0;
-    return loaded;
-}
+namespace {
 
-int CMainFrame::StartInOriginalWorld() {
-    const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
-    if (!qv::FolderExists(original)) {
-        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
-                     qv::ToSlashes(original).c_str());
-        return 1;
-    }
-    return OpenStartWorld();
-}
-
-bool CMainFrame::WriteSoundSettings(int sound, int music) {
-    const std::string file = m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile;
+// Writes settings into the file, keeping its other lines; false, with the
+// reason said, when it cannot be written.
+bool WriteSettingsFile(const std::string& file,
+                       const std::vector<std::pair<std::string, std::string>>& values) {
     try {
-        qv::Settings::WriteValues(
-            file, {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+        qv::Settings::WriteValues(file, values);
     } catch (const qv::FileError& error) {
         qv::ShowMessage(
             qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
@@ -197,6 +183,18 @@ bool CMainFrame::WriteSoundSettings(int sound, int music) {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool CMainFrame::WriteSoundSettings(int sound, int music) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+}
+
+bool CMainFrame::WriteSetting(const std::string& key, int value) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{key, std::to_string(value)}});
 }
 
 int CMainFrame::Create() {
@@ -231,9 +229,9 @@ int CMainFrame::OnCreate() {
     // The start world's name; a slot without a readable "Position" is said
     // when the start world is opened.
     try {
-        ReadPosition();
+        m_Play.ReadPosition();
     } catch (const qv::FileError&) {
-        m_strWorldFile.clear();
+        m_Play.m_strWorldFile.clear();
     }
 
     // 5. The screen.
@@ -283,7 +281,7 @@ int CMainFrame::OnCreate() {
 
     // 11-12. Sound, then the first tune; either failing leaves both off.
     TraceStart("sound");
-    if (!InitDirectSound()) m_bSoundOn = m_bMusicOn = 0;
+    if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
     TraceStart("first tune");
     int tune = 0;
     if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
@@ -301,6 +299,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::OnCommand(int id) {
     if (id == kCmdPlayIntro) OnPlayIntro();
     if (id == kCmdIntroDone) OnIntroDone();
+    if (id == CGameApp::kCmdAppAbout) CGameApp::OnAppAbout();
     OnMenuCommand(id);
 }
 
@@ -361,11 +360,11 @@ void CMainFrame::StartOfPlay() {
         // The world maker comes with the editor; until then build mode opens
         // on the start world.
         TraceStart("world maker");
-        m_bWorldMade = StartInOriginalWorld();
+        m_bWorldMade = m_Play.StartInOriginalWorld();
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
-        m_bOptionsShown = 0;
+        m_Play.m_bOptionsShown = 0;
         TraceStart("options window");
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
@@ -390,12 +389,12 @@ void CMainFrame::StartOfPlay() {
     // 6. The window of the map around the focus, with the pictures it now
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
-    m_bOptionsShown = 1;
+    m_Play.m_bOptionsShown = 1;
     if (Map() && Map()->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
-        if (!TryReloadWindowAtFocus()) {
+        if (!m_Play.TryReloadWindowAtFocus()) {
             TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);

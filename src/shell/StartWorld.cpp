@@ -1,8 +1,9 @@
 // The start world the game ships, made by the game's own classes and writers:
 // a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
 // its ambient sounds, its calm tune and its battle tune), a walled yard with a
-// door, light sources, scenery, two groups of creatures and a party of one,
-// written into the slot folder "original" of a game folder.
+// door, light sources, scenery, two groups of creatures and the party, a
+// character and a dog, written into the slot folder "original" of a game
+// folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -12,6 +13,7 @@
 #include "shell/StartWorld.h"
 
 #include "creatures/Player.h"
+#include "creatures/Species.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "shell/MainFrm.h"
@@ -41,6 +43,13 @@ const char* const kWorldFile = "start.qvr";
 // their battle tune.
 constexpr int32_t kLandTune = 1;
 constexpr int32_t kBattleTune = 2;
+// The party: the character (actor 234) and its dog (actor 235), whose names
+// a new game keeps when the player leaves the new character's names empty.
+constexpr int32_t kCharacterActor = 234;
+constexpr int32_t kDogActor = 235;
+const char* const kCharacterName = "Korr";
+const char* const kDogName = "Kaleb";
+constexpr int32_t kDogSlot = 1;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -81,8 +90,12 @@ struct Maker {
     static void Keep(Land& land, Object* object, const Position& pos) {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
-    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints) {
-        auto* p = new Player;
+    // A creature of the species stored under `kind` (a plain creature when
+    // there is none).
+    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints,
+                     const std::string& kind = "Human") {
+        Player* p = Species::Make(kind).release();
+        if (!p) p = new Player;
         p->SetName(name);
         p->m_iGroupNum = group;
         p->m_iMaxHitPoints = hitPoints;
@@ -103,8 +116,8 @@ void WriteStartWorld(const std::string& gameFolder) {
 
     {
         CMainFrame frame;
-        frame.m_strGameFolder = stage;
-        frame.m_strCurrentFolder = stage + "tmp/";
+        frame.m_Play.m_strGameFolder = stage;
+        frame.m_Play.m_strCurrentFolder = stage + "tmp/";
         frame.m_World.CreateRootGroups();
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
@@ -154,7 +167,10 @@ void WriteStartWorld(const std::string& gameFolder) {
                 for (int k = 0; k < 8; ++k)
                     Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
                 Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
-                Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
+                Player* weaver = make.Creature("Weaver", 3, 30);
+                const int32_t woman = 1;
+                weaver->SetSex(&woman);
+                Maker::Keep(land, weaver, CellPos(26, 24));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -170,8 +186,13 @@ void WriteStartWorld(const std::string& gameFolder) {
             "Woods", {20, 40}, 25, 20, kDense, kShaded,
             [](CDIBitmap& p) { p.FillRect(10, 8, 15, 12, kOpenGround); },
             [&](Land& land) {
-                for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, 15), CellPos(31 + k, 49 + k % 2));
+                // Hounds, rats, a snake and a goblin roam under the trees.
+                const char* const kinds[] = {"DarkHound", "GiantRatGrey", "GiantRatBrown", "Snake",
+                                             "Goblin"};
+                const char* const names[] = {"Wolf", "Rat", "Rat", "Snake", "Goblin"};
+                for (int k = 0; k < 5; ++k)
+                    Maker::Keep(land, make.Creature(names[k], 2, 15, kinds[k]),
+                                CellPos(29 + k, 49 + k % 2));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -179,20 +200,30 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = 1;
         party.m_strSpecialName = "Party";
-        Player* hero = make.Creature("Hero", 1, 40);
+        // A member joins at the head of its group: the dog first, so that the
+        // character leads the list.
+        Player* dog = make.Creature(kDogName, 1, 25, "Dog");
+        dog->m_Position = CellPos(25, 28, 100, 76);
+        dog->m_iPartySlot = kDogSlot;
+        dog->SetPlayerNumber(kDogActor);
+        party.AddMember(dog);
+        Player* hero = make.Creature(kCharacterName, 1, 40);
         hero->m_Position = CellPos(25, 28);
+        hero->m_iPartySlot = -1;  // the leader
+        hero->SetPlayerNumber(kCharacterActor);
         party.AddMember(hero);
-        qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
+        qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
 
         frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
-        frame.m_strPlayerName = "Hero";
-        // The party keeps its default formation: whoever joins the hero
-        // stands beside it, not on it.
-        frame.InitFormation();
-        frame.m_strWorldFile = kWorldFile;
-        frame.SaveWorldFile(kWorldFile);
-        qv::WriteWholeFile(stage + "tmp/Position", CMainFrame::StorePosition(kWorldFile));
+        frame.m_Play.m_strPlayerName = kCharacterName;
+        frame.m_Play.m_strDogName = kDogName;
+        // The party keeps its default formation: the dog, and whoever
+        // joins later, stands beside the character, not on it.
+        frame.m_Play.InitFormation();
+        frame.m_Play.m_strWorldFile = kWorldFile;
+        frame.m_Play.SaveWorldFile(kWorldFile);
+        qv::WriteWholeFile(stage + "tmp/Position", Play::StorePosition(kWorldFile));
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }

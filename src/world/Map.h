@@ -24,7 +24,7 @@ class CDDObject;
 class CDIBitmap;
 class Land;
 class LandInfo;
-class LightSource;
+class MapLamp;
 class LandGraph;
 namespace qv {
 class Archive;
@@ -405,6 +405,9 @@ public:
 
     // ---- the holder lists of the map ----
     const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
+    // Counts the times the window was refilled or emptied: a walk over the
+    // cells that may cause a reload compares it before going on.
+    uint32_t ReloadCount() const { return m_reloads; }
     const std::vector<qv::Handle<ObjectHolder>>& GetFixtures() const { return fixtures; }
 
     // ---- fields ----
@@ -458,7 +461,7 @@ private:
     bool EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const;
     struct LitLight {
         ObjectHolder* holder;
-        LightSource* light;
+        MapLamp* light;
         CellPoint cell;  // window cell
         int reach;       // pixels
     };

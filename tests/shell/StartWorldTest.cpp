@@ -47,12 +47,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         qv::Settings settings;
         settings.SetString("Path", dir.string());
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        ASSERT_EQ(frame.OpenStartWorld(), 1);
-        EXPECT_EQ(frame.m_strWorldFile, "start.qvr");
-        EXPECT_EQ(frame.m_strPlayerName, "Hero");
+        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
+        EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
         // The default formation: slot 1 stands 25 pixels down and right.
-        EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{25, 25}));
-        EXPECT_EQ(frame.m_FormationOffsets[5], (qv::Point{55, -40}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
         MapMaster& map = *frame.m_World.map_master;
         EXPECT_EQ(map.worldcellx, 100);
         EXPECT_EQ(map.worldcelly, 80);
@@ -78,13 +79,24 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         EXPECT_EQ(kinds["wall"], 23);
         // The yard's two lamps; the shore's beacon lies east of the window.
         EXPECT_EQ(kinds["light"], 2);
-        EXPECT_EQ(kinds["group 2"], 3);
+        // The woods' hound, two rats, snake and goblin.
+        EXPECT_EQ(kinds["group 2"], 5);
         EXPECT_EQ(kinds["group 3"], 2);
         // The party waits in "players" for its first move into its land.
-        const auto party = CMainFrame::ReadPlayersFrom(
-            qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
-        ASSERT_EQ(party->Members().size(), 1u);
+        const auto party =
+            Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        // A character and its dog: actors 234 and 235, the dog in party
+        // slot 1.
+        ASSERT_EQ(party->Members().size(), 2u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
+        const auto* character = dynamic_cast<Player*>(party->Members().front());
+        const auto* dog = dynamic_cast<Player*>(party->Members().back());
+        ASSERT_TRUE(character && dog);
+        EXPECT_EQ(character->m_iPlayerNumber, 234);
+        EXPECT_EQ(character->m_strSpecialName, "Korr");
+        EXPECT_EQ(dog->m_iPlayerNumber, 235);
+        EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
+        EXPECT_EQ(dog->m_iPartySlot, 1);
         party->RemoveFromMap();
 
         // The first move into the land brings the party to its place in the
@@ -92,7 +104,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         frame.MoveToLand();
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
-        EXPECT_EQ(hero->m_strSpecialName, "Hero");
+        EXPECT_EQ(hero->m_strSpecialName, "Korr");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
         // Followers have their places from the start, turned to the
         // leader's facing.
@@ -108,9 +120,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // With the party there, a step of the world lights the meadow by its
         // own steady daylight.
         int32_t now = 100;
-        frame.RunWorld(&now);
-        ASSERT_NE(frame.m_pCurrentLand, nullptr);
-        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, "Meadow");
+        frame.m_Play.RunWorld(&now);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
         EXPECT_EQ(map.daylight, 100);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
