@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "creatures/AStar.h"
 #include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/PlayerMove.h"
@@ -474,6 +475,7 @@ public:
 
     // ---- Life, party set, route
     LineRoute m_Route{this};
+    RememberedSearch m_Search;  // the walk's last search (not stored)
     LifeState m_sLifeState = 1;
     int16_t m_sSpeciesMark = 0;
     int32_t m_iReserved1 = 0;
