@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "data/StartWorld.h"
 #include "media/DDObjects.h"
 #include "media/MouseCursor.h"
 #include "platform/Files.h"
@@ -18,7 +19,6 @@
 #include "platform/Settings.h"
 #include "shell/GameApp.h"
 #include "shell/MainFrm.h"
-#include "shell/StartWorld.h"
 #include "structures/GlobalImages.h"
 #include "world/Global.h"
 #include "world/Group.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "data/CreatureArt.h"
-#include "shell/StartWorld.h"
+#include "data/StartWorld.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

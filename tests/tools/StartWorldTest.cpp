@@ -10,10 +10,10 @@
 #include <set>
 
 #include "creatures/Player.h"
+#include "data/StartWorld.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
-#include "shell/StartWorld.h"
 #include "structures/LightSource.h"
 #include "structures/Walls.h"
 #include "world/Group.h"

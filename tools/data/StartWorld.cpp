@@ -8,7 +8,7 @@
 // leaves the previous start world, and the game folder's saved games and
 // working folder are never touched.
 
-#include "shell/StartWorld.h"
+#include "data/StartWorld.h"
 
 #include "creatures/Player.h"
 #include "media/DIBitmap.h"
