@@ -15,3 +15,6 @@ struct PictureRecipe {
 };
 
 const std::map<int, PictureRecipe>& PictureRecipes();
+
+// Adds the pictures of walls, doors, pegs and lamp posts (StructureArt.cpp).
+void AddStructureRecipes(std::map<int, PictureRecipe>& recipes);

@@ -5,6 +5,7 @@
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/TimeOfDay.h"
 #include "world/World.h"
@@ -17,7 +18,9 @@ LightSource* LightOf(Object* obj) {
     return obj ? qv::DynamicCast<LightSource>(obj->GetLightSource()) : nullptr;
 }
 
-LightSource::LightSource(const std::string& name) : Object(name) {}
+LightSource::LightSource(const std::string& name) : Object(name) {
+    WearLook(*this, kLampPostLook);
+}
 
 void LightSource::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();

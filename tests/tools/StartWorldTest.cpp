@@ -1,6 +1,9 @@
-// The start world the build writes: the slot folder "original" with its world
-// file, lands, pictures, "Position" and "players", which start-up brings into
-// play with every land, wall, door, light and group in its place.
+// The start world the data program writes: the slot folder "original" with
+// its world file, lands, pictures, "Position" and "players", which the game
+// brings into play as a new player meets it: every wall, door, lamp, shrub
+// and creature where the data program put it and drawn with a picture, the
+// yard's door opening for the hero, and a first view lit but for what lies
+// behind the yard's wall.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,13 +11,18 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
 #include "platform/Files.h"
+#include "platform/MessageLoop.h"
 #include "platform/Settings.h"
+#include "platform/Surface.h"
 #include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
 #include "structures/LightSource.h"
+#include "structures/Scenery.h"
 #include "structures/Walls.h"
 #include "world/Group.h"
 #include "world/Land.h"
@@ -24,12 +32,99 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A game folder with the start world written into it, removed at the end.
+struct WrittenWorld {
+    fs::path dir;
+    WrittenWorld() {
+        dir = fs::temp_directory_path() / ("qv-startworld-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        WriteStartWorld(dir.string());
+    }
+    ~WrittenWorld() { fs::remove_all(dir); }
+    std::vector<uint8_t> File(const std::string& name) const {
+        return qv::ReadWholeFile((dir / "original" / name).string());
+    }
+};
+
+// The game as it starts on a game folder: the start world read, the shared
+// pictures handed to the map (so that the map scatters its scenery as in
+// play), the window filled around the focus, and the first tick run.
+struct StartedGame {
+    std::unique_ptr<CMainFrame> frame;
+    MapMaster* map = nullptr;
+    explicit StartedGame(const fs::path& game) {
+        qv::MessageLoop::Instance().Reset();
+        frame = std::make_unique<CMainFrame>();
+        EXPECT_EQ(frame->InitDirectDraw(0), 1);
+        frame->m_World.map_master = std::make_unique<MapMaster>();
+        map = frame->m_World.map_master.get();
+        frame->m_World.CreateRootGroups();
+        qv::Settings settings;
+        settings.SetString("Path", game.string());
+        EXPECT_EQ(frame->ApplySettings(settings, "settings"), "");
+        EXPECT_EQ(frame->OpenStartWorld(), 1);
+        // As the start of play's worker leaves them: built and filled.
+        LoadGlobalImages(nullptr);
+        ReloadGlobalImages(&frame->m_World);
+        EXPECT_TRUE(frame->TryReloadWindowAtFocus());
+        frame->m_iStage = 3;
+        frame->RunTick();
+        EXPECT_EQ(frame->m_iStartState, 0);
+    }
+    ~StartedGame() {
+        frame.reset();
+        qv::MessageLoop::Instance().Reset();
+    }
+    // Every holder listed in the window's cells, once.
+    std::set<ObjectHolder*> Placed() const {
+        std::set<ObjectHolder*> holders;
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map->GetCell(i, j).holders) holders.insert(h);
+        return holders;
+    }
+    // The client point of the view that shows a world point.
+    qv::Point ClientPointOf(const Position& p) const {
+        const CellPoint d = map->PixelDeltaOf(
+            Position(frame->m_World.m_ptFocus.x, frame->m_World.m_ptFocus.y, 0), p);
+        return {frame->m_ptViewOrigin.x + frame->m_ptViewCentre.x + d.x - d.y,
+                frame->m_ptViewOrigin.y + frame->m_ptViewCentre.y + d.y};
+    }
+};
+
+// What a land file holds: the class, name and place of each of its objects.
+struct Kept {
+    std::string kind, name;
+    Position pos;
+};
+
+std::vector<Kept> KeptIn(const std::vector<uint8_t>& bytes, const std::string& file) {
+    World scratch;
+    scratch.CreateRootGroups();
+    std::vector<Kept> kept;
+    const std::unique_ptr<Land> land = Land::FromBytes(bytes, file);
+    for (ObjectHolder* h : land->holders)
+        kept.push_back(
+            {h->m_pObject->GetRuntimeClass()->name, h->m_pObject->m_strSpecialName, h->pos});
+    return kept;
+}
+
+// How many pixels an object paints when drawn at full light, hot spot in the
+// middle of a surface that starts see-through.
+int PaintedPixels(Object* object, const Position& pos) {
+    qv::Surface surface(600, 600);
+    surface.Fill(0);
+    object->Draw(&surface, {300, 400}, surface.Bounds(), pos, 1);
+    int painted = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 600; ++x) painted += surface.GetPixel(x, y) != 0;
+    return painted;
+}
+
 TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("qv-startworld-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    WriteStartWorld(dir.string());
+    const WrittenWorld written;
+    const fs::path& dir = written.dir;
     for (const char* file :
          {"start.qvr", "Position", "players", "world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
         EXPECT_TRUE(fs::exists(dir / "original" / file)) << file;
@@ -67,6 +162,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
             if (!o) continue;
             if (dynamic_cast<FrontDoorBrick*>(o))
                 ++kinds["door"];
+            else if (dynamic_cast<Peg*>(o))
+                ++kinds["peg"];
             else if (dynamic_cast<Wall*>(o))
                 ++kinds["wall"];
             else if (dynamic_cast<LightSource*>(o))
@@ -74,12 +171,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
             else if (auto* p = dynamic_cast<Player*>(o))
                 ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
         }
-        EXPECT_EQ(kinds["door"], 1);
-        EXPECT_EQ(kinds["wall"], 23);
-        // The yard's two lamps; the shore's beacon lies east of the window.
-        EXPECT_EQ(kinds["light"], 2);
-        EXPECT_EQ(kinds["group 2"], 3);
-        EXPECT_EQ(kinds["group 3"], 2);
+        // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
+        // pieces, and a peg on each of the 24 corners around it; the yard's
+        // two lamps (the shore's beacon lies east of the window), three
+        // wolves (group 2) and two villagers (group 3).
+        const std::map<std::string, int> placed{{"door", 1},  {"wall", 23},   {"peg", 24},
+                                                {"light", 2}, {"group 2", 3}, {"group 3", 2}};
+        EXPECT_EQ(kinds, placed);
         // The party waits in "players" for its first move into its land.
         const auto party = CMainFrame::ReadPlayersFrom(
             qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
@@ -115,7 +213,143 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }
-    fs::remove_all(dir);
+}
+
+TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
+    const WrittenWorld written;
+    // What the data program put into the lands that meet the start's window.
+    std::vector<Kept> expected;
+    for (const char* land : {"Meadow.lnd", "Woods.lnd"})
+        for (const Kept& k : KeptIn(written.File(land), land)) expected.push_back(k);
+    std::map<std::string, int> kinds;
+    for (const Kept& k : expected) ++kinds[k.kind];
+    const std::map<std::string, int> kept{
+        {"FrontWall", 11},  {"FrontDoorBrick", 1}, {"SideWall", 12}, {"Peg", 24},
+        {"LightSource", 2}, {"Shrub", 2},          {"Player", 5}};
+    EXPECT_EQ(kinds, kept);
+
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    map.SetFullLight(true);
+    // No land in memory kept back a piece: all of them fitted.
+    for (Land* land : map.loadedlands) {
+        SCOPED_TRACE(land->m_strSpecialName);
+        for (ObjectHolder* h : land->holders) {
+            CellPoint wc;
+            EXPECT_FALSE(map.WindowCellOf(h->pos, wc))
+                << h->m_pObject->m_strSpecialName << " was refused at " << h->pos.x << ", "
+                << h->pos.y;
+        }
+    }
+    const std::set<ObjectHolder*> placed = game.Placed();
+    for (const Kept& k : expected) {
+        SCOPED_TRACE(k.kind + " " + k.name + " at " + std::to_string(k.pos.x) + ", " +
+                     std::to_string(k.pos.y));
+        ObjectHolder* found = nullptr;
+        for (ObjectHolder* h : placed)
+            if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == k.kind &&
+                h->m_pObject->m_strSpecialName == k.name && h->pos == k.pos)
+                found = h;
+        ASSERT_NE(found, nullptr) << "not where the data program put it";
+        Object* o = found->m_pObject;
+        if (auto* creature = dynamic_cast<Player*>(o)) {
+            // Present in its group; today it shows its hit-point bar.
+            EXPECT_NE(creature->m_pGroup, nullptr);
+            EXPECT_GT(PaintedPixels(o, found->pos), 0);
+            continue;
+        }
+        if (auto* light = dynamic_cast<LightSource*>(o)) {
+            EXPECT_EQ(light->m_bVisible, 1);
+        }
+        // Drawn, the piece paints its picture; walls the picture of their own.
+        EXPECT_GT(PaintedPixels(o, found->pos), 100);
+        if (auto* wall = dynamic_cast<Wall*>(o)) {
+            EXPECT_NE(wall->GetLook(), nullptr);
+        }
+    }
+    map.SetFullLight(false);
+}
+
+TEST(StartWorld, TheHeroOpensTheYardsDoorAndWalksIn) {
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    Player* hero = game.frame->m_World.m_pLeader.Get();
+    ASSERT_NE(hero, nullptr);
+    ASSERT_NE(hero->m_pHolder, nullptr);
+    // The door stands in the middle of the yard's south wall, shut.
+    FrontDoorBrick* door = nullptr;
+    for (ObjectHolder* h : game.Placed())
+        if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) door = d;
+    ASSERT_NE(door, nullptr);
+    EXPECT_FALSE(door->IsOpen());
+    const Position doorAt = door->m_pHolder->pos;
+    // The view shows it: the door stands in front of the hero.
+    const qv::Point shown = game.ClientPointOf(doorAt);
+    EXPECT_TRUE(game.frame->m_rcView.Contains(shown));
+    EXPECT_LT(doorAt.y, hero->m_pHolder->pos.y);
+    // A right click a little inside the yard, beyond the door.
+    const Position inside(doorAt.x, doorAt.y - 60, 0);
+    const qv::Point click = game.ClientPointOf(inside);
+    game.frame->OnMouseMove(click);
+    game.frame->OnRButtonDown(click);
+    game.frame->RunTick();
+    game.frame->OnRButtonUp(click);
+    const int32_t through = doorAt.y - 40;  // past the wall's ground
+    for (int tick = 0; tick < 200 && hero->m_pHolder && hero->m_pHolder->pos.y > through; ++tick)
+        game.frame->RunTick();
+    ASSERT_NE(hero->m_pHolder, nullptr);
+    EXPECT_TRUE(door->IsOpen());
+    EXPECT_LE(hero->m_pHolder->pos.y, through) << "the hero stayed outside";
+    CellPoint wc;
+    ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 2) << "the yard is paved";
+}
+
+TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
+    // The map lights the cells in sight of the focus and leaves the others
+    // black (their light samples -1). At the start every cell of the view
+    // in sight range is lit but those behind the yard's south wall.
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    FrontDoorBrick* door = nullptr;
+    for (ObjectHolder* h : game.Placed())
+        if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) door = d;
+    ASSERT_NE(door, nullptr);
+    const int32_t wallRow = door->m_pHolder->pos.y / MapMaster::CellHeight;
+    CellPoint focus;
+    ASSERT_TRUE(map.CellToWindow(map.focuscell, focus));
+    int lit = 0, dark = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -5; dx <= 5; ++dx) {
+            // A cell the view shows some of: a corner of it lies in the view.
+            const int32_t cx = map.focuscell.x + dx, cy = map.focuscell.y + dy;
+            bool shown = false;
+            for (int corner = 0; corner < 4; ++corner) {
+                const Position p(cx * MapMaster::CellWidth + (corner % 2) * MapMaster::CellWidth,
+                                 cy * MapMaster::CellHeight + (corner / 2) * MapMaster::CellHeight,
+                                 0);
+                shown = shown || game.frame->m_rcView.Contains(game.ClientPointOf(p));
+            }
+            if (!shown) continue;
+            SCOPED_TRACE("cell offset " + std::to_string(dx) + ", " + std::to_string(dy));
+            const int i = focus.x + dx, j = focus.y + dy;
+            ASSERT_NE(map.GetCell(i, j).image, nullptr) << "a cell of the view is not filled";
+            for (int si = 0; si < MapMaster::SamplesX; ++si)
+                for (int sj = 0; sj < MapMaster::SamplesY; ++sj) {
+                    const int32_t sample = map.GetSample(i, j, si, sj);
+                    const bool behindWall = cy < wallRow;
+                    if (sample < 0) {
+                        ++dark;
+                        EXPECT_TRUE(behindWall) << "a cell before the wall is out of sight";
+                    } else {
+                        ++lit;
+                        EXPECT_GT(sample, 64) << "a lit piece is dim";
+                    }
+                }
+        }
+    EXPECT_GT(lit, 3 * dark);
 }
 
 }  // namespace

@@ -27,15 +27,31 @@ namespace {
 
 constexpr int32_t kWorldW = 100;
 constexpr int32_t kWorldH = 80;
-// Picture pixels and the cell codes they give (Land::CellCodeOfPixel).
-constexpr uint8_t kOpenGround = 8;  // code 0
-constexpr uint8_t kRough = 16;      // code 1
-constexpr uint8_t kDense = 24;      // code 2
-constexpr uint8_t kSteep = 32;      // code 3
+// Picture pixels and the cell codes they give (Land::CellCodeOfPixel). Grass
+// and the light wood are scattered with shrubs and trees when their cells are
+// filled; the lawn and the paving are left as they are, so that nothing the
+// map scatters stands where a wall piece goes.
+constexpr uint8_t kGrass = 8;      // code 0
+constexpr uint8_t kLightWood = 9;  // code 5
+constexpr uint8_t kLawn = 11;      // code 12
+constexpr uint8_t kSand = 16;      // code 1
+constexpr uint8_t kPaving = 24;    // code 2
+constexpr uint8_t kWater = 32;     // code 3
 // The lands' steady daylight levels (the map's daylight is the level + 1).
 constexpr int32_t kBright = 99;
 constexpr int32_t kShaded = 60;
 const char* const kWorldFile = "start.qvr";
+
+// The walled yard: cells kYardLeft to kYardRight - 1 across and kYardTop to
+// kYardBottom - 1 down, paved, in a ring of lawn one cell wide; its door in
+// the middle of the south wall.
+constexpr int kYardLeft = 22, kYardRight = 28, kYardTop = 20, kYardBottom = 26;
+constexpr int kDoorColumn = 25;
+// The door's key: any key of this number opens it; it is not locked.
+constexpr int kDoorKey = 1;
+// Where the party starts: south of the door, the wall and its lamps in view.
+constexpr int kStartCellX = kDoorColumn, kStartCellY = kYardBottom;
+constexpr int kStartX = 80, kStartY = 100;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -82,6 +98,28 @@ struct Maker {
     }
 };
 
+// The yard's walls: front pieces on the north edges of its top and bottom
+// rows, the door among them, side pieces on the west edges of its left and
+// right columns, and a peg on every corner of every piece, which closes the
+// joints. Each piece is kept where the map would snap it.
+void MakeYard(Land& land) {
+    for (int x = kYardLeft; x < kYardRight; ++x) {
+        Wall* south = x == kDoorColumn ? new FrontDoorBrick : new FrontWall;
+        if (x == kDoorColumn) {
+            south->m_iItemNum = kDoorKey;
+            south->m_iState = Wall::kDoorClosed;
+        }
+        Maker::Keep(land, south, CellPos(x, kYardBottom, 80, 0));
+        Maker::Keep(land, new FrontWall, CellPos(x, kYardTop, 80, 0));
+    }
+    for (int y = kYardTop; y < kYardBottom; ++y)
+        for (int x : {kYardLeft, kYardRight}) Maker::Keep(land, new SideWall, CellPos(x, y, 0, 56));
+    for (int x = kYardLeft; x <= kYardRight; ++x)
+        for (int y = kYardTop; y <= kYardBottom; ++y)
+            if (x == kYardLeft || x == kYardRight || y == kYardTop || y == kYardBottom)
+                Maker::Keep(land, new Peg, CellPos(x, y, 0, 0));
+}
+
 }  // namespace
 
 void WriteStartWorld(const std::string& gameFolder) {
@@ -115,51 +153,49 @@ void WriteStartWorld(const std::string& gameFolder) {
         frame.m_World.AddNumberedGroup(2, "Wolves");
         frame.m_World.AddNumberedGroup(3, "Villagers");
 
-        // The meadow: a walled yard with a door in its south wall, two lamps,
-        // shrubs, and the villagers.
+        // The meadow: the walled yard with its door and lamps, shrubs on its
+        // lawn, and the villagers inside.
         make.AddLand(
-            "Meadow", {10, 10}, 30, 24, kOpenGround, kBright,
+            "Meadow", {10, 10}, 30, 24, kGrass, kBright,
             [](CDIBitmap& p) {
-                for (int x = 0; x < 30; x += 3) p.SetPixel(x, 23 - x % 5, kRough);
+                for (int x = 0; x < 30; x += 3) p.SetPixel(x, 23 - x % 5, kSand);
+                // The world's cell (x, y) is the picture's (x - 10, y - 10).
+                p.FillRect(kYardLeft - 11, kYardTop - 11, kYardRight - 9, kYardBottom - 9, kLawn);
+                p.FillRect(kYardLeft - 10, kYardTop - 10, kYardRight - 10, kYardBottom - 10,
+                           kPaving);
             },
             [&](Land& land) {
-                for (int i = 0; i < 6; ++i) {
-                    Object* wall = i == 3 ? static_cast<Object*>(new FrontDoorBrick)
-                                          : static_cast<Object*>(new FrontWall);
-                    Maker::Keep(land, wall, CellPos(22 + i, 26, 0, 0));
-                    Maker::Keep(land, new FrontWall, CellPos(22 + i, 20, 0, 0));
-                }
-                for (int j = 0; j < 6; ++j) {
-                    Maker::Keep(land, new SideWall, CellPos(22, 20 + j, 0, 0));
-                    Maker::Keep(land, new SideWall, CellPos(28, 20 + j, 0, 0));
-                }
-                for (int k = 0; k < 2; ++k) {
+                MakeYard(land);
+                for (int dx : {-70, 70}) {
                     auto* lamp = new LightSource("Lamp");
                     lamp->m_iStrength = 110;
                     lamp->m_iRadius = 400;
-                    Maker::Keep(land, lamp, CellPos(24 + 2 * k, 23));
+                    lamp->m_bVisible = 1;
+                    Maker::Keep(land, lamp, CellPos(kDoorColumn, kYardBottom, 80 + dx, 24));
                 }
-                for (int k = 0; k < 8; ++k)
-                    Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
+                for (int k = 0; k < 2; ++k)
+                    Maker::Keep(land, new Shrub(k + 1),
+                                CellPos(kYardLeft + 1 + 4 * k, kYardBottom, 80, 60));
                 Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
                 Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
-            "Shore", {45, 12}, 20, 16, kSteep, kBright,
-            [](CDIBitmap& p) { p.FillRect(0, 10, 20, 16, kRough); },
+            "Shore", {45, 12}, 20, 16, kWater, kBright,
+            [](CDIBitmap& p) { p.FillRect(0, 10, 20, 16, kSand); },
             [&](Land& land) {
                 auto* lamp = new LightSource("Beacon");
                 lamp->m_iRadius = 600;
+                lamp->m_bVisible = 1;
                 Maker::Keep(land, lamp, CellPos(54, 24));
             });
-        // The woods, where the wolves roam.
+        // The woods south of the meadow, where the wolves roam in a clearing.
         make.AddLand(
-            "Woods", {20, 40}, 25, 20, kDense, kShaded,
-            [](CDIBitmap& p) { p.FillRect(10, 8, 15, 12, kOpenGround); },
+            "Woods", {18, 34}, 30, 18, kLightWood, kShaded,
+            [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
                 for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, 15), CellPos(31 + k, 49 + k % 2));
+                    Maker::Keep(land, make.Creature("Wolf", 2, 15), CellPos(28 + k, 38 + k % 2));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -168,12 +204,13 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_iOwnGroupNum = 1;
         party.m_strSpecialName = "Party";
         Player* hero = make.Creature("Hero", 1, 40);
-        hero->m_Position = CellPos(25, 28);
+        const Position start = CellPos(kStartCellX, kStartCellY, kStartX, kStartY);
+        hero->m_Position = start;
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
         party.RemoveFromMap();
 
-        frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
+        frame.m_World.m_ptFocus = {start.x, start.y};
         frame.m_strPlayerName = "Hero";
         // The party keeps its default formation: whoever joins the hero
         // stands beside it, not on it.
