@@ -352,4 +352,63 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
     EXPECT_GT(lit, 3 * dark);
 }
 
+// The number of the first byte where two files differ, or -1 when equal.
+long FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<long>(i);
+    return a.size() == b.size() ? -1 : static_cast<long>(n);
+}
+
+TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
+    // What the data program writes is what the game keeps: each file read by
+    // the game's reader and written again by its writer comes out byte for
+    // byte as it was, so that no value the reader derives differs from the
+    // one written (the creatures' levels, hit points and experience).
+    const WrittenWorld written;
+    {
+        SCOPED_TRACE("players");
+        World world;
+        world.CreateRootGroups();
+        const std::vector<uint8_t> bytes = written.File("players");
+        std::unique_ptr<Group> party = CMainFrame::ReadPlayersFrom(bytes, "players");
+        EXPECT_EQ(FirstDifference(CMainFrame::StorePlayers(*party), bytes), -1);
+        party->RemoveFromMap();
+    }
+    {
+        SCOPED_TRACE("start.qvr");
+        // Read and written by a frame whose working folder holds a copy of
+        // the slot (writing the world writes its lands as well).
+        const fs::path work = written.dir / "work";
+        fs::create_directories(work);
+        for (const auto& entry : fs::directory_iterator(written.dir / "original"))
+            fs::copy_file(entry.path(), work / entry.path().filename());
+        CMainFrame frame;
+        frame.m_World.map_master = std::make_unique<MapMaster>();
+        frame.m_World.CreateRootGroups();
+        frame.m_strGameFolder = written.dir.string() + "/";
+        frame.m_strCurrentFolder = work.string() + "/";
+        frame.m_bLoadingGame = 1;
+        ASSERT_EQ(frame.LoadWorldFile("start.qvr"), 1);
+        ASSERT_EQ(frame.SaveWorldFile("again.qvr"), 1);
+        EXPECT_EQ(FirstDifference(qv::ReadWholeFile((work / "again.qvr").string()),
+                                  written.File("start.qvr")),
+                  -1);
+        for (const char* land : {"world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
+            EXPECT_EQ(
+                FirstDifference(qv::ReadWholeFile((work / land).string()), written.File(land)), -1)
+                << land;
+        frame.m_World.map_master->DeleteContents();
+        frame.m_World.DeleteGroups();
+    }
+    for (const char* file : {"world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"}) {
+        SCOPED_TRACE(file);
+        World world;
+        world.CreateRootGroups();
+        const std::vector<uint8_t> bytes = written.File(file);
+        const std::unique_ptr<Land> land = Land::FromBytes(bytes, file);
+        EXPECT_EQ(FirstDifference(land->StoreBytes(), bytes), -1);
+    }
+}
+
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "data/StartWorld.h"
 
+#include <algorithm>
+
 #include "creatures/Player.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -52,6 +54,9 @@ constexpr int kDoorKey = 1;
 // Where the party starts: south of the door, the wall and its lamps in view.
 constexpr int kStartCellX = kDoorColumn, kStartCellY = kYardBottom;
 constexpr int kStartX = 80, kStartY = 100;
+// The creatures' levels: a plain creature has 10 hit points a level, and one
+// more level's worth (the hero 40, the villagers 30, the wolves 20).
+constexpr int32_t kHeroLevel = 3, kVillagerLevel = 2, kWolfLevel = 1;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -62,6 +67,7 @@ struct Maker {
     MapMaster& map;
     LandGraph* tree;
     std::string stage;
+    int32_t nextPlayerNumber = 0;
 
     // A land of w x h cells at `origin`, its picture filled with `ground`
     // and painted by `paint`, kept in its file once `fill` has given it its
@@ -88,12 +94,18 @@ struct Maker {
     static void Keep(Land& land, Object* object, const Position& pos) {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
-    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints) {
+    // A creature of the level given, unhurt, as the game keeps it: reading
+    // a creature derives its level, maximum hit points and experience pools
+    // from the pools, so these are written as that makes them (a level below
+    // 1 would be read as level 1), and it gives a creature without a player
+    // number the next free one, so each has its own.
+    Player* Creature(const std::string& name, int32_t group, int32_t level) {
         auto* p = new Player;
         p->SetName(name);
         p->m_iGroupNum = group;
-        p->m_iMaxHitPoints = hitPoints;
-        p->m_iHitPoints = hitPoints;
+        p->m_iPlayerNumber = nextPlayerNumber++;
+        p->SetLevel(std::max(level, 1));
+        p->m_iHitPoints = p->m_iMaxHitPoints;
         return p;
     }
 };
@@ -176,8 +188,8 @@ void WriteStartWorld(const std::string& gameFolder) {
                 for (int k = 0; k < 2; ++k)
                     Maker::Keep(land, new Shrub(k + 1),
                                 CellPos(kYardLeft + 1 + 4 * k, kYardBottom, 80, 60));
-                Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
-                Maker::Keep(land, make.Creature("Weaver", 3, 30), CellPos(26, 24));
+                Maker::Keep(land, make.Creature("Miller", 3, kVillagerLevel), CellPos(24, 22));
+                Maker::Keep(land, make.Creature("Weaver", 3, kVillagerLevel), CellPos(26, 24));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -195,7 +207,8 @@ void WriteStartWorld(const std::string& gameFolder) {
             [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
                 for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, 15), CellPos(28 + k, 38 + k % 2));
+                    Maker::Keep(land, make.Creature("Wolf", 2, kWolfLevel),
+                                CellPos(28 + k, 38 + k % 2));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -203,7 +216,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = 1;
         party.m_strSpecialName = "Party";
-        Player* hero = make.Creature("Hero", 1, 40);
+        Player* hero = make.Creature("Hero", 1, kHeroLevel);
         const Position start = CellPos(kStartCellX, kStartCellY, kStartX, kStartY);
         hero->m_Position = start;
         party.AddMember(hero);
