@@ -15,6 +15,7 @@
 
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
+#include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
@@ -83,6 +84,12 @@ struct StartedGame {
             for (int j = 0; j < MapMaster::high; ++j)
                 for (ObjectHolder* h : map->GetCell(i, j).holders) holders.insert(h);
         return holders;
+    }
+    // The yard's door.
+    FrontDoorBrick* Door() const {
+        for (ObjectHolder* h : Placed())
+            if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) return d;
+        return nullptr;
     }
     // The client point of the view that shows a world point.
     qv::Point ClientPointOf(const Position& p) const {
@@ -278,9 +285,7 @@ TEST(StartWorld, TheHeroOpensTheYardsDoorAndWalksIn) {
     ASSERT_NE(hero, nullptr);
     ASSERT_NE(hero->m_pHolder, nullptr);
     // The door stands in the middle of the yard's south wall, shut.
-    FrontDoorBrick* door = nullptr;
-    for (ObjectHolder* h : game.Placed())
-        if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) door = d;
+    FrontDoorBrick* door = game.Door();
     ASSERT_NE(door, nullptr);
     EXPECT_FALSE(door->IsOpen());
     const Position doorAt = door->m_pHolder->pos;
@@ -313,9 +318,7 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
     const WrittenWorld written;
     StartedGame game(written.dir);
     MapMaster& map = *game.map;
-    FrontDoorBrick* door = nullptr;
-    for (ObjectHolder* h : game.Placed())
-        if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) door = d;
+    FrontDoorBrick* door = game.Door();
     ASSERT_NE(door, nullptr);
     const int32_t wallRow = door->m_pHolder->pos.y / MapMaster::CellHeight;
     CellPoint focus;
@@ -350,6 +353,65 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
                 }
         }
     EXPECT_GT(lit, 3 * dark);
+}
+
+TEST(StartWorld, HeldTowardTheWallTheHeroWalksToItAndAlongItWhileAClickGoesRoundByTheDoor) {
+    // The held left button walks the leader a step toward the cursor at a
+    // time, stopped by what blocks it and sliding along it; a right click at
+    // the same place finds a way there, here through the yard's door.
+    const WrittenWorld written;
+    struct Row {
+        const char* rule;
+        bool held;
+        bool inside;  // the hero ends in the yard
+    };
+    const Row rows[] = {{"held: to the wall and along it", true, false},
+                        {"clicked: round by the door", false, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        StartedGame game(written.dir);
+        CMainFrame& frame = *game.frame;
+        Player* hero = frame.m_World.m_pLeader.Get();
+        ASSERT_TRUE(hero && hero->m_pHolder);
+        FrontDoorBrick* door = game.Door();
+        ASSERT_NE(door, nullptr);
+        const int32_t wallY = door->m_pHolder->pos.y;
+        // A place in the yard straight up the view from the hero: up and to
+        // the left in the world, behind the wall west of the door.
+        const Position goal(hero->m_pHolder->pos.x - 150, wallY - 40, 0);
+        const qv::Point at = game.ClientPointOf(goal);
+        ASSERT_TRUE(frame.m_rcView.Contains(at));
+        frame.OnMouseMove(at);
+        if (r.held) {
+            frame.OnLButtonDown(at);
+        } else {
+            frame.OnRButtonDown(at);
+            frame.RunTick();
+            frame.OnRButtonUp(at);
+        }
+        Position last = hero->m_pHolder->pos;
+        int still = 0, longestStill = 0;
+        for (int tick = 0; tick < 150; ++tick) {
+            frame.m_ptCursor = at;
+            frame.RunTick();
+            ASSERT_NE(hero->m_pHolder, nullptr);
+            still = hero->m_pHolder->pos == last ? still + 1 : 0;
+            longestStill = std::max(longestStill, still);
+            last = hero->m_pHolder->pos;
+            if (hero->m_pHolder->pos.y < wallY - kWallBand) break;
+        }
+        if (r.held) {
+            frame.OnLButtonUp(at);
+            // Never more than a few ticks without a step while held.
+            EXPECT_LE(longestStill, 4);
+        }
+        // Past the wall's line within the yard's width (the held walk has
+        // slid along the wall, west of the door, and bumped it open on its way).
+        EXPECT_EQ(hero->m_pHolder->pos.y < wallY, r.inside);
+        if (r.inside) {
+            EXPECT_TRUE(door->IsOpen());
+        }
+    }
 }
 
 // The number of the first byte where two files differ, or -1 when equal.
