@@ -184,6 +184,7 @@ void CMainFrame::SetControlPlayer(Player* creature, int) {
 }
 
 int CMainFrame::RunOptionsWindow(int, int) {
+    TraceStart("options window");
     // Until the options window exists its first showing starts the game in
     // the start world, as its "new game" would, and nobody can ask to quit
     // at a later one: play goes on.

@@ -526,7 +526,8 @@ public:
     // when it stacks); false when there is no room, and the object is left to
     // the caller.
     static bool AddToBag(Player* creature, Object* object);
-    // The warning beep of a drop that found no place.
+    // The warning beep of a drop that found no place, and of a pick-up that
+    // a bag refuses.
     void WarningBeep() { ++m_iWarningBeeps; }
     int m_iWarningBeeps = 0;
     static constexpr int kNearDistanceSq = 200;  // below: the target is near
@@ -623,7 +624,8 @@ public:
     // The settings file that OnCreate reads and the sound switches are
     // written to (SettingsFilePath() unless set before).
     std::string m_strSettingsFile;
-    // Told the name of each start-up and shut-down step as it is taken.
+    // Told the name of each start-up and shut-down step as it is taken, and
+    // of every showing of the options window.
     std::function<void(const std::string&)> m_StartTrace;
     void TraceStart(const std::string& step) {
         if (m_StartTrace) m_StartTrace(step);

@@ -389,6 +389,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
     // over to talk would otherwise take the member it reaches into its bag.
     if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
         const int count = AskTakeAmount(K, O);
+        if (count < 0) WarningBeep();  // the bag cannot hold it: refused
         if (count > 0 && H) {
             if (count < O->m_iBulkNum) {
                 // Part of a stack: the rest stays where it lies.

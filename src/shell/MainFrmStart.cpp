@@ -366,7 +366,6 @@ void CMainFrame::StartOfPlay() {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
         m_bOptionsShown = 0;
-        TraceStart("options window");
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
             TraceStart("quit from options");
