@@ -8,8 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
+#include "media/MidiFile.h"
+#include "platform/Audio.h"
 #include "platform/Files.h"
 #include "platform/Message.h"
 #include "platform/Settings.h"
@@ -128,11 +131,43 @@ std::optional<Bytes> PictureFile(const Bytes& input) {
     return out.Read();
 }
 
+std::optional<Bytes> TuneFile(const Bytes& input) {
+    MidiFile file;
+    try {
+        file = MidiFile::Read(input, "fuzz input");
+    } catch (const qv::FileError&) {
+        return std::nullopt;
+    }
+    // What the output would play: channel messages in the order of their
+    // frames, within the tune's length.
+    const qv::MidiSong song = file.ToSong(qv::Mixer::kRate);
+    int64_t last = 0;
+    for (const qv::MidiMessage& m : song.events) {
+        if (m.status < 0x80 || m.status >= 0xF0 || m.data1 > 0x7F || m.data2 > 0x7F)
+            Fail("TuneFile", "a message that is no channel message is played", {}, nullptr);
+        if (m.frame < last) Fail("TuneFile", "the messages are out of time order", {}, nullptr);
+        last = m.frame;
+    }
+    if (song.length < last) Fail("TuneFile", "a message lies past the tune's end", {}, nullptr);
+    return file.Write();
+}
+
 std::optional<Bytes> FontFile(const Bytes& input) {
     TempFile in(input);
     CDDAlphabet alphabet;
     if (!alphabet.LoadFont(in.Path())) return std::nullopt;
     return FontFileOf(alphabet);
+}
+
+std::optional<Bytes> TalkScriptText(const Bytes& input) {
+    TempFile in(input);
+    const std::string& path = in.Path();
+    const size_t cut = path.rfind('/') + 1;
+    try {
+        return StoreTalkScript(LoadTalkScript(path.substr(0, cut), path.substr(cut)));
+    } catch (const TalkScriptError&) {
+        return std::nullopt;
+    }
 }
 
 Bytes FontFileOf(const CDDAlphabet& alphabet, int version, bool table) {

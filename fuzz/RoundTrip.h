@@ -68,6 +68,12 @@ std::optional<Bytes> StoredObject(const Bytes& input) {
 std::optional<Bytes> SettingsFile(const Bytes& input);
 std::optional<Bytes> PictureFile(const Bytes& input);
 std::optional<Bytes> FontFile(const Bytes& input);
+// A tune of the game folder's "Music" (a standard MIDI file), read and
+// written back; what it would play is checked on the way.
+std::optional<Bytes> TuneFile(const Bytes& input);
+// A conversation script, read from a file of the game folder as a
+// conversation reads it and written back in its own spelling.
+std::optional<Bytes> TalkScriptText(const Bytes& input);
 
 // A console font file of an alphabet's 256 letters: PSF version 2 (with a
 // UTF-8 table when asked), or version 1 with a 16-bit table.

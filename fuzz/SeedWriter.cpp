@@ -1,21 +1,26 @@
 // Writes the fuzz targets' seed corpora with the game's own writers: stored
-// objects of every kind, a settings file, pictures and font files. Each seed
-// is checked as the targets check their input before it is written.
+// objects of every kind, a settings file, pictures, font files and the tunes
+// the data program composes. Each seed is checked as the targets check their
+// input before it is written.
 //
 //   qv_fuzz_seeds fuzz/corpus
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "RoundTrip.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
+#include "data/Music.h"
+#include "events/TalkScriptFile.h"
 #include "items/Bag.h"
 #include "items/Spell.h"
 #include "items/Useable.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
+#include "media/MidiFile.h"
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
@@ -173,6 +178,53 @@ void SeedFiles() {
     Seed("font", "psf2", fuzz::FontFileOf(boxes, 2, false), fuzz::FontFile);
     Seed("font", "psf2-table", fuzz::FontFileOf(boxes, 2, true), fuzz::FontFile);
     Seed("font", "psf1-table", fuzz::FontFileOf(boxes, 1, true), fuzz::FontFile);
+
+    for (int tune : tunes::TuneNumbers())
+        Seed("tune_file", "tune" + std::to_string(tune), tunes::Compose(tune).Write(),
+             fuzz::TuneFile);
+    // The smallest tune: one track, one note.
+    MidiFile note;
+    note.format = 0;
+    note.division = 96;
+    MidiFile::Track track;
+    MidiFile::Event on, off;
+    on.status = 0x90;
+    on.data1 = 60;
+    on.data2 = 100;
+    off.tick = 96;
+    off.status = 0x80;
+    off.data1 = 60;
+    track.events = {on, off};
+    track.end = 192;
+    note.tracks.push_back(track);
+    Seed("tune_file", "note", note.Write(), fuzz::TuneFile);
+}
+
+// Conversation scripts as the writer spells them: every statement, and a
+// village's conversations with conditions, jumps and choices.
+void SeedScripts() {
+    const std::pair<const char*, const char*> scripts[] = {
+        {"every-statement",
+         "node ALL\n"
+         "say Good day.\nsay\nchoice OTHER Who are you?\nchoice end Farewell.\n"
+         "if Wolf >= 2 if Gold != -1 goto OTHER\nset Wolf 1\nadd Gold -5\ntimer Wolf 24\n"
+         "hold speaker -10\ntalkstate listener 3\nwait 17 2\ntravel 12 4\nmakegroup\n"
+         "regroup\njoin -3\npendingworld Caves.qvr 3 4\nmovetoland\nremove leader\n"
+         "drop speaker Iron Key\nselect 2\nschool listener water 1.25\ntrade 7\n"
+         "gotoworld Caves.qvr 3 4\nend\n"
+         "node OTHER\nif a < 1 if b <= 1 if c > 1 if d = 1 say x\n"},
+        {"village",
+         "# the miller\nnode MILLER\n    if Wolf = 2 goto PAID\n    say A wolf!\n"
+         "    if Wolf = 0 choice TASK Can I help?\n    choice end Farewell.\n"
+         "node TASK\n    set Wolf 1\n    timer Wolf 24\n    goto MILLER\n"
+         "node PAID\n    drop speaker Purse\n    set Wolf 3\n"},
+        {"empty", ""},
+    };
+    for (const auto& [name, text] : scripts) {
+        const std::string s(text);
+        const TalkScriptFile script = ReadTalkScript({s.begin(), s.end()}, name);
+        Seed("talk_script", name, StoreTalkScript(script), fuzz::TalkScriptText);
+    }
 }
 
 }  // namespace
@@ -191,6 +243,7 @@ int main(int argc, char** argv) {
     SeedItems();
     SeedRecords();
     SeedFiles();
+    SeedScripts();
     std::printf("%d seeds written under %s\n", g_written, argv[1]);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "events/GameEvent.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/Archive.h"
@@ -30,6 +31,46 @@ void CGameEvent::Serialize(qv::Archive& ar) {
 // A plain event has nothing to do: running it finishes it.
 int CGameEvent::Execute() {
     return kFinished;
+}
+
+void CGameEvent::CountChange(int32_t tick) {
+    if (m_iChangeTick != tick) {
+        m_iChangeTick = tick;
+        m_iChangesInTick = 0;
+    }
+    ++m_iChangesInTick;
+}
+
+void RunWaitingEvents(World& world) {
+    auto& events = world.m_EventList;
+    const int32_t tick = world.m_iGameTime;
+    size_t added = 0;
+    auto it = events.begin();
+    while (it != events.end()) {
+        qv::Handle<CGameEvent> event = it->get();
+        if (!event || event->m_iStatus <= 0 || !event->MayRunInTick(tick)) {
+            ++it;
+            continue;
+        }
+        const size_t before = events.size();
+        const int result = event->Execute();
+        if (result == Object::kNothingChanged) {
+            ++it;
+            continue;
+        }
+        // Measured before the finished event goes: it is no new event.
+        const size_t after = events.size();
+        if (result == Object::kFinished) {
+            auto found = std::find_if(events.begin(), events.end(),
+                                      [&event](const auto& e) { return event == e.get(); });
+            if (found != events.end()) events.erase(found);
+        } else if (event) {
+            event->CountChange(tick);
+        }
+        if (after > before) added += after - before;
+        if (added > kMaxAddedEventsPerWalk) break;
+        it = events.begin();
+    }
 }
 
 // ---- the talk event ----
@@ -71,7 +112,8 @@ void CTalkEvent::Serialize(qv::Archive& ar) {
 
 int CTalkEvent::Execute() {
     Player* speaker = ResolveActor(m_iActor);
-    if (speaker && TalkOpener()) TalkOpener()(speaker, m_strTalkNode);
+    if (!speaker || !TalkOpener()) return kNothingChanged;
+    TalkOpener()(speaker, m_strTalkNode);
     return kFinished;
 }
 
@@ -111,6 +153,8 @@ void CMovePatternEvent::Serialize(qv::Archive& ar) {
 }
 
 int CMovePatternEvent::Execute() {
-    FillMoves(ResolveActor(m_iActor), m_Cells);
+    Player* creature = ResolveActor(m_iActor);
+    if (!creature) return kNothingChanged;
+    FillMoves(creature, m_Cells);
     return kFinished;
 }

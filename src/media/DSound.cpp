@@ -4,8 +4,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "media/MidiFile.h"
 #include "media/Resources.h"
 #include "platform/Audio.h"
+#include "platform/Files.h"
+#include "platform/Format.h"
+#include "platform/Midi.h"
 
 int g_bSoundEnabled = 1;
 
@@ -81,4 +85,42 @@ void CDSound::Stop() {
 
 bool CDSound::IsPlaying() const {
     return m_iVoice && qv::AudioDevice::Instance().IsPlaying(m_iVoice);
+}
+
+// ---- music ----
+
+std::string CMIDIStream::TuneFileName(int tune) {
+    return qv::Format("Music\\Tune%d.mid", tune);
+}
+
+CMIDIStream::CMIDIStream(int tune, const std::string& file) : m_iTune(tune) {
+    qv::MidiOutput& output = qv::MidiOutput::Instance();
+    if (!output.IsOpen()) {
+        m_strError = "there is no MIDI output";
+        return;
+    }
+    std::shared_ptr<const qv::MidiSong> song;
+    try {
+        song = std::make_shared<const qv::MidiSong>(
+            MidiFile::Load(qv::ResolvePath(file)).ToSong(qv::Mixer::kRate));
+    } catch (const qv::FileError& error) {
+        m_strError = error.what();
+        return;
+    }
+    m_iSong = output.Play(std::move(song));
+    if (!m_iSong) m_strError = "there is no MIDI output";
+}
+
+CMIDIStream::~CMIDIStream() {
+    if (m_iSong) qv::MidiOutput::Instance().Stop(m_iSong);
+}
+
+void CMIDIStream::Pause() {
+    m_bPaused = true;
+    if (m_iSong) qv::MidiOutput::Instance().Pause(m_iSong);
+}
+
+void CMIDIStream::Restart() {
+    m_bPaused = false;
+    if (m_iSong) qv::MidiOutput::Instance().Resume(m_iSong);
 }

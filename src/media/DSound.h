@@ -2,10 +2,10 @@
 // Sounds, music and the intro movie.
 //
 // A CDSound is one sound made from a WAVE resource of the game's resource
-// store, played through the program's mixer (platform/Audio.h). Music and the
-// intro movie cannot be played here: there is no MIDI output and no movie
-// decoder, so the music stream never opens and the movie player is never
-// ready; callers go on as the game does without them.
+// store, played through the program's mixer (platform/Audio.h); a CMIDIStream
+// is a tune from the game folder played on the MIDI output mixed with them.
+// The intro movie cannot be played here: there is no movie decoder, so the
+// movie player is never ready and callers go on as the game does without it.
 
 #include <memory>
 #include <string>
@@ -64,20 +64,37 @@ private:
     int m_iVoice = 0;
 };
 
-// The music stream of one tune. No MIDI output exists here, so a stream never
-// opens; its operations do nothing.
+// The music stream of one tune: the tune's MIDI file, read and played on the
+// program's MIDI output (platform/Midi.h), round and round until the stream
+// goes. Only the newest stream plays; an older one left behind is silent.
 class CMIDIStream {
 public:
+    // The game folder's file of a tune: "Music\Tune<n>.mid".
+    static std::string TuneFileName(int tune);
+
+    // A stream of a tune that has no file: it never opens.
     explicit CMIDIStream(int tune) : m_iTune(tune) {}
-    bool IsOpen() const { return false; }
+    // Reads the tune's file (the game's own spelling of its path) and starts
+    // it in place of the music playing. It stays closed, with the reason in
+    // GetError(), when the file cannot be read or there is no MIDI output.
+    CMIDIStream(int tune, const std::string& file);
+    ~CMIDIStream();
+    CMIDIStream(const CMIDIStream&) = delete;
+    CMIDIStream& operator=(const CMIDIStream&) = delete;
+
+    bool IsOpen() const { return m_iSong != 0; }
     int GetTune() const { return m_iTune; }
-    void Pause() { m_bPaused = true; }
-    void Restart() { m_bPaused = false; }
+    const std::string& GetError() const { return m_strError; }
+    // Pause holds the tune where it is; Restart plays on from there.
+    void Pause();
+    void Restart();
     bool IsPaused() const { return m_bPaused; }
 
 private:
     int m_iTune;
+    int m_iSong = 0;  // the output's id of the playing tune
     bool m_bPaused = false;
+    std::string m_strError;
 };
 
 // A movie player. There is no movie decoder here: a player is never ready, so

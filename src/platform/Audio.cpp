@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Midi.h"
+
 namespace qv {
 
 int Mixer::Start(std::shared_ptr<const PcmSound> sound, float left, float right, bool loop) {
@@ -49,6 +51,7 @@ void Mixer::Mix(int16_t* out, int frames) {
             v.pos += v.step;
         }
     }
+    if (m_stream) m_stream->MixInto(m_acc.data(), frames);
     for (size_t i = 0; i < m_acc.size(); ++i)
         out[i] = static_cast<int16_t>(std::clamp(m_acc[i], -32768, 32767));
     std::erase_if(m_voices, [](const Voice& v) {
@@ -59,6 +62,10 @@ void Mixer::Mix(int16_t* out, int frames) {
 AudioDevice& AudioDevice::Instance() {
     static AudioDevice device;
     return device;
+}
+
+AudioDevice::AudioDevice() {
+    m_mixer.SetStream(&MidiOutput::Instance());
 }
 
 AudioDevice::Lock::Lock(AudioDevice& d) : dev(d) {

@@ -16,6 +16,14 @@ struct PcmSound {
     std::vector<int16_t> samples;
 };
 
+// A source that adds its own sound into the mixer's output (the music).
+class MixStream {
+public:
+    virtual ~MixStream() = default;
+    // Adds `frames` stereo frames (left, right) into `acc`, in 16-bit units.
+    virtual void MixInto(int32_t* acc, int frames) = 0;
+};
+
 class Mixer {
 public:
     static constexpr int kRate = 22050;  // output frames per second, stereo
@@ -29,8 +37,11 @@ public:
     void StopAll() { m_voices.clear(); }
     int VoiceCount() const { return static_cast<int>(m_voices.size()); }
 
-    // Adds the playing voices into `frames` stereo frames (left, right), then
-    // drops the voices that have ended.
+    // The stream mixed with the voices (none when null); not owned.
+    void SetStream(MixStream* stream) { m_stream = stream; }
+
+    // Adds the playing voices and the stream into `frames` stereo frames
+    // (left, right), then drops the voices that have ended.
     void Mix(int16_t* out, int frames);
 
 private:
@@ -44,10 +55,13 @@ private:
     };
     std::vector<Voice> m_voices;
     std::vector<int32_t> m_acc;
+    MixStream* m_stream = nullptr;
     int m_nextId = 1;
 };
 
-// The sound device. Every call locks the device against its callback.
+// The sound device. Every call locks the device against its callback. Its
+// mixer plays the music of MidiOutput::Instance() (platform/Midi.h) with the
+// sounds.
 class AudioDevice {
 public:
     static AudioDevice& Instance();
@@ -70,6 +84,7 @@ public:
     }
 
 private:
+    AudioDevice();
     struct Lock {
         explicit Lock(AudioDevice& d);
         ~Lock();

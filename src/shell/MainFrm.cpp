@@ -27,7 +27,7 @@ CMainFrame::CMainFrame() {
     // these hooks.
     InstallPathFinder();
     InstallScriptedMoves();
-    InstallInteraction();
+    m_Play.m_pAsk = &m_Ask;
 }
 
 CMainFrame::~CMainFrame() {
@@ -52,7 +52,6 @@ CMainFrame::~CMainFrame() {
     m_pDragHolder = nullptr;
     m_DrawnHolders.clear();
     m_World.DeleteGroups();
-    Player::s_interact = nullptr;
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }

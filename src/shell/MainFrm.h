@@ -21,6 +21,8 @@
 #include "platform/Persistent.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
+#include "play/Play.h"
+#include "shell/GameAsk.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
 
@@ -56,10 +58,12 @@ public:
     void RequestQuit(int code);
 
     // The world this frame shows and plays (map, groups, party, time, key
-    // records, events).
+    // records, events), and the rules of play that run it.
     World m_World;
+    Play m_Play{m_World};
+    // The player's answers to play's questions: the game's own windows.
+    GameAsk m_Ask;
 
-    int m_bEditing = 0;            // build mode check is on
     int m_bDebugView = 0;          // invisible creatures are shown
     int m_bAssertShowing = 0;      // an assertion box is up
     std::string m_strGameFolder;   // ends in a backslash
@@ -91,7 +95,7 @@ public:
     std::unique_ptr<CDDObject> m_pScreenImage;  // the furniture around the map view
     int m_bSoundOn = 1;
     int m_bMusicOn = 1;
-    int m_bMidiOutput = 0;  // a MIDI output exists (never here)
+    int m_bMidiOutput = 0;  // a MIDI output exists (a sound device and the sound font)
     std::unique_ptr<CMIDIStream> m_pMidi;
     CDDEdit m_MessageLine;  // the message line under the map view
 
@@ -122,10 +126,8 @@ public:
     // The held left button's step of the view (or of the leader) toward the
     // cursor.
     void ScrollStep();
-    // Whether an in-game window that stops the world is up.
-    bool IsPopupOpen(bool countContainer = true) const;
     // The tick runs the world: the program is active and no popup is up.
-    bool IsQuiet() const { return m_bAppActive && !IsPopupOpen(); }
+    bool IsQuiet() const { return m_bAppActive && !m_Play.IsPopupOpen(); }
     int DrawFrame(int skipMap);
     int RedrawMapCell(int unused);
     void HoverText(int x, int y);
@@ -255,7 +257,6 @@ public:
     int32_t m_iButtonHeldTime = 0;
     int m_bMouseWalking = 0;
     qv::Point m_ptCursor{320, 240};
-    int m_bInputLock = 0;
     // The party's formation: an offset per slot, and its four turned copies
     // in the world's m_FormationRows, one per quarter of the leader's facing.
     // The default is set once; rebasing puts the leader's slot at (0, 0).
@@ -268,33 +269,16 @@ public:
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
     std::list<std::unique_ptr<Spell>> m_ActiveSpells;
     int InfoWindowMode = 1;
-    qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
     int m_bDiagonalToggle = 0;
     qv::Point m_szView{536, 359};
     qv::Point m_ptViewCentre{268, 179};
     qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
-    // An object whose use waits for a target, and the creature that uses it.
-    qv::Handle<Object> m_pPendingItem;
-    qv::Handle<Player> m_pPendingItemUser;
     int m_bTabTarget = 0;
     int m_bBuildMode = 0;
     int m_bStatsMode = 0;
     int m_bTalkMode = 0;
-    // The open in-game windows; a tick stands still while one of them is up.
-    struct OpenWindows {
-        CDDWnd* m_pTalkWnd = nullptr;
-        CDDWnd* m_pTradeWnd = nullptr;
-        CDDWnd* m_pEquipmentWnd = nullptr;
-        CDDWnd* m_pInventoryWnd = nullptr;
-        CDDWnd* m_pPartyPanel = nullptr;
-        int m_bStatsOpen = 0;
-        int m_bInfoOpen = 0;
-        int m_bContainerOpen = 0;
-        CDDWnd* m_pContainerWnd = nullptr;
-    } m_OpenWindows;
     int m_bTradeMode = 0;
     int m_bCombat = 0;
-    int m_iSelectMode = 0;
     int m_bPaused = 0;
     int m_bLeftHeld = 0;
     int m_bRightPause = 0;
@@ -338,8 +322,6 @@ public:
     static constexpr int kCursorNoTarget = 216;
 
     // ---- Mouse and keyboard (MainFrmInput.cpp, MainFrmKeys.cpp) ----
-    // Sets or clears both Shift flags of every party member.
-    void SetPartyShiftFlags(int on);
     // Menu commands.
     static constexpr int kCmdShowStatistics = 32776;
     static constexpr int kCmdNothing = 32787;
@@ -347,14 +329,13 @@ public:
     static constexpr int kCmdTalk = 32793;
     static constexpr int kCmdTrade = 32796;
     static constexpr int kCmdToggleSelectMode = 32799;
-    // Select modes: what the next click picks a target for.
-    static constexpr int kSelectToken = 1;  // tokens and power cubes
-    static constexpr int kSelectSpell = 2;  // a known spell
     // Mouse input waits while this holds: the lock is set, or the leader is
     // in (or about to start) a conversation.
     int IsInputBlocked() const;
-    void SetSelectMode(int mode) { m_iSelectMode = mode; }
-    void OnToggleSelectMode() { m_iSelectMode = m_iSelectMode == 0 ? kSelectToken : 0; }
+    void SetSelectMode(int mode) { m_Play.m_iSelectMode = mode; }
+    void OnToggleSelectMode() {
+        m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
+    }
     void ClearModes();
     void OnTalk();
     void OnTrade();
@@ -491,66 +472,21 @@ public:
     // An archive fault reported as a fault of its file.
     static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
 
-    // ---- Interaction and placing (MainFrmInteract.cpp, MainFrmPlace.cpp) ----
-    // What creature K does about the holder it heads for (its player set; with
-    // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
-    // nothing done, -3 the world changed under the caller. A nonzero flag acts
-    // without the distance test. The frame installs it as Player's interaction.
-    int InteractWith(Player* creature, int flag);
-    // Whether the straight line from the creature to `point` meets `target`
-    // first, or nothing at all; never beyond `maxCellSq`, in the measure of
-    // MapMaster::CellDistanceSq (squared pixels).
-    int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
-                            const Position& point, int64_t maxCellSq, int flag);
-    // Makes InteractWith the creatures' interaction (Player::s_interact).
-    void InstallInteraction();
-    // Drops the item or spell waiting for a target and its user: every way a
-    // target selection is cancelled (Esc, the right button) calls it.
-    void DropPendingUse();
-    // The pending use belongs to K: K is its user, or no user is recorded and
-    // K is the controlled member (or K is null, the player's own click).
-    bool OwnsPendingUse(const Player* creature) const;
-    // The container window over a looted corpse or an opened chest: what it
-    // shows, while it is up. The world stands still while it is.
-    void OpenContainer(Object* container);
-    void CloseContainer();
-    qv::Handle<Object> m_pOpenContainer;
-    // The number the quantity window asks for: 0 to amount, starting at amount;
-    // 0 when it is closed without confirming. m_bQuantityUp is set while it is up.
-    int AskQuantity(int amount);
-    int m_bQuantityUp = 0;
-    // How many of a stack a creature takes into its bag: 1 for a single
-    // object, else asked; -1 when its bag cannot hold it, 0 without a bag.
-    int AskTakeAmount(Player* creature, Object* object);
-    // Puts an object into a creature's bag (merged into a stack of its kind
-    // when it stacks); false when there is no room, and the object is left to
-    // the caller.
-    static bool AddToBag(Player* creature, Object* object);
-    // The warning beep of a drop that found no place, and of a pick-up that
-    // a bag refuses.
-    void WarningBeep() { ++m_iWarningBeeps; }
-    int m_iWarningBeeps = 0;
-    static constexpr int kNearDistanceSq = 200;  // below: the target is near
-    static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
-    static constexpr int64_t kCorpseSightCellSq = 10000;
-    static constexpr int64_t kFightSightCellSq = 1000000;
-
-    // A drop of `object` at view point `p`. A stack is asked how many (a single
-    // one is taken as it is) and a copy of that many is placed; only when it
-    // was placed is the count taken off `object`, here, so a caller never
-    // reduces its stack itself. Anything else is placed itself.
-    struct DropResult {
-        ObjectHolder* holder = nullptr;  // null: nothing was placed and nothing changed
-        bool placedItself = false;       // `object` itself stands on the map now (the map owns it)
-        bool stackEmptied = false;  // all of the stack went: `object` is the caller's to delete
-        explicit operator bool() const { return holder != nullptr; }
-    };
-    DropResult DropObject(Object* object, qv::Point p);
-    // Places a wall piece on the cell under world point q by its kind; null
-    // when it cannot be placed (also for a plain wall of kind 0).
-    ObjectHolder* PlaceObjectAt(Object* object, const Position& q);
-    // Takes a holder out of every map cell that lists it; holder and object stay.
-    void RemoveFromMap(ObjectHolder* holder);
+    // ---- Interaction and placing (play/PlayInteract.cpp, play/PlayPlace.cpp) ----
+    // What creature K does about the holder it heads for (Play::InteractWith).
+    int InteractWith(Player* creature, int flag) { return m_Play.InteractWith(creature, flag); }
+    // A drop of `object` at view point `p` (Play::DropObject at the world
+    // point under it).
+    using DropResult = Play::DropResult;
+    DropResult DropObject(Object* object, qv::Point p) {
+        return m_Play.DropObject(object, Position(m_World.m_ptFocus.x + (p.x - m_ptViewCentre.x) +
+                                                      (p.y - m_ptViewCentre.y),
+                                                  m_World.m_ptFocus.y + (p.y - m_ptViewCentre.y)));
+    }
+    ObjectHolder* PlaceObjectAt(Object* object, const Position& q) {
+        return m_Play.PlaceObjectAt(object, q);
+    }
+    void RemoveFromMap(ObjectHolder* holder) { m_Play.RemoveFromMap(holder); }
     // The key records (the world keeps them).
     void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
     void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
@@ -558,10 +494,6 @@ public:
     // current slot folder; on a file that cannot be read the old ones stay
     // and the qv::FileError reaches the caller.
     void ReadScriptVariables();
-    // The point a blocked drop at w walks toward: beside the wall that blocks,
-    // else pulled toward its cell's centre.
-    static Position DropTarget(const Position& w, ObjectHolder* obstacle);
-    static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
 
     // ---- Start-up (MainFrmStart.cpp) ----
     // The settings file: "settings" in the user's configuration folder

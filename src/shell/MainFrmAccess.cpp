@@ -23,7 +23,7 @@ CPopupChain* GetPopupChain() {
 
 int IsEditMode() {
     CMainFrame* f = GetMainFrame();
-    return f ? f->m_bEditing : 0;
+    return f ? f->m_Play.m_bEditing : 0;
 }
 
 int IsDebugView() {

@@ -251,8 +251,8 @@ int CMainFrame::DrawFrame(int skipMap) {
 
     for (ObjectHolder* h : m_DrawnHolders) h->m_bDrawn = 0;
     m_DrawnHolders.clear();
-    if (m_OpenWindows.m_bContainerOpen && m_OpenWindows.m_pContainerWnd) {
-        m_OpenWindows.m_pContainerWnd->Redraw();
+    if (m_Play.m_OpenWindows.m_bContainerOpen && m_Play.m_OpenWindows.m_pContainerWnd) {
+        m_Play.m_OpenWindows.m_pContainerWnd->Redraw();
         return 1;
     }
     return result;
@@ -382,7 +382,7 @@ void CMainFrame::HoverText(int x, int y) {
     const bool inView = m_rcView.Contains({x, y}) && map && map->WindowCellOf(world, wc);
 
     if (inView) {
-        const bool picking = m_iSelectMode && !m_pDragHolder && m_pPendingItem;
+        const bool picking = m_Play.m_iSelectMode && !m_pDragHolder && m_Play.m_pPendingItem;
         const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
         // The cursor relative to a holder's picture: where the holder's hot
         // spot lands on the screen, as the drawing places it.
@@ -393,9 +393,10 @@ void CMainFrame::HoverText(int x, int y) {
         };
         auto candidate = [&](ObjectHolder* h) {
             Object* obj = h->m_pObject;
-            if (!obj || !(obj->m_bNotDrawn == 0 || m_bEditing)) return false;
-            if (!(m_bEditing ? obj->m_bMoveable != 2 : obj->CanInteract() != 0)) return false;
-            if (picking && !m_pPendingItem->IsValidTarget(obj)) return false;
+            if (!obj || !(obj->m_bNotDrawn == 0 || m_Play.m_bEditing)) return false;
+            if (!(m_Play.m_bEditing ? obj->m_bMoveable != 2 : obj->CanInteract() != 0))
+                return false;
+            if (picking && !m_Play.m_pPendingItem->IsValidTarget(obj)) return false;
             return true;
         };
         auto opaque = [&](ObjectHolder* h) {
@@ -418,7 +419,8 @@ void CMainFrame::HoverText(int x, int y) {
                 if (found) break;
             }
         }
-        if (m_iSelectMode && !m_pDragHolder) m_nCursorID = found ? kCursorTarget : kCursorNoTarget;
+        if (m_Play.m_iSelectMode && !m_pDragHolder)
+            m_nCursorID = found ? kCursorTarget : kCursorNoTarget;
     }
 
     m_World.m_pHoverHolder = found;

@@ -70,7 +70,7 @@ void StopPartyForHold(CMainFrame& frame, int shift) {
         p->LeavePlayerSet();
         p->ClearRoute();
     }
-    if (shift) frame.SetPartyShiftFlags(1);
+    if (shift) frame.m_Play.SetPartyShiftFlags(1);
     frame.m_iButtonHeldTime = 0;
 }
 
@@ -85,32 +85,18 @@ void EndHeldButton(CMainFrame& frame) {
     frame.m_iTickStep = frame.m_iNormalTickStep;
 }
 
-// The controlled member heads for a bare point of the world.
-void WalkTo(CMainFrame& frame, const Position& point) {
-    Player* member = frame.m_World.m_pControlPlayer.Get();
-    if (!member) return;
-    // The bare holder belongs to its set: it goes once the set is empty.
-    auto* target = new ObjectHolder(point, nullptr);
-    member->JoinPlayerSet(target);
-    if (member->m_pPlayerSet != target) {
-        delete target;  // joining is forbidden just now
-        return;
-    }
-    frame.InteractWith(member, 0);
-}
-
 }  // namespace
 
 // ---- Modes and commands
 
 int CMainFrame::IsInputBlocked() const {
-    if (m_bInputLock) return 1;
+    if (m_Play.m_bInputLock) return 1;
     const Player* leader = m_World.m_pLeader.Get();
     return leader && leader->m_iTalkState >= 0 ? 1 : 0;
 }
 
 void CMainFrame::ClearModes() {
-    m_bEditing = m_bStatsMode = m_bTalkMode = m_bTradeMode = 0;
+    m_Play.m_bEditing = m_bStatsMode = m_bTalkMode = m_bTradeMode = 0;
 }
 
 void CMainFrame::OnTalk() {
@@ -159,7 +145,7 @@ void CMainFrame::SetCombatMode(int on) {
     on = on ? 1 : 0;
     if (m_bCombat != on) {
         m_bCombat = on;
-        if (m_bEditing) OnShowStatistics();
+        if (m_Play.m_bEditing) OnShowStatistics();
         if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
     }
     leader->RecomputeLoad();
@@ -175,10 +161,10 @@ void CMainFrame::SetCombatMode(int on) {
 
 void CMainFrame::SetDragObject(ObjectHolder* holder) {
     m_pDragHolder = holder;
-    m_iSelectMode = 0;
+    m_Play.m_iSelectMode = 0;
     m_bPaused = holder ? 1 : 0;
     if (holder) {
-        DropPendingUse();
+        m_Play.DropPendingUse();
         m_bLeftHeld = 0;
     }
     for (auto& member : m_World.m_Party)
@@ -188,16 +174,16 @@ void CMainFrame::SetDragObject(ObjectHolder* holder) {
 
 void CMainFrame::CancelMouseScroll(int keep) {
     if (!keep) EndHeldButton(*this);
-    m_bInputLock = keep ? 0 : 1;
+    m_Play.m_bInputLock = keep ? 0 : 1;
 }
 
 void CMainFrame::CancelTargetSelection() {
     m_bPaused = 0;
     m_bRightPause = 0;
-    m_iSelectMode = 0;
+    m_Play.m_iSelectMode = 0;
     // What waited for the target goes with the selection: nothing used
     // later may pick it up by chance.
-    DropPendingUse();
+    m_Play.DropPendingUse();
     m_nCursorID = kCursorNormal;
     RestoreCursorImage();
 }
@@ -223,18 +209,18 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     Player* control = m_World.m_pControlPlayer.Get();
 
     // A target is being chosen: this click picks it.
-    if (m_iSelectMode >= 1) {
+    if (m_Play.m_iSelectMode >= 1) {
         if (!candidate) return;
         if (control) control->JoinPlayerSet(candidate);
         InteractWith(control, 0);
         m_bPaused = 0;
-        m_iSelectMode = 0;
+        m_Play.m_iSelectMode = 0;
         m_nCursorID = kCursorNormal;
         return;
     }
 
     // A click on a party member makes it the controlled one.
-    if (candidate && !m_bEditing)
+    if (candidate && !m_Play.m_bEditing)
         if (auto* member = dynamic_cast<Player*>(candidate->m_pObject);
             member && member->m_iPartySlot != 0) {
             SetControlPlayer(member, 1);
@@ -246,22 +232,17 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     // The portraits' effect icons and combat-mode buttons belong to the party
     // panel, which is not drawn yet.
 
-    if (m_bBuildMode && m_bEditing && candidate) {
+    if (m_bBuildMode && m_Play.m_bEditing && candidate) {
         DragPlacedObject(candidate, point);
         return;
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (!m_rcView.Contains(point) || (m_bEditing && !leader)) return;
+    if (!m_rcView.Contains(point) || (m_Play.m_bEditing && !leader)) return;
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) return;
     Capture(this);
     m_bLeftHeld = 1;
     StopPartyForHold(*this, 0);
-}
-
-void CMainFrame::SetPartyShiftFlags(int on) {
-    for (auto& member : m_World.m_Party)
-        if (Player* p = member.Get()) p->m_bShiftFlags = {on, on};
 }
 
 void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
@@ -302,17 +283,17 @@ void CMainFrame::OnLButtonUp(qv::Point) {
     if (IsInputBlocked()) {
         // A release is never lost: the view must not go on following a
         // button that is up once the conversation is over.
-        if (m_bLeftHeld && !m_iSelectMode && !m_pDragHolder) EndHeldButton(*this);
+        if (m_bLeftHeld && !m_Play.m_iSelectMode && !m_pDragHolder) EndHeldButton(*this);
         return;
     }
-    SetPartyShiftFlags(0);
-    if (m_iSelectMode || m_pDragHolder) return;
+    m_Play.SetPartyShiftFlags(0);
+    if (m_Play.m_iSelectMode || m_pDragHolder) return;
     EndHeldButton(*this);
 }
 
 void CMainFrame::OnLButtonDblClk(qv::Point) {
-    if (IsInputBlocked() || m_iSelectMode || m_pDragHolder) return;
-    if (m_bEditing && !m_World.m_pLeader) {
+    if (IsInputBlocked() || m_Play.m_iSelectMode || m_pDragHolder) return;
+    if (m_Play.m_bEditing && !m_World.m_pLeader) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
             Player* control = m_World.m_pControlPlayer.Get();
             if (control) control->JoinPlayerSet(candidate);
@@ -333,8 +314,10 @@ void CMainFrame::OnLButtonDblClk(qv::Point) {
 // ---- The right button
 
 void CMainFrame::OnRButtonDown(qv::Point) {
-    if (IsInputBlocked() || m_iSelectMode == kSelectToken || m_iSelectMode == kSelectSpell) return;
-    if (!m_bEditing) {
+    if (IsInputBlocked() || m_Play.m_iSelectMode == Play::kSelectToken ||
+        m_Play.m_iSelectMode == Play::kSelectSpell)
+        return;
+    if (!m_Play.m_bEditing) {
         // The game stands still for as long as the button is held.
         Capture(this);
         m_bPaused = 1;
@@ -349,19 +332,19 @@ void CMainFrame::OnRButtonDown(qv::Point) {
 
 void CMainFrame::OnRButtonUp(qv::Point point) {
     if (IsInputBlocked()) return;
-    if (m_iSelectMode >= kSelectSpell) {
+    if (m_Play.m_iSelectMode >= Play::kSelectSpell) {
         Release();
         CancelTargetSelection();
         return;
     }
-    if (m_iSelectMode == kSelectToken) {
+    if (m_Play.m_iSelectMode == Play::kSelectToken) {
         CancelTargetSelection();
         SetMessageLine("");
         return;
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (m_bEditing) {
+    if (m_Play.m_bEditing) {
         if (!leader) {
             if (HoldsCapture(this) && !m_pDragHolder) EndHeldButton(*this);
         } else if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
@@ -390,7 +373,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
         } else if (!MinimapToWorld(point, target)) {
             return;
         }
-        WalkTo(*this, target);
+        m_Play.Give(Order::At(Order::Kind::WalkTo, target));
         return;
     }
     if (!control) return;

@@ -79,7 +79,7 @@ std::vector<ObjectHolder*> CMainFrame::TabCandidates() const {
             for (ObjectHolder* h : map->GetCell(i, j).holders) {
                 Object* obj = h->m_pObject;
                 if (!obj || !obj->CanInteract()) continue;
-                if (obj->m_bNotDrawn != 0 && !m_bEditing) continue;
+                if (obj->m_bNotDrawn != 0 && !m_Play.m_bEditing) continue;
                 if (fighting && !IsOpponentOf(leader, obj)) continue;
                 // An object over several cells is listed in each of them.
                 if (std::find(found.begin(), found.end(), h) != found.end()) continue;
@@ -144,14 +144,14 @@ void CMainFrame::OnKeyDown(int vk) {
             if (!IsInputBlocked()) PickNextTarget();
             break;
         case 'X':
-            if (!m_bInputLock && candidate) {
+            if (!m_Play.m_bInputLock && candidate) {
                 if (control) control->JoinPlayerSet(candidate);
                 TogglePause();
             }
             break;
         case qv::VK_SPACE:
         case 'P':
-            if (!m_bInputLock && candidate && control) control->JoinPlayerSet(candidate);
+            if (!m_Play.m_bInputLock && candidate && control) control->JoinPlayerSet(candidate);
             TogglePause();
             break;
         case qv::VK_RETURN:
@@ -198,7 +198,7 @@ void CMainFrame::OnKeyDown(int vk) {
             OnSelectMember4();
             break;
         case qv::VK_SHIFT:
-            SetPartyShiftFlags(1);
+            m_Play.SetPartyShiftFlags(1);
             break;
         case qv::VK_CONTROL:
             m_bCtrlDown = 1;
@@ -222,7 +222,7 @@ void CMainFrame::OnKeyDown(int vk) {
 
 void CMainFrame::OnKeyUp(int vk) {
     if (vk == qv::VK_SHIFT) {
-        SetPartyShiftFlags(0);
+        m_Play.SetPartyShiftFlags(0);
     } else if (vk == qv::VK_CONTROL) {
         m_bCtrlDown = 0;
     }
@@ -230,7 +230,7 @@ void CMainFrame::OnKeyUp(int vk) {
 
 void CMainFrame::OnEscape() {
     // A window that is open takes the key, in this order.
-    OpenWindows& w = m_OpenWindows;
+    Play::OpenWindows& w = m_Play.m_OpenWindows;
     if (w.m_pTalkWnd) {
         w.m_pTalkWnd->OnKeyDown(qv::VK_ESCAPE);
         return;
@@ -248,7 +248,7 @@ void CMainFrame::OnEscape() {
     // The container window closes on Esc, as the windows above do, also
     // when what it showed is gone meanwhile (the world would stand still).
     if (w.m_bContainerOpen && !w.m_pContainerWnd) {
-        CloseContainer();
+        m_Play.CloseContainer();
         return;
     }
 
@@ -257,12 +257,12 @@ void CMainFrame::OnEscape() {
         leader->m_iTalkState != -1)
         return;
 
-    if (m_iSelectMode == kSelectToken) {
+    if (m_Play.m_iSelectMode == Play::kSelectToken) {
         CancelTargetSelection();
         SetMessageLine("");
         return;
     }
-    if (m_bQuantityUp || IsInputBlocked()) return;
+    if (m_Play.m_bQuantityUp || IsInputBlocked()) return;
     if (m_bTabTarget) {
         TogglePause();
         return;

@@ -35,9 +35,6 @@ constexpr int32_t kPlacingSpacing = 20;
 constexpr int32_t kPlacingStart = 10;
 // A world change arrives this far into the target cell.
 constexpr int32_t kArrivalOffset = 10;
-// Restarts granted, over the list's own length, to events that add events
-// while they run.
-constexpr size_t kMaxGrantedRestarts = 1000;
 // The size the editor's world dialog proposes, and the code of every cell of
 // a new world's land.
 constexpr int32_t kNewLandCode = 3;
@@ -188,9 +185,9 @@ int CMainFrame::MoveToLand() {
         RebaseFormation();
     }
     if (leader && m_iStartState == 0) SetControlPlayer(nullptr, 0);  // the party's windows follow
-    if (m_bEditing && m_iStartState == 0) {
+    if (m_Play.m_bEditing && m_iStartState == 0) {
         if (!m_pToolPalette)
-            m_bEditing = 0;
+            m_Play.m_bEditing = 0;
         else
             m_pToolPalette->Redraw();
     }
@@ -313,46 +310,14 @@ void CMainFrame::EndSpellsOfTheDead() {
 }
 
 void CMainFrame::RunWaitingEvents() {
-    // An event that changed the list starts the walk again from the head. The
-    // restarts are bounded by the list's length (and what events add to it,
-    // up to a limit), so that an event that always answers a change cannot
-    // hold the move forever.
+    // A move made by an event leaves the walk to the move already running.
     if (m_bRunningEvents) return;
     struct Running {
         int& flag;
         explicit Running(int& f) : flag(f) { flag = 1; }
         ~Running() { flag = 0; }
     } running(m_bRunningEvents);
-    auto& events = m_World.m_EventList;
-    size_t restarts = events.size() + 1;
-    size_t granted = 0;
-    size_t length = events.size();
-    auto it = events.begin();
-    while (it != events.end()) {
-        CGameEvent* event = it->get();
-        if (!event || event->m_iStatus <= 0) {
-            ++it;
-            continue;
-        }
-        const int result = event->Execute();
-        if (result == Object::kNothingChanged) {
-            ++it;
-            continue;
-        }
-        if (result == Object::kFinished) {
-            auto found = std::find_if(events.begin(), events.end(),
-                                      [event](const auto& e) { return e.get() == event; });
-            if (found != events.end()) events.erase(found);
-        }
-        if (events.size() > length) {
-            const size_t grant = std::min(events.size() - length, kMaxGrantedRestarts - granted);
-            restarts += grant;
-            granted += grant;
-        }
-        length = events.size();
-        if (restarts-- == 0) break;
-        it = events.begin();
-    }
+    ::RunWaitingEvents(m_World);
 }
 
 // ---- Placing a group

@@ -247,7 +247,7 @@ int CMainFrame::SaveGame(int index) {
 }
 
 int CMainFrame::QuickSave() {
-    const OpenWindows& o = m_OpenWindows;
+    const Play::OpenWindows& o = m_Play.m_OpenWindows;
     const bool windowOpen = o.m_pTalkWnd || o.m_pTradeWnd || o.m_pEquipmentWnd || o.m_bStatsOpen ||
                             o.m_bInfoOpen || o.m_bContainerOpen;
     Player* leader = m_World.m_pLeader.Get();

@@ -1,5 +1,8 @@
+#include <cstdio>
+
 #include "media/DSound.h"
 #include "platform/Audio.h"
+#include "platform/Midi.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Map.h"
@@ -18,15 +21,26 @@ qv::Point GetSoundWorldSize() {
 // ---- the frame's sound and music ----
 
 int CMainFrame::InitDirectSound() {
-    // There is no MIDI output here: music stays off and its switch cannot be
-    // turned on.
     m_bMidiOutput = 0;
-    m_bMusicOn = 0;
-    return qv::AudioDevice::Instance().Open() ? 1 : 0;
+    if (!qv::AudioDevice::Instance().Open()) {
+        m_bMusicOn = 0;
+        return 0;
+    }
+    // Music needs the sound font as well. Without it the music stays off and
+    // its switch cannot be turned on, while the sounds play on.
+    qv::MidiOutput& midi = qv::MidiOutput::Instance();
+    if (midi.Open(qv::MidiOutput::SoundFont(), qv::Mixer::kRate)) {
+        m_bMidiOutput = 1;
+    } else {
+        std::fprintf(stderr, "No music: %s.\n", midi.Error().c_str());
+        m_bMusicOn = 0;
+    }
+    return 1;
 }
 
 void CMainFrame::ReleaseSounds() {
     DeleteMidi();
+    qv::MidiOutput::Instance().Close();
     qv::AudioDevice::Instance().Close();
 }
 
@@ -36,8 +50,12 @@ int CMainFrame::PlayMidi(int* tune) {
     if (!m_bMusicOn) return 1;
     if (m_pMidi && m_pMidi->GetTune() == *tune) return 1;
     if (!m_bMidiOutput) return 0;
-    m_pMidi = std::make_unique<CMIDIStream>(*tune);
-    return m_pMidi->IsOpen() ? 1 : 0;
+    // A tune that cannot be played leaves the one playing as it is.
+    auto stream =
+        std::make_unique<CMIDIStream>(*tune, GameFolderPath(CMIDIStream::TuneFileName(*tune)));
+    if (!stream->IsOpen()) return 0;
+    m_pMidi = std::move(stream);
+    return 1;
 }
 
 void CMainFrame::UpdateMidi() {

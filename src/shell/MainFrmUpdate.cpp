@@ -48,12 +48,6 @@ constexpr qv::Rect kSidePanel{545, 7, 636, 360};
 
 }  // namespace
 
-bool CMainFrame::IsPopupOpen(bool countContainer) const {
-    const OpenWindows& w = m_OpenWindows;
-    return w.m_pTalkWnd || w.m_pTradeWnd || w.m_bStatsOpen || w.m_bInfoOpen || w.m_pEquipmentWnd ||
-           (countContainer && (w.m_bContainerOpen || w.m_pContainerWnd));
-}
-
 bool CMainFrame::StartTimer() {
     m_nTimerID =
         static_cast<uint32_t>(qv::MessageLoop::Instance().SetTimer(kTimerId, kTickMs, this));
@@ -74,7 +68,7 @@ void CMainFrame::StopTimer() {
 
 void CMainFrame::TogglePause() {
     m_bTabTarget = 0;
-    if (!m_iSelectMode) m_bPaused = !m_bPaused;
+    if (!m_Play.m_iSelectMode) m_bPaused = !m_bPaused;
 }
 
 void CMainFrame::OnTimer(int id) {
@@ -97,7 +91,7 @@ void CMainFrame::OnTimer(int id) {
             if (CopyWhole(*m_pBackBuffer, *picture) && cursor)
                 cursor->RedrawCursorInRect(m_pBackBuffer->Bounds(), 1);
         }
-        if (m_OpenWindows.m_pInventoryWnd) m_OpenWindows.m_pInventoryWnd->Redraw();
+        if (m_Play.m_OpenWindows.m_pInventoryWnd) m_Play.m_OpenWindows.m_pInventoryWnd->Redraw();
     }
 
     if (loopTick && quiet) {
@@ -121,8 +115,8 @@ void CMainFrame::OnTimer(int id) {
         if (m_bQuitRequested) return;
     }
 
-    if (m_OpenWindows.m_pPartyPanel && !m_bModalPopup && !m_bEditing)
-        m_OpenWindows.m_pPartyPanel->Redraw();
+    if (m_Play.m_OpenWindows.m_pPartyPanel && !m_bModalPopup && !m_Play.m_bEditing)
+        m_Play.m_OpenWindows.m_pPartyPanel->Redraw();
     DrawHoldGroundButton();
 
     if (loopTick && m_bAppActive && m_iStartState == 0 && m_pPrimary && m_pBackBuffer) {
@@ -134,7 +128,7 @@ void CMainFrame::OnTimer(int id) {
                 RestoreSurfaces();
                 return;
             }
-            if (IsPopupOpen(false) || m_bFullRedraw) {
+            if (m_Play.IsPopupOpen(false) || m_bFullRedraw) {
                 m_bFullRedraw = 0;
                 if (!CopyWhole(*m_pBackBuffer, *m_pPrimary)) {
                     RestoreSurfaces();
@@ -199,18 +193,18 @@ void CMainFrame::AfterWorldChange() {
 void CMainFrame::UpdateTick(int32_t* now) {
     if (!m_bAppActive || !now) return;
 
-    if (m_pPendingWorld) {
+    if (m_Play.m_pPendingWorld) {
         // The statistics flag holds the ticks off while the world changes.
-        m_OpenWindows.m_bStatsOpen = 1;
-        Object* target = m_pPendingWorld;
-        m_pPendingWorld = nullptr;
+        m_Play.m_OpenWindows.m_bStatsOpen = 1;
+        Object* target = m_Play.m_pPendingWorld;
+        m_Play.m_pPendingWorld = nullptr;
         // The stairs go with the world they are in: their way is read first.
         if (const auto* stairs = qv::DynamicCast<Stairs>(target)) {
             const std::string world = stairs->m_strWorldFile;
             GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
         }
         m_bLeftHeld = 0;
-        m_OpenWindows.m_bStatsOpen = 0;
+        m_Play.m_OpenWindows.m_bStatsOpen = 0;
     }
     if (m_bLandMovePending && m_iStartState == 0) {
         MoveToLand();
@@ -231,7 +225,7 @@ void CMainFrame::UpdateTick(int32_t* now) {
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) m_bLeftHeld = 0;
 
     Player* leader = m_World.m_pLeader.Get();
-    if (m_bLeftHeld && (m_iButtonHeldTime > kHeldScrollDelay || m_bEditing)) {
+    if (m_bLeftHeld && (m_iButtonHeldTime > kHeldScrollDelay || m_Play.m_bEditing)) {
         ScrollStep();
     } else if (leader && leader->m_pOrder) {
         *leader->m_pOrder = ObjectEvent();  // the walk after the held button ends

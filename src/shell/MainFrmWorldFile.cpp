@@ -23,6 +23,7 @@
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/Random.h"
+#include "world/ScriptVariables.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
 
@@ -519,4 +520,12 @@ void CMainFrame::Serialize(qv::Archive& ar) {
         }
     }
     m_nCursorID = kCursorNormal;
+}
+
+void CMainFrame::ReadScriptVariables() {
+    // Read whole first: a file that cannot be read leaves the variables as
+    // they were.
+    const std::vector<uint8_t> bytes =
+        qv::ReadWholeFile(m_strGameFolder + m_strSaveFolder + "MessageFile.h");
+    m_World.m_ScriptVariableList = ParseScriptVariables(bytes);
 }

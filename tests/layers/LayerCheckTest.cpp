@@ -3,12 +3,12 @@
 // file and include by include.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -45,7 +45,9 @@ protected:
         fs::create_directories(p.parent_path());
         std::ofstream(p) << text;
     }
-    CheckRun Check() { return CheckLayers((dir / "src").string() + " " + (dir / "debts").string()); }
+    CheckRun Check() {
+        return CheckLayers((dir / "src").string() + " " + (dir / "debts").string());
+    }
 
     fs::path dir;
 };
@@ -59,8 +61,10 @@ TEST_F(LayerCheck, IncludesDownwardAndAlongPass) {
     Write("src/platform/Files.h", "#include <string>\n#include \"platform/Archive.h\"\n");
     Write("src/media/DDWnd.cpp", "#include \"media/DDObjects.h\"\n#include \"platform/Files.h\"\n");
     Write("src/world/Map.cpp", "#include \"media/DDObjects.h\"\n#include \"world/Object.h\"\n");
-    Write("src/creatures/Player.cpp", "#include \"items/Bag.h\"\n#include \"events/GameEvent.h\"\n");
-    Write("src/items/Bag.cpp", "#include \"creatures/Player.h\"\n#include \"structures/Walls.h\"\n");
+    Write("src/creatures/Player.cpp",
+          "#include \"items/Bag.h\"\n#include \"events/GameEvent.h\"\n");
+    Write("src/items/Bag.cpp",
+          "#include \"creatures/Player.h\"\n#include \"structures/Walls.h\"\n");
     Write("src/windows/Options.cpp", "#include \"creatures/Player.h\"\n");
     Write("src/shell/MainFrm.cpp", "#include \"windows/Options.h\"\n");
     Write("src/editor/Tools.cpp", "#include \"shell/MainFrm.h\"\n");
@@ -72,7 +76,8 @@ TEST_F(LayerCheck, IncludesDownwardAndAlongPass) {
 
 TEST_F(LayerCheck, AnUpwardIncludeIsReportedWithItsFileAndLine) {
     Write("src/world/Group.cpp",
-          "#include \"world/Group.h\"\n\n#include \"shell/MainFrm.h\"\n#include \"creatures/Player.h\"");
+          "#include \"world/Group.h\"\n\n#include \"shell/MainFrm.h\"\n#include "
+          "\"creatures/Player.h\"");
     Write("src/media/DSound.cpp", "#include \"media/DSound.h\"\n#include \"world/Global.h\"\n");
     Write("src/platform/Window.cpp", "#include <SDL.h>\n#include \"media/DDWnd.h\"\n");
     Write("src/structures/Walls.cpp", "#include <SDL2/SDL.h>\n#include \"windows/Talk.h\"\n");
@@ -86,11 +91,53 @@ TEST_F(LayerCheck, AnUpwardIncludeIsReportedWithItsFileAndLine) {
         "src/media/DSound.cpp:2: includes \"world/Global.h\": media may not include world",
         "src/platform/Window.cpp:2: includes \"media/DDWnd.h\": platform may not include media",
         "src/structures/Walls.cpp:1: includes <SDL2/SDL.h>: SDL is reached only through platform/",
+        // clang-format off
         "src/structures/Walls.cpp:2: includes \"windows/Talk.h\": structures may not include windows",
+        // clang-format on
         "src/shell/MainFrm.cpp:1: includes \"editor/Tools.h\": shell may not include editor",
     };
     for (const char* line : expected) EXPECT_NE(run.output.find(line), std::string::npos) << line;
     EXPECT_EQ(run.output.find("platform/Window.cpp:1"), std::string::npos) << "SDL in platform/";
+}
+
+TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
+    Write("src/platform/Midi.cpp", "#include <fluidsynth.h>\n");
+    Write("src/media/DSound.cpp", "#include \"media/DSound.h\"\n#include <fluidsynth/synth.h>\n");
+    Write("src/shell/MainFrmSound.cpp", "#include <fluidsynth.h>\n");
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 1);
+    const std::string only = ": FluidSynth is reached only through platform/";
+    const std::string expected[] = {
+        "src/media/DSound.cpp:2: includes <fluidsynth/synth.h>" + only,
+        "src/shell/MainFrmSound.cpp:1: includes <fluidsynth.h>" + only,
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(run.output.find(line), std::string::npos) << line;
+    EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
+}
+
+TEST_F(LayerCheck, PlayStandsAboveTheGamesObjectsAndBelowTheWindows) {
+    Write("src/play/Play.cpp",
+          "#include \"creatures/Player.h\"\n#include \"events/GameEvent.h\"\n#include "
+          "\"world/World.h\"\n");
+    Write("src/windows/Options.cpp", "#include \"play/Play.h\"\n");
+    Write("src/shell/MainFrm.cpp", "#include \"play/Order.h\"\n");
+    CheckRun run = Check();
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "");
+
+    Write("src/creatures/Player.cpp", "#include \"play/Play.h\"\n");
+    Write("src/play/Order.cpp", "#include \"play/Order.h\"\n#include \"windows/Options.h\"\n");
+    run = Check();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("src/creatures/Player.cpp:1: includes \"play/Play.h\": creatures may "
+                              "not include play"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("src/play/Order.cpp:2: includes \"windows/Options.h\": play may not "
+                              "include windows"),
+              std::string::npos)
+        << run.output;
 }
 
 TEST_F(LayerCheck, ListedDebtsAreToleratedAndStaleOnesReported) {

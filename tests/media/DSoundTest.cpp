@@ -6,6 +6,7 @@
 #include "media/DSound.h"
 #include "media/Resources.h"
 #include "platform/Audio.h"
+#include "platform/Midi.h"
 #include "shell/MainFrm.h"
 #include "support/PcmSounds.h"
 #include "support/WorldFixture.h"
@@ -34,6 +35,7 @@ class DSoundTest : public ::testing::Test {
 protected:
     void SetUp() override { g_bSoundEnabled = 1; }
     void TearDown() override {
+        qv::MidiOutput::Instance().Close();
         qv::AudioDevice::Instance().Close();
         g_bSoundEnabled = 1;
     }
@@ -141,7 +143,9 @@ TEST_F(DSoundTest, PlayAtHearsFromTheFocusPoint) {
     ExpectPannedRightAtSixDecibelsDown();
 }
 
-TEST(Music, NoTuneCanPlayAndNothingBreaks) {
+TEST(Music, WithoutTheSoundFontNoTuneCanPlayAndNothingBreaks) {
+    const std::string font = qv::MidiOutput::SoundFont();
+    qv::MidiOutput::SetSoundFont("/nonexistent-qv/FluidR3_GM.sf2");
     CMainFrame frame;
     int tune = 0;
     frame.m_bMusicOn = 1;
@@ -150,14 +154,18 @@ TEST(Music, NoTuneCanPlayAndNothingBreaks) {
     EXPECT_EQ(frame.PlayMidi(nullptr), 0);
     frame.UpdateMidi();
     EXPECT_EQ(frame.m_pMidi, nullptr);
-    // Opening the sound device leaves the music off, so the start of play
-    // does not turn the sound off with it.
+    // Opening the sound device without the sound font leaves the music off,
+    // so the start of play does not turn the sound off with it.
     ASSERT_EQ(frame.InitDirectSound(), 1);
+    EXPECT_EQ(frame.m_bMidiOutput, 0);
     EXPECT_EQ(frame.m_bMusicOn, 0);
     EXPECT_EQ(frame.PlayMidi(&tune), 1);
+    CDSound sound(Tone(100));
+    EXPECT_EQ(sound.Play(0, 0, 0), 1) << "the sounds play on";
     frame.UpdateMidi();
     frame.DeleteMidi();
     frame.ReleaseSounds();
+    qv::MidiOutput::SetSoundFont(font);
 
     CMIDIStream stream(3);
     EXPECT_FALSE(stream.IsOpen());

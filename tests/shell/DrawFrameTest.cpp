@@ -200,8 +200,8 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     ObjectHolder* barrel = Place(red.get(), focus, 2, "Barrel");
     ObjectHolder* chest = Place(blue.get(), Position(focus.x + 70, focus.y + 70, 0), 2, "Chest");
     Key key;
-    frame->m_iSelectMode = 3;
-    frame->m_pPendingItem = &key;
+    frame->m_Play.m_iSelectMode = 3;
+    frame->m_Play.m_pPendingItem = &key;
     frame->m_ptCursor = {kCx, kCy - 60};  // the barrel alone
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
@@ -211,8 +211,8 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), chest);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
     // Without a pending use every candidate counts again.
-    frame->m_pPendingItem = nullptr;
-    frame->m_iSelectMode = 0;
+    frame->m_Play.m_pPendingItem = nullptr;
+    frame->m_Play.m_iSelectMode = 0;
     frame->m_ptCursor = {kCx, kCy - 60};
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
@@ -225,7 +225,7 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     frame->m_ptCursor = {kCx, kCy - 60};
     frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
-    frame->m_bEditing = 1;
+    frame->m_Play.m_bEditing = 1;
     frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
 }

@@ -74,10 +74,10 @@ TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
 
 TEST_F(GameLoop, APauseWhilePickingATargetStays) {
     Start();
-    frame->m_iSelectMode = 2;
+    frame->m_Play.m_iSelectMode = 2;
     frame->TogglePause();
     EXPECT_FALSE(frame->m_bPaused);
-    frame->m_iSelectMode = 0;
+    frame->m_Play.m_iSelectMode = 0;
     frame->m_bTabTarget = 1;
     frame->TogglePause();
     EXPECT_TRUE(frame->m_bPaused);
@@ -178,13 +178,13 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     frame->m_pModalPopup = nullptr;
     frame->m_bModalPopup = 0;
     const auto popups = std::vector<std::function<void(bool)>>{
-        [&](bool on) { frame->m_OpenWindows.m_bStatsOpen = on; },
-        [&](bool on) { frame->m_OpenWindows.m_bInfoOpen = on; },
-        [&](bool on) { frame->m_OpenWindows.m_pTalkWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_OpenWindows.m_pTradeWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_OpenWindows.m_pEquipmentWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_OpenWindows.m_bContainerOpen = on; },
-        [&](bool on) { frame->m_OpenWindows.m_pContainerWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_bStatsOpen = on; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_bInfoOpen = on; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_pTalkWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_pTradeWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_pEquipmentWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_bContainerOpen = on; },
+        [&](bool on) { frame->m_Play.m_OpenWindows.m_pContainerWnd = on ? &window : nullptr; },
     };
     for (size_t k = 0; k < popups.size(); ++k) {
         popups[k](true);
@@ -199,13 +199,13 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
         EXPECT_EQ(frame->m_World.m_iGameTime, time + 100) << "window " << k;
     }
     // The party panel and the inventory do not stop the world.
-    frame->m_OpenWindows.m_pInventoryWnd = &window;
-    frame->m_OpenWindows.m_pPartyPanel = &window;
+    frame->m_Play.m_OpenWindows.m_pInventoryWnd = &window;
+    frame->m_Play.m_OpenWindows.m_pPartyPanel = &window;
     const int32_t time = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, time + 100);
-    frame->m_OpenWindows.m_pInventoryWnd = nullptr;
-    frame->m_OpenWindows.m_pPartyPanel = nullptr;
+    frame->m_Play.m_OpenWindows.m_pInventoryWnd = nullptr;
+    frame->m_Play.m_OpenWindows.m_pPartyPanel = nullptr;
 
     // Nor does anything run while the program is in the background.
     frame->m_bAppActive = 0;

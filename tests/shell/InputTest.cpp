@@ -36,7 +36,7 @@ public:
     explicit TalkWindow(CMainFrame* frame) : m_frame(frame) {}
     void OnKeyDown(int vk) override {
         keys.push_back(vk);
-        if (vk == qv::VK_ESCAPE) m_frame->m_OpenWindows.m_pTalkWnd = nullptr;
+        if (vk == qv::VK_ESCAPE) m_frame->m_Play.m_OpenWindows.m_pTalkWnd = nullptr;
     }
     CMainFrame* m_frame;
     std::vector<int> keys;
@@ -170,10 +170,10 @@ TEST_F(Input, RightClicksAreIgnoredWhileInputIsBlockedAndWithoutALeader) {
     Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy});
     EXPECT_FALSE(frame->m_bPaused);
     leader->m_iTalkState = -1;
-    frame->m_bInputLock = 1;
+    frame->m_Play.m_bInputLock = 1;
     RightClick({kCx + 40, kCy});
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
-    frame->m_bInputLock = 0;
+    frame->m_Play.m_bInputLock = 0;
     EXPECT_FALSE(frame->IsInputBlocked());
     RightClick({kCx + 40, kCy});
     EXPECT_NE(leader->m_pPlayerSet, nullptr);
@@ -324,7 +324,7 @@ TEST_F(Input, SpaceWithAHoveredThingTargetsItAndTogglesThePauseAndXNeedsOne) {
 
     // With the input lock set the target is not taken, but the pause flips.
     leader->LeavePlayerSet();
-    frame->m_bInputLock = 1;
+    frame->m_Play.m_bInputLock = 1;
     Press(qv::VK_SPACE);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
     EXPECT_TRUE(frame->m_bPaused);
@@ -402,14 +402,14 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     Player* leader = AddLeader(focus);
     Thing potion(picture.get(), "Potion");
     auto pending = [&](int mode) {
-        frame->m_pPendingItem = &potion;
-        frame->m_pPendingItemUser = leader;
+        frame->m_Play.m_pPendingItem = &potion;
+        frame->m_Play.m_pPendingItemUser = leader;
         frame->SetSelectMode(mode);
         frame->m_bPaused = 1;
     };
     auto dropped = [&] {
-        return !frame->m_pPendingItem && !frame->m_pPendingItemUser && !frame->m_iSelectMode &&
-               !frame->m_bPaused;
+        return !frame->m_Play.m_pPendingItem && !frame->m_Play.m_pPendingItemUser &&
+               !frame->m_Play.m_iSelectMode && !frame->m_bPaused;
     };
     // Right button in select modes 1 and 2: the press is not taken, the
     // release cancels.
@@ -444,19 +444,19 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
     Mouse(qv::EventKind::LButtonDown, Over(at));
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
-    EXPECT_EQ(frame->m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
     EXPECT_FALSE(frame->m_bPaused);
-    EXPECT_EQ(frame->m_pPendingItem.Get(), &potion);
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), &potion);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
     Mouse(qv::EventKind::LButtonUp, Over(at));
-    frame->m_pPendingItem = nullptr;
-    frame->m_pPendingItemUser = nullptr;
+    frame->m_Play.m_pPendingItem = nullptr;
+    frame->m_Play.m_pPendingItemUser = nullptr;
 }
 
 TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
     AddLeader(focus);
     TalkWindow* talk = new TalkWindow(frame.get());
-    frame->m_OpenWindows.m_pTalkWnd = talk;
+    frame->m_Play.m_OpenWindows.m_pTalkWnd = talk;
     // A message popped up over the conversation takes the first Esc itself.
     CMessageWnd message("Hello.", CMessageWnd::Buttons::Ok);
     qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
@@ -465,7 +465,7 @@ TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
     // The next one reaches the conversation window through the frame.
     Press(qv::VK_ESCAPE);
     EXPECT_EQ(talk->keys, std::vector<int>{qv::VK_ESCAPE});
-    EXPECT_EQ(frame->m_OpenWindows.m_pTalkWnd, nullptr);
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pTalkWnd, nullptr);
     delete talk;
 }
 
@@ -496,15 +496,15 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_bPaused);
     Send(qv::Event::Command(32799));
-    EXPECT_EQ(frame->m_iSelectMode, 1);
+    EXPECT_EQ(frame->m_Play.m_iSelectMode, 1);
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_bPaused) << "no pause flip while a target is picked";
     Send(qv::Event::Command(32799));
-    EXPECT_EQ(frame->m_iSelectMode, 0);
-    frame->m_bEditing = 1;
+    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    frame->m_Play.m_bEditing = 1;
     Send(qv::Event::Command(32793));
     EXPECT_TRUE(frame->m_bTalkMode);
-    EXPECT_FALSE(frame->m_bEditing);
+    EXPECT_FALSE(frame->m_Play.m_bEditing);
     Send(qv::Event::Command(32796));
     EXPECT_TRUE(frame->m_bTradeMode);
     EXPECT_FALSE(frame->m_bTalkMode);
@@ -522,11 +522,11 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
     frame->m_iTickStep = 1000;
     frame->CancelMouseScroll(1);
     EXPECT_TRUE(frame->m_bLeftHeld) << "kept";
-    EXPECT_FALSE(frame->m_bInputLock);
+    EXPECT_FALSE(frame->m_Play.m_bInputLock);
     frame->CancelMouseScroll(0);
     EXPECT_FALSE(frame->m_bLeftHeld);
     EXPECT_EQ(frame->m_iTickStep, 100);
-    EXPECT_TRUE(frame->m_bInputLock);
+    EXPECT_TRUE(frame->m_Play.m_bInputLock);
     EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
 }
 
@@ -557,16 +557,16 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
     ObjectHolder* lamp = Place(Position(focus.x - 100, focus.y, 0), "Lamp");
     leader->JoinPlayerSet(chest);
     Thing scroll(picture.get(), "Scroll");
-    frame->m_pPendingItem = &scroll;
-    frame->m_pPendingItemUser = leader;
+    frame->m_Play.m_pPendingItem = &scroll;
+    frame->m_Play.m_pPendingItemUser = leader;
     frame->SetSelectMode(3);
     frame->m_bLeftHeld = 1;
     frame->SetDragObject(lamp);
     EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
     EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_EQ(frame->m_iSelectMode, 0);
-    EXPECT_EQ(frame->m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(frame->m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
     EXPECT_FALSE(frame->m_bLeftHeld);
     // While it is carried the left button does not end it.
@@ -583,7 +583,7 @@ namespace {
 
 TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) {
     frame->m_bBuildMode = 1;
-    frame->m_bEditing = 1;
+    frame->m_Play.m_bEditing = 1;
     Position at(focus.x + 60, focus.y - 40, 0);
     ObjectHolder* barrel = Place(at, "Barrel");
     MoveTo(Over(at));
@@ -642,14 +642,14 @@ namespace {
 TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
     AddLeader(focus);
     Thing chest(picture.get(), "Chest");
-    frame->OpenContainer(&chest);
-    ASSERT_TRUE(frame->m_OpenWindows.m_bContainerOpen);
+    frame->m_Play.OpenContainer(&chest);
+    ASSERT_TRUE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_OpenWindows.m_bContainerOpen);
-    EXPECT_EQ(frame->m_pOpenContainer.Get(), nullptr);
+    EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
+    EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
 }
@@ -712,21 +712,21 @@ TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGon
     frame->m_bTabTarget = 1;
     frame->m_bPaused = 1;
     frame->m_bOptionsShown = 0;
-    frame->m_bQuantityUp = 1;
+    frame->m_Play.m_bQuantityUp = 1;
     Press(qv::VK_ESCAPE);
     EXPECT_TRUE(frame->m_bTabTarget) << "the quantity window is up";
     EXPECT_TRUE(frame->m_bPaused);
     EXPECT_FALSE(frame->m_bOptionsShown);
-    frame->m_bQuantityUp = 0;
+    frame->m_Play.m_bQuantityUp = 0;
     Press(qv::VK_ESCAPE);
     EXPECT_FALSE(frame->m_bTabTarget);
     EXPECT_FALSE(frame->m_bPaused);
 
     auto* corpse = new Thing(picture.get(), "Corpse");
-    frame->OpenContainer(corpse);
+    frame->m_Play.OpenContainer(corpse);
     delete corpse;
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_OpenWindows.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 100) << "the world goes on";

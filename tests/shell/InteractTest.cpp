@@ -63,13 +63,13 @@ TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
     const Position point = Beside(k->m_Position, 80, 20);
     k->JoinPlayerSet(new ObjectHolder(point, nullptr));
     for (int i = 0; i < 400 && k->m_pPlayerSet; ++i) frame->RunTick();
-    frame->InstallInteraction();
+    frame->m_Play.InstallInteraction();
     ASSERT_EQ(k->m_pPlayerSet, nullptr);
     ASSERT_GE(answers.size(), 2u);
     EXPECT_EQ(answers.back(), 1);
     for (size_t i = 0; i + 1 < answers.size(); ++i) EXPECT_EQ(answers[i], 2) << i;
     const qv::Point d = map->PixelDeltaOf(k->m_Position, point);
-    EXPECT_LT(d.x * d.x + d.y * d.y, CMainFrame::kNearDistanceSq);
+    EXPECT_LT(d.x * d.x + d.y * d.y, Play::kNearDistanceSq);
 }
 
 TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
@@ -183,7 +183,7 @@ TEST_F(Interact, AMonsterIsAttackedAtOnceButAPartyMemberNever) {
 
     // While a spell waits for its target there is no quick attack: a clicked
     // monster in sight is fought, both groups turning hostile.
-    frame->m_iSelectMode = 2;
+    frame->m_Play.m_iSelectMode = 2;
     MoveTo(k, Beside(orc->m_Position, -40, 0));
     EXPECT_EQ(Ask(k, orc->m_pHolder), 1);
     EXPECT_EQ(k->m_pTarget.Get(), nullptr);
@@ -205,17 +205,17 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
 
     EXPECT_EQ(Ask(k, corpse->m_pHolder, 1), 0);
     EXPECT_EQ(k->m_pPlayerSet, corpse->m_pHolder);
-    EXPECT_EQ(frame->m_pOpenContainer.Get(), nullptr);
-    EXPECT_EQ(frame->m_OpenWindows.m_bContainerOpen, 0);
+    EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_bContainerOpen, 0);
 
     // With the pillar gone the corpse's bag is shown.
     DeleteHolderWithObject(pillar->m_pHolder);
     EXPECT_EQ(frame->InteractWith(k, 1), 1);
-    EXPECT_EQ(frame->m_pOpenContainer.Get(), corpse->m_pBag.get());
-    EXPECT_EQ(frame->m_OpenWindows.m_bContainerOpen, 1);
+    EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), corpse->m_pBag.get());
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_bContainerOpen, 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
-    frame->CloseContainer();
-    EXPECT_FALSE(frame->IsPopupOpen());
+    frame->m_Play.CloseContainer();
+    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
 }
 
 TEST_F(Interact, TheLineToATargetIsClearUpToTheFirstThingOnItWithinTheDistance) {
@@ -228,15 +228,19 @@ TEST_F(Interact, TheLineToATargetIsClearUpToTheFirstThingOnItWithinTheDistance) 
     crate->m_iLightSampling = 2;
     PlaceThing(crate, Beside(from, 0, 60));
     // Nothing on the way: clear up to the squared distance given, not past it.
-    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 100, 0), 10000, 0),
-              1);
-    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 101, 0), 10000, 0),
-              0);
+    EXPECT_EQ(
+        frame->m_Play.IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 100, 0), 10000, 0),
+        1);
+    EXPECT_EQ(
+        frame->m_Play.IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 101, 0), 10000, 0),
+        0);
     // The first thing met decides: the target itself, or something else.
-    EXPECT_EQ(frame->IsLineToTargetClear(k, map, crate->m_pHolder, Beside(from, 0, 90), 10000, 0),
-              1);
-    EXPECT_EQ(frame->IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 0, 90), 10000, 0),
-              0);
+    EXPECT_EQ(
+        frame->m_Play.IsLineToTargetClear(k, map, crate->m_pHolder, Beside(from, 0, 90), 10000, 0),
+        1);
+    EXPECT_EQ(
+        frame->m_Play.IsLineToTargetClear(k, map, near->m_pHolder, Beside(from, 0, 90), 10000, 0),
+        0);
 }
 
 TEST_F(Interact, ACreatureOutsideThePartyWorksOnlyWhatAcceptsIt) {
@@ -281,27 +285,27 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     auto* potion = new Thing("Potion");
     a->m_pBag->AddItem(potion);
     ++a->m_pBag->m_iItemCount;
-    frame->m_pPendingItem = potion;
-    frame->m_pPendingItemUser = a;
+    frame->m_Play.m_pPendingItem = potion;
+    frame->m_Play.m_pPendingItemUser = a;
 
     // Another creature reaching its own target leaves the pending use alone.
     EXPECT_EQ(Ask(stranger, target->m_pHolder, 1), 1);
     EXPECT_EQ(potion->uses, 0);
     EXPECT_EQ(target->activations, 1);
-    EXPECT_EQ(frame->m_pPendingItem.Get(), potion);
-    EXPECT_EQ(frame->m_pPendingItemUser.Get(), a);
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), potion);
+    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), a);
 
     // Its user uses it, instead of working the target.
     EXPECT_EQ(Ask(a, target->m_pHolder, 1), 1);
     EXPECT_EQ(potion->uses, 1);
     EXPECT_EQ(potion->usedOn, target);
     EXPECT_EQ(target->activations, 1);
-    EXPECT_EQ(frame->m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(frame->m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
 
     // Used up, it leaves the bag and is gone.
     potion->useAnswer = 1;
-    frame->m_pPendingItem = potion;
+    frame->m_Play.m_pPendingItem = potion;
     const int live = Thing::live;
     EXPECT_EQ(Ask(a, target->m_pHolder, 1), 1);  // no user recorded: the controlled member's
     EXPECT_EQ(Thing::live, live - 1);
@@ -313,7 +317,7 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     salve->useAnswer = 1;
     a->m_pBag->AddItem(salve);
     ++a->m_pBag->m_iItemCount;
-    frame->m_pPendingItem = salve;
+    frame->m_Play.m_pPendingItem = salve;
     frame->m_World.m_pHoverHolder = target->m_pHolder;
     const int withSalve = Thing::live;
     EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
@@ -322,11 +326,11 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
 
     // A cancelled selection drops both.
     auto scroll = std::make_unique<Thing>("Scroll");
-    frame->m_pPendingItem = scroll.get();
-    frame->m_pPendingItemUser = a;
-    frame->DropPendingUse();
-    EXPECT_EQ(frame->m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(frame->m_pPendingItemUser.Get(), nullptr);
+    frame->m_Play.m_pPendingItem = scroll.get();
+    frame->m_Play.m_pPendingItemUser = a;
+    frame->m_Play.DropPendingUse();
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
 }
 
 TEST_F(Interact, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
@@ -338,9 +342,9 @@ TEST_F(Interact, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
     EXPECT_EQ(Ask(k, crier->m_pHolder), 2);
     EXPECT_EQ(crier->m_pPlayerSet, k->m_pHolder);
     // Touching: the conversation takes over.
-    frame->m_bInputLock = 1;
+    frame->m_Play.m_bInputLock = 1;
     EXPECT_EQ(frame->InteractWith(k, 1), Object::kWorldChanged);
-    EXPECT_EQ(frame->m_bInputLock, 0);
+    EXPECT_EQ(frame->m_Play.m_bInputLock, 0);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_EQ(crier->m_pPlayerSet, nullptr);
 
@@ -355,7 +359,7 @@ TEST_F(Interact, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
     k->m_strMessageNode = "CHAT";
     Key(qv::VK_RETURN);  // closes "No Response."
     EXPECT_EQ(Ask(k, quiet->m_pHolder, 1), 0);
-    EXPECT_EQ(frame->m_bInputLock, 0);
+    EXPECT_EQ(frame->m_Play.m_bInputLock, 0);
     EXPECT_EQ(quiet->m_pPlayerSet, nullptr);
 }
 
@@ -414,11 +418,11 @@ TEST_F(Interact, TakingPartOfAStackLeavesTheRestWhereItLies) {
         }
         Thing* lamp = PlaceThing(new Thing("Lamp"), At(column++, 36));
         ObjectHolder* holder = lamp->m_pHolder;
-        EXPECT_EQ(frame->AskTakeAmount(k, lamp), r.answer);
-        const int beeps = frame->m_iWarningBeeps;
+        EXPECT_EQ(frame->m_Play.AskTakeAmount(k, lamp), r.answer);
+        const int beeps = frame->m_Play.m_iWarningBeeps;
         qv::Handle<ObjectHolder> kept(holder);
         EXPECT_EQ(Ask(k, holder, 1), 1);
-        EXPECT_EQ(frame->m_iWarningBeeps, beeps + (r.taken ? 0 : 1));
+        EXPECT_EQ(frame->m_Play.m_iWarningBeeps, beeps + (r.taken ? 0 : 1));
         EXPECT_EQ(k->m_pBag->Contains(lamp), r.taken);
         EXPECT_EQ(kept.Get() != nullptr, !r.taken);
         if (!r.taken) {
@@ -434,13 +438,13 @@ TEST_F(Interact, NoToTheStairsQuestionChangesNothingAndYesSetsTheJourney) {
     ObjectHolder* h = stairs->m_pHolder;
     Key(qv::VK_ESCAPE);
     EXPECT_EQ(Ask(k, h, 1), 1);
-    EXPECT_EQ(frame->m_pPendingWorld.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.m_pPendingWorld.Get(), nullptr);
     EXPECT_EQ(stairs->m_pHolder, h);
     EXPECT_TRUE(map->IsListedAnywhere(h));
     EXPECT_EQ(stairs->activations, 0);
     Key('Y');
     EXPECT_EQ(Ask(k, h, 1), 1);
-    EXPECT_EQ(frame->m_pPendingWorld.Get(), stairs);
+    EXPECT_EQ(frame->m_Play.m_pPendingWorld.Get(), stairs);
     EXPECT_EQ(stairs->activations, 0);
 }
 
@@ -453,7 +457,7 @@ TEST_F(Interact, WithoutACreatureTheHoveredObjectIsTheTarget) {
     chest->activateAnswer = Object::kWorldChanged;
     EXPECT_EQ(frame->InteractWith(nullptr, 0), Object::kWorldChanged);
     // In the editor its editor opens instead (1 when it answers nothing).
-    frame->m_bEditing = 1;
+    frame->m_Play.m_bEditing = 1;
     EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
     EXPECT_EQ(chest->edits, 1);
     chest->editAnswer = 4;

@@ -69,7 +69,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
 
     // Each window or window flag alone refuses it.
     CDDWnd window;
-    CMainFrame::OpenWindows& w = frame.m_OpenWindows;
+    Play::OpenWindows& w = frame.m_Play.m_OpenWindows;
     const std::vector<std::function<void(bool)>> opens = {
         [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; },
         [&](bool on) { w.m_pTradeWnd = on ? &window : nullptr; },

@@ -426,13 +426,13 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     stairs->m_iTargetY = 20;
     auto* holder = new ObjectHolder(At(26, 26), stairs);
     ASSERT_EQ(map.AddHolder(holder->pos, holder), 1);
-    frame.m_pPendingWorld = stairs;
+    frame.m_Play.m_pPendingWorld = stairs;
     int32_t now = 0;
     frame.UpdateTick(&now);
-    EXPECT_FALSE(frame.m_pPendingWorld);
+    EXPECT_FALSE(frame.m_Play.m_pPendingWorld);
     EXPECT_EQ(frame.m_strWorldFile, "b.qvr");
     ExpectAt("Ayla", 30 * 160 + 20, 20 * 112 + 20);
-    EXPECT_EQ(frame.m_OpenWindows.m_bStatsOpen, 0);
+    EXPECT_EQ(frame.m_Play.m_OpenWindows.m_bStatsOpen, 0);
 }
 
 // ---- The editor's worlds

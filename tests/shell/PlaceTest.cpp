@@ -80,7 +80,7 @@ TEST_F(Place, AStackDropsAsACopyOfTheChosenCountAndTheCallersStackLosesItOnlyThe
     // Nothing typed: the window ends unconfirmed as well.
     EXPECT_FALSE(frame->DropObject(arrows, ViewPointOf(At(36, 35, 90, 30))));
     EXPECT_EQ(arrows->m_iBulkNum, 3);
-    EXPECT_EQ(frame->m_bQuantityUp, 0);
+    EXPECT_EQ(frame->m_Play.m_bQuantityUp, 0);
 }
 
 TEST_F(Place, ASingleStackableIsDroppedWithoutAskingAndEmptiesTheCallersStack) {
@@ -172,10 +172,10 @@ TEST_F(Place, ADropJustLeftOfABlockedCentreAimsTenPixelsPastIt) {
         auto image = Block(8, 11, 8, 8);
         Thing* block = PlaceThing(Pictured<Thing>(image.get()), centre);
         Thing* arrows = Stack(1);
-        const int beeps = frame->m_iWarningBeeps;
+        const int beeps = frame->m_Play.m_iWarningBeeps;
         const int objectsBefore = Thing::live;
         EXPECT_FALSE(frame->DropObject(arrows, ViewPointOf(w)));
-        EXPECT_EQ(frame->m_iWarningBeeps, beeps + 1);
+        EXPECT_EQ(frame->m_Play.m_iWarningBeeps, beeps + 1);
         EXPECT_EQ(arrows->m_iBulkNum, 1);
         EXPECT_EQ(Thing::live, objectsBefore);
         DeleteHolderWithObject(block->m_pHolder);
@@ -189,9 +189,9 @@ TEST_F(Place, DropTargetsBesideWallsAndNearTheCentre) {
     ObjectHolder f(At(36, 35, 80, 0), front.get()), s(At(36, 35, 0, 56), side.get()),
         p(At(36, 35, 0, 0), peg.get());
     const Position w = At(36, 35, 50, 3);
-    EXPECT_EQ(CMainFrame::DropTarget(w, &f), Position(w.x + 1, w.y + 30, 0));
-    EXPECT_EQ(CMainFrame::DropTarget(w, &s), Position(w.x + 30, w.y + 1, 0));
-    EXPECT_EQ(CMainFrame::DropTarget(w, &p), w);
+    EXPECT_EQ(Play::DropTarget(w, &f), Position(w.x + 1, w.y + 30, 0));
+    EXPECT_EQ(Play::DropTarget(w, &s), Position(w.x + 30, w.y + 1, 0));
+    EXPECT_EQ(Play::DropTarget(w, &p), w);
     // Off the centre by d: 1..3 pulls 10 past it, -3..-1 10 short, 0 and 4 or
     // more keep the centre.
     const Position c = At(36, 35);
@@ -201,8 +201,7 @@ TEST_F(Place, DropTargetsBesideWallsAndNearTheCentre) {
     } cases[] = {{0, 0}, {1, 10}, {3, 10}, {4, 0}, {-1, -10}, {-3, -10}, {-4, 0}, {30, 0}};
     for (const Case& k : cases) {
         const Position from(c.x - k.d, c.y + k.d, 0);
-        EXPECT_EQ(CMainFrame::DropTarget(from, nullptr), Position(c.x + k.aim, c.y - k.aim, 0))
-            << k.d;
+        EXPECT_EQ(Play::DropTarget(from, nullptr), Position(c.x + k.aim, c.y - k.aim, 0)) << k.d;
     }
 }
 

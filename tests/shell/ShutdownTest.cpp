@@ -139,7 +139,7 @@ TEST_F(Shutdown, FromAPauseWithAWindowUp) {
     Populate();
     Start();
     frame->SetDragObject(frame->m_pDragHolder);
-    frame->m_OpenWindows.m_bStatsOpen = 1;
+    frame->m_Play.m_OpenWindows.m_bStatsOpen = 1;
     Ticks(2);
     EXPECT_TRUE(frame->m_bPaused);
 }
@@ -161,18 +161,18 @@ TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
     frame->SetDragObject(holder);
     auto* stairs = new Object("Stairs");
     auto* potion = new Object("Potion");
-    frame->m_pPendingItem = potion;
-    frame->m_iSelectMode = 3;
-    frame->m_pPendingWorld = stairs;
+    frame->m_Play.m_pPendingItem = potion;
+    frame->m_Play.m_iSelectMode = 3;
+    frame->m_Play.m_pPendingWorld = stairs;
     delete pouch;  // its holder goes with it
     delete potion;
     delete stairs;
     EXPECT_FALSE(frame->m_pDragHolder);
-    EXPECT_FALSE(frame->m_pPendingItem);
-    EXPECT_FALSE(frame->m_pPendingWorld);
+    EXPECT_FALSE(frame->m_Play.m_pPendingItem);
+    EXPECT_FALSE(frame->m_Play.m_pPendingWorld);
     // The ticks go on over the place where the pouch was.
     frame->m_ptCursor = {frame->m_rcView.left + 270, frame->m_rcView.top + 180};
-    frame->m_iSelectMode = 0;
+    frame->m_Play.m_iSelectMode = 0;
     frame->m_bPaused = 0;
     const int32_t time = frame->m_World.m_iGameTime;
     Ticks(3);

@@ -3,9 +3,10 @@
 //
 //     quorvale_data <game folder> [--sheet <picture.bmp>]
 //
-// It writes the start world (the "original" slot) and the creatures' pictures
-// with their look file into the folder's "Images"; with --sheet also a picture
-// of every creature look as the game draws it.
+// It writes the start world (the "original" slot), the creatures' pictures
+// with their look file into the folder's "Images" and the tunes into its
+// "Music"; with --sheet also a picture of every creature look as the game
+// draws it.
 
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "data/CreatureArt.h"
+#include "data/Music.h"
 #include "data/StartWorld.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +35,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (!tunes::WriteTunes(folder, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
     for (int i = 2; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--sheet") != 0) continue;
         if (!art::WriteContactSheet(folder, argv[i + 1], error)) {
@@ -40,7 +46,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::printf("wrote %zu creature looks into %sImages/\n", art::CreatureKinds().size(),
+    std::printf("wrote %zu creature looks into %sImages/ and %zu tunes into %sMusic/\n",
+                art::CreatureKinds().size(), folder.c_str(), tunes::TuneNumbers().size(),
                 folder.c_str());
     return 0;
 }

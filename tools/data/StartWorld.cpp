@@ -1,7 +1,8 @@
 // The start world the game ships, made by the game's own classes and writers:
-// a world of 100 x 80 cells with a meadow, a lake shore and woods, a walled
-// yard with a door, light sources, scenery, two groups of creatures and a
-// party of one, written into the slot folder "original" of a game folder.
+// a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
+// its ambient sounds, its calm tune and its battle tune), a walled yard with a
+// door, light sources, scenery, two groups of creatures and a party of one,
+// written into the slot folder "original" of a game folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -43,6 +44,10 @@ constexpr uint8_t kWater = 32;     // code 3
 constexpr int32_t kBright = 99;
 constexpr int32_t kShaded = 60;
 const char* const kWorldFile = "start.qvr";
+// The tunes the data program writes into "Music": the lands' calm tune and
+// their battle tune.
+constexpr int32_t kLandTune = 1;
+constexpr int32_t kBattleTune = 2;
 
 // The walled yard: cells kYardLeft to kYardRight - 1 across and kYardTop to
 // kYardBottom - 1 down, paved, in a ring of lawn one cell wide; its door in
@@ -84,6 +89,10 @@ struct Maker {
         land.bitmapname = name + ".bmp";
         land.hasbitmap = 1;
         land.lightlevel = light;  // a steady daylight of light + 1
+        land.tune = kLandTune;
+        land.combattune = kBattleTune;
+        // Where the party walks, the wind blows and birds and owls call.
+        land.ambient = 1;
         land.origin = origin;
         land.bounds = {origin.x, origin.y, origin.x + w, origin.y + h};
         fill(land);
@@ -156,6 +165,9 @@ void WriteStartWorld(const std::string& gameFolder) {
         auto root = std::make_unique<Land>("World");
         root->bounds = {0, 0, kWorldW, kWorldH};
         root->lightlevel = kBright;
+        root->tune = kLandTune;
+        root->combattune = kBattleTune;
+        root->ambient = 1;  // the open land between the others sounds as they do
         {
             auto info = std::make_unique<LandInfo>("world.lnd", root.get());
             info->land = nullptr;

@@ -9,9 +9,8 @@
 #include "creatures/LineRoute.h"
 #include "creatures/Player.h"
 #include "items/Bag.h"
-#include "media/DDWnd.h"
 #include "media/MouseCursor.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "structures/Scenery.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
@@ -20,6 +19,7 @@
 #include "world/Map.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+#include "world/World.h"
 
 namespace {
 
@@ -132,56 +132,52 @@ void DiscardUsedItem(Object* item, Player* user) {
 
 }  // namespace
 
-void CMainFrame::InstallInteraction() {
+void Play::InstallInteraction() {
     Player::s_interact = [this](Player* creature, int flag) {
         return InteractWith(creature, flag);
     };
 }
 
-void CMainFrame::DropPendingUse() {
+void Play::DropPendingUse() {
     m_pPendingItem = nullptr;
     m_pPendingItemUser = nullptr;
 }
 
-bool CMainFrame::OwnsPendingUse(const Player* creature) const {
+bool Play::OwnsPendingUse(const Player* creature) const {
     if (!creature) return true;  // the player's own click
     if (const Player* user = m_pPendingItemUser.Get()) return user == creature;
     return creature == m_World.m_pControlPlayer.Get();
 }
 
-void CMainFrame::OpenContainer(Object* container) {
+void Play::OpenContainer(Object* container) {
     // The in-game windows keep the controlled member's inventory beside the
     // container; until they are drawn, what is shown is recorded here.
     CloseContainer();
-    SetControlPlayer(m_World.m_pControlPlayer.Get(), 1);
+    SetControlPlayer(m_World.m_pControlPlayer.Get());
     m_pOpenContainer = container;
     m_OpenWindows.m_bContainerOpen = 1;
 }
 
-void CMainFrame::CloseContainer() {
+void Play::CloseContainer() {
     m_pOpenContainer = nullptr;
     m_OpenWindows.m_bContainerOpen = 0;
 }
 
-int CMainFrame::AskQuantity(int amount) {
+int Play::AskQuantity(int amount) {
     m_bQuantityUp = 1;
-    int chosen = 0;
-    {
-        CQuantityWnd window(&amount);
-        if (window.Popup() == 1) chosen = window.m_iAmount;
-    }
+    const int chosen = Ask().Quantity(amount);
     m_bQuantityUp = 0;
     return std::clamp(chosen, 0, amount);
 }
 
-int CMainFrame::AskTakeAmount(Player* creature, Object* object) {
+int Play::AskTakeAmount(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return 0;
     const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
     if (count <= 0) return 0;
     return BagCanHold(creature->m_pBag.get(), object) ? count : -1;
 }
 
-bool CMainFrame::AddToBag(Player* creature, Object* object) {
+bool Play::AddToBag(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return false;
     if (!BagCanHold(creature->m_pBag.get(), object)) return false;
     const bool put = PutIntoBag(creature->m_pBag.get(), object);
@@ -189,8 +185,8 @@ bool CMainFrame::AddToBag(Player* creature, Object* object) {
     return put;
 }
 
-int CMainFrame::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
-                                    const Position& point, int64_t maxCellSq, int) {
+int Play::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
+                              const Position& point, int64_t maxCellSq, int) {
     if (!map) return 0;
     const Position from =
         creature ? creature->m_Position : Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
@@ -204,7 +200,7 @@ int CMainFrame::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHold
     return 1;
 }
 
-int CMainFrame::InteractWith(Player* K, int F) {
+int Play::InteractWith(Player* K, int F) {
     MapMaster* map = Map();
 
     // 1. A monster clicked while fighting is attacked at once.
@@ -341,7 +337,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
         if (talks) {
             Player* speaker = creatureO->m_iPartySlot < 0 ? K : creatureO;
             if (!speaker || speaker->m_strMessageNode == kHello) {
-                ShowGameMessage("No Response.");
+                Ask().Tell("No Response.");
                 return 0;
             }
             // The conversation takes over: the window that shows it belongs
@@ -370,8 +366,8 @@ int CMainFrame::InteractWith(Player* K, int F) {
     if (O->Type() == STAIRS) {
         if (m_bEditing) {
             O->Edit();
-        } else if (K && K->m_iPartySlot != 0 &&
-                   ShowGameMessageBox("Do you want to take the stairs?", 4) == 6 && H) {
+        } else if (K && K->m_iPartySlot != 0 && Ask().YesNo("Do you want to take the stairs?") &&
+                   H) {
             m_pPendingWorld = O;
         }
         return 1;
@@ -417,7 +413,7 @@ int CMainFrame::InteractWith(Player* K, int F) {
                     if (!map || !map->AddHolder(at, back)) DeleteHolderWithObject(back);
                 }
             }
-            SetControlPlayer(m_World.m_pControlPlayer.Get(), 1);
+            SetControlPlayer(m_World.m_pControlPlayer.Get());
         }
         return 1;
     }

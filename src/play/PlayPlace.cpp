@@ -1,17 +1,14 @@
 // Placing single objects on the map and taking them off: drops from the
-// windows and the mouse, wall pieces, the key records and the script
-// variables of the editor.
+// windows and the mouse, and wall pieces.
 
 #include <cstdlib>
 #include <memory>
 
-#include "platform/Files.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "structures/Walls.h"
 #include "world/Map.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
-#include "world/ScriptVariables.h"
 
 namespace {
 
@@ -24,8 +21,8 @@ int Sign(int32_t v) {
 // centre itself is the aim.
 int32_t PullPastCentre(int32_t centre, int32_t from) {
     const int32_t d = centre - from;
-    if (d >= 1 && d <= 3) return centre + CMainFrame::kDropPull;
-    if (d >= -3 && d <= -1) return centre - CMainFrame::kDropPull;
+    if (d >= 1 && d <= 3) return centre + Play::kDropPull;
+    if (d >= -3 && d <= -1) return centre - Play::kDropPull;
     return centre;
 }
 
@@ -58,7 +55,7 @@ private:
 
 }  // namespace
 
-Position CMainFrame::DropTarget(const Position& w, ObjectHolder* obstacle) {
+Position Play::DropTarget(const Position& w, ObjectHolder* obstacle) {
     Object* blocking = obstacle ? obstacle->m_pObject : nullptr;
     if (blocking && blocking->Type() == WALL) {
         // Beside the wall: below a front wall, to the right of a side wall.
@@ -72,12 +69,11 @@ Position CMainFrame::DropTarget(const Position& w, ObjectHolder* obstacle) {
     return Position(PullPastCentre(centre.x, w.x), PullPastCentre(centre.y, w.y), 0);
 }
 
-CMainFrame::DropResult CMainFrame::DropObject(Object* object, qv::Point p) {
+Play::DropResult Play::DropObject(Object* object, const Position& point) {
     DropResult result;
     MapMaster* map = Map();
     if (!object || !map) return result;
-    Position w(m_World.m_ptFocus.x + (p.x - m_ptViewCentre.x) + (p.y - m_ptViewCentre.y),
-               m_World.m_ptFocus.y + (p.y - m_ptViewCentre.y), 0);
+    Position w = point;
     map->WrapPosition(w);
 
     // A stack goes as a copy of the number chosen; the caller's object keeps
@@ -152,7 +148,7 @@ CMainFrame::DropResult CMainFrame::DropObject(Object* object, qv::Point p) {
     return result;
 }
 
-ObjectHolder* CMainFrame::PlaceObjectAt(Object* object, const Position& q) {
+ObjectHolder* Play::PlaceObjectAt(Object* object, const Position& q) {
     MapMaster* map = Map();
     if (!object || !map) return nullptr;
     Position wrapped = q;
@@ -188,14 +184,6 @@ ObjectHolder* CMainFrame::PlaceObjectAt(Object* object, const Position& q) {
     return trial.Keep();
 }
 
-void CMainFrame::RemoveFromMap(ObjectHolder* holder) {
+void Play::RemoveFromMap(ObjectHolder* holder) {
     if (MapMaster* map = Map(); map && holder) map->RemoveHolder(holder->pos, holder);
-}
-
-void CMainFrame::ReadScriptVariables() {
-    // Read whole first: a file that cannot be read leaves the variables as
-    // they were.
-    const std::vector<uint8_t> bytes =
-        qv::ReadWholeFile(m_strGameFolder + m_strSaveFolder + "MessageFile.h");
-    m_World.m_ScriptVariableList = ParseScriptVariables(bytes);
 }

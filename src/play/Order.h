@@ -1,0 +1,94 @@
+#pragma once
+// An order: one thing the player asks of play. Input makes orders (and later the
+// in-game windows and the editor do), hands them to Play (Play::Give), and Play
+// carries each out at once, so that nothing above play edits a creature or a
+// placed object itself. Orders handed between two ticks come before the
+// world's step of the second; the orders of a game, each with the tick it was
+// given in, are a recording that plays the game again.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Handle.h"
+#include "world/ObjectHolder.h"
+
+class Object;
+class Player;
+
+struct Order {
+    enum class Kind : uint8_t {
+        None,
+        // ---- A creature and what it heads for. The actor is the controlled
+        // member unless one is named.
+        WalkTo,      // walk to the bare point `point`
+        Interact,    // go to the placed `target` and do what it calls for
+        Target,      // take `target` as the one to go to, without setting out yet
+        Attack,      // fight the creature of `target` (from where it stands with a bow)
+        UseOn,       // the use that waits for a target is made on `target`
+        LeadTo,      // the leader walks toward `point` (the held button); no point: it stops
+        Stop,        // the party stops where it stands; `value` set: the Shift flags are set
+        ShiftFlags,  // the party's two Shift flags become `value`
+        EndWalk,     // the walk after a held button is over: the leader's pace is worked out again
+        Select,      // the party member of slot `value` (or `actor`) becomes the controlled one
+        // ---- Things
+        Take,         // the actor takes `object` (of `target`) into its bag
+        Drop,         // `object` is put down at `point` (Play::DropObject); Give answers 1
+                      // for a part of a stack placed, 2 when `object` itself went to the
+                      // map, 3 when all of a stack went (the empty stack is the caller's)
+        Give,         // the actor gives `object` to the creature of `target`
+        Equip,        // the actor takes `object` into use
+        Cast,         // the actor casts the spell `object` at `target`
+        Talk,         // the actor talks with the creature of `target`
+        Trade,        // the actor trades with the store of id `value`
+        Place,        // the wall piece `object` is put on the cell under `point`
+        Move,         // the placed `target` moves to `point`
+        Delete,       // the placed `target` goes, with its object
+        SetProperty,  // the property `name` of `target`'s object becomes `value`
+        Edit,         // the editor's sheet of `target`'s object opens
+        Carry,        // the mouse carries the placed `target` (none: the carry ends)
+        // ---- Play itself
+        Pause,       // the pause flips
+        HoldGround,  // the hold-ground switch flips
+        Combat,      // the party's combat flag becomes `value`
+        SelectMode,  // the click mode that picks a target becomes `value`
+        QuickSave,   // the game goes into the quick-save slot
+        Travel,      // the party travels to the centre of cell `point` (in cells)
+    };
+
+    Kind kind = Kind::None;
+    qv::Handle<Player> actor;         // who carries it out; null: the controlled member
+    qv::Handle<ObjectHolder> target;  // the placed thing it is about
+    qv::Handle<Object> object;        // the thing taken, dropped, used, placed or cast
+    Position point;                   // where (world pixels; cells for Travel)
+    bool hasPoint = false;            // `point` is given
+    int32_t value = 0;                // how many, which slot, on or off, a value
+    std::string name;                 // a property's name
+
+    static Order Of(Kind kind) {
+        Order o;
+        o.kind = kind;
+        return o;
+    }
+    static Order At(Kind kind, const Position& p) {
+        Order o = Of(kind);
+        o.point = p;
+        o.hasPoint = true;
+        return o;
+    }
+    static Order On(Kind kind, ObjectHolder* target) {
+        Order o = Of(kind);
+        o.target = target;
+        return o;
+    }
+    static Order With(Kind kind, int32_t value) {
+        Order o = Of(kind);
+        o.value = value;
+        return o;
+    }
+};
+
+// An order with the tick it was handed in (Play::m_iTickCount at the time).
+struct TimedOrder {
+    uint32_t tick = 0;
+    Order order;
+};
