@@ -507,6 +507,12 @@ public:
     // reads the slot table. Answers an empty text, or what stops the game
     // from starting (a game folder that is not there).
     std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
+    // What the settings had to say before the window could show it (it went
+    // to the error output): shown again in the game's message box once the
+    // screen is up, so that a player who started the game from a desktop
+    // sees it too. Emptied as they are shown.
+    std::vector<std::string> m_SettingsNotices;
+    void ShowSettingsNotices();
     // Brings the start world of "original" into the working folder and
     // reads it; 0 (reported) when it cannot.
     int OpenStartWorld();
@@ -568,9 +574,10 @@ public:
     // spell counter are left exactly as they were. Every world read runs
     // this first, so that a refused file changes nothing. With a folder, the
     // land files of the world's index found there are read too (a slot's,
-    // before it is copied over the working folder).
+    // before it is copied over the working folder); with `landsRequired`, a
+    // land file missing there is refused as well (a world to go to).
     void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                        const std::string& landFolder = {}) const;
+                        const std::string& landFolder = {}, bool landsRequired = false) const;
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
     // Whether the intro plays, and whether a key asked it to stop: the

@@ -219,7 +219,10 @@ int CMainFrame::SaveSlot(int slot) {
             }
         }
         m_strCurrentFolder = work;
-        ReportFileException(error);
+        // Play goes on: what has not been saved is still in play, and the
+        // player may try again (a load alone may end the program).
+        qv::ShowMessage(qv::Format("The game could not be saved: %s. Play goes on.", error.what()),
+                        qv::MessageButtons::Ok);
         return 0;
     }
     m_strCurrentFolder = work;

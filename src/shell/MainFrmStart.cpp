@@ -140,12 +140,14 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                                {"Build", &m_bBuildMode}};
     for (const Switch& s : switches) {
         if (!settings.Has(s.key)) continue;
-        if (!SettingByte(settings, s.key, s.member))
-            qv::ShowMessage(
-                qv::Format("The setting \"%s\" in %s is not a number (\"%s\"); it keeps "
-                           "its default.",
-                           s.key, fileName.c_str(), settings.GetString(s.key).c_str()),
-                qv::MessageButtons::Ok);
+        if (!SettingByte(settings, s.key, s.member)) {
+            const std::string text = qv::Format(
+                "The setting \"%s\" in %s is not a number (\"%s\"); it keeps "
+                "its default.",
+                s.key, fileName.c_str(), settings.GetString(s.key).c_str());
+            qv::ShowMessage(text, qv::MessageButtons::Ok);
+            m_SettingsNotices.push_back(text);
+        }
     }
     m_bSoundOn = sound;
 
@@ -168,6 +170,13 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
     return {};
 }
 
+void CMainFrame::ShowSettingsNotices() {
+    const std::vector<std::string> notices = std::move(m_SettingsNotices);
+    m_SettingsNotices.clear();
+    if (!qv::HasMessageHandler()) return;  // no window: the error output had them
+    for (const std::string& text : notices) qv::ShowMessage(text, qv::MessageButtons::Ok);
+}
+
 int CMainFrame::OpenStartWorld() {
     m_bLoadingGame = 1;
     const int loaded = LoadFromSlot(kOriginalSlot);
@@ -180,6 +189,16 @@ int CMainFrame::StartInOriginalWorld() {
     if (!qv::FolderExists(original)) {
         std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
                      qv::ToSlashes(original).c_str());
+        // The empty world: the least the window fits in, with no land and
+        // nothing in it, the window around its first cell.
+        if (MapMaster* map = Map()) {
+            map->DeleteContents();
+            map->SetWorldSize(MapMaster::wide, MapMaster::high);
+            m_World.m_ptFocus = {0, 0};
+            map->focuscell = {0, 0};
+            map->RecentreWindow();
+            TryReloadWindowAtFocus();
+        }
         return 1;
     }
     return OpenStartWorld();
@@ -218,14 +237,21 @@ int CMainFrame::OnCreate() {
     try {
         settings = qv::Settings::Load(m_strSettingsFile);
     } catch (const qv::FileError& error) {
-        qv::ShowMessage(qv::Format("The settings file %s cannot be read (%s); the defaults hold.",
-                                   m_strSettingsFile.c_str(), error.what()),
-                        qv::MessageButtons::Ok);
+        const std::string text = qv::Format(
+            "The settings file %s cannot be read (%s); the "
+            "defaults hold.",
+            m_strSettingsFile.c_str(), error.what());
+        qv::ShowMessage(text, qv::MessageButtons::Ok);
+        m_SettingsNotices.push_back(text);
     }
     TraceStart("folders and slot table");
     const std::string problem = ApplySettings(settings, m_strSettingsFile);
     if (!problem.empty()) {
+        // Said on the error output, and in the game's window when it opens,
+        // before the game ends.
         qv::ShowMessage(problem, qv::MessageButtons::Ok);
+        m_SettingsNotices.push_back(problem);
+        if (InitDirectDraw(0)) ShowSettingsNotices();
         return -1;
     }
     // The start world's name; a slot without a readable "Position" is said
@@ -242,6 +268,7 @@ int CMainFrame::OnCreate() {
         qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
         return -1;
     }
+    ShowSettingsNotices();
 
     // 6. The hold-ground button, the pause bar and the software cursor,
     // which the application keeps.

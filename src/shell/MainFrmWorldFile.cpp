@@ -353,7 +353,7 @@ int CMainFrame::LoadWorldFile(const std::string& name) {
 }
 
 void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                                const std::string& landFolder) const {
+                                const std::string& landFolder, bool landsRequired) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -392,7 +392,10 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
                 for (const auto& child : node->children) nodes.push_back(child.get());
                 if (!node->info) continue;
                 const std::string path = landFolder + node->info->filename;
-                if (qv::FileExists(path)) Land::FromBytes(qv::ReadWholeFile(path), path);
+                if (qv::FileExists(path))
+                    Land::FromBytes(qv::ReadWholeFile(path), path);
+                else if (landsRequired)
+                    throw qv::FileError(qv::FileError::NotFound, path);
             }
         }
     } catch (...) {

@@ -14,9 +14,11 @@ namespace {
 // prototypes on a worker thread, hence the lock.
 std::mutex g_LooksMutex;
 
+// Never destroyed: scenery prototypes that wear a look may outlive every
+// other static at the program's end, and give their use back then.
 std::map<int, std::unique_ptr<CDDObject>>& Images() {
-    static std::map<int, std::unique_ptr<CDDObject>> images;
-    return images;
+    static auto* images = new std::map<int, std::unique_ptr<CDDObject>>;
+    return *images;
 }
 
 }  // namespace
