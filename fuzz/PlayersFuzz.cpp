@@ -9,13 +9,17 @@
 #include <cstdlib>
 #include <vector>
 
+#include "RoundTrip.h"
 #include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 #include "world/Group.h"
 #include "world/World.h"
 
+QV_FUZZ_PREPARE()
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     std::unique_ptr<Group> party;
     try {

@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "RoundTrip.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "shell/MainFrm.h"
 
+QV_FUZZ_PREPARE()
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
         const std::string name = CMainFrame::ReadPositionFrom(bytes, "Position");

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "events/TalkScriptFile.h"
 #include "media/DDString.h"
@@ -15,7 +16,19 @@
 #include "platform/Audio.h"
 #include "platform/Files.h"
 #include "platform/Message.h"
+#include "platform/MessageLoop.h"
 #include "platform/Settings.h"
+#include "shell/MainFrm.h"
+
+// The books AddressSanitizer keeps of every allocation, reached through its
+// hooks; absent (null) in a build without it.
+extern "C" {
+__attribute__((weak)) int __sanitizer_install_malloc_and_free_hooks(
+    void (*onMalloc)(const volatile void*, size_t), void (*onFree)(const volatile void*));
+__attribute__((weak)) int __sanitizer_get_ownership(const volatile void* p);
+__attribute__((weak)) size_t __sanitizer_get_allocated_size(const volatile void* p);
+__attribute__((weak)) void __sanitizer_print_stack_trace();
+}
 
 namespace fuzz {
 
@@ -63,19 +76,80 @@ const std::string& TempFolder() {
     return *folder;
 }
 
+// The bytes held now, and the most a run may hold (no limit between runs).
+std::atomic<int64_t> g_held{0};
+std::atomic<int64_t> g_limit{std::numeric_limits<int64_t>::max()};
+std::atomic<bool> g_overspent{false};
+size_t g_inputSize = 0;
+
+[[noreturn]] void Overspent(int64_t held, int64_t limit) {
+    // No allocation here: the report is written from inside one.
+    char text[200];
+    const int n =
+        std::snprintf(text, sizeof text,
+                      "memory budget exceeded: %lld bytes held for an input of %zu "
+                      "bytes, where %lld are allowed\n",
+                      static_cast<long long>(held), g_inputSize, static_cast<long long>(limit));
+    if (n > 0) (void)!write(2, text, std::min(static_cast<size_t>(n), sizeof text - 1));
+    if (__sanitizer_print_stack_trace) __sanitizer_print_stack_trace();
+    std::abort();
+}
+
+void OnMalloc(const volatile void*, size_t size) {
+    const int64_t held = g_held.fetch_add(static_cast<int64_t>(size)) + static_cast<int64_t>(size);
+    const int64_t limit = g_limit.load();
+    if (held > limit && !g_overspent.exchange(true)) Overspent(held, limit);
+}
+
+void OnFree(const volatile void* p) {
+    // A block freed twice is no longer owned; the sanitizer reports it.
+    if (p && __sanitizer_get_ownership(p))
+        g_held.fetch_sub(static_cast<int64_t>(__sanitizer_get_allocated_size(p)));
+}
+
+bool InstallHooks() {
+    if (!MemoryBudget::IsKept()) {
+        std::fprintf(stderr, "the memory budget is not kept: no AddressSanitizer\n");
+        return false;
+    }
+    return __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree) != 0;
+}
+
 }  // namespace
 
+bool MemoryBudget::IsKept() {
+    return __sanitizer_install_malloc_and_free_hooks && __sanitizer_get_ownership &&
+           __sanitizer_get_allocated_size;
+}
+
+MemoryBudget::MemoryBudget(size_t inputSize) {
+    static const bool kept = InstallHooks();
+    if (!kept) return;
+    g_inputSize = inputSize;
+    g_overspent = false;
+    g_limit = g_held.load() + kFixedBytes +
+              kBytesPerInputByte * static_cast<int64_t>(std::min<size_t>(inputSize, 1u << 30));
+}
+
+MemoryBudget::~MemoryBudget() {
+    g_limit = std::numeric_limits<int64_t>::max();
+}
+
 void Prepare() {
-    qv::SetMessageHandler([](const std::string&, qv::MessageButtons buttons, const std::string&) {
-        switch (buttons) {
-            case qv::MessageButtons::RetryCancel:
-                return qv::MessageAnswer::Retry;
-            case qv::MessageButtons::YesNo:
-                return qv::MessageAnswer::Yes;
-            default:
-                return qv::MessageAnswer::Ok;
-        }
-    });
+    qv::SetMessageHandler(
+        [](const std::string& text, qv::MessageButtons buttons, const std::string&) {
+            switch (buttons) {
+                case qv::MessageButtons::RetryCancel:
+                    // The game's own check failed (an assertion): whatever a
+                    // player would answer, the input found a fault.
+                    std::fprintf(stderr, "a check of the game failed: %s\n", text.c_str());
+                    std::abort();
+                case qv::MessageButtons::YesNo:
+                    return qv::MessageAnswer::Yes;
+                default:
+                    return qv::MessageAnswer::Ok;
+            }
+        });
 }
 
 bool HoldsOldObjectRecord(const Bytes& input) {
@@ -114,6 +188,39 @@ TempFile::~TempFile() {
 
 Bytes TempFile::Read() const {
     return qv::ReadWholeFile(m_path);
+}
+
+GameFolder::GameFolder() {
+    static std::atomic<int> next{0};
+    m_path = TempFolder() + "/game-" + std::to_string(next++) + "/";
+    qv::MakeFolder(m_path + "Images");
+    qv::MakeFolder(m_path + "tmp");
+}
+
+GameFolder::~GameFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+void GameFolder::Put(const std::string& name, const Bytes& bytes) {
+    qv::WriteWholeFile(m_path + name, bytes);
+    m_files.emplace_back(name, bytes);
+}
+
+void GameFolder::Restore() const {
+    const std::string work = Working();
+    for (const std::string& name : qv::ListFiles(work)) std::remove((work + name).c_str());
+    for (const auto& [name, bytes] : m_files) qv::WriteWholeFile(m_path + name, bytes);
+}
+
+void SetInFolder(CMainFrame& frame, const GameFolder& folder) {
+    frame.m_strGameFolder = folder.Path();
+    frame.m_strCurrentFolder = folder.Working();
+    frame.m_World.CreateRootGroups();
+}
+
+void EndGameRun() {
+    qv::MessageLoop::Instance().Reset();
 }
 
 std::optional<Bytes> SettingsFile(const Bytes& input) {

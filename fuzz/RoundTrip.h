@@ -20,6 +20,7 @@
 #include "world/World.h"
 
 class CDDAlphabet;
+class CMainFrame;
 
 namespace fuzz {
 
@@ -28,8 +29,28 @@ using Bytes = std::vector<uint8_t>;
 // when it refused the input.
 using Reader = std::optional<Bytes> (*)(const Bytes& input);
 
-// Message boxes answer quietly as a player going on would (Retry, Yes).
+// Message boxes answer quietly as a player going on would (Yes, OK); a failed
+// check of the game's own (its Retry or Cancel box) fails the run.
 void Prepare();
+
+// The memory a run may take while it lives: a fixed part for the game's own
+// furniture (a frame, a map's window, the work images) and a part for each
+// byte of the input, which a reader may turn into objects many times its
+// size. A run that holds more at any moment fails at that allocation, with
+// its stack: a few bytes that ask for gigabytes are a fault of the reader.
+// Counted only where AddressSanitizer keeps the books (the fuzz builds).
+class MemoryBudget {
+public:
+    static constexpr int64_t kFixedBytes = int64_t{64} << 20;
+    static constexpr int64_t kBytesPerInputByte = 1024;
+
+    explicit MemoryBudget(size_t inputSize);
+    ~MemoryBudget();
+    // Whether the books are kept in this build.
+    static bool IsKept();
+    MemoryBudget(const MemoryBudget&) = delete;
+    MemoryBudget& operator=(const MemoryBudget&) = delete;
+};
 
 // Runs the check on one input; ends the program with a report when it fails.
 void CheckRoundTrip(const Bytes& input, Reader reader, const char* what);
@@ -94,15 +115,61 @@ private:
     std::string m_path;
 };
 
+// A game folder of this run's own, with its "Images\" folder and the working
+// folder "tmp\", for the targets that read into a running game. The files put
+// in it are the game's furniture; each run starts from them again.
+class GameFolder {
+public:
+    GameFolder();
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+    // The folder as the frame keeps it, ending in a separator.
+    const std::string& Path() const { return m_path; }
+    std::string Working() const { return m_path + "tmp/"; }
+    // Writes a file (a name under the folder, such as "tmp/world.lnd"), kept
+    // for Restore.
+    void Put(const std::string& name, const Bytes& bytes);
+    // Empties the working folder and writes every file put again.
+    void Restore() const;
+
+private:
+    std::string m_path;
+    std::vector<std::pair<std::string, Bytes>> m_files;
+};
+
+// Sets a frame in the folder: its game folder and working folder, and its
+// group tree.
+void SetInFolder(CMainFrame& frame, const GameFolder& folder);
+// Ends a run in a running game: what it left for the program's loop (a
+// refused load asks the program to end) goes, so that the next starts afresh.
+void EndGameRun();
+
 }  // namespace fuzz
+
+// The start of a target's run: message boxes answered as Prepare says.
+#define QV_FUZZ_PREPARE()                                \
+    extern "C" int LLVMFuzzerInitialize(int*, char***) { \
+        fuzz::Prepare();                                 \
+        return 0;                                        \
+    }
 
 // The entry point of a fuzz target whose reader is `reader`.
 #define QV_FUZZ_TARGET(reader)                                                 \
-    extern "C" int LLVMFuzzerInitialize(int*, char***) {                       \
-        fuzz::Prepare();                                                       \
-        return 0;                                                              \
-    }                                                                          \
+    QV_FUZZ_PREPARE()                                                          \
     extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {  \
+        fuzz::MemoryBudget budget(size);                                       \
         fuzz::CheckRoundTrip(fuzz::Bytes(data, data + size), reader, #reader); \
         return 0;                                                              \
+    }
+
+// The entry point of a target that runs `run` (a function of the input's
+// bytes) in a running game.
+#define QV_FUZZ_GAME_TARGET(run)                                              \
+    QV_FUZZ_PREPARE()                                                         \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { \
+        fuzz::MemoryBudget budget(size);                                      \
+        run(fuzz::Bytes(data, data + size));                                  \
+        fuzz::EndGameRun();                                                   \
+        return 0;                                                             \
     }

@@ -5,10 +5,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "RoundTrip.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
 
+QV_FUZZ_PREPARE()
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
         const auto slots = CMainFrame::ReadSaveSlotsFrom(bytes, "saved");

@@ -42,6 +42,16 @@ int32_t Sign2(int32_t d) {
     return d > 0 ? 2 : (d < 0 ? -2 : 0);
 }
 
+// The centre of a cell in pixels, held within the coordinates: a stay or
+// guard cell read from a file may lie beyond the world.
+qv::Point CellCentreWithin(CellPoint c) {
+    auto centre = [](int32_t cell, int32_t size) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{cell} * size + size / 2, INT32_MIN, INT32_MAX));
+    };
+    return {centre(c.x, MapMaster::CellWidth), centre(c.y, MapMaster::CellHeight)};
+}
+
 }  // namespace
 
 // ---- The interaction with a creature's target holder
@@ -67,7 +77,10 @@ int Player::InteractWith(Player* creature, int flag) {
 // ---- Thinking
 
 int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
-    if (m_bPartyLeader || m_bAttackRandomMonsters) {
+    // Outside any map a creature has nowhere to go and no one to meet.
+    if (!context && !GetMapMaster()) return 0;
+    // Only a creature in a group searches for the groups it meets.
+    if ((m_bPartyLeader || m_bAttackRandomMonsters) && m_pGroup) {
         World* frame = GetWorld();
         if (frame && frame->m_pAllGroups) {
             qv::Handle<Player> self(this);
@@ -186,8 +199,7 @@ int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
     const CellPoint own = MapMaster::PixelToCell(m_Position);
     if (own != goalCell) {
         const CellPoint c = map ? ClipToWindow(map, goalCell) : goalCell;
-        *next = {c.x * MapMaster::CellWidth + MapMaster::CellWidth / 2,
-                 c.y * MapMaster::CellHeight + MapMaster::CellHeight / 2};
+        *next = CellCentreWithin(c);
         return 1;
     }
     if (m_iTalkState == -2) {
@@ -290,9 +302,13 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
     if (m_iWaitCount < 0) arrive = kStayArriveDistanceSq;
     if (near) arrive = kNearArriveDistanceSq;
     const Position goal(x, y, 0);
-    const int64_t d = map ? map->PixelDistanceSq(goal, m_Position)
-                          : int64_t{x - m_Position.x} * (x - m_Position.x) +
-                                int64_t{y - m_Position.y} * (y - m_Position.y) / 2;
+    // Without a map the goal is measured plainly, each part held within an
+    // int's span so that the squares add up in 64 bits.
+    auto part = [](int32_t to, int32_t from) {
+        return std::clamp<int64_t>(int64_t{to} - from, -INT32_MAX, INT32_MAX);
+    };
+    const int64_t dx = part(x, m_Position.x), dy = part(y, m_Position.y);
+    const int64_t d = map ? map->PixelDistanceSq(goal, m_Position) : dx * dx + dy * dy / 2;
     const bool hurried = hurry && *hurry;
 
     if (d > arrive) {
@@ -391,10 +407,10 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
 int Player::HandleMoveEvent(int32_t T, int32_t x, int32_t y, MapMaster* context, int32_t depth) {
     if (!m_Opponents.empty() && !m_pPlayerSet && m_bPanelToggle == 1) return 0;
     MapMaster* map = context ? context : GetMapMaster();
+    if (!map) return 0;  // outside any map there is nowhere to step
     m_cRouteMode = 'C';
     const Position point(x, y, 0);
-    const qv::Point delta =
-        map ? map->PixelDelta(m_Position, point) : qv::Point{x - m_Position.x, y - m_Position.y};
+    const qv::Point delta = map->PixelDelta(m_Position, point);
     if (delta.x == 0 && delta.y == 0 && m_iTalkState == -1) {
         m_pEvents->Post(ObjectEventType::THINK, 0);
         return 1;

@@ -210,9 +210,20 @@ bool FillImage(CDDObject& image, int32_t width, int32_t height, int32_t hotX, in
     for (const Placement& p : files) {
         auto bitmap = std::make_shared<CDIBitmap>();
         std::string error;
-        if (!bitmap->Load(qv::ResolvePath(p.file), &error)) return reader.Fail(error);
-        image.SetTransparentColour(bitmap->GetTransparentColour());
+        // A sheet holds the cells asked of it, each at most the largest frame.
+        const int64_t most = int64_t{std::max(p.count, 1)} * CreatureImageSet::kMaxWidth *
+                             CreatureImageSet::kMaxHeight;
+        if (!bitmap->Load(qv::ResolvePath(p.file), &error, most)) return reader.Fail(error);
         const int perRow = std::max(1, bitmap->Width() / width);
+        // Every cell asked for lies within the picture: cells left to right,
+        // then top to bottom.
+        const int64_t rows = p.count > 0 ? (p.count - 1) / perRow + 1 : 0;
+        if (p.count > 0 && (bitmap->Width() < width || rows * height > bitmap->Height()))
+            return reader.Fail(qv::Format(
+                "%s: a picture of %d x %d pixels holds fewer cells of "
+                "%d x %d than the %d asked of it",
+                p.file.c_str(), bitmap->Width(), bitmap->Height(), width, height, p.count));
+        image.SetTransparentColour(bitmap->GetTransparentColour());
         std::shared_ptr<const CDIBitmap> shared = std::move(bitmap);
         for (int32_t k = 0; k < p.count; ++k)
             image.SetFrameBitmap(p.first + k * p.stride, shared, (k % perRow) * width,
@@ -306,6 +317,19 @@ int CreatureImageSet::ParseIn(const std::string& name, const std::string& text,
             }
         }
         const int32_t count = act.frames * act.directions;
+        // Each field is bounded, their product over the look as well.
+        int64_t pixels = int64_t{count} * width * height;
+        for (int32_t other = 0; other < ImageAction::Count; ++other)
+            if (other != a)
+                pixels += int64_t{set.m_Actions[other].image->m_iSurfaceCnt} *
+                          set.m_Actions[other].image->m_iWidth *
+                          set.m_Actions[other].image->m_iHeight;
+        if (pixels > kMaxSetPixels) {
+            in.Fail(qv::Format("the frames of the look reach %lld pixels with %s, more than %lld",
+                               static_cast<long long>(pixels), what.c_str(),
+                               static_cast<long long>(kMaxSetPixels)));
+            return 0;
+        }
         act.image = std::make_unique<CDDObject>();
         if (!FillImage(*act.image, width, height, hotX, hotY, count, files, in)) return 0;
         BuildPlanes(act);

@@ -76,6 +76,10 @@ public:
     static constexpr int32_t kMaxLength = 1000000;  // game time of one run of an action
     static constexpr int32_t kMaxHotSpot = 4096;    // either way from the frame's corner
     static constexpr int32_t kFacings = 8;
+    // The pixels of all the frames of a look together (each frame is made a
+    // picture of its own): some eight times what the largest look the game
+    // ships takes.
+    static constexpr int64_t kMaxSetPixels = int64_t{1} << 23;
 
     CreatureImageSet();
     ~CreatureImageSet();

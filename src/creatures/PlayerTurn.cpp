@@ -191,7 +191,9 @@ bool Player::WakeFromIdle() {
         return true;
     if (m_iHostileMode) return true;
     Group* root = frame ? frame->m_pAllGroups : nullptr;
-    if (root && (m_bPartyLeader || m_bAttackRandomMonsters) && root->UpdateHostility(this) != 0)
+    // Only a creature in a group searches for the groups it meets.
+    if (root && m_pGroup && (m_bPartyLeader || m_bAttackRandomMonsters) &&
+        root->UpdateHostility(this) != 0)
         return true;
     return false;
 }

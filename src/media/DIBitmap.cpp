@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/Files.h"
@@ -139,7 +140,7 @@ void CDIBitmap::FillRect(int left, int top, int right, int bottom, uint8_t index
             std::memset(RowFromTop(y) + left, index, static_cast<size_t>(right - left));
 }
 
-bool CDIBitmap::Load(const std::string& path, std::string* error) {
+bool CDIBitmap::Load(const std::string& path, std::string* error, int64_t maxPixels) {
     auto fail = [&](const std::string& why) {
         Create(0, 0);
         if (error) *error = path + ": " + why;
@@ -168,6 +169,10 @@ bool CDIBitmap::Load(const std::string& path, std::string* error) {
     if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
         return fail("bad picture size");
     const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (int64_t{width} * height > std::min(maxPixels, kMaxPixels))
+        return fail("a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels, more than the " + std::to_string(std::min(maxPixels, kMaxPixels)) +
+                    " its use can take");
     if (colours == 0 || colours > (1u << bitCount)) colours = 1u << bitCount;
     const uint64_t paletteAt = 14 + static_cast<uint64_t>(infoSize);
     if (paletteAt + 4ull * colours > data.size()) return fail("palette cut short");

@@ -55,11 +55,18 @@ public:
 
     void Create(int width, int height, const Palette& palette = GetGamePalette());
 
+    // The most pixels a picture of the game has: the picture of a land that
+    // spans the largest world, a pixel a cell.
+    static constexpr int64_t kMaxPixels = int64_t{1} << 24;
+
     // Reads a .bmp with a palette (1, 4 or 8 bits a pixel, plain or run-length
     // compressed, bottom-up or top-down), the file found whatever the case of
-    // its name. On failure the picture is left empty, false is answered and
-    // error (when given) says why, naming the file.
-    bool Load(const std::string& path, std::string* error = nullptr);
+    // its name. A picture of more than `maxPixels` pixels (what its use can
+    // take) is refused before it is decoded: a few bytes of a compressed file
+    // may claim any size. On failure the picture is left empty, false is
+    // answered and error (when given) says why, naming the file.
+    bool Load(const std::string& path, std::string* error = nullptr,
+              int64_t maxPixels = kMaxPixels);
     // Writes an 8-bit .bmp with its palette beside the old file and puts it in
     // its place; false when it cannot be written (the old file stays).
     bool Save(const std::string& path) const;

@@ -461,11 +461,11 @@ int CMainFrame::NewWorld() {
     std::string file = world.name;
     if (!AskLandFileName(file)) return 2;
     if (world.width < MapMaster::wide || world.height < MapMaster::high ||
-        world.width > std::numeric_limits<int32_t>::max() / MapMaster::CellWidth ||
-        world.height > std::numeric_limits<int32_t>::max() / MapMaster::CellHeight) {
+        !MapMaster::FitsLargestWorld(world.width, world.height)) {
         qv::ShowMessage(qv::Format("A world of %d x %d cells cannot be made: it takes at least "
-                                   "%d x %d.",
-                                   world.width, world.height, MapMaster::wide, MapMaster::high),
+                                   "%d x %d, and at most %lld cells.",
+                                   world.width, world.height, MapMaster::wide, MapMaster::high,
+                                   static_cast<long long>(MapMaster::kMaxWorldCells)),
                         qv::MessageButtons::Ok);
         return 2;
     }

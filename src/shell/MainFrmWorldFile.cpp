@@ -89,6 +89,32 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+// How far a party spreads around its leader, in pixels, across and down: half
+// the narrower side of the smallest world (48 rows of 112 pixels). No offset
+// reaches further from the leader's point, nor any two offsets further from
+// each other, so that the offsets rebased on the leader's slot (as the game
+// writes them) keep to the same rule, in any world; turned by quarters and
+// added to a point of the world, an offset stays within one wrap of it.
+constexpr int32_t kFormationReach =
+    std::min(MapMaster::wide * MapMaster::CellWidth, MapMaster::high* MapMaster::CellHeight) / 2;
+
+void CheckFormation(qv::Archive& ar,
+                    const std::array<qv::Point, CMainFrame::kPartySlots>& offsets) {
+    for (const char* axis : {"across", "down"}) {
+        auto along = [axis](const qv::Point& p) { return axis[0] == 'a' ? p.x : p.y; };
+        int64_t lo = along(offsets[0]), hi = lo;
+        for (const qv::Point& p : offsets) {
+            lo = std::min<int64_t>(lo, along(p));
+            hi = std::max<int64_t>(hi, along(p));
+        }
+        if (lo < -kFormationReach || hi > kFormationReach || hi - lo > kFormationReach)
+            ar.Fail(qv::ArchiveError::BadIndex,
+                    "a formation whose offsets run from " + std::to_string(lo) + " to " +
+                        std::to_string(hi) + " " + axis + ", where a party spreads over " +
+                        std::to_string(kFormationReach) + " pixels at most around its leader");
+    }
+}
+
 // The world file's version; refused when it is newer than this game writes.
 uint32_t ReadWorldVersion(qv::Archive& ar) {
     const uint32_t version = ar.ReadDWord();
@@ -250,6 +276,7 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
             offset.x = ar.ReadInt();
             offset.y = ar.ReadInt();
         }
+        CheckFormation(ar, offsets);
         if (replace) out.formation = offsets;
     }
 
@@ -393,7 +420,7 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
                 if (!node->info) continue;
                 const std::string path = landFolder + node->info->filename;
                 if (qv::FileExists(path))
-                    Land::FromBytes(qv::ReadWholeFile(path), path);
+                    node->info->CheckAgrees(*Land::FromBytes(qv::ReadWholeFile(path), path), path);
                 else if (landsRequired)
                     throw qv::FileError(qv::FileError::NotFound, path);
             }

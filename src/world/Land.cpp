@@ -209,9 +209,25 @@ std::string Land::BitmapPath() const {
     return GetBaseDirectory() + "Images\\" + bitmapname;
 }
 
+namespace {
+
+static_assert(MapMaster::kMaxWorldCells <= CDIBitmap::kMaxPixels,
+              "the picture of a land that spans the largest world can be read");
+
+// A land's picture gives each cell a pixel: it has no more pixels than the
+// running world has cells, or the largest world where none runs.
+int64_t LandPicturePixels() {
+    const MapMaster* map = GetMapMaster();
+    if (map && map->worldcellx > 0 && map->worldcelly > 0)
+        return int64_t{map->worldcellx} * map->worldcelly;
+    return MapMaster::kMaxWorldCells;
+}
+
+}  // namespace
+
 int Land::LoadBitmap(const std::string& path) {
     auto picture = std::make_unique<CDIBitmap>();
-    if (!picture->Load(qv::ResolvePath(path))) {
+    if (!picture->Load(qv::ResolvePath(path), nullptr, LandPicturePixels())) {
         qv::ShowMessage("Error loading bitmap", qv::MessageButtons::Ok);
         return 0;
     }
@@ -225,7 +241,7 @@ void Land::LoadNamedBitmap() {
     auto picture = std::make_unique<CDIBitmap>();
     qv::ReadWholeFile(path);  // a picture that is missing is reported as such
     std::string why;
-    if (!picture->Load(qv::ResolvePath(path), &why))
+    if (!picture->Load(qv::ResolvePath(path), &why, LandPicturePixels()))
         throw qv::FileError(qv::FileError::Other, path, why);
     bitmap = std::move(picture);
 }
@@ -264,6 +280,17 @@ LandInfo::LandInfo(const std::string& name, Land* l) : land(l), filename(name) {
 
 std::string LandInfo::FilePath() const {
     return GetBaseDirectory() + "tmp\\" + filename;
+}
+
+void LandInfo::CheckAgrees(const Land& l, const std::string& file) const {
+    if (l.bounds == bounds) return;
+    auto text = [](const CellRect& r) {
+        return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
+               std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+    };
+    throw qv::ArchiveError(qv::ArchiveError::BadIndex, file,
+                           "the land's rectangle " + text(l.bounds) +
+                               " is not its entry's in the world's index, " + text(bounds));
 }
 
 int LandInfo::SaveLand() {

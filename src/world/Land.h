@@ -154,6 +154,11 @@ public:
     // Where the land file lies: the working folder "tmp\" of the game folder.
     // A name read from a world file is a plain file name.
     std::string FilePath() const;
+    // Refuses, with the archive's error naming `file`, a land read from this
+    // entry's file whose rectangle is not the entry's: the game keeps the two
+    // alike, and the world's size (the root's rectangle) is written from the
+    // land when the world is saved, with the explored cells of the size read.
+    void CheckAgrees(const Land& land, const std::string& file) const;
 
     Land* land = nullptr;  // the land while in memory; not owned
     CellRect bounds{0, 0, 0, 0};

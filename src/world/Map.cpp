@@ -251,8 +251,20 @@ void MapMaster::DeleteAllHolders() {
     ++m_reloads;
 }
 
+bool MapMaster::FitsLargestWorld(int32_t w, int32_t h) {
+    return w > 0 && h > 0 && w <= INT32_MAX / CellWidth && h <= INT32_MAX / CellHeight &&
+           int64_t{w} * h <= kMaxWorldCells;
+}
+
 int MapMaster::SetWorldSize(int32_t w, int32_t h) {
-    if (w <= 0 || h <= 0 || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight) return 0;
+    if (!FitsLargestWorld(w, h)) return 0;
+    TakeWorldSize(w, h,
+                  std::vector<std::vector<uint8_t>>(static_cast<size_t>((w + 7) / 8),
+                                                    std::vector<uint8_t>(static_cast<size_t>(h))));
+    return 1;
+}
+
+void MapMaster::TakeWorldSize(int32_t w, int32_t h, std::vector<std::vector<uint8_t>> bits) {
     worldcellx = w;
     worldcelly = h;
     halfcellx = w / 2;
@@ -261,8 +273,7 @@ int MapMaster::SetWorldSize(int32_t w, int32_t h) {
     halfpixelx = worldpixelx / 2;
     worldpixely = CellHeight * h;
     halfpixely = worldpixely / 2;
-    explored.assign(static_cast<size_t>((w + 7) / 8), std::vector<uint8_t>(static_cast<size_t>(h)));
-    return 1;
+    explored = std::move(bits);
 }
 
 void MapMaster::RecentreWindow() {

@@ -148,6 +148,14 @@ public:
     MapMaster& operator=(const MapMaster&) = delete;
 
     // ---- world size and window ----
+    // The most cells a world may have. Its explored bits (a bit a cell), its
+    // lands' pictures (a pixel a cell) and every cell's index in the world
+    // are held in memory or in an int; a file that asks for more is refused
+    // before anything is made for it.
+    static constexpr int64_t kMaxWorldCells = int64_t{1} << 24;
+    // Whether a world of w x h cells can be held: each side at least a cell,
+    // its pixels within a position's range, and kMaxWorldCells cells at most.
+    static bool FitsLargestWorld(int32_t w, int32_t h);
     // 0, changing nothing, for a size no world can have.
     int SetWorldSize(int32_t w, int32_t h);
     // Centres the window on the focus cell, across the world's seam if need be.
@@ -354,6 +362,8 @@ private:
     }
     void BuildLightGrid();
     void ForgetHolder(ObjectHolder* holder);
+    // Takes a size FitsLargestWorld allows and explored bits made for it.
+    void TakeWorldSize(int32_t w, int32_t h, std::vector<std::vector<uint8_t>> bits);
     // Lands (Mapio.cpp).
     void DeleteLands();
     // Reads the lands below `node` that meet `rect` and are not in memory.

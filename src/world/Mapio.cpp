@@ -175,8 +175,10 @@ void MapMaster::PrefetchLands(LandGraph* node, const CellRect& rect) {
     LandInfo* info = node->info.get();
     if (!info || info->land) return;
     FileClock clock(landFileNanos);
-    m_prefetched.push_back(Land::ReadFile(info->FilePath()));
-    m_prefetched.back()->landinfo = info;
+    std::unique_ptr<Land> land = Land::ReadFile(info->FilePath());
+    info->CheckAgrees(*land, info->FilePath());
+    land->landinfo = info;
+    m_prefetched.push_back(std::move(land));
 }
 
 int MapMaster::ReloadWindowAt(int32_t cx, int32_t cy) {
@@ -237,6 +239,7 @@ void MapMaster::StreamLands(LandGraph* node, int overlaps) {
         } else {
             FileClock clock(landFileNanos);
             read = Land::ReadFile(info->FilePath());
+            info->CheckAgrees(*read, info->FilePath());
         }
         loadedlands.push_back(read.get());
         info->land = read.release();
@@ -403,9 +406,14 @@ void MapMaster::Serialize(qv::Archive& ar) {
     if (!tree || !tree->info) ar.Fail(qv::ArchiveError::Generic, "a world without a root land");
     const int32_t w = tree->info->bounds.right;
     const int32_t h = tree->info->bounds.bottom;
-    if (w < wide || h < high || w > INT32_MAX / CellWidth || h > INT32_MAX / CellHeight)
+    // Bounded before anything is made for it: the explored bits alone of a
+    // world too large would take gigabytes.
+    if (w < wide || h < high || !FitsLargestWorld(w, h))
         ar.Fail(qv::ArchiveError::Generic,
-                "a world of " + std::to_string(w) + " x " + std::to_string(h) + " cells");
+                "a world of " + std::to_string(w) + " x " + std::to_string(h) +
+                    " cells, where a world takes at least " + std::to_string(wide) + " x " +
+                    std::to_string(high) + " and at most " + std::to_string(kMaxWorldCells) +
+                    " cells");
     // Every land of the index lies in the world the root land spans.
     std::vector<const LandGraph*> nodes{tree.get()};
     while (!nodes.empty()) {
@@ -432,7 +440,6 @@ void MapMaster::Serialize(qv::Archive& ar) {
     DeleteContents();
     lightholders.clear();
     landgraph = tree.release();
-    SetWorldSize(w, h);
-    explored = std::move(bits);
+    TakeWorldSize(w, h, std::move(bits));
     RecentreWindow();
 }

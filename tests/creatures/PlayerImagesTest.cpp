@@ -476,3 +476,71 @@ TEST(CreatureImageSet, MangledSectionsAreReadOrRefusedWithOneMessage) {
     EXPECT_GT(read, 10);
     EXPECT_GT(refused, 100);
 }
+
+// Each cell a section asks of a picture lies within it (cells left to right,
+// then down), and all the frames of a look together have at most 8388608
+// pixels: a few bytes of a section may otherwise ask for gigabytes of frames.
+// A refusal names the file and the section and leaves the set as it was.
+TEST(CreatureImageSet, EveryCellLiesInItsPictureAndALooksFramesAreBounded) {
+    TestFolder dir("cells");
+    dir.Bitmap("row8.bmp", Cells(8, 8, {1, 2, 3, 4, 5, 6, 7, 8}));  // 64 x 8
+    dir.Bitmap("row7.bmp", Cells(8, 8, {1, 2, 3, 4, 5, 6, 7}));     // 56 x 8
+    dir.Bitmap("grid.bmp", Cells(8, 16, {1, 2, 3, 4}));  // 32 x 16: two rows of four cells
+    dir.Bitmap("band.bmp", Cells(8, 8, {1, 2, 3, 4}));   // 32 x 8: one row of four
+    dir.Bitmap("thin.bmp", Cells(6, 8, {1}));            // narrower than a cell
+    dir.Bitmap("dot.bmp", Cells(1, 1, {9}));
+    // A step of eight facings of 128 x 128: 64 steps of it are 512 frames of
+    // 16384 pixels, 8388608 in all.
+    dir.Bitmap("big.bmp", Cells(128, 128, {1, 2, 3, 4, 5, 6, 7, 8}));
+    std::string steps64, small64;
+    for (int s = 0; s < 64; ++s) {
+        steps64 += " big.bmp";
+        small64 += " row8.bmp";
+    }
+    struct Row {
+        const char* rule;
+        std::string text;
+        const char* says;  // null: read
+    };
+    const Row rows[] = {
+        {"a file of the eight cells asked", "0 1 1 8 8 0 0 MOVE 0 8 1 100 row8.bmp", nullptr},
+        {"a file a cell short", "0 1 1 8 8 0 0 MOVE 0 8 1 100 row7.bmp",
+         "row7.bmp: a picture of 56 x 8 pixels holds fewer cells of 8 x 8 than the 8 asked"},
+        {"cells go on in the next row", "0 1 1 8 8 0 0 DEAD 1 1 8 100 8 8 0 0 grid.bmp", nullptr},
+        {"the next row missing", "0 1 1 8 8 0 0 DEAD 1 1 8 100 8 8 0 0 band.bmp",
+         "a picture of 32 x 8 pixels holds fewer cells of 8 x 8 than the 8 asked"},
+        {"a picture narrower than its cell", "0 1 1 8 8 0 0 WOUNDED 0 1 1 100 thin.bmp",
+         "a picture of 6 x 8 pixels holds fewer cells of 8 x 8 than the 1 asked"},
+        {"frames of 320 x 240 from a small picture", "0 1 1 320 240 0 0 MOVE 0 8 1 100 row8.bmp",
+         "a picture of 64 x 8 pixels holds fewer cells of 320 x 240 than the 8 asked"},
+        {"the report's 512 frames of 320 x 240 an action",
+         "0 1 1 320 240 0 0 MOVE 0 8 64 100" + small64,
+         "the frames of the look reach 39321600 pixels with MOVE, more than 8388608"},
+        {"a look's frames at the bound", "0 1 1 128 128 0 0 MOVE 0 8 64 100" + steps64, nullptr},
+        {"an action given again counts once",
+         "0 1 1 128 128 0 0 MOVE 0 8 1 100 big.bmp MOVE 0 8 64 100" + steps64, nullptr},
+        {"a pixel beyond the bound",
+         "0 1 1 128 128 0 0 ATTACK1 1 1 1 100 1 1 0 0 dot.bmp MOVE 0 8 64 100" + steps64,
+         "the frames of the look reach 8388609 pixels with MOVE, more than 8388608"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        CreatureImageSet set;
+        ASSERT_EQ(set.ParseIn("Old", "1 7 2.0 8 8 1 1 MOVE 0 8 1 100 row8.bmp ", dir.Path()), 1);
+        qv::ScriptedMessages messages;
+        const int read = set.ParseIn("Look", r.text + " ", dir.Path());
+        if (!r.says) {
+            EXPECT_EQ(read, 1);
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(set.IsNamed("Look"), 1);
+            continue;
+        }
+        EXPECT_EQ(read, 0);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].find("PlayerImages.dat, section \"Look\": "), std::string::npos)
+            << messages.shown[0];
+        EXPECT_NE(messages.shown[0].find(r.says), std::string::npos) << messages.shown[0];
+        EXPECT_EQ(set.IsNamed("Old"), 1);
+        EXPECT_EQ(Shown(set, ImageAction::MOVE, 3, 0), 4);
+    }
+}

@@ -5,6 +5,7 @@
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "items/Useable.h"
+#include "support/WorldFixture.h"
 #include "world/World.h"
 
 namespace {
@@ -415,7 +416,9 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
     EXPECT_EQ(p->m_pMagic, nullptr);
     ASSERT_NE(p->m_pBag, nullptr);
     EXPECT_EQ(p->m_pBag->m_strSpecialName, "Bag");
-    // A turn with no magic is safe: the creature thinks and plans a step.
+    // A turn with no magic is safe: the creature thinks and plans a step (on
+    // a map: outside any map a creature does nothing in its turn).
+    world_test::GiveMap(world).SetWorldSize(100, 80);
     EXPECT_EQ(p->Update(1000, nullptr), 1);
 
     // A thing in use that cannot be used goes to the bag.

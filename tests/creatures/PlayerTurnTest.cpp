@@ -2,6 +2,9 @@
 
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
+#include "platform/Message.h"
+#include "support/WorldFixture.h"
+#include "world/Group.h"
 #include "world/KeyStorage.h"
 #include "world/World.h"
 
@@ -414,6 +417,83 @@ TEST(PlayerTurn, ACreatureDeletedDuringItsTurnIsLeftAlone) {
             return result;
         };
         EXPECT_EQ(p->Update(1000, nullptr), answer);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using E = ObjectEventType;
+
+// A creature ticked outside any map, or in no group, goes through its turn
+// without a failed check or a number out of range: outside a map it neither
+// thinks nor steps, and one in no group searches for no groups it meets.
+TEST(PlayerTurn, ACreatureOutsideAnyMapOrGroupDoesNothingInItsTurn) {
+    struct Row {
+        const char* rule;
+        bool map, group;
+        int32_t event, action;
+    };
+    const Row rows[] = {
+        {"no map: a thought does nothing", false, true, E::THINK, 0},
+        {"no map: a step is not taken", false, true, E::MOVE, 0},
+        {"no map and no group: a thought does nothing", false, false, E::THINK, 0},
+        {"a map and no group: it thinks without a search", true, false, E::THINK, 0},
+        {"a map and no group: it wakes from standing without a search", true, false, E::ANIMATE, 3},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        world_test::SmallWorld small;
+        World& world = small.world;
+        if (!r.map) world.map_master.reset();
+        world.CreateRootGroups();
+        auto* p = new Player;
+        p->m_bPartyLeader = 1;  // it searches for the groups it meets
+        p->m_Position = Position(3000, 3000);
+        p->m_iAction = r.action;
+        if (r.group) world.m_pAllGroups->AddMember(p);
+        p->Events().Clear();
+        p->Events().Post(r.event, 500, nullptr, 0, 3040, 3000);
+        qv::ScriptedMessages messages({qv::MessageAnswer::Retry});
+        p->Update(1000, nullptr);
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+        if (!r.map) {
+            EXPECT_EQ(p->m_Position.x, 3000);
+            EXPECT_EQ(p->m_Position.y, 3000);
+        }
+        if (!r.group) delete p;
+    }
+}
+
+// Without a map a far goal is measured in 64 bits, and a stay cell read from a
+// file far beyond the world gives a point held at the end of the coordinates.
+TEST(PlayerTurn, FarPointsWithoutAMapStayWithinTheirNumbers) {
+    Player p;
+    p.m_Position = Position(INT32_MIN, INT32_MIN);
+    int32_t hurry = 0;
+    EXPECT_EQ(p.MoveToward(INT32_MAX, INT32_MAX, nullptr, 1000, &hurry, 0, 0), 0);
+
+    struct Row {
+        const char* rule;
+        CellPoint stay;
+        qv::Point want;
+    };
+    const Row rows[] = {
+        {"a cell of the world", {10, 20}, {1680, 2296}},
+        {"the last cell a position reaches", {13421771, 19173960}, {2147483440, 2147483576}},
+        {"beyond the coordinates", {20000000, 20000000}, {INT32_MAX, INT32_MAX}},
+        {"below them", {-20000000, -20000000}, {INT32_MIN, INT32_MIN}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player q;
+        q.m_iWaitCount = 1;  // it stays in its cell
+        q.m_ptStay = r.stay;
+        qv::Point next{};
+        int32_t h = 0;
+        EXPECT_EQ(q.NPCTalk(&next, &h), 1);
+        EXPECT_EQ(next, r.want);
     }
 }
 

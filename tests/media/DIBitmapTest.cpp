@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -160,6 +161,50 @@ TEST(DIBitmap, PalettePicturesOfEveryDepthAndRunLengthPicturesAreRead) {
             for (int x = 0; x < c.width; ++x)
                 EXPECT_EQ(bm.GetPixel(x, y), c.rows[y][x]) << x << "," << y;
         EXPECT_EQ(bm.GetPalette()[1], (PaletteEntry{10, 20, 30}));
+    }
+    std::remove(path.c_str());
+}
+
+// A run-length picture claims its size in its header and may hold no more than
+// the mark that ends it: the size is weighed against what the picture's use
+// can take before anything is decoded.
+TEST(DIBitmap, APictureOfMorePixelsThanItsUseTakesIsRefusedBeforeItIsDecoded) {
+    struct Row {
+        const char* rule;
+        int width, height;
+        int64_t most;  // 0: no bound of the use's own
+        bool read;
+    };
+    const Row rows[] = {
+        {"as many pixels as its use takes", 4, 3, 12, true},
+        {"one pixel more than its use takes", 4, 3, 11, false},
+        {"fewer than its use takes", 4, 3, 13, true},
+        {"the largest picture of the game", 4096, 4096, 0, true},
+        {"a row more than the largest", 4096, 4097, 0, false},
+        {"no use takes more than the largest", 4096, 4097, int64_t{1} << 30, false},
+        {"the 120-byte file of 16384 x 16384 pixels", 16384, 16384, 0, false},
+    };
+    const std::string path = ::testing::TempDir() + "dib_claims.bmp";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        // Nothing but the end of the picture: every pixel index 0.
+        WriteAll(path, Bmp(r.width, r.height, 8, 1, 2, {0, 1}));
+        CDIBitmap bm;
+        bm.Create(2, 2);
+        std::string error;
+        const bool read = r.most ? bm.Load(path, &error, r.most) : bm.Load(path, &error);
+        EXPECT_EQ(read, r.read) << error;
+        if (r.read) {
+            EXPECT_EQ(bm.Width(), r.width);
+            EXPECT_EQ(bm.Height(), r.height);
+            continue;
+        }
+        EXPECT_TRUE(bm.IsEmpty());
+        const int64_t most =
+            std::min<int64_t>(r.most ? r.most : CDIBitmap::kMaxPixels, CDIBitmap::kMaxPixels);
+        EXPECT_EQ(error, path + ": a picture of " + std::to_string(r.width) + " x " +
+                             std::to_string(r.height) + " pixels, more than the " +
+                             std::to_string(most) + " its use can take");
     }
     std::remove(path.c_str());
 }

@@ -564,6 +564,50 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
     EXPECT_EQ(now.GetCell(0, 0).terrain, 3);
 }
 
+// The editor makes no world larger than the game can hold: the world in
+// play stays as it was, and the builder is told the bounds.
+TEST_F(LandMove, ANewWorldIsMadeUpToTheLargestTheGameHolds) {
+    Open();
+    struct Row {
+        const char* rule;
+        int32_t width, height;
+        bool made;
+    };
+    const Row rows[] = {
+        {"the largest square world", 4096, 4096, true},
+        {"a row more than the largest", 4096, 4097, false},
+        {"a column narrower than the window", 50, 48, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const int32_t width = map.worldcellx;
+        frame.m_ChooseFile = [](const CMainFrame::FileDialogRequest&) {
+            return std::optional<std::string>("isle.lnd");
+        };
+        frame.m_AskNewWorld = [&](CMainFrame::NewWorldRequest& q) {
+            q.name = "Isle";
+            q.width = r.width;
+            q.height = r.height;
+            return true;
+        };
+        qv::ScriptedMessages messages;
+        EXPECT_EQ(frame.NewWorld(), r.made ? 1 : 2);
+        const MapMaster& now = *frame.m_World.map_master;
+        if (r.made) {
+            EXPECT_EQ(now.worldcellx, r.width);
+            EXPECT_EQ(now.worldcelly, r.height);
+            EXPECT_TRUE(messages.shown.empty());
+            continue;
+        }
+        EXPECT_EQ(now.worldcellx, width);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0],
+                  "A world of " + std::to_string(r.width) + " x " + std::to_string(r.height) +
+                      " cells cannot be made: it takes at least 51 x 48, and at most 16777216 "
+                      "cells.");
+    }
+}
+
 TEST_F(LandMove, AnAddedLandIsWrittenToItsFileAndStreamedIn) {
     Open();
     auto pond = std::make_unique<Land>("Land");

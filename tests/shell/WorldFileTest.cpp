@@ -58,30 +58,37 @@ protected:
     }
 };
 
+// The small world of the golden bytes as its file holds it, with the offsets
+// (x, y) of the six party slots given.
+Bytes SmallWorldFile(std::initializer_list<int32_t> formation) {
+    Bytes b;
+    PutInt(b, 19);
+    PutNewClass(b, "MapMaster", 2);
+    PutMapPart(b);
+    PutWord(b, 0);  // stores
+    PutWord(b, 0);  // events
+    PutWord(b, 0);  // key records
+    PutInt(b, 1);   // group slots: only slot 0, "All Groups"
+    PutEmptyPool(b);
+    PutInts(b, {8080, 5432});
+    PutWord(b, 7);
+    PutWord(b, 35);
+    PutWord(b, 1);  // one script variable
+    PutNewClass(b, "Object", 11);
+    PutObjectDefaults(b, "Bell");
+    PutInts(b, formation);
+    PutString(b, "Ayla");
+    PutString(b, "Rex");
+    PutInt(b, 1);   // hold ground
+    PutInt(b, 0);   // no group kept aside outside a game save
+    PutWord(b, 0);  // and no spells
+    PutInt(b, 42);  // the spell counter
+    return b;
+}
+
 TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     Furnish();
-    Bytes expected;
-    PutInt(expected, 19);
-    PutNewClass(expected, "MapMaster", 2);
-    PutMapPart(expected);
-    PutWord(expected, 0);  // stores
-    PutWord(expected, 0);  // events
-    PutWord(expected, 0);  // key records
-    PutInt(expected, 1);   // group slots: only slot 0, "All Groups"
-    PutEmptyPool(expected);
-    PutInts(expected, {8080, 5432});
-    PutWord(expected, 7);
-    PutWord(expected, 35);
-    PutWord(expected, 1);  // one script variable
-    PutNewClass(expected, "Object", 11);
-    PutObjectDefaults(expected, "Bell");
-    PutInts(expected, {0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
-    PutString(expected, "Ayla");
-    PutString(expected, "Rex");
-    PutInt(expected, 1);   // hold ground
-    PutInt(expected, 0);   // no group kept aside outside a game save
-    PutWord(expected, 0);  // and no spells
-    PutInt(expected, 42);  // the spell counter
+    const Bytes expected = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
     EXPECT_EQ(frame.m_iWorldVersion, 19);
@@ -99,6 +106,132 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     EXPECT_EQ(frame.m_bRefreshPending, 1);
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
+}
+
+// A party spreads over at most 2688 pixels around its leader, across and down
+// (half the narrower side of the smallest world, 48 x 112 / 2): no offset
+// reaches further from the leader's point, nor any two offsets further from
+// each other, so that the formation the game writes, rebased on the leader,
+// reads back. A formation beyond is refused, naming the file, as a saved game
+// and as a world change, and the world stays as it was.
+TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
+    struct Row {
+        const char* rule;
+        std::array<int32_t, 12> formation;  // x, y of each slot
+        bool replace, read;
+    };
+    const Row rows[] = {
+        {"every member on the leader's point", {}, true, true},
+        {"at the reach, east", {0, 0, 2688, 0}, true, true},
+        {"one beyond, east", {0, 0, 2689, 0}, true, false},
+        {"at the reach, west", {0, 0, -2688, 0}, true, true},
+        {"one beyond, west", {0, 0, -2689, 0}, true, false},
+        {"at the reach, south", {0, 0, 0, 2688}, true, true},
+        {"one beyond, north", {0, 0, 0, -2689}, true, false},
+        {"two members as far apart as the reach", {0, 0, -1344, 0, 1344, 0}, true, true},
+        {"two members a pixel further apart", {0, 0, -1344, 0, 1345, 0}, true, false},
+        {"the same down", {0, 0, 0, -1344, 0, 1345}, true, false},
+        {"the leader away from its point, all within the reach",
+         {2688, 2688, 2000, 2000, 1000, 1000},
+         true,
+         true},
+        {"half the world's width", {0, 0, 4080, 0}, true, false},
+        {"the lowest int, whose negation overflows", {0, 0, INT32_MIN, 0}, true, false},
+        {"a world change reads it", {0, 0, -1344, 1344, 1344, -1344}, false, true},
+        {"a world change refuses it too", {0, 0, 0, INT32_MIN}, false, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        frame.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
+                                    {40, 0},         {55, 40}, {55, -40}};
+        frame.m_World.m_ptFocus = {5, 6};
+        const auto before = frame.m_FormationOffsets;
+        const auto& f = r.formation;
+        const Bytes file = SmallWorldFile(
+            {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
+        qv::Archive ar(file, "far.qvr");
+        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        try {
+            frame.Serialize(ar);
+            EXPECT_TRUE(r.read) << "read";
+            EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
+            if (r.replace) {
+                EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(frame.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+            }
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_EQ(e.file, "far.qvr");
+            EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
+                      std::string::npos)
+                << e.what();
+            EXPECT_EQ(frame.m_FormationOffsets, before);
+        }
+        frame.m_bLoadingGame = 0;
+        // Tried first, as every load is, the world in play is not touched.
+        frame.m_World.m_ptFocus = {5, 6};
+        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        bool tried = true;
+        try {
+            frame.CheckWorldRead(file, "far.qvr");
+        } catch (const qv::ArchiveError&) {
+            tried = false;
+        }
+        frame.m_bLoadingGame = 0;
+        EXPECT_EQ(tried, r.read);
+        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+    }
+
+    // Rebased on a leader at one end of the spread, the formation is written
+    // as the game reads it back.
+    frame.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    Player leader;
+    frame.m_World.m_pLeader = &leader;
+    frame.m_World.m_Party[0] = &leader;
+    frame.RebaseFormation();
+    frame.m_World.m_pLeader = nullptr;
+    frame.m_World.m_Party[0] = nullptr;
+    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
+    const auto rebased = frame.m_FormationOffsets;
+    Read(Store());
+    EXPECT_EQ(frame.m_FormationOffsets, rebased);
+}
+
+// A load is tried with the slot's land files before anything changes; a land
+// file whose rectangle is not its entry's in the world's index is refused,
+// naming the land file.
+TEST_F(WorldFile, ALoadIsTriedWithTheSlotsLandsAndRefusesOneUnlikeItsIndexEntry) {
+    const Bytes file = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
+    const std::string slot = folder.Base() + "save1/";
+    qv::MakeFolder(slot);
+    struct Row {
+        const char* rule;
+        CellRect land;
+        bool read;
+    };
+    const Row rows[] = {
+        {"the root land as large as its entry, 51 x 48", {0, 0, 51, 48}, true},
+        {"a row short", {0, 0, 51, 47}, false},
+        {"a column short", {0, 0, 50, 48}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Land land("World");
+        land.bounds = r.land;
+        qv::WriteWholeFile(slot + "world.lnd", land.StoreBytes());
+        frame.m_World.m_ptFocus = {5, 6};
+        frame.m_bLoadingGame = 1;
+        try {
+            frame.CheckWorldRead(file, "w.qvr", slot);
+            EXPECT_TRUE(r.read);
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_EQ(e.file, slot + "world.lnd");
+            EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
+        }
+        frame.m_bLoadingGame = 0;
+        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+    }
 }
 
 TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {

@@ -240,6 +240,41 @@ TEST_F(LandFiles, ThePictureIsReadFromTheImagesFolderAndAMissingOneIsReported) {
     }
 }
 
+// A land's picture gives each cell a pixel: it has at most as many pixels as
+// the running world has cells, and one that claims more is refused before it
+// is decoded, naming the picture.
+TEST_F(LandFiles, ALandPictureHasAtMostAPixelForEachCellOfTheWorld) {
+    world_test::GiveMap(frame.frame.m_World).SetWorldSize(100, 80);  // 8000 cells
+    struct Row {
+        const char* rule;
+        int width, height;
+        bool read;
+    };
+    const Row rows[] = {
+        {"a pixel for each cell of the world", 100, 80, true},
+        {"as many pixels, turned", 80, 100, true},
+        {"a row more", 100, 81, false},
+        {"a column more", 101, 80, false},
+    };
+    FullLand()->WriteFile(Path("full.lnd"));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        folder.Picture("hills.bmp", r.width, r.height, 8);
+        try {
+            auto land = Land::ReadFile(Path("full.lnd"));
+            EXPECT_TRUE(r.read);
+            ASSERT_TRUE(land->bitmap);
+            EXPECT_EQ(land->bitmap->Width(), r.width);
+        } catch (const qv::FileError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_NE(e.fileName.find("hills.bmp"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find("more than the 8000 its use can take"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST_F(LandFiles, SavingReplacesTheFileOnlyWhenWholeAndCopiesBoundsAndName) {
     auto land = FullLand();
     LandInfo info;

@@ -405,6 +405,45 @@ TEST_F(Streaming, ALandFileThatCannotBeReadLeavesTheWorldAsItWas) {
     EXPECT_EQ(qv::ReadWholeFile(folder.Working("far.lnd").string()), farBytes);
 }
 
+// The game keeps a land file's rectangle and its entry in the world's index
+// alike; a land file whose rectangle is not its entry's is refused, naming
+// the file, before the window moves: saved, the world would take its size
+// from the root land and write the explored cells of the size it has.
+TEST_F(Streaming, ALandFileWhoseRectangleIsNotItsIndexEntrysIsRefused) {
+    LandInfo* far = AddLand("far.lnd", PicturedLand("far", {80, 10}, 20, 20, 8));
+    map.ReloadWindowAt(20, 20);
+    const CellPoint origin = map.origin;
+    const std::vector<Land*> loaded = map.loadedlands;
+    struct Row {
+        const char* rule;
+        CellRect entry;
+        bool read;
+    };
+    const Row rows[] = {
+        {"the same rectangle", {80, 10, 100, 30}, true},
+        {"a row more in the index", {80, 10, 100, 31}, false},
+        {"a column less in the index", {80, 10, 99, 30}, false},
+        {"moved by a cell", {81, 10, 101, 30}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        far->bounds = r.entry;
+        try {
+            map.ReloadWindowAt(85, 20);
+            EXPECT_TRUE(r.read);
+            ASSERT_NE(far->land, nullptr);
+            map.ReloadWindowAt(20, 20);  // back, the land written to its file
+            EXPECT_EQ(far->bounds, r.entry);
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.read) << e.what();
+            EXPECT_TRUE(e.file.ends_with("far.lnd")) << e.file;
+            EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
+            EXPECT_EQ(map.origin, origin);
+            EXPECT_EQ(map.loadedlands, loaded);
+        }
+    }
+}
+
 TEST_F(Streaming, ACreatureOfAMissingGroupMakesThatGroupAndABoundlessNumberIsRefused) {
     auto land = PicturedLand("vale", {10, 10}, 20, 20, 8);
     Player* lost = Creature("lost");
@@ -590,6 +629,74 @@ TEST_F(Streaming, TheMapRecordHoldsTheTreeAndTheExploredBitsAndABadWorldChangesN
     refused(rec.TakeBytes());
     EXPECT_EQ(map.SetWorldSize(-100, 10), 0);
     EXPECT_EQ(map.worldcellx, kWorldW);
+}
+
+}  // namespace
+
+namespace {
+
+// The map's record of schema 1, written by hand: its class, then the tree of
+// one root land whose rectangle gives the world's size; no explored bits.
+record_test::Bytes OldMapRecord(int32_t w, int32_t h) {
+    using namespace record_test;
+    Bytes b;
+    PutNewClass(b, "MapMaster", 1);
+    PutNewClass(b, "LandGraph", 1);
+    PutWord(b, 0);  // no children
+    PutNewClass(b, "LandInfo", 1);
+    PutInts(b, {0, 0, w, h});
+    PutString(b, "world.lnd");
+    PutString(b, "World");
+    return b;
+}
+
+// A world is as large as its root land: the game holds one of 51 x 48 cells
+// (its window) up to 16777216 cells, the size bounded before anything is made
+// for it, and refuses a larger one naming the file, the world unchanged.
+TEST(MapRecord, AWorldIsHeldFromTheWindowsSizeUpToTheLargest) {
+    struct Row {
+        const char* rule;
+        int32_t w, h;
+        bool held;
+    };
+    const Row rows[] = {
+        {"the window's size", 51, 48, true},
+        {"a column narrower than the window", 50, 48, false},
+        {"the largest square world, 4096 x 4096", 4096, 4096, true},
+        {"a row more than the largest", 4096, 4097, false},
+        {"the narrowest world at its longest: 16776215 cells", 51, 328965, true},
+        {"a row longer: 16777266 cells", 51, 328966, false},
+        {"as wide as a position reaches, 48 rows", 13421772, 48, false},
+        {"the 73-byte file that asked for gigabytes", 13421772, 19173961, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(MapMaster::FitsLargestWorld(r.w, r.h), r.held || r.w < MapMaster::wide);
+        MapMaster map;
+        ASSERT_EQ(map.SetWorldSize(60, 60), 1);
+        const record_test::Bytes record = OldMapRecord(r.w, r.h);
+        qv::Archive in(record, "huge.qvr");
+        try {
+            in.SerializeClass(&MapMaster::classInfo);
+            map.Serialize(in);
+            EXPECT_TRUE(r.held) << "read";
+            EXPECT_EQ(map.worldcellx, r.w);
+            EXPECT_EQ(map.worldcelly, r.h);
+            EXPECT_FALSE(map.IsExplored({r.w - 1, r.h - 1}));
+        } catch (const qv::ArchiveError& e) {
+            EXPECT_FALSE(r.held) << e.what();
+            EXPECT_EQ(e.file, "huge.qvr");
+            EXPECT_NE(std::string(e.what()).find("at most 16777216 cells"), std::string::npos)
+                << e.what();
+            EXPECT_EQ(map.worldcellx, 60);
+            EXPECT_EQ(map.worldcelly, 60);
+        }
+        // Nor is a world of that size made any other way.
+        MapMaster sized;
+        if (r.w >= MapMaster::wide) {
+            EXPECT_EQ(sized.SetWorldSize(r.w, r.h), r.held ? 1 : 0);
+        }
+    }
 }
 
 }  // namespace
