@@ -92,7 +92,7 @@ struct Crowd {
             for (int j = 0; j < MapMaster::high; ++j) map->GetCell(i, j).image = &floor;
         const Position focus(35 * 160 + 80, 34 * 112 + 56, 0);
         frame.m_World.m_ptFocus = {focus.x, focus.y};
-        frame.m_iStartState = 0;
+        frame.m_Play.m_iStartState = 0;
         // 40 creatures and 200 things over the visible cells and a cell
         // beyond them on every side.
         for (uint32_t k = 0; k < 240; ++k) {
@@ -117,7 +117,8 @@ struct Crowd {
                 if (k >= 40) delete obj;  // a creature goes with its group
             }
         }
-        frame.DrawFrame(0);  // the visible range of a drawn frame
+        frame.m_Play.LightAndExplore();  // the light a tick leaves for the drawing
+        frame.DrawFrame(0);              // the visible range of a drawn frame
         const qv::Rect& v = frame.m_rcView;
         for (int j = 0; j < kGridDown; ++j)
             for (int i = 0; i < kGridAcross; ++i)

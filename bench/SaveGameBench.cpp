@@ -35,9 +35,9 @@ struct SavedWorld {
         fs::remove_all(dir);
         fs::create_directories(dir / "Images");
         fs::create_directories(dir / "tmp");
-        frame.m_strGameFolder = dir.string() + "/";
-        frame.m_strCurrentFolder = dir.string() + "/tmp/";
-        frame.m_strWorldFile = "world.qvr";
+        frame.m_Play.m_strGameFolder = dir.string() + "/";
+        frame.m_Play.m_strCurrentFolder = dir.string() + "/tmp/";
+        frame.m_Play.m_strWorldFile = "world.qvr";
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
         frame.m_World.CreateRootGroups();
@@ -98,18 +98,18 @@ struct SavedWorld {
 void BM_QuickSave(benchmark::State& state) {
     SavedWorld world;
     for (auto _ : state) {
-        world.frame.m_SaveSlots[CMainFrame::kQuickSlot] = {1, "QuickSave"};
-        if (!world.frame.SaveGame(CMainFrame::kQuickSlot)) state.SkipWithError("the save failed");
+        world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
+        if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     }
 }
 BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_LoadGame(benchmark::State& state) {
     SavedWorld world;
-    world.frame.m_SaveSlots[CMainFrame::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.SaveGame(CMainFrame::kQuickSlot)) state.SkipWithError("the save failed");
+    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
+    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     for (auto _ : state)
-        if (!world.frame.LoadSlot(CMainFrame::kQuickSlot)) state.SkipWithError("the load failed");
+        if (!world.frame.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
 }
 BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10);
 

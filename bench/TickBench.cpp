@@ -176,7 +176,7 @@ void BM_TickUpdate(benchmark::State& state) {
     TickScene& s = Scene();
     for (auto _ : state) {
         s.frame->m_World.m_iGameTime = qv::TimeAdd(s.frame->m_World.m_iGameTime, 100);
-        s.frame->RunWorld(&s.frame->m_World.m_iGameTime);
+        s.frame->m_Play.RunWorld(&s.frame->m_World.m_iGameTime);
     }
 }
 BENCHMARK(BM_TickUpdate)->Unit(benchmark::kMicrosecond);

@@ -18,10 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
-        const std::string name = CMainFrame::ReadPositionFrom(bytes, "Position");
+        const std::string name = Play::ReadPositionFrom(bytes, "Position");
         if (!qv::IsPlainFileName(name)) std::abort();
-        if (CMainFrame::ReadPositionFrom(CMainFrame::StorePosition(name), "again") != name)
-            std::abort();
+        if (Play::ReadPositionFrom(Play::StorePosition(name), "again") != name) std::abort();
     } catch (const qv::ArchiveError&) {
     }
     return 0;

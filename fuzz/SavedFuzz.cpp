@@ -15,12 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
-        const auto slots = CMainFrame::ReadSaveSlotsFrom(bytes, "saved");
+        const auto slots = Play::ReadSaveSlotsFrom(bytes, "saved");
         // Only the shortest length prefix is written back, so compare what
         // the stored bytes read as.
-        const auto stored = CMainFrame::StoreSaveSlots(slots);
-        if (CMainFrame::StoreSaveSlots(CMainFrame::ReadSaveSlotsFrom(stored, "again")) != stored)
-            std::abort();
+        const auto stored = Play::StoreSaveSlots(slots);
+        if (Play::StoreSaveSlots(Play::ReadSaveSlotsFrom(stored, "again")) != stored) std::abort();
     } catch (const qv::ArchiveError&) {
     }
     return 0;

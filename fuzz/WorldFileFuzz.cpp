@@ -72,7 +72,7 @@ fuzz::GameFolder& Slot() {
         party.m_bGrouped = 1;
         party.AddMember(Creature("Hero", -1, MapMaster::CellCentre({25, 24})));
         party.AddMember(Creature("Rex", 1, MapMaster::CellCentre({24, 24})));
-        f->Put("tmp/players", CMainFrame::StorePlayers(party));
+        f->Put("tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
         return f;
     }();
@@ -83,7 +83,7 @@ fuzz::GameFolder& Slot() {
 // `folder` (a slot's, before a load) or, with none, the world file alone.
 bool Tried(CMainFrame& frame, const std::vector<uint8_t>& bytes, const std::string& folder) {
     try {
-        frame.CheckWorldRead(bytes, kName, folder);
+        frame.m_Play.CheckWorldRead(bytes, kName, folder);
     } catch (const qv::ArchiveError&) {
         return false;
     }
@@ -95,9 +95,9 @@ bool Tried(CMainFrame& frame, const std::vector<uint8_t>& bytes, const std::stri
 // The read takes what the try of the world file alone accepts, and the land
 // files can only refuse more.
 bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace) {
-    frame.m_bLoadingGame = replace ? 1 : 0;
+    frame.m_Play.m_bLoadingGame = replace ? 1 : 0;
     const bool alone = Tried(frame, bytes, {});
-    const bool withLands = Tried(frame, bytes, frame.m_strCurrentFolder);
+    const bool withLands = Tried(frame, bytes, frame.m_Play.m_strCurrentFolder);
     bool read = true;
     try {
         qv::Archive ar(bytes, kName);
@@ -113,7 +113,7 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
         std::abort();
     }
     if (!read || !withLands) {
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         return false;
     }
     frame.MoveToLand();
@@ -122,14 +122,14 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
 
 void Read(CMainFrame& frame, const std::vector<uint8_t>& bytes, const char* name) {
     qv::Archive ar(bytes, name);
-    frame.m_bLoadingGame = 1;
+    frame.m_Play.m_bLoadingGame = 1;
     try {
         frame.Serialize(ar);
     } catch (...) {
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         throw;
     }
-    frame.m_bLoadingGame = 0;
+    frame.m_Play.m_bLoadingGame = 0;
 }
 
 std::vector<uint8_t> Store(CMainFrame& frame) {
@@ -149,12 +149,12 @@ void Run(const std::vector<uint8_t>& bytes) {
     Store(frame);
     if (!ReadInto(frame, bytes, false)) return;
 
-    frame.m_bSaving = 1;
+    frame.m_Play.m_bSaving = 1;
     Read(frame, Store(frame), "settled.qvr");
     const std::vector<uint8_t> stored = Store(frame);
     Read(frame, stored, "stored.qvr");
     const std::vector<uint8_t> again = Store(frame);
-    frame.m_bSaving = 0;
+    frame.m_Play.m_bSaving = 0;
     if (again != stored) {
         std::fprintf(stderr, "world file: writing what was read back changes it\n");
         std::abort();

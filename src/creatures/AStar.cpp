@@ -398,17 +398,20 @@ void AStar::StartAndGoal(const MapMaster& map, qv::Point from, qv::Point to, qv:
              from.y + ShortOffset(to.y - from.y, map.worldcelly)};
 }
 
-void InstallPathFinder() {
-    Group::s_pathTest = [](MapMaster& map, qv::Point from, qv::Point to) {
-        // The group code speaks of window cells; the search of world cells.
-        qv::Point a{map.origin.x + from.x, map.origin.y + from.y};
-        qv::Point b{map.origin.x + to.x, map.origin.y + to.y};
-        map.WrapCell(a);
-        map.WrapCell(b);
-        qv::Point start, goal;
-        AStar::StartAndGoal(map, a, b, &start, &goal);
-        AStar search;
-        search.FindPath(start.x, start.y, goal.x, goal.y, &map, nullptr);
-        return search.Found() != 0;
-    };
+bool AStarPaths::Reaches(MapMaster& map, qv::Point from, qv::Point to) {
+    // The group code speaks of window cells; the search of world cells.
+    qv::Point a{map.origin.x + from.x, map.origin.y + from.y};
+    qv::Point b{map.origin.x + to.x, map.origin.y + to.y};
+    map.WrapCell(a);
+    map.WrapCell(b);
+    qv::Point start, goal;
+    AStar::StartAndGoal(map, a, b, &start, &goal);
+    AStar search;
+    search.FindPath(start.x, start.y, goal.x, goal.y, &map, nullptr);
+    return search.Found() != 0;
+}
+
+AStarPaths& AStarPaths::Shared() {
+    static AStarPaths paths;
+    return paths;
 }

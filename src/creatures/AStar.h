@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "world/WorldRules.h"
 
 class MapMaster;
 class Object;
@@ -133,6 +134,11 @@ private:
     std::vector<Node*> m_Recheck;
 };
 
-// Lets the group code test whether the path finder reaches one window cell
-// from another; the main frame installs it when it is made.
-void InstallPathFinder();
+// The path finder as the group code asks it (World::m_pPathFinder): whether
+// the search reaches one window cell from another. Play gives the shared one
+// to the world it plays.
+class AStarPaths : public PathFinder {
+public:
+    bool Reaches(MapMaster& map, qv::Point from, qv::Point to) override;
+    static AStarPaths& Shared();
+};

@@ -95,6 +95,20 @@ public:
     void MapTakeNumber() override { SetPlayerNumber(m_iPlayerNumber); }
     void MapKeepInLand(Object* land) override;
     void MapSetLightExposure(int exposure) override { m_iDrawLight = exposure; }
+    Player* MapPlayer() override { return this; }
+    qv::Handle<Player> MapHandle() override { return this; }
+    int32_t MapActorNumber() override { return m_iPlayerNumber; }
+    void MapSetActorNumber(int32_t number) override { m_iPlayerNumber = number; }
+    void MapSetPartySlot(int32_t slot) override { m_iPartySlot = slot; }
+    void MapMarkPartyLeader() override { m_bPartyLeader = 1; }
+    int MapFacing() override { return m_sFacing; }
+    void MapSetFollowPoint(qv::Point point) override { m_ptFollow = point; }
+    bool MapUsingMagic() override { return IsUsingMagic(); }
+    bool MapInvisible() override { return m_bInvisible != 0; }
+    int32_t MapSpecies() override { return GetPlayerType(); }
+    int MapEncounter(Player* other) override { return CheckEncounter(other); }
+    void MapTakeHostileMode(int32_t mode) override;
+    void MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) override;
 
     // ---- Its picture (PlayerDraw.cpp)
     int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
@@ -190,11 +204,9 @@ public:
     // Forgets the planned route; a new order starts afresh.
     void ClearRoute();
     // What the creature does about the holder whose set it belongs to: 2 walk
-    // on, 1 done, 0 nothing, -3 the world changed. Answered by the main
-    // frame's interaction once it is installed; until then a creature that
-    // reaches its target leaves the set.
-    using Interaction = std::function<int(Player* creature, int flag)>;
-    static Interaction s_interact;
+    // on, 1 arrived or done, 0 nothing, -3 the world changed. Answered by the
+    // rules of the world's play (WorldRules::Approach); in a world without
+    // play a creature that reaches its target leaves the set.
     static int InteractWith(Player* creature, int flag);
     // Arrival distance of a walk (in the map's squared distance); a creature
     // told to stay is content farther away, one sent to a point nearer.

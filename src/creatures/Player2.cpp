@@ -20,6 +20,7 @@
 #include "world/Group.h"
 #include "world/Map.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace {
 
@@ -56,12 +57,11 @@ qv::Point CellCentreWithin(CellPoint c) {
 
 // ---- The interaction with a creature's target holder
 
-Player::Interaction Player::s_interact;
-
 int Player::InteractWith(Player* creature, int flag) {
-    if (s_interact) return s_interact(creature, flag);
-    // Until the main frame's interaction is installed: a creature walks on
-    // until it touches its target, then leaves the set and drops its route.
+    World* world = GetWorld();
+    if (world && world->m_pRules) return world->m_pRules->Approach(creature, flag);
+    // In a world without play: a creature walks on until it touches its
+    // target, then leaves the set and drops its route.
     if (!creature || !creature->m_pPlayerSet) return 0;
     ObjectHolder* target = creature->m_pPlayerSet;
     MapMaster* map = GetMapMaster();

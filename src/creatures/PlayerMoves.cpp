@@ -5,7 +5,6 @@
 #include "creatures/AStar.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
-#include "events/GameEvent.h"
 #include "platform/Rand.h"
 #include "world/Map.h"
 
@@ -48,9 +47,7 @@ int AddRandomMoves(Player& creature, MapMaster& map) {
     return added;
 }
 
-void InstallScriptedMoves() {
-    CMovePatternEvent::SetFiller([](Player* creature, const std::vector<qv::Point>& cells) {
-        for (const qv::Point& c : cells)
-            creature->m_MoveList.push_back(std::make_unique<PlayerMoveTo>(c.x, c.y));
-    });
+void AddMovesTo(Player& creature, const std::vector<qv::Point>& cells) {
+    for (const qv::Point& c : cells)
+        creature.m_MoveList.push_back(std::make_unique<PlayerMoveTo>(c.x, c.y));
 }

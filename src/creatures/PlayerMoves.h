@@ -2,6 +2,10 @@
 // A creature's list of scripted moves as a whole: the editor's random list of
 // reachable cells and the move-pattern event's filling of the list.
 
+#include <vector>
+
+#include "platform/Geometry.h"
+
 class MapMaster;
 class Player;
 
@@ -10,6 +14,6 @@ class Player;
 // Answers the number of moves added.
 int AddRandomMoves(Player& creature, MapMaster& map);
 
-// Lets the scripted move-pattern event fill a creature's list of moves with
-// moves to its cells; the main frame installs it when it is made.
-void InstallScriptedMoves();
+// Adds a move to each of the world cells, in order, to the creature's list of
+// scripted moves (the move-pattern event's filling, a group's patrol).
+void AddMovesTo(Player& creature, const std::vector<qv::Point>& cells);

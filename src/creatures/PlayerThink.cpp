@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "creatures/Player.h"
+#include "creatures/PlayerMoves.h"
 #include "media/DDWnd.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -18,6 +19,30 @@ bool InDifferentGroups(const Player& a, const Player& b) {
 }
 
 }  // namespace
+
+MapCreature* CreatureSide(Player* creature) {
+    return creature;
+}
+
+void Player::MapTakeHostileMode(int32_t mode) {
+    if (mode == 1) m_iActionOption = ActionOption::Attack;
+    if (mode != 0) RecomputeLoad();
+    if (GetClassImages()) m_iFrame = 0;
+    if (mode == 0) {
+        // Each opponent lets go of this creature too.
+        for (auto& h : m_Opponents)
+            if (Player* o = h.Get())
+                std::erase_if(o->m_Opponents, [this](const qv::Handle<Player>& x) {
+                    return x.Get() == this || !x;
+                });
+        m_Opponents.clear();
+    }
+}
+
+void Player::MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) {
+    m_ptStay = home;
+    AddMovesTo(*this, cells);
+}
 
 int Player::CheckEncounter(Player* other) {
     if (!other || other == this || !IsAlive() || !other->IsAlive() || other->m_bInactive) return 0;

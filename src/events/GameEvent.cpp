@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "creatures/Player.h"
+#include "creatures/PlayerMoves.h"
 #include "platform/Archive.h"
 #include "world/Global.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 QV_IMPLEMENT_SERIAL(CGameEvent, Object, 1, true)
 QV_IMPLEMENT_SERIAL(CTalkEvent, CGameEvent, 1, true)
@@ -75,17 +78,6 @@ void RunWaitingEvents(World& world) {
 
 // ---- the talk event ----
 
-namespace {
-CTalkEvent::Opener& TalkOpener() {
-    static CTalkEvent::Opener opener;
-    return opener;
-}
-CMovePatternEvent::Filler& MoveFiller() {
-    static CMovePatternEvent::Filler filler;
-    return filler;
-}
-}  // namespace
-
 CTalkEvent::CTalkEvent(const std::string& talkNode, int32_t actor)
     : CGameEvent("CTalkEvent"), m_strTalkNode(talkNode), m_iActor(actor) {}
 
@@ -95,10 +87,6 @@ std::unique_ptr<CTalkEvent> CTalkEvent::MakeNPCTalk(const std::string& talkNode,
     event->m_strSpecialName = "NPCTalk";
     event->MarkToFire();
     return event;
-}
-
-void CTalkEvent::SetOpener(Opener opener) {
-    TalkOpener() = std::move(opener);
 }
 
 // Record (schema 1), after CGameEvent's: talk node, actor number.
@@ -112,19 +100,17 @@ void CTalkEvent::Serialize(qv::Archive& ar) {
 
 int CTalkEvent::Execute() {
     Player* speaker = ResolveActor(m_iActor);
-    if (!speaker || !TalkOpener()) return kNothingChanged;
-    TalkOpener()(speaker, m_strTalkNode);
+    World* world = GetWorld();
+    WorldRules* rules = world ? world->m_pRules : nullptr;
+    if (!speaker || !rules || !rules->OpenConversation(speaker, m_strTalkNode))
+        return kNothingChanged;
     return kFinished;
 }
 
 // ---- the move-pattern event ----
 
-void CMovePatternEvent::SetFiller(Filler filler) {
-    MoveFiller() = std::move(filler);
-}
-
 void CMovePatternEvent::FillMoves(Player* creature, const std::vector<qv::Point>& cells) {
-    if (creature && MoveFiller()) MoveFiller()(creature, cells);
+    if (creature) AddMovesTo(*creature, cells);
 }
 
 // Record (schema 1), after CGameEvent's: actor number, the number of cells,

@@ -77,11 +77,6 @@ public:
     // nothing changes and the event waits for a later run.
     int Execute() override;
 
-    // Opens a conversation window for a speaker at a node; installed by the
-    // conversation window. Without one no window opens.
-    using Opener = std::function<void(Player* speaker, const std::string& node)>;
-    static void SetOpener(Opener opener);
-
     std::string m_strTalkNode;
     int32_t m_iActor = -1;
 };
@@ -97,11 +92,7 @@ public:
     // the world, nothing changes and the event waits for a later run.
     int Execute() override;
 
-    // Puts one move per cell into the creature's list of scripted moves;
-    // installed by the scripted moves. Without one the list is left alone.
-    using Filler = std::function<void(Player* creature, const std::vector<qv::Point>& cells)>;
-    static void SetFiller(Filler filler);
-    // Hands the cells to the installed filler, when there is one.
+    // Adds a move to each cell, in order, to the creature's scripted moves.
     static void FillMoves(Player* creature, const std::vector<qv::Point>& cells);
 
     int32_t m_iActor = -1;

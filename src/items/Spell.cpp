@@ -3,8 +3,13 @@
 #include "creatures/Player.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
+#include "world/World.h"
 
 QV_IMPLEMENT_SERIAL(Spell, Object, 6, true)
+
+void SpellDeleter::operator()(Spell* spell) const {
+    delete spell;
+}
 
 uint32_t g_iNextSpellSerial = 0;
 int Spell::s_iUseCount = 0;

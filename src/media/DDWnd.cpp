@@ -328,7 +328,12 @@ void CDDWnd::Paint(qv::Surface* surface) {
         m_pPicture->DrawAt(surface, origin, m_rcWindow);
     else
         DrawBevel(surface, m_rcWindow, kColourPanel, false);
-    for (CDDControl* c : m_Controls) c->Draw(surface, origin);
+    PaintControls(surface);
+}
+
+void CDDWnd::PaintControls(qv::Surface* surface) {
+    if (!surface) return;
+    for (CDDControl* c : m_Controls) c->Draw(surface, {m_rcWindow.left, m_rcWindow.top});
 }
 
 void CDDWnd::Redraw() {

@@ -196,6 +196,11 @@ public:
     CDDWnd* m_pPreviousPopup = nullptr;  // the frame's modal popup before this one
 
 protected:
+    // Draws the controls over what the window has drawn (Paint draws the
+    // picture, then calls this): a window that draws more under its
+    // controls paints that and then calls it.
+    void PaintControls(qv::Surface* surface);
+
     // What Popup answers when the loop stops without the window ending.
     int m_iAbandonCode = 2;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "media/DDString.h"
 #include "media/Resources.h"
 
 namespace {
@@ -525,6 +526,29 @@ void Landscape(Painter& p) {
     p.Ellipse(w * 4 / 5, h / 6, 24, 24, kGold(4));
 }
 
+// A line of text in the alphabet's letters, each pixel of a letter a block of
+// scale x scale, centred on the picture, with a shadow below right.
+void BigText(Painter& p, const std::string& text, int scale, C ink, C shadow) {
+    const CDDAlphabet& font = CDDAlphabet::Get();
+    const int width = static_cast<int>(text.size()) * CDDAlphabet::kCellWidth * scale;
+    const int x0 = (p.Width() - width) / 2;
+    const int y0 = (p.Height() - CDDAlphabet::kCellHeight * scale) / 2;
+    for (const int offset : {scale / 2, 0}) {
+        const C colour = offset ? shadow : ink;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const auto& glyph = font.Glyph(static_cast<unsigned char>(text[i]));
+            for (int row = 0; row < CDDAlphabet::kCellHeight; ++row)
+                for (int bit = 0; bit < 8; ++bit) {
+                    if (!(glyph[static_cast<size_t>(row)] & (0x80 >> bit))) continue;
+                    const int x =
+                        x0 + (static_cast<int>(i) * CDDAlphabet::kCellWidth + bit) * scale + offset;
+                    const int y = y0 + row * scale + offset;
+                    p.Box(x, y, x + scale, y + scale, colour);
+                }
+        }
+    }
+}
+
 void Button(Painter& p, Rgb face, bool pressed, int symbol) {
     if (pressed)
         p.Bevel(0, 0, p.Width(), p.Height(), face(-3), face(-8), face(5), 2);
@@ -824,6 +848,12 @@ std::map<int, PictureRecipe> BuildRecipes() {
     add(913, 640, 480, [](Painter& p) {
         Landscape(p);
         p.Bevel(119, 8, 523, 354, kPanel(), kPanel(6), kPanel(-8), 4);
+    });
+    add(kBitmapTitle, 640, 120, [](Painter& p) {
+        for (int y = 0; y < p.Height(); ++y)
+            p.Box(0, y, p.Width(), y + 1, Rgb{28, 22 + y / 6, 44 + y / 3}());
+        p.Speckle(0, 0, p.Width(), p.Height() / 2, {Rgb{240, 240, 210}()}, 3700, 97);
+        BigText(p, "QUORVALE", 4, kGold(), Rgb{40, 20, 10}());
     });
     add(1089, 640, 480, Landscape);
     add(1090, 426, 439, [](Painter& p) { WindowBackground(p, 1090); });

@@ -79,6 +79,9 @@ inline constexpr int kBitmapBarrel = 3402;  // 37 x 51
 inline constexpr int kBitmapCreature = 3500;
 // A wooden crate, 64 x 64 (hot spot (32, 32)), for plain objects that want one.
 inline constexpr int kBitmapCrate = 3501;
+// The game's name in large letters on a dusk band, 640 x 120: the title that
+// fades in under the options window at start.
+inline constexpr int kBitmapTitle = 3700;
 
 // Wall pieces, as the structures draw them. A piece stands on its cell's edge
 // kWallHeight pixels high; a door's opening, in the middle of its edge, is

@@ -45,6 +45,10 @@ public:
         Reset(p);
         return *this;
     }
+    Handle& operator=(std::nullptr_t) {
+        m_block.reset();
+        return *this;
+    }
     void Reset(T* p = nullptr) {
         if (p)
             m_block = static_cast<const Trackable*>(p)->TrackBlock();
@@ -55,7 +59,14 @@ public:
     T* Get() const { return m_block ? static_cast<T*>(m_block->target) : nullptr; }
     T* operator->() const { return Get(); }
     T& operator*() const { return *Get(); }
-    explicit operator bool() const { return Get() != nullptr; }
+    explicit operator bool() const { return m_block && m_block->target; }
+    // The target seen as B, a class between Trackable and T, for code that
+    // knows T only by name (a lower layer holding a handle to a class above
+    // it reads the target through a base it knows).
+    template <class B>
+    B* As() const {
+        return m_block ? static_cast<B*>(m_block->target) : nullptr;
+    }
     operator T*() const { return Get(); }
 
     // Compares with a pointer to the named class or one derived from it; an

@@ -26,6 +26,7 @@ struct Order {
         Attack,      // fight the creature of `target` (from where it stands with a bow)
         UseOn,       // the use that waits for a target is made on `target`
         LeadTo,      // the leader walks toward `point` (the held button); no point: it stops
+        View,        // the view\'s focus moves to `point` (the editor\'s scroll without a leader)
         Stop,        // the party stops where it stands; `value` set: the Shift flags are set
         ShiftFlags,  // the party's two Shift flags become `value`
         EndWalk,     // the walk after a held button is over: the leader's pace is worked out again
@@ -47,13 +48,16 @@ struct Order {
         Edit,         // the editor's sheet of `target`'s object opens
         Carry,        // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
-        Pause,       // the pause flips
-        HoldGround,  // the hold-ground switch flips
-        Combat,      // the party's combat flag becomes `value`
-        SelectMode,  // the click mode that picks a target becomes `value`
-        QuickSave,   // the game goes into the quick-save slot
-        Travel,      // the party travels to the centre of cell `point` (in cells)
+        Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
+        HoldGround,    // the hold-ground switch flips
+        Combat,        // the party's combat flag becomes `value`
+        SelectMode,    // the click mode that picks a target becomes `value`
+        CancelTarget,  // the target selection ends: its pending use goes, the pause ends
+        QuickSave,     // the game goes into the quick-save slot
+        Travel,        // the party travels to the centre of cell `point` (in cells)
     };
+
+    static constexpr int32_t kToggle = -1;  // a Pause order's value that flips it
 
     Kind kind = Kind::None;
     qv::Handle<Player> actor;         // who carries it out; null: the controlled member

@@ -3,8 +3,13 @@
 
 #include "play/Play.h"
 
+#include "creatures/AStar.h"
 #include "creatures/Player.h"
+#include "creatures/PlayerEvents.h"
+#include "media/MouseCursor.h"
 #include "platform/Message.h"
+#include "platform/Rand.h"
+#include "world/Group.h"
 #include "world/Map.h"
 #include "world/World.h"
 
@@ -16,17 +21,36 @@ void HeadlessAsk::Tell(const std::string& text) {
     qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
+namespace {
+// The shared chance generator starts from the same seed in every game.
+constexpr uint32_t kRandomSeed = 123459876;
+}  // namespace
+
 Play::Play(World& world) : m_World(world) {
-    InstallInteraction();
+    qv::SeedRand(kRandomSeed);
+    m_World.m_pRules = this;
+    m_World.m_pPathFinder = &AStarPaths::Shared();
 }
 
 Play::~Play() {
-    Player::s_interact = nullptr;
+    if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
+    if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
+}
+
+bool Play::OpenConversation(Player* speaker, const std::string& node) {
+    if (!m_OpenConversation) return false;
+    m_OpenConversation(speaker, node);
+    return true;
 }
 
 AskPlayer& Play::Ask() {
     static HeadlessAsk headless;
     return m_pAsk ? *m_pAsk : headless;
+}
+
+PlayShell& Play::Shell() {
+    static PlayShell unseen;
+    return m_pShell ? *m_pShell : unseen;
 }
 
 MapMaster* Play::Map() const {
@@ -50,8 +74,11 @@ void Play::SetControlPlayer(Player* creature) {
 }
 
 int Play::Give(const Order& order) {
+    if (m_pRecording) m_pRecording->push_back({m_iTickCount, order});
     using Kind = Order::Kind;
-    Player* actor = order.actor ? order.actor.Get() : m_World.m_pControlPlayer.Get();
+    World& w = m_World;
+    Player* actor = order.actor ? order.actor.Get() : w.m_pControlPlayer.Get();
+    Player* leader = w.m_pLeader.Get();
     ObjectHolder* target = order.target.Get();
     switch (order.kind) {
         case Kind::WalkTo: {
@@ -68,21 +95,73 @@ int Play::Give(const Order& order) {
         case Kind::Interact:
             if (actor && target) actor->JoinPlayerSet(target);
             return InteractWith(actor, 0);
+        case Kind::UseOn: {
+            // The click that picks the target of the use waiting for one.
+            if (actor && target) actor->JoinPlayerSet(target);
+            const int answer = InteractWith(actor, 0);
+            m_bPaused = 0;
+            m_iSelectMode = 0;
+            return answer;
+        }
         case Kind::Target:
             if (!actor || !target) return 0;
             actor->JoinPlayerSet(target);
             return 1;
+        case Kind::Attack: {
+            // In a fight only an outsider with nothing to say is attacked.
+            auto* creature = target && target->Type() == PLAYER
+                                 ? qv::DynamicCast<Player>(target->m_pObject)
+                                 : nullptr;
+            if (!actor || !creature) return 0;
+            if (creature->m_strMessageNode != "HELLO" || creature->m_iPartySlot != 0) return 0;
+            actor->m_pTarget = creature;
+            if (actor->m_pRangedWeapon) return 1;  // it shoots from where it stands
+            actor->JoinPlayerSet(target);
+            return InteractWith(actor, 0);
+        }
+        case Kind::LeadTo:
+            if (!leader) return 0;
+            if (!order.hasPoint) {
+                if (leader->m_pOrder) *leader->m_pOrder = ObjectEvent();
+                return 1;
+            }
+            if (!leader->m_pOrder) leader->m_pOrder = std::make_unique<ObjectEvent>();
+            *leader->m_pOrder =
+                ObjectEvent(ObjectEventType::MOVE, 0, nullptr, 0, order.point.x, order.point.y);
+            return 1;
+        case Kind::View: {
+            if (!order.hasPoint) return 0;
+            Position focus = order.point;
+            if (Map()) Map()->WrapPosition(focus);
+            w.m_ptFocus = {focus.x, focus.y};
+            if (Map() && Map()->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
+            return 1;
+        }
+        case Kind::Stop:
+            // The party stops where it is; a walk toward a double-clicked
+            // point ends.
+            if (leader && leader->m_cRouteMode == 'C') leader->m_cRouteMode = 'B';
+            for (auto& member : w.m_Party) {
+                Player* p = member.Get();
+                if (!p) continue;
+                p->LeavePlayerSet();
+                p->ClearRoute();
+            }
+            if (order.value) SetPartyShiftFlags(1);
+            return 1;
         case Kind::ShiftFlags:
             SetPartyShiftFlags(order.value);
+            return 1;
+        case Kind::EndWalk:
+            if (leader) leader->RecomputeLoad();
             return 1;
         case Kind::Select:
             if (order.actor) {
                 SetControlPlayer(order.actor.Get());
                 return 1;
             }
-            if (order.value < 0 || order.value >= static_cast<int32_t>(m_World.m_Party.size()))
-                return 0;
-            if (Player* member = m_World.m_Party[static_cast<size_t>(order.value)].Get()) {
+            if (order.value < 0 || order.value >= static_cast<int32_t>(w.m_Party.size())) return 0;
+            if (Player* member = w.m_Party[static_cast<size_t>(order.value)].Get()) {
                 SetControlPlayer(member);
                 return 1;
             }
@@ -100,9 +179,73 @@ int Play::Give(const Order& order) {
             if (!object || !order.hasPoint) return 0;
             return PlaceObjectAt(object, order.point) ? 1 : 0;
         }
+        case Kind::Move:
+            return target && order.hasPoint ? MovePlaced(target, order.point) : 0;
+        case Kind::Edit:
+            return target && target->m_pObject ? target->m_pObject->Edit() : 0;
+        case Kind::Carry:
+            SetDragObject(target);
+            return 1;
+        case Kind::Pause:
+            if (order.value == Order::kToggle)
+                TogglePause();
+            else
+                m_bPaused = order.value ? 1 : 0;
+            return 1;
+        case Kind::HoldGround:
+            m_bHoldGround = !m_bHoldGround;
+            return 1;
+        case Kind::Combat:
+            SetCombatMode(order.value);
+            return 1;
+        case Kind::SelectMode:
+            m_iSelectMode = order.value;
+            return 1;
+        case Kind::CancelTarget:
+            m_bPaused = 0;
+            m_iSelectMode = 0;
+            // What waited for the target goes with the selection: nothing
+            // used later may pick it up by chance.
+            DropPendingUse();
+            if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+            return 1;
+        case Kind::QuickSave:
+            return QuickSave();
+        case Kind::Travel:
+            if (!order.hasPoint) return 0;
+            TravelTo({order.point.x, order.point.y});
+            return 1;
         default:
             // The kinds whose rules come with the items, combat, magic,
             // conversation, trading and the editor.
             return 0;
     }
+}
+
+int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
+    MapMaster* map = Map();
+    if (!map) return 0;
+    qv::Handle<ObjectHolder> moved(holder);
+    const Position from = holder->pos;
+    Position to = point;
+    map->WrapPosition(to);
+    map->RemoveHolder(from, holder);
+    if (map->AddHolder(to, holder) == 1) {
+        // A creature stays in its new cell when left alone.
+        if (auto* creature = qv::DynamicCast<Player>(holder->m_pObject)) {
+            const CellPoint home = MapMaster::PixelToCell(holder->pos);
+            creature->m_ptStay = {home.x, home.y};
+        }
+        return 1;
+    }
+    Position back = from;
+    ObjectIgnoreList none;
+    if (map->AddHolder(back, holder, &none, 1) != 1) {
+        // Neither place takes it: it is off every cell, so nothing would
+        // ever own it again. It goes, as a drag onto another window would
+        // take it away.
+        Ask().Tell("Problems putting object back where it came from.\n  :(");
+        if (moved) DeleteHolderWithObject(holder);
+    }
+    return 0;
 }

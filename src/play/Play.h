@@ -1,31 +1,57 @@
 #pragma once
 // Play: the rules of play and their state, between the game's objects and the
-// windows. The main frame owns one beside its World; a test makes a World and
-// a Play of its own and gives it orders. What a creature does on arriving at
-// its target, taking, dropping and giving, containers, stores, the use that
-// waits for a target and the click mode that picks it, the pending moves to
-// other worlds and lands, and the party's formation and combat flag live here.
-// Input (and later the windows and the editor) only makes orders (Order.h) and
-// hands them over; the questions to the player go through AskPlayer.
+// windows. The main frame owns one beside its World; a test or a replay makes a
+// World and a Play of its own and gives it orders, with no window at all.
+//
+// Play runs the world's tick (Tick: orders before it, then time, the pending
+// moves, the groups, the spells in effect, what flies, the area's light and
+// music and the explored cells; the drawing after it only reads), and keeps
+// what a creature does on arriving at its target, taking, dropping and
+// placing, containers, stores, the use that waits for a target and the click
+// mode that picks it, the pending moves to other worlds and lands, the party
+// and its formation and combat flag, the world file and the saved games.
+// Input (and later the windows and the editor) only makes orders (Order.h);
+// the questions to the player go through AskPlayer, and what the screen does
+// at its points of a tick through PlayShell.
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <list>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/Handle.h"
+#include "platform/Persistent.h"
 #include "play/AskPlayer.h"
 #include "play/Order.h"
+#include "play/PlayShell.h"
 #include "world/ObjectHolder.h"
+#include "world/WorldRules.h"
 
+namespace qv {
+class Archive;
+class ArchiveError;
+class FileError;
+}  // namespace qv
 class CDDWnd;
+class Group;
+class Land;
 class MapMaster;
+class Member;
+class MonsterGenerator;
 class Object;
 class Player;
 class World;
 
-class Play {
+class Play : public WorldRules {
 public:
+    // Becomes the rules of `world` (World::m_pRules) and gives it the path
+    // finder, until it goes.
     explicit Play(World& world);
-    ~Play();
+    ~Play() override;
     Play(const Play&) = delete;
     Play& operator=(const Play&) = delete;
 
@@ -34,18 +60,239 @@ public:
     // Who answers the questions to the player; null: HeadlessAsk.
     AskPlayer* m_pAsk = nullptr;
     AskPlayer& Ask();
+    // The shell that shows the world; null: play goes on unseen.
+    PlayShell* m_pShell = nullptr;
+    PlayShell& Shell();
 
     // ---- Orders (Play.cpp)
     // Carries the order out at once; answers as the operation it stands for
     // (InteractWith for an interaction, 1 for a drop or a placing that was
-    // made), 0 for an order with nothing to do.
+    // made), 0 for an order with nothing to do. While m_pRecording is set,
+    // each order is kept there with the tick it was given in.
     int Give(const Order& order);
+    std::vector<TimedOrder>* m_pRecording = nullptr;
+    // The editor's move of a placed object to a world point: put back where
+    // it stood when the point does not take it, deleted (with a message) when
+    // neither place does. 1 when it moved.
+    int MovePlaced(ObjectHolder* holder, const Position& point);
+    uint32_t m_iTickCount = 0;  // ticks run since play began
 
-    // ---- The party (Play.cpp)
+    // ---- What the world's objects ask (WorldRules)
+    // A creature's turn asks what it does about its target: InteractWith,
+    // except that arriving at a thing is only reported (answered 1); what it
+    // calls for is carried out after the groups' turns (ApplyArrivals).
+    int Approach(Player* creature, int flag) override;
+    // A talk event's conversation, opened by the conversation window that
+    // installs m_OpenConversation; false (none opens, the event waits) while
+    // there is none.
+    bool OpenConversation(Player* speaker, const std::string& node) override;
+    std::function<void(Player* speaker, const std::string& node)> m_OpenConversation;
+    std::string GameFolder() const override { return m_strGameFolder; }
+    int IsEditing() const override { return m_bEditing; }
+
+    // ---- The tick (PlayTick.cpp)
+    // The game time of one tick, fast time's factor, the pause bank's cap and
+    // how often the music is chosen again.
+    static constexpr int32_t kNormalTickStep = 100;
+    static constexpr int32_t kFastTimeFactor = 10;
+    static constexpr int32_t kPauseBankMax = 13000;
+    static constexpr int32_t kMusicInterval = 5000;
+    // One tick of `step` game time, in its one order: running, the pause bank
+    // grows, game time, the clock and the hour's light move on; paused, the
+    // bank shrinks (an empty bank ends the pause) and the world stands still.
+    // Then the pending world change, land move and refresh, the start of
+    // play on the first tick, the shell's orders of the tick, the world's
+    // step (RunWorld) and the light and explored cells around the focus.
+    // Answers whether the world took its step, after which the shell draws.
+    bool Tick(int32_t step);
+    // The tick after its time, at the game time *now: the pending moves, the
+    // start of play, the shell's orders, the world's step, the light.
+    bool UpdateTick(int32_t* now);
+    // The world's step at the game time *now: the spells in effect, the
+    // groups, what arrived at its target, what flies, and the land under the
+    // focus.
+    void RunWorld(int32_t* now);
+    // The map's light for the focus at the game time, and the cells around
+    // the focus explored: what the drawing reads.
+    void LightAndExplore();
+    // Flips the pause (not while a target is being picked).
+    void TogglePause();
+    // Play has started: the first tick set it up (m_iStartState 0).
+    bool IsStarted() const { return m_iStartState == 0; }
+    // A running monster generator's fight: reset it when a party member
+    // falls, and test every tick whether it is over.
+    void ResetGeneratorFight(Group* group);
+    void CheckGeneratorFight(Group* group);
+
+    // ---- The party (PlayParty.cpp)
+    static constexpr int kPartySlots = 6;
     // Sets or clears both Shift flags of every party member.
     void SetPartyShiftFlags(int on);
     // The creature becomes the controlled one (null keeps the one there is).
     void SetControlPlayer(Player* creature);
+    Player* GetPartyMember(const int32_t* slot) const;
+    // The party to the centre of a cell, in rows of three 20 pixels apart.
+    void TravelTo(qv::Point cell);
+    // The leader goes on alone; the others wait, held, in the kept-aside group.
+    void MakeGroup();
+    // The kept-aside members rejoin the leader's group; each takes the next
+    // free party slot of 1 to 5, and those beyond rejoin without a slot.
+    void ReGroup();
+    // The leader trades with the store of that id, when there is one.
+    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
+    // The stores are kept as read until the trading window comes: it installs
+    // how a store's id is read and how its window opens.
+    struct TradeWindowHooks {
+        std::function<bool(qv::Persistent& store, int32_t id)> isStore;
+        std::function<void(qv::Persistent& store, int32_t mode)> open;
+    } m_TradeWindow;
+    // Takes a member's placement off the map and deletes it; the member stays.
+    void TakeHolderOffMap(Member* member);
+    // Where the n-th member placed around `focus` stands: three to a row,
+    // 20 pixels apart, from 10 pixels right of and below it.
+    static Position PartySpot(qv::Point focus, int32_t n);
+    // The party's formation: an offset per slot, and its four turned copies
+    // in the world's m_FormationRows, one per quarter of the leader's facing.
+    // The default is set once; rebasing puts the leader's slot at (0, 0).
+    void InitFormation();
+    void RebaseFormation();
+    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
+    // The party's combat flag: the leader's group turns hostile or calm and
+    // the land's music follows.
+    void SetCombatMode(int on);
+    // Carries a placed object with the mouse (the game stands still), or ends
+    // the carry with null.
+    void SetDragObject(ObjectHolder* holder);
+
+    // ---- Moving between lands and worlds (PlayLand.cpp)
+    // Puts the view and the party back in order after the map changed under
+    // them: the window around the focus, the party read back from "players"
+    // after a world was read or written, a new character's attributes and
+    // names, the spells of the dead, the groups' leaders, the waiting events
+    // and the formation. Leaves m_bPlacingParty and m_bLoadingGame clear and
+    // the leader controlled.
+    int MoveToLand();
+    // Gives every creature of the group (nested groups too, in list order) a
+    // new placement on the map; *counter counts the creatures placed. While
+    // the party is placed (m_bPlacingParty) and not kept where it was stored,
+    // creature n stands at the focus + ((n mod 3) * 20 + 10, (n div 3) * 20 + 10).
+    int PlaceGroup(Group* group, int32_t* counter);
+    // Takes the party to cell (x, y) of another world file of the working
+    // folder; 0 (nothing done) without a leader or for a name that is not a
+    // plain file name of the working folder.
+    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y);
+    // The editor's ways to make and extend worlds. Their dialogs are the
+    // editor's: until it exists (and in tests) they are reached through the
+    // choosers below, and a missing chooser answers as a cancelled dialog.
+    void AddLand(std::unique_ptr<Land> land, const std::string& fileName);
+    int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
+    int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
+    int AskLandFileName(std::string& name);  // 1 when a name was chosen
+    struct FileDialogRequest {
+        bool save = false;  // a save dialog (else an open dialog)
+        std::string extension, proposed, filter;
+    };
+    // Answers the chosen file's name (a folder before it is dropped), or
+    // nothing when cancelled.
+    std::function<std::optional<std::string>(const FileDialogRequest&)> m_ChooseFile;
+    struct NewWorldRequest {
+        std::string name;
+        int32_t width = 500, height = 500;
+    };
+    // Fills in the new world's name and size; false when cancelled.
+    std::function<bool(NewWorldRequest&)> m_AskNewWorld;
+
+    // ---- The world file (PlayWorldFile.cpp)
+    static constexpr uint32_t kWorldVersion = 19;
+    // Writes the world when the archive stores and reads it when it loads.
+    // Reading raises the archive's error for bad bytes; a file of a later
+    // version than this game writes is refused before anything changes.
+    void Serialize(qv::Archive& ar);
+    // Writes or reads the world file `name` (taken in the current folder);
+    // 1, or a qv::FileError or qv::ArchiveError naming the file.
+    int SaveWorldFile(const std::string& name);
+    int LoadWorldFile(const std::string& name);
+    // Marks a group to be stored with its members, nested groups too, and
+    // takes its creatures off the map.
+    int DetachGroup(Group* group);
+    // The "players" file: the party group alone, stored with its members.
+    // The reader refuses anything else (qv::ArchiveError); the group it
+    // answers belongs to no other group.
+    static std::vector<uint8_t> StorePlayers(Group& party);
+    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                  const std::string& name);
+    // Names without a folder are taken in the current folder.
+    std::string InCurrentFolder(const std::string& name) const;
+    std::string GameFolderPath(const std::string& folder) const { return m_strGameFolder + folder; }
+    // Reads a world file's bytes into a scratch world of its own, as this
+    // play would read them now, and throws the archive's error when they
+    // would be refused; the running world, the chance generators and the
+    // spell counter are left exactly as they were. Every world read runs
+    // this first, so that a refused file changes nothing. With a folder, the
+    // land files of the world's index found there are read too (a slot's,
+    // before it is copied over the working folder); with `landsRequired`, a
+    // land file missing there is refused as well (a world to go to).
+    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                        const std::string& landFolder = {}, bool landsRequired = false) const;
+    // Replaces the script variables with those of "MessageFile.h" in the
+    // current slot folder; on a file that cannot be read the old ones stay
+    // and the qv::FileError reaches the caller.
+    void ReadScriptVariables();
+
+    // ---- Saved games (PlaySaves.cpp)
+    static constexpr int kSlotCount = 11;    // entries of the slot table
+    static constexpr int kQuickSlot = 10;    // the quick save's entry
+    static constexpr int kOriginalSlot = 0;  // the start world's slot number
+    struct SaveSlotEntry {
+        int32_t inUse = 0;
+        std::string description;
+    };
+    // The folder name of a slot number (index + 1): original, save1 to save10,
+    // quicksave, each with its backslash.
+    static std::string GetSaveFolder(int slot);
+    void CopyOneFile(const std::string& from, const std::string& to);
+    int CopyFolder(const std::string& from, const std::string& to);
+    int ReadPosition();
+    // Saves the running world into a slot folder; 0 when nothing was saved.
+    int SaveSlot(int slot);
+    // The save of the save window and the quick save; 0 when nothing was saved.
+    int SaveGame(int index);
+    // The quick save, when no window is open and no one fights the leader.
+    int QuickSave();
+    // Brings a slot folder into play; 0 when the slot cannot be read.
+    int LoadFromSlot(int slot);
+    int LoadSlot(int index);
+    // Brings the start world of "original" into the working folder and
+    // reads it; 0 (reported) when it cannot.
+    int OpenStartWorld();
+    // Play in the start world: TRUE when it was read, or when the game folder
+    // has no "original" slot (play then opens on the empty world, said on
+    // the error output); FALSE after a reported failure.
+    int StartInOriginalWorld();
+    // Plays from the game folder `folder` (ending in a backslash): the
+    // working folder "tmp", the slot folder and the current folder of the
+    // start world, and the slot table read from it.
+    void UseGameFolder(const std::string& folder);
+    // The slot table from and to the file "saved" in the game folder; a
+    // missing or bad file leaves the table empty.
+    int ReadSaveSlots();
+    void WriteSaveSlots();
+    // Checks that a slot folder holds a readable "Position" naming a world
+    // file that is there; the world file's plain name, or a qv::FileError.
+    std::string CheckSlot(const std::string& folder) const;
+    // The bytes of "saved" and of "Position", and their readers, which
+    // refuse anything but exactly what the writers write (qv::ArchiveError).
+    static std::vector<uint8_t> StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots);
+    static std::array<SaveSlotEntry, kSlotCount> ReadSaveSlotsFrom(
+        const std::vector<uint8_t>& bytes, const std::string& name);
+    static std::vector<uint8_t> StorePosition(const std::string& worldFile);
+    static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
+    // Refills the map's window around the focus from the land files.
+    void ReloadWindowAtFocus();
+    // The same, with a land file that cannot be read reported; false then.
+    bool TryReloadWindowAtFocus();
+    // An archive fault reported as a fault of its file.
+    static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
 
     // ---- Interaction (PlayInteract.cpp)
     // What creature K does about the holder it heads for (its player set; with
@@ -53,13 +300,15 @@ public:
     // nothing done, -3 the world changed under the caller. A nonzero flag acts
     // without the distance test.
     int InteractWith(Player* creature, int flag);
+    // Carries out what the creatures that arrived at their targets during the
+    // groups' turns came for, in the order they arrived; kWorldChanged when
+    // one of them changed the world (the rest are dropped), else 1.
+    int ApplyArrivals();
     // Whether the straight line from the creature to `point` meets `target`
     // first, or nothing at all; never beyond `maxCellSq`, in the measure of
     // MapMaster::CellDistanceSq (squared pixels).
     int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
                             const Position& point, int64_t maxCellSq, int flag);
-    // Makes InteractWith the creatures' interaction (Player::s_interact).
-    void InstallInteraction();
     // Drops the item or spell waiting for a target and its user: every way a
     // target selection is cancelled (Esc, the right button) calls it.
     void DropPendingUse();
@@ -126,22 +375,88 @@ public:
     } m_OpenWindows;
     // Whether an in-game window that stops the world is up.
     bool IsPopupOpen(bool countContainer = true) const;
+    // The editor's tool palette, while it is up (build mode).
+    CDDWnd* m_pToolPalette = nullptr;
+    int InfoWindowMode = 1;  // which information window follows the controlled member
 
-    // ---- State
+    // ---- State of play
+    // 1 until the first tick sets up play, 0 while it runs, 2 while the
+    // frame that shows it is going away.
+    int m_iStartState = 1;
     int m_bEditing = 0;    // the editor's build mode check is on
     int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
+    int m_bPaused = 0;
+    int32_t PauseBudget = 0;   // pause time banked while running, 0 to kPauseBankMax
+    int32_t m_iMusicTime = 0;  // game time since the music was last chosen
+    int m_bCombat = 0;         // the party is in combat
+    int m_bHoldGround = 1;     // party members hold their ground
+    int m_bPartyInvulnerable = 0;
+    int m_bTabTarget = 0;  // Tab picks the target: the hover holder stays
     // Select modes: what the next click picks a target for.
     static constexpr int kSelectToken = 1;  // tokens and power cubes
     static constexpr int kSelectSpell = 2;  // a known spell
     int m_iSelectMode = 0;
+    void SetSelectMode(int mode) { m_iSelectMode = mode; }
     // An object whose use waits for a target, and the creature that uses it.
     qv::Handle<Object> m_pPendingItem;
     qv::Handle<Player> m_pPendingItemUser;
-    qv::Handle<Object> m_pPendingWorld;   // stairs the next tick travels through
-    qv::Handle<Object> m_pOpenContainer;  // what the container window shows
-    int m_bQuantityUp = 0;                // the quantity window is up
+    qv::Handle<Object> m_pPendingWorld;      // stairs the next tick travels through
+    qv::Handle<Object> m_pOpenContainer;     // what the container window shows
+    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
+    int m_bQuantityUp = 0;                   // the quantity window is up
     int m_iWarningBeeps = 0;
+    Land* m_pCurrentLand = nullptr;                  // the land under the focus
+    MonsterGenerator* m_pActiveGenerator = nullptr;  // whose fight is running
+    // The party's formation (see InitFormation).
+    std::array<qv::Point, kPartySlots> m_FormationOffsets{};
+    int m_bFormationSet = 0;
+    // The stores of the world, kept and written back as read.
+    std::list<std::unique_ptr<qv::Persistent>> m_StoreList;
+    // The moves and reads of worlds and the party (see MoveToLand).
+    int m_bRefreshPending = 0;   // the next tick takes in a world that was read
+    int m_bLandMovePending = 0;  // the next tick moves the party into its land
+    int m_bLoadingGame = 0;      // a saved game is read: replace rather than merge
+    int m_bSaving = 0;           // a game is being saved
+    int m_bPlacingParty = 0;
+    int m_bNoPlayersFile = 0;        // the editor: "players" is not read
+    int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
+    int m_bNewCharacterPending = 0;
+    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
+    std::string m_strPlayerName, m_strDogName;
+    int32_t m_iWorldVersion = 0;
+    int m_bOptionsShown = 0;  // the options window has had its first showing
+    // The folders: the game folder (ends in a backslash), the explicit
+    // current folder (names without a folder are taken in it; the working
+    // folder whenever the game runs), the slot folder, the working folder
+    // and the world file in play.
+    std::string m_strGameFolder, m_strCurrentFolder;
+    std::array<SaveSlotEntry, kSlotCount> m_SaveSlots{};  // entry 10 is the quick save
+    std::string m_strSaveFolder, m_strWorkFolder = "tmp\\", m_strWorldFile;
+    int m_iCurrentSlot = -1;
 
 private:
     MapMaster* Map() const;
+    // The first tick: play is set up around the focus.
+    void StartPlay();
+    // What a land move or a world read leaves behind goes: the carry, the
+    // hovered holder.
+    void AfterWorldChange();
+    // The land under the focus: its light, its own update and its music.
+    void UpdateArea(Land* land, int32_t now);
+    int Interact(Player* creature, int flag, bool deferActing);
+    // What creature K (null: the player's own click) does about the thing of
+    // holder H it touches: steps 6 and 7 of InteractWith.
+    int Act(Player* creature, ObjectHolder* holder);
+    struct Arrival {
+        qv::Handle<Player> creature;
+        qv::Handle<ObjectHolder> target;
+    };
+    std::vector<Arrival> m_Arrivals;  // reported during the groups' turns
+    void BringBackParty();
+    void ReadPartyFromPlayers();
+    void EndSpellsOfTheDead();
+    void RunWaitingEvents();
+    void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
+    void WritePlayers(Group& party);
+    int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
 };

@@ -132,12 +132,6 @@ void DiscardUsedItem(Object* item, Player* user) {
 
 }  // namespace
 
-void Play::InstallInteraction() {
-    Player::s_interact = [this](Player* creature, int flag) {
-        return InteractWith(creature, flag);
-    };
-}
-
 void Play::DropPendingUse() {
     m_pPendingItem = nullptr;
     m_pPendingItemUser = nullptr;
@@ -201,6 +195,29 @@ int Play::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* ta
 }
 
 int Play::InteractWith(Player* K, int F) {
+    return Interact(K, F, false);
+}
+
+int Play::Approach(Player* creature, int flag) {
+    return Interact(creature, flag, true);
+}
+
+int Play::ApplyArrivals() {
+    // Each arrival is carried out as if it were the only one: one that the
+    // others did away with (its creature, its target or the thing on it) is
+    // passed over, and a world change ends the rest, as it ends a walk.
+    const std::vector<Arrival> arrivals = std::move(m_Arrivals);
+    m_Arrivals.clear();
+    for (const Arrival& a : arrivals) {
+        Player* K = a.creature.Get();
+        ObjectHolder* H = a.target.Get();
+        if (!K || !H || !H->m_pObject) continue;
+        if (Act(K, H) == Object::kWorldChanged) return Object::kWorldChanged;
+    }
+    return 1;
+}
+
+int Play::Interact(Player* K, int F, bool deferActing) {
     MapMaster* map = Map();
 
     // 1. A monster clicked while fighting is attacked at once.
@@ -286,7 +303,24 @@ int Play::InteractWith(Player* K, int F) {
         return 1;
     }
 
-    // 6. Acting on O.
+    // 6. Acting on O. A creature's own turn only reports that it arrived:
+    // what arriving calls for is carried out once the groups have taken
+    // their turns (ApplyArrivals), where asking the player or changing the
+    // world cannot pull the walk from under the groups.
+    if (K) {
+        K->ClearPlayerSet();
+        K->ClearRoute();
+    }
+    if (deferActing && K) {
+        m_Arrivals.push_back({K, pOH});
+        return 1;
+    }
+    return Act(K, pOH);
+}
+
+int Play::Act(Player* K, ObjectHolder* pOH) {
+    MapMaster* map = Map();
+    Object* O = pOH->m_pObject;
     qv::Handle<ObjectHolder> H(pOH);
     const Position targetPos = pOH->pos;
     if (K) {

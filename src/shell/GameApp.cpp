@@ -6,6 +6,7 @@
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
+#include "windows/AboutDlg.h"
 
 CGameApp::CGameApp() = default;
 
@@ -47,4 +48,9 @@ int CGameApp::ExitInstance() {
     if (m_Trace) m_Trace("software cursor deleted");
     SetMouseCursor(nullptr);
     return m_iExitCode;
+}
+
+int CGameApp::OnAppAbout() {
+    CAboutDlg about;
+    return about.Popup();
 }

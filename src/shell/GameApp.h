@@ -28,6 +28,9 @@ public:
     int ExitInstance();
 
     CMainFrame* GetMainWnd() const { return m_pMainWnd.get(); }
+    // The about command (57664): the about box, run modally.
+    static constexpr int kCmdAppAbout = 57664;
+    static int OnAppAbout();
 
     // The clock's time when InitInstance began.
     uint32_t m_dwStartTime = 0;

@@ -1,8 +1,6 @@
 #include "shell/MainFrm.h"
 
-#include "creatures/AStar.h"
 #include "creatures/Player.h"
-#include "creatures/PlayerMoves.h"
 #include "events/GameEvent.h"
 #include "items/Spell.h"
 #include "media/DirectDraw.h"
@@ -15,27 +13,20 @@
 
 extern CMainFrame* g_pMainFrame;
 
-namespace {
-// The shared chance generator starts from the same seed in every game.
-constexpr uint32_t kRandomSeed = 123459876;
-}  // namespace
-
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
-    qv::SeedRand(kRandomSeed);
-    // The world code reaches the path finder and the scripted moves through
-    // these hooks.
-    InstallPathFinder();
-    InstallScriptedMoves();
-    m_Play.m_pAsk = &m_Ask;
+    m_Play.m_pAsk = &m_Host;
+    m_Play.m_pShell = &m_Host;
 }
 
 CMainFrame::~CMainFrame() {
-    m_iStartState = 2;
+    m_Play.m_iStartState = 2;
     // Nothing more is delivered to a frame that is going away.
     OnDestroy();
+    m_Play.m_pShell = nullptr;
+    m_Play.m_pAsk = nullptr;
     qv::MessageLoop::Instance().Forget(this);
-    m_ActiveSpells.clear();
+    m_World.m_ActiveSpells.clear();
     // The sound device stops playing before anything it might play goes.
     ReleaseSounds();
     // The screen goes with the frame; the software cursor, which outlives it,
@@ -49,7 +40,7 @@ CMainFrame::~CMainFrame() {
     // The groups go while the map still exists: their creatures leave it as
     // they go. The map itself goes after them.
     m_World.m_pHoverHolder = nullptr;
-    m_pDragHolder = nullptr;
+    m_Play.m_pDragHolder = nullptr;
     m_DrawnHolders.clear();
     m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.
@@ -57,7 +48,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::OnDestroy() {
-    m_FlyingObjects.clear();
+    m_World.m_FlyingObjects.clear();
     if (m_pWindow) m_pWindow->Minimise();
     StopTimer();
 }
@@ -68,27 +59,6 @@ void CMainFrame::RequestQuit(int code) {
     m_iQuitCode = code;
     StopTimer();
     qv::MessageLoop::Instance().PostQuit(code);
-}
-
-void CMainFrame::InitFormation() {
-    if (m_bFormationSet) return;
-    m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}};
-    m_bFormationSet = 1;
-}
-
-void CMainFrame::RebaseFormation() {
-    qv::Point shift{0, 0};
-    if (const int slot = m_World.FindPartySlot(m_World.m_pLeader.Get()); slot >= 0)
-        shift = m_FormationOffsets[static_cast<size_t>(slot)];
-    for (size_t i = 0; i < m_FormationOffsets.size(); ++i) {
-        qv::Point& offset = m_FormationOffsets[i];
-        offset = {offset.x - shift.x, offset.y - shift.y};
-        qv::Point turned = offset;
-        for (auto& row : m_World.m_FormationRows) {
-            row[i] = turned;
-            turned = RotateQuarter(turned);
-        }
-    }
 }
 
 void CMainFrame::OnMove(qv::Point) {
@@ -105,14 +75,14 @@ void CMainFrame::PlaceView(qv::Point origin) {
 }
 
 void CMainFrame::OnActivateApp(bool active) {
-    if (m_bAssertShowing || m_iStartState == 2) {
+    if (m_bAssertShowing || m_Play.m_iStartState == 2) {
         if (!active) m_bAppActive = 0;
         return;
     }
     // The walk after a held button ends with the focus; the music pauses
     // while another program has it.
     if (m_bMouseWalking) {
-        if (Player* leader = m_World.m_pLeader.Get()) leader->RecomputeLoad();
+        m_Play.Give(Order::Of(Order::Kind::EndWalk));
         m_iTickStep = m_iNormalTickStep;
         m_bLeftHeld = 0;
         m_bMouseWalking = 0;
@@ -159,8 +129,8 @@ void CMainFrame::OnActivateApp(bool active) {
 }
 
 void CMainFrame::OnPaint() {
-    if (m_bAssertShowing || m_iStartState == 2) return;
-    if (m_iStartState != 0 || !m_bAppActive || !m_pScreenImage || !m_pPrimary) return;
+    if (m_bAssertShowing || m_Play.m_iStartState == 2) return;
+    if (m_Play.m_iStartState != 0 || !m_bAppActive || !m_pScreenImage || !m_pPrimary) return;
     const qv::Surface* picture = m_pScreenImage->GetFrameSurface(0);
     if (!picture) return;
     if (m_pPrimary->Blt({0, 0}, *picture, picture->Bounds()) != qv::kDrawOk) {
@@ -169,31 +139,9 @@ void CMainFrame::OnPaint() {
         m_pPrimary->Blt({0, 0}, *picture, picture->Bounds());
     }
     HoverText(m_ptCursor.x, m_ptCursor.y);
-    if (!m_bLandMovePending && !m_bRefreshPending && m_iTickDepth == 0) {
+    if (!m_Play.m_bLandMovePending && !m_Play.m_bRefreshPending && m_iTickDepth == 0) {
         DrawFrame(0);
         RedrawMapCell(0);
     }
     PresentScreen(m_pPrimary->Bounds());
 }
-
-void CMainFrame::SetControlPlayer(Player* creature, int) {
-    // The party windows that follow the controlled member come with the
-    // in-game windows; the choice itself is kept here.
-    if (creature) m_World.m_pControlPlayer = creature;
-}
-
-int CMainFrame::RunOptionsWindow(int, int) {
-    TraceStart("options window");
-    // Until the options window exists its first showing starts the game in
-    // the start world, as its "new game" would, and nobody can ask to quit
-    // at a later one: play goes on.
-    if (m_bOptionsShown) return 1;
-    return StartInOriginalWorld();
-}
-
-void CMainFrame::ResetGeneratorFight(Group*) {
-    // Monster generators come with their own part of the game; a running
-    // fight is never set without them.
-}
-
-void CMainFrame::CheckGeneratorFight(Group*) {}

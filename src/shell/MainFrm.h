@@ -22,7 +22,7 @@
 #include "platform/Surface.h"
 #include "platform/Window.h"
 #include "play/Play.h"
-#include "shell/GameAsk.h"
+#include "shell/FrameHost.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
 
@@ -61,12 +61,12 @@ public:
     // records, events), and the rules of play that run it.
     World m_World;
     Play m_Play{m_World};
-    // The player's answers to play's questions: the game's own windows.
-    GameAsk m_Ask;
+    // The player's answers to play's questions and what the screen does at
+    // play's points of a tick.
+    CFrameHost m_Host{*this};
 
     int m_bDebugView = 0;          // invisible creatures are shown
     int m_bAssertShowing = 0;      // an assertion box is up
-    std::string m_strGameFolder;   // ends in a backslash
     std::string m_strMessageLine;  // text of the message line
     int m_bQuitRequested = 0;
     int m_iQuitCode = 0;
@@ -86,7 +86,6 @@ public:
     void DeleteMidi();
     int m_bWindowed = 1;  // windowed (900 x 480) or full screen (640 x 480)
     int m_iBitsPerPixel = 16;
-    int m_iStartState = 1;  // 0 while play runs
     int m_bFlipParity = 0;  // which page is in front
     std::unique_ptr<qv::Window> m_pWindow;
     std::unique_ptr<qv::Surface> m_pPrimary;     // what the window shows
@@ -103,12 +102,8 @@ public:
     // The loop's timer: id, and the real time between ticks.
     static constexpr int kTimerId = 5000;
     static constexpr uint32_t kTickMs = 50;
-    static constexpr int32_t kNormalTickStep = 100;  // game time of one tick
-    static constexpr int32_t kFastTimeFactor = 10;
-    static constexpr int32_t kPauseBankMax = 13000;
     static constexpr int32_t kPauseBarLength = 119;   // pixels of a full bank
     static constexpr int32_t kHeldScrollDelay = 200;  // game time before holding scrolls
-    static constexpr int32_t kMusicInterval = 5000;
     static constexpr int kSurfaceRetries = 1000;
 
     // The window timer's tick: advances the world one step and shows it.
@@ -121,8 +116,6 @@ public:
     // Takes the program's events with the timer running until the quit
     // request; answers its exit code (3 when no timer can be set).
     int RunMessageLoop();
-    void UpdateTick(int32_t* now);
-    void RunWorld(int32_t* now);
     // The held left button's step of the view (or of the leader) toward the
     // cursor.
     void ScrollStep();
@@ -134,7 +127,7 @@ public:
     void DrawPauseBar();
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
-    int PauseBarFill() const { return PauseBudget * kPauseBarLength / kPauseBankMax; }
+    int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
     // Whether an object at cell offset (cx, cy) from the focus cell is drawn
     // see-through, so that the party shows behind it.
     static bool IsSeeThrough(int cx, int cy, Object* object);
@@ -143,8 +136,6 @@ public:
     qv::Point GetViewPoint(qv::Point client) const {
         return {client.x - m_ptViewOrigin.x, client.y - m_ptViewOrigin.y};
     }
-    // Flips the pause (not while a target is being picked).
-    void TogglePause();
     // The text of a drawing error, and of a failed restore, for the message
     // box; empty for 0.
     static std::string DDErrorString(unsigned code);
@@ -152,94 +143,24 @@ public:
     void DDErrorText(unsigned code);
     void DDRestoreErrorText(unsigned code);
 
-    // ---- The party and moving between lands (MainFrmParty.cpp, MainFrmLand.cpp) ----
-    // Puts the view and the party back in order after the map changed under
-    // them: the window around the focus, the party read back from "players"
-    // after a world was read or written, a new character's attributes and
-    // names, the spells of the dead, the groups' leaders, the waiting events
-    // and the formation. Leaves m_bPlacingParty and m_bLoadingGame clear and
-    // the leader controlled.
-    int MoveToLand();
-    // Gives every creature of the group (nested groups too, in list order) a
-    // new placement on the map; *counter counts the creatures placed. While
-    // the party is placed (m_bPlacingParty) and not kept where it was stored,
-    // creature n stands at the focus + ((n mod 3) * 20 + 10, (n div 3) * 20 + 10).
-    int PlaceGroup(Group* group, int32_t* counter);
-    // Takes the party to cell (x, y) of another world file of the working
-    // folder; 0 (nothing done) without a leader or for a name that is not a
-    // plain file name of the working folder.
-    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y);
-    // The editor's ways to make and extend worlds. Their dialogs are the
-    // editor's: until it exists (and in tests) they are reached through the
-    // choosers below, and a missing chooser answers as a cancelled dialog.
-    void AddLand(std::unique_ptr<Land> land, const std::string& fileName);
-    int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
-    int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
-    int AskLandFileName(std::string& name);  // 1 when a name was chosen
-    struct FileDialogRequest {
-        bool save = false;  // a save dialog (else an open dialog)
-        std::string extension, proposed, filter;
-    };
-    // Answers the chosen file's name (a folder before it is dropped), or
-    // nothing when cancelled.
-    std::function<std::optional<std::string>(const FileDialogRequest&)> m_ChooseFile;
-    struct NewWorldRequest {
-        std::string name;
-        int32_t width = 500, height = 500;
-    };
-    // Fills in the new world's name and size; false when cancelled.
-    std::function<bool(NewWorldRequest&)> m_AskNewWorld;
-    int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
-    int m_bPlacingParty = 0;
-    int m_bNoPlayersFile = 0;  // the editor: "players" is not read
-    int m_bNewCharacterPending = 0;
-    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
-
-    // The party's slots and the script commands that move, split and rejoin it.
-    int FindPartySlot(const Player* creature) const { return m_World.FindPartySlot(creature); }
-    Player* GetPartyMember(const int32_t* slot) const;
-    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const {
-        return m_World.GetPartySlot(creature, slot, row);
+    // ---- The party and moving between lands (play/PlayParty.cpp, play/PlayLand.cpp) ----
+    int MoveToLand() { return m_Play.MoveToLand(); }
+    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
+        return m_Play.GoToWorld(worldFile, x, y);
     }
-    // The party to the centre of a cell, in rows of three 20 pixels apart.
-    void TravelTo(qv::Point cell);
-    // The leader goes on alone; the others wait, held, in the kept-aside group.
-    void MakeGroup();
-    // The kept-aside members rejoin the leader's group; each takes the next
-    // free party slot of 1 to 5, and those beyond rejoin without a slot.
-    void ReGroup();
-    // The leader trades with the store of that id, when there is one.
-    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
-    // The stores are kept as read until the trading window comes: it installs
-    // how a store's id is read and how its window opens.
-    struct TradeWindowHooks {
-        std::function<bool(qv::Persistent& store, int32_t id)> isStore;
-        std::function<void(qv::Persistent& store, int32_t mode)> open;
-    } m_TradeWindow;
-    // Takes a member's placement off the map and deletes it; the member stays.
-    void TakeHolderOffMap(Member* member);
-    // Where the n-th member placed around `focus` stands: three to a row,
-    // 20 pixels apart, from 10 pixels right of and below it.
-    static Position PartySpot(qv::Point focus, int32_t n);
+    void TravelTo(qv::Point cell) { m_Play.TravelTo(cell); }
+    void MakeGroup() { m_Play.MakeGroup(); }
+    void ReGroup() { m_Play.ReGroup(); }
+    void OpenTradeWindow(const int32_t* storeId, int32_t mode) {
+        m_Play.OpenTradeWindow(storeId, mode);
+    }
 
-private:
-    void BringBackParty();
-    void ReadPartyFromPlayers();
-    void EndSpellsOfTheDead();
-    void RunWaitingEvents();
-    void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
-    void WritePlayers(Group& party);
-    int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
-
-public:
-    // What later parts of the shell fill: the player's windows, the options
-    // window after a death and the monster generators' fights. Each answers
-    // as the loop expects while the part behind it is missing.
-    void SetControlPlayer(Player* creature, int refresh);
-    // TRUE when the player goes on playing, FALSE when the player chose to
-    // quit there.
+    // What later parts of the shell fill: the options window (shell/
+    // MainFrmOptions.cpp): the start layout at its first showing, else the
+    // in-game one, where `b` lets the player go back to the game. TRUE when
+    // the player goes on playing (a game was begun or loaded, or play goes
+    // on), FALSE when the player chose to quit there.
     int RunOptionsWindow(int a, int b);
-    void RefreshPartyTips() {}
     void OnActivateApp(bool active) override;
     void OnMove(qv::Point origin) override;
     // The view, its rectangle and the mini-map from the client area's origin
@@ -249,60 +170,33 @@ public:
     // The window is going away: what flies is dropped and the timer stops.
     void OnDestroy();
 
-    int32_t m_iTickStep = kNormalTickStep;
-    int32_t m_iNormalTickStep = kNormalTickStep;
-    int32_t PauseBudget = 0;
+    int32_t m_iTickStep = Play::kNormalTickStep;
+    int32_t m_iNormalTickStep = Play::kNormalTickStep;
     uint32_t m_nTimerID = 0;
-    int32_t m_iMusicTime = 0;
     int32_t m_iButtonHeldTime = 0;
     int m_bMouseWalking = 0;
     qv::Point m_ptCursor{320, 240};
-    // The party's formation: an offset per slot, and its four turned copies
-    // in the world's m_FormationRows, one per quarter of the leader's facing.
-    // The default is set once; rebasing puts the leader's slot at (0, 0).
-    void InitFormation();
-    void RebaseFormation();
-    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
-    std::array<qv::Point, 6> m_FormationOffsets{};
-    int m_bFormationSet = 0;
-    // Missiles and spell projectiles in flight, and the spells in effect.
-    std::list<std::unique_ptr<Object>> m_FlyingObjects;
-    std::list<std::unique_ptr<Spell>> m_ActiveSpells;
-    int InfoWindowMode = 1;
     int m_bDiagonalToggle = 0;
     qv::Point m_szView{536, 359};
     qv::Point m_ptViewCentre{268, 179};
-    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
-    int m_bTabTarget = 0;
     int m_bBuildMode = 0;
     int m_bStatsMode = 0;
     int m_bTalkMode = 0;
     int m_bTradeMode = 0;
-    int m_bCombat = 0;
-    int m_bPaused = 0;
     int m_bLeftHeld = 0;
     int m_bRightPause = 0;
-    int m_bHoldGround = 1;
     int m_bCtrlDown = 0;
-    int m_bPartyInvulnerable = 0;
-    CDDWnd* m_pToolPalette = nullptr;
     std::vector<ObjectHolder*> m_DrawnHolders;  // does not own
-    int m_bSaving = 0;
-    int m_bRefreshPending = 0;
-    int m_bLandMovePending = 0;
-    Land* m_pCurrentLand = nullptr;
     qv::Rect m_rcView{3, 3, 3 + 536, 3 + 359};
     int m_bFullRedraw = 0;
     qv::Point m_ptViewOrigin{3, 3};
     qv::Point m_ptMinimapOrigin{207, 371};
     int m_bReloadImages = 0;
     std::unique_ptr<CDDObject> m_pHoldGroundButton, m_pPauseBarFrame, m_pPauseBarFill;
-    MonsterGenerator* m_pActiveGenerator = nullptr;
     int m_bAppActive = 1;
     int m_nCursorID = 219;
     std::array<std::unique_ptr<CDDObject>, 9> m_pCursorImages;
     CDDWnd* m_pControlPanel = nullptr;
-    int m_bOptionsShown = 0;
     qv::Rect m_rcHoldGroundButton{400, 450, 428, 467};
     int m_iStage = 0;
 
@@ -332,7 +226,6 @@ public:
     // Mouse input waits while this holds: the lock is set, or the leader is
     // in (or about to start) a conversation.
     int IsInputBlocked() const;
-    void SetSelectMode(int mode) { m_Play.m_iSelectMode = mode; }
     void OnToggleSelectMode() {
         m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
     }
@@ -340,9 +233,8 @@ public:
     void OnTalk();
     void OnTrade();
     void OnShowStatistics();
-    void SetCombatMode(int on);
-    // Carries a placed object with the mouse (the game stands still), or ends
-    // the carry with null.
+    // The mouse carries a placed object (Play::SetDragObject); the held
+    // button lets go of the view.
     void SetDragObject(ObjectHolder* holder);
     // The editor's drag of a placed object's picture from a client point;
     // dropped in the view, the object moves by the drag.
@@ -363,8 +255,6 @@ public:
     // A target selection cancelled: the item or spell waiting for it is
     // dropped with it.
     void CancelTargetSelection();
-    // F5: the quick save, refused during a fight or with a window open.
-    void OnQuickSaveKey();
     // Esc, in its order: windows first, then the target selection, then the
     // options window.
     void OnEscape();
@@ -379,98 +269,17 @@ public:
     void OnRButtonUp(qv::Point point) override;
     void OnRButtonDblClk(qv::Point) override {}
     void OnMouseMove(qv::Point point) override;
-    // The party's windows and panel pages the keys open. The windows come
-    // with the in-game windows; until then only the frame's own part is done.
-    void SelectPanelPage(int page, int subPage, void (CMainFrame::*withoutPanel)());
-    void OnShowItemList() {}
-    void OnInventory() {}
-    void OnShowMagic() {}
-    void OnPlayerStats() {}
-    void OnPlayerInfo() {}
-    void OnSelectMember1() { SelectMember(0); }
-    void OnSelectMember2() { SelectMember(1); }
-    void OnSelectMember3() { SelectMember(2); }
-    void OnSelectMember4() { SelectMember(3); }
-    void SelectMember(int slot);
+    // The panel page a key opens. The paged control panel and the party's
+    // windows come with the in-game windows; until then nothing opens.
+    void SelectPanelPage(int page, int subPage);
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 
-    // ---- The world file (MainFrmWorldFile.cpp) ----
-    static constexpr uint32_t kWorldVersion = 19;
-    static constexpr int kPartySlots = 6;
+    // ---- The world file and saved games (play/PlayWorldFile.cpp, play/PlaySaves.cpp) ----
     // Writes the world when the archive stores and reads it when it loads.
-    // Reading raises the archive's error for bad bytes; a file of a later
-    // version than this game writes is refused before anything changes.
-    void Serialize(qv::Archive& ar);
-    // Writes or reads the world file `name` (taken in the current folder);
-    // 1, or a qv::FileError or qv::ArchiveError naming the file.
-    int SaveWorldFile(const std::string& name);
-    int LoadWorldFile(const std::string& name);
-    // Marks a group to be stored with its members, nested groups too, and
-    // takes its creatures off the map.
-    int DetachGroup(Group* group);
-    // The "players" file: the party group alone, stored with its members.
-    // The reader refuses anything else (qv::ArchiveError); the group it
-    // answers belongs to no other group.
-    static std::vector<uint8_t> StorePlayers(Group& party);
-    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
-                                                  const std::string& name);
-    // The explicit current folder (ends in a backslash): names without a
-    // folder are taken in it. The working folder whenever the game runs.
-    std::string m_strCurrentFolder;
-    std::string InCurrentFolder(const std::string& name) const;
-    std::string GameFolderPath(const std::string& folder) const { return m_strGameFolder + folder; }
-    int32_t m_iWorldVersion = 0;
-    int m_bLoadingGame = 0;  // a saved game is read: replace rather than merge
-    std::string m_strPlayerName, m_strDogName;
-    // The stores of the world, kept and written back as read.
-    std::list<std::unique_ptr<qv::Persistent>> m_StoreList;
-
-    // ---- Saved games (MainFrmSaves.cpp) ----
-    static constexpr int kSlotCount = 11;    // entries of the slot table
-    static constexpr int kQuickSlot = 10;    // the quick save's entry
-    static constexpr int kOriginalSlot = 0;  // the start world's slot number
-    struct SaveSlotEntry {
-        int32_t inUse = 0;
-        std::string description;
-    };
-    std::array<SaveSlotEntry, kSlotCount> m_SaveSlots{};  // entry 10 is the quick save
-    std::string m_strSaveFolder, m_strWorkFolder = "tmp\\", m_strWorldFile;
-    int m_iCurrentSlot = -1;
-    // The folder name of a slot number (index + 1): original, save1 to save10,
-    // quicksave, each with its backslash.
-    static std::string GetSaveFolder(int slot);
-    void CopyOneFile(const std::string& from, const std::string& to);
-    int CopyFolder(const std::string& from, const std::string& to);
-    int ReadPosition();
-    // Saves the running world into a slot folder; 0 when nothing was saved.
-    int SaveSlot(int slot);
-    // The save of the save window and the quick save; 0 when nothing was saved.
-    int SaveGame(int index);
-    // F5: the quick save, when no window is open and no one fights the leader.
-    int QuickSave();
-    // Brings a slot folder into play; 0 when the slot cannot be read.
-    int LoadFromSlot(int slot);
-    int LoadSlot(int index);
-    // The slot table from and to the file "saved" in the game folder; a
-    // missing or bad file leaves the table empty.
-    int ReadSaveSlots();
-    void WriteSaveSlots();
-    // Checks that a slot folder holds a readable "Position" naming a world
-    // file that is there; the world file's plain name, or a qv::FileError.
-    std::string CheckSlot(const std::string& folder) const;
-    // The bytes of "saved" and of "Position", and their readers, which
-    // refuse anything but exactly what the writers write (qv::ArchiveError).
-    static std::vector<uint8_t> StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots);
-    static std::array<SaveSlotEntry, kSlotCount> ReadSaveSlotsFrom(
-        const std::vector<uint8_t>& bytes, const std::string& name);
-    static std::vector<uint8_t> StorePosition(const std::string& worldFile);
-    static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
-    // Refills the map's window around the focus from the land files.
-    void ReloadWindowAtFocus();
-    // The same, with a land file that cannot be read reported; false then.
-    bool TryReloadWindowAtFocus();
-    // An archive fault reported as a fault of its file.
-    static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
+    void Serialize(qv::Archive& ar) { m_Play.Serialize(ar); }
+    int SaveGame(int index) { return m_Play.SaveGame(index); }
+    int LoadSlot(int index) { return m_Play.LoadSlot(index); }
+    int QuickSave() { return m_Play.QuickSave(); }
 
     // ---- Interaction and placing (play/PlayInteract.cpp, play/PlayPlace.cpp) ----
     // What creature K does about the holder it heads for (Play::InteractWith).
@@ -490,10 +299,6 @@ public:
     // The key records (the world keeps them).
     void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
     void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
-    // Replaces the script variables with those of "MessageFile.h" in the
-    // current slot folder; on a file that cannot be read the old ones stay
-    // and the qv::FileError reaches the caller.
-    void ReadScriptVariables();
 
     // ---- Start-up (MainFrmStart.cpp) ----
     // The settings file: "settings" in the user's configuration folder
@@ -513,17 +318,13 @@ public:
     // sees it too. Emptied as they are shown.
     std::vector<std::string> m_SettingsNotices;
     void ShowSettingsNotices();
-    // Brings the start world of "original" into the working folder and
-    // reads it; 0 (reported) when it cannot.
-    int OpenStartWorld();
-    // Play in the start world: TRUE when it was read, or when the game folder
-    // has no "original" slot (play then opens on the empty world, said on
-    // the error output); FALSE after a reported failure.
-    int StartInOriginalWorld();
     // Writes the sound and music switches back as "Sound" and "Midi" into the
     // settings file, keeping its other lines; false, with the reason said,
     // when the file cannot be written (the switches in play stay as set).
     bool WriteSoundSettings(int sound, int music);
+    // Writes one such value, "Sound" or "Midi", as the switches in the
+    // options window do; false, with the reason said, when it cannot.
+    bool WriteSetting(const std::string& key, int value);
 
     // The commands the frame posts to itself: the intro, then its end.
     static constexpr int kCmdPlayIntro = 170;
@@ -568,16 +369,6 @@ public:
     void TraceStart(const std::string& step) {
         if (m_StartTrace) m_StartTrace(step);
     }
-    // Reads a world file's bytes into a scratch world of its own, as this
-    // frame would read them now, and throws the archive's error when they
-    // would be refused; the running world, the chance generators and the
-    // spell counter are left exactly as they were. Every world read runs
-    // this first, so that a refused file changes nothing. With a folder, the
-    // land files of the world's index found there are read too (a slot's,
-    // before it is copied over the working folder); with `landsRequired`, a
-    // land file missing there is refused as well (a world to go to).
-    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                        const std::string& landFolder = {}, bool landsRequired = false) const;
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
     // Whether the intro plays, and whether a key asked it to stop: the
@@ -587,16 +378,8 @@ public:
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }
-    void FirstTick();
-    void AfterWorldChange();
     void CheckPartyAlive();
     void PresentWindowed();
-    // The land under the focus: its light, its own update and its music.
-    void UpdateArea(Land* land, int32_t now);
-    // A running monster generator's fight: reset it when a party member
-    // falls, and test every tick whether it is over.
-    void ResetGeneratorFight(Group* group);
-    void CheckGeneratorFight(Group* group);
     void DrawCellObjects(int i, int j, ObjectHolder* stop, int drawRow);
     void DrawHolder(ObjectHolder* holder, int i, int j);
     bool IsInDrawRange(int i, int j) const;

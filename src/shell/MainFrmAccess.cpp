@@ -1,5 +1,5 @@
-// The accessors that answer from the main frame itself (build mode, the message
-// line, the game folder) and the messages that mark the frame while they show.
+// The accessors that answer from the main frame itself (the debug view, the
+// message line) and the messages that mark the frame while they show.
 
 #include <cstdarg>
 #include <cstdlib>
@@ -21,11 +21,6 @@ CPopupChain* GetPopupChain() {
     return GetMainFrame();
 }
 
-int IsEditMode() {
-    CMainFrame* f = GetMainFrame();
-    return f ? f->m_Play.m_bEditing : 0;
-}
-
 int IsDebugView() {
     CMainFrame* f = GetMainFrame();
     return f ? f->m_bDebugView : 0;
@@ -37,11 +32,6 @@ int SetMessageLine(const std::string& text) {
         f->m_MessageLine.SetText(text);
     }
     return 1;
-}
-
-std::string GetBaseDirectory() {
-    CMainFrame* f = GetMainFrame();
-    return f ? f->m_strGameFolder : std::string();
 }
 
 void FatalMessage(const char* format, ...) {

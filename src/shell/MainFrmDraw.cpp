@@ -177,27 +177,26 @@ int CMainFrame::DrawFrame(int skipMap) {
     if (!draw) return 0;
     MapMaster* map = Map();
 
-    if (!skipMap && map) {
+    // The map's part reads the world as play's tick left it: the light it
+    // computed for the focus (the map's screen centre), drawn on the floor.
+    // A focus moved since (between two ticks) waits for the next tick's
+    // light: the map's part of the view is not drawn until then.
+    const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
+    int32_t sx = 0, sy = 0;
+    if (map) map->WorldToScreen(focus, sx, sy);
+    const qv::Point corner{sx - m_ptViewCentre.x, sy - m_ptViewCentre.y};
+    const bool fits = corner.x >= 0 && corner.y >= 0 && corner.x + m_szView.x <= 640 &&
+                      corner.y + m_szView.y <= 480;
+    if (!skipMap && map && fits) {
         if (!m_pViewSurface) m_pViewSurface = std::make_unique<qv::Surface>(640, 480);
         qv::Surface& scene = *m_pViewSurface;
-        const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
         // The view's corner on the scene: the focus's screen point less the
-        // view centre. The light pass sets the map's screen centre; should
-        // the view not fit the screen, the pass runs again (a few times at
-        // most).
-        for (int pass = 0; pass < 4; ++pass) {
-            scene.FillRect({m_ptDrawCorner.x, m_ptDrawCorner.y, m_ptDrawCorner.x + m_szView.x,
-                            m_ptDrawCorner.y + m_szView.y},
-                           0);
-            map->UpdateLight(focus, m_World.m_iGameTime, &scene);
-            int32_t sx = 0, sy = 0;
-            map->WorldToScreen(focus, sx, sy);
-            m_ptDrawCorner = {sx - m_ptViewCentre.x, sy - m_ptViewCentre.y};
-            if (m_ptDrawCorner.x >= 0 && m_ptDrawCorner.y >= 0 &&
-                m_ptDrawCorner.x + m_szView.x <= 640 && m_ptDrawCorner.y + m_szView.y <= 480)
-                break;
-        }
-        map->ExploreAroundFocus();
+        // view centre.
+        m_ptDrawCorner = corner;
+        scene.FillRect({m_ptDrawCorner.x, m_ptDrawCorner.y, m_ptDrawCorner.x + m_szView.x,
+                        m_ptDrawCorner.y + m_szView.y},
+                       0);
+        map->DrawFloor(scene, m_World.m_iGameTime);
 
         CellPoint fw;
         if (map->CellToWindow(map->focuscell, fw)) {
@@ -215,7 +214,7 @@ int CMainFrame::DrawFrame(int skipMap) {
 
     // The name of the hovered object, kept inside the view.
     ObjectHolder* hover = m_World.m_pHoverHolder.Get();
-    if (hover && hover->m_pObject && !m_bTabTarget) {
+    if (hover && hover->m_pObject && !m_Play.m_bTabTarget) {
         Object* obj = hover->m_pObject;
         std::string name = obj->GetDisplayName();
         if (dynamic_cast<Wall*>(obj))
@@ -358,7 +357,7 @@ void CMainFrame::DrawHoldGroundButton() {
     qv::Surface* draw = m_pDrawSurface;
     if (!draw || !m_pHoldGroundButton) return;
     CDDObject* image = m_pHoldGroundButton.get();
-    int column = m_bHoldGround ? 1 : 0;
+    int column = m_Play.m_bHoldGround ? 1 : 0;
     int row = 0;
     const int mode = m_rcHoldGroundButton.Contains(m_ptCursor) ? kDrawModeHover : kDrawModePlain;
     if (image->DrawFrame(draw, {kHoldGroundX, kHoldGroundY}, draw->Bounds(), column, row, mode) ==
@@ -372,7 +371,7 @@ void CMainFrame::DrawHoldGroundButton() {
 }
 
 void CMainFrame::HoverText(int x, int y) {
-    if (m_bTabTarget) return;
+    if (m_Play.m_bTabTarget) return;
     MapMaster* map = Map();
     ObjectHolder* before = m_World.m_pHoverHolder.Get();
     ObjectHolder* found = nullptr;
@@ -382,7 +381,7 @@ void CMainFrame::HoverText(int x, int y) {
     const bool inView = m_rcView.Contains({x, y}) && map && map->WindowCellOf(world, wc);
 
     if (inView) {
-        const bool picking = m_Play.m_iSelectMode && !m_pDragHolder && m_Play.m_pPendingItem;
+        const bool picking = m_Play.m_iSelectMode && !m_Play.m_pDragHolder && m_Play.m_pPendingItem;
         const Position focus(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
         // The cursor relative to a holder's picture: where the holder's hot
         // spot lands on the screen, as the drawing places it.
@@ -419,7 +418,7 @@ void CMainFrame::HoverText(int x, int y) {
                 if (found) break;
             }
         }
-        if (m_Play.m_iSelectMode && !m_pDragHolder)
+        if (m_Play.m_iSelectMode && !m_Play.m_pDragHolder)
             m_nCursorID = found ? kCursorTarget : kCursorNoTarget;
     }
 

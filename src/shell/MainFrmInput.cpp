@@ -34,10 +34,6 @@ bool HoldsCapture(CMainFrame* frame) {
     return qv::MessageLoop::Instance().GetCapture() == frame;
 }
 
-void RestoreCursorImage() {
-    if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
-}
-
 // Follows the mouse while a placed object's picture is dragged in the
 // editor, until the button is let go (or Esc cancels).
 class PlacedObjectDrag : public qv::ModalWindow {
@@ -59,18 +55,9 @@ public:
 };
 
 // The held left button (or the editor's right button) starts to count: the
-// party stops where it is. A walk toward a double-clicked point ends.
+// party stops where it is (with its Shift flags set by a double click).
 void StopPartyForHold(CMainFrame& frame, int shift) {
-    World& w = frame.m_World;
-    if (Player* leader = w.m_pLeader.Get(); leader && leader->m_cRouteMode == 'C')
-        leader->m_cRouteMode = 'B';
-    for (auto& member : w.m_Party) {
-        Player* p = member.Get();
-        if (!p) continue;
-        p->LeavePlayerSet();
-        p->ClearRoute();
-    }
-    if (shift) frame.m_Play.SetPartyShiftFlags(1);
+    frame.m_Play.Give(Order::With(Order::Kind::Stop, shift));
     frame.m_iButtonHeldTime = 0;
 }
 
@@ -78,8 +65,7 @@ void StopPartyForHold(CMainFrame& frame, int shift) {
 void EndHeldButton(CMainFrame& frame) {
     Release();
     frame.m_bLeftHeld = 0;
-    if (frame.m_bMouseWalking)
-        if (Player* leader = frame.m_World.m_pLeader.Get()) leader->RecomputeLoad();
+    if (frame.m_bMouseWalking) frame.m_Play.Give(Order::Of(Order::Kind::EndWalk));
     frame.m_iButtonHeldTime = 0;
     frame.m_bMouseWalking = 0;
     frame.m_iTickStep = frame.m_iNormalTickStep;
@@ -119,7 +105,7 @@ void CMainFrame::OnShowStatistics() {
 void CMainFrame::OnMenuCommand(int id) {
     switch (id) {
         case kCmdPause:
-            TogglePause();
+            m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;
         case kCmdToggleSelectMode:
             OnToggleSelectMode();
@@ -139,37 +125,9 @@ void CMainFrame::OnMenuCommand(int id) {
     }
 }
 
-void CMainFrame::SetCombatMode(int on) {
-    Player* leader = m_World.m_pLeader.Get();
-    if (!leader) return;
-    on = on ? 1 : 0;
-    if (m_bCombat != on) {
-        m_bCombat = on;
-        if (m_Play.m_bEditing) OnShowStatistics();
-        if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
-    }
-    leader->RecomputeLoad();
-    m_iMusicTime = 0;
-    MapMaster* map = Map();
-    CellPoint wc;
-    if (!map || !map->CellToWindow(map->focuscell, wc)) return;
-    if (Land* land = map->GetCell(wc.x, wc.y).land) {
-        int tune = m_bCombat ? land->combattune : land->tune;
-        PlayMidi(&tune);
-    }
-}
-
 void CMainFrame::SetDragObject(ObjectHolder* holder) {
-    m_pDragHolder = holder;
-    m_Play.m_iSelectMode = 0;
-    m_bPaused = holder ? 1 : 0;
-    if (holder) {
-        m_Play.DropPendingUse();
-        m_bLeftHeld = 0;
-    }
-    for (auto& member : m_World.m_Party)
-        if (Player* p = member.Get()) p->LeavePlayerSet();
-    if (!holder) RestoreCursorImage();
+    m_Play.Give(Order::On(Order::Kind::Carry, holder));
+    if (holder) m_bLeftHeld = 0;
 }
 
 void CMainFrame::CancelMouseScroll(int keep) {
@@ -178,14 +136,9 @@ void CMainFrame::CancelMouseScroll(int keep) {
 }
 
 void CMainFrame::CancelTargetSelection() {
-    m_bPaused = 0;
     m_bRightPause = 0;
-    m_Play.m_iSelectMode = 0;
-    // What waited for the target goes with the selection: nothing used
-    // later may pick it up by chance.
-    m_Play.DropPendingUse();
+    m_Play.Give(Order::Of(Order::Kind::CancelTarget));
     m_nCursorID = kCursorNormal;
-    RestoreCursorImage();
 }
 
 bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
@@ -206,15 +159,11 @@ bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
 void CMainFrame::OnLButtonDown(qv::Point point) {
     if (IsInputBlocked()) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
-    Player* control = m_World.m_pControlPlayer.Get();
 
     // A target is being chosen: this click picks it.
     if (m_Play.m_iSelectMode >= 1) {
         if (!candidate) return;
-        if (control) control->JoinPlayerSet(candidate);
-        InteractWith(control, 0);
-        m_bPaused = 0;
-        m_Play.m_iSelectMode = 0;
+        m_Play.Give(Order::On(Order::Kind::UseOn, candidate));
         m_nCursorID = kCursorNormal;
         return;
     }
@@ -223,11 +172,13 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     if (candidate && !m_Play.m_bEditing)
         if (auto* member = dynamic_cast<Player*>(candidate->m_pObject);
             member && member->m_iPartySlot != 0) {
-            SetControlPlayer(member, 1);
+            Order select = Order::Of(Order::Kind::Select);
+            select.actor = member;
+            m_Play.Give(select);
             return;
         }
 
-    if (m_rcHoldGroundButton.Contains(point)) m_bHoldGround = !m_bHoldGround;
+    if (m_rcHoldGroundButton.Contains(point)) m_Play.Give(Order::Of(Order::Kind::HoldGround));
 
     // The portraits' effect icons and combat-mode buttons belong to the party
     // panel, which is not drawn yet.
@@ -257,48 +208,29 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     if (!m_rcView.Contains(drag.m_end)) return;
     const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
     const Position from = holder->pos;
-    Position to(from.x + dx + dy, from.y + dy, from.z);
-    map->WrapPosition(to);
-    map->RemoveHolder(from, holder);
-    if (map->AddHolder(to, holder) == 1) {
-        // A creature stays in its new cell when left alone.
-        if (auto* creature = dynamic_cast<Player*>(holder->m_pObject)) {
-            const CellPoint home = MapMaster::PixelToCell(holder->pos);
-            creature->m_ptStay = {home.x, home.y};
-        }
-        return;
-    }
-    Position back = from;
-    ObjectIgnoreList none;
-    if (map->AddHolder(back, holder, &none, 1) != 1) {
-        // Neither place takes it: it is off every cell, so nothing would
-        // ever own it again. It goes, as a drag onto another window would
-        // take it away.
-        ShowGameMessage("Problems putting object back where it came from.\n  :(");
-        if (dragged) DeleteHolderWithObject(holder);
-    }
+    Order move = Order::At(Order::Kind::Move, Position(from.x + dx + dy, from.y + dy, from.z));
+    move.target = holder;
+    m_Play.Give(move);
 }
 
 void CMainFrame::OnLButtonUp(qv::Point) {
     if (IsInputBlocked()) {
         // A release is never lost: the view must not go on following a
         // button that is up once the conversation is over.
-        if (m_bLeftHeld && !m_Play.m_iSelectMode && !m_pDragHolder) EndHeldButton(*this);
+        if (m_bLeftHeld && !m_Play.m_iSelectMode && !m_Play.m_pDragHolder) EndHeldButton(*this);
         return;
     }
-    m_Play.SetPartyShiftFlags(0);
-    if (m_Play.m_iSelectMode || m_pDragHolder) return;
+    m_Play.Give(Order::With(Order::Kind::ShiftFlags, 0));
+    if (m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
     EndHeldButton(*this);
 }
 
 void CMainFrame::OnLButtonDblClk(qv::Point) {
-    if (IsInputBlocked() || m_Play.m_iSelectMode || m_pDragHolder) return;
+    if (IsInputBlocked() || m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
     if (m_Play.m_bEditing && !m_World.m_pLeader) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
-            Player* control = m_World.m_pControlPlayer.Get();
-            if (control) control->JoinPlayerSet(candidate);
-            InteractWith(control, 0);
-            m_bPaused = 0;
+            m_Play.Give(Order::On(Order::Kind::Interact, candidate));
+            m_Play.Give(Order::With(Order::Kind::Pause, 0));
             return;
         }
         // The tool palette's material list, whose choice a double click puts
@@ -320,7 +252,7 @@ void CMainFrame::OnRButtonDown(qv::Point) {
     if (!m_Play.m_bEditing) {
         // The game stands still for as long as the button is held.
         Capture(this);
-        m_bPaused = 1;
+        m_Play.Give(Order::With(Order::Kind::Pause, 1));
         m_bRightPause = 1;
     } else if (!m_World.m_pLeader) {
         // In the editor the right button scrolls the view.
@@ -346,10 +278,10 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     Player* leader = m_World.m_pLeader.Get();
     if (m_Play.m_bEditing) {
         if (!leader) {
-            if (HoldsCapture(this) && !m_pDragHolder) EndHeldButton(*this);
+            if (HoldsCapture(this) && !m_Play.m_pDragHolder) EndHeldButton(*this);
         } else if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
                    candidate && candidate->m_pObject) {
-            candidate->m_pObject->Edit();
+            m_Play.Give(Order::On(Order::Kind::Edit, candidate));
         }
         return;
     }
@@ -359,7 +291,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     const bool held = HoldsCapture(this);
     if (held) Release();
     m_bRightPause = 0;
-    m_bPaused = 0;
+    m_Play.Give(Order::With(Order::Kind::Pause, 0));
     if (!held) return;
 
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
@@ -377,17 +309,10 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
         return;
     }
     if (!control) return;
-    if (candidate->Type() == PLAYER) {
-        auto* creature = static_cast<Player*>(candidate->m_pObject);
-        if (control->HasOpponents()) {
-            // In a fight only an outsider with nothing to say is attacked.
-            if (creature->m_strMessageNode != "HELLO" || creature->m_iPartySlot != 0) return;
-            control->m_pTarget = creature;
-            if (control->m_pRangedWeapon) return;  // it shoots from where it stands
-        }
-    }
-    control->JoinPlayerSet(candidate);
-    InteractWith(control, 0);
+    // In a fight a creature clicked is attacked (an outsider with nothing to
+    // say only); anything else is gone to.
+    const bool fight = candidate->Type() == PLAYER && control->HasOpponents();
+    m_Play.Give(Order::On(fight ? Order::Kind::Attack : Order::Kind::Interact, candidate));
 }
 
 // ---- Moving the mouse
@@ -402,7 +327,7 @@ void CMainFrame::OnMouseMove(qv::Point point) {
         cursor->MoveTo(point);
         if (qv::Window* window = qv::Window::Current()) window->ShowSystemCursor(false);
     }
-    if (!m_pPrimary || m_iStartState != 0) return;
+    if (!m_pPrimary || m_Play.m_iStartState != 0) return;
     m_ptCursor = point;
     HoverText(point.x, point.y);
     // The portraits light up under the pointer once the party panel is drawn.

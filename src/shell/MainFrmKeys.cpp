@@ -91,8 +91,8 @@ std::vector<ObjectHolder*> CMainFrame::TabCandidates() const {
 }
 
 void CMainFrame::PickNextTarget() {
-    if (!m_bPaused) m_bPaused = 1;
-    m_bTabTarget = 1;
+    if (!m_Play.m_bPaused) m_Play.Give(Order::With(Order::Kind::Pause, 1));
+    m_Play.m_bTabTarget = 1;
     const std::vector<ObjectHolder*> candidates = TabCandidates();
     ObjectHolder* current = m_World.m_pHoverHolder.Get();
     ObjectHolder* next = nullptr;
@@ -105,30 +105,15 @@ void CMainFrame::PickNextTarget() {
     m_World.m_pHoverHolder = next;
     if (!next) {
         // Past the last one the picking ends and the game goes on.
-        m_bPaused = 0;
-        m_bTabTarget = 0;
+        m_Play.Give(Order::With(Order::Kind::Pause, 0));
+        m_Play.m_bTabTarget = 0;
     }
     SetMessageLine(TargetText(next));
 }
 
-void CMainFrame::SelectMember(int slot) {
-    if (slot < 0 || slot >= 4) return;
-    if (Player* member = m_World.m_Party[static_cast<size_t>(slot)].Get())
-        SetControlPlayer(member, 1);
-}
-
-void CMainFrame::SelectPanelPage(int page, int subPage, void (CMainFrame::*withoutPanel)()) {
-    // The paged control panel comes with the in-game windows; until it is
-    // there the keys open the windows the pages stand for.
-    (void)page;
-    (void)subPage;
-    if (!m_pControlPanel) (this->*withoutPanel)();
-}
-
-void CMainFrame::OnQuickSaveKey() {
-    // The quick save refuses itself (and says so) during a fight or with a
-    // window open; a save that fails is reported as a failure, not as done.
-    QuickSave();
+void CMainFrame::SelectPanelPage(int, int) {
+    // The paged control panel and the windows its pages stand for come with
+    // the in-game windows.
 }
 
 void CMainFrame::OnKeyDown(int vk) {
@@ -145,60 +130,56 @@ void CMainFrame::OnKeyDown(int vk) {
             break;
         case 'X':
             if (!m_Play.m_bInputLock && candidate) {
-                if (control) control->JoinPlayerSet(candidate);
-                TogglePause();
+                if (control) m_Play.Give(Order::On(Order::Kind::Target, candidate));
+                m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             }
             break;
         case qv::VK_SPACE:
         case 'P':
-            if (!m_Play.m_bInputLock && candidate && control) control->JoinPlayerSet(candidate);
-            TogglePause();
+            if (!m_Play.m_bInputLock && candidate && control)
+                m_Play.Give(Order::On(Order::Kind::Target, candidate));
+            m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;
         case qv::VK_RETURN:
         case qv::VK_LINEFEED:
-            m_bHoldGround = !m_bHoldGround;
+            m_Play.Give(Order::Of(Order::Kind::HoldGround));
             break;
         case 'Q':
-            SelectPanelPage(kPageItems, 0, &CMainFrame::OnShowItemList);
+            SelectPanelPage(kPageItems, 0);
             break;
         case 'I':
-            SelectPanelPage(kPageInventory, 0, &CMainFrame::OnInventory);
+            SelectPanelPage(kPageInventory, 0);
             break;
         case 'C':
-            SelectPanelPage(kPageMagic, 0, &CMainFrame::OnShowMagic);
+            SelectPanelPage(kPageMagic, 0);
             break;
         case 'E':
-            SelectPanelPage(kPageMagic, kMagicEarth, &CMainFrame::OnShowMagic);
+            SelectPanelPage(kPageMagic, kMagicEarth);
             break;
         case 'A':
-            SelectPanelPage(kPageMagic, kMagicAir, &CMainFrame::OnShowMagic);
+            SelectPanelPage(kPageMagic, kMagicAir);
             break;
         case 'F':
-            SelectPanelPage(kPageMagic, kMagicFire, &CMainFrame::OnShowMagic);
+            SelectPanelPage(kPageMagic, kMagicFire);
             break;
         case 'W':
-            SelectPanelPage(kPageMagic, kMagicWater, &CMainFrame::OnShowMagic);
+            SelectPanelPage(kPageMagic, kMagicWater);
             break;
         case 'S':
-            SelectPanelPage(kPageStats, 0, &CMainFrame::OnPlayerStats);
+            SelectPanelPage(kPageStats, 0);
             break;
         case 'K':
-            SelectPanelPage(kPageInfo, 0, &CMainFrame::OnPlayerInfo);
+            SelectPanelPage(kPageInfo, 0);
             break;
         case '1':
-            OnSelectMember1();
-            break;
         case '2':
-            OnSelectMember2();
-            break;
         case '3':
-            OnSelectMember3();
-            break;
         case '4':
-            OnSelectMember4();
+            // Members 1 to 4 are slots 0 to 3.
+            m_Play.Give(Order::With(Order::Kind::Select, vk - '1'));
             break;
         case qv::VK_SHIFT:
-            m_Play.SetPartyShiftFlags(1);
+            m_Play.Give(Order::With(Order::Kind::ShiftFlags, 1));
             break;
         case qv::VK_CONTROL:
             m_bCtrlDown = 1;
@@ -210,10 +191,13 @@ void CMainFrame::OnKeyDown(int vk) {
             }
             break;
         case qv::VK_F3:
-            if (m_bCtrlDown) m_bPartyInvulnerable = !m_bPartyInvulnerable;
+            if (m_bCtrlDown) m_Play.m_bPartyInvulnerable = !m_Play.m_bPartyInvulnerable;
             break;
         case qv::VK_F5:
-            OnQuickSaveKey();
+            // The quick save refuses itself (and says so) during a fight or
+            // with a window open; a save that fails is reported as a
+            // failure, not as done.
+            m_Play.Give(Order::Of(Order::Kind::QuickSave));
             break;
         default:
             break;
@@ -222,7 +206,7 @@ void CMainFrame::OnKeyDown(int vk) {
 
 void CMainFrame::OnKeyUp(int vk) {
     if (vk == qv::VK_SHIFT) {
-        m_Play.SetPartyShiftFlags(0);
+        m_Play.Give(Order::With(Order::Kind::ShiftFlags, 0));
     } else if (vk == qv::VK_CONTROL) {
         m_bCtrlDown = 0;
     }
@@ -236,7 +220,7 @@ void CMainFrame::OnEscape() {
         return;
     }
     if (m_bModalPopup) {
-        if (m_pToolPalette) m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
+        if (m_Play.m_pToolPalette) m_Play.m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
         return;
     }
     if (w.m_bStatsOpen) return;
@@ -253,8 +237,8 @@ void CMainFrame::OnEscape() {
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (w.m_pTradeWnd || m_pDragHolder || w.m_bContainerOpen || w.m_pContainerWnd || !leader ||
-        leader->m_iTalkState != -1)
+    if (w.m_pTradeWnd || m_Play.m_pDragHolder || w.m_bContainerOpen || w.m_pContainerWnd ||
+        !leader || leader->m_iTalkState != -1)
         return;
 
     if (m_Play.m_iSelectMode == Play::kSelectToken) {
@@ -263,12 +247,12 @@ void CMainFrame::OnEscape() {
         return;
     }
     if (m_Play.m_bQuantityUp || IsInputBlocked()) return;
-    if (m_bTabTarget) {
-        TogglePause();
+    if (m_Play.m_bTabTarget) {
+        m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
         return;
     }
 
-    m_bOptionsShown = 1;
-    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_pActiveGenerator;
+    m_Play.m_bOptionsShown = 1;
+    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_Play.m_pActiveGenerator;
     if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
 }

@@ -151,7 +151,7 @@ qv::Surface* GetDrawSurface(int which) {
     if (which == 1) return frame->m_pPrimary.get();
     if (which == -1) return frame->m_pBackBuffer.get();
     CMouseCursor* cursor = GetMouseCursor();
-    if (!frame->m_bWindowed && frame->m_iStartState == 0 && !frame->m_bModalPopup) {
+    if (!frame->m_bWindowed && frame->m_Play.m_iStartState == 0 && !frame->m_bModalPopup) {
         if (cursor) {
             cursor->m_bFlipMode = 1;
             // No conversation window exists yet to clear it.

@@ -52,7 +52,7 @@ int CMainFrame::PlayMidi(int* tune) {
     if (!m_bMidiOutput) return 0;
     // A tune that cannot be played leaves the one playing as it is.
     auto stream =
-        std::make_unique<CMIDIStream>(*tune, GameFolderPath(CMIDIStream::TuneFileName(*tune)));
+        std::make_unique<CMIDIStream>(*tune, m_Play.GameFolderPath(CMIDIStream::TuneFileName(*tune)));
     if (!stream->IsOpen()) return 0;
     m_pMidi = std::move(stream);
     return 1;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "media/DDObjects.h"
+#include "media/DSound.h"
 #include "media/MouseCursor.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
@@ -19,6 +20,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "world/Global.h"
@@ -149,7 +151,9 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
             m_SettingsNotices.push_back(text);
         }
     }
-    m_bSoundOn = sound;
+    // "Sound" is the frame's switch and the program's, which every sound
+    // asks before it plays.
+    m_bSoundOn = g_bSoundEnabled = sound;
 
     if (!qv::FolderExists(folder)) {
         if (chosen)
@@ -162,11 +166,7 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                               qv::ToSlashes(folder).c_str(), error.what());
         }
     }
-    m_strGameFolder = folder;
-    m_strWorkFolder = "tmp\\";
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
-    ReadSaveSlots();
+    m_Play.UseGameFolder(folder);
     return {};
 }
 
@@ -177,38 +177,14 @@ void CMainFrame::ShowSettingsNotices() {
     for (const std::string& text : notices) qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
-int CMainFrame::OpenStartWorld() {
-    m_bLoadingGame = 1;
-    const int loaded = LoadFromSlot(kOriginalSlot);
-    m_bLoadingGame = 0;
-    return loaded;
-}
+namespace {
 
-int CMainFrame::StartInOriginalWorld() {
-    const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
-    if (!qv::FolderExists(original)) {
-        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
-                     qv::ToSlashes(original).c_str());
-        // The empty world: the least the window fits in, with no land and
-        // nothing in it, the window around its first cell.
-        if (MapMaster* map = Map()) {
-            map->DeleteContents();
-            map->SetWorldSize(MapMaster::wide, MapMaster::high);
-            m_World.m_ptFocus = {0, 0};
-            map->focuscell = {0, 0};
-            map->RecentreWindow();
-            TryReloadWindowAtFocus();
-        }
-        return 1;
-    }
-    return OpenStartWorld();
-}
-
-bool CMainFrame::WriteSoundSettings(int sound, int music) {
-    const std::string file = m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile;
+// Writes settings into the file, keeping its other lines; false, with the
+// reason said, when it cannot be written.
+bool WriteSettingsFile(const std::string& file,
+                       const std::vector<std::pair<std::string, std::string>>& values) {
     try {
-        qv::Settings::WriteValues(
-            file, {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+        qv::Settings::WriteValues(file, values);
     } catch (const qv::FileError& error) {
         qv::ShowMessage(
             qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
@@ -216,6 +192,18 @@ bool CMainFrame::WriteSoundSettings(int sound, int music) {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool CMainFrame::WriteSoundSettings(int sound, int music) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
+}
+
+bool CMainFrame::WriteSetting(const std::string& key, int value) {
+    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
+                             {{key, std::to_string(value)}});
 }
 
 int CMainFrame::Create() {
@@ -257,9 +245,9 @@ int CMainFrame::OnCreate() {
     // The start world's name; a slot without a readable "Position" is said
     // when the start world is opened.
     try {
-        ReadPosition();
+        m_Play.ReadPosition();
     } catch (const qv::FileError&) {
-        m_strWorldFile.clear();
+        m_Play.m_strWorldFile.clear();
     }
 
     // 5. The screen.
@@ -310,7 +298,7 @@ int CMainFrame::OnCreate() {
 
     // 11-12. Sound, then the first tune; either failing leaves both off.
     TraceStart("sound");
-    if (!InitDirectSound()) m_bSoundOn = m_bMusicOn = 0;
+    if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
     TraceStart("first tune");
     int tune = 0;
     if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
@@ -328,6 +316,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::OnCommand(int id) {
     if (id == kCmdPlayIntro) OnPlayIntro();
     if (id == kCmdIntroDone) OnIntroDone();
+    if (id == CGameApp::kCmdAppAbout) CGameApp::OnAppAbout();
     OnMenuCommand(id);
 }
 
@@ -388,11 +377,11 @@ void CMainFrame::StartOfPlay() {
         // The world maker comes with the editor; until then build mode opens
         // on the start world.
         TraceStart("world maker");
-        m_bWorldMade = StartInOriginalWorld();
+        m_bWorldMade = m_Play.StartInOriginalWorld();
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
-        m_bOptionsShown = 0;
+        m_Play.m_bOptionsShown = 0;
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
             TraceStart("quit from options");
@@ -416,12 +405,12 @@ void CMainFrame::StartOfPlay() {
     // 6. The window of the map around the focus, with the pictures it now
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
-    m_bOptionsShown = 1;
+    m_Play.m_bOptionsShown = 1;
     if (Map() && Map()->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
-        if (!TryReloadWindowAtFocus()) {
+        if (!m_Play.TryReloadWindowAtFocus()) {
             TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);

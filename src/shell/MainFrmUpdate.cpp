@@ -1,5 +1,5 @@
-// The game loop: every 50 ms the window timer delivers one tick, which moves
-// game time on, runs the world one step and draws it.
+// The game loop: every 50 ms the window timer delivers one tick, in which play
+// runs the world one step (Play::Tick) and the frame then draws what it reads.
 
 #include <algorithm>
 #include <cmath>
@@ -66,23 +66,18 @@ void CMainFrame::StopTimer() {
     m_nTimerID = 0;
 }
 
-void CMainFrame::TogglePause() {
-    m_bTabTarget = 0;
-    if (!m_Play.m_iSelectMode) m_bPaused = !m_bPaused;
-}
-
 void CMainFrame::OnTimer(int id) {
     // A tick never runs inside another, nor while a modal window runs its
     // own loop (a message box opened from a tick would otherwise let the
     // next tick in halfway through this one), and nothing runs once the
     // program has been asked to end.
     if (m_iTickDepth > 0 || qv::MessageLoop::Instance().ModalDepth() > 0 || m_bQuitRequested ||
-        m_iStartState == 2)
+        m_Play.m_iStartState == 2)
         return;
     TickGuard guard(m_iTickDepth);
     CMouseCursor* cursor = GetMouseCursor();
 
-    const int32_t step = m_World.m_bFastTime ? m_iTickStep * kFastTimeFactor : m_iTickStep;
+    const int32_t step = m_World.m_bFastTime ? m_iTickStep * Play::kFastTimeFactor : m_iTickStep;
     const bool quiet = IsQuiet();
     const bool loopTick = id == kTimerId;
 
@@ -95,22 +90,13 @@ void CMainFrame::OnTimer(int id) {
     }
 
     if (loopTick && quiet) {
-        if (!m_bPaused) {
-            if (m_bLeftHeld) m_iButtonHeldTime += step;
-            PauseBudget = std::min(PauseBudget + step, kPauseBankMax);
-            m_World.m_iGameTime = qv::TimeAdd(m_World.m_iGameTime, step);
-            m_iMusicTime += step;
-            m_World.m_pTimeOfDay->Advance(m_World.m_iGameTime);
-            if (Map()) Map()->OnNewHour(m_World.m_iGameTime, m_World.m_pTimeOfDay->m_sHour);
-            UpdateTick(&m_World.m_iGameTime);
-        } else {
-            PauseBudget -= step;
-            if (PauseBudget <= 0) {
-                PauseBudget = 0;
-                TogglePause();
-            }
-            // The world stands still; windows, hover text and drawing go on.
-            if (m_iStartState == 0) UpdateTick(&m_World.m_iGameTime);
+        if (!m_Play.m_bPaused && m_bLeftHeld) m_iButtonHeldTime += step;
+        // Play's tick, in its order (the orders handed since the last tick
+        // are in already): then the frame draws what the world now is.
+        if (m_Play.Tick(step)) {
+            DrawFrame(0);
+            DrawPauseBar();
+            RedrawMapCell(0);
         }
         if (m_bQuitRequested) return;
     }
@@ -119,7 +105,7 @@ void CMainFrame::OnTimer(int id) {
         m_Play.m_OpenWindows.m_pPartyPanel->Redraw();
     DrawHoldGroundButton();
 
-    if (loopTick && m_bAppActive && m_iStartState == 0 && m_pPrimary && m_pBackBuffer) {
+    if (loopTick && m_bAppActive && m_Play.m_iStartState == 0 && m_pPrimary && m_pBackBuffer) {
         if (!m_bWindowed) {
             if (cursor) cursor->ToggleImage();
             if (FlipSurfaces() == qv::kDrawSurfaceLost) RestoreSurfaces();
@@ -146,7 +132,7 @@ void CMainFrame::OnTimer(int id) {
         }
     }
 
-    if (!m_bLandMovePending) CheckPartyAlive();
+    if (!m_Play.m_bLandMovePending) CheckPartyAlive();
 }
 
 void CMainFrame::PresentWindowed() {
@@ -170,8 +156,8 @@ void CMainFrame::CheckPartyAlive() {
     for (size_t slot = 0; slot < 4; ++slot) {
         Player* member = m_World.m_Party[slot].Get();
         if (!member || member->m_sLifeState >= 1) continue;
-        if (m_pActiveGenerator) {
-            ResetGeneratorFight(member->m_pGroup);
+        if (m_Play.m_pActiveGenerator) {
+            m_Play.ResetGeneratorFight(member->m_pGroup);
             continue;
         }
         if (!RunOptionsWindow(0, 0)) {
@@ -180,90 +166,6 @@ void CMainFrame::CheckPartyAlive() {
         }
         if (m_bQuitRequested) return;
     }
-}
-
-void CMainFrame::AfterWorldChange() {
-    m_nCursorID = kCursorNormal;
-    SetDragObject(nullptr);
-    if (qv::Window* w = qv::Window::Current()) w->ShowSystemCursor(true);
-    SetControlPlayer(nullptr, 1);
-    m_World.m_pHoverHolder = nullptr;
-}
-
-void CMainFrame::UpdateTick(int32_t* now) {
-    if (!m_bAppActive || !now) return;
-
-    if (m_Play.m_pPendingWorld) {
-        // The statistics flag holds the ticks off while the world changes.
-        m_Play.m_OpenWindows.m_bStatsOpen = 1;
-        Object* target = m_Play.m_pPendingWorld;
-        m_Play.m_pPendingWorld = nullptr;
-        // The stairs go with the world they are in: their way is read first.
-        if (const auto* stairs = qv::DynamicCast<Stairs>(target)) {
-            const std::string world = stairs->m_strWorldFile;
-            GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
-        }
-        m_bLeftHeld = 0;
-        m_Play.m_OpenWindows.m_bStatsOpen = 0;
-    }
-    if (m_bLandMovePending && m_iStartState == 0) {
-        MoveToLand();
-        m_bLandMovePending = 0;
-        AfterWorldChange();
-    }
-    if (m_bRefreshPending && m_iStartState == 0) {
-        OnShowStatistics();
-        m_bRefreshPending = 0;
-        AfterWorldChange();
-    }
-
-    if (m_iStartState != 0) {
-        FirstTick();
-        if (m_iStartState != 0) return;
-    }
-
-    if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) m_bLeftHeld = 0;
-
-    Player* leader = m_World.m_pLeader.Get();
-    if (m_bLeftHeld && (m_iButtonHeldTime > kHeldScrollDelay || m_Play.m_bEditing)) {
-        ScrollStep();
-    } else if (leader && leader->m_pOrder) {
-        *leader->m_pOrder = ObjectEvent();  // the walk after the held button ends
-    }
-
-    HoverText(m_ptCursor.x, m_ptCursor.y);
-    RunWorld(now);
-    if (m_bQuitRequested) return;
-
-    leader = m_World.m_pLeader.Get();
-    if (leader && m_pActiveGenerator) CheckGeneratorFight(leader->m_pGroup);
-
-    DrawFrame(0);
-    DrawPauseBar();
-    RedrawMapCell(0);
-    RefreshPartyTips();
-}
-
-void CMainFrame::FirstTick() {
-    if (!UpdateScreen(m_bReloadImages)) return;
-    m_bReloadImages = 0;
-    // Frames are composed over the same screen picture the window shows.
-    if (const qv::Surface* picture = m_pScreenImage->GetFrameSurface(0); picture && m_pBackBuffer)
-        m_pBackBuffer->Blt({0, 0}, *picture, picture->Bounds());
-    m_pDrawSurface = m_pBackBuffer.get();
-    CMouseCursor* cursor = GetMouseCursor();
-    if (cursor) {
-        cursor->m_pSurface = m_pDrawSurface;
-        if (!m_bWindowed) cursor->m_bFlipMode = 1;
-    }
-    MoveToLand();
-    RefreshPartyTips();
-    SetDragObject(m_pDragHolder);
-    if (Map() && Map()->CheckFocusEdge(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0)) ==
-                     Group::kWorldChanged)
-        MoveToLand();
-    m_iStartState = 0;
-    SetControlPlayer(nullptr, 1);
 }
 
 void CMainFrame::ScrollStep() {
@@ -306,8 +208,7 @@ void CMainFrame::ScrollStep() {
     }
 
     if (leader) {
-        if (!leader->m_pOrder) leader->m_pOrder = std::make_unique<ObjectEvent>();
-        *leader->m_pOrder = ObjectEvent(ObjectEventType::MOVE, 0, nullptr, 0, x, y);
+        m_Play.Give(Order::At(Order::Kind::LeadTo, Position(x, y, 0)));
         return;
     }
     // The editor's view moves by itself; a diagonal goes in two halves on
@@ -317,60 +218,5 @@ void CMainFrame::ScrollStep() {
         if (!m_bDiagonalToggle) y += diagonal * uy;
         m_bDiagonalToggle = !m_bDiagonalToggle;
     }
-    Position focus(x, y, 0);
-    if (Map()) Map()->WrapPosition(focus);
-    m_World.m_ptFocus = {focus.x, focus.y};
-    if (Map() && Map()->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
-}
-
-void CMainFrame::RunWorld(int32_t* now) {
-    if (!now) return;
-    const int32_t t = *now;
-
-    // Spells: a check may end and delete spells of the list, the walked one
-    // included, or add new ones; any change of the count starts the walk
-    // again from the head, so no position is used after a removal. The
-    // restarts are bounded so that spells that keep adding spells cannot
-    // hold the tick forever.
-    {
-        size_t count = m_ActiveSpells.size();
-        size_t budget = 64 * (count + 1);
-        auto it = m_ActiveSpells.begin();
-        while (it != m_ActiveSpells.end() && budget-- > 0) {
-            auto next = std::next(it);
-            Spell* spell = it->get();
-            if (spell->CheckExpired(t) == -1) {
-                auto found = std::find_if(m_ActiveSpells.begin(), m_ActiveSpells.end(),
-                                          [spell](const auto& p) { return p.get() == spell; });
-                if (found != m_ActiveSpells.end()) m_ActiveSpells.erase(found);
-            }
-            if (m_ActiveSpells.size() != count) {
-                count = m_ActiveSpells.size();
-                it = m_ActiveSpells.begin();
-            } else {
-                it = next;
-            }
-        }
-    }
-
-    if (m_World.m_pAllGroups && m_World.m_pAllGroups->Update(t, Map()) == Group::kWorldChanged) {
-        MoveToLand();
-        return;
-    }
-    if (m_bQuitRequested) return;
-
-    for (auto it = m_FlyingObjects.begin(); it != m_FlyingObjects.end();) {
-        auto next = std::next(it);
-        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) m_FlyingObjects.erase(it);
-        it = next;
-    }
-
-    // The area under the focus sets the light and the music.
-    if (!m_World.m_pLeader.Get() || !Map()) return;
-    CellPoint wc;
-    if (!Map()->CellToWindow(Map()->focuscell, wc)) return;
-    Land* land = Map()->GetCell(wc.x, wc.y).land;
-    // Between lands (or before one is loaded) there is no area to follow.
-    if (!land) return;
-    UpdateArea(land, t);
+    m_Play.Give(Order::At(Order::Kind::View, Position(x, y, 0)));
 }

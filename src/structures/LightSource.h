@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
 
-class LightSource : public Object {
+class LightSource : public Object, public MapLamp {
     QV_DECLARE_CLASS(LightSource)
 public:
     explicit LightSource(const std::string& name = "LightSource");
@@ -33,6 +34,13 @@ public:
     // The timed update of every running tick: kWorldChanged when the light is
     // over.
     virtual int UpdateState(int32_t now);
+
+    // What the map reads of the light.
+    MapLamp* GetMapLamp() override { return this; }
+    double MapIntensityAt(const Position& point) override { return GetIntensityAt(point); }
+    int MapReach() override { return GetReach(); }
+    int MapUpdate(int32_t now) override { return UpdateState(now); }
+    void MapPlaced(MapCell* windowCell, Position* pos) override { SetPosition(windowCell, pos); }
 
     int m_iStrength = 128;  // light at the centre; the missile spells set it
     int m_iRadius = 320;    // pixels to nothing

@@ -7,9 +7,10 @@
 
 #include "platform/Handle.h"
 #include "world/Map.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
-class Traversable : public Object {
+class Traversable : public Object, public MapDeck {
     QV_DECLARE_CLASS(Traversable)
 public:
     explicit Traversable(const std::string& name = "Traversable");
@@ -26,6 +27,11 @@ public:
     // while aboard is left out.
     ObjectHolderList GetCarried() const;
 
+    // What the map reads of the platform.
+    MapDeck* GetMapDeck() override { return this; }
+    ObjectHolderList MapCarried() const override { return GetCarried(); }
+    bool MapBridges(int) const override { return false; }
+
     Position m_Position;
 
 protected:
@@ -41,6 +47,9 @@ class DrawBridge : public Traversable {
 public:
     explicit DrawBridge(int direction = 0);
     void Serialize(qv::Archive& ar) override;
+    bool MapBridges(int direction) const override {
+        return m_iDirection == direction && m_bRaised == 0;
+    }
     int m_iDirection = 0;
     int m_bRaised = 0;
 };

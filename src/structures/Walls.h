@@ -7,10 +7,11 @@
 // key that opens it.
 
 #include "structures/Scenery.h"
+#include "world/MapStructures.h"
 
 struct ClassLook;
 
-class Wall : public Object {
+class Wall : public Object, public MapWall {
     QV_DECLARE_CLASS(Wall)
 public:
     explicit Wall(const std::string& name = "Wall");
@@ -45,6 +46,13 @@ public:
     // A piece without a key whose frame column is not 6 goes back to column 0
     // (its row kept) when it is placed at (x, y).
     virtual void ResetFrame(int x, int y);
+
+    // What the map reads of the piece.
+    MapWall* GetMapWall() override { return this; }
+    int MapWallKind() override { return GetWallKind(); }
+    bool MapWalkThrough() const override { return m_bWalkThrough != 0; }
+    bool MapSeeThrough() const override { return m_bSeeThrough != 0; }
+    bool MapLocked() const override { return m_bLocked != 0; }
 
     int m_bWalkThrough = 0;  // movement passes, sight does not
     int m_bSeeThrough = 0;   // sight passes, movement does not

@@ -1,6 +1,7 @@
 #include "world/Global.h"
 
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 MapMaster* GetMapMaster() {
     World* w = GetWorld();
@@ -10,6 +11,16 @@ MapMaster* GetMapMaster() {
 std::vector<Player*>* GetPlayerArray() {
     World* w = GetWorld();
     return w ? &w->m_PlayerArray : nullptr;
+}
+
+int IsEditMode() {
+    World* w = GetWorld();
+    return w && w->m_pRules ? w->m_pRules->IsEditing() : 0;
+}
+
+std::string GetBaseDirectory() {
+    World* w = GetWorld();
+    return w && w->m_pRules ? w->m_pRules->GameFolder() : std::string();
 }
 
 int GetDrawEnabled() {

@@ -5,8 +5,10 @@
 // The world and the frame are reached through plain global pointers: null
 // before they exist and cleared as soon as their destruction begins, so every
 // accessor answers null or 0 at start-up and shut-down. World code reads the
-// world through GetWorld(); the answers that come from the frame itself (build
-// mode, the message line, the game folder) are defined by the frame (shell/).
+// world through GetWorld(); build mode and the game folder come from the rules
+// of the world's play (World::m_pRules), and the answers that come from the
+// frame itself (the debug view, the message line) are defined by the frame
+// (shell/).
 
 #include <string>
 #include <vector>

@@ -83,16 +83,16 @@ public:
     void RemoveFromMap();
     int HasBusyMember();
     int AllMembersFlagged();
-    int UpdateHostility(Player* searcher);
+    // The searcher is a creature (its creature side is asked what meeting
+    // each creature of the group leads to).
+    int UpdateHostility(Member* searcher);
     void SetHostileMode(int32_t mode, Group* other);
     // Places the group into the world moved by (dx, dy); with `add` set it
     // joins "Random Encounters".
     void AddToWorld(int32_t dx, int32_t dy, int32_t add);
 
-    // Whether the path finder finds a way between two window cells; installed
-    // by the path finder (without one no way is found).
-    using PathTest = std::function<bool(MapMaster& map, qv::Point from, qv::Point to)>;
-    static PathTest s_pathTest;
+    // Whether the path finder of the current world (World::m_pPathFinder)
+    // finds a way between two window cells; without one no way is found.
     static bool PathReaches(MapMaster& map, qv::Point from, qv::Point to);
 
     // The members, head first; the group owns them.

@@ -1,21 +1,22 @@
 // The group operations that work on the creatures of the tree: formation,
-// hostility, placing a group into the world, and finding creatures by id.
+// hostility, placing a group into the world, and finding creatures by id. The
+// creatures are read through their creature side (world/MapCreature.h).
 
 #include <algorithm>
 
-#include "creatures/Player.h"
-#include "events/GameEvent.h"
 #include "platform/Rand.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/MapCreature.h"
 #include "world/UnusedNumbers.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace {
 
-Player* AsCreature(Member* m) {
-    return m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
+MapCreature* AsCreature(Member* m) {
+    return m->Type() == PLAYER ? m->GetMapCreature() : nullptr;
 }
 Group* AsGroup(Member* m) {
     return m->Type() == GROUP ? static_cast<Group*>(m) : nullptr;
@@ -30,39 +31,40 @@ void Group::FollowLeader(Member* member) {
 }
 
 void Group::CopyLeader(Group& other, Member* original, Member* copy) {
-    Player* leader = other.m_pGroupLeader.Get();
+    Member* leader = other.m_pGroupLeader.As<Member>();
     if (!leader || original != leader) return;
-    Player* p = AsCreature(copy);
+    MapCreature* p = AsCreature(copy);
     if (!p) return;
-    m_pGroupLeader = p;
-    m_iLeaderId = p->m_iPlayerNumber;
+    m_pGroupLeader = p->MapHandle();
+    m_iLeaderId = p->MapActorNumber();
 }
 
 qv::Point Group::GetFormationPosition(Member* member) {
-    Player* leader = m_pGroupLeader.Get();
+    Member* leader = m_pGroupLeader.As<Member>();
     if (!leader) return {-1, -1};
     qv::Point offset{0, 0};
-    Player* p = AsCreature(member);
+    MapCreature* p = AsCreature(member);
     World* frame = GetWorld();
     int32_t slot = 0, row = 0;
-    if (p && frame && frame->m_pLeader.Get() == leader && frame->GetPartySlot(p, slot, row))
+    if (p && frame && frame->m_pLeader.As<Member>() == leader &&
+        frame->GetPartySlot(member, slot, row))
         offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
     qv::Point point{leader->m_Position.x - offset.x, leader->m_Position.y - offset.y};
-    if (p) p->m_ptFollow = point;
+    if (p) p->MapSetFollowPoint(point);
     return point;
 }
 
 // ---- questions over the tree ----
 
 int Group::Contains(Member* member) {
-    Player* asked = member ? AsCreature(member) : nullptr;
+    MapCreature* asked = member ? AsCreature(member) : nullptr;
     for (Member* m : m_Members) {
         if (m == member) return 1;
         if (Group* g = AsGroup(m)) {
             if (g->Contains(member)) return 1;
-        } else if (Player* p = AsCreature(m)) {
-            if (asked && asked->m_iPlayerNumber >= 0 &&
-                p->m_iPlayerNumber == asked->m_iPlayerNumber)
+        } else if (MapCreature* p = AsCreature(m)) {
+            if (asked && asked->MapActorNumber() >= 0 &&
+                p->MapActorNumber() == asked->MapActorNumber())
                 return 1;
         }
     }
@@ -73,8 +75,8 @@ int Group::HasBusyMember() {
     for (Member* m : m_Members) {
         if (Group* g = AsGroup(m)) {
             if (g->HasBusyMember()) return 1;
-        } else if (Player* p = AsCreature(m)) {
-            if (p->IsUsingMagic()) return 1;
+        } else if (MapCreature* p = AsCreature(m)) {
+            if (p->MapUsingMagic()) return 1;
         }
     }
     return 0;
@@ -84,8 +86,8 @@ int Group::AllMembersFlagged() {
     for (Member* m : m_Members) {
         if (Group* g = AsGroup(m)) {
             if (!g->AllMembersFlagged()) return 0;
-        } else if (Player* p = AsCreature(m)) {
-            if (!p->m_bInvisible) return 0;
+        } else if (MapCreature* p = AsCreature(m)) {
+            if (!p->MapInvisible()) return 0;
         }
     }
     return 1;
@@ -93,19 +95,21 @@ int Group::AllMembersFlagged() {
 
 // ---- hostility ----
 
-int Group::UpdateHostility(Player* searcher) {
+int Group::UpdateHostility(Member* searcher) {
     Group* pGroupSearching = searcher ? searcher->m_pGroup : nullptr;
     if (!QV_CHECK(pGroupSearching != NULL)) return 0;
+    MapCreature* seeker = AsCreature(searcher);
+    if (!seeker) return 0;
     int hostile = 0, newlyHostile = 0, calm = 0, nested = 0;
     ForEachMember([&](Member* m) {
         if (Group* g = AsGroup(m)) {
             if (g != pGroupSearching && g->UpdateHostility(searcher)) nested = 1;
-        } else if (Player* p = AsCreature(m)) {
-            int relation = searcher->CheckEncounter(p);
+        } else if (MapCreature* p = AsCreature(m)) {
+            int relation = seeker->MapEncounter(p->MapPlayer());
             if (relation == 2) {
                 ++hostile;
-                if (p->m_iHostileMode == 0) ++newlyHostile;
-            } else if (relation == 0 && p->m_iHostileMode == 1) {
+                if (m->m_iHostileMode == 0) ++newlyHostile;
+            } else if (relation == 0 && m->m_iHostileMode == 1) {
                 ++calm;
             }
         }
@@ -127,20 +131,10 @@ void Group::SetHostileMode(int32_t mode, Group* other) {
             g->SetHostileMode(mode, other);
             return;
         }
-        Player* p = AsCreature(m);
+        MapCreature* p = AsCreature(m);
         if (!p) return;
-        p->m_iHostileMode = mode;
-        if (mode == 1) p->m_iActionOption = ActionOption::Attack;
-        if (mode != 0) p->RecomputeLoad();
-        if (p->GetClassImages()) p->m_iFrame = 0;
-        if (mode == 0) {
-            // Each opponent lets go of this creature too.
-            for (auto& h : p->m_Opponents)
-                if (Player* o = h.Get())
-                    std::erase_if(o->m_Opponents,
-                                  [p](const qv::Handle<Player>& x) { return x.Get() == p || !x; });
-            p->m_Opponents.clear();
-        }
+        m->m_iHostileMode = mode;
+        p->MapTakeHostileMode(mode);
     });
 }
 
@@ -172,10 +166,9 @@ std::vector<qv::Point> ChoosePatrolCells(MapMaster& map, qv::Point home) {
 
 }  // namespace
 
-Group::PathTest Group::s_pathTest;
-
 bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
-    return s_pathTest && s_pathTest(map, from, to);
+    World* world = GetWorld();
+    return world && world->m_pPathFinder && world->m_pPathFinder->Reaches(map, from, to);
 }
 
 void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
@@ -202,14 +195,15 @@ void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
     ForEachMember([&](Member* m) {
         if (Group* g = AsGroup(m)) {
             g->AddToWorld(dx, dy, 0);
-        } else if (Player* p = AsCreature(m)) {
+        } else if (MapCreature* creature = AsCreature(m)) {
+            Member* p = m;
             int id = pool ? pool->TakeLowest() : 0;
             if (id == 0) {
                 // No number left: the creature is dropped, off the map first.
                 DeleteMember(p);
                 return;
             }
-            p->m_iPlayerNumber = id;
+            creature->MapSetActorNumber(id);
             p->m_Position.x += dx;
             p->m_Position.y += dy;
             if (map) {
@@ -226,7 +220,7 @@ void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
                         p->m_pHolder = nullptr;
                         delete placed;
                         pool->GiveBack(id);
-                        p->m_iPlayerNumber = -1;
+                        creature->MapSetActorNumber(-1);
                         delete p;
                         return;
                     }
@@ -241,8 +235,7 @@ void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
                         c = {c.x + map->origin.x, c.y + map->origin.y};
                         map->WrapCell(c);
                     }
-                    p->m_ptStay = MapMaster::PixelToCell(p->m_Position);
-                    CMovePatternEvent::FillMoves(p, cells);
+                    creature->MapPatrol(MapMaster::PixelToCell(p->m_Position), cells);
                 }
             }
         }
@@ -259,8 +252,8 @@ Player* FindMemberById(Group* group, int id) {
     for (Member* m : group->Members()) {
         if (m->Type() == GROUP) {
             if (Player* p = FindMemberById(static_cast<Group*>(m), id)) return p;
-        } else if (Player* p = AsCreature(m)) {
-            if (p->m_iPlayerNumber == id) return p;
+        } else if (MapCreature* p = AsCreature(m)) {
+            if (p->MapActorNumber() == id) return p->MapPlayer();
         }
     }
     return nullptr;

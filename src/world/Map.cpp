@@ -8,12 +8,10 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
-#include "structures/LightSource.h"
-#include "structures/Traversable.h"
-#include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/Land.h"
 #include "world/MapImage.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/World.h"
 
@@ -445,10 +443,8 @@ int MapMaster::PlaceInCell(Position& pos, ObjectHolder* holder, ObjectIgnoreList
         ObjectHolder* hit = CheckMove(obj, p, blockers, keepcarrier, 1);
         if (hit) {
             Object* platform = hit != blocker ? hit->m_pObject : nullptr;
-            Traversable* deck = platform && platform->Type() == 12
-                                    ? qv::DynamicCast<Traversable>(platform)
-                                    : nullptr;
-            if (deck && !CheckMoveInList(obj, p, blockers, 0, deck->GetCarried())) {
+            MapDeck* deck = platform && platform->Type() == 12 ? AsMapDeck(platform) : nullptr;
+            if (deck && !CheckMoveInList(obj, p, blockers, 0, deck->MapCarried())) {
                 platform->StepOn(&p, obj);
                 if (!WindowCellOf(p, wc)) return 0;
             } else if (pushesLeft-- > 0) {
@@ -500,7 +496,7 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
     WrapPosition(pos);
 
     const bool byImage = obj->m_iLightSampling >= 2 || obj->GetState() == -1;
-    Wall* wall = obj->Type() == 9 ? qv::DynamicCast<Wall>(obj) : nullptr;
+    MapWall* wall = obj->Type() == 9 ? AsMapWall(obj) : nullptr;
     // The holder takes the new position before it is entered anywhere, so
     // that every cell orders it where it now stands; a refused placement
     // gives it back the one it had.
@@ -516,7 +512,7 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
             const CellPoint c = PixelToCell(pos);
             const int32_t bx = c.x * CellWidth;
             const int32_t by = c.y * CellHeight;
-            switch (wall->GetWallKind()) {
+            switch (wall->MapWallKind()) {
                 case 1:
                     pos.x = bx + 80;
                     pos.y = by;
@@ -562,7 +558,7 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
         MapCell& cell = *placedCell;
         if (wall) {
             holder->m_bMapListed = true;
-            switch (wall->GetWallKind()) {
+            switch (wall->MapWallKind()) {
                 case 1:
                     cell.northwall = holder;
                     break;
@@ -576,8 +572,8 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
                     break;
             }
         }
-        if (LightSource* light = LightOf(obj)) {
-            light->SetPosition(placedCell, &pos);
+        if (MapLamp* light = LampOf(obj)) {
+            light->MapPlaced(placedCell, &pos);
             if (std::none_of(lightholders.begin(), lightholders.end(),
                              [&](const auto& h) { return h.Get() == holder; }))
                 lightholders.emplace_back(holder);

@@ -21,7 +21,7 @@ class Object;
 class CDDObject;
 class CDIBitmap;
 class Land;
-class LightSource;
+class MapLamp;
 class LandGraph;
 namespace qv {
 class Surface;
@@ -378,7 +378,7 @@ private:
     bool EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const;
     struct LitLight {
         ObjectHolder* holder;
-        LightSource* light;
+        MapLamp* light;
         CellPoint cell;  // window cell
         int reach;       // pixels
     };

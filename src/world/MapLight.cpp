@@ -15,10 +15,10 @@
 #include "media/DDString.h"
 #include "platform/Format.h"
 #include "platform/Rand.h"
-#include "structures/LightSource.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
 namespace {
@@ -183,8 +183,8 @@ void MapMaster::ComputeLight(const Position& pos, int32_t now) {
         if (!WindowCellOf(h->pos, wc) || wc.x < firstCol - 3 || wc.x > lastCol + 3 ||
             wc.y < m_firstLitRow - 3 || wc.y > m_lastLitRow + 3)
             continue;
-        if (LightSource* light = LightOf(h->m_pObject))
-            lights.push_back({h.Get(), light, wc, light->GetReach()});
+        if (MapLamp* light = LampOf(h->m_pObject))
+            lights.push_back({h.Get(), light, wc, light->MapReach()});
     }
 
     for (int32_t j = m_firstLitRow; j <= m_lastLitRow; ++j) {
@@ -254,7 +254,7 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLigh
             for (int32_t si = 0; si < SamplesX; ++si) {
                 const Position point(at.x + d.x + 32 * si, at.y + d.y + 14 * sj, 0);
                 sum[static_cast<size_t>(sj * SamplesX + si)] +=
-                    IntensityPart(l.light->GetIntensityAt(point));
+                    IntensityPart(l.light->MapIntensityAt(point));
             }
         }
     }
@@ -392,15 +392,15 @@ int MapMaster::OnNewHour(int32_t now, int hour) {
                          [holder](const auto& h) { return h.Get() == holder; }))
             continue;
         Object* obj = holder->m_pObject;
-        LightSource* light = LightOf(obj);
+        MapLamp* light = LampOf(obj);
         if (!light) continue;
-        if (light->UpdateState(now) != Object::kWorldChanged) continue;
+        if (light->MapUpdate(now) != Object::kWorldChanged) continue;
         if (m_reloads != reloads || !entry) break;
         // Only a light that stands on the map by itself goes with its holder;
         // a carried light that is over is left to its carrier.
-        if (obj != light) continue;
+        if (obj->GetMapLamp() != light) continue;
         RemoveHolder(holder->pos, holder);
-        delete light;
+        delete obj;
         delete holder;
     }
     return 1;

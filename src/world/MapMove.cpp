@@ -8,16 +8,28 @@
 #include <cstdlib>
 
 #include "media/DDObjects.h"
-#include "structures/Traversable.h"
-#include "structures/Walls.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/MapImage.h"
+#include "world/MapStructures.h"
 #include "world/Object.h"
 
 MapCreature* AsMapCreature(Object* obj) {
     if (!obj || obj->Type() != PLAYER) return nullptr;
     return obj->GetMapCreature();
+}
+
+MapWall* AsMapWall(Object* obj) {
+    return obj ? obj->GetMapWall() : nullptr;
+}
+
+MapDeck* AsMapDeck(Object* obj) {
+    return obj ? obj->GetMapDeck() : nullptr;
+}
+
+MapLamp* LampOf(Object* obj) {
+    Object* light = obj ? obj->GetLightSource() : nullptr;
+    return light ? light->GetMapLamp() : nullptr;
 }
 
 qv::Rect FrameRectOf(Object* obj) {
@@ -116,8 +128,8 @@ struct HolderTest {
                 continue;
             }
             if (o->Type() == WALL) {
-                const Wall* wall = qv::DynamicCast<Wall>(o);
-                if (wall && wall->m_bWalkThrough) continue;
+                const MapWall* wall = o->GetMapWall();
+                if (wall && wall->MapWalkThrough()) continue;
             }
             const CellPoint rel = map.PixelDeltaOf(h->pos, pos);
             const int code = HitCodeOf(o, rel);
@@ -170,15 +182,15 @@ ObjectHolder* MapMaster::CheckMoveInList(Object* mover, const Position& pos,
 
 bool MapMaster::EdgePieceBlocks(const ObjectHolder* piece, int sight, int doorsopen) const {
     Object* obj = piece->m_pObject;
-    const Wall* wall = qv::DynamicCast<Wall>(obj);
+    const MapWall* wall = AsMapWall(obj);
     if (!wall) return false;
-    if (sight && wall->m_bSeeThrough) return false;
-    if (!sight && wall->m_bWalkThrough) return false;
+    if (sight && wall->MapSeeThrough()) return false;
+    if (!sight && wall->MapWalkThrough()) return false;
     if (obj->m_iItemNum < 0) return true;  // a plain wall
     const int state = obj->GetState();
     if (state == 0 || state == 1) return false;
     if (state != 2) return true;
-    return !doorsopen || wall->m_bLocked;
+    return !doorsopen || wall->MapLocked();
 }
 
 int MapMaster::IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight, int doorsopen) const {
@@ -228,8 +240,8 @@ int MapMaster::IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const 
         const int wanted = (direction == 0 || direction == 2) ? 1 : 0;
         bool carried = false;
         for (ObjectHolder* h : source.holders) {
-            const DrawBridge* bridge = qv::DynamicCast<DrawBridge>(h->m_pObject);
-            if (bridge && bridge->m_iDirection == wanted && bridge->m_bRaised == 0) {
+            const MapDeck* deck = AsMapDeck(h->m_pObject);
+            if (deck && deck->MapBridges(wanted)) {
                 carried = true;
                 break;
             }

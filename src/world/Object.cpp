@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
 #include "world/Global.h"
+#include "world/MapCreature.h"
 #include "world/MapLight.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
@@ -108,7 +108,7 @@ int Object::CanInteract() {
 
 int Object::CanBeUsedBy(Player* creature) {
     if (!creature) return 0;
-    PlayerType type = creature->GetPlayerType();
+    const int32_t type = CreatureSide(creature)->MapSpecies();
     return type == 10 || type == 1 || type == 18 ? m_bInteract : 0;
 }
 

@@ -17,6 +17,9 @@ class CDDObject;
 class MapCell;
 class MapMaster;
 class MapCreature;
+class MapDeck;
+class MapLamp;
+class MapWall;
 class ObjectHolder;
 class Player;
 class Position;
@@ -113,6 +116,11 @@ public:
     // The creature side that the map's movement and light tests read; null
     // for everything but creatures.
     virtual MapCreature* GetMapCreature() { return nullptr; }
+    // The wall piece, platform and light source sides that the map reads
+    // (world/MapStructures.h); null for everything else.
+    virtual MapWall* GetMapWall() { return nullptr; }
+    virtual MapDeck* GetMapDeck() { return nullptr; }
+    virtual MapLamp* GetMapLamp() { return nullptr; }
     // Deleted by the map that held it, once it is off the map: the map owns
     // what stands on it, but a member belongs to its group, which deletes it.
     virtual void DeleteFromMap() { delete this; }

@@ -21,6 +21,9 @@ World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
 }
 
 World::~World() {
+    // What flies and the spells in effect go before the creatures they name.
+    m_FlyingObjects.clear();
+    m_ActiveSpells.clear();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no world.

@@ -19,10 +19,14 @@ class CTimeOfDay;
 class Group;
 class KeyStorage;
 class MapMaster;
+class Member;
 class Object;
 class ObjectHolder;
+class PathFinder;
 class Player;
+class Spell;
 class UnusedNumbers;
+class WorldRules;
 
 // Deletes a scripted event where its class is defined, so that the world
 // holds events without including the folder above it.
@@ -33,6 +37,16 @@ struct GameEventDeleter {
     void operator()(CGameEvent* event) const;
 };
 using GameEventPtr = std::unique_ptr<CGameEvent, GameEventDeleter>;
+
+// Deletes a spell where its class is defined (items/), as GameEventDeleter
+// does for events.
+struct SpellDeleter {
+    SpellDeleter() = default;
+    template <class T>
+    SpellDeleter(std::default_delete<T>) {}
+    void operator()(Spell* spell) const;
+};
+using SpellPtr = std::unique_ptr<Spell, SpellDeleter>;
 
 class World {
 public:
@@ -85,10 +99,10 @@ public:
     // groups; owned.
     std::unique_ptr<UnusedNumbers> m_pUnusedNumbers;
     // The party slot (0..5) of a creature, or -1.
-    int FindPartySlot(const Player* creature) const;
+    int FindPartySlot(const Member* creature) const;
     // With a leader and the creature in the party: its slot and the formation
     // row of the leader's facing (0..3); false otherwise, outputs untouched.
-    bool GetPartySlot(Player* creature, int32_t& slot, int32_t& row) const;
+    bool GetPartySlot(const Member* creature, int32_t& slot, int32_t& row) const;
     // Makes the party of the group read back from "players": the leader is
     // the creature the group names as its leader, else the one stored as
     // controlled (a negative slot), else the first; it takes slot 0, is
@@ -108,4 +122,15 @@ public:
 
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
+
+    // The spells in effect (stored with a saved game) and the missiles and
+    // spell projectiles in flight; owned. Play's tick runs them.
+    std::list<SpellPtr> m_ActiveSpells;
+    std::list<std::unique_ptr<Object>> m_FlyingObjects;
+
+    // What its objects ask of the layers above (world/WorldRules.h): the rules
+    // of play and the path finder, given by the Play that runs the world; null
+    // in a world without play. Neither is owned.
+    WorldRules* m_pRules = nullptr;
+    PathFinder* m_pPathFinder = nullptr;
 };

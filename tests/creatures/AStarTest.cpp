@@ -243,12 +243,12 @@ TEST_F(AStarSeamTest, AWalkCrossesEachSeamTheShortWay) {
 }
 
 TEST_F(AStarTest, TheGroupCodeAsksAboutWindowCells) {
-    InstallPathFinder();
+    world.m_pPathFinder = &AStarPaths::Shared();
     Draw({"#####", "#S.##", "#####"});
     const CellPoint s{drawnAt.x + 1, drawnAt.y + 1};
     EXPECT_TRUE(Group::PathReaches(map, s, {s.x + 1, s.y}));
     EXPECT_FALSE(Group::PathReaches(map, s, {s.x + 5, s.y}));
-    Group::s_pathTest = nullptr;
+    world.m_pPathFinder = nullptr;
 }
 
 // The search as it reads, with plain lists searched from the head: OPEN

@@ -35,7 +35,6 @@ TEST(PlayerMoves, AMoveRecordAndEveryTruncationOfIt) {
 }
 
 TEST(PlayerMoves, TheMovePatternEventAppendsMovesToCells) {
-    InstallScriptedMoves();
     Player p;
     p.m_MoveList.push_back(std::make_unique<PlayerMoveTo>(1, 1));
     CMovePatternEvent::FillMoves(&p, {{4, 5}, {6, 7}});
@@ -44,7 +43,6 @@ TEST(PlayerMoves, TheMovePatternEventAppendsMovesToCells) {
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->x, 6);
     EXPECT_EQ(last->y, 7);
-    CMovePatternEvent::SetFiller(nullptr);
 }
 
 class RandomMovesTest : public maptest::MapFixture {

@@ -214,8 +214,7 @@ TEST_F(WalkingTest, AGroupPlacedInTheWorldPatrolsCellsOfTheWorld) {
     // The window starts at world cell (10, 10): patrol cells kept as window
     // cells would send the creature ten cells astray.
     world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
-    InstallPathFinder();
-    InstallScriptedMoves();
+    world.m_pPathFinder = &AStarPaths::Shared();
     qv::SeedRand(3);
     auto* p = new Walker;
     p->m_Position = At(30, 30);
@@ -251,8 +250,7 @@ TEST_F(WalkingTest, AGroupPlacedInTheWorldPatrolsCellsOfTheWorld) {
     EXPECT_GE(reached.size(), 3u);
     for (CellPoint c : reached) EXPECT_NE(std::find(cells.begin(), cells.end(), c), cells.end());
     group.RemoveFromMap();
-    Group::s_pathTest = nullptr;
-    CMovePatternEvent::SetFiller(nullptr);
+    world.m_pPathFinder = nullptr;
 }
 
 // ---- single thoughts and steps
@@ -384,10 +382,12 @@ TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
     auto* point = new ObjectHolder(At(22, 20), nullptr);
     p->JoinPlayerSet(point);
     int asked = 0;
-    Player::s_interact = [&](Player*, int) {
+    world_test::TestRules rules;
+    rules.approach = [&](Player*, int) {
         ++asked;
         return -3;
     };
+    world.m_pRules = &rules;
     p->m_pEvents->Clear();
     p->m_pEvents->Post(ObjectEventType::THINK, 0);
     p->m_pEvents->Post(ObjectEventType::MOVE, 900, nullptr, 0, p->m_Position.x + 10, 0);
@@ -404,7 +404,7 @@ TEST_F(WalkingTest, AWorldChangedAnswerEndsTheTurn) {
     EXPECT_EQ(p->HandleMoveEvent(5000, at.x + 40, at.y, &map, 0), -3);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(p->m_Position, at);
-    Player::s_interact = nullptr;
+    world.m_pRules = nullptr;
     p->LeavePlayerSet();
 }
 

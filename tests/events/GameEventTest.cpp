@@ -90,11 +90,8 @@ TEST(GameEvent, ExecuteAnswers) {
     world_test::SmallWorld small;
     Player actor;
     std::vector<std::string> opened;
-    std::vector<qv::Point> filled;
-    CMovePatternEvent::SetFiller([&](Player* p, const std::vector<qv::Point>& cells) {
-        EXPECT_EQ(p, &actor);
-        filled = cells;
-    });
+    world_test::TestRules rules;
+    small.world.m_pRules = &rules;
     struct Row {
         const char* rule;
         bool actorThere, opener;
@@ -110,16 +107,16 @@ TEST(GameEvent, ExecuteAnswers) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         opened.clear();
-        filled.clear();
+        actor.m_MoveList.clear();
         small.world.m_PlayerArray.assign(6, nullptr);
         if (r.actorThere) small.world.m_PlayerArray[5] = &actor;
         if (r.opener)
-            CTalkEvent::SetOpener([&](Player* p, const std::string& node) {
+            rules.talk = [&](Player* p, const std::string& node) {
                 EXPECT_EQ(p, &actor);
                 opened.push_back(node);
-            });
+            };
         else
-            CTalkEvent::SetOpener(nullptr);
+            rules.talk = nullptr;
         CTalkEvent talk("GUARD", 5);
         EXPECT_EQ(talk.Execute(), r.talk);
         EXPECT_EQ(opened.size(), r.opens);
@@ -130,13 +127,30 @@ TEST(GameEvent, ExecuteAnswers) {
         moves.m_iActor = 5;
         moves.m_Cells = {{3, 4}};
         EXPECT_EQ(moves.Execute(), r.moves);
-        EXPECT_EQ(filled.size(), r.moves == -1 ? 1u : 0u);
+        EXPECT_EQ(actor.m_MoveList.size(), r.moves == -1 ? 1u : 0u);
     }
     CGameEvent plain;
     EXPECT_EQ(plain.Execute(), CGameEvent::kFinished);
-    CTalkEvent::SetOpener(nullptr);
-    CMovePatternEvent::SetFiller(nullptr);
+    small.world.m_pRules = nullptr;
     small.world.m_PlayerArray.clear();
+}
+
+TEST(GameEvent, ATalkEventOpensItsConversationThroughTheWorldsRules) {
+    World world;
+    Player speaker;
+    world.m_PlayerArray = {nullptr, &speaker};
+    CTalkEvent talk("GREET", 1);
+    // A world without play opens nothing: the event waits.
+    EXPECT_EQ(talk.Execute(), CGameEvent::kNothingChanged);
+    std::vector<std::pair<Player*, std::string>> opened;
+    world_test::TestRules rules;
+    rules.talk = [&](Player* p, const std::string& node) { opened.emplace_back(p, node); };
+    world.m_pRules = &rules;
+    EXPECT_EQ(talk.Execute(), CGameEvent::kFinished);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].first, &speaker);
+    EXPECT_EQ(opened[0].second, "GREET");
+    world.m_PlayerArray.clear();
 }
 
 // An event that answers what it is told, notes each run, and may add another

@@ -378,7 +378,7 @@ TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
     EXPECT_EQ(IsFlipMode(), 0);
     // Full screen in play: the back buffer, for a flip.
     frame.m_bWindowed = 0;
-    frame.m_iStartState = 0;
+    frame.m_Play.m_iStartState = 0;
     EXPECT_EQ(GetDrawSurface(0), frame.m_pBackBuffer.get());
     EXPECT_EQ(IsFlipMode(), 1);
     EXPECT_EQ(GetMouseCursor()->m_bFlipDraw, 1);

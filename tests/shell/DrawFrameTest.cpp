@@ -183,7 +183,7 @@ TEST_F(DrawFrame, TheNameUnderTheCursorIsFoundFrontToBackAndKeptInsideTheView) {
     for (int y = kCy - 15; y < kCy + 1; ++y)
         for (int x = left; x < frame->m_rcView.right - 1; ++x) ink |= Pixel(x, y) == 0xFFFF;
     EXPECT_TRUE(ink) << "the name is drawn in white inside the view's right edge";
-    frame->m_bTabTarget = 1;
+    frame->m_Play.m_bTabTarget = 1;
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), right) << "Tab picking keeps its own target";
 }
 
@@ -394,7 +394,7 @@ TEST_F(Panels, ThePauseBarFillsInProportionToTheBank) {
         maptest::MakeImage(125, 25, 0, 0, [](int, int) { return maptest::kSolid; });
     frame->m_ptCursor = {600, 450};
     Start();
-    frame->PauseBudget = 6500 - 100;  // the tick adds 100: 6500 * 119 / 13000 = 59
+    frame->m_Play.PauseBudget = 6500 - 100;  // the tick adds 100: 6500 * 119 / 13000 = 59
     Ticks(1);
     ASSERT_EQ(frame->PauseBarFill(), 59);
     const qv::Surface& s = *frame->m_pDrawSurface;
@@ -406,10 +406,10 @@ TEST_F(Panels, ThePauseBarFillsInProportionToTheBank) {
     EXPECT_EQ(s.GetPixel(514, 354), kBlue2) << "the frame's last pixel";
     EXPECT_NE(s.GetPixel(515, 340), kBlue2) << "clipped at 515";
     // An empty bank draws no fill.
-    frame->TogglePause();
-    frame->PauseBudget = 100;
+    frame->m_Play.TogglePause();
+    frame->m_Play.PauseBudget = 100;
     Ticks(1);
-    EXPECT_EQ(frame->PauseBudget, 0);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 0);
     EXPECT_EQ(s.GetPixel(393, 340), kBlue2);
 }
 
@@ -420,9 +420,9 @@ TEST_F(Panels, TheHoldGroundButtonShowsItsSecondFrameWhileHolding) {
     frame->m_ptCursor = {600, 450};
     Start();
     const qv::Surface& s = *frame->m_pDrawSurface;
-    EXPECT_TRUE(frame->m_bHoldGround);
+    EXPECT_TRUE(frame->m_Play.m_bHoldGround);
     EXPECT_EQ(s.GetPixel(410, 455), kRed);
-    frame->m_bHoldGround = 0;
+    frame->m_Play.m_bHoldGround = 0;
     Ticks(1);
     EXPECT_EQ(s.GetPixel(410, 455), kBlue2);
     EXPECT_EQ(s.GetPixel(427, 466), kBlue2);

@@ -23,8 +23,8 @@ TEST(EmptyGameFolder, OpensOnAnEmptyWorldThatIsDrawnTickAfterTick) {
     qv::MessageLoop::Instance().Reset();
     {
         // A failed check would be answered Retry and said: nothing may be.
-        qv::ScriptedMessages messages({qv::MessageAnswer::Retry, qv::MessageAnswer::Retry,
-                                       qv::MessageAnswer::Retry});
+        qv::ScriptedMessages messages(
+            {qv::MessageAnswer::Retry, qv::MessageAnswer::Retry, qv::MessageAnswer::Retry});
         CMainFrame frame;
         ASSERT_EQ(frame.InitDirectDraw(0), 1);
         frame.m_World.map_master = std::make_unique<MapMaster>();
@@ -32,7 +32,7 @@ TEST(EmptyGameFolder, OpensOnAnEmptyWorldThatIsDrawnTickAfterTick) {
         qv::Settings settings;
         settings.SetString("Path", dir.string());
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        EXPECT_EQ(frame.StartInOriginalWorld(), 1);
+        EXPECT_EQ(frame.m_Play.StartInOriginalWorld(), 1);
         MapMaster& map = *frame.m_World.map_master;
         // The least world the window fits in, its focus within the window.
         EXPECT_EQ(map.worldcellx, MapMaster::wide);

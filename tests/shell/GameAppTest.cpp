@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "creatures/Player.h"
 #include "data/StartWorld.h"
 #include "media/DDObjects.h"
 #include "media/MouseCursor.h"
@@ -20,6 +21,9 @@
 #include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "windows/NewCharacterWnd.h"
+#include "windows/OptionsWnd.h"
+#include "windows/SaveLoadWnd.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
@@ -87,6 +91,44 @@ protected:
         return Steps(it, steps.end());
     }
     CMainFrame& Frame() { return *app.GetMainWnd(); }
+    static void Click(qv::Point p) {
+        qv::MessageLoop::Instance().Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, p.x, p.y));
+        qv::MessageLoop::Instance().Inject(qv::Event::Mouse(qv::EventKind::LButtonUp, p.x, p.y));
+    }
+    static qv::Point Middle(const qv::Rect& r) {
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    static void Key(int vk) { qv::MessageLoop::Instance().Inject(qv::Event::Key(true, vk)); }
+    static void Type(const std::string& text) {
+        for (char c : text)
+            qv::MessageLoop::Instance().Inject(
+                qv::Event{qv::EventKind::Char, static_cast<unsigned char>(c), {}});
+    }
+    // A button of the in-game options window, and a slot button and the
+    // confirming button of the load or save window it opens.
+    static void ClickInGame(int id) { Click(Middle(COptionsWnd::ButtonRect(id, false))); }
+    static void ClickSlot(int index) {
+        const qv::Point at = CSlotsWnd::kPlayPlace;
+        Click(Middle(CSlotsWnd::SlotRect(index).Offset(at.x, at.y)));
+    }
+    static void ClickConfirm() {
+        const qv::Point at = CSlotsWnd::kPlayPlace;
+        Click(Middle(CSlotsWnd::kConfirmRect.Offset(at.x, at.y)));
+    }
+    // Runs the ticks that follow, the first of which sets up play.
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            clock.Advance(CMainFrame::kTickMs);
+            qv::MessageLoop::Instance().PumpAll();
+        }
+    }
+    // The player's way through the first options window into a new game:
+    // New game, every bonus point to Strength, OK.
+    static void ClickNewGame() {
+        Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
+        for (int i = 0; i < CNewCharacterWnd::kStartBonus; ++i) Click({219, 209});
+        Click({320, 359});
+    }
     // Brings the frame up; from then on messages are noted here rather
     // than shown in the game's own boxes, which would wait for a click.
     int Init(CGameApp& which) {
@@ -113,9 +155,9 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     CMainFrame& f = Frame();
     EXPECT_EQ(f.m_iStage, 0);
     EXPECT_EQ(f.m_bSystemCursorShown, 0);
-    EXPECT_EQ(f.m_strGameFolder, dir.string() + "\\");
-    EXPECT_EQ(f.m_strSaveFolder, "original\\");
-    EXPECT_EQ(f.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(f.m_Play.m_strGameFolder, dir.string() + "\\");
+    EXPECT_EQ(f.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(f.m_Play.m_strWorkFolder, "tmp\\");
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
     EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
@@ -159,7 +201,7 @@ TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
     ASSERT_FALSE(fs::exists(settingsFile));
     ASSERT_EQ(Init(app), 1);
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
     EXPECT_EQ(f.m_bWindowed, 1);
     EXPECT_EQ(f.m_bBuildMode, 0);
     EXPECT_TRUE(messages.shown.empty());
@@ -230,6 +272,7 @@ TEST_F(GameApp, WhatTheSettingsSayIsShownInTheGameWindowOnceItIsUp) {
 TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     Settings("Path=" + dir.string() + "\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     steps.clear();
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     // The intro: stage 1, then 2 with no movie to play, and 171 posted.
@@ -245,7 +288,7 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     EXPECT_EQ(Frame().m_iStage, 3);
     EXPECT_TRUE(loop.HasTimer(CMainFrame::kTimerId));
     EXPECT_EQ(Frame().m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
-    EXPECT_EQ(Frame().m_bOptionsShown, 1);
+    EXPECT_EQ(Frame().m_Play.m_bOptionsShown, 1);
     EXPECT_EQ(Frame().m_iImageWorkerResult, 0);
     // A movie file in the game folder changes nothing here: there is no
     // player for it.
@@ -256,21 +299,22 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     const std::string game = GameFolderWithStartWorld();
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
     // The window's creation read the start world's name from "Position".
-    EXPECT_EQ(Frame().m_strWorldFile, "start.qvr");
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "start.qvr");
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
     EXPECT_EQ(g_workerRuns, 1);
     EXPECT_TRUE(g_workerOnOtherThread);
-    // The options window (which, until it exists, opens the start world)
-    // comes before the worker; the worker ends before the timer is set.
+    // The options window (where the player began a new game in the start
+    // world) comes before the worker; the worker ends before the timer is set.
     EXPECT_EQ(From("options window"),
               (Steps{"options window", "worker started", "worker ended", "timer set"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_strCurrentFolder, game + "\\tmp\\");
+    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_Play.m_strCurrentFolder, game + "\\tmp\\");
     // The pictures are whole and the map has them.
     for (int code = 0; code < 45; ++code) {
         ASSERT_NE(GetTerrainPicture(code), nullptr) << code;
@@ -285,17 +329,18 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     // The first tick sets up play and the ones after run the world.
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_iStartState, 0);
+    EXPECT_EQ(f.m_Play.m_iStartState, 0);
     const int32_t time = f.m_World.m_iGameTime;
     clock.Advance(CMainFrame::kTickMs);
     ASSERT_TRUE(loop.PumpOne());
-    EXPECT_EQ(f.m_World.m_iGameTime - time, CMainFrame::kNormalTickStep);
+    EXPECT_EQ(f.m_World.m_iGameTime - time, Play::kNormalTickStep);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(GameApp, AWorkerThatFailsEndsTheProgramWithCode3AndPlayNeverStarts) {
     Settings("Path=" + dir.string() + "\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     Frame().m_pImageWorkerProc = &FailingWorker;
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
@@ -333,14 +378,15 @@ TEST_F(GameApp, AStartWorldLandThatCannotBeReadIsSaidAndPlayNeverBegins) {
 }
 
 TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
-    // The start world's slot is there but cannot be read: the options
-    // window's start fails and the player can only quit.
+    // The start world's slot is there but cannot be read: the new game
+    // begun in the options window fails, and the program ends.
     const std::string game = GameFolderWithStartWorld();
     fs::remove(fs::path(game) / "original" / "Position");
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
-    EXPECT_EQ(Frame().m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "") << "nothing is said while the window is made";
     EXPECT_TRUE(messages.shown.empty());
     qv::MessageLoop::Instance().PumpAll();
     EXPECT_EQ(g_workerRuns, 0);
@@ -362,6 +408,7 @@ TEST_F(GameApp, InBuildModeTheWorkerRunsFirstAndNoOptionsWindowIsShown) {
 TEST_F(GameApp, InFullScreenTheCursorStaysInsideTheScreen) {
     Settings("Path=" + dir.string() + "\nWindows=0\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     EXPECT_EQ(Frame().m_bWindowed, 0);
     qv::MessageLoop::Instance().PumpAll();
     ASSERT_EQ(Frame().m_iStage, 3);
@@ -380,6 +427,7 @@ TEST_F(GameApp, ShutDownTakesTheFrameWithItsWorldThenTheCursorLast) {
     const std::string game = GameFolderWithStartWorld();
     Settings("Path=" + game + "\n");
     ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
     clock.Advance(CMainFrame::kTickMs);
@@ -449,6 +497,207 @@ TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
     }
     fs::permissions(dir / "a" / "b", fs::perms::owner_all);
     fs::remove_all(dir);
+}
+
+// Start-up as a player goes through it: the options window, the new
+// character with its own name, figures and dog's name, and play in the start
+// world with the party of two.
+TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
+    const std::string game = GameFolderWithStartWorld();
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
+    for (int i = 0; i < 4; ++i) Type("\b");
+    Type("Mira");                                   // the name field has the focus
+    for (int i = 0; i < 3; ++i) Click({219, 249});  // Dexterity +
+    for (int i = 0; i < 7; ++i) Click({219, 289});  // Intelligence +
+    Click({60, 405});                               // the dog's name
+    for (int i = 0; i < 5; ++i) Type("\b");
+    Type("Rex");
+    Click({320, 359});  // OK
+    qv::MessageLoop::Instance().PumpAll();
+    CMainFrame& f = Frame();
+    ASSERT_EQ(f.m_iStage, 3);
+    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
+    Ticks(1);
+    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
+    Player* leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+    EXPECT_EQ(leader->m_strSpecialName, "Mira");
+    EXPECT_EQ(leader->m_iStrength, 50);
+    EXPECT_EQ(leader->m_iCurStr, 50);
+    EXPECT_EQ(leader->m_iDexterity, 53);
+    EXPECT_EQ(leader->m_iCombatDexterity, 53);
+    EXPECT_EQ(leader->m_iIntelligence, 57);
+    EXPECT_EQ(leader->m_iCurInt, 57);
+    EXPECT_EQ(f.m_World.m_pControlPlayer.Get(), leader);
+    ASSERT_NE(leader->m_pGroup, nullptr);
+    ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
+    auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
+    ASSERT_NE(dog, nullptr);
+    EXPECT_EQ(dog->m_strSpecialName, "Rex");
+    EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
+    EXPECT_EQ(f.m_Play.m_strPlayerName, "Mira");
+    EXPECT_EQ(f.m_Play.m_strDogName, "Rex");
+    // Both stand on the map, the dog beside its master.
+    ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
+    EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Names left empty keep those of the start world's character and dog
+// (actors 234 and 235) rather than becoming empty.
+TEST_F(GameApp, ANewCharacterWithNamesLeftEmptyKeepsTheStartWorldsNames) {
+    const std::string game = GameFolderWithStartWorld();
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
+    for (int i = 0; i < 4; ++i) Type("\b");
+    Click({60, 405});
+    for (int i = 0; i < 5; ++i) Type("\b");
+    for (int i = 0; i < CNewCharacterWnd::kStartBonus; ++i) Click({219, 209});
+    Click({320, 359});
+    qv::MessageLoop::Instance().PumpAll();
+    Ticks(1);
+    CMainFrame& f = Frame();
+    Player* leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+    EXPECT_EQ(leader->m_strSpecialName, "Korr");
+    EXPECT_EQ(leader->m_iStrength, 60);
+    auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
+    ASSERT_NE(dog, nullptr);
+    EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
+    EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
+    EXPECT_EQ(f.m_Play.m_strPlayerName, "Korr");
+    EXPECT_EQ(f.m_Play.m_strDogName, "Kaleb");
+}
+
+// Save to slot 3 through the options window, change the world, load slot 3
+// through it: the world comes back as it was saved. Then a quick save, and
+// after a restart the load window brings it back.
+TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
+    const std::string game = GameFolderWithStartWorld();
+    Settings("Path=" + game + "\n");
+    ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
+    qv::MessageLoop::Instance().PumpAll();
+    Ticks(1);
+    CMainFrame& f = Frame();
+    Player* leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+
+    // Save: the in-game window (Esc), Save, the third slot, a description.
+    ClickInGame(COptionsWnd::kIdSaveGame);
+    ClickSlot(2);
+    Type("by the yard");
+    ClickConfirm();
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    EXPECT_EQ(f.m_Play.m_SaveSlots[2].inUse, 1);
+    EXPECT_EQ(f.m_Play.m_SaveSlots[2].description, "by the yard");
+    EXPECT_TRUE(fs::exists(fs::path(game) / "save3" / "start.qvr"));
+    const std::vector<uint8_t> saved = qv::ReadWholeFile((fs::path(game) / "saved").string());
+    Ticks(1);  // the party written with the world comes back
+
+    // The world changes.
+    leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+    leader->m_iStrength = 12;
+    leader->SetName("Changed");
+
+    // Load: the third slot brings it back.
+    ClickInGame(COptionsWnd::kIdLoadGame);
+    ClickSlot(2);
+    ClickConfirm();
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+    EXPECT_EQ(leader->m_iStrength, 60);
+    EXPECT_EQ(leader->m_strSpecialName, "Korr");
+    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "saved").string()), saved)
+        << "a load leaves the table as it was";
+
+    // F5, then the program ends from the options window's Quit.
+    ASSERT_EQ(f.QuickSave(), 1);
+    Ticks(1);
+    leader = f.m_World.m_pLeader.Get();
+    ASSERT_NE(leader, nullptr);
+    const Position quickAt = leader->m_pHolder->pos;
+    app.ExitInstance();
+
+    CGameApp next;
+    next.m_strSettingsFile = settingsFile;
+    ASSERT_EQ(Init(next), 1);
+    // The first options window's Load game, the quick save's slot, Load.
+    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdLoadGame, true)));
+    const qv::Point at = CSlotsWnd::kStartPlace;
+    Click(Middle(CSlotsWnd::SlotRect(OptionsHost::kQuickSlot).Offset(at.x, at.y)));
+    Click(Middle(CSlotsWnd::kConfirmRect.Offset(at.x, at.y)));
+    qv::MessageLoop::Instance().PumpAll();
+    CMainFrame& g = *next.GetMainWnd();
+    ASSERT_EQ(g.m_iStage, 3);
+    for (int i = 0; i < 1; ++i) {
+        clock.Advance(CMainFrame::kTickMs);
+        qv::MessageLoop::Instance().PumpAll();
+    }
+    Player* back = g.m_World.m_pLeader.Get();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->m_strSpecialName, "Korr");
+    EXPECT_EQ(back->m_iStrength, 60);
+    ASSERT_NE(back->m_pHolder, nullptr);
+    EXPECT_EQ(back->m_pHolder->pos.x, quickAt.x) << "a loaded game keeps its places";
+    EXPECT_EQ(back->m_pHolder->pos.y, quickAt.y);
+    EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
+    next.ExitInstance();
+}
+
+// The music switch of the in-game window is written into the settings file,
+// into its own line, the others kept; the bytes are the file's whole.
+TEST_F(GameApp, TheSoundAndMusicSwitchesOfTheWindowAreWrittenIntoTheSettings) {
+    Settings("Path=" + dir.string() + "\n# mine\nSound=1\n");
+    ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
+    qv::MessageLoop::Instance().PumpAll();
+    CMainFrame& f = Frame();
+    ASSERT_EQ(f.m_iStage, 3);
+    f.m_bMidiOutput = 1;  // a synthesiser is there
+    f.m_bMusicOn = 1;
+    ClickInGame(COptionsWnd::kIdMusic);
+    Key(qv::VK_ESCAPE);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    const std::vector<uint8_t> bytes = qv::ReadWholeFile(settingsFile);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "Path=" + dir.string() + "\n# mine\nSound=1\nMidi=0\n");
+    EXPECT_EQ(f.m_bMusicOn, 0);
+}
+
+// Quit from the options window: the settings file and the saves stay as
+// they were, byte for byte.
+TEST_F(GameApp, QuittingFromTheOptionsWindowLeavesSettingsAndSavesAsTheyWere) {
+    const std::string game = GameFolderWithStartWorld();
+    const std::string settings = "Path=" + game + "\nSound=1\nMidi=0\n";
+    Settings(settings);
+    ASSERT_EQ(Init(app), 1);
+    ClickNewGame();
+    qv::MessageLoop::Instance().PumpAll();
+    Ticks(1);
+    CMainFrame& f = Frame();
+    ASSERT_EQ(f.SaveGame(0), 1);
+    const std::vector<uint8_t> saved = qv::ReadWholeFile((fs::path(game) / "saved").string());
+    const std::vector<uint8_t> world =
+        qv::ReadWholeFile((fs::path(game) / "save1" / "start.qvr").string());
+    qv::ScriptedMessages yes({qv::MessageAnswer::Yes});
+    ClickInGame(COptionsWnd::kIdQuit);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 0);
+    ASSERT_EQ(yes.shown.size(), 1u);
+    EXPECT_EQ(yes.shown[0], "Are you sure you want to Quit?");
+    f.RequestQuit(0);
+    EXPECT_EQ(app.Run(), 0);
+    app.ExitInstance();
+    const std::vector<uint8_t> after = qv::ReadWholeFile(settingsFile);
+    EXPECT_EQ(std::string(after.begin(), after.end()), settings);
+    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "saved").string()), saved);
+    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "save1" / "start.qvr").string()), world);
 }
 
 }  // namespace

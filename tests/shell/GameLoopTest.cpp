@@ -15,12 +15,12 @@ namespace {
 class GameLoop : public LoopFixture {};
 
 TEST_F(GameLoop, GameTimeGoesOnByAHundredATickAndAThousandInFastTime) {
-    EXPECT_EQ(frame->m_iStartState, 1);
+    EXPECT_EQ(frame->m_Play.m_iStartState, 1);
     Start();  // the first tick runs the world too
     EXPECT_EQ(frame->m_World.m_iGameTime, 100);
     Ticks(9);
     EXPECT_EQ(frame->m_World.m_iGameTime, 1000);
-    EXPECT_EQ(frame->m_iMusicTime, 1000);
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 1000);
     frame->m_World.m_bFastTime = 1;
     Ticks(3);
     EXPECT_EQ(frame->m_World.m_iGameTime, 4000);
@@ -35,53 +35,53 @@ TEST_F(GameLoop, GameTimeGoesOnByAHundredATickAndAThousandInFastTime) {
 
 TEST_F(GameLoop, ThePauseBankFillsToItsCapAndAFullBankEndsAPauseAfter130Ticks) {
     Start();
-    EXPECT_EQ(frame->PauseBudget, 100);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
     Ticks(128);
-    EXPECT_EQ(frame->PauseBudget, 12900);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 12900);
     EXPECT_EQ(frame->PauseBarFill(), 12900 * 119 / 13000);  // 118, truncated
     Ticks(1);
-    EXPECT_EQ(frame->PauseBudget, 13000);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 13000);
     Ticks(5);
-    EXPECT_EQ(frame->PauseBudget, 13000) << "the bank stops at its cap";
+    EXPECT_EQ(frame->m_Play.PauseBudget, 13000) << "the bank stops at its cap";
     EXPECT_EQ(frame->PauseBarFill(), 119);
 
-    frame->TogglePause();
-    ASSERT_TRUE(frame->m_bPaused);
+    frame->m_Play.TogglePause();
+    ASSERT_TRUE(frame->m_Play.m_bPaused);
     const int32_t stopped = frame->m_World.m_iGameTime;
     Ticks(129);
-    EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_EQ(frame->PauseBudget, 100);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
     EXPECT_EQ(frame->m_World.m_iGameTime, stopped) << "no game time passes while paused";
     Ticks(1);
-    EXPECT_FALSE(frame->m_bPaused) << "the 130th paused tick empties the bank";
-    EXPECT_EQ(frame->PauseBudget, 0);
+    EXPECT_FALSE(frame->m_Play.m_bPaused) << "the 130th paused tick empties the bank";
+    EXPECT_EQ(frame->m_Play.PauseBudget, 0);
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, stopped + 100);
-    EXPECT_EQ(frame->PauseBudget, 100);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
 }
 
 TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
     Start();
-    frame->PauseBudget = 13000;
+    frame->m_Play.PauseBudget = 13000;
     frame->m_World.m_bFastTime = 1;
-    frame->TogglePause();
+    frame->m_Play.TogglePause();
     Ticks(12);
-    EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_EQ(frame->PauseBudget, 1000);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
+    EXPECT_EQ(frame->m_Play.PauseBudget, 1000);
     Ticks(1);
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
 }
 
 TEST_F(GameLoop, APauseWhilePickingATargetStays) {
     Start();
     frame->m_Play.m_iSelectMode = 2;
-    frame->TogglePause();
-    EXPECT_FALSE(frame->m_bPaused);
+    frame->m_Play.TogglePause();
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     frame->m_Play.m_iSelectMode = 0;
-    frame->m_bTabTarget = 1;
-    frame->TogglePause();
-    EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_FALSE(frame->m_bTabTarget);
+    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.TogglePause();
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
 }
 
 TEST_F(GameLoop, TheClockAndDaylightFollowGameTimeAcrossMidnight) {
@@ -124,7 +124,7 @@ TEST_F(GameLoop, CreaturesOfAllGroupsTakeTheirTurnsInOrderEveryTick) {
     EXPECT_EQ(a->m_times, (std::vector<int32_t>{100, 200, 300}));
 
     // Paused, the turns go on at the time the world stopped.
-    frame->TogglePause();
+    frame->m_Play.TogglePause();
     Ticks(2);
     EXPECT_EQ(a->m_times.back(), 300);
     EXPECT_EQ(a->m_times.size(), 5u);
@@ -133,12 +133,14 @@ TEST_F(GameLoop, CreaturesOfAllGroupsTakeTheirTurnsInOrderEveryTick) {
 TEST_F(GameLoop, APartyMemberOfSlots0To3WhoHasFallenBringsUpTheOptionsWindow) {
     // At the end of a tick, party slots 0 to 3 are looked at: a member whose
     // life state is below 1 shows the options window, a living one leaves
-    // the world as it is.
+    // the world as it is. Nobody answers the window here: closed unanswered
+    // after a death, with no way back to the game, it ends the program.
+    qv::MessageLoop::Instance().SetSource(nullptr);
     int showings = 0;
     frame->m_StartTrace = [&](const std::string& step) {
         if (step == "options window") ++showings;
     };
-    frame->m_bOptionsShown = 1;  // its first showing, at the start, is over
+    frame->m_Play.m_bOptionsShown = 1;  // its first showing, at the start, is over
     Start();
     struct Row {
         const char* rule;
@@ -165,7 +167,8 @@ TEST_F(GameLoop, APartyMemberOfSlots0To3WhoHasFallenBringsUpTheOptionsWindow) {
         showings = 0;
         frame->OnTimer(CMainFrame::kTimerId);
         EXPECT_EQ(showings, r.showings);
-        EXPECT_EQ(frame->m_bQuitRequested, 0);
+        EXPECT_EQ(frame->m_bQuitRequested, r.showings);
+        frame->m_bQuitRequested = 0;
         for (auto& slot : frame->m_World.m_Party) slot = nullptr;
     }
 }
@@ -189,10 +192,10 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     for (size_t k = 0; k < popups.size(); ++k) {
         popups[k](true);
         const int32_t time = frame->m_World.m_iGameTime;
-        const int32_t bank = frame->PauseBudget;
+        const int32_t bank = frame->m_Play.PauseBudget;
         Ticks(3);
         EXPECT_EQ(frame->m_World.m_iGameTime, time) << "window " << k;
-        EXPECT_EQ(frame->PauseBudget, bank) << "window " << k;
+        EXPECT_EQ(frame->m_Play.PauseBudget, bank) << "window " << k;
         EXPECT_EQ(a->m_times.size(), 1 + k) << "window " << k;
         popups[k](false);
         Ticks(1);
@@ -270,7 +273,7 @@ TEST_F(GameLoop, FinishedSpellsLeaveTheListAndARemovalStartsTheWalkAgain) {
         s->m_iStartTime = 0;
         s->m_iDuration = duration;
         CountedSpell* raw = s.get();
-        frame->m_ActiveSpells.push_back(std::move(s));
+        frame->m_World.m_ActiveSpells.push_back(std::move(s));
         return raw;
     };
     CountedSpell* first = add(10000);
@@ -279,17 +282,17 @@ TEST_F(GameLoop, FinishedSpellsLeaveTheListAndARemovalStartsTheWalkAgain) {
     qv::Handle<Object> gone(ending);
     Ticks(1);  // time 200: the second spell ends; the walk starts again
     EXPECT_FALSE(gone);
-    ASSERT_EQ(frame->m_ActiveSpells.size(), 2u);
+    ASSERT_EQ(frame->m_World.m_ActiveSpells.size(), 2u);
     EXPECT_EQ(first->m_checks, 2) << "checked again after the restart";
     EXPECT_EQ(last->m_checks, 1);
 
     // A check that ends another spell (the one being walked next) is safe.
     first->m_onCheck = [&] {
         first->m_onCheck = nullptr;
-        frame->m_ActiveSpells.pop_back();
+        frame->m_World.m_ActiveSpells.pop_back();
     };
     Ticks(1);
-    ASSERT_EQ(frame->m_ActiveSpells.size(), 1u);
+    ASSERT_EQ(frame->m_World.m_ActiveSpells.size(), 1u);
     EXPECT_EQ(first->m_checks, 4);
 }
 
@@ -305,22 +308,22 @@ public:
 
 TEST_F(GameLoop, AFlyingObjectThatLandsIsTakenOffAndDeleted) {
     int gone = 0;
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(1, &gone));
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(3, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(1, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(3, &gone));
     Start();
     EXPECT_EQ(gone, 1);
-    EXPECT_EQ(frame->m_FlyingObjects.size(), 1u);
+    EXPECT_EQ(frame->m_World.m_FlyingObjects.size(), 1u);
     Ticks(2);
     EXPECT_EQ(gone, 2);
-    EXPECT_TRUE(frame->m_FlyingObjects.empty());
+    EXPECT_TRUE(frame->m_World.m_FlyingObjects.empty());
 }
 
 TEST_F(GameLoop, AWorldChangeDuringTheGroupsTurnsEndsTheStepBeforeTheFlyingObjects) {
     Recorder* mover = NewRecorder(NewGroup(), "mover");
     int gone = 0;
-    frame->m_FlyingObjects.push_back(std::make_unique<Missile>(2, &gone));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Missile>(2, &gone));
     Start();
-    EXPECT_EQ(frame->m_FlyingObjects.size(), 1u);
+    EXPECT_EQ(frame->m_World.m_FlyingObjects.size(), 1u);
     mover->m_answer = Object::kWorldChanged;
     Ticks(1);
     EXPECT_EQ(gone, 0) << "the missile did not fly this tick";
@@ -427,12 +430,12 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
     frame->m_World.m_pLeader = leader;
     map->daylight = 33;
     map->sunlightmode = 0;
-    frame->m_iMusicTime = 6000;
+    frame->m_Play.m_iMusicTime = 6000;
     Start();
     Ticks(3);
-    EXPECT_EQ(frame->m_pCurrentLand, nullptr);
+    EXPECT_EQ(frame->m_Play.m_pCurrentLand, nullptr);
     EXPECT_EQ(map->daylight, 33);
-    EXPECT_EQ(frame->m_iMusicTime, 6400) << "no music is chosen without a land";
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 6400) << "no music is chosen without a land";
 }
 
 TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
@@ -449,15 +452,15 @@ TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
     ASSERT_TRUE(map->CellToWindow(MapMaster::PixelToCell(At(35, 34)), w));
     map->GetCell(w.x, w.y).land = &land;
     map->sunlightmode = 1;
-    frame->m_iMusicTime = 4800;
+    frame->m_Play.m_iMusicTime = 4800;
     Start();   // the first frame finds the focus cell; music time 4900
     Ticks(1);  // 5000: the land is found, but the music waits for more than 5000
-    EXPECT_EQ(frame->m_pCurrentLand, &land);
+    EXPECT_EQ(frame->m_Play.m_pCurrentLand, &land);
     EXPECT_EQ(map->sunlightmode, 0);
     EXPECT_EQ(map->daylight, 41);
-    EXPECT_EQ(frame->m_iMusicTime, 5000);
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 5000);
     Ticks(1);  // 5100: the land's tune is chosen and the count starts again
-    EXPECT_EQ(frame->m_iMusicTime, 0);
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
     map->GetCell(w.x, w.y).land = nullptr;
 }
 
@@ -484,14 +487,14 @@ namespace {
 class Formation : public LoopFixture {};
 
 TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
-    frame->InitFormation();
-    EXPECT_TRUE(frame->m_bFormationSet);
-    EXPECT_EQ(frame->m_FormationOffsets[4], (qv::Point{55, 40}));
-    frame->m_FormationOffsets[4] = {1, 2};
-    frame->InitFormation();
-    EXPECT_EQ(frame->m_FormationOffsets[4], (qv::Point{1, 2})) << "set once only";
-    frame->m_bFormationSet = 0;
-    frame->InitFormation();
+    frame->m_Play.InitFormation();
+    EXPECT_TRUE(frame->m_Play.m_bFormationSet);
+    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{55, 40}));
+    frame->m_Play.m_FormationOffsets[4] = {1, 2};
+    frame->m_Play.InitFormation();
+    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{1, 2})) << "set once only";
+    frame->m_Play.m_bFormationSet = 0;
+    frame->m_Play.InitFormation();
 
     // Leader in slot 0: nothing moves; the rows are the quarter turns.
     Group* party = NewGroup();
@@ -499,7 +502,7 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
     for (auto& m : members) m = NewRecorder(party, "m");
     for (size_t i = 0; i < 4; ++i) frame->m_World.m_Party[i] = members[i];
     frame->m_World.m_pLeader = members[0];
-    frame->RebaseFormation();
+    frame->m_Play.RebaseFormation();
     const auto& rows = frame->m_World.m_FormationRows;
     EXPECT_EQ(rows[0][1], (qv::Point{25, 25}));
     EXPECT_EQ(rows[1][1], (qv::Point{-25, 25}));
@@ -509,10 +512,10 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
 
     // Leader in slot 3 (40, 0): every offset moves by (-40, 0).
     frame->m_World.m_pLeader = members[3];
-    frame->RebaseFormation();
-    EXPECT_EQ(frame->m_FormationOffsets[3], (qv::Point{0, 0}));
-    EXPECT_EQ(frame->m_FormationOffsets[0], (qv::Point{-40, 0}));
-    EXPECT_EQ(frame->m_FormationOffsets[5], (qv::Point{15, -40}));
+    frame->m_Play.RebaseFormation();
+    EXPECT_EQ(frame->m_Play.m_FormationOffsets[3], (qv::Point{0, 0}));
+    EXPECT_EQ(frame->m_Play.m_FormationOffsets[0], (qv::Point{-40, 0}));
+    EXPECT_EQ(frame->m_Play.m_FormationOffsets[5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[0][5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[1][5], (qv::Point{40, 15}));
 

@@ -104,9 +104,9 @@ protected:
 
 TEST_F(Input, HoldingTheRightButtonPausesAndLettingGoOverEmptyGroundWalksThere) {
     Player* leader = AddLeader(focus);
-    frame->PauseBudget = CMainFrame::kPauseBankMax;
+    frame->m_Play.PauseBudget = Play::kPauseBankMax;
     Mouse(qv::EventKind::RButtonDown, {kCx + 100, kCy + 60});
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     EXPECT_TRUE(frame->m_bRightPause);
     EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), frame.get());
     const int32_t held = frame->m_World.m_iGameTime;
@@ -117,7 +117,7 @@ TEST_F(Input, HoldingTheRightButtonPausesAndLettingGoOverEmptyGroundWalksThere) 
     // (268 + 40, 179 + 20) is the world point focus + (40 + 20, 20).
     Mouse(qv::EventKind::MouseMove, {kCx + 40, kCy + 20});
     Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy + 20});
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     EXPECT_FALSE(frame->m_bRightPause);
     EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
     ASSERT_NE(leader->m_pPlayerSet, nullptr);
@@ -157,18 +157,18 @@ TEST_F(Input, ARightClickOnTheMiniMapSendsTheMemberToTheCellsCentre) {
                               qv::Point{m.x + 20, m.y - 2}, qv::Point{m.x + 20, m.y + 94}}) {
         RightClick(p);
         EXPECT_EQ(leader->m_pPlayerSet, last) << p.x - m.x << "," << p.y - m.y;
-        EXPECT_FALSE(frame->m_bPaused);
+        EXPECT_FALSE(frame->m_Play.m_bPaused);
     }
 }
 
 TEST_F(Input, RightClicksAreIgnoredWhileInputIsBlockedAndWithoutALeader) {
     RightClick({kCx + 40, kCy});
-    EXPECT_FALSE(frame->m_bPaused) << "no leader: the pause still ends on release";
+    EXPECT_FALSE(frame->m_Play.m_bPaused) << "no leader: the pause still ends on release";
     Player* leader = AddLeader(focus);
     leader->m_iTalkState = 0;  // a conversation is starting
     EXPECT_TRUE(frame->IsInputBlocked());
     Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy});
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     leader->m_iTalkState = -1;
     frame->m_Play.m_bInputLock = 1;
     RightClick({kCx + 40, kCy});
@@ -246,11 +246,11 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
         ->m_interact = 0;
     ObjectHolder* self = leader->m_pHolder;
     Ticks(1);
-    frame->PauseBudget = CMainFrame::kPauseBankMax;  // the pause lasts
+    frame->m_Play.PauseBudget = Play::kPauseBankMax;  // the pause lasts
 
     Press(qv::VK_TAB);
-    EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_TRUE(frame->m_bTabTarget);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bTabTarget);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b);
     EXPECT_EQ(frame->m_strMessageLine, "b");
     Ticks(2);
@@ -265,11 +265,11 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
                   "\nAlertness: " + std::to_string(leader->m_iAlertness / 10));
     Press(qv::VK_TAB);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), c);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     Press(qv::VK_TAB);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
-    EXPECT_FALSE(frame->m_bPaused);
-    EXPECT_FALSE(frame->m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
     EXPECT_EQ(frame->m_strMessageLine, "");
     // And round again from the first.
     Press(qv::VK_TAB);
@@ -277,8 +277,8 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
 
     // Esc ends the picking: the pause ends, the target stays.
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_bPaused);
-    EXPECT_FALSE(frame->m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
 }
 
 TEST_F(Input, InAFightTabPicksOnlyTheLeadersOpponents) {
@@ -305,47 +305,47 @@ TEST_F(Input, SpaceWithAHoveredThingTargetsItAndTogglesThePauseAndXNeedsOne) {
 
     // Nothing hovered: X does nothing, Space and P still pause and go on.
     Press('X');
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     Press(qv::VK_SPACE);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     Press('P');
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
 
     MoveTo(Over(at));
     ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
     Press(qv::VK_SPACE);
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     leader->LeavePlayerSet();
     Press('X');
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
 
     // With the input lock set the target is not taken, but the pause flips.
     leader->LeavePlayerSet();
     frame->m_Play.m_bInputLock = 1;
     Press(qv::VK_SPACE);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     Press('X');
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
 }
 
 TEST_F(Input, TheHoldGroundButtonAndEnterFlipTheSwitch) {
     AddLeader(focus);
-    ASSERT_TRUE(frame->m_bHoldGround);
+    ASSERT_TRUE(frame->m_Play.m_bHoldGround);
     const qv::Rect& r = frame->m_rcHoldGroundButton;
     Mouse(qv::EventKind::LButtonDown, {r.left + 5, r.top + 5});
     Mouse(qv::EventKind::LButtonUp, {r.left + 5, r.top + 5});
-    EXPECT_FALSE(frame->m_bHoldGround);
+    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
     EXPECT_FALSE(frame->m_bLeftHeld) << "outside the view no scroll starts";
     Mouse(qv::EventKind::LButtonDown, {r.right, r.bottom});  // just outside
-    EXPECT_FALSE(frame->m_bHoldGround);
+    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
     Press(qv::VK_RETURN);
-    EXPECT_TRUE(frame->m_bHoldGround);
+    EXPECT_TRUE(frame->m_Play.m_bHoldGround);
     Press(qv::VK_LINEFEED);
-    EXPECT_FALSE(frame->m_bHoldGround);
+    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
 }
 
 TEST_F(Input, PressingInTheViewStopsThePartyAndLettingGoEndsTheScroll) {
@@ -404,12 +404,12 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     auto pending = [&](int mode) {
         frame->m_Play.m_pPendingItem = &potion;
         frame->m_Play.m_pPendingItemUser = leader;
-        frame->SetSelectMode(mode);
-        frame->m_bPaused = 1;
+        frame->m_Play.SetSelectMode(mode);
+        frame->m_Play.m_bPaused = 1;
     };
     auto dropped = [&] {
         return !frame->m_Play.m_pPendingItem && !frame->m_Play.m_pPendingItemUser &&
-               !frame->m_Play.m_iSelectMode && !frame->m_bPaused;
+               !frame->m_Play.m_iSelectMode && !frame->m_Play.m_bPaused;
     };
     // Right button in select modes 1 and 2: the press is not taken, the
     // release cancels.
@@ -445,7 +445,7 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     Mouse(qv::EventKind::LButtonDown, Over(at));
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
     EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), &potion);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
     Mouse(qv::EventKind::LButtonUp, Over(at));
@@ -472,11 +472,11 @@ TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
 TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Player* leader = AddLeader(focus);
     Press(qv::VK_F3);
-    EXPECT_FALSE(frame->m_bPartyInvulnerable) << "F3 alone does nothing";
+    EXPECT_FALSE(frame->m_Play.m_bPartyInvulnerable) << "F3 alone does nothing";
     Send(qv::Event::Key(true, qv::VK_CONTROL));
     EXPECT_TRUE(frame->m_bCtrlDown);
     Press(qv::VK_F3);
-    EXPECT_TRUE(frame->m_bPartyInvulnerable);
+    EXPECT_TRUE(frame->m_Play.m_bPartyInvulnerable);
     Send(qv::Event::Key(false, qv::VK_CONTROL));
     EXPECT_FALSE(frame->m_bCtrlDown);
 
@@ -494,11 +494,11 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
 
     // The menu commands.
     Send(qv::Event::Command(32788));
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     Send(qv::Event::Command(32799));
     EXPECT_EQ(frame->m_Play.m_iSelectMode, 1);
     Send(qv::Event::Command(32788));
-    EXPECT_TRUE(frame->m_bPaused) << "no pause flip while a target is picked";
+    EXPECT_TRUE(frame->m_Play.m_bPaused) << "no pause flip while a target is picked";
     Send(qv::Event::Command(32799));
     EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
     frame->m_Play.m_bEditing = 1;
@@ -535,19 +535,19 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
 namespace {
 
 TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
-    frame->SetCombatMode(1);
-    EXPECT_FALSE(frame->m_bCombat) << "nothing without a leader";
+    frame->m_Play.SetCombatMode(1);
+    EXPECT_FALSE(frame->m_Play.m_bCombat) << "nothing without a leader";
     Player* leader = AddLeader(focus);
     auto* second = new Player;
     leader->m_pGroup->AddMember(second);
-    frame->m_iMusicTime = 4000;
-    frame->SetCombatMode(1);
-    EXPECT_TRUE(frame->m_bCombat);
+    frame->m_Play.m_iMusicTime = 4000;
+    frame->m_Play.SetCombatMode(1);
+    EXPECT_TRUE(frame->m_Play.m_bCombat);
     EXPECT_EQ(leader->m_iHostileMode, 1);
     EXPECT_EQ(second->m_iHostileMode, 1);
-    EXPECT_EQ(frame->m_iMusicTime, 0);
-    frame->SetCombatMode(0);
-    EXPECT_FALSE(frame->m_bCombat);
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
+    frame->m_Play.SetCombatMode(0);
+    EXPECT_FALSE(frame->m_Play.m_bCombat);
     EXPECT_EQ(second->m_iHostileMode, 0);
 }
 
@@ -559,11 +559,11 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
     Thing scroll(picture.get(), "Scroll");
     frame->m_Play.m_pPendingItem = &scroll;
     frame->m_Play.m_pPendingItemUser = leader;
-    frame->SetSelectMode(3);
+    frame->m_Play.SetSelectMode(3);
     frame->m_bLeftHeld = 1;
     frame->SetDragObject(lamp);
-    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
     EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
     EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
     EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
@@ -571,10 +571,10 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
     EXPECT_FALSE(frame->m_bLeftHeld);
     // While it is carried the left button does not end it.
     Mouse(qv::EventKind::LButtonUp, {kCx, kCy});
-    EXPECT_EQ(frame->m_pDragHolder.Get(), lamp);
+    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
     frame->SetDragObject(nullptr);
-    EXPECT_EQ(frame->m_pDragHolder.Get(), nullptr);
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), nullptr);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
 }
 
 }  // namespace
@@ -663,14 +663,16 @@ TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
     frame->m_bIntroPlaying = true;
     Press(qv::VK_SPACE);
     EXPECT_TRUE(frame->m_bIntroStopAsked.load());
-    EXPECT_FALSE(frame->m_bPaused) << "the key did nothing else";
+    EXPECT_FALSE(frame->m_Play.m_bPaused) << "the key did nothing else";
     frame->m_bIntroPlaying = false;
 
     // Nothing open, nothing picked: Esc shows the options window, and play
     // goes on when the player does not quit there.
-    frame->m_bOptionsShown = 0;
+    frame->m_Play.m_bOptionsShown = 0;
+    // The in-game window takes the second Esc: back to the game.
+    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
     Press(qv::VK_ESCAPE);
-    EXPECT_TRUE(frame->m_bOptionsShown);
+    EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
     EXPECT_FALSE(frame->m_bQuitRequested);
 }
 
@@ -680,14 +682,14 @@ namespace {
 
 TEST_F(Input, AButtonLetGoAlwaysEndsItsHoldAndItsPause) {
     Player* leader = AddLeader(focus);
-    frame->PauseBudget = CMainFrame::kPauseBankMax;
+    frame->m_Play.PauseBudget = Play::kPauseBankMax;
     // A left click while the right button holds the game still: the pause
     // still ends when the right button is let go.
     Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy + 20});
     Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
     Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
     Mouse(qv::EventKind::RButtonUp, {kCx + 40, kCy + 20});
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
     EXPECT_FALSE(frame->m_bRightPause);
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(2);
@@ -709,18 +711,18 @@ TEST_F(Input, AButtonLetGoAlwaysEndsItsHoldAndItsPause) {
 
 TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGone) {
     AddLeader(focus);
-    frame->m_bTabTarget = 1;
-    frame->m_bPaused = 1;
-    frame->m_bOptionsShown = 0;
+    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.m_bPaused = 1;
+    frame->m_Play.m_bOptionsShown = 0;
     frame->m_Play.m_bQuantityUp = 1;
     Press(qv::VK_ESCAPE);
-    EXPECT_TRUE(frame->m_bTabTarget) << "the quantity window is up";
-    EXPECT_TRUE(frame->m_bPaused);
-    EXPECT_FALSE(frame->m_bOptionsShown);
+    EXPECT_TRUE(frame->m_Play.m_bTabTarget) << "the quantity window is up";
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bOptionsShown);
     frame->m_Play.m_bQuantityUp = 0;
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_bTabTarget);
-    EXPECT_FALSE(frame->m_bPaused);
+    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.m_bPaused);
 
     auto* corpse = new Thing(picture.get(), "Corpse");
     frame->m_Play.OpenContainer(corpse);

@@ -55,15 +55,17 @@ TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
     Player* k = PlaceMember(1, At(36, 35, 20, 50));
     Start();
     std::vector<int> answers;
-    Player::s_interact = [&](Player* c, int f) {
-        const int r = frame->InteractWith(c, f);
+    world_test::TestRules rules;
+    rules.approach = [&](Player* c, int f) {
+        const int r = frame->m_Play.Approach(c, f);
         if (c == k) answers.push_back(r);
         return r;
     };
+    frame->m_World.m_pRules = &rules;
     const Position point = Beside(k->m_Position, 80, 20);
     k->JoinPlayerSet(new ObjectHolder(point, nullptr));
     for (int i = 0; i < 400 && k->m_pPlayerSet; ++i) frame->RunTick();
-    frame->m_Play.InstallInteraction();
+    frame->m_World.m_pRules = &frame->m_Play;
     ASSERT_EQ(k->m_pPlayerSet, nullptr);
     ASSERT_GE(answers.size(), 2u);
     EXPECT_EQ(answers.back(), 1);

@@ -75,8 +75,8 @@ TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOr
     EXPECT_EQ(w.m_Party[0].Get(), leader);
     EXPECT_EQ(w.m_Party[3]->m_strSpecialName, "Bo");
     EXPECT_EQ(w.GetGroupByNumber(1), leader->m_pGroup);
-    EXPECT_EQ(frame.m_bPlacingParty, 0);
-    EXPECT_EQ(frame.m_bLoadingGame, 0);
+    EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
+    EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);
 }
 
 TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
@@ -85,24 +85,24 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     const Position ayla = At(24, 24, 20, 50), rex = At(24, 24, 60, 50);
     Focus(At(10, 10));
     Read(Store(), true);
-    frame.m_bLandMovePending = 0;
-    frame.m_bLoadingGame = 1;
+    frame.m_Play.m_bLandMovePending = 0;
+    frame.m_Play.m_bLoadingGame = 1;
     frame.MoveToLand();
     ExpectAt("Ayla", ayla.x, ayla.y);
     ExpectAt("Rex", rex.x, rex.y);
-    EXPECT_EQ(frame.m_bLoadingGame, 0);
+    EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);
 
     // A new game: the new character stands in formation at the focus.
     const Position focus = At(10, 10, 0, 0);
     Read(Store(), true);
     Focus(focus);
-    frame.m_bLandMovePending = 0;
-    frame.m_bLoadingGame = 1;
-    frame.m_bNewCharacterPending = 1;
+    frame.m_Play.m_bLandMovePending = 0;
+    frame.m_Play.m_bLoadingGame = 1;
+    frame.m_Play.m_bNewCharacterPending = 1;
     frame.MoveToLand();
     ExpectAt("Ayla", focus.x + 10, focus.y + 10);
     ExpectAt("Rex", focus.x + 30, focus.y + 10);
-    EXPECT_EQ(frame.m_bNewCharacterPending, 0);
+    EXPECT_EQ(frame.m_Play.m_bNewCharacterPending, 0);
 }
 
 TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
@@ -110,7 +110,7 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     PartyOf({"Ayla", "Rex"});
     Focus(At(10, 10));
     Store();
-    ASSERT_EQ(frame.m_bLandMovePending, 1);
+    ASSERT_EQ(frame.m_Play.m_bLandMovePending, 1);
     EXPECT_TRUE(Where("Ayla").empty());
     frame.MoveToLand();
     ExpectAt("Ayla", At(24, 24, 20, 50).x, At(24, 24, 20, 50).y);
@@ -188,18 +188,18 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     std::vector<Player*> p = PartyOf({"Korr", "Kaleb"}, 234);
     p[1]->m_strMessageNode = "HELLO";
     ChangeWorld();
-    frame.m_strPlayerName.clear();
-    frame.m_strDogName.clear();
-    frame.m_bNewCharacterPending = 1;
-    frame.m_iNewStrength = 61;
-    frame.m_iNewDexterity = 52;
-    frame.m_iNewIntelligence = 57;
+    frame.m_Play.m_strPlayerName.clear();
+    frame.m_Play.m_strDogName.clear();
+    frame.m_Play.m_bNewCharacterPending = 1;
+    frame.m_Play.m_iNewStrength = 61;
+    frame.m_Play.m_iNewDexterity = 52;
+    frame.m_Play.m_iNewIntelligence = 57;
     frame.MoveToLand();
     Player* leader = frame.m_World.m_pLeader.Get();
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->m_strSpecialName, "Korr");
-    EXPECT_EQ(frame.m_strPlayerName, "Korr");
-    EXPECT_EQ(frame.m_strDogName, "Kaleb");
+    EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
+    EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
     EXPECT_EQ(leader->m_iStrength, 61);
     EXPECT_EQ(leader->m_iCurStr, 61);
     EXPECT_EQ(leader->m_iDexterity, 52);
@@ -213,9 +213,9 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
 
     // Chosen names are given.
     ChangeWorld();
-    frame.m_strPlayerName = "Ayla";
-    frame.m_strDogName = "Rex";
-    frame.m_bNewCharacterPending = 1;
+    frame.m_Play.m_strPlayerName = "Ayla";
+    frame.m_Play.m_strDogName = "Rex";
+    frame.m_Play.m_bNewCharacterPending = 1;
     frame.MoveToLand();
     EXPECT_EQ(frame.m_World.m_pLeader->m_strSpecialName, "Ayla");
     EXPECT_EQ(frame.m_World.m_Party[1]->m_strSpecialName, "Rex");
@@ -294,21 +294,21 @@ TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
     p[1]->m_sLifeState = 0;
     auto cast = std::make_unique<Spell>();
     cast->m_iCaster = p[1]->m_iPlayerNumber;
-    frame.m_ActiveSpells.push_back(std::move(cast));
+    frame.m_World.m_ActiveSpells.push_back(std::move(cast));
     auto on = std::make_unique<Spell>();
     on->m_iCaster = -1;
     on->m_Targets = {p[0]->m_iPlayerNumber, p[1]->m_iPlayerNumber};
-    frame.m_ActiveSpells.push_back(std::move(on));
-    frame.m_bLoadingGame = 1;
+    frame.m_World.m_ActiveSpells.push_back(std::move(on));
+    frame.m_Play.m_bLoadingGame = 1;
     EXPECT_EQ(frame.MoveToLand(), 1);
-    EXPECT_EQ(frame.m_bLoadingGame, 0);
+    EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);
 }
 
 TEST_F(LandMove, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
     NumberedGroup(2, "wolves");
     Open();
     // Missing.
-    frame.m_bRefreshPending = 1;
+    frame.m_Play.m_bRefreshPending = 1;
     frame.MoveToLand();
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().find("players not found."), std::string::npos);
@@ -321,7 +321,7 @@ TEST_F(LandMove, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = number;
         party.AddMemberDirect(Creature("Ayla", 1));
-        qv::WriteWholeFile(folder.Working("players").string(), CMainFrame::StorePlayers(party));
+        qv::WriteWholeFile(folder.Working("players").string(), Play::StorePlayers(party));
         messages.shown.clear();
         frame.MoveToLand();
         ASSERT_FALSE(messages.shown.empty()) << number;
@@ -338,7 +338,7 @@ TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
     PartyOf({"Ayla", "Rex"});
     frame.m_World.m_pLeader = nullptr;  // the editor works without a leader
     Read(Store(), false);
-    frame.m_bNoPlayersFile = 1;
+    frame.m_Play.m_bNoPlayersFile = 1;
     frame.MoveToLand();
     EXPECT_EQ(Where("Ayla").size(), 1u);
     EXPECT_EQ(Where("Rex").size(), 1u);
@@ -364,11 +364,11 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     }
     map.ReloadWindowAt(25, 24);
     PartyOf({"Ayla", "Rex", "Kit"});
-    frame.m_strWorldFile = "a.qvr";
-    frame.m_iStartState = 0;
+    frame.m_Play.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_iStartState = 0;
 
     EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 1);
-    EXPECT_EQ(frame.m_strWorldFile, "b.qvr");
+    EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
     EXPECT_EQ(frame.m_World.m_ptFocus.x, 5 * 160 + 10);
     EXPECT_EQ(frame.m_World.m_ptFocus.y, 6 * 112 + 10);
     ExpectAt("Ayla", 820, 692);
@@ -377,8 +377,8 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     EXPECT_EQ(Where("Bear").size(), 1u);
     EXPECT_TRUE(Where("Wolf").empty());
     EXPECT_EQ(frame.m_World.m_pLeader->m_strSpecialName, "Ayla");
-    EXPECT_EQ(frame.m_bPlacingParty, 0);
-    EXPECT_EQ(frame.m_bRefreshPending, 1);  // the loop refreshes the windows
+    EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
+    EXPECT_EQ(frame.m_Play.m_bRefreshPending, 1);  // the loop refreshes the windows
 
     EXPECT_EQ(frame.GoToWorld("a.qvr", 25, 24), 1);
     ExpectAt("Ayla", 25 * 160 + 20, 24 * 112 + 20);
@@ -397,7 +397,7 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
 TEST_F(LandMove, StairsThatNameNoWorldFileOfTheGameAreRefusedBeforeAnythingChanges) {
     Open();
     PartyOf({"Ayla"});
-    frame.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_strWorldFile = "a.qvr";
     for (const char* name : {"../a.qvr", "/etc/passwd", "sub\\b.qvr", "..", "missing.qvr", ""}) {
         messages.shown.clear();
         EXPECT_EQ(frame.GoToWorld(name, 1, 1), 0) << name;
@@ -433,8 +433,8 @@ TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges
     PartyOf({"Ayla"});
     const std::vector<Position> before = Where("Ayla");
     ASSERT_EQ(before.size(), 1u);
-    frame.m_strWorldFile = "a.qvr";
-    frame.m_iStartState = 0;
+    frame.m_Play.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_iStartState = 0;
     struct Row {
         const char* rule;
         Bytes world;        // b.qvr
@@ -460,16 +460,16 @@ TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges
             << messages.shown.back();
         EXPECT_NE(messages.shown.back().find(r.named), std::string::npos) << messages.shown.back();
         EXPECT_EQ(frame.m_bQuitRequested, 0);
-        EXPECT_EQ(frame.m_strWorldFile, "a.qvr");
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "a.qvr");
         EXPECT_EQ(Where("Ayla"), before);
         EXPECT_FALSE(fs::exists(folder.Working("a.qvr")));
-        EXPECT_EQ(frame.m_bPlacingParty, 0);
+        EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
     }
     // Mended, the same move is taken.
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
     qv::WriteWholeFile(folder.Working(to).string(), land);
     EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 1);
-    EXPECT_EQ(frame.m_strWorldFile, "b.qvr");
+    EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
 }
 
 TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
@@ -478,8 +478,8 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
     map.ReloadWindowAt(25, 24);
     PartyOf({"Ayla"});
-    frame.m_strWorldFile = "a.qvr";
-    frame.m_iStartState = 0;
+    frame.m_Play.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_iStartState = 0;
     auto* stairs = new Stairs;
     stairs->m_strWorldFile = "b.qvr";
     stairs->m_iTargetX = 30;
@@ -488,9 +488,9 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     ASSERT_EQ(map.AddHolder(holder->pos, holder), 1);
     frame.m_Play.m_pPendingWorld = stairs;
     int32_t now = 0;
-    frame.UpdateTick(&now);
+    frame.m_Play.UpdateTick(&now);
     EXPECT_FALSE(frame.m_Play.m_pPendingWorld);
-    EXPECT_EQ(frame.m_strWorldFile, "b.qvr");
+    EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
     ExpectAt("Ayla", 30 * 160 + 20, 20 * 112 + 20);
     EXPECT_EQ(frame.m_Play.m_OpenWindows.m_bStatsOpen, 0);
 }
@@ -498,15 +498,15 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
 // ---- The editor's worlds
 
 TEST_F(LandMove, ALandFileNameIsAPlainNameChosenInTheDialog) {
-    std::vector<CMainFrame::FileDialogRequest> asked;
+    std::vector<Play::FileDialogRequest> asked;
     std::optional<std::string> answer;
-    frame.m_ChooseFile = [&](const CMainFrame::FileDialogRequest& r) {
+    frame.m_Play.m_ChooseFile = [&](const Play::FileDialogRequest& r) {
         asked.push_back(r);
         return answer;
     };
     std::string name = "Marsh";
     answer = std::nullopt;
-    EXPECT_EQ(frame.AskLandFileName(name), 0);
+    EXPECT_EQ(frame.m_Play.AskLandFileName(name), 0);
     EXPECT_EQ(name, "Marsh");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_TRUE(asked[0].save);
@@ -514,13 +514,13 @@ TEST_F(LandMove, ALandFileNameIsAPlainNameChosenInTheDialog) {
     EXPECT_EQ(asked[0].proposed, "Marsh");
     EXPECT_EQ(asked[0].filter, "Land Files (*.lnd) | *.lnd;*.lnd ||");
     answer = "/home/builder/lands/marsh.lnd";
-    EXPECT_EQ(frame.AskLandFileName(name), 1);
+    EXPECT_EQ(frame.m_Play.AskLandFileName(name), 1);
     EXPECT_EQ(name, "marsh.lnd");
     answer = "C:\\lands\\..";
-    EXPECT_EQ(frame.AskLandFileName(name), 0);
+    EXPECT_EQ(frame.m_Play.AskLandFileName(name), 0);
     EXPECT_EQ(name, "marsh.lnd");
-    frame.m_ChooseFile = nullptr;
-    EXPECT_EQ(frame.AskLandFileName(name), 0);
+    frame.m_Play.m_ChooseFile = nullptr;
+    EXPECT_EQ(frame.m_Play.AskLandFileName(name), 0);
 }
 
 TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
@@ -528,8 +528,8 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
     const int32_t width = map.worldcellx;
     std::optional<std::string> file;
     bool askWorld = false;
-    frame.m_ChooseFile = [&](const CMainFrame::FileDialogRequest&) { return file; };
-    frame.m_AskNewWorld = [&](CMainFrame::NewWorldRequest& r) {
+    frame.m_Play.m_ChooseFile = [&](const Play::FileDialogRequest&) { return file; };
+    frame.m_Play.m_AskNewWorld = [&](Play::NewWorldRequest& r) {
         EXPECT_EQ(r.width, 500);
         EXPECT_EQ(r.height, 500);
         r.name = "Isle";
@@ -537,21 +537,21 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
         r.height = 50;
         return askWorld;
     };
-    EXPECT_EQ(frame.NewWorld(), 2);
+    EXPECT_EQ(frame.m_Play.NewWorld(), 2);
     askWorld = true;
-    EXPECT_EQ(frame.NewWorld(), 2);  // the land's file was not chosen
+    EXPECT_EQ(frame.m_Play.NewWorld(), 2);  // the land's file was not chosen
     EXPECT_EQ(map.worldcellx, width);
     EXPECT_EQ(map.GetRootLand()->m_strSpecialName, "World");
 
     file = "isle.lnd";
-    EXPECT_EQ(frame.NewWorld(), 1);
+    EXPECT_EQ(frame.m_Play.NewWorld(), 1);
     MapMaster& now = *frame.m_World.map_master;
     EXPECT_EQ(now.worldcellx, 60);
     EXPECT_EQ(now.worldcelly, 50);
     EXPECT_EQ(frame.m_World.m_ptFocus.x, 0);
     EXPECT_EQ(frame.m_World.m_ptFocus.y, 0);
-    EXPECT_EQ(frame.m_strSaveFolder, "original\\");
-    EXPECT_EQ(frame.m_strCurrentFolder, folder.Base() + "tmp\\");
+    EXPECT_EQ(frame.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(frame.m_Play.m_strCurrentFolder, folder.Base() + "tmp\\");
     ASSERT_TRUE(fs::exists(folder.Working("isle.lnd")));
     std::unique_ptr<Land> land = Land::ReadFile(folder.Working("isle.lnd").string());
     EXPECT_EQ(land->m_strSpecialName, "Isle");
@@ -581,17 +581,17 @@ TEST_F(LandMove, ANewWorldIsMadeUpToTheLargestTheGameHolds) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         const int32_t width = map.worldcellx;
-        frame.m_ChooseFile = [](const CMainFrame::FileDialogRequest&) {
+        frame.m_Play.m_ChooseFile = [](const Play::FileDialogRequest&) {
             return std::optional<std::string>("isle.lnd");
         };
-        frame.m_AskNewWorld = [&](CMainFrame::NewWorldRequest& q) {
+        frame.m_Play.m_AskNewWorld = [&](Play::NewWorldRequest& q) {
             q.name = "Isle";
             q.width = r.width;
             q.height = r.height;
             return true;
         };
         qv::ScriptedMessages messages;
-        EXPECT_EQ(frame.NewWorld(), r.made ? 1 : 2);
+        EXPECT_EQ(frame.m_Play.NewWorld(), r.made ? 1 : 2);
         const MapMaster& now = *frame.m_World.map_master;
         if (r.made) {
             EXPECT_EQ(now.worldcellx, r.width);
@@ -614,7 +614,7 @@ TEST_F(LandMove, AnAddedLandIsWrittenToItsFileAndStreamedIn) {
     pond->SetName("Pond");
     pond->terraincode = 6;
     pond->bounds = {20, 20, 30, 28};
-    frame.AddLand(std::move(pond), "pond.lnd");
+    frame.m_Play.AddLand(std::move(pond), "pond.lnd");
     EXPECT_TRUE(fs::exists(folder.Working("pond.lnd")));
     CellPoint wc;
     ASSERT_TRUE(map.CellToWindow({22, 22}, wc));
@@ -625,7 +625,7 @@ TEST_F(LandMove, AnAddedLandIsWrittenToItsFileAndStreamedIn) {
 
 TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     Open();
-    frame.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_strWorldFile = "a.qvr";
     const Bytes a = Store();
     map.ReloadWindowAt(25, 24);
     fs::create_directories(folder.dir / "original");
@@ -635,14 +635,14 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     qv::WriteWholeFile((folder.dir / "original" / "notes").string(), Bytes{1, 2, 3});
     qv::WriteWholeFile(folder.Working("notes").string(), Bytes{9});
 
-    frame.m_bNoPlayersFile = 1;  // the editor's world, without its party
+    frame.m_Play.m_bNoPlayersFile = 1;  // the editor's world, without its party
     std::optional<std::string> chosen;
-    CMainFrame::FileDialogRequest asked;
-    frame.m_ChooseFile = [&](const CMainFrame::FileDialogRequest& r) {
+    Play::FileDialogRequest asked;
+    frame.m_Play.m_ChooseFile = [&](const Play::FileDialogRequest& r) {
         asked = r;
         return chosen;
     };
-    EXPECT_EQ(frame.OnLoadWorld(), 2);
+    EXPECT_EQ(frame.m_Play.OnLoadWorld(), 2);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "Load Cancelled");
     EXPECT_EQ(qv::ReadWholeFile(folder.Working("notes").string()), Bytes{9});
@@ -652,16 +652,16 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     EXPECT_EQ(asked.filter, "Quorvale Files (*.qvr) | *.qvr;*.qvr ||");
 
     chosen = "/anywhere/a.qvr";
-    EXPECT_EQ(frame.OnLoadWorld(), 1);
+    EXPECT_EQ(frame.m_Play.OnLoadWorld(), 1);
     EXPECT_EQ((qv::ReadWholeFile(folder.Working("notes").string())), (Bytes{1, 2, 3}));
-    EXPECT_EQ(frame.m_strWorldFile, "a.qvr");
-    EXPECT_EQ(frame.m_strSaveFolder, "original\\");
-    EXPECT_EQ(frame.m_strCurrentFolder, folder.Base() + "tmp\\");
+    EXPECT_EQ(frame.m_Play.m_strWorldFile, "a.qvr");
+    EXPECT_EQ(frame.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(frame.m_Play.m_strCurrentFolder, folder.Base() + "tmp\\");
 
     // Reloading without asking takes the world in play.
-    frame.m_ChooseFile = nullptr;
-    frame.m_bReloadWithoutAsking = 1;
-    EXPECT_EQ(frame.OnLoadWorld(), 1);
+    frame.m_Play.m_ChooseFile = nullptr;
+    frame.m_Play.m_bReloadWithoutAsking = 1;
+    EXPECT_EQ(frame.m_Play.OnLoadWorld(), 1);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ protected:
     // The first tick sets up play; the ones after it run it.
     void Start() {
         frame->RunTick();
-        ASSERT_EQ(frame->m_iStartState, 0);
+        ASSERT_EQ(frame->m_Play.m_iStartState, 0);
     }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) frame->RunTick();

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(FrameMusic, TheFirstTunePlaysAndTheSwitchPausesAndRestartsIt) {
     WriteTune(folder.Path(), 0);
-    frame.m_strGameFolder = folder.Path();
+    frame.m_Play.m_strGameFolder = folder.Path();
     ASSERT_EQ(frame.InitDirectSound(), 1);
     EXPECT_EQ(frame.m_bMidiOutput, 1);
     EXPECT_EQ(frame.m_bMusicOn, 1) << "the music stays as the settings have it";
@@ -73,7 +73,7 @@ TEST_F(FrameMusic, TheFirstTunePlaysAndTheSwitchPausesAndRestartsIt) {
 TEST_F(FrameMusic, ATuneThatPlaysAlreadyIsNotStartedAgain) {
     WriteTune(folder.Path(), 0);
     WriteTune(folder.Path(), 1, 67);
-    frame.m_strGameFolder = folder.Path();
+    frame.m_Play.m_strGameFolder = folder.Path();
     ASSERT_EQ(frame.InitDirectSound(), 1);
     int tune = 0;
     ASSERT_EQ(frame.PlayMidi(&tune), 1);
@@ -94,7 +94,7 @@ TEST_F(FrameMusic, ATuneThatPlaysAlreadyIsNotStartedAgain) {
 TEST_F(FrameMusic, ATuneThatCannotBeReadLeavesTheMusicAsItWas) {
     WriteTune(folder.Path(), 1);
     qv::WriteWholeFile(folder.Path() + "Music/Tune5.mid", {'M', 'T', 'h', 'd', 0, 0});
-    frame.m_strGameFolder = folder.Path();
+    frame.m_Play.m_strGameFolder = folder.Path();
     ASSERT_EQ(frame.InitDirectSound(), 1);
     int tune = 1;
     ASSERT_EQ(frame.PlayMidi(&tune), 1);
@@ -111,14 +111,15 @@ TEST_F(FrameMusic, ATuneThatCannotBeReadLeavesTheMusicAsItWas) {
         ASSERT_NE(frame.m_pMidi, nullptr);
         EXPECT_EQ(frame.m_pMidi->GetTune(), 1);
         EXPECT_GT(MixedPeak(), 1000) << "the tune before plays on";
-        CMIDIStream stream(row.tune, frame.GameFolderPath(CMIDIStream::TuneFileName(row.tune)));
+        CMIDIStream stream(row.tune,
+                           frame.m_Play.GameFolderPath(CMIDIStream::TuneFileName(row.tune)));
         EXPECT_FALSE(stream.IsOpen());
         EXPECT_NE(stream.GetError().find(row.says), std::string::npos) << stream.GetError();
     }
 }
 
 TEST_F(FrameMusic, ATuneWithoutItsFilePlaysOnceTheFileIsThere) {
-    frame.m_strGameFolder = folder.Path();
+    frame.m_Play.m_strGameFolder = folder.Path();
     ASSERT_EQ(frame.InitDirectSound(), 1);
     int tune = 0;
     EXPECT_EQ(frame.PlayMidi(&tune), 0);
@@ -137,7 +138,7 @@ protected:
     MusicInPlay() {
         WriteTune(folder.Path(), 3, 60);
         WriteTune(folder.Path(), 4, 48);
-        frame->m_strGameFolder = folder.Path();
+        frame->m_Play.m_strGameFolder = folder.Path();
         EXPECT_EQ(frame->InitDirectSound(), 1);
     }
     ~MusicInPlay() override { frame->ReleaseSounds(); }
@@ -155,7 +156,7 @@ TEST_F(MusicInPlay, TheLandsTuneComesEvery5000AndItsBattleTuneInCombat) {
     CellPoint w;
     ASSERT_TRUE(map->CellToWindow(MapMaster::PixelToCell(looptest::At(35, 34)), w));
     map->GetCell(w.x, w.y).land = &land;
-    frame->m_iMusicTime = 4800;
+    frame->m_Play.m_iMusicTime = 4800;
     Start();
     Ticks(1);  // 5000: not yet
     EXPECT_EQ(frame->m_pMidi, nullptr);
@@ -165,12 +166,12 @@ TEST_F(MusicInPlay, TheLandsTuneComesEvery5000AndItsBattleTuneInCombat) {
     EXPECT_TRUE(frame->m_pMidi->IsOpen());
     EXPECT_GT(MixedPeak(), 1000);
     // A fight: the battle tune at once; after it, the land's tune again.
-    frame->SetCombatMode(1);
+    frame->m_Play.SetCombatMode(1);
     EXPECT_EQ(frame->m_pMidi->GetTune(), 4);
-    frame->SetCombatMode(0);
+    frame->m_Play.SetCombatMode(0);
     EXPECT_EQ(frame->m_pMidi->GetTune(), 3);
-    frame->SetCombatMode(1);
-    frame->m_iMusicTime = 5000;
+    frame->m_Play.SetCombatMode(1);
+    frame->m_Play.m_iMusicTime = 5000;
     Ticks(1);  // chosen again in the fight: the battle tune stays
     EXPECT_EQ(frame->m_pMidi->GetTune(), 4);
     map->GetCell(w.x, w.y).land = nullptr;

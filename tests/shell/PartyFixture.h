@@ -65,7 +65,7 @@ protected:
     void ChangeWorld() {
         const Bytes written = Store();
         Read(written, false);
-        frame.m_bLandMovePending = 0;
+        frame.m_Play.m_bLandMovePending = 0;
     }
     void Focus(const Position& p) { frame.m_World.m_ptFocus = {p.x, p.y}; }
 

@@ -22,44 +22,44 @@ TEST_F(Party, SlotsAndRowsFollowTheLeadersFacing) {
     World& w = frame.m_World;
     int32_t slot = -5, row = -5;
     p[0]->m_sFacing = 7;
-    ASSERT_TRUE(frame.GetPartySlot(p[2], slot, row));
+    ASSERT_TRUE(frame.m_World.GetPartySlot(p[2], slot, row));
     EXPECT_EQ(slot, 2);
     EXPECT_EQ(row, 3);
     p[0]->m_sFacing = 1;
-    ASSERT_TRUE(frame.GetPartySlot(p[1], slot, row));
+    ASSERT_TRUE(frame.m_World.GetPartySlot(p[1], slot, row));
     EXPECT_EQ(slot, 1);
     EXPECT_EQ(row, 0);
     p[0]->m_sFacing = 4;
-    ASSERT_TRUE(frame.GetPartySlot(p[0], slot, row));
+    ASSERT_TRUE(frame.m_World.GetPartySlot(p[0], slot, row));
     EXPECT_EQ(slot, 0);
     EXPECT_EQ(row, 2);
     // Outside the party, or without a leader: false, the outputs untouched.
     Player outsider;
     slot = row = -5;
-    EXPECT_FALSE(frame.GetPartySlot(&outsider, slot, row));
+    EXPECT_FALSE(frame.m_World.GetPartySlot(&outsider, slot, row));
     w.m_pLeader = nullptr;
-    EXPECT_FALSE(frame.GetPartySlot(p[1], slot, row));
+    EXPECT_FALSE(frame.m_World.GetPartySlot(p[1], slot, row));
     EXPECT_EQ(slot, -5);
     EXPECT_EQ(row, -5);
 
-    EXPECT_EQ(frame.FindPartySlot(p[2]), 2);
-    EXPECT_EQ(frame.FindPartySlot(&outsider), -1);
-    for (int32_t s : {-1, 3, 6, 100}) EXPECT_EQ(frame.GetPartyMember(&s), nullptr) << s;
+    EXPECT_EQ(frame.m_World.FindPartySlot(p[2]), 2);
+    EXPECT_EQ(frame.m_World.FindPartySlot(&outsider), -1);
+    for (int32_t s : {-1, 3, 6, 100}) EXPECT_EQ(frame.m_Play.GetPartyMember(&s), nullptr) << s;
     const int32_t one = 1;
-    EXPECT_EQ(frame.GetPartyMember(&one), p[1]);
-    EXPECT_EQ(frame.GetPartyMember(nullptr), nullptr);
+    EXPECT_EQ(frame.m_Play.GetPartyMember(&one), p[1]);
+    EXPECT_EQ(frame.m_Play.GetPartyMember(nullptr), nullptr);
 }
 
 TEST_F(Party, TheFormationIsRebasedOnTheLeadersSlotAndTurnedByQuarters) {
     World& w = frame.m_World;
-    frame.InitFormation();
+    frame.m_Play.InitFormation();
     Player a, b;
     w.m_pLeader = &a;
     w.m_Party[0] = &a;
-    frame.RebaseFormation();
+    frame.m_Play.RebaseFormation();
     const std::array<qv::Point, 6> defaults{qv::Point{0, 0}, {25, 25}, {25, -25},
                                             {40, 0},         {55, 40}, {55, -40}};
-    EXPECT_EQ(frame.m_FormationOffsets, defaults);
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets, defaults);
     // Each row is the one before turned a quarter: (x, y) becomes (-y, x).
     EXPECT_EQ(w.m_FormationRows[0][1], (qv::Point{25, 25}));
     EXPECT_EQ(w.m_FormationRows[1][1], (qv::Point{-25, 25}));
@@ -70,12 +70,12 @@ TEST_F(Party, TheFormationIsRebasedOnTheLeadersSlotAndTurnedByQuarters) {
     // The leader in slot 3: everything moves by (-40, 0).
     w.m_Party[0] = &b;
     w.m_Party[3] = &a;
-    frame.RebaseFormation();
+    frame.m_Play.RebaseFormation();
     const std::array<qv::Point, 6> moved{qv::Point{-40, 0}, {-15, 25}, {-15, -25}, {0, 0},
                                          {15, 40},          {15, -40}};
-    EXPECT_EQ(frame.m_FormationOffsets, moved);
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets, moved);
     EXPECT_EQ(w.m_FormationRows[2][0], (qv::Point{40, 0}));
-    EXPECT_EQ(CMainFrame::RotateQuarter({3, -7}), (qv::Point{7, 3}));
+    EXPECT_EQ(Play::RotateQuarter({3, -7}), (qv::Point{7, 3}));
     w.m_pLeader = nullptr;
     for (auto& s : w.m_Party) s = nullptr;
 }
@@ -95,7 +95,7 @@ TEST_F(Party, TravellersStandInRowsOfThreeFromTheCellsCentreAndTheViewFollows) {
     EXPECT_EQ(frame.m_World.m_pLeader->m_pGroup->Members().size(), 5u);
     // A spot past the largest coordinate stops at it: the fifth stands 30
     // pixels right of and below the focus.
-    const Position far = CMainFrame::PartySpot({INT32_MAX - 5, 7}, 4);
+    const Position far = Play::PartySpot({INT32_MAX - 5, 7}, 4);
     EXPECT_EQ(far.x, INT32_MAX);
     EXPECT_EQ(far.y, 37);
 }
@@ -158,8 +158,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
     EXPECT_EQ(w.m_pControlPlayer.Get(), p[0]);
     // "players" holds the leader going on alone, members and all.
     {
-        auto read = CMainFrame::ReadPlayersFrom(
-            qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read =
+            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
         ASSERT_EQ(read->Members().size(), 1u);
         EXPECT_EQ(read->Members().front()->m_strSpecialName, "Ayla");
     }
@@ -176,8 +176,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
         EXPECT_EQ(Where(p[i]->m_strSpecialName).size(), 1u);
     }
     {
-        auto read = CMainFrame::ReadPlayersFrom(
-            qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read =
+            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
         EXPECT_EQ(read->Members().size(), 4u);
     }
     frame.ReGroup();  // nothing kept aside any more
@@ -230,17 +230,17 @@ TEST_F(Party, RegroupingTakesOnlyFreeSlotsAndTheRestRejoinWithoutOne) {
 TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
     Open();
     std::vector<std::pair<std::string, int32_t>> opened;
-    frame.m_TradeWindow.isStore = [](qv::Persistent& store, int32_t id) {
+    frame.m_Play.m_TradeWindow.isStore = [](qv::Persistent& store, int32_t id) {
         return static_cast<Object&>(store).m_iValue == id;
     };
-    frame.m_TradeWindow.open = [&](qv::Persistent& store, int32_t mode) {
+    frame.m_Play.m_TradeWindow.open = [&](qv::Persistent& store, int32_t mode) {
         opened.emplace_back(static_cast<Object&>(store).m_strSpecialName, mode);
     };
     for (auto [name, id] : {std::pair{"Smith", 4}, {"Baker", 7}, {"Cooper", 7}}) {
         auto store = std::make_unique<Object>("Object");
         store->m_strSpecialName = name;
         store->m_iValue = id;
-        frame.m_StoreList.push_back(std::move(store));
+        frame.m_Play.m_StoreList.push_back(std::move(store));
     }
     const int32_t seven = 7, nine = 9;
     frame.OpenTradeWindow(&seven, 1);  // no leader: nothing
@@ -251,7 +251,7 @@ TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, "Baker");
     EXPECT_EQ(opened[0].second, 2);
-    frame.m_StoreList.clear();
+    frame.m_Play.m_StoreList.clear();
 }
 
 }  // namespace

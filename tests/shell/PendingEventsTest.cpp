@@ -20,15 +20,6 @@ using worldfile_test::At;
 
 class PendingEvents : public worldfile_test::WorldFileTest {
 protected:
-    PendingEvents() {
-        CTalkEvent::SetOpener(nullptr);
-        InstallScriptedMoves();
-    }
-    ~PendingEvents() override {
-        CTalkEvent::SetOpener(nullptr);
-        CMovePatternEvent::SetFiller(nullptr);
-    }
-
     // The miller, actor 7 of the village's group, kept in the root land.
     void KeepTheMiller() {
         NumberedGroup(2, "village");
@@ -36,13 +27,13 @@ protected:
         miller->m_iPlayerNumber = 7;
         Keep(miller, At(26, 24));
         frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_strWorldFile = "world.qvr";
+        frame.m_Play.m_strWorldFile = "world.qvr";
     }
     // Conversations open by noting their speaker and node.
     void NoteConversations() {
-        CTalkEvent::SetOpener([this](Player* speaker, const std::string& node) {
+        frame.m_Play.m_OpenConversation = [this](Player* speaker, const std::string& node) {
             opened.push_back(speaker->m_strSpecialName + " " + node);
-        });
+        };
     }
     template <class T>
     T* Add(std::unique_ptr<T> event, int32_t trigger, int32_t status) {
@@ -83,7 +74,7 @@ TEST_F(PendingEvents, AnEventFiresAfterTheLandMoveThatBringsItsCreature) {
 
     // The move loads his land: he talks once, takes his moves, and the fired
     // events are gone; the one not marked stays.
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     Player* miller = Actor(7);
     ASSERT_NE(miller, nullptr);
     EXPECT_EQ(miller->m_strSpecialName, "Miller");
@@ -96,7 +87,7 @@ TEST_F(PendingEvents, AnEventFiresAfterTheLandMoveThatBringsItsCreature) {
     EXPECT_EQ(frame.m_World.m_EventList.front()->m_iTrigger, 3);
 
     // Another move runs nothing more.
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_EQ(miller->m_MoveList.size(), 2u);
 }
@@ -110,14 +101,14 @@ TEST_F(PendingEvents, AGameSavedWithEventsPendingBringsThemBackAndRunsTheFiredOn
     moves->m_iActor = 7;
     moves->m_Cells = {{3, 4}, {-1, 9}};
     Add(std::move(moves), 12, 0);
-    frame.m_SaveSlots[2] = {1, "Mill"};
-    ASSERT_EQ(frame.SaveGame(2), 1);
+    frame.m_Play.m_SaveSlots[2] = {1, "Mill"};
+    ASSERT_EQ(frame.m_Play.SaveGame(2), 1);
     ASSERT_EQ(frame.m_World.m_EventList.size(), 2u);
 
     frame.m_World.m_EventList.clear();
     NoteConversations();
-    frame.m_iStartState = 0;  // in play: the load moves into the land at once
-    ASSERT_EQ(frame.LoadSlot(2), 1);
+    frame.m_Play.m_iStartState = 0;  // in play: the load moves into the land at once
+    ASSERT_EQ(frame.m_Play.LoadSlot(2), 1);
     // The loaded talk fired after the load's land move; the move pattern
     // not marked to fire is back as it was.
     EXPECT_EQ(opened, (std::vector<std::string>{"Miller GREET"}));

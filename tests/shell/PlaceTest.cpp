@@ -314,8 +314,8 @@ protected:
                  ("qv-script-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder / "save3");
-        frame->m_strGameFolder = folder.string() + "/";
-        frame->m_strSaveFolder = "save3\\";
+        frame->m_Play.m_strGameFolder = folder.string() + "/";
+        frame->m_Play.m_strSaveFolder = "save3\\";
     }
     ~ScriptFile() override { std::filesystem::remove_all(folder); }
     void Write(const std::string& text) {
@@ -332,7 +332,7 @@ protected:
 
 TEST_F(ScriptFile, EachLineIsANameAndANumber) {
     Write("Gold 25\n  Troll\t -7xyz  \r\n42abc\nBig 99999999999\nLow -99999999999\nLast");
-    frame->ReadScriptVariables();
+    frame->m_Play.ReadScriptVariables();
     using V = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(
         Variables(),
@@ -345,14 +345,14 @@ TEST_F(ScriptFile, EachLineIsANameAndANumber) {
 
 TEST_F(ScriptFile, AFileThatCannotBeReadLeavesTheVariablesAsTheyWere) {
     Write("Gold 25\n");
-    frame->ReadScriptVariables();
+    frame->m_Play.ReadScriptVariables();
     std::filesystem::remove(folder / "save3" / "MessageFile.h");
-    EXPECT_THROW(frame->ReadScriptVariables(), qv::FileError);
+    EXPECT_THROW(frame->m_Play.ReadScriptVariables(), qv::FileError);
     using V = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(Variables(), (V{{"Gold", 25}}));
     // An empty file is read: no variables.
     Write("");
-    frame->ReadScriptVariables();
+    frame->m_Play.ReadScriptVariables();
     EXPECT_TRUE(Variables().empty());
 }
 

@@ -30,7 +30,7 @@ protected:
         Keep(Thing("chest"), At(26, 25));
         Keep(Creature("Wolf", 2), At(27, 26));
         frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_strWorldFile = "world.qvr";
+        frame.m_Play.m_strWorldFile = "world.qvr";
         Open();
     }
     fs::path Slot(const std::string& name) const { return folder.dir / name; }
@@ -45,24 +45,24 @@ protected:
         frame.m_World.m_ptFocus.x += 10;
     }
     void Saved(int index, const std::string& description) {
-        frame.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
+        frame.m_Play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
         ASSERT_EQ(frame.SaveGame(index), 1);
     }
     qv::ScriptedMessages messages;
 };
 
 TEST(SaveFolders, SlotNumbersNameTheirFolders) {
-    EXPECT_EQ(CMainFrame::GetSaveFolder(0), "original\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(1), "save1\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(4), "save4\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(10), "save10\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(11), "quicksave\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(12), "original\\");
-    EXPECT_EQ(CMainFrame::GetSaveFolder(-1), "original\\");
+    EXPECT_EQ(Play::GetSaveFolder(0), "original\\");
+    EXPECT_EQ(Play::GetSaveFolder(1), "save1\\");
+    EXPECT_EQ(Play::GetSaveFolder(4), "save4\\");
+    EXPECT_EQ(Play::GetSaveFolder(10), "save10\\");
+    EXPECT_EQ(Play::GetSaveFolder(11), "quicksave\\");
+    EXPECT_EQ(Play::GetSaveFolder(12), "original\\");
+    EXPECT_EQ(Play::GetSaveFolder(-1), "original\\");
 }
 
 TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
-    std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> slots{};
+    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
     slots[3] = {1, "Cave"};
     slots[10] = {1, "QuickSave"};
     Bytes expected;
@@ -78,44 +78,44 @@ TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
             PutInt(expected, 0);
         }
     }
-    const Bytes stored = CMainFrame::StoreSaveSlots(slots);
+    const Bytes stored = Play::StoreSaveSlots(slots);
     EXPECT_EQ(stored, expected);
-    const auto read = CMainFrame::ReadSaveSlotsFrom(expected, "saved");
+    const auto read = Play::ReadSaveSlotsFrom(expected, "saved");
     EXPECT_EQ(read[3].description, "Cave");
     EXPECT_EQ(read[3].inUse, 1);
     EXPECT_EQ(read[10].description, "QuickSave");
     EXPECT_EQ(read[0].inUse, 0);
 
     for (size_t n = 0; n < expected.size(); ++n)
-        EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(
+        EXPECT_THROW(Play::ReadSaveSlotsFrom(
                          Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "saved"),
                      qv::ArchiveError);
     Bytes longer = expected;
     longer.push_back(0);
-    EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(longer, "saved"), qv::ArchiveError);
+    EXPECT_THROW(Play::ReadSaveSlotsFrom(longer, "saved"), qv::ArchiveError);
     Bytes flag = expected;
     flag[1] = 2;  // the first entry's used flag
-    EXPECT_THROW(CMainFrame::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
+    EXPECT_THROW(Play::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
 }
 
 TEST(PositionFile, OneStringThatMustBeAPlainFileName) {
     Bytes expected;
     PutString(expected, "world.qvr");
-    EXPECT_EQ(CMainFrame::StorePosition("world.qvr"), expected);
-    EXPECT_EQ(CMainFrame::ReadPositionFrom(expected, "Position"), "world.qvr");
+    EXPECT_EQ(Play::StorePosition("world.qvr"), expected);
+    EXPECT_EQ(Play::ReadPositionFrom(expected, "Position"), "world.qvr");
     for (size_t n = 0; n < expected.size(); ++n)
         EXPECT_THROW(
-            CMainFrame::ReadPositionFrom(
-                Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "Position"),
+            Play::ReadPositionFrom(Bytes(expected.begin(), expected.begin() + static_cast<long>(n)),
+                                   "Position"),
             qv::ArchiveError);
     for (const char* bad : {"../world.qvr", "/etc/passwd", "a\\b.qvr", "sub/w.qvr", "..", ""}) {
         Bytes b;
         PutString(b, bad);
-        EXPECT_THROW(CMainFrame::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
+        EXPECT_THROW(Play::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
     }
     Bytes longer = expected;
     longer.push_back('x');
-    EXPECT_THROW(CMainFrame::ReadPositionFrom(longer, "Position"), qv::ArchiveError);
+    EXPECT_THROW(Play::ReadPositionFrom(longer, "Position"), qv::ArchiveError);
 }
 
 TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack) {
@@ -124,7 +124,7 @@ TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack)
     ASSERT_EQ(before.size(), 3u);
     frame.m_World.m_pTimeOfDay->m_sHour = 18;
     Saved(3, "Cave");
-    EXPECT_EQ(frame.m_iCurrentSlot, 3);
+    EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 3);
     // The game goes on with the world in place.
     EXPECT_EQ(Census(), before);
 
@@ -140,19 +140,19 @@ TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack)
     EXPECT_FALSE(fs::exists(Slot("save4.new")));
     EXPECT_FALSE(fs::exists(Slot("save4.old")));
     const auto table =
-        CMainFrame::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
+        Play::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
     EXPECT_EQ(table[3].description, "Cave");
     EXPECT_EQ(table[3].inUse, 1);
     EXPECT_EQ(table[2].inUse, 0);
 
     Change();
     ASSERT_NE(Census(), before);
-    frame.m_iStartState = 1;
+    frame.m_Play.m_iStartState = 1;
     ASSERT_EQ(frame.LoadSlot(3), 1);
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 18);
-    EXPECT_EQ(frame.m_strSaveFolder, "save4\\");
+    EXPECT_EQ(frame.m_Play.m_strSaveFolder, "save4\\");
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
     ASSERT_NE(frame.m_World.GetGroupByNumber(2), nullptr);
 }
@@ -180,7 +180,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     const auto changed = Census();
     // A working file that cannot be read stops the copy half-way.
     fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
-    frame.m_SaveSlots[4].description = "Bad";
+    frame.m_Play.m_SaveSlots[4].description = "Bad";
     messages.shown.clear();
     EXPECT_EQ(frame.SaveGame(4), 0);
     // The failure is said, and play goes on with nothing lost.
@@ -191,7 +191,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
         << messages.shown.back();
     EXPECT_NE(messages.shown.back().find("unreadable"), std::string::npos) << messages.shown.back();
     EXPECT_EQ(Census(), changed);
-    EXPECT_EQ(frame.m_iCurrentSlot, 4);
+    EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 4);
     EXPECT_EQ(Files(Slot("save5")), good);
     EXPECT_FALSE(fs::exists(Slot("save5.new")));
     EXPECT_FALSE(fs::exists(Slot("save5.old")));
@@ -218,8 +218,8 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
 
 TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     Populate();
-    frame.m_strWorldFile.clear();
-    frame.m_SaveSlots[2] = {0, ""};
+    frame.m_Play.m_strWorldFile.clear();
+    frame.m_Play.m_SaveSlots[2] = {0, ""};
     EXPECT_EQ(frame.SaveGame(2), 0);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
@@ -230,7 +230,7 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     // entry and says nothing of success.
     EXPECT_EQ(frame.QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
-    EXPECT_EQ(frame.m_SaveSlots[10].inUse, 0);
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
     Player* leader = nullptr;
     for (Player* p : frame.m_World.m_PlayerArray)
         if (p) leader = p;
@@ -238,10 +238,10 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     frame.m_World.m_pLeader = leader;
     EXPECT_EQ(frame.QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
-    EXPECT_EQ(frame.m_SaveSlots[10].inUse, 0);
-    EXPECT_EQ(frame.m_SaveSlots[10].description, "");
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].description, "");
     // A world file name that names another folder is no plain name.
-    frame.m_strWorldFile = "../escape.qvr";
+    frame.m_Play.m_strWorldFile = "../escape.qvr";
     EXPECT_EQ(frame.SaveGame(2), 0);
     EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
 }
@@ -272,8 +272,7 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     refused("an empty Position");
     fs::remove(Slot("save2") / "Position");
     refused("no Position");
-    qv::WriteWholeFile((Slot("save2") / "Position").string(),
-                       CMainFrame::StorePosition("world.qvr"));
+    qv::WriteWholeFile((Slot("save2") / "Position").string(), Play::StorePosition("world.qvr"));
     fs::remove(Slot("save2") / "world.qvr");
     refused("no world file");
     Bytes future = world;
@@ -300,17 +299,17 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
 }
 
 TEST_F(SavedGames, TheTableIsReadWhenThereAndABadOneStartsEmpty) {
-    EXPECT_EQ(frame.ReadSaveSlots(), 0);
-    EXPECT_EQ(frame.m_SaveSlots[0].inUse, 0);
-    std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> slots{};
+    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 0);
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[0].inUse, 0);
+    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
     slots[5] = {1, "Tower"};
-    qv::WriteWholeFile((folder.dir / "saved").string(), CMainFrame::StoreSaveSlots(slots));
-    EXPECT_EQ(frame.ReadSaveSlots(), 1);
-    EXPECT_EQ(frame.m_SaveSlots[5].description, "Tower");
+    qv::WriteWholeFile((folder.dir / "saved").string(), Play::StoreSaveSlots(slots));
+    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 1);
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[5].description, "Tower");
     qv::WriteWholeFile((folder.dir / "saved").string(), {0xFF, 0xFF, 0xFF});
-    frame.m_SaveSlots = {};
-    EXPECT_EQ(frame.ReadSaveSlots(), 0);
-    EXPECT_EQ(frame.m_SaveSlots[5].inUse, 0);
+    frame.m_Play.m_SaveSlots = {};
+    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 0);
+    EXPECT_EQ(frame.m_Play.m_SaveSlots[5].inUse, 0);
     EXPECT_NE(messages.shown.back().find("saved"), std::string::npos);
 }
 

@@ -39,14 +39,14 @@ protected:
         frame->m_World.m_pAllGroups->AddMember(aside);
         frame->m_World.m_pGroupTempStorage = aside;
         PlacedCreature(aside, At(37, 35));
-        frame->m_ActiveSpells.push_back(std::make_unique<Spell>());
-        frame->m_ActiveSpells.back()->m_iDuration = 100000;
-        frame->m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
+        frame->m_World.m_ActiveSpells.push_back(std::make_unique<Spell>());
+        frame->m_World.m_ActiveSpells.back()->m_iDuration = 100000;
+        frame->m_World.m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
         frame->m_World.m_pHoverHolder = b->m_pHolder;
         b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr));
         auto* carried = new ObjectHolder(At(35, 35), new Object("Pouch"));
         EXPECT_EQ(map->AddHolder(carried->pos, carried), 1);
-        frame->m_pDragHolder = carried;
+        frame->m_Play.m_pDragHolder = carried;
     }
 };
 
@@ -60,7 +60,7 @@ TEST_F(Shutdown, AQuitAskedForDuringATurnEndsTheTickAndTheLoopNotTheFrame) {
         int Update(int32_t, MapMaster*) override { return ++*m_n, 1; }
         int* m_n;
     };
-    frame->m_FlyingObjects.push_back(std::make_unique<Counted>(&flights));
+    frame->m_World.m_FlyingObjects.push_back(std::make_unique<Counted>(&flights));
     Ticks(1);
     ASSERT_EQ(flights, 1);
 
@@ -100,7 +100,7 @@ TEST_F(Shutdown, TheTimerDrivesTheLoopUntilTheQuitRequest) {
         loop.PumpAll();
     }
     EXPECT_EQ(frame->m_World.m_iGameTime, 500);
-    EXPECT_EQ(frame->m_iStartState, 0);
+    EXPECT_EQ(frame->m_Play.m_iStartState, 0);
     quitter->m_onTurn = [&] { frame->RequestQuit(0); };
     clock.Advance(CMainFrame::kTickMs);
     loop.PumpAll();
@@ -138,10 +138,10 @@ TEST_F(Shutdown, FromRunningPlay) {
 TEST_F(Shutdown, FromAPauseWithAWindowUp) {
     Populate();
     Start();
-    frame->SetDragObject(frame->m_pDragHolder);
+    frame->SetDragObject(frame->m_Play.m_pDragHolder);
     frame->m_Play.m_OpenWindows.m_bStatsOpen = 1;
     Ticks(2);
-    EXPECT_TRUE(frame->m_bPaused);
+    EXPECT_TRUE(frame->m_Play.m_bPaused);
 }
 
 TEST_F(Shutdown, FromATickThatAskedToQuit) {
@@ -167,13 +167,13 @@ TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
     delete pouch;  // its holder goes with it
     delete potion;
     delete stairs;
-    EXPECT_FALSE(frame->m_pDragHolder);
+    EXPECT_FALSE(frame->m_Play.m_pDragHolder);
     EXPECT_FALSE(frame->m_Play.m_pPendingItem);
     EXPECT_FALSE(frame->m_Play.m_pPendingWorld);
     // The ticks go on over the place where the pouch was.
     frame->m_ptCursor = {frame->m_rcView.left + 270, frame->m_rcView.top + 180};
     frame->m_Play.m_iSelectMode = 0;
-    frame->m_bPaused = 0;
+    frame->m_Play.m_bPaused = 0;
     const int32_t time = frame->m_World.m_iGameTime;
     Ticks(3);
     EXPECT_EQ(frame->m_World.m_iGameTime, time + 300);

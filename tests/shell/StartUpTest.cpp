@@ -32,14 +32,14 @@ TEST_F(StartUp, WithoutASettingsFileTheDefaultsHoldAndTheBuildsFolderIsMade) {
     const qv::Settings none = qv::Settings::Load((folder.dir / "missing").string());
     const std::string problem = fresh.ApplySettings(none, "missing");
     EXPECT_EQ(problem, "");
-    EXPECT_TRUE(qv::FolderExists(fresh.m_strGameFolder));
-    EXPECT_EQ(fresh.m_strGameFolder, CMainFrame::DefaultGameFolder());
+    EXPECT_TRUE(qv::FolderExists(fresh.m_Play.m_strGameFolder));
+    EXPECT_EQ(fresh.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
     EXPECT_EQ(fresh.m_bSoundOn, 1);
     EXPECT_EQ(fresh.m_bMusicOn, 1);
     EXPECT_EQ(fresh.m_bWindowed, 1);
     EXPECT_EQ(fresh.m_bBuildMode, 0);
-    EXPECT_EQ(fresh.m_strWorkFolder, "tmp\\");
-    EXPECT_EQ(fresh.m_strSaveFolder, "original\\");
+    EXPECT_EQ(fresh.m_Play.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(fresh.m_Play.m_strSaveFolder, "original\\");
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -49,7 +49,7 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
                                        "\nSound=0\nMidi=256\nWindows=0x100\nBuild=257\n"),
                             "settings");
     EXPECT_EQ(problem, "");
-    EXPECT_EQ(frame.m_strGameFolder, folder.dir.string() + "\\");
+    EXPECT_EQ(frame.m_Play.m_strGameFolder, folder.dir.string() + "\\");
     EXPECT_EQ(frame.m_bSoundOn, 0);
     EXPECT_EQ(frame.m_bMusicOn, 0);    // 256: low byte 0
     EXPECT_EQ(frame.m_bWindowed, 0);   // 0x100: low byte 0
@@ -70,7 +70,7 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
     EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos);
     EXPECT_NE(messages.shown[1].find("\"Midi\""), std::string::npos);
     EXPECT_NE(messages.shown[2].find("\"Windows\""), std::string::npos);
-    EXPECT_EQ(frame.m_strGameFolder, folder.dir.string() + "/");
+    EXPECT_EQ(frame.m_Play.m_strGameFolder, folder.dir.string() + "/");
 }
 
 TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) {
@@ -87,13 +87,13 @@ TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) 
 }
 
 TEST_F(StartUp, AGameFolderThatIsNotThereIsSaidClearlyAndChangesNothing) {
-    const std::string before = frame.m_strGameFolder;
+    const std::string before = frame.m_Play.m_strGameFolder;
     const std::string problem = frame.ApplySettings(
         SettingsOf("Path=" + (folder.dir / "nowhere").string() + "\n"), "my-settings");
     EXPECT_NE(problem.find("nowhere"), std::string::npos) << problem;
     EXPECT_NE(problem.find("\"Path\""), std::string::npos) << problem;
     EXPECT_NE(problem.find("my-settings"), std::string::npos) << problem;
-    EXPECT_EQ(frame.m_strGameFolder, before);
+    EXPECT_EQ(frame.m_Play.m_strGameFolder, before);
     EXPECT_FALSE(fs::exists(folder.dir / "nowhere"));
 }
 
@@ -102,26 +102,26 @@ TEST_F(StartUp, TheStartWorldOfOriginalComesIntoPlayWithTheSlotTable) {
     Keep(Thing("lamp"), At(24, 23));
     Keep(Creature("Wolf", 2), At(27, 26));
     frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-    frame.m_strWorldFile = "start.qvr";
+    frame.m_Play.m_strWorldFile = "start.qvr";
     Open();
     const auto world = Census();
     // The editor's save of the start world: slot 0, "original".
-    ASSERT_EQ(frame.SaveSlot(0), 1);
-    frame.m_SaveSlots[6] = {1, "Game 7"};
-    frame.WriteSaveSlots();
+    ASSERT_EQ(frame.m_Play.SaveSlot(0), 1);
+    frame.m_Play.m_SaveSlots[6] = {1, "Game 7"};
+    frame.m_Play.WriteSaveSlots();
 
     CMainFrame* running = &frame;
-    running->m_SaveSlots = {};
+    running->m_Play.m_SaveSlots = {};
     running->m_World.m_ptFocus = {0, 0};
     ASSERT_EQ(running->ApplySettings(SettingsOf("Path=" + folder.dir.string() + "\n"), "settings"),
               "");
-    EXPECT_EQ(running->m_SaveSlots[6].description, "Game 7");
-    EXPECT_EQ(running->m_strCurrentFolder, folder.dir.string() + "\\original\\");
-    ASSERT_EQ(running->OpenStartWorld(), 1);
-    EXPECT_EQ(running->m_strWorldFile, "start.qvr");
-    EXPECT_EQ(running->m_strCurrentFolder, folder.dir.string() + "\\tmp\\");
+    EXPECT_EQ(running->m_Play.m_SaveSlots[6].description, "Game 7");
+    EXPECT_EQ(running->m_Play.m_strCurrentFolder, folder.dir.string() + "\\original\\");
+    ASSERT_EQ(running->m_Play.OpenStartWorld(), 1);
+    EXPECT_EQ(running->m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(running->m_Play.m_strCurrentFolder, folder.dir.string() + "\\tmp\\");
     EXPECT_EQ(Census(), world);
-    EXPECT_EQ(running->m_bLoadingGame, 0);
+    EXPECT_EQ(running->m_Play.m_bLoadingGame, 0);
 }
 
 }  // namespace

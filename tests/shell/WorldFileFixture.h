@@ -45,8 +45,8 @@ inline Position At(int cx, int cy, int dx = 80, int dy = 56) {
 class WorldFileTest : public testing::Test {
 protected:
     WorldFileTest() : map(world_test::GiveMap(frame.m_World)) {
-        frame.m_strGameFolder = folder.Base();
-        frame.m_strCurrentFolder = folder.Base() + "tmp\\";
+        frame.m_Play.m_strGameFolder = folder.Base();
+        frame.m_Play.m_strCurrentFolder = folder.Base() + "tmp\\";
         frame.m_World.CreateRootGroups();
         map.SetWorldSize(kWorldW, kWorldH);
         root = std::make_unique<Land>("World");
@@ -119,9 +119,9 @@ protected:
     // Reads a world from bytes as a saved game (replace) or a world change.
     void Read(const std::vector<uint8_t>& bytes, bool replace = true) {
         qv::Archive ar(bytes, "world.qvr");
-        frame.m_bLoadingGame = replace ? 1 : 0;
+        frame.m_Play.m_bLoadingGame = replace ? 1 : 0;
         frame.Serialize(ar);
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(ar.Remaining(), 0u);
     }
 

@@ -49,11 +49,11 @@ protected:
         w.m_pTimeOfDay->m_sHour = 7;
         w.m_pTimeOfDay->m_sMinute = 35;
         w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
-        frame.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
-                                    {0, -40},        {-40, -40}, {40, -40}};
-        frame.m_strPlayerName = "Ayla";
-        frame.m_strDogName = "Rex";
-        frame.m_bHoldGround = 1;
+        frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
+                                           {0, -40},        {-40, -40}, {40, -40}};
+        frame.m_Play.m_strPlayerName = "Ayla";
+        frame.m_Play.m_strDogName = "Rex";
+        frame.m_Play.m_bHoldGround = 1;
         g_iNextSpellSerial = 42;
     }
 };
@@ -91,19 +91,19 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     const Bytes expected = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
-    EXPECT_EQ(frame.m_iWorldVersion, 19);
-    EXPECT_EQ(frame.m_bLandMovePending, 1);
+    EXPECT_EQ(frame.m_Play.m_iWorldVersion, 19);
+    EXPECT_EQ(frame.m_Play.m_bLandMovePending, 1);
     EXPECT_EQ(frame.m_nCursorID, CMainFrame::kCursorNormal);
 
     // Read back over a changed world, the same world writes the same bytes.
     frame.m_World.m_ptFocus = {1, 2};
     frame.m_World.m_ScriptVariableList.clear();
-    frame.m_strPlayerName = "Other";
+    frame.m_Play.m_strPlayerName = "Other";
     g_iNextSpellSerial = 7;
     Read(written);
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_strTime.empty(), false);
-    EXPECT_EQ(frame.m_bRefreshPending, 1);
+    EXPECT_EQ(frame.m_Play.m_bRefreshPending, 1);
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
 }
@@ -142,22 +142,22 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        frame.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                    {40, 0},         {55, 40}, {55, -40}};
+        frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
+                                           {40, 0},         {55, 40}, {55, -40}};
         frame.m_World.m_ptFocus = {5, 6};
-        const auto before = frame.m_FormationOffsets;
+        const auto before = frame.m_Play.m_FormationOffsets;
         const auto& f = r.formation;
         const Bytes file = SmallWorldFile(
             {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
         qv::Archive ar(file, "far.qvr");
-        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        frame.m_Play.m_bLoadingGame = r.replace ? 1 : 0;
         try {
             frame.Serialize(ar);
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
-                EXPECT_EQ(frame.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+                EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(frame.m_Play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
@@ -165,36 +165,36 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
                       std::string::npos)
                 << e.what();
-            EXPECT_EQ(frame.m_FormationOffsets, before);
+            EXPECT_EQ(frame.m_Play.m_FormationOffsets, before);
         }
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         // Tried first, as every load is, the world in play is not touched.
         frame.m_World.m_ptFocus = {5, 6};
-        frame.m_bLoadingGame = r.replace ? 1 : 0;
+        frame.m_Play.m_bLoadingGame = r.replace ? 1 : 0;
         bool tried = true;
         try {
-            frame.CheckWorldRead(file, "far.qvr");
+            frame.m_Play.CheckWorldRead(file, "far.qvr");
         } catch (const qv::ArchiveError&) {
             tried = false;
         }
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(tried, r.read);
         EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
     }
 
     // Rebased on a leader at one end of the spread, the formation is written
     // as the game reads it back.
-    frame.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    frame.m_Play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
     Player leader;
     frame.m_World.m_pLeader = &leader;
     frame.m_World.m_Party[0] = &leader;
-    frame.RebaseFormation();
+    frame.m_Play.RebaseFormation();
     frame.m_World.m_pLeader = nullptr;
     frame.m_World.m_Party[0] = nullptr;
-    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
-    const auto rebased = frame.m_FormationOffsets;
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
+    const auto rebased = frame.m_Play.m_FormationOffsets;
     Read(Store());
-    EXPECT_EQ(frame.m_FormationOffsets, rebased);
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets, rebased);
 }
 
 // A load is tried with the slot's land files before anything changes; a land
@@ -220,16 +220,16 @@ TEST_F(WorldFile, ALoadIsTriedWithTheSlotsLandsAndRefusesOneUnlikeItsIndexEntry)
         land.bounds = r.land;
         qv::WriteWholeFile(slot + "world.lnd", land.StoreBytes());
         frame.m_World.m_ptFocus = {5, 6};
-        frame.m_bLoadingGame = 1;
+        frame.m_Play.m_bLoadingGame = 1;
         try {
-            frame.CheckWorldRead(file, "w.qvr", slot);
+            frame.m_Play.CheckWorldRead(file, "w.qvr", slot);
             EXPECT_TRUE(r.read);
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
             EXPECT_EQ(e.file, slot + "world.lnd");
             EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
         }
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
     }
 }
@@ -240,10 +240,10 @@ TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
     for (size_t n = 0; n < written.size(); ++n) {
         Bytes cut(written.begin(), written.begin() + static_cast<long>(n));
         qv::Archive ar(cut, "cut.qvr");
-        frame.m_bLoadingGame = 1;
+        frame.m_Play.m_bLoadingGame = 1;
         EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError) << "cut at " << n;
     }
-    frame.m_bLoadingGame = 0;
+    frame.m_Play.m_bLoadingGame = 0;
     frame.m_World.m_ptFocus = {5, 6};
     Bytes future = written;
     future[0] = 20;
@@ -298,14 +298,14 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     // no formation, no names.
     frame.m_World.m_pTimeOfDay->m_sHour = 9;
     frame.m_World.m_pTimeOfDay->m_sMinute = 10;
-    frame.m_strPlayerName = "Kept";
-    frame.m_bFormationSet = 0;
+    frame.m_Play.m_strPlayerName = "Kept";
+    frame.m_Play.m_bFormationSet = 0;
     Read(OldWorld(10, {}, {1600, 960}));
-    EXPECT_EQ(frame.m_iWorldVersion, 10);
+    EXPECT_EQ(frame.m_Play.m_iWorldVersion, 10);
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 9);
-    EXPECT_EQ(frame.m_strPlayerName, "Kept");
-    EXPECT_EQ(frame.m_bFormationSet, 0);
+    EXPECT_EQ(frame.m_Play.m_strPlayerName, "Kept");
+    EXPECT_EQ(frame.m_Play.m_bFormationSet, 0);
     ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
     EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 0);
 
@@ -396,9 +396,9 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     ASSERT_EQ(written[slotsAt], 8);
     auto refused = [&](Bytes bytes) {
         qv::Archive ar(bytes, "bad.qvr");
-        frame.m_bLoadingGame = 1;
+        frame.m_Play.m_bLoadingGame = 1;
         EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
-        frame.m_bLoadingGame = 0;
+        frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     };
     Bytes huge = written;
@@ -436,7 +436,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
     w.m_pTimeOfDay->m_sHour = 20;
-    frame.m_FormationOffsets[1] = {-70, 5};
+    frame.m_Play.m_FormationOffsets[1] = {-70, 5};
     const Bytes written = Store();
 
     // A world change: present events and variables stay, loaded ones of other
@@ -448,7 +448,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.back()->m_iValue = 9;
     w.m_pTimeOfDay->m_sHour = 6;
     w.m_iGameTime = 5000;
-    frame.m_FormationOffsets[1] = {-30, 0};
+    frame.m_Play.m_FormationOffsets[1] = {-30, 0};
     Read(written, false);
     std::vector<std::string> events;
     for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
@@ -458,8 +458,8 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.back()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
     EXPECT_EQ(w.m_iGameTime, 5000);
-    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-30, 0}));
-    EXPECT_EQ(frame.m_bFormationSet, 1);
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-30, 0}));
+    EXPECT_EQ(frame.m_Play.m_bFormationSet, 1);
 
     // A saved game: everything is the file's, and game time starts again.
     Read(written, true);
@@ -470,7 +470,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.front()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 20);
     EXPECT_EQ(w.m_iGameTime, 0);
-    EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{-70, 5}));
+    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-70, 5}));
 }
 
 TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASerialStays) {
@@ -486,34 +486,34 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
         s->m_iMana = static_cast<uint32_t>(mana);
         return s;
     };
-    frame.m_ActiveSpells.push_back(spell(5, 100));
-    frame.m_ActiveSpells.push_back(spell(7, 200));
-    frame.m_ActiveSpells.push_back(spell(5, 300));
+    frame.m_World.m_ActiveSpells.push_back(spell(5, 100));
+    frame.m_World.m_ActiveSpells.push_back(spell(7, 200));
+    frame.m_World.m_ActiveSpells.push_back(spell(5, 300));
     g_iNextSpellSerial = 8;
-    frame.m_bSaving = 1;
+    frame.m_Play.m_bSaving = 1;
     const Bytes saved = Store();
-    frame.m_bSaving = 0;
+    frame.m_Play.m_bSaving = 0;
     // Outside a game save neither is written: the flag 0 and the empty list.
     const Bytes plain = Store();
     ASSERT_GE(plain.size(), 10u);
     EXPECT_EQ(Bytes(plain.end() - 10, plain.end()), (Bytes{0, 0, 0, 0, 0, 0, 8, 0, 0, 0}));
 
     g_iNextSpellSerial = 100;
-    frame.m_ActiveSpells.clear();
+    frame.m_World.m_ActiveSpells.clear();
     Read(saved);
     ASSERT_TRUE(w.m_pGroupTempStorage);
     EXPECT_EQ(w.m_pGroupTempStorage->m_strSpecialName, "aside");
     EXPECT_EQ(w.m_pGroupTempStorage->m_pGroup, w.m_pAllGroups);
     EXPECT_EQ(g_iNextSpellSerial, 8u);
     std::vector<uint32_t> manas;
-    for (auto& s : frame.m_ActiveSpells) manas.push_back(s->m_iMana);
+    for (auto& s : frame.m_World.m_ActiveSpells) manas.push_back(s->m_iMana);
     EXPECT_EQ(manas, (std::vector<uint32_t>{200, 300}));
 
     // A world change keeps its own group aside and its own spells.
     Group* mine = w.m_pGroupTempStorage.Get();
     Read(plain, false);
     EXPECT_EQ(w.m_pGroupTempStorage.Get(), mine);
-    EXPECT_EQ(frame.m_ActiveSpells.size(), 2u);
+    EXPECT_EQ(frame.m_World.m_ActiveSpells.size(), 2u);
     // A saved game with a group aside read over one already held is refused.
     qv::Archive ar(saved, "twice.qvr");
     EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
@@ -550,7 +550,7 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     // "players": one group object, stored with its two creatures, and nothing
     // after it.
     const Bytes file = qv::ReadWholeFile(folder.Working("players").string());
-    std::unique_ptr<Group> read = CMainFrame::ReadPlayersFrom(file, "players");
+    std::unique_ptr<Group> read = Play::ReadPlayersFrom(file, "players");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->m_pGroup, nullptr);
     EXPECT_EQ(read->m_bGrouped, 1);
@@ -558,12 +558,12 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     EXPECT_EQ(read->Members().size(), 2u);
     // Anything but the party alone is refused: a cut, a byte more.
     for (size_t n = 0; n < file.size(); n += 7)
-        EXPECT_THROW(CMainFrame::ReadPlayersFrom(
-                         Bytes(file.begin(), file.begin() + static_cast<long>(n)), "players"),
+        EXPECT_THROW(Play::ReadPlayersFrom(Bytes(file.begin(), file.begin() + static_cast<long>(n)),
+                                           "players"),
                      qv::ArchiveError);
     Bytes longer = file;
     longer.push_back(0);
-    EXPECT_THROW(CMainFrame::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
+    EXPECT_THROW(Play::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
     read->RemoveFromMap();
     // The world file no longer names the party's slot.
     Read(written);
@@ -582,7 +582,7 @@ TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesTh
     party->AddMember(dogs);
     ASSERT_EQ(Census().count("Rex"), 1u);
 
-    EXPECT_EQ(frame.DetachGroup(party), 1);
+    EXPECT_EQ(frame.m_Play.DetachGroup(party), 1);
     EXPECT_EQ(party->m_bGrouped, 1);
     EXPECT_EQ(dogs->m_bGrouped, 1);
     const auto left = Census();
@@ -593,8 +593,7 @@ TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesTh
 
     // Stored alone, the group holds its creature and the nested group with
     // its own.
-    std::unique_ptr<Group> read =
-        CMainFrame::ReadPlayersFrom(CMainFrame::StorePlayers(*party), "players");
+    std::unique_ptr<Group> read = Play::ReadPlayersFrom(Play::StorePlayers(*party), "players");
     ASSERT_EQ(read->Members().size(), 2u);
     Group* nested = nullptr;
     for (Member* m : read->Members())

@@ -4,13 +4,44 @@
 // chosen world cell, every window cell open ground. Tests that need the group
 // tree make it with world.CreateRootGroups().
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "media/DDObjects.h"
 #include "world/Map.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace world_test {
+
+// A path finder whose answer the test gives; none set: no way is found.
+struct TestPaths : PathFinder {
+    std::function<bool(MapMaster& map, qv::Point from, qv::Point to)> reaches;
+    bool Reaches(MapMaster& map, qv::Point from, qv::Point to) override {
+        return reaches && reaches(map, from, to);
+    }
+};
+
+// Rules of play whose answers the test gives: a creature's approach (none
+// set: nothing to do) and the conversations opened.
+struct TestRules : WorldRules {
+    std::function<int(Player* creature, int flag)> approach;
+    std::function<void(Player* speaker, const std::string& node)> talk;
+    int Approach(Player* creature, int flag) override {
+        return approach ? approach(creature, flag) : 0;
+    }
+    // No `talk`: no conversation can open.
+    bool OpenConversation(Player* speaker, const std::string& node) override {
+        if (!talk) return false;
+        talk(speaker, node);
+        return true;
+    }
+    std::string GameFolder() const override { return folder; }
+    int IsEditing() const override { return editing; }
+    std::string folder;
+    int editing = 0;
+};
 
 // Gives `world` a fresh map of its own and answers it.
 inline MapMaster& GiveMap(World& world) {

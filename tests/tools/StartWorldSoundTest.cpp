@@ -42,7 +42,7 @@ protected:
         qv::Settings settings;
         settings.SetString("Path", s_dir.string());
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        ASSERT_EQ(frame.OpenStartWorld(), 1);
+        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
         frame.m_World.m_ptFocus = {cx * MapMaster::CellWidth + 80, cy * MapMaster::CellHeight + 56};
         frame.MoveToLand();
         ASSERT_EQ(frame.InitDirectSound(), 1);
@@ -84,11 +84,11 @@ TEST_F(StartWorldSound, AFewTicksInALandWhereThePartyWalksAreNotSilent) {
         int32_t now = 0;
         for (int tick = 0; tick < 3; ++tick) {
             now += 100;
-            frame.RunWorld(&now);
+            frame.m_Play.RunWorld(&now);
         }
-        ASSERT_NE(frame.m_pCurrentLand, nullptr);
-        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, place.land);
-        EXPECT_EQ(frame.m_pCurrentLand->ambient, 1);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, place.land);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->ambient, 1);
         // The wind's loop at -20 dB, with now and then a bird, an owl, a drip
         // or a gust.
         EXPECT_GT(music_test::MixedPeak(), 100);
@@ -105,9 +105,9 @@ TEST_F(StartWorldSound, EveryLandAsksForTunesTheDataProgramWrites) {
         OpenAt(place.cx, place.cy);
         CMainFrame& frame = Frame();
         int32_t now = 100;
-        frame.RunWorld(&now);
-        ASSERT_NE(frame.m_pCurrentLand, nullptr);
-        const Land& land = *frame.m_pCurrentLand;
+        frame.m_Play.RunWorld(&now);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        const Land& land = *frame.m_Play.m_pCurrentLand;
         EXPECT_EQ(land.tune, tunes::kCalmTune);
         EXPECT_EQ(land.combattune, tunes::kCombatTune);
         EXPECT_TRUE(isWritten(land.tune));

@@ -64,14 +64,14 @@ struct StartedGame {
         qv::Settings settings;
         settings.SetString("Path", game.string());
         EXPECT_EQ(frame->ApplySettings(settings, "settings"), "");
-        EXPECT_EQ(frame->OpenStartWorld(), 1);
+        EXPECT_EQ(frame->m_Play.OpenStartWorld(), 1);
         // As the start of play's worker leaves them: built and filled.
         LoadGlobalImages(nullptr);
         ReloadGlobalImages(&frame->m_World);
-        EXPECT_TRUE(frame->TryReloadWindowAtFocus());
+        EXPECT_TRUE(frame->m_Play.TryReloadWindowAtFocus());
         frame->m_iStage = 3;
         frame->RunTick();
-        EXPECT_EQ(frame->m_iStartState, 0);
+        EXPECT_EQ(frame->m_Play.m_iStartState, 0);
     }
     ~StartedGame() {
         frame.reset();
@@ -149,12 +149,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         qv::Settings settings;
         settings.SetString("Path", dir.string());
         ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        ASSERT_EQ(frame.OpenStartWorld(), 1);
-        EXPECT_EQ(frame.m_strWorldFile, "start.qvr");
-        EXPECT_EQ(frame.m_strPlayerName, "Hero");
+        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
+        EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
         // The default formation: slot 1 stands 25 pixels down and right.
-        EXPECT_EQ(frame.m_FormationOffsets[1], (qv::Point{25, 25}));
-        EXPECT_EQ(frame.m_FormationOffsets[5], (qv::Point{55, -40}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
         MapMaster& map = *frame.m_World.map_master;
         EXPECT_EQ(map.worldcellx, 100);
         EXPECT_EQ(map.worldcelly, 80);
@@ -186,10 +187,20 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
                                                 {"light", 2}, {"group 2", 3}, {"group 3", 2}};
         EXPECT_EQ(kinds, placed);
         // The party waits in "players" for its first move into its land.
-        const auto party = CMainFrame::ReadPlayersFrom(
-            qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
-        ASSERT_EQ(party->Members().size(), 1u);
+        const auto party =
+            Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        // A character and its dog: actors 234 and 235, the dog in party
+        // slot 1.
+        ASSERT_EQ(party->Members().size(), 2u);
         EXPECT_EQ(party->m_iOwnGroupNum, 1);
+        const auto* character = dynamic_cast<Player*>(party->Members().front());
+        const auto* dog = dynamic_cast<Player*>(party->Members().back());
+        ASSERT_TRUE(character && dog);
+        EXPECT_EQ(character->m_iPlayerNumber, 234);
+        EXPECT_EQ(character->m_strSpecialName, "Korr");
+        EXPECT_EQ(dog->m_iPlayerNumber, 235);
+        EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
+        EXPECT_EQ(dog->m_iPartySlot, 1);
         party->RemoveFromMap();
 
         // The first move into the land brings the party to its place in the
@@ -197,7 +208,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         frame.MoveToLand();
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
-        EXPECT_EQ(hero->m_strSpecialName, "Hero");
+        EXPECT_EQ(hero->m_strSpecialName, "Korr");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
         // Followers have their places from the start, turned to the
         // leader's facing.
@@ -213,9 +224,9 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // With the party there, a step of the world lights the meadow by its
         // own steady daylight.
         int32_t now = 100;
-        frame.RunWorld(&now);
-        ASSERT_NE(frame.m_pCurrentLand, nullptr);
-        EXPECT_EQ(frame.m_pCurrentLand->m_strSpecialName, "Meadow");
+        frame.m_Play.RunWorld(&now);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
         EXPECT_EQ(map.daylight, 100);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
@@ -433,8 +444,8 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         World world;
         world.CreateRootGroups();
         const std::vector<uint8_t> bytes = written.File("players");
-        std::unique_ptr<Group> party = CMainFrame::ReadPlayersFrom(bytes, "players");
-        EXPECT_EQ(FirstDifference(CMainFrame::StorePlayers(*party), bytes), -1);
+        std::unique_ptr<Group> party = Play::ReadPlayersFrom(bytes, "players");
+        EXPECT_EQ(FirstDifference(Play::StorePlayers(*party), bytes), -1);
         party->RemoveFromMap();
     }
     {
@@ -448,11 +459,11 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         CMainFrame frame;
         frame.m_World.map_master = std::make_unique<MapMaster>();
         frame.m_World.CreateRootGroups();
-        frame.m_strGameFolder = written.dir.string() + "/";
-        frame.m_strCurrentFolder = work.string() + "/";
-        frame.m_bLoadingGame = 1;
-        ASSERT_EQ(frame.LoadWorldFile("start.qvr"), 1);
-        ASSERT_EQ(frame.SaveWorldFile("again.qvr"), 1);
+        frame.m_Play.m_strGameFolder = written.dir.string() + "/";
+        frame.m_Play.m_strCurrentFolder = work.string() + "/";
+        frame.m_Play.m_bLoadingGame = 1;
+        ASSERT_EQ(frame.m_Play.LoadWorldFile("start.qvr"), 1);
+        ASSERT_EQ(frame.m_Play.SaveWorldFile("again.qvr"), 1);
         EXPECT_EQ(FirstDifference(qv::ReadWholeFile((work / "again.qvr").string()),
                                   written.File("start.qvr")),
                   -1);

@@ -10,6 +10,7 @@
 
 #include "MapFixture.h"
 #include "creatures/Player.h"
+#include "creatures/PlayerMove.h"
 #include "events/GameEvent.h"
 #include "platform/Archive.h"
 #include "platform/Message.h"
@@ -196,13 +197,11 @@ protected:
     AddToWorldTest() {
         world.CreateRootGroups();
         world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(1000, -1, 0);
-        CMovePatternEvent::SetFiller(
-            [this](Player* p, const std::vector<qv::Point>& cells) { filled[p] = cells; });
+        world.m_pPathFinder = &paths;
         qv::SeedRand(1);
     }
     ~AddToWorldTest() override {
-        CMovePatternEvent::SetFiller(nullptr);
-        Group::s_pathTest = nullptr;
+        world.m_pPathFinder = nullptr;
         world.DeleteGroups();
     }
     // A creature already standing on the map at `at`.
@@ -213,11 +212,19 @@ protected:
         EXPECT_EQ(map.AddHolder(at, holder), 1);
         return p;
     }
-    std::map<Player*, std::vector<qv::Point>> filled;
+    // The cells of the moves the creature's list of scripted moves was
+    // filled with.
+    static std::vector<qv::Point> Filled(Player* p) {
+        std::vector<qv::Point> cells;
+        for (const auto& m : p->m_MoveList)
+            if (auto* to = qv::DynamicCast<PlayerMoveTo>(m.get())) cells.push_back({to->x, to->y});
+        return cells;
+    }
+    world_test::TestPaths paths;
 };
 
 TEST_F(AddToWorldTest, NumbersPlacesAndPatrols) {
-    Group::s_pathTest = nullptr;  // no path finder
+    paths.reaches = nullptr;  // no path finder
     Player* a = Creature(-1);
     Player* b = Creature(-1);
     a->m_Position = At(20, 20, 0, 0);
@@ -246,14 +253,14 @@ TEST_F(AddToWorldTest, NumbersPlacesAndPatrols) {
     // kept as a cell of the world.
     const CellPoint home = MapMaster::PixelToCell(a->m_Position);
     EXPECT_EQ(a->m_ptStay, home);
-    EXPECT_EQ(filled[a], (std::vector<qv::Point>{home}));
+    EXPECT_EQ(Filled(a), (std::vector<qv::Point>{home}));
 }
 
 TEST_F(AddToWorldTest, PatrolPointsAreReachableCellsOfTheSameRoom) {
     Player* a = Creature(-1);
     a->m_Position = At(30, 30);
     std::unique_ptr<Group> g(GroupOf({a}));
-    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point to) { return to.x % 2 == 0; };
+    paths.reaches = [](MapMaster&, qv::Point, qv::Point to) { return to.x % 2 == 0; };
     CellPoint home;
     ASSERT_TRUE(map.WindowCellOf(a->m_Position, home));
     // The cells west of the home are another room.
@@ -262,7 +269,7 @@ TEST_F(AddToWorldTest, PatrolPointsAreReachableCellsOfTheSameRoom) {
     g->AddToWorld(0, 0, 0);
     // The cells come back as cells of the world (the window starts at 10, 10).
     const CellPoint worldHome{home.x + 10, home.y + 10};
-    const auto& cells = filled[a];
+    const auto cells = Filled(a);
     ASSERT_GE(cells.size(), 3u);  // the home and 2 to 4 more
     ASSERT_LE(cells.size(), 5u);
     EXPECT_EQ(cells.back(), worldHome);  // each new one goes in front

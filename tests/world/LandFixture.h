@@ -50,7 +50,7 @@ public:
 
 // A frame whose game folder is the test's.
 struct FrameInFolder {
-    explicit FrameInFolder(const GameFolder& folder) { frame.m_strGameFolder = folder.Base(); }
+    explicit FrameInFolder(const GameFolder& folder) { frame.m_Play.m_strGameFolder = folder.Base(); }
     CMainFrame frame;
 };
 

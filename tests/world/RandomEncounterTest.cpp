@@ -251,7 +251,7 @@ protected:
         map.ReloadWindowAt(50, 40);
         world.m_ptFocus = {50 * 160 + 80, 40 * 112 + 56};
         AddPack(2, "wolf");
-        saved = Group::s_pathTest;
+        world.m_pPathFinder = &paths;
     }
     // An encounter of that weight: a group of one creature of that name.
     void AddPack(int32_t time, const std::string& creature) {
@@ -264,7 +264,7 @@ protected:
         land->ComputeEncounterRate();
     }
     ~Meeting() override {
-        Group::s_pathTest = saved;
+        world.m_pPathFinder = nullptr;
         world.DeleteGroups();
         map.DeleteContents();
     }
@@ -279,11 +279,11 @@ protected:
     World world;
     MapMaster& map = world_test::GiveMap(world);
     Land* land = nullptr;  // the map's
-    Group::PathTest saved;
+    world_test::TestPaths paths;
 };
 
 TEST_F(Meeting, AGroupTurnsUpOnTheEllipseAroundTheViewCentre) {
-    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return true; };
+    paths.reaches = [](MapMaster&, qv::Point, qv::Point) { return true; };
     qv::SeedRand(3);
     ASSERT_EQ(land->Update(1000), 1);
     const std::vector<Group*> met = Met();
@@ -311,7 +311,7 @@ TEST_F(Meeting, TheEncounterIsPickedByWeightInListOrder) {
     // 3..5 the bears, and 6..9 (past the end) the bears as the last.
     AddPack(3, "bear");
     ASSERT_EQ(land->encountertotal, 10000);
-    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return true; };
+    paths.reaches = [](MapMaster&, qv::Point, qv::Point) { return true; };
     int wolves = 0, bearsMet = 0;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         OldRand draws{seed};
@@ -334,7 +334,7 @@ TEST_F(Meeting, TheEncounterIsPickedByWeightInListOrder) {
 }
 
 TEST_F(Meeting, AnEncounterWithNoWayToTheCentreIsDropped) {
-    Group::s_pathTest = [](MapMaster&, qv::Point, qv::Point) { return false; };
+    paths.reaches = [](MapMaster&, qv::Point, qv::Point) { return false; };
     qv::SeedRand(3);
     EXPECT_EQ(land->Update(1000), 0);
     EXPECT_TRUE(Met().empty());

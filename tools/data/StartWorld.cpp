@@ -1,8 +1,9 @@
 // The start world the game ships, made by the game's own classes and writers:
 // a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
 // its ambient sounds, its calm tune and its battle tune), a walled yard with a
-// door, light sources, scenery, two groups of creatures and a party of one,
-// written into the slot folder "original" of a game folder.
+// door, light sources, scenery, two groups of creatures and the party, a
+// character and a dog, written into the slot folder "original" of a game
+// folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -48,6 +49,13 @@ const char* const kWorldFile = "start.qvr";
 // their battle tune.
 constexpr int32_t kLandTune = 1;
 constexpr int32_t kBattleTune = 2;
+// The party: the character (actor 234) and its dog (actor 235), whose names
+// a new game keeps when the player leaves the new character's names empty.
+constexpr int32_t kCharacterActor = 234;
+constexpr int32_t kDogActor = 235;
+const char* const kCharacterName = "Korr";
+const char* const kDogName = "Kaleb";
+constexpr int32_t kDogSlot = 1;
 
 // The walled yard: cells kYardLeft to kYardRight - 1 across and kYardTop to
 // kYardBottom - 1 down, paved, in a ring of lawn one cell wide; its door in
@@ -60,8 +68,9 @@ constexpr int kDoorKey = 1;
 constexpr int kStartCellX = kDoorColumn, kStartCellY = kYardBottom;
 constexpr int kStartX = 80, kStartY = 100;
 // The creatures' levels: a plain creature has 10 hit points a level, and one
-// more level's worth (the hero 40, the villagers 30, the wolves 20).
-constexpr int32_t kHeroLevel = 3, kVillagerLevel = 2, kWolfLevel = 1;
+// more level's worth (the character 40, its dog and the villagers 30, the
+// wolves 20).
+constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -153,8 +162,8 @@ void WriteStartWorld(const std::string& gameFolder) {
 
     {
         CMainFrame frame;
-        frame.m_strGameFolder = stage;
-        frame.m_strCurrentFolder = stage + "tmp/";
+        frame.m_Play.m_strGameFolder = stage;
+        frame.m_Play.m_strCurrentFolder = stage + "tmp/";
         frame.m_World.CreateRootGroups();
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
@@ -228,21 +237,31 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = 1;
         party.m_strSpecialName = "Party";
-        Player* hero = make.Creature("Hero", 1, kHeroLevel);
+        // A member joins at the head of its group: the dog first, so that the
+        // character leads the list.
         const Position start = CellPos(kStartCellX, kStartCellY, kStartX, kStartY);
+        Player* dog = make.Creature(kDogName, 1, kDogLevel);
+        dog->m_Position = {start.x + 20, start.y + 20, 0};
+        dog->m_iPartySlot = kDogSlot;
+        dog->SetPlayerNumber(kDogActor);
+        party.AddMember(dog);
+        Player* hero = make.Creature(kCharacterName, 1, kHeroLevel);
         hero->m_Position = start;
+        hero->m_iPartySlot = -1;  // the leader
+        hero->SetPlayerNumber(kCharacterActor);
         party.AddMember(hero);
-        qv::WriteWholeFile(stage + "tmp/players", CMainFrame::StorePlayers(party));
+        qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
 
         frame.m_World.m_ptFocus = {start.x, start.y};
-        frame.m_strPlayerName = "Hero";
-        // The party keeps its default formation: whoever joins the hero
-        // stands beside it, not on it.
-        frame.InitFormation();
-        frame.m_strWorldFile = kWorldFile;
-        frame.SaveWorldFile(kWorldFile);
-        qv::WriteWholeFile(stage + "tmp/Position", CMainFrame::StorePosition(kWorldFile));
+        frame.m_Play.m_strPlayerName = kCharacterName;
+        frame.m_Play.m_strDogName = kDogName;
+        // The party keeps its default formation: the dog, and whoever
+        // joins later, stands beside the character, not on it.
+        frame.m_Play.InitFormation();
+        frame.m_Play.m_strWorldFile = kWorldFile;
+        frame.m_Play.SaveWorldFile(kWorldFile);
+        qv::WriteWholeFile(stage + "tmp/Position", Play::StorePosition(kWorldFile));
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }

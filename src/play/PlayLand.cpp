@@ -9,15 +9,17 @@
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
 #include "items/Spell.h"
+#include "media/DDWnd.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Message.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -67,34 +69,13 @@ Player* DeadActor(int32_t actor) {
 
 }  // namespace
 
-void CMainFrame::UpdateArea(Land* land, int32_t now) {
-    if (!land || !Map()) return;
-    if (land != m_pCurrentLand) {
-        // The land left behind may have been unloaded meanwhile: only a land
-        // still loaded is asked to stop its sound.
-        const auto& loaded = Map()->loadedlands;
-        if (m_pCurrentLand &&
-            std::find(loaded.begin(), loaded.end(), m_pCurrentLand) != loaded.end())
-            m_pCurrentLand->StopAmbientSound();
-        m_pCurrentLand = land;
-    }
-    Map()->sunlightmode = land->sunlight;
-    if (land->sunlight == 0) Map()->daylight = land->lightlevel + 1;
-    land->Update(now);
-    if (m_iMusicTime > kMusicInterval) {
-        m_iMusicTime = 0;
-        int tune = m_bCombat ? land->combattune : land->tune;
-        PlayMidi(&tune);
-    }
-}
-
-Position CMainFrame::PartySpot(qv::Point focus, int32_t n) {
+Position Play::PartySpot(qv::Point focus, int32_t n) {
     return Position(
         ClampToInt32(int64_t{focus.x} + (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
         ClampToInt32(int64_t{focus.y} + (n / kPlacingRow) * kPlacingSpacing + kPlacingStart), 0);
 }
 
-void CMainFrame::TakeHolderOffMap(Member* member) {
+void Play::TakeHolderOffMap(Member* member) {
     ObjectHolder* holder = member ? member->m_pHolder : nullptr;
     if (!holder) return;
     if (Map()) Map()->RemoveHolder(holder->pos, holder);
@@ -105,10 +86,9 @@ void CMainFrame::TakeHolderOffMap(Member* member) {
 
 // ---- Moving into the lands around the focus
 
-int CMainFrame::MoveToLand() {
+int Play::MoveToLand() {
     World& w = m_World;
     m_pCurrentLand = nullptr;
-    m_DrawnHolders.clear();
     if (Map()) {
         Position focus(w.m_ptFocus.x, w.m_ptFocus.y, 0);
         Map()->WrapPosition(focus);
@@ -184,17 +164,16 @@ int CMainFrame::MoveToLand() {
         InitFormation();
         RebaseFormation();
     }
-    if (leader && m_iStartState == 0) SetControlPlayer(nullptr, 0);  // the party's windows follow
-    if (m_Play.m_bEditing && m_iStartState == 0) {
+    if (m_bEditing && m_iStartState == 0) {
         if (!m_pToolPalette)
-            m_Play.m_bEditing = 0;
+            m_bEditing = 0;
         else
             m_pToolPalette->Redraw();
     }
     return 1;
 }
 
-void CMainFrame::BringBackParty() {
+void Play::BringBackParty() {
     World& w = m_World;
     Group* stored =
         w.m_GroupArray.size() > kPartyGroupSlot ? w.m_GroupArray[kPartyGroupSlot] : nullptr;
@@ -250,7 +229,7 @@ void CMainFrame::BringBackParty() {
     nameOf(m_strDogName, kDogActor);
 }
 
-void CMainFrame::ReadPartyFromPlayers() {
+void Play::ReadPartyFromPlayers() {
     World& w = m_World;
     const std::string path = InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
@@ -280,13 +259,13 @@ void CMainFrame::ReadPartyFromPlayers() {
     PlaceGroup(group, &counter);
 }
 
-void CMainFrame::EndSpellsOfTheDead() {
+void Play::EndSpellsOfTheDead() {
     // Ending a spell takes it off the list, so the walk starts again from
     // the head after each; the restarts are bounded, so that a spell that
     // cannot be ended does not hold the move forever.
-    size_t restarts = m_ActiveSpells.size() + 1;
-    auto it = m_ActiveSpells.begin();
-    while (it != m_ActiveSpells.end()) {
+    size_t restarts = m_World.m_ActiveSpells.size() + 1;
+    auto it = m_World.m_ActiveSpells.begin();
+    while (it != m_World.m_ActiveSpells.end()) {
         Spell* spell = it->get();
         bool ended = false;
         if (Player* caster = DeadActor(spell->m_iCaster)) {
@@ -305,11 +284,11 @@ void CMainFrame::EndSpellsOfTheDead() {
             continue;
         }
         if (restarts-- == 0) break;
-        it = m_ActiveSpells.begin();
+        it = m_World.m_ActiveSpells.begin();
     }
 }
 
-void CMainFrame::RunWaitingEvents() {
+void Play::RunWaitingEvents() {
     // A move made by an event leaves the walk to the move already running.
     if (m_bRunningEvents) return;
     struct Running {
@@ -322,7 +301,7 @@ void CMainFrame::RunWaitingEvents() {
 
 // ---- Placing a group
 
-int CMainFrame::PlaceGroup(Group* group, int32_t* counter) {
+int Play::PlaceGroup(Group* group, int32_t* counter) {
     if (!group || !counter) return 1;
     PlaceMembers(group, counter, false);
     // The party's leader left outside the window: the whole group comes to
@@ -338,7 +317,7 @@ int CMainFrame::PlaceGroup(Group* group, int32_t* counter) {
     return 1;
 }
 
-void CMainFrame::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
+void Play::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
     group->m_bGrouped = 0;
     const bool formation =
         atFocus ||
@@ -375,7 +354,7 @@ void CMainFrame::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
 
 // ---- Other worlds
 
-int CMainFrame::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
+int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     if (!m_World.m_pLeader) return 0;
     // The name comes from the world's own objects: only a world file of the
     // working folder is taken, and the world in play must have a file to go
@@ -427,7 +406,7 @@ int CMainFrame::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
 
 // ---- The editor's worlds and lands
 
-void CMainFrame::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
+void Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
     if (!land || !Map()) return;
     try {
         if (!qv::IsPlainFileName(fileName))
@@ -444,7 +423,7 @@ void CMainFrame::AddLand(std::unique_ptr<Land> land, const std::string& fileName
     MoveToLand();
 }
 
-int CMainFrame::AskLandFileName(std::string& name) {
+int Play::AskLandFileName(std::string& name) {
     const FileDialogRequest ask{true, "lnd", name, kLandFilter};
     const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
     const std::string plain = chosen ? PlainName(*chosen) : std::string();
@@ -453,7 +432,7 @@ int CMainFrame::AskLandFileName(std::string& name) {
     return 1;
 }
 
-int CMainFrame::NewWorld() {
+int Play::NewWorld() {
     // Both questions come before anything changes: a cancel leaves the world
     // as it was.
     NewWorldRequest world;
@@ -500,7 +479,7 @@ int CMainFrame::NewWorld() {
     return 1;
 }
 
-int CMainFrame::OnLoadWorld() {
+int Play::OnLoadWorld() {
     // Asked first: a cancel leaves the working folder and the world in play
     // as they were.
     std::string world = m_strWorldFile;
@@ -513,7 +492,7 @@ int CMainFrame::OnLoadWorld() {
             return 2;
         }
     }
-    m_nCursorID = kCursorWait;
+    Shell().ShowBusy(true);
     m_strSaveFolder = GetSaveFolder(kOriginalSlot);
     const std::string original = GameFolderPath(m_strSaveFolder);
     const std::string work = GameFolderPath(m_strWorkFolder);
@@ -535,6 +514,6 @@ int CMainFrame::OnLoadWorld() {
     }
     m_strCurrentFolder = work;
     MoveToLand();
-    m_nCursorID = kCursorNormal;
+    Shell().ShowBusy(false);
     return 1;
 }

@@ -8,11 +8,14 @@
 
 #include "creatures/Player.h"
 #include "media/DDWnd.h"
+#include "media/MouseCursor.h"
 #include "platform/Files.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/Land.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -37,12 +40,12 @@ int32_t ClampToInt32(int64_t v) {
 
 }  // namespace
 
-Player* CMainFrame::GetPartyMember(const int32_t* slot) const {
+Player* Play::GetPartyMember(const int32_t* slot) const {
     if (!slot || *slot < 0 || *slot >= kPartySlots) return nullptr;
     return m_World.m_Party[static_cast<size_t>(*slot)].Get();
 }
 
-void CMainFrame::WritePlayers(Group& party) {
+void Play::WritePlayers(Group& party) {
     // The file holds the party with its members, whether or not they are on
     // the map now.
     const int32_t grouped = party.m_bGrouped;
@@ -57,7 +60,7 @@ void CMainFrame::WritePlayers(Group& party) {
     party.m_bGrouped = grouped;
 }
 
-void CMainFrame::TravelTo(qv::Point cell) {
+void Play::TravelTo(qv::Point cell) {
     World& w = m_World;
     Player* leader = w.m_pLeader.Get();
     if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
@@ -120,7 +123,7 @@ void CMainFrame::TravelTo(qv::Point cell) {
     }
 }
 
-void CMainFrame::MakeGroup() {
+void Play::MakeGroup() {
     World& w = m_World;
     Player* leader = w.m_pLeader.Get();
     if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
@@ -150,17 +153,16 @@ void CMainFrame::MakeGroup() {
     for (size_t slot = 1; slot < w.m_Party.size(); ++slot) w.m_Party[slot] = nullptr;
     w.m_pControlPlayer = leader;
     WritePlayers(*party);
-    SetControlPlayer(nullptr, 0);  // the party's windows follow
     RebaseFormation();
 }
 
-void CMainFrame::ReGroup() {
+void Play::ReGroup() {
     World& w = m_World;
     Player* leader = w.m_pLeader.Get();
     if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
     Group* kept = w.m_pGroupTempStorage.Get();
     if (!kept) {
-        ShowGameMessage("No Group to ReGroup");
+        Ask().Tell("No Group to ReGroup");
         return;
     }
     Group* party = leader->m_pGroup;
@@ -198,15 +200,67 @@ void CMainFrame::ReGroup() {
     w.m_pGroupTempStorage = nullptr;
     delete kept;  // emptied
     WritePlayers(*party);
-    SetControlPlayer(nullptr, 0);
     RebaseFormation();
 }
 
-void CMainFrame::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
+void Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
     if (!m_World.m_pLeader || !storeId || !m_TradeWindow.isStore) return;
     for (auto& store : m_StoreList) {
         if (!store || !m_TradeWindow.isStore(*store, *storeId)) continue;
         if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
         return;
     }
+}
+
+void Play::InitFormation() {
+    if (m_bFormationSet) return;
+    m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}};
+    m_bFormationSet = 1;
+}
+
+void Play::RebaseFormation() {
+    qv::Point shift{0, 0};
+    if (const int slot = m_World.FindPartySlot(m_World.m_pLeader.Get()); slot >= 0)
+        shift = m_FormationOffsets[static_cast<size_t>(slot)];
+    for (size_t i = 0; i < m_FormationOffsets.size(); ++i) {
+        qv::Point& offset = m_FormationOffsets[i];
+        offset = {offset.x - shift.x, offset.y - shift.y};
+        qv::Point turned = offset;
+        for (auto& row : m_World.m_FormationRows) {
+            row[i] = turned;
+            turned = RotateQuarter(turned);
+        }
+    }
+}
+
+void Play::SetCombatMode(int on) {
+    Player* leader = m_World.m_pLeader.Get();
+    if (!leader) return;
+    on = on ? 1 : 0;
+    if (m_bCombat != on) {
+        m_bCombat = on;
+        if (m_bEditing) {
+            m_bEditing = 0;
+            Shell().ShowStatistics();
+        }
+        if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
+    }
+    leader->RecomputeLoad();
+    m_iMusicTime = 0;
+    MapMaster* map = Map();
+    CellPoint wc;
+    if (!map || !map->CellToWindow(map->focuscell, wc)) return;
+    if (Land* land = map->GetCell(wc.x, wc.y).land)
+        Shell().PlayTune(m_bCombat ? land->combattune : land->tune);
+}
+
+void Play::SetDragObject(ObjectHolder* holder) {
+    m_pDragHolder = holder;
+    m_iSelectMode = 0;
+    m_bPaused = holder ? 1 : 0;
+    if (holder) DropPendingUse();
+    for (auto& member : m_World.m_Party)
+        if (Player* p = member.Get()) p->LeavePlayerSet();
+    if (!holder)
+        if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
 }

@@ -13,10 +13,11 @@
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
 #include "items/Spell.h"
+#include "media/DDWnd.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "platform/Rand.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
@@ -26,6 +27,7 @@
 #include "world/ScriptVariables.h"
 #include "world/TimeOfDay.h"
 #include "world/UnusedNumbers.h"
+#include "world/World.h"
 
 namespace {
 
@@ -98,8 +100,7 @@ int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
 constexpr int32_t kFormationReach =
     std::min(MapMaster::wide * MapMaster::CellWidth, MapMaster::high* MapMaster::CellHeight) / 2;
 
-void CheckFormation(qv::Archive& ar,
-                    const std::array<qv::Point, CMainFrame::kPartySlots>& offsets) {
+void CheckFormation(qv::Archive& ar, const std::array<qv::Point, Play::kPartySlots>& offsets) {
     for (const char* axis : {"across", "down"}) {
         auto along = [axis](const qv::Point& p) { return axis[0] == 'a' ? p.x : p.y; };
         int64_t lo = along(offsets[0]), hi = lo;
@@ -118,7 +119,7 @@ void CheckFormation(qv::Archive& ar,
 // The world file's version; refused when it is newer than this game writes.
 uint32_t ReadWorldVersion(qv::Archive& ar) {
     const uint32_t version = ar.ReadDWord();
-    if (version > CMainFrame::kWorldVersion)
+    if (version > Play::kWorldVersion)
         ar.Fail(qv::ArchiveError::BadSchema,
                 "a world of version " + std::to_string(version) + ", newer than this game");
     return version;
@@ -128,8 +129,8 @@ uint32_t ReadWorldVersion(qv::Archive& ar) {
 // taken over only once the whole file has been read.
 struct WorldFileExtras {
     std::list<std::unique_ptr<qv::Persistent>> stores;
-    std::optional<std::list<std::unique_ptr<Spell>>> spells;
-    std::optional<std::array<qv::Point, CMainFrame::kPartySlots>> formation;
+    std::optional<std::list<SpellPtr>> spells;
+    std::optional<std::array<qv::Point, Play::kPartySlots>> formation;
     std::optional<std::string> playerName, dogName;
     std::optional<int> holdGround;
     std::optional<uint32_t> spellSerial;
@@ -271,7 +272,7 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     }
 
     if (version >= kVersionFormation) {
-        std::array<qv::Point, CMainFrame::kPartySlots> offsets{};
+        std::array<qv::Point, Play::kPartySlots> offsets{};
         for (qv::Point& offset : offsets) {
             offset.x = ar.ReadInt();
             offset.y = ar.ReadInt();
@@ -310,7 +311,7 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     }
 
     if (version >= kVersionSpells) {
-        std::list<std::unique_ptr<Spell>> spells;
+        std::list<SpellPtr> spells;
         ReadList<Spell>(ar, &Spell::classInfo, spells);
         if (replace) out.spells = std::move(spells);
     }
@@ -322,14 +323,14 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
 
 }  // namespace
 
-std::vector<uint8_t> CMainFrame::StorePlayers(Group& party) {
+std::vector<uint8_t> Play::StorePlayers(Group& party) {
     qv::Archive ar(kPlayersFile);
     ar.WriteObject(&party);
     return ar.TakeBytes();
 }
 
-std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
-                                                   const std::string& name) {
+std::unique_ptr<Group> Play::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                             const std::string& name) {
     qv::Archive ar(bytes, name);
     std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
     // A group joins the tree as it is read; the party is the reader's.
@@ -344,12 +345,12 @@ std::unique_ptr<Group> CMainFrame::ReadPlayersFrom(const std::vector<uint8_t>& b
     return party;
 }
 
-std::string CMainFrame::InCurrentFolder(const std::string& name) const {
+std::string Play::InCurrentFolder(const std::string& name) const {
     if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
     return m_strCurrentFolder + name;
 }
 
-int CMainFrame::DetachGroup(Group* group) {
+int Play::DetachGroup(Group* group) {
     if (!QV_CHECK(group != nullptr)) return 0;
     group->m_bGrouped = 1;
     for (Member* member : group->Members()) {
@@ -362,14 +363,14 @@ int CMainFrame::DetachGroup(Group* group) {
     return 1;
 }
 
-int CMainFrame::SaveWorldFile(const std::string& name) {
+int Play::SaveWorldFile(const std::string& name) {
     qv::Archive ar(name);
     Serialize(ar);
     qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
     return 1;
 }
 
-int CMainFrame::LoadWorldFile(const std::string& name) {
+int Play::LoadWorldFile(const std::string& name) {
     const std::vector<uint8_t> bytes = qv::ReadWholeFile(InCurrentFolder(name));
     CheckWorldRead(bytes, name);
     m_strWorldFile = name;
@@ -379,8 +380,8 @@ int CMainFrame::LoadWorldFile(const std::string& name) {
     return 1;
 }
 
-void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                                const std::string& landFolder, bool landsRequired) const {
+void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                          const std::string& landFolder, bool landsRequired) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -395,6 +396,9 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
         // The scratch world is the current one while it lives, so that what
         // the file's objects enter themselves in is its own.
         World scratch;
+        // What the file's objects ask of play (the game folder, build mode)
+        // is answered as for the running world.
+        scratch.m_pRules = m_World.m_pRules;
         scratch.map_master = std::make_unique<MapMaster>();
         scratch.CreateRootGroups();
         const bool replace = m_bLoadingGame != 0;
@@ -432,18 +436,16 @@ void CMainFrame::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::st
     putBack();
 }
 
-void CMainFrame::Serialize(qv::Archive& ar) {
-    m_nCursorID = kCursorWait;
+void Play::Serialize(qv::Archive& ar) {
+    Shell().ShowBusy(true);
     World& w = m_World;
-    // A monster generator's fight does not survive a change of world, and
-    // the holders drawn last may go with the party or the read.
+    // A monster generator's fight does not survive a change of world.
     m_pActiveGenerator = nullptr;
-    m_DrawnHolders.clear();
 
     if (ar.IsStoring()) {
         m_bLandMovePending = 1;
         m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
-        m_FlyingObjects.clear();
+        m_World.m_FlyingObjects.clear();
         ar.WriteDWord(kWorldVersion);
 
         // The party goes to "players" alone and leaves the world; the next
@@ -516,11 +518,11 @@ void CMainFrame::Serialize(qv::Archive& ar) {
             ar.WriteDWord(0);
         }
         if (m_bSaving)
-            WriteList(ar, m_ActiveSpells);
+            WriteList(ar, m_World.m_ActiveSpells);
         else
             ar.WriteCount(0);
         ar.WriteDWord(g_iNextSpellSerial);
-        m_nCursorID = kCursorNormal;
+        Shell().ShowBusy(false);
         return;
     }
 
@@ -529,30 +531,32 @@ void CMainFrame::Serialize(qv::Archive& ar) {
     const bool replace = m_bLoadingGame != 0;
     m_bRefreshPending = 1;
     m_iWorldVersion = static_cast<int32_t>(version);
-    m_FlyingObjects.clear();
+    m_World.m_FlyingObjects.clear();
     m_StoreList.clear();
     WorldFileExtras x;
     ReadWorld(ar, version, w, x, replace);
     m_StoreList = std::move(x.stores);
     if (x.formation) m_FormationOffsets = *x.formation;
     if (version >= kVersionFormation) m_bFormationSet = 1;
-    if (x.playerName) m_strPlayerName = *x.playerName;
-    if (x.dogName) m_strDogName = *x.dogName;
+    // A new character's names, chosen before its start world is read, are
+    // the ones its party gets.
+    if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
+    if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
     if (x.holdGround) m_bHoldGround = *x.holdGround;
-    if (x.spells) m_ActiveSpells = std::move(*x.spells);
+    if (x.spells) m_World.m_ActiveSpells = std::move(*x.spells);
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
     if (version >= kVersionSpellSerial) {
         // Of spells that share a serial, the last listed stays.
         std::unordered_set<int32_t> later;
-        for (auto it = m_ActiveSpells.end(); it != m_ActiveSpells.begin();) {
+        for (auto it = m_World.m_ActiveSpells.end(); it != m_World.m_ActiveSpells.begin();) {
             --it;
-            if (!later.insert((*it)->m_iSerial).second) it = m_ActiveSpells.erase(it);
+            if (!later.insert((*it)->m_iSerial).second) it = m_World.m_ActiveSpells.erase(it);
         }
     }
-    m_nCursorID = kCursorNormal;
+    Shell().ShowBusy(false);
 }
 
-void CMainFrame::ReadScriptVariables() {
+void Play::ReadScriptVariables() {
     // Read whole first: a file that cannot be read leaves the variables as
     // they were.
     const std::vector<uint8_t> bytes =

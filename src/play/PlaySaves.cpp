@@ -6,16 +6,19 @@
 // leaves the slot's previous game as it was. A load checks the slot before it
 // copies anything over the working folder.
 
+#include <cstdio>
+
 #include "creatures/Player.h"
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Message.h"
-#include "shell/MainFrm.h"
+#include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/World.h"
 
 namespace {
 
@@ -38,7 +41,7 @@ std::string Beside(const std::string& folder, const char* suffix) {
 
 }  // namespace
 
-qv::FileError CMainFrame::AsFileError(const qv::ArchiveError& error, const std::string& file) {
+qv::FileError Play::AsFileError(const qv::ArchiveError& error, const std::string& file) {
     const std::string name = error.file.empty() ? file : error.file;
     // The archive's text starts with the file's name, which the report
     // already shows.
@@ -47,25 +50,24 @@ qv::FileError CMainFrame::AsFileError(const qv::ArchiveError& error, const std::
     return qv::FileError(qv::FileError::Other, name, detail);
 }
 
-std::string CMainFrame::GetSaveFolder(int slot) {
+std::string Play::GetSaveFolder(int slot) {
     if (slot >= kFirstGameSlot && slot <= kLastGameSlot) return qv::Format("save%d\\", slot);
     if (slot == kQuickSaveSlot) return "quicksave\\";
     return "original\\";
 }
 
-void CMainFrame::CopyOneFile(const std::string& from, const std::string& to) {
-    m_nCursorID = kCursorWait;
+void Play::CopyOneFile(const std::string& from, const std::string& to) {
+    Shell().ShowBusy(true);
     qv::WriteWholeFile(to, qv::ReadWholeFile(from));
 }
 
-int CMainFrame::CopyFolder(const std::string& from, const std::string& to) {
-    m_nCursorID = kCursorWait;
+int Play::CopyFolder(const std::string& from, const std::string& to) {
+    Shell().ShowBusy(true);
     for (const std::string& name : qv::ListFiles(from)) CopyOneFile(from + name, to + name);
     return 1;
 }
 
-std::vector<uint8_t> CMainFrame::StoreSaveSlots(
-    const std::array<SaveSlotEntry, kSlotCount>& slots) {
+std::vector<uint8_t> Play::StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots) {
     qv::Archive ar(kSavedFile);
     for (const SaveSlotEntry& slot : slots) {
         ar.WriteString(slot.description);
@@ -74,7 +76,7 @@ std::vector<uint8_t> CMainFrame::StoreSaveSlots(
     return ar.TakeBytes();
 }
 
-std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> CMainFrame::ReadSaveSlotsFrom(
+std::array<Play::SaveSlotEntry, Play::kSlotCount> Play::ReadSaveSlotsFrom(
     const std::vector<uint8_t>& bytes, const std::string& name) {
     qv::Archive ar(bytes, name);
     std::array<SaveSlotEntry, kSlotCount> slots{};
@@ -88,14 +90,13 @@ std::array<CMainFrame::SaveSlotEntry, CMainFrame::kSlotCount> CMainFrame::ReadSa
     return slots;
 }
 
-std::vector<uint8_t> CMainFrame::StorePosition(const std::string& worldFile) {
+std::vector<uint8_t> Play::StorePosition(const std::string& worldFile) {
     qv::Archive ar(kPositionFile);
     ar.WriteString(worldFile);
     return ar.TakeBytes();
 }
 
-std::string CMainFrame::ReadPositionFrom(const std::vector<uint8_t>& bytes,
-                                         const std::string& name) {
+std::string Play::ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name) {
     qv::Archive ar(bytes, name);
     std::string world = ar.ReadString();
     if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the world's name");
@@ -105,7 +106,7 @@ std::string CMainFrame::ReadPositionFrom(const std::vector<uint8_t>& bytes,
     return world;
 }
 
-int CMainFrame::ReadSaveSlots() {
+int Play::ReadSaveSlots() {
     const std::string path = GameFolderPath(kSavedFile);
     if (!qv::FileExists(path)) return 0;
     try {
@@ -119,11 +120,11 @@ int CMainFrame::ReadSaveSlots() {
     }
 }
 
-void CMainFrame::WriteSaveSlots() {
+void Play::WriteSaveSlots() {
     qv::WriteWholeFile(GameFolderPath(kSavedFile), StoreSaveSlots(m_SaveSlots));
 }
 
-int CMainFrame::ReadPosition() {
+int Play::ReadPosition() {
     const std::string path = GameFolderPath(m_strSaveFolder) + kPositionFile;
     try {
         m_strWorldFile = ReadPositionFrom(qv::ReadWholeFile(path), path);
@@ -133,7 +134,7 @@ int CMainFrame::ReadPosition() {
     return 1;
 }
 
-std::string CMainFrame::CheckSlot(const std::string& folder) const {
+std::string Play::CheckSlot(const std::string& folder) const {
     if (!qv::FolderExists(folder)) throw qv::FileError(qv::FileError::NotFound, folder);
     const std::string position = folder + kPositionFile;
     std::string world;
@@ -162,13 +163,13 @@ std::string CMainFrame::CheckSlot(const std::string& folder) const {
     return world;
 }
 
-void CMainFrame::ReloadWindowAtFocus() {
+void Play::ReloadWindowAtFocus() {
     if (!Map()) return;
     const qv::Point f = m_World.m_ptFocus;
     Map()->ReloadWindowAt(f.x / MapMaster::CellWidth, f.y / MapMaster::CellHeight);
 }
 
-bool CMainFrame::TryReloadWindowAtFocus() {
+bool Play::TryReloadWindowAtFocus() {
     try {
         ReloadWindowAtFocus();
         return true;
@@ -180,7 +181,7 @@ bool CMainFrame::TryReloadWindowAtFocus() {
     return false;
 }
 
-int CMainFrame::SaveSlot(int slot) {
+int Play::SaveSlot(int slot) {
     if (m_strWorldFile.empty()) {
         qv::ShowMessage("Need to Save World First", qv::MessageButtons::Ok);
         return 0;
@@ -229,7 +230,7 @@ int CMainFrame::SaveSlot(int slot) {
     return 1;
 }
 
-int CMainFrame::SaveGame(int index) {
+int Play::SaveGame(int index) {
     World& w = m_World;
     for (Player* p : w.m_PlayerArray)
         if (p) p->LeavePlayerSet();
@@ -249,13 +250,13 @@ int CMainFrame::SaveGame(int index) {
     return saved;
 }
 
-int CMainFrame::QuickSave() {
-    const Play::OpenWindows& o = m_Play.m_OpenWindows;
+int Play::QuickSave() {
+    const Play::OpenWindows& o = m_OpenWindows;
     const bool windowOpen = o.m_pTalkWnd || o.m_pTradeWnd || o.m_pEquipmentWnd || o.m_bStatsOpen ||
                             o.m_bInfoOpen || o.m_bContainerOpen;
     Player* leader = m_World.m_pLeader.Get();
     if (windowOpen || !leader || !leader->m_Opponents.empty()) {
-        ShowGameMessage("Cannot QuickSave here.");
+        Ask().Tell("Cannot QuickSave here.");
         return 0;
     }
     m_bOptionsShown = 1;
@@ -266,12 +267,12 @@ int CMainFrame::QuickSave() {
         m_SaveSlots[kQuickSlot] = before;
         return 0;
     }
-    ShowGameMessage("QuickSave completed.");
+    Ask().Tell("QuickSave completed.");
     return 1;
 }
 
-int CMainFrame::LoadFromSlot(int slot) {
-    m_nCursorID = kCursorWait;
+int Play::LoadFromSlot(int slot) {
+    Shell().ShowBusy(true);
     const std::string folderName = GetSaveFolder(slot);
     const std::string folder = GameFolderPath(folderName);
     const std::string work = GameFolderPath(m_strWorkFolder);
@@ -302,14 +303,49 @@ int CMainFrame::LoadFromSlot(int slot) {
         MoveToLand();
         m_World.m_pControlPlayer = m_World.m_pLeader.Get();
     }
-    m_nCursorID = kCursorNormal;
+    Shell().ShowBusy(false);
     return 1;
 }
 
-int CMainFrame::LoadSlot(int index) {
+int Play::LoadSlot(int index) {
     m_iCurrentSlot = index;
     m_bLoadingGame = 1;
     const int loaded = LoadFromSlot(index + 1);
     m_bLoadingGame = 0;
     return loaded;
+}
+
+int Play::OpenStartWorld() {
+    m_bLoadingGame = 1;
+    const int loaded = LoadFromSlot(kOriginalSlot);
+    m_bLoadingGame = 0;
+    return loaded;
+}
+
+int Play::StartInOriginalWorld() {
+    const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
+    if (!qv::FolderExists(original)) {
+        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
+                     qv::ToSlashes(original).c_str());
+        // The empty world: the least the window fits in, with no land and
+        // nothing in it, the window around its first cell.
+        if (MapMaster* map = Map()) {
+            map->DeleteContents();
+            map->SetWorldSize(MapMaster::wide, MapMaster::high);
+            m_World.m_ptFocus = {0, 0};
+            map->focuscell = {0, 0};
+            map->RecentreWindow();
+            TryReloadWindowAtFocus();
+        }
+        return 1;
+    }
+    return OpenStartWorld();
+}
+
+void Play::UseGameFolder(const std::string& folder) {
+    m_strGameFolder = folder;
+    m_strWorkFolder = "tmp\\";
+    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
+    m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
+    ReadSaveSlots();
 }

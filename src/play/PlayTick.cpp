@@ -1,0 +1,198 @@
+// The tick of play, in its one order: time, the pending moves, the start of
+// play, the shell's orders, the world's step (the spells in effect, the groups,
+// what arrived at its target, what flies, the land under the focus), then the
+// light and the explored cells that the drawing reads.
+
+#include <algorithm>
+#include <iterator>
+
+#include "creatures/Player.h"
+#include "items/Spell.h"
+#include "platform/GameTime.h"
+#include "play/Play.h"
+#include "structures/Fixtures.h"
+#include "world/Group.h"
+#include "world/Land.h"
+#include "world/Map.h"
+#include "world/TimeOfDay.h"
+#include "world/World.h"
+
+void Play::TogglePause() {
+    m_bTabTarget = 0;
+    if (!m_iSelectMode) m_bPaused = !m_bPaused;
+}
+
+bool Play::Tick(int32_t step) {
+    World& w = m_World;
+    ++m_iTickCount;
+    if (!m_bPaused) {
+        PauseBudget = std::min(PauseBudget + step, kPauseBankMax);
+        w.m_iGameTime = qv::TimeAdd(w.m_iGameTime, step);
+        m_iMusicTime += step;
+        w.m_pTimeOfDay->Advance(w.m_iGameTime);
+        if (Map()) Map()->OnNewHour(w.m_iGameTime, w.m_pTimeOfDay->m_sHour);
+    } else {
+        PauseBudget -= step;
+        if (PauseBudget <= 0) {
+            PauseBudget = 0;
+            TogglePause();
+        }
+        // The world stands still; the windows, the hover text and the
+        // drawing go on once play has started.
+        if (!IsStarted()) return false;
+    }
+    return UpdateTick(&w.m_iGameTime);
+}
+
+bool Play::UpdateTick(int32_t* now) {
+    World& w = m_World;
+    if (!now) return false;
+    if (m_pPendingWorld) {
+        // The statistics flag holds the ticks off while the world changes.
+        m_OpenWindows.m_bStatsOpen = 1;
+        Object* target = m_pPendingWorld;
+        m_pPendingWorld = nullptr;
+        // The stairs go with the world they are in: their way is read first.
+        if (const auto* stairs = qv::DynamicCast<Stairs>(target)) {
+            const std::string world = stairs->m_strWorldFile;
+            GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
+        }
+        Shell().WorldTravelled();
+        m_OpenWindows.m_bStatsOpen = 0;
+    }
+    if (m_bLandMovePending && IsStarted()) {
+        MoveToLand();
+        m_bLandMovePending = 0;
+        AfterWorldChange();
+        Shell().WorldTaken();
+    }
+    if (m_bRefreshPending && IsStarted()) {
+        m_bEditing = 0;
+        Shell().ShowStatistics();
+        m_bRefreshPending = 0;
+        AfterWorldChange();
+        Shell().WorldTaken();
+    }
+
+    if (!IsStarted()) {
+        if (!Shell().ReadyToStart()) return false;
+        StartPlay();
+        if (!IsStarted()) return false;
+    }
+
+    Shell().TickOrders();
+    RunWorld(now);
+    if (Shell().Quitting()) return false;
+
+    Player* leader = w.m_pLeader.Get();
+    if (leader && m_pActiveGenerator) CheckGeneratorFight(leader->m_pGroup);
+    LightAndExplore();
+    return true;
+}
+
+void Play::StartPlay() {
+    MoveToLand();
+    SetDragObject(m_pDragHolder);
+    if (Map() && Map()->CheckFocusEdge(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0)) ==
+                     Group::kWorldChanged)
+        MoveToLand();
+    m_iStartState = 0;
+}
+
+void Play::AfterWorldChange() {
+    SetDragObject(nullptr);
+    m_World.m_pHoverHolder = nullptr;
+}
+
+void Play::RunWorld(int32_t* now) {
+    if (!now) return;
+    World& w = m_World;
+    const int32_t t = *now;
+
+    // Spells: a check may end and delete spells of the list, the walked one
+    // included, or add new ones; any change of the count starts the walk
+    // again from the head, so no position is used after a removal. The
+    // restarts are bounded so that spells that keep adding spells cannot
+    // hold the tick forever.
+    {
+        auto& spells = w.m_ActiveSpells;
+        size_t count = spells.size();
+        size_t budget = 64 * (count + 1);
+        auto it = spells.begin();
+        while (it != spells.end() && budget-- > 0) {
+            auto next = std::next(it);
+            Spell* spell = it->get();
+            if (spell->CheckExpired(t) == -1) {
+                auto found = std::find_if(spells.begin(), spells.end(),
+                                          [spell](const auto& p) { return p.get() == spell; });
+                if (found != spells.end()) spells.erase(found);
+            }
+            if (spells.size() != count) {
+                count = spells.size();
+                it = spells.begin();
+            } else {
+                it = next;
+            }
+        }
+    }
+
+    // The groups' turns; then, at a safe point after them, what the
+    // creatures that arrived at their targets came for.
+    const int walked = w.m_pAllGroups ? w.m_pAllGroups->Update(t, Map()) : 1;
+    const int acted = ApplyArrivals();
+    if (walked == Group::kWorldChanged || acted == Group::kWorldChanged) {
+        MoveToLand();
+        return;
+    }
+    if (Shell().Quitting()) return;
+
+    for (auto it = w.m_FlyingObjects.begin(); it != w.m_FlyingObjects.end();) {
+        auto next = std::next(it);
+        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) w.m_FlyingObjects.erase(it);
+        it = next;
+    }
+
+    // The area under the focus sets the light and the music.
+    if (!w.m_pLeader.Get() || !Map()) return;
+    CellPoint wc;
+    if (!Map()->CellToWindow(Map()->focuscell, wc)) return;
+    Land* land = Map()->GetCell(wc.x, wc.y).land;
+    // Between lands (or before one is loaded) there is no area to follow.
+    if (!land) return;
+    UpdateArea(land, t);
+}
+
+void Play::LightAndExplore() {
+    MapMaster* map = Map();
+    if (!map) return;
+    map->ComputeLight(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0), m_World.m_iGameTime);
+    map->ExploreAroundFocus();
+}
+
+void Play::UpdateArea(Land* land, int32_t now) {
+    if (!land || !Map()) return;
+    if (land != m_pCurrentLand) {
+        // The land left behind may have been unloaded meanwhile: only a land
+        // still loaded is asked to stop its sound.
+        const auto& loaded = Map()->loadedlands;
+        if (m_pCurrentLand &&
+            std::find(loaded.begin(), loaded.end(), m_pCurrentLand) != loaded.end())
+            m_pCurrentLand->StopAmbientSound();
+        m_pCurrentLand = land;
+    }
+    Map()->sunlightmode = land->sunlight;
+    if (land->sunlight == 0) Map()->daylight = land->lightlevel + 1;
+    land->Update(now);
+    if (m_iMusicTime > kMusicInterval) {
+        m_iMusicTime = 0;
+        int tune = m_bCombat ? land->combattune : land->tune;
+        Shell().PlayTune(tune);
+    }
+}
+
+void Play::ResetGeneratorFight(Group*) {
+    // Monster generators come with their own part of the game; a running
+    // fight is never set without them.
+}
+
+void Play::CheckGeneratorFight(Group*) {}

@@ -1,0 +1,37 @@
+#pragma once
+// What the world's objects ask of the layers above them, through the world they
+// are in: the rules of play (World::m_pRules, answered by Play) and the path
+// finder (World::m_pPathFinder, the creatures' A* search, given to the world by
+// Play). A world without them has none; each asker says what it does then.
+
+#include <string>
+
+#include "platform/Geometry.h"
+
+class MapMaster;
+class Player;
+
+class WorldRules {
+public:
+    virtual ~WorldRules() = default;
+    // Creature K's turn heads for the holder of its player set: 2 walk on, 1
+    // arrived or done (what arriving calls for is carried out once the groups
+    // have taken their turns), 0 nothing to do, -3 the world changed. A nonzero
+    // flag counts as arrived without the distance test.
+    virtual int Approach(Player* creature, int flag) = 0;
+    // A scripted event opens a conversation for `speaker` at talk node `node`;
+    // false when none can open now (the event then waits).
+    virtual bool OpenConversation(Player* speaker, const std::string& node) = 0;
+    // The game folder the world's files are found under (ends in a
+    // backslash), and whether the editor's build mode check is on
+    // (world/Global.h's GetBaseDirectory and IsEditMode).
+    virtual std::string GameFolder() const = 0;
+    virtual int IsEditing() const = 0;
+};
+
+class PathFinder {
+public:
+    virtual ~PathFinder() = default;
+    // Whether a path leads from window cell `from` to window cell `to`.
+    virtual bool Reaches(MapMaster& map, qv::Point from, qv::Point to) = 0;
+};

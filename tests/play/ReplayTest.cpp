@@ -1,0 +1,226 @@
+// A game played from the start world without a window: a recording of orders
+// (walking, the hold-ground switch, a pause, a move into another land, the
+// quick save), each with the tick it is given in, replayed by a World and a
+// Play of their own. The quick-save slot it leaves is the same, byte for byte,
+// on every run and with every compiler: the files' sizes and digests are kept
+// in tests/data/replay/quicksave.digest. A change that means to change what
+// the game stores writes the file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay.
+//
+// While paused the world does not move: paused ticks leave every stored byte as
+// it was.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PlayFixture.h"
+#include "data/StartWorld.h"
+#include "platform/Files.h"
+#include "play/Play.h"
+#include "structures/GlobalImages.h"
+#include "world/Map.h"
+#include "world/World.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using play_test::ScriptedAsk;
+using Files = std::map<std::string, std::vector<uint8_t>>;
+
+Position CellPoint(int cx, int cy) {
+    return {cx * MapMaster::CellWidth + MapMaster::CellWidth / 2,
+            cy * MapMaster::CellHeight + MapMaster::CellHeight / 2, 0};
+}
+
+TimedOrder At(uint32_t tick, Order order) {
+    return {tick, std::move(order)};
+}
+
+// The recording: the hero walks along the yard's south wall, holds its ground
+// no more, waits out a pause, walks on, travels to the lake shore (another
+// land), walks there, and the game is saved.
+std::vector<TimedOrder> Recording() {
+    using Kind = Order::Kind;
+    return {
+        At(3, Order::At(Kind::WalkTo, CellPoint(25, 30))),
+        At(30, Order::Of(Kind::HoldGround)),
+        At(45, Order::With(Kind::Pause, 1)),
+        At(55, Order::With(Kind::Pause, 0)),
+        At(60, Order::At(Kind::WalkTo, CellPoint(27, 29))),
+        At(100, Order::At(Kind::Travel, Position(50, 20, 0))),
+        At(110, Order::At(Kind::WalkTo, CellPoint(52, 21))),
+        At(180, Order::Of(Kind::QuickSave)),
+    };
+}
+constexpr uint32_t kTicks = 190;
+
+// A game folder of its own with the start world the build ships.
+struct GameFolder {
+    explicit GameFolder(const std::string& name)
+        : dir(fs::temp_directory_path() /
+              ("qv-replay-" + name + "-" + std::to_string(::getpid()))) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        WriteStartWorld(dir.string());
+    }
+    ~GameFolder() { fs::remove_all(dir); }
+    // Every file of a slot folder, by name; none when there is no such slot.
+    Files Slot(const char* slot) const {
+        Files files;
+        if (!fs::is_directory(dir / slot)) return files;
+        for (const auto& entry : fs::directory_iterator(dir / slot))
+            if (entry.is_regular_file())
+                files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
+        return files;
+    }
+    fs::path dir;
+};
+
+// A game begun in the start world as a new game begins, with nobody to see it.
+struct Session {
+    explicit Session(const GameFolder& folder) {
+        world.map_master = std::make_unique<MapMaster>();
+        world.CreateRootGroups();
+        play.m_pAsk = &ask;
+        play.UseGameFolder(folder.dir.string() + "\\");
+        ok = play.StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
+             play.TryReloadWindowAtFocus();
+    }
+    ~Session() { world.DeleteGroups(); }
+
+    // As in a game just begun, the shared pictures are not loaded yet when
+    // the start world is read; the game's are forgotten once its world has
+    // gone, so that nothing of it reaches a later game.
+    struct FreshPictures {
+        FreshPictures() { InvalidateGlobalImages(); }
+        ~FreshPictures() { InvalidateGlobalImages(); }
+    } pictures;
+    // Runs the ticks 0 to ticks - 1, each after the orders given in it.
+    void Run(const std::vector<TimedOrder>& orders, uint32_t ticks) {
+        size_t next = 0;
+        while (play.m_iTickCount < ticks) {
+            while (next < orders.size() && orders[next].tick <= play.m_iTickCount)
+                play.Give(orders[next++].order);
+            play.Tick(Play::kNormalTickStep);
+        }
+    }
+
+    World world;
+    Play play{world};
+    ScriptedAsk ask;
+    bool ok = false;
+};
+
+// FNV-1a, 64 bits: a digest that every compiler computes alike.
+uint64_t Digest(const std::vector<uint8_t>& bytes) {
+    uint64_t h = 14695981039346656037ull;
+    for (uint8_t b : bytes) {
+        h ^= b;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+std::string DigestText(const Files& files) {
+    std::ostringstream out;
+    for (const auto& [name, bytes] : files) {
+        char line[160];
+        std::snprintf(line, sizeof line, "%s %zu %016llx\n", name.c_str(), bytes.size(),
+                      static_cast<unsigned long long>(Digest(bytes)));
+        out << line;
+    }
+    return out.str();
+}
+
+Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uint32_t ticks) {
+    GameFolder folder(name);
+    Files slot;
+    {
+        Session game(folder);
+        EXPECT_TRUE(game.ok);
+        if (!game.ok) return slot;
+        game.Run(orders, ticks);
+        EXPECT_EQ(game.ask.told, (std::vector<std::string>{"QuickSave completed."}));
+    }
+    return folder.Slot("quicksave");
+}
+
+TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
+    const Files first = PlayRecording("first", Recording(), kTicks);
+    ASSERT_FALSE(first.empty());
+    for (const char* file : {"Position", "players", "start.qvr", "Shore.lnd"})
+        EXPECT_EQ(first.count(file), 1u) << file;
+    const Files again = PlayRecording("again", Recording(), kTicks);
+    ASSERT_EQ(first.size(), again.size());
+    for (const auto& [name, bytes] : first) EXPECT_TRUE(again.at(name) == bytes) << name;
+
+    const std::string digest = DigestText(first);
+    const std::string kept = std::string(QV_TEST_DATA) + "/replay/quicksave.digest";
+    if (std::getenv("QV_WRITE_REPLAY_DIGEST")) {
+        std::ofstream(kept) << digest;
+        GTEST_SKIP() << "wrote " << kept;
+    }
+    std::ifstream in(kept);
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(digest, expected.str())
+        << "the saved game differs from the kept one (" << kept << ")";
+}
+
+TEST(Replay, ARecordingOfOrdersGivenInPlayReplaysToTheSameGame) {
+    // The orders are given as a game is played, and kept with their ticks.
+    std::vector<TimedOrder> recorded;
+    Files played;
+    {
+        GameFolder folder("recorded");
+        {
+            Session game(folder);
+            ASSERT_TRUE(game.ok);
+            game.play.m_pRecording = &recorded;
+            game.Run(Recording(), kTicks);
+            game.play.m_pRecording = nullptr;
+        }
+        played = folder.Slot("quicksave");
+    }
+    ASSERT_EQ(recorded.size(), Recording().size());
+    for (size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(recorded[i].tick, Recording()[i].tick) << i;
+        EXPECT_EQ(recorded[i].order.kind, Recording()[i].order.kind) << i;
+    }
+    const Files replayed = PlayRecording("replayed", recorded, kTicks);
+    ASSERT_EQ(played.size(), replayed.size());
+    for (const auto& [name, bytes] : played) EXPECT_TRUE(replayed.at(name) == bytes) << name;
+}
+
+TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
+    // The same game, saved at once when the pause begins (with the hero on
+    // its way and 60 ticks banked), and saved after forty paused ticks: the
+    // saves are alike.
+    using Kind = Order::Kind;
+    std::vector<TimedOrder> walk = {
+        At(3, Order::At(Kind::WalkTo, CellPoint(25, 31))),
+        At(45, Order::At(Kind::WalkTo, CellPoint(21, 30))),
+        At(60, Order::With(Kind::Pause, 1)),
+    };
+    std::vector<TimedOrder> atOnce = walk;
+    atOnce.push_back(At(60, Order::Of(Kind::QuickSave)));
+    std::vector<TimedOrder> later = walk;
+    later.push_back(At(100, Order::Of(Kind::QuickSave)));
+    const Files savedAtOnce = PlayRecording("paused-at-once", atOnce, 61);
+    const Files savedLater = PlayRecording("paused-later", later, 101);
+    ASSERT_FALSE(savedAtOnce.empty());
+    ASSERT_EQ(savedAtOnce.size(), savedLater.size());
+    for (const auto& [name, bytes] : savedAtOnce) EXPECT_TRUE(savedLater.at(name) == bytes) << name;
+}
+
+}  // namespace
