@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <limits>
 
+#include "creatures/NeuralNet.h"
+#include "creatures/TrainingRecords.h"
 #include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
@@ -264,6 +266,36 @@ std::optional<Bytes> FontFile(const Bytes& input) {
     CDDAlphabet alphabet;
     if (!alphabet.LoadFont(in.Path())) return std::nullopt;
     return FontFileOf(alphabet);
+}
+
+std::optional<Bytes> WeightFile(const Bytes& input) {
+    TempFile in(input);
+    NNAttack attack;
+    NNDefense defense;
+    NNEvade evade;
+    for (network* net : {static_cast<network*>(&attack), static_cast<network*>(&defense),
+                         static_cast<network*>(&evade)}) {
+        const Bytes before = net->StoreWeights();
+        if (net->ReadFile(in.Path())) return net->StoreWeights();
+        if (net->StoreWeights() != before)
+            Fail("WeightFile", "a refused file changed the weights", before, nullptr);
+    }
+    return std::nullopt;
+}
+
+std::optional<Bytes> TrainingRecordFile(const Bytes& input) {
+    TrainingRecordList list;
+    try {
+        qv::Archive in(input, "fuzz input");
+        list.Serialize(in);
+    } catch (const qv::ArchiveError&) {
+        if (list.GetCount() != 0)
+            Fail("TrainingRecordFile", "a refused list kept records", input, nullptr);
+        return std::nullopt;
+    }
+    qv::Archive out("fuzz output");
+    list.Serialize(out);
+    return out.TakeBytes();
 }
 
 std::optional<Bytes> TalkScriptText(const Bytes& input) {

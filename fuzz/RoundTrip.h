@@ -89,6 +89,11 @@ std::optional<Bytes> StoredObject(const Bytes& input) {
 std::optional<Bytes> SettingsFile(const Bytes& input);
 std::optional<Bytes> PictureFile(const Bytes& input);
 std::optional<Bytes> FontFile(const Bytes& input);
+// A network's weight file, read from a file by each kind of network in turn
+// until one takes it; a refusal must leave the weights as they were.
+std::optional<Bytes> WeightFile(const Bytes& input);
+// A list of training records.
+std::optional<Bytes> TrainingRecordFile(const Bytes& input);
 // A tune of the game folder's "Music" (a standard MIDI file), read and
 // written back; what it would play is checked on the way.
 std::optional<Bytes> TuneFile(const Bytes& input);

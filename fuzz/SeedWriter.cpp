@@ -11,12 +11,19 @@
 #include <utility>
 
 #include "RoundTrip.h"
+#include "creatures/Changeling.h"
+#include "creatures/Human.h"
+#include "creatures/MonsterGenerator.h"
+#include "creatures/NeuralNet.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerEvents.h"
+#include "creatures/Species.h"
+#include "creatures/TrainingRecords.h"
 #include "data/Music.h"
 #include "events/TalkScriptFile.h"
 #include "items/Bag.h"
 #include "items/Spell.h"
+#include "items/Token.h"
 #include "items/Useable.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
@@ -123,6 +130,45 @@ void SeedCreatures() {
     SeedObject<Player>("creatures", "mira", p);
     Player plain;
     SeedObject<Player>("creatures", "plain", plain);
+    // A creature of every species, humans and changelings with their own fields.
+    for (const SpeciesRow& row : SpeciesTable()) {
+        std::unique_ptr<Player> c = Species::Make(row.className);
+        c->SetLevel(2);
+        c->m_strSpecialName = std::string("A ") + row.displayName;
+        SeedObject<Player>("creatures", std::string("species-") + row.className, *c);
+    }
+    Human woman;
+    const int32_t female = 1;
+    woman.SetSex(&female);
+    woman.m_iHairColor = {-16, -16, 3};
+    SeedObject<Player>("creatures", "human-woman", woman);
+    Changeling changed;
+    changed.m_iChangeState = Changeling::kChanged;
+    changed.m_strCopiedImages = "Goblin";
+    changed.m_strCopiedName = "Gob";
+    SeedObject<Player>("creatures", "changeling-changed", changed);
+}
+
+void SeedGenerators() {
+    fuzz::FreshWorld world;
+    MonsterGenerator generator;
+    generator.m_pTemplates = std::make_unique<Group>("Wolves");
+    generator.m_pTemplates->m_bGrouped = 1;
+    generator.m_pTemplates->AddMemberDirect(Species::Make("DarkHound").release());
+    generator.m_pTemplates->AddMemberDirect(Species::Make("GiantRat").release());
+    generator.m_iMode = 1;
+    generator.m_iExitX = -2;
+    generator.m_iExitY = 3;
+    generator.m_iKeyNumber = 7;
+    generator.m_bSendParty = 1;
+    SeedObject<Object>("monster_generator", "two-templates", generator);
+    MonsterGenerator bare;
+    SeedObject<Object>("monster_generator", "bare", bare);
+    Token token;
+    token.m_iBulkNum = 3;
+    SeedObject<Object>("monster_generator", "token", token);
+    TokenTaker taker;
+    SeedObject<Object>("monster_generator", "token-taker", taker);
 }
 
 void SeedItems() {
@@ -200,6 +246,32 @@ void SeedFiles() {
     Seed("tune_file", "note", note.Write(), fuzz::TuneFile);
 }
 
+void SeedNetworks() {
+    Seed("weight_file", "attack", NNAttack().StoreWeights(), fuzz::WeightFile);
+    Seed("weight_file", "defense", NNDefense().StoreWeights(), fuzz::WeightFile);
+    Seed("weight_file", "evade", NNEvade().StoreWeights(), fuzz::WeightFile);
+
+    TrainingRecordList list;
+    auto attack = std::make_unique<SinglePlayerAttackInfo>();
+    attack->m_f1 = 2.5f;
+    attack->m_f4 = 75;
+    attack->m_f9 = 60;
+    attack->m_f17 = 140;
+    attack->m_f18 = 1;
+    list.Add(std::move(attack));
+    auto defense = std::make_unique<DefenseSpellInfo>();
+    defense->m_f13 = 1;
+    list.Add(std::move(defense));
+    list.Add(std::make_unique<EvadeInfo>());
+    list.Add(std::make_unique<InputInfo>());
+    qv::Archive out("seed");
+    list.Serialize(out);
+    Seed("training_records", "four", out.TakeBytes(), fuzz::TrainingRecordFile);
+    qv::Archive empty("seed");
+    TrainingRecordList().Serialize(empty);
+    Seed("training_records", "empty", empty.TakeBytes(), fuzz::TrainingRecordFile);
+}
+
 // Conversation scripts as the writer spells them: every statement, and a
 // village's conversations with conditions, jumps and choices.
 void SeedScripts() {
@@ -241,8 +313,10 @@ int main(int argc, char** argv) {
     SeedGroups();
     SeedCreatures();
     SeedItems();
+    SeedGenerators();
     SeedRecords();
     SeedFiles();
+    SeedNetworks();
     SeedScripts();
     std::printf("%d seeds written under %s\n", g_written, argv[1]);
     return 0;

@@ -48,6 +48,10 @@ void Player::InitCreature() {
     m_pEvents = std::make_unique<CreatureEventQueue>();
     m_pOrder = std::make_unique<ObjectEvent>();
     m_pEvents->Post(ObjectEventType::THINK, 0);
+    ResetTimings();
+}
+
+void Player::ResetTimings() {
     // Every timing field has a value from the start: the step and attack
     // delays from the speed, the regeneration interval from the hit points.
     m_iStepTime = 5000 / std::max(1, m_iLoadedSpeed);
@@ -365,41 +369,11 @@ int Player::ReduceAlertness(int32_t amount) {
 // ---- Operations filled in with thinking, walking, combat, spells,
 // conversation, drawing and the editor. Until then they do nothing.
 
-double Player::FindOpponents(Member*) {
-    return 0.0;
-}
 int Player::FillPropertyPages(void*) {
     return 1;
 }
 int Player::ReadPropertyPages(void*) {
     return 1;
-}
-int Player::Attack(int32_t, MapMaster*) {
-    return 0;
-}
-int Player::MeleeAttack() {
-    return 0;
-}
-int Player::RangedAttack() {
-    return 0;
-}
-int Player::StartAttack(int32_t, Object*, int32_t) {
-    return 0;
-}
-int Player::ResolveHit(Object*, int32_t) {
-    return 0;
-}
-int Player::RecomputeLoad() {
-    return 0;
-}
-int Player::Die() {
-    return 0;
-}
-int Player::SetActive(int32_t) {
-    return 0;
-}
-double Player::ProximityWeight(Player*) {
-    return 0.0;
 }
 bool Player::CancelCastSpells(int32_t) {
     return false;

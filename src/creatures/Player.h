@@ -70,6 +70,8 @@ public:
     int Update(int32_t now, MapMaster* context) override;
     Object* Clone() override;
     int Type() override { return PLAYER; }
+    // Loses hit points after its protections (Damage.cpp); dies at none.
+    void TakeDamage(int amount, int kind) override;
     // A row past the eight facings (from a file) becomes row 0.
     void SetImageFrame(int* x, int* y) override;
     // Only a real light source carried in hand lights the map; the weapon in
@@ -135,20 +137,38 @@ public:
                                 int32_t depth);
     virtual int ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay);
     virtual int HandleReservedEvent(int32_t, Object*, MapMaster*) { return 1; }
+    // The creature's decision in a fight (CombatDecisions.cpp): 1 when it
+    // scheduled something, 0 when it has no opponents.
     virtual int Attack(int32_t time, MapMaster* context);
-    virtual int MeleeAttack();
-    virtual int RangedAttack();
-    virtual int StartAttack(int32_t time, Object* target, int32_t value);
-    virtual int ResolveHit(Object* attacker, int32_t value);
+    // Walks up to its target, or strikes at it with the weapon in hand when
+    // within reach and the line is clear (CombatStrikes.cpp): 0 without a
+    // target, else 1.
+    virtual int MeleeAttack(int32_t time, MapMaster* context);
+    // Shoots at its target when the line is clear, else walks up: 0 without
+    // a target, else 1.
+    virtual int RangedAttack(int32_t time, MapMaster* context);
+    // The ATTACK event: starts a strike or a shot at `target` with the weapon
+    // `which` (StrikeWeapon) names; 1 when it started.
+    virtual int StartAttack(int32_t time, Object* target, int32_t which);
+    // The HIT event: the strike lands or misses; 1 for a hit.
+    virtual int ResolveHit(Object* target, int32_t which);
     virtual int HandleSpecialEvent(int32_t, const int32_t*) { return 1; }
+    // The load carried, the speeds and the armour, from what is worn and
+    // carried and the speed spells.
     virtual int RecomputeLoad();
+    // Turns the creature into a corpse (Damage.cpp): it leaves every
+    // opponent, its spells end, what it had in use goes into its bag.
     virtual int Die();
+    // Takes the creature out of play (0) or back in: out of play it leaves
+    // every opponent (their queued strikes stay) and its lasting spells end.
+    // 1 when it is now active.
     virtual int SetActive(int32_t flag);
     virtual int NotifyWeaponRemoved() { return 1; }
     virtual int PlaySound() { return 0; }
     virtual int PlaySecondSound() { return 1; }
     virtual int PlayThirdSound() { return 2; }
-    virtual double ProximityWeight(Player* other);
+    // 1 / (the map's squared distance + 1) to a living creature, else 0.
+    virtual double ProximityWeight(Player* other, MapMaster* map);
     virtual const int32_t* SetNPCNumber(const int32_t* value);
     virtual void ApplyBuildInfo() {}
     virtual const int16_t* SetFacing(const int16_t* facing);
@@ -179,6 +199,27 @@ public:
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
+    // Pairs the creature with every living creature of the group tree under
+    // `group` (itself and creatures out of play excepted), both ways.
+    void GatherOpponents(Member* group);
+    // Parts the creature from every opponent, from the head of its list: the
+    // opponent forgets it as its target. With `dropStrikes` each side's queued
+    // hits and attacks naming the other go too.
+    void LeaveOpponents(bool dropStrikes);
+    // Whether the straight line from the creature to `target` (the short way
+    // round the world, in two-pixel steps) meets nothing before the target.
+    bool IsLineOfAttackClear(Player* target, MapMaster* map);
+    // A strike with `weapon` at `target` lands or misses: 1 for a hit. A
+    // missile that arrives resolves its hit here too.
+    int ResolveHitWith(Player* target, Object* weapon);
+    // The weapon a queued strike names (StrikeWeapon), or null.
+    Object* StrikeWeaponOf(int32_t which) const;
+    // Plays sound `number` of the frame's table where the creature stands.
+    void PlayCombatSound(const int* number);
+    // Sets the pose of the creature's picture.
+    void SetPose(int32_t pose);
+    // The load carried and the speeds it leaves.
+    void ComputeLoadSpeed();
     // The weapon in hand, else the natural weapon; null with neither.
     Object* GetHeldItem() const;
     Object* GetWeapon() const { return GetHeldItem(); }
@@ -395,8 +436,18 @@ public:
 protected:
     // The second half of construction, shared with the species.
     void InitCreature();
+    // The step, attack and regeneration delays from the speed and hit points,
+    // and the member's point from the goal; a species calls it again once its
+    // figures are set.
+    void ResetTimings();
 
 private:
+    // Everything in use leaves hand and body and goes into the bag, each
+    // thing once.
+    void PutInUseIntoBag();
+    // Places a thing on the map where the creature stands: true when the map
+    // took it (and owns it now).
+    bool LayAtFeet(Object* item);
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);

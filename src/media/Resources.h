@@ -154,6 +154,7 @@ inline constexpr int kWaveDrink = 3600;      // a potion drunk
 inline constexpr int kWaveRead = 3601;       // a scroll read
 inline constexpr int kWaveCharge = 3602;     // a power cube charging
 inline constexpr int kWaveDischarge = 3603;  // a power cube discharging
+inline constexpr int kWaveExplosion = 3620;  // a blast
 // The main frame's twenty combat sounds, by combat sound number: 2 dying
 // (177), 3 a human's attack (180), 4 a human hurt (178), the others ours.
 inline constexpr int kCombatSoundIds[20] = {175, 176, 177, 180, 178, 179, 181, 182, 183, 184,

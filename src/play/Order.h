@@ -32,18 +32,18 @@ struct Order {
         EndWalk,     // the walk after a held button is over: the leader's pace is worked out again
         Select,      // the party member of slot `value` (or `actor`) becomes the controlled one
         // ---- Things
-        Take,         // the actor takes `object` (of `target`) into its bag
+        Take,         // the actor goes to the placed thing `target` and takes it into its bag
         Drop,         // `object` is put down at `point` (Play::DropObject); Give answers 1
                       // for a part of a stack placed, 2 when `object` itself went to the
                       // map, 3 when all of a stack went (the empty stack is the caller's)
         Give,         // the actor gives `object` to the creature of `target`
         Equip,        // the actor takes `object` into use
         Cast,         // the actor casts the spell `object` at `target`
-        Talk,         // the actor talks with the creature of `target`
-        Trade,        // the actor trades with the store of id `value`
+        Talk,         // the actor goes to the creature of `target` and talks with it
+        Trade,        // the leader trades with the store of id `value` (window mode `mode`)
         Place,        // the wall piece `object` is put on the cell under `point`
         Move,         // the placed `target` moves to `point`
-        Delete,       // the placed `target` goes, with its object
+        Delete,       // the placed `target` goes, with its object (never a creature)
         SetProperty,  // the property `name` of `target`'s object becomes `value`
         Edit,         // the editor's sheet of `target`'s object opens
         Carry,        // the mouse carries the placed `target` (none: the carry ends)
@@ -66,6 +66,7 @@ struct Order {
     Position point;                   // where (world pixels; cells for Travel)
     bool hasPoint = false;            // `point` is given
     int32_t value = 0;                // how many, which slot, on or off, a value
+    int32_t mode = 0;                 // a second number: a trading window's mode
     std::string name;                 // a property's name
 
     static Order Of(Kind kind) {

@@ -166,6 +166,32 @@ int Play::Give(const Order& order) {
                 return 1;
             }
             return 0;
+        case Kind::Take: {
+            // Only a thing that can be carried off; the actor takes it on
+            // arriving, as when it is clicked.
+            Object* thing = target ? target->m_pObject : nullptr;
+            if (!actor || !thing || m_bEditing || thing->m_bMoveable != 1 || IsCreature(target))
+                return 0;
+            actor->JoinPlayerSet(target);
+            return InteractWith(actor, 0);
+        }
+        case Kind::Talk: {
+            // Only someone with something to say: a talk never starts a fight.
+            auto* creature =
+                IsCreature(target) ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+            if (!actor || !creature || !creature->IsAlive() || !HasSomethingToSay(actor, creature))
+                return 0;
+            actor->JoinPlayerSet(target);
+            return InteractWith(actor, 0);
+        }
+        case Kind::Trade:
+            return OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
+        case Kind::Delete:
+            // A creature belongs to its group, which alone deletes it.
+            if (!target || IsCreature(target)) return 0;
+            RemoveFromMap(target);
+            DeleteHolderWithObject(target);
+            return 1;
         case Kind::Drop: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

@@ -139,7 +139,8 @@ public:
     // free party slot of 1 to 5, and those beyond rejoin without a slot.
     void ReGroup();
     // The leader trades with the store of that id, when there is one.
-    void OpenTradeWindow(const int32_t* storeId, int32_t mode);
+    // True when a store was found and its window asked to open.
+    bool OpenTradeWindow(const int32_t* storeId, int32_t mode);
     // The stores are kept as read until the trading window comes: it installs
     // how a store's id is read and how its window opens.
     struct TradeWindowHooks {
@@ -444,6 +445,11 @@ private:
     // The land under the focus: its light, its own update and its music.
     void UpdateArea(Land* land, int32_t now);
     int Interact(Player* creature, int flag, bool deferActing);
+    // The holder places a creature (a group's member).
+    static bool IsCreature(ObjectHolder* holder);
+    // Meeting creature K (null: the player's own click), creature O starts a
+    // conversation rather than a fight.
+    static bool HasSomethingToSay(const Player* K, const Player* O);
     // What creature K (null: the player's own click) does about the thing of
     // holder H it touches: steps 6 and 7 of InteractWith.
     int Act(Player* creature, ObjectHolder* holder);

@@ -318,6 +318,17 @@ int Play::Interact(Player* K, int F, bool deferActing) {
     return Act(K, pOH);
 }
 
+bool Play::IsCreature(ObjectHolder* holder) {
+    return holder && holder->m_pObject && holder->Type() == PLAYER;
+}
+
+bool Play::HasSomethingToSay(const Player* K, const Player* O) {
+    // A party member met by another speaks for itself when the other has
+    // something to say.
+    return O->m_strMessageNode != kHello ||
+           (O->m_iPartySlot != 0 && K && K->m_strMessageNode != kHello);
+}
+
 int Play::Act(Player* K, ObjectHolder* pOH) {
     MapMaster* map = Map();
     Object* O = pOH->m_pObject;
@@ -366,9 +377,7 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
                                             : creatureO);
             return 1;
         }
-        const bool talks = creatureO->m_strMessageNode != kHello ||
-                           (creatureO->m_iPartySlot != 0 && K && K->m_strMessageNode != kHello);
-        if (talks) {
+        if (HasSomethingToSay(K, creatureO)) {
             Player* speaker = creatureO->m_iPartySlot < 0 ? K : creatureO;
             if (!speaker || speaker->m_strMessageNode == kHello) {
                 Ask().Tell("No Response.");

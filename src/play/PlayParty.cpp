@@ -203,13 +203,14 @@ void Play::ReGroup() {
     RebaseFormation();
 }
 
-void Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
-    if (!m_World.m_pLeader || !storeId || !m_TradeWindow.isStore) return;
+bool Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
+    if (!m_World.m_pLeader || !storeId || !m_TradeWindow.isStore) return false;
     for (auto& store : m_StoreList) {
         if (!store || !m_TradeWindow.isStore(*store, *storeId)) continue;
         if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
-        return;
+        return true;
     }
+    return false;
 }
 
 void Play::InitFormation() {

@@ -1,12 +1,20 @@
 #include "structures/LightSource.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
 
+#include "creatures/LineRoute.h"
 #include "creatures/Player.h"
+#include "media/DSound.h"
+#include "media/Resources.h"
 #include "platform/Archive.h"
+#include "platform/GameTime.h"
+#include "platform/Rand.h"
 #include "structures/Looks.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/TimeOfDay.h"
 #include "world/World.h"
 
@@ -88,9 +96,115 @@ void MageLight::Serialize(qv::Archive& ar) {
     ar.Exchange(m_iSpellSerial);
 }
 
+// ---- Explosion
+
+namespace {
+
+// The blast sounds, made with the first explosion that is set off and
+// released with the last explosion; a blast plays the first that is not
+// already playing.
+std::array<std::unique_ptr<CDSound>, Explosion::kSoundCount>& BlastSounds() {
+    static std::array<std::unique_ptr<CDSound>, Explosion::kSoundCount> sounds;
+    return sounds;
+}
+
+}  // namespace
+
+int Explosion::s_iUseCount = 0;
+
 Explosion::Explosion(const std::string& name) : LightSource(name) {
     m_iState = 2;  // set off
     m_iStrength = 1000;
+    ++s_iUseCount;
+}
+
+Explosion::~Explosion() {
+    if (--s_iUseCount == 0)
+        for (auto& sound : BlastSounds()) sound.reset();
 }
 
 QV_SERIALIZE_BASE_ONLY(Explosion, LightSource)
+
+void Explosion::PlayBlastSound(const Position& at) {
+    for (auto& sound : BlastSounds()) {
+        if (!sound) sound = std::make_unique<CDSound>(kWaveExplosion);
+        if (sound->PlayAt(at.x, at.y, 0) != 2) return;
+    }
+}
+
+bool Explosion::WasHit(const Object* creature) const {
+    return std::any_of(m_HitList.begin(), m_HitList.end(),
+                       [creature](const qv::Handle<Object>& h) { return h.Get() == creature; });
+}
+
+bool Explosion::IsShielded(MapMaster& map, const Position& from, ObjectHolder* target) {
+    // The short way round the world, in two-pixel steps.
+    const CellPoint d = map.PixelDeltaOf(from, target->pos);
+    const qv::Point a{from.x, from.y};
+    const qv::Point b{from.x + d.x, from.y + d.y};
+    BresenhamLine line;
+    line.Start(&a, &b);
+    const ObjectIgnoreList ignore{this};
+    while (!line.AtEnd()) {
+        qv::Point p;
+        line.Next(&p);
+        ObjectHolder* hit = map.CheckMove(nullptr, Position(p.x, p.y, from.z), &ignore, 1, 0);
+        if (!hit) continue;
+        if (hit->Type() == USEABLE) continue;  // things lying about do not shield
+        return hit != target;
+    }
+    return false;
+}
+
+int Explosion::UpdateState(int32_t now) {
+    const Position at = m_pHolder ? m_pHolder->pos : m_Position;
+    if (m_iState == 2) {
+        m_uStartTime = m_uLastStep = static_cast<uint32_t>(now);
+        m_iState = 1;
+        PlayBlastSound(at);
+    } else if (m_iState == 1) {
+        if (qv::TimeElapsed(now, static_cast<int32_t>(m_uLastStep)) < kStepInterval) return 0;
+        m_uLastStep = static_cast<uint32_t>(now);
+    } else {
+        return 0;
+    }
+    const uint32_t elapsed = qv::TimeElapsed(now, static_cast<int32_t>(m_uStartTime));
+    if (elapsed > kDuration) return kWorldChanged;
+    // A flare that has turned to darkness by a third of the way and fades out.
+    const double e = elapsed;
+    m_iStrength = static_cast<int>(std::cos(e * 0.0015707963) * (kDuration - e) / 3);
+    m_iPreviousRadius = m_iBlastRadius;
+    m_iBlastRadius = static_cast<int32_t>(elapsed / 10);
+
+    MapMaster* map = GetMapMaster();
+    if (!map) return 1;
+    CellPoint centre;
+    if (!map->CellToWindow(MapMaster::PixelToCell(at), centre)) return 1;
+    // The creatures first, then the damage: a death may change the cells'
+    // lists, and a conversation it opens may even refill the window.
+    std::vector<qv::Handle<ObjectHolder>> reached;
+    for (int32_t i = -1; i <= 1; ++i) {
+        for (int32_t j = -1; j <= 1; ++j) {
+            const int32_t x = centre.x + i, y = centre.y + j;
+            if (x < 0 || x >= MapMaster::wide || y < 0 || y >= MapMaster::high) continue;
+            for (ObjectHolder* h : map->GetCell(x, y).holders) {
+                if (h->Type() != PLAYER || WasHit(h->m_pObject)) continue;
+                if (std::none_of(reached.begin(), reached.end(),
+                                 [h](const auto& r) { return r.Get() == h; }))
+                    reached.emplace_back(h);
+            }
+        }
+    }
+    const qv::Handle<Explosion> self(this);
+    const uint32_t reloads = map->ReloadCount();
+    for (const auto& entry : reached) {
+        ObjectHolder* h = entry.Get();
+        if (!h || h->Type() != PLAYER) continue;
+        Object* creature = h->m_pObject;
+        if (WasHit(creature) || IsShielded(*map, at, h)) continue;
+        m_HitList.emplace_back(creature);
+        creature->TakeDamage(kDamageBase + qv::Rand() % kDamageRange, kDamageKind);
+        if (!self || map->ReloadCount() != reloads) return 1;
+    }
+    return 1;
+}

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/Handle.h"
 #include "world/MapStructures.h"
 #include "world/Object.h"
 #include "world/ObjectHolder.h"
+
+class MapMaster;
 
 class LightSource : public Object, public MapLamp {
     QV_DECLARE_CLASS(LightSource)
@@ -68,13 +71,38 @@ class Explosion : public LightSource {
     QV_DECLARE_CLASS(Explosion)
 public:
     explicit Explosion(const std::string& name = "Explosion");
+    ~Explosion() override;
+    Explosion(const Explosion&) = delete;
+    Explosion& operator=(const Explosion&) = delete;
     void Serialize(qv::Archive& ar) override;
+    // Set off (state 2): the blast sounds. Then every 100 units of game time
+    // a step: the light flares and turns to darkness, and every creature of
+    // the nine window cells around it that the blast reaches in a straight
+    // line is hurt by fire, once. 0 when no step was due, 1 after a step,
+    // kWorldChanged when the blast is over (3000 units after it was set off).
+    int UpdateState(int32_t now) override;
+
+    static constexpr uint32_t kStepInterval = 100;
+    static constexpr uint32_t kDuration = 3000;
+    static constexpr int kSoundCount = 5;
+    static constexpr int kDamageKind = 2;  // fire
+    static constexpr int kDamageBase = 10;
+    static constexpr int kDamageRange = 20;
 
     uint32_t m_uStartTime = 0;
     uint32_t m_uLastStep = 0;
     int32_t m_iBlastRadius = 0;
     int32_t m_iPreviousRadius = 0;
-    std::vector<const Object*> m_HitList;  // compared only, never used
+    std::vector<qv::Handle<Object>> m_HitList;  // the creatures already hurt
+
+private:
+    bool WasHit(const Object* creature) const;
+    // Whether something other than an item stands between the blast and the
+    // creature's holder.
+    bool IsShielded(MapMaster& map, const Position& from, ObjectHolder* target);
+    void PlayBlastSound(const Position& at);
+
+    static int s_iUseCount;
 };
 
 // The light source of a placed object, when what it answers really is one.

@@ -325,6 +325,9 @@ public:
 
     // ---- the holder lists of the map ----
     const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
+    // Counts the times the window was refilled or emptied: a walk over the
+    // cells that may cause a reload compares it before going on.
+    uint32_t ReloadCount() const { return m_reloads; }
     const std::vector<qv::Handle<ObjectHolder>>& GetFixtures() const { return fixtures; }
 
     // ---- fields ----

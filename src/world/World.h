@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -79,6 +80,8 @@ public:
     qv::Point m_ptFocus;
     qv::Handle<Player> m_pLeader;
     qv::Handle<Player> m_pControlPlayer;
+    // The monster generator whose fight is on (one at a time); the map owns it.
+    qv::Handle<Object> m_pActiveGenerator;
     std::array<qv::Handle<Player>, 6> m_Party;  // slot 0 is the leader's
 
     // Groups: the root of the group tree (owned; "Random Encounters" is one of
@@ -133,4 +136,19 @@ public:
     // in a world without play. Neither is owned.
     WorldRules* m_pRules = nullptr;
     PathFinder* m_pPathFinder = nullptr;
+
+    // What the fights read of the party's switches: party members out of
+    // reach of their target hold their ground, the party loses no hit
+    // points, invisibility does not change a chance to hit, and the party
+    // keeps its formation while it fights.
+    int m_bHoldGround = 1;
+    int m_bPartyInvulnerable = 0;
+    int m_bDebugView = 0;
+    int m_bPartyFormation = 0;
+    // Plays sound `number` of the frame's table at a world point; a world
+    // without it fights in silence.
+    std::function<void(int number, qv::Point at)> m_PlaySound;
+    // Opens the conversation of a creature that died with a death node of
+    // its own, between the leader and it; a world without it opens none.
+    std::function<void(Player* leader, Player* speaker)> m_OpenDeathTalk;
 };

@@ -68,6 +68,11 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     Object platform;
     p.m_pAboard = &platform;
     p.UpdateLevel();  // the levels as loading recomputes them
+    // And the speeds, as loading works them out before it reads the speed
+    // state: 700 from the speed of 100, not 650.
+    p.m_iSpeedState = 0;
+    p.RecomputeLoad();
+    p.m_iSpeedState = -1;
 
     Bytes bytes = StoreObject(p);
     EXPECT_EQ(p.m_pAboard.Get(), nullptr);  // no longer tied to the platform
@@ -87,7 +92,7 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_strMessageFile, "town.smb");
     EXPECT_EQ(q->m_strMessageNode, "GREET");
     EXPECT_EQ(q->m_iFightSpeed, 12);
-    EXPECT_EQ(q->m_iAttackTime, 650);
+    EXPECT_EQ(q->m_iAttackTime, 700);
     EXPECT_EQ(q->m_sSpeciesMark, 1);
     EXPECT_EQ(q->m_iReserved1, 77);
     EXPECT_EQ(q->m_dExperience, p.m_dExperience);
@@ -117,7 +122,8 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_iDexterity, 41);
     EXPECT_EQ(q->m_iStrength, 42);
     EXPECT_EQ(q->m_iIntelligence, 43);
-    EXPECT_EQ(q->m_iCombatDexterity, 44);
+    // Worked out again as loading ends: the dexterity less the gear's penalty.
+    EXPECT_EQ(q->m_iCombatDexterity, 41);
     EXPECT_EQ(q->m_iCurStr, 45);
     EXPECT_EQ(q->m_iCurInt, 46);
     EXPECT_EQ(q->m_strDeathNode, "BYE");
@@ -225,7 +231,8 @@ TEST(PlayerRecord, StoredFieldByFieldInTheRecordOrder) {
     EXPECT_EQ(q->m_strMessageFile, "mine.smb");
     EXPECT_EQ(q->m_strMessageNode, "START");
     EXPECT_EQ(q->m_iFightSpeed, 11);
-    EXPECT_EQ(q->m_iAttackTime, 900);
+    // Read, then worked out again from the speed as loading ends.
+    EXPECT_EQ(q->m_iAttackTime, 70000 / q->m_iLoadedSpeed);
     EXPECT_EQ(q->m_sLifeState, 1);
     EXPECT_EQ(q->m_sSpeciesMark, 33);
     EXPECT_EQ(q->m_iReserved1, 32);

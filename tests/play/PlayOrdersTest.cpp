@@ -1,9 +1,14 @@
 // Orders handed to a Play of a world without a frame: walking to a point,
-// heading for a thing, dropping a stack, and the questions they ask.
+// heading for a thing, taking, talking, trading, dropping a stack, deleting,
+// and the questions they ask.
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "PlayFixture.h"
+#include "items/Bag.h"
 
 using namespace play_test;
 
@@ -72,6 +77,123 @@ TEST_F(PlayOrders, SelectingASlotMakesItsMemberTheControlledOne) {
     EXPECT_EQ(world.m_pControlPlayer.Get(), second);
     EXPECT_EQ(play.Give(Order::With(Order::Kind::Select, 3)), 0) << "an empty slot";
     EXPECT_EQ(world.m_pControlPlayer.Get(), second);
+}
+
+// A thing lying on the map, carried off or not.
+class Lying : public Object {
+public:
+    explicit Lying(int moveable = 1) : Object("Lying") { m_bMoveable = moveable; }
+    int CanBeUsedBy(Player*) override { return 1; }
+};
+
+ObjectHolder* PlaceOnMap(MapMaster& map, Object* object, const Position& pos) {
+    Position at = pos;
+    auto* holder = new ObjectHolder(pos, object);
+    EXPECT_EQ(map.AddHolder(at, holder), 1);
+    return holder;
+}
+
+TEST_F(PlayOrders, ATakeOrderFetchesOnlyWhatCanBeCarriedOff) {
+    Player* k = PlaceMember(1, At(36, 35, 20, 50));
+    ASSERT_NE(k->m_pBag, nullptr);
+    auto* stone = new Lying;
+    ObjectHolder* lying = PlaceOnMap(map, stone, At(36, 35, 30, 50));
+    // Touching it: it is taken at once, off the map and into the bag.
+    qv::Handle<ObjectHolder> gone(lying);
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, lying)), 1);
+    EXPECT_FALSE(gone);
+    ASSERT_EQ(k->m_pBag->ItemCount(), 1);
+    EXPECT_EQ(k->m_pBag->Items()[0].get(), stone);
+
+    // Far off: the member sets out for it.
+    ObjectHolder* far = PlaceOnMap(map, new Lying, At(39, 35));
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, far)), 2);
+    EXPECT_EQ(k->m_pPlayerSet, far);
+    k->LeavePlayerSet();
+
+    struct Row {
+        const char* rule;
+        int moveable;
+        bool editing;
+    };
+    for (const Row& r : {Row{"fixed in place", 0, false}, Row{"a shared prototype", 2, false},
+                         Row{"in build mode", 1, true}}) {
+        SCOPED_TRACE(r.rule);
+        ObjectHolder* h = PlaceOnMap(map, new Lying(r.moveable), At(36, 35, 60, 50));
+        play.m_bEditing = r.editing ? 1 : 0;
+        EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, h)), 0);
+        EXPECT_EQ(k->m_pPlayerSet, nullptr);
+        EXPECT_EQ(k->m_pBag->ItemCount(), 1);
+        play.m_bEditing = 0;
+        map.RemoveHolder(h->pos, h);
+        if (r.moveable == 2) h->m_pObject->m_bMoveable = 1;  // the test's own: it goes
+        DeleteHolderWithObject(h);
+    }
+    // A creature is never taken, nor is nothing.
+    Player* other = PlaceMember(2, At(36, 35, 60, 50));
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, other->m_pHolder)), 0);
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::Take)), 0);
+    EXPECT_EQ(k->m_pBag->ItemCount(), 1);
+}
+
+TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
+    Player* k = PlaceMember(1, At(36, 35, 20, 50));
+    Group* town = new Group;
+    world.m_pAllGroups->AddMember(town);
+    auto* crier = new Player;
+    town->AddMember(crier);
+    crier->m_Position = At(40, 36);
+    PlaceOnMap(map, crier, crier->m_Position);
+
+    // Nothing to say: no order, and no fight either.
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, crier->m_pHolder)), 0);
+    EXPECT_EQ(k->m_pPlayerSet, nullptr);
+    EXPECT_EQ(k->m_iHostileMode, 0);
+    EXPECT_EQ(crier->m_iHostileMode, 0);
+    // Something to say: k sets out, and the crier comes over.
+    crier->m_strMessageNode = "GREET";
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, crier->m_pHolder)), 2);
+    EXPECT_EQ(k->m_pPlayerSet, crier->m_pHolder);
+    EXPECT_EQ(crier->m_pPlayerSet, k->m_pHolder);
+    // Not at a thing.
+    ObjectHolder* stone = PlaceOnMap(map, new Lying, At(36, 36));
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, stone)), 0);
+}
+
+TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
+    std::vector<std::pair<std::string, int32_t>> opened;
+    play.m_TradeWindow.isStore = [](qv::Persistent& store, int32_t id) {
+        return static_cast<Object&>(store).m_iValue == id;
+    };
+    play.m_TradeWindow.open = [&](qv::Persistent& store, int32_t mode) {
+        opened.emplace_back(static_cast<Object&>(store).m_strSpecialName, mode);
+    };
+    for (auto [name, id] : {std::pair{"Baker", 7}, {"Cooper", 7}}) {
+        auto store = std::make_unique<Object>("Object");
+        store->m_strSpecialName = name;
+        store->m_iValue = id;
+        play.m_StoreList.push_back(std::move(store));
+    }
+    Order trade = Order::With(Order::Kind::Trade, 7);
+    trade.mode = 2;
+    EXPECT_EQ(play.Give(trade), 0) << "no leader";
+    world.m_pLeader = PlaceMember(1, At(36, 35));
+    EXPECT_EQ(play.Give(trade), 1);
+    EXPECT_EQ(play.Give(Order::With(Order::Kind::Trade, 9)), 0) << "no such store";
+    EXPECT_EQ(opened, (std::vector<std::pair<std::string, int32_t>>{{"Baker", 2}}));
+}
+
+TEST_F(PlayOrders, ADeleteOrderTakesAThingAwayButNeverACreature) {
+    Player* k = PlaceMember(1, At(36, 35));
+    ObjectHolder* lying = PlaceOnMap(map, new Lying, At(37, 35));
+    qv::Handle<ObjectHolder> gone(lying);
+    qv::Handle<Object> object(lying->m_pObject);
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Delete, lying)), 1);
+    EXPECT_FALSE(gone);
+    EXPECT_FALSE(object);
+    EXPECT_EQ(play.Give(Order::On(Order::Kind::Delete, k->m_pHolder)), 0);
+    EXPECT_TRUE(map.IsListedAnywhere(k->m_pHolder));
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::Delete)), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -86,6 +87,11 @@ inline void PutInt(Bytes& b, int32_t v) {
     const uint32_t u = static_cast<uint32_t>(v);
     PutWord(b, static_cast<uint16_t>(u));
     PutWord(b, static_cast<uint16_t>(u >> 16));
+}
+inline void PutFloat(Bytes& b, float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    PutInt(b, static_cast<int32_t>(bits));
 }
 inline void PutInts(Bytes& b, std::initializer_list<int32_t> values) {
     for (int32_t v : values) PutInt(b, v);

@@ -181,10 +181,11 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         }
         // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
         // pieces, and a peg on each of the 24 corners around it; the yard's
-        // two lamps (the shore's beacon lies east of the window), three
-        // wolves (group 2) and two villagers (group 3).
+        // two lamps (the shore's beacon lies east of the window), the
+        // woods' three wolves, two rats, snake and goblin (group 2) and two
+        // villagers (group 3).
         const std::map<std::string, int> placed{{"door", 1},  {"wall", 23},   {"peg", 24},
-                                                {"light", 2}, {"group 2", 3}, {"group 3", 2}};
+                                                {"light", 2}, {"group 2", 7}, {"group 3", 2}};
         EXPECT_EQ(kinds, placed);
         // The party waits in "players" for its first move into its land.
         const auto party =
@@ -242,8 +243,9 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
     std::map<std::string, int> kinds;
     for (const Kept& k : expected) ++kinds[k.kind];
     const std::map<std::string, int> kept{
-        {"FrontWall", 11},  {"FrontDoorBrick", 1}, {"SideWall", 12}, {"Peg", 24},
-        {"LightSource", 2}, {"Shrub", 2},          {"Player", 5}};
+        {"FrontWall", 11},   {"FrontDoorBrick", 1}, {"SideWall", 12}, {"Peg", 24},
+        {"LightSource", 2},  {"Shrub", 2},          {"Human", 2},     {"DarkHound", 3},
+        {"GiantRatGrey", 1}, {"GiantRatBrown", 1},  {"Snake", 1},     {"Goblin", 1}};
     EXPECT_EQ(kinds, kept);
 
     StartedGame game(written.dir);

@@ -3,7 +3,8 @@
 //
 //     quorvale_data <game folder> [--sheet <picture.bmp>]
 //
-// It writes the start world (the "original" slot), the creatures' pictures
+// It writes the start world (the "original" slot) with the networks' weights
+// trained in fights of the game's creatures, the creatures' pictures
 // with their look file into the folder's "Images" and the tunes into its
 // "Music"; with --sheet also a picture of every creature look as the game
 // draws it.
@@ -16,6 +17,7 @@
 #include "data/CreatureArt.h"
 #include "data/Music.h"
 #include "data/StartWorld.h"
+#include "data/Training.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -31,6 +33,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string error;
+    training::Report trained;
+    if (!training::WriteNetworks(folder + "original/", trained, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf(
+        "trained the networks in %d fights (%zu attack, %zu defence, %zu evasion records); "
+        "mean squared error on unseen fights, fresh -> trained: attack %.3f -> %.3f, "
+        "defence %.3f -> %.3f, evasion %.3f -> %.3f\n",
+        trained.fights, trained.attackRecords, trained.defenseRecords, trained.evadeRecords,
+        trained.attackBefore, trained.attackAfter, trained.defenseBefore, trained.defenseAfter,
+        trained.evadeBefore, trained.evadeAfter);
     if (!art::WriteCreatureImages(folder + "Images/", error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

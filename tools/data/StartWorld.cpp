@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "creatures/Player.h"
+#include "creatures/Species.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "shell/MainFrm.h"
@@ -67,9 +68,8 @@ constexpr int kDoorKey = 1;
 // Where the party starts: south of the door, the wall and its lamps in view.
 constexpr int kStartCellX = kDoorColumn, kStartCellY = kYardBottom;
 constexpr int kStartX = 80, kStartY = 100;
-// The creatures' levels: a plain creature has 10 hit points a level, and one
-// more level's worth (the character 40, its dog and the villagers 30, the
-// wolves 20).
+// The creatures' levels: a creature has its species' hit points a level, and
+// one more level's worth (a human 10 a level, a hound or a dog 9).
 constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
@@ -112,13 +112,17 @@ struct Maker {
     static void Keep(Land& land, Object* object, const Position& pos) {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
-    // A creature of the level given, unhurt, as the game keeps it: reading
-    // a creature derives its level, maximum hit points and experience pools
-    // from the pools, so these are written as that makes them (a level below
-    // 1 would be read as level 1), and it gives a creature without a player
-    // number the next free one, so each has its own.
-    Player* Creature(const std::string& name, int32_t group, int32_t level) {
-        auto* p = new Player;
+    // A creature of the species stored under `kind` (a plain creature when
+    // there is none), of the level given and unhurt, as the game keeps it:
+    // reading a creature derives its level, maximum hit points and
+    // experience pools from the pools, so these are written as that makes
+    // them (a level below 1 would be read as level 1), and it gives a
+    // creature without a player number the next free one, so each has its
+    // own.
+    Player* Creature(const std::string& name, int32_t group, int32_t level,
+                     const std::string& kind = "Human") {
+        Player* p = Species::Make(kind).release();
+        if (!p) p = new Player;
         p->SetName(name);
         p->m_iGroupNum = group;
         p->m_iPlayerNumber = nextPlayerNumber++;
@@ -210,7 +214,10 @@ void WriteStartWorld(const std::string& gameFolder) {
                     Maker::Keep(land, new Shrub(k + 1),
                                 CellPos(kYardLeft + 1 + 4 * k, kYardBottom, 80, 60));
                 Maker::Keep(land, make.Creature("Miller", 3, kVillagerLevel), CellPos(24, 22));
-                Maker::Keep(land, make.Creature("Weaver", 3, kVillagerLevel), CellPos(26, 24));
+                Player* weaver = make.Creature("Weaver", 3, kVillagerLevel);
+                const int32_t woman = 1;
+                weaver->SetSex(&woman);
+                Maker::Keep(land, weaver, CellPos(26, 24));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -222,14 +229,27 @@ void WriteStartWorld(const std::string& gameFolder) {
                 lamp->m_bVisible = 1;
                 Maker::Keep(land, lamp, CellPos(54, 24));
             });
-        // The woods south of the meadow, where the wolves roam in a clearing.
+        // The woods south of the meadow, where the wolves roam in a clearing
+        // with rats, a snake and a goblin.
         make.AddLand(
             "Woods", {18, 34}, 30, 18, kLightWood, kShaded,
             [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
                 for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, kWolfLevel),
+                    Maker::Keep(land, make.Creature("Wolf", 2, kWolfLevel, "DarkHound"),
                                 CellPos(28 + k, 38 + k % 2));
+                // Rats, a snake and a goblin at the clearing's edges.
+                struct Beast {
+                    const char *name, *kind;
+                    int cx, cy;
+                };
+                const Beast beasts[] = {{"Rat", "GiantRatGrey", 26, 37},
+                                        {"Rat", "GiantRatBrown", 32, 37},
+                                        {"Snake", "Snake", 27, 40},
+                                        {"Goblin", "Goblin", 31, 40}};
+                for (const Beast& b : beasts)
+                    Maker::Keep(land, make.Creature(b.name, 2, kWolfLevel, b.kind),
+                                CellPos(b.cx, b.cy));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -240,7 +260,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         // A member joins at the head of its group: the dog first, so that the
         // character leads the list.
         const Position start = CellPos(kStartCellX, kStartCellY, kStartX, kStartY);
-        Player* dog = make.Creature(kDogName, 1, kDogLevel);
+        Player* dog = make.Creature(kDogName, 1, kDogLevel, "Dog");
         dog->m_Position = {start.x + 20, start.y + 20, 0};
         dog->m_iPartySlot = kDogSlot;
         dog->SetPlayerNumber(kDogActor);

@@ -1,0 +1,4 @@
+// A network's weight file.
+#include "RoundTrip.h"
+
+QV_FUZZ_TARGET(fuzz::WeightFile)

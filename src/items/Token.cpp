@@ -1,0 +1,33 @@
+// Tokens and the levers that take them.
+
+#include "items/Token.h"
+
+QV_IMPLEMENT_STORED(Token, Object, 1)
+QV_IMPLEMENT_STORED(TokenTaker, Lever, 1)
+
+namespace {
+constexpr int kTokenGiven = 4;
+constexpr int kSwitchLever = 2;
+}  // namespace
+
+Token::Token(const std::string& name) : Object(name) {
+    m_bStackable = 1;
+}
+
+int Token::Use(Player* user, Object* target) {
+    if (!user || !target || target->Type() != TOKENTAKER) return 0;
+    // The count is read before the token is spent: the last one goes.
+    const bool last = m_iBulkNum < 2;
+    int code = kTokenGiven;
+    target->Activate(&code, user);
+    if (!last) --m_iBulkNum;
+    return last ? 1 : 0;
+}
+
+TokenTaker::TokenTaker(const std::string& name) : Lever(name) {}
+
+int TokenTaker::Activate(int* action, Player* actor) {
+    if (!action || *action != kTokenGiven) return 0;
+    int code = kSwitchLever;
+    return Lever::Activate(&code, actor);
+}

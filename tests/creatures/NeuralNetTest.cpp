@@ -1,0 +1,507 @@
+// The networks: the logistic and its clamps, the wild-weight rule, errors,
+// training steps, noise, fresh weights, records, and the weight files byte by
+// byte with every way a file can be refused.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "creatures/NeuralNet.h"
+#include "platform/Files.h"
+#include "platform/Message.h"
+#include "platform/Rand.h"
+#include "support/HandWrittenRecord.h"
+
+namespace {
+
+using record_test::Bytes;
+using record_test::PutFloat;
+using record_test::PutNewClass;
+using record_test::PutWord;
+
+// A weight file written from its layout: the class records of output_layer
+// and layer, the middle layer's weights, the tag of layer again (index 2),
+// the top layer's weights.
+Bytes WeightFile(const std::vector<float>& middle, const std::vector<float>& top) {
+    Bytes b;
+    PutNewClass(b, "output_layer", 1);
+    PutNewClass(b, "layer", 1);
+    for (float w : middle) PutFloat(b, w);
+    PutWord(b, 0x8002);
+    for (float w : top) PutFloat(b, w);
+    return b;
+}
+
+// Distinct weights for a layer of n: 0.25, 0.5, ... negated every third.
+std::vector<float> Weights(size_t n, float scale) {
+    std::vector<float> w(n);
+    for (size_t k = 0; k < n; ++k) w[k] = (k % 3 == 2 ? -1.0f : 1.0f) * scale * (k + 1) / 4.0f;
+    return w;
+}
+
+output_layer& Middle(network& net) {
+    return *static_cast<output_layer*>(net.Layer(1));
+}
+
+void ZeroWeights(network& net) {
+    for (int k = 1; k < net.LayerCount(); ++k)
+        for (float& w : static_cast<output_layer*>(net.Layer(k))->m_Weights) w = 0.0f;
+}
+
+// A file in the test's own folder, removed afterwards.
+struct TempFolder {
+    TempFolder() {
+        char name[] = "/tmp/qv-nets-XXXXXX";
+        path = std::string(mkdtemp(name)) + "/";
+    }
+    ~TempFolder() { qv::RemoveFolder(path); }
+    std::string path;
+};
+
+TEST(NeuralNet, TheKindsHaveTheirShapesAndFiles) {
+    struct Row {
+        const char* kind;
+        network* net;
+        std::vector<int32_t> sizes;
+        const char* file;
+    };
+    NNAttack attack;
+    NNDefense defense;
+    NNEvade evade;
+    const Row rows[] = {{"attack", &attack, {13, 39, 1}, "NNAttack.dat"},
+                        {"defence", &defense, {8, 24, 1}, "NNDefense.dat"},
+                        {"evade", &evade, {4, 15, 1}, "NNEvade.dat"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.kind);
+        ASSERT_EQ(r.net->LayerCount(), 3);
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(r.net->LayerSizes()[k], r.sizes[k]);
+        EXPECT_EQ(r.net->m_strWeightFile, r.file);
+        EXPECT_EQ(r.net->InputLayer()->m_fNoise, 0.0f);
+        EXPECT_EQ(Middle(*r.net).m_Weights.size(), size_t(r.sizes[0] * r.sizes[1]));
+        EXPECT_EQ(r.net->OutputLayer()->m_Weights.size(), size_t(r.sizes[1] * r.sizes[2]));
+        // Room for 100 records of inputs and targets.
+        EXPECT_EQ(r.net->RecordBuffer().size(), size_t(100 * (r.sizes[0] + r.sizes[2])));
+        // Wired: each layer reads the outputs below; the middle layer's errors
+        // are the top layer's back errors.
+        EXPECT_EQ(Middle(*r.net).m_pInputs, r.net->InputLayer()->m_Outputs.data());
+        EXPECT_EQ(r.net->OutputLayer()->m_pInputs, Middle(*r.net).m_Outputs.data());
+        EXPECT_EQ(Middle(*r.net).m_pOutputErrors, r.net->OutputLayer()->m_BackErrors.data());
+        EXPECT_EQ(r.net->OutputLayer()->m_pOutputErrors,
+                  r.net->OutputLayer()->m_OwnOutputErrors.data());
+    }
+}
+
+TEST(NeuralNet, TheLogisticIsClampedBeyondFifty) {
+    // One input carries the whole sum to middle output 0 (weight 1, the rest 0).
+    struct Row {
+        const char* rule;
+        float sum;
+        float want;
+    };
+    const Row rows[] = {
+        {"a sum of 0 gives one half", 0.0f, 0.5f},
+        {"exactly -50 is still the logistic", -50.0f,
+         static_cast<float>(1.0 / (1.0 + std::exp(50.0)))},
+        {"just below -50 is 0", -50.001f, 0.0f},
+        {"just above -50 is the logistic", -49.999f,
+         static_cast<float>(1.0 / (1.0 + std::exp(static_cast<double>(49.999f))))},
+        {"exactly 50 is the logistic, which a float holds as 1", 50.0f,
+         static_cast<float>(1.0 / (1.0 + std::exp(-50.0)))},
+        {"above 50 is 1", 50.5f, 1.0f},
+        {"a small sum", 1.5f, static_cast<float>(1.0 / (1.0 + std::exp(-1.5)))},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NNEvade net;
+        ZeroWeights(net);
+        Middle(net).Weight(0, 0) = 1.0f;
+        net.InputLayer()->m_RawInputs = {r.sum, 0.0f, 0.0f, 0.0f};
+        net.Forward();
+        EXPECT_EQ(Middle(net).m_Outputs[0], r.want);
+        EXPECT_EQ(Middle(net).m_Outputs[1], 0.5f);  // a zero sum elsewhere
+    }
+    // The clamp is what keeps the bottom from being a tiny positive number.
+    EXPECT_GT(static_cast<float>(1.0 / (1.0 + std::exp(50.0))), 0.0f);
+}
+
+TEST(NeuralNet, AWildWeightBecomesAThousandWhenItsColumnIsComputed) {
+    struct Row {
+        const char* rule;
+        float weight;
+        float after;
+        int column;
+    };
+    const Row rows[] = {
+        {"-1500 becomes +1000", -1500.0f, 1000.0f, 4},
+        {"+1500 becomes +1000", 1500.0f, 1000.0f, 0},
+        {"exactly 1000 squared is a million: kept", 1000.0f, 1000.0f, 4},
+        {"exactly -1000 is kept, sign and all", -1000.0f, -1000.0f, 4},
+        {"just past -1000 becomes +1000", std::nextafter(-1000.0f, -2000.0f), 1000.0f, 7},
+        {"an ordinary weight is kept", -0.75f, -0.75f, 4},
+        {"in the last column too", -1500.0f, 1000.0f, 14},
+        {"and the one before it", 2000.0f, 1000.0f, 12},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NNEvade net;
+        ZeroWeights(net);
+        Middle(net).Weight(2, r.column) = r.weight;
+        net.InputLayer()->m_RawInputs = {0.0f, 0.0f, 0.01f, 0.0f};
+        EXPECT_EQ(Middle(net).Weight(2, r.column), r.weight) << "untouched until computed";
+        net.Forward();
+        EXPECT_EQ(Middle(net).Weight(2, r.column), r.after);
+        EXPECT_EQ(
+            Middle(net).m_Outputs[r.column],
+            static_cast<float>(1.0 / (1.0 + std::exp(-static_cast<double>(0.01f) * r.after))));
+    }
+}
+
+TEST(NeuralNet, TrainingMovesEachTopWeightByRateErrorAndInput) {
+    // Target 1.0, output 0.25: each output weight moves by 0.02 x 0.75 x its
+    // input (the middle layer's output).
+    NNEvade net;
+    net.InputLayer()->m_RawInputs = {0.3f, -0.2f, 0.9f, 0.5f};
+    net.Forward();
+    output_layer& top = *net.OutputLayer();
+    const std::vector<float> before = top.m_Weights;
+    top.m_Outputs[0] = 0.25f;
+    top.m_Expected[0] = 1.0f;
+    float total = 0.0f;
+    net.Backpropagate(&total);
+    EXPECT_EQ(total, 0.75f);
+    net.UpdateWeights(0.02f, 0.0f);
+    for (int i = 0; i < 15; ++i) {
+        SCOPED_TRACE(i);
+        const double input = Middle(net).m_Outputs[i];
+        EXPECT_FLOAT_EQ(top.m_Weights[i], before[i] + static_cast<float>(0.02 * 0.75 * input));
+        EXPECT_FLOAT_EQ(top.m_WeightChanges[i], static_cast<float>(0.02 * 0.75 * input));
+    }
+}
+
+TEST(NeuralNet, ErrorsAreHandedDownByTheirFormulas) {
+    // A network of 2, 2, 1 with chosen weights and signals.
+    network net;
+    ASSERT_EQ(net.Build({2, 2, 1}), 1);
+    output_layer& middle = Middle(net);
+    output_layer& top = *net.OutputLayer();
+    middle.m_Weights = {0.5f, -1.0f, 0.25f, 2.0f};  // (i, j) at i x 2 + j
+    top.m_Weights = {1.5f, -0.5f};
+    net.InputLayer()->m_RawInputs = {0.2f, 0.6f};
+    net.Forward();
+    top.m_Outputs[0] = 0.4f;
+    top.m_Expected[0] = 0.1f;
+    float total = 0.0f;
+    net.Backpropagate(&total);
+    // Top: error = expected - output; back error i = error x w(i) x in(1 - in).
+    const double err = 0.1f - 0.4f;
+    EXPECT_FLOAT_EQ(total, static_cast<float>(err));
+    for (int i = 0; i < 2; ++i) {
+        const double in = middle.m_Outputs[i];
+        EXPECT_FLOAT_EQ(top.m_BackErrors[i],
+                        static_cast<float>(err * top.m_Weights[i] * in * (1 - in)));
+    }
+    // Middle: back error i = (sum over j of the errors above x w(i, j)) x in(1 - in).
+    const float raw[2] = {0.2f, 0.6f};
+    for (int i = 0; i < 2; ++i) {
+        const double s = double(top.m_BackErrors[0]) * middle.Weight(i, 0) +
+                         double(top.m_BackErrors[1]) * middle.Weight(i, 1);
+        EXPECT_FLOAT_EQ(middle.m_BackErrors[i], static_cast<float>(s * raw[i] * (1 - raw[i])));
+    }
+    // The middle layer learns from the errors handed down to it.
+    const std::vector<float> before = middle.m_Weights;
+    net.UpdateWeights(0.5f, 0.0f);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j)
+            EXPECT_FLOAT_EQ(middle.Weight(i, j),
+                            before[i * 2 + j] + raw[i] * top.m_BackErrors[j] * 0.5f);
+}
+
+TEST(NeuralNet, MomentumAddsThePreviousChangeAfterAnUpdateEnds) {
+    NNEvade net;
+    net.InputLayer()->m_RawInputs = {1.0f, 1.0f, 1.0f, 1.0f};
+    net.Forward();
+    output_layer& top = *net.OutputLayer();
+    top.m_Expected[0] = 1.0f;
+    net.Backpropagate(nullptr);
+    net.UpdateWeights(0.1f, 0.5f);  // no previous change yet
+    const std::vector<float> first = top.m_WeightChanges;
+    net.EndUpdate();
+    EXPECT_EQ(top.m_PreviousWeightChanges, first);
+    for (float c : top.m_WeightChanges) EXPECT_EQ(c, 0.0f);
+    const std::vector<float> before = top.m_Weights;
+    net.UpdateWeights(0.0f, 0.5f);  // momentum alone
+    for (size_t k = 0; k < before.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_FLOAT_EQ(top.m_Weights[k], before[k] + first[k] * 0.5f);
+        EXPECT_FLOAT_EQ(top.m_WeightChanges[k], first[k] * 0.5f);
+    }
+}
+
+TEST(NeuralNet, InputNoiseScalesEachRawInputByADrawnNumber) {
+    struct Row {
+        const char* rule;
+        float noise;
+    };
+    const Row rows[] = {{"no noise: the raw inputs pass, a number still drawn each", 0.0f},
+                        {"full noise: raw x 2r", 1.0f},
+                        {"some noise", 0.3f}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NNEvade net;
+        net.SetInputNoise(r.noise);
+        net.InputLayer()->m_RawInputs = {2.0f, -4.0f, 0.5f, 10.0f};
+        qv::SeedRand(77);
+        std::vector<double> draws;
+        for (int i = 0; i < 4; ++i) draws.push_back((qv::Rand() % 100) * 0.01);
+        const int after = qv::Rand();
+        qv::SeedRand(77);
+        net.Forward();
+        for (int i = 0; i < 4; ++i) {
+            const double raw = net.InputLayer()->m_RawInputs[i];
+            EXPECT_FLOAT_EQ(net.InputLayer()->m_Outputs[i],
+                            static_cast<float>(raw * (1 - (1 - 2 * draws[i]) * r.noise)));
+        }
+        EXPECT_EQ(qv::Rand(), after) << "one number drawn for each input";
+    }
+}
+
+TEST(NeuralNet, FreshWeightsComeFromTheSeedAsideFromTheGamesSequence) {
+    qv::SeedRand(4242);
+    const uint32_t state = qv::RandState();
+    NNEvade net;
+    net.RandomizeWeights(9);
+    EXPECT_EQ(qv::RandState(), state);
+    // Every layer starts the sequence afresh and throws one number away.
+    for (int k = 1; k <= 2; ++k) {
+        SCOPED_TRACE(k);
+        qv::SeedRand(9);
+        qv::Rand();
+        for (float w : static_cast<output_layer*>(net.Layer(k))->m_Weights) {
+            const int r = qv::Rand() % 100;
+            EXPECT_EQ(w, static_cast<float>(r * 0.01 * 2 - 1.0));
+            EXPECT_GE(w, -1.0f);
+            EXPECT_LE(w, 0.98f);
+        }
+    }
+    qv::SeedRand(state);
+    // Two networks made alike have the same weights.
+    NNEvade twin;
+    EXPECT_EQ(twin.StoreWeights(), NNEvade().StoreWeights());
+}
+
+TEST(NeuralNet, RecordsAreLoadedOntoTheInputsAndTargets) {
+    NNEvade net;
+    std::vector<float>& buffer = net.RecordBuffer();
+    for (size_t k = 0; k < buffer.size(); ++k) buffer[k] = static_cast<float>(k);
+    struct Row {
+        const char* rule;
+        int32_t mode, index;
+        int answer;
+        float firstInput;
+        float target;
+    };
+    const Row rows[] = {
+        {"training mode: record 2 starts at 2 x (4 + 1)", 1, 2, 1, 10.0f, 14.0f},
+        {"plain mode: record 2 starts at 2 x 4", 0, 2, 1, 8.0f, -1.0f},
+        {"the last record", 1, 99, 1, 495.0f, 499.0f},
+        {"past the buffer: nothing", 1, 100, 0, -1.0f, -1.0f},
+        {"a negative index: nothing", 1, -1, 0, -1.0f, -1.0f},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        net.SetMode(r.mode);
+        EXPECT_EQ(net.GetMode(), r.mode);
+        net.InputLayer()->m_RawInputs.assign(4, -1.0f);
+        net.OutputLayer()->m_Expected[0] = -1.0f;
+        EXPECT_EQ(net.LoadRecord(r.index), r.answer);
+        EXPECT_EQ(net.InputLayer()->m_RawInputs[0], r.firstInput);
+        if (r.firstInput >= 0) {
+            EXPECT_EQ(net.InputLayer()->m_RawInputs[3], r.firstInput + 3);
+        }
+        EXPECT_EQ(net.OutputLayer()->m_Expected[0], r.target);
+    }
+}
+
+TEST(NeuralNet, ANetworkThatCannotBeBuiltSaysSo) {
+    qv::ScriptedMessages messages;
+    network net;
+    EXPECT_EQ(net.Build({4}), 0);
+    EXPECT_EQ(net.Build({4, 2, 2, 2, 2, 1}), 0);
+    EXPECT_EQ(net.Build({4, 0, 1}), 0);
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0], "Not Enough Memmory for NeuralNets");
+    EXPECT_EQ(net.LayerCount(), 0);
+    EXPECT_EQ(net.Build({4, 3, 2, 1}), 1) << "four layers: two middle ones";
+    EXPECT_NE(dynamic_cast<middle_layer*>(net.Layer(2)), nullptr);
+}
+
+TEST(NeuralNet, TheDumpsShowOneBoxAValue) {
+    qv::ScriptedMessages messages;
+    NNEvade net;
+    ZeroWeights(net);
+    Middle(net).Weight(0, 1) = 0.5f;
+    net.ShowWeights();
+    ASSERT_EQ(messages.shown.size(), 1u + 60 + 1 + 15);
+    EXPECT_EQ(messages.shown[0], "layer number : 1");
+    EXPECT_EQ(messages.shown[1], "weight[0, 0] is 0.000000");
+    EXPECT_EQ(messages.shown[2], "weight[0, 1] is 0.500000");
+    EXPECT_EQ(messages.shown[61], "layer number : 2");
+    messages.shown.clear();
+    net.ShowOutputs();
+    EXPECT_EQ(messages.shown.size(), 3u + 4 + 15 + 1);
+    EXPECT_EQ(messages.shown[1], "outputs[0] is 0.000000");
+    messages.shown.clear();
+    net.ShowBackErrors();
+    EXPECT_EQ(messages.shown.size(), 2u + 4 + 15);
+    EXPECT_EQ(messages.shown[1], "backerror[0] is 0.000000");
+    messages.shown.clear();
+    net.ShowOutputErrors();
+    EXPECT_EQ(messages.shown.size(), 2u + 15 + 1);
+    EXPECT_EQ(messages.shown[1], "outputerrors[0] is 0.000000");
+}
+
+// ---- weight files
+
+TEST(NeuralWeightFile, IsTheTwoLayersWeightsAfterTheirClassRecords) {
+    struct Row {
+        const char* kind;
+        network* net;
+        size_t middle, top, size;
+    };
+    NNAttack attack;
+    NNDefense defense;
+    NNEvade evade;
+    const Row rows[] = {{"attack", &attack, 13 * 39, 39, 2215},
+                        {"defence", &defense, 8 * 24, 24, 895},
+                        {"evade", &evade, 4 * 15, 15, 331}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.kind);
+        const std::vector<float> middle = Weights(r.middle, 0.01f);
+        const std::vector<float> top = Weights(r.top, -0.5f);
+        Middle(*r.net).m_Weights = middle;
+        r.net->OutputLayer()->m_Weights = top;
+        const Bytes want = WeightFile(middle, top);
+        ASSERT_EQ(want.size(), r.size);
+        EXPECT_EQ(r.net->StoreWeights(), want);
+    }
+}
+
+TEST(NeuralWeightFile, TheEvadeFilesLastSixtyBytesAreTheTopWeights) {
+    NNEvade net;
+    std::vector<float> top(15);
+    for (int i = 0; i < 15; ++i) top[i] = 0.125f * (i - 7);
+    net.OutputLayer()->m_Weights = top;
+    const Bytes bytes = net.StoreWeights();
+    ASSERT_EQ(bytes.size(), 331u);
+    Bytes tail;
+    for (float w : top) PutFloat(tail, w);
+    EXPECT_EQ(Bytes(bytes.end() - 60, bytes.end()), tail);
+    EXPECT_EQ(bytes[331 - 62], 0x02);
+    EXPECT_EQ(bytes[331 - 61], 0x80);
+}
+
+TEST(NeuralWeightFile, ReadingPutsTheFilesWeightsInPlace) {
+    TempFolder folder;
+    const std::vector<float> middle = Weights(60, 0.2f);
+    const std::vector<float> top = Weights(15, 3.0f);
+    qv::WriteWholeFile(folder.path + "NNEvade.dat", WeightFile(middle, top));
+    NNEvade net;
+    qv::ScriptedMessages messages;
+    EXPECT_EQ(net.Load(folder.path), 1);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Middle(net).m_Weights, middle);
+    EXPECT_EQ(net.OutputLayer()->m_Weights, top);
+    // And a file written is read back the same.
+    NNAttack attack;
+    ASSERT_EQ(attack.WriteFile(folder.path + "attack.dat"), 1);
+    NNAttack other;
+    other.RandomizeWeights(3);
+    ASSERT_EQ(other.ReadFile(folder.path + "attack.dat"), 1);
+    EXPECT_EQ(other.StoreWeights(), attack.StoreWeights());
+}
+
+TEST(NeuralWeightFile, ABadFileIsRefusedWholeAndTheWeightsStay) {
+    const Bytes good = WeightFile(Weights(60, 0.2f), Weights(15, 3.0f));
+    const auto with = [&](size_t at, std::initializer_list<uint8_t> bytes) {
+        Bytes b = good;
+        size_t k = at;
+        for (uint8_t v : bytes) b[k++] = v;
+        return b;
+    };
+    const auto floatAt = [&](size_t at, float v) {
+        Bytes b = good;
+        Bytes f;
+        PutFloat(f, v);
+        std::copy(f.begin(), f.end(), b.begin() + static_cast<long>(at));
+        return b;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    NNAttack attack;
+    struct Row {
+        const char* rule;
+        Bytes bytes;
+    };
+    std::vector<Row> rows = {
+        {"empty", {}},
+        {"one byte longer",
+         [&] {
+             Bytes b = good;
+             b.push_back(0);
+             return b;
+         }()},
+        {"an attack network's file", attack.StoreWeights()},
+        {"another class first", with(6, {'m'})},  // "mutput_layer"
+        {"schema 2 of output_layer", with(2, {0x02})},
+        {"schema 2 of layer", with(20, {0x02})},
+        {"a back-reference to a class never stored", with(269, {0x03, 0x80})},
+        {"a NaN in the middle layer", floatAt(29, nan)},
+        {"an infinity in the top layer", floatAt(331 - 4, inf)},
+        {"minus infinity", floatAt(29 + 4 * 17, -inf)},
+    };
+    for (size_t n = 1; n < good.size(); ++n)
+        rows.push_back({"cut short", Bytes(good.begin(), good.begin() + n)});
+    TempFolder folder;
+    const std::string path = folder.path + "NNEvade.dat";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.rule) + " (" + std::to_string(r.bytes.size()) + " bytes)");
+        qv::WriteWholeFile(path, r.bytes);
+        NNEvade net;
+        const Bytes before = net.StoreWeights();
+        std::string why;
+        EXPECT_EQ(net.ReadFile(path, &why), 0);
+        EXPECT_NE(why.find(path), std::string::npos) << why;
+        EXPECT_EQ(net.StoreWeights(), before);
+    }
+    // The sound file passes, so the rows above fail for their own reason.
+    qv::WriteWholeFile(path, good);
+    NNEvade net;
+    EXPECT_EQ(net.ReadFile(path), 1);
+}
+
+TEST(NeuralWeightFile, AFileThatCannotBeReadIsReportedAndChangesNothing) {
+    TempFolder folder;
+    qv::ScriptedMessages messages;
+    NNDefense net;
+    const Bytes before = net.StoreWeights();
+    EXPECT_EQ(net.ReadFile(folder.path + "none.dat"), 0);
+    EXPECT_TRUE(messages.shown.empty()) << "reading alone reports nothing";
+    EXPECT_EQ(net.Load(folder.path), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].rfind("Error reading" + folder.path + "NNDefense.dat", 0), 0u)
+        << messages.shown[0];
+    EXPECT_EQ(net.StoreWeights(), before);
+    // A short file is reported the same way, with what was wrong.
+    qv::WriteWholeFile(folder.path + "NNDefense.dat", Bytes{0xFF, 0xFF});
+    EXPECT_EQ(net.Load(folder.path), 0);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].rfind("Error reading" + folder.path + "NNDefense.dat", 0), 0u);
+    EXPECT_EQ(net.StoreWeights(), before);
+}
+
+}  // namespace
