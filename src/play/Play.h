@@ -126,6 +126,10 @@ public:
 
     // ---- The party (PlayParty.cpp)
     static constexpr int kPartySlots = 6;
+    // The actors of the start world's character and its dog, whose display
+    // names stand in for a new character's names left empty.
+    static constexpr int kPlayerActor = 234;
+    static constexpr int kDogActor = 235;
     // Sets or clears both Shift flags of every party member.
     void SetPartyShiftFlags(int on);
     // The creature becomes the controlled one (null keeps the one there is).

@@ -24,9 +24,6 @@
 namespace {
 
 const char* const kPlayersFile = "players";
-// The actors whose display names stand in for an empty player or dog name.
-constexpr int kPlayerActor = 234;
-constexpr int kDogActor = 235;
 // Where a new character's companions start their conversations.
 const char* const kDogNode = "DOGHELLO";
 // The party group's slot in the table of groups.

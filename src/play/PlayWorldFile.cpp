@@ -31,9 +31,6 @@
 
 namespace {
 
-// The actors whose display names stand in for an empty player or dog name.
-constexpr int kPlayerActor = 234;
-constexpr int kDogActor = 235;
 const char* const kPlayersFile = "players";
 // The party group's slot in the table of groups.
 constexpr size_t kPartyGroupSlot = 1;
@@ -289,8 +286,8 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
         };
         std::string player = ar.ReadString();
         std::string dog = ar.ReadString();
-        out.playerName = name(std::move(player), kPlayerActor);
-        out.dogName = name(std::move(dog), kDogActor);
+        out.playerName = name(std::move(player), Play::kPlayerActor);
+        out.dogName = name(std::move(dog), Play::kDogActor);
     }
 
     if (version >= kVersionHoldGround) out.holdGround = ar.ReadInt();

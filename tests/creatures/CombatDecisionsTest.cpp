@@ -161,6 +161,7 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         bool hold;
         int melee, ranged, moves;
         int32_t method = 0;  // the seventh combat setting
+        bool armed = true;
     };
     const Row rows[] = {
         {"50 pixels (2500): a strike", 50, 2, false, 1, 0, 0},
@@ -171,6 +172,7 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         {"and mode 2 shoots", 70, 2, false, 0, 1, 0, 1},
         {"holding: no shot, and no strike at 50 pixels (2500)", 50, 2, true, 0, 0, 1},
         {"holding: a strike at 44 pixels (1936)", 44, 2, true, 1, 0, 0},
+        {"without a weapon it stands", 30, 2, false, 0, 0, 1, 0, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -178,8 +180,10 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         Player* foe = Place(East(r.dx));
         Pair(p, foe);
         world.m_pLeader = p;  // in the leader's group: no strike for want of a bow
-        Arm(p, std::make_unique<TestWeapon>(50, 2));
-        Arm(p, std::make_unique<TestWeapon>(50, 2, 0, 21, true));
+        if (r.armed) {
+            Arm(p, std::make_unique<TestWeapon>(50, 2));
+            Arm(p, std::make_unique<TestWeapon>(50, 2, 0, 21, true));
+        }
         p->m_iRangedMode = r.rangedMode;
         p->m_iCombatSettings[6] = r.method;
         if (r.hold) p->m_pCombatOrder = std::make_unique<ObjectEvent>(CombatOrderType::Hold);
@@ -190,23 +194,13 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         for (int i = 0; i < p->Events().Count(); ++i)
             moves += p->Events().At(i).m_iType == ObjectEventType::MOVE;
         EXPECT_EQ(moves, r.moves) << "standing is a step on the spot";
+        if (!r.armed) EXPECT_EQ(p->Events().Count(), 1) << "the step alone";
         if (r.moves) {
             EXPECT_EQ(p->m_iFightMode, 3);
         }
         world.m_pLeader = nullptr;
         Unplace(2);
     }
-}
-
-TEST_F(Decisions, WithoutAWeaponACreatureStands) {
-    Chooser* p = Fighter(East(0));
-    Player* foe = Place(East(30));
-    Pair(p, foe);
-    EXPECT_EQ(p->Attack(now, &map), 1);
-    EXPECT_EQ(p->melee + p->ranged, 0);
-    EXPECT_EQ(p->m_iFightMode, 3);
-    ASSERT_EQ(p->Events().Count(), 1);
-    EXPECT_EQ(p->Events().At(0).m_iType, ObjectEventType::MOVE);
 }
 
 TEST_F(Decisions, AnEvadingCreatureStepsAwayFromTheOpponent) {

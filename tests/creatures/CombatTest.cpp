@@ -126,27 +126,6 @@ TEST(CombatRules, TheLoadRatioPicksTheClass) {
     }
 }
 
-TEST(CombatRules, TheLoadedSpeedIsNeverBelowOne) {
-    struct Row {
-        const char* rule;
-        int32_t speed, percent, state;
-        int32_t want;
-    };
-    const Row rows[] = {
-        {"unloaded", 100, 100, 0, 100},
-        {"90 percent of 55 is cut to 49", 55, 90, 0, 49},
-        {"overloaded: 0 becomes 1", 100, 0, 0, 1},
-        {"slowed halves", 100, 75, -1, 37},
-        {"slowed at 1 stays 1", 100, 0, -1, 1},
-        {"hasted doubles", 100, 50, 1, 100},
-        {"a negative speed is 1", -20, 100, 0, 1},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        EXPECT_EQ(CombatRules::LoadedSpeed(r.speed, r.percent, r.state), r.want);
-    }
-}
-
 // ---- opponents
 
 // A world with its root groups, in which creatures are made into groups.
@@ -213,20 +192,6 @@ TEST_F(Opponents, ACreatureNeverFightsItself) {
     EXPECT_TRUE(Paired(a, c));
     EXPECT_TRUE(Paired(b, c));
     for (Player* p : {a, b, c}) EXPECT_EQ(p->m_Opponents.size(), 2u);
-}
-
-TEST_F(Opponents, TheDeadAndThoseOutOfPlayFindNone) {
-    Group* ours = NewGroup();
-    Player* dead = Creature(ours);
-    Player* asleep = Creature(ours);
-    Group* theirs = NewGroup();
-    Player* orc = Creature(theirs);
-    dead->m_sLifeState = 0;
-    asleep->m_bInactive = 1;
-    ours->FindOpponents(theirs);
-    EXPECT_TRUE(dead->m_Opponents.empty());
-    EXPECT_TRUE(asleep->m_Opponents.empty());
-    EXPECT_TRUE(orc->m_Opponents.empty());
 }
 
 TEST_F(Opponents, PartingDropsTheStrikesBetweenTheTwoOnly) {

@@ -24,18 +24,29 @@ TEST_F(Damage, HitPointsFallAfterTheProtections) {
         int32_t fireProtection, grounded, noDamage;
         int32_t hitPoints;  // before
         int32_t left;
-        int hurtSounds;
+        std::vector<int> sounds;
+        int16_t life = 1;
     };
+    const int hurt = CombatSound::Hurt, death = CombatSound::Death;
     const Row rows[] = {
-        {"plain damage", 7, 0, 0, 0, 0, 20, 13, 1},
-        {"fire 9 on a protected creature is 0, yet it hurts", 9, 2, 1, 0, 0, 20, 20, 1},
-        {"fire 25 on a protected creature is 2", 25, 2, 1, 0, 0, 20, 18, 1},
-        {"fire on an unprotected creature in full", 9, 2, 0, 1, 0, 20, 11, 1},
-        {"shock on a grounded creature is a tenth", 30, 3, 0, 1, 0, 20, 17, 1},
-        {"shock on a fire-protected creature in full", 30, 3, 1, 0, 0, 40, 10, 1},
-        {"more than is left takes what is left", 50, 0, 0, 0, 0, 20, 0, 1},
-        {"no damage flag: nothing lost, no sound", 7, 0, 0, 0, 1, 20, 20, 0},
-        {"an amount of 0 does nothing", 0, 0, 0, 0, 0, 20, 20, 0},
+        {"plain damage", 7, 0, 0, 0, 0, 20, 13, {hurt}},
+        {"fire 9 on a protected creature is 0, yet it hurts", 9, 2, 1, 0, 0, 20, 20, {hurt}},
+        {"fire 25 on a protected creature is 2", 25, 2, 1, 0, 0, 20, 18, {hurt}},
+        {"fire on an unprotected creature in full", 9, 2, 0, 1, 0, 20, 11, {hurt}},
+        {"shock on a grounded creature is a tenth", 30, 3, 0, 1, 0, 20, 17, {hurt}},
+        {"shock on a fire-protected creature in full", 30, 3, 1, 0, 0, 40, 10, {hurt}},
+        {"more than is left takes what is left: death, then the hurt",
+         50,
+         0,
+         0,
+         0,
+         0,
+         20,
+         0,
+         {death, hurt}},
+        {"no damage flag: nothing lost, no sound", 7, 0, 0, 0, 1, 20, 20, {}},
+        {"an amount of 0 does nothing", 0, 0, 0, 0, 0, 20, 20, {}},
+        {"the dead take no more", 5, 0, 0, 0, 0, 0, 0, {}, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -43,10 +54,11 @@ TEST_F(Damage, HitPointsFallAfterTheProtections) {
         p->m_bFireProtection = r.fireProtection;
         p->m_bGrounded = r.grounded;
         p->m_bNoDamage = r.noDamage;
+        p->m_sLifeState = r.life;
         sounds.clear();
         p->TakeDamage(r.amount, r.kind);
         EXPECT_EQ(p->m_iHitPoints, r.left);
-        EXPECT_EQ(std::count(sounds.begin(), sounds.end(), CombatSound::Hurt), r.hurtSounds);
+        EXPECT_EQ(sounds, r.sounds);
         Unplace(1);
     }
 }
@@ -101,22 +113,6 @@ TEST_F(Damage, APartyMemberLosesNothingWhileThePartyIsInvulnerable) {
     world.m_bPartyInvulnerable = 0;
     member->TakeDamage(5, 0);
     EXPECT_EQ(member->m_iHitPoints, 15);
-}
-
-TEST_F(Damage, TheDeadTakeNoMoreDamage) {
-    Player* p = Place(At(20, 20), 5);
-    p->TakeDamage(5, 0);
-    ASSERT_EQ(p->m_sLifeState, 0);
-    sounds.clear();
-    p->TakeDamage(5, 0);
-    EXPECT_EQ(p->m_iHitPoints, 0);
-    EXPECT_TRUE(sounds.empty());
-}
-
-TEST_F(Damage, DeathSoundsThenHurtSoundsInThatOrder) {
-    Player* p = Place(At(20, 20), 5);
-    p->TakeDamage(9, 0);
-    EXPECT_EQ(sounds, (std::vector<int>{CombatSound::Death, CombatSound::Hurt}));
 }
 
 TEST_F(Damage, DeathPartsTheCreatureFromEveryOpponentAndTheirStrikes) {
@@ -186,84 +182,62 @@ TEST_F(Damage, TheCorpseBagHoldsWhatWasInUseAndKeepsItsNaturalWeaponReady) {
     EXPECT_EQ(p->m_UsableList[0].Get(), p->m_pNaturalWeapon.get());
 }
 
-TEST_F(Damage, ADyingCreatureGivesItsMemberIdBack) {
+// What a death leaves: a pool id given back, a death node's conversation
+// opened with the leader, and the corpse's frame for a creature without a look.
+TEST_F(Damage, ADeathGivesBackItsIdOpensItsLastWordsAndShowsTheCorpse) {
     world.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, 0, 1);
     struct Row {
         const char* rule;
         int32_t number;
         bool givenBack;
-    };
-    const Row rows[] = {{"a pool id", -7, true},
-                        {"the lowest pool id", -1000, true},
-                        {"below the pool", -1001, false},
-                        {"-1: no number", -1, false},
-                        {"an actor number", 4, false}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Player* p = Place(At(20, 20), 1);
-        p->m_iPlayerNumber = r.number;
-        const int before = world.m_pUnusedNumbers->GetCount();
-        p->TakeDamage(1, 0);
-        EXPECT_EQ(world.m_pUnusedNumbers->GetCount() - before, r.givenBack ? 1 : 0);
-        Unplace(1);
-    }
-}
-
-TEST_F(Damage, ADeathNodeOpensItsConversationWithTheLeader) {
-    struct Row {
-        const char* rule;
         const char* node;
-        bool leader;
-        bool opens;
+        bool leader, opens;
+        int16_t poseSheet;
+        int column;
     };
-    const Row rows[] = {{"a death node and a leader", "LAST WORDS", true, true},
-                        {"HELLO opens nothing", "HELLO", true, false},
-                        {"no leader, nothing", "LAST WORDS", false, false}};
+    const Row rows[] = {
+        {"a pool id", -7, true, "HELLO", true, false, 0, 2},
+        {"the lowest pool id", -1000, true, "HELLO", true, false, 0, 2},
+        {"below the pool", -1001, false, "HELLO", true, false, 0, 2},
+        {"-1: no number", -1, false, "HELLO", true, false, 0, 2},
+        {"an actor number", 4, false, "HELLO", true, false, 0, 2},
+        {"a death node and a leader", -1, false, "LAST WORDS", true, true, 0, 2},
+        {"HELLO opens nothing", -1, false, "HELLO", true, false, 0, 2},
+        {"no leader, nothing", -1, false, "LAST WORDS", false, false, 0, 2},
+        {"a pose sheet: the corpse is the pose count's column", -1, false, "HELLO", true, false, 1,
+         7},
+    };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Player* leader = Place(At(30, 30));
         Player* p = Place(At(20, 20), 1);
         world.m_pLeader = r.leader ? leader : nullptr;
+        p->m_iPlayerNumber = r.number;
         p->m_strDeathNode = r.node;
+        p->m_bPoseSheet = r.poseSheet;
+        p->Events().Clear();
         std::vector<std::pair<Player*, std::string>> opened;
         world.m_OpenDeathTalk = [&](Player* who, Player* speaker) {
             opened.emplace_back(who, speaker->m_strMessageNode);
             EXPECT_EQ(speaker, p);
         };
+        const int before = world.m_pUnusedNumbers->GetCount();
         p->TakeDamage(1, 0);
+        EXPECT_EQ(world.m_pUnusedNumbers->GetCount() - before, r.givenBack ? 1 : 0);
         ASSERT_EQ(opened.size(), r.opens ? 1u : 0u);
         if (r.opens) {
             EXPECT_EQ(opened[0].first, leader);
             EXPECT_EQ(opened[0].second, "LAST WORDS");
         }
-        world.m_pLeader = nullptr;
-        for (int k = 0; k < 2; ++k) {
-            Unplace(1);
-            owned.pop_back();
-        }
-    }
-}
-
-TEST_F(Damage, ACorpseWithoutALookShowsItsCorpseFrameAndAnimates) {
-    struct Row {
-        const char* rule;
-        int16_t poseSheet;
-        int column;
-    };
-    const Row rows[] = {{"a plain picture: column 2", 0, 2},
-                        {"a pose sheet: the pose count", 1, 7}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Player* p = Place(At(20, 20), 1);
-        p->m_bPoseSheet = r.poseSheet;
-        p->Events().Clear();
-        p->TakeDamage(1, 0);
+        // Without a look the corpse shows its frame and animates at once.
         EXPECT_EQ(p->m_iXImageNum, r.column);
         EXPECT_EQ(p->m_iYImageNum, 0);
         ASSERT_EQ(p->Events().Count(), 1);
         EXPECT_EQ(p->Events().At(0).m_iType, ObjectEventType::ANIMATE);
         EXPECT_EQ(p->Events().At(0).m_iTime, 0);
-        Unplace(1);
+        world.m_pLeader = nullptr;
+        world.m_OpenDeathTalk = nullptr;
+        Unplace(2);
     }
 }
 

@@ -19,27 +19,6 @@ namespace {
 using record_test::Bytes;
 using Rgb = std::array<int32_t, 3>;
 
-TEST(Human, OldRecordsTakeTheirColoursFromTheName) {
-    struct Row {
-        const char* name;
-        Rgb shirt, pants, hair;
-    };
-    // "abc" sums to 294; an empty name seeds the generator with 0.
-    const std::vector<Row> rows = {
-        {"abc", {2, 0, 0}, {1, 0, -3}, {-9, -7, -9}},
-        {"", {1, 0, 0}, {-3, -3, -3}, {-10, -10, -10}},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const LookColours c = Human::ColoursFromName(r.name);
-        EXPECT_EQ(c.shirt, r.shirt);
-        EXPECT_EQ(c.pants, r.pants);
-        EXPECT_EQ(c.hair, r.hair);
-        const LookColours again = Human::ColoursFromName(r.name);
-        EXPECT_EQ(again.hair, c.hair) << "the same name gives the same colours";
-    }
-}
-
 // A human record of schema 1 (no colours) or 2, written by hand after the
 // creature's record.
 Bytes HumanRecord(uint16_t schema, const std::string& name, const std::vector<int32_t>& colours) {
@@ -54,14 +33,30 @@ Bytes HumanRecord(uint16_t schema, const std::string& name, const std::vector<in
     });
 }
 
-TEST(Human, ASchemaOneRecordLoadsWithTheNamesColours) {
+TEST(Human, OldRecordsTakeTheirColoursFromTheName) {
+    struct Row {
+        const char* name;
+        Rgb shirt, pants, hair;
+    };
+    // "abc" sums to 294; an empty name seeds the generator with 0.
+    const std::vector<Row> rows = {
+        {"abc", {2, 0, 0}, {1, 0, -3}, {-9, -7, -9}},
+        {"", {1, 0, 0}, {-3, -3, -3}, {-10, -10, -10}},
+    };
     World world;
-    const Bytes bytes = HumanRecord(1, "abc", {});
-    std::unique_ptr<Human> h = record_test::LoadObject<Human>(bytes);
-    ASSERT_NE(h, nullptr);
-    EXPECT_EQ(h->m_iShirtColor, (Rgb{2, 0, 0}));
-    EXPECT_EQ(h->m_iPantsColor, (Rgb{1, 0, -3}));
-    EXPECT_EQ(h->m_iHairColor, (Rgb{-9, -7, -9}));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const LookColours c = Human::ColoursFromName(r.name);
+        EXPECT_EQ(c.shirt, r.shirt);
+        EXPECT_EQ(c.pants, r.pants);
+        EXPECT_EQ(c.hair, r.hair);
+        // A record of schema 1 keeps no colours: it takes its name's.
+        std::unique_ptr<Human> h = record_test::LoadObject<Human>(HumanRecord(1, r.name, {}));
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(h->m_iShirtColor, r.shirt);
+        EXPECT_EQ(h->m_iPantsColor, r.pants);
+        EXPECT_EQ(h->m_iHairColor, r.hair);
+    }
 }
 
 TEST(Human, ASchemaTwoRecordKeepsItsNineValues) {
@@ -84,11 +79,7 @@ TEST(Human, ASchemaTwoRecordKeepsItsNineValues) {
     // The class record at its head: "Human", schema 2.
     const Bytes head{0xFF, 0xFF, 2, 0, 5, 0, 'H', 'u', 'm', 'a', 'n'};
     EXPECT_EQ(Bytes(stored.begin(), stored.begin() + static_cast<long>(head.size())), head);
-}
-
-TEST(Human, EveryCutOfItsRecordIsRefused) {
-    World world;
-    const Bytes bytes = HumanRecord(2, "Ann", {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    // Every cut of the colours is refused.
     for (size_t cut = bytes.size() - 36; cut < bytes.size(); ++cut) {
         SCOPED_TRACE(cut);
         const Bytes part(bytes.begin(), bytes.begin() + static_cast<long>(cut));
@@ -109,7 +100,14 @@ TEST(Human, SexMovesTheHumanBetweenTheLooksOfEachSex) {
         const int32_t same = 1;
         h.SetSex(&same);
         EXPECT_EQ(Human::UseCount(1), women + 1) << "setting the same sex keeps one use";
+        // A sex outside the tables keeps its value and the looks of a man.
+        const int32_t odd = 3;
+        h.SetSex(&odd);
+        EXPECT_EQ(h.m_iSex, 3);
+        EXPECT_EQ(Human::UseCount(0), men + 1);
+        EXPECT_EQ(Human::UseCount(1), women);
     }
+    EXPECT_EQ(Human::UseCount(0), men);
     EXPECT_EQ(Human::UseCount(1), women);
 }
 
@@ -128,16 +126,6 @@ TEST(Human, ASexOutsideTheTablesCountsAsMale) {
         EXPECT_EQ(Human::SexIndex(r.sex), r.index);
         EXPECT_STREQ(Human::LookName(r.sex), r.look);
     }
-    World world;
-    const int men = Human::UseCount(0);
-    {
-        Human it;
-        const int32_t odd = 3;
-        it.SetSex(&odd);
-        EXPECT_EQ(it.m_iSex, 3) << "the value itself is kept";
-        EXPECT_EQ(Human::UseCount(0), men + 1);
-    }
-    EXPECT_EQ(Human::UseCount(0), men);
 }
 
 TEST(Human, NpcNumbersStopBelowTen) {
@@ -192,18 +180,7 @@ TEST(Human, RowsOutsideTheFacingsAreIgnored) {
     }
 }
 
-TEST(Human, AttackAndHurtSounds) {
-    World world;
-    Human h;
-    Player plain;
-    EXPECT_EQ(h.PlaySound(), 3);
-    EXPECT_EQ(h.PlaySecondSound(), 4);
-    EXPECT_EQ(h.PlayThirdSound(), 2);
-    EXPECT_EQ(plain.PlaySound(), 0);
-    EXPECT_EQ(plain.PlaySecondSound(), 1);
-}
-
-TEST(Human, ColoursGoToTheDrawing) {
+TEST(Human, ItsColoursGoToTheDrawingAndItHasItsOwnSounds) {
     World world;
     Human h;
     h.m_iShirtColor = {1, 2, 3};
@@ -215,6 +192,12 @@ TEST(Human, ColoursGoToTheDrawing) {
     EXPECT_EQ(c.pants, (Rgb{4, 5, 6}));
     EXPECT_EQ(c.hair, (Rgb{7, 8, 9}));
     EXPECT_EQ(h.GetPlayerType(), 10);
+    // Attack, hurt and the third; a plain creature attacks with 0, hurts with 1.
+    EXPECT_EQ(std::vector<int>({h.PlaySound(), h.PlaySecondSound(), h.PlayThirdSound()}),
+              std::vector<int>({3, 4, 2}));
+    Player plain;
+    EXPECT_EQ(plain.PlaySound(), 0);
+    EXPECT_EQ(plain.PlaySecondSound(), 1);
 }
 
 }  // namespace

@@ -87,77 +87,69 @@ TEST(MonsterGenerator, NothingFiresWithoutACreatureOrATemplate) {
     }
 }
 
-TEST(MonsterGenerator, ALevelOneCreatureMeetsOneLevelledMonsterOnce) {
-    GeneratorWorld g;
-    g.GiveTemplates({"Goblin"});
-    g.hero->SetLevel(1);
-    g.hero->m_Position = Position(12 * 160 + 80, 12 * 112 + 56, 0);
-    qv::SeedRand(12345);
-    qv::SeedRand(12345);
-    const int before = g.small.world.m_pRandomEncounters->GetMemberCount();
-    EXPECT_EQ(g.Fire(), Object::kWorldChanged);
-    Group* spawned = g.generator.m_pSpawned.Get();
-    ASSERT_NE(spawned, nullptr);
-    EXPECT_EQ(g.small.world.m_pRandomEncounters->GetMemberCount(), before + 1);
-    ASSERT_EQ(spawned->GetMemberCount(), 1);
-    auto* monster = static_cast<Player*>(spawned->Members().front());
-    EXPECT_STREQ(monster->GetRuntimeClass()->name, "Goblin");
-    EXPECT_GE(monster->m_iLevel, 1);
-    EXPECT_EQ(monster->m_iHitPoints, monster->m_iMaxHitPoints);
-    EXPECT_EQ(monster->m_iActionOption, ActionOption::Attack);
-    // Its corner is one of the four, around the creature that set it off.
-    const int64_t dx = monster->m_Position.x - g.hero->m_Position.x;
-    const int64_t dy = monster->m_Position.y - g.hero->m_Position.y;
-    EXPECT_TRUE((dx == 160 || dx == -160) && (dy == 112 || dy == -112)) << dx << "," << dy;
-    EXPECT_EQ(g.Fire(), 0) << "while its group lives it does not fire again";
-}
-
-TEST(MonsterGenerator, AHigherCreatureMeetsSeveralAtSuccessiveCorners) {
-    // Find a seed whose level roll gives n = 3 for level 5: three monsters.
-    GeneratorWorld g;
-    g.GiveTemplates({"GiantRat"});
-    g.hero->m_Position = Position(14 * 160 + 80, 14 * 112 + 56, 0);
-    g.hero->SetLevel(5);
-    g.hero->UpdateLevel();
-    const int32_t level = g.hero->m_iLevel;
-    uint32_t seed = 1;
-    for (;; ++seed) {
-        qv::SeedRand(seed);
-        if (qv::Rand() % 7 - 3 == -2) break;
-    }
-    qv::SeedRand(seed);
-    qv::Rand();  // the level roll
-    qv::Rand();  // the template
-    const int firstCorner = qv::Rand() % 4;
-    qv::SeedRand(seed);
-    ASSERT_EQ(g.Fire(), Object::kWorldChanged);
-    Group* spawned = g.generator.m_pSpawned.Get();
-    ASSERT_NE(spawned, nullptr);
-    ASSERT_EQ(spawned->GetMemberCount(), 3);
+// The level roll (0..6 less 3) gives the monsters' level n, never below 1;
+// they stand at the creature's corners one after another from a drawn one,
+// whole and out to attack, and the generator fires once while they live.
+TEST(MonsterGenerator, ACreatureMeetsLevelledMonstersAtSuccessiveCorners) {
+    struct Row {
+        const char* what;
+        const char* kind;
+        int32_t level, roll;
+        int count;
+        int32_t monsterLevel;
+    };
+    const std::vector<Row> rows = {
+        {"level 1 meets one of its level", "Goblin", 1, 0, 1, 1},
+        {"level 1 with the lowest roll: still level 1", "Goblin", 1, -3, 1, 1},
+        {"level 5 rolled two below: three of level 3", "GiantRat", 5, -2, 3, 3},
+        {"level 5 rolled above: one of level 7", "GiantRat", 5, 2, 1, 7},
+    };
     static constexpr int kCorners[4][2] = {{-160, -112}, {160, -112}, {-160, 112}, {160, 112}};
-    int corner = firstCorner;
-    for (Member* m : spawned->Members()) {
-        auto* p = static_cast<Player*>(m);
-        SCOPED_TRACE(corner);
-        EXPECT_EQ(p->m_Position.x - g.hero->m_Position.x, kCorners[corner][0]);
-        EXPECT_EQ(p->m_Position.y - g.hero->m_Position.y, kCorners[corner][1]);
-        p->UpdateLevel();
-        EXPECT_EQ(p->m_iLevel, level - 2);
-        corner = (corner + 1) % 4;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GeneratorWorld g;
+        g.GiveTemplates({r.kind});
+        g.hero->m_Position = Position(14 * 160 + 80, 14 * 112 + 56, 0);
+        g.hero->SetLevel(r.level);
+        g.hero->UpdateLevel();
+        ASSERT_EQ(g.hero->m_iLevel, r.level);
+        uint32_t seed = 1;
+        for (;; ++seed) {
+            qv::SeedRand(seed);
+            if (qv::Rand() % 7 - 3 == r.roll) break;
+        }
+        qv::SeedRand(seed);
+        qv::Rand();  // the level roll
+        qv::Rand();  // the template
+        int corner = qv::Rand() % 4;
+        qv::SeedRand(seed);
+        const int before = g.small.world.m_pRandomEncounters->GetMemberCount();
+        ASSERT_EQ(g.Fire(), Object::kWorldChanged);
+        EXPECT_EQ(g.small.world.m_pRandomEncounters->GetMemberCount(), before + 1);
+        Group* spawned = g.generator.m_pSpawned.Get();
+        ASSERT_NE(spawned, nullptr);
+        ASSERT_EQ(spawned->GetMemberCount(), r.count);
+        for (Member* m : spawned->Members()) {
+            auto* p = static_cast<Player*>(m);
+            SCOPED_TRACE(corner);
+            EXPECT_STREQ(p->GetRuntimeClass()->name, r.kind);
+            EXPECT_EQ(p->m_Position.x - g.hero->m_Position.x, kCorners[corner][0]);
+            EXPECT_EQ(p->m_Position.y - g.hero->m_Position.y, kCorners[corner][1]);
+            EXPECT_EQ(p->m_iHitPoints, p->m_iMaxHitPoints);
+            EXPECT_EQ(p->m_iActionOption, ActionOption::Attack);
+            p->UpdateLevel();
+            EXPECT_EQ(p->m_iLevel, r.monsterLevel);
+            corner = (corner + 1) % 4;
+        }
+        EXPECT_EQ(g.Fire(), 0) << "while its group lives it does not fire again";
     }
-}
-
-TEST(MonsterGenerator, AKeyNumberWithoutARecordSignalsNothing) {
-    GeneratorWorld g;
-    g.GiveTemplates({"Gel"});
-    g.generator.m_iKeyNumber = 42;
-    EXPECT_EQ(g.Fire(), Object::kWorldChanged);
 }
 
 TEST(MonsterGenerator, TheResetRevivesTheFallenAndLetsTheGroupGo) {
     GeneratorWorld g;
     g.GiveTemplates({"Gel"});
     g.generator.m_iMode = 1;
+    g.generator.m_iKeyNumber = 42;  // a key number without a record signals nothing
     ASSERT_EQ(g.Fire(), Object::kWorldChanged);
     EXPECT_EQ(g.small.world.m_pActiveGenerator.Get(), &g.generator);
     Group party("Party");

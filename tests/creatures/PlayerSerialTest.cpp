@@ -5,6 +5,7 @@
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "items/Useable.h"
+#include "support/Figures.h"
 #include "support/WorldFixture.h"
 #include "world/World.h"
 
@@ -119,13 +120,9 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     EXPECT_EQ(q->m_pBag->m_bOwnBag, 1);
     EXPECT_EQ(q->m_iPortrait, 849);
     EXPECT_EQ(q->m_strPortraitFile, "aldo.bmp");
-    EXPECT_EQ(q->m_iDexterity, 41);
-    EXPECT_EQ(q->m_iStrength, 42);
-    EXPECT_EQ(q->m_iIntelligence, 43);
-    // Worked out again as loading ends: the dexterity less the gear's penalty.
-    EXPECT_EQ(q->m_iCombatDexterity, 41);
-    EXPECT_EQ(q->m_iCurStr, 45);
-    EXPECT_EQ(q->m_iCurInt, 46);
+    // The combat dexterity is worked out again as loading ends: the dexterity
+    // less the gear's penalty.
+    EXPECT_EQ(creature_test::Figures(*q), std::make_tuple(42, 41, 43, 45, 41, 46));
     EXPECT_EQ(q->m_strDeathNode, "BYE");
     EXPECT_EQ(q->m_iAlertness, 640);
     EXPECT_EQ(q->m_iScriptHold, -2);

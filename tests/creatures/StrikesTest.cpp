@@ -65,6 +65,8 @@ TEST_F(Strikes, AMeleeAttackStrikesWithinReachAndWalksUpOtherwise) {
 
 TEST_F(Strikes, APartyMemberHoldingItsGroundDoesNotWalkUp) {
     auto [a, t] = Duel(200);
+    EXPECT_EQ(a->MeleeAttack(now, &map), 0) << "no target, no attack";
+    EXPECT_EQ(a->RangedAttack(now, &map), 0);
     Arm(a, std::make_unique<TestWeapon>(50, 3));
     a->m_pTarget = t;
     world.m_Party[1] = a;
@@ -74,13 +76,6 @@ TEST_F(Strikes, APartyMemberHoldingItsGroundDoesNotWalkUp) {
     world.m_bHoldGround = 0;
     EXPECT_EQ(a->MeleeAttack(now, &map), 1);
     EXPECT_NE(Find(a, ObjectEventType::MOVE), nullptr);
-}
-
-TEST_F(Strikes, WithoutATargetThereIsNoAttack) {
-    auto [a, t] = Duel(20);
-    (void)t;
-    EXPECT_EQ(a->MeleeAttack(now, &map), 0);
-    EXPECT_EQ(a->RangedAttack(now, &map), 0);
 }
 
 TEST_F(Strikes, StartingAStrikeNeedsAWeaponAndALivingTargetWithinReach) {
@@ -101,6 +96,7 @@ TEST_F(Strikes, StartingAStrikeNeedsAWeaponAndALivingTargetWithinReach) {
         {"a subdued target", 40, true, 20, 2, false, 0},
         {"out of reach in the spacing measure: 64 x 64 = 4096", 64, true, 20, 0, false, 0},
         {"a creature never strikes itself", 40, true, 20, 0, true, 0},
+        {"a strike turns the attacker west to its target", -40, true, 20, 0, false, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -110,6 +106,7 @@ TEST_F(Strikes, StartingAStrikeNeedsAWeaponAndALivingTargetWithinReach) {
         a->m_bSubdued = r.subdued == 1;
         t->m_bSubdued = r.subdued == 2;
         a->m_iAttackTime = 700;
+        a->m_sFacing = 0;
         a->Events().Clear();
         sounds.clear();
         EXPECT_EQ(a->StartAttack(now, r.self ? a : t, StrikeWeapon::Melee), r.started);
@@ -122,17 +119,10 @@ TEST_F(Strikes, StartingAStrikeNeedsAWeaponAndALivingTargetWithinReach) {
             const ObjectEvent* think = Find(a, ObjectEventType::THINK);
             ASSERT_NE(think, nullptr) << "without a look it thinks after the swing";
             EXPECT_EQ(think->m_iTime, now + 700);
+            EXPECT_EQ(a->m_sFacing, r.dx < 0 ? 4 : 0);
         }
         Unplace(2);
     }
-}
-
-TEST_F(Strikes, AStrikeTurnsTheAttackerToItsTarget) {
-    auto [a, t] = Duel(-40);
-    Arm(a, std::make_unique<TestWeapon>(50, 3));
-    a->m_sFacing = 0;
-    ASSERT_EQ(a->StartAttack(now, t, StrikeWeapon::Melee), 1);
-    EXPECT_EQ(a->m_sFacing, 4) << "west";
 }
 
 TEST_F(Strikes, AShotNeedsAClearLineAndAMissileThatFlies) {
@@ -275,6 +265,7 @@ TEST_F(Strikes, TheLoadSetsTheSpeedsAndTheArmour) {
     const Row rows[] = {
         {"light: full speed", 100, 20, 0, 0, 100, 0, 0, 100, 100, 50, 700, 0.0f, 50},
         {"ratio 10: 90%", 100, 20, 10, 0, 100, 0, 0, 100, 90, 55, 777, 0.0f, 50},
+        {"90% of 55 is cut to 49", 55, 20, 10, 0, 100, 0, 0, 100, 49, 102, 1428, 0.0f, 50},
         {"ratio 90: 0%, speed 1", 100, 20, 90, 0, 100, 0, 0, 100, 1, 5000, 70000, 0.0f, 50},
         {"slowed from 1 stays 1", 100, 20, 90, -1, 100, 0, 0, 100, 1, 5000, 70000, 0.0f, 50},
         {"hasted doubles", 100, 20, 0, 1, 100, 0, 0, 100, 200, 25, 350, 0.0f, 50},

@@ -67,31 +67,6 @@ TEST_F(TrainingRecords, AnAttackRecordIsStoredFieldByField) {
     EXPECT_EQ(back->m_f13, 0.0f) << "not stored";
 }
 
-TEST_F(TrainingRecords, EveryKindKeepsItsStoredFields) {
-    InputInfo base;
-    base.m_f1 = 0.5f, base.m_f2 = 1.0f, base.m_f3 = -3.0f, base.m_f4 = 40;
-    base.m_f8 = 1, base.m_f9 = 2, base.m_f10 = 3, base.m_f11 = 4, base.m_f12 = 5;
-    DefenseSpellInfo defence;
-    defence.m_f4 = 12, defence.m_f13 = 1;
-    EvadeInfo evade;
-    evade.m_f3 = 7.0f, evade.m_f11 = -20;
-    for (const qv::Persistent* record :
-         std::initializer_list<const qv::Persistent*>{&base, &defence, &evade}) {
-        SCOPED_TRACE(record->GetRuntimeClass()->name);
-        const Bytes stored = StoreObject(*record);
-        auto back = LoadObject<InputInfo>(stored);
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->GetRuntimeClass(), record->GetRuntimeClass());
-        EXPECT_EQ(StoreObject(*back), stored);
-    }
-    // The sizes the layout gives: 36 bytes of fields, 8 more for an attack
-    // record, 4 for a defence record.
-    const size_t inputInfo = 6 + 9;
-    EXPECT_EQ(StoreObject(base).size(), inputInfo + 36);
-    EXPECT_EQ(StoreObject(defence).size(), 6 + 16 + inputInfo + 36 + 4);
-    EXPECT_EQ(StoreObject(evade).size(), 6 + 9 + inputInfo + 36);
-}
-
 TEST_F(TrainingRecords, AFaultyRecordIsRefused) {
     const Bytes good = StoreObject(AttackRecord());
     const size_t fields = 6 + 22 + 6 + 9;  // where f1 starts
@@ -151,30 +126,12 @@ TEST_F(TrainingRecords, AnAttackRecordFeedsThirteenInputsAndItsResult) {
     }
 }
 
-TEST_F(TrainingRecords, FeedChoosesTheFirstOrSecondNetwork) {
-    struct Row {
-        const char* rule;
-        int32_t which;
-        int network;
-    };
-    const Row rows[] = {
-        {"1 is the first", 1, 0}, {"2 the second", 2, 1}, {"0 the second too", 0, 1}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
-        for (auto& n : Networks().defense) n.InputLayer()->m_RawInputs.assign(8, -1.0f);
-        DefenseSpellInfo r;
-        r.m_f1 = 9.0f;
-        r.Feed(&row.which);
-        EXPECT_EQ(Networks().defense[row.network].InputLayer()->m_RawInputs[0], 9.0f);
-        EXPECT_EQ(Networks().defense[1 - row.network].InputLayer()->m_RawInputs[0], -1.0f);
-    }
-}
-
 TEST_F(TrainingRecords, ADefenceRecordsResultDependsOnItsKind) {
     struct Row {
         const char* rule;
         int32_t kind, f4, f8, f9;
         int32_t want;
+        int32_t which = 1;  // 1 feeds the first network, anything else the second
     };
     const Row rows[] = {
         {"kind 0: (100 - 40) x 10 x 20 x 0.0001 = 1.2, cut to 1", 0, 40, 10, 20, 1},
@@ -183,18 +140,22 @@ TEST_F(TrainingRecords, ADefenceRecordsResultDependsOnItsKind) {
         {"kind 1: 10 x 20 x 0.01 = 2", 1, 40, 10, 20, 2},
         {"kind 1: 0.99 cut to 0", 1, 0, 9, 11, 0},
         {"kind 2 leaves the result", 2, 40, 10, 20, 77},
+        {"2 feeds the second network", 1, 40, 10, 20, 2, 2},
+        {"0 the second too", 1, 40, 10, 20, 2, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
         DefenseSpellInfo r;
         r.m_f13 = row.kind, r.m_f4 = row.f4, r.m_f8 = row.f8, r.m_f9 = row.f9, r.m_f11 = 77;
         r.m_f1 = 1, r.m_f2 = 2, r.m_f3 = 3, r.m_f10 = 10;
-        const int32_t first = 1;
-        r.Feed(&first);
+        for (auto& n : Networks().defense) n.InputLayer()->m_RawInputs.assign(8, -1.0f);
+        r.Feed(&row.which);
         EXPECT_EQ(r.m_f11, row.want);
         const std::vector<float> inputs = {
             1, 2, 3, float(row.f4), float(row.f8), float(row.f9), 10, float(row.kind)};
-        EXPECT_EQ(Networks().defense[0].InputLayer()->m_RawInputs, inputs);
+        const int fed = row.which == 1 ? 0 : 1;
+        EXPECT_EQ(Networks().defense[fed].InputLayer()->m_RawInputs, inputs);
+        EXPECT_EQ(Networks().defense[1 - fed].InputLayer()->m_RawInputs[0], -1.0f);
     }
 }
 

@@ -32,61 +32,45 @@ public:
 
 class PlayArrivals : public PlayFixture {
 protected:
-    // A lever placed at pos; the map owns it.
-    Lever* PlaceLever(const Position& pos, int answer = 1) {
+    // A lever placed at pos, the target of `by` if given; the map owns it.
+    Lever* PlaceLever(const Position& pos, Player* by = nullptr, int answer = 1) {
         auto* lever = new Lever(&worked, answer);
         Position at = pos;
         EXPECT_EQ(map.AddHolder(at, new ObjectHolder(pos, lever)), 1);
+        if (by) by->JoinPlayerSet(lever->m_pHolder);
         return lever;
     }
     std::vector<Lever*> worked;
 };
 
-TEST_F(PlayArrivals, ATurnReportsTheArrivalAndTheLeverIsWorkedAfterTheGroups) {
-    Player* k = PlaceMember(1, At(36, 35, 20, 50));
-    Lever* lever = PlaceLever(At(36, 35, 40, 50));
-    k->JoinPlayerSet(lever->m_pHolder);
-    // Touching (the flag skips the distance test): done, and nothing worked yet.
-    EXPECT_EQ(play.Approach(k, 1), 1);
-    EXPECT_TRUE(worked.empty());
-    EXPECT_EQ(k->m_pPlayerSet, nullptr) << "the creature has done with its target";
-    EXPECT_EQ(play.ApplyArrivals(), 1);
-    ASSERT_EQ(worked, (std::vector<Lever*>{lever}));
-    EXPECT_EQ(lever->m_by, k);
-    EXPECT_EQ(play.ApplyArrivals(), 1) << "each arrival is carried out once";
-    EXPECT_EQ(worked.size(), 1u);
-}
-
-TEST_F(PlayArrivals, ArrivalsAreCarriedOutInTheirOrderAndAGoneTargetIsPassedOver) {
+TEST_F(PlayArrivals, ATurnReportsTheArrivalAndTheLeversAreWorkedAfterTheGroupsInTheirOrder) {
     Player* a = PlaceMember(1, At(36, 35, 20, 50));
     Player* b = PlaceMember(2, At(37, 35, 20, 50));
     Player* c = PlaceMember(3, At(38, 35, 20, 50));
-    Lever* first = PlaceLever(At(37, 35, 40, 50));
-    Lever* gone = PlaceLever(At(38, 35, 40, 50));
-    Lever* last = PlaceLever(At(36, 35, 40, 50));
-    b->JoinPlayerSet(first->m_pHolder);
-    c->JoinPlayerSet(gone->m_pHolder);
-    a->JoinPlayerSet(last->m_pHolder);
-    EXPECT_EQ(play.Approach(b, 1), 1);
-    EXPECT_EQ(play.Approach(c, 1), 1);
-    EXPECT_EQ(play.Approach(a, 1), 1);
+    Lever* first = PlaceLever(At(37, 35, 40, 50), b);
+    Lever* gone = PlaceLever(At(38, 35, 40, 50), c);
+    Lever* last = PlaceLever(At(36, 35, 40, 50), a);
+    // Touching (the flag skips the distance test): done, and nothing worked yet.
+    for (Player* p : {b, c, a}) EXPECT_EQ(play.Approach(p, 1), 1);
+    EXPECT_TRUE(worked.empty());
+    EXPECT_EQ(b->m_pPlayerSet, nullptr) << "the creature has done with its target";
     // The second lever goes before the arrivals are carried out.
     ObjectHolder* holder = gone->m_pHolder;
     map.RemoveHolder(holder->pos, holder);
     DeleteHolderWithObject(holder);
     EXPECT_EQ(play.ApplyArrivals(), 1);
     EXPECT_EQ(worked, (std::vector<Lever*>{first, last}));
+    EXPECT_EQ(first->m_by, b);
+    EXPECT_EQ(play.ApplyArrivals(), 1) << "each arrival is carried out once";
+    EXPECT_EQ(worked.size(), 2u);
 }
 
 TEST_F(PlayArrivals, AWorldChangeEndsTheArrivalsAfterIt) {
     Player* a = PlaceMember(1, At(36, 35, 20, 50));
     Player* b = PlaceMember(2, At(37, 35, 20, 50));
-    Lever* stairs = PlaceLever(At(36, 35, 40, 50), Object::kWorldChanged);
-    Lever* other = PlaceLever(At(37, 35, 40, 50));
-    a->JoinPlayerSet(stairs->m_pHolder);
-    b->JoinPlayerSet(other->m_pHolder);
-    EXPECT_EQ(play.Approach(a, 1), 1);
-    EXPECT_EQ(play.Approach(b, 1), 1);
+    Lever* stairs = PlaceLever(At(36, 35, 40, 50), a, Object::kWorldChanged);
+    PlaceLever(At(37, 35, 40, 50), b);
+    for (Player* p : {a, b}) EXPECT_EQ(play.Approach(p, 1), 1);
     EXPECT_EQ(play.ApplyArrivals(), Object::kWorldChanged);
     EXPECT_EQ(worked, (std::vector<Lever*>{stairs}));
     EXPECT_EQ(play.ApplyArrivals(), 1) << "the rest were dropped with the old world";

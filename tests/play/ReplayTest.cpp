@@ -142,17 +142,29 @@ std::string DigestText(const Files& files) {
     return out.str();
 }
 
-Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uint32_t ticks) {
+// Plays the orders from the start world and answers the quick-save slot it
+// leaves; the orders given are kept in `recording` when one is given.
+Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uint32_t ticks,
+                    std::vector<TimedOrder>* recording = nullptr) {
     GameFolder folder(name);
     Files slot;
     {
         Session game(folder);
         EXPECT_TRUE(game.ok);
         if (!game.ok) return slot;
+        game.play.m_pRecording = recording;
         game.Run(orders, ticks);
+        game.play.m_pRecording = nullptr;
         EXPECT_EQ(game.ask.told, (std::vector<std::string>{"QuickSave completed."}));
     }
     return folder.Slot("quicksave");
+}
+
+// The same files, byte for byte (a difference names the file, not its bytes).
+void ExpectSameFiles(const Files& a, const Files& b) {
+    ASSERT_FALSE(a.empty());
+    ASSERT_EQ(a.size(), b.size());
+    for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b.at(name) == bytes) << name;
 }
 
 TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
@@ -160,9 +172,7 @@ TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
     ASSERT_FALSE(first.empty());
     for (const char* file : {"Position", "players", "start.qvr", "Shore.lnd"})
         EXPECT_EQ(first.count(file), 1u) << file;
-    const Files again = PlayRecording("again", Recording(), kTicks);
-    ASSERT_EQ(first.size(), again.size());
-    for (const auto& [name, bytes] : first) EXPECT_TRUE(again.at(name) == bytes) << name;
+    ExpectSameFiles(first, PlayRecording("again", Recording(), kTicks));
 
     const std::string digest = DigestText(first);
     const std::string kept = std::string(QV_TEST_DATA) + "/replay/quicksave.digest";
@@ -180,26 +190,13 @@ TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
 TEST(Replay, ARecordingOfOrdersGivenInPlayReplaysToTheSameGame) {
     // The orders are given as a game is played, and kept with their ticks.
     std::vector<TimedOrder> recorded;
-    Files played;
-    {
-        GameFolder folder("recorded");
-        {
-            Session game(folder);
-            ASSERT_TRUE(game.ok);
-            game.play.m_pRecording = &recorded;
-            game.Run(Recording(), kTicks);
-            game.play.m_pRecording = nullptr;
-        }
-        played = folder.Slot("quicksave");
-    }
+    const Files played = PlayRecording("recorded", Recording(), kTicks, &recorded);
     ASSERT_EQ(recorded.size(), Recording().size());
     for (size_t i = 0; i < recorded.size(); ++i) {
         EXPECT_EQ(recorded[i].tick, Recording()[i].tick) << i;
         EXPECT_EQ(recorded[i].order.kind, Recording()[i].order.kind) << i;
     }
-    const Files replayed = PlayRecording("replayed", recorded, kTicks);
-    ASSERT_EQ(played.size(), replayed.size());
-    for (const auto& [name, bytes] : played) EXPECT_TRUE(replayed.at(name) == bytes) << name;
+    ExpectSameFiles(played, PlayRecording("replayed", recorded, kTicks));
 }
 
 TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
@@ -216,11 +213,8 @@ TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
     atOnce.push_back(At(60, Order::Of(Kind::QuickSave)));
     std::vector<TimedOrder> later = walk;
     later.push_back(At(100, Order::Of(Kind::QuickSave)));
-    const Files savedAtOnce = PlayRecording("paused-at-once", atOnce, 61);
-    const Files savedLater = PlayRecording("paused-later", later, 101);
-    ASSERT_FALSE(savedAtOnce.empty());
-    ASSERT_EQ(savedAtOnce.size(), savedLater.size());
-    for (const auto& [name, bytes] : savedAtOnce) EXPECT_TRUE(savedLater.at(name) == bytes) << name;
+    ExpectSameFiles(PlayRecording("paused-at-once", atOnce, 61),
+                    PlayRecording("paused-later", later, 101));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "support/Figures.h"
 #include "windows/NewCharacterWnd.h"
 #include "windows/OptionsWnd.h"
 #include "windows/SaveLoadWnd.h"
@@ -91,43 +92,51 @@ protected:
         return Steps(it, steps.end());
     }
     CMainFrame& Frame() { return *app.GetMainWnd(); }
+    static void Inject(const qv::Event& e) { qv::MessageLoop::Instance().Inject(e); }
     static void Click(qv::Point p) {
-        qv::MessageLoop::Instance().Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, p.x, p.y));
-        qv::MessageLoop::Instance().Inject(qv::Event::Mouse(qv::EventKind::LButtonUp, p.x, p.y));
+        Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, p.x, p.y));
+        Inject(qv::Event::Mouse(qv::EventKind::LButtonUp, p.x, p.y));
     }
-    static qv::Point Middle(const qv::Rect& r) {
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
-    static void Key(int vk) { qv::MessageLoop::Instance().Inject(qv::Event::Key(true, vk)); }
+    static void Key(int vk) { Inject(qv::Event::Key(true, vk)); }
     static void Type(const std::string& text) {
         for (char c : text)
-            qv::MessageLoop::Instance().Inject(
-                qv::Event{qv::EventKind::Char, static_cast<unsigned char>(c), {}});
+            Inject(qv::Event{qv::EventKind::Char, static_cast<unsigned char>(c), {}});
     }
-    // A button of the in-game options window, and a slot button and the
-    // confirming button of the load or save window it opens.
-    static void ClickInGame(int id) { Click(Middle(COptionsWnd::ButtonRect(id, false))); }
-    static void ClickSlot(int index) {
-        const qv::Point at = CSlotsWnd::kPlayPlace;
-        Click(Middle(CSlotsWnd::SlotRect(index).Offset(at.x, at.y)));
+    // The middle of a button of the options window, in play or at start, or
+    // of a rect of the load or save window it opens.
+    static void ClickOptions(int id, bool start = false) {
+        const qv::Rect r = COptionsWnd::ButtonRect(id, start);
+        Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
-    static void ClickConfirm() {
-        const qv::Point at = CSlotsWnd::kPlayPlace;
-        Click(Middle(CSlotsWnd::kConfirmRect.Offset(at.x, at.y)));
+    static void ClickSlots(const qv::Rect& r, bool start = false) {
+        const qv::Point at = start ? CSlotsWnd::kStartPlace : CSlotsWnd::kPlayPlace;
+        Click({at.x + (r.left + r.right) / 2, at.y + (r.top + r.bottom) / 2});
     }
-    // Runs the ticks that follow, the first of which sets up play.
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) {
-            clock.Advance(CMainFrame::kTickMs);
-            qv::MessageLoop::Instance().PumpAll();
-        }
+    // The next tick; the first sets up play.
+    void Tick() {
+        clock.Advance(CMainFrame::kTickMs);
+        qv::MessageLoop::Instance().PumpAll();
     }
     // The player's way through the first options window into a new game:
     // New game, every bonus point to Strength, OK.
     static void ClickNewGame() {
-        Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
+        ClickOptions(COptionsWnd::kIdNewGame, true);
         for (int i = 0; i < CNewCharacterWnd::kStartBonus; ++i) Click({219, 209});
         Click({320, 359});
+    }
+    // A new game begun in the start world and its first tick run.
+    CMainFrame& NewGame(const std::string& settings = "") {
+        gameFolder = GameFolderWithStartWorld();
+        Settings("Path=" + gameFolder + "\n" + settings);
+        EXPECT_EQ(Init(app), 1);
+        ClickNewGame();
+        qv::MessageLoop::Instance().PumpAll();
+        Tick();
+        return Frame();
+    }
+    static std::string Text(const fs::path& file) {
+        const std::vector<uint8_t> bytes = qv::ReadWholeFile(file.string());
+        return std::string(bytes.begin(), bytes.end());
     }
     // Brings the frame up; from then on messages are noted here rather
     // than shown in the game's own boxes, which would wait for a click.
@@ -140,7 +149,7 @@ protected:
     qv::ManualClock clock;
     qv::ScriptedMessages messages;
     fs::path dir;
-    std::string settingsFile;
+    std::string settingsFile, gameFolder;
     Steps steps;
     CGameApp app;
 };
@@ -500,204 +509,136 @@ TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
 }
 
 // Start-up as a player goes through it: the options window, the new
-// character with its own name, figures and dog's name, and play in the start
-// world with the party of two.
+// character with its names and figures, and play in the start world with the
+// party of two. Names left empty keep those of the start world's character
+// and dog rather than becoming empty.
 TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
-    const std::string game = GameFolderWithStartWorld();
-    Settings("Path=" + game + "\n");
-    ASSERT_EQ(Init(app), 1);
-    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
-    for (int i = 0; i < 4; ++i) Type("\b");
-    Type("Mira");                                   // the name field has the focus
-    for (int i = 0; i < 3; ++i) Click({219, 249});  // Dexterity +
-    for (int i = 0; i < 7; ++i) Click({219, 289});  // Intelligence +
-    Click({60, 405});                               // the dog's name
-    for (int i = 0; i < 5; ++i) Type("\b");
-    Type("Rex");
-    Click({320, 359});  // OK
-    qv::MessageLoop::Instance().PumpAll();
-    CMainFrame& f = Frame();
+    gameFolder = GameFolderWithStartWorld();
+    Settings("Path=" + gameFolder + "\n");
+    struct Row {
+        const char *rule, *name, *dog, *pluses;  // the "+" clicked: s, d, i
+        const char *wantName, *wantDog;
+        int str, dex, intel;
+    };
+    const Row rows[] = {
+        {"names typed", "Mira", "Rex", "dddiiiiiii", "Mira", "Rex", 50, 53, 57},
+        {"names left empty", "", "", "ssssssssss", "Korr", "Kaleb", 60, 50, 50},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        CGameApp run;
+        run.m_strSettingsFile = settingsFile;
+        ASSERT_EQ(Init(run), 1);
+        ClickOptions(COptionsWnd::kIdNewGame, true);
+        Type("\b\b\b\b" + std::string(r.name));  // the name field has the focus
+        for (const char* c = r.pluses; *c; ++c)
+            Click({219, *c == 's' ? 209 : *c == 'd' ? 249 : 289});
+        Click({60, 405});  // the dog's name
+        Type("\b\b\b\b\b" + std::string(r.dog));
+        Click({320, 359});  // OK
+        qv::MessageLoop::Instance().PumpAll();
+        CMainFrame& f = *run.GetMainWnd();
+        ASSERT_EQ(f.m_iStage, 3);
+        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
+        Tick();
+        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
+        Player* leader = f.m_World.m_pLeader.Get();
+        ASSERT_NE(leader, nullptr);
+        EXPECT_EQ(leader->m_strSpecialName, r.wantName);
+        EXPECT_EQ(creature_test::Figures(*leader),
+                  std::make_tuple(r.str, r.dex, r.intel, r.str, r.dex, r.intel));
+        EXPECT_EQ(f.m_World.m_pControlPlayer.Get(), leader);
+        ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
+        auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
+        ASSERT_NE(dog, nullptr);
+        EXPECT_EQ(dog->m_strSpecialName, r.wantDog);
+        EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
+        EXPECT_EQ(f.m_Play.m_strPlayerName, r.wantName);
+        EXPECT_EQ(f.m_Play.m_strDogName, r.wantDog);
+        // Both stand on the map, the dog beside its master.
+        ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
+        EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
+        EXPECT_TRUE(messages.shown.empty());
+        run.ExitInstance();
+    }
+}
+
+// Through the in-game options window: the music switch is written into its
+// own line of the settings file, the others kept; a save to slot 3, a change
+// of the world, and a load of slot 3 bring the world back as it was saved. A
+// quick save, and a quit from the window leaves the settings and the saves as
+// they were, byte for byte; after a restart the load window brings the quick
+// save back.
+TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQuit) {
+    CMainFrame& f = NewGame("# mine\nSound=1\n");
     ASSERT_EQ(f.m_iStage, 3);
-    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
-    Ticks(1);
-    EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
-    Player* leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-    EXPECT_EQ(leader->m_strSpecialName, "Mira");
-    EXPECT_EQ(leader->m_iStrength, 50);
-    EXPECT_EQ(leader->m_iCurStr, 50);
-    EXPECT_EQ(leader->m_iDexterity, 53);
-    EXPECT_EQ(leader->m_iCombatDexterity, 53);
-    EXPECT_EQ(leader->m_iIntelligence, 57);
-    EXPECT_EQ(leader->m_iCurInt, 57);
-    EXPECT_EQ(f.m_World.m_pControlPlayer.Get(), leader);
-    ASSERT_NE(leader->m_pGroup, nullptr);
-    ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
-    auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
-    ASSERT_NE(dog, nullptr);
-    EXPECT_EQ(dog->m_strSpecialName, "Rex");
-    EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
-    EXPECT_EQ(f.m_Play.m_strPlayerName, "Mira");
-    EXPECT_EQ(f.m_Play.m_strDogName, "Rex");
-    // Both stand on the map, the dog beside its master.
-    ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
-    EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
-    EXPECT_TRUE(messages.shown.empty());
-}
+    f.m_bMidiOutput = 1;  // a synthesiser is there
+    f.m_bMusicOn = 1;
+    ClickOptions(COptionsWnd::kIdMusic);
+    Key(qv::VK_ESCAPE);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    EXPECT_EQ(f.m_bMusicOn, 0);
+    const std::string settings = "Path=" + gameFolder + "\n# mine\nSound=1\nMidi=0\n";
+    EXPECT_EQ(Text(settingsFile), settings);
 
-// Names left empty keep those of the start world's character and dog
-// (actors 234 and 235) rather than becoming empty.
-TEST_F(GameApp, ANewCharacterWithNamesLeftEmptyKeepsTheStartWorldsNames) {
-    const std::string game = GameFolderWithStartWorld();
-    Settings("Path=" + game + "\n");
-    ASSERT_EQ(Init(app), 1);
-    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdNewGame, true)));
-    for (int i = 0; i < 4; ++i) Type("\b");
-    Click({60, 405});
-    for (int i = 0; i < 5; ++i) Type("\b");
-    for (int i = 0; i < CNewCharacterWnd::kStartBonus; ++i) Click({219, 209});
-    Click({320, 359});
-    qv::MessageLoop::Instance().PumpAll();
-    Ticks(1);
-    CMainFrame& f = Frame();
-    Player* leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-    EXPECT_EQ(leader->m_strSpecialName, "Korr");
-    EXPECT_EQ(leader->m_iStrength, 60);
-    auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
-    ASSERT_NE(dog, nullptr);
-    EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
-    EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
-    EXPECT_EQ(f.m_Play.m_strPlayerName, "Korr");
-    EXPECT_EQ(f.m_Play.m_strDogName, "Kaleb");
-}
-
-// Save to slot 3 through the options window, change the world, load slot 3
-// through it: the world comes back as it was saved. Then a quick save, and
-// after a restart the load window brings it back.
-TEST_F(GameApp, SavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesARestart) {
-    const std::string game = GameFolderWithStartWorld();
-    Settings("Path=" + game + "\n");
-    ASSERT_EQ(Init(app), 1);
-    ClickNewGame();
-    qv::MessageLoop::Instance().PumpAll();
-    Ticks(1);
-    CMainFrame& f = Frame();
-    Player* leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-
-    // Save: the in-game window (Esc), Save, the third slot, a description.
-    ClickInGame(COptionsWnd::kIdSaveGame);
-    ClickSlot(2);
+    ClickOptions(COptionsWnd::kIdSaveGame);
+    ClickSlots(CSlotsWnd::SlotRect(2));
     Type("by the yard");
-    ClickConfirm();
+    ClickSlots(CSlotsWnd::kConfirmRect);
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
     EXPECT_EQ(f.m_Play.m_SaveSlots[2].inUse, 1);
     EXPECT_EQ(f.m_Play.m_SaveSlots[2].description, "by the yard");
-    EXPECT_TRUE(fs::exists(fs::path(game) / "save3" / "start.qvr"));
-    const std::vector<uint8_t> saved = qv::ReadWholeFile((fs::path(game) / "saved").string());
-    Ticks(1);  // the party written with the world comes back
-
-    // The world changes.
-    leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-    leader->m_iStrength = 12;
-    leader->SetName("Changed");
-
-    // Load: the third slot brings it back.
-    ClickInGame(COptionsWnd::kIdLoadGame);
-    ClickSlot(2);
-    ClickConfirm();
+    const fs::path table = fs::path(gameFolder) / "saved", slot3 = fs::path(gameFolder) / "save3";
+    const std::string saved = Text(table), world = Text(slot3 / "start.qvr");
+    Tick();  // the party written with the world comes back
+    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+    f.m_World.m_pLeader->m_iStrength = 12;
+    f.m_World.m_pLeader->SetName("Changed");
+    ClickOptions(COptionsWnd::kIdLoadGame);
+    ClickSlots(CSlotsWnd::SlotRect(2));
+    ClickSlots(CSlotsWnd::kConfirmRect);
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-    EXPECT_EQ(leader->m_iStrength, 60);
-    EXPECT_EQ(leader->m_strSpecialName, "Korr");
-    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "saved").string()), saved)
-        << "a load leaves the table as it was";
+    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+    EXPECT_EQ(f.m_World.m_pLeader->m_iStrength, 60);
+    EXPECT_EQ(f.m_World.m_pLeader->m_strSpecialName, "Korr");
+    EXPECT_EQ(Text(table), saved) << "a load leaves the table as it was";
 
-    // F5, then the program ends from the options window's Quit.
     ASSERT_EQ(f.QuickSave(), 1);
-    Ticks(1);
-    leader = f.m_World.m_pLeader.Get();
-    ASSERT_NE(leader, nullptr);
-    const Position quickAt = leader->m_pHolder->pos;
+    Tick();
+    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+    const Position quickAt = f.m_World.m_pLeader->m_pHolder->pos;
+    const std::string quickTable = Text(table);
+    messages.answers = {qv::MessageAnswer::Yes};
+    ClickOptions(COptionsWnd::kIdQuit);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 0);
+    EXPECT_EQ(messages.shown.back(), "Are you sure you want to Quit?");
+    f.RequestQuit(0);
+    EXPECT_EQ(app.Run(), 0);
     app.ExitInstance();
+    EXPECT_EQ(Text(settingsFile), settings);
+    EXPECT_EQ(Text(table), quickTable);
+    EXPECT_EQ(Text(slot3 / "start.qvr"), world);
 
+    qv::MessageLoop::Instance().Reset();  // the quit is over
+    qv::MessageLoop::Instance().SetClock(&clock);
     CGameApp next;
     next.m_strSettingsFile = settingsFile;
     ASSERT_EQ(Init(next), 1);
-    // The first options window's Load game, the quick save's slot, Load.
-    Click(Middle(COptionsWnd::ButtonRect(COptionsWnd::kIdLoadGame, true)));
-    const qv::Point at = CSlotsWnd::kStartPlace;
-    Click(Middle(CSlotsWnd::SlotRect(OptionsHost::kQuickSlot).Offset(at.x, at.y)));
-    Click(Middle(CSlotsWnd::kConfirmRect.Offset(at.x, at.y)));
+    ClickOptions(COptionsWnd::kIdLoadGame, true);
+    ClickSlots(CSlotsWnd::SlotRect(OptionsHost::kQuickSlot), true);
+    ClickSlots(CSlotsWnd::kConfirmRect, true);
     qv::MessageLoop::Instance().PumpAll();
     CMainFrame& g = *next.GetMainWnd();
     ASSERT_EQ(g.m_iStage, 3);
-    for (int i = 0; i < 1; ++i) {
-        clock.Advance(CMainFrame::kTickMs);
-        qv::MessageLoop::Instance().PumpAll();
-    }
+    Tick();
     Player* back = g.m_World.m_pLeader.Get();
-    ASSERT_NE(back, nullptr);
+    ASSERT_TRUE(back && back->m_pHolder);
     EXPECT_EQ(back->m_strSpecialName, "Korr");
     EXPECT_EQ(back->m_iStrength, 60);
-    ASSERT_NE(back->m_pHolder, nullptr);
     EXPECT_EQ(back->m_pHolder->pos.x, quickAt.x) << "a loaded game keeps its places";
     EXPECT_EQ(back->m_pHolder->pos.y, quickAt.y);
     EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
-}
-
-// The music switch of the in-game window is written into the settings file,
-// into its own line, the others kept; the bytes are the file's whole.
-TEST_F(GameApp, TheSoundAndMusicSwitchesOfTheWindowAreWrittenIntoTheSettings) {
-    Settings("Path=" + dir.string() + "\n# mine\nSound=1\n");
-    ASSERT_EQ(Init(app), 1);
-    ClickNewGame();
-    qv::MessageLoop::Instance().PumpAll();
-    CMainFrame& f = Frame();
-    ASSERT_EQ(f.m_iStage, 3);
-    f.m_bMidiOutput = 1;  // a synthesiser is there
-    f.m_bMusicOn = 1;
-    ClickInGame(COptionsWnd::kIdMusic);
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    const std::vector<uint8_t> bytes = qv::ReadWholeFile(settingsFile);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
-              "Path=" + dir.string() + "\n# mine\nSound=1\nMidi=0\n");
-    EXPECT_EQ(f.m_bMusicOn, 0);
-}
-
-// Quit from the options window: the settings file and the saves stay as
-// they were, byte for byte.
-TEST_F(GameApp, QuittingFromTheOptionsWindowLeavesSettingsAndSavesAsTheyWere) {
-    const std::string game = GameFolderWithStartWorld();
-    const std::string settings = "Path=" + game + "\nSound=1\nMidi=0\n";
-    Settings(settings);
-    ASSERT_EQ(Init(app), 1);
-    ClickNewGame();
-    qv::MessageLoop::Instance().PumpAll();
-    Ticks(1);
-    CMainFrame& f = Frame();
-    ASSERT_EQ(f.SaveGame(0), 1);
-    const std::vector<uint8_t> saved = qv::ReadWholeFile((fs::path(game) / "saved").string());
-    const std::vector<uint8_t> world =
-        qv::ReadWholeFile((fs::path(game) / "save1" / "start.qvr").string());
-    qv::ScriptedMessages yes({qv::MessageAnswer::Yes});
-    ClickInGame(COptionsWnd::kIdQuit);
-    EXPECT_EQ(f.RunOptionsWindow(1, 1), 0);
-    ASSERT_EQ(yes.shown.size(), 1u);
-    EXPECT_EQ(yes.shown[0], "Are you sure you want to Quit?");
-    f.RequestQuit(0);
-    EXPECT_EQ(app.Run(), 0);
-    app.ExitInstance();
-    const std::vector<uint8_t> after = qv::ReadWholeFile(settingsFile);
-    EXPECT_EQ(std::string(after.begin(), after.end()), settings);
-    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "saved").string()), saved);
-    EXPECT_EQ(qv::ReadWholeFile((fs::path(game) / "save1" / "start.qvr").string()), world);
 }
 
 }  // namespace

@@ -87,21 +87,6 @@ TEST_F(ExplosionBlast, StepsComeAHundredApartAndEndAfterThreeThousand) {
     EXPECT_EQ(blast->m_iPreviousRadius, 200);
 }
 
-TEST_F(ExplosionBlast, TheLightIsDarkBetweenAThirdAndTheEnd) {
-    Explosion* blast = SetOff();
-    blast->UpdateState(0);
-    for (int32_t t = 100; t <= 3000; t += 100) {
-        SCOPED_TRACE(t);
-        blast->UpdateState(t);
-        if (t < 1000) {
-            EXPECT_GT(blast->m_iStrength, 0);
-        }
-        if (t > 1000 && t < 3000) {
-            EXPECT_LT(blast->m_iStrength, 0);
-        }
-    }
-}
-
 TEST_F(ExplosionBlast, TheTimeWrapsWithoutEndingTheBlast) {
     Explosion* blast = SetOff();
     const int32_t t0 = INT32_MAX - 50;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "windows/AboutDlg.h"
 #include "windows/IntroWnd.h"
 #include "windows/WindowsFixture.h"
@@ -13,64 +15,50 @@ using windows_test::WindowsFixture;
 using Intro = WindowsFixture;
 
 TEST_F(Intro, TheParchmentRisesOnePixelAFrame) {
-    struct Row {
-        const char* name;
-        int counter, top;
-    };
     // The frame picture's top is at 240 - 423 / 2 = 29; the parchment's top
-    // is 340 - counter below it.
-    const Row rows[] = {{"the first frame", 0, 369},
-                        {"one frame on", 1, 368},
-                        {"the last frame", 488, -119},
-                        {"past the end", 489, -120}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CIntroWnd::ScrollCorner(row.counter), (qv::Point{190, row.top}));
+    // is 340 - counter below it: the first frame, one on, the last, past it.
+    const std::pair<int, int> rows[] = {{0, 369}, {1, 368}, {488, -119}, {489, -120}};
+    for (const auto& [counter, top] : rows) {
+        SCOPED_TRACE(counter);
+        EXPECT_EQ(CIntroWnd::ScrollCorner(counter), (qv::Point{190, top}));
     }
     EXPECT_EQ(CIntroWnd::FrameCorner(), (qv::Point{153, 29}));
 }
 
-TEST_F(Intro, ItEndsItsAnimationAfter489FramesAndStaysUntilAKey) {
-    CIntroWnd w;
-    int idle = 0;
-    // Each idle turn moves the clock one frame; after the animation has
-    // ended (and some turns more) a key ends the window.
-    loop.SetIdleHook([&] {
-        ++idle;
-        if (idle == CIntroWnd::kFrames + 20) {
-            EXPECT_EQ(w.GetFrameCounter(), CIntroWnd::kFrames);
-            EXPECT_FALSE(w.IsAnimating());
-            Key('A');
-            return true;
-        }
-        clock.Advance(CIntroWnd::kFrameMs);
-        return true;
-    });
-    EXPECT_EQ(w.Popup(), 1);
-    loop.SetIdleHook({});
-    EXPECT_EQ(w.GetFrameCounter(), CIntroWnd::kFrames);
-    EXPECT_FALSE(loop.HasTimer(CIntroWnd::kTimerId));
-}
-
-TEST_F(Intro, AClickOrAKeyStopsItAtOnce) {
-    for (const bool click : {false, true}) {
-        SCOPED_TRACE(click ? "click" : "key");
+TEST_F(Intro, ItAnimates489FramesThenWaitsAndAKeyOrAClickEndsItAtOnce) {
+    // The idle turn of the key or click (each turn before it moves a frame),
+    // whether it is a click, whether the intro still animates then, and the
+    // frames it showed.
+    struct Row {
+        const char* rule;
+        int stopAt;
+        bool click, animating;
+        int frames;
+    } const rows[] = {
+        {"left alone it stops after 489 frames and waits", CIntroWnd::kFrames + 20, false, false,
+         CIntroWnd::kFrames},
+        {"a key stops it at once", 10, false, true, 9},
+        {"a click stops it at once", 10, true, true, 9},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
         CIntroWnd w;
         int idle = 0;
         loop.SetIdleHook([&] {
-            if (++idle == 10) {
-                if (click)
-                    Click({5, 5});
-                else
-                    Key(qv::VK_RETURN);
+            if (++idle < r.stopAt) {
+                clock.Advance(CIntroWnd::kFrameMs);
                 return true;
             }
-            clock.Advance(CIntroWnd::kFrameMs);
+            EXPECT_EQ(w.IsAnimating(), r.animating);
+            if (r.click)
+                Click({5, 5});
+            else
+                Key('A');
             return true;
         });
         EXPECT_EQ(w.Popup(), 1);
         loop.SetIdleHook({});
-        EXPECT_EQ(w.GetFrameCounter(), 9);
+        EXPECT_EQ(w.GetFrameCounter(), r.frames);
         EXPECT_FALSE(w.IsAnimating());
         EXPECT_FALSE(loop.HasTimer(CIntroWnd::kTimerId));
     }

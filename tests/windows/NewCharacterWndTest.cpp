@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "windows/NewCharacterWnd.h"
 #include "windows/WindowsFixture.h"
@@ -16,242 +17,88 @@ using windows_test::WindowsFixture;
 using Wnd = CNewCharacterWnd;
 using NewCharacter = WindowsFixture;
 
-constexpr int kUp = 0, kDisabled = 3;
-
-// The state of the figures and of the six buttons after a run of presses.
-struct FigureRow {
-    const char* name;
-    std::vector<int> presses;  // button ids, in order
-    int strength, dexterity, intelligence, bonus;
-    int upState;                    // the three "+" buttons
-    int strDown, dexDown, intDown;  // the "-" buttons
-};
-
-const std::vector<FigureRow> kFigureRows = {
-    {"at the start: each figure at its minimum, the pool full",
-     {},
-     50,
-     50,
-     50,
-     10,
-     kUp,
-     kDisabled,
-     kDisabled,
-     kDisabled},
-    {"one point to Strength: its \"-\" wakes",
-     {Wnd::kIdStrengthUp},
-     51,
-     50,
-     50,
-     9,
-     kUp,
-     kUp,
-     kDisabled,
-     kDisabled},
-    {"a \"-\" at the minimum does nothing",
-     {Wnd::kIdDexterityDown},
-     50,
-     50,
-     50,
-     10,
-     kUp,
-     kDisabled,
-     kDisabled,
-     kDisabled},
-    {"nine points to Strength leave one", std::vector<int>(9, Wnd::kIdStrengthUp), 59, 50, 50, 1,
-     kUp, kUp, kDisabled, kDisabled},
-    {"ten points to Strength: 60, the pool empty, every \"+\" asleep",
-     std::vector<int>(10, Wnd::kIdStrengthUp), 60, 50, 50, 0, kDisabled, kUp, kDisabled, kDisabled},
-    {"an eleventh \"+\" with the pool empty does nothing", std::vector<int>(11, Wnd::kIdStrengthUp),
-     60, 50, 50, 0, kDisabled, kUp, kDisabled, kDisabled},
-    {"a point given back wakes the \"+\" again",
-     [] {
-         std::vector<int> v(10, Wnd::kIdStrengthUp);
-         v.push_back(Wnd::kIdStrengthDown);
-         return v;
-     }(),
-     59, 50, 50, 1, kUp, kUp, kDisabled, kDisabled},
-    {"spread over the three",
-     {Wnd::kIdStrengthUp, Wnd::kIdDexterityUp, Wnd::kIdDexterityUp, Wnd::kIdIntelligenceUp,
-      Wnd::kIdIntelligenceUp, Wnd::kIdIntelligenceUp},
-     51,
-     52,
-     53,
-     4,
-     kUp,
-     kUp,
-     kUp,
-     kUp},
-    {"down to the minimum again: that \"-\" sleeps",
-     {Wnd::kIdIntelligenceUp, Wnd::kIdIntelligenceDown, Wnd::kIdIntelligenceDown},
-     50,
-     50,
-     50,
-     10,
-     kUp,
-     kDisabled,
-     kDisabled,
-     kDisabled},
-};
-
-TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPress) {
-    for (const FigureRow& row : kFigureRows) {
-        SCOPED_TRACE(row.name);
-        Wnd w(&host);
-        for (int id : row.presses) w.OnCommand(id);
-        // The buttons are set at the popup and after every change.
-        Key(qv::VK_ESCAPE);
-        EXPECT_EQ(w.Popup(), 2);
-        EXPECT_EQ(w.GetValue(Wnd::kStrength), row.strength);
-        EXPECT_EQ(w.GetValue(Wnd::kDexterity), row.dexterity);
-        EXPECT_EQ(w.GetValue(Wnd::kIntelligence), row.intelligence);
-        EXPECT_EQ(w.GetBonus(), row.bonus);
-        EXPECT_EQ(w.GetValue(Wnd::kStrength) + w.GetValue(Wnd::kDexterity) +
-                      w.GetValue(Wnd::kIntelligence) + w.GetBonus(),
-                  160);
-        for (int id : {Wnd::kIdStrengthUp, Wnd::kIdDexterityUp, Wnd::kIdIntelligenceUp})
-            EXPECT_EQ(w.GetButton(id)->GetState(), row.upState) << id;
-        EXPECT_EQ(w.GetButton(Wnd::kIdStrengthDown)->GetState(), row.strDown);
-        EXPECT_EQ(w.GetButton(Wnd::kIdDexterityDown)->GetState(), row.dexDown);
-        EXPECT_EQ(w.GetButton(Wnd::kIdIntelligenceDown)->GetState(), row.intDown);
-    }
-    EXPECT_TRUE(host.newGames.empty());
+// The buttons by letter: the "+" of Strength, Dexterity and Intelligence,
+// then their "-".
+const std::string kLetters = "SDIsdi";
+int ButtonOf(char letter) {
+    const int ids[] = {Wnd::kIdStrengthUp,   Wnd::kIdDexterityUp,   Wnd::kIdIntelligenceUp,
+                       Wnd::kIdStrengthDown, Wnd::kIdDexterityDown, Wnd::kIdIntelligenceDown};
+    return ids[kLetters.find(letter)];
 }
 
-TEST_F(NewCharacter, TheWindowFillsTheScreenWithItsControlsWhereTheyBelong) {
-    Wnd w(&host);
-    EXPECT_EQ(w.m_rcWindow, (qv::Rect{0, 0, 640, 480}));
-    struct Place {
-        int id;
-        qv::Rect rect;
-    };
-    const Place places[] = {
-        {Wnd::kIdOk, {250, 340, 390, 379}},
-        {Wnd::kIdCancel, {250, 400, 390, 439}},
-        {Wnd::kIdStrengthUp, {200, 190, 239, 229}},
-        {Wnd::kIdDexterityUp, {200, 230, 239, 269}},
-        {Wnd::kIdIntelligenceUp, {200, 270, 239, 309}},
-        {Wnd::kIdStrengthDown, {250, 190, 289, 229}},
-        {Wnd::kIdDexterityDown, {250, 230, 289, 269}},
-        {Wnd::kIdIntelligenceDown, {250, 270, 289, 309}},
-    };
-    for (const Place& p : places) {
-        SCOPED_TRACE(p.id);
-        ASSERT_NE(w.GetButton(p.id), nullptr);
-        EXPECT_EQ(w.GetButton(p.id)->m_rcWindow, p.rect);
-    }
-    EXPECT_EQ(w.PlayerName().GetText(), "Korr");
-    EXPECT_EQ(w.DogName().GetText(), "Kaleb");
-    EXPECT_EQ(w.PlayerName().m_rcWindow.left, 50);
-    EXPECT_EQ(w.PlayerName().m_rcWindow.top, 140);
-    EXPECT_EQ(w.DogName().m_rcWindow.top, 400);
-    EXPECT_FALSE(w.HasPanel()) << "the panel is made when the window pops up";
-}
-
-TEST_F(NewCharacter, ClicksOnThePlusAndMinusButtonsCountAsPresses) {
-    Wnd w(&host);
-    for (int i = 0; i < 3; ++i) Press(w, w.GetButton(Wnd::kIdDexterityUp));
-    Press(w, w.GetButton(Wnd::kIdDexterityDown));
-    // A double click counts too.
-    const qv::Point up = Centre(w, *w.GetButton(Wnd::kIdIntelligenceUp));
-    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDblClk, up.x, up.y));
-    loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonUp, up.x, up.y));
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_EQ(w.GetValue(Wnd::kDexterity), 52);
-    EXPECT_EQ(w.GetValue(Wnd::kIntelligence), 51);
-    EXPECT_EQ(w.GetBonus(), 7);
-}
-
-TEST_F(NewCharacter, OkWithPointsLeftIsRefusedAndTheWindowStays) {
-    // The pool at 1 and at 0, either side of the bound.
-    Wnd w(&host);
-    for (int i = 0; i < 9; ++i) w.OnCommand(Wnd::kIdStrengthUp);
-    Press(w, w.GetButton(Wnd::kIdOk));  // one point left: refused
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "Please use all bonus points before leaving this screen.");
-    EXPECT_TRUE(host.newGames.empty());
-    EXPECT_EQ(w.GetBonus(), 1);
-}
-
-TEST_F(NewCharacter, OkWithThePoolSpentHandsTheChoiceToTheGame) {
-    Wnd w(&host);
-    // The name typed over the one proposed, the dog's kept.
-    for (int i = 0; i < 4; ++i) Char('\b');
-    Type("Mira");
-    for (int i = 0; i < 4; ++i) Press(w, w.GetButton(Wnd::kIdStrengthUp));
-    for (int i = 0; i < 6; ++i) Press(w, w.GetButton(Wnd::kIdIntelligenceUp));
-    Press(w, w.GetButton(Wnd::kIdOk));
-    EXPECT_EQ(w.Popup(), 1);
-    EXPECT_TRUE(messages.shown.empty());
-    ASSERT_EQ(host.newGames.size(), 1u);
-    const NewCharacterChoice& c = host.newGames[0];
-    EXPECT_EQ(c.strength, 54);
-    EXPECT_EQ(c.dexterity, 50);
-    EXPECT_EQ(c.intelligence, 56);
-    EXPECT_EQ(c.playerName, "Mira");
-    EXPECT_EQ(c.dogName, "Kaleb");
-    EXPECT_FALSE(w.HasPanel()) << "the labels and panel go once OK is taken";
-}
-
-TEST_F(NewCharacter, BothNamesEmptiedAreHandedOnEmpty) {
-    Wnd w(&host);
-    for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdDexterityUp);
-    for (int i = 0; i < 4; ++i) Char('\b');  // the player's name has the focus
-    w.SetFocus(&w.DogName());
-    w.DogName().SetText("");
-    Press(w, w.GetButton(Wnd::kIdOk));
-    EXPECT_EQ(w.Popup(), 1);
-    ASSERT_EQ(host.newGames.size(), 1u);
-    EXPECT_EQ(host.newGames[0].playerName, "");
-    EXPECT_EQ(host.newGames[0].dogName, "");
-    EXPECT_EQ(host.newGames[0].dexterity, 60);
-}
-
-TEST_F(NewCharacter, ANameTakesAtMostTwentyLetters) {
+TEST_F(NewCharacter, TheFiguresAndTheButtonsFollowEachPressAndOnlyASpentPoolBeginsAGame) {
+    // Presses by letter, then maybe O: OK, X: OK with a start world that
+    // cannot be read, C: Cancel; a window still open is left with Esc. The
+    // buttons' states in letter order: u up, x asleep (states 0 and 3).
     struct Row {
-        const char* name;
-        int typed;
-        size_t kept;
+        const char *rule, *presses, *buttons;
+        int str, dex, intel, bonus, result;
     };
-    const Row rows[] = {{"nineteen", 19, 19}, {"twenty", 20, 20}, {"twenty-one", 21, 20}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const Row rows[] = {
+        {"at the start: each figure at its minimum", "", "uuuxxx", 50, 50, 50, 10, 2},
+        {"a \"-\" at the minimum does nothing", "d", "uuuxxx", 50, 50, 50, 10, 2},
+        {"nine leave one, its \"-\" awake: OK refused", "SSSSSSSSSO", "uuuuxx", 59, 50, 50, 1, 2},
+        {"ten: the pool empty, every \"+\" asleep", "SSSSSSSSSS", "xxxuxx", 60, 50, 50, 0, 2},
+        {"an eleventh \"+\" does nothing", "SSSSSSSSSSS", "xxxuxx", 60, 50, 50, 0, 2},
+        {"a point given back wakes the \"+\" again", "SSSSSSSSSSs", "uuuuxx", 59, 50, 50, 1, 2},
+        {"spread over the three", "SDDIII", "uuuuuu", 51, 52, 53, 4, 2},
+        {"down to the minimum again: that \"-\" sleeps", "Iii", "uuuxxx", 50, 50, 50, 10, 2},
+        {"OK with the pool spent: the game begins", "SSSSSSSSSSO", "xxxuxx", 60, 50, 50, 0, 1},
+        {"a start world that cannot be read: no change", "DDDDDDDDDDX", "xxxxux", 50, 60, 50, 0, 2},
+        {"Cancel: no change", "IIIIIIIIIIC", "xxxxxu", 50, 50, 60, 0, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NextRow();
         Wnd w(&host);
-        for (int i = 0; i < 4; ++i) Char('\b');
-        Type(std::string(static_cast<size_t>(row.typed), 'a'));
-        Key(qv::VK_ESCAPE);
-        w.Popup();
-        EXPECT_EQ(w.PlayerName().GetText().size(), row.kept);
+        const std::string presses = r.presses;
+        const char end = presses.empty() ? 0 : presses.back();
+        for (char c : presses)
+            if (kLetters.find(c) != std::string::npos) w.OnCommand(ButtonOf(c));
+        host.newGameSucceeds = end != 'X';
+        if (end == 'O' || end == 'X' || end == 'C')
+            Press(w, w.GetButton(end == 'C' ? Wnd::kIdCancel : Wnd::kIdOk));
+        if (r.result == 2) Key(qv::VK_ESCAPE);
+        EXPECT_EQ(w.Popup(), r.result);
+        const int str = w.GetValue(Wnd::kStrength), dex = w.GetValue(Wnd::kDexterity);
+        const int intel = w.GetValue(Wnd::kIntelligence);
+        EXPECT_EQ(std::tie(str, dex, intel), std::tie(r.str, r.dex, r.intel));
+        EXPECT_EQ(w.GetBonus(), r.bonus);
+        EXPECT_EQ(str + dex + intel + w.GetBonus(), 160);
+        std::string states;
+        for (char c : kLetters) states += "u??x"[w.GetButton(ButtonOf(c))->GetState() & 3];
+        EXPECT_EQ(states, r.buttons);
+        const bool ok = end == 'O' || end == 'X';
+        ASSERT_EQ(host.newGames.size(), ok && r.bonus == 0 ? 1u : 0u);
+        for (const NewCharacterChoice& c : host.newGames) {  // the names proposed
+            EXPECT_EQ(std::tie(c.strength, c.dexterity, c.intelligence), std::tie(str, dex, intel));
+            EXPECT_EQ(c.playerName + "/" + c.dogName, "Korr/Kaleb");
+        }
+        const std::deque<std::string> refusal{
+            "Please use all bonus points before leaving this screen."};
+        EXPECT_EQ(messages.shown, ok && r.bonus > 0 ? refusal : std::deque<std::string>{});
+        if (ok) {
+            EXPECT_EQ(w.HasPanel(), r.result == 2) << "the panel goes once OK is taken";
+        }
     }
 }
 
-TEST_F(NewCharacter, CancelAndEscChangeNothing) {
-    for (const bool byKey : {false, true}) {
-        SCOPED_TRACE(byKey ? "Esc" : "Cancel");
+TEST_F(NewCharacter, TheNamesTypedAreHandedOnAsTheyStandUpToTwentyLetters) {
+    // Over the name proposed; none at all, with the dog's emptied too.
+    for (const size_t typed : {0, 19, 20, 21}) {
+        SCOPED_TRACE(typed);
+        NextRow();
         Wnd w(&host);
-        for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdStrengthUp);
-        if (byKey)
-            Key(qv::VK_ESCAPE);
-        else
-            Press(w, w.GetButton(Wnd::kIdCancel));
-        EXPECT_EQ(w.Popup(), 2);
+        for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdDexterityUp);
+        for (int i = 0; i < 4; ++i) Char('\b');  // the player's name has the focus
+        Type(std::string(typed, 'a'));
+        if (typed == 0) w.DogName().SetText("");
+        Press(w, w.GetButton(Wnd::kIdOk));
+        EXPECT_EQ(w.Popup(), 1);
+        ASSERT_EQ(host.newGames.size(), 1u);
+        EXPECT_EQ(host.newGames[0].playerName, std::string(std::min<size_t>(typed, 20), 'a'));
+        EXPECT_EQ(host.newGames[0].dogName, typed == 0 ? "" : "Kaleb");
     }
-    EXPECT_TRUE(host.newGames.empty());
-}
-
-TEST_F(NewCharacter, AStartWorldThatCannotBeReadLeavesTheWindowAsItWas) {
-    host.newGameSucceeds = false;
-    Wnd w(&host);
-    for (int i = 0; i < 10; ++i) w.OnCommand(Wnd::kIdStrengthUp);
-    Press(w, w.GetButton(Wnd::kIdOk));
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_EQ(host.newGames.size(), 1u);
-    EXPECT_TRUE(w.HasPanel());
-    EXPECT_EQ(w.GetValue(Wnd::kStrength), 60);
 }
 
 }  // namespace

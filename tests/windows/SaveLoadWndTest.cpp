@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "windows/SaveLoadWnd.h"
 #include "windows/WindowsFixture.h"
 
@@ -20,21 +27,13 @@ qv::Point SlotPoint(const CSlotsWnd& w, int index) {
 }
 
 TEST_F(SlotWindows, TheSlotButtonsStandInAColumnLabelledByTheirGames) {
-    struct Row {
-        const char* name;
-        int index;
-        const char* label;
-        int top;
-    };
-    const Row rows[] = {{"the first game", 0, "Game 1", 60},
-                        {"the second, 25 lower", 1, "Game 2", 85},
-                        {"the tenth", 9, "Game 10", 285},
-                        {"the quick save", 10, "QuickSave", 310}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CSlotsWnd::SlotLabel(row.index), row.label);
-        EXPECT_EQ(CSlotsWnd::SlotRect(row.index).left, 20);
-        EXPECT_EQ(CSlotsWnd::SlotRect(row.index).top, row.top);
+    const std::tuple<const char*, int, int> slots[] = {
+        {"Game 1", 0, 60}, {"Game 2", 1, 85}, {"Game 10", 9, 285}, {"QuickSave", 10, 310}};
+    for (const auto& [label, index, top] : slots) {
+        SCOPED_TRACE(label);
+        EXPECT_EQ(CSlotsWnd::SlotLabel(index), label);
+        EXPECT_EQ(CSlotsWnd::SlotRect(index).left, 20);
+        EXPECT_EQ(CSlotsWnd::SlotRect(index).top, top);
     }
     CLoadGameWnd load(&host, CSlotsWnd::kStartPlace);
     EXPECT_EQ(load.GetSlotCount(), 11);
@@ -51,23 +50,17 @@ TEST_F(SlotWindows, AnEmptySlotShowsEmptyAndKeepsTheChoice) {
     host.slots[1] = {true, "the yard"};
     host.slots[10] = {true, "quick"};
     CLoadGameWnd w(&host, CSlotsWnd::kStartPlace);
-    struct Row {
-        const char* name;
-        int press;
-        int selected;
-        const char* shown;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int, int, const char*> rows[] = {
         {"an empty slot before any choice", 0, -1, "[Empty]"},
         {"a used slot is chosen", 1, 1, "the yard"},
         {"an empty slot keeps the choice", 4, 1, "[Empty]"},
         {"the quick save", 10, 10, "quick"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        w.Select(row.press);
-        EXPECT_EQ(w.GetSelection(), row.selected);
-        EXPECT_EQ(w.Description().GetText(), row.shown);
+    for (const auto& [rule, press, selected, shown] : rows) {
+        SCOPED_TRACE(rule);
+        w.Select(press);
+        EXPECT_EQ(w.GetSelection(), selected);
+        EXPECT_EQ(w.Description().GetText(), shown);
     }
     // The chosen button pressed, the other used one up, the empty ones asleep.
     EXPECT_EQ(w.GetSlotButton(10)->GetState(), kPressed);
@@ -76,100 +69,60 @@ TEST_F(SlotWindows, AnEmptySlotShowsEmptyAndKeepsTheChoice) {
     EXPECT_EQ(w.GetSlotButton(9)->GetState(), kDisabled);
 }
 
-TEST_F(SlotWindows, LoadBringsTheChosenSlotIntoPlay) {
-    host.slots[3] = {true, "three"};
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 3));
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    EXPECT_EQ(host.loads, std::vector<int>{3});
-}
-
-TEST_F(SlotWindows, LoadWithoutAChoiceEndsWithTwoAndLoadsNothing) {
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_TRUE(host.loads.empty());
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(SlotWindows, ASlotThatCannotBeReadLeavesTheWindowOpenForAnother) {
-    host.slots[0] = {true, "cut"};
-    host.slots[1] = {true, "whole"};
-    host.loadSucceeds = false;
-    CLoadGameWnd w(&host, CSlotsWnd::kPlayPlace);
-    w.Select(0);
-    w.OnCommand(CSlotsWnd::kIdConfirm);
-    EXPECT_TRUE(w.GetEndCode() == 0) << "still open";
-    host.loadSucceeds = true;
-    Click(SlotPoint(w, 1));
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    EXPECT_EQ(host.loads, (std::vector<int>{0, 1}));
-}
-
-TEST_F(SlotWindows, CancelAndEscEndWithTwo) {
-    host.slots[0] = {true, "one"};
-    for (const bool byKey : {false, true}) {
-        SCOPED_TRACE(byKey ? "Esc" : "Cancel");
-        CLoadGameWnd w(&host, CSlotsWnd::kStartPlace);
-        Click(SlotPoint(w, 0));
-        if (byKey)
-            Key(qv::VK_ESCAPE);
+TEST_F(SlotWindows, TheChosenSlotIsHandedToTheGameAndNothingElseIs) {
+    // Actions: a digit clicks that slot, small letters are typed, O presses
+    // Load or Save, C Cancel, E Esc. Slots 0, 1, 3 and 6 are used; a load or
+    // save of slot 3 fails. Answers to the questions: y yes, n no.
+    struct Row {
+        const char *rule, *actions, *answers, *handed;
+        bool save;
+        int result;
+    };
+    const Row rows[] = {
+        {"load: the chosen slot", "1O", "", "load 1", false, 1},
+        {"load without a choice ends with two", "O", "", "", false, 2},
+        {"a slot that cannot be read: the window stays", "3O1O", "", "load 3, load 1", false, 1},
+        {"Cancel", "1C", "", "", false, 2},
+        {"Esc", "1E", "", "", false, 2},
+        {"save: an empty slot, as typed, nothing asked", "2campO", "", "save 2 camp", true, 1},
+        {"save with no slot chosen: asleep", "OE", "", "", true, 2},
+        {"over a used slot: asked first, a No leaves it open", "6OO", "ny", "save 6 old", true, 1},
+        {"a save that fails ends with two", "3O", "y", "save 3 used", true, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        NextRow();
+        for (int used : {0, 1, 3, 6}) host.slots[used] = {true, used == 6 ? "old" : "used"};
+        for (const char* a = r.answers; *a; ++a)
+            messages.answers.push_back(*a == 'y' ? qv::MessageAnswer::Yes : qv::MessageAnswer::No);
+        std::unique_ptr<CSlotsWnd> w;
+        if (r.save)
+            w = std::make_unique<CSaveLoadWnd>(&host, CSlotsWnd::kPlayPlace);
         else
-            Press(w, w.GetCancelButton());
-        EXPECT_EQ(w.Popup(), 2);
+            w = std::make_unique<CLoadGameWnd>(&host, CSlotsWnd::kPlayPlace);
+        for (const char* a = r.actions; *a; ++a) {
+            if (std::isdigit(*a)) Click(SlotPoint(*w, *a - '0'));
+            if (std::islower(*a)) Char(*a);
+            if (*a == 'O') Press(*w, w->GetConfirmButton());
+            if (*a == 'C') Press(*w, w->GetCancelButton());
+            if (*a == 'E') Key(qv::VK_ESCAPE);
+        }
+        EXPECT_EQ(w->Popup(), r.result);
+        EXPECT_EQ(host.handed, r.handed);
+        if (r.save && !std::isdigit(*r.actions)) {
+            EXPECT_EQ(w->GetConfirmButton()->GetState(), kDisabled);
+        }
+        EXPECT_EQ(messages.shown.size(), std::strlen(r.answers));
+        for (const std::string& asked : messages.shown)  // the game's number, one up
+            EXPECT_EQ(asked, "Sure you want to save over Game " +
+                                 std::to_string(*r.actions - '0' + 1) + "?");
     }
-    EXPECT_TRUE(host.loads.empty());
-}
-
-TEST_F(SlotWindows, SaveWaitsForASlotAndSavesUnderTheDescriptionTyped) {
+    // The command of a Save asleep, given all the same, ends with 2.
+    NextRow();
     CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 2));
-    Type("at the door");
-    Press(w, w.GetConfirmButton());
-    EXPECT_EQ(w.Popup(), 1);
-    ASSERT_EQ(host.saves.size(), 1u);
-    EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{2, "at the door"}));
-    EXPECT_TRUE(messages.shown.empty()) << "an empty slot asks nothing";
-    EXPECT_EQ(w.GetSlotButton(2)->GetState(), kPressed);
-    EXPECT_EQ(w.GetSlotButton(3)->GetState(), kUp);
-}
-
-TEST_F(SlotWindows, SaveWithNoSlotChosenIsAsleepAndSavesNothing) {
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Press(w, w.GetConfirmButton());  // asleep: no command
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_EQ(w.GetConfirmButton()->GetState(), kDisabled);
-    // The command itself, with no slot chosen, ends with 2.
-    CSaveLoadWnd again(&host, CSlotsWnd::kPlayPlace);
-    again.OnCommand(CSlotsWnd::kIdConfirm);
-    EXPECT_EQ(again.GetEndCode(), 2);
-    EXPECT_TRUE(host.saves.empty());
-}
-
-TEST_F(SlotWindows, SavingOverAUsedSlotAsksFirstAndANoLeavesTheWindowOpen) {
-    host.slots[6] = {true, "old"};
-    qv::ScriptedMessages answers({qv::MessageAnswer::No, qv::MessageAnswer::Yes});
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    Click(SlotPoint(w, 6));
-    Press(w, w.GetConfirmButton());  // no: stays
-    Press(w, w.GetConfirmButton());  // yes
-    EXPECT_EQ(w.Popup(), 1);
-    ASSERT_EQ(answers.shown.size(), 2u);
-    EXPECT_EQ(answers.shown[0], "Sure you want to save over Game 7?");
-    ASSERT_EQ(host.saves.size(), 1u);
-    EXPECT_EQ(host.saves[0], (std::pair<int, std::string>{6, "old"}));
-}
-
-TEST_F(SlotWindows, ASaveThatFailsEndsWithTwo) {
-    host.saveSucceeds = false;
-    CSaveLoadWnd w(&host, CSlotsWnd::kPlayPlace);
-    w.Select(0);
     w.OnCommand(CSlotsWnd::kIdConfirm);
     EXPECT_EQ(w.GetEndCode(), 2);
-    EXPECT_FALSE(host.slots[0].used);
+    EXPECT_TRUE(host.handed.empty());
 }
 
 }  // namespace

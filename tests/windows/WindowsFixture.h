@@ -17,43 +17,35 @@ namespace windows_test {
 class FakeHost : public OptionsHost {
 public:
     Slot slots[kSlotCount];
-    bool soundAvailable = true, soundOn = true;
-    bool musicAvailable = true, musicOn = true;
-    bool loadSucceeds = true, saveSucceeds = true, newGameSucceeds = true;
-    std::vector<int> loads;
-    std::vector<std::pair<int, std::string>> saves;
+    bool soundAvailable = true, soundOn = true, musicAvailable = true, musicOn = true;
+    int badSlot = 3;  // a load or save of it fails
+    bool newGameSucceeds = true;
+    std::string handed;  // "load 2, save 5 camp": what the windows handed over, in order
     std::vector<NewCharacterChoice> newGames;
     std::vector<std::string> switches;  // "Sound=0", "Midi=1", in order
 
-    Slot GetSlot(int index) const override {
-        if (index < 0 || index >= kSlotCount) return {};
-        return slots[index];
+    Slot GetSlot(int i) const override { return i < 0 || i >= kSlotCount ? Slot{} : slots[i]; }
+    bool LoadSlot(int i) override {
+        handed += (handed.empty() ? "load " : ", load ") + std::to_string(i);
+        return i != badSlot;
     }
-    bool LoadSlot(int index) override {
-        loads.push_back(index);
-        return loadSucceeds;
+    bool SaveGame(int i, const std::string& description) override {
+        handed += (handed.empty() ? "save " : ", save ") + std::to_string(i) + " " + description;
+        if (i != badSlot) slots[i] = {true, description};
+        return i != badSlot;
     }
-    bool SaveGame(int index, const std::string& description) override {
-        saves.emplace_back(index, description);
-        if (!saveSucceeds) return false;
-        slots[index] = {true, description};
-        return true;
-    }
-    bool StartNewGame(const NewCharacterChoice& choice) override {
-        newGames.push_back(choice);
+    bool StartNewGame(const NewCharacterChoice& c) override {
+        newGames.push_back(c);
         return newGameSucceeds;
     }
     bool IsSoundAvailable() const override { return soundAvailable; }
     bool IsSoundOn() const override { return soundOn; }
-    void SetSoundOn(bool on) override {
-        soundOn = on;
-        switches.push_back(std::string("Sound=") + (on ? "1" : "0"));
-    }
+    void SetSoundOn(bool on) override { switches.push_back(Note("Sound", soundOn = on)); }
     bool IsMusicAvailable() const override { return musicAvailable; }
     bool IsMusicOn() const override { return musicOn; }
-    void SetMusicOn(bool on) override {
-        musicOn = on;
-        switches.push_back(std::string("Midi=") + (on ? "1" : "0"));
+    void SetMusicOn(bool on) override { switches.push_back(Note("Midi", musicOn = on)); }
+    static std::string Note(const char* key, bool on) {
+        return key + std::string(on ? "=1" : "=0");
     }
 };
 
@@ -68,6 +60,14 @@ protected:
     void TearDown() override {
         qv::SetMessageHandler({});
         PopupFixture::TearDown();
+    }
+    // A fresh loop and a fresh game for the next row of a table.
+    void NextRow() {
+        loop.Reset();
+        loop.SetClock(&clock);
+        loop.SetMainHandler(&handler);
+        host = FakeHost{};
+        messages.shown.clear();
     }
     void Char(int ch) { loop.Inject(qv::Event{qv::EventKind::Char, ch, {}}); }
     void Type(const std::string& text) {

@@ -18,6 +18,7 @@
 #include "creatures/Species.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
+#include "play/Play.h"
 #include "shell/MainFrm.h"
 #include "structures/LightSource.h"
 #include "structures/Scenery.h"
@@ -50,10 +51,9 @@ const char* const kWorldFile = "start.qvr";
 // their battle tune.
 constexpr int32_t kLandTune = 1;
 constexpr int32_t kBattleTune = 2;
-// The party: the character (actor 234) and its dog (actor 235), whose names
-// a new game keeps when the player leaves the new character's names empty.
-constexpr int32_t kCharacterActor = 234;
-constexpr int32_t kDogActor = 235;
+// The party: the character and its dog (Play::kPlayerActor and kDogActor),
+// whose names a new game keeps when the player leaves the new character's
+// names empty.
 const char* const kCharacterName = "Korr";
 const char* const kDogName = "Kaleb";
 constexpr int32_t kDogSlot = 1;
@@ -263,12 +263,12 @@ void WriteStartWorld(const std::string& gameFolder) {
         Player* dog = make.Creature(kDogName, 1, kDogLevel, "Dog");
         dog->m_Position = {start.x + 20, start.y + 20, 0};
         dog->m_iPartySlot = kDogSlot;
-        dog->SetPlayerNumber(kDogActor);
+        dog->SetPlayerNumber(Play::kDogActor);
         party.AddMember(dog);
         Player* hero = make.Creature(kCharacterName, 1, kHeroLevel);
         hero->m_Position = start;
         hero->m_iPartySlot = -1;  // the leader
-        hero->SetPlayerNumber(kCharacterActor);
+        hero->SetPlayerNumber(Play::kPlayerActor);
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
