@@ -44,7 +44,9 @@ struct StreamWorld {
     MapMaster& map = GiveMap(frame.m_World);
 
     // With oneLand every object lies in the root land, the world's only one.
-    explicit StreamWorld(bool oneLand = false) {
+    // `crowd` more creatures stand in the first land, around the window's
+    // first place, with no group: they all join "All Groups".
+    explicit StreamWorld(bool oneLand = false, int crowd = 0) {
         dir = fs::temp_directory_path() / ("qv-landbench-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir / "Images");
@@ -83,7 +85,7 @@ struct StreamWorld {
                 for (int k = 0; k < kObjectsPerLand; ++k)
                     land->KeepHolder(new ObjectHolder(Position(px + next() % w, py + next() % h, 0),
                                                       new Object("Object")));
-                for (int k = 0; k < kCreaturesPerLand; ++k) {
+                for (int k = 0; k < kCreaturesPerLand + (lx == 0 && ly == 0 ? crowd : 0); ++k) {
                     auto* p = new Player;
                     p->m_iGroupNum = -1;
                     land->KeepHolder(new ObjectHolder(
@@ -110,6 +112,29 @@ double Millis(int64_t nanos) {
     return static_cast<double>(nanos) / 1e6;
 }
 
+// Moves the window to each place in turn, timing each move and the time its
+// land files took. Between two moves the files near the window are read
+// ahead, as the ticks between two moves let them be in the game.
+void TimeMoves(MapMaster& map, const std::vector<CellPoint>& places, std::vector<double>& moves,
+               std::vector<double>& files) {
+    for (const CellPoint& c : places) {
+        map.WaitForReadAhead();
+        map.landFileNanos = 0;
+        const auto start = std::chrono::steady_clock::now();
+        map.ReloadWindowAt(c.x, c.y);
+        const auto end = std::chrono::steady_clock::now();
+        moves.push_back(
+            Millis(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count()));
+        files.push_back(Millis(map.landFileNanos));
+    }
+}
+
+// The files the moves found read ahead, and those they read themselves.
+void ReadAheadCounters(benchmark::State& state, const MapMaster& map) {
+    state.counters["read_ahead"] = static_cast<double>(map.ReadAheadHits());
+    state.counters["read_at_move"] = static_cast<double>(map.ReadAheadMisses());
+}
+
 void BM_LandStreamingWindowMove(benchmark::State& state) {
     StreamWorld world(state.range(0) != 0);
     MapMaster& map = world.map;
@@ -122,17 +147,7 @@ void BM_LandStreamingWindowMove(benchmark::State& state) {
 
     std::vector<double> moves, files;
     map.ReloadWindowAt(path[0].x, path[0].y);  // the first load is not a move
-    for (auto _ : state) {
-        for (const CellPoint& c : path) {
-            map.landFileNanos = 0;
-            const auto start = std::chrono::steady_clock::now();
-            map.ReloadWindowAt(c.x, c.y);
-            const auto end = std::chrono::steady_clock::now();
-            moves.push_back(
-                Millis(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count()));
-            files.push_back(Millis(map.landFileNanos));
-        }
-    }
+    for (auto _ : state) TimeMoves(map, path, moves, files);
     std::vector<double> sorted = moves;
     std::sort(sorted.begin(), sorted.end());
     const size_t worst =
@@ -155,6 +170,7 @@ void BM_LandStreamingWindowMove(benchmark::State& state) {
         for (int j = 0; j < MapMaster::high; ++j) placed += map.GetCell(i, j).holders.Count();
     size_t waiting = 0;
     for (Land* land : map.loadedlands) waiting += land->holders.size();
+    ReadAheadCounters(state, map);
     state.counters["listings"] = static_cast<double>(placed);
     state.counters["not_placed"] = static_cast<double>(waiting);
 }
@@ -188,5 +204,34 @@ BENCHMARK(BM_LandFileReadWrite)->Unit(benchmark::kMillisecond);
 
 // Argument 0: the hundred lands; 1: every object in one land.
 BENCHMARK(BM_LandStreamingWindowMove)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The window moving to and fro across the seam of two lands while a crowd of
+// creatures (the argument) stands in it: every move gives each creature it
+// holds back to its land and places it again. Its cost should grow with the
+// creatures moved, no faster.
+void BM_WindowMoveCrowded(benchmark::State& state) {
+    const int crowd = static_cast<int>(state.range(0));
+    StreamWorld world(false, crowd);
+    MapMaster& map = world.map;
+    std::vector<CellPoint> places;
+    for (int i = 0; i < 8; ++i) places.push_back({i % 2 ? 25 : 25 + kStep, 25});
+    map.ReloadWindowAt(25, 25);
+    std::vector<double> moves, files;
+    for (auto _ : state) TimeMoves(map, places, moves, files);
+    std::vector<double> sorted = moves;
+    std::sort(sorted.begin(), sorted.end());
+    state.counters["creatures"] = crowd;
+    state.counters["median_ms"] = sorted[sorted.size() / 2];
+    state.counters["worst_ms"] = sorted.back();
+    double worstOwn = 0;
+    for (size_t i = 0; i < moves.size(); ++i) worstOwn = std::max(worstOwn, moves[i] - files[i]);
+    state.counters["worst_without_files_ms"] = worstOwn;
+    state.counters["us_per_creature"] = sorted[sorted.size() / 2] * 1000.0 / crowd;
+}
+BENCHMARK(BM_WindowMoveCrowded)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,17 +1,26 @@
 // Saving and loading a game: a 500 x 500-cell world of 100 lands holding
 // 20,000 placed objects and 2,000 creatures, the window open around the focus.
 // The quick save writes the world file, puts the working folder together in a
-// fresh slot folder and refills the window; the load checks the slot, copies
-// it over the working folder, reads the world and refills the window.
+// fresh slot folder and refills the window; the load checks the slot, brings
+// it over the working folder, reads the world and refills the window. Both
+// report wall time beside CPU time.
+//
+// Beside them, their plain references in the same run: the bytes of the
+// saved slot written as plain files and synced once, and the same files read.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "creatures/Player.h"
 #include "media/DIBitmap.h"
+#include "platform/Files.h"
 #include "shell/MainFrm.h"
 #include "world/Land.h"
 #include "world/Map.h"
@@ -102,7 +111,44 @@ void BM_QuickSave(benchmark::State& state) {
         if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     }
 }
-BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+// The files of a saved slot, by name.
+std::map<std::string, std::vector<uint8_t>> SlotFiles(const fs::path& slot) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const std::string& name : qv::ListFiles(slot.string() + "/"))
+        files[name] = qv::ReadWholeFile((slot / name).string());
+    return files;
+}
+
+// The same bytes as the quick save's slot, written as plain files into a
+// folder and synced once.
+void BM_QuickSaveReference(benchmark::State& state) {
+    SavedWorld world;
+    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
+    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    const auto files = SlotFiles(world.dir / "quicksave");
+    const fs::path out = world.dir / "plain";
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        fs::remove_all(out);
+        fs::create_directories(out);
+        for (const auto& [name, content] : files) {
+            const int fd = ::open((out / name).c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+            if (fd < 0 ||
+                ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
+                state.SkipWithError("a plain write failed");
+            if (fd >= 0) ::close(fd);
+            bytes += static_cast<int64_t>(content.size());
+        }
+        const int dir = ::open(out.c_str(), O_RDONLY | O_DIRECTORY);
+        ::syncfs(dir);
+        ::close(dir);
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["files"] = static_cast<double>(files.size());
+}
+BENCHMARK(BM_QuickSaveReference)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 void BM_LoadGame(benchmark::State& state) {
     SavedWorld world;
@@ -111,6 +157,20 @@ void BM_LoadGame(benchmark::State& state) {
     for (auto _ : state)
         if (!world.frame.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
 }
-BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+// The files of the loaded slot read.
+void BM_LoadGameReference(benchmark::State& state) {
+    SavedWorld world;
+    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
+    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    const fs::path slot = world.dir / "quicksave";
+    int64_t bytes = 0;
+    for (auto _ : state)
+        for (const std::string& name : qv::ListFiles(slot.string() + "/"))
+            bytes += static_cast<int64_t>(qv::ReadWholeFile((slot / name).string()).size());
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_LoadGameReference)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 }  // namespace

@@ -5,7 +5,8 @@
 //
 // BM_WholeTick times 1,000 ticks one by one and reports the median and the
 // worst; the others time the parts of a tick: the world's update, the light
-// pass, the drawing of the frame and the presentation.
+// pass, the drawing of the frame and the presentation. Each benchmark makes
+// its scene and ends it, so that they run in any order.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "media/DirectDraw.h"
@@ -28,49 +30,7 @@
 
 namespace {
 
-CDDObject* CreatureImage() {
-    static CDDObject* image = [] {
-        auto* c = new CDDObject;
-        const int levels = 4;
-        c->m_iWidth = 64;
-        c->m_iHeight = 64;
-        c->m_iHotX = 32;
-        c->m_iHotY = 56;
-        int across = 8, down = 1;
-        c->SetCellGrid(across, down);
-        c->SetFrameCount(levels);
-        c->m_iNumLevels = levels;
-        for (int i = 0; i < levels; ++i) {
-            int n = levels, id = kBitmapCreature, frame = i;
-            c->SetFrameLevels(i, n);
-            c->SetFrameImage(id, 0, 0, frame);
-        }
-        c->Load();
-        return c;
-    }();
-    return image;
-}
-
-// A creature that paces: every thought queues a short step one way or the
-// other and its next thought, and a step moves its holder on the map.
-class Pacer : public Player {
-public:
-    CDDObject* GetImage() override { return CreatureImage(); }
-    int HandleThinkEvent(int32_t time, MapMaster*) override {
-        m_iPace = -m_iPace;
-        ScheduleMove(time, m_Position.x + m_iPace, m_Position.y, 300);
-        Events().Post(ObjectEventType::THINK, qv::TimeAdd(time, 700));
-        return 1;
-    }
-    int HandleMoveEvent(int32_t, int32_t x, int32_t y, MapMaster* map, int32_t) override {
-        ObjectHolder* h = m_pHolder;
-        if (!h || !map) return 1;
-        Position to(x, y, 0);
-        if (map->MoveHolder(h->pos, to, h)) m_Position = h->pos;
-        return 1;
-    }
-    int32_t m_iPace = 6;
-};
+using bench::Pacer;
 
 struct TickScene {
     std::unique_ptr<CMainFrame> frame;
@@ -118,16 +78,8 @@ struct TickScene {
                 const int cx = 50 + 1 + n % 49;
                 const int cy = 50 + 1 + (n / 49) % 46;
                 Position at(cx * 160 + 20 + (n * 37) % 120, cy * 112 + 20 + (n * 53) % 70);
-                p->m_Position = at;
                 p->Events().Post(ObjectEventType::THINK, 100 + n % 700);
-                group->AddMember(p);
-                auto* holder = new ObjectHolder(at, p);
-                if (map->AddHolder(at, holder)) {
-                    p->m_Position = holder->pos;
-                    ++placed;
-                } else {
-                    delete holder;
-                }
+                if (bench::PlaceCreature(*map, *group, p, at)) ++placed;
             }
         }
         frame->m_ptCursor = {600, 450};
@@ -143,37 +95,19 @@ struct TickScene {
     int placedCreatures = 0;
 };
 
-TickScene& Scene() {
-    static TickScene* scene = new TickScene;
-    return *scene;
-}
-
 void BM_WholeTick(benchmark::State& state) {
-    TickScene& s = Scene();
+    TickScene s;
     if (!s.ok) {
         state.SkipWithError("no screen");
         return;
     }
-    using Clock = std::chrono::steady_clock;
-    std::vector<double> ms;
-    for (auto _ : state) {
-        ms.clear();
-        for (int i = 0; i < 1000; ++i) {
-            const auto t0 = Clock::now();
-            s.frame->RunTick();
-            ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-        }
-    }
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[ms.size() * 99 / 100];
-    state.counters["worst_ms"] = ms.back();
+    bench::TimeTicks(state, *s.frame, 1000);
     state.counters["creatures"] = s.placedCreatures;
 }
 BENCHMARK(BM_WholeTick)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_TickUpdate(benchmark::State& state) {
-    TickScene& s = Scene();
+    TickScene s;
     for (auto _ : state) {
         s.frame->m_World.m_iGameTime = qv::TimeAdd(s.frame->m_World.m_iGameTime, 100);
         s.frame->m_Play.RunWorld(&s.frame->m_World.m_iGameTime);
@@ -182,7 +116,7 @@ void BM_TickUpdate(benchmark::State& state) {
 BENCHMARK(BM_TickUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_TickLight(benchmark::State& state) {
-    TickScene& s = Scene();
+    TickScene s;
     qv::Surface scene(640, 480);
     const Position focus(s.frame->m_World.m_ptFocus.x, s.frame->m_World.m_ptFocus.y, 0);
     for (auto _ : state) s.map->UpdateLight(focus, s.frame->m_World.m_iGameTime, &scene);
@@ -190,7 +124,7 @@ void BM_TickLight(benchmark::State& state) {
 BENCHMARK(BM_TickLight)->Unit(benchmark::kMicrosecond);
 
 void BM_TickDraw(benchmark::State& state) {
-    TickScene& s = Scene();
+    TickScene s;
     for (auto _ : state) {
         s.frame->DrawFrame(0);
         s.frame->DrawPauseBar();
@@ -200,7 +134,7 @@ void BM_TickDraw(benchmark::State& state) {
 BENCHMARK(BM_TickDraw)->Unit(benchmark::kMicrosecond);
 
 void BM_TickPresent(benchmark::State& state) {
-    Scene();
+    TickScene s;
     for (auto _ : state) PresentScreen({0, 0, 640, 480});
 }
 BENCHMARK(BM_TickPresent)->Unit(benchmark::kMicrosecond);

@@ -21,16 +21,27 @@
 #include "creatures/TrainingRecords.h"
 #include "data/Music.h"
 #include "events/TalkScriptFile.h"
+#include "items/Armour.h"
 #include "items/Bag.h"
+#include "items/Container.h"
+#include "items/Magic.h"
+#include "items/Missile.h"
+#include "items/Skill.h"
 #include "items/Spell.h"
+#include "items/SpellsAir.h"
+#include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
+#include "items/SpellsWater.h"
 #include "items/Token.h"
 #include "items/Useable.h"
+#include "items/Weapon.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
 #include "media/MidiFile.h"
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
+#include "structures/LightSource.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
 #include "world/Member.h"
@@ -66,13 +77,51 @@ void SeedObject(const std::string& target, const std::string& name, const qv::Pe
 
 // One object of each stored kind that the world places, as its class makes it.
 void SeedObjects() {
-    const char* kinds[] = {"Object",      "Wall",       "FrontWall",      "SideWall",
-                           "Peg",         "Tile",       "FrontDoorBrick", "SideDoorBrick",
-                           "Scenery",     "Bed",        "Shrub",          "StatueBow",
-                           "Traversable", "DrawBridge", "Ship",           "Mast",
-                           "LightSource", "MageLight",  "Explosion",      "Key",
-                           "Lever",       "Stairs",     "Spell",          "CBag",
-                           "Useable",     "CGameEvent", "CTalkEvent",     "CMovePatternEvent"};
+    const char* kinds[] = {"Object",
+                           "Wall",
+                           "FrontWall",
+                           "SideWall",
+                           "Peg",
+                           "Tile",
+                           "FrontDoorBrick",
+                           "SideDoorBrick",
+                           "Scenery",
+                           "Bed",
+                           "Shrub",
+                           "StatueBow",
+                           "Traversable",
+                           "DrawBridge",
+                           "Ship",
+                           "Mast",
+                           "LightSource",
+                           "MageLight",
+                           "Explosion",
+                           "Key",
+                           "Lever",
+                           "Stairs",
+                           "Spell",
+                           "CBag",
+                           "Useable",
+                           "CGameEvent",
+                           "CTalkEvent",
+                           "CMovePatternEvent",
+                           "Weapon",
+                           "Axe",
+                           "Bow",
+                           "Missile",
+                           "MagicMissile",
+                           "FiredMissile",
+                           "Armour",
+                           "Boots",
+                           "Amulet",
+                           "Chest",
+                           "Coffin",
+                           "Barrel",
+                           "Money",
+                           "Potion",
+                           "Scroll",
+                           "PowerCube",
+                           "PowerCubeStand"};
     for (const char* kind : kinds) {
         const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
         if (!cls) continue;
@@ -124,12 +173,20 @@ void SeedCreatures() {
     p.m_iHitPoints = 21;
     p.AddSpell(Spell("Light"));
     p.m_pBag->AddItem(new Useable("Rope"));
-    p.m_pBag->m_iItemCount = 1;
+    p.m_pBag->SetItemCount(1);
     p.m_InUseList.emplace_back(new Useable("Torch"));
     p.m_iCombatSettings = {1, 2, 3, 4, 5, 6, 7};
     SeedObject<Player>("creatures", "mira", p);
     Player plain;
     SeedObject<Player>("creatures", "plain", plain);
+    // A fighter with a sword, a shield and a ring in use and a spare axe.
+    Player fighter;
+    fighter.m_strSpecialName = "Brann";
+    fighter.EquipObject(new Sword);
+    fighter.EquipObject(new Shield(5));
+    fighter.EquipObject(new Ring(1));
+    fighter.AddToBag(new Axe, 0);
+    SeedObject<Player>("creatures", "fighter", fighter);
     // A creature of every species, humans and changelings with their own fields.
     for (const SpeciesRow& row : SpeciesTable()) {
         std::unique_ptr<Player> c = Species::Make(row.className);
@@ -182,6 +239,92 @@ void SeedItems() {
     SeedObject<CBag>("items", "pack", bag);
     CBag empty;
     SeedObject<CBag>("items", "empty", empty);
+
+    // A pack of every kind of thing a player carries: hand weapons, a bow
+    // and its missile in flight, a thrown stone, armour of several materials,
+    // a stack of arrows, a pouch inside, and a chest with a barrel in it.
+    CBag gear("Gear");
+    gear.AddItem(new Sword);
+    gear.AddItem(new Spear);
+    auto* bow = new Bow;
+    gear.AddItem(bow);
+    auto* arrow = new Missile(nullptr, bow);
+    world.world.AddFlyingObject(new FiredMissile(arrow, 4, {100, 100}, {260, 180}, 0, 10, nullptr));
+    gear.AddItem(arrow);
+    gear.AddItem(new MagicMissile(2, nullptr, 0, 2, new LightSource("LightSource")));
+    gear.AddItem(new ThrownMissile(kSmallStone));
+    gear.AddItem(new Boots(5));
+    gear.AddItem(new Amulet(1));
+    auto* arrows = new Weapon(100, 7, 2, 20, 20, "Arrow");
+    arrows->m_bStackable = 1;
+    arrows->m_iBulkNum = 24;
+    auto* quiver = new CBag("Quiver");
+    quiver->AddItem(arrows);
+    quiver->AddItem(new Ring(7));
+    quiver->SetItemCount(2);
+    gear.AddItem(quiver);
+    gear.SetItemCount(10);
+    SeedObject<CBag>("items", "gear", gear);
+
+    CBag store("Store");
+    auto* chest = new Chest;
+    chest->m_bLocked = 1;
+    chest->GetBag()->PutItem(new Shirt(4), 1);
+    chest->GetBag()->PutItem(new Helm(8), 1);
+    store.AddItem(chest);
+    auto* rain = new Barrel;
+    rain->SetRainBarrel(1);
+    store.AddItem(rain);
+    store.AddItem(new Coffin);
+    store.SetItemCount(3);
+    SeedObject<CBag>("items", "containers", store);
+}
+
+// Every spell kind as its class makes it, and a few as casts leave them.
+void SeedSpells() {
+    std::vector<const char*> kinds = SpellKindNames();
+    kinds.insert(kinds.end(), {"FireSpell", "EarthSpell", "AirSpell", "WaterSpell"});
+    for (const char* kind : kinds) {
+        const qv::RuntimeClass* cls = qv::RuntimeClass::Find(kind);
+        if (!cls) continue;
+        fuzz::FreshWorld world;
+        std::unique_ptr<qv::Persistent> spell(cls->CreateObject());
+        SeedObject<Spell>("spells", kind, *spell);
+    }
+    fuzz::FreshWorld world;
+    SeedObject<Spell>("spells", "Spell", Spell());
+    Weaken weaken;
+    weaken.m_iAmount = 4;
+    weaken.m_Targets = {2, 7};
+    weaken.m_iCaster = 1;
+    SeedObject<Spell>("spells", "weaken-cast", weaken);
+    Toughskin toughskin;
+    toughskin.m_Targets = {0};
+    SeedObject<Spell>("spells", "toughskin-known", toughskin);
+}
+
+void SeedMagic() {
+    fuzz::FreshWorld world;
+    Magic magic;
+    magic.m_uMaxMana = 30;
+    magic.m_uMana = 12;
+    magic.m_fEarthSkill = 15.5f;
+    magic.m_fFireSkill = 3.0f;
+    magic.m_SpellList.push_back(std::make_unique<Heal>());
+    magic.m_SpellList.push_back(std::make_unique<Fireball>());
+    magic.m_SpellList.push_back(std::make_unique<FlameWeapon>());
+    magic.m_SpellList.push_back(std::make_unique<Shock>());
+    magic.m_SpellList.push_back(std::make_unique<Hesitation>());
+    magic.m_SpellList.push_back(std::make_unique<Strength>());
+    SeedObject<Magic>("magic", "four-schools", magic);
+    SeedObject<Magic>("magic", "none", Magic());
+    Skill sword;
+    sword.m_strName = "Sword";
+    sword.m_dValue = 120.5;
+    SeedObject<Skill>("skills", "sword", sword);
+    FightSkill fight;
+    fight.m_dPractice = 3.0;
+    SeedObject<Skill>("skills", "fight", fight);
 }
 
 void SeedRecords() {
@@ -313,6 +456,8 @@ int main(int argc, char** argv) {
     SeedGroups();
     SeedCreatures();
     SeedItems();
+    SeedSpells();
+    SeedMagic();
     SeedGenerators();
     SeedRecords();
     SeedFiles();

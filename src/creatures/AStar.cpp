@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <typeinfo>
 
 #include "world/Group.h"
 #include "world/Map.h"
@@ -48,12 +50,13 @@ struct NearGrid {
     static constexpr int32_t kW = 2 * kHalfW + 1;
     static constexpr int32_t kH = 2 * kHalfH + 1;
     std::vector<uint32_t> stamp = std::vector<uint32_t>(kW * kH, 0);
-    std::vector<AStar::Node*> node = std::vector<AStar::Node*>(kW * kH, nullptr);
+    std::vector<uint32_t> node = std::vector<uint32_t>(kW * kH, AStar::kNone);
+    // What the map's step test reads of each cell, read once a search: the
+    // stamp of the search that read it, and the map's step bits.
+    std::vector<uint32_t> bitsStamp = std::vector<uint32_t>(kW * kH, 0);
+    std::vector<uint8_t> bits = std::vector<uint8_t>(kW * kH, 0);
     uint32_t current = 0;
     bool inUse = false;
-    // Node storage lent to the search that holds the grid: nothing reads a
-    // search's nodes once its walk is built.
-    std::vector<std::unique_ptr<AStar::Node[]>> blocks;
 
     // The slot of (x, y) for a grid whose corner is (x0, y0); -1 outside.
     static int32_t Slot(int32_t x, int32_t y, int32_t x0, int32_t y0) {
@@ -66,169 +69,242 @@ struct NearGrid {
 
 thread_local NearGrid t_grid;
 
+void ClearNode(AStar::Node& n, int32_t x, int32_t y) {
+    n.f = n.h = n.g = 0;
+    n.x = x;
+    n.y = y;
+    n.parent = AStar::kNone;
+    std::fill(std::begin(n.children), std::end(n.children), AStar::kNone);
+    n.next = n.prev = AStar::kNone;
+    n.label = 0;
+    n.closed = false;
+    n.lowered = false;
+}
+
+void AddChild(AStar::Node& parent, uint32_t child) {
+    for (uint32_t& c : parent.children)
+        if (c == AStar::kNone) {
+            c = child;
+            return;
+        }
+}
+
 }  // namespace
+
+// The nodes of a window search: one for each window cell, column by column
+// as the map's cells, and beside them, kept apart for the neighbour tests,
+// which search last read each cell, what the map's step test reads of it and
+// whether that search made a node of it. The stamp tells the running
+// search's entries from older ones, so the table is never cleared.
+struct AStar::WindowNodes {
+    struct Mark {
+        uint32_t stamp;
+        uint8_t bits;
+        bool used;
+    };
+    static constexpr size_t kCells = MapMaster::wide * MapMaster::high;
+    std::vector<Node> nodes = std::vector<Node>(kCells, Node{});
+    std::vector<Mark> marks = std::vector<Mark>(kCells, Mark{0, 0, false});
+    uint32_t current = 0;
+    bool inUse = false;
+    // The step bits as searches that trust the count of step changes read
+    // them, without doors opened and with: the map they were read on, and per
+    // cell the count they were read at.
+    const MapMaster* stepMap = nullptr;
+    std::vector<uint64_t> stepEpoch[2] = {std::vector<uint64_t>(kCells, 0),
+                                          std::vector<uint64_t>(kCells, 0)};
+    std::vector<uint8_t> stepBits[2] = {std::vector<uint8_t>(kCells, 0),
+                                        std::vector<uint8_t>(kCells, 0)};
+};
+
+AStar::WindowNodes& AStar::ThreadWindow() {
+    static thread_local WindowNodes window;
+    return window;
+}
 
 AStar::AStar() = default;
 AStar::~AStar() = default;
 
+AStar::Node& AStar::N(uint32_t id) const {
+    if (m_pWindow) return m_pWindow->nodes[id];
+    return m_Blocks[id / kBlockSize][id % kBlockSize];
+}
+
+uint32_t AStar::IdOf(const Node* node) const {
+    if (m_pWindow) return static_cast<uint32_t>(node - m_pWindow->nodes.data());
+    if (m_iExpanding != kNone && node == &N(m_iExpanding)) return m_iExpanding;
+    for (size_t b = 0; b < m_Blocks.size(); ++b) {
+        const Node* first = m_Blocks[b].get();
+        if (node >= first && node < first + kBlockSize)
+            return static_cast<uint32_t>(b * kBlockSize + static_cast<size_t>(node - first));
+    }
+    return kNone;
+}
+
 void AStar::Reset() {
     m_iUsed = 0;
-    std::fill(m_Index.begin(), m_Index.end(), nullptr);
+    std::fill(m_Index.begin(), m_Index.end(), kNone);
     m_iIndexed = 0;
-    m_pOpenHead = m_pOpenTail = nullptr;
-    std::fill(m_RunHeads.begin(), m_RunHeads.end(), nullptr);
+    m_iOpenHead = m_iOpenTail = kNone;
+    std::fill(m_RunHeads.begin(), m_RunHeads.end(), kNone);
     m_iMaxRun = -1;
     m_Lowered.clear();
     m_bScan = false;
     m_Recheck.clear();
     m_Walk.clear();
     m_iCursor = 0;
+    m_iExpansions = 0;
+    m_iExpanding = kNone;
 }
 
-AStar::Node* AStar::NewNode() {
-    auto& blocks = m_bGrid ? t_grid.blocks : m_Blocks;
+uint32_t AStar::NewNode(int32_t x, int32_t y) {
     const size_t block = m_iUsed / kBlockSize;
-    if (block == blocks.size()) blocks.emplace_back(new Node[kBlockSize]);
-    Node* n = &blocks[block][m_iUsed % kBlockSize];
-    ++m_iUsed;
-    *n = Node{};
-    return n;
+    if (block == m_Blocks.size()) m_Blocks.emplace_back(new Node[kBlockSize]);
+    const uint32_t id = m_iUsed++;
+    ClearNode(N(id), x, y);
+    return id;
 }
 
-AStar::Node* AStar::Lookup(int32_t x, int32_t y) const {
+uint32_t AStar::Lookup(int32_t x, int32_t y) const {
     if (m_bGrid) {
         const int32_t slot = NearGrid::Slot(x, y, m_iGridX0, m_iGridY0);
         if (slot >= 0) {
             const size_t i = static_cast<size_t>(slot);
-            return t_grid.stamp[i] == t_grid.current ? t_grid.node[i] : nullptr;
+            return t_grid.stamp[i] == t_grid.current ? t_grid.node[i] : kNone;
         }
     }
-    if (m_Index.empty()) return nullptr;
+    if (m_Index.empty()) return kNone;
     const size_t mask = m_Index.size() - 1;
     for (size_t i = HashCell(x, y) & mask;; i = (i + 1) & mask) {
-        Node* n = m_Index[i];
-        if (!n) return nullptr;
-        if (n->x == x && n->y == y) return n;
+        const uint32_t id = m_Index[i];
+        if (id == kNone) return kNone;
+        const Node& n = N(id);
+        if (n.x == x && n.y == y) return id;
     }
 }
 
-void AStar::Remember(Node* node) {
+void AStar::Remember(uint32_t id) {
+    const Node& node = N(id);
     if (m_bGrid) {
-        const int32_t slot = NearGrid::Slot(node->x, node->y, m_iGridX0, m_iGridY0);
+        const int32_t slot = NearGrid::Slot(node.x, node.y, m_iGridX0, m_iGridY0);
         if (slot >= 0) {
             const size_t i = static_cast<size_t>(slot);
             t_grid.stamp[i] = t_grid.current;
-            t_grid.node[i] = node;
+            t_grid.node[i] = id;
             return;
         }
     }
-    if (m_Index.empty()) m_Index.resize(kFirstIndexSize, nullptr);
+    if (m_Index.empty()) m_Index.resize(kFirstIndexSize, kNone);
     if ((m_iIndexed + 1) * 2 > m_Index.size()) {
-        std::vector<Node*> old(m_Index.size() * 2, nullptr);
+        std::vector<uint32_t> old(m_Index.size() * 2, kNone);
         old.swap(m_Index);
         m_iIndexed = 0;
-        for (Node* n : old)
-            if (n) Remember(n);
+        for (uint32_t n : old)
+            if (n != kNone) Remember(n);
     }
     const size_t mask = m_Index.size() - 1;
-    size_t i = HashCell(node->x, node->y) & mask;
-    while (m_Index[i]) i = (i + 1) & mask;
-    m_Index[i] = node;
+    size_t i = HashCell(node.x, node.y) & mask;
+    while (m_Index[i] != kNone) i = (i + 1) & mask;
+    m_Index[i] = id;
     ++m_iIndexed;
 }
 
 // Puts the node just before the first open node whose total is at least its
 // own, so that among equal totals the newest comes first.
-void AStar::InsertOpen(Node* node) {
-    const int32_t f = node->f;
+void AStar::InsertOpen(uint32_t id) {
+    Node& node = N(id);
+    const int32_t f = node.f;
     if (f < 0 || f > kMaxRunTotal) m_bScan = true;
-    Node* before = nullptr;
+    uint32_t before = kNone;
     if (!m_bScan) {
         // The first unlowered node of at least this total...
         for (int32_t t = f; t <= m_iMaxRun; ++t)
-            if (Node* head = m_RunHeads[static_cast<size_t>(t)]) {
+            if (const uint32_t head = m_RunHeads[static_cast<size_t>(t)]; head != kNone) {
                 before = head;
                 break;
             }
         // ...unless a lowered node before it still has at least this total.
-        for (Node* d : m_Lowered) {
-            if (before && d->label > before->label) break;
-            if (d->f >= f) {
+        for (uint32_t d : m_Lowered) {
+            if (before != kNone && N(d).label > N(before).label) break;
+            if (N(d).f >= f) {
                 before = d;
                 break;
             }
         }
         if (static_cast<size_t>(f) >= m_RunHeads.size())
-            m_RunHeads.resize(static_cast<size_t>(f) * 2 + 16, nullptr);
-        m_RunHeads[static_cast<size_t>(f)] = node;
+            m_RunHeads.resize(static_cast<size_t>(f) * 2 + 16, kNone);
+        m_RunHeads[static_cast<size_t>(f)] = id;
         m_iMaxRun = std::max(m_iMaxRun, f);
     } else {
-        before = m_pOpenHead;
-        while (before && before->f < f) before = before->next;
+        before = m_iOpenHead;
+        while (before != kNone && N(before).f < f) before = N(before).next;
     }
-    node->next = before;
-    node->prev = before ? before->prev : m_pOpenTail;
-    if (node->prev)
-        node->prev->next = node;
+    node.next = before;
+    node.prev = before != kNone ? N(before).prev : m_iOpenTail;
+    if (node.prev != kNone)
+        N(node.prev).next = id;
     else
-        m_pOpenHead = node;
-    if (before)
-        before->prev = node;
+        m_iOpenHead = id;
+    if (before != kNone)
+        N(before).prev = id;
     else
-        m_pOpenTail = node;
-    const uint64_t lo = node->prev ? node->prev->label : 0;
-    const uint64_t hi = before ? before->label : UINT64_MAX;
+        m_iOpenTail = id;
+    const uint64_t lo = node.prev != kNone ? N(node.prev).label : 0;
+    const uint64_t hi = before != kNone ? N(before).label : UINT64_MAX;
     if (hi - lo < 2) {
         Relabel();
     } else {
-        node->label = lo + (hi - lo) / 2;
+        node.label = lo + (hi - lo) / 2;
     }
 }
 
 // Spreads the labels of the open list evenly again.
 void AStar::Relabel() {
     uint64_t label = 0;
-    for (Node* n = m_pOpenHead; n; n = n->next) n->label = label += uint64_t{1} << 32;
+    for (uint32_t n = m_iOpenHead; n != kNone; n = N(n).next)
+        N(n).label = label += uint64_t{1} << 32;
 }
 
-AStar::Node* AStar::NextUnlowered(Node* node) const {
-    Node* n = node->next;
-    while (n && n->lowered) n = n->next;
+uint32_t AStar::NextUnlowered(uint32_t id) const {
+    uint32_t n = N(id).next;
+    while (n != kNone && N(n).lowered) n = N(n).next;
     return n;
 }
 
-void AStar::Lowering(Node* node) {
-    if (node->closed || node->lowered || m_bScan) return;
-    const size_t f = static_cast<size_t>(node->f);
-    if (m_RunHeads[f] == node) {
-        Node* next = NextUnlowered(node);
-        m_RunHeads[f] = next && next->f == node->f ? next : nullptr;
+void AStar::Lowering(uint32_t id) {
+    Node& node = N(id);
+    if (node.closed || node.lowered || m_bScan) return;
+    const size_t f = static_cast<size_t>(node.f);
+    if (m_RunHeads[f] == id) {
+        const uint32_t next = NextUnlowered(id);
+        m_RunHeads[f] = next != kNone && N(next).f == node.f ? next : kNone;
     }
-    node->lowered = true;
-    auto at = std::upper_bound(m_Lowered.begin(), m_Lowered.end(), node,
-                               [](const Node* a, const Node* b) { return a->label < b->label; });
-    m_Lowered.insert(at, node);
+    node.lowered = true;
+    auto at = std::upper_bound(m_Lowered.begin(), m_Lowered.end(), id,
+                               [this](uint32_t a, uint32_t b) { return N(a).label < N(b).label; });
+    m_Lowered.insert(at, id);
 }
 
-AStar::Node* AStar::PopOpen() {
-    Node* n = m_pOpenHead;
-    if (!n) return nullptr;
+uint32_t AStar::PopOpen() {
+    const uint32_t id = m_iOpenHead;
+    if (id == kNone) return kNone;
+    Node& n = N(id);
     if (!m_bScan) {
-        if (n->lowered) {
+        if (n.lowered) {
             m_Lowered.erase(m_Lowered.begin());
         } else {
-            Node* next = NextUnlowered(n);
-            m_RunHeads[static_cast<size_t>(n->f)] = next && next->f == n->f ? next : nullptr;
+            const uint32_t next = NextUnlowered(id);
+            m_RunHeads[static_cast<size_t>(n.f)] = next != kNone && N(next).f == n.f ? next : kNone;
         }
     }
-    m_pOpenHead = n->next;
-    if (m_pOpenHead)
-        m_pOpenHead->prev = nullptr;
+    m_iOpenHead = n.next;
+    if (m_iOpenHead != kNone)
+        N(m_iOpenHead).prev = kNone;
     else
-        m_pOpenTail = nullptr;
-    n->next = n->prev = nullptr;
-    n->closed = true;
-    return n;
+        m_iOpenTail = kNone;
+    n.next = n.prev = kNone;
+    n.closed = true;
+    return id;
 }
 
 void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* map,
@@ -238,56 +314,55 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
     m_pMover = mover;
     m_iStartX = sx;
     m_iStartY = sy;
-    // The thread's grid, unless an outer search holds it.
-    m_bGrid = !t_grid.inUse;
-    if (m_bGrid) {
-        t_grid.inUse = true;
-        if (++t_grid.current == 0) {
-            std::fill(t_grid.stamp.begin(), t_grid.stamp.end(), 0);
-            t_grid.current = 1;
-        }
-        m_iGridX0 = sx - NearGrid::kHalfW;
-        m_iGridY0 = sy - NearGrid::kHalfH;
-    }
-
-    Node* start = NewNode();
-    start->x = sx;
-    start->y = sy;
-    start->h = Estimate(sx, sy, gx, gy);
-    start->f = start->h;
-    Remember(start);
-    InsertOpen(start);
-
+    m_iGoalX = gx;
+    m_iGoalY = gy;
     if (std::abs(sx - gx) > std::abs(sy - gy))
         m_iDirectionOrder = gx > sx ? 0 : 2;
     else
         m_iDirectionOrder = gy > sy ? 3 : 1;
 
-    Node* result = nullptr;
-    if (m_pMap) {
-        for (int expansions = 0;;) {
-            Node* best = PopOpen();
-            if (!best) break;
-            if (best->x == gx && best->y == gy) {
-                result = best;
-                break;
-            }
-            Expand(best, gx, gy);
-            if (++expansions >= m_iMaxExpansions) {
-                result = best;
-                break;
+    // The class's own search, over a world larger than the window from a
+    // start inside it, only ever makes nodes of window cells: it takes the
+    // thread's window table, and reads each cell's step bits from the map
+    // once. Any other search keeps nodes of its own, looked up by cell in
+    // the thread's grid unless an outer search holds it.
+    WindowNodes& window = ThreadWindow();
+    CellPoint sw{0, 0};
+    if (typeid(*this) == typeid(AStar) && m_pMap && !window.inUse && m_pMap->StepBitsApply() &&
+        m_pMap->CellToWindow({sx, sy}, sw)) {
+        m_pWindow = &window;
+        window.inUse = true;
+        if (++window.current == 0) {
+            for (WindowNodes::Mark& m : window.marks) m.stamp = 0;
+            window.current = 1;
+        }
+        m_iStartWX = sw.x;
+        m_iStartWY = sw.y;
+        if (m_bTrustEpoch) {
+            m_iEpoch = StepEpoch();
+            if (window.stepMap != m_pMap) {
+                window.stepMap = m_pMap;
+                for (auto& epochs : window.stepEpoch) std::fill(epochs.begin(), epochs.end(), 0);
             }
         }
+    } else if (!t_grid.inUse) {
+        m_bGrid = true;
+        t_grid.inUse = true;
+        if (++t_grid.current == 0) {
+            std::fill(t_grid.stamp.begin(), t_grid.stamp.end(), 0);
+            std::fill(t_grid.bitsStamp.begin(), t_grid.bitsStamp.end(), 0);
+            t_grid.current = 1;
+        }
+        m_iGridX0 = sx - NearGrid::kHalfW;
+        m_iGridY0 = sy - NearGrid::kHalfH;
+        m_bStepBits = m_pMap && m_pMap->StepBitsApply();
     }
 
-    if (m_bGrid) {
-        t_grid.inUse = false;
-        m_bGrid = false;
-    }
-
-    if (result && (result->x == gx || result->y == gy)) {
+    const uint32_t result = Search(gx, gy);
+    if (result != kNone && (N(result).x == gx || N(result).y == gy)) {
         m_bFound = 1;
-        for (Node* n = result; n->parent; n = n->parent) m_Walk.push_back({n->x, n->y});
+        for (uint32_t n = result; N(n).parent != kNone; n = N(n).parent)
+            m_Walk.push_back({N(n).x, N(n).y});
         m_iStepCount = static_cast<int32_t>(m_Walk.size());
         std::reverse(m_Walk.begin(), m_Walk.end());
     } else {
@@ -296,6 +371,49 @@ void AStar::FindPath(int32_t sx, int32_t sy, int32_t gx, int32_t gy, MapMaster* 
         m_Walk.clear();
     }
     m_iCursor = 0;
+
+    if (m_pWindow) {
+        m_pWindow->inUse = false;
+        m_pWindow = nullptr;
+    }
+    if (m_bGrid) {
+        t_grid.inUse = false;
+        m_bGrid = false;
+        m_bStepBits = false;
+    }
+}
+
+uint32_t AStar::Search(int32_t gx, int32_t gy) {
+    const int32_t sx = m_iStartX, sy = m_iStartY;
+    uint32_t start;
+    if (m_pWindow) {
+        start = static_cast<uint32_t>(m_iStartWX * MapMaster::high + m_iStartWY);
+        WindowBits(start);
+        ClearNode(N(start), sx, sy);
+        m_pWindow->marks[start].used = true;
+    } else {
+        start = NewNode(sx, sy);
+        Remember(start);
+    }
+    N(start).h = Estimate(sx, sy, gx, gy);
+    N(start).f = N(start).h;
+    InsertOpen(start);
+
+    if (!m_pMap) return kNone;
+    for (int32_t expansions = 0;;) {
+        const uint32_t best = PopOpen();
+        if (best == kNone) return kNone;
+        Node& b = N(best);
+        if (b.x == gx && b.y == gy) return best;
+        if (m_pExpansionLog) m_pExpansionLog->push_back({b.x, b.y});
+        m_iExpanding = best;
+        if (m_pWindow)
+            ExpandInWindow(best);
+        else
+            Expand(&b, gx, gy);
+        m_iExpansions = ++expansions;
+        if (expansions >= m_iMaxExpansions) return best;
+    }
 }
 
 int AStar::HasNextStep() const {
@@ -323,69 +441,144 @@ int AStar::CanStep(const int32_t* tx, const int32_t* ty, const int32_t* fx, cons
     if (!m_pMap) return 0;
     // The map's step test takes the cell entered as the source: its terrain
     // decides, and a mover may open doors that are not locked.
-    return m_pMap->IsStepBlocked({*tx, *ty}, {*fx, *fy}, m_pMover != nullptr) ? 0 : 1;
+    const int doorsopen = m_pMover != nullptr ? 1 : 0;
+    const int32_t dx = *tx - *fx, dy = *ty - *fy;
+    const int32_t entered = NearGrid::Slot(*tx, *ty, m_iGridX0, m_iGridY0);
+    const int32_t left = NearGrid::Slot(*fx, *fy, m_iGridX0, m_iGridY0);
+    if (m_bStepBits && std::abs(dx) + std::abs(dy) == 1 && entered >= 0 && left >= 0) {
+        // The same test from what it reads of each cell, read once a search.
+        auto bits = [&](int32_t slot, int32_t x, int32_t y) {
+            const size_t i = static_cast<size_t>(slot);
+            if (t_grid.bitsStamp[i] != t_grid.current) {
+                t_grid.bitsStamp[i] = t_grid.current;
+                t_grid.bits[i] = m_pMap->StepBits({x, y}, doorsopen);
+            }
+            return t_grid.bits[i];
+        };
+        return MapMaster::IsStepBlockedByBits(bits(entered, *tx, *ty), bits(left, *fx, *fy), dx, dy)
+                   ? 0
+                   : 1;
+    }
+    return m_pMap->IsStepBlocked({*tx, *ty}, {*fx, *fy}, doorsopen) ? 0 : 1;
 }
 
 int32_t AStar::StepCost(const Node*, const int32_t*) {
     return 1;
 }
 
-namespace {
-
-void AddChild(AStar::Node* parent, AStar::Node* child) {
-    for (AStar::Node*& c : parent->children)
-        if (!c) {
-            c = child;
-            return;
+// The map's step bits of a window cell, read once a search.
+uint8_t AStar::WindowBits(uint32_t id) {
+    WindowNodes& w = *m_pWindow;
+    WindowNodes::Mark& m = w.marks[id];
+    if (m.stamp == w.current) return m.bits;
+    m.stamp = w.current;
+    m.used = false;
+    const int doors = m_pMover != nullptr ? 1 : 0;
+    auto read = [&] {
+        return m_pMap->StepBitsAt(static_cast<int32_t>(id) / MapMaster::high,
+                                  static_cast<int32_t>(id) % MapMaster::high, doors);
+    };
+    if (!m_bTrustEpoch) {
+        m.bits = read();
+    } else {
+        uint64_t& epoch = w.stepEpoch[doors][id];
+        if (epoch != m_iEpoch) {
+            epoch = m_iEpoch;
+            w.stepBits[doors][id] = read();
         }
+        m.bits = w.stepBits[doors][id];
+    }
+    return m.bits;
 }
 
-}  // namespace
-
-void AStar::AddSuccessor(Node* parent, int32_t x, int32_t y, int32_t gx, int32_t gy, int i) {
-    const int32_t g = parent->g + StepCost(parent, &i);
-    if (Node* old = Lookup(x, y)) {
-        AddChild(parent, old);
-        if (g < old->g) {
-            // It keeps its place in the open list.
-            Lowering(old);
-            old->parent = parent;
-            old->g = g;
-            old->f = old->h + g;
-            if (old->closed) Propagate(old);
+// Expand and CanStep of the class as they are, on the window table: a
+// neighbour outside the window is not stepped to, and the step test reads
+// the two cells' bits. Window neighbours are world neighbours here.
+void AStar::ExpandInWindow(uint32_t id) {
+    WindowNodes& w = *m_pWindow;
+    const int32_t wx = static_cast<int32_t>(id) / MapMaster::high;
+    const int32_t wy = static_cast<int32_t>(id) % MapMaster::high;
+    const uint8_t bits = w.marks[id].bits;
+    const int32_t x = w.nodes[id].x, y = w.nodes[id].y;
+    const int32_t g = w.nodes[id].g + 1;  // the class's own step cost
+    for (int i = 0; i < 4; ++i) {
+        const int d = kNeighbourOrder[m_iDirectionOrder][i];
+        const int32_t nwx = wx + kDirX[d], nwy = wy + kDirY[d];
+        if (!MapMaster::IsWindowCell(nwx, nwy)) continue;
+        const uint32_t nid = static_cast<uint32_t>(nwx * MapMaster::high + nwy);
+        WindowNodes::Mark& mark = w.marks[nid];
+        const uint8_t nbits = mark.stamp == w.current ? mark.bits : WindowBits(nid);
+        if (MapMaster::IsStepBlockedByBits(nbits, bits, kDirX[d], kDirY[d])) continue;
+        if (mark.used) {
+            // A node already: it becomes a child, and its cost may fall.
+            AddChild(w.nodes[id], nid);
+            if (g < w.nodes[nid].g) Lower(nid, id, g);
+            continue;
         }
+        mark.used = true;
+        Link(id, nid, false, x + kDirX[d], y + kDirY[d], g);
+    }
+}
+
+void AStar::AddSuccessor(Node* parent, int32_t x, int32_t y, int32_t, int32_t, int i) {
+    const int32_t g = parent->g + StepCost(parent, &i);
+    const uint32_t old = Lookup(x, y);
+    Link(IdOf(parent), old, old != kNone, x, y, g);
+}
+
+void AStar::Link(uint32_t parent, uint32_t id, bool exists, int32_t x, int32_t y, int32_t g) {
+    if (exists) {
+        AddChild(N(parent), id);
+        // It keeps its place in the open list.
+        if (g < N(id).g) Lower(id, parent, g);
         return;
     }
-    Node* n = NewNode();
-    n->parent = parent;
-    n->g = g;
-    n->h = Estimate(x, y, gx, gy);
-    n->f = g + n->h;
-    n->x = x;
-    n->y = y;
-    Remember(n);
-    InsertOpen(n);
-    AddChild(parent, n);
+    if (m_pWindow) {
+        ClearNode(N(id), x, y);
+    } else {
+        id = NewNode(x, y);
+        Remember(id);
+    }
+    Node& n = N(id);
+    n.parent = parent;
+    n.g = g;
+    n.h = Estimate(x, y, m_iGoalX, m_iGoalY);
+    n.f = g + n.h;
+    InsertOpen(id);
+    AddChild(N(parent), id);
+}
+
+void AStar::Lower(uint32_t child, uint32_t from, int32_t g) {
+    Lowering(child);
+    Node& c = N(child);
+    c.parent = from;
+    c.g = g;
+    c.f = c.h + g;
+    if (c.closed) PropagateFrom(child);
 }
 
 void AStar::Propagate(Node* node) {
-    auto check = [this](Node* from) {
+    PropagateFrom(IdOf(node));
+}
+
+void AStar::PropagateFrom(uint32_t id) {
+    auto check = [this](uint32_t from) {
         for (int32_t k = 0; k < 4; ++k) {
-            Node* c = from->children[k];
-            if (!c) break;
-            const int32_t g = from->g + StepCost(from, &k);
-            if (g < c->g) {
+            const uint32_t c = N(from).children[k];
+            if (c == kNone) break;
+            const int32_t g = N(from).g + StepCost(&N(from), &k);
+            if (g < N(c).g) {
                 Lowering(c);
-                c->g = g;
-                c->f = c->h + g;
-                c->parent = from;
+                N(c).g = g;
+                N(c).f = N(c).h + g;
+                N(c).parent = from;
                 m_Recheck.push_back(c);
             }
         }
     };
-    check(node);
+    check(id);
     while (!m_Recheck.empty()) {
-        Node* top = m_Recheck.back();
+        const uint32_t top = m_Recheck.back();
         m_Recheck.pop_back();
         check(top);
     }
@@ -396,6 +589,42 @@ void AStar::StartAndGoal(const MapMaster& map, qv::Point from, qv::Point to, qv:
     *start = from;
     *goal = {from.x + ShortOffset(to.x - from.x, map.worldcellx),
              from.y + ShortOffset(to.y - from.y, map.worldcelly)};
+}
+
+bool RememberedSearch::s_reuse = true;
+int64_t RememberedSearch::s_searches = 0;
+int64_t RememberedSearch::s_reuses = 0;
+
+const RememberedSearch::Answer& RememberedSearch::Find(MapMaster& map, qv::Point s, qv::Point e,
+                                                       Object* mover) {
+    const uint64_t epoch = StepEpoch();
+    m_bSearched = !s_reuse || m_pMap != &map || m_iEpoch != epoch || m_start != s || m_goal != e ||
+                  m_bMover != (mover != nullptr);
+    if (!m_bSearched) {
+        ++s_reuses;
+        return m_answer;
+    }
+    ++s_searches;
+    AStar search;
+    // What the step test reads may be taken as an earlier kept search read it
+    // while no step changed: the answer rests on that count anyway.
+    search.m_bTrustEpoch = true;
+    search.FindPath(s.x, s.y, e.x, e.y, &map, mover);
+    m_answer = Answer{};
+    m_answer.stepCount = search.StepCount();
+    m_answer.found = search.Found();
+    m_answer.expansions = search.Expansions();
+    if (search.HasNextStep()) {
+        m_answer.hasStep = true;
+        search.NextStep(&m_answer.firstStep.x, &m_answer.firstStep.y);
+    }
+    // Kept only when the search itself changed nothing it read.
+    m_pMap = StepEpoch() == epoch ? &map : nullptr;
+    m_iEpoch = epoch;
+    m_start = s;
+    m_goal = e;
+    m_bMover = mover != nullptr;
+    return m_answer;
 }
 
 bool AStarPaths::Reaches(MapMaster& map, qv::Point from, qv::Point to) {

@@ -27,19 +27,21 @@ class AStar {
 public:
     // The search stops after this many expansions.
     static constexpr int kMaxExpansions = 1000;
+    // No node: the parent of the start, an empty child slot, the list's end.
+    static constexpr uint32_t kNone = UINT32_MAX;
 
-    // A search node; NewNode gives it all zeros.
+    // A search node, named by its number in the search's storage.
     struct Node {
         int32_t f;  // g + h
         int32_t h;  // estimate to the goal
         int32_t g;  // cost from the start
         int32_t x;
         int32_t y;
-        Node* parent;
-        Node* children[4];  // filled from the first empty slot
-        Node* next;         // the next node of the open list
-        Node* prev;         // the node before it in the open list
-        uint64_t label;     // rises along the open list
+        uint32_t parent;
+        uint32_t children[4];  // filled from the first empty slot
+        uint32_t next;         // the next node of the open list
+        uint32_t prev;         // the node before it in the open list
+        uint64_t label;        // rises along the open list
         bool closed;
         bool lowered;  // its total fell while it stood in the open list
     };
@@ -64,6 +66,12 @@ public:
     // 1 when the walk reaches the goal, or a cell in its row or column when
     // the search stopped at its cap.
     int32_t Found() const { return m_bFound; }
+    // Nodes the last search expanded.
+    int32_t Expansions() const { return m_iExpansions; }
+    // The cells of the nodes the next searches expand are appended to `log`
+    // in the order they are expanded (null stops it): the order of a search
+    // can be checked from outside.
+    void LogExpansions(std::vector<qv::Point>* log) { m_pExpansionLog = log; }
 
     // The start cell of `from` and the goal cell of `to` for a search on the
     // map: the goal lies the short way round the world from the start.
@@ -91,33 +99,71 @@ protected:
     int32_t m_iStartY = 0;
 
 private:
-    Node* NewNode();
-    Node* Lookup(int32_t x, int32_t y) const;
-    void Remember(Node* node);
-    void InsertOpen(Node* node);
-    Node* PopOpen();
+    friend class RememberedSearch;
+    struct WindowNodes;
+    static WindowNodes& ThreadWindow();
+    // The search proper, over whichever storage this search uses.
+    uint32_t Search(int32_t gx, int32_t gy);
+    // A search of the class's own steps whose every node is a window cell:
+    // a cell's node is its entry in the thread's window table, and each cell
+    // is read from the map once (see FindPath).
+    void ExpandInWindow(uint32_t id);
+    uint8_t WindowBits(uint32_t id);
+
+    Node& N(uint32_t id) const;
+    uint32_t IdOf(const Node* node) const;
+    uint32_t NewNode(int32_t x, int32_t y);
+    uint32_t Lookup(int32_t x, int32_t y) const;
+    void Remember(uint32_t id);
+    void InsertOpen(uint32_t id);
+    uint32_t PopOpen();
     // The node's total is about to fall in place (it keeps its place).
-    void Lowering(Node* node);
-    Node* NextUnlowered(Node* node) const;
+    void Lowering(uint32_t id);
+    uint32_t NextUnlowered(uint32_t id) const;
     void Relabel();
     void Reset();
+    // The child's cost falls to g through `from`; a closed child hands it on.
+    void Lower(uint32_t child, uint32_t from, int32_t g);
+    // A successor of `parent` at (x, y) of cost g: the node `id` when
+    // `exists`, else a new one (at `id` in window searches).
+    void Link(uint32_t parent, uint32_t id, bool exists, int32_t x, int32_t y, int32_t g);
+    void PropagateFrom(uint32_t id);
 
     int32_t m_iStepCount = 0;
     int32_t m_bFound = 0;
+    int32_t m_iExpansions = 0;
+    std::vector<qv::Point>* m_pExpansionLog = nullptr;
     // The walk's cells in walking order, and the index of the next one.
     std::vector<qv::Point> m_Walk;
     size_t m_iCursor = 0;
+    uint32_t m_iExpanding = kNone;  // the node being expanded
+    // A kept search's: what the map's step test reads of a window cell is
+    // taken as it was read by an earlier such search, while the count of step
+    // changes (StepEpoch) is still the one it was read at.
+    bool m_bTrustEpoch = false;
+    uint64_t m_iEpoch = 0;
+    int32_t m_iGoalX = 0;
+    int32_t m_iGoalY = 0;
 
-    // Node storage in blocks, so that nodes never move.
+    // Node storage: the thread's window table (nodes by window cell), or
+    // blocks of this search's own, numbered in the order made, so that
+    // nodes never move.
+    WindowNodes* m_pWindow = nullptr;
+    int32_t m_iStartWX = 0;  // the start's window cell, in window searches
+    int32_t m_iStartWY = 0;
     std::vector<std::unique_ptr<Node[]>> m_Blocks;
-    size_t m_iUsed = 0;
-    // Nodes by cell: near the start in a grid shared by the thread's
-    // searches while this one runs, elsewhere in a table of its own (open
-    // addressing; a cell has at most one node).
+    uint32_t m_iUsed = 0;
+    // Nodes by cell, for searches that do not use the window table: near the
+    // start in a grid shared by the thread's searches while this one runs,
+    // elsewhere in a table of its own (open addressing; a cell has at most
+    // one node).
     bool m_bGrid = false;
+    // The class's step test reads each cell once, into the grid (while the
+    // search holds it and the world is larger than the window).
+    bool m_bStepBits = false;
     int32_t m_iGridX0 = 0;
     int32_t m_iGridY0 = 0;
-    std::vector<Node*> m_Index;
+    std::vector<uint32_t> m_Index;
     size_t m_iIndexed = 0;
     // The open list: head and tail. The nodes whose total never fell in
     // place lie in order of their totals (and every node before one of them
@@ -125,13 +171,49 @@ private:
     // node goes is found from those and from the few lowered nodes, kept in
     // list order. Totals outside the table make the search fall back to
     // scanning from the head.
-    Node* m_pOpenHead = nullptr;
-    Node* m_pOpenTail = nullptr;
-    std::vector<Node*> m_RunHeads;
+    uint32_t m_iOpenHead = kNone;
+    uint32_t m_iOpenTail = kNone;
+    std::vector<uint32_t> m_RunHeads;
     int32_t m_iMaxRun = -1;
-    std::vector<Node*> m_Lowered;
+    std::vector<uint32_t> m_Lowered;
     bool m_bScan = false;
-    std::vector<Node*> m_Recheck;
+    std::vector<uint32_t> m_Recheck;
+};
+
+// A walker's last search, kept: asked again for the same start and goal
+// with the same map, a mover or none as before, and no change since of
+// anything the map's step test reads (StepEpoch), it hands out the same
+// answer without searching, since a search could give no other.
+class RememberedSearch {
+public:
+    // What the walk needs of a search: its step count, whether it was found,
+    // and its first step (wrapped into the world), when it has one.
+    struct Answer {
+        int32_t stepCount = 0;
+        int32_t found = 0;
+        int32_t expansions = 0;
+        bool hasStep = false;
+        qv::Point firstStep{0, 0};
+    };
+    // The answer of AStar::FindPath (s, e, map, mover).
+    const Answer& Find(MapMaster& map, qv::Point s, qv::Point e, Object* mover);
+    // Whether the last Find searched (false when it handed out the answer kept).
+    bool Searched() const { return m_bSearched; }
+
+    // Off, every Find searches (tests compare the walks both ways).
+    static bool s_reuse;
+    // Finds that searched, and Finds that handed out a kept answer.
+    static int64_t s_searches;
+    static int64_t s_reuses;
+
+private:
+    Answer m_answer;
+    const MapMaster* m_pMap = nullptr;
+    uint64_t m_iEpoch = 0;
+    qv::Point m_start{0, 0};
+    qv::Point m_goal{0, 0};
+    bool m_bMover = false;
+    bool m_bSearched = false;
 };
 
 // The path finder as the group code asks it (World::m_pPathFinder): whether

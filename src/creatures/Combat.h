@@ -162,8 +162,6 @@ struct CombatRange {
     // A party member farther than this from its place in the formation goes
     // back to it.
     static constexpr int64_t kFormationPlace = 10;
-    // The weight of attacking among the spells a monster might cast instead.
-    static constexpr int kAttackWeight = 100;
 };
 
 // The poses a creature's picture takes in a fight.

@@ -215,36 +215,8 @@ int Player::Attack(int32_t T, MapMaster* context) {
     // Without a living opponent there is no one to strike at.
     if (!nearest) melee = ranged = false;
 
-    // A monster's spells.
-    Spell* chosen = nullptr;
-    if (m_pMagic && m_iPartySlot == 0) {
-        const int attackWeight = (melee || ranged) ? CombatRange::kAttackWeight : 0;
-        int total = attackWeight;
-        for (const auto& spell : m_pMagic->m_SpellList)
-            if (spell) total += std::max(0, spell->GetCastWeight(nullptr));
-        if (total > 0) {
-            const int r = qv::Rand() % total;
-            if (r >= CombatRange::kAttackWeight || !(melee || ranged)) {
-                int sum = attackWeight;
-                for (const auto& spell : m_pMagic->m_SpellList) {
-                    if (!spell) continue;
-                    sum += std::max(0, spell->GetCastWeight(nullptr));
-                    if (sum > r) {
-                        chosen = spell.get();
-                        break;
-                    }
-                }
-            }
-        }
-    }
-
-    if (chosen) {
-        std::unique_ptr<Spell> copy(qv::DynamicCast<Spell>(chosen->Clone()));
-        if (chosen->GetTargetKind() == SpellTargetKind::PartyMember) {
-            if (copy) CastSpell(std::move(copy), this, 0);
-        } else if (Player* on = m_pTarget.Get()) {
-            if (copy) CastSpell(std::move(copy), on, 0);
-        }
+    // A monster's spells, weighed against the weapon while an attack is open.
+    if (CastFightSpell(melee || ranged)) {
         m_pEvents->Post(ObjectEventType::THINK, qv::TimeAdd(T, m_iAttackTime));
         return 1;
     }

@@ -30,9 +30,6 @@ constexpr const char* kNoDeathTalk = "HELLO";
 // The picture's column of a corpse without a pose sheet.
 constexpr int kCorpseColumn = 2;
 
-// The things a bag has room for.
-constexpr int32_t kBagRoom = 20;
-
 // The kind of bag a corpse's bag becomes.
 constexpr int32_t kCorpseBagKind = 3;
 
@@ -75,21 +72,6 @@ void Player::TakeDamage(int amount, int kind) {
     }
 }
 
-bool Player::LayAtFeet(Object* item) {
-    MapMaster* map = GetMapMaster();
-    if (!map || !item) return false;
-    Position at = m_Position;
-    ObjectHolder* was = item->m_pHolder;
-    auto holder = std::make_unique<ObjectHolder>(at, item);
-    if (!map->AddHolder(at, holder.get())) {
-        holder->m_pObject = nullptr;
-        item->m_pHolder = was;
-        return false;
-    }
-    holder.release();  // the map's now
-    return true;
-}
-
 void Player::PutInUseIntoBag() {
     if (!m_pBag) m_pBag = std::make_unique<CBag>("Bag");
     // Once through what was in use: each thing leaves its hand or body and
@@ -100,11 +82,14 @@ void Player::PutInUseIntoBag() {
         auto it = std::find_if(m_InUseList.begin(), m_InUseList.end(),
                                [item](const auto& p) { return p.get() == item; });
         if (it == m_InUseList.end()) continue;
+        std::unique_ptr<Object> owned = std::move(*it);
         // A full bag: the thing is laid at the creature's feet; with no place
         // there either it stays in use.
-        const bool full = m_pBag->ItemCount() >= kBagRoom;
-        if (full && !LayAtFeet(item)) continue;
-        std::unique_ptr<Object> owned = std::move(*it);
+        const bool full = !m_pBag->CanHold(item);
+        if (full && !DropAtFeet(owned)) {
+            *it = std::move(owned);
+            continue;
+        }
         m_InUseList.erase(it);
         if (m_pWeapon == item) m_pWeapon = nullptr;
         if (m_pMeleeWeapon == item) m_pMeleeWeapon = nullptr;
@@ -115,13 +100,14 @@ void Player::PutInUseIntoBag() {
                 slot.m_bOccupied = 0;
                 slot.m_pOccupant = nullptr;
             }
-        if (full) {
-            owned.release();  // the map has it now
-        } else {
-            m_pBag->AddItem(owned.release());
-            ++m_pBag->m_iItemCount;
+        if (full) continue;  // the map has it now
+        if (!m_pBag->PutItem(item, 1)) {
+            m_pBag->AddItem(item);
+            m_pBag->SetItemCount(m_pBag->ItemCount() + 1);
         }
+        owned.release();
     }
+    RecomputeLoad();
 }
 
 int Player::Die() {

@@ -26,6 +26,9 @@ namespace {
 // Player numbers above this are kept but never entered in the player array.
 constexpr int32_t kMaxPlayerNumber = 1000000;
 
+// The experience the first level has to exceed; each next one is half again.
+constexpr double kFirstLevelThreshold = 1000.0;
+
 int32_t RegenIntervalFor(int32_t rate, int32_t maxHitPoints) {
     double d = static_cast<double>(rate) * maxHitPoints;
     if (d < 1.0) return 0;  // no interval: nothing regenerates
@@ -63,6 +66,7 @@ void Player::ResetTimings() {
 
 Player::~Player() {
     m_pNaturalWeapon.reset();
+    m_NaturalItems.clear();
     if (--s_iUseCount == 0) s_pSound.reset();
     if (World* frame = GetWorld()) {
         // Only the creature's own entries: a number it was never entered
@@ -174,7 +178,7 @@ void Player::CopyFrom(const Player& o) {
         m_bHasMagic = 1;
     }
     for (const auto& item : o.m_InUseList)
-        if (Object* copy = item->Clone()) EquipObject(copy);
+        if (Object* copy = item->Clone()) EquipStored(copy);
     SetNPCNumber(&o.m_iNPCNumber);
     UpdateLevel();
 }
@@ -223,19 +227,6 @@ void Player::DropMagic() {
     }
     m_pMagic.reset();
     m_bHasMagic = 0;
-}
-
-int Player::EquipObject(Object* object) {
-    if (!object) return 0;
-    // Only usable things go into use; anything else is kept in the bag.
-    if (object->Type() != USEABLE) {
-        if (!m_pBag) m_pBag = std::make_unique<CBag>("Bag");
-        m_pBag->AddItem(object);
-        ++m_pBag->m_iItemCount;
-        return 0;
-    }
-    m_InUseList.emplace_back(object);
-    return 1;
 }
 
 const int32_t* Player::SetSex(const int32_t* value) {
@@ -288,7 +279,7 @@ int32_t Player::FacingFromDelta(const Position& from, const Position& to) {
 int Player::UpdateLevel() {
     auto levelOf = [](double experience, double& threshold) {
         int32_t level = 0;
-        threshold = 1000.0;
+        threshold = kFirstLevelThreshold;
         while (experience > threshold) {
             threshold *= 1.5;
             ++level;
@@ -307,8 +298,10 @@ int Player::UpdateLevel() {
 }
 
 int Player::SetLevel(int32_t level) {
-    double t = m_dNextLevel;
-    for (int32_t i = 1; i < level; ++i) t *= 1.5;
+    // From the first threshold whatever the level now: the level reached is
+    // the one asked for, not the sum of the two.
+    double t = kFirstLevelThreshold;
+    for (int32_t i = 1; i < level && std::isfinite(t); ++i) t *= 1.5;
     m_dExperience[0] = m_dShareLongRange * (t + 1);
     m_dExperience[1] = m_dShareShortRange * (t + 1);
     m_dExperience[2] = m_dShareMagic * (t + 1);
@@ -374,16 +367,6 @@ int Player::FillPropertyPages(void*) {
 }
 int Player::ReadPropertyPages(void*) {
     return 1;
-}
-bool Player::CancelCastSpells(int32_t) {
-    return false;
-}
-bool Player::CancelSpellsOn(int32_t) {
-    return false;
-}
-
-int Player::CastSpell(std::unique_ptr<Spell>, Object*, int32_t) {
-    return 0;  // the cast copy goes as the call ends
 }
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {

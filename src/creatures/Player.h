@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "creatures/AStar.h"
 #include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/PlayerMove.h"
@@ -181,7 +182,13 @@ public:
     virtual int LoadImages(const std::string& name);
     // The colours a recoloured look is drawn with; 0 when the creature has none.
     virtual int GetLookColours(LookColours*) { return 0; }
-    // Takes the spell over: it goes when the call ends unless kept.
+    // Casts the spell (which the call takes over) on the target: the caster
+    // tires by 1, pays the mana when the cast takes place, succeeds by the
+    // spell's chance and plays the cast's sound where it stands. 1 when the
+    // cast took place (the roll succeeded or failed), 0 when it did not (not
+    // enough mana, shown when `report` is set; an effect that found nothing
+    // to work on). The spell is kept only while a list of spells in effect
+    // holds it.
     virtual int CastSpell(std::unique_ptr<Spell> spell, Object* target, int32_t report);
 
     // ---- Non-virtual operations
@@ -223,15 +230,83 @@ public:
     // The weapon in hand, else the natural weapon; null with neither.
     Object* GetHeldItem() const;
     Object* GetWeapon() const { return GetHeldItem(); }
+
+    // ---- What it carries, wears and holds (PlayerItems.cpp)
+    // An object handed to these operations lies in the creature's bag or
+    // use, or is handed over by the caller: the creature keeps it (in use,
+    // else in its bag) unless the operation says otherwise.
+    // Readies a light in hand, puts on anything usable, or uses up the rest;
+    // 1 when it was put on (or used up), 0 when it was refused (it stays
+    // where it was, in the bag when handed over).
     int EquipObject(Object* object);
+    // Puts an object on its body slots, displacing what holds them into the
+    // bag (or at the creature's feet).
+    void WearObject(Object* object);
+    // Takes an object out of use and keeps it in the bag (at the creature's
+    // feet when the bag is full): 1 when a weapon was put down, 0 when a
+    // carried light burnt out, nothing was given, or there was no place for
+    // it (then it stays in use).
+    int UnequipObject(Object* object, int flag);
+    // Frees the body slots the object holds; it leaves the things in use and
+    // the worn armour, and the caller gets what the creature owned of it.
+    std::unique_ptr<Object> ReleaseBodySlots(Object* object);
+    void AddWorn(Object* armour);
+    void RemoveWorn(Object* object);
+    int CanUnequip(Object*, int) { return 1; }
+    int CanRemoveFromBag(Object*, int) { return 1; }
+    // What CheckCanUse and CheckWearSlots answer: code 0 it can be used
+    // (the place is free), 1 it can be used in place of `object`, 2 it
+    // cannot; a refusal's text for the player.
+    struct UseCheck {
+        int code = 0;
+        Object* object = nullptr;
+        std::string message;
+    };
+    UseCheck CheckCanUse(Object* object, int mode);
+    UseCheck CheckWearSlots(Object* armour, int flag);
+    // Puts a thing into the bag (a carried light is used up; the natural
+    // weapon and armour never go in). A bag too full for it leaves it at the
+    // creature's feet.
+    void AddToBag(Object* object, int flag);
+    // Takes `amount` of an object out of the bag; the caller gets the entry
+    // when it left the bag (part of a stack stays).
+    std::unique_ptr<Object> RemoveFromBag(Object* object, int amount);
+    void GetBagContents(std::vector<Object*>& list) const;
+    Object* FindMoney() const;
+    // How many of an object to take: `amount` when given, else 1, or for a
+    // stack what the player chooses (0 when cancelled); -1 when the bag
+    // cannot hold it, 0 without a bag.
+    int AskTakeAmount(Object* object, int amount);
+    // A natural part of a creature's body (its teeth, a shell): never in the
+    // bag, never stored with the things in use.
+    static bool IsNaturalItem(Object* object);
+    // Whether the creature holds the object: in its bag, in use, or as a
+    // natural part.
+    bool Owns(const Object* object) const;
+    // Lays a thing on the ground where the creature stands: true when it was
+    // placed (the map has it), false when there is no place (the caller
+    // keeps it).
+    bool DropAtFeet(std::unique_ptr<Object>& object);
+    // A thing read with the creature or copied from another: put in use, or
+    // into the bag when it cannot be used.
+    void EquipStored(Object* object);
     int UpdateLevel();
     int ReduceAlertness(int32_t amount);
     // Rests a living creature for *hours: alertness up by the bonus and 100 an
     // hour (at most 1000), hit points and mana regained for the time. Answers
     // the alertness (0 for a creature that is not alive).
     int RestHours(const int32_t* hours, int32_t bonus);
+    // Ends the spells in effect of one effect kind (SpellEffectKind::Any:
+    // all) that this creature cast, or that work on it; the others keep
+    // their order. True when any ended.
     bool CancelCastSpells(int32_t kind);
     bool CancelSpellsOn(int32_t kind);
+    // The spell side of a fight: a creature outside the party with magic
+    // weighs attacking (weight 100 when `attackOpen`) against its known
+    // spells by their cast weights and may cast a clone of one, on itself
+    // for a spell aimed at the party's kind, else on its target. True when
+    // it cast; the caller then posts its next THINK.
+    bool CastFightSpell(bool attackOpen);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
     // ---- Thinking and walking (Player2.cpp)
@@ -344,7 +419,17 @@ public:
     int32_t m_iUnused4 = 0;
     double m_dNextLevel = 1000.0, m_dNextShortRange = 1000.0, m_dNextLongRange = 1000.0,
            m_dNextMagic = 1000.0;
-    std::vector<std::unique_ptr<Object>> m_OwnedList;
+    // The targets its weapons have weighed up lately: the distance and clear
+    // line measured then, reused until the record has been used `limit`
+    // times.
+    struct TargetMemory {
+        qv::Handle<Player> target;
+        int32_t distance = 0;
+        int32_t clearLine = 1;
+        int32_t uses = 0;
+        int32_t limit = 0;
+    };
+    std::vector<TargetMemory> m_TargetMemory;
     std::array<int32_t, 7> m_iCombatSettings{1, 2, 1, 1, 0, 2, 1};
     float m_dArmourFactor = 0.0f;
     int32_t m_iLoad = 0;
@@ -380,6 +465,8 @@ public:
     std::vector<qv::Handle<Object>> m_WornList;
     std::vector<std::unique_ptr<Object>> m_InUseList;
     std::vector<qv::Handle<Object>> m_UsableList;
+    // Natural armour (a shell) and natural things handed over; not stored.
+    std::vector<std::unique_ptr<Object>> m_NaturalItems;
     std::unique_ptr<CBag> m_pBag;
     std::vector<ItemUse> m_BodySlotList;
     qv::Handle<Player> m_pTarget;
@@ -388,6 +475,7 @@ public:
 
     // ---- Life, party set, route
     LineRoute m_Route{this};
+    RememberedSearch m_Search;  // the walk's last search (not stored)
     LifeState m_sLifeState = 1;
     int16_t m_sSpeciesMark = 0;
     int32_t m_iReserved1 = 0;
@@ -442,12 +530,26 @@ protected:
     void ResetTimings();
 
 private:
+    // The creature's hold on an object, taken from wherever it keeps it (the
+    // bag, the things in use, the natural parts); an object it does not hold
+    // is the caller's, handed over.
+    std::unique_ptr<Object> TakeOwnership(Object* object);
+    std::unique_ptr<Object> TakeFromInUse(Object* object);
+    // Takes an object out of use; the caller gets what the creature owned.
+    std::unique_ptr<Object> TakeOff(Object* object, int flag, int* result);
+    // Where a thing taken off goes: the bag, else the ground, else the bag
+    // beyond its room (nothing is ever lost).
+    void PutAway(std::unique_ptr<Object> object);
+    // Whether a thing taken off would find a place.
+    bool HasPlaceFor(Object* object);
+    int ReadyInHand(Object* light);
+    void WearOwned(std::unique_ptr<Object> owned);
+    // Places the creature anew where it stands (its light is listed again).
+    void PlaceAnew();
+
     // Everything in use leaves hand and body and goes into the bag, each
     // thing once.
     void PutInUseIntoBag();
-    // Places a thing on the map where the creature stands: true when the map
-    // took it (and owns it now).
-    bool LayAtFeet(Object* item);
     int RunDueEvents(int32_t now, MapMaster* context, int& result);
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);

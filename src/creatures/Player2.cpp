@@ -336,15 +336,16 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
             Position g = goal;
             map->WrapPosition(g);
             const CellPoint to = MapMaster::PixelToCell(g);
-            AStar search;
+            int32_t steps = 0;  // no search from the goal's own cell
             if (from != to) {
                 CellPoint s, e;
                 AStar::StartAndGoal(*map, from, to, &s, &e);
-                search.FindPath(s.x, s.y, e.x, e.y, map, this);
-                if (search.HasNextStep()) {
-                    CellPoint c;
-                    search.NextStep(&c.x, &c.y);
-                    const Position centre = MapMaster::CellCentre(c);
+                // A walk keeps its search while it stays in the same cell
+                // heading for the same one and no step on the map changed.
+                const RememberedSearch::Answer& search = m_Search.Find(*map, s, e, this);
+                steps = search.stepCount;
+                if (search.hasStep) {
+                    const Position centre = MapMaster::CellCentre(search.firstStep);
                     // The leg's goal the short way from here.
                     const qv::Point dd = map->PixelDeltaOf(m_Position, centre);
                     leg = {m_Position.x + dd.x, m_Position.y + dd.y};
@@ -353,11 +354,10 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
                 }
             }
             // No division by a walk without steps.
-            if (hurried && search.StepCount() >= 1)
-                m_iRouteDelay = m_iStepTime / search.StepCount();
+            if (hurried && steps >= 1) m_iRouteDelay = m_iStepTime / steps;
             World* frame = GetWorld();
             if (frame && frame->m_pLeader.Get() == this)
-                frame->m_bFastTime = search.StepCount() > 4 && m_Opponents.empty() ? 1 : 0;
+                frame->m_bFastTime = steps > 4 && m_Opponents.empty() ? 1 : 0;
         } else {
             int64_t n =
                 static_cast<int64_t>(std::sqrt(static_cast<double>(d))) / kStraightStepLength;

@@ -35,7 +35,7 @@ std::vector<std::unique_ptr<T>> ReadList(qv::Archive& ar) {
 
 void PutInBag(CBag& bag, Object* item) {
     bag.AddItem(item);
-    ++bag.m_iItemCount;
+    bag.SetItemCount(bag.ItemCount() + 1);
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ void Player::Serialize(qv::Archive& ar) {
     }
 
     // 1: the things in use, equipped in their stored order.
-    for (auto& item : ReadList<Object>(ar)) EquipObject(item.release());
+    for (auto& item : ReadList<Object>(ar)) EquipStored(item.release());
 
     // 2: the player number; two of the party's faces are fixed.
     int32_t number = ar.ReadInt();

@@ -218,7 +218,7 @@ bool CTalkScript::Do(const TalkStatement& s) {
                 }
             if (!thing || !m_Host.DropObject(thing, who->m_Position)) break;
             // The map owns it now.
-            if (bag->DetachItem(thing)) --bag->m_iItemCount;
+            if (bag->DetachItem(thing)) bag->SetItemCount(bag->ItemCount() - 1);
             break;
         }
         case TalkOp::Select:

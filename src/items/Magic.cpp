@@ -1,6 +1,7 @@
 #include "items/Magic.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
@@ -42,8 +43,12 @@ void Magic::Serialize(qv::Archive& ar) {
     }
     m_uMaxMana = ar.ReadDWord();
     m_uMana = ar.ReadDWord();
-    for (float* skill : {&m_fAirSkill, &m_fEarthSkill, &m_fFireSkill, &m_fWaterSkill})
+    for (float* skill : {&m_fAirSkill, &m_fEarthSkill, &m_fFireSkill, &m_fWaterSkill}) {
         *skill = schema >= 2 ? ar.ReadFloat() : static_cast<float>(ar.ReadDWord());
+        // A skill is a count of points: one that is not a finite number
+        // would make every chance and gain computed from it meaningless.
+        if (!std::isfinite(*skill)) ar.Fail(qv::ArchiveError::Generic, "magic skill not a number");
+    }
     m_iRegenPeriod = ar.ReadInt();
 }
 
@@ -66,23 +71,62 @@ bool Magic::RegenerateMana(const int32_t* now, const int32_t* rate) {
     return true;
 }
 
-void Magic::AddSchoolSkill(int school, float amount) {
+float* Magic::SkillOf(int school) {
     switch (school) {
         case SpellSchool::Fire:
-            m_fFireSkill += amount;
-            break;
+            return &m_fFireSkill;
         case SpellSchool::Earth:
-            m_fEarthSkill += amount;
-            break;
+            return &m_fEarthSkill;
         case SpellSchool::Air:
-            m_fAirSkill += amount;
-            break;
+            return &m_fAirSkill;
         case SpellSchool::Water:
-            m_fWaterSkill += amount;
-            break;
+            return &m_fWaterSkill;
         default:
-            break;
+            return nullptr;
     }
+}
+
+CBag* Magic::BookOf(int school) {
+    switch (school) {
+        case SpellSchool::Fire:
+            return &m_FireBook;
+        case SpellSchool::Earth:
+            return &m_EarthBook;
+        case SpellSchool::Air:
+            return &m_AirBook;
+        case SpellSchool::Water:
+            return &m_WaterBook;
+        default:
+            return nullptr;
+    }
+}
+
+void Magic::AddSchoolSkill(int school, float amount) {
+    if (float* skill = SkillOf(school)) *skill += amount;
+}
+
+float Magic::GetSchoolSkill(int school) const {
+    const float* skill = const_cast<Magic*>(this)->SkillOf(school);
+    return skill ? *skill : 0.0f;
+}
+
+CBag& Magic::GetSpellBook(int school) {
+    for (int s : {SpellSchool::Fire, SpellSchool::Earth, SpellSchool::Air, SpellSchool::Water}) {
+        CBag* book = BookOf(s);
+        book->DetachAll();
+        book->m_iBagKind = kBookKinds[s];
+    }
+    for (const auto& spell : m_SpellList) {
+        CBag* book = BookOf(spell->GetSchool());
+        // A spell is a single item that holds nothing: it goes in while the
+        // book has room. A spell of no school goes in no book.
+        if (book && book->HasRoom()) {
+            book->AddItem(spell.get());
+            book->SetItemCount(book->ItemCount() + 1);
+        }
+    }
+    CBag* book = BookOf(school);
+    return book ? *book : m_FireBook;
 }
 
 Spell* Magic::FindSpell(const Object* spell) const {
@@ -97,7 +141,7 @@ std::unique_ptr<Spell> Magic::TakeSpell(const Spell* spell) {
     if (it == m_SpellList.end()) return nullptr;
     // The books refer to it without owning it: they let go of it first.
     for (CBag* book : {&m_FireBook, &m_EarthBook, &m_AirBook, &m_WaterBook})
-        if (book->DetachItem(it->get())) --book->m_iItemCount;
+        if (book->DetachItem(it->get())) book->SetItemCount(book->ItemCount() - 1);
     std::unique_ptr<Spell> out = std::move(*it);
     m_SpellList.erase(it);
     return out;

@@ -11,14 +11,6 @@
 #include "items/Spell.h"
 #include "platform/Persistent.h"
 
-// School numbers.
-struct SpellSchool {
-    static constexpr int Fire = 1;
-    static constexpr int Earth = 2;
-    static constexpr int Air = 3;
-    static constexpr int Water = 4;
-};
-
 class Magic : public qv::Persistent {
     QV_DECLARE_CLASS(Magic)
 public:
@@ -33,8 +25,15 @@ public:
     // Regenerates mana up to `now` at the given alertness (0..1000); false
     // when nothing was due (the first call only starts the clock).
     bool RegenerateMana(const int32_t* now, const int32_t* rate);
-    // Adds to the skill of school 1 Fire, 2 Earth, 3 Air or 4 Water.
+    // Adds to the skill of school 1 Fire, 2 Earth, 3 Air or 4 Water; any
+    // other school number changes nothing.
     void AddSchoolSkill(int school, float amount);
+    // The skill of a school (0 for any other number).
+    float GetSchoolSkill(int school) const;
+    // The book of a school (3 Air, 4 Water, 2 Earth, anything else Fire),
+    // every book refilled first from the known spells in their order. A book
+    // holds as many spells as a bag; the others stay known and castable.
+    CBag& GetSpellBook(int school);
 
     // The known spell that is this object, or null.
     Spell* FindSpell(const Object* spell) const;
@@ -54,6 +53,14 @@ public:
     CBag m_EarthBook{"Bag"};
     CBag m_AirBook{"Bag"};
     CBag m_WaterBook{"Bag"};
+    // The bag kinds the books are given, by school (Fire 7, Earth 8, Air 9,
+    // Water 10).
+    static constexpr int32_t kBookKinds[5] = {0, 7, 8, 9, 10};
     uint32_t m_uMaxMana = 0;
     uint32_t m_uMana = 0;
+
+private:
+    // The skill and the book of school 1 to 4; null for any other number.
+    float* SkillOf(int school);
+    CBag* BookOf(int school);
 };

@@ -21,6 +21,11 @@ struct ItemUse {
     explicit ItemUse(int32_t location) : m_iLocation(location) {}
 };
 
+// Gives `to` the stored fields of `from` (its names, frame, weight, value,
+// key number, state, stack, interact flag and owner) and its moveable mark;
+// not its place in a bag. A key number enters `to` in the key records.
+void CopyObjectFields(Object& to, const Object& from);
+
 // The broad item classes answered by Useable::GetUseableKind.
 struct UseableKind {
     static constexpr int Plain = 4;
@@ -39,6 +44,10 @@ public:
     int CanInteract() override { return 1; }
     std::pair<int, int> GetUseRange(Player*) override { return {0, 0}; }
     int Type() override { return USEABLE; }
+    // An item of the same class with this one's stored fields.
+    Object* Clone() override;
+    // A frame its picture has no cell for shows the first.
+    void GetImageFrame(int* x, int* y) override;
 
     virtual int GetUseableKind() { return UseableKind::Plain; }
 

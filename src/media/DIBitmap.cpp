@@ -141,17 +141,26 @@ void CDIBitmap::FillRect(int left, int top, int right, int bottom, uint8_t index
 }
 
 bool CDIBitmap::Load(const std::string& path, std::string* error, int64_t maxPixels) {
+    std::vector<uint8_t> data;
+    try {
+        data = qv::ReadWholeFile(path);
+    } catch (const qv::FileError& e) {
+        Create(0, 0);
+        if (error)
+            *error =
+                path + ": " + (e.cause == qv::FileError::NotFound ? "not found" : "cannot be read");
+        return false;
+    }
+    return LoadBytes(data, path, error, maxPixels);
+}
+
+bool CDIBitmap::LoadBytes(const std::vector<uint8_t>& data, const std::string& path,
+                          std::string* error, int64_t maxPixels) {
     auto fail = [&](const std::string& why) {
         Create(0, 0);
         if (error) *error = path + ": " + why;
         return false;
     };
-    std::vector<uint8_t> data;
-    try {
-        data = qv::ReadWholeFile(path);
-    } catch (const qv::FileError& e) {
-        return fail(e.cause == qv::FileError::NotFound ? "not found" : "cannot be read");
-    }
     // The header is checked here so that a bad file is named for what is
     // wrong with it; SDL's reader then gives the pixels as palette indices.
     if (data.size() < 54 || data[0] != 'B' || data[1] != 'M') return fail("not a bitmap file");

@@ -67,6 +67,9 @@ public:
     // answered and error (when given) says why, naming the file.
     bool Load(const std::string& path, std::string* error = nullptr,
               int64_t maxPixels = kMaxPixels);
+    // The same from the file's bytes, read already; `path` names it in errors.
+    bool LoadBytes(const std::vector<uint8_t>& data, const std::string& path,
+                   std::string* error = nullptr, int64_t maxPixels = kMaxPixels);
     // Writes an 8-bit .bmp with its palette beside the old file and puts it in
     // its place; false when it cannot be written (the old file stays).
     bool Save(const std::string& path) const;

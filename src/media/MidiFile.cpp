@@ -65,8 +65,8 @@ private:
 
 // How many data bytes a channel message of this status carries.
 int DataBytes(uint8_t status) {
-    const uint8_t kind = status & 0xF0;
-    return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+    const uint8_t kind = qv::midi::KindOf(status);
+    return kind == qv::midi::kProgramChange || kind == qv::midi::kChannelPressure ? 1 : 2;
 }
 
 MidiFile::Track ReadTrack(Cursor& in, int number) {
@@ -328,8 +328,9 @@ qv::MidiSong MidiFile::ToSong(int rate) const {
         song.events.push_back(m);
         // The instruments and controllers of the start are chosen before it
         // plays (they are sent again with the first events, each round).
-        const uint8_t kind = e.status & 0xF0;
-        if (t.tick == 0 && (kind == 0xB0 || kind == 0xC0)) song.setup.push_back(m);
+        const uint8_t kind = qv::midi::KindOf(e.status);
+        if (t.tick == 0 && (kind == qv::midi::kControlChange || kind == qv::midi::kProgramChange))
+            song.setup.push_back(m);
     }
     uint64_t end = 0;
     for (const Track& track : tracks) end = std::max(end, track.end);

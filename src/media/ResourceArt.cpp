@@ -4,23 +4,14 @@
 #include <cmath>
 #include <string>
 
+#include "media/ArtPalette.h"
 #include "media/DDString.h"
 #include "media/Resources.h"
 
 namespace {
 
 using C = uint8_t;
-
-struct Rgb {
-    int r, g, b;
-    C operator()(int shade = 0) const { return Painter::Shade(r, g, b, shade); }
-};
-
-constexpr Rgb kGrass{72, 150, 52}, kSand{214, 190, 120}, kStone{140, 136, 128}, kWater{40, 84, 200},
-    kRock{120, 110, 100}, kWood{150, 100, 50}, kSnow{236, 240, 250}, kIce{176, 208, 240},
-    kLeaf{40, 110, 40}, kBark{96, 64, 36}, kSteel{180, 186, 196}, kGold{232, 196, 64},
-    kRed{200, 40, 40}, kBlue{50, 90, 220}, kParchment{230, 214, 170}, kCloth{120, 60, 140},
-    kSkin{224, 172, 128}, kPanel{92, 74, 58};
+using namespace art;
 
 // ---------------------------------------------------------------- terrain
 
@@ -424,6 +415,7 @@ void PaintItem(Painter& p, int kind, int w, int h) {
             p.Ellipse(cx - 3, cy, s / 6, s / 8, kWood(6));
             break;
         default:
+            PaintMoreItems(p, kind, w, h);
             break;
     }
 }
@@ -726,15 +718,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
     for (int kind = 0; kind < kItemCount; ++kind) {
         add(kBitmapItemGround + kind, 32, 24, [kind](Painter& p) { PaintItem(p, kind, 32, 24); });
         add(kBitmapItemInventory + kind, 36, 33, [kind](Painter& p) {
-            p.Bevel(0, 0, 36, 33, kPanel(-2), kPanel(-6), kPanel(3), 1);
-            // Holes the item leaves see-through on the ground (a ring's, a
-            // helmet's) show the panel here.
-            CDIBitmap item(36, 33);
-            Painter ip(item);
-            PaintItem(ip, kind, 36, 33);
-            for (int y = 0; y < 33; ++y)
-                for (int x = 0; x < 36; ++x)
-                    if (const uint8_t c = item.GetPixel(x, y)) p.Dot(x, y, c);
+            PaintOnPanel(p, 36, 33, [kind](Painter& ip) { PaintItem(ip, kind, 36, 33); });
         });
     }
     add(kBitmapChest, 52, 36, [](Painter& p) {
@@ -749,12 +733,6 @@ std::map<int, PictureRecipe> BuildRecipes() {
         p.Polygon({{8, 18}, {22, 9}, {88, 12}, {88, 24}, {22, 27}}, kBark(1));
         p.Box(40, 16, 60, 19, kGold(-2));
         p.Box(48, 12, 51, 23, kGold(-2));
-    });
-    add(kBitmapBarrel, 37, 51, [](Painter& p) {
-        p.Ellipse(18, 26, 16, 22, kWood(-1));
-        p.Box(4, 8, 33, 45, kWood());
-        for (int y : {12, 25, 38}) p.Box(3, y, 34, y + 3, kSteel(-6));
-        p.Ellipse(18, 7, 14, 5, kWood(4));
     });
     add(kBitmapCreature, 512, 64, Creature);
     add(kBitmapCrate, 64, 64, [](Painter& p) {
@@ -929,10 +907,23 @@ std::map<int, PictureRecipe> BuildRecipes() {
     for (int id : {905, 906, 907, 908, 909, 1007, 1008, 1010, 1011, 1012, 1013, 1014, 1015, 1016})
         add(id, 36, 32, [id](Painter& p) { SpellIcon(p, id); });
     AddStructureRecipes(r);
+    AddItemRecipes(r);
     return r;
 }
 
 }  // namespace
+
+void PaintOnPanel(Painter& p, int w, int h, const std::function<void(Painter&)>& item) {
+    p.Bevel(0, 0, w, h, kPanel(-2), kPanel(-6), kPanel(3), 1);
+    // Holes the item leaves see-through on the ground (a ring's, a helmet's)
+    // show the panel here.
+    CDIBitmap picture(w, h);
+    Painter ip(picture);
+    item(ip);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (const uint8_t c = picture.GetPixel(x, y)) p.Dot(x, y, c);
+}
 
 const std::map<int, PictureRecipe>& PictureRecipes() {
     static const std::map<int, PictureRecipe> recipes = BuildRecipes();

@@ -88,6 +88,7 @@ const std::map<int, SoundRecipe>& SoundRecipes() {
         m[kWaveRead] = {0.4, 0, 0, 1.0, 0.05, 8, 0.4, false};
         m[kWaveCharge] = {0.6, 200, 1200, 0.05, 0.05, 0, 0.5, false};
         m[kWaveDischarge] = {0.6, 1200, 150, 0.1, 0.01, 0, 0.5, false};
+        m[kWaveLocked] = {0.12, 1500, 900, 0.5, 0.002, 0, 0.6, false};  // a rattled lock
         m[kWaveExplosion] = {1.4, 110, 35, 0.85, 0.004, 0, 0.9, false};
         return m;
     }();

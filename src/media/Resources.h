@@ -67,13 +67,43 @@ enum ItemPicture {
     kItemRing,
     kItemAmulet,
     kItemFood,
+    kItemFlail,
+    kItemHammer,
+    kItemPitchfork,
+    kItemScythe,
+    kItemWhip,
+    kItemLongbow,
+    kItemStone,
+    kItemCape,
+    kItemShirt,
+    kItemLeggings,
+    kItemDogArmour,
     kItemCount
 };
 inline constexpr int kBitmapItemGround = 3200;
 inline constexpr int kBitmapItemInventory = 3300;
+// A weapon that carries a name of its own shows this picture in place of its
+// kind's inventory picture: kBitmapItemNamed + kind, 36 x 33.
+inline constexpr int kBitmapItemNamed = 3800;
+// The armour kinds, one cell of 32 x 24 per material 0..8 across (hot spot
+// (16, 16)): kBitmapArmourMaterials + the kind's picture (kItemHelmet, ...).
+inline constexpr int kBitmapArmourMaterials = 3900;
+inline constexpr int kArmourMaterialCount = 9;
+// Inventory pictures per material of the kinds that keep them (boots,
+// leggings, amulets): kBitmapArmourInventory + picture * 9 + material, 36 x 33.
+inline constexpr int kBitmapArmourInventory = 4000;
+// A missile in flight: one 16 x 16 cell per direction 0..7 across (hot spot
+// (8, 8)); the magic missile has a row of them per colour 0..7.
+inline constexpr int kBitmapMissile = 4500;
+inline constexpr int kBitmapMagicMissile = 4501;
+inline constexpr int kMissileDirections = 8;
+inline constexpr int kMagicMissileColours = 8;
 inline constexpr int kBitmapChest = 3400;   // 52 x 36
 inline constexpr int kBitmapCoffin = 3401;  // 97 x 36
-inline constexpr int kBitmapBarrel = 3402;  // 37 x 51
+// A barrel, 37 x 51, and beside it (column 1) a rain barrel.
+inline constexpr int kBitmapBarrel = 3402;
+// A bed (the id the game names), 64 x 48, hot spot (32, 30).
+inline constexpr int kBitmapBed = 408;
 // A creature body in eight facings (8 x 1 cells of 64 x 64, hot spot (32, 56)),
 // for image sets made without picture files.
 inline constexpr int kBitmapCreature = 3500;
@@ -154,6 +184,7 @@ inline constexpr int kWaveDrink = 3600;      // a potion drunk
 inline constexpr int kWaveRead = 3601;       // a scroll read
 inline constexpr int kWaveCharge = 3602;     // a power cube charging
 inline constexpr int kWaveDischarge = 3603;  // a power cube discharging
+inline constexpr int kWaveLocked = 3604;     // a locked lid or door that does not give
 inline constexpr int kWaveExplosion = 3620;  // a blast
 // The main frame's twenty combat sounds, by combat sound number: 2 dying
 // (177), 3 a human's attack (180), 4 a human hurt (178), the others ours.

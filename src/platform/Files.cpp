@@ -1,5 +1,8 @@
 #include "platform/Files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -103,21 +106,130 @@ std::vector<uint8_t> ReadWholeFile(const std::string& name) {
     return bytes;
 }
 
-void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+namespace {
+
+// The failure a test asked for (FailFileChanges): changes left before it, or
+// -1 for none.
+int s_changesBeforeFailure = -1;
+bool s_failAfterToo = false;
+bool s_failureCame = false;
+
+// Counts a change to files; true when this one is to fail.
+bool ChangeFails() {
+    if (s_changesBeforeFailure < 0) return false;
+    if (s_changesBeforeFailure > 0) {
+        --s_changesBeforeFailure;
+        return false;
+    }
+    s_failureCame = true;
+    if (!s_failAfterToo) s_changesBeforeFailure = -1;
+    return true;
+}
+
+void ThrowIfChangeFails(const std::string& name) {
+    if (ChangeFails()) throw FileError(FileError::Other, name, std::strerror(ENOSPC));
+}
+
+// Puts an open file's bytes on the disk; false when the disk refuses.
+bool SyncPath(const std::string& path, bool folder) {
+    const char* at = path.empty() ? "." : path.c_str();
+    const int fd = ::open(at, O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+// The folder a path lies in ("." for a bare name).
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+void WriteWhole(const std::string& name, const std::vector<uint8_t>& bytes, bool durable) {
     // The bytes go to a file beside it that then takes its place, so a write
     // that fails half-way (a full disk) leaves the old file whole.
+    ThrowIfChangeFails(name);
     const std::string path = ResolvePath(name);
     const std::string part = path + ".part";
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(part.c_str(), "wb"));
     if (!f) ThrowOpenError(name);
     bool written =
         bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    if (durable) written = std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0 && written;
     written = std::fclose(f.release()) == 0 && written;
     if (!written || std::rename(part.c_str(), path.c_str()) != 0) {
         const std::string detail = written ? std::strerror(errno) : "write error";
         std::remove(part.c_str());
         throw FileError(FileError::Other, name, detail);
     }
+    if (durable && !SyncPath(FolderOf(path), true))
+        throw FileError(FileError::Other, name, std::strerror(errno));
+}
+
+}  // namespace
+
+void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+    WriteWhole(name, bytes, false);
+}
+
+void WriteWholeFileDurably(const std::string& name, const std::vector<uint8_t>& bytes) {
+    WriteWhole(name, bytes, true);
+}
+
+void ShareFile(const std::string& from, const std::string& to) {
+    const std::string source = ResolvePath(from);
+    const std::string path = ResolvePath(to);
+    const std::string part = path + ".part";
+    std::remove(part.c_str());
+    // A second name for the same file, put in place by a rename; the file a
+    // symbolic link names is shared, not the link.
+    if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, part.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        const bool refused = ChangeFails();
+        if (refused || std::rename(part.c_str(), path.c_str()) != 0) {
+            const int err = refused ? ENOSPC : errno;
+            std::remove(part.c_str());
+            throw FileError(FileError::Other, to, std::strerror(err));
+        }
+        // Both names were already the same file: the rename left the spare.
+        std::remove(part.c_str());
+        return;
+    }
+    // Across file systems, or where names cannot share a file: a copy.
+    WriteWholeFile(to, ReadWholeFile(from));
+}
+
+void SyncFolderAndFiles(const std::string& folder) {
+    const std::string path = ResolvePath(folder);
+    const std::vector<std::string> names = ListFiles(folder);
+    // Every file's writing is started before the first is waited for, so the
+    // disk takes them together.
+    for (const std::string& name : names) {
+        const int fd = ::open((fs::path(path) / name).c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;  // the wait below reports it
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        ::close(fd);
+    }
+    for (const std::string& name : names) {
+        const std::string file = (fs::path(path) / name).string();
+        if (ChangeFails() || !SyncPath(file, false))
+            throw FileError(FileError::Other, folder + name, std::strerror(errno ? errno : EIO));
+    }
+    SyncFolder(folder);
+}
+
+void SyncFolder(const std::string& folder) {
+    if (ChangeFails() || !SyncPath(ResolvePath(folder), true))
+        throw FileError(FileError::Other, folder, std::strerror(errno ? errno : EIO));
+}
+
+void FailFileChanges(int count, bool andAfter) {
+    s_changesBeforeFailure = count < 0 ? -1 : count;
+    s_failAfterToo = andAfter;
+    s_failureCame = false;
+}
+
+bool FileFailurePending() {
+    return s_changesBeforeFailure >= 0 && !s_failureCame;
 }
 
 bool IsPlainFileName(const std::string& name) {
@@ -165,6 +277,7 @@ std::vector<std::string> ListFiles(const std::string& folder) {
 }
 
 void MakeFolder(const std::string& name) {
+    ThrowIfChangeFails(name);
     std::error_code ec;
     const std::string path = ResolvePath(name);
     fs::create_directories(path, ec);
@@ -177,6 +290,7 @@ void RemoveFolder(const std::string& name) {
 }
 
 void RenameFolder(const std::string& from, const std::string& to) {
+    ThrowIfChangeFails(from);
     std::error_code ec;
     const std::string target = ResolvePath(to);
     if (fs::exists(target, ec)) throw FileError(FileError::Other, to, "already there");

@@ -30,8 +30,23 @@ std::string ResolvePath(const std::string& name);
 // The whole file; FileError when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::string& name);
 // Writes (replaces) the whole file; FileError when it cannot be written, and
-// then the file that was there is left as it was.
+// then the file that was there is left as it was. Every file the game writes
+// is replaced whole this way, never changed where it lies, so that files may
+// share their bytes (ShareFile).
 void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes);
+// As WriteWholeFile, and the bytes and the new name are on the disk when it
+// returns: they survive a power cut.
+void WriteWholeFileDurably(const std::string& name, const std::vector<uint8_t>& bytes);
+// Gives `to` the bytes of `from`, replacing what was there: the same file
+// under a second name where the file system allows (nothing is copied), a
+// copy otherwise. FileError when it cannot, and then `to` is left as it was.
+void ShareFile(const std::string& from, const std::string& to);
+// Puts every file in the folder and the folder's own list of names on the
+// disk; FileError when the disk refuses.
+void SyncFolderAndFiles(const std::string& folder);
+// Puts the folder's list of names on the disk (names made, renamed or
+// removed in it); FileError when the disk refuses.
+void SyncFolder(const std::string& folder);
 
 // A name read from a file that is to name a file in a known folder: not
 // empty, no folder separator of either kind, not "." or "..", no NUL.
@@ -51,5 +66,14 @@ void RemoveFolder(const std::string& name);
 // Gives a folder a new name, which must not exist yet; FileError when it
 // cannot.
 void RenameFolder(const std::string& from, const std::string& to);
+
+// For tests: the change to files `count` changes from now (0: the next) fails
+// as a full disk would; a change is a write, a shared file, a sync, a folder
+// made or a rename. With `andAfter` every change after it fails too, as when
+// the machine stops. A negative count lifts it.
+void FailFileChanges(int count, bool andAfter = false);
+// True while a failure set by FailFileChanges has not come yet (false once
+// it came, though with `andAfter` changes go on failing until lifted).
+bool FileFailurePending();
 
 }  // namespace qv

@@ -15,9 +15,6 @@ namespace {
 constexpr double kSynthGain = 0.8;
 // Frames rendered in one piece.
 constexpr int kRenderBlock = 1024;
-constexpr int kChannels = 16;
-constexpr int kAllNotesOff = 123;
-constexpr int kResetControllers = 121;
 
 // The synthesiser's own messages are collected, not printed: a failure is
 // reported by whoever opened the output, with the last error it gave.
@@ -148,28 +145,28 @@ std::string MidiOutput::Error() const {
 
 void MidiOutput::Send(const MidiMessage& m) {
     fluid_synth_t* s = m_synth->synth;
-    const int ch = m.status & 0x0F;
-    switch (m.status & 0xF0) {
-        case 0x80:
+    const int ch = midi::ChannelOf(m.status);
+    switch (midi::KindOf(m.status)) {
+        case midi::kNoteOff:
             fluid_synth_noteoff(s, ch, m.data1);
             break;
-        case 0x90:
+        case midi::kNoteOn:
             // Velocity 0 is a note off; the synthesiser takes it as one.
             fluid_synth_noteon(s, ch, m.data1, m.data2);
             break;
-        case 0xA0:
+        case midi::kKeyPressure:
             fluid_synth_key_pressure(s, ch, m.data1, m.data2);
             break;
-        case 0xB0:
+        case midi::kControlChange:
             fluid_synth_cc(s, ch, m.data1, m.data2);
             break;
-        case 0xC0:
+        case midi::kProgramChange:
             fluid_synth_program_change(s, ch, m.data1);
             break;
-        case 0xD0:
+        case midi::kChannelPressure:
             fluid_synth_channel_pressure(s, ch, m.data1);
             break;
-        case 0xE0:
+        case midi::kPitchBend:
             fluid_synth_pitch_bend(s, ch, m.data1 | (m.data2 << 7));
             break;
         default:
@@ -179,7 +176,8 @@ void MidiOutput::Send(const MidiMessage& m) {
 
 void MidiOutput::SilenceAll() {
     fluid_synth_all_sounds_off(m_synth->synth, -1);
-    for (int ch = 0; ch < kChannels; ++ch) fluid_synth_cc(m_synth->synth, ch, kResetControllers, 0);
+    for (int ch = 0; ch < midi::kChannels; ++ch)
+        fluid_synth_cc(m_synth->synth, ch, midi::kResetControllers, 0);
 }
 
 int MidiOutput::Play(std::shared_ptr<const MidiSong> song) {
@@ -245,8 +243,8 @@ void MidiOutput::MixInto(int32_t* acc, int frames) {
         if (repeats && m_pos >= length) {
             // Round again: what still sounds is let go, as at the end of a
             // played-through song.
-            for (int ch = 0; ch < kChannels; ++ch)
-                fluid_synth_cc(m_synth->synth, ch, kAllNotesOff, 0);
+            for (int ch = 0; ch < midi::kChannels; ++ch)
+                fluid_synth_cc(m_synth->synth, ch, midi::kAllNotesOff, 0);
             m_pos = 0;
             m_next = 0;
             continue;

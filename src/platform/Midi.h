@@ -18,6 +18,38 @@
 
 namespace qv {
 
+// MIDI's own numbers, shared by the output, the tunes' files and the data
+// program that composes them.
+namespace midi {
+
+constexpr int kChannels = 16;
+
+// The kinds of channel message: a status byte's high four bits, its low four
+// the channel.
+// clang-format off
+enum Kind : uint8_t {
+    kNoteOff = 0x80, kNoteOn = 0x90, kKeyPressure = 0xA0, kControlChange = 0xB0,
+    kProgramChange = 0xC0, kChannelPressure = 0xD0, kPitchBend = 0xE0
+};
+// clang-format on
+
+// The controllers a tune sets before it plays, and the channel mode messages
+// (sent as controllers) that end what sounds.
+enum Controller : uint8_t { kVolume = 7, kPan = 10, kReverb = 91, kChorus = 93 };
+enum ChannelMode : uint8_t { kResetControllers = 121, kAllNotesOff = 123 };
+
+constexpr uint8_t KindOf(uint8_t status) {
+    return status & 0xF0;
+}
+constexpr int ChannelOf(uint8_t status) {
+    return status & 0x0F;
+}
+constexpr uint8_t Status(Kind kind, int channel) {
+    return static_cast<uint8_t>(kind | (channel & 0x0F));
+}
+
+}  // namespace midi
+
 // One MIDI channel message (0x80..0xEF) at a frame of its song.
 struct MidiMessage {
     int64_t frame = 0;

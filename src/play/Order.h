@@ -38,6 +38,11 @@ struct Order {
                       // map, 3 when all of a stack went (the empty stack is the caller's)
         Give,         // the actor gives `object` to the creature of `target`
         Equip,        // the actor takes `object` into use
+        Unequip,      // the actor takes `object` out of use, into its bag
+        PutIn,        // the actor puts `object` into the bag `into` (its own, one inside it,
+                      // or the open container's)
+        Open,         // the actor opens the container of `target` (`value` 3 turns its lock)
+        Rest,         // the actor rests the party in the bed of `target`
         Cast,         // the actor casts the spell `object` at `target`
         Talk,         // the actor goes to the creature of `target` and talks with it
         Trade,        // the leader trades with the store of id `value` (window mode `mode`)
@@ -63,6 +68,7 @@ struct Order {
     qv::Handle<Player> actor;         // who carries it out; null: the controlled member
     qv::Handle<ObjectHolder> target;  // the placed thing it is about
     qv::Handle<Object> object;        // the thing taken, dropped, used, placed or cast
+    qv::Handle<Object> into;          // the bag a thing is put into
     Position point;                   // where (world pixels; cells for Travel)
     bool hasPoint = false;            // `point` is given
     int32_t value = 0;                // how many, which slot, on or off, a value

@@ -30,11 +30,15 @@ Play::Play(World& world) : m_World(world) {
     qv::SeedRand(kRandomSeed);
     m_World.m_pRules = this;
     m_World.m_pPathFinder = &AStarPaths::Shared();
+    SetInventoryWindows(this);
+    SetTargetChoice(this);
 }
 
 Play::~Play() {
     if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
+    if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
+    if (GetTargetChoice() == this) SetTargetChoice(nullptr);
 }
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {
@@ -167,6 +171,8 @@ int Play::Give(const Order& order) {
             }
             return 0;
         case Kind::Take: {
+            // Without a placed thing: `object` from the open container, at once.
+            if (!target) return TakeFromContainer(actor, order.object.Get());
             // Only a thing that can be carried off; the actor takes it on
             // arriving, as when it is clicked.
             Object* thing = target ? target->m_pObject : nullptr;
@@ -195,11 +201,30 @@ int Play::Give(const Order& order) {
         case Kind::Drop: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;
+            // What the actor carries leaves its hands; anything else is the
+            // caller's.
+            if (actor && actor->Owns(object)) return DropFrom(actor, object, order.point);
             const DropResult dropped = DropObject(object, order.point);
             if (!dropped) return 0;
             if (dropped.placedItself) return 2;
             return dropped.stackEmptied ? 3 : 1;
         }
+        case Kind::Give: {
+            auto* receiver = target ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+            return GiveTo(actor, order.object.Get(), receiver);
+        }
+        case Kind::Equip:
+            return Equip(actor, order.object.Get());
+        case Kind::Unequip:
+            return Unequip(actor, order.object.Get());
+        case Kind::PutIn:
+            return PutIn(actor, order.object.Get(), order.into.Get());
+        case Kind::Open:
+            return Open(actor, target, order.value);
+        case Kind::Rest:
+            return Rest(actor, target);
+        case Kind::Cast:
+            return CastKnownSpell(actor, order.object.Get(), target);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

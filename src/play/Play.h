@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "items/Container.h"
+#include "items/TargetChoice.h"
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "play/AskPlayer.h"
@@ -46,7 +48,7 @@ class Object;
 class Player;
 class World;
 
-class Play : public WorldRules {
+class Play : public WorldRules, public InventoryWindows, public TargetChoice {
 public:
     // Becomes the rules of `world` (World::m_pRules) and gives it the path
     // finder, until it goes.
@@ -364,6 +366,52 @@ public:
     static Position DropTarget(const Position& w, ObjectHolder* obstacle);
     static constexpr int kDropPull = 10;  // pixels past the centre for a near miss
 
+    // ---- Things a creature carries (PlayItems.cpp)
+    // Each answers 1 when it was done and 0 when nothing changed.
+    // The actor takes `object` from the open container into its bag (a stack
+    // asks how many); -1 when the bag has no room for it. A placed thing is
+    // taken on arriving at it (Act).
+    int TakeFromContainer(Player* actor, Object* object);
+    // `count` of a placed holder's object into the creature's bag: a part of
+    // a stack is copied, the whole takes the holder off the map.
+    int TakeFromMap(Player* creature, ObjectHolder* holder, int count);
+    // Something the actor carries or has in use is put down at `w`; the
+    // answers of the Drop order (1 part of a stack, 2 the thing itself, 3
+    // the whole stack).
+    int DropFrom(Player* actor, Object* object, const Position& w);
+    // The actor hands `object` (or some of a stack) to `receiver`'s bag.
+    int GiveTo(Player* actor, Object* object, Player* receiver);
+    // The actor takes something it carries into use, taking off what stands
+    // in its place; a thing it cannot use is refused with the reason told.
+    int Equip(Player* actor, Object* object);
+    int Unequip(Player* actor, Object* object);
+    // The actor moves `object` (carried, in use, or in the open container)
+    // into the bag `into` (its own, one inside it, or the open container's).
+    int PutIn(Player* actor, Object* object, Object* into);
+    // The actor works the container of `target` as the inventory window does:
+    // locked, it rattles; action 3 turns its lock; open, it is shown.
+    int Open(Player* actor, ObjectHolder* target, int action);
+    // The actor rests the party in the bed of `target` for the hours the
+    // player chooses (10 offered).
+    int Rest(Player* actor, ObjectHolder* target);
+    static constexpr int kRestHoursOffered = 10;
+
+    // ---- What containers ask of the inventory window (InventoryWindows)
+    bool IsInventoryOpen() override;
+    void ShowContainer(CBag* bag) override;
+    // ---- Magic and the uses that wait for a target (PlayMagic.cpp)
+    // The actor casts a clone of its known spell `spell` at what `target`
+    // holds (no target: at the actor itself); 1
+    // when the cast took place (its roll may have failed), 0 when it did not
+    // (a spell it does not know, a target the spell does not fit, too little
+    // mana).
+    int CastKnownSpell(Player* actor, Object* spell, ObjectHolder* target);
+    // What a thing picked for use asks (TargetChoice): the next click in
+    // `selectMode` picks its target.
+    void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                           const std::string& prompt) override;
+    void EndUsePause() override;
+
     // ---- The windows that stop the world
     // The open in-game windows; a tick stands still while one of them is up.
     // The windows enter themselves here while they exist.
@@ -440,6 +488,8 @@ public:
     int m_iCurrentSlot = -1;
 
 private:
+    // Set while an Open order works a container as the inventory window.
+    bool m_bOpeningContainer = false;
     MapMaster* Map() const;
     // The first tick: play is set up around the focus.
     void StartPlay();

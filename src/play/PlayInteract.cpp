@@ -59,60 +59,15 @@ ObjectHolder* WhatStandsAt(MapMaster* map, Player* mover, qv::Point p) {
     return map->CheckMove(mover, Position(p.x, p.y, 0), nullptr, 1, 0);
 }
 
-// The bag of `bag`, or of a bag inside it, that lists `item` itself.
-CBag* BagListing(CBag* bag, const Object* item) {
-    if (!bag) return nullptr;
-    for (const auto& entry : bag->Items()) {
-        if (entry.get() == item) return bag;
-        if (entry && entry->Type() == BAG)
-            if (CBag* inner = BagListing(qv::DynamicCast<CBag>(entry.get()), item)) return inner;
-    }
-    return nullptr;
-}
-
-// Whether the bag, or a bag inside it, has room for the item: a stack finds
-// its kind or a free entry, anything else a free entry.
-bool BagCanHold(CBag* bag, Object* item) {
-    if (!bag) return false;
-    if (item->m_bStackable)
-        for (const auto& entry : bag->Items())
-            if (entry && entry.get() != item && entry->IsSameKind(item)) return true;
-    if (bag->m_iItemCount < bag->m_iCapacity) return true;
-    for (const auto& entry : bag->Items())
-        if (entry && entry->Type() == BAG && BagCanHold(qv::DynamicCast<CBag>(entry.get()), item))
-            return true;
-    return false;
-}
-
-bool PutIntoBag(CBag* bag, Object* item) {
-    if (!bag) return false;
-    if (item->m_bStackable)
-        for (const auto& entry : bag->Items())
-            if (entry && entry.get() != item && entry->IsSameKind(item)) {
-                entry->m_iBulkNum += item->m_iBulkNum;
-                delete item;
-                return true;
-            }
-    if (bag->m_iItemCount < bag->m_iCapacity) {
-        bag->AddItem(item);
-        ++bag->m_iItemCount;
-        return true;
-    }
-    for (const auto& entry : bag->Items())
-        if (entry && entry->Type() == BAG && PutIntoBag(qv::DynamicCast<CBag>(entry.get()), item))
-            return true;
-    return false;
-}
-
 // Deletes an item used up on its target, taken first from whatever holds it:
 // the user's bag, the user's things in use, or the map. An item held anywhere
 // else (a known spell in a book) is left where it is.
 void DiscardUsedItem(Object* item, Player* user) {
     if (!item) return;
     if (user) {
-        if (CBag* bag = BagListing(user->m_pBag.get(), item)) {
-            std::unique_ptr<Object> gone(bag->DetachItem(item));
-            if (gone) --bag->m_iItemCount;
+        if (user->m_pBag && user->m_pBag->Contains(item)) {
+            std::unique_ptr<Object> gone;
+            user->m_pBag->RemoveItem(item, std::max(1, item->m_iBulkNum), &gone);
             user->RecomputeLoad();
             return;
         }
@@ -168,15 +123,14 @@ int Play::AskTakeAmount(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return 0;
     const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
     if (count <= 0) return 0;
-    return BagCanHold(creature->m_pBag.get(), object) ? count : -1;
+    return creature->m_pBag->CanHold(object) ? count : -1;
 }
 
 bool Play::AddToBag(Player* creature, Object* object) {
     if (!creature || !object || !creature->m_pBag) return false;
-    if (!BagCanHold(creature->m_pBag.get(), object)) return false;
-    const bool put = PutIntoBag(creature->m_pBag.get(), object);
-    creature->RecomputeLoad();
-    return put;
+    if (Player::IsNaturalItem(object) || !creature->m_pBag->CanHold(object)) return false;
+    creature->AddToBag(object, 0);
+    return true;
 }
 
 int Play::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
@@ -419,7 +373,11 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
     if (!m_bEditing && O->Type() == SCENERY) {
         auto* scenery = qv::DynamicCast<Scenery>(O);
         if (scenery && scenery->HasUsePrompt()) {
-            O->GetUsePrompt(K, 1);
+            // A bed asks its hours through the player's answers.
+            if (qv::DynamicCast<Bed>(O))
+                Rest(K, H.Get());
+            else
+                O->GetUsePrompt(K, 1);
             return 1;
         }
     }
@@ -430,32 +388,7 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
         const int count = AskTakeAmount(K, O);
         if (count < 0) WarningBeep();  // the bag cannot hold it: refused
         if (count > 0 && H) {
-            if (count < O->m_iBulkNum) {
-                // Part of a stack: the rest stays where it lies.
-                std::unique_ptr<Object> part(O->Clone());
-                if (part) {
-                    part->m_iBulkNum = count;
-                    O->m_iBulkNum -= count;
-                    if (AddToBag(K, part.get()))
-                        part.release();
-                    else
-                        O->m_iBulkNum += count;
-                }
-            } else {
-                // The whole of it: its holder leaves the map and goes.
-                ObjectHolder* holder = H.Get();
-                RemoveFromMap(holder);
-                if (m_World.m_pHoverHolder.Get() == holder) m_World.m_pHoverHolder = nullptr;
-                holder->m_pObject = nullptr;
-                O->m_pHolder = nullptr;
-                delete holder;
-                if (!AddToBag(K, O)) {
-                    // No room after all: it goes back where it lay.
-                    auto* back = new ObjectHolder(targetPos, O);
-                    Position at = targetPos;
-                    if (!map || !map->AddHolder(at, back)) DeleteHolderWithObject(back);
-                }
-            }
+            TakeFromMap(K, H.Get(), count);
             SetControlPlayer(m_World.m_pControlPlayer.Get());
         }
         return 1;

@@ -8,6 +8,7 @@
 
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
@@ -26,8 +27,6 @@ namespace {
 const char* const kPlayersFile = "players";
 // Where a new character's companions start their conversations.
 const char* const kDogNode = "DOGHELLO";
-// The party group's slot in the table of groups.
-constexpr size_t kPartyGroupSlot = 1;
 // The party placed around the focus (`PartySpot`).
 constexpr int32_t kPlacingRow = 3;
 constexpr int32_t kPlacingSpacing = 20;
@@ -172,8 +171,9 @@ int Play::MoveToLand() {
 
 void Play::BringBackParty() {
     World& w = m_World;
-    Group* stored =
-        w.m_GroupArray.size() > kPartyGroupSlot ? w.m_GroupArray[kPartyGroupSlot] : nullptr;
+    Group* stored = w.m_GroupArray.size() > World::kPartyGroupSlot
+                        ? w.m_GroupArray[World::kPartyGroupSlot]
+                        : nullptr;
     if (m_bNoPlayersFile) {
         // Nothing replaces the party kept in the world: it stays, and when
         // its members were kept inside it they come onto the map.
@@ -257,32 +257,21 @@ void Play::ReadPartyFromPlayers() {
 }
 
 void Play::EndSpellsOfTheDead() {
-    // Ending a spell takes it off the list, so the walk starts again from
-    // the head after each; the restarts are bounded, so that a spell that
-    // cannot be ended does not hold the move forever.
-    size_t restarts = m_World.m_ActiveSpells.size() + 1;
-    auto it = m_World.m_ActiveSpells.begin();
-    while (it != m_World.m_ActiveSpells.end()) {
-        Spell* spell = it->get();
-        bool ended = false;
+    // The spells a dead creature cast, or that work on one, end; the list
+    // ends them safely, whatever their ending ends besides.
+    std::vector<qv::Handle<Player>> casters, targets;
+    for (Spell* spell : m_World.m_ActiveSpells->Spells()) {
         if (Player* caster = DeadActor(spell->m_iCaster)) {
-            caster->CancelCastSpells(SpellEffectKind::Any);
-            ended = true;
-        } else {
-            const std::vector<int32_t> targets = spell->m_Targets;  // the spell may go
-            for (int32_t target : targets)
-                if (Player* p = DeadActor(target)) {
-                    p->CancelSpellsOn(SpellEffectKind::Any);
-                    ended = true;
-                }
-        }
-        if (!ended) {
-            ++it;
+            casters.emplace_back(caster);
             continue;
         }
-        if (restarts-- == 0) break;
-        it = m_World.m_ActiveSpells.begin();
+        for (int32_t target : spell->m_Targets)
+            if (Player* p = DeadActor(target)) targets.emplace_back(p);
     }
+    for (auto& caster : casters)
+        if (Player* p = caster.Get()) p->CancelCastSpells(SpellEffectKind::Any);
+    for (auto& target : targets)
+        if (Player* p = target.Get()) p->CancelSpellsOn(SpellEffectKind::Any);
 }
 
 void Play::RunWaitingEvents() {

@@ -58,7 +58,9 @@ std::string Play::GetSaveFolder(int slot) {
 
 void Play::CopyOneFile(const std::string& from, const std::string& to) {
     Shell().ShowBusy(true);
-    qv::WriteWholeFile(to, qv::ReadWholeFile(from));
+    // The game replaces its files whole and never writes into one, so a slot
+    // and the working folder may share a file's bytes.
+    qv::ShareFile(from, to);
 }
 
 int Play::CopyFolder(const std::string& from, const std::string& to) {
@@ -121,7 +123,7 @@ int Play::ReadSaveSlots() {
 }
 
 void Play::WriteSaveSlots() {
-    qv::WriteWholeFile(GameFolderPath(kSavedFile), StoreSaveSlots(m_SaveSlots));
+    qv::WriteWholeFileDurably(GameFolderPath(kSavedFile), StoreSaveSlots(m_SaveSlots));
 }
 
 int Play::ReadPosition() {
@@ -205,13 +207,20 @@ int Play::SaveSlot(int slot) {
         if (qv::FolderExists(folder)) CopyFolder(folder, fresh);
         CopyFolder(work, fresh);
         qv::WriteWholeFile(fresh + kPositionFile, StorePosition(m_strWorldFile));
+        // Every byte of the new save is on the disk before it takes the
+        // slot's name, and the renames are before the game says it saved.
+        qv::SyncFolderAndFiles(fresh);
         qv::RemoveFolder(old);
         if (qv::FolderExists(folder)) qv::RenameFolder(folder, old);
         qv::RenameFolder(fresh, folder);
+        qv::SyncFolder(GameFolderPath(""));
         qv::RemoveFolder(old);
         WriteSaveSlots();
     } catch (const qv::FileError& error) {
         qv::RemoveFolder(fresh);
+        // With the slot there, the old game is no longer needed: the slot
+        // holds it still, or the new save took the slot's name whole.
+        if (qv::FolderExists(folder)) qv::RemoveFolder(old);
         if (!qv::FolderExists(folder) && qv::FolderExists(old)) {
             try {
                 qv::RenameFolder(old, folder);

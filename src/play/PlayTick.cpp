@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "creatures/Player.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "platform/GameTime.h"
 #include "play/Play.h"
@@ -109,32 +110,9 @@ void Play::RunWorld(int32_t* now) {
     World& w = m_World;
     const int32_t t = *now;
 
-    // Spells: a check may end and delete spells of the list, the walked one
-    // included, or add new ones; any change of the count starts the walk
-    // again from the head, so no position is used after a removal. The
-    // restarts are bounded so that spells that keep adding spells cannot
-    // hold the tick forever.
-    {
-        auto& spells = w.m_ActiveSpells;
-        size_t count = spells.size();
-        size_t budget = 64 * (count + 1);
-        auto it = spells.begin();
-        while (it != spells.end() && budget-- > 0) {
-            auto next = std::next(it);
-            Spell* spell = it->get();
-            if (spell->CheckExpired(t) == -1) {
-                auto found = std::find_if(spells.begin(), spells.end(),
-                                          [spell](const auto& p) { return p.get() == spell; });
-                if (found != spells.end()) spells.erase(found);
-            }
-            if (spells.size() != count) {
-                count = spells.size();
-                it = spells.begin();
-            } else {
-                it = next;
-            }
-        }
-    }
+    // Spells: each gets its check; the list ends and frees them safely and
+    // starts its walk again after any change of their number.
+    w.m_ActiveSpells->Walk(t);
 
     // The groups' turns; then, at a safe point after them, what the
     // creatures that arrived at their targets came for.
@@ -146,11 +124,7 @@ void Play::RunWorld(int32_t* now) {
     }
     if (Shell().Quitting()) return;
 
-    for (auto it = w.m_FlyingObjects.begin(); it != w.m_FlyingObjects.end();) {
-        auto next = std::next(it);
-        if ((*it)->Update(t, Map()) == Group::kLeaveGroup) w.m_FlyingObjects.erase(it);
-        it = next;
-    }
+    w.UpdateFlyingObjects(t, Map());
 
     // The area under the focus sets the light and the music.
     if (!w.m_pLeader.Get() || !Map()) return;

@@ -12,6 +12,7 @@
 
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
@@ -32,8 +33,6 @@
 namespace {
 
 const char* const kPlayersFile = "players";
-// The party group's slot in the table of groups.
-constexpr size_t kPartyGroupSlot = 1;
 // The id pool of a world too old to store one: member ids -1 to -1000.
 constexpr int kOldPoolCount = 1000;
 constexpr int kOldPoolStart = -1;
@@ -456,9 +455,9 @@ void Play::Serialize(qv::Archive& ar) {
                 } catch (const qv::FileError& error) {
                     ReportFileException(error);
                 }
-                if (w.m_GroupArray.size() > kPartyGroupSlot &&
-                    w.m_GroupArray[kPartyGroupSlot] == party)
-                    w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                if (w.m_GroupArray.size() > World::kPartyGroupSlot &&
+                    w.m_GroupArray[World::kPartyGroupSlot] == party)
+                    w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
                 // The frame's party slots and every handle let go as the
                 // group's creatures are deleted with it.
                 delete party;
@@ -499,10 +498,10 @@ void Play::Serialize(qv::Archive& ar) {
 
         // Without a leader the party's group was written among the others and
         // leaves the world now.
-        if (w.m_GroupArray.size() > kPartyGroupSlot) {
-            if (Group* party = w.m_GroupArray[kPartyGroupSlot]) {
+        if (w.m_GroupArray.size() > World::kPartyGroupSlot) {
+            if (Group* party = w.m_GroupArray[World::kPartyGroupSlot]) {
                 DetachGroup(party);
-                w.m_GroupArray[kPartyGroupSlot] = nullptr;
+                w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
                 delete party;
             }
         }
@@ -514,10 +513,13 @@ void Play::Serialize(qv::Archive& ar) {
         } else {
             ar.WriteDWord(0);
         }
-        if (m_bSaving)
-            WriteList(ar, m_World.m_ActiveSpells);
-        else
+        if (m_bSaving) {
+            const std::vector<Spell*> spells = m_World.m_ActiveSpells->Spells();
+            ar.WriteCount(spells.size());
+            for (Spell* spell : spells) ar.WriteObject(spell);
+        } else {
             ar.WriteCount(0);
+        }
         ar.WriteDWord(g_iNextSpellSerial);
         Shell().ShowBusy(false);
         return;
@@ -540,15 +542,15 @@ void Play::Serialize(qv::Archive& ar) {
     if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
     if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
     if (x.holdGround) m_bHoldGround = *x.holdGround;
-    if (x.spells) m_World.m_ActiveSpells = std::move(*x.spells);
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
-    if (version >= kVersionSpellSerial) {
-        // Of spells that share a serial, the last listed stays.
-        std::unordered_set<int32_t> later;
-        for (auto it = m_World.m_ActiveSpells.end(); it != m_World.m_ActiveSpells.begin();) {
-            --it;
-            if (!later.insert((*it)->m_iSerial).second) it = m_World.m_ActiveSpells.erase(it);
-        }
+    if (x.spells) {
+        // The spells of the world replaced go without undoing anything; those
+        // read go on from now. Of spells that share a serial the last listed
+        // stays.
+        m_World.m_ActiveSpells->Forget();
+        std::vector<std::unique_ptr<Spell>> read;
+        for (auto& spell : *x.spells) read.push_back(std::unique_ptr<Spell>(spell.release()));
+        m_World.m_ActiveSpells->AdoptRead(std::move(read), m_World.m_iGameTime);
     }
     Shell().ShowBusy(false);
 }

@@ -2,6 +2,7 @@
 
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
@@ -26,7 +27,8 @@ CMainFrame::~CMainFrame() {
     m_Play.m_pShell = nullptr;
     m_Play.m_pAsk = nullptr;
     qv::MessageLoop::Instance().Forget(this);
-    m_World.m_ActiveSpells.clear();
+    // The spells go with the world they worked on, undoing nothing.
+    m_World.m_ActiveSpells->Forget();
     // The sound device stops playing before anything it might play goes.
     ReleaseSounds();
     // The screen goes with the frame; the software cursor, which outlives it,

@@ -26,6 +26,10 @@ int IsDebugView() {
     return f ? f->m_bDebugView : 0;
 }
 
+void SetDebugView(int on) {
+    if (CMainFrame* f = GetMainFrame()) f->m_bDebugView = on;
+}
+
 int SetMessageLine(const std::string& text) {
     if (CMainFrame* f = GetMainFrame()) {
         f->m_strMessageLine = text;

@@ -1,7 +1,9 @@
 #include "structures/Scenery.h"
 
 #include "creatures/Player.h"
+#include "items/ItemPictures.h"
 #include "items/Spell.h"
+#include "media/DDObjects.h"
 #include "media/DDWnd.h"
 #include "structures/Looks.h"
 #include "world/Global.h"
@@ -22,6 +24,10 @@ QV_SERIALIZE_BASE_ONLY(Scenery, Object)
 Bed::Bed(const std::string& name) : Scenery(name) {
     m_iLightSampling = 2;
     m_iPictureBitmap = kBedBitmap;
+    static const size_t listFirst = CDDObject::GlobalImageCount();
+    (void)listFirst;
+    static CDDObject image;
+    DressItem(*this, image, ItemLook{kBedBitmap, 64, 48, 32, 30, 1, 1, 4});
 }
 
 QV_SERIALIZE_BASE_ONLY(Bed, Scenery)
@@ -40,7 +46,11 @@ int Bed::Rest(Player* user) {
         if (ask.Popup() != 1) return 0;
         hours = ask.m_iAmount;
     }
-    if (hours <= 0) return 0;
+    return RestFor(user, hours);
+}
+
+int Bed::RestFor(Player* user, int32_t hours) {
+    if (!user || user->m_iPartySlot == 0 || hours <= 0) return 0;
     World* world = GetWorld();
     if (world) {
         // Resting never adds or removes creatures: the array is walked as it is.

@@ -39,6 +39,9 @@ public:
     // every creature rests, the user's lasting spells end and the clock
     // moves on. 1 when the party rested, 0 otherwise.
     int Rest(Player* user);
+    // The rest itself, for the hours chosen: 0 for anyone but a party member
+    // or for no hours.
+    int RestFor(Player* user, int32_t hours);
 };
 
 // Rugs: flat scenery that anything walks over.

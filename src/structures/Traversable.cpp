@@ -76,8 +76,8 @@ void DrawBridge::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();
     ar.SerializeClass(&Traversable::classInfo);
     Traversable::Serialize(ar);
-    ar.Exchange(m_iDirection);
-    ar.Exchange(m_bRaised);
+    m_iDirection.Exchange(ar);
+    m_bRaised.Exchange(ar);
 }
 
 Ship::Ship(const std::string& name) : Traversable(name) {}

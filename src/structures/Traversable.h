@@ -50,8 +50,9 @@ public:
     bool MapBridges(int direction) const override {
         return m_iDirection == direction && m_bRaised == 0;
     }
-    int m_iDirection = 0;
-    int m_bRaised = 0;
+    // Read by the map's step test: they count their changes (StepValue).
+    StepValue m_iDirection = 0;
+    StepValue m_bRaised = 0;
 };
 
 class Ship : public Traversable {

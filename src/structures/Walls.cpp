@@ -52,9 +52,9 @@ void Wall::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();
     ar.SerializeClass(&Object::classInfo);
     Object::Serialize(ar);
-    ar.Exchange(m_bWalkThrough);
+    m_bWalkThrough.Exchange(ar);
     ar.Exchange(m_bSeeThrough);
-    ar.Exchange(m_bLocked);
+    m_bLocked.Exchange(ar);
 }
 
 int Wall::CanInteract() {

@@ -54,9 +54,10 @@ public:
     bool MapSeeThrough() const override { return m_bSeeThrough != 0; }
     bool MapLocked() const override { return m_bLocked != 0; }
 
-    int m_bWalkThrough = 0;  // movement passes, sight does not
-    int m_bSeeThrough = 0;   // sight passes, movement does not
-    int m_bLocked = 0;       // a closed door that only its key opens
+    // The flags the map's step test reads count their changes (StepValue).
+    StepValue m_bWalkThrough = 0;  // movement passes, sight does not
+    int m_bSeeThrough = 0;         // sight passes, movement does not
+    StepValue m_bLocked = 0;       // a closed door that only its key opens
 
     // Whether the piece stands open: one its key opens, in door state 0 or 1.
     bool IsOpen() const;

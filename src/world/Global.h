@@ -28,6 +28,8 @@ MapMaster* GetMapMaster();
 int IsEditMode();
 // Invisible creatures are shown (the frame's debug view).
 int IsDebugView();
+// Turns that showing on or off (the Mind Sense spell); nothing without a frame.
+void SetDebugView(int on);
 // The world's creatures indexed by actor number.
 std::vector<Player*>* GetPlayerArray();
 // The creature whose member id is `id` in the group tree under `group`;

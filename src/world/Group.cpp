@@ -40,6 +40,7 @@ void Group::Link(Member* member, bool atHead) {
         m_Members.push_front(member);
     else
         m_Members.push_back(member);
+    member->m_groupEntry = atHead ? m_Members.begin() : std::prev(m_Members.end());
     member->m_pGroup = this;
     // The sum is recounted as a member joins. While no member below has come
     // or gone since the last count, that is the sum kept plus what joins, so
@@ -118,13 +119,14 @@ void Group::AddMemberDirect(Member* member) {
 
 bool Group::RemoveMember(Member* member) {
     if (!member) return false;
-    for (Node it = m_Members.begin(); it != m_Members.end(); ++it)
-        if (*it == member) {
-            Unlink(it);
+    // The member is listed by its own group only: found here when that group
+    // is this one or lies somewhere inside it.
+    Group* owner = member->m_pGroup;
+    for (Group* g = owner; g; g = g->m_pGroup)
+        if (g == this) {
+            owner->Unlink(member->m_groupEntry);
             return true;
         }
-    for (Member* m : m_Members)
-        if (m->Type() == GROUP && static_cast<Group*>(m)->RemoveMember(member)) return true;
     return false;
 }
 

@@ -236,12 +236,12 @@ int Land::LoadBitmap(const std::string& path) {
     return 1;
 }
 
-void Land::LoadNamedBitmap() {
+void Land::LoadNamedBitmap(const FileReader& read) {
     const std::string path = BitmapPath();
     auto picture = std::make_unique<CDIBitmap>();
-    qv::ReadWholeFile(path);  // a picture that is missing is reported as such
+    const std::vector<uint8_t> bytes = read(path);  // a missing picture is reported as such
     std::string why;
-    if (!picture->Load(qv::ResolvePath(path), &why, LandPicturePixels()))
+    if (!picture->LoadBytes(bytes, qv::ResolvePath(path), &why, LandPicturePixels()))
         throw qv::FileError(qv::FileError::Other, path, why);
     bitmap = std::move(picture);
 }
@@ -264,9 +264,9 @@ std::unique_ptr<Land> Land::FromBytes(const std::vector<uint8_t>& bytes, const s
     return land;
 }
 
-std::unique_ptr<Land> Land::ReadFile(const std::string& name) {
-    std::unique_ptr<Land> land = FromBytes(qv::ReadWholeFile(name), name);
-    if (land->hasbitmap) land->LoadNamedBitmap();
+std::unique_ptr<Land> Land::ReadFile(const std::string& name, const FileReader& read) {
+    std::unique_ptr<Land> land = FromBytes(read(name), name);
+    if (land->hasbitmap) land->LoadNamedBitmap(read);
     land->ComputeEncounterRate();
     return land;
 }

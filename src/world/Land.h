@@ -20,10 +20,12 @@
 
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
 #include "world/Map.h"
 #include "world/Object.h"
 
@@ -88,9 +90,11 @@ public:
     int LoadBitmap(const std::string& path);
     // The picture's path: the game folder's "Images\" and `bitmapname`.
     std::string BitmapPath() const;
-    // Loads the picture a land read from a file names; qv::FileError naming
-    // the picture when it cannot be read.
-    void LoadNamedBitmap();
+    // Loads the picture a land read from a file names, its bytes given by
+    // `read` (a whole file by its name); qv::FileError naming the picture
+    // when it cannot be read.
+    using FileReader = std::function<std::vector<uint8_t>(const std::string&)>;
+    void LoadNamedBitmap(const FileReader& read = qv::ReadWholeFile);
 
     // ---- random encounters (RandomEncounter.cpp)
     void ComputeEncounterRate();
@@ -100,7 +104,8 @@ public:
     // The land a .lnd file holds, its picture loaded and its encounter rate
     // computed. Any fault raises qv::FileError or qv::ArchiveError naming the
     // file, and nothing is kept.
-    static std::unique_ptr<Land> ReadFile(const std::string& name);
+    static std::unique_ptr<Land> ReadFile(const std::string& name,
+                                          const FileReader& read = qv::ReadWholeFile);
     // The land that a land file's bytes hold, without its picture; `name`
     // names the file in errors. The bytes must hold one land and nothing else.
     static std::unique_ptr<Land> FromBytes(const std::vector<uint8_t>& bytes,

@@ -8,6 +8,7 @@
 
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "platform/ReadAhead.h"
 #include "world/Global.h"
 #include "world/Land.h"
 #include "world/MapImage.h"
@@ -209,6 +210,7 @@ MapMaster::MapMaster(const Position* startpos)
     : m_cells(static_cast<size_t>(wide * high)),
       m_samples(static_cast<size_t>(wide * high * SamplesPerCell), -1) {
     if (startpos) focuscell = PixelToCell(*startpos);
+    NoteStepChange();  // a new map, perhaps where an old one stood
     m_minimapBits = std::make_shared<CDIBitmap>(MinimapWidth, MinimapHeight);
     minimap = std::make_unique<CDDObject>();
     minimap->Create(MinimapWidth, MinimapHeight, 0, 0, nullptr, 1, 1);
@@ -243,6 +245,7 @@ void MapMaster::DeleteAllHolders() {
         cell.holders.Clear();
         cell.northwall = cell.westwall = cell.corner = nullptr;
     }
+    NoteStepChange();
     for (ObjectHolder* h : all) DeleteHolderWithObject(h);
     lightholders.clear();
     fixtures.clear();
@@ -263,6 +266,7 @@ int MapMaster::SetWorldSize(int32_t w, int32_t h) {
 }
 
 void MapMaster::TakeWorldSize(int32_t w, int32_t h, std::vector<std::vector<uint8_t>> bits) {
+    NoteStepChange();
     worldcellx = w;
     worldcelly = h;
     halfcellx = w / 2;
@@ -282,6 +286,7 @@ void MapMaster::RecentreWindow() {
 }
 
 void MapMaster::SetOrigin(CellPoint o) {
+    NoteStepChange();
     oldorigin = origin;
     origin = o;
     windowrect = {o.x, o.y, o.x + wide, o.y + high};
@@ -580,8 +585,11 @@ int MapMaster::AddHolder(Position& pos, ObjectHolder* holder, ObjectIgnoreList* 
             holder->m_bMapListed = true;
         }
     }
+    // Edge pieces and platforms (drawbridges) decide steps.
+    const int type = obj->Type();
+    if (type == WALL || type == TRAVERSABLE) NoteStepChange();
     // A creature is never a fixture: asked first, it spares the others.
-    if (obj->Type() != 3 && obj->m_bMoveable == 0 && obj->CanInteract()) {
+    if (type != 3 && obj->m_bMoveable == 0 && obj->CanInteract()) {
         if (std::none_of(fixtures.begin(), fixtures.end(),
                          [&](const auto& h) { return h.Get() == holder; }))
             fixtures.emplace_back(holder);
@@ -626,6 +634,9 @@ int MapMaster::RemoveHolder(const Position& pos, ObjectHolder* holder) {
         if (cell.westwall == holder) cell.westwall = nullptr;
         if (cell.corner == holder) cell.corner = nullptr;
     }
+    // Edge pieces and platforms (drawbridges) decide steps.
+    if (Object* obj = holder->m_pObject)
+        if (const int type = obj->Type(); type == WALL || type == TRAVERSABLE) NoteStepChange();
     ForgetHolder(holder);
     return removed ? 1 : 0;
 }

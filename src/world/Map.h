@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -21,11 +23,14 @@ class Object;
 class CDDObject;
 class CDIBitmap;
 class Land;
+class LandInfo;
 class MapLamp;
 class LandGraph;
 namespace qv {
+class Archive;
+class ReadAhead;
 class Surface;
-}
+}  // namespace qv
 
 // A cell of the world or of the window (column, row).
 using CellPoint = qv::Point;
@@ -42,6 +47,40 @@ inline void PrefetchLine(const void* p) {
     __builtin_prefetch(p);
     asm volatile("" : : "r"(p));
 }
+
+// The map's step test (MapMaster::IsStepBlocked) reads the cells' terrain
+// codes, their edge pieces and their drawbridges. Every change of what it
+// reads is counted here, so that an answer worked out from them (a planned
+// walk) can be known to hold while the count stays the same. The map counts
+// what it changes itself (a terrain code set, an edge piece or a platform
+// placed or taken away, the window moved or emptied) and an object counts a
+// change of its state (a door opened or closed); code that sets a placed
+// wall piece's or drawbridge's flags directly counts it with NoteStepChange.
+uint64_t StepEpoch();
+void NoteStepChange();
+
+// A number the step test reads (a cell's terrain code, a wall piece's or a
+// drawbridge's flag): setting it to another value counts as a change of the
+// map's steps. It reads and compares as the number it holds.
+class StepValue {
+public:
+    StepValue(int32_t v = 0) : m_value(v) {}  // NOLINT: it stands for the number
+    StepValue(const StepValue&) = default;
+    StepValue& operator=(const StepValue& other) { return *this = other.m_value; }
+    StepValue& operator=(int32_t v) {
+        if (v != m_value) {
+            m_value = v;
+            NoteStepChange();
+        }
+        return *this;
+    }
+    operator int32_t() const { return m_value; }  // NOLINT: read as the number it is
+    // Stores or loads the number as a stored record's 32-bit field.
+    void Exchange(qv::Archive& ar);
+
+private:
+    int32_t m_value;
+};
 
 // Holders in drawing order, back to front. Kept by map cells and platforms;
 // the list never owns the holders. A short list lives inside the list itself
@@ -105,7 +144,7 @@ bool IsHolderInFrontOf(const ObjectHolder& a, const ObjectHolder& b, int32_t cx,
 // holder list with its first holders, shares the cell's first cache line.
 class alignas(64) MapCell {
 public:
-    int32_t terrain = 0;       // movement code 0..14
+    StepValue terrain = 0;     // movement code 0..14
     int32_t imagetype = 0;     // picture code 0..44 (15..44 mixed)
     ObjectHolderList holders;  // every holder touching the cell, drawing order
     int32_t room = -1;
@@ -262,6 +301,39 @@ public:
                                   const ObjectIgnoreList* ignore, int keepcarrier,
                                   const ObjectHolderList& list);
     int IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const;
+    // What IsStepBlocked reads of one world cell, read once: whether it lies
+    // in the window, whether nothing may step out of it, whether it is water
+    // and which drawbridges carry a step out of it, and whether its own west
+    // and north edge pieces block a step (doors opened when doorsopen).
+    enum StepBit : uint8_t {
+        kStepInWindow = 1,
+        kStepSourceBlocked = 2,  // solid, or no step leaves it
+        kStepWater = 4,
+        kStepBridgeAcross = 8,  // a lowered drawbridge carries steps east and west
+        kStepBridgeAlong = 16,  // one carries steps north and south
+        kStepWestBlocks = 32,
+        kStepNorthBlocks = 64,
+    };
+    uint8_t StepBits(CellPoint cell, int doorsopen) const;
+    // The same for window cell (i, j), which must lie in the window.
+    uint8_t StepBitsAt(int32_t i, int32_t j, int doorsopen) const;
+    // IsStepBlocked from the bits of the two cells of a step between world
+    // neighbours, `from` lying dx, dy (one of them +-1, the other 0) from
+    // `to`. It holds only while the world is larger than the window on both
+    // axes (StepBitsApply), where world neighbours are window neighbours.
+    static bool IsStepBlockedByBits(uint8_t from, uint8_t to, int32_t dx, int32_t dy) {
+        if (!(from & kStepInWindow) || !(to & kStepInWindow)) return true;
+        if (from & kStepSourceBlocked) return true;
+        if ((from & kStepWater) && !(from & (dx != 0 ? kStepBridgeAcross : kStepBridgeAlong)))
+            return true;
+        // The edge crossed: the west or north piece of the cell east of it or
+        // south of it.
+        if (dx > 0) return (from & kStepWestBlocks) != 0;
+        if (dx < 0) return (to & kStepWestBlocks) != 0;
+        if (dy > 0) return (from & kStepNorthBlocks) != 0;
+        return (to & kStepNorthBlocks) != 0;
+    }
+    bool StepBitsApply() const { return worldcellx > wide && worldcelly > high; }
     int IsEdgeBlocked(int32_t x, int32_t y, int direction, int sight, int doorsopen) const;
     int IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const;
     ObjectHolder* GetBlocker() const { return blocker; }
@@ -322,6 +394,14 @@ public:
     Land* GetRootLand() const;
     // Time spent reading and writing land files since the last reset (ns).
     int64_t landFileNanos = 0;
+    // The land files near the window are read ahead, off the main thread,
+    // after every reload (MapReadAhead.cpp). This waits until they are read
+    // (the ticks between two moves of the window give it the time), and the
+    // counts tell the land and picture files a reload found read and those it
+    // had to read itself.
+    void WaitForReadAhead();
+    int64_t ReadAheadHits() const;
+    int64_t ReadAheadMisses() const;
 
     // ---- the holder lists of the map ----
     const std::vector<qv::Handle<ObjectHolder>>& GetLightHolders() const { return lightholders; }
@@ -415,4 +495,12 @@ private:
     mutable std::array<uint32_t, wide * high> m_lineMemo{};
     mutable uint32_t m_lineStamp = 0;
     std::vector<std::unique_ptr<Land>> m_prefetched;  // lands read ahead of a reload
+    // Reading ahead (MapReadAhead.cpp): a land's file, its bytes read ahead
+    // when they were; the files of the lands near the window asked for; the
+    // reader, made with the first wish; the pictures the lands read so far
+    // named.
+    std::unique_ptr<Land> ReadLandFile(const LandInfo& info);
+    void ReadLandsAhead();
+    std::unique_ptr<qv::ReadAhead> m_readAhead;
+    std::unordered_map<const LandInfo*, std::string> m_landPictures;
 };

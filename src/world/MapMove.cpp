@@ -3,11 +3,13 @@
 // Everything outside the window of cells counts as blocked.
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cstddef>
 #include <cstdlib>
 
 #include "media/DDObjects.h"
+#include "platform/Archive.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/MapImage.h"
@@ -48,6 +50,26 @@ int HitCodeOf(Object* obj, qv::Point rel) {
     image->m_iCurrentColumn = column;
     image->m_iCurrentRow = row;
     return image->HitTest(rel, image->m_iWhichSurf);
+}
+
+namespace {
+
+std::atomic<uint64_t> g_stepEpoch{1};
+
+}  // namespace
+
+uint64_t StepEpoch() {
+    return g_stepEpoch.load(std::memory_order_relaxed);
+}
+
+void NoteStepChange() {
+    g_stepEpoch.fetch_add(1, std::memory_order_relaxed);
+}
+
+void StepValue::Exchange(qv::Archive& ar) {
+    int32_t v = m_value;
+    ar.Exchange(v);
+    *this = v;
 }
 
 namespace {
@@ -249,6 +271,31 @@ int MapMaster::IsStepBlocked(CellPoint from, CellPoint to, int doorsopen) const 
         if (!carried) return 1;
     }
     return IsEdgeBlocked(wt.x, wt.y, direction, 0, doorsopen);
+}
+
+uint8_t MapMaster::StepBits(CellPoint cell, int doorsopen) const {
+    CellPoint w;
+    if (!CellToWindow(cell, w)) return 0;
+    return StepBitsAt(w.x, w.y, doorsopen);
+}
+
+uint8_t MapMaster::StepBitsAt(int32_t i, int32_t j, int doorsopen) const {
+    const MapCell& c = GetCell(i, j);
+    uint8_t bits = kStepInWindow;
+    const int32_t t = c.terrain;
+    if (IsSolid(t) || t == 10) bits |= kStepSourceBlocked;
+    if (t == 3) {
+        bits |= kStepWater;
+        for (ObjectHolder* h : c.holders) {
+            const MapDeck* deck = AsMapDeck(h->m_pObject);
+            if (!deck) continue;
+            if (deck->MapBridges(1)) bits |= kStepBridgeAcross;
+            if (deck->MapBridges(0)) bits |= kStepBridgeAlong;
+        }
+    }
+    if (c.westwall && EdgePieceBlocks(c.westwall, 0, doorsopen)) bits |= kStepWestBlocks;
+    if (c.northwall && EdgePieceBlocks(c.northwall, 0, doorsopen)) bits |= kStepNorthBlocks;
+    return bits;
 }
 
 int MapMaster::IsLineClear(int32_t x, int32_t y, int32_t dx, int32_t dy) const {

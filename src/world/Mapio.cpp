@@ -14,6 +14,7 @@
 
 #include "media/DDWnd.h"
 #include "platform/Archive.h"
+#include "platform/ReadAhead.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Land.h"
@@ -143,6 +144,8 @@ void MapMaster::DeleteLands() {
     }
     delete landgraph;
     landgraph = nullptr;
+    m_landPictures.clear();
+    if (m_readAhead) m_readAhead->Want({});
     for (MapCell& cell : m_cells) cell.land = nullptr;
 }
 
@@ -150,6 +153,7 @@ void MapMaster::DeleteContents() {
     DeleteLands();
     DeleteAllHolders();
     m_cells.assign(static_cast<size_t>(wide * high), MapCell{});
+    NoteStepChange();
 }
 
 void MapMaster::ResetCells() {
@@ -175,7 +179,7 @@ void MapMaster::PrefetchLands(LandGraph* node, const CellRect& rect) {
     LandInfo* info = node->info.get();
     if (!info || info->land) return;
     FileClock clock(landFileNanos);
-    std::unique_ptr<Land> land = Land::ReadFile(info->FilePath());
+    std::unique_ptr<Land> land = ReadLandFile(*info);
     info->CheckAgrees(*land, info->FilePath());
     land->landinfo = info;
     m_prefetched.push_back(std::move(land));
@@ -204,6 +208,7 @@ int MapMaster::ReloadWindowAt(int32_t cx, int32_t cy) {
     FillMinimap(4);
     if (landgraph) StreamLands(landgraph, 1);
     m_prefetched.clear();
+    ReadLandsAhead();
     return 1;
 }
 
@@ -238,7 +243,7 @@ void MapMaster::StreamLands(LandGraph* node, int overlaps) {
             m_prefetched.erase(it);
         } else {
             FileClock clock(landFileNanos);
-            read = Land::ReadFile(info->FilePath());
+            read = ReadLandFile(*info);
             info->CheckAgrees(*read, info->FilePath());
         }
         loadedlands.push_back(read.get());

@@ -4,6 +4,7 @@
 // fields to Object.
 
 #include <cstdint>
+#include <list>
 
 #include "platform/Handle.h"
 #include "world/Object.h"
@@ -55,4 +56,10 @@ public:
     // Last, beside what a creature adds first (its body radius), which the
     // spacing test of a move reads with it.
     int32_t m_iHitPoints = 10;  // for a group, the cached sum of its members'
+
+private:
+    friend class Group;
+    // Its entry in the list of the group that lists it (m_pGroup), so that
+    // leaving the group takes no search.
+    std::list<Member*>::iterator m_groupEntry{};
 };

@@ -8,6 +8,7 @@
 #include "platform/Archive.h"
 #include "platform/Format.h"
 #include "world/Global.h"
+#include "world/Map.h"
 #include "world/MapCreature.h"
 #include "world/MapLight.h"
 #include "world/ObjectHolder.h"
@@ -99,7 +100,10 @@ int Object::GetState() {
 }
 
 void Object::SetState(int* state) {
-    if (state) m_iState = *state;
+    if (!state) return;
+    // A door's state decides the steps through it.
+    if (*state != m_iState) NoteStepChange();
+    m_iState = *state;
 }
 
 int Object::CanInteract() {

@@ -178,7 +178,7 @@ CDDObject& UnpicturedCell() {
 }  // namespace
 
 int MapMaster::PopulateRandomly(CellPoint worldcell, MapCell& cell) {
-    const size_t code = static_cast<size_t>(std::clamp(cell.terrain, 0, 44));
+    const size_t code = static_cast<size_t>(std::clamp<int32_t>(cell.terrain, 0, 44));
     CDDObject* picture = m_terrainPictures[code];
     cell.image = picture ? picture : &UnpicturedCell();
 

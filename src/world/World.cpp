@@ -1,5 +1,7 @@
 #include "world/World.h"
 
+#include <vector>
+
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
@@ -16,14 +18,16 @@ World* GetWorld() {
     return g_pWorld;
 }
 
-World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()) {
+World::World() : m_pTimeOfDay(std::make_unique<CTimeOfDay>()), m_ActiveSpells(MakeActiveSpells()) {
     g_pWorld = this;
 }
 
 World::~World() {
-    // What flies and the spells in effect go before the creatures they name.
+    // What flies and the spells in effect go before the creatures they name;
+    // flying objects take their holders off the map as they go, while the map
+    // and the accessors still answer.
     m_FlyingObjects.clear();
-    m_ActiveSpells.clear();
+    m_ActiveSpells.reset();
     // The groups go first: their creatures leave the map while it still exists.
     DeleteGroups();
     // From here on the accessors answer as if there were no world.
@@ -101,4 +105,31 @@ Group* World::AddNumberedGroup(int32_t number, const std::string& name) {
 Group* World::GetGroupByNumber(int32_t number) const {
     if (number < 0 || static_cast<size_t>(number) >= m_GroupArray.size()) return nullptr;
     return m_GroupArray[static_cast<size_t>(number)];
+}
+
+void World::UpdateFlyingObjects(int32_t now, MapMaster* map) {
+    // The walk goes over the flights listed when it began; one ended by
+    // another's step reads null and is passed over.
+    std::vector<qv::Handle<Object>> walk;
+    walk.reserve(m_FlyingObjects.size());
+    for (const auto& o : m_FlyingObjects) walk.emplace_back(o.get());
+    for (const auto& h : walk) {
+        Object* o = h.Get();
+        if (!o || o->Update(now, map) != Object::kLeaveGroup) continue;
+        for (auto it = m_FlyingObjects.begin(); it != m_FlyingObjects.end(); ++it)
+            if (it->get() == o) {
+                m_FlyingObjects.erase(it);
+                break;
+            }
+    }
+}
+
+bool World::IsFlying(const Object* object) const {
+    for (const auto& o : m_FlyingObjects)
+        if (o.get() == object) return true;
+    return false;
+}
+
+void World::AddFlyingObject(Object* object) {
+    if (object && !IsFlying(object)) m_FlyingObjects.emplace_back(object);
 }

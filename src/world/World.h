@@ -15,6 +15,7 @@
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
 
+class ActiveSpells;
 class CGameEvent;
 class CTimeOfDay;
 class Group;
@@ -48,6 +49,14 @@ struct SpellDeleter {
     void operator()(Spell* spell) const;
 };
 using SpellPtr = std::unique_ptr<Spell, SpellDeleter>;
+
+// Makes and deletes the list of spells in effect where its class is defined
+// (items/ActiveSpells.cpp).
+struct ActiveSpellsDeleter {
+    void operator()(ActiveSpells* list) const;
+};
+using ActiveSpellsPtr = std::unique_ptr<ActiveSpells, ActiveSpellsDeleter>;
+ActiveSpellsPtr MakeActiveSpells();
 
 class World {
 public:
@@ -95,6 +104,8 @@ public:
     Group* AddNumberedGroup(int32_t number, const std::string& name);
     Group* m_pAllGroups = nullptr;
     std::vector<Group*> m_GroupArray;
+    // The party's group stands in this slot of the table.
+    static constexpr size_t kPartyGroupSlot = 1;
     // The group split off from the party; listed (and owned) under "All Groups".
     qv::Handle<Group> m_pGroupTempStorage;
     qv::Handle<Group> m_pCurrentGroup;  // the group the editor works on
@@ -126,10 +137,21 @@ public:
     // The world's clock (owned).
     std::unique_ptr<CTimeOfDay> m_pTimeOfDay;
 
-    // The spells in effect (stored with a saved game) and the missiles and
-    // spell projectiles in flight; owned. Play's tick runs them.
-    std::list<SpellPtr> m_ActiveSpells;
+    // The spells in effect (stored with a saved game; the list ends a spell
+    // safely and frees it after its walk) and the missiles and spell
+    // projectiles in flight; owned. Play's tick runs them.
+    ActiveSpellsPtr m_ActiveSpells;
     std::list<std::unique_ptr<Object>> m_FlyingObjects;
+    // Takes the world's flying objects over one tick of game time `now`; one
+    // that answers Object::kLeaveGroup (-2) has landed and is deleted. A
+    // flight that ends may end others (a missile that takes its victim's
+    // projectile along); the walk holds only to entries still listed.
+    void UpdateFlyingObjects(int32_t now, MapMaster* map);
+    // Whether the object is on the list of flying objects.
+    bool IsFlying(const Object* object) const;
+    // Puts an object in flight and takes it over; one already flying stays
+    // as it is.
+    void AddFlyingObject(Object* object);
 
     // What its objects ask of the layers above (world/WorldRules.h): the rules
     // of play and the path finder, given by the Play that runs the world; null

@@ -253,7 +253,8 @@ TEST_F(AStarTest, TheGroupCodeAsksAboutWindowCells) {
 
 // The search as it reads, with plain lists searched from the head: OPEN
 // sorted on insertion only, CLOSED most recent first.
-Walk ReferenceWalk(MapMaster& map, qv::Point s, qv::Point g, int* found) {
+Walk ReferenceWalk(MapMaster& map, qv::Point s, qv::Point g, int* found, int doorsopen = 0,
+                   std::vector<qv::Point>* expanded = nullptr) {
     struct N {
         int f, h, g, x, y;
         N* parent;
@@ -286,10 +287,11 @@ Walk ReferenceWalk(MapMaster& map, qv::Point s, qv::Point g, int* found) {
             result = best;
             break;
         }
+        if (expanded) expanded->push_back({best->x, best->y});
         for (int i = 0; i < 4; ++i) {
             const int d = rows[row][i];
             const int nx = best->x + dx[d], ny = best->y + dy[d];
-            if (map.IsStepBlocked({nx, ny}, {best->x, best->y}, 0)) continue;
+            if (map.IsStepBlocked({nx, ny}, {best->x, best->y}, doorsopen)) continue;
             const int cost = best->g + 1;
             N* old = nullptr;
             bool inClosed = false;
@@ -367,6 +369,95 @@ TEST_F(AStarTest, WalksMatchTheSearchAsItReadsOnRandomMaps) {
     }
     EXPECT_EQ(compared, 300);
     EXPECT_GT(capped, 0);  // some searches ended at the cap with a partial walk
+}
+
+// A search of a class of its own, which keeps its nodes as any search that
+// may change the step test does.
+class OwnSearch : public AStar {};
+
+// Random maps with walls, doors in every state, locked or not, pieces that
+// let movement through, water and drawbridges: every search, with a mover
+// and without, expands the same cells in the same order as the search as it
+// reads, and gives the same walk, whichever storage it keeps its nodes in.
+TEST_F(AStarTest, ExpansionsMatchTheSearchAsItReadsOnFurnishedMaps) {
+    qv::SeedRand(4242);
+    auto* mover = Make<maptest::Creature>();
+    std::vector<ObjectHolder*> placed;
+    int compared = 0, blockedByPieces = 0;
+    for (int round = 0; round < 8; ++round) {
+        for (ObjectHolder* h : placed) map.RemoveHolder(h->pos, h);
+        placed.clear();
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j) {
+                const int r = qv::Rand() % 100;
+                map.GetCell(i, j).terrain = r < 8 ? 7 : r < 14 ? 3 : r < 16 ? 10 : 0;
+            }
+        for (int k = 0; k < 500; ++k) {
+            const CellPoint c{qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high};
+            const qv::Point w = World(c.x, c.y);
+            Object* piece = nullptr;
+            const int kind = qv::Rand() % 6;
+            if (kind < 4) {
+                Wall* wall = kind % 2 ? static_cast<Wall*>(Make<FrontDoorBrick>())
+                                      : static_cast<Wall*>(Make<SideDoorBrick>());
+                wall->m_iItemNum = qv::Rand() % 3 == 0 ? -1 : 7;
+                wall->m_iState = qv::Rand() % 4;
+                wall->m_bLocked = qv::Rand() % 2;
+                wall->m_bWalkThrough = qv::Rand() % 8 == 0;
+                piece = wall;
+            } else {
+                auto* bridge = Make<DrawBridge>(qv::Rand() % 2);
+                bridge->m_bRaised = qv::Rand() % 3 == 0;
+                piece = bridge;
+            }
+            Position p = At(w.x, w.y);
+            ObjectHolder* h = Hold(piece);
+            if (map.AddHolder(p, h)) placed.push_back(h);
+        }
+        for (int k = 0; k < 20; ++k) {
+            start = World(qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high);
+            goal = World(qv::Rand() % MapMaster::wide, qv::Rand() % MapMaster::high);
+            for (Object* who : {static_cast<Object*>(mover), static_cast<Object*>(nullptr)}) {
+                SCOPED_TRACE(::testing::Message() << "round " << round << " search " << k
+                                                  << (who ? " with a mover" : " without"));
+                std::vector<qv::Point> want;
+                int found = 0;
+                const Walk expected =
+                    ReferenceWalk(map, start, goal, &found, who != nullptr, &want);
+                AStar plain;
+                OwnSearch own;
+                for (AStar* search : {&plain, static_cast<AStar*>(&own)}) {
+                    std::vector<qv::Point> got;
+                    search->LogExpansions(&got);
+                    search->FindPath(start.x, start.y, goal.x, goal.y, &map, who);
+                    Walk walk;
+                    while (search->HasNextStep()) {
+                        qv::Point c;
+                        search->NextStep(&c.x, &c.y);
+                        walk.push_back(c);
+                    }
+                    EXPECT_EQ(got, want);
+                    EXPECT_EQ(search->Expansions(), static_cast<int32_t>(want.size()));
+                    EXPECT_EQ(walk, expected);
+                    EXPECT_EQ(search->Found(), found);
+                }
+                ++compared;
+            }
+            // The pieces decide some searches: without them the walk differs.
+            int foundWithout = 0;
+            for (ObjectHolder* h : placed) map.RemoveHolder(h->pos, h);
+            const Walk bare = ReferenceWalk(map, start, goal, &foundWithout, 1);
+            for (ObjectHolder* h : placed) {
+                Position p = h->pos;
+                map.AddHolder(p, h);
+            }
+            int foundWith = 0;
+            blockedByPieces += bare != ReferenceWalk(map, start, goal, &foundWith, 1);
+        }
+    }
+    EXPECT_EQ(compared, 320);
+    EXPECT_GT(blockedByPieces, 10);
+    for (ObjectHolder* h : placed) map.RemoveHolder(h->pos, h);
 }
 
 }  // namespace

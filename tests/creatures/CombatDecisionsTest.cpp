@@ -194,7 +194,9 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         for (int i = 0; i < p->Events().Count(); ++i)
             moves += p->Events().At(i).m_iType == ObjectEventType::MOVE;
         EXPECT_EQ(moves, r.moves) << "standing is a step on the spot";
-        if (!r.armed) EXPECT_EQ(p->Events().Count(), 1) << "the step alone";
+        if (!r.armed) {
+            EXPECT_EQ(p->Events().Count(), 1) << "the step alone";
+        }
         if (r.moves) {
             EXPECT_EQ(p->m_iFightMode, 3);
         }

@@ -166,7 +166,7 @@ TEST_F(Damage, TheCorpseBagHoldsWhatWasInUseAndKeepsItsNaturalWeaponReady) {
     p->m_pBag = std::make_unique<CBag>("Bag");
     for (int i = 0; i < 3; ++i) {
         p->m_pBag->AddItem(new Useable("Coin"));
-        ++p->m_pBag->m_iItemCount;
+        p->m_pBag->SetItemCount(p->m_pBag->ItemCount() + 1);
     }
     p->TakeDamage(5, 0);
     ASSERT_NE(p->m_pBag, nullptr);

@@ -147,11 +147,11 @@ TEST(PlayerRules, ACopiedCreatureKeepsWhatItsInnerBagsHold) {
     pouch->AddItem(thing(4));
     auto* purse = new CBag("Purse");
     purse->AddItem(thing(7));
-    purse->m_iItemCount = 1;
+    purse->SetItemCount(1);
     pouch->AddItem(purse);
-    pouch->m_iItemCount = 3;
+    pouch->SetItemCount(3);
     p.m_pBag->AddItem(pouch);
-    p.m_pBag->m_iItemCount = 1;
+    p.m_pBag->SetItemCount(1);
 
     std::unique_ptr<Object> made(p.Clone());
     auto* copy = dynamic_cast<Player*>(made.get());
@@ -161,15 +161,15 @@ TEST(PlayerRules, ACopiedCreatureKeepsWhatItsInnerBagsHold) {
     ASSERT_NE(pouchCopy, nullptr);
     EXPECT_NE(pouchCopy, pouch);
     ASSERT_EQ(pouchCopy->Items().size(), 3u);
-    EXPECT_EQ(pouchCopy->m_iItemCount, 3);
+    EXPECT_EQ(pouchCopy->ItemCount(), 3);
     EXPECT_EQ(pouchCopy->Items()[0]->m_iBulkNum, 3);
     EXPECT_EQ(pouchCopy->Items()[1]->m_iBulkNum, 4);
     auto* purseCopy = dynamic_cast<CBag*>(pouchCopy->Items()[2].get());
     ASSERT_NE(purseCopy, nullptr);
-    EXPECT_EQ(purseCopy->m_pParent, pouchCopy);
+    EXPECT_EQ(purseCopy->Parent(), pouchCopy);
     ASSERT_EQ(purseCopy->Items().size(), 1u);
     EXPECT_EQ(purseCopy->Items()[0]->m_iBulkNum, 7);
-    EXPECT_EQ(purseCopy->m_iItemCount, 1);
+    EXPECT_EQ(purseCopy->ItemCount(), 1);
     // The original keeps its own.
     EXPECT_EQ(pouch->Items().size(), 3u);
     EXPECT_EQ(purse->Items().size(), 1u);

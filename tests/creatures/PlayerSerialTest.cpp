@@ -42,7 +42,7 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
     p.m_iNPCNumber = 1;
     p.m_iSpeedState = -1;
     p.m_pBag->AddItem(new Useable("Stick"));
-    p.m_pBag->m_iItemCount = 1;
+    p.m_pBag->SetItemCount(1);
     p.m_iPortrait = 849;
     p.m_strPortraitFile = "aldo.bmp";
     p.m_iDexterity = 41, p.m_iStrength = 42, p.m_iIntelligence = 43;
@@ -323,7 +323,7 @@ TEST(PlayerRecord, OlderSchemasAreConverted) {
     Useable stick("Stick"), stone("Stone");
     CBag stored("Bag");
     stored.AddItem(new Useable("Rope"));
-    stored.m_iItemCount = 1;
+    stored.SetItemCount(1);
     f.oldCarried = {&stick, &stone};
     f.bag = &stored;
     auto p30 = LoadCreature(CreatureRecord(30, f));
@@ -331,7 +331,7 @@ TEST(PlayerRecord, OlderSchemasAreConverted) {
     std::vector<std::string> names;
     for (const auto& item : p30->m_pBag->Items()) names.push_back(item->m_strSpecialName);
     EXPECT_EQ(names, (std::vector<std::string>{"Rope", "Stick", "Stone"}));
-    EXPECT_EQ(p30->m_pBag->m_iItemCount, 3);
+    EXPECT_EQ(p30->m_pBag->ItemCount(), 3);
     EXPECT_EQ(p30->m_iAction, 3);  // not stored before 33
 
     // Without a stored bag (schema 21) they stay in the constructor's bag.

@@ -166,7 +166,7 @@ TEST(Player, CloneCopiesTheCreature) {
     p.m_iStrength = 70;
     p.m_dExperience = {1200.0, 10.0, 1.0};
     p.m_pBag->AddItem(new Useable("Stick"));
-    p.m_pBag->m_iItemCount = 1;
+    p.m_pBag->SetItemCount(1);
     p.m_InUseList.emplace_back(new Useable("Ring"));
     p.AddSpell(Spell("Spark"));
     p.m_iNPCNumber = 1;

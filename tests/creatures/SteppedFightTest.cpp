@@ -103,7 +103,7 @@ TEST_F(SteppedFight, ADeathWithAFullBagLaysWhatItHeldAtItsFeet) {
     bandit->m_pBag = std::make_unique<CBag>("Bag");
     for (int i = 0; i < 20; ++i) {
         bandit->m_pBag->AddItem(new Useable("Loot"));
-        ++bandit->m_pBag->m_iItemCount;
+        bandit->m_pBag->SetItemCount(bandit->m_pBag->ItemCount() + 1);
     }
     Pair(hero, bandit);
     ASSERT_LT(Fight(hero, bandit, 2000), 2000);

@@ -151,7 +151,7 @@ TEST_F(TalkTest, EachCommandAndItsEffect) {
          [](TalkTest& t) {
              auto* key = new Object("Iron Key");
              t.speaker.m_pBag->AddItem(key);
-             ++t.speaker.m_pBag->m_iItemCount;
+             t.speaker.m_pBag->SetItemCount(t.speaker.m_pBag->ItemCount() + 1);
          },
          {"drop Iron Key at 500,300"},
          [](TalkTest& t) {
@@ -163,7 +163,7 @@ TEST_F(TalkTest, EachCommandAndItsEffect) {
          "drop speaker Iron Key",
          [](TalkTest& t) {
              t.speaker.m_pBag->AddItem(new Object("Iron Key"));
-             ++t.speaker.m_pBag->m_iItemCount;
+             t.speaker.m_pBag->SetItemCount(t.speaker.m_pBag->ItemCount() + 1);
              t.host.dropsTake = false;
          },
          {"drop Iron Key at 500,300"},
@@ -189,7 +189,7 @@ TEST_F(TalkTest, EachCommandAndItsEffect) {
         listener.m_pHolder = &listenerHolder;
         speaker.m_pHolder = &speakerHolder;
         for (Object* o : speaker.m_pBag->DetachAll()) delete o;
-        speaker.m_pBag->m_iItemCount = 0;
+        speaker.m_pBag->SetItemCount(0);
         host = talk_test::RecordingHost();
         r.before(t);
         const auto script =
@@ -258,7 +258,7 @@ std::string ReferenceExample() {
 TEST_F(TalkTest, TheMillerThroughEachOfHisEndings) {
     const auto script = Script(ReferenceExample(), "lauriston.smb");
     speaker.m_pBag->AddItem(new Object("Purse"));
-    ++speaker.m_pBag->m_iItemCount;
+    speaker.m_pBag->SetItemCount(speaker.m_pBag->ItemCount() + 1);
 
     // First meeting: the task is offered; farewell ends it.
     ASSERT_TRUE(talk.Open(&listener, &speaker, script, "MILLER"));

@@ -31,8 +31,8 @@ TEST(BagLimits, AnItemWithNoSlotNumberLeftIsReported) {
     // Numbers outside 0..19 are not counted as taken.
     CBag odd;
     auto* far = new Useable("Far");
+    odd.AddItem(far);
     far->m_iSpare2 = 25;
-    odd.m_ItemList.emplace_back(far);
     auto* near = new Useable("Near");
     odd.AddItem(near);
     EXPECT_EQ(near->m_iSpare2, 0);
@@ -47,28 +47,28 @@ TEST(BagLimits, ACopiedBagHoldsCopiesOfWhatItsInnerBagsHold) {
     auto* gem = new Useable("Gem");
     gem->m_iBulkNum = 5;
     inner->AddItem(gem);
-    inner->m_iItemCount = 1;
+    inner->SetItemCount(1);
     auto* rope = new Useable("Rope");
     rope->m_iBulkNum = 2;
     outer.AddItem(rope);
     outer.AddItem(inner);
-    outer.m_iItemCount = 2;
+    outer.SetItemCount(2);
 
     std::unique_ptr<Object> made(outer.Clone());
     auto* copy = dynamic_cast<CBag*>(made.get());
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(copy->Items().size(), 2u);
-    EXPECT_EQ(copy->m_iItemCount, 2);
+    EXPECT_EQ(copy->ItemCount(), 2);
     EXPECT_EQ(copy->Items()[0]->m_iBulkNum, 2);
     EXPECT_EQ(copy->Items()[0]->m_iSpare2, 0);
     auto* innerCopy = dynamic_cast<CBag*>(copy->Items()[1].get());
     ASSERT_NE(innerCopy, nullptr);
     EXPECT_NE(innerCopy, inner);
-    EXPECT_EQ(innerCopy->m_pParent, copy);
+    EXPECT_EQ(innerCopy->Parent(), copy);
     ASSERT_EQ(innerCopy->Items().size(), 1u);
     EXPECT_NE(innerCopy->Items()[0].get(), gem);
     EXPECT_EQ(innerCopy->Items()[0]->m_iBulkNum, 5);
-    EXPECT_EQ(innerCopy->m_iItemCount, 1);
+    EXPECT_EQ(innerCopy->ItemCount(), 1);
 }
 
 TEST(BagLimits, StackCountsHoldAtTheIntegerRange) {

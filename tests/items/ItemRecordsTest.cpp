@@ -53,9 +53,9 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
     auto* inner = new CBag("Pouch");
     bag.AddItem(new Useable("Stick"));
     bag.AddItem(inner);
-    bag.m_iItemCount = 2;
+    bag.SetItemCount(2);
     inner->AddItem(new Useable("Stone"));
-    inner->m_iItemCount = 1;
+    inner->SetItemCount(1);
     EXPECT_EQ(bag.Items()[0]->m_iSpare2, 0);
     EXPECT_EQ(bag.Items()[1]->m_iSpare2, 1);
 
@@ -66,11 +66,11 @@ TEST(CBag, RecordHoldsItsEntriesThenCountAndKind) {
 
     auto back = LoadObject<CBag>(bytes);
     ASSERT_EQ(back->Items().size(), 2u);
-    EXPECT_EQ(back->m_iItemCount, 2);
+    EXPECT_EQ(back->ItemCount(), 2);
     EXPECT_EQ(back->m_iBagKind, 4);
     auto* innerBack = qv::DynamicCast<CBag>(back->Items()[1].get());
     ASSERT_NE(innerBack, nullptr);
-    EXPECT_EQ(innerBack->m_pParent, back.get());
+    EXPECT_EQ(innerBack->Parent(), back.get());
     EXPECT_TRUE(back->Contains(innerBack->Items()[0].get()));
     EXPECT_EQ(StoreObject(*back), bytes);  // storing again gives the same bytes
 }
@@ -87,7 +87,7 @@ TEST(CBag, OlderAndInconsistentRecords) {
     });
     auto bag = LoadObject<CBag>(bytes);
     EXPECT_EQ(bag->m_iBagKind, 0);
-    EXPECT_EQ(bag->m_iItemCount, 1);
+    EXPECT_EQ(bag->ItemCount(), 1);
 
     // An entry that is not an object at all is the archive's class error.
     Bytes wrong = Record(CBag::classInfo, 2, [](qv::Archive& ar) {
@@ -109,7 +109,7 @@ TEST(CBag, AGroupListedAsAnEntryIsRefused) {
     world.CreateRootGroups();
     CBag bag;
     bag.AddItem(new Group);
-    bag.m_iItemCount = 1;
+    bag.SetItemCount(1);
     const Bytes bytes = StoreObject(bag);
     qv::Archive ar(bytes);
     try {
@@ -149,15 +149,15 @@ TEST(CBag, ANestedBagKnowsItsParentOnlyWhileItIsInside) {
     auto outer = std::make_unique<CBag>("Pack");
     auto* inner = new CBag("Pouch");
     outer->AddItem(inner);
-    EXPECT_EQ(inner->m_pParent, outer.get());
+    EXPECT_EQ(inner->Parent(), outer.get());
     // Taken out, it names no parent: the old one may go before it does.
     std::unique_ptr<Object> out(outer->DetachItem(inner));
-    EXPECT_EQ(inner->m_pParent, nullptr);
+    EXPECT_EQ(inner->Parent(), nullptr);
     outer->AddItem(out.release());
     std::vector<Object*> all = outer->DetachAll();
     outer.reset();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(static_cast<CBag*>(all[0])->m_pParent, nullptr);
+    EXPECT_EQ(static_cast<CBag*>(all[0])->Parent(), nullptr);
     delete all[0];
 }
 
@@ -341,7 +341,7 @@ TEST(Magic, ASpellTakenOutLeavesItsBook) {
     magic.m_SpellList.push_back(std::make_unique<Spell>("Fire Dart"));
     Spell* dart = magic.m_SpellList.back().get();
     magic.m_FireBook.AddItem(dart);
-    magic.m_FireBook.m_iItemCount = 1;
+    magic.m_FireBook.SetItemCount(1);
     std::unique_ptr<Spell> taken = magic.TakeSpell(dart);
     ASSERT_EQ(taken.get(), dart);
     // The book only referred to it: it names it no more once it is taken.

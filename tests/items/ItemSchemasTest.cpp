@@ -142,7 +142,7 @@ TEST(ItemSchemas, EveryBagSchemaReadsItsFieldsInPlace) {
         auto b = LoadObject<CBag>(bytes);
         ASSERT_NE(b, nullptr) << schema;
         ASSERT_EQ(b->Items().size(), 1u);
-        EXPECT_EQ(b->m_iItemCount, 1);
+        EXPECT_EQ(b->ItemCount(), 1);
         EXPECT_EQ(b->m_iBagKind, schema >= 2 ? 4 : 0) << schema;
     }
 }

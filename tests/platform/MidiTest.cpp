@@ -2,44 +2,65 @@
 // Debian's General MIDI sound font, mixed by hand here (no sound device).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/Audio.h"
 #include "platform/Midi.h"
+#include "support/Tunes.h"
 
 namespace {
 
 constexpr int kRate = qv::Mixer::kRate;
 
-// The loudest sample of frames [from, to) of a stereo buffer.
-int Peak(const std::vector<int32_t>& acc, int from, int to) {
-    int peak = 0;
-    for (int i = 2 * from; i < 2 * to; ++i)
-        peak = std::max(peak, std::abs(acc[static_cast<size_t>(i)]));
-    return peak;
-}
-
-std::vector<int32_t> Render(qv::MidiOutput& out, int frames) {
+// The loudest sample of the next `frames` frames the output renders.
+int Peak(qv::MidiOutput& out, int frames) {
     std::vector<int32_t> acc(static_cast<size_t>(frames) * 2, 0);
     out.MixInto(acc.data(), frames);
-    return acc;
+    int peak = 0;
+    for (int32_t s : acc) peak = std::max(peak, std::abs(s));
+    return peak;
 }
 
 // A piano (program 0 on channel 0) striking middle C at `on` and letting it
 // go at `off`, in a song of `length` frames.
 std::shared_ptr<qv::MidiSong> Note(int64_t on, int64_t off, int64_t length) {
-    auto song = std::make_shared<qv::MidiSong>();
-    song->setup = {{0, 0xC0, 0, 0}};
-    song->events = {{0, 0xC0, 0, 0}, {on, 0x90, 60, 110}, {off, 0x80, 60, 64}};
-    song->length = length;
-    return song;
+    return std::make_shared<qv::MidiSong>(qv::MidiSong{
+        {{0, 0xC0, 0, 0}}, {{0, 0xC0, 0, 0}, {on, 0x90, 60, 110}, {off, 0x80, 60, 64}}, length});
+}
+
+TEST(MidiOutput, ItOpensAtTheSynthesisersRatesWithASoundFontAndClosedPlaysNothing) {
+    music_test::TempFolder dir("midi");
+    const std::string notAFont = dir.Path() + "notes.sf2";
+    std::ofstream(notAFont) << "these are not samples";
+    const std::string gm = qv::MidiOutput::kDefaultSoundFont;
+    // What each row is, the font, the rate, and what the error says (nullptr
+    // where it opens).
+    const std::tuple<const char*, std::string, int, const char*> rows[] = {
+        {"no file there", dir.Path() + "missing.sf2", kRate, "is not there"},
+        {"a folder, not a file", dir.dir.string(), kRate, "is not there"},
+        {"a file that is no sound font", notAFont, kRate, "cannot be read"},
+        {"7999 frames a second", gm, 7999, ""},
+        {"8000 frames a second", gm, 8000, nullptr},
+        {"96000 frames a second", gm, 96000, nullptr},
+        {"96001 frames a second", gm, 96001, ""},
+    };
+    for (const auto& [what, font, rate, says] : rows) {
+        SCOPED_TRACE(what);
+        qv::MidiOutput out;
+        EXPECT_EQ(out.Open(font, rate), !says) << out.Error();
+        EXPECT_EQ(out.IsOpen(), !says);
+        if (!says) continue;
+        EXPECT_NE(out.Error().find(*says ? font : ""), std::string::npos) << out.Error();
+        EXPECT_NE(out.Error().find(says), std::string::npos) << out.Error();
+        EXPECT_EQ(out.Play(Note(0, 100, kRate)), 0);
+        EXPECT_EQ(Peak(out, 256), 0);
+    }
 }
 
 class MidiOutputTest : public ::testing::Test {
@@ -50,153 +71,78 @@ protected:
     qv::MidiOutput out;
 };
 
-TEST(MidiOutput, WithoutItsSoundFontItStaysClosedAndPlaysNothing) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("qv-midi-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string notAFont = (dir / "notes.sf2").string();
-    std::ofstream(notAFont) << "these are not samples";
-    struct Row {
-        const char* what;
-        std::string font;
-        const char* says;
-    };
-    const Row rows[] = {
-        {"no file there", (dir / "missing.sf2").string(), "is not there"},
-        {"a folder, not a file", dir.string(), "is not there"},
-        {"a file that is no sound font", notAFont, "cannot be read"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        qv::MidiOutput out;
-        EXPECT_FALSE(out.Open(row.font, kRate));
-        EXPECT_FALSE(out.IsOpen());
-        EXPECT_NE(out.Error().find(row.font), std::string::npos) << out.Error();
-        EXPECT_NE(out.Error().find(row.says), std::string::npos) << out.Error();
-        EXPECT_EQ(out.Play(Note(0, 100, kRate)), 0);
-        const std::vector<int32_t> acc = Render(out, 256);
-        EXPECT_EQ(Peak(acc, 0, 256), 0);
-    }
-    std::filesystem::remove_all(dir);
-}
-
-TEST(MidiOutput, OpensAtTheSynthesisersRatesOnly) {
-    struct Row {
-        int rate;
-        bool opens;
-    };
-    for (const Row& row :
-         {Row{7999, false}, Row{8000, true}, Row{96000, true}, Row{96001, false}}) {
-        SCOPED_TRACE(row.rate);
-        qv::MidiOutput out;
-        EXPECT_EQ(out.Open(qv::MidiOutput::kDefaultSoundFont, row.rate), row.opens) << out.Error();
-        EXPECT_EQ(out.IsOpen(), row.opens);
-    }
-}
-
-TEST_F(MidiOutputTest, AMessageSoundsAtItsOwnFrame) {
-    // Nothing sounds before the note's frame; it sounds from there on.
-    const int id = out.Play(Note(4410, 20000, 2 * kRate));
-    ASSERT_NE(id, 0);
-    std::vector<int32_t> acc = Render(out, 4410);
-    EXPECT_EQ(Peak(acc, 0, 4410), 0);
-    EXPECT_EQ(out.Position(id), 4410);
-    acc = Render(out, 2048);
-    EXPECT_GT(Peak(acc, 0, 2048), 1000);
-    EXPECT_EQ(out.Position(id), 4410 + 2048);
-}
-
-TEST_F(MidiOutputTest, PauseHoldsTheSongSilentInItsPlaceAndResumePlaysOn) {
-    const int id = out.Play(Note(0, kRate, 2 * kRate));
-    std::vector<int32_t> acc = Render(out, 2048);
-    EXPECT_GT(Peak(acc, 0, 2048), 1000);
+TEST_F(MidiOutputTest, OnlyTheNewestSongSoundsFromItsFramesAndPausedItKeepsItsPlace) {
+    const int first = out.Play(Note(0, kRate, 2 * kRate));
+    const int id = out.Play(Note(4410, kRate, 2 * kRate));
+    EXPECT_NE(first, id);
+    EXPECT_FALSE(out.IsPlaying(first));
+    out.Stop(first);  // an older song's id changes nothing
+    out.Pause(first);
+    EXPECT_TRUE(out.IsPlaying(id));
+    EXPECT_EQ(Peak(out, 4410), 0) << "nothing before the note's frame";
+    EXPECT_GT(Peak(out, 2048), 1000);
     out.Pause(id);
     EXPECT_TRUE(out.IsPaused(id));
-    acc = Render(out, 4096);
-    EXPECT_EQ(Peak(acc, 0, 4096), 0);
-    EXPECT_EQ(out.Position(id), 2048) << "a paused song keeps its place";
+    EXPECT_EQ(Peak(out, 4096), 0);
+    EXPECT_EQ(out.Position(id), 4410 + 2048);
     out.Resume(id);
     EXPECT_FALSE(out.IsPaused(id));
-    acc = Render(out, 2048);
-    EXPECT_GT(Peak(acc, 0, 2048), 1000) << "the held note sounds on";
-    EXPECT_EQ(out.Position(id), 4096);
-}
-
-TEST_F(MidiOutputTest, ASongOfASecondOrMoreStartsAgainAfterItsLength) {
-    struct Row {
-        const char* what;
-        int64_t length;
-        bool repeats;
-    };
-    const Row rows[] = {
-        {"a frame short of a second: played once", kRate - 1, false},
-        {"a second: repeated", kRate, true},
-        {"a frame over a second: repeated", kRate + 1, true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        // The note ends at once; by the end of the song only the room's echo
-        // of it is left.
-        const int id = out.Play(Note(0, 2205, row.length));
-        Render(out, static_cast<int>(row.length) - 1000);
-        const std::vector<int32_t> before = Render(out, 1000);
-        const std::vector<int32_t> after = Render(out, 1000);
-        if (row.repeats) {
-            EXPECT_EQ(out.Position(id), 1000);
-            EXPECT_GT(Peak(after, 0, 1000), 4 * Peak(before, 0, 1000) + 100)
-                << "the note is struck again";
-        } else {
-            EXPECT_EQ(out.Position(id), row.length + 1000);
-            EXPECT_LE(Peak(after, 0, 1000), Peak(before, 0, 1000));
-        }
-    }
-}
-
-TEST_F(MidiOutputTest, OnlyTheNewestSongPlaysAndAnOlderOneCannotStopIt) {
-    const int first = out.Play(Note(0, kRate, 2 * kRate));
-    const int second = out.Play(Note(0, kRate, 2 * kRate));
-    EXPECT_NE(first, second);
-    EXPECT_FALSE(out.IsPlaying(first));
-    EXPECT_TRUE(out.IsPlaying(second));
-    out.Stop(first);
-    out.Pause(first);
-    EXPECT_TRUE(out.IsPlaying(second));
-    EXPECT_FALSE(out.IsPaused(second));
-    EXPECT_GT(Peak(Render(out, 2048), 0, 2048), 1000);
-    // Stopped, it is silent at once, and stays so.
-    out.Stop(second);
-    EXPECT_FALSE(out.IsPlaying(second));
-    EXPECT_EQ(Peak(Render(out, 2048), 0, 2048), 0);
+    EXPECT_GT(Peak(out, 2048), 1000) << "the held note sounds on";
+    EXPECT_EQ(out.Position(id), 4410 + 4096);
+    // Stopped, it is silent at once; closing ends a song too.
+    out.Stop(id);
+    EXPECT_FALSE(out.IsPlaying(id));
+    EXPECT_EQ(Peak(out, 2048), 0);
     EXPECT_EQ(out.Play(nullptr), 0);
-    // Closing ends the song.
     const int third = out.Play(Note(0, kRate, 2 * kRate));
     out.Close();
     EXPECT_FALSE(out.IsPlaying(third));
-    EXPECT_EQ(Peak(Render(out, 256), 0, 256), 0);
+    EXPECT_EQ(Peak(out, 256), 0);
+}
+
+TEST_F(MidiOutputTest, ASongOfASecondOrMoreStartsAgainAfterItsLength) {
+    // A frame short of a second, played once; a second and a frame over it,
+    // repeated.
+    for (const auto& row :
+         {std::pair{kRate - 1, false}, std::pair{kRate, true}, std::pair{kRate + 1, true}}) {
+        SCOPED_TRACE(row.first);
+        // The note ends at once; by the end of the song only the room's echo
+        // of it is left.
+        const int id = out.Play(Note(0, 2205, row.first));
+        Peak(out, row.first - 1000);
+        const int before = Peak(out, 1000), after = Peak(out, 1000);
+        EXPECT_EQ(out.Position(id), row.second ? 1000 : row.first + 1000);
+        if (row.second) {
+            EXPECT_GT(after, 4 * before + 100) << "the note is struck again";
+        } else {
+            EXPECT_LE(after, before);
+        }
+    }
 }
 
 TEST(MixerStream, TheStreamIsMixedWithTheVoicesAndClipped) {
     struct Steady : qv::MixStream {
-        int32_t value;
-        explicit Steady(int32_t v) : value(v) {}
+        int32_t value = 0;
         void MixInto(int32_t* acc, int frames) override {
             for (int i = 0; i < 2 * frames; ++i) acc[i] += value;
         }
-    };
-    Steady loud(30000), soft(-500);
+    } stream;
     qv::Mixer m;
     auto sound = std::make_shared<qv::PcmSound>();
     sound->samples.assign(8, 10000);
     m.Start(sound, 1.0f, 0.0f, false);
-    m.SetStream(&soft);
     int16_t out[8];
-    m.Mix(out, 4);
-    EXPECT_EQ(out[0], 9500);
-    EXPECT_EQ(out[1], -500);
-    m.SetStream(&loud);
-    m.Mix(out, 4);
-    EXPECT_EQ(out[0], 32767) << "clipped, not wrapped";
-    EXPECT_EQ(out[1], 30000);
+    // A voice of 10000 on the left only, and the stream on both sides.
+    const std::tuple<int32_t, int16_t, int16_t> rows[] = {{-500, 9500, -500},
+                                                          {30000, 32767, 30000}};
+    for (auto [value, left, right] : rows) {
+        SCOPED_TRACE(value);
+        stream.value = value;
+        m.SetStream(&stream);
+        m.Mix(out, 4);
+        EXPECT_EQ(out[0], left) << "clipped, not wrapped";
+        EXPECT_EQ(out[1], right);
+    }
     m.SetStream(nullptr);
     m.Mix(out, 4);
     EXPECT_EQ(out[1], 0);

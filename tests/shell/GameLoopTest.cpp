@@ -3,6 +3,7 @@
 // flying objects, the scroll step, and what stands still while a window is up.
 
 #include "LoopFixture.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DDWnd.h"
 #include "platform/GameTime.h"
@@ -273,7 +274,7 @@ TEST_F(GameLoop, FinishedSpellsLeaveTheListAndARemovalStartsTheWalkAgain) {
         s->m_iStartTime = 0;
         s->m_iDuration = duration;
         CountedSpell* raw = s.get();
-        frame->m_World.m_ActiveSpells.push_back(std::move(s));
+        frame->m_World.m_ActiveSpells->Add(s.release());
         return raw;
     };
     CountedSpell* first = add(10000);
@@ -282,17 +283,17 @@ TEST_F(GameLoop, FinishedSpellsLeaveTheListAndARemovalStartsTheWalkAgain) {
     qv::Handle<Object> gone(ending);
     Ticks(1);  // time 200: the second spell ends; the walk starts again
     EXPECT_FALSE(gone);
-    ASSERT_EQ(frame->m_World.m_ActiveSpells.size(), 2u);
+    ASSERT_EQ(frame->m_World.m_ActiveSpells->Count(), 2u);
     EXPECT_EQ(first->m_checks, 2) << "checked again after the restart";
     EXPECT_EQ(last->m_checks, 1);
 
     // A check that ends another spell (the one being walked next) is safe.
     first->m_onCheck = [&] {
         first->m_onCheck = nullptr;
-        frame->m_World.m_ActiveSpells.pop_back();
+        frame->m_World.m_ActiveSpells->End(frame->m_World.m_ActiveSpells->Spells().back());
     };
     Ticks(1);
-    ASSERT_EQ(frame->m_World.m_ActiveSpells.size(), 1u);
+    ASSERT_EQ(frame->m_World.m_ActiveSpells->Count(), 1u);
     EXPECT_EQ(first->m_checks, 4);
 }
 

@@ -286,7 +286,7 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     target->m_bMoveable = 0;  // a fixture: worked, never taken
     auto* potion = new Thing("Potion");
     a->m_pBag->AddItem(potion);
-    ++a->m_pBag->m_iItemCount;
+    a->m_pBag->SetItemCount(a->m_pBag->ItemCount() + 1);
     frame->m_Play.m_pPendingItem = potion;
     frame->m_Play.m_pPendingItemUser = a;
 
@@ -318,7 +318,7 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     auto* salve = new Thing("Salve");
     salve->useAnswer = 1;
     a->m_pBag->AddItem(salve);
-    ++a->m_pBag->m_iItemCount;
+    a->m_pBag->SetItemCount(a->m_pBag->ItemCount() + 1);
     frame->m_Play.m_pPendingItem = salve;
     frame->m_World.m_pHoverHolder = target->m_pHolder;
     const int withSalve = Thing::live;
@@ -414,9 +414,9 @@ TEST_F(Interact, TakingPartOfAStackLeavesTheRestWhereItLies) {
     int column = 38;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        while (k->m_pBag->ItemCount() < k->m_pBag->m_iCapacity - r.freePlaces) {
+        while (k->m_pBag->ItemCount() < k->m_pBag->Capacity() - r.freePlaces) {
             k->m_pBag->AddItem(new Thing("Stone"));
-            ++k->m_pBag->m_iItemCount;
+            k->m_pBag->SetItemCount(k->m_pBag->ItemCount() + 1);
         }
         Thing* lamp = PlaceThing(new Thing("Lamp"), At(column++, 36));
         ObjectHolder* holder = lamp->m_pHolder;

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "events/GameEvent.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "platform/Message.h"
 #include "shell/PartyFixture.h"
@@ -294,11 +295,11 @@ TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
     p[1]->m_sLifeState = 0;
     auto cast = std::make_unique<Spell>();
     cast->m_iCaster = p[1]->m_iPlayerNumber;
-    frame.m_World.m_ActiveSpells.push_back(std::move(cast));
+    frame.m_World.m_ActiveSpells->Add(cast.release());
     auto on = std::make_unique<Spell>();
     on->m_iCaster = -1;
     on->m_Targets = {p[0]->m_iPlayerNumber, p[1]->m_iPlayerNumber};
-    frame.m_World.m_ActiveSpells.push_back(std::move(on));
+    frame.m_World.m_ActiveSpells->Add(on.release());
     frame.m_Play.m_bLoadingGame = 1;
     EXPECT_EQ(frame.MoveToLand(), 1);
     EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);

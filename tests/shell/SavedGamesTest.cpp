@@ -216,6 +216,90 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     EXPECT_FALSE(fs::exists(Slot("save5.old")));
 }
 
+// A save made to fail at each of its changes to files in turn, once (a full
+// disk) and from then on (the machine stops there): the slot always loads one
+// whole game, the previous one until the new save has taken the slot's name
+// and the new one from then on, and never a mixture.
+TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
+    Populate();
+    const auto before = Census();
+    Saved(4, "Good");
+    const auto good = Files(Slot("save5"));
+    Change();
+    const auto changed = Census();
+    ASSERT_NE(changed, before);
+    Saved(5, "Changed");  // the changed game, to come back to
+    const Bytes table = qv::ReadWholeFile((folder.dir / "saved").string());
+
+    for (const bool stops : {false, true}) {
+        bool committed = false;
+        int step = 0;
+        for (;; ++step) {
+            SCOPED_TRACE(std::string(stops ? "stopped" : "failed once") + " at change " +
+                         std::to_string(step));
+            // The slot holds the good game again, the working folder the
+            // changed one.
+            fs::remove_all(Slot("save5"));
+            fs::remove_all(Slot("save5.new"));
+            fs::remove_all(Slot("save5.old"));
+            fs::create_directories(Slot("save5"));
+            for (const auto& [name, bytes] : good)
+                qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
+            qv::WriteWholeFile((folder.dir / "saved").string(), table);
+            ASSERT_EQ(frame.LoadSlot(5), 1);
+            ASSERT_EQ(Census(), changed);
+
+            frame.m_Play.m_SaveSlots[4].description = "Bad";
+            qv::FailFileChanges(step, stops);
+            const int saved = frame.SaveGame(4);
+            const bool failed = !qv::FileFailurePending();
+            qv::FailFileChanges(-1);
+            frame.m_bQuitRequested = 0;
+            frame.m_iQuitCode = 0;
+            EXPECT_EQ(saved, failed ? 0 : 1);
+            EXPECT_FALSE(fs::exists(Slot("save5.new")));
+            // The slot holds the one game or the other, whole; once the new
+            // save has taken the slot a later failure leaves it there.
+            const auto slot = Files(fs::exists(Slot("save5")) ? Slot("save5") : Slot("save5.old"));
+            if (slot != good) committed = true;
+            EXPECT_EQ(slot != good, committed);
+            ASSERT_EQ(frame.LoadSlot(4), 1);
+            EXPECT_EQ(Census(), committed ? changed : before);
+            EXPECT_TRUE(fs::exists(Slot("save5")));
+            EXPECT_FALSE(fs::exists(Slot("save5.old")));
+            if (!failed) break;  // past the last change: the save went through
+        }
+        // A save makes a good many changes, and fails at each of them.
+        EXPECT_GT(step, 8);
+        EXPECT_TRUE(committed);
+    }
+}
+
+// The working folder and the slots share files' bytes, yet each keeps what
+// it was given: a file written in one changes nothing in the others.
+TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
+    Populate();
+    Saved(0, "First");
+    const auto first = Files(Slot("save1"));
+    Change();
+    ASSERT_EQ(frame.m_Play.SaveWorldFile("world.qvr"), 1);
+    qv::WriteWholeFile(folder.Working("world.lnd").string(), {7, 7});
+    EXPECT_EQ(Files(Slot("save1")), first);
+    EXPECT_NE(Files(folder.dir / "tmp").at("world.qvr"), first.at("world.qvr"));
+
+    ASSERT_EQ(frame.LoadSlot(0), 1);
+    for (const auto& [name, bytes] : first) {
+        if (name == "Position") continue;
+        EXPECT_EQ(Files(folder.dir / "tmp").at(name), bytes) << name;
+    }
+    Change();
+    Saved(1, "Second");
+    EXPECT_EQ(Files(Slot("save1")), first);
+    qv::WriteWholeFile(folder.Working("world.lnd").string(), {8});
+    EXPECT_EQ(Files(Slot("save1")), first);
+    EXPECT_NE(Files(Slot("save2")).at("world.lnd"), (Bytes{8}));
+}
+
 TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     Populate();
     frame.m_Play.m_strWorldFile.clear();

@@ -7,6 +7,7 @@
 
 #include "../world/MapFixture.h"
 #include "LoopFixture.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 
 using namespace looptest;
@@ -39,8 +40,9 @@ protected:
         frame->m_World.m_pAllGroups->AddMember(aside);
         frame->m_World.m_pGroupTempStorage = aside;
         PlacedCreature(aside, At(37, 35));
-        frame->m_World.m_ActiveSpells.push_back(std::make_unique<Spell>());
-        frame->m_World.m_ActiveSpells.back()->m_iDuration = 100000;
+        auto* spell = new Spell;
+        spell->m_iDuration = 100000;
+        frame->m_World.m_ActiveSpells->Add(spell);
         frame->m_World.m_FlyingObjects.push_back(std::make_unique<Object>("Arrow"));
         frame->m_World.m_pHoverHolder = b->m_pHolder;
         b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr));

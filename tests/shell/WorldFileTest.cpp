@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "events/GameEvent.h"
+#include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "shell/WorldFileFixture.h"
 #include "support/HandWrittenRecord.h"
@@ -483,9 +484,9 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
         s->m_iMana = static_cast<uint32_t>(mana);
         return s;
     };
-    frame.m_World.m_ActiveSpells.push_back(spell(5, 100));
-    frame.m_World.m_ActiveSpells.push_back(spell(7, 200));
-    frame.m_World.m_ActiveSpells.push_back(spell(5, 300));
+    frame.m_World.m_ActiveSpells->Add(spell(5, 100).release());
+    frame.m_World.m_ActiveSpells->Add(spell(7, 200).release());
+    frame.m_World.m_ActiveSpells->Add(spell(5, 300).release());
     g_iNextSpellSerial = 8;
     frame.m_Play.m_bSaving = 1;
     const Bytes saved = Store();
@@ -496,21 +497,21 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
     EXPECT_EQ(Bytes(plain.end() - 10, plain.end()), (Bytes{0, 0, 0, 0, 0, 0, 8, 0, 0, 0}));
 
     g_iNextSpellSerial = 100;
-    frame.m_World.m_ActiveSpells.clear();
+    frame.m_World.m_ActiveSpells->Forget();
     Read(saved);
     ASSERT_TRUE(w.m_pGroupTempStorage);
     EXPECT_EQ(w.m_pGroupTempStorage->m_strSpecialName, "aside");
     EXPECT_EQ(w.m_pGroupTempStorage->m_pGroup, w.m_pAllGroups);
     EXPECT_EQ(g_iNextSpellSerial, 8u);
     std::vector<uint32_t> manas;
-    for (auto& s : frame.m_World.m_ActiveSpells) manas.push_back(s->m_iMana);
+    for (Spell* s : frame.m_World.m_ActiveSpells->Spells()) manas.push_back(s->m_iMana);
     EXPECT_EQ(manas, (std::vector<uint32_t>{200, 300}));
 
     // A world change keeps its own group aside and its own spells.
     Group* mine = w.m_pGroupTempStorage.Get();
     Read(plain, false);
     EXPECT_EQ(w.m_pGroupTempStorage.Get(), mine);
-    EXPECT_EQ(frame.m_World.m_ActiveSpells.size(), 2u);
+    EXPECT_EQ(frame.m_World.m_ActiveSpells->Count(), 2u);
     // A saved game with a group aside read over one already held is refused.
     qv::Archive ar(saved, "twice.qvr");
     EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);

@@ -15,6 +15,10 @@
 
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
+#include "items/Bag.h"
+#include "items/Container.h"
+#include "items/Magic.h"
+#include "items/PowerCube.h"
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/MessageLoop.h"
@@ -46,7 +50,19 @@ struct WrittenWorld {
     std::vector<uint8_t> File(const std::string& name) const {
         return qv::ReadWholeFile((dir / "original" / name).string());
     }
+    // Where the party's leader starts, as "players" keeps it.
+    Position Start() const {
+        World scratch;
+        scratch.CreateRootGroups();
+        const std::unique_ptr<Group> party = Play::ReadPlayersFrom(File("players"), "players");
+        const Position start = party->Members().front()->m_Position;
+        party->RemoveFromMap();
+        return start;
+    }
 };
+
+// How near a thing may come to a wall piece's line or the party's start.
+constexpr int32_t kClear = 24;
 
 // The game as it starts on a game folder: the start world read, the shared
 // pictures handed to the map (so that the map scatters its scenery as in
@@ -176,16 +192,38 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
                 ++kinds["wall"];
             else if (dynamic_cast<LightSource*>(o))
                 ++kinds["light"];
+            else if (dynamic_cast<PowerCube*>(o))
+                ++kinds["cube"];
+            else if (dynamic_cast<PowerCubeStand*>(o))
+                ++kinds["stand"];
             else if (auto* p = dynamic_cast<Player*>(o))
                 ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
+            else if (auto* c = dynamic_cast<Chest*>(o))
+                kinds["chest"] += static_cast<int>(c->GetBag()->Items().size());
+            else if (auto* b = dynamic_cast<Barrel*>(o))
+                ++kinds[b->m_bRainBarrel ? "rain barrel" : "barrel"];
+            else if (dynamic_cast<Bed*>(o))
+                ++kinds["bed"];
+            else if (o->Type() == USEABLE)
+                ++kinds["on the ground"];
+            // Whatever a player finds has a picture of its own, not the
+            // plain object's.
+            if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
+                EXPECT_NE(o->GetImage(), nullptr) << o->m_strSpecialName;
+                EXPECT_NE(o->GetImage(), &Object::ClassImage()) << o->m_strSpecialName;
+            }
         }
         // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
         // pieces, and a peg on each of the 24 corners around it; the yard's
         // two lamps (the shore's beacon lies east of the window), the
         // woods' three wolves, two rats, snake and goblin (group 2) and two
-        // villagers (group 3).
-        const std::map<std::string, int> placed{{"door", 1},  {"wall", 23},   {"peg", 24},
-                                                {"light", 2}, {"group 2", 7}, {"group 3", 2}};
+        // villagers (group 3). In the yard a chest holding five things, a
+        // barrel, a rain barrel and a bed; outside, three things on the
+        // ground, a power cube and the stand that charges it.
+        const std::map<std::string, int> placed{
+            {"door", 1},          {"wall", 23}, {"peg", 24},   {"light", 2},       {"group 2", 7},
+            {"group 3", 2},       {"chest", 5}, {"barrel", 1}, {"rain barrel", 1}, {"bed", 1},
+            {"on the ground", 3}, {"cube", 1},  {"stand", 1}};
         EXPECT_EQ(kinds, placed);
         // The party waits in "players" for its first move into its land.
         const auto party =
@@ -210,7 +248,21 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
         EXPECT_EQ(hero->m_strSpecialName, "Korr");
+        // Armed and dressed, with a spare knife in the pack.
+        ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
+        EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
+        ASSERT_EQ(hero->m_WornList.size(), 1u);
+        EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
+        ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
+        EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // The hero knows three Earth spells and has the mana for them.
+        ASSERT_NE(hero->m_pMagic, nullptr);
+        EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
+        for (const auto& spell : hero->m_pMagic->m_SpellList)
+            EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
+        EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
+        EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
         // Followers have their places from the start, turned to the
         // leader's facing.
         EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
@@ -242,11 +294,36 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
         for (const Kept& k : KeptIn(written.File(land), land)) expected.push_back(k);
     std::map<std::string, int> kinds;
     for (const Kept& k : expected) ++kinds[k.kind];
-    const std::map<std::string, int> kept{
-        {"FrontWall", 11},   {"FrontDoorBrick", 1}, {"SideWall", 12}, {"Peg", 24},
-        {"LightSource", 2},  {"Shrub", 2},          {"Human", 2},     {"DarkHound", 3},
-        {"GiantRatGrey", 1}, {"GiantRatBrown", 1},  {"Snake", 1},     {"Goblin", 1}};
+    const std::map<std::string, int> kept{{"FrontWall", 11},   {"FrontDoorBrick", 1},
+                                          {"SideWall", 12},    {"Peg", 24},
+                                          {"LightSource", 2},  {"Shrub", 2},
+                                          {"Human", 2},        {"DarkHound", 3},
+                                          {"GiantRatGrey", 1}, {"GiantRatBrown", 1},
+                                          {"Snake", 1},        {"Goblin", 1},
+                                          {"Chest", 1},        {"Bed", 1},
+                                          {"Barrel", 2},       {"Shield", 1},
+                                          {"Mace", 1},         {"Cape", 1},
+                                          {"PowerCube", 1},    {"PowerCubeStand", 1}};
     EXPECT_EQ(kinds, kept);
+    // Nothing a player finds stands in a wall piece's band or where the
+    // party starts: the front walls run along their cells' top edges, the
+    // side walls along their left edges.
+    const Position start = written.Start();
+    for (const Kept& k : expected) {
+        if (k.kind.find("Wall") != std::string::npos || k.kind == "FrontDoorBrick" ||
+            k.kind == "Peg")
+            continue;
+        SCOPED_TRACE(k.kind + " at " + std::to_string(k.pos.x) + ", " + std::to_string(k.pos.y));
+        EXPECT_FALSE(std::abs(k.pos.x - start.x) < kClear && std::abs(k.pos.y - start.y) < kClear);
+        for (const Kept& w : expected) {
+            const bool front = w.kind == "FrontWall" || w.kind == "FrontDoorBrick";
+            if (!front && w.kind != "SideWall") continue;
+            const int32_t halfW = front ? MapMaster::CellWidth / 2 : kClear;
+            const int32_t halfH = front ? kClear : MapMaster::CellHeight / 2;
+            EXPECT_FALSE(std::abs(k.pos.x - w.pos.x) < halfW && std::abs(k.pos.y - w.pos.y) < halfH)
+                << "inside " << w.kind << " at " << w.pos.x << ", " << w.pos.y;
+        }
+    }
 
     StartedGame game(written.dir);
     MapMaster& map = *game.map;
@@ -280,6 +357,13 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
         }
         if (auto* light = dynamic_cast<LightSource*>(o)) {
             EXPECT_EQ(light->m_bVisible, 1);
+        }
+        // The things a player finds wear pictures of their own (the
+        // first test checks them); the rest are pieces of the place.
+        if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o) ||
+            dynamic_cast<PowerCube*>(o) || dynamic_cast<PowerCubeStand*>(o)) {
+            EXPECT_NE(o->GetImage(), nullptr);
+            continue;
         }
         // Drawn, the piece paints its picture; walls the picture of their own.
         EXPECT_GT(PaintedPixels(o, found->pos), 100);

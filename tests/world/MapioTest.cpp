@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
@@ -405,41 +406,82 @@ TEST_F(Streaming, ALandFileThatCannotBeReadLeavesTheWorldAsItWas) {
     EXPECT_EQ(qv::ReadWholeFile(folder.Working("far.lnd").string()), farBytes);
 }
 
-// The game keeps a land file's rectangle and its entry in the world's index
-// alike; a land file whose rectangle is not its entry's is refused, naming
-// the file, before the window moves: saved, the world would take its size
-// from the root land and write the explored cells of the size it has.
+// The lands near the window are read ahead of a move; what the move brings in
+// is what the files hold when it comes, as a plain read gives it, also when a
+// file or a picture was replaced after it was read ahead.
+TEST_F(Streaming, ALandReadAheadIsTheLandItsFileHoldsWhenTheWindowComes) {
+    auto near = PicturedLand("near", {10, 10}, 20, 20, 9);
+    Keep(*near, Thing("stone"), At(12, 12));
+    AddLand("near.lnd", std::move(near));
+    auto far = PicturedLand("far", {60, 10}, 20, 20, 9);
+    Keep(*far, Thing("log"), At(62, 12));
+    AddLand("far.lnd", std::move(far));
+    auto other = PicturedLand("other", {60, 30}, 10, 10, 9);
+    Keep(*other, Thing("bush"), At(62, 32));
+    AddLand("other.lnd", std::move(other));
+    map.ReloadWindowAt(20, 20);
+    map.WaitForReadAhead();
+    // The far land gets a thing more, and the other land's picture another
+    // kind of ground, after both were read ahead.
+    {
+        auto land = Land::ReadFile(folder.Working("far.lnd").string());
+        Keep(*land, Thing("late log"), At(64, 14));
+        land->WriteFile(folder.Working("far.lnd").string());
+    }
+    folder.Picture("other.bmp", 10, 10, 16);
+    const int64_t hits = map.ReadAheadHits();
+    map.ReloadWindowAt(55, 20);
+    EXPECT_GT(map.ReadAheadHits(), hits);  // far's picture was read ahead
+    EXPECT_EQ(PlacedNamed("log"), 1u);
+    EXPECT_EQ(PlacedNamed("late log"), 1u);
+    EXPECT_EQ(PlacedNamed("bush"), 1u);
+    CellPoint wc;
+    ASSERT_TRUE(map.CellToWindow({65, 20}, wc));
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 5);
+    ASSERT_TRUE(map.CellToWindow({65, 35}, wc));
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 1);
+    // Each land in memory is the land a plain read of its file gives, its
+    // picture included.
+    for (Land* land : map.loadedlands) {
+        SCOPED_TRACE(land->landinfo->filename);
+        const auto plain = Land::ReadFile(land->landinfo->FilePath());
+        ASSERT_EQ(static_cast<bool>(plain->bitmap), static_cast<bool>(land->bitmap));
+        EXPECT_EQ(plain->bounds, land->bounds);
+        if (!plain->bitmap) continue;
+        EXPECT_EQ(plain->bitmap->StoredBits(), land->bitmap->StoredBits());
+    }
+    auto census = Census();
+    for (const char* name : {"stone", "log", "late log", "bush"})
+        EXPECT_EQ(census[name], 1) << name;
+}
+
+// A land file whose rectangle is not its entry's in the world's index is
+// refused, naming the file, before the window moves: saved, the world would
+// take its size from the root land and write explored cells of the wrong size.
 TEST_F(Streaming, ALandFileWhoseRectangleIsNotItsIndexEntrysIsRefused) {
     LandInfo* far = AddLand("far.lnd", PicturedLand("far", {80, 10}, 20, 20, 8));
     map.ReloadWindowAt(20, 20);
     const CellPoint origin = map.origin;
     const std::vector<Land*> loaded = map.loadedlands;
-    struct Row {
-        const char* rule;
-        CellRect entry;
-        bool read;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, CellRect, bool> rows[] = {
         {"the same rectangle", {80, 10, 100, 30}, true},
         {"a row more in the index", {80, 10, 100, 31}, false},
         {"a column less in the index", {80, 10, 99, 30}, false},
         {"moved by a cell", {81, 10, 101, 30}, false},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        far->bounds = r.entry;
+    for (const auto& [rule, entry, read] : rows) {
+        SCOPED_TRACE(rule);
+        far->bounds = entry;
         try {
             map.ReloadWindowAt(85, 20);
-            EXPECT_TRUE(r.read);
-            ASSERT_NE(far->land, nullptr);
+            EXPECT_TRUE(read && far->land);
             map.ReloadWindowAt(20, 20);  // back, the land written to its file
-            EXPECT_EQ(far->bounds, r.entry);
+            EXPECT_EQ(far->bounds, entry);
         } catch (const qv::ArchiveError& e) {
-            EXPECT_FALSE(r.read) << e.what();
-            EXPECT_TRUE(e.file.ends_with("far.lnd")) << e.file;
-            EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
-            EXPECT_EQ(map.origin, origin);
-            EXPECT_EQ(map.loadedlands, loaded);
+            EXPECT_FALSE(read) << e.what();
+            EXPECT_TRUE(e.file.ends_with("far.lnd") && e.cause == qv::ArchiveError::BadIndex)
+                << e.file << " " << e.what();
+            EXPECT_EQ(std::pair(map.origin, map.loadedlands), std::pair(origin, loaded));
         }
     }
 }

@@ -76,7 +76,7 @@ struct Populated {
 
         a->m_pBag->AddItem(new Object("Coin"));
         a->m_pBag->AddItem(new CBag("Pouch"));
-        a->m_pBag->m_iItemCount = 2;
+        a->m_pBag->SetItemCount(2);
         a->Events().Post(ObjectEventType::ATTACK, 100, c);
         c->Events().PostSpell(50, a, std::make_unique<Spell>());
         c->Events().Post(ObjectEventType::TALK, 60, b);

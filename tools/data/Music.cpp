@@ -17,6 +17,7 @@
 
 #include "media/DSound.h"
 #include "platform/Files.h"
+#include "platform/Midi.h"
 
 namespace tunes {
 
@@ -30,12 +31,6 @@ constexpr int kMicrosecondsPerMinute = 60000000;
 constexpr std::array<int, 7> kMajorScale = {0, 2, 4, 5, 7, 9, 11};
 constexpr std::array<int, 7> kMinorScale = {0, 2, 3, 5, 7, 8, 10};
 constexpr int kDominant = 4;  // the scale degree of the fifth chord
-
-// The controllers set before a tune plays.
-constexpr uint8_t kVolume = 7;
-constexpr uint8_t kPan = 10;
-constexpr uint8_t kReverb = 91;
-constexpr uint8_t kChorus = 93;
 
 // General MIDI's drum keys.
 constexpr int kKick = 36;
@@ -204,13 +199,13 @@ public:
             if (p.key == key && p.on <= start && p.off > start) p.off = start;
         m_notes.push_back({start, end, key, velocity});
     }
-    void Control(uint8_t controller, int value) {
-        m_setup.push_back(
-            {static_cast<uint8_t>(0xB0 | m_channel), controller, static_cast<uint8_t>(value)});
+    void Control(qv::midi::Controller controller, int value) {
+        m_setup.push_back({qv::midi::Status(qv::midi::kControlChange, m_channel), controller,
+                           static_cast<uint8_t>(value)});
     }
     void Program(int program) {
-        m_setup.push_back(
-            {static_cast<uint8_t>(0xC0 | m_channel), static_cast<uint8_t>(program), 0});
+        m_setup.push_back({qv::midi::Status(qv::midi::kProgramChange, m_channel),
+                           static_cast<uint8_t>(program), 0});
     }
     // The part as a track: its name, its setup, then its notes; at one tick
     // an ending note goes before a starting one.
@@ -238,11 +233,11 @@ public:
             if (p.off <= p.on) continue;  // cut to nothing by a later stroke
             MidiFile::Event on, off;
             on.tick = p.on;
-            on.status = static_cast<uint8_t>(0x90 | m_channel);
+            on.status = qv::midi::Status(qv::midi::kNoteOn, m_channel);
             on.data1 = static_cast<uint8_t>(p.key);
             on.data2 = static_cast<uint8_t>(std::clamp(p.velocity, 1, 127));
             off.tick = p.off;
-            off.status = static_cast<uint8_t>(0x80 | m_channel);
+            off.status = qv::midi::Status(qv::midi::kNoteOff, m_channel);
             off.data1 = static_cast<uint8_t>(p.key);
             off.data2 = 64;
             timed.push_back({p.on, 1, on});
@@ -270,10 +265,11 @@ private:
 };
 
 void SetUp(Part& part, const Instrument& instrument, int reverb) {
-    part.Control(kVolume, instrument.volume);
-    part.Control(kPan, instrument.pan);
-    part.Control(kReverb, reverb);
-    part.Control(kChorus, reverb / 3);
+    // The controllers set before a tune plays.
+    part.Control(qv::midi::kVolume, instrument.volume);
+    part.Control(qv::midi::kPan, instrument.pan);
+    part.Control(qv::midi::kReverb, reverb);
+    part.Control(qv::midi::kChorus, reverb / 3);
     part.Program(instrument.program);
 }
 

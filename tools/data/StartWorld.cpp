@@ -16,6 +16,14 @@
 
 #include "creatures/Player.h"
 #include "creatures/Species.h"
+#include "items/Armour.h"
+#include "items/Container.h"
+#include "items/Magic.h"
+#include "items/Missile.h"
+#include "items/PowerCube.h"
+#include "items/Spell.h"
+#include "items/SpellsEarth.h"
+#include "items/Weapon.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
 #include "play/Play.h"
@@ -47,6 +55,10 @@ constexpr uint8_t kWater = 32;     // code 3
 constexpr int32_t kBright = 99;
 constexpr int32_t kShaded = 60;
 const char* const kWorldFile = "start.qvr";
+// The hero's mana and Earth skill: enough for six casts, each likely to
+// succeed.
+constexpr uint32_t kHeroMana = 30;
+constexpr float kHeroEarthSkill = 15.0f;
 // The tunes the data program writes into "Music": the lands' calm tune and
 // their battle tune.
 constexpr int32_t kLandTune = 1;
@@ -164,6 +176,14 @@ void WriteStartWorld(const std::string& gameFolder) {
     qv::MakeFolder(stage + "Images");
     qv::MakeFolder(stage + "tmp");
 
+    // The start world is the same whenever it is written: its spells are
+    // numbered from 0, and the running game's counter is given back after
+    // (a world read raises it past every serial it holds).
+    struct SpellSerials {
+        uint32_t kept = g_iNextSpellSerial;
+        SpellSerials() { g_iNextSpellSerial = 0; }
+        ~SpellSerials() { g_iNextSpellSerial = kept; }
+    } serials;
     {
         CMainFrame frame;
         frame.m_Play.m_strGameFolder = stage;
@@ -218,6 +238,37 @@ void WriteStartWorld(const std::string& gameFolder) {
                 const int32_t woman = 1;
                 weaver->SetSex(&woman);
                 Maker::Keep(land, weaver, CellPos(26, 24));
+                // In the yard: a chest of things to find, a bed to rest in,
+                // a barrel of spare arrows and a rain barrel by the wall.
+                auto* chest = new Chest;
+                for (Object* item :
+                     {static_cast<Object*>(new Helm(1)), static_cast<Object*>(new Boots(1)),
+                      static_cast<Object*>(new Dagger), static_cast<Object*>(new Bow),
+                      static_cast<Object*>(new Ring(0))})
+                    chest->GetBag()->PutItem(item, 1);
+                Maker::Keep(land, chest, CellPos(23, 21, 60, 40));
+                Maker::Keep(land, new Bed, CellPos(27, 21, 80, 40));
+                auto* barrel = new Barrel;
+                auto* arrows = new ThrownMissile(kThrownDagger);
+                arrows->m_bStackable = 1;
+                arrows->m_iBulkNum = 6;
+                barrel->GetBag()->PutItem(arrows, 1);
+                Maker::Keep(land, barrel, CellPos(27, 25, 100, 60));
+                auto* rain = new Barrel;
+                rain->SetRainBarrel(1);
+                Maker::Keep(land, rain, CellPos(22, 25, 40, 60));
+                // On the meadow by the start: a shield, a mace and a cape.
+                Maker::Keep(land, new Shield(1), CellPos(24, 29, 60, 30));
+                Maker::Keep(land, new Mace, CellPos(26, 29, 100, 40));
+                Maker::Keep(land, new Cape(0), CellPos(25, 30, 80, 30));
+                // Outside the door: a power cube and the Sun stand that
+                // charges it.
+                auto* cube = new PowerCube;
+                cube->m_iSymbol = CubeSymbol::Stars;
+                Maker::Keep(land, cube, CellPos(23, 28, 60, 40));
+                auto* stand = new PowerCubeStand;
+                stand->m_iSymbol = 1;
+                Maker::Keep(land, stand, CellPos(21, 28, 80, 40));
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
@@ -269,6 +320,21 @@ void WriteStartWorld(const std::string& gameFolder) {
         hero->m_Position = start;
         hero->m_iPartySlot = -1;  // the leader
         hero->SetPlayerNumber(Play::kPlayerActor);
+        // The character sets out with a sword and a leather shirt, a spare
+        // knife in the pack.
+        hero->EquipObject(new Sword);
+        hero->EquipObject(new Shirt(1));
+        hero->AddToBag(new Dagger, 0);
+        // The hero knows a few spells of the Earth school, and has the mana
+        // and the skill to cast them more often than not.
+        Heal heal;
+        Toughskin toughskin;
+        Strength strength;
+        for (Spell* spell : {static_cast<Spell*>(&heal), static_cast<Spell*>(&toughskin),
+                             static_cast<Spell*>(&strength)})
+            hero->AddSpell(*spell);
+        hero->m_pMagic->m_uMaxMana = hero->m_pMagic->m_uMana = kHeroMana;
+        hero->m_pMagic->AddSchoolSkill(SpellSchool::Earth, kHeroEarthSkill);
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();

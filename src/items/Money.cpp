@@ -1,0 +1,29 @@
+#include "items/Money.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/Archive.h"
+
+QV_IMPLEMENT_SERIAL(Money, Object, 1, true)
+
+Money::Money(const std::string& name) : Object(name) {
+    m_iLightSampling = 1;
+    m_bMoveable = 1;
+    m_iValue = 1;
+    m_iWeight = 0;
+    m_bStackable = 1;
+    m_iBulkNum = 0;
+}
+
+void Money::Serialize(qv::Archive& ar) {
+    if (ar.IsLoading()) ar.GetObjectSchema();
+    ar.SerializeClass(&Object::classInfo);
+    Object::Serialize(ar);
+    m_bStackable = 1;
+}
+
+int Money::GetWeight() {
+    const int64_t weight = int64_t{m_iWeight} * m_iBulkNum;
+    return static_cast<int>(std::clamp<int64_t>(weight, INT32_MIN, INT32_MAX));
+}

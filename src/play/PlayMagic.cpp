@@ -1,0 +1,33 @@
+// Play's part of magic: the order that casts a known spell, and the choice of
+// a target that a potion, scroll, power cube or spell picked for use waits for.
+
+#include "creatures/Player.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
+#include "play/Play.h"
+#include "world/Global.h"
+
+int Play::CastKnownSpell(Player* actor, Object* object, ObjectHolder* target) {
+    auto* spell = qv::DynamicCast<Spell>(object);
+    if (!actor || !spell || !actor->IsAlive() || !actor->m_pMagic) return 0;
+    // Only a spell the actor knows: a copy of it is what is cast.
+    if (!actor->m_pMagic->FindSpell(spell)) return 0;
+    // Without a target the actor casts it on itself.
+    Object* on = target ? target->m_pObject : actor;
+    if (target && !spell->IsValidTarget(on)) return 0;
+    return spell->CastCopy(actor, on);
+}
+
+void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                             const std::string& prompt) {
+    m_pPendingItem = item;
+    m_pPendingItemUser = user;
+    m_iSelectMode = selectMode;
+    // The world stands still while the target is chosen.
+    m_bPaused = pause;
+    SetMessageLine(prompt);
+}
+
+void Play::EndUsePause() {
+    m_bPaused = 0;
+}
