@@ -906,6 +906,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
     // Spell icons.
     for (int id : {905, 906, 907, 908, 909, 1007, 1008, 1010, 1011, 1012, 1013, 1014, 1015, 1016})
         add(id, 36, 32, [id](Painter& p) { SpellIcon(p, id); });
+    AddStructureRecipes(r);
     AddItemRecipes(r);
     return r;
 }

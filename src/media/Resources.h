@@ -113,6 +113,72 @@ inline constexpr int kBitmapCrate = 3501;
 // fades in under the options window at start.
 inline constexpr int kBitmapTitle = 3700;
 
+// Wall pieces, as the structures draw them. A piece stands on its cell's edge
+// kWallHeight pixels high; a door's opening, in the middle of its edge, is
+// 2 * kDoorHalfWidth + 1 wide and kDoorHeight high. Each picture is a grid of
+// 2 x 2 cells: column 0 shut, column 1 open; row 0 the whole piece, row 1 cut
+// down to kWallCutHeight so that what stands behind it shows.
+inline constexpr int kWallHeight = 60;
+inline constexpr int kWallHalfThickness = 5;  // as drawn
+inline constexpr int kWallCutHeight = 12;
+inline constexpr int kDoorHalfWidth = 21;
+inline constexpr int kDoorHeight = 46;
+// A front piece stands on a cell's north edge, hot spot at the middle of the
+// edge; a side piece on its west edge, slanting on the screen as the edge
+// does; a peg, a little higher, on its north-west corner.
+inline constexpr int kFrontWallCellWidth = 160 + 2 * kWallHalfThickness + 1;
+inline constexpr int kFrontWallCellHeight = kWallHeight + 2 * kWallHalfThickness + 1;
+inline constexpr int kFrontWallHotX = 80 + kWallHalfThickness;
+inline constexpr int kFrontWallHotY = kWallHeight + kWallHalfThickness;
+inline constexpr int kSideWallCellWidth = 112 + 2 * kWallHalfThickness + 1;
+inline constexpr int kSideWallCellHeight = 112 + kWallHeight + 1;
+inline constexpr int kSideWallHotX = 56 + kWallHalfThickness;
+inline constexpr int kSideWallHotY = 56 + kWallHeight;
+inline constexpr int kPegHalfWidth = 7;
+inline constexpr int kPegHeight = kWallHeight + 4;
+inline constexpr int kPegCellWidth = 4 * kPegHalfWidth + 1;
+inline constexpr int kPegCellHeight = kPegHeight + 2 * kPegHalfWidth + 1;
+inline constexpr int kPegHotX = 2 * kPegHalfWidth;
+inline constexpr int kPegHotY = kPegHeight + kPegHalfWidth;
+
+// A piece's footprint: the ground it blocks, in world pixels about its hot
+// spot (columns shut and open; the open one leaves the door's opening free).
+// The map places a piece by the corners of its footprint's box and refuses it
+// where a corner meets another piece or ground nothing stands on, so every
+// box stays inside the cells its piece parts and each corner lies where no
+// neighbouring piece blocks. A piece blocks along its edge up to kPegClear
+// pixels from the corners, and kWallBand pixels across it; the corners
+// themselves are the pegs': a peg blocks kPegHalfWidth pixels about its
+// corner, closing the joints of a line of pieces and the corners where lines
+// meet. Every piece leaves its hot spot's own point free, so that another
+// piece (or a tile on a peg's corner) may be laid on the same spot.
+inline constexpr int kWallBand = 6;
+inline constexpr int kPegClear = kPegHalfWidth + 1;
+inline constexpr int kFrontFootprintWidth = 2 * (80 - kPegClear) + 1;
+inline constexpr int kFrontFootprintHeight = 2 * kPegClear;
+inline constexpr int kFrontFootprintHotX = 80 - kPegClear;
+inline constexpr int kFrontFootprintHotY = kPegClear;
+inline constexpr int kSideFootprintWidth = 2 * kPegClear;
+inline constexpr int kSideFootprintHeight = 2 * (56 - kPegClear) + 1;
+inline constexpr int kSideFootprintHotX = kPegClear;
+inline constexpr int kSideFootprintHotY = 56 - kPegClear;
+inline constexpr int kPegFootprintSize = 2 * kPegClear;
+inline constexpr int kPegFootprintHot = kPegClear;
+inline constexpr int kBitmapFrontWall = 3510;
+inline constexpr int kBitmapFrontDoor = 3511;
+inline constexpr int kBitmapFrontWallFootprint = 3512;
+inline constexpr int kBitmapSideWall = 3513;
+inline constexpr int kBitmapSideDoor = 3514;
+inline constexpr int kBitmapSideWallFootprint = 3515;
+inline constexpr int kBitmapPeg = 3516;
+inline constexpr int kBitmapPegFootprint = 3517;
+// A lamp post, the picture of a light source, standing on its hot spot.
+inline constexpr int kBitmapLampPost = 3518;
+inline constexpr int kLampPostWidth = 21;
+inline constexpr int kLampPostHeight = 84;
+inline constexpr int kLampPostHotX = 10;
+inline constexpr int kLampPostHotY = 80;
+
 // Sounds the code is free to number.
 inline constexpr int kWaveDrink = 3600;      // a potion drunk
 inline constexpr int kWaveRead = 3601;       // a scroll read

@@ -26,9 +26,12 @@ MessageAnswer ShowMessageHeadless(const std::string& text, MessageButtons button
                                   const std::string& caption = "");
 // Installs the handler that shows boxes (null restores the headless one).
 void SetMessageHandler(MessageHandler handler);
+// Whether a handler is installed (boxes are shown in a window).
+bool HasMessageHandler();
 
 // Headless answers, taken in order by RetryCancel and YesNo boxes while this
-// lives (with none left, Cancel or No); the texts shown are kept for inspection.
+// lives (in place of any handler) (with none left, Cancel or No); the texts shown are kept for
+// inspection.
 class ScriptedMessages {
 public:
     explicit ScriptedMessages(std::deque<MessageAnswer> answers = {});

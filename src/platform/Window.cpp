@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace qv {
 
@@ -15,9 +16,21 @@ SDL_Window* Sdl(void* w) {
     return static_cast<SDL_Window*>(w);
 }
 
+std::string g_createError;
+
 bool VideoUp() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        g_createError = std::string("The video cannot be started: ") + SDL_GetError();
+        return false;
+    }
+    if (!Window::OnADisplay(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        g_createError =
+            "There is no display to open the game's window on (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set): start the game on a desktop.";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -30,12 +43,37 @@ Window::~Window() {
     Destroy();
 }
 
+std::string Window::CreateError() {
+    return g_createError;
+}
+
+bool Window::OnADisplay(const char* driver, const char* asked) {
+    if (!driver) return false;
+    const std::string name = driver;
+    if (name != "offscreen" && name != "dummy") return true;
+    if (!asked) return false;
+    // The names asked for, separated by commas.
+    std::string list = asked;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos) end = list.size();
+        if (SDL_strcasecmp(list.substr(start, end - start).c_str(), driver) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool Window::Create(const std::string& title, int width, int height, bool fullScreen) {
     Destroy();
+    g_createError = "The window cannot be opened.";
     if (width <= 0 || height <= 0 || !VideoUp()) return false;
     Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN : 0;
     SDL_Window* w = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
-    if (!w) return false;
+    if (!w) {
+        g_createError = std::string("The window cannot be opened: ") + SDL_GetError();
+        return false;
+    }
     m_window = w;
     m_width = width;
     m_height = height;

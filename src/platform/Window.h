@@ -33,7 +33,14 @@ public:
 
     // Opens the window (width x height client pixels; full screen switches the
     // display to that size) and makes it the message loop's source.
+    // False when it cannot, with the reason in CreateError().
     bool Create(const std::string& title, int width, int height, bool fullScreen);
+    static std::string CreateError();
+    // Whether video runs on a display, given the driver that came up and the
+    // one asked for by name (SDL_VIDEODRIVER, perhaps a list; null when not
+    // set): a driver that shows nothing (offscreen, dummy) only when asked
+    // for, as the tests do. Without a display SDL falls back to them itself.
+    static bool OnADisplay(const char* driver, const char* asked);
     void Destroy();
     bool IsOpen() const { return m_window != nullptr; }
     int Width() const { return m_width; }

@@ -237,9 +237,10 @@ public:
     // spell counter are left exactly as they were. Every world read runs
     // this first, so that a refused file changes nothing. With a folder, the
     // land files of the world's index found there are read too (a slot's,
-    // before it is copied over the working folder).
+    // before it is copied over the working folder); with `landsRequired`, a
+    // land file missing there is refused as well (a world to go to).
     void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                        const std::string& landFolder = {}) const;
+                        const std::string& landFolder = {}, bool landsRequired = false) const;
     // Replaces the script variables with those of "MessageFile.h" in the
     // current slot folder; on a file that cannot be read the old ones stay
     // and the qv::FileError reaches the caller.
@@ -335,7 +336,8 @@ public:
     // when it stacks); false when there is no room, and the object is left to
     // the caller.
     static bool AddToBag(Player* creature, Object* object);
-    // The warning beep of a drop that found no place.
+    // The warning beep of a drop that found no place, and of a pick-up that
+    // a bag refuses.
     void WarningBeep() { ++m_iWarningBeeps; }
     static constexpr int kNearDistanceSq = 200;  // below: the target is near
     static constexpr int kNearLineSteps = 4;     // a near target must be met this soon

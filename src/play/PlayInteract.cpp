@@ -386,6 +386,7 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
     // over to talk would otherwise take the member it reaches into its bag.
     if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
         const int count = AskTakeAmount(K, O);
+        if (count < 0) WarningBeep();  // the bag cannot hold it: refused
         if (count > 0 && H) {
             TakeFromMap(K, H.Get(), count);
             SetControlPlayer(m_World.m_pControlPlayer.Get());

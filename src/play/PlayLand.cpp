@@ -353,6 +353,23 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
                         qv::MessageButtons::Ok);
         return 0;
     }
+    // The world to go to is read first, with the land files it names, as a
+    // saved game is before it is loaded: a missing or bad one leaves the
+    // party where it is, and the player is told why.
+    const std::string target = InCurrentFolder(worldFile);
+    try {
+        try {
+            CheckWorldRead(qv::ReadWholeFile(target), target, InCurrentFolder(""), true);
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, target);
+        }
+    } catch (const qv::FileError& error) {
+        qv::ShowMessage(qv::Format("The way to \"%s\" cannot be taken: %s. The party stays "
+                                   "where it is.",
+                                   worldFile.c_str(), error.what()),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
     try {
         try {
             SaveWorldFile(m_strWorldFile);

@@ -229,7 +229,10 @@ int Play::SaveSlot(int slot) {
             }
         }
         m_strCurrentFolder = work;
-        ReportFileException(error);
+        // Play goes on: what has not been saved is still in play, and the
+        // player may try again (a load alone may end the program).
+        qv::ShowMessage(qv::Format("The game could not be saved: %s. Play goes on.", error.what()),
+                        qv::MessageButtons::Ok);
         return 0;
     }
     m_strCurrentFolder = work;
@@ -333,6 +336,16 @@ int Play::StartInOriginalWorld() {
     if (!qv::FolderExists(original)) {
         std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
                      qv::ToSlashes(original).c_str());
+        // The empty world: the least the window fits in, with no land and
+        // nothing in it, the window around its first cell.
+        if (MapMaster* map = Map()) {
+            map->DeleteContents();
+            map->SetWorldSize(MapMaster::wide, MapMaster::high);
+            m_World.m_ptFocus = {0, 0};
+            map->focuscell = {0, 0};
+            map->RecentreWindow();
+            TryReloadWindowAtFocus();
+        }
         return 1;
     }
     return OpenStartWorld();

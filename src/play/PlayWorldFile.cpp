@@ -377,7 +377,7 @@ int Play::LoadWorldFile(const std::string& name) {
 }
 
 void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                          const std::string& landFolder) const {
+                          const std::string& landFolder, bool landsRequired) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -421,6 +421,8 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
                 const std::string path = landFolder + node->info->filename;
                 if (qv::FileExists(path))
                     node->info->CheckAgrees(*Land::FromBytes(qv::ReadWholeFile(path), path), path);
+                else if (landsRequired)
+                    throw qv::FileError(qv::FileError::NotFound, path);
             }
         }
     } catch (...) {

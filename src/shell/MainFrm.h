@@ -312,6 +312,12 @@ public:
     // reads the slot table. Answers an empty text, or what stops the game
     // from starting (a game folder that is not there).
     std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
+    // What the settings had to say before the window could show it (it went
+    // to the error output): shown again in the game's message box once the
+    // screen is up, so that a player who started the game from a desktop
+    // sees it too. Emptied as they are shown.
+    std::vector<std::string> m_SettingsNotices;
+    void ShowSettingsNotices();
     // Writes the sound and music switches back as "Sound" and "Midi" into the
     // settings file, keeping its other lines; false, with the reason said,
     // when the file cannot be written (the switches in play stay as set).
@@ -357,7 +363,8 @@ public:
     // The settings file that OnCreate reads and the sound switches are
     // written to (SettingsFilePath() unless set before).
     std::string m_strSettingsFile;
-    // Told the name of each start-up and shut-down step as it is taken.
+    // Told the name of each start-up and shut-down step as it is taken, and
+    // of every showing of the options window.
     std::function<void(const std::string&)> m_StartTrace;
     void TraceStart(const std::string& step) {
         if (m_StartTrace) m_StartTrace(step);

@@ -2,8 +2,6 @@
 // The windows ask the frame through OptionsHost for the slot table, loads,
 // saves, a new game and the sound and music switches.
 
-#include <cstdio>
-
 #include "media/DSound.h"
 #include "platform/Audio.h"
 #include "platform/Files.h"
@@ -67,10 +65,9 @@ public:
             f.m_Play.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot));
         if (!qv::FolderExists(original)) {
             // A game folder without its start world opens on the empty world.
-            std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
-                         qv::ToSlashes(original).c_str());
             f.m_Play.m_bNewCharacterPending = 0;
-            return true;
+            f.m_bFullRedraw = 1;
+            return f.m_Play.StartInOriginalWorld() != 0;
         }
         if (!f.m_Play.LoadSlot(kOriginalSlotIndex)) {
             f.m_Play.m_bNewCharacterPending = before.pending;
@@ -113,6 +110,7 @@ int CMainFrame::RunOptionsWindow(int a, int b) {
     // The first showing is the start layout. Going back to the game is for
     // Esc (b set), never after a death; `a` (no fight is on) is kept by the
     // window and read by nothing.
+    TraceStart("options window");
     FrameOptionsHost host(*this);
     const bool first = !m_Play.m_bOptionsShown;
     int result = 0;

@@ -65,8 +65,8 @@ int CMainFrame::InitDirectDraw(int reload) {
         // its right; full screen: the display switched to 640 x 480.
         if (!m_pWindow->Create(kTitle, m_bWindowed ? 900 : kScreenWidth, kScreenHeight,
                                !m_bWindowed)) {
-            qv::ShowMessage("Could not open the game's window.", qv::MessageButtons::Ok,
-                            kErrorCaption);
+            qv::ShowMessage("Could not open the game's window. " + qv::Window::CreateError(),
+                            qv::MessageButtons::Ok, kErrorCaption);
             return 0;
         }
     }

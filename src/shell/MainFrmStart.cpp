@@ -142,12 +142,14 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                                {"Build", &m_bBuildMode}};
     for (const Switch& s : switches) {
         if (!settings.Has(s.key)) continue;
-        if (!SettingByte(settings, s.key, s.member))
-            qv::ShowMessage(
-                qv::Format("The setting \"%s\" in %s is not a number (\"%s\"); it keeps "
-                           "its default.",
-                           s.key, fileName.c_str(), settings.GetString(s.key).c_str()),
-                qv::MessageButtons::Ok);
+        if (!SettingByte(settings, s.key, s.member)) {
+            const std::string text = qv::Format(
+                "The setting \"%s\" in %s is not a number (\"%s\"); it keeps "
+                "its default.",
+                s.key, fileName.c_str(), settings.GetString(s.key).c_str());
+            qv::ShowMessage(text, qv::MessageButtons::Ok);
+            m_SettingsNotices.push_back(text);
+        }
     }
     // "Sound" is the frame's switch and the program's, which every sound
     // asks before it plays.
@@ -166,6 +168,13 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
     }
     m_Play.UseGameFolder(folder);
     return {};
+}
+
+void CMainFrame::ShowSettingsNotices() {
+    const std::vector<std::string> notices = std::move(m_SettingsNotices);
+    m_SettingsNotices.clear();
+    if (!qv::HasMessageHandler()) return;  // no window: the error output had them
+    for (const std::string& text : notices) qv::ShowMessage(text, qv::MessageButtons::Ok);
 }
 
 namespace {
@@ -216,14 +225,21 @@ int CMainFrame::OnCreate() {
     try {
         settings = qv::Settings::Load(m_strSettingsFile);
     } catch (const qv::FileError& error) {
-        qv::ShowMessage(qv::Format("The settings file %s cannot be read (%s); the defaults hold.",
-                                   m_strSettingsFile.c_str(), error.what()),
-                        qv::MessageButtons::Ok);
+        const std::string text = qv::Format(
+            "The settings file %s cannot be read (%s); the "
+            "defaults hold.",
+            m_strSettingsFile.c_str(), error.what());
+        qv::ShowMessage(text, qv::MessageButtons::Ok);
+        m_SettingsNotices.push_back(text);
     }
     TraceStart("folders and slot table");
     const std::string problem = ApplySettings(settings, m_strSettingsFile);
     if (!problem.empty()) {
+        // Said on the error output, and in the game's window when it opens,
+        // before the game ends.
         qv::ShowMessage(problem, qv::MessageButtons::Ok);
+        m_SettingsNotices.push_back(problem);
+        if (InitDirectDraw(0)) ShowSettingsNotices();
         return -1;
     }
     // The start world's name; a slot without a readable "Position" is said
@@ -240,6 +256,7 @@ int CMainFrame::OnCreate() {
         qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
         return -1;
     }
+    ShowSettingsNotices();
 
     // 6. The hold-ground button, the pause bar and the software cursor,
     // which the application keeps.
@@ -365,7 +382,6 @@ void CMainFrame::StartOfPlay() {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
         m_Play.m_bOptionsShown = 0;
-        TraceStart("options window");
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
             TraceStart("quit from options");

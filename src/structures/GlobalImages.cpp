@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "media/DDObjects.h"
@@ -12,22 +13,14 @@
 
 namespace {
 
-// How a scenery kind looks: its bitmap, cell size, hot spot and grid.
-struct SceneryLook {
-    int bitmap, width, height, hotX, hotY, across;
-};
-
-constexpr int kSceneryLevels = 4;
-
 const int kWindowPictures[] = {913, 568, 576, 1089, 1090, 960, 943, 961,
                                577, 578, 579, 580,  581,  582, 583, 584};
 
 struct GlobalImages {
     std::array<std::unique_ptr<CDDObject>, kTerrainPictureCount> terrain;
     std::array<CDDObject*, kTerrainPictureCount> terrainPointers{};
-    std::map<int, std::unique_ptr<CDDObject>> scenery;  // by bitmap id
     std::map<int, std::unique_ptr<CDDObject>> windows;  // by bitmap id
-    // Declared last so the prototypes go before the images they use.
+    // The prototypes, each wearing its class's look.
     std::vector<std::unique_ptr<Object>> prototypeObjects;
     SceneryPrototypeTable prototypes{};
     bool loaded = false;
@@ -58,55 +51,35 @@ std::unique_ptr<CDDObject> MakeImage(int bitmap, int width, int height, int hotX
     return image;
 }
 
-// Gives a prototype its look: the kind's shared image in place of the plain
-// object's, with a use counted for it.
-void Dress(Object* proto, CDDObject* image) {
-    proto->ReleaseImages();
-    ++image->m_iUseCount;
-    proto->m_pDDImage = image;
-    proto->m_pClassDDImage = image;
-    proto->m_iNumLevels = image->m_iNumLevels;
-    proto->m_bMoveable = 2;
-}
-
+// A prototype of random population: a scenery object wearing its class's
+// look, marked shared.
 template <class Kind, class... Args>
-Object* MakePrototype(GlobalImages& g, const SceneryLook& look, Args... args) {
-    auto& image = g.scenery[look.bitmap];
-    if (!image)
-        image = MakeImage(look.bitmap, look.width, look.height, look.hotX, look.hotY, look.across,
-                          kSceneryLevels);
+Object* MakePrototype(GlobalImages& g, Args... args) {
     auto proto = std::make_unique<Kind>(args...);
-    Dress(proto.get(), image.get());
+    proto->m_bMoveable = 2;
     g.prototypeObjects.push_back(std::move(proto));
     return g.prototypeObjects.back().get();
 }
 
 void BuildPrototypes(GlobalImages& g) {
-    const SceneryLook pine{kBitmapLivePine, 64, 96, 32, 90, 1};
-    const SceneryLook smallPine{kBitmapLivePineSmall, 40, 64, 20, 60, 1};
-    const SceneryLook deadPine{kBitmapDeadPine, 64, 96, 32, 90, 1};
-    const SceneryLook mountain{kBitmapBigMountain, 272, 150, 112, 38, 1};
-    const SceneryLook iceMountain{kBitmapIceMountain, 272, 150, 112, 38, 1};
-    const SceneryLook rocks{kBitmapRocks, 40, 24, 20, 16, 1};
-    const SceneryLook rocks2{kBitmapRocks2, 56, 30, 28, 20, 1};
-    const SceneryLook darkPatch{kBitmapDarkPatch, 60, 30, 30, 15, 1};
-    const SceneryLook flower{kBitmapFlower, 12, 12, 6, 10, 1};
-    const SceneryLook flowers{kBitmapFlowers, 30, 20, 15, 14, 1};
-    const SceneryLook shrub{kBitmapShrub, 32, 28, 16, 24, 5};
     auto& t = g.prototypes;
-    t[0] = {MakePrototype<LivePine>(g, pine), MakePrototype<LivePineSmall>(g, smallPine),
-            MakePrototype<DeadPine>(g, deadPine), MakePrototype<LivePine>(g, pine),
-            MakePrototype<LivePineSmall>(g, smallPine)};
-    t[1] = {MakePrototype<BigMountain>(g, mountain), MakePrototype<IceMountain>(g, iceMountain),
-            MakePrototype<Rocks>(g, rocks), MakePrototype<Rocks2>(g, rocks2),
-            MakePrototype<Rocks>(g, rocks)};
-    t[2] = {MakePrototype<DarkPatch>(g, darkPatch), MakePrototype<Flower>(g, flower),
-            MakePrototype<Flowers>(g, flowers), MakePrototype<Rocks>(g, rocks),
-            MakePrototype<Rocks2>(g, rocks2)};
-    for (int i = 0; i < 5; ++i) t[3][i] = MakePrototype<Shrub>(g, shrub, i);
-    t[4] = {MakePrototype<DarkPatch>(g, darkPatch), MakePrototype<Flower>(g, flower),
-            MakePrototype<Flowers>(g, flowers), MakePrototype<Flower>(g, flower),
-            MakePrototype<Flowers>(g, flowers)};
+    t[0] = {MakePrototype<LivePine>(g), MakePrototype<LivePineSmall>(g), MakePrototype<DeadPine>(g),
+            MakePrototype<LivePine>(g), MakePrototype<LivePineSmall>(g)};
+    t[1] = {MakePrototype<BigMountain>(g), MakePrototype<IceMountain>(g), MakePrototype<Rocks>(g),
+            MakePrototype<Rocks2>(g), MakePrototype<Rocks>(g)};
+    t[2] = {MakePrototype<DarkPatch>(g), MakePrototype<Flower>(g), MakePrototype<Flowers>(g),
+            MakePrototype<Rocks>(g), MakePrototype<Rocks2>(g)};
+    for (int i = 0; i < 5; ++i) t[3][i] = MakePrototype<Shrub>(g, i);
+    t[4] = {MakePrototype<DarkPatch>(g), MakePrototype<Flower>(g), MakePrototype<Flowers>(g),
+            MakePrototype<Flower>(g), MakePrototype<Flowers>(g)};
+}
+
+// The distinct pictures the prototypes wear.
+std::set<CDDObject*> PrototypeImages(const GlobalImages& g) {
+    std::set<CDDObject*> images;
+    for (const auto& proto : g.prototypeObjects)
+        if (CDDObject* image = proto->GetImage()) images.insert(image);
+    return images;
 }
 
 void HandToMap(World* world) {
@@ -153,7 +126,7 @@ int ReloadGlobalImages(World* world) {
     int ok = 1;
     for (auto& image : g.terrain)
         if (!image->Load()) ok = 0;
-    for (auto& [id, image] : g.scenery)
+    for (CDDObject* image : PrototypeImages(g))
         if (!image->Load()) ok = 0;
     for (auto& [id, image] : g.windows)
         if (!image->Load()) ok = 0;
@@ -165,15 +138,14 @@ void ReleaseGlobalImages() {
     GlobalImages& g = State();
     for (auto& image : g.terrain)
         if (image) image->Release();
-    for (auto& [id, image] : g.scenery) image->Release();
+    for (CDDObject* image : PrototypeImages(g)) image->Release();
     for (auto& [id, image] : g.windows) image->Release();
 }
 
 void InvalidateGlobalImages() {
     GlobalImages& g = State();
     g.prototypes = {};
-    g.prototypeObjects.clear();  // before their images
-    g.scenery.clear();
+    g.prototypeObjects.clear();
     g.windows.clear();
     for (auto& image : g.terrain) image.reset();
     g.terrainPointers = {};

@@ -12,6 +12,7 @@
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/TimeOfDay.h"
@@ -25,7 +26,9 @@ LightSource* LightOf(Object* obj) {
     return obj ? qv::DynamicCast<LightSource>(obj->GetLightSource()) : nullptr;
 }
 
-LightSource::LightSource(const std::string& name) : Object(name) {}
+LightSource::LightSource(const std::string& name) : Object(name) {
+    WearLook(*this, kLampPostLook);
+}
 
 void LightSource::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();

@@ -24,7 +24,8 @@ public:
     // while the light is on, by night only while it is off.
     int CanBeUsedBy(Player* user) override;
     void SetPosition(MapCell* windowCell, Position* pos) override;
-    // Shown only in build mode or when the visible flag is set.
+    // Shown, as a lamp post, only in build mode or when the visible flag is
+    // set.
     int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
              int flags) override;
 

@@ -5,6 +5,7 @@
 #include "items/Spell.h"
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
@@ -81,6 +82,7 @@ QV_RUG_KIND_IMPL(Rug3)
     QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)           \
     Name::Name(const std::string& name) : Scenery(name) { \
         m_iLightSampling = (CollisionKind);               \
+        WearLook(*this, k##Name##Look);                   \
     }                                                     \
     QV_SERIALIZE_BASE_ONLY(Name, Scenery)
 
@@ -98,6 +100,7 @@ QV_SCENERY_KIND_IMPL(Flowers, 0)
 Shrub::Shrub(int variant) : Scenery("Shrub"), m_iVariant(variant) {
     m_iLightSampling = 2;
     m_iXImageNum = variant;
+    WearLook(*this, kShrubLook);
 }
 
 void Shrub::Serialize(qv::Archive& ar) {

@@ -1,5 +1,8 @@
 #include "structures/Walls.h"
 
+#include "media/DDObjects.h"
+#include "structures/Looks.h"
+
 QV_IMPLEMENT_SERIAL(Wall, Object, 1, true)
 QV_IMPLEMENT_SERIAL(FrontWall, Wall, 1, false)
 QV_IMPLEMENT_SERIAL(SideWall, Wall, 1, true)
@@ -12,6 +15,37 @@ Wall::Wall(const std::string& name) : Object(name) {
     // Walls are placed by their picture and block through it.
     m_iLightSampling = 2;
     m_bMoveable = 0;
+}
+
+Wall::~Wall() {
+    ReturnLook(m_pLook);
+}
+
+void Wall::WearWallLook(const ClassLook& footprint, const ClassLook& look) {
+    WearLook(*this, footprint);
+    CDDObject* drawn = UseLook(look);
+    ReturnLook(m_pLook);
+    m_pLook = drawn;
+}
+
+bool Wall::IsOpen() const {
+    return m_iItemNum >= 0 && (m_iState == 0 || m_iState == kDoorOpen);
+}
+
+void Wall::GetImageFrame(int* x, int* y) {
+    if (!m_pLook) return Object::GetImageFrame(x, y);
+    if (x && *x >= 0) *x = IsOpen() ? 1 : 0;
+    if (y && *y >= 0) *y = 0;
+}
+
+int Wall::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+               int flags) {
+    if (!m_pLook) return Object::Draw(surface, screen, view, pos, flags);
+    constexpr int kSeeThroughFlag = 2;  // draw modes 2 and 6
+    int column = 0, row = 0;
+    GetImageFrame(&column, &row);
+    if (flags & kSeeThroughFlag) row = 1;
+    return DrawLit(m_pLook, column, row, surface, screen, view, pos, flags);
 }
 
 void Wall::Serialize(qv::Archive& ar) {
@@ -57,20 +91,30 @@ void Wall::ResetFrame(int, int) {
     if (m_iItemNum < 0 && m_iXImageNum != 6) m_iXImageNum = 0;
 }
 
-FrontWall::FrontWall(const std::string& name) : Wall(name) {}
+FrontWall::FrontWall(const std::string& name) : Wall(name) {
+    WearWallLook(kFrontFootprint, kFrontWallLook);
+}
 QV_SERIALIZE_BASE_ONLY(FrontWall, Wall)
 
-SideWall::SideWall(const std::string& name) : Wall(name) {}
+SideWall::SideWall(const std::string& name) : Wall(name) {
+    WearWallLook(kSideFootprint, kSideWallLook);
+}
 QV_SERIALIZE_BASE_ONLY(SideWall, Wall)
 
-Peg::Peg(const std::string& name) : Wall(name) {}
+Peg::Peg(const std::string& name) : Wall(name) {
+    WearWallLook(kPegFootprint, kPegLook);
+}
 QV_SERIALIZE_BASE_ONLY(Peg, Wall)
 
 Tile::Tile(const std::string& name) : Wall(name) {}
 QV_SERIALIZE_BASE_ONLY(Tile, Wall)
 
-FrontDoorBrick::FrontDoorBrick(const std::string& name) : FrontWall(name) {}
+FrontDoorBrick::FrontDoorBrick(const std::string& name) : FrontWall(name) {
+    WearWallLook(kFrontFootprint, kFrontDoorLook);
+}
 QV_SERIALIZE_BASE_ONLY(FrontDoorBrick, FrontWall)
 
-SideDoorBrick::SideDoorBrick(const std::string& name) : SideWall(name) {}
+SideDoorBrick::SideDoorBrick(const std::string& name) : SideWall(name) {
+    WearWallLook(kSideFootprint, kSideDoorLook);
+}
 QV_SERIALIZE_BASE_ONLY(SideDoorBrick, SideWall)

@@ -9,11 +9,24 @@
 #include "structures/Scenery.h"
 #include "world/MapStructures.h"
 
+struct ClassLook;
+
 class Wall : public Object, public MapWall {
     QV_DECLARE_CLASS(Wall)
 public:
     explicit Wall(const std::string& name = "Wall");
+    ~Wall() override;
+    Wall(const Wall&) = delete;
+    Wall& operator=(const Wall&) = delete;
     void Serialize(qv::Archive& ar) override;
+    // A piece with a picture of its own shows the cell its door asks for:
+    // column 1 while a piece its key opens stands open (door state 0 or 1),
+    // else column 0; row 0. Its stored frame stays as it was read.
+    void GetImageFrame(int* x, int* y) override;
+    // Draws the piece's picture, cut down where the party stands behind it
+    // (the see-through modes); a piece without one draws as any object.
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
     int Type() override { return WALL; }
     // A door (a piece with a key number) can be worked; a plain wall cannot.
     int CanInteract() override;
@@ -45,6 +58,19 @@ public:
     StepValue m_bWalkThrough = 0;  // movement passes, sight does not
     int m_bSeeThrough = 0;         // sight passes, movement does not
     StepValue m_bLocked = 0;       // a closed door that only its key opens
+
+    // Whether the piece stands open: one its key opens, in door state 0 or 1.
+    bool IsOpen() const;
+    // The picture drawn, or null for a piece that has none of its own.
+    CDDObject* GetLook() const { return m_pLook; }
+
+protected:
+    // The piece's picture and its footprint, which the map places, tests
+    // moves against and hovers by (the object's image).
+    void WearWallLook(const ClassLook& footprint, const ClassLook& look);
+
+private:
+    CDDObject* m_pLook = nullptr;  // a use of the class's picture
 };
 
 class FrontWall : public Wall {

@@ -298,6 +298,13 @@ int Object::ReleaseImages() {
 
 int Object::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
                  int flags) {
+    int column = 0, row = 0;
+    GetImageFrame(&column, &row);
+    return DrawLit(GetImage(), column, row, surface, screen, view, pos, flags);
+}
+
+int Object::DrawLit(CDDObject* image, int column, int row, qv::Surface* surface, qv::Point screen,
+                    const qv::Rect& view, const Position& pos, int flags) {
     const int levels = m_pClassDDImage ? m_pClassDDImage->m_iNumLevels : m_iNumLevels;
     int level = ScaleLightAt(pos, levels);
     if (m_iLightSampling > 1 && level > 0 && m_pClassDDImage) {
@@ -317,9 +324,6 @@ int Object::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, c
         return 0;
     }
     m_bNotDrawn = 0;
-    int column = 0, row = 0;
-    GetImageFrame(&column, &row);
-    CDDObject* image = GetImage();
     if (!image) return 0;
     image->m_iLightLevel = level;
     image->DrawFrame(surface, screen, view, column, row,

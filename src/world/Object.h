@@ -129,6 +129,15 @@ public:
     // Object's class-wide picture: one 64 x 64 cell from bitmap 283.
     static CDDObject& ClassImage();
 
+protected:
+    // Draw's work with the picture and its cell given: the light where the
+    // object stands picks the picture's darkened frame (the class picture's
+    // corners sampled too for an object placed by its picture), and
+    // m_bNotDrawn tells whether it was drawn.
+    int DrawLit(CDDObject* picture, int column, int row, qv::Surface* surface, qv::Point screen,
+                const qv::Rect& view, const Position& pos, int flags);
+
+public:
     int m_iWeight = 1;
     int m_iValue = 0;
     int m_iItemNum = -1;  // key number; 0 or more is entered in the key records

@@ -95,6 +95,19 @@ TEST_F(AStarTest, TiesFollowTheDirectionOrder) {
     // twice before it turns east.
     Draw({"S..", "...", ".G."});
     EXPECT_EQ(Search(), (Walk{D(0, 1), D(0, 2), D(1, 2)}));
+
+    // As far south as east: the order of row 3 (north, west, east, south);
+    // the newest of equal totals first walks a staircase, south first.
+    Draw({"S..", "...", "..G"});
+    EXPECT_EQ(Search(), (Walk{D(0, 1), D(1, 1), D(1, 2), D(2, 2)}));
+    EXPECT_EQ(search.StepCount(), 4);
+
+    // As far north as east: row 1 (south, east, west, north) decides; north
+    // comes last, so its node is the newest of the totals of 3 and is taken
+    // first: north, then east, north, east.
+    Draw({"..G", "...", "S.."});
+    EXPECT_EQ(Search(), (Walk{D(0, 1), D(1, 1), D(1, 0), D(2, 0)}));
+    EXPECT_EQ(search.StepCount(), 4);
 }
 
 TEST_F(AStarTest, AroundAnObstacle) {

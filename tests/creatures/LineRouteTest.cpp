@@ -32,6 +32,9 @@ Points Walk(qv::Point a, qv::Point b) {
 TEST(BresenhamLine, StepsTwoPixelsAndLandsOnTheEvenEnd) {
     // (7, 3): the deltas become (6, 2).
     EXPECT_EQ(Walk({0, 0}, {7, 3}), (Points{{2, 0}, {4, 2}, {6, 2}}));
+    // (4, 2): the error starts at 4 - 2 x 2 = 0, at most 0, so the first
+    // step moves in y as well.
+    EXPECT_EQ(Walk({0, 0}, {4, 2}), (Points{{2, 2}, {4, 2}}));
     EXPECT_EQ(Walk({0, 0}, {-7, -3}), (Points{{-2, 0}, {-4, -2}, {-6, -2}}));
     // Longer in y: (3, -9) becomes (2, -8).
     EXPECT_EQ(Walk({0, 0}, {3, -9}), (Points{{0, -2}, {0, -4}, {2, -6}, {2, -8}}));
@@ -135,6 +138,21 @@ TEST_F(LineRouteTest, ADetourTakesTheSideThatEndsNearerTheGoal) {
     EXPECT_EQ(again.back(), (qv::Point{58, 10}));
 }
 
+TEST_F(LineRouteTest, DetoursEndingEquallyNearTheGoalTakeSide0) {
+    // A block of 21 x 21 pixels, -10..+10 about p, on the line: the two
+    // detours end mirrored about it, equally near the goal.
+    auto image = maptest::SolidImage(21, 21, 10, 10);
+    const Position p = At(20, 20);
+    auto* thing = Make<maptest::Thing>(image.get());
+    Position at = p;
+    ASSERT_EQ(map.AddHolder(at, Hold(thing)), 1);
+    Plan({p.x - 30, p.y}, {p.x + 30, p.y}, 40);
+    const Points route = Rel(Route(), p);
+    ASSERT_FALSE(route.empty());
+    EXPECT_EQ(creature->m_Route.m_iLastSide, 0);
+    EXPECT_LT(route.back().y, 0);  // round the north side, anticlockwise
+}
+
 TEST_F(LineRouteTest, TouchingTheTargetEndsADetour) {
     const Position p = At(20, 20);
     Block(p);
@@ -203,16 +221,37 @@ TEST_F(LineRouteDoorTest, AnOpenDoorIsWalkedThroughAndALockedOneIsTried) {
 }
 
 TEST_F(LineRouteDoorTest, AShutDoorSendsTheRouteRoundOnTheSideItWasStruck) {
-    // A door in any other state is a wall: the creature walks along it,
-    // on the side of the door's middle that the line struck.
+    // A door in any other state is a wall: the creature walks along it, on
+    // the side that where the line struck it fixes: going north, side 1 up
+    // to x offset 80 of the cell and side 0 beyond; going south the other
+    // way round.
     door->m_iState = 3;
+    struct Row {
+        const char* rule;
+        int offset;  // x within the cell
+        bool north;
+        int side;
+    };
+    const Row rows[] = {
+        {"north at 40", 40, true, 1},  {"north at exactly 80", 80, true, 1},
+        {"north at 81", 81, true, 0},  {"north at 120", 120, true, 0},
+        {"south at 80", 80, false, 0}, {"south at 81", 81, false, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        creature->m_Route.Clear();
+        const Position south = At(20, 20, r.offset, 30), north = At(20, 20, r.offset, -30);
+        Plan(r.north ? south : north, r.north ? north : south, 20);
+        EXPECT_EQ(creature->m_pPlayerSet, nullptr);
+        EXPECT_EQ(creature->m_Route.m_iLastSide, r.side);
+    }
+    // Going north at 120: the leg took 13 of the 20 steps; anticlockwise
+    // from north is west: the route turns along the door.
+    creature->m_Route.Clear();
     const Position from = At(20, 20, 120, 30), to = At(20, 20, 120, -30);
     Plan(from, to, 20);
-    EXPECT_EQ(creature->m_pPlayerSet, nullptr);
-    EXPECT_EQ(creature->m_Route.m_iLastSide, 0);  // right of the middle going north
     const Points route = Route();
-    ASSERT_EQ(route.size(), 12u + 7u);  // the leg took 13 of the 20 steps
-    // Anticlockwise from north is west: the route turns along the door.
+    ASSERT_EQ(route.size(), 12u + 7u);
     EXPECT_EQ(route[12], (qv::Point{from.x - 2, from.y - 24}));
 }
 

@@ -81,6 +81,31 @@ TEST_F(RandomMovesTest, OwnCellFirstThenReachableCellsNearItNoneTwice) {
     }
 }
 
+TEST_F(RandomMovesTest, AFixedSeedGivesTheListItsDrawsMake) {
+    // Worked from the generator (state x 214013 + 2531011, bits 16 to 30):
+    // the number wanted is 2 + a draw mod 3, then each try draws y first and
+    // x second, each cell + draw mod 8 - 4; open country reaches every cell,
+    // and a cell already listed (the own one, or a repeat) is passed over.
+    struct Row {
+        const char* rule;
+        uint32_t seed;
+        std::vector<std::pair<int, int>> cells;
+    };
+    const Row rows[] = {
+        {"seed 1: four wanted", 1, {{30, 30}, {32, 29}, {27, 30}, {32, 30}, {28, 32}}},
+        {"seed 7: offsets -4 and +3 reached", 7, {{30, 30}, {33, 32}, {27, 26}, {26, 30}}},
+        {"seed 12345: two wanted", 12345, {{30, 30}, {29, 30}, {30, 31}}},
+    };
+    creature.m_Position = At(30, 30, 5, 5);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        creature.m_MoveList.clear();
+        qv::SeedRand(r.seed);
+        EXPECT_EQ(AddRandomMoves(creature, map), static_cast<int>(r.cells.size()));
+        EXPECT_EQ(Cells(), r.cells);
+    }
+}
+
 TEST_F(RandomMovesTest, AWalledInCreatureGetsOnlyItsOwnCellAfterAllTries) {
     // Window cell (20, 20) is world cell (30, 30); its neighbours are solid.
     for (int i = 19; i <= 21; ++i)

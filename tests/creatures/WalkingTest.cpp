@@ -486,6 +486,93 @@ TEST_F(WalkingTest, AStepOnTheSpotThinksAtOnceAndABlockedStepSlides) {
     EXPECT_EQ(p->m_Position, (Position{at.x, at.y + 2, 0}));
 }
 
+TEST_F(WalkingTest, WhoStandsFastAndWhatAStepOnTheSpotQueues) {
+    // A creature with opponents, its panel toggle at 1 and in no player set
+    // stands fast: the move answers 0 and nothing changes. A move to its own
+    // point queues a THINK at once only while no talk waits (state -1).
+    struct Row {
+        const char* rule;
+        bool opponents;
+        int toggle;
+        bool inSet;
+        int talkState;
+        int dx;  // the point, this far east
+        int result;
+        size_t events;  // queued after the move (one ATTACK queued before)
+        int movedX;     // the position afterwards, this far east
+    };
+    const Row rows[] = {
+        {"opponents, toggle 1, no set: stands fast", true, 1, false, -1, 20, 0, 1, 0},
+        {"the same in a player set: walks", true, 1, true, -1, 20, 1, 1, 2},
+        {"toggle 0: walks", true, 0, false, -1, 20, 1, 1, 2},
+        {"toggle 2: walks", true, 2, false, -1, 20, 1, 1, 2},
+        {"no opponents: walks", false, 1, false, -1, 20, 1, 1, 2},
+        {"its own point, no talk waiting: THINK at once", false, 0, false, -1, 0, 1, 2, 0},
+        {"its own point, talk state 0: no THINK", false, 0, false, 0, 0, 1, 1, 0},
+        {"its own point, talk state 1: no THINK", false, 0, false, 1, 0, 1, 1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Walker* p = Place(At(20, 20));
+        Walker* foe = Place(At(24, 20));
+        const Position at = p->m_Position;
+        if (r.opponents) p->m_Opponents.emplace_back(foe);
+        p->m_bPanelToggle = r.toggle;
+        p->m_iTalkState = r.talkState;
+        if (r.inSet) p->JoinPlayerSet(foe->m_pHolder);
+        p->m_pEvents->Clear();
+        p->m_pEvents->Post(ObjectEventType::ATTACK, 9000);
+        EXPECT_EQ(p->HandleMoveEvent(5000, at.x + r.dx, at.y, &map, 0), r.result);
+        ASSERT_EQ(p->m_pEvents->Count(), r.events);
+        if (r.events == 2) {
+            EXPECT_EQ(p->m_pEvents->At(0).m_iType, ObjectEventType::THINK);
+            EXPECT_EQ(p->m_pEvents->At(0).m_iTime, 0);
+        }
+        EXPECT_EQ(p->m_Position, (Position{at.x + r.movedX, at.y, 0}));
+        if (r.inSet) p->LeavePlayerSet();
+        map.RemoveHolder(p->m_pHolder->pos, p->m_pHolder);
+        map.RemoveHolder(foe->m_pHolder->pos, foe->m_pHolder);
+    }
+}
+
+TEST_F(WalkingTest, ABlockedStepSlidesByItsFacing) {
+    // A blocked step slides by the facing: facing 5 (north-west) first to
+    // (px, py + 2) and, when that fails too, to (px + 2, py); facing 1
+    // (south-east) first to (px - 2, py), then to (px, py - 2). Single
+    // pixels block where the row says.
+    auto dot = maptest::SolidImage(1, 1, 0, 0);
+    struct Row {
+        const char* rule;
+        int towardX, towardY;  // the point, relative to the creature
+        std::vector<qv::Point> blocked;
+        int result;
+        qv::Point end;
+    };
+    const std::vector<Row> rows = {
+        {"facing 5, the step blocked: south", -40, -40, {{-2, -2}}, 1, {0, 2}},
+        {"facing 5, the step and south blocked: east", -40, -40, {{-2, -2}, {0, 2}}, 1, {2, 0}},
+        {"facing 5, all blocked: no step", -40, -40, {{-2, -2}, {0, 2}, {2, 0}}, 0, {0, 0}},
+        {"facing 1, the step blocked: west", 40, 40, {{2, 2}}, 1, {-2, 0}},
+        {"facing 1, the step and west blocked: north", 40, 40, {{2, 2}, {-2, 0}}, 1, {0, -2}},
+        {"facing 1, all blocked: no step", 40, 40, {{2, 2}, {-2, 0}, {0, -2}}, 0, {0, 0}},
+    };
+    int cell = 20;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const Position at = At(cell, 20);
+        cell += 2;  // each row on ground of its own
+        for (qv::Point b : r.blocked) Block({at.x + b.x, at.y + b.y}, dot);
+        Walker* p = Place(at);
+        ASSERT_EQ(Player::FacingFromDelta(at, {at.x + r.towardX, at.y + r.towardY, 0}),
+                  r.towardX < 0 ? 5 : 1);
+        EXPECT_EQ(p->HandleMoveEvent(5000, at.x + r.towardX, at.y + r.towardY, &map, 0), r.result);
+        EXPECT_EQ(p->m_Position, (Position{at.x + r.end.x, at.y + r.end.y, 0}));
+        if (r.result == 0) {
+            EXPECT_EQ(p->m_cRouteMode, 'B');
+        }
+    }
+}
+
 // ---- meeting other creatures
 
 TEST_F(WalkingTest, WhatMeetingAnotherCreatureLeadsTo) {
@@ -566,22 +653,38 @@ TEST_F(WalkingTest, AHurriedWalkTakesShorterSteps) {
 }
 
 TEST_F(WalkingTest, ACreatureFacesThreePointsAheadOnALongRoute) {
-    Walker* p = Place(At(20, 20));
-    const Position at = p->m_Position;
-    p->m_Route.Plan(at.x, at.y, at.x + 40, at.y, p, &map, nullptr, 1, 40, 0);
-    qv::Point first;
-    p->m_Route.NextPoint(&first);
-    // A step north, but the route goes on east: it looks east.
-    EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y - 20, &map, 0), 1);
-    EXPECT_EQ(p->m_sFacing, 0);
-    // Under a walk order it looks where it steps.
-    p->m_pOrder->m_iType = ObjectEventType::MOVE;
-    EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y - 30, &map, 0), 1);
-    EXPECT_EQ(p->m_sFacing, 6);
-    // The same point again keeps the facing.
-    p->m_sFacing = 3;
-    p->HandleMoveEvent(5000, at.x, at.y - 30, &map, 0);
-    EXPECT_EQ(p->m_sFacing, 3);
+    // A step north while the route goes on east: with more than 3 route
+    // points left (and no walk order) the creature looks at the point three
+    // ahead, east; with 3 or fewer, or under a walk order, where it steps.
+    struct Row {
+        const char* rule;
+        int routePoints;  // a route east, two pixels a point
+        bool walkOrder;
+        int facing;
+    };
+    const Row rows[] = {
+        {"4 points left: three ahead, east", 4, false, 0},
+        {"3 points left: the step's point, north", 3, false, 6},
+        {"20 points left: east", 20, false, 0},
+        {"under a walk order: north", 20, true, 6},
+    };
+    int cell = 20;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Walker* p = Place(At(cell, 20));
+        cell += 2;
+        const Position at = p->m_Position;
+        p->m_Route.Plan(at.x, at.y, at.x + 2 * r.routePoints, at.y, p, &map, nullptr, 1,
+                        r.routePoints, 0);
+        ASSERT_EQ(p->m_Route.PointCount(), static_cast<size_t>(r.routePoints));
+        if (r.walkOrder) p->m_pOrder->m_iType = ObjectEventType::MOVE;
+        EXPECT_EQ(p->HandleMoveEvent(5000, at.x, at.y - 20, &map, 0), 1);
+        EXPECT_EQ(p->m_sFacing, r.facing);
+        // The same point again keeps the facing.
+        p->m_sFacing = 3;
+        p->HandleMoveEvent(5000, at.x, at.y - 20, &map, 0);
+        EXPECT_EQ(p->m_sFacing, 3);
+    }
 }
 
 TEST_F(WalkingTest, ASubduedCreatureIsDraggedAlongByTheOneThatLeadsIt) {

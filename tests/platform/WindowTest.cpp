@@ -172,3 +172,34 @@ TEST_F(WindowTest, PresentsClippedRectanglesAndSavesThePicture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowDisplay, ADriverThatShowsNothingIsTakenOnlyWhenAskedForByName) {
+    // Without a display SDL falls back to the offscreen or dummy driver on
+    // its own: the game then has no window anyone can see and says so.
+    struct Row {
+        const char* rule;
+        const char* driver;
+        const char* asked;
+        bool onADisplay;
+    };
+    const Row rows[] = {
+        {"x11, nothing asked", "x11", nullptr, true},
+        {"wayland, x11 asked", "wayland", "x11", true},
+        {"offscreen, nothing asked", "offscreen", nullptr, false},
+        {"dummy, nothing asked", "dummy", nullptr, false},
+        {"dummy asked", "dummy", "dummy", true},
+        {"dummy asked in capitals", "dummy", "DUMMY", true},
+        {"offscreen, x11 asked", "offscreen", "x11", false},
+        {"offscreen last of a list asked", "offscreen", "x11,offscreen", true},
+        {"offscreen, an empty name asked", "offscreen", "", false},
+        {"no driver", nullptr, nullptr, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(qv::Window::OnADisplay(r.driver, r.asked), r.onADisplay);
+    }
+}
+
+}  // namespace

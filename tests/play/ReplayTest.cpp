@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "PlayFixture.h"
+#include "data/StartWorld.h"
 #include "platform/Files.h"
 #include "play/Play.h"
-#include "shell/StartWorld.h"
 #include "structures/GlobalImages.h"
 #include "world/Map.h"
 #include "world/World.h"

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "creatures/Player.h"
+#include "data/StartWorld.h"
 #include "media/DDObjects.h"
 #include "media/MouseCursor.h"
 #include "platform/Files.h"
@@ -19,7 +20,6 @@
 #include "platform/Settings.h"
 #include "shell/GameApp.h"
 #include "shell/MainFrm.h"
-#include "shell/StartWorld.h"
 #include "structures/GlobalImages.h"
 #include "support/Figures.h"
 #include "windows/NewCharacterWnd.h"
@@ -221,7 +221,10 @@ TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
 TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
     Settings("Path=" + (dir / "nowhere").string() + "\nSound=0\n");
     EXPECT_EQ(Init(app), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
+    // Said on the error output, then again in the game's window, opened for
+    // it, so that a player who started the game from a desktop sees it.
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1], messages.shown[0]);
     EXPECT_NE(messages.shown[0].find("nowhere"), std::string::npos) << messages.shown[0];
     EXPECT_NE(messages.shown[0].find("\"Path\""), std::string::npos) << messages.shown[0];
     EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
@@ -250,6 +253,28 @@ TEST_F(GameApp, EachSettingReachesTheFrameAndASettingsFileThatCannotBeReadKeepsT
     EXPECT_EQ(second.GetMainWnd()->m_bBuildMode, 0);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
+    second.ExitInstance();
+}
+
+TEST_F(GameApp, WhatTheSettingsSayIsShownInTheGameWindowOnceItIsUp) {
+    // Before the window is up a message goes to the error output only; each
+    // is shown again in the window's box once the screen is made, in order.
+    Settings("Path=" + dir.string() + "\nSound=loud\nBuild=x\n");
+    ASSERT_EQ(Init(app), 1);
+    ASSERT_EQ(messages.shown.size(), 4u);
+    EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos) << messages.shown[0];
+    EXPECT_NE(messages.shown[1].find("\"Build\""), std::string::npos) << messages.shown[1];
+    EXPECT_EQ(messages.shown[2], messages.shown[0]);
+    EXPECT_EQ(messages.shown[3], messages.shown[1]);
+    EXPECT_TRUE(Frame().m_SettingsNotices.empty());
+    // Good settings say nothing, in either place.
+    app.ExitInstance();
+    messages.shown.clear();
+    Settings("Path=" + dir.string() + "\nSound=0\n");
+    CGameApp second;
+    second.m_strSettingsFile = settingsFile;
+    ASSERT_EQ(Init(second), 1);
+    EXPECT_TRUE(messages.shown.empty());
     second.ExitInstance();
 }
 

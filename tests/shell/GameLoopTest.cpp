@@ -131,6 +131,49 @@ TEST_F(GameLoop, CreaturesOfAllGroupsTakeTheirTurnsInOrderEveryTick) {
     EXPECT_EQ(a->m_times.size(), 5u);
 }
 
+TEST_F(GameLoop, APartyMemberOfSlots0To3WhoHasFallenBringsUpTheOptionsWindow) {
+    // At the end of a tick, party slots 0 to 3 are looked at: a member whose
+    // life state is below 1 shows the options window, a living one leaves
+    // the world as it is. Nobody answers the window here: closed unanswered
+    // after a death, with no way back to the game, it ends the program.
+    qv::MessageLoop::Instance().SetSource(nullptr);
+    int showings = 0;
+    frame->m_StartTrace = [&](const std::string& step) {
+        if (step == "options window") ++showings;
+    };
+    frame->m_Play.m_bOptionsShown = 1;  // its first showing, at the start, is over
+    Start();
+    struct Row {
+        const char* rule;
+        size_t slot;
+        int16_t lifeState;
+        int showings;
+    };
+    const Row rows[] = {
+        {"a living leader: the world as it is", 0, 1, 0},
+        {"the leader at life state 0: the options window", 0, 0, 1},
+        {"the leader below 0: the options window", 0, -1, 1},
+        {"slot 3 fallen: the options window", 3, 0, 1},
+        {"slot 3 living: nothing", 3, 1, 0},
+        {"slot 4 fallen: not looked at", 4, 0, 0},
+    };
+    Group* group = NewGroup();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        auto* member = new Player;
+        group->AddMember(member);
+        member->m_sLifeState = r.lifeState;
+        for (auto& slot : frame->m_World.m_Party) slot = nullptr;
+        frame->m_World.m_Party[r.slot] = member;
+        showings = 0;
+        frame->OnTimer(CMainFrame::kTimerId);
+        EXPECT_EQ(showings, r.showings);
+        EXPECT_EQ(frame->m_bQuitRequested, r.showings);
+        frame->m_bQuitRequested = 0;
+        for (auto& slot : frame->m_World.m_Party) slot = nullptr;
+    }
+}
+
 TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     Recorder* a = NewRecorder(NewGroup(), "a");
     Start();

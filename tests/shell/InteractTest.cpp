@@ -400,15 +400,38 @@ TEST_F(Interact, TakingPartOfAStackLeavesTheRestWhereItLies) {
     EXPECT_EQ(bolts->m_iBulkNum, 4);
     EXPECT_NE(bolts->m_pHolder, nullptr);
 
-    // A full bag takes nothing more.
-    while (k->m_pBag->ItemCount() < k->m_pBag->Capacity()) {
-        k->m_pBag->AddItem(new Thing("Stone"));
-        k->m_pBag->SetItemCount(k->m_pBag->ItemCount() + 1);
+    // A bag with a place left takes a single thing; a full one refuses it:
+    // asked how many, the member answers -1, the refusal beep sounds and
+    // the thing keeps its holder on the map.
+    struct Row {
+        const char* rule;
+        int freePlaces;
+        int answer;
+        bool taken;
+    };
+    const Row rows[] = {{"one place left: taken", 1, 1, true},
+                        {"the bag full: refused", 0, -1, false}};
+    int column = 38;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        while (k->m_pBag->ItemCount() < k->m_pBag->Capacity() - r.freePlaces) {
+            k->m_pBag->AddItem(new Thing("Stone"));
+            k->m_pBag->SetItemCount(k->m_pBag->ItemCount() + 1);
+        }
+        Thing* lamp = PlaceThing(new Thing("Lamp"), At(column++, 36));
+        ObjectHolder* holder = lamp->m_pHolder;
+        EXPECT_EQ(frame->m_Play.AskTakeAmount(k, lamp), r.answer);
+        const int beeps = frame->m_Play.m_iWarningBeeps;
+        qv::Handle<ObjectHolder> kept(holder);
+        EXPECT_EQ(Ask(k, holder, 1), 1);
+        EXPECT_EQ(frame->m_Play.m_iWarningBeeps, beeps + (r.taken ? 0 : 1));
+        EXPECT_EQ(k->m_pBag->Contains(lamp), r.taken);
+        EXPECT_EQ(kept.Get() != nullptr, !r.taken);
+        if (!r.taken) {
+            EXPECT_EQ(lamp->m_pHolder, holder);
+            EXPECT_TRUE(map->IsListedAnywhere(holder));
+        }
     }
-    Thing* lamp = PlaceThing(new Thing("Lamp"), At(38, 36));
-    EXPECT_EQ(Ask(k, lamp->m_pHolder, 1), 1);
-    ASSERT_NE(lamp->m_pHolder, nullptr);
-    EXPECT_TRUE(map->IsListedAnywhere(lamp->m_pHolder));
 }
 
 TEST_F(Interact, NoToTheStairsQuestionChangesNothingAndYesSetsTheJourney) {

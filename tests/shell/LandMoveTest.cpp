@@ -413,6 +413,66 @@ TEST_F(LandMove, StairsThatNameNoWorldFileOfTheGameAreRefusedBeforeAnythingChang
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges) {
+    // World b names its own land file; each row spoils b or its land. The
+    // move is refused with a message naming the file, the party stays where
+    // it is, the world in play is not written, and play goes on.
+    Open();
+    Bytes b = Store();
+    const std::string from = "world.lnd", to = "other.lnd";
+    auto at = std::search(b.begin(), b.end(), from.begin(), from.end());
+    ASSERT_NE(at, b.end());
+    std::copy(to.begin(), to.end(), at);
+    Bytes land;
+    {
+        Land other("World");
+        other.bounds = {0, 0, worldfile_test::kWorldW, worldfile_test::kWorldH};
+        other.WriteFile(folder.Working(to).string());
+        land = qv::ReadWholeFile(folder.Working(to).string());
+    }
+    map.ReloadWindowAt(25, 24);
+    PartyOf({"Ayla"});
+    const std::vector<Position> before = Where("Ayla");
+    ASSERT_EQ(before.size(), 1u);
+    frame.m_Play.m_strWorldFile = "a.qvr";
+    frame.m_Play.m_iStartState = 0;
+    struct Row {
+        const char* rule;
+        Bytes world;        // b.qvr
+        Bytes landFile;     // other.lnd; empty: missing
+        const char* named;  // in the message
+    };
+    const Row rows[] = {
+        {"its land file missing", b, {}, "other.lnd"},
+        {"its land file cut short", b, Bytes(land.begin(), land.begin() + land.size() / 2),
+         "other.lnd"},
+        {"the world file cut short", Bytes(b.begin(), b.begin() + b.size() / 2), land, "b.qvr"},
+        {"the world file empty", {}, land, "b.qvr"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        qv::WriteWholeFile(folder.Working("b.qvr").string(), r.world);
+        fs::remove(folder.Working(to));
+        if (!r.landFile.empty()) qv::WriteWholeFile(folder.Working(to).string(), r.landFile);
+        messages.shown.clear();
+        EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 0);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown.back().find("cannot be taken"), std::string::npos)
+            << messages.shown.back();
+        EXPECT_NE(messages.shown.back().find(r.named), std::string::npos) << messages.shown.back();
+        EXPECT_EQ(frame.m_bQuitRequested, 0);
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "a.qvr");
+        EXPECT_EQ(Where("Ayla"), before);
+        EXPECT_FALSE(fs::exists(folder.Working("a.qvr")));
+        EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
+    }
+    // Mended, the same move is taken.
+    qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
+    qv::WriteWholeFile(folder.Working(to).string(), land);
+    EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 1);
+    EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
+}
+
 TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     Open();
     Bytes b = Store();

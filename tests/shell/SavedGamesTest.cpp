@@ -177,11 +177,20 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     Saved(4, "Good");
     const auto good = Files(Slot("save5"));
     Change();
+    const auto changed = Census();
     // A working file that cannot be read stops the copy half-way.
     fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
     frame.m_Play.m_SaveSlots[4].description = "Bad";
+    messages.shown.clear();
     EXPECT_EQ(frame.SaveGame(4), 0);
-    EXPECT_EQ(frame.m_iQuitCode, 2);
+    // The failure is said, and play goes on with nothing lost.
+    EXPECT_EQ(frame.m_bQuitRequested, 0);
+    EXPECT_EQ(frame.m_iQuitCode, 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown.back().find("could not be saved"), std::string::npos)
+        << messages.shown.back();
+    EXPECT_NE(messages.shown.back().find("unreadable"), std::string::npos) << messages.shown.back();
+    EXPECT_EQ(Census(), changed);
     EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 4);
     EXPECT_EQ(Files(Slot("save5")), good);
     EXPECT_FALSE(fs::exists(Slot("save5.new")));

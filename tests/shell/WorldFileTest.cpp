@@ -271,7 +271,16 @@ Bytes OldWorld(uint32_t version, const std::vector<std::string>& keyNames, qv::P
         PutInt(b, static_cast<int32_t>(keyNames.size()));
         for (const auto& name : keyNames) PutString(b, name);
     } else {
-        PutWord(b, 0);
+        // From version 6 a list of records: here at most one, key number 0,
+        // its name and no objects.
+        EXPECT_LE(keyNames.size(), 1u);
+        PutWord(b, static_cast<uint16_t>(keyNames.size()));
+        for (const auto& name : keyNames) {
+            PutNewClass(b, "KeyStorage", 1);
+            PutInt(b, 0);
+            PutString(b, name);
+            PutWord(b, 0);
+        }
     }
     PutInt(b, 1);
     if (version < 2) PutInts(b, {77, 88});
@@ -307,6 +316,22 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
     EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_iKeyNum, 2);
     EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_strName, "Tower");
+
+    // Version 6, the first with the key records as records: one record read
+    // as it stands; version 5, the last with a count and names.
+    struct KeyRow {
+        const char* rule;
+        uint32_t version;
+    };
+    for (const KeyRow& r : {KeyRow{"version 6: a record", 6}, KeyRow{"version 5: a name", 5},
+                            KeyRow{"version 7: a record", 7}}) {
+        SCOPED_TRACE(r.rule);
+        Read(OldWorld(r.version, {"Gate"}, {160, 96}));
+        ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 1u);
+        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
+        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
+        EXPECT_TRUE(frame.m_World.m_KeyStorageList[0]->m_ObjectList.empty());
+    }
 
     // Version 1: two old words skipped and no pool: a new one of 1000 ids.
     Read(OldWorld(1, {}, {67, 47}));

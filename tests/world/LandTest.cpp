@@ -315,6 +315,46 @@ TEST(LandCells, EveryPixelValueGivesItsCode) {
     EXPECT_EQ(checked, 256);
 }
 
+TEST(LandCells, ALandWithoutAPictureOfCode11PaintsTheCellBlackOnTheMiniMap) {
+    // Asked for a cell of the window, a land without a picture answers its
+    // terrain code, and for code 11 also paints the cell's four mini-map
+    // pixels in colour 0; a code from a picture paints nothing.
+    World world;
+    MapMaster& map = world_test::GiveMap(world);
+    map.SetWorldSize(100, 80);
+    map.SetOrigin({0, 0});
+    // Explored, the cell would show its picture's colour if plotted so.
+    map.SetExplored({3, 2});
+    struct Row {
+        const char* rule;
+        int32_t terraincode;
+        uint8_t picturePixel;  // 0: no picture
+        int code;
+        uint8_t minimap;  // the cell's pixels afterwards (7 before)
+    };
+    const Row rows[] = {
+        {"no picture, code 11: black", 11, 0, 11, 0},
+        {"no picture, code 10: untouched", 10, 0, 10, 7},
+        {"no picture, code 12: untouched", 12, 0, 12, 7},
+        {"code 11 from a picture: untouched", 0, 64, 11, 7},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Land land;
+        land.terraincode = r.terraincode;
+        if (r.picturePixel) {
+            land.bitmap = std::make_unique<CDIBitmap>(8, 8);
+            land.bitmap->FillRect(0, 0, 8, 8, r.picturePixel);
+            land.origin = {0, 0};
+        }
+        map.FillMinimap(7);
+        EXPECT_EQ(land.GetCellCode(3, 2, &map), r.code);
+        for (int x : {6, 7})
+            for (int y : {4, 5}) EXPECT_EQ(map.GetMinimapPixel(x, y), r.minimap);
+        EXPECT_EQ(map.GetMinimapPixel(8, 4), 7);  // the cell beside it
+    }
+}
+
 TEST(LandCells, APictureCoversItsRectangleAcrossTheSeamAndALandWithoutOneCoversAll) {
     World world;
     MapMaster& map = world_test::GiveMap(world);

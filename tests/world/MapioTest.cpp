@@ -211,6 +211,50 @@ TEST_F(Streaming, AMixedCellTakesTheTerrainMostOfItsNeighboursHave) {
     EXPECT_EQ(map.GetCell(wc.x - 1, wc.y).land, map.GetRootLand());
 }
 
+TEST_F(Streaming, AMixedCellCountsNeitherCode2Nor4AndATieGoesToTheLowestCode) {
+    // A mixed cell (pixel 72, code 15) amid eight neighbours: the terrain
+    // codes 0 to 14 among the nine cells are counted, but for 2 and 4; the
+    // most counted wins, the lowest on a tie; with none counted the cell
+    // keeps its own code (the cells above and left belong to the root land).
+    // Pixels: 9 code 5, 10 code 6, 16 code 1, 17 code 4, 24 code 2.
+    struct Row {
+        const char* rule;
+        std::vector<uint8_t> around;  // the eight neighbours, row by row
+        int terrain;
+    };
+    const Row rows[] = {
+        {"four of 2 and two of 4 are not counted: 1 wins", {24, 24, 17, 16, 24, 17, 16, 24}, 1},
+        {"a tie of 5 and 1: the lower code", {9, 16, 9, 16, 16, 9, 16, 9}, 1},
+        {"a tie of 6 and 5: 5", {10, 9, 10, 9, 9, 10, 9, 10}, 5},
+        {"five of 6 against three of 5: 6", {10, 10, 10, 9, 9, 10, 9, 10}, 6},
+        {"one 5 among 2s and 4s: 5", {24, 24, 17, 17, 9, 24, 17, 24}, 5},
+        {"only 2 and 4 around: its own code", {24, 17, 24, 17, 17, 24, 17, 24}, 15},
+    };
+    int k = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const std::string name = "mixed" + std::to_string(k);
+        folder.Picture(name + ".bmp", 3, 3, 72, [&](CDIBitmap& b) {
+            int n = 0;
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 3; ++x)
+                    if (x != 1 || y != 1) b.SetPixel(x, y, r.around[static_cast<size_t>(n++)]);
+        });
+        auto land = std::make_unique<Land>(name);
+        land->bitmapname = name + ".bmp";
+        land->hasbitmap = 1;
+        land->origin = {40 + 4 * k, 40};
+        land->bounds = {40 + 4 * k, 40, 43 + 4 * k, 43};
+        AddLand(name + ".lnd", std::move(land));
+        map.ReloadWindowAt(50, 41);
+        CellPoint wc;
+        ASSERT_TRUE(map.CellToWindow({41 + 4 * k, 41}, wc));
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).imagetype, 15);
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, r.terrain);
+        ++k;
+    }
+}
+
 TEST_F(Streaming, EveryObjectStaysOnTheMapOrInItsLandExactlyOnceAcrossSeamsAndLands) {
     // Four lands, two of them across the world's seams, each with things and
     // creatures; the root land has some too.

@@ -16,8 +16,8 @@
 
 #include "data/CreatureArt.h"
 #include "data/Music.h"
+#include "data/StartWorld.h"
 #include "data/Training.h"
-#include "shell/StartWorld.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

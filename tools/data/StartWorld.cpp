@@ -10,7 +10,9 @@
 // leaves the previous start world, and the game folder's saved games and
 // working folder are never touched.
 
-#include "shell/StartWorld.h"
+#include "data/StartWorld.h"
+
+#include <algorithm>
 
 #include "creatures/Player.h"
 #include "creatures/Species.h"
@@ -39,11 +41,16 @@ namespace {
 
 constexpr int32_t kWorldW = 100;
 constexpr int32_t kWorldH = 80;
-// Picture pixels and the cell codes they give (Land::CellCodeOfPixel).
-constexpr uint8_t kOpenGround = 8;  // code 0
-constexpr uint8_t kRough = 16;      // code 1
-constexpr uint8_t kDense = 24;      // code 2
-constexpr uint8_t kSteep = 32;      // code 3
+// Picture pixels and the cell codes they give (Land::CellCodeOfPixel). Grass
+// and the light wood are scattered with shrubs and trees when their cells are
+// filled; the lawn and the paving are left as they are, so that nothing the
+// map scatters stands where a wall piece goes.
+constexpr uint8_t kGrass = 8;      // code 0
+constexpr uint8_t kLightWood = 9;  // code 5
+constexpr uint8_t kLawn = 11;      // code 12
+constexpr uint8_t kSand = 16;      // code 1
+constexpr uint8_t kPaving = 24;    // code 2
+constexpr uint8_t kWater = 32;     // code 3
 // The lands' steady daylight levels (the map's daylight is the level + 1).
 constexpr int32_t kBright = 99;
 constexpr int32_t kShaded = 60;
@@ -63,6 +70,20 @@ const char* const kCharacterName = "Korr";
 const char* const kDogName = "Kaleb";
 constexpr int32_t kDogSlot = 1;
 
+// The walled yard: cells kYardLeft to kYardRight - 1 across and kYardTop to
+// kYardBottom - 1 down, paved, in a ring of lawn one cell wide; its door in
+// the middle of the south wall.
+constexpr int kYardLeft = 22, kYardRight = 28, kYardTop = 20, kYardBottom = 26;
+constexpr int kDoorColumn = 25;
+// The door's key: any key of this number opens it; it is not locked.
+constexpr int kDoorKey = 1;
+// Where the party starts: south of the door, the wall and its lamps in view.
+constexpr int kStartCellX = kDoorColumn, kStartCellY = kYardBottom;
+constexpr int kStartX = 80, kStartY = 100;
+// The creatures' levels: a creature has its species' hit points a level, and
+// one more level's worth (a human 10 a level, a hound or a dog 9).
+constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
+
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
 }
@@ -72,6 +93,7 @@ struct Maker {
     MapMaster& map;
     LandGraph* tree;
     std::string stage;
+    int32_t nextPlayerNumber = 0;
 
     // A land of w x h cells at `origin`, its picture filled with `ground`
     // and painted by `paint`, kept in its file once `fill` has given it its
@@ -103,18 +125,46 @@ struct Maker {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
     // A creature of the species stored under `kind` (a plain creature when
-    // there is none).
-    Player* Creature(const std::string& name, int32_t group, int32_t hitPoints,
+    // there is none), of the level given and unhurt, as the game keeps it:
+    // reading a creature derives its level, maximum hit points and
+    // experience pools from the pools, so these are written as that makes
+    // them (a level below 1 would be read as level 1), and it gives a
+    // creature without a player number the next free one, so each has its
+    // own.
+    Player* Creature(const std::string& name, int32_t group, int32_t level,
                      const std::string& kind = "Human") {
         Player* p = Species::Make(kind).release();
         if (!p) p = new Player;
         p->SetName(name);
         p->m_iGroupNum = group;
-        p->m_iMaxHitPoints = hitPoints;
-        p->m_iHitPoints = hitPoints;
+        p->m_iPlayerNumber = nextPlayerNumber++;
+        p->SetLevel(std::max(level, 1));
+        p->m_iHitPoints = p->m_iMaxHitPoints;
         return p;
     }
 };
+
+// The yard's walls: front pieces on the north edges of its top and bottom
+// rows, the door among them, side pieces on the west edges of its left and
+// right columns, and a peg on every corner of every piece, which closes the
+// joints. Each piece is kept where the map would snap it.
+void MakeYard(Land& land) {
+    for (int x = kYardLeft; x < kYardRight; ++x) {
+        Wall* south = x == kDoorColumn ? new FrontDoorBrick : new FrontWall;
+        if (x == kDoorColumn) {
+            south->m_iItemNum = kDoorKey;
+            south->m_iState = Wall::kDoorClosed;
+        }
+        Maker::Keep(land, south, CellPos(x, kYardBottom, 80, 0));
+        Maker::Keep(land, new FrontWall, CellPos(x, kYardTop, 80, 0));
+    }
+    for (int y = kYardTop; y < kYardBottom; ++y)
+        for (int x : {kYardLeft, kYardRight}) Maker::Keep(land, new SideWall, CellPos(x, y, 0, 56));
+    for (int x = kYardLeft; x <= kYardRight; ++x)
+        for (int y = kYardTop; y <= kYardBottom; ++y)
+            if (x == kYardLeft || x == kYardRight || y == kYardTop || y == kYardBottom)
+                Maker::Keep(land, new Peg, CellPos(x, y, 0, 0));
+}
 
 }  // namespace
 
@@ -160,34 +210,31 @@ void WriteStartWorld(const std::string& gameFolder) {
         frame.m_World.AddNumberedGroup(2, "Wolves");
         frame.m_World.AddNumberedGroup(3, "Villagers");
 
-        // The meadow: a walled yard with a door in its south wall, two lamps,
-        // shrubs, and the villagers.
+        // The meadow: the walled yard with its door and lamps, shrubs on its
+        // lawn, and the villagers inside.
         make.AddLand(
-            "Meadow", {10, 10}, 30, 24, kOpenGround, kBright,
+            "Meadow", {10, 10}, 30, 24, kGrass, kBright,
             [](CDIBitmap& p) {
-                for (int x = 0; x < 30; x += 3) p.SetPixel(x, 23 - x % 5, kRough);
+                for (int x = 0; x < 30; x += 3) p.SetPixel(x, 23 - x % 5, kSand);
+                // The world's cell (x, y) is the picture's (x - 10, y - 10).
+                p.FillRect(kYardLeft - 11, kYardTop - 11, kYardRight - 9, kYardBottom - 9, kLawn);
+                p.FillRect(kYardLeft - 10, kYardTop - 10, kYardRight - 10, kYardBottom - 10,
+                           kPaving);
             },
             [&](Land& land) {
-                for (int i = 0; i < 6; ++i) {
-                    Object* wall = i == 3 ? static_cast<Object*>(new FrontDoorBrick)
-                                          : static_cast<Object*>(new FrontWall);
-                    Maker::Keep(land, wall, CellPos(22 + i, 26, 0, 0));
-                    Maker::Keep(land, new FrontWall, CellPos(22 + i, 20, 0, 0));
-                }
-                for (int j = 0; j < 6; ++j) {
-                    Maker::Keep(land, new SideWall, CellPos(22, 20 + j, 0, 0));
-                    Maker::Keep(land, new SideWall, CellPos(28, 20 + j, 0, 0));
-                }
-                for (int k = 0; k < 2; ++k) {
+                MakeYard(land);
+                for (int dx : {-70, 70}) {
                     auto* lamp = new LightSource("Lamp");
                     lamp->m_iStrength = 110;
                     lamp->m_iRadius = 400;
-                    Maker::Keep(land, lamp, CellPos(24 + 2 * k, 23));
+                    lamp->m_bVisible = 1;
+                    Maker::Keep(land, lamp, CellPos(kDoorColumn, kYardBottom, 80 + dx, 24));
                 }
-                for (int k = 0; k < 8; ++k)
-                    Maker::Keep(land, new Shrub(k % 5), CellPos(12 + 3 * k, 14 + k % 3));
-                Maker::Keep(land, make.Creature("Miller", 3, 30), CellPos(24, 22));
-                Player* weaver = make.Creature("Weaver", 3, 30);
+                for (int k = 0; k < 2; ++k)
+                    Maker::Keep(land, new Shrub(k + 1),
+                                CellPos(kYardLeft + 1 + 4 * k, kYardBottom, 80, 60));
+                Maker::Keep(land, make.Creature("Miller", 3, kVillagerLevel), CellPos(24, 22));
+                Player* weaver = make.Creature("Weaver", 3, kVillagerLevel);
                 const int32_t woman = 1;
                 weaver->SetSex(&woman);
                 Maker::Keep(land, weaver, CellPos(26, 24));
@@ -225,25 +272,35 @@ void WriteStartWorld(const std::string& gameFolder) {
             });
         // The lake shore: rough ground along the water's edge and a lamp.
         make.AddLand(
-            "Shore", {45, 12}, 20, 16, kSteep, kBright,
-            [](CDIBitmap& p) { p.FillRect(0, 10, 20, 16, kRough); },
+            "Shore", {45, 12}, 20, 16, kWater, kBright,
+            [](CDIBitmap& p) { p.FillRect(0, 10, 20, 16, kSand); },
             [&](Land& land) {
                 auto* lamp = new LightSource("Beacon");
                 lamp->m_iRadius = 600;
+                lamp->m_bVisible = 1;
                 Maker::Keep(land, lamp, CellPos(54, 24));
             });
-        // The woods, where the wolves roam.
+        // The woods south of the meadow, where the wolves roam in a clearing
+        // with rats, a snake and a goblin.
         make.AddLand(
-            "Woods", {20, 40}, 25, 20, kDense, kShaded,
-            [](CDIBitmap& p) { p.FillRect(10, 8, 15, 12, kOpenGround); },
+            "Woods", {18, 34}, 30, 18, kLightWood, kShaded,
+            [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
-                // Hounds, rats, a snake and a goblin roam under the trees.
-                const char* const kinds[] = {"DarkHound", "GiantRatGrey", "GiantRatBrown", "Snake",
-                                             "Goblin"};
-                const char* const names[] = {"Wolf", "Rat", "Rat", "Snake", "Goblin"};
-                for (int k = 0; k < 5; ++k)
-                    Maker::Keep(land, make.Creature(names[k], 2, 15, kinds[k]),
-                                CellPos(29 + k, 49 + k % 2));
+                for (int k = 0; k < 3; ++k)
+                    Maker::Keep(land, make.Creature("Wolf", 2, kWolfLevel, "DarkHound"),
+                                CellPos(28 + k, 38 + k % 2));
+                // Rats, a snake and a goblin at the clearing's edges.
+                struct Beast {
+                    const char *name, *kind;
+                    int cx, cy;
+                };
+                const Beast beasts[] = {{"Rat", "GiantRatGrey", 26, 37},
+                                        {"Rat", "GiantRatBrown", 32, 37},
+                                        {"Snake", "Snake", 27, 40},
+                                        {"Goblin", "Goblin", 31, 40}};
+                for (const Beast& b : beasts)
+                    Maker::Keep(land, make.Creature(b.name, 2, kWolfLevel, b.kind),
+                                CellPos(b.cx, b.cy));
             });
 
         // The party waits in "players" for the first move into its land.
@@ -253,13 +310,14 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.m_strSpecialName = "Party";
         // A member joins at the head of its group: the dog first, so that the
         // character leads the list.
-        Player* dog = make.Creature(kDogName, 1, 25, "Dog");
-        dog->m_Position = CellPos(25, 28, 100, 76);
+        const Position start = CellPos(kStartCellX, kStartCellY, kStartX, kStartY);
+        Player* dog = make.Creature(kDogName, 1, kDogLevel, "Dog");
+        dog->m_Position = {start.x + 20, start.y + 20, 0};
         dog->m_iPartySlot = kDogSlot;
         dog->SetPlayerNumber(Play::kDogActor);
         party.AddMember(dog);
-        Player* hero = make.Creature(kCharacterName, 1, 40);
-        hero->m_Position = CellPos(25, 28);
+        Player* hero = make.Creature(kCharacterName, 1, kHeroLevel);
+        hero->m_Position = start;
         hero->m_iPartySlot = -1;  // the leader
         hero->SetPlayerNumber(Play::kPlayerActor);
         // The character sets out with a sword and a leather shirt, a spare
@@ -281,7 +339,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
 
-        frame.m_World.m_ptFocus = {CellPos(25, 28).x, CellPos(25, 28).y};
+        frame.m_World.m_ptFocus = {start.x, start.y};
         frame.m_Play.m_strPlayerName = kCharacterName;
         frame.m_Play.m_strDogName = kDogName;
         // The party keeps its default formation: the dog, and whoever

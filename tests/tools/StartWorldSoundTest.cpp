@@ -6,9 +6,10 @@
 #include <algorithm>
 
 #include "data/Music.h"
+#include "data/StartWorld.h"
+#include "platform/Audio.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
-#include "shell/StartWorld.h"
 #include "support/Tunes.h"
 #include "world/Land.h"
 #include "world/Map.h"

@@ -1,0 +1,573 @@
+// The start world the data program writes: the slot folder "original" with
+// its world file, lands, pictures, "Position" and "players", which the game
+// brings into play as a new player meets it: every wall, door, lamp, shrub
+// and creature where the data program put it and drawn with a picture, the
+// yard's door opening for the hero, and a first view lit but for what lies
+// behind the yard's wall.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "creatures/Player.h"
+#include "data/StartWorld.h"
+#include "items/Bag.h"
+#include "items/Container.h"
+#include "items/Magic.h"
+#include "items/PowerCube.h"
+#include "media/Resources.h"
+#include "platform/Files.h"
+#include "platform/MessageLoop.h"
+#include "platform/Settings.h"
+#include "platform/Surface.h"
+#include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
+#include "structures/LightSource.h"
+#include "structures/Scenery.h"
+#include "structures/Walls.h"
+#include "world/Group.h"
+#include "world/Land.h"
+#include "world/Map.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A game folder with the start world written into it, removed at the end.
+struct WrittenWorld {
+    fs::path dir;
+    WrittenWorld() {
+        dir = fs::temp_directory_path() / ("qv-startworld-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        WriteStartWorld(dir.string());
+    }
+    ~WrittenWorld() { fs::remove_all(dir); }
+    std::vector<uint8_t> File(const std::string& name) const {
+        return qv::ReadWholeFile((dir / "original" / name).string());
+    }
+    // Where the party's leader starts, as "players" keeps it.
+    Position Start() const {
+        World scratch;
+        scratch.CreateRootGroups();
+        const std::unique_ptr<Group> party = Play::ReadPlayersFrom(File("players"), "players");
+        const Position start = party->Members().front()->m_Position;
+        party->RemoveFromMap();
+        return start;
+    }
+};
+
+// How near a thing may come to a wall piece's line or the party's start.
+constexpr int32_t kClear = 24;
+
+// The game as it starts on a game folder: the start world read, the shared
+// pictures handed to the map (so that the map scatters its scenery as in
+// play), the window filled around the focus, and the first tick run.
+struct StartedGame {
+    std::unique_ptr<CMainFrame> frame;
+    MapMaster* map = nullptr;
+    explicit StartedGame(const fs::path& game) {
+        qv::MessageLoop::Instance().Reset();
+        frame = std::make_unique<CMainFrame>();
+        EXPECT_EQ(frame->InitDirectDraw(0), 1);
+        frame->m_World.map_master = std::make_unique<MapMaster>();
+        map = frame->m_World.map_master.get();
+        frame->m_World.CreateRootGroups();
+        qv::Settings settings;
+        settings.SetString("Path", game.string());
+        EXPECT_EQ(frame->ApplySettings(settings, "settings"), "");
+        EXPECT_EQ(frame->m_Play.OpenStartWorld(), 1);
+        // As the start of play's worker leaves them: built and filled.
+        LoadGlobalImages(nullptr);
+        ReloadGlobalImages(&frame->m_World);
+        EXPECT_TRUE(frame->m_Play.TryReloadWindowAtFocus());
+        frame->m_iStage = 3;
+        frame->RunTick();
+        EXPECT_EQ(frame->m_Play.m_iStartState, 0);
+    }
+    ~StartedGame() {
+        frame.reset();
+        qv::MessageLoop::Instance().Reset();
+    }
+    // Every holder listed in the window's cells, once.
+    std::set<ObjectHolder*> Placed() const {
+        std::set<ObjectHolder*> holders;
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map->GetCell(i, j).holders) holders.insert(h);
+        return holders;
+    }
+    // The yard's door.
+    FrontDoorBrick* Door() const {
+        for (ObjectHolder* h : Placed())
+            if (auto* d = dynamic_cast<FrontDoorBrick*>(h->m_pObject)) return d;
+        return nullptr;
+    }
+    // The client point of the view that shows a world point.
+    qv::Point ClientPointOf(const Position& p) const {
+        const CellPoint d = map->PixelDeltaOf(
+            Position(frame->m_World.m_ptFocus.x, frame->m_World.m_ptFocus.y, 0), p);
+        return {frame->m_ptViewOrigin.x + frame->m_ptViewCentre.x + d.x - d.y,
+                frame->m_ptViewOrigin.y + frame->m_ptViewCentre.y + d.y};
+    }
+};
+
+// What a land file holds: the class, name and place of each of its objects.
+struct Kept {
+    std::string kind, name;
+    Position pos;
+};
+
+std::vector<Kept> KeptIn(const std::vector<uint8_t>& bytes, const std::string& file) {
+    World scratch;
+    scratch.CreateRootGroups();
+    std::vector<Kept> kept;
+    const std::unique_ptr<Land> land = Land::FromBytes(bytes, file);
+    for (ObjectHolder* h : land->holders)
+        kept.push_back(
+            {h->m_pObject->GetRuntimeClass()->name, h->m_pObject->m_strSpecialName, h->pos});
+    return kept;
+}
+
+// How many pixels an object paints when drawn at full light, hot spot in the
+// middle of a surface that starts see-through.
+int PaintedPixels(Object* object, const Position& pos) {
+    qv::Surface surface(600, 600);
+    surface.Fill(0);
+    object->Draw(&surface, {300, 400}, surface.Bounds(), pos, 1);
+    int painted = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 600; ++x) painted += surface.GetPixel(x, y) != 0;
+    return painted;
+}
+
+TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
+    const WrittenWorld written;
+    const fs::path& dir = written.dir;
+    for (const char* file :
+         {"start.qvr", "Position", "players", "world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
+        EXPECT_TRUE(fs::exists(dir / "original" / file)) << file;
+    EXPECT_TRUE(fs::exists(dir / "Images" / "Meadow.bmp"));
+    EXPECT_FALSE(fs::exists(dir / "saved"));
+    EXPECT_FALSE(fs::exists(dir / "start-world.part"));
+    // Written again, the slot is replaced whole.
+    WriteStartWorld(dir.string());
+    EXPECT_FALSE(fs::exists(dir / "original.old"));
+
+    {
+        CMainFrame frame;
+        frame.m_World.map_master = std::make_unique<MapMaster>();
+        frame.m_World.CreateRootGroups();
+        qv::Settings settings;
+        settings.SetString("Path", dir.string());
+        ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
+        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
+        EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
+        // The default formation: slot 1 stands 25 pixels down and right.
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
+        EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
+        MapMaster& map = *frame.m_World.map_master;
+        EXPECT_EQ(map.worldcellx, 100);
+        EXPECT_EQ(map.worldcelly, 80);
+
+        std::set<ObjectHolder*> holders;
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map.GetCell(i, j).holders) holders.insert(h);
+        std::map<std::string, int> kinds;
+        for (ObjectHolder* h : holders) {
+            Object* o = h->m_pObject;
+            if (!o) continue;
+            if (dynamic_cast<FrontDoorBrick*>(o))
+                ++kinds["door"];
+            else if (dynamic_cast<Peg*>(o))
+                ++kinds["peg"];
+            else if (dynamic_cast<Wall*>(o))
+                ++kinds["wall"];
+            else if (dynamic_cast<LightSource*>(o))
+                ++kinds["light"];
+            else if (dynamic_cast<PowerCube*>(o))
+                ++kinds["cube"];
+            else if (dynamic_cast<PowerCubeStand*>(o))
+                ++kinds["stand"];
+            else if (auto* p = dynamic_cast<Player*>(o))
+                ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
+            else if (auto* c = dynamic_cast<Chest*>(o))
+                kinds["chest"] += static_cast<int>(c->GetBag()->Items().size());
+            else if (auto* b = dynamic_cast<Barrel*>(o))
+                ++kinds[b->m_bRainBarrel ? "rain barrel" : "barrel"];
+            else if (dynamic_cast<Bed*>(o))
+                ++kinds["bed"];
+            else if (o->Type() == USEABLE)
+                ++kinds["on the ground"];
+            // Whatever a player finds has a picture of its own, not the
+            // plain object's.
+            if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
+                EXPECT_NE(o->GetImage(), nullptr) << o->m_strSpecialName;
+                EXPECT_NE(o->GetImage(), &Object::ClassImage()) << o->m_strSpecialName;
+            }
+        }
+        // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
+        // pieces, and a peg on each of the 24 corners around it; the yard's
+        // two lamps (the shore's beacon lies east of the window), the
+        // woods' three wolves, two rats, snake and goblin (group 2) and two
+        // villagers (group 3). In the yard a chest holding five things, a
+        // barrel, a rain barrel and a bed; outside, three things on the
+        // ground, a power cube and the stand that charges it.
+        const std::map<std::string, int> placed{
+            {"door", 1},          {"wall", 23}, {"peg", 24},   {"light", 2},       {"group 2", 7},
+            {"group 3", 2},       {"chest", 5}, {"barrel", 1}, {"rain barrel", 1}, {"bed", 1},
+            {"on the ground", 3}, {"cube", 1},  {"stand", 1}};
+        EXPECT_EQ(kinds, placed);
+        // The party waits in "players" for its first move into its land.
+        const auto party =
+            Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        // A character and its dog: actors 234 and 235, the dog in party
+        // slot 1.
+        ASSERT_EQ(party->Members().size(), 2u);
+        EXPECT_EQ(party->m_iOwnGroupNum, 1);
+        const auto* character = dynamic_cast<Player*>(party->Members().front());
+        const auto* dog = dynamic_cast<Player*>(party->Members().back());
+        ASSERT_TRUE(character && dog);
+        EXPECT_EQ(character->m_iPlayerNumber, 234);
+        EXPECT_EQ(character->m_strSpecialName, "Korr");
+        EXPECT_EQ(dog->m_iPlayerNumber, 235);
+        EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
+        EXPECT_EQ(dog->m_iPartySlot, 1);
+        party->RemoveFromMap();
+
+        // The first move into the land brings the party to its place in the
+        // meadow, around the focus, and the leader is the one controlled.
+        frame.MoveToLand();
+        Player* hero = frame.m_World.m_pLeader.Get();
+        ASSERT_NE(hero, nullptr);
+        EXPECT_EQ(hero->m_strSpecialName, "Korr");
+        // Armed and dressed, with a spare knife in the pack.
+        ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
+        EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
+        ASSERT_EQ(hero->m_WornList.size(), 1u);
+        EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
+        ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
+        EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
+        EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+        // The hero knows three Earth spells and has the mana for them.
+        ASSERT_NE(hero->m_pMagic, nullptr);
+        EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
+        for (const auto& spell : hero->m_pMagic->m_SpellList)
+            EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
+        EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
+        EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
+        // Followers have their places from the start, turned to the
+        // leader's facing.
+        EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
+        ASSERT_NE(hero->m_pHolder, nullptr);
+        EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
+        EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
+        CellPoint wc;
+        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+        ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
+        EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
+        // With the party there, a step of the world lights the meadow by its
+        // own steady daylight.
+        int32_t now = 100;
+        frame.m_Play.RunWorld(&now);
+        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
+        EXPECT_EQ(map.daylight, 100);
+        map.DeleteContents();
+        frame.m_World.DeleteGroups();
+    }
+}
+
+TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
+    const WrittenWorld written;
+    // What the data program put into the lands that meet the start's window.
+    std::vector<Kept> expected;
+    for (const char* land : {"Meadow.lnd", "Woods.lnd"})
+        for (const Kept& k : KeptIn(written.File(land), land)) expected.push_back(k);
+    std::map<std::string, int> kinds;
+    for (const Kept& k : expected) ++kinds[k.kind];
+    const std::map<std::string, int> kept{{"FrontWall", 11},   {"FrontDoorBrick", 1},
+                                          {"SideWall", 12},    {"Peg", 24},
+                                          {"LightSource", 2},  {"Shrub", 2},
+                                          {"Human", 2},        {"DarkHound", 3},
+                                          {"GiantRatGrey", 1}, {"GiantRatBrown", 1},
+                                          {"Snake", 1},        {"Goblin", 1},
+                                          {"Chest", 1},        {"Bed", 1},
+                                          {"Barrel", 2},       {"Shield", 1},
+                                          {"Mace", 1},         {"Cape", 1},
+                                          {"PowerCube", 1},    {"PowerCubeStand", 1}};
+    EXPECT_EQ(kinds, kept);
+    // Nothing a player finds stands in a wall piece's band or where the
+    // party starts: the front walls run along their cells' top edges, the
+    // side walls along their left edges.
+    const Position start = written.Start();
+    for (const Kept& k : expected) {
+        if (k.kind.find("Wall") != std::string::npos || k.kind == "FrontDoorBrick" ||
+            k.kind == "Peg")
+            continue;
+        SCOPED_TRACE(k.kind + " at " + std::to_string(k.pos.x) + ", " + std::to_string(k.pos.y));
+        EXPECT_FALSE(std::abs(k.pos.x - start.x) < kClear && std::abs(k.pos.y - start.y) < kClear);
+        for (const Kept& w : expected) {
+            const bool front = w.kind == "FrontWall" || w.kind == "FrontDoorBrick";
+            if (!front && w.kind != "SideWall") continue;
+            const int32_t halfW = front ? MapMaster::CellWidth / 2 : kClear;
+            const int32_t halfH = front ? kClear : MapMaster::CellHeight / 2;
+            EXPECT_FALSE(std::abs(k.pos.x - w.pos.x) < halfW && std::abs(k.pos.y - w.pos.y) < halfH)
+                << "inside " << w.kind << " at " << w.pos.x << ", " << w.pos.y;
+        }
+    }
+
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    map.SetFullLight(true);
+    // No land in memory kept back a piece: all of them fitted.
+    for (Land* land : map.loadedlands) {
+        SCOPED_TRACE(land->m_strSpecialName);
+        for (ObjectHolder* h : land->holders) {
+            CellPoint wc;
+            EXPECT_FALSE(map.WindowCellOf(h->pos, wc))
+                << h->m_pObject->m_strSpecialName << " was refused at " << h->pos.x << ", "
+                << h->pos.y;
+        }
+    }
+    const std::set<ObjectHolder*> placed = game.Placed();
+    for (const Kept& k : expected) {
+        SCOPED_TRACE(k.kind + " " + k.name + " at " + std::to_string(k.pos.x) + ", " +
+                     std::to_string(k.pos.y));
+        ObjectHolder* found = nullptr;
+        for (ObjectHolder* h : placed)
+            if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == k.kind &&
+                h->m_pObject->m_strSpecialName == k.name && h->pos == k.pos)
+                found = h;
+        ASSERT_NE(found, nullptr) << "not where the data program put it";
+        Object* o = found->m_pObject;
+        if (auto* creature = dynamic_cast<Player*>(o)) {
+            // Present in its group; today it shows its hit-point bar.
+            EXPECT_NE(creature->m_pGroup, nullptr);
+            EXPECT_GT(PaintedPixels(o, found->pos), 0);
+            continue;
+        }
+        if (auto* light = dynamic_cast<LightSource*>(o)) {
+            EXPECT_EQ(light->m_bVisible, 1);
+        }
+        // The things a player finds wear pictures of their own (the
+        // first test checks them); the rest are pieces of the place.
+        if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o) ||
+            dynamic_cast<PowerCube*>(o) || dynamic_cast<PowerCubeStand*>(o)) {
+            EXPECT_NE(o->GetImage(), nullptr);
+            continue;
+        }
+        // Drawn, the piece paints its picture; walls the picture of their own.
+        EXPECT_GT(PaintedPixels(o, found->pos), 100);
+        if (auto* wall = dynamic_cast<Wall*>(o)) {
+            EXPECT_NE(wall->GetLook(), nullptr);
+        }
+    }
+    map.SetFullLight(false);
+}
+
+TEST(StartWorld, TheHeroOpensTheYardsDoorAndWalksIn) {
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    Player* hero = game.frame->m_World.m_pLeader.Get();
+    ASSERT_NE(hero, nullptr);
+    ASSERT_NE(hero->m_pHolder, nullptr);
+    // The door stands in the middle of the yard's south wall, shut.
+    FrontDoorBrick* door = game.Door();
+    ASSERT_NE(door, nullptr);
+    EXPECT_FALSE(door->IsOpen());
+    const Position doorAt = door->m_pHolder->pos;
+    // The view shows it: the door stands in front of the hero.
+    const qv::Point shown = game.ClientPointOf(doorAt);
+    EXPECT_TRUE(game.frame->m_rcView.Contains(shown));
+    EXPECT_LT(doorAt.y, hero->m_pHolder->pos.y);
+    // A right click a little inside the yard, beyond the door.
+    const Position inside(doorAt.x, doorAt.y - 60, 0);
+    const qv::Point click = game.ClientPointOf(inside);
+    game.frame->OnMouseMove(click);
+    game.frame->OnRButtonDown(click);
+    game.frame->RunTick();
+    game.frame->OnRButtonUp(click);
+    const int32_t through = doorAt.y - 40;  // past the wall's ground
+    for (int tick = 0; tick < 200 && hero->m_pHolder && hero->m_pHolder->pos.y > through; ++tick)
+        game.frame->RunTick();
+    ASSERT_NE(hero->m_pHolder, nullptr);
+    EXPECT_TRUE(door->IsOpen());
+    EXPECT_LE(hero->m_pHolder->pos.y, through) << "the hero stayed outside";
+    CellPoint wc;
+    ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 2) << "the yard is paved";
+}
+
+TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
+    // The map lights the cells in sight of the focus and leaves the others
+    // black (their light samples -1). At the start every cell of the view
+    // in sight range is lit but those behind the yard's south wall.
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    MapMaster& map = *game.map;
+    FrontDoorBrick* door = game.Door();
+    ASSERT_NE(door, nullptr);
+    const int32_t wallRow = door->m_pHolder->pos.y / MapMaster::CellHeight;
+    CellPoint focus;
+    ASSERT_TRUE(map.CellToWindow(map.focuscell, focus));
+    int lit = 0, dark = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -5; dx <= 5; ++dx) {
+            // A cell the view shows some of: a corner of it lies in the view.
+            const int32_t cx = map.focuscell.x + dx, cy = map.focuscell.y + dy;
+            bool shown = false;
+            for (int corner = 0; corner < 4; ++corner) {
+                const Position p(cx * MapMaster::CellWidth + (corner % 2) * MapMaster::CellWidth,
+                                 cy * MapMaster::CellHeight + (corner / 2) * MapMaster::CellHeight,
+                                 0);
+                shown = shown || game.frame->m_rcView.Contains(game.ClientPointOf(p));
+            }
+            if (!shown) continue;
+            SCOPED_TRACE("cell offset " + std::to_string(dx) + ", " + std::to_string(dy));
+            const int i = focus.x + dx, j = focus.y + dy;
+            ASSERT_NE(map.GetCell(i, j).image, nullptr) << "a cell of the view is not filled";
+            for (int si = 0; si < MapMaster::SamplesX; ++si)
+                for (int sj = 0; sj < MapMaster::SamplesY; ++sj) {
+                    const int32_t sample = map.GetSample(i, j, si, sj);
+                    const bool behindWall = cy < wallRow;
+                    if (sample < 0) {
+                        ++dark;
+                        EXPECT_TRUE(behindWall) << "a cell before the wall is out of sight";
+                    } else {
+                        ++lit;
+                        EXPECT_GT(sample, 64) << "a lit piece is dim";
+                    }
+                }
+        }
+    EXPECT_GT(lit, 3 * dark);
+}
+
+TEST(StartWorld, HeldTowardTheWallTheHeroWalksToItAndAlongItWhileAClickGoesRoundByTheDoor) {
+    // The held left button walks the leader a step toward the cursor at a
+    // time, stopped by what blocks it and sliding along it; a right click at
+    // the same place finds a way there, here through the yard's door.
+    const WrittenWorld written;
+    struct Row {
+        const char* rule;
+        bool held;
+        bool inside;  // the hero ends in the yard
+    };
+    const Row rows[] = {{"held: to the wall and along it", true, false},
+                        {"clicked: round by the door", false, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        StartedGame game(written.dir);
+        CMainFrame& frame = *game.frame;
+        Player* hero = frame.m_World.m_pLeader.Get();
+        ASSERT_TRUE(hero && hero->m_pHolder);
+        FrontDoorBrick* door = game.Door();
+        ASSERT_NE(door, nullptr);
+        const int32_t wallY = door->m_pHolder->pos.y;
+        // A place in the yard straight up the view from the hero: up and to
+        // the left in the world, behind the wall west of the door.
+        const Position goal(hero->m_pHolder->pos.x - 150, wallY - 40, 0);
+        const qv::Point at = game.ClientPointOf(goal);
+        ASSERT_TRUE(frame.m_rcView.Contains(at));
+        frame.OnMouseMove(at);
+        if (r.held) {
+            frame.OnLButtonDown(at);
+        } else {
+            frame.OnRButtonDown(at);
+            frame.RunTick();
+            frame.OnRButtonUp(at);
+        }
+        Position last = hero->m_pHolder->pos;
+        int still = 0, longestStill = 0;
+        for (int tick = 0; tick < 150; ++tick) {
+            frame.m_ptCursor = at;
+            frame.RunTick();
+            ASSERT_NE(hero->m_pHolder, nullptr);
+            still = hero->m_pHolder->pos == last ? still + 1 : 0;
+            longestStill = std::max(longestStill, still);
+            last = hero->m_pHolder->pos;
+            if (hero->m_pHolder->pos.y < wallY - kWallBand) break;
+        }
+        if (r.held) {
+            frame.OnLButtonUp(at);
+            // Never more than a few ticks without a step while held.
+            EXPECT_LE(longestStill, 4);
+        }
+        // Past the wall's line within the yard's width (the held walk has
+        // slid along the wall, west of the door, and bumped it open on its way).
+        EXPECT_EQ(hero->m_pHolder->pos.y < wallY, r.inside);
+        if (r.inside) {
+            EXPECT_TRUE(door->IsOpen());
+        }
+    }
+}
+
+// The number of the first byte where two files differ, or -1 when equal.
+long FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<long>(i);
+    return a.size() == b.size() ? -1 : static_cast<long>(n);
+}
+
+TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
+    // What the data program writes is what the game keeps: each file read by
+    // the game's reader and written again by its writer comes out byte for
+    // byte as it was, so that no value the reader derives differs from the
+    // one written (the creatures' levels, hit points and experience).
+    const WrittenWorld written;
+    {
+        SCOPED_TRACE("players");
+        World world;
+        world.CreateRootGroups();
+        const std::vector<uint8_t> bytes = written.File("players");
+        std::unique_ptr<Group> party = Play::ReadPlayersFrom(bytes, "players");
+        EXPECT_EQ(FirstDifference(Play::StorePlayers(*party), bytes), -1);
+        party->RemoveFromMap();
+    }
+    {
+        SCOPED_TRACE("start.qvr");
+        // Read and written by a frame whose working folder holds a copy of
+        // the slot (writing the world writes its lands as well).
+        const fs::path work = written.dir / "work";
+        fs::create_directories(work);
+        for (const auto& entry : fs::directory_iterator(written.dir / "original"))
+            fs::copy_file(entry.path(), work / entry.path().filename());
+        CMainFrame frame;
+        frame.m_World.map_master = std::make_unique<MapMaster>();
+        frame.m_World.CreateRootGroups();
+        frame.m_Play.m_strGameFolder = written.dir.string() + "/";
+        frame.m_Play.m_strCurrentFolder = work.string() + "/";
+        frame.m_Play.m_bLoadingGame = 1;
+        ASSERT_EQ(frame.m_Play.LoadWorldFile("start.qvr"), 1);
+        ASSERT_EQ(frame.m_Play.SaveWorldFile("again.qvr"), 1);
+        EXPECT_EQ(FirstDifference(qv::ReadWholeFile((work / "again.qvr").string()),
+                                  written.File("start.qvr")),
+                  -1);
+        for (const char* land : {"world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
+            EXPECT_EQ(
+                FirstDifference(qv::ReadWholeFile((work / land).string()), written.File(land)), -1)
+                << land;
+        frame.m_World.map_master->DeleteContents();
+        frame.m_World.DeleteGroups();
+    }
+    for (const char* file : {"world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"}) {
+        SCOPED_TRACE(file);
+        World world;
+        world.CreateRootGroups();
+        const std::vector<uint8_t> bytes = written.File(file);
+        const std::unique_ptr<Land> land = Land::FromBytes(bytes, file);
+        EXPECT_EQ(FirstDifference(land->StoreBytes(), bytes), -1);
+    }
+}
+
+}  // namespace
