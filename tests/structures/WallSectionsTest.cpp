@@ -1,6 +1,6 @@
-// Wall pieces as the player meets them: drawn on their edges, cut down where
+// Wall sections as the player meets them: drawn on their edges, cut down where
 // the party stands behind them, blocking along their edges, a door open or
-// shut by its state, and pieces that meet at a corner all placed, whatever
+// shut by its state, and sections that meet at a corner all placed, whatever
 // their order, closing a yard but for its door.
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ namespace {
 using maptest::Creature;
 using maptest::MapFixture;
 
-class WallPieces : public MapFixture {
+class WallSections : public MapFixture {
 protected:
     // The anchor of a cell's north edge, west edge and north-west corner.
     static Position North(int cx, int cy) { return At(cx, cy, 80, 0); }
@@ -42,9 +42,9 @@ protected:
     Creature mover;
 };
 
-TEST_F(WallPieces, ADoorShowsAndBlocksByItsState) {
+TEST_F(WallSections, ADoorShowsAndBlocksByItsState) {
     // Offsets from the middle of the door's edge: the opening is 21 pixels
-    // either side of it; a plain piece (no key) never opens.
+    // either side of it; a plain section (no key) never opens.
     struct Row {
         const char* rule;
         int key, state;
@@ -53,13 +53,13 @@ TEST_F(WallPieces, ADoorShowsAndBlocksByItsState) {
         bool blocked;
     };
     const Row rows[] = {
-        {"a plain piece is shut whatever its state", -1, 1, 0, 0, true},
+        {"a plain section is shut whatever its state", -1, 1, 0, 0, true},
         {"a shut door (state 2) blocks its opening", 1, Wall::kDoorClosed, 0, 0, true},
         {"an open door (state 1) lets through its middle", 1, Wall::kDoorOpen, 1, 0, false},
         {"state 0 is open as well", 1, 0, 1, 0, false},
         {"any other state is shut", 1, 3, 0, 0, true},
         {"the opening's east end is free", 1, Wall::kDoorOpen, 1, kDoorHalfWidth, false},
-        {"one pixel past it the piece blocks", 1, Wall::kDoorOpen, 1, kDoorHalfWidth + 1, true},
+        {"one pixel past it the section blocks", 1, Wall::kDoorOpen, 1, kDoorHalfWidth + 1, true},
         {"the opening's west end is free", 1, Wall::kDoorOpen, 1, -kDoorHalfWidth, false},
         {"one pixel past the west end blocks", 1, Wall::kDoorOpen, 1, -kDoorHalfWidth - 1, true},
     };
@@ -76,7 +76,7 @@ TEST_F(WallPieces, ADoorShowsAndBlocksByItsState) {
         EXPECT_EQ(column, r.column);
         EXPECT_EQ(row, 0);
         EXPECT_EQ(Blocks(p.x + r.along, p.y + 3), r.blocked);
-        // Across the edge the piece blocks 6 pixels either side, not 7.
+        // Across the edge the section blocks 6 pixels either side, not 7.
         EXPECT_TRUE(Blocks(p.x + 40, p.y + kWallBand));
         EXPECT_TRUE(Blocks(p.x + 40, p.y - kWallBand));
         EXPECT_FALSE(Blocks(p.x + 40, p.y + kWallBand + 1));
@@ -85,7 +85,7 @@ TEST_F(WallPieces, ADoorShowsAndBlocksByItsState) {
     }
 }
 
-TEST_F(WallPieces, AWorkedDoorOpensItsWayAndShutsItAgain) {
+TEST_F(WallSections, AWorkedDoorOpensItsWayAndShutsItAgain) {
     auto* door = Place<SideDoorBrick>(West(20, 20), 4, Wall::kDoorClosed);
     const Position middle = West(20, 20);
     EXPECT_TRUE(Blocks(middle.x + 3, middle.y));
@@ -99,34 +99,34 @@ TEST_F(WallPieces, AWorkedDoorOpensItsWayAndShutsItAgain) {
     EXPECT_TRUE(Blocks(middle.x + 3, middle.y));
 }
 
-TEST_F(WallPieces, PiecesMeetingAtACornerArePlacedInAnyOrder) {
-    // At corner (20, 20): front pieces east and west of it, side pieces north
+TEST_F(WallSections, SectionsMeetingAtACornerArePlacedInAnyOrder) {
+    // At corner (20, 20): front sections east and west of it, side sections north
     // and south of it, and the peg; in every order of the five.
-    struct Piece {
+    struct Section {
         const char* name;
         int kind;  // 0 front, 1 side, 2 peg
         Position at;
     };
-    const std::array<Piece, 5> pieces = {{{"front east", 0, North(20, 20)},
-                                          {"front west", 0, North(19, 20)},
-                                          {"side south", 1, West(20, 20)},
-                                          {"side north", 1, West(20, 19)},
-                                          {"peg", 2, Corner(20, 20)}}};
+    const std::array<Section, 5> sections = {{{"front east", 0, North(20, 20)},
+                                              {"front west", 0, North(19, 20)},
+                                              {"side south", 1, West(20, 20)},
+                                              {"side north", 1, West(20, 19)},
+                                              {"peg", 2, Corner(20, 20)}}};
     std::array<int, 5> order = {0, 1, 2, 3, 4};
     int orders = 0;
     do {
         std::string named;
-        for (int i : order) named += std::string(pieces[static_cast<size_t>(i)].name) + ", ";
+        for (int i : order) named += std::string(sections[static_cast<size_t>(i)].name) + ", ";
         SCOPED_TRACE(named);
         std::vector<ObjectHolder*> placed;
         for (int i : order) {
-            const Piece& piece = pieces[static_cast<size_t>(i)];
-            Object* w = piece.kind == 0   ? static_cast<Object*>(Make<FrontWall>())
-                        : piece.kind == 1 ? static_cast<Object*>(Make<SideWall>())
-                                          : static_cast<Object*>(Make<Peg>());
+            const Section& section = sections[static_cast<size_t>(i)];
+            Object* w = section.kind == 0   ? static_cast<Object*>(Make<FrontWall>())
+                        : section.kind == 1 ? static_cast<Object*>(Make<SideWall>())
+                                            : static_cast<Object*>(Make<Peg>());
             ObjectHolder* h = Hold(w);
-            Position p = piece.at;
-            EXPECT_EQ(map.AddHolder(p, h), 1) << piece.name;
+            Position p = section.at;
+            EXPECT_EQ(map.AddHolder(p, h), 1) << section.name;
             placed.push_back(h);
         }
         for (ObjectHolder* h : placed) map.RemoveHolder(h->pos, h);
@@ -135,8 +135,8 @@ TEST_F(WallPieces, PiecesMeetingAtACornerArePlacedInAnyOrder) {
     EXPECT_EQ(orders, 120);
 }
 
-TEST_F(WallPieces, APieceBetweenCellsBesideSolidGroundIsPlaced) {
-    // A corridor one cell high through solid ground: its pieces stay within
+TEST_F(WallSections, ASectionBetweenCellsBesideSolidGroundIsPlaced) {
+    // A corridor one cell high through solid ground: its sections stay within
     // the two cells they part.
     for (int cx = 18; cx <= 23; ++cx)
         for (int cy : {19, 21}) map.GetCell(cx - 10, cy - 10).terrain = 7;
@@ -144,7 +144,7 @@ TEST_F(WallPieces, APieceBetweenCellsBesideSolidGroundIsPlaced) {
     Place<SideWall>(West(22, 20));
     for (int cy : {19, 21})
         for (int cx = 18; cx <= 23; ++cx) map.GetCell(cx - 10, cy - 10).terrain = 0;
-    // A front piece in a corridor one cell wide.
+    // A front section in a corridor one cell wide.
     for (int cy = 18; cy <= 22; ++cy)
         for (int cx : {19, 21}) map.GetCell(cx - 10, cy - 10).terrain = 7;
     Place<FrontDoorBrick>(North(20, 20), 1, Wall::kDoorClosed);
@@ -152,9 +152,9 @@ TEST_F(WallPieces, APieceBetweenCellsBesideSolidGroundIsPlaced) {
         for (int cx : {19, 21}) map.GetCell(cx - 10, cy - 10).terrain = 0;
 }
 
-TEST_F(WallPieces, AYardOfPiecesAndPegsKeepsACreatureInButAtItsOpenDoor) {
+TEST_F(WallSections, AYardOfSectionsAndPegsKeepsACreatureInButAtItsOpenDoor) {
     // A yard of 2 x 2 cells, (20, 20) to (21, 21), its door in the middle of
-    // the south wall's west piece. A creature walks in steps of 2 pixels in
+    // the south wall's west section. A creature walks in steps of 2 pixels in
     // the eight directions; from a start of either parity it reaches no point
     // outside the yard until the door stands open.
     FrontDoorBrick* door = nullptr;
@@ -225,7 +225,7 @@ struct Canvas {
 
 TEST(WallLooks, DrawnOnTheirEdgeAndCutDownWhereThePartyStandsBehind) {
     // Drawn at full light (no map) with its hot spot at (200, 180): a front
-    // piece's south face rises kWallHeight above its edge, its top kWallHalfThickness
+    // section's south face rises kWallHeight above its edge, its top kWallHalfThickness
     // behind; cut down, only kWallCutHeight of it stays.
     const qv::Point at{200, 180};
     const qv::Rect view{0, 0, 400, 240};
@@ -260,7 +260,7 @@ TEST(WallLooks, DrawnOnTheirEdgeAndCutDownWhereThePartyStandsBehind) {
     }
 }
 
-TEST(WallLooks, EveryPieceWearsAPictureAndAFootprint) {
+TEST(WallLooks, EverySectionWearsAPictureAndAFootprint) {
     FrontWall front;
     SideWall side;
     Peg peg;
