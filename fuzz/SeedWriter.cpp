@@ -26,12 +26,14 @@
 #include "items/Container.h"
 #include "items/Magic.h"
 #include "items/Missile.h"
+#include "items/Potions.h"
 #include "items/Skill.h"
 #include "items/Spell.h"
 #include "items/SpellsAir.h"
 #include "items/SpellsEarth.h"
 #include "items/SpellsFire.h"
 #include "items/SpellsWater.h"
+#include "items/Store.h"
 #include "items/Token.h"
 #include "items/Useable.h"
 #include "items/Weapon.h"
@@ -337,6 +339,17 @@ void SeedRecords() {
     gate.m_ObjectList.emplace_back(&key);
     SeedObject<KeyStorage>("key_records", "gate", gate);
     SeedObject<KeyStorage>("key_records", "empty", KeyStorage());
+    Store stall("Yard Stall");
+    stall.m_iStoreId = 1;
+    stall.m_iGold = 100;
+    stall.AddItem(std::make_unique<Potion>(PotionType::Healing));
+    auto arrows = std::make_unique<Useable>("Arrow");
+    arrows->m_bStackable = 1;
+    arrows->m_iBulkNum = 12;
+    arrows->m_iValue = 2;
+    stall.AddItem(std::move(arrows));
+    SeedObject<Store>("stores", "stall", stall);
+    SeedObject<Store>("stores", "empty", Store());
 }
 
 void SeedFiles() {

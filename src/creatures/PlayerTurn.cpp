@@ -15,6 +15,7 @@
 #include "world/KeyStorage.h"
 #include "world/Map.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace {
 
@@ -232,7 +233,12 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 if (HandleAnimate(event, T, context, result) != 0) return 1;
                 break;
             case ObjectEventType::TALK:
-                // The conversation window opens here once conversations exist.
+                // The conversation between this creature and a0, opened once
+                // the groups' turns are over.
+                if (auto* speaker = qv::DynamicCast<Player>(a0)) {
+                    World* world = GetWorld();
+                    if (world && world->m_pRules) world->m_pRules->AskConversation(this, speaker);
+                }
                 break;
             case ObjectEventType::REQUEUE:
                 result = m_pEvents->Post(ObjectEventType::THINK, qv::TimeAdd(now, event.m_iArg1));

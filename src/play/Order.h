@@ -60,6 +60,9 @@ struct Order {
         CancelTarget,  // the target selection ends: its pending use goes, the pause ends
         QuickSave,     // the game goes into the quick-save slot
         Travel,        // the party travels to the centre of cell `point` (in cells)
+        // ---- Trading with the store numbered `value`
+        Buy,   // the actor buys one of the store's entry `object`
+        Sell,  // the actor sells one of `object`, from its bag, to the store
     };
 
     static constexpr int32_t kToggle = -1;  // a Pause order's value that flips it

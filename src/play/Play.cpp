@@ -32,6 +32,10 @@ Play::Play(World& world) : m_World(world) {
     m_World.m_pPathFinder = &AStarPaths::Shared();
     SetInventoryWindows(this);
     SetTargetChoice(this);
+    // A death's conversation waits for the end of the groups' turns.
+    m_World.m_OpenDeathTalk = [this](Player* leader, Player* speaker) {
+        AskConversation(leader, speaker);
+    };
 }
 
 Play::~Play() {
@@ -39,6 +43,7 @@ Play::~Play() {
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
     if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
     if (GetTargetChoice() == this) SetTargetChoice(nullptr);
+    m_World.m_OpenDeathTalk = nullptr;
 }
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {
@@ -192,6 +197,10 @@ int Play::Give(const Order& order) {
         }
         case Kind::Trade:
             return OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
+        case Kind::Buy:
+            return Buy(actor, FindStore(order.value), order.object.Get());
+        case Kind::Sell:
+            return Sell(actor, FindStore(order.value), order.object.Get());
         case Kind::Delete:
             // A creature belongs to its group, which alone deletes it.
             if (!target || IsCreature(target)) return 0;

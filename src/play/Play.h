@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "items/Container.h"
+#include "items/Store.h"
 #include "items/TargetChoice.h"
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
@@ -86,9 +87,11 @@ public:
     int Approach(Player* creature, int flag) override;
     // A talk event's conversation, opened by the conversation window that
     // installs m_OpenConversation; false (none opens, the event waits) while
-    // there is none.
+    // there is none. The leader listens.
     bool OpenConversation(Player* speaker, const std::string& node) override;
     std::function<void(Player* speaker, const std::string& node)> m_OpenConversation;
+    // A TALK event's conversation waits for the end of the groups' turns.
+    void AskConversation(Player* listener, Player* speaker) override;
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
 
@@ -147,11 +150,9 @@ public:
     // The leader trades with the store of that id, when there is one.
     // True when a store was found and its window asked to open.
     bool OpenTradeWindow(const int32_t* storeId, int32_t mode);
-    // The stores are kept as read until the trading window comes: it installs
-    // how a store's id is read and how its window opens.
+    // How a store's trading window opens: the window installs it.
     struct TradeWindowHooks {
-        std::function<bool(qv::Persistent& store, int32_t id)> isStore;
-        std::function<void(qv::Persistent& store, int32_t mode)> open;
+        std::function<void(Store& store, int32_t mode)> open;
     } m_TradeWindow;
     // Takes a member's placement off the map and deletes it; the member stays.
     void TakeHolderOffMap(Member* member);
@@ -355,7 +356,8 @@ public:
         bool stackEmptied = false;  // all of the stack went: `object` is the caller's to delete
         explicit operator bool() const { return holder != nullptr; }
     };
-    DropResult DropObject(Object* object, const Position& w);
+    // With `whole`, a stack is placed itself, all of it, asking nothing.
+    DropResult DropObject(Object* object, const Position& w, bool whole = false);
     // Places a wall piece on the cell under world point q by its kind; null
     // when it cannot be placed (also for a plain wall of kind 0).
     ObjectHolder* PlaceObjectAt(Object* object, const Position& q);
@@ -412,6 +414,34 @@ public:
                            const std::string& prompt) override;
     void EndUsePause() override;
 
+    // ---- Trading (PlayTrade.cpp)
+    // The first store of the world with that number; null when none has it.
+    Store* FindStore(int32_t id) const;
+    // The gold a creature carries: every coin of its bag and the bags inside.
+    static int64_t GoldOf(const Player* creature);
+    // The buyer takes one of the store's entry `item` into its bag and pays
+    // the store's price for it; the seller hands one of `item` from its bag
+    // to the store and is paid the store's offer. 1 when done; 0, with the
+    // reason told and nothing changed, when the buyer has too little gold,
+    // its bag has no room, the store cannot pay or does not want the thing.
+    int Buy(Player* buyer, Store* store, Object* item);
+    int Sell(Player* seller, Store* store, Object* item);
+
+    // ---- Conversations (PlayTalk.cpp)
+    // The creature becomes a member of the party, in the first free slot of
+    // 1 to 5; 0 (told) when the party is full, or for a creature that is
+    // already in it or dead.
+    int JoinParty(Player* creature);
+    // The conversations asked for during the groups' turns (a death with a
+    // conversation of its own), opened once the turns are over, in order.
+    void OpenWaitingConversations();
+    // A world a conversation sends the party to at the next tick.
+    struct ScriptWorld {
+        std::string file;
+        qv::Point cell;
+    };
+    std::optional<ScriptWorld> m_PendingScriptWorld;
+
     // ---- The windows that stop the world
     // The open in-game windows; a tick stands still while one of them is up.
     // The windows enter themselves here while they exist.
@@ -464,7 +494,7 @@ public:
     std::array<qv::Point, kPartySlots> m_FormationOffsets{};
     int m_bFormationSet = 0;
     // The stores of the world, kept and written back as read.
-    std::list<std::unique_ptr<qv::Persistent>> m_StoreList;
+    std::list<std::unique_ptr<Store>> m_StoreList;
     // The moves and reads of worlds and the party (see MoveToLand).
     int m_bRefreshPending = 0;   // the next tick takes in a world that was read
     int m_bLandMovePending = 0;  // the next tick moves the party into its land
@@ -519,4 +549,9 @@ private:
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
     void WritePlayers(Group& party);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
+    struct WaitingTalk {
+        qv::Handle<Player> speaker;
+        std::string node;
+    };
+    std::vector<WaitingTalk> m_WaitingTalks;
 };

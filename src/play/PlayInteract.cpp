@@ -343,6 +343,7 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
             m_bQuantityUp = 0;
             if (K) K->LeavePlayerSet();
             creatureO->LeavePlayerSet();
+            OpenConversation(speaker, speaker->m_strMessageNode);
             return Object::kWorldChanged;
         }
         // A fight.

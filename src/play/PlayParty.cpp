@@ -204,13 +204,11 @@ void Play::ReGroup() {
 }
 
 bool Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
-    if (!m_World.m_pLeader || !storeId || !m_TradeWindow.isStore) return false;
-    for (auto& store : m_StoreList) {
-        if (!store || !m_TradeWindow.isStore(*store, *storeId)) continue;
-        if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
-        return true;
-    }
-    return false;
+    if (!m_World.m_pLeader || !storeId) return false;
+    Store* store = FindStore(*storeId);
+    if (!store) return false;
+    if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
+    return true;
 }
 
 void Play::InitFormation() {

@@ -69,7 +69,7 @@ Position Play::DropTarget(const Position& w, ObjectHolder* obstacle) {
     return Position(PullPastCentre(centre.x, w.x), PullPastCentre(centre.y, w.y), 0);
 }
 
-Play::DropResult Play::DropObject(Object* object, const Position& point) {
+Play::DropResult Play::DropObject(Object* object, const Position& point, bool whole) {
     DropResult result;
     MapMaster* map = Map();
     if (!object || !map) return result;
@@ -79,7 +79,7 @@ Play::DropResult Play::DropObject(Object* object, const Position& point) {
     // A stack goes as a copy of the number chosen; the caller's object keeps
     // the rest, and loses nothing unless the copy was placed.
     std::unique_ptr<Object> copy;
-    if (object->m_bStackable) {
+    if (object->m_bStackable && !whole) {
         if (object->m_iBulkNum < 1) return result;  // an empty stack has nothing to drop
         const int count = object->m_iBulkNum > 1 ? AskQuantity(object->m_iBulkNum) : 1;
         if (count <= 0) return result;

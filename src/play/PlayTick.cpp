@@ -61,6 +61,14 @@ bool Play::UpdateTick(int32_t* now) {
         Shell().WorldTravelled();
         m_OpenWindows.m_bStatsOpen = 0;
     }
+    if (m_PendingScriptWorld) {
+        const ScriptWorld to = *m_PendingScriptWorld;
+        m_PendingScriptWorld.reset();
+        m_OpenWindows.m_bStatsOpen = 1;
+        GoToWorld(to.file, to.cell.x, to.cell.y);
+        Shell().WorldTravelled();
+        m_OpenWindows.m_bStatsOpen = 0;
+    }
     if (m_bLandMovePending && IsStarted()) {
         MoveToLand();
         m_bLandMovePending = 0;
@@ -118,6 +126,7 @@ void Play::RunWorld(int32_t* now) {
     // creatures that arrived at their targets came for.
     const int walked = w.m_pAllGroups ? w.m_pAllGroups->Update(t, Map()) : 1;
     const int acted = ApplyArrivals();
+    OpenWaitingConversations();
     if (walked == Group::kWorldChanged || acted == Group::kWorldChanged) {
         MoveToLand();
         return;

@@ -124,7 +124,7 @@ uint32_t ReadWorldVersion(qv::Archive& ar) {
 // What a world read gives beyond the World itself: the frame's own parts,
 // taken over only once the whole file has been read.
 struct WorldFileExtras {
-    std::list<std::unique_ptr<qv::Persistent>> stores;
+    std::list<std::unique_ptr<Store>> stores;
     std::optional<std::list<SpellPtr>> spells;
     std::optional<std::array<qv::Point, Play::kPartySlots>> formation;
     std::optional<std::string> playerName, dogName;
@@ -143,7 +143,7 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
     if (!w.map_master) w.map_master = std::make_unique<MapMaster>();
     w.map_master->Serialize(ar);
 
-    ReadList<qv::Persistent>(ar, nullptr, out.stores);
+    ReadList<Store>(ar, &Store::classInfo, out.stores);
 
     // Events: a saved game replaces them; a world change keeps those present
     // and adds the loaded ones of other triggers.

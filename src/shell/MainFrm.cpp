@@ -8,6 +8,7 @@
 #include "media/MouseCursor.h"
 #include "platform/MessageLoop.h"
 #include "platform/Rand.h"
+#include "windows/TalkWnd.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Object.h"
@@ -18,6 +19,7 @@ CMainFrame::CMainFrame() {
     g_pMainFrame = this;
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
+    InstallTalkAndTradeWindows(m_Play);
 }
 
 CMainFrame::~CMainFrame() {

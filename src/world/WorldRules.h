@@ -22,6 +22,10 @@ public:
     // A scripted event opens a conversation for `speaker` at talk node `node`;
     // false when none can open now (the event then waits).
     virtual bool OpenConversation(Player* speaker, const std::string& node) = 0;
+    // A creature's TALK event asks for `speaker`'s conversation, at its own
+    // start node, once the groups have taken their turns; a world whose
+    // rules open none ignores it.
+    virtual void AskConversation(Player* /*listener*/, Player* /*speaker*/) {}
     // The game folder the world's files are found under (ends in a
     // backslash), and whether the editor's build mode check is on
     // (world/Global.h's GetBaseDirectory and IsEditMode).

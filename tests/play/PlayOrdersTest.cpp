@@ -162,16 +162,13 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
 
 TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
     std::vector<std::pair<std::string, int32_t>> opened;
-    play.m_TradeWindow.isStore = [](qv::Persistent& store, int32_t id) {
-        return static_cast<Object&>(store).m_iValue == id;
-    };
-    play.m_TradeWindow.open = [&](qv::Persistent& store, int32_t mode) {
-        opened.emplace_back(static_cast<Object&>(store).m_strSpecialName, mode);
+    play.m_TradeWindow.open = [&](Store& store, int32_t mode) {
+        opened.emplace_back(store.m_strSpecialName, mode);
     };
     for (auto [name, id] : {std::pair{"Baker", 7}, {"Cooper", 7}}) {
-        auto store = std::make_unique<Object>("Object");
+        auto store = std::make_unique<Store>();
         store->m_strSpecialName = name;
-        store->m_iValue = id;
+        store->m_iStoreId = id;
         play.m_StoreList.push_back(std::move(store));
     }
     Order trade = Order::With(Order::Kind::Trade, 7);

@@ -1,10 +1,10 @@
 // A game played from the start world without a window: a recording of orders
-// (walking, the hold-ground switch, a pause, a move into another land, the
-// quick save), each with the tick it is given in, replayed by a World and a
-// Play of their own. The quick-save slot it leaves is the same, byte for byte,
-// on every run and with every compiler: the files' sizes and digests are kept
-// in tests/data/replay/quicksave.digest. A change that means to change what
-// the game stores writes the file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay.
+// (walking, the hold-ground switch, a pause, a conversation, a purchase, a
+// move into another land, the quick save), each with the tick it is given in, replayed by a World
+// and a Play of their own. The quick-save slot it leaves is the same, byte for byte, on every run
+// and with every compiler: the files' sizes and digests are kept in
+// tests/data/replay/quicksave.digest. A change that means to change what the game stores writes the
+// file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay.
 //
 // While paused the world does not move: paused ticks leave every stored byte as
 // it was.
@@ -24,9 +24,14 @@
 #include <vector>
 
 #include "PlayFixture.h"
+#include "data/StartTalk.h"
 #include "data/StartWorld.h"
+#include "events/TalkScript.h"
+#include "events/TalkScriptFile.h"
+#include "items/Store.h"
 #include "platform/Files.h"
 #include "play/Play.h"
+#include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -46,9 +51,18 @@ TimedOrder At(uint32_t tick, Order order) {
     return {tick, std::move(order)};
 }
 
+// An order that names a thing of the world by its name, found when it is
+// given: what to buy (a store's entry).
+Order Named(Order order, const std::string& name) {
+    order.name = name;
+    return order;
+}
+
 // The recording: the hero walks along the yard's south wall, holds its ground
-// no more, waits out a pause, walks on, travels to the lake shore (another
-// land), walks there, and the game is saved.
+// no more, waits out a pause, walks on, travels into the yard, where the
+// miller's talk event gives the party his task (a conversation that takes
+// its first choices), buys at the stall, travels to the lake shore (another land),
+// walks there, and the game is saved.
 std::vector<TimedOrder> Recording() {
     using Kind = Order::Kind;
     return {
@@ -57,12 +71,14 @@ std::vector<TimedOrder> Recording() {
         At(45, Order::With(Kind::Pause, 1)),
         At(55, Order::With(Kind::Pause, 0)),
         At(60, Order::At(Kind::WalkTo, CellPoint(27, 29))),
-        At(100, Order::At(Kind::Travel, Position(50, 20, 0))),
-        At(110, Order::At(Kind::WalkTo, CellPoint(52, 21))),
-        At(180, Order::Of(Kind::QuickSave)),
+        At(70, Order::At(Kind::Travel, Position(24, 22, 0))),
+        At(140, Named(Order::With(Kind::Buy, start_talk::kStoreId), "Potion of Healing")),
+        At(150, Order::At(Kind::Travel, Position(50, 20, 0))),
+        At(160, Order::At(Kind::WalkTo, CellPoint(52, 21))),
+        At(230, Order::Of(Kind::QuickSave)),
     };
 }
-constexpr uint32_t kTicks = 190;
+constexpr uint32_t kTicks = 240;
 
 // A game folder of its own with the start world the build ships.
 struct GameFolder {
@@ -95,6 +111,17 @@ struct Session {
         play.UseGameFolder(folder.dir.string() + "\\");
         ok = play.StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
              play.TryReloadWindowAtFocus();
+        // Conversations take their first choice until they end.
+        play.m_OpenConversation = [this](Player* speaker, const std::string& node) {
+            CTalkScript talk(world, host);
+            if (!talk.Open(world.m_pLeader.Get(), speaker,
+                           std::make_shared<const TalkScriptFile>(
+                               LoadTalkScript(play.GameFolder(), speaker->m_strMessageFile)),
+                           node))
+                return;
+            for (int step = 0; step < kMaxTalkSteps && !talk.IsOver(); ++step) talk.Choose(0);
+            ++conversations;
+        };
     }
     ~Session() { world.DeleteGroups(); }
 
@@ -110,14 +137,35 @@ struct Session {
         size_t next = 0;
         while (play.m_iTickCount < ticks) {
             while (next < orders.size() && orders[next].tick <= play.m_iTickCount)
-                play.Give(orders[next++].order);
+                play.Give(Found(orders[next++].order));
+            // The miller's talk event: he asks the party for help.
+            if (millerTalks && play.m_iTickCount == kMillerTalkTick)
+                for (Player* p : world.m_PlayerArray)
+                    if (p && p->m_strMessageNode == start_talk::kMillerNode)
+                        play.OpenConversation(p, p->m_strMessageNode);
             play.Tick(Play::kNormalTickStep);
         }
     }
 
+    // A named order with what its name finds (an order recorded in another
+    // game names what that game had: it is found again here).
+    Order Found(Order order) const {
+        if (order.name.empty()) return order;
+        if (order.kind == Order::Kind::Buy)
+            if (Store* store = play.FindStore(order.value))
+                for (const auto& item : store->Items())
+                    if (item->m_strSpecialName == order.name) order.object = item.get();
+        return order;
+    }
+
+    static constexpr int kMaxTalkSteps = 10;
+    static constexpr uint32_t kMillerTalkTick = 72;
+    bool millerTalks = false;  // the recording of the yard has his talk event
     World world;
     Play play{world};
     ScriptedAsk ask;
+    PlayTalkHost host{play};
+    int conversations = 0;
     bool ok = false;
 };
 
@@ -143,9 +191,10 @@ std::string DigestText(const Files& files) {
 }
 
 // Plays the orders from the start world and answers the quick-save slot it
-// leaves; the orders given are kept in `recording` when one is given.
+// leaves; the orders given are kept in `recording` when one is given. The
+// recording of the yard (`yard`) has the miller's talk event too.
 Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uint32_t ticks,
-                    std::vector<TimedOrder>* recording = nullptr) {
+                    std::vector<TimedOrder>* recording = nullptr, bool yard = false) {
     GameFolder folder(name);
     Files slot;
     {
@@ -153,9 +202,19 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         EXPECT_TRUE(game.ok);
         if (!game.ok) return slot;
         game.play.m_pRecording = recording;
+        game.millerTalks = yard;
         game.Run(orders, ticks);
         game.play.m_pRecording = nullptr;
         EXPECT_EQ(game.ask.told, (std::vector<std::string>{"QuickSave completed."}));
+        if (!yard) return folder.Slot("quicksave");
+        // The miller's task was taken and a potion bought at the stall.
+        EXPECT_EQ(game.conversations, 1);
+        int32_t wolves = 0;
+        for (const auto& v : game.world.m_ScriptVariableList)
+            if (v->m_strSpecialName == start_talk::kTaskVariable) wolves = v->m_iValue;
+        EXPECT_EQ(wolves, 1);
+        const Store* stall = game.play.FindStore(start_talk::kStoreId);
+        EXPECT_EQ(stall ? stall->m_iGold : 0, 110);
     }
     return folder.Slot("quicksave");
 }
@@ -168,11 +227,11 @@ void ExpectSameFiles(const Files& a, const Files& b) {
 }
 
 TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
-    const Files first = PlayRecording("first", Recording(), kTicks);
+    const Files first = PlayRecording("first", Recording(), kTicks, nullptr, true);
     ASSERT_FALSE(first.empty());
     for (const char* file : {"Position", "players", "start.qvr", "Shore.lnd"})
         EXPECT_EQ(first.count(file), 1u) << file;
-    ExpectSameFiles(first, PlayRecording("again", Recording(), kTicks));
+    ExpectSameFiles(first, PlayRecording("again", Recording(), kTicks, nullptr, true));
 
     const std::string digest = DigestText(first);
     const std::string kept = std::string(QV_TEST_DATA) + "/replay/quicksave.digest";
@@ -190,13 +249,13 @@ TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
 TEST(Replay, ARecordingOfOrdersGivenInPlayReplaysToTheSameGame) {
     // The orders are given as a game is played, and kept with their ticks.
     std::vector<TimedOrder> recorded;
-    const Files played = PlayRecording("recorded", Recording(), kTicks, &recorded);
+    const Files played = PlayRecording("recorded", Recording(), kTicks, &recorded, true);
     ASSERT_EQ(recorded.size(), Recording().size());
     for (size_t i = 0; i < recorded.size(); ++i) {
         EXPECT_EQ(recorded[i].tick, Recording()[i].tick) << i;
         EXPECT_EQ(recorded[i].order.kind, Recording()[i].order.kind) << i;
     }
-    ExpectSameFiles(played, PlayRecording("replayed", recorded, kTicks));
+    ExpectSameFiles(played, PlayRecording("replayed", recorded, kTicks, nullptr, true));
 }
 
 TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {

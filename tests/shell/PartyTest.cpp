@@ -230,16 +230,13 @@ TEST_F(Party, RegroupingTakesOnlyFreeSlotsAndTheRestRejoinWithoutOne) {
 TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
     Open();
     std::vector<std::pair<std::string, int32_t>> opened;
-    frame.m_Play.m_TradeWindow.isStore = [](qv::Persistent& store, int32_t id) {
-        return static_cast<Object&>(store).m_iValue == id;
-    };
-    frame.m_Play.m_TradeWindow.open = [&](qv::Persistent& store, int32_t mode) {
-        opened.emplace_back(static_cast<Object&>(store).m_strSpecialName, mode);
+    frame.m_Play.m_TradeWindow.open = [&](::Store& store, int32_t mode) {
+        opened.emplace_back(store.m_strSpecialName, mode);
     };
     for (auto [name, id] : {std::pair{"Smith", 4}, {"Baker", 7}, {"Cooper", 7}}) {
-        auto store = std::make_unique<Object>("Object");
+        auto store = std::make_unique<::Store>();
         store->m_strSpecialName = name;
-        store->m_iValue = id;
+        store->m_iStoreId = id;
         frame.m_Play.m_StoreList.push_back(std::move(store));
     }
     const int32_t seven = 7, nine = 9;

@@ -19,6 +19,7 @@
 #include "items/Container.h"
 #include "items/Magic.h"
 #include "items/PowerCube.h"
+#include "items/Store.h"
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/MessageLoop.h"
@@ -216,13 +217,13 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
         // pieces, and a peg on each of the 24 corners around it; the yard's
         // two lamps (the shore's beacon lies east of the window), the
-        // woods' three wolves, two rats, snake and goblin (group 2) and two
-        // villagers (group 3). In the yard a chest holding five things, a
-        // barrel, a rain barrel and a bed; outside, three things on the
+        // woods' three wolves, two rats, snake and goblin (group 2) and three
+        // villagers, the miller, the weaver and the shop keeper (group 3). In the yard a chest
+        // holding five things, a barrel, a rain barrel and a bed; outside, three things on the
         // ground, a power cube and the stand that charges it.
         const std::map<std::string, int> placed{
             {"door", 1},          {"wall", 23}, {"peg", 24},   {"light", 2},       {"group 2", 7},
-            {"group 3", 2},       {"chest", 5}, {"barrel", 1}, {"rain barrel", 1}, {"bed", 1},
+            {"group 3", 3},       {"chest", 5}, {"barrel", 1}, {"rain barrel", 1}, {"bed", 1},
             {"on the ground", 3}, {"cube", 1},  {"stand", 1}};
         EXPECT_EQ(kinds, placed);
         // The party waits in "players" for its first move into its land.
@@ -248,13 +249,22 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_NE(hero, nullptr);
         EXPECT_EQ(hero->m_strSpecialName, "Korr");
-        // Armed and dressed, with a spare knife in the pack.
+        // Armed and dressed, with a spare knife and a purse of 60 gold in the
+        // pack.
         ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
         EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
         ASSERT_EQ(hero->m_WornList.size(), 1u);
         EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
-        ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
+        ASSERT_EQ(hero->m_pBag->Items().size(), 2u);
         EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
+        EXPECT_EQ(hero->m_pBag->Items()[1]->Type(), MONEY);
+        EXPECT_EQ(Play::GoldOf(hero), 60);
+        // The shop keeper's stall: two potions of healing, one of mana, a
+        // sword, a helm and a shirt, and 100 gold to buy with.
+        const Store* stall = frame.m_Play.FindStore(1);
+        ASSERT_NE(stall, nullptr);
+        EXPECT_EQ(stall->Items().size(), 6u);
+        EXPECT_EQ(stall->m_iGold, 100);
         EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
         // The hero knows three Earth spells and has the mana for them.
         ASSERT_NE(hero->m_pMagic, nullptr);
@@ -297,7 +307,7 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
     const std::map<std::string, int> kept{{"FrontWall", 11},   {"FrontDoorBrick", 1},
                                           {"SideWall", 12},    {"Peg", 24},
                                           {"LightSource", 2},  {"Shrub", 2},
-                                          {"Human", 2},        {"DarkHound", 3},
+                                          {"Human", 3},        {"DarkHound", 3},
                                           {"GiantRatGrey", 1}, {"GiantRatBrown", 1},
                                           {"Snake", 1},        {"Goblin", 1},
                                           {"Chest", 1},        {"Bed", 1},

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+class Surface;
+}
+
 namespace art {
 
 // One look of the look file: its section name and what the contact sheet
@@ -29,5 +33,8 @@ bool WriteCreatureImages(const std::string& imagesFolder, std::string& error);
 // False with the reason in error.
 bool WriteContactSheet(const std::string& gameFolder, const std::string& bmpPath,
                        std::string& error);
+
+// Writes the surface as an 8-bit RGB .png; false when it cannot be written.
+bool SavePng(const qv::Surface& surface, const std::string& path);
 
 }  // namespace art

@@ -16,13 +16,17 @@
 
 #include "creatures/Player.h"
 #include "creatures/Species.h"
+#include "data/StartTalk.h"
 #include "items/Armour.h"
 #include "items/Container.h"
 #include "items/Magic.h"
 #include "items/Missile.h"
+#include "items/Money.h"
+#include "items/Potions.h"
 #include "items/PowerCube.h"
 #include "items/Spell.h"
 #include "items/SpellsEarth.h"
+#include "items/Store.h"
 #include "items/Weapon.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -83,6 +87,10 @@ constexpr int kStartX = 80, kStartY = 100;
 // The creatures' levels: a creature has its species' hit points a level, and
 // one more level's worth (a human 10 a level, a hound or a dog 9).
 constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
+// The character's purse, and the shop keeper's: what it asks and pays, in
+// percent of a thing's value, and the gold it pays with.
+constexpr int32_t kHeroGold = 60;
+constexpr int32_t kStoreSellPercent = 100, kStoreBuyPercent = 50, kStoreGold = 100;
 
 Position CellPos(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
@@ -233,11 +241,22 @@ void WriteStartWorld(const std::string& gameFolder) {
                 for (int k = 0; k < 2; ++k)
                     Maker::Keep(land, new Shrub(k + 1),
                                 CellPos(kYardLeft + 1 + 4 * k, kYardBottom, 80, 60));
-                Maker::Keep(land, make.Creature("Miller", 3, kVillagerLevel), CellPos(24, 22));
+                // The yard's people talk (their script is the game folder's
+                // "lauriston.smb"): the miller has a task for the party,
+                // the weaver joins it once the task is taken, the shop
+                // keeper trades.
+                Player* miller = make.Creature("Miller", 3, kVillagerLevel);
+                miller->m_strMessageNode = start_talk::kMillerNode;
+                miller->AddToBag(new Potion(PotionType::Healing), 0);
+                Maker::Keep(land, miller, CellPos(24, 22));
                 Player* weaver = make.Creature("Weaver", 3, kVillagerLevel);
                 const int32_t woman = 1;
                 weaver->SetSex(&woman);
+                weaver->m_strMessageNode = start_talk::kWeaverNode;
                 Maker::Keep(land, weaver, CellPos(26, 24));
+                Player* keeper = make.Creature("Shop keeper", 3, kVillagerLevel);
+                keeper->m_strMessageNode = start_talk::kShopKeeperNode;
+                Maker::Keep(land, keeper, CellPos(23, 24));
                 // In the yard: a chest of things to find, a bed to rest in,
                 // a barrel of spare arrows and a rain barrel by the wall.
                 auto* chest = new Chest;
@@ -315,6 +334,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         dog->m_Position = {start.x + 20, start.y + 20, 0};
         dog->m_iPartySlot = kDogSlot;
         dog->SetPlayerNumber(Play::kDogActor);
+        dog->m_strMessageNode = start_talk::kDogNode;
         party.AddMember(dog);
         Player* hero = make.Creature(kCharacterName, 1, kHeroLevel);
         hero->m_Position = start;
@@ -325,6 +345,9 @@ void WriteStartWorld(const std::string& gameFolder) {
         hero->EquipObject(new Sword);
         hero->EquipObject(new Shirt(1));
         hero->AddToBag(new Dagger, 0);
+        auto* purse = new Money;
+        purse->m_iBulkNum = kHeroGold;
+        hero->AddToBag(purse, 0);
         // The hero knows a few spells of the Earth school, and has the mana
         // and the skill to cast them more often than not.
         Heal heal;
@@ -338,6 +361,20 @@ void WriteStartWorld(const std::string& gameFolder) {
         party.AddMember(hero);
         qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
+
+        // The shop keeper's stall: a few potions, a blade and leather.
+        auto store = std::make_unique<Store>("Yard Stall");
+        store->m_iStoreId = start_talk::kStoreId;
+        store->m_iSellPercent = kStoreSellPercent;
+        store->m_iBuyPercent = kStoreBuyPercent;
+        store->m_iGold = kStoreGold;
+        for (Object* item : {static_cast<Object*>(new Potion(PotionType::Healing)),
+                             static_cast<Object*>(new Potion(PotionType::Healing)),
+                             static_cast<Object*>(new Potion(PotionType::RestoreMana)),
+                             static_cast<Object*>(new Sword), static_cast<Object*>(new Helm(2)),
+                             static_cast<Object*>(new Shirt(2))})
+            store->AddItem(std::unique_ptr<Object>(item));
+        frame.m_Play.m_StoreList.push_back(std::move(store));
 
         frame.m_World.m_ptFocus = {start.x, start.y};
         frame.m_Play.m_strPlayerName = kCharacterName;
@@ -363,4 +400,8 @@ void WriteStartWorld(const std::string& gameFolder) {
     qv::RenameFolder(stage + "tmp/", original);
     qv::RemoveFolder(old);
     qv::RemoveFolder(stage);
+    // The people's talk, read from the game folder as they speak.
+    const std::string talk = start_talk::Script();
+    qv::WriteWholeFile(game + start_talk::kScriptFile,
+                       std::vector<uint8_t>(talk.begin(), talk.end()));
 }

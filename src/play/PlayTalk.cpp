@@ -1,0 +1,114 @@
+// Conversations as play sees them: what their scripts ask of the game, the
+// party joined by a creature a script names, and the conversations of the
+// creatures that died during the groups' turns.
+
+#include "play/PlayTalk.h"
+
+#include <vector>
+
+#include "creatures/Player.h"
+#include "play/Play.h"
+#include "world/Group.h"
+#include "world/World.h"
+
+namespace {
+
+// Where a thing dropped at a creature's feet may land: the point, then a
+// step beside it each way.
+constexpr int32_t kStep = 24;
+constexpr qv::Point kBeside[] = {{0, 0}, {kStep, 0}, {0, kStep}, {-kStep, 0}, {0, -kStep}};
+
+}  // namespace
+
+void PlayTalkHost::TravelTo(qv::Point cell) {
+    m_Play.TravelTo(cell);
+}
+
+void PlayTalkHost::MakeGroup() {
+    m_Play.MakeGroup();
+}
+
+void PlayTalkHost::ReGroup() {
+    m_Play.ReGroup();
+}
+
+void PlayTalkHost::JoinParty(Player* creature) {
+    m_Play.JoinParty(creature);
+}
+
+void PlayTalkHost::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
+    m_Play.GoToWorld(worldFile, x, y);
+}
+
+void PlayTalkHost::SetPendingWorld(const std::string& worldFile, qv::Point cell) {
+    m_Play.m_PendingScriptWorld = Play::ScriptWorld{worldFile, cell};
+}
+
+void PlayTalkHost::MoveToLand() {
+    m_Play.MoveToLand();
+}
+
+void PlayTalkHost::RemoveFromMap(ObjectHolder* holder) {
+    m_Play.RemoveFromMap(holder);
+}
+
+bool PlayTalkHost::DropObject(Object* object, const Position& where) {
+    // The thing itself, a whole stack too: the map owns it once placed. The
+    // one who drops it stands on the point itself, so the ground beside it
+    // is tried next, a step to each side.
+    for (const qv::Point step : kBeside) {
+        const Position at(where.x + step.x, where.y + step.y, where.z);
+        const Play::DropResult dropped = m_Play.DropObject(object, at, true);
+        if (dropped) return dropped.placedItself;
+    }
+    return false;
+}
+
+void PlayTalkHost::SetSelectMode(int32_t mode) {
+    m_Play.SetSelectMode(mode);
+}
+
+void PlayTalkHost::OpenTradeWindow(int32_t storeId) {
+    m_Play.OpenTradeWindow(&storeId, 0);
+}
+
+void PlayTalkHost::ReportScriptError(const std::string& message) {
+    m_Play.Ask().Tell(message);
+}
+
+int Play::JoinParty(Player* creature) {
+    World& w = m_World;
+    Player* leader = w.m_pLeader.Get();
+    if (!creature || !leader || !creature->IsAlive() || w.FindPartySlot(creature) >= 0) return 0;
+    Group* party = leader->m_pGroup;
+    if (!party || creature->m_pGroup == party) return 0;
+    size_t slot = 0;
+    for (size_t s = 1; s < w.m_Party.size(); ++s)
+        if (!w.m_Party[s]) {
+            slot = s;
+            break;
+        }
+    if (slot == 0) {
+        Ask().Tell("The party is full.");
+        return 0;
+    }
+    if (creature->m_pGroup) creature->m_pGroup->RemoveMember(creature);
+    party->AddMemberDirect(creature);
+    creature->m_iScriptHold = 0;
+    creature->m_iPartySlot = static_cast<int32_t>(slot);
+    w.m_Party[slot] = creature;
+    RebaseFormation();
+    return 1;
+}
+
+void Play::AskConversation(Player*, Player* speaker) {
+    if (speaker && m_OpenConversation)
+        m_WaitingTalks.push_back({speaker, speaker->m_strMessageNode});
+}
+
+void Play::OpenWaitingConversations() {
+    std::vector<WaitingTalk> waiting;
+    waiting.swap(m_WaitingTalks);
+    for (const WaitingTalk& talk : waiting)
+        if (Player* speaker = talk.speaker.Get()) OpenConversation(speaker, talk.node);
+}

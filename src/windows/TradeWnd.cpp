@@ -1,0 +1,189 @@
+#include "windows/TradeWnd.h"
+
+#include <algorithm>
+
+#include "creatures/Player.h"
+#include "items/Bag.h"
+#include "items/Store.h"
+#include "platform/Events.h"
+#include "platform/Format.h"
+#include "play/Order.h"
+#include "play/Play.h"
+#include "world/World.h"
+
+namespace {
+
+constexpr int kButtonUp = 0;
+constexpr int kButtonPressed = 1;
+constexpr int kButtonDisabled = 3;
+
+}  // namespace
+
+CTradeWnd::CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent)
+    : CDDWnd(parent), m_Play(play), m_iStoreId(storeId), m_iMode(mode) {
+    m_rcWindow = kPlace;
+    m_iAbandonCode = 2;
+    m_pBuy = std::make_unique<CDDButton>(kBuyRect, this, kIdBuy);
+    m_pBuy->SetText("Buy");
+    m_pSell = std::make_unique<CDDButton>(kSellRect, this, kIdSell);
+    m_pSell->SetText("Sell");
+    m_pDone = std::make_unique<CDDButton>(kDoneRect, this, kIdDone);
+    m_pDone->SetText("Done");
+    m_Play.m_OpenWindows.m_pTradeWnd = this;
+    Refresh();
+}
+
+CTradeWnd::~CTradeWnd() {
+    m_StockButtons.clear();
+    m_PackButtons.clear();
+    if (m_Play.m_OpenWindows.m_pTradeWnd == this) m_Play.m_OpenWindows.m_pTradeWnd = nullptr;
+}
+
+Store* CTradeWnd::GetStore() const {
+    return m_Play.FindStore(m_iStoreId);
+}
+
+Player* CTradeWnd::Trader() const {
+    Player* p = m_Play.m_World.m_pControlPlayer.Get();
+    return p ? p : m_Play.m_World.m_pLeader.Get();
+}
+
+std::vector<Object*> CTradeWnd::StockRows() const {
+    std::vector<Object*> rows;
+    if (const Store* store = GetStore())
+        for (const auto& item : store->Items()) rows.push_back(item.get());
+    return rows;
+}
+
+std::vector<Object*> CTradeWnd::PackRows() const {
+    std::vector<Object*> all, rows;
+    if (const Player* p = Trader(); p && p->m_pBag) p->m_pBag->CollectItems(all);
+    for (Object* o : all)
+        if (o && o->Type() != MONEY && o->Type() != BAG) rows.push_back(o);
+    return rows;
+}
+
+std::string CTradeWnd::RowText(const Object& item, int32_t price) {
+    std::string name = const_cast<Object&>(item).GetDisplayName();
+    if (item.m_bStackable && item.m_iBulkNum > 1) name += " x" + std::to_string(item.m_iBulkNum);
+    if (name.size() > static_cast<size_t>(kNameColumns))
+        name = name.substr(0, kNameColumns - 1) + ".";
+    return qv::Format("%-19s%5d", name.c_str(), price);
+}
+
+CDDButton* CTradeWnd::GetStockButton(int row) const {
+    return row >= 0 && row < static_cast<int>(m_StockButtons.size())
+               ? m_StockButtons[static_cast<size_t>(row)].get()
+               : nullptr;
+}
+
+CDDButton* CTradeWnd::GetPackButton(int row) const {
+    return row >= 0 && row < static_cast<int>(m_PackButtons.size())
+               ? m_PackButtons[static_cast<size_t>(row)].get()
+               : nullptr;
+}
+
+void CTradeWnd::Refresh() {
+    m_StockButtons.clear();
+    m_PackButtons.clear();
+    m_Stock.clear();
+    m_Pack.clear();
+    const Store* store = GetStore();
+    auto fill = [this, store](const std::vector<Object*>& rows, int x, int firstId, bool selling,
+                              std::vector<qv::Handle<Object>>& handles,
+                              std::vector<std::unique_ptr<CDDButton>>& buttons, int& selected) {
+        const int shown = std::min<int>(static_cast<int>(rows.size()), kRows);
+        if (selected >= shown) selected = shown - 1;
+        for (int i = 0; i < shown; ++i) {
+            Object* item = rows[static_cast<size_t>(i)];
+            handles.emplace_back(item);
+            const int top = kFirstRowY + i * kRowHeight;
+            auto b = std::make_unique<CDDButton>(
+                qv::Rect{x, top, x + kColumnWidth, top + kRowHeight - 1}, this, firstId + i);
+            const int32_t price = !store    ? 0
+                                  : selling ? store->OfferFor(*item)
+                                            : store->PriceOf(*item);
+            b->SetText(RowText(*item, price));
+            b->SetState(i == selected ? kButtonPressed : kButtonUp);
+            buttons.push_back(std::move(b));
+        }
+    };
+    fill(StockRows(), kMargin, kIdFirstStock, false, m_Stock, m_StockButtons, m_iStockSelected);
+    fill(PackRows(), kPackX, kIdFirstPack, true, m_Pack, m_PackButtons, m_iPackSelected);
+    m_pBuy->SetState(m_iStockSelected >= 0 && Trader() ? kButtonUp : kButtonDisabled);
+    m_pSell->SetState(m_iPackSelected >= 0 && Trader() ? kButtonUp : kButtonDisabled);
+}
+
+void CTradeWnd::SelectStock(int row) {
+    if (row < 0 || row >= static_cast<int>(m_Stock.size())) return;
+    m_iStockSelected = row;
+    Refresh();
+    if (IsOpen()) Redraw();
+}
+
+void CTradeWnd::SelectPack(int row) {
+    if (row < 0 || row >= static_cast<int>(m_Pack.size())) return;
+    m_iPackSelected = row;
+    Refresh();
+    if (IsOpen()) Redraw();
+}
+
+int CTradeWnd::Buy() {
+    if (m_iStockSelected < 0 || m_iStockSelected >= static_cast<int>(m_Stock.size())) return 0;
+    Order order = Order::With(Order::Kind::Buy, m_iStoreId);
+    order.actor = Trader();
+    order.object = m_Stock[static_cast<size_t>(m_iStockSelected)].Get();
+    const int done = order.object ? m_Play.Give(order) : 0;
+    Refresh();
+    if (IsOpen()) Redraw();
+    return done;
+}
+
+int CTradeWnd::Sell() {
+    if (m_iPackSelected < 0 || m_iPackSelected >= static_cast<int>(m_Pack.size())) return 0;
+    Order order = Order::With(Order::Kind::Sell, m_iStoreId);
+    order.actor = Trader();
+    order.object = m_Pack[static_cast<size_t>(m_iPackSelected)].Get();
+    const int done = order.object ? m_Play.Give(order) : 0;
+    Refresh();
+    if (IsOpen()) Redraw();
+    return done;
+}
+
+void CTradeWnd::OnCommand(int id) {
+    if (id == kIdBuy) {
+        Buy();
+    } else if (id == kIdSell) {
+        Sell();
+    } else if (id == kIdDone) {
+        EndPopup(1);
+    } else if (id >= kIdFirstStock && id < kIdFirstStock + kRows) {
+        SelectStock(id - kIdFirstStock);
+    } else if (id >= kIdFirstPack && id < kIdFirstPack + kRows) {
+        SelectPack(id - kIdFirstPack);
+    }
+}
+
+void CTradeWnd::OnKeyDown(int vk) {
+    if (vk == qv::VK_ESCAPE || vk == qv::VK_RETURN) EndPopup(1);
+}
+
+void CTradeWnd::Paint(qv::Surface* surface) {
+    if (!surface) return;
+    CDDWnd::Paint(surface);
+    const qv::Point o{m_rcWindow.left, m_rcWindow.top};
+    Store* store = GetStore();
+    const std::string title = store ? store->GetDisplayName() : std::string("Store");
+    DrawGameText(surface, {o.x + kMargin, o.y + kTitleY}, title, kColourTextDim, m_rcWindow);
+    DrawGameText(surface, {o.x + kMargin, o.y + kHeadY}, "For sale           Price", kColourTextDim,
+                 m_rcWindow);
+    DrawGameText(surface, {o.x + kPackX, o.y + kHeadY}, "Your pack          Offer", kColourTextDim,
+                 m_rcWindow);
+    const Player* trader = Trader();
+    const std::string gold =
+        qv::Format("Your gold: %lld", static_cast<long long>(Play::GoldOf(trader)));
+    DrawGameText(surface, {o.x + kPackX, o.y + kGoldY}, gold, kColourText, m_rcWindow);
+    if (store)
+        DrawGameText(surface, {o.x + kMargin, o.y + kGoldY},
+                     qv::Format("Store's gold: %d", store->m_iGold), kColourText, m_rcWindow);
+}

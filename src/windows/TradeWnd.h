@@ -1,0 +1,90 @@
+#pragma once
+// The trading window of a store: the store's stock with its prices on the
+// left, the trader's pack with what the store pays on the right, the gold of
+// both under them, and Buy, Sell and Done. A row is chosen by a click; Buy
+// and Sell hand play an order (Play::Buy, Play::Sell) for one of the chosen
+// thing, and the rows show the world as it is after it. The trader is the
+// controlled member (the leader when none is). The world stands still while
+// the window is up.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/DDWnd.h"
+#include "platform/Handle.h"
+
+class Object;
+class Play;
+class Player;
+class Store;
+
+class CTradeWnd : public CDDWnd {
+public:
+    enum : int {
+        kIdBuy = 3001,
+        kIdSell = 3002,
+        kIdDone = 3003,
+        kIdFirstStock = 3100,
+        kIdFirstPack = 3300
+    };
+    static constexpr qv::Rect kPlace{20, 16, 516, 356};
+    static constexpr int kMargin = 12;
+    static constexpr int kTitleY = 8;
+    static constexpr int kHeadY = 30;
+    static constexpr int kFirstRowY = 50;
+    static constexpr int kRowHeight = 20;
+    static constexpr int kRows = 11;  // rows shown of each list
+    static constexpr int kColumnWidth = 228;
+    static constexpr int kPackX = 256;
+    static constexpr int kGoldY = 278;
+    static constexpr qv::Rect kBuyRect{12, 302, 112, 328};
+    static constexpr qv::Rect kSellRect{256, 302, 356, 328};
+    static constexpr qv::Rect kDoneRect{384, 302, 484, 328};
+    static constexpr int kNameColumns = 19;  // of a row's text
+
+    CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent = nullptr);
+    ~CTradeWnd() override;
+
+    void OnCommand(int id) override;
+    // Esc and Enter close the window.
+    void OnKeyDown(int vk) override;
+    void Paint(qv::Surface* surface) override;
+
+    // The store traded with (looked up by its number each time), and the
+    // trader.
+    Store* GetStore() const;
+    Player* Trader() const;
+    // The things of the rows as they stand: the stock, the pack (no coins,
+    // no bags; what bags inside hold is listed).
+    std::vector<Object*> StockRows() const;
+    std::vector<Object*> PackRows() const;
+    // The text of a row: the name, the count of a stack and the price.
+    static std::string RowText(const Object& item, int32_t price);
+    void SelectStock(int row);
+    void SelectPack(int row);
+    int StockSelection() const { return m_iStockSelected; }
+    int PackSelection() const { return m_iPackSelected; }
+    // What Buy and Sell did: 1 a trade was made.
+    int Buy();
+    int Sell();
+    CDDButton* GetStockButton(int row) const;
+    CDDButton* GetPackButton(int row) const;
+    CDDButton* GetBuyButton() const { return m_pBuy.get(); }
+    CDDButton* GetSellButton() const { return m_pSell.get(); }
+    CDDButton* GetDoneButton() const { return m_pDone.get(); }
+    int32_t Mode() const { return m_iMode; }
+
+private:
+    // The rows' buttons again, from the world as it stands.
+    void Refresh();
+
+    Play& m_Play;
+    int32_t m_iStoreId;
+    int32_t m_iMode;
+    std::vector<qv::Handle<Object>> m_Stock, m_Pack;
+    int m_iStockSelected = -1, m_iPackSelected = -1;
+    std::vector<std::unique_ptr<CDDButton>> m_StockButtons, m_PackButtons;
+    std::unique_ptr<CDDButton> m_pBuy, m_pSell, m_pDone;
+};

@@ -1,0 +1,318 @@
+// The start world's conversations, driven headless on a World and a Play
+// through their choices to each ending: what is said, what is offered, and
+// what the talk changes in the world (a script variable, a thing dropped, a
+// creature in the party, a store's window).
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PlayFixture.h"
+#include "data/StartTalk.h"
+#include "events/TalkScript.h"
+#include "events/TalkScriptFile.h"
+#include "items/Bag.h"
+#include "items/Potions.h"
+#include "items/Store.h"
+#include "play/PlayTalk.h"
+#include "world/ObjectHolder.h"
+
+namespace {
+
+using play_test::At;
+using Lines = std::vector<std::string>;
+
+class StartTalk : public play_test::PlayFixture {
+public:  // a table's rows each build a yard of their own
+    StartTalk() {
+        leader = PlaceMember(0, At(20, 20));
+        leader->m_iPartySlot = -1;
+        world.m_pLeader = leader;
+        villagers = new Group;
+        villagers->SetGroupNumber(-1);
+        world.m_pAllGroups->AddMember(villagers);
+        dog = PlaceMember(1, At(20, 21));
+        dog->m_strSpecialName = "Kaleb";
+        dog->m_strMessageNode = start_talk::kDogNode;
+        miller = Villager("Miller", start_talk::kMillerNode, At(22, 20));
+        potion = new Potion(PotionType::Healing);
+        miller->AddToBag(potion, 0);
+        weaver = Villager("Weaver", start_talk::kWeaverNode, At(22, 22));
+        keeper = Villager("Shop keeper", start_talk::kShopKeeperNode, At(21, 22));
+        auto store = std::make_unique<Store>("Yard Stall");
+        store->m_iStoreId = start_talk::kStoreId;
+        play.m_StoreList.push_back(std::move(store));
+        play.m_TradeWindow.open = [this](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
+        const std::string text = start_talk::Script();
+        script = std::make_shared<const TalkScriptFile>(
+            ReadTalkScript({text.begin(), text.end()}, start_talk::kScriptFile));
+    }
+
+    Player* Villager(const std::string& name, const std::string& node, const Position& at) {
+        auto* p = new Player;
+        p->m_strSpecialName = name;
+        p->m_strMessageNode = node;
+        villagers->AddMember(p);
+        p->m_Position = at;
+        Position place = at;
+        EXPECT_EQ(map.AddHolder(place, new ObjectHolder(at, p)), 1);
+        return p;
+    }
+    int32_t Variable(const std::string& name) const {
+        for (const auto& v : world.m_ScriptVariableList)
+            if (v->m_strSpecialName == name) return v->m_iValue;
+        return 0;
+    }
+    void SetVariable(const std::string& name, int32_t value) {
+        auto v = std::make_unique<Object>(name);
+        v->m_iValue = value;
+        world.m_ScriptVariableList.push_back(std::move(v));
+    }
+    // What the talk changed, as one line.
+    std::string Changes() const {
+        std::ostringstream out;
+        out << "Wolves=" << Variable(start_talk::kTaskVariable)
+            << " WeaverJoined=" << Variable(start_talk::kJoinedVariable) << " party";
+        for (const auto& member : world.m_Party)
+            if (member) out << " " << member->m_strSpecialName << "@" << member->m_iPartySlot;
+        out << " trades";
+        for (int32_t id : trades) out << " " << id;
+        out << " potion " << (miller->m_pBag->Contains(potion) ? "kept" : "")
+            << (potion->m_pHolder ? "dropped" : "");
+        return out.str();
+    }
+
+    Player* leader = nullptr;
+    Player* dog = nullptr;
+    Player* miller = nullptr;
+    Player* weaver = nullptr;
+    Player* keeper = nullptr;
+    Potion* potion = nullptr;
+    Group* villagers = nullptr;
+    std::vector<int32_t> trades;
+    std::shared_ptr<const TalkScriptFile> script;
+    PlayTalkHost host{play};
+};
+
+// A yard for one row of a table.
+struct Yard : StartTalk {
+    void TestBody() override {}
+    using StartTalk::ask;
+    using StartTalk::world;
+};
+
+TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
+    struct Row {
+        const char* rule;
+        const char* speaker;
+        int32_t wolves, joined;
+        std::vector<size_t> choices;
+        Lines firstLines, firstChoices;  // what the conversation opens with
+        Lines lastLines, lastChoices;    // after the last choice
+        bool over;
+        const char* changes;
+    };
+    const std::string none = "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept";
+    const Lines dogChoices = {"Sit!", "Fetch!", "Good dog."};
+    const Lines dogHello = {"The dog wags its tail and looks up at you."};
+    const Lines millerHello = {"Good day to you, stranger.",
+                               "Wolves come out of the woods to the south and take my sheep."};
+    const Lines shopHello = {
+        "Welcome to my stall! Potions, blades and leather, all fairly priced."};
+    const Lines shopChoices = {"Show me your wares.", "What news?", "Farewell."};
+    const std::vector<Row> rows = {
+        {"the dog sits",
+         "Kaleb",
+         0,
+         0,
+         {0},
+         dogHello,
+         dogChoices,
+         {"The dog sits and waits, ears pricked."},
+         {"Good dog."},
+         false,
+         none.c_str()},
+        {"the dog sits, and is praised",
+         "Kaleb",
+         0,
+         0,
+         {0, 0},
+         dogHello,
+         dogChoices,
+         {},
+         {},
+         true,
+         none.c_str()},
+        {"the dog fetches",
+         "Kaleb",
+         0,
+         0,
+         {1, 0},
+         dogHello,
+         dogChoices,
+         {},
+         {},
+         true,
+         none.c_str()},
+        {"the dog is praised at once",
+         "Kaleb",
+         0,
+         0,
+         {2},
+         dogHello,
+         dogChoices,
+         {},
+         {},
+         true,
+         none.c_str()},
+        {"the miller's task is taken",
+         "Miller",
+         0,
+         0,
+         {0},
+         millerHello,
+         {"I will drive them off.", "Farewell."},
+         {"Thank you! Take this for the road: you will need it more than I do."},
+         {"I will be careful."},
+         false,
+         "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion dropped"},
+        {"the miller's task is refused",
+         "Miller",
+         0,
+         0,
+         {1},
+         millerHello,
+         {"I will drive them off.", "Farewell."},
+         {},
+         {},
+         true,
+         none.c_str()},
+        {"the miller waits for the task to be done",
+         "Miller",
+         1,
+         0,
+         {0},
+         {"Good day to you, stranger.", "Have you been to the woods yet? Mind their teeth."},
+         {"Farewell."},
+         {},
+         {},
+         true,
+         "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
+        {"the weaver before the task",
+         "Weaver",
+         0,
+         0,
+         {0},
+         {"Mind the loom, it bites.", "They say the miller needs a strong arm."},
+         {"Farewell."},
+         {},
+         {},
+         true,
+         none.c_str()},
+        {"the weaver joins once the task is taken",
+         "Weaver",
+         1,
+         0,
+         {0},
+         {"Mind the loom, it bites.", "You are off to the woods? I know every path there."},
+         {"Come with us, then.", "Farewell."},
+         {"Gladly. I will fetch my shawl."},
+         {},
+         true,
+         "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 Weaver@2 trades potion kept"},
+        {"the weaver in the party",
+         "Weaver",
+         1,
+         1,
+         {},
+         {"Lead on, I am right behind you."},
+         {},
+         {"Lead on, I am right behind you."},
+         {},
+         true,
+         "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 trades potion kept"},
+        {"the shop keeper opens the stall",
+         "Shop keeper",
+         0,
+         0,
+         {0},
+         shopHello,
+         shopChoices,
+         {"Come again!"},
+         {},
+         true,
+         "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades 1 potion kept"},
+        {"the shop keeper's news, then the greeting again",
+         "Shop keeper",
+         1,
+         0,
+         {1},
+         shopHello,
+         shopChoices,
+         {"So you took the miller's task? Buy a potion or two first.", shopHello[0]},
+         shopChoices,
+         false,
+         "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
+        {"the shop keeper is left",
+         "Shop keeper",
+         0,
+         0,
+         {2},
+         shopHello,
+         shopChoices,
+         {},
+         {},
+         true,
+         none.c_str()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        Yard fresh;  // each ending from the same yard
+        fresh.leader->m_strSpecialName = "Korr";
+        if (row.wolves) fresh.SetVariable(start_talk::kTaskVariable, row.wolves);
+        if (row.joined) fresh.SetVariable(start_talk::kJoinedVariable, row.joined);
+        Player* speaker = nullptr;
+        for (Player* p : {fresh.dog, fresh.miller, fresh.weaver, fresh.keeper})
+            if (p->m_strSpecialName == row.speaker) speaker = p;
+        ASSERT_NE(speaker, nullptr);
+        CTalkScript talk(fresh.world, fresh.host);
+        ASSERT_TRUE(talk.Open(fresh.leader, speaker, fresh.script, speaker->m_strMessageNode));
+        EXPECT_EQ(talk.Lines(), row.firstLines);
+        EXPECT_EQ(talk.Choices(), row.firstChoices);
+        for (size_t choice : row.choices) EXPECT_TRUE(talk.Choose(choice));
+        EXPECT_EQ(talk.Lines(), row.lastLines);
+        EXPECT_EQ(talk.Choices(), row.lastChoices);
+        EXPECT_EQ(talk.IsOver(), row.over);
+        EXPECT_EQ(fresh.Changes(), row.changes);
+        EXPECT_TRUE(fresh.ask.told.empty());
+    }
+}
+
+TEST_F(StartTalk, AFullPartyTurnsTheWeaverAwayAndTellsWhy) {
+    for (int slot = 2; slot < Play::kPartySlots; ++slot) PlaceMember(slot, At(19, 19 + slot));
+    EXPECT_EQ(play.JoinParty(weaver), 0);
+    EXPECT_EQ(ask.told, (std::vector<std::string>{"The party is full."}));
+    EXPECT_EQ(weaver->m_pGroup, villagers);
+    EXPECT_EQ(weaver->m_iPartySlot, 0);
+    EXPECT_EQ(play.JoinParty(dog), 0) << "already in the party";
+}
+
+TEST_F(StartTalk, AConversationAskedDuringTheTurnsOpensAfterThem) {
+    std::vector<std::string> opened;
+    play.m_OpenConversation = [&](Player* speaker, const std::string& node) {
+        opened.push_back(speaker->m_strSpecialName + " " + node);
+    };
+    play.AskConversation(leader, miller);
+    world.m_OpenDeathTalk(leader, weaver);
+    EXPECT_TRUE(opened.empty()) << "not during the turns";
+    int32_t now = 0;
+    play.RunWorld(&now);
+    EXPECT_EQ(opened, (std::vector<std::string>{"Miller MILLER", "Weaver WEAVER"}));
+    play.RunWorld(&now);
+    EXPECT_EQ(opened.size(), 2u) << "each once";
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+// Trading on a World and a Play: Buy and Sell orders in, the gold and the
+// things of the trader and the store out. A trade that cannot be made is
+// told and leaves everything as it was.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PlayFixture.h"
+#include "items/Bag.h"
+#include "items/Money.h"
+#include "items/Store.h"
+#include "items/Useable.h"
+#include "play/Order.h"
+
+namespace {
+
+using play_test::At;
+
+constexpr int32_t kStoreId = 3;
+
+class Trade : public play_test::PlayFixture {
+public:  // the rows of a table reach it through a reference
+    Trade() {
+        trader = PlaceMember(0, At(20, 20));
+        auto s = std::make_unique<Store>("Stall");
+        s->m_iStoreId = kStoreId;
+        s->m_iSellPercent = 100;
+        s->m_iBuyPercent = 50;
+        s->m_iGold = 20;
+        store = s.get();
+        stick = Thing("Stick", 10);
+        store->AddItem(std::unique_ptr<Object>(stick));
+        arrows = Thing("Arrow", 2, 3);
+        store->AddItem(std::unique_ptr<Object>(arrows));
+        play.m_StoreList.push_back(std::move(s));
+    }
+
+    static Useable* Thing(const std::string& name, int32_t value, int32_t stack = 0) {
+        auto* t = new Useable(name);
+        t->m_iValue = value;
+        if (stack) {
+            t->m_bStackable = 1;
+            t->m_iBulkNum = stack;
+        }
+        return t;
+    }
+    void GiveGold(int32_t coins) {
+        auto* gold = new Money;
+        gold->m_iBulkNum = coins;
+        trader->AddToBag(gold, 0);
+    }
+    // The trader's pack filled to its last place with pebbles.
+    void FillPack() {
+        for (int i = trader->m_pBag->ItemCount(); i < CBag::kCapacity; ++i)
+            trader->AddToBag(Thing("Pebble " + std::to_string(i), 1), 0);
+    }
+    int Order(Order::Kind kind, Object* thing) {
+        ::Order o = ::Order::With(kind, kStoreId);
+        o.actor = trader;
+        o.object = thing;
+        return play.Give(o);
+    }
+    // Everything a trade may change, as one line.
+    std::string State() const {
+        std::ostringstream out;
+        out << "gold " << Play::GoldOf(trader) << " pack";
+        std::vector<Object*> things;
+        trader->m_pBag->CollectItems(things);
+        for (Object* o : things)
+            if (o->Type() != MONEY) out << " " << o->m_strSpecialName << "x" << o->m_iBulkNum;
+        out << " | store gold " << store->m_iGold << " stock";
+        for (const auto& o : store->Items())
+            out << " " << o->m_strSpecialName << "x" << o->m_iBulkNum;
+        return out.str();
+    }
+
+    using PlayFixture::ask;
+    using PlayFixture::play;
+    Player* trader = nullptr;
+    Store* store = nullptr;
+    Useable* stick = nullptr;
+    Useable* arrows = nullptr;
+};
+
+struct Row {
+    const char* rule;
+    std::function<void(Trade&)> setUp;
+    Order::Kind kind;
+    std::function<Object*(Trade&)> thing;
+    int answer;
+    const char* told;   // what the player is told, "" nothing
+    const char* after;  // the state after; "" the state before
+};
+
+void RunRows(const std::vector<Row>& rows);
+
+// Each row in a fresh world of its own.
+class TradeRow : public Trade {
+public:
+    explicit TradeRow(const Row& r) : row(r) {}
+    void TestBody() override {
+        if (row.setUp) row.setUp(*this);
+        const std::string before = State();
+        EXPECT_EQ(Order(row.kind, row.thing(*this)), row.answer);
+        EXPECT_EQ(State(), *row.after ? std::string(row.after) : before);
+        const std::vector<std::string> told =
+            *row.told ? std::vector<std::string>{row.told} : std::vector<std::string>{};
+        EXPECT_EQ(ask.told, told);
+    }
+    const Row& row;
+};
+
+void RunRows(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        TradeRow test(row);
+        test.TestBody();
+    }
+}
+
+Object* TheStick(Trade& t) {
+    return t.stick;
+}
+Object* TheArrows(Trade& t) {
+    return t.arrows;
+}
+
+TEST(TradeRules, APurchaseMovesThePriceToTheStoreAndTheThingToThePack) {
+    using K = Order::Kind;
+    RunRows({
+        {"the price in gold, with coins to spare", [](Trade& t) { t.GiveGold(30); }, K::Buy,
+         TheStick, 1, "", "gold 20 pack Stickx1 | store gold 30 stock Arrowx3"},
+        {"the price exactly", [](Trade& t) { t.GiveGold(10); }, K::Buy, TheStick, 1, "",
+         "gold 0 pack Stickx1 | store gold 30 stock Arrowx3"},
+        {"one coin short", [](Trade& t) { t.GiveGold(9); }, K::Buy, TheStick, 0,
+         "You do not have enough gold.", ""},
+        {"no gold at all", nullptr, K::Buy, TheStick, 0, "You do not have enough gold.", ""},
+        {"one of a stack", [](Trade& t) { t.GiveGold(5); }, K::Buy, TheArrows, 1, "",
+         "gold 3 pack Arrowx1 | store gold 22 stock Stickx1 Arrowx2"},
+        {"a full pack",
+         [](Trade& t) {
+             t.GiveGold(30);
+             t.FillPack();
+         },
+         K::Buy, TheStick, 0, "You cannot carry any more.", ""},
+        {"a thing the store does not have", [](Trade& t) { t.GiveGold(30); }, K::Buy,
+         [](Trade&) -> Object* { return nullptr; }, 0, "", ""},
+    });
+}
+
+TEST(TradeRules, ASaleMovesTheThingToTheStoreAndTheOfferToThePurse) {
+    using K = Order::Kind;
+    static Useable* sold = nullptr;
+    static Useable* quiver = nullptr;
+    auto giveKnife = [](Trade& t) {
+        sold = Trade::Thing("Knife", 8);
+        t.trader->AddToBag(sold, 0);
+    };
+    auto giveQuiver = [](Trade& t) {
+        quiver = Trade::Thing("Arrow", 2, 4);
+        t.trader->AddToBag(quiver, 0);
+    };
+    auto knife = [](Trade&) -> Object* { return sold; };
+    auto arrow = [](Trade&) -> Object* { return quiver; };
+    RunRows({
+        {"half its value, into an empty purse", giveKnife, K::Sell, knife, 1, "",
+         "gold 4 pack | store gold 16 stock Stickx1 Arrowx3 Knifex1"},
+        {"the store's purse just enough",
+         [&](Trade& t) {
+             giveKnife(t);
+             t.store->m_iGold = 4;
+         },
+         K::Sell, knife, 1, "", "gold 4 pack | store gold 0 stock Stickx1 Arrowx3 Knifex1"},
+        {"the store's purse one coin short",
+         [&](Trade& t) {
+             giveKnife(t);
+             t.store->m_iGold = 3;
+         },
+         K::Sell, knife, 0, "The store cannot pay for that.", ""},
+        {"one of a stack joins the store's stack", giveQuiver, K::Sell, arrow, 1, "",
+         "gold 1 pack Arrowx3 | store gold 19 stock Stickx1 Arrowx4"},
+        {"one of a stack, the pack full and no coins in it",
+         [&](Trade& t) {
+             giveQuiver(t);
+             t.FillPack();
+         },
+         K::Sell, arrow, 0, "You cannot carry any more.", ""},
+        {"a whole thing from a full pack makes room for its coins",
+         [&](Trade& t) {
+             giveKnife(t);
+             t.FillPack();
+         },
+         K::Sell, knife, 1, "",
+         "gold 4 pack Pebble 1x1 Pebble 2x1 Pebble 3x1 Pebble 4x1 Pebble 5x1 Pebble 6x1 Pebble "
+         "7x1 Pebble 8x1 Pebble 9x1 | store gold 16 stock Stickx1 Arrowx3 Knifex1"},
+        {"a thing worth nothing to the store",
+         [](Trade& t) {
+             sold = Trade::Thing("Rag", 1);
+             t.trader->AddToBag(sold, 0);
+         },
+         K::Sell, knife, 0, "The store does not want that.", ""},
+        {"a thing the trader does not carry", nullptr, K::Sell, TheStick, 0, "", ""},
+    });
+}
+
+TEST_F(Trade, NoStoreOfTheNumberTradesNothing) {
+    GiveGold(30);
+    const std::string before = State();
+    ::Order o = ::Order::With(Order::Kind::Buy, kStoreId + 1);
+    o.actor = trader;
+    o.object = stick;
+    EXPECT_EQ(play.Give(o), 0);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(play.FindStore(kStoreId), store);
+    EXPECT_EQ(play.FindStore(kStoreId + 1), nullptr);
+}
+
+TEST_F(Trade, BoughtAndSoldBackTheTraderEndsPoorerNeverRicher) {
+    GiveGold(10);
+    ASSERT_EQ(Order(Order::Kind::Buy, stick), 1);
+    ASSERT_EQ(Order(Order::Kind::Sell, stick), 1);
+    EXPECT_EQ(Play::GoldOf(trader), 5) << "paid 10, paid back 5";
+    EXPECT_EQ(store->m_iGold, 25);
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// The conversation and trading windows, run modally on the keys and clicks a
+// test injects, over the frame's own play: the start world's script in a
+// game folder of the test's own, its speakers, a trader with a purse and the
+// shop keeper's store.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "creatures/Player.h"
+#include "data/StartTalk.h"
+#include "items/Bag.h"
+#include "items/Money.h"
+#include "items/Store.h"
+#include "items/Useable.h"
+#include "platform/Events.h"
+#include "platform/Files.h"
+#include "play/PlayFixture.h"
+#include "windows/TalkWnd.h"
+#include "windows/TradeWnd.h"
+#include "windows/WindowsFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+class TalkTradeWindows : public windows_test::WindowsFixture {
+protected:
+    void SetUp() override {
+        WindowsFixture::SetUp();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        const std::string text = start_talk::Script();
+        qv::WriteWholeFile((folder / start_talk::kScriptFile).string(), {text.begin(), text.end()});
+        play().m_strGameFolder = folder.string() + "/";
+        play().m_pAsk = &ask;
+        trader = std::make_unique<Player>();
+        trader->m_strSpecialName = "Korr";
+        frame.m_World.m_pLeader = trader.get();
+        keeper = std::make_unique<Player>();
+        keeper->m_strSpecialName = "Shop keeper";
+        keeper->m_strMessageNode = start_talk::kShopKeeperNode;
+        auto store = std::make_unique<Store>("Yard Stall");
+        store->m_iStoreId = start_talk::kStoreId;
+        store->m_iGold = 100;
+        auto sword = std::make_unique<Useable>("Sword");
+        sword->m_iValue = 40;
+        store->AddItem(std::move(sword));
+        auto potion = std::make_unique<Useable>("Potion");
+        potion->m_iValue = 10;
+        store->AddItem(std::move(potion));
+        this->store = store.get();
+        play().m_StoreList.push_back(std::move(store));
+    }
+    void TearDown() override {
+        play().m_StoreList.clear();
+        frame.m_World.m_pLeader = nullptr;
+        play().m_pAsk = nullptr;
+        keeper.reset();
+        trader.reset();
+        fs::remove_all(folder);
+        WindowsFixture::TearDown();
+    }
+    Play& play() { return frame.m_Play; }
+    void Purse(int32_t coins) {
+        auto* gold = new Money;
+        gold->m_iBulkNum = coins;
+        trader->AddToBag(gold, 0);
+    }
+    void Keys(const std::string& keys) {
+        for (char k : keys) Key(k == 'E' ? qv::VK_ESCAPE : k == 'R' ? qv::VK_RETURN : k);
+    }
+
+    fs::path folder = fs::temp_directory_path() / ("qv-talk-windows-" + std::to_string(::getpid()));
+    play_test::ScriptedAsk ask;
+    std::unique_ptr<Player> trader, keeper;
+    Store* store = nullptr;
+};
+
+TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
+    // Keys: digits take a choice, R is Enter, E is Esc.
+    struct Row {
+        const char* rule;
+        const char* keys;
+        int result;
+        Lines lines;    // shown when the window closed
+        Lines buttons;  // its buttons then
+        bool over;
+        std::vector<int32_t> trades;
+    };
+    const Lines hello = {"Welcome to my stall! Potions, blades and", "leather, all fairly priced."};
+    const Lines choices = {"1. Show me your wares.", "2. What news?", "3. Farewell."};
+    const Row rows[] = {
+        {"left at once: nothing more to say, the window closes", "3", 1, {}, {"[Close]"}, true, {}},
+        {"the stall opens, then the last line is read",
+         "1R",
+         1,
+         {"Come again!"},
+         {"[Close]"},
+         true,
+         {1}},
+        {"the news, then farewell", "23", 1, {}, {"[Close]"}, true, {}},
+        {"Esc ends the talk where it stands",
+         "2E",
+         2,
+         {"The miller frets about wolves. Ask him.", hello[0], hello[1]},
+         choices,
+         true,
+         {}},
+        {"a choice not offered changes nothing", "9E", 2, hello, choices, true, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        NextRow();
+        std::vector<int32_t> trades;
+        play().m_TradeWindow.open = [&](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
+        CTalkWnd w(play(), trader.get(), keeper.get());
+        ASSERT_TRUE(w.Start(""));
+        EXPECT_EQ(w.Title(), "Shop keeper");
+        EXPECT_EQ(w.ShownLines(), hello);
+        ASSERT_EQ(w.ButtonCount(), 3u);
+        EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, &w);
+        EXPECT_TRUE(play().IsPopupOpen()) << "the world stands still";
+        Keys(row.keys);
+        EXPECT_EQ(w.Popup(), row.result);
+        EXPECT_EQ(w.ShownLines(), row.lines);
+        Lines buttons;
+        for (size_t i = 0; i < w.ButtonCount(); ++i) buttons.push_back(w.GetButton(i)->GetText());
+        EXPECT_EQ(buttons, row.buttons);
+        EXPECT_EQ(w.Script().IsOver(), row.over);
+        EXPECT_EQ(trades, row.trades);
+    }
+    EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, nullptr) << "gone with the window";
+    EXPECT_TRUE(ask.told.empty());
+}
+
+TEST_F(TalkTradeWindows, AClickOnAChoiceTakesItAndAScriptThatCannotBeReadOpensNothing) {
+    CTalkWnd w(play(), trader.get(), keeper.get());
+    ASSERT_TRUE(w.Start(""));
+    Press(w, w.GetButton(1));  // "What news?"
+    Key(qv::VK_ESCAPE);
+    EXPECT_EQ(w.Popup(), 2);
+    EXPECT_EQ(w.ShownLines().front(), "The miller frets about wolves. Ask him.");
+
+    keeper->m_strMessageFile = "missing.smb";
+    CTalkWnd none(play(), trader.get(), keeper.get());
+    EXPECT_FALSE(none.Start(""));
+    EXPECT_EQ(ask.told, (Lines{"missing.smb: not found"}));
+}
+
+TEST_F(TalkTradeWindows, PlayOpensTheWindowsItIsGiven) {
+    // The frame gave its play the windows: a conversation asked for opens
+    // the talk window, and the talk's "trade" the trading window.
+    Keys("1");
+    Key(qv::VK_ESCAPE);  // the trading window
+    Key(qv::VK_RETURN);  // the last line
+    EXPECT_TRUE(play().OpenConversation(keeper.get(), start_talk::kShopKeeperNode));
+    EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, nullptr);
+    EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, nullptr);
+    EXPECT_TRUE(ask.told.empty());
+}
+
+TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
+    Purse(50);
+    auto* knife = new Useable("Knife");
+    knife->m_iValue = 8;
+    trader->AddToBag(knife, 0);
+    CTradeWnd w(play(), start_talk::kStoreId, 0);
+    EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, &w);
+    EXPECT_EQ(w.Trader(), trader.get());
+    EXPECT_EQ(w.GetStockButton(0)->GetText(), CTradeWnd::RowText(*store->Items()[0], 40));
+    EXPECT_EQ(CTradeWnd::RowText(*store->Items()[0], 40), "Sword                 40");
+    EXPECT_EQ(w.GetBuyButton()->GetState(), 3) << "asleep until a row is chosen";
+    EXPECT_EQ(w.GetSellButton()->GetState(), 3);
+    // The sword, bought; the knife, sold; then Done.
+    Press(w, w.GetStockButton(0));
+    Press(w, w.GetBuyButton());
+    Press(w, w.GetPackButton(0));
+    Press(w, w.GetSellButton());
+    Press(w, w.GetDoneButton());
+    EXPECT_EQ(w.Popup(), 1);
+    EXPECT_EQ(Play::GoldOf(trader.get()), 50 - 40 + 4);
+    EXPECT_EQ(store->m_iGold, 100 + 40 - 4);
+    Lines stock, pack;
+    for (Object* o : w.StockRows()) stock.push_back(o->m_strSpecialName);
+    for (Object* o : w.PackRows()) pack.push_back(o->m_strSpecialName);
+    EXPECT_EQ(stock, (Lines{"Potion", "Knife"}));
+    EXPECT_EQ(pack, (Lines{"Sword"}));
+}
+
+TEST_F(TalkTradeWindows, ATradeRefusedIsToldAndTheRowsStay) {
+    Purse(5);
+    CTradeWnd w(play(), start_talk::kStoreId, 0);
+    w.SelectStock(1);  // the potion, 10
+    EXPECT_EQ(w.Buy(), 0);
+    EXPECT_EQ(ask.told, (Lines{"You do not have enough gold."}));
+    EXPECT_EQ(w.StockRows().size(), 2u);
+    EXPECT_EQ(w.StockSelection(), 1);
+    EXPECT_EQ(Play::GoldOf(trader.get()), 5);
+    Key(qv::VK_ESCAPE);
+    EXPECT_EQ(w.Popup(), 1);
+}
+
+}  // namespace
