@@ -9,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
@@ -22,6 +23,7 @@
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "support/Figures.h"
+#include "support/TestFolder.h"
 #include "windows/NewCharacterWnd.h"
 #include "windows/OptionsWnd.h"
 #include "windows/SaveLoadWnd.h"
@@ -56,11 +58,6 @@ protected:
     GameApp() {
         qv::MessageLoop::Instance().Reset();
         qv::MessageLoop::Instance().SetClock(&clock);
-        dir = fs::temp_directory_path() /
-              ("qv-app-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         settingsFile = (dir / "config" / "quorvale" / "settings").string();
         app.m_strSettingsFile = settingsFile;
         app.m_Trace = [this](const std::string& step) { steps.push_back(step); };
@@ -73,7 +70,6 @@ protected:
         qv::SetMessageHandler({});
         InvalidateGlobalImages();
         qv::MessageLoop::Instance().Reset();
-        fs::remove_all(dir);
     }
     void Settings(const std::string& lines) {
         fs::create_directories(fs::path(settingsFile).parent_path());
@@ -146,9 +142,10 @@ protected:
         return up;
     }
 
+    test_support::TestFolder folder{"app"};
+    const fs::path& dir = folder.dir;
     qv::ManualClock clock;
     qv::ScriptedMessages messages;
-    fs::path dir;
     std::string settingsFile, gameFolder;
     Steps steps;
     CGameApp app;
@@ -169,24 +166,22 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     EXPECT_EQ(f.m_Play.m_strWorkFolder, "tmp\\");
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iHeight, 17);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iCellsAcross, 2);
+    const CDDObject& hold = *f.m_pHoldGroundButton;
+    EXPECT_EQ(std::tuple(hold.m_iWidth, hold.m_iHeight, hold.m_iCellsAcross),
+              std::tuple(28, 17, 2));
     ASSERT_TRUE(f.m_pPauseBarFrame && f.m_pPauseBarFill);
-    EXPECT_EQ(f.m_pPauseBarFill->m_iWidth, 125);
-    EXPECT_EQ(f.m_pPauseBarFill->m_iHeight, 25);
-    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotX, 5);
-    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotY, 7);
-    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotX, 16);
-    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotY, 28);
+    EXPECT_EQ(std::pair(f.m_pPauseBarFill->m_iWidth, f.m_pPauseBarFill->m_iHeight),
+              std::pair(125, 25));
+    const auto hot = [](const CDDObject* o) { return std::pair(o->m_iHotX, o->m_iHotY); };
+    EXPECT_EQ(hot(f.m_pCursorImages[0].get()), std::pair(5, 7));
+    EXPECT_EQ(hot(f.m_pCursorImages[4].get()), std::pair(16, 28));
     EXPECT_EQ(f.m_pCursorImages[7]->m_iHotX, 15);
     EXPECT_EQ(f.m_pCursorImages[8]->m_iHeight, 32);
     CMouseCursor* cursor = GetMouseCursor();
     ASSERT_NE(cursor, nullptr);
     // The scroll arrows have their hot spots on the picture's edges,
     // clockwise from the top; the pointer is a strip of seven.
-    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotX, 37);
-    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotY, 10);
+    EXPECT_EQ(hot(cursor->GetImageObject(0)), std::pair(37, 10));
     EXPECT_EQ(cursor->GetImageObject(2)->m_iHotX, 66);
     EXPECT_EQ(cursor->GetImageObject(4)->m_iHotY, 51);
     EXPECT_EQ(cursor->GetImageObject(8)->m_iCellsAcross, 7);
@@ -206,18 +201,6 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
-    ASSERT_FALSE(fs::exists(settingsFile));
-    ASSERT_EQ(Init(app), 1);
-    CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
-    EXPECT_EQ(f.m_bWindowed, 1);
-    EXPECT_EQ(f.m_bBuildMode, 0);
-    EXPECT_TRUE(messages.shown.empty());
-    // Reading the settings writes nothing.
-    EXPECT_FALSE(fs::exists(settingsFile));
-}
-
 TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
     Settings("Path=" + (dir / "nowhere").string() + "\nSound=0\n");
     EXPECT_EQ(Init(app), 0);
@@ -235,47 +218,67 @@ TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
     EXPECT_EQ(GetMainFrame(), nullptr);
 }
 
-TEST_F(GameApp, EachSettingReachesTheFrameAndASettingsFileThatCannotBeReadKeepsTheDefaults) {
-    Settings("Path=" + dir.string() + "\nSound=0\nMidi=1\nWindows=257\nBuild=1\n");
-    ASSERT_EQ(Init(app), 1);
-    EXPECT_EQ(Frame().m_bSoundOn, 0);
-    EXPECT_EQ(Frame().m_bWindowed, 1);
-    EXPECT_EQ(Frame().m_bBuildMode, 1);
-    EXPECT_TRUE(messages.shown.empty());
-    app.ExitInstance();
-
-    // A folder where the file should be: said, and the defaults hold.
-    fs::remove(settingsFile);
-    fs::create_directories(settingsFile);
-    CGameApp second;
-    second.m_strSettingsFile = settingsFile;
-    ASSERT_EQ(Init(second), 1);
-    EXPECT_EQ(second.GetMainWnd()->m_bBuildMode, 0);
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
-    second.ExitInstance();
-}
-
-TEST_F(GameApp, WhatTheSettingsSayIsShownInTheGameWindowOnceItIsUp) {
-    // Before the window is up a message goes to the error output only; each
-    // is shown again in the window's box once the screen is made, in order.
-    Settings("Path=" + dir.string() + "\nSound=loud\nBuild=x\n");
-    ASSERT_EQ(Init(app), 1);
-    ASSERT_EQ(messages.shown.size(), 4u);
-    EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos) << messages.shown[0];
-    EXPECT_NE(messages.shown[1].find("\"Build\""), std::string::npos) << messages.shown[1];
-    EXPECT_EQ(messages.shown[2], messages.shown[0]);
-    EXPECT_EQ(messages.shown[3], messages.shown[1]);
-    EXPECT_TRUE(Frame().m_SettingsNotices.empty());
-    // Good settings say nothing, in either place.
-    app.ExitInstance();
-    messages.shown.clear();
-    Settings("Path=" + dir.string() + "\nSound=0\n");
-    CGameApp second;
-    second.m_strSettingsFile = settingsFile;
-    ASSERT_EQ(Init(second), 1);
-    EXPECT_TRUE(messages.shown.empty());
-    second.ExitInstance();
+// Each setting reaches the frame; a settings file that is not there or cannot
+// be read keeps the defaults. Before the window is up a message goes to the
+// error output only; each is shown again in the window's box once the screen
+// is made, in order.
+TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWindowIsUp) {
+    const std::string path = "Path=" + dir.string() + "\n";
+    struct Row {
+        const char* rule;
+        const char* lines;  // nullptr: no file; "/": a folder where the file should be
+        bool defaultFolder;
+        int sound, windowed, build;     // sound -1: not looked at (no first tune, no sound)
+        std::vector<std::string> said;  // what each message says, before the window
+    };
+    const Row rows[] = {
+        {"without a settings file the defaults hold", nullptr, true, -1, 1, 0, {}},
+        {"each setting", "Sound=0\nMidi=1\nWindows=257\nBuild=1\n", false, 0, 1, 1, {}},
+        {"a folder where the file should be: said, and the defaults hold",
+         "/",
+         true,
+         -1,
+         1,
+         0,
+         {settingsFile}},
+        {"bad values are said in order",
+         "Sound=loud\nBuild=x\n",
+         false,
+         -1,
+         1,
+         0,
+         {"\"Sound\"", "\"Build\""}},
+        {"good settings say nothing, in either place", "Sound=0\n", false, 0, 1, 0, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        fs::remove_all(fs::path(settingsFile).parent_path());
+        if (r.lines && *r.lines == '/')
+            fs::create_directories(settingsFile);
+        else if (r.lines)
+            Settings(path + r.lines);
+        messages.shown.clear();
+        CGameApp run;
+        run.m_strSettingsFile = settingsFile;
+        ASSERT_EQ(Init(run), 1);
+        CMainFrame& f = *run.GetMainWnd();
+        if (r.defaultFolder) {
+            EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
+        }
+        EXPECT_EQ(std::tuple(r.sound < 0 ? -1 : f.m_bSoundOn, f.m_bWindowed, f.m_bBuildMode),
+                  std::tuple(r.sound, r.windowed, r.build));
+        ASSERT_EQ(messages.shown.size(), 2 * r.said.size());
+        for (size_t i = 0; i < r.said.size(); ++i) {
+            EXPECT_NE(messages.shown[i].find(r.said[i]), std::string::npos) << messages.shown[i];
+            EXPECT_EQ(messages.shown[i + r.said.size()], messages.shown[i]);
+        }
+        EXPECT_TRUE(f.m_SettingsNotices.empty());
+        // Reading the settings writes nothing.
+        if (!r.lines) {
+            EXPECT_FALSE(fs::exists(settingsFile));
+        }
+        run.ExitInstance();
+    }
 }
 
 TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
@@ -477,8 +480,8 @@ TEST_F(GameApp, SoundAndMusicAreWrittenBackAndReadAtTheNextStart) {
 }
 
 TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
-    const fs::path dir = fs::temp_directory_path() / ("qv-settings-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const test_support::TestFolder folder("settings");
+    const fs::path& dir = folder.dir;
     const std::string file = (dir / "a" / "b" / "settings").string();
     // No file and no folder yet.
     qv::Settings::WriteValues(file, {{"Sound", "0"}, {"Midi", "1"}});
@@ -505,7 +508,6 @@ TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
                   "#Midi=5\nMidi=1\njunk line\nPath=/x\nSound=1\n");
     }
     fs::permissions(dir / "a" / "b", fs::perms::owner_all);
-    fs::remove_all(dir);
 }
 
 // Start-up as a player goes through it: the options window, the new
