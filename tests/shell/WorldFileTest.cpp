@@ -292,60 +292,73 @@ Bytes OldWorld(uint32_t version, const std::vector<std::string>& keyNames, qv::P
 }
 
 TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
-    // Version 10: one conversion of the focus (x 165/160, y 104/96), no clock,
-    // no formation, no names.
+    // Before version 11 no clock, before 19 no formation and no names: what
+    // the world had stays.
     frame.m_World.m_pTimeOfDay->m_sHour = 9;
     frame.m_World.m_pTimeOfDay->m_sMinute = 10;
     frame.m_Play.m_strPlayerName = "Kept";
     frame.m_Play.m_bFormationSet = 0;
-    Read(OldWorld(10, {}, {1600, 960}));
-    EXPECT_EQ(frame.m_Play.m_iWorldVersion, 10);
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
-    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 9);
-    EXPECT_EQ(frame.m_Play.m_strPlayerName, "Kept");
-    EXPECT_EQ(frame.m_Play.m_bFormationSet, 0);
-    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
-    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 0);
-
-    // Version 3: all four conversions, (670, 470) -> (1400, 1000) -> ... ->
-    // (1650, 1040); keys by name, numbered in file order.
-    Read(OldWorld(3, {"Gate", "Cellar", "Tower"}, {670, 470}));
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
-    ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 3u);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_iKeyNum, 2);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_strName, "Tower");
-
-    // Version 6, the first with the key records as records: one record read
-    // as it stands; version 5, the last with a count and names.
-    struct KeyRow {
+    struct Row {
         const char* rule;
         uint32_t version;
+        std::vector<std::string> keys;  // numbered in file order
+        qv::Point in, out;              // the focus; out {0, 0}: not looked at
+        int pool;                       // the ids in the pool; -1: not looked at
     };
-    for (const KeyRow& r : {KeyRow{"version 6: a record", 6}, KeyRow{"version 5: a name", 5},
-                            KeyRow{"version 7: a record", 7}}) {
+    const Row rows[] = {
+        {"version 10: one conversion of the focus (x 165/160, y 104/96)",
+         10,
+         {},
+         {1600, 960},
+         {1650, 1040},
+         0},
+        {"version 3: all four, (670, 470) -> (1400, 1000) -> ... -> (1650, 1040); keys by name",
+         3,
+         {"Gate", "Cellar", "Tower"},
+         {670, 470},
+         {1650, 1040},
+         -1},
+        {"version 6, the first with the key records as records", 6, {"Gate"}, {160, 96}, {}, -1},
+        {"version 5, the last with a count and names", 5, {"Gate"}, {160, 96}, {}, -1},
+        {"version 7: a record", 7, {"Gate"}, {160, 96}, {}, -1},
+        {"version 1: two old words skipped and no pool: a new one of 1000 ids; "
+         "67 -> 140 -> 165 -> 160 -> 165; 47 -> 100 -> 104 -> 96 -> 104",
+         1,
+         {},
+         {67, 47},
+         {165, 104},
+         1000},
+        {"absurd values scaled without overflow and held at the ends: x held at 2147483647 "
+         "twice, then 2082408385 and 2147483646; y held at -2147483648 twice, then "
+         "-1982292598 and -2147483647",
+         3,
+         {},
+         {INT32_MAX, INT32_MIN},
+         {2147483646, -2147483647},
+         -1},
+    };
+    for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        Read(OldWorld(r.version, {"Gate"}, {160, 96}));
-        ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 1u);
-        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
-        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
-        EXPECT_TRUE(frame.m_World.m_KeyStorageList[0]->m_ObjectList.empty());
+        Read(OldWorld(r.version, r.keys, r.in));
+        World& w = frame.m_World;
+        EXPECT_EQ(frame.m_Play.m_iWorldVersion, static_cast<int>(r.version));
+        if (r.out != qv::Point{}) {
+            EXPECT_EQ(w.m_ptFocus, r.out);
+        }
+        EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 9);
+        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Kept");
+        EXPECT_EQ(frame.m_Play.m_bFormationSet, 0);
+        ASSERT_TRUE(w.m_pUnusedNumbers);
+        if (r.pool >= 0) {
+            EXPECT_EQ(w.m_pUnusedNumbers->GetCount(), r.pool);
+        }
+        ASSERT_EQ(w.m_KeyStorageList.size(), r.keys.size());
+        for (size_t i = 0; i < r.keys.size(); ++i) {
+            EXPECT_EQ(w.m_KeyStorageList[i]->m_iKeyNum, static_cast<int>(i));
+            EXPECT_EQ(w.m_KeyStorageList[i]->m_strName, r.keys[i]);
+            EXPECT_TRUE(w.m_KeyStorageList[i]->m_ObjectList.empty());
+        }
     }
-
-    // Version 1: two old words skipped and no pool: a new one of 1000 ids.
-    Read(OldWorld(1, {}, {67, 47}));
-    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
-    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 1000);
-    // 67 -> 140 -> 165 -> 160 -> 165; 47 -> 100 -> 104 -> 96 -> 104.
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{165, 104}));
-
-    // Absurd focus values are scaled without overflow and held at the ends.
-    Bytes huge = OldWorld(3, {}, {INT32_MAX, INT32_MIN});
-    Read(huge);
-    // x: held at 2147483647 twice, then 2082408385 and 2147483646; y: held
-    // at -2147483648 twice, then -1982292598 and -2147483647.
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{2147483646, -2147483647}));
 }
 
 TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
