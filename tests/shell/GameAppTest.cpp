@@ -231,24 +231,14 @@ TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWin
         int sound, windowed, build;     // sound -1: not looked at (no first tune, no sound)
         std::vector<std::string> said;  // what each message says, before the window
     };
+    // Without a file, or with a folder in its place (said), the defaults
+    // hold; bad values are said in order; good settings say nothing.
     const Row rows[] = {
-        {"without a settings file the defaults hold", nullptr, true, -1, 1, 0, {}},
+        {"no settings file", nullptr, true, -1, 1, 0, {}},
         {"each setting", "Sound=0\nMidi=1\nWindows=257\nBuild=1\n", false, 0, 1, 1, {}},
-        {"a folder where the file should be: said, and the defaults hold",
-         "/",
-         true,
-         -1,
-         1,
-         0,
-         {settingsFile}},
-        {"bad values are said in order",
-         "Sound=loud\nBuild=x\n",
-         false,
-         -1,
-         1,
-         0,
-         {"\"Sound\"", "\"Build\""}},
-        {"good settings say nothing, in either place", "Sound=0\n", false, 0, 1, 0, {}},
+        {"a folder where the file should be", "/", true, -1, 1, 0, {settingsFile}},
+        {"bad values", "Sound=loud\nBuild=x\n", false, -1, 1, 0, {"\"Sound\"", "\"Build\""}},
+        {"good settings", "Sound=0\n", false, 0, 1, 0, {}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);

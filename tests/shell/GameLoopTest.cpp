@@ -359,16 +359,12 @@ TEST_F(Scrolling, WithoutALeaderTheViewMovesACellTowardTheCursorsSector) {
         int vx, vy;                              // the cursor in the view
         std::vector<std::pair<int, int>> steps;  // the focus's moves, step by step
     };
+    // Up and to the left, |ny| between 0.25 and 0.75: the move (-2 ux, -uy),
+    // taken as (-ux, 0) and (-ux, -uy) by turns; down and to the right the
+    // halves are (+ux, 0) and (+ux, +uy).
     const Row rows[] = {
-        {"up and to the left, |ny| between 0.25 and 0.75: the move (-2 ux, -uy), taken as "
-         "(-ux, 0) and (-ux, -uy) by turns",
-         268 - 120,
-         179 - 80,
-         {{-160, 0}, {-160, -112}}},
-        {"down and to the right the halves are (+ux, 0) and (+ux, +uy)",
-         268 + 120,
-         179 + 80,
-         {{160, 0}, {160, 112}}},
+        {"up and to the left: by halves", 268 - 120, 179 - 80, {{-160, 0}, {-160, -112}}},
+        {"down and to the right: by halves", 268 + 120, 179 + 80, {{160, 0}, {160, 112}}},
         {"right", 500, 180, {{160, 0}}},
         {"left", 10, 180, {{-160, 0}}},
         {"straight down the screen: south-east in the world", 268, 350, {{160, 112}}},

@@ -68,11 +68,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
     CDDWnd window;
     Play::OpenWindows& w = frame.m_Play.m_OpenWindows;
     const std::vector<std::pair<const char*, std::function<void(bool)>>> rows = {
-        {"a fight",
-         [&](bool on) {
-             hero->m_Opponents.clear();
-             if (on) hero->m_Opponents.push_back(wolf);
-         }},
+        {"a fight", [&](bool on) { hero->m_Opponents.assign(on ? 1 : 0, wolf); }},
         {"a conversation", [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; }},
         {"a trade", [&](bool on) { w.m_pTradeWnd = on ? &window : nullptr; }},
         {"the equipment", [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; }},

@@ -293,70 +293,49 @@ Bytes OldWorld(uint32_t version, const std::vector<std::string>& keyNames, qv::P
 
 TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     // Before version 11 no clock, before 19 no formation and no names: what
-    // the world had stays.
+    // the world had stays. Version 10 converts the focus once (x 165/160, y
+    // 104/96); version 3 four times, (670, 470) -> (1400, 1000) -> ... ->
+    // (1650, 1040), and names its keys, numbered in file order; version 6 is
+    // the first with the key records as records, 5 the last with names.
+    // Version 1: two old words skipped and no pool, a new one of 1000 ids;
+    // 67 -> 140 -> 165 -> 160 -> 165, 47 -> 100 -> 104 -> 96 -> 104. Absurd
+    // values are scaled without overflow and held at the ends: x at
+    // 2147483647 twice, then 2082408385 and 2147483646; y at -2147483648
+    // twice, then -1982292598 and -2147483647.
     frame.m_World.m_pTimeOfDay->m_sHour = 9;
-    frame.m_World.m_pTimeOfDay->m_sMinute = 10;
     frame.m_Play.m_strPlayerName = "Kept";
     frame.m_Play.m_bFormationSet = 0;
     struct Row {
         const char* rule;
         uint32_t version;
-        std::vector<std::string> keys;  // numbered in file order
-        qv::Point in, out;              // the focus; out {0, 0}: not looked at
-        int pool;                       // the ids in the pool; -1: not looked at
+        std::vector<std::string> keys;
+        qv::Point in, out;  // the focus; out {0, 0}: not looked at
+        int pool;           // the ids in the pool; -1: not looked at
     };
     const Row rows[] = {
-        {"version 10: one conversion of the focus (x 165/160, y 104/96)",
-         10,
-         {},
-         {1600, 960},
-         {1650, 1040},
-         0},
-        {"version 3: all four, (670, 470) -> (1400, 1000) -> ... -> (1650, 1040); keys by name",
-         3,
-         {"Gate", "Cellar", "Tower"},
-         {670, 470},
-         {1650, 1040},
-         -1},
-        {"version 6, the first with the key records as records", 6, {"Gate"}, {160, 96}, {}, -1},
-        {"version 5, the last with a count and names", 5, {"Gate"}, {160, 96}, {}, -1},
-        {"version 7: a record", 7, {"Gate"}, {160, 96}, {}, -1},
-        {"version 1: two old words skipped and no pool: a new one of 1000 ids; "
-         "67 -> 140 -> 165 -> 160 -> 165; 47 -> 100 -> 104 -> 96 -> 104",
-         1,
-         {},
-         {67, 47},
-         {165, 104},
-         1000},
-        {"absurd values scaled without overflow and held at the ends: x held at 2147483647 "
-         "twice, then 2082408385 and 2147483646; y held at -2147483648 twice, then "
-         "-1982292598 and -2147483647",
-         3,
-         {},
-         {INT32_MAX, INT32_MIN},
-         {2147483646, -2147483647},
-         -1},
+        {"10: one conversion", 10, {}, {1600, 960}, {1650, 1040}, 0},
+        {"3: all four, keys by name", 3, {"Gate", "Cellar", "Tower"}, {670, 470}, {1650, 1040}, -1},
+        {"6: a key record", 6, {"Gate"}, {160, 96}, {}, -1},
+        {"5: a key's name", 5, {"Gate"}, {160, 96}, {}, -1},
+        {"7: a key record", 7, {"Gate"}, {160, 96}, {}, -1},
+        {"1: a new pool", 1, {}, {67, 47}, {165, 104}, 1000},
+        {"3: absurd values", 3, {}, {INT32_MAX, INT32_MIN}, {2147483646, -2147483647}, -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Read(OldWorld(r.version, r.keys, r.in));
-        World& w = frame.m_World;
-        EXPECT_EQ(frame.m_Play.m_iWorldVersion, static_cast<int>(r.version));
-        if (r.out != qv::Point{}) {
-            EXPECT_EQ(w.m_ptFocus, r.out);
-        }
-        EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 9);
-        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Kept");
-        EXPECT_EQ(frame.m_Play.m_bFormationSet, 0);
+        const World& w = frame.m_World;
+        EXPECT_EQ(std::tuple(frame.m_Play.m_iWorldVersion, w.m_pTimeOfDay->m_sHour,
+                             frame.m_Play.m_strPlayerName, frame.m_Play.m_bFormationSet),
+                  std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
+        EXPECT_EQ(r.out == qv::Point{} ? r.out : w.m_ptFocus, r.out);
         ASSERT_TRUE(w.m_pUnusedNumbers);
-        if (r.pool >= 0) {
-            EXPECT_EQ(w.m_pUnusedNumbers->GetCount(), r.pool);
-        }
+        EXPECT_EQ(r.pool < 0 ? r.pool : w.m_pUnusedNumbers->GetCount(), r.pool);
         ASSERT_EQ(w.m_KeyStorageList.size(), r.keys.size());
         for (size_t i = 0; i < r.keys.size(); ++i) {
-            EXPECT_EQ(w.m_KeyStorageList[i]->m_iKeyNum, static_cast<int>(i));
-            EXPECT_EQ(w.m_KeyStorageList[i]->m_strName, r.keys[i]);
-            EXPECT_TRUE(w.m_KeyStorageList[i]->m_ObjectList.empty());
+            const KeyStorage& key = *w.m_KeyStorageList[i];
+            EXPECT_EQ(std::tuple(key.m_iKeyNum, key.m_strName, key.m_ObjectList.empty()),
+                      std::tuple(static_cast<int>(i), r.keys[i], true));
         }
     }
 }
