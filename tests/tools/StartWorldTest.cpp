@@ -136,21 +136,19 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     FrameOn on(dir);
     CMainFrame& frame = on.frame;
     ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
-    EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
-    EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
+    EXPECT_EQ(std::tuple(frame.m_Play.m_strWorldFile, frame.m_Play.m_strPlayerName,
+                         frame.m_Play.m_strDogName),
+              std::tuple("start.qvr", "Korr", "Kaleb"));
     // The default formation: slot 1 stands 25 pixels down and right.
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
+    EXPECT_EQ(std::tuple(frame.m_Play.m_FormationOffsets[1], frame.m_Play.m_FormationOffsets[5]),
+              std::tuple(qv::Point{25, 25}, qv::Point{55, -40}));
     MapMaster& map = *frame.m_World.map_master;
-    EXPECT_EQ(map.worldcellx, 100);
-    EXPECT_EQ(map.worldcelly, 80);
+    EXPECT_EQ(std::tuple(map.worldcellx, map.worldcelly), std::tuple(100, 80));
     // The party waits in "players" for its first move into its land: a
     // character and its dog, actors 234 and 235, the dog in party slot 1.
     const auto party =
         Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
-    ASSERT_EQ(party->Members().size(), 2u);
-    EXPECT_EQ(party->m_iOwnGroupNum, 1);
+    ASSERT_EQ(std::tuple(party->Members().size(), party->m_iOwnGroupNum), std::tuple(2u, 1));
     const auto* character = dynamic_cast<Player*>(party->Members().front());
     const auto* dog = dynamic_cast<Player*>(party->Members().back());
     ASSERT_TRUE(character && dog);
@@ -166,27 +164,26 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     Player* hero = frame.m_World.m_pLeader.Get();
     ASSERT_NE(hero, nullptr);
     EXPECT_EQ(hero->m_strSpecialName, "Korr");
-    // Armed and dressed, with a spare knife in the pack.
-    ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
-    EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
-    ASSERT_EQ(hero->m_WornList.size(), 1u);
-    EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
-    ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
-    EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
     EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+    // Armed and dressed, with a spare knife in the pack.
+    ASSERT_TRUE(hero->m_pMeleeWeapon.Get() && hero->m_WornList.size() == 1u &&
+                hero->m_pBag->Items().size() == 1u);
+    EXPECT_EQ(
+        std::tuple(hero->m_pMeleeWeapon->m_strSpecialName, hero->m_WornList[0]->m_strSpecialName,
+                   hero->m_pBag->Items()[0]->m_strSpecialName),
+        std::tuple("Sword", "Leather Shirt", "Dagger"));
     // The hero knows three Earth spells and has the mana for them.
     ASSERT_NE(hero->m_pMagic, nullptr);
-    EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
-    for (const auto& spell : hero->m_pMagic->m_SpellList)
-        EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
-    EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
-    EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
+    const Magic& magic = *hero->m_pMagic;
+    EXPECT_EQ(std::tuple(magic.m_SpellList.size(), magic.m_uMana, magic.m_fEarthSkill),
+              std::tuple(3u, 30u, 15.0f));
+    for (const auto& spell : magic.m_SpellList) EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
     // Followers have their places from the start, turned to the leader's
     // facing.
     EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
     ASSERT_NE(hero->m_pHolder, nullptr);
-    EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
-    EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
+    EXPECT_EQ(std::tuple(hero->m_pHolder->pos.x, hero->m_pHolder->pos.y),
+              std::tuple(frame.m_World.m_ptFocus.x + 10, frame.m_World.m_ptFocus.y + 10));
     CellPoint wc;
     ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
     ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
@@ -197,8 +194,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     int32_t now = 100;
     frame.m_Play.RunWorld(&now);
     ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
-    EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
-    EXPECT_EQ(map.daylight, 100);
+    EXPECT_EQ(std::tuple(frame.m_Play.m_pCurrentLand->m_strSpecialName, map.daylight),
+              std::tuple("Meadow", 100));
 }
 
 TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
