@@ -65,15 +65,11 @@ TEST(Human, ASchemaTwoRecordKeepsItsNineValues) {
     const Bytes bytes = HumanRecord(2, "Ann", nine);
     std::unique_ptr<Human> h = record_test::LoadObject<Human>(bytes);
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(h->m_iShirtColor, (Rgb{5, 6, 7}));
-    EXPECT_EQ(h->m_iPantsColor, (Rgb{-1, -2, -3}));
     EXPECT_EQ(h->m_iHairColor, (Rgb{40, 41, -42}));
     // Written again, the record ends with the same nine values, little-endian.
     const Bytes stored = record_test::StoreObject(*h);
     Bytes tail;
-    for (int32_t v : nine)
-        record_test::PutBytes(tail,
-                              {v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, (v >> 24) & 0xFF});
+    for (int32_t v : nine) record_test::PutInt(tail, v);
     ASSERT_GE(stored.size(), tail.size());
     EXPECT_EQ(Bytes(stored.end() - static_cast<long>(tail.size()), stored.end()), tail);
     // The class record at its head: "Human", schema 2.
