@@ -19,10 +19,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::PutFloat;
-using record_test::PutNewClass;
-using record_test::PutWord;
+using namespace record_test;
 
 // A weight file written from its layout: the class records of output_layer
 // and layer, the middle layer's weights, the tag of layer again (index 2),
@@ -348,13 +345,7 @@ TEST(NeuralWeightFile, ABadFileIsRefusedWholeAndTheWeightsStay) {
         for (uint8_t v : bytes) b[k++] = v;
         return b;
     };
-    const auto floatAt = [&](size_t at, float v) {
-        Bytes b = good;
-        Bytes f;
-        PutFloat(f, v);
-        std::copy(f.begin(), f.end(), b.begin() + static_cast<long>(at));
-        return b;
-    };
+    const auto floatAt = [&](size_t at, float v) { return record_test::WithFloatAt(good, at, v); };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     NNAttack attack;

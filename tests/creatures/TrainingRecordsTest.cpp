@@ -16,13 +16,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::LoadObject;
-using record_test::StoreObject;
-
-using record_test::PutFloat;
-using record_test::PutInt;
-using record_test::PutNewClass;
+using namespace record_test;
 
 // The global networks start alike in every test and keep no records.
 class TrainingRecords : public ::testing::Test {
@@ -77,13 +71,7 @@ TEST_F(TrainingRecords, AFaultyRecordIsRefused) {
     std::vector<Row> rows;
     for (size_t n = 0; n < good.size(); ++n)
         rows.push_back({"cut short", Bytes(good.begin(), good.begin() + n)});
-    const auto floatAt = [&](size_t at, float v) {
-        Bytes b = good;
-        Bytes f;
-        PutFloat(f, v);
-        std::copy(f.begin(), f.end(), b.begin() + static_cast<long>(at));
-        return b;
-    };
+    const auto floatAt = [&](size_t at, float v) { return record_test::WithFloatAt(good, at, v); };
     rows.push_back({"f1 not a number", floatAt(fields, std::numeric_limits<float>::quiet_NaN())});
     rows.push_back({"f3 infinite", floatAt(fields + 8, std::numeric_limits<float>::infinity())});
     Bytes schema = good;
