@@ -22,13 +22,6 @@ namespace {
 
 class PlayItems : public PlayFixture {
 protected:
-    // A thing placed on the map; the map owns it.
-    ObjectHolder* Lay(Object* thing, const Position& pos) {
-        auto* h = new ObjectHolder(pos, thing);
-        Position at = pos;
-        EXPECT_EQ(map.AddHolder(at, h), 1);
-        return h;
-    }
     // What lies on the map at `pos`.
     Object* LyingAt(const Position& pos) {
         ObjectIgnoreList none;
