@@ -345,23 +345,14 @@ TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
     Fields wrongMagic;
     wrongMagic.hasMagic = 1;
     wrongMagic.magic = &bag;  // a bag where the magic belongs
-    {
-        Bytes bytes = CreatureRecord(44, wrongMagic);
-        qv::Archive in(bytes);
-        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
-    }
+    record_test::RefusalOf<Player>(CreatureRecord(44, wrongMagic));
     Fields wrongBag;
     wrongBag.bag = &magic;  // the magic where the bag belongs
-    {
-        Bytes bytes = CreatureRecord(44, wrongBag);
-        qv::Archive in(bytes);
-        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
-    }
+    record_test::RefusalOf<Player>(CreatureRecord(44, wrongBag));
     // A truncated record.
     Bytes bytes = CreatureRecord(44, Fields{});
     bytes.resize(bytes.size() - 3);
-    qv::Archive in(bytes);
-    EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
+    record_test::RefusalOf<Player>(bytes);
     // Refused creatures are gone, and so are their entries.
     for (Player* entry : world.m_PlayerArray) EXPECT_EQ(entry, nullptr);
 }
