@@ -127,8 +127,7 @@ TEST(Human, ASexOutsideTheTablesCountsAsMale) {
 TEST(Human, NpcNumbersStopBelowTen) {
     World world;
     struct Row {
-        int32_t value;
-        int32_t kept;
+        int32_t value, kept;
         size_t messages;
     };
     const std::vector<Row> rows = {{0, 0, 0}, {9, 9, 0}, {10, 0, 1}, {12, 0, 1}};
@@ -164,8 +163,7 @@ TEST(Human, RowsOutsideTheFacingsAreIgnored) {
     World world;
     Human h;
     struct Row {
-        int row;
-        int expected;
+        int row, expected;
     };
     const std::vector<Row> rows = {{5, 5}, {7, 7}, {8, 7}, {100, 7}, {0, 0}, {-1, 0}};
     for (const Row& r : rows) {

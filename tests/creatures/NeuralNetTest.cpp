@@ -216,8 +216,7 @@ TEST(NeuralNet, RecordsAreLoadedOntoTheInputsAndTargets) {
         const char* rule;
         int32_t mode, index;
         int answer;
-        float firstInput;
-        float target;
+        float firstInput, target;
     };
     const Row rows[] = {
         {"training mode: record 2 starts at 2 x (4 + 1)", 1, 2, 1, 10.0f, 14.0f},

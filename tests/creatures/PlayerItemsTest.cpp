@@ -220,8 +220,7 @@ struct WearRow {
     const char* what;
     const char* worn;   // class worn already, or null
     const char* piece;  // class put on
-    int flag;
-    int code;
+    int flag, code;
 };
 
 const WearRow kWears[] = {

@@ -20,8 +20,7 @@ using namespace creature_test;
 TEST(PlayerRules, RegenerationByAlertnessPoisonAndTheCap) {
     struct Row {
         const char* rule;
-        int32_t alertness, poison, hitPoints, elapsed;
-        int32_t after;
+        int32_t alertness, poison, hitPoints, elapsed, after;
         int deaths = 0;
         int32_t start = 1000;
     };

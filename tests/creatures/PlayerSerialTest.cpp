@@ -202,9 +202,7 @@ TEST(PlayerRecord, OlderSchemasAreConverted) {
     // Schema 42: the three pools as integers.
     auto p42 = LoadCreature(CreatureRecord(42, f));
     ASSERT_NE(p42, nullptr);
-    EXPECT_EQ(p42->m_dExperience[0], 2000.0);
-    EXPECT_EQ(p42->m_dExperience[1], 300.0);
-    EXPECT_EQ(p42->m_dExperience[2], 40.0);
+    EXPECT_EQ(p42->m_dExperience, (std::array<double, 3>{2000.0, 300.0, 40.0}));
     EXPECT_EQ(p42->m_strPortraitFile, "");  // first stored at 44
     EXPECT_EQ(p42->m_iPortrait, 843);
 
@@ -276,12 +274,7 @@ TEST(PlayerRecord, ConversionsOnLoading) {
 TEST(PlayerRecord, BadValuesAreReadSafely) {
     World world;
     struct Case {
-        int32_t slot;
-        int32_t number;
-        int32_t action;
-        int32_t row;
-        int32_t sex;
-        int32_t poison;
+        int32_t slot, number, action, row, sex, poison;
         int16_t life;
     };
     const Case cases[] = {
@@ -291,13 +284,8 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
     };
     for (const Case& c : cases) {
         Fields f;
-        f.partySlot = c.slot;
-        f.playerNumber = c.number;
-        f.action = c.action;
-        f.row = c.row;
-        f.sex = c.sex;
-        f.poison = c.poison;
-        f.life = c.life;
+        f.partySlot = c.slot, f.playerNumber = c.number, f.action = c.action, f.row = c.row;
+        f.sex = c.sex, f.poison = c.poison, f.life = c.life;
         size_t before = world.m_PlayerArray.size();
         auto p = LoadCreature(CreatureRecord(44, f));
         ASSERT_NE(p, nullptr) << c.slot;

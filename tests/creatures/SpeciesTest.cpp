@@ -350,8 +350,7 @@ TEST(Species, TheUndeadRiseAgain) {
 TEST(Species, TheUndeadNeverDivideByAZeroInterval) {
     struct Row {
         const char* what;
-        int32_t maxHp;
-        int32_t rate;
+        int32_t maxHp, rate;
     };
     const std::vector<Row> rows = {
         {"an interval below one unit", 100000, 10},

@@ -95,8 +95,7 @@ TEST_F(TrainingRecords, AnAttackRecordFeedsThirteenInputsAndItsResult) {
     // f11 = 1 - trunc(f10 x f9 x f16 x -0.0001)
     struct Row {
         const char* rule;
-        int32_t f10, f9, f16;
-        int32_t want;
+        int32_t f10, f9, f16, want;
     };
     const Row rows[] = {
         {"12 x 45 x 60 = 32400: 1 + 3", 12, 45, 60, 4},
@@ -116,8 +115,7 @@ TEST_F(TrainingRecords, AnAttackRecordFeedsThirteenInputsAndItsResult) {
 TEST_F(TrainingRecords, ADefenceRecordsResultDependsOnItsKind) {
     struct Row {
         const char* rule;
-        int32_t kind, f4, f8, f9;
-        int32_t want;
+        int32_t kind, f4, f8, f9, want;
         int32_t which = 1;  // 1 feeds the first network, anything else the second
     };
     const Row rows[] = {
@@ -178,8 +176,7 @@ TEST_F(TrainingRecords, TrainingAimsTheFirstNetworkAtTheOutcome) {
         const char* rule;
         std::unique_ptr<InputInfo> record;
         network* net;
-        float outcome;
-        float target;
+        float outcome, target;
     };
     std::vector<Row> rows;
     {

@@ -35,8 +35,7 @@ struct ActRow {
     const char* cls;
     int locked, rain;
     bool inventoryOpen;
-    int action;
-    int answer;
+    int action, answer;
     bool shown;
     int lockedAfter;
 };

@@ -45,8 +45,7 @@ struct ChanceRow {
     bool attacker;  // false: no attacker
     Fighter a, d;
     bool ranged;
-    int flag;
-    int chance;
+    int flag, chance;
 };
 
 const ChanceRow kChances[] = {
@@ -106,8 +105,7 @@ struct DamageRow {
     bool ranged;
     int32_t method, strength, dMethod;
     float armour;
-    int average;
-    int damage;
+    int average, damage;
 };
 
 const DamageRow kDamages[] = {
