@@ -57,8 +57,7 @@ public:  // a table's rows each build a yard of their own
         p->m_strMessageNode = node;
         villagers->AddMember(p);
         p->m_Position = at;
-        Position place = at;
-        EXPECT_EQ(map.AddHolder(place, new ObjectHolder(at, p)), 1);
+        Lay(p, at);
         return p;
     }
     int32_t Variable(const std::string& name) const {
