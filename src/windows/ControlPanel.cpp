@@ -28,7 +28,6 @@ qv::Rect InventoryPlace() {
 
 CControlPanel::CControlPanel(Play& play, Player* member)
     : CDDWnd(nullptr, InPlay{}),
-      m_Play(play),
       m_pPlayer(member),
       m_Inventory(CInventory::kModeParty, play, InventoryPlace()) {
     m_rcWindow = kPlace;

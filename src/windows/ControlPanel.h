@@ -49,7 +49,6 @@ public:
 private:
     bool ShowsInventory() const;
 
-    Play& m_Play;
     qv::Handle<Player> m_pPlayer;
     int m_iPage = kPageInventory;
     int m_iSubPage = 2;  // the magic page's school

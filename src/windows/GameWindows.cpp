@@ -11,22 +11,6 @@
 #include "world/Global.h"
 #include "world/World.h"
 
-namespace {
-
-bool InUse(const Player& p, const Object* o) {
-    return std::any_of(p.m_InUseList.begin(), p.m_InUseList.end(),
-                       [o](const auto& u) { return u.get() == o; });
-}
-
-Order ActorOrder(Order::Kind kind, Player* actor, Object* object) {
-    Order o = Order::Of(kind);
-    o.actor = actor;
-    o.object = object;
-    return o;
-}
-
-}  // namespace
-
 CGameWindows::CGameWindows(Play& play, ViewToWorld viewToWorld)
     : m_Play(play), m_ViewToWorld(std::move(viewToWorld)), m_PartyPanel(play) {}
 
@@ -257,7 +241,7 @@ bool CGameWindows::LetGo(qv::Point p) {
         // Handed to the member whose button it was let go over.
         Player* receiver = m_PartyPanel.Member(slot);
         if (receiver && receiver != carrier && receiver->m_pHolder && carrier->Owns(object)) {
-            Order give = ActorOrder(Order::Kind::Give, carrier, object);
+            Order give = ItemOrder(Order::Kind::Give, carrier, object);
             give.target = receiver->m_pHolder;
             m_Play.Give(give);
         }
@@ -268,7 +252,7 @@ bool CGameWindows::LetGo(qv::Point p) {
     if (m_ViewToWorld && m_ViewToWorld(p, at)) {
         // Put down where it was let go; a stack asks how many.
         if (carrier->Owns(object)) {
-            Order drop = ActorOrder(Order::Kind::Drop, carrier, object);
+            Order drop = ItemOrder(Order::Kind::Drop, carrier, object);
             drop.point = at;
             drop.hasPoint = true;
             m_Play.Give(drop);
@@ -283,11 +267,17 @@ bool CGameWindows::Use(Object* object, CListDragBox* from) {
     Player* member = m_pControlPanel ? m_pControlPanel->GetPlayer() : nullptr;
     if (!object || !member) return false;
     if (m_pEquipWnd && from == &m_pEquipWnd->Box()) {
-        m_Play.Give(ActorOrder(Order::Kind::Unequip, member, object));
+        m_Play.Give(ItemOrder(Order::Kind::Unequip, member, object));
         return true;
     }
-    if (!member->Owns(object) || InUse(*member, object)) return false;
-    m_Play.Give(ActorOrder(Order::Kind::Equip, member, object));
+    // A spell of the magic page is cast by the member on itself.
+    if (m_pControlPanel && from == &m_pControlPanel->Inventory().Box() &&
+        m_pControlPanel->Inventory().GetShows() == CInventory::Shows::SpellBook) {
+        m_Play.Give(ItemOrder(Order::Kind::Cast, member, object));
+        return true;
+    }
+    if (!member->Owns(object) || IsInUse(*member, object)) return false;
+    m_Play.Give(ItemOrder(Order::Kind::Equip, member, object));
     return true;
 }
 

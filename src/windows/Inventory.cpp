@@ -15,7 +15,7 @@ namespace {
 
 // The grid's cells, and the room kept above it for the title and below it
 // for the buttons.
-constexpr int kCell = 44;
+constexpr int kCell = 41;
 constexpr int kTitleHeight = 18;
 constexpr int kButtonHeight = 18;
 
@@ -28,11 +28,6 @@ std::vector<Object*> Entries(const CBag* bag) {
     if (!bag) return list;
     for (const auto& item : bag->Items()) list.push_back(item.get());
     return list;
-}
-
-bool InUse(const Player& p, const Object* o) {
-    return std::any_of(p.m_InUseList.begin(), p.m_InUseList.end(),
-                       [o](const auto& u) { return u.get() == o; });
 }
 
 const char* SchoolName(int school) {
@@ -48,13 +43,6 @@ const char* SchoolName(int school) {
         default:
             return "Magic";
     }
-}
-
-Order ActorOrder(Order::Kind kind, Player* actor, Object* object) {
-    Order o = Order::Of(kind);
-    o.actor = actor;
-    o.object = object;
-    return o;
 }
 
 }  // namespace
@@ -175,20 +163,20 @@ bool CInventory::Accepts(Object* object) const {
     if (!p) return false;
     // From the open container, or off the body into the bag.
     CBag* open = AsBag(m_Play.m_pOpenContainer.Get());
-    return (open && open->Contains(object)) || InUse(*p, object);
+    return (open && open->Contains(object)) || IsInUse(*p, object);
 }
 
 int CInventory::Brings(Object* object) const {
     Player* p = m_pPlayer.Get();
     if (!p) return 0;
     if (m_iMode == kModeContainer) {
-        Order put = ActorOrder(Order::Kind::PutIn, p, object);
+        Order put = ItemOrder(Order::Kind::PutIn, p, object);
         put.into = GetShownBag();
         return m_Play.Give(put);
     }
-    if (InUse(*p, object)) return m_Play.Give(ActorOrder(Order::Kind::Unequip, p, object));
+    if (IsInUse(*p, object)) return m_Play.Give(ItemOrder(Order::Kind::Unequip, p, object));
     // A stack asks how many: the rest stays in the container.
-    return m_Play.Give(ActorOrder(Order::Kind::Take, p, object)) > 0 ? 1 : 0;
+    return m_Play.Give(ItemOrder(Order::Kind::Take, p, object)) > 0 ? 1 : 0;
 }
 
 void CInventory::Paint(qv::Surface* surface) {
@@ -245,10 +233,10 @@ CEquipWnd::CEquipWnd(Play& play, Player* creature)
     };
     m_Box.m_Accept = [this](Object* o) {
         Player* p = m_pPlayer.Get();
-        return p && p->Owns(o) && !InUse(*p, o);
+        return p && p->Owns(o) && !IsInUse(*p, o);
     };
     m_Box.m_Insert = [this](Object* o) {
-        return m_Play.Give(ActorOrder(Order::Kind::Equip, m_pPlayer.Get(), o));
+        return m_Play.Give(ItemOrder(Order::Kind::Equip, m_pPlayer.Get(), o));
     };
 }
 

@@ -2,10 +2,23 @@
 
 #include <algorithm>
 
+#include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
 #include "platform/Format.h"
 #include "world/Object.h"
+
+bool IsInUse(const Player& creature, const Object* object) {
+    return std::any_of(creature.m_InUseList.begin(), creature.m_InUseList.end(),
+                       [object](const auto& u) { return u.get() == object; });
+}
+
+Order ItemOrder(Order::Kind kind, Player* actor, Object* object) {
+    Order o = Order::Of(kind);
+    o.actor = actor;
+    o.object = object;
+    return o;
+}
 
 std::string ItemLabel(Object* object) {
     if (!object) return {};

@@ -10,8 +10,15 @@
 
 #include "media/DDWnd.h"
 #include "platform/Handle.h"
+#include "play/Order.h"
 
 class Object;
+class Player;
+
+// Whether the creature has the thing in use (in hand, worn).
+bool IsInUse(const Player& creature, const Object* object);
+// An order of `kind` that the actor carries out with the thing.
+Order ItemOrder(Order::Kind kind, Player* actor, Object* object);
 
 // A thing's name as the windows write it: its display name, with the count
 // of a stack ("Arrows (6)").

@@ -25,9 +25,8 @@ CPartyPanel::CPartyPanel(Play& play) : CDDWnd(nullptr, InPlay{}), m_Play(play) {
 }
 
 qv::Rect CPartyPanel::ButtonRect(int slot) const {
-    const int x = kPlace.left + (slot % 2) * kButtonWidth;
-    const int y = kPlace.top + (slot / 2) * kButtonHeight;
-    return {x, y, x + kButtonWidth - 1, y + kButtonHeight - 1};
+    const int x = kPlace.left + slot * kButtonWidth;
+    return {x, kPlace.top, x + kButtonWidth - 1, kPlace.top + kButtonHeight};
 }
 
 void CPartyPanel::InitPartyPanel() {

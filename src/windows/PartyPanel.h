@@ -23,8 +23,10 @@ public:
     static constexpr int kBarsPerMember = 3;  // hit points, mana, alertness
     static constexpr int kSlots = 6;
     static constexpr int kForgotten = 377;  // a remembered value no bar shows
-    static constexpr qv::Rect kPlace{10, 372, 193, 472};
-    static constexpr int kButtonWidth = 91, kButtonHeight = 50;
+    // The box under the map view right of the mini-map, a button for each
+    // member side by side.
+    static constexpr qv::Rect kPlace{318, 372, 632, 440};
+    static constexpr int kButtonWidth = 78, kButtonHeight = 68;
 
     explicit CPartyPanel(Play& play);
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "InGameFixture.h"
+#include "items/Magic.h"
 #include "items/Potions.h"
 #include "platform/Events.h"
 #include "platform/Format.h"
@@ -275,6 +276,19 @@ TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
     RightClick(Where(*equip, equip->Box(), dagger));
     EXPECT_FALSE(InUse(hero, dagger));
     EXPECT_TRUE(hero->m_pBag->Contains(dagger));
+}
+
+TEST_F(InGame, ASpellRightClickedOnTheMagicPageIsCastAndCostsItsMana) {
+    ASSERT_TRUE(ok);
+    Player* hero = Hero();
+    ASSERT_NE(hero->m_pMagic, nullptr);
+    Key('E');
+    const std::vector<Object*> spells = Inventory().Box().Items();
+    ASSERT_FALSE(spells.empty());
+    const uint32_t before = hero->m_pMagic->m_uMana;
+    RightClick(InBag(spells.front()));
+    EXPECT_LT(hero->m_pMagic->m_uMana, before) << "the cast took its mana, whatever its roll";
+    EXPECT_TRUE(Panel().GetPage() == CControlPanel::kPageMagic);
 }
 
 TEST_F(InGame, EscClosesTheTopWindowFirst) {
