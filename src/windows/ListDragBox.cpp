@@ -23,9 +23,13 @@ Order ItemOrder(Order::Kind kind, Player* actor, Object* object) {
 std::string ItemLabel(Object* object) {
     if (!object) return {};
     const std::string name = object->GetDisplayName();
-    if (object->m_bStackable && object->m_iBulkNum > 1)
-        return qv::Format("%s (%d)", name.c_str(), object->m_iBulkNum);
-    return name;
+    if (!object->m_bStackable || object->m_iBulkNum <= 1) return name;
+    // Money names its count itself.
+    const std::string count = qv::Format("(%d)", object->m_iBulkNum);
+    if (name.size() >= count.size() &&
+        name.compare(name.size() - count.size(), count.size(), count) == 0)
+        return name;
+    return name + " " + count;
 }
 
 uint16_t WindowPixel(int r, int g, int b) {
