@@ -261,6 +261,8 @@ CDDWnd::CDDWnd(CDDWnd* parent) : m_pParent(parent) {
     }
 }
 
+CDDWnd::CDDWnd(CDDWnd* parent, InPlay) : m_pParent(parent) {}
+
 CDDWnd::~CDDWnd() {
     qv::MessageLoop::Instance().Forget(this);
     // Controls that outlive the window must not reach back into it.

@@ -153,6 +153,11 @@ public:
 class CDDWnd : public qv::ModalWindow {
 public:
     explicit CDDWnd(CDDWnd* parent = nullptr);
+    // A window that lies on the screen beside play (the party panel, the
+    // control panel, the inventory): it never joins the popup chain, and the
+    // frame hands it input and draws it with every tick.
+    struct InPlay {};
+    CDDWnd(CDDWnd* parent, InPlay);
     ~CDDWnd() override;
     CDDWnd(const CDDWnd&) = delete;
     CDDWnd& operator=(const CDDWnd&) = delete;

@@ -50,6 +50,9 @@ void CFrameHost::TickOrders() {
 
 void CFrameHost::WorldTaken() {
     m_frame.m_nCursorID = CMainFrame::kCursorNormal;
+    // The party panel forgets the bars it drew; the windows follow the
+    // controlled member of the world taken in.
+    m_frame.m_pGameWindows->WorldTaken();
     if (qv::Window* w = qv::Window::Current()) w->ShowSystemCursor(true);
 }
 

@@ -20,12 +20,22 @@ CMainFrame::CMainFrame() {
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
     InstallTalkAndTradeWindows(m_Play);
+    m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
+        if (!m_rcView.Contains(p) || !m_World.map_master) return false;
+        at = ViewToWorld(p);
+        return true;
+    });
+    m_pGameWindows->m_RedrawView = [this] {
+        if (m_Play.IsStarted()) DrawFrame(0);
+    };
 }
 
 CMainFrame::~CMainFrame() {
     m_Play.m_iStartState = 2;
     // Nothing more is delivered to a frame that is going away.
     OnDestroy();
+    // The windows let go of what they showed before the world goes.
+    m_pGameWindows.reset();
     m_Play.m_pShell = nullptr;
     m_Play.m_pAsk = nullptr;
     qv::MessageLoop::Instance().Forget(this);

@@ -23,6 +23,7 @@
 #include "platform/Window.h"
 #include "play/Play.h"
 #include "shell/FrameHost.h"
+#include "windows/GameWindows.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
 
@@ -64,6 +65,31 @@ public:
     // The player's answers to play's questions and what the screen does at
     // play's points of a tick.
     CFrameHost m_Host{*this};
+
+    // ---- The party panel and the in-game windows (MainFrmWindows.cpp). The
+    // windows keep their own state; these operations hand on to them.
+    std::unique_ptr<CGameWindows> m_pGameWindows;
+    void InitPartyPanel();
+    int UpdatePartyBars();
+    void RefreshPartyPanel();
+    void HidePartyButtons();
+    // The message line's text for member button `slot` (-1: the one under
+    // the mouse, 0 the first).
+    std::string PlayerToolTip(int slot);
+    void DrawMemberButton(int slot);
+    // The member becomes the controlled one and its windows follow it; null
+    // keeps the one there is; `force` draws them anew.
+    void SetControlPlayer(Player* member, int force);
+    void OnSelectMember(int slot);
+    void OnSelectMember1() { OnSelectMember(0); }
+    void OnSelectMember2() { OnSelectMember(1); }
+    void OnSelectMember3() { OnSelectMember(2); }
+    void OnSelectMember4() { OnSelectMember(3); }
+    void OnInventory();
+    void OnShowItemList();
+    void OnShowMagic();
+    void OnPlayerStats();
+    void OnPlayerInfo();
 
     int m_bDebugView = 0;          // invisible creatures are shown
     int m_bAssertShowing = 0;      // an assertion box is up
@@ -269,8 +295,7 @@ public:
     void OnRButtonUp(qv::Point point) override;
     void OnRButtonDblClk(qv::Point) override {}
     void OnMouseMove(qv::Point point) override;
-    // The panel page a key opens. The paged control panel and the party's
-    // windows come with the in-game windows; until then nothing opens.
+    // The control panel's page a key opens (made first when there is none).
     void SelectPanelPage(int page, int subPage);
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 

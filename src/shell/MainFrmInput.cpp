@@ -98,8 +98,13 @@ void CMainFrame::OnTrade() {
 void CMainFrame::OnShowStatistics() {
     ClearModes();
     m_bStatsMode = 1;
-    // The party bars and the controlled member's windows are redrawn by the
-    // in-game windows once they are there.
+    // While running, the party bars and the controlled member's windows are
+    // drawn anew.
+    if (m_Play.IsStarted()) {
+        UpdatePartyBars();
+        RefreshPartyPanel();
+        SetControlPlayer(nullptr, 1);
+    }
 }
 
 void CMainFrame::OnMenuCommand(int id) {
@@ -158,6 +163,8 @@ bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
 
 void CMainFrame::OnLButtonDown(qv::Point point) {
     if (IsInputBlocked()) return;
+    // The in-game windows first: a thing carried, a member's button, a list.
+    if (m_pGameWindows->OnLButtonDown(point)) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
 
     // A target is being chosen: this click picks it.
@@ -179,9 +186,6 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
         }
 
     if (m_rcHoldGroundButton.Contains(point)) m_Play.Give(Order::Of(Order::Kind::HoldGround));
-
-    // The portraits' effect icons and combat-mode buttons belong to the party
-    // panel, which is not drawn yet.
 
     if (m_bBuildMode && m_Play.m_bEditing && candidate) {
         DragPlacedObject(candidate, point);
@@ -213,7 +217,7 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     m_Play.Give(move);
 }
 
-void CMainFrame::OnLButtonUp(qv::Point) {
+void CMainFrame::OnLButtonUp(qv::Point point) {
     if (IsInputBlocked()) {
         // A release is never lost: the view must not go on following a
         // button that is up once the conversation is over.
@@ -221,6 +225,7 @@ void CMainFrame::OnLButtonUp(qv::Point) {
         return;
     }
     m_Play.Give(Order::With(Order::Kind::ShiftFlags, 0));
+    if (m_pGameWindows->OnLButtonUp(point)) return;
     if (m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
     EndHeldButton(*this);
 }
@@ -245,10 +250,12 @@ void CMainFrame::OnLButtonDblClk(qv::Point) {
 
 // ---- The right button
 
-void CMainFrame::OnRButtonDown(qv::Point) {
+void CMainFrame::OnRButtonDown(qv::Point point) {
     if (IsInputBlocked() || m_Play.m_iSelectMode == Play::kSelectToken ||
         m_Play.m_iSelectMode == Play::kSelectSpell)
         return;
+    // A right click on a thing in a window uses it.
+    if (m_pGameWindows->OnRButtonDown(point)) return;
     if (!m_Play.m_bEditing) {
         // The game stands still for as long as the button is held.
         Capture(this);
@@ -264,6 +271,7 @@ void CMainFrame::OnRButtonDown(qv::Point) {
 
 void CMainFrame::OnRButtonUp(qv::Point point) {
     if (IsInputBlocked()) return;
+    if (m_pGameWindows->OnRButtonUp(point)) return;
     if (m_Play.m_iSelectMode >= Play::kSelectSpell) {
         Release();
         CancelTargetSelection();
@@ -330,5 +338,7 @@ void CMainFrame::OnMouseMove(qv::Point point) {
     if (!m_pPrimary || m_Play.m_iStartState != 0) return;
     m_ptCursor = point;
     HoverText(point.x, point.y);
-    // The portraits light up under the pointer once the party panel is drawn.
+    // The member buttons light up under the pointer; a thing in a list under
+    // it, or a member's button, is named on the message line.
+    m_pGameWindows->OnMouseMove(point);
 }

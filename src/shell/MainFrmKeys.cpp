@@ -111,11 +111,6 @@ void CMainFrame::PickNextTarget() {
     SetMessageLine(TargetText(next));
 }
 
-void CMainFrame::SelectPanelPage(int, int) {
-    // The paged control panel and the windows its pages stand for come with
-    // the in-game windows.
-}
-
 void CMainFrame::OnKeyDown(int vk) {
     // Any key stops the intro while it plays.
     if (StopIntro()) return;
@@ -176,7 +171,7 @@ void CMainFrame::OnKeyDown(int vk) {
         case '3':
         case '4':
             // Members 1 to 4 are slots 0 to 3.
-            m_Play.Give(Order::With(Order::Kind::Select, vk - '1'));
+            OnSelectMember(vk - '1');
             break;
         case qv::VK_SHIFT:
             m_Play.Give(Order::With(Order::Kind::ShiftFlags, 1));
@@ -213,6 +208,11 @@ void CMainFrame::OnKeyUp(int vk) {
 }
 
 void CMainFrame::OnEscape() {
+    // A thing the mouse carries is let go where it was.
+    if (m_pGameWindows->Carried()) {
+        m_pGameWindows->OnEscape();
+        return;
+    }
     // A window that is open takes the key, in this order.
     Play::OpenWindows& w = m_Play.m_OpenWindows;
     if (w.m_pTalkWnd) {
@@ -231,8 +231,8 @@ void CMainFrame::OnEscape() {
     if (w.m_bInfoOpen) return;
     // The container window closes on Esc, as the windows above do, also
     // when what it showed is gone meanwhile (the world would stand still).
-    if (w.m_bContainerOpen && !w.m_pContainerWnd) {
-        m_Play.CloseContainer();
+    if (w.m_bContainerOpen || w.m_pContainerWnd) {
+        m_pGameWindows->CloseContainer();
         return;
     }
 

@@ -51,8 +51,8 @@ int CMainFrame::PlayMidi(int* tune) {
     if (m_pMidi && m_pMidi->GetTune() == *tune) return 1;
     if (!m_bMidiOutput) return 0;
     // A tune that cannot be played leaves the one playing as it is.
-    auto stream =
-        std::make_unique<CMIDIStream>(*tune, m_Play.GameFolderPath(CMIDIStream::TuneFileName(*tune)));
+    auto stream = std::make_unique<CMIDIStream>(
+        *tune, m_Play.GameFolderPath(CMIDIStream::TuneFileName(*tune)));
     if (!stream->IsOpen()) return 0;
     m_pMidi = std::move(stream);
     return 1;

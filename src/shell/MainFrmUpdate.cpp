@@ -101,6 +101,14 @@ void CMainFrame::OnTimer(int id) {
         if (m_bQuitRequested) return;
     }
 
+    // The in-game windows take in what the tick left (made with the first
+    // one) and are drawn over the screen.
+    if (m_Play.IsStarted()) {
+        if (!m_pGameWindows->ControlPanel())
+            m_pGameWindows->MakePanels(m_World.m_pControlPlayer.Get());
+        m_pGameWindows->Sync();
+        if (!m_bModalPopup && !m_Play.m_bEditing) m_pGameWindows->DrawAll();
+    }
     if (m_Play.m_OpenWindows.m_pPartyPanel && !m_bModalPopup && !m_Play.m_bEditing)
         m_Play.m_OpenWindows.m_pPartyPanel->Redraw();
     DrawHoldGroundButton();

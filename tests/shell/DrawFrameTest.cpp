@@ -333,9 +333,10 @@ TEST_F(Presenting, FramesAreComposedOverTheScreenPicture) {
     Ticks(2);
     const qv::Surface* picture = frame->m_pScreenImage->GetFrameSurface(0);
     ASSERT_NE(picture, nullptr);
-    // Outside the view, the mini-map, the pause bar and the button the
-    // drawing surface and the window show the furniture.
-    for (qv::Point p : {qv::Point{1, 1}, qv::Point{600, 400}, qv::Point{100, 470}}) {
+    // Outside the view, the mini-map, the pause bar, the button and the
+    // party panel in the lower right box the drawing surface and the window
+    // show the furniture.
+    for (qv::Point p : {qv::Point{1, 1}, qv::Point{600, 460}, qv::Point{100, 470}}) {
         EXPECT_EQ(frame->m_pDrawSurface->GetPixel(p.x, p.y), picture->GetPixel(p.x, p.y));
         const auto& shown = frame->m_pWindow->Picture();
         EXPECT_EQ(shown[static_cast<size_t>(p.y * frame->m_pWindow->Width() + p.x)],

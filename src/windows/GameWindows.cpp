@@ -1,0 +1,393 @@
+#include "windows/GameWindows.h"
+
+#include <algorithm>
+
+#include "creatures/Player.h"
+#include "items/Bag.h"
+#include "media/DDObjects.h"
+#include "media/DirectDraw.h"
+#include "media/MouseCursor.h"
+#include "play/Play.h"
+#include "world/Global.h"
+#include "world/World.h"
+
+CGameWindows::CGameWindows(Play& play, ViewToWorld viewToWorld)
+    : m_Play(play), m_ViewToWorld(std::move(viewToWorld)), m_PartyPanel(play) {}
+
+CGameWindows::~CGameWindows() {
+    EndCarry();
+    m_pControlPanel.reset();
+    m_pContainerWnd.reset();
+    m_pEquipWnd.reset();
+    Register();
+}
+
+namespace {
+
+// Enters a window of ours in play's list, or takes the one we entered
+// before out of it; an entry someone else made stays.
+void Enter(CDDWnd*& entry, CDDWnd* ours, CDDWnd*& entered) {
+    if (ours)
+        entry = ours;
+    else if (entry == entered)
+        entry = nullptr;
+    entered = ours;
+}
+
+}  // namespace
+
+void CGameWindows::Register() {
+    Play::OpenWindows& w = m_Play.m_OpenWindows;
+    Enter(w.m_pPartyPanel, m_pControlPanel ? &m_PartyPanel : nullptr, m_Entered[0]);
+    Enter(w.m_pInventoryWnd, m_pControlPanel ? &m_pControlPanel->Inventory() : nullptr,
+          m_Entered[1]);
+    Enter(w.m_pContainerWnd, m_bContainerClosing ? nullptr : m_pContainerWnd.get(), m_Entered[2]);
+    Enter(w.m_pEquipmentWnd, m_bEquipClosing ? nullptr : m_pEquipWnd.get(), m_Entered[3]);
+}
+
+void CGameWindows::MakePanels(Player* member) {
+    m_PartyPanel.InitPartyPanel();
+    if (!m_pControlPanel) {
+        m_pControlPanel = std::make_unique<CControlPanel>(m_Play, member);
+        m_pControlPanel->Inventory().m_OnEquip = [this] { OpenEquipment(); };
+    }
+    m_pControlPanel->SetPlayer(member);
+    m_PartyPanel.RefreshPartyPanel();
+    Register();
+}
+
+void CGameWindows::SetControlPlayer(Player* member, int force) {
+    if (!member) member = m_Play.m_World.m_pControlPlayer.Get();
+    if (m_pControlPanel && member) {
+        m_pControlPanel->SetPlayer(member);
+        if (force) m_pControlPanel->Inventory().SetPlayer(member, 1);
+    }
+    if (m_pEquipWnd && member) m_pEquipWnd->SetPlayer(member);
+    if (force) m_PartyPanel.RefreshPartyPanel();
+}
+
+void CGameWindows::SelectPage(int page, int subPage) {
+    if (!m_pControlPanel) MakePanels(m_Play.m_World.m_pControlPlayer.Get());
+    m_pControlPanel->SelectPage(page, subPage);
+}
+
+void CGameWindows::OpenEquipment() {
+    Player* member = m_Play.m_World.m_pControlPlayer.Get();
+    if (!member) return;
+    Sync();  // one closed a moment ago goes first
+    if (!m_pEquipWnd) {
+        m_pEquipWnd = std::make_unique<CEquipWnd>(m_Play, member);
+        m_pEquipWnd->m_OnClose = [this] { CloseEquipment(); };
+    }
+    m_bEquipClosing = false;
+    Register();
+}
+
+void CGameWindows::CloseEquipment() {
+    if (!m_pEquipWnd) return;
+    m_bEquipClosing = true;
+    Register();
+}
+
+void CGameWindows::CloseContainer() {
+    if (m_pContainerWnd) m_bContainerClosing = true;
+    m_Play.CloseContainer();
+    Register();
+}
+
+void CGameWindows::WorldTaken() {
+    CancelCarry();
+    m_PartyPanel.ForgetBars();
+    SetControlPlayer(nullptr, 1);
+}
+
+void CGameWindows::Sync() {
+    // Closed windows go now that no handler of theirs runs.
+    bool gone = m_bEquipClosing || m_bContainerClosing;
+    if (m_bEquipClosing) {
+        m_pEquipWnd.reset();
+        m_bEquipClosing = false;
+    }
+    if (m_bContainerClosing) {
+        m_pContainerWnd.reset();
+        m_bContainerClosing = false;
+    }
+    Player* member = m_Play.m_World.m_pControlPlayer.Get();
+    if (m_pControlPanel && member && m_pControlPanel->GetPlayer() != member)
+        SetControlPlayer(member, 0);
+    // The container play opened gets its window beside the party's own,
+    // which goes back to the controlled member's bag.
+    Play::OpenWindows& w = m_Play.m_OpenWindows;
+    Object* open = m_Play.m_pOpenContainer.Get();
+    if (w.m_bContainerOpen && open && !m_pContainerWnd) {
+        m_pContainerWnd =
+            std::make_unique<CInventory>(CInventory::kModeContainer, m_Play, kContainerPlace);
+        m_pContainerWnd->SetPlayer(member, 1);
+        m_pContainerWnd->OpenContainer(open);
+        m_pContainerWnd->m_OnClose = [this] { CloseContainer(); };
+        if (m_pControlPanel) {
+            m_pControlPanel->SelectPage(CControlPanel::kPageInventory, 0);
+            m_pControlPanel->Inventory().SetPlayer(member, 1);
+        }
+    } else if (m_pContainerWnd && w.m_bContainerOpen && open &&
+               m_pContainerWnd->GetShown() != open) {
+        // Play went on to another container: the window follows.
+        m_pContainerWnd->OpenContainer(open);
+    } else if (m_pContainerWnd && (!w.m_bContainerOpen || !m_pContainerWnd->GetShown())) {
+        // Closed by play, or what it showed went: it closes.
+        if (w.m_bContainerOpen) m_Play.CloseContainer();
+        m_pContainerWnd.reset();
+        gone = true;
+    }
+    // A member that went takes its equipment window with it.
+    if (m_pEquipWnd && !m_pEquipWnd->GetPlayer()) {
+        m_pEquipWnd.reset();
+        gone = true;
+    }
+    if (m_pCarried.Get() == nullptr && m_pCarryFrom) EndCarry();
+    if (m_pCarried.Get() && !m_pCarrier.Get()) EndCarry();
+    Register();
+    if (gone && m_RedrawView) m_RedrawView();
+}
+
+void CGameWindows::DrawAll() {
+    qv::Surface* s = GetPopupSurface();
+    if (!s) return;
+    if (m_pControlPanel) m_pControlPanel->Redraw();
+    if (m_pContainerWnd && !m_bContainerClosing) m_pContainerWnd->Redraw();
+    if (m_pEquipWnd && !m_bEquipClosing) m_pEquipWnd->Redraw();
+}
+
+CDDWnd* CGameWindows::WindowAt(qv::Point p) const {
+    if (m_pEquipWnd && !m_bEquipClosing && m_pEquipWnd->m_rcWindow.Contains(p))
+        return m_pEquipWnd.get();
+    if (m_pContainerWnd && !m_bContainerClosing && m_pContainerWnd->m_rcWindow.Contains(p))
+        return m_pContainerWnd.get();
+    if (m_pControlPanel && m_pControlPanel->m_rcWindow.Contains(p)) return m_pControlPanel.get();
+    return nullptr;
+}
+
+CGameWindows::Place CGameWindows::BoxAt(qv::Point p) const {
+    CDDWnd* window = WindowAt(p);
+    Place place;
+    if (!window) return place;
+    if (window == m_pEquipWnd.get()) {
+        place = {window, &m_pEquipWnd->Box()};
+    } else if (window == m_pContainerWnd.get()) {
+        place = {window, &m_pContainerWnd->Box()};
+    } else {
+        CInventory& inventory = m_pControlPanel->Inventory();
+        const int page = m_pControlPanel->GetPage();
+        if ((page == CControlPanel::kPageInventory || page == CControlPanel::kPageItems ||
+             page == CControlPanel::kPageMagic) &&
+            inventory.m_rcWindow.Contains(p))
+            place = {&inventory, &inventory.Box()};
+    }
+    if (place.box && !place.box->m_rcWindow.Contains(place.Local(p))) place.box = nullptr;
+    return place;
+}
+
+void CGameWindows::StartCarry(Object* object, CListDragBox* from, qv::Point at) {
+    Player* carrier = m_pControlPanel ? m_pControlPanel->GetPlayer() : nullptr;
+    if (!object || !carrier) return;
+    m_pCarried = object;
+    m_pCarrier = carrier;
+    m_pCarryFrom = from;
+    from->m_pCarried = object;
+    m_bCarryPressed = true;
+    m_ptCarryStart = at;
+    // The world stands still while a thing is carried.
+    m_bCarryPaused = !m_Play.m_bPaused;
+    if (m_bCarryPaused) m_Play.Give(Order::With(Order::Kind::Pause, 1));
+    if (CMouseCursor* cursor = GetMouseCursor(); cursor && object->GetImage()) {
+        CDDObject* image = object->GetImage();
+        cursor->SetDragImage(image, image->m_iWidth / 2, image->m_iHeight / 2);
+    }
+}
+
+void CGameWindows::EndCarry() {
+    if (m_pCarryFrom) m_pCarryFrom->m_pCarried = nullptr;
+    const bool carried = m_pCarryFrom != nullptr || m_pCarried.Get();
+    m_pCarried = nullptr;
+    m_pCarrier = nullptr;
+    m_pCarryFrom = nullptr;
+    m_bCarryPressed = false;
+    if (m_bCarryPaused) m_Play.Give(Order::With(Order::Kind::Pause, 0));
+    m_bCarryPaused = false;
+    if (CMouseCursor* cursor = GetMouseCursor(); cursor && carried) cursor->RestoreImage();
+}
+
+void CGameWindows::CancelCarry() {
+    EndCarry();
+}
+
+bool CGameWindows::LetGo(qv::Point p) {
+    Object* object = m_pCarried.Get();
+    Player* carrier = m_pCarrier.Get();
+    if (!object || !carrier) {
+        EndCarry();
+        return true;
+    }
+    const Place place = BoxAt(p);
+    if (place.box) {
+        // Back where it came from: nothing to do.
+        if (place.box != m_pCarryFrom) place.box->Insert(object);
+        EndCarry();
+        return true;
+    }
+    if (WindowAt(p)) return false;  // over a window but not its list: still carried
+    const int slot = m_PartyPanel.SlotAt(p);
+    if (slot >= 0) {
+        // Handed to the member whose button it was let go over.
+        Player* receiver = m_PartyPanel.Member(slot);
+        if (receiver && receiver != carrier && receiver->m_pHolder && carrier->Owns(object)) {
+            Order give = ItemOrder(Order::Kind::Give, carrier, object);
+            give.target = receiver->m_pHolder;
+            m_Play.Give(give);
+        }
+        EndCarry();
+        return true;
+    }
+    Position at;
+    if (m_ViewToWorld && m_ViewToWorld(p, at)) {
+        // Put down where it was let go; a stack asks how many.
+        if (carrier->Owns(object)) {
+            Order drop = ItemOrder(Order::Kind::Drop, carrier, object);
+            drop.point = at;
+            drop.hasPoint = true;
+            m_Play.Give(drop);
+        }
+        EndCarry();
+        return true;
+    }
+    return false;
+}
+
+bool CGameWindows::Use(Object* object, CListDragBox* from) {
+    Player* member = m_pControlPanel ? m_pControlPanel->GetPlayer() : nullptr;
+    if (!object || !member) return false;
+    if (m_pEquipWnd && from == &m_pEquipWnd->Box()) {
+        m_Play.Give(ItemOrder(Order::Kind::Unequip, member, object));
+        return true;
+    }
+    // A spell of the magic page is cast by the member on itself.
+    if (m_pControlPanel && from == &m_pControlPanel->Inventory().Box() &&
+        m_pControlPanel->Inventory().GetShows() == CInventory::Shows::SpellBook) {
+        m_Play.Give(ItemOrder(Order::Kind::Cast, member, object));
+        return true;
+    }
+    if (!member->Owns(object) || IsInUse(*member, object)) return false;
+    m_Play.Give(ItemOrder(Order::Kind::Equip, member, object));
+    return true;
+}
+
+bool CGameWindows::OnLButtonDown(qv::Point p) {
+    // While a use waits for its target, a member's button picks that member.
+    if (m_Play.m_iSelectMode >= 1) {
+        const int slot = m_PartyPanel.SlotAt(p);
+        Player* member = m_PartyPanel.Member(slot);
+        if (slot < 0 || !member || !member->m_pHolder) return false;
+        m_Play.Give(Order::On(Order::Kind::UseOn, member->m_pHolder));
+        if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+        return true;
+    }
+    if (m_pCarried.Get()) {
+        LetGo(p);
+        return true;
+    }
+    if (const int slot = m_PartyPanel.SlotAt(p); slot >= 0) {
+        if (Player* member = m_PartyPanel.Member(slot)) {
+            Order select = Order::Of(Order::Kind::Select);
+            select.actor = member;
+            m_Play.Give(select);
+            SetControlPlayer(member, 0);
+        }
+        return true;
+    }
+    if (m_PartyPanel.m_rcWindow.Contains(p)) return true;
+    const Place place = BoxAt(p);
+    if (place.box) {
+        if (Object* item = place.box->ItemAt(place.Local(p))) StartCarry(item, place.box, p);
+        return true;
+    }
+    if (CDDWnd* window = WindowAt(p)) {
+        m_pPressed = window;
+        window->OnLButtonDown(p);
+        return true;
+    }
+    return false;
+}
+
+bool CGameWindows::OnLButtonUp(qv::Point p) {
+    if (CDDWnd* window = m_pPressed) {
+        m_pPressed = nullptr;
+        window->OnLButtonUp(p);
+        Sync();
+        return true;
+    }
+    if (m_pCarried.Get() && m_bCarryPressed) {
+        m_bCarryPressed = false;
+        // Let go where it was picked up: a click, and the thing stays
+        // carried until the next click puts it down.
+        const Place place = BoxAt(p);
+        if (place.box == m_pCarryFrom &&
+            (place.box == nullptr || place.box->ItemAt(place.Local(p)) == m_pCarried.Get()))
+            return true;
+        LetGo(p);
+        return true;
+    }
+    return WindowAt(p) != nullptr;
+}
+
+bool CGameWindows::OnRButtonDown(qv::Point p) {
+    m_bRightTaken = false;
+    if (m_pCarried.Get() || m_Play.m_iSelectMode >= 1) return false;
+    const Place place = BoxAt(p);
+    if (place.box) {
+        Use(place.box->ItemAt(place.Local(p)), place.box);
+        m_bRightTaken = true;
+        return true;
+    }
+    m_bRightTaken = WindowAt(p) != nullptr || m_PartyPanel.m_rcWindow.Contains(p);
+    return m_bRightTaken;
+}
+
+bool CGameWindows::OnRButtonUp(qv::Point) {
+    const bool taken = m_bRightTaken;
+    m_bRightTaken = false;
+    return taken;
+}
+
+void CGameWindows::OnMouseMove(qv::Point p) {
+    m_PartyPanel.OnMouseMove(p);
+    const Place place = BoxAt(p);
+    Object* item = place.box ? place.box->ItemAt(place.Local(p)) : nullptr;
+    if (item && !m_pCarried.Get()) {
+        SetMessageLine(item->GetInfoText());
+        m_bHoverText = true;
+    } else if (m_PartyPanel.m_iHover >= 0) {
+        SetMessageLine(m_PartyPanel.PlayerToolTip(-1));
+        m_bHoverText = true;
+    } else if (m_bHoverText) {
+        // The name goes with the pointer, unless a use's prompt took the
+        // line meanwhile.
+        if (m_Play.m_iSelectMode == 0) SetMessageLine("");
+        m_bHoverText = false;
+    }
+}
+
+bool CGameWindows::OnEscape() {
+    if (m_pCarried.Get() || m_pCarryFrom) {
+        EndCarry();
+        return true;
+    }
+    if (m_pEquipWnd && !m_bEquipClosing) {
+        CloseEquipment();
+        return true;
+    }
+    if (m_pContainerWnd && !m_bContainerClosing) {
+        CloseContainer();
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The party panel under the map view: a button for each of the first four
+// party members with the member's name, hit points and three bars (hit
+// points, mana, alertness). Clicking a button makes the member the
+// controlled one; a thing carried over it is handed to that member; while a
+// use waits for its target, the member clicked is the target.
+//
+// The panel remembers the three values each bar of the six party slots last
+// showed and redraws a bar only when its value changed; a world read sets
+// them all to kForgotten, so that the next update draws every bar anew.
+
+#include <array>
+#include <string>
+
+#include "media/DDWnd.h"
+
+class Play;
+class Player;
+
+class CPartyPanel : public CDDWnd {
+public:
+    static constexpr int kShownMembers = 4;
+    static constexpr int kBarsPerMember = 3;  // hit points, mana, alertness
+    static constexpr int kSlots = 6;
+    static constexpr int kForgotten = 377;  // a remembered value no bar shows
+    // The box under the map view right of the mini-map, a button for each
+    // member side by side.
+    static constexpr qv::Rect kPlace{318, 372, 632, 440};
+    static constexpr int kButtonWidth = 78, kButtonHeight = 68;
+
+    explicit CPartyPanel(Play& play);
+
+    // Makes the twelve bars and places the member buttons.
+    void InitPartyPanel();
+    // Reads every shown member's values; a bar whose value differs from the
+    // one remembered is redrawn and remembered. Answers how many changed.
+    int UpdatePartyBars();
+    // Everything drawn anew: the buttons of the slots now filled, and every
+    // bar at the next update.
+    void RefreshPartyPanel();
+    // The buttons of empty slots are hidden.
+    void HidePartyButtons();
+    // The message line's text for a member button (slot 0 to 3; -1: the
+    // button under the mouse): name, hit points, alertness and mana.
+    std::string PlayerToolTip(int slot) const;
+    void DrawMemberButton(qv::Surface* surface, int slot);
+    // Every remembered value forgotten (a world was read).
+    void ForgetBars() { m_BarValues.fill({kForgotten, kForgotten, kForgotten}); }
+
+    // The member slot whose button lies under a screen point, or -1.
+    int SlotAt(qv::Point screen) const;
+    qv::Rect ButtonRect(int slot) const;  // on the screen
+    Player* Member(int slot) const;
+    bool IsShown(int slot) const { return m_bShown[static_cast<size_t>(slot)] != 0; }
+    int BarValue(int slot, int bar) const {
+        return m_BarValues[static_cast<size_t>(slot)][static_cast<size_t>(bar)];
+    }
+    const CDDProgressBar& Bar(int slot, int bar) const {
+        return m_Bars[static_cast<size_t>(slot * kBarsPerMember + bar)];
+    }
+    int m_iHover = -1;  // the button under the mouse
+
+    void Paint(qv::Surface* surface) override;
+    void OnMouseMove(qv::Point p) override;
+
+private:
+    // A member's three values now: hit points, mana, alertness (tenths).
+    std::array<int, kBarsPerMember> Values(Player* member) const;
+    std::array<int, kBarsPerMember> Maxima(Player* member) const;
+
+    Play& m_Play;
+    std::array<CDDProgressBar, kShownMembers * kBarsPerMember> m_Bars;
+    std::array<std::array<int, kBarsPerMember>, kSlots> m_BarValues{};
+    std::array<int, kShownMembers> m_bShown{};
+};

@@ -1,0 +1,158 @@
+#pragma once
+// A frame playing the start world headless, as a new game begins: its game
+// folder of its own, the party read in by the first tick, the panels made.
+// The player's answers (how many of a stack, yes or no) come from the test's
+// script; keys and clicks go to the frame's handlers as the window would
+// hand them on.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "creatures/Player.h"
+#include "data/StartWorld.h"
+#include "items/Bag.h"
+#include "items/Container.h"
+#include "platform/MessageLoop.h"
+#include "play/PlayFixture.h"
+#include "shell/MainFrm.h"
+#include "structures/GlobalImages.h"
+#include "windows/GameWindows.h"
+#include "world/Map.h"
+#include "world/World.h"
+
+namespace ingame_test {
+
+namespace fs = std::filesystem;
+
+class InGame : public ::testing::Test {
+protected:
+    InGame() {
+        qv::MessageLoop::Instance().Reset();
+        dir = fs::temp_directory_path() /
+              ("qv-ingame-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        WriteStartWorld(dir.string());
+        InvalidateGlobalImages();
+        frame = std::make_unique<CMainFrame>();
+        EXPECT_EQ(frame->InitDirectDraw(0), 1);
+        World& w = frame->m_World;
+        w.map_master = std::make_unique<MapMaster>();
+        w.CreateRootGroups();
+        frame->m_Play.m_pAsk = &ask;
+        frame->m_Play.UseGameFolder(dir.string() + "\\");
+        ok = frame->m_Play.StartInOriginalWorld() == 1 && LoadGlobalImages(&w) != 0 &&
+             frame->m_Play.TryReloadWindowAtFocus();
+        frame->m_iStage = 3;
+        frame->RunTick();
+    }
+    ~InGame() override {
+        frame.reset();
+        InvalidateGlobalImages();
+        qv::MessageLoop::Instance().Reset();
+        fs::remove_all(dir);
+    }
+
+    CGameWindows& Windows() { return *frame->m_pGameWindows; }
+    CControlPanel& Panel() { return *Windows().ControlPanel(); }
+    CInventory& Inventory() { return Panel().Inventory(); }
+    Player* Hero() { return frame->m_World.m_Party[0].Get(); }
+    Player* Member(int slot) { return frame->m_World.m_Party[static_cast<size_t>(slot)].Get(); }
+
+    void Key(int vk) {
+        frame->OnKeyDown(vk);
+        frame->OnKeyUp(vk);
+    }
+    void Click(qv::Point p) {
+        frame->OnLButtonDown(p);
+        frame->OnLButtonUp(p);
+    }
+    void RightClick(qv::Point p) {
+        frame->OnRButtonDown(p);
+        frame->OnRButtonUp(p);
+    }
+    // Pressed at one point, let go at another.
+    void Drag(qv::Point from, qv::Point to) {
+        frame->OnLButtonDown(from);
+        frame->OnLButtonUp(to);
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) frame->RunTick();
+    }
+
+    // The screen point of the middle of a list's cell showing `object`.
+    static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object) {
+        const std::vector<Object*> items = box.Items();
+        for (int i = 0; i < box.Cells(); ++i) {
+            const size_t index = static_cast<size_t>(box.m_iFirst) + static_cast<size_t>(i);
+            if (index < items.size() && items[index] == object) {
+                const qv::Rect r = box.CellRect(i);
+                return {window.m_rcWindow.left + (r.left + r.right) / 2,
+                        window.m_rcWindow.top + (r.top + r.bottom) / 2};
+            }
+        }
+        ADD_FAILURE() << "not shown: " << (object ? object->GetDisplayName() : "nothing");
+        return {-1, -1};
+    }
+    qv::Point InBag(Object* object) { return Where(Inventory(), Inventory().Box(), object); }
+    // An empty place of a list (its last cell), where a thing is let go.
+    static qv::Point EmptyCell(CDDWnd& window, CListDragBox& box) {
+        const qv::Rect r = box.CellRect(box.Cells() - 1);
+        return {window.m_rcWindow.left + (r.left + r.right) / 2,
+                window.m_rcWindow.top + (r.top + r.bottom) / 2};
+    }
+    static qv::Point Middle(const qv::Rect& r) {
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // The middle of a window's control on the screen.
+    static qv::Point OnScreen(const CDDWnd& window, const CDDControl* control) {
+        if (!control) {
+            ADD_FAILURE() << "no such control";
+            return {-1, -1};
+        }
+        return Middle(control->m_rcWindow.Offset(window.m_rcWindow.left, window.m_rcWindow.top));
+    }
+
+    // The first thing of a kind in the hero's bag, by its display name.
+    Object* Carried(Player* p, const std::string& name) {
+        if (!p || !p->m_pBag) return nullptr;
+        for (const auto& item : p->m_pBag->Items())
+            if (item->GetDisplayName() == name) return item.get();
+        return nullptr;
+    }
+    static bool InUse(const Player* p, const Object* o) {
+        for (const auto& u : p->m_InUseList)
+            if (u.get() == o) return true;
+        return false;
+    }
+    // The placed container of a class on the map, by its special name.
+    ObjectHolder* PlacedContainer(const std::string& name) {
+        MapMaster* map = frame->m_World.map_master.get();
+        for (int i = 0; i < MapMaster::wide; ++i)
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map->GetCell(i, j).holders)
+                    if (auto* c = qv::DynamicCast<Container>(h->m_pObject);
+                        c && c->GetDisplayName() == name)
+                        return h;
+        return nullptr;
+    }
+    // The hero opens a container as a click on it would.
+    void Open(ObjectHolder* holder) {
+        Order open = Order::On(Order::Kind::Open, holder);
+        open.actor = Hero();
+        frame->m_Play.Give(open);
+        Ticks(1);
+    }
+
+    fs::path dir;
+    std::unique_ptr<CMainFrame> frame;
+    play_test::ScriptedAsk ask;
+    bool ok = false;
+};
+
+}  // namespace ingame_test
