@@ -73,7 +73,7 @@ protected:
         trader->AddToBag(gold, 0);
     }
     void Keys(const std::string& keys) {
-        for (char k : keys) Key(k == 'E' ? qv::VK_ESCAPE : k == 'R' ? qv::VK_RETURN : k);
+        for (char k : keys) Key(k == 'E' ? int{qv::VK_ESCAPE} : k == 'R' ? int{qv::VK_RETURN} : int{k});
     }
 
     fs::path folder = fs::temp_directory_path() / ("qv-talk-windows-" + std::to_string(::getpid()));
