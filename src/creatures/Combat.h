@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Saturate.h"
+
 class Object;
 class Player;
 
@@ -80,8 +82,7 @@ struct CombatRules {
         if (speedState < 0) s /= 2;
         if (speedState > 0) s *= 2;
         if (s < 1) s = 1;
-        if (s > INT32_MAX) s = INT32_MAX;
-        return static_cast<int32_t>(s);
+        return qv::ClampToInt32(s);
     }
     // The game time of one step and of a strike's swing at a loaded speed.
     static constexpr int32_t kStepTimeBase = 5000;

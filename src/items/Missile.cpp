@@ -12,6 +12,7 @@
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "structures/LightSource.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -364,8 +365,7 @@ void FiredMissile::Hit(ObjectHolder* holder) {
     // share of a step.
     const int64_t share = int64_t{creature->m_iStepTime} * m_pMissile->m_iStun / 100;
     const double delay = std::trunc(static_cast<double>(share) * 0.5);
-    creature->Events().ShiftTimes(static_cast<int32_t>(
-        std::clamp(delay, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX))));
+    creature->Events().ShiftTimes(qv::TruncateToInt32(delay));
     creature->TakeDamage(m_pMissile->GetDamage(nullptr, creature, 0), m_pMissile->m_iDamageKind);
 }
 

@@ -12,6 +12,7 @@
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 
 QV_IMPLEMENT_SERIAL(Weapon, Useable, 2, true)
@@ -68,7 +69,7 @@ CDDObject& HandWeaponImage(int32_t kind) {
 }
 
 int32_t ClampedSum(int32_t a, int32_t b) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(int64_t{a} + b);
 }
 
 }  // namespace
