@@ -11,11 +11,12 @@
 class Object;
 class Player;
 
-// The kinds of damage (a weapon's, a spell's, a trap's); any other value is
-// plain damage.
+// The kinds of damage (a weapon's, a spell's, a trap's, what a species
+// answers to); any other value is plain damage.
 struct DamageKind {
     static constexpr int32_t Fire = 2;
     static constexpr int32_t Shock = 3;
+    static constexpr int32_t Cold = 4;
     static constexpr int32_t Poison = 5;
 };
 
