@@ -27,6 +27,17 @@ SpeciesRow Row(const char* cls, const char* base, int32_t number, const char* na
     return r;
 }
 
+// A slime or a mold: a body of radius 6 that only damage of `hurtKind` hurts
+// (any other feeds its growth, its own integers counting from 0 up to the
+// growth threshold).
+void Growing(SpeciesRow& r, int32_t hurtKind) {
+    r.behaviour = B::Growing;
+    r.smallInt = 1;
+    r.own = {0, Species::kGrowthThreshold};
+    r.radius = 6;
+    r.hurtKind = hurtKind;
+}
+
 std::array<SpeciesRow, 32> BuildTable() {
     const NaturalWeaponRow none{};
     const NaturalWeaponRow hands{"Hands", 1, 100, 3, 1, 1, 20};
@@ -107,12 +118,8 @@ std::array<SpeciesRow, 32> BuildTable() {
     r->own = {10, 10};
     r = &add(Row("SlimeGreen", nullptr, 24, "Green Slime", {"Slime", 1, 120, 5, 3, 1, 30}, 50, 7,
                  kDefault, kNone, kNoSlots, "SlimeGreen"));
-    r->behaviour = B::Growing;
-    r->smallInt = 1;
+    Growing(*r, DamageKind::Fire);
     r->grounded = true;
-    r->own = {0, Species::kGrowthThreshold};
-    r->radius = 6;
-    r->hurtKind = DamageKind::Fire;
     r = &add(Row("GolemStone", nullptr, 25, "Stone Golem", {"Fists", 1, 120, 15, 7, 1, 50}, 80, 12,
                  kDefault, kNone, kNoSlots, "GolemStone"));
     r->behaviour = B::Golem;
@@ -126,12 +133,8 @@ std::array<SpeciesRow, 32> BuildTable() {
     r->doubleKind = DamageKind::Shock;
     r = &add(Row("MoldYellow", nullptr, 27, "Yellow Mold", {"Mold", 1, 120, 5, 3, 1, 30}, 50, 7,
                  kDefault, kNone, kNoSlots, "MoldYellow"));
-    r->behaviour = B::Growing;
-    r->smallInt = 1;
+    Growing(*r, DamageKind::Shock);
     r->fireProtection = true;
-    r->own = {0, Species::kGrowthThreshold};
-    r->radius = 6;
-    r->hurtKind = DamageKind::Shock;
     r = &add(Row("DarkHound", nullptr, 28, "DarkHound", houndTeeth, 150, 9, kHoundAbilities, kHound,
                  kMouth, "DarkHound"));
     r->smallInt = 1;
