@@ -39,10 +39,11 @@ struct CombatRules {
     static constexpr int kShockRange = 7;
 
     // How much later the target's queued events come after a hit by a weapon
-    // of `stun`: (stun x step time / 100) x 0.5, each cut toward zero.
+    // of `stun` (a weapon's or a missile's): (stun x step time / 100) x 0.5,
+    // each cut toward zero, and held to the integers.
     static int32_t StunDelay(int32_t stun, int32_t targetStepTime) {
         const int64_t s = int64_t{stun} * targetStepTime / 100;
-        return static_cast<int32_t>(static_cast<double>(s) * 0.5);
+        return qv::TruncateToInt32(static_cast<double>(s) * 0.5);
     }
 
     // The experience a hit of `damage` earns against a target: damage /

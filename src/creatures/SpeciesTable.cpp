@@ -3,6 +3,7 @@
 
 #include "creatures/Combat.h"
 #include "creatures/Species.h"
+#include "items/Useable.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ constexpr std::array<int32_t, 8> kStalker{3, 5, 6, 8, 9, 4};
 constexpr std::array<int32_t, 8> kHound{11, 12, 4};
 constexpr std::array<int32_t, 8> kRat{11, 12};
 constexpr std::array<int32_t, 8> kNone{};
-constexpr std::array<int32_t, 4> kHands{3, 1, 4, 2};
+constexpr std::array<int32_t, 4> kHands{BodySlot::Hand, BodySlot::OtherHand, BodySlot::BowHand,
+                                        BodySlot::ShieldArm};
 constexpr std::array<int32_t, 4> kMouth{5};
 constexpr std::array<int32_t, 4> kNoSlots{};
 constexpr std::array<int32_t, 3> kDefault{};

@@ -20,9 +20,6 @@ QV_IMPLEMENT_SERIAL(IntrinsicWeapon, Weapon, 1, true)
 
 namespace {
 
-// Weapons take the hand (location 3); the long ones the other hand too (1).
-constexpr int32_t kLocationHand = 3;
-constexpr int32_t kLocationOtherHand = 1;
 // What the weapon constructors put in m_iSpare1.
 constexpr int kWeaponMark = 1;
 
@@ -164,8 +161,9 @@ HandWeapon::HandWeapon(int32_t kind)
       m_iKind(HandWeaponTable(kind).kind) {
     const HandWeaponRow& row = HandWeaponTable(kind);
     m_iLightSampling = 1;
-    m_LocationList.emplace_back(kLocationHand);
-    if (row.twoHanded) m_LocationList.emplace_back(kLocationOtherHand);
+    // Weapons take the hand; the long ones the other hand too.
+    m_LocationList.emplace_back(BodySlot::Hand);
+    if (row.twoHanded) m_LocationList.emplace_back(BodySlot::OtherHand);
     m_iValue = row.value;
     if (row.weight != 0) m_iWeight = row.weight;
     if (row.picture >= 0) DressItem(*this, HandWeaponImage(m_iKind), HandWeaponLook(row.picture));
