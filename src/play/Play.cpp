@@ -31,14 +31,12 @@ Play::Play(World& world) : m_World(world) {
     m_World.m_pRules = this;
     m_World.m_pPathFinder = &AStarPaths::Shared();
     SetInventoryWindows(this);
-    SetTargetChoice(this);
 }
 
 Play::~Play() {
     if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
     if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
-    if (GetTargetChoice() == this) SetTargetChoice(nullptr);
 }
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {

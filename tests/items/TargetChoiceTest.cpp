@@ -1,6 +1,6 @@
-// What picking an item or a spell for use asks of play: the select mode, the
-// pause, the user recorded with the use and the prompt; and that a use that
-// went through ends the pause.
+// What picking an item or a spell for use asks of the world's rules of play:
+// the select mode, the pause, the user recorded with the use and the prompt;
+// and that a use that went through ends the pause.
 
 #include <gtest/gtest.h>
 
@@ -14,25 +14,17 @@
 #include "items/SpellFixture.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
+#include "support/WorldFixture.h"
 
 namespace {
 
 using spell_test::SpellWorld;
 
-struct FakeChoice : TargetChoice {
-    FakeChoice() { SetTargetChoice(this); }
-    ~FakeChoice() override { SetTargetChoice(nullptr); }
-    void BeginTargetChoice(Object* i, Player* u, int mode, int p,
-                           const std::string& text) override {
-        item = i, user = u, selectMode = mode, pause = p, prompt = text;
-        ++begun;
-    }
-    void EndUsePause() override { ++pauseEnded; }
-
-    Object* item = nullptr;
-    Player* user = nullptr;
-    int selectMode = 0, pause = 0, begun = 0, pauseEnded = 0;
-    std::string prompt;
+// The world's rules, recording what the uses ask of them.
+struct Rules : world_test::TestRules {
+    explicit Rules(World& w) : world(w) { world.m_pRules = this; }
+    ~Rules() override { world.m_pRules = nullptr; }
+    World& world;
 };
 
 TEST(TargetChoice, WhatPickingAThingForUseAsks) {
@@ -66,11 +58,12 @@ TEST(TargetChoice, WhatPickingAThingForUseAsks) {
         SCOPED_TRACE(r.rule);
         SpellWorld w;
         Player& user = w.Creature(1, 50);
-        FakeChoice choice;
+        Rules rules(w.world);
         std::unique_ptr<Object> item = r.make();
         EXPECT_EQ(item->GetUsePrompt(&user, 0), r.answer);
-        EXPECT_EQ(choice.begun, r.begun);
+        ASSERT_EQ(static_cast<int>(rules.choices.size()), r.begun);
         if (!r.begun) continue;
+        const world_test::TestRules::Choice& choice = rules.choices.front();
         EXPECT_EQ(choice.item, item.get());
         EXPECT_EQ(choice.user, r.userRecorded ? &user : nullptr);
         EXPECT_EQ(choice.selectMode, r.selectMode);
@@ -96,13 +89,13 @@ TEST(TargetChoice, AScrollThatActsOnItsReaderIsReadAtOnce) {
         SCOPED_TRACE(r.rule);
         SpellWorld w;
         Player* reader = w.Band({1})[0];
-        FakeChoice choice;
+        Rules rules(w.world);
         Scroll scroll(r.type);
         scroll.m_bGroup = r.group;
         EXPECT_EQ(scroll.GetUsePrompt(reader, 0), r.answer);
-        EXPECT_EQ(choice.begun, 0);
+        EXPECT_TRUE(rules.choices.empty());
         EXPECT_EQ(reader->m_bInvisible, r.invisible);
-        EXPECT_EQ(choice.pauseEnded, 1);
+        EXPECT_EQ(rules.pausesEnded, 1);
     }
 }
 
@@ -111,16 +104,16 @@ TEST(TargetChoice, AUseThatWentThroughEndsThePause) {
     Player& user = w.Creature(1);
     Player& target = w.Creature(2);
     target.m_iMaxHitPoints = 100;
-    FakeChoice choice;
+    Rules rules(w.world);
     Potion potion(PotionType::Healing);
     potion.Use(&user, &target);
-    EXPECT_EQ(choice.pauseEnded, 1);
+    EXPECT_EQ(rules.pausesEnded, 1);
     Scroll scroll(ScrollType::Healing);
     scroll.Use(&user, &target);
-    EXPECT_EQ(choice.pauseEnded, 2);
+    EXPECT_EQ(rules.pausesEnded, 2);
     PowerCube cube;
     cube.Use(&user, &target);
-    EXPECT_EQ(choice.pauseEnded, 3);
+    EXPECT_EQ(rules.pausesEnded, 3);
 }
 
 }  // namespace
