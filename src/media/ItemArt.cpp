@@ -106,9 +106,7 @@ void PaintArmour(Painter& p, int kind, int w, int h, Tone t) {
             for (int f = -2; f <= 1; ++f) p.Box(cx + f * 4, 3, cx + f * 4 + 3, cy, t());
             break;
         case kItemRing:
-            p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
-            p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
-            p.Ellipse(cx, cy - s / 4 + 1, 3, 3, t(4));
+            PaintRing(p, w, h, t(4));
             break;
         case kItemLeggings:
             p.Box(cx - s / 3, 3, cx + s / 3, cy, t(-1));

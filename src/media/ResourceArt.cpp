@@ -384,9 +384,7 @@ void PaintItem(Painter& p, int kind, int w, int h) {
             p.Box(cx - 4, cy - 4, cx + 4, cy + 4, kGold());
             break;
         case kItemRing:
-            p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
-            p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
-            p.Ellipse(cx, cy - s / 4 + 1, 3, 3, kBlue(4));
+            PaintRing(p, w, h, kBlue(4));
             break;
         case kItemAmulet:
             p.Line(cx - s / 3, 3, cx, cy, kGold(), 1);
@@ -926,6 +924,13 @@ void PaintHelmet(Painter& p, int w, int h, uint8_t dark, uint8_t bright) {
     p.Ellipse(cx, cy + 2, s / 2 - 3, s / 2 - 4, dark);
     p.Box(cx - s / 2 + 3, cy + 2, cx + s / 2 - 2, h, 0);
     p.Box(cx - s / 2 + 2, cy, cx + s / 2 - 2, cy + 3, bright);
+}
+
+void PaintRing(Painter& p, int w, int h, uint8_t stone) {
+    const int cx = w / 2, cy = h / 2, s = std::min(w, h);
+    p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
+    p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
+    p.Ellipse(cx, cy - s / 4 + 1, 3, 3, stone);
 }
 
 void PaintOnPanel(Painter& p, int w, int h, const std::function<void(Painter&)>& item) {

@@ -30,7 +30,8 @@ void PaintOnPanel(Painter& p, int w, int h, const std::function<void(Painter&)>&
 // The shapes the older items and the armour kinds share, in a picture of w x h
 // pixels: a body garment (a shirt or a breastplate, with a stripe down its
 // front if asked for, and its neck left open), a shield with its boss, a
-// helmet of `tone`.
+// helmet, a gold ring with its stone.
 void PaintGarment(Painter& p, int w, int h, uint8_t body, std::optional<uint8_t> stripe);
 void PaintShield(Painter& p, int w, int h, uint8_t face, uint8_t boss);
 void PaintHelmet(Painter& p, int w, int h, uint8_t dark, uint8_t bright);
+void PaintRing(Painter& p, int w, int h, uint8_t stone);
