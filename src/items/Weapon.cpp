@@ -155,10 +155,7 @@ const HandWeaponRow& HandWeaponTable(int32_t kind) {
 }
 
 HandWeapon::HandWeapon(int32_t kind)
-    : Weapon(HandWeaponTable(kind).speed, HandWeaponTable(kind).damageRange,
-             HandWeaponTable(kind).damageBase, HandWeaponTable(kind).parameter,
-             HandWeaponTable(kind).stun, HandWeaponTable(kind).name),
-      m_iKind(HandWeaponTable(kind).kind) {
+    : Weapon(HandWeaponTable(kind)), m_iKind(HandWeaponTable(kind).kind) {
     const HandWeaponRow& row = HandWeaponTable(kind);
     m_iLightSampling = 1;
     // Weapons take the hand; the long ones the other hand too.
@@ -215,9 +212,7 @@ const ThrownMissileRow& ThrownMissileTable(int32_t kind) {
 }
 
 ThrownMissile::ThrownMissile(int32_t kind)
-    : Weapon(ThrownMissileTable(kind).speed, ThrownMissileTable(kind).damageRange,
-             ThrownMissileTable(kind).damageBase, ThrownMissileTable(kind).parameter,
-             ThrownMissileTable(kind).stun, ThrownMissileTable(kind).name),
+    : Weapon(ThrownMissileTable(kind)),
       m_iKind(kind < kSmallStone || kind > kLastThrownMissile ? kSmallStone : kind) {
     m_iValue = ThrownMissileTable(kind).value;
 }
