@@ -6,14 +6,17 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Saturate.h"
+
 class Object;
 class Player;
 
-// The kinds of damage (a weapon's, a spell's, a trap's); any other value is
-// plain damage.
+// The kinds of damage (a weapon's, a spell's, a trap's, what a species
+// answers to); any other value is plain damage.
 struct DamageKind {
     static constexpr int32_t Fire = 2;
     static constexpr int32_t Shock = 3;
+    static constexpr int32_t Cold = 4;
     static constexpr int32_t Poison = 5;
 };
 
@@ -36,10 +39,11 @@ struct CombatRules {
     static constexpr int kShockRange = 7;
 
     // How much later the target's queued events come after a hit by a weapon
-    // of `stun`: (stun x step time / 100) x 0.5, each cut toward zero.
+    // of `stun` (a weapon's or a missile's): (stun x step time / 100) x 0.5,
+    // each cut toward zero, and held to the integers.
     static int32_t StunDelay(int32_t stun, int32_t targetStepTime) {
         const int64_t s = int64_t{stun} * targetStepTime / 100;
-        return static_cast<int32_t>(static_cast<double>(s) * 0.5);
+        return qv::TruncateToInt32(static_cast<double>(s) * 0.5);
     }
 
     // The experience a hit of `damage` earns against a target: damage /
@@ -80,8 +84,7 @@ struct CombatRules {
         if (speedState < 0) s /= 2;
         if (speedState > 0) s *= 2;
         if (s < 1) s = 1;
-        if (s > INT32_MAX) s = INT32_MAX;
-        return static_cast<int32_t>(s);
+        return qv::ClampToInt32(s);
     }
     // The game time of one step and of a strike's swing at a loaded speed.
     static constexpr int32_t kStepTimeBase = 5000;

@@ -14,6 +14,7 @@
 #include "platform/Format.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/Random.h"
@@ -215,7 +216,7 @@ void Player::ComputeLoadSpeed() {
     for (const auto& item : m_InUseList)
         if (item) load += item->GetWeight();
     if (m_pBag) load += BagLoad(*m_pBag);
-    m_iLoad = static_cast<int32_t>(std::clamp<int64_t>(load, INT32_MIN, INT32_MAX));
+    m_iLoad = qv::ClampToInt32(load);
     const CombatRules::Load klass = CombatRules::LoadClassOf(m_iLoad, m_iCurStr);
     m_iLoadClass = klass.loadClass;
     m_iLoadedSpeed = CombatRules::LoadedSpeed(m_iSpeed, klass.percent, 0);
@@ -240,7 +241,6 @@ int Player::RecomputeLoad() {
     if (m_iArmourBonus != 0) factor += m_iArmourBonus * static_cast<double>(0.1f);
     m_dArmourFactor = static_cast<float>(factor);
     if (m_dArmourFactor > 1.0f) m_dArmourFactor = 1.0f;
-    m_iCombatDexterity =
-        static_cast<int32_t>(std::clamp<int64_t>(m_iDexterity - penalty, INT32_MIN, INT32_MAX));
+    m_iCombatDexterity = qv::ClampToInt32(m_iDexterity - penalty);
     return 1;
 }

@@ -3,6 +3,7 @@
 
 #include "creatures/MonsterGenerator.h"
 
+#include "creatures/KeySignal.h"
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "media/DSound.h"
@@ -110,18 +111,8 @@ int MonsterGenerator::Activate(int*, Player* actor) {
     m_pSpawned = spawned;
     spawned->AddToWorld(at.x, at.y, 1);
 
-    if (m_iKeyNumber >= 0) {
-        // A key number that no record holds signals nothing.
-        for (const auto& record : world->m_KeyStorageList) {
-            if (!record || record->m_iKeyNum != m_iKeyNumber) continue;
-            std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
-            for (const auto& h : objects) {
-                int code = kKeySignal;
-                if (Object* o = h.Get(); o && o != this) o->Activate(&code, actor);
-            }
-            break;
-        }
-    }
+    // A key number that no record holds signals nothing.
+    if (m_iKeyNumber >= 0) SignalKey(m_iKeyNumber, kKeySignal, actor, this);
     return kWorldChanged;
 }
 

@@ -13,6 +13,7 @@
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/World.h"
 
@@ -33,7 +34,7 @@ int32_t RegenIntervalFor(int32_t rate, int32_t maxHitPoints) {
     double d = static_cast<double>(rate) * maxHitPoints;
     if (d < 1.0) return 0;  // no interval: nothing regenerates
     double v = 600000.0 / d;
-    return v >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(v);
+    return qv::TruncateToInt32(v);
 }
 
 }  // namespace
@@ -291,7 +292,7 @@ int Player::UpdateLevel() {
     m_iLevelMagic = levelOf(m_dExperience[2], m_dNextMagic);
     m_iLevel = levelOf(m_dExperience[0] + m_dExperience[1] + m_dExperience[2], m_dNextLevel);
     int64_t maxHp = static_cast<int64_t>(m_iHPPerLevel) * (m_iLevel + 1);
-    m_iMaxHitPoints = static_cast<int32_t>(std::clamp<int64_t>(maxHp, INT32_MIN, INT32_MAX));
+    m_iMaxHitPoints = qv::ClampToInt32(maxHp);
     if (m_iHitPoints > m_iMaxHitPoints) m_iHitPoints = m_iMaxHitPoints;
     m_iRegenInterval = RegenIntervalFor(m_iRegenRate, m_iMaxHitPoints);
     return m_iRegenInterval;

@@ -14,6 +14,7 @@
 #include "events/GameEvent.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "structures/Traversable.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
@@ -47,8 +48,7 @@ int32_t Sign2(int32_t d) {
 // guard cell read from a file may lie beyond the world.
 qv::Point CellCentreWithin(CellPoint c) {
     auto centre = [](int32_t cell, int32_t size) {
-        return static_cast<int32_t>(
-            std::clamp<int64_t>(int64_t{cell} * size + size / 2, INT32_MIN, INT32_MAX));
+        return qv::ClampToInt32(int64_t{cell} * size + size / 2);
     };
     return {centre(c.x, MapMaster::CellWidth), centre(c.y, MapMaster::CellHeight)};
 }

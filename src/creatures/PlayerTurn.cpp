@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "creatures/KeySignal.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerImages.h"
 #include "items/Magic.h"
@@ -65,21 +66,11 @@ int Player::Update(int32_t now, MapMaster* context) {
 
     if (m_iKeyNumber != -1 && !m_pAboard && frame) {
         // The key signal repeats every turn while the conditions hold.
-        for (const auto& record : frame->m_KeyStorageList) {
-            if (!record || record->m_iKeyNum != m_iKeyNumber) continue;
-            std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
-            qv::Handle<Player> self(this);
-            for (const auto& h : objects) {
-                Object* object = h.Get();
-                if (!object) continue;
-                int code = 1;
-                // The world changed under the turn (a land or world move).
-                int r = object->Activate(&code, this);
-                if (r == kWorldChanged) return kWorldChanged;
-                if (!self) return r;  // the creature went away with the signal
-            }
-            break;
-        }
+        const qv::Handle<Player> self(this);
+        const int r = SignalKey(m_iKeyNumber, 1, this);
+        // The world changed under the turn (a land or world move).
+        if (r == kWorldChanged) return kWorldChanged;
+        if (!self) return r;  // the creature went away with the signal
     }
 
     if (IsAlive()) {

@@ -18,6 +18,7 @@
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
+#include "platform/Saturate.h"
 #include "structures/LightSource.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -314,9 +315,7 @@ void Species::TakeDamage(int amount, int kind) {
                     std::min<int64_t>(int64_t{m_iHitPoints} + amount, m_iMaxHitPoints));
                 return;
             }
-            if (kind == m_pRow->doubleKind)
-                amount = static_cast<int>(
-                    std::clamp<int64_t>(int64_t{amount} * 2, INT32_MIN, INT32_MAX));
+            if (kind == m_pRow->doubleKind) amount = qv::ClampToInt32(int64_t{amount} * 2);
             Player::TakeDamage(amount, kind);
             return;
         case SpeciesBehaviour::Growing:

@@ -1,7 +1,9 @@
 // The species of the world, one row each, in the order of their numbers.
 // Numbers 21 and 23 belong to no species.
 
+#include "creatures/Combat.h"
 #include "creatures/Species.h"
+#include "items/Useable.h"
 
 namespace {
 
@@ -13,22 +15,29 @@ constexpr std::array<int32_t, 8> kStalker{3, 5, 6, 8, 9, 4};
 constexpr std::array<int32_t, 8> kHound{11, 12, 4};
 constexpr std::array<int32_t, 8> kRat{11, 12};
 constexpr std::array<int32_t, 8> kNone{};
-constexpr std::array<int32_t, 4> kHands{3, 1, 4, 2};
+constexpr std::array<int32_t, 4> kHands{BodySlot::Hand, BodySlot::OtherHand, BodySlot::BowHand,
+                                        BodySlot::ShieldArm};
 constexpr std::array<int32_t, 4> kMouth{5};
 constexpr std::array<int32_t, 4> kNoSlots{};
 constexpr std::array<int32_t, 3> kDefault{};
 constexpr std::array<int32_t, 3> kHoundAbilities{50, 70, 40};
-
-// Damage kinds the hounds, molds and slimes answer to.
-constexpr int32_t kFire = 2;
-constexpr int32_t kShock = 3;
-constexpr int32_t kCold = 4;
 
 SpeciesRow Row(const char* cls, const char* base, int32_t number, const char* name,
                NaturalWeaponRow weapon, int32_t speed, int32_t hp, std::array<int32_t, 3> abil,
                std::array<int32_t, 8> traits, std::array<int32_t, 4> slots, const char* look) {
     SpeciesRow r{cls, base, number, name, weapon, speed, hp, abil, traits, slots, look};
     return r;
+}
+
+// A slime or a mold: a body of radius 6 that only damage of `hurtKind` hurts
+// (any other feeds its growth, its own integers counting from 0 up to the
+// growth threshold).
+void Growing(SpeciesRow& r, int32_t hurtKind) {
+    r.behaviour = B::Growing;
+    r.smallInt = 1;
+    r.own = {0, Species::kGrowthThreshold};
+    r.radius = 6;
+    r.hurtKind = hurtKind;
 }
 
 std::array<SpeciesRow, 32> BuildTable() {
@@ -111,12 +120,8 @@ std::array<SpeciesRow, 32> BuildTable() {
     r->own = {10, 10};
     r = &add(Row("SlimeGreen", nullptr, 24, "Green Slime", {"Slime", 1, 120, 5, 3, 1, 30}, 50, 7,
                  kDefault, kNone, kNoSlots, "SlimeGreen"));
-    r->behaviour = B::Growing;
-    r->smallInt = 1;
+    Growing(*r, DamageKind::Fire);
     r->grounded = true;
-    r->own = {0, Species::kGrowthThreshold};
-    r->radius = 6;
-    r->hurtKind = kFire;
     r = &add(Row("GolemStone", nullptr, 25, "Stone Golem", {"Fists", 1, 120, 15, 7, 1, 50}, 80, 12,
                  kDefault, kNone, kNoSlots, "GolemStone"));
     r->behaviour = B::Golem;
@@ -126,16 +131,12 @@ std::array<SpeciesRow, 32> BuildTable() {
     r->behaviour = B::Elemental;
     r->smallInt = 1;
     r->experience = {1000, 1000, 10000};
-    r->healKind = kCold;
-    r->doubleKind = kShock;
+    r->healKind = DamageKind::Cold;
+    r->doubleKind = DamageKind::Shock;
     r = &add(Row("MoldYellow", nullptr, 27, "Yellow Mold", {"Mold", 1, 120, 5, 3, 1, 30}, 50, 7,
                  kDefault, kNone, kNoSlots, "MoldYellow"));
-    r->behaviour = B::Growing;
-    r->smallInt = 1;
+    Growing(*r, DamageKind::Shock);
     r->fireProtection = true;
-    r->own = {0, Species::kGrowthThreshold};
-    r->radius = 6;
-    r->hurtKind = kShock;
     r = &add(Row("DarkHound", nullptr, 28, "DarkHound", houndTeeth, 150, 9, kHoundAbilities, kHound,
                  kMouth, "DarkHound"));
     r->smallInt = 1;
@@ -154,8 +155,8 @@ std::array<SpeciesRow, 32> BuildTable() {
     r->spell = "FlameDart";
     r->experience = {500, 500, 2500};
     r->ownSound = true;
-    r->healKind = kFire;
-    r->doubleKind = kCold;
+    r->healKind = DamageKind::Fire;
+    r->doubleKind = DamageKind::Cold;
     r = &add(Row("ClearHound", nullptr, 31, "ClearHound", houndTeeth, 150, 9, kHoundAbilities,
                  kHound, kMouth, "ClearHound"));
     r->smallInt = 1;

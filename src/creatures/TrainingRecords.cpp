@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/Archive.h"
+#include "platform/Saturate.h"
 
 QV_IMPLEMENT_SERIAL(InputInfo, qv::Persistent, 1, false)
 QV_IMPLEMENT_SERIAL(SinglePlayerAttackInfo, InputInfo, 1, false)
@@ -11,14 +12,6 @@ QV_IMPLEMENT_SERIAL(DefenseSpellInfo, InputInfo, 1, false)
 QV_IMPLEMENT_SERIAL(EvadeInfo, InputInfo, 1, false)
 
 namespace {
-
-// A value cut toward zero to an integer, held at the integers' ends.
-int32_t Truncate(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 // A stored situation value: refused unless it is a finite number.
 void ExchangeValue(qv::Archive& ar, float& v, const char* name) {
@@ -93,7 +86,8 @@ int SinglePlayerAttackInfo::Feed(const int32_t* which) {
     SetInputs(net, {m_f1, m_f2, m_f3, f(m_f4), m_f13, m_f14, m_f15, f(m_f16), f(m_f8), f(m_f9),
                     f(m_f10), f(m_f17), f(m_f18)});
     const int64_t product = int64_t{m_f10} * m_f9 * m_f16;
-    m_f11 = Truncate(1.0 - static_cast<double>(Truncate(static_cast<double>(product) * -0.0001)));
+    m_f11 = qv::TruncateToInt32(
+        1.0 - static_cast<double>(qv::TruncateToInt32(static_cast<double>(product) * -0.0001)));
     return 1;
 }
 
@@ -120,9 +114,10 @@ int DefenseSpellInfo::Feed(const int32_t* which) {
     const auto f = [](int32_t v) { return static_cast<float>(v); };
     SetInputs(net, {m_f1, m_f2, m_f3, f(m_f4), f(m_f8), f(m_f9), f(m_f10), f(m_f13)});
     if (m_f13 == 0)
-        m_f11 = Truncate(static_cast<double>((100 - int64_t{m_f4}) * m_f8 * m_f9) * 0.0001);
+        m_f11 =
+            qv::TruncateToInt32(static_cast<double>((100 - int64_t{m_f4}) * m_f8 * m_f9) * 0.0001);
     else if (m_f13 == 1)
-        m_f11 = Truncate(static_cast<double>(int64_t{m_f8} * m_f9) * 0.01);
+        m_f11 = qv::TruncateToInt32(static_cast<double>(int64_t{m_f8} * m_f9) * 0.01);
     return 1;
 }
 
@@ -141,7 +136,7 @@ int EvadeInfo::Feed(const int32_t* which) {
     SetInputs(net, {m_f1, m_f2, m_f3, static_cast<float>(m_f4)});
     net.Forward();
     const double output = net.OutputLayer()->m_Outputs[0];
-    m_f11 = Truncate(1.0 - static_cast<double>(Truncate(output * -100)));
+    m_f11 = qv::TruncateToInt32(1.0 - static_cast<double>(qv::TruncateToInt32(output * -100)));
     return 1;
 }
 

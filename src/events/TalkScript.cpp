@@ -7,6 +7,7 @@
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "items/Magic.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/Object.h"
 #include "world/World.h"
@@ -163,8 +164,7 @@ bool CTalkScript::Do(const TalkStatement& s) {
         case TalkOp::Add: {
             Object* v = Variable(s.text, true);
             const int64_t sum = int64_t{v->m_iValue} + s.a;
-            v->m_iValue = static_cast<int32_t>(std::clamp<int64_t>(
-                sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+            v->m_iValue = qv::ClampToInt32(sum);
             break;
         }
         case TalkOp::Timer:

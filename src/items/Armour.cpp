@@ -13,9 +13,6 @@ QV_IMPLEMENT_SERIAL(IntrinsicArmour, Armour, 1, true)
 
 namespace {
 
-// A shield takes the shield arm (2) and the other hand (1).
-constexpr int32_t kLocationOtherHand = 1;
-constexpr int32_t kLocationShieldArm = 2;
 constexpr int kMaterials = kArmourMaterialCount;
 
 // clang-format off
@@ -171,8 +168,9 @@ ArmourKind::ArmourKind(int index, int32_t material)
     m_iMaterial = material;
     m_iLocation = row.location;
     if (index == kShieldKind) {
-        m_LocationList.emplace_back(kLocationOtherHand);
-        m_LocationList.emplace_back(kLocationShieldArm);
+        // A shield takes the other hand and the shield arm.
+        m_LocationList.emplace_back(BodySlot::OtherHand);
+        m_LocationList.emplace_back(BodySlot::ShieldArm);
     }
     // The amulet is a necklace until its material says otherwise.
     if (index == kAmuletKind) SetName("Necklace");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "creatures/Combat.h"
 #include "creatures/Player.h"
 #include "items/ItemPictures.h"
 #include "media/DDObjects.h"
@@ -12,6 +13,7 @@
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "structures/LightSource.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -27,15 +29,10 @@ QV_IMPLEMENT_SERIAL(FiredMissile, Object, 1, true)
 
 namespace {
 
-// A bow takes both hands: the bow hand (4) and the shield arm (2).
-constexpr int32_t kLocationBowHand = 4;
-constexpr int32_t kLocationShieldArm = 2;
 // What the missile constructors put in m_iSpare1, and the move mode of
 // whatever flies.
 constexpr int kMissileMark = 2;
 constexpr uint8_t kFlyingMoveMode = 4;
-// A hit lands when a roll 0..99 is at most the chance and this.
-constexpr int kHitAllowance = 5;
 
 constexpr LauncherRow kLaunchers[] = {
     // name      speed range base stun weight value kind    picture
@@ -96,8 +93,9 @@ Launcher::Launcher(int32_t kind, int32_t value)
     const LauncherRow& row = LauncherTable(kind);
     m_iLightSampling = 1;
     m_iWeight = row.weight;
-    m_LocationList.emplace_back(kLocationBowHand);
-    m_LocationList.emplace_back(kLocationShieldArm);
+    // A bow takes both hands: the bow hand and the shield arm.
+    m_LocationList.emplace_back(BodySlot::BowHand);
+    m_LocationList.emplace_back(BodySlot::ShieldArm);
     m_iValue = row.value;
     DressItem(*this, LauncherImage(m_iKind),
               ItemLook{kBitmapItemGround + row.picture, 32, 24, 16, 16, 1, 1, 4});
@@ -359,13 +357,10 @@ void FiredMissile::Hit(ObjectHolder* holder) {
     if (!creature || creature->m_sLifeState < 1) return;
     Player* shooter = m_iShooter == -1 ? nullptr : ResolveActor(m_iShooter);
     const int chance = m_pMissile->GetHitChance(shooter, creature, IsDebugView());
-    if (qv::Rand() % 100 > chance + kHitAllowance) return;  // a miss
-    // The hit holds the creature up: its queued events wait half the stun's
-    // share of a step.
-    const int64_t share = int64_t{creature->m_iStepTime} * m_pMissile->m_iStun / 100;
-    const double delay = std::trunc(static_cast<double>(share) * 0.5);
-    creature->Events().ShiftTimes(static_cast<int32_t>(
-        std::clamp(delay, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX))));
+    if (!CombatRules::Hits(qv::Rand() % 100, chance + CombatRules::kChanceBonus)) return;
+    // The hit holds the creature up as a close hit does.
+    creature->Events().ShiftTimes(
+        CombatRules::StunDelay(m_pMissile->m_iStun, creature->m_iStepTime));
     creature->TakeDamage(m_pMissile->GetDamage(nullptr, creature, 0), m_pMissile->m_iDamageKind);
 }
 

@@ -6,12 +6,13 @@
 
 #include <cstdint>
 
+#include "creatures/Combat.h"
 #include "items/SpellSchools.h"
 
 struct MissileRule {
     int32_t lightStrength;
     int32_t look;        // the missile's picture row
-    int32_t damageKind;  // 2 fire, 3 shock, 4 cold
+    int32_t damageKind;  // DamageKind::Fire, Shock or Cold
     int32_t stepPeriod;  // game time of one step of its flight
     double casterShare;  // of the target's total experience
     double targetShare;  // of the caster's total experience
@@ -20,10 +21,10 @@ struct MissileRule {
 };
 
 namespace missile_rules {
-inline constexpr MissileRule kLightningBolt{20, 2, 3, 6, 0.01, 0.001, false};
-inline constexpr MissileRule kFlameDart{50, 1, 2, 10, 0.01, 0.001, false};
-inline constexpr MissileRule kFireball{70, 1, 2, 10, 0.1, 0.01, true};
-inline constexpr MissileRule kColdRay{10, 3, 4, 10, 0.1, 0.01, false};
+inline constexpr MissileRule kLightningBolt{20, 2, DamageKind::Shock, 6, 0.01, 0.001, false};
+inline constexpr MissileRule kFlameDart{50, 1, DamageKind::Fire, 10, 0.01, 0.001, false};
+inline constexpr MissileRule kFireball{70, 1, DamageKind::Fire, 10, 0.1, 0.01, true};
+inline constexpr MissileRule kColdRay{10, 3, DamageKind::Cold, 10, 0.1, 0.01, false};
 // A Fireball's missile hurts more than the others'.
 inline constexpr int32_t kFireballDamageRange = 15;
 inline constexpr int32_t kFireballDamageBase = 10;

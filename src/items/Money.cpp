@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/Archive.h"
+#include "platform/Saturate.h"
 
 QV_IMPLEMENT_SERIAL(Money, Object, 1, true)
 
@@ -25,5 +26,5 @@ void Money::Serialize(qv::Archive& ar) {
 
 int Money::GetWeight() {
     const int64_t weight = int64_t{m_iWeight} * m_iBulkNum;
-    return static_cast<int>(std::clamp<int64_t>(weight, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(weight);
 }

@@ -6,6 +6,7 @@
 #include "items/Magic.h"
 #include "platform/Archive.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ void EarthFigureSpell::Serialize(qv::Archive& ar) {
 namespace {
 // A figure moved by a spell's amount, held to the integer range.
 void MoveFigure(int32_t& figure, int64_t by) {
-    figure = static_cast<int32_t>(std::clamp<int64_t>(figure + by, INT32_MIN, INT32_MAX));
+    figure = qv::ClampToInt32(figure + by);
 }
 }  // namespace
 
@@ -228,8 +229,7 @@ int StrengthSpell::CheckExpired(int32_t now) {
 }
 
 void StrengthSpell::UndoOn(Player* target) {
-    target->m_iCurStr = static_cast<int32_t>(std::clamp<int64_t>(
-        target->m_iCurStr - int64_t{m_iSign} * m_iAmount, INT32_MIN, INT32_MAX));
+    target->m_iCurStr = qv::ClampToInt32(target->m_iCurStr - int64_t{m_iSign} * m_iAmount);
     target->m_iStrengthBonus = 0;
     target->RecomputeLoad();
 }

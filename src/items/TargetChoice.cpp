@@ -3,23 +3,20 @@
 #include "media/MouseCursor.h"
 #include "world/Global.h"
 #include "world/Object.h"
+#include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace {
-TargetChoice* s_pChoice = nullptr;
+WorldRules* Rules() {
+    World* world = GetWorld();
+    return world ? world->m_pRules : nullptr;
+}
 }  // namespace
-
-TargetChoice* GetTargetChoice() {
-    return s_pChoice;
-}
-
-void SetTargetChoice(TargetChoice* choice) {
-    s_pChoice = choice;
-}
 
 int BeginTargetChoice(Object& item, Player* user, int selectMode, int pause,
                       const std::string& prompt) {
-    if (TargetChoice* choice = GetTargetChoice())
-        choice->BeginTargetChoice(&item, user, selectMode, pause, prompt);
+    if (WorldRules* rules = Rules())
+        rules->BeginTargetChoice(&item, user, selectMode, pause, prompt);
     else
         SetMessageLine(prompt);
     if (CMouseCursor* cursor = GetMouseCursor())
@@ -28,5 +25,5 @@ int BeginTargetChoice(Object& item, Player* user, int selectMode, int pause,
 }
 
 void EndUsePause() {
-    if (TargetChoice* choice = GetTargetChoice()) choice->EndUsePause();
+    if (WorldRules* rules = Rules()) rules->EndUsePause();
 }

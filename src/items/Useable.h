@@ -21,6 +21,14 @@ struct ItemUse {
     explicit ItemUse(int32_t location) : m_iLocation(location) {}
 };
 
+// The body slots the hand-held things take.
+struct BodySlot {
+    static constexpr int32_t OtherHand = 1;
+    static constexpr int32_t ShieldArm = 2;
+    static constexpr int32_t Hand = 3;
+    static constexpr int32_t BowHand = 4;
+};
+
 // Gives `to` the stored fields of `from` (its names, frame, weight, value,
 // key number, state, stack, interact flag and owner) and its moveable mark;
 // not its place in a bag. A key number enters `to` in the key records.

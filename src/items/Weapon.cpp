@@ -12,6 +12,7 @@
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 
 QV_IMPLEMENT_SERIAL(Weapon, Useable, 2, true)
@@ -19,9 +20,6 @@ QV_IMPLEMENT_SERIAL(IntrinsicWeapon, Weapon, 1, true)
 
 namespace {
 
-// Weapons take the hand (location 3); the long ones the other hand too (1).
-constexpr int32_t kLocationHand = 3;
-constexpr int32_t kLocationOtherHand = 1;
 // What the weapon constructors put in m_iSpare1.
 constexpr int kWeaponMark = 1;
 
@@ -68,7 +66,7 @@ CDDObject& HandWeaponImage(int32_t kind) {
 }
 
 int32_t ClampedSum(int32_t a, int32_t b) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(int64_t{a} + b);
 }
 
 }  // namespace
@@ -157,14 +155,12 @@ const HandWeaponRow& HandWeaponTable(int32_t kind) {
 }
 
 HandWeapon::HandWeapon(int32_t kind)
-    : Weapon(HandWeaponTable(kind).speed, HandWeaponTable(kind).damageRange,
-             HandWeaponTable(kind).damageBase, HandWeaponTable(kind).parameter,
-             HandWeaponTable(kind).stun, HandWeaponTable(kind).name),
-      m_iKind(HandWeaponTable(kind).kind) {
+    : Weapon(HandWeaponTable(kind)), m_iKind(HandWeaponTable(kind).kind) {
     const HandWeaponRow& row = HandWeaponTable(kind);
     m_iLightSampling = 1;
-    m_LocationList.emplace_back(kLocationHand);
-    if (row.twoHanded) m_LocationList.emplace_back(kLocationOtherHand);
+    // Weapons take the hand; the long ones the other hand too.
+    m_LocationList.emplace_back(BodySlot::Hand);
+    if (row.twoHanded) m_LocationList.emplace_back(BodySlot::OtherHand);
     m_iValue = row.value;
     if (row.weight != 0) m_iWeight = row.weight;
     if (row.picture >= 0) DressItem(*this, HandWeaponImage(m_iKind), HandWeaponLook(row.picture));
@@ -216,9 +212,7 @@ const ThrownMissileRow& ThrownMissileTable(int32_t kind) {
 }
 
 ThrownMissile::ThrownMissile(int32_t kind)
-    : Weapon(ThrownMissileTable(kind).speed, ThrownMissileTable(kind).damageRange,
-             ThrownMissileTable(kind).damageBase, ThrownMissileTable(kind).parameter,
-             ThrownMissileTable(kind).stun, ThrownMissileTable(kind).name),
+    : Weapon(ThrownMissileTable(kind)),
       m_iKind(kind < kSmallStone || kind > kLastThrownMissile ? kSmallStone : kind) {
     m_iValue = ThrownMissileTable(kind).value;
 }

@@ -41,6 +41,12 @@ public:
     // The numbers in the order the weapon tables give them.
     explicit Weapon(int32_t speed = 100, int32_t damageRange = 1, int32_t damageBase = 1,
                     int32_t parameter = 1, int32_t stun = 50, const std::string& name = "Weapon");
+    // A weapon of a table row's name, speed, damage range and base, parameter
+    // and stun (the hand weapons' and the thrown missiles' rows).
+    template <class Row>
+    requires requires(const Row& r) { r.damageRange + r.parameter; }
+    explicit Weapon(const Row& row)
+        : Weapon(row.speed, row.damageRange, row.damageBase, row.parameter, row.stun, row.name) {}
 
     void Serialize(qv::Archive& ar) override;
     std::string GetInfoText() override;

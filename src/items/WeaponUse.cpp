@@ -8,6 +8,7 @@
 #include "creatures/Player.h"
 #include "items/Weapon.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/Map.h"
 
@@ -37,22 +38,15 @@ double Method(const Player* p) {
     return p->m_iCombatSettings[6];
 }
 
-// A double truncated toward zero, held within the integer range.
-int32_t Truncate(double d) {
-    if (!(d > -2147483648.0)) return d != d ? 0 : INT32_MIN;
-    if (d >= 2147483647.0) return INT32_MAX;
-    return static_cast<int32_t>(d);
-}
-
 // The percentage of a part of a whole; 0 when the whole is 0 or less.
 int32_t Percent(double part, double whole) {
     if (whole <= 0.0) return 0;
-    return Truncate(part / whole * 100.0);
+    return qv::TruncateToInt32(part / whole * 100.0);
 }
 
 int32_t DistanceBetween(MapMaster* map, const Player* a, const Player* b) {
     if (!map) return 0;
-    return Truncate(
+    return qv::TruncateToInt32(
         std::sqrt(static_cast<double>(map->PixelDistanceSq(a->m_Position, b->m_Position))));
 }
 
@@ -87,7 +81,7 @@ int Weapon::GetHitChance(Player* attacker, Player* defender, int flag) {
                  : kNoAttackerRating;
     const double defenderRating = defender->m_iCombatDexterity - (10.0 * Method(defender) - 10.0);
     const double x = (attackerSkill - defenderSkill) + 0.05 * (attackerRating - defenderRating);
-    int64_t chance = Truncate(50.0 + 10.0 * x);
+    int64_t chance = qv::TruncateToInt32(50.0 + 10.0 * x);
     if (flag == 0) {
         if (defender->m_bInvisible != 0) chance -= kInvisibleShift;
         if (attacker && attacker->m_bInvisible != 0) chance += kInvisibleShift;
@@ -110,7 +104,7 @@ int Weapon::GetDamage(Player* attacker, Player* defender, int average) {
         d += qv::Rand() % m_iDamageRange;
     if (defender) d *= 1.0 - static_cast<double>(defender->m_dArmourFactor);
     // A weak defender can bring the sum below nothing: a hit never heals.
-    return std::max(0, Truncate(d));
+    return std::max(0, qv::TruncateToInt32(d));
 }
 
 Player* Weapon::EvaluateUse(Player* creature, int filter, Weapon*, int* clearLine) {

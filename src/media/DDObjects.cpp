@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "media/Resources.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ uint16_t Brighten(uint16_t p) {
 
 // The product of two sizes, held within the integer range.
 int Times(int a, int b) {
-    return static_cast<int>(std::clamp<int64_t>(int64_t{a} * b, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(int64_t{a} * b);
 }
 
 // The largest grid of frames an image is given a surface for, in pixels: far

@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Midi.h"
+#include "platform/Saturate.h"
 
 int g_bSoundEnabled = 1;
 
@@ -66,7 +67,7 @@ int CDSound::ShortOffset(int from, int to, int span) {
         else if (d < -(span / 2))
             d += span;
     }
-    return static_cast<int>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(d);
 }
 
 int CDSound::PlayAt(int x, int y, int loop) {

@@ -87,18 +87,10 @@ void PaintArmour(Painter& p, int kind, int w, int h, Tone t) {
     const int cx = w / 2, cy = h / 2, s = std::min(w, h);
     switch (kind) {
         case kItemShield:
-            p.Polygon({{cx - s / 2 + 3, 3},
-                       {cx + s / 2 - 3, 3},
-                       {cx + s / 2 - 3, cy},
-                       {cx, h - 2},
-                       {cx - s / 2 + 3, cy}},
-                      t());
-            p.Box(cx - 1, 5, cx + 2, h - 6, t(-5));
+            PaintShield(p, w, h, t(), t(-5));
             break;
         case kItemHelmet:
-            p.Ellipse(cx, cy + 2, s / 2 - 3, s / 2 - 4, t(-2));
-            p.Box(cx - s / 2 + 3, cy + 2, cx + s / 2 - 2, h, 0);
-            p.Box(cx - s / 2 + 2, cy, cx + s / 2 - 2, cy + 3, t(3));
+            PaintHelmet(p, w, h, t(-2), t(3));
             break;
         case kItemAmulet:
             p.Line(cx - s / 3, 3, cx, cy, kGold(), 1);
@@ -107,23 +99,14 @@ void PaintArmour(Painter& p, int kind, int w, int h, Tone t) {
             p.Dot(cx - 1, cy + 3, t(8));
             break;
         case kItemShirt:
-            p.Polygon({{cx - s / 3, 4},
-                       {cx + s / 3, 4},
-                       {cx + s / 2 - 2, s / 3},
-                       {cx + s / 3 - 2, h - 3},
-                       {cx - s / 3 + 2, h - 3},
-                       {cx - s / 2 + 2, s / 3}},
-                      t(-2));
-            p.Ellipse(cx, 4, s / 8, 3, 0);
+            PaintGarment(p, w, h, t(-2), std::nullopt);
             break;
         case kItemGloves:
             p.Ellipse(cx, cy + 2, s / 4, s / 3, t());
             for (int f = -2; f <= 1; ++f) p.Box(cx + f * 4, 3, cx + f * 4 + 3, cy, t());
             break;
         case kItemRing:
-            p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
-            p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
-            p.Ellipse(cx, cy - s / 4 + 1, 3, 3, t(4));
+            PaintRing(p, w, h, t(4));
             break;
         case kItemLeggings:
             p.Box(cx - s / 3, 3, cx + s / 3, cy, t(-1));

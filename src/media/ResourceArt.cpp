@@ -317,30 +317,14 @@ void PaintItem(Painter& p, int kind, int w, int h) {
             p.Line(3, h - 4, 7, h - 4, kRed(), 2);
             break;
         case kItemArmour:
-            p.Polygon({{cx - s / 3, 4},
-                       {cx + s / 3, 4},
-                       {cx + s / 2 - 2, s / 3},
-                       {cx + s / 3 - 2, h - 3},
-                       {cx - s / 3 + 2, h - 3},
-                       {cx - s / 2 + 2, s / 3}},
-                      kSteel(-3));
-            p.Box(cx - 2, 6, cx + 2, h - 4, kSteel(4));
-            p.Ellipse(cx, 4, s / 8, 3, 0);
+            PaintGarment(p, w, h, kSteel(-3), kSteel(4));
             break;
         case kItemShield:
-            p.Polygon({{cx - s / 2 + 3, 3},
-                       {cx + s / 2 - 3, 3},
-                       {cx + s / 2 - 3, cy},
-                       {cx, h - 2},
-                       {cx - s / 2 + 3, cy}},
-                      kBlue());
-            p.Box(cx - 1, 5, cx + 2, h - 6, kGold());
+            PaintShield(p, w, h, kBlue(), kGold());
             p.Box(cx - s / 3, cy - 4, cx + s / 3, cy - 1, kGold());
             break;
         case kItemHelmet:
-            p.Ellipse(cx, cy + 2, s / 2 - 3, s / 2 - 4, kSteel(-2));
-            p.Box(cx - s / 2 + 3, cy + 2, cx + s / 2 - 2, h, 0);
-            p.Box(cx - s / 2 + 2, cy, cx + s / 2 - 2, cy + 3, kSteel(3));
+            PaintHelmet(p, w, h, kSteel(-2), kSteel(3));
             p.Box(cx - 1, cy - s / 3, cx + 2, cy + 6, kSteel(4));
             break;
         case kItemBoots:
@@ -400,9 +384,7 @@ void PaintItem(Painter& p, int kind, int w, int h) {
             p.Box(cx - 4, cy - 4, cx + 4, cy + 4, kGold());
             break;
         case kItemRing:
-            p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
-            p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
-            p.Ellipse(cx, cy - s / 4 + 1, 3, 3, kBlue(4));
+            PaintRing(p, w, h, kBlue(4));
             break;
         case kItemAmulet:
             p.Line(cx - s / 3, 3, cx, cy, kGold(), 1);
@@ -912,6 +894,44 @@ std::map<int, PictureRecipe> BuildRecipes() {
 }
 
 }  // namespace
+
+void PaintGarment(Painter& p, int w, int h, uint8_t body, std::optional<uint8_t> stripe) {
+    const int cx = w / 2, s = std::min(w, h);
+    p.Polygon({{cx - s / 3, 4},
+               {cx + s / 3, 4},
+               {cx + s / 2 - 2, s / 3},
+               {cx + s / 3 - 2, h - 3},
+               {cx - s / 3 + 2, h - 3},
+               {cx - s / 2 + 2, s / 3}},
+              body);
+    if (stripe) p.Box(cx - 2, 6, cx + 2, h - 4, *stripe);
+    p.Ellipse(cx, 4, s / 8, 3, 0);
+}
+
+void PaintShield(Painter& p, int w, int h, uint8_t face, uint8_t boss) {
+    const int cx = w / 2, cy = h / 2, s = std::min(w, h);
+    p.Polygon({{cx - s / 2 + 3, 3},
+               {cx + s / 2 - 3, 3},
+               {cx + s / 2 - 3, cy},
+               {cx, h - 2},
+               {cx - s / 2 + 3, cy}},
+              face);
+    p.Box(cx - 1, 5, cx + 2, h - 6, boss);
+}
+
+void PaintHelmet(Painter& p, int w, int h, uint8_t dark, uint8_t bright) {
+    const int cx = w / 2, cy = h / 2, s = std::min(w, h);
+    p.Ellipse(cx, cy + 2, s / 2 - 3, s / 2 - 4, dark);
+    p.Box(cx - s / 2 + 3, cy + 2, cx + s / 2 - 2, h, 0);
+    p.Box(cx - s / 2 + 2, cy, cx + s / 2 - 2, cy + 3, bright);
+}
+
+void PaintRing(Painter& p, int w, int h, uint8_t stone) {
+    const int cx = w / 2, cy = h / 2, s = std::min(w, h);
+    p.Ellipse(cx, cy + 2, s / 4, s / 4, kGold());
+    p.Ellipse(cx, cy + 2, s / 4 - 3, s / 4 - 3, 0);
+    p.Ellipse(cx, cy - s / 4 + 1, 3, 3, stone);
+}
 
 void PaintOnPanel(Painter& p, int w, int h, const std::function<void(Painter&)>& item) {
     p.Bevel(0, 0, w, h, kPanel(-2), kPanel(-6), kPanel(3), 1);

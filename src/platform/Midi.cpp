@@ -13,7 +13,7 @@ namespace {
 // The synthesiser's overall gain: loud enough to be heard beside the sounds,
 // with room for a full orchestra before the mix clips.
 constexpr double kSynthGain = 0.8;
-// Frames rendered in one piece.
+// Frames rendered in one go.
 constexpr int kRenderBlock = 1024;
 
 // The synthesiser's own messages are collected, not printed: a failure is

@@ -31,7 +31,6 @@ Play::Play(World& world) : m_World(world) {
     m_World.m_pRules = this;
     m_World.m_pPathFinder = &AStarPaths::Shared();
     SetInventoryWindows(this);
-    SetTargetChoice(this);
     // A death's conversation waits for the end of the groups' turns.
     m_World.m_OpenDeathTalk = [this](Player* leader, Player* speaker) {
         AskConversation(leader, speaker);
@@ -42,7 +41,6 @@ Play::~Play() {
     if (m_World.m_pRules == this) m_World.m_pRules = nullptr;
     if (m_World.m_pPathFinder == &AStarPaths::Shared()) m_World.m_pPathFinder = nullptr;
     if (GetInventoryWindows() == this) SetInventoryWindows(nullptr);
-    if (GetTargetChoice() == this) SetTargetChoice(nullptr);
     m_World.m_OpenDeathTalk = nullptr;
 }
 

@@ -49,7 +49,7 @@ class Object;
 class Player;
 class World;
 
-class Play : public WorldRules, public InventoryWindows, public TargetChoice {
+class Play : public WorldRules, public InventoryWindows {
 public:
     // Becomes the rules of `world` (World::m_pRules) and gives it the path
     // finder, until it goes.
@@ -408,7 +408,7 @@ public:
     // (a spell it does not know, a target the spell does not fit, too little
     // mana).
     int CastKnownSpell(Player* actor, Object* spell, ObjectHolder* target);
-    // What a thing picked for use asks (TargetChoice): the next click in
+    // What a thing picked for use asks (WorldRules): the next click in
     // `selectMode` picks its target.
     void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
                            const std::string& prompt) override;

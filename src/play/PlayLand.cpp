@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "platform/Message.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -39,11 +40,6 @@ constexpr int32_t kNewLandCode = 3;
 const char* const kWorldFilter = "Quorvale Files (*.qvr) | *.qvr;*.qvr ||";
 const char* const kLandFilter = "Land Files (*.lnd) | *.lnd;*.lnd ||";
 
-int32_t ClampToInt32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
 Player* AsCreature(Member* m) {
     return m && m->Type() == PLAYER ? qv::DynamicCast<Player>(m) : nullptr;
 }
@@ -67,8 +63,9 @@ Player* DeadActor(int32_t actor) {
 
 Position Play::PartySpot(qv::Point focus, int32_t n) {
     return Position(
-        ClampToInt32(int64_t{focus.x} + (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
-        ClampToInt32(int64_t{focus.y} + (n / kPlacingRow) * kPlacingSpacing + kPlacingStart), 0);
+        qv::ClampToInt32(int64_t{focus.x} + (n % kPlacingRow) * kPlacingSpacing + kPlacingStart),
+        qv::ClampToInt32(int64_t{focus.y} + (n / kPlacingRow) * kPlacingSpacing + kPlacingStart),
+        0);
 }
 
 void Play::TakeHolderOffMap(Member* member) {
@@ -384,8 +381,8 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
         ReportFileException(error);
         return 0;
     }
-    m_World.m_ptFocus = {ClampToInt32(int64_t{x} * MapMaster::CellWidth + kArrivalOffset),
-                         ClampToInt32(int64_t{y} * MapMaster::CellHeight + kArrivalOffset)};
+    m_World.m_ptFocus = {qv::ClampToInt32(int64_t{x} * MapMaster::CellWidth + kArrivalOffset),
+                         qv::ClampToInt32(int64_t{y} * MapMaster::CellHeight + kArrivalOffset)};
     MoveToLand();
     return 1;
 }

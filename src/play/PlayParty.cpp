@@ -10,6 +10,7 @@
 #include "media/DDWnd.h"
 #include "media/MouseCursor.h"
 #include "platform/Files.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -31,11 +32,6 @@ Player* AsCreature(Member* m) {
 // creature of a self-contained group never does).
 void EnterActor(Player* p) {
     if (p && !p->m_bGrouped && p->m_iPlayerNumber >= 0) p->SetPlayerNumber(p->m_iPlayerNumber);
-}
-
-int32_t ClampToInt32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace
@@ -65,8 +61,8 @@ void Play::TravelTo(qv::Point cell) {
     Player* leader = w.m_pLeader.Get();
     if (!QV_CHECK_TEXT(leader != nullptr, "traveller != NULL")) return;
     const Position focus(
-        ClampToInt32(int64_t{cell.x} * MapMaster::CellWidth + MapMaster::CellWidth / 2),
-        ClampToInt32(int64_t{cell.y} * MapMaster::CellHeight + MapMaster::CellHeight / 2), 0);
+        qv::ClampToInt32(int64_t{cell.x} * MapMaster::CellWidth + MapMaster::CellWidth / 2),
+        qv::ClampToInt32(int64_t{cell.y} * MapMaster::CellHeight + MapMaster::CellHeight / 2), 0);
     w.m_ptFocus = {focus.x, focus.y};
 
     // The travellers leave the map first: the window may move away from

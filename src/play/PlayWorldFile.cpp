@@ -18,6 +18,7 @@
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -83,8 +84,7 @@ void ReadList(qv::Archive& ar, const qv::RuntimeClass* expected, Out& out) {
 
 int32_t ScaleFocus(int64_t v, int64_t mul, int64_t div) {
     const int64_t scaled = v * mul / div;
-    return static_cast<int32_t>(std::clamp<int64_t>(scaled, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return qv::ClampToInt32(scaled);
 }
 
 // How far a party spreads around its leader, in pixels, across and down: half

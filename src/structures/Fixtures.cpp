@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "creatures/KeySignal.h"
 #include "platform/Archive.h"
 #include "structures/Scenery.h"
 #include "world/Global.h"
@@ -32,15 +33,6 @@ int Lever::Activate(int* action, Player* actor) {
     if (!action || *action != 2) return -1;
     if (m_iMode == 1 && !actor) return 0;
     m_iState = m_iState == 1 ? 2 : 1;
-    World* frame = GetWorld();
-    if (!frame) return 0;
-    KeyStorage* record = nullptr;
-    for (auto& k : frame->m_KeyStorageList)
-        if (k->m_iKeyNum == m_iItemNum) {
-            record = k.get();
-            break;
-        }
-    if (!record) return 0;
     // A lever reached by the signal of another lever of its key takes its
     // other state but does not signal again: two levers of one door would
     // otherwise work each other for ever.
@@ -50,18 +42,7 @@ int Lever::Activate(int* action, Player* actor) {
     struct Done {
         ~Done() { signalling.pop_back(); }
     } done;
-    // Activating may change the record (a door may go away): walk a copy and
-    // skip what has been destroyed meanwhile.
-    const std::vector<qv::Handle<Object>> objects = record->m_ObjectList;
-    int result = 0;
-    for (const auto& h : objects) {
-        Object* o = h.Get();
-        if (!o || o == this) continue;
-        int code = 2;
-        result = o->Activate(&code, actor);
-        if (result == kWorldChanged) break;
-    }
-    return result;
+    return SignalKey(m_iItemNum, 2, actor, this);
 }
 
 Stairs::Stairs(const std::string& name) : Object(name) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "creatures/Combat.h"
 #include "platform/Handle.h"
 #include "world/MapStructures.h"
 #include "world/Object.h"
@@ -85,7 +86,7 @@ public:
     static constexpr uint32_t kStepInterval = 100;
     static constexpr uint32_t kDuration = 3000;
     static constexpr int kSoundCount = 5;
-    static constexpr int kDamageKind = 2;  // fire
+    static constexpr int kDamageKind = DamageKind::Fire;
     static constexpr int kDamageBase = 10;
     static constexpr int kDamageRange = 20;
 

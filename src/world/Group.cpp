@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Archive.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
@@ -160,7 +161,7 @@ int Group::GetGroupReserved() {
 }
 
 int32_t Group::SumHitPoints(int64_t a, int64_t b) {
-    return static_cast<int32_t>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+    return qv::ClampToInt32(a + b);
 }
 
 int Group::GetHitPoints() {

@@ -15,6 +15,7 @@
 #include "media/DDString.h"
 #include "platform/Format.h"
 #include "platform/Rand.h"
+#include "platform/Saturate.h"
 #include "world/Global.h"
 #include "world/Map.h"
 #include "world/MapCreature.h"
@@ -204,10 +205,7 @@ namespace {
 // A light's contribution to one sample: its intensity's integer part, held
 // to the integer range so that no light can wrap a sum round.
 int64_t IntensityPart(double intensity) {
-    if (!(intensity == intensity)) return 0;  // not a number
-    if (intensity >= 2147483647.0) return INT32_MAX;
-    if (intensity <= -2147483648.0) return INT32_MIN;
-    return static_cast<int32_t>(intensity);
+    return qv::TruncateToInt32(intensity);
 }
 
 }  // namespace
@@ -259,8 +257,7 @@ void MapMaster::ComputeCellLight(int32_t i, int32_t j, const std::vector<LitLigh
         }
     }
     if (lit)
-        for (size_t k = 0; k < sum.size(); ++k)
-            s[k] = static_cast<int32_t>(std::clamp<int64_t>(sum[k], INT32_MIN, INT32_MAX));
+        for (size_t k = 0; k < sum.size(); ++k) s[k] = qv::ClampToInt32(sum[k]);
     const int32_t fdx = focuswindowcell.x - i;
     const int32_t fdy = focuswindowcell.y - j;
     if (std::abs(fdx) > 3 || std::abs(fdy) > 3 || !IsLineClear(i, j, fdx, fdy))

@@ -12,7 +12,7 @@
 class Object;
 
 // The variables of a file's bytes, one per line (a last line without its end
-// counts; the empty piece after a final line end does not). Each line, with
+// counts; the empty part after a final line end does not). Each line, with
 // blanks trimmed at both ends, is cut at its first blank: the name before,
 // the number after. A line without a blank has an empty name and the whole
 // line as the number's text.

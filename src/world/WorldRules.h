@@ -9,6 +9,7 @@
 #include "platform/Geometry.h"
 
 class MapMaster;
+class Object;
 class Player;
 
 class WorldRules {
@@ -31,6 +32,15 @@ public:
     // (world/Global.h's GetBaseDirectory and IsEditMode).
     virtual std::string GameFolder() const = 0;
     virtual int IsEditing() const = 0;
+    // A potion, scroll, power cube or known spell picked for use waits for
+    // the click that picks its target: the game pauses (`pause` 1; 2 for a
+    // spell), the next click in select mode `selectMode` picks the target,
+    // `item` with `user` (none for a power cube) is the use that waits for
+    // it, and the message line shows `prompt`.
+    virtual void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                                   const std::string& prompt) = 0;
+    // The pause a use began is over (the use went through).
+    virtual void EndUsePause() = 0;
 };
 
 class PathFinder {

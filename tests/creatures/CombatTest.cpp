@@ -66,6 +66,8 @@ TEST(CombatRules, StunDelaysByHalfTheStunShareOfAStep) {
         {"the share is cut first: 3 x 33 / 100 = 0", 3, 33, 0},
         {"no stun", 0, 50, 0},
         {"a large step does not overflow", 100000, 100000, 50000000},
+        {"a delay past the integers holds at the top", INT32_MAX, INT32_MAX, INT32_MAX},
+        {"a negative stun past the integers holds at the bottom", INT32_MIN, INT32_MAX, INT32_MIN},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);

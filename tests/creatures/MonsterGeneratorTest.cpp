@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -173,6 +174,53 @@ TEST(MonsterGenerator, TheResetRevivesTheFallenAndLetsTheGroupGo) {
     EXPECT_EQ(g.small.world.m_pActiveGenerator.Get(), nullptr);
     // Idle again: it fires anew.
     EXPECT_EQ(g.Fire(), Object::kWorldChanged);
+}
+
+// An object of a key record that answers as it is told and counts the
+// signals it gets; it may take the creature that set the signal off away.
+struct Signalled : Object {
+    Signalled(int32_t key, int answer) : Object("Signalled"), answer(answer) { m_iItemNum = key; }
+    int Activate(int* code, Player*) override {
+        ++calls;
+        lastCode = code ? *code : -1;
+        if (onSignal) onSignal();
+        return answer;
+    }
+    int answer;
+    int calls = 0, lastCode = 0;
+    std::function<void()> onSignal;
+};
+
+// Firing signals its key number's record, each object once, with code 3; the
+// signal stops at a change of the world and when the creature is gone.
+TEST(MonsterGenerator, ItsSignalStopsWhenTheWorldChangesOrTheCreatureGoes) {
+    struct Row {
+        const char* what;
+        int firstAnswer;
+        bool firstTakesTheCreature;
+        int secondCalls;
+    };
+    const Row rows[] = {
+        {"both objects get the signal", 0, false, 1},
+        {"a world change ends it", Object::kWorldChanged, false, 0},
+        {"the creature gone ends it", 0, true, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GeneratorWorld g;
+        g.GiveTemplates({"Goblin"});
+        g.generator.m_iKeyNumber = 7;
+        Signalled first(7, r.firstAnswer), second(7, 0);
+        if (r.firstTakesTheCreature) first.onSignal = [&g] { g.hero.reset(); };
+        g.small.world.AddToKeyStorage(&first);
+        g.small.world.AddToKeyStorage(&second);
+        EXPECT_EQ(g.Fire(), Object::kWorldChanged);
+        EXPECT_EQ(first.calls, 1);
+        EXPECT_EQ(first.lastCode, 3);
+        EXPECT_EQ(second.calls, r.secondCalls);
+        g.small.world.RemoveFromKeyStorage(&first);
+        g.small.world.RemoveFromKeyStorage(&second);
+    }
 }
 
 TEST(MonsterGenerator, ItsRecordLaidOutByHand) {

@@ -27,7 +27,7 @@ namespace {
 
 using namespace record_test;
 
-// Pieces of expected records, joined with +.
+// Parts of expected records, joined with +.
 Bytes operator+(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;

@@ -15,6 +15,7 @@
 #include "items/Scroll.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
+#include "world/WorldRules.h"
 
 using namespace play_test;
 
@@ -85,11 +86,18 @@ TEST_F(PlayMagic, ACastOrder) {
     }
 }
 
-// Play stands as the target choice; the watch passes every call on and keeps
-// the prompt, which only a frame would show, and the ends of pauses.
-struct Watch : TargetChoice {
-    explicit Watch(Play& p) : play(p) { SetTargetChoice(this); }
-    ~Watch() override { SetTargetChoice(&play); }
+// Play stands as the world's rules; the watch stands in for it, passes every
+// call on and keeps the prompt, which only a frame would show, and the ends
+// of pauses.
+struct Watch : WorldRules {
+    Watch(World& w, Play& p) : world(w), play(p) { world.m_pRules = this; }
+    ~Watch() override { world.m_pRules = &play; }
+    int Approach(Player* creature, int flag) override { return play.Approach(creature, flag); }
+    bool OpenConversation(Player* speaker, const std::string& node) override {
+        return play.OpenConversation(speaker, node);
+    }
+    std::string GameFolder() const override { return play.GameFolder(); }
+    int IsEditing() const override { return play.IsEditing(); }
     void BeginTargetChoice(Object* i, Player* u, int mode, int p, const std::string& t) override {
         prompt = t;
         play.BeginTargetChoice(i, u, mode, p, t);
@@ -98,6 +106,7 @@ struct Watch : TargetChoice {
         ++pauseEnded;
         play.EndUsePause();
     }
+    World& world;
     Play& play;
     std::string prompt;
     int pauseEnded = 0;
@@ -131,7 +140,7 @@ TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTarget) {
         SCOPED_TRACE(r.rule);
         Player user;
         Teach(user);
-        Watch watch(play);
+        Watch watch(world, play);
         play.m_pPendingItem = nullptr, play.m_pPendingItemUser = nullptr;
         play.m_iSelectMode = play.m_bPaused = 0;
         std::unique_ptr<Object> item = r.make();
@@ -158,7 +167,7 @@ TEST_F(PlayMagic, AScrollThatActsOnItsReaderIsReadAtOnce) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Player* reader = PlaceMember(r.group + 1, At(36, 35 + r.group));
-        Watch watch(play);
+        Watch watch(world, play);
         Scroll scroll(r.type);
         scroll.m_bGroup = r.group;
         EXPECT_EQ(scroll.GetUsePrompt(reader, 0), 1);
@@ -172,7 +181,7 @@ TEST_F(PlayMagic, AUseThatWentThroughEndsThePause) {
     Player* user = PlaceMember(1, At(36, 35));
     Player* target = PlaceMember(2, At(36, 36));
     target->m_iMaxHitPoints = 100;
-    Watch watch(play);
+    Watch watch(world, play);
     Potion potion(PotionType::Healing);
     Scroll scroll(ScrollType::Healing);
     PowerCube cube;

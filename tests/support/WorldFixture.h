@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/DDObjects.h"
 #include "world/Map.h"
@@ -39,8 +40,22 @@ struct TestRules : WorldRules {
     }
     std::string GameFolder() const override { return folder; }
     int IsEditing() const override { return editing; }
+    // The uses that waited for a target, as they asked, and the pauses ended.
+    struct Choice {
+        Object* item;
+        Player* user;
+        int selectMode, pause;
+        std::string prompt;
+    };
+    void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
+                           const std::string& prompt) override {
+        choices.push_back({item, user, selectMode, pause, prompt});
+    }
+    void EndUsePause() override { ++pausesEnded; }
     std::string folder;
     int editing = 0;
+    std::vector<Choice> choices;
+    int pausesEnded = 0;
 };
 
 // Gives `world` a fresh map of its own and answers it.

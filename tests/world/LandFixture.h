@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the land tests: a game folder of the test's own (with its
+// Shared parts of the land tests: a game folder of the test's own (with its
 // "Images\" and working "tmp\" folders), a frame whose game folder it is, land
 // pictures and land files written by the game's land writer.
 

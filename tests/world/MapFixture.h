@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the map tests: a world of 100 x 80 cells with the window at
+// Shared parts of the map tests: a world of 100 x 80 cells with the window at
 // a chosen origin and every window cell filled, pictures with known pixels,
 // placeable things and creatures.
 
