@@ -2,6 +2,8 @@
 
 #include "items/Token.h"
 
+#include "structures/Looks.h"
+
 QV_IMPLEMENT_STORED(Token, Object, 1)
 QV_IMPLEMENT_STORED(TokenTaker, Lever, 1)
 
@@ -12,6 +14,7 @@ constexpr int kSwitchLever = 2;
 
 Token::Token(const std::string& name) : Object(name) {
     m_bStackable = 1;
+    WearLook(*this, {kBitmapToken, 16, 16, 8, 12, 1, 1});
 }
 
 int Token::Use(Player* user, Object* target) {
