@@ -1,5 +1,5 @@
-// The pictures of the catalogue's smaller kinds: potions by type, the token,
-// the monster generator's mark, the spell schools' pictures, the lever, the
+// The pictures of the catalogue's smaller kinds: potions by type, the
+// monster generator's mark, the spell schools' pictures, the lever, the
 // stairs, the two traps, the rugs and the archer's statue.
 
 #include <cmath>
@@ -113,12 +113,6 @@ void PaintStatue(Painter& p) {
     p.Line(34, 16, 34, 62, kStone(8));
 }
 
-void PaintToken(Painter& p) {
-    p.Ellipse(8, 8, 7, 7, kGold(-3));
-    p.Ellipse(8, 8, 5, 5, kGold(2));
-    p.Dot(7, 6, kGold(8));
-}
-
 void PaintGeneratorMark(Painter& p) {
     // The world maker's mark where a generator waits: a red ring with a rune.
     p.Ellipse(16, 20, 14, 9, kRed(-4));
@@ -136,7 +130,6 @@ void AddFixtureRecipes(std::map<int, PictureRecipe>& r) {
     add(kBitmapPotionKinds, 16 * kPotionKindCount, 24, [](Painter& p) {
         for (int i = 0; i < kPotionKindCount; ++i) PaintBottle(p, i * 16, kDraughts[i], i == 0);
     });
-    add(kBitmapToken, 16, 16, PaintToken);
     add(kBitmapMonsterGenerator, 32, 32, PaintGeneratorMark);
     for (int school = 1; school <= kSpellSchoolCount; ++school)
         add(kBitmapSpellSchool + school, 36, 32, [school](Painter& p) { PaintSchool(p, school); });

@@ -119,7 +119,6 @@ inline constexpr int kPowerCubeStandColumns = 6;
 // potions, one bottle per potion type 0..6 across;
 inline constexpr int kBitmapPotionKinds = 4520;  // 7 x 1 cells of 16 x 24, hot spot (8, 20)
 inline constexpr int kPotionKindCount = 7;
-inline constexpr int kBitmapToken = 4521;             // 16 x 16, hot spot (8, 12)
 inline constexpr int kBitmapMonsterGenerator = 4522;  // 32 x 32, hot spot (16, 24)
 // a spell whose kind has no picture of its own shows its school's (1 Fire,
 // 2 Earth, 3 Air, 4 Water): kBitmapSpellSchool + school, 36 x 32;
