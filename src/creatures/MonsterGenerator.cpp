@@ -9,6 +9,7 @@
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/Rand.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
@@ -39,7 +40,10 @@ Player* AsCreatureMember(Member* m) {
 MonsterGenerator::MonsterGenerator()
     : Object("MonsterGenerator"),
       m_pWinSound(std::make_unique<CDSound>(kWinSound)),
-      m_pLoseSound(std::make_unique<CDSound>(kLoseSound)) {}
+      m_pLoseSound(std::make_unique<CDSound>(kLoseSound)) {
+    // Shown only to the world maker.
+    WearLook(*this, {kBitmapMonsterGenerator, 32, 32, 16, 24, 1, 1});
+}
 
 MonsterGenerator::~MonsterGenerator() = default;
 

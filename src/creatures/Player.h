@@ -119,6 +119,11 @@ public:
     // With a look, the image of its current action, taken from the class's
     // look each time so that it stays valid when the look is read again.
     CDDObject* GetImage() override;
+    // Draws the plain body of a creature whose look cannot be read, facing
+    // its way, with the map's light; the picture drawn, or null when its
+    // place is outside the lit window (and then it is marked undrawn).
+    const CDDObject* DrawFallbackLook(qv::Surface* surface, qv::Point screen, const qv::Rect& view,
+                                      const Position& pos);
 
     // ---- The creature's own operations
     // Heads for `holder`: the wait count is cleared, the old set left, and the

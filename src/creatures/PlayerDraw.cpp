@@ -9,7 +9,9 @@
 #include "creatures/PlayerImages.h"
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
+#include "media/Resources.h"
 #include "platform/Rand.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/MapLight.h"
 #include "world/World.h"
@@ -35,7 +37,33 @@ constexpr int kFlashShake = 6;
 constexpr int kLevelsOfDarkness = 128;
 constexpr int kFullLight = 128;
 
+// The plain body a creature shows when its look cannot be read: one picture
+// in eight facings, kept for the run.
+constexpr ClassLook kFallbackLook{kBitmapCreature, 64, 64, 32, 56, 8, 1};
+constexpr int kFallbackFacings = 8;
+
+CDDObject* FallbackLook() {
+    static CDDObject* const look = UseLook(kFallbackLook);
+    return look;
+}
+
 }  // namespace
+
+const CDDObject* Player::DrawFallbackLook(qv::Surface* surface, qv::Point screen,
+                                          const qv::Rect& view, const Position& pos) {
+    CDDObject* look = FallbackLook();
+    const int level = look ? ScaleLightAt(pos, look->m_iNumLevels) : -1;
+    if (level < 0) {
+        m_bNotDrawn = 1;
+        return nullptr;
+    }
+    look->m_iLightLevel = level;
+    // A facing out of range (a number from a file) shows the first.
+    int column = m_sFacing >= 0 && m_sFacing < kFallbackFacings ? m_sFacing : 0, row = 0;
+    look->DrawFrame(surface, screen, view, column, row, kDrawModePlain, 0);
+    m_bNotDrawn = 0;
+    return look;
+}
 
 bool Player::HasOpponents() const {
     return std::any_of(m_Opponents.begin(), m_Opponents.end(),
@@ -159,6 +187,7 @@ int Player::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, c
         const int light =
             m_iDrawLight >= 0 ? std::min(m_iDrawLight, kFullLight) : kFullLight - darkness;
         const bool showHidden = IsDebugView() != 0;
+        // A look without frames for the action shows nothing for it.
         if (!image || (m_bInvisible && (HasOpponents() || m_bGhost) && !showHidden)) {
             m_bNotDrawn = 1;
         } else {
@@ -185,9 +214,12 @@ int Player::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, c
             }
         }
         m_iDrawLight = -1;
+    } else if (m_bInvisible && (HasOpponents() || m_bGhost) && IsDebugView() == 0) {
+        m_bNotDrawn = 1;
     } else {
-        Object::Draw(surface, screen, view, pos, flags & ~kHoverFlag);
-        if (m_bNotDrawn == 0) shown = GetImage();
+        // No look could be read for the creature: the plain body, never
+        // nothing.
+        shown = DrawFallbackLook(surface, screen, view, pos);
     }
     if (shown && surface && m_iHitPoints >= 1) {
         const qv::Point top{screen.x - shown->m_iHotX,

@@ -5,11 +5,13 @@
 
 #include "platform/Archive.h"
 #include "platform/Saturate.h"
+#include "structures/Looks.h"
 
 QV_IMPLEMENT_SERIAL(Money, Object, 1, true)
 
 Money::Money(const std::string& name) : Object(name) {
     m_iLightSampling = 1;
+    WearLook(*this, {kBitmapItemGround + kItemCoins, 32, 24, 16, 16, 1, 1});
     m_bMoveable = 1;
     m_iValue = 1;
     m_iWeight = 0;

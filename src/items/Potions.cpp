@@ -12,6 +12,7 @@
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Rand.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 
 QV_IMPLEMENT_SERIAL(Potion, Useable, 1, true)
@@ -87,6 +88,7 @@ bool GiveBoon(Boon boon, Player& creature) {
 Potion::Potion(int32_t type) : Useable("Potion") {
     m_iValue = kValue;
     m_iLightSampling = 1;
+    WearLook(*this, {kBitmapPotionKinds, 16, 24, 8, 20, kPotionKindCount, 1});
     s_drinkSound.Take();
     SetPotionType(type);
 }

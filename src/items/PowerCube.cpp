@@ -1,10 +1,12 @@
 #include "items/PowerCube.h"
 
 #include "creatures/Player.h"
+#include "items/ItemPictures.h"
 #include "items/Potions.h"
 #include "items/SharedSound.h"
 #include "items/Spell.h"
 #include "items/TargetChoice.h"
+#include "media/DDObjects.h"
 #include "media/DSound.h"
 #include "media/Resources.h"
 #include "platform/Archive.h"
@@ -36,6 +38,27 @@ constexpr int32_t kHorsiesColours = 4;  // the colour texts a Horsies cube's val
 constexpr int kEmptyColumn = 0;
 constexpr int kChargedColumn = 1;
 
+// The class pictures of the cube and of the stand, made by the first of each.
+CDDObject& CubeImage() {
+    // The image list outlives the pictures that join it.
+    static const size_t listFirst = CDDObject::GlobalImageCount();
+    (void)listFirst;
+    static CDDObject image;
+    return image;
+}
+
+CDDObject& StandImage() {
+    static const size_t listFirst = CDDObject::GlobalImageCount();
+    (void)listFirst;
+    static CDDObject image;
+    return image;
+}
+
+constexpr ItemLook kCubeLook{kBitmapPowerCube, kPowerCubeWidth, kPowerCubeHeight,
+                             kPowerCubeHotX,   kPowerCubeHotY,  2};
+constexpr ItemLook kStandLook{kBitmapPowerCubeStand, kPowerCubeStandWidth, kPowerCubeStandHeight,
+                              kPowerCubeStandHotX,   kPowerCubeStandHotY,  kPowerCubeStandColumns};
+
 bool InRange(int32_t v, int32_t last) {
     return v >= 1 && v <= last;
 }
@@ -47,6 +70,7 @@ bool InRange(int32_t v, int32_t last) {
 PowerCube::PowerCube() : Object("Cogo'Septem") {
     m_iWeight = kWeight;
     m_iLightSampling = 1;
+    DressItem(*this, CubeImage(), kCubeLook);
     s_chargeSound.Take();
     s_dischargeSound.Take();
     s_lockedSound.Take();
@@ -169,6 +193,14 @@ void PowerCube::ActOn(Player* user, Object* target) {
 PowerCubeStand::PowerCubeStand() : Object("Nutrio'Septem") {
     m_bMoveable = 0;
     m_iLightSampling = 1;
+    DressItem(*this, StandImage(), kStandLook);
+}
+
+void PowerCubeStand::GetImageFrame(int* x, int* y) {
+    // The stand shows its own symbol; one outside the five shows the bare
+    // stand. Its stored frame stays as it was read.
+    if (x && *x >= 0) *x = InRange(m_iSymbol, kSymbols) ? m_iSymbol : 0;
+    if (y && *y >= 0) *y = 0;
 }
 
 void PowerCubeStand::Serialize(qv::Archive& ar) {

@@ -66,6 +66,9 @@ public:
     int CanInteract() override { return 1; }
     // "Nutrio'Septem - Sun" and the like.
     std::string GetDisplayName() override;
+    // The picture's column is the stand's symbol (0, the bare stand, for any
+    // other value).
+    void GetImageFrame(int* x, int* y) override;
     Object* Clone() override;
 
     // 1 Sun, 2 Mighty Oak, 3 Hourglass, 4 Shield, 5 Wavy Lines.

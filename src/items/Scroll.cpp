@@ -11,6 +11,7 @@
 #include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
+#include "structures/Looks.h"
 #include "world/Global.h"
 #include "world/Group.h"
 
@@ -45,6 +46,7 @@ Scroll::Scroll(int32_t type) : Useable("Scroll") {
     m_iValue = kValue;
     m_iLightSampling = 1;
     m_iWeight = 1;
+    WearLook(*this, {kBitmapItemGround + kItemScroll, 32, 24, 16, 16, 1, 1});
     s_readSound.Take();
     SetScrollType(type);
 }

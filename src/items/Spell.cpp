@@ -9,6 +9,7 @@
 #include "items/SpellSchools.h"
 #include "items/TargetChoice.h"
 #include "media/DDObjects.h"
+#include "media/Resources.h"
 #include "platform/Archive.h"
 #include "platform/Format.h"
 #include "platform/GameTime.h"
@@ -89,7 +90,12 @@ CDDObject* Spell::KindPicture(int bitmapId) {
 }
 
 CDDObject* Spell::GetImage() {
-    return m_pPicture ? m_pPicture : Object::GetImage();
+    if (m_pPicture) return m_pPicture;
+    // A kind without a picture of its own shows its school's.
+    const int school = GetSchool();
+    if (school >= SpellSchool::Fire && school <= SpellSchool::Water)
+        return KindPicture(kBitmapSpellSchool + school);
+    return Object::GetImage();
 }
 
 // ---- What the player sees and does with a known spell

@@ -2,16 +2,22 @@
 
 #include "items/Token.h"
 
+#include "structures/Looks.h"
+
 QV_IMPLEMENT_STORED(Token, Object, 1)
 QV_IMPLEMENT_STORED(TokenTaker, Lever, 1)
 
 namespace {
 constexpr int kTokenGiven = 4;
 constexpr int kSwitchLever = 2;
+// The class pictures: a token, and the post that takes one.
+constexpr int kTokenBitmap = 1102;
+constexpr int kTokenTakerBitmap = 1103;
 }  // namespace
 
 Token::Token(const std::string& name) : Object(name) {
     m_bStackable = 1;
+    WearLook(*this, {kTokenBitmap, 10, 10, 5, 5, 1, 1});
 }
 
 int Token::Use(Player* user, Object* target) {
@@ -24,7 +30,9 @@ int Token::Use(Player* user, Object* target) {
     return last ? 1 : 0;
 }
 
-TokenTaker::TokenTaker(const std::string& name) : Lever(name) {}
+TokenTaker::TokenTaker(const std::string& name) : Lever(name) {
+    WearLook(*this, {kTokenTakerBitmap, 16, 48, 7, 44, 1, 1});
+}
 
 int TokenTaker::Activate(int* action, Player* actor) {
     if (!action || *action != kTokenGiven) return 0;

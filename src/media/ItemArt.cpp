@@ -160,6 +160,92 @@ constexpr Tone kMissileColours[kMagicMissileColours] = {
     {255, 110, 200}, {200, 160, 255}, {255, 255, 255}, {255, 60, 60},
 };
 
+// ---------------------------------------------------------------- power cubes
+
+// A small stone cube seen from above and the side, its faces lit from the
+// top left; charged, a glow of light rises from its top face.
+void PaintPowerCube(Painter& p, int x0, bool charged) {
+    const Tone stone = charged ? Tone{150, 200, 235} : kStone;
+    // Top, left and right faces about the hot spot (8, 14) of the cell.
+    p.Polygon({{x0 + 2, 6}, {x0 + 9, 2}, {x0 + 16, 6}, {x0 + 9, 10}}, stone(6));
+    p.Polygon({{x0 + 2, 6}, {x0 + 9, 10}, {x0 + 9, 16}, {x0 + 2, 12}}, stone(-2));
+    p.Polygon({{x0 + 9, 10}, {x0 + 16, 6}, {x0 + 16, 12}, {x0 + 9, 16}}, stone(-7));
+    p.Line(x0 + 5, 9, x0 + 7, 12, stone(-10));
+    p.Line(x0 + 11, 12, x0 + 14, 9, stone(-12));
+    if (charged) {
+        p.Ellipse(x0 + 9, 6, 3, 2, kSnow());
+        p.Dot(x0 + 9, 1, kSnow());
+        p.Dot(x0 + 6, 3, kSnow(-3));
+        p.Dot(x0 + 12, 3, kSnow(-3));
+    }
+}
+
+// The symbol carved in a stand's face about (cx, cy): 1 a sun, 2 an oak,
+// 3 an hourglass, 4 a shield, 5 wavy lines; 0 leaves the face bare.
+void PaintStandSymbol(Painter& p, int cx, int cy, int symbol) {
+    switch (symbol) {
+        case 1:
+            for (int i = 0; i < 8; ++i) {
+                const double a = i * 3.14159265 / 4;
+                p.Line(cx, cy, cx + static_cast<int>(std::lround(std::cos(a) * 6)),
+                       cy + static_cast<int>(std::lround(std::sin(a) * 6)), kGold(-4));
+            }
+            p.Ellipse(cx, cy, 3, 3, kGold());
+            break;
+        case 2:
+            p.Box(cx - 1, cy, cx + 2, cy + 6, kBark());
+            p.Ellipse(cx, cy - 2, 5, 4, kLeaf(4));
+            break;
+        case 3:
+            p.Polygon({{cx - 4, cy - 6}, {cx + 4, cy - 6}, {cx, cy}}, kSand());
+            p.Polygon({{cx, cy}, {cx - 4, cy + 6}, {cx + 4, cy + 6}}, kSand(-4));
+            p.Line(cx - 5, cy - 6, cx + 5, cy - 6, kWood(-3));
+            p.Line(cx - 5, cy + 6, cx + 5, cy + 6, kWood(-3));
+            break;
+        case 4:
+            p.Polygon(
+                {{cx - 5, cy - 6}, {cx + 5, cy - 6}, {cx + 5, cy}, {cx, cy + 6}, {cx - 5, cy}},
+                kRed(-2));
+            p.Box(cx - 1, cy - 5, cx + 1, cy + 4, kGold());
+            break;
+        case 5:
+            for (int row = -1; row <= 1; ++row)
+                for (int x = -6; x <= 6; ++x)
+                    p.Dot(cx + x,
+                          cy + row * 4 + static_cast<int>(std::lround(std::sin(x * 0.9) * 1.5)),
+                          kWater(6));
+            break;
+        default:
+            break;
+    }
+}
+
+// A waist-high pedestal of dressed stone with a hollow on top where a cube
+// is set; its front face carries the stand's symbol.
+void PaintPowerCubeStand(Painter& p, int x0, int symbol) {
+    p.Ellipse(x0 + 20, 43, 15, 4, kStone(-12));
+    p.Box(x0 + 10, 14, x0 + 30, 42, kStone(-2));
+    p.Box(x0 + 10, 14, x0 + 13, 42, kStone(3));
+    p.Box(x0 + 27, 14, x0 + 30, 42, kStone(-8));
+    p.Box(x0 + 7, 38, x0 + 33, 44, kStone(-5));
+    p.Box(x0 + 6, 8, x0 + 34, 14, kStone(2));
+    p.Ellipse(x0 + 20, 8, 14, 4, kStone(6));
+    p.Ellipse(x0 + 20, 8, 6, 2, kStone(-10));
+    PaintStandSymbol(p, x0 + 20, 27, symbol);
+}
+
+void AddPowerCubeRecipes(std::map<int, PictureRecipe>& r) {
+    r[kBitmapPowerCube] = PictureRecipe{2 * kPowerCubeWidth, kPowerCubeHeight, [](Painter& p) {
+                                            PaintPowerCube(p, 0, false);
+                                            PaintPowerCube(p, kPowerCubeWidth, true);
+                                        }};
+    r[kBitmapPowerCubeStand] = PictureRecipe{
+        kPowerCubeStandColumns * kPowerCubeStandWidth, kPowerCubeStandHeight, [](Painter& p) {
+            for (int symbol = 0; symbol < kPowerCubeStandColumns; ++symbol)
+                PaintPowerCubeStand(p, symbol * kPowerCubeStandWidth, symbol);
+        }};
+}
+
 }  // namespace
 
 void PaintMoreItems(Painter& p, int kind, int w, int h) {
@@ -227,4 +313,5 @@ void AddItemRecipes(std::map<int, PictureRecipe>& r) {
         p.Polygon({{4, 22}, {24, 36}, {24, 44}, {4, 30}}, kWood(-5));
         p.Polygon({{24, 36}, {60, 20}, {60, 28}, {24, 44}}, kWood(-3));
     });
+    AddPowerCubeRecipes(r);
 }

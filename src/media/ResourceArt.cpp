@@ -890,6 +890,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
         add(id, 36, 32, [id](Painter& p) { SpellIcon(p, id); });
     AddStructureRecipes(r);
     AddItemRecipes(r);
+    AddFixtureRecipes(r);
     return r;
 }
 

@@ -20,6 +20,8 @@ const std::map<int, PictureRecipe>& PictureRecipes();
 
 // Adds the pictures of walls, doors, pegs and lamp posts (StructureArt.cpp).
 void AddStructureRecipes(std::map<int, PictureRecipe>& recipes);
+// The catalogue's smaller kinds (media/FixtureArt.cpp).
+void AddFixtureRecipes(std::map<int, PictureRecipe>& recipes);
 // The pictures of the item classes' newer kinds (ItemArt.cpp): the weapons
 // and armour PaintItem does not know, added to the recipes.
 void PaintMoreItems(Painter& p, int kind, int w, int h);

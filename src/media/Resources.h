@@ -98,8 +98,43 @@ inline constexpr int kBitmapMissile = 4500;
 inline constexpr int kBitmapMagicMissile = 4501;
 inline constexpr int kMissileDirections = 8;
 inline constexpr int kMagicMissileColours = 8;
-inline constexpr int kBitmapChest = 3400;   // 52 x 36
-inline constexpr int kBitmapCoffin = 3401;  // 97 x 36
+// A power cube, 2 x 1 cells of 18 x 17 (hot spot (8, 14)): column 0 empty,
+// column 1 charged.
+inline constexpr int kBitmapPowerCube = 4510;
+inline constexpr int kPowerCubeWidth = 18;
+inline constexpr int kPowerCubeHeight = 17;
+inline constexpr int kPowerCubeHotX = 8;
+inline constexpr int kPowerCubeHotY = 14;
+// A power cube's stand, 6 x 1 cells of 40 x 48 (hot spot (20, 42)): column 0
+// bare, columns 1 to 5 carved with the stand's symbol (Sun, Mighty Oak,
+// Hourglass, Shield, Wavy Lines).
+inline constexpr int kBitmapPowerCubeStand = 4511;
+inline constexpr int kPowerCubeStandWidth = 40;
+inline constexpr int kPowerCubeStandHeight = 48;
+inline constexpr int kPowerCubeStandHotX = 20;
+inline constexpr int kPowerCubeStandHotY = 42;
+inline constexpr int kPowerCubeStandColumns = 6;
+// Pictures of the catalogue's smaller kinds, as each class wears it (cell
+// size, hot spot, and the grid where a kind has more than one cell):
+// potions, one bottle per potion type 0..6 across;
+inline constexpr int kBitmapPotionKinds = 4520;  // 7 x 1 cells of 16 x 24, hot spot (8, 20)
+inline constexpr int kPotionKindCount = 7;
+inline constexpr int kBitmapMonsterGenerator = 4522;  // 32 x 32, hot spot (16, 24)
+// a spell whose kind has no picture of its own shows its school's (1 Fire,
+// 2 Earth, 3 Air, 4 Water): kBitmapSpellSchool + school, 36 x 32;
+inline constexpr int kBitmapSpellSchool = 4540;
+inline constexpr int kSpellSchoolCount = 4;
+// a lever, off and on (2 x 1 cells of 24 x 32, hot spot (12, 28));
+inline constexpr int kBitmapLever = 4530;
+inline constexpr int kBitmapStairs = 4531;          // 64 x 48, hot spot (32, 36)
+inline constexpr int kBitmapCaltrops = 4532;        // 32 x 20, hot spot (16, 12)
+inline constexpr int kBitmapMissileShooter = 4533;  // 32 x 32, hot spot (16, 24)
+// three rugs lying flat, each 80 x 48 (hot spot (40, 24));
+inline constexpr int kBitmapRug = 4534;
+inline constexpr int kRugKinds = 3;
+inline constexpr int kBitmapStatueBow = 4537;  // 40 x 80, hot spot (20, 74)
+inline constexpr int kBitmapChest = 3400;      // 52 x 36
+inline constexpr int kBitmapCoffin = 3401;     // 97 x 36
 // A barrel, 37 x 51, and beside it (column 1) a rain barrel.
 inline constexpr int kBitmapBarrel = 3402;
 // A bed (the id the game names), 64 x 48, hot spot (32, 30).

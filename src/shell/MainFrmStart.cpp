@@ -10,8 +10,11 @@
 #include <system_error>
 #include <thread>
 
+#include "items/ObjectCatalogueBuild.h"
 #include "media/DDObjects.h"
 #include "media/DSound.h"
+#include "media/DirectDraw.h"
+#include "media/LoadingBar.h"
 #include "media/MouseCursor.h"
 #include "platform/Archive.h"
 #include "platform/Files.h"
@@ -346,8 +349,11 @@ void CMainFrame::OnIntroDone() {
 
 int CMainFrame::LoadImagesOnWorker(CMainFrame* frame) {
     if (!frame || frame != GetMainFrame()) return -1;
-    // The object catalogue of the world maker comes with the editor; the
-    // shared pictures are all there is to load here.
+    // The world maker's catalogue first, with the loading bar on the screen
+    // (the main thread only waits meanwhile), then the shared pictures.
+    BuildObjectCatalogue(frame->m_World.m_Catalogue, [](int percent) {
+        DrawLoadingProgress(GetDrawSurface(0), percent, kLoadingBarFillColour);
+    });
     if (!LoadGlobalImages(nullptr)) return -1;
     return ReloadGlobalImages(nullptr) ? 0 : -1;
 }
@@ -362,6 +368,8 @@ void CMainFrame::StartOfPlay() {
         worker.Start();
         m_iImageWorkerResult = worker.Wait();
         TraceStart("worker ended");
+        // The loading bar as the worker left it.
+        PresentScreen(kLoadingBarFrame);
         if (m_iImageWorkerResult == 0) return true;
         qv::ShowMessage("Could not Initiate DirectDraw Objects!", qv::MessageButtons::Ok,
                         "DirectDraw Error");

@@ -5,6 +5,7 @@
 
 #include "creatures/KeySignal.h"
 #include "platform/Archive.h"
+#include "structures/Looks.h"
 #include "structures/Scenery.h"
 #include "world/Global.h"
 #include "world/KeyStorage.h"
@@ -14,11 +15,14 @@ QV_IMPLEMENT_SERIAL(Key, Object, 1, true)
 QV_IMPLEMENT_SERIAL(Lever, Key, 1, true)
 QV_IMPLEMENT_SERIAL(Stairs, Object, 1, true)
 
-Key::Key(const std::string& name) : Object(name) {}
+Key::Key(const std::string& name) : Object(name) {
+    WearLook(*this, {kBitmapItemGround + kItemKey, 32, 24, 16, 16, 1, 1});
+}
 
 QV_SERIALIZE_BASE_ONLY(Key, Object)
 
 Lever::Lever(const std::string& name) : Key(name) {
+    WearLook(*this, {kBitmapLever, 24, 32, 12, 28, 2, 1});
     m_bMoveable = 0;
 }
 
@@ -47,6 +51,7 @@ int Lever::Activate(int* action, Player* actor) {
 
 Stairs::Stairs(const std::string& name) : Object(name) {
     m_iLightSampling = 2;
+    WearLook(*this, {kBitmapStairs, 64, 48, 32, 36, 1, 1});
     m_bMoveable = 0;
 }
 

@@ -63,19 +63,20 @@ int Bed::RestFor(Player* user, int32_t hours) {
 }
 
 // Rugs lie on the floor: anything steps onto them.
-#define QV_RUG_KIND_IMPL(Name)                            \
-    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)           \
-    Name::Name(const std::string& name) : Scenery(name) { \
-        m_iLightSampling = 0;                             \
-    }                                                     \
-    QV_SERIALIZE_BASE_ONLY(Name, Scenery)                 \
-    int Name::StepOn(Position*, Object* mover) {          \
-        return mover ? 1 : 0;                             \
+#define QV_RUG_KIND_IMPL(Name, Kind)                                  \
+    QV_IMPLEMENT_SERIAL(Name, Scenery, 1, true)                       \
+    Name::Name(const std::string& name) : Scenery(name) {             \
+        m_iLightSampling = 0;                                         \
+        WearLook(*this, {kBitmapRug + (Kind), 80, 48, 40, 24, 1, 1}); \
+    }                                                                 \
+    QV_SERIALIZE_BASE_ONLY(Name, Scenery)                             \
+    int Name::StepOn(Position*, Object* mover) {                      \
+        return mover ? 1 : 0;                                         \
     }
 
-QV_RUG_KIND_IMPL(Rug)
-QV_RUG_KIND_IMPL(Rug2)
-QV_RUG_KIND_IMPL(Rug3)
+QV_RUG_KIND_IMPL(Rug, 0)
+QV_RUG_KIND_IMPL(Rug2, 1)
+QV_RUG_KIND_IMPL(Rug3, 2)
 
 // Standing kinds block through their picture; flat kinds are placed as points.
 #define QV_SCENERY_KIND_IMPL(Name, CollisionKind)         \
@@ -112,6 +113,7 @@ void Shrub::Serialize(qv::Archive& ar) {
 
 StatueBow::StatueBow(const std::string& name) : Scenery(name) {
     m_iLightSampling = 2;
+    WearLook(*this, {kBitmapStatueBow, 40, 80, 20, 74, 1, 1});
 }
 
 void StatueBow::Serialize(qv::Archive& ar) {

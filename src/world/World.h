@@ -14,6 +14,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
+#include "world/ObjectCatalogue.h"
 
 class ActiveSpells;
 class CGameEvent;
@@ -152,6 +153,10 @@ public:
     // Puts an object in flight and takes it over; one already flying stays
     // as it is.
     void AddFlyingObject(Object* object);
+
+    // One prototype of every kind of object the world maker places, built at
+    // the start of play (items/ObjectCatalogueBuild.h); empty until then.
+    ObjectCatalogue m_Catalogue;
 
     // What its objects ask of the layers above (world/WorldRules.h): the rules
     // of play and the path finder, given by the Play that runs the world; null

@@ -1,0 +1,282 @@
+// The object catalogue: its lists as the start of play builds them, the
+// loading bar's steps, clones of its prototypes, and every prototype drawn as
+// the world maker shows it.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "items/ObjectCatalogueBuild.h"
+#include "media/DIBitmap.h"
+#include "media/LoadingBar.h"
+#include "platform/Surface.h"
+#include "support/WorldFixture.h"
+#include "world/Object.h"
+#include "world/ObjectCatalogue.h"
+#include "world/World.h"
+
+namespace {
+
+constexpr CatalogueList kLists[] = {
+    CatalogueList::Walls, CatalogueList::Traps, CatalogueList::Weapons, CatalogueList::Armour,
+    CatalogueList::Magic, CatalogueList::Misc,  CatalogueList::Spells};
+
+std::string ClassOf(const Object* object) {
+    return object ? object->GetRuntimeClass()->name : "(none)";
+}
+
+// A world (the catalogue's home) with nothing else in it.
+struct CatalogueWorld {
+    World world;
+    ObjectCatalogue& catalogue = world.m_Catalogue;
+};
+
+}  // namespace
+
+TEST(ObjectCatalogue, EachListRunsFromTheLastPrototypeMadeToTheFirst) {
+    CatalogueWorld w;
+    BuildObjectCatalogue(w.catalogue);
+    struct Row {
+        CatalogueList list;
+        size_t count;
+        const char* head;
+        const char* tail;
+    };
+    const Row rows[] = {
+        {CatalogueList::Walls, 20, "Flowers", "LivePine"},
+        {CatalogueList::Weapons, 16, "Longbow", "Axe"},
+        // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
+        {CatalogueList::Armour, 53, "Ring", "Shirt"},
+        {CatalogueList::Traps, 3, "MissileShooter", "Caltrops"},
+        {CatalogueList::Spells, 13 + 15 + 14 + 16, "Earthquake", "Light"},
+        {CatalogueList::Misc, 13, "Flowers", "Money"},
+        // 7 potions, 8 scrolls, 2 cubes, 4 stands, generator, token, taker.
+        {CatalogueList::Magic, 24, "TokenTaker", "Potion"},
+    };
+    size_t total = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(ObjectCatalogue::Label(r.list) ? ObjectCatalogue::Label(r.list) : "Spells");
+        const ObjectCatalogue::List& list = w.catalogue.Get(r.list);
+        ASSERT_EQ(list.size(), r.count);
+        EXPECT_EQ(ClassOf(list.front().get()), r.head);
+        EXPECT_EQ(ClassOf(list.back().get()), r.tail);
+        total += r.count;
+    }
+    EXPECT_EQ(w.catalogue.Count(), total);
+}
+
+TEST(ObjectCatalogue, PrototypesMadeWithAnArgumentKeepItsOrder) {
+    CatalogueWorld w;
+    BuildObjectCatalogue(w.catalogue);
+    // Read from the tail: the order the prototypes were made in.
+    auto madeOrder = [&](CatalogueList list, const char* cls) {
+        std::vector<const Object*> found;
+        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+            if (ClassOf(it->get()) == cls) found.push_back(it->get());
+        return found;
+    };
+    struct Row {
+        const char* rule;
+        CatalogueList list;
+        const char* cls;
+        size_t count;
+    };
+    const Row rows[] = {
+        {"a potion of each kind, the empty one first", CatalogueList::Magic, "Potion", 7},
+        {"a scroll of each kind", CatalogueList::Magic, "Scroll", 8},
+        {"shrubs from variant 4 down to 0", CatalogueList::Walls, "Shrub", 5},
+        {"two draw bridges", CatalogueList::Misc, "DrawBridge", 2},
+        {"a shirt of each of the seven materials", CatalogueList::Armour, "Shirt", 7},
+        {"capes only of materials 0 and 6", CatalogueList::Armour, "Cape", 2},
+        {"shields of every material but 4", CatalogueList::Armour, "Shield", 6},
+        {"dog armour of every material but 5", CatalogueList::Armour, "Doggie", 6},
+        {"two power cubes", CatalogueList::Magic, "PowerCube", 2},
+        {"four stands", CatalogueList::Magic, "PowerCubeStand", 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(madeOrder(r.list, r.cls).size(), r.count);
+    }
+    // The potions' and scrolls' kinds run up from 0 in the order made.
+    const std::vector<const Object*> potions = madeOrder(CatalogueList::Magic, "Potion");
+    for (size_t i = 0; i < potions.size(); ++i) {
+        SCOPED_TRACE(i);
+        int column = 0, row = 0;
+        const_cast<Object*>(potions[i])->GetImageFrame(&column, &row);
+        EXPECT_EQ(column, static_cast<int>(i));
+    }
+}
+
+TEST(ObjectCatalogue, TheLoadingBarStepsWithWhatIsBuilt) {
+    CatalogueWorld w;
+    struct Seen {
+        int percent;
+        size_t walls, weapons, armour, traps, spells, misc, magic;
+    };
+    std::vector<Seen> seen;
+    BuildObjectCatalogue(w.catalogue, [&](int percent) {
+        auto n = [&](CatalogueList l) { return w.catalogue.Get(l).size(); };
+        seen.push_back({percent, n(CatalogueList::Walls), n(CatalogueList::Weapons),
+                        n(CatalogueList::Armour), n(CatalogueList::Traps), n(CatalogueList::Spells),
+                        n(CatalogueList::Misc), n(CatalogueList::Magic)});
+    });
+    struct Row {
+        const char* rule;
+        Seen want;
+    };
+    const Row rows[] = {
+        {"the first wall piece", {10, 0, 0, 0, 0, 0, 0, 0}},
+        {"the weapons", {30, 0, 16, 0, 0, 0, 0, 0}},
+        {"the rest of the walls", {40, 20, 16, 0, 0, 0, 0, 0}},
+        {"the armour", {50, 20, 16, 53, 0, 0, 0, 0}},
+        {"the traps", {60, 20, 16, 53, 3, 0, 0, 0}},
+        {"the spells", {70, 20, 16, 53, 3, 58, 0, 0}},
+        {"the misc. list", {90, 20, 16, 53, 3, 58, 13, 0}},
+        {"the magic list", {99, 20, 16, 53, 3, 58, 13, 24}},
+    };
+    ASSERT_EQ(seen.size(), std::size(rows));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].rule);
+        const Seen& a = seen[i];
+        const Seen& b = rows[i].want;
+        EXPECT_EQ(a.percent, b.percent);
+        EXPECT_EQ(
+            std::vector<size_t>({a.walls, a.weapons, a.armour, a.traps, a.spells, a.misc, a.magic}),
+            std::vector<size_t>(
+                {b.walls, b.weapons, b.armour, b.traps, b.spells, b.misc, b.magic}));
+    }
+}
+
+TEST(ObjectCatalogue, ABuildReplacesTheListsAndFreeEmptiesThem) {
+    CatalogueWorld w;
+    BuildObjectCatalogue(w.catalogue);
+    const size_t once = w.catalogue.Count();
+    BuildObjectCatalogue(w.catalogue);
+    EXPECT_EQ(w.catalogue.Count(), once) << "a second build doubles nothing";
+    w.catalogue.Free();
+    EXPECT_TRUE(w.catalogue.IsEmpty());
+    EXPECT_FALSE(w.catalogue.Add(CatalogueList::Misc, nullptr));
+    EXPECT_TRUE(w.catalogue.IsEmpty());
+}
+
+TEST(ObjectCatalogue, TheListsAreLabelledAsTheWorldMakerShowsThem) {
+    struct Row {
+        CatalogueList list;
+        const char* label;
+    };
+    const Row rows[] = {
+        {CatalogueList::Walls, "Walls"},     {CatalogueList::Traps, "Traps"},
+        {CatalogueList::Weapons, "Weapons"}, {CatalogueList::Armour, "Armour"},
+        {CatalogueList::Magic, "Magic"},     {CatalogueList::Misc, "Misc."},
+        {CatalogueList::Spells, nullptr},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(static_cast<int>(r.list));
+        const char* label = ObjectCatalogue::Label(r.list);
+        if (!r.label)
+            EXPECT_EQ(label, nullptr);
+        else
+            EXPECT_STREQ(label, r.label);
+    }
+}
+
+TEST(ObjectCatalogue, EveryPrototypeClonesIntoAnObjectOfItsOwnClass) {
+    CatalogueWorld w;
+    BuildObjectCatalogue(w.catalogue);
+    for (CatalogueList list : kLists) {
+        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            SCOPED_TRACE(ClassOf(entries[i].get()) + " at " + std::to_string(i));
+            std::unique_ptr<Object> copy = w.catalogue.CloneOf(list, i);
+            ASSERT_NE(copy, nullptr);
+            EXPECT_NE(copy.get(), entries[i].get());
+            EXPECT_EQ(ClassOf(copy.get()), ClassOf(entries[i].get()));
+            EXPECT_EQ(copy->GetDisplayName(), entries[i]->GetDisplayName());
+        }
+        SCOPED_TRACE("one past the end of the list");
+        EXPECT_EQ(w.catalogue.CloneOf(list, entries.size()), nullptr);
+    }
+    CatalogueWorld empty;
+    EXPECT_EQ(empty.catalogue.CloneOf(CatalogueList::Weapons, 0), nullptr) << "before the build";
+}
+
+// The world maker shows every prototype: drawn at full light (no map) in
+// build mode, each puts pixels on the screen.
+TEST(ObjectCatalogue, EveryPrototypeDraws) {
+    CatalogueWorld w;
+    world_test::TestRules rules;
+    rules.editing = 1;
+    w.world.m_pRules = &rules;
+    BuildObjectCatalogue(w.catalogue);
+    qv::Surface screen(480, 480);
+    for (CatalogueList list : kLists) {
+        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            Object& prototype = *entries[i];
+            // The platforms' pictures are their decks, which decide where
+            // one may walk; they come with the platforms' own rules.
+            if (ClassOf(&prototype) == "DrawBridge" || ClassOf(&prototype) == "Ship") continue;
+            SCOPED_TRACE(ClassOf(&prototype) + " at " + std::to_string(i));
+            screen.Fill(0);
+            prototype.Draw(&screen, {240, 300}, screen.Bounds(), Position(0, 0, 0), 0);
+            int lit = 0;
+            for (int y = 0; y < screen.Height(); ++y)
+                for (int x = 0; x < screen.Width(); ++x) lit += screen.GetPixel(x, y) != 0;
+            EXPECT_GT(lit, 0);
+        }
+    }
+    w.world.m_pRules = nullptr;
+}
+
+TEST(LoadingBar, TheFillGrowsByWholePixelsOfTheInside) {
+    // 0.54 pixels a per cent, cut to whole pixels.
+    struct Row {
+        const char* rule;
+        int percent;
+        int fillWidth;
+    };
+    const Row rows[] = {
+        {"nothing yet", 0, 0},
+        {"one per cent is under a pixel", 1, 0},
+        {"two per cent make the first pixel", 2, 1},
+        {"the first wall piece", 10, 5},
+        {"half way, 27 pixels", 50, 27},
+        {"the catalogue's last step", 99, 53},
+        {"full: the whole inside", 100, 54},
+    };
+    const uint16_t frame = PaletteIndexToPixel(145), inside = PaletteIndexToPixel(37),
+                   fill = PaletteIndexToPixel(2);
+    ASSERT_NE(inside, fill);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        qv::Surface screen(640, 480);
+        ASSERT_EQ(DrawLoadingProgress(&screen, r.percent, 2), qv::kDrawOk);
+        EXPECT_EQ(LoadingBarFill(r.percent).Width(), r.fillWidth);
+        // The frame's corners and the row of the inside, column by column.
+        EXPECT_EQ(screen.GetPixel(570, 450), frame);
+        EXPECT_EQ(screen.GetPixel(629, 469), frame);
+        EXPECT_EQ(screen.GetPixel(630, 470), 0) << "the frame ends before (630, 470)";
+        EXPECT_EQ(screen.GetPixel(569, 449), 0);
+        EXPECT_EQ(screen.GetPixel(572, 460), frame);
+        for (int x = 573; x < 627; ++x) {
+            SCOPED_TRACE(x);
+            EXPECT_EQ(screen.GetPixel(x, 460), x < 573 + r.fillWidth ? fill : inside);
+        }
+        EXPECT_EQ(screen.GetPixel(627, 460), frame);
+        EXPECT_EQ(screen.GetPixel(600, 452), frame);
+        EXPECT_EQ(screen.GetPixel(600, 467), frame);
+    }
+}
+
+TEST(LoadingBar, ALostSurfaceIsRestoredOnceAndNoSurfaceDrawsNothing) {
+    qv::Surface screen(640, 480);
+    screen.MarkLost();
+    EXPECT_EQ(DrawLoadingProgress(&screen, 40, 2), qv::kDrawOk);
+    EXPECT_FALSE(screen.IsLost());
+    EXPECT_EQ(screen.GetPixel(573, 460), PaletteIndexToPixel(2));
+    EXPECT_EQ(DrawLoadingProgress(nullptr, 40, 2), qv::kDrawInvalid);
+}
