@@ -62,7 +62,11 @@ LookColours Sample(int i) {
     return c;
 }
 
-// Writes the surface as an 8-bit RGB .png.
+constexpr int kLabelHeight = 16;
+constexpr int kGap = 4;
+
+}  // namespace
+
 bool SavePng(const qv::Surface& s, const std::string& path) {
     std::vector<uint8_t> raw;
     raw.reserve(static_cast<size_t>(s.Height()) * (s.Width() * 3 + 1));
@@ -93,7 +97,9 @@ bool SavePng(const qv::Surface& s, const std::string& path) {
         out.write(reinterpret_cast<const char*>(data.data()),
                   static_cast<std::streamsize>(data.size()));
         uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-        crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
+        // zlib answers 0 for a null buffer, whatever the sum so far: an empty
+        // chunk (IEND) keeps the sum of its type alone.
+        if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
         be32(static_cast<uint32_t>(crc));
     };
     out.write("\x89PNG\r\n\x1a\n", 8);
@@ -109,11 +115,6 @@ bool SavePng(const qv::Surface& s, const std::string& path) {
     chunk("IEND", {});
     return out.good();
 }
-
-constexpr int kLabelHeight = 16;
-constexpr int kGap = 4;
-
-}  // namespace
 
 bool WriteContactSheet(const std::string& gameFolder, const std::string& bmpPath,
                        std::string& error) {

@@ -6,7 +6,15 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+class Surface;
+}
+
 namespace art {
+
+// Writes a picture of the screen as an 8-bit RGB .png; false when the file
+// cannot be written.
+bool SavePng(const qv::Surface& surface, const std::string& path);
 
 // One look of the look file: its section name and what the contact sheet
 // says of it.
