@@ -69,6 +69,10 @@ void CCombatModePanel::SetPlayer(Player* creature) {
     }
 }
 
+Player* CCombatModePanel::GetPlayer() const {
+    return m_pPlayer.Get();
+}
+
 bool CCombatModePanel::HasRangedWeapon() const {
     const Player* p = m_pPlayer.Get();
     return p && p->m_pRangedWeapon;

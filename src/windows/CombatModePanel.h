@@ -59,7 +59,7 @@ public:
 
     // Shows the member (null: none) and copies its choices.
     void SetPlayer(Player* creature);
-    Player* GetPlayer() const { return m_pPlayer.Get(); }
+    Player* GetPlayer() const;
 
     // Draws the buttons at the origin; nothing without a member.
     void Draw(qv::Surface* surface);

@@ -33,6 +33,14 @@ CMemberWnd::~CMemberWnd() {
     if (m_pOpenFlag) *m_pOpenFlag = 0;
 }
 
+bool CMemberWnd::IsModalDone() const {
+    return CDDWnd::IsModalDone() || !m_pPlayer;
+}
+
+Player* CMemberWnd::GetPlayer() const {
+    return m_pPlayer.Get();
+}
+
 int CMemberWnd::Popup() {
     if (!m_pPlayer) return kGone;
     if (m_pOpenFlag) *m_pOpenFlag = 1;

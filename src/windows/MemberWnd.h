@@ -40,10 +40,10 @@ public:
     int Popup() override;
     void OnCommand(int id) override;
     void OnKeyDown(int vk) override;
-    bool IsModalDone() const override { return CDDWnd::IsModalDone() || !m_pPlayer; }
+    bool IsModalDone() const override;
     void Paint(qv::Surface* surface) override;
 
-    Player* GetPlayer() const { return m_pPlayer.Get(); }
+    Player* GetPlayer() const;
     CDDButton* GetCloseButton() const { return m_pClose.get(); }
     // The value of the row with that label among rows, or "" when none has it.
     static std::string ValueOf(const std::vector<Row>& rows, const std::string& label);
