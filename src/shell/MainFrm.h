@@ -272,6 +272,12 @@ public:
     // The panel page a key opens. The paged control panel and the party's
     // windows come with the in-game windows; until then nothing opens.
     void SelectPanelPage(int page, int subPage);
+    // The controlled member's statistics, information and magic windows
+    // (MainFrmPanels.cpp); the magic window opens on the book of a school
+    // (0: the first that holds a spell).
+    void OnPlayerStats();
+    void OnPlayerInfo();
+    void OnShowMagic(int school = 0);
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 
     // ---- The world file and saved games (play/PlayWorldFile.cpp, play/PlaySaves.cpp) ----

@@ -111,9 +111,12 @@ void CMainFrame::PickNextTarget() {
     SetMessageLine(TargetText(next));
 }
 
-void CMainFrame::SelectPanelPage(int, int) {
-    // The paged control panel and the windows its pages stand for come with
-    // the in-game windows.
+void CMainFrame::SelectPanelPage(int page, int subPage) {
+    // Without the paged control panel a page's own window opens.
+    if (m_pControlPanel) return;
+    if (page == kPageStats) OnPlayerStats();
+    if (page == kPageInfo) OnPlayerInfo();
+    if (page == kPageMagic) OnShowMagic(subPage);
 }
 
 void CMainFrame::OnKeyDown(int vk) {
