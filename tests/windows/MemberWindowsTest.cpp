@@ -24,6 +24,7 @@
 #include "windows/PartyWindowsFixture.h"
 #include "windows/PlayerInfoWnd.h"
 #include "windows/PlayerStatsWnd.h"
+#include "windows/WindowPictures.h"
 
 namespace {
 
@@ -399,9 +400,12 @@ TEST_F(MemberWindows, TheCombatPanelIsDrawnBesideItsMember) {
     EXPECT_NE(screen->GetPixel(10 + 12, 10 + 11), PaletteIndexToPixel(kColourPanel));
     EXPECT_EQ(screen->GetPixel(10 + 22, 10 + 11), PaletteIndexToPixel(kColourPanel));
     if (const char* folder = std::getenv("QV_WRITE_WINDOW_PICTURES")) {
+        // Beside its member's portrait, as the party panel shows it.
+        if (auto portrait = MakeWindowPicture(hero->m_iPortraitBitmap[0], 66, 66))
+            portrait->DrawAt(screen, {82, 14}, screen->Bounds());
         qv::Surface part;
-        part.Create(86, 106);
-        part.Blt({0, 0}, *screen, {0, 0, 86, 106});
+        part.Create(156, 106);
+        part.Blt({0, 0}, *screen, {0, 0, 156, 106});
         EXPECT_TRUE(art::SavePng(part, std::string(folder) + "/combat-panel.png"));
     }
 }
