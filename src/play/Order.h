@@ -32,30 +32,30 @@ struct Order {
         EndWalk,     // the walk after a held button is over: the leader's pace is worked out again
         Select,      // the party member of slot `value` (or `actor`) becomes the controlled one
         // ---- Things
-        Take,          // the actor goes to the placed thing `target` and takes it into its bag
-        Drop,          // `object` is put down at `point` (Play::DropObject); Give answers 1
-                       // for a part of a stack placed, 2 when `object` itself went to the
-                       // map, 3 when all of a stack went (the empty stack is the caller's)
-        Give,          // the actor gives `object` to the creature of `target`
-        Equip,         // the actor takes `object` into use
-        Unequip,       // the actor takes `object` out of use, into its bag
-        PutIn,         // the actor puts `object` into the bag `into` (its own, one inside it,
-                       // or the open container's)
-        Open,          // the actor opens the container of `target` (`value` 3 turns its lock)
-        Rest,          // the actor rests the party in the bed of `target`
-        Cast,          // the actor casts the spell `object` at `target`
-        PickForUse,    // the actor picks `object` (a thing it holds or a spell it knows) for
-                       // use: one that acts on a target waits for the click that picks it
-        CombatChoice,  // the actor's fighting choice `value` (Play::CombatChoiceKind) becomes
-                       // `mode` (kToggle flips the stand-fast switch)
-        Talk,          // the actor goes to the creature of `target` and talks with it
-        Trade,         // the leader trades with the store of id `value` (window mode `mode`)
-        Place,         // the wall piece `object` is put on the cell under `point`
-        Move,          // the placed `target` moves to `point`
-        Delete,        // the placed `target` goes, with its object (never a creature)
-        SetProperty,   // the property `name` of `target`'s object becomes `value`
-        Edit,          // the editor's sheet of `target`'s object opens
-        Carry,         // the mouse carries the placed `target` (none: the carry ends)
+        Take,         // the actor goes to the placed thing `target` and takes it into its bag
+        Drop,         // `object` is put down at `point` (Play::DropObject); Give answers 1
+                      // for a part of a stack placed, 2 when `object` itself went to the
+                      // map, 3 when all of a stack went (the empty stack is the caller's)
+        Give,         // the actor gives `object` to the creature of `target`
+        Equip,        // the actor takes `object` into use
+        Unequip,      // the actor takes `object` out of use, into its bag
+        PutIn,        // the actor puts `object` into the bag `into` (its own, one inside it,
+                      // or the open container's)
+        Open,         // the actor opens the container of `target` (`value` 3 turns its lock)
+        Rest,         // the actor rests the party in the bed of `target`
+        Cast,         // the actor casts the spell `object` at `target`
+        PickForUse,   // the actor picks `object` (a thing it holds or a spell it knows) for
+                      // use: one that acts on a target waits for the click that picks it
+        Stance,       // the actor's fighting choice `value` (Play::CombatChoiceKind) becomes
+                      // `mode` (kToggle flips the stand-fast switch)
+        Talk,         // the actor goes to the creature of `target` and talks with it
+        Trade,        // the leader trades with the store of id `value` (window mode `mode`)
+        Place,        // the wall piece `object` is put on the cell under `point`
+        Move,         // the placed `target` moves to `point`
+        Delete,       // the placed `target` goes, with its object (never a creature)
+        SetProperty,  // the property `name` of `target`'s object becomes `value`
+        Edit,         // the editor's sheet of `target`'s object opens
+        Carry,        // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
         Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
         HoldGround,    // the hold-ground switch flips

@@ -227,7 +227,7 @@ int Play::Give(const Order& order) {
             return CastKnownSpell(actor, order.object.Get(), target);
         case Kind::PickForUse:
             return PickForUse(actor, order.object.Get());
-        case Kind::CombatChoice:
+        case Kind::Stance:
             return SetCombatChoice(actor, order.value, order.mode);
         case Kind::Place: {
             Object* object = order.object.Get();

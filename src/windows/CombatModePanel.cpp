@@ -150,7 +150,7 @@ int CCombatModePanel::OnClick(int x, int y) {
     if (!p) return 0;
     const int b = HitTest({x, y});
     if (b < 0 || ButtonState(b) == kHidden) return 0;
-    Order order = Order::Of(Order::Kind::CombatChoice);
+    Order order = Order::Of(Order::Kind::Stance);
     order.actor = p;
     if (b < kFirstSecondModeButton) {
         order.value = Play::kChoiceRangedMode;

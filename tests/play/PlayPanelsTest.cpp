@@ -96,7 +96,7 @@ TEST_F(PlayPanels, ACombatChoiceIsTakenForThePartyWithinItsValues) {
             p.AddToBag(bow, 0);
             ASSERT_EQ(p.EquipObject(bow), 1);
         }
-        Order choice = Order::Of(Order::Kind::CombatChoice);
+        Order choice = Order::Of(Order::Kind::Stance);
         choice.actor = &p;
         choice.value = r.which;
         choice.mode = r.value;
