@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,64 +68,59 @@ protected:
     CellPoint drawnAt;
 };
 
-TEST_F(AStarTest, StartIsGoalAndNeighbours) {
-    Draw({"S.."});
-    goal = start;
-    EXPECT_EQ(Search(), Walk{});
-    EXPECT_EQ(search.Found(), 1);
-    EXPECT_EQ(search.StepCount(), 0);
-
-    goal = D(1, 0);
-    EXPECT_EQ(Search(), (Walk{D(1, 0)}));
-    EXPECT_EQ(search.Found(), 1);
-    EXPECT_EQ(search.StepCount(), 1);
-}
-
-TEST_F(AStarTest, TiesFollowTheDirectionOrder) {
-    // Farther east than south: east is tried first, and the newest of equal
-    // totals is taken first, which turns the walk south in the middle.
-    Draw({"S...", "..G."});
-    EXPECT_EQ(Search(), (Walk{D(1, 0), D(1, 1), D(2, 1)}));
-    EXPECT_EQ(search.StepCount(), 3);
-
-    // Farther west than north: the mirror image.
-    Draw({"G...", "..S."});
-    EXPECT_EQ(Search(), (Walk{D(1, 1), D(1, 0), D(0, 0)}));
-
-    // Farther south than east: north is tried first, yet the walk goes south
-    // twice before it turns east.
-    Draw({"S..", "...", ".G."});
-    EXPECT_EQ(Search(), (Walk{D(0, 1), D(0, 2), D(1, 2)}));
-
-    // As far south as east: the order of row 3 (north, west, east, south);
-    // the newest of equal totals first walks a staircase, south first.
-    Draw({"S..", "...", "..G"});
-    EXPECT_EQ(Search(), (Walk{D(0, 1), D(1, 1), D(1, 2), D(2, 2)}));
-    EXPECT_EQ(search.StepCount(), 4);
-
-    // As far north as east: row 1 (south, east, west, north) decides; north
-    // comes last, so its node is the newest of the totals of 3 and is taken
-    // first: north, then east, north, east.
-    Draw({"..G", "...", "S.."});
-    EXPECT_EQ(Search(), (Walk{D(0, 1), D(1, 1), D(1, 0), D(2, 0)}));
-    EXPECT_EQ(search.StepCount(), 4);
-}
-
-TEST_F(AStarTest, AroundAnObstacle) {
-    // North and south detours are equally long; north is tried first but the
-    // south side's newer nodes reach a total of 3 first.
-    Draw({".....", ".S#G.", "....."});
-    EXPECT_EQ(Search(), (Walk{D(1, 2), D(2, 2), D(3, 2), D(3, 1)}));
-    EXPECT_EQ(search.Found(), 1);
-    EXPECT_EQ(search.StepCount(), 4);
-}
-
-TEST_F(AStarTest, AWalledOffGoalIsNotFound) {
-    Draw({"#######", "#S.#G##", "#######"});
-    EXPECT_EQ(Search(), Walk{});
-    EXPECT_EQ(search.Found(), 0);
-    EXPECT_EQ(search.StepCount(), 1);
-    EXPECT_EQ(search.HasNextStep(), 0);
+// The rows of a drawing are parted by '|'; cells of it are written "i,j".
+TEST_F(AStarTest, WalksOnDrawnMaps) {
+    struct Row {
+        const char* rule;
+        const char* drawing;
+        const char* walk;
+        int found;
+        int steps;              // -1: not looked at
+        const char* goal = "";  // a drawing without a 'G'
+    };
+    const Row rows[] = {
+        {"the start is the goal: no step", "S..", "", 1, 0, "0,0"},
+        {"a neighbour: one step", "S..", "1,0", 1, 1, "1,0"},
+        // Farther east than south: east is tried first, and the newest of
+        // equal totals is taken first, which turns the walk south in the
+        // middle.
+        {"farther east than south", "S...|..G.", "1,0 1,1 2,1", 1, 3},
+        {"farther west than north: the mirror image", "G...|..S.", "1,1 1,0 0,0", 1, -1},
+        {"farther south than east: north is tried first, yet south twice before east",
+         "S..|...|.G.", "0,1 0,2 1,2", 1, -1},
+        // The order of row 3 (north, west, east, south); the newest of equal
+        // totals first walks a staircase, south first.
+        {"as far south as east", "S..|...|..G", "0,1 1,1 1,2 2,2", 1, 4},
+        // Row 1 (south, east, west, north) decides; north comes last, so its
+        // node is the newest of the totals of 3 and is taken first.
+        {"as far north as east", "..G|...|S..", "0,1 1,1 1,0 2,0", 1, 4},
+        // North is tried first but the south side's newer nodes reach a total
+        // of 3 first.
+        {"equally long detours round an obstacle", ".....|.S#G.|.....", "1,2 2,2 3,2 3,1", 1, 4},
+        {"a walled-off goal is not found", "#######|#S.#G##|#######", "", 0, 1},
+    };
+    const auto cells = [this](const std::string& text) {
+        Walk out;
+        std::istringstream in(text);
+        for (int i = 0, j = 0; in >> i && in.ignore() && in >> j;) out.push_back(D(i, j));
+        return out;
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        for (int i = 0; i < 10; ++i)
+            for (int j = 0; j < 10; ++j) map.GetCell(5 + i, 5 + j).terrain = 0;
+        std::vector<std::string> drawing;
+        std::istringstream lines(r.drawing);
+        for (std::string line; std::getline(lines, line, '|');) drawing.push_back(line);
+        Draw(drawing);
+        if (*r.goal) goal = cells(r.goal)[0];
+        EXPECT_EQ(Search(), cells(r.walk));
+        EXPECT_EQ(search.Found(), r.found);
+        if (r.steps >= 0) {
+            EXPECT_EQ(search.StepCount(), r.steps);
+        }
+        EXPECT_EQ(search.HasNextStep(), 0);
+    }
 }
 
 TEST_F(AStarTest, TheStepTestIsAskedAboutTheCellEntered) {

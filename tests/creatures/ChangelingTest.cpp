@@ -14,10 +14,7 @@ namespace {
 using record_test::Bytes;
 
 std::unique_ptr<Changeling> SavedAndLoaded(Changeling& c) {
-    const Bytes stored = record_test::StoreObject(c);
-    qv::Archive in(stored);
-    std::unique_ptr<Player> back(in.ReadObjectOf<Player>());
-    EXPECT_EQ(in.Remaining(), 0u);
+    std::unique_ptr<Player> back = record_test::LoadObject<Player>(record_test::StoreObject(c));
     auto* changeling = qv::DynamicCast<Changeling>(back.get());
     if (!changeling) return nullptr;
     back.release();

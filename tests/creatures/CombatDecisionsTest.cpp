@@ -104,8 +104,7 @@ TEST_F(Decisions, AnAttackOrderStrikesWithTheWeaponItNames) {
         const char* rule;
         int32_t which;
         bool hasBow;
-        int dx;
-        int melee, ranged;
+        int dx, melee, ranged;
     };
     const Row rows[] = {
         {"the melee weapon", StrikeWeapon::Melee, true, 300, 1, 0},

@@ -58,8 +58,7 @@ TEST(CombatRules, ARollHitsUpToTheChance) {
 TEST(CombatRules, StunDelaysByHalfTheStunShareOfAStep) {
     struct Row {
         const char* rule;
-        int32_t stun, step;
-        int32_t delay;
+        int32_t stun, step, delay;
     };
     const Row rows[] = {
         {"stun 20, step 50: 10, halved 5", 20, 50, 5},
@@ -99,8 +98,7 @@ TEST(CombatRules, TheLoadRatioPicksTheClass) {
     struct Row {
         const char* rule;
         int64_t load;
-        int32_t strength;
-        int32_t cls, percent;
+        int32_t strength, cls, percent;
     };
     const Row rows[] = {
         {"9: class 0", 9, 20, 0, 100},

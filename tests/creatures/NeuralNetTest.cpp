@@ -19,10 +19,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::PutFloat;
-using record_test::PutNewClass;
-using record_test::PutWord;
+using namespace record_test;
 
 // A weight file written from its layout: the class records of output_layer
 // and layer, the middle layer's weights, the tag of layer again (index 2),
@@ -219,8 +216,7 @@ TEST(NeuralNet, RecordsAreLoadedOntoTheInputsAndTargets) {
         const char* rule;
         int32_t mode, index;
         int answer;
-        float firstInput;
-        float target;
+        float firstInput, target;
     };
     const Row rows[] = {
         {"training mode: record 2 starts at 2 x (4 + 1)", 1, 2, 1, 10.0f, 14.0f},
@@ -348,13 +344,7 @@ TEST(NeuralWeightFile, ABadFileIsRefusedWholeAndTheWeightsStay) {
         for (uint8_t v : bytes) b[k++] = v;
         return b;
     };
-    const auto floatAt = [&](size_t at, float v) {
-        Bytes b = good;
-        Bytes f;
-        PutFloat(f, v);
-        std::copy(f.begin(), f.end(), b.begin() + static_cast<long>(at));
-        return b;
-    };
+    const auto floatAt = [&](size_t at, float v) { return record_test::WithFloatAt(good, at, v); };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     NNAttack attack;

@@ -13,6 +13,7 @@
 #include "items/Missile.h"
 #include "items/Weapon.h"
 #include "structures/LightSource.h"
+#include "support/Belongings.h"
 #include "support/HandWrittenRecord.h"
 #include "support/WorldFixture.h"
 #include "world/Group.h"
@@ -21,15 +22,10 @@
 
 namespace {
 
+using belongings::Fill;
+using belongings::GiveBody;
 using record_test::LoadObject;
 using record_test::StoreObject;
-
-// A creature with a body as people have: a hand (3), the other hand (1), a
-// bow hand (4) and a shield arm (2), and their body types.
-void GiveBody(Player& p) {
-    for (int32_t place : {3, 1, 4, 2}) p.m_BodySlotList.emplace_back(place);
-    p.m_TraitList = {3, 5, 6, 8, 9, 4, 7, 7};
-}
 
 bool InUse(const Player& p, const Object* o) {
     return std::any_of(p.m_InUseList.begin(), p.m_InUseList.end(),
@@ -43,13 +39,6 @@ Object* Occupant(const Player& p, int32_t place) {
     for (const ItemUse& s : p.m_BodySlotList)
         if (s.m_iLocation == place) return s.m_bOccupied ? s.m_pOccupant.Get() : nullptr;
     return nullptr;
-}
-// Fills the creature's bag to its room with stones.
-void FillBag(Player& p) {
-    while (p.m_pBag->HasRoom()) {
-        p.m_pBag->AddItem(new Useable("Stone"));
-        p.m_pBag->SetItemCount(p.m_pBag->ItemCount() + 1);
-    }
 }
 
 class Equipment : public ::testing::Test {
@@ -126,7 +115,7 @@ TEST_F(Equipment, OffTheMapWithAFullBagTheChangeIsRefused) {
     hero.EquipObject(axe);
     auto* sword = new Sword;
     hero.AddToBag(sword, 0);
-    FillBag(hero);
+    Fill(*hero.m_pBag);
     EXPECT_EQ(hero.EquipObject(sword), 0);
     EXPECT_EQ(hero.m_pMeleeWeapon.Get(), axe);
     EXPECT_EQ(Occupant(hero, 3), axe);
@@ -231,8 +220,7 @@ struct WearRow {
     const char* what;
     const char* worn;   // class worn already, or null
     const char* piece;  // class put on
-    int flag;
-    int code;
+    int flag, code;
 };
 
 const WearRow kWears[] = {
@@ -285,7 +273,7 @@ TEST_F(Equipment, HowManyToTake) {
     Axe axe;
     EXPECT_EQ(hero.AskTakeAmount(&axe, 0), 1) << "a single thing: 1, without asking";
     EXPECT_EQ(hero.AskTakeAmount(&axe, 4), 4);
-    FillBag(hero);
+    Fill(*hero.m_pBag);
     EXPECT_EQ(hero.AskTakeAmount(&axe, 0), -1) << "no room";
     Player bagless;
     bagless.m_pBag.reset();

@@ -53,6 +53,7 @@ struct OverallRow {
 const OverallRow kOverall[] = {
     {"after SetLevel(1): level 1", {150.15, 700.7, 150.15}, 10, 1, 5, 1, 20, 5, 30000},
     {"the sum decides, not one pool", {400.0, 400.0, 400.0}, 10, 1, 5, 1, 20, 5, 30000},
+    {"2501.5 in all is above 2250: level 3", {1000.5, 1501.0, 0.0}, 10, 1, 5, 3, 40, 5, 15000},
     {"a lower maximum pulls the hit points down", {1.0, 1.0, 1.0}, 10, 1, 40, 0, 10, 10, 60000},
     {"10 hit points at rate 1: one a 60000", {1.0, 1.0, 1.0}, 10, 1, 3, 0, 10, 3, 60000},
     {"rate 3: a third of the interval", {1.0, 1.0, 1.0}, 10, 3, 3, 0, 10, 3, 20000},

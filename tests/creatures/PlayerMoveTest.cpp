@@ -16,9 +16,7 @@
 namespace {
 
 using namespace creature_test;
-using record_test::PutInts;
-using record_test::PutNewClass;
-using record_test::PutWord;
+using namespace record_test;
 
 TEST(PlayerMove, RecordsKindsAndLines) {
     PlayerMoveTo to(3, -4);

@@ -29,8 +29,8 @@ TEST(PlayerMoves, AMoveRecordAndEveryTruncationOfIt) {
     EXPECT_EQ(whole->GetMoveType(), 1);
     for (size_t n = 0; n < record.size(); ++n) {
         Bytes cut(record.begin(), record.begin() + static_cast<ptrdiff_t>(n));
-        qv::Archive in(cut);
-        EXPECT_THROW(delete in.ReadObjectOf<PlayerMove>(), qv::ArchiveError) << n;
+        SCOPED_TRACE(n);
+        record_test::RefusalOf<PlayerMove>(cut);
     }
 }
 

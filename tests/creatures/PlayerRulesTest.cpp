@@ -1,5 +1,5 @@
-// Creature rules at their edges: the thresholds of regeneration, the cap on
-// hit points, the picture row a file may give, joining a walk target, copying
+// Creature rules at their edges: regeneration by alertness and poison, the
+// cap on hit points, the picture row a file may give, joining a walk target, copying
 // a creature's bags and the texts of its checks.
 
 #include <gtest/gtest.h>
@@ -14,52 +14,46 @@ namespace {
 
 using namespace creature_test;
 
-// A creature with nothing queued and its clocks started at `start`.
-void Settle(Probe& p, int32_t start) {
-    p.Events().Clear();
-    p.Update(start, nullptr);
-    p.Events().Clear();
-}
-
-// Hit points regained by a creature of 10 hit points at rate 1 (an interval of
-// 600000 / 10 = 60000) after `elapsed` units, at the given alertness.
-int32_t RegainedAt(int32_t alertness, int32_t elapsed) {
-    Probe p;
-    p.m_iAlertness = alertness;
-    Settle(p, 1000);
-    p.m_iHitPoints = 2;
-    p.Update(1000 + elapsed, nullptr);
-    return p.m_iHitPoints - 2;
-}
-
-TEST(PlayerRules, AlertnessThresholdsOfRegeneration) {
-    // 500 and above: the plain interval, 60000.
-    EXPECT_EQ(RegainedAt(500, 60000), 1);
-    EXPECT_EQ(RegainedAt(500, 59999), 0);
-    // Below 500: doubled, 120000.
-    EXPECT_EQ(RegainedAt(499, 60000), 0);
-    EXPECT_EQ(RegainedAt(499, 120000), 1);
-    // 250 is still only doubled.
-    EXPECT_EQ(RegainedAt(250, 120000), 1);
-    EXPECT_EQ(RegainedAt(250, 119999), 0);
-    // Below 250: twenty times, 1200000.
-    EXPECT_EQ(RegainedAt(249, 1199999), 0);
-    EXPECT_EQ(RegainedAt(249, 1200000), 1);
-}
-
-TEST(PlayerRules, RegenerationCapsHitPointsAboveTheMaximum) {
-    Probe p;
-    Settle(p, 1000);
-    ASSERT_EQ(p.m_iMaxHitPoints, 10);
-    p.m_iHitPoints = 15;
-    p.Update(1000 + 60000, nullptr);  // one point due
-    EXPECT_EQ(p.m_iHitPoints, 10);
-    // Nothing due: nothing changes, not even the cap.
-    Probe q;
-    Settle(q, 1000);
-    q.m_iHitPoints = 15;
-    q.Update(1000 + 59999, nullptr);
-    EXPECT_EQ(q.m_iHitPoints, 15);
+// A creature of 10 hit points at rate 1: an interval of 600000 / 10 = 60000,
+// lengthened by tiredness and shortened by poison, its clocks started at
+// `start`, then its turn `elapsed` later.
+TEST(PlayerRules, RegenerationByAlertnessPoisonAndTheCap) {
+    struct Row {
+        const char* rule;
+        int32_t alertness, poison, hitPoints, elapsed, after;
+        int deaths = 0;
+        int32_t start = 1000;
+    };
+    const Row rows[] = {
+        {"500 and above: the plain interval", 500, 0, 2, 60000, 3},
+        {"500, one short of it", 500, 0, 2, 59999, 2},
+        {"below 500: doubled, not yet at 60000", 499, 0, 2, 60000, 2},
+        {"499 at 120000", 499, 0, 2, 120000, 3},
+        {"400: doubled, one short of the second point", 400, 0, 2, 239999, 3},
+        {"250 is still only doubled", 250, 0, 2, 120000, 3},
+        {"250, one short", 250, 0, 2, 119999, 2},
+        {"below 250: twenty times, one short", 249, 0, 2, 1199999, 2},
+        {"249 at 1200000", 249, 0, 2, 1200000, 3},
+        {"200 at 1200000", 200, 0, 2, 1200000, 3},
+        {"poison 4: a quarter of the interval, hit points fall; no tiredness", 200, 4, 9, 45000, 6},
+        {"poison takes the last hit point: death", 200, 4, 1, 15000, 0, 1},
+        {"across the wrap of game time: 60001 later", 1000, 0, 2, 60001, 3, 0, INT32_MAX - 30000},
+        {"a point due pulls hit points above the maximum down to it", 1000, 0, 15, 60000, 10},
+        {"nothing due: nothing changes, not even the cap", 1000, 0, 15, 59999, 15},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Probe p;
+        p.m_iAlertness = r.alertness;
+        p.m_iPoison = r.poison;
+        Settle(p, r.start);
+        ASSERT_EQ(p.m_iMaxHitPoints, 10);
+        p.m_iHitPoints = r.hitPoints;
+        p.Update(static_cast<int32_t>(static_cast<uint32_t>(r.start) + uint32_t(r.elapsed)),
+                 nullptr);
+        EXPECT_EQ(p.m_iHitPoints, r.after);
+        EXPECT_EQ(p.deaths, r.deaths);
+    }
 }
 
 TEST(PlayerRules, APictureRowPastTheEightFacingsBecomesRowZero) {

@@ -85,71 +85,20 @@ TEST(PlayerRecord, WrittenAndReadBackFieldByField) {
 
     auto q = LoadCreature(bytes);
     ASSERT_NE(q, nullptr);
-    EXPECT_EQ(q->m_strSpecialName, "Aldo");
-    EXPECT_EQ(q->m_iPlayerNumber, 4);
-    EXPECT_EQ(q->m_iPartySlot, 2);
+    // Every stored field reads back as written: the record stored again is
+    // the same (checked at the end); what follows is what loading works out.
     EXPECT_EQ(world.m_Party[2].Get(), q.get());
     EXPECT_EQ(q->m_bPartyLeader, 0);
-    EXPECT_EQ(q->m_strMessageFile, "town.smb");
-    EXPECT_EQ(q->m_strMessageNode, "GREET");
-    EXPECT_EQ(q->m_iFightSpeed, 12);
-    EXPECT_EQ(q->m_iAttackTime, 700);
-    EXPECT_EQ(q->m_sSpeciesMark, 1);
-    EXPECT_EQ(q->m_iReserved1, 77);
-    EXPECT_EQ(q->m_dExperience, p.m_dExperience);
     ASSERT_NE(q->m_pMagic, nullptr);
     EXPECT_EQ(q->m_bHasMagic, 1);
     ASSERT_EQ(q->m_pMagic->m_SpellList.size(), 1u);
-    EXPECT_EQ(q->m_pMagic->m_uMaxMana, 30u);
     ASSERT_EQ(q->m_UsableList.size(), 1u);  // the known spell is offered again
     EXPECT_EQ(q->m_UsableList[0].Get(), q->m_pMagic->m_SpellList[0].get());
-    EXPECT_EQ(q->m_iCombatSettings, p.m_iCombatSettings);
-    EXPECT_EQ(q->m_iActionOption, ActionOption::Talk);
-    EXPECT_EQ(q->m_iStoreNumber, 3);
-    EXPECT_EQ(q->m_iBuildInfoValue, 8);
-    EXPECT_EQ(q->m_ptStay, (qv::Point{100, -200}));
-    EXPECT_EQ(q->m_iWaitCount, -1);
-    EXPECT_EQ(q->m_bCanName, 1);
-    EXPECT_EQ(q->m_iYImageNum, 5);
-    EXPECT_EQ(q->m_bAttackRandomMonsters, 1);
-    EXPECT_EQ(q->m_ptDefenseCell, (qv::Point{9, 10}));
-    EXPECT_EQ(q->m_iNPCNumber, 1);
-    EXPECT_EQ(q->m_iSpeedState, -1);
     ASSERT_EQ(q->m_pBag->Items().size(), 1u);
-    EXPECT_EQ(q->m_pBag->Items()[0]->m_strSpecialName, "Stick");
     EXPECT_EQ(q->m_pBag->m_bOwnBag, 1);
-    EXPECT_EQ(q->m_iPortrait, 849);
-    EXPECT_EQ(q->m_strPortraitFile, "aldo.bmp");
     // The combat dexterity is worked out again as loading ends: the dexterity
     // less the gear's penalty.
     EXPECT_EQ(creature_test::Figures(*q), std::make_tuple(42, 41, 43, 45, 41, 46));
-    EXPECT_EQ(q->m_strDeathNode, "BYE");
-    EXPECT_EQ(q->m_iAlertness, 640);
-    EXPECT_EQ(q->m_iScriptHold, -2);
-    EXPECT_EQ(q->m_iReserved2, 5);
-    EXPECT_EQ(q->m_iPanelSetting, 1);
-    EXPECT_EQ(q->m_bPanelToggle, 1);
-    EXPECT_EQ(q->m_iRangedMode, 0);
-    EXPECT_EQ(q->m_iSavedGroupNum, 6);
-    EXPECT_EQ(q->m_iLight, 2);
-    EXPECT_EQ(q->m_bFireProtection, 1);
-    EXPECT_EQ(q->m_iPoison, 3);
-    EXPECT_EQ(q->m_bGrounded, 1);
-    EXPECT_EQ(q->m_iStrengthBonus, -4);
-    EXPECT_EQ(q->m_bShockStrike, 1);
-    EXPECT_EQ(q->m_bLevitating, 1);
-    EXPECT_EQ(q->m_bHesitation, 1);
-    EXPECT_EQ(q->m_bMindSense, 0);
-    EXPECT_EQ(q->m_bInvisible, 1);
-    EXPECT_EQ(q->m_iAction, 4);
-    EXPECT_EQ(q->m_bHostileByMagic, 1);
-    EXPECT_EQ(q->m_bInactive, 1);
-    EXPECT_EQ(q->m_bGhost, 0);
-    EXPECT_EQ(q->m_bEthereal, 1);
-    EXPECT_EQ(q->m_iKeyNumber, 12);
-    EXPECT_EQ(q->m_iSex, 2);
-    ASSERT_EQ(q->m_InUseList.size(), 1u);
-    EXPECT_EQ(q->m_InUseList[0]->m_strSpecialName, "Ring");
     // Levels from the experience: 4611.5 in all gives 4 (1000 .. 3375 below it).
     EXPECT_EQ(q->m_iLevel, 4);
     EXPECT_EQ(q->m_iMaxHitPoints, 50);
@@ -221,66 +170,19 @@ TEST(PlayerRecord, StoredFieldByFieldInTheRecordOrder) {
 
     auto q = LoadCreature(record);
     ASSERT_NE(q, nullptr);
-    ASSERT_EQ(q->m_InUseList.size(), 1u);
-    EXPECT_EQ(q->m_InUseList[0]->m_strSpecialName, "Ring");
-    EXPECT_EQ(q->m_iPlayerNumber, 12);
-    EXPECT_EQ(q->m_iPartySlot, 0);
-    EXPECT_EQ(q->m_strMessageFile, "mine.smb");
-    EXPECT_EQ(q->m_strMessageNode, "START");
-    EXPECT_EQ(q->m_iFightSpeed, 11);
     // Read, then worked out again from the speed as loading ends.
     EXPECT_EQ(q->m_iAttackTime, 70000 / q->m_iLoadedSpeed);
-    EXPECT_EQ(q->m_sLifeState, 1);
-    EXPECT_EQ(q->m_sSpeciesMark, 33);
-    EXPECT_EQ(q->m_iReserved1, 32);
-    EXPECT_EQ(q->m_dExperience, (std::array<double, 3>{2000.5, 300.5, 40.5}));
-    EXPECT_EQ(q->m_bHasMagic, 0);
-    EXPECT_EQ(q->m_iCombatSettings, (std::array<int32_t, 7>{10, 11, 12, 13, 14, 15, 16}));
-    EXPECT_EQ(q->m_iActionOption, 2);
-    EXPECT_EQ(q->m_iStoreNumber, 4);
-    EXPECT_EQ(q->m_iBuildInfoValue, 9);
-    EXPECT_EQ(q->m_ptStay, (qv::Point{30, 31}));
-    EXPECT_EQ(q->m_iWaitCount, -1);
-    EXPECT_EQ(q->m_bCanName, 35);
-    EXPECT_EQ(q->m_iYImageNum, 0);
-    EXPECT_EQ(q->m_bAttackRandomMonsters, 34);
-    EXPECT_EQ(q->m_ptDefenseCell, (qv::Point{5, 6}));
-    EXPECT_TRUE(q->m_MoveList.empty());
-    EXPECT_EQ(q->m_iNPCNumber, 1);
-    EXPECT_EQ(q->m_iSpeedState, -1);
-    EXPECT_EQ(q->m_iPortrait, 849);
-    EXPECT_EQ(q->m_strPortraitFile, "face.bmp");
-    EXPECT_EQ(q->m_iDexterity, 61);
-    EXPECT_EQ(q->m_iStrength, 62);
-    EXPECT_EQ(q->m_iIntelligence, 63);
-    EXPECT_EQ(q->m_iCombatDexterity, 64);
-    EXPECT_EQ(q->m_iCurStr, 65);
-    EXPECT_EQ(q->m_iCurInt, 66);
-    EXPECT_EQ(q->m_strDeathNode, "DEATH");
-    EXPECT_EQ(q->m_iAlertness, 700);
-    EXPECT_EQ(q->m_iScriptHold, -3);
-    EXPECT_EQ(q->m_iReserved2, 31);
-    EXPECT_EQ(q->m_iPanelSetting, 21);
-    EXPECT_EQ(q->m_bPanelToggle, 22);
-    EXPECT_EQ(q->m_iRangedMode, 1);
-    EXPECT_EQ(q->m_iSavedGroupNum, 3);
-    EXPECT_EQ(q->m_iLight, 2);
-    EXPECT_EQ(q->m_bFireProtection, 23);
-    EXPECT_EQ(q->m_iPoison, 4);
-    EXPECT_EQ(q->m_bGrounded, 24);
-    EXPECT_EQ(q->m_iStrengthBonus, 5);
-    EXPECT_EQ(q->m_bShockStrike, 25);
-    EXPECT_EQ(q->m_bLevitating, 26);
-    EXPECT_EQ(q->m_bHesitation, 27);
-    EXPECT_EQ(q->m_bMindSense, 28);
     EXPECT_EQ(q->m_bInvisible, 1);  // stored 0, but a ghost is invisible
-    EXPECT_EQ(q->m_iAction, 4);
-    EXPECT_EQ(q->m_bHostileByMagic, 29);
-    EXPECT_EQ(q->m_bInactive, 0);
-    EXPECT_EQ(q->m_bGhost, 1);
-    EXPECT_EQ(q->m_bEthereal, 30);
-    EXPECT_EQ(q->m_iKeyNumber, 17);
-    EXPECT_EQ(q->m_iSex, 2);
+    EXPECT_EQ(q->m_iPartySlot, 0);
+    EXPECT_EQ(q->m_sLifeState, 1);
+    EXPECT_EQ(q->m_bHasMagic, 0);
+    EXPECT_TRUE(q->m_MoveList.empty());
+    // Every other value reads back as the creature that stored the record
+    // held it.
+    p.UpdateLevel();  // the levels and hit points loading works out
+    p.m_iAttackTime = q->m_iAttackTime;
+    p.m_bInvisible = 1;
+    EXPECT_EQ(StoreObject(*q), StoreObject(p));
 }
 
 TEST(PlayerRecord, OlderSchemasAreConverted) {
@@ -300,9 +202,7 @@ TEST(PlayerRecord, OlderSchemasAreConverted) {
     // Schema 42: the three pools as integers.
     auto p42 = LoadCreature(CreatureRecord(42, f));
     ASSERT_NE(p42, nullptr);
-    EXPECT_EQ(p42->m_dExperience[0], 2000.0);
-    EXPECT_EQ(p42->m_dExperience[1], 300.0);
-    EXPECT_EQ(p42->m_dExperience[2], 40.0);
+    EXPECT_EQ(p42->m_dExperience, (std::array<double, 3>{2000.0, 300.0, 40.0}));
     EXPECT_EQ(p42->m_strPortraitFile, "");  // first stored at 44
     EXPECT_EQ(p42->m_iPortrait, 843);
 
@@ -374,12 +274,7 @@ TEST(PlayerRecord, ConversionsOnLoading) {
 TEST(PlayerRecord, BadValuesAreReadSafely) {
     World world;
     struct Case {
-        int32_t slot;
-        int32_t number;
-        int32_t action;
-        int32_t row;
-        int32_t sex;
-        int32_t poison;
+        int32_t slot, number, action, row, sex, poison;
         int16_t life;
     };
     const Case cases[] = {
@@ -389,13 +284,8 @@ TEST(PlayerRecord, BadValuesAreReadSafely) {
     };
     for (const Case& c : cases) {
         Fields f;
-        f.partySlot = c.slot;
-        f.playerNumber = c.number;
-        f.action = c.action;
-        f.row = c.row;
-        f.sex = c.sex;
-        f.poison = c.poison;
-        f.life = c.life;
+        f.partySlot = c.slot, f.playerNumber = c.number, f.action = c.action, f.row = c.row;
+        f.sex = c.sex, f.poison = c.poison, f.life = c.life;
         size_t before = world.m_PlayerArray.size();
         auto p = LoadCreature(CreatureRecord(44, f));
         ASSERT_NE(p, nullptr) << c.slot;
@@ -443,23 +333,14 @@ TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
     Fields wrongMagic;
     wrongMagic.hasMagic = 1;
     wrongMagic.magic = &bag;  // a bag where the magic belongs
-    {
-        Bytes bytes = CreatureRecord(44, wrongMagic);
-        qv::Archive in(bytes);
-        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
-    }
+    record_test::RefusalOf<Player>(CreatureRecord(44, wrongMagic));
     Fields wrongBag;
     wrongBag.bag = &magic;  // the magic where the bag belongs
-    {
-        Bytes bytes = CreatureRecord(44, wrongBag);
-        qv::Archive in(bytes);
-        EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
-    }
+    record_test::RefusalOf<Player>(CreatureRecord(44, wrongBag));
     // A truncated record.
     Bytes bytes = CreatureRecord(44, Fields{});
     bytes.resize(bytes.size() - 3);
-    qv::Archive in(bytes);
-    EXPECT_THROW(delete in.ReadObjectOf<Player>(), qv::ArchiveError);
+    record_test::RefusalOf<Player>(bytes);
     // Refused creatures are gone, and so are their entries.
     for (Player* entry : world.m_PlayerArray) EXPECT_EQ(entry, nullptr);
 }

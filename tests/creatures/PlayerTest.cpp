@@ -184,51 +184,6 @@ TEST(Player, CloneCopiesTheCreature) {
     EXPECT_EQ(c->m_iNPCNumber, 1);
 }
 
-TEST(Player, LevelsFromExperience) {
-    Player p;
-    p.m_dExperience = {1000.0, 0.0, 0.0};
-    p.UpdateLevel();
-    EXPECT_EQ(p.m_iLevelLongRange, 0);
-    p.m_dExperience = {1000.5, 1501.0, 0.0};
-    p.UpdateLevel();
-    EXPECT_EQ(p.m_iLevelLongRange, 1);
-    EXPECT_EQ(p.m_dNextLongRange, 1500.0);
-    EXPECT_EQ(p.m_iLevelShortRange, 2);
-    EXPECT_EQ(p.m_dNextShortRange, 2250.0);
-    EXPECT_EQ(p.m_iLevel, 3);  // 2501.5 lies above 1000, 1500 and 2250
-
-    Player q;
-    q.m_dExperience = {0.0, 0.0, 0.0};
-    q.UpdateLevel();
-    q.SetLevel(1);
-    EXPECT_DOUBLE_EQ(q.m_dExperience[0], 150.15);
-    EXPECT_DOUBLE_EQ(q.m_dExperience[1], 700.7);
-    EXPECT_EQ(q.m_iLevel, 1);
-    EXPECT_EQ(q.m_iMaxHitPoints, 20);
-    EXPECT_EQ(q.m_iRegenInterval, 30000);
-
-    Player r;
-    r.m_dExperience = {0.0, 0.0, 0.0};
-    r.UpdateLevel();
-    r.SetLevel(3);
-    EXPECT_DOUBLE_EQ(r.m_dExperience[1], 0.7 * 2251);
-    EXPECT_EQ(r.m_iLevel, 3);
-
-    // Hit points follow a lowered maximum down.
-    r.m_iHitPoints = 40;
-    r.m_iHPPerLevel = 5;
-    r.UpdateLevel();
-    EXPECT_EQ(r.m_iMaxHitPoints, 20);
-    EXPECT_EQ(r.m_iHitPoints, 20);
-
-    // No hit points per level: no regeneration interval, not a division by 0.
-    r.m_iHPPerLevel = 0;
-    EXPECT_EQ(r.UpdateLevel(), 0);
-    r.m_iHPPerLevel = 10;
-    r.m_iRegenRate = 0;
-    EXPECT_EQ(r.UpdateLevel(), 0);
-}
-
 TEST(Player, FacingFromDelta) {
     Position o(100, 100);
     EXPECT_EQ(Player::FacingFromDelta(o, Position(150, 100)), 0);

@@ -173,6 +173,14 @@ inline Bytes CreatureRecord(uint16_t s, const Fields& f) {
     });
 }
 
+// A creature with nothing queued and its clocks started at `start`.
+inline void Settle(Probe& p, int32_t start) {
+    p.Events().Clear();
+    p.Update(start, nullptr);  // starts the alertness and regeneration clocks
+    p.Events().Clear();
+    p.calls.clear();
+}
+
 inline std::unique_ptr<Player> LoadCreature(const Bytes& bytes) {
     qv::Archive in(bytes);
     std::unique_ptr<Player> p(in.ReadObjectOf<Player>());

@@ -13,48 +13,33 @@ namespace {
 using namespace creature_test;
 using E = ObjectEventType;
 
-// A creature with nothing queued and its clocks started at `start`.
-void Settle(Probe& p, int32_t start) {
-    p.Events().Clear();
-    p.Update(start, nullptr);  // starts the alertness and regeneration clocks
-    p.Events().Clear();
-    p.calls.clear();
-}
-
 TEST(PlayerTurn, AlertnessFallsByWholeIntervals) {
-    Probe p;
-    p.m_iPartySlot = 1;  // only party members tire
-    p.m_uLastAlertnessTime = 1000;
-    p.Update(44201, nullptr);
-    EXPECT_EQ(p.m_iAlertness, 998);
-    EXPECT_EQ(p.m_uLastAlertnessTime, 44200);
-
-    Probe q;
-    q.m_iPartySlot = 1;
-    q.m_uLastAlertnessTime = 1000;
-    q.Update(44199, nullptr);
-    EXPECT_EQ(q.m_iAlertness, 999);
-    EXPECT_EQ(q.m_uLastAlertnessTime, 22600);
-
-    // Hasted, a third of the interval.
-    Probe h;
-    h.m_iPartySlot = 1;
-    h.m_bHasted = 1;
-    h.m_uLastAlertnessTime = 1000;
-    h.Update(1000 + 7200 * 3, nullptr);
-    EXPECT_EQ(h.m_iAlertness, 997);
-
-    // Never below 0; outside the party nothing is lost.
-    Probe t;
-    t.m_iPartySlot = 1;
-    t.m_iAlertness = 1;
-    t.m_uLastAlertnessTime = 1000;
-    t.Update(1000 + 21600 * 5, nullptr);
-    EXPECT_EQ(t.m_iAlertness, 0);
-    Probe o;
-    o.m_uLastAlertnessTime = 1000;
-    o.Update(1000 + 21600 * 5, nullptr);
-    EXPECT_EQ(o.m_iAlertness, 1000);
+    // interval 21600; hasted, a third of it; only party members tire
+    struct Row {
+        const char* rule;
+        int slot, hasted, alertness;
+        int32_t now;
+        int want;
+        int64_t clock;
+    };
+    const Row rows[] = {
+        {"two whole intervals; the rest carries over", 1, 0, 1000, 44201, 998, 44200},
+        {"one short of the second interval", 1, 0, 1000, 44199, 999, 22600},
+        {"hasted: a third of the interval", 1, 1, 1000, 1000 + 7200 * 3, 997, -1},
+        {"never below 0", 1, 0, 1, 1000 + 21600 * 5, 0, -1},
+        {"outside the party nothing is lost", 0, 0, 1000, 1000 + 21600 * 5, 1000, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Probe p;
+        p.m_iPartySlot = r.slot, p.m_bHasted = r.hasted, p.m_iAlertness = r.alertness;
+        p.m_uLastAlertnessTime = 1000;
+        p.Update(r.now, nullptr);
+        EXPECT_EQ(p.m_iAlertness, r.want);
+        if (r.clock >= 0) {
+            EXPECT_EQ(p.m_uLastAlertnessTime, r.clock);
+        }
+    }
 }
 
 TEST(PlayerTurn, RegenerationOverManyTicks) {
@@ -71,45 +56,6 @@ TEST(PlayerTurn, RegenerationOverManyTicks) {
     EXPECT_EQ(p.m_uLastRegenTime, 121000);  // the remainder carries over
     for (int tick = 0; tick < 5000; ++tick) p.Update(now += 100, nullptr);
     EXPECT_EQ(p.m_iHitPoints, 10);  // capped at the maximum
-
-    // Alertness 400 doubles the interval: 120000.
-    Probe tired;
-    tired.m_iAlertness = 400;
-    Settle(tired, 1000);
-    tired.m_iHitPoints = 2;
-    tired.Update(1000 + 239999, nullptr);
-    EXPECT_EQ(tired.m_iHitPoints, 3);
-    // Alertness 200: twenty times, 1200000.
-    Probe exhausted;
-    exhausted.m_iAlertness = 200;
-    Settle(exhausted, 1000);
-    exhausted.m_iHitPoints = 2;
-    exhausted.Update(1000 + 1199999, nullptr);
-    EXPECT_EQ(exhausted.m_iHitPoints, 2);
-    exhausted.Update(1000 + 1200000, nullptr);
-    EXPECT_EQ(exhausted.m_iHitPoints, 3);
-
-    // Poison 4: a quarter of the interval (15000), and hit points fall.
-    Probe sick;
-    sick.m_iPoison = 4;
-    sick.m_iAlertness = 200;  // no alertness factor while poisoned
-    Settle(sick, 1000);
-    sick.m_iHitPoints = 9;
-    sick.Update(1000 + 45000, nullptr);
-    EXPECT_EQ(sick.m_iHitPoints, 6);
-    EXPECT_EQ(sick.deaths, 0);
-    sick.m_iHitPoints = 1;
-    sick.Update(1000 + 60000, nullptr);
-    EXPECT_EQ(sick.m_iHitPoints, 0);
-    EXPECT_EQ(sick.deaths, 1);
-}
-
-TEST(PlayerTurn, RegenerationAcrossTheWrapOfGameTime) {
-    Probe p;
-    Settle(p, INT32_MAX - 30000);
-    p.m_iHitPoints = 2;
-    p.Update(INT32_MIN + 30000, nullptr);  // 60001 units later
-    EXPECT_EQ(p.m_iHitPoints, 3);
 }
 
 TEST(PlayerTurn, NoIntervalMeansNoRegeneration) {

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "creatures/FightSupport.h"
 #include "items/Bag.h"
+#include "support/Belongings.h"
 
 namespace {
 
@@ -37,13 +40,19 @@ protected:
 };
 
 TEST_F(SteppedFight, AMeleeFightEndsWithTheStrongerStanding) {
-    qv::SeedRand(2024);
-    Player* hero = Fighter(At(20, 20), 40);
-    Player* wolf = Fighter({At(20, 20).x + 120, At(20, 20).y, 0}, 15);
-    Arm(hero, std::make_unique<TestWeapon>(60, 6, 20));
-    Arm(wolf, std::make_unique<TestWeapon>(40, 3, 20));
-    Pair(hero, wolf);
-    const int ticks = Fight(hero, wolf, 2000);
+    // A hero and a wolf 120 px apart in row `cy`, the chances seeded alike.
+    const auto fight = [&](int cy) {
+        qv::SeedRand(2024);
+        now = 1000;
+        Player* hero = Fighter(At(20, cy), 40);
+        Player* wolf = Fighter({At(20, cy).x + 120, At(20, cy).y, 0}, 15);
+        Arm(hero, std::make_unique<TestWeapon>(60, 6, 20));
+        Arm(wolf, std::make_unique<TestWeapon>(40, 3, 20));
+        Pair(hero, wolf);
+        const int ticks = Fight(hero, wolf, 2000);
+        return std::make_tuple(hero, wolf, ticks);
+    };
+    const auto [hero, wolf, ticks] = fight(20);
     ASSERT_LT(ticks, 2000) << "the fight ends";
     EXPECT_TRUE(hero->IsAlive());
     EXPECT_FALSE(wolf->IsAlive());
@@ -54,16 +63,9 @@ TEST_F(SteppedFight, AMeleeFightEndsWithTheStrongerStanding) {
     EXPECT_TRUE(hero->m_Opponents.empty());
     EXPECT_EQ(hero->m_pTarget.Get(), nullptr);
     // The same seed fights the same fight.
-    const int32_t heroLeft = hero->m_iHitPoints;
-    qv::SeedRand(2024);
-    Player* hero2 = Fighter(At(20, 22), 40);
-    Player* wolf2 = Fighter({At(20, 22).x + 120, At(20, 22).y, 0}, 15);
-    Arm(hero2, std::make_unique<TestWeapon>(60, 6, 20));
-    Arm(wolf2, std::make_unique<TestWeapon>(40, 3, 20));
-    Pair(hero2, wolf2);
-    now = 1000;
-    EXPECT_EQ(Fight(hero2, wolf2, 2000), ticks);
-    EXPECT_EQ(hero2->m_iHitPoints, heroLeft);
+    const auto [hero2, wolf2, ticks2] = fight(22);
+    EXPECT_EQ(ticks2, ticks);
+    EXPECT_EQ(hero2->m_iHitPoints, hero->m_iHitPoints);
 }
 
 TEST_F(SteppedFight, AnArcherShootsItsTargetDownFromAfar) {
@@ -101,10 +103,7 @@ TEST_F(SteppedFight, ADeathWithAFullBagLaysWhatItHeldAtItsFeet) {
     Arm(hero, std::make_unique<TestWeapon>(80, 5));
     TestWeapon* club = Arm(bandit, std::make_unique<TestWeapon>(20, 1));
     bandit->m_pBag = std::make_unique<CBag>("Bag");
-    for (int i = 0; i < 20; ++i) {
-        bandit->m_pBag->AddItem(new Useable("Loot"));
-        bandit->m_pBag->SetItemCount(bandit->m_pBag->ItemCount() + 1);
-    }
+    for (int i = 0; i < 20; ++i) belongings::Hold(bandit->m_pBag.get(), new Useable("Loot"));
     Pair(hero, bandit);
     ASSERT_LT(Fight(hero, bandit, 2000), 2000);
     ASSERT_FALSE(bandit->IsAlive());

@@ -53,43 +53,77 @@ std::vector<std::string> Names(const ActiveSpells& list) {
 
 using Log = std::vector<std::string>;
 
-TEST(ActiveSpells, AWalkChecksInOrderAndEndsWhatExpired) {
-    ActiveSpells list;
-    Put(list, "A", 1000);
-    Put(list, "B", 3000);
-    Put(list, "C", 1000);
-    Probe::s_log.clear();
-    list.Walk(1000);  // not yet past 0 + 1000
-    EXPECT_EQ(list.Count(), 3u);
-    list.Walk(1001);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"B"}));
-    // Each removal starts the walk again from the head: B, before C, is
-    // checked a second time in that tick.
-    EXPECT_EQ(Probe::s_log, (Log{"check A", "check B", "check C", "check A", "undone A", "check B",
-                                 "check C", "undone C", "check B", "deleted A", "deleted C"}));
-}
-
-TEST(ActiveSpells, ASpellEndedInsideItsOwnCheckIsFreedOnlyAfterTheWalk) {
-    // A drain that tires its caster out ends every spell the caster cast,
-    // the one draining among them.
-    ActiveSpells list;
-    Probe* a = Put(list, "A");
-    Put(list, "B");
-    Put(list, "C");
-    bool endedInside = false;
-    a->onCheck = [&](int32_t) {
-        list.EndWhere([](Spell& s) { return s.m_strSpecialName != "B"; });
-        endedInside = a->HasEnded();  // still readable: not yet freed
-        return 1;
+TEST(ActiveSpells, TheOrderOfAWalk) {
+    struct Row {
+        const char* rule;
+        std::function<void(ActiveSpells&)> put;  // the probes and what their checks do
+        std::vector<int32_t> walks;
+        Log log;  // of the walks
+        std::vector<std::string> left;
     };
-    Probe::s_log.clear();
-    list.Walk(10);
-    EXPECT_TRUE(endedInside);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"B"}));
-    // C was ended before its turn came and got no check; both are freed at
-    // the end of the walk, in the order they ended.
-    EXPECT_EQ(Probe::s_log,
-              (Log{"check A", "undone A", "undone C", "check B", "deleted A", "deleted C"}));
+    const Row rows[] = {
+        {"in order, ending what expired (not yet at 0 + 1000); each removal starts the walk "
+         "again from the head, so B, before C, is checked a second time; the ended are freed "
+         "after the walk",
+         [](ActiveSpells& l) {
+             Put(l, "A", 1000);
+             Put(l, "B", 3000);
+             Put(l, "C", 1000);
+         },
+         {1000, 1001},
+         {"check A", "check B", "check C", "check A", "undone A", "check B", "check C", "undone C",
+          "check B", "deleted A", "deleted C"},
+         {"B"}},
+        // A drain that tires its caster out ends every spell the caster cast,
+        // the one draining among them.
+        {"a spell ended inside its own check is freed only after the walk; C, ended before its "
+         "turn, gets no check; both freed in the order they ended",
+         [](ActiveSpells& l) {
+             Probe* a = Put(l, "A");
+             Put(l, "B");
+             Put(l, "C");
+             a->onCheck = [&l, a](int32_t) {
+                 l.EndWhere([](Spell& s) { return s.m_strSpecialName != "B"; });
+                 EXPECT_TRUE(a->HasEnded()) << "still readable: not yet freed";
+                 return 1;
+             };
+         },
+         {10},
+         {"check A", "undone A", "undone C", "check B", "deleted A", "deleted C"},
+         {"B"}},
+        {"a spell added during a walk starts it again and is checked in it",
+         [](ActiveSpells& l) {
+             Probe* a = Put(l, "A");
+             a->onCheck = [&l](int32_t) {
+                 if (l.Count() == 1) Put(l, "B");
+                 return 1;
+             };
+         },
+         {10, 20},
+         {"check A", "made B", "check A", "check B", "check A", "check B"},
+         {"A", "B"}},
+        {"forgotten inside a walk: nothing is freed before the walk is over",
+         [](ActiveSpells& l) {
+             Put(l, "forgets")->onCheck = [&l](int32_t) {
+                 l.Forget();
+                 return 1;
+             };
+             Put(l, "next");
+         },
+         {100},
+         {"check forgets", "deleted forgets", "deleted next"},
+         {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        ActiveSpells list;
+        r.put(list);
+        Probe::s_log.clear();
+        for (int32_t now : r.walks) list.Walk(now);
+        EXPECT_EQ(Probe::s_log, r.log);
+        EXPECT_EQ(Names(list), r.left);
+        Probe::s_log.clear();
+    }
 }
 
 TEST(ActiveSpells, EndingSomeKeepsTheOrderOfTheRest) {
@@ -106,20 +140,6 @@ TEST(ActiveSpells, EndingSomeKeepsTheOrderOfTheRest) {
     Probe elsewhere("X");
     EXPECT_FALSE(list.End(&elsewhere));  // not on this list
     EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "E"}));
-}
-
-TEST(ActiveSpells, ASpellAddedDuringAWalkStartsItAgainAndIsCheckedInIt) {
-    ActiveSpells list;
-    Probe* a = Put(list, "A");
-    a->onCheck = [&](int32_t) {
-        if (list.Count() == 1) Put(list, "B");
-        return 1;
-    };
-    Probe::s_log.clear();
-    list.Walk(10);
-    EXPECT_EQ(Probe::s_log, (Log{"check A", "made B", "check A", "check B"}));
-    list.Walk(20);
-    EXPECT_EQ(Probe::s_log, (Log{"check A", "made B", "check A", "check B", "check A", "check B"}));
 }
 
 TEST(ActiveSpells, SpellsThatKeepAddingSpellsDoNotHoldTheTickForever) {
@@ -216,19 +236,6 @@ TEST(ActiveSpells, ASpellOfAWorldThatIsGoneEndsWithoutUndoing) {
     w.spells.Forget();
     EXPECT_EQ(w.spells.Count(), 0u);
     EXPECT_EQ(creature.m_iArmourBonus, 7);
-    // Forgotten inside a walk: nothing is freed before the walk is over.
-    Probe::s_log.clear();
-    auto* forgetter = new Probe("forgets");
-    forgetter->onCheck = [&w](int32_t) {
-        w.spells.Forget();
-        return 1;
-    };
-    w.spells.Add(forgetter);
-    w.spells.Add(new Probe("next"));
-    w.Tick(100);
-    EXPECT_EQ(w.spells.Count(), 0u);
-    EXPECT_EQ(Probe::s_log, (Log{"made forgets", "made next", "check forgets", "deleted forgets",
-                                 "deleted next"}));
 }
 
 }  // namespace

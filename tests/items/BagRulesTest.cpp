@@ -14,22 +14,19 @@
 #include "items/Bag.h"
 #include "items/Useable.h"
 #include "platform/Rand.h"
+#include "support/Belongings.h"
 #include "support/HandWrittenRecord.h"
 #include "world/World.h"
 
 namespace {
 
+using belongings::Hold;
+using belongings::Stack;
 using record_test::Bytes;
 using record_test::StoreObject;
 
 Object* Thing(const std::string& name) {
     return new Useable(name);
-}
-Object* Stack(const std::string& name, int count) {
-    auto* o = new Useable(name);
-    o->m_bStackable = 1;
-    o->m_iBulkNum = count;
-    return o;
 }
 class Coins : public Object {
 public:
@@ -39,13 +36,6 @@ public:
     }
     int Type() override { return MONEY; }
 };
-
-// Puts an entry in a bag as a record would have it: counted, no rules.
-CBag* Hold(CBag* bag, Object* item) {
-    bag->AddItem(item);
-    bag->SetItemCount(bag->ItemCount() + 1);
-    return bag;
-}
 
 // Things written as a line: "Stick" a plain thing, "Gold*3" a stack of 3,
 // "Pouch[Stick Gold*3]" a bag with what the brackets hold, "Stick@3" a thing

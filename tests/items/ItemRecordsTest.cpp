@@ -14,10 +14,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::LoadObject;
-using record_test::Record;
-using record_test::StoreObject;
+using namespace record_test;
 
 // The object part every item record starts with.
 void ObjectPart(qv::Archive& ar, const char* name = "Thing") {
@@ -39,8 +36,7 @@ TEST(Useable, StoresOnlyItsObjectPartAndRebuildsItsLocations) {
     });
     EXPECT_EQ(bytes, expected);
     auto back = LoadObject<Useable>(bytes);
-    EXPECT_EQ(back->m_iValue, 12);
-    EXPECT_EQ(back->m_strSpecialName, "Stick");
+    EXPECT_EQ(StoreObject(*back), bytes);
     EXPECT_TRUE(back->m_LocationList.empty());
     EXPECT_EQ(back->Type(), USEABLE);
     EXPECT_EQ(back->GetUseableKind(), 4);
@@ -98,8 +94,7 @@ TEST(CBag, OlderAndInconsistentRecords) {
         ar.WriteInt(1);
         ar.WriteInt(0);
     });
-    qv::Archive in(wrong);
-    EXPECT_THROW(delete in.ReadObjectOf<CBag>(), qv::ArchiveError);
+    RefusalOf<CBag>(wrong);
 }
 
 TEST(CBag, AGroupListedAsAnEntryIsRefused) {
@@ -111,13 +106,7 @@ TEST(CBag, AGroupListedAsAnEntryIsRefused) {
     bag.AddItem(new Group);
     bag.SetItemCount(1);
     const Bytes bytes = StoreObject(bag);
-    qv::Archive ar(bytes);
-    try {
-        std::unique_ptr<CBag> back(ar.ReadObjectOf<CBag>());
-        ADD_FAILURE() << "a group was taken as a bag's entry";
-    } catch (const qv::ArchiveError& err) {
-        EXPECT_EQ(err.cause, qv::ArchiveError::BadClass);
-    }
+    EXPECT_EQ(RefusalOf<CBag>(bytes), qv::ArchiveError::BadClass);
     // The group that was read went, and left the tree as it went.
     EXPECT_EQ(world.m_pAllGroups->GetMemberCount(), 1);
 }
@@ -134,15 +123,10 @@ TEST(CBag, SlotsAreTheLowestFree) {
 }
 
 void SpellFieldsV6(qv::Archive& ar) {
-    ar.WriteDWord(25);  // mana
-    ar.WriteInt(500);   // spare
-    ar.WriteInt(3);     // level
-    ar.WriteInt(8);     // missile parameter
-    ar.WriteInt(77);    // serial
+    ar.WriteDWord(25);                                 // mana
+    for (int32_t v : {500, 3, 8, 77}) ar.WriteInt(v);  // spare, level, missile, serial
     ar.WriteCount(2);
-    ar.WriteInt(4);
-    ar.WriteInt(9);
-    ar.WriteInt(2);  // caster
+    for (int32_t v : {4, 9, 2}) ar.WriteInt(v);  // the targets, the caster
 }
 
 TEST(CBag, ANestedBagKnowsItsParentOnlyWhileItIsInside) {
@@ -179,12 +163,7 @@ TEST(Spell, RecordOfTheCurrentSchema) {
     });
     EXPECT_EQ(bytes, expected);
     auto back = LoadObject<Spell>(bytes);
-    EXPECT_EQ(back->m_iMana, 25u);
-    EXPECT_EQ(back->m_iSkillLevel, 3);
-    EXPECT_EQ(back->m_iMissileParam, 8);
-    EXPECT_EQ(back->m_iSerial, 77);
-    EXPECT_EQ(back->m_Targets, (std::vector<int32_t>{4, 9}));
-    EXPECT_EQ(back->m_iCaster, 2);
+    EXPECT_EQ(StoreObject(*back), bytes);
     EXPECT_EQ(back->m_iDuration, 0);
 }
 
@@ -194,11 +173,7 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
     Bytes v3 = Record(Spell::classInfo, 3, [](qv::Archive& ar) {
         ObjectPart(ar);
         ar.WriteDWord(6);
-        ar.WriteInt(-99);
-        ar.WriteInt(500);
-        ar.WriteInt(2);
-        ar.WriteInt(1);
-        ar.WriteInt(31);
+        for (int32_t v : {-99, 500, 2, 1, 31}) ar.WriteInt(v);
         ar.WriteDWord(40);  // the counter of that file
         ar.WriteCount(1);
         ar.WriteInt(0);
@@ -214,10 +189,7 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
     Bytes v5 = Record(Spell::classInfo, 5, [](qv::Archive& ar) {
         ObjectPart(ar);
         ar.WriteDWord(6);
-        ar.WriteInt(500);
-        ar.WriteInt(2);
-        ar.WriteInt(1);
-        ar.WriteInt(31);
+        for (int32_t v : {500, 2, 1, 31}) ar.WriteInt(v);
         ar.WriteDWord(5);  // lower than the counter: no change
         ar.WriteCount(0);
         ar.WriteInt(7);
@@ -239,8 +211,7 @@ TEST(Spell, OlderSchemasAndTheSerialCounter) {
         ar.WriteWord(0xFFFF);
         ar.WriteDWord(0x7FFFFFFF);
     });
-    qv::Archive in(bad);
-    EXPECT_THROW(delete in.ReadObjectOf<Spell>(), qv::ArchiveError);
+    RefusalOf<Spell>(bad);
 }
 
 TEST(Spell, CloneCopiesTheCastFieldsButNotSerialOrTargets) {
@@ -270,33 +241,9 @@ TEST(Spell, CloneCopiesTheCastFieldsButNotSerialOrTargets) {
     EXPECT_EQ(s.CheckExpired(INT32_MIN + 100), -1);
 }
 
-TEST(Magic, RecordAndTheSchemaOneSkills) {
-    Magic m;
-    m.m_uMaxMana = 30;
-    m.m_uMana = 12;
-    m.m_fAirSkill = 1.5f;
-    m.m_fEarthSkill = 2.0f;
-    m.m_fFireSkill = 3.25f;
-    m.m_fWaterSkill = 4.0f;
-    m.m_iRegenPeriod = 800;
-    m.m_SpellList.push_back(std::make_unique<Spell>("Spark"));
-    Bytes bytes = StoreObject(m);
-    // After the list: max mana, mana, the skills Air, Earth, Fire, Water, the period.
-    qv::Archive tail;
-    tail.WriteDWord(30);
-    tail.WriteDWord(12);
-    for (float f : {1.5f, 2.0f, 3.25f, 4.0f}) tail.WriteFloat(f);
-    tail.WriteInt(800);
-    ASSERT_GE(bytes.size(), tail.Bytes().size());
-    EXPECT_EQ(Bytes(bytes.end() - tail.Bytes().size(), bytes.end()), tail.Bytes());
-    auto back = LoadObject<Magic>(bytes);
-    ASSERT_EQ(back->m_SpellList.size(), 1u);
-    EXPECT_EQ(back->m_SpellList[0]->m_strSpecialName, "Spark");
-    EXPECT_EQ(back->m_fFireSkill, 3.25f);
-    EXPECT_EQ(back->m_uMana, 12u);
-    EXPECT_EQ(back->m_iRegenPeriod, 800);
-    EXPECT_EQ(back->m_bFirstManaCall, 1);
-
+// The whole record of the current schema is among the magic records' golden
+// bytes; here the skills of schema 1, stored as whole numbers.
+TEST(Magic, SchemaOneSkills) {
     Bytes v1 = Record(Magic::classInfo, 1, [](qv::Archive& ar) {
         ar.WriteCount(0);
         ar.WriteCount(1);  // the older second list, dropped

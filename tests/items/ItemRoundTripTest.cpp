@@ -6,7 +6,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "items/Armour.h"
@@ -65,67 +64,40 @@ TEST(ItemRecords, EveryClassComesBackAsItWasStored) {
 // The fields each schema of a class reads, in the order the record holds them.
 struct SchemaRow {
     const char* what;
-    const char* cls;
-    std::vector<std::pair<const char*, uint16_t>> chain;  // the class records, outermost first
-    std::vector<int32_t> own;                             // the ints after the object part
-    bool nullObject;  // a null object reference after them (a missile's flight)
+    const char* chain;  // the class records and their schemas, outermost first
+    const char* own;    // the ints after the object part
+    bool nullObject;    // a null object reference after them (a missile's flight)
     std::function<void(Object&)> check;
 };
 
 const SchemaRow kSchemas[] = {
-    {"a missile of schema 1 has no flight",
-     "Missile",
-     {{"Missile", 1}, {"Weapon", 2}, {"Useable", 1}},
-     {100, 20, 7, 2, 20},
-     false,
+    {"a missile of schema 1 has no flight", "Missile 1 Weapon 2 Useable 1", "100 20 7 2 20", false,
      [](Object& o) { EXPECT_EQ(static_cast<Missile&>(o).GetFlight(), nullptr); }},
-    {"a missile of schema 2 names its flight, here none",
-     "Missile",
-     {{"Missile", 2}, {"Weapon", 2}, {"Useable", 1}},
-     {100, 20, 7, 2, 20},
-     true,
+    {"a missile of schema 2 names its flight, here none", "Missile 2 Weapon 2 Useable 1",
+     "100 20 7 2 20", true,
      [](Object& o) { EXPECT_EQ(static_cast<Missile&>(o).GetFlight(), nullptr); }},
-    {"a barrel of schema 1 is never a rain barrel",
-     "Barrel",
-     {{"Barrel", 1}, {"Container", 3}, {"Scenery", 1}},
-     {0, 1},
-     false,
+    {"a barrel of schema 1 is never a rain barrel", "Barrel 1 Container 3 Scenery 1", "0 1", false,
      [](Object& o) {
-         auto& b = static_cast<Barrel&>(o);
-         EXPECT_EQ(b.m_bRainBarrel, 0);
-         EXPECT_EQ(b.m_bLocked, 1);
+         EXPECT_EQ(static_cast<Barrel&>(o).m_bRainBarrel, 0);
+         EXPECT_EQ(static_cast<Barrel&>(o).m_bLocked, 1);
      }},
     {"a container of schema 1 has no bag and no lock: its class's empty bag",
-     "Coffin",
-     {{"Coffin", 1}, {"Container", 1}, {"Scenery", 1}},
-     {},
-     false,
+     "Coffin 1 Container 1 Scenery 1", "", false,
      [](Object& o) {
          auto& c = static_cast<Container&>(o);
          EXPECT_EQ(c.m_bLocked, 0);
          EXPECT_EQ(c.GetBag()->m_iBagKind, 6);
          EXPECT_EQ(c.m_bInteract, 0) << "a container never answers the interact flag";
      }},
-    {"a container of schema 2 has no lock",
-     "Coffin",
-     {{"Coffin", 1}, {"Container", 2}, {"Scenery", 1}},
-     {0},
-     false,
+    {"a container of schema 2 has no lock", "Coffin 1 Container 2 Scenery 1", "0", false,
      [](Object& o) { EXPECT_EQ(static_cast<Container&>(o).m_bLocked, 0); }},
-    {"a weapon of schema 1 keeps its class's numbers",
-     "Bow",
-     {{"Bow", 1}, {"LRWeapon", 1}, {"Weapon", 1}, {"Useable", 1}},
-     {},
+    {"a weapon of schema 1 keeps its class's numbers", "Bow 1 LRWeapon 1 Weapon 1 Useable 1", "",
      false,
      [](Object& o) {
          EXPECT_EQ(static_cast<Weapon&>(o).m_iSpeed, 40);
          EXPECT_EQ(static_cast<Weapon&>(o).m_iParameter, -1);
      }},
-    {"armour of schema 1 is of material 0",
-     "Ring",
-     {{"Ring", 1}, {"Armour", 1}, {"Useable", 1}},
-     {},
-     false,
+    {"armour of schema 1 is of material 0", "Ring 1 Armour 1 Useable 1", "", false,
      [](Object& o) { EXPECT_EQ(o.m_strSpecialName, "Gold Ring"); }},
 };
 
@@ -134,13 +106,16 @@ TEST(ItemRecords, EachSchemaReadsTheFieldsItHolds) {
     for (const SchemaRow& row : kSchemas) {
         SCOPED_TRACE(row.what);
         record_test::Bytes b;
-        for (const auto& [cls, schema] : row.chain) record_test::PutNewClass(b, cls, schema);
+        std::istringstream chain(row.chain);
+        std::string cls;
+        for (uint16_t schema; chain >> cls >> schema;) record_test::PutNewClass(b, cls, schema);
         record_test::PutNewClass(b, "Object", 11);
         record_test::PutInts(b, {0, 0, 1, 3});
         record_test::PutString(b, "Thing");
         record_test::PutString(b, "Thing");
         record_test::PutInts(b, {-1, 0, 1, 1, 0, 1, -1, -1});
-        for (int32_t v : row.own) record_test::PutInts(b, {v});
+        std::istringstream own(row.own);
+        for (int32_t v; own >> v;) record_test::PutInt(b, v);
         if (row.nullObject) record_test::PutWord(b, 0);
         auto back = LoadObject<Object>(b);
         ASSERT_NE(back, nullptr);

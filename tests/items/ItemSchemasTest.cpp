@@ -13,9 +13,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::LoadObject;
-using record_test::Record;
+using namespace record_test;
 
 void ObjectPartOf(qv::Archive& ar, const char* name) {
     ar.SerializeClass(&Object::classInfo);

@@ -21,12 +21,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::PutInts;
-using record_test::PutNewClass;
-using record_test::PutString;
-using record_test::PutWord;
-using record_test::StoreObject;
+using namespace record_test;
 
 struct DirectionRow {
     const char* what;

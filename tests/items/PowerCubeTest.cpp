@@ -18,8 +18,7 @@ TEST(PowerCube, Charging) {
     constexpr int32_t kNone = -1;  // no second stand
     struct Row {
         const char* rule;
-        int32_t symbol, stand, second;
-        int32_t value, charges;
+        int32_t symbol, stand, second, value, charges;
         const char* name;
     };
     const Row rows[] = {
@@ -100,8 +99,7 @@ TEST(PowerCube, AStarsCubeOnACreature) {
 TEST(PowerCube, AHorsiesCubeOpensTheDoorOfItsKey) {
     struct Row {
         const char* rule;
-        int32_t stand;
-        int32_t doorKey;
+        int32_t stand, doorKey;
         int32_t state;  // the door's after
         int32_t charges;
     };

@@ -78,8 +78,7 @@ TEST(Scroll, Names) {
     struct Row {
         const char* rule;
         const char* before;
-        int32_t group;
-        int32_t type;
+        int32_t group, type;
         const char* want;
     };
     const Row rows[] = {

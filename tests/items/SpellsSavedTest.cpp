@@ -55,8 +55,7 @@ TEST(SpellsSaved, SpellsReadBackEndWhenTheyShould) {
 
     struct Row {
         const char* rule;
-        int32_t now;
-        int32_t invisible, speed, shocked;
+        int32_t now, invisible, speed, shocked;
         int32_t alertness;  // the caster's
         size_t inEffect;
     };

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "platform/Files.h"
 #include "platform/Settings.h"
+#include "support/TestFolder.h"
 
 namespace {
 
@@ -13,16 +13,9 @@ namespace fs = std::filesystem;
 
 class Files : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("qv-files-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "Images");
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test_support::TestFolder folder{"files", {"Images"}};
+    const fs::path& dir = folder.dir;
     std::string Game(const std::string& rest) { return dir.string() + "\\" + rest; }
-    fs::path dir;
 };
 
 TEST_F(Files, BackslashNamesFoundWhateverTheirCase) {

@@ -3,12 +3,12 @@
 // included.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "platform/Files.h"
 #include "platform/ReadAhead.h"
+#include "support/TestFolder.h"
 
 namespace {
 
@@ -17,16 +17,9 @@ using Bytes = std::vector<uint8_t>;
 
 class ReadAheadTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("qv-readahead-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "Images");
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    test_support::TestFolder folder{"readahead", {"Images"}};
+    const fs::path& dir = folder.dir;
     std::string Name(const std::string& file) const { return (dir / file).string(); }
-    fs::path dir;
 };
 
 TEST_F(ReadAheadTest, AFileReadAheadReadsAsAPlainReadAndAsOftenAsAsked) {

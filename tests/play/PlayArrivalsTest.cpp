@@ -35,8 +35,7 @@ protected:
     // A lever placed at pos, the target of `by` if given; the map owns it.
     Lever* PlaceLever(const Position& pos, Player* by = nullptr, int answer = 1) {
         auto* lever = new Lever(&worked, answer);
-        Position at = pos;
-        EXPECT_EQ(map.AddHolder(at, new ObjectHolder(pos, lever)), 1);
+        Lay(lever, pos);
         if (by) by->JoinPlayerSet(lever->m_pHolder);
         return lever;
     }

@@ -62,12 +62,18 @@ protected:
         auto* p = new Player;
         party->AddMember(p);
         p->m_Position = pos;
-        Position at = pos;
-        EXPECT_EQ(map.AddHolder(at, new ObjectHolder(pos, p)), 1);
+        Lay(p, pos);
         p->m_iPartySlot = slot;
         world.m_Party[static_cast<size_t>(slot)] = p;
         if (!world.m_pControlPlayer) world.m_pControlPlayer = p;
         return p;
+    }
+    // A thing placed on the map at pos; the map owns it.
+    ObjectHolder* Lay(Object* thing, const Position& pos) {
+        auto* h = new ObjectHolder(pos, thing);
+        Position at = pos;
+        EXPECT_EQ(map.AddHolder(at, h), 1);
+        return h;
     }
 
     world_test::SmallWorld small;

@@ -11,38 +11,17 @@
 #include "items/Container.h"
 #include "items/Weapon.h"
 #include "structures/Scenery.h"
+#include "support/Belongings.h"
 #include "world/World.h"
 
 using namespace play_test;
+using belongings::Fill;
+using belongings::GiveBody;
 
 namespace {
 
 class PlayItems : public PlayFixture {
 protected:
-    // A person's hands and body types.
-    static void GiveBody(Player* p) {
-        for (int32_t place : {3, 1, 4, 2}) p->m_BodySlotList.emplace_back(place);
-        p->m_TraitList = {3, 5, 6, 8, 9, 4, 7, 7};
-    }
-    // A thing placed on the map; the map owns it.
-    ObjectHolder* Lay(Object* thing, const Position& pos) {
-        auto* h = new ObjectHolder(pos, thing);
-        Position at = pos;
-        EXPECT_EQ(map.AddHolder(at, h), 1);
-        return h;
-    }
-    static Object* Gold(int count) {
-        auto* g = new Useable("Gold");
-        g->m_bStackable = 1;
-        g->m_iBulkNum = count;
-        return g;
-    }
-    static void Fill(CBag& bag) {
-        while (bag.HasRoom()) {
-            bag.AddItem(new Useable("Stone"));
-            bag.SetItemCount(bag.ItemCount() + 1);
-        }
-    }
     // What lies on the map at `pos`.
     Object* LyingAt(const Position& pos) {
         ObjectIgnoreList none;
@@ -73,7 +52,7 @@ TEST_F(PlayItems, TakingFromTheGround) {
     EXPECT_TRUE(ask.asked.empty()) << "a single thing is taken without asking";
 
     // Two of a pile of five: the rest stays where it lies.
-    ObjectHolder* pile = Lay(Gold(5), here);
+    ObjectHolder* pile = Lay(belongings::Stack("Gold", 5), here);
     Object* gold = pile->m_pObject;
     ask.quantities = {2};
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, pile)), 1);
@@ -130,7 +109,7 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
 
 TEST_F(PlayItems, PuttingThingsDown) {
     Player* k = PlaceMember(1, At(36, 35));
-    GiveBody(k);
+    GiveBody(*k);
     auto* dagger = new Dagger;
     k->AddToBag(dagger, 0);
     const Position there = At(36, 36, 40, 40);
@@ -145,7 +124,7 @@ TEST_F(PlayItems, PuttingThingsDown) {
     EXPECT_EQ(LyingAt(there), dagger);
 
     // Three of seven gold: the pack keeps four; all of it: the entry goes.
-    Object* gold = Gold(7);
+    Object* gold = belongings::Stack("Gold", 7);
     k->AddToBag(gold, 0);
     Order drop = Order::At(Order::Kind::Drop, At(36, 36, 60, 60));
     drop.object = gold;
@@ -181,7 +160,7 @@ TEST_F(PlayItems, HandingThingsOver) {
     EXPECT_FALSE(k->m_pBag->Contains(axe));
 
     // Some of a stack; a full pack takes none.
-    Object* gold = Gold(6);
+    Object* gold = belongings::Stack("Gold", 6);
     k->AddToBag(gold, 0);
     give.object = gold;
     ask.quantities = {2};
@@ -199,7 +178,7 @@ TEST_F(PlayItems, HandingThingsOver) {
 
 TEST_F(PlayItems, TakingIntoUseTakesOffWhatStandsInItsPlace) {
     Player* k = PlaceMember(1, At(36, 35));
-    GiveBody(k);
+    GiveBody(*k);
     k->m_strSpecialName = "Brann";
     auto* helm = new Helm(1);
     auto* better = new Helm(5);
@@ -237,7 +216,7 @@ TEST_F(PlayItems, TakingIntoUseTakesOffWhatStandsInItsPlace) {
 
 TEST_F(PlayItems, AWeaponDisplacedIntoAFullPackLandsAtTheFeet) {
     Player* k = PlaceMember(1, At(36, 35));
-    GiveBody(k);
+    GiveBody(*k);
     auto* axe = new Axe;
     k->EquipObject(axe);
     auto* sword = new Sword;

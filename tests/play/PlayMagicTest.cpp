@@ -1,12 +1,18 @@
-// Magic through play's orders: a party member casts a spell it knows, and a
-// thing picked for use waits for its target.
+// Magic through play's orders: a party member casts a spell it knows; a thing
+// picked for use waits for its target (the select mode, the pause, the user
+// recorded with the use and the prompt), and a use that went through ends the
+// pause.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "PlayFixture.h"
 #include "items/ActiveSpells.h"
 #include "items/Magic.h"
 #include "items/Potions.h"
+#include "items/PowerCube.h"
+#include "items/Scroll.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
 
@@ -79,17 +85,106 @@ TEST_F(PlayMagic, ACastOrder) {
     }
 }
 
+// Play stands as the target choice; the watch passes every call on and keeps
+// the prompt, which only a frame would show, and the ends of pauses.
+struct Watch : TargetChoice {
+    explicit Watch(Play& p) : play(p) { SetTargetChoice(this); }
+    ~Watch() override { SetTargetChoice(&play); }
+    void BeginTargetChoice(Object* i, Player* u, int mode, int p, const std::string& t) override {
+        prompt = t;
+        play.BeginTargetChoice(i, u, mode, p, t);
+    }
+    void EndUsePause() override {
+        ++pauseEnded;
+        play.EndUsePause();
+    }
+    Play& play;
+    std::string prompt;
+    int pauseEnded = 0;
+};
+
 TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTarget) {
-    Player* caster = PlaceMember(1, At(36, 35));
-    Teach(*caster);
+    struct Row {
+        const char* rule;
+        std::function<std::unique_ptr<Object>()> make;
+        bool awaited;  // whether a target is awaited
+        int selectMode = 0, pause = 0;
+        bool userRecorded = false;
+        const char* prompt = "";
+    };
+    const Row rows[] = {
+        {"a potion waits for the drinker", [] { return std::make_unique<Potion>(1); }, true, 3, 1,
+         true, "Use Potion on..."},
+        {"an empty potion only says so", [] { return std::make_unique<Potion>(0); }, false},
+        {"a scroll waits for its target", [] { return std::make_unique<Scroll>(1); }, true, 3, 1,
+         true, "Use Scroll on..."},
+        {"a blank scroll only says so", [] { return std::make_unique<Scroll>(0); }, false},
+        {"an invisibility scroll for one waits for its target",
+         [] { return std::make_unique<Scroll>(ScrollType::Invisibility); }, true, 3, 1, true,
+         "Use Scroll on..."},
+        {"a power cube records no user", [] { return std::make_unique<PowerCube>(); }, true, 1, 1,
+         false, "Use Cogo'Septem on..."},
+        {"a known spell pauses the game as a spell does",
+         [] { return std::make_unique<Toughskin>(); }, true, 2, 2, true, "Use Toughskin on..."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player user;
+        Teach(user);
+        Watch watch(play);
+        play.m_pPendingItem = nullptr, play.m_pPendingItemUser = nullptr;
+        play.m_iSelectMode = play.m_bPaused = 0;
+        std::unique_ptr<Object> item = r.make();
+        EXPECT_EQ(item->GetUsePrompt(&user, 0), 2);
+        EXPECT_EQ(play.m_pPendingItem.Get(), r.awaited ? item.get() : nullptr);
+        EXPECT_EQ(play.m_pPendingItemUser.Get(), r.userRecorded ? &user : nullptr);
+        EXPECT_EQ(play.m_iSelectMode, r.selectMode);
+        EXPECT_EQ(play.m_bPaused, r.pause);
+        EXPECT_EQ(watch.prompt, r.prompt);
+    }
+}
+
+TEST_F(PlayMagic, AScrollThatActsOnItsReaderIsReadAtOnce) {
+    struct Row {
+        const char* rule;
+        int32_t type, group;
+        int32_t invisible;  // the reader afterwards
+    };
+    const Row rows[] = {
+        {"a group invisibility scroll hides the reader's group at once", ScrollType::Invisibility,
+         1, 1},
+        {"a sunlight scroll is cast by its reader at once", ScrollType::SunLight, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player* reader = PlaceMember(r.group + 1, At(36, 35 + r.group));
+        Watch watch(play);
+        Scroll scroll(r.type);
+        scroll.m_bGroup = r.group;
+        EXPECT_EQ(scroll.GetUsePrompt(reader, 0), 1);
+        EXPECT_EQ(play.m_pPendingItem.Get(), nullptr);
+        EXPECT_EQ(reader->m_bInvisible, r.invisible);
+        EXPECT_EQ(watch.pauseEnded, 1);
+    }
+}
+
+TEST_F(PlayMagic, AUseThatWentThroughEndsThePause) {
+    Player* user = PlaceMember(1, At(36, 35));
+    Player* target = PlaceMember(2, At(36, 36));
+    target->m_iMaxHitPoints = 100;
+    Watch watch(play);
     Potion potion(PotionType::Healing);
-    EXPECT_EQ(potion.GetUsePrompt(caster, 0), 2);
-    EXPECT_EQ(play.m_pPendingItem.Get(), &potion);
-    EXPECT_EQ(play.m_pPendingItemUser.Get(), caster);
-    EXPECT_EQ(play.m_iSelectMode, UseSelect::kItem);
-    EXPECT_EQ(Known(*caster, 0)->GetUsePrompt(caster, 0), 2);
-    EXPECT_EQ(play.m_pPendingItem.Get(), Known(*caster, 0));
-    EXPECT_EQ(play.m_iSelectMode, UseSelect::kSpell);
+    Scroll scroll(ScrollType::Healing);
+    PowerCube cube;
+    int ended = 0;
+    for (Object* o : {static_cast<Object*>(&potion), static_cast<Object*>(&scroll),
+                      static_cast<Object*>(&cube)}) {
+        SCOPED_TRACE(o->m_strSpecialName);
+        play.m_bPaused = 1;
+        o->Use(user, target);
+        EXPECT_EQ(watch.pauseEnded, ++ended);
+        EXPECT_EQ(play.m_bPaused, 0);
+    }
 }
 
 }  // namespace

@@ -86,18 +86,11 @@ public:
     int CanBeUsedBy(Player*) override { return 1; }
 };
 
-ObjectHolder* PlaceOnMap(MapMaster& map, Object* object, const Position& pos) {
-    Position at = pos;
-    auto* holder = new ObjectHolder(pos, object);
-    EXPECT_EQ(map.AddHolder(at, holder), 1);
-    return holder;
-}
-
 TEST_F(PlayOrders, ATakeOrderFetchesOnlyWhatCanBeCarriedOff) {
     Player* k = PlaceMember(1, At(36, 35, 20, 50));
     ASSERT_NE(k->m_pBag, nullptr);
     auto* stone = new Lying;
-    ObjectHolder* lying = PlaceOnMap(map, stone, At(36, 35, 30, 50));
+    ObjectHolder* lying = Lay(stone, At(36, 35, 30, 50));
     // Touching it: it is taken at once, off the map and into the bag.
     qv::Handle<ObjectHolder> gone(lying);
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, lying)), 1);
@@ -106,7 +99,7 @@ TEST_F(PlayOrders, ATakeOrderFetchesOnlyWhatCanBeCarriedOff) {
     EXPECT_EQ(k->m_pBag->Items()[0].get(), stone);
 
     // Far off: the member sets out for it.
-    ObjectHolder* far = PlaceOnMap(map, new Lying, At(39, 35));
+    ObjectHolder* far = Lay(new Lying, At(39, 35));
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, far)), 2);
     EXPECT_EQ(k->m_pPlayerSet, far);
     k->LeavePlayerSet();
@@ -119,7 +112,7 @@ TEST_F(PlayOrders, ATakeOrderFetchesOnlyWhatCanBeCarriedOff) {
     for (const Row& r : {Row{"fixed in place", 0, false}, Row{"a shared prototype", 2, false},
                          Row{"in build mode", 1, true}}) {
         SCOPED_TRACE(r.rule);
-        ObjectHolder* h = PlaceOnMap(map, new Lying(r.moveable), At(36, 35, 60, 50));
+        ObjectHolder* h = Lay(new Lying(r.moveable), At(36, 35, 60, 50));
         play.m_bEditing = r.editing ? 1 : 0;
         EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, h)), 0);
         EXPECT_EQ(k->m_pPlayerSet, nullptr);
@@ -143,7 +136,7 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
     auto* crier = new Player;
     town->AddMember(crier);
     crier->m_Position = At(40, 36);
-    PlaceOnMap(map, crier, crier->m_Position);
+    Lay(crier, crier->m_Position);
 
     // Nothing to say: no order, and no fight either.
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, crier->m_pHolder)), 0);
@@ -156,7 +149,7 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
     EXPECT_EQ(k->m_pPlayerSet, crier->m_pHolder);
     EXPECT_EQ(crier->m_pPlayerSet, k->m_pHolder);
     // Not at a thing.
-    ObjectHolder* stone = PlaceOnMap(map, new Lying, At(36, 36));
+    ObjectHolder* stone = Lay(new Lying, At(36, 36));
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, stone)), 0);
 }
 
@@ -185,7 +178,7 @@ TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
 
 TEST_F(PlayOrders, ADeleteOrderTakesAThingAwayButNeverACreature) {
     Player* k = PlaceMember(1, At(36, 35));
-    ObjectHolder* lying = PlaceOnMap(map, new Lying, At(37, 35));
+    ObjectHolder* lying = Lay(new Lying, At(37, 35));
     qv::Handle<ObjectHolder> gone(lying);
     qv::Handle<Object> object(lying->m_pObject);
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Delete, lying)), 1);

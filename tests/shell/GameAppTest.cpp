@@ -9,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
@@ -22,6 +23,7 @@
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "support/Figures.h"
+#include "support/TestFolder.h"
 #include "windows/NewCharacterWnd.h"
 #include "windows/OptionsWnd.h"
 #include "windows/SaveLoadWnd.h"
@@ -56,11 +58,6 @@ protected:
     GameApp() {
         qv::MessageLoop::Instance().Reset();
         qv::MessageLoop::Instance().SetClock(&clock);
-        dir = fs::temp_directory_path() /
-              ("qv-app-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         settingsFile = (dir / "config" / "quorvale" / "settings").string();
         app.m_strSettingsFile = settingsFile;
         app.m_Trace = [this](const std::string& step) { steps.push_back(step); };
@@ -73,7 +70,6 @@ protected:
         qv::SetMessageHandler({});
         InvalidateGlobalImages();
         qv::MessageLoop::Instance().Reset();
-        fs::remove_all(dir);
     }
     void Settings(const std::string& lines) {
         fs::create_directories(fs::path(settingsFile).parent_path());
@@ -146,9 +142,10 @@ protected:
         return up;
     }
 
+    test_support::TestFolder folder{"app"};
+    const fs::path& dir = folder.dir;
     qv::ManualClock clock;
     qv::ScriptedMessages messages;
-    fs::path dir;
     std::string settingsFile, gameFolder;
     Steps steps;
     CGameApp app;
@@ -162,60 +159,44 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
                      "frame images and software cursor", "cursor images", "map", "root groups",
                      "frame window", "sound", "first tune", "view", "post intro"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_iStage, 0);
-    EXPECT_EQ(f.m_bSystemCursorShown, 0);
-    EXPECT_EQ(f.m_Play.m_strGameFolder, dir.string() + "\\");
-    EXPECT_EQ(f.m_Play.m_strSaveFolder, "original\\");
-    EXPECT_EQ(f.m_Play.m_strWorkFolder, "tmp\\");
+    EXPECT_EQ(std::tuple(f.m_iStage, f.m_bSystemCursorShown), std::tuple(0, 0));
+    EXPECT_EQ(
+        std::tuple(f.m_Play.m_strGameFolder, f.m_Play.m_strSaveFolder, f.m_Play.m_strWorkFolder),
+        std::tuple(dir.string() + "\\", "original\\", "tmp\\"));
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iWidth, 28);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iHeight, 17);
-    EXPECT_EQ(f.m_pHoldGroundButton->m_iCellsAcross, 2);
+    const CDDObject& hold = *f.m_pHoldGroundButton;
+    EXPECT_EQ(std::tuple(hold.m_iWidth, hold.m_iHeight, hold.m_iCellsAcross),
+              std::tuple(28, 17, 2));
     ASSERT_TRUE(f.m_pPauseBarFrame && f.m_pPauseBarFill);
-    EXPECT_EQ(f.m_pPauseBarFill->m_iWidth, 125);
-    EXPECT_EQ(f.m_pPauseBarFill->m_iHeight, 25);
-    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotX, 5);
-    EXPECT_EQ(f.m_pCursorImages[0]->m_iHotY, 7);
-    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotX, 16);
-    EXPECT_EQ(f.m_pCursorImages[4]->m_iHotY, 28);
-    EXPECT_EQ(f.m_pCursorImages[7]->m_iHotX, 15);
-    EXPECT_EQ(f.m_pCursorImages[8]->m_iHeight, 32);
+    EXPECT_EQ(std::tuple(f.m_pPauseBarFill->m_iWidth, f.m_pPauseBarFill->m_iHeight),
+              std::tuple(125, 25));
+    const auto hot = [](const CDDObject* o) { return std::tuple(o->m_iHotX, o->m_iHotY); };
+    EXPECT_EQ(hot(f.m_pCursorImages[0].get()), std::tuple(5, 7));
+    EXPECT_EQ(hot(f.m_pCursorImages[4].get()), std::tuple(16, 28));
+    EXPECT_EQ(std::tuple(f.m_pCursorImages[7]->m_iHotX, f.m_pCursorImages[8]->m_iHeight),
+              std::tuple(15, 32));
     CMouseCursor* cursor = GetMouseCursor();
     ASSERT_NE(cursor, nullptr);
     // The scroll arrows have their hot spots on the picture's edges,
     // clockwise from the top; the pointer is a strip of seven.
-    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotX, 37);
-    EXPECT_EQ(cursor->GetImageObject(0)->m_iHotY, 10);
-    EXPECT_EQ(cursor->GetImageObject(2)->m_iHotX, 66);
-    EXPECT_EQ(cursor->GetImageObject(4)->m_iHotY, 51);
-    EXPECT_EQ(cursor->GetImageObject(8)->m_iCellsAcross, 7);
-    EXPECT_EQ(cursor->GetImageObject(8)->GetTransparentColour(), 9);
+    EXPECT_EQ(hot(cursor->GetImageObject(0)), std::tuple(37, 10));
+    EXPECT_EQ(std::tuple(cursor->GetImageObject(2)->m_iHotX, cursor->GetImageObject(4)->m_iHotY),
+              std::tuple(66, 51));
+    EXPECT_EQ(std::tuple(cursor->GetImageObject(8)->m_iCellsAcross,
+                         cursor->GetImageObject(8)->GetTransparentColour()),
+              std::tuple(7, 9));
     // The map and the root groups: "All Groups" in table slot 0.
     World& w = f.m_World;
-    ASSERT_NE(w.map_master, nullptr);
-    ASSERT_NE(w.m_pAllGroups, nullptr);
-    ASSERT_NE(w.m_pRandomEncounters, nullptr);
+    ASSERT_TRUE(w.map_master && w.m_pAllGroups && w.m_pRandomEncounters);
     EXPECT_EQ(w.m_pRandomEncounters->m_pGroup, w.m_pAllGroups);
     EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     EXPECT_EQ(qv::MessageLoop::Instance().GetMainHandler(), &f);
-    EXPECT_EQ(f.m_ptViewOrigin, (qv::Point{3, 3}));
-    EXPECT_EQ(f.m_ptMinimapOrigin, (qv::Point{207, 371}));
+    EXPECT_EQ(std::tuple(f.m_ptViewOrigin, f.m_ptMinimapOrigin),
+              std::tuple(qv::Point{3, 3}, qv::Point{207, 371}));
     // Nothing of the intro has run yet: it waits as a posted command.
     EXPECT_FALSE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));
     EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(GameApp, WithoutASettingsFileTheDefaultsHold) {
-    ASSERT_FALSE(fs::exists(settingsFile));
-    ASSERT_EQ(Init(app), 1);
-    CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
-    EXPECT_EQ(f.m_bWindowed, 1);
-    EXPECT_EQ(f.m_bBuildMode, 0);
-    EXPECT_TRUE(messages.shown.empty());
-    // Reading the settings writes nothing.
-    EXPECT_FALSE(fs::exists(settingsFile));
 }
 
 TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
@@ -235,47 +216,57 @@ TEST_F(GameApp, AGameFolderThatIsNotThereEndsTheStartSayingWhichAndWhere) {
     EXPECT_EQ(GetMainFrame(), nullptr);
 }
 
-TEST_F(GameApp, EachSettingReachesTheFrameAndASettingsFileThatCannotBeReadKeepsTheDefaults) {
-    Settings("Path=" + dir.string() + "\nSound=0\nMidi=1\nWindows=257\nBuild=1\n");
-    ASSERT_EQ(Init(app), 1);
-    EXPECT_EQ(Frame().m_bSoundOn, 0);
-    EXPECT_EQ(Frame().m_bWindowed, 1);
-    EXPECT_EQ(Frame().m_bBuildMode, 1);
-    EXPECT_TRUE(messages.shown.empty());
-    app.ExitInstance();
-
-    // A folder where the file should be: said, and the defaults hold.
-    fs::remove(settingsFile);
-    fs::create_directories(settingsFile);
-    CGameApp second;
-    second.m_strSettingsFile = settingsFile;
-    ASSERT_EQ(Init(second), 1);
-    EXPECT_EQ(second.GetMainWnd()->m_bBuildMode, 0);
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_NE(messages.shown[0].find(settingsFile), std::string::npos) << messages.shown[0];
-    second.ExitInstance();
-}
-
-TEST_F(GameApp, WhatTheSettingsSayIsShownInTheGameWindowOnceItIsUp) {
-    // Before the window is up a message goes to the error output only; each
-    // is shown again in the window's box once the screen is made, in order.
-    Settings("Path=" + dir.string() + "\nSound=loud\nBuild=x\n");
-    ASSERT_EQ(Init(app), 1);
-    ASSERT_EQ(messages.shown.size(), 4u);
-    EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos) << messages.shown[0];
-    EXPECT_NE(messages.shown[1].find("\"Build\""), std::string::npos) << messages.shown[1];
-    EXPECT_EQ(messages.shown[2], messages.shown[0]);
-    EXPECT_EQ(messages.shown[3], messages.shown[1]);
-    EXPECT_TRUE(Frame().m_SettingsNotices.empty());
-    // Good settings say nothing, in either place.
-    app.ExitInstance();
-    messages.shown.clear();
-    Settings("Path=" + dir.string() + "\nSound=0\n");
-    CGameApp second;
-    second.m_strSettingsFile = settingsFile;
-    ASSERT_EQ(Init(second), 1);
-    EXPECT_TRUE(messages.shown.empty());
-    second.ExitInstance();
+// Each setting reaches the frame; a settings file that is not there or cannot
+// be read keeps the defaults. Before the window is up a message goes to the
+// error output only; each is shown again in the window's box once the screen
+// is made, in order.
+TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWindowIsUp) {
+    const std::string path = "Path=" + dir.string() + "\n";
+    struct Row {
+        const char* rule;
+        const char* lines;  // nullptr: no file; "/": a folder where the file should be
+        bool defaultFolder;
+        int sound, windowed, build;     // sound -1: not looked at (no first tune, no sound)
+        std::vector<std::string> said;  // what each message says, before the window
+    };
+    // Without a file, or with a folder in its place (said), the defaults
+    // hold; bad values are said in order; good settings say nothing.
+    const Row rows[] = {
+        {"no settings file", nullptr, true, -1, 1, 0, {}},
+        {"each setting", "Sound=0\nMidi=1\nWindows=257\nBuild=1\n", false, 0, 1, 1, {}},
+        {"a folder where the file should be", "/", true, -1, 1, 0, {settingsFile}},
+        {"bad values", "Sound=loud\nBuild=x\n", false, -1, 1, 0, {"\"Sound\"", "\"Build\""}},
+        {"good settings", "Sound=0\n", false, 0, 1, 0, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        fs::remove_all(fs::path(settingsFile).parent_path());
+        if (r.lines && *r.lines == '/')
+            fs::create_directories(settingsFile);
+        else if (r.lines)
+            Settings(path + r.lines);
+        messages.shown.clear();
+        CGameApp run;
+        run.m_strSettingsFile = settingsFile;
+        ASSERT_EQ(Init(run), 1);
+        CMainFrame& f = *run.GetMainWnd();
+        if (r.defaultFolder) {
+            EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
+        }
+        EXPECT_EQ(std::tuple(r.sound < 0 ? -1 : f.m_bSoundOn, f.m_bWindowed, f.m_bBuildMode),
+                  std::tuple(r.sound, r.windowed, r.build));
+        ASSERT_EQ(messages.shown.size(), 2 * r.said.size());
+        for (size_t i = 0; i < r.said.size(); ++i) {
+            EXPECT_NE(messages.shown[i].find(r.said[i]), std::string::npos) << messages.shown[i];
+            EXPECT_EQ(messages.shown[i + r.said.size()], messages.shown[i]);
+        }
+        EXPECT_TRUE(f.m_SettingsNotices.empty());
+        // Reading the settings writes nothing.
+        if (!r.lines) {
+            EXPECT_FALSE(fs::exists(settingsFile));
+        }
+        run.ExitInstance();
+    }
 }
 
 TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
@@ -287,18 +278,15 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     // The intro: stage 1, then 2 with no movie to play, and 171 posted.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, Steps{"intro"});
-    EXPECT_EQ(Frame().m_iStage, 2);
-    EXPECT_FALSE(Frame().IsIntroPlaying());
+    EXPECT_EQ(std::tuple(Frame().m_iStage, Frame().IsIntroPlaying()), std::tuple(2, false));
     EXPECT_FALSE(Frame().StopIntro()) << "a key with no intro playing stops nothing";
     // 171: the start of play, up to the timer.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, (Steps{"intro", "intro done", "start of play", "options window",
                             "worker started", "worker ended", "timer set"}));
-    EXPECT_EQ(Frame().m_iStage, 3);
-    EXPECT_TRUE(loop.HasTimer(CMainFrame::kTimerId));
-    EXPECT_EQ(Frame().m_nTimerID, static_cast<uint32_t>(CMainFrame::kTimerId));
-    EXPECT_EQ(Frame().m_Play.m_bOptionsShown, 1);
-    EXPECT_EQ(Frame().m_iImageWorkerResult, 0);
+    EXPECT_EQ(std::tuple(Frame().m_iStage, loop.HasTimer(CMainFrame::kTimerId), Frame().m_nTimerID,
+                         Frame().m_Play.m_bOptionsShown, Frame().m_iImageWorkerResult),
+              std::tuple(3, true, static_cast<uint32_t>(CMainFrame::kTimerId), 1, 0));
     // A movie file in the game folder changes nothing here: there is no
     // player for it.
     EXPECT_FALSE(loop.IsQuitting());
@@ -315,15 +303,14 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
-    EXPECT_EQ(g_workerRuns, 1);
-    EXPECT_TRUE(g_workerOnOtherThread);
+    EXPECT_EQ(std::tuple(g_workerRuns.load(), g_workerOnOtherThread.load()), std::tuple(1, true));
     // The options window (where the player began a new game in the start
     // world) comes before the worker; the worker ends before the timer is set.
     EXPECT_EQ(From("options window"),
               (Steps{"options window", "worker started", "worker ended", "timer set"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(f.m_Play.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(f.m_Play.m_strCurrentFolder, game + "\\tmp\\");
+    EXPECT_EQ(std::tuple(f.m_Play.m_strWorldFile, f.m_Play.m_strCurrentFolder),
+              std::tuple("start.qvr", game + "\\tmp\\"));
     // The pictures are whole and the map has them.
     for (int code = 0; code < 45; ++code) {
         ASSERT_NE(GetTerrainPicture(code), nullptr) << code;
@@ -331,9 +318,10 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     }
     EXPECT_NE(f.m_World.map_master->prototypes[0][0], nullptr);
     // The cursor draws on the back buffer within the window's limits.
-    EXPECT_EQ(GetMouseCursor()->m_pSurface, f.m_pBackBuffer.get());
-    EXPECT_EQ(GetMouseCursor()->m_rcLimits, (qv::Rect{0, 0, 1144, 856}));
-    EXPECT_EQ(GetMouseCursor()->m_rcClip, (qv::Rect{0, 0, 1152, 864}));
+    const CMouseCursor& cursor = *GetMouseCursor();
+    EXPECT_EQ(
+        std::tuple(cursor.m_pSurface, cursor.m_rcLimits, cursor.m_rcClip),
+        std::tuple(f.m_pBackBuffer.get(), qv::Rect{0, 0, 1144, 856}, qv::Rect{0, 0, 1152, 864}));
 
     // The first tick sets up play and the ones after run the world.
     clock.Advance(CMainFrame::kTickMs);
@@ -353,14 +341,13 @@ TEST_F(GameApp, AWorkerThatFailsEndsTheProgramWithCode3AndPlayNeverStarts) {
     Frame().m_pImageWorkerProc = &FailingWorker;
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
-    EXPECT_EQ(g_workerRuns, 1);
+    EXPECT_EQ(std::tuple(g_workerRuns.load(), Frame().m_iImageWorkerResult), std::tuple(1, -1));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "Could not Initiate DirectDraw Objects!");
-    EXPECT_EQ(messages.captions[0], "DirectDraw Error");
-    EXPECT_EQ(Frame().m_iImageWorkerResult, -1);
+    EXPECT_EQ(std::tuple(messages.shown[0], messages.captions[0]),
+              std::tuple("Could not Initiate DirectDraw Objects!", "DirectDraw Error"));
     EXPECT_NE(Frame().m_iStage, 3);
-    EXPECT_FALSE(loop.HasTimer(CMainFrame::kTimerId));
-    EXPECT_TRUE(loop.IsQuitting());
+    EXPECT_EQ(std::tuple(loop.HasTimer(CMainFrame::kTimerId), loop.IsQuitting()),
+              std::tuple(false, true));
     EXPECT_EQ(app.Run(), CMainFrame::kQuitStartFailed);
     EXPECT_EQ(From("worker ended"), Steps{"worker ended"});
 }
@@ -447,11 +434,8 @@ TEST_F(GameApp, ShutDownTakesTheFrameWithItsWorldThenTheCursorLast) {
     steps.clear();
     EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_EQ(steps, (Steps{"frame destroyed", "software cursor deleted"}));
-    EXPECT_EQ(app.GetMainWnd(), nullptr);
-    EXPECT_EQ(GetMainFrame(), nullptr);
-    EXPECT_EQ(GetWorld(), nullptr);
-    EXPECT_EQ(GetMouseCursor(), nullptr);
-    EXPECT_EQ(loop.GetMainHandler(), nullptr);
+    EXPECT_TRUE(!app.GetMainWnd() && !GetMainFrame() && !GetWorld() && !GetMouseCursor() &&
+                !loop.GetMainHandler());
     // A second exit finds nothing left to take down.
     steps.clear();
     app.ExitInstance();
@@ -477,8 +461,8 @@ TEST_F(GameApp, SoundAndMusicAreWrittenBackAndReadAtTheNextStart) {
 }
 
 TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
-    const fs::path dir = fs::temp_directory_path() / ("qv-settings-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const test_support::TestFolder folder("settings");
+    const fs::path& dir = folder.dir;
     const std::string file = (dir / "a" / "b" / "settings").string();
     // No file and no folder yet.
     qv::Settings::WriteValues(file, {{"Sound", "0"}, {"Midi", "1"}});
@@ -505,7 +489,6 @@ TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
                   "#Midi=5\nMidi=1\njunk line\nPath=/x\nSound=1\n");
     }
     fs::permissions(dir / "a" / "b", fs::perms::owner_all);
-    fs::remove_all(dir);
 }
 
 // Start-up as a player goes through it: the options window, the new
@@ -551,10 +534,9 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
         auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
         ASSERT_NE(dog, nullptr);
-        EXPECT_EQ(dog->m_strSpecialName, r.wantDog);
-        EXPECT_EQ(dog->m_strMessageNode, "DOGHELLO");
-        EXPECT_EQ(f.m_Play.m_strPlayerName, r.wantName);
-        EXPECT_EQ(f.m_Play.m_strDogName, r.wantDog);
+        EXPECT_EQ(std::tuple(dog->m_strSpecialName, dog->m_strMessageNode, f.m_Play.m_strPlayerName,
+                             f.m_Play.m_strDogName),
+                  std::tuple(r.wantDog, "DOGHELLO", r.wantName, r.wantDog));
         // Both stand on the map, the dog beside its master.
         ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
         EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
@@ -586,8 +568,8 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     Type("by the yard");
     ClickSlots(CSlotsWnd::kConfirmRect);
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    EXPECT_EQ(f.m_Play.m_SaveSlots[2].inUse, 1);
-    EXPECT_EQ(f.m_Play.m_SaveSlots[2].description, "by the yard");
+    EXPECT_EQ(std::tuple(f.m_Play.m_SaveSlots[2].inUse, f.m_Play.m_SaveSlots[2].description),
+              std::tuple(1, "by the yard"));
     const fs::path table = fs::path(gameFolder) / "saved", slot3 = fs::path(gameFolder) / "save3";
     const std::string saved = Text(table), world = Text(slot3 / "start.qvr");
     Tick();  // the party written with the world comes back
@@ -599,8 +581,8 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     ClickSlots(CSlotsWnd::kConfirmRect);
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
-    EXPECT_EQ(f.m_World.m_pLeader->m_iStrength, 60);
-    EXPECT_EQ(f.m_World.m_pLeader->m_strSpecialName, "Korr");
+    EXPECT_EQ(std::tuple(f.m_World.m_pLeader->m_iStrength, f.m_World.m_pLeader->m_strSpecialName),
+              std::tuple(60, "Korr"));
     EXPECT_EQ(Text(table), saved) << "a load leaves the table as it was";
 
     ASSERT_EQ(f.QuickSave(), 1);
@@ -615,9 +597,8 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     f.RequestQuit(0);
     EXPECT_EQ(app.Run(), 0);
     app.ExitInstance();
-    EXPECT_EQ(Text(settingsFile), settings);
-    EXPECT_EQ(Text(table), quickTable);
-    EXPECT_EQ(Text(slot3 / "start.qvr"), world);
+    EXPECT_EQ(std::tuple(Text(settingsFile), Text(table), Text(slot3 / "start.qvr")),
+              std::tuple(settings, quickTable, world));
 
     qv::MessageLoop::Instance().Reset();  // the quit is over
     qv::MessageLoop::Instance().SetClock(&clock);
@@ -633,10 +614,8 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     Tick();
     Player* back = g.m_World.m_pLeader.Get();
     ASSERT_TRUE(back && back->m_pHolder);
-    EXPECT_EQ(back->m_strSpecialName, "Korr");
-    EXPECT_EQ(back->m_iStrength, 60);
-    EXPECT_EQ(back->m_pHolder->pos.x, quickAt.x) << "a loaded game keeps its places";
-    EXPECT_EQ(back->m_pHolder->pos.y, quickAt.y);
+    EXPECT_EQ(std::tuple(back->m_strSpecialName, back->m_iStrength), std::tuple("Korr", 60));
+    EXPECT_EQ(back->m_pHolder->pos, quickAt) << "a loaded game keeps its places";
     EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
 }

@@ -354,55 +354,37 @@ TEST_F(Scrolling, TheCursorOnTheViewCentreTakesNoStep) {
 
 TEST_F(Scrolling, WithoutALeaderTheViewMovesACellTowardTheCursorsSector) {
     Start();
-    struct Case {
-        int vx, vy;
-        int dx, dy;
+    struct Row {
+        const char* rule;
+        int vx, vy;                              // the cursor in the view
+        std::vector<std::pair<int, int>> steps;  // the focus's moves, step by step
     };
-    // Right, left, straight down the screen (south-east in the world), up,
-    // and the steep sector with nx > 0 above the centre (north only).
-    const Case cases[] = {
-        {500, 180, 160, 0},    {10, 180, -160, 0}, {268, 350, 160, 112},
-        {268, 10, -160, -112}, {400, 60, 0, -112}, {100, 300, 0, 112},
+    // Up and to the left, |ny| between 0.25 and 0.75: the move (-2 ux, -uy),
+    // taken as (-ux, 0) and (-ux, -uy) by turns; down and to the right the
+    // halves are (+ux, 0) and (+ux, +uy).
+    const Row rows[] = {
+        {"up and to the left: by halves", 268 - 120, 179 - 80, {{-160, 0}, {-160, -112}}},
+        {"down and to the right: by halves", 268 + 120, 179 + 80, {{160, 0}, {160, 112}}},
+        {"right", 500, 180, {{160, 0}}},
+        {"left", 10, 180, {{-160, 0}}},
+        {"straight down the screen: south-east in the world", 268, 350, {{160, 112}}},
+        {"straight up", 268, 10, {{-160, -112}}},
+        {"the steep sector with nx > 0 above the centre: north only", 400, 60, {{0, -112}}},
+        {"its like below the centre: south only", 100, 300, {{0, 112}}},
     };
-    for (const Case& c : cases) {
-        const qv::Point before = Focus();
-        HoldAt(c.vx, c.vy);
-        frame->ScrollStep();
-        EXPECT_EQ(Focus().x - before.x, c.dx) << c.vx << "," << c.vy;
-        EXPECT_EQ(Focus().y - before.y, c.dy) << c.vx << "," << c.vy;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        HoldAt(r.vx, r.vy);
+        for (const auto& [dx, dy] : r.steps) {
+            const qv::Point before = Focus();
+            frame->ScrollStep();
+            EXPECT_EQ(std::pair(Focus().x - before.x, Focus().y - before.y), std::pair(dx, dy));
+        }
     }
 }
 
-TEST_F(Scrolling, ADiagonalWithoutALeaderGoesInTwoHalvesOnAlternateTicks) {
-    Start();
-    // Up and to the left, |ny| between 0.25 and 0.75: the move (-2 ux, -uy),
-    // taken as (-ux, 0) and (-ux, -uy) by turns.
-    HoldAt(268 - 120, 179 - 80);
-    qv::Point before = Focus();
-    frame->ScrollStep();
-    EXPECT_EQ(Focus().x - before.x, -160);
-    EXPECT_EQ(Focus().y - before.y, 0);
-    before = Focus();
-    frame->ScrollStep();
-    EXPECT_EQ(Focus().x - before.x, -160);
-    EXPECT_EQ(Focus().y - before.y, -112);
-    // Down and to the right the halves are (+ux, 0) and (+ux, +uy).
-    HoldAt(268 + 120, 179 + 80);
-    before = Focus();
-    frame->ScrollStep();
-    EXPECT_EQ(Focus().x - before.x, 160);
-    EXPECT_EQ(Focus().y - before.y, 0);
-    before = Focus();
-    frame->ScrollStep();
-    EXPECT_EQ(Focus().x - before.x, 160);
-    EXPECT_EQ(Focus().y - before.y, 112);
-}
-
 TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
-    Group* party = NewGroup();
-    auto* leader = new Recorder(&log, "leader");
-    party->AddMember(leader);
-    frame->m_World.m_pLeader = leader;
+    Recorder* leader = NewLeader();
     Start();
     frame->m_bLeftHeld = 1;
     frame->m_iButtonHeldTime = 0;
@@ -425,10 +407,7 @@ TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
 }
 
 TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
-    Group* party = NewGroup();
-    auto* leader = new Recorder(&log, "leader");
-    party->AddMember(leader);
-    frame->m_World.m_pLeader = leader;
+    NewLeader();
     map->daylight = 33;
     map->sunlightmode = 0;
     frame->m_Play.m_iMusicTime = 6000;
@@ -440,10 +419,7 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
 }
 
 TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
-    Group* party = NewGroup();
-    auto* leader = new Recorder(&log, "leader");
-    party->AddMember(leader);
-    frame->m_World.m_pLeader = leader;
+    NewLeader();
     Land land;
     land.sunlight = 0;
     land.lightlevel = 40;

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "media/DDWnd.h"
 #include "platform/Message.h"
@@ -60,40 +63,30 @@ protected:
 TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
     ASSERT_NE(hero, nullptr);
     ASSERT_NE(wolf, nullptr);
-    hero->m_Opponents.push_back(wolf);
-    F5();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
-    EXPECT_TRUE(NothingSaved());
-    hero->m_Opponents.clear();
-
-    // Each window or window flag alone refuses it.
+    // Each window or window flag alone refuses it, as a fight and the want
+    // of a leader do.
     CDDWnd window;
     Play::OpenWindows& w = frame.m_Play.m_OpenWindows;
-    const std::vector<std::function<void(bool)>> opens = {
-        [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; },
-        [&](bool on) { w.m_pTradeWnd = on ? &window : nullptr; },
-        [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; },
-        [&](bool on) { w.m_bStatsOpen = on; },
-        [&](bool on) { w.m_bInfoOpen = on; },
-        [&](bool on) { w.m_bContainerOpen = on; },
+    const std::vector<std::pair<const char*, std::function<void(bool)>>> rows = {
+        {"a fight", [&](bool on) { hero->m_Opponents.assign(on ? 1 : 0, wolf); }},
+        {"a conversation", [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; }},
+        {"a trade", [&](bool on) { w.m_pTradeWnd = on ? &window : nullptr; }},
+        {"the equipment", [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; }},
+        {"the figures", [&](bool on) { w.m_bStatsOpen = on; }},
+        {"the information", [&](bool on) { w.m_bInfoOpen = on; }},
+        {"a container", [&](bool on) { w.m_bContainerOpen = on; }},
+        {"no leader", [&](bool on) { frame.m_World.m_pLeader = on ? nullptr : hero; }},
     };
-    for (size_t i = 0; i < opens.size(); ++i) {
-        opens[i](true);
+    for (const auto& [rule, open] : rows) {
+        SCOPED_TRACE(rule);
+        open(true);
         messages.shown.clear();
         F5();
-        ASSERT_EQ(messages.shown.size(), 1u) << i;
-        EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.") << i;
-        EXPECT_TRUE(NothingSaved()) << i;
-        opens[i](false);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
+        EXPECT_TRUE(NothingSaved());
+        open(false);
     }
-
-    // And so does the want of a leader.
-    frame.m_World.m_pLeader = nullptr;
-    messages.shown.clear();
-    F5();
-    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
-    EXPECT_TRUE(NothingSaved());
 }
 
 TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {

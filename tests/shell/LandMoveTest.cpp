@@ -15,6 +15,7 @@
 #include "platform/Message.h"
 #include "shell/PartyFixture.h"
 #include "structures/Fixtures.h"
+#include "support/Figures.h"
 #include "support/HandWrittenRecord.h"
 
 namespace {
@@ -53,7 +54,26 @@ public:
     CMainFrame* m_frame;
 };
 
-using LandMove = partytest::PartyFixture;
+class LandMove : public partytest::PartyFixture {
+protected:
+    // World "b.qvr": this world as stored but for its land file, "other.lnd",
+    // a land of the world's size (holding `extra` when given); the window
+    // goes back to (25, 24). The bytes of b.qvr and of its land file.
+    std::pair<Bytes, Bytes> OtherWorld(Player* extra = nullptr) {
+        Bytes b = Store();
+        const std::string from = "world.lnd", to = "other.lnd";
+        auto at = std::search(b.begin(), b.end(), from.begin(), from.end());
+        EXPECT_NE(at, b.end());
+        if (at != b.end()) std::copy(to.begin(), to.end(), at);
+        qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
+        Land other("World");
+        other.bounds = {0, 0, worldfile_test::kWorldW, worldfile_test::kWorldH};
+        if (extra) other.KeepHolder(new ObjectHolder(At(6, 7), extra));
+        other.WriteFile(folder.Working(to).string());
+        map.ReloadWindowAt(25, 24);
+        return {b, qv::ReadWholeFile(folder.Working(to).string())};
+    }
+};
 
 TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOrder) {
     Open();
@@ -201,12 +221,7 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     EXPECT_EQ(leader->m_strSpecialName, "Korr");
     EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
     EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
-    EXPECT_EQ(leader->m_iStrength, 61);
-    EXPECT_EQ(leader->m_iCurStr, 61);
-    EXPECT_EQ(leader->m_iDexterity, 52);
-    EXPECT_EQ(leader->m_iCombatDexterity, 52);
-    EXPECT_EQ(leader->m_iIntelligence, 57);
-    EXPECT_EQ(leader->m_iCurInt, 57);
+    EXPECT_EQ(creature_test::Figures(*leader), std::tuple(61, 52, 57, 61, 52, 57));
     Player* dog = frame.m_World.m_Party[1].Get();
     ASSERT_NE(dog, nullptr);
     EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
@@ -350,20 +365,7 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     NumberedGroup(2, "wolves");
     Keep(Creature("Wolf", 2), At(27, 26));
     Open();
-    Bytes b = Store();
-    const std::string from = "world.lnd", to = "other.lnd";
-    ASSERT_EQ(from.size(), to.size());
-    auto at = std::search(b.begin(), b.end(), from.begin(), from.end());
-    ASSERT_NE(at, b.end());
-    std::copy(to.begin(), to.end(), at);
-    qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
-    {
-        Land other("World");
-        other.bounds = {0, 0, worldfile_test::kWorldW, worldfile_test::kWorldH};
-        other.KeepHolder(new ObjectHolder(At(6, 7), Creature("Bear", -1)));
-        other.WriteFile(folder.Working(to).string());
-    }
-    map.ReloadWindowAt(25, 24);
+    OtherWorld(Creature("Bear", -1));
     PartyOf({"Ayla", "Rex", "Kit"});
     frame.m_Play.m_strWorldFile = "a.qvr";
     frame.m_Play.m_iStartState = 0;
@@ -418,19 +420,8 @@ TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges
     // move is refused with a message naming the file, the party stays where
     // it is, the world in play is not written, and play goes on.
     Open();
-    Bytes b = Store();
-    const std::string from = "world.lnd", to = "other.lnd";
-    auto at = std::search(b.begin(), b.end(), from.begin(), from.end());
-    ASSERT_NE(at, b.end());
-    std::copy(to.begin(), to.end(), at);
-    Bytes land;
-    {
-        Land other("World");
-        other.bounds = {0, 0, worldfile_test::kWorldW, worldfile_test::kWorldH};
-        other.WriteFile(folder.Working(to).string());
-        land = qv::ReadWholeFile(folder.Working(to).string());
-    }
-    map.ReloadWindowAt(25, 24);
+    const auto [b, land] = OtherWorld();
+    const std::string to = "other.lnd";
     PartyOf({"Ayla"});
     const std::vector<Position> before = Where("Ayla");
     ASSERT_EQ(before.size(), 1u);

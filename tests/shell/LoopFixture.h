@@ -84,6 +84,12 @@ protected:
         group->AddMember(r);
         return r;
     }
+    // The party's leader, alone in a group of its own.
+    Recorder* NewLeader() {
+        Recorder* leader = NewRecorder(NewGroup(), "leader");
+        frame->m_World.m_pLeader = leader;
+        return leader;
+    }
 
     CDDObject floor;
     std::unique_ptr<CMainFrame> frame;

@@ -2,7 +2,6 @@
 // the script variables.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include "InteractFixture.h"
 #include "platform/Files.h"
 #include "structures/Walls.h"
+#include "support/TestFolder.h"
 #include "world/Global.h"
 #include "world/KeyStorage.h"
 #include "world/ScriptVariables.h"
@@ -310,14 +310,9 @@ TEST(ScriptNumbers, ReadAsDecimalAndHeldAtTheEdgesOfTheRange) {
 class ScriptFile : public Place {
 protected:
     ScriptFile() {
-        folder = std::filesystem::temp_directory_path() /
-                 ("qv-script-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder / "save3");
         frame->m_Play.m_strGameFolder = folder.string() + "/";
         frame->m_Play.m_strSaveFolder = "save3\\";
     }
-    ~ScriptFile() override { std::filesystem::remove_all(folder); }
     void Write(const std::string& text) {
         std::ofstream(folder / "save3" / "MessageFile.h", std::ios::binary) << text;
     }
@@ -327,7 +322,8 @@ protected:
             out.emplace_back(v->m_strSpecialName, v->GetValue());
         return out;
     }
-    std::filesystem::path folder;
+    test_support::TestFolder temp{"script", {"save3"}};
+    const std::filesystem::path& folder = temp.dir;
 };
 
 TEST_F(ScriptFile, EachLineIsANameAndANumber) {

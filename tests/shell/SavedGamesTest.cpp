@@ -52,13 +52,10 @@ protected:
 };
 
 TEST(SaveFolders, SlotNumbersNameTheirFolders) {
-    EXPECT_EQ(Play::GetSaveFolder(0), "original\\");
-    EXPECT_EQ(Play::GetSaveFolder(1), "save1\\");
-    EXPECT_EQ(Play::GetSaveFolder(4), "save4\\");
-    EXPECT_EQ(Play::GetSaveFolder(10), "save10\\");
-    EXPECT_EQ(Play::GetSaveFolder(11), "quicksave\\");
-    EXPECT_EQ(Play::GetSaveFolder(12), "original\\");
-    EXPECT_EQ(Play::GetSaveFolder(-1), "original\\");
+    const std::pair<int, const char*> rows[] = {
+        {-1, "original\\"}, {0, "original\\"},   {1, "save1\\"},    {4, "save4\\"},
+        {10, "save10\\"},   {11, "quicksave\\"}, {12, "original\\"}};
+    for (const auto& [slot, folder] : rows) EXPECT_EQ(Play::GetSaveFolder(slot), folder) << slot;
 }
 
 TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "platform/Message.h"
 #include "platform/Settings.h"
@@ -24,6 +25,10 @@ protected:
         qv::WriteWholeFile(path, bytes);
         return qv::Settings::Load(path);
     }
+    // Sound, music, window and build mode.
+    static std::tuple<int, int, int, int> Switches(const CMainFrame& f) {
+        return {f.m_bSoundOn, f.m_bMusicOn, f.m_bWindowed, f.m_bBuildMode};
+    }
     qv::ScriptedMessages messages;
 };
 
@@ -33,13 +38,10 @@ TEST_F(StartUp, WithoutASettingsFileTheDefaultsHoldAndTheBuildsFolderIsMade) {
     const std::string problem = fresh.ApplySettings(none, "missing");
     EXPECT_EQ(problem, "");
     EXPECT_TRUE(qv::FolderExists(fresh.m_Play.m_strGameFolder));
-    EXPECT_EQ(fresh.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
-    EXPECT_EQ(fresh.m_bSoundOn, 1);
-    EXPECT_EQ(fresh.m_bMusicOn, 1);
-    EXPECT_EQ(fresh.m_bWindowed, 1);
-    EXPECT_EQ(fresh.m_bBuildMode, 0);
-    EXPECT_EQ(fresh.m_Play.m_strWorkFolder, "tmp\\");
-    EXPECT_EQ(fresh.m_Play.m_strSaveFolder, "original\\");
+    EXPECT_EQ(std::tuple(fresh.m_Play.m_strGameFolder, fresh.m_Play.m_strWorkFolder,
+                         fresh.m_Play.m_strSaveFolder),
+              std::tuple(CMainFrame::DefaultGameFolder(), "tmp\\", "original\\"));
+    EXPECT_EQ(Switches(fresh), std::tuple(1, 1, 1, 0));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -50,10 +52,8 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
                             "settings");
     EXPECT_EQ(problem, "");
     EXPECT_EQ(frame.m_Play.m_strGameFolder, folder.dir.string() + "\\");
-    EXPECT_EQ(frame.m_bSoundOn, 0);
-    EXPECT_EQ(frame.m_bMusicOn, 0);    // 256: low byte 0
-    EXPECT_EQ(frame.m_bWindowed, 0);   // 0x100: low byte 0
-    EXPECT_EQ(frame.m_bBuildMode, 1);  // 257: low byte 1
+    // Music 256 and Windows 0x100: low byte 0; Build 257: low byte 1.
+    EXPECT_EQ(Switches(frame), std::tuple(0, 0, 0, 1));
     EXPECT_TRUE(messages.shown.empty());
 
     frame.m_bSoundOn = 1;
@@ -64,8 +64,7 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
                    folder.dir.string() + "/\n"),
         "settings");
     EXPECT_EQ(junk, "");
-    EXPECT_EQ(frame.m_bSoundOn, 1);
-    EXPECT_EQ(frame.m_bMusicOn, 1);
+    EXPECT_EQ(std::tuple(frame.m_bSoundOn, frame.m_bMusicOn), std::tuple(1, 1));
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos);
     EXPECT_NE(messages.shown[1].find("\"Midi\""), std::string::npos);
@@ -79,10 +78,9 @@ TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) 
                                              "\nSound=-0x1\nMidi=0x0100\nWindows=0256\nBuild=08\n"),
                                   "settings"),
               "");
-    EXPECT_EQ(frame.m_bSoundOn, 255);  // -1: low byte 0xFF
-    EXPECT_EQ(frame.m_bMusicOn, 0);    // 0x100: low byte 0
-    EXPECT_EQ(frame.m_bWindowed, 0);   // 256, not octal 0256 (174)
-    EXPECT_EQ(frame.m_bBuildMode, 8);  // eight, not a bad octal number
+    // -1: low byte 0xFF; 0x100: low byte 0; 256, not octal 0256 (174); eight,
+    // not a bad octal number.
+    EXPECT_EQ(Switches(frame), std::tuple(255, 0, 0, 8));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -292,60 +292,52 @@ Bytes OldWorld(uint32_t version, const std::vector<std::string>& keyNames, qv::P
 }
 
 TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
-    // Version 10: one conversion of the focus (x 165/160, y 104/96), no clock,
-    // no formation, no names.
+    // Before version 11 no clock, before 19 no formation and no names: what
+    // the world had stays. Version 10 converts the focus once (x 165/160, y
+    // 104/96); version 3 four times, (670, 470) -> (1400, 1000) -> ... ->
+    // (1650, 1040), and names its keys, numbered in file order; version 6 is
+    // the first with the key records as records, 5 the last with names.
+    // Version 1: two old words skipped and no pool, a new one of 1000 ids;
+    // 67 -> 140 -> 165 -> 160 -> 165, 47 -> 100 -> 104 -> 96 -> 104. Absurd
+    // values are scaled without overflow and held at the ends: x at
+    // 2147483647 twice, then 2082408385 and 2147483646; y at -2147483648
+    // twice, then -1982292598 and -2147483647.
     frame.m_World.m_pTimeOfDay->m_sHour = 9;
-    frame.m_World.m_pTimeOfDay->m_sMinute = 10;
     frame.m_Play.m_strPlayerName = "Kept";
     frame.m_Play.m_bFormationSet = 0;
-    Read(OldWorld(10, {}, {1600, 960}));
-    EXPECT_EQ(frame.m_Play.m_iWorldVersion, 10);
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
-    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 9);
-    EXPECT_EQ(frame.m_Play.m_strPlayerName, "Kept");
-    EXPECT_EQ(frame.m_Play.m_bFormationSet, 0);
-    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
-    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 0);
-
-    // Version 3: all four conversions, (670, 470) -> (1400, 1000) -> ... ->
-    // (1650, 1040); keys by name, numbered in file order.
-    Read(OldWorld(3, {"Gate", "Cellar", "Tower"}, {670, 470}));
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{1650, 1040}));
-    ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 3u);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_iKeyNum, 2);
-    EXPECT_EQ(frame.m_World.m_KeyStorageList[2]->m_strName, "Tower");
-
-    // Version 6, the first with the key records as records: one record read
-    // as it stands; version 5, the last with a count and names.
-    struct KeyRow {
+    struct Row {
         const char* rule;
         uint32_t version;
+        std::vector<std::string> keys;
+        qv::Point in, out;  // the focus; out {0, 0}: not looked at
+        int pool;           // the ids in the pool; -1: not looked at
     };
-    for (const KeyRow& r : {KeyRow{"version 6: a record", 6}, KeyRow{"version 5: a name", 5},
-                            KeyRow{"version 7: a record", 7}}) {
+    const Row rows[] = {
+        {"10: one conversion", 10, {}, {1600, 960}, {1650, 1040}, 0},
+        {"3: all four, keys by name", 3, {"Gate", "Cellar", "Tower"}, {670, 470}, {1650, 1040}, -1},
+        {"6: a key record", 6, {"Gate"}, {160, 96}, {}, -1},
+        {"5: a key's name", 5, {"Gate"}, {160, 96}, {}, -1},
+        {"7: a key record", 7, {"Gate"}, {160, 96}, {}, -1},
+        {"1: a new pool", 1, {}, {67, 47}, {165, 104}, 1000},
+        {"3: absurd values", 3, {}, {INT32_MAX, INT32_MIN}, {2147483646, -2147483647}, -1},
+    };
+    for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        Read(OldWorld(r.version, {"Gate"}, {160, 96}));
-        ASSERT_EQ(frame.m_World.m_KeyStorageList.size(), 1u);
-        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_iKeyNum, 0);
-        EXPECT_EQ(frame.m_World.m_KeyStorageList[0]->m_strName, "Gate");
-        EXPECT_TRUE(frame.m_World.m_KeyStorageList[0]->m_ObjectList.empty());
+        Read(OldWorld(r.version, r.keys, r.in));
+        const World& w = frame.m_World;
+        EXPECT_EQ(std::tuple(frame.m_Play.m_iWorldVersion, w.m_pTimeOfDay->m_sHour,
+                             frame.m_Play.m_strPlayerName, frame.m_Play.m_bFormationSet),
+                  std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
+        EXPECT_EQ(r.out == qv::Point{} ? r.out : w.m_ptFocus, r.out);
+        ASSERT_TRUE(w.m_pUnusedNumbers);
+        EXPECT_EQ(r.pool < 0 ? r.pool : w.m_pUnusedNumbers->GetCount(), r.pool);
+        ASSERT_EQ(w.m_KeyStorageList.size(), r.keys.size());
+        for (size_t i = 0; i < r.keys.size(); ++i) {
+            const KeyStorage& key = *w.m_KeyStorageList[i];
+            EXPECT_EQ(std::tuple(key.m_iKeyNum, key.m_strName, key.m_ObjectList.empty()),
+                      std::tuple(static_cast<int>(i), r.keys[i], true));
+        }
     }
-
-    // Version 1: two old words skipped and no pool: a new one of 1000 ids.
-    Read(OldWorld(1, {}, {67, 47}));
-    ASSERT_TRUE(frame.m_World.m_pUnusedNumbers);
-    EXPECT_EQ(frame.m_World.m_pUnusedNumbers->GetCount(), 1000);
-    // 67 -> 140 -> 165 -> 160 -> 165; 47 -> 100 -> 104 -> 96 -> 104.
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{165, 104}));
-
-    // Absurd focus values are scaled without overflow and held at the ends.
-    Bytes huge = OldWorld(3, {}, {INT32_MAX, INT32_MIN});
-    Read(huge);
-    // x: held at 2147483647 twice, then 2082408385 and 2147483646; y: held
-    // at -2147483648 twice, then -1982292598 and -2147483647.
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{2147483646, -2147483647}));
 }
 
 TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {

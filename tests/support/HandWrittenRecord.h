@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -92,6 +94,13 @@ inline void PutFloat(Bytes& b, float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, 4);
     PutInt(b, static_cast<int32_t>(bits));
+}
+// The bytes `b` with the float at `at` written over by `v`.
+inline Bytes WithFloatAt(Bytes b, size_t at, float v) {
+    Bytes f;
+    PutFloat(f, v);
+    std::copy(f.begin(), f.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+    return b;
 }
 inline void PutInts(Bytes& b, std::initializer_list<int32_t> values) {
     for (int32_t v : values) PutInt(b, v);

@@ -6,10 +6,8 @@
 #include <algorithm>
 
 #include "data/Music.h"
-#include "data/StartWorld.h"
 #include "platform/Audio.h"
-#include "platform/Settings.h"
-#include "shell/MainFrm.h"
+#include "support/GameFolder.h"
 #include "support/Tunes.h"
 #include "world/Land.h"
 #include "world/Map.h"
@@ -17,8 +15,7 @@
 namespace {
 
 TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataProgramWrites) {
-    music_test::TempFolder dir("startsound");
-    WriteStartWorld(dir.dir.string());
+    const game_test::GameFolder dir("startsound", true);
     const std::vector<int> written = tunes::TuneNumbers();
     const struct {
         const char* land;
@@ -33,12 +30,8 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         SCOPED_TRACE(place.land);
         // The start world open, its party brought into the land at the
         // place's cell, the sound device open and the music off.
-        CMainFrame frame;
-        frame.m_World.map_master = std::make_unique<MapMaster>();
-        frame.m_World.CreateRootGroups();
-        qv::Settings settings;
-        settings.SetString("Path", dir.dir.string());
-        ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
+        game_test::FrameOn on(dir.dir);
+        CMainFrame& frame = on.frame;
         ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
         frame.m_World.m_ptFocus = {place.cx * MapMaster::CellWidth + 80,
                                    place.cy * MapMaster::CellHeight + 56};
@@ -59,8 +52,6 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         for (int tune : {land.tune, land.combattune})
             EXPECT_NE(std::find(written.begin(), written.end(), tune), written.end()) << tune;
         frame.ReleaseSounds();
-        frame.m_World.map_master->DeleteContents();
-        frame.m_World.DeleteGroups();
     }
 }
 

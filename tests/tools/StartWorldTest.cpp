@@ -6,29 +6,25 @@
 // behind the yard's wall.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "creatures/Player.h"
-#include "data/StartWorld.h"
 #include "items/Bag.h"
 #include "items/Container.h"
 #include "items/Magic.h"
 #include "items/PowerCube.h"
 #include "media/Resources.h"
-#include "platform/Files.h"
-#include "platform/MessageLoop.h"
-#include "platform/Settings.h"
 #include "platform/Surface.h"
-#include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
 #include "structures/LightSource.h"
 #include "structures/Scenery.h"
 #include "structures/Walls.h"
+#include "support/GameFolder.h"
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
@@ -36,20 +32,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using game_test::FrameOn;
+using game_test::GameFolder;
 
-// A game folder with the start world written into it, removed at the end.
-struct WrittenWorld {
-    fs::path dir;
-    WrittenWorld() {
-        dir = fs::temp_directory_path() / ("qv-startworld-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        WriteStartWorld(dir.string());
-    }
-    ~WrittenWorld() { fs::remove_all(dir); }
-    std::vector<uint8_t> File(const std::string& name) const {
-        return qv::ReadWholeFile((dir / "original" / name).string());
-    }
+// A game folder with the start world written into it.
+struct WrittenWorld : GameFolder {
+    WrittenWorld() : GameFolder("startworld", true) {}
     // Where the party's leader starts, as "players" keeps it.
     Position Start() const {
         World scratch;
@@ -67,31 +55,18 @@ constexpr int32_t kClear = 24;
 // The game as it starts on a game folder: the start world read, the shared
 // pictures handed to the map (so that the map scatters its scenery as in
 // play), the window filled around the focus, and the first tick run.
-struct StartedGame {
-    std::unique_ptr<CMainFrame> frame;
-    MapMaster* map = nullptr;
-    explicit StartedGame(const fs::path& game) {
-        qv::MessageLoop::Instance().Reset();
-        frame = std::make_unique<CMainFrame>();
-        EXPECT_EQ(frame->InitDirectDraw(0), 1);
-        frame->m_World.map_master = std::make_unique<MapMaster>();
-        map = frame->m_World.map_master.get();
-        frame->m_World.CreateRootGroups();
-        qv::Settings settings;
-        settings.SetString("Path", game.string());
-        EXPECT_EQ(frame->ApplySettings(settings, "settings"), "");
-        EXPECT_EQ(frame->m_Play.OpenStartWorld(), 1);
+struct StartedGame : FrameOn {
+    CMainFrame& frame = FrameOn::frame;
+    MapMaster* map = frame.m_World.map_master.get();
+    explicit StartedGame(const fs::path& game) : FrameOn(game, true) {
+        EXPECT_EQ(frame.m_Play.OpenStartWorld(), 1);
         // As the start of play's worker leaves them: built and filled.
         LoadGlobalImages(nullptr);
-        ReloadGlobalImages(&frame->m_World);
-        EXPECT_TRUE(frame->m_Play.TryReloadWindowAtFocus());
-        frame->m_iStage = 3;
-        frame->RunTick();
-        EXPECT_EQ(frame->m_Play.m_iStartState, 0);
-    }
-    ~StartedGame() {
-        frame.reset();
-        qv::MessageLoop::Instance().Reset();
+        ReloadGlobalImages(&frame.m_World);
+        EXPECT_TRUE(frame.m_Play.TryReloadWindowAtFocus());
+        frame.m_iStage = 3;
+        frame.RunTick();
+        EXPECT_EQ(frame.m_Play.m_iStartState, 0);
     }
     // Every holder listed in the window's cells, once.
     std::set<ObjectHolder*> Placed() const {
@@ -109,10 +84,10 @@ struct StartedGame {
     }
     // The client point of the view that shows a world point.
     qv::Point ClientPointOf(const Position& p) const {
-        const CellPoint d = map->PixelDeltaOf(
-            Position(frame->m_World.m_ptFocus.x, frame->m_World.m_ptFocus.y, 0), p);
-        return {frame->m_ptViewOrigin.x + frame->m_ptViewCentre.x + d.x - d.y,
-                frame->m_ptViewOrigin.y + frame->m_ptViewCentre.y + d.y};
+        const CellPoint d =
+            map->PixelDeltaOf(Position(frame.m_World.m_ptFocus.x, frame.m_World.m_ptFocus.y, 0), p);
+        return {frame.m_ptViewOrigin.x + frame.m_ptViewCentre.x + d.x - d.y,
+                frame.m_ptViewOrigin.y + frame.m_ptViewCentre.y + d.y};
     }
 };
 
@@ -158,142 +133,79 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     WriteStartWorld(dir.string());
     EXPECT_FALSE(fs::exists(dir / "original.old"));
 
-    {
-        CMainFrame frame;
-        frame.m_World.map_master = std::make_unique<MapMaster>();
-        frame.m_World.CreateRootGroups();
-        qv::Settings settings;
-        settings.SetString("Path", dir.string());
-        ASSERT_EQ(frame.ApplySettings(settings, "settings"), "");
-        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
-        EXPECT_EQ(frame.m_Play.m_strWorldFile, "start.qvr");
-        EXPECT_EQ(frame.m_Play.m_strPlayerName, "Korr");
-        EXPECT_EQ(frame.m_Play.m_strDogName, "Kaleb");
-        // The default formation: slot 1 stands 25 pixels down and right.
-        EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{25, 25}));
-        EXPECT_EQ(frame.m_Play.m_FormationOffsets[5], (qv::Point{55, -40}));
-        MapMaster& map = *frame.m_World.map_master;
-        EXPECT_EQ(map.worldcellx, 100);
-        EXPECT_EQ(map.worldcelly, 80);
+    FrameOn on(dir);
+    CMainFrame& frame = on.frame;
+    ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+    EXPECT_EQ(std::tuple(frame.m_Play.m_strWorldFile, frame.m_Play.m_strPlayerName,
+                         frame.m_Play.m_strDogName),
+              std::tuple("start.qvr", "Korr", "Kaleb"));
+    // The default formation: slot 1 stands 25 pixels down and right.
+    EXPECT_EQ(std::tuple(frame.m_Play.m_FormationOffsets[1], frame.m_Play.m_FormationOffsets[5]),
+              std::tuple(qv::Point{25, 25}, qv::Point{55, -40}));
+    MapMaster& map = *frame.m_World.map_master;
+    EXPECT_EQ(std::tuple(map.worldcellx, map.worldcelly), std::tuple(100, 80));
+    // The party waits in "players" for its first move into its land: a
+    // character and its dog, actors 234 and 235, the dog in party slot 1.
+    const auto party =
+        Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+    ASSERT_EQ(std::tuple(party->Members().size(), party->m_iOwnGroupNum), std::tuple(2u, 1));
+    const auto* character = dynamic_cast<Player*>(party->Members().front());
+    const auto* dog = dynamic_cast<Player*>(party->Members().back());
+    ASSERT_TRUE(character && dog);
+    EXPECT_EQ(std::tuple(character->m_iPlayerNumber, character->m_strSpecialName),
+              std::tuple(234, "Korr"));
+    EXPECT_EQ(std::tuple(dog->m_iPlayerNumber, dog->m_strSpecialName, dog->m_iPartySlot),
+              std::tuple(235, "Kaleb", 1));
+    party->RemoveFromMap();
 
-        std::set<ObjectHolder*> holders;
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j)
-                for (ObjectHolder* h : map.GetCell(i, j).holders) holders.insert(h);
-        std::map<std::string, int> kinds;
-        for (ObjectHolder* h : holders) {
-            Object* o = h->m_pObject;
-            if (!o) continue;
-            if (dynamic_cast<FrontDoorBrick*>(o))
-                ++kinds["door"];
-            else if (dynamic_cast<Peg*>(o))
-                ++kinds["peg"];
-            else if (dynamic_cast<Wall*>(o))
-                ++kinds["wall"];
-            else if (dynamic_cast<LightSource*>(o))
-                ++kinds["light"];
-            else if (dynamic_cast<PowerCube*>(o))
-                ++kinds["cube"];
-            else if (dynamic_cast<PowerCubeStand*>(o))
-                ++kinds["stand"];
-            else if (auto* p = dynamic_cast<Player*>(o))
-                ++kinds["group " + std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -1)];
-            else if (auto* c = dynamic_cast<Chest*>(o))
-                kinds["chest"] += static_cast<int>(c->GetBag()->Items().size());
-            else if (auto* b = dynamic_cast<Barrel*>(o))
-                ++kinds[b->m_bRainBarrel ? "rain barrel" : "barrel"];
-            else if (dynamic_cast<Bed*>(o))
-                ++kinds["bed"];
-            else if (o->Type() == USEABLE)
-                ++kinds["on the ground"];
-            // Whatever a player finds has a picture of its own, not the
-            // plain object's.
-            if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
-                EXPECT_NE(o->GetImage(), nullptr) << o->m_strSpecialName;
-                EXPECT_NE(o->GetImage(), &Object::ClassImage()) << o->m_strSpecialName;
-            }
-        }
-        // A yard of 6 x 6 cells: 11 front pieces and the door, 12 side
-        // pieces, and a peg on each of the 24 corners around it; the yard's
-        // two lamps (the shore's beacon lies east of the window), the
-        // woods' three wolves, two rats, snake and goblin (group 2) and two
-        // villagers (group 3). In the yard a chest holding five things, a
-        // barrel, a rain barrel and a bed; outside, three things on the
-        // ground, a power cube and the stand that charges it.
-        const std::map<std::string, int> placed{
-            {"door", 1},          {"wall", 23}, {"peg", 24},   {"light", 2},       {"group 2", 7},
-            {"group 3", 2},       {"chest", 5}, {"barrel", 1}, {"rain barrel", 1}, {"bed", 1},
-            {"on the ground", 3}, {"cube", 1},  {"stand", 1}};
-        EXPECT_EQ(kinds, placed);
-        // The party waits in "players" for its first move into its land.
-        const auto party =
-            Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
-        // A character and its dog: actors 234 and 235, the dog in party
-        // slot 1.
-        ASSERT_EQ(party->Members().size(), 2u);
-        EXPECT_EQ(party->m_iOwnGroupNum, 1);
-        const auto* character = dynamic_cast<Player*>(party->Members().front());
-        const auto* dog = dynamic_cast<Player*>(party->Members().back());
-        ASSERT_TRUE(character && dog);
-        EXPECT_EQ(character->m_iPlayerNumber, 234);
-        EXPECT_EQ(character->m_strSpecialName, "Korr");
-        EXPECT_EQ(dog->m_iPlayerNumber, 235);
-        EXPECT_EQ(dog->m_strSpecialName, "Kaleb");
-        EXPECT_EQ(dog->m_iPartySlot, 1);
-        party->RemoveFromMap();
-
-        // The first move into the land brings the party to its place in the
-        // meadow, around the focus, and the leader is the one controlled.
-        frame.MoveToLand();
-        Player* hero = frame.m_World.m_pLeader.Get();
-        ASSERT_NE(hero, nullptr);
-        EXPECT_EQ(hero->m_strSpecialName, "Korr");
-        // Armed and dressed, with a spare knife in the pack.
-        ASSERT_NE(hero->m_pMeleeWeapon.Get(), nullptr);
-        EXPECT_EQ(hero->m_pMeleeWeapon->m_strSpecialName, "Sword");
-        ASSERT_EQ(hero->m_WornList.size(), 1u);
-        EXPECT_EQ(hero->m_WornList[0]->m_strSpecialName, "Leather Shirt");
-        ASSERT_EQ(hero->m_pBag->Items().size(), 1u);
-        EXPECT_EQ(hero->m_pBag->Items()[0]->m_strSpecialName, "Dagger");
-        EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
-        // The hero knows three Earth spells and has the mana for them.
-        ASSERT_NE(hero->m_pMagic, nullptr);
-        EXPECT_EQ(hero->m_pMagic->m_SpellList.size(), 3u);
-        for (const auto& spell : hero->m_pMagic->m_SpellList)
-            EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
-        EXPECT_EQ(hero->m_pMagic->m_uMana, 30u);
-        EXPECT_EQ(hero->m_pMagic->m_fEarthSkill, 15.0f);
-        // Followers have their places from the start, turned to the
-        // leader's facing.
-        EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
-        ASSERT_NE(hero->m_pHolder, nullptr);
-        EXPECT_EQ(hero->m_pHolder->pos.x, frame.m_World.m_ptFocus.x + 10);
-        EXPECT_EQ(hero->m_pHolder->pos.y, frame.m_World.m_ptFocus.y + 10);
-        CellPoint wc;
-        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
-        ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
-        EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
-        EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
-        // With the party there, a step of the world lights the meadow by its
-        // own steady daylight.
-        int32_t now = 100;
-        frame.m_Play.RunWorld(&now);
-        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
-        EXPECT_EQ(frame.m_Play.m_pCurrentLand->m_strSpecialName, "Meadow");
-        EXPECT_EQ(map.daylight, 100);
-        map.DeleteContents();
-        frame.m_World.DeleteGroups();
-    }
+    // The first move into the land brings the party to its place in the
+    // meadow, around the focus, and the leader is the one controlled.
+    frame.MoveToLand();
+    Player* hero = frame.m_World.m_pLeader.Get();
+    ASSERT_NE(hero, nullptr);
+    EXPECT_EQ(hero->m_strSpecialName, "Korr");
+    EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), hero);
+    // Armed and dressed, with a spare knife in the pack.
+    ASSERT_TRUE(hero->m_pMeleeWeapon.Get() && hero->m_WornList.size() == 1u &&
+                hero->m_pBag->Items().size() == 1u);
+    EXPECT_EQ(
+        std::tuple(hero->m_pMeleeWeapon->m_strSpecialName, hero->m_WornList[0]->m_strSpecialName,
+                   hero->m_pBag->Items()[0]->m_strSpecialName),
+        std::tuple("Sword", "Leather Shirt", "Dagger"));
+    // The hero knows three Earth spells and has the mana for them.
+    ASSERT_NE(hero->m_pMagic, nullptr);
+    const Magic& magic = *hero->m_pMagic;
+    EXPECT_EQ(std::tuple(magic.m_SpellList.size(), magic.m_uMana, magic.m_fEarthSkill),
+              std::tuple(3u, 30u, 15.0f));
+    for (const auto& spell : magic.m_SpellList) EXPECT_EQ(spell->GetSchool(), SpellSchool::Earth);
+    // Followers have their places from the start, turned to the leader's
+    // facing.
+    EXPECT_EQ(frame.m_World.m_FormationRows[1][1], (qv::Point{-25, 25}));
+    ASSERT_NE(hero->m_pHolder, nullptr);
+    EXPECT_EQ(std::tuple(hero->m_pHolder->pos.x, hero->m_pHolder->pos.y),
+              std::tuple(frame.m_World.m_ptFocus.x + 10, frame.m_World.m_ptFocus.y + 10));
+    CellPoint wc;
+    ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+    ASSERT_NE(map.GetCell(wc.x, wc.y).land, nullptr);
+    EXPECT_EQ(map.GetCell(wc.x, wc.y).land->m_strSpecialName, "Meadow");
+    EXPECT_TRUE(map.GetCell(wc.x, wc.y).holders.Find(hero->m_pHolder));
+    // With the party there, a step of the world lights the meadow by its own
+    // steady daylight.
+    int32_t now = 100;
+    frame.m_Play.RunWorld(&now);
+    ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
+    EXPECT_EQ(std::tuple(frame.m_Play.m_pCurrentLand->m_strSpecialName, map.daylight),
+              std::tuple("Meadow", 100));
 }
 
 TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
-    const WrittenWorld written;
-    // What the data program put into the lands that meet the start's window.
-    std::vector<Kept> expected;
-    for (const char* land : {"Meadow.lnd", "Woods.lnd"})
-        for (const Kept& k : KeptIn(written.File(land), land)) expected.push_back(k);
-    std::map<std::string, int> kinds;
-    for (const Kept& k : expected) ++kinds[k.kind];
+    // The lands that meet the start's window. A yard of 6 x 6 cells: 11
+    // front pieces and the door, 12 side pieces, and a peg on each of the 24
+    // corners around it; the yard's two lamps (the shore's beacon lies east
+    // of the window), the woods' three wolves, two rats, snake and goblin
+    // (group 2) and two villagers (group 3). In the yard a chest holding five
+    // things, a barrel, a rain barrel and a bed; outside, two shrubs, three
+    // things on the ground, a power cube and the stand that charges it.
     const std::map<std::string, int> kept{{"FrontWall", 11},   {"FrontDoorBrick", 1},
                                           {"SideWall", 12},    {"Peg", 24},
                                           {"LightSource", 2},  {"Shrub", 2},
@@ -304,6 +216,12 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
                                           {"Barrel", 2},       {"Shield", 1},
                                           {"Mace", 1},         {"Cape", 1},
                                           {"PowerCube", 1},    {"PowerCubeStand", 1}};
+    const WrittenWorld written;
+    std::vector<Kept> expected;
+    for (const char* land : {"Meadow.lnd", "Woods.lnd"})
+        for (const Kept& k : KeptIn(written.File(land), land)) expected.push_back(k);
+    std::map<std::string, int> kinds;
+    for (const Kept& k : expected) ++kinds[k.kind];
     EXPECT_EQ(kinds, kept);
     // Nothing a player finds stands in a wall piece's band or where the
     // party starts: the front walls run along their cells' top edges, the
@@ -338,7 +256,21 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
                 << h->pos.y;
         }
     }
+    // The window holds what the lands keep and nothing more, besides the
+    // party and the scenery scattered over the ground.
     const std::set<ObjectHolder*> placed = game.Placed();
+    std::map<std::string, int> shown, keptButScenery = kept;
+    keptButScenery.erase("Shrub");
+    for (ObjectHolder* h : placed) {
+        Object* o = h->m_pObject;
+        auto* creature = dynamic_cast<Player*>(o);
+        if (!o || (creature && creature->m_pGroup && creature->m_pGroup->m_iOwnGroupNum == 1) ||
+            (dynamic_cast<Scenery*>(o) && !dynamic_cast<Bed*>(o) && !dynamic_cast<Container*>(o)))
+            continue;
+        ++shown[o->GetRuntimeClass()->name];
+    }
+    EXPECT_EQ(shown, keptButScenery);
+    int rainBarrels = 0;
     for (const Kept& k : expected) {
         SCOPED_TRACE(k.kind + " " + k.name + " at " + std::to_string(k.pos.x) + ", " +
                      std::to_string(k.pos.y));
@@ -350,18 +282,28 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
         ASSERT_NE(found, nullptr) << "not where the data program put it";
         Object* o = found->m_pObject;
         if (auto* creature = dynamic_cast<Player*>(o)) {
-            // Present in its group; today it shows its hit-point bar.
-            EXPECT_NE(creature->m_pGroup, nullptr);
+            // In its group (the villagers 3, the beasts 2); today it shows
+            // its hit-point bar.
+            ASSERT_NE(creature->m_pGroup, nullptr);
+            EXPECT_EQ(creature->m_pGroup->m_iOwnGroupNum, k.kind == "Human" ? 3 : 2);
             EXPECT_GT(PaintedPixels(o, found->pos), 0);
             continue;
         }
         if (auto* light = dynamic_cast<LightSource*>(o)) {
             EXPECT_EQ(light->m_bVisible, 1);
         }
-        // The things a player finds wear pictures of their own (the
-        // first test checks them); the rest are pieces of the place.
-        if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o) ||
-            dynamic_cast<PowerCube*>(o) || dynamic_cast<PowerCubeStand*>(o)) {
+        if (auto* chest = dynamic_cast<Chest*>(o)) {
+            EXPECT_EQ(chest->GetBag()->Items().size(), 5u);
+        }
+        if (auto* barrel = dynamic_cast<Barrel*>(o)) rainBarrels += barrel->m_bRainBarrel ? 1 : 0;
+        // Whatever a player finds has a picture of its own, not the plain
+        // object's; the rest are pieces of the place.
+        if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
+            EXPECT_NE(o->GetImage(), nullptr);
+            EXPECT_NE(o->GetImage(), &Object::ClassImage());
+            continue;
+        }
+        if (dynamic_cast<PowerCube*>(o) || dynamic_cast<PowerCubeStand*>(o)) {
             EXPECT_NE(o->GetImage(), nullptr);
             continue;
         }
@@ -371,41 +313,8 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
             EXPECT_NE(wall->GetLook(), nullptr);
         }
     }
+    EXPECT_EQ(rainBarrels, 1);
     map.SetFullLight(false);
-}
-
-TEST(StartWorld, TheHeroOpensTheYardsDoorAndWalksIn) {
-    const WrittenWorld written;
-    StartedGame game(written.dir);
-    MapMaster& map = *game.map;
-    Player* hero = game.frame->m_World.m_pLeader.Get();
-    ASSERT_NE(hero, nullptr);
-    ASSERT_NE(hero->m_pHolder, nullptr);
-    // The door stands in the middle of the yard's south wall, shut.
-    FrontDoorBrick* door = game.Door();
-    ASSERT_NE(door, nullptr);
-    EXPECT_FALSE(door->IsOpen());
-    const Position doorAt = door->m_pHolder->pos;
-    // The view shows it: the door stands in front of the hero.
-    const qv::Point shown = game.ClientPointOf(doorAt);
-    EXPECT_TRUE(game.frame->m_rcView.Contains(shown));
-    EXPECT_LT(doorAt.y, hero->m_pHolder->pos.y);
-    // A right click a little inside the yard, beyond the door.
-    const Position inside(doorAt.x, doorAt.y - 60, 0);
-    const qv::Point click = game.ClientPointOf(inside);
-    game.frame->OnMouseMove(click);
-    game.frame->OnRButtonDown(click);
-    game.frame->RunTick();
-    game.frame->OnRButtonUp(click);
-    const int32_t through = doorAt.y - 40;  // past the wall's ground
-    for (int tick = 0; tick < 200 && hero->m_pHolder && hero->m_pHolder->pos.y > through; ++tick)
-        game.frame->RunTick();
-    ASSERT_NE(hero->m_pHolder, nullptr);
-    EXPECT_TRUE(door->IsOpen());
-    EXPECT_LE(hero->m_pHolder->pos.y, through) << "the hero stayed outside";
-    CellPoint wc;
-    ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
-    EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 2) << "the yard is paved";
 }
 
 TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
@@ -430,7 +339,7 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
                 const Position p(cx * MapMaster::CellWidth + (corner % 2) * MapMaster::CellWidth,
                                  cy * MapMaster::CellHeight + (corner / 2) * MapMaster::CellHeight,
                                  0);
-                shown = shown || game.frame->m_rcView.Contains(game.ClientPointOf(p));
+                shown = shown || game.frame.m_rcView.Contains(game.ClientPointOf(p));
             }
             if (!shown) continue;
             SCOPED_TRACE("cell offset " + std::to_string(dx) + ", " + std::to_string(dy));
@@ -452,30 +361,44 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
     EXPECT_GT(lit, 3 * dark);
 }
 
-TEST(StartWorld, HeldTowardTheWallTheHeroWalksToItAndAlongItWhileAClickGoesRoundByTheDoor) {
+TEST(StartWorld, HeldTowardTheWallTheHeroWalksAlongItWhileAClickGoesThroughTheYardsDoor) {
     // The held left button walks the leader a step toward the cursor at a
-    // time, stopped by what blocks it and sliding along it; a right click at
-    // the same place finds a way there, here through the yard's door.
-    const WrittenWorld written;
+    // time, stopped by what blocks it and sliding along it; a right click
+    // finds a way there, through the yard's door, which opens for the hero.
     struct Row {
         const char* rule;
         bool held;
+        bool byDoor;  // the goal beyond the door, else up the view from the hero
+        int past;     // the walk ends this far past the wall's line
+        int ticks;
         bool inside;  // the hero ends in the yard
     };
-    const Row rows[] = {{"held: to the wall and along it", true, false},
-                        {"clicked: round by the door", false, true}};
+    const Row rows[] = {
+        {"held: to the wall and along it", true, false, kWallBand, 150, false},
+        {"clicked up the view: round by the door", false, false, kWallBand, 150, true},
+        {"clicked beyond the door: through it onto the paving", false, true, 39, 200, true},
+    };
+    const WrittenWorld written;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         StartedGame game(written.dir);
-        CMainFrame& frame = *game.frame;
+        CMainFrame& frame = game.frame;
         Player* hero = frame.m_World.m_pLeader.Get();
         ASSERT_TRUE(hero && hero->m_pHolder);
+        // The door stands shut in the middle of the yard's south wall, in
+        // the view, in front of the hero.
         FrontDoorBrick* door = game.Door();
         ASSERT_NE(door, nullptr);
-        const int32_t wallY = door->m_pHolder->pos.y;
-        // A place in the yard straight up the view from the hero: up and to
-        // the left in the world, behind the wall west of the door.
-        const Position goal(hero->m_pHolder->pos.x - 150, wallY - 40, 0);
+        EXPECT_FALSE(door->IsOpen());
+        const Position doorAt = door->m_pHolder->pos;
+        const int32_t wallY = doorAt.y;
+        EXPECT_TRUE(frame.m_rcView.Contains(game.ClientPointOf(doorAt)));
+        EXPECT_LT(wallY, hero->m_pHolder->pos.y);
+        // Beyond the door 60 inside the yard; or straight up the view from
+        // the hero: up and to the left in the world, behind the wall west
+        // of the door.
+        const Position goal = r.byDoor ? Position(doorAt.x, wallY - 60, 0)
+                                       : Position(hero->m_pHolder->pos.x - 150, wallY - 40, 0);
         const qv::Point at = game.ClientPointOf(goal);
         ASSERT_TRUE(frame.m_rcView.Contains(at));
         frame.OnMouseMove(at);
@@ -488,14 +411,14 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksToItAndAlongItWhileAClickGoesRound
         }
         Position last = hero->m_pHolder->pos;
         int still = 0, longestStill = 0;
-        for (int tick = 0; tick < 150; ++tick) {
+        for (int tick = 0; tick < r.ticks; ++tick) {
             frame.m_ptCursor = at;
             frame.RunTick();
             ASSERT_NE(hero->m_pHolder, nullptr);
             still = hero->m_pHolder->pos == last ? still + 1 : 0;
             longestStill = std::max(longestStill, still);
             last = hero->m_pHolder->pos;
-            if (hero->m_pHolder->pos.y < wallY - kWallBand) break;
+            if (hero->m_pHolder->pos.y < wallY - r.past) break;
         }
         if (r.held) {
             frame.OnLButtonUp(at);
@@ -505,9 +428,12 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksToItAndAlongItWhileAClickGoesRound
         // Past the wall's line within the yard's width (the held walk has
         // slid along the wall, west of the door, and bumped it open on its way).
         EXPECT_EQ(hero->m_pHolder->pos.y < wallY, r.inside);
-        if (r.inside) {
-            EXPECT_TRUE(door->IsOpen());
-        }
+        if (!r.inside) continue;
+        EXPECT_TRUE(door->IsOpen());
+        EXPECT_LT(hero->m_pHolder->pos.y, wallY - r.past) << "the hero stayed outside";
+        CellPoint wc;
+        ASSERT_TRUE(game.map->WindowCellOf(hero->m_pHolder->pos, wc));
+        EXPECT_EQ(game.map->GetCell(wc.x, wc.y).terrain, 2) << "the yard is paved";
     }
 }
 
@@ -542,9 +468,8 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         fs::create_directories(work);
         for (const auto& entry : fs::directory_iterator(written.dir / "original"))
             fs::copy_file(entry.path(), work / entry.path().filename());
-        CMainFrame frame;
-        frame.m_World.map_master = std::make_unique<MapMaster>();
-        frame.m_World.CreateRootGroups();
+        FrameOn on(written.dir);
+        CMainFrame& frame = on.frame;
         frame.m_Play.m_strGameFolder = written.dir.string() + "/";
         frame.m_Play.m_strCurrentFolder = work.string() + "/";
         frame.m_Play.m_bLoadingGame = 1;
@@ -557,8 +482,6 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
             EXPECT_EQ(
                 FirstDifference(qv::ReadWholeFile((work / land).string()), written.File(land)), -1)
                 << land;
-        frame.m_World.map_master->DeleteContents();
-        frame.m_World.DeleteGroups();
     }
     for (const char* file : {"world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"}) {
         SCOPED_TRACE(file);

@@ -4,7 +4,6 @@
 // pictures and land files written by the game's land writer.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -12,25 +11,16 @@
 
 #include "media/DIBitmap.h"
 #include "shell/MainFrm.h"
+#include "support/TestFolder.h"
 #include "world/Land.h"
 
 namespace landtest {
 
 namespace fs = std::filesystem;
 
-class GameFolder {
+class GameFolder : public test_support::TestFolder {
 public:
-    GameFolder() {
-        dir = fs::temp_directory_path() /
-              ("qv-lands-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "Images");
-        fs::create_directories(dir / "tmp");
-    }
-    ~GameFolder() { fs::remove_all(dir); }
-    GameFolder(const GameFolder&) = delete;
-    GameFolder& operator=(const GameFolder&) = delete;
+    GameFolder() : TestFolder("lands", {"Images", "tmp"}) {}
 
     // The game folder as the frame keeps it: ending in a separator.
     std::string Base() const { return dir.string() + "/"; }
@@ -44,13 +34,13 @@ public:
         if (paint) paint(bmp);
         ASSERT_TRUE(bmp.Save((dir / "Images" / name).string()));
     }
-
-    fs::path dir;
 };
 
 // A frame whose game folder is the test's.
 struct FrameInFolder {
-    explicit FrameInFolder(const GameFolder& folder) { frame.m_Play.m_strGameFolder = folder.Base(); }
+    explicit FrameInFolder(const GameFolder& folder) {
+        frame.m_Play.m_strGameFolder = folder.Base();
+    }
     CMainFrame frame;
 };
 
