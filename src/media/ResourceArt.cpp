@@ -796,13 +796,55 @@ std::map<int, PictureRecipe> BuildRecipes() {
         p.Bevel(2, 6, 14, 48, kStone(-2), kStone(3), kStone(-7), 1);
         p.Box(5, 14, 11, 16, Rgb{20, 20, 20}());
     });
-    // Combat panel buttons.
-    const int panelButtons[9] = {981, 982, 983, 984, 985, 986, 987, 988, 989};
+    // Combat panel buttons: 981 close combat only (a sword), 982 shoot only
+    // (a bow), 983 shoot from afar (a bow and its arrow on the way), 984 and
+    // 985 the second mode (never shown), 986 stand fast (a stake driven in),
+    // 989 defensive (a shield), 988 normal (a sword), 987 berserker (an axe).
+    const auto sword = [](Painter& p, C blade) {
+        p.Line(5, 15, 15, 5, blade, 2);
+        p.Line(4, 11, 9, 16, kBark(), 2);
+        p.Line(3, 17, 5, 15, kBark(-3), 2);
+    };
+    const auto bow = [](Painter& p) {
+        p.Line(5, 3, 11, 5, kWood(2), 2);
+        p.Line(11, 5, 13, 10, kWood(2), 2);
+        p.Line(13, 10, 11, 15, kWood(2), 2);
+        p.Line(11, 15, 5, 17, kWood(2), 2);
+        p.Line(5, 3, 5, 17, kSteel(4));
+    };
+    const std::function<void(Painter&)> panelButtons[9] = {
+        [sword](Painter& p) { sword(p, kSteel(4)); },
+        [bow](Painter& p) { bow(p); },
+        [bow](Painter& p) {
+            bow(p);
+            p.Line(8, 10, 18, 10, kSteel(4));
+            p.Line(15, 8, 18, 10, kSteel(4));
+            p.Line(15, 12, 18, 10, kSteel(4));
+        },
+        [](Painter& p) { p.Ellipse(10, 10, 3, 3, kBlue()); },
+        [](Painter& p) { p.Ellipse(10, 10, 5, 5, kBlue()); },
+        [](Painter& p) {
+            p.Box(9, 3, 12, 14, kWood(2));
+            p.Polygon({{9, 14}, {12, 14}, {10, 17}}, kWood(-2));
+            p.Box(3, 16, 18, 18, kGrass(-2));
+        },
+        [](Painter& p) {
+            p.Box(6, 4, 7, 17, kWood(-2));
+            p.Line(6, 16, 15, 5, kWood(-2), 2);
+            p.Polygon({{11, 3}, {17, 3}, {17, 9}}, kRed(2));
+            p.Polygon({{11, 3}, {17, 9}, {13, 9}}, kSteel(2));
+        },
+        [sword](Painter& p) { sword(p, kGold(2)); },
+        [](Painter& p) {
+            p.Polygon({{4, 4}, {16, 4}, {16, 11}, {10, 17}, {4, 11}}, kBlue());
+            p.Box(9, 5, 11, 15, kGold());
+            p.Box(5, 8, 15, 10, kGold());
+        },
+    };
     for (int i = 0; i < 9; ++i)
-        add(panelButtons[i], 20, 20, [i](Painter& p) {
+        add(981 + i, 20, 20, [paint = panelButtons[i]](Painter& p) {
             p.Bevel(0, 0, 20, 20, kPanel(), kPanel(6), kPanel(-8), 1);
-            const Rgb c = i < 3 ? kRed : i < 6 ? kBlue : kGold;
-            p.Ellipse(10, 10, 2 + i % 3 * 2, 2 + i % 3 * 2, c());
+            paint(p);
         });
     // Windows.
     add(913, 640, 480, [](Painter& p) {

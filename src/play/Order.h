@@ -44,6 +44,10 @@ struct Order {
         Open,         // the actor opens the container of `target` (`value` 3 turns its lock)
         Rest,         // the actor rests the party in the bed of `target`
         Cast,         // the actor casts the spell `object` at `target`
+        PickForUse,   // the actor picks `object` (a thing it holds or a spell it knows) for
+                      // use: one that acts on a target waits for the click that picks it
+        Stance,       // the actor's fighting choice `value` (Play::CombatChoiceKind) becomes
+                      // `mode` (kToggle flips the stand-fast switch)
         Talk,         // the actor goes to the creature of `target` and talks with it
         Trade,        // the leader trades with the store of id `value` (window mode `mode`)
         Place,        // the wall piece `object` is put on the cell under `point`

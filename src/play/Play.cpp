@@ -232,6 +232,10 @@ int Play::Give(const Order& order) {
             return Rest(actor, target);
         case Kind::Cast:
             return CastKnownSpell(actor, order.object.Get(), target);
+        case Kind::PickForUse:
+            return PickForUse(actor, order.object.Get());
+        case Kind::Stance:
+            return SetCombatChoice(actor, order.value, order.mode);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

@@ -442,6 +442,26 @@ public:
     };
     std::optional<ScriptWorld> m_PendingScriptWorld;
 
+    // ---- What the party's windows ask (PlayPanels.cpp)
+    // The actor picks something it holds or a spell it knows for use (the
+    // magic page's click on a spell): what acts on a target waits for the
+    // click that picks it (GetUsePrompt). 0 when nothing was begun: a dead
+    // actor, a thing it neither holds nor knows, or one it cannot use now
+    // (a spell beyond its mana).
+    int PickForUse(Player* actor, Object* object);
+    // The fighting choices the combat panel shows, one per button group.
+    enum CombatChoiceKind : int32_t {
+        kChoiceRangedMode = 0,    // 0 close combat only, 1 shoot only, 2 shoot from afar
+        kChoiceStandFast = 1,     // 1: fighting outside a walk, it does not move
+        kChoiceAttackMethod = 2,  // 0 defensive, 1 normal, 2 berserker
+    };
+    static constexpr int32_t kRangedModes = 3;
+    static constexpr int32_t kAttackMethods = 3;
+    // A party member's choice `which` becomes `value`; Order::kToggle flips
+    // the stand-fast switch. Shooting needs a ranged weapon in use. 1 when
+    // the choice was taken, 0 when refused (nothing changed).
+    int SetCombatChoice(Player* actor, int32_t which, int32_t value);
+
     // ---- The windows that stop the world
     // The open in-game windows; a tick stands still while one of them is up.
     // The windows enter themselves here while they exist.

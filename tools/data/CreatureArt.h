@@ -12,6 +12,10 @@ class Surface;
 
 namespace art {
 
+// Writes a picture of the screen as an 8-bit RGB .png; false when the file
+// cannot be written.
+bool SavePng(const qv::Surface& surface, const std::string& path);
+
 // One look of the look file: its section name and what the contact sheet
 // says of it.
 struct CreatureKind {
@@ -33,8 +37,5 @@ bool WriteCreatureImages(const std::string& imagesFolder, std::string& error);
 // False with the reason in error.
 bool WriteContactSheet(const std::string& gameFolder, const std::string& bmpPath,
                        std::string& error);
-
-// Writes the surface as an 8-bit RGB .png; false when it cannot be written.
-bool SavePng(const qv::Surface& surface, const std::string& path);
 
 }  // namespace art

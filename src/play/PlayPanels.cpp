@@ -1,0 +1,43 @@
+// Play's part of the party's windows: a thing or a known spell picked for use
+// from a window, and the fighting choices of the combat panel.
+
+#include "creatures/Player.h"
+#include "items/Magic.h"
+#include "play/Play.h"
+
+namespace {
+// The attack method is the last of a creature's combat settings.
+constexpr size_t kAttackMethodSetting = 6;
+}  // namespace
+
+int Play::PickForUse(Player* actor, Object* object) {
+    if (!actor || !object || !actor->IsAlive()) return 0;
+    const bool known = actor->m_pMagic && actor->m_pMagic->FindSpell(object);
+    if (!known && !actor->Owns(object)) return 0;
+    if (!object->IsUsableBy(actor)) return 0;
+    return object->GetUsePrompt(actor, 0);
+}
+
+int Play::SetCombatChoice(Player* actor, int32_t which, int32_t value) {
+    // The player chooses for the party alone.
+    if (!actor || actor->m_iPartySlot == 0) return 0;
+    switch (which) {
+        case kChoiceRangedMode:
+            if (value < 0 || value >= kRangedModes) return 0;
+            // Shooting, always or from afar, wants something to shoot with.
+            if (value != 0 && !actor->m_pRangedWeapon) return 0;
+            actor->m_iRangedMode = value;
+            return 1;
+        case kChoiceStandFast:
+            if (value == Order::kToggle) value = actor->m_bPanelToggle ? 0 : 1;
+            if (value != 0 && value != 1) return 0;
+            actor->m_bPanelToggle = value;
+            return 1;
+        case kChoiceAttackMethod:
+            if (value < 0 || value >= kAttackMethods) return 0;
+            actor->m_iCombatSettings[kAttackMethodSetting] = value;
+            return 1;
+        default:
+            return 0;
+    }
+}
