@@ -131,7 +131,9 @@ TEST(StoreRecord, NumbersOutsideTheirBoundsAreRefused) {
         SCOPED_TRACE(row.rule);
         const std::string refusal = Refusal(HandWrittenStall(row.n, row.stickValue));
         EXPECT_EQ(refusal.empty(), row.read) << refusal;
-        if (!row.read) EXPECT_NE(refusal.find("stall.qvr"), std::string::npos) << refusal;
+        if (!row.read) {
+            EXPECT_NE(refusal.find("stall.qvr"), std::string::npos) << refusal;
+        }
     }
 }
 
