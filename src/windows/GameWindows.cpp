@@ -270,10 +270,11 @@ bool CGameWindows::Use(Object* object, CListDragBox* from) {
         m_Play.Give(ItemOrder(Order::Kind::Unequip, member, object));
         return true;
     }
-    // A spell of the magic page is cast by the member on itself.
+    // A spell of the magic page waits for the click that picks whom it is
+    // for: a member's button or a creature on the map.
     if (m_pControlPanel && from == &m_pControlPanel->Inventory().Box() &&
         m_pControlPanel->Inventory().GetShows() == CInventory::Shows::SpellBook) {
-        m_Play.Give(ItemOrder(Order::Kind::Cast, member, object));
+        m_Play.Give(ItemOrder(Order::Kind::PickForUse, member, object));
         return true;
     }
     if (!member->Owns(object) || IsInUse(*member, object)) return false;

@@ -278,16 +278,22 @@ TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
     EXPECT_TRUE(hero->m_pBag->Contains(dagger));
 }
 
-TEST_F(InGame, ASpellRightClickedOnTheMagicPageIsCastAndCostsItsMana) {
+TEST_F(InGame, ASpellRightClickedOnTheMagicPageAsksForItsTargetAndTheButtonCastsIt) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
     ASSERT_NE(hero->m_pMagic, nullptr);
     Key('E');
     const std::vector<Object*> spells = Inventory().Box().Items();
     ASSERT_FALSE(spells.empty());
+    Object* spell = spells.front();
     const uint32_t before = hero->m_pMagic->m_uMana;
-    RightClick(InBag(spells.front()));
+    RightClick(InBag(spell));
+    EXPECT_EQ(frame->m_strMessageLine, "Use " + spell->GetDisplayName() + " on...");
+    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), spell);
+    EXPECT_EQ(hero->m_pMagic->m_uMana, before) << "nothing is cast before the target is picked";
+    Click(Middle(Windows().PartyPanel().ButtonRect(0)));
     EXPECT_LT(hero->m_pMagic->m_uMana, before) << "the cast took its mana, whatever its roll";
+    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
     EXPECT_TRUE(Panel().GetPage() == CControlPanel::kPageMagic);
 }
 
