@@ -446,6 +446,73 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksAlongItWhileAClickGoesThroughTheYa
     }
 }
 
+TEST(StartWorld, BesideTheHeroInTheYardTheChestBedAndBarrelsAreDrawn) {
+    // Standing in the yard a cell away from each of its things, the hero
+    // sees it: drawn, its picture changes most of the pixels it covers in
+    // the view (the hero may hide a few). Measured against the same frame
+    // drawn with the thing passed over (a tagged object is not drawn).
+    struct Row {
+        const char* name;
+        const char* kind;
+        int rain;      // the barrel's kind; -1 for what is not a barrel
+        int32_t side;  // the hero a cell west (-1) or east (+1) of it
+    };
+    const Row rows[] = {
+        {"chest", "Chest", -1, +1},
+        {"bed", "Bed", -1, -1},
+        {"barrel", "Barrel", 0, -1},
+        {"rain barrel", "Barrel", 1, +1},
+    };
+    // Pixels that a picture of about 1,200 must change at the least.
+    constexpr int kDrawnPixels = 600;
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    CMainFrame& frame = game.frame;
+    MapMaster& map = *game.map;
+    Player* hero = frame.m_World.m_pLeader.Get();
+    ASSERT_TRUE(hero && hero->m_pHolder);
+    auto scene = [&] {
+        const qv::Surface& s = *frame.m_pViewSurface;
+        std::vector<uint16_t> pixels;
+        for (int y = 0; y < s.Height(); ++y)
+            for (int x = 0; x < s.Width(); ++x) pixels.push_back(s.GetPixel(x, y));
+        return pixels;
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ObjectHolder* thing = nullptr;
+        for (ObjectHolder* h : game.Placed()) {
+            Object* o = h->m_pObject;
+            if (!o || std::string(o->GetRuntimeClass()->name) != r.kind) continue;
+            auto* barrel = dynamic_cast<Barrel*>(o);
+            if (barrel && barrel->m_bRainBarrel != r.rain) continue;
+            thing = h;
+        }
+        ASSERT_NE(thing, nullptr);
+        Object* object = thing->m_pObject;
+        // The hero a cell beside it, in the yard, and the view on the hero.
+        const Position beside(thing->pos.x + r.side * MapMaster::CellWidth, thing->pos.y, 0);
+        Position from = hero->m_pHolder->pos;
+        ASSERT_EQ(map.MoveHolder(from, beside, hero->m_pHolder), 1);
+        hero->m_Position = hero->m_pHolder->pos;
+        frame.m_World.m_ptFocus = {beside.x, beside.y};
+        frame.RunTick();
+        CellPoint wc;
+        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
+        EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 2) << "the hero stands on the yard's paving";
+        frame.DrawFrame(0);
+        EXPECT_EQ(object->m_bNotDrawn, 0);
+        const std::vector<uint16_t> with = scene();
+        object->m_iTag = 1;
+        frame.DrawFrame(0);
+        object->m_iTag = 0;
+        const std::vector<uint16_t> without = scene();
+        int changed = 0;
+        for (size_t k = 0; k < with.size(); ++k) changed += with[k] != without[k];
+        EXPECT_GT(changed, kDrawnPixels);
+    }
+}
+
 // The number of the first byte where two files differ, or -1 when equal.
 long FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
     const size_t n = std::min(a.size(), b.size());
