@@ -46,7 +46,7 @@ Play::~Play() {
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {
     if (!m_OpenConversation) return false;
-    m_OpenConversation(speaker, node);
+    m_OpenConversation(nullptr, speaker, node);
     return true;
 }
 

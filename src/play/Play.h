@@ -89,8 +89,12 @@ public:
     // installs m_OpenConversation; false (none opens, the event waits) while
     // there is none. The leader listens.
     bool OpenConversation(Player* speaker, const std::string& node) override;
-    std::function<void(Player* speaker, const std::string& node)> m_OpenConversation;
-    // A TALK event's conversation waits for the end of the groups' turns.
+    // Opens a conversation: the listener null means the leader listens.
+    std::function<void(Player* listener, Player* speaker, const std::string& node)>
+        m_OpenConversation;
+    // A TALK event's conversation between the creature and its speaker
+    // waits for the end of the groups' turns; it is dropped when either of
+    // them is gone by then.
     void AskConversation(Player* listener, Player* speaker) override;
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
@@ -570,6 +574,7 @@ private:
     void WritePlayers(Group& party);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
     struct WaitingTalk {
+        qv::Handle<Player> listener;
         qv::Handle<Player> speaker;
         std::string node;
     };

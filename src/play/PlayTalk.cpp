@@ -101,14 +101,18 @@ int Play::JoinParty(Player* creature) {
     return 1;
 }
 
-void Play::AskConversation(Player*, Player* speaker) {
-    if (speaker && m_OpenConversation)
-        m_WaitingTalks.push_back({speaker, speaker->m_strMessageNode});
+void Play::AskConversation(Player* listener, Player* speaker) {
+    if (listener && speaker && m_OpenConversation)
+        m_WaitingTalks.push_back({listener, speaker, speaker->m_strMessageNode});
 }
 
 void Play::OpenWaitingConversations() {
     std::vector<WaitingTalk> waiting;
     waiting.swap(m_WaitingTalks);
-    for (const WaitingTalk& talk : waiting)
-        if (Player* speaker = talk.speaker.Get()) OpenConversation(speaker, talk.node);
+    for (const WaitingTalk& talk : waiting) {
+        Player* listener = talk.listener.Get();
+        Player* speaker = talk.speaker.Get();
+        if (listener && speaker && m_OpenConversation)
+            m_OpenConversation(listener, speaker, talk.node);
+    }
 }

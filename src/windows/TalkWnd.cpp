@@ -145,8 +145,8 @@ void CTalkWnd::Paint(qv::Surface* surface) {
 }
 
 void InstallTalkAndTradeWindows(Play& play) {
-    play.m_OpenConversation = [&play](Player* speaker, const std::string& node) {
-        CTalkWnd window(play, play.m_World.m_pLeader.Get(), speaker);
+    play.m_OpenConversation = [&play](Player* listener, Player* speaker, const std::string& node) {
+        CTalkWnd window(play, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
         if (window.Start(node)) window.Popup();
     };
     play.m_TradeWindow.open = [&play](Store& store, int32_t mode) {

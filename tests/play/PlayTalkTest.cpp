@@ -299,19 +299,31 @@ TEST_F(StartTalk, AFullPartyTurnsTheWeaverAwayAndTellsWhy) {
     EXPECT_EQ(play.JoinParty(dog), 0) << "already in the party";
 }
 
-TEST_F(StartTalk, AConversationAskedDuringTheTurnsOpensAfterThem) {
+TEST_F(StartTalk, AConversationAskedDuringTheTurnsOpensAfterThemWithItsListener) {
     std::vector<std::string> opened;
-    play.m_OpenConversation = [&](Player* speaker, const std::string& node) {
-        opened.push_back(speaker->m_strSpecialName + " " + node);
+    play.m_OpenConversation = [&](Player* listener, Player* speaker, const std::string& node) {
+        opened.push_back((listener == leader ? std::string("leader") : listener->m_strSpecialName) +
+                         " hears " + speaker->m_strSpecialName + " " + node);
     };
     play.AskConversation(leader, miller);
     world.m_OpenDeathTalk(leader, weaver);
+    play.AskConversation(dog, miller);
     EXPECT_TRUE(opened.empty()) << "not during the turns";
     int32_t now = 0;
     play.RunWorld(&now);
-    EXPECT_EQ(opened, (std::vector<std::string>{"Miller MILLER", "Weaver WEAVER"}));
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{"leader hears Miller MILLER", "leader hears Weaver WEAVER",
+                                        "Kaleb hears Miller MILLER"}));
     play.RunWorld(&now);
-    EXPECT_EQ(opened.size(), 2u) << "each once";
+    EXPECT_EQ(opened.size(), 3u) << "each once";
+    // A listener gone before the turns are over: that talk is dropped.
+    play.AskConversation(weaver, miller);
+    play.TakeHolderOffMap(weaver);
+    weaver->m_pGroup->RemoveMember(weaver);
+    delete weaver;
+    weaver = nullptr;
+    play.RunWorld(&now);
+    EXPECT_EQ(opened.size(), 3u);
 }
 
 }  // namespace

@@ -112,9 +112,10 @@ struct Session {
         ok = play.StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
              play.TryReloadWindowAtFocus();
         // Conversations take their first choice until they end.
-        play.m_OpenConversation = [this](Player* speaker, const std::string& node) {
+        play.m_OpenConversation = [this](Player* listener, Player* speaker,
+                                         const std::string& node) {
             CTalkScript talk(world, host);
-            if (!talk.Open(world.m_pLeader.Get(), speaker,
+            if (!talk.Open(listener ? listener : world.m_pLeader.Get(), speaker,
                            std::make_shared<const TalkScriptFile>(
                                LoadTalkScript(play.GameFolder(), speaker->m_strMessageFile)),
                            node))

@@ -31,7 +31,8 @@ protected:
     }
     // Conversations open by noting their speaker and node.
     void NoteConversations() {
-        frame.m_Play.m_OpenConversation = [this](Player* speaker, const std::string& node) {
+        frame.m_Play.m_OpenConversation = [this](Player*, Player* speaker,
+                                                 const std::string& node) {
             opened.push_back(speaker->m_strSpecialName + " " + node);
         };
     }
