@@ -21,12 +21,9 @@ ActiveSpells::ActiveSpells() {
 ActiveSpells::~ActiveSpells() {
     std::erase(Lists(), this);
     // Taken out first, so that a spell's ending never finds itself listed.
-    std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
-    m_Spells.clear();
-    m_iLive = 0;
+    std::vector<std::unique_ptr<Spell>> spells = TakeAll();
     for (auto& spell : spells) {
         if (!spell) continue;
-        spell->m_pActiveList = nullptr;
         spell->EndEffect();
         spell.reset();
     }
@@ -143,13 +140,19 @@ void ActiveSpells::AdoptRead(std::vector<std::unique_ptr<Spell>> spells, int32_t
     // What was not kept goes with `spells`; none of it took effect here.
 }
 
-void ActiveSpells::Forget() {
+std::vector<std::unique_ptr<Spell>> ActiveSpells::TakeAll() {
     std::vector<std::unique_ptr<Spell>> spells = std::move(m_Spells);
     m_Spells.clear();
     m_iLive = 0;
+    for (auto& spell : spells)
+        if (spell) spell->m_pActiveList = nullptr;
+    return spells;
+}
+
+void ActiveSpells::Forget() {
+    std::vector<std::unique_ptr<Spell>> spells = TakeAll();
     for (auto& spell : spells) {
         if (!spell) continue;
-        spell->m_pActiveList = nullptr;
         spell->m_bEnded = 1;
         // During a walk none is freed before the walk is over.
         if (m_iWalking > 0) m_Ended.push_back(std::move(spell));

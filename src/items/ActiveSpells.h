@@ -68,6 +68,8 @@ public:
     void Forget();
 
 private:
+    // Every spell taken off the list, each told it is no longer listed.
+    std::vector<std::unique_ptr<Spell>> TakeAll();
     // Takes the spell out of the order: deleted now, or after the walk.
     void Remove(size_t index);
     void Compact();
