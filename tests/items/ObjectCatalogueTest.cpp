@@ -36,29 +36,35 @@ struct CatalogueWorld {
 
 }  // namespace
 
-TEST(ObjectCatalogue, EachListRunsFromTheLastPrototypeMadeToTheFirst) {
+TEST(ObjectCatalogue, EachListIsLabelledAndRunsFromTheLastPrototypeMadeToTheFirst) {
     CatalogueWorld w;
     BuildObjectCatalogue(w.catalogue);
     struct Row {
         CatalogueList list;
+        const char* label;  // as the world maker shows it; the spells have none
         size_t count;
         const char* head;
         const char* tail;
     };
     const Row rows[] = {
-        {CatalogueList::Walls, 20, "Flowers", "LivePine"},
-        {CatalogueList::Weapons, 16, "Longbow", "Axe"},
+        {CatalogueList::Walls, "Walls", 20, "Flowers", "LivePine"},
+        {CatalogueList::Weapons, "Weapons", 16, "Longbow", "Axe"},
         // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
-        {CatalogueList::Armour, 53, "Ring", "Shirt"},
-        {CatalogueList::Traps, 3, "MissileShooter", "Caltrops"},
-        {CatalogueList::Spells, 13 + 15 + 14 + 16, "Earthquake", "Light"},
-        {CatalogueList::Misc, 13, "Flowers", "Money"},
+        {CatalogueList::Armour, "Armour", 53, "Ring", "Shirt"},
+        {CatalogueList::Traps, "Traps", 3, "MissileShooter", "Caltrops"},
+        {CatalogueList::Spells, nullptr, 13 + 15 + 14 + 16, "Earthquake", "Light"},
+        {CatalogueList::Misc, "Misc.", 13, "Flowers", "Money"},
         // 7 potions, 8 scrolls, 2 cubes, 4 stands, generator, token, taker.
-        {CatalogueList::Magic, 24, "TokenTaker", "Potion"},
+        {CatalogueList::Magic, "Magic", 24, "TokenTaker", "Potion"},
     };
     size_t total = 0;
     for (const Row& r : rows) {
-        SCOPED_TRACE(ObjectCatalogue::Label(r.list) ? ObjectCatalogue::Label(r.list) : "Spells");
+        SCOPED_TRACE(r.label ? r.label : "Spells");
+        const char* label = ObjectCatalogue::Label(r.list);
+        if (!r.label)
+            EXPECT_EQ(label, nullptr);
+        else
+            EXPECT_STREQ(label, r.label);
         const ObjectCatalogue::List& list = w.catalogue.Get(r.list);
         ASSERT_EQ(list.size(), r.count);
         EXPECT_EQ(ClassOf(list.front().get()), r.head);
@@ -68,65 +74,38 @@ TEST(ObjectCatalogue, EachListRunsFromTheLastPrototypeMadeToTheFirst) {
     EXPECT_EQ(w.catalogue.Count(), total);
 }
 
-TEST(ObjectCatalogue, PrototypesMadeWithAnArgumentKeepItsOrder) {
+TEST(ObjectCatalogue, ThePotionsKindsRunUpFromNoneInTheOrderMade) {
     CatalogueWorld w;
     BuildObjectCatalogue(w.catalogue);
     // Read from the tail: the order the prototypes were made in.
-    auto madeOrder = [&](CatalogueList list, const char* cls) {
-        std::vector<const Object*> found;
-        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
-        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-            if (ClassOf(it->get()) == cls) found.push_back(it->get());
-        return found;
-    };
-    struct Row {
-        const char* rule;
-        CatalogueList list;
-        const char* cls;
-        size_t count;
-    };
-    const Row rows[] = {
-        {"a potion of each kind, the empty one first", CatalogueList::Magic, "Potion", 7},
-        {"a scroll of each kind", CatalogueList::Magic, "Scroll", 8},
-        {"shrubs from variant 4 down to 0", CatalogueList::Walls, "Shrub", 5},
-        {"two draw bridges", CatalogueList::Misc, "DrawBridge", 2},
-        {"a shirt of each of the seven materials", CatalogueList::Armour, "Shirt", 7},
-        {"capes only of materials 0 and 6", CatalogueList::Armour, "Cape", 2},
-        {"shields of every material but 4", CatalogueList::Armour, "Shield", 6},
-        {"dog armour of every material but 5", CatalogueList::Armour, "Doggie", 6},
-        {"two power cubes", CatalogueList::Magic, "PowerCube", 2},
-        {"four stands", CatalogueList::Magic, "PowerCubeStand", 4},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        EXPECT_EQ(madeOrder(r.list, r.cls).size(), r.count);
-    }
-    // The potions' and scrolls' kinds run up from 0 in the order made.
-    const std::vector<const Object*> potions = madeOrder(CatalogueList::Magic, "Potion");
+    std::vector<Object*> potions;
+    const ObjectCatalogue::List& magic = w.catalogue.Get(CatalogueList::Magic);
+    for (auto it = magic.rbegin(); it != magic.rend(); ++it)
+        if (ClassOf(it->get()) == "Potion") potions.push_back(it->get());
+    ASSERT_EQ(potions.size(), 7u) << "a potion of each kind, the empty one first";
     for (size_t i = 0; i < potions.size(); ++i) {
         SCOPED_TRACE(i);
         int column = 0, row = 0;
-        const_cast<Object*>(potions[i])->GetImageFrame(&column, &row);
+        potions[i]->GetImageFrame(&column, &row);
         EXPECT_EQ(column, static_cast<int>(i));
     }
 }
 
 TEST(ObjectCatalogue, TheLoadingBarStepsWithWhatIsBuilt) {
     CatalogueWorld w;
-    struct Seen {
-        int percent;
-        size_t walls, weapons, armour, traps, spells, misc, magic;
-    };
-    std::vector<Seen> seen;
+    // Each step: the per cent, then the sizes of walls, weapons, armour,
+    // traps, spells, misc. and magic.
+    std::vector<std::vector<size_t>> seen;
     BuildObjectCatalogue(w.catalogue, [&](int percent) {
-        auto n = [&](CatalogueList l) { return w.catalogue.Get(l).size(); };
-        seen.push_back({percent, n(CatalogueList::Walls), n(CatalogueList::Weapons),
-                        n(CatalogueList::Armour), n(CatalogueList::Traps), n(CatalogueList::Spells),
-                        n(CatalogueList::Misc), n(CatalogueList::Magic)});
+        seen.push_back({size_t(percent)});
+        for (CatalogueList l : {CatalogueList::Walls, CatalogueList::Weapons, CatalogueList::Armour,
+                                CatalogueList::Traps, CatalogueList::Spells, CatalogueList::Misc,
+                                CatalogueList::Magic})
+            seen.back().push_back(w.catalogue.Get(l).size());
     });
     struct Row {
         const char* rule;
-        Seen want;
+        std::vector<size_t> want;
     };
     const Row rows[] = {
         {"the first wall piece", {10, 0, 0, 0, 0, 0, 0, 0}},
@@ -141,13 +120,7 @@ TEST(ObjectCatalogue, TheLoadingBarStepsWithWhatIsBuilt) {
     ASSERT_EQ(seen.size(), std::size(rows));
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(rows[i].rule);
-        const Seen& a = seen[i];
-        const Seen& b = rows[i].want;
-        EXPECT_EQ(a.percent, b.percent);
-        EXPECT_EQ(
-            std::vector<size_t>({a.walls, a.weapons, a.armour, a.traps, a.spells, a.misc, a.magic}),
-            std::vector<size_t>(
-                {b.walls, b.weapons, b.armour, b.traps, b.spells, b.misc, b.magic}));
+        EXPECT_EQ(seen[i], rows[i].want);
     }
 }
 
@@ -163,51 +136,12 @@ TEST(ObjectCatalogue, ABuildReplacesTheListsAndFreeEmptiesThem) {
     EXPECT_TRUE(w.catalogue.IsEmpty());
 }
 
-TEST(ObjectCatalogue, TheListsAreLabelledAsTheWorldMakerShowsThem) {
-    struct Row {
-        CatalogueList list;
-        const char* label;
-    };
-    const Row rows[] = {
-        {CatalogueList::Walls, "Walls"},     {CatalogueList::Traps, "Traps"},
-        {CatalogueList::Weapons, "Weapons"}, {CatalogueList::Armour, "Armour"},
-        {CatalogueList::Magic, "Magic"},     {CatalogueList::Misc, "Misc."},
-        {CatalogueList::Spells, nullptr},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(static_cast<int>(r.list));
-        const char* label = ObjectCatalogue::Label(r.list);
-        if (!r.label)
-            EXPECT_EQ(label, nullptr);
-        else
-            EXPECT_STREQ(label, r.label);
-    }
-}
-
-TEST(ObjectCatalogue, EveryPrototypeClonesIntoAnObjectOfItsOwnClass) {
+// The world maker shows every prototype and places clones of it: drawn at
+// full light (no map) in build mode, each puts pixels on the screen, and its
+// clone is a new object of its class and name.
+TEST(ObjectCatalogue, EveryPrototypeDrawsAndClonesIntoAnObjectOfItsOwnClass) {
     CatalogueWorld w;
-    BuildObjectCatalogue(w.catalogue);
-    for (CatalogueList list : kLists) {
-        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            SCOPED_TRACE(ClassOf(entries[i].get()) + " at " + std::to_string(i));
-            std::unique_ptr<Object> copy = w.catalogue.CloneOf(list, i);
-            ASSERT_NE(copy, nullptr);
-            EXPECT_NE(copy.get(), entries[i].get());
-            EXPECT_EQ(ClassOf(copy.get()), ClassOf(entries[i].get()));
-            EXPECT_EQ(copy->GetDisplayName(), entries[i]->GetDisplayName());
-        }
-        SCOPED_TRACE("one past the end of the list");
-        EXPECT_EQ(w.catalogue.CloneOf(list, entries.size()), nullptr);
-    }
-    CatalogueWorld empty;
-    EXPECT_EQ(empty.catalogue.CloneOf(CatalogueList::Weapons, 0), nullptr) << "before the build";
-}
-
-// The world maker shows every prototype: drawn at full light (no map) in
-// build mode, each puts pixels on the screen.
-TEST(ObjectCatalogue, EveryPrototypeDraws) {
-    CatalogueWorld w;
+    EXPECT_EQ(w.catalogue.CloneOf(CatalogueList::Weapons, 0), nullptr) << "before the build";
     world_test::TestRules rules;
     rules.editing = 1;
     w.world.m_pRules = &rules;
@@ -217,10 +151,15 @@ TEST(ObjectCatalogue, EveryPrototypeDraws) {
         const ObjectCatalogue::List& entries = w.catalogue.Get(list);
         for (size_t i = 0; i < entries.size(); ++i) {
             Object& prototype = *entries[i];
+            SCOPED_TRACE(ClassOf(&prototype) + " at " + std::to_string(i));
+            std::unique_ptr<Object> copy = w.catalogue.CloneOf(list, i);
+            ASSERT_NE(copy, nullptr);
+            EXPECT_NE(copy.get(), &prototype);
+            EXPECT_EQ(ClassOf(copy.get()), ClassOf(&prototype));
+            EXPECT_EQ(copy->GetDisplayName(), prototype.GetDisplayName());
             // The platforms' pictures are their decks, which decide where
             // one may walk; they come with the platforms' own rules.
             if (ClassOf(&prototype) == "DrawBridge" || ClassOf(&prototype) == "Ship") continue;
-            SCOPED_TRACE(ClassOf(&prototype) + " at " + std::to_string(i));
             screen.Fill(0);
             prototype.Draw(&screen, {240, 300}, screen.Bounds(), Position(0, 0, 0), 0);
             int lit = 0;
@@ -228,6 +167,8 @@ TEST(ObjectCatalogue, EveryPrototypeDraws) {
                 for (int x = 0; x < screen.Width(); ++x) lit += screen.GetPixel(x, y) != 0;
             EXPECT_GT(lit, 0);
         }
+        SCOPED_TRACE("one past the end of the list");
+        EXPECT_EQ(w.catalogue.CloneOf(list, entries.size()), nullptr);
     }
     w.world.m_pRules = nullptr;
 }

@@ -52,13 +52,6 @@ Bytes HandWrittenStall(const Numbers& n = {}, int32_t stickValue = 12) {
     return b;
 }
 
-std::unique_ptr<Store> Read(const Bytes& bytes) {
-    qv::Archive in(bytes, "stall.qvr");
-    std::unique_ptr<Store> store(in.ReadObjectOf<Store>());
-    EXPECT_EQ(in.Remaining(), 0u);
-    return store;
-}
-
 // The text of the refusal of bytes read as a store; empty when read.
 std::string Refusal(const Bytes& bytes) {
     qv::Archive in(bytes, "stall.qvr");
@@ -82,8 +75,10 @@ TEST(StoreRecord, IsLaidOutAsItsObjectPartNumbersAndStock) {
     const Bytes expected = HandWrittenStall();
     EXPECT_EQ(StoreObject(store), expected);
 
-    auto back = Read(expected);
+    qv::Archive in(expected, "stall.qvr");
+    std::unique_ptr<Store> back(in.ReadObjectOf<Store>());
     ASSERT_NE(back, nullptr);
+    EXPECT_EQ(in.Remaining(), 0u);
     EXPECT_EQ(StoreObject(*back), expected) << "read and written again, the same bytes";
     ASSERT_EQ(back->Items().size(), 1u);
     EXPECT_EQ(back->PriceOf(*back->Items()[0]), 14) << "12 at 120 percent, rounded down";

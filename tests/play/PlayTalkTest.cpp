@@ -103,169 +103,68 @@ struct Yard : StartTalk {
     using StartTalk::world;
 };
 
+// What a conversation shows, as one line: its lines, " ? ", its choices.
+std::string Shown(const CTalkScript& talk) {
+    auto join = [](const Lines& parts) {
+        std::string out;
+        for (const std::string& part : parts) out += (out.empty() ? "" : " / ") + part;
+        return out;
+    };
+    return join(talk.Lines()) + " ? " + join(talk.Choices());
+}
+
 TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
     struct Row {
         const char* rule;
         const char* speaker;
         int32_t wolves, joined;
-        std::vector<size_t> choices;
-        Lines firstLines, firstChoices;  // what the conversation opens with
-        Lines lastLines, lastChoices;    // after the last choice
+        const char* choices;  // the choices taken, in turn
+        std::string first;    // what the conversation opens with
+        std::string last;     // after the last choice
         bool over;
-        const char* changes;
+        std::string changes;
     };
     const std::string none = "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept";
-    const Lines dogChoices = {"Sit!", "Fetch!", "Good dog."};
-    const Lines dogHello = {"The dog wags its tail and looks up at you."};
-    const Lines millerHello = {"Good day to you, stranger.",
-                               "Wolves come out of the woods to the south and take my sheep."};
-    const Lines shopHello = {
-        "Welcome to my stall! Potions, blades and leather, all fairly priced."};
-    const Lines shopChoices = {"Show me your wares.", "What news?", "Farewell."};
+    const std::string gone = " ? ";  // nothing said, nothing offered
+    const std::string dog =
+        "The dog wags its tail and looks up at you. ? Sit! / Fetch! / Good dog.";
+    const std::string miller =
+        "Good day to you, stranger. / Wolves come out of the woods to the south and take my sheep."
+        " ? I will drive them off. / Farewell.";
+    const std::string shop =
+        "Welcome to my stall! Potions, blades and leather, all fairly priced. ? Show me your "
+        "wares. / What news? / Farewell.";
     const std::vector<Row> rows = {
-        {"the dog sits",
-         "Kaleb",
-         0,
-         0,
-         {0},
-         dogHello,
-         dogChoices,
-         {"The dog sits and waits, ears pricked."},
-         {"Good dog."},
-         false,
-         none.c_str()},
-        {"the dog sits, and is praised",
-         "Kaleb",
-         0,
-         0,
-         {0, 0},
-         dogHello,
-         dogChoices,
-         {},
-         {},
-         true,
-         none.c_str()},
-        {"the dog fetches",
-         "Kaleb",
-         0,
-         0,
-         {1, 0},
-         dogHello,
-         dogChoices,
-         {},
-         {},
-         true,
-         none.c_str()},
-        {"the dog is praised at once",
-         "Kaleb",
-         0,
-         0,
-         {2},
-         dogHello,
-         dogChoices,
-         {},
-         {},
-         true,
-         none.c_str()},
-        {"the miller's task is taken",
-         "Miller",
-         0,
-         0,
-         {0},
-         millerHello,
-         {"I will drive them off.", "Farewell."},
-         {"Thank you! Take this for the road: you will need it more than I do."},
-         {"I will be careful."},
-         false,
-         "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion dropped"},
-        {"the miller's task is refused",
-         "Miller",
-         0,
-         0,
-         {1},
-         millerHello,
-         {"I will drive them off.", "Farewell."},
-         {},
-         {},
-         true,
-         none.c_str()},
-        {"the miller waits for the task to be done",
-         "Miller",
-         1,
-         0,
-         {0},
-         {"Good day to you, stranger.", "Have you been to the woods yet? Mind their teeth."},
-         {"Farewell."},
-         {},
-         {},
-         true,
-         "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the weaver before the task",
-         "Weaver",
-         0,
-         0,
-         {0},
-         {"Mind the loom, it bites.", "They say the miller needs a strong arm."},
-         {"Farewell."},
-         {},
-         {},
-         true,
-         none.c_str()},
-        {"the weaver joins once the task is taken",
-         "Weaver",
-         1,
-         0,
-         {0},
-         {"Mind the loom, it bites.", "You are off to the woods? I know every path there."},
-         {"Come with us, then.", "Farewell."},
-         {"Gladly. I will fetch my shawl."},
-         {},
-         true,
+        {"the dog sits", "Kaleb", 0, 0, "0", dog,
+         "The dog sits and waits, ears pricked. ? Good dog.", false, none},
+        {"the dog sits, and is praised", "Kaleb", 0, 0, "00", dog, gone, true, none},
+        {"the dog fetches", "Kaleb", 0, 0, "10", dog, gone, true, none},
+        {"the dog is praised at once", "Kaleb", 0, 0, "2", dog, gone, true, none},
+        {"the miller's task is taken", "Miller", 0, 0, "0", miller,
+         "Thank you! Take this for the road: you will need it more than I do. ? I will be careful.",
+         false, "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion dropped"},
+        {"the miller's task is refused", "Miller", 0, 0, "1", miller, gone, true, none},
+        {"the miller waits for the task to be done", "Miller", 1, 0, "0",
+         "Good day to you, stranger. / Have you been to the woods yet? Mind their teeth. ? "
+         "Farewell.",
+         gone, true, "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
+        {"the weaver before the task", "Weaver", 0, 0, "0",
+         "Mind the loom, it bites. / They say the miller needs a strong arm. ? Farewell.", gone,
+         true, none},
+        {"the weaver joins once the task is taken", "Weaver", 1, 0, "0",
+         "Mind the loom, it bites. / You are off to the woods? I know every path there. ? Come "
+         "with us, then. / Farewell.",
+         "Gladly. I will fetch my shawl. ? ", true,
          "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 Weaver@2 trades potion kept"},
-        {"the weaver in the party",
-         "Weaver",
-         1,
-         1,
-         {},
-         {"Lead on, I am right behind you."},
-         {},
-         {"Lead on, I am right behind you."},
-         {},
-         true,
+        {"the weaver in the party", "Weaver", 1, 1, "", "Lead on, I am right behind you. ? ",
+         "Lead on, I am right behind you. ? ", true,
          "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the shop keeper opens the stall",
-         "Shop keeper",
-         0,
-         0,
-         {0},
-         shopHello,
-         shopChoices,
-         {"Come again!"},
-         {},
-         true,
+        {"the shop keeper opens the stall", "Shop keeper", 0, 0, "0", shop, "Come again! ? ", true,
          "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades 1 potion kept"},
-        {"the shop keeper's news, then the greeting again",
-         "Shop keeper",
-         1,
-         0,
-         {1},
-         shopHello,
-         shopChoices,
-         {"So you took the miller's task? Buy a potion or two first.", shopHello[0]},
-         shopChoices,
-         false,
+        {"the shop keeper's news, then the greeting again", "Shop keeper", 1, 0, "1", shop,
+         "So you took the miller's task? Buy a potion or two first. / " + shop, false,
          "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the shop keeper is left",
-         "Shop keeper",
-         0,
-         0,
-         {2},
-         shopHello,
-         shopChoices,
-         {},
-         {},
-         true,
-         none.c_str()},
+        {"the shop keeper is left", "Shop keeper", 0, 0, "2", shop, gone, true, none},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -279,11 +178,9 @@ TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
         ASSERT_NE(speaker, nullptr);
         CTalkScript talk(fresh.world, fresh.host);
         ASSERT_TRUE(talk.Open(fresh.leader, speaker, fresh.script, speaker->m_strMessageNode));
-        EXPECT_EQ(talk.Lines(), row.firstLines);
-        EXPECT_EQ(talk.Choices(), row.firstChoices);
-        for (size_t choice : row.choices) EXPECT_TRUE(talk.Choose(choice));
-        EXPECT_EQ(talk.Lines(), row.lastLines);
-        EXPECT_EQ(talk.Choices(), row.lastChoices);
+        EXPECT_EQ(Shown(talk), row.first);
+        for (const char* c = row.choices; *c; ++c) EXPECT_TRUE(talk.Choose(size_t(*c - '0')));
+        EXPECT_EQ(Shown(talk), row.last);
         EXPECT_EQ(talk.IsOver(), row.over);
         EXPECT_EQ(fresh.Changes(), row.changes);
         EXPECT_TRUE(fresh.ask.told.empty());

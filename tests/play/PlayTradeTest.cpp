@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -59,8 +58,8 @@ public:  // the rows of a table reach it through a reference
         for (int i = trader->m_pBag->ItemCount(); i < CBag::kCapacity; ++i)
             trader->AddToBag(Thing("Pebble " + std::to_string(i), 1), 0);
     }
-    int Order(Order::Kind kind, Object* thing) {
-        ::Order o = ::Order::With(kind, kStoreId);
+    int Order(Order::Kind kind, Object* thing, int32_t id = kStoreId) {
+        ::Order o = ::Order::With(kind, id);
         o.actor = trader;
         o.object = thing;
         return play.Give(o);
@@ -89,24 +88,37 @@ public:  // the rows of a table reach it through a reference
 
 struct Row {
     const char* rule;
-    std::function<void(Trade&)> setUp;
+    int32_t gold;       // the trader's coins
+    char carried;       // 'k' a knife worth 8, 'q' 4 arrows worth 2, 'r' a rag worth 1, 0 none
+    bool full;          // the pack filled to its last place after that
+    int32_t storeGold;  // -1 leaves the store's 20
     Order::Kind kind;
-    std::function<Object*(Trade&)> thing;
+    char thing;  // 's' the store's stick, 'a' its arrows, 'c' the carried thing, 0 none
     int answer;
-    const char* told;   // what the player is told, "" nothing
-    const char* after;  // the state after; "" the state before
+    const char* told;            // what the player is told, "" nothing
+    const char* after;           // the state after; "" the state before
+    int32_t storeId = kStoreId;  // the store the order names
 };
-
-void RunRows(const std::vector<Row>& rows);
 
 // Each row in a fresh world of its own.
 class TradeRow : public Trade {
 public:
     explicit TradeRow(const Row& r) : row(r) {}
     void TestBody() override {
-        if (row.setUp) row.setUp(*this);
+        if (row.gold) GiveGold(row.gold);
+        Object* carried = row.carried == 'k'   ? Thing("Knife", 8)
+                          : row.carried == 'q' ? Thing("Arrow", 2, 4)
+                          : row.carried == 'r' ? Thing("Rag", 1)
+                                               : nullptr;
+        if (carried) trader->AddToBag(carried, 0);
+        if (row.full) FillPack();
+        if (row.storeGold >= 0) store->m_iGold = row.storeGold;
+        Object* thing = row.thing == 's'   ? stick
+                        : row.thing == 'a' ? arrows
+                        : row.thing == 'c' ? carried
+                                           : nullptr;
         const std::string before = State();
-        EXPECT_EQ(Order(row.kind, row.thing(*this)), row.answer);
+        EXPECT_EQ(Order(row.kind, thing, row.storeId), row.answer);
         EXPECT_EQ(State(), *row.after ? std::string(row.after) : before);
         const std::vector<std::string> told =
             *row.told ? std::vector<std::string>{row.told} : std::vector<std::string>{};
@@ -123,101 +135,45 @@ void RunRows(const std::vector<Row>& rows) {
     }
 }
 
-Object* TheStick(Trade& t) {
-    return t.stick;
-}
-Object* TheArrows(Trade& t) {
-    return t.arrows;
-}
+constexpr Order::Kind kBuy = Order::Kind::Buy, kSell = Order::Kind::Sell;
 
 TEST(TradeRules, APurchaseMovesThePriceToTheStoreAndTheThingToThePack) {
-    using K = Order::Kind;
     RunRows({
-        {"the price in gold, with coins to spare", [](Trade& t) { t.GiveGold(30); }, K::Buy,
-         TheStick, 1, "", "gold 20 pack Stickx1 | store gold 30 stock Arrowx3"},
-        {"the price exactly", [](Trade& t) { t.GiveGold(10); }, K::Buy, TheStick, 1, "",
+        {"the price in gold, with coins to spare", 30, 0, false, -1, kBuy, 's', 1, "",
+         "gold 20 pack Stickx1 | store gold 30 stock Arrowx3"},
+        {"the price exactly", 10, 0, false, -1, kBuy, 's', 1, "",
          "gold 0 pack Stickx1 | store gold 30 stock Arrowx3"},
-        {"one coin short", [](Trade& t) { t.GiveGold(9); }, K::Buy, TheStick, 0,
-         "You do not have enough gold.", ""},
-        {"no gold at all", nullptr, K::Buy, TheStick, 0, "You do not have enough gold.", ""},
-        {"one of a stack", [](Trade& t) { t.GiveGold(5); }, K::Buy, TheArrows, 1, "",
+        {"one coin short", 9, 0, false, -1, kBuy, 's', 0, "You do not have enough gold.", ""},
+        {"no gold at all", 0, 0, false, -1, kBuy, 's', 0, "You do not have enough gold.", ""},
+        {"one of a stack", 5, 0, false, -1, kBuy, 'a', 1, "",
          "gold 3 pack Arrowx1 | store gold 22 stock Stickx1 Arrowx2"},
-        {"a full pack",
-         [](Trade& t) {
-             t.GiveGold(30);
-             t.FillPack();
-         },
-         K::Buy, TheStick, 0, "You cannot carry any more.", ""},
-        {"a thing the store does not have", [](Trade& t) { t.GiveGold(30); }, K::Buy,
-         [](Trade&) -> Object* { return nullptr; }, 0, "", ""},
+        {"a full pack", 30, 0, true, -1, kBuy, 's', 0, "You cannot carry any more.", ""},
+        {"a thing the store does not have", 30, 0, false, -1, kBuy, 0, 0, "", ""},
+        {"no store of the number the order names", 30, 0, false, -1, kBuy, 's', 0, "", "",
+         kStoreId + 1},
     });
 }
 
 TEST(TradeRules, ASaleMovesTheThingToTheStoreAndTheOfferToThePurse) {
-    using K = Order::Kind;
-    static Useable* sold = nullptr;
-    static Useable* quiver = nullptr;
-    auto giveKnife = [](Trade& t) {
-        sold = Trade::Thing("Knife", 8);
-        t.trader->AddToBag(sold, 0);
-    };
-    auto giveQuiver = [](Trade& t) {
-        quiver = Trade::Thing("Arrow", 2, 4);
-        t.trader->AddToBag(quiver, 0);
-    };
-    auto knife = [](Trade&) -> Object* { return sold; };
-    auto arrow = [](Trade&) -> Object* { return quiver; };
     RunRows({
-        {"half its value, into an empty purse", giveKnife, K::Sell, knife, 1, "",
+        {"half its value, into an empty purse", 0, 'k', false, -1, kSell, 'c', 1, "",
          "gold 4 pack | store gold 16 stock Stickx1 Arrowx3 Knifex1"},
-        {"the store's purse just enough",
-         [&](Trade& t) {
-             giveKnife(t);
-             t.store->m_iGold = 4;
-         },
-         K::Sell, knife, 1, "", "gold 4 pack | store gold 0 stock Stickx1 Arrowx3 Knifex1"},
-        {"the store's purse one coin short",
-         [&](Trade& t) {
-             giveKnife(t);
-             t.store->m_iGold = 3;
-         },
-         K::Sell, knife, 0, "The store cannot pay for that.", ""},
-        {"one of a stack joins the store's stack", giveQuiver, K::Sell, arrow, 1, "",
+        {"the store's purse just enough", 0, 'k', false, 4, kSell, 'c', 1, "",
+         "gold 4 pack | store gold 0 stock Stickx1 Arrowx3 Knifex1"},
+        {"the store's purse one coin short", 0, 'k', false, 3, kSell, 'c', 0,
+         "The store cannot pay for that.", ""},
+        {"one of a stack joins the store's stack", 0, 'q', false, -1, kSell, 'c', 1, "",
          "gold 1 pack Arrowx3 | store gold 19 stock Stickx1 Arrowx4"},
-        {"one of a stack, the pack full and no coins in it",
-         [&](Trade& t) {
-             giveQuiver(t);
-             t.FillPack();
-         },
-         K::Sell, arrow, 0, "You cannot carry any more.", ""},
-        {"a whole thing from a full pack makes room for its coins",
-         [&](Trade& t) {
-             giveKnife(t);
-             t.FillPack();
-         },
-         K::Sell, knife, 1, "",
+        {"one of a stack, the pack full and no coins in it", 0, 'q', true, -1, kSell, 'c', 0,
+         "You cannot carry any more.", ""},
+        {"a whole thing from a full pack makes room for its coins", 0, 'k', true, -1, kSell, 'c', 1,
+         "",
          "gold 4 pack Pebble 1x1 Pebble 2x1 Pebble 3x1 Pebble 4x1 Pebble 5x1 Pebble 6x1 Pebble "
          "7x1 Pebble 8x1 Pebble 9x1 | store gold 16 stock Stickx1 Arrowx3 Knifex1"},
-        {"a thing worth nothing to the store",
-         [](Trade& t) {
-             sold = Trade::Thing("Rag", 1);
-             t.trader->AddToBag(sold, 0);
-         },
-         K::Sell, knife, 0, "The store does not want that.", ""},
-        {"a thing the trader does not carry", nullptr, K::Sell, TheStick, 0, "", ""},
+        {"a thing worth nothing to the store", 0, 'r', false, -1, kSell, 'c', 0,
+         "The store does not want that.", ""},
+        {"a thing the trader does not carry", 0, 0, false, -1, kSell, 's', 0, "", ""},
     });
-}
-
-TEST_F(Trade, NoStoreOfTheNumberTradesNothing) {
-    GiveGold(30);
-    const std::string before = State();
-    ::Order o = ::Order::With(Order::Kind::Buy, kStoreId + 1);
-    o.actor = trader;
-    o.object = stick;
-    EXPECT_EQ(play.Give(o), 0);
-    EXPECT_EQ(State(), before);
-    EXPECT_EQ(play.FindStore(kStoreId), store);
-    EXPECT_EQ(play.FindStore(kStoreId + 1), nullptr);
 }
 
 TEST_F(Trade, BoughtAndSoldBackTheTraderEndsPoorerNeverRicher) {
