@@ -85,37 +85,34 @@ protected:
         for (int i = 0; i < n; ++i) frame->RunTick();
     }
 
-    // The screen point of the middle of a list's cell showing `object`.
+    static qv::Point Middle(const qv::Rect& r) {
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // The screen point of a list's cell.
+    static qv::Point Cell(CDDWnd& window, CListDragBox& box, int cell) {
+        return Middle(box.CellRect(cell).Offset(window.m_rcWindow.left, window.m_rcWindow.top));
+    }
+    // The cell showing `object`.
     static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object) {
         const std::vector<Object*> items = box.Items();
-        for (int i = 0; i < box.Cells(); ++i) {
-            const size_t index = static_cast<size_t>(box.m_iFirst) + static_cast<size_t>(i);
-            if (index < items.size() && items[index] == object) {
-                const qv::Rect r = box.CellRect(i);
-                return {window.m_rcWindow.left + (r.left + r.right) / 2,
-                        window.m_rcWindow.top + (r.top + r.bottom) / 2};
-            }
-        }
+        for (int i = 0; i < box.Cells(); ++i)
+            if (static_cast<size_t>(box.m_iFirst + i) < items.size() &&
+                items[static_cast<size_t>(box.m_iFirst + i)] == object)
+                return Cell(window, box, i);
         ADD_FAILURE() << "not shown: " << (object ? object->GetDisplayName() : "nothing");
         return {-1, -1};
     }
     qv::Point InBag(Object* object) { return Where(Inventory(), Inventory().Box(), object); }
     // An empty place of a list (its last cell), where a thing is let go.
     static qv::Point EmptyCell(CDDWnd& window, CListDragBox& box) {
-        const qv::Rect r = box.CellRect(box.Cells() - 1);
-        return {window.m_rcWindow.left + (r.left + r.right) / 2,
-                window.m_rcWindow.top + (r.top + r.bottom) / 2};
-    }
-    static qv::Point Middle(const qv::Rect& r) {
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        return Cell(window, box, box.Cells() - 1);
     }
     // The middle of a window's control on the screen.
     static qv::Point OnScreen(const CDDWnd& window, const CDDControl* control) {
-        if (!control) {
-            ADD_FAILURE() << "no such control";
-            return {-1, -1};
-        }
-        return Middle(control->m_rcWindow.Offset(window.m_rcWindow.left, window.m_rcWindow.top));
+        if (!control) ADD_FAILURE() << "no such control";
+        return control ? Middle(control->m_rcWindow.Offset(window.m_rcWindow.left,
+                                                           window.m_rcWindow.top))
+                       : qv::Point{-1, -1};
     }
 
     // The first thing of a kind in the hero's bag, by its display name.

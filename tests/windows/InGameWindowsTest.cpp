@@ -15,22 +15,16 @@
 namespace ingame_test {
 namespace {
 
-TEST_F(InGame, TheFirstTickMakesThePanelsForTheControlledMember) {
+TEST_F(InGame, TheFirstTickMakesThePanelsAndEachLetterKeyOpensItsPageAndSchool) {
     ASSERT_TRUE(ok);
     ASSERT_NE(Hero(), nullptr);
     ASSERT_NE(Windows().ControlPanel(), nullptr);
     EXPECT_EQ(Panel().GetPlayer(), Hero());
     EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
-    const Play::OpenWindows& w = frame->m_Play.m_OpenWindows;
-    EXPECT_EQ(w.m_pInventoryWnd, &Inventory()) << "the inventory is open: containers open";
-    EXPECT_EQ(w.m_pPartyPanel, &Windows().PartyPanel());
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pInventoryWnd, &Inventory()) << "containers open";
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pPartyPanel, &Windows().PartyPanel());
     EXPECT_FALSE(frame->m_Play.IsPopupOpen()) << "the panels never stop the world";
-    // The hero's bag holds the spare knife.
-    EXPECT_NE(Carried(Hero(), "Dagger"), nullptr);
-}
-
-TEST_F(InGame, EachLetterKeyOpensItsPageAndSchool) {
-    ASSERT_TRUE(ok);
+    EXPECT_NE(Carried(Hero(), "Dagger"), nullptr) << "the hero's spare knife";
     struct Row {
         const char* what;
         int key;
@@ -39,19 +33,21 @@ TEST_F(InGame, EachLetterKeyOpensItsPageAndSchool) {
         CInventory::Shows shows;
     };
     using S = CInventory::Shows;
+    const int inv = CControlPanel::kPageInventory, magic = CControlPanel::kPageMagic;
+    // clang-format off
     const Row rows[] = {
-        {"I: the inventory", 'I', CControlPanel::kPageInventory, 0, S::Bag},
+        {"I: the inventory", 'I', inv, 0, S::Bag},
         {"S: the statistics", 'S', CControlPanel::kPageStats, 0, S::Bag},
         {"Q: the item list", 'Q', CControlPanel::kPageItems, 0, S::Usable},
-        {"F: fire", 'F', CControlPanel::kPageMagic, 1, S::SpellBook},
-        {"E: earth", 'E', CControlPanel::kPageMagic, 2, S::SpellBook},
-        {"A: air", 'A', CControlPanel::kPageMagic, 3, S::SpellBook},
-        {"W: water", 'W', CControlPanel::kPageMagic, 4, S::SpellBook},
-        {"C: the magic page keeps the school shown last", 'C', CControlPanel::kPageMagic, 4,
-         S::SpellBook},
+        {"F: fire", 'F', magic, 1, S::SpellBook},
+        {"E: earth", 'E', magic, 2, S::SpellBook},
+        {"A: air", 'A', magic, 3, S::SpellBook},
+        {"W: water", 'W', magic, 4, S::SpellBook},
+        {"C: the magic page keeps the school shown last", 'C', magic, 4, S::SpellBook},
         {"K: the information", 'K', CControlPanel::kPageInfo, 0, S::Bag},
-        {"I again: back to the bag", 'I', CControlPanel::kPageInventory, 0, S::Bag},
+        {"I again: back to the bag", 'I', inv, 0, S::Bag},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Key(row.key);
@@ -153,22 +149,6 @@ TEST_F(InGame, ADaggerDraggedFromTheBagIntoTheEquipmentWindowIsTakenInHand) {
     EXPECT_FALSE(frame->m_Play.IsPopupOpen());
 }
 
-TEST_F(InGame, AClickPicksAThingUpAndTheNextPutsItDown) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Object* dagger = Carried(hero, "Dagger");
-    ASSERT_NE(dagger, nullptr);
-    const qv::Point at = InBag(dagger);
-    Click(at);
-    EXPECT_EQ(Windows().Carried(), dagger) << "a click where it lies keeps it carried";
-    EXPECT_TRUE(frame->m_Play.m_bPaused) << "the world stands still while it is";
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(Windows().Carried(), nullptr) << "Esc lets go of it";
-    EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_TRUE(hero->m_pBag->Contains(dagger)) << "where it was";
-    EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "that Esc opened nothing";
-}
-
 TEST_F(InGame, ADaggerLetGoOverTheMapIsPutDownThere) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
@@ -219,9 +199,7 @@ TEST_F(InGame, OpeningTheChestShowsItBesideTheBagAndAHelmDraggedAcrossIsTaken) {
 TEST_F(InGame, TakingPartOfTheBarrelsStackSplitsIt) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
-    ObjectHolder* barrel = nullptr;
-    for (const char* name : {"Barrel"})
-        if (ObjectHolder* h = PlacedContainer(name)) barrel = h;
+    ObjectHolder* barrel = PlacedContainer("Barrel");
     ASSERT_NE(barrel, nullptr);
     Open(barrel);
     CInventory* second = Windows().ContainerWindow();
@@ -241,27 +219,40 @@ TEST_F(InGame, TakingPartOfTheBarrelsStackSplitsIt) {
     EXPECT_EQ(taken->m_iBulkNum, 2);
 }
 
-TEST_F(InGame, APotionRightClickedAsksForItsTargetAndTheHerosButtonDrinksIt) {
+TEST_F(InGame, APotionOrSpellRightClickedAsksForItsTargetAndTheHerosButtonUsesIt) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
+    ASSERT_NE(hero->m_pMagic, nullptr);
     auto* potion = new Potion(PotionType::Healing);
     hero->AddToBag(potion, 0);
     hero->m_iHitPoints = hero->m_iMaxHitPoints - 25;
-    const int before = hero->m_iHitPoints;
-    RightClick(InBag(potion));
-    EXPECT_EQ(frame->m_strMessageLine, "Use Potion on...");
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 3);
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), potion);
-    Click(Middle(Windows().PartyPanel().ButtonRect(0)));
-    EXPECT_GE(hero->m_iHitPoints, before + 10) << "healed by 10 to 19";
-    EXPECT_LE(hero->m_iHitPoints, before + 19);
+    const int hp = hero->m_iHitPoints;
+    const uint32_t mana = hero->m_pMagic->m_uMana;
+    // Right-clicked, a thing waits for its target; the hero's button uses it.
+    auto use = [&](Object* thing, const std::string& asks, int selectMode) {
+        SCOPED_TRACE(asks);
+        RightClick(InBag(thing));
+        EXPECT_EQ(frame->m_strMessageLine, asks);
+        EXPECT_EQ(frame->m_Play.m_iSelectMode, selectMode);
+        EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), thing);
+        EXPECT_EQ(hero->m_pMagic->m_uMana, mana) << "nothing is used before the target is picked";
+        Click(Middle(Windows().PartyPanel().ButtonRect(0)));
+        EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+        EXPECT_FALSE(frame->m_Play.m_bPaused);
+    };
+    use(potion, "Use Potion on...", 3);
+    EXPECT_GE(hero->m_iHitPoints, hp + 10) << "healed by 10 to 19";
+    EXPECT_LE(hero->m_iHitPoints, hp + 19);
     EXPECT_EQ(potion->GetDisplayName(), "Empty potion");
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
-    EXPECT_FALSE(frame->m_Play.m_bPaused);
-    // An empty one only says so.
     RightClick(InBag(potion));
-    EXPECT_EQ(frame->m_strMessageLine, "Empty potion...");
+    EXPECT_EQ(frame->m_strMessageLine, "Empty potion...") << "an empty one only says so";
     EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    Key('E');
+    ASSERT_FALSE(Inventory().Box().Items().empty());
+    Object* spell = Inventory().Box().Items().front();
+    use(spell, "Use " + spell->GetDisplayName() + " on...", 2);
+    EXPECT_LT(hero->m_pMagic->m_uMana, mana) << "the cast took its mana, whatever its roll";
+    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageMagic);
 }
 
 TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
@@ -278,25 +269,6 @@ TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
     EXPECT_TRUE(hero->m_pBag->Contains(dagger));
 }
 
-TEST_F(InGame, ASpellRightClickedOnTheMagicPageAsksForItsTargetAndTheButtonCastsIt) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    ASSERT_NE(hero->m_pMagic, nullptr);
-    Key('E');
-    const std::vector<Object*> spells = Inventory().Box().Items();
-    ASSERT_FALSE(spells.empty());
-    Object* spell = spells.front();
-    const uint32_t before = hero->m_pMagic->m_uMana;
-    RightClick(InBag(spell));
-    EXPECT_EQ(frame->m_strMessageLine, "Use " + spell->GetDisplayName() + " on...");
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), spell);
-    EXPECT_EQ(hero->m_pMagic->m_uMana, before) << "nothing is cast before the target is picked";
-    Click(Middle(Windows().PartyPanel().ButtonRect(0)));
-    EXPECT_LT(hero->m_pMagic->m_uMana, before) << "the cast took its mana, whatever its roll";
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
-    EXPECT_TRUE(Panel().GetPage() == CControlPanel::kPageMagic);
-}
-
 TEST_F(InGame, EscClosesTheTopWindowFirst) {
     ASSERT_TRUE(ok);
     Open(PlacedContainer("Chest"));
@@ -305,21 +277,24 @@ TEST_F(InGame, EscClosesTheTopWindowFirst) {
     ASSERT_NE(Windows().EquipWindow(), nullptr);
     Object* dagger = Carried(Hero(), "Dagger");
     Click(InBag(dagger));
-    ASSERT_EQ(Windows().Carried(), dagger);
+    ASSERT_EQ(Windows().Carried(), dagger) << "a click where it lies keeps it carried";
+    EXPECT_TRUE(frame->m_Play.m_bPaused) << "the world stands still while it is";
     struct Row {
         const char* what;
-        bool carrying, equipment, container;
+        bool equipment, container;
     };
     const Row rows[] = {
-        {"the carry goes first", false, true, true},
-        {"then the equipment window", false, false, true},
-        {"then the container window", false, false, false},
+        {"the carry goes first, back where it was", true, true},
+        {"then the equipment window", false, true},
+        {"then the container window", false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Key(qv::VK_ESCAPE);
         Ticks(1);
-        EXPECT_EQ(Windows().Carried() != nullptr, row.carrying);
+        EXPECT_EQ(Windows().Carried(), nullptr);
+        EXPECT_FALSE(frame->m_Play.m_bPaused);
+        EXPECT_TRUE(Hero()->m_pBag->Contains(dagger));
         EXPECT_EQ(Windows().EquipWindow() != nullptr, row.equipment);
         EXPECT_EQ(Windows().ContainerWindow() != nullptr, row.container);
     }
@@ -327,29 +302,30 @@ TEST_F(InGame, EscClosesTheTopWindowFirst) {
     EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
 }
 
-TEST_F(InGame, AContainerWindowWhoseChestGoesClosesAndTheWorldGoesOn) {
+TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
     ASSERT_TRUE(ok);
+    auto closedAndWorldGoesOn = [&](const char* what, bool closed) {
+        SCOPED_TRACE(what);
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(frame->m_Play.IsPopupOpen());
+        const int32_t before = frame->m_World.m_iGameTime;
+        Ticks(1);
+        EXPECT_GT(frame->m_World.m_iGameTime, before);
+    };
     ObjectHolder* chest = PlacedContainer("Chest");
     Open(chest);
     ASSERT_NE(Windows().ContainerWindow(), nullptr);
     frame->m_Play.RemoveFromMap(chest);
     DeleteHolderWithObject(chest);
     Ticks(1);
-    EXPECT_EQ(Windows().ContainerWindow(), nullptr);
+    closedAndWorldGoesOn("the chest taken off the map", Windows().ContainerWindow() == nullptr);
     EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
-    const int32_t before = frame->m_World.m_iGameTime;
-    Ticks(1);
-    EXPECT_GT(frame->m_World.m_iGameTime, before);
-}
-
-TEST_F(InGame, AnEquipmentWindowWhoseMemberGoesClosesAndTheWorldGoesOn) {
-    ASSERT_TRUE(ok);
+    // The dog, shown in the equipment window, leaves the party and the world.
     Player* dog = Member(1);
     ASSERT_NE(dog, nullptr);
     frame->SetControlPlayer(dog, 0);
     Windows().OpenEquipment();
     ASSERT_EQ(Windows().EquipWindow()->GetPlayer(), dog);
-    // The dog leaves the party and the world.
     frame->SetControlPlayer(Hero(), 0);
     Windows().EquipWindow()->SetPlayer(dog);
     Group* group = dog->m_pGroup;
@@ -358,8 +334,7 @@ TEST_F(InGame, AnEquipmentWindowWhoseMemberGoesClosesAndTheWorldGoesOn) {
     group->RemoveMember(dog);
     delete dog;
     Ticks(1);
-    EXPECT_EQ(Windows().EquipWindow(), nullptr);
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
+    closedAndWorldGoesOn("the member gone", Windows().EquipWindow() == nullptr);
     EXPECT_FALSE(Windows().PartyPanel().IsShown(1)) << "its button went too";
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "creatures/Player.h"
@@ -48,12 +49,11 @@ protected:
         auto store = std::make_unique<Store>("Yard Stall");
         store->m_iStoreId = start_talk::kStoreId;
         store->m_iGold = 100;
-        auto sword = std::make_unique<Useable>("Sword");
-        sword->m_iValue = 40;
-        store->AddItem(std::move(sword));
-        auto potion = std::make_unique<Useable>("Potion");
-        potion->m_iValue = 10;
-        store->AddItem(std::move(potion));
+        for (auto [name, value] : {std::pair{"Sword", 40}, {"Potion", 10}}) {
+            auto thing = std::make_unique<Useable>(name);
+            thing->m_iValue = value;
+            store->AddItem(std::move(thing));
+        }
         this->store = store.get();
         play().m_StoreList.push_back(std::move(store));
     }
@@ -73,7 +73,8 @@ protected:
         trader->AddToBag(gold, 0);
     }
     void Keys(const std::string& keys) {
-        for (char k : keys) Key(k == 'E' ? int{qv::VK_ESCAPE} : k == 'R' ? int{qv::VK_RETURN} : int{k});
+        for (char k : keys)
+            Key(k == 'E' ? int{qv::VK_ESCAPE} : k == 'R' ? int{qv::VK_RETURN} : int{k});
     }
 
     fs::path folder = fs::temp_directory_path() / ("qv-talk-windows-" + std::to_string(::getpid()));
@@ -95,25 +96,17 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
     };
     const Lines hello = {"Welcome to my stall! Potions, blades and", "leather, all fairly priced."};
     const Lines choices = {"1. Show me your wares.", "2. What news?", "3. Farewell."};
+    const Lines news = {"The miller frets about wolves. Ask him.", hello[0], hello[1]};
+    const Lines close = {"[Close]"}, none, bye = {"Come again!"};
+    // clang-format off
     const Row rows[] = {
-        {"left at once: nothing more to say, the window closes", "3", 1, {}, {"[Close]"}, true, {}},
-        {"the stall opens, then the last line is read",
-         "1R",
-         1,
-         {"Come again!"},
-         {"[Close]"},
-         true,
-         {1}},
-        {"the news, then farewell", "23", 1, {}, {"[Close]"}, true, {}},
-        {"Esc ends the talk where it stands",
-         "2E",
-         2,
-         {"The miller frets about wolves. Ask him.", hello[0], hello[1]},
-         choices,
-         true,
-         {}},
+        {"left at once: nothing more to say, the window closes", "3", 1, none, close, true, {}},
+        {"the stall opens, then the last line is read", "1R", 1, bye, close, true, {1}},
+        {"the news, then farewell", "23", 1, none, close, true, {}},
+        {"Esc ends the talk where it stands", "2E", 2, news, choices, true, {}},
         {"a choice not offered changes nothing", "9E", 2, hello, choices, true, {}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
         NextRow();
@@ -173,8 +166,7 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
     CTradeWnd w(play(), start_talk::kStoreId, 0);
     EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, &w);
     EXPECT_EQ(w.Trader(), trader.get());
-    EXPECT_EQ(w.GetStockButton(0)->GetText(), CTradeWnd::RowText(*store->Items()[0], 40));
-    EXPECT_EQ(CTradeWnd::RowText(*store->Items()[0], 40), "Sword                 40");
+    EXPECT_EQ(w.GetStockButton(0)->GetText(), "Sword                 40");
     EXPECT_EQ(w.GetBuyButton()->GetState(), 3) << "asleep until a row is chosen";
     EXPECT_EQ(w.GetSellButton()->GetState(), 3);
     // The sword, bought; the knife, sold; then Done.
@@ -193,17 +185,39 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
     EXPECT_EQ(pack, (Lines{"Sword"}));
 }
 
-TEST_F(TalkTradeWindows, ATradeRefusedIsToldAndTheRowsStay) {
-    Purse(5);
-    CTradeWnd w(play(), start_talk::kStoreId, 0);
-    w.SelectStock(1);  // the potion, 10
-    EXPECT_EQ(w.Buy(), 0);
-    EXPECT_EQ(ask.told, (Lines{"You do not have enough gold."}));
-    EXPECT_EQ(w.StockRows().size(), 2u);
-    EXPECT_EQ(w.StockSelection(), 1);
-    EXPECT_EQ(Play::GoldOf(trader.get()), 5);
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 1);
+TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
+    // The potion costs 10.
+    struct Row {
+        const char* rule;
+        int32_t purse;
+        int answer;
+        int32_t goldAfter;
+        size_t stockAfter;
+        Lines told;
+    };
+    const Row rows[] = {
+        {"half the price: refused", 5, 0, 5, 2, {"You do not have enough gold."}},
+        {"one short: refused", 9, 0, 9, 2, {"You do not have enough gold."}},
+        {"exactly the price: bought", 10, 1, 0, 1, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        NextRow();
+        ask.told.clear();
+        trader = std::make_unique<Player>();
+        frame.m_World.m_pLeader = trader.get();
+        Purse(row.purse);
+        CTradeWnd w(play(), start_talk::kStoreId, 0);
+        w.SelectStock(1);
+        EXPECT_EQ(w.Buy(), row.answer);
+        EXPECT_EQ(ask.told, row.told);
+        EXPECT_EQ(w.StockRows().size(), row.stockAfter);
+        if (row.answer == 0) EXPECT_EQ(w.StockSelection(), 1);
+        EXPECT_EQ(Play::GoldOf(trader.get()), row.goldAfter);
+        EXPECT_EQ(store->m_iGold, 100 + (row.purse - row.goldAfter));
+        Key(qv::VK_ESCAPE);
+        EXPECT_EQ(w.Popup(), 1);
+    }
 }
 
 }  // namespace
