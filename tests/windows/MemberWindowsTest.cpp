@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -143,6 +142,12 @@ protected:
         part.Blt({0, 0}, *screen, r);
         EXPECT_TRUE(art::SavePng(part, std::string(folder) + "/" + name));
     }
+    // Window 0 statistics, 1 information, 2 magic.
+    std::unique_ptr<CMemberWnd> Open(int window, Player* p) {
+        if (window == 0) return std::make_unique<CPlayerStatsWnd>(play, p);
+        if (window == 1) return std::make_unique<CPlayerInfoWnd>(play, p);
+        return std::make_unique<CMagicWnd>(play, p);
+    }
 };
 
 TEST_F(MemberWindows, EachWindowOpensOnTheStartWorldsPartyAndClosesByEscOrClose) {
@@ -164,10 +169,7 @@ TEST_F(MemberWindows, EachWindowOpensOnTheStartWorldsPartyAndClosesByEscOrClose)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         NextRow();
-        std::unique_ptr<CMemberWnd> w;
-        if (c.window == 0) w = std::make_unique<CPlayerStatsWnd>(play, hero);
-        if (c.window == 1) w = std::make_unique<CPlayerInfoWnd>(play, hero);
-        if (c.window == 2) w = std::make_unique<CMagicWnd>(play, hero);
+        std::unique_ptr<CMemberWnd> w = Open(c.window, hero);
         if (c.byButton)
             Press(*w, w->GetCloseButton());
         else
@@ -181,23 +183,18 @@ TEST_F(MemberWindows, EachWindowOpensOnTheStartWorldsPartyAndClosesByEscOrClose)
 }
 
 TEST_F(MemberWindows, TheStartWorldsCharacterShowsWhatItSetsOutWith) {
-    struct Case {
-        const char* label;
-        std::string value;
-    };
-    const std::vector<Row> stats = CPlayerStatsWnd::Rows(*hero);
-    const std::vector<Row> info = CPlayerInfoWnd::Rows(*hero);
-    const Case cases[] = {
-        {"Level", CMemberWnd::ValueOf(stats, "Level")},
-        {"Weapon", CMemberWnd::ValueOf(info, "Weapon")},
-        {"Worn", CMemberWnd::ValueOf(info, "Worn")},
-        {"Mana", CMemberWnd::ValueOf(info, "Mana")},
-        {"Earth skill", CMemberWnd::ValueOf(info, "Earth skill")},
-    };
-    const char* const expected[] = {"3", "Sword", "Leather Shirt", "30 / 30", "15"};
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].label);
-        EXPECT_EQ(cases[i].value, expected[i]);
+    const std::vector<Row> stats = CPlayerStatsWnd::Rows(*hero), info = CPlayerInfoWnd::Rows(*hero);
+    const struct {
+        const std::vector<Row>* rows;
+        const char *label, *value;
+    } cases[] = {{&stats, "Level", "3"},
+                 {&info, "Weapon", "Sword"},
+                 {&info, "Worn", "Leather Shirt"},
+                 {&info, "Mana", "30 / 30"},
+                 {&info, "Earth skill", "15"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(CMemberWnd::ValueOf(*c.rows, c.label), c.value);
     }
 }
 
@@ -205,11 +202,9 @@ TEST_F(MemberWindows, AWindowRecordsItselfWhileItIsUp) {
     for (int window = 0; window < 2; ++window) {
         SCOPED_TRACE(window);
         NextRow();
-        std::unique_ptr<CMemberWnd> w;
         int* flag =
             window == 0 ? &play.m_OpenWindows.m_bStatsOpen : &play.m_OpenWindows.m_bInfoOpen;
-        if (window == 0) w = std::make_unique<CPlayerStatsWnd>(play, hero);
-        if (window == 1) w = std::make_unique<CPlayerInfoWnd>(play, hero);
+        std::unique_ptr<CMemberWnd> w = Open(window, hero);
         int seen = -1;
         // With no event left the loop asks the idle hook: the window is up.
         loop.SetIdleHook([&] {
@@ -231,10 +226,7 @@ TEST_F(MemberWindows, AWindowWhoseMemberGoesAwayEndsAndShowsNothingOfIt) {
             NextRow();
             auto* stranger = new Player;
             stranger->m_iPartySlot = 2;
-            std::unique_ptr<CMemberWnd> w;
-            if (window == 0) w = std::make_unique<CPlayerStatsWnd>(play, stranger);
-            if (window == 1) w = std::make_unique<CPlayerInfoWnd>(play, stranger);
-            if (window == 2) w = std::make_unique<CMagicWnd>(play, stranger);
+            std::unique_ptr<CMemberWnd> w = Open(window, stranger);
             if (whileUp) {
                 loop.SetIdleHook([&] {
                     delete stranger;
@@ -268,22 +260,14 @@ TEST_F(MemberWindows, TheMagicPageOpensOnTheBookItIsAskedForAndListsItsSpells) {
         int shownSchool;
         std::vector<std::string> spells;
     };
+    const std::vector<std::string> earth{"Heal", "Toughskin", "Strength"};
     const Case cases[] = {
-        {"no book asked for: the first that holds a spell",
-         0,
-         SpellSchool::Earth,
-         {"Heal", "Toughskin", "Strength"}},
-        {"the Earth book",
-         SpellSchool::Earth,
-         SpellSchool::Earth,
-         {"Heal", "Toughskin", "Strength"}},
+        {"no book asked for: the first that holds a spell", 0, SpellSchool::Earth, earth},
+        {"the Earth book", SpellSchool::Earth, SpellSchool::Earth, earth},
         {"the Fire book is empty", SpellSchool::Fire, SpellSchool::Fire, {}},
         {"the Air book", SpellSchool::Air, SpellSchool::Air, {}},
         {"the Water book", SpellSchool::Water, SpellSchool::Water, {}},
-        {"no such school: the first with a spell",
-         5,
-         SpellSchool::Earth,
-         {"Heal", "Toughskin", "Strength"}},
+        {"no such school: the first with a spell", 5, SpellSchool::Earth, earth},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -369,37 +353,31 @@ TEST_F(MemberWindows, EachWindowOpensAndIsDrawnWithinFiveMilliseconds) {
     using Clock = std::chrono::steady_clock;
     qv::Surface* screen = GetPopupSurface();
     ASSERT_NE(screen, nullptr);
-    struct Case {
-        const char* name;
-        std::function<std::unique_ptr<CDDWnd>()> open;
-    };
-    const Case cases[] = {
-        {"statistics.png", [&] { return std::make_unique<CPlayerStatsWnd>(play, hero); }},
-        {"information.png", [&] { return std::make_unique<CPlayerInfoWnd>(play, hero); }},
-        {"magic.png", [&] { return std::make_unique<CMagicWnd>(play, hero); }},
-        {"combat-preferences.png",
-         [&] {
-             auto d = std::make_unique<CCombatPrefsDlg>();
-             d->m_iModeOfCombat = 1;
-             d->m_iAttackMethod = 1;
-             d->ShowValues();
-             return d;
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.open()->Paint(screen);  // the pictures are made once for the game
+    // The three member windows, then the combat preferences dialog.
+    const char* const names[] = {"statistics.png", "information.png", "magic.png",
+                                 "combat-preferences.png"};
+    for (int window = 0; window < 4; ++window) {
+        SCOPED_TRACE(names[window]);
+        const auto open = [&]() -> std::unique_ptr<CDDWnd> {
+            if (window < 3) return Open(window, hero);
+            auto d = std::make_unique<CCombatPrefsDlg>();
+            d->m_iModeOfCombat = 1;
+            d->m_iAttackMethod = 1;
+            d->ShowValues();
+            return d;
+        };
+        open()->Paint(screen);  // the pictures are made once for the game
         Clock::duration best = Clock::duration::max();
         for (int run = 0; run < 5; ++run) {
             const auto start = Clock::now();
-            auto w = c.open();
+            auto w = open();
             w->Paint(screen);
             best = std::min(best, Clock::now() - start);
         }
         EXPECT_LT(best, kOpenBudget);
-        auto w = c.open();
+        auto w = open();
         w->Paint(screen);
-        KeepPicture(*w, c.name);
+        KeepPicture(*w, names[window]);
     }
 }
 
