@@ -89,9 +89,9 @@ TEST_F(CombatPanel, APointFindsTheLastButtonWhoseRectangleHoldsIt) {
 }
 
 TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
-    // Clicks by button number (-1: the gap at (22, 1)); the answer of the
-    // last; the member's ranged mode, stand-fast switch and attack method
-    // after; the buttons as drawn then.
+    // Clicks by button number (-1: the gap at (22, 1); -2: the member puts
+    // its bow away); the answer of the last click; the member's ranged mode,
+    // stand-fast switch and attack method after; the buttons as drawn then.
     struct Row {
         const char* rule;
         bool bow;
@@ -116,6 +116,7 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         {"with a bow: shoot only", true, {1}, 1, 1, 0, 1, "-p-xx--p-"},
         {"with a bow: close combat only", true, {1, 0}, 1, 0, 0, 1, "p--xx--p-"},
         {"with a bow: back to from afar", true, {0, 2}, 1, 2, 0, 1, "--pxx--p-"},
+        {"bow put away: drawn close combat, choice kept", true, {1, -2}, 1, 1, 0, 1, "pxxxx--p-"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -128,6 +129,10 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         panel.SetPlayer(hero);
         int answer = -1;
         for (int b : r.clicks) {
+            if (b == -2) {
+                PutAway(hero);
+                continue;
+            }
             const qv::Point at = b < 0 ? qv::Point{kOrigin.x + 22, kOrigin.y + 1} : ButtonAt(b);
             answer = panel.OnClick(at.x, at.y);
         }
@@ -140,22 +145,10 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         // The panel's copies are the member's choices as they now stand.
         EXPECT_EQ(panel.m_iAttackMethod, r.method);
         EXPECT_EQ(panel.m_iToggle, r.standFast);
+        EXPECT_EQ(panel.m_iRangedMode, hero->m_pRangedWeapon ? r.ranged : 0);
         EXPECT_EQ(dog->m_iCombatSettings[6], 1) << "the other member keeps its own";
-        if (r.bow) PutAway(hero);
+        if (hero->m_pRangedWeapon) PutAway(hero);
     }
-}
-
-TEST_F(CombatPanel, AMemberThatPutsItsBowAwayShowsCloseCombatWithoutChangingItsChoice) {
-    GiveBow(hero);
-    Panel panel(play, kOrigin);
-    panel.SetPlayer(hero);
-    const qv::Point shoot = ButtonAt(1);
-    ASSERT_EQ(panel.OnClick(shoot.x, shoot.y), 1);
-    PutAway(hero);
-    panel.Draw(GetPopupSurface());
-    EXPECT_EQ(panel.m_iRangedMode, 0);
-    EXPECT_EQ(States(panel), "pxxxx--p-");
-    EXPECT_EQ(hero->m_iRangedMode, 1) << "the drawing only reads";
 }
 
 TEST_F(CombatPanel, TheHoveredButtonIsDrawnHighlightedUnlessItIsPressed) {
