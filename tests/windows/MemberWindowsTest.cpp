@@ -39,8 +39,7 @@ TEST_F(MemberFigures, TheStatisticsShowLevelsExperienceAndFigures) {
         const char* rule;
         double longRange, close, magic;
         int strength, strengthNow;
-        const char* label;
-        const char* value;
+        const char *label, *value;
     };
     const Case cases[] = {
         {"close combat exactly at its threshold", 0, 1000, 0, 50, 50, "Close combat",
@@ -75,8 +74,7 @@ TEST_F(MemberFigures, TheInformationShowsHealthAlertnessManaSkillsAndEffects) {
         bool magic;
         float earth;
         int poison, grounded, alive;
-        const char* label;
-        const char* value;
+        const char *label, *value;
     };
     const Case cases[] = {
         {"fully alert", 1000, false, 0, 0, 0, 1, "Alertness", "100 / 100"},
