@@ -89,9 +89,9 @@ TEST_F(CombatPanel, APointFindsTheLastButtonWhoseRectangleHoldsIt) {
 }
 
 TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
-    // Clicks by button number (-1: the gap at (22, 1)); the answer of the
-    // last; the member's ranged mode, stand-fast switch and attack method
-    // after; the buttons as drawn then.
+    // Clicks by button number (-1: the gap at (22, 1); -2: the member puts
+    // its bow away); the answer of the last click; the member's ranged mode,
+    // stand-fast switch and attack method after; the buttons as drawn then.
     struct Row {
         const char* rule;
         bool bow;
@@ -116,6 +116,7 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         {"with a bow: shoot only", true, {1}, 1, 1, 0, 1, "-p-xx--p-"},
         {"with a bow: close combat only", true, {1, 0}, 1, 0, 0, 1, "p--xx--p-"},
         {"with a bow: back to from afar", true, {0, 2}, 1, 2, 0, 1, "--pxx--p-"},
+        {"bow put away: drawn close combat, choice kept", true, {1, -2}, 1, 1, 0, 1, "pxxxx--p-"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -128,6 +129,10 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         panel.SetPlayer(hero);
         int answer = -1;
         for (int b : r.clicks) {
+            if (b == -2) {
+                PutAway(hero);
+                continue;
+            }
             const qv::Point at = b < 0 ? qv::Point{kOrigin.x + 22, kOrigin.y + 1} : ButtonAt(b);
             answer = panel.OnClick(at.x, at.y);
         }
@@ -140,22 +145,10 @@ TEST_F(CombatPanel, EachClickChangesTheMembersChoiceThroughPlay) {
         // The panel's copies are the member's choices as they now stand.
         EXPECT_EQ(panel.m_iAttackMethod, r.method);
         EXPECT_EQ(panel.m_iToggle, r.standFast);
+        EXPECT_EQ(panel.m_iRangedMode, hero->m_pRangedWeapon ? r.ranged : 0);
         EXPECT_EQ(dog->m_iCombatSettings[6], 1) << "the other member keeps its own";
-        if (r.bow) PutAway(hero);
+        if (hero->m_pRangedWeapon) PutAway(hero);
     }
-}
-
-TEST_F(CombatPanel, AMemberThatPutsItsBowAwayShowsCloseCombatWithoutChangingItsChoice) {
-    GiveBow(hero);
-    Panel panel(play, kOrigin);
-    panel.SetPlayer(hero);
-    const qv::Point shoot = ButtonAt(1);
-    ASSERT_EQ(panel.OnClick(shoot.x, shoot.y), 1);
-    PutAway(hero);
-    panel.Draw(GetPopupSurface());
-    EXPECT_EQ(panel.m_iRangedMode, 0);
-    EXPECT_EQ(States(panel), "pxxxx--p-");
-    EXPECT_EQ(hero->m_iRangedMode, 1) << "the drawing only reads";
 }
 
 TEST_F(CombatPanel, TheHoveredButtonIsDrawnHighlightedUnlessItIsPressed) {
@@ -205,124 +198,37 @@ using CombatPrefs = windows_test::WindowsFixture;
 using Dlg = CCombatPrefsDlg;
 
 TEST_F(CombatPrefs, TheDialogGreysWhatItMayNotChangeAndReadsBackWhatWasChosen) {
-    // Values in: mode of combat, attack whom, flee, magic priority, attack
-    // preference, attack method. The controls clicked, then OK (or Esc);
-    // the answer, whether the method radios and the list can be used, and
-    // the values read back.
+    // Values in, one digit each: mode of combat, attack whom, flee, magic
+    // priority, attack preference, attack method. The controls clicked, then
+    // OK (or Esc); the answer, whether the method radios and the list can be
+    // used, and the values read back.
     struct Row {
         const char* rule;
-        int in[6];
+        const char* in;
         std::vector<int> clicks;
         bool ok;
         int answer, methods, list;
-        int out[6];
+        const char* out;
     };
+    const int close = Dlg::kIdCloseCombat, evade = Dlg::kIdAttackWhileEvading,
+              berserk = Dlg::kIdBerserker, weakest = Dlg::kIdAttackWeakest,
+              randomly = Dlg::kIdAttackRandomly, nearTo = Dlg::kIdAttackNearestToAnother,
+              flee = Dlg::kIdFlee, protect = Dlg::kIdProtectParty, anyone = Dlg::kIdAnyone;
     const Row rows[] = {
-        {"evading: the methods greyed", {0, 0, 0, 0, 0, 1}, {}, true, 1, 0, 0, {0, 0, 0, 0, 0, 1}},
-        {"close combat: the methods free",
-         {1, 0, 0, 0, 0, 1},
-         {},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 0, 0, 1}},
-        {"a greyed method cannot be chosen",
-         {0, 0, 0, 0, 0, 1},
-         {Dlg::kIdBerserker},
-         true,
-         1,
-         0,
-         0,
-         {0, 0, 0, 0, 0, 1}},
-        {"close combat wakes them: berserker",
-         {0, 0, 0, 0, 0, 1},
-         {Dlg::kIdCloseCombat, Dlg::kIdBerserker},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 0, 0, 2}},
-        {"evading again greys them; the choice stays",
-         {1, 0, 0, 0, 0, 0},
-         {Dlg::kIdAttackWhileEvading},
-         true,
-         1,
-         0,
-         0,
-         {0, 0, 0, 0, 0, 0}},
-        {"nearest to another: the list free",
-         {1, 3, 0, 0, 0, 1},
-         {},
-         true,
-         1,
-         1,
-         1,
-         {1, 3, 0, 0, 0, 1}},
-        {"weakest greys the list",
-         {1, 3, 0, 0, 0, 1},
-         {Dlg::kIdAttackWeakest},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 0, 0, 1}},
-        {"randomly is 5",
-         {1, 0, 0, 0, 0, 1},
-         {Dlg::kIdAttackRandomly},
-         true,
-         1,
-         1,
-         0,
-         {1, 5, 0, 0, 0, 1}},
-        {"nearest to another is greyed: not chosen",
-         {1, 0, 0, 0, 0, 1},
-         {Dlg::kIdAttackNearestToAnother},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 0, 0, 1}},
-        {"attack whom 4 has no radio and stays 4",
-         {1, 4, 0, 0, 0, 1},
-         {},
-         true,
-         1,
-         1,
-         0,
-         {1, 4, 0, 0, 0, 1}},
-        {"flee is greyed: it stays as it was",
-         {1, 0, 1, 0, 0, 1},
-         {Dlg::kIdFlee},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 1, 0, 0, 1}},
-        {"magic use is greyed: it stays",
-         {1, 0, 0, 2, 0, 1},
-         {Dlg::kIdProtectParty},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 2, 0, 1}},
-        {"attack preference: anyone",
-         {1, 0, 0, 0, 0, 1},
-         {Dlg::kIdAnyone},
-         true,
-         1,
-         1,
-         0,
-         {1, 0, 0, 0, 2, 1}},
-        {"Esc: nothing read back",
-         {0, 0, 0, 0, 0, 1},
-         {Dlg::kIdCloseCombat, Dlg::kIdAnyone},
-         false,
-         2,
-         1,
-         0,
-         {0, 0, 0, 0, 0, 1}},
+        {"evading: the methods greyed", "000001", {}, true, 1, 0, 0, "000001"},
+        {"close combat: the methods free", "100001", {}, true, 1, 1, 0, "100001"},
+        {"a greyed method cannot be chosen", "000001", {berserk}, true, 1, 0, 0, "000001"},
+        {"close combat wakes them: berserker", "000001", {close, berserk}, true, 1, 1, 0, "100002"},
+        {"evading again greys them; the choice stays", "100000", {evade}, true, 1, 0, 0, "000000"},
+        {"nearest to another: the list free", "130001", {}, true, 1, 1, 1, "130001"},
+        {"weakest greys the list", "130001", {weakest}, true, 1, 1, 0, "100001"},
+        {"randomly is 5", "100001", {randomly}, true, 1, 1, 0, "150001"},
+        {"nearest to another is greyed: not chosen", "100001", {nearTo}, true, 1, 1, 0, "100001"},
+        {"attack whom 4 has no radio and stays 4", "140001", {}, true, 1, 1, 0, "140001"},
+        {"flee is greyed: it stays as it was", "101001", {flee}, true, 1, 1, 0, "101001"},
+        {"magic use is greyed: it stays", "100201", {protect}, true, 1, 1, 0, "100201"},
+        {"attack preference: anyone", "100001", {anyone}, true, 1, 1, 0, "100021"},
+        {"Esc: nothing read back", "000001", {close, anyone}, false, 2, 1, 0, "000001"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -330,7 +236,7 @@ TEST_F(CombatPrefs, TheDialogGreysWhatItMayNotChangeAndReadsBackWhatWasChosen) {
         Dlg dlg;
         int* values[6] = {&dlg.m_iModeOfCombat,  &dlg.m_iAttackWhom,       &dlg.m_bFlee,
                           &dlg.m_iMagicPriority, &dlg.m_iAttackPreference, &dlg.m_iAttackMethod};
-        for (int i = 0; i < 6; ++i) *values[i] = r.in[i];
+        for (int i = 0; i < 6; ++i) *values[i] = r.in[i] - '0';
         for (int id : r.clicks) Press(dlg, dlg.GetControl(id));
         if (r.ok)
             Press(dlg, dlg.GetControl(Dlg::kIdOk));
@@ -344,7 +250,7 @@ TEST_F(CombatPrefs, TheDialogGreysWhatItMayNotChangeAndReadsBackWhatWasChosen) {
         for (int id : {Dlg::kIdFlee, Dlg::kIdProtectParty, Dlg::kIdAttackEnemy, Dlg::kIdBalance,
                        Dlg::kIdAttackNearestToAnother})
             EXPECT_EQ(dlg.IsEnabled(id), 0) << id;
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(*values[i], r.out[i]) << "value " << i;
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(*values[i], r.out[i] - '0') << "value " << i;
     }
 }
 

@@ -57,9 +57,6 @@ protected:
         world.DeleteGroups();
         WindowsFixture::TearDown();
     }
-    // The placement of a creature on the map.
-    static ObjectHolder* HolderOf(Player* p) { return p ? p->m_pHolder : nullptr; }
-
     World& world = frame.m_World;
     Play& play = frame.m_Play;
     play_test::ScriptedAsk ask;
