@@ -212,7 +212,9 @@ TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
         EXPECT_EQ(w.Buy(), row.answer);
         EXPECT_EQ(ask.told, row.told);
         EXPECT_EQ(w.StockRows().size(), row.stockAfter);
-        if (row.answer == 0) EXPECT_EQ(w.StockSelection(), 1);
+        if (row.answer == 0) {
+            EXPECT_EQ(w.StockSelection(), 1);
+        }
         EXPECT_EQ(Play::GoldOf(trader.get()), row.goldAfter);
         EXPECT_EQ(store->m_iGold, 100 + (row.purse - row.goldAfter));
         Key(qv::VK_ESCAPE);
