@@ -244,8 +244,11 @@ public:
     // land files of the world's index found there are read too (a slot's,
     // before it is copied over the working folder); with `landsRequired`, a
     // land file missing there is refused as well (a world to go to).
+    // With a slot's `playersFile` as well, the party in it is read after the
+    // world, as the first move after a load reads it.
     void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                        const std::string& landFolder = {}, bool landsRequired = false) const;
+                        const std::string& landFolder = {}, bool landsRequired = false,
+                        const std::string& playersFile = {}) const;
     // Replaces the script variables with those of "MessageFile.h" in the
     // current slot folder; on a file that cannot be read the old ones stay
     // and the qv::FileError reaches the caller.
@@ -271,9 +274,17 @@ public:
     int SaveGame(int index);
     // The quick save, when no window is open and no one fights the leader.
     int QuickSave();
+    // What a load does with a slot that cannot be read. Found before
+    // anything was copied, such a slot either ends the program with the file
+    // report (the frame's own loads) or is said in a message while the game
+    // in play, the working folder and the other slots stay as they were (the
+    // load window, where the player may choose another). A fault found after
+    // the copy began always ends the program: the game in play is gone.
+    enum class OnBadSlot { EndProgram, SayAndGoOn };
     // Brings a slot folder into play; 0 when the slot cannot be read.
-    int LoadFromSlot(int slot);
-    int LoadSlot(int index);
+    int LoadFromSlot(int slot, OnBadSlot onBad = OnBadSlot::EndProgram);
+    // The same by table index; a load that fails keeps the current index.
+    int LoadSlot(int index, OnBadSlot onBad = OnBadSlot::EndProgram);
     // Brings the start world of "original" into the working folder and
     // reads it; 0 (reported) when it cannot.
     int OpenStartWorld();
@@ -290,7 +301,9 @@ public:
     int ReadSaveSlots();
     void WriteSaveSlots();
     // Checks that a slot folder holds a readable "Position" naming a world
-    // file that is there; the world file's plain name, or a qv::FileError.
+    // file that is there, and that the world, its land files and the party's
+    // "players" found there would all be read; the world file's plain name,
+    // or a qv::FileError naming the file at fault.
     std::string CheckSlot(const std::string& folder) const;
     // The bytes of "saved" and of "Position", and their readers, which
     // refuse anything but exactly what the writers write (qv::ArchiveError).
@@ -568,6 +581,11 @@ private:
     std::vector<Arrival> m_Arrivals;  // reported during the groups' turns
     void BringBackParty();
     void ReadPartyFromPlayers();
+    // Refuses a party read from "players" (qv::FileError naming it) whose
+    // group number is out of range or that of another group of world `w`
+    // than `givingWay`, the party it replaces.
+    static void CheckPartyNumber(const World& w, const Group& party, const std::string& path,
+                                 const Group* givingWay);
     void EndSpellsOfTheDead();
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);

@@ -223,20 +223,26 @@ void Play::BringBackParty() {
     nameOf(m_strDogName, kDogActor);
 }
 
+void Play::CheckPartyNumber(const World& w, const Group& party, const std::string& path,
+                            const Group* givingWay) {
+    const int32_t number = party.m_iOwnGroupNum;
+    if (number < 1 || number > Group::kMaxGroupNumber)
+        throw qv::FileError(qv::FileError::Other, path,
+                            qv::Format("a party group numbered %d", number));
+    const Group* other = w.GetGroupByNumber(number);
+    if (other && other != givingWay)
+        throw qv::FileError(
+            qv::FileError::Other, path,
+            qv::Format("a party group numbered %d, the number of another group", number));
+}
+
 void Play::ReadPartyFromPlayers() {
     World& w = m_World;
     const std::string path = InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
     try {
         party = ReadPlayersFrom(qv::ReadWholeFile(path), path);
-        const int32_t number = party->m_iOwnGroupNum;
-        if (number < 1 || number > Group::kMaxGroupNumber)
-            throw qv::FileError(qv::FileError::Other, path,
-                                qv::Format("a party group numbered %d", number));
-        if (w.GetGroupByNumber(number))
-            throw qv::FileError(
-                qv::FileError::Other, path,
-                qv::Format("a party group numbered %d, the number of another group", number));
+        CheckPartyNumber(w, *party, path, nullptr);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
         return;

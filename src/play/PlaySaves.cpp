@@ -27,10 +27,14 @@ constexpr int kLastGameSlot = 10;
 constexpr int kQuickSaveSlot = 11;
 const char* const kSavedFile = "saved";
 const char* const kPositionFile = "Position";
+const char* const kPlayersFile = "players";
 // Beside a slot folder while a save is put together, and while the old one
 // makes way.
 const char* const kFreshSuffix = ".new\\";
 const char* const kOldSuffix = ".old\\";
+// A slot the load window cannot bring into play.
+const char* const kLoadError = "Load Error";
+const char* const kNotLoaded = "\nThe game was not loaded.";
 
 // A folder name without its closing backslash, with another ending.
 std::string Beside(const std::string& folder, const char* suffix) {
@@ -158,7 +162,7 @@ std::string Play::CheckSlot(const std::string& folder) const {
                     "a world of version " + std::to_string(version) + ", newer than this game");
         // The whole world is tried before anything is copied over the
         // working folder.
-        CheckWorldRead(head, worldPath, folder);
+        CheckWorldRead(head, worldPath, folder, false, folder + kPlayersFile);
     } catch (const qv::ArchiveError& error) {
         throw AsFileError(error, worldPath);
     }
@@ -280,7 +284,7 @@ int Play::QuickSave() {
     return 1;
 }
 
-int Play::LoadFromSlot(int slot) {
+int Play::LoadFromSlot(int slot, OnBadSlot onBad) {
     Shell().ShowBusy(true);
     const std::string folderName = GetSaveFolder(slot);
     const std::string folder = GameFolderPath(folderName);
@@ -290,6 +294,17 @@ int Play::LoadFromSlot(int slot) {
         const std::string old = Beside(folder, kOldSuffix);
         if (!qv::FolderExists(folder) && qv::FolderExists(old)) qv::RenameFolder(old, folder);
         CheckSlot(folder);
+    } catch (const qv::FileError& error) {
+        // Nothing has been copied or read yet.
+        if (onBad == OnBadSlot::EndProgram) {
+            ReportFileException(error);
+            return 0;
+        }
+        Shell().ShowBusy(false);
+        qv::ShowMessage(FileErrorText(error) + kNotLoaded, qv::MessageButtons::Ok, kLoadError);
+        return 0;
+    }
+    try {
         m_strSaveFolder = folderName;
         qv::MakeFolder(work);
         CopyFolder(folder, work);
@@ -316,11 +331,13 @@ int Play::LoadFromSlot(int slot) {
     return 1;
 }
 
-int Play::LoadSlot(int index) {
+int Play::LoadSlot(int index, OnBadSlot onBad) {
+    const int previous = m_iCurrentSlot;
     m_iCurrentSlot = index;
     m_bLoadingGame = 1;
-    const int loaded = LoadFromSlot(index + 1);
+    const int loaded = LoadFromSlot(index + 1, onBad);
     m_bLoadingGame = 0;
+    if (!loaded) m_iCurrentSlot = previous;
     return loaded;
 }
 

@@ -377,7 +377,8 @@ int Play::LoadWorldFile(const std::string& name) {
 }
 
 void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                          const std::string& landFolder, bool landsRequired) const {
+                          const std::string& landFolder, bool landsRequired,
+                          const std::string& playersFile) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -424,6 +425,16 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
                 else if (landsRequired)
                     throw qv::FileError(qv::FileError::NotFound, path);
             }
+        }
+        // The party comes back from "players" in place of the one the world
+        // kept in its party slot.
+        if (!playersFile.empty() && qv::FileExists(playersFile)) {
+            const std::unique_ptr<Group> party =
+                ReadPlayersFrom(qv::ReadWholeFile(playersFile), playersFile);
+            const Group* kept = scratch.m_GroupArray.size() > World::kPartyGroupSlot
+                                    ? scratch.m_GroupArray[World::kPartyGroupSlot]
+                                    : nullptr;
+            CheckPartyNumber(scratch, *party, playersFile, kept);
         }
     } catch (...) {
         putBack();

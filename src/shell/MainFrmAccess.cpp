@@ -51,10 +51,7 @@ void FatalMessage(const char* format, ...) {
 }
 
 void ReportFileException(const qv::FileError& error) {
-    std::string text = error.cause == qv::FileError::NotFound
-                           ? qv::Format("%s not found.", error.fileName.c_str())
-                           : qv::Format("Problems with file %s", error.what());
-    qv::ShowMessage(text, qv::MessageButtons::Ok);
+    qv::ShowMessage(FileErrorText(error), qv::MessageButtons::Ok);
     if (CMainFrame* f = GetMainFrame())
         f->RequestQuit(2);
     else

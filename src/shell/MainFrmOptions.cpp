@@ -24,11 +24,9 @@ public:
 
     bool LoadSlot(int index) override {
         if (index < 0 || index >= Play::kSlotCount) return false;
-        const int previous = f.m_Play.m_iCurrentSlot;
-        if (!f.m_Play.LoadSlot(index)) {
-            f.m_Play.m_iCurrentSlot = previous;
-            return false;
-        }
+        // A slot that cannot be read is said, and the window stays open on
+        // the game as it was.
+        if (!f.m_Play.LoadSlot(index, Play::OnBadSlot::SayAndGoOn)) return false;
         f.m_bFullRedraw = 1;
         return true;
     }

@@ -1,5 +1,7 @@
 #include "world/Global.h"
 
+#include "platform/Files.h"
+#include "platform/Format.h"
 #include "world/World.h"
 #include "world/WorldRules.h"
 
@@ -25,6 +27,12 @@ std::string GetBaseDirectory() {
 
 int GetDrawEnabled() {
     return 1;
+}
+
+std::string FileErrorText(const qv::FileError& error) {
+    return error.cause == qv::FileError::NotFound
+               ? qv::Format("%s not found.", error.fileName.c_str())
+               : qv::Format("Problems with file %s", error.what());
 }
 
 void AssertFailed(int line, const char* file, const char* expression) {

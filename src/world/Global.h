@@ -49,8 +49,11 @@ void AssertFailed(int line, const char* file, const char* expression);
 // Shows a formatted message with Retry and Cancel; Retry returns, anything else
 // (and a null format) ends the program with code 1.
 void FatalMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Shows a file error ("%s not found." for a missing file) and ends the program
-// with code 2: through the frame when there is one, at once otherwise.
+// What a file error says: "%s not found." for a missing file, otherwise the
+// file's name with what is wrong with it.
+std::string FileErrorText(const qv::FileError& error);
+// Shows a file error (its FileErrorText) and ends the program with code 2:
+// through the frame when there is one, at once otherwise.
 void ReportFileException(const qv::FileError& error);
 
 // A check that must hold. Answers true when it holds; when it fails it is

@@ -8,9 +8,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <thread>
 #include <tuple>
 
+#include "creatures/Human.h"
 #include "creatures/Player.h"
 #include "data/StartWorld.h"
 #include "media/DDObjects.h"
@@ -527,6 +529,7 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
         Player* leader = f.m_World.m_pLeader.Get();
         ASSERT_NE(leader, nullptr);
+        EXPECT_NE(dynamic_cast<Human*>(leader), nullptr) << "the character is one of the people";
         EXPECT_EQ(leader->m_strSpecialName, r.wantName);
         EXPECT_EQ(creature_test::Figures(*leader),
                   std::make_tuple(r.str, r.dex, r.intel, r.str, r.dex, r.intel));
@@ -618,6 +621,80 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     EXPECT_EQ(back->m_pHolder->pos, quickAt) << "a loaded game keeps its places";
     EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
+}
+
+// A saved game with one of its files cut, loaded through the load window in
+// play: the window names the file at fault and stays open, and the game in
+// play, the working folder, every slot and the table are as they were; play
+// goes on. Each file the load reads, cut at its start, after one byte, in
+// the middle and one byte short.
+TEST_F(GameApp, ACutSlotLoadedThroughTheWindowIsSaidAndChangesNothing) {
+    CMainFrame& f = NewGame();
+    ASSERT_EQ(f.m_iStage, 3);
+    ClickOptions(COptionsWnd::kIdSaveGame);
+    ClickSlots(CSlotsWnd::SlotRect(2));
+    Type("whole");
+    ClickSlots(CSlotsWnd::kConfirmRect);
+    ASSERT_EQ(f.RunOptionsWindow(1, 1), 1);
+    Tick();
+    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+    f.m_World.m_pLeader->m_iStrength = 12;
+    f.m_World.m_pLeader->SetName("Changed");
+
+    const fs::path game(gameFolder), slot3 = game / "save3";
+    auto now = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(game))
+            if (e.is_regular_file()) files[fs::relative(e.path(), game).string()] = Text(e.path());
+        const Player* leader = f.m_World.m_pLeader.Get();
+        return std::tuple(files, f.m_Play.m_strWorldFile, f.m_Play.m_iCurrentSlot,
+                          leader ? leader->m_strSpecialName : "", leader ? leader->m_iStrength : 0,
+                          leader && leader->m_pHolder ? leader->m_pHolder->pos : Position{},
+                          GetWorld() == &f.m_World);
+    };
+    std::vector<std::string> read = {"Position", "start.qvr", "players"};
+    for (const auto& e : fs::directory_iterator(slot3))
+        if (e.path().extension() == ".lnd") read.push_back(e.path().filename().string());
+    ASSERT_GT(read.size(), 3u) << "the start world has lands";
+    for (const std::string& name : read) {
+        const std::string whole = Text(slot3 / name);
+        for (size_t n : {size_t(0), size_t(1), whole.size() / 2, whole.size() - 1}) {
+            SCOPED_TRACE(name + " cut to " + std::to_string(n) + " of " +
+                         std::to_string(whole.size()));
+            qv::WriteWholeFile((slot3 / name).string(),
+                               std::vector<uint8_t>(whole.begin(), whole.begin() + long(n)));
+            const auto before = now();
+            messages.shown.clear();
+            messages.captions.clear();
+            ClickOptions(COptionsWnd::kIdLoadGame);
+            ClickSlots(CSlotsWnd::SlotRect(2));
+            ClickSlots(CSlotsWnd::kConfirmRect);  // refused: the window stays
+            ClickSlots(CSlotsWnd::kCancelRect);
+            Key(qv::VK_ESCAPE);  // back to the game
+            EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_NE(messages.shown[0].find(name), std::string::npos) << messages.shown[0];
+            EXPECT_EQ(messages.captions[0], "Load Error");
+            EXPECT_TRUE(now() == before);
+            EXPECT_EQ(f.m_bQuitRequested, 0);
+            const int32_t time = f.m_World.m_iGameTime;
+            Tick();
+            EXPECT_NE(f.m_World.m_iGameTime, time) << "play goes on";
+            ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+            EXPECT_NE(f.m_World.m_pLeader->m_pHolder, nullptr);
+        }
+        qv::WriteWholeFile((slot3 / name).string(),
+                           std::vector<uint8_t>(whole.begin(), whole.end()));
+    }
+    // Whole again, the slot brings back the game saved.
+    ClickOptions(COptionsWnd::kIdLoadGame);
+    ClickSlots(CSlotsWnd::SlotRect(2));
+    ClickSlots(CSlotsWnd::kConfirmRect);
+    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
+    Tick();
+    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
+    EXPECT_EQ(std::tuple(f.m_World.m_pLeader->m_strSpecialName, f.m_World.m_pLeader->m_iStrength),
+              std::tuple("Korr", 60));
 }
 
 }  // namespace

@@ -354,6 +354,9 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     fs::remove(Slot("save2") / "Position");
     refused("no Position");
     qv::WriteWholeFile((Slot("save2") / "Position").string(), Play::StorePosition("world.qvr"));
+    qv::WriteWholeFile((Slot("save2") / "players").string(), {0xFF, 0xFF});
+    refused("a party cut after its class tag");
+    fs::remove(Slot("save2") / "players");
     fs::remove(Slot("save2") / "world.qvr");
     refused("no world file");
     Bytes future = world;
