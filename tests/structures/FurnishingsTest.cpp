@@ -230,64 +230,34 @@ TEST(ObjectKinds, RecordsOfEachFamilyByteByByte) {
     struct Row {
         const char* family;
         std::unique_ptr<Object> object;
-        Bytes want;
+        std::vector<const char*> bases;  // the classes its record extends, Object's last
+        int column, weight, value;
+        std::vector<int32_t> own;  // the family's own fields
+        Bytes want = {};
     };
-    auto objectPart = [](Bytes& b, int column, int weight, int value, const std::string& name) {
-        PutInts(b, {column, 0, weight, value});
+    // clang-format off
+    Row rows[] = {
+        {"furniture", std::make_unique<Table>(), {"Scenery"}, 0, 1, 0, {}},
+        {"a painting, its variant its column", std::make_unique<Picture>(4), {"Scenery"}, 4, 1, 0, {}},
+        // Strength, reach, seen in play, lit, lasting for ever.
+        {"a light", std::make_unique<CampFire>(), {"LightSource"}, 0, 1, 0, {120, 280, 1, 1, 0}},
+        {"a plain kind", std::make_unique<Book>(), {}, 0, 2, 10, {}},
+        {"a carried item", std::make_unique<Gem>(5), {"Useable"}, 5, 1, 50, {}},
+        // Walk through, see through, locked.
+        {"a wall piece", std::make_unique<FrontWallBrick>(), {"FrontWall", "Wall"}, 0, 1, 0, {0, 0, 0}},
+    };
+    // clang-format on
+    for (Row& r : rows) {
+        Bytes& b = r.want;
+        const std::string name = ClassOf(r.object.get());
+        PutNewClass(b, name, 1);
+        for (const char* base : r.bases) PutNewClass(b, base, 1);
+        PutNewClass(b, "Object", 11);
+        PutInts(b, {r.column, 0, r.weight, r.value});
         PutString(b, name);
         PutString(b, name);
         PutInts(b, {-1, 0, 1, 1, 0, 1, -1, -1});
-    };
-    std::vector<Row> rows;
-    {
-        Bytes b;
-        PutNewClass(b, "Table", 1);
-        PutNewClass(b, "Scenery", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 0, 1, 0, "Table");
-        rows.push_back({"furniture", std::make_unique<Table>(), b});
-    }
-    {
-        Bytes b;
-        PutNewClass(b, "Picture", 1);
-        PutNewClass(b, "Scenery", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 4, 1, 0, "Picture");
-        rows.push_back({"a painting, its variant its column", std::make_unique<Picture>(4), b});
-    }
-    {
-        Bytes b;
-        PutNewClass(b, "CampFire", 1);
-        PutNewClass(b, "LightSource", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 0, 1, 0, "CampFire");
-        PutInts(b, {120, 280, 1, 1, 0});  // strength, reach, visible, lit, lasting for ever
-        rows.push_back({"a light", std::make_unique<CampFire>(), b});
-    }
-    {
-        Bytes b;
-        PutNewClass(b, "Book", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 0, 2, 10, "Book");
-        rows.push_back({"a plain kind", std::make_unique<Book>(), b});
-    }
-    {
-        Bytes b;
-        PutNewClass(b, "Gem", 1);
-        PutNewClass(b, "Useable", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 5, 1, 50, "Gem");
-        rows.push_back({"a carried item", std::make_unique<Gem>(5), b});
-    }
-    {
-        Bytes b;
-        PutNewClass(b, "FrontWallBrick", 1);
-        PutNewClass(b, "FrontWall", 1);
-        PutNewClass(b, "Wall", 1);
-        PutNewClass(b, "Object", 11);
-        objectPart(b, 0, 1, 0, "FrontWallBrick");
-        PutInts(b, {0, 0, 0});  // walk through, see through, locked
-        rows.push_back({"a wall piece", std::make_unique<FrontWallBrick>(), b});
+        for (int32_t v : r.own) PutInts(b, {v});
     }
     for (const Row& r : rows) {
         SCOPED_TRACE(r.family);
