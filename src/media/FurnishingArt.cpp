@@ -15,7 +15,13 @@ namespace {
 using namespace art;
 
 constexpr Rgb kFlame{245, 140, 30}, kFlameCore{255, 230, 110}, kCord{70, 60, 44},
-    kGreenGas{120, 190, 90}, kIron{60, 60, 68}, kWax{240, 232, 200};
+    kGreenGas{120, 190, 90}, kIron{60, 60, 68}, kWax{240, 232, 200}, kShadow{44, 42, 38};
+
+// The shadow a standing thing casts on the ground about its foot (cx, cy):
+// what stands on legs stands on it.
+void Shadow(Painter& p, int cx, int cy, int rx) {
+    p.Ellipse(cx, cy, rx, 2, kShadow());
+}
 
 // A flame standing on (cx, base), h high.
 void Flame(Painter& p, int cx, int base, int h) {
@@ -43,6 +49,7 @@ void PaintNet(Painter& p) {
 }
 
 void PaintRope(Painter& p) {
+    Shadow(p, 32, 22, 28);
     for (int x : {2, 58}) {
         p.Box(x, 4, x + 4, 24, kWood(x < 20 ? 2 : -3));
         p.Ellipse(x + 2, 4, 2, 2, kWood(5));
@@ -77,12 +84,14 @@ void PaintBookCase(Painter& p) {
 }
 
 void PaintTable(Painter& p) {
+    Shadow(p, 28, 33, 22);
     for (int x : {8, 46}) p.Box(x, 14, x + 3, 36, kWood(-4));
     p.Polygon({{10, 4}, {56, 4}, {46, 16}, {0, 16}}, kWood(3));
     p.Box(0, 16, 46, 20, kWood(-2));
 }
 
 void PaintBench(Painter& p) {
+    Shadow(p, 28, 21, 22);
     for (int x : {6, 44}) p.Box(x, 10, x + 3, 24, kWood(-4));
     p.Polygon({{8, 2}, {56, 2}, {50, 10}, {2, 10}}, kWood(3));
     p.Box(2, 10, 50, 13, kWood(-2));
@@ -232,6 +241,7 @@ void PaintAltar(Painter& p) {
 }
 
 void PaintTarget(Painter& p) {
+    Shadow(p, 16, 37, 10);
     for (int x : {10, 22}) p.Line(x, 30, x - 4 + (x - 10) / 2, 40, kWood(-3), 2);
     p.Ellipse(16, 16, 14, 14, kParchment());
     p.Ellipse(16, 16, 10, 10, kRed());

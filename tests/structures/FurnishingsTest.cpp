@@ -11,6 +11,7 @@
 #include "items/Bag.h"
 #include "items/ObjectCatalogueBuild.h"
 #include "items/Trinkets.h"
+#include "media/DDObjects.h"
 #include "media/Resources.h"
 #include "platform/Surface.h"
 #include "structures/Furnishings.h"
@@ -129,6 +130,7 @@ TEST(ObjectKinds, EachStandsInItsListAndIsWhatItsKindMakesIt) {
         EXPECT_EQ(made->CanInteract() == 1, r.carried || r.light > 0);
         auto* wall = qv::DynamicCast<Wall>(made);
         EXPECT_EQ(wall ? wall->GetWallKind() : kNoWall, r.wallKind);
+        EXPECT_EQ(FindObjectKind(r.name) != nullptr, !wall) << "a row of the table of kinds";
         LightSource* light = LightOf(made);
         ASSERT_EQ(light != nullptr, r.light > 0);
         if (light) {
@@ -179,6 +181,31 @@ TEST(ObjectKinds, EveryKindOfTheTableHasAClassAndEveryRowOfTheTestIsOne) {
         EXPECT_EQ(&KindNamed(kind.name), &kind);
     }
     EXPECT_EQ(FindObjectKind("Shrub"), nullptr) << "a class outside the table";
+}
+
+// A kind stands on its hot spot, inside its cell; a kind that blocks has its
+// foot there, so that nothing walks through the foot of a table or a column.
+TEST(ObjectKinds, EachStandsOnItsHotSpotAndABlockingKindOnItsFoot) {
+    constexpr int kFoot = 4;  // pixels about the hot spot
+    for (const ObjectKind& kind : ObjectKinds()) {
+        SCOPED_TRACE(kind.name);
+        std::unique_ptr<qv::Persistent> made(qv::RuntimeClass::Find(kind.name)->CreateObject());
+        auto* object = qv::DynamicCast<Object>(made.get());
+        ASSERT_NE(object, nullptr);
+        CDDObject* image = object->m_pDDImage;
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->m_iCellsAcross, kind.variants);
+        EXPECT_GE(kind.hotX, 0);
+        EXPECT_LT(kind.hotX, image->m_iWidth);
+        EXPECT_GE(kind.hotY, 0);
+        EXPECT_LT(kind.hotY, image->m_iHeight);
+        int solid = 0;
+        for (int dy = -kFoot; dy <= kFoot; ++dy)
+            for (int dx = -kFoot; dx <= kFoot; ++dx) solid += image->HitTest({dx, dy}, 0) != 0;
+        if (kind.blocks) {
+            EXPECT_GT(solid, 0);
+        }
+    }
 }
 
 // Copies and records keep every stored field: a copy is stored with the same
