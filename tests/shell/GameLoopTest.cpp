@@ -339,7 +339,7 @@ protected:
     void HoldAt(int vx, int vy) {
         frame->m_bLeftHeld = 1;
         frame->m_iButtonHeldTime = 1000;
-        frame->m_ptCursor = {frame->m_ptViewOrigin.x + vx, frame->m_ptViewOrigin.y + vy};
+        frame->m_ptCursor = {frame->m_View.m_ptViewOrigin.x + vx, frame->m_View.m_ptViewOrigin.y + vy};
     }
     qv::Point Focus() const { return frame->m_World.m_ptFocus; }
 };
@@ -388,7 +388,7 @@ TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
     Start();
     frame->m_bLeftHeld = 1;
     frame->m_iButtonHeldTime = 0;
-    frame->m_ptCursor = {frame->m_ptViewOrigin.x + 500, frame->m_ptViewOrigin.y + 180};
+    frame->m_ptCursor = {frame->m_View.m_ptViewOrigin.x + 500, frame->m_View.m_ptViewOrigin.y + 180};
     Ticks(1);  // 100 held
     EXPECT_EQ(leader->m_pOrder->m_iType, 0);
     Ticks(1);  // 200 held: not yet
