@@ -155,10 +155,8 @@ public:
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
     int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
-    // The text of a drawing error, and of a failed restore, for the message
-    // box; empty for 0.
-    static std::string DDErrorString(unsigned code);
-    static std::string DDRestoreErrorString(unsigned code);
+    // The text of a drawing error, and of a failed restore, in the message
+    // box; nothing for 0.
     void DDErrorText(unsigned code);
     void DDRestoreErrorText(unsigned code);
 
