@@ -754,15 +754,29 @@ std::map<int, PictureRecipe> BuildRecipes() {
         add(s[0], 75, 56, [hx = s[1], hy = s[2]](Painter& p) { ScrollArrow(p, hx, hy); });
     add(
         873, 126, 19,
-        [](Painter& p) {  // a turning ring on see-through index 9
+        [](Painter& p) {  // the pointer, its tip the hot spot, on see-through index 9;
+                          // a glint runs down its edge from one column to the next
             p.Fill(9);
-            for (int i = 0; i < 7; ++i)
-                for (int k = 0; k < 7; ++k) {
-                    const double a = (k + i) * 2 * 3.14159265 / 7;
-                    const int x = i * 18 + 9 + static_cast<int>(std::lround(std::cos(a) * 6));
-                    const int y = 9 + static_cast<int>(std::lround(std::sin(a) * 6));
-                    p.Ellipse(x, y, 1 + (k == 0), 1 + (k == 0), kGold(k * 2 - 6));
-                }
+            for (int i = 0; i < 7; ++i) {
+                const int x = i * 18;
+                p.Polygon({{x, 0},
+                           {x, 15},
+                           {x + 4, 11},
+                           {x + 7, 17},
+                           {x + 10, 16},
+                           {x + 7, 10},
+                           {x + 12, 10}},
+                          Rgb{20, 20, 20}());
+                p.Polygon({{x + 1, 2},
+                           {x + 1, 12},
+                           {x + 4, 9},
+                           {x + 7, 15},
+                           {x + 8, 14},
+                           {x + 5, 8},
+                           {x + 9, 8}},
+                          kGold(2));
+                p.Ellipse(x + 2, 3 + i, 1, 1, kGold(8));
+            }
         },
         9);
     for (int id : {644, 645, 647, 646})

@@ -53,7 +53,10 @@ void CFrameHost::WorldTaken() {
     // The party panel forgets the bars it drew; the windows follow the
     // controlled member of the world taken in.
     m_frame.m_pGameWindows->WorldTaken();
-    if (qv::Window* w = qv::Window::Current()) w->ShowSystemCursor(true);
+    // Over the game the game's own cursor draws itself; the system's shows
+    // only while that one does not.
+    const CMouseCursor* cursor = GetMouseCursor();
+    if (qv::Window* w = qv::Window::Current()) w->ShowSystemCursor(!cursor || !cursor->m_bShown);
 }
 
 void CFrameHost::ShowStatistics() {

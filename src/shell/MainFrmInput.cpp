@@ -309,14 +309,23 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
 
 void CMainFrame::OnMouseMove(qv::Point point) {
     CMouseCursor* cursor = GetMouseCursor();
-    if (!cursor || point.x < 0 || point.y < 0 || point.x >= kScreenWidth ||
-        point.y >= kScreenHeight)
+    if (!cursor) return;
+    if (point.x < 0 || point.y < 0 || point.x >= kScreenWidth || point.y >= kScreenHeight) {
+        // Beside the game's picture (the editor's tool palette) the system's
+        // cursor shows instead of the game's.
+        if (m_bWindowed && cursor->m_bShown) {
+            cursor->HideNow();
+            cursor->m_bShown = 0;
+            if (qv::Window* window = qv::Window::Current()) window->ShowSystemCursor(true);
+        }
         return;
+    }
     if (m_bWindowed && !cursor->m_bShown) {
         cursor->m_bShown = 1;
-        cursor->MoveTo(point);
         if (qv::Window* window = qv::Window::Current()) window->ShowSystemCursor(false);
     }
+    // The software cursor follows the mouse wherever it is shown.
+    if (cursor->m_bShown) cursor->MoveTo(point);
     if (!m_pPrimary || m_Play.m_iStartState != 0) return;
     m_ptCursor = point;
     HoverText(point.x, point.y);

@@ -735,3 +735,29 @@ TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGon
 }
 
 }  // namespace
+
+TEST_F(Input, TheGamesCursorFollowsTheMouseOverTheGameAndGivesWayBesideIt) {
+    CMouseCursor* cursor = GetMouseCursor();
+    cursor->m_rcLimits = {0, 0, 1144, 856};
+    struct Row {
+        const char* rule;
+        qv::Point to;
+        int shown;          // the game's cursor is shown after the move
+        qv::Point drawnAt;  // where it stands
+    };
+    const Row rows[] = {
+        {"the first move in the window shows it where the mouse is", {100, 200}, 1, {100, 200}},
+        {"it follows every move", {300, 150}, 1, {300, 150}},
+        {"the last column of the game's picture", {639, 479}, 1, {639, 479}},
+        {"one beyond: the palette's side, where the system's shows", {640, 100}, 0, {639, 479}},
+        {"back over the game it shows again at once", {638, 100}, 1, {638, 100}},
+        {"below the picture", {200, 480}, 0, {638, 100}},
+        {"the top left corner", {0, 0}, 1, {0, 0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Mouse(qv::EventKind::MouseMove, r.to);
+        EXPECT_EQ(cursor->m_bShown, r.shown);
+        EXPECT_EQ(cursor->m_ptPos, r.drawnAt);
+    }
+}
