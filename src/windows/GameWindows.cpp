@@ -135,9 +135,11 @@ int CGameWindows::OpenCombatPrefs(Player* member) {
     // dialog has no control for) the preference and the attack method.
     static constexpr size_t kSettingOf[] = {0, 1, 2, 3, 5, 6};
     CCombatPrefsDlg dialog;
-    int* values[] = {&dialog.m_iModeOfCombat,  &dialog.m_iAttackWhom,       &dialog.m_bFlee,
-                     &dialog.m_iMagicPriority, &dialog.m_iAttackPreference, &dialog.m_iAttackMethod};
-    for (size_t i = 0; i < std::size(values); ++i) *values[i] = member->m_iCombatSettings[kSettingOf[i]];
+    int* values[] = {
+        &dialog.m_iModeOfCombat,  &dialog.m_iAttackWhom,       &dialog.m_bFlee,
+        &dialog.m_iMagicPriority, &dialog.m_iAttackPreference, &dialog.m_iAttackMethod};
+    for (size_t i = 0; i < std::size(values); ++i)
+        *values[i] = member->m_iCombatSettings[kSettingOf[i]];
     const int answer = dialog.Popup();
     member = held.Get();
     if (answer == 1 && member) {

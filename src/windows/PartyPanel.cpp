@@ -97,8 +97,8 @@ int CPartyPanel::CombatPanelClick(qv::Point screen) {
 std::string CPartyPanel::CombatButtonTip() const {
     if (m_bCombatButtonHovered) return "Combat Preferences";
     const CCombatModePanel* panel = CombatPanel(m_iHover);
-    if (!panel || panel->GetHovered() < 0 || panel->ButtonState(panel->GetHovered()) ==
-                                                 CCombatModePanel::kHidden)
+    if (!panel || panel->GetHovered() < 0 ||
+        panel->ButtonState(panel->GetHovered()) == CCombatModePanel::kHidden)
         return {};
     Player* member = Member(m_iHover);
     return (member ? member->GetDisplayName() + ": " : std::string()) +

@@ -99,19 +99,40 @@ TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAlone) {
         {"the dog's berserker", [&] { return at(1, 8); }, {0, 0}, {0, 2}, 2, hero},
         {"the dog's stand fast", [&] { return at(1, 5); }, {0, 0}, {1, 2}, 2, hero},
         {"the hero's stand fast", [&] { return at(0, 5); }, {1, 0}, {1, 2}, 2, hero},
-        {"the hero's stand fast again flips it back", [&] { return at(0, 5); }, {0, 0}, {1, 2},
-         2, hero},
+        {"the hero's stand fast again flips it back",
+         [&] { return at(0, 5); },
+         {0, 0},
+         {1, 2},
+         2,
+         hero},
         {"the hero's normal", [&] { return at(0, 7); }, {0, 1}, {1, 2}, 2, hero},
         {"the dog's close combat only", [&] { return at(1, 0); }, {0, 1}, {1, 2}, 0, hero},
         // Shooting wants a bow: the buttons are not there, and the click
         // goes to the member's button under them.
         {"the dog's shoot only is not there: the dog is picked",
-         [&] { return qv::Point{at(1, 0).x + 21, at(1, 0).y}; }, {0, 1}, {1, 2}, 0, dog},
+         [&] {
+             return qv::Point{at(1, 0).x + 21, at(1, 0).y};
+         },
+         {0, 1},
+         {1, 2},
+         0,
+         dog},
         {"the hero's name picks the hero",
-         [&] { return qv::Point{party.ButtonRect(0).left + 20, party.ButtonRect(0).top + 5}; },
-         {0, 1}, {1, 2}, 0, hero},
+         [&] {
+             return qv::Point{party.ButtonRect(0).left + 20, party.ButtonRect(0).top + 5};
+         },
+         {0, 1},
+         {1, 2},
+         0,
+         hero},
         {"the bars beside stand fast pick the dog",
-         [&] { return qv::Point{at(1, 5).x + 30, at(1, 5).y}; }, {0, 1}, {1, 2}, 0, dog},
+         [&] {
+             return qv::Point{at(1, 5).x + 30, at(1, 5).y};
+         },
+         {0, 1},
+         {1, 2},
+         0,
+         dog},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -153,7 +174,7 @@ TEST_F(InGame, TheCombatButtonOpensThePreferencesOfTheControlledMember) {
     ASSERT_EQ(start, (Settings{1, 2, 1, 1, 0, 2, 1}));
     struct Row {
         const char* what;
-        int member;              // slot of the controlled member
+        int member;               // slot of the controlled member
         std::vector<int> clicks;  // the dialog's controls, in order
         int answer;
         Settings hero, dog;
@@ -162,19 +183,36 @@ TEST_F(InGame, TheCombatButtonOpensThePreferencesOfTheControlledMember) {
     const Row rows[] = {
         {"OK with nothing changed", 0, {D::kIdOk}, 1, start, dogStart},
         {"berserker", 0, {D::kIdBerserker, D::kIdOk}, 1, {1, 2, 1, 1, 0, 2, 2}, dogStart},
-        {"attack the strongest, the evasive", 0,
-         {D::kIdAttackStrongest, D::kIdAttackEvasive, D::kIdOk}, 1, {1, 1, 1, 1, 0, 0, 2},
+        {"attack the strongest, the evasive",
+         0,
+         {D::kIdAttackStrongest, D::kIdAttackEvasive, D::kIdOk},
+         1,
+         {1, 1, 1, 1, 0, 0, 2},
          dogStart},
-        {"attack while evading", 0, {D::kIdAttackWhileEvading, D::kIdOk}, 1,
-         {0, 1, 1, 1, 0, 0, 2}, dogStart},
-        {"attacking at random is refused, the rest is taken", 0,
-         {D::kIdCloseCombat, D::kIdAttackRandomly, D::kIdDefensive, D::kIdOk}, 1,
-         {1, 1, 1, 1, 0, 0, 0}, dogStart},
-        {"cancelled: nothing changes", 0, {D::kIdNormal, D::kIdAnyone, D::kIdCancel}, 2,
-         {1, 1, 1, 1, 0, 0, 0}, dogStart},
-        {"the dog controlled: the dog's", 1, {D::kIdAttackWeakest, D::kIdOk}, 1,
-         {1, 1, 1, 1, 0, 0, 0}, {dogStart[0], 0, dogStart[2], dogStart[3], dogStart[4],
-                                 dogStart[5], dogStart[6]}},
+        {"attack while evading",
+         0,
+         {D::kIdAttackWhileEvading, D::kIdOk},
+         1,
+         {0, 1, 1, 1, 0, 0, 2},
+         dogStart},
+        {"attacking at random is refused, the rest is taken",
+         0,
+         {D::kIdCloseCombat, D::kIdAttackRandomly, D::kIdDefensive, D::kIdOk},
+         1,
+         {1, 1, 1, 1, 0, 0, 0},
+         dogStart},
+        {"cancelled: nothing changes",
+         0,
+         {D::kIdNormal, D::kIdAnyone, D::kIdCancel},
+         2,
+         {1, 1, 1, 1, 0, 0, 0},
+         dogStart},
+        {"the dog controlled: the dog's",
+         1,
+         {D::kIdAttackWeakest, D::kIdOk},
+         1,
+         {1, 1, 1, 1, 0, 0, 0},
+         {dogStart[0], 0, dogStart[2], dogStart[3], dogStart[4], dogStart[5], dogStart[6]}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -186,8 +224,13 @@ TEST_F(InGame, TheCombatButtonOpensThePreferencesOfTheControlledMember) {
             if (seen) return false;
             seen = dynamic_cast<CCombatPrefsDlg*>(GetPopupChain()->m_pModalPopup);
             if (!seen) return false;
-            shown = {seen->m_iModeOfCombat, seen->m_iAttackWhom, seen->m_bFlee,
-                     seen->m_iMagicPriority, 0, seen->m_iAttackPreference, seen->m_iAttackMethod};
+            shown = {seen->m_iModeOfCombat,
+                     seen->m_iAttackWhom,
+                     seen->m_bFlee,
+                     seen->m_iMagicPriority,
+                     0,
+                     seen->m_iAttackPreference,
+                     seen->m_iAttackMethod};
             for (int id : row.clicks) seen->OnCommand(id);
             return true;
         });
@@ -216,8 +259,8 @@ TEST_F(InGame, ThePreferencesShowTheMembersSettingsWhenOpened) {
     loop.SetIdleHook([&] {
         auto* d = dynamic_cast<CCombatPrefsDlg*>(GetPopupChain()->m_pModalPopup);
         if (!d) return false;
-        shown = {d->m_iModeOfCombat,     d->m_iAttackWhom,       d->m_bFlee,
-                 d->m_iMagicPriority,    d->m_iAttackPreference, d->m_iAttackMethod};
+        shown = {d->m_iModeOfCombat,  d->m_iAttackWhom,       d->m_bFlee,
+                 d->m_iMagicPriority, d->m_iAttackPreference, d->m_iAttackMethod};
         methodsGreyed = !d->IsEnabled(CCombatPrefsDlg::kIdBerserker);
         d->OnKeyDown(qv::VK_ESCAPE);
         return true;
