@@ -4,7 +4,10 @@
 // with the dummy video driver, in a window as the game runs by default.
 //
 // BM_WholeTick times 1,000 ticks one by one and reports the median and the
-// worst; the others time the parts of a tick: the world's update, the light
+// worst; BM_WholeTickInventoryOpen does the same with a party of two whose
+// leader's bag is full and the control panel on its inventory page (the
+// world runs on beside it, as in play; the same-run BM_WholeTick is its
+// reference); the others time the parts of a tick: the world's update, the light
 // pass, the drawing of the frame and the presentation. Each benchmark makes
 // its scene and ends it, so that they run in any order.
 
@@ -18,6 +21,8 @@
 
 #include "BenchSupport.h"
 #include "creatures/Player.h"
+#include "items/Potions.h"
+#include "items/Weapon.h"
 #include "media/DDObjects.h"
 #include "media/DirectDraw.h"
 #include "media/Resources.h"
@@ -37,7 +42,7 @@ struct TickScene {
     MapMaster* map = nullptr;
     bool ok = false;
 
-    TickScene() {
+    explicit TickScene(bool party = false) {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         frame = std::make_unique<CMainFrame>();
         ok = frame->InitDirectDraw(0) != 0;
@@ -82,11 +87,34 @@ struct TickScene {
                 if (bench::PlaceCreature(*map, *group, p, at)) ++placed;
             }
         }
+        if (party) MakeParty(world, focusCell);
         frame->m_ptCursor = {600, 450};
         frame->m_iStage = 3;
         frame->RunTick();  // sets up play
+        if (party) {
+            frame->m_pGameWindows->SelectPage(CControlPanel::kPageInventory, 0);
+        }
         for (int i = 0; i < 20; ++i) frame->RunTick();
         placedCreatures = placed;
+    }
+    // A leader with a full bag and its dog beside the focus, the party the
+    // windows show.
+    void MakeParty(World& world, CellPoint focusCell) {
+        auto* group = new Group("Party");
+        world.m_pAllGroups->AddMember(group);
+        for (int slot = 0; slot < 2; ++slot) {
+            auto* member = new Pacer;
+            member->m_iPartySlot = slot + 1;
+            Position at(focusCell.x * 160 + 40 + slot * 30, focusCell.y * 112 + 40);
+            if (!bench::PlaceCreature(*map, *group, member, at)) continue;
+            world.m_Party[static_cast<size_t>(slot)] = member;
+            if (slot == 0) {
+                world.m_pLeader = member;
+                world.m_pControlPlayer = member;
+                for (int i = 0; i < 5; ++i) member->AddToBag(new Dagger, 0);
+                for (int i = 0; i < 4; ++i) member->AddToBag(new Potion(PotionType::Healing), 0);
+            }
+        }
     }
     ~TickScene() {
         frame.reset();
@@ -105,6 +133,26 @@ void BM_WholeTick(benchmark::State& state) {
     state.counters["creatures"] = s.placedCreatures;
 }
 BENCHMARK(BM_WholeTick)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_WholeTickInventoryOpen(benchmark::State& state) {
+    TickScene s(true);
+    if (!s.ok) {
+        state.SkipWithError("no screen");
+        return;
+    }
+    CGameWindows& windows = *s.frame->m_pGameWindows;
+    if (!windows.ControlPanel() ||
+        windows.ControlPanel()->GetPage() != CControlPanel::kPageInventory ||
+        s.frame->m_Play.IsPopupOpen()) {
+        state.SkipWithError("the inventory is not open, or the world stands still");
+        return;
+    }
+    bench::TimeTicks(state, *s.frame, 1000);
+    state.counters["creatures"] = s.placedCreatures;
+    state.counters["shown_items"] =
+        static_cast<double>(windows.ControlPanel()->Inventory().Box().Items().size());
+}
+BENCHMARK(BM_WholeTickInventoryOpen)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_TickUpdate(benchmark::State& state) {
     TickScene s;

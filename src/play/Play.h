@@ -471,7 +471,18 @@ public:
         kChoiceRangedMode = 0,    // 0 close combat only, 1 shoot only, 2 shoot from afar
         kChoiceStandFast = 1,     // 1: fighting outside a walk, it does not move
         kChoiceAttackMethod = 2,  // 0 defensive, 1 normal, 2 berserker
+        // The "Combat Preferences" the party panel's combat button opens, a
+        // group of their own:
+        kChoiceModeOfCombat = 10,      // 0 attack while evading, 1 close combat
+        kChoiceAttackWhom = 11,        // 0 weakest, 1 strongest, 2 nearest
+        kChoiceAttackPreference = 12,  // 0 the evasive, 1 those in close combat, 2 anyone
     };
+    // Whom a fighter can be told to attack: the weakest, the strongest or
+    // the nearest. The dialog also offers "Attack Nearest to Another" and
+    // "Attack Randomly", which no weapon knows how to choose by: refused.
+    static constexpr int32_t kAttackWhomChoices = 3;
+    static constexpr int32_t kModesOfCombat = 2;
+    static constexpr int32_t kAttackPreferences = 3;
     static constexpr int32_t kRangedModes = 3;
     static constexpr int32_t kAttackMethods = 3;
     // A party member's choice `which` becomes `value`; Order::kToggle flips

@@ -7,6 +7,9 @@
 
 namespace {
 // The attack method is the last of a creature's combat settings.
+constexpr size_t kModeOfCombatSetting = 0;
+constexpr size_t kAttackWhomSetting = 1;
+constexpr size_t kAttackPreferenceSetting = 5;
 constexpr size_t kAttackMethodSetting = 6;
 }  // namespace
 
@@ -36,6 +39,18 @@ int Play::SetCombatChoice(Player* actor, int32_t which, int32_t value) {
         case kChoiceAttackMethod:
             if (value < 0 || value >= kAttackMethods) return 0;
             actor->m_iCombatSettings[kAttackMethodSetting] = value;
+            return 1;
+        case kChoiceModeOfCombat:
+            if (value < 0 || value >= kModesOfCombat) return 0;
+            actor->m_iCombatSettings[kModeOfCombatSetting] = value;
+            return 1;
+        case kChoiceAttackWhom:
+            if (value < 0 || value >= kAttackWhomChoices) return 0;
+            actor->m_iCombatSettings[kAttackWhomSetting] = value;
+            return 1;
+        case kChoiceAttackPreference:
+            if (value < 0 || value >= kAttackPreferences) return 0;
+            actor->m_iCombatSettings[kAttackPreferenceSetting] = value;
             return 1;
         default:
             return 0;

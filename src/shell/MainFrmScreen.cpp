@@ -47,7 +47,7 @@ std::shared_ptr<CDIBitmap> BuildScreenPicture() {
     Well(p, f, 545, 7, 636, 360);               // the side panel
     Well(p, f, 207, 371, 207 + 102, 371 + 96);  // the minimap
     Well(p, f, 12, 376, 192, 472);              // the message line
-    Well(p, f, 318, 372, 632, 440);             // the party panel
+    Well(p, f, 318, 368, 632, 446);             // the party panel
     return b;
 }
 

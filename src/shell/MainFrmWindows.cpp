@@ -55,19 +55,18 @@ void CMainFrame::OnShowItemList() {
 }
 
 void CMainFrame::OnShowMagic() {
-    m_pGameWindows->SelectPage(CControlPanel::kPageMagic, 0);
+    m_pGameWindows->OpenMagic(0);
 }
 
 void CMainFrame::OnPlayerStats() {
-    m_pGameWindows->SelectPage(CControlPanel::kPageStats, 0);
+    m_pGameWindows->OpenStats();
 }
 
 void CMainFrame::OnPlayerInfo() {
-    m_pGameWindows->SelectPage(CControlPanel::kPageInfo, 0);
+    m_pGameWindows->OpenInfo();
 }
 
 void CMainFrame::SelectPanelPage(int page, int subPage) {
-    // Without a control panel (before play) the page's own window opens,
-    // which makes the panel.
-    m_pGameWindows->SelectPage(page, subPage);
+    // The page of the control panel; without one, the page's own window.
+    m_pGameWindows->OnPageKey(page, subPage);
 }

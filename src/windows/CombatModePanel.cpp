@@ -1,5 +1,7 @@
 #include "windows/CombatModePanel.h"
 
+#include <algorithm>
+
 #include "creatures/Player.h"
 #include "media/DDObjects.h"
 #include "media/DDWnd.h"
@@ -43,8 +45,8 @@ struct CCombatModePanel::Pictures {
 
 std::weak_ptr<CCombatModePanel::Pictures> CCombatModePanel::s_Pictures;
 
-CCombatModePanel::CCombatModePanel(Play& play, qv::Point origin)
-    : m_ptOrigin(origin), m_Play(play) {
+CCombatModePanel::CCombatModePanel(Play& play, qv::Point origin, const Layout& rects)
+    : m_ptOrigin(origin), m_Play(play), m_pRects(&rects) {
     m_pPictures = s_Pictures.lock();
     if (!m_pPictures) {
         m_pPictures = std::make_shared<Pictures>();
@@ -91,8 +93,25 @@ int CCombatModePanel::HitTest(qv::Point screen) const {
     const qv::Point at{screen.x - m_ptOrigin.x, screen.y - m_ptOrigin.y};
     int hit = -1;
     for (int b = 0; b < kButtons; ++b)
-        if (kButtonRects[static_cast<size_t>(b)].Contains(at)) hit = b;
+        if ((*m_pRects)[static_cast<size_t>(b)].Contains(at)) hit = b;
     return hit;
+}
+
+qv::Rect CCombatModePanel::ButtonRect(int b) const {
+    if (b < 0 || b >= kButtons) return {};
+    const qv::Rect& r = (*m_pRects)[static_cast<size_t>(b)];
+    if (r.IsEmpty()) return {};
+    return r.Offset(m_ptOrigin.x, m_ptOrigin.y);
+}
+
+qv::Rect CCombatModePanel::PanelRect() const {
+    // From the origin to two pixels past the farthest button.
+    int right = 0, bottom = 0;
+    for (const qv::Rect& r : *m_pRects) {
+        right = std::max(right, r.right + 2);
+        bottom = std::max(bottom, r.bottom + 2);
+    }
+    return qv::Rect{0, 0, right, bottom}.Offset(m_ptOrigin.x, m_ptOrigin.y);
 }
 
 int CCombatModePanel::ButtonState(int b) const {
@@ -119,11 +138,12 @@ void CCombatModePanel::Draw(qv::Surface* surface) {
     // The member's choices may have changed since the last look (a bow put
     // away leaves nothing to shoot with).
     Refresh();
-    const qv::Rect clip = kPanelRect.Offset(m_ptOrigin.x, m_ptOrigin.y);
+    const qv::Rect clip = PanelRect();
     for (int b = 0; b < kButtons; ++b) {
         const int state = ButtonState(b);
         if (state == kHidden) continue;
-        const qv::Rect r = kButtonRects[static_cast<size_t>(b)].Offset(m_ptOrigin.x, m_ptOrigin.y);
+        const qv::Rect r = ButtonRect(b);
+        if (r.IsEmpty()) continue;
         CDDObject* image = m_pPictures->images[static_cast<size_t>(b)].get();
         const int mode = state == kStatePressed ? kDrawModeHover : kDrawModePlain;
         if (image)

@@ -39,6 +39,20 @@ public:
     // The buttons' pictures, one 20 x 20 bitmap each, in button order.
     static constexpr std::array<int, kButtons> kButtonBitmaps{981, 982, 983, 984, 985,
                                                               986, 989, 988, 987};
+    using Layout = std::array<qv::Rect, kButtons>;
+    // The same buttons without the row that is never drawn (buttons 3 and
+    // 4, which take no click either): stand fast moves up beside the row of
+    // ranged modes' first column, and the attack methods under it. The party
+    // panel under the map view has room for three rows of buttons, not four.
+    static constexpr Layout kCompactRects{{{2, 1, 22, 21},
+                                           {23, 1, 43, 21},
+                                           {44, 1, 64, 21},
+                                           {0, 0, 0, 0},
+                                           {0, 0, 0, 0},
+                                           {2, 22, 22, 42},
+                                           {2, 43, 22, 63},
+                                           {23, 43, 43, 63},
+                                           {44, 43, 64, 63}}};
     static constexpr int kButtonSize = 20;
     // The whole panel from its origin.
     static constexpr qv::Rect kPanelRect{0, 0, 66, 86};
@@ -52,7 +66,7 @@ public:
     static constexpr int kDefaultRangedMode = 2;
     static constexpr int kDefaultAttackMethod = 1;
 
-    CCombatModePanel(Play& play, qv::Point origin);
+    CCombatModePanel(Play& play, qv::Point origin, const Layout& rects = kButtonRects);
     ~CCombatModePanel();
     CCombatModePanel(const CCombatModePanel&) = delete;
     CCombatModePanel& operator=(const CCombatModePanel&) = delete;
@@ -78,6 +92,10 @@ public:
     // What a button stands for, for the line that names the hovered one.
     static const char* ButtonName(int b);
     int GetHovered() const { return m_iHovered; }
+    // A button's rectangle on the screen (empty for one the layout leaves out).
+    qv::Rect ButtonRect(int b) const;
+    // The panel's whole rectangle on the screen.
+    qv::Rect PanelRect() const;
 
     qv::Point m_ptOrigin;
     // The member's choices as last read.
@@ -92,6 +110,7 @@ private:
     bool HasRangedWeapon() const;
 
     Play& m_Play;
+    const Layout* m_pRects;
     qv::Handle<Player> m_pPlayer;
     int m_iHovered = -1;
 

@@ -8,6 +8,10 @@
 #include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
 #include "play/Play.h"
+#include "windows/CombatPrefsDlg.h"
+#include "windows/MagicWnd.h"
+#include "windows/PlayerInfoWnd.h"
+#include "windows/PlayerStatsWnd.h"
 #include "world/Global.h"
 #include "world/World.h"
 
@@ -69,6 +73,97 @@ void CGameWindows::SetControlPlayer(Player* member, int force) {
 void CGameWindows::SelectPage(int page, int subPage) {
     if (!m_pControlPanel) MakePanels(m_Play.m_World.m_pControlPlayer.Get());
     m_pControlPanel->SelectPage(page, subPage);
+}
+
+void CGameWindows::OnPageKey(int page, int subPage) {
+    if (m_pControlPanel) {
+        m_pControlPanel->SelectPage(page, subPage);
+        return;
+    }
+    switch (page) {
+        case CControlPanel::kPageStats:
+            OpenStats();
+            return;
+        case CControlPanel::kPageInfo:
+            OpenInfo();
+            return;
+        case CControlPanel::kPageMagic:
+            // The magic window opens on the first book that holds a spell.
+            OpenMagic(0);
+            return;
+        default:
+            SelectPage(page, subPage);
+            return;
+    }
+}
+
+namespace {
+
+// Runs a member's window and puts back what it covered.
+template <typename Wnd, typename... Args>
+int RunMemberWindow(Play& play, const std::function<void()>& redrawView, Args... args) {
+    Player* member = play.m_World.m_pControlPlayer.Get();
+    if (!member) return 0;
+    int answer = 0;
+    {
+        Wnd window(play, member, args...);
+        answer = window.Popup();
+    }
+    if (redrawView) redrawView();
+    return answer;
+}
+
+}  // namespace
+
+int CGameWindows::OpenStats() {
+    return RunMemberWindow<CPlayerStatsWnd>(m_Play, m_RedrawView);
+}
+
+int CGameWindows::OpenInfo() {
+    return RunMemberWindow<CPlayerInfoWnd>(m_Play, m_RedrawView);
+}
+
+int CGameWindows::OpenMagic(int school) {
+    return RunMemberWindow<CMagicWnd>(m_Play, m_RedrawView, school);
+}
+
+int CGameWindows::OpenCombatPrefs(Player* member) {
+    if (!member) return 0;
+    const qv::Handle<Player> held(member);
+    // The dialog's six values from the member's combat settings: mode of
+    // combat, whom to attack, flee, magic priority, then (after one the
+    // dialog has no control for) the preference and the attack method.
+    static constexpr size_t kSettingOf[] = {0, 1, 2, 3, 5, 6};
+    CCombatPrefsDlg dialog;
+    int* values[] = {
+        &dialog.m_iModeOfCombat,  &dialog.m_iAttackWhom,       &dialog.m_bFlee,
+        &dialog.m_iMagicPriority, &dialog.m_iAttackPreference, &dialog.m_iAttackMethod};
+    for (size_t i = 0; i < std::size(values); ++i)
+        *values[i] = member->m_iCombatSettings[kSettingOf[i]];
+    const int answer = dialog.Popup();
+    member = held.Get();
+    if (answer == 1 && member) {
+        // The choices the dialog lets the player change, each an order;
+        // fleeing and the magic priority are greyed there.
+        const std::pair<int32_t, int> choices[] = {
+            {Play::kChoiceModeOfCombat, dialog.m_iModeOfCombat},
+            {Play::kChoiceAttackWhom, dialog.m_iAttackWhom},
+            {Play::kChoiceAttackPreference, dialog.m_iAttackPreference},
+            {Play::kChoiceAttackMethod, dialog.m_iAttackMethod},
+        };
+        const int32_t before[] = {member->m_iCombatSettings[0], member->m_iCombatSettings[1],
+                                  member->m_iCombatSettings[5], member->m_iCombatSettings[6]};
+        for (size_t i = 0; i < std::size(choices); ++i) {
+            if (choices[i].second == before[i]) continue;
+            Order order = Order::Of(Order::Kind::Stance);
+            order.actor = member;
+            order.value = choices[i].first;
+            order.mode = choices[i].second;
+            m_Play.Give(order);
+        }
+    }
+    if (m_RedrawView) m_RedrawView();
+    return answer;
 }
 
 void CGameWindows::OpenEquipment() {
@@ -230,8 +325,19 @@ bool CGameWindows::LetGo(qv::Point p) {
     }
     const Place place = BoxAt(p);
     if (place.box) {
-        // Back where it came from: nothing to do.
-        if (place.box != m_pCarryFrom) place.box->Insert(object);
+        Object* under = place.box->ItemAt(place.Local(p));
+        const bool bag = under && under->Type() == BAG && qv::DynamicCast<CBag>(under);
+        if (bag && under != object) {
+            // Let go over a bag of the list: into that bag. Play refuses
+            // it, changing nothing, when the bag has no room or is the
+            // thing's own inside.
+            Order put = ItemOrder(Order::Kind::PutIn, carrier, object);
+            put.into = under;
+            m_Play.Give(put);
+        } else if (place.box != m_pCarryFrom) {
+            // Back where it came from: nothing to do.
+            place.box->Insert(object);
+        }
         EndCarry();
         return true;
     }
@@ -296,7 +402,17 @@ bool CGameWindows::OnLButtonDown(qv::Point p) {
         LetGo(p);
         return true;
     }
+    if (CPartyPanel::kCombatButton.Contains(p) && m_pControlPanel) {
+        OpenCombatPrefs(m_Play.m_World.m_pControlPlayer.Get());
+        return true;
+    }
     if (const int slot = m_PartyPanel.SlotAt(p); slot >= 0) {
+        // The member's combat mode panel first; a click it does not take
+        // picks the member.
+        if (m_PartyPanel.CombatPanelClick(p)) {
+            m_PartyPanel.Redraw();
+            return true;
+        }
         if (Player* member = m_PartyPanel.Member(slot)) {
             Order select = Order::Of(Order::Kind::Select);
             select.actor = member;
@@ -365,6 +481,10 @@ void CGameWindows::OnMouseMove(qv::Point p) {
     Object* item = place.box ? place.box->ItemAt(place.Local(p)) : nullptr;
     if (item && !m_pCarried.Get()) {
         SetMessageLine(item->GetInfoText());
+        m_bHoverText = true;
+    } else if (const std::string tip = m_PartyPanel.CombatButtonTip(); !tip.empty()) {
+        // A combat mode button or the combat button says what it does.
+        SetMessageLine(tip);
         m_bHoverText = true;
     } else if (m_PartyPanel.m_iHover >= 0) {
         SetMessageLine(m_PartyPanel.PlayerToolTip(-1));

@@ -53,6 +53,21 @@ public:
     // even when it is the same one).
     void SetControlPlayer(Player* member, int force);
     void SelectPage(int page, int subPage);
+    // A letter key of the control panel's pages: the page, or, while there
+    // is no control panel, the member's own window of it (statistics,
+    // information, magic; the bag and the item list make the panel).
+    void OnPageKey(int page, int subPage);
+    // The controlled member's windows, each run over the stopped game until
+    // Close or Esc. Answer what the window's Popup answered, 0 with no
+    // member.
+    int OpenStats();
+    int OpenInfo();
+    int OpenMagic(int school);
+    // The "Combat Preferences" of a member, opened by the party panel's
+    // combat button for the controlled member: shows the member's choices
+    // and, after OK, hands play an order for each one changed. Answers the
+    // dialog's answer (1 OK), 0 with no member.
+    int OpenCombatPrefs(Player* member);
     void OpenEquipment();
     void CloseEquipment();
     void CloseContainer();

@@ -2,6 +2,7 @@
 
 #include "creatures/Player.h"
 #include "items/Magic.h"
+#include "media/DirectDraw.h"
 #include "media/Painter.h"
 #include "platform/Format.h"
 #include "play/Play.h"
@@ -16,6 +17,9 @@ constexpr int kAlertnessUnit = 10;
 constexpr int kBarHeight = 5;
 constexpr int kBarGap = 1;
 constexpr int kNameHeight = 16;
+// The bars lie in the combat mode panel's middle row, right of its
+// stand-fast button; "Dead" takes their place.
+constexpr int kBarsLeft = 29, kBarsRight = 3, kBarsTop = 37;
 
 }  // namespace
 
@@ -37,10 +41,16 @@ void CPartyPanel::InitPartyPanel() {
     for (int slot = 0; slot < kShownMembers; ++slot) {
         const qv::Rect r = ButtonRect(slot);
         for (int bar = 0; bar < kBarsPerMember; ++bar) {
-            const int top = r.top + 2 * kNameHeight + bar * (kBarHeight + kBarGap);
+            const int top = r.top + kBarsTop + bar * (kBarHeight + kBarGap);
             m_Bars[static_cast<size_t>(slot * kBarsPerMember + bar)].Create(
-                {r.left + 3, top, r.right - 3, top + kBarHeight}, fill[bar], ground);
+                {r.left + kBarsLeft, top, r.right - kBarsRight, top + kBarHeight}, fill[bar],
+                ground);
         }
+        auto& panel = m_CombatPanels[static_cast<size_t>(slot)];
+        if (!panel)
+            panel = std::make_unique<CCombatModePanel>(
+                m_Play, qv::Point{r.left + kCombatPanelAt.x, r.top + kCombatPanelAt.y},
+                CCombatModePanel::kCompactRects);
     }
     m_Play.InitFormation();
     HidePartyButtons();
@@ -62,8 +72,37 @@ std::array<int, CPartyPanel::kBarsPerMember> CPartyPanel::Maxima(Player* m) cons
 }
 
 void CPartyPanel::HidePartyButtons() {
-    for (int slot = 0; slot < kShownMembers; ++slot)
-        m_bShown[static_cast<size_t>(slot)] = Member(slot) != nullptr;
+    for (int slot = 0; slot < kShownMembers; ++slot) {
+        Player* member = Member(slot);
+        m_bShown[static_cast<size_t>(slot)] = member != nullptr;
+        // Each shown member has its combat mode panel; an empty slot's shows
+        // nothing.
+        if (CCombatModePanel* panel = CombatPanel(slot); panel && panel->GetPlayer() != member)
+            panel->SetPlayer(member);
+    }
+}
+
+CCombatModePanel* CPartyPanel::CombatPanel(int slot) const {
+    if (slot < 0 || slot >= kShownMembers) return nullptr;
+    return m_CombatPanels[static_cast<size_t>(slot)].get();
+}
+
+int CPartyPanel::CombatPanelClick(qv::Point screen) {
+    HidePartyButtons();
+    const int slot = SlotAt(screen);
+    CCombatModePanel* panel = CombatPanel(slot);
+    return panel ? panel->OnClick(screen.x, screen.y) : 0;
+}
+
+std::string CPartyPanel::CombatButtonTip() const {
+    if (m_bCombatButtonHovered) return "Combat Preferences";
+    const CCombatModePanel* panel = CombatPanel(m_iHover);
+    if (!panel || panel->GetHovered() < 0 ||
+        panel->ButtonState(panel->GetHovered()) == CCombatModePanel::kHidden)
+        return {};
+    Player* member = Member(m_iHover);
+    return (member ? member->GetDisplayName() + ": " : std::string()) +
+           CCombatModePanel::ButtonName(panel->GetHovered());
 }
 
 int CPartyPanel::UpdatePartyBars() {
@@ -123,14 +162,25 @@ void CPartyPanel::DrawMemberButton(qv::Surface* surface, int slot) {
         surface->FillRect({r.left, r.top, r.right, r.top + 1}, gold);
         surface->FillRect({r.left, r.bottom - 1, r.right, r.bottom}, gold);
     }
-    const qv::Rect text{r.left + 3, r.top + 1, r.right - 2, r.bottom};
+    const qv::Rect text{r.left + 3, r.top, r.right - 2, r.top + kNameHeight - 1};
     DrawGameText(surface, {text.left, text.top}, m->GetDisplayName(),
                  controlled ? kColourTextDim : kColourText, text);
-    const std::string hp = m->IsAlive()
-                               ? qv::Format("HP %d/%d", m->m_iHitPoints, m->m_iMaxHitPoints)
-                               : std::string("Dead");
-    DrawGameText(surface, {text.left, text.top + kNameHeight}, hp, kColourText, text);
-    for (int bar = 0; bar < kBarsPerMember; ++bar) Bar(slot, bar).Draw(surface);
+    if (m->IsAlive()) {
+        for (int bar = 0; bar < kBarsPerMember; ++bar) Bar(slot, bar).Draw(surface);
+    } else {
+        const qv::Rect dead{r.left + kBarsLeft, r.top + kBarsTop, r.right, r.bottom};
+        DrawGameText(surface, {dead.left, dead.top}, "Dead", kColourText, dead);
+    }
+    if (CCombatModePanel* panel = CombatPanel(slot)) panel->Draw(surface);
+}
+
+void CPartyPanel::DrawCombatButton(qv::Surface* surface) {
+    if (!m_pCombatButton) {
+        // A button of the toolkit, placed on the screen itself.
+        m_pCombatButton = std::make_unique<CDDButton>(kCombatButton, nullptr, 0);
+        m_pCombatButton->SetText("Combat");
+    }
+    m_pCombatButton->Draw(surface, {0, 0});
 }
 
 void CPartyPanel::Paint(qv::Surface* surface) {
@@ -139,8 +189,14 @@ void CPartyPanel::Paint(qv::Surface* surface) {
     UpdatePartyBars();
     surface->FillRect(m_rcWindow, WindowPixel(30, 22, 14));
     for (int slot = 0; slot < kShownMembers; ++slot) DrawMemberButton(surface, slot);
+    // The combat button lies outside the panel's box: shown with it.
+    DrawCombatButton(surface);
+    if (surface == GetPopupSurface()) PresentScreen(kCombatButton);
 }
 
 void CPartyPanel::OnMouseMove(qv::Point p) {
     m_iHover = SlotAt(p);
+    m_bCombatButtonHovered = kCombatButton.Contains(p);
+    for (int slot = 0; slot < kShownMembers; ++slot)
+        if (CCombatModePanel* panel = CombatPanel(slot)) panel->OnMouseMove(p.x, p.y);
 }

@@ -1,18 +1,24 @@
 #pragma once
 // The party panel under the map view: a button for each of the first four
-// party members with the member's name, hit points and three bars (hit
-// points, mana, alertness). Clicking a button makes the member the
-// controlled one; a thing carried over it is handed to that member; while a
-// use waits for its target, the member clicked is the target.
+// party members with the member's name, three bars (hit points, mana,
+// alertness) and the member's combat mode panel (its ranged mode, stand
+// fast and attack method, one click each). A click on a button goes to the
+// combat mode panel first; one the panel does not take makes the member the
+// controlled one. A thing carried over a button is handed to that member;
+// while a use waits for its target, the member clicked is the target. The
+// panel's combat button, under it, opens the controlled member's "Combat
+// Preferences".
 //
 // The panel remembers the three values each bar of the six party slots last
 // showed and redraws a bar only when its value changed; a world read sets
 // them all to kForgotten, so that the next update draws every bar anew.
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "media/DDWnd.h"
+#include "windows/CombatModePanel.h"
 
 class Play;
 class Player;
@@ -24,9 +30,14 @@ public:
     static constexpr int kSlots = 6;
     static constexpr int kForgotten = 377;  // a remembered value no bar shows
     // The box under the map view right of the mini-map, a button for each
-    // member side by side.
-    static constexpr qv::Rect kPlace{318, 372, 632, 440};
-    static constexpr int kButtonWidth = 78, kButtonHeight = 68;
+    // member side by side: the name on top, the combat mode panel under it
+    // with the bars beside its stand-fast button.
+    static constexpr qv::Rect kPlace{318, 368, 632, 446};
+    static constexpr int kButtonWidth = 78, kButtonHeight = 78;
+    // Where a member's combat mode panel lies in its button.
+    static constexpr qv::Point kCombatPanelAt{5, 13};
+    // The combat button, under the panel left of the hold-ground button.
+    static constexpr qv::Rect kCombatButton{320, 451, 392, 471};
 
     explicit CPartyPanel(Play& play);
 
@@ -44,6 +55,7 @@ public:
     // button under the mouse): name, hit points, alertness and mana.
     std::string PlayerToolTip(int slot) const;
     void DrawMemberButton(qv::Surface* surface, int slot);
+    void DrawCombatButton(qv::Surface* surface);
     // Every remembered value forgotten (a world was read).
     void ForgetBars() { m_BarValues.fill({kForgotten, kForgotten, kForgotten}); }
 
@@ -58,6 +70,14 @@ public:
     const CDDProgressBar& Bar(int slot, int bar) const {
         return m_Bars[static_cast<size_t>(slot * kBarsPerMember + bar)];
     }
+    // The combat mode panel of a member slot 0 to 3 (null before the panel
+    // is made, or outside those slots).
+    CCombatModePanel* CombatPanel(int slot) const;
+    // A click at a screen point on a shown member's combat mode panel: 1
+    // when the panel took it (the member's choice changed).
+    int CombatPanelClick(qv::Point screen);
+    // The line naming the combat button under the mouse, "" when none is.
+    std::string CombatButtonTip() const;
     int m_iHover = -1;  // the button under the mouse
 
     void Paint(qv::Surface* surface) override;
@@ -69,6 +89,9 @@ private:
     std::array<int, kBarsPerMember> Maxima(Player* member) const;
 
     Play& m_Play;
+    std::array<std::unique_ptr<CCombatModePanel>, kShownMembers> m_CombatPanels;
+    bool m_bCombatButtonHovered = false;
+    std::unique_ptr<CDDButton> m_pCombatButton;
     std::array<CDDProgressBar, kShownMembers * kBarsPerMember> m_Bars;
     std::array<std::array<int, kBarsPerMember>, kSlots> m_BarValues{};
     std::array<int, kShownMembers> m_bShown{};

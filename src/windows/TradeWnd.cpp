@@ -29,6 +29,16 @@ CTradeWnd::CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent)
     m_pSell->SetText("Sell");
     m_pDone = std::make_unique<CDDButton>(kDoneRect, this, kIdDone);
     m_pDone->SetText("Done");
+    auto scroll = [this](int x, int id, const char* text) {
+        auto b = std::make_unique<CDDButton>(
+            qv::Rect{x, kScrollTop, x + kScrollWidth, kScrollBottom}, this, id);
+        b->SetText(text);
+        return b;
+    };
+    m_pStockUp = scroll(kMargin, kIdStockUp, "Up");
+    m_pStockDown = scroll(kMargin + kColumnWidth - kScrollWidth, kIdStockDown, "Down");
+    m_pPackUp = scroll(kPackX, kIdPackUp, "Up");
+    m_pPackDown = scroll(kPackX + kColumnWidth - kScrollWidth, kIdPackDown, "Down");
     m_Play.m_OpenWindows.m_pTradeWnd = this;
     Refresh();
 }
@@ -83,6 +93,30 @@ CDDButton* CTradeWnd::GetPackButton(int row) const {
                : nullptr;
 }
 
+CDDButton* CTradeWnd::GetScrollButton(int id) const {
+    switch (id) {
+        case kIdStockUp:
+            return m_pStockUp.get();
+        case kIdStockDown:
+            return m_pStockDown.get();
+        case kIdPackUp:
+            return m_pPackUp.get();
+        case kIdPackDown:
+            return m_pPackDown.get();
+        default:
+            return nullptr;
+    }
+}
+
+namespace {
+
+// The first entry shown of a list of `count`, kept within its ends.
+int ClampFirst(int first, int count) {
+    return std::clamp(first, 0, std::max(0, count - CTradeWnd::kRows));
+}
+
+}  // namespace
+
 void CTradeWnd::Refresh() {
     m_StockButtons.clear();
     m_PackButtons.clear();
@@ -91,12 +125,15 @@ void CTradeWnd::Refresh() {
     const Store* store = GetStore();
     auto fill = [this, store](const std::vector<Object*>& rows, int x, int firstId, bool selling,
                               std::vector<qv::Handle<Object>>& handles,
-                              std::vector<std::unique_ptr<CDDButton>>& buttons, int& selected) {
-        const int shown = std::min<int>(static_cast<int>(rows.size()), kRows);
-        if (selected >= shown) selected = shown - 1;
+                              std::vector<std::unique_ptr<CDDButton>>& buttons, int& selected,
+                              int& first, CDDButton& up, CDDButton& down) {
+        const int count = static_cast<int>(rows.size());
+        if (selected >= count) selected = count - 1;
+        first = ClampFirst(first, count);
+        for (Object* item : rows) handles.emplace_back(item);
+        const int shown = std::min(count - first, kRows);
         for (int i = 0; i < shown; ++i) {
-            Object* item = rows[static_cast<size_t>(i)];
-            handles.emplace_back(item);
+            Object* item = rows[static_cast<size_t>(first + i)];
             const int top = kFirstRowY + i * kRowHeight;
             auto b = std::make_unique<CDDButton>(
                 qv::Rect{x, top, x + kColumnWidth, top + kRowHeight - 1}, this, firstId + i);
@@ -104,26 +141,42 @@ void CTradeWnd::Refresh() {
                                   : selling ? store->OfferFor(*item)
                                             : store->PriceOf(*item);
             b->SetText(RowText(*item, price));
-            b->SetState(i == selected ? kButtonPressed : kButtonUp);
+            b->SetState(first + i == selected ? kButtonPressed : kButtonUp);
             buttons.push_back(std::move(b));
         }
+        up.SetState(first > 0 ? kButtonUp : kButtonDisabled);
+        down.SetState(first + kRows < count ? kButtonUp : kButtonDisabled);
     };
-    fill(StockRows(), kMargin, kIdFirstStock, false, m_Stock, m_StockButtons, m_iStockSelected);
-    fill(PackRows(), kPackX, kIdFirstPack, true, m_Pack, m_PackButtons, m_iPackSelected);
+    fill(StockRows(), kMargin, kIdFirstStock, false, m_Stock, m_StockButtons, m_iStockSelected,
+         m_iStockFirst, *m_pStockUp, *m_pStockDown);
+    fill(PackRows(), kPackX, kIdFirstPack, true, m_Pack, m_PackButtons, m_iPackSelected,
+         m_iPackFirst, *m_pPackUp, *m_pPackDown);
     m_pBuy->SetState(m_iStockSelected >= 0 && Trader() ? kButtonUp : kButtonDisabled);
     m_pSell->SetState(m_iPackSelected >= 0 && Trader() ? kButtonUp : kButtonDisabled);
 }
 
 void CTradeWnd::SelectStock(int row) {
-    if (row < 0 || row >= static_cast<int>(m_Stock.size())) return;
-    m_iStockSelected = row;
+    if (row < 0 || row >= static_cast<int>(m_StockButtons.size())) return;
+    m_iStockSelected = m_iStockFirst + row;
     Refresh();
     if (IsOpen()) Redraw();
 }
 
 void CTradeWnd::SelectPack(int row) {
-    if (row < 0 || row >= static_cast<int>(m_Pack.size())) return;
-    m_iPackSelected = row;
+    if (row < 0 || row >= static_cast<int>(m_PackButtons.size())) return;
+    m_iPackSelected = m_iPackFirst + row;
+    Refresh();
+    if (IsOpen()) Redraw();
+}
+
+void CTradeWnd::ScrollStock(int rows) {
+    m_iStockFirst = ClampFirst(m_iStockFirst + rows, static_cast<int>(m_Stock.size()));
+    Refresh();
+    if (IsOpen()) Redraw();
+}
+
+void CTradeWnd::ScrollPack(int rows) {
+    m_iPackFirst = ClampFirst(m_iPackFirst + rows, static_cast<int>(m_Pack.size()));
     Refresh();
     if (IsOpen()) Redraw();
 }
@@ -157,6 +210,10 @@ void CTradeWnd::OnCommand(int id) {
         Sell();
     } else if (id == kIdDone) {
         EndPopup(1);
+    } else if (id == kIdStockUp || id == kIdStockDown) {
+        ScrollStock(id == kIdStockUp ? -kScrollStep : kScrollStep);
+    } else if (id == kIdPackUp || id == kIdPackDown) {
+        ScrollPack(id == kIdPackUp ? -kScrollStep : kScrollStep);
     } else if (id >= kIdFirstStock && id < kIdFirstStock + kRows) {
         SelectStock(id - kIdFirstStock);
     } else if (id >= kIdFirstPack && id < kIdFirstPack + kRows) {

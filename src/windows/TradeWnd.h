@@ -3,9 +3,11 @@
 // left, the trader's pack with what the store pays on the right, the gold of
 // both under them, and Buy, Sell and Done. A row is chosen by a click; Buy
 // and Sell hand play an order (Play::Buy, Play::Sell) for one of the chosen
-// thing, and the rows show the world as it is after it. The trader is the
-// controlled member (the leader when none is). The world stands still while
-// the window is up.
+// thing, and the rows show the world as it is after it. Each list shows
+// kRows rows at a time; its Up and Down buttons under it move it by a page
+// (one row of the last page staying in sight), so that every entry of a
+// store can be reached. The trader is the controlled member (the leader when
+// none is). The world stands still while the window is up.
 
 #include <cstdint>
 #include <memory>
@@ -26,10 +28,14 @@ public:
         kIdBuy = 3001,
         kIdSell = 3002,
         kIdDone = 3003,
+        kIdStockUp = 3004,
+        kIdStockDown = 3005,
+        kIdPackUp = 3006,
+        kIdPackDown = 3007,
         kIdFirstStock = 3100,
         kIdFirstPack = 3300
     };
-    static constexpr qv::Rect kPlace{20, 16, 516, 356};
+    static constexpr qv::Rect kPlace{20, 4, 516, 370};
     static constexpr int kMargin = 12;
     static constexpr int kTitleY = 8;
     static constexpr int kHeadY = 30;
@@ -38,10 +44,13 @@ public:
     static constexpr int kRows = 11;  // rows shown of each list
     static constexpr int kColumnWidth = 228;
     static constexpr int kPackX = 256;
-    static constexpr int kGoldY = 278;
-    static constexpr qv::Rect kBuyRect{12, 302, 112, 328};
-    static constexpr qv::Rect kSellRect{256, 302, 356, 328};
-    static constexpr qv::Rect kDoneRect{384, 302, 484, 328};
+    static constexpr int kScrollTop = 274, kScrollBottom = 296;
+    static constexpr int kScrollWidth = 108;
+    static constexpr int kScrollStep = kRows - 1;  // a page, one row of the last kept
+    static constexpr int kGoldY = 304;
+    static constexpr qv::Rect kBuyRect{12, 328, 112, 354};
+    static constexpr qv::Rect kSellRect{256, 328, 356, 354};
+    static constexpr qv::Rect kDoneRect{384, 328, 484, 354};
     static constexpr int kNameColumns = 19;  // of a row's text
 
     CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent = nullptr);
@@ -62,10 +71,19 @@ public:
     std::vector<Object*> PackRows() const;
     // The text of a row: the name, the count of a stack and the price.
     static std::string RowText(const Object& item, int32_t price);
+    // A row shown is chosen (0 the first row in sight).
     void SelectStock(int row);
     void SelectPack(int row);
+    // The entry chosen, counted from the first of the whole list; -1 none.
     int StockSelection() const { return m_iStockSelected; }
     int PackSelection() const { return m_iPackSelected; }
+    // The lists move by `rows` (negative: up); they stop at either end.
+    void ScrollStock(int rows);
+    void ScrollPack(int rows);
+    // The entry of the whole list shown in the first row.
+    int StockFirst() const { return m_iStockFirst; }
+    int PackFirst() const { return m_iPackFirst; }
+    CDDButton* GetScrollButton(int id) const;
     // What Buy and Sell did: 1 a trade was made.
     int Buy();
     int Sell();
@@ -83,8 +101,11 @@ private:
     Play& m_Play;
     int32_t m_iStoreId;
     int32_t m_iMode;
+    // Every entry of each list; the buttons show the kRows from the first.
     std::vector<qv::Handle<Object>> m_Stock, m_Pack;
     int m_iStockSelected = -1, m_iPackSelected = -1;
+    int m_iStockFirst = 0, m_iPackFirst = 0;
     std::vector<std::unique_ptr<CDDButton>> m_StockButtons, m_PackButtons;
     std::unique_ptr<CDDButton> m_pBuy, m_pSell, m_pDone;
+    std::unique_ptr<CDDButton> m_pStockUp, m_pStockDown, m_pPackUp, m_pPackDown;
 };
