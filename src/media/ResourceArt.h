@@ -22,6 +22,10 @@ const std::map<int, PictureRecipe>& PictureRecipes();
 void AddStructureRecipes(std::map<int, PictureRecipe>& recipes);
 // The catalogue's smaller kinds (media/FixtureArt.cpp).
 void AddFixtureRecipes(std::map<int, PictureRecipe>& recipes);
+// The drawbridge and the ship with their decks (media/PlatformArt.cpp).
+void AddPlatformRecipes(std::map<int, PictureRecipe>& recipes);
+// Whether the world point (x, y) about a ship's hot spot lies on its deck.
+bool IsOnShipDeck(int x, int y);
 // The pictures of the item classes' newer kinds (ItemArt.cpp): the weapons
 // and armour PaintItem does not know, added to the recipes.
 void PaintMoreItems(Painter& p, int kind, int w, int h);
