@@ -587,3 +587,59 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
+    // The woods' generator stands among the trees, out of the party's reach
+    // at the start; the hero walks toward it and, once within reach, a group
+    // of one of the woods' kinds appears around it, in the view.
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    CMainFrame& frame = game.frame;
+    Player* hero = frame.m_World.m_pLeader.Get();
+    ASSERT_TRUE(hero && hero->m_pHolder);
+    MonsterGenerator* generator = nullptr;
+    for (ObjectHolder* h : game.Placed())
+        if (auto* g = dynamic_cast<MonsterGenerator*>(h->m_pObject)) generator = g;
+    ASSERT_NE(generator, nullptr) << "the generator is not on the map";
+    const Position at = generator->m_pHolder->pos;
+    // Where the data program put it: among the trees north of the clearing.
+    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35}))
+        << "at " << at.x << ", " << at.y;
+    constexpr int64_t kReachSq = int64_t{Play::kGeneratorReach} * Play::kGeneratorReach;
+    EXPECT_GT(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
+    EXPECT_EQ(generator->m_pSpawned.Get(), nullptr);
+    // Right clicks a little way toward it, each walked before the next.
+    int ticks = 0;
+    for (int click = 0; click < 20 && !generator->m_pSpawned; ++click) {
+        const CellPoint d = game.map->PixelDeltaOf(hero->m_pHolder->pos, at);
+        const Position goal(hero->m_pHolder->pos.x + std::clamp(d.x, -100, 100),
+                            hero->m_pHolder->pos.y + std::clamp(d.y, -100, 100), 0);
+        const qv::Point point = game.ClientPointOf(goal);
+        ASSERT_TRUE(frame.m_rcView.Contains(point));
+        frame.OnMouseMove(point);
+        frame.OnRButtonDown(point);
+        frame.RunTick();
+        frame.OnRButtonUp(point);
+        for (int t = 0; t < 60 && !generator->m_pSpawned; ++t, ++ticks) frame.RunTick();
+    }
+    ASSERT_NE(generator->m_pSpawned.Get(), nullptr)
+        << "the hero stands at " << hero->m_pHolder->pos.x << ", " << hero->m_pHolder->pos.y
+        << " after " << ticks << " ticks";
+    EXPECT_LE(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
+    EXPECT_EQ(frame.m_Play.ActiveGenerator(), generator);
+    const std::set<std::string> kinds = {"Goblin", "GiantRatBrown", "Snake"};
+    for (Member* m : generator->m_pSpawned->Members()) {
+        auto* monster = dynamic_cast<Player*>(m);
+        ASSERT_NE(monster, nullptr);
+        EXPECT_EQ(kinds.count(monster->GetRuntimeClass()->name), 1u)
+            << monster->GetRuntimeClass()->name;
+        ASSERT_NE(monster->m_pHolder, nullptr) << "placed";
+        const CellPoint d = game.map->PixelDeltaOf(at, monster->m_pHolder->pos);
+        EXPECT_LE(std::abs(d.x), 2 * MapMaster::CellWidth);
+        EXPECT_LE(std::abs(d.y), 2 * MapMaster::CellHeight);
+    }
+}
+
+}  // namespace
