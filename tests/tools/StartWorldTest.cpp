@@ -605,8 +605,7 @@ TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
     ASSERT_NE(generator, nullptr) << "the generator is not on the map";
     const Position at = generator->m_pHolder->pos;
     // Where the data program put it: among the trees north of the clearing.
-    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35}))
-        << "at " << at.x << ", " << at.y;
+    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35})) << "at " << at.x << ", " << at.y;
     constexpr int64_t kReachSq = int64_t{Play::kGeneratorReach} * Play::kGeneratorReach;
     EXPECT_GT(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
     EXPECT_EQ(generator->m_pSpawned.Get(), nullptr);
