@@ -5,7 +5,10 @@
 // reports the median, the worst and the share over 10 ms: with argument 1 the
 // creatures are the game's own, thinking and planning their walks to their
 // scripted cells; with argument 0 they only pace to and fro, the plain
-// reference of the same tick.
+// reference of the same tick; with argument 2 they are creatures of ten
+// species (rats, snakes, goblins, people, dogs, spiders, skeletons,
+// scorpions) walking to their scripted cells, each drawn with its species'
+// look from the look file the data program writes.
 //
 // BM_StartWorldPathSearch times the path finder between cells of the window
 // 50 to 95 cells apart, per search and per expansion, as a search of its own
@@ -28,6 +31,8 @@
 #include "BenchSupport.h"
 #include "creatures/AStar.h"
 #include "creatures/PlayerMove.h"
+#include "creatures/Species.h"
+#include "data/CreatureArt.h"
 #include "data/StartWorld.h"
 #include "platform/Rand.h"
 #include "platform/Settings.h"
@@ -43,6 +48,12 @@ namespace fs = std::filesystem;
 constexpr int kCreatures = 2000;
 constexpr int kGroupSize = 10;
 constexpr int kTimedTicks = 1000;
+// The kinds of the mixed crowd, in turn. They keep the peace among
+// themselves, so that they walk rather than fight.
+const char* const kCrowdKinds[] = {"GiantRat", "GiantRatGrey", "GiantRatBrown", "Snake",
+                                   "Goblin",   "Human",        "Dog",           "WatchSpider",
+                                   "Skeleton", "Scorpion"};
+constexpr int kSpecies = 2;
 
 bool IsOpen(int32_t terrain) {
     return terrain != 3 && terrain != 7 && terrain != 8 && terrain != 10 && terrain != 14;
@@ -55,15 +66,18 @@ struct StartWorldScene {
     bool ok = false;
     int placed = 0;
 
-    // walkers: 1 the game's creatures, 0 pacers, -1 none at all.
+    // walkers: 1 the game's creatures, 0 pacers, 2 creatures of the
+    // species, -1 none at all.
     explicit StartWorldScene(int walkers) {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         dir = fs::temp_directory_path() / ("qv-startbench-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         WriteStartWorld(dir.string());
+        std::string error;
+        ok = walkers != kSpecies || art::WriteCreatureImages(dir.string() + "/Images/", error);
         frame = std::make_unique<CMainFrame>();
-        ok = frame->InitDirectDraw(0) != 0;
+        ok = frame->InitDirectDraw(0) != 0 && ok;
         World& world = frame->m_World;
         world.map_master = std::make_unique<MapMaster>();
         map = world.map_master.get();
@@ -74,7 +88,7 @@ struct StartWorldScene {
         LoadGlobalImages(&world);
         ok = ok && frame->m_Play.OpenStartWorld() == 1;
         frame->MoveToLand();
-        if (walkers >= 0) Populate(walkers != 0);
+        if (walkers >= 0) Populate(walkers);
         frame->m_ptCursor = {600, 450};
         frame->m_iStage = 3;
         frame->RunTick();  // sets up play
@@ -101,7 +115,7 @@ struct StartWorldScene {
         return open;
     }
 
-    void Populate(bool walkers) {
+    void Populate(int walkers) {
         World& world = frame->m_World;
         const std::vector<CellPoint> open = OpenWindowCells();
         qv::SeedRand(2024);
@@ -115,7 +129,17 @@ struct StartWorldScene {
                 Position at(w.x * MapMaster::CellWidth + 20 + (n * 37) % 120,
                             w.y * MapMaster::CellHeight + 20 + (n * 53) % 70, 0);
                 Player* p = nullptr;
-                if (walkers) {
+                if (walkers == kSpecies) {
+                    p = Species::Make(kCrowdKinds[static_cast<size_t>(n) % std::size(kCrowdKinds)])
+                            .release();
+                    p->m_iHostileMode = 0;
+                    p->m_ptStay = w;
+                    for (int k = 0; k < 3; ++k) {
+                        const CellPoint to = open[static_cast<size_t>(qv::Rand()) % open.size()];
+                        const CellPoint tw = WorldCell(to.x, to.y);
+                        p->m_MoveList.push_back(std::make_unique<PlayerMoveTo>(tw.x, tw.y));
+                    }
+                } else if (walkers) {
                     auto* walker = new bench::Walker;
                     walker->m_ptStay = w;
                     for (int k = 0; k < 3; ++k) {
@@ -149,7 +173,12 @@ void BM_StartWorldTick(benchmark::State& state) {
         static_cast<double>(RememberedSearch::s_reuses - reuses) / kTimedTicks;
     state.counters["creatures"] = s.placed;
 }
-BENCHMARK(BM_StartWorldTick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_StartWorldTick)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(kSpecies)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // ---- path search
 

@@ -13,7 +13,9 @@
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
+#include "world/Map.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 QV_IMPLEMENT_SERIAL(MonsterGenerator, Object, MonsterGenerator::kSchema, true)
 
@@ -156,8 +158,19 @@ void MonsterGenerator::Reset(Group* group) {
         }
     }
     World* world = GetWorld();
-    if (m_iMode == 1 && world && world->m_pActiveGenerator.Get() == this)
-        world->m_pActiveGenerator = nullptr;
+    if (m_iMode != 1 || !world) return;
+    if (world->m_pActiveGenerator.Get() == this) world->m_pActiveGenerator = nullptr;
+    // The party wakes at the exit: the generator's own cell and the exit
+    // offsets. The journey may take the generator's land away with it, so
+    // nothing of the generator is touched after it.
+    MapMaster* map = world->map_master.get();
+    if (!m_bSendParty || !m_pHolder || !map || !world->m_pRules) return;
+    if (map->worldcellx < 1 || map->worldcelly < 1) return;
+    // Offsets read from a file may be of any size: the world wraps them.
+    const CellPoint at = MapMaster::PixelToCell(m_pHolder->pos);
+    auto wrap = [](int64_t v, int64_t n) { return static_cast<int32_t>(((v % n) + n) % n); };
+    world->m_pRules->SendPartyTo({wrap(int64_t{at.x} + m_iExitX, map->worldcellx),
+                                  wrap(int64_t{at.y} + m_iExitY, map->worldcelly)});
 }
 
 int MonsterGenerator::ForceReset(Group* group) {

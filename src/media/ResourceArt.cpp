@@ -948,6 +948,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
     AddItemRecipes(r);
     AddFixtureRecipes(r);
     AddFurnishingRecipes(r);
+    AddPlatformRecipes(r);
     return r;
 }
 

@@ -24,6 +24,10 @@ void AddStructureRecipes(std::map<int, PictureRecipe>& recipes);
 void AddFixtureRecipes(std::map<int, PictureRecipe>& recipes);
 // Furnishings, lights and small carried things (media/FurnishingArt.cpp).
 void AddFurnishingRecipes(std::map<int, PictureRecipe>& recipes);
+// The drawbridge and the ship with their decks (media/PlatformArt.cpp).
+void AddPlatformRecipes(std::map<int, PictureRecipe>& recipes);
+// Whether the world point (x, y) about a ship's hot spot lies on its deck.
+bool IsOnShipDeck(int x, int y);
 // The pictures of the item classes' newer kinds (ItemArt.cpp): the weapons
 // and armour PaintItem does not know, added to the recipes.
 void PaintMoreItems(Painter& p, int kind, int w, int h);

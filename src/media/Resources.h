@@ -133,8 +133,36 @@ inline constexpr int kBitmapMissileShooter = 4533;  // 32 x 32, hot spot (16, 24
 inline constexpr int kBitmapRug = 4534;
 inline constexpr int kRugKinds = 3;
 inline constexpr int kBitmapStatueBow = 4537;  // 40 x 80, hot spot (20, 74)
-inline constexpr int kBitmapChest = 3400;      // 52 x 36
-inline constexpr int kBitmapCoffin = 3401;     // 97 x 36
+// The moving platforms. A drawbridge's picture has 2 x 2 cells: columns by
+// the way it carries (0 north and south, 1 east and west), rows lowered and
+// raised. Its deck is a world footprint, one pixel a world pixel about the
+// hot spot, the deck's pixels painted with the deck colour (kPaletteDeck): one
+// picture for each way it carries, of one column and two rows, lowered and
+// raised (nothing: no one stands on a bridge drawn up). A ship has one cell
+// of each.
+inline constexpr int kBitmapDrawBridge = 4560;
+inline constexpr int kBitmapDrawBridgeDeck = 4561;  // carrying north and south
+inline constexpr int kBitmapShip = 4562;
+inline constexpr int kBitmapShipDeck = 4563;
+inline constexpr int kBitmapDrawBridgeDeckAcross = 4564;  // carrying east and west
+// A lowered bridge's deck spans the cell it stands in the middle of: from
+// kBridgeHalfSpanX west to kBridgeHalfSpanX - 1 east, or kBridgeHalfSpanY
+// north to kBridgeHalfSpanY - 1 south; kBridgeHalfWidth wide the same way.
+inline constexpr int kBridgeHalfSpanX = 80, kBridgeHalfSpanY = 56;
+inline constexpr int kBridgeHalfWidth = 24;
+inline constexpr int kBridgeRaisedHeight = 96;
+inline constexpr int kDrawBridgeWidth = 216, kDrawBridgeHeight = 216;
+inline constexpr int kDrawBridgeHotX = 108, kDrawBridgeHotY = 156;
+// A ship's deck: kShipHalfLength each way along x, kShipHalfBeam across,
+// narrowing to a point over the last kShipBowLength pixels of each end.
+inline constexpr int kShipHalfLength = 90, kShipHalfBeam = 36, kShipBowLength = 30;
+inline constexpr int kShipWidth = 264, kShipHeight = 150;
+inline constexpr int kShipHotX = 132, kShipHotY = 90;
+inline constexpr int kShipDeckWidth = 2 * kShipHalfLength + 1;
+inline constexpr int kShipDeckHeight = 2 * kShipHalfBeam + 1;
+inline constexpr int kShipDeckHotX = kShipHalfLength, kShipDeckHotY = kShipHalfBeam;
+inline constexpr int kBitmapChest = 3400;   // 52 x 36
+inline constexpr int kBitmapCoffin = 3401;  // 97 x 36
 // A barrel, 37 x 51, and beside it (column 1) a rain barrel.
 inline constexpr int kBitmapBarrel = 3402;
 // A bed (the id the game names), 64 x 48, hot spot (32, 30).

@@ -132,6 +132,15 @@ public:
     // falls, and test every tick whether it is over.
     void ResetGeneratorFight(Group* group);
     void CheckGeneratorFight(Group* group);
+    // The monster generators' turn: the first placed generator within reach
+    // of the leader fires with the leader as the creature that set it off.
+    // 1 when one fired, else 0.
+    int SetOffGenerators();
+    // How near, in the map's creature spacing (dx * dx + dy * dy / 2), the
+    // leader comes to a generator before it fires.
+    static constexpr int32_t kGeneratorReach = 480;
+    // The generator whose fight is running (the world keeps it by handle).
+    MonsterGenerator* ActiveGenerator() const;
 
     // ---- The party (PlayParty.cpp)
     static constexpr int kPartySlots = 6;
@@ -430,6 +439,8 @@ public:
     void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
                            const std::string& prompt) override;
     void EndUsePause() override;
+    // The party travels to `cell` when a generator's reset sends it there.
+    void SendPartyTo(qv::Point cell) override;
 
     // ---- Trading (PlayTrade.cpp)
     // The first store of the world with that number; null when none has it.
@@ -536,8 +547,7 @@ public:
     qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
     int m_bQuantityUp = 0;                   // the quantity window is up
     int m_iWarningBeeps = 0;
-    Land* m_pCurrentLand = nullptr;                  // the land under the focus
-    MonsterGenerator* m_pActiveGenerator = nullptr;  // whose fight is running
+    Land* m_pCurrentLand = nullptr;  // the land under the focus
     // The party's formation (see InitFormation).
     std::array<qv::Point, kPartySlots> m_FormationOffsets{};
     int m_bFormationSet = 0;

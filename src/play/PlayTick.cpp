@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
@@ -17,6 +18,13 @@
 #include "world/Map.h"
 #include "world/TimeOfDay.h"
 #include "world/World.h"
+
+namespace {
+
+// The action code a generator is set off with by the party coming near.
+constexpr int kGeneratorSetOff = 0;
+
+}  // namespace
 
 void Play::TogglePause() {
     m_bTabTarget = 0;
@@ -93,8 +101,11 @@ bool Play::UpdateTick(int32_t* now) {
     RunWorld(now);
     if (Shell().Quitting()) return false;
 
+    // The monster generators act after the creatures' turns: one near the
+    // leader sends its group, and a running fight is tested for its end.
+    SetOffGenerators();
     Player* leader = w.m_pLeader.Get();
-    if (leader && m_pActiveGenerator) CheckGeneratorFight(leader->m_pGroup);
+    if (leader && ActiveGenerator()) CheckGeneratorFight(leader->m_pGroup);
     LightAndExplore();
     return true;
 }
@@ -173,9 +184,48 @@ void Play::UpdateArea(Land* land, int32_t now) {
     }
 }
 
-void Play::ResetGeneratorFight(Group*) {
-    // Monster generators come with their own part of the game; a running
-    // fight is never set without them.
+MonsterGenerator* Play::ActiveGenerator() const {
+    return qv::DynamicCast<MonsterGenerator>(m_World.m_pActiveGenerator.Get());
 }
 
-void Play::CheckGeneratorFight(Group*) {}
+void Play::ResetGeneratorFight(Group* group) {
+    if (MonsterGenerator* generator = ActiveGenerator()) generator->ForceReset(group);
+}
+
+void Play::CheckGeneratorFight(Group* group) {
+    if (MonsterGenerator* generator = ActiveGenerator()) generator->CheckReset(group);
+}
+
+void Play::SendPartyTo(qv::Point cell) {
+    if (m_World.m_pLeader.Get()) TravelTo(cell);
+}
+
+int Play::SetOffGenerators() {
+    Player* leader = m_World.m_pLeader.Get();
+    MapMaster* map = Map();
+    if (!leader || !leader->m_pHolder || !map || leader->m_sLifeState < 1) return 0;
+    const Position at = leader->m_pHolder->pos;
+    CellPoint centre;
+    if (!map->WindowCellOf(at, centre)) return 0;
+    // The cells a generator within reach can stand in: the spacing halves
+    // the square of the rows' distance, so reach goes further down than
+    // across.
+    constexpr int64_t kReachSq = int64_t{kGeneratorReach} * kGeneratorReach;
+    constexpr int32_t kAcross = kGeneratorReach / MapMaster::CellWidth + 1;
+    constexpr int32_t kDown = kGeneratorReach * 3 / 2 / MapMaster::CellHeight + 1;
+    for (int32_t j = centre.y - kDown; j <= centre.y + kDown; ++j)
+        for (int32_t i = centre.x - kAcross; i <= centre.x + kAcross; ++i) {
+            if (!MapMaster::IsWindowCell(i, j)) continue;
+            for (ObjectHolder* h : map->GetCell(i, j).holders) {
+                auto* generator = qv::DynamicCast<MonsterGenerator>(h->m_pObject);
+                if (!generator || generator->m_pSpawned ||
+                    map->PixelDistanceSq(at, h->pos) > kReachSq)
+                    continue;
+                // Firing changes the world: the generators wait for the
+                // next tick.
+                int code = kGeneratorSetOff;
+                if (generator->Activate(&code, leader) != 0) return 1;
+            }
+        }
+    return 0;
+}

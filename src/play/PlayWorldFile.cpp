@@ -447,7 +447,7 @@ void Play::Serialize(qv::Archive& ar) {
     Shell().ShowBusy(true);
     World& w = m_World;
     // A monster generator's fight does not survive a change of world.
-    m_pActiveGenerator = nullptr;
+    m_World.m_pActiveGenerator = nullptr;
 
     if (ar.IsStoring()) {
         m_bLandMovePending = 1;

@@ -253,6 +253,6 @@ void CMainFrame::OnEscape() {
     }
 
     m_Play.m_bOptionsShown = 1;
-    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_Play.m_pActiveGenerator;
+    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_Play.ActiveGenerator();
     if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
 }

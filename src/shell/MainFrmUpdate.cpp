@@ -165,7 +165,7 @@ void CMainFrame::CheckPartyAlive() {
     for (size_t slot = 0; slot < 4; ++slot) {
         Player* member = m_World.m_Party[slot].Get();
         if (!member || member->m_sLifeState >= 1) continue;
-        if (m_Play.m_pActiveGenerator) {
+        if (m_Play.ActiveGenerator()) {
             m_Play.ResetGeneratorFight(member->m_pGroup);
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include "creatures/Player.h"
 #include "platform/Archive.h"
+#include "structures/Looks.h"
 #include "structures/Scenery.h"
 #include "world/Global.h"
 #include "world/MapImage.h"
@@ -11,10 +12,50 @@ QV_IMPLEMENT_SERIAL(DrawBridge, Traversable, 1, true)
 QV_IMPLEMENT_SERIAL(Ship, Traversable, 1, true)
 QV_IMPLEMENT_SERIAL(Mast, Object, 1, true)
 
+namespace {
+
+// A bridge's decks, by the way it carries: 0 north and south, 1 east and
+// west; row 0 lowered, row 1 raised.
+constexpr ClassLook kDrawBridgeDecks[2] = {
+    {kBitmapDrawBridgeDeck, 2 * kBridgeHalfWidth, 2 * kBridgeHalfSpanY, kBridgeHalfWidth,
+     kBridgeHalfSpanY, 1, 2},
+    {kBitmapDrawBridgeDeckAcross, 2 * kBridgeHalfSpanX, 2 * kBridgeHalfWidth, kBridgeHalfSpanX,
+     kBridgeHalfWidth, 1, 2}};
+constexpr ClassLook kDrawBridgeLook{
+    kBitmapDrawBridge, kDrawBridgeWidth, kDrawBridgeHeight, kDrawBridgeHotX, kDrawBridgeHotY, 2, 2};
+constexpr ClassLook kShipDeck{
+    kBitmapShipDeck, kShipDeckWidth, kShipDeckHeight, kShipDeckHotX, kShipDeckHotY, 1, 1};
+constexpr ClassLook kShipLook{kBitmapShip, kShipWidth, kShipHeight, kShipHotX, kShipHotY, 1, 1};
+
+}  // namespace
+
 Traversable::Traversable(const std::string& name) : Object(name) {
     m_iLightSampling = 2;
     m_bMoveable = 0;
     m_iMoveMode = 3;  // platforms lie on water and on land
+}
+
+Traversable::~Traversable() {
+    ReturnLook(m_pLook);
+}
+
+void Traversable::WearPlatformLook(const ClassLook& deck, const ClassLook& look) {
+    WearLook(*this, deck);
+    CDDObject* drawn = UseLook(look);
+    ReturnLook(m_pLook);
+    m_pLook = drawn;
+}
+
+void Traversable::GetLookFrame(int* column, int* row) {
+    GetImageFrame(column, row);
+}
+
+int Traversable::Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view,
+                      const Position& pos, int flags) {
+    if (!m_pLook) return Object::Draw(surface, screen, view, pos, flags);
+    int column = 0, row = 0;
+    GetLookFrame(&column, &row);
+    return DrawLit(m_pLook, column, row, surface, screen, view, pos, flags);
 }
 
 QV_SERIALIZE_BASE_ONLY(Traversable, Object)
@@ -69,7 +110,28 @@ void Traversable::CollectCarriedObjects() {
 }
 
 DrawBridge::DrawBridge(int direction) : Traversable("DrawBridge"), m_iDirection(direction) {
+    WearPlatformLook(kDrawBridgeDecks[direction == 1 ? 1 : 0], kDrawBridgeLook);
+    for (int way = 0; way < 2; ++way) m_pDecks[way] = UseLook(kDrawBridgeDecks[way]);
     m_iXImageNum = direction;
+}
+
+DrawBridge::~DrawBridge() {
+    for (CDDObject* deck : m_pDecks) ReturnLook(deck);
+}
+
+CDDObject* DrawBridge::GetImage() {
+    return m_pDecks[m_iDirection == 1 ? 1 : 0];
+}
+
+void DrawBridge::GetImageFrame(int* x, int* y) {
+    // The deck of the way it carries has one column; its row is raised or not.
+    if (x && *x >= 0) *x = 0;
+    if (y && *y >= 0) *y = m_bRaised != 0 ? 1 : 0;
+}
+
+void DrawBridge::GetLookFrame(int* column, int* row) {
+    if (column) *column = m_iDirection == 1 ? 1 : 0;
+    if (row) *row = m_bRaised != 0 ? 1 : 0;
 }
 
 void DrawBridge::Serialize(qv::Archive& ar) {
@@ -80,7 +142,9 @@ void DrawBridge::Serialize(qv::Archive& ar) {
     m_bRaised.Exchange(ar);
 }
 
-Ship::Ship(const std::string& name) : Traversable(name) {}
+Ship::Ship(const std::string& name) : Traversable(name) {
+    WearPlatformLook(kShipDeck, kShipLook);
+}
 
 void Ship::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();

@@ -1,7 +1,8 @@
 #pragma once
 // Moving platforms (a drawbridge, a ship) and a ship's mast. A platform keeps
 // the holders standing on it; the pixels of value 2 in its picture are its
-// deck.
+// deck. Its picture, the one the map tests movers against, is its deck's
+// footprint on the ground; what the view shows is its look, drawn over it.
 
 #include <vector>
 
@@ -10,11 +11,17 @@
 #include "world/MapStructures.h"
 #include "world/Object.h"
 
+struct ClassLook;
+
 class Traversable : public Object, public MapDeck {
     QV_DECLARE_CLASS(Traversable)
 public:
     explicit Traversable(const std::string& name = "Traversable");
+    ~Traversable() override;
     void Serialize(qv::Archive& ar) override;
+    int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
+             int flags) override;
+    CDDObject* GetLook() const { return m_pLook; }
     int Type() override { return TRAVERSABLE; }
     // Takes a mover aboard: its holder joins the carried list.
     int StepOn(Position* pos, Object* mover) override;
@@ -36,6 +43,13 @@ public:
 
 protected:
     void Carry(ObjectHolder* holder);
+    // The cell of the look drawn: the picture's own frame unless a kind
+    // says otherwise.
+    virtual void GetLookFrame(int* column, int* row);
+    // The platform tests movers against `deck` and is drawn as `look`.
+    void WearPlatformLook(const ClassLook& deck, const ClassLook& look);
+
+    CDDObject* m_pLook = nullptr;  // a use of the class's drawn picture
 
     std::vector<qv::Handle<ObjectHolder>> m_Carried;
 };
@@ -46,13 +60,25 @@ class DrawBridge : public Traversable {
     QV_DECLARE_CLASS(DrawBridge)
 public:
     explicit DrawBridge(int direction = 0);
+    ~DrawBridge() override;
     void Serialize(qv::Archive& ar) override;
+    // The deck of the way it carries now, one column: row 0 lowered, row 1
+    // raised (no deck).
+    CDDObject* GetImage() override;
+    void GetImageFrame(int* x, int* y) override;
     bool MapBridges(int direction) const override {
         return m_iDirection == direction && m_bRaised == 0;
     }
     // Read by the map's step test: they count their changes (StepValue).
     StepValue m_iDirection = 0;
     StepValue m_bRaised = 0;
+
+protected:
+    // The look's column is the way it carries, its row raised or not.
+    void GetLookFrame(int* column, int* row) override;
+
+private:
+    CDDObject* m_pDecks[2] = {nullptr, nullptr};  // uses of both ways' decks
 };
 
 class Ship : public Traversable {

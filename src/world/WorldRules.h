@@ -41,6 +41,9 @@ public:
                                    const std::string& prompt) = 0;
     // The pause a use began is over (the use went through).
     virtual void EndUsePause() = 0;
+    // A monster generator's reset sends the party to world cell `cell`; a
+    // world whose rules move no party ignores it.
+    virtual void SendPartyTo(qv::Point /*cell*/) {}
 };
 
 class PathFinder {

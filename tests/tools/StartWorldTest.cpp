@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "items/Container.h"
@@ -211,20 +212,31 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
     // front pieces and the door, 12 side pieces, and a peg on each of the 24
     // corners around it; the yard's two lamps (the shore's beacon lies east
     // of the window), the woods' three wolves, two rats, snake and goblin
-    // (group 2) and three villagers, the miller, the weaver and the shop
-    // keeper (group 3). In the yard a chest holding five
-    // things, a barrel, a rain barrel and a bed; outside, two shrubs, three
-    // things on the ground, a power cube and the stand that charges it.
-    const std::map<std::string, int> kept{{"FrontWall", 11},   {"FrontDoorBrick", 1},
-                                          {"SideWall", 12},    {"Peg", 24},
-                                          {"LightSource", 2},  {"Shrub", 2},
-                                          {"Human", 3},        {"DarkHound", 3},
-                                          {"GiantRatGrey", 1}, {"GiantRatBrown", 1},
-                                          {"Snake", 1},        {"Goblin", 1},
-                                          {"Chest", 1},        {"Bed", 1},
-                                          {"Barrel", 2},       {"Shield", 1},
-                                          {"Mace", 1},         {"Cape", 1},
-                                          {"PowerCube", 1},    {"PowerCubeStand", 1}};
+    // (group 2), the monster generator among the trees, and three villagers, the miller, the weaver
+    // and the shop keeper (group 3). In the yard a chest holding five things, a barrel, a rain
+    // barrel and a bed; outside, two shrubs, three things on the ground, a power cube and the stand
+    // that charges it.
+    const std::map<std::string, int> kept{{"FrontWall", 11},
+                                          {"FrontDoorBrick", 1},
+                                          {"SideWall", 12},
+                                          {"Peg", 24},
+                                          {"LightSource", 2},
+                                          {"Shrub", 2},
+                                          {"Human", 3},
+                                          {"DarkHound", 3},
+                                          {"GiantRatGrey", 1},
+                                          {"GiantRatBrown", 1},
+                                          {"Snake", 1},
+                                          {"Goblin", 1},
+                                          {"Chest", 1},
+                                          {"Bed", 1},
+                                          {"Barrel", 2},
+                                          {"Shield", 1},
+                                          {"Mace", 1},
+                                          {"Cape", 1},
+                                          {"PowerCube", 1},
+                                          {"PowerCubeStand", 1},
+                                          {"MonsterGenerator", 1}};
     const WrittenWorld written;
     std::vector<Kept> expected;
     for (const char* land : {"Meadow.lnd", "Woods.lnd"})
@@ -310,6 +322,11 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
         if (o->Type() == USEABLE || dynamic_cast<Container*>(o) || dynamic_cast<Bed*>(o)) {
             EXPECT_NE(o->GetImage(), nullptr);
             EXPECT_NE(o->GetImage(), &Object::ClassImage());
+            continue;
+        }
+        // The woods' generator shows itself only to the world maker.
+        if (dynamic_cast<MonsterGenerator*>(o)) {
+            EXPECT_EQ(PaintedPixels(o, found->pos), 0);
             continue;
         }
         if (dynamic_cast<PowerCube*>(o) || dynamic_cast<PowerCubeStand*>(o)) {
@@ -566,6 +583,61 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         const std::vector<uint8_t> bytes = written.File(file);
         const std::unique_ptr<Land> land = Land::FromBytes(bytes, file);
         EXPECT_EQ(FirstDifference(land->StoreBytes(), bytes), -1);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
+    // The woods' generator stands among the trees, out of the party's reach
+    // at the start; the hero walks toward it and, once within reach, a group
+    // of one of the woods' kinds appears around it, in the view.
+    const WrittenWorld written;
+    StartedGame game(written.dir);
+    CMainFrame& frame = game.frame;
+    Player* hero = frame.m_World.m_pLeader.Get();
+    ASSERT_TRUE(hero && hero->m_pHolder);
+    MonsterGenerator* generator = nullptr;
+    for (ObjectHolder* h : game.Placed())
+        if (auto* g = dynamic_cast<MonsterGenerator*>(h->m_pObject)) generator = g;
+    ASSERT_NE(generator, nullptr) << "the generator is not on the map";
+    const Position at = generator->m_pHolder->pos;
+    // Where the data program put it: among the trees north of the clearing.
+    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35})) << "at " << at.x << ", " << at.y;
+    constexpr int64_t kReachSq = int64_t{Play::kGeneratorReach} * Play::kGeneratorReach;
+    EXPECT_GT(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
+    EXPECT_EQ(generator->m_pSpawned.Get(), nullptr);
+    // Right clicks a little way toward it, each walked before the next.
+    int ticks = 0;
+    for (int click = 0; click < 20 && !generator->m_pSpawned; ++click) {
+        const CellPoint d = game.map->PixelDeltaOf(hero->m_pHolder->pos, at);
+        const Position goal(hero->m_pHolder->pos.x + std::clamp(d.x, -100, 100),
+                            hero->m_pHolder->pos.y + std::clamp(d.y, -100, 100), 0);
+        const qv::Point point = game.ClientPointOf(goal);
+        ASSERT_TRUE(frame.m_rcView.Contains(point));
+        frame.OnMouseMove(point);
+        frame.OnRButtonDown(point);
+        frame.RunTick();
+        frame.OnRButtonUp(point);
+        for (int t = 0; t < 60 && !generator->m_pSpawned; ++t, ++ticks) frame.RunTick();
+    }
+    ASSERT_NE(generator->m_pSpawned.Get(), nullptr)
+        << "the hero stands at " << hero->m_pHolder->pos.x << ", " << hero->m_pHolder->pos.y
+        << " after " << ticks << " ticks";
+    EXPECT_LE(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
+    EXPECT_EQ(frame.m_Play.ActiveGenerator(), generator);
+    const std::set<std::string> kinds = {"Goblin", "GiantRatBrown", "Snake"};
+    for (Member* m : generator->m_pSpawned->Members()) {
+        auto* monster = dynamic_cast<Player*>(m);
+        ASSERT_NE(monster, nullptr);
+        EXPECT_EQ(kinds.count(monster->GetRuntimeClass()->name), 1u)
+            << monster->GetRuntimeClass()->name;
+        ASSERT_NE(monster->m_pHolder, nullptr) << "placed";
+        const CellPoint d = game.map->PixelDeltaOf(at, monster->m_pHolder->pos);
+        EXPECT_LE(std::abs(d.x), 2 * MapMaster::CellWidth);
+        EXPECT_LE(std::abs(d.y), 2 * MapMaster::CellHeight);
     }
 }
 

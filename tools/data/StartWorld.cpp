@@ -1,9 +1,9 @@
 // The start world the game ships, made by the game's own classes and writers:
 // a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
 // its ambient sounds, its calm tune and its battle tune), a walled yard with a
-// door, light sources, scenery, two groups of creatures and the party, a
-// character and a dog, written into the slot folder "original" of a game
-// folder.
+// door, light sources, scenery, two groups of creatures, a monster generator
+// in the woods and the party, a character and a dog, written into the slot folder "original" of a
+// game folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "creatures/Species.h"
 #include "data/StartTalk.h"
@@ -87,6 +88,17 @@ constexpr int kStartX = 80, kStartY = 100;
 // The creatures' levels: a creature has its species' hit points a level, and
 // one more level's worth (a human 10 a level, a hound or a dog 9).
 constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
+// The woods' monster generator: at the edge of the trees north of the
+// clearing, south-east of the yard's door, where a party on its way to the
+// wolves comes near it. It sends a group of one of the woods' kinds, and
+// while that fight runs a fallen party gets up again instead of ending the
+// game (its mode 1) and wakes at the exit, outside the yard's door, out of
+// its reach.
+constexpr int kGeneratorCellX = 29, kGeneratorCellY = 35;
+constexpr int32_t kGeneratorMode = 1;
+constexpr int32_t kGeneratorExitX = kDoorColumn - kGeneratorCellX;
+constexpr int32_t kGeneratorExitY = kYardBottom + 1 - kGeneratorCellY;
+const char* const kGeneratorKinds[] = {"Goblin", "GiantRatBrown", "Snake"};
 // The character's purse, and the shop keeper's: what it asks and pays, in
 // percent of a thing's value, and the gold it pays with.
 constexpr int32_t kHeroGold = 60;
@@ -320,6 +332,25 @@ void WriteStartWorld(const std::string& gameFolder) {
                 for (const Beast& b : beasts)
                     Maker::Keep(land, make.Creature(b.name, 2, kWolfLevel, b.kind),
                                 CellPos(b.cx, b.cy));
+                // The generator and its template group: one creature of each
+                // kind it may send, copied and levelled when it fires.
+                auto* generator = new MonsterGenerator;
+                generator->m_iMode = kGeneratorMode;
+                generator->m_iExitX = kGeneratorExitX;
+                generator->m_iExitY = kGeneratorExitY;
+                generator->m_bSendParty = 1;
+                generator->m_pTemplates = std::make_unique<Group>("Group");
+                generator->m_pTemplates->m_bGrouped = 1;
+                for (const char* kind : kGeneratorKinds) {
+                    // Kept whole with their group, as a random encounter's
+                    // are: no player number of the world's is theirs.
+                    Player* p = Species::Make(kind).release();
+                    p->m_bGrouped = 1;
+                    p->SetLevel(kWolfLevel);
+                    p->m_iHitPoints = p->m_iMaxHitPoints;
+                    generator->m_pTemplates->AddMemberDirect(p);
+                }
+                Maker::Keep(land, generator, CellPos(kGeneratorCellX, kGeneratorCellY));
             });
 
         // The party waits in "players" for the first move into its land.

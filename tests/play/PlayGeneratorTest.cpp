@@ -1,0 +1,211 @@
+// Monster generators in play: a generator within reach of the leader sends
+// its group after the creatures' turns, a running fight is tested every tick
+// and reset when the party is down, and the reset sends the party to the
+// exit.
+
+#include <memory>
+#include <vector>
+
+#include "PlayFixture.h"
+#include "creatures/MonsterGenerator.h"
+#include "creatures/Species.h"
+#include "platform/Rand.h"
+
+using namespace play_test;
+
+namespace {
+
+constexpr int32_t kReach = Play::kGeneratorReach;
+
+// A world and a play with a placed generator of goblins at cell (30, 30) and
+// a leader and a dog in the party.
+struct GeneratorPlay : PlayFixture {
+    using PlayFixture::map;
+    using PlayFixture::PlaceMember;
+    using PlayFixture::play;
+    using PlayFixture::world;
+    void TestBody() override {}
+    GeneratorPlay() {
+        generator = new MonsterGenerator;
+        generator->m_iMode = 1;
+        generator->m_pTemplates = std::make_unique<Group>("Group");
+        generator->m_pTemplates->m_bGrouped = 1;
+        generator->m_pTemplates->AddMemberDirect(Species::Make("Goblin").release());
+        Lay(generator, At(30, 30));
+        play.m_iStartState = 0;  // play has started
+    }
+    Player* PlaceLeader(const Position& pos) {
+        leader = PlaceMember(0, pos);
+        world.m_pLeader = leader;
+        world.m_ptFocus = {pos.x, pos.y};  // the view is on the leader
+        return leader;
+    }
+    Position GeneratorAt() const { return generator->m_pHolder->pos; }
+    MonsterGenerator* generator = nullptr;
+    Player* leader = nullptr;
+};
+
+// The reach is measured as the map spaces creatures: dx * dx + dy * dy / 2
+// against 480 * 480 = 230400. Across, 480 pixels is the bound; down,
+// 678 * 678 / 2 = 229842 is within it and 679 * 679 / 2 = 230520 beyond.
+TEST(PlayGenerators, TheLeaderSetsAGeneratorOffWithinItsReach) {
+    struct Row {
+        const char* what;
+        int32_t dx, dy;
+        int fires;
+    };
+    const std::vector<Row> rows = {
+        {"a pixel inside the reach across", kReach - 1, 0, 1},
+        {"at the reach across", kReach, 0, 1},
+        {"a pixel beyond the reach across", kReach + 1, 0, 0},
+        {"at the reach to the west", -kReach, 0, 1},
+        {"within the reach down", 0, 678, 1},
+        {"beyond the reach down", 0, 679, 0},
+        {"beyond the reach up", 0, -679, 0},
+        {"far away", 4 * 160, 4 * 112, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GeneratorPlay g;
+        const Position at = g.GeneratorAt();
+        g.PlaceLeader(Position(at.x + r.dx, at.y + r.dy, 0));
+        qv::SeedRand(1);
+        EXPECT_EQ(g.play.SetOffGenerators(), r.fires);
+        EXPECT_EQ(g.generator->m_pSpawned.Get() != nullptr, r.fires == 1);
+        EXPECT_EQ(g.world.m_pActiveGenerator.Get() == g.generator, r.fires == 1);
+        // Fired, it stays quiet while its group lives.
+        EXPECT_EQ(g.play.SetOffGenerators(), 0);
+    }
+}
+
+TEST(PlayGenerators, AFallenLeaderSetsNothingOff) {
+    GeneratorPlay g;
+    g.PlaceLeader(g.GeneratorAt());
+    g.leader->m_sLifeState = 0;
+    EXPECT_EQ(g.play.SetOffGenerators(), 0);
+    EXPECT_EQ(g.generator->m_pSpawned.Get(), nullptr);
+}
+
+// The leader walks toward the generator: the tick in which it first comes
+// within reach is the tick the group appears, levelled copies of the template
+// around the generator at successive corners.
+TEST(PlayGenerators, ThePartyWalksNearAndTheGroupAppearsAroundTheGenerator) {
+    GeneratorPlay g;
+    const Position gen = g.GeneratorAt();
+    g.PlaceLeader(Position(gen.x, gen.y + 8 * 112, 0));
+    g.leader->SetLevel(5);
+    g.leader->UpdateLevel();
+    qv::SeedRand(7);
+    ASSERT_EQ(g.play.Give(Order::At(Order::Kind::WalkTo, gen)), 2);
+    int ticks = 0;
+    while (!g.generator->m_pSpawned && ticks < 400) {
+        const bool nearBefore =
+            g.map.PixelDistanceSq(g.leader->m_pHolder->pos, gen) <= int64_t{kReach} * kReach;
+        EXPECT_FALSE(nearBefore) << "within reach and nothing sent, at tick " << ticks;
+        g.play.Tick(Play::kNormalTickStep);
+        ++ticks;
+    }
+    ASSERT_NE(g.generator->m_pSpawned.Get(), nullptr)
+        << "the leader never came near: it stands at " << g.leader->m_pHolder->pos.x << ", "
+        << g.leader->m_pHolder->pos.y << " after " << ticks << " ticks";
+    EXPECT_LE(g.map.PixelDistanceSq(g.leader->m_pHolder->pos, gen), int64_t{kReach} * kReach);
+    Group* spawned = g.generator->m_pSpawned.Get();
+    ASSERT_GE(spawned->GetMemberCount(), 1);
+    static constexpr int kCorners[4][2] = {{-160, -112}, {160, -112}, {-160, 112}, {160, 112}};
+    // The first corner is found from the first monster; the others follow.
+    auto* first = static_cast<Player*>(spawned->Members().front());
+    int corner = -1;
+    for (int c = 0; c < 4; ++c)
+        if (first->m_Position.x - gen.x == kCorners[c][0] &&
+            first->m_Position.y - gen.y == kCorners[c][1])
+            corner = c;
+    ASSERT_NE(corner, -1) << "the first monster stands at no corner";
+    first->UpdateLevel();
+    const int32_t level = first->m_iLevel;
+    EXPECT_TRUE(level >= 2 && level <= 8) << level;
+    EXPECT_EQ(spawned->GetMemberCount(), MonsterGenerator::MonsterCount(5, level));
+    for (Member* m : spawned->Members()) {
+        auto* p = static_cast<Player*>(m);
+        SCOPED_TRACE(corner);
+        EXPECT_STREQ(p->GetRuntimeClass()->name, "Goblin");
+        EXPECT_EQ(p->m_Position.x - gen.x, kCorners[corner][0]);
+        EXPECT_EQ(p->m_Position.y - gen.y, kCorners[corner][1]);
+        p->UpdateLevel();
+        EXPECT_EQ(p->m_iLevel, level);
+        EXPECT_EQ(p->m_iHitPoints, p->m_iMaxHitPoints);
+        EXPECT_EQ(p->m_iActionOption, ActionOption::Attack);
+        EXPECT_NE(p->m_pHolder, nullptr) << "placed on the map";
+        corner = (corner + 1) % 4;
+    }
+    EXPECT_EQ(g.world.m_pActiveGenerator.Get(), g.generator);
+}
+
+// Each tick, with a leader and a running fight, the fight ends when every
+// member of the leader's group lies at life state 0: a life state above or
+// below it keeps the fight on. The reset revives the fallen, lets the group
+// go and sends the party to the generator's cell plus the exit offsets.
+TEST(PlayGenerators, TheTickResetsTheFightOnceThePartyIsDown) {
+    struct Row {
+        const char* what;
+        int16_t leaderState, dogState;
+        bool reset;
+    };
+    const std::vector<Row> rows = {
+        {"both standing", 1, 1, false},
+        {"the dog down, the leader standing", 1, 0, false},
+        {"both down", 0, 0, true},
+        {"the dog dead beyond reviving", 0, -1, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GeneratorPlay g;
+        g.generator->m_iExitX = -4;
+        g.generator->m_iExitY = -3;
+        g.generator->m_bSendParty = 1;
+        g.PlaceLeader(g.GeneratorAt());
+        Player* dog = g.PlaceMember(1, At(30, 31));
+        ASSERT_EQ(g.play.SetOffGenerators(), 1);
+        g.leader->m_sLifeState = r.leaderState;
+        dog->m_sLifeState = r.dogState;
+        g.play.Tick(Play::kNormalTickStep);
+        EXPECT_EQ(g.generator->m_pSpawned.Get() == nullptr, r.reset);
+        EXPECT_EQ(g.world.m_pActiveGenerator.Get() == nullptr, r.reset);
+        if (!r.reset) continue;
+        EXPECT_EQ(std::vector<int16_t>({g.leader->m_sLifeState, dog->m_sLifeState}),
+                  std::vector<int16_t>({1, 1}));
+        EXPECT_EQ(g.leader->m_iHitPoints, 1);
+        // Cell (30, 30) plus (-4, -3): the party stands in cell (26, 27).
+        ASSERT_NE(g.leader->m_pHolder, nullptr);
+        EXPECT_EQ(MapMaster::PixelToCell(g.leader->m_pHolder->pos), (CellPoint{26, 27}));
+    }
+}
+
+// The shell's check of the party: a member with no life left while a fight
+// runs resets it at once; a generator of mode 0 runs no fight, and the tick
+// never resets it.
+TEST(PlayGenerators, AFallenMemberResetsARunningFightAndModeZeroRunsNone) {
+    struct Row {
+        const char* what;
+        int32_t mode;
+        bool running;
+    };
+    const std::vector<Row> rows = {
+        {"mode 1: the fight runs", 1, true},
+        {"mode 0: no fight runs", 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        GeneratorPlay g;
+        g.generator->m_iMode = r.mode;
+        g.PlaceLeader(g.GeneratorAt());
+        ASSERT_EQ(g.play.SetOffGenerators(), 1);
+        EXPECT_EQ(g.play.ActiveGenerator() != nullptr, r.running);
+        g.leader->m_sLifeState = 0;
+        g.play.Tick(Play::kNormalTickStep);
+        g.play.ResetGeneratorFight(g.leader->m_pGroup);
+        EXPECT_EQ(g.generator->m_pSpawned.Get() == nullptr, r.running);
+        EXPECT_EQ(g.leader->m_sLifeState, r.running ? 1 : 0);
+    }
+}
+
+}  // namespace

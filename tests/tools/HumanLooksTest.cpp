@@ -1,0 +1,184 @@
+// A human of each sex, in two sets of colours each, drawn headless with the
+// looks the data program writes: the pure green of the shirt takes its green
+// times the shirt colour, the brown of the trousers below the top quarter
+// gets the pants colour added, the yellowish hair in the top third gets the
+// hair colour added, and the skin keeps its colour.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "creatures/Human.h"
+#include "creatures/PlayerImages.h"
+#include "creatures/Species.h"
+#include "data/CreatureArt.h"
+#include "media/DDObjects.h"
+#include "media/DIBitmap.h"
+#include "platform/Surface.h"
+#include "shell/MainFrm.h"
+
+namespace {
+
+using Parts = std::array<int, 3>;  // red, green, blue in the 5-6-5 screen's units
+
+// The colours the data program paints a human's look in, in 5-6-5 units.
+constexpr Parts kShirt{0, 44, 0};
+constexpr Parts kTrousers{20, 10, 5};
+constexpr Parts kHair{28, 40, 6};
+constexpr Parts kSkin{30, 50, 22};
+
+uint16_t Pixel(const Parts& p) {
+    return MakeScreenPixel(p[0], p[1], p[2]);
+}
+
+struct Looks {
+    std::string folder;
+    Looks() {
+        folder = ::testing::TempDir() + "human_looks_" + std::to_string(::getpid()) + "/";
+        std::string error;
+        EXPECT_TRUE(art::WriteCreatureImages(folder + "Images/", error)) << error;
+    }
+    ~Looks() { std::filesystem::remove_all(folder); }
+};
+
+TEST(HumanLooks, EachSexIsDrawnInItsOwnColoursWhereTheLookFixesThem) {
+    // Expected colours worked out by hand from the rules: the shirt's green
+    // 44 times each factor, cut to 31, 63 and 31; the trousers' (20, 10, 5)
+    // plus the pants colour, none below 0; the hair's (28, 40, 6) plus the
+    // hair colour, its blue at least 1.
+    struct Row {
+        const char* what;
+        int32_t sex;
+        Parts shirt, pants, hair;
+        Parts shirtDrawn, trousersDrawn, hairDrawn;
+    };
+    const std::vector<Row> rows = {
+        {"a man in a plain red shirt",
+         0,
+         {1, 0, 0},
+         {0, 0, 0},
+         {0, 0, 0},
+         {31, 0, 0},
+         {20, 10, 5},
+         {28, 40, 6}},
+        {"a man with the colours of the name abc",
+         0,
+         {2, 0, 0},
+         {1, 0, -3},
+         {-9, -7, -9},
+         {31, 0, 0},
+         {21, 10, 2},
+         {19, 33, 1}},
+        {"a woman in cyan, her hair lightened",
+         1,
+         {0, 1, 1},
+         {-3, -3, -3},
+         {3, 3, 3},
+         {0, 44, 31},
+         {17, 7, 2},
+         {31, 43, 9}},
+        {"a woman with the colours of an empty name",
+         1,
+         {1, 0, 0},
+         {-3, -3, -3},
+         {-10, -10, -10},
+         {31, 0, 0},
+         {17, 7, 2},
+         {18, 30, 1}},
+        {"a child in blue, the darkest hair",
+         2,
+         {0, 0, 1},
+         {1, 1, 1},
+         {-16, -16, -16},
+         {0, 0, 31},
+         {21, 11, 6},
+         {12, 24, 1}},
+        {"a child in yellow, red trousers, no green in the hair",
+         2,
+         {1, 1, 0},
+         {5, -10, 0},
+         {0, -40, 0},
+         {31, 44, 0},
+         {25, 0, 5},
+         {28, 0, 6}},
+    };
+    static const Looks looks;
+    CMainFrame frame;
+    frame.m_Play.m_strGameFolder = looks.folder;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::unique_ptr<Player> made = Species::Make("Human");
+        auto* human = dynamic_cast<Human*>(made.get());
+        ASSERT_NE(human, nullptr);
+        human->SetSex(&r.sex);
+        CreatureImageSet* set = human->GetClassImages();
+        ASSERT_NE(set, nullptr);
+        EXPECT_EQ(set->IsNamed(Human::LookName(r.sex)), 1);
+        human->m_iShirtColor = r.shirt;
+        human->m_iPantsColor = r.pants;
+        human->m_iHairColor = r.hair;
+        human->m_iAction = ImageAction::STOP;
+        human->m_sFacing = 2;
+        human->m_iFrame = 0;
+
+        // The frame as the look holds it, before any colour is changed.
+        int32_t action = ImageAction::STOP, facing = 2, step = 0;
+        CDDObject* image = set->GetFrame(&action, &facing, &step);
+        ASSERT_NE(image, nullptr);
+        const qv::Surface* frameSurface = image->GetFrameSurface(image->m_iWhichSurf);
+        ASSERT_NE(frameSurface, nullptr);
+        const uint16_t key = static_cast<uint16_t>(image->GetFrameKey(image->m_iWhichSurf));
+        const int w = image->m_iWidth, h = image->m_iHeight;
+
+        // Drawn in full light on a ground of one colour.
+        qv::Surface screen(2 * w + 40, 2 * h + 40);
+        const uint16_t ground = MakeScreenPixel(3, 3, 3);
+        screen.Fill(ground);
+        const qv::Point at{w + 20, h + 20};
+        human->m_iDrawLight = 128;
+        human->Draw(&screen, at, screen.Bounds(), Position(0, 0, 0), 0);
+        const qv::Point top{at.x - image->m_iHotX, at.y - (image->m_iHotY + image->m_iZOffset)};
+
+        int shirt = 0, trousers = 0, hair = 0, skin = 0, kept = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint16_t source = frameSurface->GetPixel(x, y);
+                const uint16_t drawn = screen.GetPixel(top.x + x, top.y + y);
+                SCOPED_TRACE(::testing::Message()
+                             << "row " << y << " of " << h << ", column " << x);
+                if (source == key) {
+                    EXPECT_EQ(drawn, ground);
+                } else if (source == Pixel(kShirt)) {
+                    ++shirt;
+                    EXPECT_EQ(drawn, Pixel(r.shirtDrawn));
+                } else if (source == Pixel(kTrousers)) {
+                    // Brown only below the top quarter of the frame.
+                    const bool lower = y > h / 4;
+                    trousers += lower;
+                    EXPECT_EQ(drawn, lower ? Pixel(r.trousersDrawn) : source);
+                } else if (source == Pixel(kHair)) {
+                    // Hair only in the top third.
+                    const bool upper = y < h / 3;
+                    hair += upper;
+                    EXPECT_EQ(drawn, upper ? Pixel(r.hairDrawn) : source);
+                } else if (source == Pixel(kSkin)) {
+                    ++skin;
+                    EXPECT_EQ(drawn, source);
+                } else {
+                    ++kept;
+                }
+            }
+        // Each rule has pixels of its own to act on.
+        EXPECT_GT(shirt, 20);
+        EXPECT_GT(trousers, 10);
+        EXPECT_GT(hair, 4);
+        EXPECT_GT(skin, 4);
+    }
+}
+
+}  // namespace
