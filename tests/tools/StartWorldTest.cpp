@@ -616,7 +616,7 @@ TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
         const Position goal(hero->m_pHolder->pos.x + std::clamp(d.x, -100, 100),
                             hero->m_pHolder->pos.y + std::clamp(d.y, -100, 100), 0);
         const qv::Point point = game.ClientPointOf(goal);
-        ASSERT_TRUE(frame.m_rcView.Contains(point));
+        ASSERT_TRUE(frame.m_View.m_rcView.Contains(point));
         frame.OnMouseMove(point);
         frame.OnRButtonDown(point);
         frame.RunTick();
