@@ -92,7 +92,7 @@ void Player::PutInUseIntoBag() {
         }
         m_InUseList.erase(it);
         if (m_pWeapon == item) m_pWeapon = nullptr;
-        if (m_pMeleeWeapon == item) m_pMeleeWeapon = nullptr;
+        if (m_pMeleeWeapon == item) m_pMeleeWeapon = NaturalMeleeWeapon();
         if (m_pRangedWeapon == item) m_pRangedWeapon = nullptr;
         std::erase_if(m_WornList, [item](const qv::Handle<Object>& h) { return h.Get() == item; });
         for (ItemUse& slot : m_BodySlotList)

@@ -235,6 +235,8 @@ public:
     // The weapon in hand, else the natural weapon; null with neither.
     Object* GetHeldItem() const;
     Object* GetWeapon() const { return GetHeldItem(); }
+    // The natural weapon when it strikes close; null when there is none.
+    Object* NaturalMeleeWeapon() const;
 
     // ---- What it carries, wears and holds (PlayerItems.cpp)
     // An object handed to these operations lies in the creature's bag or

@@ -53,6 +53,11 @@ bool Player::IsNaturalItem(Object* object) {
     return object->GetRuntimeClass() == &Armour::classInfo;
 }
 
+Object* Player::NaturalMeleeWeapon() const {
+    auto* weapon = qv::DynamicCast<Weapon>(m_pNaturalWeapon.get());
+    return weapon && !weapon->IsRanged() ? weapon : nullptr;
+}
+
 bool Player::Owns(const Object* object) const {
     if (!object) return false;
     if (m_pNaturalWeapon.get() == object) return true;
@@ -339,8 +344,9 @@ std::unique_ptr<Object> Player::TakeOff(Object* object, int, int* result) {
     }
     if (!QV_CHECK_TEXT(object->Type() == USEABLE, "ob->Type() == USEABLE")) return nullptr;
     std::unique_ptr<Object> out = ReleaseBodySlots(object);
-    // Whatever field names it lets go, so that none is left to dangle.
-    if (m_pMeleeWeapon == object) m_pMeleeWeapon = nullptr;
+    // Whatever field names it lets go, so that none is left to dangle; the
+    // creature fights on with its natural weapon.
+    if (m_pMeleeWeapon == object) m_pMeleeWeapon = NaturalMeleeWeapon();
     if (m_pRangedWeapon == object) m_pRangedWeapon = nullptr;
     if (m_pWeapon == object) m_pWeapon = nullptr;
     if (!out) out = TakeFromInUse(object);

@@ -15,6 +15,7 @@
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
+#include "items/Weapon.h"
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
@@ -165,6 +166,10 @@ Species::Species(const SpeciesRow& row) : m_pRow(&row) {
     m_bPoseSheet = 1;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) ApplyRow(**it);
     if (row.behaviour == SpeciesBehaviour::Golem) m_iStrengthBonus = 1;
+    // Its teeth, claws or fists: what it fights with when it holds nothing.
+    if (const NaturalWeaponRow& w = m_NaturalWeapon; w.name)
+        EquipObject(new IntrinsicWeapon(w.kind, w.speed, w.damageRange, w.damageBase, w.parameter,
+                                        w.stun, w.name));
     // A human's look depends on its sex; it loads it itself.
     if (row.behaviour != SpeciesBehaviour::Human) LoadImages(row.look);
     ResetTimings();

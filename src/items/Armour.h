@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "creatures/Combat.h"
 #include "items/Useable.h"
 
 class CDDObject;
 
-class Armour : public Useable {
+// Worn armour answers what a fight asks of it (CombatArmour).
+class Armour : public Useable, public CombatArmour {
     QV_DECLARE_CLASS(Armour)
 public:
     explicit Armour(int32_t speedFactor = 100, int32_t absorption = 1, int32_t location = 1,
@@ -30,7 +32,9 @@ public:
 
     // The armour's own operations, in their order.
     virtual int GetLocation() { return m_iLocation; }
-    virtual int GetArmourKind() { return 0; }
+    int GetArmourKind() override { return 0; }
+    int32_t GetArmourSpeedFactor() override { return m_iSpeedFactor; }
+    int32_t GetAbsorption() override { return m_iAbsorption; }
     // Makes the piece of `material`: its frame column and, in each kind, the
     // name, numbers, value and weight of its row.
     virtual void SetMaterial(int32_t& material);

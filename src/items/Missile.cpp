@@ -81,6 +81,34 @@ Object* LRWeapon::Clone() {
     return copy;
 }
 
+int LRWeapon::Launch(Player* shooter, Player* target, int32_t now) {
+    if (!shooter || !target) return 0;
+    return LaunchMissile(new Missile(shooter, this), shooter, target->m_Position, now,
+                         FiredMissile::kCombatStepPeriod)
+               ? 1
+               : 0;
+}
+
+bool LaunchMissile(Missile* missile, Player* shooter, const Position& to, int32_t now,
+                   int32_t stepPeriod) {
+    if (!missile) return false;
+    World* world = GetWorld();
+    MapMaster* map = GetMapMaster();
+    const Position from = shooter ? shooter->m_Position : to;
+    auto* holder = new ObjectHolder(from, missile);
+    Position at = from;
+    // The shooter does not stand in the way of its own missile.
+    ObjectIgnoreList self{shooter};
+    if (!world || !map || !shooter || map->AddHolder(at, holder, &self) != 1) {
+        DeleteHolderWithObject(holder);
+        return false;
+    }
+    world->m_FlyingObjects.push_back(
+        std::make_unique<FiredMissile>(missile, shooter->m_iPlayerNumber, qv::Point{from.x, from.y},
+                                       qv::Point{to.x, to.y}, now, stepPeriod, holder));
+    return true;
+}
+
 const LauncherRow& LauncherTable(int32_t kind) {
     return kLaunchers[kind == kLongbow ? 1 : 0];
 }

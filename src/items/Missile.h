@@ -33,6 +33,9 @@ public:
     void Serialize(qv::Archive& ar) override;
     Object* Clone() override;
     int IsRanged() override { return 1; }
+    // Shoots a missile with this launcher's numbers from the shooter at the
+    // target: 1 once it flies.
+    int Launch(Player* shooter, Player* target, int32_t now) override;
     int32_t m_iLauncherValue;  // given by its maker; not stored
 };
 
@@ -120,6 +123,14 @@ public:
     int32_t m_iMissileValue;  // given by its maker; not stored
     std::unique_ptr<Object> m_pLight;
 };
+
+// Sends `missile` (owned from now on by its flight) from where `shooter`
+// stands toward `to` at game time `now`, one step every `stepPeriod`: it
+// stands on a holder of its own beside the shooter and its flight joins the
+// world's flying objects. False, with the missile deleted, when there is no
+// world or map to fly in.
+bool LaunchMissile(Missile* missile, Player* shooter, const Position& to, int32_t now,
+                   int32_t stepPeriod);
 
 class FiredMissile : public Object {
     QV_DECLARE_CLASS(FiredMissile)

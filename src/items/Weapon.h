@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "creatures/Combat.h"
 #include "items/Useable.h"
 
 class CDDObject;
@@ -35,7 +36,8 @@ struct AttackSituation {
 // attack records. Without the training records nothing is kept.
 void AddAttackRecord(const AttackSituation& situation);
 
-class Weapon : public Useable {
+// A weapon answers what a fight asks of it (CombatWeapon).
+class Weapon : public Useable, public CombatWeapon {
     QV_DECLARE_CLASS(Weapon)
 public:
     // The numbers in the order the weapon tables give them.
@@ -60,15 +62,18 @@ public:
     int GetKind() override { return GetWeaponKind(); }
     int GetUseableKind() override { return UseableKind::Weapon; }
 
-    // The weapon's own operations, in their order.
-    virtual int GetWeaponKind() { return 0; }
-    virtual int IsRanged() { return 0; }
+    // The weapon's own operations, in their order (what a fight asks).
+    int GetWeaponKind() override { return 0; }
+    int IsRanged() override { return 0; }
     // The percentage chance to hit, 5 to 95. The attacker may be absent;
     // with `flag` set invisibility does not count.
-    virtual int GetHitChance(Player* attacker, Player* defender, int flag);
+    int GetHitChance(Player* attacker, Player* defender, int flag) override;
     // The hit points a hit takes, never below 0. Either creature may be
     // absent; `average` takes the middle of the random part.
-    virtual int GetDamage(Player* attacker, Player* defender, int average);
+    int GetDamage(Player* attacker, Player* defender, int average) override;
+    int32_t GetStun() override { return m_iStun; }
+    int32_t GetDamageKind() override { return m_iDamageKind; }
+    int32_t GetSpeedFactor() override { return m_iSpeed; }
 
     // The opponent of `creature` it would attack: the living opponent whose
     // first combat setting is `filter` (2: any), chosen by the creature's

@@ -410,3 +410,61 @@ TEST(NeuralWeightFile, AFileThatCannotBeReadIsReportedAndChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NeuralNet, TrainingTowardOneFromAQuarterMovesEachOutputWeightByItsShare) {
+    // Target 1.0, output 0.25: each of the evading network's output weights
+    // moves by 0.02 x 0.75 x the input it weighs.
+    NNEvade net;
+    output_layer& middle = Middle(net);
+    output_layer& top = *net.OutputLayer();
+    net.InputLayer()->m_RawInputs = {0.1f, 0.2f, 0.3f, 0.4f};
+    net.Forward();
+    struct Row {
+        const char* what;
+        int32_t i;
+        float input;
+    } const rows[] = {
+        {"an input of 0", 0, 0.0f},      {"an input of 1", 1, 1.0f},
+        {"an input of a half", 2, 0.5f}, {"a small input", 3, 0.125f},
+        {"the last input", 14, 0.75f},
+    };
+    for (const Row& r : rows) middle.m_Outputs[static_cast<size_t>(r.i)] = r.input;
+    top.m_Outputs[0] = 0.25f;
+    top.m_Expected[0] = 1.0f;
+    const std::vector<float> before = top.m_Weights;
+    float total = 0.0f;
+    net.Backpropagate(&total);
+    EXPECT_FLOAT_EQ(total, 0.75f);
+    net.UpdateWeights(network::kTrainingRate, 0.0f);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        // Within what a float of the weight's size holds.
+        EXPECT_NEAR(top.Weight(r.i, 0) - before[static_cast<size_t>(r.i)], 0.02 * 0.75 * r.input,
+                    1e-7);
+    }
+}
+
+TEST(NeuralWeightFile, TheEvadingFilesLastSixtyBytesAreItsFifteenOutputWeights) {
+    NNEvade net;
+    ZeroWeights(net);
+    // 1.0, -2.0 and 0.5 in turn, as a little-endian float each.
+    const float cycle[3] = {1.0f, -2.0f, 0.5f};
+    const uint8_t bytes[3][4] = {
+        {0x00, 0x00, 0x80, 0x3F}, {0x00, 0x00, 0x00, 0xC0}, {0x00, 0x00, 0x00, 0x3F}};
+    for (int i = 0; i < 15; ++i)
+        net.OutputLayer()->m_Weights[static_cast<size_t>(i)] = cycle[i % 3];
+    const Bytes file = net.StoreWeights();
+    ASSERT_EQ(file.size(), 331u);
+    // The class `layer` named again by its index, just before them.
+    EXPECT_EQ(file[269], 0x02);
+    EXPECT_EQ(file[270], 0x80);
+    for (int i = 0; i < 15; ++i) {
+        SCOPED_TRACE("output weight " + std::to_string(i));
+        for (int b = 0; b < 4; ++b)
+            EXPECT_EQ(file[static_cast<size_t>(271 + i * 4 + b)], bytes[i % 3][b]);
+    }
+}
+
+}  // namespace

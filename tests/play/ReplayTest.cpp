@@ -28,11 +28,16 @@
 #include "data/StartWorld.h"
 #include "events/TalkScript.h"
 #include "events/TalkScriptFile.h"
+#include "items/Bag.h"
+#include "items/Container.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
 #include "items/Store.h"
 #include "platform/Files.h"
 #include "play/Play.h"
 #include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
+#include "world/Land.h"
 #include "world/Map.h"
 #include "world/World.h"
 
@@ -52,17 +57,27 @@ TimedOrder At(uint32_t tick, Order order) {
 }
 
 // An order that names a thing of the world by its name, found when it is
-// given: what to buy (a store's entry).
+// given: what to buy (a store's entry), the container to open, what to take
+// from it, what to pick for use (a thing carried or a spell known: a spell
+// picked by a Cast order is cast on its caster), and the creature a use or an
+// attack is made on.
 Order Named(Order order, const std::string& name) {
     order.name = name;
     return order;
 }
 
+constexpr const char* kHero = "Korr";
+constexpr const char* kWolf = "Wolf";
+constexpr int32_t kBeastGroup = 2;
+
 // The recording: the hero walks along the yard's south wall, holds its ground
 // no more, waits out a pause, walks on, travels into the yard, where the
 // miller's talk event gives the party his task (a conversation that takes
-// its first choices), buys at the stall, travels to the lake shore (another land),
-// walks there, and the game is saved.
+// its first choices), buys a potion at the stall and drinks it, takes a
+// scroll from the yard's chest and reads it, casts Strength on itself,
+// travels to the lake shore (another land), walks there, travels to the
+// woods, where the beasts fall on the party and the hero strikes at a wolf
+// until one side is dead, and the game is saved.
 std::vector<TimedOrder> Recording() {
     using Kind = Order::Kind;
     return {
@@ -73,12 +88,22 @@ std::vector<TimedOrder> Recording() {
         At(60, Order::At(Kind::WalkTo, CellPoint(27, 29))),
         At(70, Order::At(Kind::Travel, Position(24, 22, 0))),
         At(140, Named(Order::With(Kind::Buy, start_talk::kStoreId), "Potion of Healing")),
+        At(141, Named(Order::Of(Kind::PickForUse), "Potion of Healing")),
+        At(142, Named(Order::Of(Kind::UseOn), kHero)),
+        At(143, Named(Order::Of(Kind::Open), "Chest")),
+        At(144, Named(Order::Of(Kind::Take), "Scroll of Toughskin")),
+        At(145, Named(Order::Of(Kind::PickForUse), "Scroll of Toughskin")),
+        At(146, Named(Order::Of(Kind::UseOn), kHero)),
+        At(147, Named(Order::Of(Kind::Cast), "Strength")),
         At(150, Order::At(Kind::Travel, Position(50, 20, 0))),
         At(160, Order::At(Kind::WalkTo, CellPoint(52, 21))),
-        At(230, Order::Of(Kind::QuickSave)),
+        At(230, Order::At(Kind::Travel, Position(28, 35, 0))),
+        At(235, Order::At(Kind::WalkTo, CellPoint(29, 37))),
+        At(300, Named(Order::Of(Kind::Attack), kWolf)),
+        At(400, Order::Of(Kind::QuickSave)),
     };
 }
-constexpr uint32_t kTicks = 240;
+constexpr uint32_t kTicks = 410;
 
 // A game folder of its own with the start world the build ships.
 struct GameFolder {
@@ -152,11 +177,61 @@ struct Session {
     // game names what that game had: it is found again here).
     Order Found(Order order) const {
         if (order.name.empty()) return order;
-        if (order.kind == Order::Kind::Buy)
-            if (Store* store = play.FindStore(order.value))
-                for (const auto& item : store->Items())
-                    if (item->m_strSpecialName == order.name) order.object = item.get();
+        using Kind = Order::Kind;
+        Player* hero = world.m_pLeader.Get();
+        switch (order.kind) {
+            case Kind::Buy:
+                if (Store* store = play.FindStore(order.value))
+                    for (const auto& item : store->Items())
+                        if (item->m_strSpecialName == order.name) order.object = item.get();
+                break;
+            case Kind::Open:
+                for (Land* land : world.map_master->loadedlands)
+                    for (ObjectHolder* h : land->holders)
+                        if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == order.name)
+                            order.target = h;
+                break;
+            case Kind::Take:
+                if (auto* chest = qv::DynamicCast<Container>(play.m_pOpenContainer.Get()))
+                    order.object = Named(chest->GetBag(), order.name);
+                break;
+            case Kind::PickForUse:
+            case Kind::Cast:
+                if (!hero) break;
+                order.object = Named(hero->m_pBag.get(), order.name);
+                if (!order.object && hero->m_pMagic)
+                    for (const auto& spell : hero->m_pMagic->m_SpellList)
+                        if (spell->GetDisplayName() == order.name) order.object = spell.get();
+                break;
+            case Kind::UseOn:
+            case Kind::Attack:
+                // The living creature of that name nearest the hero.
+                if (Player* p = Nearest(hero, order.name)) order.target = p->m_pHolder;
+                break;
+            default:
+                break;
+        }
         return order;
+    }
+    static Object* Named(const CBag* bag, const std::string& name) {
+        if (bag)
+            for (const auto& item : bag->Items())
+                if (item->GetDisplayName() == name) return item.get();
+        return nullptr;
+    }
+    Player* Nearest(const Player* from, const std::string& name) const {
+        Player* best = nullptr;
+        int64_t bestD = 0;
+        for (Player* p : world.m_PlayerArray) {
+            if (!p || !p->IsAlive() || !p->m_pHolder || p->GetDisplayName() != name) continue;
+            const int64_t dx = from ? p->m_Position.x - from->m_Position.x : 0;
+            const int64_t dy = from ? p->m_Position.y - from->m_Position.y : 0;
+            if (!best || dx * dx + dy * dy < bestD) {
+                best = p;
+                bestD = dx * dx + dy * dy;
+            }
+        }
+        return best;
     }
 
     static constexpr int kMaxTalkSteps = 10;
@@ -216,6 +291,24 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         EXPECT_EQ(wolves, 1);
         const Store* stall = game.play.FindStore(start_talk::kStoreId);
         EXPECT_EQ(stall ? stall->m_iGold : 0, 110);
+        // The potion was drunk (its bottle is left), the scroll read, and the
+        // hero's fight in the woods ended with one side dead.
+        const Player* hero = game.Nearest(nullptr, kHero);
+        const Player* anyHero = hero;
+        for (Player* p : game.world.m_PlayerArray)
+            if (p && p->GetDisplayName() == kHero) anyHero = p;
+        if (!anyHero) ADD_FAILURE() << "no hero";
+        if (!anyHero) return slot;
+        EXPECT_NE(Session::Named(anyHero->m_pBag.get(), "Empty potion"), nullptr);
+        EXPECT_EQ(Session::Named(anyHero->m_pBag.get(), "Scroll of Toughskin"), nullptr);
+        int deadBeasts = 0;
+        for (Player* p : game.world.m_PlayerArray)
+            if (p && p->m_iGroupNum == kBeastGroup && !p->IsAlive()) ++deadBeasts;
+        EXPECT_TRUE(!anyHero->IsAlive() || deadBeasts > 0);
+        EXPECT_TRUE(anyHero->m_Opponents.empty());
+        std::printf("replay: hero %s with %d of %d hit points, %d beasts dead\n",
+                    anyHero->IsAlive() ? "alive" : "dead", anyHero->m_iHitPoints,
+                    anyHero->m_iMaxHitPoints, deadBeasts);
     }
     return folder.Slot("quicksave");
 }

@@ -213,7 +213,7 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
     // corners around it; the yard's two lamps (the shore's beacon lies east
     // of the window), the woods' three wolves, two rats, snake and goblin
     // (group 2), the monster generator among the trees, and three villagers, the miller, the weaver
-    // and the shop keeper (group 3). In the yard a chest holding five things, a barrel, a rain
+    // and the shop keeper (group 3). In the yard a chest holding seven things, a barrel, a rain
     // barrel and a bed; outside, two shrubs, three things on the ground, a power cube and the stand
     // that charges it.
     const std::map<std::string, int> kept{{"FrontWall", 11},
@@ -314,7 +314,7 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
             EXPECT_EQ(light->m_bVisible, 1);
         }
         if (auto* chest = dynamic_cast<Chest*>(o)) {
-            EXPECT_EQ(chest->GetBag()->Items().size(), 5u);
+            EXPECT_EQ(chest->GetBag()->Items().size(), 7u);
         }
         if (auto* barrel = dynamic_cast<Barrel*>(o)) rainBarrels += barrel->m_bRainBarrel ? 1 : 0;
         // Whatever a player finds has a picture of its own, not the plain

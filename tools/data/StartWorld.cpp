@@ -25,6 +25,7 @@
 #include "items/Money.h"
 #include "items/Potions.h"
 #include "items/PowerCube.h"
+#include "items/Scroll.h"
 #include "items/Spell.h"
 #include "items/SpellsEarth.h"
 #include "items/Store.h"
@@ -99,6 +100,8 @@ constexpr int32_t kGeneratorMode = 1;
 constexpr int32_t kGeneratorExitX = kDoorColumn - kGeneratorCellX;
 constexpr int32_t kGeneratorExitY = kYardBottom + 1 - kGeneratorCellY;
 const char* const kGeneratorKinds[] = {"Goblin", "GiantRatBrown", "Snake"};
+// The woods' beasts keep together in a group of their own.
+constexpr int32_t kBeastGroup = 2;
 // The character's purse, and the shop keeper's: what it asks and pays, in
 // percent of a thing's value, and the gold it pays with.
 constexpr int32_t kHeroGold = 60;
@@ -141,8 +144,20 @@ struct Maker {
         info->land = nullptr;
         tree->Insert(std::move(info), &map, 1);
     }
+    // A creature kept in a land stays about its cell when left alone, as one
+    // put down by the editor does.
     static void Keep(Land& land, Object* object, const Position& pos) {
+        if (auto* creature = dynamic_cast<Player*>(object)) {
+            const CellPoint home = MapMaster::PixelToCell(pos);
+            creature->m_ptStay = {home.x, home.y};
+        }
         land.KeepHolder(new ObjectHolder(pos, object));
+    }
+    // A beast of the woods: it attacks whoever comes near.
+    Player* Beast(const std::string& name, const std::string& kind) {
+        Player* p = Creature(name, kBeastGroup, kWolfLevel, kind);
+        p->m_iActionOption = ActionOption::Attack;
+        return p;
     }
     // A creature of the species stored under `kind` (a plain creature when
     // there is none), of the level given and unhurt, as the game keeps it:
@@ -269,13 +284,16 @@ void WriteStartWorld(const std::string& gameFolder) {
                 Player* keeper = make.Creature("Shop keeper", 3, kVillagerLevel);
                 keeper->m_strMessageNode = start_talk::kShopKeeperNode;
                 Maker::Keep(land, keeper, CellPos(23, 24));
-                // In the yard: a chest of things to find, a bed to rest in,
-                // a barrel of spare arrows and a rain barrel by the wall.
+                // In the yard: a chest of things to find (a potion and a
+                // scroll among them), a bed to rest in, a barrel of spare
+                // arrows and a rain barrel by the wall.
                 auto* chest = new Chest;
                 for (Object* item :
                      {static_cast<Object*>(new Helm(1)), static_cast<Object*>(new Boots(1)),
                       static_cast<Object*>(new Dagger), static_cast<Object*>(new Bow),
-                      static_cast<Object*>(new Ring(0))})
+                      static_cast<Object*>(new Ring(0)),
+                      static_cast<Object*>(new Potion(PotionType::Healing)),
+                      static_cast<Object*>(new Scroll(ScrollType::Toughskin))})
                     chest->GetBag()->PutItem(item, 1);
                 Maker::Keep(land, chest, CellPos(23, 21, 60, 40));
                 Maker::Keep(land, new Bed, CellPos(27, 21, 80, 40));
@@ -318,8 +336,7 @@ void WriteStartWorld(const std::string& gameFolder) {
             [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
                 for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Creature("Wolf", 2, kWolfLevel, "DarkHound"),
-                                CellPos(28 + k, 38 + k % 2));
+                    Maker::Keep(land, make.Beast("Wolf", "DarkHound"), CellPos(28 + k, 38 + k % 2));
                 // Rats, a snake and a goblin at the clearing's edges.
                 struct Beast {
                     const char *name, *kind;
@@ -330,8 +347,7 @@ void WriteStartWorld(const std::string& gameFolder) {
                                         {"Snake", "Snake", 27, 40},
                                         {"Goblin", "Goblin", 31, 40}};
                 for (const Beast& b : beasts)
-                    Maker::Keep(land, make.Creature(b.name, 2, kWolfLevel, b.kind),
-                                CellPos(b.cx, b.cy));
+                    Maker::Keep(land, make.Beast(b.name, b.kind), CellPos(b.cx, b.cy));
                 // The generator and its template group: one creature of each
                 // kind it may send, copied and levelled when it fires.
                 auto* generator = new MonsterGenerator;
@@ -346,6 +362,7 @@ void WriteStartWorld(const std::string& gameFolder) {
                     // are: no player number of the world's is theirs.
                     Player* p = Species::Make(kind).release();
                     p->m_bGrouped = 1;
+                    p->m_iActionOption = ActionOption::Attack;
                     p->SetLevel(kWolfLevel);
                     p->m_iHitPoints = p->m_iMaxHitPoints;
                     generator->m_pTemplates->AddMemberDirect(p);
