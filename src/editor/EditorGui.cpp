@@ -101,20 +101,29 @@ EditorGui::~EditorGui() {
 }
 
 void EditorGui::Frame() {
-    Current current(m_pContext);
-    ImGuiIO& io = ImGui::GetIO();
-    io.DeltaTime = kFrameSeconds;
-    m_bDoubleClickFrame = m_bDoubleClickPending;
-    m_bDoubleClickPending = false;
-    m_RectsBuilding.clear();
-    ImGui::NewFrame();
-    if (m_Builder) m_Builder();
-    ImGui::Render();
-    // What this frame made replaces what the last one made under the same
-    // names; names this frame did not make keep their last place.
-    for (auto& [name, rect] : m_RectsBuilding) m_Rects[name] = rect;
-    m_bDoubleClickFrame = false;
-    ++m_iFrames;
+    {
+        Current current(m_pContext);
+        ImGuiIO& io = ImGui::GetIO();
+        io.DeltaTime = kFrameSeconds;
+        m_bDoubleClickFrame = m_bDoubleClickPending;
+        m_bDoubleClickPending = false;
+        m_RectsBuilding.clear();
+        ImGui::NewFrame();
+        if (m_Builder) m_Builder();
+        ImGui::Render();
+        // What this frame made replaces what the last one made under the
+        // same names; names this frame did not make keep their last place.
+        for (auto& [name, rect] : m_RectsBuilding) m_Rects[name] = rect;
+        m_LastFrameNames.clear();
+        for (auto& [name, rect] : m_RectsBuilding) m_LastFrameNames.push_back(name);
+        m_bDoubleClickFrame = false;
+        ++m_iFrames;
+    }
+    // The frame is over (and no context of ours is current): what it asked
+    // for is done now, in order.
+    std::vector<std::function<void()>> actions;
+    actions.swap(m_Later);
+    for (auto& action : actions) action();
 }
 
 void EditorGui::Settle() {
@@ -225,6 +234,12 @@ std::optional<qv::Rect> EditorGui::Where(const std::string& name) const {
     return it->second;
 }
 
+int EditorGui::CountMade(const std::string& prefix) const {
+    int n = 0;
+    for (const std::string& name : m_LastFrameNames) n += name.rfind(prefix, 0) == 0;
+    return n;
+}
+
 bool EditorGui::WantsMouse() const {
     Current current(m_pContext);
     return ImGui::GetIO().WantCaptureMouse;
@@ -314,7 +329,10 @@ void EditorGui::Press(int vk) {
 }
 
 bool EditorGui::Fill(const std::string& name, const std::string& text) {
-    if (!Click(name)) return false;
+    // A field's label stands right of it: click near its left edge.
+    const std::optional<qv::Rect> r = Where(name);
+    if (!r) return false;
+    ClickAt({r->left + 4, (r->top + r->bottom) / 2});
     Key(qv::VK_CONTROL, true);
     Press('A');
     Key(qv::VK_CONTROL, false);

@@ -67,6 +67,9 @@ public:
     int FrameCount() const { return m_iFrames; }
 
     // ---- What the builder asks
+    // Runs `action` once the frame is over: what opens a dialog of its own or
+    // changes the world is done outside the widgets' frame.
+    void Later(std::function<void()> action) { m_Later.push_back(std::move(action)); }
     // True in the frame that a double click's second press was fed to.
     bool DoubleClicked() const { return m_bDoubleClickFrame; }
     // Keeps the rectangle of the item just made under `name` (widgets, dialog
@@ -74,6 +77,8 @@ public:
     void Remember(const std::string& name);
     // The rectangle kept under `name` in the last frame that made it.
     std::optional<qv::Rect> Where(const std::string& name) const;
+    // How many names starting with `prefix` the last frame made.
+    int CountMade(const std::string& prefix) const;
     // Whether the widgets want the mouse or the keys (a field being typed in).
     bool WantsMouse() const;
     bool WantsKeys() const;
@@ -104,6 +109,8 @@ private:
     bool m_bDoubleClickFrame = false;
     bool m_bDoubleClickPending = false;
     std::map<std::string, qv::Rect> m_Rects, m_RectsBuilding;
+    std::vector<std::function<void()>> m_Later;
+    std::vector<std::string> m_LastFrameNames;
     // The font's alpha texels, kept with their size.
     std::vector<uint8_t> m_FontTexels;
     int m_iFontWidth = 0, m_iFontHeight = 0;
