@@ -6,7 +6,7 @@
 #include "world/Map.h"
 
 CAddWorldDlg::CAddWorldDlg(CDDWnd* parent)
-    : CEditorDialog("Add World", {300, 150}, parent),
+    : CEditorDialog("Add World", {300, 134}, parent),
       m_strWidth(std::to_string(kProposedSize)),
       m_strHeight(std::to_string(kProposedSize)) {}
 

@@ -30,7 +30,7 @@ CControlsDlg::~CControlsDlg() {
 
 namespace {
 // The material list's height: what is left of the palette's 480 pixels.
-constexpr float kMaterialRowsHeight = 190;
+constexpr float kMaterialRowsHeight = 186;
 }  // namespace
 
 void CControlsDlg::BuildWidgets() {
@@ -48,7 +48,8 @@ void CControlsDlg::BuildWidgets() {
     ImGui::TextUnformatted(shown ? shown->GetDisplayName().c_str() : "(no leader)");
 
     ImGui::TextUnformatted("List Selection");
-    ImGui::BeginChild("lists", ImVec2(0, 6 * ImGui::GetTextLineHeightWithSpacing() + 8), true);
+    ImGui::BeginChild("lists", ImVec2(0, kListCount * ImGui::GetTextLineHeightWithSpacing() + 12),
+                      true);
     for (int i = 0; i < kListCount; ++i) {
         const char* label = ObjectCatalogue::Label(kLists[i]);
         if (ImGui::Selectable(label, m_iList == i) && m_iList != i) {

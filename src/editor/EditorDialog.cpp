@@ -21,7 +21,8 @@ CEditorDialog::CEditorDialog(const std::string& title, qv::Point size, CDDWnd* p
             ImVec2(static_cast<float>(m_Gui.Size().x), static_cast<float>(m_Gui.Size().y)));
         ImGui::Begin(m_strTitle.c_str(), nullptr,
                      ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
-                         ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+                         ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
+                         ImGuiWindowFlags_NoScrollbar);
         BuildWidgets();
         ImGui::End();
     });

@@ -63,8 +63,9 @@ void DialogStyle() {
     style.Colors[ImGuiCol_PopupBg] = ImGui::ColorConvertU32ToFloat4(EditorGui::kDialogGrey);
     style.Colors[ImGuiCol_ChildBg] = ImVec4(1, 1, 1, 1);
     style.Colors[ImGuiCol_FrameBg] = ImVec4(1, 1, 1, 1);
-    style.Colors[ImGuiCol_TitleBgActive] = ImVec4(0, 0, 0.5f, 1);
-    style.Colors[ImGuiCol_TitleBg] = ImVec4(0.5f, 0.5f, 0.5f, 1);
+    // Title bars light enough for the black text on them.
+    style.Colors[ImGuiCol_TitleBgActive] = ImVec4(0.55f, 0.7f, 0.95f, 1);
+    style.Colors[ImGuiCol_TitleBg] = ImVec4(0.55f, 0.7f, 0.95f, 1);
     style.Colors[ImGuiCol_Border] = ImVec4(0.25f, 0.25f, 0.25f, 1);
     style.Colors[ImGuiCol_Text] = ImVec4(0, 0, 0, 1);
 }

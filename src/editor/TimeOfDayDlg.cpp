@@ -5,7 +5,7 @@
 #include "platform/Format.h"
 
 CTimeOfDayDlg::CTimeOfDayDlg(int32_t hour, int32_t minute, CDDWnd* parent)
-    : CEditorDialog("Time Of Day", {240, 120}, parent),
+    : CEditorDialog("Time Of Day", {240, 108}, parent),
       m_strHour(std::to_string(hour)),
       m_strMinute(std::to_string(minute)),
       m_iHour(hour),

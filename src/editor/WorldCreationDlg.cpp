@@ -8,7 +8,7 @@
 #include "shell/MainFrm.h"
 
 CWorldCreationDlg::CWorldCreationDlg(CMainFrame& frame, CDDWnd* parent)
-    : CEditorDialog("World Creation", {400, 130}, parent),
+    : CEditorDialog("World Creation", {400, 90}, parent),
       m_strFolder(frame.m_Play.m_strGameFolder),
       m_frame(frame) {}
 

@@ -5,7 +5,6 @@
 // the next answer queued for it (none queued: it is cancelled).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <deque>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "support/TestFolder.h"
 #include "world/Map.h"
 
 namespace editor_test {
@@ -34,11 +34,6 @@ protected:
 
     EditorFixture() {
         qv::MessageLoop::Instance().Reset();
-        dir = fs::temp_directory_path() /
-              ("qv-editor-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         WriteStartWorld(dir.string());
         InvalidateGlobalImages();
         frame = std::make_unique<CMainFrame>();
@@ -66,7 +61,6 @@ protected:
         frame.reset();
         InvalidateGlobalImages();
         qv::MessageLoop::Instance().Reset();
-        fs::remove_all(dir);
     }
 
     // Answers the next dialog: fills the named fields, then clicks `button`.
@@ -94,7 +88,8 @@ protected:
     EditorGui& PaletteGui() { return editor->Palette()->Gui(); }
     std::string Working(const std::string& name) const { return (dir / "tmp" / name).string(); }
 
-    fs::path dir;
+    test_support::TestFolder folder{"editor"};
+    const fs::path& dir = folder.dir;
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<CEditor> editor;
     std::deque<Answer> answers;
