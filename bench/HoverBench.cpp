@@ -119,7 +119,7 @@ struct Crowd {
         }
         frame.m_Play.LightAndExplore();  // the light a tick leaves for the drawing
         frame.DrawFrame(0);              // the visible range of a drawn frame
-        const qv::Rect& v = frame.m_rcView;
+        const qv::Rect& v = frame.m_View.m_rcView;
         for (int j = 0; j < kGridDown; ++j)
             for (int i = 0; i < kGridAcross; ++i)
                 places.push_back({v.left + 3 + i * (v.Width() - 6) / (kGridAcross - 1),
@@ -167,8 +167,8 @@ void BM_HoverPlainBoxes(benchmark::State& state) {
             ObjectHolder* hit = nullptr;
             for (ObjectHolder* h : crowd.placed) {
                 const CellPoint d = crowd.map->PixelDelta(focus, h->pos);
-                const qv::Point rel{p.x - (f.m_ptViewOrigin.x + f.m_ptViewCentre.x + d.x - d.y),
-                                    p.y - (f.m_ptViewOrigin.y + f.m_ptViewCentre.y + d.y)};
+                const qv::Point rel{p.x - (f.m_View.m_ptViewOrigin.x + f.m_View.m_ptViewCentre.x + d.x - d.y),
+                                    p.y - (f.m_View.m_ptViewOrigin.y + f.m_View.m_ptViewCentre.y + d.y)};
                 if (h->m_pObject->GetImage()->BoxContains(rel)) hit = h;
             }
             found += hit != nullptr;

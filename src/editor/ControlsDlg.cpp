@@ -125,7 +125,7 @@ bool CControlsDlg::PlaceChosenMaterial(qv::Point client) {
                                        : m_frame.m_World.m_Catalogue.CloneOf(
                                              kLists[m_iList], static_cast<size_t>(m_iMaterial));
     if (!copy) return false;
-    Position at = m_frame.ViewToWorld(client);
+    Position at = m_frame.m_View.ViewToWorld(client);
     if (MapMaster* map = m_frame.m_World.map_master.get()) map->WrapPosition(at);
     Order drop = Order::At(Order::Kind::Drop, at);
     drop.object = copy.get();

@@ -16,8 +16,11 @@
 #include "items/SpellsFire.h"
 #include "items/SpellsWater.h"
 #include "items/Token.h"
+#include "items/Trinkets.h"
 #include "items/Weapon.h"
+#include "media/Resources.h"
 #include "structures/Fixtures.h"
+#include "structures/Furnishings.h"
 #include "structures/LightSource.h"
 #include "structures/Scenery.h"
 #include "structures/Traps.h"
@@ -80,15 +83,22 @@ void AddSpells(ObjectCatalogue& catalogue) {
 
 void AddMisc(ObjectCatalogue& catalogue) {
     constexpr CatalogueList list = CatalogueList::Misc;
-    catalogue.Add(list, std::make_unique<Money>());
-    catalogue.Add(list, std::make_unique<Bed>());
+    AddEach<Whistle, Trash, SnakeSkin>(catalogue, list);
+    for (int variant : {0, 1, 4, 5, 2, 3, 6, 7})
+        catalogue.Add(list, std::make_unique<Gem>(variant));
+    AddEach<Money, BookCase, Book, Letter, Bed, Table, Bench>(catalogue, list);
     for (int direction : {0, 1}) catalogue.Add(list, std::make_unique<DrawBridge>(direction));
-    AddEach<Ship, Explosion, Rug, Rug2, Rug3, StatueBow, LightSource, CBag, Flowers>(catalogue,
-                                                                                     list);
+    AddEach<Ship, FloorChange, Gas, CampFire, Torch, Candle, Explosion, WallTorch, Hearth,
+            Candelabra, Candelabra2, Rug, Rug2, Rug3, Column, StatueBow, Fountain, Forge>(catalogue,
+                                                                                          list);
+    for (int variant = 0; variant < kPictureVariants; ++variant)
+        catalogue.Add(list, std::make_unique<Picture>(variant));
+    AddEach<Altar, Target, LightSource, CBag, Clock, Flowers, Blocks, SpriteTest>(catalogue, list);
 }
 
 void AddMagic(ObjectCatalogue& catalogue) {
     constexpr CatalogueList list = CatalogueList::Magic;
+    catalogue.Add(list, std::make_unique<BandAid>());
     for (int32_t type = 0; type < PotionType::Count; ++type)
         catalogue.Add(list, std::make_unique<Potion>(type));
     for (int32_t type = 0; type < ScrollType::Count; ++type)
@@ -106,18 +116,19 @@ void BuildObjectCatalogue(ObjectCatalogue& catalogue,
         if (progress) progress(percent);
     };
     catalogue.Free();
-    // The first wall piece (the peg brick, which the game does not make yet),
-    // then the weapons before the rest of the walls.
+    // The first wall piece, then the weapons before the rest of the walls.
     constexpr CatalogueList walls = CatalogueList::Walls;
+    catalogue.Add(walls, std::make_unique<PegBrick>());
     step(kCatalogueFirstWall);
     AddEach<Axe, AxeBattle, Dagger, Flail, HammerForge, HammerWar, Mace, Pitchfork, Scythe, Spear,
             Sword, SwordLong, Whip, WhipBarbed, Bow, Longbow>(catalogue, CatalogueList::Weapons);
     step(kCatalogueWeapons);
-    AddEach<LivePine, LivePineSmall>(catalogue, walls);
+    AddEach<Net, Rope, LivePine, LivePineSmall>(catalogue, walls);
     for (int variant = 4; variant >= 0; --variant)
         catalogue.Add(walls, std::make_unique<Shrub>(variant));
-    AddEach<BigMountain, Rocks, Rocks2, DarkPatch, Flower, FrontDoorBrick, SideDoorBrick, Key,
-            Lever, Chest, Coffin, Barrel, Flowers>(catalogue, walls);
+    AddEach<BigMountain, Rocks, Rocks2, DarkPatch, Flower, FrontWallBrick, FrontDoorBrick,
+            SideWallBrick, SideDoorBrick, Key, Lever, Chest, Coffin, Barrel, Sign, Flowers>(
+        catalogue, walls);
     step(kCatalogueWalls);
     AddArmour(catalogue);
     step(kCatalogueArmour);

@@ -7,6 +7,8 @@
 // Presenting copies a rectangle of the primary surface into the window. A
 // "flip" in full screen swaps the roles of the back buffer and the primary.
 
+#include <string>
+
 #include "platform/Surface.h"
 
 // The surface to draw on: 1 the primary surface, -1 the back buffer, 0 the
@@ -35,3 +37,8 @@ enum : unsigned {
     kDDErrSurfaceLost = 0x887601C2u,
     kDDErrInvalidObject = 0x88760082u,
 };
+
+// The text of a drawing error, and of a failed restore, for the message box;
+// empty for 0.
+std::string DDErrorString(unsigned code);
+std::string DDRestoreErrorString(unsigned code);

@@ -933,6 +933,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
     AddStructureRecipes(r);
     AddItemRecipes(r);
     AddFixtureRecipes(r);
+    AddFurnishingRecipes(r);
     return r;
 }
 

@@ -22,6 +22,8 @@ const std::map<int, PictureRecipe>& PictureRecipes();
 void AddStructureRecipes(std::map<int, PictureRecipe>& recipes);
 // The catalogue's smaller kinds (media/FixtureArt.cpp).
 void AddFixtureRecipes(std::map<int, PictureRecipe>& recipes);
+// Furnishings, lights and small carried things (media/FurnishingArt.cpp).
+void AddFurnishingRecipes(std::map<int, PictureRecipe>& recipes);
 // The pictures of the item classes' newer kinds (ItemArt.cpp): the weapons
 // and armour PaintItem does not know, added to the recipes.
 void PaintMoreItems(Painter& p, int kind, int w, int h);

@@ -214,6 +214,42 @@ inline constexpr int kLampPostHeight = 84;
 inline constexpr int kLampPostHotX = 10;
 inline constexpr int kLampPostHotY = 80;
 
+// Furnishings, lights and small carried things, one picture a kind (the
+// kinds that come in variants have a cell per variant across). Each picture's
+// size is its recipe's (FurnishingArt.cpp); its hot spot is its kind's.
+inline constexpr int kBitmapNet = 4600;
+inline constexpr int kBitmapRope = 4601;
+inline constexpr int kBitmapSign = 4602;
+inline constexpr int kBitmapBookCase = 4603;
+inline constexpr int kBitmapTable = 4604;
+inline constexpr int kBitmapBench = 4605;
+inline constexpr int kBitmapFloorChange = 4606;
+inline constexpr int kBitmapGas = 4607;
+inline constexpr int kBitmapCampFire = 4608;
+inline constexpr int kBitmapTorch = 4609;
+inline constexpr int kBitmapCandle = 4610;
+inline constexpr int kBitmapWallTorch = 4611;
+inline constexpr int kBitmapHearth = 4612;
+inline constexpr int kBitmapCandelabra = 4613;
+inline constexpr int kBitmapCandelabra2 = 4614;
+inline constexpr int kBitmapColumn = 4615;
+inline constexpr int kBitmapFountain = 4616;
+inline constexpr int kBitmapForge = 4617;
+inline constexpr int kBitmapPicture = 4618;  // one framed painting a variant
+inline constexpr int kPictureVariants = 6;
+inline constexpr int kBitmapAltar = 4619;
+inline constexpr int kBitmapTarget = 4620;
+inline constexpr int kBitmapClock = 4621;
+inline constexpr int kBitmapBlocks = 4622;
+inline constexpr int kBitmapSpriteTest = 4623;
+inline constexpr int kBitmapWhistle = 4624;
+inline constexpr int kBitmapTrash = 4625;
+inline constexpr int kBitmapSnakeSkin = 4626;
+inline constexpr int kBitmapGem = 4627;  // one stone a variant
+inline constexpr int kGemVariants = 8;
+inline constexpr int kBitmapLetter = 4628;
+inline constexpr int kBitmapBandAid = 4629;
+
 // Sounds the code is free to number.
 inline constexpr int kWaveDrink = 3600;      // a potion drunk
 inline constexpr int kWaveRead = 3601;       // a scroll read

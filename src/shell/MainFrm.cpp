@@ -22,8 +22,8 @@ CMainFrame::CMainFrame() {
     m_Play.m_pShell = &m_Host;
     InstallTalkAndTradeWindows(m_Play);
     m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
-        if (!m_rcView.Contains(p) || !m_World.map_master) return false;
-        at = ViewToWorld(p);
+        if (!m_View.m_rcView.Contains(p) || !m_World.map_master) return false;
+        at = m_View.ViewToWorld(p);
         return true;
     });
     m_pGameWindows->m_RedrawView = [this] {
@@ -51,12 +51,11 @@ CMainFrame::~CMainFrame() {
     m_pHoldGroundButton.reset();
     m_pPauseBarFrame.reset();
     m_pPauseBarFill.reset();
-    m_pViewSurface.reset();
     // The groups go while the map still exists: their creatures leave it as
     // they go. The map itself goes after them.
     m_World.m_pHoverHolder = nullptr;
     m_Play.m_pDragHolder = nullptr;
-    m_DrawnHolders.clear();
+    m_View.Release();
     m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
@@ -79,14 +78,7 @@ void CMainFrame::RequestQuit(int code) {
 void CMainFrame::OnMove(qv::Point) {
     // Our surfaces are the window's client area, wherever the window stands
     // on the screen: the view and the mini-map keep their places in it.
-    PlaceView({0, 0});
-}
-
-void CMainFrame::PlaceView(qv::Point origin) {
-    m_ptViewOrigin = {origin.x + 3, origin.y + 3};
-    m_rcView = {m_ptViewOrigin.x, m_ptViewOrigin.y, m_ptViewOrigin.x + m_szView.x,
-                m_ptViewOrigin.y + m_szView.y};
-    m_ptMinimapOrigin = {origin.x + 207, origin.y + 371};
+    m_View.Place({0, 0});
 }
 
 void CMainFrame::OnActivateApp(bool active) {

@@ -23,6 +23,7 @@
 #include "platform/Window.h"
 #include "play/Play.h"
 #include "shell/FrameHost.h"
+#include "shell/MapView.h"
 #include "windows/GameWindows.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
@@ -154,18 +155,8 @@ public:
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
     int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
-    // Whether an object at cell offset (cx, cy) from the focus cell is drawn
-    // see-through, so that the party shows behind it.
-    static bool IsSeeThrough(int cx, int cy, Object* object);
-    // The world point under a client point of the map view.
-    Position ViewToWorld(qv::Point client) const;
-    qv::Point GetViewPoint(qv::Point client) const {
-        return {client.x - m_ptViewOrigin.x, client.y - m_ptViewOrigin.y};
-    }
-    // The text of a drawing error, and of a failed restore, for the message
-    // box; empty for 0.
-    static std::string DDErrorString(unsigned code);
-    static std::string DDRestoreErrorString(unsigned code);
+    // The text of a drawing error, and of a failed restore, in the message
+    // box; nothing for 0.
     void DDErrorText(unsigned code);
     void DDRestoreErrorText(unsigned code);
 
@@ -189,9 +180,6 @@ public:
     int RunOptionsWindow(int a, int b);
     void OnActivateApp(bool active) override;
     void OnMove(qv::Point origin) override;
-    // The view, its rectangle and the mini-map from the client area's origin
-    // on the surfaces.
-    void PlaceView(qv::Point origin);
     void OnPaint() override;
     // The window is going away: what flies is dropped and the timer stops.
     void OnDestroy();
@@ -203,8 +191,6 @@ public:
     int m_bMouseWalking = 0;
     qv::Point m_ptCursor{320, 240};
     int m_bDiagonalToggle = 0;
-    qv::Point m_szView{536, 359};
-    qv::Point m_ptViewCentre{268, 179};
     int m_bBuildMode = 0;
     int m_bStatsMode = 0;
     int m_bTalkMode = 0;
@@ -212,11 +198,7 @@ public:
     int m_bLeftHeld = 0;
     int m_bRightPause = 0;
     int m_bCtrlDown = 0;
-    std::vector<ObjectHolder*> m_DrawnHolders;  // does not own
-    qv::Rect m_rcView{3, 3, 3 + 536, 3 + 359};
     int m_bFullRedraw = 0;
-    qv::Point m_ptViewOrigin{3, 3};
-    qv::Point m_ptMinimapOrigin{207, 371};
     int m_bReloadImages = 0;
     std::unique_ptr<CDDObject> m_pHoldGroundButton, m_pPauseBarFrame, m_pPauseBarFill;
     int m_bAppActive = 1;
@@ -226,16 +208,10 @@ public:
     qv::Rect m_rcHoldGroundButton{400, 450, 428, 467};
     int m_iStage = 0;
 
-    // Where the map view is composed: the floor and the objects are drawn
-    // around the focus at the map's own screen centre, then the view's
-    // rectangle of it is copied into place on the drawing surface.
-    std::unique_ptr<qv::Surface> m_pViewSurface;
-    qv::Point m_ptDrawCorner{52, 61};  // the view's corner on m_pViewSurface
-    std::string m_strHoverText;        // the text line of the hovered target
-    int m_iTickDepth = 0;              // a tick is running
-    // Cells of the visible range already drawn in this frame.
-    std::array<uint8_t, 7 * 6> m_CellDrawn{};
-    qv::Point m_ptDrawFocusCell{0, 0};  // the focus window cell of the frame being drawn
+    // The map view: its place, the scene it is composed on, what is drawn.
+    CMapView m_View{m_World};
+    std::string m_strHoverText;  // the text line of the hovered target
+    int m_iTickDepth = 0;        // a tick is running
     static constexpr int kCursorNormal = 214;
     static constexpr int kCursorWait = 219;
     static constexpr int kCursorTarget = 218;
@@ -268,9 +244,6 @@ public:
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);
-    // The world point of a client point of the mini-map: the centre of the
-    // window cell under it; false outside the mini-map's picture.
-    bool MinimapToWorld(qv::Point client, Position& out) const;
     // The text line of a target candidate: its name, with hit points,
     // alertness and mana for a party member.
     std::string TargetText(ObjectHolder* holder) const;
@@ -313,9 +286,10 @@ public:
     // point under it).
     using DropResult = Play::DropResult;
     DropResult DropObject(Object* object, qv::Point p) {
-        return m_Play.DropObject(object, Position(m_World.m_ptFocus.x + (p.x - m_ptViewCentre.x) +
-                                                      (p.y - m_ptViewCentre.y),
-                                                  m_World.m_ptFocus.y + (p.y - m_ptViewCentre.y)));
+        return m_Play.DropObject(object,
+                                 Position(m_World.m_ptFocus.x + (p.x - m_View.m_ptViewCentre.x) +
+                                              (p.y - m_View.m_ptViewCentre.y),
+                                          m_World.m_ptFocus.y + (p.y - m_View.m_ptViewCentre.y)));
     }
     ObjectHolder* PlaceObjectAt(Object* object, const Position& q) {
         return m_Play.PlaceObjectAt(object, q);
@@ -405,10 +379,6 @@ private:
     MapMaster* Map() const { return m_World.map_master.get(); }
     void CheckPartyAlive();
     void PresentWindowed();
-    void DrawCellObjects(int i, int j, ObjectHolder* stop, int drawRow);
-    void DrawHolder(ObjectHolder* holder, int i, int j);
-    bool IsInDrawRange(int i, int j) const;
-    uint8_t& CellDrawnMark(int i, int j);
     // Copies a rectangle between surfaces, restoring both and trying again
     // after a loss, up to kSurfaceRetries times; the last result.
     int CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from, const qv::Rect& source);

@@ -17,11 +17,6 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-// The mini-map's picture is read with this offset from its corner; each
-// window cell is two pixels square on it.
-constexpr int kMinimapOffsetX = 3;
-constexpr int kMinimapOffsetY = 2;
-constexpr int kMinimapCellPixels = 2;
 
 void Capture(CMainFrame* frame) {
     qv::MessageLoop::Instance().SetCapture(frame);
@@ -155,19 +150,6 @@ void CMainFrame::CancelTargetSelection() {
     m_nCursorID = kCursorNormal;
 }
 
-bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
-    const MapMaster* map = Map();
-    if (!map) return false;
-    const int mx = client.x - m_ptMinimapOrigin.x + kMinimapOffsetX;
-    const int my = client.y - m_ptMinimapOrigin.y + kMinimapOffsetY;
-    if (mx <= 0 || mx >= MapMaster::MinimapWidth || my <= 0 || my >= MapMaster::MinimapHeight)
-        return false;
-    out = MapMaster::CellCentre(
-        {map->origin.x + mx / kMinimapCellPixels, map->origin.y + my / kMinimapCellPixels});
-    map->WrapPosition(out);
-    return true;
-}
-
 // ---- The left button
 
 void CMainFrame::OnLButtonDown(qv::Point point) {
@@ -203,7 +185,7 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (!m_rcView.Contains(point) || (m_Play.m_bEditing && !leader)) return;
+    if (!m_View.m_rcView.Contains(point) || (m_Play.m_bEditing && !leader)) return;
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) return;
     Capture(this);
     m_bLeftHeld = 1;
@@ -219,7 +201,7 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     // Dropped in the map view: the object moves by the drag. The editor's
     // object lists, which would take it elsewhere, are not there yet; a drop
     // anywhere else leaves it where it was.
-    if (!m_rcView.Contains(drag.m_end)) return;
+    if (!m_View.m_rcView.Contains(drag.m_end)) return;
     const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
     const Position from = holder->pos;
     Order move = Order::At(Order::Kind::Move, Position(from.x + dx + dy, from.y + dy, from.z));
@@ -252,8 +234,8 @@ void CMainFrame::OnLButtonDblClk(qv::Point point) {
         }
         // A copy of the material chosen in the tool palette goes down here.
         CBuildTools* tools = GetBuildTools();
-        if (m_rcView.Contains(point) && tools && tools->PlaceChosenMaterial(point)) return;
-        if (!m_rcView.Contains(point)) return;
+        if (m_View.m_rcView.Contains(point) && tools && tools->PlaceChosenMaterial(point)) return;
+        if (!m_View.m_rcView.Contains(point)) return;
         ShowGameMessage("Which Material is Selected???");
         return;
     }
@@ -323,10 +305,10 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     if (!candidate) {
         if (!leader) return;
         Position target;
-        if (m_rcView.Contains(point)) {
-            target = ViewToWorld(point);
+        if (m_View.m_rcView.Contains(point)) {
+            target = m_View.ViewToWorld(point);
             if (MapMaster* map = Map()) map->WrapPosition(target);
-        } else if (!MinimapToWorld(point, target)) {
+        } else if (!m_View.MinimapToWorld(point, target)) {
             return;
         }
         m_Play.Give(Order::At(Order::Kind::WalkTo, target));

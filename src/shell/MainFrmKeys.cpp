@@ -72,7 +72,7 @@ std::vector<ObjectHolder*> CMainFrame::TabCandidates() const {
     if (!map) return found;
     const Player* leader = m_World.m_pLeader.Get();
     const bool fighting = leader && leader->HasOpponents();
-    const CellPoint fc = m_ptDrawFocusCell;
+    const CellPoint fc = m_View.DrawFocusCell();
     for (int j = fc.y - kPickUp; j <= fc.y + kPickDown; ++j) {
         for (int i = fc.x - kPickLeft; i <= fc.x + kPickRight; ++i) {
             if (!MapMaster::IsWindowCell(i, j)) continue;

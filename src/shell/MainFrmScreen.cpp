@@ -207,3 +207,57 @@ void InstallGameMessageBoxes() {
             }
         });
 }
+
+std::string DDErrorString(unsigned code) {
+    switch (code) {
+        case 0:
+            return "";
+        case 0x80004005u:
+            return "Direct Draw Generic Error";
+        case 0x80004001u:
+            return "Direct Draw Unsupported";
+        case 0x80070057u:
+            return "Direct Draw Invalid Parameters";
+        case 0x88760037u:
+            return "Direct Draw Exception";
+        case 0x88760082u:
+            return "Direct Draw Invalid Object";
+        case 0x88760096u:
+            return "Direct Draw Invalid Rect";
+        case 0x887601AEu:
+            return "Direct Draw Surface Busy";
+        case 0x887601C2u:
+            return "Direct Draw Surface Lost";
+        case 0x8876023Fu:
+            return "Direct Draw No Blit Hardware";
+        default:
+            return "Direct Draw Default Error";
+    }
+}
+
+std::string DDRestoreErrorString(unsigned code) {
+    switch (code) {
+        case 0:
+            return "";
+        case 0x80004005u:
+            return "Direct Draw Restore - Generic Error";
+        case 0x80004001u:
+            return "Direct Draw Restore - Unsupported";
+        case 0x80070057u:
+            return "Direct Draw Restore - Invalid Parameters";
+        case 0x8007000Eu:
+            return "Direct Draw Restore - Out of Memory";
+        case 0x8876005Fu:
+            return "Direct Draw Restore - Incompatible Primary";
+        case 0x88760082u:
+            return "Direct Draw Restore - Invalid Object";
+        case 0x887600E1u:
+            return "Direct Draw Restore - No Exclusive Mode";
+        case 0x8876024Bu:
+            return "Direct Draw Restore - Wrong Mode";
+        case 0x8876024Cu:
+            return "Direct Draw Restore - Implicitly Created Surface";
+        default:
+            return "Direct Draw Restore Default Error";
+    }
+}

@@ -149,8 +149,9 @@ void CMainFrame::PresentWindowed() {
     if (!m_pDrawSurface || !m_pPrimary || m_pDrawSurface == m_pPrimary.get()) return;
     const qv::Rect pieces[] = {
         {390, 330, 515, 355},  // the pause bar
-        {m_ptMinimapOrigin.x, m_ptMinimapOrigin.y, m_ptMinimapOrigin.x + MapMaster::MinimapWidth,
-         m_ptMinimapOrigin.y + MapMaster::MinimapHeight},
+        {m_View.m_ptMinimapOrigin.x, m_View.m_ptMinimapOrigin.y,
+         m_View.m_ptMinimapOrigin.x + MapMaster::MinimapWidth,
+         m_View.m_ptMinimapOrigin.y + MapMaster::MinimapHeight},
         m_rcHoldGroundButton,
     };
     for (const qv::Rect& r : pieces) {
@@ -179,9 +180,9 @@ void CMainFrame::CheckPartyAlive() {
 }
 
 void CMainFrame::ScrollStep() {
-    const qv::Point v = GetViewPoint(m_ptCursor);
-    const double dx = v.x - m_ptViewCentre.x;
-    const double dy = v.y - m_ptViewCentre.y;
+    const qv::Point v = m_View.GetViewPoint(m_ptCursor);
+    const double dx = v.x - m_View.m_ptViewCentre.x;
+    const double dy = v.y - m_View.m_ptViewCentre.y;
     const double sx = dx * std::fabs(dx);
     const double sy = dy * std::fabs(dy);
     const double s = std::fabs(sx) + std::fabs(sy);

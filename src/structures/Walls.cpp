@@ -1,5 +1,6 @@
 #include "structures/Walls.h"
 
+#include "items/Useable.h"
 #include "media/DDObjects.h"
 #include "structures/Looks.h"
 
@@ -55,6 +56,17 @@ void Wall::Serialize(qv::Archive& ar) {
     m_bWalkThrough.Exchange(ar);
     ar.Exchange(m_bSeeThrough);
     m_bLocked.Exchange(ar);
+}
+
+Object* Wall::Clone() {
+    Object* copy = Object::Clone();
+    auto* wall = qv::DynamicCast<Wall>(copy);
+    if (!wall) return copy;
+    CopyObjectFields(*wall, *this);
+    wall->m_bWalkThrough = static_cast<int32_t>(m_bWalkThrough);
+    wall->m_bSeeThrough = m_bSeeThrough;
+    wall->m_bLocked = static_cast<int32_t>(m_bLocked);
+    return wall;
 }
 
 int Wall::CanInteract() {
@@ -118,3 +130,12 @@ SideDoorBrick::SideDoorBrick(const std::string& name) : SideWall(name) {
     WearWallLook(kSideFootprint, kSideDoorLook);
 }
 QV_SERIALIZE_BASE_ONLY(SideDoorBrick, SideWall)
+
+QV_IMPLEMENT_STORED(PegBrick, Peg, 1)
+PegBrick::PegBrick(const std::string& name) : Peg(name) {}
+
+QV_IMPLEMENT_STORED(FrontWallBrick, FrontWall, 1)
+FrontWallBrick::FrontWallBrick(const std::string& name) : FrontWall(name) {}
+
+QV_IMPLEMENT_STORED(SideWallBrick, SideWall, 1)
+SideWallBrick::SideWallBrick(const std::string& name) : SideWall(name) {}

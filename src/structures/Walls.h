@@ -8,6 +8,7 @@
 
 #include "structures/Scenery.h"
 #include "world/MapStructures.h"
+#include "world/StoredClass.h"
 
 struct ClassLook;
 
@@ -28,6 +29,8 @@ public:
     int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view, const Position& pos,
              int flags) override;
     int Type() override { return WALL; }
+    // A copy with every stored field: the object's and the three flags.
+    Object* Clone() override;
     // A door (a piece with a key number) can be worked; a plain wall cannot.
     int CanInteract() override;
     // Works a door; a plain wall answers as any object. Code -1 (a creature
@@ -118,4 +121,18 @@ class SideDoorBrick : public SideWall {
 public:
     explicit SideDoorBrick(const std::string& name = "SideDoorBrick");
     void Serialize(qv::Archive& ar) override;
+};
+
+// The world maker's pieces of brick: a peg, a wall on a north edge and a wall
+// on a west edge. They are placed, block and are drawn as the pieces they are.
+class PegBrick : public Peg {
+    QV_STORED_CLASS(PegBrick)
+};
+
+class FrontWallBrick : public FrontWall {
+    QV_STORED_CLASS(FrontWallBrick)
+};
+
+class SideWallBrick : public SideWall {
+    QV_STORED_CLASS(SideWallBrick)
 };

@@ -142,7 +142,7 @@ TEST_F(EditorFixture, ADoubleClickInTheViewPutsACopyOfTheChosenMaterialThere) {
             ASSERT_TRUE(PaletteGui().DoubleClick("material " + std::to_string(row)));
         }
         const std::set<Object*> before = PlacedObjects(map);
-        const qv::Point spot{frame->m_ptViewOrigin.x + 300, frame->m_ptViewOrigin.y + 200};
+        const qv::Point spot{frame->m_View.m_ptViewOrigin.x + 300, frame->m_View.m_ptViewOrigin.y + 200};
         frame->m_World.m_pHoverHolder = nullptr;
         frame->OnLButtonDblClk(spot);
         std::set<Object*> after = PlacedObjects(map);
@@ -156,7 +156,7 @@ TEST_F(EditorFixture, ADoubleClickInTheViewPutsACopyOfTheChosenMaterialThere) {
         EXPECT_NE(placed, list[static_cast<size_t>(row)].get());
         EXPECT_EQ(placed->GetDisplayName(), list[static_cast<size_t>(row)]->GetDisplayName());
         // Near the point under the click (a drop may step aside to a free spot).
-        const Position at = frame->ViewToWorld(spot);
+        const Position at = frame->m_View.ViewToWorld(spot);
         ASSERT_NE(placed->m_pHolder, nullptr);
         EXPECT_LE(std::abs(placed->m_pHolder->pos.x - at.x), 160);
         EXPECT_LE(std::abs(placed->m_pHolder->pos.y - at.y), 112);

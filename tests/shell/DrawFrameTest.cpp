@@ -110,7 +110,7 @@ TEST_F(DrawFrame, AnObjectOverSeveralCellsIsDrawnOnceAfterWhatStandsBehindIt) {
     EXPECT_EQ(Pixel(wx + 55, wy), kRed);
     EXPECT_EQ(Pixel(kCx + 100, kCy + 22), kBlue2);
     EXPECT_EQ(wideHolder->m_bDrawn, 0) << "the drawn marks are cleared after the frame";
-    EXPECT_TRUE(frame->m_DrawnHolders.empty());
+    EXPECT_TRUE(frame->m_View.m_DrawnHolders.empty());
 }
 
 TEST_F(DrawFrame, ThePictureTakesTheLightOfItsPlace) {
@@ -178,10 +178,10 @@ TEST_F(DrawFrame, TheNameUnderTheCursorIsFoundFrontToBackAndKeptInsideTheView) {
     frame->m_ptCursor = {kCx + 265, kCy};
     Ticks(1);
     ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), right);
-    const int left = frame->m_rcView.right - 9 * 7 - 1;  // 7 letters
+    const int left = frame->m_View.m_rcView.right - 9 * 7 - 1;  // 7 letters
     bool ink = false;
     for (int y = kCy - 15; y < kCy + 1; ++y)
-        for (int x = left; x < frame->m_rcView.right - 1; ++x) ink |= Pixel(x, y) == 0xFFFF;
+        for (int x = left; x < frame->m_View.m_rcView.right - 1; ++x) ink |= Pixel(x, y) == 0xFFFF;
     EXPECT_TRUE(ink) << "the name is drawn in white inside the view's right edge";
     frame->m_Play.m_bTabTarget = 1;
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), right) << "Tab picking keeps its own target";
@@ -235,17 +235,17 @@ TEST_F(DrawFrame, WallsAndThingsInFrontOfTheFocusAreSeeThrough) {
     SideWall side;
     Peg peg;
     Object barrel;
-    EXPECT_TRUE(CMainFrame::IsSeeThrough(-1, 1, &front));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(-1, 2, &front));
-    EXPECT_TRUE(CMainFrame::IsSeeThrough(1, 1, &peg));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(-1, 1, &peg));
-    EXPECT_TRUE(CMainFrame::IsSeeThrough(1, 0, &side));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(0, 0, &side));
-    EXPECT_TRUE(CMainFrame::IsSeeThrough(0, 0, &barrel));
-    EXPECT_TRUE(CMainFrame::IsSeeThrough(-1, 2, &barrel));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(-1, 0, &barrel));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(0, -1, &barrel));
-    EXPECT_FALSE(CMainFrame::IsSeeThrough(2, 1, &barrel));
+    EXPECT_TRUE(CMapView::IsSeeThrough(-1, 1, &front));
+    EXPECT_FALSE(CMapView::IsSeeThrough(-1, 2, &front));
+    EXPECT_TRUE(CMapView::IsSeeThrough(1, 1, &peg));
+    EXPECT_FALSE(CMapView::IsSeeThrough(-1, 1, &peg));
+    EXPECT_TRUE(CMapView::IsSeeThrough(1, 0, &side));
+    EXPECT_FALSE(CMapView::IsSeeThrough(0, 0, &side));
+    EXPECT_TRUE(CMapView::IsSeeThrough(0, 0, &barrel));
+    EXPECT_TRUE(CMapView::IsSeeThrough(-1, 2, &barrel));
+    EXPECT_FALSE(CMapView::IsSeeThrough(-1, 0, &barrel));
+    EXPECT_FALSE(CMapView::IsSeeThrough(0, -1, &barrel));
+    EXPECT_FALSE(CMapView::IsSeeThrough(2, 1, &barrel));
 }
 
 TEST_F(DrawFrame, TheMiniMapShowsTheFocusCellInTheMarkColour) {
@@ -254,11 +254,11 @@ TEST_F(DrawFrame, TheMiniMapShowsTheFocusCellInTheMarkColour) {
     CellPoint w;
     ASSERT_TRUE(map->CellToWindow(map->focuscell, w));
     ASSERT_EQ(w, (CellPoint{25, 24}));
-    const qv::Point at{frame->m_ptMinimapOrigin.x + 50, frame->m_ptMinimapOrigin.y + 48};
+    const qv::Point at{frame->m_View.m_ptMinimapOrigin.x + 50, frame->m_View.m_ptMinimapOrigin.y + 48};
     const uint16_t mark = Pixel(at.x, at.y);
     EXPECT_EQ(Pixel(at.x + 1, at.y + 1), mark);
     // Unexplored cells far from the focus stay at colour 0.
-    EXPECT_NE(Pixel(frame->m_ptMinimapOrigin.x + 2, frame->m_ptMinimapOrigin.y + 2), mark);
+    EXPECT_NE(Pixel(frame->m_View.m_ptMinimapOrigin.x + 2, frame->m_View.m_ptMinimapOrigin.y + 2), mark);
     // The map's own picture keeps the cell's own colour, not the mark.
     EXPECT_NE(map->GetMinimapPixel(50, 48), 255);
 }

@@ -192,7 +192,7 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
     EXPECT_EQ(w.m_pRandomEncounters->m_pGroup, w.m_pAllGroups);
     EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     EXPECT_EQ(qv::MessageLoop::Instance().GetMainHandler(), &f);
-    EXPECT_EQ(std::tuple(f.m_ptViewOrigin, f.m_ptMinimapOrigin),
+    EXPECT_EQ(std::tuple(f.m_View.m_ptViewOrigin, f.m_View.m_ptMinimapOrigin),
               std::tuple(qv::Point{3, 3}, qv::Point{207, 371}));
     // Nothing of the intro has run yet: it waits as a posted command.
     EXPECT_FALSE(qv::MessageLoop::Instance().HasTimer(CMainFrame::kTimerId));

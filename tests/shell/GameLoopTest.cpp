@@ -6,6 +6,7 @@
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DDWnd.h"
+#include "media/DirectDraw.h"
 #include "platform/GameTime.h"
 #include "world/Land.h"
 
@@ -339,7 +340,8 @@ protected:
     void HoldAt(int vx, int vy) {
         frame->m_bLeftHeld = 1;
         frame->m_iButtonHeldTime = 1000;
-        frame->m_ptCursor = {frame->m_ptViewOrigin.x + vx, frame->m_ptViewOrigin.y + vy};
+        frame->m_ptCursor = {frame->m_View.m_ptViewOrigin.x + vx,
+                             frame->m_View.m_ptViewOrigin.y + vy};
     }
     qv::Point Focus() const { return frame->m_World.m_ptFocus; }
 };
@@ -388,7 +390,8 @@ TEST_F(Scrolling, HoldingScrollsOnlyAfterMoreThan200AndALeaderIsSentWalking) {
     Start();
     frame->m_bLeftHeld = 1;
     frame->m_iButtonHeldTime = 0;
-    frame->m_ptCursor = {frame->m_ptViewOrigin.x + 500, frame->m_ptViewOrigin.y + 180};
+    frame->m_ptCursor = {frame->m_View.m_ptViewOrigin.x + 500,
+                         frame->m_View.m_ptViewOrigin.y + 180};
     Ticks(1);  // 100 held
     EXPECT_EQ(leader->m_pOrder->m_iType, 0);
     Ticks(1);  // 200 held: not yet
@@ -442,19 +445,19 @@ TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
 }
 
 TEST(DrawingErrors, EachCodeHasItsTextAndAnyOtherTheDefault) {
-    EXPECT_EQ(CMainFrame::DDErrorString(0), "");
-    EXPECT_EQ(CMainFrame::DDErrorString(0x887601C2u), "Direct Draw Surface Lost");
-    EXPECT_EQ(CMainFrame::DDErrorString(0x80070057u), "Direct Draw Invalid Parameters");
-    EXPECT_EQ(CMainFrame::DDErrorString(0x8007000Eu), "Direct Draw Default Error");
-    EXPECT_EQ(CMainFrame::DDErrorString(0x8876024Bu), "Direct Draw Default Error");
-    EXPECT_EQ(CMainFrame::DDErrorString(0x8876023Fu), "Direct Draw No Blit Hardware");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0), "");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0x8007000Eu), "Direct Draw Restore - Out of Memory");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0x8876024Cu),
+    EXPECT_EQ(DDErrorString(0), "");
+    EXPECT_EQ(DDErrorString(0x887601C2u), "Direct Draw Surface Lost");
+    EXPECT_EQ(DDErrorString(0x80070057u), "Direct Draw Invalid Parameters");
+    EXPECT_EQ(DDErrorString(0x8007000Eu), "Direct Draw Default Error");
+    EXPECT_EQ(DDErrorString(0x8876024Bu), "Direct Draw Default Error");
+    EXPECT_EQ(DDErrorString(0x8876023Fu), "Direct Draw No Blit Hardware");
+    EXPECT_EQ(DDRestoreErrorString(0), "");
+    EXPECT_EQ(DDRestoreErrorString(0x8007000Eu), "Direct Draw Restore - Out of Memory");
+    EXPECT_EQ(DDRestoreErrorString(0x8876024Cu),
               "Direct Draw Restore - Implicitly Created Surface");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0x887601C2u), "Direct Draw Restore Default Error");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0x88760037u), "Direct Draw Restore Default Error");
-    EXPECT_EQ(CMainFrame::DDRestoreErrorString(0x80004005u), "Direct Draw Restore - Generic Error");
+    EXPECT_EQ(DDRestoreErrorString(0x887601C2u), "Direct Draw Restore Default Error");
+    EXPECT_EQ(DDRestoreErrorString(0x88760037u), "Direct Draw Restore Default Error");
+    EXPECT_EQ(DDRestoreErrorString(0x80004005u), "Direct Draw Restore - Generic Error");
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST_F(Input, HoldingTheRightButtonPausesAndLettingGoOverEmptyGroundWalksThere) 
 
 TEST_F(Input, ARightClickOnTheMiniMapSendsTheMemberToTheCellsCentre) {
     Player* leader = AddLeader(focus);
-    const qv::Point m = frame->m_ptMinimapOrigin;
+    const qv::Point m = frame->m_View.m_ptMinimapOrigin;
     const CellPoint o = map->origin;  // the window's corner cell
     // Picture point (20 - 3, 11 - 2) from the corner reads (20, 11): window
     // cell (10, 5).

@@ -28,7 +28,7 @@ protected:
         const qv::Point f = frame->m_World.m_ptFocus;
         const int vy = w.y - f.y;
         const int vx = w.x - f.x - vy;
-        return {frame->m_ptViewCentre.x + vx, frame->m_ptViewCentre.y + vy};
+        return {frame->m_View.m_ptViewCentre.x + vx, frame->m_View.m_ptViewCentre.y + vy};
     }
     // A stack of `count` of a stackable thing, kept by the test.
     Thing* Stack(int count) {

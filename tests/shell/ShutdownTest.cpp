@@ -173,7 +173,7 @@ TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
     EXPECT_FALSE(frame->m_Play.m_pPendingItem);
     EXPECT_FALSE(frame->m_Play.m_pPendingWorld);
     // The ticks go on over the place where the pouch was.
-    frame->m_ptCursor = {frame->m_rcView.left + 270, frame->m_rcView.top + 180};
+    frame->m_ptCursor = {frame->m_View.m_rcView.left + 270, frame->m_View.m_rcView.top + 180};
     frame->m_Play.m_iSelectMode = 0;
     frame->m_Play.m_bPaused = 0;
     const int32_t time = frame->m_World.m_iGameTime;
@@ -257,15 +257,15 @@ TEST_F(Activation, LosingTheFocusEndsAWalkAfterTheHeldButtonAndPausesTheMusic) {
 }
 
 TEST_F(Activation, TheViewAndTheMiniMapKeepTheirPlacesInTheWindow) {
-    frame->PlaceView({10, 20});
-    EXPECT_EQ(frame->m_ptViewOrigin, (qv::Point{13, 23}));
-    EXPECT_EQ(frame->m_rcView, (qv::Rect{13, 23, 13 + 536, 23 + 359}));
-    EXPECT_EQ(frame->m_ptMinimapOrigin, (qv::Point{217, 391}));
+    frame->m_View.Place({10, 20});
+    EXPECT_EQ(frame->m_View.m_ptViewOrigin, (qv::Point{13, 23}));
+    EXPECT_EQ(frame->m_View.m_rcView, (qv::Rect{13, 23, 13 + 536, 23 + 359}));
+    EXPECT_EQ(frame->m_View.m_ptMinimapOrigin, (qv::Point{217, 391}));
     // Moving the window on the screen moves nothing inside it.
     frame->OnMove({200, 100});
-    EXPECT_EQ(frame->m_ptViewOrigin, (qv::Point{3, 3}));
-    EXPECT_EQ(frame->m_rcView, (qv::Rect{3, 3, 539, 362}));
-    EXPECT_EQ(frame->m_ptMinimapOrigin, (qv::Point{207, 371}));
+    EXPECT_EQ(frame->m_View.m_ptViewOrigin, (qv::Point{3, 3}));
+    EXPECT_EQ(frame->m_View.m_rcView, (qv::Rect{3, 3, 539, 362}));
+    EXPECT_EQ(frame->m_View.m_ptMinimapOrigin, (qv::Point{207, 371}));
 }
 
 }  // namespace

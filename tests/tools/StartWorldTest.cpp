@@ -87,8 +87,8 @@ struct StartedGame : FrameOn {
     qv::Point ClientPointOf(const Position& p) const {
         const CellPoint d =
             map->PixelDeltaOf(Position(frame.m_World.m_ptFocus.x, frame.m_World.m_ptFocus.y, 0), p);
-        return {frame.m_ptViewOrigin.x + frame.m_ptViewCentre.x + d.x - d.y,
-                frame.m_ptViewOrigin.y + frame.m_ptViewCentre.y + d.y};
+        return {frame.m_View.m_ptViewOrigin.x + frame.m_View.m_ptViewCentre.x + d.x - d.y,
+                frame.m_View.m_ptViewOrigin.y + frame.m_View.m_ptViewCentre.y + d.y};
     }
 };
 
@@ -348,7 +348,7 @@ TEST(StartWorld, TheFirstViewIsLitButForWhatLiesBehindTheYardsWall) {
                 const Position p(cx * MapMaster::CellWidth + (corner % 2) * MapMaster::CellWidth,
                                  cy * MapMaster::CellHeight + (corner / 2) * MapMaster::CellHeight,
                                  0);
-                shown = shown || game.frame.m_rcView.Contains(game.ClientPointOf(p));
+                shown = shown || game.frame.m_View.m_rcView.Contains(game.ClientPointOf(p));
             }
             if (!shown) continue;
             SCOPED_TRACE("cell offset " + std::to_string(dx) + ", " + std::to_string(dy));
@@ -401,7 +401,7 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksAlongItWhileAClickGoesThroughTheYa
         EXPECT_FALSE(door->IsOpen());
         const Position doorAt = door->m_pHolder->pos;
         const int32_t wallY = doorAt.y;
-        EXPECT_TRUE(frame.m_rcView.Contains(game.ClientPointOf(doorAt)));
+        EXPECT_TRUE(frame.m_View.m_rcView.Contains(game.ClientPointOf(doorAt)));
         EXPECT_LT(wallY, hero->m_pHolder->pos.y);
         // Beyond the door 60 inside the yard; or straight up the view from
         // the hero: up and to the left in the world, behind the wall west
@@ -409,7 +409,7 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksAlongItWhileAClickGoesThroughTheYa
         const Position goal = r.byDoor ? Position(doorAt.x, wallY - 60, 0)
                                        : Position(hero->m_pHolder->pos.x - 150, wallY - 40, 0);
         const qv::Point at = game.ClientPointOf(goal);
-        ASSERT_TRUE(frame.m_rcView.Contains(at));
+        ASSERT_TRUE(frame.m_View.m_rcView.Contains(at));
         frame.OnMouseMove(at);
         if (r.held) {
             frame.OnLButtonDown(at);
@@ -472,7 +472,7 @@ TEST(StartWorld, BesideTheHeroInTheYardTheChestBedAndBarrelsAreDrawn) {
     Player* hero = frame.m_World.m_pLeader.Get();
     ASSERT_TRUE(hero && hero->m_pHolder);
     auto scene = [&] {
-        const qv::Surface& s = *frame.m_pViewSurface;
+        const qv::Surface& s = *frame.m_View.m_pViewSurface;
         std::vector<uint16_t> pixels;
         for (int y = 0; y < s.Height(); ++y)
             for (int x = 0; x < s.Width(); ++x) pixels.push_back(s.GetPixel(x, y));

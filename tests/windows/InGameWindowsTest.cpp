@@ -155,7 +155,7 @@ TEST_F(InGame, ADaggerLetGoOverTheMapIsPutDownThere) {
     Object* dagger = Carried(hero, "Dagger");
     ASSERT_NE(dagger, nullptr);
     qv::Handle<Object> kept(dagger);
-    const qv::Point ground{frame->m_rcView.left + 300, frame->m_rcView.top + 250};
+    const qv::Point ground{frame->m_View.m_rcView.left + 300, frame->m_View.m_rcView.top + 250};
     Drag(InBag(dagger), ground);
     EXPECT_FALSE(hero->m_pBag->Contains(dagger));
     ASSERT_TRUE(kept) << "it lies on the map";
