@@ -72,6 +72,8 @@ struct Order {
         CancelTarget,  // the target selection ends: its pending use goes, the pause ends
         QuickSave,     // the game goes into the quick-save slot
         Travel,        // the party travels to the centre of cell `point` (in cells)
+        SetTime,       // the editor sets the clock to hour `value` (0 to 23) and minute
+                       // `mode` (0 to 55)
         // ---- Trading with the store numbered `value`
         Buy,   // the actor buys one of the store's entry `object`
         Sell,  // the actor sells one of `object`, from its bag, to the store

@@ -11,6 +11,7 @@
 #include "platform/Rand.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/TimeOfDay.h"
 #include "world/World.h"
 
 bool HeadlessAsk::YesNo(const std::string& question) {
@@ -289,6 +290,16 @@ int Play::Give(const Order& order) {
             return 1;
         case Kind::QuickSave:
             return QuickSave();
+        case Kind::SetTime: {
+            CTimeOfDay* clock = w.m_pTimeOfDay.get();
+            if (!clock || order.value < 0 || order.value > kLastHour || order.mode < 0 ||
+                order.mode > kLastSetMinute)
+                return 0;
+            clock->m_sHour = static_cast<int16_t>(order.value);
+            clock->m_sMinute = static_cast<int16_t>(order.mode);
+            clock->Format();
+            return 1;
+        }
         case Kind::Travel:
             if (!order.hasPoint) return 0;
             TravelTo({order.point.x, order.point.y});

@@ -75,6 +75,9 @@ public:
     // each order is kept there with the tick it was given in.
     int Give(const Order& order);
     std::vector<TimedOrder>* m_pRecording = nullptr;
+    // The clock's range as the editor sets it (SetTime).
+    static constexpr int32_t kLastHour = 23;
+    static constexpr int32_t kLastSetMinute = 55;
     // The editor's move of a placed object to a world point: put back where
     // it stood when the point does not take it, deleted (with a message) when
     // neither place does. 1 when it moved.

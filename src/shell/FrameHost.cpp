@@ -4,6 +4,7 @@
 #include "media/DDWnd.h"
 #include "media/MouseCursor.h"
 #include "platform/MessageLoop.h"
+#include "shell/BuildTools.h"
 #include "shell/MainFrm.h"
 
 int CFrameHost::Quantity(int amount) {
@@ -27,6 +28,10 @@ bool CFrameHost::ReadyToStart() {
     if (const qv::Surface* picture = f.m_pScreenImage->GetFrameSurface(0);
         picture && f.m_pBackBuffer)
         f.m_pBackBuffer->Blt({0, 0}, *picture, picture->Bounds());
+    if (CBuildTools* tools = GetBuildTools(); tools && f.m_bBuildMode) {
+        // Any old palette goes; the new one enters itself in play.
+        tools->OpenToolPalette(f.m_World.m_pLeader.Get());
+    }
     f.m_pDrawSurface = f.m_pBackBuffer.get();
     if (CMouseCursor* cursor = GetMouseCursor()) {
         cursor->m_pSurface = f.m_pDrawSurface;

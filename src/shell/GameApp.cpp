@@ -5,13 +5,18 @@
 #include "media/MouseCursor.h"
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
+#include "shell/BuildTools.h"
 #include "shell/MainFrm.h"
 #include "windows/AboutDlg.h"
 
 CGameApp::CGameApp() = default;
 
 CGameApp::~CGameApp() {
-    if (m_pMainWnd || GetMouseCursor()) ExitInstance();
+    if (m_pMainWnd || m_pBuildTools || GetMouseCursor()) ExitInstance();
+}
+
+void CGameApp::SetBuildTools(std::unique_ptr<CBuildTools> tools) {
+    m_pBuildTools = std::move(tools);
 }
 
 int CGameApp::InitInstance() {
@@ -40,6 +45,8 @@ int CGameApp::Run() {
 }
 
 int CGameApp::ExitInstance() {
+    // The editor refers to the frame: it goes first.
+    m_pBuildTools.reset();
     if (m_pMainWnd) {
         if (m_Trace) m_Trace("frame destroyed");
         qv::MessageLoop::Instance().SetMainHandler(nullptr);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class CBuildTools;
 class CMainFrame;
 
 class CGameApp {
@@ -40,9 +41,13 @@ public:
     // frame as it is made.
     std::function<void(const std::string&)> m_Trace;
     int m_iExitCode = 0;
+    // The world editor of build mode, made for the frame once it is up (it
+    // goes before the frame).
+    void SetBuildTools(std::unique_ptr<CBuildTools> tools);
     // The exit code of a program whose frame could not be made.
     static constexpr int kStartFailed = 2;
 
 private:
+    std::unique_ptr<CBuildTools> m_pBuildTools;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

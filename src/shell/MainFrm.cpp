@@ -8,6 +8,7 @@
 #include "media/MouseCursor.h"
 #include "platform/MessageLoop.h"
 #include "platform/Rand.h"
+#include "shell/BuildTools.h"
 #include "windows/TalkWnd.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -158,4 +159,6 @@ void CMainFrame::OnPaint() {
         RedrawMapCell(0);
     }
     PresentScreen(m_pPrimary->Bounds());
+    if (CBuildTools* tools = GetBuildTools(); tools && m_bBuildMode && m_Play.m_bEditing)
+        tools->Refresh(1);
 }

@@ -6,6 +6,7 @@
 #include "creatures/Player.h"
 #include "media/MouseCursor.h"
 #include "platform/MessageLoop.h"
+#include "shell/BuildTools.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
 #include "world/Group.h"
@@ -69,6 +70,14 @@ void EndHeldButton(CMainFrame& frame) {
     frame.m_iButtonHeldTime = 0;
     frame.m_bMouseWalking = 0;
     frame.m_iTickStep = frame.m_iNormalTickStep;
+}
+
+// In build mode the tool palette beside the game's picture takes the mouse
+// events that are its own; true when it took this one.
+bool ToPalette(const CMainFrame& frame, qv::EventKind kind, qv::Point point) {
+    CBuildTools* tools = GetBuildTools();
+    if (!tools || !frame.m_bBuildMode) return false;
+    return tools->OnPaletteInput(qv::Event::Mouse(kind, point.x, point.y));
 }
 
 }  // namespace
@@ -162,6 +171,7 @@ bool CMainFrame::MinimapToWorld(qv::Point client, Position& out) const {
 // ---- The left button
 
 void CMainFrame::OnLButtonDown(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::LButtonDown, point)) return;
     if (IsInputBlocked()) return;
     // The in-game windows first: a thing carried, a member's button, a list.
     if (m_pGameWindows->OnLButtonDown(point)) return;
@@ -218,6 +228,7 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
 }
 
 void CMainFrame::OnLButtonUp(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::LButtonUp, point)) return;
     if (IsInputBlocked()) {
         // A release is never lost: the view must not go on following a
         // button that is up once the conversation is over.
@@ -230,7 +241,8 @@ void CMainFrame::OnLButtonUp(qv::Point point) {
     EndHeldButton(*this);
 }
 
-void CMainFrame::OnLButtonDblClk(qv::Point) {
+void CMainFrame::OnLButtonDblClk(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::LButtonDblClk, point)) return;
     if (IsInputBlocked() || m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
     if (m_Play.m_bEditing && !m_World.m_pLeader) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
@@ -238,8 +250,10 @@ void CMainFrame::OnLButtonDblClk(qv::Point) {
             m_Play.Give(Order::With(Order::Kind::Pause, 0));
             return;
         }
-        // The tool palette's material list, whose choice a double click puts
-        // down, comes with the editor: nothing is chosen without it.
+        // A copy of the material chosen in the tool palette goes down here.
+        CBuildTools* tools = GetBuildTools();
+        if (m_rcView.Contains(point) && tools && tools->PlaceChosenMaterial(point)) return;
+        if (!m_rcView.Contains(point)) return;
         ShowGameMessage("Which Material is Selected???");
         return;
     }
@@ -251,6 +265,7 @@ void CMainFrame::OnLButtonDblClk(qv::Point) {
 // ---- The right button
 
 void CMainFrame::OnRButtonDown(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::RButtonDown, point)) return;
     if (IsInputBlocked() || m_Play.m_iSelectMode == Play::kSelectToken ||
         m_Play.m_iSelectMode == Play::kSelectSpell)
         return;
@@ -270,6 +285,7 @@ void CMainFrame::OnRButtonDown(qv::Point point) {
 }
 
 void CMainFrame::OnRButtonUp(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::RButtonUp, point)) return;
     if (IsInputBlocked()) return;
     if (m_pGameWindows->OnRButtonUp(point)) return;
     if (m_Play.m_iSelectMode >= Play::kSelectSpell) {
@@ -326,6 +342,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
 // ---- Moving the mouse
 
 void CMainFrame::OnMouseMove(qv::Point point) {
+    if (ToPalette(*this, qv::EventKind::MouseMove, point)) return;
     CMouseCursor* cursor = GetMouseCursor();
     if (!cursor || point.x < 0 || point.y < 0 || point.x >= kScreenWidth ||
         point.y >= kScreenHeight)

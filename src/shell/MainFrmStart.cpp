@@ -23,6 +23,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
+#include "shell/BuildTools.h"
 #include "shell/GameApp.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
@@ -382,10 +383,11 @@ void CMainFrame::StartOfPlay() {
         if (!runWorker()) return;
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
-        // The world maker comes with the editor; until then build mode opens
-        // on the start world.
+        // The world maker: the editor's world-creation dialog; without the
+        // editor build mode opens on the start world.
         TraceStart("world maker");
-        m_bWorldMade = m_Play.StartInOriginalWorld();
+        CBuildTools* tools = GetBuildTools();
+        m_bWorldMade = tools ? tools->RunWorldCreation() : m_Play.StartInOriginalWorld();
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;

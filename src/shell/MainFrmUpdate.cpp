@@ -12,6 +12,7 @@
 #include "media/MouseCursor.h"
 #include "platform/GameTime.h"
 #include "platform/MessageLoop.h"
+#include "shell/BuildTools.h"
 #include "shell/MainFrm.h"
 #include "structures/Fixtures.h"
 #include "world/Global.h"
@@ -97,6 +98,7 @@ void CMainFrame::OnTimer(int id) {
             DrawFrame(0);
             DrawPauseBar();
             RedrawMapCell(0);
+            if (CBuildTools* tools = GetBuildTools(); tools && m_bBuildMode) tools->Refresh(0);
         }
         if (m_bQuitRequested) return;
     }

@@ -114,6 +114,34 @@ TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
     EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
 }
 
+TEST_F(LayerCheck, TheWidgetToolkitIsReachedOnlyFromTheEditor) {
+    struct Row {
+        const char* rule;
+        const char* file;
+        const char* text;
+        bool refused;
+    };
+    const Row rows[] = {
+        {"the editor may", "src/editor/EditorGui.cpp", "#include <imgui.h>\n", false},
+        {"the editor may reach its string fields", "src/editor/Fields.cpp",
+         "#include <imgui_stdlib.h>\n", false},
+        {"the platform may not", "src/platform/Raster.cpp", "#include <imgui.h>\n", true},
+        {"the shell may not", "src/shell/MainFrm.cpp", "#include \"imgui.h\"\n", true},
+        {"nor its text editing parts", "src/windows/Talk.cpp", "#include <imstb_textedit.h>\n",
+         true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        fs::remove_all(dir / "src");
+        Write(r.file, r.text);
+        CheckRun run = Check();
+        EXPECT_EQ(run.status, r.refused ? 1 : 0) << run.output;
+        EXPECT_EQ(run.output.find("Dear ImGui is reached only from editor/") != std::string::npos,
+                  r.refused)
+            << run.output;
+    }
+}
+
 TEST_F(LayerCheck, PlayStandsAboveTheGamesObjectsAndBelowTheWindows) {
     Write("src/play/Play.cpp",
           "#include \"creatures/Player.h\"\n#include \"events/GameEvent.h\"\n#include "

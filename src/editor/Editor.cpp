@@ -1,0 +1,69 @@
+#include "editor/Editor.h"
+
+#include "editor/AddWorldDlg.h"
+#include "editor/ControlsDlg.h"
+#include "editor/FileDlg.h"
+#include "editor/WorldCreationDlg.h"
+#include "shell/MainFrm.h"
+
+CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
+    SetBuildTools(this);
+    Play& play = m_frame.m_Play;
+    play.m_AskNewWorld = [this](Play::NewWorldRequest& world) {
+        CAddWorldDlg dialog;
+        if (Run(dialog) != CEditorDialog::IDOK) return false;
+        world.name = dialog.m_strName;
+        world.width = dialog.m_iWidth;
+        world.height = dialog.m_iHeight;
+        return true;
+    };
+    play.m_ChooseFile =
+        [this](const Play::FileDialogRequest& request) -> std::optional<std::string> {
+        // The editor's worlds and lands are those of the start world's slot.
+        Play& p = m_frame.m_Play;
+        CFileDlg dialog(request.save, p.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot)),
+                        request.extension, request.proposed);
+        if (Run(dialog) != CEditorDialog::IDOK) return std::nullopt;
+        return dialog.m_strChosen;
+    };
+}
+
+CEditor::~CEditor() {
+    m_pPalette.reset();
+    m_frame.m_Play.m_AskNewWorld = nullptr;
+    m_frame.m_Play.m_ChooseFile = nullptr;
+    if (GetBuildTools() == this) SetBuildTools(nullptr);
+}
+
+int CEditor::Run(CEditorDialog& dialog) {
+    return m_RunDialog ? m_RunDialog(dialog) : dialog.DoModal();
+}
+
+int CEditor::RunWorldCreation() {
+    CWorldCreationDlg dialog(m_frame);
+    // While it runs it is the frame's open tool window.
+    CDDWnd* before = m_frame.m_Play.m_pToolPalette;
+    m_frame.m_Play.m_pToolPalette = &dialog;
+    Run(dialog);
+    m_frame.m_Play.m_pToolPalette = before;
+    return dialog.m_bWorldMade;
+}
+
+void CEditor::OpenToolPalette(Player* leader) {
+    m_pPalette.reset();
+    m_pPalette = std::make_unique<CControlsDlg>(m_frame, leader);
+    m_pPalette->m_RunDialog = [this](CEditorDialog& dialog) { return Run(dialog); };
+    m_pPalette->Refresh(0);
+}
+
+void CEditor::Refresh(int fromPaint) {
+    if (m_pPalette) m_pPalette->Refresh(fromPaint);
+}
+
+bool CEditor::OnPaletteInput(const qv::Event& e) {
+    return m_pPalette && m_pPalette->OnInput(e);
+}
+
+bool CEditor::PlaceChosenMaterial(qv::Point clientPoint) {
+    return m_pPalette && m_pPalette->PlaceChosenMaterial(clientPoint);
+}
