@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
-class CAddKeyDlg : public EditorDialog {
+class CAddKeyDlg : public CPropertyDialog {
 public:
     CAddKeyDlg(Play& play, Object& object);
 

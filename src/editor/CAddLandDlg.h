@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "world/Map.h"
 
-class CAddLandDlg : public EditorDialog {
+class CAddLandDlg : public CPropertyDialog {
 public:
     explicit CAddLandDlg(Play& play);
 

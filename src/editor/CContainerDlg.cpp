@@ -17,7 +17,7 @@ constexpr CatalogueList kItemLists[] = {CatalogueList::Weapons, CatalogueList::A
 }  // namespace
 
 CContainerDlg::CContainerDlg(Play& play, Container& container)
-    : EditorDialog(play, "Container"), m_pContainer(&container) {
+    : CPropertyDialog(play, "Container", {420, 400}), m_pContainer(&container) {
     m_bLocked = container.m_bLocked;
     if (auto* barrel = qv::DynamicCast<Barrel>(&container)) {
         m_bIsBarrel = true;
@@ -45,13 +45,13 @@ std::vector<std::string> CContainerDlg::ItemLines() const {
 
 bool CContainerDlg::Add(CatalogueList list, size_t index) {
     Container* container = Target();
-    if (!container) return Refuse("The container is gone.");
+    if (!container) return Refused("The container is gone.");
     std::unique_ptr<Object> item = m_Play.m_World.m_Catalogue.CloneOf(list, index);
-    if (!item) return Refuse("There is no such thing to add.");
+    if (!item) return Refused("There is no such thing to add.");
     Order order = Order::Of(Order::Kind::AddItem);
     order.object = item.get();
     order.into = container;
-    if (m_Play.Give(order) != 1) return Refuse("The container has no room for it.");
+    if (m_Play.Give(order) != 1) return Refused("The container has no room for it.");
     (void)item.release();  // the container's bag holds it now
     return true;
 }
@@ -59,7 +59,7 @@ bool CContainerDlg::Add(CatalogueList list, size_t index) {
 bool CContainerDlg::Delete(size_t line) {
     Container* container = Target();
     const auto* items = container ? container->GetItemList() : nullptr;
-    if (!items || line >= items->size()) return Refuse("Choose a thing to delete.");
+    if (!items || line >= items->size()) return Refused("Choose a thing to delete.");
     Order order = Order::Of(Order::Kind::DeleteItem);
     order.object = (*items)[line].get();
     order.into = container;
@@ -75,7 +75,7 @@ CObjectPropertiesDlg& CContainerDlg::OpenObjectProperties() {
 
 bool CContainerDlg::Validate() {
     Container* container = Target();
-    if (!container) return Refuse("The container is gone.");
+    if (!container) return Refused("The container is gone.");
     if (!Allows(container, Play::Property::kLocked, m_bLocked)) return false;
     if (m_bIsBarrel && !Allows(container, Play::Property::kRainBarrel, m_bRainBarrel)) return false;
     return true;
@@ -128,9 +128,9 @@ void CContainerDlg::DrawFields() {
     if (ImGui::Button("Delete") && m_iSelected >= 0) Delete(static_cast<size_t>(m_iSelected));
     FlagField("Locked", &m_bLocked);
     if (m_bIsBarrel) FlagField("Rain Barrel", &m_bRainBarrel);
-    if (ImGui::Button("Obj. Prop.")) OpenObjectProperties();
-    if (m_pObjectProperties) {
-        m_pObjectProperties->Draw();
-        if (m_pObjectProperties->GetResult() != kOpen) m_pObjectProperties.reset();
-    }
+    if (ImGui::Button("Obj. Prop."))
+        Later([this] {
+            m_Run(OpenObjectProperties());
+            m_pObjectProperties.reset();
+        });
 }

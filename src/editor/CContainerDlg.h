@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "editor/CObjectPropertiesDlg.h"
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 #include "world/ObjectCatalogue.h"
 
 class Container;
 
-class CContainerDlg : public EditorDialog {
+class CContainerDlg : public CPropertyDialog {
 public:
     CContainerDlg(Play& play, Container& container);
     ~CContainerDlg() override;

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 
-class CCoordinatesDlg : public EditorDialog {
+class CCoordinatesDlg : public CPropertyDialog {
 public:
     CCoordinatesDlg(Play& play, int32_t x, int32_t y);
 

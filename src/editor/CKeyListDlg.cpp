@@ -10,7 +10,7 @@
 #include "world/World.h"
 
 CKeyListDlg::CKeyListDlg(Play& play, Object* chosen)
-    : EditorDialog(play, "Key List"), m_pChosen(chosen) {}
+    : CPropertyDialog(play, "Key List", {400, 340}), m_pChosen(chosen) {}
 
 CKeyListDlg::~CKeyListDlg() = default;
 
@@ -28,7 +28,7 @@ std::vector<CKeyListDlg::Line> CKeyListDlg::Lines() const {
 
 bool CKeyListDlg::Remove(size_t line) {
     const std::vector<Line> lines = Lines();
-    if (line >= lines.size() || !lines[line].object) return Refuse("Choose a thing to remove.");
+    if (line >= lines.size() || !lines[line].object) return Refused("Choose a thing to remove.");
     Order order = Order::Of(Order::Kind::RemoveKey);
     order.object = lines[line].object;
     m_iSelected = -1;
@@ -52,11 +52,11 @@ void CKeyListDlg::DrawFields() {
         }
         ImGui::EndListBox();
     }
-    if (m_pChosen && ImGui::Button("Add")) OpenAddKey();
+    if (m_pChosen && ImGui::Button("Add"))
+        Later([this] {
+            if (CAddKeyDlg* add = OpenAddKey()) m_Run(*add);
+            m_pAddKey.reset();
+        });
     ImGui::SameLine();
     if (ImGui::Button("Remove") && m_iSelected >= 0) Remove(static_cast<size_t>(m_iSelected));
-    if (m_pAddKey) {
-        m_pAddKey->Draw();
-        if (m_pAddKey->GetResult() != kOpen) m_pAddKey.reset();
-    }
 }

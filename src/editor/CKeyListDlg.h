@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "editor/CAddKeyDlg.h"
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
-class CKeyListDlg : public EditorDialog {
+class CKeyListDlg : public CPropertyDialog {
 public:
     // `chosen` is the thing "Add" enters; null: "Add" is not offered.
     CKeyListDlg(Play& play, Object* chosen);

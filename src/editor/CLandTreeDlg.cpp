@@ -18,7 +18,7 @@ void Walk(const LandGraph* node, int depth, std::vector<CLandTreeDlg::Line>& lin
 
 }  // namespace
 
-CLandTreeDlg::CLandTreeDlg(Play& play) : EditorDialog(play, "Lands") {}
+CLandTreeDlg::CLandTreeDlg(Play& play) : CPropertyDialog(play, "Lands", {420, 340}) {}
 
 CLandTreeDlg::~CLandTreeDlg() = default;
 
@@ -30,8 +30,8 @@ std::vector<CLandTreeDlg::Line> CLandTreeDlg::Lines() const {
 
 bool CLandTreeDlg::Remove(size_t line) {
     const std::vector<Line> lines = Lines();
-    if (line >= lines.size()) return Refuse("Choose a land to remove.");
-    if (lines[line].depth == 0) return Refuse("The world's own land holds every other.");
+    if (line >= lines.size()) return Refused("Choose a land to remove.");
+    if (lines[line].depth == 0) return Refused("The world's own land holds every other.");
     Order order = Order::Of(Order::Kind::RemoveLand);
     order.text = lines[line].file;
     m_iSelected = -1;
@@ -57,11 +57,11 @@ void CLandTreeDlg::DrawFields() {
         }
         ImGui::EndListBox();
     }
-    if (ImGui::Button("Add Land")) OpenAddLand();
+    if (ImGui::Button("Add Land"))
+        Later([this] {
+            m_Run(OpenAddLand());
+            m_pAddLand.reset();
+        });
     ImGui::SameLine();
     if (ImGui::Button("Remove") && m_iSelected >= 0) Remove(static_cast<size_t>(m_iSelected));
-    if (m_pAddLand) {
-        m_pAddLand->Draw();
-        if (m_pAddLand->GetResult() != kOpen) m_pAddLand.reset();
-    }
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "editor/CAddLandDlg.h"
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 
-class CLandTreeDlg : public EditorDialog {
+class CLandTreeDlg : public CPropertyDialog {
 public:
     explicit CLandTreeDlg(Play& play);
     ~CLandTreeDlg() override;

@@ -6,7 +6,7 @@
 #include "world/Land.h"
 
 CModifyLandDlg::CModifyLandDlg(Play& play, Land& land)
-    : EditorDialog(play, "Modify Land"), m_pLand(&land) {
+    : CPropertyDialog(play, "Modify Land", {420, 380}), m_pLand(&land) {
     m_strPicture = land.bitmapname;
     m_iTerrain = land.terraincode;
     m_iOriginX = land.origin.x;
@@ -39,7 +39,7 @@ std::vector<CModifyLandDlg::Field> CModifyLandDlg::Fields() const {
 
 bool CModifyLandDlg::Validate() {
     Land* land = Target();
-    if (!land) return Refuse("The land is not in memory any more.");
+    if (!land) return Refused("The land is not in memory any more.");
     for (const Field& f : Fields())
         if (*f.value != f.old && !Allows(land, f.property, *f.value)) return false;
     return true;
@@ -50,7 +50,7 @@ void CModifyLandDlg::Apply() {
     if (!land) return;
     // The picture first: the origin places it.
     if (m_strPicture != land->bitmapname && !SetText(land, Play::Property::kPicture, m_strPicture))
-        Refuse("The picture \"" + m_strPicture + "\" cannot be loaded; the old one stays.");
+        Refused("The picture \"" + m_strPicture + "\" cannot be loaded; the old one stays.");
     for (const Field& f : Fields())
         if (*f.value != f.old) Set(land, f.property, *f.value);
 }
@@ -63,7 +63,7 @@ void CModifyLandDlg::DrawFields() {
                 land->bounds.right, land->bounds.bottom);
     ImGui::Text("Encounters: %d, one every %.0f", static_cast<int>(land->encounters.size()),
                 land->encounterinterval);
-    TextField("Picture", &m_strPicture);
+    TextField("Picture", m_strPicture);
     IntField("Origin X", &m_iOriginX);
     IntField("Origin Y", &m_iOriginY);
     IntField("Terrain Code", &m_iTerrain);

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
 class Land;
 
-class CModifyLandDlg : public EditorDialog {
+class CModifyLandDlg : public CPropertyDialog {
 public:
     CModifyLandDlg(Play& play, Land& land);
 

@@ -11,7 +11,7 @@
 #include "world/Group.h"
 
 CMonsterCreatorDlg::CMonsterCreatorDlg(Play& play, MonsterGenerator& generator)
-    : EditorDialog(play, "Monster Creator"), m_pGenerator(&generator) {
+    : CPropertyDialog(play, "Monster Creator", {400, 400}), m_pGenerator(&generator) {
     m_iMode = generator.m_iMode;
     m_iExitX = generator.m_iExitX;
     m_iExitY = generator.m_iExitY;
@@ -45,13 +45,13 @@ std::vector<std::string> CMonsterCreatorDlg::TemplateLines() const {
 bool CMonsterCreatorDlg::AddTemplate(size_t species) {
     MonsterGenerator* g = Target();
     const auto table = SpeciesTable();
-    if (!g || species >= table.size()) return Refuse("Choose a species.");
+    if (!g || species >= table.size()) return Refused("Choose a species.");
     std::unique_ptr<Player> creature(MakeSpeciesCreature(table[species]));
-    if (!creature) return Refuse("That species makes no creature.");
+    if (!creature) return Refused("That species makes no creature.");
     Order order = Order::Of(Order::Kind::AddItem);
     order.object = creature.get();
     order.into = g;
-    if (m_Play.Give(order) != 1) return Refuse("The creature cannot be a template.");
+    if (m_Play.Give(order) != 1) return Refused("The creature cannot be a template.");
     (void)creature.release();  // the templates' group holds it now
     return true;
 }
@@ -60,7 +60,7 @@ bool CMonsterCreatorDlg::DeleteTemplate(size_t line) {
     MonsterGenerator* g = Target();
     if (!g || !g->m_pTemplates) return false;
     const auto& members = g->m_pTemplates->Members();
-    if (line >= members.size()) return Refuse("Choose a template to delete.");
+    if (line >= members.size()) return Refused("Choose a template to delete.");
     auto it = members.begin();
     std::advance(it, static_cast<std::ptrdiff_t>(line));
     Order order = Order::Of(Order::Kind::DeleteItem);
@@ -72,7 +72,7 @@ bool CMonsterCreatorDlg::DeleteTemplate(size_t line) {
 
 bool CMonsterCreatorDlg::Validate() {
     MonsterGenerator* g = Target();
-    if (!g) return Refuse("The generator is gone.");
+    if (!g) return Refused("The generator is gone.");
     for (const Field& f : Fields())
         if (*f.value != f.old && !Allows(g, f.property, *f.value)) return false;
     return true;

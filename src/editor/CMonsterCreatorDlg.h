@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
 class MonsterGenerator;
 
-class CMonsterCreatorDlg : public EditorDialog {
+class CMonsterCreatorDlg : public CPropertyDialog {
 public:
     CMonsterCreatorDlg(Play& play, MonsterGenerator& generator);
 

@@ -6,7 +6,7 @@
 #include "world/Object.h"
 
 CObjectPropertiesDlg::CObjectPropertiesDlg(Play& play, Object& object)
-    : EditorDialog(play, "Object properties"), m_pObject(&object) {
+    : CPropertyDialog(play, "Object properties", {400, 330}), m_pObject(&object) {
     m_strSpecialName = object.m_strSpecialName;
     m_strGeneralName = object.m_strGeneralName;
     m_iValue = object.m_iValue;
@@ -31,7 +31,7 @@ std::vector<CObjectPropertiesDlg::Field> CObjectPropertiesDlg::Fields() {
 
 bool CObjectPropertiesDlg::Validate() {
     Object* object = m_pObject.Get();
-    if (!object) return Refuse("The object is gone.");
+    if (!object) return Refused("The object is gone.");
     for (const Field& f : Fields())
         if (*f.value != f.old && !Allows(object, f.property, *f.value)) return false;
     return true;
@@ -50,8 +50,8 @@ void CObjectPropertiesDlg::Apply() {
 }
 
 void CObjectPropertiesDlg::DrawFields() {
-    TextField("Special Name", &m_strSpecialName);
-    TextField("General Name", &m_strGeneralName);
+    TextField("Special Name", m_strSpecialName);
+    TextField("General Name", m_strGeneralName);
     IntField("Value", &m_iValue);
     IntField("Frame Column", &m_iColumn);
     IntField("Frame Row", &m_iRow);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
-class CObjectPropertiesDlg : public EditorDialog {
+class CObjectPropertiesDlg : public CPropertyDialog {
 public:
     CObjectPropertiesDlg(Play& play, Object& object);
 

@@ -10,7 +10,7 @@
 #include "world/World.h"
 
 CPlayerMovesDlg::CPlayerMovesDlg(Play& play, Player& creature)
-    : EditorDialog(play, "List of Player Moves"), m_pCreature(&creature) {}
+    : CPropertyDialog(play, "List of Player Moves", {360, 300}), m_pCreature(&creature) {}
 
 CPlayerMovesDlg::~CPlayerMovesDlg() = default;
 
@@ -74,20 +74,24 @@ void CPlayerMovesDlg::DrawFields() {
             if (ImGui::Selectable(lines[i].c_str(), m_iSelected == static_cast<int>(i),
                                   ImGuiSelectableFlags_AllowDoubleClick)) {
                 m_iSelected = static_cast<int>(i);
-                if (ImGui::IsMouseDoubleClicked(0)) EditMove(i);
+                if (ImGui::IsMouseDoubleClicked(0))
+                    Later([this, i] {
+                        if (CCoordinatesDlg* edit = EditMove(i)) m_Run(*edit);
+                        m_pCoordinates.reset();
+                    });
             }
             ImGui::PopID();
         }
         ImGui::EndListBox();
     }
-    if (ImGui::Button("New Move")) NewMove();
+    if (ImGui::Button("New Move"))
+        Later([this] {
+            m_Run(NewMove());
+            m_pCoordinates.reset();
+        });
     ImGui::SameLine();
     if (ImGui::Button("Delete Move") && m_iSelected >= 0)
         DeleteMove(static_cast<size_t>(m_iSelected));
     ImGui::SameLine();
     if (ImGui::Button("Random List")) RandomList();
-    if (m_pCoordinates) {
-        m_pCoordinates->Draw();
-        if (m_pCoordinates->GetResult() != kOpen) m_pCoordinates.reset();
-    }
 }

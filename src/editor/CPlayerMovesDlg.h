@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "editor/CCoordinatesDlg.h"
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
 class Player;
 
-class CPlayerMovesDlg : public EditorDialog {
+class CPlayerMovesDlg : public CPropertyDialog {
 public:
     CPlayerMovesDlg(Play& play, Player& creature);
     ~CPlayerMovesDlg() override;

@@ -31,7 +31,7 @@ constexpr std::array<CombatChoice, 6> kCombatChoices{{{"Mode of Combat", 1},
 }  // namespace
 
 CPlayerPropertySheet::CPlayerPropertySheet(Play& play, Player& creature)
-    : EditorDialog(play, "Creature Properties"), m_pCreature(&creature) {
+    : CPropertyDialog(play, "Creature Properties", {460, 440}), m_pCreature(&creature) {
     creature.FillPropertyPages(m_Pages);
 }
 
@@ -42,24 +42,24 @@ Player* CPlayerPropertySheet::Creature() const {
 }
 
 bool CPlayerPropertySheet::Validate() {
-    if (!Creature()) return Refuse("The creature is gone.");
+    if (!Creature()) return Refused("The creature is gone.");
     for (size_t i = 0; i < kCombatChoices.size(); ++i)
         if (m_Pages.combat[i] < 0 || m_Pages.combat[i] > kCombatChoices[i].high)
-            return Refuse(qv::Format("\"%s\" must lie from 0 to %d: %d is refused.",
-                                     kCombatChoices[i].name, kCombatChoices[i].high,
-                                     m_Pages.combat[i]));
+            return Refused(qv::Format("\"%s\" must lie from 0 to %d: %d is refused.",
+                                      kCombatChoices[i].name, kCombatChoices[i].high,
+                                      m_Pages.combat[i]));
     if (const MapMaster* map = m_Play.m_World.map_master.get(); map && map->worldcellx > 0) {
         const int64_t w = int64_t{map->worldcellx} * MapMaster::CellWidth;
         const int64_t h = int64_t{map->worldcelly} * MapMaster::CellHeight;
         if (m_Pages.x < 0 || m_Pages.x >= w || m_Pages.y < 0 || m_Pages.y >= h)
-            return Refuse(qv::Format(
+            return Refused(qv::Format(
                 "The place (%d, %d) lies outside the world of %lld x %lld "
                 "pixels.",
                 m_Pages.x, m_Pages.y, static_cast<long long>(w), static_cast<long long>(h)));
     }
     if (m_Pages.playerNumber < -1 || m_Pages.playerNumber > Player::kMaxPlayerNumber)
-        return Refuse(qv::Format("\"Player Number\" must lie from -1 to %d: %d is refused.",
-                                 Player::kMaxPlayerNumber, m_Pages.playerNumber));
+        return Refused(qv::Format("\"Player Number\" must lie from -1 to %d: %d is refused.",
+                                  Player::kMaxPlayerNumber, m_Pages.playerNumber));
     return true;
 }
 
@@ -116,7 +116,7 @@ std::vector<std::string> CPlayerPropertySheet::EquipmentLines() const {
 }
 
 void CPlayerPropertySheet::DrawGeneral() {
-    TextField("Name", &m_Pages.specialName);
+    TextField("Name", m_Pages.specialName);
     IntField("Hit Points", &m_Pages.hitPoints);
     IntField("X", &m_Pages.x);
     IntField("Y", &m_Pages.y);
@@ -151,9 +151,9 @@ void CPlayerPropertySheet::DrawSpells() {
 void CPlayerPropertySheet::DrawBuildInfo() {
     IntField("Build Info", &m_Pages.buildInfoValue);
     IntField("Store Number", &m_Pages.storeNumber);
-    TextField("Message Node", &m_Pages.messageNode);
-    TextField("Message File", &m_Pages.messageFile);
-    TextField("Death Node", &m_Pages.deathNode);
+    TextField("Message Node", m_Pages.messageNode);
+    TextField("Message File", m_Pages.messageFile);
+    TextField("Death Node", m_Pages.deathNode);
     IntField("Action", &m_Pages.actionOption);
     FlagField("Attack Random Monsters", &m_Pages.attackRandomMonsters);
     IntField("Defence Cell X", &m_Pages.defenseCell.x);
@@ -162,9 +162,13 @@ void CPlayerPropertySheet::DrawBuildInfo() {
     FlagField("Stay", &m_Pages.stay);
     IntField("Stay Cell X", &m_Pages.stayCell.x);
     IntField("Stay Cell Y", &m_Pages.stayCell.y);
-    if (ImGui::Button("Combat Preferences")) RunCombatPreferences();
+    if (ImGui::Button("Combat Preferences")) Later([this] { RunCombatPreferences(); });
     ImGui::SameLine();
-    if (ImGui::Button("NPC Moves")) OpenMoves();
+    if (ImGui::Button("NPC Moves"))
+        Later([this] {
+            m_Run(OpenMoves());
+            m_pMoves.reset();
+        });
 }
 
 void CPlayerPropertySheet::DrawFields() {
@@ -191,13 +195,9 @@ void CPlayerPropertySheet::DrawFields() {
         }
         if (ImGui::BeginTabItem("Chat Image")) {
             IntField("Portrait", &m_Pages.portrait);
-            TextField("Portrait File", &m_Pages.portraitFile);
+            TextField("Portrait File", m_Pages.portraitFile);
             ImGui::EndTabItem();
         }
         ImGui::EndTabBar();
-    }
-    if (m_pMoves) {
-        m_pMoves->Draw();
-        if (m_pMoves->GetResult() != kOpen) m_pMoves.reset();
     }
 }

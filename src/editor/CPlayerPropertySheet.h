@@ -11,13 +11,13 @@
 
 #include "creatures/PlayerPropertyPages.h"
 #include "editor/CPlayerMovesDlg.h"
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 
 class CCombatPrefsDlg;
 class Player;
 
-class CPlayerPropertySheet : public EditorDialog {
+class CPlayerPropertySheet : public CPropertyDialog {
 public:
     CPlayerPropertySheet(Play& play, Player& creature);
     ~CPlayerPropertySheet() override;

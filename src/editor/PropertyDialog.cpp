@@ -1,7 +1,6 @@
-#include "editor/EditorDialog.h"
+#include "editor/PropertyDialog.h"
 
 #include <imgui.h>
-#include <imgui_stdlib.h>
 
 #include <utility>
 
@@ -10,33 +9,39 @@
 #include "play/Play.h"
 #include "world/Object.h"
 
-EditorDialog::EditorDialog(Play& play, std::string title)
-    : m_Play(play), m_strTitle(std::move(title)) {}
+CPropertyDialog::CPropertyDialog(Play& play, const std::string& title, qv::Point size)
+    : CEditorDialog(title, size), m_Play(play) {}
 
-EditorDialog::~EditorDialog() = default;
+CPropertyDialog::~CPropertyDialog() = default;
 
-bool EditorDialog::Ok() {
+bool CPropertyDialog::OnOK() {
     m_strMessage.clear();
     if (!Validate()) return false;
     Apply();
-    m_iResult = kOk;
     return true;
 }
 
-bool EditorDialog::Refuse(const std::string& message) {
+bool CPropertyDialog::Ok() {
+    if (!OnOK()) return false;
+    EndPopup(IDOK);
+    return true;
+}
+
+bool CPropertyDialog::Refused(const std::string& message) {
     m_strMessage = message;
+    Refuse(message);
     return false;
 }
 
-bool EditorDialog::Allows(Object* object, const char* property, int32_t value) {
+bool CPropertyDialog::Allows(Object* object, const char* property, int32_t value) {
     const std::optional<Play::Limits> limits = m_Play.PropertyLimits(object, property);
-    if (!limits) return Refuse(qv::Format("\"%s\" cannot be set here.", property));
+    if (!limits) return Refused(qv::Format("\"%s\" cannot be set here.", property));
     if (limits->Allows(value)) return true;
-    return Refuse(qv::Format("\"%s\" must lie from %d to %d: %d is refused.", property, limits->low,
-                             limits->high, value));
+    return Refused(qv::Format("\"%s\" must lie from %d to %d: %d is refused.", property,
+                              limits->low, limits->high, value));
 }
 
-bool EditorDialog::Set(Object* object, const char* property, int32_t value) {
+bool CPropertyDialog::Set(Object* object, const char* property, int32_t value) {
     Order order = Order::Of(Order::Kind::SetProperty);
     order.object = object;
     order.name = property;
@@ -44,7 +49,7 @@ bool EditorDialog::Set(Object* object, const char* property, int32_t value) {
     return m_Play.Give(order) == 1;
 }
 
-bool EditorDialog::SetText(Object* object, const char* property, const std::string& text) {
+bool CPropertyDialog::SetText(Object* object, const char* property, const std::string& text) {
     Order order = Order::Of(Order::Kind::SetProperty);
     order.object = object;
     order.name = property;
@@ -52,33 +57,22 @@ bool EditorDialog::SetText(Object* object, const char* property, const std::stri
     return m_Play.Give(order) == 1;
 }
 
-void EditorDialog::IntField(const char* label, int32_t* value) {
+void CPropertyDialog::IntField(const char* label, int32_t* value) {
     ImGui::InputInt(label, value, 1, 10);
+    Gui().Remember(label);
 }
 
-void EditorDialog::FlagField(const char* label, int32_t* value) {
+void CPropertyDialog::FlagField(const char* label, int32_t* value) {
     bool on = *value != 0;
     if (ImGui::Checkbox(label, &on)) *value = on ? 1 : 0;
+    Gui().Remember(label);
 }
 
-void EditorDialog::TextField(const char* label, std::string* value) {
-    ImGui::InputText(label, value);
-}
-
-void EditorDialog::Draw() {
-    if (m_iResult != kOpen) return;
-    if (!ImGui::IsPopupOpen(m_strTitle.c_str())) ImGui::OpenPopup(m_strTitle.c_str());
-    if (!ImGui::BeginPopupModal(m_strTitle.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize))
-        return;
+void CPropertyDialog::BuildWidgets() {
     DrawFields();
     if (!m_strMessage.empty()) {
         ImGui::Separator();
         ImGui::TextWrapped("%s", m_strMessage.c_str());
     }
-    ImGui::Separator();
-    if (ImGui::Button("OK")) Ok();
-    ImGui::SameLine();
-    if (ImGui::Button("Cancel")) Cancel();
-    if (m_iResult != kOpen) ImGui::CloseCurrentPopup();
-    ImGui::EndPopup();
+    OkCancelButtons();
 }

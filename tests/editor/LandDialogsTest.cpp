@@ -23,6 +23,7 @@ class LandDialogs : public worldfile_test::WorldFileTest {
 protected:
     LandDialogs() { Open(); }
     Play& play = frame.m_Play;
+    qv::ScriptedMessages refusals;  // a refusal's message box, answered at once
     // The tree as "depth name" lines.
     std::vector<std::string> Tree() {
         CLandTreeDlg tree(play);
@@ -62,6 +63,7 @@ const AddRow kAddRows[] = {
 TEST_F(LandDialogs, ALandIsAddedOnlyInsideTheWorldAndWrittenToItsFile) {
     for (const AddRow& r : kAddRows) {
         SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
         const bool existed = fs::exists(folder.Working(r.file));
         EXPECT_EQ(AddLand("Land", r.file, r.rect), r.accepted);
         EXPECT_EQ(fs::exists(folder.Working(r.file)), r.accepted || existed);
@@ -73,6 +75,7 @@ TEST_F(LandDialogs, ALandIsInsertedUnderTheLandThatHoldsItAndRemovedFromTheTree)
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
     ASSERT_TRUE(AddLand("Isle", "isle.lnd", {22, 22, 25, 25}));
     EXPECT_EQ(Tree(), (std::vector<std::string>{"0 World", "1 Pond", "2 Isle"}));
+    qv::ScriptedMessages messages;
     CLandTreeDlg tree(play);
     EXPECT_FALSE(tree.Remove(0));  // the world's own land
     EXPECT_FALSE(tree.Remove(3));
@@ -114,6 +117,7 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
     Land& pond = *info->land;
     for (const ModifyRow& r : kModifyRows) {
         SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
         const int32_t before = pond.*r.stored;
         CModifyLandDlg dialog(play, pond);
         dialog.*r.field = r.value;

@@ -21,18 +21,19 @@
 #include "editor/CObjectPropertiesDlg.h"
 #include "editor/CPlayerMovesDlg.h"
 #include "editor/CPlayerPropertySheet.h"
-#include "editor/EditorFixture.h"
+#include "editor/DialogFixture.h"
 #include "items/Container.h"
 #include "items/Weapon.h"
+#include "platform/Message.h"
 #include "windows/CombatPrefsDlg.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
 
 namespace {
 
-using editor_test::EditorFixture;
+using editor_test::DialogFixture;
 
-class EditorDialogs : public EditorFixture {
+class ObjectDialogs : public DialogFixture {
 protected:
     // The objects listed under key number `key`, by name.
     std::vector<std::string> Keyed(int key) {
@@ -88,9 +89,10 @@ const ObjectRow kObjectRows[] = {
      true},
 };
 
-TEST_F(EditorDialogs, ObjectPropertiesTakeOnlyValuesInsideTheirLimits) {
+TEST_F(ObjectDialogs, ObjectPropertiesTakeOnlyValuesInsideTheirLimits) {
     for (const ObjectRow& r : kObjectRows) {
         SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
         auto* thing = new Object("Object");
         thing->m_iBulkNum = 3;
         thing->m_iOwner = 2;
@@ -101,11 +103,40 @@ TEST_F(EditorDialogs, ObjectPropertiesTakeOnlyValuesInsideTheirLimits) {
         EXPECT_EQ(dialog.Ok(), r.accepted);
         EXPECT_EQ(thing->*r.stored, r.accepted ? r.value : before);
         EXPECT_EQ(dialog.Message().empty(), r.accepted) << dialog.Message();
-        EXPECT_EQ(dialog.GetResult(), r.accepted ? EditorDialog::kOk : EditorDialog::kOpen);
+        EXPECT_EQ(dialog.GetEndCode(), r.accepted ? int{CEditorDialog::IDOK} : 0);
     }
 }
 
-TEST_F(EditorDialogs, ARefusedValueLeavesTheOthersOfTheDialogUnchangedToo) {
+TEST_F(ObjectDialogs, TheAmountIsTypedIntoItsFieldAndOkTakesItOrShowsWhyNot) {
+    auto* thing = new Object("Object");
+    Lay(thing, play_test::At(20, 20));
+    struct Row {
+        const char* what;
+        const char* typed;
+        int endCode;
+        int32_t amount;
+        size_t shown;
+    };
+    const Row rows[] = {
+        {"0: refused, shown, the dialog stays", "0", 0, 1, 1},
+        {"1000001: refused", "1000001", 0, 1, 1},
+        {"12: taken, the dialog ends", "12", CEditorDialog::IDOK, 12, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
+        CObjectPropertiesDlg dialog(play, *thing);
+        dialog.Open();
+        ASSERT_TRUE(dialog.Gui().Fill("Amount", r.typed));
+        ASSERT_TRUE(dialog.Gui().Click("OK"));
+        EXPECT_EQ(dialog.GetEndCode(), r.endCode);
+        EXPECT_EQ(thing->m_iBulkNum, r.amount);
+        EXPECT_EQ(messages.shown.size(), r.shown);
+    }
+}
+
+TEST_F(ObjectDialogs, ARefusedValueLeavesTheOthersOfTheDialogUnchangedToo) {
+    qv::ScriptedMessages messages;
     auto* thing = new Object("Object");
     Lay(thing, play_test::At(20, 20));
     CObjectPropertiesDlg dialog(play, *thing);
@@ -124,7 +155,7 @@ TEST_F(EditorDialogs, ARefusedValueLeavesTheOthersOfTheDialogUnchangedToo) {
     EXPECT_EQ(thing->m_iBulkNum, 4);
 }
 
-TEST_F(EditorDialogs, ANewKeyNumberMovesTheObjectBetweenRecords) {
+TEST_F(ObjectDialogs, ANewKeyNumberMovesTheObjectBetweenRecords) {
     auto* door = new Object("Object");
     door->m_strSpecialName = "Door";
     Lay(door, play_test::At(20, 20));
@@ -141,7 +172,7 @@ TEST_F(EditorDialogs, ANewKeyNumberMovesTheObjectBetweenRecords) {
 
 // ---- Containers
 
-TEST_F(EditorDialogs, TheContainersItemsAreAddedAndDeletedAndItsFlagsSet) {
+TEST_F(ObjectDialogs, TheContainersItemsAreAddedAndDeletedAndItsFlagsSet) {
     for (int i = 0; i < 2; ++i) {
         auto sword = std::make_unique<Weapon>();
         sword->m_strSpecialName = i == 0 ? "Sword" : "Axe";
@@ -189,7 +220,7 @@ TEST_F(EditorDialogs, TheContainersItemsAreAddedAndDeletedAndItsFlagsSet) {
     EXPECT_EQ(chest->m_strSpecialName, "Strongbox");
 }
 
-TEST_F(EditorDialogs, AFullContainerRefusesTheNextThingAndKeepsNothingOfIt) {
+TEST_F(ObjectDialogs, AFullContainerRefusesTheNextThingAndKeepsNothingOfIt) {
     world.m_Catalogue.Add(CatalogueList::Weapons, std::make_unique<Weapon>());
     auto* chest = new Chest;
     Lay(chest, play_test::At(20, 20));
@@ -201,7 +232,7 @@ TEST_F(EditorDialogs, AFullContainerRefusesTheNextThingAndKeepsNothingOfIt) {
     EXPECT_EQ(dialog.ItemLines().size(), static_cast<size_t>(room));
 }
 
-TEST_F(EditorDialogs, ABarrelShowsItsRainBoxAndBecomesARainBarrel) {
+TEST_F(ObjectDialogs, ABarrelShowsItsRainBoxAndBecomesARainBarrel) {
     auto* barrel = new Barrel;
     Lay(barrel, play_test::At(20, 20));
     CContainerDlg dialog(play, *barrel);
@@ -215,7 +246,7 @@ TEST_F(EditorDialogs, ABarrelShowsItsRainBoxAndBecomesARainBarrel) {
 
 // ---- Keys
 
-TEST_F(EditorDialogs, KeyRecordsNeverListADeletedObject) {
+TEST_F(ObjectDialogs, KeyRecordsNeverListADeletedObject) {
     auto* door = new Object("Object");
     door->m_strSpecialName = "Door";
     auto* key = new Object("Object");
@@ -276,9 +307,10 @@ const GeneratorRow kGeneratorRows[] = {
     {"exit y -3", &CMonsterCreatorDlg::m_iExitY, &MonsterGenerator::m_iExitY, -3, true},
 };
 
-TEST_F(EditorDialogs, TheMonsterCreatorTakesOnlyValuesInsideTheirLimits) {
+TEST_F(ObjectDialogs, TheMonsterCreatorTakesOnlyValuesInsideTheirLimits) {
     for (const GeneratorRow& r : kGeneratorRows) {
         SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
         auto* generator = new MonsterGenerator;
         Lay(generator, play_test::At(20, 20));
         const int32_t before = generator->*r.stored;
@@ -290,7 +322,7 @@ TEST_F(EditorDialogs, TheMonsterCreatorTakesOnlyValuesInsideTheirLimits) {
     }
 }
 
-TEST_F(EditorDialogs, AGeneratorIsSetUpWithTemplatesAndLosesAnEmptyGroup) {
+TEST_F(ObjectDialogs, AGeneratorIsSetUpWithTemplatesAndLosesAnEmptyGroup) {
     auto* generator = new MonsterGenerator;
     Lay(generator, play_test::At(20, 20));
     CMonsterCreatorDlg dialog(play, *generator);
@@ -324,7 +356,7 @@ TEST_F(EditorDialogs, AGeneratorIsSetUpWithTemplatesAndLosesAnEmptyGroup) {
 
 // ---- Creatures
 
-TEST_F(EditorDialogs, AScriptedMoveIsAddedThroughTheCoordinatesDialog) {
+TEST_F(ObjectDialogs, AScriptedMoveIsAddedThroughTheCoordinatesDialog) {
     Player* walker = PlaceMember(1, play_test::At(20, 20));
     CPlayerMovesDlg moves(play, *walker);
     struct Step {
@@ -370,7 +402,7 @@ TEST_F(EditorDialogs, AScriptedMoveIsAddedThroughTheCoordinatesDialog) {
     EXPECT_EQ(moves.Lines(), std::vector<std::string>{"Move to:  12, 31"});
 }
 
-TEST_F(EditorDialogs, TheSheetKeepsAChoiceCombatPreferencesHasNoControlFor) {
+TEST_F(ObjectDialogs, TheSheetKeepsAChoiceCombatPreferencesHasNoControlFor) {
     Player* fighter = PlaceMember(1, play_test::At(20, 20));
     fighter->m_iCombatSettings[1] = 4;  // attack whom 4: no radio stands for it
     CPlayerPropertySheet sheet(play, *fighter);
@@ -408,9 +440,10 @@ const SheetRow kSheetRows[] = {
 // The place of each of the sheet's six choices among the combat settings.
 constexpr size_t kSettingOf[] = {0, 1, 2, 3, 5, 6};
 
-TEST_F(EditorDialogs, TheSheetsFightingChoicesStayInsideTheirControls) {
+TEST_F(ObjectDialogs, TheSheetsFightingChoicesStayInsideTheirControls) {
     for (const SheetRow& r : kSheetRows) {
         SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
         Player* fighter = PlaceMember(1, play_test::At(20, 20));
         const auto before = fighter->m_iCombatSettings;
         CPlayerPropertySheet sheet(play, *fighter);
@@ -425,7 +458,7 @@ TEST_F(EditorDialogs, TheSheetsFightingChoicesStayInsideTheirControls) {
     }
 }
 
-TEST_F(EditorDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
+TEST_F(ObjectDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
     Player* walker = PlaceMember(1, play_test::At(20, 20));
     CPlayerPropertySheet sheet(play, *walker);
     const Position to = play_test::At(22, 21);
@@ -446,13 +479,13 @@ TEST_F(EditorDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
 
 // ---- Drawing
 
-TEST_F(EditorDialogs, EveryDialogDrawsItselfHeadless) {
+TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
     auto* chest = new Chest;
     Lay(chest, play_test::At(20, 20));
     auto* generator = new MonsterGenerator;
     Lay(generator, play_test::At(21, 20));
     Player* walker = PlaceMember(1, play_test::At(22, 20));
-    std::vector<std::unique_ptr<EditorDialog>> dialogs;
+    std::vector<std::unique_ptr<CPropertyDialog>> dialogs;
     dialogs.push_back(std::make_unique<CObjectPropertiesDlg>(play, *chest));
     dialogs.push_back(std::make_unique<CContainerDlg>(play, *chest));
     dialogs.push_back(std::make_unique<CAddKeyDlg>(play, *chest));
@@ -463,10 +496,10 @@ TEST_F(EditorDialogs, EveryDialogDrawsItselfHeadless) {
     dialogs.push_back(std::make_unique<CCoordinatesDlg>(play, 1, 2));
     for (auto& dialog : dialogs) {
         SCOPED_TRACE(dialog->Title());
-        // The first frame opens the modal window, the second shows it whole.
-        imgui.Draw(*dialog);
-        EXPECT_GT(imgui.Draw(*dialog), 0);
-        EXPECT_EQ(dialog->GetResult(), EditorDialog::kOpen);
+        EXPECT_GT(OpenAndDraw(*dialog), 0u);
+        EXPECT_EQ(dialog->GetEndCode(), 0);  // still open
+        // Its OK button is there to be pressed.
+        EXPECT_TRUE(dialog->Gui().Where("OK").has_value());
     }
 }
 
