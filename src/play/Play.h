@@ -102,6 +102,9 @@ public:
     void AskConversation(Player* listener, Player* speaker) override;
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
+    // The editor's dialog on an object: the editor installs it.
+    int EditObject(Object& object) override { return m_EditObject ? m_EditObject(object) : 0; }
+    std::function<int(Object& object)> m_EditObject;
 
     // ---- The tick (PlayTick.cpp)
     // The game time of one tick, fast time's factor, the pause bank's cap and

@@ -189,6 +189,8 @@ int Play::AddItem(Object* into, Object* item) {
         if (!generator->m_pTemplates) {
             generator->m_pTemplates = std::make_unique<Group>("Group");
             generator->m_pTemplates->SetName("Group");
+            // Kept whole: stored with its creatures, and in no table of groups.
+            generator->m_pTemplates->m_bGrouped = 1;
         }
         generator->m_pTemplates->AddMemberDirect(creature);
         return 1;

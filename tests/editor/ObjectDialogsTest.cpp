@@ -22,6 +22,7 @@
 #include "editor/CPlayerMovesDlg.h"
 #include "editor/CPlayerPropertySheet.h"
 #include "editor/DialogFixture.h"
+#include "editor/ObjectEditing.h"
 #include "items/Container.h"
 #include "items/Weapon.h"
 #include "platform/Message.h"
@@ -501,6 +502,52 @@ TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
         // Its OK button is there to be pressed.
         EXPECT_TRUE(dialog->Gui().Where("OK").has_value());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Which dialog an object opens
+
+struct EditRow {
+    const char* what;
+    std::function<Object*()> make;
+    const char* title;
+};
+
+TEST_F(ObjectDialogs, EachThingOpensItsOwnDialogInBuildModeOnly) {
+    const EditRow rows[] = {
+        {"a plain object", [] { return new Object("Object"); }, "Object properties"},
+        {"a chest", [] { return new Chest; }, "Container"},
+        {"a barrel", [] { return new Barrel; }, "Container"},
+        {"a monster generator", [] { return new MonsterGenerator; }, "Monster Creator"},
+        {"a weapon", [] { return new Weapon; }, "Object properties"},
+    };
+    std::vector<std::string> opened;
+    play.m_EditObject = [&](Object& object) {
+        opened.push_back(MakeObjectDialog(play, object)->Title());
+        return 1;
+    };
+    int column = 20;
+    for (const EditRow& r : rows) {
+        SCOPED_TRACE(r.what);
+        ObjectHolder* at = Lay(r.make(), play_test::At(column, 20));
+        column += 2;
+        opened.clear();
+        play.m_bEditing = 0;
+        play.Give(Order::On(Order::Kind::Edit, at));
+        EXPECT_TRUE(opened.empty());
+        play.m_bEditing = 1;
+        play.Give(Order::On(Order::Kind::Edit, at));
+        // A weapon's own dialog is not among these: it opens none.
+        const std::vector<std::string> expected = std::string(r.what) == "a weapon"
+                                                      ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{r.title};
+        EXPECT_EQ(opened, expected);
+    }
+    Player* creature = PlaceMember(1, play_test::At(22, 22));
+    EXPECT_EQ(MakeObjectDialog(play, *creature)->Title(), "Creature Properties");
 }
 
 }  // namespace
