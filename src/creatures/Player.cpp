@@ -24,9 +24,6 @@ std::unique_ptr<CDSound> Player::s_pSound;
 
 namespace {
 
-// Player numbers above this are kept but never entered in the player array.
-constexpr int32_t kMaxPlayerNumber = 1000000;
-
 // The experience the first level has to exceed; each next one is half again.
 constexpr double kFirstLevelThreshold = 1000.0;
 
@@ -363,12 +360,6 @@ int Player::ReduceAlertness(int32_t amount) {
 // ---- Operations filled in with thinking, walking, combat, spells,
 // conversation, drawing and the editor. Until then they do nothing.
 
-int Player::FillPropertyPages(void*) {
-    return 1;
-}
-int Player::ReadPropertyPages(void*) {
-    return 1;
-}
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {
     int32_t d = delay != 0 ? delay : m_iStepTime;

@@ -16,6 +16,7 @@
 #include "creatures/LineRoute.h"
 #include "creatures/PlayerEvents.h"
 #include "creatures/PlayerMove.h"
+#include "creatures/PlayerPropertyPages.h"
 #include "items/Useable.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -131,8 +132,10 @@ public:
     void JoinPlayerSet(ObjectHolder* holder);
     using PlayerSetMember::JoinPlayerSet;  // joining as it stands, told whether that is forbidden
     virtual int SetLevel(int32_t level);
-    virtual int FillPropertyPages(void* sheet);
-    virtual int ReadPropertyPages(void* sheet);
+    // The editor's creature sheet: the creature fills its pages and reads
+    // them back; both answer 1.
+    virtual int FillPropertyPages(PlayerPropertyPages& pages);
+    virtual int ReadPropertyPages(const PlayerPropertyPages& pages);
     virtual const int32_t* SetSex(const int32_t* value);
     virtual int AddExperience(int32_t pool, double amount);
     virtual PlayerType GetPlayerType() { return 0; }
@@ -198,8 +201,15 @@ public:
 
     // ---- Non-virtual operations
     void CopyFrom(const Player& other);
-    // The editor's creature property sheet; 1 when it was closed with OK.
-    int EditProperties();
+    // The editor's changes to the list of scripted moves: a move to the cell
+    // appended, the move at `index` sent to another cell, or deleted. 0 for
+    // an index outside the list.
+    void AddScriptedMove(int32_t cellX, int32_t cellY);
+    int SetScriptedMove(size_t index, int32_t cellX, int32_t cellY);
+    int DeleteScriptedMove(size_t index);
+    // The highest number the world's player array takes in: a larger one is
+    // kept but would make the array grow without bound.
+    static constexpr int32_t kMaxPlayerNumber = 1000000;
     // Enters the creature in the world's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);

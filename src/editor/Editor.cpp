@@ -3,6 +3,8 @@
 #include "editor/AddWorldDlg.h"
 #include "editor/ControlsDlg.h"
 #include "editor/FileDlg.h"
+#include "editor/ObjectEditing.h"
+#include "editor/PropertyDialog.h"
 #include "editor/WorldCreationDlg.h"
 #include "shell/MainFrm.h"
 
@@ -26,12 +28,19 @@ CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
         if (Run(dialog) != CEditorDialog::IDOK) return std::nullopt;
         return dialog.m_strChosen;
     };
+    // An object's own dialog, and those it opens, run as every other.
+    play.m_EditObject = [this](Object& object) {
+        std::unique_ptr<CPropertyDialog> dialog = MakeObjectDialog(m_frame.m_Play, object);
+        dialog->m_Run = [this](CEditorDialog& d) { return Run(d); };
+        return Run(*dialog) == CEditorDialog::IDOK ? 1 : 0;
+    };
 }
 
 CEditor::~CEditor() {
     m_pPalette.reset();
     m_frame.m_Play.m_AskNewWorld = nullptr;
     m_frame.m_Play.m_ChooseFile = nullptr;
+    m_frame.m_Play.m_EditObject = nullptr;
     if (GetBuildTools() == this) SetBuildTools(nullptr);
 }
 

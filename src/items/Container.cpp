@@ -116,6 +116,7 @@ void Container::GetImageFrame(int* x, int* y) {
 
 int Container::Edit() {
     // The "Container" dialog belongs to the editor.
+    Object::Edit();
     return 0;
 }
 
@@ -180,6 +181,7 @@ int Barrel::Activate(int* action, Player* actor) {
 
 int Barrel::Edit() {
     // The "Container" dialog with its "Rain Barrel" box belongs to the editor.
+    Object::Edit();
     return 0;
 }
 

@@ -53,8 +53,16 @@ struct Order {
         Place,        // the wall piece `object` is put on the cell under `point`
         Move,         // the placed `target` moves to `point`
         Delete,       // the placed `target` goes, with its object (never a creature)
-        SetProperty,  // the property `name` of `target`'s object becomes `value`
+        SetProperty,  // the property `name` of `object` (else `target`'s object) becomes
+                      // `value` (or `text` for a name), as Play::SetProperty
         Edit,         // the editor's sheet of `target`'s object opens
+        // ---- The editor's changes to what holds things
+        AddItem,     // the new `object` (the caller's) goes into `into`: a container's bag
+                     // or a monster generator's templates; 1 when it is theirs now
+        DeleteItem,  // `object` leaves `into` (as AddItem) and is deleted
+        AddKey,      // `object` answers to key number `value` (`text` names a new record)
+        RemoveKey,   // `object` leaves every key record and carries no key number
+        RemoveLand,  // the land of file `text` leaves the land tree and the map
         Carry,        // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
         Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
@@ -83,6 +91,7 @@ struct Order {
     int32_t value = 0;                // how many, which slot, on or off, a value
     int32_t mode = 0;                 // a second number: a trading window's mode
     std::string name;                 // a property's name
+    std::string text;                 // a property's text (a name, a picture's file)
 
     static Order Of(Kind kind) {
         Order o;

@@ -246,6 +246,22 @@ int Play::Give(const Order& order) {
             return target && order.hasPoint ? MovePlaced(target, order.point) : 0;
         case Kind::Edit:
             return target && target->m_pObject ? target->m_pObject->Edit() : 0;
+        case Kind::SetProperty: {
+            Object* object = order.object ? order.object.Get()
+                             : target     ? target->m_pObject
+                                          : nullptr;
+            return SetProperty(object, order.name, order.value, order.text);
+        }
+        case Kind::AddItem:
+            return AddItem(order.into.Get(), order.object.Get());
+        case Kind::DeleteItem:
+            return DeleteItem(order.into.Get(), order.object.Get());
+        case Kind::AddKey:
+            return AddKey(order.object.Get(), order.value, order.text);
+        case Kind::RemoveKey:
+            return RemoveKey(order.object.Get());
+        case Kind::RemoveLand:
+            return RemoveLand(order.text);
         case Kind::Carry:
             SetDragObject(target);
             return 1;

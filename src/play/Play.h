@@ -42,6 +42,7 @@ class FileError;
 class CDDWnd;
 class Group;
 class Land;
+class LandInfo;
 class MapMaster;
 class Member;
 class MonsterGenerator;
@@ -101,6 +102,9 @@ public:
     void AskConversation(Player* listener, Player* speaker) override;
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
+    // The editor's dialog on an object: the editor installs it.
+    int EditObject(Object& object) override { return m_EditObject ? m_EditObject(object) : 0; }
+    std::function<int(Object& object)> m_EditObject;
 
     // ---- The tick (PlayTick.cpp)
     // The game time of one tick, fast time's factor, the pause bank's cap and
@@ -208,7 +212,10 @@ public:
     // The editor's ways to make and extend worlds. Their dialogs are the
     // editor's: until it exists (and in tests) they are reached through the
     // choosers below, and a missing chooser answers as a cancelled dialog.
-    void AddLand(std::unique_ptr<Land> land, const std::string& fileName);
+    // 1 when the land was added; 0, with a message and nothing written,
+    // for a land whose rectangle lies outside the world or a file name that
+    // is not a plain one.
+    int AddLand(std::unique_ptr<Land> land, const std::string& fileName);
     int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
     int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
     int AskLandFileName(std::string& name);  // 1 when a name was chosen
@@ -426,6 +433,81 @@ public:
     // player chooses (10 offered).
     int Rest(Player* actor, ObjectHolder* target);
     static constexpr int kRestHoursOffered = 10;
+
+    // ---- The editor's changes (PlayEdit.cpp)
+    // The properties the editor sets, by the names SetProperty takes.
+    struct Property {
+        // Every object
+        static constexpr const char* kSpecialName = "Special Name";
+        static constexpr const char* kGeneralName = "General Name";
+        static constexpr const char* kValue = "Value";
+        static constexpr const char* kFrameColumn = "Frame Column";
+        static constexpr const char* kFrameRow = "Frame Row";
+        static constexpr const char* kKeyNumber = "Key Number";
+        static constexpr const char* kAmount = "Amount";
+        static constexpr const char* kInteract = "Interact";
+        static constexpr const char* kMoveable = "Moveable";
+        static constexpr const char* kOwner = "Owned By";
+        // Containers and barrels
+        static constexpr const char* kLocked = "Locked";
+        static constexpr const char* kRainBarrel = "Rain Barrel";
+        // Lands
+        static constexpr const char* kTerrain = "Terrain Code";
+        static constexpr const char* kOriginX = "Origin X";
+        static constexpr const char* kOriginY = "Origin Y";
+        static constexpr const char* kTune = "Tune";
+        static constexpr const char* kCombatTune = "Combat Tune";
+        static constexpr const char* kSunlight = "Light Follows the Hour";
+        static constexpr const char* kLightLevel = "Light Level";
+        static constexpr const char* kAmbient = "Ambient Sounds";
+        static constexpr const char* kPicture = "Picture";
+        // Monster generators
+        static constexpr const char* kMode = "Mode";
+        static constexpr const char* kExitX = "Exit X";
+        static constexpr const char* kExitY = "Exit Y";
+        static constexpr const char* kSignalKey = "Key to Signal";
+        static constexpr const char* kSendParty = "Send Party to Exit";
+    };
+    // The largest amount of a stack the editor gives.
+    static constexpr int32_t kMaxAmount = 1000000;
+    // The highest fixed light level of a land (the map's daylight is one more).
+    static constexpr int32_t kMaxLightLevel = 127;
+    // The highest code a land's cells can carry (a pixel of its picture).
+    static constexpr int32_t kMaxTerrainCode = 255;
+    struct Limits {
+        int32_t low = 0, high = 0;
+        bool text = false;  // a name: no limits
+        bool Allows(int32_t v) const { return text || (v >= low && v <= high); }
+    };
+    // The values the property `name` of `object` may take; nothing for a
+    // property the object does not have.
+    std::optional<Limits> PropertyLimits(Object* object, const std::string& name) const;
+    // Sets one property of an object: 1 when set; 0, with nothing changed,
+    // for a property it does not have or a value outside its limits. A new
+    // key number takes the object out of every key record and into the
+    // record of that number; a land's new origin or picture moves it in the
+    // land tree; a land's encounter rate is worked out again.
+    int SetProperty(Object* object, const std::string& name, int32_t value,
+                    const std::string& text = {});
+    // The new `item` (the caller's) goes into a container's bag or among a
+    // monster generator's templates (a creature only): 1 when it is theirs
+    // now, 0 when refused (no room, a thing of the wrong kind).
+    int AddItem(Object* into, Object* item);
+    // `item` leaves the container's bag or the generator's templates and is
+    // deleted; 0 when it is not there.
+    int DeleteItem(Object* from, Object* item);
+    // The object answers to key number `key` (0 or more): it leaves every
+    // record, then enters the one of that number (a new one named `name`,
+    // or "Lost or Temp Key" without a name). RemoveKey takes it out of every
+    // record and leaves it without a key number.
+    int AddKey(Object* object, int32_t key, const std::string& name);
+    int RemoveKey(Object* object);
+    // The land of the file `fileName` leaves the land tree (the lands inside
+    // it go to its parent) and the map. 0 for the world's own land (the
+    // root) and for a file the tree does not name.
+    int RemoveLand(const std::string& fileName);
+    // The land tree's entry of a land file; null when none.
+    LandInfo* FindLandInfo(const std::string& fileName) const;
 
     // ---- What containers ask of the inventory window (InventoryWindows)
     bool IsInventoryOpen() override;

@@ -395,8 +395,19 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
 
 // ---- The editor's worlds and lands
 
-void Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
-    if (!land || !Map()) return;
+int Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
+    if (!land || !Map()) return 0;
+    // A land beyond the world's edges could never be streamed: refused
+    // before its file is written.
+    if (Map()->worldcellx > 0 &&
+        !Land::InsideWorld(land->bounds, Map()->worldcellx, Map()->worldcelly)) {
+        qv::ShowMessage(qv::Format("The land (%d, %d) - (%d, %d) lies outside the world of %d x "
+                                   "%d cells.",
+                                   land->bounds.left, land->bounds.top, land->bounds.right,
+                                   land->bounds.bottom, Map()->worldcellx, Map()->worldcelly),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
     try {
         if (!qv::IsPlainFileName(fileName))
             throw qv::FileError(qv::FileError::Other, fileName, "not a plain file name");
@@ -407,9 +418,10 @@ void Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
         Map()->landgraph->Insert(std::move(info), Map(), 1);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
-        return;
+        return 0;
     }
     MoveToLand();
+    return 1;
 }
 
 int Play::AskLandFileName(std::string& name) {

@@ -112,12 +112,15 @@ void Land::Serialize(qv::Archive& ar) {
     if (schema >= kAmbientSchema) ambient = ar.ReadInt();
 }
 
+bool Land::InsideWorld(const CellRect& rect, int32_t w, int32_t h) {
+    auto within = [](int32_t v, int32_t size) { return v >= 0 && v <= size; };
+    return within(rect.left, w) && within(rect.right, w) && within(rect.top, h) &&
+           within(rect.bottom, h);
+}
+
 void Land::CheckBounds(qv::Archive& ar, const CellRect& rect, int32_t w, int32_t h,
                        const std::string& what) {
-    auto within = [](int32_t v, int32_t size) { return v >= 0 && v <= size; };
-    if (within(rect.left, w) && within(rect.right, w) && within(rect.top, h) &&
-        within(rect.bottom, h))
-        return;
+    if (InsideWorld(rect, w, h)) return;
     ar.Fail(qv::ArchiveError::BadIndex,
             what + " rectangle (" + std::to_string(rect.left) + ", " + std::to_string(rect.top) +
                 ") - (" + std::to_string(rect.right) + ", " + std::to_string(rect.bottom) +

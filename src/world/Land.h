@@ -50,6 +50,9 @@ public:
     // exclusive, and a left edge past the right one straddles the seam).
     static void CheckBounds(qv::Archive& ar, const CellRect& rect, int32_t w, int32_t h,
                             const std::string& what);
+    // Whether every edge of the rectangle is a cell edge of a world of
+    // w x h cells (the test CheckBounds makes).
+    static bool InsideWorld(const CellRect& rect, int32_t w, int32_t h);
     static constexpr uint32_t kLightSchema = 5;
     static constexpr uint32_t kAmbientSchema = 6;
 

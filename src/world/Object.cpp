@@ -13,6 +13,7 @@
 #include "world/MapLight.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
+#include "world/WorldRules.h"
 
 QV_IMPLEMENT_SERIAL(Object, qv::Persistent, 11, true)
 
@@ -221,8 +222,10 @@ int Object::Activate(int*, Player*) {
 }
 
 int Object::Edit() {
-    // The object properties dialog belongs to the editor; without it there is
-    // nothing to open in edit mode either.
+    // The dialog belongs to the editor, which the world's rules reach; it
+    // opens only in build mode.
+    if (!IsEditMode()) return -1;
+    if (World* world = GetWorld(); world && world->m_pRules) world->m_pRules->EditObject(*this);
     return -1;
 }
 

@@ -32,6 +32,9 @@ public:
     // (world/Global.h's GetBaseDirectory and IsEditMode).
     virtual std::string GameFolder() const = 0;
     virtual int IsEditing() const = 0;
+    // In build mode, an object's own editor dialog opens on it (Object::Edit);
+    // 1 when it was closed with OK. A world without an editor opens none.
+    virtual int EditObject(Object& /*object*/) { return 0; }
     // A potion, scroll, power cube or known spell picked for use waits for
     // the click that picks its target: the game pauses (`pause` 1; 2 for a
     // spell), the next click in select mode `selectMode` picks the target,

@@ -1,0 +1,203 @@
+#include "editor/CPlayerPropertySheet.h"
+
+#include <imgui.h>
+
+#include <array>
+
+#include "creatures/Player.h"
+#include "items/Bag.h"
+#include "platform/Format.h"
+#include "play/Order.h"
+#include "play/Play.h"
+#include "windows/CombatPrefsDlg.h"
+#include "world/Map.h"
+#include "world/World.h"
+
+namespace {
+
+// The six fighting choices in the pages' order, with the values their
+// controls stand for (attack whom 4 has none, but a creature may hold it).
+struct CombatChoice {
+    const char* name;
+    int32_t high;
+};
+constexpr std::array<CombatChoice, 6> kCombatChoices{{{"Mode of Combat", 1},
+                                                      {"Attack Whom", 5},
+                                                      {"Flee when Badly Wounded", 1},
+                                                      {"Magic Use Priority", 2},
+                                                      {"Attack Preference", 2},
+                                                      {"Attack Method", 2}}};
+
+}  // namespace
+
+CPlayerPropertySheet::CPlayerPropertySheet(Play& play, Player& creature)
+    : CPropertyDialog(play, "Creature Properties", {460, 440}), m_pCreature(&creature) {
+    creature.FillPropertyPages(m_Pages);
+}
+
+CPlayerPropertySheet::~CPlayerPropertySheet() = default;
+
+Player* CPlayerPropertySheet::Creature() const {
+    return qv::DynamicCast<Player>(m_pCreature.Get());
+}
+
+bool CPlayerPropertySheet::Validate() {
+    if (!Creature()) return Refused("The creature is gone.");
+    for (size_t i = 0; i < kCombatChoices.size(); ++i)
+        if (m_Pages.combat[i] < 0 || m_Pages.combat[i] > kCombatChoices[i].high)
+            return Refused(qv::Format("\"%s\" must lie from 0 to %d: %d is refused.",
+                                      kCombatChoices[i].name, kCombatChoices[i].high,
+                                      m_Pages.combat[i]));
+    if (const MapMaster* map = m_Play.m_World.map_master.get(); map && map->worldcellx > 0) {
+        const int64_t w = int64_t{map->worldcellx} * MapMaster::CellWidth;
+        const int64_t h = int64_t{map->worldcelly} * MapMaster::CellHeight;
+        if (m_Pages.x < 0 || m_Pages.x >= w || m_Pages.y < 0 || m_Pages.y >= h)
+            return Refused(qv::Format(
+                "The place (%d, %d) lies outside the world of %lld x %lld "
+                "pixels.",
+                m_Pages.x, m_Pages.y, static_cast<long long>(w), static_cast<long long>(h)));
+    }
+    if (m_Pages.playerNumber < -1 || m_Pages.playerNumber > Player::kMaxPlayerNumber)
+        return Refused(qv::Format("\"Player Number\" must lie from -1 to %d: %d is refused.",
+                                  Player::kMaxPlayerNumber, m_Pages.playerNumber));
+    return true;
+}
+
+void CPlayerPropertySheet::Apply() {
+    Player* creature = Creature();
+    if (!creature) return;
+    const Position to{m_Pages.x, m_Pages.y, creature->m_Position.z};
+    const bool moves = to.x != creature->m_Position.x || to.y != creature->m_Position.y;
+    creature->ReadPropertyPages(m_Pages);
+    if (moves && creature->m_pHolder) {
+        Order order = Order::At(Order::Kind::Move, to);
+        order.target = creature->m_pHolder;
+        m_Play.Give(order);
+    }
+}
+
+void CPlayerPropertySheet::ToCombatPreferences(CCombatPrefsDlg& dialog) const {
+    dialog.m_iModeOfCombat = m_Pages.combat[0];
+    dialog.m_iAttackWhom = m_Pages.combat[1];
+    dialog.m_bFlee = m_Pages.combat[2];
+    dialog.m_iMagicPriority = m_Pages.combat[3];
+    dialog.m_iAttackPreference = m_Pages.combat[4];
+    dialog.m_iAttackMethod = m_Pages.combat[5];
+}
+
+void CPlayerPropertySheet::FromCombatPreferences(const CCombatPrefsDlg& dialog) {
+    m_Pages.combat = {dialog.m_iModeOfCombat,  dialog.m_iAttackWhom,       dialog.m_bFlee,
+                      dialog.m_iMagicPriority, dialog.m_iAttackPreference, dialog.m_iAttackMethod};
+}
+
+int CPlayerPropertySheet::RunCombatPreferences() {
+    CCombatPrefsDlg dialog(nullptr);
+    ToCombatPreferences(dialog);
+    const int result = dialog.Popup();
+    if (result == 1) FromCombatPreferences(dialog);
+    return result;
+}
+
+CPlayerMovesDlg& CPlayerPropertySheet::OpenMoves() {
+    m_pMoves = std::make_unique<CPlayerMovesDlg>(m_Play, *Creature());
+    return *m_pMoves;
+}
+
+std::vector<std::string> CPlayerPropertySheet::EquipmentLines() const {
+    std::vector<std::string> lines;
+    Player* creature = Creature();
+    if (!creature) return lines;
+    for (const auto& used : creature->m_InUseList)
+        if (used) lines.push_back("In use: " + used->m_strSpecialName);
+    if (creature->m_pBag)
+        for (const auto& item : creature->m_pBag->Items())
+            lines.push_back("Carried: " + item->m_strSpecialName);
+    return lines;
+}
+
+void CPlayerPropertySheet::DrawGeneral() {
+    TextField("Name", m_Pages.specialName);
+    IntField("Hit Points", &m_Pages.hitPoints);
+    IntField("X", &m_Pages.x);
+    IntField("Y", &m_Pages.y);
+    FlagField("Can Be Named", &m_Pages.canName);
+    IntField("Life State", &m_Pages.lifeState);
+    IntField("Mana", &m_Pages.mana);
+    IntField("Alertness", &m_Pages.alertness);
+    FlagField("Hostile by Magic", &m_Pages.hostileByMagic);
+    FlagField("Inactive", &m_Pages.inactive);
+    FlagField("Ghost", &m_Pages.ghost);
+    FlagField("Ethereal", &m_Pages.ethereal);
+    IntField("Strength", &m_Pages.strength);
+    IntField("Dexterity", &m_Pages.dexterity);
+    IntField("Intelligence", &m_Pages.intelligence);
+    IntField("Sex", &m_Pages.sex);
+    IntField("Player Number", &m_Pages.playerNumber);
+}
+
+void CPlayerPropertySheet::DrawStats() {
+    IntField("Speed", &m_Pages.speed);
+    ImGui::InputDouble("Experience", &m_Pages.experience[0]);
+    ImGui::InputDouble("Short Range", &m_Pages.experience[1]);
+    ImGui::InputDouble("Long Range", &m_Pages.experience[2]);
+}
+
+void CPlayerPropertySheet::DrawSpells() {
+    static const char* const kSchools[] = {"Fire", "Earth", "Air", "Water"};
+    for (size_t s = 0; s < m_Pages.skills.size(); ++s)
+        ImGui::InputFloat(kSchools[s], &m_Pages.skills[s]);
+}
+
+void CPlayerPropertySheet::DrawBuildInfo() {
+    IntField("Build Info", &m_Pages.buildInfoValue);
+    IntField("Store Number", &m_Pages.storeNumber);
+    TextField("Message Node", m_Pages.messageNode);
+    TextField("Message File", m_Pages.messageFile);
+    TextField("Death Node", m_Pages.deathNode);
+    IntField("Action", &m_Pages.actionOption);
+    FlagField("Attack Random Monsters", &m_Pages.attackRandomMonsters);
+    IntField("Defence Cell X", &m_Pages.defenseCell.x);
+    IntField("Defence Cell Y", &m_Pages.defenseCell.y);
+    IntField("NPC Number", &m_Pages.npcNumber);
+    FlagField("Stay", &m_Pages.stay);
+    IntField("Stay Cell X", &m_Pages.stayCell.x);
+    IntField("Stay Cell Y", &m_Pages.stayCell.y);
+    if (ImGui::Button("Combat Preferences")) Later([this] { RunCombatPreferences(); });
+    ImGui::SameLine();
+    if (ImGui::Button("NPC Moves"))
+        Later([this] {
+            m_Run(OpenMoves());
+            m_pMoves.reset();
+        });
+}
+
+void CPlayerPropertySheet::DrawFields() {
+    if (ImGui::BeginTabBar("pages")) {
+        if (ImGui::BeginTabItem("General Info")) {
+            DrawGeneral();
+            ImGui::EndTabItem();
+        }
+        if (ImGui::BeginTabItem("Stats")) {
+            DrawStats();
+            ImGui::EndTabItem();
+        }
+        if (ImGui::BeginTabItem("Equipment")) {
+            for (const std::string& line : EquipmentLines()) ImGui::TextUnformatted(line.c_str());
+            ImGui::EndTabItem();
+        }
+        if (ImGui::BeginTabItem("Spells")) {
+            DrawSpells();
+            ImGui::EndTabItem();
+        }
+        if (ImGui::BeginTabItem("Build Info")) {
+            DrawBuildInfo();
+            ImGui::EndTabItem();
+        }
+        if (ImGui::BeginTabItem("Chat Image")) {
+            IntField("Portrait", &m_Pages.portrait);
+            TextField("Portrait File", m_Pages.portraitFile);
+            ImGui::EndTabItem();
+        }
+        ImGui::EndTabBar();
+    }
+}

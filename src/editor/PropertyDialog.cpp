@@ -1,0 +1,78 @@
+#include "editor/PropertyDialog.h"
+
+#include <imgui.h>
+
+#include <utility>
+
+#include "platform/Format.h"
+#include "play/Order.h"
+#include "play/Play.h"
+#include "world/Object.h"
+
+CPropertyDialog::CPropertyDialog(Play& play, const std::string& title, qv::Point size)
+    : CEditorDialog(title, size), m_Play(play) {}
+
+CPropertyDialog::~CPropertyDialog() = default;
+
+bool CPropertyDialog::OnOK() {
+    m_strMessage.clear();
+    if (!Validate()) return false;
+    Apply();
+    return true;
+}
+
+bool CPropertyDialog::Ok() {
+    if (!OnOK()) return false;
+    EndPopup(IDOK);
+    return true;
+}
+
+bool CPropertyDialog::Refused(const std::string& message) {
+    m_strMessage = message;
+    Refuse(message);
+    return false;
+}
+
+bool CPropertyDialog::Allows(Object* object, const char* property, int32_t value) {
+    const std::optional<Play::Limits> limits = m_Play.PropertyLimits(object, property);
+    if (!limits) return Refused(qv::Format("\"%s\" cannot be set here.", property));
+    if (limits->Allows(value)) return true;
+    return Refused(qv::Format("\"%s\" must lie from %d to %d: %d is refused.", property,
+                              limits->low, limits->high, value));
+}
+
+bool CPropertyDialog::Set(Object* object, const char* property, int32_t value) {
+    Order order = Order::Of(Order::Kind::SetProperty);
+    order.object = object;
+    order.name = property;
+    order.value = value;
+    return m_Play.Give(order) == 1;
+}
+
+bool CPropertyDialog::SetText(Object* object, const char* property, const std::string& text) {
+    Order order = Order::Of(Order::Kind::SetProperty);
+    order.object = object;
+    order.name = property;
+    order.text = text;
+    return m_Play.Give(order) == 1;
+}
+
+void CPropertyDialog::IntField(const char* label, int32_t* value) {
+    ImGui::InputInt(label, value, 1, 10);
+    Gui().Remember(label);
+}
+
+void CPropertyDialog::FlagField(const char* label, int32_t* value) {
+    bool on = *value != 0;
+    if (ImGui::Checkbox(label, &on)) *value = on ? 1 : 0;
+    Gui().Remember(label);
+}
+
+void CPropertyDialog::BuildWidgets() {
+    DrawFields();
+    if (!m_strMessage.empty()) {
+        ImGui::Separator();
+        ImGui::TextWrapped("%s", m_strMessage.c_str());
+    }
+    OkCancelButtons();
+}

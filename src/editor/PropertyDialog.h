@@ -1,0 +1,64 @@
+#pragma once
+// The base of the editor's dialogs that edit a thing of the world: an object,
+// a container, a land, a creature, a monster generator, the key records and
+// the land tree. The dialog holds the values it shows, filled from what it
+// edits when it is made. Validate refuses a value outside what its property
+// allows, with a message, and changes nothing; Apply hands the values to play
+// as orders (the editor never sets a field of a thing itself). OK runs both.
+// A dialog opened from one of these (the object properties of a container,
+// a scripted move's cell) runs through m_Run, modally unless a test answers.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "editor/EditorDialog.h"
+
+class Object;
+class Play;
+
+class CPropertyDialog : public CEditorDialog {
+public:
+    CPropertyDialog(Play& play, const std::string& title, qv::Point size);
+    ~CPropertyDialog() override;
+
+    // True when every value may be applied; otherwise Message() says which
+    // value is refused and why.
+    virtual bool Validate() = 0;
+    // Hands the values to play; only after Validate answered true.
+    virtual void Apply() = 0;
+    // OK as its button does: validates and applies, and ends the dialog;
+    // false (the dialog stays open, nothing changed) when refused.
+    bool Ok();
+    void Cancel() { OnCancel(); }
+    const std::string& Message() const { return m_strMessage; }
+
+    // The dialog's fields, its refusal and OK and Cancel.
+    void BuildWidgets() override;
+    bool OnOK() override;
+
+    // Runs a dialog opened from this one; IDOK or IDCANCEL.
+    std::function<int(CEditorDialog&)> m_Run = [](CEditorDialog& d) { return d.DoModal(); };
+
+protected:
+    virtual void DrawFields() = 0;
+    // True when play lets the property of `object` take the value; otherwise
+    // the refusal is the dialog's message.
+    bool Allows(Object* object, const char* property, int32_t value);
+    // Refuses: keeps the message, shows it and answers false.
+    bool Refused(const std::string& message);
+    // Play sets the property (an order); true when it was set.
+    bool Set(Object* object, const char* property, int32_t value);
+    bool SetText(Object* object, const char* property, const std::string& text);
+    // A field for a whole number, or a check box, over an int, remembered
+    // under its label.
+    void IntField(const char* label, int32_t* value);
+    void FlagField(const char* label, int32_t* value);
+    // Runs `action` once the frame is over (a dialog opened from a button).
+    void Later(std::function<void()> action) { Gui().Later(std::move(action)); }
+
+    Play& m_Play;
+
+private:
+    std::string m_strMessage;
+};
