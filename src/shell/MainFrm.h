@@ -67,27 +67,15 @@ public:
     // play's points of a tick.
     CFrameHost m_Host{*this};
 
-    // ---- The party panel and the in-game windows (MainFrmWindows.cpp). The
-    // windows keep their own state; these operations hand on to them.
+    // ---- The in-game windows (MainFrmWindows.cpp): the party panel, the
+    // control panel and the windows keep their own state; the frame hands
+    // them its commands.
     std::unique_ptr<CGameWindows> m_pGameWindows;
-    void InitPartyPanel();
-    int UpdatePartyBars();
-    void RefreshPartyPanel();
-    void HidePartyButtons();
-    // The message line's text for member button `slot` (-1: the one under
-    // the mouse, 0 the first).
-    std::string PlayerToolTip(int slot);
-    void DrawMemberButton(int slot);
     // The member becomes the controlled one and its windows follow it; null
     // keeps the one there is; `force` draws them anew.
     void SetControlPlayer(Player* member, int force);
+    // Keys 1 to 4: the member of that party slot becomes the controlled one.
     void OnSelectMember(int slot);
-    void OnSelectMember1() { OnSelectMember(0); }
-    void OnSelectMember2() { OnSelectMember(1); }
-    void OnSelectMember3() { OnSelectMember(2); }
-    void OnSelectMember4() { OnSelectMember(3); }
-    void OnInventory();
-    void OnShowItemList();
     void OnShowMagic();
     void OnPlayerStats();
     void OnPlayerInfo();

@@ -105,8 +105,8 @@ void CMainFrame::OnShowStatistics() {
     // While running, the party bars and the controlled member's windows are
     // drawn anew.
     if (m_Play.IsStarted()) {
-        UpdatePartyBars();
-        RefreshPartyPanel();
+        m_pGameWindows->PartyPanel().UpdatePartyBars();
+        m_pGameWindows->PartyPanel().RefreshPartyPanel();
         SetControlPlayer(nullptr, 1);
     }
 }
