@@ -46,7 +46,11 @@ qv::Point Group::GetFormationPosition(Member* member) {
     MapCreature* p = AsCreature(member);
     World* frame = GetWorld();
     int32_t slot = 0, row = 0;
-    if (p && frame && frame->m_pLeader.As<Member>() == leader &&
+    // Only the frame's leader itself stands off its place by its slot's
+    // entry; every other party member follows the leader's own place, and
+    // its thinking adds its slot's entry to where it heads. Taking the entry
+    // off here too would put every member back on the leader.
+    if (p && frame && frame->m_pLeader.As<Member>() == member &&
         frame->GetPartySlot(member, slot, row))
         offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
     qv::Point point{leader->m_Position.x - offset.x, leader->m_Position.y - offset.y};

@@ -339,6 +339,48 @@ TEST_F(WalkingTest, WhereATalkerAndAGuardHeadFor) {
     EXPECT_EQ(next, (qv::Point{60 * 160 + 80, 20 * 112 + 56}));
 }
 
+TEST_F(WalkingTest, APartyMemberHeadsForItsFormationPlaceBesideTheLeader) {
+    Walker* leader = Place(At(20, 20));
+    Walker* member = Place(At(18, 20));
+    Group party("Party");
+    party.AddMemberDirect(leader);
+    party.AddMemberDirect(member);
+    party.m_pGroupLeader = leader;
+    world.m_pLeader = leader;
+    world.m_Party[0] = leader;
+    world.m_Party[1] = member;
+    world.m_FormationRows[0][1] = {25, 25};
+    world.m_FormationRows[1][1] = {-25, 25};
+    world.m_FormationRows[3][1] = {25, -25};
+    struct Row {
+        const char* rule;
+        int16_t facing;
+        qv::Point offset;  // from the leader's place
+    };
+    const Row rows[] = {
+        {"facing 0: row 0's entry", 0, {25, 25}},
+        {"facing 1: still row 0", 1, {25, 25}},
+        {"facing 2: row 1", 2, {-25, 25}},
+        {"facing 7: row 3", 7, {25, -25}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        leader->m_sFacing = r.facing;
+        member->m_iWaitCount = 0;
+        qv::Point next;
+        int32_t hurry = 0;
+        member->NPCTalk(&next, &hurry);
+        EXPECT_EQ(next,
+                  (qv::Point{leader->m_Position.x + r.offset.x, leader->m_Position.y + r.offset.y}))
+            << "beside the leader, never on it";
+        EXPECT_EQ(hurry, 1);
+    }
+    party.RemoveMember(member);
+    party.RemoveMember(leader);
+    world.m_Party = {};
+    world.m_pLeader = nullptr;
+}
+
 TEST_F(WalkingTest, APendingTalkStartsInTheStayCell) {
     Walker* p = Place(At(20, 20));
     p->m_iWaitCount = 1;

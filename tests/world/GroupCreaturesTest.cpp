@@ -117,20 +117,24 @@ TEST(GroupCreatures, FormationPositionAndFollowPoints) {
     EXPECT_EQ(g->GetFormationPosition(stranger), (qv::Point{500, 300}));
     EXPECT_EQ(stranger->m_ptFollow, (qv::Point{500, 300}));
 
-    // A party member of the frame's leader stands at its formation place for
-    // the leader's facing: facing 7 is row 3.
+    // A party member of the frame's leader follows the leader's own place
+    // (its thinking adds its slot's entry to where it heads); the leader
+    // itself stands off it by its own slot's entry for its facing: facing 7
+    // is row 3.
     world.m_pLeader = leader;
     world.m_Party[0] = leader;
     world.m_Party[2] = second;
     leader->m_sFacing = 7;
     world.m_FormationRows[3][2] = {25, -25};
-    EXPECT_EQ(g->GetFormationPosition(second), (qv::Point{475, 325}));
+    world.m_FormationRows[3][0] = {4, 2};
+    EXPECT_EQ(g->GetFormationPosition(second), (qv::Point{500, 300}));
+    EXPECT_EQ(g->GetFormationPosition(leader), (qv::Point{496, 298}));
 
     // Each tick the group sets its creatures' follow points before their turns.
     leader->m_Position = Position(600, 300);
     leader->m_bInactive = second->m_bInactive = stranger->m_bInactive = 1;
     g->Update(0, nullptr);
-    EXPECT_EQ(second->m_ptFollow, (qv::Point{575, 325}));
+    EXPECT_EQ(second->m_ptFollow, (qv::Point{600, 300}));
     EXPECT_EQ(stranger->m_ptFollow, (qv::Point{600, 300}));
 }
 
