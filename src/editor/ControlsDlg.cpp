@@ -2,6 +2,8 @@
 
 #include <imgui.h>
 
+#include "editor/KeyListDlg.h"
+#include "editor/LandTreeDlg.h"
 #include "editor/TimeOfDayDlg.h"
 #include "platform/Files.h"
 #include "platform/Message.h"
@@ -30,7 +32,7 @@ CControlsDlg::~CControlsDlg() {
 
 namespace {
 // The material list's height: what is left of the palette's 480 pixels.
-constexpr float kMaterialRowsHeight = 186;
+constexpr float kMaterialRowsHeight = 162;
 }  // namespace
 
 void CControlsDlg::BuildWidgets() {
@@ -90,6 +92,12 @@ void CControlsDlg::BuildWidgets() {
     ImGui::SameLine();
     if (ImGui::Button("Par", ImVec2(70, 0))) m_Gui.Later([this] { ReadParameters(); });
     m_Gui.Remember("Par");
+    // The key records and the tree of lands, each in its own dialog.
+    if (ImGui::Button("Keys", ImVec2(70, 0))) m_Gui.Later([this] { OpenKeyList(); });
+    m_Gui.Remember("Keys");
+    ImGui::SameLine();
+    if (ImGui::Button("Lands", ImVec2(70, 0))) m_Gui.Later([this] { OpenLandTree(); });
+    m_Gui.Remember("Lands");
     if (ImGui::Button("Load World", ImVec2(148, 0))) m_Gui.Later([this] { LoadWorld(); });
     m_Gui.Remember("Load World");
     ImGui::End();
@@ -141,6 +149,24 @@ void CControlsDlg::SetBuildMode(bool on) {
 
 void CControlsDlg::SetCellLabels(int mode) {
     if (MapMaster* map = m_frame.m_World.map_master.get()) map->labelcells = mode;
+}
+
+void CControlsDlg::OpenKeyList() {
+    // Opened from the palette no thing is chosen: records are looked at and
+    // things taken out of them; a thing enters one from its own dialog.
+    CKeyListDlg dialog(m_frame.m_Play, nullptr);
+    if (m_RunDialog)
+        m_RunDialog(dialog);
+    else
+        dialog.DoModal();
+}
+
+void CControlsDlg::OpenLandTree() {
+    CLandTreeDlg dialog(m_frame.m_Play);
+    if (m_RunDialog)
+        m_RunDialog(dialog);
+    else
+        dialog.DoModal();
 }
 
 void CControlsDlg::OpenTimeOfDay() {

@@ -47,6 +47,8 @@ public:
     // The buttons' work.
     void SetBuildMode(bool on);
     void OpenTimeOfDay();
+    void OpenKeyList();
+    void OpenLandTree();
     void ReadParameters();
     void LoadWorld();
     void SetCellLabels(int mode);

@@ -2,11 +2,11 @@
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
-#include "editor/CContainerDlg.h"
-#include "editor/CModifyLandDlg.h"
-#include "editor/CMonsterCreatorDlg.h"
-#include "editor/CObjectPropertiesDlg.h"
-#include "editor/CPlayerPropertySheet.h"
+#include "editor/ContainerDlg.h"
+#include "editor/ModifyLandDlg.h"
+#include "editor/MonsterCreatorDlg.h"
+#include "editor/ObjectPropertiesDlg.h"
+#include "editor/PlayerPropertySheet.h"
 #include "items/Container.h"
 #include "world/Land.h"
 

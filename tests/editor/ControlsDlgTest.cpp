@@ -10,6 +10,8 @@
 #include <set>
 
 #include "EditorFixture.h"
+#include "editor/KeyListDlg.h"
+#include "editor/LandTreeDlg.h"
 #include "editor/TimeOfDayDlg.h"
 #include "platform/Message.h"
 #include "platform/Settings.h"
@@ -142,7 +144,8 @@ TEST_F(EditorFixture, ADoubleClickInTheViewPutsACopyOfTheChosenMaterialThere) {
             ASSERT_TRUE(PaletteGui().DoubleClick("material " + std::to_string(row)));
         }
         const std::set<Object*> before = PlacedObjects(map);
-        const qv::Point spot{frame->m_View.m_ptViewOrigin.x + 300, frame->m_View.m_ptViewOrigin.y + 200};
+        const qv::Point spot{frame->m_View.m_ptViewOrigin.x + 300,
+                             frame->m_View.m_ptViewOrigin.y + 200};
         frame->m_World.m_pHoverHolder = nullptr;
         frame->OnLButtonDblClk(spot);
         std::set<Object*> after = PlacedObjects(map);
@@ -231,6 +234,24 @@ TEST_F(EditorFixture, TheTimeButtonCopiesTheClockIntoTheDialogAndBack) {
         EXPECT_EQ(clock.m_sMinute, r.wantMinute);
     }
     EXPECT_EQ(clock.m_strTime, "06:15");
+}
+
+TEST_F(EditorFixture, KeysAndLandsOpenTheirDialogs) {
+    StartOnTheStartWorld();
+    struct Row {
+        const char* button;
+        const char* opened;
+    };
+    for (const Row& r : {Row{"Keys", "key records"}, Row{"Lands", "land tree"}}) {
+        SCOPED_TRACE(r.button);
+        std::string opened;
+        answers.push_back([&](CEditorDialog& d) {
+            if (dynamic_cast<CKeyListDlg*>(&d)) opened = "key records";
+            if (dynamic_cast<CLandTreeDlg*>(&d)) opened = "land tree";
+        });
+        ASSERT_TRUE(PaletteGui().Click(r.button));
+        EXPECT_EQ(opened, r.opened);
+    }
 }
 
 TEST_F(EditorFixture, TheCellLabelsChooseTheMapsOverlay) {

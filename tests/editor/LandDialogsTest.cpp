@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/CAddLandDlg.h"
-#include "editor/CLandTreeDlg.h"
-#include "editor/CModifyLandDlg.h"
+#include "editor/AddLandDlg.h"
+#include "editor/LandTreeDlg.h"
+#include "editor/ModifyLandDlg.h"
 #include "platform/Message.h"
 #include "shell/WorldFileFixture.h"
 #include "world/Land.h"

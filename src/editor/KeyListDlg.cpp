@@ -1,4 +1,4 @@
-#include "editor/CKeyListDlg.h"
+#include "editor/KeyListDlg.h"
 
 #include <imgui.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CAddKeyDlg.h"
+#include "editor/AddKeyDlg.h"
 #include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 

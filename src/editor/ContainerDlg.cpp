@@ -1,4 +1,4 @@
-#include "editor/CContainerDlg.h"
+#include "editor/ContainerDlg.h"
 
 #include <imgui.h>
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "creatures/PlayerPropertyPages.h"
-#include "editor/CPlayerMovesDlg.h"
+#include "editor/PlayerMovesDlg.h"
 #include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 

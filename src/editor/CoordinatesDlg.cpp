@@ -1,4 +1,4 @@
-#include "editor/CCoordinatesDlg.h"
+#include "editor/CoordinatesDlg.h"
 
 #include "platform/Format.h"
 #include "play/Play.h"

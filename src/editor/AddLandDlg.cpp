@@ -1,4 +1,4 @@
-#include "editor/CAddLandDlg.h"
+#include "editor/AddLandDlg.h"
 
 #include <imgui.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CCoordinatesDlg.h"
+#include "editor/CoordinatesDlg.h"
 #include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 

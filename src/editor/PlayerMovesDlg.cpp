@@ -1,4 +1,4 @@
-#include "editor/CPlayerMovesDlg.h"
+#include "editor/PlayerMovesDlg.h"
 
 #include <imgui.h>
 

@@ -1,4 +1,4 @@
-#include "editor/CModifyLandDlg.h"
+#include "editor/ModifyLandDlg.h"
 
 #include <imgui.h>
 

@@ -1,4 +1,4 @@
-#include "editor/CPlayerPropertySheet.h"
+#include "editor/PlayerPropertySheet.h"
 
 #include <imgui.h>
 

@@ -1,4 +1,4 @@
-#include "editor/CAddKeyDlg.h"
+#include "editor/AddKeyDlg.h"
 
 #include "platform/Format.h"
 #include "play/Order.h"

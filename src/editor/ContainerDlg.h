@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CObjectPropertiesDlg.h"
+#include "editor/ObjectPropertiesDlg.h"
 #include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
 #include "world/ObjectCatalogue.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/CAddLandDlg.h"
+#include "editor/AddLandDlg.h"
 #include "editor/PropertyDialog.h"
 
 class CLandTreeDlg : public CPropertyDialog {

@@ -1,4 +1,4 @@
-#include "editor/CLandTreeDlg.h"
+#include "editor/LandTreeDlg.h"
 
 #include <imgui.h>
 

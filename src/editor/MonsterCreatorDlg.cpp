@@ -1,4 +1,4 @@
-#include "editor/CMonsterCreatorDlg.h"
+#include "editor/MonsterCreatorDlg.h"
 
 #include <imgui.h>
 

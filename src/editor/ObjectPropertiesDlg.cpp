@@ -1,4 +1,4 @@
-#include "editor/CObjectPropertiesDlg.h"
+#include "editor/ObjectPropertiesDlg.h"
 
 #include <imgui.h>
 
