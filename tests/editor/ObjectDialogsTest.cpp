@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,16 +15,19 @@
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
+#include "data/CreatureArt.h"
 #include "editor/AddKeyDlg.h"
+#include "editor/AddLandDlg.h"
 #include "editor/ContainerDlg.h"
 #include "editor/CoordinatesDlg.h"
+#include "editor/DialogFixture.h"
 #include "editor/KeyListDlg.h"
+#include "editor/LandTreeDlg.h"
 #include "editor/MonsterCreatorDlg.h"
+#include "editor/ObjectEditing.h"
 #include "editor/ObjectPropertiesDlg.h"
 #include "editor/PlayerMovesDlg.h"
 #include "editor/PlayerPropertySheet.h"
-#include "editor/DialogFixture.h"
-#include "editor/ObjectEditing.h"
 #include "items/Container.h"
 #include "items/Weapon.h"
 #include "platform/Message.h"
@@ -495,12 +500,24 @@ TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
     dialogs.push_back(std::make_unique<CPlayerPropertySheet>(play, *walker));
     dialogs.push_back(std::make_unique<CPlayerMovesDlg>(play, *walker));
     dialogs.push_back(std::make_unique<CCoordinatesDlg>(play, 1, 2));
+    dialogs.push_back(std::make_unique<CLandTreeDlg>(play));
+    dialogs.push_back(std::make_unique<CAddLandDlg>(play));
+    // With QV_WRITE_WINDOW_PICTURES=<folder> each is also written there as
+    // editor-<its title>.png (the pictures of docs/).
+    const char* folder = std::getenv("QV_WRITE_WINDOW_PICTURES");
     for (auto& dialog : dialogs) {
         SCOPED_TRACE(dialog->Title());
         EXPECT_GT(OpenAndDraw(*dialog), 0u);
         EXPECT_EQ(dialog->GetEndCode(), 0);  // still open
         // Its OK button is there to be pressed.
         EXPECT_TRUE(dialog->Gui().Where("OK").has_value());
+        if (!folder) continue;
+        std::string name = "editor-";
+        for (char c : dialog->Title())
+            name += std::isalnum(static_cast<unsigned char>(c))
+                        ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                        : '-';
+        EXPECT_TRUE(art::SavePng(dialog->Picture(), std::string(folder) + "/" + name + ".png"));
     }
 }
 
