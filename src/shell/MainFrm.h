@@ -23,6 +23,7 @@
 #include "platform/Window.h"
 #include "play/Play.h"
 #include "shell/FrameHost.h"
+#include "shell/GameSettings.h"
 #include "shell/MapView.h"
 #include "windows/GameWindows.h"
 #include "world/ObjectHolder.h"
@@ -288,30 +289,14 @@ public:
     void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
 
     // ---- Start-up (MainFrmStart.cpp) ----
-    // The settings file: "settings" in the user's configuration folder
-    // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
-    static std::string SettingsFilePath();
-    // The game folder the build made, used when the settings name none.
-    static std::string DefaultGameFolder();
     // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a
     // missing one keeps its default, a bad number is reported naming the
     // setting and keeps it too), sets the game, working and slot folders and
     // reads the slot table. Answers an empty text, or what stops the game
     // from starting (a game folder that is not there).
     std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
-    // What the settings had to say before the window could show it (it went
-    // to the error output): shown again in the game's message box once the
-    // screen is up, so that a player who started the game from a desktop
-    // sees it too. Emptied as they are shown.
-    std::vector<std::string> m_SettingsNotices;
-    void ShowSettingsNotices();
-    // Writes the sound and music switches back as "Sound" and "Midi" into the
-    // settings file, keeping its other lines; false, with the reason said,
-    // when the file cannot be written (the switches in play stay as set).
-    bool WriteSoundSettings(int sound, int music);
-    // Writes one such value, "Sound" or "Midi", as the switches in the
-    // options window do; false, with the reason said, when it cannot.
-    bool WriteSetting(const std::string& key, int value);
+    // The settings file, its notices and the writing back of the switches.
+    CGameSettings m_Settings;
 
     // The commands the frame posts to itself: the intro, then its end.
     static constexpr int kCmdPlayIntro = 170;
@@ -347,9 +332,6 @@ public:
     static int LoadImagesOnWorker(CMainFrame* frame);
     int (*m_pImageWorkerProc)(CMainFrame*) = &LoadImagesOnWorker;
     int m_iImageWorkerResult = 0;  // the last worker's exit code
-    // The settings file that OnCreate reads and the sound switches are
-    // written to (SettingsFilePath() unless set before).
-    std::string m_strSettingsFile;
     // Told the name of each start-up and shut-down step as it is taken, and
     // of every showing of the options window.
     std::function<void(const std::string&)> m_StartTrace;

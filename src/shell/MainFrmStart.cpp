@@ -30,10 +30,6 @@
 #include "world/Global.h"
 #include "world/Map.h"
 
-#ifndef QV_GAME_FOLDER
-#define QV_GAME_FOLDER "game/"
-#endif
-
 namespace {
 
 // A setting's number as the registry kept it, a 32-bit value; the game uses
@@ -118,21 +114,10 @@ private:
 
 }  // namespace
 
-std::string CMainFrame::SettingsFilePath() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg == '/') return std::string(xdg) + "/quorvale/settings";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.config/quorvale/settings";
-}
-
-std::string CMainFrame::DefaultGameFolder() {
-    return QV_GAME_FOLDER;
-}
-
 std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::string& fileName) {
     std::string folder = settings.GetString("Path");
     const bool chosen = !folder.empty();
-    if (!chosen) folder = DefaultGameFolder();
+    if (!chosen) folder = CGameSettings::DefaultGameFolder();
     if (folder.back() != '/' && folder.back() != '\\') folder += '\\';
 
     struct Switch {
@@ -152,7 +137,7 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                 "its default.",
                 s.key, fileName.c_str(), settings.GetString(s.key).c_str());
             qv::ShowMessage(text, qv::MessageButtons::Ok);
-            m_SettingsNotices.push_back(text);
+            m_Settings.m_SettingsNotices.push_back(text);
         }
     }
     // "Sound" is the frame's switch and the program's, which every sound
@@ -174,42 +159,6 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
     return {};
 }
 
-void CMainFrame::ShowSettingsNotices() {
-    const std::vector<std::string> notices = std::move(m_SettingsNotices);
-    m_SettingsNotices.clear();
-    if (!qv::HasMessageHandler()) return;  // no window: the error output had them
-    for (const std::string& text : notices) qv::ShowMessage(text, qv::MessageButtons::Ok);
-}
-
-namespace {
-
-// Writes settings into the file, keeping its other lines; false, with the
-// reason said, when it cannot be written.
-bool WriteSettingsFile(const std::string& file,
-                       const std::vector<std::pair<std::string, std::string>>& values) {
-    try {
-        qv::Settings::WriteValues(file, values);
-    } catch (const qv::FileError& error) {
-        qv::ShowMessage(
-            qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
-            qv::MessageButtons::Ok);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool CMainFrame::WriteSoundSettings(int sound, int music) {
-    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
-                             {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
-}
-
-bool CMainFrame::WriteSetting(const std::string& key, int value) {
-    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
-                             {{key, std::to_string(value)}});
-}
-
 int CMainFrame::Create() {
     return OnCreate() == 0 ? 2 : 0;
 }
@@ -224,26 +173,27 @@ int CMainFrame::OnCreate() {
     // 2-4. The settings, the folders, "Position" of the start world and the
     // slot table (a bad table leaves every slot free and never stops us).
     TraceStart("settings");
-    if (m_strSettingsFile.empty()) m_strSettingsFile = SettingsFilePath();
+    if (m_Settings.m_strSettingsFile.empty())
+        m_Settings.m_strSettingsFile = CGameSettings::SettingsFilePath();
     qv::Settings settings;
     try {
-        settings = qv::Settings::Load(m_strSettingsFile);
+        settings = qv::Settings::Load(m_Settings.m_strSettingsFile);
     } catch (const qv::FileError& error) {
         const std::string text = qv::Format(
             "The settings file %s cannot be read (%s); the "
             "defaults hold.",
-            m_strSettingsFile.c_str(), error.what());
+            m_Settings.m_strSettingsFile.c_str(), error.what());
         qv::ShowMessage(text, qv::MessageButtons::Ok);
-        m_SettingsNotices.push_back(text);
+        m_Settings.m_SettingsNotices.push_back(text);
     }
     TraceStart("folders and slot table");
-    const std::string problem = ApplySettings(settings, m_strSettingsFile);
+    const std::string problem = ApplySettings(settings, m_Settings.m_strSettingsFile);
     if (!problem.empty()) {
         // Said on the error output, and in the game's window when it opens,
         // before the game ends.
         qv::ShowMessage(problem, qv::MessageButtons::Ok);
-        m_SettingsNotices.push_back(problem);
-        if (InitDirectDraw(0)) ShowSettingsNotices();
+        m_Settings.m_SettingsNotices.push_back(problem);
+        if (InitDirectDraw(0)) m_Settings.ShowSettingsNotices();
         return -1;
     }
     // The start world's name; a slot without a readable "Position" is said
@@ -260,7 +210,7 @@ int CMainFrame::OnCreate() {
         qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
         return -1;
     }
-    ShowSettingsNotices();
+    m_Settings.ShowSettingsNotices();
 
     // 6. The hold-ground button, the pause bar and the software cursor,
     // which the application keeps.
