@@ -233,13 +233,8 @@ public:
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);
-    // The text line of a target candidate: its name, with hit points,
-    // alertness and mana for a party member.
-    std::string TargetText(ObjectHolder* holder) const;
     // Tab: the next object in view that can be acted on becomes the target.
     void PickNextTarget();
-    // The objects Tab picks from, in the order it picks them.
-    std::vector<ObjectHolder*> TabCandidates() const;
     // A target selection cancelled: the item or spell waiting for it is
     // dropped with it.
     void CancelTargetSelection();

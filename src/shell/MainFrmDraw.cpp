@@ -197,6 +197,6 @@ void CMainFrame::HoverText(int x, int y) {
 
     m_World.m_pHoverHolder = found;
     if (found == before) return;
-    m_strHoverText = TargetText(found);
+    m_strHoverText = m_View.TargetText(found);
     SetMessageLine(m_strHoverText);
 }
