@@ -4,9 +4,7 @@
 // their own.
 
 #include <array>
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -25,6 +23,7 @@
 #include "shell/FrameHost.h"
 #include "shell/GameSettings.h"
 #include "shell/MapView.h"
+#include "shell/StartState.h"
 #include "windows/GameWindows.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
@@ -313,10 +312,6 @@ public:
     void OnPlayIntro();
     // Command 171: the intro is over; play starts.
     void OnIntroDone();
-    // A key during the intro asks it to stop; only the intro itself ends its
-    // player. Answers whether an intro was playing.
-    bool StopIntro();
-    bool IsIntroPlaying() const { return m_bIntroPlaying.load(); }
     // Loads the shared pictures on a worker thread while this thread waits,
     // runs the first options window (or the world maker in build mode) and
     // sets the 50 ms timer: play begins with the next tick.
@@ -327,18 +322,10 @@ public:
     static int LoadImagesOnWorker(CMainFrame* frame);
     int (*m_pImageWorkerProc)(CMainFrame*) = &LoadImagesOnWorker;
     int m_iImageWorkerResult = 0;  // the last worker's exit code
-    // Told the name of each start-up and shut-down step as it is taken, and
-    // of every showing of the options window.
-    std::function<void(const std::string&)> m_StartTrace;
-    void TraceStart(const std::string& step) {
-        if (m_StartTrace) m_StartTrace(step);
-    }
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
-    // Whether the intro plays, and whether a key asked it to stop: the
-    // intro alone sets the first, a key only the second.
-    std::atomic<bool> m_bIntroPlaying{false};
-    std::atomic<bool> m_bIntroStopAsked{false};
+    // The start-up's trace of its steps and the intro's state.
+    CStartState m_Start;
 
 private:
     MapMaster* Map() const { return m_World.map_master.get(); }

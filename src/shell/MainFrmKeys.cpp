@@ -57,7 +57,7 @@ void CMainFrame::PickNextTarget() {
 
 void CMainFrame::OnKeyDown(int vk) {
     // Any key stops the intro while it plays.
-    if (StopIntro()) return;
+    if (m_Start.StopIntro()) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
     Player* control = m_World.m_pControlPlayer.Get();
     switch (vk) {

@@ -108,7 +108,7 @@ int CMainFrame::RunOptionsWindow(int a, int b) {
     // The first showing is the start layout. Going back to the game is for
     // Esc (b set), never after a death; `a` (no fight is on) is kept by the
     // window and read by nothing.
-    TraceStart("options window");
+    m_Start.TraceStart("options window");
     FrameOptionsHost host(*this);
     const bool first = !m_Play.m_bOptionsShown;
     int result = 0;

@@ -165,14 +165,14 @@ int CMainFrame::Create() {
 
 int CMainFrame::OnCreate() {
     // 1. The game draws its own pointer.
-    TraceStart("hide the system cursor");
+    m_Start.TraceStart("hide the system cursor");
     if (!m_pWindow) m_pWindow = std::make_unique<qv::Window>();
     m_pWindow->ShowSystemCursor(false);
     m_bSystemCursorShown = 0;
 
     // 2-4. The settings, the folders, "Position" of the start world and the
     // slot table (a bad table leaves every slot free and never stops us).
-    TraceStart("settings");
+    m_Start.TraceStart("settings");
     if (m_Settings.m_strSettingsFile.empty())
         m_Settings.m_strSettingsFile = CGameSettings::SettingsFilePath();
     qv::Settings settings;
@@ -186,7 +186,7 @@ int CMainFrame::OnCreate() {
         qv::ShowMessage(text, qv::MessageButtons::Ok);
         m_Settings.m_SettingsNotices.push_back(text);
     }
-    TraceStart("folders and slot table");
+    m_Start.TraceStart("folders and slot table");
     const std::string problem = ApplySettings(settings, m_Settings.m_strSettingsFile);
     if (!problem.empty()) {
         // Said on the error output, and in the game's window when it opens,
@@ -205,7 +205,7 @@ int CMainFrame::OnCreate() {
     }
 
     // 5. The screen.
-    TraceStart("screen");
+    m_Start.TraceStart("screen");
     if (!InitDirectDraw(0)) {
         qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
         return -1;
@@ -214,7 +214,7 @@ int CMainFrame::OnCreate() {
 
     // 6. The hold-ground button, the pause bar and the software cursor,
     // which the application keeps.
-    TraceStart("frame images and software cursor");
+    m_Start.TraceStart("frame images and software cursor");
     m_pHoldGroundButton = MakeImage(kHoldGroundButton);
     m_pPauseBarFrame = MakeImage(kPauseBarFrame);
     m_pPauseBarFill = MakeImage(kPauseBarFill);
@@ -236,33 +236,33 @@ int CMainFrame::OnCreate() {
     }
 
     // 7. The frame's cursor pictures.
-    TraceStart("cursor images");
+    m_Start.TraceStart("cursor images");
     for (size_t i = 0; i < m_pCursorImages.size(); ++i)
         m_pCursorImages[i] = MakeImage(kFrameCursorImages[i]);
 
     // 8-9. An empty map, and "All Groups" with "Random Encounters".
-    TraceStart("map");
+    m_Start.TraceStart("map");
     m_World.map_master = std::make_unique<MapMaster>();
-    TraceStart("root groups");
+    m_Start.TraceStart("root groups");
     m_World.CreateRootGroups();
 
     // 10. The frame takes the program's events from here on.
-    TraceStart("frame window");
+    m_Start.TraceStart("frame window");
     qv::MessageLoop::Instance().SetMainHandler(this);
 
     // 11-12. Sound, then the first tune; either failing leaves both off.
-    TraceStart("sound");
+    m_Start.TraceStart("sound");
     if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
-    TraceStart("first tune");
+    m_Start.TraceStart("first tune");
     int tune = 0;
     if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
 
     // 13. The view and the mini-map from the client area.
-    TraceStart("view");
+    m_Start.TraceStart("view");
     OnMove({0, 0});
 
     // 14. The intro comes next.
-    TraceStart("post intro");
+    m_Start.TraceStart("post intro");
     qv::MessageLoop::Instance().PostCommand(kCmdPlayIntro);
     return 0;
 }
@@ -275,26 +275,20 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::OnPlayIntro() {
-    TraceStart("intro");
+    m_Start.TraceStart("intro");
     m_iStage = 1;
     // This platform has no movie player: the intro movie, where a game folder
     // has one, is skipped as a missing one is, without a message. Were there
     // a player, the intro alone would own and end it; a key only asks
-    // (StopIntro).
-    m_bIntroStopAsked = false;
-    m_bIntroPlaying = false;
+    // (CStartState::StopIntro).
+    m_Start.m_bIntroStopAsked = false;
+    m_Start.m_bIntroPlaying = false;
     m_iStage = 2;
     qv::MessageLoop::Instance().PostCommand(kCmdIntroDone);
 }
 
-bool CMainFrame::StopIntro() {
-    if (!m_bIntroPlaying.load()) return false;
-    m_bIntroStopAsked = true;
-    return true;
-}
-
 void CMainFrame::OnIntroDone() {
-    TraceStart("intro done");
+    m_Start.TraceStart("intro done");
     StartOfPlay();
 }
 
@@ -310,15 +304,15 @@ int CMainFrame::LoadImagesOnWorker(CMainFrame* frame) {
 }
 
 void CMainFrame::StartOfPlay() {
-    TraceStart("start of play");
+    m_Start.TraceStart("start of play");
     // The creatures' looks are read with the creatures that wear them, so
     // there are none to set up while the worker runs.
     ImageWorker worker(m_pImageWorkerProc, this);
     auto runWorker = [&] {
-        TraceStart("worker started");
+        m_Start.TraceStart("worker started");
         worker.Start();
         m_iImageWorkerResult = worker.Wait();
-        TraceStart("worker ended");
+        m_Start.TraceStart("worker ended");
         // The loading bar as the worker left it.
         PresentScreen(kLoadingBarFrame);
         if (m_iImageWorkerResult == 0) return true;
@@ -335,7 +329,7 @@ void CMainFrame::StartOfPlay() {
         m_bSystemCursorShown = 1;
         // The world maker: the editor's world-creation dialog; without the
         // editor build mode opens on the start world.
-        TraceStart("world maker");
+        m_Start.TraceStart("world maker");
         CBuildTools* tools = GetBuildTools();
         m_bWorldMade = tools ? tools->RunWorldCreation() : m_Play.StartInOriginalWorld();
     } else {
@@ -344,7 +338,7 @@ void CMainFrame::StartOfPlay() {
         m_Play.m_bOptionsShown = 0;
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
-            TraceStart("quit from options");
+            m_Start.TraceStart("quit from options");
             OnDestroy();
             RequestQuit(kQuitFromOptions);
             return;
@@ -371,7 +365,7 @@ void CMainFrame::StartOfPlay() {
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
         if (!m_Play.TryReloadWindowAtFocus()) {
-            TraceStart("map not filled");
+            m_Start.TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);
             return;
@@ -385,11 +379,11 @@ void CMainFrame::StartOfPlay() {
 
     // 7. The 50 ms timer: play begins with its first tick.
     if (!StartTimer()) {
-        TraceStart("no timer");
+        m_Start.TraceStart("no timer");
         OnDestroy();
         RequestQuit(kQuitStartFailed);
         return;
     }
     m_iStage = 3;
-    TraceStart("timer set");
+    m_Start.TraceStart("timer set");
 }

@@ -280,8 +280,8 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     // The intro: stage 1, then 2 with no movie to play, and 171 posted.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, Steps{"intro"});
-    EXPECT_EQ(std::tuple(Frame().m_iStage, Frame().IsIntroPlaying()), std::tuple(2, false));
-    EXPECT_FALSE(Frame().StopIntro()) << "a key with no intro playing stops nothing";
+    EXPECT_EQ(std::tuple(Frame().m_iStage, Frame().m_Start.IsIntroPlaying()), std::tuple(2, false));
+    EXPECT_FALSE(Frame().m_Start.StopIntro()) << "a key with no intro playing stops nothing";
     // 171: the start of play, up to the timer.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, (Steps{"intro", "intro done", "start of play", "options window",
