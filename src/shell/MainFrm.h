@@ -143,10 +143,6 @@ public:
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
     int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
-    // The text of a drawing error, and of a failed restore, in the message
-    // box; nothing for 0.
-    void DDErrorText(unsigned code);
-    void DDRestoreErrorText(unsigned code);
 
     // ---- The party and moving between lands (play/PlayParty.cpp, play/PlayLand.cpp) ----
     int MoveToLand() { return m_Play.MoveToLand(); }
@@ -216,9 +212,6 @@ public:
     // Mouse input waits while this holds: the lock is set, or the leader is
     // in (or about to start) a conversation.
     int IsInputBlocked() const;
-    void OnToggleSelectMode() {
-        m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
-    }
     void ClearModes();
     void OnTalk();
     void OnTrade();
@@ -251,8 +244,6 @@ public:
     void OnRButtonUp(qv::Point point) override;
     void OnRButtonDblClk(qv::Point) override {}
     void OnMouseMove(qv::Point point) override;
-    // The control panel's page a key opens (made first when there is none).
-    void SelectPanelPage(int page, int subPage);
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 
     // ---- The world file and saved games (play/PlayWorldFile.cpp, play/PlaySaves.cpp) ----
@@ -328,10 +319,6 @@ public:
     CStartState m_Start;
 
 private:
-    MapMaster* Map() const { return m_World.map_master.get(); }
     void CheckPartyAlive();
     void PresentWindowed();
-    // Copies a rectangle between surfaces, restoring both and trying again
-    // after a loss, up to kSurfaceRetries times; the last result.
-    int CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from, const qv::Rect& source);
 };

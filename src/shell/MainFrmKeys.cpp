@@ -14,7 +14,8 @@
 
 namespace {
 
-// Control panel pages the letter keys open, and the magic page's schools.
+// Control panel pages the letter keys open (the page of the control panel;
+// without one, the page's own window), and the magic page's schools.
 constexpr int kPageInventory = 0, kPageStats = 1, kPageItems = 2, kPageMagic = 3, kPageInfo = 4;
 constexpr int kMagicFire = 1, kMagicEarth = 2, kMagicAir = 3, kMagicWater = 4;
 
@@ -84,31 +85,31 @@ void CMainFrame::OnKeyDown(int vk) {
             m_Play.Give(Order::Of(Order::Kind::HoldGround));
             break;
         case 'Q':
-            SelectPanelPage(kPageItems, 0);
+            m_pGameWindows->OnPageKey(kPageItems, 0);
             break;
         case 'I':
-            SelectPanelPage(kPageInventory, 0);
+            m_pGameWindows->OnPageKey(kPageInventory, 0);
             break;
         case 'C':
-            SelectPanelPage(kPageMagic, 0);
+            m_pGameWindows->OnPageKey(kPageMagic, 0);
             break;
         case 'E':
-            SelectPanelPage(kPageMagic, kMagicEarth);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicEarth);
             break;
         case 'A':
-            SelectPanelPage(kPageMagic, kMagicAir);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicAir);
             break;
         case 'F':
-            SelectPanelPage(kPageMagic, kMagicFire);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicFire);
             break;
         case 'W':
-            SelectPanelPage(kPageMagic, kMagicWater);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicWater);
             break;
         case 'S':
-            SelectPanelPage(kPageStats, 0);
+            m_pGameWindows->OnPageKey(kPageStats, 0);
             break;
         case 'K':
-            SelectPanelPage(kPageInfo, 0);
+            m_pGameWindows->OnPageKey(kPageInfo, 0);
             break;
         case '1':
         case '2':

@@ -360,7 +360,7 @@ void CMainFrame::StartOfPlay() {
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
     m_Play.m_bOptionsShown = 1;
-    if (Map() && Map()->landgraph) {
+    if (m_World.map_master && m_World.map_master->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
