@@ -35,8 +35,9 @@ bool CWorldCreationDlg::TakeFolder() {
     }
     if (folder.back() != '/' && folder.back() != '\\') folder += '\\';
     if (folder != m_frame.m_Play.m_strGameFolder) m_frame.m_Play.UseGameFolder(folder);
-    const std::string settings = m_frame.m_strSettingsFile.empty() ? CMainFrame::SettingsFilePath()
-                                                                   : m_frame.m_strSettingsFile;
+    const std::string settings = m_frame.m_Settings.m_strSettingsFile.empty()
+                                     ? CGameSettings::SettingsFilePath()
+                                     : m_frame.m_Settings.m_strSettingsFile;
     try {
         qv::Settings::WriteValues(settings, {{"Path", folder}});
     } catch (const qv::FileError& error) {

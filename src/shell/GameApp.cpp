@@ -29,8 +29,8 @@ int CGameApp::InitInstance() {
         m_iExitCode = kStartFailed;
         return 0;
     }
-    m_pMainWnd->m_StartTrace = m_Trace;
-    m_pMainWnd->m_strSettingsFile = m_strSettingsFile;
+    m_pMainWnd->m_Start.m_StartTrace = m_Trace;
+    m_pMainWnd->m_Settings.m_strSettingsFile = m_strSettingsFile;
     if (!m_pMainWnd->Create()) {
         m_iExitCode = kStartFailed;
         return 0;

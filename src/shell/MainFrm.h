@@ -4,9 +4,7 @@
 // their own.
 
 #include <array>
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -23,7 +21,9 @@
 #include "platform/Window.h"
 #include "play/Play.h"
 #include "shell/FrameHost.h"
+#include "shell/GameSettings.h"
 #include "shell/MapView.h"
+#include "shell/StartState.h"
 #include "windows/GameWindows.h"
 #include "world/ObjectHolder.h"
 #include "world/World.h"
@@ -143,10 +143,6 @@ public:
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
     int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
-    // The text of a drawing error, and of a failed restore, in the message
-    // box; nothing for 0.
-    void DDErrorText(unsigned code);
-    void DDRestoreErrorText(unsigned code);
 
     // ---- The party and moving between lands (play/PlayParty.cpp, play/PlayLand.cpp) ----
     int MoveToLand() { return m_Play.MoveToLand(); }
@@ -216,9 +212,6 @@ public:
     // Mouse input waits while this holds: the lock is set, or the leader is
     // in (or about to start) a conversation.
     int IsInputBlocked() const;
-    void OnToggleSelectMode() {
-        m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
-    }
     void ClearModes();
     void OnTalk();
     void OnTrade();
@@ -232,13 +225,8 @@ public:
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);
-    // The text line of a target candidate: its name, with hit points,
-    // alertness and mana for a party member.
-    std::string TargetText(ObjectHolder* holder) const;
     // Tab: the next object in view that can be acted on becomes the target.
     void PickNextTarget();
-    // The objects Tab picks from, in the order it picks them.
-    std::vector<ObjectHolder*> TabCandidates() const;
     // A target selection cancelled: the item or spell waiting for it is
     // dropped with it.
     void CancelTargetSelection();
@@ -256,8 +244,6 @@ public:
     void OnRButtonUp(qv::Point point) override;
     void OnRButtonDblClk(qv::Point) override {}
     void OnMouseMove(qv::Point point) override;
-    // The control panel's page a key opens (made first when there is none).
-    void SelectPanelPage(int page, int subPage);
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 
     // ---- The world file and saved games (play/PlayWorldFile.cpp, play/PlaySaves.cpp) ----
@@ -288,30 +274,14 @@ public:
     void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
 
     // ---- Start-up (MainFrmStart.cpp) ----
-    // The settings file: "settings" in the user's configuration folder
-    // ($XDG_CONFIG_HOME/quorvale, else ~/.config/quorvale).
-    static std::string SettingsFilePath();
-    // The game folder the build made, used when the settings name none.
-    static std::string DefaultGameFolder();
     // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a
     // missing one keeps its default, a bad number is reported naming the
     // setting and keeps it too), sets the game, working and slot folders and
     // reads the slot table. Answers an empty text, or what stops the game
     // from starting (a game folder that is not there).
     std::string ApplySettings(const qv::Settings& settings, const std::string& fileName);
-    // What the settings had to say before the window could show it (it went
-    // to the error output): shown again in the game's message box once the
-    // screen is up, so that a player who started the game from a desktop
-    // sees it too. Emptied as they are shown.
-    std::vector<std::string> m_SettingsNotices;
-    void ShowSettingsNotices();
-    // Writes the sound and music switches back as "Sound" and "Midi" into the
-    // settings file, keeping its other lines; false, with the reason said,
-    // when the file cannot be written (the switches in play stay as set).
-    bool WriteSoundSettings(int sound, int music);
-    // Writes one such value, "Sound" or "Midi", as the switches in the
-    // options window do; false, with the reason said, when it cannot.
-    bool WriteSetting(const std::string& key, int value);
+    // The settings file, its notices and the writing back of the switches.
+    CGameSettings m_Settings;
 
     // The commands the frame posts to itself: the intro, then its end.
     static constexpr int kCmdPlayIntro = 170;
@@ -333,10 +303,6 @@ public:
     void OnPlayIntro();
     // Command 171: the intro is over; play starts.
     void OnIntroDone();
-    // A key during the intro asks it to stop; only the intro itself ends its
-    // player. Answers whether an intro was playing.
-    bool StopIntro();
-    bool IsIntroPlaying() const { return m_bIntroPlaying.load(); }
     // Loads the shared pictures on a worker thread while this thread waits,
     // runs the first options window (or the world maker in build mode) and
     // sets the 50 ms timer: play begins with the next tick.
@@ -347,27 +313,12 @@ public:
     static int LoadImagesOnWorker(CMainFrame* frame);
     int (*m_pImageWorkerProc)(CMainFrame*) = &LoadImagesOnWorker;
     int m_iImageWorkerResult = 0;  // the last worker's exit code
-    // The settings file that OnCreate reads and the sound switches are
-    // written to (SettingsFilePath() unless set before).
-    std::string m_strSettingsFile;
-    // Told the name of each start-up and shut-down step as it is taken, and
-    // of every showing of the options window.
-    std::function<void(const std::string&)> m_StartTrace;
-    void TraceStart(const std::string& step) {
-        if (m_StartTrace) m_StartTrace(step);
-    }
     int m_bSystemCursorShown = 1;
     int m_bWorldMade = 0;  // build mode: the world maker made a world
-    // Whether the intro plays, and whether a key asked it to stop: the
-    // intro alone sets the first, a key only the second.
-    std::atomic<bool> m_bIntroPlaying{false};
-    std::atomic<bool> m_bIntroStopAsked{false};
+    // The start-up's trace of its steps and the intro's state.
+    CStartState m_Start;
 
 private:
-    MapMaster* Map() const { return m_World.map_master.get(); }
     void CheckPartyAlive();
     void PresentWindowed();
-    // Copies a rectangle between surfaces, restoring both and trying again
-    // after a loss, up to kSurfaceRetries times; the last result.
-    int CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from, const qv::Rect& source);
 };

@@ -34,28 +34,30 @@ void DrawRestoring(CDDObject* image, qv::Surface* surface, qv::Point at, const q
     }
 }
 
-}  // namespace
-
-void CMainFrame::DDErrorText(unsigned code) {
+// The text of a drawing error, and of a failed restore, in the message
+// box; nothing for 0.
+void DDErrorText(unsigned code) {
     const std::string text = DDErrorString(code);
     if (!text.empty()) qv::ShowMessage(text, qv::MessageButtons::Ok, "DirectDraw Error");
 }
 
-void CMainFrame::DDRestoreErrorText(unsigned code) {
+void DDRestoreErrorText(unsigned code) {
     const std::string text = DDRestoreErrorString(code);
     if (!text.empty()) qv::ShowMessage(text, qv::MessageButtons::Ok, "DirectDraw Error");
 }
 
 // Our surfaces report a loss as kDrawSurfaceLost; the error texts know it by
 // its DirectDraw code.
-static unsigned ErrorCode(int result) {
+unsigned ErrorCode(int result) {
     return result == qv::kDrawSurfaceLost ? kDDErrSurfaceLost : kDDErrInvalidObject;
 }
 
-int CMainFrame::CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from,
-                                const qv::Rect& source) {
+// Copies a rectangle between surfaces, restoring both and trying again after
+// a loss, up to the frame's kSurfaceRetries times; the last result.
+int CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from, const qv::Rect& source) {
     int result = to.Blt(at, from, source);
-    for (int tries = 0; result == qv::kDrawSurfaceLost && tries < kSurfaceRetries; ++tries) {
+    for (int tries = 0; result == qv::kDrawSurfaceLost && tries < CMainFrame::kSurfaceRetries;
+         ++tries) {
         // A surface that cannot be restored is reported by name and the
         // copy tried all the same.
         if (const int r = to.Restore(); r != qv::kDrawOk) {
@@ -72,6 +74,8 @@ int CMainFrame::CopyWithRetries(qv::Surface& to, qv::Point at, qv::Surface& from
     }
     return result;
 }
+
+}  // namespace
 
 int CMainFrame::DrawFrame(int skipMap) {
     qv::Surface* draw = m_pDrawSurface;
@@ -124,7 +128,7 @@ int CMainFrame::DrawFrame(int skipMap) {
 }
 
 int CMainFrame::RedrawMapCell(int) {
-    MapMaster* map = Map();
+    MapMaster* map = m_World.map_master.get();
     if (!map || !m_pDrawSurface) return 0;
     CellPoint w;
     map->CellToWindow(map->focuscell, w);
@@ -197,6 +201,6 @@ void CMainFrame::HoverText(int x, int y) {
 
     m_World.m_pHoverHolder = found;
     if (found == before) return;
-    m_strHoverText = TargetText(found);
+    m_strHoverText = m_View.TargetText(found);
     SetMessageLine(m_strHoverText);
 }

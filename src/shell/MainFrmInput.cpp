@@ -117,7 +117,7 @@ void CMainFrame::OnMenuCommand(int id) {
             m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;
         case kCmdToggleSelectMode:
-            OnToggleSelectMode();
+            m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
             break;
         case kCmdTalk:
             OnTalk();
@@ -196,7 +196,7 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     qv::Handle<ObjectHolder> dragged(holder);
     PlacedObjectDrag drag(start);
     qv::MessageLoop::Instance().RunModal(drag);
-    MapMaster* map = Map();
+    MapMaster* map = m_World.map_master.get();
     if (drag.m_cancelled || !dragged || !map) return;
     // Dropped in the map view: the object moves by the drag. The editor's
     // object lists, which would take it elsewhere, are not there yet; a drop
@@ -307,7 +307,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
         Position target;
         if (m_View.m_rcView.Contains(point)) {
             target = m_View.ViewToWorld(point);
-            if (MapMaster* map = Map()) map->WrapPosition(target);
+            if (MapMaster* map = m_World.map_master.get()) map->WrapPosition(target);
         } else if (!m_View.MinimapToWorld(point, target)) {
             return;
         }

@@ -3,32 +3,21 @@
 // the options window.
 
 #include <algorithm>
-#include <cstdio>
 
 #include "creatures/Player.h"
-#include "items/Magic.h"
 #include "media/MouseCursor.h"
 #include "platform/Events.h"
 #include "shell/MainFrm.h"
-#include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
 
 namespace {
 
-// The cells Tab looks through around the focus cell of the last frame: three
-// columns either side, two rows behind and three in front.
-constexpr int kPickLeft = 3, kPickRight = 3, kPickUp = 2, kPickDown = 3;
-
-// Control panel pages the letter keys open, and the magic page's schools.
+// Control panel pages the letter keys open (the page of the control panel;
+// without one, the page's own window), and the magic page's schools.
 constexpr int kPageInventory = 0, kPageStats = 1, kPageItems = 2, kPageMagic = 3, kPageInfo = 4;
 constexpr int kMagicFire = 1, kMagicEarth = 2, kMagicAir = 3, kMagicWater = 4;
-
-bool IsOpponentOf(const Player* creature, const Object* object) {
-    return std::any_of(creature->m_Opponents.begin(), creature->m_Opponents.end(),
-                       [object](const qv::Handle<Player>& h) { return h.Get() == object; });
-}
 
 // Whether a creature of the group (nested groups too) is fighting.
 bool IsGroupFighting(Group* group) {
@@ -45,55 +34,11 @@ bool IsGroupFighting(Group* group) {
 
 }  // namespace
 
-std::string CMainFrame::TargetText(ObjectHolder* holder) const {
-    if (!holder || !holder->m_pObject) return {};
-    Object* obj = holder->m_pObject;
-    std::string text = dynamic_cast<Wall*>(obj) ? std::string("Door") : obj->GetDisplayName();
-    auto* creature = dynamic_cast<Player*>(obj);
-    if (!creature || m_World.FindPartySlot(creature) < 0) return text;
-    char line[64];
-    std::snprintf(line, sizeof line, "\nHP: %d/%d", creature->m_iHitPoints,
-                  creature->m_iMaxHitPoints);
-    text += line;
-    std::snprintf(line, sizeof line, "\nAlertness: %d", creature->m_iAlertness / 10);
-    text += line;
-    if (creature->m_pMagic) {
-        std::snprintf(line, sizeof line, "\nMANA: %d/%d",
-                      static_cast<int>(creature->m_pMagic->m_uMana),
-                      static_cast<int>(creature->m_pMagic->m_uMaxMana));
-        text += line;
-    }
-    return text;
-}
-
-std::vector<ObjectHolder*> CMainFrame::TabCandidates() const {
-    std::vector<ObjectHolder*> found;
-    const MapMaster* map = Map();
-    if (!map) return found;
-    const Player* leader = m_World.m_pLeader.Get();
-    const bool fighting = leader && leader->HasOpponents();
-    const CellPoint fc = m_View.DrawFocusCell();
-    for (int j = fc.y - kPickUp; j <= fc.y + kPickDown; ++j) {
-        for (int i = fc.x - kPickLeft; i <= fc.x + kPickRight; ++i) {
-            if (!MapMaster::IsWindowCell(i, j)) continue;
-            for (ObjectHolder* h : map->GetCell(i, j).holders) {
-                Object* obj = h->m_pObject;
-                if (!obj || !obj->CanInteract()) continue;
-                if (obj->m_bNotDrawn != 0 && !m_Play.m_bEditing) continue;
-                if (fighting && !IsOpponentOf(leader, obj)) continue;
-                // An object over several cells is listed in each of them.
-                if (std::find(found.begin(), found.end(), h) != found.end()) continue;
-                found.push_back(h);
-            }
-        }
-    }
-    return found;
-}
-
 void CMainFrame::PickNextTarget() {
     if (!m_Play.m_bPaused) m_Play.Give(Order::With(Order::Kind::Pause, 1));
     m_Play.m_bTabTarget = 1;
-    const std::vector<ObjectHolder*> candidates = TabCandidates();
+    const std::vector<ObjectHolder*> candidates =
+        m_View.TabCandidates(m_Play.m_bEditing != 0, m_World.m_pLeader.Get());
     ObjectHolder* current = m_World.m_pHoverHolder.Get();
     ObjectHolder* next = nullptr;
     auto at = std::find(candidates.begin(), candidates.end(), current);
@@ -108,12 +53,12 @@ void CMainFrame::PickNextTarget() {
         m_Play.Give(Order::With(Order::Kind::Pause, 0));
         m_Play.m_bTabTarget = 0;
     }
-    SetMessageLine(TargetText(next));
+    SetMessageLine(m_View.TargetText(next));
 }
 
 void CMainFrame::OnKeyDown(int vk) {
     // Any key stops the intro while it plays.
-    if (StopIntro()) return;
+    if (m_Start.StopIntro()) return;
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
     Player* control = m_World.m_pControlPlayer.Get();
     switch (vk) {
@@ -140,31 +85,31 @@ void CMainFrame::OnKeyDown(int vk) {
             m_Play.Give(Order::Of(Order::Kind::HoldGround));
             break;
         case 'Q':
-            SelectPanelPage(kPageItems, 0);
+            m_pGameWindows->OnPageKey(kPageItems, 0);
             break;
         case 'I':
-            SelectPanelPage(kPageInventory, 0);
+            m_pGameWindows->OnPageKey(kPageInventory, 0);
             break;
         case 'C':
-            SelectPanelPage(kPageMagic, 0);
+            m_pGameWindows->OnPageKey(kPageMagic, 0);
             break;
         case 'E':
-            SelectPanelPage(kPageMagic, kMagicEarth);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicEarth);
             break;
         case 'A':
-            SelectPanelPage(kPageMagic, kMagicAir);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicAir);
             break;
         case 'F':
-            SelectPanelPage(kPageMagic, kMagicFire);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicFire);
             break;
         case 'W':
-            SelectPanelPage(kPageMagic, kMagicWater);
+            m_pGameWindows->OnPageKey(kPageMagic, kMagicWater);
             break;
         case 'S':
-            SelectPanelPage(kPageStats, 0);
+            m_pGameWindows->OnPageKey(kPageStats, 0);
             break;
         case 'K':
-            SelectPanelPage(kPageInfo, 0);
+            m_pGameWindows->OnPageKey(kPageInfo, 0);
             break;
         case '1':
         case '2':

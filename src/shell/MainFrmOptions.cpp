@@ -88,14 +88,14 @@ public:
         // What plays now, the land's loop too, falls silent with the switch;
         // the music has its own.
         if (!on) qv::AudioDevice::Instance().WithMixer([](qv::Mixer& m) { m.StopAll(); });
-        f.WriteSetting("Sound", f.m_bSoundOn);
+        f.m_Settings.WriteSetting("Sound", f.m_bSoundOn);
     }
     bool IsMusicAvailable() const override { return f.m_bMidiOutput != 0; }
     bool IsMusicOn() const override { return f.m_bMusicOn != 0; }
     void SetMusicOn(bool on) override {
         f.m_bMusicOn = on ? 1 : 0;
         f.UpdateMidi();
-        f.WriteSetting("Midi", f.m_bMusicOn);
+        f.m_Settings.WriteSetting("Midi", f.m_bMusicOn);
     }
 
 private:
@@ -108,7 +108,7 @@ int CMainFrame::RunOptionsWindow(int a, int b) {
     // The first showing is the start layout. Going back to the game is for
     // Esc (b set), never after a death; `a` (no fight is on) is kept by the
     // window and read by nothing.
-    TraceStart("options window");
+    m_Start.TraceStart("options window");
     FrameOptionsHost host(*this);
     const bool first = !m_Play.m_bOptionsShown;
     int result = 0;

@@ -30,10 +30,6 @@
 #include "world/Global.h"
 #include "world/Map.h"
 
-#ifndef QV_GAME_FOLDER
-#define QV_GAME_FOLDER "game/"
-#endif
-
 namespace {
 
 // A setting's number as the registry kept it, a 32-bit value; the game uses
@@ -118,21 +114,10 @@ private:
 
 }  // namespace
 
-std::string CMainFrame::SettingsFilePath() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg == '/') return std::string(xdg) + "/quorvale/settings";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.config/quorvale/settings";
-}
-
-std::string CMainFrame::DefaultGameFolder() {
-    return QV_GAME_FOLDER;
-}
-
 std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::string& fileName) {
     std::string folder = settings.GetString("Path");
     const bool chosen = !folder.empty();
-    if (!chosen) folder = DefaultGameFolder();
+    if (!chosen) folder = CGameSettings::DefaultGameFolder();
     if (folder.back() != '/' && folder.back() != '\\') folder += '\\';
 
     struct Switch {
@@ -152,7 +137,7 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                 "its default.",
                 s.key, fileName.c_str(), settings.GetString(s.key).c_str());
             qv::ShowMessage(text, qv::MessageButtons::Ok);
-            m_SettingsNotices.push_back(text);
+            m_Settings.m_SettingsNotices.push_back(text);
         }
     }
     // "Sound" is the frame's switch and the program's, which every sound
@@ -174,76 +159,41 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
     return {};
 }
 
-void CMainFrame::ShowSettingsNotices() {
-    const std::vector<std::string> notices = std::move(m_SettingsNotices);
-    m_SettingsNotices.clear();
-    if (!qv::HasMessageHandler()) return;  // no window: the error output had them
-    for (const std::string& text : notices) qv::ShowMessage(text, qv::MessageButtons::Ok);
-}
-
-namespace {
-
-// Writes settings into the file, keeping its other lines; false, with the
-// reason said, when it cannot be written.
-bool WriteSettingsFile(const std::string& file,
-                       const std::vector<std::pair<std::string, std::string>>& values) {
-    try {
-        qv::Settings::WriteValues(file, values);
-    } catch (const qv::FileError& error) {
-        qv::ShowMessage(
-            qv::Format("The settings file %s cannot be written: %s", file.c_str(), error.what()),
-            qv::MessageButtons::Ok);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool CMainFrame::WriteSoundSettings(int sound, int music) {
-    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
-                             {{"Sound", std::to_string(sound)}, {"Midi", std::to_string(music)}});
-}
-
-bool CMainFrame::WriteSetting(const std::string& key, int value) {
-    return WriteSettingsFile(m_strSettingsFile.empty() ? SettingsFilePath() : m_strSettingsFile,
-                             {{key, std::to_string(value)}});
-}
-
 int CMainFrame::Create() {
     return OnCreate() == 0 ? 2 : 0;
 }
 
 int CMainFrame::OnCreate() {
     // 1. The game draws its own pointer.
-    TraceStart("hide the system cursor");
+    m_Start.TraceStart("hide the system cursor");
     if (!m_pWindow) m_pWindow = std::make_unique<qv::Window>();
     m_pWindow->ShowSystemCursor(false);
     m_bSystemCursorShown = 0;
 
     // 2-4. The settings, the folders, "Position" of the start world and the
     // slot table (a bad table leaves every slot free and never stops us).
-    TraceStart("settings");
-    if (m_strSettingsFile.empty()) m_strSettingsFile = SettingsFilePath();
+    m_Start.TraceStart("settings");
+    if (m_Settings.m_strSettingsFile.empty())
+        m_Settings.m_strSettingsFile = CGameSettings::SettingsFilePath();
     qv::Settings settings;
     try {
-        settings = qv::Settings::Load(m_strSettingsFile);
+        settings = qv::Settings::Load(m_Settings.m_strSettingsFile);
     } catch (const qv::FileError& error) {
         const std::string text = qv::Format(
             "The settings file %s cannot be read (%s); the "
             "defaults hold.",
-            m_strSettingsFile.c_str(), error.what());
+            m_Settings.m_strSettingsFile.c_str(), error.what());
         qv::ShowMessage(text, qv::MessageButtons::Ok);
-        m_SettingsNotices.push_back(text);
+        m_Settings.m_SettingsNotices.push_back(text);
     }
-    TraceStart("folders and slot table");
-    const std::string problem = ApplySettings(settings, m_strSettingsFile);
+    m_Start.TraceStart("folders and slot table");
+    const std::string problem = ApplySettings(settings, m_Settings.m_strSettingsFile);
     if (!problem.empty()) {
         // Said on the error output, and in the game's window when it opens,
         // before the game ends.
         qv::ShowMessage(problem, qv::MessageButtons::Ok);
-        m_SettingsNotices.push_back(problem);
-        if (InitDirectDraw(0)) ShowSettingsNotices();
+        m_Settings.m_SettingsNotices.push_back(problem);
+        if (InitDirectDraw(0)) m_Settings.ShowSettingsNotices();
         return -1;
     }
     // The start world's name; a slot without a readable "Position" is said
@@ -255,16 +205,16 @@ int CMainFrame::OnCreate() {
     }
 
     // 5. The screen.
-    TraceStart("screen");
+    m_Start.TraceStart("screen");
     if (!InitDirectDraw(0)) {
         qv::ShowMessage("Error Initiating DirectDraw", qv::MessageButtons::Ok);
         return -1;
     }
-    ShowSettingsNotices();
+    m_Settings.ShowSettingsNotices();
 
     // 6. The hold-ground button, the pause bar and the software cursor,
     // which the application keeps.
-    TraceStart("frame images and software cursor");
+    m_Start.TraceStart("frame images and software cursor");
     m_pHoldGroundButton = MakeImage(kHoldGroundButton);
     m_pPauseBarFrame = MakeImage(kPauseBarFrame);
     m_pPauseBarFill = MakeImage(kPauseBarFill);
@@ -286,33 +236,33 @@ int CMainFrame::OnCreate() {
     }
 
     // 7. The frame's cursor pictures.
-    TraceStart("cursor images");
+    m_Start.TraceStart("cursor images");
     for (size_t i = 0; i < m_pCursorImages.size(); ++i)
         m_pCursorImages[i] = MakeImage(kFrameCursorImages[i]);
 
     // 8-9. An empty map, and "All Groups" with "Random Encounters".
-    TraceStart("map");
+    m_Start.TraceStart("map");
     m_World.map_master = std::make_unique<MapMaster>();
-    TraceStart("root groups");
+    m_Start.TraceStart("root groups");
     m_World.CreateRootGroups();
 
     // 10. The frame takes the program's events from here on.
-    TraceStart("frame window");
+    m_Start.TraceStart("frame window");
     qv::MessageLoop::Instance().SetMainHandler(this);
 
     // 11-12. Sound, then the first tune; either failing leaves both off.
-    TraceStart("sound");
+    m_Start.TraceStart("sound");
     if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
-    TraceStart("first tune");
+    m_Start.TraceStart("first tune");
     int tune = 0;
     if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
 
     // 13. The view and the mini-map from the client area.
-    TraceStart("view");
+    m_Start.TraceStart("view");
     OnMove({0, 0});
 
     // 14. The intro comes next.
-    TraceStart("post intro");
+    m_Start.TraceStart("post intro");
     qv::MessageLoop::Instance().PostCommand(kCmdPlayIntro);
     return 0;
 }
@@ -325,26 +275,20 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::OnPlayIntro() {
-    TraceStart("intro");
+    m_Start.TraceStart("intro");
     m_iStage = 1;
     // This platform has no movie player: the intro movie, where a game folder
     // has one, is skipped as a missing one is, without a message. Were there
     // a player, the intro alone would own and end it; a key only asks
-    // (StopIntro).
-    m_bIntroStopAsked = false;
-    m_bIntroPlaying = false;
+    // (CStartState::StopIntro).
+    m_Start.m_bIntroStopAsked = false;
+    m_Start.m_bIntroPlaying = false;
     m_iStage = 2;
     qv::MessageLoop::Instance().PostCommand(kCmdIntroDone);
 }
 
-bool CMainFrame::StopIntro() {
-    if (!m_bIntroPlaying.load()) return false;
-    m_bIntroStopAsked = true;
-    return true;
-}
-
 void CMainFrame::OnIntroDone() {
-    TraceStart("intro done");
+    m_Start.TraceStart("intro done");
     StartOfPlay();
 }
 
@@ -360,15 +304,15 @@ int CMainFrame::LoadImagesOnWorker(CMainFrame* frame) {
 }
 
 void CMainFrame::StartOfPlay() {
-    TraceStart("start of play");
+    m_Start.TraceStart("start of play");
     // The creatures' looks are read with the creatures that wear them, so
     // there are none to set up while the worker runs.
     ImageWorker worker(m_pImageWorkerProc, this);
     auto runWorker = [&] {
-        TraceStart("worker started");
+        m_Start.TraceStart("worker started");
         worker.Start();
         m_iImageWorkerResult = worker.Wait();
-        TraceStart("worker ended");
+        m_Start.TraceStart("worker ended");
         // The loading bar as the worker left it.
         PresentScreen(kLoadingBarFrame);
         if (m_iImageWorkerResult == 0) return true;
@@ -385,7 +329,7 @@ void CMainFrame::StartOfPlay() {
         m_bSystemCursorShown = 1;
         // The world maker: the editor's world-creation dialog; without the
         // editor build mode opens on the start world.
-        TraceStart("world maker");
+        m_Start.TraceStart("world maker");
         CBuildTools* tools = GetBuildTools();
         m_bWorldMade = tools ? tools->RunWorldCreation() : m_Play.StartInOriginalWorld();
     } else {
@@ -394,7 +338,7 @@ void CMainFrame::StartOfPlay() {
         m_Play.m_bOptionsShown = 0;
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
-            TraceStart("quit from options");
+            m_Start.TraceStart("quit from options");
             OnDestroy();
             RequestQuit(kQuitFromOptions);
             return;
@@ -416,12 +360,12 @@ void CMainFrame::StartOfPlay() {
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
     m_Play.m_bOptionsShown = 1;
-    if (Map() && Map()->landgraph) {
+    if (m_World.map_master && m_World.map_master->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
         if (!m_Play.TryReloadWindowAtFocus()) {
-            TraceStart("map not filled");
+            m_Start.TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);
             return;
@@ -435,11 +379,11 @@ void CMainFrame::StartOfPlay() {
 
     // 7. The 50 ms timer: play begins with its first tick.
     if (!StartTimer()) {
-        TraceStart("no timer");
+        m_Start.TraceStart("no timer");
         OnDestroy();
         RequestQuit(kQuitStartFailed);
         return;
     }
     m_iStage = 3;
-    TraceStart("timer set");
+    m_Start.TraceStart("timer set");
 }

@@ -30,8 +30,3 @@ void CMainFrame::OnPlayerStats() {
 void CMainFrame::OnPlayerInfo() {
     m_pGameWindows->OpenInfo();
 }
-
-void CMainFrame::SelectPanelPage(int page, int subPage) {
-    // The page of the control panel; without one, the page's own window.
-    m_pGameWindows->OnPageKey(page, subPage);
-}

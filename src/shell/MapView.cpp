@@ -1,7 +1,10 @@
 #include "shell/MapView.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "creatures/Player.h"
+#include "items/Magic.h"
 #include "media/DDObjects.h"
 #include "structures/Walls.h"
 #include "world/Object.h"
@@ -26,6 +29,15 @@ constexpr int kModeNormal = 1, kModeSeeThrough = 2, kModeHover = 5, kModeHoverSe
 constexpr int kMinimapOffsetX = 3;
 constexpr int kMinimapOffsetY = 2;
 constexpr int kMinimapCellPixels = 2;
+
+// The cells Tab looks through around the focus cell of the last frame: three
+// columns either side, two rows behind and three in front.
+constexpr int kPickLeft = 3, kPickRight = 3, kPickUp = 2, kPickDown = 3;
+
+bool IsOpponentOf(const Player* creature, const Object* object) {
+    return std::any_of(creature->m_Opponents.begin(), creature->m_Opponents.end(),
+                       [object](const qv::Handle<Player>& h) { return h.Get() == object; });
+}
 
 }  // namespace
 
@@ -224,6 +236,50 @@ ObjectHolder* CMapView::HolderAt(int x, int y, const std::function<bool(ObjectHo
                 found = h;
             }
             if (found) break;
+        }
+    }
+    return found;
+}
+
+std::string CMapView::TargetText(ObjectHolder* holder) const {
+    if (!holder || !holder->m_pObject) return {};
+    Object* obj = holder->m_pObject;
+    std::string text = dynamic_cast<Wall*>(obj) ? std::string("Door") : obj->GetDisplayName();
+    auto* creature = dynamic_cast<Player*>(obj);
+    if (!creature || m_World.FindPartySlot(creature) < 0) return text;
+    char line[64];
+    std::snprintf(line, sizeof line, "\nHP: %d/%d", creature->m_iHitPoints,
+                  creature->m_iMaxHitPoints);
+    text += line;
+    std::snprintf(line, sizeof line, "\nAlertness: %d", creature->m_iAlertness / 10);
+    text += line;
+    if (creature->m_pMagic) {
+        std::snprintf(line, sizeof line, "\nMANA: %d/%d",
+                      static_cast<int>(creature->m_pMagic->m_uMana),
+                      static_cast<int>(creature->m_pMagic->m_uMaxMana));
+        text += line;
+    }
+    return text;
+}
+
+std::vector<ObjectHolder*> CMapView::TabCandidates(bool editing, const Player* leader) const {
+    std::vector<ObjectHolder*> found;
+    const MapMaster* map = Map();
+    if (!map) return found;
+    const bool fighting = leader && leader->HasOpponents();
+    const CellPoint fc = DrawFocusCell();
+    for (int j = fc.y - kPickUp; j <= fc.y + kPickDown; ++j) {
+        for (int i = fc.x - kPickLeft; i <= fc.x + kPickRight; ++i) {
+            if (!MapMaster::IsWindowCell(i, j)) continue;
+            for (ObjectHolder* h : map->GetCell(i, j).holders) {
+                Object* obj = h->m_pObject;
+                if (!obj || !obj->CanInteract()) continue;
+                if (obj->m_bNotDrawn != 0 && !editing) continue;
+                if (fighting && !IsOpponentOf(leader, obj)) continue;
+                // An object over several cells is listed in each of them.
+                if (std::find(found.begin(), found.end(), h) != found.end()) continue;
+                found.push_back(h);
+            }
         }
     }
     return found;

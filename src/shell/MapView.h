@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -15,6 +16,7 @@
 
 class Object;
 class ObjectHolder;
+class Player;
 class World;
 
 class CMapView {
@@ -49,6 +51,13 @@ public:
     // the point lies on a window cell of the view at all.
     ObjectHolder* HolderAt(int x, int y, const std::function<bool(ObjectHolder*)>& candidate,
                            bool& inView) const;
+    // The text line of a target candidate: its name, with hit points,
+    // alertness and mana for a party member.
+    std::string TargetText(ObjectHolder* holder) const;
+    // The objects Tab picks from around the focus cell of the frame last
+    // drawn, in the order it picks them: what can be acted on, drawn (or
+    // any while `editing`), and while `leader` fights only its opponents.
+    std::vector<ObjectHolder*> TabCandidates(bool editing, const Player* leader) const;
     // The focus window cell of the frame last drawn.
     CellPoint DrawFocusCell() const { return m_ptDrawFocusCell; }
     // The scene and what was drawn on it are let go of.

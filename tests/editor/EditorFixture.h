@@ -38,7 +38,7 @@ protected:
         InvalidateGlobalImages();
         frame = std::make_unique<CMainFrame>();
         EXPECT_EQ(frame->InitDirectDraw(0), 1);
-        frame->m_strSettingsFile = (dir / "settings").string();
+        frame->m_Settings.m_strSettingsFile = (dir / "settings").string();
         frame->m_bBuildMode = 1;
         World& w = frame->m_World;
         w.map_master = std::make_unique<MapMaster>();

@@ -253,7 +253,7 @@ TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWin
         ASSERT_EQ(Init(run), 1);
         CMainFrame& f = *run.GetMainWnd();
         if (r.defaultFolder) {
-            EXPECT_EQ(f.m_Play.m_strGameFolder, CMainFrame::DefaultGameFolder());
+            EXPECT_EQ(f.m_Play.m_strGameFolder, CGameSettings::DefaultGameFolder());
         }
         EXPECT_EQ(std::tuple(r.sound < 0 ? -1 : f.m_bSoundOn, f.m_bWindowed, f.m_bBuildMode),
                   std::tuple(r.sound, r.windowed, r.build));
@@ -262,7 +262,7 @@ TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWin
             EXPECT_NE(messages.shown[i].find(r.said[i]), std::string::npos) << messages.shown[i];
             EXPECT_EQ(messages.shown[i + r.said.size()], messages.shown[i]);
         }
-        EXPECT_TRUE(f.m_SettingsNotices.empty());
+        EXPECT_TRUE(f.m_Settings.m_SettingsNotices.empty());
         // Reading the settings writes nothing.
         if (!r.lines) {
             EXPECT_FALSE(fs::exists(settingsFile));
@@ -280,8 +280,8 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     // The intro: stage 1, then 2 with no movie to play, and 171 posted.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, Steps{"intro"});
-    EXPECT_EQ(std::tuple(Frame().m_iStage, Frame().IsIntroPlaying()), std::tuple(2, false));
-    EXPECT_FALSE(Frame().StopIntro()) << "a key with no intro playing stops nothing";
+    EXPECT_EQ(std::tuple(Frame().m_iStage, Frame().m_Start.IsIntroPlaying()), std::tuple(2, false));
+    EXPECT_FALSE(Frame().m_Start.StopIntro()) << "a key with no intro playing stops nothing";
     // 171: the start of play, up to the timer.
     ASSERT_TRUE(loop.PumpOne());
     EXPECT_EQ(steps, (Steps{"intro", "intro done", "start of play", "options window",
@@ -449,7 +449,7 @@ TEST_F(GameApp, ShutDownTakesTheFrameWithItsWorldThenTheCursorLast) {
 TEST_F(GameApp, SoundAndMusicAreWrittenBackAndReadAtTheNextStart) {
     Settings("# my settings\nPath = " + dir.string() + "\nSound=1\nExtra=keep me\nSound=7\n");
     ASSERT_EQ(Init(app), 1);
-    ASSERT_TRUE(Frame().WriteSoundSettings(0, 1));
+    ASSERT_TRUE(Frame().m_Settings.WriteSoundSettings(0, 1));
     const std::vector<uint8_t> bytes = qv::ReadWholeFile(settingsFile);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
               "# my settings\nPath = " + dir.string() + "\nSound=0\nExtra=keep me\nMidi=1\n");

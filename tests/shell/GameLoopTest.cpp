@@ -139,7 +139,7 @@ TEST_F(GameLoop, APartyMemberOfSlots0To3WhoHasFallenBringsUpTheOptionsWindow) {
     // after a death, with no way back to the game, it ends the program.
     qv::MessageLoop::Instance().SetSource(nullptr);
     int showings = 0;
-    frame->m_StartTrace = [&](const std::string& step) {
+    frame->m_Start.m_StartTrace = [&](const std::string& step) {
         if (step == "options window") ++showings;
     };
     frame->m_Play.m_bOptionsShown = 1;  // its first showing, at the start, is over

@@ -660,11 +660,11 @@ namespace {
 
 TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
     AddLeader(focus);
-    frame->m_bIntroPlaying = true;
+    frame->m_Start.m_bIntroPlaying = true;
     Press(qv::VK_SPACE);
-    EXPECT_TRUE(frame->m_bIntroStopAsked.load());
+    EXPECT_TRUE(frame->m_Start.m_bIntroStopAsked.load());
     EXPECT_FALSE(frame->m_Play.m_bPaused) << "the key did nothing else";
-    frame->m_bIntroPlaying = false;
+    frame->m_Start.m_bIntroPlaying = false;
 
     // Nothing open, nothing picked: Esc shows the options window, and play
     // goes on when the player does not quit there.

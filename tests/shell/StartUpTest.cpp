@@ -40,7 +40,7 @@ TEST_F(StartUp, WithoutASettingsFileTheDefaultsHoldAndTheBuildsFolderIsMade) {
     EXPECT_TRUE(qv::FolderExists(fresh.m_Play.m_strGameFolder));
     EXPECT_EQ(std::tuple(fresh.m_Play.m_strGameFolder, fresh.m_Play.m_strWorkFolder,
                          fresh.m_Play.m_strSaveFolder),
-              std::tuple(CMainFrame::DefaultGameFolder(), "tmp\\", "original\\"));
+              std::tuple(CGameSettings::DefaultGameFolder(), "tmp\\", "original\\"));
     EXPECT_EQ(Switches(fresh), std::tuple(1, 1, 1, 0));
     EXPECT_TRUE(messages.shown.empty());
 }
