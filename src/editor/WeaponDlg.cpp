@@ -1,0 +1,73 @@
+#include "editor/WeaponDlg.h"
+
+#include <imgui.h>
+
+#include <array>
+#include <utility>
+
+#include "items/Weapon.h"
+#include "play/Play.h"
+
+CWeaponDlg::CWeaponDlg(Play& play, Weapon& weapon)
+    : CPropertyDialog(play, "Weapon properties", {380, 300}), m_pWeapon(&weapon) {
+    m_strSpecialName = weapon.m_strSpecialName;
+    m_strGeneralName = weapon.m_strGeneralName;
+    m_iSpeed = weapon.m_iSpeed;
+    m_iDamageBase = weapon.m_iDamageBase;
+    m_iDamageRange = weapon.m_iDamageRange;
+    m_iStun = weapon.m_iStun;
+}
+
+CWeaponDlg::~CWeaponDlg() = default;
+
+Weapon* CWeaponDlg::Target() const {
+    return qv::DynamicCast<Weapon>(m_pWeapon.Get());
+}
+
+CObjectPropertiesDlg& CWeaponDlg::OpenObjectProperties() {
+    m_pObjectProperties = std::make_unique<CObjectPropertiesDlg>(m_Play, *Target());
+    return *m_pObjectProperties;
+}
+
+namespace {
+
+// The four numbers beside the property each one sets.
+std::array<std::pair<const char*, int32_t*>, 4> Numbers(CWeaponDlg& d) {
+    using P = Play::Property;
+    return {{{P::kSpeed, &d.m_iSpeed},
+             {P::kDamageBase, &d.m_iDamageBase},
+             {P::kDamageRange, &d.m_iDamageRange},
+             {P::kStun, &d.m_iStun}}};
+}
+
+}  // namespace
+
+bool CWeaponDlg::Validate() {
+    Weapon* weapon = Target();
+    if (!weapon) return Refused("The weapon is gone.");
+    for (const auto& [property, value] : Numbers(*this))
+        if (!Allows(weapon, property, *value)) return false;
+    return true;
+}
+
+void CWeaponDlg::Apply() {
+    Weapon* weapon = Target();
+    if (!weapon) return;
+    for (const auto& [property, value] : Numbers(*this)) Set(weapon, property, *value);
+    SetText(weapon, Play::Property::kSpecialName, m_strSpecialName);
+}
+
+void CWeaponDlg::DrawFields() {
+    TextField("Special Name", m_strSpecialName);
+    ImGui::Text("General Name: %s", m_strGeneralName.c_str());
+    IntField("Speed", &m_iSpeed);
+    IntField("Dam. Base", &m_iDamageBase);
+    IntField("Dam. Range", &m_iDamageRange);
+    IntField("Stun", &m_iStun);
+    if (ImGui::Button("Obj. Prop."))
+        Later([this] {
+            m_Run(OpenObjectProperties());
+            m_pObjectProperties.reset();
+        });
+    Gui().Remember("Obj. Prop.");
+}
