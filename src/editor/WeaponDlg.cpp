@@ -16,6 +16,10 @@ CWeaponDlg::CWeaponDlg(Play& play, Weapon& weapon)
     m_iDamageBase = weapon.m_iDamageBase;
     m_iDamageRange = weapon.m_iDamageRange;
     m_iStun = weapon.m_iStun;
+    m_iOld[0] = m_iSpeed;
+    m_iOld[1] = m_iDamageBase;
+    m_iOld[2] = m_iDamageRange;
+    m_iOld[3] = m_iStun;
 }
 
 CWeaponDlg::~CWeaponDlg() = default;
@@ -45,15 +49,20 @@ std::array<std::pair<const char*, int32_t*>, 4> Numbers(CWeaponDlg& d) {
 bool CWeaponDlg::Validate() {
     Weapon* weapon = Target();
     if (!weapon) return Refused("The weapon is gone.");
-    for (const auto& [property, value] : Numbers(*this))
-        if (!Allows(weapon, property, *value)) return false;
+    const auto numbers = Numbers(*this);
+    for (size_t i = 0; i < numbers.size(); ++i)
+        if (*numbers[i].second != m_iOld[i] &&
+            !Allows(weapon, numbers[i].first, *numbers[i].second))
+            return false;
     return true;
 }
 
 void CWeaponDlg::Apply() {
     Weapon* weapon = Target();
     if (!weapon) return;
-    for (const auto& [property, value] : Numbers(*this)) Set(weapon, property, *value);
+    const auto numbers = Numbers(*this);
+    for (size_t i = 0; i < numbers.size(); ++i)
+        if (*numbers[i].second != m_iOld[i]) Set(weapon, numbers[i].first, *numbers[i].second);
     SetText(weapon, Play::Property::kSpecialName, m_strSpecialName);
 }
 

@@ -38,5 +38,9 @@ protected:
 private:
     Weapon* Target() const;
     qv::Handle<Object> m_pWeapon;
+    // The four numbers as the weapon had them: only a changed one is
+    // checked and set, so that a weapon from an old record keeps a number
+    // the editor would not give while its name is changed.
+    int32_t m_iOld[4] = {};
     std::unique_ptr<CObjectPropertiesDlg> m_pObjectProperties;
 };

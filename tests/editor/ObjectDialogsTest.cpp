@@ -565,6 +565,19 @@ TEST_F(ObjectDialogs, TheWeaponDialogShowsAndWritesBackItsFourNumbers) {
                                       axe->m_iStun, axe->m_iParameter}),
               (std::array<int32_t, 5>{80, 4, 12, 70, 3}));
     EXPECT_EQ(axe->m_strGeneralName, "Axe");
+    // A number the editor would not give, kept from an old record, stays
+    // while the name changes; changed, it is refused.
+    axe->m_iStun = 5000;
+    CWeaponDlg rename(play, *axe);
+    rename.m_strSpecialName = "Cleaver";
+    ASSERT_TRUE(rename.Ok());
+    EXPECT_EQ(axe->m_strSpecialName, "Cleaver");
+    EXPECT_EQ(axe->m_iStun, 5000);
+    qv::ScriptedMessages messages;
+    CWeaponDlg change(play, *axe);
+    change.m_iStun = 4000;
+    EXPECT_FALSE(change.Ok());
+    EXPECT_EQ(axe->m_iStun, 5000);
 }
 
 TEST_F(ObjectDialogs, TheWeaponsObjPropButtonEditsTheWeaponItself) {
