@@ -184,6 +184,25 @@ int Human::LoadImages(const std::string&) {
     return Player::LoadImages(LookName(m_iSex));
 }
 
+int Human::FillPropertyPages(PlayerPropertyPages& pages) {
+    Player::FillPropertyPages(pages);
+    pages.hasColourPage = true;
+    pages.hair = m_iHairColor;
+    pages.shirt = m_iShirtColor;
+    pages.pants = m_iPantsColor;
+    return 1;
+}
+
+int Human::ReadPropertyPages(const PlayerPropertyPages& pages) {
+    const int result = Player::ReadPropertyPages(pages);
+    if (pages.hasColourPage) {
+        m_iHairColor = pages.hair;
+        m_iShirtColor = pages.shirt;
+        m_iPantsColor = pages.pants;
+    }
+    return result;
+}
+
 int Human::GetLookColours(LookColours* colours) {
     if (!colours) return 0;
     colours->shirt = m_iShirtColor;

@@ -35,6 +35,10 @@ public:
     // Loads the look of its sex, whatever name it is given.
     int LoadImages(const std::string& name) override;
     int GetLookColours(LookColours* colours) override;
+    // The creature's pages and the "Human - Color" page of its three colours;
+    // reading back takes the colours after the creature's pages.
+    int FillPropertyPages(PlayerPropertyPages& pages) override;
+    int ReadPropertyPages(const PlayerPropertyPages& pages) override;
 
     // The colours the name of an old record gives (the same name, the same
     // colours); the minimal standard generator is left where the draws leave it.
@@ -53,6 +57,12 @@ public:
     static constexpr int kAttackSound = 3;
     static constexpr int kHurtSound = 4;
     static constexpr uint32_t kSchema = 2;
+    // The values a colour part takes in the editor: the whole reach of a
+    // screen channel, either way for the pants and hair, which are added to
+    // the picture's own colour; the shirt multiplies its green, so it is
+    // never below 0.
+    static constexpr int32_t kColourReach = 64;
+    static constexpr int32_t kLeastShirtColour = 0;
 
     std::array<int32_t, 3> m_iShirtColor{1, 0, 0};
     std::array<int32_t, 3> m_iPantsColor{};

@@ -47,4 +47,8 @@ struct PlayerPropertyPages {
     // "Combat Preferences": mode of combat, attack whom, flee, magic use
     // priority, attack preference, attack method.
     std::array<int32_t, 6> combat{};
+    // "Human - Color", a human's only: "Hair", "Shirt" and "Pants", each
+    // red, green, blue.
+    bool hasColourPage = false;
+    std::array<int32_t, 3> hair{}, shirt{}, pants{};
 };

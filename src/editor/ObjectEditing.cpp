@@ -7,7 +7,9 @@
 #include "editor/MonsterCreatorDlg.h"
 #include "editor/ObjectPropertiesDlg.h"
 #include "editor/PlayerPropertySheet.h"
+#include "editor/WeaponDlg.h"
 #include "items/Container.h"
+#include "items/Weapon.h"
 #include "world/Land.h"
 
 std::unique_ptr<CPropertyDialog> MakeObjectDialog(Play& play, Object& object) {
@@ -17,6 +19,8 @@ std::unique_ptr<CPropertyDialog> MakeObjectDialog(Play& play, Object& object) {
         return std::make_unique<CMonsterCreatorDlg>(play, *generator);
     if (auto* container = qv::DynamicCast<Container>(&object))
         return std::make_unique<CContainerDlg>(play, *container);
+    if (auto* weapon = qv::DynamicCast<Weapon>(&object))
+        return std::make_unique<CWeaponDlg>(play, *weapon);
     if (auto* land = qv::DynamicCast<Land>(&object))
         return std::make_unique<CModifyLandDlg>(play, *land);
     return std::make_unique<CObjectPropertiesDlg>(play, object);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "creatures/Human.h"
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "platform/Format.h"
@@ -57,9 +58,29 @@ bool CPlayerPropertySheet::Validate() {
                 "pixels.",
                 m_Pages.x, m_Pages.y, static_cast<long long>(w), static_cast<long long>(h)));
     }
+    if (m_Pages.hasColourPage && !ValidColours()) return false;
     if (m_Pages.playerNumber < -1 || m_Pages.playerNumber > Player::kMaxPlayerNumber)
         return Refused(qv::Format("\"Player Number\" must lie from -1 to %d: %d is refused.",
                                   Player::kMaxPlayerNumber, m_Pages.playerNumber));
+    return true;
+}
+
+bool CPlayerPropertySheet::ValidColours() {
+    static const char* const kParts[] = {"red", "green", "blue"};
+    struct Colour {
+        const char* name;
+        const std::array<int32_t, 3>& parts;
+        int32_t low;
+    };
+    const Colour colours[] = {{"Hair", m_Pages.hair, -Human::kColourReach},
+                              {"Shirt", m_Pages.shirt, Human::kLeastShirtColour},
+                              {"Pants", m_Pages.pants, -Human::kColourReach}};
+    for (const Colour& c : colours)
+        for (size_t i = 0; i < c.parts.size(); ++i)
+            if (c.parts[i] < c.low || c.parts[i] > Human::kColourReach)
+                return Refused(qv::Format("The %s of \"%s\" must lie from %d to %d: %d is refused.",
+                                          kParts[i], c.name, c.low, Human::kColourReach,
+                                          c.parts[i]));
     return true;
 }
 
@@ -196,6 +217,18 @@ void CPlayerPropertySheet::DrawFields() {
         if (ImGui::BeginTabItem("Chat Image")) {
             IntField("Portrait", &m_Pages.portrait);
             TextField("Portrait File", m_Pages.portraitFile);
+            ImGui::EndTabItem();
+        }
+        const bool colours = m_Pages.hasColourPage && ImGui::BeginTabItem("Human - Color");
+        if (m_Pages.hasColourPage) Gui().Remember("Human - Color");
+        if (colours) {
+            // Red, green and blue side by side under each colour's name.
+            ImGui::InputInt3("Hair", m_Pages.hair.data());
+            Gui().Remember("Hair");
+            ImGui::InputInt3("Shirt", m_Pages.shirt.data());
+            Gui().Remember("Shirt");
+            ImGui::InputInt3("Pants", m_Pages.pants.data());
+            Gui().Remember("Pants");
             ImGui::EndTabItem();
         }
         ImGui::EndTabBar();

@@ -3,7 +3,8 @@
 // "Equipment", "Spells", "Build Info", "Chat Image") that the creature fills
 // and reads back itself (Player::FillPropertyPages, ReadPropertyPages). The
 // "Build Info" page opens the "Combat Preferences" dialog on the creature's
-// six fighting choices and the list of its scripted moves.
+// six fighting choices and the list of its scripted moves. A human adds its
+// "Human - Color" page of hair, shirt and pants colours.
 
 #include <memory>
 #include <string>
@@ -24,7 +25,8 @@ public:
 
     // Refuses fighting choices no control of "Combat Preferences" stands
     // for, a place outside the world and a number the world's list of
-    // creatures cannot hold.
+    // creatures cannot hold, and a human's colour outside what its picture
+    // can show.
     bool Validate() override;
     // The creature reads the pages back; a placed creature that is to stand
     // elsewhere is moved by play.
@@ -53,6 +55,7 @@ private:
     void DrawStats();
     void DrawSpells();
     void DrawBuildInfo();
+    bool ValidColours();
     qv::Handle<Object> m_pCreature;
     std::unique_ptr<CPlayerMovesDlg> m_pMoves;
 };

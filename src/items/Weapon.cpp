@@ -106,9 +106,11 @@ std::string Weapon::GetInfoText() {
 }
 
 int Weapon::Edit() {
-    // The dialog belongs to the editor; outside edit mode there is nothing to
-    // edit.
-    return IsEditMode() ? 1 : 0;
+    // The "Weapon properties" dialog belongs to the editor; outside edit
+    // mode there is nothing to edit.
+    if (!IsEditMode()) return 0;
+    Object::Edit();
+    return 1;
 }
 
 void Weapon::CopyWeapon(const Weapon& from) {

@@ -467,7 +467,20 @@ public:
         static constexpr const char* kExitY = "Exit Y";
         static constexpr const char* kSignalKey = "Key to Signal";
         static constexpr const char* kSendParty = "Send Party to Exit";
+        // Weapons
+        static constexpr const char* kSpeed = "Speed";
+        static constexpr const char* kDamageBase = "Dam. Base";
+        static constexpr const char* kDamageRange = "Dam. Range";
+        static constexpr const char* kStun = "Stun";
     };
+    // A weapon's numbers the editor gives. Speed is a percentage of the usual
+    // pace (100), at least 1 so that a weapon always moves; twice the usual
+    // is the quickest. Damage and stun are never negative; their highest
+    // values keep a hit's damage and the stun's hold-up on the event queue
+    // far inside what game time and hit points count.
+    static constexpr int32_t kMaxWeaponSpeed = 200;
+    static constexpr int32_t kMaxWeaponDamage = 1000;
+    static constexpr int32_t kMaxWeaponStun = 1000;
     // The largest amount of a stack the editor gives.
     static constexpr int32_t kMaxAmount = 1000000;
     // The highest fixed light level of a land (the map's daylight is one more).

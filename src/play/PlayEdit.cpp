@@ -11,6 +11,7 @@
 #include "creatures/Player.h"
 #include "items/Bag.h"
 #include "items/Container.h"
+#include "items/Weapon.h"
 #include "media/DDObjects.h"
 #include "play/Play.h"
 #include "world/Group.h"
@@ -79,6 +80,11 @@ std::optional<Play::Limits> Play::PropertyLimits(Object* object, const std::stri
         if (name == P::kMode || name == P::kSendParty) return kFlag;
         if (name == P::kExitX || name == P::kExitY) return Range(INT32_MIN, INT32_MAX);
         if (name == P::kSignalKey) return Range(-1, INT32_MAX);
+    }
+    if (qv::DynamicCast<Weapon>(object)) {
+        if (name == P::kSpeed) return Range(1, kMaxWeaponSpeed);
+        if (name == P::kDamageBase || name == P::kDamageRange) return Range(0, kMaxWeaponDamage);
+        if (name == P::kStun) return Range(0, kMaxWeaponStun);
     }
     return std::nullopt;
 }
@@ -170,6 +176,11 @@ int Play::SetProperty(Object* object, const std::string& name, int32_t value,
         if (name == P::kExitY) generator->m_iExitY = value;
         if (name == P::kSignalKey) generator->m_iKeyNumber = value;
         if (name == P::kSendParty) generator->m_bSendParty = value;
+    } else if (auto* weapon = qv::DynamicCast<Weapon>(object)) {
+        if (name == P::kSpeed) weapon->m_iSpeed = value;
+        if (name == P::kDamageBase) weapon->m_iDamageBase = value;
+        if (name == P::kDamageRange) weapon->m_iDamageRange = value;
+        if (name == P::kStun) weapon->m_iStun = value;
     }
     return 1;
 }

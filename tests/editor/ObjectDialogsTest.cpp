@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -13,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "creatures/Human.h"
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
+#include "creatures/PlayerImages.h"
 #include "data/CreatureArt.h"
 #include "editor/AddKeyDlg.h"
 #include "editor/AddLandDlg.h"
@@ -28,6 +31,7 @@
 #include "editor/ObjectPropertiesDlg.h"
 #include "editor/PlayerMovesDlg.h"
 #include "editor/PlayerPropertySheet.h"
+#include "editor/WeaponDlg.h"
 #include "items/Container.h"
 #include "items/Weapon.h"
 #include "platform/Message.h"
@@ -483,6 +487,202 @@ TEST_F(ObjectDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
     EXPECT_EQ(walker->m_pHolder->pos.x, to.x);
 }
 
+// ---- Weapons
+
+struct WeaponRow {
+    const char* what;
+    int32_t CWeaponDlg::*field;
+    int32_t Weapon::*stored;
+    int32_t value;
+    bool accepted;
+};
+
+const WeaponRow kWeaponRows[] = {
+    {"speed 0: it would never strike", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 0, false},
+    {"speed 1: the least (a boulder's)", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 1, true},
+    {"speed 2", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 2, true},
+    {"speed 199", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 199, true},
+    {"speed 200: the most", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 200, true},
+    {"speed 201", &CWeaponDlg::m_iSpeed, &Weapon::m_iSpeed, 201, false},
+    {"damage base -1", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, -1, false},
+    {"damage base 0: the least (a touch's)", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, 0,
+     true},
+    {"damage base 1", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, 1, true},
+    {"damage base 999", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, 999, true},
+    {"damage base 1000: the most", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, 1000, true},
+    {"damage base 1001", &CWeaponDlg::m_iDamageBase, &Weapon::m_iDamageBase, 1001, false},
+    {"damage range -1", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, -1, false},
+    {"damage range 0: no random part", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, 0,
+     true},
+    {"damage range 1", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, 1, true},
+    {"damage range 999", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, 999, true},
+    {"damage range 1000: the most", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, 1000,
+     true},
+    {"damage range 1001", &CWeaponDlg::m_iDamageRange, &Weapon::m_iDamageRange, 1001, false},
+    {"stun -1", &CWeaponDlg::m_iStun, &Weapon::m_iStun, -1, false},
+    {"stun 0: no hold-up", &CWeaponDlg::m_iStun, &Weapon::m_iStun, 0, true},
+    {"stun 1", &CWeaponDlg::m_iStun, &Weapon::m_iStun, 1, true},
+    {"stun 999", &CWeaponDlg::m_iStun, &Weapon::m_iStun, 999, true},
+    {"stun 1000: the most", &CWeaponDlg::m_iStun, &Weapon::m_iStun, 1000, true},
+    {"stun 1001", &CWeaponDlg::m_iStun, &Weapon::m_iStun, 1001, false},
+};
+
+TEST_F(ObjectDialogs, TheWeaponsNumbersStayInsideWhatAFightCanTake) {
+    for (const WeaponRow& r : kWeaponRows) {
+        SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
+        auto* sword = new Weapon(90, 10, 3, 5, 50, "Sword");
+        Lay(sword, play_test::At(20, 20));
+        const int32_t before = sword->*r.stored;
+        CWeaponDlg dialog(play, *sword);
+        EXPECT_EQ(dialog.m_strSpecialName, "Sword");
+        dialog.*r.field = r.value;
+        dialog.m_strSpecialName = "Widowmaker";
+        EXPECT_EQ(dialog.Ok(), r.accepted);
+        EXPECT_EQ(sword->*r.stored, r.accepted ? r.value : before);
+        EXPECT_EQ(sword->m_strSpecialName, r.accepted ? "Widowmaker" : "Sword");
+        EXPECT_EQ(dialog.Message().empty(), r.accepted) << dialog.Message();
+    }
+}
+
+TEST_F(ObjectDialogs, TheWeaponDialogShowsAndWritesBackItsFourNumbers) {
+    auto* axe = new Weapon(100, 10, 3, 3, 50, "Axe");
+    axe->m_strGeneralName = "Axe";
+    axe->m_iParameter = 3;
+    Lay(axe, play_test::At(20, 20));
+    CWeaponDlg dialog(play, *axe);
+    EXPECT_EQ(dialog.m_strGeneralName, "Axe");
+    EXPECT_EQ((std::array<int32_t, 4>{dialog.m_iSpeed, dialog.m_iDamageBase, dialog.m_iDamageRange,
+                                      dialog.m_iStun}),
+              (std::array<int32_t, 4>{100, 3, 10, 50}));
+    dialog.m_iSpeed = 80;
+    dialog.m_iDamageBase = 4;
+    dialog.m_iDamageRange = 12;
+    dialog.m_iStun = 70;
+    dialog.m_strGeneralName = "Not taken";
+    ASSERT_TRUE(dialog.Ok());
+    EXPECT_EQ((std::array<int32_t, 5>{axe->m_iSpeed, axe->m_iDamageBase, axe->m_iDamageRange,
+                                      axe->m_iStun, axe->m_iParameter}),
+              (std::array<int32_t, 5>{80, 4, 12, 70, 3}));
+    EXPECT_EQ(axe->m_strGeneralName, "Axe");
+    // A number the editor would not give, kept from an old record, stays
+    // while the name changes; changed, it is refused.
+    axe->m_iStun = 5000;
+    CWeaponDlg rename(play, *axe);
+    rename.m_strSpecialName = "Cleaver";
+    ASSERT_TRUE(rename.Ok());
+    EXPECT_EQ(axe->m_strSpecialName, "Cleaver");
+    EXPECT_EQ(axe->m_iStun, 5000);
+    qv::ScriptedMessages messages;
+    CWeaponDlg change(play, *axe);
+    change.m_iStun = 4000;
+    EXPECT_FALSE(change.Ok());
+    EXPECT_EQ(axe->m_iStun, 5000);
+}
+
+TEST_F(ObjectDialogs, TheWeaponsObjPropButtonEditsTheWeaponItself) {
+    auto* dagger = new Weapon(100, 5, 2, 3, 20, "Dagger");
+    Lay(dagger, play_test::At(20, 20));
+    CWeaponDlg dialog(play, *dagger);
+    std::vector<std::string> opened;
+    dialog.m_Run = [&](CEditorDialog& d) {
+        opened.push_back(d.Title());
+        auto& props = dynamic_cast<CObjectPropertiesDlg&>(d);
+        props.m_iValue = 77;
+        EXPECT_TRUE(props.Ok());
+        return int{CEditorDialog::IDOK};
+    };
+    dialog.Open();
+    ASSERT_TRUE(dialog.Gui().Click("Obj. Prop."));
+    EXPECT_EQ(opened, std::vector<std::string>{"Object properties"});
+    EXPECT_EQ(dagger->m_iValue, 77);
+    EXPECT_EQ(dialog.GetEndCode(), 0);  // the weapon's dialog stays open
+}
+
+// ---- A human's colours
+
+struct ColourRow {
+    const char* what;
+    std::array<int32_t, 3> PlayerPropertyPages::*colour;
+    std::array<int32_t, 3> Human::*stored;
+    size_t part;
+    int32_t value;
+    bool accepted;
+};
+
+const ColourRow kColourRows[] = {
+    {"hair red -65", &PlayerPropertyPages::hair, &Human::m_iHairColor, 0, -65, false},
+    {"hair red -64: the darkest", &PlayerPropertyPages::hair, &Human::m_iHairColor, 0, -64, true},
+    {"hair red -63", &PlayerPropertyPages::hair, &Human::m_iHairColor, 0, -63, true},
+    {"hair blue 63", &PlayerPropertyPages::hair, &Human::m_iHairColor, 2, 63, true},
+    {"hair blue 64: the lightest", &PlayerPropertyPages::hair, &Human::m_iHairColor, 2, 64, true},
+    {"hair blue 65", &PlayerPropertyPages::hair, &Human::m_iHairColor, 2, 65, false},
+    {"shirt green -1", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 1, -1, false},
+    {"shirt green 0: none of it", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 1, 0, true},
+    {"shirt green 1", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 1, 1, true},
+    {"shirt red 63", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 0, 63, true},
+    {"shirt red 64: the most", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 0, 64, true},
+    {"shirt red 65", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 0, 65, false},
+    {"pants green -65", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 1, -65, false},
+    {"pants green -64", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 1, -64, true},
+    {"pants green -63", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 1, -63, true},
+    {"pants blue 63", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 2, 63, true},
+    {"pants blue 64", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 2, 64, true},
+    {"pants blue 65", &PlayerPropertyPages::pants, &Human::m_iPantsColor, 2, 65, false},
+};
+
+TEST_F(ObjectDialogs, AHumansColoursStayInsideWhatItsPictureCanShow) {
+    for (const ColourRow& r : kColourRows) {
+        SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
+        auto* man = new Human;
+        man->m_iHairColor = {1, 2, 3};
+        man->m_iShirtColor = {2, 2, 0};
+        man->m_iPantsColor = {-3, -2, 1};
+        Lay(man, play_test::At(20, 20));
+        const std::array<int32_t, 3> before = man->*r.stored;
+        CPlayerPropertySheet sheet(play, *man);
+        ASSERT_TRUE(sheet.m_Pages.hasColourPage);
+        (sheet.m_Pages.*r.colour)[r.part] = r.value;
+        sheet.m_Pages.specialName = "Renamed";
+        EXPECT_EQ(sheet.Ok(), r.accepted);
+        std::array<int32_t, 3> expected = before;
+        if (r.accepted) expected[r.part] = r.value;
+        EXPECT_EQ(man->*r.stored, expected);
+        EXPECT_EQ(man->m_strSpecialName == "Renamed", r.accepted);
+        EXPECT_EQ(sheet.Message().empty(), r.accepted) << sheet.Message();
+    }
+}
+
+TEST_F(ObjectDialogs, AHumansColoursGoRoundTheColourPage) {
+    auto* woman = new Human;
+    woman->m_iHairColor = {-10, -11, -7};
+    woman->m_iShirtColor = {3, 0, 1};
+    woman->m_iPantsColor = {-3, 1, 0};
+    Lay(woman, play_test::At(20, 20));
+    CPlayerPropertySheet sheet(play, *woman);
+    EXPECT_EQ(sheet.m_Pages.hair, (std::array<int32_t, 3>{-10, -11, -7}));
+    EXPECT_EQ(sheet.m_Pages.shirt, (std::array<int32_t, 3>{3, 0, 1}));
+    EXPECT_EQ(sheet.m_Pages.pants, (std::array<int32_t, 3>{-3, 1, 0}));
+    // Unchanged, OK leaves them as they were.
+    ASSERT_TRUE(sheet.Ok());
+    EXPECT_EQ(woman->m_iHairColor, (std::array<int32_t, 3>{-10, -11, -7}));
+    // Changed, each goes to its own colour.
+    CPlayerPropertySheet again(play, *woman);
+    again.m_Pages.hair = {5, 6, 7};
+    again.m_Pages.shirt = {0, 3, 2};
+    again.m_Pages.pants = {-1, -2, -3};
+    ASSERT_TRUE(again.Ok());
+    LookColours shown;
+    ASSERT_EQ(woman->GetLookColours(&shown), 1);
+    EXPECT_EQ(shown.hair, (std::array<int32_t, 3>{5, 6, 7}));
+    EXPECT_EQ(shown.shirt, (std::array<int32_t, 3>{0, 3, 2}));
+    EXPECT_EQ(shown.pants, (std::array<int32_t, 3>{-1, -2, -3}));
+    // A creature that is not a human has no colour page.
+    Player* plain = PlaceMember(1, play_test::At(22, 20));
+    EXPECT_FALSE(CPlayerPropertySheet(play, *plain).m_Pages.hasColourPage);
+}
+
 // ---- Drawing
 
 TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
@@ -491,6 +691,10 @@ TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
     auto* generator = new MonsterGenerator;
     Lay(generator, play_test::At(21, 20));
     Player* walker = PlaceMember(1, play_test::At(22, 20));
+    auto* sword = new Weapon(90, 10, 3, 5, 50, "Sword");
+    Lay(sword, play_test::At(23, 20));
+    auto* man = new Human;
+    Lay(man, play_test::At(24, 20));
     std::vector<std::unique_ptr<CPropertyDialog>> dialogs;
     dialogs.push_back(std::make_unique<CObjectPropertiesDlg>(play, *chest));
     dialogs.push_back(std::make_unique<CContainerDlg>(play, *chest));
@@ -502,6 +706,10 @@ TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
     dialogs.push_back(std::make_unique<CCoordinatesDlg>(play, 1, 2));
     dialogs.push_back(std::make_unique<CLandTreeDlg>(play));
     dialogs.push_back(std::make_unique<CAddLandDlg>(play));
+    dialogs.push_back(std::make_unique<CWeaponDlg>(play, *sword));
+    auto human = std::make_unique<CPlayerPropertySheet>(play, *man);
+    CPlayerPropertySheet& humanSheet = *human;
+    dialogs.push_back(std::move(human));
     // With QV_WRITE_WINDOW_PICTURES=<folder> each is also written there as
     // editor-<its title>.png (the pictures of docs/).
     const char* folder = std::getenv("QV_WRITE_WINDOW_PICTURES");
@@ -512,12 +720,22 @@ TEST_F(ObjectDialogs, EveryDialogDrawsItselfHeadless) {
         // Its OK button is there to be pressed.
         EXPECT_TRUE(dialog->Gui().Where("OK").has_value());
         if (!folder) continue;
+        if (dialog.get() == &humanSheet) continue;  // its own picture below
         std::string name = "editor-";
         for (char c : dialog->Title())
             name += std::isalnum(static_cast<unsigned char>(c))
                         ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
                         : '-';
         EXPECT_TRUE(art::SavePng(dialog->Picture(), std::string(folder) + "/" + name + ".png"));
+    }
+    // The human's sheet shows its colour page once that tab is chosen.
+    ASSERT_TRUE(humanSheet.Gui().Click("Human - Color"));
+    qv::Surface face(humanSheet.Gui().Size().x, humanSheet.Gui().Size().y);
+    EXPECT_GT(humanSheet.Gui().Draw(face), 0u);
+    EXPECT_TRUE(humanSheet.Gui().Where("Shirt").has_value());
+    if (folder) {
+        EXPECT_TRUE(
+            art::SavePng(humanSheet.Picture(), std::string(folder) + "/editor-human-color.png"));
     }
 }
 
@@ -539,7 +757,7 @@ TEST_F(ObjectDialogs, EachThingOpensItsOwnDialogInBuildModeOnly) {
         {"a chest", [] { return new Chest; }, "Container"},
         {"a barrel", [] { return new Barrel; }, "Container"},
         {"a monster generator", [] { return new MonsterGenerator; }, "Monster Creator"},
-        {"a weapon", [] { return new Weapon; }, "Object properties"},
+        {"a weapon", [] { return new Weapon; }, "Weapon properties"},
     };
     std::vector<std::string> opened;
     play.m_EditObject = [&](Object& object) {
@@ -557,11 +775,7 @@ TEST_F(ObjectDialogs, EachThingOpensItsOwnDialogInBuildModeOnly) {
         EXPECT_TRUE(opened.empty());
         play.m_bEditing = 1;
         play.Give(Order::On(Order::Kind::Edit, at));
-        // A weapon's own dialog is not among these: it opens none.
-        const std::vector<std::string> expected = std::string(r.what) == "a weapon"
-                                                      ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{r.title};
-        EXPECT_EQ(opened, expected);
+        EXPECT_EQ(opened, std::vector<std::string>{r.title});
     }
     Player* creature = PlaceMember(1, play_test::At(22, 22));
     EXPECT_EQ(MakeObjectDialog(play, *creature)->Title(), "Creature Properties");
