@@ -7,7 +7,7 @@
 // file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay.
 //
 // While paused the world does not move: paused ticks leave every stored byte as
-// it was.
+// it was. The woods' beasts keep their places until the party comes near.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,6 +21,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "PlayFixture.h"
@@ -176,40 +178,30 @@ struct Session {
     // A named order with what its name finds (an order recorded in another
     // game names what that game had: it is found again here).
     Order Found(Order order) const {
-        if (order.name.empty()) return order;
         using Kind = Order::Kind;
         Player* hero = world.m_pLeader.Get();
-        switch (order.kind) {
-            case Kind::Buy:
-                if (Store* store = play.FindStore(order.value))
-                    for (const auto& item : store->Items())
-                        if (item->m_strSpecialName == order.name) order.object = item.get();
-                break;
-            case Kind::Open:
-                for (Land* land : world.map_master->loadedlands)
-                    for (ObjectHolder* h : land->holders)
-                        if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == order.name)
-                            order.target = h;
-                break;
-            case Kind::Take:
-                if (auto* chest = qv::DynamicCast<Container>(play.m_pOpenContainer.Get()))
-                    order.object = Named(chest->GetBag(), order.name);
-                break;
-            case Kind::PickForUse:
-            case Kind::Cast:
-                if (!hero) break;
-                order.object = Named(hero->m_pBag.get(), order.name);
-                if (!order.object && hero->m_pMagic)
-                    for (const auto& spell : hero->m_pMagic->m_SpellList)
-                        if (spell->GetDisplayName() == order.name) order.object = spell.get();
-                break;
-            case Kind::UseOn:
-            case Kind::Attack:
-                // The living creature of that name nearest the hero.
-                if (Player* p = Nearest(hero, order.name)) order.target = p->m_pHolder;
-                break;
-            default:
-                break;
+        const std::string& name = order.name;
+        if (name.empty()) return order;
+        if (order.kind == Kind::Buy) {
+            if (Store* store = play.FindStore(order.value))
+                for (const auto& item : store->Items())
+                    if (item->m_strSpecialName == name) order.object = item.get();
+        } else if (order.kind == Kind::Open) {
+            for (Land* land : world.map_master->loadedlands)
+                for (ObjectHolder* h : land->holders)
+                    if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == name)
+                        order.target = h;
+        } else if (order.kind == Kind::Take) {
+            if (auto* chest = qv::DynamicCast<Container>(play.m_pOpenContainer.Get()))
+                order.object = Named(chest->GetBag(), name);
+        } else if ((order.kind == Kind::PickForUse || order.kind == Kind::Cast) && hero) {
+            order.object = Named(hero->m_pBag.get(), name);
+            if (!order.object && hero->m_pMagic)
+                for (const auto& spell : hero->m_pMagic->m_SpellList)
+                    if (spell->GetDisplayName() == name) order.object = spell.get();
+        } else if (order.kind == Kind::UseOn || order.kind == Kind::Attack) {
+            // The living creature of that name nearest the hero.
+            if (Player* p = Nearest(hero, name)) order.target = p->m_pHolder;
         }
         return order;
     }
@@ -226,10 +218,7 @@ struct Session {
             if (!p || !p->IsAlive() || !p->m_pHolder || p->GetDisplayName() != name) continue;
             const int64_t dx = from ? p->m_Position.x - from->m_Position.x : 0;
             const int64_t dy = from ? p->m_Position.y - from->m_Position.y : 0;
-            if (!best || dx * dx + dy * dy < bestD) {
-                best = p;
-                bestD = dx * dx + dy * dy;
-            }
+            if (!best || dx * dx + dy * dy < bestD) best = p, bestD = dx * dx + dy * dy;
         }
         return best;
     }
@@ -283,32 +272,27 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         game.play.m_pRecording = nullptr;
         EXPECT_EQ(game.ask.told, (std::vector<std::string>{"QuickSave completed."}));
         if (!yard) return folder.Slot("quicksave");
-        // The miller's task was taken and a potion bought at the stall.
+        // The miller's task was taken, a potion bought at the stall and drunk
+        // (its bottle is left), the scroll read, and the hero's fight in the
+        // woods ended with one side dead.
         EXPECT_EQ(game.conversations, 1);
         int32_t wolves = 0;
         for (const auto& v : game.world.m_ScriptVariableList)
             if (v->m_strSpecialName == start_talk::kTaskVariable) wolves = v->m_iValue;
-        EXPECT_EQ(wolves, 1);
         const Store* stall = game.play.FindStore(start_talk::kStoreId);
-        EXPECT_EQ(stall ? stall->m_iGold : 0, 110);
-        // The potion was drunk (its bottle is left), the scroll read, and the
-        // hero's fight in the woods ended with one side dead.
-        const Player* hero = game.Nearest(nullptr, kHero);
-        const Player* anyHero = hero;
-        for (Player* p : game.world.m_PlayerArray)
-            if (p && p->GetDisplayName() == kHero) anyHero = p;
-        if (!anyHero) ADD_FAILURE() << "no hero";
-        if (!anyHero) return slot;
-        EXPECT_NE(Session::Named(anyHero->m_pBag.get(), "Empty potion"), nullptr);
-        EXPECT_EQ(Session::Named(anyHero->m_pBag.get(), "Scroll of Toughskin"), nullptr);
+        EXPECT_EQ(std::tuple(wolves, stall ? stall->m_iGold : 0), std::tuple(1, 110));
+        const Player* hero = nullptr;
         int deadBeasts = 0;
-        for (Player* p : game.world.m_PlayerArray)
+        for (Player* p : game.world.m_PlayerArray) {
+            if (p && p->GetDisplayName() == kHero) hero = p;
             if (p && p->m_iGroupNum == kBeastGroup && !p->IsAlive()) ++deadBeasts;
-        EXPECT_TRUE(!anyHero->IsAlive() || deadBeasts > 0);
-        EXPECT_TRUE(anyHero->m_Opponents.empty());
-        std::printf("replay: hero %s with %d of %d hit points, %d beasts dead\n",
-                    anyHero->IsAlive() ? "alive" : "dead", anyHero->m_iHitPoints,
-                    anyHero->m_iMaxHitPoints, deadBeasts);
+        }
+        if (!hero) ADD_FAILURE() << "no hero";
+        if (!hero) return slot;
+        EXPECT_NE(Session::Named(hero->m_pBag.get(), "Empty potion"), nullptr);
+        EXPECT_EQ(Session::Named(hero->m_pBag.get(), "Scroll of Toughskin"), nullptr);
+        EXPECT_TRUE(!hero->IsAlive() || deadBeasts > 0);
+        EXPECT_TRUE(hero->m_Opponents.empty());
     }
     return folder.Slot("quicksave");
 }
@@ -368,6 +352,35 @@ TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
     later.push_back(At(100, Order::Of(Kind::QuickSave)));
     ExpectSameFiles(PlayRecording("paused-at-once", atOnce, 61),
                     PlayRecording("paused-later", later, 101));
+}
+
+TEST(Replay, TheWoodsBeastsKeepTheirPlacesUntilThePartyComesNearThenFallOnIt) {
+    using Kind = Order::Kind;
+    GameFolder folder("woods");
+    Session game(folder);
+    ASSERT_TRUE(game.ok);
+    const auto beasts = [&] {
+        std::vector<std::pair<Player*, qv::Point>> found;  // with the cell each stands in
+        for (Player* p : game.world.m_PlayerArray)
+            if (p && p->m_iGroupNum == kBeastGroup)
+                found.emplace_back(p, MapMaster::PixelToCell(p->m_Position));
+        return found;
+    };
+    // At the edge of the woods, three cells north of the clearing, for fifty
+    // ticks: every beast where it was, and none hostile.
+    game.Run({At(3, Order::At(Kind::Travel, Position(28, 35, 0)))}, 4);
+    const auto homes = beasts();
+    ASSERT_EQ(homes.size(), 7u);
+    game.Run({}, 54);
+    EXPECT_EQ(beasts(), homes);
+    for (const auto& [b, cell] : homes) EXPECT_EQ(b->m_iHostileMode, 0) << b->GetDisplayName();
+    // Into the clearing: every beast turns on the party and is paired with
+    // both of its members.
+    game.Run({At(54, Order::At(Kind::WalkTo, CellPoint(29, 37)))}, 154);
+    for (const auto& [b, cell] : homes) {
+        SCOPED_TRACE(b->GetDisplayName());
+        EXPECT_EQ(std::tuple(b->m_iHostileMode, b->m_Opponents.size()), std::tuple(1, 2u));
+    }
 }
 
 }  // namespace
