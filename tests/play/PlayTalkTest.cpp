@@ -1,7 +1,5 @@
-// The start world's conversations, driven headless on a World and a Play
-// through their choices to each ending: what is said, what is offered, and
-// what the talk changes in the world (a script variable, a thing dropped, a
-// creature in the party, a store's window).
+// The start world's conversations, through their choices to each ending: what
+// is said, what is offered, and what the talk changes in the world.
 
 #include <gtest/gtest.h>
 
@@ -25,8 +23,11 @@ namespace {
 using play_test::At;
 using Lines = std::vector<std::string>;
 
+// The yard: the leader and its dog, the villagers and the stall.
 class StartTalk : public play_test::PlayFixture {
 public:  // a table's rows each build a yard of their own
+    void TestBody() override {}
+    using PlayFixture::ask, PlayFixture::world;
     StartTalk() {
         leader = PlaceMember(0, At(20, 20));
         leader->m_iPartySlot = -1;
@@ -38,8 +39,7 @@ public:  // a table's rows each build a yard of their own
         dog->m_strSpecialName = "Kaleb";
         dog->m_strMessageNode = start_talk::kDogNode;
         miller = Villager("Miller", start_talk::kMillerNode, At(22, 20));
-        potion = new Potion(PotionType::Healing);
-        miller->AddToBag(potion, 0);
+        miller->AddToBag(potion = new Potion(PotionType::Healing), 0);
         weaver = Villager("Weaver", start_talk::kWeaverNode, At(22, 22));
         keeper = Villager("Shop keeper", start_talk::kShopKeeperNode, At(21, 22));
         auto store = std::make_unique<Store>("Yard Stall");
@@ -53,10 +53,8 @@ public:  // a table's rows each build a yard of their own
 
     Player* Villager(const std::string& name, const std::string& node, const Position& at) {
         auto* p = new Player;
-        p->m_strSpecialName = name;
-        p->m_strMessageNode = node;
+        p->m_strSpecialName = name, p->m_strMessageNode = node, p->m_Position = at;
         villagers->AddMember(p);
-        p->m_Position = at;
         Lay(p, at);
         return p;
     }
@@ -94,13 +92,6 @@ public:  // a table's rows each build a yard of their own
     std::vector<int32_t> trades;
     std::shared_ptr<const TalkScriptFile> script;
     PlayTalkHost host{play};
-};
-
-// A yard for one row of a table.
-struct Yard : StartTalk {
-    void TestBody() override {}
-    using StartTalk::ask;
-    using StartTalk::world;
 };
 
 // What a conversation shows, as one line: its lines, " ? ", its choices.
@@ -168,7 +159,7 @@ TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
-        Yard fresh;  // each ending from the same yard
+        StartTalk fresh;  // each ending from the same yard
         fresh.leader->m_strSpecialName = "Korr";
         if (row.wolves) fresh.SetVariable(start_talk::kTaskVariable, row.wolves);
         if (row.joined) fresh.SetVariable(start_talk::kJoinedVariable, row.joined);

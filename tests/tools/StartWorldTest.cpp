@@ -464,66 +464,51 @@ TEST(StartWorld, HeldTowardTheWallTheHeroWalksAlongItWhileAClickGoesThroughTheYa
 }
 
 TEST(StartWorld, BesideTheHeroInTheYardTheChestBedAndBarrelsAreDrawn) {
-    // Standing in the yard a cell away from each of its things, the hero
-    // sees it: drawn, its picture changes most of the pixels it covers in
-    // the view (the hero may hide a few). Measured against the same frame
-    // drawn with the thing passed over (a tagged object is not drawn).
+    // Standing on the yard's paving a cell away from each of its things, the
+    // hero sees it: its picture changes most of the pixels it covers in the
+    // view (the hero may hide a few), against the same frame drawn with the
+    // thing passed over (a tagged object is not drawn).
     struct Row {
-        const char* name;
         const char* kind;
         int rain;      // the barrel's kind; -1 for what is not a barrel
         int32_t side;  // the hero a cell west (-1) or east (+1) of it
     };
-    const Row rows[] = {
-        {"chest", "Chest", -1, +1},
-        {"bed", "Bed", -1, -1},
-        {"barrel", "Barrel", 0, -1},
-        {"rain barrel", "Barrel", 1, +1},
-    };
-    // Pixels that a picture of about 1,200 must change at the least.
-    constexpr int kDrawnPixels = 600;
+    const Row rows[] = {{"Chest", -1, +1}, {"Bed", -1, -1}, {"Barrel", 0, -1}, {"Barrel", 1, +1}};
+    constexpr int kDrawnPixels = 600;  // of a picture of about 1,200
     const WrittenWorld written;
     StartedGame game(written.dir);
     CMainFrame& frame = game.frame;
-    MapMaster& map = *game.map;
     Player* hero = frame.m_World.m_pLeader.Get();
     ASSERT_TRUE(hero && hero->m_pHolder);
-    auto scene = [&] {
+    const auto scene = [&] {
+        frame.DrawFrame(0);
         const qv::Surface& s = *frame.m_View.m_pViewSurface;
-        std::vector<uint16_t> pixels;
-        for (int y = 0; y < s.Height(); ++y)
-            for (int x = 0; x < s.Width(); ++x) pixels.push_back(s.GetPixel(x, y));
-        return pixels;
+        return std::vector<uint16_t>(s.Pixels(), s.Pixels() + s.Pitch() * s.Height());
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(std::string(r.kind) + " " + std::to_string(r.rain));
         ObjectHolder* thing = nullptr;
         for (ObjectHolder* h : game.Placed()) {
-            Object* o = h->m_pObject;
-            if (!o || std::string(o->GetRuntimeClass()->name) != r.kind) continue;
-            auto* barrel = dynamic_cast<Barrel*>(o);
-            if (barrel && barrel->m_bRainBarrel != r.rain) continue;
-            thing = h;
+            auto* barrel = dynamic_cast<Barrel*>(h->m_pObject);
+            if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == std::string(r.kind) &&
+                (!barrel || barrel->m_bRainBarrel == r.rain))
+                thing = h;
         }
         ASSERT_NE(thing, nullptr);
-        Object* object = thing->m_pObject;
-        // The hero a cell beside it, in the yard, and the view on the hero.
         const Position beside(thing->pos.x + r.side * MapMaster::CellWidth, thing->pos.y, 0);
         Position from = hero->m_pHolder->pos;
-        ASSERT_EQ(map.MoveHolder(from, beside, hero->m_pHolder), 1);
+        ASSERT_EQ(game.map->MoveHolder(from, beside, hero->m_pHolder), 1);
         hero->m_Position = hero->m_pHolder->pos;
         frame.m_World.m_ptFocus = {beside.x, beside.y};
         frame.RunTick();
         CellPoint wc;
-        ASSERT_TRUE(map.WindowCellOf(hero->m_pHolder->pos, wc));
-        EXPECT_EQ(map.GetCell(wc.x, wc.y).terrain, 2) << "the hero stands on the yard's paving";
-        frame.DrawFrame(0);
-        EXPECT_EQ(object->m_bNotDrawn, 0);
+        ASSERT_TRUE(game.map->WindowCellOf(hero->m_pHolder->pos, wc));
+        EXPECT_EQ(game.map->GetCell(wc.x, wc.y).terrain, 2) << "on the yard's paving";
         const std::vector<uint16_t> with = scene();
-        object->m_iTag = 1;
-        frame.DrawFrame(0);
-        object->m_iTag = 0;
+        EXPECT_EQ(thing->m_pObject->m_bNotDrawn, 0);
+        thing->m_pObject->m_iTag = 1;
         const std::vector<uint16_t> without = scene();
+        thing->m_pObject->m_iTag = 0;
         int changed = 0;
         for (size_t k = 0; k < with.size(); ++k) changed += with[k] != without[k];
         EXPECT_GT(changed, kDrawnPixels);
@@ -586,14 +571,11 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
-    // The woods' generator stands among the trees, out of the party's reach
-    // at the start; the hero walks toward it and, once within reach, a group
-    // of one of the woods' kinds appears around it, in the view.
+    // The woods' generator stands among the trees north of the clearing, out
+    // of the party's reach at the start; the hero walks toward it a little
+    // way at a time and, once within reach, a group of one of the woods'
+    // kinds appears around it.
     const WrittenWorld written;
     StartedGame game(written.dir);
     CMainFrame& frame = game.frame;
@@ -602,42 +584,30 @@ TEST(StartWorld, WalkingIntoTheWoodsThePartyMeetsTheGeneratorsGroup) {
     MonsterGenerator* generator = nullptr;
     for (ObjectHolder* h : game.Placed())
         if (auto* g = dynamic_cast<MonsterGenerator*>(h->m_pObject)) generator = g;
-    ASSERT_NE(generator, nullptr) << "the generator is not on the map";
+    ASSERT_NE(generator, nullptr);
     const Position at = generator->m_pHolder->pos;
-    // Where the data program put it: among the trees north of the clearing.
-    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35})) << "at " << at.x << ", " << at.y;
+    EXPECT_EQ(MapMaster::PixelToCell(at), (CellPoint{29, 35}));
+    const auto distanceSq = [&] { return game.map->PixelDistanceSq(hero->m_pHolder->pos, at); };
     constexpr int64_t kReachSq = int64_t{Play::kGeneratorReach} * Play::kGeneratorReach;
-    EXPECT_GT(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
-    EXPECT_EQ(generator->m_pSpawned.Get(), nullptr);
-    // Right clicks a little way toward it, each walked before the next.
-    int ticks = 0;
-    for (int click = 0; click < 20 && !generator->m_pSpawned; ++click) {
+    EXPECT_GT(distanceSq(), kReachSq);
+    for (int walk = 0; walk < 20 && !generator->m_pSpawned; ++walk) {
         const CellPoint d = game.map->PixelDeltaOf(hero->m_pHolder->pos, at);
-        const Position goal(hero->m_pHolder->pos.x + std::clamp(d.x, -100, 100),
-                            hero->m_pHolder->pos.y + std::clamp(d.y, -100, 100), 0);
-        const qv::Point point = game.ClientPointOf(goal);
-        ASSERT_TRUE(frame.m_View.m_rcView.Contains(point));
-        frame.OnMouseMove(point);
-        frame.OnRButtonDown(point);
-        frame.RunTick();
-        frame.OnRButtonUp(point);
-        for (int t = 0; t < 60 && !generator->m_pSpawned; ++t, ++ticks) frame.RunTick();
+        frame.m_Play.Give(Order::At(
+            Order::Kind::WalkTo, Position(hero->m_pHolder->pos.x + std::clamp(d.x, -100, 100),
+                                          hero->m_pHolder->pos.y + std::clamp(d.y, -100, 100), 0)));
+        for (int t = 0; t < 60 && !generator->m_pSpawned; ++t) frame.RunTick();
     }
-    ASSERT_NE(generator->m_pSpawned.Get(), nullptr)
-        << "the hero stands at " << hero->m_pHolder->pos.x << ", " << hero->m_pHolder->pos.y
-        << " after " << ticks << " ticks";
-    EXPECT_LE(game.map->PixelDistanceSq(hero->m_pHolder->pos, at), kReachSq);
+    ASSERT_NE(generator->m_pSpawned.Get(), nullptr) << "the hero never came near";
+    EXPECT_LE(distanceSq(), kReachSq);
     EXPECT_EQ(frame.m_Play.ActiveGenerator(), generator);
     const std::set<std::string> kinds = {"Goblin", "GiantRatBrown", "Snake"};
     for (Member* m : generator->m_pSpawned->Members()) {
         auto* monster = dynamic_cast<Player*>(m);
-        ASSERT_NE(monster, nullptr);
-        EXPECT_EQ(kinds.count(monster->GetRuntimeClass()->name), 1u)
-            << monster->GetRuntimeClass()->name;
-        ASSERT_NE(monster->m_pHolder, nullptr) << "placed";
+        ASSERT_TRUE(monster && monster->m_pHolder);
+        EXPECT_EQ(kinds.count(monster->GetRuntimeClass()->name), 1u);
         const CellPoint d = game.map->PixelDeltaOf(at, monster->m_pHolder->pos);
-        EXPECT_LE(std::abs(d.x), 2 * MapMaster::CellWidth);
-        EXPECT_LE(std::abs(d.y), 2 * MapMaster::CellHeight);
+        EXPECT_TRUE(std::abs(d.x) <= 2 * MapMaster::CellWidth &&
+                    std::abs(d.y) <= 2 * MapMaster::CellHeight);
     }
 }
 
