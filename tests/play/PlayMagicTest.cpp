@@ -1,6 +1,5 @@
 // Magic through play's orders: a party member casts a spell it knows; a thing
-// picked for use waits for its target (the select mode, the pause, the user
-// recorded with the use and the prompt), and a use that went through ends the
+// picked for use waits for its target, and a use that went through ends the
 // pause.
 
 #include <functional>
@@ -15,7 +14,7 @@
 #include "items/Scroll.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
-#include "world/WorldRules.h"
+#include "support/WorldFixture.h"
 
 using namespace play_test;
 
@@ -86,94 +85,80 @@ TEST_F(PlayMagic, ACastOrder) {
     }
 }
 
-// Play stands as the world's rules; the watch stands in for it, passes every
-// call on and keeps the prompt, which only a frame would show, and the ends
-// of pauses.
-struct Watch : WorldRules {
+// Play as the world's rules, keeping the prompts it is given (only a frame
+// shows them) and the pauses it ends.
+struct Watch : world_test::TestRules {
     Watch(World& w, Play& p) : world(w), play(p) { world.m_pRules = this; }
     ~Watch() override { world.m_pRules = &play; }
     int Approach(Player* creature, int flag) override { return play.Approach(creature, flag); }
-    bool OpenConversation(Player* speaker, const std::string& node) override {
-        return play.OpenConversation(speaker, node);
-    }
-    std::string GameFolder() const override { return play.GameFolder(); }
-    int IsEditing() const override { return play.IsEditing(); }
     void BeginTargetChoice(Object* i, Player* u, int mode, int p, const std::string& t) override {
-        prompt = t;
+        TestRules::BeginTargetChoice(i, u, mode, p, t);
         play.BeginTargetChoice(i, u, mode, p, t);
     }
     void EndUsePause() override {
-        ++pauseEnded;
+        TestRules::EndUsePause();
         play.EndUsePause();
     }
     World& world;
     Play& play;
-    std::string prompt;
-    int pauseEnded = 0;
 };
 
-TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTarget) {
+// A thing picked for use waits for its target: the select mode, the pause,
+// the thing and its user (a power cube records none) and the prompt; a
+// scroll that acts on its reader is read at once and ends the pause.
+TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTargetOrActsAtOnce) {
     struct Row {
         const char* rule;
         std::function<std::unique_ptr<Object>()> make;
-        bool awaited;  // whether a target is awaited
-        int selectMode = 0, pause = 0;
-        bool userRecorded = false;
-        const char* prompt = "";
+        int answer;
+        const char* state;  // select mode, pause, what waits, the prompt, pauses ended
+        bool placed = false, invisible = false;  // the reader in the party; hidden after
+    };
+    const auto group = [](int32_t type) {
+        auto scroll = std::make_unique<Scroll>(type);
+        scroll->m_bGroup = 1;
+        return scroll;
     };
     const Row rows[] = {
-        {"a potion waits for the drinker", [] { return std::make_unique<Potion>(1); }, true, 3, 1,
-         true, "Use Potion on..."},
-        {"an empty potion only says so", [] { return std::make_unique<Potion>(0); }, false},
-        {"a scroll waits for its target", [] { return std::make_unique<Scroll>(1); }, true, 3, 1,
-         true, "Use Scroll on..."},
-        {"a blank scroll only says so", [] { return std::make_unique<Scroll>(0); }, false},
+        {"a potion waits for the drinker", [] { return std::make_unique<Potion>(1); }, 2,
+         "3 1 item user 'Use Potion on...' 0"},
+        {"an empty potion only says so", [] { return std::make_unique<Potion>(0); }, 2,
+         "0 0 - - '' 0"},
+        {"a scroll waits for its target", [] { return std::make_unique<Scroll>(1); }, 2,
+         "3 1 item user 'Use Scroll on...' 0"},
+        {"a blank scroll only says so", [] { return std::make_unique<Scroll>(0); }, 2,
+         "0 0 - - '' 0"},
         {"an invisibility scroll for one waits for its target",
-         [] { return std::make_unique<Scroll>(ScrollType::Invisibility); }, true, 3, 1, true,
-         "Use Scroll on..."},
-        {"a power cube records no user", [] { return std::make_unique<PowerCube>(); }, true, 1, 1,
-         false, "Use Cogo'Septem on..."},
+         [] { return std::make_unique<Scroll>(ScrollType::Invisibility); }, 2,
+         "3 1 item user 'Use Scroll on...' 0"},
+        {"a power cube records no user", [] { return std::make_unique<PowerCube>(); }, 2,
+         "1 1 item - 'Use Cogo'Septem on...' 0"},
         {"a known spell pauses the game as a spell does",
-         [] { return std::make_unique<Toughskin>(); }, true, 2, 2, true, "Use Toughskin on..."},
+         [] { return std::make_unique<Toughskin>(); }, 2, "2 2 item user 'Use Toughskin on...' 0"},
+        {"a group invisibility scroll hides the reader's group at once",
+         [&] { return group(ScrollType::Invisibility); }, 1, "0 0 - - '' 1", true, true},
+        {"a sunlight scroll is cast by its reader at once",
+         [] { return std::make_unique<Scroll>(ScrollType::SunLight); }, 1, "0 0 - - '' 1", true},
     };
+    int slot = 1;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        Player user;
-        Teach(user);
+        Player bare;
+        Player* user = r.placed ? PlaceMember(slot, At(36, 34 + slot)) : &bare;
+        slot += r.placed ? 1 : 0;
+        Teach(*user);
         Watch watch(world, play);
         play.m_pPendingItem = nullptr, play.m_pPendingItemUser = nullptr;
         play.m_iSelectMode = play.m_bPaused = 0;
         std::unique_ptr<Object> item = r.make();
-        EXPECT_EQ(item->GetUsePrompt(&user, 0), 2);
-        EXPECT_EQ(play.m_pPendingItem.Get(), r.awaited ? item.get() : nullptr);
-        EXPECT_EQ(play.m_pPendingItemUser.Get(), r.userRecorded ? &user : nullptr);
-        EXPECT_EQ(play.m_iSelectMode, r.selectMode);
-        EXPECT_EQ(play.m_bPaused, r.pause);
-        EXPECT_EQ(watch.prompt, r.prompt);
-    }
-}
-
-TEST_F(PlayMagic, AScrollThatActsOnItsReaderIsReadAtOnce) {
-    struct Row {
-        const char* rule;
-        int32_t type, group;
-        int32_t invisible;  // the reader afterwards
-    };
-    const Row rows[] = {
-        {"a group invisibility scroll hides the reader's group at once", ScrollType::Invisibility,
-         1, 1},
-        {"a sunlight scroll is cast by its reader at once", ScrollType::SunLight, 0, 0},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Player* reader = PlaceMember(r.group + 1, At(36, 35 + r.group));
-        Watch watch(world, play);
-        Scroll scroll(r.type);
-        scroll.m_bGroup = r.group;
-        EXPECT_EQ(scroll.GetUsePrompt(reader, 0), 1);
-        EXPECT_EQ(play.m_pPendingItem.Get(), nullptr);
-        EXPECT_EQ(reader->m_bInvisible, r.invisible);
-        EXPECT_EQ(watch.pauseEnded, 1);
+        EXPECT_EQ(item->GetUsePrompt(user, 0), r.answer);
+        const std::string prompt = watch.choices.empty() ? "" : watch.choices.back().prompt;
+        EXPECT_EQ(std::to_string(play.m_iSelectMode) + " " + std::to_string(play.m_bPaused) +
+                      (play.m_pPendingItem.Get() == item.get() ? " item" : " -") +
+                      (play.m_pPendingItemUser.Get() == user ? " user" : " -") + " '" + prompt +
+                      "' " + std::to_string(watch.pausesEnded),
+                  r.state);
+        EXPECT_EQ(user->m_bInvisible, r.invisible ? 1 : 0);
     }
 }
 
@@ -191,7 +176,7 @@ TEST_F(PlayMagic, AUseThatWentThroughEndsThePause) {
         SCOPED_TRACE(o->m_strSpecialName);
         play.m_bPaused = 1;
         o->Use(user, target);
-        EXPECT_EQ(watch.pauseEnded, ++ended);
+        EXPECT_EQ(watch.pausesEnded, ++ended);
         EXPECT_EQ(play.m_bPaused, 0);
     }
 }
