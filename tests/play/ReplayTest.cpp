@@ -10,7 +10,6 @@
 // it was. The woods' beasts keep their places until the party comes near.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -39,6 +38,7 @@
 #include "play/Play.h"
 #include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
+#include "support/TestFolder.h"
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -108,15 +108,10 @@ std::vector<TimedOrder> Recording() {
 constexpr uint32_t kTicks = 410;
 
 // A game folder of its own with the start world the build ships.
-struct GameFolder {
-    explicit GameFolder(const std::string& name)
-        : dir(fs::temp_directory_path() /
-              ("qv-replay-" + name + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+struct GameFolder : test_support::TestFolder {
+    explicit GameFolder(const std::string& name) : TestFolder("replay-" + name) {
         WriteStartWorld(dir.string());
     }
-    ~GameFolder() { fs::remove_all(dir); }
     // Every file of a slot folder, by name; none when there is no such slot.
     Files Slot(const char* slot) const {
         Files files;
@@ -126,7 +121,6 @@ struct GameFolder {
                 files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
         return files;
     }
-    fs::path dir;
 };
 
 // A game begun in the start world as a new game begins, with nobody to see it.
