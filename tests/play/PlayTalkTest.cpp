@@ -104,7 +104,7 @@ std::string Shown(const CTalkScript& talk) {
     return join(talk.Lines()) + " ? " + join(talk.Choices());
 }
 
-TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
+TEST(StartTalkRows, EachConversationOfTheYardRunsToWhatItChanges) {
     struct Row {
         const char* rule;
         const char* speaker;
@@ -117,8 +117,6 @@ TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
     };
     const std::string none = "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept";
     const std::string gone = " ? ";  // nothing said, nothing offered
-    const std::string dog =
-        "The dog wags its tail and looks up at you. ? Sit! / Fetch! / Good dog.";
     const std::string miller =
         "Good day to you, stranger. / Wolves come out of the woods to the south and take my sheep."
         " ? I will drive them off. / Farewell.";
@@ -126,15 +124,12 @@ TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
         "Welcome to my stall! Potions, blades and leather, all fairly priced. ? Show me your "
         "wares. / What news? / Farewell.";
     const std::vector<Row> rows = {
-        {"the dog sits", "Kaleb", 0, 0, "0", dog,
+        {"the dog sits", "Kaleb", 0, 0, "0",
+         "The dog wags its tail and looks up at you. ? Sit! / Fetch! / Good dog.",
          "The dog sits and waits, ears pricked. ? Good dog.", false, none},
-        {"the dog sits, and is praised", "Kaleb", 0, 0, "00", dog, gone, true, none},
-        {"the dog fetches", "Kaleb", 0, 0, "10", dog, gone, true, none},
-        {"the dog is praised at once", "Kaleb", 0, 0, "2", dog, gone, true, none},
         {"the miller's task is taken", "Miller", 0, 0, "0", miller,
          "Thank you! Take this for the road: you will need it more than I do. ? I will be careful.",
          false, "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion dropped"},
-        {"the miller's task is refused", "Miller", 0, 0, "1", miller, gone, true, none},
         {"the miller waits for the task to be done", "Miller", 1, 0, "0",
          "Good day to you, stranger. / Have you been to the woods yet? Mind their teeth. ? "
          "Farewell.",
@@ -155,7 +150,6 @@ TEST(StartTalkRows, EveryConversationOfTheYardRunsToEachOfItsEndings) {
         {"the shop keeper's news, then the greeting again", "Shop keeper", 1, 0, "1", shop,
          "So you took the miller's task? Buy a potion or two first. / " + shop, false,
          "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the shop keeper is left", "Shop keeper", 0, 0, "2", shop, gone, true, none},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);

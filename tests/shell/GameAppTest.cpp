@@ -686,15 +686,6 @@ TEST_F(GameApp, ACutSlotLoadedThroughTheWindowIsSaidAndChangesNothing) {
         qv::WriteWholeFile((slot3 / name).string(),
                            std::vector<uint8_t>(whole.begin(), whole.end()));
     }
-    // Whole again, the slot brings back the game saved.
-    ClickOptions(COptionsWnd::kIdLoadGame);
-    ClickSlots(CSlotsWnd::SlotRect(2));
-    ClickSlots(CSlotsWnd::kConfirmRect);
-    EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    Tick();
-    ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
-    EXPECT_EQ(std::tuple(f.m_World.m_pLeader->m_strSpecialName, f.m_World.m_pLeader->m_iStrength),
-              std::tuple("Korr", 60));
 }
 
 }  // namespace
