@@ -82,11 +82,8 @@ public:  // a table's rows each build a yard of their own
         return out.str();
     }
 
-    Player* leader = nullptr;
-    Player* dog = nullptr;
-    Player* miller = nullptr;
-    Player* weaver = nullptr;
-    Player* keeper = nullptr;
+    Player *leader = nullptr, *dog = nullptr, *miller = nullptr, *weaver = nullptr,
+           *keeper = nullptr;
     Potion* potion = nullptr;
     Group* villagers = nullptr;
     std::vector<int32_t> trades;
@@ -107,7 +104,7 @@ std::string Shown(const CTalkScript& talk) {
 TEST(StartTalkRows, EachConversationOfTheYardRunsToWhatItChanges) {
     struct Row {
         const char* rule;
-        const char* speaker;
+        Player* StartTalk::*speaker;
         int32_t wolves, joined;
         const char* choices;  // the choices taken, in turn
         std::string first;    // what the conversation opens with
@@ -124,30 +121,30 @@ TEST(StartTalkRows, EachConversationOfTheYardRunsToWhatItChanges) {
         "Welcome to my stall! Potions, blades and leather, all fairly priced. ? Show me your "
         "wares. / What news? / Farewell.";
     const std::vector<Row> rows = {
-        {"the dog sits", "Kaleb", 0, 0, "0",
+        {"the dog sits", &StartTalk::dog, 0, 0, "0",
          "The dog wags its tail and looks up at you. ? Sit! / Fetch! / Good dog.",
          "The dog sits and waits, ears pricked. ? Good dog.", false, none},
-        {"the miller's task is taken", "Miller", 0, 0, "0", miller,
+        {"the miller's task is taken", &StartTalk::miller, 0, 0, "0", miller,
          "Thank you! Take this for the road: you will need it more than I do. ? I will be careful.",
          false, "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion dropped"},
-        {"the miller waits for the task to be done", "Miller", 1, 0, "0",
+        {"the miller waits for the task to be done", &StartTalk::miller, 1, 0, "0",
          "Good day to you, stranger. / Have you been to the woods yet? Mind their teeth. ? "
          "Farewell.",
          gone, true, "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the weaver before the task", "Weaver", 0, 0, "0",
+        {"the weaver before the task", &StartTalk::weaver, 0, 0, "0",
          "Mind the loom, it bites. / They say the miller needs a strong arm. ? Farewell.", gone,
          true, none},
-        {"the weaver joins once the task is taken", "Weaver", 1, 0, "0",
+        {"the weaver joins once the task is taken", &StartTalk::weaver, 1, 0, "0",
          "Mind the loom, it bites. / You are off to the woods? I know every path there. ? Come "
          "with us, then. / Farewell.",
          "Gladly. I will fetch my shawl. ? ", true,
          "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 Weaver@2 trades potion kept"},
-        {"the weaver in the party", "Weaver", 1, 1, "", "Lead on, I am right behind you. ? ",
-         "Lead on, I am right behind you. ? ", true,
+        {"the weaver in the party", &StartTalk::weaver, 1, 1, "",
+         "Lead on, I am right behind you. ? ", "Lead on, I am right behind you. ? ", true,
          "Wolves=1 WeaverJoined=1 party Korr@-1 Kaleb@1 trades potion kept"},
-        {"the shop keeper opens the stall", "Shop keeper", 0, 0, "0", shop, "Come again! ? ", true,
-         "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades 1 potion kept"},
-        {"the shop keeper's news, then the greeting again", "Shop keeper", 1, 0, "1", shop,
+        {"the shop keeper opens the stall", &StartTalk::keeper, 0, 0, "0", shop, "Come again! ? ",
+         true, "Wolves=0 WeaverJoined=0 party Korr@-1 Kaleb@1 trades 1 potion kept"},
+        {"the shop keeper's news, then the greeting again", &StartTalk::keeper, 1, 0, "1", shop,
          "So you took the miller's task? Buy a potion or two first. / " + shop, false,
          "Wolves=1 WeaverJoined=0 party Korr@-1 Kaleb@1 trades potion kept"},
     };
@@ -157,10 +154,7 @@ TEST(StartTalkRows, EachConversationOfTheYardRunsToWhatItChanges) {
         fresh.leader->m_strSpecialName = "Korr";
         if (row.wolves) fresh.SetVariable(start_talk::kTaskVariable, row.wolves);
         if (row.joined) fresh.SetVariable(start_talk::kJoinedVariable, row.joined);
-        Player* speaker = nullptr;
-        for (Player* p : {fresh.dog, fresh.miller, fresh.weaver, fresh.keeper})
-            if (p->m_strSpecialName == row.speaker) speaker = p;
-        ASSERT_NE(speaker, nullptr);
+        Player* speaker = fresh.*row.speaker;
         CTalkScript talk(fresh.world, fresh.host);
         ASSERT_TRUE(talk.Open(fresh.leader, speaker, fresh.script, speaker->m_strMessageNode));
         EXPECT_EQ(Shown(talk), row.first);
