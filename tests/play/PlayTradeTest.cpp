@@ -15,6 +15,7 @@
 #include "items/Store.h"
 #include "items/Useable.h"
 #include "play/Order.h"
+#include "support/Belongings.h"
 
 namespace {
 
@@ -54,10 +55,9 @@ public:  // the rows of a table reach it
     }
     void TestBody() override {}
 
-    static Useable* Thing(const std::string& name, int32_t value, int32_t stack = 0) {
-        auto* t = new Useable(name);
+    static Object* Thing(const std::string& name, int32_t value, int32_t stack = 0) {
+        Object* t = stack ? belongings::Stack(name, stack) : new Useable(name);
         t->m_iValue = value;
-        if (stack) t->m_bStackable = 1, t->m_iBulkNum = stack;
         return t;
     }
     void GiveGold(int32_t coins) {
@@ -105,8 +105,7 @@ public:  // the rows of a table reach it
 
     Player* trader = nullptr;
     Store* store = nullptr;
-    Useable* stick = nullptr;
-    Useable* arrows = nullptr;
+    Object *stick = nullptr, *arrows = nullptr;
 };
 
 void RunRows(const std::vector<Row>& rows) {
