@@ -19,12 +19,7 @@
 
 namespace {
 
-using record_test::Bytes;
-using record_test::PutInts;
-using record_test::PutNewClass;
-using record_test::PutObjectDefaults;
-using record_test::PutWord;
-using record_test::StoreObject;
+using namespace record_test;
 
 // The numbers of a store record after its object part: id, selling and
 // buying percentages, gold.
@@ -46,8 +41,8 @@ Bytes HandWrittenStall(const Numbers& n = {}, int32_t stickValue = 12) {
     PutNewClass(b, "Useable", 1);
     PutWord(b, 0x8003);
     PutInts(b, {0, 0, 1, stickValue});
-    record_test::PutString(b, "Stick");
-    record_test::PutString(b, "Stick");
+    PutString(b, "Stick");
+    PutString(b, "Stick");
     PutInts(b, {-1, 0, 1, 1, 0, 1, -1, -1});
     return b;
 }
@@ -63,6 +58,8 @@ std::string Refusal(const Bytes& bytes) {
     return {};
 }
 
+// Read back, it is stored again unchanged; cut short anywhere, it is refused
+// naming its file.
 TEST(StoreRecord, IsLaidOutAsItsObjectPartNumbersAndStock) {
     Store store("Stall");
     store.m_iStoreId = 7;
@@ -74,22 +71,12 @@ TEST(StoreRecord, IsLaidOutAsItsObjectPartNumbersAndStock) {
     store.AddItem(std::move(stick));
     const Bytes expected = HandWrittenStall();
     EXPECT_EQ(StoreObject(store), expected);
-
-    qv::Archive in(expected, "stall.qvr");
-    std::unique_ptr<Store> back(in.ReadObjectOf<Store>());
+    std::unique_ptr<Store> back = LoadObject<Store>(expected);
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(in.Remaining(), 0u);
-    EXPECT_EQ(StoreObject(*back), expected) << "read and written again, the same bytes";
-    ASSERT_EQ(back->Items().size(), 1u);
-    EXPECT_EQ(back->PriceOf(*back->Items()[0]), 14) << "12 at 120 percent, rounded down";
-    EXPECT_EQ(back->OfferFor(*back->Items()[0]), 4) << "12 at 40 percent, rounded down";
-}
-
-TEST(StoreRecord, EveryTruncationIsRefusedNamingTheFile) {
-    const Bytes whole = HandWrittenStall();
-    for (size_t size = 0; size < whole.size(); ++size) {
+    EXPECT_EQ(StoreObject(*back), expected);
+    for (size_t size = 0; size < expected.size(); ++size) {
         SCOPED_TRACE("the first " + std::to_string(size) + " bytes");
-        const std::string refusal = Refusal(Bytes(whole.begin(), whole.begin() + size));
+        const std::string refusal = Refusal(Bytes(expected.begin(), expected.begin() + size));
         EXPECT_NE(refusal.find("stall.qvr"), std::string::npos) << refusal;
     }
 }
@@ -133,41 +120,38 @@ TEST(StoreRecord, NumbersOutsideTheirBoundsAreRefused) {
 }
 
 TEST(StoreRecord, AStockOfGoldACreatureAGroupOrTooManyEntriesIsRefused) {
-    // Written as the game would write such a store, had it one.
-    auto stockOf = [](const std::function<Object*()>& make, int count) {
-        Store store("Stall");
-        for (int i = 0; i < count; ++i) store.AddItem(std::unique_ptr<Object>(make()));
-        return StoreObject(store);
-    };
     struct Row {
         const char* rule;
         std::function<Object*()> make;
         int count;
         bool read;
     };
+    const auto stick = [] { return new Useable("Stick"); };
+    const auto gold = [] {
+        auto* coins = new Money;
+        coins->m_iBulkNum = 5;
+        return coins;
+    };
     const Row rows[] = {
-        {"a stick", [] { return new Useable("Stick"); }, 1, true},
-        {"as many sticks as a store keeps", [] { return new Useable("Stick"); }, Store::kMaxItems,
-         true},
-        {"more sticks than a store keeps", [] { return new Useable("Stick"); },
-         Store::kMaxItems + 1, false},
-        {"gold for sale",
-         [] {
-             auto* gold = new Money;
-             gold->m_iBulkNum = 5;
-             return gold;
-         },
-         1, false},
+        {"a stick", stick, 1, true},
+        {"as many sticks as a store keeps", stick, Store::kMaxItems, true},
+        {"more sticks than a store keeps", stick, Store::kMaxItems + 1, false},
+        {"gold for sale", gold, 1, false},
         {"a creature for sale", [] { return new Player; }, 1, false},
         {"a group for sale", [] { return new Group; }, 1, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
-        const std::string refusal = Refusal(stockOf(row.make, row.count));
+        // Written as the game would write such a store, had it one.
+        Store store("Stall");
+        for (int i = 0; i < row.count; ++i) store.AddItem(std::unique_ptr<Object>(row.make()));
+        const std::string refusal = Refusal(StoreObject(store));
         EXPECT_EQ(refusal.empty(), row.read) << refusal;
     }
 }
 
+// A stack sells one at a time, the last being the entry itself; one put
+// back joins its stack.
 TEST(StoreStock, SellsOneOfAStackAndStacksWhatItBuys) {
     Store store;
     auto arrows = std::make_unique<Useable>("Arrow");
@@ -175,49 +159,31 @@ TEST(StoreStock, SellsOneOfAStackAndStacksWhatItBuys) {
     arrows->m_iBulkNum = 3;
     Object* stack = arrows.get();
     store.AddItem(std::move(arrows));
-    struct Row {
-        const char* rule;
-        int took;  // 1 takes one, 0 puts one back
-        int32_t left;
-        size_t entries;
-    };
-    const Row rows[] = {
-        {"one of three", 1, 2, 1},
-        {"one of two", 1, 1, 1},
-        {"one back joins the stack", 0, 2, 1},
-    };
-    std::vector<std::unique_ptr<Object>> taken;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
-        if (row.took) {
-            taken.push_back(store.TakeOne(stack));
-            ASSERT_NE(taken.back(), nullptr);
-            EXPECT_EQ(taken.back()->m_iBulkNum, 1);
-        } else {
-            store.PutBack(std::move(taken.back()));
-            taken.pop_back();
-        }
-        EXPECT_EQ(stack->m_iBulkNum, row.left);
-        EXPECT_EQ(store.Items().size(), row.entries);
-    }
-    // The last of a stack is the entry itself.
+    std::unique_ptr<Object> one = store.TakeOne(stack);
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->m_iBulkNum, 1);
+    EXPECT_EQ(stack->m_iBulkNum, 2);
+    store.PutBack(std::move(one));
+    EXPECT_EQ(stack->m_iBulkNum, 3);
+    EXPECT_EQ(store.Items().size(), 1u);
     stack->m_iBulkNum = 1;
-    std::unique_ptr<Object> last = store.TakeOne(stack);
-    EXPECT_EQ(last.get(), stack);
+    EXPECT_EQ(store.TakeOne(stack).get(), stack);
     EXPECT_TRUE(store.Items().empty());
     EXPECT_EQ(store.TakeOne(stack), nullptr) << "no longer in the stock";
 }
 
 TEST(StoreStock, PricesRoundDownAndNeverFallBelowOneToBuy) {
-    Store store;
-    store.m_iSellPercent = 150;
-    store.m_iBuyPercent = 50;
     struct Row {
-        int32_t value, price, offer;
+        int32_t sell, buy, value, price, offer;
     };
-    const Row rows[] = {{0, 1, 0}, {1, 1, 0}, {2, 3, 1}, {3, 4, 1}, {10, 15, 5}};
+    const Row rows[] = {{150, 50, 0, 1, 0}, {150, 50, 1, 1, 0},   {150, 50, 2, 3, 1},
+                        {150, 50, 3, 4, 1}, {150, 50, 10, 15, 5}, {120, 40, 12, 14, 4}};
     for (const Row& row : rows) {
-        SCOPED_TRACE("value " + std::to_string(row.value));
+        SCOPED_TRACE(std::to_string(row.value) + " at " + std::to_string(row.sell) + "/" +
+                     std::to_string(row.buy) + " per cent");
+        Store store;
+        store.m_iSellPercent = row.sell;
+        store.m_iBuyPercent = row.buy;
         Useable thing("Thing");
         thing.m_iValue = row.value;
         EXPECT_EQ(store.PriceOf(thing), row.price);
