@@ -24,41 +24,71 @@ std::string ClassOf(const Object* object) {
     return object ? object->GetRuntimeClass()->name : "(none)";
 }
 
+constexpr CatalogueList kLists[] = {
+    CatalogueList::Walls,  CatalogueList::Weapons, CatalogueList::Armour, CatalogueList::Traps,
+    CatalogueList::Spells, CatalogueList::Misc,    CatalogueList::Magic};
+
 }  // namespace
 
-TEST(ObjectCatalogue, EachListIsLabelledAndRunsFromTheLastPrototypeMadeToTheFirst) {
+// The loading bar steps with what is built; each list is labelled and runs
+// from the last prototype made to the first; a second build replaces the
+// lists, and Free empties them.
+TEST(ObjectCatalogue, TheListsAsBuiltStepByStep) {
     World world;
-    BuildObjectCatalogue(world.m_Catalogue);
+    ObjectCatalogue& catalogue = world.m_Catalogue;
+    // Each step: the per cent, then the sizes of the lists in that order.
+    std::vector<std::vector<size_t>> seen;
+    BuildObjectCatalogue(catalogue, [&](int percent) {
+        seen.push_back({size_t(percent)});
+        for (CatalogueList l : kLists) seen.back().push_back(catalogue.Get(l).size());
+    });
+    struct Step {
+        const char* rule;
+        std::vector<size_t> want;
+    };
+    const Step steps[] = {
+        {"the first wall piece", {10, 1, 0, 0, 0, 0, 0, 0}},
+        {"the weapons", {30, 1, 16, 0, 0, 0, 0, 0}},
+        {"the rest of the walls", {40, 26, 16, 0, 0, 0, 0, 0}},
+        // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
+        {"the armour", {50, 26, 16, 53, 0, 0, 0, 0}},
+        {"the traps", {60, 26, 16, 53, 3, 0, 0, 0}},
+        {"the spells of the four schools", {70, 26, 16, 53, 3, 13 + 15 + 14 + 16, 0, 0}},
+        {"the misc. list", {90, 26, 16, 53, 3, 58, 52, 0}},
+        // A band-aid, 7 potions, 8 scrolls, 2 cubes, 4 stands, generator,
+        // token, taker.
+        {"the magic list", {99, 26, 16, 53, 3, 58, 52, 25}},
+    };
+    ASSERT_EQ(seen.size(), std::size(steps));
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i].rule);
+        EXPECT_EQ(seen[i], steps[i].want);
+    }
+    const size_t all = 26 + 16 + 53 + 3 + 58 + 52 + 25;
+    EXPECT_EQ(catalogue.Count(), all);
     struct Row {
-        CatalogueList list;
         const char* label;  // as the world maker shows it; the spells have none
-        size_t count;
         const char* head;
         const char* tail;
     };
     const Row rows[] = {
-        {CatalogueList::Walls, "Walls", 26, "Flowers", "PegBrick"},
-        {CatalogueList::Weapons, "Weapons", 16, "Longbow", "Axe"},
-        // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
-        {CatalogueList::Armour, "Armour", 53, "Ring", "Shirt"},
-        {CatalogueList::Traps, "Traps", 3, "MissileShooter", "Caltrops"},
-        {CatalogueList::Spells, nullptr, 13 + 15 + 14 + 16, "Earthquake", "Light"},
-        {CatalogueList::Misc, "Misc.", 52, "SpriteTest", "Whistle"},
-        // A band-aid, 7 potions, 8 scrolls, 2 cubes, 4 stands, generator,
-        // token, taker.
-        {CatalogueList::Magic, "Magic", 25, "TokenTaker", "BandAid"},
+        {"Walls", "Flowers", "PegBrick"},   {"Weapons", "Longbow", "Axe"},
+        {"Armour", "Ring", "Shirt"},        {"Traps", "MissileShooter", "Caltrops"},
+        {nullptr, "Earthquake", "Light"},   {"Misc.", "SpriteTest", "Whistle"},
+        {"Magic", "TokenTaker", "BandAid"},
     };
-    size_t total = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.head);
-        EXPECT_STREQ(ObjectCatalogue::Label(r.list), r.label);
-        const ObjectCatalogue::List& list = world.m_Catalogue.Get(r.list);
-        ASSERT_EQ(list.size(), r.count);
-        EXPECT_EQ(ClassOf(list.front().get()), r.head);
-        EXPECT_EQ(ClassOf(list.back().get()), r.tail);
-        total += r.count;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].head);
+        EXPECT_STREQ(ObjectCatalogue::Label(kLists[i]), rows[i].label);
+        EXPECT_EQ(ClassOf(catalogue.Get(kLists[i]).front().get()), rows[i].head);
+        EXPECT_EQ(ClassOf(catalogue.Get(kLists[i]).back().get()), rows[i].tail);
     }
-    EXPECT_EQ(world.m_Catalogue.Count(), total);
+    BuildObjectCatalogue(catalogue);
+    EXPECT_EQ(catalogue.Count(), all) << "a second build doubles nothing";
+    catalogue.Free();
+    EXPECT_TRUE(catalogue.IsEmpty());
+    EXPECT_FALSE(catalogue.Add(CatalogueList::Misc, nullptr));
+    EXPECT_TRUE(catalogue.IsEmpty());
 }
 
 // A kind of many variants is made once for each, in an order of its own.
@@ -88,47 +118,6 @@ TEST(ObjectCatalogue, VariantsAreMadeInTheirKindsOrder) {
         }
         EXPECT_EQ(seen, r.columns);
     }
-}
-
-TEST(ObjectCatalogue, TheLoadingBarStepsWithWhatIsBuilt) {
-    World world;
-    // Each step: the per cent, then the sizes of walls, weapons, armour,
-    // traps, spells, misc. and magic.
-    std::vector<std::vector<size_t>> seen;
-    BuildObjectCatalogue(world.m_Catalogue, [&](int percent) {
-        seen.push_back({size_t(percent)});
-        for (CatalogueList l : {CatalogueList::Walls, CatalogueList::Weapons, CatalogueList::Armour,
-                                CatalogueList::Traps, CatalogueList::Spells, CatalogueList::Misc,
-                                CatalogueList::Magic})
-            seen.back().push_back(world.m_Catalogue.Get(l).size());
-    });
-    struct Row {
-        const char* rule;
-        std::vector<size_t> want;
-    };
-    const Row rows[] = {
-        {"the first wall piece", {10, 1, 0, 0, 0, 0, 0, 0}},
-        {"the weapons", {30, 1, 16, 0, 0, 0, 0, 0}},
-        {"the rest of the walls", {40, 26, 16, 0, 0, 0, 0, 0}},
-        {"the armour", {50, 26, 16, 53, 0, 0, 0, 0}},
-        {"the traps", {60, 26, 16, 53, 3, 0, 0, 0}},
-        {"the spells", {70, 26, 16, 53, 3, 58, 0, 0}},
-        {"the misc. list", {90, 26, 16, 53, 3, 58, 52, 0}},
-        {"the magic list", {99, 26, 16, 53, 3, 58, 52, 25}},
-    };
-    ASSERT_EQ(seen.size(), std::size(rows));
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        SCOPED_TRACE(rows[i].rule);
-        EXPECT_EQ(seen[i], rows[i].want);
-    }
-    // A second build replaces the lists; Free empties them.
-    const size_t once = world.m_Catalogue.Count();
-    BuildObjectCatalogue(world.m_Catalogue);
-    EXPECT_EQ(world.m_Catalogue.Count(), once) << "a second build doubles nothing";
-    world.m_Catalogue.Free();
-    EXPECT_TRUE(world.m_Catalogue.IsEmpty());
-    EXPECT_FALSE(world.m_Catalogue.Add(CatalogueList::Misc, nullptr));
-    EXPECT_TRUE(world.m_Catalogue.IsEmpty());
 }
 
 // The world maker shows every prototype and places clones of it: drawn at
