@@ -1,11 +1,11 @@
 // A creature of a species fights with its natural weapon (teeth, a bite,
 // hands) when it holds nothing else, and again once it lets go of what it
-// held.
+// held; a creature of no species has none.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
+#include <array>
 #include <memory>
 
 #include "creatures/Player.h"
@@ -18,12 +18,15 @@ TEST(NaturalWeapon, EverySpeciesStrikesWithTheWeaponOfItsRow) {
     struct Row {
         const char* species;
         const char* weapon;
-        int32_t speed, damageRange, damageBase, parameter, stun;
+        std::array<int32_t, 5> want;  // speed, damage range and base, parameter, stun
     } const rows[] = {
         // A species built on another strikes with the other's weapon.
-        {"GiantRatGrey", "Teeth", 150, 7, 3, 1, 20}, {"GiantRatBrown", "Teeth", 150, 7, 3, 1, 20},
-        {"Snake", "Bite", 90, 4, 1, 1, 10},          {"DarkHound", "Teeth", 90, 10, 3, 1, 50},
-        {"Dog", "Teeth", 90, 10, 3, 1, 50},          {"Goblin", "Hands", 100, 3, 1, 1, 20},
+        {"GiantRatGrey", "Teeth", {150, 7, 3, 1, 20}},
+        {"GiantRatBrown", "Teeth", {150, 7, 3, 1, 20}},
+        {"Snake", "Bite", {90, 4, 1, 1, 10}},
+        {"DarkHound", "Teeth", {90, 10, 3, 1, 50}},
+        {"Dog", "Teeth", {90, 10, 3, 1, 50}},
+        {"Goblin", "Hands", {100, 3, 1, 1, 20}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.species);
@@ -33,16 +36,17 @@ TEST(NaturalWeapon, EverySpeciesStrikesWithTheWeaponOfItsRow) {
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->GetDisplayName(), r.weapon);
         EXPECT_EQ(w->GetWeaponKind(), 1);
-        const int32_t got[] = {w->m_iSpeed, w->m_iDamageRange, w->m_iDamageBase, w->m_iParameter,
-                               w->m_iStun};
-        const int32_t want[] = {r.speed, r.damageRange, r.damageBase, r.parameter, r.stun};
-        EXPECT_TRUE(std::equal(std::begin(got), std::end(got), std::begin(want)))
-            << got[0] << " " << got[1] << " " << got[2] << " " << got[3] << " " << got[4];
+        EXPECT_EQ((std::array{w->m_iSpeed, w->m_iDamageRange, w->m_iDamageBase, w->m_iParameter,
+                              w->m_iStun}),
+                  r.want);
         // Natural: never in the bag, never in the list a creature stores.
         EXPECT_TRUE(std::none_of(p->m_InUseList.begin(), p->m_InUseList.end(),
                                  [w](const auto& o) { return o.get() == w; }));
         EXPECT_EQ(p->m_pRangedWeapon.Get(), nullptr);
     }
+    Player plain;
+    EXPECT_EQ(plain.m_pMeleeWeapon.Get(), nullptr) << "no species";
+    EXPECT_EQ(plain.NaturalMeleeWeapon(), nullptr) << "no species";
 }
 
 TEST(NaturalWeapon, ASwordLetGoLeavesTheHandsToFightWith) {
@@ -54,12 +58,6 @@ TEST(NaturalWeapon, ASwordLetGoLeavesTheHandsToFightWith) {
     EXPECT_EQ(p->m_pMeleeWeapon.Get(), sword);
     EXPECT_EQ(p->UnequipObject(sword, 1), 1);
     EXPECT_EQ(p->m_pMeleeWeapon.Get(), hands);
-}
-
-TEST(NaturalWeapon, ACreatureWithoutASpeciesHasNoWeaponAndStrikesWithNothing) {
-    Player plain;
-    EXPECT_EQ(plain.m_pMeleeWeapon.Get(), nullptr);
-    EXPECT_EQ(plain.NaturalMeleeWeapon(), nullptr);
 }
 
 }  // namespace

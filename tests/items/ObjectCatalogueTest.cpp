@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "items/ObjectCatalogueBuild.h"
@@ -20,140 +20,126 @@
 
 namespace {
 
-constexpr CatalogueList kLists[] = {
-    CatalogueList::Walls, CatalogueList::Traps, CatalogueList::Weapons, CatalogueList::Armour,
-    CatalogueList::Magic, CatalogueList::Misc,  CatalogueList::Spells};
-
 std::string ClassOf(const Object* object) {
     return object ? object->GetRuntimeClass()->name : "(none)";
 }
 
-// A world (the catalogue's home) with nothing else in it.
-struct CatalogueWorld {
-    World world;
-    ObjectCatalogue& catalogue = world.m_Catalogue;
-};
+constexpr CatalogueList kLists[] = {
+    CatalogueList::Walls,  CatalogueList::Weapons, CatalogueList::Armour, CatalogueList::Traps,
+    CatalogueList::Spells, CatalogueList::Misc,    CatalogueList::Magic};
 
 }  // namespace
 
-TEST(ObjectCatalogue, EachListIsLabelledAndRunsFromTheLastPrototypeMadeToTheFirst) {
-    CatalogueWorld w;
-    BuildObjectCatalogue(w.catalogue);
+// The loading bar steps with what is built; each list is labelled and runs
+// from the last prototype made to the first; a second build replaces the
+// lists, and Free empties them.
+TEST(ObjectCatalogue, TheListsAsBuiltStepByStep) {
+    World world;
+    ObjectCatalogue& catalogue = world.m_Catalogue;
+    // Each step: the per cent, then the sizes of the lists in that order.
+    std::vector<std::vector<size_t>> seen;
+    BuildObjectCatalogue(catalogue, [&](int percent) {
+        seen.push_back({size_t(percent)});
+        for (CatalogueList l : kLists) seen.back().push_back(catalogue.Get(l).size());
+    });
+    struct Step {
+        const char* rule;
+        std::vector<size_t> want;
+    };
+    const Step steps[] = {
+        {"the first wall piece", {10, 1, 0, 0, 0, 0, 0, 0}},
+        {"the weapons", {30, 1, 16, 0, 0, 0, 0, 0}},
+        {"the rest of the walls", {40, 26, 16, 0, 0, 0, 0, 0}},
+        // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
+        {"the armour", {50, 26, 16, 53, 0, 0, 0, 0}},
+        {"the traps", {60, 26, 16, 53, 3, 0, 0, 0}},
+        {"the spells of the four schools", {70, 26, 16, 53, 3, 13 + 15 + 14 + 16, 0, 0}},
+        {"the misc. list", {90, 26, 16, 53, 3, 58, 52, 0}},
+        // A band-aid, 7 potions, 8 scrolls, 2 cubes, 4 stands, generator,
+        // token, taker.
+        {"the magic list", {99, 26, 16, 53, 3, 58, 52, 25}},
+    };
+    ASSERT_EQ(seen.size(), std::size(steps));
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i].rule);
+        EXPECT_EQ(seen[i], steps[i].want);
+    }
+    const size_t all = 26 + 16 + 53 + 3 + 58 + 52 + 25;
+    EXPECT_EQ(catalogue.Count(), all);
     struct Row {
-        CatalogueList list;
         const char* label;  // as the world maker shows it; the spells have none
-        size_t count;
         const char* head;
         const char* tail;
     };
     const Row rows[] = {
-        {CatalogueList::Walls, "Walls", 26, "Flowers", "PegBrick"},
-        {CatalogueList::Weapons, "Weapons", 16, "Longbow", "Axe"},
-        // 8 + 3 x 7 + 6 + 6 + 8 pieces of armour, then two amulets and two rings.
-        {CatalogueList::Armour, "Armour", 53, "Ring", "Shirt"},
-        {CatalogueList::Traps, "Traps", 3, "MissileShooter", "Caltrops"},
-        {CatalogueList::Spells, nullptr, 13 + 15 + 14 + 16, "Earthquake", "Light"},
-        {CatalogueList::Misc, "Misc.", 52, "SpriteTest", "Whistle"},
-        // A band-aid, 7 potions, 8 scrolls, 2 cubes, 4 stands, generator,
-        // token, taker.
-        {CatalogueList::Magic, "Magic", 25, "TokenTaker", "BandAid"},
+        {"Walls", "Flowers", "PegBrick"},   {"Weapons", "Longbow", "Axe"},
+        {"Armour", "Ring", "Shirt"},        {"Traps", "MissileShooter", "Caltrops"},
+        {nullptr, "Earthquake", "Light"},   {"Misc.", "SpriteTest", "Whistle"},
+        {"Magic", "TokenTaker", "BandAid"},
     };
-    size_t total = 0;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.label ? r.label : "Spells");
-        const char* label = ObjectCatalogue::Label(r.list);
-        if (!r.label)
-            EXPECT_EQ(label, nullptr);
-        else
-            EXPECT_STREQ(label, r.label);
-        const ObjectCatalogue::List& list = w.catalogue.Get(r.list);
-        ASSERT_EQ(list.size(), r.count);
-        EXPECT_EQ(ClassOf(list.front().get()), r.head);
-        EXPECT_EQ(ClassOf(list.back().get()), r.tail);
-        total += r.count;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].head);
+        EXPECT_STREQ(ObjectCatalogue::Label(kLists[i]), rows[i].label);
+        EXPECT_EQ(ClassOf(catalogue.Get(kLists[i]).front().get()), rows[i].head);
+        EXPECT_EQ(ClassOf(catalogue.Get(kLists[i]).back().get()), rows[i].tail);
     }
-    EXPECT_EQ(w.catalogue.Count(), total);
+    BuildObjectCatalogue(catalogue);
+    EXPECT_EQ(catalogue.Count(), all) << "a second build doubles nothing";
+    catalogue.Free();
+    EXPECT_TRUE(catalogue.IsEmpty());
+    EXPECT_FALSE(catalogue.Add(CatalogueList::Misc, nullptr));
+    EXPECT_TRUE(catalogue.IsEmpty());
 }
 
-TEST(ObjectCatalogue, ThePotionsKindsRunUpFromNoneInTheOrderMade) {
-    CatalogueWorld w;
-    BuildObjectCatalogue(w.catalogue);
-    // Read from the tail: the order the prototypes were made in.
-    std::vector<Object*> potions;
-    const ObjectCatalogue::List& magic = w.catalogue.Get(CatalogueList::Magic);
-    for (auto it = magic.rbegin(); it != magic.rend(); ++it)
-        if (ClassOf(it->get()) == "Potion") potions.push_back(it->get());
-    ASSERT_EQ(potions.size(), 7u) << "a potion of each kind, the empty one first";
-    for (size_t i = 0; i < potions.size(); ++i) {
-        SCOPED_TRACE(i);
-        int column = 0, row = 0;
-        potions[i]->GetImageFrame(&column, &row);
-        EXPECT_EQ(column, static_cast<int>(i));
-    }
-}
-
-TEST(ObjectCatalogue, TheLoadingBarStepsWithWhatIsBuilt) {
-    CatalogueWorld w;
-    // Each step: the per cent, then the sizes of walls, weapons, armour,
-    // traps, spells, misc. and magic.
-    std::vector<std::vector<size_t>> seen;
-    BuildObjectCatalogue(w.catalogue, [&](int percent) {
-        seen.push_back({size_t(percent)});
-        for (CatalogueList l : {CatalogueList::Walls, CatalogueList::Weapons, CatalogueList::Armour,
-                                CatalogueList::Traps, CatalogueList::Spells, CatalogueList::Misc,
-                                CatalogueList::Magic})
-            seen.back().push_back(w.catalogue.Get(l).size());
-    });
+// A kind of many variants is made once for each, in an order of its own.
+TEST(ObjectCatalogue, VariantsAreMadeInTheirKindsOrder) {
+    World world;
+    BuildObjectCatalogue(world.m_Catalogue);
     struct Row {
-        const char* rule;
-        std::vector<size_t> want;
+        const char* kind;
+        CatalogueList list;
+        std::vector<int> columns;  // the variants, as made
     };
     const Row rows[] = {
-        {"the first wall piece", {10, 1, 0, 0, 0, 0, 0, 0}},
-        {"the weapons", {30, 1, 16, 0, 0, 0, 0, 0}},
-        {"the rest of the walls", {40, 26, 16, 0, 0, 0, 0, 0}},
-        {"the armour", {50, 26, 16, 53, 0, 0, 0, 0}},
-        {"the traps", {60, 26, 16, 53, 3, 0, 0, 0}},
-        {"the spells", {70, 26, 16, 53, 3, 58, 0, 0}},
-        {"the misc. list", {90, 26, 16, 53, 3, 58, 52, 0}},
-        {"the magic list", {99, 26, 16, 53, 3, 58, 52, 25}},
+        {"Gem", CatalogueList::Misc, {0, 1, 4, 5, 2, 3, 6, 7}},
+        {"Picture", CatalogueList::Misc, {0, 1, 2, 3, 4, 5}},
+        {"Potion", CatalogueList::Magic, {0, 1, 2, 3, 4, 5, 6}},  // from no kind up
     };
-    ASSERT_EQ(seen.size(), std::size(rows));
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        SCOPED_TRACE(rows[i].rule);
-        EXPECT_EQ(seen[i], rows[i].want);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.kind);
+        // Read from the tail: the order the prototypes were made in.
+        std::vector<int> seen;
+        const ObjectCatalogue::List& list = world.m_Catalogue.Get(r.list);
+        for (auto it = list.rbegin(); it != list.rend(); ++it) {
+            if (ClassOf(it->get()) != r.kind) continue;
+            int column = 0, row = 0;
+            (*it)->GetImageFrame(&column, &row);
+            seen.push_back(column);
+        }
+        EXPECT_EQ(seen, r.columns);
     }
-}
-
-TEST(ObjectCatalogue, ABuildReplacesTheListsAndFreeEmptiesThem) {
-    CatalogueWorld w;
-    BuildObjectCatalogue(w.catalogue);
-    const size_t once = w.catalogue.Count();
-    BuildObjectCatalogue(w.catalogue);
-    EXPECT_EQ(w.catalogue.Count(), once) << "a second build doubles nothing";
-    w.catalogue.Free();
-    EXPECT_TRUE(w.catalogue.IsEmpty());
-    EXPECT_FALSE(w.catalogue.Add(CatalogueList::Misc, nullptr));
-    EXPECT_TRUE(w.catalogue.IsEmpty());
 }
 
 // The world maker shows every prototype and places clones of it: drawn at
 // full light (no map) in build mode, each puts pixels on the screen, and its
 // clone is a new object of its class and name.
 TEST(ObjectCatalogue, EveryPrototypeDrawsAndClonesIntoAnObjectOfItsOwnClass) {
-    CatalogueWorld w;
-    EXPECT_EQ(w.catalogue.CloneOf(CatalogueList::Weapons, 0), nullptr) << "before the build";
+    World world;
+    ObjectCatalogue& catalogue = world.m_Catalogue;
+    EXPECT_EQ(catalogue.CloneOf(CatalogueList::Weapons, 0), nullptr) << "before the build";
     world_test::TestRules rules;
     rules.editing = 1;
-    w.world.m_pRules = &rules;
-    BuildObjectCatalogue(w.catalogue);
+    world.m_pRules = &rules;
+    BuildObjectCatalogue(catalogue);
     qv::Surface screen(480, 480);
-    for (CatalogueList list : kLists) {
-        const ObjectCatalogue::List& entries = w.catalogue.Get(list);
+    for (CatalogueList list :
+         {CatalogueList::Walls, CatalogueList::Traps, CatalogueList::Weapons, CatalogueList::Armour,
+          CatalogueList::Magic, CatalogueList::Misc, CatalogueList::Spells}) {
+        const ObjectCatalogue::List& entries = catalogue.Get(list);
         for (size_t i = 0; i < entries.size(); ++i) {
             Object& prototype = *entries[i];
             SCOPED_TRACE(ClassOf(&prototype) + " at " + std::to_string(i));
-            std::unique_ptr<Object> copy = w.catalogue.CloneOf(list, i);
+            std::unique_ptr<Object> copy = catalogue.CloneOf(list, i);
             ASSERT_NE(copy, nullptr);
             EXPECT_NE(copy.get(), &prototype);
             EXPECT_EQ(ClassOf(copy.get()), ClassOf(&prototype));
@@ -168,14 +154,14 @@ TEST(ObjectCatalogue, EveryPrototypeDrawsAndClonesIntoAnObjectOfItsOwnClass) {
                 for (int x = 0; x < screen.Width(); ++x) lit += screen.GetPixel(x, y) != 0;
             EXPECT_GT(lit, 0);
         }
-        SCOPED_TRACE("one past the end of the list");
-        EXPECT_EQ(w.catalogue.CloneOf(list, entries.size()), nullptr);
+        EXPECT_EQ(catalogue.CloneOf(list, entries.size()), nullptr) << "one past the end";
     }
-    w.world.m_pRules = nullptr;
+    world.m_pRules = nullptr;
 }
 
+// The fill grows by 0.54 pixels a per cent, cut to whole pixels, inside a
+// frame from (570, 450) to (629, 469) whose inside runs from x 573 to 626.
 TEST(LoadingBar, TheFillGrowsByWholePixelsOfTheInside) {
-    // 0.54 pixels a per cent, cut to whole pixels.
     struct Row {
         const char* rule;
         int percent;
@@ -192,33 +178,25 @@ TEST(LoadingBar, TheFillGrowsByWholePixelsOfTheInside) {
     };
     const uint16_t frame = PaletteIndexToPixel(145), inside = PaletteIndexToPixel(37),
                    fill = PaletteIndexToPixel(2);
-    ASSERT_NE(inside, fill);
+    qv::Surface screen(640, 480);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        qv::Surface screen(640, 480);
         ASSERT_EQ(DrawLoadingProgress(&screen, r.percent, 2), qv::kDrawOk);
         EXPECT_EQ(LoadingBarFill(r.percent).Width(), r.fillWidth);
-        // The frame's corners and the row of the inside, column by column.
-        EXPECT_EQ(screen.GetPixel(570, 450), frame);
-        EXPECT_EQ(screen.GetPixel(629, 469), frame);
-        EXPECT_EQ(screen.GetPixel(630, 470), 0) << "the frame ends before (630, 470)";
-        EXPECT_EQ(screen.GetPixel(569, 449), 0);
-        EXPECT_EQ(screen.GetPixel(572, 460), frame);
-        for (int x = 573; x < 627; ++x) {
-            SCOPED_TRACE(x);
-            EXPECT_EQ(screen.GetPixel(x, 460), x < 573 + r.fillWidth ? fill : inside);
-        }
-        EXPECT_EQ(screen.GetPixel(627, 460), frame);
-        EXPECT_EQ(screen.GetPixel(600, 452), frame);
-        EXPECT_EQ(screen.GetPixel(600, 467), frame);
+        for (int x = 573; x < 627; ++x)
+            EXPECT_EQ(screen.GetPixel(x, 460), x < 573 + r.fillWidth ? fill : inside) << x;
     }
-}
-
-TEST(LoadingBar, ALostSurfaceIsRestoredOnceAndNoSurfaceDrawsNothing) {
-    qv::Surface screen(640, 480);
-    screen.MarkLost();
-    EXPECT_EQ(DrawLoadingProgress(&screen, 40, 2), qv::kDrawOk);
-    EXPECT_FALSE(screen.IsLost());
-    EXPECT_EQ(screen.GetPixel(573, 460), PaletteIndexToPixel(2));
+    // The frame: its corners and either side of them, and about the inside.
+    const std::tuple<int, int, uint16_t> frameAt[] = {
+        {570, 450, frame}, {629, 469, frame}, {630, 470, 0},     {569, 449, 0},
+        {572, 460, frame}, {627, 460, frame}, {600, 452, frame}, {600, 467, frame}};
+    for (const auto& [x, y, colour] : frameAt)
+        EXPECT_EQ(screen.GetPixel(x, y), colour) << x << "," << y;
+    // A lost surface is restored once; no surface draws nothing.
+    qv::Surface lost(640, 480);
+    lost.MarkLost();
+    EXPECT_EQ(DrawLoadingProgress(&lost, 40, 2), qv::kDrawOk);
+    EXPECT_FALSE(lost.IsLost());
+    EXPECT_EQ(lost.GetPixel(573, 460), fill);
     EXPECT_EQ(DrawLoadingProgress(nullptr, 40, 2), qv::kDrawInvalid);
 }

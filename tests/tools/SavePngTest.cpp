@@ -2,27 +2,24 @@
 // closes with the check sum of its type and data, the empty end chunk too.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "data/CreatureArt.h"
 #include "platform/Files.h"
 #include "platform/Surface.h"
+#include "support/TestFolder.h"
 
 namespace {
 
 TEST(SavePng, TheEndChunkCarriesTheSumOfItsType) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("qv-png-" + std::to_string(::getpid()) + ".png"))
-            .string();
+    test_support::TestFolder folder("png");
+    const std::string path = (folder.dir / "end.png").string();
     qv::Surface surface(2, 2);
     ASSERT_TRUE(art::SavePng(surface, path));
     const std::vector<uint8_t> bytes = qv::ReadWholeFile(path);
-    std::filesystem::remove(path);
     // Length 0, "IEND", and the CRC-32 of "IEND", as every PNG ends.
     const std::vector<uint8_t> end = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
     ASSERT_GE(bytes.size(), end.size());
