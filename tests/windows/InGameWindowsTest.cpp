@@ -1,95 +1,151 @@
 // The in-game windows on the start world, headless: the keys open the
-// control panel's pages, the member keys and buttons pick the controlled
-// member, and things carried between the windows, the party panel and the
-// map become orders whose results are read off the world afterwards.
+// control panel's pages (or, while there is no panel, the member's own
+// windows), the member keys and buttons pick the controlled member, and
+// things carried between the windows, the party panel and the map become
+// orders whose results are read off the world afterwards.
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include "InGameFixture.h"
 #include "items/Magic.h"
 #include "items/Potions.h"
+#include "items/Useable.h"
 #include "platform/Events.h"
 #include "platform/Format.h"
+#include "windows/MagicWnd.h"
+#include "windows/PlayerInfoWnd.h"
+#include "windows/PlayerStatsWnd.h"
 #include "world/Group.h"
 
 namespace ingame_test {
 namespace {
 
-TEST_F(InGame, TheFirstTickMakesThePanelsAndEachLetterKeyOpensItsPageAndSchool) {
+enum class Opened { None, Stats, Info, Magic };
+
+TEST_F(InGame, EachPageKeyAndCommandOpensItsPageOrTheMembersWindow) {
     ASSERT_TRUE(ok);
     ASSERT_NE(Hero(), nullptr);
-    ASSERT_NE(Windows().ControlPanel(), nullptr);
+    ASSERT_NE(Windows().ControlPanel(), nullptr) << "made by the first tick";
     EXPECT_EQ(Panel().GetPlayer(), Hero());
     EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pInventoryWnd, &Inventory()) << "containers open";
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pPartyPanel, &Windows().PartyPanel());
     EXPECT_FALSE(frame->m_Play.IsPopupOpen()) << "the panels never stop the world";
     EXPECT_NE(Carried(Hero(), "Dagger"), nullptr) << "the hero's spare knife";
-    struct Row {
-        const char* what;
-        int key;
-        int page;
-        int school;  // on the magic page
-        CInventory::Shows shows;
-    };
     using S = CInventory::Shows;
-    const int inv = CControlPanel::kPageInventory, magic = CControlPanel::kPageMagic;
+    using Act = std::function<void(CGameWindows&)>;
+    auto key = [this](int k) -> Act { return [this, k](CGameWindows&) { Key(k); }; };
+    auto page = [](int p, int sub) -> Act { return [=](CGameWindows& w) { w.OnPageKey(p, sub); }; };
+    CMainFrame& f = *frame;
+    const int inv = CControlPanel::kPageInventory, stats = CControlPanel::kPageStats,
+              items = CControlPanel::kPageItems, magic = CControlPanel::kPageMagic,
+              info = CControlPanel::kPageInfo, none = -1;
+    struct Row {
+        const char* rule;
+        bool bare;  // to windows made without the control panel
+        Act act;
+        Opened opened;  // a window, which Esc closes
+        int page;       // the panel's page then
+        int school;     // on the magic page
+        S shows;        // by the inventory on its pages
+    };
     // clang-format off
     const Row rows[] = {
-        {"I: the inventory", 'I', inv, 0, S::Bag},
-        {"S: the statistics", 'S', CControlPanel::kPageStats, 0, S::Bag},
-        {"Q: the item list", 'Q', CControlPanel::kPageItems, 0, S::Usable},
-        {"F: fire", 'F', magic, 1, S::SpellBook},
-        {"E: earth", 'E', magic, 2, S::SpellBook},
-        {"A: air", 'A', magic, 3, S::SpellBook},
-        {"W: water", 'W', magic, 4, S::SpellBook},
-        {"C: the magic page keeps the school shown last", 'C', magic, 4, S::SpellBook},
-        {"K: the information", 'K', CControlPanel::kPageInfo, 0, S::Bag},
-        {"I again: back to the bag", 'I', inv, 0, S::Bag},
+        {"I: the inventory", false, key('I'), Opened::None, inv, 0, S::Bag},
+        {"S: the statistics", false, key('S'), Opened::None, stats, 0, S::Bag},
+        {"Q: the item list", false, key('Q'), Opened::None, items, 0, S::Usable},
+        {"F: fire", false, key('F'), Opened::None, magic, 1, S::SpellBook},
+        {"E: earth", false, key('E'), Opened::None, magic, 2, S::SpellBook},
+        {"A: air", false, key('A'), Opened::None, magic, 3, S::SpellBook},
+        {"W: water", false, key('W'), Opened::None, magic, 4, S::SpellBook},
+        {"C: the magic page keeps the school shown last", false, key('C'), Opened::None, magic, 4, S::SpellBook},
+        {"K: the information", false, key('K'), Opened::None, info, 0, S::Bag},
+        {"I again: back to the bag", false, key('I'), Opened::None, inv, 0, S::Bag},
+        {"the statistics command: its window", false, [&](CGameWindows&) { f.OnPlayerStats(); }, Opened::Stats, inv, 0, S::Bag},
+        {"the information command: its window", false, [&](CGameWindows&) { f.OnPlayerInfo(); }, Opened::Info, inv, 0, S::Bag},
+        {"the magic command: its window", false, [&](CGameWindows&) { f.OnShowMagic(); }, Opened::Magic, inv, 0, S::Bag},
+        {"no panel, S: the statistics window", true, page(stats, 0), Opened::Stats, none, 0, S::Bag},
+        {"no panel, K: the information window", true, page(info, 0), Opened::Info, none, 0, S::Bag},
+        {"no panel, C: the magic window", true, page(magic, 0), Opened::Magic, none, 0, S::Bag},
+        {"no panel, W: the magic window", true, page(magic, 4), Opened::Magic, none, 0, S::Bag},
+        {"no panel, I: the panel is made on the bag", true, page(inv, 0), Opened::None, inv, 0, S::Bag},
+        {"no panel, Q: the panel is made on the items", true, page(items, 0), Opened::None, items, 0, S::Usable},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        Key(row.key);
-        EXPECT_EQ(Panel().GetPage(), row.page);
-        if (row.page == CControlPanel::kPageMagic) {
-            EXPECT_EQ(Inventory().GetSchool(), row.school);
+    Play::OpenWindows& open = frame->m_Play.m_OpenWindows;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::unique_ptr<CGameWindows> bare;
+        if (r.bare) bare = std::make_unique<CGameWindows>(frame->m_Play, nullptr);
+        CGameWindows& windows = r.bare ? *bare : Windows();
+        Opened seen = Opened::None;
+        int flag = -1;  // play's record of the window while it is up
+        int* const record = r.opened == Opened::Stats  ? &open.m_bStatsOpen
+                            : r.opened == Opened::Info ? &open.m_bInfoOpen
+                                                       : nullptr;
+        WhileUp([&] { r.act(windows); },
+                [&](CDDWnd* w) {
+                    seen = dynamic_cast<CPlayerStatsWnd*>(w)  ? Opened::Stats
+                           : dynamic_cast<CPlayerInfoWnd*>(w) ? Opened::Info
+                           : dynamic_cast<CMagicWnd*>(w)      ? Opened::Magic
+                                                              : Opened::None;
+                    flag = record ? *record : 1;
+                    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
+                });
+        EXPECT_EQ(seen, r.opened);
+        if (r.opened != Opened::None) {
+            EXPECT_EQ(flag, 1) << "recorded while up";
         }
-        if (row.page != CControlPanel::kPageStats && row.page != CControlPanel::kPageInfo) {
-            EXPECT_EQ(Inventory().GetShows(), row.shows);
+        if (record) {
+            EXPECT_EQ(*record, 0) << "Esc closed it";
+        }
+        EXPECT_FALSE(frame->m_Play.IsPopupOpen());
+        EXPECT_EQ(windows.ControlPanel() != nullptr, r.page != none);
+        if (r.page == none) continue;
+        EXPECT_EQ(windows.ControlPanel()->GetPage(), r.page);
+        CInventory& shown = windows.ControlPanel()->Inventory();
+        if (r.page == magic) {
+            EXPECT_EQ(shown.GetSchool(), r.school);
+        }
+        if (r.page != stats && r.page != info) {
+            EXPECT_EQ(shown.GetShows(), r.shows);
         }
     }
-    // The earth book shows the hero's three earth spells.
+    Ticks(1);  // the frame's own windows enter themselves again
+    EXPECT_EQ(open.m_pInventoryWnd, &Inventory());
     Key('E');
-    EXPECT_EQ(Inventory().Box().Items().size(), 3u);
+    EXPECT_EQ(Inventory().Box().Items().size(), 3u) << "the hero's three earth spells";
 }
 
 TEST_F(InGame, MemberKeysAndButtonsPickTheControlledMember) {
     ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Player* dog = Member(1);
+    Player *hero = Hero(), *dog = Member(1);
     ASSERT_NE(dog, nullptr);
     CPartyPanel& panel = Windows().PartyPanel();
-    struct Row {
-        const char* what;
+    auto button = [&](int slot) { return [&, slot] { Click(Middle(panel.ButtonRect(slot))); }; };
+    auto key = [&](int k) { return [&, k] { Key(k); }; };
+    const struct {
+        const char* rule;
         std::function<void()> act;
         Player* controlled;
+    } rows[] = {
+        {"key 2: the dog", key('2'), dog},
+        {"key 1: the hero", key('1'), hero},
+        {"key 3: an empty slot changes nothing", key('3'), hero},
+        {"key 4: an empty slot changes nothing", key('4'), hero},
+        {"the dog's button", button(1), dog},
+        {"an empty slot's button", button(2), dog},
+        {"the hero's button", button(0), hero},
     };
-    const Row rows[] = {
-        {"key 2: the dog", [&] { Key('2'); }, dog},
-        {"key 1: the hero", [&] { Key('1'); }, hero},
-        {"key 3: an empty slot changes nothing", [&] { Key('3'); }, hero},
-        {"key 4: an empty slot changes nothing", [&] { Key('4'); }, hero},
-        {"the dog's button", [&] { Click(Middle(panel.ButtonRect(1))); }, dog},
-        {"an empty slot's button", [&] { Click(Middle(panel.ButtonRect(2))); }, dog},
-        {"the hero's button", [&] { Click(Middle(panel.ButtonRect(0))); }, hero},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        row.act();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        r.act();
         Ticks(1);
-        EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), row.controlled);
-        EXPECT_EQ(Panel().GetPlayer(), row.controlled) << "the panel follows";
+        EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), r.controlled);
+        EXPECT_EQ(Panel().GetPlayer(), r.controlled) << "the panel follows";
     }
 }
 
@@ -119,78 +175,142 @@ TEST_F(InGame, APartyPanelButtonShowsTheMembersNumbersAndTheBarsAreRedrawnAfterA
     EXPECT_EQ(panel.UpdatePartyBars(), 0);
 }
 
-TEST_F(InGame, ADaggerDraggedFromTheBagIntoTheEquipmentWindowIsTakenInHand) {
+// Between the bag, the equipment window, the open chest, the bags in the
+// bag and the map; then Esc closes the carry and the windows, the top first.
+TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
+    CBag* own = hero->m_pBag.get();
     Object* sword = hero->m_pMeleeWeapon.Get();
     Object* dagger = Carried(hero, "Dagger");
-    ASSERT_NE(sword, nullptr);
-    ASSERT_TRUE(InUse(hero, sword));
-    ASSERT_NE(dagger, nullptr);
-    // The inventory's Equip button opens the equipment window; the world
-    // stands still while it is up.
+    ASSERT_TRUE(sword && InUse(hero, sword) && dagger);
+    auto* pouch = new CBag("Pouch");
+    auto* sack = new CBag("Sack");
+    hero->AddToBag(pouch, 0);
+    hero->AddToBag(sack, 0);
+    for (int i = 0; i < sack->Capacity(); ++i) sack->PutItem(new Useable("Stone"), 1);
+    ASSERT_FALSE(sack->HasRoom()) << "the sack is full";
+    // The chest shows beside the bag, whatever page was up.
+    Key('S');
+    Open(PlacedContainer("Chest"));
+    CInventory* chest = Windows().ContainerWindow();
+    ASSERT_NE(chest, nullptr);
+    EXPECT_EQ(chest->GetMode(), CInventory::kModeContainer);
+    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pContainerWnd, chest);
+    EXPECT_TRUE(frame->m_Play.IsPopupOpen()) << "the world stands still";
+    CBag* inChest = chest->GetShownBag();
+    ASSERT_NE(inChest, nullptr);
+    Object* helm = nullptr;
+    for (Object* o : chest->Box().Items())
+        if (o->GetDisplayName().find("Helm") != std::string::npos) helm = o;
+    ASSERT_NE(helm, nullptr);
+    // The inventory's Equip button opens the equipment window.
     Click(OnScreen(Inventory(), Inventory().EquipButton()));
     CEquipWnd* equip = Windows().EquipWindow();
     ASSERT_NE(equip, nullptr);
-    EXPECT_TRUE(frame->m_Play.IsPopupOpen());
-    Drag(InBag(dagger), EmptyCell(*equip, equip->Box()));
-    EXPECT_TRUE(InUse(hero, dagger)) << "in hand";
-    EXPECT_EQ(hero->m_pMeleeWeapon.Get(), dagger);
-    EXPECT_TRUE(hero->m_pBag->Contains(sword)) << "the sword went into the bag";
-    EXPECT_EQ(Windows().Carried(), nullptr);
-    EXPECT_FALSE(frame->m_Play.m_bPaused) << "the carry's pause ended with it";
-    // And back: from the equipment window into the bag.
-    Drag(Where(*equip, equip->Box(), dagger), EmptyCell(Inventory(), Inventory().Box()));
-    EXPECT_FALSE(InUse(hero, dagger));
-    EXPECT_TRUE(hero->m_pBag->Contains(dagger));
-    Key(qv::VK_ESCAPE);
-    Ticks(1);
-    EXPECT_EQ(Windows().EquipWindow(), nullptr);
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
-}
 
-TEST_F(InGame, ADaggerLetGoOverTheMapIsPutDownThere) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Object* dagger = Carried(hero, "Dagger");
-    ASSERT_NE(dagger, nullptr);
-    qv::Handle<Object> kept(dagger);
+    enum Win { kBag, kEquip, kChest, kMap };
+    auto box = [&](Win w) -> std::pair<CDDWnd*, CListDragBox*> {
+        if (w == kEquip) return {equip, &equip->Box()};
+        if (w == kChest) return {chest, &chest->Box()};
+        return {&Inventory(), &Inventory().Box()};
+    };
     const qv::Point ground{frame->m_View.m_rcView.left + 300, frame->m_View.m_rcView.top + 250};
-    Drag(InBag(dagger), ground);
-    EXPECT_FALSE(hero->m_pBag->Contains(dagger));
-    ASSERT_TRUE(kept) << "it lies on the map";
-    ASSERT_NE(dagger->m_pHolder, nullptr);
-}
+    const qv::Handle<Object> things[] = {qv::Handle<Object>(dagger), qv::Handle<Object>(sword),
+                                         qv::Handle<Object>(helm), qv::Handle<Object>(pouch)};
+    // Where each is: in Hand, on top of the Bag, in the Pouch, in the Chest,
+    // on the Map; X gone.
+    auto places = [&] {
+        std::string s;
+        for (const auto& t : things) {
+            bool top = false;
+            for (const auto& item : own->Items()) top |= item.get() == t.Get();
+            s += !t                           ? 'X'
+                 : InUse(hero, t.Get())       ? 'H'
+                 : pouch->Contains(t.Get())   ? 'P'
+                 : top                        ? 'B'
+                 : inChest->Contains(t.Get()) ? 'C'
+                 : t->m_pHolder               ? 'M'
+                                              : '?';
+        }
+        return s;
+    };
+    ASSERT_EQ(places(), "BHCB");
+    struct Row {
+        const char* rule;
+        char how;  // 'd' dragged, 'c' picked up and let go by two clicks, 'r' right-clicked
+        Object* thing;
+        Win from, to;
+        Object* onto;       // let go over this thing, or else the window's empty cell
+        const char* after;  // where the dagger, the sword, the helm and the pouch are
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"the dagger into the equipment window: in hand, the sword to the bag", 'd', dagger, kBag, kEquip, nullptr, "HBCB"},
+        {"and back into the bag", 'd', dagger, kEquip, kBag, nullptr, "BBCB"},
+        {"right-clicked in the bag: readied", 'r', dagger, kBag, kBag, nullptr, "HBCB"},
+        {"right-clicked in use: taken off", 'r', dagger, kEquip, kEquip, nullptr, "BBCB"},
+        {"the pouch onto itself: nothing changes", 'c', pouch, kBag, kBag, pouch, "BBCB"},
+        {"the dagger onto the full sack: refused, it stays", 'c', dagger, kBag, kBag, sack, "BBCB"},
+        {"the dagger onto the pouch: into the pouch", 'c', dagger, kBag, kBag, pouch, "PBCB"},
+        {"the pouch onto a thing that is no bag: it stays", 'c', pouch, kBag, kBag, sword, "PBCB"},
+        {"the helm from the chest into the bag", 'd', helm, kChest, kBag, nullptr, "PBBB"},
+        {"the sword from the bag into the chest", 'd', sword, kBag, kChest, nullptr, "PCBB"},
+        {"the helm over the map: put down there", 'd', helm, kBag, kMap, nullptr, "PCMB"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const auto [fromWnd, fromBox] = box(r.from);
+        const auto [toWnd, toBox] = box(r.to);
+        const qv::Point from = Where(*fromWnd, *fromBox, r.thing);
+        const qv::Point to = r.to == kMap ? ground
+                             : r.onto     ? Where(*toWnd, *toBox, r.onto)
+                                          : EmptyCell(*toWnd, *toBox);
+        if (r.how == 'r') {
+            RightClick(from);
+        } else if (r.how == 'd') {
+            Drag(from, to);
+        } else {
+            Click(from);
+            ASSERT_EQ(Windows().Carried(), r.thing);
+            Click(to);
+        }
+        Ticks(1);
+        EXPECT_EQ(places(), r.after);
+        EXPECT_EQ(Windows().Carried(), nullptr) << "let go";
+        EXPECT_FALSE(frame->m_Play.m_bPaused) << "the carry's pause ended with it";
+        EXPECT_EQ(static_cast<int>(sack->Items().size()), sack->Capacity()) << "the sack as it was";
+    }
 
-TEST_F(InGame, OpeningTheChestShowsItBesideTheBagAndAHelmDraggedAcrossIsTaken) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    ObjectHolder* chest = PlacedContainer("Chest");
-    ASSERT_NE(chest, nullptr);
-    Key('S');
-    Open(chest);
-    CInventory* second = Windows().ContainerWindow();
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->GetMode(), CInventory::kModeContainer);
-    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory) << "the bag shows beside it";
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pContainerWnd, second);
-    EXPECT_TRUE(frame->m_Play.IsPopupOpen());
-    CBag* bag = second->GetShownBag();
-    ASSERT_NE(bag, nullptr);
-    Object* helm = nullptr;
-    for (Object* o : second->Box().Items())
-        if (o->GetDisplayName().find("Helm") != std::string::npos) helm = o;
-    ASSERT_NE(helm, nullptr);
-    Drag(Where(*second, second->Box(), helm), EmptyCell(Inventory(), Inventory().Box()));
-    EXPECT_TRUE(hero->m_pBag->Contains(helm));
-    EXPECT_FALSE(bag->Contains(helm));
-    // And the dagger goes the other way.
-    Object* dagger = Carried(hero, "Dagger");
-    Drag(InBag(dagger), EmptyCell(*second, second->Box()));
-    EXPECT_TRUE(bag->Contains(dagger));
-    EXPECT_FALSE(hero->m_pBag->Contains(dagger));
-    // Its Close button ends it, and the world goes on.
-    Click(OnScreen(*second, second->CloseButton()));
+    Click(InBag(pouch));
+    ASSERT_EQ(Windows().Carried(), pouch) << "a click where it lies keeps it carried";
+    EXPECT_TRUE(frame->m_Play.m_bPaused) << "the world stands still while it is";
+    const struct {
+        const char* rule;
+        bool equipment, container;
+    } escapes[] = {
+        {"Esc: the carry goes first, back where it was", true, true},
+        {"then the equipment window", false, true},
+        {"then the container window", false, false},
+    };
+    for (const auto& r : escapes) {
+        SCOPED_TRACE(r.rule);
+        Key(qv::VK_ESCAPE);
+        Ticks(1);
+        EXPECT_EQ(Windows().Carried(), nullptr);
+        EXPECT_FALSE(frame->m_Play.m_bPaused);
+        EXPECT_EQ(places(), "PCMB");
+        EXPECT_EQ(Windows().EquipWindow() != nullptr, r.equipment);
+        EXPECT_EQ(Windows().ContainerWindow() != nullptr, r.container);
+    }
+    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
+    EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
+    // The container's Close button ends it too, and the world goes on.
+    Open(PlacedContainer("Chest"));
+    ASSERT_NE(Windows().ContainerWindow(), nullptr);
+    Click(OnScreen(*Windows().ContainerWindow(), Windows().ContainerWindow()->CloseButton()));
     Ticks(1);
     EXPECT_EQ(Windows().ContainerWindow(), nullptr);
     EXPECT_FALSE(frame->m_Play.IsPopupOpen());
@@ -198,21 +318,18 @@ TEST_F(InGame, OpeningTheChestShowsItBesideTheBagAndAHelmDraggedAcrossIsTaken) {
 
 TEST_F(InGame, TakingPartOfTheBarrelsStackSplitsIt) {
     ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    ObjectHolder* barrel = PlacedContainer("Barrel");
+    Open(PlacedContainer("Barrel"));
+    CInventory* barrel = Windows().ContainerWindow();
     ASSERT_NE(barrel, nullptr);
-    Open(barrel);
-    CInventory* second = Windows().ContainerWindow();
-    ASSERT_NE(second, nullptr);
-    ASSERT_EQ(second->Box().Items().size(), 1u);
-    Object* stack = second->Box().Items()[0];
+    ASSERT_EQ(barrel->Box().Items().size(), 1u);
+    Object* stack = barrel->Box().Items()[0];
     ASSERT_EQ(stack->m_iBulkNum, 6);
     ask.quantities = {2};
-    Drag(Where(*second, second->Box(), stack), EmptyCell(Inventory(), Inventory().Box()));
+    Drag(Where(*barrel, barrel->Box(), stack), EmptyCell(Inventory(), Inventory().Box()));
     EXPECT_EQ(ask.asked, (std::vector<std::string>{"quantity 6"}));
     EXPECT_EQ(stack->m_iBulkNum, 4) << "four stay in the barrel";
     Object* taken = nullptr;
-    for (const auto& item : hero->m_pBag->Items())
+    for (const auto& item : Hero()->m_pBag->Items())
         if (item->GetRuntimeClass() == stack->GetRuntimeClass()) taken = item.get();
     ASSERT_NE(taken, nullptr) << "two went into the hero's bag";
     EXPECT_NE(taken, stack);
@@ -253,53 +370,6 @@ TEST_F(InGame, APotionOrSpellRightClickedAsksForItsTargetAndTheHerosButtonUsesIt
     use(spell, "Use " + spell->GetDisplayName() + " on...", 2);
     EXPECT_LT(hero->m_pMagic->m_uMana, mana) << "the cast took its mana, whatever its roll";
     EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageMagic);
-}
-
-TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Object* dagger = Carried(hero, "Dagger");
-    RightClick(InBag(dagger));
-    EXPECT_TRUE(InUse(hero, dagger));
-    Windows().OpenEquipment();
-    CEquipWnd* equip = Windows().EquipWindow();
-    ASSERT_NE(equip, nullptr);
-    RightClick(Where(*equip, equip->Box(), dagger));
-    EXPECT_FALSE(InUse(hero, dagger));
-    EXPECT_TRUE(hero->m_pBag->Contains(dagger));
-}
-
-TEST_F(InGame, EscClosesTheTopWindowFirst) {
-    ASSERT_TRUE(ok);
-    Open(PlacedContainer("Chest"));
-    Windows().OpenEquipment();
-    ASSERT_NE(Windows().ContainerWindow(), nullptr);
-    ASSERT_NE(Windows().EquipWindow(), nullptr);
-    Object* dagger = Carried(Hero(), "Dagger");
-    Click(InBag(dagger));
-    ASSERT_EQ(Windows().Carried(), dagger) << "a click where it lies keeps it carried";
-    EXPECT_TRUE(frame->m_Play.m_bPaused) << "the world stands still while it is";
-    struct Row {
-        const char* what;
-        bool equipment, container;
-    };
-    const Row rows[] = {
-        {"the carry goes first, back where it was", true, true},
-        {"then the equipment window", false, true},
-        {"then the container window", false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        Key(qv::VK_ESCAPE);
-        Ticks(1);
-        EXPECT_EQ(Windows().Carried(), nullptr);
-        EXPECT_FALSE(frame->m_Play.m_bPaused);
-        EXPECT_TRUE(Hero()->m_pBag->Contains(dagger));
-        EXPECT_EQ(Windows().EquipWindow() != nullptr, row.equipment);
-        EXPECT_EQ(Windows().ContainerWindow() != nullptr, row.container);
-    }
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
-    EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
 }
 
 TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
