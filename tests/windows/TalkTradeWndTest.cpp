@@ -4,9 +4,7 @@
 // shop keeper's store.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,24 +19,23 @@
 #include "platform/Events.h"
 #include "platform/Files.h"
 #include "play/PlayFixture.h"
+#include "support/TestFolder.h"
 #include "windows/TalkWnd.h"
 #include "windows/TradeWnd.h"
 #include "windows/WindowsFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 class TalkTradeWindows : public windows_test::WindowsFixture {
 protected:
     void SetUp() override {
         WindowsFixture::SetUp();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         const std::string text = start_talk::Script();
-        qv::WriteWholeFile((folder / start_talk::kScriptFile).string(), {text.begin(), text.end()});
-        play().m_strGameFolder = folder.string() + "/";
+        qv::WriteWholeFile((folder.dir / start_talk::kScriptFile).string(),
+                           {text.begin(), text.end()});
+        play().m_strGameFolder = folder.dir.string() + "/";
         play().m_pAsk = &ask;
         trader = std::make_unique<Player>();
         trader->m_strSpecialName = "Korr";
@@ -63,7 +60,6 @@ protected:
         play().m_pAsk = nullptr;
         keeper.reset();
         trader.reset();
-        fs::remove_all(folder);
         WindowsFixture::TearDown();
     }
     Play& play() { return frame.m_Play; }
@@ -77,7 +73,7 @@ protected:
             Key(k == 'E' ? int{qv::VK_ESCAPE} : k == 'R' ? int{qv::VK_RETURN} : int{k});
     }
 
-    fs::path folder = fs::temp_directory_path() / ("qv-talk-windows-" + std::to_string(::getpid()));
+    test_support::TestFolder folder{"talk-windows"};
     play_test::ScriptedAsk ask;
     std::unique_ptr<Player> trader, keeper;
     Store* store = nullptr;
@@ -219,6 +215,80 @@ TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
         EXPECT_EQ(store->m_iGold, 100 + (row.purse - row.goldAfter));
         Key(qv::VK_ESCAPE);
         EXPECT_EQ(w.Popup(), 1);
+    }
+}
+
+TEST_F(TalkTradeWindows,
+       EveryEntryOfAStoreOfUpTo100IsReachedByScrollingAndTheListsStopAtTheirEnds) {
+    constexpr int32_t kLongStall = 900;
+    const int shown = CTradeWnd::kRows, up = CTradeWnd::kIdStockUp, down = CTradeWnd::kIdStockDown;
+    struct Row {
+        const char* rule;
+        int entries;
+        int downs;      // Down presses from the top to the last page
+        int lastFirst;  // the first entry shown on the last page
+    };
+    const Row rows[] = {
+        {"an empty store", 0, 0, 0},
+        {"eleven: all in sight, no scrolling", 11, 0, 0},
+        {"twelve: one page down shows the last", 12, 1, 1},
+        {"a hundred: nine pages down", 100, 9, 89},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        auto stall = std::make_unique<Store>("Long Stall");
+        stall->m_iStoreId = kLongStall;
+        stall->m_iGold = 1000;
+        for (int i = 0; i < r.entries; ++i) {
+            auto thing = std::make_unique<Useable>("Thing " + std::to_string(i));
+            thing->m_iValue = 1;
+            stall->AddItem(std::move(thing));
+        }
+        play().m_StoreList.push_back(std::move(stall));
+        Purse(1);
+        {
+            CTradeWnd w(play(), kLongStall, 0);
+            auto rowsShown = [&] {
+                int n = 0;
+                while (w.GetStockButton(n)) ++n;
+                return n;
+            };
+            auto sleeps = [&](int id) { return w.GetScrollButton(id)->GetState() == 3; };
+            EXPECT_EQ(rowsShown(), std::min(r.entries, shown));
+            EXPECT_TRUE(sleeps(up)) << "at the top, Up sleeps";
+            EXPECT_EQ(sleeps(down), r.entries <= shown);
+            w.OnCommand(up);
+            EXPECT_EQ(w.StockFirst(), 0) << "Up at the top: the list stays";
+            int downs = 0;
+            for (; !sleeps(down) && downs <= r.entries; ++downs) w.OnCommand(down);
+            EXPECT_EQ(downs, r.downs);
+            EXPECT_EQ(w.StockFirst(), r.lastFirst);
+            EXPECT_EQ(rowsShown(), std::min(r.entries, shown));
+            w.OnCommand(down);
+            EXPECT_EQ(w.StockFirst(), r.lastFirst) << "Down at the end: the list stays";
+            // Every entry chosen by its row, scrolling to it.
+            for (int e = 0; e < r.entries; ++e) {
+                while (e < w.StockFirst()) w.OnCommand(up);
+                while (e >= w.StockFirst() + shown) w.OnCommand(down);
+                w.OnCommand(CTradeWnd::kIdFirstStock + e - w.StockFirst());
+                ASSERT_EQ(w.StockSelection(), e);
+                EXPECT_EQ(w.GetStockButton(e - w.StockFirst())->GetState(), 1) << e;
+                EXPECT_EQ(w.StockRows()[static_cast<size_t>(e)]->m_strSpecialName,
+                          "Thing " + std::to_string(e));
+            }
+            // The last bought: it leaves the stock, the list keeps its end.
+            EXPECT_EQ(w.Buy(), r.entries > 0 ? 1 : 0);
+            EXPECT_EQ(w.StockRows().size(), static_cast<size_t>(std::max(0, r.entries - 1)));
+            EXPECT_EQ(w.StockFirst(), std::max(0, r.entries - 1 - shown));
+            EXPECT_TRUE(sleeps(down));
+            if (r.entries == 0) {
+                EXPECT_EQ(w.GetBuyButton()->GetState(), 3) << "nothing to buy";
+            } else {
+                EXPECT_EQ(w.PackRows().back()->m_strSpecialName,
+                          "Thing " + std::to_string(r.entries - 1));
+            }
+        }
+        play().m_StoreList.pop_back();
     }
 }
 
