@@ -23,130 +23,113 @@
 namespace ingame_test {
 namespace {
 
-enum class Opened { None, Stats, Info, Magic };
-
-TEST_F(InGame, EachPageKeyAndCommandOpensItsPageOrTheMembersWindow) {
+TEST_F(InGame, EachKeyCommandAndMemberButtonOpensItsPageOrWindowOrPicksItsMember) {
     ASSERT_TRUE(ok);
-    ASSERT_NE(Hero(), nullptr);
+    ASSERT_NE(Member(1), nullptr) << "the dog";
     ASSERT_NE(Windows().ControlPanel(), nullptr) << "made by the first tick";
-    EXPECT_EQ(Panel().GetPlayer(), Hero());
-    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pInventoryWnd, &Inventory()) << "containers open";
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pPartyPanel, &Windows().PartyPanel());
     EXPECT_FALSE(frame->m_Play.IsPopupOpen()) << "the panels never stop the world";
     EXPECT_NE(Carried(Hero(), "Dagger"), nullptr) << "the hero's spare knife";
-    using S = CInventory::Shows;
     using Act = std::function<void(CGameWindows&)>;
     auto key = [this](int k) -> Act { return [this, k](CGameWindows&) { Key(k); }; };
     auto page = [](int p, int sub) -> Act { return [=](CGameWindows& w) { w.OnPageKey(p, sub); }; };
+    auto button = [this](int slot) -> Act {
+        return [this, slot](CGameWindows& w) { Click(Middle(w.PartyPanel().ButtonRect(slot))); };
+    };
     CMainFrame& f = *frame;
     const int inv = CControlPanel::kPageInventory, stats = CControlPanel::kPageStats,
               items = CControlPanel::kPageItems, magic = CControlPanel::kPageMagic,
-              info = CControlPanel::kPageInfo, none = -1;
+              info = CControlPanel::kPageInfo;
+    // What shows then, a letter each: the window that was up until Esc closed
+    // it (S statistics, K information, M magic); the control panel's page
+    // (I, S, Q, M, K after their keys); its school on the magic page; what
+    // its list shows (B the bag, U the usable, S the spell book); the slot of
+    // the controlled member. '-' none, '.' not on that page.
     struct Row {
         const char* rule;
         bool bare;  // to windows made without the control panel
         Act act;
-        Opened opened;  // a window, which Esc closes
-        int page;       // the panel's page then
-        int school;     // on the magic page
-        S shows;        // by the inventory on its pages
+        const char* shows;
     };
-    // clang-format off
     const Row rows[] = {
-        {"I: the inventory", false, key('I'), Opened::None, inv, 0, S::Bag},
-        {"S: the statistics", false, key('S'), Opened::None, stats, 0, S::Bag},
-        {"Q: the item list", false, key('Q'), Opened::None, items, 0, S::Usable},
-        {"F: fire", false, key('F'), Opened::None, magic, 1, S::SpellBook},
-        {"E: earth", false, key('E'), Opened::None, magic, 2, S::SpellBook},
-        {"A: air", false, key('A'), Opened::None, magic, 3, S::SpellBook},
-        {"W: water", false, key('W'), Opened::None, magic, 4, S::SpellBook},
-        {"C: the magic page keeps the school shown last", false, key('C'), Opened::None, magic, 4, S::SpellBook},
-        {"K: the information", false, key('K'), Opened::None, info, 0, S::Bag},
-        {"I again: back to the bag", false, key('I'), Opened::None, inv, 0, S::Bag},
-        {"the statistics command: its window", false, [&](CGameWindows&) { f.OnPlayerStats(); }, Opened::Stats, inv, 0, S::Bag},
-        {"the information command: its window", false, [&](CGameWindows&) { f.OnPlayerInfo(); }, Opened::Info, inv, 0, S::Bag},
-        {"the magic command: its window", false, [&](CGameWindows&) { f.OnShowMagic(); }, Opened::Magic, inv, 0, S::Bag},
-        {"no panel, S: the statistics window", true, page(stats, 0), Opened::Stats, none, 0, S::Bag},
-        {"no panel, K: the information window", true, page(info, 0), Opened::Info, none, 0, S::Bag},
-        {"no panel, C: the magic window", true, page(magic, 0), Opened::Magic, none, 0, S::Bag},
-        {"no panel, W: the magic window", true, page(magic, 4), Opened::Magic, none, 0, S::Bag},
-        {"no panel, I: the panel is made on the bag", true, page(inv, 0), Opened::None, inv, 0, S::Bag},
-        {"no panel, Q: the panel is made on the items", true, page(items, 0), Opened::None, items, 0, S::Usable},
+        {"I: the inventory", false, key('I'), "-I.B0"},
+        {"S: the statistics", false, key('S'), "-S..0"},
+        {"Q: the item list", false, key('Q'), "-Q.U0"},
+        {"F: fire", false, key('F'), "-M1S0"},
+        {"E: earth", false, key('E'), "-M2S0"},
+        {"A: air", false, key('A'), "-M3S0"},
+        {"W: water", false, key('W'), "-M4S0"},
+        {"C: the magic page keeps the school shown last", false, key('C'), "-M4S0"},
+        {"K: the information", false, key('K'), "-K..0"},
+        {"I again: back to the bag", false, key('I'), "-I.B0"},
+        {"the statistics command", false, [&](CGameWindows&) { f.OnPlayerStats(); }, "SI.B0"},
+        {"the information command", false, [&](CGameWindows&) { f.OnPlayerInfo(); }, "KI.B0"},
+        {"the magic command", false, [&](CGameWindows&) { f.OnShowMagic(); }, "MI.B0"},
+        {"key 2: the dog", false, key('2'), "-I.B1"},
+        {"key 1: the hero", false, key('1'), "-I.B0"},
+        {"key 3: an empty slot changes nothing", false, key('3'), "-I.B0"},
+        {"key 4: an empty slot changes nothing", false, key('4'), "-I.B0"},
+        {"the dog's button", false, button(1), "-I.B1"},
+        {"an empty slot's button", false, button(2), "-I.B1"},
+        {"the hero's button", false, button(0), "-I.B0"},
+        {"no panel, S: the statistics window", true, page(stats, 0), "S---0"},
+        {"no panel, K: the information window", true, page(info, 0), "K---0"},
+        {"no panel, C: the magic window", true, page(magic, 0), "M---0"},
+        {"no panel, W: the magic window", true, page(magic, 4), "M---0"},
+        {"no panel, I: the panel is made on the bag", true, page(inv, 0), "-I.B0"},
+        {"no panel, Q: the panel is made on the items", true, page(items, 0), "-Q.U0"},
     };
-    // clang-format on
     Play::OpenWindows& open = frame->m_Play.m_OpenWindows;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         std::unique_ptr<CGameWindows> bare;
         if (r.bare) bare = std::make_unique<CGameWindows>(frame->m_Play, nullptr);
         CGameWindows& windows = r.bare ? *bare : Windows();
-        Opened seen = Opened::None;
-        int flag = -1;  // play's record of the window while it is up
-        int* const record = r.opened == Opened::Stats  ? &open.m_bStatsOpen
-                            : r.opened == Opened::Info ? &open.m_bInfoOpen
-                                                       : nullptr;
+        char seen = '-';
+        int* record = nullptr;  // play's record of the window while it is up
+        int recorded = -1;
         WhileUp([&] { r.act(windows); },
                 [&](CDDWnd* w) {
-                    seen = dynamic_cast<CPlayerStatsWnd*>(w)  ? Opened::Stats
-                           : dynamic_cast<CPlayerInfoWnd*>(w) ? Opened::Info
-                           : dynamic_cast<CMagicWnd*>(w)      ? Opened::Magic
-                                                              : Opened::None;
-                    flag = record ? *record : 1;
+                    seen = dynamic_cast<CPlayerStatsWnd*>(w)  ? 'S'
+                           : dynamic_cast<CPlayerInfoWnd*>(w) ? 'K'
+                           : dynamic_cast<CMagicWnd*>(w)      ? 'M'
+                                                              : '?';
+                    record = seen == 'S'   ? &open.m_bStatsOpen
+                             : seen == 'K' ? &open.m_bInfoOpen
+                                           : nullptr;
+                    recorded = record ? *record : 1;
                     qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
                 });
-        EXPECT_EQ(seen, r.opened);
-        if (r.opened != Opened::None) {
-            EXPECT_EQ(flag, 1) << "recorded while up";
+        Ticks(r.bare ? 0 : 1);
+        std::string now{seen, '-', '-', '-', '-'};
+        if (CControlPanel* panel = windows.ControlPanel()) {
+            const int p = panel->GetPage();
+            now[1] = "ISQMK"[p];
+            now[2] = p == magic ? static_cast<char>('0' + panel->Inventory().GetSchool()) : '.';
+            now[3] = p == stats || p == info
+                         ? '.'
+                         : "BUS"[static_cast<int>(panel->Inventory().GetShows())];
+            if (!r.bare) {
+                EXPECT_EQ(panel->GetPlayer(), frame->m_World.m_pControlPlayer.Get())
+                    << "the panel follows";
+            }
+        }
+        for (int slot : {0, 1})
+            if (Member(slot) == frame->m_World.m_pControlPlayer.Get()) now[4] = "01"[slot];
+        EXPECT_EQ(now, r.shows);
+        if (seen != '-') {
+            EXPECT_EQ(recorded, 1) << "recorded while up";
         }
         if (record) {
             EXPECT_EQ(*record, 0) << "Esc closed it";
         }
         EXPECT_FALSE(frame->m_Play.IsPopupOpen());
-        EXPECT_EQ(windows.ControlPanel() != nullptr, r.page != none);
-        if (r.page == none) continue;
-        EXPECT_EQ(windows.ControlPanel()->GetPage(), r.page);
-        CInventory& shown = windows.ControlPanel()->Inventory();
-        if (r.page == magic) {
-            EXPECT_EQ(shown.GetSchool(), r.school);
-        }
-        if (r.page != stats && r.page != info) {
-            EXPECT_EQ(shown.GetShows(), r.shows);
-        }
     }
     Ticks(1);  // the frame's own windows enter themselves again
     EXPECT_EQ(open.m_pInventoryWnd, &Inventory());
     Key('E');
     EXPECT_EQ(Inventory().Box().Items().size(), 3u) << "the hero's three earth spells";
-}
-
-TEST_F(InGame, MemberKeysAndButtonsPickTheControlledMember) {
-    ASSERT_TRUE(ok);
-    Player *hero = Hero(), *dog = Member(1);
-    ASSERT_NE(dog, nullptr);
-    CPartyPanel& panel = Windows().PartyPanel();
-    auto button = [&](int slot) { return [&, slot] { Click(Middle(panel.ButtonRect(slot))); }; };
-    auto key = [&](int k) { return [&, k] { Key(k); }; };
-    const struct {
-        const char* rule;
-        std::function<void()> act;
-        Player* controlled;
-    } rows[] = {
-        {"key 2: the dog", key('2'), dog},
-        {"key 1: the hero", key('1'), hero},
-        {"key 3: an empty slot changes nothing", key('3'), hero},
-        {"key 4: an empty slot changes nothing", key('4'), hero},
-        {"the dog's button", button(1), dog},
-        {"an empty slot's button", button(2), dog},
-        {"the hero's button", button(0), hero},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.rule);
-        r.act();
-        Ticks(1);
-        EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), r.controlled);
-        EXPECT_EQ(Panel().GetPlayer(), r.controlled) << "the panel follows";
-    }
 }
 
 TEST_F(InGame, APartyPanelButtonShowsTheMembersNumbersAndTheBarsAreRedrawnAfterAWorldRead) {
