@@ -93,25 +93,22 @@ protected:
     static qv::Point Middle(const qv::Rect& r) {
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    // The screen point of a list's cell.
-    static qv::Point Cell(CDDWnd& window, CListDragBox& box, int cell) {
-        return Middle(box.CellRect(cell).Offset(window.m_rcWindow.left, window.m_rcWindow.top));
-    }
-    // The cell showing `object`.
-    static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object) {
+    // The screen point of a list's cell showing `object`, or of its last
+    // cell (an empty place where a thing is let go) for none.
+    static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object = nullptr) {
         const std::vector<Object*> items = box.Items();
-        for (int i = 0; i < box.Cells(); ++i)
+        int cell = object ? -1 : box.Cells() - 1;
+        for (int i = 0; i < box.Cells() && cell < 0; ++i)
             if (static_cast<size_t>(box.m_iFirst + i) < items.size() &&
                 items[static_cast<size_t>(box.m_iFirst + i)] == object)
-                return Cell(window, box, i);
-        ADD_FAILURE() << "not shown: " << (object ? object->GetDisplayName() : "nothing");
-        return {-1, -1};
+                cell = i;
+        if (cell < 0) {
+            ADD_FAILURE() << "not shown: " << object->GetDisplayName();
+            return {-1, -1};
+        }
+        return Middle(box.CellRect(cell).Offset(window.m_rcWindow.left, window.m_rcWindow.top));
     }
     qv::Point InBag(Object* object) { return Where(Inventory(), Inventory().Box(), object); }
-    // An empty place of a list (its last cell), where a thing is let go.
-    static qv::Point EmptyCell(CDDWnd& window, CListDragBox& box) {
-        return Cell(window, box, box.Cells() - 1);
-    }
     // The middle of a window's control on the screen.
     static qv::Point OnScreen(const CDDWnd& window, const CDDControl* control) {
         if (!control) ADD_FAILURE() << "no such control";

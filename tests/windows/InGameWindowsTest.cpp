@@ -250,7 +250,7 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
         const qv::Point from = Where(*fromWnd, *fromBox, r.thing);
         const qv::Point to = r.to == kMap ? ground
                              : r.onto     ? Where(*toWnd, *toBox, r.onto)
-                                          : EmptyCell(*toWnd, *toBox);
+                                          : Where(*toWnd, *toBox);
         if (r.how == 'r') {
             RightClick(from);
         } else if (r.how == 'd') {
@@ -308,7 +308,7 @@ TEST_F(InGame, TakingPartOfTheBarrelsStackSplitsIt) {
     Object* stack = barrel->Box().Items()[0];
     ASSERT_EQ(stack->m_iBulkNum, 6);
     ask.quantities = {2};
-    Drag(Where(*barrel, barrel->Box(), stack), EmptyCell(Inventory(), Inventory().Box()));
+    Drag(Where(*barrel, barrel->Box(), stack), Where(Inventory(), Inventory().Box()));
     EXPECT_EQ(ask.asked, (std::vector<std::string>{"quantity 6"}));
     EXPECT_EQ(stack->m_iBulkNum, 4) << "four stay in the barrel";
     Object* taken = nullptr;
