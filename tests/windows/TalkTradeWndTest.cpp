@@ -43,16 +43,7 @@ protected:
         keeper = std::make_unique<Player>();
         keeper->m_strSpecialName = "Shop keeper";
         keeper->m_strMessageNode = start_talk::kShopKeeperNode;
-        auto store = std::make_unique<Store>("Yard Stall");
-        store->m_iStoreId = start_talk::kStoreId;
-        store->m_iGold = 100;
-        for (auto [name, value] : {std::pair{"Sword", 40}, {"Potion", 10}}) {
-            auto thing = std::make_unique<Useable>(name);
-            thing->m_iValue = value;
-            store->AddItem(std::move(thing));
-        }
-        this->store = store.get();
-        play().m_StoreList.push_back(std::move(store));
+        store = Stall(start_talk::kStoreId, 100, {{"Sword", 40}, {"Potion", 10}});
     }
     void TearDown() override {
         play().m_StoreList.clear();
@@ -63,6 +54,19 @@ protected:
         WindowsFixture::TearDown();
     }
     Play& play() { return frame.m_Play; }
+    // A store of the play's, with things of a value each.
+    Store* Stall(int32_t id, int32_t gold, const std::vector<std::pair<std::string, int>>& things) {
+        auto s = std::make_unique<Store>("Stall");
+        s->m_iStoreId = id;
+        s->m_iGold = gold;
+        for (const auto& [name, value] : things) {
+            auto thing = std::make_unique<Useable>(name);
+            thing->m_iValue = value;
+            s->AddItem(std::move(thing));
+        }
+        play().m_StoreList.push_back(std::move(s));
+        return play().m_StoreList.back().get();
+    }
     void Purse(int32_t coins) {
         auto* gold = new Money;
         gold->m_iBulkNum = coins;
@@ -182,37 +186,28 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
 }
 
 TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
-    // The potion costs 10.
-    struct Row {
+    const struct {
         const char* rule;
-        int32_t purse;
-        int answer;
-        int32_t goldAfter;
-        size_t stockAfter;
-        Lines told;
-    };
-    const Row rows[] = {
-        {"half the price: refused", 5, 0, 5, 2, {"You do not have enough gold."}},
-        {"one short: refused", 9, 0, 9, 2, {"You do not have enough gold."}},
-        {"exactly the price: bought", 10, 1, 0, 1, {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
+        int32_t purse;  // for the potion, which costs 10
+        bool bought;
+    } rows[] = {{"half the price: refused", 5, false},
+                {"one short: refused", 9, false},
+                {"exactly the price: bought", 10, true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
         NextRow();
         ask.told.clear();
         trader = std::make_unique<Player>();
         frame.m_World.m_pLeader = trader.get();
-        Purse(row.purse);
+        Purse(r.purse);
         CTradeWnd w(play(), start_talk::kStoreId, 0);
         w.SelectStock(1);
-        EXPECT_EQ(w.Buy(), row.answer);
-        EXPECT_EQ(ask.told, row.told);
-        EXPECT_EQ(w.StockRows().size(), row.stockAfter);
-        if (row.answer == 0) {
-            EXPECT_EQ(w.StockSelection(), 1);
-        }
-        EXPECT_EQ(Play::GoldOf(trader.get()), row.goldAfter);
-        EXPECT_EQ(store->m_iGold, 100 + (row.purse - row.goldAfter));
+        EXPECT_EQ(w.Buy(), r.bought ? 1 : 0);
+        EXPECT_EQ(ask.told, r.bought ? Lines{} : Lines{"You do not have enough gold."});
+        EXPECT_EQ(w.StockRows().size(), r.bought ? 1u : 2u);
+        EXPECT_TRUE(r.bought || w.StockSelection() == 1) << "the row stays chosen when refused";
+        EXPECT_EQ(Play::GoldOf(trader.get()), r.purse - (r.bought ? 10 : 0));
+        EXPECT_EQ(store->m_iGold, 100 + (r.bought ? 10 : 0));
         Key(qv::VK_ESCAPE);
         EXPECT_EQ(w.Popup(), 1);
     }
@@ -236,15 +231,9 @@ TEST_F(TalkTradeWindows,
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        auto stall = std::make_unique<Store>("Long Stall");
-        stall->m_iStoreId = kLongStall;
-        stall->m_iGold = 1000;
-        for (int i = 0; i < r.entries; ++i) {
-            auto thing = std::make_unique<Useable>("Thing " + std::to_string(i));
-            thing->m_iValue = 1;
-            stall->AddItem(std::move(thing));
-        }
-        play().m_StoreList.push_back(std::move(stall));
+        std::vector<std::pair<std::string, int>> things;
+        for (int i = 0; i < r.entries; ++i) things.push_back({"Thing " + std::to_string(i), 1});
+        Stall(kLongStall, 1000, things);
         Purse(1);
         {
             CTradeWnd w(play(), kLongStall, 0);
