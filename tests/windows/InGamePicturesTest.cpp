@@ -79,17 +79,19 @@ TEST_F(InGame, EachWindowIsDrawnWhereItLies) {
         if (p && p->m_strMessageNode == start_talk::kShopKeeperNode) keeper = p;
     ASSERT_NE(keeper, nullptr) << "the shop keeper stands in the yard";
     qv::Surface& back = *frame->m_pBackBuffer;
-    // A window of play: opened, then the frame drawn as the next tick draws it.
-    auto inPlay = [this](std::function<void()> open, qv::Rect place) {
-        return [this, open, place] {
-            open();
+    // A window of play: opened by a key (and what follows it), then the
+    // frame drawn as the next tick draws it.
+    auto inPlay = [this](
+                      int key, qv::Rect place, std::function<void()> then = [] {}) {
+        return [this, key, place, then] {
+            if (key) Key(key);
+            then();
             Windows().Sync();
             Windows().DrawAll();
             Ticks(1);
             return Shot{*frame->m_pPrimary, place, true};
         };
     };
-    auto key = [this](int k) { return [this, k] { Key(k); }; };
     const qv::Rect panel = CControlPanel::kPlace;
     const struct {
         const char* file;
@@ -121,32 +123,19 @@ TEST_F(InGame, EachWindowIsDrawnWhereItLies) {
              talk.Paint(&back);
              return Shot{back, talk.m_rcWindow};
          }},
-        {"window-party-panel.png", false, inPlay([] {}, CPartyPanel::kPlace)},
+        {"window-party-panel.png", false, inPlay(0, CPartyPanel::kPlace)},
         {"window-inventory.png", false,
-         inPlay(
-             [&] {
-                 Hero()->AddToBag(new Potion(PotionType::Healing), 0);
-                 Key('I');
-             },
-             panel)},
-        {"window-item-list.png", false, inPlay(key('Q'), panel)},
-        {"window-magic-earth.png", false, inPlay(key('E'), panel)},
-        {"window-statistics.png", false, inPlay(key('S'), panel)},
-        {"window-information.png", false, inPlay(key('K'), panel)},
+         inPlay('I', panel, [&] { Hero()->AddToBag(new Potion(PotionType::Healing), 0); })},
+        {"window-item-list.png", false, inPlay('Q', panel)},
+        {"window-magic-earth.png", false, inPlay('E', panel)},
+        {"window-statistics.png", false, inPlay('S', panel)},
+        {"window-information.png", false, inPlay('K', panel)},
         {"window-equipment.png", false,
-         inPlay(
-             [&] {
-                 Key('I');
-                 Click(OnScreen(Inventory(), Inventory().EquipButton()));
-             },
-             CEquipWnd::kPlace)},
+         inPlay('I', CEquipWnd::kPlace,
+                [&] { Click(OnScreen(Inventory(), Inventory().EquipButton())); })},
         {"window-container.png", false,
-         inPlay(
-             [&] {
-                 Key(qv::VK_ESCAPE);
-                 Open(PlacedContainer("Chest"));
-             },
-             CGameWindows::kContainerPlace)},
+         inPlay(qv::VK_ESCAPE, CGameWindows::kContainerPlace,
+                [&] { Open(PlacedContainer("Chest")); })},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
