@@ -1,5 +1,5 @@
 // The combat mode panels of the party panel in play: one for each shown
-// member, drawn with the panel, a click on one going to that member alone
+// member, drawn with the panel every frame, a click on one going to that member alone
 // (and one it does not take picking the member), and the party panel's
 // combat button opening the controlled member's "Combat Preferences", whose
 // choices reach the member as orders.
@@ -49,25 +49,7 @@ TEST_F(InGame, EachShownMemberHasItsCombatPanelInsideItsButtonOnTheScreen) {
     EXPECT_TRUE(CPartyPanel::kCombatButton.Intersect(frame->m_rcHoldGroundButton).IsEmpty());
 }
 
-TEST_F(InGame, ThePanelsAreDrawnEveryFrameWithTheMembersChoices) {
-    ASSERT_TRUE(ok);
-    qv::Surface* s = GetPopupSurface();
-    ASSERT_NE(s, nullptr);
-    // The stand-fast button of the hero: drawn up, then pressed in once the
-    // choice is taken (its corner goes dark).
-    const qv::Rect standFast = Windows().PartyPanel().CombatPanel(0)->ButtonRect(5);
-    const uint16_t up = s->Row(standFast.top)[standFast.left];
-    Order order = Order::Of(Order::Kind::Stance);
-    order.actor = Hero();
-    order.value = Play::kChoiceStandFast;
-    order.mode = 1;
-    ASSERT_EQ(frame->m_Play.Give(order), 1);
-    Ticks(1);
-    EXPECT_NE(s->Row(standFast.top)[standFast.left], up) << "redrawn pressed by the next frame";
-    EXPECT_EQ(s->Row(standFast.top)[standFast.left], PaletteIndexToPixel(0));
-}
-
-TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAloneAndHoveringNamesIt) {
+TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAloneIsDrawnAndHoveringNamesIt) {
     ASSERT_TRUE(ok);
     Player *hero = Hero(), *dog = Member(1);
     ASSERT_NE(dog, nullptr);
@@ -85,6 +67,9 @@ TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAloneAndHoveringNamesIt) {
         return qv::Point{m.x + dx, m.y};
     };
     const qv::Rect heroButton = party.ButtonRect(0);
+    const qv::Rect standFast = party.CombatPanel(0)->ButtonRect(5);
+    qv::Surface* screen = GetPopupSurface();
+    ASSERT_NE(screen, nullptr);
     struct Row {
         const char* rule;
         qv::Point where;
@@ -117,6 +102,10 @@ TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAloneAndHoveringNamesIt) {
         EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), r.controlled);
         EXPECT_EQ(party.CombatPanel(0)->m_iAttackMethod, r.after[1] - '0') << "the copy follows";
         EXPECT_EQ(party.CombatPanel(1)->m_iToggle, r.after[2] - '0');
+        // The hero's stand-fast button, drawn by the frame after: pressed in
+        // (its corner dark) while the choice is taken.
+        EXPECT_EQ(screen->Row(standFast.top)[standFast.left] == PaletteIndexToPixel(0),
+                  r.after[0] == '1');
     }
     const struct {
         qv::Point at;
