@@ -6,9 +6,8 @@
 // hand them on.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,24 +19,18 @@
 #include "play/PlayFixture.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "support/TestFolder.h"
 #include "windows/GameWindows.h"
 #include "world/Map.h"
 #include "world/World.h"
 
 namespace ingame_test {
 
-namespace fs = std::filesystem;
-
 class InGame : public ::testing::Test {
 protected:
     InGame() {
         qv::MessageLoop::Instance().Reset();
-        dir = fs::temp_directory_path() /
-              ("qv-ingame-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        WriteStartWorld(dir.string());
+        WriteStartWorld(folder.dir.string());
         InvalidateGlobalImages();
         frame = std::make_unique<CMainFrame>();
         EXPECT_EQ(frame->InitDirectDraw(0), 1);
@@ -45,7 +38,7 @@ protected:
         w.map_master = std::make_unique<MapMaster>();
         w.CreateRootGroups();
         frame->m_Play.m_pAsk = &ask;
-        frame->m_Play.UseGameFolder(dir.string() + "\\");
+        frame->m_Play.UseGameFolder(folder.dir.string() + "\\");
         ok = frame->m_Play.StartInOriginalWorld() == 1 && LoadGlobalImages(&w) != 0 &&
              frame->m_Play.TryReloadWindowAtFocus();
         frame->m_iStage = 3;
@@ -55,58 +48,67 @@ protected:
         frame.reset();
         InvalidateGlobalImages();
         qv::MessageLoop::Instance().Reset();
-        fs::remove_all(dir);
     }
 
     CGameWindows& Windows() { return *frame->m_pGameWindows; }
     CControlPanel& Panel() { return *Windows().ControlPanel(); }
     CInventory& Inventory() { return Panel().Inventory(); }
-    Player* Hero() { return frame->m_World.m_Party[0].Get(); }
+    Player* Hero() { return Member(0); }
     Player* Member(int slot) { return frame->m_World.m_Party[static_cast<size_t>(slot)].Get(); }
 
     void Key(int vk) {
         frame->OnKeyDown(vk);
         frame->OnKeyUp(vk);
     }
-    void Click(qv::Point p) {
-        frame->OnLButtonDown(p);
-        frame->OnLButtonUp(p);
-    }
-    void RightClick(qv::Point p) {
-        frame->OnRButtonDown(p);
-        frame->OnRButtonUp(p);
-    }
-    // Pressed at one point, let go at another.
+    // Pressed at one point, let go at another (a click when they are one).
     void Drag(qv::Point from, qv::Point to) {
         frame->OnLButtonDown(from);
         frame->OnLButtonUp(to);
     }
+    void Click(qv::Point p) { Drag(p, p); }
+    void RightClick(qv::Point p) {
+        frame->OnRButtonDown(p);
+        frame->OnRButtonUp(p);
+    }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) frame->RunTick();
+    }
+    // Runs `act` with the windows' own loops on what the test hands them, not
+    // on the window system's input; `up` is shown the modal window on top
+    // once, and ends it.
+    void WhileUp(const std::function<void()>& act, const std::function<void(CDDWnd*)>& up) {
+        qv::MessageLoop& loop = qv::MessageLoop::Instance();
+        loop.SetSource(nullptr);
+        bool seen = false;
+        loop.SetIdleHook([&] {
+            if (seen) return false;
+            seen = true;
+            up(GetPopupChain()->m_pModalPopup);
+            return true;
+        });
+        act();
+        loop.SetIdleHook({});
     }
 
     static qv::Point Middle(const qv::Rect& r) {
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    // The screen point of a list's cell.
-    static qv::Point Cell(CDDWnd& window, CListDragBox& box, int cell) {
-        return Middle(box.CellRect(cell).Offset(window.m_rcWindow.left, window.m_rcWindow.top));
-    }
-    // The cell showing `object`.
-    static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object) {
+    // The screen point of a list's cell showing `object`, or of its last
+    // cell (an empty place where a thing is let go) for none.
+    static qv::Point Where(CDDWnd& window, CListDragBox& box, Object* object = nullptr) {
         const std::vector<Object*> items = box.Items();
-        for (int i = 0; i < box.Cells(); ++i)
+        int cell = object ? -1 : box.Cells() - 1;
+        for (int i = 0; i < box.Cells() && cell < 0; ++i)
             if (static_cast<size_t>(box.m_iFirst + i) < items.size() &&
                 items[static_cast<size_t>(box.m_iFirst + i)] == object)
-                return Cell(window, box, i);
-        ADD_FAILURE() << "not shown: " << (object ? object->GetDisplayName() : "nothing");
-        return {-1, -1};
+                cell = i;
+        if (cell < 0) {
+            ADD_FAILURE() << "not shown: " << object->GetDisplayName();
+            return {-1, -1};
+        }
+        return Middle(box.CellRect(cell).Offset(window.m_rcWindow.left, window.m_rcWindow.top));
     }
     qv::Point InBag(Object* object) { return Where(Inventory(), Inventory().Box(), object); }
-    // An empty place of a list (its last cell), where a thing is let go.
-    static qv::Point EmptyCell(CDDWnd& window, CListDragBox& box) {
-        return Cell(window, box, box.Cells() - 1);
-    }
     // The middle of a window's control on the screen.
     static qv::Point OnScreen(const CDDWnd& window, const CDDControl* control) {
         if (!control) ADD_FAILURE() << "no such control";
@@ -115,7 +117,7 @@ protected:
                        : qv::Point{-1, -1};
     }
 
-    // The first thing of a kind in the hero's bag, by its display name.
+    // The first thing of a kind in a member's bag, by its display name.
     Object* Carried(Player* p, const std::string& name) {
         if (!p || !p->m_pBag) return nullptr;
         for (const auto& item : p->m_pBag->Items())
@@ -146,7 +148,7 @@ protected:
         Ticks(1);
     }
 
-    fs::path dir;
+    test_support::TestFolder folder{"ingame"};
     std::unique_ptr<CMainFrame> frame;
     play_test::ScriptedAsk ask;
     bool ok = false;

@@ -1,96 +1,135 @@
 // The in-game windows on the start world, headless: the keys open the
-// control panel's pages, the member keys and buttons pick the controlled
-// member, and things carried between the windows, the party panel and the
-// map become orders whose results are read off the world afterwards.
+// control panel's pages (or, while there is no panel, the member's own
+// windows), the member keys and buttons pick the controlled member, and
+// things carried between the windows, the party panel and the map become
+// orders whose results are read off the world afterwards.
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include "InGameFixture.h"
 #include "items/Magic.h"
 #include "items/Potions.h"
+#include "items/Useable.h"
 #include "platform/Events.h"
 #include "platform/Format.h"
+#include "windows/MagicWnd.h"
+#include "windows/PlayerInfoWnd.h"
+#include "windows/PlayerStatsWnd.h"
 #include "world/Group.h"
 
 namespace ingame_test {
 namespace {
 
-TEST_F(InGame, TheFirstTickMakesThePanelsAndEachLetterKeyOpensItsPageAndSchool) {
+TEST_F(InGame, EachKeyCommandAndMemberButtonOpensItsPageOrWindowOrPicksItsMember) {
     ASSERT_TRUE(ok);
-    ASSERT_NE(Hero(), nullptr);
-    ASSERT_NE(Windows().ControlPanel(), nullptr);
-    EXPECT_EQ(Panel().GetPlayer(), Hero());
-    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
+    ASSERT_NE(Member(1), nullptr) << "the dog";
+    ASSERT_NE(Windows().ControlPanel(), nullptr) << "made by the first tick";
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pInventoryWnd, &Inventory()) << "containers open";
     EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pPartyPanel, &Windows().PartyPanel());
     EXPECT_FALSE(frame->m_Play.IsPopupOpen()) << "the panels never stop the world";
     EXPECT_NE(Carried(Hero(), "Dagger"), nullptr) << "the hero's spare knife";
+    using Act = std::function<void(CGameWindows&)>;
+    auto key = [this](int k) -> Act { return [this, k](CGameWindows&) { Key(k); }; };
+    auto page = [](int p, int sub) -> Act { return [=](CGameWindows& w) { w.OnPageKey(p, sub); }; };
+    auto button = [this](int slot) -> Act {
+        return [this, slot](CGameWindows& w) { Click(Middle(w.PartyPanel().ButtonRect(slot))); };
+    };
+    CMainFrame& f = *frame;
+    const int inv = CControlPanel::kPageInventory, stats = CControlPanel::kPageStats,
+              items = CControlPanel::kPageItems, magic = CControlPanel::kPageMagic,
+              info = CControlPanel::kPageInfo;
+    // What shows then, a letter each: the window that was up until Esc closed
+    // it (S statistics, K information, M magic); the control panel's page
+    // (I, S, Q, M, K after their keys); its school on the magic page; what
+    // its list shows (B the bag, U the usable, S the spell book); the slot of
+    // the controlled member. '-' none, '.' not on that page.
     struct Row {
-        const char* what;
-        int key;
-        int page;
-        int school;  // on the magic page
-        CInventory::Shows shows;
+        const char* rule;
+        bool bare;  // to windows made without the control panel
+        Act act;
+        const char* shows;
     };
-    using S = CInventory::Shows;
-    const int inv = CControlPanel::kPageInventory, magic = CControlPanel::kPageMagic;
-    // clang-format off
     const Row rows[] = {
-        {"I: the inventory", 'I', inv, 0, S::Bag},
-        {"S: the statistics", 'S', CControlPanel::kPageStats, 0, S::Bag},
-        {"Q: the item list", 'Q', CControlPanel::kPageItems, 0, S::Usable},
-        {"F: fire", 'F', magic, 1, S::SpellBook},
-        {"E: earth", 'E', magic, 2, S::SpellBook},
-        {"A: air", 'A', magic, 3, S::SpellBook},
-        {"W: water", 'W', magic, 4, S::SpellBook},
-        {"C: the magic page keeps the school shown last", 'C', magic, 4, S::SpellBook},
-        {"K: the information", 'K', CControlPanel::kPageInfo, 0, S::Bag},
-        {"I again: back to the bag", 'I', inv, 0, S::Bag},
+        {"I: the inventory", false, key('I'), "-I.B0"},
+        {"S: the statistics", false, key('S'), "-S..0"},
+        {"Q: the item list", false, key('Q'), "-Q.U0"},
+        {"F: fire", false, key('F'), "-M1S0"},
+        {"E: earth", false, key('E'), "-M2S0"},
+        {"A: air", false, key('A'), "-M3S0"},
+        {"W: water", false, key('W'), "-M4S0"},
+        {"C: the magic page keeps the school shown last", false, key('C'), "-M4S0"},
+        {"K: the information", false, key('K'), "-K..0"},
+        {"I again: back to the bag", false, key('I'), "-I.B0"},
+        {"the statistics command", false, [&](CGameWindows&) { f.OnPlayerStats(); }, "SI.B0"},
+        {"the information command", false, [&](CGameWindows&) { f.OnPlayerInfo(); }, "KI.B0"},
+        {"the magic command", false, [&](CGameWindows&) { f.OnShowMagic(); }, "MI.B0"},
+        {"key 2: the dog", false, key('2'), "-I.B1"},
+        {"key 1: the hero", false, key('1'), "-I.B0"},
+        {"key 3: an empty slot changes nothing", false, key('3'), "-I.B0"},
+        {"key 4: an empty slot changes nothing", false, key('4'), "-I.B0"},
+        {"the dog's button", false, button(1), "-I.B1"},
+        {"an empty slot's button", false, button(2), "-I.B1"},
+        {"the hero's button", false, button(0), "-I.B0"},
+        {"no panel, S: the statistics window", true, page(stats, 0), "S---0"},
+        {"no panel, K: the information window", true, page(info, 0), "K---0"},
+        {"no panel, C: the magic window", true, page(magic, 0), "M---0"},
+        {"no panel, W: the magic window", true, page(magic, 4), "M---0"},
+        {"no panel, I: the panel is made on the bag", true, page(inv, 0), "-I.B0"},
+        {"no panel, Q: the panel is made on the items", true, page(items, 0), "-Q.U0"},
     };
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        Key(row.key);
-        EXPECT_EQ(Panel().GetPage(), row.page);
-        if (row.page == CControlPanel::kPageMagic) {
-            EXPECT_EQ(Inventory().GetSchool(), row.school);
+    Play::OpenWindows& open = frame->m_Play.m_OpenWindows;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::unique_ptr<CGameWindows> bare;
+        if (r.bare) bare = std::make_unique<CGameWindows>(frame->m_Play, nullptr);
+        CGameWindows& windows = r.bare ? *bare : Windows();
+        char seen = '-';
+        int* record = nullptr;  // play's record of the window while it is up
+        int recorded = -1;
+        WhileUp([&] { r.act(windows); },
+                [&](CDDWnd* w) {
+                    seen = dynamic_cast<CPlayerStatsWnd*>(w)  ? 'S'
+                           : dynamic_cast<CPlayerInfoWnd*>(w) ? 'K'
+                           : dynamic_cast<CMagicWnd*>(w)      ? 'M'
+                                                              : '?';
+                    record = seen == 'S'   ? &open.m_bStatsOpen
+                             : seen == 'K' ? &open.m_bInfoOpen
+                                           : nullptr;
+                    recorded = record ? *record : 1;
+                    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
+                });
+        Ticks(r.bare ? 0 : 1);
+        std::string now{seen, '-', '-', '-', '-'};
+        if (CControlPanel* panel = windows.ControlPanel()) {
+            const int p = panel->GetPage();
+            now[1] = "ISQMK"[p];
+            now[2] = p == magic ? static_cast<char>('0' + panel->Inventory().GetSchool()) : '.';
+            now[3] = p == stats || p == info
+                         ? '.'
+                         : "BUS"[static_cast<int>(panel->Inventory().GetShows())];
+            if (!r.bare) {
+                EXPECT_EQ(panel->GetPlayer(), frame->m_World.m_pControlPlayer.Get())
+                    << "the panel follows";
+            }
         }
-        if (row.page != CControlPanel::kPageStats && row.page != CControlPanel::kPageInfo) {
-            EXPECT_EQ(Inventory().GetShows(), row.shows);
+        for (int slot : {0, 1})
+            if (Member(slot) == frame->m_World.m_pControlPlayer.Get()) now[4] = "01"[slot];
+        EXPECT_EQ(now, r.shows);
+        if (seen != '-') {
+            EXPECT_EQ(recorded, 1) << "recorded while up";
         }
+        if (record) {
+            EXPECT_EQ(*record, 0) << "Esc closed it";
+        }
+        EXPECT_FALSE(frame->m_Play.IsPopupOpen());
     }
-    // The earth book shows the hero's three earth spells.
+    Ticks(1);  // the frame's own windows enter themselves again
+    EXPECT_EQ(open.m_pInventoryWnd, &Inventory());
     Key('E');
-    EXPECT_EQ(Inventory().Box().Items().size(), 3u);
-}
-
-TEST_F(InGame, MemberKeysAndButtonsPickTheControlledMember) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Player* dog = Member(1);
-    ASSERT_NE(dog, nullptr);
-    CPartyPanel& panel = Windows().PartyPanel();
-    struct Row {
-        const char* what;
-        std::function<void()> act;
-        Player* controlled;
-    };
-    const Row rows[] = {
-        {"key 2: the dog", [&] { Key('2'); }, dog},
-        {"key 1: the hero", [&] { Key('1'); }, hero},
-        {"key 3: an empty slot changes nothing", [&] { Key('3'); }, hero},
-        {"key 4: an empty slot changes nothing", [&] { Key('4'); }, hero},
-        {"the dog's button", [&] { Click(Middle(panel.ButtonRect(1))); }, dog},
-        {"an empty slot's button", [&] { Click(Middle(panel.ButtonRect(2))); }, dog},
-        {"the hero's button", [&] { Click(Middle(panel.ButtonRect(0))); }, hero},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        row.act();
-        Ticks(1);
-        EXPECT_EQ(frame->m_World.m_pControlPlayer.Get(), row.controlled);
-        EXPECT_EQ(Panel().GetPlayer(), row.controlled) << "the panel follows";
-    }
+    EXPECT_EQ(Inventory().Box().Items().size(), 3u) << "the hero's three earth spells";
 }
 
 TEST_F(InGame, APartyPanelButtonShowsTheMembersNumbersAndTheBarsAreRedrawnAfterAWorldRead) {
@@ -119,100 +158,153 @@ TEST_F(InGame, APartyPanelButtonShowsTheMembersNumbersAndTheBarsAreRedrawnAfterA
     EXPECT_EQ(panel.UpdatePartyBars(), 0);
 }
 
-TEST_F(InGame, ADaggerDraggedFromTheBagIntoTheEquipmentWindowIsTakenInHand) {
+// Between the bag, the equipment window, the open chest, the bags in the
+// bag and the map; then Esc closes the carry and the windows, the top first.
+TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
     ASSERT_TRUE(ok);
     Player* hero = Hero();
+    CBag* own = hero->m_pBag.get();
     Object* sword = hero->m_pMeleeWeapon.Get();
     Object* dagger = Carried(hero, "Dagger");
-    ASSERT_NE(sword, nullptr);
-    ASSERT_TRUE(InUse(hero, sword));
-    ASSERT_NE(dagger, nullptr);
-    // The inventory's Equip button opens the equipment window; the world
-    // stands still while it is up.
+    ASSERT_TRUE(sword && InUse(hero, sword) && dagger);
+    auto* pouch = new CBag("Pouch");
+    auto* sack = new CBag("Sack");
+    hero->AddToBag(pouch, 0);
+    hero->AddToBag(sack, 0);
+    for (int i = 0; i < sack->Capacity(); ++i) sack->PutItem(new Useable("Stone"), 1);
+    ASSERT_FALSE(sack->HasRoom()) << "the sack is full";
+    // The chest shows beside the bag, whatever page was up.
+    Key('S');
+    Open(PlacedContainer("Chest"));
+    CInventory* chest = Windows().ContainerWindow();
+    ASSERT_NE(chest, nullptr);
+    EXPECT_EQ(chest->GetMode(), CInventory::kModeContainer);
+    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
+    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pContainerWnd, chest);
+    EXPECT_TRUE(frame->m_Play.IsPopupOpen()) << "the world stands still";
+    CBag* inChest = chest->GetShownBag();
+    ASSERT_NE(inChest, nullptr);
+    Object* helm = nullptr;
+    for (Object* o : chest->Box().Items())
+        if (o->GetDisplayName().find("Helm") != std::string::npos) helm = o;
+    ASSERT_NE(helm, nullptr);
+    // The inventory's Equip button opens the equipment window.
     Click(OnScreen(Inventory(), Inventory().EquipButton()));
     CEquipWnd* equip = Windows().EquipWindow();
     ASSERT_NE(equip, nullptr);
-    EXPECT_TRUE(frame->m_Play.IsPopupOpen());
-    Drag(InBag(dagger), EmptyCell(*equip, equip->Box()));
-    EXPECT_TRUE(InUse(hero, dagger)) << "in hand";
-    EXPECT_EQ(hero->m_pMeleeWeapon.Get(), dagger);
-    EXPECT_TRUE(hero->m_pBag->Contains(sword)) << "the sword went into the bag";
-    EXPECT_EQ(Windows().Carried(), nullptr);
-    EXPECT_FALSE(frame->m_Play.m_bPaused) << "the carry's pause ended with it";
-    // And back: from the equipment window into the bag.
-    Drag(Where(*equip, equip->Box(), dagger), EmptyCell(Inventory(), Inventory().Box()));
-    EXPECT_FALSE(InUse(hero, dagger));
-    EXPECT_TRUE(hero->m_pBag->Contains(dagger));
-    Key(qv::VK_ESCAPE);
-    Ticks(1);
-    EXPECT_EQ(Windows().EquipWindow(), nullptr);
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
-}
 
-TEST_F(InGame, ADaggerLetGoOverTheMapIsPutDownThere) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Object* dagger = Carried(hero, "Dagger");
-    ASSERT_NE(dagger, nullptr);
-    qv::Handle<Object> kept(dagger);
+    enum Win { kBag, kEquip, kChest, kMap };
+    auto box = [&](Win w) -> std::pair<CDDWnd*, CListDragBox*> {
+        if (w == kEquip) return {equip, &equip->Box()};
+        if (w == kChest) return {chest, &chest->Box()};
+        return {&Inventory(), &Inventory().Box()};
+    };
     const qv::Point ground{frame->m_View.m_rcView.left + 300, frame->m_View.m_rcView.top + 250};
-    Drag(InBag(dagger), ground);
-    EXPECT_FALSE(hero->m_pBag->Contains(dagger));
-    ASSERT_TRUE(kept) << "it lies on the map";
-    ASSERT_NE(dagger->m_pHolder, nullptr);
-}
-
-TEST_F(InGame, OpeningTheChestShowsItBesideTheBagAndAHelmDraggedAcrossIsTaken) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    ObjectHolder* chest = PlacedContainer("Chest");
-    ASSERT_NE(chest, nullptr);
-    Key('S');
-    Open(chest);
-    CInventory* second = Windows().ContainerWindow();
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->GetMode(), CInventory::kModeContainer);
-    EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory) << "the bag shows beside it";
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pContainerWnd, second);
-    EXPECT_TRUE(frame->m_Play.IsPopupOpen());
-    CBag* bag = second->GetShownBag();
-    ASSERT_NE(bag, nullptr);
-    Object* helm = nullptr;
-    for (Object* o : second->Box().Items())
-        if (o->GetDisplayName().find("Helm") != std::string::npos) helm = o;
-    ASSERT_NE(helm, nullptr);
-    Drag(Where(*second, second->Box(), helm), EmptyCell(Inventory(), Inventory().Box()));
-    EXPECT_TRUE(hero->m_pBag->Contains(helm));
-    EXPECT_FALSE(bag->Contains(helm));
-    // And the dagger goes the other way.
-    Object* dagger = Carried(hero, "Dagger");
-    Drag(InBag(dagger), EmptyCell(*second, second->Box()));
-    EXPECT_TRUE(bag->Contains(dagger));
-    EXPECT_FALSE(hero->m_pBag->Contains(dagger));
-    // Its Close button ends it, and the world goes on.
-    Click(OnScreen(*second, second->CloseButton()));
-    Ticks(1);
-    EXPECT_EQ(Windows().ContainerWindow(), nullptr);
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
+    const qv::Handle<Object> things[] = {qv::Handle<Object>(dagger), qv::Handle<Object>(sword),
+                                         qv::Handle<Object>(helm), qv::Handle<Object>(pouch)};
+    // Where each is: in Hand, on top of the Bag, in the Pouch, in the Chest,
+    // on the Map, X gone; then the windows up (E equipment, C container) and
+    // * while a thing is carried.
+    auto state = [&] {
+        std::string s;
+        for (const auto& t : things) {
+            bool top = false;
+            for (const auto& item : own->Items()) top |= item.get() == t.Get();
+            s += !t                           ? 'X'
+                 : InUse(hero, t.Get())       ? 'H'
+                 : pouch->Contains(t.Get())   ? 'P'
+                 : top                        ? 'B'
+                 : inChest->Contains(t.Get()) ? 'C'
+                 : t->m_pHolder               ? 'M'
+                                              : '?';
+        }
+        s += ' ';
+        if (Windows().EquipWindow()) s += 'E';
+        if (Windows().ContainerWindow()) s += 'C';
+        if (Windows().Carried()) s += '*';
+        return s;
+    };
+    ASSERT_EQ(state(), "BHCB EC");
+    struct Row {
+        const char* rule;
+        // 'd' dragged, 'c' picked up and let go by two clicks, 'p' only
+        // picked up, 'r' right-clicked, 'e' Esc, 'o' the chest opened, 'x'
+        // its Close button
+        char how;
+        Object* thing;
+        Win from, to;
+        Object* onto;       // let go over this thing, or else the window's empty cell
+        const char* after;  // where the dagger, the sword, the helm and the pouch are
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"the dagger into the equipment window: in hand, the sword to the bag", 'd', dagger, kBag, kEquip, nullptr, "HBCB EC"},
+        {"and back into the bag", 'd', dagger, kEquip, kBag, nullptr, "BBCB EC"},
+        {"right-clicked in the bag: readied", 'r', dagger, kBag, kBag, nullptr, "HBCB EC"},
+        {"right-clicked in use: taken off", 'r', dagger, kEquip, kEquip, nullptr, "BBCB EC"},
+        {"the pouch onto itself: nothing changes", 'c', pouch, kBag, kBag, pouch, "BBCB EC"},
+        {"the dagger onto the full sack: refused, it stays", 'c', dagger, kBag, kBag, sack, "BBCB EC"},
+        {"the dagger onto the pouch: into the pouch", 'c', dagger, kBag, kBag, pouch, "PBCB EC"},
+        {"the pouch onto a thing that is no bag: it stays", 'c', pouch, kBag, kBag, sword, "PBCB EC"},
+        {"the helm from the chest into the bag", 'd', helm, kChest, kBag, nullptr, "PBBB EC"},
+        {"the sword from the bag into the chest", 'd', sword, kBag, kChest, nullptr, "PCBB EC"},
+        {"the helm over the map: put down there", 'd', helm, kBag, kMap, nullptr, "PCMB EC"},
+        {"a click where it lies keeps it carried, the world still", 'p', pouch, kBag, kBag, nullptr, "PCMB EC*"},
+        {"Esc: the carry goes first, back where it was", 'e', nullptr, kBag, kBag, nullptr, "PCMB EC"},
+        {"then the equipment window", 'e', nullptr, kBag, kBag, nullptr, "PCMB C"},
+        {"then the container window", 'e', nullptr, kBag, kBag, nullptr, "PCMB "},
+        {"the chest opened again", 'o', nullptr, kBag, kBag, nullptr, "PCMB C"},
+        {"its Close button ends it", 'x', nullptr, kBag, kBag, nullptr, "PCMB "},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const auto [fromWnd, fromBox] = box(r.from);
+        const auto [toWnd, toBox] = box(r.to);
+        const qv::Point from = r.thing ? Where(*fromWnd, *fromBox, r.thing) : qv::Point{};
+        const qv::Point to = r.to == kMap ? ground
+                             : r.onto     ? Where(*toWnd, *toBox, r.onto)
+                                          : Where(*toWnd, *toBox);
+        if (r.how == 'r') {
+            RightClick(from);
+        } else if (r.how == 'd') {
+            Drag(from, to);
+        } else if (r.how == 'c' || r.how == 'p') {
+            Click(from);
+            ASSERT_EQ(Windows().Carried(), r.thing);
+            if (r.how == 'c') Click(to);
+        } else if (r.how == 'e') {
+            Key(qv::VK_ESCAPE);
+        } else if (r.how == 'o') {
+            Open(PlacedContainer("Chest"));
+        } else {
+            Click(
+                OnScreen(*Windows().ContainerWindow(), Windows().ContainerWindow()->CloseButton()));
+        }
+        Ticks(1);
+        EXPECT_EQ(state(), r.after);
+        EXPECT_EQ(frame->m_Play.m_bPaused, r.how == 'p') << "only a carry stops the world";
+        EXPECT_EQ(frame->m_Play.IsPopupOpen(),
+                  Windows().EquipWindow() || Windows().ContainerWindow());
+        EXPECT_EQ(static_cast<int>(sack->Items().size()), sack->Capacity()) << "the sack as it was";
+    }
+    EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
 }
 
 TEST_F(InGame, TakingPartOfTheBarrelsStackSplitsIt) {
     ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    ObjectHolder* barrel = PlacedContainer("Barrel");
+    Open(PlacedContainer("Barrel"));
+    CInventory* barrel = Windows().ContainerWindow();
     ASSERT_NE(barrel, nullptr);
-    Open(barrel);
-    CInventory* second = Windows().ContainerWindow();
-    ASSERT_NE(second, nullptr);
-    ASSERT_EQ(second->Box().Items().size(), 1u);
-    Object* stack = second->Box().Items()[0];
+    ASSERT_EQ(barrel->Box().Items().size(), 1u);
+    Object* stack = barrel->Box().Items()[0];
     ASSERT_EQ(stack->m_iBulkNum, 6);
     ask.quantities = {2};
-    Drag(Where(*second, second->Box(), stack), EmptyCell(Inventory(), Inventory().Box()));
+    Drag(Where(*barrel, barrel->Box(), stack), Where(Inventory(), Inventory().Box()));
     EXPECT_EQ(ask.asked, (std::vector<std::string>{"quantity 6"}));
     EXPECT_EQ(stack->m_iBulkNum, 4) << "four stay in the barrel";
     Object* taken = nullptr;
-    for (const auto& item : hero->m_pBag->Items())
+    for (const auto& item : Hero()->m_pBag->Items())
         if (item->GetRuntimeClass() == stack->GetRuntimeClass()) taken = item.get();
     ASSERT_NE(taken, nullptr) << "two went into the hero's bag";
     EXPECT_NE(taken, stack);
@@ -253,53 +345,6 @@ TEST_F(InGame, APotionOrSpellRightClickedAsksForItsTargetAndTheHerosButtonUsesIt
     use(spell, "Use " + spell->GetDisplayName() + " on...", 2);
     EXPECT_LT(hero->m_pMagic->m_uMana, mana) << "the cast took its mana, whatever its roll";
     EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageMagic);
-}
-
-TEST_F(InGame, RightClickingAWeaponReadiesItAndRightClickingItInUseTakesItOff) {
-    ASSERT_TRUE(ok);
-    Player* hero = Hero();
-    Object* dagger = Carried(hero, "Dagger");
-    RightClick(InBag(dagger));
-    EXPECT_TRUE(InUse(hero, dagger));
-    Windows().OpenEquipment();
-    CEquipWnd* equip = Windows().EquipWindow();
-    ASSERT_NE(equip, nullptr);
-    RightClick(Where(*equip, equip->Box(), dagger));
-    EXPECT_FALSE(InUse(hero, dagger));
-    EXPECT_TRUE(hero->m_pBag->Contains(dagger));
-}
-
-TEST_F(InGame, EscClosesTheTopWindowFirst) {
-    ASSERT_TRUE(ok);
-    Open(PlacedContainer("Chest"));
-    Windows().OpenEquipment();
-    ASSERT_NE(Windows().ContainerWindow(), nullptr);
-    ASSERT_NE(Windows().EquipWindow(), nullptr);
-    Object* dagger = Carried(Hero(), "Dagger");
-    Click(InBag(dagger));
-    ASSERT_EQ(Windows().Carried(), dagger) << "a click where it lies keeps it carried";
-    EXPECT_TRUE(frame->m_Play.m_bPaused) << "the world stands still while it is";
-    struct Row {
-        const char* what;
-        bool equipment, container;
-    };
-    const Row rows[] = {
-        {"the carry goes first, back where it was", true, true},
-        {"then the equipment window", false, true},
-        {"then the container window", false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        Key(qv::VK_ESCAPE);
-        Ticks(1);
-        EXPECT_EQ(Windows().Carried(), nullptr);
-        EXPECT_FALSE(frame->m_Play.m_bPaused);
-        EXPECT_TRUE(Hero()->m_pBag->Contains(dagger));
-        EXPECT_EQ(Windows().EquipWindow() != nullptr, row.equipment);
-        EXPECT_EQ(Windows().ContainerWindow() != nullptr, row.container);
-    }
-    EXPECT_FALSE(frame->m_Play.IsPopupOpen());
-    EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
 }
 
 TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {

@@ -1,5 +1,5 @@
 // The lists of the in-game windows on their own: how a thing is named, which
-// cell a point falls in, and how far a list scrolls.
+// cell a point falls in, how far a list scrolls and what it takes in.
 
 #include <gtest/gtest.h>
 
@@ -16,20 +16,18 @@ namespace {
 
 TEST(ListDragBox, AThingIsNamedWithTheCountOfItsStack) {
     Dagger dagger;
-    Money gold;
+    Money gold, coin;
     gold.m_iBulkNum = 250;
-    Money coin;
     coin.m_iBulkNum = 1;
     Potion potion(PotionType::Healing);
     ThrownMissile knives(kThrownDagger);
     knives.m_bStackable = 1;
     knives.m_iBulkNum = 6;
-    struct Row {
-        const char* what;
+    const struct {
+        const char* rule;
         Object* thing;
         std::string label;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"a single thing: its name", &dagger, "Dagger"},
         {"money names its count itself, once", &gold, "Gold (250)"},
         {"a stack of one: no count", &coin, "Gold"},
@@ -37,9 +35,9 @@ TEST(ListDragBox, AThingIsNamedWithTheCountOfItsStack) {
         {"a stack that names its count too: once", &knives, "Thrown Dagger (6)"},
         {"nothing", nullptr, ""},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(ItemLabel(row.thing), row.label);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(ItemLabel(r.thing), r.label);
     }
 }
 
@@ -54,78 +52,62 @@ struct ListGrid : ::testing::Test {
             return list;
         };
     }
+    Object* Thing(int i) { return i < 0 ? nullptr : things[static_cast<size_t>(i)].get(); }
     std::vector<std::unique_ptr<Object>> things;
     CListDragBox box;
 };
 
-TEST_F(ListGrid, APointFindsTheThingOfItsCell) {
+TEST_F(ListGrid, APointFindsTheThingOfItsCellAndTheListScrollsByRowsToItsLastThing) {
     EXPECT_EQ(box.Cells(), 4);
-    struct Row {
-        const char* what;
-        qv::Point at;
-        int thing;  // -1: none
-    };
-    const Row rows[] = {
-        {"the first cell's corner", {10, 20}, 0}, {"the first cell's last pixel", {49, 59}, 0},
-        {"the second cell", {50, 20}, 1},         {"the third cell: the next row", {10, 60}, 2},
-        {"the fourth cell", {89, 99}, 3},         {"left of the box", {9, 20}, -1},
-        {"below the box", {10, 100}, -1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        Object* found = box.ItemAt(row.at);
-        EXPECT_EQ(found, row.thing < 0 ? nullptr : things[static_cast<size_t>(row.thing)].get());
-    }
-}
-
-TEST_F(ListGrid, AListScrollsByRowsAndNoFurtherThanItsLastThing) {
-    struct Row {
-        const char* what;
-        int rows;
-        int first;
-    };
     // Five things in rows of two take three rows; two rows show, so the
     // second row is the furthest that comes to the top.
-    const Row rows[] = {
-        {"one row down", 1, 1},
-        {"no further than the last row shown at the bottom", 1, 1},
-        {"far down: as far as it goes", 5, 1},
-        {"back up", -1, 0},
-        {"above the top: the top", -3, 0},
+    struct Row {
+        const char* rule;
+        int scroll;  // rows scrolled first
+        qv::Point at;
+        int thing;  // found there; -1: none
+        int first;  // the row then at the top
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        box.Scroll(row.rows);
-        EXPECT_EQ(box.m_iFirst, row.first);
+    const Row rows[] = {
+        {"the first cell's corner", 0, {10, 20}, 0, 0},
+        {"the first cell's last pixel", 0, {49, 59}, 0, 0},
+        {"the second cell", 0, {50, 20}, 1, 0},
+        {"the third cell: the next row", 0, {10, 60}, 2, 0},
+        {"the fourth cell", 0, {89, 99}, 3, 0},
+        {"left of the box", 0, {9, 20}, -1, 0},
+        {"below the box", 0, {10, 100}, -1, 0},
+        {"one row down: the third and fourth at the top", 1, {10, 20}, 2, 1},
+        {"no further than the last row shown at the bottom", 1, {10, 60}, 4, 1},
+        {"an empty cell", 0, {50, 60}, -1, 1},
+        {"far down: as far as it goes", 5, {50, 20}, 3, 1},
+        {"back up", -1, {10, 20}, 0, 0},
+        {"above the top: the top", -3, {50, 60}, 3, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        box.Scroll(r.scroll);
+        EXPECT_EQ(box.m_iFirst, r.first);
+        EXPECT_EQ(box.ItemAt(r.at), Thing(r.thing));
     }
-    box.Scroll(1);
-    EXPECT_EQ(box.ItemAt({10, 20}), things[2].get()) << "the top row shows the third and fourth";
-    EXPECT_EQ(box.ItemAt({10, 60}), things[4].get());
-    EXPECT_EQ(box.ItemAt({50, 60}), nullptr) << "an empty cell";
 }
 
 TEST_F(ListGrid, ABoxTakesInOnlyWhatItAcceptsAndAnswersAsItsOrder) {
     std::vector<Object*> inserted;
-    box.m_Accept = [this](Object* o) { return o == things[1].get(); };
+    box.m_Accept = [this](Object* o) { return o == Thing(1); };
     box.m_Insert = [&](Object* o) {
         inserted.push_back(o);
         return 1;
     };
-    struct Row {
-        const char* what;
-        Object* thing;
-        int answer;
-    };
-    const Row rows[] = {
-        {"accepted: brought in", things[1].get(), 1},
-        {"refused: nothing", things[0].get(), 0},
-        {"nothing: nothing", nullptr, 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(box.Insert(row.thing), row.answer);
+    const struct {
+        const char* rule;
+        int thing, answer;
+    } rows[] = {
+        {"accepted: brought in", 1, 1}, {"refused: nothing", 0, 0}, {"nothing: nothing", -1, 0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(box.Insert(Thing(r.thing)), r.answer);
     }
-    EXPECT_EQ(inserted, (std::vector<Object*>{things[1].get()}));
+    EXPECT_EQ(inserted, (std::vector<Object*>{Thing(1)}));
 }
 
 }  // namespace

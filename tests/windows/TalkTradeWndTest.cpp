@@ -4,9 +4,7 @@
 // shop keeper's store.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,24 +19,23 @@
 #include "platform/Events.h"
 #include "platform/Files.h"
 #include "play/PlayFixture.h"
+#include "support/TestFolder.h"
 #include "windows/TalkWnd.h"
 #include "windows/TradeWnd.h"
 #include "windows/WindowsFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 class TalkTradeWindows : public windows_test::WindowsFixture {
 protected:
     void SetUp() override {
         WindowsFixture::SetUp();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         const std::string text = start_talk::Script();
-        qv::WriteWholeFile((folder / start_talk::kScriptFile).string(), {text.begin(), text.end()});
-        play().m_strGameFolder = folder.string() + "/";
+        qv::WriteWholeFile((folder.dir / start_talk::kScriptFile).string(),
+                           {text.begin(), text.end()});
+        play().m_strGameFolder = folder.dir.string() + "/";
         play().m_pAsk = &ask;
         trader = std::make_unique<Player>();
         trader->m_strSpecialName = "Korr";
@@ -46,16 +43,7 @@ protected:
         keeper = std::make_unique<Player>();
         keeper->m_strSpecialName = "Shop keeper";
         keeper->m_strMessageNode = start_talk::kShopKeeperNode;
-        auto store = std::make_unique<Store>("Yard Stall");
-        store->m_iStoreId = start_talk::kStoreId;
-        store->m_iGold = 100;
-        for (auto [name, value] : {std::pair{"Sword", 40}, {"Potion", 10}}) {
-            auto thing = std::make_unique<Useable>(name);
-            thing->m_iValue = value;
-            store->AddItem(std::move(thing));
-        }
-        this->store = store.get();
-        play().m_StoreList.push_back(std::move(store));
+        store = Stall(start_talk::kStoreId, 100, {{"Sword", 40}, {"Potion", 10}});
     }
     void TearDown() override {
         play().m_StoreList.clear();
@@ -63,28 +51,42 @@ protected:
         play().m_pAsk = nullptr;
         keeper.reset();
         trader.reset();
-        fs::remove_all(folder);
         WindowsFixture::TearDown();
     }
     Play& play() { return frame.m_Play; }
+    // A store of the play's, with things of a value each.
+    Store* Stall(int32_t id, int32_t gold, const std::vector<std::pair<std::string, int>>& things) {
+        auto s = std::make_unique<Store>("Stall");
+        s->m_iStoreId = id;
+        s->m_iGold = gold;
+        for (const auto& [name, value] : things) {
+            auto thing = std::make_unique<Useable>(name);
+            thing->m_iValue = value;
+            s->AddItem(std::move(thing));
+        }
+        play().m_StoreList.push_back(std::move(s));
+        return play().m_StoreList.back().get();
+    }
     void Purse(int32_t coins) {
         auto* gold = new Money;
         gold->m_iBulkNum = coins;
         trader->AddToBag(gold, 0);
     }
+    // Digits and letters as typed, E Esc, R Enter.
     void Keys(const std::string& keys) {
         for (char k : keys)
             Key(k == 'E' ? int{qv::VK_ESCAPE} : k == 'R' ? int{qv::VK_RETURN} : int{k});
     }
 
-    fs::path folder = fs::temp_directory_path() / ("qv-talk-windows-" + std::to_string(::getpid()));
+    test_support::TestFolder folder{"talk-windows"};
     play_test::ScriptedAsk ask;
     std::unique_ptr<Player> trader, keeper;
     Store* store = nullptr;
 };
 
 TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
-    // Keys: digits take a choice, R is Enter, E is Esc.
+    // Keys: digits take a choice, R is Enter, E is Esc; b a click on the
+    // second choice.
     struct Row {
         const char* rule;
         const char* keys;
@@ -104,6 +106,7 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
         {"the stall opens, then the last line is read", "1R", 1, bye, close, true, {1}},
         {"the news, then farewell", "23", 1, none, close, true, {}},
         {"Esc ends the talk where it stands", "2E", 2, news, choices, true, {}},
+        {"a click on a choice takes it", "bE", 2, news, choices, true, {}},
         {"a choice not offered changes nothing", "9E", 2, hello, choices, true, {}},
     };
     // clang-format on
@@ -119,7 +122,11 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
         ASSERT_EQ(w.ButtonCount(), 3u);
         EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, &w);
         EXPECT_TRUE(play().IsPopupOpen()) << "the world stands still";
-        Keys(row.keys);
+        for (char k : std::string(row.keys))
+            if (k == 'b')
+                Press(w, w.GetButton(1));
+            else
+                Keys({k});
         EXPECT_EQ(w.Popup(), row.result);
         EXPECT_EQ(w.ShownLines(), row.lines);
         Lines buttons;
@@ -132,14 +139,7 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
     EXPECT_TRUE(ask.told.empty());
 }
 
-TEST_F(TalkTradeWindows, AClickOnAChoiceTakesItAndAScriptThatCannotBeReadOpensNothing) {
-    CTalkWnd w(play(), trader.get(), keeper.get());
-    ASSERT_TRUE(w.Start(""));
-    Press(w, w.GetButton(1));  // "What news?"
-    Key(qv::VK_ESCAPE);
-    EXPECT_EQ(w.Popup(), 2);
-    EXPECT_EQ(w.ShownLines().front(), "The miller frets about wolves. Ask him.");
-
+TEST_F(TalkTradeWindows, AScriptThatCannotBeReadOpensNothing) {
     keeper->m_strMessageFile = "missing.smb";
     CTalkWnd none(play(), trader.get(), keeper.get());
     EXPECT_FALSE(none.Start(""));
@@ -186,39 +186,98 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
 }
 
 TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
-    // The potion costs 10.
-    struct Row {
+    const struct {
         const char* rule;
-        int32_t purse;
-        int answer;
-        int32_t goldAfter;
-        size_t stockAfter;
-        Lines told;
-    };
-    const Row rows[] = {
-        {"half the price: refused", 5, 0, 5, 2, {"You do not have enough gold."}},
-        {"one short: refused", 9, 0, 9, 2, {"You do not have enough gold."}},
-        {"exactly the price: bought", 10, 1, 0, 1, {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
+        int32_t purse;  // for the potion, which costs 10
+        bool bought;
+    } rows[] = {{"half the price: refused", 5, false},
+                {"one short: refused", 9, false},
+                {"exactly the price: bought", 10, true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
         NextRow();
         ask.told.clear();
         trader = std::make_unique<Player>();
         frame.m_World.m_pLeader = trader.get();
-        Purse(row.purse);
+        Purse(r.purse);
         CTradeWnd w(play(), start_talk::kStoreId, 0);
         w.SelectStock(1);
-        EXPECT_EQ(w.Buy(), row.answer);
-        EXPECT_EQ(ask.told, row.told);
-        EXPECT_EQ(w.StockRows().size(), row.stockAfter);
-        if (row.answer == 0) {
-            EXPECT_EQ(w.StockSelection(), 1);
-        }
-        EXPECT_EQ(Play::GoldOf(trader.get()), row.goldAfter);
-        EXPECT_EQ(store->m_iGold, 100 + (row.purse - row.goldAfter));
+        EXPECT_EQ(w.Buy(), r.bought ? 1 : 0);
+        EXPECT_EQ(ask.told, r.bought ? Lines{} : Lines{"You do not have enough gold."});
+        EXPECT_EQ(w.StockRows().size(), r.bought ? 1u : 2u);
+        EXPECT_TRUE(r.bought || w.StockSelection() == 1) << "the row stays chosen when refused";
+        EXPECT_EQ(Play::GoldOf(trader.get()), r.purse - (r.bought ? 10 : 0));
+        EXPECT_EQ(store->m_iGold, 100 + (r.bought ? 10 : 0));
         Key(qv::VK_ESCAPE);
         EXPECT_EQ(w.Popup(), 1);
+    }
+}
+
+TEST_F(TalkTradeWindows,
+       EveryEntryOfAStoreOfUpTo100IsReachedByScrollingAndTheListsStopAtTheirEnds) {
+    constexpr int32_t kLongStall = 900;
+    const int shown = CTradeWnd::kRows, up = CTradeWnd::kIdStockUp, down = CTradeWnd::kIdStockDown;
+    struct Row {
+        const char* rule;
+        int entries;
+        int downs;      // Down presses from the top to the last page
+        int lastFirst;  // the first entry shown on the last page
+    };
+    const Row rows[] = {
+        {"an empty store", 0, 0, 0},
+        {"eleven: all in sight, no scrolling", 11, 0, 0},
+        {"twelve: one page down shows the last", 12, 1, 1},
+        {"a hundred: nine pages down", 100, 9, 89},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::vector<std::pair<std::string, int>> things;
+        for (int i = 0; i < r.entries; ++i) things.push_back({"Thing " + std::to_string(i), 1});
+        Stall(kLongStall, 1000, things);
+        Purse(1);
+        {
+            CTradeWnd w(play(), kLongStall, 0);
+            auto rowsShown = [&] {
+                int n = 0;
+                while (w.GetStockButton(n)) ++n;
+                return n;
+            };
+            auto sleeps = [&](int id) { return w.GetScrollButton(id)->GetState() == 3; };
+            EXPECT_EQ(rowsShown(), std::min(r.entries, shown));
+            EXPECT_TRUE(sleeps(up)) << "at the top, Up sleeps";
+            EXPECT_EQ(sleeps(down), r.entries <= shown);
+            w.OnCommand(up);
+            EXPECT_EQ(w.StockFirst(), 0) << "Up at the top: the list stays";
+            int downs = 0;
+            for (; !sleeps(down) && downs <= r.entries; ++downs) w.OnCommand(down);
+            EXPECT_EQ(downs, r.downs);
+            EXPECT_EQ(w.StockFirst(), r.lastFirst);
+            EXPECT_EQ(rowsShown(), std::min(r.entries, shown));
+            w.OnCommand(down);
+            EXPECT_EQ(w.StockFirst(), r.lastFirst) << "Down at the end: the list stays";
+            // Every entry chosen by its row, scrolling to it.
+            for (int e = 0; e < r.entries; ++e) {
+                while (e < w.StockFirst()) w.OnCommand(up);
+                while (e >= w.StockFirst() + shown) w.OnCommand(down);
+                w.OnCommand(CTradeWnd::kIdFirstStock + e - w.StockFirst());
+                ASSERT_EQ(w.StockSelection(), e);
+                EXPECT_EQ(w.GetStockButton(e - w.StockFirst())->GetState(), 1) << e;
+                EXPECT_EQ(w.StockRows()[static_cast<size_t>(e)]->m_strSpecialName,
+                          "Thing " + std::to_string(e));
+            }
+            // The last bought: it leaves the stock, the list keeps its end.
+            EXPECT_EQ(w.Buy(), r.entries > 0 ? 1 : 0);
+            EXPECT_EQ(w.StockRows().size(), static_cast<size_t>(std::max(0, r.entries - 1)));
+            EXPECT_EQ(w.StockFirst(), std::max(0, r.entries - 1 - shown));
+            EXPECT_TRUE(sleeps(down));
+            if (r.entries == 0) {
+                EXPECT_EQ(w.GetBuyButton()->GetState(), 3) << "nothing to buy";
+            } else {
+                EXPECT_EQ(w.PackRows().back()->m_strSpecialName,
+                          "Thing " + std::to_string(r.entries - 1));
+            }
+        }
+        play().m_StoreList.pop_back();
     }
 }
 
