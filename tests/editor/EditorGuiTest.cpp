@@ -69,14 +69,6 @@ TEST(EditorGui, ACheckBoxFlipsWithEachClickOnIt) {
     }
 }
 
-TEST(EditorGui, AClickBesideTheWidgetsChangesNothing) {
-    Sample s;
-    s.gui.ClickAt({290, 190});
-    EXPECT_FALSE(s.checked);
-    EXPECT_EQ(s.selected, -1);
-    EXPECT_EQ(s.pressed, 0);
-}
-
 TEST(EditorGui, TextTypedIntoAFieldReplacesOrExtendsIt) {
     struct Row {
         const char* rule;
@@ -108,7 +100,7 @@ TEST(EditorGui, TextTypedIntoAFieldReplacesOrExtendsIt) {
 TEST(EditorGui, AListRowIsChosenByAClickAndAnsweredByADoubleClick) {
     struct Row {
         const char* rule;
-        const char* row;
+        const char* row;  // null: a click beside every widget
         bool dbl;
         int selected, doubled;
     };
@@ -116,13 +108,19 @@ TEST(EditorGui, AListRowIsChosenByAClickAndAnsweredByADoubleClick) {
         {"a click chooses the row", "row second", false, 1, -1},
         {"a double click chooses it and is answered on it", "row third", true, 2, 2},
         {"a double click on the first row", "row first", true, 0, 0},
+        {"a click beside the widgets changes nothing", nullptr, false, -1, -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Sample s;
-        ASSERT_TRUE(r.dbl ? s.gui.DoubleClick(r.row) : s.gui.Click(r.row));
+        if (r.row)
+            ASSERT_TRUE(r.dbl ? s.gui.DoubleClick(r.row) : s.gui.Click(r.row));
+        else
+            s.gui.ClickAt({290, 190});
         EXPECT_EQ(s.selected, r.selected);
         EXPECT_EQ(s.doubleClicked, r.doubled);
+        EXPECT_EQ(s.checked, false);
+        EXPECT_EQ(s.pressed, 0);
     }
 }
 
