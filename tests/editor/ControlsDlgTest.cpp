@@ -207,9 +207,8 @@ TEST_F(EditorFixture, TheTimeButtonCopiesTheClockIntoTheDialogAndBack) {
         int wantHour, wantMinute;
     };
     const Row rows[] = {
-        {"the last hour and minute", "23", "55", 23, 55},
-        {"23:59 is refused and the clock stays", "23", "59", 23, 55},
         {"a quarter past six", "6", "15", 6, 15},
+        {"23:59 is refused and the clock stays", "23", "59", 6, 15},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
