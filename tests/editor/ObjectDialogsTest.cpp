@@ -294,35 +294,63 @@ TEST_F(ObjectDialogs, TheSheetKeepsAChoiceCombatPreferencesHasNoControlFor) {
     EXPECT_EQ(fighter->m_iCombatSettings[1], 4);
 }
 
-TEST_F(ObjectDialogs, TheSheetsFightingChoicesStayInsideTheirControls) {
+TEST_F(ObjectDialogs, TheSheetsChoicesAndColoursStayInsideTheirRanges) {
+    // The sheet's numbers by their place: the six fighting choices, then the
+    // red, green and blue of hair, shirt and pants; and where each is stored.
+    constexpr size_t kNumbers = 15;
+    auto page = [](PlayerPropertyPages& p, size_t i) -> int32_t& {
+        return i < 6 ? p.combat[i]
+                     : (*std::array{&p.hair, &p.shirt, &p.pants}[(i - 6) / 3])[(i - 6) % 3];
+    };
+    auto stored = [](const Human& h) {
+        std::array<int32_t, kNumbers> out{};
+        constexpr size_t kSettingOf[] = {0, 1, 2, 3, 5, 6};
+        for (size_t i = 0; i < 6; ++i) out[i] = h.m_iCombatSettings[kSettingOf[i]];
+        for (size_t i = 0; i < 3; ++i) {
+            out[6 + i] = h.m_iHairColor[i];
+            out[9 + i] = h.m_iShirtColor[i];
+            out[12 + i] = h.m_iPantsColor[i];
+        }
+        return out;
+    };
     struct Row {
         const char* what;
-        size_t choice, setting;  // on the sheet, among the combat settings
-        int32_t most;
+        size_t first, count;
+        int32_t least, most;
     };
     const Row rows[] = {
-        {"mode of combat", 0, 0, 1},
-        {"attack whom: 5 is randomly", 1, 1, 5},
-        {"flee", 2, 2, 1},
-        {"magic priority: 2 is balance", 3, 3, 2},
-        {"attack preference", 4, 5, 2},
-        {"attack method: 2 is berserker", 5, 6, 2},
+        {"mode of combat", 0, 1, 0, 1},
+        {"attack whom: 5 is randomly", 1, 1, 0, 5},
+        {"flee", 2, 1, 0, 1},
+        {"magic priority: 2 is balance", 3, 1, 0, 2},
+        {"attack preference", 4, 1, 0, 2},
+        {"attack method: 2 is berserker", 5, 1, 0, 2},
+        {"hair colour", 6, 3, -64, 64},
+        {"shirt colour: no part below none", 9, 3, 0, 64},
+        {"pants colour", 12, 3, -64, 64},
     };
     for (const Row& r : rows)
-        for (const auto& [value, inside] : editor_test::Edges(0, r.most)) {
-            SCOPED_TRACE(std::string(r.what) + " " + std::to_string(value));
-            qv::ScriptedMessages messages;
-            Player* fighter = PlaceMember(1, play_test::At(20, 20));
-            const auto before = fighter->m_iCombatSettings;
-            CPlayerPropertySheet sheet(play, *fighter);
-            sheet.m_Pages.combat[r.choice] = value;
-            sheet.m_Pages.specialName = "Renamed";
-            EXPECT_EQ(sheet.Ok(), inside);
-            EXPECT_EQ(fighter->m_iCombatSettings[r.setting], inside ? value : before[r.setting]);
-            EXPECT_EQ(fighter->m_strSpecialName == "Renamed", inside);
-            world.m_Party[1] = nullptr;
-            if (world.m_pControlPlayer.Get() == fighter) world.m_pControlPlayer = nullptr;
-        }
+        for (size_t i = r.first; i < r.first + r.count; ++i)
+            for (const auto& [value, inside] : editor_test::Edges(r.least, r.most)) {
+                SCOPED_TRACE(std::string(r.what) + " " + std::to_string(i - r.first) + ": " +
+                             std::to_string(value));
+                qv::ScriptedMessages messages;
+                auto* man = new Human;
+                man->m_iHairColor = {1, 2, 3};
+                man->m_iShirtColor = {2, 2, 0};
+                man->m_iPantsColor = {-3, -2, 1};
+                Lay(man, play_test::At(20, 20));
+                std::array<int32_t, kNumbers> expected = stored(*man);
+                CPlayerPropertySheet sheet(play, *man);
+                ASSERT_TRUE(sheet.m_Pages.hasColourPage);
+                page(sheet.m_Pages, i) = value;
+                sheet.m_Pages.specialName = "Renamed";
+                EXPECT_EQ(sheet.Ok(), inside);
+                if (inside) expected[i] = value;
+                EXPECT_EQ(stored(*man), expected);
+                EXPECT_EQ(man->m_strSpecialName == "Renamed", inside);
+                EXPECT_EQ(sheet.Message().empty(), inside) << sheet.Message();
+            }
 }
 
 TEST_F(ObjectDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
@@ -404,43 +432,6 @@ TEST_F(ObjectDialogs, TheWeaponsObjPropButtonEditsTheWeaponItself) {
 }
 
 // ---- A human's colours
-
-TEST_F(ObjectDialogs, AHumansColoursStayInsideWhatItsPictureCanShow) {
-    using Colour = std::array<int32_t, 3>;
-    struct Row {
-        const char* what;
-        Colour PlayerPropertyPages::*colour;
-        Colour Human::*stored;
-        int32_t least;
-    };
-    const Row rows[] = {
-        {"hair", &PlayerPropertyPages::hair, &Human::m_iHairColor, -64},
-        {"shirt: no part below none", &PlayerPropertyPages::shirt, &Human::m_iShirtColor, 0},
-        {"pants", &PlayerPropertyPages::pants, &Human::m_iPantsColor, -64},
-    };
-    for (const Row& r : rows)
-        for (size_t part = 0; part < 3; ++part)
-            for (const auto& [value, inside] : editor_test::Edges(r.least, 64)) {
-                SCOPED_TRACE(std::string(r.what) + " part " + std::to_string(part) + " " +
-                             std::to_string(value));
-                qv::ScriptedMessages messages;
-                auto* man = new Human;
-                man->m_iHairColor = {1, 2, 3};
-                man->m_iShirtColor = {2, 2, 0};
-                man->m_iPantsColor = {-3, -2, 1};
-                Lay(man, play_test::At(20, 20));
-                Colour expected = man->*r.stored;
-                CPlayerPropertySheet sheet(play, *man);
-                ASSERT_TRUE(sheet.m_Pages.hasColourPage);
-                (sheet.m_Pages.*r.colour)[part] = value;
-                sheet.m_Pages.specialName = "Renamed";
-                EXPECT_EQ(sheet.Ok(), inside);
-                if (inside) expected[part] = value;
-                EXPECT_EQ(man->*r.stored, expected);
-                EXPECT_EQ(man->m_strSpecialName == "Renamed", inside);
-                EXPECT_EQ(sheet.Message().empty(), inside) << sheet.Message();
-            }
-}
 
 TEST_F(ObjectDialogs, AHumansColoursGoRoundTheColourPage) {
     using Colours = std::array<std::array<int32_t, 3>, 3>;  // hair, shirt, pants
