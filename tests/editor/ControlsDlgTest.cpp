@@ -174,8 +174,11 @@ TEST_F(EditorFixture, EachButtonOfThePaletteDoesItsOwnThing) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.button);
         ASSERT_TRUE(PaletteGui().Click(r.button));
-        if (r.state) EXPECT_EQ(*r.state, r.want);
-        if (r.opened) EXPECT_EQ(titles.back(), r.opened);
+        if (r.state) {
+            EXPECT_EQ(*r.state, r.want);
+        } else {
+            EXPECT_EQ(titles.back(), r.opened);
+        }
     }
     // Editing set elsewhere (the modes cleared), the check follows at the next tick.
     frame->ClearModes();

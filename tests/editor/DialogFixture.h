@@ -63,8 +63,9 @@ void CheckRanges(Play& play, std::initializer_list<Range<Dialog, Thing>> ranges,
                 dialog.m_strSpecialName = "Renamed";
             EXPECT_EQ(dialog.Ok(), inside);
             EXPECT_EQ(thing.*r.stored, inside ? value : before);
-            if constexpr (requires { dialog.m_strSpecialName; })
+            if constexpr (requires { dialog.m_strSpecialName; }) {
                 EXPECT_EQ(thing.m_strSpecialName == "Renamed", inside);
+            }
             EXPECT_EQ(dialog.Message().empty(), inside) << dialog.Message();
             EXPECT_EQ(dialog.GetEndCode(), inside ? int{CEditorDialog::IDOK} : 0);
         }

@@ -94,7 +94,9 @@ TEST(AddWorldDlg, TakesOnlyASizeTheMapCanHold) {
         EXPECT_EQ(messages.shown.size(), r.taken ? 0u : 1u);
         EXPECT_EQ(d.m_iWidth, r.taken && r.width ? std::stoi(r.width) : 500);
         EXPECT_EQ(d.m_iHeight, r.taken && r.height ? std::stoi(r.height) : 500);
-        if (r.taken) EXPECT_EQ(d.m_strName, r.name);
+        if (r.taken) {
+            EXPECT_EQ(d.m_strName, r.name);
+        }
     }
 }
 
