@@ -9,12 +9,15 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "editor/AddKeyDlg.h"
 #include "editor/AddLandDlg.h"
 #include "editor/ContainerDlg.h"
+#include "editor/DialogFixture.h"
 #include "editor/MonsterCreatorDlg.h"
 #include "editor/ObjectPropertiesDlg.h"
 #include "editor/PlayerMovesDlg.h"
@@ -26,7 +29,6 @@
 #include "structures/Fixtures.h"
 #include "structures/Walls.h"
 #include "world/Group.h"
-#include "world/KeyStorage.h"
 
 namespace {
 
@@ -39,33 +41,26 @@ protected:
     qv::ScriptedMessages refusals;
 
     // The placed object of that name, or null.
-    Object* Find(const std::string& name) {
+    template <class T>
+    T* Find(const std::string& name) {
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j)
                 for (ObjectHolder* h : map.GetCell(i, j).holders)
-                    if (h->m_pObject && h->m_pObject->m_strSpecialName == name) return h->m_pObject;
+                    if (h->m_pObject && h->m_pObject->m_strSpecialName == name)
+                        return qv::DynamicCast<T>(h->m_pObject);
         return nullptr;
     }
-    // Names the object through its dialog.
-    void Name(Object& object, const std::string& name) {
-        CObjectPropertiesDlg dialog(play, object);
+    // Puts a new thing down at a point (dropped, or placed as a piece of
+    // wall) and names it through its dialog.
+    template <class T>
+    T* Put(T* thing, const Position& at, const std::string& name, bool piece = false) {
+        Order put = Order::At(piece ? Order::Kind::Place : Order::Kind::Drop, at);
+        put.object = thing;
+        EXPECT_EQ(play.Give(put), piece ? 1 : 2) << name;
+        CObjectPropertiesDlg dialog(play, *thing);
         dialog.m_strSpecialName = name;
-        ASSERT_TRUE(dialog.Ok()) << dialog.Message();
-    }
-    // Drops a new thing at a point, named.
-    Object* DropNamed(Object* thing, const Position& at, const std::string& name) {
-        Order drop = Order::At(Order::Kind::Drop, at);
-        drop.object = thing;
-        EXPECT_EQ(play.Give(drop), 2) << name;
-        Name(*thing, name);
+        EXPECT_TRUE(dialog.Ok()) << dialog.Message();
         return thing;
-    }
-    Object* PlaceNamed(Object* piece, const Position& at, const std::string& name) {
-        Order place = Order::At(Order::Kind::Place, at);
-        place.object = piece;
-        EXPECT_EQ(play.Give(place), 1) << name;
-        Name(*piece, name);
-        return piece;
     }
 };
 
@@ -77,11 +72,10 @@ TEST_F(BuiltWorld, WhatTheEditorPutsIsFoundWhereItWasPutAfterTheWorldIsSavedAndR
     land.m_Bounds = {20, 20, 30, 28};
     ASSERT_TRUE(land.Ok()) << land.Message();
 
-    PlaceNamed(new FrontWall, At(26, 24), "West Wall");
-    PlaceNamed(new FrontWall, At(28, 24), "East Wall");
-    Object* gate = PlaceNamed(new FrontDoorBrick, At(27, 24), "Gate");
-    Object* key = DropNamed(new Key, At(25, 26), "Brass Key");
-    for (Object* keyed : {gate, key}) {
+    Put(new FrontWall, At(26, 24), "West Wall", true);
+    Put(new FrontWall, At(28, 24), "East Wall", true);
+    for (Object* keyed : {static_cast<Object*>(Put(new FrontDoorBrick, At(27, 24), "Gate", true)),
+                          static_cast<Object*>(Put(new Key, At(25, 26), "Brass Key"))}) {
         CAddKeyDlg add(play, *keyed);
         add.m_iKeyNumber = 7;
         add.m_strName = "Gate Key";
@@ -89,19 +83,16 @@ TEST_F(BuiltWorld, WhatTheEditorPutsIsFoundWhereItWasPutAfterTheWorldIsSavedAndR
     }
 
     frame.m_World.m_Catalogue.Add(CatalogueList::Weapons, std::make_unique<Weapon>());
-    auto* chest = static_cast<Container*>(DropNamed(new Chest, At(31, 25), "Strongbox"));
-    CContainerDlg contents(play, *chest);
+    CContainerDlg contents(play, *Put(new Chest, At(31, 25), "Strongbox"));
     ASSERT_TRUE(contents.Add(CatalogueList::Weapons, 0));
     ASSERT_TRUE(contents.Add(CatalogueList::Weapons, 0));
     contents.m_bLocked = 1;
     ASSERT_TRUE(contents.Ok());
 
-    Group* guards = NumberedGroup(2, "guards");
     Player* guard = Creature("Guard", 2);
-    guards->AddMemberDirect(guard);
-    Position at = At(32, 25);
-    guard->m_Position = at;
-    ASSERT_EQ(map.AddHolder(at, new ObjectHolder(at, guard)), 1);
+    NumberedGroup(2, "guards")->AddMemberDirect(guard);
+    guard->m_Position = At(32, 25);
+    ASSERT_EQ(map.AddHolder(guard->m_Position, new ObjectHolder(guard->m_Position, guard)), 1);
     CPlayerMovesDlg moves(play, *guard);
     for (qv::Point cell : {qv::Point{33, 25}, qv::Point{33, 28}}) {
         CCoordinatesDlg& where = moves.NewMove();
@@ -110,9 +101,7 @@ TEST_F(BuiltWorld, WhatTheEditorPutsIsFoundWhereItWasPutAfterTheWorldIsSavedAndR
         ASSERT_TRUE(where.Ok());
     }
 
-    auto* spawner =
-        static_cast<MonsterGenerator*>(DropNamed(new MonsterGenerator, At(34, 26), "Spawner"));
-    CMonsterCreatorDlg creator(play, *spawner);
+    CMonsterCreatorDlg creator(play, *Put(new MonsterGenerator, At(34, 26), "Spawner"));
     ASSERT_TRUE(creator.AddTemplate(0));
     creator.m_iKeyNumber = 7;
     creator.m_iMode = 1;
@@ -124,27 +113,19 @@ TEST_F(BuiltWorld, WhatTheEditorPutsIsFoundWhereItWasPutAfterTheWorldIsSavedAndR
     EXPECT_EQ(Census(), before);
 
     // Each thing is as it was made.
-    auto* foundChest = qv::DynamicCast<Container>(Find("Strongbox"));
-    ASSERT_NE(foundChest, nullptr);
-    EXPECT_EQ(foundChest->m_bLocked, 1);
-    EXPECT_EQ(foundChest->GetItemList()->size(), 2u);
-    std::set<std::string> keyed;
-    for (auto& record : frame.m_World.m_KeyStorageList)
-        if (record->m_iKeyNum == 7)
-            for (auto& h : record->m_ObjectList)
-                if (h) keyed.insert(h->m_strSpecialName);
-    EXPECT_EQ(keyed, (std::set<std::string>{"Gate", "Brass Key"}));
-    auto* foundGuard = qv::DynamicCast<Player>(Find("Guard"));
-    ASSERT_NE(foundGuard, nullptr);
-    CPlayerMovesDlg foundMoves(play, *foundGuard);
-    EXPECT_EQ(foundMoves.Lines(),
+    auto* chest = Find<Container>("Strongbox");
+    ASSERT_NE(chest, nullptr);
+    EXPECT_EQ(chest->m_bLocked, 1);
+    EXPECT_EQ(chest->GetItemList()->size(), 2u);
+    EXPECT_EQ(editor_test::Keyed(frame.m_World, 7), (std::set<std::string>{"Gate", "Brass Key"}));
+    ASSERT_NE(Find<Player>("Guard"), nullptr);
+    EXPECT_EQ(CPlayerMovesDlg(play, *Find<Player>("Guard")).Lines(),
               (std::vector<std::string>{"Move to:  33, 25", "Move to:  33, 28"}));
-    auto* foundSpawner = qv::DynamicCast<MonsterGenerator>(Find("Spawner"));
-    ASSERT_NE(foundSpawner, nullptr);
-    EXPECT_EQ(foundSpawner->m_iKeyNumber, 7);
-    EXPECT_EQ(foundSpawner->m_iMode, 1);
-    ASSERT_NE(foundSpawner->m_pTemplates, nullptr);
-    EXPECT_EQ(foundSpawner->m_pTemplates->Members().size(), 1u);
+    auto* spawner = Find<MonsterGenerator>("Spawner");
+    ASSERT_NE(spawner, nullptr);
+    EXPECT_EQ((std::pair{spawner->m_iKeyNumber, spawner->m_iMode}), (std::pair{7, 1}));
+    ASSERT_NE(spawner->m_pTemplates, nullptr);
+    EXPECT_EQ(spawner->m_pTemplates->Members().size(), 1u);
     EXPECT_NE(play.FindLandInfo("pond.lnd"), nullptr);
 }
 

@@ -54,55 +54,48 @@ TEST(EditorDialogs, ANumberFieldTakesWholeNumbersWithinItsRange) {
     }
 }
 
-TEST(AddWorldDlg, ProposesFiveHundredCellsEachWay) {
-    CAddWorldDlg d;
-    EXPECT_EQ(d.m_strWidth, "500");
-    EXPECT_EQ(d.m_strHeight, "500");
-    EXPECT_EQ(d.m_iWidth, 500);
-    EXPECT_EQ(d.m_iHeight, 500);
-}
-
 TEST(AddWorldDlg, TakesOnlyASizeTheMapCanHold) {
     // At least the map's window of 51 x 48 cells; at most 2^24 cells in all.
+    // A size left as proposed is 500 x 500.
     struct Row {
         const char* rule;
         const char* name;
-        const char* width;
-        const char* height;
+        const char* width;   // null: left as proposed
+        const char* height;  // null: left as proposed
         bool taken;
     };
     const Row rows[] = {
-        {"the proposed size", "Isle", "500", "500", true},
-        {"width one below the window", "Isle", "50", "500", false},
-        {"width at the window", "Isle", "51", "500", true},
-        {"width one above", "Isle", "52", "500", true},
-        {"height one below the window", "Isle", "500", "47", false},
-        {"height at the window", "Isle", "500", "48", true},
-        {"height one above", "Isle", "500", "49", true},
+        {"the proposed size", "Isle", nullptr, nullptr, true},
+        {"width one below the window", "Isle", "50", nullptr, false},
+        {"width at the window", "Isle", "51", nullptr, true},
+        {"width one above", "Isle", "52", nullptr, true},
+        {"height one below the window", "Isle", nullptr, "47", false},
+        {"height at the window", "Isle", nullptr, "48", true},
+        {"height one above", "Isle", nullptr, "49", true},
         {"exactly the most cells", "Isle", "4096", "4096", true},
         {"one column more", "Isle", "4097", "4096", false},
         {"one column fewer", "Isle", "4095", "4096", true},
-        {"a width far beyond 32 bits", "Isle", "123456789012345", "500", false},
-        {"a negative height", "Isle", "500", "-500", false},
-        {"not a number", "Isle", "wide", "500", false},
-        {"no name", "", "500", "500", false},
+        {"a width far beyond 32 bits", "Isle", "123456789012345", nullptr, false},
+        {"a negative height", "Isle", nullptr, "-500", false},
+        {"not a number", "Isle", "wide", nullptr, false},
+        {"no name", "", nullptr, nullptr, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         qv::ScriptedMessages messages;
         CAddWorldDlg d;
-        const int end = FillAndOk(
-            d, {{"Name", r.name}, {"Width (cells)", r.width}, {"Height (cells)", r.height}});
-        EXPECT_EQ(end, r.taken ? CEditorDialog::IDOK : 0);
+        d.Open();
+        d.Gui().Fill("Name", r.name);
+        if (r.width) d.Gui().Fill("Width (cells)", r.width);
+        if (r.height) d.Gui().Fill("Height (cells)", r.height);
+        EXPECT_TRUE(d.Gui().Click("OK"));
+        EXPECT_EQ(d.GetEndCode(), r.taken ? CEditorDialog::IDOK : 0);
         // A refusal is said, and the values stay those proposed.
         EXPECT_EQ(messages.shown.size(), r.taken ? 0u : 1u);
+        EXPECT_EQ(d.m_iWidth, r.taken && r.width ? std::stoi(r.width) : 500);
+        EXPECT_EQ(d.m_iHeight, r.taken && r.height ? std::stoi(r.height) : 500);
         if (r.taken) {
             EXPECT_EQ(d.m_strName, r.name);
-            EXPECT_EQ(d.m_iWidth, std::stoi(r.width));
-            EXPECT_EQ(d.m_iHeight, std::stoi(r.height));
-        } else {
-            EXPECT_EQ(d.m_iWidth, 500);
-            EXPECT_EQ(d.m_iHeight, 500);
         }
     }
 }

@@ -49,34 +49,6 @@ struct Sample {
 
 }  // namespace
 
-TEST(EditorGui, ACheckBoxFlipsWithEachClickOnIt) {
-    struct Row {
-        const char* rule;
-        int clicks;
-        bool want;
-    };
-    const Row rows[] = {
-        {"no click", 0, false},
-        {"one click checks it", 1, true},
-        {"a second click clears it", 2, false},
-        {"a third checks it again", 3, true},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        Sample s;
-        for (int i = 0; i < r.clicks; ++i) ASSERT_TRUE(s.gui.Click("check"));
-        EXPECT_EQ(s.checked, r.want);
-    }
-}
-
-TEST(EditorGui, AClickBesideTheWidgetsChangesNothing) {
-    Sample s;
-    s.gui.ClickAt({290, 190});
-    EXPECT_FALSE(s.checked);
-    EXPECT_EQ(s.selected, -1);
-    EXPECT_EQ(s.pressed, 0);
-}
-
 TEST(EditorGui, TextTypedIntoAFieldReplacesOrExtendsIt) {
     struct Row {
         const char* rule;
@@ -105,24 +77,37 @@ TEST(EditorGui, TextTypedIntoAFieldReplacesOrExtendsIt) {
     }
 }
 
-TEST(EditorGui, AListRowIsChosenByAClickAndAnsweredByADoubleClick) {
+TEST(EditorGui, ClicksFlipACheckBoxAndChooseAListRowOrAnswerADoubleClick) {
     struct Row {
         const char* rule;
-        const char* row;
+        const char* widget;  // null: a click beside every widget
+        int clicks;
         bool dbl;
+        bool checked;
         int selected, doubled;
     };
     const Row rows[] = {
-        {"a click chooses the row", "row second", false, 1, -1},
-        {"a double click chooses it and is answered on it", "row third", true, 2, 2},
-        {"a double click on the first row", "row first", true, 0, 0},
+        {"one click checks the box", "check", 1, false, true, -1, -1},
+        {"a second click clears it", "check", 2, false, false, -1, -1},
+        {"a third checks it again", "check", 3, false, true, -1, -1},
+        {"a click chooses the row", "row second", 1, false, false, 1, -1},
+        {"a double click chooses it and is answered on it", "row third", 1, true, false, 2, 2},
+        {"a double click on the first row", "row first", 1, true, false, 0, 0},
+        {"a click beside the widgets changes nothing", nullptr, 1, false, false, -1, -1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Sample s;
-        ASSERT_TRUE(r.dbl ? s.gui.DoubleClick(r.row) : s.gui.Click(r.row));
+        for (int i = 0; i < r.clicks; ++i) {
+            if (!r.widget)
+                s.gui.ClickAt({290, 190});
+            else
+                ASSERT_TRUE(r.dbl ? s.gui.DoubleClick(r.widget) : s.gui.Click(r.widget));
+        }
+        EXPECT_EQ(s.checked, r.checked);
         EXPECT_EQ(s.selected, r.selected);
         EXPECT_EQ(s.doubleClicked, r.doubled);
+        EXPECT_EQ(s.pressed, 0);
     }
 }
 

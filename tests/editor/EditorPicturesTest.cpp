@@ -6,12 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 #include "EditorFixture.h"
-#include "data/CreatureArt.h"
 #include "editor/AddWorldDlg.h"
+#include "editor/DialogFixture.h"
 #include "editor/TimeOfDayDlg.h"
 #include "editor/WorldCreationDlg.h"
 
@@ -34,13 +33,6 @@ int TextPixels(const qv::Surface& s) {
     return n;
 }
 
-void Keep(const qv::Surface& s, const std::string& file) {
-    const char* folder = std::getenv("QV_WRITE_WINDOW_PICTURES");
-    if (!folder) return;
-    const std::string path = std::string(folder) + "/" + file;
-    EXPECT_TRUE(art::SavePng(s, path)) << file;
-}
-
 }  // namespace
 
 TEST_F(EditorFixture, ThePaletteAndTheStartUpDialogsAreDrawnWithTheirWidgets) {
@@ -59,23 +51,23 @@ TEST_F(EditorFixture, ThePaletteAndTheStartUpDialogsAreDrawnWithTheirWidgets) {
     CTimeOfDayDlg time(12, 15);
     time.Open();
     struct Row {
-        const char* file;
+        const char* title;
         qv::Surface picture;
         qv::Point size;
     };
     Palette().Refresh(1);
     const Row rows[] = {
-        {"editor-palette.png", Palette().Strip(), {260, 480}},
-        {"editor-world-creation.png", creation.Picture(), {400, 90}},
-        {"editor-add-world.png", add.Picture(), {300, 134}},
-        {"editor-time-of-day.png", time.Picture(), {240, 108}},
+        {"Palette", Palette().Strip(), {260, 480}},
+        {"World Creation", creation.Picture(), {400, 90}},
+        {"Add World", add.Picture(), {300, 134}},
+        {"Time of Day", time.Picture(), {240, 108}},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.file);
+        SCOPED_TRACE(r.title);
         EXPECT_EQ(r.picture.Width(), r.size.x);
         EXPECT_EQ(r.picture.Height(), r.size.y);
         EXPECT_GE(Colours(r.picture), 5u);
         EXPECT_GT(TextPixels(r.picture), 200);
-        Keep(r.picture, r.file);
+        KeepPicture(r.picture, r.title);
     }
 }

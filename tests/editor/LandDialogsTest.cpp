@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "editor/AddLandDlg.h"
+#include "editor/DialogFixture.h"
 #include "editor/LandTreeDlg.h"
 #include "editor/ModifyLandDlg.h"
 #include "platform/Message.h"
@@ -84,47 +86,21 @@ TEST_F(LandDialogs, ALandIsInsertedUnderTheLandThatHoldsItAndRemovedFromTheTree)
     EXPECT_EQ(play.FindLandInfo("pond.lnd"), nullptr);
 }
 
-struct ModifyRow {
-    const char* what;
-    int32_t CModifyLandDlg::*field;
-    int32_t Land::*stored;
-    int32_t value;
-    bool accepted;
-};
-
-const ModifyRow kModifyRows[] = {
-    {"light level -1", &CModifyLandDlg::m_iLightLevel, &Land::lightlevel, -1, false},
-    {"light level 0", &CModifyLandDlg::m_iLightLevel, &Land::lightlevel, 0, true},
-    {"light level 127: the most", &CModifyLandDlg::m_iLightLevel, &Land::lightlevel, 127, true},
-    {"light level 128", &CModifyLandDlg::m_iLightLevel, &Land::lightlevel, 128, false},
-    {"terrain 255", &CModifyLandDlg::m_iTerrain, &Land::terraincode, 255, true},
-    {"terrain 256", &CModifyLandDlg::m_iTerrain, &Land::terraincode, 256, false},
-    {"terrain -1", &CModifyLandDlg::m_iTerrain, &Land::terraincode, -1, false},
-    {"light follows the hour", &CModifyLandDlg::m_bSunlight, &Land::sunlight, 1, true},
-    {"light mode 2", &CModifyLandDlg::m_bSunlight, &Land::sunlight, 2, false},
-    {"ambient on", &CModifyLandDlg::m_bAmbient, &Land::ambient, 1, true},
-    {"ambient 2", &CModifyLandDlg::m_bAmbient, &Land::ambient, 2, false},
-    {"tune 3", &CModifyLandDlg::m_iTune, &Land::tune, 3, true},
-    {"tune -1", &CModifyLandDlg::m_iTune, &Land::tune, -1, false},
-    {"combat tune 0", &CModifyLandDlg::m_iCombatTune, &Land::combattune, 0, true},
-};
-
 TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
     LandInfo* info = play.FindLandInfo("pond.lnd");
     ASSERT_NE(info, nullptr);
     ASSERT_NE(info->land, nullptr);  // in the window
-    Land& pond = *info->land;
-    for (const ModifyRow& r : kModifyRows) {
-        SCOPED_TRACE(r.what);
-        qv::ScriptedMessages messages;
-        const int32_t before = pond.*r.stored;
-        CModifyLandDlg dialog(play, pond);
-        dialog.*r.field = r.value;
-        EXPECT_EQ(dialog.Ok(), r.accepted);
-        EXPECT_EQ(pond.*r.stored, r.accepted ? r.value : before);
-        EXPECT_EQ(dialog.Message().empty(), r.accepted);
-    }
+    using D = CModifyLandDlg;
+    editor_test::CheckRanges<D, Land>(
+        play,
+        {{"light level", &D::m_iLightLevel, &Land::lightlevel, 0, 127},
+         {"terrain", &D::m_iTerrain, &Land::terraincode, 0, 255},
+         {"light follows the hour", &D::m_bSunlight, &Land::sunlight, 0, 1},
+         {"ambient", &D::m_bAmbient, &Land::ambient, 0, 1},
+         {"tune", &D::m_iTune, &Land::tune, 0, INT32_MAX},
+         {"combat tune", &D::m_iCombatTune, &Land::combattune, 0, INT32_MAX}},
+        [&]() -> Land& { return *info->land; });
 }
 
 }  // namespace
