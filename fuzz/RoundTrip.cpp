@@ -6,11 +6,14 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <limits>
 
 #include "creatures/NeuralNet.h"
+#include "creatures/Player.h"
 #include "creatures/TrainingRecords.h"
+#include "events/TalkScript.h"
 #include "events/TalkScriptFile.h"
 #include "media/DDString.h"
 #include "media/DIBitmap.h"
@@ -298,12 +301,66 @@ std::optional<Bytes> TrainingRecordFile(const Bytes& input) {
     return out.TakeBytes();
 }
 
+namespace {
+
+// A game that does nothing a conversation asks of it.
+class QuietTalkHost : public TalkHost {
+public:
+    void TravelTo(qv::Point) override {}
+    void MakeGroup() override {}
+    void ReGroup() override {}
+    void JoinParty(Player*) override {}
+    void GoToWorld(const std::string&, int32_t, int32_t) override {}
+    void SetPendingWorld(const std::string&, qv::Point) override {}
+    void MoveToLand() override {}
+    void RemoveFromMap(ObjectHolder*) override {}
+    bool DropObject(Object*, const Position&) override { return false; }
+    void SetSelectMode(int32_t) override {}
+    void OpenTradeWindow(int32_t) override {}
+    void ReportScriptError(const std::string&) override {}
+};
+
+// The conversation steps one input may run: each opening and each choice
+// taken is one.
+constexpr size_t kConversationSteps = 200;
+
+// Runs the script's conversations: from each node in turn, every choice of
+// every step reached, each way of choices run again from its node, until
+// the steps are spent.
+void TalkEveryWay(const std::shared_ptr<const TalkScriptFile>& script) {
+    FreshWorld fresh;
+    Player listener, speaker;
+    QuietTalkHost host;
+    CTalkScript talk(fresh.world, host);
+    size_t steps = 0;
+    for (const TalkNode& node : script->m_Nodes) {
+        std::deque<std::vector<size_t>> ways(1);
+        while (!ways.empty() && steps < kConversationSteps) {
+            const std::vector<size_t> way = std::move(ways.front());
+            ways.pop_front();
+            talk.Open(&listener, &speaker, script, node.name);
+            for (size_t choice : way) talk.Choose(choice);
+            steps += 1 + way.size();
+            const size_t choices = talk.IsOver() ? 0 : talk.Choices().size();
+            for (size_t c = 0; c < choices && ways.size() < kConversationSteps; ++c) {
+                ways.push_back(way);
+                ways.back().push_back(c);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<Bytes> TalkScriptText(const Bytes& input) {
     TempFile in(input);
     const std::string& path = in.Path();
     const size_t cut = path.rfind('/') + 1;
     try {
-        return StoreTalkScript(LoadTalkScript(path.substr(0, cut), path.substr(cut)));
+        const auto script = std::make_shared<const TalkScriptFile>(
+            LoadTalkScript(path.substr(0, cut), path.substr(cut)));
+        TalkEveryWay(script);
+        return StoreTalkScript(*script);
     } catch (const TalkScriptError&) {
         return std::nullopt;
     }

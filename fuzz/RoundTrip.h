@@ -98,7 +98,8 @@ std::optional<Bytes> TrainingRecordFile(const Bytes& input);
 // written back; what it would play is checked on the way.
 std::optional<Bytes> TuneFile(const Bytes& input);
 // A conversation script, read from a file of the game folder as a
-// conversation reads it and written back in its own spelling.
+// conversation reads it and written back in its own spelling; its
+// conversations are run on the way, every choice taken.
 std::optional<Bytes> TalkScriptText(const Bytes& input);
 
 // A console font file of an alphabet's 256 letters: PSF version 2 (with a

@@ -462,8 +462,9 @@ void SeedNetworks() {
     Seed("training_records", "empty", empty.TakeBytes(), fuzz::TrainingRecordFile);
 }
 
-// Conversation scripts as the writer spells them: every statement, and a
-// village's conversations with conditions, jumps and choices.
+// Conversation scripts as the writer spells them: every statement, a
+// village's conversations with conditions, jumps and choices, and loops that
+// gather lines and choices up to a step's bounds and beyond.
 void SeedScripts() {
     const std::pair<const char*, const char*> scripts[] = {
         {"every-statement",
@@ -481,6 +482,15 @@ void SeedScripts() {
          "node TASK\n    set Wolf 1\n    timer Wolf 24\n    goto MILLER\n"
          "node PAID\n    drop speaker Purse\n    set Wolf 3\n"},
         {"empty", ""},
+        {"loop-gathering",
+         "node A\nadd n 1\nsay x\nchoice B y\nif n < 3 goto A\n"
+         "node B\nif n < 200 goto A\nsay done\n"},
+        {"loop-over-the-bounds",
+         "node A\nadd a 1\nsay x\nsay x\nsay x\nif a < 2000 goto A\n"
+         "node B\nadd b 1\nchoice end x\nchoice end x\nchoice end x\nif b < 2000 goto B\n"
+         "node C\nadd c 1\nif c < 0 end\nif c < 0 end\nif c < 0 end\nif c < 0 end\n"
+         "if c < 0 end\nif c < 0 end\nif c < 0 end\nif c < 0 end\nif c < 0 end\n"
+         "if c < 0 end\nif c < 2000 goto C\n"},
     };
     for (const auto& [name, text] : scripts) {
         const std::string s(text);

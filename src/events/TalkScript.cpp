@@ -79,30 +79,42 @@ void CTalkScript::Fail(const TalkScriptError& error) {
     m_Host.ReportScriptError(m_strFault);
 }
 
+void CTalkScript::Refuse(const TalkStatement& s, const std::string& fault) {
+    Fail(TalkScriptError(m_pScript->m_strName, s.line, fault));
+}
+
 // One step: the node's statements in order; a jump goes on at the start of
 // its node with what was gathered so far. The step ends at the end of a node
 // (the choices gathered are offered; without any the conversation is over),
-// at `end`, or at a jump to another world.
+// at `end`, or at a jump to another world. A step beyond its bounds of
+// jumps, statements, lines or choices is refused at the statement that
+// crosses one.
 void CTalkScript::Run(const TalkNode* node) {
-    int jumps = 0;
+    int jumps = 0, statements = 0;
     size_t i = 0;
     while (node && i < node->statements.size()) {
         const TalkStatement& s = node->statements[i++];
+        if (++statements > kMaxStatementsPerStep)
+            return Refuse(s, "too long a step: over " + std::to_string(kMaxStatementsPerStep) +
+                                 " statements");
         if (!Holds(s)) continue;
         switch (s.op) {
             case TalkOp::Say:
+                if (m_Lines.size() == kMaxLinesPerStep)
+                    return Refuse(
+                        s, "too many lines in one step: over " + std::to_string(kMaxLinesPerStep));
                 m_Lines.push_back(s.text);
                 break;
             case TalkOp::Choice:
+                if (m_Offers.size() == kMaxChoicesPerStep)
+                    return Refuse(s, "too many choices in one step: over " +
+                                         std::to_string(kMaxChoicesPerStep));
                 m_Offers.push_back({s.text, s.target});
                 break;
             case TalkOp::Goto:
-                if (++jumps > kMaxJumpsPerStep) {
-                    Fail(TalkScriptError(m_pScript->m_strName, s.line,
-                                         "endless jump: no stop after " +
-                                             std::to_string(kMaxJumpsPerStep) + " jumps"));
-                    return;
-                }
+                if (++jumps > kMaxJumpsPerStep)
+                    return Refuse(s, "endless jump: no stop after " +
+                                         std::to_string(kMaxJumpsPerStep) + " jumps");
                 node = m_pScript->Find(s.target);
                 i = 0;
                 break;

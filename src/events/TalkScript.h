@@ -59,6 +59,12 @@ class CTalkScript {
 public:
     // Jumps that one step may take before it is refused as endless.
     static constexpr int kMaxJumpsPerStep = 1000;
+    // What one step may run and gather before it is refused: a loop of a few
+    // lines could otherwise gather lines and choices by the million. A loop
+    // that gathers one of each a pass is stopped by its jumps first.
+    static constexpr int kMaxStatementsPerStep = 10000;
+    static constexpr size_t kMaxLinesPerStep = 2000;
+    static constexpr size_t kMaxChoicesPerStep = 2000;
     // A school skill's amount is written in hundredths.
     static constexpr float kSkillScale = 100.0f;
 
@@ -98,6 +104,8 @@ private:
     };
     void Run(const TalkNode* node);
     void Fail(const TalkScriptError& error);
+    // Fails at the statement's line.
+    void Refuse(const TalkStatement& s, const std::string& fault);
     bool Holds(const TalkStatement& s) const;
     // Runs one command; false when the conversation ends with it.
     bool Do(const TalkStatement& s);

@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/Files.h"
@@ -374,6 +375,18 @@ void RefuseMissingNodes(const TalkScriptFile& script) {
         }
 }
 
+// The bytes of the script file `name` of `folder`, checked to stay inside it.
+std::vector<uint8_t> ScriptBytes(const std::string& folder, const std::string& name) {
+    if (!qv::IsNameWithinFolder(name))
+        throw TalkScriptError(name, 0, "not the name of a script in the game folder");
+    try {
+        return qv::ReadWholeFile(folder + name);
+    } catch (const qv::FileError& e) {
+        throw TalkScriptError(name, 0,
+                              e.cause == qv::FileError::NotFound ? "not found" : "cannot be read");
+    }
+}
+
 std::string HundredthsText(int32_t value) {
     const int64_t v = value;
     const int64_t magnitude = v < 0 ? -v : v;
@@ -487,6 +500,7 @@ TalkScriptFile ReadTalkScript(const std::vector<uint8_t>& bytes, const std::stri
         throw TalkScriptError(name, 0, "larger than a script may be");
     TalkScriptFile script;
     script.m_strName = name;
+    std::unordered_map<std::string, int> nodeLines;  // where each node stands
     std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (all.substr(0, 3) == "\xEF\xBB\xBF") all.remove_prefix(3);  // a text editor's mark of UTF-8
     size_t start = 0;
@@ -511,10 +525,10 @@ TalkScriptFile ReadTalkScript(const std::vector<uint8_t>& bytes, const std::stri
             node.name = in.NodeName("the node's name");
             node.line = line;
             in.Done("node");
-            for (const TalkNode& other : script.m_Nodes)
-                if (other.name == node.name)
-                    in.Fail("node " + node.name + " already stands at line " +
-                            std::to_string(other.line));
+            const auto [other, fresh] = nodeLines.emplace(node.name, line);
+            if (!fresh)
+                in.Fail("node " + node.name + " already stands at line " +
+                        std::to_string(other->second));
             script.m_Nodes.push_back(std::move(node));
             continue;
         }
@@ -528,16 +542,32 @@ TalkScriptFile ReadTalkScript(const std::vector<uint8_t>& bytes, const std::stri
 }
 
 TalkScriptFile LoadTalkScript(const std::string& folder, const std::string& name) {
-    if (!qv::IsNameWithinFolder(name))
-        throw TalkScriptError(name, 0, "not the name of a script in the game folder");
-    std::vector<uint8_t> bytes;
-    try {
-        bytes = qv::ReadWholeFile(folder + name);
-    } catch (const qv::FileError& e) {
-        throw TalkScriptError(name, 0,
-                              e.cause == qv::FileError::NotFound ? "not found" : "cannot be read");
+    return ReadTalkScript(ScriptBytes(folder, name), name);
+}
+
+std::shared_ptr<const TalkScriptFile> TalkScriptCache::Load(const std::string& folder,
+                                                            const std::string& name) {
+    const std::string path = folder + name;
+    qv::FileIdentity now;
+    // Known before the bytes are read: a file changed while it is read shows
+    // a newer identity at the next opening.
+    if (!qv::IsNameWithinFolder(name) || !qv::IdentifyFile(path, &now)) {
+        m_Scripts.erase(path);
+        return std::make_shared<const TalkScriptFile>(LoadTalkScript(folder, name));
     }
-    return ReadTalkScript(bytes, name);
+    auto kept = m_Scripts.find(path);
+    if (kept == m_Scripts.end() || !(kept->second.file == now)) {
+        const std::vector<uint8_t> bytes = ScriptBytes(folder, name);
+        Kept read{now, nullptr, std::nullopt};
+        try {
+            read.script = std::make_shared<const TalkScriptFile>(ReadTalkScript(bytes, name));
+        } catch (const TalkScriptError& e) {
+            read.refusal = e;
+        }
+        kept = m_Scripts.insert_or_assign(path, std::move(read)).first;
+    }
+    if (kept->second.refusal) throw *kept->second.refusal;
+    return kept->second.script;
 }
 
 std::vector<uint8_t> StoreTalkScript(const TalkScriptFile& script) {

@@ -10,10 +10,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+#include "platform/Files.h"
 
 // A script that cannot be read or run: the file's name, the line (0 when the
 // fault belongs to no line, such as a missing file or start node) and what
@@ -103,7 +107,7 @@ public:
     void Index();
 
 private:
-    std::map<std::string, size_t> m_Index;
+    std::unordered_map<std::string, size_t> m_Index;
 };
 
 // Reads a script from its bytes; TalkScriptError naming `name` when refused.
@@ -112,6 +116,25 @@ TalkScriptFile ReadTalkScript(const std::vector<uint8_t>& bytes, const std::stri
 // separator). The name comes from a stored creature and must stay inside the
 // folder. TalkScriptError (line 0) when the file cannot be read.
 TalkScriptFile LoadTalkScript(const std::string& folder, const std::string& name);
+// The scripts of game folders as read, each kept with what its file was then
+// (qv::FileIdentity): a conversation reads its file again only when the file
+// has changed or been replaced since. A refused file stays refused, with its
+// message, until it changes; a file that cannot be read is tried each time.
+class TalkScriptCache {
+public:
+    // The script `name` of `folder`, as LoadTalkScript reads it.
+    std::shared_ptr<const TalkScriptFile> Load(const std::string& folder, const std::string& name);
+    void Clear() { m_Scripts.clear(); }
+
+private:
+    struct Kept {
+        qv::FileIdentity file;
+        std::shared_ptr<const TalkScriptFile> script;  // null when refused
+        std::optional<TalkScriptError> refusal;
+    };
+    std::unordered_map<std::string, Kept> m_Scripts;  // by folder and name
+};
+
 // The text that ReadTalkScript reads back as the same script, one statement a
 // line in the reference's own spelling.
 std::vector<uint8_t> StoreTalkScript(const TalkScriptFile& script);

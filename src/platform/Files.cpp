@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -167,6 +168,16 @@ void WriteWhole(const std::string& name, const std::vector<uint8_t>& bytes, bool
 }
 
 }  // namespace
+
+bool IdentifyFile(const std::string& name, FileIdentity* out) {
+    struct stat st {};
+    if (::stat(ResolvePath(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    out->device = static_cast<uint64_t>(st.st_dev);
+    out->inode = static_cast<uint64_t>(st.st_ino);
+    out->size = static_cast<uint64_t>(st.st_size);
+    out->changed = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
 
 void WriteWholeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
     WriteWhole(name, bytes, false);

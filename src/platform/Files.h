@@ -56,6 +56,16 @@ bool IsPlainFileName(const std::string& name);
 bool IsNameWithinFolder(const std::string& name);
 bool FileExists(const std::string& name);    // a regular file
 bool FolderExists(const std::string& name);  // a folder
+// What a regular file is now: the game replaces its files whole (another
+// inode) and a file written where it lies gets a new time of change, so the
+// same file, size and time of change mean the same bytes.
+struct FileIdentity {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t changed = 0;  // nanoseconds
+    bool operator==(const FileIdentity&) const = default;
+};
+// False when `name` is no regular file.
+bool IdentifyFile(const std::string& name, FileIdentity* out);
 // The names of the regular files in a folder (not its subfolders), sorted;
 // FileError when the folder cannot be listed.
 std::vector<std::string> ListFiles(const std::string& folder);

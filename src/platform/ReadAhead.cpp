@@ -1,7 +1,5 @@
 #include "platform/ReadAhead.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "platform/Files.h"
@@ -16,16 +14,6 @@ ReadAhead::~ReadAhead() {
     }
     m_changed.notify_all();
     if (m_thread.joinable()) m_thread.join();
-}
-
-bool ReadAhead::IdentityOf(const std::string& path, Identity* out) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    out->device = static_cast<uint64_t>(st.st_dev);
-    out->inode = static_cast<uint64_t>(st.st_ino);
-    out->size = static_cast<uint64_t>(st.st_size);
-    out->changed = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-    return true;
 }
 
 void ReadAhead::Want(const std::vector<std::string>& names) {
@@ -48,7 +36,7 @@ void ReadAhead::Want(const std::vector<std::string>& names) {
             // left the window) is read again.
             Identity now;
             if (entry.state == State::Ready &&
-                (!IdentityOf(ResolvePath(name), &now) || !(now == entry.identity))) {
+                (!IdentifyFile(name, &now) || !(now == entry.identity))) {
                 entry = Entry{};
             }
             if (made || entry.state == State::Queued) m_queue.push_back(name);
@@ -75,8 +63,7 @@ void ReadAhead::Run() {
         try {
             // The identity before the bytes: a file replaced while it is read
             // shows a newer one than its copy's when it is asked for.
-            const std::string path = ResolvePath(name);
-            if (IdentityOf(path, &read.identity)) {
+            if (IdentifyFile(name, &read.identity)) {
                 read.bytes = ReadWholeFile(name);
                 read.state = State::Ready;
             }
@@ -113,8 +100,7 @@ std::vector<uint8_t> ReadAhead::Read(const std::string& name) {
         }
     }
     Identity now;
-    if (entry.state == State::Ready && IdentityOf(ResolvePath(name), &now) &&
-        now == entry.identity) {
+    if (entry.state == State::Ready && IdentifyFile(name, &now) && now == entry.identity) {
         ++m_hits;
         return std::move(entry.bytes);
     }

@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace qv {
 
 class ReadAhead {
@@ -44,18 +46,13 @@ public:
 
 private:
     // What a file was when it was read.
-    struct Identity {
-        uint64_t device = 0, inode = 0, size = 0;
-        int64_t changed = 0;  // nanoseconds
-        bool operator==(const Identity&) const = default;
-    };
+    using Identity = FileIdentity;
     enum class State { Queued, Reading, Ready, Failed };
     struct Entry {
         State state = State::Queued;
         std::vector<uint8_t> bytes;
         Identity identity;
     };
-    static bool IdentityOf(const std::string& path, Identity* out);
     void Run();
 
     std::mutex m_mutex;

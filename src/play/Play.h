@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "events/TalkScriptFile.h"
 #include "items/Container.h"
 #include "items/Store.h"
 #include "items/TargetChoice.h"
@@ -96,6 +97,9 @@ public:
     // Opens a conversation: the listener null means the leader listens.
     std::function<void(Player* listener, Player* speaker, const std::string& node)>
         m_OpenConversation;
+    // The game folder's conversation scripts as read, kept between
+    // conversations; a new game folder empties it.
+    TalkScriptCache m_TalkScripts;
     // A TALK event's conversation between the creature and its speaker
     // waits for the end of the groups' turns; it is dropped when either of
     // them is gone by then.

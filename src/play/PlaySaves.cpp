@@ -370,6 +370,7 @@ int Play::StartInOriginalWorld() {
 
 void Play::UseGameFolder(const std::string& folder) {
     m_strGameFolder = folder;
+    m_TalkScripts.Clear();
     m_strWorkFolder = "tmp\\";
     m_strSaveFolder = GetSaveFolder(kOriginalSlot);
     m_strCurrentFolder = GameFolderPath(m_strSaveFolder);

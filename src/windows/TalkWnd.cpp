@@ -33,8 +33,7 @@ bool CTalkWnd::Start(const std::string& node) {
     if (!speaker) return false;
     bool opened = false;
     try {
-        auto script = std::make_shared<const TalkScriptFile>(
-            LoadTalkScript(m_Play.GameFolder(), speaker->m_strMessageFile));
+        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), speaker->m_strMessageFile);
         opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script),
                                node.empty() ? speaker->m_strMessageNode : node);
     } catch (const TalkScriptError& e) {

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "events/TalkScriptFile.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -178,6 +180,9 @@ TEST(TalkScriptFile, FaultsAreRefusedWithTheFileAndTheLine) {
 
 TEST(TalkScriptFile, WhatIsReadAtTheBounds) {
     const std::string name64(64, 'N');
+    std::string nodes;  // as many nodes as a file may hold
+    for (int i = 0; nodes.size() + 16 < TalkScriptFile::kMaxBytes; ++i)
+        nodes += "node N" + std::to_string(i) + "\n";
     struct Row {
         const char* rule;
         std::string text;
@@ -200,10 +205,13 @@ TEST(TalkScriptFile, WhatIsReadAtTheBounds) {
         {"a jump after an end that always ends", "node A\nend\ngoto A\n"},
         {"a world left before the jump", "node A\ngotoworld x.qvr 1 1\ngoto A\n"},
         {"two nodes jumping to a third", "node A\ngoto C\nnode B\ngoto C\nnode C\nsay x\n"},
+        {"the most nodes a file may hold", nodes},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_NO_THROW(ReadTalkScript(Text(r.text), "inn.smb"));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     }
 }
 
@@ -227,6 +235,42 @@ TEST(TalkScriptFile, AFileOverTheLimitIsRefusedWhole) {
     }
     big.pop_back();
     EXPECT_NO_THROW(ReadTalkScript(big, "big.smb"));
+}
+
+TEST(TalkScriptFile, AScriptIsReadAgainOnlyWhenItsFileChanges) {
+    const std::string folder = testing::TempDir() + "talk-kept/", other = folder + "x/";
+    qv::MakeFolder(other);
+    TalkScriptCache scripts;
+    struct Row {
+        const char *rule, *text;  // text written first; null: the file stays as it is
+        const std::string& folder;
+        bool again;        // read afresh, not the script kept
+        const char* says;  // its first line, or the refusal
+    };
+    const char* refused = "inn.smb, line 2: unknown command \"fly\"";
+    const Row rows[] = {
+        {"read when first opened", "node A\nsay one\n", folder, true, "one"},
+        {"kept while the file stays", nullptr, folder, false, "one"},
+        {"read again when replaced", "node A\nsay two\n", folder, true, "two"},
+        {"another folder's file of the name", "node A\nsay three\n", other, true, "three"},
+        {"a refusal", "node A\nfly\n", folder, true, refused},
+        {"stays refused with its message", nullptr, folder, true, refused},
+        {"read again once mended", "node A\nsay four\n", folder, true, "four"},
+    };
+    std::shared_ptr<const TalkScriptFile> last;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        if (r.text) qv::WriteWholeFile(r.folder + "inn.smb", Text(r.text));
+        try {
+            const auto script = scripts.Load(r.folder, "inn.smb");
+            EXPECT_EQ(script != last, r.again);
+            EXPECT_EQ(script->m_Nodes.at(0).statements.at(0).text, r.says);
+            last = script;
+        } catch (const TalkScriptError& e) {
+            EXPECT_STREQ(e.what(), r.says);
+        }
+    }
+    qv::RemoveFolder(folder);
 }
 
 TEST(TalkScriptFile, WhatIsWrittenIsReadBackTheSame) {

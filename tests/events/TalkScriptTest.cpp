@@ -415,6 +415,39 @@ TEST_F(TalkTest, FaultsCloseTheConversationNamingFileAndLine) {
     EXPECT_EQ(host.faults.size(), 1u);
 }
 
+TEST_F(TalkTest, AStepIsBoundedInStatementsLinesAndChoices) {
+    // Node A runs `passes` times (add, the pass, the jump back), then the tail `tails` times.
+    const char *says = " say x\n say x\n", *offers = " choice end x\n choice end x\n";
+    struct Row {
+        const char *rule, *pass, *tail;
+        int passes, tails;
+        const char* fault;  // empty: the step ends well
+    };
+    const Row rows[] = {
+        {"a line short of the bound", says, " say x\n", 999, 1, ""},
+        {"lines at the bound", says, " say x\n", 999, 2, ""},
+        {"a line over", says, " say x\n", 999, 3, "line 8: too many lines in one step: over 2000"},
+        {"a choice short of the bound", offers, " choice end x\n", 999, 1, ""},
+        {"choices at the bound", offers, " choice end x\n", 999, 2, ""},
+        {"a choice over", offers, " choice end x\n", 999, 3,
+         "line 8: too many choices in one step: over 2000"},
+        {"a statement short of the bound", "", " set m 1\n", 1, 9997, ""},
+        {"statements at the bound", "", " set m 1\n", 1, 9998, ""},
+        {"a statement over", "", " set m 1\n", 1, 9999,
+         "line 10002: too long a step: over 10000 statements"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        world().m_ScriptVariableList.clear();
+        host = talk_test::RecordingHost();
+        std::string text = std::string("node A\n add n 1\n") + r.pass + " if n < " +
+                           std::to_string(r.passes) + " goto A\n";
+        for (int i = 0; i < r.tails; ++i) text += r.tail;
+        EXPECT_EQ(talk.Open(&listener, &speaker, Script(text, "inn.smb"), "A"), !*r.fault);
+        EXPECT_EQ(host.faults, *r.fault ? Log{std::string("inn.smb, ") + r.fault} : Log{});
+    }
+}
+
 TEST_F(TalkTest, OpeningReadsTheSpeakersFileFromTheGameFolder) {
     const std::string folder = testing::TempDir() + "talk-folder/";
     qv::MakeFolder(folder);
