@@ -17,8 +17,9 @@
 
 namespace {
 
-// The pictures a section may name: "a.bmp" (64 x 32) and "b.bmp" (8 x 8), and
-// for the numbered form the stem "s" with its first frames.
+// The pictures a section may name: "a.bmp" (64 x 32), "b.bmp" (8 x 8) and
+// "c.bmp" (320 x 480), and for the numbered form the stem "s" with its first
+// frames.
 std::string g_folder;
 
 void WritePicture(const std::string& path, int width, int height) {
@@ -62,6 +63,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_folder = stem.Path() + "-";
     WritePicture(g_folder + "a.bmp", 64, 32);
     WritePicture(g_folder + "b.bmp", 8, 8);
+    WritePicture(g_folder + "c.bmp", 320, 480);
     qv::MakeFolder(g_folder + "s");
     for (int n = 1; n <= 4; ++n) WritePicture(g_folder + "s/" + NumberedFrameName("s", n), 8, 8);
     return 0;

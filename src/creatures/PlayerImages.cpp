@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
 #include "creatures/Player.h"
@@ -196,9 +197,45 @@ struct Placement {
     int32_t count = 1;
 };
 
+// The pictures a section has read, by file: a picture named again is the
+// one read before, and the pixels of them all together are bounded.
+struct SectionPictures {
+    std::map<std::string, std::shared_ptr<const CDIBitmap>> read;
+    int64_t pixels = 0;
+};
+
+// The picture of a file, read the first time it is named; null after a message.
+std::shared_ptr<const CDIBitmap> ReadPicture(const std::string& file, int64_t most,
+                                             SectionPictures& pictures, SectionReader& reader) {
+    const std::string path = qv::ResolvePath(file);
+    std::string error;
+    std::shared_ptr<const CDIBitmap>& known = pictures.read[path];
+    if (known) {
+        error = CDIBitmap::Oversized(known->Width(), known->Height(), most);
+        if (error.empty()) return known;
+        reader.Fail(path + ": " + error);
+        return nullptr;
+    }
+    auto bitmap = std::make_shared<CDIBitmap>();
+    if (!bitmap->Load(path, &error, most)) {
+        reader.Fail(error);
+        return nullptr;
+    }
+    pictures.pixels += int64_t{bitmap->Width()} * bitmap->Height();
+    if (pictures.pixels > CreatureImageSet::kMaxSetPicturePixels) {
+        reader.Fail(qv::Format("the pictures of the look reach %lld pixels with %s, more than %lld",
+                               static_cast<long long>(pictures.pixels), file.c_str(),
+                               static_cast<long long>(CreatureImageSet::kMaxSetPicturePixels)));
+        return nullptr;
+    }
+    known = bitmap;
+    return bitmap;
+}
+
 // Gives the image its frames from the files; false after a message.
 bool FillImage(CDDObject& image, int32_t width, int32_t height, int32_t hotX, int32_t hotY,
-               int32_t frames, const std::vector<Placement>& files, SectionReader& reader) {
+               int32_t frames, const std::vector<Placement>& files, SectionPictures& pictures,
+               SectionReader& reader) {
     image.m_iWidth = width;
     image.m_iHeight = height;
     image.m_iHotX = hotX;
@@ -208,12 +245,11 @@ bool FillImage(CDDObject& image, int32_t width, int32_t height, int32_t hotX, in
     image.SetCellGrid(across, down);
     image.SetFrameCount(frames);
     for (const Placement& p : files) {
-        auto bitmap = std::make_shared<CDIBitmap>();
-        std::string error;
         // A sheet holds the cells asked of it, each at most the largest frame.
         const int64_t most = int64_t{std::max(p.count, 1)} * CreatureImageSet::kMaxWidth *
                              CreatureImageSet::kMaxHeight;
-        if (!bitmap->Load(qv::ResolvePath(p.file), &error, most)) return reader.Fail(error);
+        const std::shared_ptr<const CDIBitmap> bitmap = ReadPicture(p.file, most, pictures, reader);
+        if (!bitmap) return false;
         const int perRow = std::max(1, bitmap->Width() / width);
         // Every cell asked for lies within the picture: cells left to right,
         // then top to bottom.
@@ -224,9 +260,8 @@ bool FillImage(CDDObject& image, int32_t width, int32_t height, int32_t hotX, in
                 "%d x %d than the %d asked of it",
                 p.file.c_str(), bitmap->Width(), bitmap->Height(), width, height, p.count));
         image.SetTransparentColour(bitmap->GetTransparentColour());
-        std::shared_ptr<const CDIBitmap> shared = std::move(bitmap);
         for (int32_t k = 0; k < p.count; ++k)
-            image.SetFrameBitmap(p.first + k * p.stride, shared, (k % perRow) * width,
+            image.SetFrameBitmap(p.first + k * p.stride, bitmap, (k % perRow) * width,
                                  (k / perRow) * height);
     }
     if (frames > 0 && !image.Load()) return reader.Fail("the frames could not be made");
@@ -238,6 +273,7 @@ bool FillImage(CDDObject& image, int32_t width, int32_t height, int32_t hotX, in
 int CreatureImageSet::ParseIn(const std::string& name, const std::string& text,
                               const std::string& folder) {
     SectionReader in(text, name);
+    SectionPictures pictures;
     CreatureImageSet set;
     set.m_strName = name;
     if (!in.Int(set.m_bRecoloured, kNoValue, "the recoloured flag", INT32_MIN, INT32_MAX) ||
@@ -331,7 +367,7 @@ int CreatureImageSet::ParseIn(const std::string& name, const std::string& text,
             return 0;
         }
         act.image = std::make_unique<CDDObject>();
-        if (!FillImage(*act.image, width, height, hotX, hotY, count, files, in)) return 0;
+        if (!FillImage(*act.image, width, height, hotX, hotY, count, files, pictures, in)) return 0;
         BuildPlanes(act);
     }
     Swap(set);

@@ -80,6 +80,10 @@ public:
     // picture of its own): some eight times what the largest look the game
     // ships takes.
     static constexpr int64_t kMaxSetPixels = int64_t{1} << 23;
+    // The pixels of all the pictures a look reads, each read and counted once
+    // however often the section names it: some eight times the pictures of
+    // the largest look the game ships (1068960 pixels).
+    static constexpr int64_t kMaxSetPicturePixels = int64_t{1} << 23;
 
     CreatureImageSet();
     ~CreatureImageSet();

@@ -60,6 +60,13 @@ uint32_t GetLE(const unsigned char* p, int bytes) {
     return v;
 }
 
+// The ways a .bmp stores its pixels: as they are, or in runs of 8- or 4-bit
+// indices, each run a count of pixels and what they are.
+constexpr uint32_t kPlain = 0;
+constexpr uint32_t kRunLength8 = 1;
+constexpr uint32_t kRunLength4 = 2;
+constexpr int64_t kMostPixelsOfARun = 255;
+
 void PutLE(unsigned char* p, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
@@ -178,17 +185,29 @@ bool CDIBitmap::LoadBytes(const std::vector<uint8_t>& data, const std::string& p
     if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
         return fail("bad picture size");
     const int height = rawHeight < 0 ? -rawHeight : rawHeight;
-    if (int64_t{width} * height > std::min(maxPixels, kMaxPixels))
-        return fail("a picture of " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels, more than the " + std::to_string(std::min(maxPixels, kMaxPixels)) +
-                    " its use can take");
+    if (std::string why = Oversized(width, height, maxPixels); !why.empty()) return fail(why);
     if (colours == 0 || colours > (1u << bitCount)) colours = 1u << bitCount;
     const uint64_t paletteAt = 14 + static_cast<uint64_t>(infoSize);
     if (paletteAt + 4ull * colours > data.size()) return fail("palette cut short");
-    if (compression == 0) {
+    const uint64_t pixelBytes = bitsOffset < data.size() ? data.size() - bitsOffset : 0;
+    if (compression == kPlain) {
         const uint64_t stride = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
-        if (static_cast<uint64_t>(bitsOffset) + stride * height > data.size())
-            return fail("pixels cut short");
+        if (stride * height > pixelBytes) return fail("pixels cut short");
+    } else if ((compression == kRunLength8 && bitCount == 8) ||
+               (compression == kRunLength4 && bitCount == 4)) {
+        // Every two bytes of a run-length stream write at most one run of
+        // 255 pixels; marks that end a row or the picture early write none.
+        // Encoders write every pixel, so an honest picture never has more
+        // pixels than that, while a few bytes ending at once could claim the
+        // largest picture: the claim is weighed before anything is made.
+        const int64_t most = static_cast<int64_t>(pixelBytes / 2) * kMostPixelsOfARun;
+        if (int64_t{width} * height > most)
+            return fail("a run-length picture of " + std::to_string(width) + " x " +
+                        std::to_string(height) + " pixels, more than the " + std::to_string(most) +
+                        " its " + std::to_string(pixelBytes) + " bytes of pixels can write");
+    } else {
+        return fail("compression " + std::to_string(compression) + " of " +
+                    std::to_string(bitCount) + "-bit pixels is not read");
     }
     qv::IndexedPicture picture;
     std::string why = qv::DecodeIndexedBmp(data, picture);
@@ -201,6 +220,13 @@ bool CDIBitmap::LoadBytes(const std::vector<uint8_t>& data, const std::string& p
         std::memcpy(RowFromTop(y), &picture.pixels[static_cast<size_t>(y) * picture.width],
                     static_cast<size_t>(picture.width));
     return true;
+}
+
+std::string CDIBitmap::Oversized(int width, int height, int64_t maxPixels) {
+    const int64_t most = std::min(maxPixels, kMaxPixels);
+    if (int64_t{width} * height <= most) return {};
+    return "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels, more than the " + std::to_string(most) + " its use can take";
 }
 
 bool CDIBitmap::Save(const std::string& path) const {

@@ -59,17 +59,20 @@ public:
     // spans the largest world, a pixel a cell.
     static constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
-    // Reads a .bmp with a palette (1, 4 or 8 bits a pixel, plain or run-length
-    // compressed, bottom-up or top-down), the file found whatever the case of
-    // its name. A picture of more than `maxPixels` pixels (what its use can
-    // take) is refused before it is decoded: a few bytes of a compressed file
-    // may claim any size. On failure the picture is left empty, false is
+    // Reads a .bmp with a palette (1, 4 or 8 bits a pixel, plain, or 8 and 4
+    // bits run-length compressed, bottom-up or top-down), the file found
+    // whatever the case of its name. A picture of more than `maxPixels` pixels
+    // (what its use can take), or of more than its run-length bytes can write,
+    // is refused before it is decoded: a few bytes of a compressed file may
+    // claim any size. On failure the picture is left empty, false is
     // answered and error (when given) says why, naming the file.
     bool Load(const std::string& path, std::string* error = nullptr,
               int64_t maxPixels = kMaxPixels);
     // The same from the file's bytes, read already; `path` names it in errors.
     bool LoadBytes(const std::vector<uint8_t>& data, const std::string& path,
                    std::string* error = nullptr, int64_t maxPixels = kMaxPixels);
+    // Why a picture of that size is more than its use can take, or nothing.
+    static std::string Oversized(int width, int height, int64_t maxPixels);
     // Writes an 8-bit .bmp with its palette beside the old file and puts it in
     // its place; false when it cannot be written (the old file stays).
     bool Save(const std::string& path) const;

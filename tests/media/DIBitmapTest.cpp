@@ -165,6 +165,18 @@ TEST(DIBitmap, PalettePicturesOfEveryDepthAndRunLengthPicturesAreRead) {
     std::remove(path.c_str());
 }
 
+// Runs of index 0 of at most 255 pixels over each row, each row ended, as an
+// encoder writes a picture of that size.
+std::vector<uint8_t> EveryPixelInRuns(int width, int height) {
+    std::vector<uint8_t> runs;
+    for (int y = 0; y < height; ++y) {
+        for (int left = width; left > 0; left -= 255)
+            runs.insert(runs.end(), {uint8_t(std::min(left, 255)), 0});
+        runs.insert(runs.end(), {0, uint8_t(y + 1 < height ? 0 : 1)});
+    }
+    return runs;
+}
+
 // A run-length picture claims its size in its header and may hold no more than
 // the mark that ends it: the size is weighed against what the picture's use
 // can take before anything is decoded.
@@ -187,8 +199,11 @@ TEST(DIBitmap, APictureOfMorePixelsThanItsUseTakesIsRefusedBeforeItIsDecoded) {
     const std::string path = ::testing::TempDir() + "dib_claims.bmp";
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        // Nothing but the end of the picture: every pixel index 0.
-        WriteAll(path, Bmp(r.width, r.height, 8, 1, 2, {0, 1}));
+        // A picture read has every pixel written; the claim of one refused
+        // is nothing but the end of the picture.
+        WriteAll(path,
+                 Bmp(r.width, r.height, 8, 1, 2,
+                     r.read ? EveryPixelInRuns(r.width, r.height) : std::vector<uint8_t>{0, 1}));
         CDIBitmap bm;
         bm.Create(2, 2);
         std::string error;
@@ -207,6 +222,52 @@ TEST(DIBitmap, APictureOfMorePixelsThanItsUseTakesIsRefusedBeforeItIsDecoded) {
                              std::to_string(most) + " its use can take");
     }
     std::remove(path.c_str());
+}
+
+// Two bytes of a run-length stream write at most a run of 255 pixels: a
+// picture of more pixels than its stream can write is refused before it is
+// decoded, and so is compression other than 8-bit and 4-bit runs.
+TEST(DIBitmap, ARunLengthPictureOfMorePixelsThanItsBytesCanWriteIsRefused) {
+    const std::vector<uint8_t> four = {255, 0x12, 255, 0x34, 255, 0x56, 0, 1};  // 1020 at most
+    const std::vector<uint8_t> odd = {255, 0x12, 255, 0x34, 255, 0x56, 0, 1, 0}, end = {0, 1};
+    struct Row {
+        const char* rule;
+        int depth, compression, width, height;
+        std::vector<uint8_t> stream;
+        const char* says;  // null: read
+    };
+    const Row rows[] = {
+        {"8-bit runs at the bound", 8, 1, 1020, 1, four, nullptr},
+        {"8-bit runs a pixel short of it", 8, 1, 1019, 1, four, nullptr},
+        {"8-bit runs a pixel beyond it", 8, 1, 1021, 1, four,
+         "1021 x 1 pixels, more than the 1020 its 8"},
+        {"4-bit runs at the bound", 4, 2, 340, 3, four, nullptr},
+        {"4-bit runs a pixel short of it", 4, 2, 1019, 1, four, nullptr},
+        {"4-bit runs a pixel beyond it", 4, 2, 1021, 1, four,
+         "1021 x 1 pixels, more than the 1020 its 8"},
+        {"an odd last byte writes nothing", 4, 2, 1021, 1, odd,
+         "1021 x 1 pixels, more than the 1020 its 9"},
+        {"the largest picture in 4-bit runs", 4, 2, 4096, 4096, EveryPixelInRuns(4096, 4096),
+         nullptr},
+        {"the 120-byte file in 4-bit runs", 4, 2, 4096, 4096, end,
+         "4096 x 4096 pixels, more than the 255 its 2"},
+        {"8-bit runs of 4-bit pixels", 4, 1, 2, 1, four,
+         "compression 1 of 4-bit pixels is not read"},
+        {"4-bit runs of 8-bit pixels", 8, 2, 2, 1, four,
+         "compression 2 of 8-bit pixels is not read"},
+        {"bit fields", 8, 3, 2, 1, four, "compression 3 of 8-bit pixels is not read"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        CDIBitmap bm;
+        std::string error;
+        const std::vector<char> file = Bmp(r.width, r.height, r.depth, r.compression, 16, r.stream);
+        EXPECT_EQ(bm.LoadBytes({file.begin(), file.end()}, "runs.bmp", &error), !r.says) << error;
+        const bool says = error.rfind("runs.bmp: ", 0) == 0 &&
+                          error.find(r.says ? r.says : "") != std::string::npos;
+        EXPECT_EQ(says, r.says != nullptr) << error;
+        EXPECT_EQ(bm.Width(), r.says ? 0 : r.width);
+    }
 }
 
 TEST(DIBitmap, FileNamesAreFoundWhateverTheirCase) {
