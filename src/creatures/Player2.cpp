@@ -77,8 +77,10 @@ int Player::InteractWith(Player* creature, int flag) {
 // ---- Thinking
 
 int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
-    // Outside any map a creature has nowhere to go and no one to meet.
-    if (!context && !GetMapMaster()) return 0;
+    // Outside any map a creature has nowhere to go and no one to meet: it
+    // plans nothing, and answers as a thought that went on (a held one as
+    // held).
+    if (!context && !GetMapMaster()) return m_bSubdued ? 0 : 1;
     // Only a creature in a group searches for the groups it meets.
     if ((m_bPartyLeader || m_bAttackRandomMonsters) && m_pGroup) {
         World* frame = GetWorld();

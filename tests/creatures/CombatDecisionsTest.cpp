@@ -135,21 +135,37 @@ TEST_F(Decisions, AnAttackOrderStrikesWithTheWeaponItNames) {
 }
 
 TEST_F(Decisions, TheNearestBecomesTheTargetWhenItComesClose) {
-    Chooser* p = Fighter(East(0));
-    Arm(p, std::make_unique<TestWeapon>(50, 2));
-    Player* far = Place(East(150));
-    Player* farther = Place(East(-200));
-    Pair(p, far);
-    Pair(p, farther);
-    p->Attack(now, &map);
-    EXPECT_EQ(p->m_pTarget.Get(), far) << "no target: the nearest";
-    p->m_pTarget = farther;
-    p->Attack(now, &map);
-    EXPECT_EQ(p->m_pTarget.Get(), farther) << "both beyond 4000: the target stays";
-    Player* close = Place(East(0, 60));  // 3600
-    Pair(p, close);
-    p->Attack(now, &map);
-    EXPECT_EQ(p->m_pTarget.Get(), close) << "a close one takes over";
+    // Close is nearer than 4000 (squared); a target that close is kept.
+    struct Row {
+        const char* rule;
+        bool targeted;  // the farther one is the target beforehand
+        int tdx, tdy, ndx, ndy;
+        bool nearest;  // the nearest is the target afterwards
+    };
+    const Row rows[] = {
+        {"no target: the nearest", false, -200, 0, 150, 0, true},
+        {"both beyond 4000: the target stays", true, -200, 0, 150, 0, false},
+        {"a close one (3600) takes over", true, -200, 0, 0, 60, true},
+        {"the nearest at 3994: close, it takes over", true, -200, 0, 63, 5, true},
+        {"the nearest exactly at 4000: not close, the target stays", true, -200, 0, 60, 20, false},
+        {"the nearest at 4001: the target stays", true, -200, 0, 40, 49, false},
+        {"a target at 3994 is close itself: it stays", true, 63, 5, 0, 60, false},
+        {"a target exactly at 4000 gives way to a close one", true, 60, 20, 0, 60, true},
+        {"a target at 4001 gives way", true, 40, 49, 0, 60, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Chooser* p = Fighter(East(0));
+        Arm(p, std::make_unique<TestWeapon>(50, 2));
+        Player* held = Place(East(r.tdx, r.tdy));
+        Player* nearest = Place(East(r.ndx, r.ndy));
+        Pair(p, held);
+        Pair(p, nearest);
+        if (r.targeted) p->m_pTarget = held;
+        p->Attack(now, &map);
+        EXPECT_EQ(p->m_pTarget.Get(), r.nearest ? nearest : held);
+        Unplace(3);
+    }
 }
 
 TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
@@ -161,6 +177,7 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         int melee, ranged, moves;
         int32_t method = 0;  // the seventh combat setting
         bool armed = true;
+        int dy = 0;
     };
     const Row rows[] = {
         {"50 pixels (2500): a strike", 50, 2, false, 1, 0, 0},
@@ -171,12 +188,15 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         {"and mode 2 shoots", 70, 2, false, 0, 1, 0, 1},
         {"holding: no shot, and no strike at 50 pixels (2500)", 50, 2, true, 0, 0, 1},
         {"holding: a strike at 44 pixels (1936)", 44, 2, true, 1, 0, 0},
+        {"holding: a strike at 1997 (29, 34)", 29, 2, true, 1, 0, 0, 0, true, 34},
+        {"holding: no strike exactly at 2000 (44, 8)", 44, 2, true, 0, 0, 1, 0, true, 8},
+        {"holding: no strike at 2005 (41, 18)", 41, 2, true, 0, 0, 1, 0, true, 18},
         {"without a weapon it stands", 30, 2, false, 0, 0, 1, 0, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Chooser* p = Fighter(East(0));
-        Player* foe = Place(East(r.dx));
+        Player* foe = Place(East(r.dx, r.dy));
         Pair(p, foe);
         world.m_pLeader = p;  // in the leader's group: no strike for want of a bow
         if (r.armed) {
@@ -228,6 +248,35 @@ TEST_F(Decisions, AnEvadingCreatureStepsAwayFromTheOpponent) {
         Unplace(2);
     }
     EXPECT_EQ(seen.size(), 2u) << "both ways away are taken";
+}
+
+TEST_F(Decisions, AnEvadingCreatureInACornerDropsTheStepAlongTheSmallerDistanceFirst) {
+    // In the window's first cell only the east and south steps are free; the
+    // step toward the opponent along the smaller distance goes, and the one
+    // left is taken. Equal distances count y as the smaller.
+    struct Row {
+        const char* rule;
+        int dx, dy;
+        bool east;
+    };
+    const Row rows[] = {
+        {"equal distances: the south step goes", 40, 40, true},
+        {"y the smaller: the south step goes", 40, 39, true},
+        {"x the smaller: the east step goes", 39, 40, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Chooser* p = Fighter(At(10, 10));
+        Player* foe = Place({At(10, 10).x + r.dx, At(10, 10).y + r.dy, 0});
+        Pair(p, foe);
+        p->m_bEvading = 1;
+        EXPECT_EQ(p->Attack(now, &map), 1);
+        ASSERT_EQ(p->Events().Count(), 1);
+        const ObjectEvent& step = p->Events().At(0);
+        EXPECT_EQ(step.m_iArg1 > p->m_Position.x, r.east);
+        EXPECT_EQ(step.m_iArg2 > p->m_Position.y, !r.east);
+        Unplace(2);
+    }
 }
 
 TEST_F(Decisions, AMonsterCastsByTheWeightOfItsSpells) {

@@ -191,6 +191,8 @@ TEST_F(Damage, ADeathGivesBackItsIdOpensItsLastWordsAndShowsTheCorpse) {
         {"a pool id", -7, true, "HELLO", true, false, 0, 2},
         {"the lowest pool id", -1000, true, "HELLO", true, false, 0, 2},
         {"below the pool", -1001, false, "HELLO", true, false, 0, 2},
+        {"the highest pool id", -2, true, "HELLO", true, false, 0, 2},
+        {"one below the highest", -3, true, "HELLO", true, false, 0, 2},
         {"-1: no number", -1, false, "HELLO", true, false, 0, 2},
         {"an actor number", 4, false, "HELLO", true, false, 0, 2},
         {"a death node and a leader", -1, false, "LAST WORDS", true, true, 0, 2},

@@ -380,6 +380,8 @@ TEST(PlayerTurn, ACreatureOutsideAnyMapOrGroupDoesNothingInItsTurn) {
         const char* rule;
         bool map, group;
         int32_t event, action;
+        int answer = -99;  // the turn's answer, where the row checks it
+        int32_t subdued = 0;
     };
     const Row rows[] = {
         {"no map: a thought does nothing", false, true, E::THINK, 0},
@@ -387,6 +389,8 @@ TEST(PlayerTurn, ACreatureOutsideAnyMapOrGroupDoesNothingInItsTurn) {
         {"no map and no group: a thought does nothing", false, false, E::THINK, 0},
         {"a map and no group: it thinks without a search", true, false, E::THINK, 0},
         {"a map and no group: it wakes from standing without a search", true, false, E::ANIMATE, 3},
+        {"no map: a thought that plans nothing answers 1", false, true, E::THINK, 0, 1},
+        {"no map, subdued: a held thought answers 0", false, true, E::THINK, 0, 0, 1},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
@@ -398,11 +402,13 @@ TEST(PlayerTurn, ACreatureOutsideAnyMapOrGroupDoesNothingInItsTurn) {
         p->m_bPartyLeader = 1;  // it searches for the groups it meets
         p->m_Position = Position(3000, 3000);
         p->m_iAction = r.action;
+        p->m_bSubdued = r.subdued;
         if (r.group) world.m_pAllGroups->AddMember(p);
         p->Events().Clear();
         p->Events().Post(r.event, 500, nullptr, 0, 3040, 3000);
         qv::ScriptedMessages messages({qv::MessageAnswer::Retry});
-        p->Update(1000, nullptr);
+        const int answer = p->Update(1000, nullptr);
+        if (r.answer != -99) EXPECT_EQ(answer, r.answer);
         EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
         if (!r.map) {
             EXPECT_EQ(p->m_Position.x, 3000);

@@ -160,20 +160,25 @@ TEST_F(Strikes, AHitLandsWhenTheRollIsAtMostTheChance) {
         int weaponChance;  // + 5
         int32_t attackMode;
         bool hits;
+        int kind = 6;  // 23: a missile, which carries its own hit
     };
     const Row rows[] = {
         {"chance + 5 exactly the roll: a hit", firstRoll - 5, 0, true},
         {"one less: a miss", firstRoll - 6, 0, false},
         {"the weapon's top chance hits every roll", 95, 0, true},
         {"subduing strikes with a flat 5", 95, 1, firstRoll <= 5},
+        {"a missile: chance + 5 exactly the roll, a hit", firstRoll - 5, 0, true, 23},
+        {"a missile: one less, a miss", firstRoll - 6, 0, false, 23},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         auto [a, t] = Duel(30);
-        Arm(a, std::make_unique<TestWeapon>(r.weaponChance, 4));
+        TestWeapon* w = Arm(a, std::make_unique<TestWeapon>(r.weaponChance, 4, 0, r.kind));
         a->m_iAttackMode = r.attackMode;
         qv::SeedRand(1);
-        EXPECT_EQ(a->ResolveHit(t, StrikeWeapon::Melee), r.hits ? 1 : 0);
+        EXPECT_EQ(r.kind == CombatWeapon::kMissileKind ? a->ResolveHitWith(t, w)
+                                                       : a->ResolveHit(t, StrikeWeapon::Melee),
+                  r.hits ? 1 : 0);
         EXPECT_EQ(t->m_iHitPoints, r.hits ? 16 : 20);
         Unplace(2);
     }

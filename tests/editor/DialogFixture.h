@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -24,12 +25,13 @@
 
 namespace editor_test {
 
-// A number of a dialog, the least and the most it takes, and where OK stores it.
+// A number of a dialog, the least and the most it takes, and where OK stores it
+// (a member of the thing, or a part of one).
 template <class Dialog, class Thing>
 struct Range {
     const char* name;
     int32_t Dialog::*field;
-    int32_t Thing::*stored;
+    std::function<int32_t&(Thing&)> stored;
     int32_t least, most;
 };
 
@@ -56,13 +58,13 @@ void CheckRanges(Play& play, std::initializer_list<Range<Dialog, Thing>> ranges,
             SCOPED_TRACE(std::string(r.name) + " " + std::to_string(value));
             qv::ScriptedMessages messages;
             Thing& thing = make();
-            const int32_t before = thing.*r.stored;
+            const int32_t before = r.stored(thing);
             Dialog dialog(play, thing);
             dialog.*r.field = value;
             if constexpr (requires { dialog.m_strSpecialName; })
                 dialog.m_strSpecialName = "Renamed";
             EXPECT_EQ(dialog.Ok(), inside);
-            EXPECT_EQ(thing.*r.stored, inside ? value : before);
+            EXPECT_EQ(r.stored(thing), inside ? value : before);
             if constexpr (requires { dialog.m_strSpecialName; }) {
                 EXPECT_EQ(thing.m_strSpecialName == "Renamed", inside);
             }

@@ -99,7 +99,11 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
          {"light follows the hour", &D::m_bSunlight, &Land::sunlight, 0, 1},
          {"ambient", &D::m_bAmbient, &Land::ambient, 0, 1},
          {"tune", &D::m_iTune, &Land::tune, 0, INT32_MAX},
-         {"combat tune", &D::m_iCombatTune, &Land::combattune, 0, INT32_MAX}},
+         {"combat tune", &D::m_iCombatTune, &Land::combattune, 0, INT32_MAX},
+         {"origin x, inside the world's width", &D::m_iOriginX,
+          [](Land& land) -> int32_t& { return land.origin.x; }, 0, worldfile_test::kWorldW - 1},
+         {"origin y, inside its height", &D::m_iOriginY,
+          [](Land& land) -> int32_t& { return land.origin.y; }, 0, worldfile_test::kWorldH - 1}},
         [&]() -> Land& { return *info->land; });
 }
 

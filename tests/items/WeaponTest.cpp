@@ -298,15 +298,16 @@ protected:
 
 struct ChoiceRow {
     const char* what;
-    int32_t rule;    // the creature's second combat setting
-    int32_t filter;  // the first setting an opponent must have (2: any)
-    int chosen;      // index of the opponent chosen, -1 none
-    int clearLine;   // the mark afterwards
+    int32_t rule;                // the creature's second combat setting
+    int32_t filter;              // the first setting an opponent must have (2: any)
+    int chosen;                  // index of the opponent chosen, -1 none
+    int clearLine;               // the mark afterwards
+    const char* order = "0123";  // the opponents' list
 };
 
 // Opponents: 0 at 100 px with 30 hit points (setting 0), 1 at 308 px with 10
 // (setting 1, off the line to the others), 2 at 600 px with 20 (setting 0),
-// 3 dead at 50 px.
+// 3 dead at 50 px; 4 at 100 px the other way with 10 (setting 0).
 const ChoiceRow kChoices[] = {
     {"the fewest hit points", 0, 2, 1, 0},
     {"the most hit points", 1, 2, 0, 0},
@@ -314,16 +315,21 @@ const ChoiceRow kChoices[] = {
     {"the nearest of setting 1", 2, 1, 1, 1},
     {"the fewest of setting 0", 0, 0, 2, 0},
     {"rule 4 chooses none", 4, 2, -1, 1},
+    {"equal hit points: the first met", 0, 2, 1, 1, "14"},
+    {"equal hit points the other way round", 0, 2, 4, 1, "41"},
+    {"equally near: the first met", 2, 2, 0, 1, "04"},
+    {"equally near the other way round; the corpse is on the line to 0", 2, 2, 4, 0, "40"},
 };
 
 TEST_F(Evaluation, WhichOpponentAWeaponChooses) {
     Player* me = Place(0, 0, 40);
-    Player* them[4] = {Place(100, 0, 30, 0), Place(300, 100, 10, 1), Place(600, 0, 20, 0),
-                       Place(50, 0, 5, 1)};
+    Player* them[5] = {Place(100, 0, 30, 0), Place(300, 100, 10, 1), Place(600, 0, 20, 0),
+                       Place(50, 0, 5, 1), Place(-100, 0, 10, 0)};
     them[3]->m_sLifeState = 0;
-    for (Player* t : them) me->m_Opponents.emplace_back(t);
     for (const ChoiceRow& row : kChoices) {
         SCOPED_TRACE(row.what);
+        me->m_Opponents.clear();
+        for (const char* c = row.order; *c; ++c) me->m_Opponents.emplace_back(them[*c - '0']);
         me->m_iCombatSettings[1] = row.rule;
         int mark = 1;
         Player* chosen = Weapon::EvaluateUse(me, row.filter, nullptr, &mark);

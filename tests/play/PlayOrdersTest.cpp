@@ -153,6 +153,36 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Talk, stone)), 0);
 }
 
+TEST_F(PlayOrders, ACreatureTouchedIsFoughtUnlessAScriptHoldsIt) {
+    Player* k = PlaceMember(1, At(36, 35, 20, 50));
+    play.m_iSelectMode = 2;  // no attack at once: the touch decides
+    struct Row {
+        const char* rule;
+        int32_t hold;
+        bool fought;
+    };
+    const Row rows[] = {
+        {"no hold: both groups turn hostile", 0, true},
+        {"a hold of exactly -5: still fought", -5, true},
+        {"a hold of -6: not fought, k heads for it again", -6, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Group* foes = new Group;
+        world.m_pAllGroups->AddMember(foes);
+        auto* orc = new Player;
+        foes->AddMember(orc);
+        ObjectHolder* h = Lay(orc, At(36, 35, 60, 50));
+        orc->m_iScriptHold = r.hold;
+        k->JoinPlayerSet(h);
+        EXPECT_EQ(play.InteractWith(k, 1), r.fought ? 1 : 0);
+        EXPECT_EQ(orc->m_iHostileMode, r.fought ? 1 : 0);
+        EXPECT_EQ(k->m_pPlayerSet, r.fought ? nullptr : h);
+        k->LeavePlayerSet();
+        delete h;  // off the map; the orc stays in its group
+    }
+}
+
 TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
     std::vector<std::pair<std::string, int32_t>> opened;
     play.m_TradeWindow.open = [&](Store& store, int32_t mode) {

@@ -27,7 +27,7 @@ using Lines = std::vector<std::string>;
 class StartTalk : public play_test::PlayFixture {
 public:  // a table's rows each build a yard of their own
     void TestBody() override {}
-    using PlayFixture::ask, PlayFixture::world;
+    using PlayFixture::ask, PlayFixture::world, PlayFixture::play, PlayFixture::PlaceMember;
     StartTalk() {
         leader = PlaceMember(0, At(20, 20));
         leader->m_iPartySlot = -1;
@@ -166,13 +166,31 @@ TEST(StartTalkRows, EachConversationOfTheYardRunsToWhatItChanges) {
     }
 }
 
-TEST_F(StartTalk, AFullPartyTurnsTheWeaverAwayAndTellsWhy) {
-    for (int slot = 2; slot < Play::kPartySlots; ++slot) PlaceMember(slot, At(19, 19 + slot));
-    EXPECT_EQ(play.JoinParty(weaver), 0);
-    EXPECT_EQ(ask.told, (std::vector<std::string>{"The party is full."}));
-    EXPECT_EQ(weaver->m_pGroup, villagers);
-    EXPECT_EQ(weaver->m_iPartySlot, 0);
-    EXPECT_EQ(play.JoinParty(dog), 0) << "already in the party";
+TEST(StartTalkRows, TheWeaverTakesTheFirstFreeSlotOrAFullPartyTurnsItAwayAndTellsWhy) {
+    // The dog holds slot 1; the weaver takes the first free slot after it.
+    struct Row {
+        const char* rule;
+        int freeSlot;  // 0: none
+    };
+    const Row rows[] = {
+        {"a full party turns the weaver away", 0},
+        {"only the last slot free: the weaver takes it", Play::kPartySlots - 1},
+        {"only the first after the dog's free", 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        StartTalk fresh;
+        for (int slot = 2; slot < Play::kPartySlots; ++slot)
+            if (slot != r.freeSlot) fresh.PlaceMember(slot, At(19, 19 + slot));
+        EXPECT_EQ(fresh.play.JoinParty(fresh.weaver), r.freeSlot ? 1 : 0);
+        EXPECT_EQ(fresh.ask.told, r.freeSlot ? Lines{} : Lines{"The party is full."});
+        EXPECT_EQ(fresh.weaver->m_pGroup == fresh.villagers, r.freeSlot == 0);
+        EXPECT_EQ(fresh.weaver->m_iPartySlot, r.freeSlot);
+        if (r.freeSlot) {
+            EXPECT_EQ(fresh.world.m_Party[size_t(r.freeSlot)].Get(), fresh.weaver);
+        }
+        EXPECT_EQ(fresh.play.JoinParty(fresh.dog), 0) << "already in the party";
+    }
 }
 
 TEST_F(StartTalk, AConversationAskedDuringTheTurnsOpensAfterThemWithItsListener) {
