@@ -141,11 +141,11 @@ void Player::Serialize(qv::Archive& ar) {
     }
 
     if (s >= 2) {
-        m_bHasMagic = ar.ReadInt();
-        if (m_bHasMagic) {
-            DropMagic();
-            m_pMagic.reset(ar.ReadObjectOf<Magic>());
-        }
+        // What the record says is what the creature has: a magic its
+        // constructor gave it (a fire hound's Flame Dart) goes first.
+        const int32_t hasMagic = ar.ReadInt();
+        DropMagic();
+        if (hasMagic) m_pMagic.reset(ar.ReadObjectOf<Magic>());
         // A set flag with no magic behind it would be followed every turn.
         m_bHasMagic = m_pMagic ? 1 : 0;
     }
