@@ -4,6 +4,7 @@
 // read from a file can leave the creature without its bag.
 
 #include <algorithm>
+#include <cmath>
 
 #include "creatures/Player.h"
 #include "items/Bag.h"
@@ -135,7 +136,11 @@ void Player::Serialize(qv::Archive& ar) {
     m_sSpeciesMark = ar.ReadShort();
     m_iReserved1 = ar.ReadInt();
     if (s >= 43) {
-        for (double& e : m_dExperience) e = ar.ReadDouble();
+        for (double& e : m_dExperience) {
+            e = ar.ReadDouble();
+            // The levels and the windows work from it: it must be a number.
+            if (!std::isfinite(e)) ar.Fail(qv::ArchiveError::Generic, "experience not a number");
+        }
     } else if (s >= 3) {
         for (double& e : m_dExperience) e = ar.ReadInt();
     }
