@@ -10,6 +10,7 @@
 #include "items/Bag.h"
 #include "items/Money.h"
 #include "items/Store.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 
 namespace {
@@ -50,7 +51,8 @@ Store* Play::FindStore(int32_t id) const {
 int64_t Play::GoldOf(const Player* creature) {
     int64_t gold = 0;
     for (const Object* stack : Coins(creature)) gold += std::max(0, stack->m_iBulkNum);
-    return gold;
+    // Stacks in bags inside bags may come to more than a purse's 32-bit figure.
+    return qv::ClampToInt32(gold);
 }
 
 int Play::Buy(Player* buyer, Store* store, Object* item) {
