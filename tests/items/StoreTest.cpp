@@ -136,6 +136,10 @@ TEST(StoreRecord, NumbersOutsideTheirBoundsAndStrangeStockAreRefused) {
         {"gold in a bag for sale", stock(bagged(1), 1), false},
         {"gold two bags deep for sale", stock(bagged(2), 1), false},
         {"an empty bag for sale", stock([] { return new CBag; }, 1), true},
+        {"a thing above the highest value in a bag", stock([] {
+            auto* dear = new Useable("Stick");
+            dear->m_iValue = Store::kMaxItemValue + 1;
+            return belongings::Hold(new CBag, dear); }, 1), false},
         {"a creature for sale", stock([] { return new Player; }, 1), false},
         {"a group for sale", stock([] { return new Group; }, 1), false},
     };
