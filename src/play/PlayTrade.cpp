@@ -19,6 +19,7 @@ const char* const kTooLittleGold = "You do not have enough gold.";
 const char* const kNoRoom = "You cannot carry any more.";
 const char* const kStoreCannotPay = "The store cannot pay for that.";
 const char* const kStoreDoesNotWant = "The store does not want that.";
+const char* const kStoreIsFull = "The store has no room for that.";
 
 std::vector<Object*> Coins(const Player* creature) {
     std::vector<Object*> coins, all;
@@ -82,6 +83,12 @@ int Play::Sell(Player* seller, Store* store, Object* item) {
     if (!seller || !seller->m_pBag || !store || !item || !seller->m_pBag->Contains(item)) return 0;
     if (item->Type() == MONEY || item->Type() == BAG || Player::IsNaturalItem(item)) {
         Ask().Tell(kStoreDoesNotWant);
+        return 0;
+    }
+    // A stock of more entries than a store's record holds would leave the
+    // world unreadable.
+    if (store->Items().size() >= static_cast<size_t>(Store::kMaxItems)) {
+        Ask().Tell(kStoreIsFull);
         return 0;
     }
     const int32_t offer = store->OfferFor(*item);

@@ -181,6 +181,23 @@ TEST(TradeRules, ATradersGoldIsEveryCoinHeldToThe32BitFigures) {
     }
 }
 
+// The stock holds no more entries than a store's record may: a world
+// written with more would not read again.
+TEST(TradeRules, AStoreWhoseStockIsFullBuysNothingMore) {
+    for (auto [rule, entries, sold] :
+         {std::tuple{"one place left", Store::kMaxItems - 1, 1}, {"full", Store::kMaxItems, 0}}) {
+        SCOPED_TRACE(rule);
+        Trade t;
+        for (int i = 2; i < entries; ++i)
+            t.store->AddItem(
+                std::unique_ptr<Object>(Trade::Thing("Pebble " + std::to_string(i), 1)));
+        Object* knife = Trade::Thing("Knife", 8);
+        t.trader->AddToBag(knife, 0);
+        EXPECT_EQ(t.Order(Order::Kind::Sell, knife), sold);
+        EXPECT_EQ(t.store->Items().size(), static_cast<size_t>(entries + sold));
+    }
+}
+
 TEST_F(Trade, BoughtAndSoldBackTheTraderEndsPoorerNeverRicher) {
     GiveGold(10);
     ASSERT_EQ(Order(Order::Kind::Buy, stick), 1);
