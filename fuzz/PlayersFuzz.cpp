@@ -3,7 +3,7 @@
 // bytes that read back, and from then on stores the same bytes (a creature
 // read from odd bytes may settle its fields once, as a dead one its hit
 // points). The party made of it has its leader in slot 0 and no creature in
-// two slots.
+// two slots. Each member is drawn as the party's windows show it.
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +12,11 @@
 #include "RoundTrip.h"
 #include "creatures/Player.h"
 #include "platform/Archive.h"
+#include "platform/Surface.h"
+#include "play/Play.h"
 #include "shell/MainFrm.h"
+#include "windows/PlayerInfoWnd.h"
+#include "windows/PlayerStatsWnd.h"
 #include "world/Group.h"
 #include "world/World.h"
 
@@ -45,6 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         partyWhole = partyWhole && p != leader && p->m_iPartySlot == static_cast<int32_t>(i);
         for (size_t j = i + 1; j < world.m_Party.size(); ++j)
             partyWhole = partyWhole && world.m_Party[j].Get() != p;
+    }
+    // Each member read is drawn as the party's statistics and information
+    // windows show it.
+    {
+        Play play(world);
+        qv::Surface screen;
+        screen.Create(640, 480);
+        for (Member* member : again->Members())
+            if (auto* p = qv::DynamicCast<Player>(member)) {
+                CPlayerStatsWnd(play, p).Paint(&screen);
+                CPlayerInfoWnd(play, p).Paint(&screen);
+            }
     }
     again->RemoveFromMap();
     if (!same || !partyWhole) std::abort();

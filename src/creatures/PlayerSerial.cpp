@@ -4,6 +4,7 @@
 // read from a file can leave the creature without its bag.
 
 #include <algorithm>
+#include <cmath>
 
 #include "creatures/Player.h"
 #include "items/Bag.h"
@@ -135,17 +136,21 @@ void Player::Serialize(qv::Archive& ar) {
     m_sSpeciesMark = ar.ReadShort();
     m_iReserved1 = ar.ReadInt();
     if (s >= 43) {
-        for (double& e : m_dExperience) e = ar.ReadDouble();
+        for (double& e : m_dExperience) {
+            e = ar.ReadDouble();
+            // The levels and the windows work from it: it must be a number.
+            if (!std::isfinite(e)) ar.Fail(qv::ArchiveError::Generic, "experience not a number");
+        }
     } else if (s >= 3) {
         for (double& e : m_dExperience) e = ar.ReadInt();
     }
 
     if (s >= 2) {
-        m_bHasMagic = ar.ReadInt();
-        if (m_bHasMagic) {
-            DropMagic();
-            m_pMagic.reset(ar.ReadObjectOf<Magic>());
-        }
+        // What the record says is what the creature has: a magic its
+        // constructor gave it (a fire hound's Flame Dart) goes first.
+        const int32_t hasMagic = ar.ReadInt();
+        DropMagic();
+        if (hasMagic) m_pMagic.reset(ar.ReadObjectOf<Magic>());
         // A set flag with no magic behind it would be followed every turn.
         m_bHasMagic = m_pMagic ? 1 : 0;
     }

@@ -33,10 +33,12 @@ int ClampedBulk(int64_t v) {
     return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// The kinds of bag: plain, a chest's, a barrel's, a coffin's, the four spell
-// books.
+// The kinds of bag, 0 to 10: plain, a revived human's and dog's, a corpse's,
+// a chest's, a barrel's, a coffin's, the four spell books.
+constexpr int32_t kLastBagKind = 10;
+
 bool IsBagKind(int32_t kind) {
-    return kind == 0 || (kind >= 4 && kind <= 10);
+    return kind >= 0 && kind <= kLastBagKind;
 }
 
 }  // namespace

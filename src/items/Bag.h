@@ -87,7 +87,7 @@ public:
     // The outermost bag holding this one (this one when none does).
     CBag* Root();
 
-    int32_t m_iBagKind = 0;  // 0 plain, 4 chest, 5 barrel, 6 coffin, 7-10 spell books
+    int32_t m_iBagKind = 0;  // 0 plain, 1-2 revived, 3 corpse, 4-6 containers, 7-10 books
     // Set on a creature's own pack.
     int32_t m_bOwnBag = 0;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "items/Bag.h"
 #include "platform/Archive.h"
 #include "world/Member.h"
 
@@ -106,13 +107,19 @@ void Store::Serialize(qv::Archive& ar) {
         std::unique_ptr<Object> item(
             static_cast<Object*>(ar.ReadObject(&Object::classInfo, &Member::classInfo)));
         if (!item) refuse("an empty entry in a store's stock");
-        if (item->Type() == MONEY) refuse("gold for sale in a store");
-        if (item->m_iValue < 0 || item->m_iValue > kMaxItemValue)
-            refuse("an item of value " + std::to_string(item->m_iValue) +
-                   " in a store, outside 0 to " + std::to_string(kMaxItemValue));
-        if (item->m_iBulkNum < 1 || item->m_iBulkNum > kMaxStack)
-            refuse("a store's entry of " + std::to_string(item->m_iBulkNum) + ", outside 1 to " +
-                   std::to_string(kMaxStack));
+        // What a bag for sale holds, at any depth, is sold with it and is
+        // held to the same rules.
+        std::vector<Object*> things{item.get()};
+        if (const CBag* bag = qv::DynamicCast<CBag>(item.get())) bag->CollectItems(things);
+        for (Object* thing : things) {
+            if (thing->Type() == MONEY) refuse("gold for sale in a store");
+            if (thing->m_iValue < 0 || thing->m_iValue > kMaxItemValue)
+                refuse("an item of value " + std::to_string(thing->m_iValue) +
+                       " in a store, outside 0 to " + std::to_string(kMaxItemValue));
+            if (thing->m_iBulkNum < 1 || thing->m_iBulkNum > kMaxStack)
+                refuse("a store's entry of " + std::to_string(thing->m_iBulkNum) +
+                       ", outside 1 to " + std::to_string(kMaxStack));
+        }
         stock.push_back(std::move(item));
     }
     m_iStoreId = id;

@@ -547,7 +547,8 @@ public:
     // ---- Trading (PlayTrade.cpp)
     // The first store of the world with that number; null when none has it.
     Store* FindStore(int32_t id) const;
-    // The gold a creature carries: every coin of its bag and the bags inside.
+    // The gold a creature carries: every coin of its bag and the bags inside,
+    // held to the 32-bit figures of a purse.
     static int64_t GoldOf(const Player* creature);
     // The buyer takes one of the store's entry `item` into its bag and pays
     // the store's price for it; the seller hands one of `item` from its bag

@@ -10,6 +10,7 @@
 #include "items/Bag.h"
 #include "items/Money.h"
 #include "items/Store.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 
 namespace {
@@ -18,6 +19,7 @@ const char* const kTooLittleGold = "You do not have enough gold.";
 const char* const kNoRoom = "You cannot carry any more.";
 const char* const kStoreCannotPay = "The store cannot pay for that.";
 const char* const kStoreDoesNotWant = "The store does not want that.";
+const char* const kStoreIsFull = "The store has no room for that.";
 
 std::vector<Object*> Coins(const Player* creature) {
     std::vector<Object*> coins, all;
@@ -50,7 +52,8 @@ Store* Play::FindStore(int32_t id) const {
 int64_t Play::GoldOf(const Player* creature) {
     int64_t gold = 0;
     for (const Object* stack : Coins(creature)) gold += std::max(0, stack->m_iBulkNum);
-    return gold;
+    // Stacks in bags inside bags may come to more than a purse's 32-bit figure.
+    return qv::ClampToInt32(gold);
 }
 
 int Play::Buy(Player* buyer, Store* store, Object* item) {
@@ -80,6 +83,12 @@ int Play::Sell(Player* seller, Store* store, Object* item) {
     if (!seller || !seller->m_pBag || !store || !item || !seller->m_pBag->Contains(item)) return 0;
     if (item->Type() == MONEY || item->Type() == BAG || Player::IsNaturalItem(item)) {
         Ask().Tell(kStoreDoesNotWant);
+        return 0;
+    }
+    // A stock of more entries than a store's record holds would leave the
+    // world unreadable.
+    if (store->Items().size() >= static_cast<size_t>(Store::kMaxItems)) {
+        Ask().Tell(kStoreIsFull);
         return 0;
     }
     const int32_t offer = store->OfferFor(*item);

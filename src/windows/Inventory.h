@@ -60,6 +60,9 @@ public:
     // in the other mode).
     const CDDButton* CloseButton() const { return m_pClose.get(); }
     const CDDButton* EquipButton() const { return m_pEquip.get(); }
+    // The scroll buttons, shown only while there is more than fits.
+    const CDDButton& UpButton() const { return m_Up; }
+    const CDDButton& DownButton() const { return m_Down; }
     // The title line: whose bag, or which book.
     std::string Title() const;
 

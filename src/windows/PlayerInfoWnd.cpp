@@ -5,6 +5,7 @@
 #include "creatures/Player.h"
 #include "items/Magic.h"
 #include "platform/Format.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 
 namespace {
@@ -64,8 +65,9 @@ std::vector<CMemberWnd::Row> CPlayerInfoWnd::Rows(const Player& p) {
                    {"Water skill", SpellSchool::Water}};
     for (const auto& s : schools) {
         // Skills grow by fractions; the whole points are what the casting
-        // rules compare with a spell's level.
-        const int skill = magic ? static_cast<int>(std::floor(magic->GetSchoolSkill(s.school))) : 0;
+        // rules compare with a spell's level (held to the figures shown).
+        const int skill =
+            magic ? qv::TruncateToInt32(std::floor(magic->GetSchoolSkill(s.school))) : 0;
         rows.push_back({s.label, qv::Format("%d", skill)});
     }
     // The weapon of close combat, else what the body fights with (teeth).

@@ -4,19 +4,21 @@
 
 #include "creatures/Player.h"
 #include "platform/Format.h"
+#include "platform/Saturate.h"
 #include "play/Play.h"
 
 namespace {
 
 constexpr int kValueColumn = 150;
 
-// Experience as whole points: what has been earned, never rounded up.
-long long Points(double experience) {
-    return static_cast<long long>(std::floor(experience));
+// Experience as whole points: what has been earned, never rounded up, held
+// to the figures a line shows.
+int32_t Points(double experience) {
+    return qv::TruncateToInt32(std::floor(experience));
 }
 
 std::string Pool(int level, double experience, double next) {
-    return qv::Format("level %d, %lld (next %lld)", level, Points(experience), Points(next));
+    return qv::Format("level %d, %d (next %d)", level, Points(experience), Points(next));
 }
 
 // A figure as it stands now, and as it is otherwise ("at rest", "unladen")
@@ -38,7 +40,7 @@ std::vector<CMemberWnd::Row> CPlayerStatsWnd::Rows(const Player& p) {
     const double total = xp[0] + xp[1] + xp[2];
     return {
         {"Level", qv::Format("%d", p.m_iLevel)},
-        {"Experience", qv::Format("%lld (next %lld)", Points(total), Points(p.m_dNextLevel))},
+        {"Experience", qv::Format("%d (next %d)", Points(total), Points(p.m_dNextLevel))},
         {"Close combat", Pool(p.m_iLevelShortRange, xp[1], p.m_dNextShortRange)},
         {"Ranged combat", Pool(p.m_iLevelLongRange, xp[0], p.m_dNextLongRange)},
         {"Magic", Pool(p.m_iLevelMagic, xp[2], p.m_dNextMagic)},

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
 
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
@@ -343,6 +345,24 @@ TEST(PlayerRecord, ObjectsOfTheWrongClassAreRefused) {
     record_test::RefusalOf<Player>(bytes);
     // Refused creatures are gone, and so are their entries.
     for (Player* entry : world.m_PlayerArray) EXPECT_EQ(entry, nullptr);
+}
+
+TEST(PlayerRecord, ExperienceThatIsNoNumberIsRefused) {
+    World world;
+    for (auto [rule, value] : {std::pair{"the greatest number: read", DBL_MAX},
+                               {"infinite", HUGE_VAL},
+                               {"below every number", -HUGE_VAL},
+                               {"not a number", NAN}})
+        for (int pool = 0; pool < 3; ++pool) {
+            SCOPED_TRACE(std::string(rule) + ", pool " + std::to_string(pool));
+            Player p;
+            p.m_dExperience[pool] = value;
+            if (value == DBL_MAX)
+                EXPECT_NE(record_test::LoadObject<Player>(StoreObject(p)), nullptr);
+            else
+                EXPECT_EQ(record_test::RefusalOf<Player>(StoreObject(p)),
+                          qv::ArchiveError::Generic);
+        }
 }
 
 }  // namespace

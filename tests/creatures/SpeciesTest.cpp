@@ -11,6 +11,7 @@
 
 #include "creatures/Human.h"
 #include "creatures/Species.h"
+#include "items/Magic.h"
 #include "support/HandWrittenRecord.h"
 #include "support/WorldFixture.h"
 #include "world/Group.h"
@@ -224,6 +225,18 @@ TEST(Species, ARecordUnderAWrongBaseIsRefused) {
             mushroom->Player::Serialize(ar);
         });
     EXPECT_EQ(record_test::RefusalOf<Player>(bytes), qv::ArchiveError::BadClass);
+}
+
+// A fire hound is born with its Flame Dart; read back, it has what its record says.
+TEST(Species, AHoundsMagicIsWhatItsRecordSays) {
+    for (const bool takenAway : {false, true}) {
+        SCOPED_TRACE(takenAway ? "taken away" : "kept");
+        std::unique_ptr<Species> hound = MakeOf("FireHound");
+        if (takenAway) hound->DropMagic();
+        auto back = record_test::LoadObject<Player>(record_test::StoreObject(*hound));
+        EXPECT_EQ(back->m_pMagic ? back->m_pMagic->m_SpellList.size() : 0u, takenAway ? 0u : 1u);
+        EXPECT_EQ(back->m_UsableList.size(), hound->m_UsableList.size());
+    }
 }
 
 TEST(Species, HoundsFeedOnTheirElement) {

@@ -370,6 +370,16 @@ TEST(BagRecords, PlacesAndKindsFromAFileAreMadeGood) {
     EXPECT_EQ(back->m_iBagKind, 0);
     // A stored place that is good is kept.
     EXPECT_EQ(Show(*record_test::LoadObject<CBag>(StoreObject(*back))), Show(*back));
+    // Every kind the game makes comes back: plain, a revived human's and dog's, a corpse's, a
+    // chest's, the four spell books; one either side of them is a plain bag.
+    // clang-format off
+    for (auto [kind, want] : {std::pair{-1, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {7, 7},
+                              {8, 8}, {9, 9}, {10, 10}, {11, 0}}) {
+        // clang-format on
+        SCOPED_TRACE(kind);
+        bag->m_iBagKind = kind;
+        EXPECT_EQ(record_test::LoadObject<CBag>(StoreObject(*bag))->m_iBagKind, want);
+    }
 }
 
 // The counts a bag keeps as entries come and go answer as the counts of a

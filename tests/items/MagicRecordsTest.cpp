@@ -306,6 +306,7 @@ TEST(MagicRecords, SerialsRaiseTheCounterAndNeverWrap) {
     };
     const Row rows[] = {
         {"a serial raises the counter past it", 6, 1000, 0, false, 1001},
+        {"a serial equal to the counter (the spell read took 10)", 6, 11, 0, false, 12},
         {"a counter value of an older file raises it past that", 3, 5, 2000, false, 2001},
         {"the highest serial is refused", 6, UINT32_MAX, 0, true, 0},
         {"one below it is the last taken", 6, UINT32_MAX - 1, 0, false, UINT32_MAX},

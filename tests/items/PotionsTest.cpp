@@ -28,6 +28,8 @@ TEST(Potion, Drinking) {
     const Row rows[] = {
         {"healing 95 of 100 stops at 100", PotionType::Healing, false, 95, 0, 100, 0, nullptr, 0,
          PotionType::Empty, 0},
+        {"healing never lowers 120 of 100", PotionType::Healing, false, 120, 0, 120, 0, nullptr, 0,
+         PotionType::Empty, 0},
         {"healing 10 + roll % 10", PotionType::Healing, false, 50, 0, 50 + 10 + kFirstRoll % 10, 0,
          nullptr, 0, PotionType::Empty, 0},
         {"mana 10 + roll % 10", PotionType::RestoreMana, true, 50, 20, 50,

@@ -14,6 +14,7 @@
 #include "items/Store.h"
 #include "items/Useable.h"
 #include "platform/Archive.h"
+#include "support/Belongings.h"
 #include "support/HandWrittenRecord.h"
 #include "world/Group.h"
 
@@ -96,6 +97,13 @@ TEST(StoreRecord, NumbersOutsideTheirBoundsAndStrangeStockAreRefused) {
         coins->m_iBulkNum = 5;
         return coins;
     };
+    const auto bagged = [gold](int depth) {
+        return [=] {
+            Object* o = gold();
+            for (int i = 0; i < depth; ++i) o = belongings::Hold(new CBag, o);
+            return o;
+        };
+    };
     struct Row {
         const char* rule;
         Bytes record;
@@ -125,6 +133,13 @@ TEST(StoreRecord, NumbersOutsideTheirBoundsAndStrangeStockAreRefused) {
         {"as many sticks as a store keeps", stock(stick, Store::kMaxItems), true},
         {"more sticks than a store keeps", stock(stick, Store::kMaxItems + 1), false},
         {"gold for sale", stock(gold, 1), false},
+        {"gold in a bag for sale", stock(bagged(1), 1), false},
+        {"gold two bags deep for sale", stock(bagged(2), 1), false},
+        {"an empty bag for sale", stock([] { return new CBag; }, 1), true},
+        {"a thing above the highest value in a bag", stock([] {
+            auto* dear = new Useable("Stick");
+            dear->m_iValue = Store::kMaxItemValue + 1;
+            return belongings::Hold(new CBag, dear); }, 1), false},
         {"a creature for sale", stock([] { return new Player; }, 1), false},
         {"a group for sale", stock([] { return new Group; }, 1), false},
     };

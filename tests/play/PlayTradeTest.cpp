@@ -156,6 +156,48 @@ TEST(TradeRules, ASaleMovesTheThingToTheStoreAndTheOfferToThePurse) {
     });
 }
 
+// Coins in the pack and in bags inside it, each bag inside the last.
+TEST(TradeRules, ATradersGoldIsEveryCoinHeldToThe32BitFigures) {
+    const struct {
+        const char* rule;
+        std::vector<int32_t> stacks;
+        int32_t gold;
+    } rows[] = {{"every coin", {5, 7, 9}, 21},
+                {"exactly the greatest figure", {INT32_MAX - 2, 1, 1}, INT32_MAX},
+                {"one past it: the greatest", {INT32_MAX, 1, 0}, INT32_MAX},
+                {"six thousand million", {2000000000, 2000000000, 2000000000}, INT32_MAX}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Trade t;
+        CBag* into = t.trader->m_pBag.get();
+        for (int32_t coins : r.stacks) {
+            auto* gold = new Money;
+            gold->m_iBulkNum = coins;
+            auto* bag = new CBag;
+            belongings::Hold(belongings::Hold(into, gold), bag);
+            into = bag;
+        }
+        EXPECT_EQ(Play::GoldOf(t.trader), r.gold);
+    }
+}
+
+// The stock holds no more entries than a store's record may: a world
+// written with more would not read again.
+TEST(TradeRules, AStoreWhoseStockIsFullBuysNothingMore) {
+    for (auto [rule, entries, sold] :
+         {std::tuple{"one place left", Store::kMaxItems - 1, 1}, {"full", Store::kMaxItems, 0}}) {
+        SCOPED_TRACE(rule);
+        Trade t;
+        for (int i = 2; i < entries; ++i)
+            t.store->AddItem(
+                std::unique_ptr<Object>(Trade::Thing("Pebble " + std::to_string(i), 1)));
+        Object* knife = Trade::Thing("Knife", 8);
+        t.trader->AddToBag(knife, 0);
+        EXPECT_EQ(t.Order(Order::Kind::Sell, knife), sold);
+        EXPECT_EQ(t.store->Items().size(), static_cast<size_t>(entries + sold));
+    }
+}
+
 TEST_F(Trade, BoughtAndSoldBackTheTraderEndsPoorerNeverRicher) {
     GiveGold(10);
     ASSERT_EQ(Order(Order::Kind::Buy, stick), 1);

@@ -7,10 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "items/Bag.h"
 #include "items/Money.h"
 #include "items/Potions.h"
+#include "items/Useable.h"
 #include "items/Weapon.h"
+#include "play/Play.h"
+#include "support/Belongings.h"
+#include "windows/Inventory.h"
 #include "windows/ListDragBox.h"
+#include "world/World.h"
 
 namespace {
 
@@ -108,6 +114,25 @@ TEST_F(ListGrid, ABoxTakesInOnlyWhatItAcceptsAndAnswersAsItsOrder) {
         EXPECT_EQ(box.Insert(Thing(r.thing)), r.answer);
     }
     EXPECT_EQ(inserted, (std::vector<Object*>{Thing(1)}));
+}
+
+// A bag's window of four cells shows its scroll buttons only for more things than that.
+TEST(InventoryWindow, TheScrollButtonsShowOnlyForMoreThingsThanCells) {
+    World world;
+    Play play(world);
+    CInventory w(CInventory::kModeContainer, play, {0, 0, 90, 122});
+    ASSERT_EQ(w.Box().Cells(), 4);
+    CBag bag;
+    w.ShowObjectContents(&bag);
+    qv::Surface screen;
+    screen.Create(640, 480);
+    for (auto [things, shown] : {std::pair{3, false}, {4, false}, {5, true}}) {
+        SCOPED_TRACE(things);
+        while (bag.ItemCount() < things) belongings::Hold(&bag, new Useable("Stone"));
+        w.Paint(&screen);
+        EXPECT_EQ(w.UpButton().m_bVisible != 0, shown);
+        EXPECT_EQ(w.DownButton().m_bVisible != 0, shown);
+    }
 }
 
 }  // namespace

@@ -55,6 +55,10 @@ TEST_F(MemberFigures, TheStatisticsShowLevelsExperienceAndFigures) {
          "1001 (next 1500)"},
         {"strength as at rest", 0, 0, 0, 50, 50, "Strength", "50"},
         {"strength raised for now", 0, 0, 0, 50, 60, "Strength", "60 (at rest 50)"},
+        {"past the figures shown: the greatest", 0, 1e300, 0, 50, 50, "Experience",
+         "2147483647 (next 2147483647)"},
+        {"pools whose sum is past every number", 1e308, 1e308, 0, 50, 50, "Experience",
+         "2147483647 (next 2147483647)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -84,6 +88,7 @@ TEST_F(MemberFigures, TheInformationShowsHealthAlertnessManaSkillsAndEffects) {
         {"mana of the maximum", 1000, true, 0, 0, 0, 1, "Mana", "25 / 30"},
         {"a skill's whole points", 1000, true, 14.99f, 0, 0, 1, "Earth skill", "14"},
         {"a skill of exactly 15", 1000, true, 15.0f, 0, 0, 1, "Earth skill", "15"},
+        {"a skill past the figures shown", 1000, true, 1e20f, 0, 0, 1, "Earth skill", "2147483647"},
         {"no magic: no skill", 1000, false, 0, 0, 0, 1, "Fire skill", "0"},
         {"nothing on it", 1000, false, 0, 0, 0, 1, "Effects", "none"},
         {"poisoned and grounded", 1000, false, 0, 3, 1, 1, "Effects", "poisoned (3), grounded"},

@@ -167,6 +167,7 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
     EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, &w);
     EXPECT_EQ(w.Trader(), trader.get());
     EXPECT_EQ(w.GetStockButton(0)->GetText(), "Sword                 40");
+    EXPECT_EQ(w.GetPackButton(0)->GetText(), "Knife                  4") << "the store's offer";
     EXPECT_EQ(w.GetBuyButton()->GetState(), 3) << "asleep until a row is chosen";
     EXPECT_EQ(w.GetSellButton()->GetState(), 3);
     // The sword, bought; the knife, sold; then Done.
