@@ -56,11 +56,6 @@ int64_t BagLoad(const CBag& bag, int depth = 0) {
     return load;
 }
 
-bool DebugView() {
-    const World* world = GetWorld();
-    return world && world->m_bDebugView;
-}
-
 }  // namespace
 
 CombatWeapon* CombatWeapon::Of(Object* object) {
@@ -167,7 +162,7 @@ int Player::ResolveHitWith(Player* target, Object* weaponObject) {
     CombatWeapon* weapon = CombatWeapon::Of(weaponObject);
     // No weapon, no target, or a creature striking itself: nothing happens.
     if (!weapon || !target || target == this) return 0;
-    const bool debug = DebugView();
+    const bool debug = IsDebugView() != 0;
 
     auto stun = [&] {
         target->Events().ShiftTimes(CombatRules::StunDelay(weapon->GetStun(), target->m_iStepTime));

@@ -63,10 +63,12 @@ struct Order {
         AddKey,      // `object` answers to key number `value` (`text` names a new record)
         RemoveKey,   // `object` leaves every key record and carries no key number
         RemoveLand,  // the land of file `text` leaves the land tree and the map
-        Carry,        // the mouse carries the placed `target` (none: the carry ends)
+        Carry,       // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
         Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
         HoldGround,    // the hold-ground switch flips
+        Invulnerable,  // the party's invulnerable switch flips
+        DebugView,     // invisible creatures are seen: `value` 1 on, 0 off, kToggle flips
         Combat,        // the party's combat flag becomes `value`
         SelectMode,    // the click mode that picks a target becomes `value`
         CancelTarget,  // the target selection ends: its pending use goes, the pause ends

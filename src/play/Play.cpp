@@ -272,7 +272,14 @@ int Play::Give(const Order& order) {
                 m_bPaused = order.value ? 1 : 0;
             return 1;
         case Kind::HoldGround:
-            m_bHoldGround = !m_bHoldGround;
+            m_World.m_bHoldGround = !m_World.m_bHoldGround;
+            return 1;
+        case Kind::Invulnerable:
+            m_World.m_bPartyInvulnerable = !m_World.m_bPartyInvulnerable;
+            return 1;
+        case Kind::DebugView:
+            m_World.m_bDebugView =
+                order.value == Order::kToggle ? !m_World.m_bDebugView : (order.value ? 1 : 0);
             return 1;
         case Kind::Combat:
             SetCombatMode(order.value);

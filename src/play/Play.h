@@ -634,9 +634,7 @@ public:
     int32_t PauseBudget = 0;   // pause time banked while running, 0 to kPauseBankMax
     int32_t m_iMusicTime = 0;  // game time since the music was last chosen
     int m_bCombat = 0;         // the party is in combat
-    int m_bHoldGround = 1;     // party members hold their ground
-    int m_bPartyInvulnerable = 0;
-    int m_bTabTarget = 0;  // Tab picks the target: the hover holder stays
+    int m_bTabTarget = 0;      // Tab picks the target: the hover holder stays
     // Select modes: what the next click picks a target for.
     static constexpr int kSelectToken = 1;  // tokens and power cubes
     static constexpr int kSelectSpell = 2;  // a known spell

@@ -505,7 +505,7 @@ void Play::Serialize(qv::Archive& ar) {
         }
         ar.WriteString(m_strPlayerName);
         ar.WriteString(m_strDogName);
-        ar.WriteInt(m_bHoldGround);
+        ar.WriteInt(m_World.m_bHoldGround);
 
         // Without a leader the party's group was written among the others and
         // leaves the world now.
@@ -552,7 +552,7 @@ void Play::Serialize(qv::Archive& ar) {
     // the ones its party gets.
     if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
     if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
-    if (x.holdGround) m_bHoldGround = *x.holdGround;
+    if (x.holdGround) m_World.m_bHoldGround = *x.holdGround;
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
     if (x.spells) {
         // The spells of the world replaced go without undoing anything; those

@@ -80,7 +80,6 @@ public:
     void OnPlayerStats();
     void OnPlayerInfo();
 
-    int m_bDebugView = 0;          // invisible creatures are shown
     int m_bAssertShowing = 0;      // an assertion box is up
     std::string m_strMessageLine;  // text of the message line
     int m_bQuitRequested = 0;
@@ -111,6 +110,11 @@ public:
     int m_bMusicOn = 1;
     int m_bMidiOutput = 0;  // a MIDI output exists (a sound device and the sound font)
     std::unique_ptr<CMIDIStream> m_pMidi;
+    // The table of sounds the fights play by number (attack, hurt, death),
+    // each made the first time it plays; a number outside it plays nothing.
+    static constexpr int kCombatSounds = 20;
+    std::array<std::unique_ptr<CDSound>, kCombatSounds> m_CombatSounds;
+    void PlayCombatSound(int number, qv::Point at);
     CDDEdit m_MessageLine;  // the message line under the map view
 
     // ---- The game loop (MainFrmUpdate.cpp, MainFrmDraw.cpp) ----

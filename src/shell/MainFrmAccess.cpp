@@ -21,15 +21,6 @@ CPopupChain* GetPopupChain() {
     return GetMainFrame();
 }
 
-int IsDebugView() {
-    CMainFrame* f = GetMainFrame();
-    return f ? f->m_bDebugView : 0;
-}
-
-void SetDebugView(int on) {
-    if (CMainFrame* f = GetMainFrame()) f->m_bDebugView = on;
-}
-
 int SetMessageLine(const std::string& text) {
     if (CMainFrame* f = GetMainFrame()) {
         f->m_strMessageLine = text;

@@ -167,7 +167,7 @@ void CMainFrame::DrawHoldGroundButton() {
     qv::Surface* draw = m_pDrawSurface;
     if (!draw || !m_pHoldGroundButton) return;
     CDDObject* image = m_pHoldGroundButton.get();
-    int column = m_Play.m_bHoldGround ? 1 : 0;
+    int column = m_World.m_bHoldGround ? 1 : 0;
     int row = 0;
     const int mode = m_rcHoldGroundButton.Contains(m_ptCursor) ? kDrawModeHover : kDrawModePlain;
     if (image->DrawFrame(draw, {kHoldGroundX, kHoldGroundY}, draw->Bounds(), column, row, mode) ==

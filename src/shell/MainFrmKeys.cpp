@@ -127,11 +127,11 @@ void CMainFrame::OnKeyDown(int vk) {
         case qv::VK_F2:
             if (m_bBuildMode) {
                 m_bDebugLight = !m_bDebugLight;
-                m_bDebugView = !m_bDebugView;
+                m_Play.Give(Order::With(Order::Kind::DebugView, Order::kToggle));
             }
             break;
         case qv::VK_F3:
-            if (m_bCtrlDown) m_Play.m_bPartyInvulnerable = !m_Play.m_bPartyInvulnerable;
+            if (m_bCtrlDown) m_Play.Give(Order::Of(Order::Kind::Invulnerable));
             break;
         case qv::VK_F5:
             // The quick save refuses itself (and says so) during a fight or

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "media/DSound.h"
+#include "media/Resources.h"
 #include "platform/Audio.h"
 #include "platform/Midi.h"
 #include "shell/MainFrm.h"
@@ -38,7 +39,17 @@ int CMainFrame::InitDirectSound() {
     return 1;
 }
 
+static_assert(std::size(kCombatSoundIds) == CMainFrame::kCombatSounds);
+
+void CMainFrame::PlayCombatSound(int number, qv::Point at) {
+    if (number < 0 || number >= kCombatSounds) return;
+    auto& sound = m_CombatSounds[static_cast<size_t>(number)];
+    if (!sound) sound = std::make_unique<CDSound>(kCombatSoundIds[number]);
+    sound->PlayAt(at.x, at.y);
+}
+
 void CMainFrame::ReleaseSounds() {
+    for (auto& sound : m_CombatSounds) sound.reset();
     DeleteMidi();
     qv::MidiOutput::Instance().Close();
     qv::AudioDevice::Instance().Close();

@@ -25,6 +25,15 @@ std::string GetBaseDirectory() {
     return w && w->m_pRules ? w->m_pRules->GameFolder() : std::string();
 }
 
+int IsDebugView() {
+    World* w = GetWorld();
+    return w ? w->m_bDebugView : 0;
+}
+
+void SetDebugView(int on) {
+    if (World* w = GetWorld()) w->m_bDebugView = on ? 1 : 0;
+}
+
 int GetDrawEnabled() {
     return 1;
 }

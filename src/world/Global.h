@@ -7,7 +7,7 @@
 // accessor answers null or 0 at start-up and shut-down. World code reads the
 // world through GetWorld(); build mode and the game folder come from the rules
 // of the world's play (World::m_pRules), and the answers that come from the
-// frame itself (the debug view, the message line) are defined by the frame
+// frame itself (the message line) are defined by the frame
 // (shell/).
 
 #include <string>
@@ -26,9 +26,9 @@ World* GetWorld();
 CMainFrame* GetMainFrame();
 MapMaster* GetMapMaster();
 int IsEditMode();
-// Invisible creatures are shown (the frame's debug view).
+// Invisible creatures are shown (the world's debug view).
 int IsDebugView();
-// Turns that showing on or off (the Mind Sense spell); nothing without a frame.
+// Turns that showing on or off (the Mind Sense spell); nothing without a world.
 void SetDebugView(int on);
 // The world's creatures indexed by actor number.
 std::vector<Player*>* GetPlayerArray();

@@ -164,10 +164,12 @@ public:
     WorldRules* m_pRules = nullptr;
     PathFinder* m_pPathFinder = nullptr;
 
-    // What the fights read of the party's switches: party members out of
-    // reach of their target hold their ground, the party loses no hit
-    // points, invisibility does not change a chance to hit, and the party
-    // keeps its formation while it fights.
+    // The party's switches, one copy each: the fights, the drawing and the
+    // input read these. Party members out of reach of their target hold their
+    // ground (Enter and the hold-ground button), the party loses no hit points
+    // (Ctrl+F3), invisible creatures are seen and invisibility does not change
+    // a chance to hit (Mind Sense, build mode's F2), and the party keeps its
+    // formation while it fights. Play's orders set them.
     int m_bHoldGround = 1;
     int m_bPartyInvulnerable = 0;
     int m_bDebugView = 0;

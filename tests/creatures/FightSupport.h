@@ -24,7 +24,10 @@ public:
         : chance(chance), damage(damage), stun(stun), kind(kind), ranged(ranged) {}
     int GetWeaponKind() override { return kind; }
     int IsRanged() override { return ranged ? 1 : 0; }
-    int GetHitChance(Player*, Player*, int) override { return chance; }
+    int GetHitChance(Player*, Player*, int debugView) override {
+        askedDebugView = debugView;
+        return chance;
+    }
     int GetDamage(Player*, Player*, int) override { return damage; }
     int32_t GetStun() override { return stun; }
     int32_t GetDamageKind() override { return damageKind; }
@@ -39,6 +42,7 @@ public:
     int32_t damageKind = 0;
     int32_t speed = 100;
     int launches = 0;
+    int askedDebugView = -1;  // what the last chance asked was told of the debug view
     std::function<int(Player*, Player*, int32_t)> onLaunch;
 };
 

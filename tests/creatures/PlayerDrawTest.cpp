@@ -382,14 +382,14 @@ TEST(PlayerDraw, InvisibleGhostlyRecolouredAndFlashing) {
     s.Draw();
     EXPECT_EQ(s.Body(), s.ground);
     EXPECT_EQ(s.bug.m_bNotDrawn, 1);
-    s.world.frame.m_bDebugView = 1;
+    s.world.frame.m_World.m_bDebugView = 1;
     s.Draw();
     const looks_test::Parts c = looks_test::PartsOf(30);
     const uint16_t mean =
         MakeScreenPixel((c.r >> 1) + (3 >> 1), (c.g >> 1) + (6 >> 1), (c.b >> 1) + (3 >> 1));
     EXPECT_EQ(s.Body(), mean);
     // Out of a fight it is drawn see-through anyway; a ghost is hidden.
-    s.world.frame.m_bDebugView = 0;
+    s.world.frame.m_World.m_bDebugView = 0;
     s.bug.m_Opponents.clear();
     s.Draw();
     EXPECT_EQ(s.Body(), mean);

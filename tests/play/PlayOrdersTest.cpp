@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PlayFixture.h"
+#include "creatures/FightSupport.h"
 #include "items/Bag.h"
 
 using namespace play_test;
@@ -217,3 +218,69 @@ TEST_F(PlayOrders, ADeleteOrderTakesAThingAwayButNeverACreature) {
 }
 
 }  // namespace
+
+// The switches the fight reads are the ones the orders flip: one copy each.
+TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
+    enum Probe { WalksUp, LosesHitPoints, SeesTheHidden };
+    struct Row {
+        const char* rule;
+        Order::Kind kind;
+        int32_t value;
+        int times;
+        Probe probe;
+        bool want;
+    };
+    const Row rows[] = {
+        {"holding its ground, a member out of reach stays", Order::Kind::HoldGround, 0, 0, WalksUp,
+         false},
+        {"one HoldGround order: it walks up", Order::Kind::HoldGround, 0, 1, WalksUp, true},
+        {"a second one: it holds again", Order::Kind::HoldGround, 0, 2, WalksUp, false},
+        {"a member loses hit points", Order::Kind::Invulnerable, 0, 0, LosesHitPoints, true},
+        {"one Invulnerable order: it loses none", Order::Kind::Invulnerable, 0, 1, LosesHitPoints,
+         false},
+        {"a second one: it loses again", Order::Kind::Invulnerable, 0, 2, LosesHitPoints, true},
+        {"a close strike asks its chance without the hidden seen", Order::Kind::DebugView,
+         Order::kToggle, 0, SeesTheHidden, false},
+        {"one DebugView toggle: the close strike sees the hidden", Order::Kind::DebugView,
+         Order::kToggle, 1, SeesTheHidden, true},
+        {"toggled twice: not seen", Order::Kind::DebugView, Order::kToggle, 2, SeesTheHidden,
+         false},
+        {"DebugView 1 turns it on", Order::Kind::DebugView, 1, 1, SeesTheHidden, true},
+        {"DebugView 0 turns it off", Order::Kind::DebugView, 0, 1, SeesTheHidden, false},
+    };
+    Player* member = PlaceMember(1, At(20, 20));
+    auto* foe = new Player;
+    foe->m_Position = At(22, 20);
+    Lay(foe, foe->m_Position);
+    party->AddMember(foe);
+    fight_test::TestWeapon blade(0, 1);
+    member->m_pMeleeWeapon = &blade;
+    member->m_pTarget = foe;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        // A new world's switches: holding its ground, vulnerable, nothing hidden seen.
+        world.m_bHoldGround = 1;
+        world.m_bPartyInvulnerable = 0;
+        world.m_bDebugView = 0;
+        member->m_iHitPoints = member->m_iMaxHitPoints = 20;
+        for (int i = 0; i < r.times; ++i) play.Give(Order::With(r.kind, r.value));
+        bool seen = false;
+        switch (r.probe) {
+            case WalksUp:
+                member->Events().Clear();
+                member->MeleeAttack(0, &map);
+                seen = member->Events().Count() > 0;
+                break;
+            case LosesHitPoints:
+                member->TakeDamage(1, 0);
+                seen = member->m_iHitPoints < 20;
+                break;
+            case SeesTheHidden:
+                member->ResolveHitWith(foe, &blade);
+                seen = blade.askedDebugView == 1;
+                break;
+        }
+        EXPECT_EQ(seen, r.want);
+    }
+    member->m_pMeleeWeapon = nullptr;
+}

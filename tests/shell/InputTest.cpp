@@ -334,18 +334,18 @@ TEST_F(Input, SpaceWithAHoveredThingTargetsItAndTogglesThePauseAndXNeedsOne) {
 
 TEST_F(Input, TheHoldGroundButtonAndEnterFlipTheSwitch) {
     AddLeader(focus);
-    ASSERT_TRUE(frame->m_Play.m_bHoldGround);
+    ASSERT_TRUE(frame->m_World.m_bHoldGround);
     const qv::Rect& r = frame->m_rcHoldGroundButton;
     Mouse(qv::EventKind::LButtonDown, {r.left + 5, r.top + 5});
     Mouse(qv::EventKind::LButtonUp, {r.left + 5, r.top + 5});
-    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
+    EXPECT_FALSE(frame->m_World.m_bHoldGround);
     EXPECT_FALSE(frame->m_bLeftHeld) << "outside the view no scroll starts";
     Mouse(qv::EventKind::LButtonDown, {r.right, r.bottom});  // just outside
-    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
+    EXPECT_FALSE(frame->m_World.m_bHoldGround);
     Press(qv::VK_RETURN);
-    EXPECT_TRUE(frame->m_Play.m_bHoldGround);
+    EXPECT_TRUE(frame->m_World.m_bHoldGround);
     Press(qv::VK_LINEFEED);
-    EXPECT_FALSE(frame->m_Play.m_bHoldGround);
+    EXPECT_FALSE(frame->m_World.m_bHoldGround);
 }
 
 TEST_F(Input, PressingInTheViewStopsThePartyAndLettingGoEndsTheScroll) {
@@ -472,11 +472,11 @@ TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
 TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Player* leader = AddLeader(focus);
     Press(qv::VK_F3);
-    EXPECT_FALSE(frame->m_Play.m_bPartyInvulnerable) << "F3 alone does nothing";
+    EXPECT_FALSE(frame->m_World.m_bPartyInvulnerable) << "F3 alone does nothing";
     Send(qv::Event::Key(true, qv::VK_CONTROL));
     EXPECT_TRUE(frame->m_bCtrlDown);
     Press(qv::VK_F3);
-    EXPECT_TRUE(frame->m_Play.m_bPartyInvulnerable);
+    EXPECT_TRUE(frame->m_World.m_bPartyInvulnerable);
     Send(qv::Event::Key(false, qv::VK_CONTROL));
     EXPECT_FALSE(frame->m_bCtrlDown);
 
@@ -485,7 +485,7 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     frame->m_bBuildMode = 1;
     Press(qv::VK_F2);
     EXPECT_TRUE(frame->m_bDebugLight);
-    EXPECT_TRUE(frame->m_bDebugView);
+    EXPECT_TRUE(frame->m_World.m_bDebugView);
 
     Send(qv::Event::Key(true, qv::VK_SHIFT));
     EXPECT_EQ(leader->m_bShiftFlags, (std::array<int32_t, 2>{1, 1}));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Midi.h"
 #include "shell/LoopFixture.h"
 #include "shell/MainFrm.h"
@@ -14,6 +16,34 @@ namespace {
 
 using music_test::MixedPeak;
 using music_test::WriteTune;
+
+// A fight's attack, hurt and death sounds are numbers into the frame's table;
+// the world hands each to the frame, which plays it where it happened.
+TEST(FrameSounds, TheFightsSoundNumbersPlayFromTheFramesTable) {
+    struct Row {
+        const char* rule;
+        int number;
+        int wave;  // 0: nothing plays
+    };
+    const Row rows[] = {
+        {"below the table: nothing", -1, 0}, {"0, an attack", 0, 175},
+        {"1, a creature hurt", 1, 176},      {"2, a death", 2, 177},
+        {"the table's last", 19, 194},       {"past the table: nothing", 20, 0},
+    };
+    CMainFrame frame;
+    ASSERT_TRUE(frame.m_World.m_PlaySound) << "the frame hears the world's fights";
+    ASSERT_EQ(frame.InitDirectSound(), 1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        frame.m_World.m_PlaySound(r.number, {0, 0});
+        const auto played = std::find_if(
+            frame.m_CombatSounds.begin(), frame.m_CombatSounds.end(),
+            [&](const auto& s) { return s && s->GetResourceId() == r.wave && s->IsPlaying(); });
+        EXPECT_EQ(played != frame.m_CombatSounds.end(), r.wave != 0);
+        for (auto& s : frame.m_CombatSounds)
+            if (s) s->Stop();
+    }
+}
 
 TEST(FrameMusic, ATuneStartsOnceHoldsWhileTheSwitchIsOffAndOneThatCannotBeReadChangesNothing) {
     music_test::TempFolder folder("music-frame");

@@ -54,7 +54,7 @@ protected:
                                            {0, -40},        {-40, -40}, {40, -40}};
         frame.m_Play.m_strPlayerName = "Ayla";
         frame.m_Play.m_strDogName = "Rex";
-        frame.m_Play.m_bHoldGround = 1;
+        frame.m_World.m_bHoldGround = 1;
         g_iNextSpellSerial = 42;
     }
 };
