@@ -12,6 +12,7 @@
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "platform/Files.h"
+#include "support/TestPaths.h"
 #include "world/TimeOfDay.h"
 
 namespace {
@@ -246,7 +247,7 @@ TEST_F(TalkTest, ConditionsCompareAVariableThatMayNotExist) {
 
 // The reference's example, as docs/talk-scripts.md gives it.
 std::string ReferenceExample() {
-    const auto bytes = qv::ReadWholeFile(QV_SOURCE_DIR "/docs/talk-scripts.md");
+    const auto bytes = qv::ReadWholeFile(test_support::SourceFolder() + "/docs/talk-scripts.md");
     const std::string doc(bytes.begin(), bytes.end());
     const size_t start = doc.find("```text\n");
     const size_t end = doc.find("```", start + 8);

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/TestPaths.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,7 +22,7 @@ struct CheckRun {
 };
 
 CheckRun CheckLayers(const std::string& args) {
-    std::string command = std::string(QV_SOURCE_DIR) + "/scripts/check-layers " + args + " 2>&1";
+    std::string command = test_support::SourceFolder() + "/scripts/check-layers " + args + " 2>&1";
     CheckRun run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "media/DIBitmap.h"
+#include "support/TestPaths.h"
 
 namespace {
 
 std::string Fixture() {
-    return std::string(QV_TEST_DATA) + "/tiny8.bmp";
+    return test_support::TestDataFolder() + "/tiny8.bmp";
 }
 
 std::vector<char> ReadAll(const std::string& path) {

@@ -39,6 +39,7 @@
 #include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
 #include "support/TestFolder.h"
+#include "support/TestPaths.h"
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -306,7 +307,7 @@ TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
     ExpectSameFiles(first, PlayRecording("again", Recording(), kTicks, nullptr, true));
 
     const std::string digest = DigestText(first);
-    const std::string kept = std::string(QV_TEST_DATA) + "/replay/quicksave.digest";
+    const std::string kept = test_support::TestDataFolder() + "/replay/quicksave.digest";
     if (std::getenv("QV_WRITE_REPLAY_DIGEST")) {
         std::ofstream(kept) << digest;
         GTEST_SKIP() << "wrote " << kept;

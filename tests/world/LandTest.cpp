@@ -9,6 +9,7 @@
 #include "platform/Archive.h"
 #include "platform/Files.h"
 #include "support/HandWrittenRecord.h"
+#include "support/TestPaths.h"
 #include "support/WorldFixture.h"
 #include "world/LandFixture.h"
 #include "world/Map.h"
@@ -404,7 +405,7 @@ namespace {
 // The fuzz corpus holds lands as the game writes them: each reads, and stores
 // back to its own bytes.
 TEST(LandFile, TheFuzzCorpusLandsReadAndStoreBackUnchanged) {
-    const std::string corpus = std::string(QV_TEST_DATA) + "/../../fuzz/corpus/land_file/";
+    const std::string corpus = test_support::TestDataFolder() + "/../../fuzz/corpus/land_file/";
     for (const char* name : {"default.lnd", "objects.lnd"}) {
         const auto bytes = qv::ReadWholeFile(corpus + name);
         EXPECT_EQ(Land::FromBytes(bytes, name)->StoreBytes(), bytes) << name;
