@@ -29,6 +29,7 @@ CMainFrame::CMainFrame() {
     m_pGameWindows->m_RedrawView = [this] {
         if (m_Play.IsStarted()) DrawFrame(0);
     };
+    m_World.m_PlaySound = [this](int number, qv::Point at) { PlayCombatSound(number, at); };
 }
 
 CMainFrame::~CMainFrame() {

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "media/DSound.h"
+#include "media/Resources.h"
 #include "platform/Audio.h"
 #include "platform/Midi.h"
 #include "shell/MainFrm.h"
@@ -40,6 +41,7 @@ int CMainFrame::InitDirectSound() {
 
 void CMainFrame::ReleaseSounds() {
     DeleteMidi();
+    for (auto& sound : m_CombatSounds) sound.reset();
     qv::MidiOutput::Instance().Close();
     qv::AudioDevice::Instance().Close();
 }
@@ -68,6 +70,13 @@ void CMainFrame::UpdateMidi() {
         m_pMidi->Restart();
     else
         m_pMidi->Pause();
+}
+
+void CMainFrame::PlayCombatSound(int number, qv::Point at) {
+    if (number < 0 || static_cast<size_t>(number) >= m_CombatSounds.size()) return;
+    std::unique_ptr<CDSound>& sound = m_CombatSounds[static_cast<size_t>(number)];
+    if (!sound) sound = std::make_unique<CDSound>(kCombatSoundIds[number]);
+    sound->PlayAt(at.x, at.y);
 }
 
 void CMainFrame::DeleteMidi() {
