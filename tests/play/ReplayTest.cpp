@@ -409,7 +409,7 @@ TEST(Replay, TheWoodsBeastsKeepTheirPlacesUntilThePartyComesNearThenFallOnIt) {
     game.Run({At(3, Order::At(Kind::Travel, Position(28, 35, 0)))}, 4);
     const auto homes = beasts(kBeastGroup);
     const auto deeper = beasts(kDeepGroup);
-    ASSERT_EQ(std::tuple(homes.size(), deeper.size()), std::tuple(3u, 4u));
+    ASSERT_EQ(std::tuple(homes.size(), deeper.size()), std::tuple(2u, 5u));
     game.Run({}, 54);
     EXPECT_EQ(beasts(kBeastGroup), homes);
     for (const auto& [b, cell] : homes) EXPECT_EQ(b->m_iHostileMode, 0) << b->GetDisplayName();

@@ -89,13 +89,13 @@ constexpr int kStartX = 80, kStartY = 100;
 // The creatures' levels: a creature has its species' hit points a level, and
 // one more level's worth (a human 10 a level, a hound or a dog 9).
 constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
-// The woods' monster generator: at the edge of the trees north of the
-// clearing, south-east of the yard's door, where a party on its way to the
-// wolves comes near it. It sends a group of one of the woods' kinds, and
-// while that fight runs a fallen party gets up again instead of ending the
-// game (its mode 1) and wakes at the exit, outside the yard's door, out of
-// its reach.
-constexpr int kGeneratorCellX = 29, kGeneratorCellY = 35;
+// The woods' monster generator: deep in the trees, north of where the
+// pack keeps, out of reach of a fight at the clearing nearest the yard, so
+// that only a party going on toward the pack comes near it. It sends a
+// group of one of the woods' kinds, and while that fight runs a fallen party
+// gets up again instead of ending the game (its mode 1) and wakes at the
+// exit, outside the yard's door, out of its reach.
+constexpr int kGeneratorCellX = 33, kGeneratorCellY = 44;
 constexpr int32_t kGeneratorMode = 1;
 constexpr int32_t kGeneratorExitX = kDoorColumn - kGeneratorCellX;
 constexpr int32_t kGeneratorExitY = kYardBottom + 1 - kGeneratorCellY;
@@ -336,9 +336,9 @@ void WriteStartWorld(const std::string& gameFolder) {
                 Maker::Keep(land, lamp, CellPos(54, 24));
             });
         // The woods south of the meadow: at the clearing nearest the yard a
-        // wolf and two rats that a new party can beat; deeper in the trees,
-        // in a group of their own that a fight at the clearing leaves be,
-        // the pack's other wolves with a snake and a goblin.
+        // wolf and a rat that a new party can beat; deeper in the trees, in
+        // a group of their own that a fight at the clearing leaves be, the
+        // pack's other wolves with a rat, a snake and a goblin.
         make.AddLand(
             "Woods", {18, 34}, 30, 18, kLightWood, kShaded,
             [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
@@ -350,7 +350,7 @@ void WriteStartWorld(const std::string& gameFolder) {
                 };
                 const Beast beasts[] = {{"Wolf", "DarkHound", kBeastGroup, 29, 38},
                                         {"Rat", "GiantRatGrey", kBeastGroup, 27, 37},
-                                        {"Rat", "GiantRatBrown", kBeastGroup, 31, 37},
+                                        {"Rat", "GiantRatBrown", kDeepGroup, 33, 47},
                                         {"Wolf", "DarkHound", kDeepGroup, 35, 46},
                                         {"Wolf", "DarkHound", kDeepGroup, 36, 47},
                                         {"Snake", "Snake", kDeepGroup, 34, 48},
