@@ -72,6 +72,7 @@ Order Named(Order order, const std::string& name) {
 constexpr const char* kHero = "Korr";
 constexpr const char* kWolf = "Wolf";
 constexpr int32_t kBeastGroup = 2;
+constexpr int32_t kDeepGroup = 4;
 
 // The recording: the hero walks along the yard's south wall, holds its ground
 // no more, waits out a pause, walks on, travels into the yard, where the
@@ -349,33 +350,85 @@ TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
                     PlayRecording("paused-later", later, 101));
 }
 
+TEST(Replay, AHeroStandingStillSeesAStillView) {
+    // Whatever the yard's people do, the cells in sight of a hero who stands
+    // still and the cells explored stay as they are, tick after tick.
+    struct Row {
+        const char* where;
+        Position goal;  // where the hero is sent at tick 3 (none: it stays)
+    };
+    const Row rows[] = {
+        {"at the start, south of the yard's door", Position()},
+        {"in the doorway, inside the yard", Position(25 * 160 + 80, 26 * 112 - 46, 0)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.where);
+        GameFolder folder("still");
+        Session game(folder);
+        ASSERT_TRUE(game.ok);
+        std::vector<TimedOrder> walk;
+        if (r.goal.x) walk.push_back(At(3, Order::At(Order::Kind::WalkTo, r.goal)));
+        game.Run(walk, 100);
+        const MapMaster& map = *game.world.map_master;
+        Player* hero = game.world.m_pLeader.Get();
+        ASSERT_TRUE(hero);
+        const Position still = hero->m_Position;
+        // The pieces out of sight (-1) of the lit cells, and the explored cells.
+        const auto view = [&] {
+            std::vector<int> v;
+            for (int j = 0; j < MapMaster::high; ++j)
+                for (int i = 0; i < MapMaster::wide; ++i) {
+                    for (int k = 0; k < MapMaster::SamplesPerCell && map.IsLitCell(i, j); ++k)
+                        v.push_back(map.GetSample(i, j, k % 5, k / 5) == -1);
+                    v.push_back(map.IsExplored({map.origin.x + i, map.origin.y + j}));
+                }
+            return v;
+        };
+        const std::vector<int> first = view();
+        for (uint32_t tick = 100; tick < 700; ++tick) {
+            game.Run({}, tick + 1);
+            ASSERT_EQ(hero->m_Position, still);
+            ASSERT_EQ(view(), first) << "tick " << tick;
+        }
+    }
+}
+
 TEST(Replay, TheWoodsBeastsKeepTheirPlacesUntilThePartyComesNearThenFallOnIt) {
     using Kind = Order::Kind;
     GameFolder folder("woods");
     Session game(folder);
     ASSERT_TRUE(game.ok);
-    const auto beasts = [&] {
+    const auto beasts = [&](int32_t group) {
         std::vector<std::pair<Player*, qv::Point>> found;  // with the cell each stands in
         for (Player* p : game.world.m_PlayerArray)
-            if (p && p->m_iGroupNum == kBeastGroup)
+            if (p && p->m_iGroupNum == group)
                 found.emplace_back(p, MapMaster::PixelToCell(p->m_Position));
         return found;
     };
     // At the edge of the woods, three cells north of the clearing, for fifty
     // ticks: every beast where it was, and none hostile.
     game.Run({At(3, Order::At(Kind::Travel, Position(28, 35, 0)))}, 4);
-    const auto homes = beasts();
-    ASSERT_EQ(homes.size(), 7u);
+    const auto homes = beasts(kBeastGroup);
+    const auto deeper = beasts(kDeepGroup);
+    ASSERT_EQ(std::tuple(homes.size(), deeper.size()), std::tuple(2u, 5u));
     game.Run({}, 54);
-    EXPECT_EQ(beasts(), homes);
+    EXPECT_EQ(beasts(kBeastGroup), homes);
     for (const auto& [b, cell] : homes) EXPECT_EQ(b->m_iHostileMode, 0) << b->GetDisplayName();
-    // Into the clearing: every beast turns on the party and is paired with
-    // both of its members.
-    game.Run({At(54, Order::At(Kind::WalkTo, CellPoint(29, 37)))}, 154);
+    // Into the clearing: every beast of the clearing turns on the party and
+    // is paired with both of its members; those deeper in the woods keep
+    // their places, out of the fight.
+    game.Run({At(54, Order::At(Kind::WalkTo, CellPoint(29, 37)))}, 55);
+    const auto paired = [&] {
+        return std::all_of(homes.begin(), homes.end(),
+                           [](const auto& h) { return h.first->m_Opponents.size() == 2u; });
+    };
+    while (game.play.m_iTickCount < 154 && !paired()) game.Run({}, game.play.m_iTickCount + 1);
     for (const auto& [b, cell] : homes) {
         SCOPED_TRACE(b->GetDisplayName());
         EXPECT_EQ(std::tuple(b->m_iHostileMode, b->m_Opponents.size()), std::tuple(1, 2u));
     }
+    EXPECT_EQ(beasts(kDeepGroup), deeper);
+    for (const auto& [b, cell] : deeper) EXPECT_EQ(b->m_iHostileMode, 0) << b->GetDisplayName();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // bank, the clock and daylight, the turns of "All Groups", the spells and
 // flying objects, the scroll step, and what stands still while a window is up.
 
+#include <tuple>
+
 #include "LoopFixture.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
@@ -505,6 +507,42 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
     ASSERT_TRUE(frame->m_World.GetPartySlot(members[1], slot, row));
     EXPECT_EQ(slot, 1);
     EXPECT_EQ(row, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GameLoop, AWoundAndADeathInAFightAreHeardFromTheFramesCombatSounds) {
+    // A creature on the map that loses hit points plays the frame's combat
+    // sound 1 (hurt); one that dies of it plays sound 2 (death) as well.
+    struct Row {
+        const char* rule;
+        int damage;
+        bool hurt, death;
+    };
+    const Row rows[] = {
+        {"a wound", 5, true, false},
+        {"a death", 50, true, true},
+    };
+    ASSERT_EQ(frame->InitDirectSound(), 1);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        for (auto& sound : frame->m_CombatSounds) sound.reset();
+        auto* p = new Player;
+        NewGroup()->AddMember(p);
+        p->m_iHitPoints = p->m_iMaxHitPoints = 20;
+        p->m_Position = At(35, 34);
+        Position at = p->m_Position;
+        ASSERT_EQ(map->AddHolder(at, new ObjectHolder(at, p)), 1);
+        constexpr int kBlow = 1;  // a plain blow, no fire, shock, cold or poison
+        p->TakeDamage(r.damage, kBlow);
+        const auto heard = [&](int n) {
+            return frame->m_CombatSounds[static_cast<size_t>(n)] &&
+                   frame->m_CombatSounds[static_cast<size_t>(n)]->IsPlaying();
+        };
+        EXPECT_EQ(std::tuple(heard(1), heard(2)), std::tuple(r.hurt, r.death));
+    }
 }
 
 }  // namespace

@@ -89,19 +89,21 @@ constexpr int kStartX = 80, kStartY = 100;
 // The creatures' levels: a creature has its species' hit points a level, and
 // one more level's worth (a human 10 a level, a hound or a dog 9).
 constexpr int32_t kHeroLevel = 3, kDogLevel = 2, kVillagerLevel = 2, kWolfLevel = 1;
-// The woods' monster generator: at the edge of the trees north of the
-// clearing, south-east of the yard's door, where a party on its way to the
-// wolves comes near it. It sends a group of one of the woods' kinds, and
-// while that fight runs a fallen party gets up again instead of ending the
-// game (its mode 1) and wakes at the exit, outside the yard's door, out of
-// its reach.
-constexpr int kGeneratorCellX = 29, kGeneratorCellY = 35;
+// The woods' monster generator: deep in the trees, north of where the
+// pack keeps, out of reach of a fight at the clearing nearest the yard, so
+// that only a party going on toward the pack comes near it. It sends a
+// group of one of the woods' kinds, and while that fight runs a fallen party
+// gets up again instead of ending the game (its mode 1) and wakes at the
+// exit, outside the yard's door, out of its reach.
+constexpr int kGeneratorCellX = 33, kGeneratorCellY = 44;
 constexpr int32_t kGeneratorMode = 1;
 constexpr int32_t kGeneratorExitX = kDoorColumn - kGeneratorCellX;
 constexpr int32_t kGeneratorExitY = kYardBottom + 1 - kGeneratorCellY;
-const char* const kGeneratorKinds[] = {"Goblin", "GiantRatBrown", "Snake"};
-// The woods' beasts keep together in a group of their own.
+const char* const kGeneratorKinds[] = {"GiantRatGrey", "GiantRatBrown", "Snake"};
+// The woods' beasts keep together in two groups: those at the clearing
+// nearest the yard, and those deeper in the trees.
 constexpr int32_t kBeastGroup = 2;
+constexpr int32_t kDeepGroup = 4;
 // The character's purse, and the shop keeper's: what it asks and pays, in
 // percent of a thing's value, and the gold it pays with.
 constexpr int32_t kHeroGold = 60;
@@ -154,8 +156,8 @@ struct Maker {
         land.KeepHolder(new ObjectHolder(pos, object));
     }
     // A beast of the woods: it attacks whoever comes near.
-    Player* Beast(const std::string& name, const std::string& kind) {
-        Player* p = Creature(name, kBeastGroup, kWolfLevel, kind);
+    Player* Beast(const std::string& name, const std::string& kind, int32_t group) {
+        Player* p = Creature(name, group, kWolfLevel, kind);
         p->m_iActionOption = ActionOption::Attack;
         return p;
     }
@@ -189,6 +191,9 @@ void MakeYard(Land& land) {
         if (x == kDoorColumn) {
             south->m_iItemNum = kDoorKey;
             south->m_iState = Wall::kDoorClosed;
+            // The yard's people leave the door alone: a door they worked
+            // at idle would shut the view of whoever stands by it.
+            south->m_bInteract = 0;
         }
         Maker::Keep(land, south, CellPos(x, kYardBottom, 80, 0));
         Maker::Keep(land, new FrontWall, CellPos(x, kYardTop, 80, 0));
@@ -244,6 +249,7 @@ void WriteStartWorld(const std::string& gameFolder) {
 
         frame.m_World.AddNumberedGroup(2, "Wolves");
         frame.m_World.AddNumberedGroup(3, "Villagers");
+        frame.m_World.AddNumberedGroup(kDeepGroup, "Pack");
 
         // The meadow: the walled yard with its door and lamps, shrubs on its
         // lawn, and the villagers inside.
@@ -329,25 +335,28 @@ void WriteStartWorld(const std::string& gameFolder) {
                 lamp->m_bVisible = 1;
                 Maker::Keep(land, lamp, CellPos(54, 24));
             });
-        // The woods south of the meadow, where the wolves roam in a clearing
-        // with rats, a snake and a goblin.
+        // The woods south of the meadow: at the clearing nearest the yard a
+        // wolf and a rat that a new party can beat; deeper in the trees, in
+        // a group of their own that a fight at the clearing leaves be, the
+        // pack's other wolves with a rat, a snake and a goblin.
         make.AddLand(
             "Woods", {18, 34}, 30, 18, kLightWood, kShaded,
             [](CDIBitmap& p) { p.FillRect(8, 2, 15, 7, kGrass); },
             [&](Land& land) {
-                for (int k = 0; k < 3; ++k)
-                    Maker::Keep(land, make.Beast("Wolf", "DarkHound"), CellPos(28 + k, 38 + k % 2));
-                // Rats, a snake and a goblin at the clearing's edges.
                 struct Beast {
                     const char *name, *kind;
+                    int32_t group;
                     int cx, cy;
                 };
-                const Beast beasts[] = {{"Rat", "GiantRatGrey", 26, 37},
-                                        {"Rat", "GiantRatBrown", 32, 37},
-                                        {"Snake", "Snake", 27, 40},
-                                        {"Goblin", "Goblin", 31, 40}};
+                const Beast beasts[] = {{"Wolf", "DarkHound", kBeastGroup, 29, 38},
+                                        {"Rat", "GiantRatGrey", kBeastGroup, 27, 37},
+                                        {"Rat", "GiantRatBrown", kDeepGroup, 33, 47},
+                                        {"Wolf", "DarkHound", kDeepGroup, 35, 46},
+                                        {"Wolf", "DarkHound", kDeepGroup, 36, 47},
+                                        {"Snake", "Snake", kDeepGroup, 34, 48},
+                                        {"Goblin", "Goblin", kDeepGroup, 37, 48}};
                 for (const Beast& b : beasts)
-                    Maker::Keep(land, make.Beast(b.name, b.kind), CellPos(b.cx, b.cy));
+                    Maker::Keep(land, make.Beast(b.name, b.kind, b.group), CellPos(b.cx, b.cy));
                 // The generator and its template group: one creature of each
                 // kind it may send, copied and levelled when it fires.
                 auto* generator = new MonsterGenerator;
