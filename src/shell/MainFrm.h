@@ -98,10 +98,6 @@ public:
     int PlayMidi(int* tune);
     void UpdateMidi();
     void DeleteMidi();
-    // Plays combat sound `number` of the frame's table at a world point: the
-    // blows, wounds and deaths of the fights the world runs.
-    void PlayCombatSound(int number, qv::Point at);
-    std::array<std::unique_ptr<CDSound>, 20> m_CombatSounds;
     int m_bWindowed = 1;  // windowed (900 x 480) or full screen (640 x 480)
     int m_iBitsPerPixel = 16;
     int m_bFlipParity = 0;  // which page is in front

@@ -51,7 +51,6 @@ void CMainFrame::PlayCombatSound(int number, qv::Point at) {
 void CMainFrame::ReleaseSounds() {
     for (auto& sound : m_CombatSounds) sound.reset();
     DeleteMidi();
-    for (auto& sound : m_CombatSounds) sound.reset();
     qv::MidiOutput::Instance().Close();
     qv::AudioDevice::Instance().Close();
 }
@@ -80,13 +79,6 @@ void CMainFrame::UpdateMidi() {
         m_pMidi->Restart();
     else
         m_pMidi->Pause();
-}
-
-void CMainFrame::PlayCombatSound(int number, qv::Point at) {
-    if (number < 0 || static_cast<size_t>(number) >= m_CombatSounds.size()) return;
-    std::unique_ptr<CDSound>& sound = m_CombatSounds[static_cast<size_t>(number)];
-    if (!sound) sound = std::make_unique<CDSound>(kCombatSoundIds[number]);
-    sound->PlayAt(at.x, at.y);
 }
 
 void CMainFrame::DeleteMidi() {
