@@ -408,6 +408,14 @@ int Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
                         qv::MessageButtons::Ok);
         return 0;
     }
+    // Nor would a land whose picture lies outside the "Images\" folder be
+    // read again.
+    if (!Land::IsPictureName(land->bitmapname)) {
+        qv::ShowMessage(qv::Format("The land's picture \"%s\" lies outside the Images folder.",
+                                   land->bitmapname.c_str()),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
     try {
         if (!qv::IsPlainFileName(fileName))
             throw qv::FileError(qv::FileError::Other, fileName, "not a plain file name");

@@ -96,7 +96,7 @@ void Land::Serialize(qv::Archive& ar) {
     origin.y = ar.ReadInt();
     hasbitmap = ar.ReadInt();
     bitmapname = ar.ReadString();
-    if (!bitmapname.empty() && !qv::IsPlainFileName(bitmapname))
+    if (!IsPictureName(bitmapname))
         ar.Fail(qv::ArchiveError::BadString, "picture name '" + bitmapname + "'");
     const size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
@@ -210,6 +210,19 @@ int Land::StopAmbientSound() {
 
 std::string Land::BitmapPath() const {
     return GetBaseDirectory() + "Images\\" + bitmapname;
+}
+
+bool Land::IsPictureName(const std::string& name) {
+    return name.empty() || qv::IsPlainFileName(name);
+}
+
+int Land::SetPicture(const std::string& name) {
+    if (!qv::IsPlainFileName(name)) return 0;  // none, or a name that leads out
+    const std::string old = bitmapname;
+    bitmapname = name;
+    if (LoadBitmap(BitmapPath())) return 1;
+    bitmapname = old;
+    return 0;
 }
 
 namespace {
