@@ -241,7 +241,8 @@ void Play::ReadPartyFromPlayers() {
     const std::string path = InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
     try {
-        party = ReadPlayersFrom(qv::ReadWholeFile(path), path);
+        party =
+            ReadPlayersFrom(m_PartyOutOfPlay ? *m_PartyOutOfPlay : qv::ReadWholeFile(path), path);
         CheckPartyNumber(w, *party, path, nullptr);
     } catch (const qv::FileError& error) {
         ReportFileException(error);

@@ -309,18 +309,20 @@ void LandInfo::CheckAgrees(const Land& l, const std::string& file) const {
                                " is not its entry's in the world's index, " + text(bounds));
 }
 
-int LandInfo::SaveLand() {
+int LandInfo::SaveLand(const std::string& folder) {
     if (!land) return 0;
     bounds = land->bounds;
     landname = land->GetDisplayName();
-    land->WriteFile(FilePath());
+    land->WriteFile(folder.empty() ? FilePath() : folder + filename);
     return 1;
 }
 
 void LandInfo::Serialize(qv::Archive& ar) {
     if (ar.IsStoring()) {
-        // The land in memory goes to its own file first.
-        SaveLand();
+        // The land in memory goes to its own file first (or where the map
+        // writes its lands).
+        const MapMaster* map = GetMapMaster();
+        SaveLand(map ? map->landwritefolder : std::string());
         for (int32_t v : {bounds.left, bounds.top, bounds.right, bounds.bottom}) ar.WriteInt(v);
         ar.WriteString(filename);
         ar.WriteString(landname);

@@ -163,9 +163,10 @@ public:
     LandInfo(const std::string& filename, Land* land);
     void Serialize(qv::Archive& ar) override;
 
-    // Copies the land's bounds and name and writes the land to its file; 0
-    // without a land. qv::FileError when the file cannot be written.
-    int SaveLand();
+    // Copies the land's bounds and name and writes the land to its file (of
+    // that name in `folder` when one is given); 0 without a land.
+    // qv::FileError when the file cannot be written.
+    int SaveLand(const std::string& folder = {});
     // Where the land file lies: the working folder "tmp\" of the game folder.
     // A name read from a world file is a plain file name.
     std::string FilePath() const;
