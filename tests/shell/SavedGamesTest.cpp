@@ -48,19 +48,10 @@ protected:
         frame.m_Play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
         ASSERT_EQ(frame.SaveGame(index), 1);
     }
-    // Puts a slot folder back as it was, with nothing beside it.
-    void PutBack(const std::string& slot, const std::map<std::string, Bytes>& files) {
-        for (const char* end : {"", ".new", ".old"}) fs::remove_all(Slot(slot + end));
-        fs::create_directories(Slot(slot));
-        for (const auto& [name, bytes] : files)
-            qv::WriteWholeFile((Slot(slot) / name).string(), bytes);
-    }
-    // The land move or the refresh of the next tick, without the world's step.
+    // The land move of the next tick, without the world's step.
     void NextTick() {
-        Play& play = frame.m_Play;
-        if (play.m_bLandMovePending) frame.MoveToLand();
-        play.m_bLandMovePending = 0;
-        play.m_bRefreshPending = 0;
+        if (frame.m_Play.m_bLandMovePending) frame.MoveToLand();
+        frame.m_Play.m_bLandMovePending = frame.m_Play.m_bRefreshPending = 0;
     }
 };
 
@@ -252,7 +243,12 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
                          std::to_string(step));
             // The slot holds the good game again, the working folder the
             // changed one.
-            PutBack("save5", good);
+            fs::remove_all(Slot("save5"));
+            fs::remove_all(Slot("save5.new"));
+            fs::remove_all(Slot("save5.old"));
+            fs::create_directories(Slot("save5"));
+            for (const auto& [name, bytes] : good)
+                qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
             qv::WriteWholeFile((folder.dir / "saved").string(), table);
             ASSERT_EQ(frame.LoadSlot(5), 1);
             NextTick();
@@ -274,12 +270,11 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             EXPECT_EQ(messages.shown.size(), failed ? 1u : 0u);  // "... Play goes on."
             EXPECT_FALSE(fs::exists(Slot("save5.new")));
             // The slot holds the one game or the other, whole; once the new
-            // save has taken the slot a later failure leaves it there. Until
-            // then the working folder too is as it was.
+            // save has taken the slot a later failure leaves it there.
             const auto slot = Files(fs::exists(Slot("save5")) ? Slot("save5") : Slot("save5.old"));
             if (slot != good) committed = true;
             EXPECT_EQ(slot != good, committed);
-            if (!committed) EXPECT_EQ(Files(folder.dir / "tmp"), work);
+            if (!committed) EXPECT_EQ(Files(folder.dir / "tmp"), work);  // and the working folder
             // Play goes on with the party as it was, and the next save loads.
             NextTick();
             EXPECT_EQ(Census(), playing);
