@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "editor/ModifyLandDlg.h"
 #include "platform/Files.h"
 #include "platform/Format.h"
 #include "play/Play.h"
@@ -17,6 +18,7 @@ bool CAddLandDlg::Validate() {
         return Refused("The land file needs a plain file name, such as \"Island.lnd\".");
     if (m_Play.FindLandInfo(m_strFile))
         return Refused("The world has a land in \"" + m_strFile + "\" already.");
+    if (!Land::IsPictureName(m_strPicture)) return Refused(PictureNameRefused(m_strPicture));
     if (!m_strPicture.empty()) return true;  // the picture sets the rectangle
     if (m_Bounds.left >= m_Bounds.right || m_Bounds.top >= m_Bounds.bottom)
         return Refused(qv::Format("The rectangle (%d, %d) - (%d, %d) holds no cell.", m_Bounds.left,
@@ -43,9 +45,8 @@ void CAddLandDlg::Apply() {
     if (m_strPicture.empty()) {
         land->bounds = m_Bounds;
     } else {
-        land->bitmapname = m_strPicture;
         land->origin = {m_iOriginX, m_iOriginY};
-        if (!land->LoadBitmap(land->BitmapPath())) {
+        if (!land->SetPicture(m_strPicture)) {
             Refused("The picture \"" + m_strPicture + "\" cannot be loaded.");
             return;
         }

@@ -5,6 +5,11 @@
 #include "play/Play.h"
 #include "world/Land.h"
 
+std::string PictureNameRefused(const std::string& name) {
+    return "The picture needs a plain file name of the Images folder, such as \"Island.bmp\": \"" +
+           name + "\" is refused.";
+}
+
 CModifyLandDlg::CModifyLandDlg(Play& play, Land& land)
     : CPropertyDialog(play, "Modify Land", {420, 380}), m_pLand(&land) {
     m_strPicture = land.bitmapname;
@@ -40,6 +45,8 @@ std::vector<CModifyLandDlg::Field> CModifyLandDlg::Fields() const {
 bool CModifyLandDlg::Validate() {
     Land* land = Target();
     if (!land) return Refused("The land is not in memory any more.");
+    if (m_strPicture != land->bitmapname && !Land::IsPictureName(m_strPicture))
+        return Refused(PictureNameRefused(m_strPicture));
     for (const Field& f : Fields())
         if (*f.value != f.old && !Allows(land, f.property, *f.value)) return false;
     return true;

@@ -14,6 +14,10 @@
 
 class Land;
 
+// The refusal of a land picture's name that leads out of the "Images\" folder
+// (the add and modify dialogs both refuse it before anything changes).
+std::string PictureNameRefused(const std::string& name);
+
 class CModifyLandDlg : public CPropertyDialog {
 public:
     CModifyLandDlg(Play& play, Land& land);

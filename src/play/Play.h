@@ -244,8 +244,10 @@ public:
     // version than this game writes is refused before anything changes.
     void Serialize(qv::Archive& ar);
     // Writes or reads the world file `name` (taken in the current folder);
-    // 1, or a qv::FileError or qv::ArchiveError naming the file.
-    int SaveWorldFile(const std::string& name);
+    // 1, or a qv::FileError or qv::ArchiveError naming the file. Writing
+    // puts "players" beside it, and the lands in memory in their files of
+    // the working folder, or in `landFolder` when one is given.
+    int SaveWorldFile(const std::string& name, const std::string& landFolder = {});
     int LoadWorldFile(const std::string& name);
     // Marks a group to be stored with its members, nested groups too, and
     // takes its creatures off the map.
@@ -660,6 +662,12 @@ public:
     int m_bLoadingGame = 0;      // a saved game is read: replace rather than merge
     int m_bSaving = 0;           // a game is being saved
     int m_bPlacingParty = 0;
+    // The party as the last writing of the world stored it for "players",
+    // while it is out of play (until the land move of the next tick, or a
+    // world read): it comes back from these bytes, and a later writing before
+    // then stores them again, so that a "players" that could not be written
+    // (or a save that was not made) loses nothing of it.
+    std::optional<std::vector<uint8_t>> m_PartyOutOfPlay;
     int m_bNoPlayersFile = 0;        // the editor: "players" is not read
     int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
     int m_bNewCharacterPending = 0;

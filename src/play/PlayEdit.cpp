@@ -120,13 +120,9 @@ int Play::SetProperty(Object* object, const std::string& name, int32_t value,
         qv::DynamicCast<Barrel>(object)->SetRainBarrel(value);
     } else if (auto* land = qv::DynamicCast<Land>(object)) {
         if (name == P::kPicture) {
-            // The old picture stays when the new one cannot be loaded.
-            const std::string old = land->bitmapname;
-            land->bitmapname = text;
-            if (!land->LoadBitmap(land->BitmapPath())) {
-                land->bitmapname = old;
-                return 0;
-            }
+            // The old picture stays when the new one is refused or cannot be
+            // loaded.
+            if (!land->SetPicture(text)) return 0;
         } else if (name == P::kTerrain) {
             land->terraincode = value;
         } else if (name == P::kOriginX) {

@@ -241,7 +241,8 @@ void Play::ReadPartyFromPlayers() {
     const std::string path = InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
     try {
-        party = ReadPlayersFrom(qv::ReadWholeFile(path), path);
+        party =
+            ReadPlayersFrom(m_PartyOutOfPlay ? *m_PartyOutOfPlay : qv::ReadWholeFile(path), path);
         CheckPartyNumber(w, *party, path, nullptr);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
@@ -405,6 +406,14 @@ int Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
                                    "%d cells.",
                                    land->bounds.left, land->bounds.top, land->bounds.right,
                                    land->bounds.bottom, Map()->worldcellx, Map()->worldcelly),
+                        qv::MessageButtons::Ok);
+        return 0;
+    }
+    // Nor would a land whose picture lies outside the "Images\" folder be
+    // read again.
+    if (!Land::IsPictureName(land->bitmapname)) {
+        qv::ShowMessage(qv::Format("The land's picture \"%s\" lies outside the Images folder.",
+                                   land->bitmapname.c_str()),
                         qv::MessageButtons::Ok);
         return 0;
     }

@@ -54,6 +54,8 @@ void Play::WritePlayers(Group& party) {
         return;
     }
     party.m_bGrouped = grouped;
+    // The file holds the party now.
+    m_PartyOutOfPlay.reset();
 }
 
 void Play::TravelTo(qv::Point cell) {

@@ -17,6 +17,7 @@
 #include "play/Play.h"
 #include "world/Global.h"
 #include "world/Group.h"
+#include "world/Land.h"
 #include "world/Map.h"
 #include "world/World.h"
 
@@ -200,16 +201,26 @@ int Play::SaveSlot(int slot) {
     try {
         if (!qv::IsPlainFileName(m_strWorldFile))
             throw qv::FileError(qv::FileError::Other, m_strWorldFile, "not a plain file name");
-        try {
-            SaveWorldFile(m_strWorldFile);
-        } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, work + m_strWorldFile);
-        }
         // The slot's older files stay unless the working folder has newer ones.
         qv::RemoveFolder(fresh);
         qv::MakeFolder(fresh);
         if (qv::FolderExists(folder)) CopyFolder(folder, fresh);
         CopyFolder(work, fresh);
+        // The world, the party and the lands in memory are written beside
+        // the slot: the working folder takes them only once the save is
+        // whole, and a save that fails changes nothing there.
+        std::vector<std::string> written{m_strWorldFile};
+        if (Map())
+            for (const Land* land : Map()->loadedlands)
+                if (land->landinfo) written.push_back(land->landinfo->filename);
+        m_strCurrentFolder = fresh;
+        try {
+            SaveWorldFile(m_strWorldFile, fresh);
+        } catch (const qv::ArchiveError& error) {
+            throw AsFileError(error, fresh + m_strWorldFile);
+        }
+        m_strCurrentFolder = work;
+        if (m_PartyOutOfPlay) written.push_back(kPlayersFile);
         qv::WriteWholeFile(fresh + kPositionFile, StorePosition(m_strWorldFile));
         // Every byte of the new save is on the disk before it takes the
         // slot's name, and the renames are before the game says it saved.
@@ -219,6 +230,7 @@ int Play::SaveSlot(int slot) {
         qv::RenameFolder(fresh, folder);
         qv::SyncFolder(GameFolderPath(""));
         qv::RemoveFolder(old);
+        for (const std::string& name : written) CopyOneFile(folder + name, work + name);
         WriteSaveSlots();
     } catch (const qv::FileError& error) {
         qv::RemoveFolder(fresh);
@@ -233,8 +245,9 @@ int Play::SaveSlot(int slot) {
             }
         }
         m_strCurrentFolder = work;
-        // Play goes on: what has not been saved is still in play, and the
-        // player may try again (a load alone may end the program).
+        // Play goes on: what has not been saved is still in play (the party
+        // comes back as it was), and the player may try again (a load alone
+        // may end the program).
         qv::ShowMessage(qv::Format("The game could not be saved: %s. Play goes on.", error.what()),
                         qv::MessageButtons::Ok);
         return 0;

@@ -359,7 +359,17 @@ int Play::DetachGroup(Group* group) {
     return 1;
 }
 
-int Play::SaveWorldFile(const std::string& name) {
+int Play::SaveWorldFile(const std::string& name, const std::string& landFolder) {
+    // The map writes its lands there only while this world is written.
+    struct LandFolder {
+        MapMaster* map;
+        LandFolder(MapMaster* m, const std::string& folder) : map(m) {
+            if (map) map->landwritefolder = folder;
+        }
+        ~LandFolder() {
+            if (map) map->landwritefolder.clear();
+        }
+    } lands(Map(), landFolder);
     qv::Archive ar(name);
     Serialize(ar);
     qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
@@ -456,16 +466,14 @@ void Play::Serialize(qv::Archive& ar) {
         ar.WriteDWord(kWorldVersion);
 
         // The party goes to "players" alone and leaves the world; the next
-        // tick brings it back.
+        // tick brings it back, from the bytes kept even when the file could
+        // not be written. A party still out of play from an earlier writing
+        // goes to "players" again.
         if (Player* leader = w.m_pLeader.Get()) {
             Group* party = leader->m_pGroup;
             if (party) {
                 DetachGroup(party);
-                try {
-                    qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(*party));
-                } catch (const qv::FileError& error) {
-                    ReportFileException(error);
-                }
+                m_PartyOutOfPlay = StorePlayers(*party);
                 if (w.m_GroupArray.size() > World::kPartyGroupSlot &&
                     w.m_GroupArray[World::kPartyGroupSlot] == party)
                     w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
@@ -474,6 +482,7 @@ void Play::Serialize(qv::Archive& ar) {
                 delete party;
             }
         }
+        if (m_PartyOutOfPlay) qv::WriteWholeFile(InCurrentFolder(kPlayersFile), *m_PartyOutOfPlay);
 
         ar.SerializeClass(&MapMaster::classInfo);
         if (!Map()) w.map_master = std::make_unique<MapMaster>();
@@ -537,6 +546,8 @@ void Play::Serialize(qv::Archive& ar) {
     }
 
     // ---- Reading ----
+    // The party comes from the "players" of the world read.
+    m_PartyOutOfPlay.reset();
     const uint32_t version = ReadWorldVersion(ar);
     const bool replace = m_bLoadingGame != 0;
     m_bRefreshPending = 1;

@@ -96,7 +96,7 @@ void Land::Serialize(qv::Archive& ar) {
     origin.y = ar.ReadInt();
     hasbitmap = ar.ReadInt();
     bitmapname = ar.ReadString();
-    if (!bitmapname.empty() && !qv::IsPlainFileName(bitmapname))
+    if (!IsPictureName(bitmapname))
         ar.Fail(qv::ArchiveError::BadString, "picture name '" + bitmapname + "'");
     const size_t n = ar.ReadCount();
     for (size_t i = 0; i < n; ++i) {
@@ -212,6 +212,19 @@ std::string Land::BitmapPath() const {
     return GetBaseDirectory() + "Images\\" + bitmapname;
 }
 
+bool Land::IsPictureName(const std::string& name) {
+    return name.empty() || qv::IsPlainFileName(name);
+}
+
+int Land::SetPicture(const std::string& name) {
+    if (!qv::IsPlainFileName(name)) return 0;  // none, or a name that leads out
+    const std::string old = bitmapname;
+    bitmapname = name;
+    if (LoadBitmap(BitmapPath())) return 1;
+    bitmapname = old;
+    return 0;
+}
+
 namespace {
 
 static_assert(MapMaster::kMaxWorldCells <= CDIBitmap::kMaxPixels,
@@ -296,18 +309,20 @@ void LandInfo::CheckAgrees(const Land& l, const std::string& file) const {
                                " is not its entry's in the world's index, " + text(bounds));
 }
 
-int LandInfo::SaveLand() {
+int LandInfo::SaveLand(const std::string& folder) {
     if (!land) return 0;
     bounds = land->bounds;
     landname = land->GetDisplayName();
-    land->WriteFile(FilePath());
+    land->WriteFile(folder.empty() ? FilePath() : folder + filename);
     return 1;
 }
 
 void LandInfo::Serialize(qv::Archive& ar) {
     if (ar.IsStoring()) {
-        // The land in memory goes to its own file first.
-        SaveLand();
+        // The land in memory goes to its own file first (or where the map
+        // writes its lands).
+        const MapMaster* map = GetMapMaster();
+        SaveLand(map ? map->landwritefolder : std::string());
         for (int32_t v : {bounds.left, bounds.top, bounds.right, bounds.bottom}) ar.WriteInt(v);
         ar.WriteString(filename);
         ar.WriteString(landname);

@@ -91,6 +91,13 @@ public:
     int StopAmbientSound();
     // Loads the picture from `path`; "Error loading bitmap" and 0 on failure.
     int LoadBitmap(const std::string& path);
+    // A name a land may give its picture: none (empty), or a plain file name
+    // of the "Images\" folder; a name that leads out of it is refused.
+    static bool IsPictureName(const std::string& name);
+    // Takes the picture of that name (IsPictureName) from the "Images\"
+    // folder; 0 when the name is refused or the picture cannot be loaded, and
+    // then the land keeps the picture it had.
+    int SetPicture(const std::string& name);
     // The picture's path: the game folder's "Images\" and `bitmapname`.
     std::string BitmapPath() const;
     // Loads the picture a land read from a file names, its bytes given by
@@ -156,9 +163,10 @@ public:
     LandInfo(const std::string& filename, Land* land);
     void Serialize(qv::Archive& ar) override;
 
-    // Copies the land's bounds and name and writes the land to its file; 0
-    // without a land. qv::FileError when the file cannot be written.
-    int SaveLand();
+    // Copies the land's bounds and name and writes the land to its file (of
+    // that name in `folder` when one is given); 0 without a land.
+    // qv::FileError when the file cannot be written.
+    int SaveLand(const std::string& folder = {});
     // Where the land file lies: the working folder "tmp\" of the game folder.
     // A name read from a world file is a plain file name.
     std::string FilePath() const;

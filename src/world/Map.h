@@ -433,6 +433,11 @@ public:
     int32_t lightmarginy = 3;
     std::vector<Land*> loadedlands;
     LandGraph* landgraph = nullptr;
+    // Where the map's record, as it is written, puts the lands in memory
+    // (empty: their own files in the working folder). A save writes them
+    // beside its slot, so that the working folder changes only once it is
+    // whole.
+    std::string landwritefolder;
     int32_t sunlightmode = 0;
     int32_t daylight = 1;
 

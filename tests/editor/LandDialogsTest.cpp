@@ -86,6 +86,28 @@ TEST_F(LandDialogs, ALandIsInsertedUnderTheLandThatHoldsItAndRemovedFromTheTree)
     EXPECT_EQ(play.FindLandInfo("pond.lnd"), nullptr);
 }
 
+// A land's picture lies in the Images folder: play's property and the add
+// dialog refuse a name leading out of it before anything is written.
+TEST_F(LandDialogs, APictureFromOutsideTheImagesFolderIsRefused) {
+    frame.m_World.m_ptFocus = {worldfile_test::At(25, 24).x, worldfile_test::At(25, 24).y};
+    folder.Picture("isle.bmp", 4, 4, 8);
+    folder.Picture("../outside.bmp", 4, 4, 8);
+    ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
+    for (const std::string picture :
+         {"../outside.bmp", "..\\outside.bmp", "/isle.bmp", "isle.bmp"}) {
+        SCOPED_TRACE(picture);
+        const bool accepted = picture == "isle.bmp";
+        qv::ScriptedMessages messages;
+        Land* pond = play.FindLandInfo("pond.lnd")->land;
+        EXPECT_EQ(play.SetProperty(pond, Play::Property::kPicture, 0, picture), accepted ? 1 : 0);
+        CAddLandDlg add(play);
+        add.m_strFile = "isle.lnd";
+        add.m_strPicture = picture;
+        EXPECT_EQ(add.Ok(), accepted);
+        EXPECT_EQ(fs::exists(folder.Working("isle.lnd")), accepted);
+    }
+}
+
 TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
     LandInfo* info = play.FindLandInfo("pond.lnd");

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/Message.h"
-#include "shell/WorldFileFixture.h"
+#include "shell/PartyFixture.h"
 #include "support/HandWrittenRecord.h"
 
 namespace {
@@ -21,7 +21,7 @@ using worldfile_test::WorldFileTest;
 
 using worldfile_test::Files;
 
-class SavedGames : public WorldFileTest {
+class SavedGames : public partytest::PartyFixture {
 protected:
     // A world of two things and a creature of group 2 around the focus.
     void Populate() {
@@ -48,7 +48,11 @@ protected:
         frame.m_Play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
         ASSERT_EQ(frame.SaveGame(index), 1);
     }
-    qv::ScriptedMessages messages;
+    // The land move of the next tick, without the world's step.
+    void NextTick() {
+        if (frame.m_Play.m_bLandMovePending) frame.MoveToLand();
+        frame.m_Play.m_bLandMovePending = frame.m_Play.m_bRefreshPending = 0;
+    }
 };
 
 TEST(SaveFolders, SlotNumbersNameTheirFolders) {
@@ -219,9 +223,12 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
 // and the new one from then on, and never a mixture.
 TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
     Populate();
+    frame.m_Play.m_iStartState = 0;  // in play: a load places the party
+    PartyOf({"Ayla", "Rex"});
     const auto before = Census();
     Saved(4, "Good");
     const auto good = Files(Slot("save5"));
+    NextTick();
     Change();
     const auto changed = Census();
     ASSERT_NE(changed, before);
@@ -244,24 +251,38 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
                 qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
             qv::WriteWholeFile((folder.dir / "saved").string(), table);
             ASSERT_EQ(frame.LoadSlot(5), 1);
+            NextTick();
             ASSERT_EQ(Census(), changed);
+            frame.m_World.m_pLeader->m_iHitPoints -= 1;  // play moves on
+            const auto playing = Census();
+            const auto work = Files(folder.dir / "tmp");
+            messages.shown.clear();
 
             frame.m_Play.m_SaveSlots[4].description = "Bad";
             qv::FailFileChanges(step, stops);
             const int saved = frame.SaveGame(4);
             const bool failed = !qv::FileFailurePending();
             qv::FailFileChanges(-1);
+            EXPECT_EQ(frame.m_bQuitRequested, 0);
             frame.m_bQuitRequested = 0;
             frame.m_iQuitCode = 0;
             EXPECT_EQ(saved, failed ? 0 : 1);
+            EXPECT_EQ(messages.shown.size(), failed ? 1u : 0u);  // "... Play goes on."
             EXPECT_FALSE(fs::exists(Slot("save5.new")));
             // The slot holds the one game or the other, whole; once the new
             // save has taken the slot a later failure leaves it there.
             const auto slot = Files(fs::exists(Slot("save5")) ? Slot("save5") : Slot("save5.old"));
             if (slot != good) committed = true;
             EXPECT_EQ(slot != good, committed);
+            if (!committed) EXPECT_EQ(Files(folder.dir / "tmp"), work);  // and the working folder
+            // Play goes on with the party as it was, and the next save loads.
+            NextTick();
+            EXPECT_EQ(Census(), playing);
+            Saved(6, "Again");
             ASSERT_EQ(frame.LoadSlot(4), 1);
-            EXPECT_EQ(Census(), committed ? changed : before);
+            EXPECT_EQ(Census(), committed ? playing : before);
+            ASSERT_EQ(frame.LoadSlot(6), 1);
+            EXPECT_EQ(Census(), playing);
             EXPECT_TRUE(fs::exists(Slot("save5")));
             EXPECT_FALSE(fs::exists(Slot("save5.old")));
             if (!failed) break;  // past the last change: the save went through
