@@ -102,10 +102,23 @@ EditorGui::~EditorGui() {
 }
 
 void EditorGui::Frame() {
+    RunFrame(kFrameSeconds);
+}
+
+void EditorGui::Answer() {
+    RunFrame(kFrameSeconds);
+    // A widget answers its input in the frame that saw it, after it was laid
+    // out: a frame without new input lays it out as it now is, so that what
+    // is drawn shows what the input did. It takes next to no time, so that
+    // a held button is not held longer by it.
+    RunFrame(kShowingSeconds);
+}
+
+void EditorGui::RunFrame(float seconds) {
     {
         Current current(m_pContext);
         ImGuiIO& io = ImGui::GetIO();
-        io.DeltaTime = kFrameSeconds;
+        io.DeltaTime = seconds;
         m_bDoubleClickFrame = m_bDoubleClickPending;
         m_bDoubleClickPending = false;
         m_RectsBuilding.clear();
@@ -136,7 +149,7 @@ void EditorGui::MouseMove(qv::Point p) {
         Current current(m_pContext);
         ImGui::GetIO().MousePos = ImVec2(static_cast<float>(p.x), static_cast<float>(p.y));
     }
-    Frame();
+    Answer();
 }
 
 void EditorGui::MouseButton(int button, bool down) {
@@ -145,7 +158,7 @@ void EditorGui::MouseButton(int button, bool down) {
         Current current(m_pContext);
         ImGui::GetIO().MouseDown[button] = down;
     }
-    Frame();
+    Answer();
 }
 
 void EditorGui::MouseDoubleClick(qv::Point p) {
@@ -156,7 +169,7 @@ void EditorGui::MouseDoubleClick(qv::Point p) {
         io.MouseDown[0] = true;
     }
     m_bDoubleClickPending = true;
-    Frame();
+    Answer();
 }
 
 void EditorGui::Key(int vk, bool down) {
@@ -168,7 +181,7 @@ void EditorGui::Key(int vk, bool down) {
         if (vk == qv::VK_MENU) io.KeyAlt = down;
         if (vk > 0 && vk < static_cast<int>(IM_ARRAYSIZE(io.KeysDown))) io.KeysDown[vk] = down;
     }
-    Frame();
+    Answer();
 }
 
 void EditorGui::Char(int ch) {
@@ -177,7 +190,7 @@ void EditorGui::Char(int ch) {
         Current current(m_pContext);
         ImGui::GetIO().AddInputCharacter(static_cast<unsigned>(ch));
     }
-    Frame();
+    Answer();
 }
 
 bool EditorGui::HandleEvent(const qv::Event& e, qv::Point origin) {

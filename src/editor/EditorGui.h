@@ -6,9 +6,10 @@
 //
 // The owner hands a builder (the widgets of one frame, as ImGui calls); every
 // input event runs one frame, so that a press and a release always fall into
-// frames of their own and no click is lost. Widgets a test or a picture needs
-// to find are named after they are made (Remember), and their rectangles of
-// the last frame are kept.
+// frames of their own and no click is lost, and then one more without input,
+// so that the last frame, the one drawn, shows what the event did. Widgets a test or a picture
+// needs to find are named after they are made (Remember), and their rectangles of the last frame
+// are kept.
 //
 // Nothing outside src/editor sees ImGui: the drawing goes to the platform as
 // plain triangles.
@@ -102,6 +103,10 @@ public:
 private:
     // Makes this context current for the call's length.
     class Current;
+    // The frame that takes an input, and one that shows what it did.
+    void Answer();
+    void RunFrame(float seconds);
+    static constexpr float kShowingSeconds = 1.0f / 60000;
     ImGuiContext* m_pContext = nullptr;
     qv::Point m_Size;
     std::function<void()> m_Builder;

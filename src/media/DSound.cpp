@@ -94,7 +94,7 @@ std::string CMIDIStream::TuneFileName(int tune) {
     return qv::Format("Music\\Tune%d.mid", tune);
 }
 
-CMIDIStream::CMIDIStream(int tune, const std::string& file) : m_iTune(tune) {
+CMIDIStream::CMIDIStream(int tune, const std::string& file) : m_iTune(tune), m_strFile(file) {
     qv::MidiOutput& output = qv::MidiOutput::Instance();
     if (!output.IsOpen()) {
         m_strError = "there is no MIDI output";
@@ -106,6 +106,7 @@ CMIDIStream::CMIDIStream(int tune, const std::string& file) : m_iTune(tune) {
             MidiFile::Load(qv::ResolvePath(file)).ToSong(qv::Mixer::kRate));
     } catch (const qv::FileError& error) {
         m_strError = error.what();
+        m_bRefused = error.cause != qv::FileError::NotFound;
         return;
     }
     m_iSong = output.Play(std::move(song));

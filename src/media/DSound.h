@@ -85,6 +85,9 @@ public:
     bool IsOpen() const { return m_iSong != 0; }
     int GetTune() const { return m_iTune; }
     const std::string& GetError() const { return m_strError; }
+    // The file was there and its reader refused it (not merely missing).
+    bool IsRefused() const { return m_bRefused; }
+    const std::string& GetFile() const { return m_strFile; }
     // Pause holds the tune where it is; Restart plays on from there.
     void Pause();
     void Restart();
@@ -94,7 +97,9 @@ private:
     int m_iTune;
     int m_iSong = 0;  // the output's id of the playing tune
     bool m_bPaused = false;
+    bool m_bRefused = false;
     std::string m_strError;
+    std::string m_strFile;  // the game's name of the file
 };
 
 // A movie player. There is no movie decoder here: a player is never ready, so

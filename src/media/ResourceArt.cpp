@@ -500,26 +500,64 @@ void Landscape(Painter& p) {
     p.Ellipse(w * 4 / 5, h / 6, 24, 24, kGold(4));
 }
 
+// A line of text in the alphabet's letters, its top left at (x0, y0), each
+// pixel of a letter a block of scale x scale.
+void Letters(Painter& p, const std::string& text, int x0, int y0, int scale, C colour) {
+    const CDDAlphabet& font = CDDAlphabet::Get();
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto& glyph = font.Glyph(static_cast<unsigned char>(text[i]));
+        for (int row = 0; row < CDDAlphabet::kCellHeight; ++row)
+            for (int bit = 0; bit < 8; ++bit) {
+                if (!(glyph[static_cast<size_t>(row)] & (0x80 >> bit))) continue;
+                const int x = x0 + (static_cast<int>(i) * CDDAlphabet::kCellWidth + bit) * scale;
+                const int y = y0 + row * scale;
+                p.Box(x, y, x + scale, y + scale, colour);
+            }
+    }
+}
+
+// The width of a line of text in the alphabet's letters.
+int LettersWidth(const std::string& text, int scale) {
+    return static_cast<int>(text.size()) * CDDAlphabet::kCellWidth * scale;
+}
+
 // A line of text in the alphabet's letters, each pixel of a letter a block of
 // scale x scale, centred on the picture, with a shadow below right.
 void BigText(Painter& p, const std::string& text, int scale, C ink, C shadow) {
-    const CDDAlphabet& font = CDDAlphabet::Get();
-    const int width = static_cast<int>(text.size()) * CDDAlphabet::kCellWidth * scale;
-    const int x0 = (p.Width() - width) / 2;
+    const int x0 = (p.Width() - LettersWidth(text, scale)) / 2;
     const int y0 = (p.Height() - CDDAlphabet::kCellHeight * scale) / 2;
-    for (const int offset : {scale / 2, 0}) {
-        const C colour = offset ? shadow : ink;
-        for (size_t i = 0; i < text.size(); ++i) {
-            const auto& glyph = font.Glyph(static_cast<unsigned char>(text[i]));
-            for (int row = 0; row < CDDAlphabet::kCellHeight; ++row)
-                for (int bit = 0; bit < 8; ++bit) {
-                    if (!(glyph[static_cast<size_t>(row)] & (0x80 >> bit))) continue;
-                    const int x =
-                        x0 + (static_cast<int>(i) * CDDAlphabet::kCellWidth + bit) * scale + offset;
-                    const int y = y0 + row * scale + offset;
-                    p.Box(x, y, x + scale, y + scale, colour);
-                }
-        }
+    Letters(p, text, x0 + scale / 2, y0 + scale / 2, scale, shadow);
+    Letters(p, text, x0, y0, scale, ink);
+}
+
+// The intro's scroll: the tale it tells as it rolls up, a line every
+// kScrollLine pixels, each centred.
+void ScrollTale(Painter& p) {
+    constexpr int kFirstLine = 40, kScrollLine = 22;
+    static const char* const kTale[] = {
+        "QUORVALE",
+        "",
+        "Long ago the vale",
+        "was green and still.",
+        "Then the old roads",
+        "filled with wolves,",
+        "the wells ran dry",
+        "and the lamps of the",
+        "towns burned low.",
+        "",
+        "Now a traveller comes",
+        "with a dog at heel,",
+        "a pack and a blade,",
+        "and a name that is",
+        "yet to be told.",
+        "",
+        "Go carefully.",
+    };
+    const C ink = Rgb{70, 44, 24}();
+    int y = kFirstLine;
+    for (const char* line : kTale) {
+        Letters(p, line, (p.Width() - LettersWidth(line, 1)) / 2, y, 1, ink);
+        y += kScrollLine;
     }
 }
 
@@ -887,7 +925,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
     add(961, 260, 487, [](Painter& p) {
         p.Fill(kParchment());
         p.Speckle(0, 0, 260, 487, {kParchment(-2), kParchment(2)}, 961, 4);
-        for (int y = 40; y < 460; y += 18) p.Box(30, y, 230, y + 2, kParchment(-6));
+        ScrollTale(p);
     });
     for (int id = 577; id <= 584; ++id)
         add(id, 90, 30, [id](Painter& p) {

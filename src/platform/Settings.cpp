@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/Files.h"
 
@@ -36,6 +37,23 @@ bool KeyOf(const std::string& line, std::string& key) {
     key = Trim(line.substr(0, eq));
     return !key.empty();
 }
+
+// The UTF-8 byte-order mark some editors put before the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Takes a byte-order mark off the front of `text`; answers it (empty when
+// there was none).
+std::string TakeMark(std::string& text) {
+    if (!text.starts_with(kByteOrderMark)) return {};
+    text.erase(0, kByteOrderMark.size());
+    return std::string(kByteOrderMark);
+}
+
+// The file's line end: that of its first line, "\n" when it has none.
+std::string LineEndOf(const std::string& text) {
+    const size_t end = text.find('\n');
+    return end != std::string::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
+}
 }  // namespace
 
 Settings Settings::Load(const std::string& fileName) {
@@ -47,7 +65,9 @@ Settings Settings::Load(const std::string& fileName) {
         if (e.cause == FileError::NotFound) return s;
         throw;
     }
-    for (const std::string& line : Lines(std::string(bytes.begin(), bytes.end()))) {
+    std::string text(bytes.begin(), bytes.end());
+    TakeMark(text);
+    for (const std::string& line : Lines(text)) {
         std::string key;
         if (KeyOf(line, key)) s.m_values[key] = Trim(line.substr(line.find('=') + 1));
     }
@@ -69,9 +89,17 @@ void Settings::WriteValues(const std::string& fileName,
     } catch (const FileError& e) {
         if (e.cause != FileError::NotFound) throw;
     }
+    // The mark and the line ends stay as the file has them.
+    std::string out = TakeMark(text);
+    const std::string lineEnd = LineEndOf(text);
     std::vector<bool> written(values.size(), false);
-    std::string out;
-    for (std::string line : Lines(text)) {
+    const std::vector<std::string> lines = Lines(text);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        std::string line = lines[n];
+        // A last line without an end gets the file's; every other keeps its own.
+        const bool ended = n + 1 < lines.size() || text.ends_with('\n');
+        const std::string end = !ended ? lineEnd : line.ends_with('\r') ? "\r\n" : "\n";
+        if (line.ends_with('\r')) line.pop_back();
         std::string key;
         bool keep = true;
         if (KeyOf(line, key)) {
@@ -83,10 +111,10 @@ void Settings::WriteValues(const std::string& fileName,
                 written[i] = true;
             }
         }
-        if (keep) out += line + "\n";
+        if (keep) out += line + end;
     }
     for (size_t i = 0; i < values.size(); ++i)
-        if (!written[i]) out += values[i].first + "=" + values[i].second + "\n";
+        if (!written[i]) out += values[i].first + "=" + values[i].second + lineEnd;
     const size_t slash = fileName.find_last_of("/\\");
     if (slash != std::string::npos && slash > 0) MakeFolder(fileName.substr(0, slash));
     WriteWholeFile(fileName, std::vector<uint8_t>(out.begin(), out.end()));

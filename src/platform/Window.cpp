@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -25,9 +27,21 @@ bool VideoUp() {
     }
     if (!Window::OnADisplay(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        g_createError =
-            "There is no display to open the game's window on (neither DISPLAY nor "
-            "WAYLAND_DISPLAY is set): start the game on a desktop.";
+        // SDL fell back to a driver that shows nothing: each display named
+        // is asked for by its own driver to learn why it could not be opened.
+        std::vector<Window::NamedDisplay> displays;
+        for (auto [variable, driver] :
+             {std::pair{"DISPLAY", "x11"}, {"WAYLAND_DISPLAY", "wayland"}}) {
+            const char* name = SDL_getenv(variable);
+            if (!name || !*name) continue;
+            std::string reason = "no reason given";
+            if (SDL_VideoInit(driver) == 0)
+                SDL_VideoQuit();
+            else if (*SDL_GetError())
+                reason = SDL_GetError();
+            displays.push_back({variable, name, reason});
+        }
+        g_createError = Window::NoDisplayMessage(displays);
         return false;
     }
     return true;
@@ -45,6 +59,17 @@ Window::~Window() {
 
 std::string Window::CreateError() {
     return g_createError;
+}
+
+std::string Window::NoDisplayMessage(const std::vector<NamedDisplay>& displays) {
+    if (displays.empty())
+        return "There is no display to open the game's window on (neither DISPLAY nor "
+               "WAYLAND_DISPLAY is set): start the game on a desktop.";
+    std::string text;
+    for (const NamedDisplay& d : displays)
+        text += (text.empty() ? "" : "; ") + ("The display \"" + d.name + "\" (" + d.variable +
+                                              ") cannot be opened: " + d.reason);
+    return text + ". Start the game on a desktop it can reach.";
 }
 
 bool Window::OnADisplay(const char* driver, const char* asked) {

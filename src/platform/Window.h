@@ -41,6 +41,14 @@ public:
     // set): a driver that shows nothing (offscreen, dummy) only when asked
     // for, as the tests do. Without a display SDL falls back to them itself.
     static bool OnADisplay(const char* driver, const char* asked);
+    // A display named in the environment that could not be opened: the
+    // variable ("DISPLAY", "WAYLAND_DISPLAY"), its value and SDL's reason.
+    struct NamedDisplay {
+        std::string variable, name, reason;
+    };
+    // What CreateError() says when video came up on no display: each display
+    // named that could not be opened, with its reason, or that none is named.
+    static std::string NoDisplayMessage(const std::vector<NamedDisplay>& displays);
     void Destroy();
     bool IsOpen() const { return m_window != nullptr; }
     int Width() const { return m_width; }

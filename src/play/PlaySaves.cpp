@@ -247,8 +247,10 @@ int Play::SaveSlot(int slot) {
         m_strCurrentFolder = work;
         // Play goes on: what has not been saved is still in play (the party
         // comes back as it was), and the player may try again (a load alone
-        // may end the program).
-        qv::ShowMessage(qv::Format("The game could not be saved: %s. Play goes on.", error.what()),
+        // may end the program). The game's names and the folder's path meet
+        // in the file's name: it is said with one kind of separator.
+        qv::ShowMessage(qv::Format("The game could not be saved: %s. Play goes on.",
+                                   qv::ToSlashes(error.what()).c_str()),
                         qv::MessageButtons::Ok);
         return 0;
     }

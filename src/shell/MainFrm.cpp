@@ -20,7 +20,7 @@ CMainFrame::CMainFrame() {
     g_pMainFrame = this;
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
-    InstallTalkAndTradeWindows(m_Play);
+    InstallTalkAndTradeWindows(m_Play, [this] { m_pGameWindows->DrawControlPanel(); });
     m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
         if (!m_View.m_rcView.Contains(p) || !m_World.map_master) return false;
         at = m_View.ViewToWorld(p);

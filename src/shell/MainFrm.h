@@ -95,7 +95,11 @@ public:
     int FlipSurfaces();
     int InitDirectSound();
     void ReleaseSounds();
-    int PlayMidi(int* tune);
+    // Starts the tune; 0 when it cannot be played. A tune file its reader
+    // refuses is said once, on the error output and in a message box, with
+    // `consequence` (what the failure leads to) after it.
+    int PlayMidi(int* tune, const char* consequence = nullptr);
+    void SayRefusedTune(const CMIDIStream& stream, const char* consequence);
     void UpdateMidi();
     void DeleteMidi();
     int m_bWindowed = 1;  // windowed (900 x 480) or full screen (640 x 480)
@@ -115,7 +119,8 @@ public:
     static constexpr int kCombatSounds = 20;
     std::array<std::unique_ptr<CDSound>, kCombatSounds> m_CombatSounds;
     void PlayCombatSound(int number, qv::Point at);
-    CDDEdit m_MessageLine;  // the message line under the map view
+    std::vector<std::string> m_RefusedTunes;  // the tune files refused and said
+    CDDEdit m_MessageLine;                    // the message line under the map view
 
     // ---- The game loop (MainFrmUpdate.cpp, MainFrmDraw.cpp) ----
     // The loop's timer: id, and the real time between ticks.

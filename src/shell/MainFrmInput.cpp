@@ -37,7 +37,11 @@ public:
     explicit PlacedObjectDrag(qv::Point start) : m_end(start) {}
     bool IsModalDone() const override { return m_done; }
     void OnModalAbandoned() override { m_cancelled = true; }
-    void OnMouseMove(qv::Point p) override { m_end = p; }
+    void OnMouseMove(qv::Point p) override {
+        m_end = p;
+        // The drawn cursor goes with the mouse while the frame does not see it.
+        if (CMouseCursor* cursor = GetMouseCursor(); cursor && cursor->m_bShown) cursor->MoveTo(p);
+    }
     void OnLButtonUp(qv::Point p) override {
         m_end = p;
         m_done = true;
@@ -196,6 +200,9 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     qv::Handle<ObjectHolder> dragged(holder);
     PlacedObjectDrag drag(start);
     qv::MessageLoop::Instance().RunModal(drag);
+    // The frame takes up the mouse where the drag left it, as if it had
+    // followed it all along.
+    OnMouseMove(drag.m_end);
     MapMaster* map = m_World.map_master.get();
     if (drag.m_cancelled || !dragged || !map) return;
     // Dropped in the map view: the object moves by the drag. The editor's

@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <cstdio>
 
 #include "media/DSound.h"
 #include "media/Resources.h"
 #include "platform/Audio.h"
+#include "platform/Format.h"
+#include "platform/Message.h"
 #include "platform/Midi.h"
 #include "shell/MainFrm.h"
 #include "world/Global.h"
@@ -20,6 +23,21 @@ qv::Point GetSoundWorldSize() {
 }
 
 // ---- the frame's sound and music ----
+
+void CMainFrame::SayRefusedTune(const CMIDIStream& stream, const char* consequence) {
+    // A missing tune is no news (a land may name one that was never made).
+    if (!stream.IsRefused()) return;
+    const std::string& file = stream.GetFile();
+    if (std::find(m_RefusedTunes.begin(), m_RefusedTunes.end(), file) != m_RefusedTunes.end())
+        return;
+    m_RefusedTunes.push_back(file);
+    std::string text =
+        qv::Format("Tune %d is not played: %s.", stream.GetTune(), stream.GetError().c_str());
+    if (consequence) text += std::string(" ") + consequence;
+    // The box alone says nothing on the terminal.
+    if (qv::HasMessageHandler()) std::fprintf(stderr, "%s\n", text.c_str());
+    qv::ShowMessage(text, qv::MessageButtons::Ok);
+}
 
 int CMainFrame::InitDirectSound() {
     m_bMidiOutput = 0;
@@ -55,7 +73,7 @@ void CMainFrame::ReleaseSounds() {
     qv::AudioDevice::Instance().Close();
 }
 
-int CMainFrame::PlayMidi(int* tune) {
+int CMainFrame::PlayMidi(int* tune, const char* consequence) {
     if (!tune) return 0;
     // While music is off there is nothing to do, which is no failure.
     if (!m_bMusicOn) return 1;
@@ -64,7 +82,10 @@ int CMainFrame::PlayMidi(int* tune) {
     // A tune that cannot be played leaves the one playing as it is.
     auto stream = std::make_unique<CMIDIStream>(
         *tune, m_Play.GameFolderPath(CMIDIStream::TuneFileName(*tune)));
-    if (!stream->IsOpen()) return 0;
+    if (!stream->IsOpen()) {
+        SayRefusedTune(*stream, consequence);
+        return 0;
+    }
     m_pMidi = std::move(stream);
     return 1;
 }

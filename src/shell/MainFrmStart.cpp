@@ -255,7 +255,7 @@ int CMainFrame::OnCreate() {
     if (!InitDirectSound()) m_bSoundOn = g_bSoundEnabled = m_bMusicOn = 0;
     m_Start.TraceStart("first tune");
     int tune = 0;
-    if (!PlayMidi(&tune)) m_bSoundOn = m_bMusicOn = 0;
+    if (!PlayMidi(&tune, "Sound and music are switched off.")) m_bSoundOn = m_bMusicOn = 0;
 
     // 13. The view and the mini-map from the client area.
     m_Start.TraceStart("view");

@@ -253,6 +253,10 @@ void CGameWindows::DrawAll() {
     if (m_pEquipWnd && !m_bEquipClosing) m_pEquipWnd->Redraw();
 }
 
+void CGameWindows::DrawControlPanel() {
+    if (GetPopupSurface() && m_pControlPanel) m_pControlPanel->Redraw();
+}
+
 CDDWnd* CGameWindows::WindowAt(qv::Point p) const {
     if (m_pEquipWnd && !m_bEquipClosing && m_pEquipWnd->m_rcWindow.Contains(p))
         return m_pEquipWnd.get();

@@ -78,6 +78,9 @@ public:
     void Sync();
     // Draws the panels and the open windows where they lie.
     void DrawAll();
+    // Draws the control panel (the party's bag) alone: what a popup beside
+    // it, which covers the other windows, leaves to be shown.
+    void DrawControlPanel();
 
     // Input in screen points; true when a window took it.
     bool OnLButtonDown(qv::Point p);

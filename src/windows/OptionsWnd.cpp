@@ -1,5 +1,7 @@
 #include "windows/OptionsWnd.h"
 
+#include <vector>
+
 #include "media/DDObjects.h"
 #include "media/Resources.h"
 #include "platform/Events.h"
@@ -153,6 +155,15 @@ void COptionsWnd::NewGame() {
 
 void COptionsWnd::OpenSlots(bool save) {
     const qv::Point at = m_bStartLayout ? CSlotsWnd::kStartPlace : CSlotsWnd::kPlayPlace;
+    // The slots window leaves the top of this one showing: its buttons are
+    // hidden while it is open, so that none seems to be offered beside it.
+    std::vector<CDDButton*> hidden;
+    for (const ButtonPlace& b : kButtons)
+        if (CDDButton* button = GetButton(b.id); button && button->m_bVisible) {
+            button->m_bVisible = 0;
+            hidden.push_back(button);
+        }
+    if (IsOpen()) Redraw();
     int result = 0;
     if (save) {
         CSaveLoadWnd window(m_pHost, at, this);
@@ -161,7 +172,11 @@ void COptionsWnd::OpenSlots(bool save) {
         CLoadGameWnd window(m_pHost, at, this);
         result = window.Popup();
     }
-    if (result == 1) EndPopup(kResultPlay);
+    for (CDDButton* button : hidden) button->m_bVisible = 1;
+    if (result == 1)
+        EndPopup(kResultPlay);
+    else if (IsOpen())
+        Redraw();
 }
 
 void COptionsWnd::PlayIntro() {

@@ -143,13 +143,14 @@ void CTalkWnd::Paint(qv::Surface* surface) {
         DrawGameText(surface, {origin.x + kMargin, y}, lines[i], kColourText, m_rcWindow);
 }
 
-void InstallTalkAndTradeWindows(Play& play) {
+void InstallTalkAndTradeWindows(Play& play, std::function<void()> traded) {
     play.m_OpenConversation = [&play](Player* listener, Player* speaker, const std::string& node) {
         CTalkWnd window(play, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
         if (window.Start(node)) window.Popup();
     };
-    play.m_TradeWindow.open = [&play](Store& store, int32_t mode) {
+    play.m_TradeWindow.open = [&play, traded](Store& store, int32_t mode) {
         CTradeWnd window(play, store.m_iStoreId, mode);
+        window.m_OnTraded = traded;
         window.Popup();
     };
 }

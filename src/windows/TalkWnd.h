@@ -8,6 +8,7 @@
 // once the player has read the last lines.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,5 +78,6 @@ private:
 
 // Lets play open the conversation and trading windows: a conversation the
 // world asks for opens a CTalkWnd with the leader listening, a store's
-// trading window a CTradeWnd.
-void InstallTalkAndTradeWindows(Play& play);
+// trading window a CTradeWnd. `traded` (when given) shows the party's own
+// windows again after a purchase or a sale, while the trading window is up.
+void InstallTalkAndTradeWindows(Play& play, std::function<void()> traded = nullptr);

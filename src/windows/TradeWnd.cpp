@@ -73,12 +73,44 @@ std::vector<Object*> CTradeWnd::PackRows() const {
     return rows;
 }
 
+namespace {
+
+// A name made to fit `room` columns: its words, from the first on (never the
+// last), are shortened to three letters and a point until it fits; only then
+// is it cut, with a point where it ends.
+std::string FitName(std::string name, size_t room) {
+    constexpr size_t kShortWord = 3;
+    size_t word = 0;
+    while (name.size() > room) {
+        const size_t end = name.find(' ', word);
+        if (end == std::string::npos) break;  // the last word stays whole
+        if (end - word > kShortWord + 1) {
+            name.replace(word + kShortWord, end - word - kShortWord, ".");
+            word += kShortWord + 2;
+        } else {
+            word = end + 1;
+        }
+    }
+    if (name.size() > room && room > 0) {
+        name.resize(room - 1);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        name += ".";
+    }
+    return name;
+}
+
+}  // namespace
+
 std::string CTradeWnd::RowText(const Object& item, int32_t price) {
     std::string name = const_cast<Object&>(item).GetDisplayName();
     if (item.m_bStackable && item.m_iBulkNum > 1) name += " x" + std::to_string(item.m_iBulkNum);
-    if (name.size() > static_cast<size_t>(kNameColumns))
-        name = name.substr(0, kNameColumns - 1) + ".";
-    return qv::Format("%-19s%5d", name.c_str(), price);
+    // The price stands at the right; the name has the rest but a blank.
+    const std::string amount = std::to_string(price);
+    const size_t room = kRowColumns - std::min<size_t>(amount.size() + 1, kRowColumns);
+    name = FitName(name, room);
+    return name +
+           std::string(kRowColumns - std::min(kRowColumns, name.size() + amount.size()), ' ') +
+           amount;
 }
 
 CDDButton* CTradeWnd::GetStockButton(int row) const {
@@ -181,14 +213,19 @@ void CTradeWnd::ScrollPack(int rows) {
     if (IsOpen()) Redraw();
 }
 
+void CTradeWnd::Traded(int done) {
+    Refresh();
+    if (IsOpen()) Redraw();
+    if (done && m_OnTraded) m_OnTraded();
+}
+
 int CTradeWnd::Buy() {
     if (m_iStockSelected < 0 || m_iStockSelected >= static_cast<int>(m_Stock.size())) return 0;
     Order order = Order::With(Order::Kind::Buy, m_iStoreId);
     order.actor = Trader();
     order.object = m_Stock[static_cast<size_t>(m_iStockSelected)].Get();
     const int done = order.object ? m_Play.Give(order) : 0;
-    Refresh();
-    if (IsOpen()) Redraw();
+    Traded(done);
     return done;
 }
 
@@ -198,8 +235,7 @@ int CTradeWnd::Sell() {
     order.actor = Trader();
     order.object = m_Pack[static_cast<size_t>(m_iPackSelected)].Get();
     const int done = order.object ? m_Play.Give(order) : 0;
-    Refresh();
-    if (IsOpen()) Redraw();
+    Traded(done);
     return done;
 }
 

@@ -10,6 +10,7 @@
 // none is). The world stands still while the window is up.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +52,7 @@ public:
     static constexpr qv::Rect kBuyRect{12, 328, 112, 354};
     static constexpr qv::Rect kSellRect{256, 328, 356, 354};
     static constexpr qv::Rect kDoneRect{384, 328, 484, 354};
-    static constexpr int kNameColumns = 19;  // of a row's text
+    static constexpr size_t kRowColumns = 24;  // of a row's text: the name, then the price
 
     CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent = nullptr);
     ~CTradeWnd() override;
@@ -87,6 +88,9 @@ public:
     // What Buy and Sell did: 1 a trade was made.
     int Buy();
     int Sell();
+    // Called after a purchase or a sale went through: the game's windows
+    // beside this one (the party's bag) stand still while it is up.
+    std::function<void()> m_OnTraded;
     CDDButton* GetStockButton(int row) const;
     CDDButton* GetPackButton(int row) const;
     CDDButton* GetBuyButton() const { return m_pBuy.get(); }
@@ -95,6 +99,8 @@ public:
     int32_t Mode() const { return m_iMode; }
 
 private:
+    // Shows the lists as they now are, after an order that was `done`.
+    void Traded(int done);
     // The rows' buttons again, from the world as it stands.
     void Refresh();
 

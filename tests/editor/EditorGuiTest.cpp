@@ -6,6 +6,7 @@
 #include <imgui.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/EditorGui.h"
@@ -20,6 +21,9 @@ struct Sample {
     int selected = -1;
     int doubleClicked = -1;
     int pressed = 0;
+    int step = 0;        // a number field's, stepped by its "+"
+    int drawnStep = -1;  // as the last frame drew it
+    qv::Point plus;      // the middle of the field's "+"
     const std::vector<std::string> rows{"first", "second", "third"};
 
     Sample() {
@@ -41,6 +45,12 @@ struct Sample {
             }
             if (ImGui::Button("Press")) ++pressed;
             gui.Remember("button");
+            drawnStep = step;
+            ImGui::InputInt("Step", &step);
+            // The "+" ends the field's width, one frame height wide.
+            plus = {static_cast<int>(ImGui::GetItemRectMin().x + ImGui::CalcItemWidth() -
+                                     ImGui::GetFrameHeight() / 2),
+                    static_cast<int>((ImGui::GetItemRectMin().y + ImGui::GetItemRectMax().y) / 2)};
             ImGui::End();
         });
         gui.Settle();
@@ -125,6 +135,27 @@ TEST(EditorGui, EventsOfTheGamesWindowReachTheWidgetsAtTheirOrigin) {
     // A press left of the widgets' display is not theirs.
     EXPECT_FALSE(s.gui.HandleEvent(qv::Event::Mouse(qv::EventKind::LButtonDown, 10, 10), origin));
     EXPECT_EQ(s.pressed, 1);
+}
+
+// Each press and its release, however quick, is one click, and the last
+// frame (the one drawn) already shows what it did.
+TEST(EditorGui, EveryClickCountsOnceAndTheLastFrameShowsIt) {
+    const std::pair<const char*, int> rows[] = {{"one click on a field's +", 1},
+                                                {"nine, every second a double click", 9}};
+    for (const auto& [rule, clicks] : rows) {
+        SCOPED_TRACE(rule);
+        Sample s;
+        const qv::Point at = s.plus;
+        s.gui.HandleEvent(qv::Event::Mouse(qv::EventKind::MouseMove, at.x, at.y));
+        for (int i = 0; i < clicks; ++i) {
+            // As the window has them: down, up, double click, up, ...
+            const qv::EventKind press =
+                i % 2 ? qv::EventKind::LButtonDblClk : qv::EventKind::LButtonDown;
+            s.gui.HandleEvent(qv::Event::Mouse(press, at.x, at.y));
+            s.gui.HandleEvent(qv::Event::Mouse(qv::EventKind::LButtonUp, at.x, at.y));
+        }
+        EXPECT_EQ(std::pair(s.step, s.drawnStep), std::pair(clicks, clicks));
+    }
 }
 
 TEST(EditorGui, TheFrameIsDrawnIntoTheGamesSurface) {

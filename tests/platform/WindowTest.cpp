@@ -202,4 +202,18 @@ TEST(WindowDisplay, ADriverThatShowsNothingIsTakenOnlyWhenAskedForByName) {
     }
 }
 
+TEST(WindowDisplay, ADisplayNamedButNotOpenedIsSaidWithSDLsReason) {
+    const std::string tail = ". Start the game on a desktop it can reach.";
+    const std::pair<std::vector<qv::Window::NamedDisplay>, std::string> rows[] = {
+        {{{"DISPLAY", ":77", "x11 not available"}},
+         "The display \":77\" (DISPLAY) cannot be opened: x11 not available" + tail},
+        {{{"DISPLAY", ":1", "a"}, {"WAYLAND_DISPLAY", "w-9", "b"}},
+         "The display \":1\" (DISPLAY) cannot be opened: a; The display \"w-9\" "
+         "(WAYLAND_DISPLAY) cannot be opened: b" +
+             tail},
+    };
+    for (const auto& [displays, want] : rows)
+        EXPECT_EQ(qv::Window::NoDisplayMessage(displays), want);
+}
+
 }  // namespace

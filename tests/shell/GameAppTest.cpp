@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -491,6 +492,33 @@ TEST(SettingsFile, ValuesAreWrittenIntoTheirLinesOrAddedAndTheFolderIsMade) {
                   "#Midi=5\nMidi=1\njunk line\nPath=/x\nSound=1\n");
     }
     fs::permissions(dir / "a" / "b", fs::perms::owner_all);
+}
+
+// A byte-order mark hides no key; written values take the file's line ends.
+TEST(SettingsFile, AByteOrderMarkAndTheFilesLineEndsStay) {
+    struct Row {
+        const char *rule, *text, *want;
+    };
+    const Row rows[] = {
+        {"a mark: the first key is read and changed in place", "\xEF\xBB\xBFSound=1\nPath=/x\n",
+         "\xEF\xBB\xBFSound=0\nPath=/x\nMidi=1\n"},
+        {"CRLF: a changed line and an added one end as the file's", "Path=/x\r\nMidi=0\r\n",
+         "Path=/x\r\nMidi=1\r\nSound=0\r\n"},
+        {"CRLF and a last line without an end", "Path=/x\r\nMidi=0",
+         "Path=/x\r\nMidi=1\r\nSound=0\r\n"},
+        {"a mark and CRLF", "\xEF\xBB\xBFPath=/x\r\n",
+         "\xEF\xBB\xBFPath=/x\r\nSound=0\r\nMidi=1\r\n"},
+    };
+    const test_support::TestFolder folder("settings-ends");
+    const std::string file = (folder.dir / "settings").string();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        qv::WriteWholeFile(file, std::vector<uint8_t>(r.text, r.text + std::strlen(r.text)));
+        EXPECT_EQ(qv::Settings::Load(file).GetString("Path"), "/x");
+        qv::Settings::WriteValues(file, {{"Sound", "0"}, {"Midi", "1"}});
+        const std::vector<uint8_t> bytes = qv::ReadWholeFile(file);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), r.want);
+    }
 }
 
 // Start-up as a player goes through it: the options window, the new

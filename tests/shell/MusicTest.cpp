@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/Message.h"
 #include "platform/Midi.h"
 #include "shell/LoopFixture.h"
 #include "shell/MainFrm.h"
@@ -74,11 +75,26 @@ TEST(FrameMusic, ATuneStartsOnceHoldsWhileTheSwitchIsOffAndOneThatCannotBeReadCh
     tune = 1;
     EXPECT_EQ(frame.PlayMidi(&tune), 1);
     EXPECT_EQ(frame.m_pMidi->GetTune(), 1);
-    for (auto [n, says] :
-         {std::pair{9, "Tune9.mid: not found"}, std::pair{5, "Tune5.mid: cannot be used"}}) {
+    // A refused file is said once, however often its tune is asked for; a
+    // missing one is not.
+    struct Row {
+        int tune;
+        const char* says;
+        size_t told;  // messages shown in all, the tune asked twice
+    };
+    qv::ScriptedMessages messages;
+    for (auto [n, says, told] : {Row{9, "Tune9.mid: not found", 0},
+                                 Row{5, "Tune5.mid: cannot be used", 1}, Row{5, "Tune5", 1}}) {
         SCOPED_TRACE(says);
         tune = n;
+        EXPECT_EQ(frame.PlayMidi(&tune, "Sound and music are switched off."), 0);
         EXPECT_EQ(frame.PlayMidi(&tune), 0);
+        ASSERT_EQ(messages.shown.size(), told);
+        const std::string said = told ? messages.shown[0] : "";
+        EXPECT_TRUE(!told || (said.starts_with("Tune 5 is not played: " + folder.Path() +
+                                               "Music/Tune5.mid: cannot be used (") &&
+                              said.ends_with("). Sound and music are switched off.")))
+            << said;
         ASSERT_NE(frame.m_pMidi, nullptr);
         EXPECT_EQ(frame.m_pMidi->GetTune(), 1);
         EXPECT_GT(MixedPeak(), 1000) << "the tune before plays on";
