@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "creatures/Player.h"
+#include "creatures/PlayerImages.h"
 #include "items/Bag.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
@@ -276,4 +277,10 @@ void Player::Serialize(qv::Archive& ar) {
 
     UpdateLevel();
     if (m_iLevel < 1) SetLevel(1);
+    // The frame within the action is not stored: a creature read dead lies
+    // as its fall ended rather than standing up to fall again.
+    if (!IsAlive() && m_iAction == PlayerAction::Dead) {
+        if (CreatureImageSet* set = GetClassImages())
+            m_iFrame = std::max(0, set->FrameCount(PlayerAction::Dead) - 1);
+    }
 }
