@@ -274,7 +274,9 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             const auto slot = Files(fs::exists(Slot("save5")) ? Slot("save5") : Slot("save5.old"));
             if (slot != good) committed = true;
             EXPECT_EQ(slot != good, committed);
-            if (!committed) EXPECT_EQ(Files(folder.dir / "tmp"), work);  // and the working folder
+            if (!committed) {
+                EXPECT_EQ(Files(folder.dir / "tmp"), work);  // and the working folder
+            }
             // Play goes on with the party as it was, and the next save loads.
             NextTick();
             EXPECT_EQ(Census(), playing);
