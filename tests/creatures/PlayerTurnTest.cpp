@@ -408,7 +408,9 @@ TEST(PlayerTurn, ACreatureOutsideAnyMapOrGroupDoesNothingInItsTurn) {
         p->Events().Post(r.event, 500, nullptr, 0, 3040, 3000);
         qv::ScriptedMessages messages({qv::MessageAnswer::Retry});
         const int answer = p->Update(1000, nullptr);
-        if (r.answer != -99) EXPECT_EQ(answer, r.answer);
+        if (r.answer != -99) {
+            EXPECT_EQ(answer, r.answer);
+        }
         EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
         if (!r.map) {
             EXPECT_EQ(p->m_Position.x, 3000);
