@@ -20,12 +20,12 @@ CMainFrame::CMainFrame() {
     g_pMainFrame = this;
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
-    InstallTalkAndTradeWindows(m_Play);
     m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
         if (!m_View.m_rcView.Contains(p) || !m_World.map_master) return false;
         at = m_View.ViewToWorld(p);
         return true;
     });
+    InstallTalkAndTradeWindows(m_Play, m_pGameWindows->Open());
     m_pGameWindows->m_RedrawView = [this] {
         if (m_Play.IsStarted()) DrawFrame(0);
     };

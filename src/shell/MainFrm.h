@@ -71,6 +71,8 @@ public:
     // control panel and the windows keep their own state; the frame hands
     // them its commands.
     std::unique_ptr<CGameWindows> m_pGameWindows;
+    // The editor's tool palette, while it is up (build mode).
+    CDDWnd* m_pToolPalette = nullptr;
     // The member becomes the controlled one and its windows follow it; null
     // keeps the one there is; `force` draws them anew.
     void SetControlPlayer(Player* member, int force);

@@ -18,6 +18,7 @@
 #include "play/PlayTalk.h"
 
 class Play;
+struct OpenWindows;
 class Player;
 
 class CTalkWnd : public CDDWnd {
@@ -37,7 +38,9 @@ public:
     // The button that closes a conversation whose last lines are shown.
     static constexpr const char* kCloseText = "[Close]";
 
-    CTalkWnd(Play& play, Player* listener, Player* speaker, CDDWnd* parent = nullptr);
+    // The window enters itself in `open` while it exists.
+    CTalkWnd(Play& play, OpenWindows& open, Player* listener, Player* speaker,
+             CDDWnd* parent = nullptr);
     ~CTalkWnd() override;
 
     // Opens the speaker's script at `node`; false when it could not be read
@@ -68,6 +71,7 @@ private:
     void EndIfSilent();
 
     Play& m_Play;
+    OpenWindows& m_Open;
     PlayTalkHost m_Host;
     CTalkScript m_Script;
     qv::Handle<Player> m_pListener, m_pSpeaker;
@@ -78,4 +82,4 @@ private:
 // Lets play open the conversation and trading windows: a conversation the
 // world asks for opens a CTalkWnd with the leader listening, a store's
 // trading window a CTradeWnd.
-void InstallTalkAndTradeWindows(Play& play);
+void InstallTalkAndTradeWindows(Play& play, OpenWindows& open);

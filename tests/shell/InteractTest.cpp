@@ -208,13 +208,13 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
     EXPECT_EQ(Ask(k, corpse->m_pHolder, 1), 0);
     EXPECT_EQ(k->m_pPlayerSet, corpse->m_pHolder);
     EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_bContainerOpen, 0);
+    EXPECT_EQ(frame->m_Play.m_bContainerOpen, 0);
 
     // With the pillar gone the corpse's bag is shown.
     DeleteHolderWithObject(pillar->m_pHolder);
     EXPECT_EQ(frame->InteractWith(k, 1), 1);
     EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), corpse->m_pBag.get());
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_bContainerOpen, 1);
+    EXPECT_EQ(frame->m_Play.m_bContainerOpen, 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     frame->m_Play.CloseContainer();
     EXPECT_FALSE(frame->m_Play.IsPopupOpen());

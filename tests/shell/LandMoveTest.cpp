@@ -484,7 +484,7 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     EXPECT_FALSE(frame.m_Play.m_pPendingWorld);
     EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
     ExpectAt("Ayla", 30 * 160 + 20, 20 * 112 + 20);
-    EXPECT_EQ(frame.m_Play.m_OpenWindows.m_bStatsOpen, 0);
+    EXPECT_EQ(frame.m_Play.m_bChangingWorld, 0);
 }
 
 // ---- The editor's worlds
