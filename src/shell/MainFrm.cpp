@@ -116,7 +116,7 @@ void CMainFrame::OnActivateApp(bool active) {
     if (m_iStage == 3 && !m_nTimerID) StartTimer();
     if (m_iStage == 2) {
         RestoreSurfaces();
-        MoveToLand();
+        m_Play.MoveToLand();
     }
     if (m_iStage == 3) {
         if (m_pScreenImage) m_pScreenImage->Restore();

@@ -621,7 +621,7 @@ TEST_F(Input, ARightClickOnADoorSendsTheMemberThereAndOpensIt) {
     door->image = picture.get();
     door->m_iItemNum = 3;
     door->m_iState = Wall::kDoorClosed;
-    ObjectHolder* h = frame->PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
+    ObjectHolder* h = frame->m_Play.PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
     ASSERT_NE(h, nullptr);
     MoveTo(Over(h->pos));
     ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), h);

@@ -21,7 +21,7 @@ protected:
     // Sends k to the holder and asks.
     int Ask(Player* k, ObjectHolder* target, int flag = 0) {
         k->JoinPlayerSet(target);
-        return frame->InteractWith(k, flag);
+        return frame->m_Play.InteractWith(k, flag);
     }
     Position Beside(const Position& p, int dx, int dy) const {
         return Position(p.x + dx, p.y + dy, 0);
@@ -36,7 +36,7 @@ TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     EXPECT_EQ(Ask(k, target), 2);
     // 10 and 10 off is 200 squared: still far.
     MoveTo(k, Beside(point, -10, -10));
-    EXPECT_EQ(frame->InteractWith(k, 0), 2);
+    EXPECT_EQ(frame->m_Play.InteractWith(k, 0), 2);
     EXPECT_EQ(k->m_pPlayerSet, target);
     // 14 off is 196: near. The member leaves the set, the bare point goes,
     // and every party member's Shift flags are cleared.
@@ -44,7 +44,7 @@ TEST_F(Interact, AnOrderToEmptyGroundWalksOnUntilThePointIsNear) {
     k->m_bShiftFlags = {1, 1};
     other->m_bShiftFlags = {1, 1};
     MoveTo(k, Beside(point, -14, 0));
-    EXPECT_EQ(frame->InteractWith(k, 0), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(k, 0), 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_FALSE(alive);
     EXPECT_EQ(k->m_bShiftFlags, (std::array<int32_t, 2>{0, 0}));
@@ -77,7 +77,7 @@ TEST_F(Interact, AWalkingMemberIsAnsweredTwoOnEachThinkingStepThenOne) {
 TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
     auto* door = new maptest::Pictured<FrontDoorBrick>();  // no picture: nothing in the way
     door->m_iItemNum = 3;
-    ObjectHolder* h = frame->PlaceObjectAt(door, At(37, 35, 10, 10));
+    ObjectHolder* h = frame->m_Play.PlaceObjectAt(door, At(37, 35, 10, 10));
     ASSERT_NE(h, nullptr);
     const Position d = h->pos;
     Player* k = PlaceMember(1, Beside(d, -36, 0));
@@ -101,7 +101,7 @@ TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
 
     // A plain front wall has no such zone: 30 across is far.
     auto* wall = new maptest::Pictured<FrontWall>();
-    ObjectHolder* w = frame->PlaceObjectAt(wall, At(40, 35, 10, 10));
+    ObjectHolder* w = frame->m_Play.PlaceObjectAt(wall, At(40, 35, 10, 10));
     ASSERT_NE(w, nullptr);
     MoveTo(k, Beside(w->pos, -30, 0));
     EXPECT_EQ(Ask(k, w), 2);
@@ -111,7 +111,7 @@ TEST_F(Interact, AFrontDoorIsTouchedWithin21PixelsAcrossAnd8AlongIt) {
     // before and 8 past along.
     auto* side = new maptest::Pictured<SideDoorBrick>();
     side->m_iItemNum = 4;
-    ObjectHolder* s = frame->PlaceObjectAt(side, At(41, 35, 10, 10));
+    ObjectHolder* s = frame->m_Play.PlaceObjectAt(side, At(41, 35, 10, 10));
     ASSERT_NE(s, nullptr);
     auto trySide = [&](int dx, int dy) {
         side->m_iState = Wall::kDoorClosed;
@@ -139,7 +139,7 @@ TEST_F(Interact, AMovingShipsMastIsTouchedFromAcrossTheDeck) {
     EXPECT_EQ(Ask(k, h), 2);
     // Under way, anyone within 100 across and 20 along touches it.
     ship->m_bMoving = 1;
-    EXPECT_EQ(frame->InteractWith(k, 0), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(k, 0), 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     MoveTo(k, Beside(h->pos, -100, 0));  // 100 across is outside: far
     EXPECT_EQ(Ask(k, h), 2);
@@ -212,7 +212,7 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
 
     // With the pillar gone the corpse's bag is shown.
     DeleteHolderWithObject(pillar->m_pHolder);
-    EXPECT_EQ(frame->InteractWith(k, 1), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(k, 1), 1);
     EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), corpse->m_pBag.get());
     EXPECT_EQ(frame->m_Play.m_bContainerOpen, 1);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
@@ -322,7 +322,7 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     frame->m_Play.m_pPendingItem = salve;
     frame->m_World.m_pHoverHolder = target->m_pHolder;
     const int withSalve = Thing::live;
-    EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(nullptr, 0), 1);
     EXPECT_EQ(Thing::live, withSalve - 1);
     EXPECT_EQ(a->m_pBag->ItemCount(), 0);
 
@@ -345,7 +345,7 @@ TEST_F(Interact, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
     EXPECT_EQ(crier->m_pPlayerSet, k->m_pHolder);
     // Touching: the conversation takes over.
     frame->m_Play.m_bInputLock = 1;
-    EXPECT_EQ(frame->InteractWith(k, 1), Object::kWorldChanged);
+    EXPECT_EQ(frame->m_Play.InteractWith(k, 1), Object::kWorldChanged);
     EXPECT_EQ(frame->m_Play.m_bInputLock, 0);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_EQ(crier->m_pPlayerSet, nullptr);
@@ -454,16 +454,16 @@ TEST_F(Interact, WithoutACreatureTheHoveredObjectIsTheTarget) {
     Thing* chest = PlaceThing(new Thing("Chest"), At(37, 35));
     chest->m_bMoveable = 0;
     frame->m_World.m_pHoverHolder = chest->m_pHolder;
-    EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(nullptr, 0), 1);
     EXPECT_EQ(chest->activations, 1);
     chest->activateAnswer = Object::kWorldChanged;
-    EXPECT_EQ(frame->InteractWith(nullptr, 0), Object::kWorldChanged);
+    EXPECT_EQ(frame->m_Play.InteractWith(nullptr, 0), Object::kWorldChanged);
     // In the editor its editor opens instead (1 when it answers nothing).
     frame->m_Play.m_bEditing = 1;
-    EXPECT_EQ(frame->InteractWith(nullptr, 0), 1);
+    EXPECT_EQ(frame->m_Play.InteractWith(nullptr, 0), 1);
     EXPECT_EQ(chest->edits, 1);
     chest->editAnswer = 4;
-    EXPECT_EQ(frame->InteractWith(nullptr, 0), 4);
+    EXPECT_EQ(frame->m_Play.InteractWith(nullptr, 0), 4);
     EXPECT_EQ(chest->activations, 2);
 }
 

@@ -111,7 +111,7 @@ TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
     w->m_iHitPoints = hp + 5;
     frame.m_World.m_ptFocus.x += 10;
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.LoadSlot(10), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(10), 1);
     EXPECT_EQ(frame.m_Play.m_strSaveFolder, "quicksave\\");
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
     w = Named("Wolf");

@@ -48,7 +48,7 @@ public:
         : ScriptedEvent(log, "moves", 0), m_frame(frame) {}
     int Execute() override {
         m_log->push_back(m_name);
-        m_frame->MoveToLand();
+        m_frame->m_Play.MoveToLand();
         return 0;
     }
     CMainFrame* m_frame;
@@ -82,7 +82,7 @@ TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOr
     EXPECT_EQ(frame.m_World.m_pLeader.Get(), nullptr);
     const Position focus = At(20, 18, 30, 40);  // (3230, 2056)
     Focus(focus);
-    ASSERT_EQ(frame.MoveToLand(), 1);
+    ASSERT_EQ(frame.m_Play.MoveToLand(), 1);
     ExpectAt("Ayla", 3240, 2066);
     ExpectAt("Rex", 3260, 2066);
     ExpectAt("Kit", 3280, 2066);
@@ -108,7 +108,7 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     Read(Store(), true);
     frame.m_Play.m_bLandMovePending = 0;
     frame.m_Play.m_bLoadingGame = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     ExpectAt("Ayla", ayla.x, ayla.y);
     ExpectAt("Rex", rex.x, rex.y);
     EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);
@@ -120,7 +120,7 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     frame.m_Play.m_bLandMovePending = 0;
     frame.m_Play.m_bLoadingGame = 1;
     frame.m_Play.m_bNewCharacterPending = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     ExpectAt("Ayla", focus.x + 10, focus.y + 10);
     ExpectAt("Rex", focus.x + 30, focus.y + 10);
     EXPECT_EQ(frame.m_Play.m_bNewCharacterPending, 0);
@@ -133,12 +133,12 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     Store();
     ASSERT_EQ(frame.m_Play.m_bLandMovePending, 1);
     EXPECT_TRUE(Where("Ayla").empty());
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     ExpectAt("Ayla", At(24, 24, 20, 50).x, At(24, 24, 20, 50).y);
     ExpectAt("Rex", At(24, 24, 60, 50).x, At(24, 24, 60, 50).y);
     // The flag is the loop's to clear: a second move reads "players" again,
     // and the party is there once.
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(Where("Ayla").size(), 1u);
     EXPECT_EQ(Where("Rex").size(), 1u);
     EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), frame.m_World.m_pLeader.Get());
@@ -155,7 +155,7 @@ TEST_F(LandMove, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocusInASecondP
     const Position focus = At(10, 10, 0, 0);
     Focus(focus);
     Store();
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     // The first pass kept the stored places and counted two; the second
     // goes on counting from there.
     ExpectAt("Ayla", focus.x + 50, focus.y + 10);
@@ -182,7 +182,7 @@ TEST_F(LandMove, AGroupInsideThePartyTakesItsOwnSecondPassWhenThePartysLeaderIsO
     const Position focus = At(10, 10, 0, 0);
     Focus(focus);
     Store();
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     // First pass 0 to 3; the inner group again at 4 and 5; then the whole
     // party at 6 to 9.
     ExpectAt("Ayla", focus.x + 10, focus.y + 50);
@@ -198,7 +198,7 @@ TEST_F(LandMove, AfterAMoveTheLeaderIsControlledAndMarkedSoAlone) {
     p[0]->m_iPartySlot = 0;
     p[1]->m_iPartySlot = -1;
     frame.m_World.m_pControlPlayer = p[1];
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(frame.m_World.m_pControlPlayer.Get(), p[0]);
     EXPECT_LT(p[0]->m_iPartySlot, 0);
     EXPECT_EQ(p[1]->m_iPartySlot, 1);
@@ -215,7 +215,7 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     frame.m_Play.m_iNewStrength = 61;
     frame.m_Play.m_iNewDexterity = 52;
     frame.m_Play.m_iNewIntelligence = 57;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     Player* leader = frame.m_World.m_pLeader.Get();
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->m_strSpecialName, "Korr");
@@ -232,7 +232,7 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     frame.m_Play.m_strPlayerName = "Ayla";
     frame.m_Play.m_strDogName = "Rex";
     frame.m_Play.m_bNewCharacterPending = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(frame.m_World.m_pLeader->m_strSpecialName, "Ayla");
     EXPECT_EQ(frame.m_World.m_Party[1]->m_strSpecialName, "Rex");
 }
@@ -254,7 +254,7 @@ TEST_F(LandMove, GroupsFindTheirLeadersByNumberAndHostileOnesTurnOnTheParty) {
     deer->m_pGroupLeader = doe;
     bears->m_iLeaderId = 1000000;  // beyond every actor
     wolves->m_iHostileMode = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(wolves->m_pGroupLeader.Get(), wolf);
     EXPECT_EQ(deer->m_pGroupLeader.Get(), nullptr);
     EXPECT_EQ(bears->m_pGroupLeader.Get(), nullptr);
@@ -273,7 +273,7 @@ TEST_F(LandMove, WaitingEventsRunUntilNoneChangesTheListAndALoopingOneIsCut) {
     idle->m_iStatus = 0;
     events.emplace_back(idle);
     events.emplace_back(new ScriptedEvent(&log, "after", 0));
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     // The ended event goes and the walk starts again from the head.
     EXPECT_EQ(log, (std::vector<std::string>{"stays", "ends", "stays", "after"}));
     std::vector<std::string> left;
@@ -285,7 +285,7 @@ TEST_F(LandMove, WaitingEventsRunUntilNoneChangesTheListAndALoopingOneIsCut) {
     log.clear();
     events.emplace_back(new ScriptedEvent(&log, "first", 0));
     events.emplace_back(new ScriptedEvent(&log, "loops", 1));
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     const auto loops = std::count(log.begin(), log.end(), "loops");
     EXPECT_GE(loops, 2);
     EXPECT_LE(loops, 4);
@@ -298,7 +298,7 @@ TEST_F(LandMove, AnEventThatMovesThePartyLeavesTheWalkToTheMoveAlreadyRunning) {
     auto& events = frame.m_World.m_EventList;
     events.emplace_back(new MovingEvent(&log, &frame));
     events.emplace_back(new ScriptedEvent(&log, "ends", -1));
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     // The inner move ran no event; the outer walk went on past the mover.
     EXPECT_EQ(log, (std::vector<std::string>{"moves", "ends", "moves"}));
     EXPECT_EQ(events.size(), 1u);
@@ -316,7 +316,7 @@ TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
     on->m_Targets = {p[0]->m_iPlayerNumber, p[1]->m_iPlayerNumber};
     frame.m_World.m_ActiveSpells->Add(on.release());
     frame.m_Play.m_bLoadingGame = 1;
-    EXPECT_EQ(frame.MoveToLand(), 1);
+    EXPECT_EQ(frame.m_Play.MoveToLand(), 1);
     EXPECT_EQ(frame.m_Play.m_bLoadingGame, 0);
 }
 
@@ -325,7 +325,7 @@ TEST_F(LandMove, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
     Open();
     // Missing.
     frame.m_Play.m_bRefreshPending = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().find("players not found."), std::string::npos);
     EXPECT_EQ(frame.m_World.m_pLeader.Get(), nullptr);
@@ -339,7 +339,7 @@ TEST_F(LandMove, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
         party.AddMemberDirect(Creature("Ayla", 1));
         qv::WriteWholeFile(folder.Working("players").string(), Play::StorePlayers(party));
         messages.shown.clear();
-        frame.MoveToLand();
+        frame.m_Play.MoveToLand();
         ASSERT_FALSE(messages.shown.empty()) << number;
         EXPECT_NE(messages.shown.back().find("players"), std::string::npos) << number;
         EXPECT_EQ(frame.m_World.m_pLeader.Get(), nullptr) << number;
@@ -355,7 +355,7 @@ TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
     frame.m_World.m_pLeader = nullptr;  // the editor works without a leader
     Read(Store(), false);
     frame.m_Play.m_bNoPlayersFile = 1;
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     EXPECT_EQ(Where("Ayla").size(), 1u);
     EXPECT_EQ(Where("Rex").size(), 1u);
 }
@@ -370,7 +370,7 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     frame.m_Play.m_strWorldFile = "a.qvr";
     frame.m_Play.m_iStartState = 0;
 
-    EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 1);
+    EXPECT_EQ(frame.m_Play.GoToWorld("b.qvr", 5, 6), 1);
     EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
     EXPECT_EQ(frame.m_World.m_ptFocus.x, 5 * 160 + 10);
     EXPECT_EQ(frame.m_World.m_ptFocus.y, 6 * 112 + 10);
@@ -383,7 +383,7 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
     EXPECT_EQ(frame.m_Play.m_bRefreshPending, 1);  // the loop refreshes the windows
 
-    EXPECT_EQ(frame.GoToWorld("a.qvr", 25, 24), 1);
+    EXPECT_EQ(frame.m_Play.GoToWorld("a.qvr", 25, 24), 1);
     ExpectAt("Ayla", 25 * 160 + 20, 24 * 112 + 20);
     ExpectAt("Rex", 25 * 160 + 40, 24 * 112 + 20);
     ExpectAt("Kit", 25 * 160 + 60, 24 * 112 + 20);
@@ -403,7 +403,7 @@ TEST_F(LandMove, StairsThatNameNoWorldFileOfTheGameAreRefusedBeforeAnythingChang
     frame.m_Play.m_strWorldFile = "a.qvr";
     for (const char* name : {"../a.qvr", "/etc/passwd", "sub\\b.qvr", "..", "missing.qvr", ""}) {
         messages.shown.clear();
-        EXPECT_EQ(frame.GoToWorld(name, 1, 1), 0) << name;
+        EXPECT_EQ(frame.m_Play.GoToWorld(name, 1, 1), 0) << name;
         EXPECT_EQ(messages.shown.size(), 1u) << name;
         EXPECT_EQ(Where("Ayla").size(), 1u) << name;
         EXPECT_FALSE(fs::exists(folder.Working("a.qvr"))) << name;
@@ -411,7 +411,7 @@ TEST_F(LandMove, StairsThatNameNoWorldFileOfTheGameAreRefusedBeforeAnythingChang
     // Without a leader nothing happens.
     frame.m_World.m_pLeader = nullptr;
     messages.shown.clear();
-    EXPECT_EQ(frame.GoToWorld("a.qvr", 1, 1), 0);
+    EXPECT_EQ(frame.m_Play.GoToWorld("a.qvr", 1, 1), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -446,7 +446,7 @@ TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges
         fs::remove(folder.Working(to));
         if (!r.landFile.empty()) qv::WriteWholeFile(folder.Working(to).string(), r.landFile);
         messages.shown.clear();
-        EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 0);
+        EXPECT_EQ(frame.m_Play.GoToWorld("b.qvr", 5, 6), 0);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_NE(messages.shown.back().find("cannot be taken"), std::string::npos)
             << messages.shown.back();
@@ -460,7 +460,7 @@ TEST_F(LandMove, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnythingChanges
     // Mended, the same move is taken.
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
     qv::WriteWholeFile(folder.Working(to).string(), land);
-    EXPECT_EQ(frame.GoToWorld("b.qvr", 5, 6), 1);
+    EXPECT_EQ(frame.m_Play.GoToWorld("b.qvr", 5, 6), 1);
     EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
 }
 

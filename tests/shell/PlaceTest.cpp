@@ -110,7 +110,7 @@ TEST_F(Place, AnObjectThatIsNotAStackIsPlacedItself) {
 TEST_F(Place, ADropOnAFrontWallWalksDownTowardThePointBelowIt) {
     auto image = Block(20, 20, 10, 10);  // rows -10..9 of the wall's position
     auto* wall = Pictured<FrontWall>(image.get());
-    ObjectHolder* placedWall = frame->PlaceObjectAt(wall, At(36, 35, 5, 5));
+    ObjectHolder* placedWall = frame->m_Play.PlaceObjectAt(wall, At(36, 35, 5, 5));
     ASSERT_NE(placedWall, nullptr);
     const Position w = placedWall->pos;  // the cell's north edge, 80 pixels in
     ASSERT_EQ(w, At(36, 35, 80, 0));
@@ -118,7 +118,7 @@ TEST_F(Place, ADropOnAFrontWallWalksDownTowardThePointBelowIt) {
     // when the wall's lowest row (9) has been passed.
     Thing* lamp = PlaceThing(new Thing("Lamp"), At(36, 35, 20, 20));
     ObjectHolder* own = lamp->m_pHolder;
-    frame->RemoveFromMap(own);
+    frame->m_Play.RemoveFromMap(own);
     EXPECT_FALSE(map->IsListedAnywhere(own));
     EXPECT_EQ(lamp->m_pHolder, own);  // holder and object stay
     delete own;
@@ -138,7 +138,7 @@ TEST_F(Place, ADropOnASideWallWalksRightAndSteps1DownOnlyHalfWay) {
     for (const Case& c : cases) {
         auto image = Block(20, c.solidRight, 20, 20);
         auto* wall = Pictured<SideWall>(image.get());
-        ObjectHolder* placedWall = frame->PlaceObjectAt(wall, At(cx, 35, 5, 5));
+        ObjectHolder* placedWall = frame->m_Play.PlaceObjectAt(wall, At(cx, 35, 5, 5));
         ASSERT_NE(placedWall, nullptr);
         const Position w = placedWall->pos;  // the cell's west edge, 56 pixels down
         ASSERT_EQ(w, At(cx, 35, 0, 56));
@@ -213,15 +213,15 @@ TEST_F(Place, WallPiecesTakeTheirPlacesOnTheCellUnderThePoint) {
     auto* tile = new Tile;
     auto* front = new FrontWall;
     auto* side = new SideWall;
-    ObjectHolder* h = frame->PlaceObjectAt(peg, point(36));
+    ObjectHolder* h = frame->m_Play.PlaceObjectAt(peg, point(36));
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->pos, origin(36));
     EXPECT_EQ(peg->m_pHolder, h);
-    h = frame->PlaceObjectAt(tile, point(38));
+    h = frame->m_Play.PlaceObjectAt(tile, point(38));
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->pos, Position(origin(38).x, origin(38).y, 45));
     EXPECT_EQ(tile->m_pHolder, h);
-    h = frame->PlaceObjectAt(front, point(40));
+    h = frame->m_Play.PlaceObjectAt(front, point(40));
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->pos, Position(origin(40).x + 80, origin(40).y, 0));
     EXPECT_EQ(front->m_pHolder, h);
@@ -236,13 +236,13 @@ TEST_F(Place, WallPiecesTakeTheirPlacesOnTheCellUnderThePoint) {
 
     // A plain wall belongs to no edge: refused, nothing changed.
     Wall plain;
-    EXPECT_EQ(frame->PlaceObjectAt(&plain, q), nullptr);
+    EXPECT_EQ(frame->m_Play.PlaceObjectAt(&plain, q), nullptr);
     EXPECT_EQ(plain.m_pHolder, nullptr);
     // Outside the map's window nothing is placed, and the piece keeps the
     // holder it had.
     auto other = std::make_unique<Peg>();
     ObjectHolder before(At(1, 1), other.get());
-    EXPECT_EQ(frame->PlaceObjectAt(other.get(), At(90, 70)), nullptr);
+    EXPECT_EQ(frame->m_Play.PlaceObjectAt(other.get(), At(90, 70)), nullptr);
     EXPECT_EQ(other->m_pHolder, &before);
 }
 
@@ -263,7 +263,7 @@ TEST_F(Place, AKeySignalReachesEachObjectOfItsRecordOnceAndNoneAfterItIsDestroye
     auto a = std::make_unique<Switch>(7);
     auto b = std::make_unique<Switch>(7);
     Switch other(8);
-    frame->AddToKeyStorage(a.get());  // entered again: still listed once
+    frame->m_World.AddToKeyStorage(a.get());  // entered again: still listed once
     ASSERT_EQ(w.m_KeyStorageList.size(), 2u);
     EXPECT_EQ(w.m_KeyStorageList[0]->m_strName, "Lost or Temp Key");
     EXPECT_EQ(w.m_KeyStorageList[0]->m_ObjectList.size(), 2u);
@@ -286,7 +286,7 @@ TEST_F(Place, AKeySignalReachesEachObjectOfItsRecordOnceAndNoneAfterItIsDestroye
     EXPECT_TRUE(w.m_KeyStorageList[0]->m_ObjectList.empty());
     EXPECT_EQ(w.m_KeyStorageList[1]->m_ObjectList.size(), 1u);
     holderOfKey->Update(w.m_iGameTime, map);  // nothing left to signal, nothing touched
-    frame->RemoveFromKeyStorage(&other);
+    frame->m_World.RemoveFromKeyStorage(&other);
     EXPECT_TRUE(w.m_KeyStorageList[1]->m_ObjectList.empty());
     EXPECT_EQ(w.m_KeyStorageList.size(), 2u);  // the records stay, empty
 }

@@ -46,7 +46,7 @@ protected:
     }
     void Saved(int index, const std::string& description) {
         frame.m_Play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
-        ASSERT_EQ(frame.SaveGame(index), 1);
+        ASSERT_EQ(frame.m_Play.SaveGame(index), 1);
     }
     qv::ScriptedMessages messages;
 };
@@ -145,7 +145,7 @@ TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack)
     Change();
     ASSERT_NE(Census(), before);
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.LoadSlot(3), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(3), 1);
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 18);
@@ -163,7 +163,7 @@ TEST_F(SavedGames, ASlotKeepsOlderFilesAndALoadLeavesOtherWorkingFiles) {
     EXPECT_EQ(Files(Slot("save1")).count("old.lnd"), 1u);
     EXPECT_EQ(Files(Slot("save1")).count("extra.lnd"), 1u);
     qv::WriteWholeFile(folder.Working("scratch").string(), {5});
-    ASSERT_EQ(frame.LoadSlot(0), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(0), 1);
     EXPECT_EQ(Files(folder.dir / "tmp").count("scratch"), 1u);
     EXPECT_EQ(Files(folder.dir / "tmp").count("old.lnd"), 1u);
 }
@@ -179,7 +179,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
     frame.m_Play.m_SaveSlots[4].description = "Bad";
     messages.shown.clear();
-    EXPECT_EQ(frame.SaveGame(4), 0);
+    EXPECT_EQ(frame.m_Play.SaveGame(4), 0);
     // The failure is said, and play goes on with nothing lost.
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(frame.m_iQuitCode, 0);
@@ -196,7 +196,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
 
     frame.m_bQuitRequested = 0;
     frame.m_iQuitCode = 0;
-    ASSERT_EQ(frame.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
 
     // Cut short between its renames: the old game waits beside the slot and
@@ -204,7 +204,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     Change();
     fs::rename(Slot("save5"), Slot("save5.old"));
     fs::create_directories(Slot("save5.new"));
-    ASSERT_EQ(frame.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(Files(Slot("save5")), good);
     // The next save clears what the cut left.
@@ -243,12 +243,12 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             for (const auto& [name, bytes] : good)
                 qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
             qv::WriteWholeFile((folder.dir / "saved").string(), table);
-            ASSERT_EQ(frame.LoadSlot(5), 1);
+            ASSERT_EQ(frame.m_Play.LoadSlot(5), 1);
             ASSERT_EQ(Census(), changed);
 
             frame.m_Play.m_SaveSlots[4].description = "Bad";
             qv::FailFileChanges(step, stops);
-            const int saved = frame.SaveGame(4);
+            const int saved = frame.m_Play.SaveGame(4);
             const bool failed = !qv::FileFailurePending();
             qv::FailFileChanges(-1);
             frame.m_bQuitRequested = 0;
@@ -260,7 +260,7 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             const auto slot = Files(fs::exists(Slot("save5")) ? Slot("save5") : Slot("save5.old"));
             if (slot != good) committed = true;
             EXPECT_EQ(slot != good, committed);
-            ASSERT_EQ(frame.LoadSlot(4), 1);
+            ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
             EXPECT_EQ(Census(), committed ? changed : before);
             EXPECT_TRUE(fs::exists(Slot("save5")));
             EXPECT_FALSE(fs::exists(Slot("save5.old")));
@@ -284,7 +284,7 @@ TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
     EXPECT_EQ(Files(Slot("save1")), first);
     EXPECT_NE(Files(folder.dir / "tmp").at("world.qvr"), first.at("world.qvr"));
 
-    ASSERT_EQ(frame.LoadSlot(0), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(0), 1);
     for (const auto& [name, bytes] : first) {
         if (name == "Position") continue;
         EXPECT_EQ(Files(folder.dir / "tmp").at(name), bytes) << name;
@@ -301,7 +301,7 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     Populate();
     frame.m_Play.m_strWorldFile.clear();
     frame.m_Play.m_SaveSlots[2] = {0, ""};
-    EXPECT_EQ(frame.SaveGame(2), 0);
+    EXPECT_EQ(frame.m_Play.SaveGame(2), 0);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
     EXPECT_FALSE(fs::exists(folder.dir / "saved"));
@@ -309,7 +309,7 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
 
     // The quick save: refused without a leader, and a failed one leaves its
     // entry and says nothing of success.
-    EXPECT_EQ(frame.QuickSave(), 0);
+    EXPECT_EQ(frame.m_Play.QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
     EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
     Player* leader = nullptr;
@@ -317,13 +317,13 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
         if (p) leader = p;
     ASSERT_NE(leader, nullptr);
     frame.m_World.m_pLeader = leader;
-    EXPECT_EQ(frame.QuickSave(), 0);
+    EXPECT_EQ(frame.m_Play.QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
     EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
     EXPECT_EQ(frame.m_Play.m_SaveSlots[10].description, "");
     // A world file name that names another folder is no plain name.
     frame.m_Play.m_strWorldFile = "../escape.qvr";
-    EXPECT_EQ(frame.SaveGame(2), 0);
+    EXPECT_EQ(frame.m_Play.SaveGame(2), 0);
     EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
 }
 
@@ -335,7 +335,7 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
         const auto work = Files(folder.dir / "tmp");
         frame.m_bQuitRequested = 0;
         frame.m_iQuitCode = 0;
-        EXPECT_EQ(frame.LoadSlot(1), 0) << what;
+        EXPECT_EQ(frame.m_Play.LoadSlot(1), 0) << what;
         EXPECT_EQ(frame.m_iQuitCode, 2) << what;
         EXPECT_EQ(Files(folder.dir / "tmp"), work) << what;
         ASSERT_FALSE(messages.shown.empty());
@@ -376,7 +376,7 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     cut.resize(cut.size() / 2);
     qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), cut);
     frame.m_bQuitRequested = 0;
-    EXPECT_EQ(frame.LoadSlot(1), 0);
+    EXPECT_EQ(frame.m_Play.LoadSlot(1), 0);
     EXPECT_EQ(frame.m_iQuitCode, 2);
     EXPECT_NE(messages.shown.back().find("world.qvr"), std::string::npos);
     EXPECT_EQ(qv::ReadWholeFile((Slot("save2") / "world.qvr").string()), cut);

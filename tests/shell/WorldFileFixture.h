@@ -113,14 +113,14 @@ protected:
 
     std::vector<uint8_t> Store() {
         qv::Archive ar("world.qvr");
-        frame.Serialize(ar);
+        frame.m_Play.Serialize(ar);
         return ar.TakeBytes();
     }
     // Reads a world from bytes as a saved game (replace) or a world change.
     void Read(const std::vector<uint8_t>& bytes, bool replace = true) {
         qv::Archive ar(bytes, "world.qvr");
         frame.m_Play.m_bLoadingGame = replace ? 1 : 0;
-        frame.Serialize(ar);
+        frame.m_Play.Serialize(ar);
         frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(ar.Remaining(), 0u);
     }

@@ -150,7 +150,7 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
         qv::Archive ar(file, "far.qvr");
         frame.m_Play.m_bLoadingGame = r.replace ? 1 : 0;
         try {
-            frame.Serialize(ar);
+            frame.m_Play.Serialize(ar);
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
@@ -239,7 +239,7 @@ TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
         Bytes cut(written.begin(), written.begin() + static_cast<long>(n));
         qv::Archive ar(cut, "cut.qvr");
         frame.m_Play.m_bLoadingGame = 1;
-        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError) << "cut at " << n;
+        EXPECT_THROW(frame.m_Play.Serialize(ar), qv::ArchiveError) << "cut at " << n;
     }
     frame.m_Play.m_bLoadingGame = 0;
     frame.m_World.m_ptFocus = {5, 6};
@@ -247,7 +247,7 @@ TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
     future[0] = 20;
     qv::Archive ar(future, "future.qvr");
     try {
-        frame.Serialize(ar);
+        frame.m_Play.Serialize(ar);
         ADD_FAILURE() << "a world of version 20 was read";
     } catch (const qv::ArchiveError& e) {
         EXPECT_EQ(e.file, "future.qvr");
@@ -387,7 +387,7 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     auto refused = [&](Bytes bytes) {
         qv::Archive ar(bytes, "bad.qvr");
         frame.m_Play.m_bLoadingGame = 1;
-        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
+        EXPECT_THROW(frame.m_Play.Serialize(ar), qv::ArchiveError);
         frame.m_Play.m_bLoadingGame = 0;
         EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     };
@@ -506,7 +506,7 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
     EXPECT_EQ(frame.m_World.m_ActiveSpells->Count(), 2u);
     // A saved game with a group aside read over one already held is refused.
     qv::Archive ar(saved, "twice.qvr");
-    EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
+    EXPECT_THROW(frame.m_Play.Serialize(ar), qv::ArchiveError);
 }
 
 TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
