@@ -27,10 +27,7 @@ namespace {
 
 class Place : public play_test::PlayFixture {
 protected:
-    Place() {
-        const Position focus = At(35, 34);
-        world.m_ptFocus = {focus.x, focus.y};
-    }
+    Place() { FocusOn(35, 34); }
     // A stack of `count` of a stackable thing, kept by the test.
     Thing* Stack(int count) { return play_test::KeptStack(kept, count); }
     // A blocking picture centred on its holder: columns -left..right-1 and
