@@ -108,7 +108,7 @@ void BM_QuickSave(benchmark::State& state) {
     SavedWorld world;
     for (auto _ : state) {
         world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-        if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+        if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     }
 }
 BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
@@ -126,7 +126,7 @@ std::map<std::string, std::vector<uint8_t>> SlotFiles(const fs::path& slot) {
 void BM_QuickSaveReference(benchmark::State& state) {
     SavedWorld world;
     world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     const auto files = SlotFiles(world.dir / "quicksave");
     const fs::path out = world.dir / "plain";
     int64_t bytes = 0;
@@ -153,9 +153,9 @@ BENCHMARK(BM_QuickSaveReference)->Unit(benchmark::kMillisecond)->Iterations(10)-
 void BM_LoadGame(benchmark::State& state) {
     SavedWorld world;
     world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     for (auto _ : state)
-        if (!world.frame.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
+        if (!world.frame.m_Play.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
 }
 BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
@@ -163,7 +163,7 @@ BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTi
 void BM_LoadGameReference(benchmark::State& state) {
     SavedWorld world;
     world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
     const fs::path slot = world.dir / "quicksave";
     int64_t bytes = 0;
     for (auto _ : state)

@@ -87,7 +87,7 @@ struct StartWorldScene {
         ok = ok && frame->ApplySettings(settings, "settings").empty();
         LoadGlobalImages(&world);
         ok = ok && frame->m_Play.OpenStartWorld() == 1;
-        frame->MoveToLand();
+        frame->m_Play.MoveToLand();
         if (walkers >= 0) Populate(walkers);
         frame->m_ptCursor = {600, 450};
         frame->m_iStage = 3;

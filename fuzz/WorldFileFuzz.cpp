@@ -101,7 +101,7 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
     bool read = true;
     try {
         qv::Archive ar(bytes, kName);
-        frame.Serialize(ar);
+        frame.m_Play.Serialize(ar);
     } catch (const qv::ArchiveError&) {
         read = false;
     }
@@ -116,7 +116,7 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
         frame.m_Play.m_bLoadingGame = 0;
         return false;
     }
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     return true;
 }
 
@@ -124,7 +124,7 @@ void Read(CMainFrame& frame, const std::vector<uint8_t>& bytes, const char* name
     qv::Archive ar(bytes, name);
     frame.m_Play.m_bLoadingGame = 1;
     try {
-        frame.Serialize(ar);
+        frame.m_Play.Serialize(ar);
     } catch (...) {
         frame.m_Play.m_bLoadingGame = 0;
         throw;
@@ -134,7 +134,7 @@ void Read(CMainFrame& frame, const std::vector<uint8_t>& bytes, const char* name
 
 std::vector<uint8_t> Store(CMainFrame& frame) {
     qv::Archive ar("again.qvr");
-    frame.Serialize(ar);
+    frame.m_Play.Serialize(ar);
     return ar.TakeBytes();
 }
 

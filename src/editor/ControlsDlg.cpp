@@ -21,13 +21,13 @@ CControlsDlg::CControlsDlg(CMainFrame& frame, Player* leader)
       m_Strip(kPlace.Width(), kPlace.Height()) {
     m_rcWindow = kPlace;
     m_pPlayer = leader;
-    m_frame.m_Play.m_pToolPalette = this;
+    m_frame.m_pToolPalette = this;
     m_Gui.SetBuilder([this] { BuildWidgets(); });
     m_Gui.Settle();
 }
 
 CControlsDlg::~CControlsDlg() {
-    if (m_frame.m_Play.m_pToolPalette == this) m_frame.m_Play.m_pToolPalette = nullptr;
+    if (m_frame.m_pToolPalette == this) m_frame.m_pToolPalette = nullptr;
 }
 
 namespace {

@@ -51,10 +51,10 @@ int CEditor::Run(CEditorDialog& dialog) {
 int CEditor::RunWorldCreation() {
     CWorldCreationDlg dialog(m_frame);
     // While it runs it is the frame's open tool window.
-    CDDWnd* before = m_frame.m_Play.m_pToolPalette;
-    m_frame.m_Play.m_pToolPalette = &dialog;
+    CDDWnd* before = m_frame.m_pToolPalette;
+    m_frame.m_pToolPalette = &dialog;
     Run(dialog);
-    m_frame.m_Play.m_pToolPalette = before;
+    m_frame.m_pToolPalette = before;
     return dialog.m_bWorldMade;
 }
 

@@ -56,7 +56,7 @@ AskPlayer& Play::Ask() {
     return m_pAsk ? *m_pAsk : headless;
 }
 
-PlayShell& Play::Shell() {
+PlayShell& Play::Shell() const {
     static PlayShell unseen;
     return m_pShell ? *m_pShell : unseen;
 }
@@ -66,9 +66,8 @@ MapMaster* Play::Map() const {
 }
 
 bool Play::IsPopupOpen(bool countContainer) const {
-    const OpenWindows& w = m_OpenWindows;
-    return w.m_pTalkWnd || w.m_pTradeWnd || w.m_bStatsOpen || w.m_bInfoOpen || w.m_pEquipmentWnd ||
-           (countContainer && (w.m_bContainerOpen || w.m_pContainerWnd));
+    return Shell().WindowStopsWorld(countContainer) || m_bChangingWorld ||
+           (countContainer && m_bContainerOpen);
 }
 
 void Play::SetPartyShiftFlags(int on) {

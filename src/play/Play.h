@@ -40,7 +40,6 @@ class Archive;
 class ArchiveError;
 class FileError;
 }  // namespace qv
-class CDDWnd;
 class Group;
 class Land;
 class LandInfo;
@@ -67,7 +66,7 @@ public:
     AskPlayer& Ask();
     // The shell that shows the world; null: play goes on unseen.
     PlayShell* m_pShell = nullptr;
-    PlayShell& Shell();
+    PlayShell& Shell() const;
 
     // ---- Orders (Play.cpp)
     // Carries the order out at once; answers as the operation it stands for
@@ -607,24 +606,9 @@ public:
     int SetCombatChoice(Player* actor, int32_t which, int32_t value);
 
     // ---- The windows that stop the world
-    // The open in-game windows; a tick stands still while one of them is up.
-    // The windows enter themselves here while they exist.
-    struct OpenWindows {
-        CDDWnd* m_pTalkWnd = nullptr;
-        CDDWnd* m_pTradeWnd = nullptr;
-        CDDWnd* m_pEquipmentWnd = nullptr;
-        CDDWnd* m_pInventoryWnd = nullptr;
-        CDDWnd* m_pPartyPanel = nullptr;
-        int m_bStatsOpen = 0;
-        int m_bInfoOpen = 0;
-        int m_bContainerOpen = 0;
-        CDDWnd* m_pContainerWnd = nullptr;
-    } m_OpenWindows;
-    // Whether an in-game window that stops the world is up.
+    // Whether an in-game window that stops the world is up (the shell's
+    // windows, a world change under way, the container play opened).
     bool IsPopupOpen(bool countContainer = true) const;
-    // The editor's tool palette, while it is up (build mode).
-    CDDWnd* m_pToolPalette = nullptr;
-    int InfoWindowMode = 1;  // which information window follows the controlled member
 
     // ---- State of play
     // 1 until the first tick sets up play, 0 while it runs, 2 while the
@@ -647,6 +631,8 @@ public:
     qv::Handle<Player> m_pPendingItemUser;
     qv::Handle<Object> m_pPendingWorld;      // stairs the next tick travels through
     qv::Handle<Object> m_pOpenContainer;     // what the container window shows
+    int m_bContainerOpen = 0;                // a container is open (its window follows)
+    int m_bChangingWorld = 0;                // the stairs' or a script's world change runs
     qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
     int m_bQuantityUp = 0;                   // the quantity window is up
     int m_iWarningBeeps = 0;

@@ -104,12 +104,12 @@ void Play::OpenContainer(Object* container) {
     CloseContainer();
     SetControlPlayer(m_World.m_pControlPlayer.Get());
     m_pOpenContainer = container;
-    m_OpenWindows.m_bContainerOpen = 1;
+    m_bContainerOpen = 1;
 }
 
 void Play::CloseContainer() {
     m_pOpenContainer = nullptr;
-    m_OpenWindows.m_bContainerOpen = 0;
+    m_bContainerOpen = 0;
 }
 
 int Play::AskQuantity(int amount) {

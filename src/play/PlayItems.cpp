@@ -60,7 +60,7 @@ std::unique_ptr<Object> SplitOff(Object* stack, int count) {
 }  // namespace
 
 bool Play::IsInventoryOpen() {
-    return m_OpenWindows.m_pInventoryWnd != nullptr || m_bOpeningContainer;
+    return Shell().InventoryWindowUp() || m_bOpeningContainer;
 }
 
 void Play::ShowContainer(CBag* bag) {

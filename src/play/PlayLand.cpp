@@ -157,12 +157,7 @@ int Play::MoveToLand() {
         InitFormation();
         RebaseFormation();
     }
-    if (m_bEditing && m_iStartState == 0) {
-        if (!m_pToolPalette)
-            m_bEditing = 0;
-        else
-            m_pToolPalette->Redraw();
-    }
+    if (m_bEditing && m_iStartState == 0 && !Shell().RedrawToolPalette()) m_bEditing = 0;
     return 1;
 }
 

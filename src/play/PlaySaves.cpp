@@ -279,9 +279,8 @@ int Play::SaveGame(int index) {
 }
 
 int Play::QuickSave() {
-    const Play::OpenWindows& o = m_OpenWindows;
-    const bool windowOpen = o.m_pTalkWnd || o.m_pTradeWnd || o.m_pEquipmentWnd || o.m_bStatsOpen ||
-                            o.m_bInfoOpen || o.m_bContainerOpen;
+    // The container counts as play opened it, not by its window.
+    const bool windowOpen = Shell().WindowStopsWorld(false) || m_bChangingWorld || m_bContainerOpen;
     Player* leader = m_World.m_pLeader.Get();
     if (windowOpen || !leader || !leader->m_Opponents.empty()) {
         Ask().Tell("Cannot QuickSave here.");

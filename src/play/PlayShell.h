@@ -26,4 +26,11 @@ public:
     virtual void ShowBusy(bool /*busy*/) {}
     // The program is ending: the tick stops where it is.
     virtual bool Quitting() { return false; }
+    // An in-game window that stops the world is up (the container window
+    // counted with `countContainer`): the windows keep which are up.
+    virtual bool WindowStopsWorld(bool /*countContainer*/) { return false; }
+    // The party's inventory window is up: a container opens beside it.
+    virtual bool InventoryWindowUp() { return false; }
+    // The editor's tool palette is drawn again; false when it is not up.
+    virtual bool RedrawToolPalette() { return false; }
 };

@@ -57,8 +57,8 @@ bool Play::UpdateTick(int32_t* now) {
     World& w = m_World;
     if (!now) return false;
     if (m_pPendingWorld) {
-        // The statistics flag holds the ticks off while the world changes.
-        m_OpenWindows.m_bStatsOpen = 1;
+        // The ticks are held off while the world changes.
+        m_bChangingWorld = 1;
         Object* target = m_pPendingWorld;
         m_pPendingWorld = nullptr;
         // The stairs go with the world they are in: their way is read first.
@@ -67,15 +67,15 @@ bool Play::UpdateTick(int32_t* now) {
             GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
         }
         Shell().WorldTravelled();
-        m_OpenWindows.m_bStatsOpen = 0;
+        m_bChangingWorld = 0;
     }
     if (m_PendingScriptWorld) {
         const ScriptWorld to = *m_PendingScriptWorld;
         m_PendingScriptWorld.reset();
-        m_OpenWindows.m_bStatsOpen = 1;
+        m_bChangingWorld = 1;
         GoToWorld(to.file, to.cell.x, to.cell.y);
         Shell().WorldTravelled();
-        m_OpenWindows.m_bStatsOpen = 0;
+        m_bChangingWorld = 0;
     }
     if (m_bLandMovePending && IsStarted()) {
         MoveToLand();

@@ -83,3 +83,20 @@ void CFrameHost::ShowBusy(bool busy) {
 bool CFrameHost::Quitting() {
     return m_frame.m_bQuitRequested != 0;
 }
+
+bool CFrameHost::WindowStopsWorld(bool countContainer) {
+    // The windows are gone before the frame: none stops the world then.
+    const CGameWindows* windows = m_frame.m_pGameWindows.get();
+    return windows && windows->Open().StopsWorld(countContainer);
+}
+
+bool CFrameHost::InventoryWindowUp() {
+    const CGameWindows* windows = m_frame.m_pGameWindows.get();
+    return windows && windows->Open().m_pInventoryWnd;
+}
+
+bool CFrameHost::RedrawToolPalette() {
+    if (!m_frame.m_pToolPalette) return false;
+    m_frame.m_pToolPalette->Redraw();
+    return true;
+}

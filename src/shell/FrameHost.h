@@ -29,6 +29,10 @@ public:
     void PlayTune(int tune) override;
     void ShowBusy(bool busy) override;
     bool Quitting() override;
+    // The windows' own record of which are up, and the editor's palette.
+    bool WindowStopsWorld(bool countContainer) override;
+    bool InventoryWindowUp() override;
+    bool RedrawToolPalette() override;
 
 private:
     CMainFrame& m_frame;

@@ -20,12 +20,13 @@ CMainFrame::CMainFrame() {
     g_pMainFrame = this;
     m_Play.m_pAsk = &m_Host;
     m_Play.m_pShell = &m_Host;
-    InstallTalkAndTradeWindows(m_Play, [this] { m_pGameWindows->DrawControlPanel(); });
     m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
         if (!m_View.m_rcView.Contains(p) || !m_World.map_master) return false;
         at = m_View.ViewToWorld(p);
         return true;
     });
+    InstallTalkAndTradeWindows(m_Play, m_pGameWindows->Open(),
+                               [this] { m_pGameWindows->DrawControlPanel(); });
     m_pGameWindows->m_RedrawView = [this] {
         if (m_Play.IsStarted()) DrawFrame(0);
     };
@@ -117,7 +118,7 @@ void CMainFrame::OnActivateApp(bool active) {
     if (m_iStage == 3 && !m_nTimerID) StartTimer();
     if (m_iStage == 2) {
         RestoreSurfaces();
-        MoveToLand();
+        m_Play.MoveToLand();
     }
     if (m_iStage == 3) {
         if (m_pScreenImage) m_pScreenImage->Restore();

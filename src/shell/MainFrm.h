@@ -71,6 +71,8 @@ public:
     // control panel and the windows keep their own state; the frame hands
     // them its commands.
     std::unique_ptr<CGameWindows> m_pGameWindows;
+    // The editor's tool palette, while it is up (build mode).
+    CDDWnd* m_pToolPalette = nullptr;
     // The member becomes the controlled one and its windows follow it; null
     // keeps the one there is; `force` draws them anew.
     void SetControlPlayer(Player* member, int force);
@@ -152,18 +154,6 @@ public:
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
     int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
-
-    // ---- The party and moving between lands (play/PlayParty.cpp, play/PlayLand.cpp) ----
-    int MoveToLand() { return m_Play.MoveToLand(); }
-    int GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
-        return m_Play.GoToWorld(worldFile, x, y);
-    }
-    void TravelTo(qv::Point cell) { m_Play.TravelTo(cell); }
-    void MakeGroup() { m_Play.MakeGroup(); }
-    void ReGroup() { m_Play.ReGroup(); }
-    void OpenTradeWindow(const int32_t* storeId, int32_t mode) {
-        m_Play.OpenTradeWindow(storeId, mode);
-    }
 
     // What later parts of the shell fill: the options window (shell/
     // MainFrmOptions.cpp): the start layout at its first showing, else the
@@ -255,16 +245,7 @@ public:
     void OnMouseMove(qv::Point point) override;
     int m_bDebugLight = 0;  // the map's light is drawn for checking
 
-    // ---- The world file and saved games (play/PlayWorldFile.cpp, play/PlaySaves.cpp) ----
-    // Writes the world when the archive stores and reads it when it loads.
-    void Serialize(qv::Archive& ar) { m_Play.Serialize(ar); }
-    int SaveGame(int index) { return m_Play.SaveGame(index); }
-    int LoadSlot(int index) { return m_Play.LoadSlot(index); }
-    int QuickSave() { return m_Play.QuickSave(); }
-
-    // ---- Interaction and placing (play/PlayInteract.cpp, play/PlayPlace.cpp) ----
-    // What creature K does about the holder it heads for (Play::InteractWith).
-    int InteractWith(Player* creature, int flag) { return m_Play.InteractWith(creature, flag); }
+    // ---- Dropping on the view (play/PlayPlace.cpp) ----
     // A drop of `object` at view point `p` (Play::DropObject at the world
     // point under it).
     using DropResult = Play::DropResult;
@@ -274,13 +255,6 @@ public:
                                               (p.y - m_View.m_ptViewCentre.y),
                                           m_World.m_ptFocus.y + (p.y - m_View.m_ptViewCentre.y)));
     }
-    ObjectHolder* PlaceObjectAt(Object* object, const Position& q) {
-        return m_Play.PlaceObjectAt(object, q);
-    }
-    void RemoveFromMap(ObjectHolder* holder) { m_Play.RemoveFromMap(holder); }
-    // The key records (the world keeps them).
-    void AddToKeyStorage(Object* object) { m_World.AddToKeyStorage(object); }
-    void RemoveFromKeyStorage(Object* object) { m_World.RemoveFromKeyStorage(object); }
 
     // ---- Start-up (MainFrmStart.cpp) ----
     // Takes the settings ("Path", "Sound", "Midi", "Windows", "Build"; a

@@ -120,8 +120,9 @@ int CMainFrame::DrawFrame(int skipMap) {
     }
 
     m_View.ClearDrawnMarks();
-    if (m_Play.m_OpenWindows.m_bContainerOpen && m_Play.m_OpenWindows.m_pContainerWnd) {
-        m_Play.m_OpenWindows.m_pContainerWnd->Redraw();
+    if (CDDWnd* container = m_pGameWindows->Open().m_pContainerWnd;
+        m_Play.m_bContainerOpen && container) {
+        container->Redraw();
         return 1;
     }
     return result;

@@ -159,16 +159,16 @@ void CMainFrame::OnEscape() {
         return;
     }
     // A window that is open takes the key, in this order.
-    Play::OpenWindows& w = m_Play.m_OpenWindows;
+    const OpenWindows& w = m_pGameWindows->Open();
     if (w.m_pTalkWnd) {
         w.m_pTalkWnd->OnKeyDown(qv::VK_ESCAPE);
         return;
     }
     if (m_bModalPopup) {
-        if (m_Play.m_pToolPalette) m_Play.m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
+        if (m_pToolPalette) m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
         return;
     }
-    if (w.m_bStatsOpen) return;
+    if (w.m_bStatsOpen || m_Play.m_bChangingWorld) return;
     if (w.m_pEquipmentWnd) {
         w.m_pEquipmentWnd->OnKeyDown(qv::VK_ESCAPE);
         return;
@@ -176,13 +176,13 @@ void CMainFrame::OnEscape() {
     if (w.m_bInfoOpen) return;
     // The container window closes on Esc, as the windows above do, also
     // when what it showed is gone meanwhile (the world would stand still).
-    if (w.m_bContainerOpen || w.m_pContainerWnd) {
+    if (m_Play.m_bContainerOpen || w.m_pContainerWnd) {
         m_pGameWindows->CloseContainer();
         return;
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (w.m_pTradeWnd || m_Play.m_pDragHolder || w.m_bContainerOpen || w.m_pContainerWnd ||
+    if (w.m_pTradeWnd || m_Play.m_pDragHolder || m_Play.m_bContainerOpen || w.m_pContainerWnd ||
         !leader || leader->m_iTalkState != -1)
         return;
 

@@ -87,7 +87,7 @@ void CMainFrame::OnTimer(int id) {
             if (CopyWhole(*m_pBackBuffer, *picture) && cursor)
                 cursor->RedrawCursorInRect(m_pBackBuffer->Bounds(), 1);
         }
-        if (m_Play.m_OpenWindows.m_pInventoryWnd) m_Play.m_OpenWindows.m_pInventoryWnd->Redraw();
+        if (CDDWnd* inventory = m_pGameWindows->Open().m_pInventoryWnd) inventory->Redraw();
     }
 
     if (loopTick && quiet) {
@@ -111,8 +111,9 @@ void CMainFrame::OnTimer(int id) {
         m_pGameWindows->Sync();
         if (!m_bModalPopup && !m_Play.m_bEditing) m_pGameWindows->DrawAll();
     }
-    if (m_Play.m_OpenWindows.m_pPartyPanel && !m_bModalPopup && !m_Play.m_bEditing)
-        m_Play.m_OpenWindows.m_pPartyPanel->Redraw();
+    if (CDDWnd* panel = m_pGameWindows->Open().m_pPartyPanel;
+        panel && !m_bModalPopup && !m_Play.m_bEditing)
+        panel->Redraw();
     DrawHoldGroundButton();
 
     if (loopTick && m_bAppActive && m_Play.m_iStartState == 0 && m_pPrimary && m_pBackBuffer) {

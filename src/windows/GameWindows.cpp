@@ -1,6 +1,7 @@
 #include "windows/GameWindows.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "creatures/Player.h"
 #include "items/Bag.h"
@@ -28,7 +29,7 @@ CGameWindows::~CGameWindows() {
 
 namespace {
 
-// Enters a window of ours in play's list, or takes the one we entered
+// Enters a window of ours among the open windows, or takes the one we entered
 // before out of it; an entry someone else made stays.
 void Enter(CDDWnd*& entry, CDDWnd* ours, CDDWnd*& entered) {
     if (ours)
@@ -41,7 +42,7 @@ void Enter(CDDWnd*& entry, CDDWnd* ours, CDDWnd*& entered) {
 }  // namespace
 
 void CGameWindows::Register() {
-    Play::OpenWindows& w = m_Play.m_OpenWindows;
+    OpenWindows& w = m_Open;
     Enter(w.m_pPartyPanel, m_pControlPanel ? &m_PartyPanel : nullptr, m_Entered[0]);
     Enter(w.m_pInventoryWnd, m_pControlPanel ? &m_pControlPanel->Inventory() : nullptr,
           m_Entered[1]);
@@ -101,12 +102,12 @@ namespace {
 
 // Runs a member's window and puts back what it covered.
 template <typename Wnd, typename... Args>
-int RunMemberWindow(Play& play, const std::function<void()>& redrawView, Args... args) {
+int RunMemberWindow(Play& play, const std::function<void()>& redrawView, Args&&... args) {
     Player* member = play.m_World.m_pControlPlayer.Get();
     if (!member) return 0;
     int answer = 0;
     {
-        Wnd window(play, member, args...);
+        Wnd window(play, member, std::forward<Args>(args)...);
         answer = window.Popup();
     }
     if (redrawView) redrawView();
@@ -116,11 +117,11 @@ int RunMemberWindow(Play& play, const std::function<void()>& redrawView, Args...
 }  // namespace
 
 int CGameWindows::OpenStats() {
-    return RunMemberWindow<CPlayerStatsWnd>(m_Play, m_RedrawView);
+    return RunMemberWindow<CPlayerStatsWnd>(m_Play, m_RedrawView, m_Open);
 }
 
 int CGameWindows::OpenInfo() {
-    return RunMemberWindow<CPlayerInfoWnd>(m_Play, m_RedrawView);
+    return RunMemberWindow<CPlayerInfoWnd>(m_Play, m_RedrawView, m_Open);
 }
 
 int CGameWindows::OpenMagic(int school) {
@@ -212,9 +213,8 @@ void CGameWindows::Sync() {
         SetControlPlayer(member, 0);
     // The container play opened gets its window beside the party's own,
     // which goes back to the controlled member's bag.
-    Play::OpenWindows& w = m_Play.m_OpenWindows;
     Object* open = m_Play.m_pOpenContainer.Get();
-    if (w.m_bContainerOpen && open && !m_pContainerWnd) {
+    if (m_Play.m_bContainerOpen && open && !m_pContainerWnd) {
         m_pContainerWnd =
             std::make_unique<CInventory>(CInventory::kModeContainer, m_Play, kContainerPlace);
         m_pContainerWnd->SetPlayer(member, 1);
@@ -224,13 +224,13 @@ void CGameWindows::Sync() {
             m_pControlPanel->SelectPage(CControlPanel::kPageInventory, 0);
             m_pControlPanel->Inventory().SetPlayer(member, 1);
         }
-    } else if (m_pContainerWnd && w.m_bContainerOpen && open &&
+    } else if (m_pContainerWnd && m_Play.m_bContainerOpen && open &&
                m_pContainerWnd->GetShown() != open) {
         // Play went on to another container: the window follows.
         m_pContainerWnd->OpenContainer(open);
-    } else if (m_pContainerWnd && (!w.m_bContainerOpen || !m_pContainerWnd->GetShown())) {
+    } else if (m_pContainerWnd && (!m_Play.m_bContainerOpen || !m_pContainerWnd->GetShown())) {
         // Closed by play, or what it showed went: it closes.
-        if (w.m_bContainerOpen) m_Play.CloseContainer();
+        if (m_Play.m_bContainerOpen) m_Play.CloseContainer();
         m_pContainerWnd.reset();
         gone = true;
     }

@@ -6,8 +6,8 @@
 //
 // The windows follow play rather than lead it: each tick (Sync) they take in
 // what play now holds (the controlled member, the container opened, a
-// creature or bag that went) and record themselves in play's list of open
-// windows while they are up. A thing carried and let go over a window, a
+// creature or bag that went) and record themselves among the open windows
+// (OpenWindows, kept here) while they are up. A thing carried and let go over a window, a
 // member's button or the map becomes one order for play; nothing here edits
 // a creature or a thing. A window asked to close goes from the list at once
 // and is deleted at the next Sync, never from inside its own handler.
@@ -21,6 +21,7 @@
 #include "platform/Handle.h"
 #include "windows/ControlPanel.h"
 #include "windows/Inventory.h"
+#include "windows/OpenWindows.h"
 #include "windows/PartyPanel.h"
 #include "world/ObjectHolder.h"
 
@@ -41,6 +42,13 @@ public:
     ~CGameWindows();
     CGameWindows(const CGameWindows&) = delete;
     CGameWindows& operator=(const CGameWindows&) = delete;
+
+    // The in-game windows that are up: these and the conversation, trading
+    // and member windows enter themselves here.
+    OpenWindows& Open() { return m_Open; }
+    const OpenWindows& Open() const { return m_Open; }
+    // Which information window follows the controlled member.
+    int m_iInfoWindowMode = 1;
 
     CPartyPanel& PartyPanel() { return m_PartyPanel; }
     CControlPanel* ControlPanel() const { return m_pControlPanel.get(); }
@@ -117,6 +125,7 @@ private:
     void Register();
 
     Play& m_Play;
+    OpenWindows m_Open;
     ViewToWorld m_ViewToWorld;
     CPartyPanel m_PartyPanel;
     std::unique_ptr<CControlPanel> m_pControlPanel;
@@ -125,7 +134,7 @@ private:
     // Windows closed by their own buttons, deleted at the next Sync.
     std::unique_ptr<CDDWnd> m_pClosedEquip, m_pClosedContainer;
     bool m_bEquipClosing = false, m_bContainerClosing = false;
-    // What we entered in play's list of open windows: the party panel, the
+    // What we entered among the open windows: the party panel, the
     // inventory, the container window, the equipment window.
     std::array<CDDWnd*, 4> m_Entered{};
 

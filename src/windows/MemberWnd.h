@@ -2,7 +2,7 @@
 // What the party's windows of one member share: the member, held by handle,
 // its name and portrait at the top, rows of figures with their labels, and a
 // Close button. The window runs modally over the stopped game and records
-// itself in play's open windows meanwhile; Esc or Close ends it, and it ends
+// itself among the open windows meanwhile; Esc or Close ends it, and it ends
 // by itself, drawing nothing of the member, once the member is gone.
 
 #include <memory>
@@ -31,7 +31,7 @@ public:
     // Over the middle of the map view.
     static constexpr qv::Point kAt{69, 9};
 
-    // `openFlag` (one of play's open-window flags, or null) is set while the
+    // `openFlag` (one of the flags of OpenWindows, or null) is set while the
     // window is up.
     CMemberWnd(Play& play, Player* member, int* openFlag, const std::string& title,
                CDDWnd* parent = nullptr);

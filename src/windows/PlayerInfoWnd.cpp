@@ -24,8 +24,8 @@ std::string NameOf(Object* object, const char* none) {
 
 }  // namespace
 
-CPlayerInfoWnd::CPlayerInfoWnd(Play& play, Player* member, CDDWnd* parent)
-    : CMemberWnd(play, member, &play.m_OpenWindows.m_bInfoOpen, "Information", parent) {}
+CPlayerInfoWnd::CPlayerInfoWnd(Play& play, Player* member, OpenWindows& open, CDDWnd* parent)
+    : CMemberWnd(play, member, &open.m_bInfoOpen, "Information", parent) {}
 
 CPlayerInfoWnd::~CPlayerInfoWnd() = default;
 

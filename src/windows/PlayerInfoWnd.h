@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "windows/MemberWnd.h"
+#include "windows/OpenWindows.h"
 
 class CPlayerInfoWnd : public CMemberWnd {
 public:
     // Records itself as play's open information window while it is up.
-    CPlayerInfoWnd(Play& play, Player* member, CDDWnd* parent = nullptr);
+    // The window is recorded in `open` while it runs.
+    CPlayerInfoWnd(Play& play, Player* member, OpenWindows& open, CDDWnd* parent = nullptr);
     ~CPlayerInfoWnd() override;
 
     // What the window shows of a creature, row by row.

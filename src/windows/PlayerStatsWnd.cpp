@@ -30,8 +30,8 @@ std::string Figure(int now, int otherwise, const char* when = "at rest") {
 
 }  // namespace
 
-CPlayerStatsWnd::CPlayerStatsWnd(Play& play, Player* member, CDDWnd* parent)
-    : CMemberWnd(play, member, &play.m_OpenWindows.m_bStatsOpen, "Statistics", parent) {}
+CPlayerStatsWnd::CPlayerStatsWnd(Play& play, Player* member, OpenWindows& open, CDDWnd* parent)
+    : CMemberWnd(play, member, &open.m_bStatsOpen, "Statistics", parent) {}
 
 CPlayerStatsWnd::~CPlayerStatsWnd() = default;
 

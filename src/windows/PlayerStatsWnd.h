@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "windows/MemberWnd.h"
+#include "windows/OpenWindows.h"
 
 class CPlayerStatsWnd : public CMemberWnd {
 public:
     // Records itself as play's open statistics window while it is up.
-    CPlayerStatsWnd(Play& play, Player* member, CDDWnd* parent = nullptr);
+    // The window is recorded in `open` while it runs.
+    CPlayerStatsWnd(Play& play, Player* member, OpenWindows& open, CDDWnd* parent = nullptr);
     ~CPlayerStatsWnd() override;
 
     // What the window shows of a creature, row by row.

@@ -7,12 +7,14 @@
 #include "events/TalkScriptFile.h"
 #include "platform/Events.h"
 #include "play/Play.h"
+#include "windows/OpenWindows.h"
 #include "windows/TradeWnd.h"
 #include "world/World.h"
 
-CTalkWnd::CTalkWnd(Play& play, Player* listener, Player* speaker, CDDWnd* parent)
+CTalkWnd::CTalkWnd(Play& play, OpenWindows& open, Player* listener, Player* speaker, CDDWnd* parent)
     : CDDWnd(parent),
       m_Play(play),
+      m_Open(open),
       m_Host(play),
       m_Script(play.m_World, m_Host),
       m_pListener(listener),
@@ -20,12 +22,12 @@ CTalkWnd::CTalkWnd(Play& play, Player* listener, Player* speaker, CDDWnd* parent
     m_rcWindow = kPlace;
     if (speaker) m_strTitle = speaker->GetDisplayName();
     m_iAbandonCode = 2;
-    m_Play.m_OpenWindows.m_pTalkWnd = this;
+    m_Open.m_pTalkWnd = this;
 }
 
 CTalkWnd::~CTalkWnd() {
     m_Buttons.clear();
-    if (m_Play.m_OpenWindows.m_pTalkWnd == this) m_Play.m_OpenWindows.m_pTalkWnd = nullptr;
+    if (m_Open.m_pTalkWnd == this) m_Open.m_pTalkWnd = nullptr;
 }
 
 bool CTalkWnd::Start(const std::string& node) {
@@ -143,13 +145,14 @@ void CTalkWnd::Paint(qv::Surface* surface) {
         DrawGameText(surface, {origin.x + kMargin, y}, lines[i], kColourText, m_rcWindow);
 }
 
-void InstallTalkAndTradeWindows(Play& play, std::function<void()> traded) {
-    play.m_OpenConversation = [&play](Player* listener, Player* speaker, const std::string& node) {
-        CTalkWnd window(play, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
+void InstallTalkAndTradeWindows(Play& play, OpenWindows& open, std::function<void()> traded) {
+    play.m_OpenConversation = [&play, &open](Player* listener, Player* speaker,
+                                             const std::string& node) {
+        CTalkWnd window(play, open, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
         if (window.Start(node)) window.Popup();
     };
-    play.m_TradeWindow.open = [&play, traded](Store& store, int32_t mode) {
-        CTradeWnd window(play, store.m_iStoreId, mode);
+    play.m_TradeWindow.open = [&play, &open, traded](Store& store, int32_t mode) {
+        CTradeWnd window(play, open, store.m_iStoreId, mode);
         window.m_OnTraded = traded;
         window.Popup();
     };

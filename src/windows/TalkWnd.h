@@ -19,6 +19,7 @@
 #include "play/PlayTalk.h"
 
 class Play;
+struct OpenWindows;
 class Player;
 
 class CTalkWnd : public CDDWnd {
@@ -38,7 +39,9 @@ public:
     // The button that closes a conversation whose last lines are shown.
     static constexpr const char* kCloseText = "[Close]";
 
-    CTalkWnd(Play& play, Player* listener, Player* speaker, CDDWnd* parent = nullptr);
+    // The window enters itself in `open` while it exists.
+    CTalkWnd(Play& play, OpenWindows& open, Player* listener, Player* speaker,
+             CDDWnd* parent = nullptr);
     ~CTalkWnd() override;
 
     // Opens the speaker's script at `node`; false when it could not be read
@@ -69,6 +72,7 @@ private:
     void EndIfSilent();
 
     Play& m_Play;
+    OpenWindows& m_Open;
     PlayTalkHost m_Host;
     CTalkScript m_Script;
     qv::Handle<Player> m_pListener, m_pSpeaker;
@@ -80,4 +84,5 @@ private:
 // world asks for opens a CTalkWnd with the leader listening, a store's
 // trading window a CTradeWnd. `traded` (when given) shows the party's own
 // windows again after a purchase or a sale, while the trading window is up.
-void InstallTalkAndTradeWindows(Play& play, std::function<void()> traded = nullptr);
+void InstallTalkAndTradeWindows(Play& play, OpenWindows& open,
+                                std::function<void()> traded = nullptr);

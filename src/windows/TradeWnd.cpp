@@ -9,6 +9,7 @@
 #include "platform/Format.h"
 #include "play/Order.h"
 #include "play/Play.h"
+#include "windows/OpenWindows.h"
 #include "world/World.h"
 
 namespace {
@@ -19,8 +20,8 @@ constexpr int kButtonDisabled = 3;
 
 }  // namespace
 
-CTradeWnd::CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent)
-    : CDDWnd(parent), m_Play(play), m_iStoreId(storeId), m_iMode(mode) {
+CTradeWnd::CTradeWnd(Play& play, OpenWindows& open, int32_t storeId, int32_t mode, CDDWnd* parent)
+    : CDDWnd(parent), m_Play(play), m_Open(open), m_iStoreId(storeId), m_iMode(mode) {
     m_rcWindow = kPlace;
     m_iAbandonCode = 2;
     m_pBuy = std::make_unique<CDDButton>(kBuyRect, this, kIdBuy);
@@ -39,14 +40,14 @@ CTradeWnd::CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent)
     m_pStockDown = scroll(kMargin + kColumnWidth - kScrollWidth, kIdStockDown, "Down");
     m_pPackUp = scroll(kPackX, kIdPackUp, "Up");
     m_pPackDown = scroll(kPackX + kColumnWidth - kScrollWidth, kIdPackDown, "Down");
-    m_Play.m_OpenWindows.m_pTradeWnd = this;
+    m_Open.m_pTradeWnd = this;
     Refresh();
 }
 
 CTradeWnd::~CTradeWnd() {
     m_StockButtons.clear();
     m_PackButtons.clear();
-    if (m_Play.m_OpenWindows.m_pTradeWnd == this) m_Play.m_OpenWindows.m_pTradeWnd = nullptr;
+    if (m_Open.m_pTradeWnd == this) m_Open.m_pTradeWnd = nullptr;
 }
 
 Store* CTradeWnd::GetStore() const {

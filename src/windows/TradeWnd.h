@@ -22,6 +22,7 @@ class Object;
 class Play;
 class Player;
 class Store;
+struct OpenWindows;
 
 class CTradeWnd : public CDDWnd {
 public:
@@ -54,7 +55,9 @@ public:
     static constexpr qv::Rect kDoneRect{384, 328, 484, 354};
     static constexpr size_t kRowColumns = 24;  // of a row's text: the name, then the price
 
-    CTradeWnd(Play& play, int32_t storeId, int32_t mode, CDDWnd* parent = nullptr);
+    // The window enters itself in `open` while it exists.
+    CTradeWnd(Play& play, OpenWindows& open, int32_t storeId, int32_t mode,
+              CDDWnd* parent = nullptr);
     ~CTradeWnd() override;
 
     void OnCommand(int id) override;
@@ -105,6 +108,7 @@ private:
     void Refresh();
 
     Play& m_Play;
+    OpenWindows& m_Open;
     int32_t m_iStoreId;
     int32_t m_iMode;
     // Every entry of each list; the buttons show the kRows from the first.

@@ -42,7 +42,7 @@ TEST_F(EditorFixture, StartUpLoadsTheChosenWorldWithoutAPartyAndKeepsTheFolder) 
     EXPECT_EQ(qv::Settings::Load((dir / "settings").string()).GetString("Path"),
               dir.string() + "/");
     // The palette beside the picture, entered in play.
-    EXPECT_EQ(frame->m_Play.m_pToolPalette, editor->Palette());
+    EXPECT_EQ(frame->m_pToolPalette, editor->Palette());
     EXPECT_EQ(Palette().m_rcWindow, (qv::Rect{640, 0, 900, 480}));
 }
 

@@ -68,6 +68,11 @@ protected:
         if (!world.m_pControlPlayer) world.m_pControlPlayer = p;
         return p;
     }
+    // The focus on world cell (cx, cy), at its centre.
+    void FocusOn(int cx, int cy) {
+        const Position f = At(cx, cy);
+        world.m_ptFocus = {f.x, f.y};
+    }
     // A thing placed on the map at pos; the map owns it.
     ObjectHolder* Lay(Object* thing, const Position& pos) {
         auto* h = new ObjectHolder(pos, thing);

@@ -86,7 +86,7 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
     EXPECT_EQ(play.Give(open), 1) << "its lock turned, it opens at once";
     EXPECT_EQ(chest->m_bLocked, 0);
     EXPECT_EQ(play.m_pOpenContainer.Get(), chest->GetBag());
-    EXPECT_EQ(play.m_OpenWindows.m_bContainerOpen, 1);
+    EXPECT_EQ(play.m_bContainerOpen, 1);
 
     EXPECT_EQ(play.Give(Carry(Order::Kind::Take, helm)), 1);
     EXPECT_TRUE(k->m_pBag->Contains(helm));

@@ -616,7 +616,7 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
               std::tuple(60, "Korr"));
     EXPECT_EQ(Text(table), saved) << "a load leaves the table as it was";
 
-    ASSERT_EQ(f.QuickSave(), 1);
+    ASSERT_EQ(f.m_Play.QuickSave(), 1);
     Tick();
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
     const Position quickAt = f.m_World.m_pLeader->m_pHolder->pos;

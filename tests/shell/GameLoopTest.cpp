@@ -185,13 +185,13 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     frame->m_pModalPopup = nullptr;
     frame->m_bModalPopup = 0;
     const auto popups = std::vector<std::function<void(bool)>>{
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_bStatsOpen = on; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_bInfoOpen = on; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_pTalkWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_pTradeWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_pEquipmentWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_bContainerOpen = on; },
-        [&](bool on) { frame->m_Play.m_OpenWindows.m_pContainerWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_bStatsOpen = on; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_bInfoOpen = on; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_pTalkWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_pTradeWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_pEquipmentWnd = on ? &window : nullptr; },
+        [&](bool on) { frame->m_Play.m_bContainerOpen = on; },
+        [&](bool on) { frame->m_pGameWindows->Open().m_pContainerWnd = on ? &window : nullptr; },
     };
     for (size_t k = 0; k < popups.size(); ++k) {
         popups[k](true);
@@ -206,13 +206,13 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
         EXPECT_EQ(frame->m_World.m_iGameTime, time + 100) << "window " << k;
     }
     // The party panel and the inventory do not stop the world.
-    frame->m_Play.m_OpenWindows.m_pInventoryWnd = &window;
-    frame->m_Play.m_OpenWindows.m_pPartyPanel = &window;
+    frame->m_pGameWindows->Open().m_pInventoryWnd = &window;
+    frame->m_pGameWindows->Open().m_pPartyPanel = &window;
     const int32_t time = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, time + 100);
-    frame->m_Play.m_OpenWindows.m_pInventoryWnd = nullptr;
-    frame->m_Play.m_OpenWindows.m_pPartyPanel = nullptr;
+    frame->m_pGameWindows->Open().m_pInventoryWnd = nullptr;
+    frame->m_pGameWindows->Open().m_pPartyPanel = nullptr;
 
     // Nor does anything run while the program is in the background.
     frame->m_bAppActive = 0;

@@ -36,7 +36,7 @@ public:
     explicit TalkWindow(CMainFrame* frame) : m_frame(frame) {}
     void OnKeyDown(int vk) override {
         keys.push_back(vk);
-        if (vk == qv::VK_ESCAPE) m_frame->m_Play.m_OpenWindows.m_pTalkWnd = nullptr;
+        if (vk == qv::VK_ESCAPE) m_frame->m_pGameWindows->Open().m_pTalkWnd = nullptr;
     }
     CMainFrame* m_frame;
     std::vector<int> keys;
@@ -456,7 +456,7 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
 TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
     AddLeader(focus);
     TalkWindow* talk = new TalkWindow(frame.get());
-    frame->m_Play.m_OpenWindows.m_pTalkWnd = talk;
+    frame->m_pGameWindows->Open().m_pTalkWnd = talk;
     // A message popped up over the conversation takes the first Esc itself.
     CMessageWnd message("Hello.", CMessageWnd::Buttons::Ok);
     qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
@@ -465,7 +465,7 @@ TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
     // The next one reaches the conversation window through the frame.
     Press(qv::VK_ESCAPE);
     EXPECT_EQ(talk->keys, std::vector<int>{qv::VK_ESCAPE});
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pTalkWnd, nullptr);
+    EXPECT_EQ(frame->m_pGameWindows->Open().m_pTalkWnd, nullptr);
     delete talk;
 }
 
@@ -621,7 +621,7 @@ TEST_F(Input, ARightClickOnADoorSendsTheMemberThereAndOpensIt) {
     door->image = picture.get();
     door->m_iItemNum = 3;
     door->m_iState = Wall::kDoorClosed;
-    ObjectHolder* h = frame->PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
+    ObjectHolder* h = frame->m_Play.PlaceObjectAt(door, Position(focus.x + 100, focus.y + 30, 0));
     ASSERT_NE(h, nullptr);
     MoveTo(Over(h->pos));
     ASSERT_EQ(frame->m_World.m_pHoverHolder.Get(), h);
@@ -643,12 +643,12 @@ TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
     AddLeader(focus);
     Thing chest(picture.get(), "Chest");
     frame->m_Play.OpenContainer(&chest);
-    ASSERT_TRUE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
+    ASSERT_TRUE(frame->m_Play.m_bContainerOpen);
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
     EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
@@ -728,7 +728,7 @@ TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGon
     frame->m_Play.OpenContainer(corpse);
     delete corpse;
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 100) << "the world goes on";

@@ -66,7 +66,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
     // Each window or window flag alone refuses it, as a fight and the want
     // of a leader do.
     CDDWnd window;
-    Play::OpenWindows& w = frame.m_Play.m_OpenWindows;
+    OpenWindows& w = frame.m_pGameWindows->Open();
     const std::vector<std::pair<const char*, std::function<void(bool)>>> rows = {
         {"a fight", [&](bool on) { hero->m_Opponents.assign(on ? 1 : 0, wolf); }},
         {"a conversation", [&](bool on) { w.m_pTalkWnd = on ? &window : nullptr; }},
@@ -74,7 +74,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
         {"the equipment", [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; }},
         {"the figures", [&](bool on) { w.m_bStatsOpen = on; }},
         {"the information", [&](bool on) { w.m_bInfoOpen = on; }},
-        {"a container", [&](bool on) { w.m_bContainerOpen = on; }},
+        {"a container", [&](bool on) { frame.m_Play.m_bContainerOpen = on; }},
         {"no leader", [&](bool on) { frame.m_World.m_pLeader = on ? nullptr : hero; }},
     };
     for (const auto& [rule, open] : rows) {
@@ -111,7 +111,7 @@ TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
     w->m_iHitPoints = hp + 5;
     frame.m_World.m_ptFocus.x += 10;
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.LoadSlot(10), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(10), 1);
     EXPECT_EQ(frame.m_Play.m_strSaveFolder, "quicksave\\");
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
     w = Named("Wolf");

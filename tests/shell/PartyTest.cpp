@@ -83,7 +83,7 @@ TEST_F(Party, TheFormationIsRebasedOnTheLeadersSlotAndTurnedByQuarters) {
 TEST_F(Party, TravellersStandInRowsOfThreeFromTheCellsCentreAndTheViewFollows) {
     Open();
     PartyOf({"Ayla", "Rex", "Kit", "Bo", "Fen"});
-    frame.TravelTo({12, 10});
+    frame.m_Play.TravelTo({12, 10});
     // The centre of cell (12, 10) is (2000, 1176).
     ExpectAt("Ayla", 2010, 1186);
     ExpectAt("Rex", 2030, 1186);
@@ -104,8 +104,8 @@ TEST_F(Party, TravellingBeforeTheLoopHasTakenASaveInFindsThePartyOnce) {
     Open();
     PartyOf({"Ayla", "Rex"});
     Store();
-    frame.MoveToLand();  // the save's flag stays until the next tick
-    frame.TravelTo({12, 10});
+    frame.m_Play.MoveToLand();  // the save's flag stays until the next tick
+    frame.m_Play.TravelTo({12, 10});
     ExpectAt("Ayla", 2010, 1186);
     ExpectAt("Rex", 2030, 1186);
     EXPECT_EQ(frame.m_World.m_pLeader->m_pGroup->Members().size(), 2u);
@@ -115,9 +115,9 @@ TEST_F(Party, ScriptCommandsWithoutALeaderAreRefused) {
     Open();
     qv::ScriptedMessages retry(
         {qv::MessageAnswer::Retry, qv::MessageAnswer::Retry, qv::MessageAnswer::Retry});
-    frame.TravelTo({3, 3});
-    frame.MakeGroup();
-    frame.ReGroup();
+    frame.m_Play.TravelTo({3, 3});
+    frame.m_Play.MakeGroup();
+    frame.m_Play.ReGroup();
     ASSERT_EQ(retry.shown.size(), 3u);
     for (const std::string& text : retry.shown)
         EXPECT_NE(text.find("traveller != NULL"), std::string::npos);
@@ -135,10 +135,10 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
     Group* party = p[0]->m_pGroup;
 
     messages.shown.clear();
-    frame.ReGroup();  // nothing kept aside yet
+    frame.m_Play.ReGroup();  // nothing kept aside yet
     EXPECT_EQ(messages.shown, (std::deque<std::string>{"No Group to ReGroup"}));
     EXPECT_EQ(party->Members().size(), 4u);
-    frame.MakeGroup();
+    frame.m_Play.MakeGroup();
     Group* kept = w.m_pGroupTempStorage.Get();
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->m_bGrouped, 1);
@@ -163,7 +163,7 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
         ASSERT_EQ(read->Members().size(), 1u);
         EXPECT_EQ(read->Members().front()->m_strSpecialName, "Ayla");
     }
-    frame.ReGroup();
+    frame.m_Play.ReGroup();
     EXPECT_FALSE(w.m_pGroupTempStorage);
     order.clear();
     for (Member* m : party->Members()) order.push_back(m->m_strSpecialName);
@@ -180,7 +180,7 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
             Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
         EXPECT_EQ(read->Members().size(), 4u);
     }
-    frame.ReGroup();  // nothing kept aside any more
+    frame.m_Play.ReGroup();  // nothing kept aside any more
     EXPECT_EQ(party->Members().size(), 4u);
 }
 
@@ -196,7 +196,7 @@ TEST_F(Party, RegroupingTakesOnlyFreeSlotsAndTheRestRejoinWithoutOne) {
         Position pos = At(20, 20 + 2 * i);
         ASSERT_EQ(map.AddHolder(pos, new ObjectHolder(pos, extra)), 1);
     }
-    frame.MakeGroup();
+    frame.m_Play.MakeGroup();
     ASSERT_EQ(w.m_pGroupTempStorage->Members().size(), 7u);
     // Someone joins in slot 2 meanwhile.
     Player* newcomer = Creature("New", 1);
@@ -206,7 +206,7 @@ TEST_F(Party, RegroupingTakesOnlyFreeSlotsAndTheRestRejoinWithoutOne) {
     newcomer->m_iPartySlot = 2;
     w.m_Party[2] = newcomer;
 
-    frame.ReGroup();
+    frame.m_Play.ReGroup();
     std::map<std::string, int> slots;
     for (Member* m : party->Members())
         slots[m->m_strSpecialName] = static_cast<Player*>(m)->m_iPartySlot;
@@ -240,11 +240,11 @@ TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
         frame.m_Play.m_StoreList.push_back(std::move(store));
     }
     const int32_t seven = 7, nine = 9;
-    frame.OpenTradeWindow(&seven, 1);  // no leader: nothing
+    frame.m_Play.OpenTradeWindow(&seven, 1);  // no leader: nothing
     EXPECT_TRUE(opened.empty());
     PartyOf({"Ayla"});
-    frame.OpenTradeWindow(&seven, 2);
-    frame.OpenTradeWindow(&nine, 1);
+    frame.m_Play.OpenTradeWindow(&seven, 2);
+    frame.m_Play.OpenTradeWindow(&nine, 1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, "Baker");
     EXPECT_EQ(opened[0].second, 2);

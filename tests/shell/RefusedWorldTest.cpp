@@ -38,7 +38,7 @@ protected:
         frame.m_Play.m_strWorldFile = "world.qvr";
         Open();
         frame.m_Play.m_SaveSlots[1] = {1, "Base"};
-        ASSERT_EQ(frame.SaveGame(1), 1);
+        ASSERT_EQ(frame.m_Play.SaveGame(1), 1);
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j)
                 for (ObjectHolder* h : map.GetCell(i, j).holders)
@@ -89,7 +89,7 @@ TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas
         qv::WriteWholeFile(SlotWorld().string(), Bytes(whole.begin(), whole.begin() + long(n)));
         frame.m_bQuitRequested = 0;
         frame.m_iQuitCode = 0;
-        ASSERT_EQ(frame.LoadSlot(1), 0) << n;
+        ASSERT_EQ(frame.m_Play.LoadSlot(1), 0) << n;
         EXPECT_EQ(frame.m_iQuitCode, 2) << n;
         ASSERT_TRUE(Now() == before) << "cut at " << n << " of " << whole.size();
         ASSERT_NE(messages.shown.back().find("world.qvr"), std::string::npos)
@@ -98,7 +98,7 @@ TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas
     // The whole file still loads, and brings the saved world back.
     qv::WriteWholeFile(SlotWorld().string(), whole);
     frame.m_bQuitRequested = 0;
-    ASSERT_EQ(frame.LoadSlot(1), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(1), 1);
     EXPECT_NE(Census(), before.census);
     EXPECT_EQ(frame.m_Play.m_strWorldFile, "world.qvr");
     EXPECT_EQ(GetWorld(), &frame.m_World);
@@ -112,14 +112,14 @@ TEST_F(RefusedWorld, ASlotWithABadLandFileIsRefusedBeforeItIsCopied) {
     for (size_t n : {size_t(0), size_t(1), whole.size() / 2, whole.size() - 1}) {
         qv::WriteWholeFile(land.string(), Bytes(whole.begin(), whole.begin() + long(n)));
         frame.m_bQuitRequested = 0;
-        ASSERT_EQ(frame.LoadSlot(1), 0) << n;
+        ASSERT_EQ(frame.m_Play.LoadSlot(1), 0) << n;
         ASSERT_TRUE(Now() == before) << "land cut at " << n;
         EXPECT_NE(messages.shown.back().find("world.lnd"), std::string::npos)
             << messages.shown.back();
     }
     qv::WriteWholeFile(land.string(), whole);
     frame.m_bQuitRequested = 0;
-    EXPECT_EQ(frame.LoadSlot(1), 1);
+    EXPECT_EQ(frame.m_Play.LoadSlot(1), 1);
 }
 
 TEST_F(RefusedWorld, AWorldChangeReadingACutFileKeepsTheRunningWorld) {
@@ -173,7 +173,7 @@ TEST_F(RefusedWorld, WhatTheTryAcceptsTheRealReadTakes) {
             if (!tried) continue;
             ++accepted;
             qv::Archive ar(odd, "odd.qvr");
-            EXPECT_NO_THROW(frame.Serialize(ar)) << "byte " << i << " ^ " << int(change);
+            EXPECT_NO_THROW(frame.m_Play.Serialize(ar)) << "byte " << i << " ^ " << int(change);
             frame.m_Play.m_bLoadingGame = 0;
         }
     }

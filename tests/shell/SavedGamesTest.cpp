@@ -1,7 +1,7 @@
-// Saved games: the slot folders, the "saved" table and the "Position" file
-// byte for byte, a game saved and loaded back whole, saves that fail or are
-// cut short leaving the slot's previous game, and slots that are refused
-// without touching the running game.
+// Saved games through a frame: a game saved and loaded back whole, saves that
+// fail or are cut short leaving the slot's previous game, and slots that are
+// refused without touching the running game, where what ends the program (or
+// does not) is the frame's.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "platform/Message.h"
+#include "play/SavedGamesFixture.h"
 #include "shell/PartyFixture.h"
+#include "shell/WorldFileFixture.h"
 #include "support/HandWrittenRecord.h"
 
 namespace {
@@ -17,109 +19,18 @@ namespace {
 namespace fs = std::filesystem;
 using namespace record_test;
 using worldfile_test::At;
-using worldfile_test::WorldFileTest;
-
 using worldfile_test::Files;
 
-class SavedGames : public partytest::PartyFixture {
+class SavedGamesInFrame : public worldfile_test::SavedGamesOn<partytest::PartyFixture> {
 protected:
-    // A world of two things and a creature of group 2 around the focus.
-    void Populate() {
-        NumberedGroup(2, "wolves");
-        Keep(Thing("lamp"), At(24, 23));
-        Keep(Thing("chest"), At(26, 25));
-        Keep(Creature("Wolf", 2), At(27, 26));
-        frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_Play.m_strWorldFile = "world.qvr";
-        Open();
-    }
-    fs::path Slot(const std::string& name) const { return folder.dir / name; }
-    // Changes the world: the lamp goes, the wolf is hurt, the clock moves.
-    void Change() {
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j)
-                for (ObjectHolder* h : map.GetCell(i, j).holders)
-                    if (h->m_pObject && h->m_pObject->m_strSpecialName == "Wolf")
-                        static_cast<Player*>(h->m_pObject)->m_iHitPoints = 1;
-        frame.m_World.m_pTimeOfDay->m_sHour = 3;
-        frame.m_World.m_ptFocus.x += 10;
-    }
-    void Saved(int index, const std::string& description) {
-        frame.m_Play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
-        ASSERT_EQ(frame.SaveGame(index), 1);
-    }
     // The land move of the next tick, without the world's step.
     void NextTick() {
-        if (frame.m_Play.m_bLandMovePending) frame.MoveToLand();
+        if (frame.m_Play.m_bLandMovePending) frame.m_Play.MoveToLand();
         frame.m_Play.m_bLandMovePending = frame.m_Play.m_bRefreshPending = 0;
     }
 };
 
-TEST(SaveFolders, SlotNumbersNameTheirFolders) {
-    const std::pair<int, const char*> rows[] = {
-        {-1, "original\\"}, {0, "original\\"},   {1, "save1\\"},    {4, "save4\\"},
-        {10, "save10\\"},   {11, "quicksave\\"}, {12, "original\\"}};
-    for (const auto& [slot, folder] : rows) EXPECT_EQ(Play::GetSaveFolder(slot), folder) << slot;
-}
-
-TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
-    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
-    slots[3] = {1, "Cave"};
-    slots[10] = {1, "QuickSave"};
-    Bytes expected;
-    for (int i = 0; i < 11; ++i) {
-        if (i == 3) {
-            PutString(expected, "Cave");
-            PutInt(expected, 1);
-        } else if (i == 10) {
-            PutString(expected, "QuickSave");
-            PutInt(expected, 1);
-        } else {
-            PutString(expected, "");
-            PutInt(expected, 0);
-        }
-    }
-    const Bytes stored = Play::StoreSaveSlots(slots);
-    EXPECT_EQ(stored, expected);
-    const auto read = Play::ReadSaveSlotsFrom(expected, "saved");
-    EXPECT_EQ(read[3].description, "Cave");
-    EXPECT_EQ(read[3].inUse, 1);
-    EXPECT_EQ(read[10].description, "QuickSave");
-    EXPECT_EQ(read[0].inUse, 0);
-
-    for (size_t n = 0; n < expected.size(); ++n)
-        EXPECT_THROW(Play::ReadSaveSlotsFrom(
-                         Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "saved"),
-                     qv::ArchiveError);
-    Bytes longer = expected;
-    longer.push_back(0);
-    EXPECT_THROW(Play::ReadSaveSlotsFrom(longer, "saved"), qv::ArchiveError);
-    Bytes flag = expected;
-    flag[1] = 2;  // the first entry's used flag
-    EXPECT_THROW(Play::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
-}
-
-TEST(PositionFile, OneStringThatMustBeAPlainFileName) {
-    Bytes expected;
-    PutString(expected, "world.qvr");
-    EXPECT_EQ(Play::StorePosition("world.qvr"), expected);
-    EXPECT_EQ(Play::ReadPositionFrom(expected, "Position"), "world.qvr");
-    for (size_t n = 0; n < expected.size(); ++n)
-        EXPECT_THROW(
-            Play::ReadPositionFrom(Bytes(expected.begin(), expected.begin() + static_cast<long>(n)),
-                                   "Position"),
-            qv::ArchiveError);
-    for (const char* bad : {"../world.qvr", "/etc/passwd", "a\\b.qvr", "sub/w.qvr", "..", ""}) {
-        Bytes b;
-        PutString(b, bad);
-        EXPECT_THROW(Play::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
-    }
-    Bytes longer = expected;
-    longer.push_back('x');
-    EXPECT_THROW(Play::ReadPositionFrom(longer, "Position"), qv::ArchiveError);
-}
-
-TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack) {
+TEST_F(SavedGamesInFrame, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack) {
     Populate();
     const auto before = Census();
     ASSERT_EQ(before.size(), 3u);
@@ -149,7 +60,7 @@ TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack)
     Change();
     ASSERT_NE(Census(), before);
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.LoadSlot(3), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(3), 1);
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 18);
@@ -158,21 +69,7 @@ TEST_F(SavedGames, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWorldBack)
     ASSERT_NE(frame.m_World.GetGroupByNumber(2), nullptr);
 }
 
-TEST_F(SavedGames, ASlotKeepsOlderFilesAndALoadLeavesOtherWorkingFiles) {
-    Populate();
-    Saved(0, "First");
-    qv::WriteWholeFile((Slot("save1") / "old.lnd").string(), {1, 2, 3});
-    qv::WriteWholeFile(folder.Working("extra.lnd").string(), {4});
-    Saved(0, "Second");
-    EXPECT_EQ(Files(Slot("save1")).count("old.lnd"), 1u);
-    EXPECT_EQ(Files(Slot("save1")).count("extra.lnd"), 1u);
-    qv::WriteWholeFile(folder.Working("scratch").string(), {5});
-    ASSERT_EQ(frame.LoadSlot(0), 1);
-    EXPECT_EQ(Files(folder.dir / "tmp").count("scratch"), 1u);
-    EXPECT_EQ(Files(folder.dir / "tmp").count("old.lnd"), 1u);
-}
-
-TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
+TEST_F(SavedGamesInFrame, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     Populate();
     const auto before = Census();
     Saved(4, "Good");
@@ -183,7 +80,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
     frame.m_Play.m_SaveSlots[4].description = "Bad";
     messages.shown.clear();
-    EXPECT_EQ(frame.SaveGame(4), 0);
+    EXPECT_EQ(frame.m_Play.SaveGame(4), 0);
     // The failure is said, and play goes on with nothing lost.
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(frame.m_iQuitCode, 0);
@@ -200,7 +97,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
 
     frame.m_bQuitRequested = 0;
     frame.m_iQuitCode = 0;
-    ASSERT_EQ(frame.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
 
     // Cut short between its renames: the old game waits beside the slot and
@@ -208,7 +105,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
     Change();
     fs::rename(Slot("save5"), Slot("save5.old"));
     fs::create_directories(Slot("save5.new"));
-    ASSERT_EQ(frame.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(Files(Slot("save5")), good);
     // The next save clears what the cut left.
@@ -221,7 +118,7 @@ TEST_F(SavedGames, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoadable) {
 // disk) and from then on (the machine stops there): the slot always loads one
 // whole game, the previous one until the new save has taken the slot's name
 // and the new one from then on, and never a mixture.
-TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
+TEST_F(SavedGamesInFrame, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
     Populate();
     frame.m_Play.m_iStartState = 0;  // in play: a load places the party
     PartyOf({"Ayla", "Rex"});
@@ -250,7 +147,7 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             for (const auto& [name, bytes] : good)
                 qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
             qv::WriteWholeFile((folder.dir / "saved").string(), table);
-            ASSERT_EQ(frame.LoadSlot(5), 1);
+            ASSERT_EQ(frame.m_Play.LoadSlot(5), 1);
             NextTick();
             ASSERT_EQ(Census(), changed);
             frame.m_World.m_pLeader->m_iHitPoints -= 1;  // play moves on
@@ -260,7 +157,7 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
 
             frame.m_Play.m_SaveSlots[4].description = "Bad";
             qv::FailFileChanges(step, stops);
-            const int saved = frame.SaveGame(4);
+            const int saved = frame.m_Play.SaveGame(4);
             const bool failed = !qv::FileFailurePending();
             qv::FailFileChanges(-1);
             EXPECT_EQ(frame.m_bQuitRequested, 0);
@@ -281,9 +178,9 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             NextTick();
             EXPECT_EQ(Census(), playing);
             Saved(6, "Again");
-            ASSERT_EQ(frame.LoadSlot(4), 1);
+            ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
             EXPECT_EQ(Census(), committed ? playing : before);
-            ASSERT_EQ(frame.LoadSlot(6), 1);
+            ASSERT_EQ(frame.m_Play.LoadSlot(6), 1);
             EXPECT_EQ(Census(), playing);
             EXPECT_TRUE(fs::exists(Slot("save5")));
             EXPECT_FALSE(fs::exists(Slot("save5.old")));
@@ -295,62 +192,7 @@ TEST_F(SavedGames, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
     }
 }
 
-// The working folder and the slots share files' bytes, yet each keeps what
-// it was given: a file written in one changes nothing in the others.
-TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
-    Populate();
-    Saved(0, "First");
-    const auto first = Files(Slot("save1"));
-    Change();
-    ASSERT_EQ(frame.m_Play.SaveWorldFile("world.qvr"), 1);
-    qv::WriteWholeFile(folder.Working("world.lnd").string(), {7, 7});
-    EXPECT_EQ(Files(Slot("save1")), first);
-    EXPECT_NE(Files(folder.dir / "tmp").at("world.qvr"), first.at("world.qvr"));
-
-    ASSERT_EQ(frame.LoadSlot(0), 1);
-    for (const auto& [name, bytes] : first) {
-        if (name == "Position") continue;
-        EXPECT_EQ(Files(folder.dir / "tmp").at(name), bytes) << name;
-    }
-    Change();
-    Saved(1, "Second");
-    EXPECT_EQ(Files(Slot("save1")), first);
-    qv::WriteWholeFile(folder.Working("world.lnd").string(), {8});
-    EXPECT_EQ(Files(Slot("save1")), first);
-    EXPECT_NE(Files(Slot("save2")).at("world.lnd"), (Bytes{8}));
-}
-
-TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
-    Populate();
-    frame.m_Play.m_strWorldFile.clear();
-    frame.m_Play.m_SaveSlots[2] = {0, ""};
-    EXPECT_EQ(frame.SaveGame(2), 0);
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
-    EXPECT_FALSE(fs::exists(folder.dir / "saved"));
-    EXPECT_FALSE(fs::exists(Slot("save3")));
-
-    // The quick save: refused without a leader, and a failed one leaves its
-    // entry and says nothing of success.
-    EXPECT_EQ(frame.QuickSave(), 0);
-    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
-    Player* leader = nullptr;
-    for (Player* p : frame.m_World.m_PlayerArray)
-        if (p) leader = p;
-    ASSERT_NE(leader, nullptr);
-    frame.m_World.m_pLeader = leader;
-    EXPECT_EQ(frame.QuickSave(), 0);
-    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 0);
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].description, "");
-    // A world file name that names another folder is no plain name.
-    frame.m_Play.m_strWorldFile = "../escape.qvr";
-    EXPECT_EQ(frame.SaveGame(2), 0);
-    EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
-}
-
-TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
+TEST_F(SavedGamesInFrame, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     Populate();
     Saved(1, "Base");
     const Bytes world = qv::ReadWholeFile((Slot("save2") / "world.qvr").string());
@@ -358,7 +200,7 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
         const auto work = Files(folder.dir / "tmp");
         frame.m_bQuitRequested = 0;
         frame.m_iQuitCode = 0;
-        EXPECT_EQ(frame.LoadSlot(1), 0) << what;
+        EXPECT_EQ(frame.m_Play.LoadSlot(1), 0) << what;
         EXPECT_EQ(frame.m_iQuitCode, 2) << what;
         EXPECT_EQ(Files(folder.dir / "tmp"), work) << what;
         ASSERT_FALSE(messages.shown.empty());
@@ -399,25 +241,10 @@ TEST_F(SavedGames, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     cut.resize(cut.size() / 2);
     qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), cut);
     frame.m_bQuitRequested = 0;
-    EXPECT_EQ(frame.LoadSlot(1), 0);
+    EXPECT_EQ(frame.m_Play.LoadSlot(1), 0);
     EXPECT_EQ(frame.m_iQuitCode, 2);
     EXPECT_NE(messages.shown.back().find("world.qvr"), std::string::npos);
     EXPECT_EQ(qv::ReadWholeFile((Slot("save2") / "world.qvr").string()), cut);
-}
-
-TEST_F(SavedGames, TheTableIsReadWhenThereAndABadOneStartsEmpty) {
-    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 0);
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[0].inUse, 0);
-    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
-    slots[5] = {1, "Tower"};
-    qv::WriteWholeFile((folder.dir / "saved").string(), Play::StoreSaveSlots(slots));
-    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 1);
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[5].description, "Tower");
-    qv::WriteWholeFile((folder.dir / "saved").string(), {0xFF, 0xFF, 0xFF});
-    frame.m_Play.m_SaveSlots = {};
-    EXPECT_EQ(frame.m_Play.ReadSaveSlots(), 0);
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[5].inUse, 0);
-    EXPECT_NE(messages.shown.back().find("saved"), std::string::npos);
 }
 
 }  // namespace

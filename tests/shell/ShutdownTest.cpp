@@ -141,7 +141,7 @@ TEST_F(Shutdown, FromAPauseWithAWindowUp) {
     Populate();
     Start();
     frame->SetDragObject(frame->m_Play.m_pDragHolder);
-    frame->m_Play.m_OpenWindows.m_bStatsOpen = 1;
+    frame->m_pGameWindows->Open().m_bStatsOpen = 1;
     Ticks(2);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
 }

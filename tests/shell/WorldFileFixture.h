@@ -1,135 +1,25 @@
 #pragma once
-// A running world in a game folder of the test's own: a frame whose map is a
-// 51 x 48 world of one root land kept in the working folder "tmp\", with the
-// group tree made, for the tests of the world file and of saved games.
+// The world of the tests of the world file (play/WorldFileFixture.h) on a
+// frame's World and Play, for the tests of saved games, the keys, start-up
+// and the editor that need the frame around them.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <set>
-#include <string>
-
-#include "creatures/Player.h"
-#include "platform/Archive.h"
-#include "platform/Files.h"
+#include "play/WorldFileFixture.h"
 #include "shell/MainFrm.h"
-#include "support/WorldFixture.h"
-#include "world/Group.h"
-#include "world/Land.h"
-#include "world/LandFixture.h"
-#include "world/Map.h"
-#include "world/ObjectHolder.h"
-#include "world/TimeOfDay.h"
 
 namespace worldfile_test {
 
-constexpr int32_t kWorldW = MapMaster::wide;
-constexpr int32_t kWorldH = MapMaster::high;
-
-// Every file of a folder with its bytes (none when the folder is not there).
-inline std::map<std::string, std::vector<uint8_t>> Files(const std::filesystem::path& dir) {
-    std::map<std::string, std::vector<uint8_t>> files;
-    if (!std::filesystem::exists(dir)) return files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        if (entry.is_regular_file())
-            files[entry.path().filename().string()] = qv::ReadWholeFile(entry.path().string());
-    return files;
-}
-
-inline Position At(int cx, int cy, int dx = 80, int dy = 56) {
-    return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
-}
-
-class WorldFileTest : public testing::Test {
-protected:
-    WorldFileTest() : map(world_test::GiveMap(frame.m_World)) {
-        frame.m_Play.m_strGameFolder = folder.Base();
-        frame.m_Play.m_strCurrentFolder = folder.Base() + "tmp\\";
-        frame.m_World.CreateRootGroups();
-        map.SetWorldSize(kWorldW, kWorldH);
-        root = std::make_unique<Land>("World");
-        root->bounds = {0, 0, kWorldW, kWorldH};
-        map.landgraph = new LandGraph;
-        auto info = std::make_unique<LandInfo>("world.lnd", root.get());
-        rootInfo = info.get();
-        map.landgraph->Insert(std::move(info), &map, 1);
-    }
-    ~WorldFileTest() override {
-        map.DeleteContents();
-        frame.m_World.DeleteGroups();
-    }
-
-    // Puts the root land in memory with the things and creatures it keeps,
-    // written to its file, and streams it into the window around cell (25, 24).
-    void Open() {
-        rootInfo->land = root.get();
-        rootInfo->SaveLand();
-        rootInfo->land = nullptr;
-        root.reset();
-        map.ReloadWindowAt(25, 24);
-    }
-    void Keep(Object* obj, const Position& pos) {
-        ASSERT_TRUE(root);
-        root->KeepHolder(new ObjectHolder(pos, obj));
-    }
-    static Object* Thing(const std::string& name) {
-        auto* obj = new Object("Object");
-        obj->m_strSpecialName = name;
-        return obj;
-    }
-    static Player* Creature(const std::string& name, int32_t group) {
-        auto* p = new Player;
-        p->m_strSpecialName = name;
-        p->m_iGroupNum = group;
-        return p;
-    }
-    // A group of the table at `number`, under "All Groups".
-    Group* NumberedGroup(int32_t number, const std::string& name) {
-        return frame.m_World.AddNumberedGroup(number, name);
-    }
-
-    // Every named object on the map, with its cell position and, for a
-    // creature, its group's number and hit points.
-    std::map<std::string, std::string> Census() {
-        std::map<std::string, std::string> seen;
-        std::set<ObjectHolder*> onMap;
-        for (int i = 0; i < MapMaster::wide; ++i)
-            for (int j = 0; j < MapMaster::high; ++j)
-                for (ObjectHolder* h : map.GetCell(i, j).holders) onMap.insert(h);
-        for (ObjectHolder* h : onMap) {
-            Object* o = h->m_pObject;
-            if (!o || o->m_strSpecialName.empty()) continue;
-            std::string what = std::to_string(h->pos.x) + "," + std::to_string(h->pos.y);
-            if (auto* p = dynamic_cast<Player*>(o))
-                what += " group " +
-                        std::to_string(p->m_pGroup ? p->m_pGroup->m_iOwnGroupNum : -99) + " hp " +
-                        std::to_string(p->m_iHitPoints);
-            seen[o->m_strSpecialName] += what + ";";
-        }
-        return seen;
-    }
-
-    std::vector<uint8_t> Store() {
-        qv::Archive ar("world.qvr");
-        frame.Serialize(ar);
-        return ar.TakeBytes();
-    }
-    // Reads a world from bytes as a saved game (replace) or a world change.
-    void Read(const std::vector<uint8_t>& bytes, bool replace = true) {
-        qv::Archive ar(bytes, "world.qvr");
-        frame.m_Play.m_bLoadingGame = replace ? 1 : 0;
-        frame.Serialize(ar);
-        frame.m_Play.m_bLoadingGame = 0;
-        EXPECT_EQ(ar.Remaining(), 0u);
-    }
-
-    landtest::GameFolder folder;
+struct WithFrame {
     CMainFrame frame;
-    MapMaster& map;
-    std::unique_ptr<Land> root;
-    LandInfo* rootInfo = nullptr;
+};
+
+class WorldFileTest : public testing::Test,
+                      protected WithGameFolder,
+                      protected WithFrame,
+                      public WorldFileWorld {
+protected:
+    WorldFileTest() : WorldFileWorld(folder, frame.m_World, frame.m_Play) {}
 };
 
 }  // namespace worldfile_test

@@ -35,7 +35,7 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
         frame.m_World.m_ptFocus = {place.cx * MapMaster::CellWidth + 80,
                                    place.cy * MapMaster::CellHeight + 56};
-        frame.MoveToLand();
+        frame.m_Play.MoveToLand();
         ASSERT_EQ(frame.InitDirectSound(), 1);
         frame.m_bMusicOn = 0;
         EXPECT_EQ(music_test::MixedPeak(), 0) << "nothing sounds before the land is updated";

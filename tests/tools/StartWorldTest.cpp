@@ -162,7 +162,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
 
     // The first move into the land brings the party to its place in the
     // meadow, around the focus, and the leader is the one controlled.
-    frame.MoveToLand();
+    frame.m_Play.MoveToLand();
     Player* hero = frame.m_World.m_pLeader.Get();
     ASSERT_NE(hero, nullptr);
     EXPECT_EQ(hero->m_strSpecialName, "Korr");

@@ -106,7 +106,7 @@ TEST_F(InGame, EachWindowIsDrawnWhereItLies) {
         {"window-about.png", false, Popped<CAboutDlg>()},
         {"trade-window.png", false,
          [&] {
-             CTradeWnd trade(frame->m_Play, start_talk::kStoreId, 0);
+             CTradeWnd trade(frame->m_Play, frame->m_pGameWindows->Open(), start_talk::kStoreId, 0);
              EXPECT_EQ(trade.StockRows().size(), 6u);
              EXPECT_EQ(trade.PackRows().size(), 1u) << "the spare knife";
              EXPECT_EQ(Play::GoldOf(trade.Trader()), 60);
@@ -116,7 +116,8 @@ TEST_F(InGame, EachWindowIsDrawnWhereItLies) {
          }},
         {"talk-window.png", false,
          [&] {
-             CTalkWnd talk(frame->m_Play, frame->m_World.m_pLeader.Get(), keeper);
+             CTalkWnd talk(frame->m_Play, frame->m_pGameWindows->Open(),
+                           frame->m_World.m_pLeader.Get(), keeper);
              EXPECT_TRUE(talk.Start(""));
              EXPECT_EQ(talk.ButtonCount(), 3u);
              frame->DrawFrame(0);

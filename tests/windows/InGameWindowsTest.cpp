@@ -27,8 +27,8 @@ TEST_F(InGame, EachKeyCommandAndMemberButtonOpensItsPageOrWindowOrPicksItsMember
     ASSERT_TRUE(ok);
     ASSERT_NE(Member(1), nullptr) << "the dog";
     ASSERT_NE(Windows().ControlPanel(), nullptr) << "made by the first tick";
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pInventoryWnd, &Inventory()) << "containers open";
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pPartyPanel, &Windows().PartyPanel());
+    EXPECT_EQ(frame->m_pGameWindows->Open().m_pInventoryWnd, &Inventory()) << "containers open";
+    EXPECT_EQ(frame->m_pGameWindows->Open().m_pPartyPanel, &Windows().PartyPanel());
     EXPECT_FALSE(frame->m_Play.IsPopupOpen()) << "the panels never stop the world";
     EXPECT_NE(Carried(Hero(), "Dagger"), nullptr) << "the hero's spare knife";
     using Act = std::function<void(CGameWindows&)>;
@@ -80,14 +80,14 @@ TEST_F(InGame, EachKeyCommandAndMemberButtonOpensItsPageOrWindowOrPicksItsMember
         {"no panel, I: the panel is made on the bag", true, page(inv, 0), "-I.B0"},
         {"no panel, Q: the panel is made on the items", true, page(items, 0), "-Q.U0"},
     };
-    Play::OpenWindows& open = frame->m_Play.m_OpenWindows;
+    OpenWindows& open = Windows().Open();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         std::unique_ptr<CGameWindows> bare;
         if (r.bare) bare = std::make_unique<CGameWindows>(frame->m_Play, nullptr);
         CGameWindows& windows = r.bare ? *bare : Windows();
         char seen = '-';
-        int* record = nullptr;  // play's record of the window while it is up
+        int* record = nullptr;  // the windows' record of it while it is up
         int recorded = -1;
         WhileUp([&] { r.act(windows); },
                 [&](CDDWnd* w) {
@@ -95,8 +95,8 @@ TEST_F(InGame, EachKeyCommandAndMemberButtonOpensItsPageOrWindowOrPicksItsMember
                            : dynamic_cast<CPlayerInfoWnd*>(w) ? 'K'
                            : dynamic_cast<CMagicWnd*>(w)      ? 'M'
                                                               : '?';
-                    record = seen == 'S'   ? &open.m_bStatsOpen
-                             : seen == 'K' ? &open.m_bInfoOpen
+                    record = seen == 'S'   ? &windows.Open().m_bStatsOpen
+                             : seen == 'K' ? &windows.Open().m_bInfoOpen
                                            : nullptr;
                     recorded = record ? *record : 1;
                     qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
@@ -180,7 +180,7 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
     ASSERT_NE(chest, nullptr);
     EXPECT_EQ(chest->GetMode(), CInventory::kModeContainer);
     EXPECT_EQ(Panel().GetPage(), CControlPanel::kPageInventory);
-    EXPECT_EQ(frame->m_Play.m_OpenWindows.m_pContainerWnd, chest);
+    EXPECT_EQ(frame->m_pGameWindows->Open().m_pContainerWnd, chest);
     EXPECT_TRUE(frame->m_Play.IsPopupOpen()) << "the world stands still";
     CBag* inChest = chest->GetShownBag();
     ASSERT_NE(inChest, nullptr);
@@ -364,7 +364,7 @@ TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
     DeleteHolderWithObject(chest);
     Ticks(1);
     closedAndWorldGoesOn("the chest taken off the map", Windows().ContainerWindow() == nullptr);
-    EXPECT_FALSE(frame->m_Play.m_OpenWindows.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
     // The dog, shown in the equipment window, leaves the party and the world.
     Player* dog = Member(1);
     ASSERT_NE(dog, nullptr);

@@ -147,8 +147,10 @@ protected:
     }
     // Window 0 statistics, 1 information, 2 magic.
     std::unique_ptr<CMemberWnd> Open(int window, Player* p) {
-        if (window == 0) return std::make_unique<CPlayerStatsWnd>(play, p);
-        if (window == 1) return std::make_unique<CPlayerInfoWnd>(play, p);
+        if (window == 0)
+            return std::make_unique<CPlayerStatsWnd>(play, p, frame.m_pGameWindows->Open());
+        if (window == 1)
+            return std::make_unique<CPlayerInfoWnd>(play, p, frame.m_pGameWindows->Open());
         return std::make_unique<CMagicWnd>(play, p);
     }
 };
@@ -161,10 +163,10 @@ TEST_F(MemberWindows, EachWindowOpensOnTheStartWorldsPartyAndClosesByEscOrClose)
         int* flag;
     };
     const Case cases[] = {
-        {"statistics, Esc", 0, false, &play.m_OpenWindows.m_bStatsOpen},
-        {"statistics, Close", 0, true, &play.m_OpenWindows.m_bStatsOpen},
-        {"information, Esc", 1, false, &play.m_OpenWindows.m_bInfoOpen},
-        {"information, Close", 1, true, &play.m_OpenWindows.m_bInfoOpen},
+        {"statistics, Esc", 0, false, &frame.m_pGameWindows->Open().m_bStatsOpen},
+        {"statistics, Close", 0, true, &frame.m_pGameWindows->Open().m_bStatsOpen},
+        {"information, Esc", 1, false, &frame.m_pGameWindows->Open().m_bInfoOpen},
+        {"information, Close", 1, true, &frame.m_pGameWindows->Open().m_bInfoOpen},
         {"magic, Esc", 2, false, nullptr},
         {"magic, Close", 2, true, nullptr},
     };

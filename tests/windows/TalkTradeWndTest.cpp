@@ -115,12 +115,12 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
         NextRow();
         std::vector<int32_t> trades;
         play().m_TradeWindow.open = [&](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
-        CTalkWnd w(play(), trader.get(), keeper.get());
+        CTalkWnd w(play(), frame.m_pGameWindows->Open(), trader.get(), keeper.get());
         ASSERT_TRUE(w.Start(""));
         EXPECT_EQ(w.Title(), "Shop keeper");
         EXPECT_EQ(w.ShownLines(), hello);
         ASSERT_EQ(w.ButtonCount(), 3u);
-        EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, &w);
+        EXPECT_EQ(frame.m_pGameWindows->Open().m_pTalkWnd, &w);
         EXPECT_TRUE(play().IsPopupOpen()) << "the world stands still";
         for (char k : std::string(row.keys))
             if (k == 'b')
@@ -135,13 +135,13 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
         EXPECT_EQ(w.Script().IsOver(), row.over);
         EXPECT_EQ(trades, row.trades);
     }
-    EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, nullptr) << "gone with the window";
+    EXPECT_EQ(frame.m_pGameWindows->Open().m_pTalkWnd, nullptr) << "gone with the window";
     EXPECT_TRUE(ask.told.empty());
 }
 
 TEST_F(TalkTradeWindows, AScriptThatCannotBeReadOpensNothing) {
     keeper->m_strMessageFile = "missing.smb";
-    CTalkWnd none(play(), trader.get(), keeper.get());
+    CTalkWnd none(play(), frame.m_pGameWindows->Open(), trader.get(), keeper.get());
     EXPECT_FALSE(none.Start(""));
     EXPECT_EQ(ask.told, (Lines{"missing.smb: not found"}));
 }
@@ -153,8 +153,8 @@ TEST_F(TalkTradeWindows, PlayOpensTheWindowsItIsGiven) {
     Key(qv::VK_ESCAPE);  // the trading window
     Key(qv::VK_RETURN);  // the last line
     EXPECT_TRUE(play().OpenConversation(keeper.get(), start_talk::kShopKeeperNode));
-    EXPECT_EQ(play().m_OpenWindows.m_pTalkWnd, nullptr);
-    EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, nullptr);
+    EXPECT_EQ(frame.m_pGameWindows->Open().m_pTalkWnd, nullptr);
+    EXPECT_EQ(frame.m_pGameWindows->Open().m_pTradeWnd, nullptr);
     EXPECT_TRUE(ask.told.empty());
 }
 
@@ -163,8 +163,8 @@ TEST_F(TalkTradeWindows, TheTradingWindowBuysAndSellsTheChosenRow) {
     auto* knife = new Useable("Knife");
     knife->m_iValue = 8;
     trader->AddToBag(knife, 0);
-    CTradeWnd w(play(), start_talk::kStoreId, 0);
-    EXPECT_EQ(play().m_OpenWindows.m_pTradeWnd, &w);
+    CTradeWnd w(play(), frame.m_pGameWindows->Open(), start_talk::kStoreId, 0);
+    EXPECT_EQ(frame.m_pGameWindows->Open().m_pTradeWnd, &w);
     EXPECT_EQ(w.Trader(), trader.get());
     EXPECT_EQ(w.GetStockButton(0)->GetText(), "Sword                 40");
     EXPECT_EQ(w.GetPackButton(0)->GetText(), "Knife                  4") << "the store's offer";
@@ -201,7 +201,7 @@ TEST_F(TalkTradeWindows, ABuyWithoutTheGoldIsRefusedAndToldAndTheRowsStay) {
         trader = std::make_unique<Player>();
         frame.m_World.m_pLeader = trader.get();
         Purse(r.purse);
-        CTradeWnd w(play(), start_talk::kStoreId, 0);
+        CTradeWnd w(play(), frame.m_pGameWindows->Open(), start_talk::kStoreId, 0);
         w.SelectStock(1);
         EXPECT_EQ(w.Buy(), r.bought ? 1 : 0);
         EXPECT_EQ(ask.told, r.bought ? Lines{} : Lines{"You do not have enough gold."});
@@ -237,7 +237,7 @@ TEST_F(TalkTradeWindows,
         Stall(kLongStall, 1000, things);
         Purse(1);
         {
-            CTradeWnd w(play(), kLongStall, 0);
+            CTradeWnd w(play(), frame.m_pGameWindows->Open(), kLongStall, 0);
             auto rowsShown = [&] {
                 int n = 0;
                 while (w.GetStockButton(n)) ++n;

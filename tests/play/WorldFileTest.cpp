@@ -7,7 +7,7 @@
 #include "events/GameEvent.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
-#include "shell/WorldFileFixture.h"
+#include "play/WorldFileFixture.h"
 #include "support/HandWrittenRecord.h"
 #include "world/KeyStorage.h"
 #include "world/TimeOfDay.h"
@@ -17,7 +17,7 @@ namespace {
 
 using namespace record_test;
 using worldfile_test::At;
-using worldfile_test::WorldFileTest;
+using worldfile_test::PlayWorldFileTest;
 
 // The map's part of the fixture's world: the tree of one root land, then the
 // explored bits, 7 column bytes for each of the 48 rows, none explored. The
@@ -40,21 +40,28 @@ void PutEmptyPool(Bytes& b) {
     PutInt(b, 0);
 }
 
-class WorldFile : public WorldFileTest {
+class WorldFile : public PlayWorldFileTest {
 protected:
+    // What play last told the shell of its long file operations (-1: nothing).
+    struct BusyShell : PlayShell {
+        int busy = -1;
+        void ShowBusy(bool on) override { busy = on; }
+    } shell;
+    WorldFile() { play.m_pShell = &shell; }
+    ~WorldFile() override { play.m_pShell = nullptr; }
     // The small world of the golden bytes.
     void Furnish() {
-        World& w = frame.m_World;
+        World& w = world;
         w.m_pUnusedNumbers = std::make_unique<UnusedNumbers>(0, 0, 1);
         w.m_ptFocus = {8080, 5432};
         w.m_pTimeOfDay->m_sHour = 7;
         w.m_pTimeOfDay->m_sMinute = 35;
         w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
-        frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
-                                           {0, -40},        {-40, -40}, {40, -40}};
-        frame.m_Play.m_strPlayerName = "Ayla";
-        frame.m_Play.m_strDogName = "Rex";
-        frame.m_World.m_bHoldGround = 1;
+        play.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
+                                   {0, -40},        {-40, -40}, {40, -40}};
+        play.m_strPlayerName = "Ayla";
+        play.m_strDogName = "Rex";
+        world.m_bHoldGround = 1;
         g_iNextSpellSerial = 42;
     }
 };
@@ -92,19 +99,19 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     const Bytes expected = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
-    EXPECT_EQ(frame.m_Play.m_iWorldVersion, 19);
-    EXPECT_EQ(frame.m_Play.m_bLandMovePending, 1);
-    EXPECT_EQ(frame.m_nCursorID, CMainFrame::kCursorNormal);
+    EXPECT_EQ(play.m_iWorldVersion, 19);
+    EXPECT_EQ(play.m_bLandMovePending, 1);
+    EXPECT_EQ(shell.busy, 0) << "the busy cursor ends";
 
     // Read back over a changed world, the same world writes the same bytes.
-    frame.m_World.m_ptFocus = {1, 2};
-    frame.m_World.m_ScriptVariableList.clear();
-    frame.m_Play.m_strPlayerName = "Other";
+    world.m_ptFocus = {1, 2};
+    world.m_ScriptVariableList.clear();
+    play.m_strPlayerName = "Other";
     g_iNextSpellSerial = 7;
     Read(written);
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
-    EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_strTime.empty(), false);
-    EXPECT_EQ(frame.m_Play.m_bRefreshPending, 1);
+    EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
+    EXPECT_EQ(world.m_pTimeOfDay->m_strTime.empty(), false);
+    EXPECT_EQ(play.m_bRefreshPending, 1);
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
 }
@@ -140,22 +147,22 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        frame.m_Play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                           {40, 0},         {55, 40}, {55, -40}};
-        frame.m_World.m_ptFocus = {5, 6};
-        const auto before = frame.m_Play.m_FormationOffsets;
+        play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
+                                   {40, 0},         {55, 40}, {55, -40}};
+        world.m_ptFocus = {5, 6};
+        const auto before = play.m_FormationOffsets;
         const auto& f = r.formation;
         const Bytes file = SmallWorldFile(
             {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
         qv::Archive ar(file, "far.qvr");
-        frame.m_Play.m_bLoadingGame = r.replace ? 1 : 0;
+        play.m_bLoadingGame = r.replace ? 1 : 0;
         try {
-            frame.Serialize(ar);
+            play.Serialize(ar);
             EXPECT_TRUE(r.read) << "read";
-            EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{8080, 5432}));
+            EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
-                EXPECT_EQ(frame.m_Play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+                EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
@@ -163,36 +170,36 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
                       std::string::npos)
                 << e.what();
-            EXPECT_EQ(frame.m_Play.m_FormationOffsets, before);
+            EXPECT_EQ(play.m_FormationOffsets, before);
         }
-        frame.m_Play.m_bLoadingGame = 0;
+        play.m_bLoadingGame = 0;
         // Tried first, as every load is, the world in play is not touched.
-        frame.m_World.m_ptFocus = {5, 6};
-        frame.m_Play.m_bLoadingGame = r.replace ? 1 : 0;
+        world.m_ptFocus = {5, 6};
+        play.m_bLoadingGame = r.replace ? 1 : 0;
         bool tried = true;
         try {
-            frame.m_Play.CheckWorldRead(file, "far.qvr");
+            play.CheckWorldRead(file, "far.qvr");
         } catch (const qv::ArchiveError&) {
             tried = false;
         }
-        frame.m_Play.m_bLoadingGame = 0;
+        play.m_bLoadingGame = 0;
         EXPECT_EQ(tried, r.read);
-        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+        EXPECT_EQ(world.m_ptFocus, (qv::Point{5, 6}));
     }
 
     // Rebased on a leader at one end of the spread, the formation is written
     // as the game reads it back.
-    frame.m_Play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
     Player leader;
-    frame.m_World.m_pLeader = &leader;
-    frame.m_World.m_Party[0] = &leader;
-    frame.m_Play.RebaseFormation();
-    frame.m_World.m_pLeader = nullptr;
-    frame.m_World.m_Party[0] = nullptr;
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
-    const auto rebased = frame.m_Play.m_FormationOffsets;
+    world.m_pLeader = &leader;
+    world.m_Party[0] = &leader;
+    play.RebaseFormation();
+    world.m_pLeader = nullptr;
+    world.m_Party[0] = nullptr;
+    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
+    const auto rebased = play.m_FormationOffsets;
     Read(Store());
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets, rebased);
+    EXPECT_EQ(play.m_FormationOffsets, rebased);
 }
 
 // A load is tried with the slot's land files before anything changes; a land
@@ -217,18 +224,18 @@ TEST_F(WorldFile, ALoadIsTriedWithTheSlotsLandsAndRefusesOneUnlikeItsIndexEntry)
         Land land("World");
         land.bounds = r.land;
         qv::WriteWholeFile(slot + "world.lnd", land.StoreBytes());
-        frame.m_World.m_ptFocus = {5, 6};
-        frame.m_Play.m_bLoadingGame = 1;
+        world.m_ptFocus = {5, 6};
+        play.m_bLoadingGame = 1;
         try {
-            frame.m_Play.CheckWorldRead(file, "w.qvr", slot);
+            play.CheckWorldRead(file, "w.qvr", slot);
             EXPECT_TRUE(r.read);
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
             EXPECT_EQ(e.file, slot + "world.lnd");
             EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
         }
-        frame.m_Play.m_bLoadingGame = 0;
-        EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+        play.m_bLoadingGame = 0;
+        EXPECT_EQ(world.m_ptFocus, (qv::Point{5, 6}));
     }
 }
 
@@ -238,22 +245,22 @@ TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
     for (size_t n = 0; n < written.size(); ++n) {
         Bytes cut(written.begin(), written.begin() + static_cast<long>(n));
         qv::Archive ar(cut, "cut.qvr");
-        frame.m_Play.m_bLoadingGame = 1;
-        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError) << "cut at " << n;
+        play.m_bLoadingGame = 1;
+        EXPECT_THROW(play.Serialize(ar), qv::ArchiveError) << "cut at " << n;
     }
-    frame.m_Play.m_bLoadingGame = 0;
-    frame.m_World.m_ptFocus = {5, 6};
+    play.m_bLoadingGame = 0;
+    world.m_ptFocus = {5, 6};
     Bytes future = written;
     future[0] = 20;
     qv::Archive ar(future, "future.qvr");
     try {
-        frame.Serialize(ar);
+        play.Serialize(ar);
         ADD_FAILURE() << "a world of version 20 was read";
     } catch (const qv::ArchiveError& e) {
         EXPECT_EQ(e.file, "future.qvr");
         EXPECT_EQ(e.cause, qv::ArchiveError::BadSchema);
     }
-    EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{5, 6}));
+    EXPECT_EQ(world.m_ptFocus, (qv::Point{5, 6}));
 }
 
 // A world file of an older version, written by hand: the map part, empty
@@ -302,9 +309,9 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     // values are scaled without overflow and held at the ends: x at
     // 2147483647 twice, then 2082408385 and 2147483646; y at -2147483648
     // twice, then -1982292598 and -2147483647.
-    frame.m_World.m_pTimeOfDay->m_sHour = 9;
-    frame.m_Play.m_strPlayerName = "Kept";
-    frame.m_Play.m_bFormationSet = 0;
+    world.m_pTimeOfDay->m_sHour = 9;
+    play.m_strPlayerName = "Kept";
+    play.m_bFormationSet = 0;
     struct Row {
         const char* rule;
         uint32_t version;
@@ -324,9 +331,9 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Read(OldWorld(r.version, r.keys, r.in));
-        const World& w = frame.m_World;
-        EXPECT_EQ(std::tuple(frame.m_Play.m_iWorldVersion, w.m_pTimeOfDay->m_sHour,
-                             frame.m_Play.m_strPlayerName, frame.m_Play.m_bFormationSet),
+        const World& w = world;
+        EXPECT_EQ(std::tuple(play.m_iWorldVersion, w.m_pTimeOfDay->m_sHour, play.m_strPlayerName,
+                             play.m_bFormationSet),
                   std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
         EXPECT_EQ(r.out == qv::Point{} ? r.out : w.m_ptFocus, r.out);
         ASSERT_TRUE(w.m_pUnusedNumbers);
@@ -341,7 +348,7 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
 }
 
 TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
-    World& w = frame.m_World;
+    World& w = world;
     auto bell = std::make_unique<Object>("Bell");
     bell->m_iItemNum = 44;
     w.AddToKeyStorage(bell.get());
@@ -365,7 +372,7 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     (void)three;
     const Bytes written = Store();
     Read(written);
-    World& w = frame.m_World;
+    World& w = world;
     ASSERT_EQ(w.m_GroupArray.size(), 8u);
     ASSERT_NE(w.GetGroupByNumber(7), nullptr);
     EXPECT_EQ(w.GetGroupByNumber(7)->m_strSpecialName, "seven");
@@ -386,9 +393,9 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     ASSERT_EQ(written[slotsAt], 8);
     auto refused = [&](Bytes bytes) {
         qv::Archive ar(bytes, "bad.qvr");
-        frame.m_Play.m_bLoadingGame = 1;
-        EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
-        frame.m_Play.m_bLoadingGame = 0;
+        play.m_bLoadingGame = 1;
+        EXPECT_THROW(play.Serialize(ar), qv::ArchiveError);
+        play.m_bLoadingGame = 0;
         EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     };
     Bytes huge = written;
@@ -414,7 +421,7 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
 }
 
 TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
-    World& w = frame.m_World;
+    World& w = world;
     auto event = [](int32_t trigger, const std::string& name) {
         auto e = std::make_unique<CGameEvent>();
         e->m_iTrigger = trigger;
@@ -426,7 +433,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
     w.m_pTimeOfDay->m_sHour = 20;
-    frame.m_Play.m_FormationOffsets[1] = {-70, 5};
+    play.m_FormationOffsets[1] = {-70, 5};
     const Bytes written = Store();
 
     // A world change: present events and variables stay, loaded ones of other
@@ -438,7 +445,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.back()->m_iValue = 9;
     w.m_pTimeOfDay->m_sHour = 6;
     w.m_iGameTime = 5000;
-    frame.m_Play.m_FormationOffsets[1] = {-30, 0};
+    play.m_FormationOffsets[1] = {-30, 0};
     Read(written, false);
     std::vector<std::string> events;
     for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
@@ -448,8 +455,8 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.back()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
     EXPECT_EQ(w.m_iGameTime, 5000);
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-30, 0}));
-    EXPECT_EQ(frame.m_Play.m_bFormationSet, 1);
+    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-30, 0}));
+    EXPECT_EQ(play.m_bFormationSet, 1);
 
     // A saved game: everything is the file's, and game time starts again.
     Read(written, true);
@@ -460,11 +467,11 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.front()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 20);
     EXPECT_EQ(w.m_iGameTime, 0);
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets[1], (qv::Point{-70, 5}));
+    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-70, 5}));
 }
 
 TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASerialStays) {
-    World& w = frame.m_World;
+    World& w = world;
     auto* aside = new Group;
     aside->m_bGrouped = 1;
     aside->m_strSpecialName = "aside";
@@ -476,41 +483,41 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
         s->m_iMana = static_cast<uint32_t>(mana);
         return s;
     };
-    frame.m_World.m_ActiveSpells->Add(spell(5, 100).release());
-    frame.m_World.m_ActiveSpells->Add(spell(7, 200).release());
-    frame.m_World.m_ActiveSpells->Add(spell(5, 300).release());
+    world.m_ActiveSpells->Add(spell(5, 100).release());
+    world.m_ActiveSpells->Add(spell(7, 200).release());
+    world.m_ActiveSpells->Add(spell(5, 300).release());
     g_iNextSpellSerial = 8;
-    frame.m_Play.m_bSaving = 1;
+    play.m_bSaving = 1;
     const Bytes saved = Store();
-    frame.m_Play.m_bSaving = 0;
+    play.m_bSaving = 0;
     // Outside a game save neither is written: the flag 0 and the empty list.
     const Bytes plain = Store();
     ASSERT_GE(plain.size(), 10u);
     EXPECT_EQ(Bytes(plain.end() - 10, plain.end()), (Bytes{0, 0, 0, 0, 0, 0, 8, 0, 0, 0}));
 
     g_iNextSpellSerial = 100;
-    frame.m_World.m_ActiveSpells->Forget();
+    world.m_ActiveSpells->Forget();
     Read(saved);
     ASSERT_TRUE(w.m_pGroupTempStorage);
     EXPECT_EQ(w.m_pGroupTempStorage->m_strSpecialName, "aside");
     EXPECT_EQ(w.m_pGroupTempStorage->m_pGroup, w.m_pAllGroups);
     EXPECT_EQ(g_iNextSpellSerial, 8u);
     std::vector<uint32_t> manas;
-    for (Spell* s : frame.m_World.m_ActiveSpells->Spells()) manas.push_back(s->m_iMana);
+    for (Spell* s : world.m_ActiveSpells->Spells()) manas.push_back(s->m_iMana);
     EXPECT_EQ(manas, (std::vector<uint32_t>{200, 300}));
 
     // A world change keeps its own group aside and its own spells.
     Group* mine = w.m_pGroupTempStorage.Get();
     Read(plain, false);
     EXPECT_EQ(w.m_pGroupTempStorage.Get(), mine);
-    EXPECT_EQ(frame.m_World.m_ActiveSpells->Count(), 2u);
+    EXPECT_EQ(world.m_ActiveSpells->Count(), 2u);
     // A saved game with a group aside read over one already held is refused.
     qv::Archive ar(saved, "twice.qvr");
-    EXPECT_THROW(frame.Serialize(ar), qv::ArchiveError);
+    EXPECT_THROW(play.Serialize(ar), qv::ArchiveError);
 }
 
 TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
-    World& w = frame.m_World;
+    World& w = world;
     Group* party = NumberedGroup(1, "party");
     NumberedGroup(2, "wolves");
     Keep(Creature("Ayla", 1), At(24, 24));
@@ -572,7 +579,7 @@ TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesTh
     party->AddMember(dogs);
     ASSERT_EQ(Census().count("Rex"), 1u);
 
-    EXPECT_EQ(frame.m_Play.DetachGroup(party), 1);
+    EXPECT_EQ(play.DetachGroup(party), 1);
     EXPECT_EQ(party->m_bGrouped, 1);
     EXPECT_EQ(dogs->m_bGrouped, 1);
     const auto left = Census();
@@ -598,10 +605,10 @@ TEST_F(WorldFile, WithoutALeaderThePartyGroupIsWrittenInItsSlotAndThenDeleted) {
     NumberedGroup(1, "party");
     const Bytes written = Store();
     EXPECT_FALSE(qv::FileExists(folder.Working("players").string()));
-    EXPECT_EQ(frame.m_World.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(world.GetGroupByNumber(1), nullptr);
     Read(written);
-    ASSERT_NE(frame.m_World.GetGroupByNumber(1), nullptr);
-    EXPECT_EQ(frame.m_World.GetGroupByNumber(1)->m_strSpecialName, "party");
+    ASSERT_NE(world.GetGroupByNumber(1), nullptr);
+    EXPECT_EQ(world.GetGroupByNumber(1)->m_strSpecialName, "party");
 }
 
 }  // namespace

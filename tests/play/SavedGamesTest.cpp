@@ -1,0 +1,169 @@
+// Saved games on a World and a Play of the test's own: the slot folders, the
+// "saved" table and the "Position" file byte for byte, slots that keep their
+// bytes and older files, refused saves, and the table read back.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "play/SavedGamesFixture.h"
+#include "support/HandWrittenRecord.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace record_test;
+using worldfile_test::At;
+using worldfile_test::Files;
+
+class SavedGames : public worldfile_test::SavedGamesOn<worldfile_test::PlayWorldFileTest> {};
+
+TEST(SaveFolders, SlotNumbersNameTheirFolders) {
+    const std::pair<int, const char*> rows[] = {
+        {-1, "original\\"}, {0, "original\\"},   {1, "save1\\"},    {4, "save4\\"},
+        {10, "save10\\"},   {11, "quicksave\\"}, {12, "original\\"}};
+    for (const auto& [slot, folder] : rows) EXPECT_EQ(Play::GetSaveFolder(slot), folder) << slot;
+}
+
+TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
+    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
+    slots[3] = {1, "Cave"};
+    slots[10] = {1, "QuickSave"};
+    Bytes expected;
+    for (int i = 0; i < 11; ++i) {
+        if (i == 3) {
+            PutString(expected, "Cave");
+            PutInt(expected, 1);
+        } else if (i == 10) {
+            PutString(expected, "QuickSave");
+            PutInt(expected, 1);
+        } else {
+            PutString(expected, "");
+            PutInt(expected, 0);
+        }
+    }
+    const Bytes stored = Play::StoreSaveSlots(slots);
+    EXPECT_EQ(stored, expected);
+    const auto read = Play::ReadSaveSlotsFrom(expected, "saved");
+    EXPECT_EQ(read[3].description, "Cave");
+    EXPECT_EQ(read[3].inUse, 1);
+    EXPECT_EQ(read[10].description, "QuickSave");
+    EXPECT_EQ(read[0].inUse, 0);
+
+    for (size_t n = 0; n < expected.size(); ++n)
+        EXPECT_THROW(Play::ReadSaveSlotsFrom(
+                         Bytes(expected.begin(), expected.begin() + static_cast<long>(n)), "saved"),
+                     qv::ArchiveError);
+    Bytes longer = expected;
+    longer.push_back(0);
+    EXPECT_THROW(Play::ReadSaveSlotsFrom(longer, "saved"), qv::ArchiveError);
+    Bytes flag = expected;
+    flag[1] = 2;  // the first entry's used flag
+    EXPECT_THROW(Play::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
+}
+
+TEST(PositionFile, OneStringThatMustBeAPlainFileName) {
+    Bytes expected;
+    PutString(expected, "world.qvr");
+    EXPECT_EQ(Play::StorePosition("world.qvr"), expected);
+    EXPECT_EQ(Play::ReadPositionFrom(expected, "Position"), "world.qvr");
+    for (size_t n = 0; n < expected.size(); ++n)
+        EXPECT_THROW(
+            Play::ReadPositionFrom(Bytes(expected.begin(), expected.begin() + static_cast<long>(n)),
+                                   "Position"),
+            qv::ArchiveError);
+    for (const char* bad : {"../world.qvr", "/etc/passwd", "a\\b.qvr", "sub/w.qvr", "..", ""}) {
+        Bytes b;
+        PutString(b, bad);
+        EXPECT_THROW(Play::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
+    }
+    Bytes longer = expected;
+    longer.push_back('x');
+    EXPECT_THROW(Play::ReadPositionFrom(longer, "Position"), qv::ArchiveError);
+}
+
+TEST_F(SavedGames, ASlotKeepsOlderFilesAndALoadLeavesOtherWorkingFiles) {
+    Populate();
+    Saved(0, "First");
+    qv::WriteWholeFile((Slot("save1") / "old.lnd").string(), {1, 2, 3});
+    qv::WriteWholeFile(folder.Working("extra.lnd").string(), {4});
+    Saved(0, "Second");
+    EXPECT_EQ(Files(Slot("save1")).count("old.lnd"), 1u);
+    EXPECT_EQ(Files(Slot("save1")).count("extra.lnd"), 1u);
+    qv::WriteWholeFile(folder.Working("scratch").string(), {5});
+    ASSERT_EQ(play.LoadSlot(0), 1);
+    EXPECT_EQ(Files(folder.dir / "tmp").count("scratch"), 1u);
+    EXPECT_EQ(Files(folder.dir / "tmp").count("old.lnd"), 1u);
+}
+
+// The working folder and the slots share files' bytes, yet each keeps what
+// it was given: a file written in one changes nothing in the others.
+TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
+    Populate();
+    Saved(0, "First");
+    const auto first = Files(Slot("save1"));
+    Change();
+    ASSERT_EQ(play.SaveWorldFile("world.qvr"), 1);
+    qv::WriteWholeFile(folder.Working("world.lnd").string(), {7, 7});
+    EXPECT_EQ(Files(Slot("save1")), first);
+    EXPECT_NE(Files(folder.dir / "tmp").at("world.qvr"), first.at("world.qvr"));
+
+    ASSERT_EQ(play.LoadSlot(0), 1);
+    for (const auto& [name, bytes] : first) {
+        if (name == "Position") continue;
+        EXPECT_EQ(Files(folder.dir / "tmp").at(name), bytes) << name;
+    }
+    Change();
+    Saved(1, "Second");
+    EXPECT_EQ(Files(Slot("save1")), first);
+    qv::WriteWholeFile(folder.Working("world.lnd").string(), {8});
+    EXPECT_EQ(Files(Slot("save1")), first);
+    EXPECT_NE(Files(Slot("save2")).at("world.lnd"), (Bytes{8}));
+}
+
+TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
+    Populate();
+    play.m_strWorldFile.clear();
+    play.m_SaveSlots[2] = {0, ""};
+    EXPECT_EQ(play.SaveGame(2), 0);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
+    EXPECT_FALSE(fs::exists(folder.dir / "saved"));
+    EXPECT_FALSE(fs::exists(Slot("save3")));
+
+    // The quick save: refused without a leader, and a failed one leaves its
+    // entry and says nothing of success.
+    EXPECT_EQ(play.QuickSave(), 0);
+    EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
+    EXPECT_EQ(play.m_SaveSlots[10].inUse, 0);
+    Player* leader = nullptr;
+    for (Player* p : world.m_PlayerArray)
+        if (p) leader = p;
+    ASSERT_NE(leader, nullptr);
+    world.m_pLeader = leader;
+    EXPECT_EQ(play.QuickSave(), 0);
+    EXPECT_EQ(messages.shown.back(), "Need to Save World First");
+    EXPECT_EQ(play.m_SaveSlots[10].inUse, 0);
+    EXPECT_EQ(play.m_SaveSlots[10].description, "");
+    // A world file name that names another folder is no plain name.
+    play.m_strWorldFile = "../escape.qvr";
+    EXPECT_EQ(play.SaveGame(2), 0);
+    EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
+}
+
+TEST_F(SavedGames, TheTableIsReadWhenThereAndABadOneStartsEmpty) {
+    EXPECT_EQ(play.ReadSaveSlots(), 0);
+    EXPECT_EQ(play.m_SaveSlots[0].inUse, 0);
+    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
+    slots[5] = {1, "Tower"};
+    qv::WriteWholeFile((folder.dir / "saved").string(), Play::StoreSaveSlots(slots));
+    EXPECT_EQ(play.ReadSaveSlots(), 1);
+    EXPECT_EQ(play.m_SaveSlots[5].description, "Tower");
+    qv::WriteWholeFile((folder.dir / "saved").string(), {0xFF, 0xFF, 0xFF});
+    play.m_SaveSlots = {};
+    EXPECT_EQ(play.ReadSaveSlots(), 0);
+    EXPECT_EQ(play.m_SaveSlots[5].inUse, 0);
+    EXPECT_NE(messages.shown.back().find("saved"), std::string::npos);
+}
+
+}  // namespace
