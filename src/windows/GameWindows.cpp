@@ -333,7 +333,7 @@ bool CGameWindows::LetGo(qv::Point p) {
             // thing's own inside.
             Order put = ItemOrder(Order::Kind::PutIn, carrier, object);
             put.into = under;
-            m_Play.Give(put);
+            if (RoomToDrop(m_Play, qv::DynamicCast<CBag>(under), object)) m_Play.Give(put);
         } else if (place.box != m_pCarryFrom) {
             // Back where it came from: nothing to do.
             place.box->Insert(object);
