@@ -406,6 +406,16 @@ bool CGameWindows::OnLButtonDown(qv::Point p) {
         OpenCombatPrefs(m_Play.m_World.m_pControlPlayer.Get());
         return true;
     }
+    int iconSlot = -1;
+    if (const int icon = m_PartyPanel.EffectIconAt(p, iconSlot); icon >= 0) {
+        // An effect icon ends the member's lasting spells it shows.
+        if (Player* member = m_PartyPanel.Member(iconSlot)) {
+            Order end = Order::With(Order::Kind::EndEffect, icon);
+            end.actor = member;
+            m_Play.Give(end);
+        }
+        return true;
+    }
     if (const int slot = m_PartyPanel.SlotAt(p); slot >= 0) {
         // The member's combat mode panel first; a click it does not take
         // picks the member.
