@@ -14,13 +14,14 @@ WorldRules* Rules() {
 }  // namespace
 
 int BeginTargetChoice(Object& item, Player* user, int selectMode, int pause,
-                      const std::string& prompt) {
+                      const std::string& prompt, CDDObject* cursor) {
     if (WorldRules* rules = Rules())
         rules->BeginTargetChoice(&item, user, selectMode, pause, prompt);
     else
         SetMessageLine(prompt);
-    if (CMouseCursor* cursor = GetMouseCursor())
-        if (CDDObject* picture = item.GetImage()) cursor->SetDragImage(picture, 0, 0);
+    if (CMouseCursor* mouse = GetMouseCursor())
+        if (CDDObject* picture = cursor ? cursor : item.GetImage())
+            mouse->SetDragImage(picture, 0, 0);
     return 2;
 }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+class CDDObject;
 class Object;
 class Player;
 
@@ -18,12 +19,14 @@ struct UseSelect {
     static constexpr int kItem = 3;   // a potion or a scroll
     static constexpr int kPause = 1;  // an item's pause
     static constexpr int kSpellPause = 2;
+    static constexpr int kKeepPause = -1;  // the game goes on, or stays paused, as it was
 };
 
 // Starts the choice of a target for `item`: the world's rules told (a world
 // without them only shows `prompt` on the message line) and the item's
-// picture on the cursor. Answers 2 (a target is awaited).
+// picture, or `cursor` when one is given, on the cursor. Answers 2 (a target
+// is awaited).
 int BeginTargetChoice(Object& item, Player* user, int selectMode, int pause,
-                      const std::string& prompt);
+                      const std::string& prompt, CDDObject* cursor = nullptr);
 // After a use: the pause it began ends.
 void EndUsePause();

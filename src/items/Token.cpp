@@ -2,6 +2,9 @@
 
 #include "items/Token.h"
 
+#include "creatures/Player.h"
+#include "items/Bag.h"
+#include "items/TargetChoice.h"
 #include "structures/Looks.h"
 
 QV_IMPLEMENT_STORED(Token, Object, 1)
@@ -13,11 +16,23 @@ constexpr int kSwitchLever = 2;
 // The class pictures: a token, and the post that takes one.
 constexpr int kTokenBitmap = 1102;
 constexpr int kTokenTakerBitmap = 1103;
+// What the cursor carries while a token waits for its taker.
+constexpr ClassLook kTokenCursorLook{1101, 36, 33, 0, 0, 1, 1};
 }  // namespace
 
 Token::Token(const std::string& name) : Object(name) {
     m_bStackable = 1;
     WearLook(*this, {kTokenBitmap, 10, 10, 5, 5, 1, 1});
+    m_pCursorLook = UseLook(kTokenCursorLook);
+}
+
+Token::~Token() {
+    ReturnLook(m_pCursorLook);
+}
+
+int Token::GetUsePrompt(Player* user, int) {
+    return BeginTargetChoice(*this, user, UseSelect::kToken, UseSelect::kKeepPause,
+                             "Use Token on...", m_pCursorLook);
 }
 
 int Token::Use(Player* user, Object* target) {
@@ -26,7 +41,14 @@ int Token::Use(Player* user, Object* target) {
     const bool last = m_iBulkNum < 2;
     int code = kTokenGiven;
     target->Activate(&code, user);
-    if (!last) --m_iBulkNum;
+    // One of a stack leaves the user's bag here; the last one the caller
+    // takes out and lets go.
+    if (!last) {
+        if (user->m_pBag && user->m_pBag->Contains(this))
+            user->RemoveFromBag(this, 1);
+        else
+            --m_iBulkNum;
+    }
     return last ? 1 : 0;
 }
 

@@ -898,6 +898,35 @@ std::map<int, PictureRecipe> BuildRecipes() {
             p.Bevel(0, 0, 20, 20, kPanel(), kPanel(6), kPanel(-8), 1);
             paint(p);
         });
+    // The party panel's effect icons: a flame in a blue ring, a stone on
+    // the ground, a dotted figure, a lightning bolt, a figure over an arrow.
+    const std::function<void(Painter&)> effectIcons[kEffectIconPictures] = {
+        [](Painter& p) {
+            p.Ellipse(5, 5, 5, 5, kBlue(2));
+            p.Ellipse(5, 5, 3, 3, kPanel(-6));
+            p.Polygon({{5, 2}, {8, 7}, {5, 9}, {2, 7}}, kRed(4));
+            p.Dot(5, 6, kGold(4));
+        },
+        [](Painter& p) {
+            p.Box(0, 8, 11, 11, kBark());
+            p.Ellipse(5, 5, 3, 3, kStone());
+            p.Line(5, 0, 5, 2, kBark(4));
+        },
+        [](Painter& p) {
+            for (int y = 0; y < 11; y += 2) p.Dot(5, y, kSnow());
+            for (int x = 1; x < 11; x += 2) p.Dot(x, 4, kSnow());
+            p.Ellipse(5, 1, 1, 1, kSnow());
+        },
+        [](Painter& p) {
+            p.Polygon({{7, 0}, {2, 6}, {5, 6}, {3, 10}, {9, 4}, {6, 4}}, kGold(6));
+        },
+        [](Painter& p) {
+            p.Polygon({{5, 0}, {9, 4}, {6, 4}, {6, 7}, {4, 7}, {4, 4}, {1, 4}}, kIce());
+            p.Box(2, 9, 9, 11, kIce(-4));
+        },
+    };
+    for (int i = 0; i < kEffectIconPictures; ++i)
+        add(kBitmapEffectIcons + i, kEffectIconSize, kEffectIconSize, effectIcons[i]);
     // Windows.
     add(913, 640, 480, [](Painter& p) {
         Landscape(p);

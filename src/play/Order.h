@@ -48,6 +48,8 @@ struct Order {
                       // use: one that acts on a target waits for the click that picks it
         Stance,       // the actor's fighting choice `value` (Play::CombatChoiceKind) becomes
                       // `mode` (kToggle flips the stand-fast switch)
+        EndEffect,    // the actor's lasting spells that the party panel's effect icon `value`
+                      // shows end (Play::EndShownEffect)
         Talk,         // the actor goes to the creature of `target` and talks with it
         Trade,        // the leader trades with the store of id `value` (window mode `mode`)
         Place,        // the wall piece `object` is put on the cell under `point`

@@ -236,6 +236,8 @@ int Play::Give(const Order& order) {
             return PickForUse(actor, order.object.Get());
         case Kind::Stance:
             return SetCombatChoice(actor, order.value, order.mode);
+        case Kind::EndEffect:
+            return EndShownEffect(actor, order.value);
         case Kind::Place: {
             Object* object = order.object.Get();
             if (!object || !order.hasPoint) return 0;

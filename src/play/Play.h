@@ -604,6 +604,17 @@ public:
     // the stand-fast switch. Shooting needs a ranged weapon in use. 1 when
     // the choice was taken, 0 when refused (nothing changed).
     int SetCombatChoice(Player* actor, int32_t which, int32_t value);
+    // The row of effect icons under a member's button in the party panel:
+    // Protect from Fire, Grounding, Invisibility (with the other spells of
+    // its kind), and Shock or else Levitate; the last two show nothing.
+    static constexpr int kEffectIcons = 6;
+    // The kind of lasting spell (SpellEffectKind) icon `icon` shows on the
+    // member now; 0 when it shows none.
+    static int32_t EffectShown(const Player& member, int icon);
+    // A click on a party member's icon: the lasting spells on the member of
+    // the kind it shows end. 1 when any ended, 0 when none did or the icon
+    // shows nothing.
+    int EndShownEffect(Player* member, int icon);
 
     // ---- The windows that stop the world
     // Whether an in-game window that stops the world is up (the shell's

@@ -4,6 +4,7 @@
 #include "creatures/Player.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
+#include "items/TargetChoice.h"
 #include "play/Play.h"
 #include "world/Global.h"
 
@@ -23,8 +24,9 @@ void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int pau
     m_pPendingItem = item;
     m_pPendingItemUser = user;
     m_iSelectMode = selectMode;
-    // The world stands still while the target is chosen.
-    m_bPaused = pause;
+    // The world stands still while the target is chosen, unless the use
+    // leaves the pause as it was.
+    if (pause != UseSelect::kKeepPause) m_bPaused = pause;
     SetMessageLine(prompt);
 }
 

@@ -3,6 +3,7 @@
 
 #include "creatures/Player.h"
 #include "items/Magic.h"
+#include "items/Spell.h"
 #include "play/Play.h"
 
 namespace {
@@ -55,4 +56,28 @@ int Play::SetCombatChoice(Player* actor, int32_t which, int32_t value) {
         default:
             return 0;
     }
+}
+
+int32_t Play::EffectShown(const Player& m, int icon) {
+    using EK = SpellEffectKind;
+    switch (icon) {
+        case 0:
+            return m.m_bFireProtection ? EK::ProtectFromFire : EK::None;
+        case 1:
+            return m.m_bGrounded ? EK::Grounding : EK::None;
+        case 2:
+            return m.m_bInvisible ? EK::Sight : EK::None;
+        case 3:
+            return m.m_bShockStrike ? EK::Shock : m.m_bLevitating ? EK::Levitate : EK::None;
+        default:
+            return EK::None;
+    }
+}
+
+int Play::EndShownEffect(Player* member, int icon) {
+    // The player ends the party's own spells alone.
+    if (!member || member->m_iPartySlot == 0) return 0;
+    const int32_t kind = EffectShown(*member, icon);
+    if (kind == SpellEffectKind::None) return 0;
+    return member->CancelSpellsOn(kind) ? 1 : 0;
 }

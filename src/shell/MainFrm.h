@@ -188,7 +188,7 @@ public:
     int m_nCursorID = 219;
     std::array<std::unique_ptr<CDDObject>, 9> m_pCursorImages;
     CDDWnd* m_pControlPanel = nullptr;
-    qv::Rect m_rcHoldGroundButton{400, 450, 428, 467};
+    qv::Rect m_rcHoldGroundButton{400, 461, 428, 478};
     int m_iStage = 0;
 
     // The map view: its place, the scene it is composed on, what is drawn.

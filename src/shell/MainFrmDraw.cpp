@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kHoldGroundX = 400, kHoldGroundY = 450;
+constexpr int kHoldGroundX = 400, kHoldGroundY = 461;
 constexpr qv::Point kPauseBarAt{390, 330};
 constexpr qv::Rect kPauseBarClip{390, 330, 515, 355};
 constexpr int kTextColour = 255;

@@ -337,7 +337,7 @@ bool CGameWindows::LetGo(qv::Point p) {
             // thing's own inside.
             Order put = ItemOrder(Order::Kind::PutIn, carrier, object);
             put.into = under;
-            m_Play.Give(put);
+            if (RoomToDrop(m_Play, qv::DynamicCast<CBag>(under), object)) m_Play.Give(put);
         } else if (place.box != m_pCarryFrom) {
             // Back where it came from: nothing to do.
             place.box->Insert(object);
@@ -408,6 +408,16 @@ bool CGameWindows::OnLButtonDown(qv::Point p) {
     }
     if (CPartyPanel::kCombatButton.Contains(p) && m_pControlPanel) {
         OpenCombatPrefs(m_Play.m_World.m_pControlPlayer.Get());
+        return true;
+    }
+    int iconSlot = -1;
+    if (const int icon = m_PartyPanel.EffectIconAt(p, iconSlot); icon >= 0) {
+        // An effect icon ends the member's lasting spells it shows.
+        if (Player* member = m_PartyPanel.Member(iconSlot)) {
+            Order end = Order::With(Order::Kind::EndEffect, icon);
+            end.actor = member;
+            m_Play.Give(end);
+        }
         return true;
     }
     if (const int slot = m_PartyPanel.SlotAt(p); slot >= 0) {

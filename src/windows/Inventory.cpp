@@ -172,10 +172,11 @@ int CInventory::Brings(Object* object) const {
     if (m_iMode == kModeContainer) {
         Order put = ItemOrder(Order::Kind::PutIn, p, object);
         put.into = GetShownBag();
-        return m_Play.Give(put);
+        return RoomToDrop(m_Play, GetShownBag(), object) ? m_Play.Give(put) : 0;
     }
     if (IsInUse(*p, object)) return m_Play.Give(ItemOrder(Order::Kind::Unequip, p, object));
     // A stack asks how many: the rest stays in the container.
+    if (!RoomToDrop(m_Play, GetShownBag(), object)) return 0;
     return m_Play.Give(ItemOrder(Order::Kind::Take, p, object)) > 0 ? 1 : 0;
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "creatures/Player.h"
+#include "items/Bag.h"
 #include "media/DDObjects.h"
 #include "media/DIBitmap.h"
 #include "platform/Format.h"
+#include "play/Play.h"
 #include "world/Object.h"
 
 bool IsInUse(const Player& creature, const Object* object) {
@@ -18,6 +20,12 @@ Order ItemOrder(Order::Kind kind, Player* actor, Object* object) {
     o.actor = actor;
     o.object = object;
     return o;
+}
+
+bool RoomToDrop(Play& play, CBag* bag, Object* object) {
+    if (!bag || !object || bag->CanHold(object)) return true;
+    play.Ask().Tell("No space to drop that.");
+    return false;
 }
 
 std::string ItemLabel(Object* object) {

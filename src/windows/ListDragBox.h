@@ -12,13 +12,18 @@
 #include "platform/Handle.h"
 #include "play/Order.h"
 
+class CBag;
 class Object;
+class Play;
 class Player;
 
 // Whether the creature has the thing in use (in hand, worn).
 bool IsInUse(const Player& creature, const Object* object);
 // An order of `kind` that the actor carries out with the thing.
 Order ItemOrder(Order::Kind kind, Player* actor, Object* object);
+// Whether a thing let go over a list finds room in `bag`; when it does not,
+// the player is told "No space to drop that." and no order is to be given.
+bool RoomToDrop(Play& play, CBag* bag, Object* object);
 
 // A thing's name as the windows write it: its display name, with the count
 // of a stack ("Arrows (6)").

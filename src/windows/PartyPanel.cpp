@@ -2,11 +2,13 @@
 
 #include "creatures/Player.h"
 #include "items/Magic.h"
+#include "items/Spell.h"
 #include "media/DirectDraw.h"
 #include "media/Painter.h"
 #include "platform/Format.h"
 #include "play/Play.h"
 #include "windows/ListDragBox.h"
+#include "windows/WindowPictures.h"
 #include "world/World.h"
 
 namespace {
@@ -20,6 +22,27 @@ constexpr int kNameHeight = 16;
 // The bars lie in the combat mode panel's middle row, right of its
 // stand-fast button; "Dead" takes their place.
 constexpr int kBarsLeft = 29, kBarsRight = 3, kBarsTop = 37;
+// The row of effect icons starts a pixel under the button's left corner.
+constexpr int kEffectRowGap = 1;
+
+// The picture of each kind of lasting spell an icon shows (SpellEffectKind
+// 1, 2, 3, 6, 7), -1 for none.
+int EffectPicture(int32_t kind) {
+    switch (kind) {
+        case SpellEffectKind::ProtectFromFire:
+            return 0;
+        case SpellEffectKind::Grounding:
+            return 1;
+        case SpellEffectKind::Sight:
+            return 2;
+        case SpellEffectKind::Shock:
+            return 3;
+        case SpellEffectKind::Levitate:
+            return 4;
+        default:
+            return -1;
+    }
+}
 
 }  // namespace
 
@@ -52,8 +75,40 @@ void CPartyPanel::InitPartyPanel() {
                 m_Play, qv::Point{r.left + kCombatPanelAt.x, r.top + kCombatPanelAt.y},
                 CCombatModePanel::kCompactRects);
     }
+    for (int i = 0; i < kEffectIconPictures; ++i)
+        if (auto& picture = m_EffectPictures[static_cast<size_t>(i)]; !picture)
+            picture = MakeWindowPicture(kBitmapEffectIcons + i, kEffectIconSize, kEffectIconSize);
     m_Play.InitFormation();
     HidePartyButtons();
+}
+
+qv::Rect CPartyPanel::EffectIconRect(int slot, int icon) const {
+    const qv::Rect button = ButtonRect(slot);
+    const int x = button.left + icon * kEffectIconSize;
+    const int y = kPlace.top + kButtonHeight + kEffectRowGap;
+    return {x, y, x + kEffectIconSize, y + kEffectIconSize};
+}
+
+int CPartyPanel::EffectIconAt(qv::Point screen, int& slot) const {
+    for (int s = 0; s < kShownMembers; ++s) {
+        if (!IsShown(s)) continue;
+        for (int icon = 0; icon < Play::kEffectIcons; ++icon)
+            if (EffectIconRect(s, icon).Contains(screen)) {
+                slot = s;
+                return icon;
+            }
+    }
+    return -1;
+}
+
+void CPartyPanel::DrawEffectIcons(qv::Surface* surface, int slot, Player* member) {
+    for (int icon = 0; icon < Play::kEffectIcons; ++icon) {
+        const int picture = EffectPicture(Play::EffectShown(*member, icon));
+        if (picture < 0) continue;
+        const qv::Rect r = EffectIconRect(slot, icon);
+        if (CDDObject* image = m_EffectPictures[static_cast<size_t>(picture)].get())
+            image->DrawAt(surface, {r.left, r.top}, r, nullptr, kDrawModePlain);
+    }
 }
 
 Player* CPartyPanel::Member(int slot) const {
@@ -172,6 +227,7 @@ void CPartyPanel::DrawMemberButton(qv::Surface* surface, int slot) {
         DrawGameText(surface, {dead.left, dead.top}, "Dead", kColourText, dead);
     }
     if (CCombatModePanel* panel = CombatPanel(slot)) panel->Draw(surface);
+    DrawEffectIcons(surface, slot, m);
 }
 
 void CPartyPanel::DrawCombatButton(qv::Surface* surface) {

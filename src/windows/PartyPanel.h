@@ -4,7 +4,9 @@
 // alertness) and the member's combat mode panel (its ranged mode, stand
 // fast and attack method, one click each). A click on a button goes to the
 // combat mode panel first; one the panel does not take makes the member the
-// controlled one. A thing carried over a button is handed to that member;
+// controlled one. Under each button a row of icons shows the member's
+// lasting spells (Play::EffectShown); a click on one ends the spells it
+// shows. A thing carried over a button is handed to that member;
 // while a use waits for its target, the member clicked is the target. The
 // panel's combat button, under it, opens the controlled member's "Combat
 // Preferences".
@@ -18,6 +20,7 @@
 #include <string>
 
 #include "media/DDWnd.h"
+#include "media/Resources.h"
 #include "windows/CombatModePanel.h"
 
 class Play;
@@ -31,13 +34,14 @@ public:
     static constexpr int kForgotten = 377;  // a remembered value no bar shows
     // The box under the map view right of the mini-map, a button for each
     // member side by side: the name on top, the combat mode panel under it
-    // with the bars beside its stand-fast button.
-    static constexpr qv::Rect kPlace{318, 368, 632, 446};
+    // with the bars beside its stand-fast button; the row of effect icons
+    // under the button.
+    static constexpr qv::Rect kPlace{318, 368, 632, 459};
     static constexpr int kButtonWidth = 78, kButtonHeight = 78;
     // Where a member's combat mode panel lies in its button.
     static constexpr qv::Point kCombatPanelAt{5, 13};
     // The combat button, under the panel left of the hold-ground button.
-    static constexpr qv::Rect kCombatButton{320, 451, 392, 471};
+    static constexpr qv::Rect kCombatButton{320, 460, 392, 480};
 
     explicit CPartyPanel(Play& play);
 
@@ -76,6 +80,12 @@ public:
     // A click at a screen point on a shown member's combat mode panel: 1
     // when the panel took it (the member's choice changed).
     int CombatPanelClick(qv::Point screen);
+    // Effect icon `icon` (0 to Play::kEffectIcons - 1) of a member slot, on
+    // the screen.
+    qv::Rect EffectIconRect(int slot, int icon) const;
+    // The shown member's effect icon under a screen point, or -1; `slot`
+    // is then the member's slot.
+    int EffectIconAt(qv::Point screen, int& slot) const;
     // The line naming the combat button under the mouse, "" when none is.
     std::string CombatButtonTip() const;
     int m_iHover = -1;  // the button under the mouse
@@ -88,8 +98,11 @@ private:
     std::array<int, kBarsPerMember> Values(Player* member) const;
     std::array<int, kBarsPerMember> Maxima(Player* member) const;
 
+    void DrawEffectIcons(qv::Surface* surface, int slot, Player* member);
+
     Play& m_Play;
     std::array<std::unique_ptr<CCombatModePanel>, kShownMembers> m_CombatPanels;
+    std::array<std::unique_ptr<CDDObject>, kEffectIconPictures> m_EffectPictures;
     bool m_bCombatButtonHovered = false;
     std::unique_ptr<CDDButton> m_pCombatButton;
     std::array<CDDProgressBar, kShownMembers * kBarsPerMember> m_Bars;

@@ -35,11 +35,11 @@ public:
     // In build mode, an object's own editor dialog opens on it (Object::Edit);
     // 1 when it was closed with OK. A world without an editor opens none.
     virtual int EditObject(Object& /*object*/) { return 0; }
-    // A potion, scroll, power cube or known spell picked for use waits for
-    // the click that picks its target: the game pauses (`pause` 1; 2 for a
-    // spell), the next click in select mode `selectMode` picks the target,
-    // `item` with `user` (none for a power cube) is the use that waits for
-    // it, and the message line shows `prompt`.
+    // A potion, scroll, power cube, token or known spell picked for use
+    // waits for the click that picks its target: the game pauses (`pause` 1;
+    // 2 for a spell; -1 leaves the pause as it is), the next click in select
+    // mode `selectMode` picks the target, `item` with `user` (none for a power
+    // cube) is the use that waits for it, and the message line shows `prompt`.
     virtual void BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
                                    const std::string& prompt) = 0;
     // The pause a use began is over (the use went through).

@@ -14,6 +14,7 @@
 #include "items/Scroll.h"
 #include "items/SpellsEarth.h"
 #include "items/TargetChoice.h"
+#include "items/Token.h"
 #include "support/WorldFixture.h"
 
 using namespace play_test;
@@ -133,6 +134,8 @@ TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTargetOrActsAtOnce) {
          "3 1 item user 'Use Scroll on...' 0"},
         {"a power cube records no user", [] { return std::make_unique<PowerCube>(); }, 2,
          "1 1 item - 'Use Cogo'Septem on...' 0"},
+        {"a token waits for its taker, the pause as it was",
+         [] { return std::make_unique<Token>(); }, 2, "1 0 item user 'Use Token on...' 0"},
         {"a known spell pauses the game as a spell does",
          [] { return std::make_unique<Toughskin>(); }, 2, "2 2 item user 'Use Toughskin on...' 0"},
         {"a group invisibility scroll hides the reader's group at once",

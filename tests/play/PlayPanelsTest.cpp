@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "PlayFixture.h"
+#include "items/ActiveSpells.h"
 #include "items/Magic.h"
 #include "items/Missile.h"
 #include "items/Potions.h"
+#include "items/SpellsAir.h"
 #include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
 #include "items/TargetChoice.h"
 
 using namespace play_test;
@@ -104,6 +107,52 @@ TEST_F(PlayPanels, ACombatChoiceIsTakenForThePartyWithinItsValues) {
         EXPECT_EQ(p.m_iRangedMode, r.ranged);
         EXPECT_EQ(p.m_bPanelToggle, r.standFast);
         EXPECT_EQ(p.m_iCombatSettings[6], r.method);
+    }
+}
+
+TEST_F(PlayPanels, AnEffectIconEndsTheMembersLastingSpellsItShows) {
+    // Spells laid on the member, and those left after: F Protect from Fire,
+    // G Grounding, I Invisibility, T Strength, S Shock, L Levitate.
+    struct Row {
+        const char* rule;
+        int slot, icon, answer;
+        std::string laid, left;
+    };
+    const Row rows[] = {
+        {"icon 0: Protect from Fire alone", 1, 0, 1, "FS", "S"},
+        {"icon 1: Grounding", 1, 1, 1, "G", ""},
+        {"icon 2: Invisibility and Strength, one kind", 1, 2, 1, "FIT", "F"},
+        {"icon 3: Shock", 1, 3, 1, "S", ""},
+        {"icon 3: Levitate when no Shock", 1, 3, 1, "GL", "G"},
+        {"an icon showing nothing ends nothing", 1, 3, 0, "F", "F"},
+        {"icon 4 does nothing", 1, 4, 0, "FGIS", "FGIS"},
+        {"icon 5 does nothing", 1, 5, 0, "FGIS", "FGIS"},
+        {"the last is icon 5", 1, 6, 0, "FGIS", "FGIS"},
+        {"an outsider's spells are not the player's", 0, 3, 0, "S", "S"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player p;
+        p.SetPlayerNumber(7);
+        p.m_iPartySlot = r.slot;
+        ActiveSpells spells;
+        const auto lay = [&](auto s, char c) {
+            if (r.laid.find(c) == std::string::npos) return;
+            s->ApplyEffect(nullptr, &p);
+            SettleSpell(std::move(s));
+        };
+        lay(std::make_unique<ProtectFromFire>(), 'F'), lay(std::make_unique<Grounding>(), 'G');
+        lay(std::make_unique<Invisibility>(), 'I'), lay(std::make_unique<Strength>(), 'T');
+        lay(std::make_unique<Shock>(), 'S'), lay(std::make_unique<Levitate>(), 'L');
+        Order end = Order::With(Order::Kind::EndEffect, r.icon);
+        end.actor = &p;
+        EXPECT_EQ(play.Give(end), r.answer);
+        const int32_t on[] = {p.m_bFireProtection, p.m_bGrounded,    p.m_bInvisible,
+                              p.m_iStrengthBonus,  p.m_bShockStrike, p.m_bLevitating};
+        std::string left;
+        for (size_t i = 0; i < 6; ++i)
+            if (on[i]) left += "FGITSL"[i];
+        EXPECT_EQ(left, r.left);
     }
 }
 

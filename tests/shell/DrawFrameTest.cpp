@@ -424,11 +424,11 @@ TEST_F(Panels, TheHoldGroundButtonShowsItsSecondFrameWhileHolding) {
     Start();
     const qv::Surface& s = *frame->m_pDrawSurface;
     EXPECT_TRUE(frame->m_World.m_bHoldGround);
-    EXPECT_EQ(s.GetPixel(410, 455), kRed);
+    EXPECT_EQ(s.GetPixel(410, 466), kRed);
     frame->m_World.m_bHoldGround = 0;
     Ticks(1);
-    EXPECT_EQ(s.GetPixel(410, 455), kBlue2);
-    EXPECT_EQ(s.GetPixel(427, 466), kBlue2);
+    EXPECT_EQ(s.GetPixel(410, 466), kBlue2);
+    EXPECT_EQ(s.GetPixel(427, 477), kBlue2);
 }
 
 }  // namespace

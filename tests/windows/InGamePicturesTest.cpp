@@ -124,7 +124,9 @@ TEST_F(InGame, EachWindowIsDrawnWhereItLies) {
              talk.Paint(&back);
              return Shot{back, talk.m_rcWindow};
          }},
-        {"window-party-panel.png", false, inPlay(0, CPartyPanel::kPlace)},
+        {"window-party-panel.png", false,
+         inPlay(0, CPartyPanel::kPlace,
+                [&] { Hero()->m_bShockStrike = Member(1)->m_bFireProtection = 1; })},
         {"window-inventory.png", false,
          inPlay('I', panel, [&] { Hero()->AddToBag(new Potion(PotionType::Healing), 0); })},
         {"window-item-list.png", false, inPlay('Q', panel)},

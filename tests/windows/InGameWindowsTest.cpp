@@ -233,8 +233,9 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
         char how;
         Object* thing;
         Win from, to;
-        Object* onto;       // let go over this thing, or else the window's empty cell
-        const char* after;  // where the dagger, the sword, the helm and the pouch are
+        Object* onto;          // let go over this thing, or else the window's empty cell
+        const char* after;     // where the dagger, the sword, the helm and the pouch are
+        bool noSpace = false;  // "No space to drop that." shown
     };
     // clang-format off
     const Row rows[] = {
@@ -243,7 +244,7 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
         {"right-clicked in the bag: readied", 'r', dagger, kBag, kBag, nullptr, "HBCB EC"},
         {"right-clicked in use: taken off", 'r', dagger, kEquip, kEquip, nullptr, "BBCB EC"},
         {"the pouch onto itself: nothing changes", 'c', pouch, kBag, kBag, pouch, "BBCB EC"},
-        {"the dagger onto the full sack: refused, it stays", 'c', dagger, kBag, kBag, sack, "BBCB EC"},
+        {"the dagger onto the full sack: refused, it stays", 'c', dagger, kBag, kBag, sack, "BBCB EC", true},
         {"the dagger onto the pouch: into the pouch", 'c', dagger, kBag, kBag, pouch, "PBCB EC"},
         {"the pouch onto a thing that is no bag: it stays", 'c', pouch, kBag, kBag, sword, "PBCB EC"},
         {"the helm from the chest into the bag", 'd', helm, kChest, kBag, nullptr, "PBBB EC"},
@@ -259,6 +260,7 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
     // clang-format on
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
+        ask.told.clear();
         const auto [fromWnd, fromBox] = box(r.from);
         const auto [toWnd, toBox] = box(r.to);
         const qv::Point from = r.thing ? Where(*fromWnd, *fromBox, r.thing) : qv::Point{};
@@ -287,6 +289,7 @@ TEST_F(InGame, AThingCarriedBetweenTheWindowsAndTheMapGoesWhereItIsLetGo) {
         EXPECT_EQ(frame->m_Play.IsPopupOpen(),
                   Windows().EquipWindow() || Windows().ContainerWindow());
         EXPECT_EQ(static_cast<int>(sack->Items().size()), sack->Capacity()) << "the sack as it was";
+        EXPECT_EQ(ask.told, std::vector<std::string>(r.noSpace, "No space to drop that."));
     }
     EXPECT_FALSE(frame->m_Play.m_bOptionsShown) << "no Esc reached the options window";
 }

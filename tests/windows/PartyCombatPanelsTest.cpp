@@ -10,6 +10,8 @@
 #include <string>
 
 #include "InGameFixture.h"
+#include "items/ActiveSpells.h"
+#include "items/SpellsAir.h"
 #include "media/DirectDraw.h"
 #include "platform/Events.h"
 #include "windows/CombatPrefsDlg.h"
@@ -117,6 +119,23 @@ TEST_F(InGame, AClickOnACombatPanelGoesToItsMemberAloneIsDrawnAndHoveringNamesIt
         Windows().OnMouseMove(h.at);
         EXPECT_EQ(party.CombatButtonTip(), h.tip);
     }
+}
+
+TEST_F(InGame, AClickOnAMembersEffectIconEndsTheSpellItShows) {
+    ASSERT_TRUE(ok && Member(1));
+    Player* dog = Member(1);
+    auto shock = std::make_unique<Shock>();
+    shock->ApplyEffect(nullptr, dog);
+    SettleSpell(std::move(shock));
+    const auto icon = [&](int slot, int i) {
+        return Middle(Windows().PartyPanel().EffectIconRect(slot, i));
+    };
+    Click(icon(1, 2));
+    EXPECT_EQ(dog->m_bShockStrike, 1) << "an icon showing nothing";
+    Click(icon(0, 3));
+    EXPECT_EQ(dog->m_bShockStrike, 1) << "another member's icon";
+    Click(icon(1, 3));
+    EXPECT_EQ(dog->m_bShockStrike, 0);
 }
 
 TEST_F(InGame, TheCombatButtonOpensThePreferencesOfTheControlledMember) {
