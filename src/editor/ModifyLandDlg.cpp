@@ -40,9 +40,7 @@ std::vector<CModifyLandDlg::Field> CModifyLandDlg::Fields() const {
 bool CModifyLandDlg::Validate() {
     Land* land = Target();
     if (!land) return Refused("The land is not in memory any more.");
-    for (const Field& f : Fields())
-        if (*f.value != f.old && !Allows(land, f.property, *f.value)) return false;
-    return true;
+    return AllowsChanged(land, Fields());
 }
 
 void CModifyLandDlg::Apply() {
@@ -51,8 +49,7 @@ void CModifyLandDlg::Apply() {
     // The picture first: the origin places it.
     if (m_strPicture != land->bitmapname && !SetText(land, Play::Property::kPicture, m_strPicture))
         Refused("The picture \"" + m_strPicture + "\" cannot be loaded; the old one stays.");
-    for (const Field& f : Fields())
-        if (*f.value != f.old) Set(land, f.property, *f.value);
+    SetChanged(land, Fields());
 }
 
 void CModifyLandDlg::DrawFields() {
