@@ -326,7 +326,7 @@ public:
     bool CastFightSpell(bool attackOpen);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
-    // ---- Thinking and walking (Player2.cpp)
+    // ---- Thinking and walking (PlayerWalk.cpp)
     // Plans and starts the walk to (x, y): 1, or 0 when no step could be
     // planned. The hurry flag shortens the step delay over a long way.
     int MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t time, int32_t* hurry,
