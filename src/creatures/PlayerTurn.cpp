@@ -212,10 +212,10 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 result = HandleReservedEvent(T, a0, context);
                 break;
             case ObjectEventType::ATTACK:
-                result = StartAttack(T, a0, event.m_iValue);
+                result = StartAttack(T, a0, static_cast<StrikeWeapon>(event.m_iValue));
                 break;
             case ObjectEventType::HIT:
-                result = ResolveHit(a0, event.m_iValue);
+                result = ResolveHit(a0, static_cast<StrikeWeapon>(event.m_iValue));
                 break;
             case ObjectEventType::SPELL:
                 result = CastSpell(std::move(event.m_pSpell), a0, 0);
