@@ -90,7 +90,7 @@ std::string Changeling::GetDisplayName() {
     return m_iChangeState == kChanged ? m_strCopiedName : Species::GetDisplayName();
 }
 
-int Changeling::ResolveHit(Object* other, int32_t value) {
+int Changeling::ResolveHit(Object* other, StrikeWeapon value) {
     Species::ResolveHit(other, value);
     if (m_iChangeState != kUnchanged || !other) return 1;
     m_bEvading = 1;

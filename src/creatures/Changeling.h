@@ -35,7 +35,7 @@ public:
     void Serialize(qv::Archive& ar) override;
     std::string GetDisplayName() override;
     // Copies the other's look and name the first time, and starts the change.
-    int ResolveHit(Object* other, int32_t value) override;
+    int ResolveHit(Object* other, StrikeWeapon value) override;
     // The SPECIAL events carry the stage of the change.
     int HandleSpecialEvent(int32_t time, const int32_t* stage) override {
         return ShedShell(time, stage);

@@ -93,11 +93,8 @@ struct CombatRules {
 
 // Which of its weapons a queued strike (ATTACK or HIT) uses: the weapon is
 // looked up when the strike comes, so a weapon put away meanwhile is never
-// struck with.
-struct StrikeWeapon {
-    static constexpr int32_t Melee = 0;
-    static constexpr int32_t Ranged = 1;
-};
+// struck with. It is the event's value.
+enum class StrikeWeapon : int32_t { Melee = 0, Ranged = 1 };
 
 // What a fight asks of the weapon it strikes or shoots with. The weapon
 // classes answer it; an object that does not is no weapon, and a creature
@@ -141,13 +138,9 @@ public:
     static CombatArmour* Of(Object* object);
 };
 
-// The combat orders a creature can be given (the type of its combat order).
-struct CombatOrderType {
-    static constexpr int32_t Hold = 0;
-    static constexpr int32_t WalkTo = 1;
-    static constexpr int32_t AttackWith = 3;
-    static constexpr int32_t CastOn = 5;
-};
+// The combat orders a creature can be given (the type of its combat order,
+// held in the order event's type).
+enum class CombatOrderType : int32_t { Hold = 0, WalkTo = 1, AttackWith = 3, CastOn = 5 };
 
 // The numbers of a fight's decisions, in squared pixels.
 struct CombatRange {

@@ -77,7 +77,7 @@ int Player::Attack(int32_t T, MapMaster* context) {
     bool hold = false;
     if (m_pCombatOrder) {
         ObjectEvent& order = *m_pCombatOrder;
-        switch (order.m_iType) {
+        switch (static_cast<CombatOrderType>(order.m_iType)) {
             case CombatOrderType::Hold:
                 hold = true;
                 break;
@@ -99,9 +99,9 @@ int Player::Attack(int32_t T, MapMaster* context) {
                     break;
                 }
                 m_pTarget = victim;
-                if (order.m_iValue == StrikeWeapon::Melee && m_pMeleeWeapon)
-                    return MeleeAttack(T, map), 1;
-                if (order.m_iValue == StrikeWeapon::Ranged && m_pRangedWeapon)
+                const auto which = static_cast<StrikeWeapon>(order.m_iValue);
+                if (which == StrikeWeapon::Melee && m_pMeleeWeapon) return MeleeAttack(T, map), 1;
+                if (which == StrikeWeapon::Ranged && m_pRangedWeapon)
                     return RangedAttack(T, map), 1;
                 if (!m_pRangedWeapon) return MeleeAttack(T, map), 1;
                 if (DistanceSq(map, m_Position, victim->m_Position) < CombatRange::kClose)

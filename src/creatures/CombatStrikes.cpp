@@ -66,7 +66,7 @@ CombatArmour* CombatArmour::Of(Object* object) {
     return dynamic_cast<CombatArmour*>(object);
 }
 
-Object* Player::StrikeWeaponOf(int32_t which) const {
+Object* Player::StrikeWeaponOf(StrikeWeapon which) const {
     return which == StrikeWeapon::Ranged ? m_pRangedWeapon.Get() : m_pMeleeWeapon.Get();
 }
 
@@ -88,7 +88,8 @@ int Player::MeleeAttack(int32_t now, MapMaster* context) {
     const int64_t d = PlainDistanceSq(map, m_Position, target->m_Position);
     if (CombatRules::WithinReach(d, m_iRadius, target->m_iRadius) &&
         IsLineOfAttackClear(target, map)) {
-        m_pEvents->Post(ObjectEventType::ATTACK, now, target, StrikeWeapon::Melee);
+        m_pEvents->Post(ObjectEventType::ATTACK, now, target,
+                        static_cast<int32_t>(StrikeWeapon::Melee));
         return 1;
     }
     WalkUpTo(*this, *target, map, now);
@@ -100,14 +101,15 @@ int Player::RangedAttack(int32_t now, MapMaster* context) {
     if (!target) return 0;
     MapMaster* map = context ? context : GetMapMaster();
     if (IsLineOfAttackClear(target, map)) {
-        m_pEvents->Post(ObjectEventType::ATTACK, now, target, StrikeWeapon::Ranged);
+        m_pEvents->Post(ObjectEventType::ATTACK, now, target,
+                        static_cast<int32_t>(StrikeWeapon::Ranged));
         return 1;
     }
     WalkUpTo(*this, *target, map, now);
     return 1;
 }
 
-int Player::StartAttack(int32_t now, Object* targetObject, int32_t which) {
+int Player::StartAttack(int32_t now, Object* targetObject, StrikeWeapon which) {
     // The strike is at the creature the event names, whatever the creature
     // targets now; without it, or without a weapon, nothing starts.
     auto* target = qv::DynamicCast<Player>(targetObject);
@@ -132,7 +134,8 @@ int Player::StartAttack(int32_t now, Object* targetObject, int32_t which) {
         if (!CombatRules::WithinReach(d, m_iRadius, target->m_iRadius)) return 0;
         if (target->Type() != PLAYER) return 0;
         if (target->IsAlive() &&
-            !m_pEvents->Post(ObjectEventType::HIT, qv::TimeAdd(now, m_iAttackTime), target, which))
+            !m_pEvents->Post(ObjectEventType::HIT, qv::TimeAdd(now, m_iAttackTime), target,
+                             static_cast<int32_t>(which)))
             ShowGameMessage(qv::Format("%s (%d) attacking %s (%d)", GetDisplayName().c_str(),
                                        m_iHitPoints, target->GetDisplayName().c_str(),
                                        target->m_iHitPoints));
@@ -153,7 +156,7 @@ int Player::StartAttack(int32_t now, Object* targetObject, int32_t which) {
     return 1;
 }
 
-int Player::ResolveHit(Object* target, int32_t which) {
+int Player::ResolveHit(Object* target, StrikeWeapon which) {
     return ResolveHitWith(qv::DynamicCast<Player>(target), StrikeWeaponOf(which));
 }
 

@@ -66,11 +66,11 @@ Player::~Player() {
     m_pNaturalWeapon.reset();
     m_NaturalItems.clear();
     if (--s_iUseCount == 0) s_pSound.reset();
-    if (World* frame = GetWorld()) {
+    if (World* world = GetWorld()) {
         // Only the creature's own entries: a number it was never entered
         // under belongs to someone else, and a creature renumbered since it
         // was entered must not stay behind under its old number.
-        for (Player*& entry : frame->m_PlayerArray)
+        for (Player*& entry : world->m_PlayerArray)
             if (entry == this) entry = nullptr;
     }
     // The magic owns the known spells; the usable list only refers to them.
@@ -182,16 +182,16 @@ void Player::CopyFrom(const Player& o) {
 }
 
 void Player::SetPlayerNumber(int32_t n) {
-    World* frame = GetWorld();
+    World* world = GetWorld();
     if (n == -1) {
-        if (!frame) return;
-        n = static_cast<int32_t>(frame->m_PlayerArray.size());
+        if (!world) return;
+        n = static_cast<int32_t>(world->m_PlayerArray.size());
     }
     m_iPlayerNumber = n;
     // Numbers below -1 are member ids of random encounters, never entered;
     // an absurd number is kept but would make the array grow without bound.
-    if (!frame || n < 0 || n > kMaxPlayerNumber) return;
-    auto& players = frame->m_PlayerArray;
+    if (!world || n < 0 || n > kMaxPlayerNumber) return;
+    auto& players = world->m_PlayerArray;
     if (static_cast<size_t>(n) < players.size()) {
         if (players[n]) return;
     } else {
@@ -359,7 +359,6 @@ int Player::ReduceAlertness(int32_t amount) {
 
 // ---- Operations filled in with thinking, walking, combat, spells,
 // conversation, drawing and the editor. Until then they do nothing.
-
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {
     int32_t d = delay != 0 ? delay : m_iStepTime;

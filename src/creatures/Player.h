@@ -32,6 +32,7 @@ class MapMaster;
 class ObjectHolder;
 class CreatureImageSet;
 struct LookColours;
+enum class StrikeWeapon : int32_t;
 
 // Species numbers answered by Player::GetPlayerType (0 for a plain creature).
 using PlayerType = int32_t;
@@ -158,9 +159,9 @@ public:
     virtual int RangedAttack(int32_t time, MapMaster* context);
     // The ATTACK event: starts a strike or a shot at `target` with the weapon
     // `which` (StrikeWeapon) names; 1 when it started.
-    virtual int StartAttack(int32_t time, Object* target, int32_t which);
+    virtual int StartAttack(int32_t time, Object* target, StrikeWeapon which);
     // The HIT event: the strike lands or misses; 1 for a hit.
-    virtual int ResolveHit(Object* target, int32_t which);
+    virtual int ResolveHit(Object* target, StrikeWeapon which);
     virtual int HandleSpecialEvent(int32_t, const int32_t*) { return 1; }
     // The load carried, the speeds and the armour, from what is worn and
     // carried and the speed spells.
@@ -235,7 +236,7 @@ public:
     // missile that arrives resolves its hit here too.
     int ResolveHitWith(Player* target, Object* weapon);
     // The weapon a queued strike names (StrikeWeapon), or null.
-    Object* StrikeWeaponOf(int32_t which) const;
+    Object* StrikeWeaponOf(StrikeWeapon which) const;
     // Plays sound `number` of the frame's table where the creature stands.
     void PlayCombatSound(const int* number);
     // Sets the pose of the creature's picture.
@@ -326,7 +327,7 @@ public:
     bool CastFightSpell(bool attackOpen);
     static int32_t FacingFromDelta(const Position& from, const Position& to);
 
-    // ---- Thinking and walking (Player2.cpp)
+    // ---- Thinking and walking (PlayerWalk.cpp)
     // Plans and starts the walk to (x, y): 1, or 0 when no step could be
     // planned. The hurry flag shortens the step delay over a long way.
     int MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t time, int32_t* hurry,

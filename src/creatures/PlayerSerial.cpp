@@ -122,9 +122,9 @@ void Player::Serialize(qv::Archive& ar) {
     if (slot < -5 || slot > 5) slot = 0;
     m_iPartySlot = slot;
     if (slot != 0) {
-        if (World* frame = GetWorld()) {
-            frame->m_Party[std::abs(slot)] = this;
-            if (slot < 0) frame->m_pControlPlayer = this;
+        if (World* world = GetWorld()) {
+            world->m_Party[std::abs(slot)] = this;
+            if (slot < 0) world->m_pControlPlayer = this;
         }
         if (slot < 0) m_bPartyLeader = 1;
     }

@@ -59,12 +59,12 @@ int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
 
 int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
-    World* frame = GetWorld();
+    World* world = GetWorld();
 
-    if (frame && frame->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
-        frame->m_bFastTime = 0;
+    if (world && world->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
+        world->m_bFastTime = 0;
 
-    if (m_iKeyNumber != -1 && !m_pAboard && frame) {
+    if (m_iKeyNumber != -1 && !m_pAboard && world) {
         // The key signal repeats every turn while the conditions hold.
         const qv::Handle<Player> self(this);
         const int r = SignalKey(m_iKeyNumber, 1, this);
@@ -85,8 +85,8 @@ int Player::Update(int32_t now, MapMaster* context) {
     if (m_iScriptHold < -5) return 0;
 
     StepTimeGuard restoreStepTime(this);
-    if (frame) {
-        Position focus(frame->m_ptFocus.x, frame->m_ptFocus.y);
+    if (world) {
+        Position focus(world->m_ptFocus.x, world->m_ptFocus.y);
         if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq)
             m_iStepTime *= 10;
     }
@@ -175,14 +175,14 @@ bool Player::WakeFromIdle() {
     }
     if (m_iTalkState >= 0) return true;
     if (m_pPlayerSet) return true;
-    World* frame = GetWorld();
-    Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
+    World* world = GetWorld();
+    Player* leader = world ? world->m_pLeader.Get() : nullptr;
     if (m_iPartySlot != 0 && leader &&
         ((leader->m_pOrder && leader->m_pOrder->m_iType == ObjectEventType::MOVE) ||
          leader->m_pPlayerSet))
         return true;
     if (m_iHostileMode) return true;
-    Group* root = frame ? frame->m_pAllGroups : nullptr;
+    Group* root = world ? world->m_pAllGroups : nullptr;
     // Only a creature in a group searches for the groups it meets.
     if (root && m_pGroup && (m_bPartyLeader || m_bAttackRandomMonsters) &&
         root->UpdateHostility(this) != 0)
@@ -212,10 +212,10 @@ int Player::RunDueEvents(int32_t now, MapMaster* context, int& result) {
                 result = HandleReservedEvent(T, a0, context);
                 break;
             case ObjectEventType::ATTACK:
-                result = StartAttack(T, a0, event.m_iValue);
+                result = StartAttack(T, a0, static_cast<StrikeWeapon>(event.m_iValue));
                 break;
             case ObjectEventType::HIT:
-                result = ResolveHit(a0, event.m_iValue);
+                result = ResolveHit(a0, static_cast<StrikeWeapon>(event.m_iValue));
                 break;
             case ObjectEventType::SPELL:
                 result = CastSpell(std::move(event.m_pSpell), a0, 0);

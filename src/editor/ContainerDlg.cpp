@@ -90,16 +90,7 @@ void CContainerDlg::Apply() {
 
 void CContainerDlg::DrawFields() {
     ImGui::TextUnformatted("Items in Container");
-    const std::vector<std::string> lines = ItemLines();
-    if (ImGui::BeginListBox("##items")) {
-        for (size_t i = 0; i < lines.size(); ++i) {
-            ImGui::PushID(static_cast<int>(i));
-            if (ImGui::Selectable(lines[i].c_str(), m_iSelected == static_cast<int>(i)))
-                m_iSelected = static_cast<int>(i);
-            ImGui::PopID();
-        }
-        ImGui::EndListBox();
-    }
+    LineList("##items", ItemLines(), &m_iSelected);
     // What "Add" takes: a list of the catalogue and one of its things.
     if (ImGui::BeginCombo("List", ObjectCatalogue::Label(static_cast<CatalogueList>(m_iAddList)))) {
         for (CatalogueList list : kItemLists)

@@ -47,9 +47,7 @@ bool CModifyLandDlg::Validate() {
     if (!land) return Refused("The land is not in memory any more.");
     if (m_strPicture != land->bitmapname && !Land::IsPictureName(m_strPicture))
         return Refused(PictureNameRefused(m_strPicture));
-    for (const Field& f : Fields())
-        if (*f.value != f.old && !Allows(land, f.property, *f.value)) return false;
-    return true;
+    return AllowsChanged(land, Fields());
 }
 
 void CModifyLandDlg::Apply() {
@@ -58,8 +56,7 @@ void CModifyLandDlg::Apply() {
     // The picture first: the origin places it.
     if (m_strPicture != land->bitmapname && !SetText(land, Play::Property::kPicture, m_strPicture))
         Refused("The picture \"" + m_strPicture + "\" cannot be loaded; the old one stays.");
-    for (const Field& f : Fields())
-        if (*f.value != f.old) Set(land, f.property, *f.value);
+    SetChanged(land, Fields());
 }
 
 void CModifyLandDlg::DrawFields() {

@@ -73,16 +73,13 @@ bool CMonsterCreatorDlg::DeleteTemplate(size_t line) {
 bool CMonsterCreatorDlg::Validate() {
     MonsterGenerator* g = Target();
     if (!g) return Refused("The generator is gone.");
-    for (const Field& f : Fields())
-        if (*f.value != f.old && !Allows(g, f.property, *f.value)) return false;
-    return true;
+    return AllowsChanged(g, Fields());
 }
 
 void CMonsterCreatorDlg::Apply() {
     MonsterGenerator* g = Target();
     if (!g) return;
-    for (const Field& f : Fields())
-        if (*f.value != f.old) Set(g, f.property, *f.value);
+    SetChanged(g, Fields());
 }
 
 void CMonsterCreatorDlg::DrawFields() {
@@ -92,16 +89,7 @@ void CMonsterCreatorDlg::DrawFields() {
     IntField("Key Number", &m_iKeyNumber);
     FlagField("Send Party to Exit", &m_bSendParty);
     ImGui::TextUnformatted("Templates");
-    const std::vector<std::string> lines = TemplateLines();
-    if (ImGui::BeginListBox("##templates")) {
-        for (size_t i = 0; i < lines.size(); ++i) {
-            ImGui::PushID(static_cast<int>(i));
-            if (ImGui::Selectable(lines[i].c_str(), m_iSelected == static_cast<int>(i)))
-                m_iSelected = static_cast<int>(i);
-            ImGui::PopID();
-        }
-        ImGui::EndListBox();
-    }
+    LineList("##templates", TemplateLines(), &m_iSelected);
     const auto table = SpeciesTable();
     const char* chosen =
         static_cast<size_t>(m_iSpecies) < table.size() ? table[m_iSpecies].displayName : "";

@@ -39,11 +39,6 @@ protected:
     void DrawFields() override;
 
 private:
-    struct Field {
-        const char* property;
-        int32_t* value;
-        int32_t old;
-    };
     std::vector<Field> Fields();
     MonsterGenerator* Target() const;
     qv::Handle<Object> m_pGenerator;

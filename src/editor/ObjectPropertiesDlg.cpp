@@ -32,9 +32,7 @@ std::vector<CObjectPropertiesDlg::Field> CObjectPropertiesDlg::Fields() {
 bool CObjectPropertiesDlg::Validate() {
     Object* object = m_pObject.Get();
     if (!object) return Refused("The object is gone.");
-    for (const Field& f : Fields())
-        if (*f.value != f.old && !Allows(object, f.property, *f.value)) return false;
-    return true;
+    return AllowsChanged(object, Fields());
 }
 
 void CObjectPropertiesDlg::Apply() {
@@ -45,8 +43,7 @@ void CObjectPropertiesDlg::Apply() {
         SetText(object, P::kSpecialName, m_strSpecialName);
     if (m_strGeneralName != object->m_strGeneralName)
         SetText(object, P::kGeneralName, m_strGeneralName);
-    for (const Field& f : Fields())
-        if (*f.value != f.old) Set(object, f.property, *f.value);
+    SetChanged(object, Fields());
 }
 
 void CObjectPropertiesDlg::DrawFields() {

@@ -34,13 +34,6 @@ protected:
     void DrawFields() override;
 
 private:
-    // The numbers of the dialog beside the property each one sets and the
-    // value the object has now: only a changed value is checked and set.
-    struct Field {
-        const char* property;
-        int32_t* value;
-        int32_t old;
-    };
     std::vector<Field> Fields();
 
     qv::Handle<Object> m_pObject;

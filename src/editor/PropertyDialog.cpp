@@ -68,6 +68,29 @@ void CPropertyDialog::FlagField(const char* label, int32_t* value) {
     Gui().Remember(label);
 }
 
+bool CPropertyDialog::AllowsChanged(Object* object, const std::vector<Field>& fields) {
+    for (const Field& f : fields)
+        if (*f.value != f.old && !Allows(object, f.property, *f.value)) return false;
+    return true;
+}
+
+void CPropertyDialog::SetChanged(Object* object, const std::vector<Field>& fields) {
+    for (const Field& f : fields)
+        if (*f.value != f.old) Set(object, f.property, *f.value);
+}
+
+void CPropertyDialog::LineList(const char* id, const std::vector<std::string>& lines,
+                               int* selected) {
+    if (!ImGui::BeginListBox(id)) return;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        ImGui::PushID(static_cast<int>(i));
+        if (ImGui::Selectable(lines[i].c_str(), *selected == static_cast<int>(i)))
+            *selected = static_cast<int>(i);
+        ImGui::PopID();
+    }
+    ImGui::EndListBox();
+}
+
 void CPropertyDialog::BuildWidgets() {
     DrawFields();
     if (!m_strMessage.empty()) {

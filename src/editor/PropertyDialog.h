@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "editor/EditorDialog.h"
 
@@ -54,6 +55,21 @@ protected:
     // under its label.
     void IntField(const char* label, int32_t* value);
     void FlagField(const char* label, int32_t* value);
+    // A number of the dialog beside the property it sets and the value the
+    // thing has now: only a changed value is checked and set.
+    struct Field {
+        const char* property;
+        int32_t* value;
+        int32_t old;
+    };
+    // True when play lets every changed field's value be set on `object`;
+    // otherwise the first refusal is the dialog's message.
+    bool AllowsChanged(Object* object, const std::vector<Field>& fields);
+    // Play sets every changed field's value on `object`.
+    void SetChanged(Object* object, const std::vector<Field>& fields);
+    // A list box of lines under the hidden label `id`; a click chooses a
+    // line (its index in *selected, -1 for none).
+    void LineList(const char* id, const std::vector<std::string>& lines, int* selected);
     // Runs `action` once the frame is over (a dialog opened from a button).
     void Later(std::function<void()> action) { Gui().Later(std::move(action)); }
 

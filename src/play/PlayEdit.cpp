@@ -146,23 +146,8 @@ int Play::SetProperty(Object* object, const std::string& name, int32_t value,
             land->ComputeBounds(1);
             if (LandInfo* info = land->landinfo) {
                 info->bounds = land->bounds;
-                if (MapMaster* map = Map(); map && map->landgraph) {
-                    LandGraph* parent = nullptr;
-                    LandGraph* node = map->landgraph->Find(info, &parent);
-                    if (node && parent) {
-                        std::unique_ptr<LandGraph> owned;
-                        for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
-                            if (it->get() == node) {
-                                owned = std::move(*it);
-                                parent->children.erase(it);
-                                break;
-                            }
-                        std::vector<std::unique_ptr<LandGraph>> lifted;
-                        lifted.swap(owned->children);
-                        for (auto& c : lifted) parent->Insert(std::move(c), map, 1);
-                        map->landgraph->Insert(std::move(owned), map, 1);
-                    }
-                }
+                if (MapMaster* map = Map(); map && map->landgraph)
+                    map->landgraph->Reinsert(info, map);
             }
         }
         land->ComputeEncounterRate();

@@ -47,8 +47,8 @@ int LightSource::CanBeUsedBy(Player* user) {
     if (std::none_of(slots.begin(), slots.end(),
                      [](const ItemUse& slot) { return slot.m_iLocation == 1; }))
         return 0;
-    World* frame = GetWorld();
-    const int hour = frame && frame->m_pTimeOfDay ? frame->m_pTimeOfDay->m_sHour : 12;
+    World* world = GetWorld();
+    const int hour = world && world->m_pTimeOfDay ? world->m_pTimeOfDay->m_sHour : 12;
     const bool day = hour >= 5 && hour <= 15;
     return (day ? m_bLit != 0 : m_bLit == 0) ? 1 : 0;
 }

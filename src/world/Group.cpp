@@ -20,16 +20,16 @@ Group::Group(const std::string& name) : Member(name) {}
 
 Group::~Group() {
     RemoveFromMap();
-    World* frame = GetWorld();
-    if (!frame) return;
+    World* world = GetWorld();
+    if (!world) return;
     // Only slots that still name this group are given back: after a world
     // read the table may hold a newer group under the same number. A group
     // placed as a random encounter carries a number of its own since, so
     // every slot is looked at, not only its number's.
-    for (Group*& slot : frame->m_GroupArray)
+    for (Group*& slot : world->m_GroupArray)
         if (slot == this) slot = nullptr;
-    if (frame->m_pRandomEncounters == this) frame->m_pRandomEncounters = nullptr;
-    if (frame->m_pAllGroups == this) frame->m_pAllGroups = nullptr;
+    if (world->m_pRandomEncounters == this) world->m_pRandomEncounters = nullptr;
+    if (world->m_pAllGroups == this) world->m_pAllGroups = nullptr;
 }
 
 // ---- the list ----
@@ -132,18 +132,18 @@ bool Group::RemoveMember(Member* member) {
 }
 
 void Group::SetGroupNumber(int32_t number) {
-    World* frame = GetWorld();
+    World* world = GetWorld();
     if (number == -1) {
-        if (!frame) return;
-        number = static_cast<int32_t>(frame->m_GroupArray.size());
+        if (!world) return;
+        number = static_cast<int32_t>(world->m_GroupArray.size());
     }
     // A renumbered group gives back the slot of its old number.
-    if (frame && number != m_iOwnGroupNum && frame->GetGroupByNumber(m_iOwnGroupNum) == this)
-        frame->m_GroupArray[static_cast<size_t>(m_iOwnGroupNum)] = nullptr;
+    if (world && number != m_iOwnGroupNum && world->GetGroupByNumber(m_iOwnGroupNum) == this)
+        world->m_GroupArray[static_cast<size_t>(m_iOwnGroupNum)] = nullptr;
     m_iOwnGroupNum = number;
     // Below -1 is a random-encounter number, which has no table entry.
-    if (number < 0 || number > kMaxGroupNumber || !frame) return;
-    auto& table = frame->m_GroupArray;
+    if (number < 0 || number > kMaxGroupNumber || !world) return;
+    auto& table = world->m_GroupArray;
     if (static_cast<size_t>(number) >= table.size()) table.resize(static_cast<size_t>(number) + 1);
     table[static_cast<size_t>(number)] = this;
 }
@@ -251,7 +251,7 @@ void Group::RemoveFromMap() {
 int Group::Update(int32_t now, MapMaster* context) {
     Node next;
     WalkGuard guard(this, &next);
-    World* frame = GetWorld();
+    World* world = GetWorld();
     for (Node it = m_Members.begin(); it != m_Members.end(); it = next) {
         next = std::next(it);
         Member* m = *it;
@@ -265,13 +265,13 @@ int Group::Update(int32_t now, MapMaster* context) {
         if (r == kLeaveGroup) {
             if (m->m_pGroup == this) RemoveMember(m);
         } else if (r == kDeleteEmpty) {
-            if (frame && m == frame->m_pRandomEncounters) return 1;
+            if (world && m == world->m_pRandomEncounters) return 1;
             if (m->m_pGroup == this) RemoveMember(m);
             DeleteMember(m);
         }
     }
     if (!m_Members.empty() || !m_bGrouped) return 1;
-    if (frame && this == frame->m_pRandomEncounters) return 1;
+    if (world && this == world->m_pRandomEncounters) return 1;
     return kDeleteEmpty;
 }
 

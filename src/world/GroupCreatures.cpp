@@ -44,15 +44,15 @@ qv::Point Group::GetFormationPosition(Member* member) {
     if (!leader) return {-1, -1};
     qv::Point offset{0, 0};
     MapCreature* p = AsCreature(member);
-    World* frame = GetWorld();
+    World* world = GetWorld();
     int32_t slot = 0, row = 0;
-    // Only the frame's leader itself stands off its place by its slot's
+    // Only the world's leader itself stands off its place by its slot's
     // entry; every other party member follows the leader's own place, and
     // its thinking adds its slot's entry to where it heads. Taking the entry
     // off here too would put every member back on the leader.
-    if (p && frame && frame->m_pLeader.As<Member>() == member &&
-        frame->GetPartySlot(member, slot, row))
-        offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
+    if (p && world && world->m_pLeader.As<Member>() == member &&
+        world->GetPartySlot(member, slot, row))
+        offset = world->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
     qv::Point point{leader->m_Position.x - offset.x, leader->m_Position.y - offset.y};
     if (p) p->MapSetFollowPoint(point);
     return point;
@@ -176,8 +176,8 @@ bool Group::PathReaches(MapMaster& map, qv::Point from, qv::Point to) {
 }
 
 void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
-    World* frame = GetWorld();
-    Group* encounters = frame ? frame->m_pRandomEncounters : nullptr;
+    World* world = GetWorld();
+    Group* encounters = world ? world->m_pRandomEncounters : nullptr;
 
     m_iOwnGroupNum = -1;
     for (int32_t n = -2; n >= -999; --n) {
@@ -195,7 +195,7 @@ void Group::AddToWorld(int32_t dx, int32_t dy, int32_t add) {
     }
 
     MapMaster* map = GetMapMaster();
-    UnusedNumbers* pool = frame ? frame->m_pUnusedNumbers.get() : nullptr;
+    UnusedNumbers* pool = world ? world->m_pUnusedNumbers.get() : nullptr;
     ForEachMember([&](Member* m) {
         if (Group* g = AsGroup(m)) {
             g->AddToWorld(dx, dy, 0);
@@ -264,17 +264,17 @@ Player* FindMemberById(Group* group, int id) {
 }
 
 Player* ResolveActor(int actor) {
-    World* frame = GetWorld();
-    if (!frame) return nullptr;
+    World* world = GetWorld();
+    if (!world) return nullptr;
     if (actor >= 0) {
-        auto& array = frame->m_PlayerArray;
+        auto& array = world->m_PlayerArray;
         return static_cast<size_t>(actor) < array.size() ? array[static_cast<size_t>(actor)]
                                                          : nullptr;
     }
-    return FindMemberById(frame->m_pRandomEncounters, actor);
+    return FindMemberById(world->m_pRandomEncounters, actor);
 }
 
 Group* GetCurrentGroup() {
-    World* frame = GetWorld();
-    return frame ? frame->m_pCurrentGroup.Get() : nullptr;
+    World* world = GetWorld();
+    return world ? world->m_pCurrentGroup.Get() : nullptr;
 }

@@ -455,12 +455,12 @@ LandGraph* LandGraph::Find(const LandInfo* landInfo, LandGraph** parent) {
     return nullptr;
 }
 
-void LandGraph::Remove(LandInfo* landInfo, MapMaster* map) {
+std::unique_ptr<LandGraph> LandGraph::Detach(const LandInfo* landInfo, MapMaster* map) {
     LandGraph* parent = nullptr;
     // Searched through the whole tree, so that trees stored under any rule of
     // containment are served.
     LandGraph* node = Find(landInfo, &parent);
-    if (!node || !parent) return;
+    if (!node || !parent) return nullptr;
     std::unique_ptr<LandGraph> owned;
     for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
         if (it->get() == node) {
@@ -471,7 +471,16 @@ void LandGraph::Remove(LandInfo* landInfo, MapMaster* map) {
     std::vector<std::unique_ptr<LandGraph>> lifted;
     lifted.swap(owned->children);
     for (auto& c : lifted) parent->Insert(std::move(c), map, 1);
+    return owned;
+}
 
+void LandGraph::Reinsert(const LandInfo* landInfo, MapMaster* map) {
+    if (std::unique_ptr<LandGraph> owned = Detach(landInfo, map)) Insert(std::move(owned), map, 1);
+}
+
+void LandGraph::Remove(LandInfo* landInfo, MapMaster* map) {
+    std::unique_ptr<LandGraph> owned = Detach(landInfo, map);
+    if (!owned) return;
     if (Land* land = owned->info->land) {
         if (map) {
             std::erase(map->loadedlands, land);

@@ -204,6 +204,13 @@ public:
     // Takes the land out of the tree (its children go to its parent), out of
     // the map, and deletes the land, its LandInfo and its node.
     void Remove(LandInfo* landInfo, MapMaster* map);
+    // Takes a land's node out of the tree below this one, its children going
+    // to its parent, and hands it over childless; null when the land has no
+    // node below this one.
+    std::unique_ptr<LandGraph> Detach(const LandInfo* landInfo, MapMaster* map);
+    // Puts a land whose bounds changed where they now belong: its node taken
+    // out as Detach does, then inserted again from this node.
+    void Reinsert(const LandInfo* landInfo, MapMaster* map);
     // Deletes every node below this one.
     void DeleteTree() { children.clear(); }
 

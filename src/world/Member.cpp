@@ -113,17 +113,17 @@ void Member::Serialize(qv::Archive& ar) {
     // A group joins its parent as soon as it is read; creatures are attached by
     // the land that holds them.
     if (Type() != GROUP) return;
-    World* frame = GetWorld();
-    if (!frame) return;
+    World* world = GetWorld();
+    if (!world) return;
     Group* parent = nullptr;
     if (m_iGroupNum >= 0) {
         // An empty slot or a number past the table's end falls back to the root.
-        parent = frame->GetGroupByNumber(m_iGroupNum);
-        if (!parent) parent = frame->m_pAllGroups;
+        parent = world->GetGroupByNumber(m_iGroupNum);
+        if (!parent) parent = world->m_pAllGroups;
     } else if (m_iGroupNum < -1) {
-        parent = frame->m_pRandomEncounters;
+        parent = world->m_pRandomEncounters;
     } else if (!m_bGrouped) {
-        parent = frame->m_pAllGroups;
+        parent = world->m_pAllGroups;
     }
     if (!parent) return;
     RefuseDeepGroup(ar, parent);

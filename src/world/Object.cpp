@@ -27,8 +27,8 @@ Object::~Object() {
         m_pHolder = nullptr;
         holder->ForgetObject(this);
     }
-    if (World* frame = GetWorld())
-        if (m_iItemNum >= 0) frame->RemoveFromKeyStorage(this);
+    if (World* world = GetWorld())
+        if (m_iItemNum >= 0) world->RemoveFromKeyStorage(this);
     Object::ReleaseImages();
 }
 
@@ -65,7 +65,7 @@ void Object::Serialize(qv::Archive& ar) {
     m_strSpecialName = ar.ReadString();
     m_iItemNum = ar.ReadInt();
     if (m_iItemNum >= 0)
-        if (World* frame = GetWorld()) frame->AddToKeyStorage(this);
+        if (World* world = GetWorld()) world->AddToKeyStorage(this);
     if (s >= 3) m_iSpare1 = ar.ReadInt();
     if (s >= 7) m_iState = ar.ReadInt();
     if (s >= 8) {

@@ -45,7 +45,7 @@ void CTimeOfDay::CountDownHour(std::list<std::unique_ptr<Object>>& variables, in
 }
 
 void CTimeOfDay::NewHour(int v) {
-    if (World* frame = GetWorld()) CountDownHour(frame->m_ScriptVariableList, v);
+    if (World* world = GetWorld()) CountDownHour(world->m_ScriptVariableList, v);
 }
 
 void CTimeOfDay::Advance(int32_t now) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "creatures/Changeling.h"
+#include "creatures/Combat.h"
 #include "support/HandWrittenRecord.h"
 #include "world/World.h"
 
@@ -38,7 +39,7 @@ TEST(Changeling, TheFirstHitStartsTheChangeOnce) {
     std::unique_ptr<Player> goblin = Species::Make("Goblin");
     goblin->SetName("Grub");
     c.Events().Clear();
-    EXPECT_EQ(c.ResolveHit(goblin.get(), 0), 1);
+    EXPECT_EQ(c.ResolveHit(goblin.get(), StrikeWeapon::Melee), 1);
     EXPECT_EQ(c.m_bEvading, 1);
     EXPECT_EQ(c.m_strCopiedName, "Grub");
     EXPECT_EQ(QueuedStage(c), 1);
@@ -48,7 +49,7 @@ TEST(Changeling, TheFirstHitStartsTheChangeOnce) {
     EXPECT_EQ(c.m_iChangeState, Changeling::kChanging);
     // A second hit finds it changing and starts nothing.
     std::unique_ptr<Player> dog = Species::Make("Dog");
-    c.ResolveHit(dog.get(), 0);
+    c.ResolveHit(dog.get(), StrikeWeapon::Melee);
     EXPECT_EQ(c.m_strCopiedName, "Grub");
     EXPECT_EQ(c.GetDisplayName(), "Changeling") << "its own name until it has changed";
     for (int32_t s = 2; s <= 4; ++s) c.ShedShell(1000 * s, &s);
@@ -63,7 +64,7 @@ TEST(Changeling, EveryStageSurvivesASaveAndALoad) {
     std::unique_ptr<Player> goblin = Species::Make("Goblin");
     goblin->SetName("Grub");
     c->Events().Clear();
-    c->ResolveHit(goblin.get(), 0);
+    c->ResolveHit(goblin.get(), StrikeWeapon::Melee);
     c->Events().Clear();  // the turn takes the first stage's event
 
     // Stage 1: changing; stage 2 follows 2000 later. Loaded, it resumes at

@@ -65,7 +65,7 @@ TEST_F(Decisions, AFightWithoutOpponentsEndsAndTheLevelIsCounted) {
     Player* foe = Place(East(40));
     Pair(p, foe);
     p->m_pTarget = foe;
-    p->m_pCombatOrder = std::make_unique<ObjectEvent>(CombatOrderType::Hold);
+    p->m_pCombatOrder = std::make_unique<ObjectEvent>(static_cast<int32_t>(CombatOrderType::Hold));
     p->m_dExperience = {1500, 0, 0};  // one level's worth
     foe->TakeDamage(100, 0);          // its death parts them
     EXPECT_EQ(p->Attack(now, &map), 0);
@@ -90,8 +90,9 @@ TEST_F(Decisions, AWalkOrderIsDoneNearItsPoint) {
         Player* foe = Place(East(40, 200));
         Pair(p, foe);
         Arm(p, std::make_unique<TestWeapon>(50, 2));
-        p->m_pCombatOrder = std::make_unique<ObjectEvent>(CombatOrderType::WalkTo, 0, nullptr, 0,
-                                                          p->m_Position.x + r.dx, p->m_Position.y);
+        p->m_pCombatOrder =
+            std::make_unique<ObjectEvent>(static_cast<int32_t>(CombatOrderType::WalkTo), 0, nullptr,
+                                          0, p->m_Position.x + r.dx, p->m_Position.y);
         EXPECT_EQ(p->Attack(now, &map), 1);
         EXPECT_EQ(p->m_pCombatOrder != nullptr, r.walks);
         EXPECT_EQ(p->melee, r.walks ? 0 : 1);
@@ -102,7 +103,7 @@ TEST_F(Decisions, AWalkOrderIsDoneNearItsPoint) {
 TEST_F(Decisions, AnAttackOrderStrikesWithTheWeaponItNames) {
     struct Row {
         const char* rule;
-        int32_t which;
+        StrikeWeapon which;
         bool hasBow;
         int dx, melee, ranged;
     };
@@ -121,7 +122,8 @@ TEST_F(Decisions, AnAttackOrderStrikesWithTheWeaponItNames) {
         Arm(p, std::make_unique<TestWeapon>(50, 2));
         if (r.hasBow) Arm(p, std::make_unique<TestWeapon>(50, 2, 0, 21, true));
         p->m_pCombatOrder =
-            std::make_unique<ObjectEvent>(CombatOrderType::AttackWith, 0, foe, r.which);
+            std::make_unique<ObjectEvent>(static_cast<int32_t>(CombatOrderType::AttackWith), 0, foe,
+                                          static_cast<int32_t>(r.which));
         EXPECT_EQ(p->Attack(now, &map), 1);
         EXPECT_EQ(p->m_pTarget.Get(), foe);
         EXPECT_EQ(p->melee, r.melee);
@@ -205,7 +207,9 @@ TEST_F(Decisions, AnArcherStrikesUpCloseAndShootsFromAfar) {
         }
         p->m_iRangedMode = r.rangedMode;
         p->m_iCombatSettings[6] = r.method;
-        if (r.hold) p->m_pCombatOrder = std::make_unique<ObjectEvent>(CombatOrderType::Hold);
+        if (r.hold)
+            p->m_pCombatOrder =
+                std::make_unique<ObjectEvent>(static_cast<int32_t>(CombatOrderType::Hold));
         EXPECT_EQ(p->Attack(now, &map), 1);
         EXPECT_EQ(p->melee, r.melee);
         EXPECT_EQ(p->ranged, r.ranged);
@@ -341,7 +345,7 @@ TEST_F(Decisions, ACastOrderQueuesItsSpellAndEnds) {
     Pair(p, foe);
     auto order = std::make_unique<ObjectEvent>(
         ObjectEvent::MakeSpell(0, foe, std::make_unique<WeighedSpell>()));
-    order->m_iType = CombatOrderType::CastOn;
+    order->m_iType = static_cast<int32_t>(CombatOrderType::CastOn);
     p->m_pCombatOrder = std::move(order);
     p->Attack(now, &map);
     EXPECT_EQ(p->m_pCombatOrder, nullptr);

@@ -41,7 +41,7 @@ public:
         calls.push_back({ObjectEventType::MOVE, time});
         return onMove ? onMove(time, x, y) : 1;
     }
-    int StartAttack(int32_t time, Object*, int32_t) override {
+    int StartAttack(int32_t time, Object*, StrikeWeapon) override {
         calls.push_back({ObjectEventType::ATTACK, time});
         return 1;
     }

@@ -55,7 +55,7 @@ TEST_F(Strikes, AMeleeAttackStrikesWithinReachAndWalksUpOtherwise) {
         if (attack) {
             EXPECT_EQ(attack->m_iTime, now);
             EXPECT_EQ(attack->m_pObject.Get(), t);
-            EXPECT_EQ(attack->m_iValue, StrikeWeapon::Melee);
+            EXPECT_EQ(static_cast<StrikeWeapon>(attack->m_iValue), StrikeWeapon::Melee);
         } else {
             EXPECT_NE(Find(a, ObjectEventType::MOVE), nullptr) << "it walks up";
         }
@@ -138,7 +138,7 @@ TEST_F(Strikes, AShotNeedsAClearLineAndAMissileThatFlies) {
     EXPECT_EQ(a->RangedAttack(now, &map), 1);
     const ObjectEvent* attack = Find(a, ObjectEventType::ATTACK);
     ASSERT_NE(attack, nullptr);
-    EXPECT_EQ(attack->m_iValue, StrikeWeapon::Ranged);
+    EXPECT_EQ(static_cast<StrikeWeapon>(attack->m_iValue), StrikeWeapon::Ranged);
     EXPECT_EQ(a->StartAttack(now, t, StrikeWeapon::Ranged), 1);
     ASSERT_EQ(shots.size(), 1u);
     EXPECT_EQ(shots[0].first, a);
@@ -254,7 +254,7 @@ TEST_F(Strikes, ABlockedCloseStrikeMissesAndADeadAttackerStrikesNot) {
     Arm(b, std::make_unique<TestWeapon>(95, 5));
     b->m_sLifeState = 0;
     EXPECT_EQ(b->ResolveHit(u, StrikeWeapon::Melee), 0);
-    EXPECT_EQ(b->ResolveHit(u, 7), 0) << "no weapon of that name";
+    EXPECT_EQ(b->ResolveHit(u, static_cast<StrikeWeapon>(7)), 0) << "no weapon of that name";
 }
 
 TEST_F(Strikes, TheLoadSetsTheSpeedsAndTheArmour) {

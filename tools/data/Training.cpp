@@ -58,7 +58,7 @@ int32_t Percent(int32_t part, int32_t whole) {
 // A fighter that keeps a record of every strike it makes and takes.
 class Trainee : public Player {
 public:
-    int ResolveHit(Object* targetObject, int32_t which) override {
+    int ResolveHit(Object* targetObject, StrikeWeapon which) override {
         auto* target = qv::DynamicCast<Player>(targetObject);
         auto* weapon = dynamic_cast<Claws*>(StrikeWeaponOf(which));
         if (!target || !weapon || !target->IsAlive() || !IsAlive())

@@ -83,10 +83,10 @@ int Player::HandleThinkEvent(int32_t time, MapMaster* context) {
     if (!context && !GetMapMaster()) return m_bSubdued ? 0 : 1;
     // Only a creature in a group searches for the groups it meets.
     if ((m_bPartyLeader || m_bAttackRandomMonsters) && m_pGroup) {
-        World* frame = GetWorld();
-        if (frame && frame->m_pAllGroups) {
+        World* world = GetWorld();
+        if (world && world->m_pAllGroups) {
             qv::Handle<Player> self(this);
-            frame->m_pAllGroups->UpdateHostility(this);
+            world->m_pAllGroups->UpdateHostility(this);
             if (!self) return 1;
         }
     }
@@ -156,7 +156,7 @@ int Player::Think(int32_t T, MapMaster* context) {
 }
 
 int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
-    World* frame = GetWorld();
+    World* world = GetWorld();
     MapMaster* map = GetMapMaster();
 
     qv::Point follow{m_Position.x, m_Position.y};
@@ -173,8 +173,8 @@ int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
     if (m_iWaitCount == 0 && !m_bAttackRandomMonsters) {
         qv::Point offset{0, 0};
         int32_t slot = 0, row = 0;
-        if (frame && frame->GetPartySlot(this, slot, row)) {
-            offset = frame->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
+        if (world && world->GetPartySlot(this, slot, row)) {
+            offset = world->m_FormationRows[static_cast<size_t>(row)][static_cast<size_t>(slot)];
             *hurry = 1;
         }
         qv::Point target{follow.x + offset.x, follow.y + offset.y};
@@ -208,11 +208,11 @@ int Player::NPCTalk(qv::Point* next, int32_t* hurry) {
         if (Player* actor = ResolveActor(m_iTalkActor)) {
             actor->m_iActionOption = ActionOption::Talk;
             actor->m_strMessageNode = m_strTalkNode;
-        } else if (frame) {
-            frame->m_EventList.push_back(CTalkEvent::MakeNPCTalk(m_strTalkNode, m_iTalkActor));
+        } else if (world) {
+            world->m_EventList.push_back(CTalkEvent::MakeNPCTalk(m_strTalkNode, m_iTalkActor));
         }
         m_iTalkState = -1;
-        if (Player* leader = frame ? frame->m_pLeader.Get() : nullptr) leader->m_iTalkState = -1;
+        if (Player* leader = world ? world->m_pLeader.Get() : nullptr) leader->m_iTalkState = -1;
     }
     PickIdleAction();
     *next = {own.x * MapMaster::CellWidth + MapMaster::CellWidth / 2,
@@ -254,8 +254,8 @@ int Player::PickIdleAction() {
         return 1;
     }
     if (m_iWaitCount < 0) return 1;
-    World* frame = GetWorld();
-    if (frame && frame->FindPartySlot(this) != -1) return 0;
+    World* world = GetWorld();
+    if (world && world->FindPartySlot(this) != -1) return 0;
 
     std::vector<ObjectHolder*> candidates;
     candidates.reserve(10);
@@ -357,9 +357,9 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
             }
             // No division by a walk without steps.
             if (hurried && steps >= 1) m_iRouteDelay = m_iStepTime / steps;
-            World* frame = GetWorld();
-            if (frame && frame->m_pLeader.Get() == this)
-                frame->m_bFastTime = steps > 4 && m_Opponents.empty() ? 1 : 0;
+            World* world = GetWorld();
+            if (world && world->m_pLeader.Get() == this)
+                world->m_bFastTime = steps > 4 && m_Opponents.empty() ? 1 : 0;
         } else {
             int64_t n =
                 static_cast<int64_t>(std::sqrt(static_cast<double>(d))) / kStraightStepLength;
@@ -392,10 +392,10 @@ int Player::MoveToward(int32_t x, int32_t y, MapMaster* context, int32_t T, int3
         return 1;
     }
     if (!PickIdleAction()) m_ptGoal = {m_Position.x, m_Position.y};
-    World* frame = GetWorld();
-    const Player* leader = frame ? frame->m_pLeader.Get() : nullptr;
+    World* world = GetWorld();
+    const Player* leader = world ? world->m_pLeader.Get() : nullptr;
     const bool leaderWalking =
-        leader && leader != this && frame->FindPartySlot(this) != -1 &&
+        leader && leader != this && world->FindPartySlot(this) != -1 &&
         leader->m_ptGoal != qv::Point{leader->m_Position.x, leader->m_Position.y};
     if (!GetClassImages() || leaderWalking)
         ScheduleMove(T, m_ptGoal.x, m_ptGoal.y, 0);
@@ -503,7 +503,7 @@ int Player::HandleMoveEvent(int32_t T, int32_t x, int32_t y, MapMaster* context,
     }
     result = 1;
     if (m_iPartySlot < 0) {
-        if (World* frame = GetWorld()) frame->m_ptFocus = {m_Position.x, m_Position.y};
+        if (World* world = GetWorld()) world->m_ptFocus = {m_Position.x, m_Position.y};
         if (map) result = map->CheckFocusEdge(m_Position);
     }
     if (Player* led = m_iMemberSpare.Get(); led && led != this && led->m_bSubdued)
