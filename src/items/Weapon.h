@@ -32,8 +32,8 @@ struct AttackSituation {
     int32_t clearLine = 0;                           // f18
 };
 
-// Appends an attack training record for the situation to the global list of
-// attack records. Without the training records nothing is kept.
+// Appends an attack training record for the situation to the game's list of
+// attack records.
 void AddAttackRecord(const AttackSituation& situation);
 
 // A weapon answers what a fight asks of it (CombatWeapon).

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "creatures/LineRoute.h"
 #include "creatures/Player.h"
+#include "creatures/TrainingRecords.h"
 #include "items/Weapon.h"
 #include "platform/Rand.h"
 #include "platform/Saturate.h"
@@ -209,7 +211,24 @@ int Weapon::IsUsableBy(Player* creature) {
     return 1;
 }
 
-void AddAttackRecord(const AttackSituation&) {
-    // The attack training records and their global list come with the
-    // neural networks; until then an evaluated attack leaves no record.
+void AddAttackRecord(const AttackSituation& situation) {
+    auto record = std::make_unique<SinglePlayerAttackInfo>();
+    record->m_f1 = situation.targetShortRange;
+    record->m_f2 = situation.targetLongRange;
+    record->m_f3 = situation.targetMagic;
+    record->m_f4 = situation.targetHealth;
+    record->m_f5 = situation.creature;
+    record->m_f6 = situation.target;
+    record->m_f7 = situation.weapon;
+    record->m_f8 = 0;
+    record->m_f9 = situation.chance;
+    record->m_f10 = situation.damage;
+    record->m_f13 = situation.shortRange;
+    record->m_f14 = situation.longRange;
+    record->m_f15 = situation.magic;
+    record->m_f16 = situation.health;
+    record->m_f17 = situation.distance;
+    record->m_f18 = situation.clearLine;
+    record->m_f19 = 0;
+    Networks().attackRecords.Add(std::move(record));
 }
