@@ -9,8 +9,8 @@
 // group's cached hit points do when its members are counted again).
 //
 // The slot beside the input is the seeds' world of 51 x 48 cells: its root
-// land "world.lnd" with a picture, a few things and a creature, and a party
-// of a leader and a dog in "players".
+// land "world.lnd" with a picture, a few things and a creature, a party of a
+// leader and a dog in "players", and the six networks' weight files.
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +20,7 @@
 
 #include "RoundTrip.h"
 #include "creatures/Player.h"
+#include "creatures/TrainingRecords.h"
 #include "media/DIBitmap.h"
 #include "platform/Archive.h"
 #include "shell/MainFrm.h"
@@ -74,6 +75,13 @@ fuzz::GameFolder& Slot() {
         party.AddMember(Creature("Rex", 1, MapMaster::CellCentre({24, 24})));
         f->Put("tmp/players", Play::StorePlayers(party));
         party.RemoveFromMap();
+        // The networks' weights, which every world read takes.
+        for (const char* name : {NNAttack::kDefaultFile, NetworkSet::kSecondAttackFile})
+            f->Put(std::string("tmp/") + name, NNAttack().StoreWeights());
+        for (const char* name : {NNDefense::kDefaultFile, NetworkSet::kSecondDefenseFile})
+            f->Put(std::string("tmp/") + name, NNDefense().StoreWeights());
+        for (const char* name : {NNEvade::kDefaultFile, NetworkSet::kSecondEvadeFile})
+            f->Put(std::string("tmp/") + name, NNEvade().StoreWeights());
         return f;
     }();
     return *folder;

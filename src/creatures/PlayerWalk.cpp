@@ -143,6 +143,8 @@ int Player::Think(int32_t T, MapMaster* context) {
         if (m_Opponents.empty()) {
             m_pTarget = nullptr;
             m_iHostileMode = 0;
+            if (World* world = GetWorld(); world && world->m_pRules)
+                world->m_pRules->LeaderOutOfFight(this);
         }
         hurry = 1;
     } else {

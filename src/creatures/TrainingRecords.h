@@ -10,7 +10,8 @@
 // long-range and magic skill levels, m_f4 the target's hit points in percent,
 // m_f8 0, m_f9 the hit chance, m_f10 the damage in percent of the target's
 // hit points, m_f13..m_f15 the attacker's skill levels, m_f16 the attacker's
-// hit points in percent, m_f17 the distance, m_f18 whether the line was clear.
+// hit points in percent, m_f17 the distance, m_f18 whether the line was clear;
+// m_f5..m_f7 name the attacker, the target and the weapon.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,11 @@
 #include <vector>
 
 #include "creatures/NeuralNet.h"
+#include "platform/Handle.h"
 #include "platform/Persistent.h"
+
+class Object;
+class Player;
 
 class InputInfo : public qv::Persistent {
     QV_DECLARE_CLASS(InputInfo)
@@ -54,6 +59,9 @@ public:
     // Expected output = the outcome; one step of training.
     int Train(const float* outcome) override;
 
+    // Not stored: the attacker, its target and the weapon weighed up.
+    qv::Handle<Player> m_f5, m_f6;
+    qv::Handle<Object> m_f7;
     float m_f13 = 0.0f, m_f14 = 0.0f, m_f15 = 0.0f;
     int32_t m_f16 = 0;  // not stored
     int32_t m_f17 = 0, m_f18 = 0;

@@ -14,28 +14,6 @@
 
 class CDDObject;
 
-// What the weapon's attack evaluation knew of one attack, for the attack
-// training records: the target's skills and health, the chance and the
-// average damage, the attacker's skills and health, the distance and whether
-// the line to the target was clear.
-struct AttackSituation {
-    float targetShortRange = 0, targetLongRange = 0, targetMagic = 0;  // f1..f3
-    int32_t targetHealth = 0;                                          // f4, percent
-    Player* creature = nullptr;                                        // f5
-    Player* target = nullptr;                                          // f6
-    class Weapon* weapon = nullptr;                                    // f7
-    int32_t chance = 0;                                                // f9
-    int32_t damage = 0;                              // f10, percent of the target's
-    float shortRange = 0, longRange = 0, magic = 0;  // f13..f15
-    int32_t health = 0;                              // f16, percent
-    int32_t distance = 0;                            // f17
-    int32_t clearLine = 0;                           // f18
-};
-
-// Appends an attack training record for the situation to the global list of
-// attack records. Without the training records nothing is kept.
-void AddAttackRecord(const AttackSituation& situation);
-
 // A weapon answers what a fight asks of it (CombatWeapon).
 class Weapon : public Useable, public CombatWeapon {
     QV_DECLARE_CLASS(Weapon)
@@ -52,8 +30,8 @@ public:
 
     void Serialize(qv::Archive& ar) override;
     std::string GetInfoText() override;
-    // Records an attack training record for this weapon in the creature's
-    // hands; always 1.
+    // Adds an attack training record for this weapon in the creature's hands
+    // to the game's list of attack records; always 1.
     int IsUsableBy(Player* creature) override;
     // The editor's "Weapon properties"; 0 outside edit mode.
     int Edit() override;

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "creatures/LineRoute.h"
 #include "creatures/Player.h"
+#include "creatures/TrainingRecords.h"
 #include "items/Weapon.h"
 #include "platform/Rand.h"
 #include "platform/Saturate.h"
@@ -189,27 +191,27 @@ int Weapon::IsUsableBy(Player* creature) {
         memory.push_back(m);
     }
 
-    AttackSituation s;
-    s.targetShortRange = static_cast<float>(target->m_iLevelShortRange);
-    s.targetLongRange = static_cast<float>(target->m_iLevelLongRange);
-    s.targetMagic = static_cast<float>(target->m_iLevelMagic);
-    s.targetHealth = Percent(target->m_iHitPoints, target->m_iMaxHitPoints);
-    s.creature = creature;
-    s.target = target;
-    s.weapon = this;
-    s.chance = chance;
-    s.damage = Percent(damage, target->m_iMaxHitPoints);
-    s.shortRange = static_cast<float>(creature->m_iLevelShortRange);
-    s.longRange = static_cast<float>(creature->m_iLevelLongRange);
-    s.magic = static_cast<float>(creature->m_iLevelMagic);
-    s.health = Percent(creature->m_iHitPoints, creature->m_iMaxHitPoints);
-    s.distance = distance;
-    s.clearLine = value;
-    AddAttackRecord(s);
+    // The record of the attack: the target's skills and health, the chance
+    // and the average damage, the attacker's skills and health, the distance
+    // and whether the line to the target was clear.
+    auto record = std::make_unique<SinglePlayerAttackInfo>();
+    record->m_f1 = static_cast<float>(target->m_iLevelShortRange);
+    record->m_f2 = static_cast<float>(target->m_iLevelLongRange);
+    record->m_f3 = static_cast<float>(target->m_iLevelMagic);
+    record->m_f4 = Percent(target->m_iHitPoints, target->m_iMaxHitPoints);
+    record->m_f5 = creature;
+    record->m_f6 = target;
+    record->m_f7 = this;
+    record->m_f8 = 0;
+    record->m_f9 = chance;
+    record->m_f10 = Percent(damage, target->m_iMaxHitPoints);
+    record->m_f13 = static_cast<float>(creature->m_iLevelShortRange);
+    record->m_f14 = static_cast<float>(creature->m_iLevelLongRange);
+    record->m_f15 = static_cast<float>(creature->m_iLevelMagic);
+    record->m_f16 = Percent(creature->m_iHitPoints, creature->m_iMaxHitPoints);
+    record->m_f17 = distance;
+    record->m_f18 = value;
+    record->m_f19 = 0;
+    Networks().attackRecords.Add(std::move(record));
     return 1;
-}
-
-void AddAttackRecord(const AttackSituation&) {
-    // The attack training records and their global list come with the
-    // neural networks; until then an evaluated attack leaves no record.
 }

@@ -191,6 +191,11 @@ public:
     // The party's combat flag: the leader's group turns hostile or calm and
     // the land's music follows.
     void SetCombatMode(int on);
+    // The flag follows the leader's group as it turns hostile or peaceful,
+    // and goes down when the leader has no one left to fight and no one of
+    // its group is hostile.
+    void GroupTurnsHostile(Group* group, int32_t mode) override;
+    void LeaderOutOfFight(Player* creature) override;
     // Carries a placed object with the mouse (the game stands still), or ends
     // the carry with null.
     void SetDragObject(ObjectHolder* holder);
@@ -692,6 +697,10 @@ private:
     void AfterWorldChange();
     // The land under the focus: its light, its own update and its music.
     void UpdateArea(Land* land, int32_t now);
+    // The party's combat flag takes `on` (ending the editor's build mode
+    // check); then the leader's speed and the land's tune follow it.
+    void TakeCombatFlag(int on);
+    void FollowCombatFlag(Player& leader);
     int Interact(Player* creature, int flag, bool deferActing);
     // The holder places a creature (a group's member).
     static bool IsCreature(ObjectHolder* holder);

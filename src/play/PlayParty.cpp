@@ -234,15 +234,41 @@ void Play::SetCombatMode(int on) {
     Player* leader = m_World.m_pLeader.Get();
     if (!leader) return;
     on = on ? 1 : 0;
+    // Told by the group as it turns, the flag has changed already.
     if (m_bCombat != on) {
-        m_bCombat = on;
-        if (m_bEditing) {
-            m_bEditing = 0;
-            Shell().ShowStatistics();
-        }
+        TakeCombatFlag(on);
         if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
     }
-    leader->RecomputeLoad();
+    FollowCombatFlag(*leader);
+}
+
+void Play::GroupTurnsHostile(Group* group, int32_t mode) {
+    Player* leader = m_World.m_pLeader.Get();
+    const int on = mode ? 1 : 0;
+    if (!leader || !group || leader->m_pGroup != group || m_bCombat == on) return;
+    TakeCombatFlag(on);
+    FollowCombatFlag(*leader);
+}
+
+void Play::LeaderOutOfFight(Player* creature) {
+    Player* leader = m_World.m_pLeader.Get();
+    if (!m_bCombat || !leader || creature != leader || !leader->m_pGroup) return;
+    for (const Member* m : leader->m_pGroup->Members())
+        if (m->m_iHostileMode) return;
+    TakeCombatFlag(0);
+    FollowCombatFlag(*leader);
+}
+
+void Play::TakeCombatFlag(int on) {
+    m_bCombat = on;
+    if (m_bEditing) {
+        m_bEditing = 0;
+        Shell().ShowStatistics();
+    }
+}
+
+void Play::FollowCombatFlag(Player& leader) {
+    leader.RecomputeLoad();
     m_iMusicTime = 0;
     MapMaster* map = Map();
     CellPoint wc;

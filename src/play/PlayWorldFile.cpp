@@ -11,6 +11,7 @@
 #include <unordered_set>
 
 #include "creatures/Player.h"
+#include "creatures/TrainingRecords.h"
 #include "events/GameEvent.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
@@ -574,6 +575,9 @@ void Play::Serialize(qv::Archive& ar) {
         for (auto& spell : *x.spells) read.push_back(std::unique_ptr<Spell>(spell.release()));
         m_World.m_ActiveSpells->AdoptRead(std::move(read), m_World.m_iGameTime);
     }
+    // The networks take the weights of the world's folder; a weight file that
+    // cannot be read is named and its network keeps the weights it had.
+    Networks().LoadAll(InCurrentFolder(""));
     Shell().ShowBusy(false);
 }
 

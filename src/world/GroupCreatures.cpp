@@ -130,6 +130,10 @@ int Group::UpdateHostility(Member* searcher) {
 }
 
 void Group::SetHostileMode(int32_t mode, Group* other) {
+    // The party's fight is told first, so that it starts (or ends) before
+    // the members take the new mode.
+    if (World* world = GetWorld(); world && world->m_pRules)
+        world->m_pRules->GroupTurnsHostile(this, mode);
     ForEachMember([&](Member* m) {
         if (Group* g = AsGroup(m)) {
             g->SetHostileMode(mode, other);

@@ -4,10 +4,12 @@
 // finder (World::m_pPathFinder, the creatures' A* search, given to the world by
 // Play). A world without them has none; each asker says what it does then.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Geometry.h"
 
+class Group;
 class MapMaster;
 class Object;
 class Player;
@@ -47,6 +49,13 @@ public:
     // A monster generator's reset sends the party to world cell `cell`; a
     // world whose rules move no party ignores it.
     virtual void SendPartyTo(qv::Point /*cell*/) {}
+    // Group `group` is about to turn hostile (mode 1) or peaceful (0): the
+    // party's fight follows the leader's group. A world without a party
+    // ignores it.
+    virtual void GroupTurnsHostile(Group* /*group*/, int32_t /*mode*/) {}
+    // The leader `creature` has no one left to fight: the party's fight is
+    // over once no one of its group is hostile.
+    virtual void LeaderOutOfFight(Player* /*creature*/) {}
 };
 
 class PathFinder {

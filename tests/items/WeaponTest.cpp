@@ -8,6 +8,7 @@
 #include <string>
 
 #include "creatures/Player.h"
+#include "creatures/TrainingRecords.h"
 #include "items/Missile.h"
 #include "items/Weapon.h"
 #include "platform/Message.h"
@@ -362,10 +363,20 @@ TEST_F(Evaluation, ARememberedTargetServesItsTurns) {
     Player* me = Place(0, 0, 40);
     Player* foe = Place(100, 0, 30);
     me->m_Opponents.emplace_back(foe);
+    Dress(*me, {});
+    Dress(*foe, {.shortRange = 2});
     me->m_iCombatSettings = {2, 2, 1, 1, 0, 2, 1};
     Sword sword;
     qv::SeedRand(1);  // the first record's limit: 5 + 41 % 10 = 6
+    Networks().attackRecords.RemoveAll();
     EXPECT_EQ(sword.IsUsableBy(me), 1);
+    // Its attack record: chance 30 at two levels less, the average damage 3 + 5
+    // of the foe's 40 hit points.
+    auto* r = qv::DynamicCast<SinglePlayerAttackInfo>(Networks().attackRecords.Get(0));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(std::tuple(r->m_f1, r->m_f4, r->m_f9, r->m_f10, r->m_f16, r->m_f17, r->m_f18,
+                         r->m_f6.Get()),
+              std::tuple(2.0f, 75, 30, 20, 100, 100, 1, foe));
     ASSERT_EQ(me->m_TargetMemory.size(), 1u);
     EXPECT_EQ(me->m_TargetMemory[0].distance, 100);
     EXPECT_EQ(me->m_TargetMemory[0].limit, 6);
@@ -381,6 +392,7 @@ TEST_F(Evaluation, ARememberedTargetServesItsTurns) {
     archer->m_iCombatSettings[0] = 0;
     EXPECT_EQ(sword.IsUsableBy(archer), 1);
     EXPECT_TRUE(archer->m_TargetMemory.empty());
+    EXPECT_EQ(Networks().attackRecords.GetCount(), 8u) << "none for the archer";
 }
 
 }  // namespace

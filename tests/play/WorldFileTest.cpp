@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "creatures/TrainingRecords.h"
 #include "events/GameEvent.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
+#include "platform/Message.h"
 #include "play/WorldFileFixture.h"
 #include "support/HandWrittenRecord.h"
 #include "world/KeyStorage.h"
@@ -609,6 +611,30 @@ TEST_F(WorldFile, WithoutALeaderThePartyGroupIsWrittenInItsSlotAndThenDeleted) {
     Read(written);
     ASSERT_NE(world.GetGroupByNumber(1), nullptr);
     EXPECT_EQ(world.GetGroupByNumber(1)->m_strSpecialName, "party");
+}
+
+// Every read gives the six networks the weights of the world's folder; a file
+// that cannot be read is named, and its network keeps the weights it had.
+TEST_F(WorldFile, EveryReadGivesTheNetworksTheWeightsOfTheWorldsFolder) {
+    NetworkSet& n = Networks();
+    network* const all[] = {&n.attack[0], &n.defense[0], &n.evade[0],
+                            &n.attack[1], &n.defense[1], &n.evade[1]};
+    const std::string names[] = {"NNAttack.dat", "NNDefense.dat", "NNEvade.dat",
+                                 "NNSPAS.dat",   "NNDSS.dat",     "NNES.dat"};
+    const std::string folder = play.m_strCurrentFolder;
+    for (size_t k = 0; k < 6; ++k) {  // file k's top weights k + 1, the network's 0
+        std::vector<float>& top = all[k]->OutputLayer()->m_Weights;
+        top.assign(top.size(), k + 1.0f);
+        ASSERT_EQ(all[k]->WriteFile(folder + names[k]), 1);
+        top.assign(top.size(), 0.0f);
+    }
+    qv::WriteWholeFile(folder + names[4], {0xFF, 0xFF});  // cut short
+    qv::ScriptedMessages messages;
+    Read(Store());
+    for (size_t k = 0; k < 6; ++k)
+        EXPECT_EQ(all[k]->OutputLayer()->m_Weights[0], k == 4 ? 0.0f : k + 1.0f) << names[k];
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].rfind("Error reading" + folder + names[4], 0), 0u);
 }
 
 }  // namespace

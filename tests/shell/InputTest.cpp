@@ -549,6 +549,16 @@ TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
     frame->m_Play.SetCombatMode(0);
     EXPECT_FALSE(frame->m_Play.m_bCombat);
     EXPECT_EQ(second->m_iHostileMode, 0);
+    // The flag follows the group as it turns, and goes down with the land's
+    // tune once the leader's fight is over and no one of the group fights.
+    leader->m_pGroup->SetHostileMode(1, nullptr);
+    frame->m_Play.m_iMusicTime = 4000;
+    for (Player* calm : {leader, second}) {
+        calm->m_iHostileMode = 0;
+        leader->Think(1000, nullptr);
+        EXPECT_EQ(frame->m_Play.m_bCombat, calm == leader) << "not while another fights";
+    }
+    EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
 }
 
 TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {

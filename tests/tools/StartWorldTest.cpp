@@ -126,7 +126,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     const WrittenWorld written;
     const fs::path& dir = written.dir;
     for (const char* file :
-         {"start.qvr", "Position", "players", "world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
+         {"start.qvr", "Position", "players", "world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd",
+          "NNAttack.dat", "NNDefense.dat", "NNEvade.dat", "NNSPAS.dat", "NNDSS.dat", "NNES.dat"})
         EXPECT_TRUE(fs::exists(dir / "original" / file)) << file;
     EXPECT_TRUE(fs::exists(dir / "Images" / "Meadow.bmp"));
     EXPECT_FALSE(fs::exists(dir / "saved"));

@@ -13,10 +13,13 @@
 #include "data/StartWorld.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
 #include "creatures/Species.h"
+#include "creatures/TrainingRecords.h"
 #include "data/StartTalk.h"
 #include "items/Armour.h"
 #include "items/Container.h"
@@ -442,6 +445,16 @@ void WriteStartWorld(const std::string& gameFolder) {
         frame.m_Play.m_strWorldFile = kWorldFile;
         frame.m_Play.SaveWorldFile(kWorldFile);
         qv::WriteWholeFile(stage + "tmp/Position", Play::StorePosition(kWorldFile));
+        // The networks' weight files, which every world read takes: fresh
+        // ones here, which the data program's training writes over.
+        const std::pair<const char*, std::vector<uint8_t>> weights[] = {
+            {NNAttack::kDefaultFile, NNAttack().StoreWeights()},
+            {NNDefense::kDefaultFile, NNDefense().StoreWeights()},
+            {NNEvade::kDefaultFile, NNEvade().StoreWeights()},
+            {NetworkSet::kSecondAttackFile, NNAttack().StoreWeights()},
+            {NetworkSet::kSecondDefenseFile, NNDefense().StoreWeights()},
+            {NetworkSet::kSecondEvadeFile, NNEvade().StoreWeights()}};
+        for (const auto& [name, bytes] : weights) qv::WriteWholeFile(stage + "tmp/" + name, bytes);
         map.DeleteContents();
         frame.m_World.DeleteGroups();
     }
