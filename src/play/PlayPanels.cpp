@@ -56,3 +56,13 @@ int Play::SetCombatChoice(Player* actor, int32_t which, int32_t value) {
             return 0;
     }
 }
+
+// ---- The orders of the party's windows
+
+int Play::GivePickForUse(const Order& order, Player* actor) {
+    return PickForUse(actor, order.object.Get());
+}
+
+int Play::GiveStance(const Order& order, Player* actor) {
+    return SetCombatChoice(actor, order.value, order.mode);
+}
