@@ -144,7 +144,7 @@ bool CControlsDlg::PlaceChosenMaterial(qv::Point client) {
 }
 
 void CControlsDlg::SetBuildMode(bool on) {
-    m_frame.m_Play.m_bEditing = on ? 1 : 0;
+    m_frame.m_Play.Give(Order::With(Order::Kind::Editing, on ? 1 : 0));
 }
 
 void CControlsDlg::SetCellLabels(int mode) {
@@ -190,7 +190,5 @@ void CControlsDlg::ReadParameters() {
 
 void CControlsDlg::LoadWorld() {
     // The world the editor works on is asked for and read without a party.
-    m_frame.m_Play.m_bReloadWithoutAsking = 0;
-    m_frame.m_Play.m_bNoPlayersFile = 1;
-    m_frame.m_Play.OnLoadWorld();
+    m_frame.m_Play.Give(Order::Of(Order::Kind::LoadWorld));
 }

@@ -4,7 +4,7 @@
 
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
-#include "creatures/PlayerMoves.h"
+#include "play/Order.h"
 #include "play/Play.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -29,40 +29,53 @@ std::vector<std::string> CPlayerMovesDlg::Lines() const {
     return lines;
 }
 
+namespace {
+
+// The order that changes the creature's scripted moves.
+Order MovesOrder(Object* creature, int32_t change, int32_t line, qv::Point cell = {}) {
+    Order order = Order::At(Order::Kind::ScriptedMove, Position(cell.x, cell.y, 0));
+    order.object = creature;
+    order.mode = change;
+    order.value = line;
+    return order;
+}
+
+}  // namespace
+
 CCoordinatesDlg& CPlayerMovesDlg::NewMove() {
     m_pCoordinates = std::make_unique<CCoordinatesDlg>(m_Play, 0, 0);
-    qv::Handle<Object> creature = m_pCreature;
-    m_pCoordinates->m_OnOk = [creature](int32_t x, int32_t y) {
-        if (auto* p = qv::DynamicCast<Player>(creature.Get())) p->AddScriptedMove(x, y);
+    m_pCoordinates->m_OnOk = [&play = m_Play, creature = m_pCreature](int32_t x, int32_t y) {
+        play.Give(MovesOrder(creature.Get(), Play::kMoveAdd, 0, {x, y}));
     };
     return *m_pCoordinates;
 }
 
 CCoordinatesDlg* CPlayerMovesDlg::EditMove(size_t line) {
-    Player* creature = Creature();
+    const Player* creature = Creature();
     if (!creature || line >= creature->m_MoveList.size()) return nullptr;
-    auto* move = qv::DynamicCast<PlayerMoveTo>(creature->m_MoveList[line].get());
+    const auto* move = qv::DynamicCast<PlayerMoveTo>(creature->m_MoveList[line].get());
     if (!move) return nullptr;  // only a move to a cell has a cell to edit
     m_pCoordinates = std::make_unique<CCoordinatesDlg>(m_Play, move->x, move->y);
-    qv::Handle<Object> handle = m_pCreature;
-    m_pCoordinates->m_OnOk = [handle, line](int32_t x, int32_t y) {
-        if (auto* p = qv::DynamicCast<Player>(handle.Get())) p->SetScriptedMove(line, x, y);
+    const auto at = static_cast<int32_t>(line);
+    m_pCoordinates->m_OnOk = [&play = m_Play, creature = m_pCreature, at](int32_t x, int32_t y) {
+        play.Give(MovesOrder(creature.Get(), Play::kMoveSet, at, {x, y}));
     };
     return m_pCoordinates.get();
 }
 
 bool CPlayerMovesDlg::DeleteMove(size_t line) {
     Player* creature = Creature();
-    if (!creature || !creature->DeleteScriptedMove(line)) return false;
+    if (!creature || line >= creature->m_MoveList.size()) return false;
+    if (!m_Play.Give(MovesOrder(creature, Play::kMoveDelete, static_cast<int32_t>(line))))
+        return false;
     m_iSelected = -1;
     return true;
 }
 
 int CPlayerMovesDlg::RandomList() {
     Player* creature = Creature();
-    MapMaster* map = m_Play.m_World.map_master.get();
-    if (!creature || !map) return 0;
-    return AddRandomMoves(*creature, *map);
+    if (!creature) return 0;
+    return m_Play.Give(MovesOrder(creature, Play::kMoveRandom, 0));
 }
 
 void CPlayerMovesDlg::DrawFields() {

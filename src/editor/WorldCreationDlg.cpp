@@ -51,9 +51,7 @@ bool CWorldCreationDlg::TakeFolder() {
 void CWorldCreationDlg::LoadWorld() {
     if (!TakeFolder()) return;
     // The world the editor works on is asked for and read without a party.
-    m_frame.m_Play.m_bReloadWithoutAsking = 0;
-    m_frame.m_Play.m_bNoPlayersFile = 1;
-    if (m_frame.m_Play.OnLoadWorld() != 1) return;
+    if (m_frame.m_Play.Give(Order::Of(Order::Kind::LoadWorld)) != 1) return;
     m_bWorldMade = 1;
     EndPopup(IDOK);
 }

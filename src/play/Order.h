@@ -6,6 +6,7 @@
 // world's step of the second; the orders of a game, each with the tick it was
 // given in, are a recording that plays the game again.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -78,10 +79,26 @@ struct Order {
         Travel,        // the party travels to the centre of cell `point` (in cells)
         SetTime,       // the editor sets the clock to hour `value` (0 to 23) and minute
                        // `mode` (0 to 55)
+        TabTarget,     // Tab picks the target while `value` is 1: the hover holder stays
+        NewCharacter,  // the attribute `name` of the character chosen for a new game
+                       // becomes `value` (or `text` for a name), as Play::SetNewCharacter
+        NewGame,       // a new game from the start world, with the character chosen
+        Save,          // the game goes into the save slot of index `value`, described `text`
+        InputLock,     // input is ignored while `value` is 1
+        OptionsShown,  // the options window has had its first showing (`value` 1) or not
+        EndPlay,       // the frame that shows play goes: no more ticks, the carry ends
+        Editing,       // the editor's build-mode check becomes `value`
+        LoadWorld,     // the editor reads the world it works on, chosen by a file dialog,
+                       // without a party and without asking
+        ScriptedMove,  // the editor changes the scripted moves of the creature `object`:
+                       // `mode` as Play::ScriptedMoveChange, on move `value`, to cell `point`
         // ---- Trading with the store numbered `value`
         Buy,   // the actor buys one of the store's entry `object`
         Sell,  // the actor sells one of `object`, from its bag, to the store
+        // (Sell stays the last kind: kKinds counts up to it.)
     };
+    // How many kinds there are: Play's table has a handler for each.
+    static constexpr size_t kKinds = static_cast<size_t>(Kind::Sell) + 1;
 
     static constexpr int32_t kToggle = -1;  // a Pause order's value that flips it
 

@@ -3,15 +3,13 @@
 
 #include "play/Play.h"
 
+#include <array>
+
 #include "creatures/AStar.h"
 #include "creatures/Player.h"
-#include "creatures/PlayerEvents.h"
-#include "media/MouseCursor.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
-#include "world/Group.h"
 #include "world/Map.h"
-#include "world/TimeOfDay.h"
 #include "world/World.h"
 
 bool HeadlessAsk::YesNo(const std::string& question) {
@@ -82,241 +80,112 @@ void Play::SetControlPlayer(Player* creature) {
 
 int Play::Give(const Order& order) {
     if (m_pRecording) m_pRecording->push_back({m_iTickCount, order});
+    Player* actor = order.actor ? order.actor.Get() : m_World.m_pControlPlayer.Get();
+    const auto kind = static_cast<size_t>(order.kind);
+    if (kind >= Order::kKinds) return 0;
+    return (this->*OrderHandlers()[kind])(order, actor);
+}
+
+const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {
     using Kind = Order::Kind;
-    World& w = m_World;
-    Player* actor = order.actor ? order.actor.Get() : w.m_pControlPlayer.Get();
-    Player* leader = w.m_pLeader.Get();
-    ObjectHolder* target = order.target.Get();
-    switch (order.kind) {
-        case Kind::WalkTo: {
-            if (!actor || !order.hasPoint) return 0;
-            // The bare holder belongs to its set: it goes once the set is empty.
-            auto* point = new ObjectHolder(order.point, nullptr);
-            actor->JoinPlayerSet(point);
-            if (actor->m_pPlayerSet != point) {
-                delete point;  // joining is forbidden just now
-                return 0;
-            }
-            return InteractWith(actor, 0);
-        }
-        case Kind::Interact:
-            if (actor && target) actor->JoinPlayerSet(target);
-            return InteractWith(actor, 0);
-        case Kind::UseOn: {
-            // The click that picks the target of the use waiting for one.
-            if (actor && target) actor->JoinPlayerSet(target);
-            const int answer = InteractWith(actor, 0);
-            m_bPaused = 0;
-            m_iSelectMode = 0;
-            return answer;
-        }
-        case Kind::Target:
-            if (!actor || !target) return 0;
-            actor->JoinPlayerSet(target);
-            return 1;
-        case Kind::Attack: {
-            // In a fight only an outsider with nothing to say is attacked.
-            auto* creature = target && target->Type() == PLAYER
-                                 ? qv::DynamicCast<Player>(target->m_pObject)
-                                 : nullptr;
-            if (!actor || !creature) return 0;
-            if (creature->m_strMessageNode != "HELLO" || creature->m_iPartySlot != 0) return 0;
-            actor->m_pTarget = creature;
-            if (actor->m_pRangedWeapon) return 1;  // it shoots from where it stands
-            actor->JoinPlayerSet(target);
-            return InteractWith(actor, 0);
-        }
-        case Kind::LeadTo:
-            if (!leader) return 0;
-            if (!order.hasPoint) {
-                if (leader->m_pOrder) *leader->m_pOrder = ObjectEvent();
-                return 1;
-            }
-            if (!leader->m_pOrder) leader->m_pOrder = std::make_unique<ObjectEvent>();
-            *leader->m_pOrder =
-                ObjectEvent(ObjectEventType::MOVE, 0, nullptr, 0, order.point.x, order.point.y);
-            return 1;
-        case Kind::View: {
-            if (!order.hasPoint) return 0;
-            Position focus = order.point;
-            if (Map()) Map()->WrapPosition(focus);
-            w.m_ptFocus = {focus.x, focus.y};
-            if (Map() && Map()->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
-            return 1;
-        }
-        case Kind::Stop:
-            // The party stops where it is; a walk toward a double-clicked
-            // point ends.
-            if (leader && leader->m_cRouteMode == 'C') leader->m_cRouteMode = 'B';
-            for (auto& member : w.m_Party) {
-                Player* p = member.Get();
-                if (!p) continue;
-                p->LeavePlayerSet();
-                p->ClearRoute();
-            }
-            if (order.value) SetPartyShiftFlags(1);
-            return 1;
-        case Kind::ShiftFlags:
-            SetPartyShiftFlags(order.value);
-            return 1;
-        case Kind::EndWalk:
-            if (leader) leader->RecomputeLoad();
-            return 1;
-        case Kind::Select:
-            if (order.actor) {
-                SetControlPlayer(order.actor.Get());
-                return 1;
-            }
-            if (order.value < 0 || order.value >= static_cast<int32_t>(w.m_Party.size())) return 0;
-            if (Player* member = w.m_Party[static_cast<size_t>(order.value)].Get()) {
-                SetControlPlayer(member);
-                return 1;
-            }
-            return 0;
-        case Kind::Take: {
-            // Without a placed thing: `object` from the open container, at once.
-            if (!target) return TakeFromContainer(actor, order.object.Get());
-            // Only a thing that can be carried off; the actor takes it on
-            // arriving, as when it is clicked.
-            Object* thing = target ? target->m_pObject : nullptr;
-            if (!actor || !thing || m_bEditing || thing->m_bMoveable != 1 || IsCreature(target))
-                return 0;
-            actor->JoinPlayerSet(target);
-            return InteractWith(actor, 0);
-        }
-        case Kind::Talk: {
-            // Only someone with something to say: a talk never starts a fight.
-            auto* creature =
-                IsCreature(target) ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
-            if (!actor || !creature || !creature->IsAlive() || !HasSomethingToSay(actor, creature))
-                return 0;
-            actor->JoinPlayerSet(target);
-            return InteractWith(actor, 0);
-        }
-        case Kind::Trade:
-            return OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
-        case Kind::Buy:
-            return Buy(actor, FindStore(order.value), order.object.Get());
-        case Kind::Sell:
-            return Sell(actor, FindStore(order.value), order.object.Get());
-        case Kind::Delete:
-            // A creature belongs to its group, which alone deletes it.
-            if (!target || IsCreature(target)) return 0;
-            RemoveFromMap(target);
-            DeleteHolderWithObject(target);
-            return 1;
-        case Kind::Drop: {
-            Object* object = order.object.Get();
-            if (!object || !order.hasPoint) return 0;
-            // What the actor carries leaves its hands; anything else is the
-            // caller's.
-            if (actor && actor->Owns(object)) return DropFrom(actor, object, order.point);
-            const DropResult dropped = DropObject(object, order.point);
-            if (!dropped) return 0;
-            if (dropped.placedItself) return 2;
-            return dropped.stackEmptied ? 3 : 1;
-        }
-        case Kind::Give: {
-            auto* receiver = target ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
-            return GiveTo(actor, order.object.Get(), receiver);
-        }
-        case Kind::Equip:
-            return Equip(actor, order.object.Get());
-        case Kind::Unequip:
-            return Unequip(actor, order.object.Get());
-        case Kind::PutIn:
-            return PutIn(actor, order.object.Get(), order.into.Get());
-        case Kind::Open:
-            return Open(actor, target, order.value);
-        case Kind::Rest:
-            return Rest(actor, target);
-        case Kind::Cast:
-            return CastKnownSpell(actor, order.object.Get(), target);
-        case Kind::PickForUse:
-            return PickForUse(actor, order.object.Get());
-        case Kind::Stance:
-            return SetCombatChoice(actor, order.value, order.mode);
-        case Kind::EndEffect:
-            return EndShownEffect(actor, order.value);
-        case Kind::Place: {
-            Object* object = order.object.Get();
-            if (!object || !order.hasPoint) return 0;
-            return PlaceObjectAt(object, order.point) ? 1 : 0;
-        }
-        case Kind::Move:
-            return target && order.hasPoint ? MovePlaced(target, order.point) : 0;
-        case Kind::Edit:
-            return target && target->m_pObject ? target->m_pObject->Edit() : 0;
-        case Kind::SetProperty: {
-            Object* object = order.object ? order.object.Get()
-                             : target     ? target->m_pObject
-                                          : nullptr;
-            return SetProperty(object, order.name, order.value, order.text);
-        }
-        case Kind::AddItem:
-            return AddItem(order.into.Get(), order.object.Get());
-        case Kind::DeleteItem:
-            return DeleteItem(order.into.Get(), order.object.Get());
-        case Kind::AddKey:
-            return AddKey(order.object.Get(), order.value, order.text);
-        case Kind::RemoveKey:
-            return RemoveKey(order.object.Get());
-        case Kind::RemoveLand:
-            return RemoveLand(order.text);
-        case Kind::Carry:
-            SetDragObject(target);
-            return 1;
-        case Kind::Pause:
-            if (order.value == Order::kToggle)
-                TogglePause();
-            else
-                m_bPaused = order.value ? 1 : 0;
-            return 1;
-        case Kind::HoldGround:
-            m_World.m_bHoldGround = !m_World.m_bHoldGround;
-            return 1;
-        case Kind::Invulnerable:
-            m_World.m_bPartyInvulnerable = !m_World.m_bPartyInvulnerable;
-            return 1;
-        case Kind::DebugView:
-            m_World.m_bDebugView =
-                order.value == Order::kToggle ? !m_World.m_bDebugView : (order.value ? 1 : 0);
-            return 1;
-        case Kind::Combat:
-            SetCombatMode(order.value);
-            return 1;
-        case Kind::SelectMode:
-            m_iSelectMode = order.value;
-            return 1;
-        case Kind::CancelTarget:
-            m_bPaused = 0;
-            m_iSelectMode = 0;
-            // What waited for the target goes with the selection: nothing
-            // used later may pick it up by chance.
-            DropPendingUse();
-            if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
-            return 1;
-        case Kind::QuickSave:
-            return QuickSave();
-        case Kind::SetTime: {
-            CTimeOfDay* clock = w.m_pTimeOfDay.get();
-            if (!clock || order.value < 0 || order.value > kLastHour || order.mode < 0 ||
-                order.mode > kLastSetMinute)
-                return 0;
-            clock->m_sHour = static_cast<int16_t>(order.value);
-            clock->m_sMinute = static_cast<int16_t>(order.mode);
-            clock->Format();
-            return 1;
-        }
-        case Kind::Travel:
-            if (!order.hasPoint) return 0;
-            TravelTo({order.point.x, order.point.y});
-            return 1;
-        default:
-            // The kinds whose rules come with the items, combat, magic,
-            // conversation, trading and the editor.
-            return 0;
-    }
+    struct Entry {
+        Kind kind;
+        OrderHandler handler;
+    };
+    static constexpr Entry kEntries[] = {
+        {Kind::None, &Play::GiveNothing},
+        {Kind::WalkTo, &Play::GiveWalkTo},
+        {Kind::Interact, &Play::GiveInteract},
+        {Kind::Target, &Play::GiveTarget},
+        {Kind::Attack, &Play::GiveAttack},
+        {Kind::UseOn, &Play::GiveUseOn},
+        {Kind::LeadTo, &Play::GiveLeadTo},
+        {Kind::View, &Play::GiveView},
+        {Kind::Stop, &Play::GiveStop},
+        {Kind::ShiftFlags, &Play::GiveShiftFlags},
+        {Kind::EndWalk, &Play::GiveEndWalk},
+        {Kind::Select, &Play::GiveSelect},
+        {Kind::Take, &Play::GiveTake},
+        {Kind::Drop, &Play::GiveDrop},
+        {Kind::Give, &Play::GiveGive},
+        {Kind::Equip, &Play::GiveEquip},
+        {Kind::Unequip, &Play::GiveUnequip},
+        {Kind::PutIn, &Play::GivePutIn},
+        {Kind::Open, &Play::GiveOpen},
+        {Kind::Rest, &Play::GiveRest},
+        {Kind::Cast, &Play::GiveCast},
+        {Kind::PickForUse, &Play::GivePickForUse},
+        {Kind::Stance, &Play::GiveStance},
+        {Kind::EndEffect, &Play::GiveEndEffect},
+        {Kind::Talk, &Play::GiveTalk},
+        {Kind::Trade, &Play::GiveTrade},
+        {Kind::Place, &Play::GivePlace},
+        {Kind::Move, &Play::GiveMove},
+        {Kind::Delete, &Play::GiveDelete},
+        {Kind::SetProperty, &Play::GiveSetProperty},
+        {Kind::Edit, &Play::GiveEdit},
+        {Kind::AddItem, &Play::GiveAddItem},
+        {Kind::DeleteItem, &Play::GiveDeleteItem},
+        {Kind::AddKey, &Play::GiveAddKey},
+        {Kind::RemoveKey, &Play::GiveRemoveKey},
+        {Kind::RemoveLand, &Play::GiveRemoveLand},
+        {Kind::Carry, &Play::GiveCarry},
+        {Kind::Pause, &Play::GivePause},
+        {Kind::HoldGround, &Play::GiveHoldGround},
+        {Kind::Invulnerable, &Play::GiveInvulnerable},
+        {Kind::DebugView, &Play::GiveDebugView},
+        {Kind::Combat, &Play::GiveCombat},
+        {Kind::SelectMode, &Play::GiveSelectMode},
+        {Kind::CancelTarget, &Play::GiveCancelTarget},
+        {Kind::QuickSave, &Play::GiveQuickSave},
+        {Kind::Travel, &Play::GiveTravel},
+        {Kind::SetTime, &Play::GiveSetTime},
+        {Kind::TabTarget, &Play::GiveTabTarget},
+        {Kind::NewCharacter, &Play::GiveNewCharacter},
+        {Kind::NewGame, &Play::GiveNewGame},
+        {Kind::Save, &Play::GiveSave},
+        {Kind::ScriptedMove, &Play::GiveScriptedMove},
+        {Kind::InputLock, &Play::GiveInputLock},
+        {Kind::OptionsShown, &Play::GiveOptionsShown},
+        {Kind::EndPlay, &Play::GiveEndPlay},
+        {Kind::Editing, &Play::GiveEditing},
+        {Kind::LoadWorld, &Play::GiveLoadWorld},
+        {Kind::Buy, &Play::GiveBuy},
+        {Kind::Sell, &Play::GiveSell},
+    };
+    // Every kind has its one handler: a kind added without one, or named
+    // twice, does not build.
+    static constexpr bool kEachOnce = [] {
+        std::array<int, Order::kKinds> named{};
+        for (const Entry& entry : kEntries) ++named[static_cast<size_t>(entry.kind)];
+        for (int n : named)
+            if (n != 1) return false;
+        return true;
+    }();
+    static_assert(kEachOnce, "every kind of order has exactly one handler");
+    static constexpr auto kTable = [] {
+        std::array<OrderHandler, Order::kKinds> table{};
+        for (const Entry& entry : kEntries) table[static_cast<size_t>(entry.kind)] = entry.handler;
+        return table;
+    }();
+    return kTable;
+}
+
+int Play::GiveNothing(const Order&, Player*) {
+    return 0;
+}
+
+int Play::GivePause(const Order& order, Player*) {
+    if (order.value == Order::kToggle)
+        TogglePause();
+    else
+        m_bPaused = order.value ? 1 : 0;
+    return 1;
+}
+
+int Play::GiveSelectMode(const Order& order, Player*) {
+    m_iSelectMode = order.value;
+    return 1;
 }
 
 int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
@@ -345,4 +214,25 @@ int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
         if (moved) DeleteHolderWithObject(holder);
     }
     return 0;
+}
+
+int Play::GiveTabTarget(const Order& order, Player*) {
+    m_bTabTarget = order.value ? 1 : 0;
+    return 1;
+}
+
+int Play::GiveInputLock(const Order& order, Player*) {
+    m_bInputLock = order.value ? 1 : 0;
+    return 1;
+}
+
+int Play::GiveOptionsShown(const Order& order, Player*) {
+    m_bOptionsShown = order.value ? 1 : 0;
+    return 1;
+}
+
+int Play::GiveEndPlay(const Order&, Player*) {
+    m_iStartState = 2;
+    m_pDragHolder = nullptr;
+    return 1;
 }

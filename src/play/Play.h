@@ -48,6 +48,7 @@ class Member;
 class MonsterGenerator;
 class Object;
 class Player;
+struct PlayerPropertyPages;
 class World;
 
 class Play : public WorldRules, public InventoryWindows {
@@ -188,6 +189,18 @@ public:
     void InitFormation();
     void RebaseFormation();
     static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
+    // The character chosen for a new game, given to the party at its first
+    // move (MoveToLand): its attributes by the names a NewCharacter order
+    // takes, each set as it is (`value`, or `text` for a name). 0 for a name
+    // that is none of them.
+    struct NewCharacterAttribute {
+        static constexpr const char* kStrength = "Strength";
+        static constexpr const char* kDexterity = "Dexterity";
+        static constexpr const char* kIntelligence = "Intelligence";
+        static constexpr const char* kPlayerName = "Player Name";
+        static constexpr const char* kDogName = "Dog Name";
+    };
+    int SetNewCharacter(const std::string& name, int32_t value, const std::string& text);
     // The party's combat flag: the leader's group turns hostile or calm and
     // the land's music follows.
     void SetCombatMode(int on);
@@ -314,6 +327,16 @@ public:
     int LoadFromSlot(int slot, OnBadSlot onBad = OnBadSlot::EndProgram);
     // The same by table index; a load that fails keeps the current index.
     int LoadSlot(int index, OnBadSlot onBad = OnBadSlot::EndProgram);
+    // A new game with the character chosen: the start world is loaded as
+    // slot "original" and the character waits for the party's first move.
+    // 1 when it was loaded, 0 (the game in play and the character's wait as
+    // they were) when not. A game folder without a start world opens on the
+    // empty world instead (StartInOriginalWorld's answer), without waiting.
+    int StartNewGame();
+    // The save window's save: the slot of index `index` (below the quick
+    // save's) is described `description` and the game goes into it; 0, with
+    // the slot table as it was, when nothing was saved.
+    int SaveGameAs(int index, const std::string& description);
     // Brings the start world of "original" into the working folder and
     // reads it; 0 (reported) when it cannot.
     int OpenStartWorld();
@@ -482,7 +505,23 @@ public:
         static constexpr const char* kDamageBase = "Dam. Base";
         static constexpr const char* kDamageRange = "Dam. Range";
         static constexpr const char* kStun = "Stun";
+        // Creatures: the fields of the creature sheet (PlayEditCreature.cpp)
+        // by their labels, "Name" for the name; the lists of numbers
+        // ("Spells", "Experience", the colours) as `text`, the numbers
+        // written out and separated by spaces.
+        static constexpr const char* kCreatureName = "Name";
+        static constexpr const char* kSkills = "Spells";
     };
+    // The creature sheet's OK: every field of the pages as a SetProperty
+    // order on `creature`, in the order they are to be given.
+    static std::vector<Order> CreatureSheetOrders(Object* creature,
+                                                  const PlayerPropertyPages& pages);
+    // SetProperty of a creature sheet's field: the creature fills its pages,
+    // the field is set, and it reads them back; nothing for an object that
+    // is no creature or a name that is no field; 0 for a list that does
+    // not read (or a colour of a creature without colours).
+    std::optional<int> SetCreatureProperty(Object* object, const std::string& name, int32_t value,
+                                           const std::string& text);
     // A weapon's numbers the editor gives. Speed is a percentage of the usual
     // pace (100), at least 1 so that a weapon always moves; twice the usual
     // is the quickest. Damage and stun are never negative; their highest
@@ -525,6 +564,18 @@ public:
     // record and leaves it without a key number.
     int AddKey(Object* object, int32_t key, const std::string& name);
     int RemoveKey(Object* object);
+    // The editor's changes to a creature's scripted moves (a ScriptedMove
+    // order's mode): a move to a cell appended, move `line` made one to a
+    // cell, move `line` removed, a random list added (AddRandomMoves). Each
+    // answers as the creature's own change does (the number of moves for a
+    // random list); 0 for a line that is not there or a creature that is none.
+    enum ScriptedMoveChange : int32_t {
+        kMoveAdd = 0,
+        kMoveSet = 1,
+        kMoveDelete = 2,
+        kMoveRandom = 3
+    };
+    int ChangeScriptedMoves(Object* creature, int32_t change, int32_t line, qv::Point cell);
     // The land of the file `fileName` leaves the land tree (the lands inside
     // it go to its parent) and the map. 0 for the world's own land (the
     // root) and for a file the tree does not name.
@@ -687,6 +738,82 @@ public:
     int m_iCurrentSlot = -1;
 
 private:
+    // ---- The orders' handlers, one a kind (Give's table, Play.cpp), each
+    // defined with the rule it carries out. `actor` is the order's, else the
+    // controlled member.
+    using OrderHandler = int (Play::*)(const Order& order, Player* actor);
+    static const std::array<OrderHandler, Order::kKinds>& OrderHandlers();
+    int GiveNothing(const Order& order, Player* actor);
+    // Play itself (Play.cpp)
+    int GivePause(const Order& order, Player* actor);
+    int GiveSelectMode(const Order& order, Player* actor);
+    // The party (PlayParty.cpp)
+    int GiveLeadTo(const Order& order, Player* actor);
+    int GiveStop(const Order& order, Player* actor);
+    int GiveShiftFlags(const Order& order, Player* actor);
+    int GiveEndWalk(const Order& order, Player* actor);
+    int GiveSelect(const Order& order, Player* actor);
+    int GiveCarry(const Order& order, Player* actor);
+    int GiveHoldGround(const Order& order, Player* actor);
+    int GiveInvulnerable(const Order& order, Player* actor);
+    int GiveDebugView(const Order& order, Player* actor);
+    int GiveCombat(const Order& order, Player* actor);
+    // Moving between lands (PlayLand.cpp)
+    int GiveView(const Order& order, Player* actor);
+    int GiveTravel(const Order& order, Player* actor);
+    // Interaction (PlayInteract.cpp)
+    int GiveWalkTo(const Order& order, Player* actor);
+    int GiveInteract(const Order& order, Player* actor);
+    int GiveUseOn(const Order& order, Player* actor);
+    int GiveTarget(const Order& order, Player* actor);
+    int GiveAttack(const Order& order, Player* actor);
+    // Things (PlayItems.cpp)
+    int GiveTake(const Order& order, Player* actor);
+    int GiveDrop(const Order& order, Player* actor);
+    int GiveGive(const Order& order, Player* actor);
+    int GiveEquip(const Order& order, Player* actor);
+    int GiveUnequip(const Order& order, Player* actor);
+    int GivePutIn(const Order& order, Player* actor);
+    int GiveOpen(const Order& order, Player* actor);
+    int GiveRest(const Order& order, Player* actor);
+    // Magic and the party's windows (PlayMagic.cpp, PlayPanels.cpp)
+    int GiveCast(const Order& order, Player* actor);
+    int GiveCancelTarget(const Order& order, Player* actor);
+    int GivePickForUse(const Order& order, Player* actor);
+    int GiveStance(const Order& order, Player* actor);
+    int GiveEndEffect(const Order& order, Player* actor);
+    // Conversations and trading (PlayTalk.cpp, PlayTrade.cpp)
+    int GiveTalk(const Order& order, Player* actor);
+    int GiveTrade(const Order& order, Player* actor);
+    int GiveBuy(const Order& order, Player* actor);
+    int GiveSell(const Order& order, Player* actor);
+    // Saved games (PlaySaves.cpp)
+    int GiveQuickSave(const Order& order, Player* actor);
+    // The editor's changes (PlayEdit.cpp)
+    int GivePlace(const Order& order, Player* actor);
+    int GiveMove(const Order& order, Player* actor);
+    int GiveDelete(const Order& order, Player* actor);
+    int GiveEdit(const Order& order, Player* actor);
+    int GiveSetProperty(const Order& order, Player* actor);
+    int GiveAddItem(const Order& order, Player* actor);
+    int GiveDeleteItem(const Order& order, Player* actor);
+    int GiveAddKey(const Order& order, Player* actor);
+    int GiveRemoveKey(const Order& order, Player* actor);
+    int GiveRemoveLand(const Order& order, Player* actor);
+    int GiveSetTime(const Order& order, Player* actor);
+    int GiveScriptedMove(const Order& order, Player* actor);
+    // Play itself and the party's switches (Play.cpp, PlayParty.cpp)
+    int GiveTabTarget(const Order& order, Player* actor);
+    int GiveNewCharacter(const Order& order, Player* actor);
+    // A new game and the save window's save (PlaySaves.cpp)
+    int GiveNewGame(const Order& order, Player* actor);
+    int GiveSave(const Order& order, Player* actor);
+    int GiveInputLock(const Order& order, Player* actor);
+    int GiveOptionsShown(const Order& order, Player* actor);
+    int GiveEndPlay(const Order& order, Player* actor);
+    int GiveEditing(const Order& order, Player* actor);
+    int GiveLoadWorld(const Order& order, Player* actor);
+
     // Set while an Open order works a container as the inventory window.
     bool m_bOpeningContainer = false;
     MapMaster* Map() const;

@@ -9,6 +9,7 @@
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Player.h"
+#include "creatures/PlayerMoves.h"
 #include "items/Bag.h"
 #include "items/Container.h"
 #include "items/Weapon.h"
@@ -18,6 +19,7 @@
 #include "world/KeyStorage.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/TimeOfDay.h"
 #include "world/World.h"
 
 namespace {
@@ -91,6 +93,7 @@ std::optional<Play::Limits> Play::PropertyLimits(Object* object, const std::stri
 
 int Play::SetProperty(Object* object, const std::string& name, int32_t value,
                       const std::string& text) {
+    if (const std::optional<int> set = SetCreatureProperty(object, name, value, text)) return *set;
     const std::optional<Limits> limits = PropertyLimits(object, name);
     if (!limits || !limits->Allows(value)) return 0;
     using P = Property;
@@ -249,4 +252,104 @@ int Play::RemoveLand(const std::string& fileName) {
     map->landgraph->Remove(info, map);
     ReloadWindowAtFocus();
     return 1;
+}
+
+// ---- The editor's orders
+
+int Play::GivePlace(const Order& order, Player*) {
+    Object* object = order.object.Get();
+    if (!object || !order.hasPoint) return 0;
+    return PlaceObjectAt(object, order.point) ? 1 : 0;
+}
+
+int Play::GiveMove(const Order& order, Player*) {
+    ObjectHolder* target = order.target.Get();
+    return target && order.hasPoint ? MovePlaced(target, order.point) : 0;
+}
+
+int Play::GiveDelete(const Order& order, Player*) {
+    // A creature belongs to its group, which alone deletes it.
+    ObjectHolder* target = order.target.Get();
+    if (!target || IsCreature(target)) return 0;
+    RemoveFromMap(target);
+    DeleteHolderWithObject(target);
+    return 1;
+}
+
+int Play::GiveEdit(const Order& order, Player*) {
+    ObjectHolder* target = order.target.Get();
+    return target && target->m_pObject ? target->m_pObject->Edit() : 0;
+}
+
+int Play::GiveSetProperty(const Order& order, Player*) {
+    ObjectHolder* target = order.target.Get();
+    Object* object = order.object ? order.object.Get() : target ? target->m_pObject : nullptr;
+    return SetProperty(object, order.name, order.value, order.text);
+}
+
+int Play::GiveAddItem(const Order& order, Player*) {
+    return AddItem(order.into.Get(), order.object.Get());
+}
+
+int Play::GiveDeleteItem(const Order& order, Player*) {
+    return DeleteItem(order.into.Get(), order.object.Get());
+}
+
+int Play::GiveAddKey(const Order& order, Player*) {
+    return AddKey(order.object.Get(), order.value, order.text);
+}
+
+int Play::GiveRemoveKey(const Order& order, Player*) {
+    return RemoveKey(order.object.Get());
+}
+
+int Play::GiveRemoveLand(const Order& order, Player*) {
+    return RemoveLand(order.text);
+}
+
+int Play::GiveSetTime(const Order& order, Player*) {
+    CTimeOfDay* clock = m_World.m_pTimeOfDay.get();
+    if (!clock || order.value < 0 || order.value > kLastHour || order.mode < 0 ||
+        order.mode > kLastSetMinute)
+        return 0;
+    clock->m_sHour = static_cast<int16_t>(order.value);
+    clock->m_sMinute = static_cast<int16_t>(order.mode);
+    clock->Format();
+    return 1;
+}
+
+int Play::ChangeScriptedMoves(Object* object, int32_t change, int32_t line, qv::Point cell) {
+    auto* creature = qv::DynamicCast<Player>(object);
+    if (!creature) return 0;
+    const auto at = static_cast<size_t>(line);
+    switch (change) {
+        case kMoveAdd:
+            creature->AddScriptedMove(cell.x, cell.y);
+            return 1;
+        case kMoveSet:
+            return line >= 0 ? creature->SetScriptedMove(at, cell.x, cell.y) : 0;
+        case kMoveDelete:
+            return line >= 0 ? creature->DeleteScriptedMove(at) : 0;
+        case kMoveRandom:
+            return Map() ? AddRandomMoves(*creature, *Map()) : 0;
+        default:
+            return 0;
+    }
+}
+
+int Play::GiveScriptedMove(const Order& order, Player*) {
+    return ChangeScriptedMoves(order.object.Get(), order.mode, order.value,
+                               {order.point.x, order.point.y});
+}
+
+int Play::GiveEditing(const Order& order, Player*) {
+    m_bEditing = order.value ? 1 : 0;
+    return 1;
+}
+
+int Play::GiveLoadWorld(const Order&, Player*) {
+    // The world the editor works on is asked for and read without a party.
+    m_bReloadWithoutAsking = 0;
+    m_bNoPlayersFile = 1;
+    return OnLoadWorld();
 }

@@ -404,3 +404,51 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
     if (O->Activate(&code, K) == Object::kWorldChanged) return Object::kWorldChanged;
     return 1;
 }
+
+// ---- The orders that send a creature to a point or a thing
+
+int Play::GiveWalkTo(const Order& order, Player* actor) {
+    if (!actor || !order.hasPoint) return 0;
+    // The bare holder belongs to its set: it goes once the set is empty.
+    auto* point = new ObjectHolder(order.point, nullptr);
+    actor->JoinPlayerSet(point);
+    if (actor->m_pPlayerSet != point) {
+        delete point;  // joining is forbidden just now
+        return 0;
+    }
+    return InteractWith(actor, 0);
+}
+
+int Play::GiveInteract(const Order& order, Player* actor) {
+    if (ObjectHolder* target = order.target.Get(); actor && target) actor->JoinPlayerSet(target);
+    return InteractWith(actor, 0);
+}
+
+int Play::GiveUseOn(const Order& order, Player* actor) {
+    // The click that picks the target of the use waiting for one.
+    if (ObjectHolder* target = order.target.Get(); actor && target) actor->JoinPlayerSet(target);
+    const int answer = InteractWith(actor, 0);
+    m_bPaused = 0;
+    m_iSelectMode = 0;
+    return answer;
+}
+
+int Play::GiveTarget(const Order& order, Player* actor) {
+    ObjectHolder* target = order.target.Get();
+    if (!actor || !target) return 0;
+    actor->JoinPlayerSet(target);
+    return 1;
+}
+
+int Play::GiveAttack(const Order& order, Player* actor) {
+    // In a fight only an outsider with nothing to say is attacked.
+    ObjectHolder* target = order.target.Get();
+    auto* creature =
+        target && target->Type() == PLAYER ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+    if (!actor || !creature) return 0;
+    if (creature->m_strMessageNode != "HELLO" || creature->m_iPartySlot != 0) return 0;
+    actor->m_pTarget = creature;
+    if (actor->m_pRangedWeapon) return 1;  // it shoots from where it stands
+    actor->JoinPlayerSet(target);
+    return InteractWith(actor, 0);
+}

@@ -232,3 +232,54 @@ int Play::Rest(Player* actor, ObjectHolder* target) {
     if (!bed || !actor || actor->m_iPartySlot == 0) return 0;
     return bed->RestFor(actor, AskQuantity(kRestHoursOffered));
 }
+
+// ---- The orders about things
+
+int Play::GiveTake(const Order& order, Player* actor) {
+    // Without a placed thing: `object` from the open container, at once.
+    ObjectHolder* target = order.target.Get();
+    if (!target) return TakeFromContainer(actor, order.object.Get());
+    // Only a thing that can be carried off; the actor takes it on arriving,
+    // as when it is clicked.
+    Object* thing = target->m_pObject;
+    if (!actor || !thing || m_bEditing || thing->m_bMoveable != 1 || IsCreature(target)) return 0;
+    actor->JoinPlayerSet(target);
+    return InteractWith(actor, 0);
+}
+
+int Play::GiveDrop(const Order& order, Player* actor) {
+    Object* object = order.object.Get();
+    if (!object || !order.hasPoint) return 0;
+    // What the actor carries leaves its hands; anything else is the caller's.
+    if (actor && actor->Owns(object)) return DropFrom(actor, object, order.point);
+    const DropResult dropped = DropObject(object, order.point);
+    if (!dropped) return 0;
+    if (dropped.placedItself) return 2;
+    return dropped.stackEmptied ? 3 : 1;
+}
+
+int Play::GiveGive(const Order& order, Player* actor) {
+    ObjectHolder* target = order.target.Get();
+    auto* receiver = target ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+    return GiveTo(actor, order.object.Get(), receiver);
+}
+
+int Play::GiveEquip(const Order& order, Player* actor) {
+    return Equip(actor, order.object.Get());
+}
+
+int Play::GiveUnequip(const Order& order, Player* actor) {
+    return Unequip(actor, order.object.Get());
+}
+
+int Play::GivePutIn(const Order& order, Player* actor) {
+    return PutIn(actor, order.object.Get(), order.into.Get());
+}
+
+int Play::GiveOpen(const Order& order, Player* actor) {
+    return Open(actor, order.target.Get(), order.value);
+}
+
+int Play::GiveRest(const Order& order, Player* actor) {
+    return Rest(actor, order.target.Get());
+}

@@ -522,3 +522,20 @@ int Play::OnLoadWorld() {
     Shell().ShowBusy(false);
     return 1;
 }
+
+// ---- The orders that move the view and the party
+
+int Play::GiveView(const Order& order, Player*) {
+    if (!order.hasPoint) return 0;
+    Position focus = order.point;
+    if (Map()) Map()->WrapPosition(focus);
+    m_World.m_ptFocus = {focus.x, focus.y};
+    if (Map() && Map()->CheckFocusEdge(focus) == Group::kWorldChanged) MoveToLand();
+    return 1;
+}
+
+int Play::GiveTravel(const Order& order, Player*) {
+    if (!order.hasPoint) return 0;
+    TravelTo({order.point.x, order.point.y});
+    return 1;
+}

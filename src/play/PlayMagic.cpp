@@ -5,6 +5,7 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "items/TargetChoice.h"
+#include "media/MouseCursor.h"
 #include "play/Play.h"
 #include "world/Global.h"
 
@@ -32,4 +33,20 @@ void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int pau
 
 void Play::EndUsePause() {
     m_bPaused = 0;
+}
+
+// ---- The orders of magic and of the use that waits for a target
+
+int Play::GiveCast(const Order& order, Player* actor) {
+    return CastKnownSpell(actor, order.object.Get(), order.target.Get());
+}
+
+int Play::GiveCancelTarget(const Order&, Player*) {
+    m_bPaused = 0;
+    m_iSelectMode = 0;
+    // What waited for the target goes with the selection: nothing used later
+    // may pick it up by chance.
+    DropPendingUse();
+    if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+    return 1;
 }

@@ -81,3 +81,17 @@ int Play::EndShownEffect(Player* member, int icon) {
     if (kind == SpellEffectKind::None) return 0;
     return member->CancelSpellsOn(kind) ? 1 : 0;
 }
+
+// ---- The orders of the party's windows
+
+int Play::GivePickForUse(const Order& order, Player* actor) {
+    return PickForUse(actor, order.object.Get());
+}
+
+int Play::GiveStance(const Order& order, Player* actor) {
+    return SetCombatChoice(actor, order.value, order.mode);
+}
+
+int Play::GiveEndEffect(const Order& order, Player* actor) {
+    return EndShownEffect(actor, order.value);
+}

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "creatures/Player.h"
+#include "creatures/PlayerEvents.h"
 #include "media/DDWnd.h"
 #include "media/MouseCursor.h"
 #include "platform/Files.h"
@@ -286,4 +288,103 @@ void Play::SetDragObject(ObjectHolder* holder) {
         if (Player* p = member.Get()) p->LeavePlayerSet();
     if (!holder)
         if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
+}
+
+// ---- The party's orders
+
+int Play::GiveLeadTo(const Order& order, Player*) {
+    Player* leader = m_World.m_pLeader.Get();
+    if (!leader) return 0;
+    if (!order.hasPoint) {
+        if (leader->m_pOrder) *leader->m_pOrder = ObjectEvent();
+        return 1;
+    }
+    if (!leader->m_pOrder) leader->m_pOrder = std::make_unique<ObjectEvent>();
+    *leader->m_pOrder =
+        ObjectEvent(ObjectEventType::MOVE, 0, nullptr, 0, order.point.x, order.point.y);
+    return 1;
+}
+
+int Play::GiveStop(const Order& order, Player*) {
+    // The party stops where it is; a walk toward a double-clicked point ends.
+    Player* leader = m_World.m_pLeader.Get();
+    if (leader && leader->m_cRouteMode == 'C') leader->m_cRouteMode = 'B';
+    for (auto& member : m_World.m_Party) {
+        Player* p = member.Get();
+        if (!p) continue;
+        p->LeavePlayerSet();
+        p->ClearRoute();
+    }
+    if (order.value) SetPartyShiftFlags(1);
+    return 1;
+}
+
+int Play::GiveShiftFlags(const Order& order, Player*) {
+    SetPartyShiftFlags(order.value);
+    return 1;
+}
+
+int Play::GiveEndWalk(const Order&, Player*) {
+    if (Player* leader = m_World.m_pLeader.Get()) leader->RecomputeLoad();
+    return 1;
+}
+
+int Play::GiveSelect(const Order& order, Player*) {
+    if (order.actor) {
+        SetControlPlayer(order.actor.Get());
+        return 1;
+    }
+    if (order.value < 0 || order.value >= static_cast<int32_t>(m_World.m_Party.size())) return 0;
+    if (Player* member = m_World.m_Party[static_cast<size_t>(order.value)].Get()) {
+        SetControlPlayer(member);
+        return 1;
+    }
+    return 0;
+}
+
+int Play::GiveCarry(const Order& order, Player*) {
+    SetDragObject(order.target.Get());
+    return 1;
+}
+
+int Play::GiveHoldGround(const Order&, Player*) {
+    m_World.m_bHoldGround = !m_World.m_bHoldGround;
+    return 1;
+}
+
+int Play::GiveCombat(const Order& order, Player*) {
+    SetCombatMode(order.value);
+    return 1;
+}
+
+int Play::GiveInvulnerable(const Order&, Player*) {
+    m_World.m_bPartyInvulnerable = !m_World.m_bPartyInvulnerable;
+    return 1;
+}
+
+int Play::GiveDebugView(const Order& order, Player*) {
+    m_World.m_bDebugView =
+        order.value == Order::kToggle ? !m_World.m_bDebugView : (order.value ? 1 : 0);
+    return 1;
+}
+
+int Play::SetNewCharacter(const std::string& name, int32_t value, const std::string& text) {
+    using A = NewCharacterAttribute;
+    if (name == A::kStrength)
+        m_iNewStrength = value;
+    else if (name == A::kDexterity)
+        m_iNewDexterity = value;
+    else if (name == A::kIntelligence)
+        m_iNewIntelligence = value;
+    else if (name == A::kPlayerName)
+        m_strPlayerName = text;
+    else if (name == A::kDogName)
+        m_strDogName = text;
+    else
+        return 0;
+    return 1;
+}
+
+int Play::GiveNewCharacter(const Order& order, Player*) {
+    return SetNewCharacter(order.name, order.value, order.text);
 }

@@ -390,3 +390,43 @@ void Play::UseGameFolder(const std::string& folder) {
     m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
     ReadSaveSlots();
 }
+
+int Play::GiveQuickSave(const Order&, Player*) {
+    return QuickSave();
+}
+
+int Play::StartNewGame() {
+    const int waiting = m_bNewCharacterPending;
+    m_bNewCharacterPending = 1;
+    if (!qv::FolderExists(GameFolderPath(GetSaveFolder(kOriginalSlot)))) {
+        // A game folder without its start world opens on the empty world.
+        m_bNewCharacterPending = 0;
+        return StartInOriginalWorld();
+    }
+    if (!LoadSlot(kOriginalSlot - 1)) {
+        m_bNewCharacterPending = waiting;
+        return 0;
+    }
+    return 1;
+}
+
+int Play::SaveGameAs(int index, const std::string& description) {
+    if (index < 0 || index >= kQuickSlot) return 0;
+    // A save that is not made leaves the table as it was.
+    SaveSlotEntry& entry = m_SaveSlots[static_cast<size_t>(index)];
+    const SaveSlotEntry before = entry;
+    entry = {1, description};
+    if (!SaveGame(index)) {
+        entry = before;
+        return 0;
+    }
+    return 1;
+}
+
+int Play::GiveNewGame(const Order&, Player*) {
+    return StartNewGame();
+}
+
+int Play::GiveSave(const Order& order, Player*) {
+    return SaveGameAs(order.value, order.text);
+}

@@ -116,3 +116,15 @@ void Play::OpenWaitingConversations() {
             m_OpenConversation(listener, speaker, talk.node);
     }
 }
+
+// ---- The order to talk
+
+int Play::GiveTalk(const Order& order, Player* actor) {
+    // Only someone with something to say: a talk never starts a fight.
+    ObjectHolder* target = order.target.Get();
+    auto* creature = IsCreature(target) ? qv::DynamicCast<Player>(target->m_pObject) : nullptr;
+    if (!actor || !creature || !creature->IsAlive() || !HasSomethingToSay(actor, creature))
+        return 0;
+    actor->JoinPlayerSet(target);
+    return InteractWith(actor, 0);
+}

@@ -127,3 +127,17 @@ int Play::Sell(Player* seller, Store* store, Object* item) {
     seller->RecomputeLoad();
     return 1;
 }
+
+// ---- The orders of trading
+
+int Play::GiveTrade(const Order& order, Player*) {
+    return OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
+}
+
+int Play::GiveBuy(const Order& order, Player* actor) {
+    return Buy(actor, FindStore(order.value), order.object.Get());
+}
+
+int Play::GiveSell(const Order& order, Player* actor) {
+    return Sell(actor, FindStore(order.value), order.object.Get());
+}

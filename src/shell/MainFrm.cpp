@@ -34,7 +34,7 @@ CMainFrame::CMainFrame() {
 }
 
 CMainFrame::~CMainFrame() {
-    m_Play.m_iStartState = 2;
+    m_Play.Give(Order::Of(Order::Kind::EndPlay));
     // Nothing more is delivered to a frame that is going away.
     OnDestroy();
     // The windows let go of what they showed before the world goes.
@@ -56,7 +56,6 @@ CMainFrame::~CMainFrame() {
     // The groups go while the map still exists: their creatures leave it as
     // they go. The map itself goes after them.
     m_World.m_pHoverHolder = nullptr;
-    m_Play.m_pDragHolder = nullptr;
     m_View.Release();
     m_World.DeleteGroups();
     // From here on the accessors answer as if there were no frame.

@@ -90,7 +90,8 @@ int CMainFrame::IsInputBlocked() const {
 }
 
 void CMainFrame::ClearModes() {
-    m_Play.m_bEditing = m_bStatsMode = m_bTalkMode = m_bTradeMode = 0;
+    m_Play.Give(Order::With(Order::Kind::Editing, 0));
+    m_bStatsMode = m_bTalkMode = m_bTradeMode = 0;
 }
 
 void CMainFrame::OnTalk() {
@@ -121,7 +122,8 @@ void CMainFrame::OnMenuCommand(int id) {
             m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;
         case kCmdToggleSelectMode:
-            m_Play.m_iSelectMode = m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0;
+            m_Play.Give(Order::With(Order::Kind::SelectMode,
+                                    m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0));
             break;
         case kCmdTalk:
             OnTalk();
@@ -145,7 +147,7 @@ void CMainFrame::SetDragObject(ObjectHolder* holder) {
 
 void CMainFrame::CancelMouseScroll(int keep) {
     if (!keep) EndHeldButton(*this);
-    m_Play.m_bInputLock = keep ? 0 : 1;
+    m_Play.Give(Order::With(Order::Kind::InputLock, keep ? 0 : 1));
 }
 
 void CMainFrame::CancelTargetSelection() {

@@ -36,7 +36,7 @@ bool IsGroupFighting(Group* group) {
 
 void CMainFrame::PickNextTarget() {
     if (!m_Play.m_bPaused) m_Play.Give(Order::With(Order::Kind::Pause, 1));
-    m_Play.m_bTabTarget = 1;
+    m_Play.Give(Order::With(Order::Kind::TabTarget, 1));
     const std::vector<ObjectHolder*> candidates =
         m_View.TabCandidates(m_Play.m_bEditing != 0, m_World.m_pLeader.Get());
     ObjectHolder* current = m_World.m_pHoverHolder.Get();
@@ -51,7 +51,7 @@ void CMainFrame::PickNextTarget() {
     if (!next) {
         // Past the last one the picking ends and the game goes on.
         m_Play.Give(Order::With(Order::Kind::Pause, 0));
-        m_Play.m_bTabTarget = 0;
+        m_Play.Give(Order::With(Order::Kind::TabTarget, 0));
     }
     SetMessageLine(m_View.TargetText(next));
 }
@@ -197,7 +197,7 @@ void CMainFrame::OnEscape() {
         return;
     }
 
-    m_Play.m_bOptionsShown = 1;
+    m_Play.Give(Order::With(Order::Kind::OptionsShown, 1));
     const bool fighting = IsGroupFighting(leader->m_pGroup) || m_Play.ActiveGenerator();
     if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kOriginalSlotIndex = -1;  // slot number 0: the start world
-
 class FrameOptionsHost : public OptionsHost {
 public:
     explicit FrameOptionsHost(CMainFrame& frame) : f(frame) {}
@@ -32,51 +30,30 @@ public:
     }
 
     bool SaveGame(int index, const std::string& description) override {
-        if (index < 0 || index >= Play::kQuickSlot) return false;
-        // A save that is not made leaves the table as it was.
-        Play::SaveSlotEntry& entry = f.m_Play.m_SaveSlots[static_cast<size_t>(index)];
-        const Play::SaveSlotEntry before = entry;
-        entry = {1, description};
-        if (!f.m_Play.SaveGame(index)) {
-            entry = before;
-            return false;
-        }
-        return true;
+        Order save = Order::With(Order::Kind::Save, index);
+        save.text = description;
+        return f.m_Play.Give(save) != 0;
     }
 
     bool StartNewGame(const NewCharacterChoice& c) override {
-        struct Kept {
-            int pending;
-            int32_t strength, dexterity, intelligence;
-            std::string player, dog;
-        };
-        const Kept before{f.m_Play.m_bNewCharacterPending, f.m_Play.m_iNewStrength,
-                          f.m_Play.m_iNewDexterity,        f.m_Play.m_iNewIntelligence,
-                          f.m_Play.m_strPlayerName,        f.m_Play.m_strDogName};
-        f.m_Play.m_bNewCharacterPending = 1;
-        f.m_Play.m_iNewStrength = c.strength;
-        f.m_Play.m_iNewDexterity = c.dexterity;
-        f.m_Play.m_iNewIntelligence = c.intelligence;
-        f.m_Play.m_strPlayerName = c.playerName;
-        f.m_Play.m_strDogName = c.dogName;
-        const std::string original =
-            f.m_Play.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot));
-        if (!qv::FolderExists(original)) {
+        Play& play = f.m_Play;
+        const NewCharacterChoice before{play.m_iNewStrength, play.m_iNewDexterity,
+                                        play.m_iNewIntelligence, play.m_strPlayerName,
+                                        play.m_strDogName};
+        ChooseCharacter(c);
+        const bool hasStartWorld =
+            qv::FolderExists(play.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot)));
+        const int started = play.Give(Order::Of(Order::Kind::NewGame));
+        if (!hasStartWorld) {
             // A game folder without its start world opens on the empty world.
-            f.m_Play.m_bNewCharacterPending = 0;
             f.m_bFullRedraw = 1;
-            return f.m_Play.StartInOriginalWorld() != 0;
+            return started != 0;
         }
-        if (!f.m_Play.LoadSlot(kOriginalSlotIndex)) {
-            f.m_Play.m_bNewCharacterPending = before.pending;
-            f.m_Play.m_iNewStrength = before.strength;
-            f.m_Play.m_iNewDexterity = before.dexterity;
-            f.m_Play.m_iNewIntelligence = before.intelligence;
-            f.m_Play.m_strPlayerName = before.player;
-            f.m_Play.m_strDogName = before.dog;
+        if (!started) {
+            ChooseCharacter(before);
             return false;
         }
-        f.m_Play.SetControlPlayer(nullptr);
+        play.SetControlPlayer(nullptr);
         f.m_bFullRedraw = 1;
         return true;
     }
@@ -99,6 +76,27 @@ public:
     }
 
 private:
+    // The character a new game gives the party.
+    void ChooseCharacter(const NewCharacterChoice& c) {
+        using A = Play::NewCharacterAttribute;
+        const auto number = [this](const char* name, int32_t value) {
+            Order order = Order::With(Order::Kind::NewCharacter, value);
+            order.name = name;
+            f.m_Play.Give(order);
+        };
+        const auto text = [this](const char* name, const std::string& value) {
+            Order order = Order::Of(Order::Kind::NewCharacter);
+            order.name = name;
+            order.text = value;
+            f.m_Play.Give(order);
+        };
+        number(A::kStrength, c.strength);
+        number(A::kDexterity, c.dexterity);
+        number(A::kIntelligence, c.intelligence);
+        text(A::kPlayerName, c.playerName);
+        text(A::kDogName, c.dogName);
+    }
+
     CMainFrame& f;
 };
 

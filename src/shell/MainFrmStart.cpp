@@ -335,7 +335,7 @@ void CMainFrame::StartOfPlay() {
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
-        m_Play.m_bOptionsShown = 0;
+        m_Play.Give(Order::With(Order::Kind::OptionsShown, 0));
         if (!RunOptionsWindow(1, 1)) {
             // The worker never runs.
             m_Start.TraceStart("quit from options");
@@ -359,7 +359,7 @@ void CMainFrame::StartOfPlay() {
     // 6. The window of the map around the focus, with the pictures it now
     // has, and the screen picture on both pages.
     m_bReloadImages = 0;
-    m_Play.m_bOptionsShown = 1;
+    m_Play.Give(Order::With(Order::Kind::OptionsShown, 1));
     if (m_World.map_master && m_World.map_master->landgraph) {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a

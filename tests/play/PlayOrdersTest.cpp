@@ -2,6 +2,7 @@
 // heading for a thing, taking, talking, trading, dropping a stack, deleting,
 // and the questions they ask.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,7 +10,9 @@
 
 #include "PlayFixture.h"
 #include "creatures/FightSupport.h"
+#include "creatures/PlayerMove.h"
 #include "items/Bag.h"
+#include "support/HandWrittenRecord.h"
 
 using namespace play_test;
 
@@ -51,6 +54,7 @@ TEST_F(PlayOrders, AnOrderWithoutAnyoneToCarryItOutDoesNothing) {
     EXPECT_EQ(play.Give(Order::With(Order::Kind::Select, 0)), 0);
     EXPECT_EQ(play.Give(Order::With(Order::Kind::Select, 6)), 0);
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::None)), 0);
+    EXPECT_EQ(play.Give(Order::Of(static_cast<Order::Kind>(Order::kKinds))), 0) << "no such kind";
 }
 
 TEST_F(PlayOrders, ADroppedStackAsksHowManyAndKeepsTheRestWithTheCaller) {
@@ -283,4 +287,140 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
         EXPECT_EQ(seen, r.want);
     }
     member->m_pMeleeWeapon = nullptr;
+}
+
+TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
+    struct Row {
+        const char* rule;
+        Order order;
+        const int* field;
+        int expected;
+    };
+    const auto named = [](Order order, const char* name) {
+        order.name = name;
+        return order;
+    };
+    using A = Play::NewCharacterAttribute;
+    const Row rows[] = {
+        {"Tab picks the target", Order::With(Order::Kind::TabTarget, 1), &play.m_bTabTarget, 1},
+        {"the picking ends", Order::With(Order::Kind::TabTarget, 0), &play.m_bTabTarget, 0},
+        {"input locked", Order::With(Order::Kind::InputLock, 1), &play.m_bInputLock, 1},
+        {"input free", Order::With(Order::Kind::InputLock, 0), &play.m_bInputLock, 0},
+        {"options shown", Order::With(Order::Kind::OptionsShown, 1), &play.m_bOptionsShown, 1},
+        {"build mode on", Order::With(Order::Kind::Editing, 1), &play.m_bEditing, 1},
+        {"build mode off", Order::With(Order::Kind::Editing, 0), &play.m_bEditing, 0},
+        {"a select mode", Order::With(Order::Kind::SelectMode, 2), &play.m_iSelectMode, 2},
+        {"strength", named(Order::With(Order::Kind::NewCharacter, 61), A::kStrength),
+         &play.m_iNewStrength, 61},
+        {"dexterity", named(Order::With(Order::Kind::NewCharacter, 42), A::kDexterity),
+         &play.m_iNewDexterity, 42},
+        {"intelligence", named(Order::With(Order::Kind::NewCharacter, 70), A::kIntelligence),
+         &play.m_iNewIntelligence, 70},
+        {"the frame goes", Order::Of(Order::Kind::EndPlay), &play.m_iStartState, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(play.Give(r.order), 1);
+        EXPECT_EQ(*r.field, r.expected);
+    }
+    Order name = named(Order::Of(Order::Kind::NewCharacter), A::kDogName);
+    name.text = "Rex";
+    EXPECT_EQ(play.Give(name), 1);
+    EXPECT_EQ(play.m_strDogName, "Rex");
+    EXPECT_EQ(play.Give(named(name, "Wisdom")), 0) << "no such attribute";
+    EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
+    // The save window's save keeps to its slots: the quick save's is not one.
+    for (int index : {-1, Play::kQuickSlot})
+        EXPECT_EQ(play.Give(Order::With(Order::Kind::Save, index)), 0) << index;
+    EXPECT_EQ(play.m_SaveSlots[Play::kQuickSlot].inUse, 0);
+    // The editor's read of a world without a chooser: cancelled, but without a party.
+    play.m_bReloadWithoutAsking = 1;
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::LoadWorld)), 2);
+    EXPECT_EQ(play.m_bNoPlayersFile, 1);
+    EXPECT_EQ(play.m_bReloadWithoutAsking, 0);
+}
+
+TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
+    Player* k = PlaceMember(1, At(36, 35));
+    const auto moves = [&](int32_t change, int32_t line, qv::Point cell = {}) {
+        Order order = Order::At(Order::Kind::ScriptedMove, Position(cell.x, cell.y, 0));
+        order.object = k;
+        order.mode = change;
+        order.value = line;
+        return play.Give(order);
+    };
+    struct Row {
+        const char* rule;
+        int32_t change, line;
+        qv::Point cell;
+        int answer;
+        std::vector<qv::Point> after;
+    };
+    const Row rows[] = {
+        {"a move appended", Play::kMoveAdd, 0, {40, 41}, 1, {{40, 41}}},
+        {"another", Play::kMoveAdd, 0, {42, 43}, 1, {{40, 41}, {42, 43}}},
+        {"the last line changed", Play::kMoveSet, 1, {44, 45}, 1, {{40, 41}, {44, 45}}},
+        {"a line past the last", Play::kMoveSet, 2, {1, 1}, 0, {{40, 41}, {44, 45}}},
+        {"a line before the first", Play::kMoveDelete, -1, {}, 0, {{40, 41}, {44, 45}}},
+        {"the first removed", Play::kMoveDelete, 0, {}, 1, {{44, 45}}},
+        {"no such change", 9, 0, {}, 0, {{44, 45}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        EXPECT_EQ(moves(r.change, r.line, r.cell), r.answer);
+        std::vector<qv::Point> cells;
+        for (const auto& move : k->m_MoveList)
+            if (auto* to = qv::DynamicCast<PlayerMoveTo>(move.get()))
+                cells.push_back({to->x, to->y});
+        EXPECT_EQ(cells, r.after);
+    }
+    Order stone = Order::Of(Order::Kind::ScriptedMove);
+    stone.object = Lay(new Lying, At(37, 35))->m_pObject;
+    EXPECT_EQ(play.Give(stone), 0) << "not a creature";
+}
+
+TEST_F(PlayOrders, TheCreatureSheetsOrdersLeaveTheCreatureAsItsOwnReadingOfThePages) {
+    struct Row {
+        const char* rule;
+        std::function<void(PlayerPropertyPages&)> edit;
+    };
+    const Row rows[] = {
+        {"nothing changed: a magic that knows nothing goes", [](PlayerPropertyPages&) {}},
+        {"figures, names and exact experience",
+         [](PlayerPropertyPages& p) {
+             p.specialName = "Oswin";
+             p.hitPoints = 17;
+             p.strength = 33;
+             p.messageNode = "GREET";
+             p.experience = {0.1, 1e-300, 12345.678901234567};
+             p.combat[5] = 2;
+             p.stay = 1;
+         }},
+        {"a skill and mana: the magic stays with its mana",
+         [](PlayerPropertyPages& p) {
+             p.skills = {0.0f, 2.5f, 0.0f, 0.1f};
+             p.mana = 30;
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::unique_ptr<Player> read(new Player), ordered(new Player);
+        PlayerPropertyPages pages;
+        read->FillPropertyPages(pages);
+        ordered->FillPropertyPages(pages);
+        r.edit(pages);
+        read->ReadPropertyPages(pages);
+        for (const Order& order : Play::CreatureSheetOrders(ordered.get(), pages))
+            EXPECT_EQ(play.Give(order), 1) << order.name;
+        EXPECT_EQ(record_test::StoreObject(*ordered), record_test::StoreObject(*read));
+    }
+    Order bad = Order::Of(Order::Kind::SetProperty);
+    std::unique_ptr<Player> k(new Player);
+    bad.object = k.get();
+    for (auto [name, text] :
+         {std::pair{"Spells", "1 2 3"}, {"Experience", "1 2 3 4"}, {"Hair", "1 2 3"}}) {
+        bad.name = name;
+        bad.text = text;
+        EXPECT_EQ(play.Give(bad), 0) << name << ": too few, too many, no colours";
+    }
 }
