@@ -98,8 +98,11 @@ void CControlsDlg::BuildWidgets() {
     ImGui::SameLine();
     if (ImGui::Button("Lands", ImVec2(70, 0))) m_Gui.Later([this] { OpenLandTree(); });
     m_Gui.Remember("Lands");
-    if (ImGui::Button("Load World", ImVec2(148, 0))) m_Gui.Later([this] { LoadWorld(); });
+    if (ImGui::Button("Load World", ImVec2(90, 0))) m_Gui.Later([this] { LoadWorld(); });
     m_Gui.Remember("Load World");
+    ImGui::SameLine();
+    if (ImGui::Button("Save", ImVec2(50, 0))) m_Gui.Later([this] { SaveWorld(); });
+    m_Gui.Remember("Save");
     ImGui::End();
 }
 
@@ -193,4 +196,9 @@ void CControlsDlg::LoadWorld() {
     m_frame.m_Play.m_bReloadWithoutAsking = 0;
     m_frame.m_Play.m_bNoPlayersFile = 1;
     m_frame.m_Play.OnLoadWorld();
+}
+
+void CControlsDlg::SaveWorld() {
+    // The world goes into the start world's folder under the name asked.
+    m_frame.m_Play.OnSaveGame();
 }
