@@ -204,6 +204,8 @@ int Play::Give(const Order& order) {
             // A creature belongs to its group, which alone deletes it.
             if (!target || IsCreature(target)) return 0;
             RemoveFromMap(target);
+            // Gone, it opens nothing: out of its key record first.
+            if (target->m_pObject) m_World.RemoveFromKeyStorage(target->m_pObject);
             DeleteHolderWithObject(target);
             return 1;
         case Kind::Drop: {
@@ -265,6 +267,8 @@ int Play::Give(const Order& order) {
         case Kind::Carry:
             SetDragObject(target);
             return 1;
+        case Kind::Bring:
+            return BringPlaced(target, order.into.Get());
         case Kind::Pause:
             if (order.value == Order::kToggle)
                 TogglePause();

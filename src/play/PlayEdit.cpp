@@ -209,6 +209,17 @@ int Play::AddItem(Object* into, Object* item) {
     return 0;
 }
 
+int Play::BringPlaced(ObjectHolder* holder, Object* into) {
+    Object* object = holder ? holder->m_pObject : nullptr;
+    CBag* bag = into ? qv::DynamicCast<CBag>(into) : nullptr;
+    if (!object || !bag || IsCreature(holder) || !bag->CanHold(object)) return 0;
+    const Position where = holder->pos;
+    LiftOffMap(holder);
+    if (bag->PutItem(object)) return 1;
+    ReturnToMap(object, where);
+    return 0;
+}
+
 int Play::DeleteItem(Object* from, Object* item) {
     if (!from || !item) return 0;
     if (auto* container = qv::DynamicCast<Container>(from)) {

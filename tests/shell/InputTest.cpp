@@ -10,6 +10,7 @@
 #include "media/MouseCursor.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
+#include "world/KeyStorage.h"
 
 using namespace looptest;
 
@@ -600,15 +601,21 @@ TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) 
     ASSERT_TRUE(map->WindowCellOf(barrel->pos, wc));
     EXPECT_TRUE(map->GetCell(wc.x, wc.y).holders.Find(barrel)) << "listed where it stands now";
 
-    // Esc during the drag cancels it; a drop outside the view leaves it.
+    // Esc during the drag cancels it; a drop outside the view, over no list
+    // of things, deletes it and takes it out of its key record.
     const Position still = barrel->pos;
     MoveTo(Over(still));
     loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
     Send(qv::Event::Key(true, qv::VK_ESCAPE));
     EXPECT_EQ(barrel->pos, still);
+    barrel->m_pObject->m_iItemNum = 4;
+    frame->m_World.AddToKeyStorage(barrel->m_pObject);
+    ASSERT_EQ(frame->m_World.m_KeyStorageList.back()->m_ObjectList.size(), 1u);
+    const qv::Handle<ObjectHolder> dropped(barrel);
     loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
     Mouse(qv::EventKind::LButtonUp, {600, 450});
-    EXPECT_EQ(barrel->pos, still);
+    EXPECT_EQ(dropped.Get(), nullptr);
+    EXPECT_TRUE(frame->m_World.m_KeyStorageList.back()->m_ObjectList.empty());
 }
 
 }  // namespace
