@@ -674,13 +674,20 @@ TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
     frame->m_Start.m_bIntroPlaying = false;
 
     // Nothing open, nothing picked: Esc shows the options window, and play
-    // goes on when the player does not quit there.
-    frame->m_Play.m_bOptionsShown = 0;
-    // The in-game window takes the second Esc: back to the game.
-    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
-    Press(qv::VK_ESCAPE);
-    EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
-    EXPECT_FALSE(frame->m_bQuitRequested);
+    // goes on when the player does not quit there; without a party too, so
+    // that build mode and an empty world have their way out.
+    const char* rows[] = {"in play with a party", "in build mode, no party", "in an empty world"};
+    for (const int row : {0, 1, 2}) {
+        SCOPED_TRACE(rows[row]);
+        frame->m_bBuildMode = row == 1;
+        if (row) frame->m_World.m_pLeader = nullptr;
+        frame->m_Play.m_bOptionsShown = 0;
+        // The in-game window takes the second Esc: back to the game.
+        qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
+        Press(qv::VK_ESCAPE);
+        EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
+        EXPECT_FALSE(frame->m_bQuitRequested);
+    }
 }
 
 }  // namespace
