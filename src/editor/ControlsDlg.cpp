@@ -98,8 +98,11 @@ void CControlsDlg::BuildWidgets() {
     ImGui::SameLine();
     if (ImGui::Button("Lands", ImVec2(70, 0))) m_Gui.Later([this] { OpenLandTree(); });
     m_Gui.Remember("Lands");
-    if (ImGui::Button("Load World", ImVec2(148, 0))) m_Gui.Later([this] { LoadWorld(); });
+    if (ImGui::Button("Load World", ImVec2(90, 0))) m_Gui.Later([this] { LoadWorld(); });
     m_Gui.Remember("Load World");
+    ImGui::SameLine();
+    if (ImGui::Button("Save", ImVec2(50, 0))) m_Gui.Later([this] { SaveWorld(); });
+    m_Gui.Remember("Save");
     ImGui::End();
 }
 
@@ -191,4 +194,9 @@ void CControlsDlg::ReadParameters() {
 void CControlsDlg::LoadWorld() {
     // The world the editor works on is asked for and read without a party.
     m_frame.m_Play.Give(Order::Of(Order::Kind::LoadWorld));
+}
+
+void CControlsDlg::SaveWorld() {
+    // The world goes into the start world's folder under the name asked.
+    m_frame.m_Play.OnSaveGame();
 }

@@ -2,7 +2,8 @@
 // The editor's tool palette, beside the game's picture at (640, 0) of the
 // window: the "Build Mode" check, the catalogue's material lists under
 // "List Selection" (a material chosen there is put down by a double click in
-// the map view), the cell labels of the map, "Time", "Par" and "Load World".
+// the map view), the cell labels of the map, "Time", "Par", "Load World" and
+// "Save".
 //
 // It lies beside play, never in the popup chain; the frame hands it the mouse
 // events over it and asks it to refresh itself every tick and when painting.
@@ -51,6 +52,7 @@ public:
     void OpenLandTree();
     void ReadParameters();
     void LoadWorld();
+    void SaveWorld();
     void SetCellLabels(int mode);
 
     // Runs the dialogs the buttons open (null: modally on the screen; a test

@@ -67,6 +67,8 @@ struct Order {
         RemoveKey,   // `object` leaves every key record and carries no key number
         RemoveLand,  // the land of file `text` leaves the land tree and the map
         Carry,       // the mouse carries the placed `target` (none: the carry ends)
+        Bring,       // the placed `target`'s object leaves the map for the bag `into` (a list
+                     // window's, as the editor's drag drops it there); never a creature
         // ---- Play itself
         Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
         HoldGround,    // the hold-ground switch flips

@@ -130,6 +130,7 @@ const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {
         {Kind::RemoveKey, &Play::GiveRemoveKey},
         {Kind::RemoveLand, &Play::GiveRemoveLand},
         {Kind::Carry, &Play::GiveCarry},
+        {Kind::Bring, &Play::GiveBring},
         {Kind::Pause, &Play::GivePause},
         {Kind::HoldGround, &Play::GiveHoldGround},
         {Kind::Invulnerable, &Play::GiveInvulnerable},

@@ -239,6 +239,10 @@ public:
     int AddLand(std::unique_ptr<Land> land, const std::string& fileName);
     int NewWorld();     // 1, or 2 when a dialog was cancelled (nothing changed)
     int OnLoadWorld();  // 1, or 2 when the file dialog was cancelled
+    // The editor's save: the world's file name is asked in the start world's
+    // folder and the world saved there as the start world (slot 0). 1 saved,
+    // 2 cancelled ("Save Cancelled", nothing changed), 0 not saved (said).
+    int OnSaveGame();
     int AskLandFileName(std::string& name);  // 1 when a name was chosen
     struct FileDialogRequest {
         bool save = false;  // a save dialog (else an open dialog)
@@ -446,6 +450,11 @@ public:
     // `count` of a placed holder's object into the creature's bag: a part of
     // a stack is copied, the whole takes the holder off the map.
     int TakeFromMap(Player* creature, ObjectHolder* holder, int count);
+    // The placed thing's holder leaves the map and goes; its object is the
+    // caller's. ReturnToMap puts such an object down again where it lay, or,
+    // when the map will not take it, deletes it.
+    Object* LiftOffMap(ObjectHolder* holder);
+    void ReturnToMap(Object* object, const Position& where);
     // Something the actor carries or has in use is put down at `w`; the
     // answers of the Drop order (1 part of a stack, 2 the thing itself, 3
     // the whole stack).
@@ -558,6 +567,9 @@ public:
     // `item` leaves the container's bag or the generator's templates and is
     // deleted; 0 when it is not there.
     int DeleteItem(Object* from, Object* item);
+    // The placed thing's object leaves the map for the bag `into` (1); 0,
+    // with nothing changed, for a creature or a bag without room for it.
+    int BringPlaced(ObjectHolder* holder, Object* into);
     // The object answers to key number `key` (0 or more): it leaves every
     // record, then enters the one of that number (a new one named `name`,
     // or "Lost or Temp Key" without a name). RemoveKey takes it out of every
@@ -793,6 +805,7 @@ private:
     int GivePlace(const Order& order, Player* actor);
     int GiveMove(const Order& order, Player* actor);
     int GiveDelete(const Order& order, Player* actor);
+    int GiveBring(const Order& order, Player* actor);
     int GiveEdit(const Order& order, Player* actor);
     int GiveSetProperty(const Order& order, Player* actor);
     int GiveAddItem(const Order& order, Player* actor);

@@ -193,6 +193,17 @@ int Play::AddItem(Object* into, Object* item) {
     return 0;
 }
 
+int Play::BringPlaced(ObjectHolder* holder, Object* into) {
+    Object* object = holder ? holder->m_pObject : nullptr;
+    CBag* bag = into ? qv::DynamicCast<CBag>(into) : nullptr;
+    if (!object || !bag || IsCreature(holder) || !bag->CanHold(object)) return 0;
+    const Position where = holder->pos;
+    LiftOffMap(holder);
+    if (bag->PutItem(object)) return 1;
+    ReturnToMap(object, where);
+    return 0;
+}
+
 int Play::DeleteItem(Object* from, Object* item) {
     if (!from || !item) return 0;
     if (auto* container = qv::DynamicCast<Container>(from)) {
@@ -272,6 +283,8 @@ int Play::GiveDelete(const Order& order, Player*) {
     ObjectHolder* target = order.target.Get();
     if (!target || IsCreature(target)) return 0;
     RemoveFromMap(target);
+    // Gone, it opens nothing: out of its key record first.
+    if (target->m_pObject) m_World.RemoveFromKeyStorage(target->m_pObject);
     DeleteHolderWithObject(target);
     return 1;
 }

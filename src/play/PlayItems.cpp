@@ -80,17 +80,27 @@ int Play::TakeFromMap(Player* creature, ObjectHolder* holder, int count) {
     }
     // The whole of it: its holder leaves the map and goes.
     const Position where = holder->pos;
+    LiftOffMap(holder);
+    if (AddToBag(creature, object)) return 1;
+    // No room after all: it goes back where it lay.
+    ReturnToMap(object, where);
+    return 0;
+}
+
+Object* Play::LiftOffMap(ObjectHolder* holder) {
+    Object* object = holder->m_pObject;
     RemoveFromMap(holder);
     if (m_World.m_pHoverHolder.Get() == holder) m_World.m_pHoverHolder = nullptr;
     holder->m_pObject = nullptr;
-    object->m_pHolder = nullptr;
+    if (object) object->m_pHolder = nullptr;
     delete holder;
-    if (AddToBag(creature, object)) return 1;
-    // No room after all: it goes back where it lay.
+    return object;
+}
+
+void Play::ReturnToMap(Object* object, const Position& where) {
     auto* back = new ObjectHolder(where, object);
     Position at = where;
     if (!Map() || !Map()->AddHolder(at, back)) DeleteHolderWithObject(back);
-    return 0;
 }
 
 int Play::TakeFromContainer(Player* actor, Object* object) {

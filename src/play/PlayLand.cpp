@@ -484,6 +484,29 @@ int Play::NewWorld() {
     return 1;
 }
 
+int Play::OnSaveGame() {
+    // The editor's worlds are kept in the start world's folder: the name is
+    // asked there, and the world goes there as the start world.
+    const std::string work = GameFolderPath(m_strWorkFolder);
+    m_strCurrentFolder = GameFolderPath(GetSaveFolder(kOriginalSlot));
+    const FileDialogRequest ask{true, "qvr", m_strWorldFile, kWorldFilter};
+    const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+    const std::string world = chosen ? PlainName(*chosen) : std::string();
+    m_strCurrentFolder = work;
+    if (world.empty()) {
+        qv::ShowMessage("Save Cancelled", qv::MessageButtons::Ok);
+        return 2;
+    }
+    // A save that is not made leaves the world's name as it was.
+    const std::string before = m_strWorldFile;
+    m_strWorldFile = world;
+    const int saved = SaveSlot(kOriginalSlot);
+    if (!saved) m_strWorldFile = before;
+    // Writing the world gave the window's holders back to their lands.
+    TryReloadWindowAtFocus();
+    return saved;
+}
+
 int Play::OnLoadWorld() {
     // Asked first: a cancel leaves the working folder and the world in play
     // as they were.

@@ -347,6 +347,10 @@ int Play::GiveCarry(const Order& order, Player*) {
     return 1;
 }
 
+int Play::GiveBring(const Order& order, Player*) {
+    return BringPlaced(order.target.Get(), order.into.Get());
+}
+
 int Play::GiveHoldGround(const Order&, Player*) {
     m_World.m_bHoldGround = !m_World.m_bHoldGround;
     return 1;

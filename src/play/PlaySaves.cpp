@@ -365,8 +365,12 @@ int Play::OpenStartWorld() {
 int Play::StartInOriginalWorld() {
     const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
     if (!qv::FolderExists(original)) {
-        std::fprintf(stderr, "No start world in %s: the window opens on an empty world.\n",
-                     qv::ToSlashes(original).c_str());
+        // Said on the error output and in the window's message line.
+        const std::string said =
+            qv::Format("No start world in %s: the window opens on an empty world.",
+                       qv::ToSlashes(original).c_str());
+        std::fprintf(stderr, "%s\n", said.c_str());
+        SetMessageLine(said);
         // The empty world: the least the window fits in, with no land and
         // nothing in it, the window around its first cell.
         if (MapMaster* map = Map()) {

@@ -219,7 +219,8 @@ public:
     // button lets go of the view.
     void SetDragObject(ObjectHolder* holder);
     // The editor's drag of a placed object's picture from a client point;
-    // dropped in the view, the object moves by the drag.
+    // dropped in the view, the object moves by the drag; on a list of
+    // things, that list's bag takes it; anywhere else it is deleted.
     void DragPlacedObject(ObjectHolder* holder, qv::Point start);
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.

@@ -207,10 +207,14 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     OnMouseMove(drag.m_end);
     MapMaster* map = m_World.map_master.get();
     if (drag.m_cancelled || !dragged || !map) return;
-    // Dropped in the map view: the object moves by the drag. The editor's
-    // object lists, which would take it elsewhere, are not there yet; a drop
-    // anywhere else leaves it where it was.
-    if (!m_View.m_rcView.Contains(drag.m_end)) return;
+    // Dropped on a list of things, that list takes it; anywhere else out of
+    // the map view it goes, out of its key record too.
+    if (!m_View.m_rcView.Contains(drag.m_end)) {
+        if (!m_pGameWindows->DropPlaced(holder, drag.m_end))
+            m_Play.Give(Order::On(Order::Kind::Delete, holder));
+        return;
+    }
+    // Dropped in the map view: the object moves by the drag.
     const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
     const Position from = holder->pos;
     Order move = Order::At(Order::Kind::Move, Position(from.x + dx + dy, from.y + dy, from.z));

@@ -181,9 +181,11 @@ void CMainFrame::OnEscape() {
         return;
     }
 
+    // Without a party (build mode, an empty world) Esc still brings the
+    // options window: it is the way out.
     Player* leader = m_World.m_pLeader.Get();
     if (w.m_pTradeWnd || m_Play.m_pDragHolder || m_Play.m_bContainerOpen || w.m_pContainerWnd ||
-        !leader || leader->m_iTalkState != -1)
+        (leader && leader->m_iTalkState != -1))
         return;
 
     if (m_Play.m_iSelectMode == Play::kSelectToken) {
@@ -198,6 +200,6 @@ void CMainFrame::OnEscape() {
     }
 
     m_Play.Give(Order::With(Order::Kind::OptionsShown, 1));
-    const bool fighting = IsGroupFighting(leader->m_pGroup) || m_Play.ActiveGenerator();
+    const bool fighting = (leader && IsGroupFighting(leader->m_pGroup)) || m_Play.ActiveGenerator();
     if (!RunOptionsWindow(fighting ? 0 : 1, 1)) RequestQuit(0);
 }

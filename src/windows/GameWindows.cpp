@@ -286,6 +286,23 @@ CGameWindows::Place CGameWindows::BoxAt(qv::Point p) const {
     return place;
 }
 
+bool CGameWindows::DropPlaced(ObjectHolder* holder, qv::Point p) {
+    const Place place = BoxAt(p);
+    if (!place.box) return false;
+    // The bag and the container's list show a bag; the item list, the spell
+    // books and the things in use show none.
+    CBag* bag = nullptr;
+    if (place.window == m_pContainerWnd.get())
+        bag = m_pContainerWnd->GetShownBag();
+    else if (auto* inventory = dynamic_cast<CInventory*>(place.window);
+             inventory && inventory->GetShows() == CInventory::Shows::Bag)
+        bag = inventory->GetShownBag();
+    Order bring = Order::On(Order::Kind::Bring, holder);
+    bring.into = bag;
+    m_Play.Give(bring);
+    return true;
+}
+
 void CGameWindows::StartCarry(Object* object, CListDragBox* from, qv::Point at) {
     Player* carrier = m_pControlPanel ? m_pControlPanel->GetPlayer() : nullptr;
     if (!object || !carrier) return;

@@ -99,6 +99,11 @@ public:
     // Esc: a carry ends, or the top window closes; true when it was taken.
     bool OnEscape();
 
+    // The editor's drag of a placed thing let go at p: over a list of
+    // things, the bag that list shows is given it (a list without one
+    // leaves it where it was). False when no list is under p.
+    bool DropPlaced(ObjectHolder* holder, qv::Point p);
+
     // The thing the mouse carries (null when none) and who carries it.
     Object* Carried() const { return m_pCarried.Get(); }
     Player* Carrier() const { return m_pCarrier.Get(); }

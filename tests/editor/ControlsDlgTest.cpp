@@ -10,6 +10,7 @@
 #include <set>
 
 #include "EditorFixture.h"
+#include "creatures/Player.h"
 #include "editor/TimeOfDayDlg.h"
 #include "platform/Message.h"
 #include "platform/Settings.h"
@@ -290,4 +291,38 @@ TEST_F(EditorFixture, LoadWorldCancelledKeepsTheUnsavedWorkAndTheWorkingFolder) 
     Queue({{"File name", "start.qvr"}});
     ASSERT_TRUE(PaletteGui().Click("Load World"));
     EXPECT_NE(qv::ReadWholeFile(land), edited);
+}
+
+TEST_F(EditorFixture, ANewWorldSavedFromThePaletteIsTheWorldTheNextGameStartsIn) {
+    Queue({}, "New World");
+    Queue({{"Name", "Isle"}, {"Width (cells)", "60"}, {"Height (cells)", "50"}});
+    Queue({{"File name", "isle"}});
+    ASSERT_EQ(editor->RunWorldCreation(), 1);
+    ASSERT_NE(LoadGlobalImages(&frame->m_World), 0);
+    frame->m_iStage = 3;
+    frame->RunTick();
+    const std::string position = (dir / "original" / "Position").string();
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled: nothing saved" : "named: the start world");
+        qv::ScriptedMessages messages;
+        Queue({{"File name", "isle"}}, cancel ? "Cancel" : "OK");
+        ASSERT_TRUE(PaletteGui().Click("Save"));
+        EXPECT_EQ(titles.back(), "Save As");
+        EXPECT_EQ(messages.shown.size() == 1 && messages.shown[0] == "Save Cancelled", cancel);
+        EXPECT_EQ(Play::ReadPositionFrom(qv::ReadWholeFile(position), position),
+                  cancel ? "start.qvr" : "isle.qvr");
+        EXPECT_EQ(fs::exists(dir / "original" / "isle.lnd"), !cancel);
+    }
+    // Quit, and a new game: it starts in the new world.
+    NewFrame(0);
+    ASSERT_EQ(frame->m_Play.OpenStartWorld(), 1);
+    ASSERT_NE(LoadGlobalImages(&frame->m_World), 0);
+    frame->m_iStage = 3;
+    frame->RunTick();
+    EXPECT_EQ(frame->m_World.map_master->worldcellx, 60);
+    Player* leader = frame->m_World.m_pLeader.Get();
+    EXPECT_TRUE(leader && leader->m_pHolder) << "the party stands in it";
+    const int32_t before = frame->m_World.m_iGameTime;
+    for (int tick = 0; tick < 10; ++tick) frame->RunTick();
+    EXPECT_EQ(frame->m_World.m_iGameTime - before, 1000) << "and the game goes on";
 }

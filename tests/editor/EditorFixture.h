@@ -35,16 +35,8 @@ protected:
     EditorFixture() {
         qv::MessageLoop::Instance().Reset();
         WriteStartWorld(dir.string());
-        InvalidateGlobalImages();
-        frame = std::make_unique<CMainFrame>();
-        EXPECT_EQ(frame->InitDirectDraw(0), 1);
-        frame->m_Settings.m_strSettingsFile = (dir / "settings").string();
-        frame->m_bBuildMode = 1;
-        World& w = frame->m_World;
-        w.map_master = std::make_unique<MapMaster>();
-        w.CreateRootGroups();
-        frame->m_Play.UseGameFolder(dir.string() + "/");
-        BuildObjectCatalogue(w.m_Catalogue, nullptr);
+        NewFrame(1);
+        BuildObjectCatalogue(frame->m_World.m_Catalogue, nullptr);
         editor = std::make_unique<CEditor>(*frame);
         editor->m_RunDialog = [this](CEditorDialog& d) {
             d.Open();
@@ -63,6 +55,20 @@ protected:
         qv::MessageLoop::Instance().Reset();
     }
 
+    // A frame on the game folder, in build mode or in play (the editor, if
+    // any, and the frame before go first).
+    void NewFrame(int buildMode) {
+        editor.reset();
+        frame.reset();
+        InvalidateGlobalImages();
+        frame = std::make_unique<CMainFrame>();
+        EXPECT_EQ(frame->InitDirectDraw(0), 1);
+        frame->m_Settings.m_strSettingsFile = (dir / "settings").string();
+        frame->m_bBuildMode = buildMode;
+        frame->m_World.map_master = std::make_unique<MapMaster>();
+        frame->m_World.CreateRootGroups();
+        frame->m_Play.UseGameFolder(dir.string() + "/");
+    }
     // Answers the next dialog: fills the named fields, then clicks `button`.
     void Queue(std::initializer_list<std::pair<std::string, std::string>> fields,
                std::string button = "OK") {

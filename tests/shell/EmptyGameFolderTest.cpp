@@ -26,6 +26,8 @@ TEST(EmptyGameFolder, OpensOnAnEmptyWorldThatIsDrawnTickAfterTick) {
     frame.m_iStage = 3;
     for (int tick = 0; tick < 5; ++tick) frame.RunTick();
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+    // The window says why it is empty, as the error output did.
+    EXPECT_EQ(frame.m_strMessageLine.rfind("No start world in ", 0), 0u) << frame.m_strMessageLine;
     EXPECT_EQ(frame.m_bQuitRequested, 0);
 }
 

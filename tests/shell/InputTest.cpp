@@ -10,6 +10,7 @@
 #include "media/MouseCursor.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
+#include "world/KeyStorage.h"
 
 using namespace looptest;
 
@@ -610,15 +611,21 @@ TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) 
     ASSERT_TRUE(map->WindowCellOf(barrel->pos, wc));
     EXPECT_TRUE(map->GetCell(wc.x, wc.y).holders.Find(barrel)) << "listed where it stands now";
 
-    // Esc during the drag cancels it; a drop outside the view leaves it.
+    // Esc during the drag cancels it; a drop outside the view, over no list
+    // of things, deletes it and takes it out of its key record.
     const Position still = barrel->pos;
     MoveTo(Over(still));
     loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
     Send(qv::Event::Key(true, qv::VK_ESCAPE));
     EXPECT_EQ(barrel->pos, still);
+    barrel->m_pObject->m_iItemNum = 4;
+    frame->m_World.AddToKeyStorage(barrel->m_pObject);
+    ASSERT_EQ(frame->m_World.m_KeyStorageList.back()->m_ObjectList.size(), 1u);
+    const qv::Handle<ObjectHolder> dropped(barrel);
     loop.Inject(qv::Event::Mouse(qv::EventKind::LButtonDown, Over(still).x, Over(still).y));
     Mouse(qv::EventKind::LButtonUp, {600, 450});
-    EXPECT_EQ(barrel->pos, still);
+    EXPECT_EQ(dropped.Get(), nullptr);
+    EXPECT_TRUE(frame->m_World.m_KeyStorageList.back()->m_ObjectList.empty());
 }
 
 }  // namespace
@@ -677,13 +684,20 @@ TEST_F(Input, AKeyDuringTheIntroOnlyStopsItAndEscInPlayBringsUpTheOptions) {
     frame->m_Start.m_bIntroPlaying = false;
 
     // Nothing open, nothing picked: Esc shows the options window, and play
-    // goes on when the player does not quit there.
-    frame->m_Play.m_bOptionsShown = 0;
-    // The in-game window takes the second Esc: back to the game.
-    qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
-    Press(qv::VK_ESCAPE);
-    EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
-    EXPECT_FALSE(frame->m_bQuitRequested);
+    // goes on when the player does not quit there; without a party too, so
+    // that build mode and an empty world have their way out.
+    const char* rows[] = {"in play with a party", "in build mode, no party", "in an empty world"};
+    for (const int row : {0, 1, 2}) {
+        SCOPED_TRACE(rows[row]);
+        frame->m_bBuildMode = row == 1;
+        if (row) frame->m_World.m_pLeader = nullptr;
+        frame->m_Play.m_bOptionsShown = 0;
+        // The in-game window takes the second Esc: back to the game.
+        qv::MessageLoop::Instance().Inject(qv::Event::Key(true, qv::VK_ESCAPE));
+        Press(qv::VK_ESCAPE);
+        EXPECT_TRUE(frame->m_Play.m_bOptionsShown);
+        EXPECT_FALSE(frame->m_bQuitRequested);
+    }
 }
 
 }  // namespace

@@ -388,3 +388,30 @@ TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
 
 }  // namespace
 }  // namespace ingame_test
+
+namespace ingame_test {
+namespace {
+
+TEST_F(InGame, InTheEditorAPlacedThingDraggedOffTheViewGoesToTheListUnderItOrGoes) {
+    ASSERT_TRUE(ok);
+    frame->m_bBuildMode = frame->m_Play.m_bEditing = 1;
+    const Position at(Hero()->m_pHolder->pos.x + 60, Hero()->m_pHolder->pos.y, 0);
+    for (const bool overBag : {true, false}) {
+        SCOPED_TRACE(overBag ? "over the bag's list: into that bag" : "over no list: it goes");
+        auto* stone = new Useable("Stone");
+        Order drop = Order::At(Order::Kind::Drop, at);
+        drop.object = stone;
+        ASSERT_EQ(frame->m_Play.Give(drop), 2);
+        const qv::Handle<Object> thing(stone);
+        const qv::Handle<ObjectHolder> holder(stone->m_pHolder);
+        const qv::Point end = overBag ? InBag(nullptr) : qv::Point{700, 100};
+        qv::MessageLoop::Instance().Inject(
+            qv::Event::Mouse(qv::EventKind::LButtonUp, end.x, end.y));
+        frame->DragPlacedObject(holder.Get(), {320, 200});
+        EXPECT_EQ(holder.Get(), nullptr) << "off the map";
+        EXPECT_EQ(thing && Hero()->m_pBag->Contains(thing.Get()), overBag);
+    }
+}
+
+}  // namespace
+}  // namespace ingame_test
