@@ -142,7 +142,9 @@ public:
     void DrawPauseBar();
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
-    int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
+    int PauseBarFill() const {
+        return m_Play.m_iPauseBudget * kPauseBarLength / Play::kPauseBankMax;
+    }
 
     // ---- The party and moving between lands (play/PlayParty.cpp, play/PlayLand.cpp) ----
     int MoveToLand() { return m_Play.MoveToLand(); }
