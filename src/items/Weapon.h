@@ -32,8 +32,8 @@ struct AttackSituation {
     int32_t clearLine = 0;                           // f18
 };
 
-// Appends an attack training record for the situation to the global list of
-// attack records. Without the training records nothing is kept.
+// Where an attack training record for the situation would go: the game keeps
+// none (the data program's training records its own fights).
 void AddAttackRecord(const AttackSituation& situation);
 
 // A weapon answers what a fight asks of it (CombatWeapon).

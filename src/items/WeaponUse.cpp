@@ -210,6 +210,7 @@ int Weapon::IsUsableBy(Player* creature) {
 }
 
 void AddAttackRecord(const AttackSituation&) {
-    // The attack training records and their global list come with the
-    // neural networks; until then an evaluated attack leaves no record.
+    // The game keeps no attack training records: the data program's
+    // training records its own fights' strikes, and an attack evaluated in
+    // play leaves no record.
 }

@@ -198,9 +198,8 @@ void CMainFrame::DragPlacedObject(ObjectHolder* holder, qv::Point start) {
     qv::MessageLoop::Instance().RunModal(drag);
     MapMaster* map = m_World.map_master.get();
     if (drag.m_cancelled || !dragged || !map) return;
-    // Dropped in the map view: the object moves by the drag. The editor's
-    // object lists, which would take it elsewhere, are not there yet; a drop
-    // anywhere else leaves it where it was.
+    // Dropped in the map view: the object moves by the drag; a drop anywhere
+    // else leaves it where it was.
     if (!m_View.m_rcView.Contains(drag.m_end)) return;
     const int dx = drag.m_end.x - start.x, dy = drag.m_end.y - start.y;
     const Position from = holder->pos;
