@@ -63,7 +63,7 @@ struct Order {
         AddKey,      // `object` answers to key number `value` (`text` names a new record)
         RemoveKey,   // `object` leaves every key record and carries no key number
         RemoveLand,  // the land of file `text` leaves the land tree and the map
-        Carry,        // the mouse carries the placed `target` (none: the carry ends)
+        Carry,       // the mouse carries the placed `target` (none: the carry ends)
         // ---- Play itself
         Pause,         // `value` 1 pauses, 0 ends the pause, kToggle flips it (not while picking)
         HoldGround,    // the hold-ground switch flips

@@ -254,11 +254,13 @@ TEST_F(DrawFrame, TheMiniMapShowsTheFocusCellInTheMarkColour) {
     CellPoint w;
     ASSERT_TRUE(map->CellToWindow(map->focuscell, w));
     ASSERT_EQ(w, (CellPoint{25, 24}));
-    const qv::Point at{frame->m_View.m_ptMinimapOrigin.x + 50, frame->m_View.m_ptMinimapOrigin.y + 48};
+    const qv::Point at{frame->m_View.m_ptMinimapOrigin.x + 50,
+                       frame->m_View.m_ptMinimapOrigin.y + 48};
     const uint16_t mark = Pixel(at.x, at.y);
     EXPECT_EQ(Pixel(at.x + 1, at.y + 1), mark);
     // Unexplored cells far from the focus stay at colour 0.
-    EXPECT_NE(Pixel(frame->m_View.m_ptMinimapOrigin.x + 2, frame->m_View.m_ptMinimapOrigin.y + 2), mark);
+    EXPECT_NE(Pixel(frame->m_View.m_ptMinimapOrigin.x + 2, frame->m_View.m_ptMinimapOrigin.y + 2),
+              mark);
     // The map's own picture keeps the cell's own colour, not the mark.
     EXPECT_NE(map->GetMinimapPixel(50, 48), 255);
 }
