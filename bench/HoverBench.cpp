@@ -167,8 +167,9 @@ void BM_HoverPlainBoxes(benchmark::State& state) {
             ObjectHolder* hit = nullptr;
             for (ObjectHolder* h : crowd.placed) {
                 const CellPoint d = crowd.map->PixelDelta(focus, h->pos);
-                const qv::Point rel{p.x - (f.m_View.m_ptViewOrigin.x + f.m_View.m_ptViewCentre.x + d.x - d.y),
-                                    p.y - (f.m_View.m_ptViewOrigin.y + f.m_View.m_ptViewCentre.y + d.y)};
+                const qv::Point rel{
+                    p.x - (f.m_View.m_ptViewOrigin.x + f.m_View.m_ptViewCentre.x + d.x - d.y),
+                    p.y - (f.m_View.m_ptViewOrigin.y + f.m_View.m_ptViewCentre.y + d.y)};
                 if (h->m_pObject->GetImage()->BoxContains(rel)) hit = h;
             }
             found += hit != nullptr;

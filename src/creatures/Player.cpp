@@ -1,6 +1,6 @@
 // The creature: construction, copying, registration in the player array,
-// magic, levels and the operations whose behaviour belongs to later stages
-// (thinking, walking, combat, spells, conversation, drawing).
+// magic, levels and alertness, and the scheduling of its next step. Its
+// thinking and walking, fights, spells and picture have files of their own.
 
 #include "creatures/Player.h"
 
@@ -357,8 +357,7 @@ int Player::ReduceAlertness(int32_t amount) {
     return m_iAlertness;
 }
 
-// ---- Operations filled in with thinking, walking, combat, spells,
-// conversation, drawing and the editor. Until then they do nothing.
+// ---- The next step
 
 int Player::ScheduleMove(int32_t time, int32_t x, int32_t y, int32_t delay) {
     int32_t d = delay != 0 ? delay : m_iStepTime;

@@ -454,7 +454,11 @@ public:
     int32_t m_bEvading = 0;
 
     // ---- Orders, key, combat panel
+    // The creature's own standing order, an event it carries out when no
+    // fight holds it (a walk to a point, a strike at a creature); not the
+    // player's orders to play (play/Order.h).
     std::unique_ptr<ObjectEvent> m_pOrder;
+    // Its order in a fight, of a CombatOrderType.
     std::unique_ptr<ObjectEvent> m_pCombatOrder;
     int32_t m_iUnused5 = 0;
     int32_t m_bFrameUp = 1;

@@ -68,8 +68,8 @@ Light::Light() : FireSpell(kLight) {}
 int Light::ApplyEffect(Player*, Object* target) {
     // On anything but a creature the mana is spent and nothing happens.
     if (!AsCreature(target)) return SpellResult::Done;
-    // The light a creature carries comes with its equipment; until then the
-    // cast finds nothing to give and costs nothing.
+    // A creature's light is the one it carries in its equipment: the cast
+    // gives it none and costs nothing.
     return SpellResult::Nothing;
 }
 

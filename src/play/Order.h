@@ -1,7 +1,7 @@
 #pragma once
-// An order: one thing the player asks of play. Input makes orders (and later the
-// in-game windows and the editor do), hands them to Play (Play::Give), and Play
-// carries each out at once, so that nothing above play edits a creature or a
+// An order: one thing the player asks of play. Input, the in-game windows and
+// the editor make orders, hand them to Play (Play::Give), and Play carries
+// each out at once, so that nothing above play edits a creature or a
 // placed object itself. Orders handed between two ticks come before the
 // world's step of the second; the orders of a game, each with the tick it was
 // given in, are a recording that plays the game again.

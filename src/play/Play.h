@@ -696,10 +696,10 @@ public:
     int m_bEditing = 0;    // the editor's build mode check is on
     int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
     int m_bPaused = 0;
-    int32_t PauseBudget = 0;   // pause time banked while running, 0 to kPauseBankMax
-    int32_t m_iMusicTime = 0;  // game time since the music was last chosen
-    int m_bCombat = 0;         // the party is in combat
-    int m_bTabTarget = 0;      // Tab picks the target: the hover holder stays
+    int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
+    int32_t m_iMusicTime = 0;    // game time since the music was last chosen
+    int m_bCombat = 0;           // the party is in combat
+    int m_bTabTarget = 0;        // Tab picks the target: the hover holder stays
     // Select modes: what the next click picks a target for.
     static constexpr int kSelectToken = 1;  // tokens and power cubes
     static constexpr int kSelectSpell = 2;  // a known spell

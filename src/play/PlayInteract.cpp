@@ -27,10 +27,10 @@ const char* const kHello = "HELLO";
 
 // A door brick's dead zone along one axis: within [low, high) the creature
 // counts as touching; beyond, the distance is measured from the zone's edge.
-int32_t DeadZone(int32_t d, int32_t low, int32_t high) {
-    if (d < low) return d - low;
-    if (d < high) return 0;
-    return d - high;
+int32_t DeadZone(int32_t offset, int32_t low, int32_t high) {
+    if (offset < low) return offset - low;
+    if (offset < high) return 0;
+    return offset - high;
 }
 
 // The creature's radius taken off the longer axis of the distance to it.
@@ -47,16 +47,16 @@ void PlayerZone(int32_t& dx, int32_t& dy, int32_t radius) {
 // Moving ahead from `from` toward `to` the short way round the world, two
 // pixels a step.
 BresenhamLine LineBetween(MapMaster* map, const Position& from, const Position& to) {
-    const qv::Point d = map->PixelDeltaOf(from, to);
-    const qv::Point a{from.x, from.y};
-    const qv::Point b{from.x + d.x, from.y + d.y};
+    const qv::Point delta = map->PixelDeltaOf(from, to);
+    const qv::Point start{from.x, from.y};
+    const qv::Point end{from.x + delta.x, from.y + delta.y};
     BresenhamLine line;
-    line.Start(&a, &b);
+    line.Start(&start, &end);
     return line;
 }
 
-ObjectHolder* WhatStandsAt(MapMaster* map, Player* mover, qv::Point p) {
-    return map->CheckMove(mover, Position(p.x, p.y, 0), nullptr, 1, 0);
+ObjectHolder* WhatStandsAt(MapMaster* map, Player* mover, qv::Point point) {
+    return map->CheckMove(mover, Position(point.x, point.y, 0), nullptr, 1, 0);
 }
 
 // Deletes an item used up on its target, taken first from whatever holds it:
@@ -148,8 +148,8 @@ int Play::IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* ta
     return 1;
 }
 
-int Play::InteractWith(Player* K, int F) {
-    return Interact(K, F, false);
+int Play::InteractWith(Player* creature, int flag) {
+    return Interact(creature, flag, false);
 }
 
 int Play::Approach(Player* creature, int flag) {
@@ -162,85 +162,87 @@ int Play::ApplyArrivals() {
     // passed over, and a world change ends the rest, as it ends a walk.
     const std::vector<Arrival> arrivals = std::move(m_Arrivals);
     m_Arrivals.clear();
-    for (const Arrival& a : arrivals) {
-        Player* K = a.creature.Get();
-        ObjectHolder* H = a.target.Get();
-        if (!K || !H || !H->m_pObject) continue;
-        if (Act(K, H) == Object::kWorldChanged) return Object::kWorldChanged;
+    for (const Arrival& arrival : arrivals) {
+        Player* creature = arrival.creature.Get();
+        ObjectHolder* holder = arrival.target.Get();
+        if (!creature || !holder || !holder->m_pObject) continue;
+        if (Act(creature, holder) == Object::kWorldChanged) return Object::kWorldChanged;
     }
     return 1;
 }
 
-int Play::Interact(Player* K, int F, bool deferActing) {
+int Play::Interact(Player* creature, int flag, bool deferActing) {
     MapMaster* map = Map();
 
     // 1. A monster clicked while fighting is attacked at once.
-    if (K && K->m_pPlayerSet && (m_iSelectMode == 0 || m_iSelectMode == 1) &&
-        K->m_pPlayerSet->Type() == PLAYER) {
-        auto* c = qv::DynamicCast<Player>(K->m_pPlayerSet->m_pObject);
-        if (c && c != K && c->m_pGroup != K->m_pGroup && c->IsAlive() &&
-            c->m_strMessageNode == kHello && c->m_iPartySlot == 0) {
-            K->m_pTarget = c;
-            K->m_pOrder = std::make_unique<ObjectEvent>(ObjectEventType::ATTACK, 0, c);
-            K->ClearPlayerSet();
-            K->ClearRoute();
+    if (creature && creature->m_pPlayerSet && (m_iSelectMode == 0 || m_iSelectMode == 1) &&
+        creature->m_pPlayerSet->Type() == PLAYER) {
+        auto* monster = qv::DynamicCast<Player>(creature->m_pPlayerSet->m_pObject);
+        if (monster && monster != creature && monster->m_pGroup != creature->m_pGroup &&
+            monster->IsAlive() && monster->m_strMessageNode == kHello &&
+            monster->m_iPartySlot == 0) {
+            creature->m_pTarget = monster;
+            creature->m_pOrder = std::make_unique<ObjectEvent>(ObjectEventType::ATTACK, 0, monster);
+            creature->ClearPlayerSet();
+            creature->ClearRoute();
             return 1;
         }
     }
 
     // 2. Where from, and what to.
-    ObjectHolder* pOH = K ? K->m_pPlayerSet : m_World.m_pHoverHolder.Get();
-    if (!K && !QV_CHECK(pOH != NULL)) return 0;
-    if (!pOH) return 0;
-    const Position R = K ? K->m_Position : Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
-    Object* O = pOH->m_pObject;
+    ObjectHolder* holder = creature ? creature->m_pPlayerSet : m_World.m_pHoverHolder.Get();
+    if (!creature && !QV_CHECK(holder != NULL)) return 0;
+    if (!holder) return 0;
+    const Position from =
+        creature ? creature->m_Position : Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0);
+    Object* object = holder->m_pObject;
 
     // 3. Touching yet?
     bool walkOn = false;
-    if (m_iSelectMode < 2 && !m_bEditing && K && F == 0 && map) {
-        const qv::Point delta = map->PixelDeltaOf(R, pOH->pos);
+    if (m_iSelectMode < 2 && !m_bEditing && creature && flag == 0 && map) {
+        const qv::Point delta = map->PixelDeltaOf(from, holder->pos);
         int32_t dx = delta.x, dy = delta.y;
-        if (qv::DynamicCast<FrontDoorBrick>(O)) {
+        if (qv::DynamicCast<FrontDoorBrick>(object)) {
             dx = DeadZone(dx, -21, 21);
             dy = DeadZone(dy, -8, 8);
         }
-        if (qv::DynamicCast<SideDoorBrick>(O)) {
+        if (qv::DynamicCast<SideDoorBrick>(object)) {
             dx = DeadZone(dx, -11, 15);
             dy = DeadZone(dy, -19, 8);
         }
-        if (auto* mast = qv::DynamicCast<Mast>(O)) mast->ApplyTouchZone(&dx, &dy);
-        if (auto* creature = qv::DynamicCast<Player>(O)) PlayerZone(dx, dy, creature->m_iRadius);
+        if (auto* mast = qv::DynamicCast<Mast>(object)) mast->ApplyTouchZone(&dx, &dy);
+        if (auto* touched = qv::DynamicCast<Player>(object)) PlayerZone(dx, dy, touched->m_iRadius);
         const int64_t distanceSq = int64_t{dx} * dx + int64_t{dy} * dy;
-        BresenhamLine line = LineBetween(map, R, pOH->pos);
+        BresenhamLine line = LineBetween(map, from, holder->pos);
         if (distanceSq >= kNearDistanceSq) {
             // Far: only an object met at the very next step is touched.
-            qv::Point step{R.x, R.y};
+            qv::Point step{from.x, from.y};
             if (!line.AtEnd()) line.Next(&step);
-            walkOn = WhatStandsAt(map, K, step) != pOH;
-        } else if (O && O->Type() != PLAYER) {
+            walkOn = WhatStandsAt(map, creature, step) != holder;
+        } else if (object && object->Type() != PLAYER) {
             // Near a thing: it must be the first thing on the way, and soon.
             for (int steps = 1; !line.AtEnd(); ++steps) {
                 qv::Point step;
                 line.Next(&step);
-                if (ObjectHolder* met = WhatStandsAt(map, K, step)) {
-                    walkOn = met != pOH || steps > kNearLineSteps;
+                if (ObjectHolder* met = WhatStandsAt(map, creature, step)) {
+                    walkOn = met != holder || steps > kNearLineSteps;
                     break;
                 }
             }
         }
     }
 
-    // 4. Walk on. A creature that has something to say comes to meet K; a
-    // party member is not chased.
+    // 4. Walk on. A creature that has something to say comes to meet the one
+    // walking; a party member is not chased.
     if (walkOn) {
-        auto* other = qv::DynamicCast<Player>(O);
+        auto* other = qv::DynamicCast<Player>(object);
         if (other && !m_bQuantityUp) {
-            ObjectHolder* meeting = K->m_pHolder;
+            ObjectHolder* meeting = creature->m_pHolder;
             if (meeting && other->IsAlive() && other->m_strMessageNode != kHello &&
                 other->m_pPlayerSet != meeting)
                 other->JoinPlayerSet(meeting);
             if (other->m_iPartySlot != 0 && (!meeting || other->m_pPlayerSet != meeting)) {
-                K->LeavePlayerSet();
+                creature->LeavePlayerSet();
                 return 0;
             }
         }
@@ -248,61 +250,61 @@ int Play::Interact(Player* K, int F, bool deferActing) {
     }
 
     // 5. A plain point reached: the walk after a double click ends with it.
-    if (!O) {
-        if (K) {
-            K->LeavePlayerSet();
-            K->ClearRoute();
+    if (!object) {
+        if (creature) {
+            creature->LeavePlayerSet();
+            creature->ClearRoute();
         }
         SetPartyShiftFlags(0);
         return 1;
     }
 
-    // 6. Acting on O. A creature's own turn only reports that it arrived:
-    // what arriving calls for is carried out once the groups have taken
-    // their turns (ApplyArrivals), where asking the player or changing the
-    // world cannot pull the walk from under the groups.
-    if (K) {
-        K->ClearPlayerSet();
-        K->ClearRoute();
+    // 6. Acting on the object. A creature's own turn only reports that it
+    // arrived: what arriving calls for is carried out once the groups have
+    // taken their turns (ApplyArrivals), where asking the player or changing
+    // the world cannot pull the walk from under the groups.
+    if (creature) {
+        creature->ClearPlayerSet();
+        creature->ClearRoute();
     }
-    if (deferActing && K) {
-        m_Arrivals.push_back({K, pOH});
+    if (deferActing && creature) {
+        m_Arrivals.push_back({creature, holder});
         return 1;
     }
-    return Act(K, pOH);
+    return Act(creature, holder);
 }
 
 bool Play::IsCreature(ObjectHolder* holder) {
     return holder && holder->m_pObject && holder->Type() == PLAYER;
 }
 
-bool Play::HasSomethingToSay(const Player* K, const Player* O) {
+bool Play::HasSomethingToSay(const Player* creature, const Player* other) {
     // A party member met by another speaks for itself when the other has
     // something to say.
-    return O->m_strMessageNode != kHello ||
-           (O->m_iPartySlot != 0 && K && K->m_strMessageNode != kHello);
+    return other->m_strMessageNode != kHello ||
+           (other->m_iPartySlot != 0 && creature && creature->m_strMessageNode != kHello);
 }
 
-int Play::Act(Player* K, ObjectHolder* pOH) {
+int Play::Act(Player* creature, ObjectHolder* holder) {
     MapMaster* map = Map();
-    Object* O = pOH->m_pObject;
-    qv::Handle<ObjectHolder> H(pOH);
-    const Position targetPos = pOH->pos;
-    if (K) {
-        K->ClearPlayerSet();
-        K->ClearRoute();
+    Object* object = holder->m_pObject;
+    qv::Handle<ObjectHolder> target(holder);
+    const Position targetPos = holder->pos;
+    if (creature) {
+        creature->ClearPlayerSet();
+        creature->ClearRoute();
     }
     qv::Handle<Object> pendingItem;
     qv::Handle<Player> pendingUser;
-    if (OwnsPendingUse(K)) {
+    if (OwnsPendingUse(creature)) {
         pendingItem = m_pPendingItem;
         pendingUser = m_pPendingItemUser;
         DropPendingUse();
     }
-    auto* creatureO = qv::DynamicCast<Player>(O);
-    if (K && K->m_iPartySlot == 0) {
-        const bool partyO = creatureO && creatureO->m_iPartySlot != 0;
-        if (!partyO && !O->CanBeUsedBy(K)) return 0;
+    auto* other = qv::DynamicCast<Player>(object);
+    if (creature && creature->m_iPartySlot == 0) {
+        const bool otherInParty = other && other->m_iPartySlot != 0;
+        if (!otherInParty && !object->CanBeUsedBy(creature)) return 0;
     }
 
     // 7. The first rule that applies.
@@ -311,28 +313,29 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
         // creature that used it, else (the player's own click) the controlled
         // member. Using it may have done away with item or user: both are
         // looked up again.
-        if (item->Use(pendingUser.Get(), O) != 0) {
+        if (item->Use(pendingUser.Get(), object) != 0) {
             Player* carrier = pendingUser.Get();
-            if (!carrier) carrier = K ? K : m_World.m_pControlPlayer.Get();
+            if (!carrier) carrier = creature ? creature : m_World.m_pControlPlayer.Get();
             DiscardUsedItem(pendingItem.Get(), carrier);
         }
         if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
         return 1;
     }
 
-    if (creatureO && ((K && K->IsAlive() && K->m_iPartySlot != 0) || m_bQuantityUp)) {
-        if (!creatureO->IsAlive()) {
+    if (other &&
+        ((creature && creature->IsAlive() && creature->m_iPartySlot != 0) || m_bQuantityUp)) {
+        if (!other->IsAlive()) {
             // A corpse in sight is looted.
-            if (K && !IsLineToTargetClear(K, map, H.Get(), targetPos, kCorpseSightCellSq, 0)) {
-                K->JoinPlayerSet(H.Get());
+            if (creature && !IsLineToTargetClear(creature, map, target.Get(), targetPos,
+                                                 kCorpseSightCellSq, 0)) {
+                creature->JoinPlayerSet(target.Get());
                 return 0;
             }
-            OpenContainer(creatureO->m_pBag ? static_cast<Object*>(creatureO->m_pBag.get())
-                                            : creatureO);
+            OpenContainer(other->m_pBag ? static_cast<Object*>(other->m_pBag.get()) : other);
             return 1;
         }
-        if (HasSomethingToSay(K, creatureO)) {
-            Player* speaker = creatureO->m_iPartySlot < 0 ? K : creatureO;
+        if (HasSomethingToSay(creature, other)) {
+            Player* speaker = other->m_iPartySlot < 0 ? creature : other;
             if (!speaker || speaker->m_strMessageNode == kHello) {
                 Ask().Tell("No Response.");
                 return 0;
@@ -341,19 +344,20 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
             // to the conversation scripts.
             m_bInputLock = 0;
             m_bQuantityUp = 0;
-            if (K) K->LeavePlayerSet();
-            creatureO->LeavePlayerSet();
+            if (creature) creature->LeavePlayerSet();
+            other->LeavePlayerSet();
             OpenConversation(speaker, speaker->m_strMessageNode);
             return Object::kWorldChanged;
         }
         // A fight.
-        if (K && (!IsLineToTargetClear(K, map, H.Get(), targetPos, kFightSightCellSq, 0) ||
-                  creatureO->m_iScriptHold < -5)) {
-            K->JoinPlayerSet(H.Get());
+        if (creature &&
+            (!IsLineToTargetClear(creature, map, target.Get(), targetPos, kFightSightCellSq, 0) ||
+             other->m_iScriptHold < -5)) {
+            creature->JoinPlayerSet(target.Get());
             return 0;
         }
-        Group* mine = K ? K->m_pGroup : nullptr;
-        Group* theirs = creatureO->m_pGroup;
+        Group* mine = creature ? creature->m_pGroup : nullptr;
+        Group* theirs = other->m_pGroup;
         if (!mine || !theirs || mine == theirs) return 0;
         mine->SetHostileMode(1, theirs);
         theirs->SetHostileMode(1, mine);
@@ -361,47 +365,47 @@ int Play::Act(Player* K, ObjectHolder* pOH) {
         return 1;
     }
 
-    if (O->Type() == STAIRS) {
+    if (object->Type() == STAIRS) {
         if (m_bEditing) {
-            O->Edit();
-        } else if (K && K->m_iPartySlot != 0 && Ask().YesNo("Do you want to take the stairs?") &&
-                   H) {
-            m_pPendingWorld = O;
+            object->Edit();
+        } else if (creature && creature->m_iPartySlot != 0 &&
+                   Ask().YesNo("Do you want to take the stairs?") && target) {
+            m_pPendingWorld = object;
         }
         return 1;
     }
 
-    if (!m_bEditing && O->Type() == SCENERY) {
-        auto* scenery = qv::DynamicCast<Scenery>(O);
+    if (!m_bEditing && object->Type() == SCENERY) {
+        auto* scenery = qv::DynamicCast<Scenery>(object);
         if (scenery && scenery->HasUsePrompt()) {
             // A bed asks its hours through the player's answers.
-            if (qv::DynamicCast<Bed>(O))
-                Rest(K, H.Get());
+            if (qv::DynamicCast<Bed>(object))
+                Rest(creature, target.Get());
             else
-                O->GetUsePrompt(K, 1);
+                object->GetUsePrompt(creature, 1);
             return 1;
         }
     }
 
     // A creature is never picked up, whatever its flag says: one who comes
     // over to talk would otherwise take the member it reaches into its bag.
-    if (O->m_bMoveable == 1 && !creatureO && !m_bEditing && K) {
-        const int count = AskTakeAmount(K, O);
+    if (object->m_bMoveable == 1 && !other && !m_bEditing && creature) {
+        const int count = AskTakeAmount(creature, object);
         if (count < 0) WarningBeep();  // the bag cannot hold it: refused
-        if (count > 0 && H) {
-            TakeFromMap(K, H.Get(), count);
+        if (count > 0 && target) {
+            TakeFromMap(creature, target.Get(), count);
             SetControlPlayer(m_World.m_pControlPlayer.Get());
         }
         return 1;
     }
 
-    if (m_bEditing && !K) {
-        const int r = O->Edit();
-        return r ? r : 1;
+    if (m_bEditing && !creature) {
+        const int edited = object->Edit();
+        return edited ? edited : 1;
     }
 
     int code = -1;
-    if (O->Activate(&code, K) == Object::kWorldChanged) return Object::kWorldChanged;
+    if (object->Activate(&code, creature) == Object::kWorldChanged) return Object::kWorldChanged;
     return 1;
 }
 

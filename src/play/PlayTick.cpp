@@ -35,15 +35,15 @@ bool Play::Tick(int32_t step) {
     World& w = m_World;
     ++m_iTickCount;
     if (!m_bPaused) {
-        PauseBudget = std::min(PauseBudget + step, kPauseBankMax);
+        m_iPauseBudget = std::min(m_iPauseBudget + step, kPauseBankMax);
         w.m_iGameTime = qv::TimeAdd(w.m_iGameTime, step);
         m_iMusicTime += step;
         w.m_pTimeOfDay->Advance(w.m_iGameTime);
         if (Map()) Map()->OnNewHour(w.m_iGameTime, w.m_pTimeOfDay->m_sHour);
     } else {
-        PauseBudget -= step;
-        if (PauseBudget <= 0) {
-            PauseBudget = 0;
+        m_iPauseBudget -= step;
+        if (m_iPauseBudget <= 0) {
+            m_iPauseBudget = 0;
             TogglePause();
         }
         // The world stands still; the windows, the hover text and the

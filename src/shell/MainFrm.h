@@ -153,13 +153,14 @@ public:
     void DrawPauseBar();
     void DrawHoldGroundButton();
     // The pause bar's filled length for the bank as it stands.
-    int PauseBarFill() const { return m_Play.PauseBudget * kPauseBarLength / Play::kPauseBankMax; }
+    int PauseBarFill() const {
+        return m_Play.m_iPauseBudget * kPauseBarLength / Play::kPauseBankMax;
+    }
 
-    // What later parts of the shell fill: the options window (shell/
-    // MainFrmOptions.cpp): the start layout at its first showing, else the
-    // in-game one, where `b` lets the player go back to the game. TRUE when
-    // the player goes on playing (a game was begun or loaded, or play goes
-    // on), FALSE when the player chose to quit there.
+    // The options window (shell/MainFrmOptions.cpp): the start layout at its
+    // first showing, else the in-game one, where `b` lets the player go back
+    // to the game. TRUE when the player goes on playing (a game was begun or
+    // loaded, or play goes on), FALSE when the player chose to quit there.
     int RunOptionsWindow(int a, int b);
     void OnActivateApp(bool active) override;
     void OnMove(qv::Point origin) override;

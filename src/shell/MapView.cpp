@@ -15,7 +15,7 @@ namespace {
 
 // The 25 cells around the cursor's cell, front to back: the hover search
 // finds what is drawn on top first.
-constexpr qv::Point kHoverOrder[25] = {
+constexpr qv::Point kHoverSearchOrder[25] = {
     {2, 2},  {1, 2},  {2, 1},   {0, 2},  {1, 1},   {2, 0},   {-1, 2},  {0, 1},  {1, 0},
     {2, -1}, {-2, 2}, {-1, 1},  {0, 0},  {1, -1},  {2, -2},  {-2, 1},  {-1, 0}, {0, -1},
     {1, -2}, {-2, 0}, {-1, -1}, {0, -2}, {-2, -1}, {-1, -2}, {-2, -2},
@@ -227,7 +227,7 @@ ObjectHolder* CMapView::HolderAt(int x, int y, const std::function<bool(ObjectHo
     };
     ObjectHolder* found = nullptr;
     for (int pass = 0; pass < 2 && !found; ++pass) {
-        for (const qv::Point& o : kHoverOrder) {
+        for (const qv::Point& o : kHoverSearchOrder) {
             const int i = wc.x + o.x, j = wc.y + o.y;
             if (!MapMaster::IsWindowCell(i, j)) continue;
             for (ObjectHolder* h : map->GetCell(i, j).holders) {

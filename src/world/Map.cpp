@@ -109,17 +109,17 @@ qv::Rect PlacedRect(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx
 namespace {
 
 // What the drawing-order rule reads of one holder relative to a cell.
-struct OrderKey {
+struct DrawingOrderKey {
     bool under;  // state -1: behind everything
     qv::Rect rect;
 };
 
-OrderKey KeyOf(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx, int32_t wrapy) {
+DrawingOrderKey KeyOf(const ObjectHolder& h, int32_t cx, int32_t cy, int32_t wrapx, int32_t wrapy) {
     const bool under = h.m_pObject && h.m_pObject->GetState() == -1;
     return {under, PlacedRect(h, cx, cy, wrapx, wrapy)};
 }
 
-bool IsInFront(const OrderKey& a, const OrderKey& b) {
+bool IsInFront(const DrawingOrderKey& a, const DrawingOrderKey& b) {
     if (a.under) return false;
     if (b.under) return true;
     const qv::Rect& ra = a.rect;
@@ -153,7 +153,7 @@ void ObjectHolderList::InsertSorted(ObjectHolder* holder, int32_t cellx, int32_t
     // rather than waiting for each in turn.
     for (size_t at = 0; at < m_size; ++at) PrefetchLine(m_data[at]->m_pObject);
     // Just before the first listed holder that is in front of the new one.
-    const OrderKey key = KeyOf(*holder, cellx, celly, wrapx, wrapy);
+    const DrawingOrderKey key = KeyOf(*holder, cellx, celly, wrapx, wrapy);
     for (size_t at = 0; at < m_size; ++at) {
         if (IsInFront(KeyOf(*m_data[at], cellx, celly, wrapx, wrapy), key)) {
             InsertAt(at, holder);

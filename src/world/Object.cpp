@@ -334,10 +334,6 @@ int Object::DrawLit(CDDObject* image, int column, int row, qv::Surface* surface,
     return 0;
 }
 
-int Object::GetZero(int, int) {
-    return 0;
-}
-
 int Object::GetTag() {
     return m_iTag;
 }

@@ -110,7 +110,6 @@ public:
     virtual int ReleaseImages();
     virtual int Draw(qv::Surface* surface, qv::Point screen, const qv::Rect& view,
                      const Position& pos, int flags);
-    virtual int GetZero(int a, int b);
     virtual int GetTag();
     virtual Object* GetLightSource();
     // The creature side that the map's movement and light tests read; null

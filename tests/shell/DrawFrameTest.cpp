@@ -397,7 +397,7 @@ TEST_F(Panels, ThePauseBarFillsInProportionToTheBank) {
         maptest::MakeImage(125, 25, 0, 0, [](int, int) { return maptest::kSolid; });
     frame->m_ptCursor = {600, 450};
     Start();
-    frame->m_Play.PauseBudget = 6500 - 100;  // the tick adds 100: 6500 * 119 / 13000 = 59
+    frame->m_Play.m_iPauseBudget = 6500 - 100;  // the tick adds 100: 6500 * 119 / 13000 = 59
     Ticks(1);
     ASSERT_EQ(frame->PauseBarFill(), 59);
     const qv::Surface& s = *frame->m_pDrawSurface;
@@ -410,9 +410,9 @@ TEST_F(Panels, ThePauseBarFillsInProportionToTheBank) {
     EXPECT_NE(s.GetPixel(515, 340), kBlue2) << "clipped at 515";
     // An empty bank draws no fill.
     frame->m_Play.TogglePause();
-    frame->m_Play.PauseBudget = 100;
+    frame->m_Play.m_iPauseBudget = 100;
     Ticks(1);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 0);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 0);
     EXPECT_EQ(s.GetPixel(393, 340), kBlue2);
 }
 

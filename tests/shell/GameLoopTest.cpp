@@ -39,14 +39,14 @@ TEST_F(GameLoop, GameTimeGoesOnByAHundredATickAndAThousandInFastTime) {
 
 TEST_F(GameLoop, ThePauseBankFillsToItsCapAndAFullBankEndsAPauseAfter130Ticks) {
     Start();
-    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 100);
     Ticks(128);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 12900);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 12900);
     EXPECT_EQ(frame->PauseBarFill(), 12900 * 119 / 13000);  // 118, truncated
     Ticks(1);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 13000);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 13000);
     Ticks(5);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 13000) << "the bank stops at its cap";
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 13000) << "the bank stops at its cap";
     EXPECT_EQ(frame->PauseBarFill(), 119);
 
     frame->m_Play.TogglePause();
@@ -54,24 +54,24 @@ TEST_F(GameLoop, ThePauseBankFillsToItsCapAndAFullBankEndsAPauseAfter130Ticks) {
     const int32_t stopped = frame->m_World.m_iGameTime;
     Ticks(129);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 100);
     EXPECT_EQ(frame->m_World.m_iGameTime, stopped) << "no game time passes while paused";
     Ticks(1);
     EXPECT_FALSE(frame->m_Play.m_bPaused) << "the 130th paused tick empties the bank";
-    EXPECT_EQ(frame->m_Play.PauseBudget, 0);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 0);
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, stopped + 100);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 100);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 100);
 }
 
 TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
     Start();
-    frame->m_Play.PauseBudget = 13000;
+    frame->m_Play.m_iPauseBudget = 13000;
     frame->m_World.m_bFastTime = 1;
     frame->m_Play.TogglePause();
     Ticks(12);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.PauseBudget, 1000);
+    EXPECT_EQ(frame->m_Play.m_iPauseBudget, 1000);
     Ticks(1);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
 }
@@ -196,10 +196,10 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
     for (size_t k = 0; k < popups.size(); ++k) {
         popups[k](true);
         const int32_t time = frame->m_World.m_iGameTime;
-        const int32_t bank = frame->m_Play.PauseBudget;
+        const int32_t bank = frame->m_Play.m_iPauseBudget;
         Ticks(3);
         EXPECT_EQ(frame->m_World.m_iGameTime, time) << "window " << k;
-        EXPECT_EQ(frame->m_Play.PauseBudget, bank) << "window " << k;
+        EXPECT_EQ(frame->m_Play.m_iPauseBudget, bank) << "window " << k;
         EXPECT_EQ(a->m_times.size(), 1 + k) << "window " << k;
         popups[k](false);
         Ticks(1);

@@ -105,7 +105,7 @@ protected:
 
 TEST_F(Input, HoldingTheRightButtonPausesAndLettingGoOverEmptyGroundWalksThere) {
     Player* leader = AddLeader(focus);
-    frame->m_Play.PauseBudget = Play::kPauseBankMax;
+    frame->m_Play.m_iPauseBudget = Play::kPauseBankMax;
     Mouse(qv::EventKind::RButtonDown, {kCx + 100, kCy + 60});
     EXPECT_TRUE(frame->m_Play.m_bPaused);
     EXPECT_TRUE(frame->m_bRightPause);
@@ -247,7 +247,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
         ->m_interact = 0;
     ObjectHolder* self = leader->m_pHolder;
     Ticks(1);
-    frame->m_Play.PauseBudget = Play::kPauseBankMax;  // the pause lasts
+    frame->m_Play.m_iPauseBudget = Play::kPauseBankMax;  // the pause lasts
 
     Press(qv::VK_TAB);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
@@ -706,7 +706,7 @@ namespace {
 
 TEST_F(Input, AButtonLetGoAlwaysEndsItsHoldAndItsPause) {
     Player* leader = AddLeader(focus);
-    frame->m_Play.PauseBudget = Play::kPauseBankMax;
+    frame->m_Play.m_iPauseBudget = Play::kPauseBankMax;
     // A left click while the right button holds the game still: the pause
     // still ends when the right button is let go.
     Mouse(qv::EventKind::RButtonDown, {kCx + 40, kCy + 20});
