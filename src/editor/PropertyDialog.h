@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "editor/EditorDialog.h"
 
@@ -54,6 +55,16 @@ protected:
     // under its label.
     void IntField(const char* label, int32_t* value);
     void FlagField(const char* label, int32_t* value);
+    // A list of lines to choose one of (`selected`, -1 for none), `rows`
+    // lines high (0: ImGui's usual height).
+    void ListField(const char* id, const std::vector<std::string>& lines, int* selected,
+                   float rows = 0);
+    // A choice of a row of the species table, under "Species".
+    void SpeciesField(int* species);
+    // Play puts the new `item` into `into` (an AddItem order; true when it
+    // is theirs now), or takes `item` out of it and deletes it (DeleteItem).
+    bool AddItem(Object* into, Object* item);
+    bool DeleteItem(Object* from, Object* item);
     // Runs `action` once the frame is over (a dialog opened from a button).
     void Later(std::function<void()> action) { Gui().Later(std::move(action)); }
 

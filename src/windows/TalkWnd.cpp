@@ -7,6 +7,7 @@
 #include "events/TalkScriptFile.h"
 #include "platform/Events.h"
 #include "play/Play.h"
+#include "structures/Furnishings.h"
 #include "windows/TradeWnd.h"
 #include "world/World.h"
 
@@ -31,11 +32,20 @@ CTalkWnd::~CTalkWnd() {
 bool CTalkWnd::Start(const std::string& node) {
     Player* speaker = m_pSpeaker.Get();
     if (!speaker) return false;
+    return Begin(speaker->m_strMessageFile, speaker,
+                 node.empty() ? speaker->m_strMessageNode : node);
+}
+
+bool CTalkWnd::StartBook(Object& text) {
+    m_strTitle = text.GetDisplayName();
+    return Begin(kBookScript, nullptr, text.m_strGeneralName);
+}
+
+bool CTalkWnd::Begin(const std::string& scriptFile, Player* speaker, const std::string& node) {
     bool opened = false;
     try {
-        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), speaker->m_strMessageFile);
-        opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script),
-                               node.empty() ? speaker->m_strMessageNode : node);
+        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), scriptFile);
+        opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script), node);
     } catch (const TalkScriptError& e) {
         m_Host.ReportScriptError(e.what());
         return false;
@@ -147,6 +157,10 @@ void InstallTalkAndTradeWindows(Play& play) {
     play.m_OpenConversation = [&play](Player* listener, Player* speaker, const std::string& node) {
         CTalkWnd window(play, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
         if (window.Start(node)) window.Popup();
+    };
+    play.m_OpenBook = [&play](Object& text) {
+        CTalkWnd window(play, play.m_World.m_pLeader.Get(), nullptr);
+        if (window.StartBook(text)) window.Popup();
     };
     play.m_TradeWindow.open = [&play](Store& store, int32_t mode) {
         CTradeWnd window(play, store.m_iStoreId, mode);

@@ -15,7 +15,9 @@
 #include "editor/ModifyLandDlg.h"
 #include "platform/Message.h"
 #include "shell/WorldFileFixture.h"
+#include "world/Group.h"
 #include "world/Land.h"
+#include "world/RandomEncounter.h"
 
 namespace {
 
@@ -127,6 +129,51 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
          {"origin y, inside its height", &D::m_iOriginY,
           [](Land& land) -> int32_t& { return land.origin.y; }, 0, worldfile_test::kWorldH - 1}},
         [&]() -> Land& { return *info->land; });
+}
+
+struct EncounterRow {
+    const char* what;
+    int32_t count, time;
+    bool accepted;
+    int64_t total;    // the land's encounter total afterwards
+    double interval;  // and its mean wait
+};
+
+// Encounters added in turn: each accepted one adds 2000 x time to the total,
+// and the waits combine as rates do (1 / (1/20000 + 1/60000) = 15000).
+const EncounterRow kEncounterRows[] = {
+    {"time 0, below the least", 1, 0, false, 0, 0},
+    {"no creature", 0, 10, false, 0, 0},
+    {"time 1, the least", 1, 1, true, 2000, 2000},
+    {"eleven creatures, one too many", 11, 10, false, 2000, 2000},
+    {"time one past the most", 1, Play::kMaxEncounterTime + 1, false, 2000, 2000},
+    {"ten creatures, time 30", 10, 30, true, 62000, 1000.0 / (1.0 / 2 + 1.0 / 60)},
+};
+
+TEST_F(LandDialogs, ALandsEncountersAreAddedTimedAndDeletedWithinTheirLimits) {
+    ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
+    Land* pond = play.FindLandInfo("pond.lnd")->land;
+    ASSERT_NE(pond, nullptr);
+    CModifyLandDlg dlg(play, *pond);
+    for (const EncounterRow& r : kEncounterRows) {
+        SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
+        EXPECT_EQ(dlg.AddEncounter(0, r.count, r.time), r.accepted);
+        EXPECT_EQ(pond->encountertotal, r.total);
+        EXPECT_DOUBLE_EQ(pond->encounterinterval, r.interval);
+    }
+    ASSERT_EQ(pond->encounters.size(), 2u);
+    EXPECT_EQ(pond->encounters[1]->group->Members().size(), 10u);
+    qv::ScriptedMessages messages;
+    EXPECT_FALSE(dlg.SetEncounterTime(0, 0));
+    EXPECT_FALSE(dlg.SetEncounterTime(2, 5));  // no such line
+    EXPECT_TRUE(dlg.SetEncounterTime(0, 10));
+    EXPECT_EQ(pond->encountertotal, 80000);
+    EXPECT_DOUBLE_EQ(pond->encounterinterval, 15000);
+    EXPECT_TRUE(dlg.DeleteEncounter(1));
+    EXPECT_FALSE(dlg.DeleteEncounter(1));
+    EXPECT_EQ(dlg.EncounterLines().size(), 1u);
+    EXPECT_EQ(pond->encountertotal, 20000);
 }
 
 }  // namespace

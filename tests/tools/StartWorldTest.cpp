@@ -30,6 +30,7 @@
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/RandomEncounter.h"
 
 namespace {
 
@@ -129,6 +130,20 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
          {"start.qvr", "Position", "players", "world.lnd", "Meadow.lnd", "Shore.lnd", "Woods.lnd"})
         EXPECT_TRUE(fs::exists(dir / "original" / file)) << file;
     EXPECT_TRUE(fs::exists(dir / "Images" / "Meadow.bmp"));
+    EXPECT_TRUE(fs::exists(dir / "Books.smb"));
+    {
+        // The woods' random encounters: rats (30) and a snake (60), each met
+        // about once in 2000 x its time, so one of them once in 40000.
+        World scratch;
+        scratch.CreateRootGroups();
+        const auto woods = Land::FromBytes(written.File("Woods.lnd"), "Woods.lnd");
+        std::vector<std::string> met;
+        for (const auto& e : woods->encounters) met.push_back(e->GetDisplayName());
+        EXPECT_EQ(met, (std::vector<std::string>{"Rats [30]", "Snake [60]"}));
+        woods->ComputeEncounterRate();  // as the map does when it loads a land
+        EXPECT_EQ(std::tuple(woods->encountertotal, woods->encounterinterval),
+                  std::tuple(int64_t{180000}, 40000.0));
+    }
     EXPECT_FALSE(fs::exists(dir / "saved"));
     EXPECT_FALSE(fs::exists(dir / "start-world.part"));
     // Written again, the slot is replaced whole.
@@ -236,7 +251,9 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
                                           {"Cape", 1},
                                           {"PowerCube", 1},
                                           {"PowerCubeStand", 1},
-                                          {"MonsterGenerator", 1}};
+                                          {"MonsterGenerator", 1},
+                                          {"Sign", 1},
+                                          {"Letter", 1}};
     const WrittenWorld written;
     std::vector<Kept> expected;
     for (const char* land : {"Meadow.lnd", "Woods.lnd"})

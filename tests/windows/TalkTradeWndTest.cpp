@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +21,7 @@
 #include "platform/Events.h"
 #include "platform/Files.h"
 #include "play/PlayFixture.h"
+#include "structures/Furnishings.h"
 #include "support/TestFolder.h"
 #include "windows/TalkWnd.h"
 #include "windows/TradeWnd.h"
@@ -144,6 +147,66 @@ TEST_F(TalkTradeWindows, AScriptThatCannotBeReadOpensNothing) {
     CTalkWnd none(play(), trader.get(), keeper.get());
     EXPECT_FALSE(none.Start(""));
     EXPECT_EQ(ask.told, (Lines{"missing.smb: not found"}));
+}
+
+TEST_F(TalkTradeWindows, ASignShowsItsNodeOfTheBookScriptOrNothingWhenRefused) {
+    struct Row {
+        const char* rule;
+        const char* script;  // the game folder's book script; null: none
+        const char* node;    // the sign's general name
+        bool shown;
+        Lines lines;
+        Lines told;
+        int32_t marked;  // the script variable a refused script would set
+    };
+    const char* const good = "node SIGN\nset Marked 1\nsay Welcome!\n";
+    const std::string start = start_talk::BookScript();
+    const char* const bad = "node SIGN\nset Marked 2\nsay Welcome!\njump SIGN\n";
+    const Row rows[] = {
+        {"its node is shown", good, "SIGN", true, {"Welcome!"}, {}, 1},
+        {"a node not in the script",
+         good,
+         "POST",
+         false,
+         {},
+         {"Books.smb: no node \"POST\" to start at"},
+         0},
+        {"a script with a bad line is refused whole",
+         bad,
+         "SIGN",
+         false,
+         {},
+         {"Books.smb, line 4: unknown command \"jump\""},
+         0},
+        {"no script", nullptr, "SIGN", false, {}, {"Books.smb: not found"}, 0},
+        {"the start world's sign by the yard door",
+         start.c_str(),
+         start_talk::kYardSignNode,
+         true,
+         {"LAURISTON YARD", "Traders and travellers welcome. Wolves are not."},
+         {},
+         0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const std::string path = (folder.dir / kBookScript).string();
+        std::filesystem::remove(path);
+        if (r.script) qv::WriteWholeFile(path, {r.script, r.script + std::strlen(r.script)});
+        play().m_TalkScripts.Clear();
+        play().m_World.m_ScriptVariableList.clear();
+        ask.told.clear();
+        Sign sign;
+        sign.m_strGeneralName = r.node;
+        CTalkWnd w(play(), trader.get(), nullptr);
+        EXPECT_EQ(w.StartBook(sign), r.shown);
+        EXPECT_EQ(w.Title(), "Sign");
+        EXPECT_EQ(w.ShownLines(), r.lines);
+        EXPECT_EQ(ask.told, r.told);
+        int32_t marked = 0;
+        for (const auto& v : play().m_World.m_ScriptVariableList)
+            if (v->m_strSpecialName == "Marked") marked = v->m_iValue;
+        EXPECT_EQ(marked, r.marked);
+    }
 }
 
 TEST_F(TalkTradeWindows, PlayOpensTheWindowsItIsGiven) {
