@@ -433,6 +433,7 @@ public:
     int GiveTo(Player* actor, Object* object, Player* receiver);
     // The actor takes something it carries into use, taking off what stands
     // in its place; a thing it cannot use is refused with the reason told.
+    // A book or a letter is read instead (ReadText).
     int Equip(Player* actor, Object* object);
     int Unequip(Player* actor, Object* object);
     // The actor moves `object` (carried, in use, or in the open container)

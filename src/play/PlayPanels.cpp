@@ -17,7 +17,6 @@ int Play::PickForUse(Player* actor, Object* object) {
     if (!actor || !object || !actor->IsAlive()) return 0;
     const bool known = actor->m_pMagic && actor->m_pMagic->FindSpell(object);
     if (!known && !actor->Owns(object)) return 0;
-    if (ReadText(object)) return 1;
     if (!object->IsUsableBy(actor)) return 0;
     return object->GetUsePrompt(actor, 0);
 }

@@ -33,7 +33,7 @@ TEST_F(PlayBooks, ASignIsReadWhereItStandsABookOrLetterFromTheBag) {
         {"a letter in the bag is read", ALetter, InTheBag, {"SIGN"}, true},
         {"a book in the bag is read", ABook, InTheBag, {"SIGN"}, true},
         {"a book the reader does not hold is not", ABook, Elsewhere, {}, false},
-        {"a coin is no book", ACoin, InTheBag, {}, true},
+        {"a coin is no book: it is taken into use", ACoin, InTheBag, {}, false},
     };
     Player* reader = PlaceMember(1, At(36, 35, 20, 50));
     std::vector<std::string> read;
@@ -54,7 +54,7 @@ TEST_F(PlayBooks, ASignIsReadWhereItStandsABookOrLetterFromTheBag) {
             play.InteractWith(reader, 1);
         } else {
             if (r.where == InTheBag) reader->AddToBag(thing, 0);
-            Order order = Order::Of(Order::Kind::PickForUse);
+            Order order = Order::Of(Order::Kind::Equip);  // a right click in the bag
             order.actor = reader;
             order.object = thing;
             play.Give(order);
