@@ -154,7 +154,10 @@ TEST_F(LandDialogs, ALandsEncountersAreAddedTimedAndDeletedWithinTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
     Land* pond = play.FindLandInfo("pond.lnd")->land;
     ASSERT_NE(pond, nullptr);
-    CModifyLandDlg dlg(play, *pond);
+    CLandTreeDlg tree(play);  // its "Modify" on the pond's line
+    CModifyLandDlg* opened = tree.OpenModifyLand(1);
+    ASSERT_NE(opened, nullptr);
+    CModifyLandDlg& dlg = *opened;
     for (const EncounterRow& r : kEncounterRows) {
         SCOPED_TRACE(r.what);
         qv::ScriptedMessages messages;
