@@ -7,6 +7,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor/AddLandDlg.h"
@@ -15,9 +16,7 @@
 #include "editor/ModifyLandDlg.h"
 #include "platform/Message.h"
 #include "shell/WorldFileFixture.h"
-#include "world/Group.h"
 #include "world/Land.h"
-#include "world/RandomEncounter.h"
 
 namespace {
 
@@ -131,52 +130,49 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
         [&]() -> Land& { return *info->land; });
 }
 
-struct EncounterRow {
-    const char* what;
-    int32_t count, time;
-    bool accepted;
-    int64_t total;    // the land's encounter total afterwards
-    double interval;  // and its mean wait
-};
-
-// Encounters added in turn: each accepted one adds 2000 x time to the total,
-// and the waits combine as rates do (1 / (1/20000 + 1/60000) = 15000).
-const EncounterRow kEncounterRows[] = {
-    {"time 0, below the least", 1, 0, false, 0, 0},
-    {"no creature", 0, 10, false, 0, 0},
-    {"time 1, the least", 1, 1, true, 2000, 2000},
-    {"eleven creatures, one too many", 11, 10, false, 2000, 2000},
-    {"time one past the most", 1, Play::kMaxEncounterTime + 1, false, 2000, 2000},
-    {"ten creatures, time 30", 10, 30, true, 62000, 1000.0 / (1.0 / 2 + 1.0 / 60)},
-};
-
+// Each accepted encounter adds 2000 x time to the total, and the waits
+// combine as rates do; "Set Time" and "Delete" work the rate out again.
 TEST_F(LandDialogs, ALandsEncountersAreAddedTimedAndDeletedWithinTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
     Land* pond = play.FindLandInfo("pond.lnd")->land;
-    ASSERT_NE(pond, nullptr);
     CLandTreeDlg tree(play);  // its "Modify" on the pond's line
-    CModifyLandDlg* opened = tree.OpenModifyLand(1);
-    ASSERT_NE(opened, nullptr);
-    CModifyLandDlg& dlg = *opened;
-    for (const EncounterRow& r : kEncounterRows) {
+    CModifyLandDlg* dlg = tree.OpenModifyLand(1);
+    ASSERT_TRUE(pond && dlg);
+    enum Op { Add, SetFirst, DeleteSecond };
+    const int32_t most = Play::kMaxEncounterTime;
+    const double rest = 1 / (2000.0 * most);  // the rate of the longest
+    const struct {
+        const char* what;
+        Op op;
+        int32_t count, time;
+        bool accepted;
+        int64_t total;
+        double interval;
+    } rows[] = {
+        // clang-format off
+        {"time 0, below the least", Add, 1, 0, false, 0, 0},
+        {"no creature", Add, 0, 10, false, 0, 0},
+        {"time 1, the least", Add, 1, 1, true, 2000, 2000},
+        {"eleven creatures, one too many", Add, 11, 10, false, 2000, 2000},
+        {"time one past the most", Add, 1, most + 1, false, 2000, 2000},
+        {"ten creatures, the most time", Add, 10, most, true, 2000 + 2000LL * most, 1 / (1 / 2000.0 + rest)},
+        {"the first set to time 0", SetFirst, 0, 0, false, 2000 + 2000LL * most, 1 / (1 / 2000.0 + rest)},
+        {"the first set to time 30", SetFirst, 0, 30, true, 60000 + 2000LL * most, 1 / (1 / 60000.0 + rest)},
+        {"the second deleted", DeleteSecond, 0, 0, true, 60000, 60000},
+        {"no second to delete", DeleteSecond, 0, 0, false, 60000, 60000},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         qv::ScriptedMessages messages;
-        EXPECT_EQ(dlg.AddEncounter(0, r.count, r.time), r.accepted);
-        EXPECT_EQ(pond->encountertotal, r.total);
+        EXPECT_EQ(r.op == Add        ? dlg->AddEncounter(0, r.count, r.time)
+                  : r.op == SetFirst ? dlg->SetEncounterTime(0, r.time)
+                                     : dlg->DeleteEncounter(1),
+                  r.accepted);
+        EXPECT_EQ(std::tuple(pond->encountertotal, dlg->EncounterLines().size() > 0),
+                  std::tuple(r.total, r.total > 0));
         EXPECT_DOUBLE_EQ(pond->encounterinterval, r.interval);
     }
-    ASSERT_EQ(pond->encounters.size(), 2u);
-    EXPECT_EQ(pond->encounters[1]->group->Members().size(), 10u);
-    qv::ScriptedMessages messages;
-    EXPECT_FALSE(dlg.SetEncounterTime(0, 0));
-    EXPECT_FALSE(dlg.SetEncounterTime(2, 5));  // no such line
-    EXPECT_TRUE(dlg.SetEncounterTime(0, 10));
-    EXPECT_EQ(pond->encountertotal, 80000);
-    EXPECT_DOUBLE_EQ(pond->encounterinterval, 15000);
-    EXPECT_TRUE(dlg.DeleteEncounter(1));
-    EXPECT_FALSE(dlg.DeleteEncounter(1));
-    EXPECT_EQ(dlg.EncounterLines().size(), 1u);
-    EXPECT_EQ(pond->encountertotal, 20000);
 }
 
 }  // namespace
