@@ -20,6 +20,7 @@
 #include "creatures/Species.h"
 #include "creatures/TrainingRecords.h"
 #include "data/Music.h"
+#include "data/StartTalk.h"
 #include "events/TalkScriptFile.h"
 #include "items/Armour.h"
 #include "items/Bag.h"
@@ -497,6 +498,10 @@ void SeedScripts() {
         const TalkScriptFile script = ReadTalkScript({s.begin(), s.end()}, name);
         Seed("talk_script", name, StoreTalkScript(script), fuzz::TalkScriptText);
     }
+    // The start world's book script, read by the same reader.
+    const std::string books = start_talk::BookScript();
+    const TalkScriptFile script = ReadTalkScript({books.begin(), books.end()}, "books");
+    Seed("talk_script", "books", StoreTalkScript(script), fuzz::TalkScriptText);
 }
 
 }  // namespace

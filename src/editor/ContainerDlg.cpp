@@ -90,7 +90,7 @@ void CContainerDlg::Apply() {
 
 void CContainerDlg::DrawFields() {
     ImGui::TextUnformatted("Items in Container");
-    LineList("##items", ItemLines(), &m_iSelected);
+    ListField("##items", ItemLines(), &m_iSelected);
     // What "Add" takes: a list of the catalogue and one of its things.
     if (ImGui::BeginCombo("List", ObjectCatalogue::Label(static_cast<CatalogueList>(m_iAddList)))) {
         for (CatalogueList list : kItemLists)

@@ -43,6 +43,21 @@ CAddLandDlg& CLandTreeDlg::OpenAddLand() {
     return *m_pAddLand;
 }
 
+CModifyLandDlg* CLandTreeDlg::OpenModifyLand(size_t line) {
+    const std::vector<Line> lines = Lines();
+    if (line >= lines.size()) {
+        Refused("Choose a land to modify.");
+        return nullptr;
+    }
+    LandInfo* info = m_Play.FindLandInfo(lines[line].file);
+    if (!info || !info->land) {
+        Refused("\"" + lines[line].name + "\" is not in memory: go near it first.");
+        return nullptr;
+    }
+    m_pModifyLand = std::make_unique<CModifyLandDlg>(m_Play, *info->land);
+    return m_pModifyLand.get();
+}
+
 void CLandTreeDlg::DrawFields() {
     const std::vector<Line> lines = Lines();
     if (ImGui::BeginListBox("##lands")) {
@@ -64,4 +79,10 @@ void CLandTreeDlg::DrawFields() {
         });
     ImGui::SameLine();
     if (ImGui::Button("Remove") && m_iSelected >= 0) Remove(static_cast<size_t>(m_iSelected));
+    ImGui::SameLine();
+    if (ImGui::Button("Modify") && m_iSelected >= 0)
+        Later([this] {
+            if (CModifyLandDlg* dlg = OpenModifyLand(static_cast<size_t>(m_iSelected))) m_Run(*dlg);
+            m_pModifyLand.reset();
+        });
 }

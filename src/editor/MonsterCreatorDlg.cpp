@@ -6,7 +6,6 @@
 
 #include "creatures/MonsterGenerator.h"
 #include "creatures/Species.h"
-#include "play/Order.h"
 #include "play/Play.h"
 #include "world/Group.h"
 
@@ -48,10 +47,7 @@ bool CMonsterCreatorDlg::AddTemplate(size_t species) {
     if (!g || species >= table.size()) return Refused("Choose a species.");
     std::unique_ptr<Player> creature(MakeSpeciesCreature(table[species]));
     if (!creature) return Refused("That species makes no creature.");
-    Order order = Order::Of(Order::Kind::AddItem);
-    order.object = creature.get();
-    order.into = g;
-    if (m_Play.Give(order) != 1) return Refused("The creature cannot be a template.");
+    if (!AddItem(g, creature.get())) return Refused("The creature cannot be a template.");
     (void)creature.release();  // the templates' group holds it now
     return true;
 }
@@ -63,11 +59,8 @@ bool CMonsterCreatorDlg::DeleteTemplate(size_t line) {
     if (line >= members.size()) return Refused("Choose a template to delete.");
     auto it = members.begin();
     std::advance(it, static_cast<std::ptrdiff_t>(line));
-    Order order = Order::Of(Order::Kind::DeleteItem);
-    order.object = *it;
-    order.into = g;
     m_iSelected = -1;
-    return m_Play.Give(order) == 1;
+    return DeleteItem(g, *it);
 }
 
 bool CMonsterCreatorDlg::Validate() {
@@ -89,19 +82,8 @@ void CMonsterCreatorDlg::DrawFields() {
     IntField("Key Number", &m_iKeyNumber);
     FlagField("Send Party to Exit", &m_bSendParty);
     ImGui::TextUnformatted("Templates");
-    LineList("##templates", TemplateLines(), &m_iSelected);
-    const auto table = SpeciesTable();
-    const char* chosen =
-        static_cast<size_t>(m_iSpecies) < table.size() ? table[m_iSpecies].displayName : "";
-    if (ImGui::BeginCombo("Species", chosen)) {
-        for (size_t i = 0; i < table.size(); ++i) {
-            ImGui::PushID(static_cast<int>(i));
-            if (ImGui::Selectable(table[i].displayName, m_iSpecies == static_cast<int>(i)))
-                m_iSpecies = static_cast<int>(i);
-            ImGui::PopID();
-        }
-        ImGui::EndCombo();
-    }
+    ListField("##templates", TemplateLines(), &m_iSelected);
+    SpeciesField(&m_iSpecies);
     if (ImGui::Button("Add")) AddTemplate(static_cast<size_t>(m_iSpecies));
     ImGui::SameLine();
     if (ImGui::Button("Delete") && m_iSelected >= 0)

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "creatures/Species.h"
 #include "platform/Format.h"
 #include "play/Order.h"
 #include "play/Play.h"
@@ -79,9 +80,10 @@ void CPropertyDialog::SetChanged(Object* object, const std::vector<Field>& field
         if (*f.value != f.old) Set(object, f.property, *f.value);
 }
 
-void CPropertyDialog::LineList(const char* id, const std::vector<std::string>& lines,
-                               int* selected) {
-    if (!ImGui::BeginListBox(id)) return;
+void CPropertyDialog::ListField(const char* id, const std::vector<std::string>& lines,
+                                int* selected, float rows) {
+    const ImVec2 size(rows > 0 ? -1.0f : 0.0f, rows * ImGui::GetTextLineHeightWithSpacing());
+    if (!ImGui::BeginListBox(id, size)) return;
     for (size_t i = 0; i < lines.size(); ++i) {
         ImGui::PushID(static_cast<int>(i));
         if (ImGui::Selectable(lines[i].c_str(), *selected == static_cast<int>(i)))
@@ -89,6 +91,35 @@ void CPropertyDialog::LineList(const char* id, const std::vector<std::string>& l
         ImGui::PopID();
     }
     ImGui::EndListBox();
+}
+
+void CPropertyDialog::SpeciesField(int* species) {
+    const auto table = SpeciesTable();
+    const char* chosen =
+        static_cast<size_t>(*species) < table.size() ? table[*species].displayName : "";
+    if (ImGui::BeginCombo("Species", chosen)) {
+        for (size_t i = 0; i < table.size(); ++i) {
+            ImGui::PushID(static_cast<int>(i));
+            if (ImGui::Selectable(table[i].displayName, *species == static_cast<int>(i)))
+                *species = static_cast<int>(i);
+            ImGui::PopID();
+        }
+        ImGui::EndCombo();
+    }
+}
+
+bool CPropertyDialog::AddItem(Object* into, Object* item) {
+    Order order = Order::Of(Order::Kind::AddItem);
+    order.object = item;
+    order.into = into;
+    return m_Play.Give(order) == 1;
+}
+
+bool CPropertyDialog::DeleteItem(Object* from, Object* item) {
+    Order order = Order::Of(Order::Kind::DeleteItem);
+    order.object = item;
+    order.into = from;
+    return m_Play.Give(order) == 1;
 }
 
 void CPropertyDialog::BuildWidgets() {

@@ -67,9 +67,16 @@ protected:
     bool AllowsChanged(Object* object, const std::vector<Field>& fields);
     // Play sets every changed field's value on `object`.
     void SetChanged(Object* object, const std::vector<Field>& fields);
-    // A list box of lines under the hidden label `id`; a click chooses a
-    // line (its index in *selected, -1 for none).
-    void LineList(const char* id, const std::vector<std::string>& lines, int* selected);
+    // A list of lines to choose one of (`selected`, -1 for none), `rows`
+    // lines high (0: ImGui's usual height).
+    void ListField(const char* id, const std::vector<std::string>& lines, int* selected,
+                   float rows = 0);
+    // A choice of a row of the species table, under "Species".
+    void SpeciesField(int* species);
+    // Play puts the new `item` into `into` (an AddItem order; true when it
+    // is theirs now), or takes `item` out of it and deletes it (DeleteItem).
+    bool AddItem(Object* into, Object* item);
+    bool DeleteItem(Object* from, Object* item);
     // Runs `action` once the frame is over (a dialog opened from a button).
     void Later(std::function<void()> action) { Gui().Later(std::move(action)); }
 

@@ -60,8 +60,9 @@ struct Order {
                       // `value` (or `text` for a name), as Play::SetProperty
         Edit,         // the editor's sheet of `target`'s object opens
         // ---- The editor's changes to what holds things
-        AddItem,     // the new `object` (the caller's) goes into `into`: a container's bag
-                     // or a monster generator's templates; 1 when it is theirs now
+        AddItem,     // the new `object` (the caller's) goes into `into`: a container's bag,
+                     // a monster generator's templates or a land's random encounters; 1
+                     // when it is theirs now
         DeleteItem,  // `object` leaves `into` (as AddItem) and is deleted
         AddKey,      // `object` answers to key number `value` (`text` names a new record)
         RemoveKey,   // `object` leaves every key record and carries no key number

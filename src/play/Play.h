@@ -49,6 +49,7 @@ class MonsterGenerator;
 class Object;
 class Player;
 struct PlayerPropertyPages;
+class RandomEncounter;
 class World;
 
 class Play : public WorldRules, public InventoryWindows {
@@ -97,6 +98,11 @@ public:
     // Opens a conversation: the listener null means the leader listens.
     std::function<void(Player* listener, Player* speaker, const std::string& node)>
         m_OpenConversation;
+    // Shows the text of a sign, book or letter (structures/Furnishings.h's
+    // IsReadable) in the conversation window that installs m_OpenBook, the
+    // leader reading; false for anything else, or while there is none.
+    bool ReadText(Object* text);
+    std::function<void(Object& text)> m_OpenBook;
     // The game folder's conversation scripts as read, kept between
     // conversations; a new game folder empties it.
     TalkScriptCache m_TalkScripts;
@@ -463,6 +469,7 @@ public:
     int GiveTo(Player* actor, Object* object, Player* receiver);
     // The actor takes something it carries into use, taking off what stands
     // in its place; a thing it cannot use is refused with the reason told.
+    // A book or a letter is read instead (ReadText).
     int Equip(Player* actor, Object* object);
     int Unequip(Player* actor, Object* object);
     // The actor moves `object` (carried, in use, or in the open container)
@@ -520,6 +527,8 @@ public:
         // written out and separated by spaces.
         static constexpr const char* kCreatureName = "Name";
         static constexpr const char* kSkills = "Spells";
+        // Random encounters
+        static constexpr const char* kEncounterTime = "Time";
     };
     // The creature sheet's OK: every field of the pages as a SetProperty
     // order on `creature`, in the order they are to be given.
@@ -541,6 +550,9 @@ public:
     static constexpr int32_t kMaxWeaponStun = 1000;
     // The largest amount of a stack the editor gives.
     static constexpr int32_t kMaxAmount = 1000000;
+    // The largest time of a random encounter: one met about once in a
+    // hundred game days at the longest.
+    static constexpr int32_t kMaxEncounterTime = 100000;
     // The highest fixed light level of a land (the map's daylight is one more).
     static constexpr int32_t kMaxLightLevel = 127;
     // The highest code a land's cells can carry (a pixel of its picture).
@@ -560,16 +572,21 @@ public:
     // land tree; a land's encounter rate is worked out again.
     int SetProperty(Object* object, const std::string& name, int32_t value,
                     const std::string& text = {});
-    // The new `item` (the caller's) goes into a container's bag or among a
-    // monster generator's templates (a creature only): 1 when it is theirs
-    // now, 0 when refused (no room, a thing of the wrong kind).
+    // The new `item` (the caller's) goes into a container's bag, among a
+    // monster generator's templates (a creature only) or a land's random
+    // encounters (one with a group of creatures and a time from 1 to
+    // kMaxEncounterTime; the land's encounter rate is worked out again): 1
+    // when it is theirs now, 0 when refused (no room, a thing of the wrong
+    // kind).
     int AddItem(Object* into, Object* item);
-    // `item` leaves the container's bag or the generator's templates and is
-    // deleted; 0 when it is not there.
+    // `item` leaves the container's bag, the generator's templates or the
+    // land's encounters and is deleted; 0 when it is not there.
     int DeleteItem(Object* from, Object* item);
     // The placed thing's object leaves the map for the bag `into` (1); 0,
     // with nothing changed, for a creature or a bag without room for it.
     int BringPlaced(ObjectHolder* holder, Object* into);
+    // The land in memory whose encounters hold `encounter`, or null.
+    Land* LandOfEncounter(const RandomEncounter* encounter) const;
     // The object answers to key number `key` (0 or more): it leaves every
     // record, then enters the one of that number (a new one named `name`,
     // or "Lost or Temp Key" without a name). RemoveKey takes it out of every

@@ -4,6 +4,7 @@
 // tree. The editor's dialogs only ask; every change is made here, and a value
 // outside what a property allows changes nothing.
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -19,6 +20,7 @@
 #include "world/KeyStorage.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/RandomEncounter.h"
 #include "world/TimeOfDay.h"
 #include "world/World.h"
 
@@ -83,6 +85,8 @@ std::optional<Play::Limits> Play::PropertyLimits(Object* object, const std::stri
         if (name == P::kExitX || name == P::kExitY) return Range(INT32_MIN, INT32_MAX);
         if (name == P::kSignalKey) return Range(-1, INT32_MAX);
     }
+    if (qv::DynamicCast<RandomEncounter>(object) && name == P::kEncounterTime)
+        return Range(1, kMaxEncounterTime);
     if (qv::DynamicCast<Weapon>(object)) {
         if (name == P::kSpeed) return Range(1, kMaxWeaponSpeed);
         if (name == P::kDamageBase || name == P::kDamageRange) return Range(0, kMaxWeaponDamage);
@@ -160,6 +164,9 @@ int Play::SetProperty(Object* object, const std::string& name, int32_t value,
         if (name == P::kExitY) generator->m_iExitY = value;
         if (name == P::kSignalKey) generator->m_iKeyNumber = value;
         if (name == P::kSendParty) generator->m_bSendParty = value;
+    } else if (auto* encounter = qv::DynamicCast<RandomEncounter>(object)) {
+        encounter->time = value;
+        if (Land* land = LandOfEncounter(encounter)) land->ComputeEncounterRate();
     } else if (auto* weapon = qv::DynamicCast<Weapon>(object)) {
         if (name == P::kSpeed) weapon->m_iSpeed = value;
         if (name == P::kDamageBase) weapon->m_iDamageBase = value;
@@ -188,6 +195,18 @@ int Play::AddItem(Object* into, Object* item) {
             generator->m_pTemplates->m_bGrouped = 1;
         }
         generator->m_pTemplates->AddMemberDirect(creature);
+        return 1;
+    }
+    if (auto* land = qv::DynamicCast<Land>(into)) {
+        // An encounter the land could meet: a group of creatures, kept whole,
+        // and a time within what the editor gives.
+        auto* encounter = qv::DynamicCast<RandomEncounter>(item);
+        if (!encounter || !encounter->group || encounter->group->Members().empty() ||
+            encounter->time < 1 || encounter->time > kMaxEncounterTime ||
+            LandOfEncounter(encounter))
+            return 0;
+        land->encounters.emplace_back(encounter);
+        land->ComputeEncounterRate();
         return 1;
     }
     return 0;
@@ -221,7 +240,25 @@ int Play::DeleteItem(Object* from, Object* item) {
         if (templates->Members().empty()) generator->m_pTemplates.reset();
         return 1;
     }
+    if (auto* land = qv::DynamicCast<Land>(from)) {
+        auto& list = land->encounters;
+        const auto it = std::find_if(list.begin(), list.end(),
+                                     [item](const auto& e) { return e.get() == item; });
+        if (it == list.end()) return 0;
+        list.erase(it);
+        land->ComputeEncounterRate();
+        return 1;
+    }
     return 0;
+}
+
+Land* Play::LandOfEncounter(const RandomEncounter* encounter) const {
+    const MapMaster* map = Map();
+    if (!map || !encounter) return nullptr;
+    for (Land* land : map->loadedlands)
+        for (const auto& e : land->encounters)
+            if (e.get() == encounter) return land;
+    return nullptr;
 }
 
 int Play::AddKey(Object* object, int32_t key, const std::string& name) {

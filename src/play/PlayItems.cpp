@@ -180,6 +180,8 @@ int Play::GiveTo(Player* actor, Object* object, Player* receiver) {
 
 int Play::Equip(Player* actor, Object* object) {
     if (!actor || !object || !actor->Owns(object) || InUse(*actor, object)) return 0;
+    // A book or a letter is read, not taken into use.
+    if (ReadText(object)) return 1;
     const Player::UseCheck check = actor->CheckCanUse(object, 0);
     if (check.code == 2 || (check.code != 0 && check.code != 1)) {
         if (!check.message.empty()) Ask().Tell(check.message);

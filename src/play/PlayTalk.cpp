@@ -8,6 +8,7 @@
 
 #include "creatures/Player.h"
 #include "play/Play.h"
+#include "structures/Furnishings.h"
 #include "world/Group.h"
 #include "world/World.h"
 
@@ -99,6 +100,12 @@ int Play::JoinParty(Player* creature) {
     w.m_Party[slot] = creature;
     RebaseFormation();
     return 1;
+}
+
+bool Play::ReadText(Object* text) {
+    if (!text || !IsReadable(*text) || !m_OpenBook) return false;
+    m_OpenBook(*text);
+    return true;
 }
 
 void Play::AskConversation(Player* listener, Player* speaker) {

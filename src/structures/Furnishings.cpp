@@ -142,6 +142,11 @@ Object* Lamp::Clone() {
     return copy;
 }
 
+bool IsReadable(const Object& object) {
+    return qv::DynamicCast<Sign>(&object) || qv::DynamicCast<Book>(&object) ||
+           qv::DynamicCast<Letter>(&object);
+}
+
 PlainKind::PlainKind(const ObjectKind& kind, const std::string& name) : Object(name) {
     WearKind(*this, kind);
 }

@@ -60,12 +60,19 @@ public:
     Object* Clone() override;
 };
 
+// Signs, books and letters: read, they show the node of the game folder's
+// book script (kBookScript, in the language of the conversation scripts)
+// that their general name names.
+bool IsReadable(const Object& object);
+inline constexpr const char* kBookScript = "Books.smb";
+
 // Things of no broad class of their own: signs, books, letters and marks on
 // the floor. The carried ones are worked as any carried thing.
 class PlainKind : public Object {
 public:
     PlainKind(const ObjectKind& kind, const std::string& name);
-    int CanInteract() override { return m_bMoveable == 1 ? 1 : 0; }
+    // Carried things are taken; signs are read where they stand.
+    int CanInteract() override { return m_bMoveable == 1 || IsReadable(*this) ? 1 : 0; }
     Object* Clone() override;
 };
 

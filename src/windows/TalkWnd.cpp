@@ -7,6 +7,7 @@
 #include "events/TalkScriptFile.h"
 #include "platform/Events.h"
 #include "play/Play.h"
+#include "structures/Furnishings.h"
 #include "windows/OpenWindows.h"
 #include "windows/TradeWnd.h"
 #include "world/World.h"
@@ -33,11 +34,20 @@ CTalkWnd::~CTalkWnd() {
 bool CTalkWnd::Start(const std::string& node) {
     Player* speaker = m_pSpeaker.Get();
     if (!speaker) return false;
+    return Begin(speaker->m_strMessageFile, speaker,
+                 node.empty() ? speaker->m_strMessageNode : node);
+}
+
+bool CTalkWnd::StartBook(Object& text) {
+    m_strTitle = text.GetDisplayName();
+    return Begin(kBookScript, nullptr, text.m_strGeneralName);
+}
+
+bool CTalkWnd::Begin(const std::string& scriptFile, Player* speaker, const std::string& node) {
     bool opened = false;
     try {
-        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), speaker->m_strMessageFile);
-        opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script),
-                               node.empty() ? speaker->m_strMessageNode : node);
+        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), scriptFile);
+        opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script), node);
     } catch (const TalkScriptError& e) {
         m_Host.ReportScriptError(e.what());
         return false;
@@ -150,6 +160,10 @@ void InstallTalkAndTradeWindows(Play& play, OpenWindows& open, std::function<voi
                                              const std::string& node) {
         CTalkWnd window(play, open, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
         if (window.Start(node)) window.Popup();
+    };
+    play.m_OpenBook = [&play, &open](Object& text) {
+        CTalkWnd window(play, open, play.m_World.m_pLeader.Get(), nullptr);
+        if (window.StartBook(text)) window.Popup();
     };
     play.m_TradeWindow.open = [&play, &open, traded](Store& store, int32_t mode) {
         CTradeWnd window(play, open, store.m_iStoreId, mode);

@@ -47,6 +47,9 @@ public:
     // Opens the speaker's script at `node`; false when it could not be read
     // (told to the player) or ended at once with nothing said.
     bool Start(const std::string& node);
+    // Opens the game folder's book script at the node the sign, book or
+    // letter names by its general name, under its name; false as Start.
+    bool StartBook(Object& text);
     // Runs the window until the conversation is over.
     int Popup() override;
     // Takes the choice as the player's click does: false for one not offered.
@@ -68,6 +71,8 @@ public:
 private:
     // The buttons of the choices offered now, or the close button.
     void Refresh();
+    // Opens the script at `node`, Refreshes; false as Start.
+    bool Begin(const std::string& scriptFile, Player* speaker, const std::string& node);
     // Ends the window once the conversation is over and nothing is shown.
     void EndIfSilent();
 

@@ -7,6 +7,7 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor/AddLandDlg.h"
@@ -127,6 +128,51 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
          {"origin y, inside its height", &D::m_iOriginY,
           [](Land& land) -> int32_t& { return land.origin.y; }, 0, worldfile_test::kWorldH - 1}},
         [&]() -> Land& { return *info->land; });
+}
+
+// Each accepted encounter adds 2000 x time to the total, and the waits
+// combine as rates do; "Set Time" and "Delete" work the rate out again.
+TEST_F(LandDialogs, ALandsEncountersAreAddedTimedAndDeletedWithinTheirLimits) {
+    ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
+    Land* pond = play.FindLandInfo("pond.lnd")->land;
+    CLandTreeDlg tree(play);  // its "Modify" on the pond's line
+    CModifyLandDlg* dlg = tree.OpenModifyLand(1);
+    ASSERT_TRUE(pond && dlg);
+    enum Op { Add, SetFirst, DeleteSecond };
+    const int32_t most = Play::kMaxEncounterTime;
+    const double rest = 1 / (2000.0 * most);  // the rate of the longest
+    const struct {
+        const char* what;
+        Op op;
+        int32_t count, time;
+        bool accepted;
+        int64_t total;
+        double interval;
+    } rows[] = {
+        // clang-format off
+        {"time 0, below the least", Add, 1, 0, false, 0, 0},
+        {"no creature", Add, 0, 10, false, 0, 0},
+        {"time 1, the least", Add, 1, 1, true, 2000, 2000},
+        {"eleven creatures, one too many", Add, 11, 10, false, 2000, 2000},
+        {"time one past the most", Add, 1, most + 1, false, 2000, 2000},
+        {"ten creatures, the most time", Add, 10, most, true, 2000 + 2000LL * most, 1 / (1 / 2000.0 + rest)},
+        {"the first set to time 0", SetFirst, 0, 0, false, 2000 + 2000LL * most, 1 / (1 / 2000.0 + rest)},
+        {"the first set to time 30", SetFirst, 0, 30, true, 60000 + 2000LL * most, 1 / (1 / 60000.0 + rest)},
+        {"the second deleted", DeleteSecond, 0, 0, true, 60000, 60000},
+        {"no second to delete", DeleteSecond, 0, 0, false, 60000, 60000},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        qv::ScriptedMessages messages;
+        EXPECT_EQ(r.op == Add        ? dlg->AddEncounter(0, r.count, r.time)
+                  : r.op == SetFirst ? dlg->SetEncounterTime(0, r.time)
+                                     : dlg->DeleteEncounter(1),
+                  r.accepted);
+        EXPECT_EQ(std::tuple(pond->encountertotal, dlg->EncounterLines().size() > 0),
+                  std::tuple(r.total, r.total > 0));
+        EXPECT_DOUBLE_EQ(pond->encounterinterval, r.interval);
+    }
 }
 
 }  // namespace

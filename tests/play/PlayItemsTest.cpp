@@ -9,7 +9,9 @@
 #include "items/Armour.h"
 #include "items/Bag.h"
 #include "items/Container.h"
+#include "items/Useable.h"
 #include "items/Weapon.h"
+#include "structures/Furnishings.h"
 #include "structures/Scenery.h"
 #include "support/Belongings.h"
 #include "world/World.h"
@@ -285,6 +287,48 @@ TEST_F(PlayItems, RestingInABed) {
     k->JoinPlayerSet(bed);
     EXPECT_EQ(play.InteractWith(k, 1), 1);
     EXPECT_EQ(k->m_iAlertness, 600);
+}
+
+// A sign is read where it stands, a book or a letter from the bag (a right
+// click there): the book script's node that its general name names.
+TEST_F(PlayItems, ASignIsReadWhereItStandsABookOrLetterFromTheBag) {
+    enum Where { OnTheMap, InTheBag, Elsewhere };
+    const struct {
+        const char* rule;
+        Object* thing;
+        Where where;
+        bool read, inBag;  // afterwards
+    } rows[] = {
+        {"a sign touched is read", new Sign, OnTheMap, true, false},
+        {"a letter on the ground is taken, not read", new Letter, OnTheMap, false, true},
+        {"a letter in the bag is read", new Letter, InTheBag, true, true},
+        {"a book in the bag is read", new Book, InTheBag, true, true},
+        {"a book the reader does not hold is not", new Book, Elsewhere, false, false},
+        {"a coin is no book: it is taken into use", new Useable("Coin"), InTheBag, false, false},
+    };
+    Player* reader = PlaceMember(1, At(36, 35, 20, 50));
+    std::vector<std::string> read;
+    play.m_OpenBook = [&](Object& text) { read.push_back(text.m_strGeneralName); };
+    int cell = 36;  // each thing laid on a cell of its own
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        read.clear();
+        r.thing->m_strGeneralName = "SIGN";
+        std::unique_ptr<Object> kept(r.where == Elsewhere ? r.thing : nullptr);
+        if (r.where == OnTheMap) {  // reached: what the reader does about it
+            reader->JoinPlayerSet(Lay(r.thing, At(cell++, 35, 80, 50)));
+            play.InteractWith(reader, 1);
+        } else {
+            if (r.where == InTheBag) reader->AddToBag(r.thing, 0);
+            Order equip = Order::Of(Order::Kind::Equip);
+            equip.actor = reader;
+            equip.object = r.thing;
+            play.Give(equip);
+        }
+        EXPECT_EQ(read, r.read ? std::vector<std::string>{"SIGN"} : std::vector<std::string>{});
+        EXPECT_EQ(reader->m_pBag->Contains(r.thing), r.inBag);
+        if (r.inBag) reader->m_pBag->RemoveItem(r.thing, 1, nullptr);
+    }
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
+#include "world/RandomEncounter.h"
 
 namespace {
 
@@ -130,6 +131,15 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
           "NNAttack.dat", "NNDefense.dat", "NNEvade.dat", "NNSPAS.dat", "NNDSS.dat", "NNES.dat"})
         EXPECT_TRUE(fs::exists(dir / "original" / file)) << file;
     EXPECT_TRUE(fs::exists(dir / "Images" / "Meadow.bmp"));
+    EXPECT_TRUE(fs::exists(dir / "Books.smb"));
+    {  // the woods' encounters: rats and a snake, times 30 and 60
+        World scratch;
+        scratch.CreateRootGroups();
+        auto woods = Land::FromBytes(written.File("Woods.lnd"), "Woods.lnd");
+        woods->ComputeEncounterRate();
+        EXPECT_EQ(std::tuple(woods->encounters[0]->GetDisplayName(), woods->encounterinterval),
+                  std::tuple("Rats [30]", 40000.0));
+    }
     EXPECT_FALSE(fs::exists(dir / "saved"));
     EXPECT_FALSE(fs::exists(dir / "start-world.part"));
     // Written again, the slot is replaced whole.
@@ -237,7 +247,9 @@ TEST(StartWorld, TheGameFindsEveryPieceWhereTheDataProgramPutItWithAPicture) {
                                           {"Cape", 1},
                                           {"PowerCube", 1},
                                           {"PowerCubeStand", 1},
-                                          {"MonsterGenerator", 1}};
+                                          {"MonsterGenerator", 1},
+                                          {"Sign", 1},
+                                          {"Letter", 1}};
     const WrittenWorld written;
     std::vector<Kept> expected;
     for (const char* land : {"Meadow.lnd", "Woods.lnd"})

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "platform/Events.h"
 #include "platform/Files.h"
 #include "play/PlayFixture.h"
+#include "structures/Furnishings.h"
 #include "support/TestFolder.h"
 #include "windows/TalkWnd.h"
 #include "windows/TradeWnd.h"
@@ -144,6 +148,43 @@ TEST_F(TalkTradeWindows, AScriptThatCannotBeReadOpensNothing) {
     CTalkWnd none(play(), frame.m_pGameWindows->Open(), trader.get(), keeper.get());
     EXPECT_FALSE(none.Start(""));
     EXPECT_EQ(ask.told, (Lines{"missing.smb: not found"}));
+}
+
+TEST_F(TalkTradeWindows, ASignShowsItsNodeOfTheBookScriptOrNothingWhenRefused) {
+    const char* const good = "node SIGN\nset Marked 1\nsay Welcome!\n";
+    const char* const bad = "node SIGN\nset Marked 1\nsay Welcome!\njump SIGN\n";
+    const std::string start = start_talk::BookScript();
+    const struct {
+        const char *rule, *script, *node;  // the game folder's book script (null: none)
+        Lines seen;                        // the lines shown, else what was told
+        bool shown;                        // and the script ran
+    } rows[] = {
+        // clang-format off
+        {"its node is shown", good, "SIGN", {"Welcome!"}, true},
+        {"a node not in the script", good, "POST", {"Books.smb: no node \"POST\" to start at"}, false},
+        {"a bad line refuses it whole", bad, "SIGN", {"Books.smb, line 4: unknown command \"jump\""}, false},
+        {"no script", nullptr, "SIGN", {"Books.smb: not found"}, false},
+        {"the start world's sign", start.c_str(), start_talk::kYardSignNode,
+         {"LAURISTON YARD", "Traders and travellers welcome. Wolves are not."}, true},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.rule);
+        const std::string path = (folder.dir / kBookScript).string();
+        std::filesystem::remove(path);
+        if (r.script) qv::WriteWholeFile(path, {r.script, r.script + std::strlen(r.script)});
+        play().m_TalkScripts.Clear();
+        play().m_World.m_ScriptVariableList.clear();
+        ask.told.clear();
+        Sign sign;
+        sign.m_strGeneralName = r.node;
+        CTalkWnd w(play(), trader.get(), nullptr);
+        EXPECT_EQ(w.StartBook(sign), r.shown);
+        EXPECT_EQ(std::tuple(w.Title(), r.shown ? w.ShownLines() : ask.told),
+                  std::tuple("Sign", r.seen));
+        EXPECT_EQ(play().m_World.m_ScriptVariableList.size(), r.shown && r.script == good ? 1u : 0u)
+            << "a refused script runs nothing";
+    }
 }
 
 TEST_F(TalkTradeWindows, PlayOpensTheWindowsItIsGiven) {

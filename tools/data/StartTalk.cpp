@@ -65,4 +65,21 @@ node SHOP_NEWS
 )";
 }
 
+std::string BookScript() {
+    return R"(# Books.smb: what the signs, books and letters of the start world say.
+
+node YARD_SIGN
+    say LAURISTON YARD
+    say Traders and travellers welcome. Wolves are not.
+
+node MILLER_LETTER
+    say To whoever finds this:
+    say The wolves grow bolder every night. They come out of the woods to the south,
+    say and rats and snakes creep out of the trees behind them.
+    say If you have a strong arm, come and see me in the yard. I will make it worth your while.
+    say - the miller
+    if Wolves = 1 say (You have taken the miller's task already.)
+)";
+}
+
 }  // namespace start_talk

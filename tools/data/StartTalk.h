@@ -25,4 +25,12 @@ inline constexpr int32_t kStoreId = 1;
 // The script's text, as the game reads it.
 std::string Script();
 
+// What the start world's signs, books and letters say: the nodes of the game
+// folder's book script (structures/Furnishings.h's kBookScript) that they
+// name by their general name.
+inline constexpr const char* kYardSignNode = "YARD_SIGN";
+inline constexpr const char* kLetterNode = "MILLER_LETTER";
+// The book script's text.
+std::string BookScript();
+
 }  // namespace start_talk

@@ -2,8 +2,8 @@
 // a world of 100 x 80 cells with a meadow, a lake shore and woods (each with
 // its ambient sounds, its calm tune and its battle tune), a walled yard with a
 // door, light sources, scenery, two groups of creatures, a monster generator
-// in the woods and the party, a character and a dog, written into the slot folder "original" of a
-// game folder.
+// and random encounters in the woods and the party, a character and a dog, written into the slot
+// folder "original" of a game folder.
 //
 // Everything is put together in a staging game folder beside it and the
 // finished slot folder takes the place of the old one, so a run that fails
@@ -37,6 +37,7 @@
 #include "platform/Files.h"
 #include "play/Play.h"
 #include "shell/MainFrm.h"
+#include "structures/Furnishings.h"
 #include "structures/LightSource.h"
 #include "structures/Scenery.h"
 #include "structures/Walls.h"
@@ -44,6 +45,7 @@
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/ObjectHolder.h"
+#include "world/RandomEncounter.h"
 #include "world/UnusedNumbers.h"
 
 namespace {
@@ -103,6 +105,15 @@ constexpr int32_t kGeneratorMode = 1;
 constexpr int32_t kGeneratorExitX = kDoorColumn - kGeneratorCellX;
 constexpr int32_t kGeneratorExitY = kYardBottom + 1 - kGeneratorCellY;
 const char* const kGeneratorKinds[] = {"GiantRatGrey", "GiantRatBrown", "Snake"};
+// The woods' random encounters: beasts a new party can beat, one or two at a
+// time, each kind met about once in its time x 2000 units of game time.
+struct Encounter {
+    const char* name;
+    const char* kinds[2];  // null: one creature only
+    int32_t time;
+};
+const Encounter kWoodsEncounters[] = {{"Rats", {"GiantRatGrey", "GiantRatBrown"}, 30},
+                                      {"Snake", {"Snake", nullptr}, 60}};
 // The woods' beasts keep together in two groups: those at the clearing
 // nearest the yard, and those deeper in the trees.
 constexpr int32_t kBeastGroup = 2;
@@ -157,6 +168,17 @@ struct Maker {
             creature->m_ptStay = {home.x, home.y};
         }
         land.KeepHolder(new ObjectHolder(pos, object));
+    }
+    // A creature kept whole with its template group, as a random encounter's
+    // and a generator's are: no player number of the world's is theirs. It
+    // attacks whoever comes near.
+    static Player* TemplateBeast(const char* kind) {
+        Player* p = Species::Make(kind).release();
+        p->m_bGrouped = 1;
+        p->m_iActionOption = ActionOption::Attack;
+        p->SetLevel(kWolfLevel);
+        p->m_iHitPoints = p->m_iMaxHitPoints;
+        return p;
     }
     // A beast of the woods: it attacks whoever comes near.
     Player* Beast(const std::string& name, const std::string& kind, int32_t group) {
@@ -315,6 +337,14 @@ void WriteStartWorld(const std::string& gameFolder) {
                 auto* rain = new Barrel;
                 rain->SetRainBarrel(1);
                 Maker::Keep(land, rain, CellPos(22, 25, 40, 60));
+                // By the door a sign, and on the meadow south of the start a
+                // letter from the miller; their texts are the book script's.
+                auto* sign = new Sign;
+                sign->m_strGeneralName = start_talk::kYardSignNode;
+                Maker::Keep(land, sign, CellPos(kDoorColumn - 1, kYardBottom, 110, 80));
+                auto* letter = new Letter;
+                letter->m_strGeneralName = start_talk::kLetterNode;
+                Maker::Keep(land, letter, CellPos(kStartCellX, kStartCellY + 1, 40, 30));
                 // On the meadow by the start: a shield, a mace and a cape.
                 Maker::Keep(land, new Shield(1), CellPos(24, 29, 60, 30));
                 Maker::Keep(land, new Mace, CellPos(26, 29, 100, 40));
@@ -369,17 +399,19 @@ void WriteStartWorld(const std::string& gameFolder) {
                 generator->m_bSendParty = 1;
                 generator->m_pTemplates = std::make_unique<Group>("Group");
                 generator->m_pTemplates->m_bGrouped = 1;
-                for (const char* kind : kGeneratorKinds) {
-                    // Kept whole with their group, as a random encounter's
-                    // are: no player number of the world's is theirs.
-                    Player* p = Species::Make(kind).release();
-                    p->m_bGrouped = 1;
-                    p->m_iActionOption = ActionOption::Attack;
-                    p->SetLevel(kWolfLevel);
-                    p->m_iHitPoints = p->m_iMaxHitPoints;
-                    generator->m_pTemplates->AddMemberDirect(p);
-                }
+                for (const char* kind : kGeneratorKinds)
+                    generator->m_pTemplates->AddMemberDirect(Maker::TemplateBeast(kind));
                 Maker::Keep(land, generator, CellPos(kGeneratorCellX, kGeneratorCellY));
+                for (const Encounter& e : kWoodsEncounters) {
+                    auto encounter = std::make_unique<RandomEncounter>();
+                    encounter->time = e.time;
+                    encounter->group = new Group("Group");
+                    encounter->group->SetName(e.name);
+                    encounter->group->m_bGrouped = 1;
+                    for (const char* kind : e.kinds)
+                        if (kind) encounter->group->AddMemberDirect(Maker::TemplateBeast(kind));
+                    land.encounters.push_back(std::move(encounter));
+                }
             });
 
         // The party waits in "players" for the first move into its land.
@@ -474,4 +506,7 @@ void WriteStartWorld(const std::string& gameFolder) {
     const std::string talk = start_talk::Script();
     qv::WriteWholeFile(game + start_talk::kScriptFile,
                        std::vector<uint8_t>(talk.begin(), talk.end()));
+    // What the signs, books and letters say, read as they are.
+    const std::string books = start_talk::BookScript();
+    qv::WriteWholeFile(game + kBookScript, std::vector<uint8_t>(books.begin(), books.end()));
 }
