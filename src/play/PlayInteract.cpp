@@ -389,7 +389,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
 
     // A sign is read where it stands; a book or a letter is taken, and read
     // from the bag.
-    if (!m_bEditing && O->m_bMoveable != 1 && ReadText(O)) return 1;
+    if (!m_bEditing && object->m_bMoveable != 1 && ReadText(object)) return 1;
 
     // A creature is never picked up, whatever its flag says: one who comes
     // over to talk would otherwise take the member it reaches into its bag.
