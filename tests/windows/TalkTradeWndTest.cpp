@@ -178,7 +178,7 @@ TEST_F(TalkTradeWindows, ASignShowsItsNodeOfTheBookScriptOrNothingWhenRefused) {
         ask.told.clear();
         Sign sign;
         sign.m_strGeneralName = r.node;
-        CTalkWnd w(play(), trader.get(), nullptr);
+        CTalkWnd w(play(), frame.m_pGameWindows->Open(), trader.get(), nullptr);
         EXPECT_EQ(w.StartBook(sign), r.shown);
         EXPECT_EQ(std::tuple(w.Title(), r.shown ? w.ShownLines() : ask.told),
                   std::tuple("Sign", r.seen));
