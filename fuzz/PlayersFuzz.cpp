@@ -15,6 +15,7 @@
 #include "platform/Surface.h"
 #include "play/Play.h"
 #include "shell/MainFrm.h"
+#include "windows/OpenWindows.h"
 #include "windows/PlayerInfoWnd.h"
 #include "windows/PlayerStatsWnd.h"
 #include "world/Group.h"
@@ -54,12 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // windows show it.
     {
         Play play(world);
+        OpenWindows open;
         qv::Surface screen;
         screen.Create(640, 480);
         for (Member* member : again->Members())
             if (auto* p = qv::DynamicCast<Player>(member)) {
-                CPlayerStatsWnd(play, p).Paint(&screen);
-                CPlayerInfoWnd(play, p).Paint(&screen);
+                CPlayerStatsWnd(play, p, open).Paint(&screen);
+                CPlayerInfoWnd(play, p, open).Paint(&screen);
             }
     }
     again->RemoveFromMap();
