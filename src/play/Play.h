@@ -10,7 +10,7 @@
 // placing, containers, stores, the use that waits for a target and the click
 // mode that picks it, the pending moves to other worlds and lands, the party
 // and its formation and combat flag, the world file and the saved games.
-// Input (and later the windows and the editor) only makes orders (Order.h);
+// Input, the windows and the editor only make orders (Order.h);
 // the questions to the player go through AskPlayer, and what the screen does
 // at its points of a tick through PlayShell.
 
@@ -237,8 +237,9 @@ public:
     // plain file name of the working folder.
     int GoToWorld(const std::string& worldFile, int32_t x, int32_t y);
     // The editor's ways to make and extend worlds. Their dialogs are the
-    // editor's: until it exists (and in tests) they are reached through the
-    // choosers below, and a missing chooser answers as a cancelled dialog.
+    // editor's, reached through the choosers below that the editor installs
+    // (a test installs its own); a missing chooser answers as a cancelled
+    // dialog.
     // 1 when the land was added; 0, with a message and nothing written,
     // for a land whose rectangle lies outside the world or a file name that
     // is not a plain one.
@@ -861,11 +862,11 @@ private:
     int Interact(Player* creature, int flag, bool deferActing);
     // The holder places a creature (a group's member).
     static bool IsCreature(ObjectHolder* holder);
-    // Meeting creature K (null: the player's own click), creature O starts a
+    // Meeting `creature` (null: the player's own click), `other` starts a
     // conversation rather than a fight.
-    static bool HasSomethingToSay(const Player* K, const Player* O);
-    // What creature K (null: the player's own click) does about the thing of
-    // holder H it touches: steps 6 and 7 of InteractWith.
+    static bool HasSomethingToSay(const Player* creature, const Player* other);
+    // What `creature` (null: the player's own click) does about the thing of
+    // `holder` it touches: the acting steps of InteractWith.
     int Act(Player* creature, ObjectHolder* holder);
     struct Arrival {
         qv::Handle<Player> creature;
