@@ -1,5 +1,7 @@
 #include "editor/Editor.h"
 
+#include <utility>
+
 #include "editor/AddWorldDlg.h"
 #include "editor/ControlsDlg.h"
 #include "editor/FileDlg.h"
@@ -10,8 +12,8 @@
 
 CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
     SetBuildTools(this);
-    Play& play = m_frame.m_Play;
-    play.m_AskNewWorld = [this](Play::NewWorldRequest& world) {
+    Play::EditorHooks hooks;
+    hooks.askNewWorld = [this](Play::NewWorldRequest& world) {
         CAddWorldDlg dialog;
         if (Run(dialog) != CEditorDialog::IDOK) return false;
         world.name = dialog.m_strName;
@@ -19,7 +21,7 @@ CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
         world.height = dialog.m_iHeight;
         return true;
     };
-    play.m_ChooseFile =
+    hooks.chooseFile =
         [this](const Play::FileDialogRequest& request) -> std::optional<std::string> {
         // The editor's worlds and lands are those of the start world's slot.
         Play& p = m_frame.m_Play;
@@ -29,18 +31,17 @@ CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
         return dialog.m_strChosen;
     };
     // An object's own dialog, and those it opens, run as every other.
-    play.m_EditObject = [this](Object& object) {
+    hooks.editObject = [this](Object& object) {
         std::unique_ptr<CPropertyDialog> dialog = MakeObjectDialog(m_frame.m_Play, object);
         dialog->m_Run = [this](CEditorDialog& d) { return Run(d); };
         return Run(*dialog) == CEditorDialog::IDOK ? 1 : 0;
     };
+    m_frame.m_Play.InstallEditor(std::move(hooks));
 }
 
 CEditor::~CEditor() {
     m_pPalette.reset();
-    m_frame.m_Play.m_AskNewWorld = nullptr;
-    m_frame.m_Play.m_ChooseFile = nullptr;
-    m_frame.m_Play.m_EditObject = nullptr;
+    m_frame.m_Play.InstallEditor({});
     if (GetBuildTools() == this) SetBuildTools(nullptr);
 }
 

@@ -54,6 +54,25 @@ AskPlayer& Play::Ask() {
     return m_pAsk ? *m_pAsk : headless;
 }
 
+void Play::Attach(AskPlayer* ask, PlayShell* shell) {
+    m_pAsk = ask;
+    m_pShell = shell;
+}
+
+void Play::InstallEditor(EditorHooks hooks) {
+    m_AskNewWorld = std::move(hooks.askNewWorld);
+    m_ChooseFile = std::move(hooks.chooseFile);
+    m_EditObject = std::move(hooks.editObject);
+}
+
+void Play::InstallWindows(std::function<void(Player*, Player*, const std::string&)> conversation,
+                          std::function<void(Object&)> book,
+                          std::function<void(Store&, int32_t)> trade) {
+    m_OpenConversation = std::move(conversation);
+    m_OpenBook = std::move(book);
+    m_TradeWindow.open = std::move(trade);
+}
+
 PlayShell& Play::Shell() const {
     static PlayShell unseen;
     return m_pShell ? *m_pShell : unseen;

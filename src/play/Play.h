@@ -69,6 +69,16 @@ public:
     // The shell that shows the world; null: play goes on unseen.
     PlayShell* m_pShell = nullptr;
     PlayShell& Shell() const;
+    // The layers above put in place what play asks of them, and take it away
+    // again (null) before they go: the player's answers and the shell; the
+    // editor's dialogs (EditorHooks); the conversation, book and trading
+    // windows (InstallWindows).
+    void Attach(AskPlayer* ask, PlayShell* shell);
+    struct EditorHooks;
+    void InstallEditor(EditorHooks hooks);
+    void InstallWindows(std::function<void(Player*, Player*, const std::string&)> conversation,
+                        std::function<void(Object&)> book,
+                        std::function<void(Store&, int32_t)> trade);
 
     // ---- Orders (Play.cpp)
     // Carries the order out at once; answers as the operation it stands for
@@ -264,6 +274,12 @@ public:
     };
     // Fills in the new world's name and size; false when cancelled.
     std::function<bool(NewWorldRequest&)> m_AskNewWorld;
+    // The editor's dialogs, as InstallEditor puts them in place (empty: none).
+    struct EditorHooks {
+        std::function<bool(NewWorldRequest&)> askNewWorld;
+        std::function<std::optional<std::string>(const FileDialogRequest&)> chooseFile;
+        std::function<int(Object& object)> editObject;
+    };
 
     // ---- The world file (PlayWorldFile.cpp)
     static constexpr uint32_t kWorldVersion = 19;

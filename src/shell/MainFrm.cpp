@@ -18,8 +18,7 @@ extern CMainFrame* g_pMainFrame;
 
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
-    m_Play.m_pAsk = &m_Host;
-    m_Play.m_pShell = &m_Host;
+    m_Play.Attach(&m_Host, &m_Host);
     m_pGameWindows = std::make_unique<CGameWindows>(m_Play, [this](qv::Point p, Position& at) {
         if (!m_View.m_rcView.Contains(p) || !m_World.map_master) return false;
         at = m_View.ViewToWorld(p);
@@ -39,8 +38,7 @@ CMainFrame::~CMainFrame() {
     OnDestroy();
     // The windows let go of what they showed before the world goes.
     m_pGameWindows.reset();
-    m_Play.m_pShell = nullptr;
-    m_Play.m_pAsk = nullptr;
+    m_Play.Attach(nullptr, nullptr);
     qv::MessageLoop::Instance().Forget(this);
     // The spells go with the world they worked on, undoing nothing.
     m_World.m_ActiveSpells->Forget();

@@ -156,18 +156,19 @@ void CTalkWnd::Paint(qv::Surface* surface) {
 }
 
 void InstallTalkAndTradeWindows(Play& play, OpenWindows& open, std::function<void()> traded) {
-    play.m_OpenConversation = [&play, &open](Player* listener, Player* speaker,
-                                             const std::string& node) {
-        CTalkWnd window(play, open, listener ? listener : play.m_World.m_pLeader.Get(), speaker);
-        if (window.Start(node)) window.Popup();
-    };
-    play.m_OpenBook = [&play, &open](Object& text) {
-        CTalkWnd window(play, open, play.m_World.m_pLeader.Get(), nullptr);
-        if (window.StartBook(text)) window.Popup();
-    };
-    play.m_TradeWindow.open = [&play, &open, traded](Store& store, int32_t mode) {
-        CTradeWnd window(play, open, store.m_iStoreId, mode);
-        window.m_OnTraded = traded;
-        window.Popup();
-    };
+    play.InstallWindows(
+        [&play, &open](Player* listener, Player* speaker, const std::string& node) {
+            CTalkWnd window(play, open, listener ? listener : play.m_World.m_pLeader.Get(),
+                            speaker);
+            if (window.Start(node)) window.Popup();
+        },
+        [&play, &open](Object& text) {
+            CTalkWnd window(play, open, play.m_World.m_pLeader.Get(), nullptr);
+            if (window.StartBook(text)) window.Popup();
+        },
+        [&play, &open, traded](Store& store, int32_t mode) {
+            CTradeWnd window(play, open, store.m_iStoreId, mode);
+            window.m_OnTraded = traded;
+            window.Popup();
+        });
 }
