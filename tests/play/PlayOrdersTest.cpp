@@ -225,32 +225,28 @@ TEST_F(PlayOrders, ADeleteOrderTakesAThingAwayButNeverACreature) {
 
 // The switches the fight reads are the ones the orders flip: one copy each.
 TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
-    enum Probe { WalksUp, LosesHitPoints, SeesTheHidden };
     struct Row {
         const char* rule;
-        Order::Kind kind;
+        Order::Kind kind;  // what it probes: walking up, losing hit points, seeing the hidden
         int32_t value;
         int times;
-        Probe probe;
         bool want;
     };
+    constexpr Order::Kind kHold = Order::Kind::HoldGround, kSafe = Order::Kind::Invulnerable,
+                          kView = Order::Kind::DebugView;
+    constexpr int32_t kFlip = Order::kToggle;
     const Row rows[] = {
-        {"holding its ground, a member out of reach stays", Order::Kind::HoldGround, 0, 0, WalksUp,
-         false},
-        {"one HoldGround order: it walks up", Order::Kind::HoldGround, 0, 1, WalksUp, true},
-        {"a second one: it holds again", Order::Kind::HoldGround, 0, 2, WalksUp, false},
-        {"a member loses hit points", Order::Kind::Invulnerable, 0, 0, LosesHitPoints, true},
-        {"one Invulnerable order: it loses none", Order::Kind::Invulnerable, 0, 1, LosesHitPoints,
-         false},
-        {"a second one: it loses again", Order::Kind::Invulnerable, 0, 2, LosesHitPoints, true},
-        {"a close strike asks its chance without the hidden seen", Order::Kind::DebugView,
-         Order::kToggle, 0, SeesTheHidden, false},
-        {"one DebugView toggle: the close strike sees the hidden", Order::Kind::DebugView,
-         Order::kToggle, 1, SeesTheHidden, true},
-        {"toggled twice: not seen", Order::Kind::DebugView, Order::kToggle, 2, SeesTheHidden,
-         false},
-        {"DebugView 1 turns it on", Order::Kind::DebugView, 1, 1, SeesTheHidden, true},
-        {"DebugView 0 turns it off", Order::Kind::DebugView, 0, 1, SeesTheHidden, false},
+        {"holding its ground, a member out of reach stays", kHold, 0, 0, false},
+        {"one HoldGround order: it walks up", kHold, 0, 1, true},
+        {"a second one: it holds again", kHold, 0, 2, false},
+        {"a member loses hit points", kSafe, 0, 0, true},
+        {"one Invulnerable order: it loses none", kSafe, 0, 1, false},
+        {"a second one: it loses again", kSafe, 0, 2, true},
+        {"a close strike does not see the hidden", kView, kFlip, 0, false},
+        {"one DebugView toggle: the close strike sees it", kView, kFlip, 1, true},
+        {"toggled twice: not seen", kView, kFlip, 2, false},
+        {"DebugView 1 turns it on", kView, 1, 1, true},
+        {"DebugView 0 turns it off", kView, 0, 1, false},
     };
     Player* member = PlaceMember(1, At(20, 20));
     auto* foe = new Player;
@@ -269,17 +265,17 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
         member->m_iHitPoints = member->m_iMaxHitPoints = 20;
         for (int i = 0; i < r.times; ++i) play.Give(Order::With(r.kind, r.value));
         bool seen = false;
-        switch (r.probe) {
-            case WalksUp:
+        switch (r.kind) {
+            case kHold:
                 member->Events().Clear();
                 member->MeleeAttack(0, &map);
                 seen = member->Events().Count() > 0;
                 break;
-            case LosesHitPoints:
+            case kSafe:
                 member->TakeDamage(1, 0);
                 seen = member->m_iHitPoints < 20;
                 break;
-            case SeesTheHidden:
+            default:
                 member->ResolveHitWith(foe, &blade);
                 seen = blade.askedDebugView == 1;
                 break;
