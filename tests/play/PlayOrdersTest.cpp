@@ -288,18 +288,15 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
 // The orders the windows and keys give are tested where they are given; here
 // what they refuse and what they change beyond their own switch.
 TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
-    const auto named = [](Order order, const char* name) {
-        order.name = name;
-        return order;
-    };
-    using A = Play::NewCharacterAttribute;
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::EndPlay)), 1);
     EXPECT_EQ(play.m_iStartState, 2) << "the frame goes";
-    Order name = named(Order::Of(Order::Kind::NewCharacter), A::kDogName);
+    Order name = Order::Of(Order::Kind::NewCharacter);
+    name.name = Play::NewCharacterAttribute::kDogName;
     name.text = "Rex";
     EXPECT_EQ(play.Give(name), 1);
     EXPECT_EQ(play.m_strDogName, "Rex");
-    EXPECT_EQ(play.Give(named(name, "Wisdom")), 0) << "no such attribute";
+    name.name = "Wisdom";
+    EXPECT_EQ(play.Give(name), 0) << "no such attribute";
     EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
     for (int index : {-1, Play::kQuickSlot})
