@@ -311,13 +311,6 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
 
 TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
     Player* k = PlaceMember(1, At(36, 35));
-    const auto moves = [&](int32_t change, int32_t line, qv::Point cell = {}) {
-        Order order = Order::At(Order::Kind::ScriptedMove, Position(cell.x, cell.y, 0));
-        order.object = k;
-        order.mode = change;
-        order.value = line;
-        return play.Give(order);
-    };
     struct Row {
         const char* rule;
         int32_t change, line;
@@ -336,7 +329,11 @@ TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        EXPECT_EQ(moves(r.change, r.line, r.cell), r.answer);
+        Order order = Order::At(Order::Kind::ScriptedMove, Position(r.cell.x, r.cell.y, 0));
+        order.object = k;
+        order.mode = r.change;
+        order.value = r.line;
+        EXPECT_EQ(play.Give(order), r.answer);
         std::vector<qv::Point> cells;
         for (const auto& move : k->m_MoveList)
             if (auto* to = qv::DynamicCast<PlayerMoveTo>(move.get()))
