@@ -290,8 +290,18 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
 TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::EndPlay)), 1);
     EXPECT_EQ(play.m_iStartState, 2) << "the frame goes";
+    // The new character's figures each to its own: none read for another.
+    using A = Play::NewCharacterAttribute;
+    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &play.m_iNewStrength, 61},
+                                            {A::kDexterity, &play.m_iNewDexterity, 42},
+                                            {A::kIntelligence, &play.m_iNewIntelligence, 70}}) {
+        Order order = Order::With(Order::Kind::NewCharacter, value);
+        order.name = attribute;
+        EXPECT_EQ(play.Give(order), 1) << attribute;
+        EXPECT_EQ(*figure, value) << attribute;
+    }
     Order name = Order::Of(Order::Kind::NewCharacter);
-    name.name = Play::NewCharacterAttribute::kDogName;
+    name.name = A::kDogName;
     name.text = "Rex";
     EXPECT_EQ(play.Give(name), 1);
     EXPECT_EQ(play.m_strDogName, "Rex");
