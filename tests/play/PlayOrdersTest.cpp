@@ -225,32 +225,28 @@ TEST_F(PlayOrders, ADeleteOrderTakesAThingAwayButNeverACreature) {
 
 // The switches the fight reads are the ones the orders flip: one copy each.
 TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
-    enum Probe { WalksUp, LosesHitPoints, SeesTheHidden };
     struct Row {
         const char* rule;
-        Order::Kind kind;
+        Order::Kind kind;  // what it probes: walking up, losing hit points, seeing the hidden
         int32_t value;
         int times;
-        Probe probe;
         bool want;
     };
+    constexpr Order::Kind kHold = Order::Kind::HoldGround, kSafe = Order::Kind::Invulnerable,
+                          kView = Order::Kind::DebugView;
+    constexpr int32_t kFlip = Order::kToggle;
     const Row rows[] = {
-        {"holding its ground, a member out of reach stays", Order::Kind::HoldGround, 0, 0, WalksUp,
-         false},
-        {"one HoldGround order: it walks up", Order::Kind::HoldGround, 0, 1, WalksUp, true},
-        {"a second one: it holds again", Order::Kind::HoldGround, 0, 2, WalksUp, false},
-        {"a member loses hit points", Order::Kind::Invulnerable, 0, 0, LosesHitPoints, true},
-        {"one Invulnerable order: it loses none", Order::Kind::Invulnerable, 0, 1, LosesHitPoints,
-         false},
-        {"a second one: it loses again", Order::Kind::Invulnerable, 0, 2, LosesHitPoints, true},
-        {"a close strike asks its chance without the hidden seen", Order::Kind::DebugView,
-         Order::kToggle, 0, SeesTheHidden, false},
-        {"one DebugView toggle: the close strike sees the hidden", Order::Kind::DebugView,
-         Order::kToggle, 1, SeesTheHidden, true},
-        {"toggled twice: not seen", Order::Kind::DebugView, Order::kToggle, 2, SeesTheHidden,
-         false},
-        {"DebugView 1 turns it on", Order::Kind::DebugView, 1, 1, SeesTheHidden, true},
-        {"DebugView 0 turns it off", Order::Kind::DebugView, 0, 1, SeesTheHidden, false},
+        {"holding its ground, a member out of reach stays", kHold, 0, 0, false},
+        {"one HoldGround order: it walks up", kHold, 0, 1, true},
+        {"a second one: it holds again", kHold, 0, 2, false},
+        {"a member loses hit points", kSafe, 0, 0, true},
+        {"one Invulnerable order: it loses none", kSafe, 0, 1, false},
+        {"a second one: it loses again", kSafe, 0, 2, true},
+        {"a close strike does not see the hidden", kView, kFlip, 0, false},
+        {"one DebugView toggle: the close strike sees it", kView, kFlip, 1, true},
+        {"toggled twice: not seen", kView, kFlip, 2, false},
+        {"DebugView 1 turns it on", kView, 1, 1, true},
+        {"DebugView 0 turns it off", kView, 0, 1, false},
     };
     Player* member = PlaceMember(1, At(20, 20));
     auto* foe = new Player;
@@ -269,17 +265,17 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
         member->m_iHitPoints = member->m_iMaxHitPoints = 20;
         for (int i = 0; i < r.times; ++i) play.Give(Order::With(r.kind, r.value));
         bool seen = false;
-        switch (r.probe) {
-            case WalksUp:
+        switch (r.kind) {
+            case kHold:
                 member->Events().Clear();
                 member->MeleeAttack(0, &map);
                 seen = member->Events().Count() > 0;
                 break;
-            case LosesHitPoints:
+            case kSafe:
                 member->TakeDamage(1, 0);
                 seen = member->m_iHitPoints < 20;
                 break;
-            case SeesTheHidden:
+            default:
                 member->ResolveHitWith(foe, &blade);
                 seen = blade.askedDebugView == 1;
                 break;
@@ -289,45 +285,28 @@ TEST_F(PlayOrders, TheSwitchOrdersReachTheFight) {
     member->m_pMeleeWeapon = nullptr;
 }
 
+// The orders the windows and keys give are tested where they are given; here
+// what they refuse and what they change beyond their own switch.
 TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
-    struct Row {
-        const char* rule;
-        Order order;
-        const int* field;
-        int expected;
-    };
-    const auto named = [](Order order, const char* name) {
-        order.name = name;
-        return order;
-    };
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::EndPlay)), 1);
+    EXPECT_EQ(play.m_iStartState, 2) << "the frame goes";
+    // The new character's figures each to its own: none read for another.
     using A = Play::NewCharacterAttribute;
-    const Row rows[] = {
-        {"Tab picks the target", Order::With(Order::Kind::TabTarget, 1), &play.m_bTabTarget, 1},
-        {"the picking ends", Order::With(Order::Kind::TabTarget, 0), &play.m_bTabTarget, 0},
-        {"input locked", Order::With(Order::Kind::InputLock, 1), &play.m_bInputLock, 1},
-        {"input free", Order::With(Order::Kind::InputLock, 0), &play.m_bInputLock, 0},
-        {"options shown", Order::With(Order::Kind::OptionsShown, 1), &play.m_bOptionsShown, 1},
-        {"build mode on", Order::With(Order::Kind::Editing, 1), &play.m_bEditing, 1},
-        {"build mode off", Order::With(Order::Kind::Editing, 0), &play.m_bEditing, 0},
-        {"a select mode", Order::With(Order::Kind::SelectMode, 2), &play.m_iSelectMode, 2},
-        {"strength", named(Order::With(Order::Kind::NewCharacter, 61), A::kStrength),
-         &play.m_iNewStrength, 61},
-        {"dexterity", named(Order::With(Order::Kind::NewCharacter, 42), A::kDexterity),
-         &play.m_iNewDexterity, 42},
-        {"intelligence", named(Order::With(Order::Kind::NewCharacter, 70), A::kIntelligence),
-         &play.m_iNewIntelligence, 70},
-        {"the frame goes", Order::Of(Order::Kind::EndPlay), &play.m_iStartState, 2},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
-        EXPECT_EQ(play.Give(r.order), 1);
-        EXPECT_EQ(*r.field, r.expected);
+    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &play.m_iNewStrength, 61},
+                                            {A::kDexterity, &play.m_iNewDexterity, 42},
+                                            {A::kIntelligence, &play.m_iNewIntelligence, 70}}) {
+        Order order = Order::With(Order::Kind::NewCharacter, value);
+        order.name = attribute;
+        EXPECT_EQ(play.Give(order), 1) << attribute;
+        EXPECT_EQ(*figure, value) << attribute;
     }
-    Order name = named(Order::Of(Order::Kind::NewCharacter), A::kDogName);
+    Order name = Order::Of(Order::Kind::NewCharacter);
+    name.name = A::kDogName;
     name.text = "Rex";
     EXPECT_EQ(play.Give(name), 1);
     EXPECT_EQ(play.m_strDogName, "Rex");
-    EXPECT_EQ(play.Give(named(name, "Wisdom")), 0) << "no such attribute";
+    name.name = "Wisdom";
+    EXPECT_EQ(play.Give(name), 0) << "no such attribute";
     EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
     for (int index : {-1, Play::kQuickSlot})
@@ -342,13 +321,6 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
 
 TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
     Player* k = PlaceMember(1, At(36, 35));
-    const auto moves = [&](int32_t change, int32_t line, qv::Point cell = {}) {
-        Order order = Order::At(Order::Kind::ScriptedMove, Position(cell.x, cell.y, 0));
-        order.object = k;
-        order.mode = change;
-        order.value = line;
-        return play.Give(order);
-    };
     struct Row {
         const char* rule;
         int32_t change, line;
@@ -367,7 +339,11 @@ TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        EXPECT_EQ(moves(r.change, r.line, r.cell), r.answer);
+        Order order = Order::At(Order::Kind::ScriptedMove, Position(r.cell.x, r.cell.y, 0));
+        order.object = k;
+        order.mode = r.change;
+        order.value = r.line;
+        EXPECT_EQ(play.Give(order), r.answer);
         std::vector<qv::Point> cells;
         for (const auto& move : k->m_MoveList)
             if (auto* to = qv::DynamicCast<PlayerMoveTo>(move.get()))
