@@ -386,12 +386,6 @@ TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
     EXPECT_FALSE(Windows().PartyPanel().IsShown(1)) << "its button went too";
 }
 
-}  // namespace
-}  // namespace ingame_test
-
-namespace ingame_test {
-namespace {
-
 TEST_F(InGame, InTheEditorAPlacedThingDraggedOffTheViewGoesToTheListUnderItOrGoes) {
     ASSERT_TRUE(ok);
     frame->m_bBuildMode = frame->m_Play.m_bEditing = 1;

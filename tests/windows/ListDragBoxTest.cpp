@@ -124,8 +124,7 @@ TEST(InventoryWindow, TheScrollButtonsShowOnlyForMoreThingsThanCells) {
     ASSERT_EQ(w.Box().Cells(), 4);
     CBag bag;
     w.ShowObjectContents(&bag);
-    qv::Surface screen;
-    screen.Create(640, 480);
+    qv::Surface screen(640, 480);
     for (auto [things, shown] : {std::pair{3, false}, {4, false}, {5, true}}) {
         SCOPED_TRACE(things);
         while (bag.ItemCount() < things) belongings::Hold(&bag, new Useable("Stone"));

@@ -147,10 +147,9 @@ protected:
     }
     // Window 0 statistics, 1 information, 2 magic.
     std::unique_ptr<CMemberWnd> Open(int window, Player* p) {
-        if (window == 0)
-            return std::make_unique<CPlayerStatsWnd>(play, p, frame.m_pGameWindows->Open());
-        if (window == 1)
-            return std::make_unique<CPlayerInfoWnd>(play, p, frame.m_pGameWindows->Open());
+        OpenWindows& open = frame.m_pGameWindows->Open();
+        if (window == 0) return std::make_unique<CPlayerStatsWnd>(play, p, open);
+        if (window == 1) return std::make_unique<CPlayerInfoWnd>(play, p, open);
         return std::make_unique<CMagicWnd>(play, p);
     }
 };

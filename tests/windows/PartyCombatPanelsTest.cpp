@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "InGameFixture.h"
 #include "items/ActiveSpells.h"
@@ -127,15 +128,13 @@ TEST_F(InGame, AClickOnAMembersEffectIconEndsTheSpellItShows) {
     auto shock = std::make_unique<Shock>();
     shock->ApplyEffect(nullptr, dog);
     SettleSpell(std::move(shock));
-    const auto icon = [&](int slot, int i) {
-        return Middle(Windows().PartyPanel().EffectIconRect(slot, i));
-    };
-    Click(icon(1, 2));
-    EXPECT_EQ(dog->m_bShockStrike, 1) << "an icon showing nothing";
-    Click(icon(0, 3));
-    EXPECT_EQ(dog->m_bShockStrike, 1) << "another member's icon";
-    Click(icon(1, 3));
-    EXPECT_EQ(dog->m_bShockStrike, 0);
+    for (const auto& [rule, slot, icon, after] : {std::tuple{"an icon showing nothing", 1, 2, 1},
+                                                  {"another member's icon", 0, 3, 1},
+                                                  {"the dog's shock icon", 1, 3, 0}}) {
+        SCOPED_TRACE(rule);
+        Click(Middle(Windows().PartyPanel().EffectIconRect(slot, icon)));
+        EXPECT_EQ(dog->m_bShockStrike, after);
+    }
 }
 
 TEST_F(InGame, TheCombatButtonOpensThePreferencesOfTheControlledMember) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -180,8 +179,8 @@ TEST_F(TalkTradeWindows, ASignShowsItsNodeOfTheBookScriptOrNothingWhenRefused) {
         sign.m_strGeneralName = r.node;
         CTalkWnd w(play(), frame.m_pGameWindows->Open(), trader.get(), nullptr);
         EXPECT_EQ(w.StartBook(sign), r.shown);
-        EXPECT_EQ(std::tuple(w.Title(), r.shown ? w.ShownLines() : ask.told),
-                  std::tuple("Sign", r.seen));
+        EXPECT_EQ(w.Title(), "Sign");
+        EXPECT_EQ(r.shown ? w.ShownLines() : ask.told, r.seen);
         EXPECT_EQ(play().m_World.m_ScriptVariableList.size(), r.shown && r.script == good ? 1u : 0u)
             << "a refused script runs nothing";
     }
