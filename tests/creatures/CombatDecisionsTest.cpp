@@ -263,11 +263,9 @@ TEST_F(Decisions, AnEvadingCreatureInACornerDropsTheStepAlongTheSmallerDistanceF
         int dx, dy;
         bool east;
     };
-    const Row rows[] = {
-        {"equal distances: the south step goes", 40, 40, true},
-        {"y the smaller: the south step goes", 40, 39, true},
-        {"x the smaller: the east step goes", 39, 40, false},
-    };
+    const Row rows[] = {{"equal distances: the south step goes", 40, 40, true},
+                        {"y the smaller: the south step goes", 40, 39, true},
+                        {"x the smaller: the east step goes", 39, 40, false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         Chooser* p = Fighter(At(10, 10));
