@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "creatures/FightSupport.h"
 #include "items/Magic.h"
@@ -258,27 +259,20 @@ TEST_F(Decisions, AnEvadingCreatureInACornerDropsTheStepAlongTheSmallerDistanceF
     // In the window's first cell only the east and south steps are free; the
     // step toward the opponent along the smaller distance goes, and the one
     // left is taken. Equal distances count y as the smaller.
-    struct Row {
-        const char* rule;
-        int dx, dy;
-        bool east;
-    };
-    const Row rows[] = {
-        {"equal distances: the south step goes", 40, 40, true},
-        {"y the smaller: the south step goes", 40, 39, true},
-        {"x the smaller: the east step goes", 39, 40, false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
+    for (auto [rule, dx, dy, east] :
+         {std::tuple{"equal distances: the south step goes", 40, 40, true},
+          {"y the smaller: the south step goes", 40, 39, true},
+          {"x the smaller: the east step goes", 39, 40, false}}) {
+        SCOPED_TRACE(rule);
         Chooser* p = Fighter(At(10, 10));
-        Player* foe = Place({At(10, 10).x + r.dx, At(10, 10).y + r.dy, 0});
+        Player* foe = Place({At(10, 10).x + dx, At(10, 10).y + dy, 0});
         Pair(p, foe);
         p->m_bEvading = 1;
         EXPECT_EQ(p->Attack(now, &map), 1);
         ASSERT_EQ(p->Events().Count(), 1);
         const ObjectEvent& step = p->Events().At(0);
-        EXPECT_EQ(step.m_iArg1 > p->m_Position.x, r.east);
-        EXPECT_EQ(step.m_iArg2 > p->m_Position.y, !r.east);
+        EXPECT_EQ(step.m_iArg1 > p->m_Position.x, east);
+        EXPECT_EQ(step.m_iArg2 > p->m_Position.y, !east);
         Unplace(2);
     }
 }

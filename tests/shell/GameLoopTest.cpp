@@ -509,39 +509,22 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
     EXPECT_EQ(row, 3);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(GameLoop, AWoundAndADeathInAFightAreHeardFromTheFramesCombatSounds) {
     // A creature on the map that loses hit points plays the frame's combat
     // sound 1 (hurt); one that dies of it plays sound 2 (death) as well.
-    struct Row {
-        const char* rule;
-        int damage;
-        bool hurt, death;
-    };
-    const Row rows[] = {
-        {"a wound", 5, true, false},
-        {"a death", 50, true, true},
-    };
     ASSERT_EQ(frame->InitDirectSound(), 1);
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.rule);
+    for (auto [rule, damage, death] : {std::tuple{"a wound", 5, false}, {"a death", 50, true}}) {
+        SCOPED_TRACE(rule);
         for (auto& sound : frame->m_CombatSounds) sound.reset();
         auto* p = new Player;
         NewGroup()->AddMember(p);
         p->m_iHitPoints = p->m_iMaxHitPoints = 20;
         p->m_Position = At(35, 34);
-        Position at = p->m_Position;
-        ASSERT_EQ(map->AddHolder(at, new ObjectHolder(at, p)), 1);
-        constexpr int kBlow = 1;  // a plain blow, no fire, shock, cold or poison
-        p->TakeDamage(r.damage, kBlow);
-        const auto heard = [&](int n) {
-            return frame->m_CombatSounds[static_cast<size_t>(n)] &&
-                   frame->m_CombatSounds[static_cast<size_t>(n)]->IsPlaying();
-        };
-        EXPECT_EQ(std::tuple(heard(1), heard(2)), std::tuple(r.hurt, r.death));
+        ASSERT_EQ(map->AddHolder(p->m_Position, new ObjectHolder(p->m_Position, p)), 1);
+        p->TakeDamage(damage, 1);  // a plain blow, no fire, shock, cold or poison
+        const auto heard = [&](const auto& s) { return s && s->IsPlaying(); };
+        EXPECT_EQ(std::tuple(heard(frame->m_CombatSounds[1]), heard(frame->m_CombatSounds[2])),
+                  std::tuple(true, death));
     }
 }
 

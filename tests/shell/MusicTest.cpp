@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "platform/Message.h"
 #include "platform/Midi.h"
@@ -77,14 +78,10 @@ TEST(FrameMusic, ATuneStartsOnceHoldsWhileTheSwitchIsOffAndOneThatCannotBeReadCh
     EXPECT_EQ(frame.m_pMidi->GetTune(), 1);
     // A refused file is said once, however often its tune is asked for; a
     // missing one is not.
-    struct Row {
-        int tune;
-        const char* says;
-        size_t told;  // messages shown in all, the tune asked twice
-    };
-    qv::ScriptedMessages messages;
-    for (auto [n, says, told] : {Row{9, "Tune9.mid: not found", 0},
-                                 Row{5, "Tune5.mid: cannot be used", 1}, Row{5, "Tune5", 1}}) {
+    qv::ScriptedMessages messages;  // told: messages shown in all, the tune asked twice
+    for (auto [n, says, told] : {std::tuple{9, "Tune9.mid: not found", 0u},
+                                 {5, "Tune5.mid: cannot be used", 1u},
+                                 {5, "Tune5", 1u}}) {
         SCOPED_TRACE(says);
         tune = n;
         EXPECT_EQ(frame.PlayMidi(&tune, "Sound and music are switched off."), 0);
