@@ -214,12 +214,9 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
 }
 
 TEST_F(LandMove, GroupsFindTheirLeadersByNumberAndHostileOnesTurnOnTheParty) {
-    Group* wolves = NumberedGroup(2, "wolves");
-    Group* deer = NumberedGroup(3, "deer");
-    Group* bears = NumberedGroup(4, "bears");
-    Keep(Creature("Wolf", 2), At(27, 26));
-    Keep(Creature("Doe", 3), At(20, 26));
-    Keep(Creature("Bear", 4), At(21, 20));
+    Group* wolves = GroupOf(2, "wolves", "Wolf", At(27, 26));
+    Group* deer = GroupOf(3, "deer", "Doe", At(20, 26));
+    Group* bears = GroupOf(4, "bears", "Bear", At(21, 20));
     Open();
     PartyOf({"Ayla"});
     Player* wolf = dynamic_cast<Player*>(wolves->Members().front());
@@ -309,8 +306,7 @@ TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
 
 TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     // World b: its own land with a bear.
-    NumberedGroup(2, "wolves");
-    Keep(Creature("Wolf", 2), At(27, 26));
+    GroupOf(2, "wolves", "Wolf", At(27, 26));
     Open();
     OtherWorld(Creature("Bear", -1));
     PartyOf({"Ayla", "Rex", "Kit"});

@@ -99,6 +99,12 @@ protected:
     Group* NumberedGroup(int32_t number, const std::string& name) {
         return world.AddNumberedGroup(number, name);
     }
+    // That group, keeping its one creature `creature` at pos.
+    Group* GroupOf(int32_t number, const std::string& name, const std::string& creature,
+                   const Position& pos) {
+        Keep(Creature(creature, number), pos);
+        return NumberedGroup(number, name);
+    }
 
     // Every named object on the map, with its cell position and, for a
     // creature, its group's number and hit points.

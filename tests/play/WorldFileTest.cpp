@@ -368,10 +368,8 @@ TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
 }
 
 TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
-    Group* seven = NumberedGroup(7, "seven");
-    Group* three = NumberedGroup(3, "three");
-    (void)seven;
-    (void)three;
+    NumberedGroup(7, "seven");
+    NumberedGroup(3, "three");
     const Bytes written = Store();
     Read(written);
     World& w = world;
@@ -521,10 +519,9 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
 TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     World& w = world;
     Group* party = NumberedGroup(1, "party");
-    NumberedGroup(2, "wolves");
     Keep(Creature("Ayla", 1), At(24, 24));
     Keep(Creature("Rex", 1), At(25, 24));
-    Keep(Creature("Wolf", 2), At(27, 26));
+    GroupOf(2, "wolves", "Wolf", At(27, 26));
     Open();
     ASSERT_EQ(party->Members().size(), 2u);
     Player* leader = dynamic_cast<Player*>(party->Members().back());
@@ -572,9 +569,8 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
 
 TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesThemOffTheMap) {
     Group* party = NumberedGroup(1, "party");
-    Group* dogs = NumberedGroup(4, "dogs");
     Keep(Creature("Ayla", 1), At(24, 24));
-    Keep(Creature("Rex", 4), At(25, 25));
+    Group* dogs = GroupOf(4, "dogs", "Rex", At(25, 25));
     Keep(Creature("Wolf", 0), At(27, 26));
     Open();
     ASSERT_EQ(dogs->Members().size(), 1u);
