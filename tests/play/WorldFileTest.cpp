@@ -553,13 +553,8 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     EXPECT_EQ(read->m_strSpecialName, "party");
     EXPECT_EQ(read->Members().size(), 2u);
     // Anything but the party alone is refused: a cut, a byte more.
-    for (size_t n = 0; n < file.size(); n += 7)
-        EXPECT_THROW(Play::ReadPlayersFrom(Bytes(file.begin(), file.begin() + static_cast<long>(n)),
-                                           "players"),
-                     qv::ArchiveError);
-    Bytes longer = file;
-    longer.push_back(0);
-    EXPECT_THROW(Play::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
+    worldfile_test::ExpectCutsAndLongerRefused(
+        file, [](const Bytes& b) { Play::ReadPlayersFrom(b, "players"); }, 7);
     read->RemoveFromMap();
     // The world file no longer names the party's slot.
     Read(written);
