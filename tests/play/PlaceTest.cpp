@@ -21,6 +21,7 @@
 #include "world/ScriptVariables.h"
 
 using play_test::At;
+using play_test::Pictured;
 using play_test::Thing;
 
 namespace {
@@ -34,13 +35,6 @@ protected:
     // rows -up..down-1 of the holder's position are solid.
     std::unique_ptr<CDDObject> Block(int left, int right, int up, int down) {
         return maptest::SolidImage(left + right, up + down, left, up);
-    }
-    template <class T>
-    T* Pictured(CDDObject* image) {
-        auto* t = new maptest::Pictured<T>();
-        t->image = image;
-        t->m_iLightSampling = 2;
-        return t;
     }
     std::vector<std::unique_ptr<Object>> kept;
 };
