@@ -45,6 +45,11 @@ public:
     Object* usedOn = nullptr;
 };
 
+// The position (dx, dy) from p.
+inline Position Beside(const Position& p, int dx, int dy) {
+    return {p.x + dx, p.y + dy, 0};
+}
+
 // A `T` drawn with the test's `image`, its light sampled as its picture says.
 template <class T = Thing>
 T* Pictured(CDDObject* image) {

@@ -15,6 +15,7 @@
 #include "world/MapFixture.h"
 
 using play_test::At;
+using play_test::Beside;
 using play_test::Thing;
 
 namespace {
@@ -26,9 +27,6 @@ protected:
     int Ask(Player* k, ObjectHolder* target, int flag = 0) {
         k->JoinPlayerSet(target);
         return play.InteractWith(k, flag);
-    }
-    Position Beside(const Position& p, int dx, int dy) const {
-        return Position(p.x + dx, p.y + dy, 0);
     }
     // The first tick sets up play.
     void Start() {
