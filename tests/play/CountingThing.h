@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "world/MapFixture.h"
 #include "world/Object.h"
 
 namespace play_test {
@@ -43,6 +44,20 @@ public:
     int useAnswer = 0;
     Object* usedOn = nullptr;
 };
+
+// The position (dx, dy) from p.
+inline Position Beside(const Position& p, int dx, int dy) {
+    return {p.x + dx, p.y + dy, 0};
+}
+
+// A `T` drawn with the test's `image`, its light sampled as its picture says.
+template <class T = Thing>
+T* Pictured(CDDObject* image) {
+    auto* t = new maptest::Pictured<T>();
+    t->image = image;
+    t->m_iLightSampling = 2;
+    return t;
+}
 
 // A stack of `count` arrows, kept in `kept`.
 inline Thing* KeptStack(std::vector<std::unique_ptr<Object>>& kept, int count) {

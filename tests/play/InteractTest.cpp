@@ -15,6 +15,7 @@
 #include "world/MapFixture.h"
 
 using play_test::At;
+using play_test::Beside;
 using play_test::Thing;
 
 namespace {
@@ -26,9 +27,6 @@ protected:
     int Ask(Player* k, ObjectHolder* target, int flag = 0) {
         k->JoinPlayerSet(target);
         return play.InteractWith(k, flag);
-    }
-    Position Beside(const Position& p, int dx, int dy) const {
-        return Position(p.x + dx, p.y + dy, 0);
     }
     // The first tick sets up play.
     void Start() {
@@ -232,10 +230,7 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
     corpse->m_sLifeState = 0;
     corpse->m_iHitPoints = 0;
     auto image = maptest::SolidImage(10, 40, 5, 20);
-    auto* pillar = new maptest::Pictured<Thing>();
-    pillar->image = image.get();
-    pillar->m_iLightSampling = 2;
-    PlaceThing(pillar, Beside(k->m_Position, 50, 0));
+    Thing* pillar = PlaceThing(play_test::Pictured(image.get()), Beside(k->m_Position, 50, 0));
 
     EXPECT_EQ(Ask(k, corpse->m_pHolder, 1), 0);
     EXPECT_EQ(k->m_pPlayerSet, corpse->m_pHolder);
@@ -257,10 +252,7 @@ TEST_F(Interact, TheLineToATargetIsClearUpToTheFirstThingOnItWithinTheDistance) 
     const Position from = k->m_Position;
     Thing* near = PlaceThing(new Thing("Barrel"), Beside(from, 40, 0));
     auto image = maptest::SolidImage(10, 10, 5, 5);
-    auto* crate = new maptest::Pictured<Thing>();
-    crate->image = image.get();
-    crate->m_iLightSampling = 2;
-    PlaceThing(crate, Beside(from, 0, 60));
+    Thing* crate = PlaceThing(play_test::Pictured(image.get()), Beside(from, 0, 60));
     // Nothing on the way: clear up to the squared distance given, not past it.
     EXPECT_EQ(play.IsLineToTargetClear(k, &map, near->m_pHolder, Beside(from, 100, 0), 10000, 0),
               1);

@@ -126,50 +126,45 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     EXPECT_EQ(world.m_pLeader->m_strSpecialName, "Ayla");
 }
 
-TEST_F(LandMove, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocusInASecondPass) {
-    // A world larger than the window.
-    map.SetWorldSize(120, 100);
-    root->bounds = {0, 0, 120, 100};
-    Open();
-    std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
-    for (Player* creature : p) creature->m_Position = At(60, 60);
-    const Position focus = At(10, 10, 0, 0);
-    Focus(focus);
-    Store();
-    play.MoveToLand();
-    // The first pass kept the stored places and counted two; the second
-    // goes on counting from there.
-    ExpectAt("Ayla", focus.x + 50, focus.y + 10);
-    ExpectAt("Rex", focus.x + 10, focus.y + 30);
+// A world larger than the window; the party's leader stood outside it. The
+// first pass keeps the stored places and counts those it placed; a second
+// pass goes on counting from there.
+class LandMoveSecondPass : public LandMove {
+protected:
+    // Moves the party of Ayla and Rex, with `inner` placed in the window in a
+    // group of their own inside the party (no leader of that group), and
+    // checks where each named creature stands from the focus.
+    void Move(std::vector<const char*> inner,
+              const std::vector<std::tuple<const char*, int32_t, int32_t>>& at) {
+        map.SetWorldSize(120, 100);
+        root->bounds = {0, 0, 120, 100};
+        Open();
+        std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
+        auto* pair = inner.empty() ? nullptr : new Group("Group");
+        if (pair) pair->m_iOwnGroupNum = -7, p[0]->m_pGroup->AddMemberDirect(pair);
+        for (const char* name : inner) {
+            Player* c = Creature(name, -7);
+            pair->AddMemberDirect(c);
+            Position pos = At(12, 12, 40, 40);
+            ASSERT_EQ(map.AddHolder(pos, new ObjectHolder(pos, c)), 1);
+        }
+        for (Player* creature : p) creature->m_Position = At(60, 60);
+        const Position focus = At(10, 10, 0, 0);
+        Focus(focus);
+        Store();
+        play.MoveToLand();
+        for (const auto& [name, dx, dy] : at) ExpectAt(name, focus.x + dx, focus.y + dy);
+    }
+};
+
+TEST_F(LandMoveSecondPass, APartyWhoseLeaderStoodOutsideTheWindowComesToTheFocus) {
+    Move({}, {{"Ayla", 50, 10}, {"Rex", 10, 30}});  // the first pass counted two
 }
 
-TEST_F(LandMove, AGroupInsideThePartyTakesItsOwnSecondPassWhenThePartysLeaderIsOutside) {
-    map.SetWorldSize(120, 100);
-    root->bounds = {0, 0, 120, 100};
-    Open();
-    std::vector<Player*> p = PartyOf({"Ayla", "Rex"});
-    // Two companions in a group of their own inside the party, without a
-    // leader of that group; they stood in the window, the leader did not.
-    auto* pair = new Group("Group");
-    pair->m_iOwnGroupNum = -7;
-    p[0]->m_pGroup->AddMemberDirect(pair);
-    for (const char* name : {"Kit", "Bo"}) {
-        Player* c = Creature(name, -7);
-        pair->AddMemberDirect(c);
-        Position pos = At(12, 12, 40, 40);
-        ASSERT_EQ(map.AddHolder(pos, new ObjectHolder(pos, c)), 1);
-    }
-    for (Player* creature : p) creature->m_Position = At(60, 60);
-    const Position focus = At(10, 10, 0, 0);
-    Focus(focus);
-    Store();
-    play.MoveToLand();
+TEST_F(LandMoveSecondPass, AGroupInsideThePartyTakesItsOwnWhenThePartysLeaderIsOutside) {
     // First pass 0 to 3; the inner group again at 4 and 5; then the whole
     // party at 6 to 9.
-    ExpectAt("Ayla", focus.x + 10, focus.y + 50);
-    ExpectAt("Rex", focus.x + 30, focus.y + 50);
-    ExpectAt("Kit", focus.x + 50, focus.y + 50);
-    ExpectAt("Bo", focus.x + 10, focus.y + 70);
+    Move({"Kit", "Bo"}, {{"Ayla", 10, 50}, {"Rex", 30, 50}, {"Kit", 50, 50}, {"Bo", 10, 70}});
 }
 
 TEST_F(LandMove, AfterAMoveTheLeaderIsControlledAndMarkedSoAlone) {
@@ -219,12 +214,9 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
 }
 
 TEST_F(LandMove, GroupsFindTheirLeadersByNumberAndHostileOnesTurnOnTheParty) {
-    Group* wolves = NumberedGroup(2, "wolves");
-    Group* deer = NumberedGroup(3, "deer");
-    Group* bears = NumberedGroup(4, "bears");
-    Keep(Creature("Wolf", 2), At(27, 26));
-    Keep(Creature("Doe", 3), At(20, 26));
-    Keep(Creature("Bear", 4), At(21, 20));
+    Group* wolves = GroupOf(2, "wolves", "Wolf", At(27, 26));
+    Group* deer = GroupOf(3, "deer", "Doe", At(20, 26));
+    Group* bears = GroupOf(4, "bears", "Bear", At(21, 20));
     Open();
     PartyOf({"Ayla"});
     Player* wolf = dynamic_cast<Player*>(wolves->Members().front());
@@ -314,8 +306,7 @@ TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
 
 TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     // World b: its own land with a bear.
-    NumberedGroup(2, "wolves");
-    Keep(Creature("Wolf", 2), At(27, 26));
+    GroupOf(2, "wolves", "Wolf", At(27, 26));
     Open();
     OtherWorld(Creature("Bear", -1));
     PartyOf({"Ayla", "Rex", "Kit"});

@@ -21,6 +21,7 @@
 #include "world/ScriptVariables.h"
 
 using play_test::At;
+using play_test::Pictured;
 using play_test::Thing;
 
 namespace {
@@ -35,20 +36,6 @@ protected:
     std::unique_ptr<CDDObject> Block(int left, int right, int up, int down) {
         return maptest::SolidImage(left + right, up + down, left, up);
     }
-    template <class T>
-    T* Pictured(CDDObject* image) {
-        auto* t = new maptest::Pictured<T>();
-        t->image = image;
-        t->m_iLightSampling = 2;
-        return t;
-    }
-    // An object placed at pos; the map owns it.
-    template <class T>
-    T* PlaceThing(T* object, const Position& pos) {
-        Lay(object, pos);
-        return object;
-    }
-
     std::vector<std::unique_ptr<Object>> kept;
 };
 
@@ -85,8 +72,8 @@ TEST_F(Place, ADropOnAFrontWallWalksDownTowardThePointBelowIt) {
     ASSERT_EQ(w, At(36, 35, 80, 0));
     // Aimed at (w.x + 1, w.y + 30): one pixel down a step, x still w.x
     // when the wall's lowest row (9) has been passed.
-    Thing* lamp = PlaceThing(new Thing("Lamp"), At(36, 35, 20, 20));
-    ObjectHolder* own = lamp->m_pHolder;
+    auto* lamp = new Thing("Lamp");
+    ObjectHolder* own = Lay(lamp, At(36, 35, 20, 20));
     play.RemoveFromMap(own);
     EXPECT_FALSE(map.IsListedAnywhere(own));
     EXPECT_EQ(lamp->m_pHolder, own);  // holder and object stay
@@ -123,31 +110,33 @@ TEST_F(Place, ADropOnASideWallWalksRightAndSteps1DownOnlyHalfWay) {
 TEST_F(Place, ADropJustLeftOfABlockedCentreAimsTenPixelsPastIt) {
     const Position centre = At(36, 35);
     const Position w(centre.x - 2, centre.y, 0);
-    {
-        // Blocked up to 9 pixels right of the centre: the last point of the
-        // walk, 10 to the right, takes it.
-        auto image = Block(8, 10, 8, 8);
-        Thing* block = PlaceThing(Pictured<Thing>(image.get()), centre);
-        Thing* arrow = Stack(1);
-        Play::DropResult r = play.DropObject(arrow, w);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r.holder->pos, Position(centre.x + 10, centre.y, 0));
-        DeleteHolderWithObject(r.holder);
-        DeleteHolderWithObject(block->m_pHolder);
-    }
-    {
-        // Blocked through 10 to the right: nowhere to go. A beep; the copy
-        // is gone and the caller's stack is whole.
-        auto image = Block(8, 11, 8, 8);
-        Thing* block = PlaceThing(Pictured<Thing>(image.get()), centre);
+    const struct {
+        const char* what;
+        int solidRight;  // columns up to centre.x + solidRight - 1 block
+        bool placed;
+    } rows[] = {
+        {"blocked up to 9 right: the walk's last point, 10 right, takes it", 10, true},
+        {"blocked through 10 right: a beep, the copy gone, the stack whole", 11, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto image = Block(8, row.solidRight, 8, 8);
+        ObjectHolder* block = Lay(Pictured<Thing>(image.get()), centre);
         Thing* arrows = Stack(1);
         const int beeps = play.m_iWarningBeeps;
         const int objectsBefore = Thing::live;
-        EXPECT_FALSE(play.DropObject(arrows, w));
-        EXPECT_EQ(play.m_iWarningBeeps, beeps + 1);
-        EXPECT_EQ(arrows->m_iBulkNum, 1);
-        EXPECT_EQ(Thing::live, objectsBefore);
-        DeleteHolderWithObject(block->m_pHolder);
+        Play::DropResult r = play.DropObject(arrows, w);
+        EXPECT_EQ(play.m_iWarningBeeps, beeps + (row.placed ? 0 : 1));
+        if (row.placed) {
+            ASSERT_TRUE(r);
+            EXPECT_EQ(r.holder->pos, Position(centre.x + 10, centre.y, 0));
+            DeleteHolderWithObject(r.holder);
+        } else {
+            EXPECT_FALSE(r);
+            EXPECT_EQ(arrows->m_iBulkNum, 1);
+            EXPECT_EQ(Thing::live, objectsBefore);
+        }
+        DeleteHolderWithObject(block);
     }
 }
 

@@ -19,10 +19,9 @@ protected:
     using Base::folder, Base::map, Base::play, Base::world;
     // A world of two things and a creature of group 2 around the focus.
     void Populate() {
-        this->NumberedGroup(2, "wolves");
         this->Keep(Base::Thing("lamp"), At(24, 23));
         this->Keep(Base::Thing("chest"), At(26, 25));
-        this->Keep(Base::Creature("Wolf", 2), At(27, 26));
+        this->GroupOf(2, "wolves", "Wolf", At(27, 26));
         world.m_ptFocus = {At(25, 24).x, At(25, 24).y};
         play.m_strWorldFile = "world.qvr";
         this->Open();

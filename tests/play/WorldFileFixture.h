@@ -39,6 +39,20 @@ inline std::map<std::string, std::vector<uint8_t>> Files(const std::filesystem::
     return files;
 }
 
+// `read` refuses every cut of `bytes` (each `step`-th length) and the bytes
+// with one more at their end.
+template <class Read>
+void ExpectCutsAndLongerRefused(const std::vector<uint8_t>& bytes, Read read, size_t step = 1) {
+    for (size_t n = 0; n < bytes.size(); n += step)
+        EXPECT_THROW(
+            read(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n))),
+            qv::ArchiveError)
+            << n;
+    std::vector<uint8_t> longer = bytes;
+    longer.push_back('x');
+    EXPECT_THROW(read(longer), qv::ArchiveError);
+}
+
 inline Position At(int cx, int cy, int dx = 80, int dy = 56) {
     return {cx * MapMaster::CellWidth + dx, cy * MapMaster::CellHeight + dy, 0};
 }
@@ -98,6 +112,12 @@ protected:
     // A group of the table at `number`, under "All Groups".
     Group* NumberedGroup(int32_t number, const std::string& name) {
         return world.AddNumberedGroup(number, name);
+    }
+    // That group, keeping its one creature `creature` at pos.
+    Group* GroupOf(int32_t number, const std::string& name, const std::string& creature,
+                   const Position& pos) {
+        Keep(Creature(creature, number), pos);
+        return NumberedGroup(number, name);
     }
 
     // Every named object on the map, with its cell position and, for a

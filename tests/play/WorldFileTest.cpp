@@ -368,10 +368,8 @@ TEST_F(WorldFile, AKeyRecordListsEachOfItsObjectsOnceAfterEveryRead) {
 }
 
 TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
-    Group* seven = NumberedGroup(7, "seven");
-    Group* three = NumberedGroup(3, "three");
-    (void)seven;
-    (void)three;
+    NumberedGroup(7, "seven");
+    NumberedGroup(3, "three");
     const Bytes written = Store();
     Read(written);
     World& w = world;
@@ -521,10 +519,9 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
 TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     World& w = world;
     Group* party = NumberedGroup(1, "party");
-    NumberedGroup(2, "wolves");
     Keep(Creature("Ayla", 1), At(24, 24));
     Keep(Creature("Rex", 1), At(25, 24));
-    Keep(Creature("Wolf", 2), At(27, 26));
+    GroupOf(2, "wolves", "Wolf", At(27, 26));
     Open();
     ASSERT_EQ(party->Members().size(), 2u);
     Player* leader = dynamic_cast<Player*>(party->Members().back());
@@ -556,13 +553,8 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     EXPECT_EQ(read->m_strSpecialName, "party");
     EXPECT_EQ(read->Members().size(), 2u);
     // Anything but the party alone is refused: a cut, a byte more.
-    for (size_t n = 0; n < file.size(); n += 7)
-        EXPECT_THROW(Play::ReadPlayersFrom(Bytes(file.begin(), file.begin() + static_cast<long>(n)),
-                                           "players"),
-                     qv::ArchiveError);
-    Bytes longer = file;
-    longer.push_back(0);
-    EXPECT_THROW(Play::ReadPlayersFrom(longer, "players"), qv::ArchiveError);
+    worldfile_test::ExpectCutsAndLongerRefused(
+        file, [](const Bytes& b) { Play::ReadPlayersFrom(b, "players"); }, 7);
     read->RemoveFromMap();
     // The world file no longer names the party's slot.
     Read(written);
@@ -572,9 +564,8 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
 
 TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesThemOffTheMap) {
     Group* party = NumberedGroup(1, "party");
-    Group* dogs = NumberedGroup(4, "dogs");
     Keep(Creature("Ayla", 1), At(24, 24));
-    Keep(Creature("Rex", 4), At(25, 25));
+    Group* dogs = GroupOf(4, "dogs", "Rex", At(25, 25));
     Keep(Creature("Wolf", 0), At(27, 26));
     Open();
     ASSERT_EQ(dogs->Members().size(), 1u);

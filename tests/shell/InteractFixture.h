@@ -17,6 +17,7 @@ namespace interact_test {
 
 using looptest::At;
 
+using play_test::Beside;
 using play_test::Thing;
 
 class InteractFixture : public looptest::LoopFixture {

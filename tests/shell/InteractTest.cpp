@@ -23,9 +23,6 @@ protected:
         k->JoinPlayerSet(target);
         return frame->m_Play.InteractWith(k, flag);
     }
-    Position Beside(const Position& p, int dx, int dy) const {
-        return Position(p.x + dx, p.y + dy, 0);
-    }
 };
 TEST_F(InteractInFrame, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoResponse) {
     Player* k = PlaceMember(1, At(36, 35));
