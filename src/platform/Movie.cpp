@@ -146,20 +146,21 @@ bool MovieReader::Refuse(const std::string& why) {
 }
 
 bool MovieReader::Open(const std::string& name) {
-    m_name = name;
-    std::error_code ec;
+    // Errors name the file as the system knows it.
     const std::string path = ResolvePath(name);
+    m_name = path;
+    std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return Refuse("is missing");
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) return Refuse("cannot be read");
     if (size > static_cast<uintmax_t>(kMovieMaxBytes)) return Refuse("is too big");
     std::vector<uint8_t> bytes;
     try {
-        bytes = ReadWholeFile(name);
+        bytes = ReadWholeFile(path);
     } catch (const FileError&) {
         return Refuse("cannot be read");
     }
-    return OpenBytes(std::move(bytes), name);
+    return OpenBytes(std::move(bytes), path);
 }
 
 namespace {
