@@ -74,7 +74,8 @@ Bytes Patched(Bytes bytes, const char* tag, size_t offset, uint32_t value) {
 
 TEST(IntroMovie, AMovieThatCannotBeShownIsRefusedByName) {
     const Bytes& good = Intro();
-    const auto movi = std::search(good.begin(), good.end(), "movi", "movi" + 4) - good.begin();
+    const std::string tag = "movi";
+    const auto movi = std::search(good.begin(), good.end(), tag.begin(), tag.end()) - good.begin();
     struct Row {
         const char* rule;
         Bytes bytes;
