@@ -19,11 +19,11 @@ constexpr int kIoBufferBytes = 32768;
 int ReadMemory(void* opaque, uint8_t* buf, int size) {
     auto* file = static_cast<MemoryFile*>(opaque);
     if (file->stop && file->stop(file->stopArg)) return AVERROR_EXIT;
-    const int64_t left = static_cast<int64_t>(file->bytes.size()) - file->pos;
+    const int64_t left = static_cast<int64_t>(file->source->size()) - file->pos;
     if (left <= 0) return AVERROR_EOF;
     const int n = static_cast<int>(std::min<int64_t>(size, left));
     if (file->delivered + n > file->limit) return AVERROR_EXIT;
-    std::memcpy(buf, file->bytes.data() + file->pos, static_cast<size_t>(n));
+    std::memcpy(buf, file->source->data() + file->pos, static_cast<size_t>(n));
     file->pos += n;
     file->delivered += n;
     return n;
@@ -40,7 +40,8 @@ int WriteMemory(void* opaque, uint8_t* buf, int size) {
 
 int64_t SeekMemory(void* opaque, int64_t offset, int whence) {
     auto* file = static_cast<MemoryFile*>(opaque);
-    const auto size = static_cast<int64_t>(file->bytes.size());
+    const auto size =
+        static_cast<int64_t>(file->source ? file->source->size() : file->bytes.size());
     whence &= ~AVSEEK_FORCE;
     if (whence == AVSEEK_SIZE) return size;
     int64_t base = 0;
@@ -89,7 +90,7 @@ using SteadyClock = std::chrono::steady_clock;
 constexpr int64_t kPacketsPerFrame = 8;
 // The bytes a reading may take from the file, for each byte of it: a reader
 // that comes back for the same bytes over and over is stopped.
-constexpr int64_t kReadsPerByte = 4;
+constexpr int64_t kReadsPerByte = 16;
 constexpr int64_t kReadSlack = int64_t{1} << 20;
 constexpr int kMaxSoundChannels = 8;
 constexpr int kMaxSoundRate = 192000;
@@ -169,7 +170,7 @@ namespace {
 // empty answer when all went well, else what went wrong.
 std::string OpenReading(Reading& r, const std::vector<uint8_t>& bytes, Deadline& deadline,
                         AVMediaType type) {
-    r.file.bytes = bytes;
+    r.file.source = &bytes;
     r.file.limit = static_cast<int64_t>(bytes.size()) * kReadsPerByte + kReadSlack;
     r.file.stop = Deadline::Check;
     r.file.stopArg = &deadline;

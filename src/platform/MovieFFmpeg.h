@@ -38,10 +38,11 @@ using Packet = std::unique_ptr<AVPacket, PacketFree>;
 using Scale = std::unique_ptr<SwsContext, ScaleFree>;
 using Resample = std::unique_ptr<SwrContext, ResampleFree>;
 
-// Bytes in memory as a file FFmpeg reads or writes, with a position that
-// seeks; reads stop once `limit` bytes have been handed out in all, or when
-// `stop` answers true.
+// Bytes in memory as a file FFmpeg reads (`source`, not owned) or writes
+// (`bytes`), with a position that seeks; reads stop once `limit` bytes have
+// been handed out in all, or when `stop` answers true.
 struct MemoryFile {
+    const std::vector<uint8_t>* source = nullptr;
     std::vector<uint8_t> bytes;
     int64_t pos = 0;
     int64_t delivered = 0;
