@@ -22,6 +22,7 @@
 #include "platform/Files.h"
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
+#include "platform/Movie.h"
 #include "platform/Settings.h"
 #include "shell/MainFrm.h"
 
@@ -262,6 +263,31 @@ std::optional<Bytes> TuneFile(const Bytes& input) {
     }
     if (song.length < last) Fail("TuneFile", "a message lies past the tune's end", {}, nullptr);
     return file.Write();
+}
+
+std::optional<Bytes> MovieFile(const Bytes& input) {
+    qv::MovieReader movie;
+    if (!movie.OpenBytes(input, "fuzz input")) {
+        if (movie.Error().find("fuzz input") == std::string::npos)
+            Fail("MovieFile", "a refusal does not name the file", {}, nullptr);
+        return std::nullopt;
+    }
+    if (const auto sound = movie.Sound();
+        sound && sound->samples.size() > size_t{qv::kMovieMaxSeconds} * qv::Mixer::kRate)
+        Fail("MovieFile", "the sound is longer than the bound", {}, nullptr);
+    qv::Surface picture;
+    uint32_t at = 0, last = 0;
+    while (movie.NextFrame(picture, at)) {
+        if (picture.Width() != movie.Width() || picture.Height() != movie.Height())
+            Fail("MovieFile", "a picture is not the movie's size", {}, nullptr);
+        if (at < last) Fail("MovieFile", "the pictures are out of time order", {}, nullptr);
+        last = at;
+    }
+    if (movie.FramesRead() > qv::kMovieMaxFrames)
+        Fail("MovieFile", "more pictures than the bound are read", {}, nullptr);
+    // The reader writes nothing back: what it took is the bytes as they came.
+    if (!movie.Error().empty()) return std::nullopt;
+    return input;
 }
 
 std::optional<Bytes> FontFile(const Bytes& input) {

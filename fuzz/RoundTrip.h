@@ -97,6 +97,8 @@ std::optional<Bytes> TrainingRecordFile(const Bytes& input);
 // A tune of the game folder's "Music" (a standard MIDI file), read and
 // written back; what it would play is checked on the way.
 std::optional<Bytes> TuneFile(const Bytes& input);
+// A movie, read to its last picture; accepted bytes come back as they were.
+std::optional<Bytes> MovieFile(const Bytes& input);
 // A conversation script, read from a file of the game folder as a
 // conversation reads it and written back in its own spelling; its
 // conversations are run on the way, every choice taken.

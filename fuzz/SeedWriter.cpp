@@ -19,6 +19,7 @@
 #include "creatures/PlayerEvents.h"
 #include "creatures/Species.h"
 #include "creatures/TrainingRecords.h"
+#include "data/Intro.h"
 #include "data/Music.h"
 #include "data/StartTalk.h"
 #include "events/TalkScriptFile.h"
@@ -504,6 +505,13 @@ void SeedScripts() {
     Seed("talk_script", "books", StoreTalkScript(script), fuzz::TalkScriptText);
 }
 
+// The intro as the data program makes it, in small: a corner of the title in
+// three pictures, and its sound.
+void SeedMovie() {
+    std::string error, note;
+    Seed("movie", "title", intro::Movie(3, 32, 24, error, note), fuzz::MovieFile);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -525,6 +533,7 @@ int main(int argc, char** argv) {
     SeedFiles();
     SeedNetworks();
     SeedScripts();
+    SeedMovie();
     std::printf("%d seeds written under %s\n", g_written, argv[1]);
     return 0;
 }

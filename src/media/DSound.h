@@ -4,12 +4,12 @@
 // A CDSound is one sound made from a WAVE resource of the game's resource
 // store, played through the program's mixer (platform/Audio.h); a CMIDIStream
 // is a tune from the game folder played on the MIDI output mixed with them.
-// The intro movie cannot be played here: there is no movie decoder, so the
-// movie player is never ready and callers go on as the game does without it.
+// The intro movie's player is in AviPlayer.h.
 
 #include <memory>
 #include <string>
 
+#include "media/AviPlayer.h"
 #include "platform/Geometry.h"
 
 namespace qv {
@@ -100,29 +100,4 @@ private:
     bool m_bRefused = false;
     std::string m_strError;
     std::string m_strFile;  // the game's name of the file
-};
-
-// A movie player. There is no movie decoder here: a player is never ready, so
-// whoever waits for the movie to end goes on at once.
-class CAviPlayer {
-public:
-    virtual ~CAviPlayer() = default;
-    // Non-zero while the movie plays.
-    int IsReady() const { return 0; }
-    void Start() {}
-    void Stop() {}
-};
-
-// The intro movie with its sound.
-class CAviSoundPlayer : public CAviPlayer {
-public:
-    CAviSoundPlayer(const std::string& file, void* soundDevice = nullptr, void* owner = nullptr)
-        : m_strFile(file) {
-        (void)soundDevice;
-        (void)owner;
-    }
-    const std::string& GetFile() const { return m_strFile; }
-
-private:
-    std::string m_strFile;
 };

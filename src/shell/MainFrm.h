@@ -283,9 +283,21 @@ public:
     // posted. 0 when the frame may live, -1 when not.
     int OnCreate();
     void OnCommand(int id) override;
-    // Command 170: plays the intro (there is no movie player on this
-    // platform, so the intro ends at once) and posts command 171.
+    // Command 170: plays the intro movie, when the game folder has one, and
+    // posts command 171 once it is over.
     void OnPlayIntro();
+    // The intro movie of the game folder.
+    static constexpr const char* kIntroMovieName = "\\Intro.avi";
+    // A key that stops the intro waits this long before the game goes on.
+    static constexpr int kIntroStopPauseMs = 500;
+    // Plays the movie `file` until it ends or a key stops it; a file that
+    // cannot be played is skipped, said on the terminal.
+    void PlayIntroMovie(const std::string& file);
+    // A key stopped the intro: the movie ends, the frame waits, the player goes.
+    void StopIntroMovie();
+    // Shows a picture of the intro movie: onto the back buffer, then on the
+    // screen (copied in a window, flipped in full screen).
+    void PresentMovieFrame(const qv::Surface& frame);
     // Command 171: the intro is over; play starts.
     void OnIntroDone();
     // Loads the shared pictures on a worker thread while this thread waits,

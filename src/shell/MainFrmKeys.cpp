@@ -58,7 +58,10 @@ void CMainFrame::PickNextTarget() {
 
 void CMainFrame::OnKeyDown(int vk) {
     // Any key stops the intro while it plays.
-    if (m_Start.StopIntro()) return;
+    if (m_Start.StopIntro()) {
+        StopIntroMovie();
+        return;
+    }
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
     Player* control = m_World.m_pControlPlayer.Get();
     switch (vk) {

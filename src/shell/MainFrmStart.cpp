@@ -274,19 +274,6 @@ void CMainFrame::OnCommand(int id) {
     OnMenuCommand(id);
 }
 
-void CMainFrame::OnPlayIntro() {
-    m_Start.TraceStart("intro");
-    m_iStage = 1;
-    // This platform has no movie player: the intro movie, where a game folder
-    // has one, is skipped as a missing one is, without a message. Were there
-    // a player, the intro alone would own and end it; a key only asks
-    // (CStartState::StopIntro).
-    m_Start.m_bIntroStopAsked = false;
-    m_Start.m_bIntroPlaying = false;
-    m_iStage = 2;
-    qv::MessageLoop::Instance().PostCommand(kCmdIntroDone);
-}
-
 void CMainFrame::OnIntroDone() {
     m_Start.TraceStart("intro done");
     StartOfPlay();

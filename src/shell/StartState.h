@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "media/AviPlayer.h"
 
 class CStartState {
 public:
@@ -27,4 +30,6 @@ public:
     // intro alone sets the first, a key only the second.
     std::atomic<bool> m_bIntroPlaying{false};
     std::atomic<bool> m_bIntroStopAsked{false};
+    // The intro movie's player while the movie plays.
+    std::unique_ptr<CAviPlayer> m_pAviPlayer;
 };

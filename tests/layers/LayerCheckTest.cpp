@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "support/TestPaths.h"
 
@@ -114,6 +115,24 @@ TEST_F(LayerCheck, TheMusicSynthesiserIsReachedOnlyThroughThePlatform) {
         EXPECT_NE(run.output.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(run.output.find("platform/Midi.cpp"), std::string::npos) << "FluidSynth in platform/";
+}
+
+TEST_F(LayerCheck, TheMovieLibrariesAreReachedOnlyThroughThePlatform) {
+    const std::pair<const char*, bool> rows[] = {{"src/platform/Movie.cpp", false},
+                                                 {"src/media/AviPlayer.cpp", true},
+                                                 {"src/shell/MainFrmStart.cpp", true}};
+    for (const auto& [file, refused] : rows) {
+        SCOPED_TRACE(file);
+        fs::remove_all(dir / "src");
+        Write(file, "#include <libavformat/avformat.h>\n#include <libswscale/swscale.h>\n");
+        CheckRun run = Check();
+        EXPECT_EQ(run.status, refused ? 1 : 0) << run.output;
+        EXPECT_EQ(run.output.find(std::string(file) +
+                                  ":2: includes <libswscale/swscale.h>: FFmpeg is reached only "
+                                  "through platform/") != std::string::npos,
+                  refused)
+            << run.output;
+    }
 }
 
 TEST_F(LayerCheck, TheWidgetToolkitIsReachedOnlyFromTheEditor) {

@@ -174,7 +174,7 @@ TEST(Music, WithoutTheSoundFontNoTuneCanPlayAndNothingBreaks) {
     stream.Restart();
     EXPECT_FALSE(stream.IsPaused());
 
-    // The intro movie is never ready, so the intro goes on at once.
+    // A missing intro movie is never ready, so the intro goes on at once.
     CAviSoundPlayer movie("/game/\\Intro.avi");
     movie.Start();
     EXPECT_EQ(movie.IsReady(), 0);

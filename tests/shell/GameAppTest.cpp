@@ -15,8 +15,10 @@
 
 #include "creatures/Human.h"
 #include "creatures/Player.h"
+#include "data/Intro.h"
 #include "data/StartWorld.h"
 #include "media/DDObjects.h"
+#include "media/DIBitmap.h"
 #include "media/MouseCursor.h"
 #include "platform/Files.h"
 #include "platform/Message.h"
@@ -290,9 +292,79 @@ TEST_F(GameApp, Command170EndsTheIntroAndPostsCommand171WhichStartsPlay) {
     EXPECT_EQ(std::tuple(Frame().m_iStage, loop.HasTimer(CMainFrame::kTimerId), Frame().m_nTimerID,
                          Frame().m_Play.m_bOptionsShown, Frame().m_iImageWorkerResult),
               std::tuple(3, true, static_cast<uint32_t>(CMainFrame::kTimerId), 1, 0));
-    // A movie file in the game folder changes nothing here: there is no
-    // player for it.
     EXPECT_FALSE(loop.IsQuitting());
+}
+
+// With a movie in the game folder, command 170 plays it before play starts:
+// to its end, or until a key stops it and the frame has waited; a broken
+// movie is said on the terminal and skipped.
+TEST_F(GameApp, TheIntroMoviePlaysToItsEndOrUntilAKeyAndABrokenOneIsSkipped) {
+    std::string error, note;
+    const std::vector<uint8_t> movie = intro::Movie(6, 640, 480, error, note);
+    ASSERT_FALSE(movie.empty()) << error;
+    const std::string file = (dir / "Intro.avi").string();
+    struct Row {
+        const char* rule;
+        std::vector<uint8_t> bytes;
+        bool key;
+        Steps steps;
+        uint32_t ms;  // on the loop's clock
+        int shown;    // the picture left on the screen (-1: not looked at)
+        bool said;    // the file is named on the terminal
+    };
+    const Row rows[] = {
+        {"the movie plays to its end", movie, false, {"intro", "intro movie"}, 600, 5, false},
+        {"a key stops it at its first picture",
+         movie,
+         true,
+         {"intro", "intro movie", "intro stopped"},
+         500,
+         0,
+         false},
+        {"a broken movie",
+         {'R', 'I', 'F', 'F'},
+         false,
+         {"intro", "intro movie refused"},
+         0,
+         -1,
+         true},
+    };
+    Settings("Path=" + dir.string() + "\n");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        qv::WriteWholeFile(file, r.bytes);
+        qv::MessageLoop& loop = qv::MessageLoop::Instance();
+        loop.Reset();
+        loop.SetClock(&clock);
+        CGameApp run;
+        run.m_strSettingsFile = settingsFile;
+        run.m_Trace = [this](const std::string& step) { steps.push_back(step); };
+        ASSERT_EQ(Init(run), 1);
+        steps.clear();
+        if (r.key) Key(qv::VK_SPACE);
+        const uint32_t before = clock.Now();
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(loop.PumpOne());
+        const std::string said = testing::internal::GetCapturedStderr();
+        const CMainFrame& f = *run.GetMainWnd();
+        EXPECT_EQ(steps, r.steps);
+        EXPECT_EQ(clock.Now() - before, r.ms);
+        EXPECT_EQ(std::tuple(f.m_iStage, f.m_Start.IsIntroPlaying(), f.m_Start.m_pAviPlayer.get()),
+                  std::tuple(2, false, nullptr));
+        const std::string name = qv::ResolvePath(f.m_Play.GameFolderPath(f.kIntroMovieName));
+        EXPECT_EQ(said.find(name) != std::string::npos, r.said) << said;
+        if (r.shown >= 0) {
+            const qv::Surface picture = intro::Picture(r.shown, 6, 640, 480);
+            for (const qv::Point p :
+                 {qv::Point{100, 240}, qv::Point{320, 200}, qv::Point{320, 20}}) {
+                int a[3], b[3];
+                SplitScreenPixel(f.m_pPrimary->GetPixel(p.x, p.y), a[0], a[1], a[2]);
+                SplitScreenPixel(picture.GetPixel(p.x, p.y), b[0], b[1], b[2]);
+                for (int i = 0; i < 3; ++i) EXPECT_NEAR(a[i], b[i], 4) << p.x << "," << p.y;
+            }
+        }
+        run.ExitInstance();
+    }
 }
 
 TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) {

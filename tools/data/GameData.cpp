@@ -6,7 +6,7 @@
 // It writes the start world (the "original" slot) with the networks' weights
 // trained in fights of the game's creatures, the creatures' pictures
 // with their look file into the folder's "Images" and the tunes into its
-// "Music"; with --sheet also a picture of every creature look as the game
+// "Music", and the intro movie; with --sheet also a picture of every creature look as the game
 // draws it.
 
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "data/CreatureArt.h"
+#include "data/Intro.h"
 #include "data/Music.h"
 #include "data/StartWorld.h"
 #include "data/Training.h"
@@ -53,6 +54,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    std::string note;
+    if (!intro::WriteIntro(folder, error, note)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    if (!note.empty()) std::printf("%s\n", note.c_str());
     for (int i = 2; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--sheet") != 0) continue;
         if (!art::WriteContactSheet(folder, argv[i + 1], error)) {
@@ -60,8 +67,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::printf("wrote %zu creature looks into %sImages/ and %zu tunes into %sMusic/\n",
+    std::printf("wrote %zu creature looks into %sImages/, %zu tunes into %sMusic/ and %s%s\n",
                 art::CreatureKinds().size(), folder.c_str(), tunes::TuneNumbers().size(),
-                folder.c_str());
+                folder.c_str(), folder.c_str(), intro::kFileName);
     return 0;
 }
