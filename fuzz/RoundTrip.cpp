@@ -23,6 +23,7 @@
 #include "platform/Message.h"
 #include "platform/MessageLoop.h"
 #include "platform/Settings.h"
+#include "play/OrderFile.h"
 #include "shell/MainFrm.h"
 
 // The books AddressSanitizer keeps of every allocation, reached through its
@@ -232,6 +233,13 @@ std::optional<Bytes> SettingsFile(const Bytes& input) {
     TempFile in(input), out;
     qv::Settings::Load(in.Path()).Save(out.Path());
     return out.Read();
+}
+
+std::optional<Bytes> OrderFile(const Bytes& input) {
+    OrderRecording recording;
+    std::string error;
+    if (!ReadOrderFile(input, "fuzz input", recording, error)) return std::nullopt;
+    return WriteOrderFile(recording);
 }
 
 std::optional<Bytes> PictureFile(const Bytes& input) {
