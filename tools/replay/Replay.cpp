@@ -1,14 +1,17 @@
 // quorvale_replay RECORDING OUT_FOLDER: plays a recorded game again without a
-// window. The start world is written into OUT_FOLDER, a game folder of its
-// own; the recorded orders are given at their ticks while the world runs the
-// ticks the game ran, and the game is then saved into OUT_FOLDER's quick-save
-// slot. The game writes its recording when QV_RECORD names the file.
+// window. The game's data (the start world, its networks, the creatures'
+// looks) is written into OUT_FOLDER, a game folder of its own; the recorded orders are given at
+// their ticks while the world runs the ticks the game ran, and the game is then saved into
+// OUT_FOLDER's quick-save slot. The game writes its recording when QV_RECORD names the file.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "data/CreatureArt.h"
 #include "data/StartWorld.h"
+#include "data/Training.h"
+#include "items/ObjectCatalogueBuild.h"
 #include "platform/Files.h"
 #include "play/OrderFile.h"
 #include "play/Play.h"
@@ -31,8 +34,10 @@ public:
 };
 
 // The start of play, as the frame makes it once the world is read: the
+// world maker's catalogue (whose spells take their serial numbers then), the
 // shared pictures and the map's window around the focus.
 bool StartPlay(World& world, Play& play) {
+    BuildObjectCatalogue(world.m_Catalogue);
     return LoadGlobalImages(&world) != 0 && play.TryReloadWindowAtFocus();
 }
 
@@ -86,12 +91,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string folder = argv[2];
+    // The game folder as the data program writes it: the start world with
+    // its trained networks, and the creatures' looks.
     try {
         qv::MakeFolder(folder);
         WriteStartWorld(folder);
     } catch (const qv::FileError& e) {
         std::fprintf(stderr, "%s: the start world cannot be written (%s)\n", folder.c_str(),
                      e.what());
+        return 1;
+    }
+    training::Report trained;
+    if (!training::WriteNetworks(folder + "/original/", trained, error) ||
+        !art::WriteCreatureImages(folder + "/Images/", error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     if (!Replay(recording, folder)) {
