@@ -24,6 +24,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/Movie.h"
 #include "platform/Settings.h"
+#include "play/OrderFile.h"
 #include "shell/MainFrm.h"
 
 // The books AddressSanitizer keeps of every allocation, reached through its
@@ -233,6 +234,13 @@ std::optional<Bytes> SettingsFile(const Bytes& input) {
     TempFile in(input), out;
     qv::Settings::Load(in.Path()).Save(out.Path());
     return out.Read();
+}
+
+std::optional<Bytes> OrderFile(const Bytes& input) {
+    OrderRecording recording;
+    std::string error;
+    if (!ReadOrderFile(input, "fuzz input", recording, error)) return std::nullopt;
+    return WriteOrderFile(recording);
 }
 
 std::optional<Bytes> PictureFile(const Bytes& input) {

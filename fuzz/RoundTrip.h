@@ -87,6 +87,8 @@ std::optional<Bytes> StoredObject(const Bytes& input) {
 // The settings file, a picture and the alphabet's font, each read from a file
 // holding the input and written back to another.
 std::optional<Bytes> SettingsFile(const Bytes& input);
+// A recording's order file, read and written again.
+std::optional<Bytes> OrderFile(const Bytes& input);
 std::optional<Bytes> PictureFile(const Bytes& input);
 std::optional<Bytes> FontFile(const Bytes& input);
 // A network's weight file, read from a file by each kind of network in turn

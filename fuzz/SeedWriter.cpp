@@ -45,6 +45,7 @@
 #include "media/Resources.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
+#include "play/OrderFile.h"
 #include "structures/LightSource.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
@@ -398,6 +399,30 @@ void SeedFiles() {
     fuzz::TempFile file;
     settings.Save(file.Path());
     Seed("settings", "game", file.Read(), fuzz::SettingsFile);
+
+    // Every kind of name a thing of an order has, and texts with a space
+    // and a line's end in them.
+    OrderRecording recording{500, {}};
+    const auto named = [&](uint32_t tick, Order::Kind kind, OrderName::By by,
+                           std::array<int32_t, OrderName::kNumbers> n) {
+        TimedOrder timed{tick, Order::Of(kind)};
+        timed.order.object.name = {by, n};
+        recording.orders.push_back(timed);
+    };
+    named(3, Order::Kind::Take, OrderName::By::Placed, {4080, 3416, 0, 1, 0});
+    named(3, Order::Kind::Equip, OrderName::By::Carried, {234, OrderName::kBag, 2, -1, 0});
+    named(9, Order::Kind::Cast, OrderName::By::Carried, {234, OrderName::kSpells, 0, -1, 0});
+    named(9, Order::Kind::Take, OrderName::By::Stored, {4000, 3300, 0, 0, 4});
+    named(10, Order::Kind::Buy, OrderName::By::Entry, {1, 2, 0, 0, 0});
+    Order attack = Order::Of(Order::Kind::Attack);
+    attack.actor.name = {OrderName::By::Creature, {-7, 0, 0, 0, 0}};
+    attack.target.name = {OrderName::By::Creature, {3, 0, 0, 0, 0}};
+    recording.orders.push_back({40, attack});
+    Order save = Order::With(Order::Kind::Save, 2);
+    save.text = "By the mill\nat dusk";
+    recording.orders.push_back({500, save});
+    recording.orders.push_back({500, Order::At(Order::Kind::WalkTo, Position(-5, 7, 0))});
+    Seed("order_file", "orders", WriteOrderFile(recording), fuzz::OrderFile);
 
     CDIBitmap small(5, 3);
     for (int y = 0; y < 3; ++y)

@@ -6,6 +6,7 @@
 // world's step of the second; the orders of a game, each with the tick it was
 // given in, are a recording that plays the game again.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,6 +16,58 @@
 
 class Object;
 class Player;
+
+// A thing of the world named by numbers that mean the same thing in every
+// game played from the same start with the same orders, so that an order can
+// be written to a file and given again in another run (play/OrderNumbers.h
+// names and finds them).
+struct OrderName {
+    enum class By : uint8_t {
+        None,      // nothing
+        Creature,  // the creature of number n[0] (an index of the world's creatures, or
+                   // a negative member id of the random encounters); a placed thing
+                   // named so is the creature's holder
+        Placed,    // the holder at the world point (n[0], n[1], n[2]), the n[3]th of the
+                   // holders at that point in its window cell's list; a thing named so
+                   // is the holder's object
+        Carried,   // in creature n[0]'s list n[1] (kBag, kInUse, kSpells) the n[2]th
+                   // (-1: the creature's bag itself); n[3] 0 or more: the n[3]th thing
+                   // in the bag found there
+        Stored,    // in the bag of the container placed as Placed names it (n[0] to
+                   // n[3]) the n[4]th thing (-1: the bag itself)
+        Entry,     // the n[1]th entry of the store of id n[0]
+    };
+    static constexpr int32_t kBag = 0;     // a Carried thing's list: the creature's bag
+    static constexpr int32_t kInUse = 1;   // the things it uses
+    static constexpr int32_t kSpells = 2;  // the spells it knows
+    static constexpr size_t kNumbers = 5;
+
+    By by = By::None;
+    std::array<int32_t, kNumbers> n{};
+
+    bool operator==(const OrderName&) const = default;
+};
+
+// A thing an order is about. Where the order is made, in the game that gives
+// it, the thing is `given` by handle; an order kept in a recording or read
+// from a file has only the thing's numbers (`name`), which Play::Give finds
+// again before the order is carried out.
+template <class T>
+struct OrderThing {
+    OrderThing() = default;
+    OrderThing(T* thing) : given(thing) {}
+    OrderThing& operator=(T* thing) {
+        given = thing;
+        name = {};
+        return *this;
+    }
+    T* Get() const { return given.Get(); }
+    // Something is named: by handle (while it lives) or by numbers.
+    explicit operator bool() const { return given || name.by != OrderName::By::None; }
+
+    qv::Handle<T> given;
+    OrderName name;
+};
 
 struct Order {
     enum class Kind : uint8_t {
@@ -106,10 +159,10 @@ struct Order {
     static constexpr int32_t kToggle = -1;  // a Pause order's value that flips it
 
     Kind kind = Kind::None;
-    qv::Handle<Player> actor;         // who carries it out; null: the controlled member
-    qv::Handle<ObjectHolder> target;  // the placed thing it is about
-    qv::Handle<Object> object;        // the thing taken, dropped, used, placed or cast
-    qv::Handle<Object> into;          // the bag a thing is put into
+    OrderThing<Player> actor;         // who carries it out; none: the controlled member
+    OrderThing<ObjectHolder> target;  // the placed thing it is about
+    OrderThing<Object> object;        // the thing taken, dropped, used, placed or cast
+    OrderThing<Object> into;          // the bag a thing is put into
     Position point;                   // where (world pixels; cells for Travel)
     bool hasPoint = false;            // `point` is given
     int32_t value = 0;                // how many, which slot, on or off, a value

@@ -9,6 +9,7 @@
 #include "creatures/Player.h"
 #include "platform/Message.h"
 #include "platform/Rand.h"
+#include "play/OrderNumbers.h"
 #include "world/Map.h"
 #include "world/World.h"
 
@@ -98,11 +99,15 @@ void Play::SetControlPlayer(Player* creature) {
 }
 
 int Play::Give(const Order& order) {
-    if (m_pRecording) m_pRecording->push_back({m_iTickCount, order});
-    Player* actor = order.actor ? order.actor.Get() : m_World.m_pControlPlayer.Get();
-    const auto kind = static_cast<size_t>(order.kind);
+    if (m_pRecording) m_pRecording->push_back({m_iTickCount, NumberedOrder(*this, order)});
+    // An order read back names its things by numbers: one that names
+    // nothing the world holds now does nothing.
+    Order found = order;
+    if (!FindNumberedThings(*this, found)) return 0;
+    Player* actor = found.actor.Get() ? found.actor.Get() : m_World.m_pControlPlayer.Get();
+    const auto kind = static_cast<size_t>(found.kind);
     if (kind >= Order::kKinds) return 0;
-    return (this->*OrderHandlers()[kind])(order, actor);
+    return (this->*OrderHandlers()[kind])(found, actor);
 }
 
 const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {

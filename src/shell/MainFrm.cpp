@@ -1,13 +1,18 @@
 #include "shell/MainFrm.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "creatures/Player.h"
 #include "events/GameEvent.h"
 #include "items/ActiveSpells.h"
 #include "items/Spell.h"
 #include "media/DirectDraw.h"
 #include "media/MouseCursor.h"
+#include "platform/Files.h"
 #include "platform/MessageLoop.h"
 #include "platform/Rand.h"
+#include "play/OrderFile.h"
 #include "shell/BuildTools.h"
 #include "windows/TalkWnd.h"
 #include "world/Global.h"
@@ -30,10 +35,23 @@ CMainFrame::CMainFrame() {
         if (m_Play.IsStarted()) DrawFrame(0);
     };
     m_World.m_PlaySound = [this](int number, qv::Point at) { PlayCombatSound(number, at); };
+    if (const char* file = std::getenv("QV_RECORD"); file && *file) {
+        m_strRecordFile = file;
+        m_Play.m_pRecording = &m_Recording;
+    }
 }
 
 CMainFrame::~CMainFrame() {
     m_Play.Give(Order::Of(Order::Kind::EndPlay));
+    if (m_Play.m_pRecording) {
+        m_Play.m_pRecording = nullptr;
+        try {
+            qv::WriteWholeFile(m_strRecordFile,
+                               WriteOrderFile({m_Play.m_iTickCount, std::move(m_Recording)}));
+        } catch (const qv::FileError& e) {
+            std::fprintf(stderr, "%s\n", FileErrorText(e).c_str());
+        }
+    }
     // Nothing more is delivered to a frame that is going away.
     OnDestroy();
     // The windows let go of what they showed before the world goes.

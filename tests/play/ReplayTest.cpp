@@ -4,7 +4,9 @@
 // and a Play of their own. The quick-save slot it leaves is the same, byte for byte, on every run
 // and with every compiler: the files' sizes and digests are kept in
 // tests/data/replay/quicksave.digest. A change that means to change what the game stores writes the
-// file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay.
+// file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay. The orders are read from
+// tests/data/replay/orders.txt, written from the recording below as play keeps it (every thing
+// named by its numbers): QV_WRITE_REPLAY_ORDERS=1 writes it anew.
 //
 // While paused the world does not move: paused ticks leave every stored byte as
 // it was. The woods' beasts keep their places until the party comes near.
@@ -35,6 +37,7 @@
 #include "items/Spell.h"
 #include "items/Store.h"
 #include "platform/Files.h"
+#include "play/OrderFile.h"
 #include "play/Play.h"
 #include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
@@ -108,6 +111,10 @@ std::vector<TimedOrder> Recording() {
     };
 }
 constexpr uint32_t kTicks = 410;
+
+std::string OrdersFile() {
+    return test_support::TestDataFolder() + "/replay/orders.txt";
+}
 
 // A game folder of its own with the start world the build ships.
 struct GameFolder : test_support::TestFolder {
@@ -300,12 +307,23 @@ void ExpectSameFiles(const Files& a, const Files& b) {
     for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b.at(name) == bytes) << name;
 }
 
+// The recording as its file keeps it, every thing named by its numbers.
+OrderRecording KeptRecording() {
+    OrderRecording kept;
+    std::string error;
+    EXPECT_TRUE(LoadOrderFile(OrdersFile(), kept, error)) << error;
+    return kept;
+}
+
 TEST(Replay, TheRecordingGivesTheSameQuickSaveOnEveryRunAndWithEveryCompiler) {
-    const Files first = PlayRecording("first", Recording(), kTicks, nullptr, true);
+    const OrderRecording orders = KeptRecording();
+    ASSERT_EQ(std::tuple(orders.orders.size(), orders.ticks),
+              std::tuple(Recording().size(), kTicks));
+    const Files first = PlayRecording("first", orders.orders, orders.ticks, nullptr, true);
     ASSERT_FALSE(first.empty());
     for (const char* file : {"Position", "players", "start.qvr", "Shore.lnd"})
         EXPECT_EQ(first.count(file), 1u) << file;
-    ExpectSameFiles(first, PlayRecording("again", Recording(), kTicks, nullptr, true));
+    ExpectSameFiles(first, PlayRecording("again", orders.orders, orders.ticks, nullptr, true));
 
     const std::string digest = DigestText(first);
     const std::string kept = test_support::TestDataFolder() + "/replay/quicksave.digest";
@@ -330,6 +348,12 @@ TEST(Replay, ARecordingOfOrdersGivenInPlayReplaysToTheSameGame) {
         EXPECT_EQ(recorded[i].order.kind, Recording()[i].order.kind) << i;
     }
     ExpectSameFiles(played, PlayRecording("replayed", recorded, kTicks, nullptr, true));
+    // Written out (without the names the test found things by), it is the
+    // file the replay reads.
+    for (TimedOrder& timed : recorded) timed.order.name.clear();
+    const std::vector<uint8_t> written = WriteOrderFile({kTicks, recorded});
+    if (std::getenv("QV_WRITE_REPLAY_ORDERS")) qv::WriteWholeFile(OrdersFile(), written);
+    EXPECT_EQ(written, qv::ReadWholeFile(OrdersFile()));
 }
 
 TEST(Replay, APausedTickLeavesEveryStoredByteAsItWas) {
