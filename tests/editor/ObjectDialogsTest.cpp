@@ -374,6 +374,27 @@ TEST_F(ObjectDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
     }
 }
 
+// "Stats": each pool's field edits that pool, in the pages' order.
+TEST_F(ObjectDialogs, TheStatsPageEditsEachExperiencePoolUnderItsName) {
+    const struct {
+        const char* label;
+        size_t pool;
+    } rows[] = {{"Long-Range", 0}, {"Short-Range", 1}, {"Magic", 2}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        Player* fighter = PlaceMember(1, play_test::At(20 + static_cast<int>(r.pool), 20));
+        fighter->m_dExperience = {1.0, 1.0, 1.0};
+        CPlayerPropertySheet sheet(play, *fighter);
+        OpenAndDraw(sheet);
+        ASSERT_TRUE(sheet.Gui().Click("Stats"));
+        ASSERT_TRUE(sheet.Gui().Fill(r.label, "250"));
+        ASSERT_TRUE(sheet.Ok());
+        std::array<double, 3> expected{1.0, 1.0, 1.0};
+        expected[r.pool] = 250.0;
+        EXPECT_EQ(fighter->m_dExperience, expected);
+    }
+}
+
 // ---- Weapons
 
 TEST_F(ObjectDialogs, TheWeaponsNumbersStayInsideWhatAFightCanTake) {
