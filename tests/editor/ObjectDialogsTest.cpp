@@ -398,49 +398,27 @@ TEST_F(ObjectDialogs, TheStatsPageEditsEachExperiencePoolUnderItsName) {
 // "Equipment": a thing of the catalogue goes into the bag, is put on, taken
 // off and deleted, each through play.
 TEST_F(ObjectDialogs, TheEquipmentPageAddsPutsOnTakesOffAndDeletes) {
-    world.m_Catalogue.Add(CatalogueList::Weapons,
-                          std::make_unique<Weapon>(90, 10, 3, 5, 50, "Sword"));
+    world.m_Catalogue.Add(CatalogueList::Weapons, std::make_unique<Weapon>());
     auto* man = new Human;
     Lay(man, play_test::At(20, 20));
     CPlayerPropertySheet sheet(play, *man);
+    ASSERT_TRUE(sheet.AddCarried(CatalogueList::Weapons, 0));
     using K = Order::Kind;
-    using Names = std::vector<std::string>;
     const struct {
         const char* what;
-        std::function<bool()> change;
-        bool done;
-        Names inUse, carried;
-    } rows[] = {
-        {"added", [&] { return sheet.AddCarried(CatalogueList::Weapons, 0); }, true, {}, {"Sword"}},
-        {"put on",
-         [&] { return sheet.ChangeEquipment(K::Equip, sheet.Carried()[0]); },
-         true,
-         {"Sword"},
-         {}},
-        {"nothing chosen",
-         [&] { return sheet.ChangeEquipment(K::Unequip, nullptr); },
-         false,
-         {"Sword"},
-         {}},
-        {"taken off",
-         [&] { return sheet.ChangeEquipment(K::Unequip, sheet.InUse()[0]); },
-         true,
-         {},
-         {"Sword"}},
-        {"deleted",
-         [&] { return sheet.ChangeEquipment(K::DeleteItem, sheet.Carried()[0]); },
-         true,
-         {},
-         {}},
-    };
+        K kind;
+        bool fromInUse, done;
+        size_t inUse, carried;
+    } rows[] = {{"put on", K::Equip, false, true, 1, 0},
+                {"nothing carried to put on", K::Equip, false, false, 1, 0},
+                {"taken off", K::Unequip, true, true, 0, 1},
+                {"deleted", K::DeleteItem, false, true, 0, 0}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        EXPECT_EQ(r.change(), r.done);
-        Names inUse, carried;
-        for (Object* thing : sheet.InUse()) inUse.push_back(thing->m_strSpecialName);
-        for (Object* thing : sheet.Carried()) carried.push_back(thing->m_strSpecialName);
-        EXPECT_EQ(inUse, r.inUse);
-        EXPECT_EQ(carried, r.carried);
+        const std::vector<Object*> from = r.fromInUse ? sheet.InUse() : sheet.Carried();
+        EXPECT_EQ(sheet.ChangeEquipment(r.kind, from.empty() ? nullptr : from[0]), r.done);
+        EXPECT_EQ(sheet.InUse().size(), r.inUse);
+        EXPECT_EQ(sheet.Carried().size(), r.carried);
     }
 }
 
