@@ -14,6 +14,9 @@
 
 namespace {
 
+// What the picture's choice shows for none.
+constexpr const char* kNoPicture = "(none)";
+
 // The catalogue lists whose things can be carried or lie in a container.
 constexpr CatalogueList kItemLists[] = {CatalogueList::Weapons, CatalogueList::Armour,
                                         CatalogueList::Magic, CatalogueList::Misc};
@@ -127,14 +130,17 @@ void CPropertyDialog::CatalogueField(int* list, int* entry) {
 }
 
 void CPropertyDialog::PictureField(std::string& picture) {
-    if (!m_Pictures) m_Pictures = Land::PictureChoices();
-    TextField("Picture", picture);
-    if (ImGui::BeginCombo("Pictures", picture.c_str())) {
+    if (!m_Pictures) {
+        m_Pictures = Land::PictureChoices();
+        m_Pictures->insert(m_Pictures->begin(), std::string());  // none
+    }
+    if (ImGui::BeginCombo("Picture", picture.empty() ? kNoPicture : picture.c_str())) {
         for (const std::string& name : *m_Pictures)
-            if (ImGui::Selectable(name.c_str(), name == picture)) picture = name;
+            if (ImGui::Selectable(name.empty() ? kNoPicture : name.c_str(), name == picture))
+                picture = name;
         ImGui::EndCombo();
     }
-    Gui().Remember("Pictures");
+    Gui().Remember("Picture");
 }
 
 bool CPropertyDialog::PictureLoads(const std::string& picture) {

@@ -75,8 +75,8 @@ protected:
     // A choice of a thing of the catalogue to add: one of the lists of
     // things ("List", a CatalogueList) and one of its entries ("Thing").
     void CatalogueField(int* list, int* entry);
-    // A land's picture: its name typed, or chosen from the pictures of the
-    // game folder's "Images" folder (Land::PictureChoices), under "Picture".
+    // A land's picture, none or one chosen from the pictures of the game
+    // folder's "Images" folder (Land::PictureChoices), under "Picture".
     void PictureField(std::string& picture);
     // True when the picture of that name loads; otherwise the reader's
     // reason is the refusal.
@@ -94,5 +94,6 @@ protected:
 
 private:
     std::string m_strMessage;
-    std::optional<std::vector<std::string>> m_Pictures;  // read at the first showing
+    // The pictures offered, none first; read at the first showing.
+    std::optional<std::vector<std::string>> m_Pictures;
 };
