@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "creatures/PlayerImages.h"
-#include "items/Useable.h"
+#include "items/Armour.h"
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
@@ -37,13 +37,17 @@ Changeling::Changeling() : Species(ChangelingRow()) {
 }
 
 Changeling::~Changeling() {
-    if (m_pShell)
-        std::erase_if(m_WornList,
-                      [&](const qv::Handle<Object>& h) { return h.Get() == m_pShell.get(); });
-    m_pShell.reset();
+    DropShell();
     m_pCopiedImages.reset();
     if (--g_iUseCount == 0)
         for (auto& s : g_Sounds) s.reset();
+}
+
+void Changeling::DropShell() {
+    if (!m_pShell) return;
+    std::erase_if(m_WornList,
+                  [&](const qv::Handle<Object>& h) { return h.Get() == m_pShell.get(); });
+    m_pShell.reset();
 }
 
 void Changeling::QueueStage(int32_t time, int32_t stage) {
@@ -128,23 +132,16 @@ int Changeling::ShedShell(int32_t time, const int32_t* stage) {
             int32_t start = time, length = kShellTime;
             CreatureImageSet::StartAction(Species::GetClassImages(), this, kShellAction, &start,
                                           &length);
-            auto shell = std::make_unique<Useable>("Shell");
-            m_WornList.emplace_back(shell.get());
-            if (m_pShell)
-                std::erase_if(m_WornList, [&](const qv::Handle<Object>& h) {
-                    return h.Get() == m_pShell.get();
-                });
-            m_pShell = std::move(shell);
+            DropShell();
+            m_pShell = std::make_unique<Armour>(kShellSpeedFactor, kShellAbsorption, kShellLocation,
+                                                "Shell");
+            AddWorn(m_pShell.get());
             QueueStage(qv::TimeAdd(time, kShellTime), 4);
             break;
         }
         case 4:
-            if (m_pShell) {
-                std::erase_if(m_WornList, [&](const qv::Handle<Object>& h) {
-                    return h.Get() == m_pShell.get();
-                });
-                m_pShell.reset();
-            }
+            DropShell();
+            RecomputeLoad();
             m_pEvents->Clear();
             m_bEvading = 0;
             m_iChangeState = kChanged;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "creatures/Species.h"
+#include "items/Armour.h"
 
 class Changeling : public Species {
     QV_DECLARE_CLASS(Changeling)
@@ -25,6 +26,10 @@ public:
     static constexpr int32_t kFirstWait = 2000;
     static constexpr int32_t kAnimation = 500;
     static constexpr int32_t kShellTime = 4000;
+    // The shell is armour: its speed factor, absorption and body place.
+    static constexpr int32_t kShellSpeedFactor = 100;
+    static constexpr int32_t kShellAbsorption = 99;
+    static constexpr int32_t kShellLocation = 5;
 
     Changeling();
     ~Changeling() override;
@@ -48,13 +53,15 @@ public:
     void SetClassImages(CreatureImageSet* set) override;
 
     int32_t m_iChangeState = kUnchanged;
-    std::unique_ptr<Object> m_pShell;  // worn while it changes
+    std::unique_ptr<Armour> m_pShell;  // worn while it changes
     std::string m_strCopiedImages;
     std::string m_strCopiedName;
     std::unique_ptr<CreatureImageSet> m_pCopiedImages;  // its own copy
 
 private:
     void QueueStage(int32_t time, int32_t stage);
+    // The shell comes off, out of the worn armour, and goes.
+    void DropShell();
     // Reads its own copy of the look named m_strCopiedImages: 1 when it has one.
     int CopyLook();
     void PlayAtHolder(int which);

@@ -12,6 +12,7 @@ QV_IMPLEMENT_SERIAL(Human, Player, Human::kSchema, true)
 
 std::array<std::unique_ptr<CreatureImageSet>, Human::kSexes> Human::s_pImageSets;
 std::array<int32_t, Human::kSexes> Human::s_iUseCounts{};
+std::array<CDDObject, Human::kRows> Human::s_RowImages;
 
 namespace {
 
@@ -34,9 +35,13 @@ Human::Human() : Species(HumanRow()) {
     m_iPantsColor = c.pants;
     m_iHairColor = c.hair;
     LoadImages("Human");
+    for (int row = 0; row < kRows; ++row) m_pRowImages[static_cast<size_t>(row)] = &RowImage(row);
+    m_pDDImage = m_pRowImages[static_cast<size_t>(m_iYImageNum)];
 }
 
 Human::~Human() {
+    // The plain picture's use goes back with the object.
+    m_pDDImage = m_pClassDDImage;
     GiveBackUse();
 }
 
@@ -104,6 +109,8 @@ void Human::Serialize(qv::Archive& ar) {
     ar.SerializeClass(&Player::classInfo);
     Player::Serialize(ar);
     m_iYImageNum = 0;
+    m_pDDImage = m_pRowImages[0];
+    for (CDDObject* image : m_pRowImages) image->m_iCurrentRow = 0;
     if (schema >= kSchema) {
         for (auto* colour : {&m_iShirtColor, &m_iPantsColor, &m_iHairColor})
             for (int32_t& v : *colour) v = ar.ReadInt();
@@ -160,12 +167,21 @@ int Human::AdvanceFrame() {
 }
 
 void Human::SetImageFrame(int* x, int* y) {
-    if (y && (*y < -1 || *y > 7)) {
+    if (y && (*y < -1 || *y >= kRows)) {
         int keep = -1;
         Object::SetImageFrame(x, &keep);
         return;
     }
     Object::SetImageFrame(x, y);
+    // The current image follows the row.
+    if (y && *y >= 0) m_pDDImage = m_pRowImages[static_cast<size_t>(*y)];
+}
+
+CDDObject* Human::GetImage() {
+    // The row images have no picture of their own: without the look's, the
+    // plain picture every object has stands.
+    CDDObject* image = Player::GetImage();
+    return image == m_pDDImage ? m_pClassDDImage : image;
 }
 
 CreatureImageSet* Human::GetClassImages() {

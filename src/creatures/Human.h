@@ -10,6 +10,7 @@
 #include <string>
 
 #include "creatures/Species.h"
+#include "media/DDObjects.h"
 
 class Human : public Species {
     QV_DECLARE_CLASS(Human)
@@ -29,6 +30,9 @@ public:
     int AdvanceFrame() override;
     // Rows 0 to 7 are the facings; any other row leaves the frame as it was.
     void SetImageFrame(int* x, int* y) override;
+    // The look's image; without one, the plain picture of every object (the
+    // row images have none).
+    CDDObject* GetImage() override;
     CreatureImageSet* GetClassImages() override;
     void SetClassImages(CreatureImageSet* set) override;
     using Player::LoadImages;
@@ -51,6 +55,12 @@ public:
     static CreatureImageSet* SexImages(int32_t sex) { return s_pImageSets[SexIndex(sex)].get(); }
     // Forgets the per-sex looks and counts (the start of play).
     static void ResetClassImages();
+    // The row image of a row (a facing, 0 to 7), shared by every human: a
+    // human's current image is the one of its row, where the pose a fight
+    // writes and the cell row it is drawn in are kept.
+    static CDDObject& RowImage(int row) { return s_RowImages[static_cast<size_t>(row)]; }
+
+    static constexpr int kRows = 8;
 
     static constexpr int kSexes = 3;
     static constexpr int32_t kNPCNumbers = 10;
@@ -67,6 +77,7 @@ public:
     std::array<int32_t, 3> m_iShirtColor{1, 0, 0};
     std::array<int32_t, 3> m_iPantsColor{};
     std::array<int32_t, 3> m_iHairColor{};
+    std::array<CDDObject*, kRows> m_pRowImages{};  // entry i is RowImage(i)
 
 private:
     void GiveBackUse();
@@ -74,4 +85,5 @@ private:
 
     static std::array<std::unique_ptr<CreatureImageSet>, kSexes> s_pImageSets;
     static std::array<int32_t, kSexes> s_iUseCounts;
+    static std::array<CDDObject, kRows> s_RowImages;
 };

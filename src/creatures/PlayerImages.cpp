@@ -18,7 +18,7 @@
 #include "world/Global.h"
 #include "world/World.h"
 
-std::string CreatureImageSet::s_strImageFile = "PlayerImages.dat";
+std::string CreatureImageSet::s_strImageFile = kCreatureImageFile;
 
 namespace {
 

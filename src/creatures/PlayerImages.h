@@ -33,6 +33,9 @@
 
 class Player;
 
+// The file of the looks' sections, in the game's "Images\" folder.
+inline constexpr const char* kCreatureImageFile = "PlayerImages.dat";
+
 // The actions of a look; their names are the section's keywords.
 struct ImageAction {
     static constexpr int32_t MOVE = 0;

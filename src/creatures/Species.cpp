@@ -154,7 +154,17 @@ int Species::UseCount(const SpeciesRow& row) {
 }
 
 void Species::ResetClassImages() {
-    for (ClassState& s : States()) s.images.reset();
+    for (ClassState& s : States()) {
+        s.images.reset();
+        s.uses = 0;
+    }
+}
+
+void InitCreatureImages() {
+    Species::ResetClassImages();
+    Human::ResetClassImages();
+    CreatureImageSet::s_strImageFile = kCreatureImageFile;
+    CreatureImageSet::WorkImage();
 }
 
 Species::Species(const SpeciesRow& row) : m_pRow(&row) {

@@ -132,6 +132,12 @@ private:
     NaturalWeaponRow m_NaturalWeapon;
 };
 
+// The start of play: every species (and each sex of the humans) forgets its
+// look and its count of living creatures, the looks are read from
+// kCreatureImageFile, and the work image they are built in is made. No
+// creature lives yet.
+void InitCreatureImages();
+
 // The species of the table are made through this: a row's behaviour decides
 // the class. Registered creators call it.
 Player* MakeSpeciesCreature(const SpeciesRow& row);

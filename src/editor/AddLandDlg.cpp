@@ -19,7 +19,7 @@ bool CAddLandDlg::Validate() {
     if (m_Play.FindLandInfo(m_strFile))
         return Refused("The world has a land in \"" + m_strFile + "\" already.");
     if (!Land::IsPictureName(m_strPicture)) return Refused(PictureNameRefused(m_strPicture));
-    if (!m_strPicture.empty()) return true;  // the picture sets the rectangle
+    if (!m_strPicture.empty()) return PictureLoads(m_strPicture);  // it sets the rectangle
     if (m_Bounds.left >= m_Bounds.right || m_Bounds.top >= m_Bounds.bottom)
         return Refused(qv::Format("The rectangle (%d, %d) - (%d, %d) holds no cell.", m_Bounds.left,
                                   m_Bounds.top, m_Bounds.right, m_Bounds.bottom));
@@ -46,8 +46,8 @@ void CAddLandDlg::Apply() {
         land->bounds = m_Bounds;
     } else {
         land->origin = {m_iOriginX, m_iOriginY};
-        if (!land->SetPicture(m_strPicture)) {
-            Refused("The picture \"" + m_strPicture + "\" cannot be loaded.");
+        if (std::string why; !land->ChooseBitmap(m_strPicture, &why)) {
+            Refused(why);
             return;
         }
         land->ComputeBounds(1);
@@ -58,7 +58,7 @@ void CAddLandDlg::Apply() {
 void CAddLandDlg::DrawFields() {
     TextField("Name", m_strName);
     TextField("Land File", m_strFile);
-    TextField("Picture", m_strPicture);
+    PictureField(m_strPicture);
     IntField("Origin X", &m_iOriginX);
     IntField("Origin Y", &m_iOriginY);
     ImGui::TextUnformatted("Without a picture:");

@@ -8,14 +8,6 @@
 #include "play/Play.h"
 #include "world/World.h"
 
-namespace {
-
-// The catalogue lists whose things can lie in a container.
-constexpr CatalogueList kItemLists[] = {CatalogueList::Weapons, CatalogueList::Armour,
-                                        CatalogueList::Magic, CatalogueList::Misc};
-
-}  // namespace
-
 CContainerDlg::CContainerDlg(Play& play, Container& container)
     : CPropertyDialog(play, "Container", {420, 400}), m_pContainer(&container) {
     m_bLocked = container.m_bLocked;
@@ -91,28 +83,7 @@ void CContainerDlg::Apply() {
 void CContainerDlg::DrawFields() {
     ImGui::TextUnformatted("Items in Container");
     ListField("##items", ItemLines(), &m_iSelected);
-    // What "Add" takes: a list of the catalogue and one of its things.
-    if (ImGui::BeginCombo("List", ObjectCatalogue::Label(static_cast<CatalogueList>(m_iAddList)))) {
-        for (CatalogueList list : kItemLists)
-            if (ImGui::Selectable(ObjectCatalogue::Label(list),
-                                  m_iAddList == static_cast<int>(list)))
-                m_iAddList = static_cast<int>(list), m_iAddEntry = 0;
-        ImGui::EndCombo();
-    }
-    const auto& entries = m_Play.m_World.m_Catalogue.Get(static_cast<CatalogueList>(m_iAddList));
-    const char* chosen = static_cast<size_t>(m_iAddEntry) < entries.size()
-                             ? entries[static_cast<size_t>(m_iAddEntry)]->m_strSpecialName.c_str()
-                             : "";
-    if (ImGui::BeginCombo("Thing", chosen)) {
-        for (size_t i = 0; i < entries.size(); ++i) {
-            ImGui::PushID(static_cast<int>(i));
-            if (ImGui::Selectable(entries[i]->m_strSpecialName.c_str(),
-                                  m_iAddEntry == static_cast<int>(i)))
-                m_iAddEntry = static_cast<int>(i);
-            ImGui::PopID();
-        }
-        ImGui::EndCombo();
-    }
+    CatalogueField(&m_iAddList, &m_iAddEntry);
     if (ImGui::Button("Add"))
         Add(static_cast<CatalogueList>(m_iAddList), static_cast<size_t>(m_iAddEntry));
     ImGui::SameLine();

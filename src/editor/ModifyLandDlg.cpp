@@ -52,8 +52,10 @@ std::vector<CModifyLandDlg::Field> CModifyLandDlg::Fields() const {
 bool CModifyLandDlg::Validate() {
     Land* land = Target();
     if (!land) return Refused("The land is not in memory any more.");
-    if (m_strPicture != land->bitmapname && !Land::IsPictureName(m_strPicture))
-        return Refused(PictureNameRefused(m_strPicture));
+    if (m_strPicture != land->bitmapname) {
+        if (!Land::IsPictureName(m_strPicture)) return Refused(PictureNameRefused(m_strPicture));
+        if (!m_strPicture.empty() && !PictureLoads(m_strPicture)) return false;
+    }
     return AllowsChanged(land, Fields());
 }
 
@@ -133,7 +135,7 @@ void CModifyLandDlg::DrawFields() {
     ImGui::Text("%s", land->m_strSpecialName.c_str());
     ImGui::Text("Bounds: (%d, %d) - (%d, %d)", land->bounds.left, land->bounds.top,
                 land->bounds.right, land->bounds.bottom);
-    TextField("Picture", m_strPicture);
+    PictureField(m_strPicture);
     IntField("Origin X", &m_iOriginX);
     IntField("Origin Y", &m_iOriginY);
     IntField("Terrain Code", &m_iTerrain);

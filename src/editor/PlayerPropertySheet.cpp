@@ -3,10 +3,13 @@
 #include <imgui.h>
 
 #include <array>
+#include <utility>
 
 #include "creatures/Human.h"
 #include "creatures/Player.h"
 #include "items/Bag.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
 #include "platform/Format.h"
 #include "play/Order.h"
 #include "play/Play.h"
@@ -124,16 +127,81 @@ CPlayerMovesDlg& CPlayerPropertySheet::OpenMoves() {
     return *m_pMoves;
 }
 
-std::vector<std::string> CPlayerPropertySheet::EquipmentLines() const {
-    std::vector<std::string> lines;
+std::vector<Object*> CPlayerPropertySheet::InUse() const {
+    std::vector<Object*> things;
+    if (Player* creature = Creature())
+        for (const auto& used : creature->m_InUseList)
+            if (used && !Player::IsNaturalItem(used.get())) things.push_back(used.get());
+    return things;
+}
+
+std::vector<Object*> CPlayerPropertySheet::Carried() const {
+    std::vector<Object*> things;
+    if (Player* creature = Creature(); creature && creature->m_pBag)
+        for (const auto& item : creature->m_pBag->Items()) things.push_back(item.get());
+    return things;
+}
+
+bool CPlayerPropertySheet::ChangeEquipment(Order::Kind kind, Object* thing) {
     Player* creature = Creature();
-    if (!creature) return lines;
-    for (const auto& used : creature->m_InUseList)
-        if (used) lines.push_back("In use: " + used->m_strSpecialName);
-    if (creature->m_pBag)
-        for (const auto& item : creature->m_pBag->Items())
-            lines.push_back("Carried: " + item->m_strSpecialName);
-    return lines;
+    if (!creature) return Refused("The creature is gone.");
+    if (!thing) return Refused("Choose a thing.");
+    Order order = Order::Of(kind);
+    order.object = thing;
+    if (kind == Order::Kind::DeleteItem)
+        order.into = creature;
+    else
+        order.actor = creature;
+    return m_Play.Give(order) == 1 || Refused("The creature cannot do that with it.");
+}
+
+bool CPlayerPropertySheet::AddCarried(CatalogueList list, size_t index) {
+    Player* creature = Creature();
+    if (!creature) return Refused("The creature is gone.");
+    std::unique_ptr<Object> item = m_Play.m_World.m_Catalogue.CloneOf(list, index);
+    if (!item) return Refused("There is no such thing to add.");
+    if (!AddItem(creature, item.get())) return false;
+    (void)item.release();  // the creature's bag holds it now
+    return true;
+}
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<Object*>& things) {
+    std::vector<std::string> names;
+    for (Object* thing : things)
+        names.push_back(
+            thing->m_iBulkNum > 1
+                ? qv::Format("%s (%d)", thing->m_strSpecialName.c_str(), thing->m_iBulkNum)
+                : thing->m_strSpecialName);
+    return names;
+}
+
+Object* Chosen(const std::vector<Object*>& things, int line) {
+    return line >= 0 && static_cast<size_t>(line) < things.size()
+               ? things[static_cast<size_t>(line)]
+               : nullptr;
+}
+
+}  // namespace
+
+void CPlayerPropertySheet::DrawEquipment() {
+    const std::vector<Object*> inUse = InUse();
+    const std::vector<Object*> carried = Carried();
+    ImGui::TextUnformatted("In Use");
+    ListField("##inuse", Names(inUse), &m_iInUse, kListRows);
+    if (ImGui::Button("Take Off"))
+        ChangeEquipment(Order::Kind::Unequip, Chosen(inUse, m_iInUse)), m_iInUse = -1;
+    ImGui::TextUnformatted("Carried");
+    ListField("##carried", Names(carried), &m_iCarried, kListRows);
+    if (ImGui::Button("Use"))
+        ChangeEquipment(Order::Kind::Equip, Chosen(carried, m_iCarried)), m_iCarried = -1;
+    ImGui::SameLine();
+    if (ImGui::Button("Delete"))
+        ChangeEquipment(Order::Kind::DeleteItem, Chosen(carried, m_iCarried)), m_iCarried = -1;
+    CatalogueField(&m_iAddList, &m_iAddEntry);
+    if (ImGui::Button("Add"))
+        AddCarried(static_cast<CatalogueList>(m_iAddList), static_cast<size_t>(m_iAddEntry));
 }
 
 void CPlayerPropertySheet::DrawGeneral() {
@@ -158,15 +226,51 @@ void CPlayerPropertySheet::DrawGeneral() {
 
 void CPlayerPropertySheet::DrawStats() {
     IntField("Speed", &m_Pages.speed);
-    ImGui::InputDouble("Experience", &m_Pages.experience[0]);
-    ImGui::InputDouble("Short Range", &m_Pages.experience[1]);
-    ImGui::InputDouble("Long Range", &m_Pages.experience[2]);
+    for (size_t pool = 0; pool < kPoolLabels.size(); ++pool) {
+        ImGui::InputDouble(kPoolLabels[pool], &m_Pages.experience[pool]);
+        Gui().Remember(kPoolLabels[pool]);
+    }
+}
+
+std::vector<std::string> CPlayerPropertySheet::KnownSpellLines() const {
+    std::vector<std::string> lines;
+    Player* creature = Creature();
+    if (creature && creature->m_pMagic)
+        for (const auto& spell : creature->m_pMagic->m_SpellList)
+            lines.push_back(spell->m_strSpecialName);
+    return lines;
+}
+
+std::vector<std::string> CPlayerPropertySheet::CatalogueLines(CatalogueList list) const {
+    std::vector<std::string> lines;
+    for (const auto& entry : m_Play.m_World.m_Catalogue.Get(list))
+        lines.push_back(entry->m_strSpecialName);
+    return lines;
+}
+
+bool CPlayerPropertySheet::ChangeSpells(Order::Kind kind, int32_t index) {
+    Player* creature = Creature();
+    if (!creature) return Refused("The creature is gone.");
+    Order order = Order::With(kind, index);
+    order.object = creature;
+    if (m_Play.Give(order) == 1) return true;
+    return Refused(kind == Order::Kind::LearnSpell ? "Choose a spell the creature does not know."
+                                                   : "Choose a spell the creature knows.");
 }
 
 void CPlayerPropertySheet::DrawSpells() {
     static const char* const kSchools[] = {"Fire", "Earth", "Air", "Water"};
     for (size_t s = 0; s < m_Pages.skills.size(); ++s)
         ImGui::InputFloat(kSchools[s], &m_Pages.skills[s]);
+    ImGui::TextUnformatted("Known Spells");
+    ListField("##known", KnownSpellLines(), &m_iKnownSpell, kListRows);
+    if (ImGui::Button("Take") && ChangeSpells(Order::Kind::ForgetSpell, m_iKnownSpell))
+        m_iKnownSpell = -1;
+    Gui().Remember("Take");
+    ImGui::TextUnformatted("All Spells");
+    ListField("##spells", CatalogueLines(CatalogueList::Spells), &m_iCatalogueSpell, kListRows);
+    if (ImGui::Button("Give")) ChangeSpells(Order::Kind::LearnSpell, m_iCatalogueSpell);
+    Gui().Remember("Give");
 }
 
 void CPlayerPropertySheet::DrawBuildInfo() {
@@ -192,45 +296,41 @@ void CPlayerPropertySheet::DrawBuildInfo() {
         });
 }
 
+void CPlayerPropertySheet::DrawChatImage() {
+    IntField("Portrait", &m_Pages.portrait);
+    TextField("Portrait File", m_Pages.portraitFile);
+}
+
+void CPlayerPropertySheet::DrawColours() {
+    // Red, green and blue side by side under each colour's name.
+    ImGui::InputInt3("Hair", m_Pages.hair.data());
+    Gui().Remember("Hair");
+    ImGui::InputInt3("Shirt", m_Pages.shirt.data());
+    Gui().Remember("Shirt");
+    ImGui::InputInt3("Pants", m_Pages.pants.data());
+    Gui().Remember("Pants");
+}
+
 void CPlayerPropertySheet::DrawFields() {
-    if (ImGui::BeginTabBar("pages")) {
-        if (ImGui::BeginTabItem("General Info")) {
-            DrawGeneral();
+    if (!ImGui::BeginTabBar("pages")) return;
+    using Page = void (CPlayerPropertySheet::*)();
+    const std::pair<const char*, Page> pages[] = {
+        {"General Info", &CPlayerPropertySheet::DrawGeneral},
+        {"Stats", &CPlayerPropertySheet::DrawStats},
+        {"Equipment", &CPlayerPropertySheet::DrawEquipment},
+        {"Spells", &CPlayerPropertySheet::DrawSpells},
+        {"Build Info", &CPlayerPropertySheet::DrawBuildInfo},
+        {"Chat Image", &CPlayerPropertySheet::DrawChatImage},
+        {"Human - Color", &CPlayerPropertySheet::DrawColours}};
+    for (const auto& [name, draw] : pages) {
+        // A human's colours only.
+        if (draw == &CPlayerPropertySheet::DrawColours && !m_Pages.hasColourPage) continue;
+        const bool open = ImGui::BeginTabItem(name);
+        Gui().Remember(name);
+        if (open) {
+            (this->*draw)();
             ImGui::EndTabItem();
         }
-        if (ImGui::BeginTabItem("Stats")) {
-            DrawStats();
-            ImGui::EndTabItem();
-        }
-        if (ImGui::BeginTabItem("Equipment")) {
-            for (const std::string& line : EquipmentLines()) ImGui::TextUnformatted(line.c_str());
-            ImGui::EndTabItem();
-        }
-        if (ImGui::BeginTabItem("Spells")) {
-            DrawSpells();
-            ImGui::EndTabItem();
-        }
-        if (ImGui::BeginTabItem("Build Info")) {
-            DrawBuildInfo();
-            ImGui::EndTabItem();
-        }
-        if (ImGui::BeginTabItem("Chat Image")) {
-            IntField("Portrait", &m_Pages.portrait);
-            TextField("Portrait File", m_Pages.portraitFile);
-            ImGui::EndTabItem();
-        }
-        const bool colours = m_Pages.hasColourPage && ImGui::BeginTabItem("Human - Color");
-        if (m_Pages.hasColourPage) Gui().Remember("Human - Color");
-        if (colours) {
-            // Red, green and blue side by side under each colour's name.
-            ImGui::InputInt3("Hair", m_Pages.hair.data());
-            Gui().Remember("Hair");
-            ImGui::InputInt3("Shirt", m_Pages.shirt.data());
-            Gui().Remember("Shirt");
-            ImGui::InputInt3("Pants", m_Pages.pants.data());
-            Gui().Remember("Pants");
-            ImGui::EndTabItem();
-        }
-        ImGui::EndTabBar();
     }
+    ImGui::EndTabBar();
 }

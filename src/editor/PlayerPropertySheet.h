@@ -6,6 +6,7 @@
 // six fighting choices and the list of its scripted moves. A human adds its
 // "Human - Color" page of hair, shirt and pants colours.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "editor/PlayerMovesDlg.h"
 #include "editor/PropertyDialog.h"
 #include "platform/Handle.h"
+#include "play/Order.h"
+#include "world/ObjectCatalogue.h"
 
 class CCombatPrefsDlg;
 class Player;
@@ -43,8 +46,24 @@ public:
     CPlayerMovesDlg& OpenMoves();
 
     PlayerPropertyPages m_Pages;
-    // What the "Equipment" page lists: the things in use, then the bag's.
-    std::vector<std::string> EquipmentLines() const;
+    // The "Stats" page's three experience pools, in the pages' order.
+    static constexpr std::array<const char*, 3> kPoolLabels{"Long-Range", "Short-Range", "Magic"};
+
+    // The "Equipment" page: the things in use (its natural weapon aside) and
+    // the things in its bag. Play takes a thing off, puts one on or deletes
+    // it, and puts a new one of the catalogue into its bag; false, with the
+    // refusal said, when it does not.
+    std::vector<Object*> InUse() const;
+    std::vector<Object*> Carried() const;
+    bool ChangeEquipment(Order::Kind kind, Object* thing);
+    bool AddCarried(CatalogueList list, size_t index);
+    // The "Spells" page: the spells it knows and those of the catalogue.
+    // Play teaches it the catalogue's spell at an index (LearnSpell) or makes
+    // it forget the known one (ForgetSpell); false, with the refusal said,
+    // when it does not.
+    std::vector<std::string> KnownSpellLines() const;
+    std::vector<std::string> CatalogueLines(CatalogueList list) const;
+    bool ChangeSpells(Order::Kind kind, int32_t index);
 
 protected:
     void DrawFields() override;
@@ -54,8 +73,19 @@ private:
     void DrawGeneral();
     void DrawStats();
     void DrawSpells();
+    void DrawEquipment();
+    void DrawChatImage();
+    void DrawColours();
     void DrawBuildInfo();
     bool ValidColours();
     qv::Handle<Object> m_pCreature;
     std::unique_ptr<CPlayerMovesDlg> m_pMoves;
+    // The lines chosen in the pages' lists (-1 none) and the thing to add.
+    static constexpr float kListRows = 4.5f;
+    int m_iKnownSpell = -1;
+    int m_iCatalogueSpell = -1;
+    int m_iInUse = -1;
+    int m_iCarried = -1;
+    int m_iAddList = static_cast<int>(CatalogueList::Weapons);
+    int m_iAddEntry = 0;
 };

@@ -8,7 +8,20 @@
 #include "platform/Format.h"
 #include "play/Order.h"
 #include "play/Play.h"
+#include "world/Land.h"
 #include "world/Object.h"
+#include "world/World.h"
+
+namespace {
+
+// What the picture's choice shows for none.
+constexpr const char* kNoPicture = "(none)";
+
+// The catalogue lists whose things can be carried or lie in a container.
+constexpr CatalogueList kItemLists[] = {CatalogueList::Weapons, CatalogueList::Armour,
+                                        CatalogueList::Magic, CatalogueList::Misc};
+
+}  // namespace
 
 CPropertyDialog::CPropertyDialog(Play& play, const std::string& title, qv::Point size)
     : CEditorDialog(title, size), m_Play(play) {}
@@ -91,6 +104,48 @@ void CPropertyDialog::ListField(const char* id, const std::vector<std::string>& 
         ImGui::PopID();
     }
     ImGui::EndListBox();
+}
+
+void CPropertyDialog::CatalogueField(int* list, int* entry) {
+    if (ImGui::BeginCombo("List", ObjectCatalogue::Label(static_cast<CatalogueList>(*list)))) {
+        for (CatalogueList each : kItemLists)
+            if (ImGui::Selectable(ObjectCatalogue::Label(each), *list == static_cast<int>(each)))
+                *list = static_cast<int>(each), *entry = 0;
+        ImGui::EndCombo();
+    }
+    const auto& entries = m_Play.m_World.m_Catalogue.Get(static_cast<CatalogueList>(*list));
+    const char* chosen = static_cast<size_t>(*entry) < entries.size()
+                             ? entries[static_cast<size_t>(*entry)]->m_strSpecialName.c_str()
+                             : "";
+    if (ImGui::BeginCombo("Thing", chosen)) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            ImGui::PushID(static_cast<int>(i));
+            if (ImGui::Selectable(entries[i]->m_strSpecialName.c_str(),
+                                  *entry == static_cast<int>(i)))
+                *entry = static_cast<int>(i);
+            ImGui::PopID();
+        }
+        ImGui::EndCombo();
+    }
+}
+
+void CPropertyDialog::PictureField(std::string& picture) {
+    if (!m_Pictures) {
+        m_Pictures = Land::PictureChoices();
+        m_Pictures->insert(m_Pictures->begin(), std::string());  // none
+    }
+    if (ImGui::BeginCombo("Picture", picture.empty() ? kNoPicture : picture.c_str())) {
+        for (const std::string& name : *m_Pictures)
+            if (ImGui::Selectable(name.empty() ? kNoPicture : name.c_str(), name == picture))
+                picture = name;
+        ImGui::EndCombo();
+    }
+    Gui().Remember("Picture");
+}
+
+bool CPropertyDialog::PictureLoads(const std::string& picture) {
+    const std::string why = Land::PictureRefusal(picture);
+    return why.empty() || Refused(why);
 }
 
 void CPropertyDialog::SpeciesField(int* species) {

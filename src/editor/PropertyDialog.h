@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,15 @@ protected:
     // lines high (0: ImGui's usual height).
     void ListField(const char* id, const std::vector<std::string>& lines, int* selected,
                    float rows = 0);
+    // A choice of a thing of the catalogue to add: one of the lists of
+    // things ("List", a CatalogueList) and one of its entries ("Thing").
+    void CatalogueField(int* list, int* entry);
+    // A land's picture, none or one chosen from the pictures of the game
+    // folder's "Images" folder (Land::PictureChoices), under "Picture".
+    void PictureField(std::string& picture);
+    // True when the picture of that name loads; otherwise the reader's
+    // reason is the refusal.
+    bool PictureLoads(const std::string& picture);
     // A choice of a row of the species table, under "Species".
     void SpeciesField(int* species);
     // Play puts the new `item` into `into` (an AddItem order; true when it
@@ -84,4 +94,6 @@ protected:
 
 private:
     std::string m_strMessage;
+    // The pictures offered, none first; read at the first showing.
+    std::optional<std::vector<std::string>> m_Pictures;
 };

@@ -114,8 +114,8 @@ struct Order {
         Edit,         // the editor's sheet of `target`'s object opens
         // ---- The editor's changes to what holds things
         AddItem,     // the new `object` (the caller's) goes into `into`: a container's bag,
-                     // a monster generator's templates or a land's random encounters; 1
-                     // when it is theirs now
+                     // a creature's bag, a monster generator's templates or a land's random
+                     // encounters; 1 when it is theirs now
         DeleteItem,  // `object` leaves `into` (as AddItem) and is deleted
         AddKey,      // `object` answers to key number `value` (`text` names a new record)
         RemoveKey,   // `object` leaves every key record and carries no key number
@@ -148,6 +148,9 @@ struct Order {
                        // without a party and without asking
         ScriptedMove,  // the editor changes the scripted moves of the creature `object`:
                        // `mode` as Play::ScriptedMoveChange, on move `value`, to cell `point`
+        LearnSpell,    // the creature `object` learns the spell at index `value` of the
+                       // catalogue's spell list (none it knows already)
+        ForgetSpell,   // the creature `object` forgets its known spell at index `value`
         // ---- Trading with the store numbered `value`
         Buy,   // the actor buys one of the store's entry `object`
         Sell,  // the actor sells one of `object`, from its bag, to the store

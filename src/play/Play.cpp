@@ -175,6 +175,8 @@ const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {
         {Kind::EndPlay, &Play::GiveEndPlay},
         {Kind::Editing, &Play::GiveEditing},
         {Kind::LoadWorld, &Play::GiveLoadWorld},
+        {Kind::LearnSpell, &Play::GiveLearnSpell},
+        {Kind::ForgetSpell, &Play::GiveForgetSpell},
         {Kind::Buy, &Play::GiveBuy},
         {Kind::Sell, &Play::GiveSell},
     };

@@ -589,15 +589,16 @@ public:
     // land tree; a land's encounter rate is worked out again.
     int SetProperty(Object* object, const std::string& name, int32_t value,
                     const std::string& text = {});
-    // The new `item` (the caller's) goes into a container's bag, among a
-    // monster generator's templates (a creature only) or a land's random
+    // The new `item` (the caller's) goes into a container's or a creature's
+    // bag, among a monster generator's templates (a creature only) or a land's random
     // encounters (one with a group of creatures and a time from 1 to
     // kMaxEncounterTime; the land's encounter rate is worked out again): 1
     // when it is theirs now, 0 when refused (no room, a thing of the wrong
     // kind).
     int AddItem(Object* into, Object* item);
-    // `item` leaves the container's bag, the generator's templates or the
-    // land's encounters and is deleted; 0 when it is not there.
+    // `item` leaves the container's bag, the creature (its bag or its use),
+    // the generator's templates or the land's encounters and is deleted; 0
+    // when it is not there.
     int DeleteItem(Object* from, Object* item);
     // The placed thing's object leaves the map for the bag `into` (1); 0,
     // with nothing changed, for a creature or a bag without room for it.
@@ -849,6 +850,9 @@ private:
     int GiveRemoveLand(const Order& order, Player* actor);
     int GiveSetTime(const Order& order, Player* actor);
     int GiveScriptedMove(const Order& order, Player* actor);
+    // The creature sheet's spells (PlayEditCreature.cpp)
+    int GiveLearnSpell(const Order& order, Player* actor);
+    int GiveForgetSpell(const Order& order, Player* actor);
     // Play itself and the party's switches (Play.cpp, PlayParty.cpp)
     int GiveTabTarget(const Order& order, Player* actor);
     int GiveNewCharacter(const Order& order, Player* actor);

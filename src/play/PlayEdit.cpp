@@ -129,7 +129,7 @@ int Play::SetProperty(Object* object, const std::string& name, int32_t value,
         if (name == P::kPicture) {
             // The old picture stays when the new one is refused or cannot be
             // loaded.
-            if (!land->SetPicture(text)) return 0;
+            if (!land->ChooseBitmap(text)) return 0;
         } else if (name == P::kTerrain) {
             land->terraincode = value;
         } else if (name == P::kOriginX) {
@@ -183,6 +183,11 @@ int Play::AddItem(Object* into, Object* item) {
         if (!bag || !bag->CanHold(item)) return 0;
         return bag->PutItem(item) != 0 ? 1 : 0;
     }
+    if (auto* creature = qv::DynamicCast<Player>(into)) {
+        CBag* bag = creature->m_pBag.get();
+        if (!bag || qv::DynamicCast<Player>(item) || !bag->CanHold(item)) return 0;
+        return bag->PutItem(item) != 0 ? 1 : 0;
+    }
     if (auto* generator = qv::DynamicCast<MonsterGenerator>(into)) {
         // Only creatures are templates: a group among them could not be
         // copied into a fight.
@@ -229,6 +234,13 @@ int Play::DeleteItem(Object* from, Object* item) {
         CBag* bag = container->GetBag();
         if (!bag || !bag->Contains(item)) return 0;
         return bag->RemoveItem(item, item->m_iBulkNum, nullptr);
+    }
+    if (auto* creature = qv::DynamicCast<Player>(from)) {
+        // A thing in use comes off into the bag first; its natural weapon
+        // is part of it.
+        if (!creature->m_pBag || Player::IsNaturalItem(item) || !creature->Owns(item)) return 0;
+        if (!creature->m_pBag->Contains(item)) creature->UnequipObject(item, 1);
+        return creature->m_pBag->RemoveItem(item, item->m_iBulkNum, nullptr);
     }
     if (auto* generator = qv::DynamicCast<MonsterGenerator>(from)) {
         auto* creature = qv::DynamicCast<Player>(item);

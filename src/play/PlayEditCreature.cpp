@@ -1,6 +1,8 @@
 // The editor's creature sheet as properties: each of its fields is a property
 // that a SetProperty order sets on a creature, through the pages the creature
-// fills and reads back itself (Player::FillPropertyPages, ReadPropertyPages).
+// fills and reads back itself (Player::FillPropertyPages, ReadPropertyPages);
+// and its "Spells" page, which teaches a creature spells of the catalogue's
+// spell list and makes it forget them.
 
 #include <charconv>
 #include <cstdint>
@@ -8,7 +10,10 @@
 
 #include "creatures/Player.h"
 #include "creatures/PlayerPropertyPages.h"
+#include "items/Magic.h"
+#include "items/Spell.h"
 #include "play/Play.h"
+#include "world/World.h"
 
 namespace {
 
@@ -189,4 +194,27 @@ std::optional<int> Play::SetCreatureProperty(Object* object, const std::string& 
         }
     if (!found) return std::nullopt;
     return creature->ReadPropertyPages(pages);
+}
+
+int Play::GiveLearnSpell(const Order& order, Player*) {
+    auto* creature = qv::DynamicCast<Player>(order.object.Get());
+    const auto& spells = m_World.m_Catalogue.Get(CatalogueList::Spells);
+    if (!creature || order.value < 0 || static_cast<size_t>(order.value) >= spells.size()) return 0;
+    const auto* spell = qv::DynamicCast<Spell>(spells[static_cast<size_t>(order.value)].get());
+    if (!spell) return 0;
+    // One of each kind: a second copy would only fill the spell books.
+    if (creature->m_pMagic)
+        for (const auto& known : creature->m_pMagic->m_SpellList)
+            if (known->GetRuntimeClass() == spell->GetRuntimeClass()) return 0;
+    creature->AddSpell(*spell);
+    return 1;
+}
+
+int Play::GiveForgetSpell(const Order& order, Player*) {
+    auto* creature = qv::DynamicCast<Player>(order.object.Get());
+    Magic* magic = creature ? creature->m_pMagic.get() : nullptr;
+    if (!magic || order.value < 0 || static_cast<size_t>(order.value) >= magic->m_SpellList.size())
+        return 0;
+    creature->RemoveSpell(magic->m_SpellList[static_cast<size_t>(order.value)].get());
+    return 1;
 }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "creatures/Species.h"
 #include "items/ObjectCatalogueBuild.h"
 #include "media/DDObjects.h"
 #include "media/DSound.h"
@@ -292,9 +293,10 @@ int CMainFrame::LoadImagesOnWorker(CMainFrame* frame) {
 
 void CMainFrame::StartOfPlay() {
     m_Start.TraceStart("start of play");
-    // The creatures' looks are read with the creatures that wear them, so
-    // there are none to set up while the worker runs.
     ImageWorker worker(m_pImageWorkerProc, this);
+    // 2. The creatures' looks start afresh; each is read with the first
+    // creature that wears it.
+    InitCreatureImages();
     auto runWorker = [&] {
         m_Start.TraceStart("worker started");
         worker.Start();

@@ -3,6 +3,8 @@
 #include "world/Land.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 #include "media/DIBitmap.h"
 #include "media/DSound.h"
@@ -208,21 +210,52 @@ int Land::StopAmbientSound() {
     return 1;
 }
 
+std::string Land::PictureFolder() {
+    return GetBaseDirectory() + "Images\\";
+}
+
 std::string Land::BitmapPath() const {
-    return GetBaseDirectory() + "Images\\" + bitmapname;
+    return PictureFolder() + bitmapname;
 }
 
 bool Land::IsPictureName(const std::string& name) {
     return name.empty() || qv::IsPlainFileName(name);
 }
 
-int Land::SetPicture(const std::string& name) {
-    if (!qv::IsPlainFileName(name)) return 0;  // none, or a name that leads out
+int Land::ChooseBitmap(const std::string& name, std::string* why) {
+    if (!qv::IsPlainFileName(name)) {  // none, or a name that leads out
+        if (why) *why = "\"" + name + "\" is no plain file name of the Images folder.";
+        return 0;
+    }
     const std::string old = bitmapname;
     bitmapname = name;
-    if (LoadBitmap(BitmapPath())) return 1;
+    if (LoadBitmap(BitmapPath(), why)) return 1;
     bitmapname = old;
     return 0;
+}
+
+namespace {
+
+// A bitmap file's name: it ends in ".bmp", in any case.
+bool IsBitmapFileName(const std::string& name) {
+    constexpr std::string_view kSuffix = ".bmp";
+    if (name.size() <= kSuffix.size()) return false;
+    return std::equal(
+        kSuffix.begin(), kSuffix.end(), name.end() - kSuffix.size(),
+        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+}  // namespace
+
+std::vector<std::string> Land::PictureChoices() {
+    std::vector<std::string> names;
+    try {
+        for (const std::string& name : qv::ListFiles(qv::ResolvePath(PictureFolder())))
+            if (IsPictureName(name) && IsBitmapFileName(name)) names.push_back(name);
+    } catch (const qv::FileError&) {
+        // A folder that cannot be read offers nothing.
+    }
+    return names;
 }
 
 namespace {
@@ -241,10 +274,33 @@ int64_t LandPicturePixels() {
 
 }  // namespace
 
-int Land::LoadBitmap(const std::string& path) {
+namespace {
+
+// Reads a land's picture; the reason, naming the file, when it cannot.
+std::unique_ptr<CDIBitmap> ReadPicture(const std::string& path, std::string* why) {
     auto picture = std::make_unique<CDIBitmap>();
-    if (!picture->Load(qv::ResolvePath(path), nullptr, LandPicturePixels())) {
-        qv::ShowMessage("Error loading bitmap", qv::MessageButtons::Ok);
+    std::string error;
+    if (picture->Load(qv::ResolvePath(path), &error, LandPicturePixels())) return picture;
+    *why = "The land's picture cannot be read: " + error;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string Land::PictureRefusal(const std::string& name) {
+    std::string why;
+    ReadPicture(PictureFolder() + name, &why);
+    return why;
+}
+
+int Land::LoadBitmap(const std::string& path, std::string* why) {
+    std::string refusal;
+    std::unique_ptr<CDIBitmap> picture = ReadPicture(path, &refusal);
+    if (!picture) {
+        if (why)
+            *why = refusal;
+        else
+            qv::ShowMessage(refusal, qv::MessageButtons::Ok);
         return 0;
     }
     bitmap = std::move(picture);

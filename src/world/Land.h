@@ -89,17 +89,27 @@ public:
     static int CellCodeOfPixel(int pixel);
 
     int StopAmbientSound();
-    // Loads the picture from `path`; "Error loading bitmap" and 0 on failure.
-    int LoadBitmap(const std::string& path);
+    // Loads the picture from `path`; 0 on failure, when *why (if given) has
+    // the reader's reason, else a message shows it.
+    int LoadBitmap(const std::string& path, std::string* why = nullptr);
     // A name a land may give its picture: none (empty), or a plain file name
     // of the "Images\" folder; a name that leads out of it is refused.
     static bool IsPictureName(const std::string& name);
+    // The pictures a land may take: the bitmap files of the game folder's
+    // "Images\" folder whose names IsPictureName allows, sorted; none when
+    // the folder cannot be read.
+    static std::vector<std::string> PictureChoices();
+    // Why the picture of that name in the "Images\" folder would not load
+    // (the reader's reason, naming the file); empty when it loads.
+    static std::string PictureRefusal(const std::string& name);
     // Takes the picture of that name (IsPictureName) from the "Images\"
-    // folder; 0 when the name is refused or the picture cannot be loaded, and
-    // then the land keeps the picture it had.
-    int SetPicture(const std::string& name);
+    // folder; 0 when the name is refused or the picture cannot be loaded
+    // (*why, if given, says why), and then the land keeps the picture it had.
+    int ChooseBitmap(const std::string& name, std::string* why = nullptr);
     // The picture's path: the game folder's "Images\" and `bitmapname`.
     std::string BitmapPath() const;
+    // The game folder's "Images\" folder, where a land's picture lies.
+    static std::string PictureFolder();
     // Loads the picture a land read from a file names, its bytes given by
     // `read` (a whole file by its name); qv::FileError naming the picture
     // when it cannot be read.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "creatures/Changeling.h"
@@ -100,6 +101,10 @@ TEST(Changeling, EveryStageSurvivesASaveAndALoad) {
     c->ShedShell(3500, &stage);
     ASSERT_NE(c->m_pShell, nullptr);
     EXPECT_EQ(c->m_pShell->GetDisplayName(), "Shell");
+    // Armour of speed factor 100, absorption 99, on body place 5.
+    EXPECT_EQ((std::array{c->m_pShell->m_iSpeedFactor, c->m_pShell->m_iAbsorption,
+                          c->m_pShell->m_iLocation}),
+              (std::array{100, 99, 5}));
     ASSERT_EQ(c->m_WornList.size(), 1u);
     EXPECT_EQ(c->m_WornList[0].Get(), c->m_pShell.get());
     EXPECT_EQ(QueuedStage(*c, &when), 4);

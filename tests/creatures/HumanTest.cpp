@@ -159,19 +159,26 @@ TEST(Human, WithoutALookTheColumnSwings) {
     }
 }
 
+// The current image is the row image of the row: a new human's row 0.
 TEST(Human, RowsOutsideTheFacingsAreIgnored) {
     World world;
     Human h;
+    EXPECT_EQ(h.m_pDDImage, &Human::RowImage(0));
     struct Row {
         int row, expected;
     };
-    const std::vector<Row> rows = {{5, 5}, {7, 7}, {8, 7}, {100, 7}, {0, 0}, {-1, 0}};
+    const std::vector<Row> rows = {{5, 5}, {7, 7}, {8, 7}, {100, 7}, {0, 0}, {-1, 0}, {3, 3}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.row);
         int column = -1, y = r.row;
         h.SetImageFrame(&column, &y);
         EXPECT_EQ(h.m_iYImageNum, r.expected);
+        EXPECT_EQ(h.m_pDDImage, &Human::RowImage(r.expected));
     }
+    // Turning selects the row of the new facing.
+    const int16_t facing = 6;
+    h.SetFacing(&facing);
+    EXPECT_EQ(h.m_pDDImage, &Human::RowImage(6));
 }
 
 TEST(Human, ItsColoursGoToTheDrawingAndItHasItsOwnSounds) {

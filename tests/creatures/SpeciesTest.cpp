@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "creatures/Human.h"
+#include "creatures/PlayerImages.h"
 #include "creatures/Species.h"
 #include "items/Magic.h"
 #include "support/HandWrittenRecord.h"
@@ -428,6 +429,27 @@ TEST(Species, UseCountsFollowTheLivingCreatures) {
         EXPECT_EQ(Species::UseCount(row), before + 2);
     }
     EXPECT_EQ(Species::UseCount(row), before);
+}
+
+// The start of play: every look and count is forgotten, the looks' file is
+// "PlayerImages.dat" again, and a creature that goes afterwards leaves the
+// counts at 0.
+TEST(Species, TheStartOfPlayForgetsEveryLookAndCount) {
+    const SpeciesRow& gel = *Species::FindRow("Gel");
+    std::unique_ptr<Player> blob = Species::Make("Gel");
+    auto woman = std::make_unique<Human>();
+    const int32_t female = 1;
+    woman->SetSex(&female);
+    CreatureImageSet::s_strImageFile = "Other.dat";
+    InitCreatureImages();
+    EXPECT_EQ((std::vector{Species::UseCount(gel), Human::UseCount(0), Human::UseCount(1)}),
+              (std::vector{0, 0, 0}));
+    blob.reset();
+    woman.reset();
+    EXPECT_EQ((std::vector{Species::UseCount(gel), Human::UseCount(1)}), (std::vector{0, 0}));
+    EXPECT_EQ((std::vector{Species::ClassImages(gel), Human::SexImages(0), Human::SexImages(1)}),
+              (std::vector<CreatureImageSet*>{nullptr, nullptr, nullptr}));
+    EXPECT_EQ(CreatureImageSet::s_strImageFile, "PlayerImages.dat");
 }
 
 }  // namespace

@@ -87,23 +87,40 @@ TEST_F(LandDialogs, ALandIsInsertedUnderTheLandThatHoldsItAndRemovedFromTheTree)
 }
 
 // A land's picture lies in the Images folder: play's property and the add
-// dialog refuse a name leading out of it before anything is written.
+// dialog refuse a name leading out of it before anything is written, and a
+// picture that cannot be read with the reader's reason. The dialogs offer
+// the folder's pictures.
 TEST_F(LandDialogs, APictureFromOutsideTheImagesFolderIsRefused) {
     frame.m_World.m_ptFocus = {worldfile_test::At(25, 24).x, worldfile_test::At(25, 24).y};
     folder.Picture("isle.bmp", 4, 4, 8);
     folder.Picture("../outside.bmp", 4, 4, 8);
+    folder.Picture("broken.bmp", 4, 4, 8);
+    fs::resize_file(folder.dir / "Images" / "broken.bmp", 20);
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
-    for (const std::string picture :
-         {"../outside.bmp", "..\\outside.bmp", "/isle.bmp", "isle.bmp"}) {
-        SCOPED_TRACE(picture);
-        const bool accepted = picture == "isle.bmp";
+    EXPECT_EQ(Land::PictureChoices(), (std::vector<std::string>{"broken.bmp", "isle.bmp"}));
+    const struct {
+        std::string picture, reason;
+    } rows[] = {{"../outside.bmp", "plain file name"},
+                {"..\\outside.bmp", "plain file name"},
+                {"/isle.bmp", "plain file name"},
+                {"broken.bmp", "broken.bmp: not a bitmap file"},
+                {"isle.bmp", ""}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.picture);
+        const bool accepted = r.reason.empty();
         qv::ScriptedMessages messages;
         Land* pond = play.FindLandInfo("pond.lnd")->land;
-        EXPECT_EQ(play.SetProperty(pond, Play::Property::kPicture, 0, picture), accepted ? 1 : 0);
+        CModifyLandDlg modify(play, *pond);
+        modify.m_strPicture = r.picture;
+        EXPECT_EQ(modify.Ok(), accepted);
+        EXPECT_NE(modify.Message().find(r.reason), std::string::npos) << modify.Message();
+        EXPECT_EQ(pond->bitmapname, accepted ? r.picture : "");
+        EXPECT_EQ(play.SetProperty(pond, Play::Property::kPicture, 0, r.picture), accepted ? 1 : 0);
         CAddLandDlg add(play);
         add.m_strFile = "isle.lnd";
-        add.m_strPicture = picture;
+        add.m_strPicture = r.picture;
         EXPECT_EQ(add.Ok(), accepted);
+        EXPECT_NE(add.Message().find(r.reason), std::string::npos) << add.Message();
         EXPECT_EQ(fs::exists(folder.Working("isle.lnd")), accepted);
     }
 }

@@ -374,6 +374,54 @@ TEST_F(ObjectDialogs, TheSheetMovesAPlacedCreatureThroughPlay) {
     }
 }
 
+// "Stats": each pool's field edits that pool, in the pages' order.
+TEST_F(ObjectDialogs, TheStatsPageEditsEachExperiencePoolUnderItsName) {
+    const struct {
+        const char* label;
+        size_t pool;
+    } rows[] = {{"Long-Range", 0}, {"Short-Range", 1}, {"Magic", 2}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        Player* fighter = PlaceMember(1, play_test::At(20 + static_cast<int>(r.pool), 20));
+        fighter->m_dExperience = {1.0, 1.0, 1.0};
+        CPlayerPropertySheet sheet(play, *fighter);
+        OpenAndDraw(sheet);
+        ASSERT_TRUE(sheet.Gui().Click("Stats"));
+        ASSERT_TRUE(sheet.Gui().Fill(r.label, "250"));
+        ASSERT_TRUE(sheet.Ok());
+        std::array<double, 3> expected{1.0, 1.0, 1.0};
+        expected[r.pool] = 250.0;
+        EXPECT_EQ(fighter->m_dExperience, expected);
+    }
+}
+
+// "Equipment": a thing of the catalogue goes into the bag, is put on, taken
+// off and deleted, each through play.
+TEST_F(ObjectDialogs, TheEquipmentPageAddsPutsOnTakesOffAndDeletes) {
+    world.m_Catalogue.Add(CatalogueList::Weapons, std::make_unique<Weapon>());
+    auto* man = new Human;
+    Lay(man, play_test::At(20, 20));
+    CPlayerPropertySheet sheet(play, *man);
+    ASSERT_TRUE(sheet.AddCarried(CatalogueList::Weapons, 0));
+    using K = Order::Kind;
+    const struct {
+        const char* what;
+        K kind;
+        bool fromInUse, done;
+        size_t inUse, carried;
+    } rows[] = {{"put on", K::Equip, false, true, 1, 0},
+                {"nothing carried to put on", K::Equip, false, false, 1, 0},
+                {"taken off", K::Unequip, true, true, 0, 1},
+                {"deleted", K::DeleteItem, false, true, 0, 0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        const std::vector<Object*> from = r.fromInUse ? sheet.InUse() : sheet.Carried();
+        EXPECT_EQ(sheet.ChangeEquipment(r.kind, from.empty() ? nullptr : from[0]), r.done);
+        EXPECT_EQ(sheet.InUse().size(), r.inUse);
+        EXPECT_EQ(sheet.Carried().size(), r.carried);
+    }
+}
+
 // ---- Weapons
 
 TEST_F(ObjectDialogs, TheWeaponsNumbersStayInsideWhatAFightCanTake) {

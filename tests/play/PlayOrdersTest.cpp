@@ -12,6 +12,9 @@
 #include "creatures/FightSupport.h"
 #include "creatures/PlayerMove.h"
 #include "items/Bag.h"
+#include "items/Magic.h"
+#include "items/SpellsAir.h"
+#include "items/SpellsEarth.h"
 #include "support/HandWrittenRecord.h"
 
 using namespace play_test;
@@ -351,6 +354,50 @@ TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
         EXPECT_EQ(cells, r.after);
     }
     Order stone = Order::Of(Order::Kind::ScriptedMove);
+    stone.object = Lay(new Lying, At(37, 35))->m_pObject;
+    EXPECT_EQ(play.Give(stone), 0) << "not a creature";
+}
+
+// The catalogue's spell list runs from the last added: Shock (0), Heal (1).
+TEST_F(PlayOrders, ASpellOrderTeachesOrTakesOneSpellOfTheCatalogue) {
+    world.m_Catalogue.Add(CatalogueList::Spells, std::make_unique<Heal>());
+    world.m_Catalogue.Add(CatalogueList::Spells, std::make_unique<Shock>());
+    const std::string shock = world.m_Catalogue.Get(CatalogueList::Spells)[0]->m_strSpecialName;
+    const std::string heal = world.m_Catalogue.Get(CatalogueList::Spells)[1]->m_strSpecialName;
+    Player* k = PlaceMember(1, At(36, 35));
+    constexpr Order::Kind kLearn = Order::Kind::LearnSpell, kForget = Order::Kind::ForgetSpell;
+    struct Row {
+        const char* rule;
+        Order::Kind kind;
+        int32_t index;
+        int answer;
+        std::vector<std::string> known;
+    };
+    const Row rows[] = {
+        {"the first of the list learnt", kLearn, 0, 1, {shock}},
+        {"the last of the list", kLearn, 1, 1, {shock, heal}},
+        {"one it knows already", kLearn, 0, 0, {shock, heal}},
+        {"past the list's end", kLearn, 2, 0, {shock, heal}},
+        {"before its start", kLearn, -1, 0, {shock, heal}},
+        {"the first known forgotten", kForget, 0, 1, {heal}},
+        {"past the known ones", kForget, 1, 0, {heal}},
+        {"the last known forgotten", kForget, 0, 1, {}},
+        {"nothing left to forget", kForget, 0, 0, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Order order = Order::With(r.kind, r.index);
+        order.object = k;
+        EXPECT_EQ(play.Give(order), r.answer);
+        std::vector<std::string> known, usable;
+        if (k->m_pMagic)
+            for (const auto& spell : k->m_pMagic->m_SpellList)
+                known.push_back(spell->m_strSpecialName);
+        for (const auto& thing : k->m_UsableList) usable.push_back(thing->m_strSpecialName);
+        EXPECT_EQ(known, r.known);
+        EXPECT_EQ(usable, r.known) << "it can cast what it knows";
+    }
+    Order stone = Order::With(kLearn, 0);
     stone.object = Lay(new Lying, At(37, 35))->m_pObject;
     EXPECT_EQ(play.Give(stone), 0) << "not a creature";
 }
