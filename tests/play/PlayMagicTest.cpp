@@ -5,16 +5,21 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PlayFixture.h"
+#include "creatures/Species.h"
 #include "items/ActiveSpells.h"
 #include "items/Magic.h"
 #include "items/Potions.h"
 #include "items/PowerCube.h"
 #include "items/Scroll.h"
 #include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
 #include "items/TargetChoice.h"
 #include "items/Token.h"
+#include "platform/Message.h"
+#include "platform/Rand.h"
 #include "support/WorldFixture.h"
 
 using namespace play_test;
@@ -83,6 +88,134 @@ TEST_F(PlayMagic, ACastOrder) {
         EXPECT_EQ(outsider.m_iCurStr, r.outsiderStrength);
         EXPECT_EQ(caster.m_pMagic->m_uMana, r.manaAfter);
         EXPECT_EQ(spells.Count(), r.inEffect);
+    }
+}
+
+// Light cast through the order: on a member with a hand the member carries
+// the magic light; on one without, "Eh?" and nothing lit; either way the
+// caster pays 5 mana and gains 10, and the spell stays until the light's
+// icon ends it, which takes the light away.
+TEST_F(PlayMagic, ALightCastLightsTheMemberUntilItsIconEndsIt) {
+    struct Row {
+        const char* rule;
+        bool hand;
+        int32_t lit;
+        size_t ehs;
+        int endAnswer;
+    };
+    const Row rows[] = {
+        {"a member with a hand carries the light", true, 1, 0, 1},
+        {"a member without a hand: Eh?, no light, no icon", false, 0, 1, 0},
+    };
+    int slot = 1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player* caster = PlaceMember(slot, At(36, 36 + slot));
+        Player* member = PlaceMember(slot + 1, At(37, 36 + slot));
+        slot += 2;
+        caster->SetPlayerNumber(slot);
+        member->SetPlayerNumber(slot + 1);
+        if (r.hand) member->m_BodySlotList.emplace_back(1);
+        Light light;
+        caster->AddSpell(light);
+        caster->m_pMagic->m_uMaxMana = caster->m_pMagic->m_uMana = 50;
+        caster->m_pMagic->AddSchoolSkill(SpellSchool::Fire, 50.0f);
+        ActiveSpells spells;
+        qv::ScriptedMessages script;
+        Order cast = Order::Of(Order::Kind::Cast);
+        cast.actor = caster;
+        cast.object = Known(*caster, 0);
+        cast.target = member->m_pHolder;
+        EXPECT_EQ(play.Give(cast), 1);
+        EXPECT_EQ(member->m_iLight, r.lit);
+        EXPECT_EQ(member->GetLightSource() != nullptr, r.lit == 1);
+        EXPECT_EQ(std::vector<std::string>(script.shown.begin(), script.shown.end()),
+                  std::vector<std::string>(r.ehs, "Eh?"));
+        EXPECT_EQ(caster->m_pMagic->m_uMana, 45u);
+        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], 11.0);
+        EXPECT_EQ(spells.Count(), 1u);
+        Order end = Order::With(Order::Kind::EndEffect, 4);
+        end.actor = member;
+        EXPECT_EQ(play.Give(end), r.endAnswer);
+        EXPECT_EQ(member->m_iLight, 0);
+        EXPECT_EQ(member->GetLightSource(), nullptr);
+        EXPECT_EQ(spells.Count(), r.endAnswer == 1 ? 0u : 1u);
+    }
+}
+
+// Sunlight cast through the order (or read from a scroll) burns the undead
+// the caster sees within 210 pixels across and 150 down (across measured on
+// the screen's slant, dx - dy), 20 + a roll of 40 each; one burnt down is
+// destroyed for good; the caster gains a tenth of each victim's experience
+// and the victim a hundredth of the caster's.
+TEST_F(PlayMagic, SunlightBurnsTheUndeadTheCasterSees) {
+    struct Row {
+        const char* rule;
+        const char* species;  // null: a plain creature
+        int dx, dy;
+        int32_t hp, hpAfter;
+        int16_t lifeAfter;
+        double casterGain;
+        bool scroll = false;
+    };
+    // A cast rolls for success first; the second roll of seed 1 burns.
+    constexpr int32_t kBurnt = 100 - (20 + 18467 % 40);
+    const Row rows[] = {
+        {"an undead beside the caster burns", "Undead", 100, 0, 100, kBurnt, 1, 30.0},
+        {"an undead at 15 is destroyed for good", "Undead", 100, 0, 15, 0, -10, 30.0},
+        {"a skeleton is undead", "Skeleton", 100, 0, 100, kBurnt, 1, 30.0},
+        {"a living creature is not burnt", nullptr, 100, 0, 100, 100, 1, 0.0},
+        {"209 across: seen", "Undead", 209, 0, 100, kBurnt, 1, 30.0},
+        {"210 across: not seen", "Undead", 210, 0, 100, 100, 1, 0.0},
+        {"-210 across: seen", "Undead", -210, 0, 100, kBurnt, 1, 30.0},
+        {"-211 across: not seen", "Undead", -211, 0, 100, 100, 1, 0.0},
+        {"149 down: seen", "Undead", 149, 149, 100, kBurnt, 1, 30.0},
+        {"150 down: not seen", "Undead", 150, 150, 100, 100, 1, 0.0},
+        {"-150 up: seen", "Undead", -150, -150, 100, kBurnt, 1, 30.0},
+        {"-151 up: not seen", "Undead", -151, -151, 100, 100, 1, 0.0},
+        // A scroll is read without a roll for success: the first roll burns.
+        {"read from a scroll: the reader's sunlight", "Undead", 100, 0, 100, 100 - (20 + 41 % 40),
+         1, 30.0, true},
+    };
+    auto* band = new Group;
+    world.m_pAllGroups->AddMember(band);
+    // Each row a few cells further east, out of the others' sight.
+    int column = 12;
+    const auto place = [&](Player* p, const Position& pos, int32_t hp) {
+        band->AddMember(p);
+        p->m_Position = pos;
+        Lay(p, pos);
+        p->m_iMaxHitPoints = 100;
+        p->m_iHitPoints = hp;
+        p->m_dExperience = {100.0, 100.0, 100.0};
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        auto* caster = new Player;
+        place(caster, At(column, 36), 100);
+        column += 3;
+        Sunlight sunlight;
+        caster->AddSpell(sunlight);
+        caster->m_pMagic->m_uMaxMana = caster->m_pMagic->m_uMana = 50;
+        caster->m_pMagic->AddSchoolSkill(SpellSchool::Fire, 100.0f);
+        Player* victim = r.species ? Species::Make(r.species).release() : new Player;
+        place(victim, {caster->m_Position.x + r.dx, caster->m_Position.y + r.dy, 0}, r.hp);
+        ActiveSpells spells;
+        qv::SeedRand(1);
+        if (r.scroll) {
+            Scroll scroll(ScrollType::SunLight);
+            EXPECT_EQ(scroll.GetUsePrompt(caster, 0), 1);
+        } else {
+            Order cast = Order::Of(Order::Kind::Cast);
+            cast.actor = caster;
+            cast.object = Known(*caster, 0);
+            EXPECT_EQ(play.Give(cast), 1);
+        }
+        EXPECT_EQ(victim->m_iHitPoints, r.hpAfter);
+        EXPECT_EQ(victim->m_sLifeState, r.lifeAfter);
+        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], 100.0 + r.casterGain);
+        EXPECT_DOUBLE_EQ(victim->m_dExperience[2], r.casterGain > 0 ? 103.3 : 100.0);
+        EXPECT_EQ(spells.Count(), 0u);
     }
 }
 
