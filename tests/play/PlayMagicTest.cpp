@@ -43,6 +43,19 @@ Spell* Known(Player& p, size_t i) {
 
 class PlayMagic : public PlayFixture {};
 
+// The caster knows the Fire spell, with mana and skill enough, and casts it
+// on the target through the order.
+int CastFire(Play& play, Player& caster, Spell&& spell, ObjectHolder* target) {
+    caster.AddSpell(spell);
+    caster.m_pMagic->m_uMaxMana = caster.m_pMagic->m_uMana = 50;
+    caster.m_pMagic->AddSchoolSkill(SpellSchool::Fire, 100.0f);
+    Order cast = Order::Of(Order::Kind::Cast);
+    cast.actor = &caster;
+    cast.object = Known(caster, 0);
+    cast.target = target;
+    return play.Give(cast);
+}
+
 TEST_F(PlayMagic, ACastOrder) {
     struct Row {
         const char* rule;
@@ -116,17 +129,9 @@ TEST_F(PlayMagic, ALightCastLightsTheMemberUntilItsIconEndsIt) {
         caster->SetPlayerNumber(slot);
         member->SetPlayerNumber(slot + 1);
         if (r.hand) member->m_BodySlotList.emplace_back(1);
-        Light light;
-        caster->AddSpell(light);
-        caster->m_pMagic->m_uMaxMana = caster->m_pMagic->m_uMana = 50;
-        caster->m_pMagic->AddSchoolSkill(SpellSchool::Fire, 50.0f);
         ActiveSpells spells;
         qv::ScriptedMessages script;
-        Order cast = Order::Of(Order::Kind::Cast);
-        cast.actor = caster;
-        cast.object = Known(*caster, 0);
-        cast.target = member->m_pHolder;
-        EXPECT_EQ(play.Give(cast), 1);
+        EXPECT_EQ(CastFire(play, *caster, Light(), member->m_pHolder), 1);
         EXPECT_EQ(member->m_iLight, r.lit);
         EXPECT_EQ(member->GetLightSource() != nullptr, r.lit == 1);
         EXPECT_EQ(std::vector<std::string>(script.shown.begin(), script.shown.end()),
@@ -153,29 +158,27 @@ TEST_F(PlayMagic, SunlightBurnsTheUndeadTheCasterSees) {
         const char* rule;
         const char* species;  // null: a plain creature
         int dx, dy;
-        int32_t hp, hpAfter;
-        int16_t lifeAfter;
-        double casterGain;
+        int32_t hp, hpAfter;  // a victim burnt: the caster gains 30 and it 3.3
+        int16_t lifeAfter = 1;
         bool scroll = false;
     };
     // A cast rolls for success first; the second roll of seed 1 burns.
     constexpr int32_t kBurnt = 100 - (20 + 18467 % 40);
     const Row rows[] = {
-        {"an undead beside the caster burns", "Undead", 100, 0, 100, kBurnt, 1, 30.0},
-        {"an undead at 15 is destroyed for good", "Undead", 100, 0, 15, 0, -10, 30.0},
-        {"a skeleton is undead", "Skeleton", 100, 0, 100, kBurnt, 1, 30.0},
-        {"a living creature is not burnt", nullptr, 100, 0, 100, 100, 1, 0.0},
-        {"209 across: seen", "Undead", 209, 0, 100, kBurnt, 1, 30.0},
-        {"210 across: not seen", "Undead", 210, 0, 100, 100, 1, 0.0},
-        {"-210 across: seen", "Undead", -210, 0, 100, kBurnt, 1, 30.0},
-        {"-211 across: not seen", "Undead", -211, 0, 100, 100, 1, 0.0},
-        {"149 down: seen", "Undead", 149, 149, 100, kBurnt, 1, 30.0},
-        {"150 down: not seen", "Undead", 150, 150, 100, 100, 1, 0.0},
-        {"-150 up: seen", "Undead", -150, -150, 100, kBurnt, 1, 30.0},
-        {"-151 up: not seen", "Undead", -151, -151, 100, 100, 1, 0.0},
+        {"an undead beside the caster burns", "Undead", 100, 0, 100, kBurnt},
+        {"an undead at 15 is destroyed for good", "Undead", 100, 0, 15, 0, -10},
+        {"a skeleton is undead", "Skeleton", 100, 0, 100, kBurnt},
+        {"a living creature is not burnt", nullptr, 100, 0, 100, 100},
+        {"209 across: seen", "Undead", 209, 0, 100, kBurnt},
+        {"210 across: not seen", "Undead", 210, 0, 100, 100},
+        {"-210 across: seen", "Undead", -210, 0, 100, kBurnt},
+        {"-211 across: not seen", "Undead", -211, 0, 100, 100},
+        {"149 down: seen", "Undead", 149, 149, 100, kBurnt},
+        {"150 down: not seen", "Undead", 150, 150, 100, 100},
+        {"-150 up: seen", "Undead", -150, -150, 100, kBurnt},
+        {"-151 up: not seen", "Undead", -151, -151, 100, 100},
         // A scroll is read without a roll for success: the first roll burns.
-        {"read from a scroll: the reader's sunlight", "Undead", 100, 0, 100, 100 - (20 + 41 % 40),
-         1, 30.0, true},
+        {"read from a scroll", "Undead", 100, 0, 100, 100 - (20 + 41 % 40), 1, true},
     };
     auto* band = new Group;
     world.m_pAllGroups->AddMember(band);
@@ -194,27 +197,21 @@ TEST_F(PlayMagic, SunlightBurnsTheUndeadTheCasterSees) {
         auto* caster = new Player;
         place(caster, At(column, 36), 100);
         column += 3;
-        Sunlight sunlight;
-        caster->AddSpell(sunlight);
-        caster->m_pMagic->m_uMaxMana = caster->m_pMagic->m_uMana = 50;
-        caster->m_pMagic->AddSchoolSkill(SpellSchool::Fire, 100.0f);
         Player* victim = r.species ? Species::Make(r.species).release() : new Player;
         place(victim, {caster->m_Position.x + r.dx, caster->m_Position.y + r.dy, 0}, r.hp);
         ActiveSpells spells;
-        qv::SeedRand(1);
-        if (r.scroll) {
-            Scroll scroll(ScrollType::SunLight);
-            EXPECT_EQ(scroll.GetUsePrompt(caster, 0), 1);
-        } else {
-            Order cast = Order::Of(Order::Kind::Cast);
-            cast.actor = caster;
-            cast.object = Known(*caster, 0);
-            EXPECT_EQ(play.Give(cast), 1);
-        }
+        Scroll scroll(ScrollType::SunLight);
+        const auto cast = [&] {
+            qv::SeedRand(1);
+            return r.scroll ? scroll.GetUsePrompt(caster, 0)
+                            : CastFire(play, *caster, Sunlight(), nullptr);
+        };
+        EXPECT_EQ(cast(), 1);
         EXPECT_EQ(victim->m_iHitPoints, r.hpAfter);
         EXPECT_EQ(victim->m_sLifeState, r.lifeAfter);
-        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], 100.0 + r.casterGain);
-        EXPECT_DOUBLE_EQ(victim->m_dExperience[2], r.casterGain > 0 ? 103.3 : 100.0);
+        const bool burnt = r.hpAfter != r.hp;
+        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], burnt ? 130.0 : 100.0);
+        EXPECT_DOUBLE_EQ(victim->m_dExperience[2], burnt ? 103.3 : 100.0);
         EXPECT_EQ(spells.Count(), 0u);
     }
 }
