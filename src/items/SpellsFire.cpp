@@ -100,17 +100,6 @@ void Light::UndoOn(Player* target) {
     if (light && qv::DynamicCast<MageLight>(light)) target->UnequipObject(light, 1);
 }
 
-bool EndLightsOn(const Player& creature) {
-    ActiveSpells* list = ActiveSpells::Current();
-    if (!list) return false;
-    return list->EndWhere([&creature](Spell& s) {
-        if (!qv::DynamicCast<Light>(&s)) return false;
-        bool lights = false;
-        s.ForEachTarget([&](Player* p) { lights = lights || p == &creature; });
-        return lights;
-    });
-}
-
 // ---- Protect from Fire
 
 ProtectFromFire::ProtectFromFire() : FlagSpell(kProtectFromFire, &Player::m_bFireProtection) {}

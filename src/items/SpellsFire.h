@@ -37,9 +37,6 @@ protected:
     void UndoOn(Player* target) override;
 };
 
-// Ends the Light spells that light the creature; true when any ended.
-bool EndLightsOn(const Player& creature);
-
 // Protect from Fire (self-recorded): the creature takes a tenth of fire
 // damage; a second cast on it replaces the first.
 class ProtectFromFire : public FlagSpell<FireSpell> {

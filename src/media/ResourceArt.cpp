@@ -899,8 +899,7 @@ std::map<int, PictureRecipe> BuildRecipes() {
             paint(p);
         });
     // The party panel's effect icons: a flame in a blue ring, a stone on
-    // the ground, a dotted figure, a lightning bolt, a figure over an arrow,
-    // a glowing orb.
+    // the ground, a dotted figure, a lightning bolt, a figure over an arrow.
     const std::function<void(Painter&)> effectIcons[kEffectIconPictures] = {
         [](Painter& p) {
             p.Ellipse(5, 5, 5, 5, kBlue(2));
@@ -924,10 +923,6 @@ std::map<int, PictureRecipe> BuildRecipes() {
         [](Painter& p) {
             p.Polygon({{5, 0}, {9, 4}, {6, 4}, {6, 7}, {4, 7}, {4, 4}, {1, 4}}, kIce());
             p.Box(2, 9, 9, 11, kIce(-4));
-        },
-        [](Painter& p) {
-            p.Ellipse(5, 5, 4, 4, kGold(-4));
-            p.Ellipse(5, 5, 2, 2, kSnow());
         },
     };
     for (int i = 0; i < kEffectIconPictures; ++i)

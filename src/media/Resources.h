@@ -147,9 +147,9 @@ inline constexpr int kBitmapShipDeck = 4563;
 inline constexpr int kBitmapDrawBridgeDeckAcross = 4564;  // carrying east and west
 // The party panel's effect icons, 11 x 11 each, one picture a lasting
 // effect: kBitmapEffectIcons + 0 Protect from Fire, 1 Grounding, 2
-// Invisibility, 3 Shock, 4 Levitate, 5 a magic light.
+// Invisibility, 3 Shock, 4 Levitate.
 inline constexpr int kBitmapEffectIcons = 4570;
-inline constexpr int kEffectIconPictures = 6;
+inline constexpr int kEffectIconPictures = 5;
 inline constexpr int kEffectIconSize = 11;
 // A lowered bridge's deck spans the cell it stands in the middle of: from
 // kBridgeHalfSpanX west to kBridgeHalfSpanX - 1 east, or kBridgeHalfSpanY

@@ -708,12 +708,8 @@ public:
     int SetCombatChoice(Player* actor, int32_t which, int32_t value);
     // The row of effect icons under a member's button in the party panel:
     // Protect from Fire, Grounding, Invisibility (with the other spells of
-    // its kind), Shock or else Levitate, and the magic light the member
-    // carries; the last shows nothing.
+    // its kind), and Shock or else Levitate; the last two show nothing.
     static constexpr int kEffectIcons = 6;
-    // What the light's icon shows: no kind of spell effect, the Light spells
-    // that light the member.
-    static constexpr int32_t kShownLight = 100;
     // The kind of lasting spell (SpellEffectKind) icon `icon` shows on the
     // member now; 0 when it shows none.
     static int32_t EffectShown(const Player& member, int icon);

@@ -4,9 +4,7 @@
 #include "creatures/Player.h"
 #include "items/Magic.h"
 #include "items/Spell.h"
-#include "items/SpellsFire.h"
 #include "play/Play.h"
-#include "structures/LightSource.h"
 
 namespace {
 // The attack method is the last of a creature's combat settings.
@@ -71,8 +69,6 @@ int32_t Play::EffectShown(const Player& m, int icon) {
             return m.m_bInvisible ? EK::Sight : EK::None;
         case 3:
             return m.m_bShockStrike ? EK::Shock : m.m_bLevitating ? EK::Levitate : EK::None;
-        case 4:
-            return qv::DynamicCast<MageLight>(m.GetHeldItem()) ? kShownLight : EK::None;
         default:
             return EK::None;
     }
@@ -83,7 +79,6 @@ int Play::EndShownEffect(Player* member, int icon) {
     if (!member || member->m_iPartySlot == 0) return 0;
     const int32_t kind = EffectShown(*member, icon);
     if (kind == SpellEffectKind::None) return 0;
-    if (kind == kShownLight) return EndLightsOn(*member) ? 1 : 0;
     return member->CancelSpellsOn(kind) ? 1 : 0;
 }
 

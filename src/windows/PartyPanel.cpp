@@ -26,7 +26,7 @@ constexpr int kBarsLeft = 29, kBarsRight = 3, kBarsTop = 37;
 constexpr int kEffectRowGap = 1;
 
 // The picture of each kind of lasting spell an icon shows (SpellEffectKind
-// 1, 2, 3, 6, 7, and the magic light), -1 for none.
+// 1, 2, 3, 6, 7), -1 for none.
 int EffectPicture(int32_t kind) {
     switch (kind) {
         case SpellEffectKind::ProtectFromFire:
@@ -39,8 +39,6 @@ int EffectPicture(int32_t kind) {
             return 3;
         case SpellEffectKind::Levitate:
             return 4;
-        case Play::kShownLight:
-            return 5;
         default:
             return -1;
     }

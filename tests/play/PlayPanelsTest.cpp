@@ -112,7 +112,7 @@ TEST_F(PlayPanels, ACombatChoiceIsTakenForThePartyWithinItsValues) {
 
 TEST_F(PlayPanels, AnEffectIconEndsTheMembersLastingSpellsItShows) {
     // Spells laid on the member, and those left after: F Protect from Fire,
-    // G Grounding, I Invisibility, T Strength, S Shock, L Levitate, H Light.
+    // G Grounding, I Invisibility, T Strength, S Shock, L Levitate.
     struct Row {
         const char* rule;
         int slot, icon, answer;
@@ -126,8 +126,6 @@ TEST_F(PlayPanels, AnEffectIconEndsTheMembersLastingSpellsItShows) {
         {"icon 3: Levitate when no Shock", 1, 3, 1, "GL", "G"},
         {"an icon showing nothing ends nothing", 1, 3, 0, "F", "F"},
         {"icon 4 does nothing", 1, 4, 0, "FGIS", "FGIS"},
-        {"icon 4: the magic light alone", 1, 4, 1, "FH", "F"},
-        {"icon 3 leaves the light", 1, 3, 1, "SH", "H"},
         {"icon 5 does nothing", 1, 5, 0, "FGIS", "FGIS"},
         {"the last is icon 5", 1, 6, 0, "FGIS", "FGIS"},
         {"an outsider's spells are not the player's", 0, 3, 0, "S", "S"},
@@ -137,7 +135,6 @@ TEST_F(PlayPanels, AnEffectIconEndsTheMembersLastingSpellsItShows) {
         Player p;
         p.SetPlayerNumber(7);
         p.m_iPartySlot = r.slot;
-        p.m_BodySlotList.emplace_back(1);  // a hand for the light
         ActiveSpells spells;
         const auto lay = [&](auto s, char c) {
             if (r.laid.find(c) == std::string::npos) return;
@@ -147,16 +144,14 @@ TEST_F(PlayPanels, AnEffectIconEndsTheMembersLastingSpellsItShows) {
         lay(std::make_unique<ProtectFromFire>(), 'F'), lay(std::make_unique<Grounding>(), 'G');
         lay(std::make_unique<Invisibility>(), 'I'), lay(std::make_unique<Strength>(), 'T');
         lay(std::make_unique<Shock>(), 'S'), lay(std::make_unique<Levitate>(), 'L');
-        lay(std::make_unique<Light>(), 'H');
         Order end = Order::With(Order::Kind::EndEffect, r.icon);
         end.actor = &p;
         EXPECT_EQ(play.Give(end), r.answer);
         const int32_t on[] = {p.m_bFireProtection, p.m_bGrounded,    p.m_bInvisible,
-                              p.m_iStrengthBonus,  p.m_bShockStrike, p.m_bLevitating,
-                              p.m_iLight};
+                              p.m_iStrengthBonus,  p.m_bShockStrike, p.m_bLevitating};
         std::string left;
-        for (size_t i = 0; i < std::size(on); ++i)
-            if (on[i]) left += "FGITSLH"[i];
+        for (size_t i = 0; i < 6; ++i)
+            if (on[i]) left += "FGITSL"[i];
         EXPECT_EQ(left, r.left);
     }
 }
