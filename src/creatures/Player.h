@@ -219,6 +219,10 @@ public:
     // 2 a fight. Asked by the groups' hostility search; a test may answer in
     // its place.
     virtual int CheckEncounter(Player* other);
+    // Whether the other stands within 210 pixels across and 150 down of this
+    // creature, both in the map's window, with a clear line between their
+    // cells.
+    bool SeesWithinView(const Player& other) const;
     void AddSpell(const Spell& spell);
     void RemoveSpell(Spell* spell);
     void DropMagic();
@@ -576,6 +580,11 @@ private:
     int HandleAnimate(const ObjectEvent& event, int32_t T, MapMaster* context, int& result);
     void RegenerateHitPoints(int32_t now);
     int StepOnce(qv::Point step, MapMaster* map);
+    // After a step from `from`: the flat things on the floor (traps, gas,
+    // rugs) that the creature has just stepped onto, not standing on them
+    // before, are told so; a levitating creature passes over them. False
+    // when that took the creature away.
+    bool StepOntoFloor(const Position& from, MapMaster* map);
     bool RideAboard(qv::Point step, MapMaster* map);
     qv::Point ClipToWindow(MapMaster* map, qv::Point goal) const;
     int StartLookAction(int32_t action, int32_t time);

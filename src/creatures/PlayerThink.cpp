@@ -44,18 +44,22 @@ void Player::MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) {
     AddMovesTo(*this, cells);
 }
 
+bool Player::SeesWithinView(const Player& other) const {
+    MapMaster* map = GetMapMaster();
+    if (!map || !map->IsDeltaInRect(m_Position, other.m_Position, kEncounterBox)) return false;
+    CellPoint here, there;
+    if (!map->WindowCellOf(m_Position, here) || !map->WindowCellOf(other.m_Position, there))
+        return false;
+    const CellPoint d = map->CellDelta(MapMaster::PixelToCell(m_Position),
+                                       MapMaster::PixelToCell(other.m_Position));
+    return map->IsLineClear(here.x, here.y, d.x, d.y) != 0;
+}
+
 int Player::CheckEncounter(Player* other) {
     if (!other || other == this || !IsAlive() || !other->IsAlive() || other->m_bInactive) return 0;
     if (other->m_iActionOption == ActionOption::None && !other->m_bHostileByMagic) return 0;
 
-    MapMaster* map = GetMapMaster();
-    if (!map || !map->IsDeltaInRect(m_Position, other->m_Position, kEncounterBox)) return 0;
-    CellPoint here, there;
-    if (!map->WindowCellOf(m_Position, here) || !map->WindowCellOf(other->m_Position, there))
-        return 0;
-    const CellPoint d = map->CellDelta(MapMaster::PixelToCell(m_Position),
-                                       MapMaster::PixelToCell(other->m_Position));
-    if (!map->IsLineClear(here.x, here.y, d.x, d.y)) return 0;
+    if (!SeesWithinView(*other)) return 0;
     if (m_bInvisible && m_pGroup && m_pGroup->AllMembersFlagged() && !GetCurrentGroup()) return 0;
 
     if (!m_bAttackRandomMonsters && other->m_iActionOption != ActionOption::Attack) {

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "creatures/AStar.h"
 #include "creatures/Player.h"
 #include "creatures/PlayerMove.h"
 #include "events/GameEvent.h"
+#include "media/DDObjects.h"
 #include "platform/GameTime.h"
 #include "platform/Rand.h"
 #include "platform/Saturate.h"
@@ -533,10 +535,11 @@ int Player::StepOnce(qv::Point step, MapMaster* map) {
         ObjectHolder* h = map->CheckMove(this, to, &accepted, 0, 0);
         if (!h) {
             ObjectHolder* own = m_pHolder;
+            const Position from = own->pos;
             if (!map->MoveHolder(own->pos, to, own, &accepted)) return 0;
             m_Position.x = own->pos.x;
             m_Position.y = own->pos.y;
-            return 1;
+            return StepOntoFloor(from, map) ? 1 : -1;
         }
         if (h == m_pPlayerSet) {
             qv::Handle<Player> self(this);
@@ -567,6 +570,34 @@ int Player::StepOnce(qv::Point step, MapMaster* map) {
             return 1;
         }
     }
+}
+
+bool Player::StepOntoFloor(const Position& from, MapMaster* map) {
+    CellPoint wc;
+    if (m_bLevitating || !m_pHolder || !map->WindowCellOf(m_pHolder->pos, wc)) return true;
+    const Position here = m_pHolder->pos;
+    // Flat things never block: the creature's foot point is on one while it
+    // lies within its picture's frame.
+    const auto under = [&](ObjectHolder* h, const Position& at) {
+        const CDDObject* image = h->m_pObject->GetImage();
+        const CellPoint rel = map->PixelDeltaOf(h->pos, at);
+        return image && image->BoxContains({rel.x, rel.y});
+    };
+    std::vector<qv::Handle<ObjectHolder>> stepped;
+    for (ObjectHolder* h : map->GetCell(wc.x, wc.y).holders) {
+        Object* o = h->m_pObject;
+        if (!o || o == this || o->Type() == PLAYER || o->m_iLightSampling >= 2) continue;
+        if (under(h, here) && !under(h, from)) stepped.emplace_back(h);
+    }
+    const qv::Handle<Player> self(this);
+    for (const auto& entry : stepped) {
+        ObjectHolder* h = entry.Get();
+        if (!h || !h->m_pObject) continue;
+        Position at = here;
+        h->m_pObject->StepOn(&at, this);
+        if (!self) return false;
+    }
+    return true;
 }
 
 // Moves the platform the creature stands on by the step, with everything it

@@ -16,6 +16,7 @@
 #include "items/Magic.h"
 #include "items/Spell.h"
 #include "items/Weapon.h"
+#include "media/DDWnd.h"
 #include "media/DSound.h"
 #include "platform/Archive.h"
 #include "platform/GameTime.h"
@@ -223,7 +224,8 @@ void Species::ApplyRow(const SpeciesRow& row) {
     if (row.fireProtection) m_bFireProtection = 1;
     if (row.invisible) m_bInvisible = 1;
     if (row.grounded) m_bGrounded = 1;
-    if (row.carriesLight) EquipObject(new MageLight);
+    // A light it cannot take up burns out at once.
+    if (row.carriesLight && !EquipObject(new MageLight)) ShowGameMessage("Eh?");
     if (row.spell) {
         if (const qv::RuntimeClass* cls = qv::RuntimeClass::Find(row.spell)) {
             std::unique_ptr<qv::Persistent> made(cls->CreateObject());

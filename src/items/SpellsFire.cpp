@@ -1,8 +1,19 @@
 #include "items/SpellsFire.h"
 
+#include <memory>
+#include <vector>
+
 #include "creatures/Player.h"
+#include "creatures/Species.h"
+#include "items/ActiveSpells.h"
+#include "media/DDWnd.h"
 #include "platform/Archive.h"
+#include "platform/Rand.h"
+#include "structures/LightSource.h"
 #include "structures/Scenery.h"
+#include "world/Global.h"
+#include "world/Group.h"
+#include "world/World.h"
 
 namespace {
 
@@ -65,12 +76,28 @@ QV_IMPLEMENT_SELF_RECORDED_SPELL_KIND(InvokeDaemon, kInvokeDaemon)
 
 Light::Light() : FireSpell(kLight) {}
 
-int Light::ApplyEffect(Player*, Object* target) {
+Light::~Light() {
+    EndEffect();
+}
+
+int Light::ApplyEffect(Player* caster, Object* target) {
     // On anything but a creature the mana is spent and nothing happens.
-    if (!AsCreature(target)) return SpellResult::Done;
-    // A creature's light is the one it carries in its equipment: the cast
-    // gives it none and costs nothing.
-    return SpellResult::Nothing;
+    Player* p = AsCreature(target);
+    if (!p) return SpellResult::Done;
+    auto light = std::make_unique<MageLight>(m_iSerial);
+    const int fit = p->CheckCanUse(light.get(), 0).code;
+    // A light the creature refuses to ready burns out at once.
+    if (fit <= 1 && p->EquipObject(light.release()))
+        p->m_iLight = 1;
+    else
+        ShowGameMessage("Eh?");
+    RewardCast(caster, nullptr, kCasterReward, 0.0);
+    return ApplyBaseEffect(caster, target, p);
+}
+
+void Light::UndoOn(Player* target) {
+    Object* light = target->GetLightSource();
+    if (light && qv::DynamicCast<MageLight>(light)) target->UnequipObject(light, 1);
 }
 
 // ---- Protect from Fire
@@ -87,8 +114,48 @@ void ProtectFromFire::MakeRoom(Player*, Player& target) {
 
 // ---- Sunlight
 
-// Only undead are burnt; a world without them sees the base effect alone.
 Sunlight::Sunlight() : FireSpell(kSunlight) {}
+
+namespace {
+
+// Every creature of the group tree, depth first through nested groups.
+void GatherCreatures(Group& group, std::vector<qv::Handle<Player>>& out) {
+    for (Member* m : group.Members()) {
+        if (m->IsGroup()) {
+            if (auto* nested = qv::DynamicCast<Group>(m)) GatherCreatures(*nested, out);
+        } else if (auto* p = qv::DynamicCast<Player>(m)) {
+            out.emplace_back(p);
+        }
+    }
+}
+
+bool IsUndead(const Player& p) {
+    const auto* species = dynamic_cast<const Species*>(&p);
+    return species && species->Row().behaviour == SpeciesBehaviour::Undead;
+}
+
+}  // namespace
+
+int Sunlight::ApplyEffect(Player* caster, Object* target) {
+    World* world = GetWorld();
+    std::vector<qv::Handle<Player>> victims;
+    if (caster && world && world->m_pAllGroups) {
+        GatherCreatures(*world->m_pAllGroups, victims);
+        std::erase_if(victims, [caster](const qv::Handle<Player>& h) {
+            return h.Get() == caster || !caster->SeesWithinView(*h);
+        });
+    }
+    const qv::Handle<Player> self(caster);
+    for (const auto& h : victims) {
+        Player* victim = h.Get();
+        if (!victim || !IsUndead(*victim)) continue;
+        victim->TakeDamage(kDamageBase + qv::Rand() % kDamageRange, kDamageKind);
+        if (!h) continue;
+        if (victim->m_sLifeState <= 0) victim->m_sLifeState = kDestroyed;
+        if (self) RewardByExperience(caster, victim, kCasterShare, kVictimShare);
+    }
+    return ApplyBaseEffect(self.Get(), target, target);
+}
 
 // ---- Flame Dart, Fireball
 

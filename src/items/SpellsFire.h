@@ -17,16 +17,24 @@
 #define QV_SELF_RECORDED_SPELL_KIND(Name) QV_SPELL_KIND(Name, FireSpell)
 
 // Light: a magic light for a party member to carry until the spell is
-// cancelled; the caster tires every 5000.
+// cancelled; the caster tires every 5000. A creature that cannot carry it
+// gets none ("Eh?"), and the spell stays on with nothing to light. Ending the
+// spell takes the magic light off the creature; losing the light leaves the
+// spell running.
 class Light : public FireSpell {
     QV_DECLARE_CLASS(Light)
 public:
     Light();
+    ~Light() override;
     void Serialize(qv::Archive& ar) override;
     int ApplyEffect(Player* caster, Object* target) override;
     int CheckExpired(int32_t now) override { return DrainCaster(now, kLightDrainInterval); }
 
     static constexpr int32_t kLightDrainInterval = 5000;
+    static constexpr double kCasterReward = 10.0;
+
+protected:
+    void UndoOn(Player* target) override;
 };
 
 // Protect from Fire (self-recorded): the creature takes a tenth of fire
@@ -44,12 +52,22 @@ protected:
     void MakeRoom(Player* caster, Player& target) override;
 };
 
-// Sunlight (self-recorded): burns the undead around the caster.
+// Sunlight (self-recorded): burns the undead the caster sees about it; one
+// burnt down is destroyed for good. Without a caster it burns nothing.
 class Sunlight : public FireSpell {
     QV_DECLARE_CLASS(Sunlight)
 public:
     Sunlight();
     void Serialize(qv::Archive& ar) override;
+    int ApplyEffect(Player* caster, Object* target) override;
+
+    static constexpr int kDamageBase = 20;
+    static constexpr int kDamageRange = 40;
+    static constexpr int kDamageKind = 0;  // plain
+    // The life state of an undead burnt down: below what it rises from.
+    static constexpr int16_t kDestroyed = -10;
+    static constexpr double kCasterShare = 0.1;   // of the victim's experience
+    static constexpr double kVictimShare = 0.01;  // of the caster's
 };
 
 // Flame Dart: a fire missile at a creature.

@@ -7,6 +7,7 @@
 #include "items/Useable.h"
 #include "media/Resources.h"
 #include "structures/Looks.h"
+#include "world/ObjectHolder.h"
 
 namespace {
 
@@ -161,6 +162,15 @@ void PlaceKeeper::SetPosition(MapCell*, Position* pos) {
     if (pos) m_Position = *pos;
 }
 
+int GasCloud::StepOn(Position*, Object* mover) {
+    if (!mover || mover->Type() != PLAYER) return mover ? 1 : 0;
+    if (m_iState != kSpent && m_pHolder) {
+        m_iState = kSpent;
+        SetOffExplosion(m_pHolder->pos);
+    }
+    return 1;
+}
+
 // ---- the kinds
 
 QV_IMPLEMENT_OBJECT_KIND(Net, Furnishing, Scenery)
@@ -189,7 +199,7 @@ QV_IMPLEMENT_OBJECT_KIND(Book, PlainKind, Object)
 QV_IMPLEMENT_OBJECT_KIND(Letter, PlainKind, Object)
 QV_IMPLEMENT_OBJECT_KIND(SpriteTest, PlainKind, Object)
 QV_IMPLEMENT_OBJECT_KIND(FloorChange, PlaceKeeper, Object)
-QV_IMPLEMENT_OBJECT_KIND(Gas, PlaceKeeper, Object)
+QV_IMPLEMENT_OBJECT_KIND(Gas, GasCloud, Object)
 
 QV_IMPLEMENT_STORED(Picture, Scenery, 1)
 

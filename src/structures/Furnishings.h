@@ -84,6 +84,15 @@ public:
     Position m_Position;  // where it was placed; not stored
 };
 
+// A gas cloud: the first creature to step into it sets it off, a blast
+// where it lies; a spent cloud (state 0) stays quiet.
+class GasCloud : public PlaceKeeper {
+public:
+    using PlaceKeeper::PlaceKeeper;
+    int StepOn(Position* pos, Object* mover) override;
+    static constexpr int32_t kSpent = 0;
+};
+
 // Declares, and then implements, a kind class `Name` of the family `Family`,
 // stored with `Stored` as its base and made from the row stored as `Name`.
 #define QV_OBJECT_KIND(Name, Family) \
@@ -120,7 +129,7 @@ QV_OBJECT_KIND(Book, PlainKind)
 QV_OBJECT_KIND(Letter, PlainKind)
 QV_OBJECT_KIND(SpriteTest, PlainKind)
 QV_OBJECT_KIND(FloorChange, PlaceKeeper)
-QV_OBJECT_KIND(Gas, PlaceKeeper)
+QV_OBJECT_KIND(Gas, GasCloud)
 
 // A painting on a wall, one of six (its frame column).
 class Picture : public Furnishing {

@@ -41,12 +41,21 @@ void LightSource::Serialize(qv::Archive& ar) {
     ar.Exchange(m_iDuration);
 }
 
-int LightSource::CanBeUsedBy(Player* user) {
-    if (!user) return 0;
+namespace {
+
+// Whether the creature has a hand to carry a light in (a body slot of
+// location 1).
+bool HasHand(const Player* user) {
+    if (!user) return false;
     const auto& slots = user->m_BodySlotList;
-    if (std::none_of(slots.begin(), slots.end(),
-                     [](const ItemUse& slot) { return slot.m_iLocation == 1; }))
-        return 0;
+    return std::any_of(slots.begin(), slots.end(),
+                       [](const ItemUse& slot) { return slot.m_iLocation == 1; });
+}
+
+}  // namespace
+
+int LightSource::CanBeUsedBy(Player* user) {
+    if (!HasHand(user)) return 0;
     World* world = GetWorld();
     const int hour = world && world->m_pTimeOfDay ? world->m_pTimeOfDay->m_sHour : 12;
     const bool day = hour >= 5 && hour <= 15;
@@ -89,6 +98,10 @@ int LightSource::UpdateState(int32_t now) {
 
 MageLight::MageLight(int spellSerial) : LightSource("MageLight"), m_iSpellSerial(spellSerial) {}
 
+std::pair<int, int> MageLight::GetUseRange(Player* creature) {
+    return {HasHand(creature) ? 0 : kCannotCarry, 0};
+}
+
 void MageLight::Serialize(qv::Archive& ar) {
     if (ar.IsLoading()) ar.GetObjectSchema();
     ar.SerializeClass(&LightSource::classInfo);
@@ -130,6 +143,18 @@ void Explosion::PlayBlastSound(const Position& at) {
         if (!sound) sound = std::make_unique<CDSound>(kWaveExplosion);
         if (sound->PlayAt(at.x, at.y, 0) != 2) return;
     }
+}
+
+int SetOffExplosion(const Position& at) {
+    MapMaster* map = GetMapMaster();
+    if (!map) return 0;
+    auto blast = std::make_unique<Explosion>();
+    auto holder = std::make_unique<ObjectHolder>(at, blast.get());
+    Position place = at;
+    if (!map->AddHolder(place, holder.get())) return 0;
+    blast.release();
+    holder.release();
+    return 1;
 }
 
 bool Explosion::WasHit(const Object* creature) const {

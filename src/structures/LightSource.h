@@ -56,13 +56,17 @@ public:
     Position m_Position;
 };
 
-// The light a Light spell puts on a creature.
+// The light a Light spell puts on a creature, which carries it as a light in
+// hand.
 class MageLight : public LightSource {
     QV_DECLARE_CLASS(MageLight)
 public:
     explicit MageLight(int spellSerial = 0);
     void Serialize(qv::Archive& ar) override;
     int GetKind() override { return 2; }
+    // A creature with a hand carries it (0); any other cannot.
+    std::pair<int, int> GetUseRange(Player* creature) override;
+    static constexpr int kCannotCarry = 2;
     int m_iSpellSerial = 0;
 };
 
@@ -105,6 +109,10 @@ private:
 
     static int s_iUseCount;
 };
+
+// Sets off a new explosion on the map at `at`: 1 when it was placed, 0 when
+// there was no room or no map (then nothing is left behind).
+int SetOffExplosion(const Position& at);
 
 // The light source of a placed object, when what it answers really is one.
 LightSource* LightOf(Object* obj);

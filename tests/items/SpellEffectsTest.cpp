@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "items/SpellFixture.h"
@@ -163,16 +164,40 @@ TEST(SpellEffects, Air) {
     RunTable(rows, std::size(rows));
 }
 
+void GiveHand(Player&, Player& target) {
+    target.m_BodySlotList.emplace_back(1);
+}
+
 TEST(SpellEffects, Fire) {
     const Row rows[] = {
         {"Protect from Fire lasts until cancelled", Cast<ProtectFromFire>, true,
          &Player::m_bFireProtection, 0, SpellResult::Stays, 1, kCancelled, 0},
+        {"Light lights a creature with a hand until cancelled", Cast<Light>, true,
+         &Player::m_iLight, 0, SpellResult::Stays, 1, kCancelled, 0, GiveHand},
+        {"Light on a creature without a hand stays on, lighting nothing", Cast<Light>, true,
+         &Player::m_iLight, 0, SpellResult::Stays, 0, kCancelled, 0},
         {"Sunlight with no undead about changes nothing", Cast<Sunlight>, true,
          &Player::m_iHitPoints, 10, SpellResult::Stays, 10, kSpent, 10},
         {"a base-only spell changes nothing", Cast<Dazzle>, true, &Player::m_iHitPoints, 10,
          SpellResult::Stays, 10, kSpent, 10},
     };
     RunTable(rows, std::size(rows));
+}
+
+TEST(SpellEffects, ALightTiresItsCasterOnceEvery5000) {
+    // The game time; the caster's alertness then.
+    const std::pair<int32_t, int> rows[] = {{5000, 1000}, {5001, 999}, {10000, 999}, {10001, 998}};
+    for (const auto& [now, alertness] : rows) {
+        SCOPED_TRACE(now);
+        SpellWorld w;
+        Player& caster = w.Creature(1, 100);
+        caster.m_iPartySlot = 1;
+        Player& target = w.Creature(2);
+        GiveHand(caster, target);
+        w.Apply<Light>(&caster, &target);
+        w.Tick(now);
+        EXPECT_EQ(caster.m_iAlertness, alertness);
+    }
 }
 
 TEST(SpellEffects, Water) {

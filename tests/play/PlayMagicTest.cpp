@@ -5,16 +5,21 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PlayFixture.h"
+#include "creatures/Species.h"
 #include "items/ActiveSpells.h"
 #include "items/Magic.h"
 #include "items/Potions.h"
 #include "items/PowerCube.h"
 #include "items/Scroll.h"
 #include "items/SpellsEarth.h"
+#include "items/SpellsFire.h"
 #include "items/TargetChoice.h"
 #include "items/Token.h"
+#include "platform/Message.h"
+#include "platform/Rand.h"
 #include "support/WorldFixture.h"
 
 using namespace play_test;
@@ -37,6 +42,19 @@ Spell* Known(Player& p, size_t i) {
 }
 
 class PlayMagic : public PlayFixture {};
+
+// The caster knows the Fire spell, with mana and skill enough, and casts it
+// on the target through the order.
+int CastFire(Play& play, Player& caster, Spell&& spell, ObjectHolder* target) {
+    caster.AddSpell(spell);
+    caster.m_pMagic->m_uMaxMana = caster.m_pMagic->m_uMana = 50;
+    caster.m_pMagic->AddSchoolSkill(SpellSchool::Fire, 100.0f);
+    Order cast = Order::Of(Order::Kind::Cast);
+    cast.actor = &caster;
+    cast.object = Known(caster, 0);
+    cast.target = target;
+    return play.Give(cast);
+}
 
 TEST_F(PlayMagic, ACastOrder) {
     struct Row {
@@ -83,6 +101,115 @@ TEST_F(PlayMagic, ACastOrder) {
         EXPECT_EQ(outsider.m_iCurStr, r.outsiderStrength);
         EXPECT_EQ(caster.m_pMagic->m_uMana, r.manaAfter);
         EXPECT_EQ(spells.Count(), r.inEffect);
+    }
+}
+
+// Light cast through the order: on a member with a hand the member carries
+// the magic light; on one without, "Eh?" and nothing lit; either way the
+// caster pays 5 mana and gains 10, and the spell stays until the caster's
+// alertness runs out and ends it, which takes the light away.
+TEST_F(PlayMagic, ALightCastLightsTheMemberUntilItsCasterTires) {
+    struct Row {
+        const char* rule;
+        bool hand;
+        int32_t lit;
+        size_t ehs;
+    };
+    const Row rows[] = {
+        {"a member with a hand carries the light", true, 1, 0},
+        {"a member without a hand: Eh?, no light", false, 0, 1},
+    };
+    int slot = 1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        Player* caster = PlaceMember(slot, At(36, 36 + slot));
+        Player* member = PlaceMember(slot + 1, At(37, 36 + slot));
+        slot += 2;
+        caster->SetPlayerNumber(slot);
+        member->SetPlayerNumber(slot + 1);
+        if (r.hand) member->m_BodySlotList.emplace_back(1);
+        ActiveSpells spells;
+        qv::ScriptedMessages script;
+        EXPECT_EQ(CastFire(play, *caster, Light(), member->m_pHolder), 1);
+        EXPECT_EQ(member->m_iLight, r.lit);
+        EXPECT_EQ(member->GetLightSource() != nullptr, r.lit == 1);
+        EXPECT_EQ(std::vector<std::string>(script.shown.begin(), script.shown.end()),
+                  std::vector<std::string>(r.ehs, "Eh?"));
+        EXPECT_EQ(caster->m_pMagic->m_uMana, 45u);
+        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], 11.0);
+        EXPECT_EQ(spells.Count(), 1u);
+        EXPECT_TRUE(caster->CancelCastSpells(SpellEffectKind::Any));
+        EXPECT_EQ(member->m_iLight, 0);
+        EXPECT_EQ(member->GetLightSource(), nullptr);
+        EXPECT_EQ(spells.Count(), 0u);
+    }
+}
+
+// Sunlight cast through the order (or read from a scroll) burns the undead
+// the caster sees within 210 pixels across and 150 down (across measured on
+// the screen's slant, dx - dy), 20 + a roll of 40 each; one burnt down is
+// destroyed for good; the caster gains a tenth of each victim's experience
+// and the victim a hundredth of the caster's.
+TEST_F(PlayMagic, SunlightBurnsTheUndeadTheCasterSees) {
+    struct Row {
+        const char* rule;
+        const char* species;  // null: a plain creature
+        int dx, dy;
+        int32_t hp, hpAfter;  // a victim burnt: the caster gains 30 and it 3.3
+        int16_t lifeAfter = 1;
+        bool scroll = false;
+    };
+    // A cast rolls for success first; the second roll of seed 1 burns.
+    constexpr int32_t kBurnt = 100 - (20 + 18467 % 40);
+    const Row rows[] = {
+        {"an undead beside the caster burns", "Undead", 100, 0, 100, kBurnt},
+        {"an undead at 15 is destroyed for good", "Undead", 100, 0, 15, 0, -10},
+        {"a skeleton is undead", "Skeleton", 100, 0, 100, kBurnt},
+        {"a living creature is not burnt", nullptr, 100, 0, 100, 100},
+        {"209 across: seen", "Undead", 209, 0, 100, kBurnt},
+        {"210 across: not seen", "Undead", 210, 0, 100, 100},
+        {"-210 across: seen", "Undead", -210, 0, 100, kBurnt},
+        {"-211 across: not seen", "Undead", -211, 0, 100, 100},
+        {"149 down: seen", "Undead", 149, 149, 100, kBurnt},
+        {"150 down: not seen", "Undead", 150, 150, 100, 100},
+        {"-150 up: seen", "Undead", -150, -150, 100, kBurnt},
+        {"-151 up: not seen", "Undead", -151, -151, 100, 100},
+        // A scroll is read without a roll for success: the first roll burns.
+        {"read from a scroll", "Undead", 100, 0, 100, 100 - (20 + 41 % 40), 1, true},
+    };
+    auto* band = new Group;
+    world.m_pAllGroups->AddMember(band);
+    // Each row a few cells further east, out of the others' sight.
+    int column = 12;
+    const auto place = [&](Player* p, const Position& pos, int32_t hp) {
+        band->AddMember(p);
+        p->m_Position = pos;
+        Lay(p, pos);
+        p->m_iMaxHitPoints = 100;
+        p->m_iHitPoints = hp;
+        p->m_dExperience = {100.0, 100.0, 100.0};
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        auto* caster = new Player;
+        place(caster, At(column, 36), 100);
+        column += 3;
+        Player* victim = r.species ? Species::Make(r.species).release() : new Player;
+        place(victim, {caster->m_Position.x + r.dx, caster->m_Position.y + r.dy, 0}, r.hp);
+        ActiveSpells spells;
+        Scroll scroll(ScrollType::SunLight);
+        const auto cast = [&] {
+            qv::SeedRand(1);
+            return r.scroll ? scroll.GetUsePrompt(caster, 0)
+                            : CastFire(play, *caster, Sunlight(), nullptr);
+        };
+        EXPECT_EQ(cast(), 1);
+        EXPECT_EQ(victim->m_iHitPoints, r.hpAfter);
+        EXPECT_EQ(victim->m_sLifeState, r.lifeAfter);
+        const bool burnt = r.hpAfter != r.hp;
+        EXPECT_DOUBLE_EQ(caster->m_dExperience[2], burnt ? 130.0 : 100.0);
+        EXPECT_DOUBLE_EQ(victim->m_dExperience[2], burnt ? 103.3 : 100.0);
+        EXPECT_EQ(spells.Count(), 0u);
     }
 }
 
