@@ -216,4 +216,47 @@ TEST(WindowDisplay, ADisplayNamedButNotOpenedIsSaidWithSDLsReason) {
         EXPECT_EQ(qv::Window::NoDisplayMessage(displays), want);
 }
 
+TEST_F(WindowTest, OnlyWhatChangedIsShownAgain) {
+    SDL_Window* sdl = nullptr;
+    for (Uint32 id = 1; !sdl && id < 4096; ++id) sdl = SDL_GetWindowFromID(id);
+    ASSERT_NE(sdl, nullptr);
+    SDL_Surface* screen = SDL_GetWindowSurface(sdl);
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->format->BytesPerPixel, 4);
+    // The colour the screen shows at (x, y), as 0xRRGGBB.
+    auto shown = [screen](int x, int y) {
+        const auto* row = static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch;
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[x], screen->format, &r, &g, &b);
+        return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
+    };
+    std::vector<uint16_t> frame(640 * 480, 0xF800);  // red
+    ASSERT_TRUE(window.Present(frame.data(), 640, 480, 640, {0, 0, 640, 480}, {0, 0}));
+    EXPECT_EQ(shown(10, 10), 0xFF0000u);
+    constexpr uint32_t kBlue = 0x0000FF;
+    struct Row {
+        const char* what;
+        bool change;
+        uint16_t colour;  // of the pixel at (300, 200)
+        bool shownThere;  // whether the screen took the pixel again
+    };
+    // Before each row the screen is painted blue behind the game's back:
+    // what the game shows again covers it.
+    const Row rows[] = {
+        {"the same frame again: nothing is shown again", false, 0, false},
+        {"one pixel changed: it alone is shown", true, 0x07E0, true},
+        {"the pixel back as it was: it alone is shown", true, 0xF800, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 255));
+        if (r.change) frame[200 * 640 + 300] = r.colour;
+        ASSERT_TRUE(window.Present(frame.data(), 640, 480, 640, {0, 0, 640, 480}, {0, 0}));
+        EXPECT_EQ(shown(300, 200) != kBlue, r.shownThere);
+        EXPECT_EQ(shown(10, 10), kBlue);
+        EXPECT_EQ(shown(301, 200), kBlue);
+        EXPECT_EQ(window.Picture()[200 * 900 + 300], frame[200 * 640 + 300]);
+    }
+}
+
 }  // namespace
