@@ -9,15 +9,14 @@
 // saved slot written as plain files and synced once, and the same files read.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PlainFiles.h"
 #include "creatures/Player.h"
 #include "media/DIBitmap.h"
 #include "platform/Files.h"
@@ -113,37 +112,18 @@ void BM_QuickSave(benchmark::State& state) {
 }
 BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
-// The files of a saved slot, by name.
-std::map<std::string, std::vector<uint8_t>> SlotFiles(const fs::path& slot) {
-    std::map<std::string, std::vector<uint8_t>> files;
-    for (const std::string& name : qv::ListFiles(slot.string() + "/"))
-        files[name] = qv::ReadWholeFile((slot / name).string());
-    return files;
-}
-
 // The same bytes as the quick save's slot, written as plain files into a
 // folder and synced once.
 void BM_QuickSaveReference(benchmark::State& state) {
     SavedWorld world;
     world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
     if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
-    const auto files = SlotFiles(world.dir / "quicksave");
-    const fs::path out = world.dir / "plain";
+    const bench::SlotBytes files = bench::SlotFiles(world.dir / "quicksave");
     int64_t bytes = 0;
     for (auto _ : state) {
-        fs::remove_all(out);
-        fs::create_directories(out);
-        for (const auto& [name, content] : files) {
-            const int fd = ::open((out / name).c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-            if (fd < 0 ||
-                ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
-                state.SkipWithError("a plain write failed");
-            if (fd >= 0) ::close(fd);
-            bytes += static_cast<int64_t>(content.size());
-        }
-        const int dir = ::open(out.c_str(), O_RDONLY | O_DIRECTORY);
-        ::syncfs(dir);
-        ::close(dir);
+        if (!bench::WritePlainly(files, world.dir / "plain"))
+            state.SkipWithError("a plain write failed");
+        for (const auto& file : files) bytes += static_cast<int64_t>(file.second.size());
     }
     state.SetBytesProcessed(bytes);
     state.counters["files"] = static_cast<double>(files.size());

@@ -70,8 +70,10 @@ Player::~Player() {
         // Only the creature's own entries: a number it was never entered
         // under belongs to someone else, and a creature renumbered since it
         // was entered must not stay behind under its old number.
-        for (Player*& entry : world->m_PlayerArray)
-            if (entry == this) entry = nullptr;
+        auto& players = world->m_PlayerArray;
+        for (const int32_t n : m_EnteredNumbers)
+            if (static_cast<size_t>(n) < players.size() && players[static_cast<size_t>(n)] == this)
+                players[static_cast<size_t>(n)] = nullptr;
     }
     // The magic owns the known spells; the usable list only refers to them.
     DropMagic();
@@ -198,6 +200,8 @@ void Player::SetPlayerNumber(int32_t n) {
         players.resize(static_cast<size_t>(n) + 1, nullptr);
     }
     players[n] = this;
+    if (std::find(m_EnteredNumbers.begin(), m_EnteredNumbers.end(), n) == m_EnteredNumbers.end())
+        m_EnteredNumbers.push_back(n);
 }
 
 void Player::AddSpell(const Spell& spell) {

@@ -592,6 +592,11 @@ private:
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
 
+    // The numbers the creature was entered under in the world's table of
+    // creatures (usually one): leaving, it clears those entries that are
+    // still its own instead of searching the whole table.
+    std::vector<int32_t> m_EnteredNumbers;
+
     static int s_iUseCount;
     static std::unique_ptr<CDSound> s_pSound;
 };

@@ -104,6 +104,7 @@ bool Window::Create(const std::string& title, int width, int height, bool fullSc
     m_height = height;
     m_fullScreen = fullScreen;
     m_picture.assign(static_cast<size_t>(width) * height, 0);
+    m_shown = false;
     g_current = this;
     MessageLoop::Instance().SetSource(this);
     MessageLoop::Instance().SetCaptureListener([this](bool on) { SetMouseCaptured(on); });
@@ -140,12 +141,30 @@ bool Window::Present(const uint16_t* pixels, int width, int height, int pitch, R
     if (d.IsEmpty()) return true;
     int sx = s.left + (d.left - at.x);
     int sy = s.top + (d.top - at.y);
+    // Only the pixels that differ from the picture shown go to the screen
+    // again: a frame that changed nothing costs a comparison, not a trip to
+    // the window system.
+    const int w = d.Width();
+    Rect changed{d.right, d.bottom, d.left, d.top};
     for (int y = 0; y < d.Height(); ++y) {
         const uint16_t* from = pixels + static_cast<size_t>(sy + y) * pitch + sx;
-        std::copy(from, from + d.Width(),
-                  &m_picture[static_cast<size_t>(d.top + y) * m_width + d.left]);
+        uint16_t* to = &m_picture[static_cast<size_t>(d.top + y) * m_width + d.left];
+        const int first = static_cast<int>(std::mismatch(from, from + w, to).first - from);
+        if (first == w) continue;
+        int last = w;
+        while (from[last - 1] == to[last - 1]) --last;
+        std::copy(from + first, from + last, to + first);
+        changed.left = std::min(changed.left, d.left + first);
+        changed.right = std::max(changed.right, d.left + last);
+        changed.top = std::min(changed.top, d.top + y);
+        changed.bottom = d.top + y + 1;
     }
-    Show(d);
+    if (!m_shown) {
+        Show();
+        m_shown = true;
+    } else if (!changed.IsEmpty()) {
+        Show(changed);
+    }
     return true;
 }
 

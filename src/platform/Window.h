@@ -93,6 +93,7 @@ private:
     int m_height = 0;
     bool m_fullScreen = false;
     std::vector<uint16_t> m_picture;
+    bool m_shown = false;  // the whole picture has been shown once
 };
 
 // Writes a 16-bit 5-6-5 picture to a .bmp file.

@@ -216,4 +216,38 @@ TEST(WindowDisplay, ADisplayNamedButNotOpenedIsSaidWithSDLsReason) {
         EXPECT_EQ(qv::Window::NoDisplayMessage(displays), want);
 }
 
+TEST_F(WindowTest, OnlyWhatChangedIsShownAgain) {
+    SDL_Window* sdl = nullptr;
+    for (Uint32 id = 1; !sdl && id < 4096; ++id) sdl = SDL_GetWindowFromID(id);
+    ASSERT_NE(sdl, nullptr);
+    SDL_Surface* screen = SDL_GetWindowSurface(sdl);
+    ASSERT_TRUE(screen && screen->format->BytesPerPixel == 4);
+    const Uint32 blue = SDL_MapRGB(screen->format, 0, 0, 255);
+    auto shown = [screen](int x, int y) {
+        return static_cast<const Uint32*>(screen->pixels)[y * screen->pitch / 4 + x];
+    };
+    std::vector<uint16_t> frame(640 * 480, 0xF800);  // red
+    ASSERT_TRUE(window.Present(frame.data(), 640, 480, 640, {0, 0, 640, 480}, {0, 0}));
+    // Each row: the colour given to the pixel at (300, 200) (0: none), and
+    // whether the screen, painted blue behind the game's back, takes it again.
+    const struct {
+        const char* what;
+        uint16_t colour;
+        bool shownThere;
+    } rows[] = {
+        {"the same frame again: nothing is shown again", 0, false},
+        {"one pixel changed: it alone is shown", 0x07E0, true},
+        {"the pixel back as it was: it alone is shown", 0xF800, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        SDL_FillRect(screen, nullptr, blue);
+        if (r.colour) frame[200 * 640 + 300] = r.colour;
+        ASSERT_TRUE(window.Present(frame.data(), 640, 480, 640, {0, 0, 640, 480}, {0, 0}));
+        EXPECT_EQ(shown(300, 200) != blue, r.shownThere);
+        EXPECT_EQ(shown(10, 10), blue);
+        EXPECT_EQ(shown(301, 200), blue);
+    }
+}
+
 }  // namespace
