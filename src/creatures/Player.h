@@ -112,6 +112,7 @@ public:
     bool MapInvisible() override { return m_bInvisible != 0; }
     int32_t MapSpecies() override { return GetPlayerType(); }
     int MapEncounter(Player* other) override { return CheckEncounter(other); }
+    bool MapMeetsOnlyWithin(qv::Rect& box) override;
     void MapTakeHostileMode(int32_t mode) override;
     void MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) override;
 

@@ -44,6 +44,11 @@ void Player::MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) {
     AddMovesTo(*this, cells);
 }
 
+bool Player::MapMeetsOnlyWithin(qv::Rect& box) {
+    box = kEncounterBox;
+    return true;
+}
+
 int Player::CheckEncounter(Player* other) {
     if (!other || other == this || !IsAlive() || !other->IsAlive() || other->m_bInactive) return 0;
     if (other->m_iActionOption == ActionOption::None && !other->m_bHostileByMagic) return 0;
