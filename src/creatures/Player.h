@@ -212,6 +212,12 @@ public:
     // The highest number the world's player array takes in: a larger one is
     // kept but would make the array grow without bound.
     static constexpr int32_t kMaxPlayerNumber = 1000000;
+    // How long after its first turn a creature made or read thinks first: its
+    // number (its magnitude, for the numbers of random encounters) modulo its
+    // step time, so that a crowd made or read at once thinks spread over one
+    // step rather than all in the same tick, and every run spreads it the same
+    // way. A creature without a number (-1) thinks at once.
+    static int32_t FirstThoughtDelay(int32_t number, int32_t stepTime);
     // Enters the creature in the world's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);
@@ -382,6 +388,9 @@ public:
     std::unique_ptr<Object> m_pNaturalWeapon;
     qv::Handle<Object> m_pWeapon;
     int32_t m_iPlayerNumber = -1;
+    // The first turn since the creature was made or read is still to come;
+    // not stored.
+    bool m_bFirstTurn = true;
     int32_t m_bCanName = 0;
     qv::Handle<Object> m_pKeptInLand;
     int32_t m_bInactive = 0;
@@ -583,6 +592,9 @@ private:
     bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
+    // Moves the first thought queued when the creature was made or read to
+    // its place in the creature's first step (see FirstThoughtDelay).
+    void SpreadFirstThought(int32_t now);
 
     static int s_iUseCount;
     static std::unique_ptr<CDSound> s_pSound;
