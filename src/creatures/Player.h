@@ -213,10 +213,10 @@ public:
     // kept but would make the array grow without bound.
     static constexpr int32_t kMaxPlayerNumber = 1000000;
     // How long after its first turn a creature made or read thinks first: its
-    // number (its magnitude, for the numbers of random encounters) modulo its
-    // step time, so that a crowd made or read at once thinks spread over one
-    // step rather than all in the same tick, and every run spreads it the same
-    // way. A creature without a number (-1) thinks at once.
+    // number (its magnitude, for random encounters) modulo the step time of
+    // that turn (ten times as long far from the view), so that a crowd made or
+    // read at once thinks spread over a step, not all in one tick, the same
+    // way in every run. A creature without a number (-1) thinks at once.
     static int32_t FirstThoughtDelay(int32_t number, int32_t stepTime);
     // Enters the creature in the world's player array; -1 takes the next
     // free number.

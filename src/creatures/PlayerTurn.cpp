@@ -79,7 +79,6 @@ void Player::SpreadFirstThought(int32_t now) {
 
 int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
-    if (m_bFirstTurn) SpreadFirstThought(now);
     World* world = GetWorld();
 
     if (world && world->m_pLeader.Get() == this && (!m_Opponents.empty() || !m_pPlayerSet))
@@ -111,6 +110,8 @@ int Player::Update(int32_t now, MapMaster* context) {
         if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq)
             m_iStepTime *= 10;
     }
+    // Spread over the step of this turn: a far creature's is ten times as long.
+    if (m_bFirstTurn) SpreadFirstThought(now);
 
     if (m_pEvents->Count() > 0) {
         const ObjectEvent& front = m_pEvents->At(0);

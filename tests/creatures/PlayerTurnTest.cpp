@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "platform/Message.h"
@@ -96,6 +98,7 @@ TEST(PlayerTurn, TheFirstThoughtOfACreatureMadeOrReadIsSpreadOverItsStep) {
         int32_t number, step, slot;
         bool second;  // another event queued beside the first thought
         int32_t turn, handled;
+        bool far = false;  // 1001 pixels beside the view centre
     };
     const Row rows[] = {
         {"no number: at once", -1, 500, 0, false, 1000, 1000},
@@ -108,10 +111,15 @@ TEST(PlayerTurn, TheFirstThoughtOfACreatureMadeOrReadIsSpreadOverItsStep) {
         {"a step of 1: at once", 7, 1, 0, false, 1000, 1000},
         {"a party member: at once", 7, 500, 1, false, 1000, 1000},
         {"another event queued: at once", 7, 500, 0, true, 1000, 1000},
+        {"number 70 of a 50 step", 70, 50, 0, false, 1100, 1020},
+        {"far: over ten steps", 70, 50, 0, false, 1100, 1070, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
+        std::optional<World> world;
+        if (r.far) world.emplace().m_ptFocus = {5000, 5000};
         Probe p;
+        if (r.far) p.m_Position = Position(6001, 5000);
         p.m_iPlayerNumber = r.number, p.m_iStepTime = r.step, p.m_iPartySlot = r.slot;
         if (r.second) p.Events().Post(E::ATTACK, 50000);
         int32_t now = 900;
