@@ -80,6 +80,9 @@ struct StartWorldScene {
         std::string error;
         ok = walkers != kSpecies || art::WriteCreatureImages(dir.string() + "/Images/", error);
         frame = std::make_unique<CMainFrame>();
+        // No conversation, book or trading window opens: nobody is there to
+        // close it, and a crowd's wanderer may come upon a sign.
+        frame->m_Play.InstallWindows({}, {}, {});
         ok = frame->InitDirectDraw(0) != 0 && ok;
         World& world = frame->m_World;
         world.map_master = std::make_unique<MapMaster>();
