@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 #include "creatures/Player.h"
@@ -91,12 +92,15 @@ inline bool PlaceCreature(MapMaster& map, Group& group, Player* p, Position at) 
 
 // Runs `ticks` whole ticks of the frame, each timed on its own, and reports
 // their median, 99th percentile, worst and the share over 10 ms.
-inline void TimeTicks(benchmark::State& state, CMainFrame& frame, int ticks) {
+// `before`, when given, runs ahead of each tick, outside its time.
+inline void TimeTicks(benchmark::State& state, CMainFrame& frame, int ticks,
+                      const std::function<void(int)>& before = {}) {
     using Clock = std::chrono::steady_clock;
     std::vector<double> ms;
     for (auto _ : state) {
         ms.clear();
         for (int i = 0; i < ticks; ++i) {
+            if (before) before(i);
             const auto t0 = Clock::now();
             frame.RunTick();
             ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());

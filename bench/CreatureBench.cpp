@@ -62,6 +62,77 @@ void BM_AllGroupsTick(benchmark::State& state) {
 }
 BENCHMARK(BM_AllGroupsTick)->Unit(benchmark::kMicrosecond);
 
+// The same turns without the tree, measured in the same run: each creature's
+// due events popped and handled by a plain loop, over the same creatures as
+// they lie in memory (the same layout) and over a compact array of the few
+// values the turns use (a compact loop).
+void BM_AllGroupsTickSameLayout(benchmark::State& state) {
+    std::vector<std::unique_ptr<Walker>> walkers;
+    for (int n = 0; n < 2000; ++n) {
+        auto w = std::make_unique<Walker>();
+        w->m_Position = Position(n / 10 * 97 % 8000, n % 10 * 131 % 8000);
+        w->Events().PopFront();  // the first thought the constructor queues
+        w->Events().Post(ObjectEventType::ANIMATE, 100 + n % 900);
+        w->Events().Post(ObjectEventType::MOVE, 200 + n % 600, nullptr, 0, 5, 5);
+        walkers.push_back(std::move(w));
+    }
+    int32_t now = 1000;
+    auto tick = [&] {
+        for (auto& w : walkers) {
+            CreatureEventQueue& q = w->Events();
+            while (q.Count() > 0 && q.HasDue(now)) {
+                const ObjectEvent e = q.PopFront();
+                const int32_t t = e.m_iTime == 0 ? now : e.m_iTime;
+                if (e.m_iType == ObjectEventType::THINK)
+                    w->HandleThinkEvent(t, nullptr);
+                else if (e.m_iType == ObjectEventType::MOVE)
+                    w->HandleMoveEvent(t, e.m_iArg1, e.m_iArg2, nullptr, 0);
+                else
+                    q.Post(ObjectEventType::ANIMATE, qv::TimeAdd(t, 50000));
+            }
+        }
+    };
+    for (int i = 0; i < 50; ++i, now += 100) tick();
+    for (auto _ : state) {
+        now += 100;
+        tick();
+    }
+    state.counters["creatures"] = 2000;
+}
+BENCHMARK(BM_AllGroupsTickSameLayout)->Unit(benchmark::kMicrosecond);
+
+void BM_AllGroupsTickCompact(benchmark::State& state) {
+    struct Turn {
+        int32_t x, y, think, move, animate, moveX;
+    };
+    std::vector<Turn> turns;
+    for (int n = 0; n < 2000; ++n)
+        turns.push_back(
+            {n / 10 * 97 % 8000, n % 10 * 131 % 8000, 0, 200 + n % 600, 100 + n % 900, 5});
+    int32_t now = 1000;
+    auto tick = [&] {
+        for (Turn& t : turns) {
+            if (t.animate != 0 && qv::TimeReached(now, t.animate))
+                t.animate = qv::TimeAdd(t.animate, 50000);
+            if (t.move != 0 && qv::TimeReached(now, t.move)) {
+                t.x = t.moveX;
+                t.think = qv::TimeAdd(t.move, 700);
+                t.moveX = t.x + 2;
+                t.move = qv::TimeAdd(t.move, 300);
+            }
+            if (t.think != 0 && qv::TimeReached(now, t.think)) t.think = 0;
+        }
+    };
+    for (int i = 0; i < 50; ++i, now += 100) tick();
+    for (auto _ : state) {
+        now += 100;
+        tick();
+        benchmark::DoNotOptimize(turns.data());
+    }
+    state.counters["creatures"] = 2000;
+}
+BENCHMARK(BM_AllGroupsTickCompact)->Unit(benchmark::kMicrosecond);
+
 // Building a group tree: 20,000 creatures joining one group under a root, one
 // at a time, as a world's encounter fills. The creatures are made beforehand.
 void BM_BuildGroupTree(benchmark::State& state) {

@@ -21,6 +21,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -65,10 +67,11 @@ struct StartWorldScene {
     MapMaster* map = nullptr;
     bool ok = false;
     int placed = 0;
+    std::vector<qv::Handle<Player>> creatures;
 
     // walkers: 1 the game's creatures, 0 pacers, 2 creatures of the
-    // species, -1 none at all.
-    explicit StartWorldScene(int walkers) {
+    // species, -1 none at all; `count` of them.
+    explicit StartWorldScene(int walkers, int count = kCreatures) {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         dir = fs::temp_directory_path() / ("qv-startbench-" + std::to_string(::getpid()));
         fs::remove_all(dir);
@@ -77,6 +80,9 @@ struct StartWorldScene {
         std::string error;
         ok = walkers != kSpecies || art::WriteCreatureImages(dir.string() + "/Images/", error);
         frame = std::make_unique<CMainFrame>();
+        // No conversation, book or trading window opens: nobody is there to
+        // close it, and a crowd's wanderer may come upon a sign.
+        frame->m_Play.InstallWindows({}, {}, {});
         ok = frame->InitDirectDraw(0) != 0 && ok;
         World& world = frame->m_World;
         world.map_master = std::make_unique<MapMaster>();
@@ -88,7 +94,7 @@ struct StartWorldScene {
         LoadGlobalImages(&world);
         ok = ok && frame->m_Play.OpenStartWorld() == 1;
         frame->m_Play.MoveToLand();
-        if (walkers >= 0) Populate(walkers);
+        if (walkers >= 0) Populate(walkers, count);
         frame->m_ptCursor = {600, 450};
         frame->m_iStage = 3;
         frame->RunTick();  // sets up play
@@ -115,11 +121,11 @@ struct StartWorldScene {
         return open;
     }
 
-    void Populate(int walkers) {
+    void Populate(int walkers, int count) {
         World& world = frame->m_World;
         const std::vector<CellPoint> open = OpenWindowCells();
         qv::SeedRand(2024);
-        for (int g = 0; g < kCreatures / kGroupSize; ++g) {
+        for (int g = 0; g < count / kGroupSize; ++g) {
             auto* group = new Group("Group");
             world.m_pAllGroups->AddMember(group);
             for (int c = 0; c < kGroupSize; ++c) {
@@ -153,20 +159,46 @@ struct StartWorldScene {
                     pacer->Events().Post(ObjectEventType::THINK, 100 + n % 700);
                     p = pacer;
                 }
+                // Numbered as the game numbers the creatures it places.
+                p->m_iPlayerNumber = n;
+                creatures.emplace_back(p);
                 if (bench::PlaceCreature(*map, *group, p, at)) ++placed;
             }
         }
     }
+
+    // How many creatures have an event due in the coming tick.
+    int DueInNextTick() const {
+        const int32_t next = qv::TimeAdd(frame->m_World.m_iGameTime, frame->m_iTickStep);
+        int due = 0;
+        for (const qv::Handle<Player>& p : creatures)
+            if (p && p->Events().Count() > 0 && p->Events().HasDue(next)) ++due;
+        return due;
+    }
 };
 
+// The creatures that act in each of five ticks in a row, summed over the run:
+// the largest and the smallest sum over their mean (1 and 1: even).
+void SpreadCounters(benchmark::State& state, const std::array<int64_t, 5>& acting) {
+    const auto [low, high] = std::minmax_element(acting.begin(), acting.end());
+    double mean = 0;
+    for (int64_t n : acting) mean += static_cast<double>(n) / 5.0;
+    if (mean <= 0) return;
+    state.counters["acting_max_over_mean"] = static_cast<double>(*high) / mean;
+    state.counters["acting_min_over_mean"] = static_cast<double>(*low) / mean;
+}
+
 void BM_StartWorldTick(benchmark::State& state) {
-    StartWorldScene s(static_cast<int>(state.range(0)));
+    StartWorldScene s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     if (!s.ok) {
         state.SkipWithError("the start world did not open");
         return;
     }
     const int64_t searches = RememberedSearch::s_searches, reuses = RememberedSearch::s_reuses;
-    bench::TimeTicks(state, *s.frame, kTimedTicks);
+    std::array<int64_t, 5> acting{};
+    bench::TimeTicks(state, *s.frame, kTimedTicks,
+                     [&](int tick) { acting[static_cast<size_t>(tick % 5)] += s.DueInNextTick(); });
+    SpreadCounters(state, acting);
     state.counters["searches_per_tick"] =
         static_cast<double>(RememberedSearch::s_searches - searches) / kTimedTicks;
     state.counters["reuses_per_tick"] =
@@ -174,11 +206,69 @@ void BM_StartWorldTick(benchmark::State& state) {
     state.counters["creatures"] = s.placed;
 }
 BENCHMARK(BM_StartWorldTick)
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(kSpecies)
+    ->Args({0, kCreatures})
+    ->Args({1, kCreatures})
+    ->Args({kSpecies, kCreatures})
+    ->Args({0, 10 * kCreatures})
+    ->Args({kSpecies, 10 * kCreatures})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// The world's part of the tick alone (the groups, what arrived, what flies)
+// with 200, 2,000 and 20,000 creatures of the species walking, and pacers as
+// the plain reference: its cost a creature should not grow with the crowd.
+void BM_StartWorldUpdate(benchmark::State& state) {
+    StartWorldScene s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    if (!s.ok) {
+        state.SkipWithError("the start world did not open");
+        return;
+    }
+    World& world = s.frame->m_World;
+    for (auto _ : state) {
+        world.m_iGameTime = qv::TimeAdd(world.m_iGameTime, s.frame->m_iTickStep);
+        s.frame->m_Play.RunWorld(&world.m_iGameTime);
+    }
+    state.counters["creatures"] = s.placed;
+    state.counters["ns_per_creature"] = benchmark::Counter(
+        static_cast<double>(s.placed) * static_cast<double>(state.iterations()) * 1e-9,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StartWorldUpdate)
+    ->ArgsProduct({{0, kSpecies}, {kCreatures / 10, kCreatures, 10 * kCreatures}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
+
+// A game with 20,000 creatures of the species quick-saved and loaded again;
+// then 20 whole ticks timed one by one. The first tick after the load should
+// be no slower than the 20th: the creatures read think spread over their
+// first step, not all at once.
+void BM_StartWorldFirstTickAfterLoad(benchmark::State& state) {
+    StartWorldScene s(kSpecies, 10 * kCreatures);
+    Play& play = s.frame->m_Play;
+    play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
+    if (!s.ok || !play.SaveGame(Play::kQuickSlot)) {
+        state.SkipWithError("the game was not saved");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> ms;
+    for (auto _ : state) {
+        if (!play.LoadSlot(Play::kQuickSlot)) {
+            state.SkipWithError("the game was not loaded");
+            return;
+        }
+        for (int i = 0; i < 20; ++i) {
+            const auto t0 = Clock::now();
+            s.frame->RunTick();
+            ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        }
+    }
+    state.counters["first_ms"] = ms.front();
+    state.counters["second_ms"] = ms[1];
+    state.counters["twentieth_ms"] = ms.back();
+    state.counters["first_over_twentieth"] = ms.front() / ms.back();
+}
+BENCHMARK(BM_StartWorldFirstTickAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // ---- path search
 

@@ -112,6 +112,7 @@ public:
     bool MapInvisible() override { return m_bInvisible != 0; }
     int32_t MapSpecies() override { return GetPlayerType(); }
     int MapEncounter(Player* other) override { return CheckEncounter(other); }
+    bool MapMeetsOnlyWithin(qv::Rect& box) override;
     void MapTakeHostileMode(int32_t mode) override;
     void MapPatrol(qv::Point home, const std::vector<qv::Point>& cells) override;
 
@@ -211,6 +212,12 @@ public:
     // The highest number the world's player array takes in: a larger one is
     // kept but would make the array grow without bound.
     static constexpr int32_t kMaxPlayerNumber = 1000000;
+    // How long after its first turn a creature made or read thinks first: its
+    // number (its magnitude, for random encounters) modulo the step time of
+    // that turn (ten times as long far from the view), so that a crowd made or
+    // read at once thinks spread over a step, not all in one tick, the same
+    // way in every run. A creature without a number (-1) thinks at once.
+    static int32_t FirstThoughtDelay(int32_t number, int32_t stepTime);
     // Enters the creature in the world's player array; -1 takes the next
     // free number.
     void SetPlayerNumber(int32_t n);
@@ -385,6 +392,9 @@ public:
     std::unique_ptr<Object> m_pNaturalWeapon;
     qv::Handle<Object> m_pWeapon;
     int32_t m_iPlayerNumber = -1;
+    // The first turn since the creature was made or read is still to come;
+    // not stored.
+    bool m_bFirstTurn = true;
     int32_t m_bCanName = 0;
     qv::Handle<Object> m_pKeptInLand;
     int32_t m_bInactive = 0;
@@ -591,6 +601,9 @@ private:
     bool LookHasFrames(int32_t action) const;
     void LoseAlertness(int32_t now);
     bool WakeFromIdle();
+    // Moves the first thought queued when the creature was made or read to
+    // its place in the creature's first step (see FirstThoughtDelay).
+    void SpreadFirstThought(int32_t now);
 
     // The numbers the creature was entered under in the world's table of
     // creatures (usually one): leaving, it clears those entries that are

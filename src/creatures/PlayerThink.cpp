@@ -55,6 +55,11 @@ bool Player::SeesWithinView(const Player& other) const {
     return map->IsLineClear(here.x, here.y, d.x, d.y) != 0;
 }
 
+bool Player::MapMeetsOnlyWithin(qv::Rect& box) {
+    box = kEncounterBox;
+    return true;
+}
+
 int Player::CheckEncounter(Player* other) {
     if (!other || other == this || !IsAlive() || !other->IsAlive() || other->m_bInactive) return 0;
     if (other->m_iActionOption == ActionOption::None && !other->m_bHostileByMagic) return 0;

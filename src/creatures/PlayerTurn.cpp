@@ -57,6 +57,26 @@ int32_t Advance(int32_t last, uint32_t n, int32_t interval) {
 
 }  // namespace
 
+int32_t Player::FirstThoughtDelay(int32_t number, int32_t stepTime) {
+    if (number == -1 || stepTime <= 0) return 0;
+    const uint32_t magnitude =
+        number < 0 ? 0u - static_cast<uint32_t>(number) : static_cast<uint32_t>(number);
+    return static_cast<int32_t>(magnitude % static_cast<uint32_t>(stepTime));
+}
+
+void Player::SpreadFirstThought(int32_t now) {
+    m_bFirstTurn = false;
+    // Only the thought the creature was made with, still alone in the queue;
+    // the party thinks at once, under the player's eyes.
+    if (m_iPartySlot != 0 || m_pEvents->Count() != 1) return;
+    const ObjectEvent& first = m_pEvents->At(0);
+    if (first.m_iType != ObjectEventType::THINK || first.m_iTime != 0) return;
+    const int32_t delay = FirstThoughtDelay(m_iPlayerNumber, m_iStepTime);
+    if (delay == 0) return;
+    m_pEvents->PopFront();
+    m_pEvents->Post(ObjectEventType::THINK, qv::TimeAdd(now, delay));
+}
+
 int Player::Update(int32_t now, MapMaster* context) {
     if (m_bInactive) return 0;
     World* world = GetWorld();
@@ -90,6 +110,8 @@ int Player::Update(int32_t now, MapMaster* context) {
         if (FocusDistanceSq(context ? context : GetMapMaster(), focus, m_Position) > kFarDistanceSq)
             m_iStepTime *= 10;
     }
+    // Spread over the step of this turn: a far creature's is ten times as long.
+    if (m_bFirstTurn) SpreadFirstThought(now);
 
     if (m_pEvents->Count() > 0) {
         const ObjectEvent& front = m_pEvents->At(0);

@@ -104,12 +104,17 @@ int Group::UpdateHostility(Member* searcher) {
     if (!QV_CHECK(pGroupSearching != NULL)) return 0;
     MapCreature* seeker = AsCreature(searcher);
     if (!seeker) return 0;
+    // Creatures outside the searcher's box meet it with nothing: only those
+    // within are asked, the rest read where they stand and no more.
+    qv::Rect box;
+    MapMaster* map = seeker->MapMeetsOnlyWithin(box) ? GetMapMaster() : nullptr;
     int hostile = 0, newlyHostile = 0, calm = 0, nested = 0;
     ForEachMember([&](Member* m) {
         if (Group* g = AsGroup(m)) {
             if (g != pGroupSearching && g->UpdateHostility(searcher)) nested = 1;
         } else if (MapCreature* p = AsCreature(m)) {
-            int relation = seeker->MapEncounter(p->MapPlayer());
+            const bool far = map && !map->IsDeltaInRect(searcher->m_Position, m->m_Position, box);
+            int relation = far ? 0 : seeker->MapEncounter(p->MapPlayer());
             if (relation == 2) {
                 ++hostile;
                 if (m->m_iHostileMode == 0) ++newlyHostile;

@@ -63,6 +63,11 @@ public:
     virtual int32_t MapSpecies() { return 0; }
     // What meeting `other` leads to: 0 nothing, 1 it comes to talk, 2 a fight.
     virtual int MapEncounter(Player*) { return 0; }
+    // True, with the box set, when MapEncounter answers 0 and changes nothing
+    // for every creature whose offset from this one lies outside the box (as
+    // MapMaster::IsDeltaInRect measures it), so that a search over a crowd
+    // need not ask the far ones.
+    virtual bool MapMeetsOnlyWithin(qv::Rect& /*box*/) { return false; }
     // Its own part of its group turning hostile (1) or calm (0).
     virtual void MapTakeHostileMode(int32_t) {}
     // Placed into the world by its group: it stays in world cell `home` and

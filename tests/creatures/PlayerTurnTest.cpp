@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "PlayerTestSupport.h"
 #include "items/Spell.h"
 #include "platform/Message.h"
@@ -84,6 +86,49 @@ TEST(PlayerTurn, FarCreaturesStepTenTimesSlower) {
         EXPECT_EQ(p.Events().At(0).m_iType, E::MOVE);
         EXPECT_EQ(p.Events().At(0).m_iTime, 100000 + 50 * factor) << x << "," << y;
         EXPECT_EQ(p.m_iStepTime, 50);  // put back after the turn
+    }
+}
+
+TEST(PlayerTurn, TheFirstThoughtOfACreatureMadeOrReadIsSpreadOverItsStep) {
+    // Turns every 100 units from 1000; the thought the creature was made with
+    // is handled at 1000 + number modulo the step time, in the turn that
+    // reaches it.
+    struct Row {
+        const char* rule;
+        int32_t number, step, slot;
+        bool second;  // another event queued beside the first thought
+        int32_t turn, handled;
+        bool far = false;  // 1001 pixels beside the view centre
+    };
+    const Row rows[] = {
+        {"no number: at once", -1, 500, 0, false, 1000, 1000},
+        {"number 0: at once", 0, 500, 0, false, 1000, 1000},
+        {"number 7 of a 500 step", 7, 500, 0, false, 1100, 1007},
+        {"number 499: the last of the step", 499, 500, 0, false, 1500, 1499},
+        {"number 500: a whole step, at once", 500, 500, 0, false, 1000, 1000},
+        {"number 501", 501, 500, 0, false, 1100, 1001},
+        {"random encounter -7 by its size", -7, 500, 0, false, 1100, 1007},
+        {"a step of 1: at once", 7, 1, 0, false, 1000, 1000},
+        {"a party member: at once", 7, 500, 1, false, 1000, 1000},
+        {"another event queued: at once", 7, 500, 0, true, 1000, 1000},
+        {"number 70 of a 50 step", 70, 50, 0, false, 1100, 1020},
+        {"far: over ten steps", 70, 50, 0, false, 1100, 1070, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
+        std::optional<World> world;
+        if (r.far) world.emplace().m_ptFocus = {5000, 5000};
+        Probe p;
+        if (r.far) p.m_Position = Position(6001, 5000);
+        p.m_iPlayerNumber = r.number, p.m_iStepTime = r.step, p.m_iPartySlot = r.slot;
+        if (r.second) p.Events().Post(E::ATTACK, 50000);
+        int32_t now = 900;
+        while (p.calls.empty() && now < 2000) p.Update(now += 100, nullptr);
+        ASSERT_FALSE(p.calls.empty());
+        EXPECT_EQ(p.calls[0].type, E::THINK);
+        EXPECT_EQ(now, r.turn);
+        EXPECT_EQ(p.calls[0].time, r.handled);
+        EXPECT_EQ(p.m_iStepTime, r.step);
     }
 }
 
