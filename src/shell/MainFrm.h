@@ -180,6 +180,7 @@ public:
     int m_bTalkMode = 0;
     int m_bTradeMode = 0;
     int m_bLeftHeld = 0;
+    int m_bTalkArrival = 0;  // a creature came over to talk to the party
     int m_bRightPause = 0;
     int m_bCtrlDown = 0;
     int m_bFullRedraw = 0;

@@ -518,17 +518,31 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
 
 TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
     Player* leader = AddLeader(focus);
-    (void)leader;
-    Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
-    frame->m_iTickStep = 1000;
-    frame->CancelMouseScroll(1);
-    EXPECT_TRUE(frame->m_bLeftHeld) << "kept";
-    EXPECT_FALSE(frame->m_Play.m_bInputLock);
-    frame->CancelMouseScroll(0);
-    EXPECT_FALSE(frame->m_bLeftHeld);
-    EXPECT_EQ(frame->m_iTickStep, 100);
-    EXPECT_TRUE(frame->m_Play.m_bInputLock);
-    EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), nullptr);
+    auto* talker = new Player;
+    NewGroup()->AddMember(talker);
+    Position near(focus.x + 100, focus.y, 0);
+    ASSERT_EQ(map->AddHolder(near, new ObjectHolder(near, talker)), 1);
+    const struct Row {
+        const char* what;
+        int keep;  // -1: a creature comes over to talk
+    } rows[] = {{"kept", 1}, {"cancelled", 0}, {"a creature comes over to talk", -1}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        frame->m_Play.m_bInputLock = 0;
+        Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
+        frame->m_iTickStep = 1000;
+        talker->m_iActionOption = ActionOption::Talk;
+        if (r.keep >= 0)
+            frame->CancelMouseScroll(r.keep);
+        else
+            EXPECT_EQ(leader->CheckEncounter(talker), 1);
+        EXPECT_EQ(frame->m_bLeftHeld, r.keep == 1);
+        EXPECT_EQ(frame->m_iTickStep, r.keep == 1 ? 1000 : 100);
+        EXPECT_EQ(frame->m_Play.m_bInputLock, r.keep != 1);
+        EXPECT_EQ(frame->m_bTalkArrival, r.keep < 0);
+        EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), r.keep == 1 ? frame.get() : nullptr);
+        Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
+    }
 }
 
 }  // namespace
