@@ -5,6 +5,7 @@
 // and flip switches.
 
 #include <optional>
+#include <utility>
 
 #include "../world/MapFixture.h"
 #include "LoopFixture.h"
@@ -165,6 +166,8 @@ TEST_F(Input, EachEventGivesItsOrders) {
     auto Keys = [&](int vk) { return Events{key(vk), key(vk, false)}; };
     auto command = [](int id) { return Events{qv::Event::Command(id)}; };
     struct Row {
+        Row(const char* w, int s, Events e, std::vector<Order> o)
+            : what(w), state(s), events(std::move(e)), orders(std::move(o)) {}
         const char* what;
         int state;
         Events events;
