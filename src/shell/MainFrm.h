@@ -227,6 +227,8 @@ public:
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);
+    // Play's conversations end the held button's scroll as they open.
+    void EndScrollWhenTalking();
     // Tab: the next object in view that can be acted on becomes the target.
     void PickNextTarget();
     // A target selection cancelled: the item or spell waiting for it is

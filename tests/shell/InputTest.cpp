@@ -518,25 +518,35 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
     NewGroup()->AddMember(talker);
     Position near(focus.x + 100, focus.y, 0);
     ASSERT_EQ(map->AddHolder(near, new ObjectHolder(near, talker)), 1);
+    frame->m_Play.m_OpenConversation = [](Player*, Player*, const std::string&) {};
+    frame->EndScrollWhenTalking();
+    enum How { kKeep, kCancel, kTalkerComes, kConversation };
     const struct Row {
         const char* what;
-        int keep;  // -1: a creature comes over to talk
-    } rows[] = {{"kept", 1}, {"cancelled", 0}, {"a creature comes over to talk", -1}};
+        How how;
+        int held, lock;
+    } rows[] = {{"kept", kKeep, 1, 0},
+                {"cancelled", kCancel, 0, 1},
+                {"a creature comes over to talk", kTalkerComes, 0, 1},
+                {"a conversation opens: the lock stays the conversation's", kConversation, 0, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         frame->m_Play.m_bInputLock = 0;
+        frame->m_bTalkArrival = 0;
         Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
         frame->m_iTickStep = 1000;
         talker->m_iActionOption = ActionOption::Talk;
-        if (r.keep >= 0)
-            frame->CancelMouseScroll(r.keep);
-        else
+        if (r.how == kTalkerComes)
             EXPECT_EQ(leader->CheckEncounter(talker), 1);
-        EXPECT_EQ(frame->m_bLeftHeld, r.keep == 1);
-        EXPECT_EQ(frame->m_iTickStep, r.keep == 1 ? 1000 : 100);
-        EXPECT_EQ(frame->m_Play.m_bInputLock, r.keep != 1);
-        EXPECT_EQ(frame->m_bTalkArrival, r.keep < 0);
-        EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), r.keep == 1 ? frame.get() : nullptr);
+        else if (r.how == kConversation)
+            EXPECT_TRUE(frame->m_Play.OpenConversation(talker, "GREET"));
+        else
+            frame->CancelMouseScroll(r.how == kKeep);
+        EXPECT_EQ(frame->m_bLeftHeld, r.held);
+        EXPECT_EQ(frame->m_iTickStep, r.held ? 1000 : 100);
+        EXPECT_EQ(frame->m_Play.m_bInputLock, r.lock);
+        EXPECT_EQ(frame->m_bTalkArrival, r.how == kTalkerComes);
+        EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), r.held ? frame.get() : nullptr);
         Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
     }
 }
