@@ -8,6 +8,8 @@
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/Map.h"
+#include "world/World.h"
+#include "world/WorldRules.h"
 
 namespace {
 
@@ -72,6 +74,7 @@ int Player::CheckEncounter(Player* other) {
             // It comes over to talk, in a hurry.
             other->JoinPlayerSet(m_pHolder);
             other->m_bHasted = 1;
+            if (World* world = GetWorld(); world && world->m_pRules) world->m_pRules->TalkerComes();
             other->m_iActionOption = ActionOption::None;
             return 1;
         }

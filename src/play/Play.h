@@ -120,6 +120,8 @@ public:
     // waits for the end of the groups' turns; it is dropped when either of
     // them is gone by then.
     void AskConversation(Player* listener, Player* speaker) override;
+    // The screen's scroll ends for a creature that comes over to talk.
+    void TalkerComes() override { Shell().TalkerComes(); }
     std::string GameFolder() const override { return m_strGameFolder; }
     int IsEditing() const override { return m_bEditing; }
     // The editor's dialog on an object: the editor installs it.

@@ -33,4 +33,7 @@ public:
     virtual bool InventoryWindowUp() { return false; }
     // The editor's tool palette is drawn again; false when it is not up.
     virtual bool RedrawToolPalette() { return false; }
+    // A creature comes over to talk to the party: the held button's scroll
+    // ends and input waits for the conversation.
+    virtual void TalkerComes() {}
 };

@@ -95,6 +95,11 @@ bool CFrameHost::InventoryWindowUp() {
     return windows && windows->Open().m_pInventoryWnd;
 }
 
+void CFrameHost::TalkerComes() {
+    m_frame.CancelMouseScroll(0);
+    m_frame.m_bTalkArrival = 1;
+}
+
 bool CFrameHost::RedrawToolPalette() {
     if (!m_frame.m_pToolPalette) return false;
     m_frame.m_pToolPalette->Redraw();

@@ -33,6 +33,8 @@ public:
     bool WindowStopsWorld(bool countContainer) override;
     bool InventoryWindowUp() override;
     bool RedrawToolPalette() override;
+    // The mouse's scroll is cancelled, input locked, the arrival marked.
+    void TalkerComes() override;
 
 private:
     CMainFrame& m_frame;

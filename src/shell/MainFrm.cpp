@@ -31,6 +31,7 @@ CMainFrame::CMainFrame() {
     });
     InstallTalkAndTradeWindows(m_Play, m_pGameWindows->Open(),
                                [this] { m_pGameWindows->DrawControlPanel(); });
+    EndScrollWhenTalking();
     m_pGameWindows->m_RedrawView = [this] {
         if (m_Play.IsStarted()) DrawFrame(0);
     };

@@ -185,6 +185,7 @@ public:
     int m_bTalkMode = 0;
     int m_bTradeMode = 0;
     int m_bLeftHeld = 0;
+    int m_bTalkArrival = 0;  // a creature came over to talk to the party
     int m_bRightPause = 0;
     int m_bCtrlDown = 0;
     int m_bFullRedraw = 0;
@@ -231,6 +232,8 @@ public:
     // Ends a held-button scroll unless keep is set; the input lock becomes
     // the opposite of keep.
     void CancelMouseScroll(int keep);
+    // Play's conversations end the held button's scroll as they open.
+    void EndScrollWhenTalking();
     // Tab: the next object in view that can be acted on becomes the target.
     void PickNextTarget();
     // A target selection cancelled: the item or spell waiting for it is

@@ -150,6 +150,17 @@ void CMainFrame::CancelMouseScroll(int keep) {
     m_Play.Give(Order::With(Order::Kind::InputLock, keep ? 0 : 1));
 }
 
+void CMainFrame::EndScrollWhenTalking() {
+    // The conversation's window takes the mouse while it is up, the held
+    // button's let-go with it: the view must not go on following the cursor
+    // once the conversation is over. The input lock is the conversation's.
+    m_Play.m_OpenConversation = [this, open = std::move(m_Play.m_OpenConversation)](
+                                    Player* listener, Player* speaker, const std::string& node) {
+        if (m_bLeftHeld) EndHeldButton(*this);
+        if (open) open(listener, speaker, node);
+    };
+}
+
 void CMainFrame::CancelTargetSelection() {
     m_bRightPause = 0;
     m_Play.Give(Order::Of(Order::Kind::CancelTarget));

@@ -8,6 +8,7 @@
 #include "platform/MessageLoop.h"
 #include "shell/MainFrm.h"
 #include "structures/GlobalImages.h"
+#include "windows/GameWindows.h"
 #include "world/Global.h"
 
 namespace {
@@ -154,8 +155,8 @@ qv::Surface* GetDrawSurface(int which) {
     if (!frame->m_bWindowed && frame->m_Play.m_iStartState == 0 && !frame->m_bModalPopup) {
         if (cursor) {
             cursor->m_bFlipMode = 1;
-            // No conversation window exists yet to clear it.
-            cursor->m_bFlipDraw = 1;
+            cursor->m_bFlipDraw =
+                frame->m_pGameWindows && frame->m_pGameWindows->Open().m_pTalkWnd ? 0 : 1;
         }
         return frame->m_pBackBuffer.get();
     }

@@ -56,6 +56,10 @@ public:
     // The leader `creature` has no one left to fight: the party's fight is
     // over once no one of its group is hostile.
     virtual void LeaderOutOfFight(Player* /*creature*/) {}
+    // A creature comes over to talk to the party: the view's scroll by the
+    // held button ends and input waits for the conversation. A world
+    // without a party ignores it.
+    virtual void TalkerComes() {}
 };
 
 class PathFinder {

@@ -382,6 +382,11 @@ TEST_F(PopupTest, DrawSurfaceFollowsTheModeAndSetsTheCursorFlags) {
     EXPECT_EQ(GetDrawSurface(0), frame.m_pBackBuffer.get());
     EXPECT_EQ(IsFlipMode(), 1);
     EXPECT_EQ(GetMouseCursor()->m_bFlipDraw, 1);
+    CDDWnd talk(nullptr, CDDWnd::InPlay{});  // a conversation is open
+    frame.m_pGameWindows->Open().m_pTalkWnd = &talk;
+    EXPECT_EQ(GetDrawSurface(0), frame.m_pBackBuffer.get());
+    EXPECT_EQ(GetMouseCursor()->m_bFlipDraw, 0);
+    frame.m_pGameWindows->Open().m_pTalkWnd = nullptr;
     {
         TwoButtonWnd popup;  // a popup draws on the primary
         EXPECT_EQ(GetDrawSurface(0), frame.m_pPrimary.get());
