@@ -100,14 +100,14 @@ int Play::MoveToLand() {
     } catch (const qv::FileError& error) {
         ReportFileException(error);
     } catch (const qv::ArchiveError& error) {
-        ReportFileException(AsFileError(error, error.file));
+        ReportFileException(savefile::AsFileError(error, error.file));
     }
 
     m_bPlacingParty = 1;
     if (m_bRefreshPending || m_bLandMovePending) BringBackParty();
-    if (m_bLoadingGame) EndSpellsOfTheDead();
+    if (m_Saves.IsLoadingGame()) EndSpellsOfTheDead();
     m_bPlacingParty = 0;
-    m_bLoadingGame = 0;
+    m_Saves.SetLoadingGame(false);
 
     // The groups find their leaders again; hostile ones turn on the party.
     Player* leader = w.m_pLeader.Get();
@@ -166,7 +166,7 @@ void Play::BringBackParty() {
     Group* stored = w.m_GroupArray.size() > World::kPartyGroupSlot
                         ? w.m_GroupArray[World::kPartyGroupSlot]
                         : nullptr;
-    if (m_bNoPlayersFile) {
+    if (m_Saves.SkipsPlayersFile()) {
         // Nothing replaces the party kept in the world: it stays, and when
         // its members were kept inside it they come onto the map.
         if (stored && stored->m_bGrouped) {
@@ -233,17 +233,17 @@ void Play::CheckPartyNumber(const World& w, const Group& party, const std::strin
 
 void Play::ReadPartyFromPlayers() {
     World& w = m_World;
-    const std::string path = InCurrentFolder(kPlayersFile);
+    const std::string path = m_Saves.InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
     try {
-        party =
-            ReadPlayersFrom(m_PartyOutOfPlay ? *m_PartyOutOfPlay : qv::ReadWholeFile(path), path);
+        party = savefile::ReadPlayersFrom(
+            m_Saves.PartyOutOfPlay() ? *m_Saves.PartyOutOfPlay() : qv::ReadWholeFile(path), path);
         CheckPartyNumber(w, *party, path, nullptr);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
         return;
     } catch (const qv::ArchiveError& error) {
-        ReportFileException(AsFileError(error, path));
+        ReportFileException(savefile::AsFileError(error, path));
         return;
     }
     if (!w.m_pAllGroups) w.CreateRootGroups();
@@ -305,8 +305,8 @@ int Play::PlaceGroup(Group* group, int32_t* counter) {
 void Play::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
     group->m_bGrouped = 0;
     const bool formation =
-        atFocus ||
-        (m_bPlacingParty && (!m_bLoadingGame || m_bNewCharacterPending) && !m_bLandMovePending);
+        atFocus || (m_bPlacingParty && (!m_Saves.IsLoadingGame() || m_bNewCharacterPending) &&
+                    !m_bLandMovePending);
     const std::vector<Member*> members(group->Members().begin(), group->Members().end());
     for (Member* m : members) {
         if (m->m_pGroup != group) continue;  // left while others were placed
@@ -344,8 +344,8 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     // The name comes from the world's own objects: only a world file of the
     // working folder is taken, and the world in play must have a file to go
     // back to.
-    if (m_strWorldFile.empty() || !qv::IsPlainFileName(worldFile) ||
-        !qv::FileExists(InCurrentFolder(worldFile))) {
+    if (m_Saves.WorldFile().empty() || !qv::IsPlainFileName(worldFile) ||
+        !qv::FileExists(m_Saves.InCurrentFolder(worldFile))) {
         qv::ShowMessage(qv::Format("The way to \"%s\" leads nowhere: it is not a world file of "
                                    "this game.",
                                    worldFile.c_str()),
@@ -355,12 +355,13 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     // The world to go to is read first, with the land files it names, as a
     // saved game is before it is loaded: a missing or bad one leaves the
     // party where it is, and the player is told why.
-    const std::string target = InCurrentFolder(worldFile);
+    const std::string target = m_Saves.InCurrentFolder(worldFile);
     try {
         try {
-            CheckWorldRead(qv::ReadWholeFile(target), target, InCurrentFolder(""), true);
+            m_Saves.CheckWorldRead(qv::ReadWholeFile(target), target, m_Saves.InCurrentFolder(""),
+                                   true);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, target);
+            throw savefile::AsFileError(error, target);
         }
     } catch (const qv::FileError& error) {
         qv::ShowMessage(qv::Format("The way to \"%s\" cannot be taken: %s. The party stays "
@@ -371,12 +372,12 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     }
     try {
         try {
-            SaveWorldFile(m_strWorldFile);
+            m_Saves.SaveWorldFile(m_Saves.WorldFile());
             m_bLandMovePending = 0;
             m_bPlacingParty = 1;
-            LoadWorldFile(worldFile);
+            m_Saves.LoadWorldFile(worldFile);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, InCurrentFolder(m_strWorldFile));
+            throw savefile::AsFileError(error, m_Saves.InCurrentFolder(m_Saves.WorldFile()));
         }
     } catch (const qv::FileError& error) {
         m_bPlacingParty = 0;
@@ -459,9 +460,9 @@ int Play::NewWorld() {
         m_World.map_master = std::make_unique<MapMaster>(&start);
     else
         Map()->DeleteContents();
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    const std::string original = GameFolderPath(m_strSaveFolder);
-    const std::string work = GameFolderPath(m_strWorkFolder);
+    m_Saves.SetSaveFolder(savefile::GetSaveFolder(savefile::kOriginalSlot));
+    const std::string original = m_Saves.GameFolderPath(m_Saves.SaveFolder());
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
 
     auto land = std::make_unique<Land>("Land");
     land->terraincode = kNewLandCode;
@@ -474,12 +475,12 @@ int Play::NewWorld() {
     // the new land's file written there is the one kept.
     try {
         qv::MakeFolder(work);
-        if (qv::FolderExists(original)) CopyFolder(original, work);
+        if (qv::FolderExists(original)) m_Saves.CopyFolder(original, work);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
         return 2;
     }
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     AddLand(std::move(land), file);
     return 1;
 }
@@ -487,32 +488,33 @@ int Play::NewWorld() {
 int Play::OnSaveGame() {
     // The editor's worlds are kept in the start world's folder: the name is
     // asked there, and the world goes there as the start world.
-    const std::string work = GameFolderPath(m_strWorkFolder);
-    m_strCurrentFolder = GameFolderPath(GetSaveFolder(kOriginalSlot));
-    const FileDialogRequest ask{true, "qvr", m_strWorldFile, kWorldFilter};
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
+    m_Saves.SetCurrentFolder(
+        m_Saves.GameFolderPath(savefile::GetSaveFolder(savefile::kOriginalSlot)));
+    const FileDialogRequest ask{true, "qvr", m_Saves.WorldFile(), kWorldFilter};
     const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
     const std::string world = chosen ? PlainName(*chosen) : std::string();
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     if (world.empty()) {
         qv::ShowMessage("Save Cancelled", qv::MessageButtons::Ok);
         return 2;
     }
     // A save that is not made leaves the world's name as it was.
-    const std::string before = m_strWorldFile;
-    m_strWorldFile = world;
-    const int saved = SaveSlot(kOriginalSlot);
-    if (!saved) m_strWorldFile = before;
+    const std::string before = m_Saves.WorldFile();
+    m_Saves.SetWorldFile(world);
+    const int saved = m_Saves.SaveSlot(savefile::kOriginalSlot);
+    if (!saved) m_Saves.SetWorldFile(before);
     // Writing the world gave the window's holders back to their lands.
-    TryReloadWindowAtFocus();
+    m_Saves.TryReloadWindowAtFocus();
     return saved;
 }
 
 int Play::OnLoadWorld() {
     // Asked first: a cancel leaves the working folder and the world in play
     // as they were.
-    std::string world = m_strWorldFile;
-    if (!m_bReloadWithoutAsking) {
-        const FileDialogRequest ask{false, "qvr", m_strWorldFile, kWorldFilter};
+    std::string world = m_Saves.WorldFile();
+    if (!m_Saves.ReloadsWithoutAsking()) {
+        const FileDialogRequest ask{false, "qvr", m_Saves.WorldFile(), kWorldFilter};
         const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
         world = chosen ? PlainName(*chosen) : std::string();
         if (world.empty()) {
@@ -521,26 +523,26 @@ int Play::OnLoadWorld() {
         }
     }
     Shell().ShowBusy(true);
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    const std::string original = GameFolderPath(m_strSaveFolder);
-    const std::string work = GameFolderPath(m_strWorkFolder);
+    m_Saves.SetSaveFolder(savefile::GetSaveFolder(savefile::kOriginalSlot));
+    const std::string original = m_Saves.GameFolderPath(m_Saves.SaveFolder());
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
     try {
         if (!qv::IsPlainFileName(world) || !qv::FileExists(original + world))
             throw qv::FileError(qv::FileError::NotFound, original + world);
         qv::MakeFolder(work);
-        CopyFolder(original, work);
-        m_strCurrentFolder = work;
+        m_Saves.CopyFolder(original, work);
+        m_Saves.SetCurrentFolder(work);
         try {
-            LoadWorldFile(world);
+            m_Saves.LoadWorldFile(world);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, work + world);
+            throw savefile::AsFileError(error, work + world);
         }
     } catch (const qv::FileError& error) {
-        m_strCurrentFolder = work;
+        m_Saves.SetCurrentFolder(work);
         ReportFileException(error);
         return 2;
     }
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     MoveToLand();
     Shell().ShowBusy(false);
     return 1;

@@ -43,23 +43,6 @@ Player* Play::GetPartyMember(const int32_t* slot) const {
     return m_World.m_Party[static_cast<size_t>(*slot)].Get();
 }
 
-void Play::WritePlayers(Group& party) {
-    // The file holds the party with its members, whether or not they are on
-    // the map now.
-    const int32_t grouped = party.m_bGrouped;
-    party.m_bGrouped = 1;
-    try {
-        qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(party));
-    } catch (const qv::FileError& error) {
-        party.m_bGrouped = grouped;
-        ReportFileException(error);
-        return;
-    }
-    party.m_bGrouped = grouped;
-    // The file holds the party now.
-    m_PartyOutOfPlay.reset();
-}
-
 void Play::TravelTo(qv::Point cell) {
     World& w = m_World;
     Player* leader = w.m_pLeader.Get();
@@ -152,7 +135,7 @@ void Play::MakeGroup() {
     }
     for (size_t slot = 1; slot < w.m_Party.size(); ++slot) w.m_Party[slot] = nullptr;
     w.m_pControlPlayer = leader;
-    WritePlayers(*party);
+    m_Saves.WritePlayers(*party);
     RebaseFormation();
 }
 
@@ -199,7 +182,7 @@ void Play::ReGroup() {
     }
     w.m_pGroupTempStorage = nullptr;
     delete kept;  // emptied
-    WritePlayers(*party);
+    m_Saves.WritePlayers(*party);
     RebaseFormation();
 }
 

@@ -80,7 +80,7 @@ bool Play::UpdateTick(int32_t* now) {
     if (m_bLandMovePending && IsStarted()) {
         MoveToLand();
         m_bLandMovePending = 0;
-        m_PartyOutOfPlay.reset();  // it is in play again
+        m_Saves.PartyBackInPlay();  // it is in play again
         AfterWorldChange();
         Shell().WorldTaken();
     }

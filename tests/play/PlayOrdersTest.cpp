@@ -309,14 +309,14 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     EXPECT_EQ(play.Give(name), 0) << "no such attribute";
     EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
-    for (int index : {-1, Play::kQuickSlot})
+    for (int index : {-1, SavedGames::kQuickSlot})
         EXPECT_EQ(play.Give(Order::With(Order::Kind::Save, index)), 0) << index;
-    EXPECT_EQ(play.m_SaveSlots[Play::kQuickSlot].inUse, 0);
+    EXPECT_EQ(play.Saves().Slots()[SavedGames::kQuickSlot].inUse, 0);
     // The editor's read of a world without a chooser: cancelled, but without a party.
-    play.m_bReloadWithoutAsking = 1;
+    play.Saves().SetReloadsWithoutAsking(1);
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::LoadWorld)), 2);
-    EXPECT_EQ(play.m_bNoPlayersFile, 1);
-    EXPECT_EQ(play.m_bReloadWithoutAsking, 0);
+    EXPECT_EQ(play.Saves().SkipsPlayersFile(), 1);
+    EXPECT_EQ(play.Saves().ReloadsWithoutAsking(), 0);
 }
 
 TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {

@@ -131,9 +131,9 @@ struct Session {
         world.map_master = std::make_unique<MapMaster>();
         world.CreateRootGroups();
         play.m_pAsk = &ask;
-        play.UseGameFolder(folder.dir.string() + "\\");
-        ok = play.StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
-             play.TryReloadWindowAtFocus();
+        play.Saves().UseGameFolder(folder.dir.string() + "\\");
+        ok = play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
+             play.Saves().TryReloadWindowAtFocus();
         // Conversations take their first choice until they end.
         play.m_OpenConversation = [this](Player* listener, Player* speaker,
                                          const std::string& node) {

@@ -158,8 +158,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
     EXPECT_EQ(w.m_pControlPlayer.Get(), p[0]);
     // "players" holds the leader going on alone, members and all.
     {
-        auto read =
-            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read = savefile::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()),
+                                              "players");
         ASSERT_EQ(read->Members().size(), 1u);
         EXPECT_EQ(read->Members().front()->m_strSpecialName, "Ayla");
     }
@@ -176,8 +176,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
         EXPECT_EQ(Where(p[i]->m_strSpecialName).size(), 1u);
     }
     {
-        auto read =
-            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read = savefile::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()),
+                                              "players");
         EXPECT_EQ(read->Members().size(), 4u);
     }
     frame.m_Play.ReGroup();  // nothing kept aside any more

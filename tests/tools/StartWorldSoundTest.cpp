@@ -32,7 +32,7 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         // place's cell, the sound device open and the music off.
         game_test::FrameOn on(dir.dir);
         CMainFrame& frame = on.frame;
-        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        ASSERT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
         frame.m_World.m_ptFocus = {place.cx * MapMaster::CellWidth + 80,
                                    place.cy * MapMaster::CellHeight + 56};
         frame.m_Play.MoveToLand();

@@ -45,7 +45,7 @@ struct WrittenWorld : GameFolder {
     Position Start() const {
         World scratch;
         scratch.CreateRootGroups();
-        const std::unique_ptr<Group> party = Play::ReadPlayersFrom(File("players"), "players");
+        const std::unique_ptr<Group> party = savefile::ReadPlayersFrom(File("players"), "players");
         const Position start = party->Members().front()->m_Position;
         party->RemoveFromMap();
         return start;
@@ -62,11 +62,11 @@ struct StartedGame : FrameOn {
     CMainFrame& frame = FrameOn::frame;
     MapMaster* map = frame.m_World.map_master.get();
     explicit StartedGame(const fs::path& game) : FrameOn(game, true) {
-        EXPECT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
         // As the start of play's worker leaves them: built and filled.
         LoadGlobalImages(nullptr);
         ReloadGlobalImages(&frame.m_World);
-        EXPECT_TRUE(frame.m_Play.TryReloadWindowAtFocus());
+        EXPECT_TRUE(frame.m_Play.Saves().TryReloadWindowAtFocus());
         frame.m_iStage = 3;
         frame.RunTick();
         EXPECT_EQ(frame.m_Play.m_iStartState, 0);
@@ -148,8 +148,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
 
     FrameOn on(dir);
     CMainFrame& frame = on.frame;
-    ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
-    EXPECT_EQ(std::tuple(frame.m_Play.m_strWorldFile, frame.m_Play.m_strPlayerName,
+    ASSERT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
+    EXPECT_EQ(std::tuple(frame.m_Play.Saves().WorldFile(), frame.m_Play.m_strPlayerName,
                          frame.m_Play.m_strDogName),
               std::tuple("start.qvr", "Korr", "Kaleb"));
     // The default formation: slot 1 stands 25 pixels down and right.
@@ -160,7 +160,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     // The party waits in "players" for its first move into its land: a
     // character and its dog, actors 234 and 235, the dog in party slot 1.
     const auto party =
-        Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        savefile::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
     ASSERT_EQ(std::tuple(party->Members().size(), party->m_iOwnGroupNum), std::tuple(2u, 1));
     const auto* character = dynamic_cast<Player*>(party->Members().front());
     const auto* dog = dynamic_cast<Player*>(party->Members().back());
@@ -558,8 +558,8 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         World world;
         world.CreateRootGroups();
         const std::vector<uint8_t> bytes = written.File("players");
-        std::unique_ptr<Group> party = Play::ReadPlayersFrom(bytes, "players");
-        EXPECT_EQ(FirstDifference(Play::StorePlayers(*party), bytes), -1);
+        std::unique_ptr<Group> party = savefile::ReadPlayersFrom(bytes, "players");
+        EXPECT_EQ(FirstDifference(savefile::StorePlayers(*party), bytes), -1);
         party->RemoveFromMap();
     }
     {
@@ -572,11 +572,11 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
             fs::copy_file(entry.path(), work / entry.path().filename());
         FrameOn on(written.dir);
         CMainFrame& frame = on.frame;
-        frame.m_Play.m_strGameFolder = written.dir.string() + "/";
-        frame.m_Play.m_strCurrentFolder = work.string() + "/";
-        frame.m_Play.m_bLoadingGame = 1;
-        ASSERT_EQ(frame.m_Play.LoadWorldFile("start.qvr"), 1);
-        ASSERT_EQ(frame.m_Play.SaveWorldFile("again.qvr"), 1);
+        frame.m_Play.Saves().SetGameFolder(written.dir.string() + "/");
+        frame.m_Play.Saves().SetCurrentFolder(work.string() + "/");
+        frame.m_Play.Saves().SetLoadingGame(1);
+        ASSERT_EQ(frame.m_Play.Saves().LoadWorldFile("start.qvr"), 1);
+        ASSERT_EQ(frame.m_Play.Saves().SaveWorldFile("again.qvr"), 1);
         EXPECT_EQ(FirstDifference(qv::ReadWholeFile((work / "again.qvr").string()),
                                   written.File("start.qvr")),
                   -1);

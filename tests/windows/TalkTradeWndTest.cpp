@@ -38,7 +38,7 @@ protected:
         const std::string text = start_talk::Script();
         qv::WriteWholeFile((folder.dir / start_talk::kScriptFile).string(),
                            {text.begin(), text.end()});
-        play().m_strGameFolder = folder.dir.string() + "/";
+        play().Saves().SetGameFolder(folder.dir.string() + "/");
         play().m_pAsk = &ask;
         trader = std::make_unique<Player>();
         trader->m_strSpecialName = "Korr";
