@@ -84,7 +84,7 @@ MapMaster* Play::Map() const {
 
 bool Play::IsPopupOpen(bool countContainer) const {
     return Shell().WindowStopsWorld(countContainer) || m_bChangingWorld ||
-           (countContainer && m_bContainerOpen);
+           (countContainer && m_Interaction.IsContainerOpen());
 }
 
 void Play::SetPartyShiftFlags(int on) {
@@ -204,7 +204,7 @@ int Play::GivePause(const Order& order, Player*) {
 }
 
 int Play::GiveSelectMode(const Order& order, Player*) {
-    m_iSelectMode = order.value;
+    m_Interaction.SetSelectMode(order.value);
     return 1;
 }
 
@@ -237,7 +237,7 @@ int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
 }
 
 int Play::GiveTabTarget(const Order& order, Player*) {
-    m_bTabTarget = order.value ? 1 : 0;
+    m_Interaction.SetTabTarget(order.value != 0);
     return 1;
 }
 
@@ -253,6 +253,6 @@ int Play::GiveOptionsShown(const Order& order, Player*) {
 
 int Play::GiveEndPlay(const Order&, Player*) {
     m_iStartState = 2;
-    m_pDragHolder = nullptr;
+    m_Interaction.SetDragHolder(nullptr);
     return 1;
 }

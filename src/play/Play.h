@@ -30,6 +30,7 @@
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "play/AskPlayer.h"
+#include "play/Interaction.h"
 #include "play/Order.h"
 #include "play/PlayShell.h"
 #include "play/SavedGames.h"
@@ -297,9 +298,6 @@ public:
     // MapMaster::CellDistanceSq (squared pixels).
     int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
                             const Position& point, int64_t maxCellSq, int flag);
-    // Drops the item or spell waiting for a target and its user: every way a
-    // target selection is cancelled (Esc, the right button) calls it.
-    void DropPendingUse();
     // The pending use belongs to K: K is its user, or no user is recorded and
     // K is the controlled member (or K is null, the player's own click).
     bool OwnsPendingUse(const Player* creature) const;
@@ -614,24 +612,11 @@ public:
     int m_bEditing = 0;    // the editor's build mode check is on
     int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
     int m_bPaused = 0;
-    int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
-    int32_t m_iMusicTime = 0;    // game time since the music was last chosen
-    int m_bCombat = 0;           // the party is in combat
-    int m_bTabTarget = 0;        // Tab picks the target: the hover holder stays
-    // Select modes: what the next click picks a target for.
-    static constexpr int kSelectToken = 1;  // tokens and power cubes
-    static constexpr int kSelectSpell = 2;  // a known spell
-    int m_iSelectMode = 0;
-    void SetSelectMode(int mode) { m_iSelectMode = mode; }
-    // An object whose use waits for a target, and the creature that uses it.
-    qv::Handle<Object> m_pPendingItem;
-    qv::Handle<Player> m_pPendingItemUser;
-    qv::Handle<Object> m_pPendingWorld;      // stairs the next tick travels through
-    qv::Handle<Object> m_pOpenContainer;     // what the container window shows
-    int m_bContainerOpen = 0;                // a container is open (its window follows)
-    int m_bChangingWorld = 0;                // the stairs' or a script's world change runs
-    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
-    int m_bQuantityUp = 0;                   // the quantity window is up
+    int32_t m_iPauseBudget = 0;          // pause time banked while running, 0 to kPauseBankMax
+    int32_t m_iMusicTime = 0;            // game time since the music was last chosen
+    int m_bCombat = 0;                   // the party is in combat
+    qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
+    int m_bChangingWorld = 0;            // the stairs' or a script's world change runs
     int m_iWarningBeeps = 0;
     Land* m_pCurrentLand = nullptr;  // the land under the focus
     // The party's formation (see InitFormation).
@@ -652,6 +637,9 @@ public:
     // The game folder, the saved games and the world file.
     SavedGames& Saves() { return m_Saves; }
     MapMaster* Map() const;
+    // What the player's touches of the world have under way.
+    Interaction& Interacting() { return m_Interaction; }
+    const Interaction& Interacting() const { return m_Interaction; }
     const SavedGames& Saves() const { return m_Saves; }
     // Refuses a party read from "players" (qv::FileError naming it) whose
     // group number is out of range or that of another group of world `w`
@@ -737,8 +725,6 @@ private:
     int GiveEditing(const Order& order, Player* actor);
     int GiveLoadWorld(const Order& order, Player* actor);
 
-    // Set while an Open order works a container as the inventory window.
-    bool m_bOpeningContainer = false;
     // The first tick: play is set up around the focus.
     void StartPlay();
     // What a land move or a world read leaves behind goes: the carry, the
@@ -759,22 +745,12 @@ private:
     // What `creature` (null: the player's own click) does about the thing of
     // `holder` it touches: the acting steps of InteractWith.
     int Act(Player* creature, ObjectHolder* holder);
-    struct Arrival {
-        qv::Handle<Player> creature;
-        qv::Handle<ObjectHolder> target;
-    };
-    std::vector<Arrival> m_Arrivals;  // reported during the groups' turns
     void BringBackParty();
     void ReadPartyFromPlayers();
     void EndSpellsOfTheDead();
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
-    struct WaitingTalk {
-        qv::Handle<Player> listener;
-        qv::Handle<Player> speaker;
-        std::string node;
-    };
-    std::vector<WaitingTalk> m_WaitingTalks;
     SavedGames m_Saves{*this};
+    Interaction m_Interaction;
 };

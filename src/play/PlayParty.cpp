@@ -263,10 +263,10 @@ void Play::FollowCombatFlag(Player& leader) {
 }
 
 void Play::SetDragObject(ObjectHolder* holder) {
-    m_pDragHolder = holder;
-    m_iSelectMode = 0;
+    m_Interaction.SetDragHolder(holder);
+    m_Interaction.SetSelectMode(0);
     m_bPaused = holder ? 1 : 0;
-    if (holder) DropPendingUse();
+    if (holder) m_Interaction.DropPendingUse();
     for (auto& member : m_World.m_Party)
         if (Player* p = member.Get()) p->LeavePlayerSet();
     if (!holder)

@@ -66,7 +66,7 @@ bool PlayTalkHost::DropObject(Object* object, const Position& where) {
 }
 
 void PlayTalkHost::SetSelectMode(int32_t mode) {
-    m_Play.SetSelectMode(mode);
+    m_Play.Interacting().SetSelectMode(mode);
 }
 
 void PlayTalkHost::OpenTradeWindow(int32_t storeId) {
@@ -110,13 +110,11 @@ bool Play::ReadText(Object* text) {
 
 void Play::AskConversation(Player* listener, Player* speaker) {
     if (listener && speaker && m_OpenConversation)
-        m_WaitingTalks.push_back({listener, speaker, speaker->m_strMessageNode});
+        m_Interaction.AddWaitingTalk(listener, speaker, speaker->m_strMessageNode);
 }
 
 void Play::OpenWaitingConversations() {
-    std::vector<WaitingTalk> waiting;
-    waiting.swap(m_WaitingTalks);
-    for (const WaitingTalk& talk : waiting) {
+    for (const Interaction::WaitingTalk& talk : m_Interaction.TakeWaitingTalks()) {
         Player* listener = talk.listener.Get();
         Player* speaker = talk.speaker.Get();
         if (listener && speaker && m_OpenConversation)

@@ -27,8 +27,8 @@ constexpr int kGeneratorSetOff = 0;
 }  // namespace
 
 void Play::TogglePause() {
-    m_bTabTarget = 0;
-    if (!m_iSelectMode) m_bPaused = !m_bPaused;
+    m_Interaction.SetTabTarget(false);
+    if (!m_Interaction.SelectMode()) m_bPaused = !m_bPaused;
 }
 
 bool Play::Tick(int32_t step) {
@@ -113,7 +113,7 @@ bool Play::UpdateTick(int32_t* now) {
 
 void Play::StartPlay() {
     MoveToLand();
-    SetDragObject(m_pDragHolder);
+    SetDragObject(m_Interaction.DragHolder());
     if (Map() && Map()->CheckFocusEdge(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0)) ==
                      Group::kWorldChanged)
         MoveToLand();

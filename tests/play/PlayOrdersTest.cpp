@@ -68,7 +68,7 @@ TEST_F(PlayOrders, ADroppedStackAsksHowManyAndKeepsTheRestWithTheCaller) {
     EXPECT_EQ(play.Give(drop), 1) << "a part of the stack went";
     EXPECT_EQ(arrows.m_iBulkNum, 3);
     ASSERT_EQ(ask.asked, (std::vector<std::string>{"quantity 5"}));
-    EXPECT_EQ(play.m_bQuantityUp, 0);
+    EXPECT_EQ(play.Interacting().IsQuantityUp(), 0);
     // The player cancels: nothing changes.
     EXPECT_EQ(play.Give(drop), 0);
     EXPECT_EQ(arrows.m_iBulkNum, 3);
@@ -160,7 +160,7 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
 
 TEST_F(PlayOrders, ACreatureTouchedIsFoughtUnlessAScriptHoldsIt) {
     Player* k = PlaceMember(1, At(36, 35, 20, 50));
-    play.m_iSelectMode = 2;  // no attack at once: the touch decides
+    play.Interacting().SetSelectMode(2);  // no attack at once: the touch decides
     struct Row {
         const char* rule;
         int32_t hold;

@@ -188,7 +188,7 @@ struct Session {
                     if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == name)
                         order.target = h;
         } else if (order.kind == Kind::Take) {
-            if (auto* chest = qv::DynamicCast<Container>(play.m_pOpenContainer.Get()))
+            if (auto* chest = qv::DynamicCast<Container>(play.Interacting().ShownContainer().Get()))
                 order.object = Named(chest->GetBag(), name);
         } else if ((order.kind == Kind::PickForUse || order.kind == Kind::Cast) && hero) {
             order.object = Named(hero->m_pBag.get(), name);

@@ -78,14 +78,14 @@ TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
 
 TEST_F(GameLoop, APauseWhilePickingATargetStays) {
     Start();
-    frame->m_Play.m_iSelectMode = 2;
+    frame->m_Play.Interacting().SetSelectMode(2);
     frame->m_Play.TogglePause();
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    frame->m_Play.m_iSelectMode = 0;
-    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.Interacting().SetSelectMode(0);
+    frame->m_Play.Interacting().SetTabTarget(1);
     frame->m_Play.TogglePause();
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
 }
 
 TEST_F(GameLoop, TheClockAndDaylightFollowGameTimeAcrossMidnight) {
@@ -190,7 +190,7 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
         [&](bool on) { frame->m_pGameWindows->Open().m_pTalkWnd = on ? &window : nullptr; },
         [&](bool on) { frame->m_pGameWindows->Open().m_pTradeWnd = on ? &window : nullptr; },
         [&](bool on) { frame->m_pGameWindows->Open().m_pEquipmentWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_Play.m_bContainerOpen = on; },
+        [&](bool on) { frame->m_Play.Interacting().SetContainerOpen(on); },
         [&](bool on) { frame->m_pGameWindows->Open().m_pContainerWnd = on ? &window : nullptr; },
     };
     for (size_t k = 0; k < popups.size(); ++k) {

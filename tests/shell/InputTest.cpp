@@ -251,7 +251,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
 
     Press(qv::VK_TAB);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_TRUE(frame->m_Play.m_bTabTarget);
+    EXPECT_TRUE(frame->m_Play.Interacting().IsTabTarget());
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b);
     EXPECT_EQ(frame->m_strMessageLine, "b");
     Ticks(2);
@@ -270,7 +270,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
     Press(qv::VK_TAB);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
     EXPECT_EQ(frame->m_strMessageLine, "");
     // And round again from the first.
     Press(qv::VK_TAB);
@@ -279,7 +279,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
     // Esc ends the picking: the pause ends, the target stays.
     Press(qv::VK_ESCAPE);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
 }
 
 TEST_F(Input, InAFightTabPicksOnlyTheLeadersOpponents) {
@@ -403,14 +403,15 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     Player* leader = AddLeader(focus);
     Thing potion(picture.get(), "Potion");
     auto pending = [&](int mode) {
-        frame->m_Play.m_pPendingItem = &potion;
-        frame->m_Play.m_pPendingItemUser = leader;
-        frame->m_Play.SetSelectMode(mode);
+        frame->m_Play.Interacting().SetPendingItem(&potion);
+        frame->m_Play.Interacting().SetPendingItemUser(leader);
+        frame->m_Play.Interacting().SetSelectMode(mode);
         frame->m_Play.m_bPaused = 1;
     };
     auto dropped = [&] {
-        return !frame->m_Play.m_pPendingItem && !frame->m_Play.m_pPendingItemUser &&
-               !frame->m_Play.m_iSelectMode && !frame->m_Play.m_bPaused;
+        return !frame->m_Play.Interacting().PendingItem() &&
+               !frame->m_Play.Interacting().PendingItemUser() &&
+               !frame->m_Play.Interacting().SelectMode() && !frame->m_Play.m_bPaused;
     };
     // Right button in select modes 1 and 2: the press is not taken, the
     // release cancels.
@@ -445,13 +446,13 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
     Mouse(qv::EventKind::LButtonDown, Over(at));
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), &potion);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItem().Get(), &potion);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
     Mouse(qv::EventKind::LButtonUp, Over(at));
-    frame->m_Play.m_pPendingItem = nullptr;
-    frame->m_Play.m_pPendingItemUser = nullptr;
+    frame->m_Play.Interacting().SetPendingItem(nullptr);
+    frame->m_Play.Interacting().SetPendingItemUser(nullptr);
 }
 
 TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
@@ -497,11 +498,11 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_Play.m_bPaused);
     Send(qv::Event::Command(32799));
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 1);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 1);
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_Play.m_bPaused) << "no pause flip while a target is picked";
     Send(qv::Event::Command(32799));
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
     frame->m_Play.m_bEditing = 1;
     Send(qv::Event::Command(32793));
     EXPECT_TRUE(frame->m_bTalkMode);
@@ -568,23 +569,23 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
     ObjectHolder* lamp = Place(Position(focus.x - 100, focus.y, 0), "Lamp");
     leader->JoinPlayerSet(chest);
     Thing scroll(picture.get(), "Scroll");
-    frame->m_Play.m_pPendingItem = &scroll;
-    frame->m_Play.m_pPendingItemUser = leader;
-    frame->m_Play.SetSelectMode(3);
+    frame->m_Play.Interacting().SetPendingItem(&scroll);
+    frame->m_Play.Interacting().SetPendingItemUser(leader);
+    frame->m_Play.Interacting().SetSelectMode(3);
     frame->m_bLeftHeld = 1;
     frame->SetDragObject(lamp);
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), lamp);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItem().Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItemUser().Get(), nullptr);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
     EXPECT_FALSE(frame->m_bLeftHeld);
     // While it is carried the left button does not end it.
     Mouse(qv::EventKind::LButtonUp, {kCx, kCy});
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), lamp);
     frame->SetDragObject(nullptr);
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), nullptr);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
 }
 
@@ -660,13 +661,13 @@ TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
     AddLeader(focus);
     Thing chest(picture.get(), "Chest");
     frame->m_Play.OpenContainer(&chest);
-    ASSERT_TRUE(frame->m_Play.m_bContainerOpen);
+    ASSERT_TRUE(frame->m_Play.Interacting().IsContainerOpen());
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
-    EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsContainerOpen());
+    EXPECT_EQ(frame->m_Play.Interacting().ShownContainer().Get(), nullptr);
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
 }
@@ -735,24 +736,24 @@ TEST_F(Input, AButtonLetGoAlwaysEndsItsHoldAndItsPause) {
 
 TEST_F(Input, EscWaitsForTheQuantityWindowAndClosesAContainerWhoseContentsAreGone) {
     AddLeader(focus);
-    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.Interacting().SetTabTarget(1);
     frame->m_Play.m_bPaused = 1;
     frame->m_Play.m_bOptionsShown = 0;
-    frame->m_Play.m_bQuantityUp = 1;
+    frame->m_Play.Interacting().SetQuantityUp(1);
     Press(qv::VK_ESCAPE);
-    EXPECT_TRUE(frame->m_Play.m_bTabTarget) << "the quantity window is up";
+    EXPECT_TRUE(frame->m_Play.Interacting().IsTabTarget()) << "the quantity window is up";
     EXPECT_TRUE(frame->m_Play.m_bPaused);
     EXPECT_FALSE(frame->m_Play.m_bOptionsShown);
-    frame->m_Play.m_bQuantityUp = 0;
+    frame->m_Play.Interacting().SetQuantityUp(0);
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
     EXPECT_FALSE(frame->m_Play.m_bPaused);
 
     auto* corpse = new Thing(picture.get(), "Corpse");
     frame->m_Play.OpenContainer(corpse);
     delete corpse;
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsContainerOpen());
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 100) << "the world goes on";

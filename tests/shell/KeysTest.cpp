@@ -75,7 +75,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
         {"the equipment", [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; }},
         {"the figures", [&](bool on) { w.m_bStatsOpen = on; }},
         {"the information", [&](bool on) { w.m_bInfoOpen = on; }},
-        {"a container", [&](bool on) { frame.m_Play.m_bContainerOpen = on; }},
+        {"a container", [&](bool on) { frame.m_Play.Interacting().SetContainerOpen(on); }},
         {"no leader", [&](bool on) { frame.m_World.m_pLeader = on ? nullptr : hero; }},
     };
     for (const auto& [rule, open] : rows) {
