@@ -32,8 +32,10 @@
 #include "play/AskPlayer.h"
 #include "play/Interaction.h"
 #include "play/Order.h"
+#include "play/Party.h"
 #include "play/PlayShell.h"
 #include "play/SavedGames.h"
+#include "play/Trading.h"
 #include "world/ObjectHolder.h"
 #include "world/WorldRules.h"
 
@@ -172,7 +174,7 @@ public:
     MonsterGenerator* ActiveGenerator() const;
 
     // ---- The party (PlayParty.cpp)
-    static constexpr int kPartySlots = 6;
+    static constexpr int kPartySlots = Party::kSlots;
     // The actors of the start world's character and its dog, whose display
     // names stand in for a new character's names left empty.
     static constexpr int kPlayerActor = 234;
@@ -201,12 +203,6 @@ public:
     // Where the n-th member placed around `focus` stands: three to a row,
     // 20 pixels apart, from 10 pixels right of and below it.
     static Position PartySpot(qv::Point focus, int32_t n);
-    // The party's formation: an offset per slot, and its four turned copies
-    // in the world's m_FormationRows, one per quarter of the leader's facing.
-    // The default is set once; rebasing puts the leader's slot at (0, 0).
-    void InitFormation();
-    void RebaseFormation();
-    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     // The character chosen for a new game, given to the party at its first
     // move (MoveToLand): its attributes by the names a NewCharacter order
     // takes, each set as it is (`value`, or `text` for a name). 0 for a name
@@ -218,7 +214,6 @@ public:
         static constexpr const char* kPlayerName = "Player Name";
         static constexpr const char* kDogName = "Dog Name";
     };
-    int SetNewCharacter(const std::string& name, int32_t value, const std::string& text);
     // The party's combat flag: the leader's group turns hostile or calm and
     // the land's music follows.
     void SetCombatMode(int on);
@@ -530,8 +525,6 @@ public:
     void SendPartyTo(qv::Point cell) override;
 
     // ---- Trading (PlayTrade.cpp)
-    // The first store of the world with that number; null when none has it.
-    Store* FindStore(int32_t id) const;
     // The gold a creature carries: every coin of its bag and the bags inside,
     // held to the 32-bit figures of a purse.
     static int64_t GoldOf(const Player* creature);
@@ -614,23 +607,14 @@ public:
     int m_bPaused = 0;
     int32_t m_iPauseBudget = 0;          // pause time banked while running, 0 to kPauseBankMax
     int32_t m_iMusicTime = 0;            // game time since the music was last chosen
-    int m_bCombat = 0;                   // the party is in combat
     qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
     int m_bChangingWorld = 0;            // the stairs' or a script's world change runs
     int m_iWarningBeeps = 0;
     Land* m_pCurrentLand = nullptr;  // the land under the focus
-    // The party's formation (see InitFormation).
-    std::array<qv::Point, kPartySlots> m_FormationOffsets{};
-    int m_bFormationSet = 0;
-    // The stores of the world, kept and written back as read.
-    std::list<std::unique_ptr<Store>> m_StoreList;
     // The moves and reads of worlds and the party (see MoveToLand).
     int m_bRefreshPending = 0;   // the next tick takes in a world that was read
     int m_bLandMovePending = 0;  // the next tick moves the party into its land
     int m_bPlacingParty = 0;
-    int m_bNewCharacterPending = 0;
-    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
-    std::string m_strPlayerName, m_strDogName;
     int m_bOptionsShown = 0;  // the options window has had its first showing
 
     // ---- The parts of play, each owning its state
@@ -640,6 +624,13 @@ public:
     // What the player's touches of the world have under way.
     Interaction& Interacting() { return m_Interaction; }
     const Interaction& Interacting() const { return m_Interaction; }
+    // What the player chose for the party: formation, combat flag, the new
+    // character.
+    Party& PartyChoices() { return m_Party; }
+    const Party& PartyChoices() const { return m_Party; }
+    // The world's stores.
+    Trading& Trade() { return m_Trading; }
+    const Trading& Trade() const { return m_Trading; }
     const SavedGames& Saves() const { return m_Saves; }
     // Refuses a party read from "players" (qv::FileError naming it) whose
     // group number is out of range or that of another group of world `w`
@@ -753,4 +744,6 @@ private:
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
     SavedGames m_Saves{*this};
     Interaction m_Interaction;
+    Party m_Party;
+    Trading m_Trading;
 };

@@ -154,8 +154,8 @@ int Play::MoveToLand() {
     // The formation's turned rows are made at the first placement too, so
     // that followers do not gather on the leader until the first land move.
     if (leader) {
-        InitFormation();
-        RebaseFormation();
+        m_Party.InitFormation();
+        m_Party.RebaseFormation(m_World);
     }
     if (m_bEditing && m_iStartState == 0 && !Shell().RedrawToolPalette()) m_bEditing = 0;
     return 1;
@@ -193,29 +193,30 @@ void Play::BringBackParty() {
     }
 
     Player* leader = w.m_pLeader.Get();
-    if (m_bNewCharacterPending) {
-        m_bNewCharacterPending = 0;
+    if (m_Party.IsNewCharacterPending()) {
+        m_Party.SetNewCharacterPending(false);
         if (leader) {
-            leader->m_iStrength = leader->m_iCurStr = m_iNewStrength;
-            leader->m_iDexterity = leader->m_iCombatDexterity = m_iNewDexterity;
-            leader->m_iIntelligence = leader->m_iCurInt = m_iNewIntelligence;
+            leader->m_iStrength = leader->m_iCurStr = m_Party.NewStrength();
+            leader->m_iDexterity = leader->m_iCombatDexterity = m_Party.NewDexterity();
+            leader->m_iIntelligence = leader->m_iCurInt = m_Party.NewIntelligence();
             // A name left empty keeps the one the character has.
-            if (!m_strPlayerName.empty()) leader->SetName(m_strPlayerName);
+            if (!m_Party.PlayerName().empty()) leader->SetName(m_Party.PlayerName());
             if (Group* party = leader->m_pGroup)
                 for (Member* m : party->Members()) {
                     Player* dog = AsCreature(m);
                     if (!dog || dog == leader) continue;
-                    if (!m_strDogName.empty()) dog->SetName(m_strDogName);
+                    if (!m_Party.DogName().empty()) dog->SetName(m_Party.DogName());
                     dog->m_strMessageNode = kDogNode;
                 }
         }
     }
-    auto nameOf = [](std::string& name, int actor) {
+    auto nameOf = [this](const char* attribute, const std::string& name, int actor) {
         if (!name.empty()) return;
-        if (Player* p = ResolveActor(actor)) name = p->GetDisplayName();
+        if (Player* p = ResolveActor(actor))
+            m_Party.SetNewCharacter(attribute, 0, p->GetDisplayName());
     };
-    nameOf(m_strPlayerName, kPlayerActor);
-    nameOf(m_strDogName, kDogActor);
+    nameOf(NewCharacterAttribute::kPlayerName, m_Party.PlayerName(), kPlayerActor);
+    nameOf(NewCharacterAttribute::kDogName, m_Party.DogName(), kDogActor);
 }
 
 void Play::CheckPartyNumber(const World& w, const Group& party, const std::string& path,
@@ -305,8 +306,9 @@ int Play::PlaceGroup(Group* group, int32_t* counter) {
 void Play::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
     group->m_bGrouped = 0;
     const bool formation =
-        atFocus || (m_bPlacingParty && (!m_Saves.IsLoadingGame() || m_bNewCharacterPending) &&
-                    !m_bLandMovePending);
+        atFocus ||
+        (m_bPlacingParty && (!m_Saves.IsLoadingGame() || m_Party.IsNewCharacterPending()) &&
+         !m_bLandMovePending);
     const std::vector<Member*> members(group->Members().begin(), group->Members().end());
     for (Member* m : members) {
         if (m->m_pGroup != group) continue;  // left while others were placed

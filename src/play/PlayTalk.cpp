@@ -98,7 +98,7 @@ int Play::JoinParty(Player* creature) {
     creature->m_iScriptHold = 0;
     creature->m_iPartySlot = static_cast<int32_t>(slot);
     w.m_Party[slot] = creature;
-    RebaseFormation();
+    m_Party.RebaseFormation(m_World);
     return 1;
 }
 

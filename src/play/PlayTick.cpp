@@ -180,7 +180,7 @@ void Play::UpdateArea(Land* land, int32_t now) {
     land->Update(now);
     if (m_iMusicTime > kMusicInterval) {
         m_iMusicTime = 0;
-        int tune = m_bCombat ? land->combattune : land->tune;
+        int tune = m_Party.InCombat() ? land->combattune : land->tune;
         Shell().PlayTune(tune);
     }
 }

@@ -414,15 +414,15 @@ int Play::GiveQuickSave(const Order&, Player*) {
 }
 
 int SavedGames::StartNewGame() {
-    const int waiting = m_Play.m_bNewCharacterPending;
-    m_Play.m_bNewCharacterPending = 1;
+    const bool waiting = m_Play.PartyChoices().IsNewCharacterPending();
+    m_Play.PartyChoices().SetNewCharacterPending(true);
     if (!qv::FolderExists(GameFolderPath(GetSaveFolder(kOriginalSlot)))) {
         // A game folder without its start world opens on the empty world.
-        m_Play.m_bNewCharacterPending = 0;
+        m_Play.PartyChoices().SetNewCharacterPending(false);
         return StartInOriginalWorld();
     }
     if (!LoadSlot(kOriginalSlot - 1)) {
-        m_Play.m_bNewCharacterPending = waiting;
+        m_Play.PartyChoices().SetNewCharacterPending(waiting);
         return 0;
     }
     return 1;

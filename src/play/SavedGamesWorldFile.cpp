@@ -506,7 +506,7 @@ void SavedGames::Serialize(qv::Archive& ar) {
         ar.SerializeClass(&MapMaster::classInfo);
         if (!m_Play.Map()) w.map_master = std::make_unique<MapMaster>();
         m_Play.Map()->Serialize(ar);
-        WriteList(ar, m_Play.m_StoreList);
+        WriteList(ar, m_Play.Trade().Stores());
         WriteList(ar, w.m_EventList);
         WriteList(ar, w.m_KeyStorageList);
         const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
@@ -527,12 +527,12 @@ void SavedGames::Serialize(qv::Archive& ar) {
         w.m_pTimeOfDay->Serialize(ar);
         w.m_pTimeOfDay->Format();
         WriteList(ar, w.m_ScriptVariableList);
-        for (const qv::Point& offset : m_Play.m_FormationOffsets) {
+        for (const qv::Point& offset : m_Play.PartyChoices().FormationOffsets()) {
             ar.WriteInt(offset.x);
             ar.WriteInt(offset.y);
         }
-        ar.WriteString(m_Play.m_strPlayerName);
-        ar.WriteString(m_Play.m_strDogName);
+        ar.WriteString(m_Play.PartyChoices().PlayerName());
+        ar.WriteString(m_Play.PartyChoices().DogName());
         ar.WriteInt(m_Play.m_World.m_bHoldGround);
 
         // Without a leader the party's group was written among the others and
@@ -572,16 +572,15 @@ void SavedGames::Serialize(qv::Archive& ar) {
     m_Play.m_bRefreshPending = 1;
     m_iWorldVersion = static_cast<int32_t>(version);
     m_Play.m_World.m_FlyingObjects.clear();
-    m_Play.m_StoreList.clear();
+    m_Play.Trade().ReplaceStores({});
     WorldFileExtras x;
     ReadWorld(ar, version, w, x, replace);
-    m_Play.m_StoreList = std::move(x.stores);
-    if (x.formation) m_Play.m_FormationOffsets = *x.formation;
-    if (version >= kVersionFormation) m_Play.m_bFormationSet = 1;
-    // A new character's names, chosen before its start world is read, are
-    // the ones its party gets.
-    if (x.playerName && !m_Play.m_bNewCharacterPending) m_Play.m_strPlayerName = *x.playerName;
-    if (x.dogName && !m_Play.m_bNewCharacterPending) m_Play.m_strDogName = *x.dogName;
+    m_Play.Trade().ReplaceStores(std::move(x.stores));
+    Party& party = m_Play.PartyChoices();
+    if (x.formation) party.TakeFormation(*x.formation);
+    if (version >= kVersionFormation) party.SetFormationSet(true);
+    party.TakeStoredNames(x.playerName ? &*x.playerName : nullptr,
+                          x.dogName ? &*x.dogName : nullptr);
     if (x.holdGround) m_Play.m_World.m_bHoldGround = *x.holdGround;
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
     if (x.spells) {

@@ -37,9 +37,10 @@ public:
 
     bool StartNewGame(const NewCharacterChoice& c) override {
         Play& play = f.m_Play;
-        const NewCharacterChoice before{play.m_iNewStrength, play.m_iNewDexterity,
-                                        play.m_iNewIntelligence, play.m_strPlayerName,
-                                        play.m_strDogName};
+        const NewCharacterChoice before{
+            play.PartyChoices().NewStrength(), play.PartyChoices().NewDexterity(),
+            play.PartyChoices().NewIntelligence(), play.PartyChoices().PlayerName(),
+            play.PartyChoices().DogName()};
         ChooseCharacter(c);
         const bool hasStartWorld = qv::FolderExists(
             play.Saves().GameFolderPath(savefile::GetSaveFolder(SavedGames::kOriginalSlot)));

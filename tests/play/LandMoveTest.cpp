@@ -100,11 +100,11 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     Focus(focus);
     play.m_bLandMovePending = 0;
     play.Saves().SetLoadingGame(1);
-    play.m_bNewCharacterPending = 1;
+    play.PartyChoices().SetNewCharacterPending(1);
     play.MoveToLand();
     ExpectAt("Ayla", focus.x + 10, focus.y + 10);
     ExpectAt("Rex", focus.x + 30, focus.y + 10);
-    EXPECT_EQ(play.m_bNewCharacterPending, 0);
+    EXPECT_EQ(play.PartyChoices().IsNewCharacterPending(), 0);
 }
 
 TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
@@ -185,18 +185,18 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     std::vector<Player*> p = PartyOf({"Korr", "Kaleb"}, 234);
     p[1]->m_strMessageNode = "HELLO";
     ChangeWorld();
-    play.m_strPlayerName.clear();
-    play.m_strDogName.clear();
-    play.m_bNewCharacterPending = 1;
-    play.m_iNewStrength = 61;
-    play.m_iNewDexterity = 52;
-    play.m_iNewIntelligence = 57;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "");
+    play.PartyChoices().SetNewCharacterPending(1);
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kStrength, 61, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDexterity, 52, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kIntelligence, 57, "");
     play.MoveToLand();
     Player* leader = world.m_pLeader.Get();
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->m_strSpecialName, "Korr");
-    EXPECT_EQ(play.m_strPlayerName, "Korr");
-    EXPECT_EQ(play.m_strDogName, "Kaleb");
+    EXPECT_EQ(play.PartyChoices().PlayerName(), "Korr");
+    EXPECT_EQ(play.PartyChoices().DogName(), "Kaleb");
     EXPECT_EQ(creature_test::Figures(*leader), std::tuple(61, 52, 57, 61, 52, 57));
     Player* dog = world.m_Party[1].Get();
     ASSERT_NE(dog, nullptr);
@@ -205,9 +205,9 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
 
     // Chosen names are given.
     ChangeWorld();
-    play.m_strPlayerName = "Ayla";
-    play.m_strDogName = "Rex";
-    play.m_bNewCharacterPending = 1;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Ayla");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "Rex");
+    play.PartyChoices().SetNewCharacterPending(1);
     play.MoveToLand();
     EXPECT_EQ(world.m_pLeader->m_strSpecialName, "Ayla");
     EXPECT_EQ(world.m_Party[1]->m_strSpecialName, "Rex");

@@ -197,7 +197,7 @@ TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
         auto store = std::make_unique<Store>();
         store->m_strSpecialName = name;
         store->m_iStoreId = id;
-        play.m_StoreList.push_back(std::move(store));
+        play.Trade().AddStore(std::move(store));
     }
     Order trade = Order::With(Order::Kind::Trade, 7);
     trade.mode = 2;
@@ -292,22 +292,22 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     EXPECT_EQ(play.m_iStartState, 2) << "the frame goes";
     // The new character's figures each to its own: none read for another.
     using A = Play::NewCharacterAttribute;
-    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &play.m_iNewStrength, 61},
-                                            {A::kDexterity, &play.m_iNewDexterity, 42},
-                                            {A::kIntelligence, &play.m_iNewIntelligence, 70}}) {
+    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &Party::NewStrength, 61},
+                                            {A::kDexterity, &Party::NewDexterity, 42},
+                                            {A::kIntelligence, &Party::NewIntelligence, 70}}) {
         Order order = Order::With(Order::Kind::NewCharacter, value);
         order.name = attribute;
         EXPECT_EQ(play.Give(order), 1) << attribute;
-        EXPECT_EQ(*figure, value) << attribute;
+        EXPECT_EQ((play.PartyChoices().*figure)(), value) << attribute;
     }
     Order name = Order::Of(Order::Kind::NewCharacter);
     name.name = A::kDogName;
     name.text = "Rex";
     EXPECT_EQ(play.Give(name), 1);
-    EXPECT_EQ(play.m_strDogName, "Rex");
+    EXPECT_EQ(play.PartyChoices().DogName(), "Rex");
     name.name = "Wisdom";
     EXPECT_EQ(play.Give(name), 0) << "no such attribute";
-    EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
+    EXPECT_EQ(play.PartyChoices().IsNewCharacterPending(), 0) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
     for (int index : {-1, SavedGames::kQuickSlot})
         EXPECT_EQ(play.Give(Order::With(Order::Kind::Save, index)), 0) << index;

@@ -179,7 +179,7 @@ struct Session {
         const std::string& name = order.name;
         if (name.empty()) return order;
         if (order.kind == Kind::Buy) {
-            if (Store* store = play.FindStore(order.value))
+            if (Store* store = play.Trade().FindStore(order.value))
                 for (const auto& item : store->Items())
                     if (item->m_strSpecialName == name) order.object = item.get();
         } else if (order.kind == Kind::Open) {
@@ -275,7 +275,7 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         int32_t wolves = 0;
         for (const auto& v : game.world.m_ScriptVariableList)
             if (v->m_strSpecialName == start_talk::kTaskVariable) wolves = v->m_iValue;
-        const Store* stall = game.play.FindStore(start_talk::kStoreId);
+        const Store* stall = game.play.Trade().FindStore(start_talk::kStoreId);
         EXPECT_EQ(std::tuple(wolves, stall ? stall->m_iGold : 0), std::tuple(1, 110));
         const Player* hero = nullptr;
         int deadBeasts = 0;

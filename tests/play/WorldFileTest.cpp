@@ -59,10 +59,10 @@ protected:
         w.m_pTimeOfDay->m_sHour = 7;
         w.m_pTimeOfDay->m_sMinute = 35;
         w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
-        play.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
-                                   {0, -40},        {-40, -40}, {40, -40}};
-        play.m_strPlayerName = "Ayla";
-        play.m_strDogName = "Rex";
+        play.PartyChoices().TakeFormation(
+            {qv::Point{0, 0}, {-40, 0}, {40, 0}, {0, -40}, {-40, -40}, {40, -40}});
+        play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Ayla");
+        play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "Rex");
         world.m_bHoldGround = 1;
         g_iNextSpellSerial = 42;
     }
@@ -108,7 +108,7 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     // Read back over a changed world, the same world writes the same bytes.
     world.m_ptFocus = {1, 2};
     world.m_ScriptVariableList.clear();
-    play.m_strPlayerName = "Other";
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Other");
     g_iNextSpellSerial = 7;
     Read(written);
     EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
@@ -149,10 +149,10 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                   {40, 0},         {55, 40}, {55, -40}};
+        play.PartyChoices().TakeFormation(
+            {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}});
         world.m_ptFocus = {5, 6};
-        const auto before = play.m_FormationOffsets;
+        const auto before = play.PartyChoices().FormationOffsets();
         const auto& f = r.formation;
         const Bytes file = SmallWorldFile(
             {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
@@ -163,8 +163,8 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
-                EXPECT_EQ(play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+                EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(play.PartyChoices().FormationOffsets()[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
@@ -172,7 +172,7 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
                       std::string::npos)
                 << e.what();
-            EXPECT_EQ(play.m_FormationOffsets, before);
+            EXPECT_EQ(play.PartyChoices().FormationOffsets(), before);
         }
         play.Saves().SetLoadingGame(0);
         // Tried first, as every load is, the world in play is not touched.
@@ -191,17 +191,17 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
 
     // Rebased on a leader at one end of the spread, the formation is written
     // as the game reads it back.
-    play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    play.PartyChoices().TakeFormation({qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}});
     Player leader;
     world.m_pLeader = &leader;
     world.m_Party[0] = &leader;
-    play.RebaseFormation();
+    play.PartyChoices().RebaseFormation(play.m_World);
     world.m_pLeader = nullptr;
     world.m_Party[0] = nullptr;
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
-    const auto rebased = play.m_FormationOffsets;
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-2688, 2688}));
+    const auto rebased = play.PartyChoices().FormationOffsets();
     Read(Store());
-    EXPECT_EQ(play.m_FormationOffsets, rebased);
+    EXPECT_EQ(play.PartyChoices().FormationOffsets(), rebased);
 }
 
 // A load is tried with the slot's land files before anything changes; a land
@@ -312,8 +312,8 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     // 2147483647 twice, then 2082408385 and 2147483646; y at -2147483648
     // twice, then -1982292598 and -2147483647.
     world.m_pTimeOfDay->m_sHour = 9;
-    play.m_strPlayerName = "Kept";
-    play.m_bFormationSet = 0;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Kept");
+    play.PartyChoices().SetFormationSet(false);
     struct Row {
         const char* rule;
         uint32_t version;
@@ -334,9 +334,10 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
         SCOPED_TRACE(r.rule);
         Read(OldWorld(r.version, r.keys, r.in));
         const World& w = world;
-        EXPECT_EQ(std::tuple(play.Saves().WorldVersion(), w.m_pTimeOfDay->m_sHour,
-                             play.m_strPlayerName, play.m_bFormationSet),
-                  std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
+        EXPECT_EQ(
+            std::tuple(play.Saves().WorldVersion(), w.m_pTimeOfDay->m_sHour,
+                       play.PartyChoices().PlayerName(), play.PartyChoices().IsFormationSet()),
+            std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
         EXPECT_EQ(r.out == qv::Point{} ? r.out : w.m_ptFocus, r.out);
         ASSERT_TRUE(w.m_pUnusedNumbers);
         EXPECT_EQ(r.pool < 0 ? r.pool : w.m_pUnusedNumbers->GetCount(), r.pool);
@@ -433,7 +434,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
     w.m_pTimeOfDay->m_sHour = 20;
-    play.m_FormationOffsets[1] = {-70, 5};
+    play.PartyChoices().SetFormationOffset(1, {-70, 5});
     const Bytes written = Store();
 
     // A world change: present events and variables stay, loaded ones of other
@@ -445,7 +446,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.back()->m_iValue = 9;
     w.m_pTimeOfDay->m_sHour = 6;
     w.m_iGameTime = 5000;
-    play.m_FormationOffsets[1] = {-30, 0};
+    play.PartyChoices().SetFormationOffset(1, {-30, 0});
     Read(written, false);
     std::vector<std::string> events;
     for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
@@ -455,8 +456,8 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.back()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
     EXPECT_EQ(w.m_iGameTime, 5000);
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-30, 0}));
-    EXPECT_EQ(play.m_bFormationSet, 1);
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-30, 0}));
+    EXPECT_EQ(play.PartyChoices().IsFormationSet(), 1);
 
     // A saved game: everything is the file's, and game time starts again.
     Read(written, true);
@@ -467,7 +468,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.front()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 20);
     EXPECT_EQ(w.m_iGameTime, 0);
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-70, 5}));
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-70, 5}));
 }
 
 TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASerialStays) {

@@ -552,9 +552,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         qv::MessageLoop::Instance().PumpAll();
         CMainFrame& f = *run.GetMainWnd();
         ASSERT_EQ(f.m_iStage, 3);
-        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
+        EXPECT_EQ(f.m_Play.PartyChoices().IsNewCharacterPending(), 1)
+            << "given to the party at its first move";
         Tick();
-        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
+        EXPECT_EQ(f.m_Play.PartyChoices().IsNewCharacterPending(), 0);
         Player* leader = f.m_World.m_pLeader.Get();
         ASSERT_NE(leader, nullptr);
         EXPECT_NE(dynamic_cast<Human*>(leader), nullptr) << "the character is one of the people";
@@ -565,9 +566,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
         auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
         ASSERT_NE(dog, nullptr);
-        EXPECT_EQ(std::tuple(dog->m_strSpecialName, dog->m_strMessageNode, f.m_Play.m_strPlayerName,
-                             f.m_Play.m_strDogName),
-                  std::tuple(r.wantDog, "DOGHELLO", r.wantName, r.wantDog));
+        EXPECT_EQ(
+            std::tuple(dog->m_strSpecialName, dog->m_strMessageNode,
+                       f.m_Play.PartyChoices().PlayerName(), f.m_Play.PartyChoices().DogName()),
+            std::tuple(r.wantDog, "DOGHELLO", r.wantName, r.wantDog));
         // Both stand on the map, the dog beside its master.
         ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
         EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";

@@ -469,14 +469,15 @@ namespace {
 class Formation : public LoopFixture {};
 
 TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
-    frame->m_Play.InitFormation();
-    EXPECT_TRUE(frame->m_Play.m_bFormationSet);
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{55, 40}));
-    frame->m_Play.m_FormationOffsets[4] = {1, 2};
-    frame->m_Play.InitFormation();
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{1, 2})) << "set once only";
-    frame->m_Play.m_bFormationSet = 0;
-    frame->m_Play.InitFormation();
+    frame->m_Play.PartyChoices().InitFormation();
+    EXPECT_TRUE(frame->m_Play.PartyChoices().IsFormationSet());
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[4], (qv::Point{55, 40}));
+    frame->m_Play.PartyChoices().SetFormationOffset(4, {1, 2});
+    frame->m_Play.PartyChoices().InitFormation();
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[4], (qv::Point{1, 2}))
+        << "set once only";
+    frame->m_Play.PartyChoices().SetFormationSet(false);
+    frame->m_Play.PartyChoices().InitFormation();
 
     // Leader in slot 0: nothing moves; the rows are the quarter turns.
     Group* party = NewGroup();
@@ -484,7 +485,7 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
     for (auto& m : members) m = NewRecorder(party, "m");
     for (size_t i = 0; i < 4; ++i) frame->m_World.m_Party[i] = members[i];
     frame->m_World.m_pLeader = members[0];
-    frame->m_Play.RebaseFormation();
+    frame->m_Play.PartyChoices().RebaseFormation(frame->m_World);
     const auto& rows = frame->m_World.m_FormationRows;
     EXPECT_EQ(rows[0][1], (qv::Point{25, 25}));
     EXPECT_EQ(rows[1][1], (qv::Point{-25, 25}));
@@ -494,10 +495,10 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
 
     // Leader in slot 3 (40, 0): every offset moves by (-40, 0).
     frame->m_World.m_pLeader = members[3];
-    frame->m_Play.RebaseFormation();
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[3], (qv::Point{0, 0}));
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[0], (qv::Point{-40, 0}));
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[5], (qv::Point{15, -40}));
+    frame->m_Play.PartyChoices().RebaseFormation(frame->m_World);
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[3], (qv::Point{0, 0}));
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[0], (qv::Point{-40, 0}));
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[0][5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[1][5], (qv::Point{40, 15}));
 

@@ -538,18 +538,18 @@ namespace {
 
 TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
     frame->m_Play.SetCombatMode(1);
-    EXPECT_FALSE(frame->m_Play.m_bCombat) << "nothing without a leader";
+    EXPECT_FALSE(frame->m_Play.PartyChoices().InCombat()) << "nothing without a leader";
     Player* leader = AddLeader(focus);
     auto* second = new Player;
     leader->m_pGroup->AddMember(second);
     frame->m_Play.m_iMusicTime = 4000;
     frame->m_Play.SetCombatMode(1);
-    EXPECT_TRUE(frame->m_Play.m_bCombat);
+    EXPECT_TRUE(frame->m_Play.PartyChoices().InCombat());
     EXPECT_EQ(leader->m_iHostileMode, 1);
     EXPECT_EQ(second->m_iHostileMode, 1);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
     frame->m_Play.SetCombatMode(0);
-    EXPECT_FALSE(frame->m_Play.m_bCombat);
+    EXPECT_FALSE(frame->m_Play.PartyChoices().InCombat());
     EXPECT_EQ(second->m_iHostileMode, 0);
     // The flag follows the group as it turns, and goes down with the land's
     // tune once the leader's fight is over and no one of the group fights.
@@ -558,7 +558,8 @@ TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
     for (Player* calm : {leader, second}) {
         calm->m_iHostileMode = 0;
         leader->Think(1000, nullptr);
-        EXPECT_EQ(frame->m_Play.m_bCombat, calm == leader) << "not while another fights";
+        EXPECT_EQ(frame->m_Play.PartyChoices().InCombat(), calm == leader)
+            << "not while another fights";
     }
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
 }

@@ -149,11 +149,12 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     FrameOn on(dir);
     CMainFrame& frame = on.frame;
     ASSERT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
-    EXPECT_EQ(std::tuple(frame.m_Play.Saves().WorldFile(), frame.m_Play.m_strPlayerName,
-                         frame.m_Play.m_strDogName),
+    EXPECT_EQ(std::tuple(frame.m_Play.Saves().WorldFile(), frame.m_Play.PartyChoices().PlayerName(),
+                         frame.m_Play.PartyChoices().DogName()),
               std::tuple("start.qvr", "Korr", "Kaleb"));
     // The default formation: slot 1 stands 25 pixels down and right.
-    EXPECT_EQ(std::tuple(frame.m_Play.m_FormationOffsets[1], frame.m_Play.m_FormationOffsets[5]),
+    EXPECT_EQ(std::tuple(frame.m_Play.PartyChoices().FormationOffsets()[1],
+                         frame.m_Play.PartyChoices().FormationOffsets()[5]),
               std::tuple(qv::Point{25, 25}, qv::Point{55, -40}));
     MapMaster& map = *frame.m_World.map_master;
     EXPECT_EQ(std::tuple(map.worldcellx, map.worldcelly), std::tuple(100, 80));
@@ -189,7 +190,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         std::tuple("Sword", "Leather Shirt", "Dagger", MONEY, int64_t{60}));
     // The shop keeper's stall: two potions of healing, one of mana, a sword,
     // a helm and a shirt, and 100 gold to buy with.
-    const Store* stall = frame.m_Play.FindStore(1);
+    const Store* stall = frame.m_Play.Trade().FindStore(1);
     ASSERT_NE(stall, nullptr);
     EXPECT_EQ(std::tuple(stall->Items().size(), stall->m_iGold), std::tuple(6u, 100));
     // The hero knows three Earth spells and has the mana for them.

@@ -466,14 +466,20 @@ void WriteStartWorld(const std::string& gameFolder) {
                              static_cast<Object*>(new Sword), static_cast<Object*>(new Helm(2)),
                              static_cast<Object*>(new Shirt(2))})
             store->AddItem(std::unique_ptr<Object>(item));
-        frame.m_Play.m_StoreList.push_back(std::move(store));
+        frame.m_Play.Trade().AddStore(std::move(store));
 
         frame.m_World.m_ptFocus = {start.x, start.y};
-        frame.m_Play.m_strPlayerName = kCharacterName;
-        frame.m_Play.m_strDogName = kDogName;
+        auto name = [&](const char* attribute, const std::string& text) {
+            Order order = Order::Of(Order::Kind::NewCharacter);
+            order.name = attribute;
+            order.text = text;
+            frame.m_Play.Give(order);
+        };
+        name(Play::NewCharacterAttribute::kPlayerName, kCharacterName);
+        name(Play::NewCharacterAttribute::kDogName, kDogName);
         // The party keeps its default formation: the dog, and whoever
         // joins later, stands beside the character, not on it.
-        frame.m_Play.InitFormation();
+        frame.m_Play.PartyChoices().InitFormation();
         frame.m_Play.Saves().SetWorldFile(kWorldFile);
         frame.m_Play.Saves().SaveWorldFile(kWorldFile);
         qv::WriteWholeFile(stage + "tmp/Position", savefile::StorePosition(kWorldFile));
