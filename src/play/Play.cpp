@@ -83,7 +83,7 @@ MapMaster* Play::Map() const {
 }
 
 bool Play::IsPopupOpen(bool countContainer) const {
-    return Shell().WindowStopsWorld(countContainer) || m_bChangingWorld ||
+    return Shell().WindowStopsWorld(countContainer) || m_Travel.IsChangingWorld() ||
            (countContainer && m_Interaction.IsContainerOpen());
 }
 

@@ -36,6 +36,7 @@
 #include "play/PlayShell.h"
 #include "play/SavedGames.h"
 #include "play/Trading.h"
+#include "play/Travel.h"
 #include "world/ObjectHolder.h"
 #include "world/WorldRules.h"
 
@@ -544,12 +545,6 @@ public:
     // The conversations asked for during the groups' turns (a death with a
     // conversation of its own), opened once the turns are over, in order.
     void OpenWaitingConversations();
-    // A world a conversation sends the party to at the next tick.
-    struct ScriptWorld {
-        std::string file;
-        qv::Point cell;
-    };
-    std::optional<ScriptWorld> m_PendingScriptWorld;
 
     // ---- What the party's windows ask (PlayPanels.cpp)
     // The actor picks something it holds or a spell it knows for use (the
@@ -605,16 +600,9 @@ public:
     int m_bEditing = 0;    // the editor's build mode check is on
     int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
     int m_bPaused = 0;
-    int32_t m_iPauseBudget = 0;          // pause time banked while running, 0 to kPauseBankMax
-    int32_t m_iMusicTime = 0;            // game time since the music was last chosen
-    qv::Handle<Object> m_pPendingWorld;  // stairs the next tick travels through
-    int m_bChangingWorld = 0;            // the stairs' or a script's world change runs
+    int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
+    int32_t m_iMusicTime = 0;    // game time since the music was last chosen
     int m_iWarningBeeps = 0;
-    Land* m_pCurrentLand = nullptr;  // the land under the focus
-    // The moves and reads of worlds and the party (see MoveToLand).
-    int m_bRefreshPending = 0;   // the next tick takes in a world that was read
-    int m_bLandMovePending = 0;  // the next tick moves the party into its land
-    int m_bPlacingParty = 0;
     int m_bOptionsShown = 0;  // the options window has had its first showing
 
     // ---- The parts of play, each owning its state
@@ -631,6 +619,9 @@ public:
     // The world's stores.
     Trading& Trade() { return m_Trading; }
     const Trading& Trade() const { return m_Trading; }
+    // The moves between lands and worlds that wait for the next tick.
+    Travel& Travelling() { return m_Travel; }
+    const Travel& Travelling() const { return m_Travel; }
     const SavedGames& Saves() const { return m_Saves; }
     // Refuses a party read from "players" (qv::FileError naming it) whose
     // group number is out of range or that of another group of world `w`
@@ -746,4 +737,5 @@ private:
     Interaction m_Interaction;
     Party m_Party;
     Trading m_Trading;
+    Travel m_Travel;
 };

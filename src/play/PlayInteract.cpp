@@ -362,7 +362,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
             object->Edit();
         } else if (creature && creature->m_iPartySlot != 0 &&
                    Ask().YesNo("Do you want to take the stairs?") && target) {
-            m_pPendingWorld = object;
+            m_Travel.SetPendingWorld(object);
         }
         return 1;
     }

@@ -81,7 +81,7 @@ void Play::TakeHolderOffMap(Member* member) {
 
 int Play::MoveToLand() {
     World& w = m_World;
-    m_pCurrentLand = nullptr;
+    m_Travel.SetCurrentLand(nullptr);
     if (Map()) {
         Position focus(w.m_ptFocus.x, w.m_ptFocus.y, 0);
         Map()->WrapPosition(focus);
@@ -103,10 +103,10 @@ int Play::MoveToLand() {
         ReportFileException(savefile::AsFileError(error, error.file));
     }
 
-    m_bPlacingParty = 1;
-    if (m_bRefreshPending || m_bLandMovePending) BringBackParty();
+    m_Travel.SetPlacingParty(true);
+    if (m_Travel.IsRefreshPending() || m_Travel.IsLandMovePending()) BringBackParty();
     if (m_Saves.IsLoadingGame()) EndSpellsOfTheDead();
-    m_bPlacingParty = 0;
+    m_Travel.SetPlacingParty(false);
     m_Saves.SetLoadingGame(false);
 
     // The groups find their leaders again; hostile ones turn on the party.
@@ -142,7 +142,7 @@ int Play::MoveToLand() {
     if (leader && leader->m_iPartySlot >= 0)
         leader->m_iPartySlot = leader->m_iPartySlot > 0 ? -leader->m_iPartySlot : -1;
     // The party's slots lead their group's list, slot 0 first.
-    if (m_iStartState == 0 && !m_bRefreshPending && leader && leader->m_pGroup) {
+    if (m_iStartState == 0 && !m_Travel.IsRefreshPending() && leader && leader->m_pGroup) {
         Group* group = leader->m_pGroup;
         std::array<Player*, kPartySlots> members{};
         for (size_t i = 0; i < members.size(); ++i) members[i] = w.m_Party[i].Get();
@@ -306,9 +306,9 @@ int Play::PlaceGroup(Group* group, int32_t* counter) {
 void Play::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
     group->m_bGrouped = 0;
     const bool formation =
-        atFocus ||
-        (m_bPlacingParty && (!m_Saves.IsLoadingGame() || m_Party.IsNewCharacterPending()) &&
-         !m_bLandMovePending);
+        atFocus || (m_Travel.IsPlacingParty() &&
+                    (!m_Saves.IsLoadingGame() || m_Party.IsNewCharacterPending()) &&
+                    !m_Travel.IsLandMovePending());
     const std::vector<Member*> members(group->Members().begin(), group->Members().end());
     for (Member* m : members) {
         if (m->m_pGroup != group) continue;  // left while others were placed
@@ -375,14 +375,14 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     try {
         try {
             m_Saves.SaveWorldFile(m_Saves.WorldFile());
-            m_bLandMovePending = 0;
-            m_bPlacingParty = 1;
+            m_Travel.SetLandMovePending(false);
+            m_Travel.SetPlacingParty(true);
             m_Saves.LoadWorldFile(worldFile);
         } catch (const qv::ArchiveError& error) {
             throw savefile::AsFileError(error, m_Saves.InCurrentFolder(m_Saves.WorldFile()));
         }
     } catch (const qv::FileError& error) {
-        m_bPlacingParty = 0;
+        m_Travel.SetPlacingParty(false);
         ReportFileException(error);
         return 0;
     }

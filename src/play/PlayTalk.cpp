@@ -42,7 +42,7 @@ void PlayTalkHost::GoToWorld(const std::string& worldFile, int32_t x, int32_t y)
 }
 
 void PlayTalkHost::SetPendingWorld(const std::string& worldFile, qv::Point cell) {
-    m_Play.m_PendingScriptWorld = Play::ScriptWorld{worldFile, cell};
+    m_Play.Travelling().SetPendingScriptWorld(Travel::ScriptWorld{worldFile, cell});
 }
 
 void PlayTalkHost::MoveToLand() {

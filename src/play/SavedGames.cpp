@@ -293,7 +293,8 @@ int SavedGames::SaveGame(int index) {
 
 int SavedGames::QuickSave() {
     // The container counts as play opened it, not by its window.
-    const bool windowOpen = m_Play.Shell().WindowStopsWorld(false) || m_Play.m_bChangingWorld ||
+    const bool windowOpen = m_Play.Shell().WindowStopsWorld(false) ||
+                            m_Play.Travelling().IsChangingWorld() ||
                             m_Play.Interacting().IsContainerOpen();
     Player* leader = m_Play.m_World.m_pLeader.Get();
     if (windowOpen || !leader || !leader->m_Opponents.empty()) {

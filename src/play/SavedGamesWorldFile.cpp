@@ -479,7 +479,7 @@ void SavedGames::Serialize(qv::Archive& ar) {
     m_Play.m_World.m_pActiveGenerator = nullptr;
 
     if (ar.IsStoring()) {
-        m_Play.m_bLandMovePending = 1;
+        m_Play.Travelling().SetLandMovePending(true);
         m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
         m_Play.m_World.m_FlyingObjects.clear();
         ar.WriteDWord(kWorldVersion);
@@ -569,7 +569,7 @@ void SavedGames::Serialize(qv::Archive& ar) {
     m_PartyOutOfPlay.reset();
     const uint32_t version = ReadWorldVersion(ar);
     const bool replace = m_bLoadingGame != 0;
-    m_Play.m_bRefreshPending = 1;
+    m_Play.Travelling().SetRefreshPending(true);
     m_iWorldVersion = static_cast<int32_t>(version);
     m_Play.m_World.m_FlyingObjects.clear();
     m_Play.Trade().ReplaceStores({});

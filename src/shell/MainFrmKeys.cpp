@@ -168,7 +168,7 @@ void CMainFrame::OnEscape() {
         if (m_pToolPalette) m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
         return;
     }
-    if (w.m_bStatsOpen || m_Play.m_bChangingWorld) return;
+    if (w.m_bStatsOpen || m_Play.Travelling().IsChangingWorld()) return;
     if (w.m_pEquipmentWnd) {
         w.m_pEquipmentWnd->OnKeyDown(qv::VK_ESCAPE);
         return;

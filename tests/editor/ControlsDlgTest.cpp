@@ -284,8 +284,8 @@ TEST_F(EditorFixture, LoadWorldCancelledKeepsTheUnsavedWorkAndTheWorkingFolder) 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "Load Cancelled");
     // The palette asked for the world and no party.
-    EXPECT_EQ(frame->m_Play.Saves().ReloadsWithoutAsking(), 0);
-    EXPECT_EQ(frame->m_Play.Saves().SkipsPlayersFile(), 1);
+    EXPECT_FALSE(frame->m_Play.Saves().ReloadsWithoutAsking());
+    EXPECT_TRUE(frame->m_Play.Saves().SkipsPlayersFile());
 
     // Chosen: the world is read again from the start world's slot.
     Queue({{"File name", "start.qvr"}});

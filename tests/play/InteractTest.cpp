@@ -235,13 +235,13 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
     EXPECT_EQ(Ask(k, corpse->m_pHolder, 1), 0);
     EXPECT_EQ(k->m_pPlayerSet, corpse->m_pHolder);
     EXPECT_EQ(play.Interacting().ShownContainer().Get(), nullptr);
-    EXPECT_EQ(play.Interacting().IsContainerOpen(), 0);
+    EXPECT_FALSE(play.Interacting().IsContainerOpen());
 
     // With the pillar gone the corpse's bag is shown.
     DeleteHolderWithObject(pillar->m_pHolder);
     EXPECT_EQ(play.InteractWith(k, 1), 1);
     EXPECT_EQ(play.Interacting().ShownContainer().Get(), corpse->m_pBag.get());
-    EXPECT_EQ(play.Interacting().IsContainerOpen(), 1);
+    EXPECT_TRUE(play.Interacting().IsContainerOpen());
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     play.CloseContainer();
     EXPECT_FALSE(play.IsPopupOpen());

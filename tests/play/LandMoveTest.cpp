@@ -77,7 +77,7 @@ TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOr
     EXPECT_EQ(w.m_Party[0].Get(), leader);
     EXPECT_EQ(w.m_Party[3]->m_strSpecialName, "Bo");
     EXPECT_EQ(w.GetGroupByNumber(1), leader->m_pGroup);
-    EXPECT_EQ(play.m_bPlacingParty, 0);
+    EXPECT_FALSE(play.Travelling().IsPlacingParty());
     EXPECT_FALSE(play.Saves().IsLoadingGame());
 }
 
@@ -87,7 +87,7 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     const Position ayla = At(24, 24, 20, 50), rex = At(24, 24, 60, 50);
     Focus(At(10, 10));
     Read(Store(), true);
-    play.m_bLandMovePending = 0;
+    play.Travelling().SetLandMovePending(false);
     play.Saves().SetLoadingGame(1);
     play.MoveToLand();
     ExpectAt("Ayla", ayla.x, ayla.y);
@@ -98,13 +98,13 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     const Position focus = At(10, 10, 0, 0);
     Read(Store(), true);
     Focus(focus);
-    play.m_bLandMovePending = 0;
+    play.Travelling().SetLandMovePending(false);
     play.Saves().SetLoadingGame(1);
     play.PartyChoices().SetNewCharacterPending(1);
     play.MoveToLand();
     ExpectAt("Ayla", focus.x + 10, focus.y + 10);
     ExpectAt("Rex", focus.x + 30, focus.y + 10);
-    EXPECT_EQ(play.PartyChoices().IsNewCharacterPending(), 0);
+    EXPECT_FALSE(play.PartyChoices().IsNewCharacterPending());
 }
 
 TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
@@ -112,7 +112,7 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     PartyOf({"Ayla", "Rex"});
     Focus(At(10, 10));
     Store();
-    ASSERT_EQ(play.m_bLandMovePending, 1);
+    ASSERT_TRUE(play.Travelling().IsLandMovePending());
     EXPECT_TRUE(Where("Ayla").empty());
     play.MoveToLand();
     ExpectAt("Ayla", At(24, 24, 20, 50).x, At(24, 24, 20, 50).y);
@@ -323,8 +323,8 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     EXPECT_EQ(Where("Bear").size(), 1u);
     EXPECT_TRUE(Where("Wolf").empty());
     EXPECT_EQ(world.m_pLeader->m_strSpecialName, "Ayla");
-    EXPECT_EQ(play.m_bPlacingParty, 0);
-    EXPECT_EQ(play.m_bRefreshPending, 1);  // the loop refreshes the windows
+    EXPECT_FALSE(play.Travelling().IsPlacingParty());
+    EXPECT_TRUE(play.Travelling().IsRefreshPending());  // the loop refreshes the windows
 
     EXPECT_EQ(play.GoToWorld("a.qvr", 25, 24), 1);
     ExpectAt("Ayla", 25 * 160 + 20, 24 * 112 + 20);
@@ -372,13 +372,13 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     stairs->m_iTargetY = 20;
     auto* holder = new ObjectHolder(At(26, 26), stairs);
     ASSERT_EQ(map.AddHolder(holder->pos, holder), 1);
-    play.m_pPendingWorld = stairs;
+    play.Travelling().SetPendingWorld(stairs);
     int32_t now = 0;
     play.UpdateTick(&now);
-    EXPECT_FALSE(play.m_pPendingWorld);
+    EXPECT_FALSE(play.Travelling().PendingWorld());
     EXPECT_EQ(play.Saves().WorldFile(), "b.qvr");
     ExpectAt("Ayla", 30 * 160 + 20, 20 * 112 + 20);
-    EXPECT_EQ(play.m_bChangingWorld, 0);
+    EXPECT_FALSE(play.Travelling().IsChangingWorld());
 }
 
 // ---- The editor's worlds

@@ -88,7 +88,7 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
     EXPECT_EQ(play.Give(open), 1) << "its lock turned, it opens at once";
     EXPECT_EQ(chest->m_bLocked, 0);
     EXPECT_EQ(play.Interacting().ShownContainer().Get(), chest->GetBag());
-    EXPECT_EQ(play.Interacting().IsContainerOpen(), 1);
+    EXPECT_TRUE(play.Interacting().IsContainerOpen());
 
     EXPECT_EQ(play.Give(Carry(Order::Kind::Take, helm)), 1);
     EXPECT_TRUE(k->m_pBag->Contains(helm));

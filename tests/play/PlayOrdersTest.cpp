@@ -68,7 +68,7 @@ TEST_F(PlayOrders, ADroppedStackAsksHowManyAndKeepsTheRestWithTheCaller) {
     EXPECT_EQ(play.Give(drop), 1) << "a part of the stack went";
     EXPECT_EQ(arrows.m_iBulkNum, 3);
     ASSERT_EQ(ask.asked, (std::vector<std::string>{"quantity 5"}));
-    EXPECT_EQ(play.Interacting().IsQuantityUp(), 0);
+    EXPECT_FALSE(play.Interacting().IsQuantityUp());
     // The player cancels: nothing changes.
     EXPECT_EQ(play.Give(drop), 0);
     EXPECT_EQ(arrows.m_iBulkNum, 3);
@@ -307,7 +307,7 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     EXPECT_EQ(play.PartyChoices().DogName(), "Rex");
     name.name = "Wisdom";
     EXPECT_EQ(play.Give(name), 0) << "no such attribute";
-    EXPECT_EQ(play.PartyChoices().IsNewCharacterPending(), 0) << "only a new game makes it wait";
+    EXPECT_FALSE(play.PartyChoices().IsNewCharacterPending()) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
     for (int index : {-1, SavedGames::kQuickSlot})
         EXPECT_EQ(play.Give(Order::With(Order::Kind::Save, index)), 0) << index;
@@ -315,8 +315,8 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     // The editor's read of a world without a chooser: cancelled, but without a party.
     play.Saves().SetReloadsWithoutAsking(1);
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::LoadWorld)), 2);
-    EXPECT_EQ(play.Saves().SkipsPlayersFile(), 1);
-    EXPECT_EQ(play.Saves().ReloadsWithoutAsking(), 0);
+    EXPECT_TRUE(play.Saves().SkipsPlayersFile());
+    EXPECT_FALSE(play.Saves().ReloadsWithoutAsking());
 }
 
 TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {

@@ -102,7 +102,7 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
     EXPECT_EQ(play.Saves().WorldVersion(), 19);
-    EXPECT_EQ(play.m_bLandMovePending, 1);
+    EXPECT_TRUE(play.Travelling().IsLandMovePending());
     EXPECT_EQ(shell.busy, 0) << "the busy cursor ends";
 
     // Read back over a changed world, the same world writes the same bytes.
@@ -113,7 +113,7 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     Read(written);
     EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
     EXPECT_EQ(world.m_pTimeOfDay->m_strTime.empty(), false);
-    EXPECT_EQ(play.m_bRefreshPending, 1);
+    EXPECT_TRUE(play.Travelling().IsRefreshPending());
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
 }
@@ -457,7 +457,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
     EXPECT_EQ(w.m_iGameTime, 5000);
     EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-30, 0}));
-    EXPECT_EQ(play.PartyChoices().IsFormationSet(), 1);
+    EXPECT_TRUE(play.PartyChoices().IsFormationSet());
 
     // A saved game: everything is the file's, and game time starts again.
     Read(written, true);

@@ -552,10 +552,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         qv::MessageLoop::Instance().PumpAll();
         CMainFrame& f = *run.GetMainWnd();
         ASSERT_EQ(f.m_iStage, 3);
-        EXPECT_EQ(f.m_Play.PartyChoices().IsNewCharacterPending(), 1)
+        EXPECT_TRUE(f.m_Play.PartyChoices().IsNewCharacterPending())
             << "given to the party at its first move";
         Tick();
-        EXPECT_EQ(f.m_Play.PartyChoices().IsNewCharacterPending(), 0);
+        EXPECT_FALSE(f.m_Play.PartyChoices().IsNewCharacterPending());
         Player* leader = f.m_World.m_pLeader.Get();
         ASSERT_NE(leader, nullptr);
         EXPECT_NE(dynamic_cast<Human*>(leader), nullptr) << "the character is one of the people";

@@ -418,7 +418,7 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
     frame->m_Play.m_iMusicTime = 6000;
     Start();
     Ticks(3);
-    EXPECT_EQ(frame->m_Play.m_pCurrentLand, nullptr);
+    EXPECT_EQ(frame->m_Play.Travelling().CurrentLand(), nullptr);
     EXPECT_EQ(map->daylight, 33);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 6400) << "no music is chosen without a land";
 }
@@ -437,7 +437,7 @@ TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
     frame->m_Play.m_iMusicTime = 4800;
     Start();   // the first frame finds the focus cell; music time 4900
     Ticks(1);  // 5000: the land is found, but the music waits for more than 5000
-    EXPECT_EQ(frame->m_Play.m_pCurrentLand, &land);
+    EXPECT_EQ(frame->m_Play.Travelling().CurrentLand(), &land);
     EXPECT_EQ(map->sunlightmode, 0);
     EXPECT_EQ(map->daylight, 41);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 5000);

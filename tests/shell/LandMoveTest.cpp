@@ -59,7 +59,7 @@ TEST_F(LandMoveInFrame, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnything
         EXPECT_EQ(frame.m_Play.Saves().WorldFile(), "a.qvr");
         EXPECT_EQ(Where("Ayla"), before);
         EXPECT_FALSE(fs::exists(folder.Working("a.qvr")));
-        EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
+        EXPECT_FALSE(frame.m_Play.Travelling().IsPlacingParty());
     }
     // Mended, the same move is taken.
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
@@ -72,7 +72,7 @@ TEST_F(LandMoveInFrame, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
     NumberedGroup(2, "wolves");
     Open();
     // Missing.
-    frame.m_Play.m_bRefreshPending = 1;
+    frame.m_Play.Travelling().SetRefreshPending(true);
     frame.m_Play.MoveToLand();
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().find("players not found."), std::string::npos);

@@ -25,8 +25,9 @@ class SavedGamesInFrame : public worldfile_test::SavedGamesOn<partytest::PartyFi
 protected:
     // The land move of the next tick, without the world's step.
     void NextTick() {
-        if (frame.m_Play.m_bLandMovePending) frame.m_Play.MoveToLand();
-        frame.m_Play.m_bLandMovePending = frame.m_Play.m_bRefreshPending = 0;
+        if (frame.m_Play.Travelling().IsLandMovePending()) frame.m_Play.MoveToLand();
+        frame.m_Play.Travelling().SetLandMovePending(false);
+        frame.m_Play.Travelling().SetRefreshPending(false);
     }
 };
 

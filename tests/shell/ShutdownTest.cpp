@@ -165,13 +165,13 @@ TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
     auto* potion = new Object("Potion");
     frame->m_Play.Interacting().SetPendingItem(potion);
     frame->m_Play.Interacting().SetSelectMode(3);
-    frame->m_Play.m_pPendingWorld = stairs;
+    frame->m_Play.Travelling().SetPendingWorld(stairs);
     delete pouch;  // its holder goes with it
     delete potion;
     delete stairs;
     EXPECT_FALSE(frame->m_Play.Interacting().DragHolder());
     EXPECT_FALSE(frame->m_Play.Interacting().PendingItem());
-    EXPECT_FALSE(frame->m_Play.m_pPendingWorld);
+    EXPECT_FALSE(frame->m_Play.Travelling().PendingWorld());
     // The ticks go on over the place where the pouch was.
     frame->m_ptCursor = {frame->m_View.m_rcView.left + 270, frame->m_View.m_rcView.top + 180};
     frame->m_Play.Interacting().SetSelectMode(0);

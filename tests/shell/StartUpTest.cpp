@@ -119,7 +119,7 @@ TEST_F(StartUp, TheStartWorldOfOriginalComesIntoPlayWithTheSlotTable) {
     EXPECT_EQ(running->m_Play.Saves().WorldFile(), "start.qvr");
     EXPECT_EQ(running->m_Play.Saves().CurrentFolder(), folder.dir.string() + "\\tmp\\");
     EXPECT_EQ(Census(), world);
-    EXPECT_EQ(running->m_Play.Saves().IsLoadingGame(), 0);
+    EXPECT_FALSE(running->m_Play.Saves().IsLoadingGame());
 }
 
 }  // namespace

@@ -214,8 +214,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     // steady daylight.
     int32_t now = 100;
     frame.m_Play.RunWorld(&now);
-    ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
-    EXPECT_EQ(std::tuple(frame.m_Play.m_pCurrentLand->m_strSpecialName, map.daylight),
+    ASSERT_NE(frame.m_Play.Travelling().CurrentLand(), nullptr);
+    EXPECT_EQ(std::tuple(frame.m_Play.Travelling().CurrentLand()->m_strSpecialName, map.daylight),
               std::tuple("Meadow", 100));
 }
 
