@@ -22,7 +22,6 @@
 
 namespace {
 
-const char* const kPlayersFile = "players";
 // A member left behind takes no events while it waits.
 constexpr int32_t kHeldByScript = -10;
 
