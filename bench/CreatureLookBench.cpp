@@ -49,7 +49,7 @@ struct Crowd {
                  "/";
         std::string error;
         if (!art::WriteCreatureImages(folder + "Images/", error)) return;
-        frame.m_Play.m_strGameFolder = folder;
+        frame.m_Play.Saves().SetGameFolder(folder);
         for (int k = 0; k < 500; ++k) {
             auto w = std::make_unique<Walker>();
             if (!w->LoadImages(look)) return;

@@ -51,7 +51,7 @@ struct StreamWorld {
         fs::remove_all(dir);
         fs::create_directories(dir / "Images");
         fs::create_directories(dir / "tmp");
-        frame.m_Play.m_strGameFolder = dir.string() + "/";
+        frame.m_Play.Saves().SetGameFolder(dir.string() + "/");
         frame.m_World.CreateRootGroups();
         map.SetWorldSize(kWorld, kWorld);
 

@@ -43,9 +43,9 @@ struct SavedWorld {
         fs::remove_all(dir);
         fs::create_directories(dir / "Images");
         fs::create_directories(dir / "tmp");
-        frame.m_Play.m_strGameFolder = dir.string() + "/";
-        frame.m_Play.m_strCurrentFolder = dir.string() + "/tmp/";
-        frame.m_Play.m_strWorldFile = "world.qvr";
+        frame.m_Play.Saves().SetGameFolder(dir.string() + "/");
+        frame.m_Play.Saves().SetCurrentFolder(dir.string() + "/tmp/");
+        frame.m_Play.Saves().SetWorldFile("world.qvr");
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
         frame.m_World.CreateRootGroups();
@@ -106,8 +106,9 @@ struct SavedWorld {
 void BM_QuickSave(benchmark::State& state) {
     SavedWorld world;
     for (auto _ : state) {
-        world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-        if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+        world.frame.m_Play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+        if (!world.frame.m_Play.Saves().SaveGame(SavedGames::kQuickSlot))
+            state.SkipWithError("the save failed");
     }
 }
 BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
@@ -116,8 +117,9 @@ BENCHMARK(BM_QuickSave)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealT
 // folder and synced once.
 void BM_QuickSaveReference(benchmark::State& state) {
     SavedWorld world;
-    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    world.frame.m_Play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+    if (!world.frame.m_Play.Saves().SaveGame(SavedGames::kQuickSlot))
+        state.SkipWithError("the save failed");
     const bench::SlotBytes files = bench::SlotFiles(world.dir / "quicksave");
     int64_t bytes = 0;
     for (auto _ : state) {
@@ -132,18 +134,21 @@ BENCHMARK(BM_QuickSaveReference)->Unit(benchmark::kMillisecond)->Iterations(10)-
 
 void BM_LoadGame(benchmark::State& state) {
     SavedWorld world;
-    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    world.frame.m_Play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+    if (!world.frame.m_Play.Saves().SaveGame(SavedGames::kQuickSlot))
+        state.SkipWithError("the save failed");
     for (auto _ : state)
-        if (!world.frame.m_Play.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
+        if (!world.frame.m_Play.Saves().LoadSlot(SavedGames::kQuickSlot))
+            state.SkipWithError("the load failed");
 }
 BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 // The files of the loaded slot read.
 void BM_LoadGameReference(benchmark::State& state) {
     SavedWorld world;
-    world.frame.m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!world.frame.m_Play.SaveGame(Play::kQuickSlot)) state.SkipWithError("the save failed");
+    world.frame.m_Play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+    if (!world.frame.m_Play.Saves().SaveGame(SavedGames::kQuickSlot))
+        state.SkipWithError("the save failed");
     const fs::path slot = world.dir / "quicksave";
     int64_t bytes = 0;
     for (auto _ : state)

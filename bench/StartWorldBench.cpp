@@ -92,7 +92,7 @@ struct StartWorldScene {
         settings.SetString("Path", dir.string());
         ok = ok && frame->ApplySettings(settings, "settings").empty();
         LoadGlobalImages(&world);
-        ok = ok && frame->m_Play.OpenStartWorld() == 1;
+        ok = ok && frame->m_Play.Saves().OpenStartWorld() == 1;
         frame->m_Play.MoveToLand();
         if (walkers >= 0) Populate(walkers, count);
         frame->m_ptCursor = {600, 450};

@@ -28,19 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
     std::unique_ptr<Group> party;
     try {
-        party = Play::ReadPlayersFrom(bytes, "players");
+        party = savefile::ReadPlayersFrom(bytes, "players");
     } catch (const qv::ArchiveError&) {
         return 0;
     }
     auto roundTrip = [](std::unique_ptr<Group> group) {
-        const std::vector<uint8_t> stored = Play::StorePlayers(*group);
+        const std::vector<uint8_t> stored = savefile::StorePlayers(*group);
         group->RemoveFromMap();
-        return std::pair{stored, Play::ReadPlayersFrom(stored, "again")};
+        return std::pair{stored, savefile::ReadPlayersFrom(stored, "again")};
     };
     auto [first, settled] = roundTrip(std::move(party));
     (void)first;
     auto [stored, again] = roundTrip(std::move(settled));
-    const bool same = Play::StorePlayers(*again) == stored;
+    const bool same = savefile::StorePlayers(*again) == stored;
     World world;
     Player* leader = world.BindParty(again.get());
     bool partyWhole = !leader || (world.m_Party[0].Get() == leader && leader->m_iPartySlot < 0);

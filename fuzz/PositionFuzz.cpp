@@ -18,9 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
-        const std::string name = Play::ReadPositionFrom(bytes, "Position");
+        const std::string name = savefile::ReadPositionFrom(bytes, "Position");
         if (!qv::IsPlainFileName(name)) std::abort();
-        if (Play::ReadPositionFrom(Play::StorePosition(name), "again") != name) std::abort();
+        if (savefile::ReadPositionFrom(savefile::StorePosition(name), "again") != name)
+            std::abort();
     } catch (const qv::ArchiveError&) {
     }
     return 0;

@@ -221,8 +221,8 @@ void GameFolder::Restore() const {
 }
 
 void SetInFolder(CMainFrame& frame, const GameFolder& folder) {
-    frame.m_Play.m_strGameFolder = folder.Path();
-    frame.m_Play.m_strCurrentFolder = folder.Working();
+    frame.m_Play.Saves().SetGameFolder(folder.Path());
+    frame.m_Play.Saves().SetCurrentFolder(folder.Working());
     frame.m_World.CreateRootGroups();
 }
 

@@ -15,11 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryBudget budget(size);
     const std::vector<uint8_t> bytes(data, data + size);
     try {
-        const auto slots = Play::ReadSaveSlotsFrom(bytes, "saved");
+        const auto slots = savefile::ReadSaveSlotsFrom(bytes, "saved");
         // Only the shortest length prefix is written back, so compare what
         // the stored bytes read as.
-        const auto stored = Play::StoreSaveSlots(slots);
-        if (Play::StoreSaveSlots(Play::ReadSaveSlotsFrom(stored, "again")) != stored) std::abort();
+        const auto stored = savefile::StoreSaveSlots(slots);
+        if (savefile::StoreSaveSlots(savefile::ReadSaveSlotsFrom(stored, "again")) != stored)
+            std::abort();
     } catch (const qv::ArchiveError&) {
     }
     return 0;

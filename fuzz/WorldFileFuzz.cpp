@@ -73,7 +73,7 @@ fuzz::GameFolder& Slot() {
         party.m_bGrouped = 1;
         party.AddMember(Creature("Hero", -1, MapMaster::CellCentre({25, 24})));
         party.AddMember(Creature("Rex", 1, MapMaster::CellCentre({24, 24})));
-        f->Put("tmp/players", Play::StorePlayers(party));
+        f->Put("tmp/players", savefile::StorePlayers(party));
         party.RemoveFromMap();
         // The networks' weights, which every world read takes.
         for (const char* name : {NNAttack::kDefaultFile, NetworkSet::kSecondAttackFile})
@@ -91,7 +91,7 @@ fuzz::GameFolder& Slot() {
 // `folder` (a slot's, before a load) or, with none, the world file alone.
 bool Tried(CMainFrame& frame, const std::vector<uint8_t>& bytes, const std::string& folder) {
     try {
-        frame.m_Play.CheckWorldRead(bytes, kName, folder);
+        frame.m_Play.Saves().CheckWorldRead(bytes, kName, folder);
     } catch (const qv::ArchiveError&) {
         return false;
     }
@@ -103,13 +103,13 @@ bool Tried(CMainFrame& frame, const std::vector<uint8_t>& bytes, const std::stri
 // The read takes what the try of the world file alone accepts, and the land
 // files can only refuse more.
 bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace) {
-    frame.m_Play.m_bLoadingGame = replace ? 1 : 0;
+    frame.m_Play.Saves().SetLoadingGame(replace ? 1 : 0);
     const bool alone = Tried(frame, bytes, {});
-    const bool withLands = Tried(frame, bytes, frame.m_Play.m_strCurrentFolder);
+    const bool withLands = Tried(frame, bytes, frame.m_Play.Saves().CurrentFolder());
     bool read = true;
     try {
         qv::Archive ar(bytes, kName);
-        frame.m_Play.Serialize(ar);
+        frame.m_Play.Saves().Serialize(ar);
     } catch (const qv::ArchiveError&) {
         read = false;
     }
@@ -121,7 +121,7 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
         std::abort();
     }
     if (!read || !withLands) {
-        frame.m_Play.m_bLoadingGame = 0;
+        frame.m_Play.Saves().SetLoadingGame(0);
         return false;
     }
     frame.m_Play.MoveToLand();
@@ -130,19 +130,19 @@ bool ReadInto(CMainFrame& frame, const std::vector<uint8_t>& bytes, bool replace
 
 void Read(CMainFrame& frame, const std::vector<uint8_t>& bytes, const char* name) {
     qv::Archive ar(bytes, name);
-    frame.m_Play.m_bLoadingGame = 1;
+    frame.m_Play.Saves().SetLoadingGame(1);
     try {
-        frame.m_Play.Serialize(ar);
+        frame.m_Play.Saves().Serialize(ar);
     } catch (...) {
-        frame.m_Play.m_bLoadingGame = 0;
+        frame.m_Play.Saves().SetLoadingGame(0);
         throw;
     }
-    frame.m_Play.m_bLoadingGame = 0;
+    frame.m_Play.Saves().SetLoadingGame(0);
 }
 
 std::vector<uint8_t> Store(CMainFrame& frame) {
     qv::Archive ar("again.qvr");
-    frame.m_Play.Serialize(ar);
+    frame.m_Play.Saves().Serialize(ar);
     return ar.TakeBytes();
 }
 
@@ -157,12 +157,12 @@ void Run(const std::vector<uint8_t>& bytes) {
     Store(frame);
     if (!ReadInto(frame, bytes, false)) return;
 
-    frame.m_Play.m_bSaving = 1;
+    frame.m_Play.Saves().SetSaving(1);
     Read(frame, Store(frame), "settled.qvr");
     const std::vector<uint8_t> stored = Store(frame);
     Read(frame, stored, "stored.qvr");
     const std::vector<uint8_t> again = Store(frame);
-    frame.m_Play.m_bSaving = 0;
+    frame.m_Play.Saves().SetSaving(0);
     if (again != stored) {
         std::fprintf(stderr, "world file: writing what was read back changes it\n");
         std::abort();

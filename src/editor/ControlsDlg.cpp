@@ -184,7 +184,7 @@ void CControlsDlg::OpenTimeOfDay() {
 
 void CControlsDlg::ReadParameters() {
     try {
-        m_frame.m_Play.ReadScriptVariables();
+        m_frame.m_Play.Saves().ReadScriptVariables();
     } catch (const qv::FileError& error) {
         // The variables stay as they were.
         qv::ShowMessage(error.what(), qv::MessageButtons::Ok);

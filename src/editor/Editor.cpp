@@ -25,8 +25,10 @@ CEditor::CEditor(CMainFrame& frame) : m_frame(frame) {
         [this](const Play::FileDialogRequest& request) -> std::optional<std::string> {
         // The editor's worlds and lands are those of the start world's slot.
         Play& p = m_frame.m_Play;
-        CFileDlg dialog(request.save, p.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot)),
-                        request.extension, request.proposed);
+        CFileDlg dialog(
+            request.save,
+            p.Saves().GameFolderPath(savefile::GetSaveFolder(SavedGames::kOriginalSlot)),
+            request.extension, request.proposed);
         if (Run(dialog) != CEditorDialog::IDOK) return std::nullopt;
         return dialog.m_strChosen;
     };

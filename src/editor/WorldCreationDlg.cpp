@@ -9,7 +9,7 @@
 
 CWorldCreationDlg::CWorldCreationDlg(CMainFrame& frame, CDDWnd* parent)
     : CEditorDialog("World Creation", {400, 90}, parent),
-      m_strFolder(frame.m_Play.m_strGameFolder),
+      m_strFolder(frame.m_Play.Saves().GameFolder()),
       m_frame(frame) {}
 
 void CWorldCreationDlg::BuildWidgets() {
@@ -34,7 +34,7 @@ bool CWorldCreationDlg::TakeFolder() {
         return false;
     }
     if (folder.back() != '/' && folder.back() != '\\') folder += '\\';
-    if (folder != m_frame.m_Play.m_strGameFolder) m_frame.m_Play.UseGameFolder(folder);
+    if (folder != m_frame.m_Play.Saves().GameFolder()) m_frame.m_Play.Saves().UseGameFolder(folder);
     const std::string settings = m_frame.m_Settings.m_strSettingsFile.empty()
                                      ? CGameSettings::SettingsFilePath()
                                      : m_frame.m_Settings.m_strSettingsFile;

@@ -84,8 +84,8 @@ MapMaster* Play::Map() const {
 }
 
 bool Play::IsPopupOpen(bool countContainer) const {
-    return Shell().WindowStopsWorld(countContainer) || m_bChangingWorld ||
-           (countContainer && m_bContainerOpen);
+    return Shell().WindowStopsWorld(countContainer) || m_Travel.IsChangingWorld() ||
+           (countContainer && m_Interaction.IsContainerOpen());
 }
 
 void Play::SetPartyShiftFlags(int on) {
@@ -211,7 +211,7 @@ int Play::GivePause(const Order& order, Player*) {
 }
 
 int Play::GiveSelectMode(const Order& order, Player*) {
-    m_iSelectMode = order.value;
+    m_Interaction.SetSelectMode(order.value);
     return 1;
 }
 
@@ -244,7 +244,7 @@ int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
 }
 
 int Play::GiveTabTarget(const Order& order, Player*) {
-    m_bTabTarget = order.value ? 1 : 0;
+    m_Interaction.SetTabTarget(order.value != 0);
     return 1;
 }
 
@@ -260,6 +260,6 @@ int Play::GiveOptionsShown(const Order& order, Player*) {
 
 int Play::GiveEndPlay(const Order&, Player*) {
     m_iStartState = 2;
-    m_pDragHolder = nullptr;
+    m_Interaction.SetDragHolder(nullptr);
     return 1;
 }

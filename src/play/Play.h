@@ -30,8 +30,13 @@
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "play/AskPlayer.h"
+#include "play/Interaction.h"
 #include "play/Order.h"
+#include "play/Party.h"
 #include "play/PlayShell.h"
+#include "play/SavedGames.h"
+#include "play/Trading.h"
+#include "play/Travel.h"
 #include "world/ObjectHolder.h"
 #include "world/WorldRules.h"
 
@@ -122,7 +127,7 @@ public:
     void AskConversation(Player* listener, Player* speaker) override;
     // The screen's scroll ends for a creature that comes over to talk.
     void TalkerComes() override { Shell().TalkerComes(); }
-    std::string GameFolder() const override { return m_strGameFolder; }
+    std::string GameFolder() const override { return m_Saves.GameFolder(); }
     int IsEditing() const override { return m_bEditing; }
     // The editor's dialog on an object: the editor installs it.
     int EditObject(Object& object) override { return m_EditObject ? m_EditObject(object) : 0; }
@@ -172,7 +177,7 @@ public:
     MonsterGenerator* ActiveGenerator() const;
 
     // ---- The party (PlayParty.cpp)
-    static constexpr int kPartySlots = 6;
+    static constexpr int kPartySlots = Party::kSlots;
     // The actors of the start world's character and its dog, whose display
     // names stand in for a new character's names left empty.
     static constexpr int kPlayerActor = 234;
@@ -201,12 +206,6 @@ public:
     // Where the n-th member placed around `focus` stands: three to a row,
     // 20 pixels apart, from 10 pixels right of and below it.
     static Position PartySpot(qv::Point focus, int32_t n);
-    // The party's formation: an offset per slot, and its four turned copies
-    // in the world's m_FormationRows, one per quarter of the leader's facing.
-    // The default is set once; rebasing puts the leader's slot at (0, 0).
-    void InitFormation();
-    void RebaseFormation();
-    static qv::Point RotateQuarter(qv::Point offset) { return {-offset.y, offset.x}; }
     // The character chosen for a new game, given to the party at its first
     // move (MoveToLand): its attributes by the names a NewCharacter order
     // takes, each set as it is (`value`, or `text` for a name). 0 for a name
@@ -218,7 +217,6 @@ public:
         static constexpr const char* kPlayerName = "Player Name";
         static constexpr const char* kDogName = "Dog Name";
     };
-    int SetNewCharacter(const std::string& name, int32_t value, const std::string& text);
     // The party's combat flag: the leader's group turns hostile or calm and
     // the land's music follows.
     void SetCombatMode(int on);
@@ -283,123 +281,6 @@ public:
         std::function<int(Object& object)> editObject;
     };
 
-    // ---- The world file (PlayWorldFile.cpp)
-    static constexpr uint32_t kWorldVersion = 19;
-    // Writes the world when the archive stores and reads it when it loads.
-    // Reading raises the archive's error for bad bytes; a file of a later
-    // version than this game writes is refused before anything changes.
-    void Serialize(qv::Archive& ar);
-    // Writes or reads the world file `name` (taken in the current folder);
-    // 1, or a qv::FileError or qv::ArchiveError naming the file. Writing
-    // puts "players" beside it, and the lands in memory in their files of
-    // the working folder, or in `landFolder` when one is given.
-    int SaveWorldFile(const std::string& name, const std::string& landFolder = {});
-    int LoadWorldFile(const std::string& name);
-    // Marks a group to be stored with its members, nested groups too, and
-    // takes its creatures off the map.
-    int DetachGroup(Group* group);
-    // The "players" file: the party group alone, stored with its members.
-    // The reader refuses anything else (qv::ArchiveError); the group it
-    // answers belongs to no other group.
-    static std::vector<uint8_t> StorePlayers(Group& party);
-    static std::unique_ptr<Group> ReadPlayersFrom(const std::vector<uint8_t>& bytes,
-                                                  const std::string& name);
-    // Names without a folder are taken in the current folder.
-    std::string InCurrentFolder(const std::string& name) const;
-    std::string GameFolderPath(const std::string& folder) const { return m_strGameFolder + folder; }
-    // Reads a world file's bytes into a scratch world of its own, as this
-    // play would read them now, and throws the archive's error when they
-    // would be refused; the running world, the chance generators and the
-    // spell counter are left exactly as they were. Every world read runs
-    // this first, so that a refused file changes nothing. With a folder, the
-    // land files of the world's index found there are read too (a slot's,
-    // before it is copied over the working folder); with `landsRequired`, a
-    // land file missing there is refused as well (a world to go to).
-    // With a slot's `playersFile` as well, the party in it is read after the
-    // world, as the first move after a load reads it.
-    void CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                        const std::string& landFolder = {}, bool landsRequired = false,
-                        const std::string& playersFile = {}) const;
-    // Replaces the script variables with those of "MessageFile.h" in the
-    // current slot folder; on a file that cannot be read the old ones stay
-    // and the qv::FileError reaches the caller.
-    void ReadScriptVariables();
-
-    // ---- Saved games (PlaySaves.cpp)
-    static constexpr int kSlotCount = 11;    // entries of the slot table
-    static constexpr int kQuickSlot = 10;    // the quick save's entry
-    static constexpr int kOriginalSlot = 0;  // the start world's slot number
-    struct SaveSlotEntry {
-        int32_t inUse = 0;
-        std::string description;
-    };
-    // The folder name of a slot number (index + 1): original, save1 to save10,
-    // quicksave, each with its backslash.
-    static std::string GetSaveFolder(int slot);
-    void CopyOneFile(const std::string& from, const std::string& to);
-    int CopyFolder(const std::string& from, const std::string& to);
-    int ReadPosition();
-    // Saves the running world into a slot folder; 0 when nothing was saved.
-    int SaveSlot(int slot);
-    // The save of the save window and the quick save; 0 when nothing was saved.
-    int SaveGame(int index);
-    // The quick save, when no window is open and no one fights the leader.
-    int QuickSave();
-    // What a load does with a slot that cannot be read. Found before
-    // anything was copied, such a slot either ends the program with the file
-    // report (the frame's own loads) or is said in a message while the game
-    // in play, the working folder and the other slots stay as they were (the
-    // load window, where the player may choose another). A fault found after
-    // the copy began always ends the program: the game in play is gone.
-    enum class OnBadSlot { EndProgram, SayAndGoOn };
-    // Brings a slot folder into play; 0 when the slot cannot be read.
-    int LoadFromSlot(int slot, OnBadSlot onBad = OnBadSlot::EndProgram);
-    // The same by table index; a load that fails keeps the current index.
-    int LoadSlot(int index, OnBadSlot onBad = OnBadSlot::EndProgram);
-    // A new game with the character chosen: the start world is loaded as
-    // slot "original" and the character waits for the party's first move.
-    // 1 when it was loaded, 0 (the game in play and the character's wait as
-    // they were) when not. A game folder without a start world opens on the
-    // empty world instead (StartInOriginalWorld's answer), without waiting.
-    int StartNewGame();
-    // The save window's save: the slot of index `index` (below the quick
-    // save's) is described `description` and the game goes into it; 0, with
-    // the slot table as it was, when nothing was saved.
-    int SaveGameAs(int index, const std::string& description);
-    // Brings the start world of "original" into the working folder and
-    // reads it; 0 (reported) when it cannot.
-    int OpenStartWorld();
-    // Play in the start world: TRUE when it was read, or when the game folder
-    // has no "original" slot (play then opens on the empty world, said on
-    // the error output); FALSE after a reported failure.
-    int StartInOriginalWorld();
-    // Plays from the game folder `folder` (ending in a backslash): the
-    // working folder "tmp", the slot folder and the current folder of the
-    // start world, and the slot table read from it.
-    void UseGameFolder(const std::string& folder);
-    // The slot table from and to the file "saved" in the game folder; a
-    // missing or bad file leaves the table empty.
-    int ReadSaveSlots();
-    void WriteSaveSlots();
-    // Checks that a slot folder holds a readable "Position" naming a world
-    // file that is there, and that the world, its land files and the party's
-    // "players" found there would all be read; the world file's plain name,
-    // or a qv::FileError naming the file at fault.
-    std::string CheckSlot(const std::string& folder) const;
-    // The bytes of "saved" and of "Position", and their readers, which
-    // refuse anything but exactly what the writers write (qv::ArchiveError).
-    static std::vector<uint8_t> StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots);
-    static std::array<SaveSlotEntry, kSlotCount> ReadSaveSlotsFrom(
-        const std::vector<uint8_t>& bytes, const std::string& name);
-    static std::vector<uint8_t> StorePosition(const std::string& worldFile);
-    static std::string ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name);
-    // Refills the map's window around the focus from the land files.
-    void ReloadWindowAtFocus();
-    // The same, with a land file that cannot be read reported; false then.
-    bool TryReloadWindowAtFocus();
-    // An archive fault reported as a fault of its file.
-    static qv::FileError AsFileError(const qv::ArchiveError& error, const std::string& file);
-
     // ---- Interaction (PlayInteract.cpp)
     // What creature K does about the holder it heads for (its player set; with
     // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
@@ -415,9 +296,6 @@ public:
     // MapMaster::CellDistanceSq (squared pixels).
     int IsLineToTargetClear(Player* creature, MapMaster* map, ObjectHolder* target,
                             const Position& point, int64_t maxCellSq, int flag);
-    // Drops the item or spell waiting for a target and its user: every way a
-    // target selection is cancelled (Esc, the right button) calls it.
-    void DropPendingUse();
     // The pending use belongs to K: K is its user, or no user is recorded and
     // K is the controlled member (or K is null, the player's own click).
     bool OwnsPendingUse(const Player* creature) const;
@@ -651,8 +529,6 @@ public:
     void SendPartyTo(qv::Point cell) override;
 
     // ---- Trading (PlayTrade.cpp)
-    // The first store of the world with that number; null when none has it.
-    Store* FindStore(int32_t id) const;
     // The gold a creature carries: every coin of its bag and the bags inside,
     // held to the 32-bit figures of a purse.
     static int64_t GoldOf(const Player* creature);
@@ -672,12 +548,6 @@ public:
     // The conversations asked for during the groups' turns (a death with a
     // conversation of its own), opened once the turns are over, in order.
     void OpenWaitingConversations();
-    // A world a conversation sends the party to at the next tick.
-    struct ScriptWorld {
-        std::string file;
-        qv::Point cell;
-    };
-    std::optional<ScriptWorld> m_PendingScriptWorld;
 
     // ---- What the party's windows ask (PlayPanels.cpp)
     // The actor picks something it holds or a spell it knows for use (the
@@ -735,56 +605,32 @@ public:
     int m_bPaused = 0;
     int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
     int32_t m_iMusicTime = 0;    // game time since the music was last chosen
-    int m_bCombat = 0;           // the party is in combat
-    int m_bTabTarget = 0;        // Tab picks the target: the hover holder stays
-    // Select modes: what the next click picks a target for.
-    static constexpr int kSelectToken = 1;  // tokens and power cubes
-    static constexpr int kSelectSpell = 2;  // a known spell
-    int m_iSelectMode = 0;
-    void SetSelectMode(int mode) { m_iSelectMode = mode; }
-    // An object whose use waits for a target, and the creature that uses it.
-    qv::Handle<Object> m_pPendingItem;
-    qv::Handle<Player> m_pPendingItemUser;
-    qv::Handle<Object> m_pPendingWorld;      // stairs the next tick travels through
-    qv::Handle<Object> m_pOpenContainer;     // what the container window shows
-    int m_bContainerOpen = 0;                // a container is open (its window follows)
-    int m_bChangingWorld = 0;                // the stairs' or a script's world change runs
-    qv::Handle<ObjectHolder> m_pDragHolder;  // the placed object the mouse carries
-    int m_bQuantityUp = 0;                   // the quantity window is up
     int m_iWarningBeeps = 0;
-    Land* m_pCurrentLand = nullptr;  // the land under the focus
-    // The party's formation (see InitFormation).
-    std::array<qv::Point, kPartySlots> m_FormationOffsets{};
-    int m_bFormationSet = 0;
-    // The stores of the world, kept and written back as read.
-    std::list<std::unique_ptr<Store>> m_StoreList;
-    // The moves and reads of worlds and the party (see MoveToLand).
-    int m_bRefreshPending = 0;   // the next tick takes in a world that was read
-    int m_bLandMovePending = 0;  // the next tick moves the party into its land
-    int m_bLoadingGame = 0;      // a saved game is read: replace rather than merge
-    int m_bSaving = 0;           // a game is being saved
-    int m_bPlacingParty = 0;
-    // The party as the last writing of the world stored it for "players",
-    // while it is out of play (until the land move of the next tick, or a
-    // world read): it comes back from these bytes, and a later writing before
-    // then stores them again, so that a "players" that could not be written
-    // (or a save that was not made) loses nothing of it.
-    std::optional<std::vector<uint8_t>> m_PartyOutOfPlay;
-    int m_bNoPlayersFile = 0;        // the editor: "players" is not read
-    int m_bReloadWithoutAsking = 0;  // the editor's reload of the world it works on
-    int m_bNewCharacterPending = 0;
-    int32_t m_iNewStrength = 50, m_iNewIntelligence = 50, m_iNewDexterity = 50;
-    std::string m_strPlayerName, m_strDogName;
-    int32_t m_iWorldVersion = 0;
     int m_bOptionsShown = 0;  // the options window has had its first showing
-    // The folders: the game folder (ends in a backslash), the explicit
-    // current folder (names without a folder are taken in it; the working
-    // folder whenever the game runs), the slot folder, the working folder
-    // and the world file in play.
-    std::string m_strGameFolder, m_strCurrentFolder;
-    std::array<SaveSlotEntry, kSlotCount> m_SaveSlots{};  // entry 10 is the quick save
-    std::string m_strSaveFolder, m_strWorkFolder = "tmp\\", m_strWorldFile;
-    int m_iCurrentSlot = -1;
+
+    // ---- The parts of play, each owning its state
+    // The game folder, the saved games and the world file.
+    SavedGames& Saves() { return m_Saves; }
+    MapMaster* Map() const;
+    // What the player's touches of the world have under way.
+    Interaction& Interacting() { return m_Interaction; }
+    const Interaction& Interacting() const { return m_Interaction; }
+    // What the player chose for the party: formation, combat flag, the new
+    // character.
+    Party& PartyChoices() { return m_Party; }
+    const Party& PartyChoices() const { return m_Party; }
+    // The world's stores.
+    Trading& Trade() { return m_Trading; }
+    const Trading& Trade() const { return m_Trading; }
+    // The moves between lands and worlds that wait for the next tick.
+    Travel& Travelling() { return m_Travel; }
+    const Travel& Travelling() const { return m_Travel; }
+    const SavedGames& Saves() const { return m_Saves; }
+    // Refuses a party read from "players" (qv::FileError naming it) whose
+    // group number is out of range or that of another group of world `w`
+    // than `givingWay`, the party it replaces.
+    static void CheckPartyNumber(const World& w, const Group& party, const std::string& path,
+                                 const Group* givingWay);
 
 private:
     // ---- The orders' handlers, one a kind (Give's table, Play.cpp), each
@@ -867,9 +713,6 @@ private:
     int GiveEditing(const Order& order, Player* actor);
     int GiveLoadWorld(const Order& order, Player* actor);
 
-    // Set while an Open order works a container as the inventory window.
-    bool m_bOpeningContainer = false;
-    MapMaster* Map() const;
     // The first tick: play is set up around the focus.
     void StartPlay();
     // What a land move or a world read leaves behind goes: the carry, the
@@ -890,27 +733,15 @@ private:
     // What `creature` (null: the player's own click) does about the thing of
     // `holder` it touches: the acting steps of InteractWith.
     int Act(Player* creature, ObjectHolder* holder);
-    struct Arrival {
-        qv::Handle<Player> creature;
-        qv::Handle<ObjectHolder> target;
-    };
-    std::vector<Arrival> m_Arrivals;  // reported during the groups' turns
     void BringBackParty();
     void ReadPartyFromPlayers();
-    // Refuses a party read from "players" (qv::FileError naming it) whose
-    // group number is out of range or that of another group of world `w`
-    // than `givingWay`, the party it replaces.
-    static void CheckPartyNumber(const World& w, const Group& party, const std::string& path,
-                                 const Group* givingWay);
     void EndSpellsOfTheDead();
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
-    void WritePlayers(Group& party);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
-    struct WaitingTalk {
-        qv::Handle<Player> listener;
-        qv::Handle<Player> speaker;
-        std::string node;
-    };
-    std::vector<WaitingTalk> m_WaitingTalks;
+    SavedGames m_Saves{*this};
+    Interaction m_Interaction;
+    Party m_Party;
+    Trading m_Trading;
+    Travel m_Travel;
 };

@@ -310,7 +310,7 @@ int Play::RemoveLand(const std::string& fileName) {
     // The world's own land holds every other: it is never taken out.
     if (!info || info == map->landgraph->info.get()) return 0;
     map->landgraph->Remove(info, map);
-    ReloadWindowAtFocus();
+    m_Saves.ReloadWindowAtFocus();
     return 1;
 }
 
@@ -411,7 +411,7 @@ int Play::GiveEditing(const Order& order, Player*) {
 
 int Play::GiveLoadWorld(const Order&, Player*) {
     // The world the editor works on is asked for and read without a party.
-    m_bReloadWithoutAsking = 0;
-    m_bNoPlayersFile = 1;
+    m_Saves.SetReloadsWithoutAsking(false);
+    m_Saves.SetSkipsPlayersFile(true);
     return OnLoadWorld();
 }

@@ -87,14 +87,9 @@ void DiscardUsedItem(Object* item, Player* user) {
 
 }  // namespace
 
-void Play::DropPendingUse() {
-    m_pPendingItem = nullptr;
-    m_pPendingItemUser = nullptr;
-}
-
 bool Play::OwnsPendingUse(const Player* creature) const {
     if (!creature) return true;  // the player's own click
-    if (const Player* user = m_pPendingItemUser.Get()) return user == creature;
+    if (const Player* user = m_Interaction.PendingItemUser().Get()) return user == creature;
     return creature == m_World.m_pControlPlayer.Get();
 }
 
@@ -103,19 +98,17 @@ void Play::OpenContainer(Object* container) {
     // container; until they are drawn, what is shown is recorded here.
     CloseContainer();
     SetControlPlayer(m_World.m_pControlPlayer.Get());
-    m_pOpenContainer = container;
-    m_bContainerOpen = 1;
+    m_Interaction.ShowContainer(container);
 }
 
 void Play::CloseContainer() {
-    m_pOpenContainer = nullptr;
-    m_bContainerOpen = 0;
+    m_Interaction.CloseContainer();
 }
 
 int Play::AskQuantity(int amount) {
-    m_bQuantityUp = 1;
+    m_Interaction.SetQuantityUp(1);
     const int chosen = Ask().Quantity(amount);
-    m_bQuantityUp = 0;
+    m_Interaction.SetQuantityUp(0);
     return std::clamp(chosen, 0, amount);
 }
 
@@ -160,9 +153,7 @@ int Play::ApplyArrivals() {
     // Each arrival is carried out as if it were the only one: one that the
     // others did away with (its creature, its target or the thing on it) is
     // passed over, and a world change ends the rest, as it ends a walk.
-    const std::vector<Arrival> arrivals = std::move(m_Arrivals);
-    m_Arrivals.clear();
-    for (const Arrival& arrival : arrivals) {
+    for (const Interaction::Arrival& arrival : m_Interaction.TakeArrivals()) {
         Player* creature = arrival.creature.Get();
         ObjectHolder* holder = arrival.target.Get();
         if (!creature || !holder || !holder->m_pObject) continue;
@@ -175,7 +166,8 @@ int Play::Interact(Player* creature, int flag, bool deferActing) {
     MapMaster* map = Map();
 
     // 1. A monster clicked while fighting is attacked at once.
-    if (creature && creature->m_pPlayerSet && (m_iSelectMode == 0 || m_iSelectMode == 1) &&
+    if (creature && creature->m_pPlayerSet &&
+        (m_Interaction.SelectMode() == 0 || m_Interaction.SelectMode() == 1) &&
         creature->m_pPlayerSet->Type() == PLAYER) {
         auto* monster = qv::DynamicCast<Player>(creature->m_pPlayerSet->m_pObject);
         if (monster && monster != creature && monster->m_pGroup != creature->m_pGroup &&
@@ -199,7 +191,7 @@ int Play::Interact(Player* creature, int flag, bool deferActing) {
 
     // 3. Touching yet?
     bool walkOn = false;
-    if (m_iSelectMode < 2 && !m_bEditing && creature && flag == 0 && map) {
+    if (m_Interaction.SelectMode() < 2 && !m_bEditing && creature && flag == 0 && map) {
         const qv::Point delta = map->PixelDeltaOf(from, holder->pos);
         int32_t dx = delta.x, dy = delta.y;
         if (qv::DynamicCast<FrontDoorBrick>(object)) {
@@ -236,7 +228,7 @@ int Play::Interact(Player* creature, int flag, bool deferActing) {
     // walking; a party member is not chased.
     if (walkOn) {
         auto* other = qv::DynamicCast<Player>(object);
-        if (other && !m_bQuantityUp) {
+        if (other && !m_Interaction.IsQuantityUp()) {
             ObjectHolder* meeting = creature->m_pHolder;
             if (meeting && other->IsAlive() && other->m_strMessageNode != kHello &&
                 other->m_pPlayerSet != meeting)
@@ -268,7 +260,7 @@ int Play::Interact(Player* creature, int flag, bool deferActing) {
         creature->ClearRoute();
     }
     if (deferActing && creature) {
-        m_Arrivals.push_back({creature, holder});
+        m_Interaction.AddArrival(creature, holder);
         return 1;
     }
     return Act(creature, holder);
@@ -297,9 +289,9 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
     qv::Handle<Object> pendingItem;
     qv::Handle<Player> pendingUser;
     if (OwnsPendingUse(creature)) {
-        pendingItem = m_pPendingItem;
-        pendingUser = m_pPendingItemUser;
-        DropPendingUse();
+        pendingItem = m_Interaction.PendingItem();
+        pendingUser = m_Interaction.PendingItemUser();
+        m_Interaction.DropPendingUse();
     }
     auto* other = qv::DynamicCast<Player>(object);
     if (creature && creature->m_iPartySlot == 0) {
@@ -322,8 +314,8 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
         return 1;
     }
 
-    if (other &&
-        ((creature && creature->IsAlive() && creature->m_iPartySlot != 0) || m_bQuantityUp)) {
+    if (other && ((creature && creature->IsAlive() && creature->m_iPartySlot != 0) ||
+                  m_Interaction.IsQuantityUp())) {
         if (!other->IsAlive()) {
             // A corpse in sight is looted.
             if (creature && !IsLineToTargetClear(creature, map, target.Get(), targetPos,
@@ -343,7 +335,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
             // The conversation takes over: the window that shows it belongs
             // to the conversation scripts.
             m_bInputLock = 0;
-            m_bQuantityUp = 0;
+            m_Interaction.SetQuantityUp(0);
             if (creature) creature->LeavePlayerSet();
             other->LeavePlayerSet();
             OpenConversation(speaker, speaker->m_strMessageNode);
@@ -370,7 +362,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
             object->Edit();
         } else if (creature && creature->m_iPartySlot != 0 &&
                    Ask().YesNo("Do you want to take the stairs?") && target) {
-            m_pPendingWorld = object;
+            m_Travel.SetPendingWorld(object);
         }
         return 1;
     }
@@ -437,7 +429,7 @@ int Play::GiveUseOn(const Order& order, Player* actor) {
     if (ObjectHolder* target = order.target.Get(); actor && target) actor->JoinPlayerSet(target);
     const int answer = InteractWith(actor, 0);
     m_bPaused = 0;
-    m_iSelectMode = 0;
+    m_Interaction.SetSelectMode(0);
     return answer;
 }
 

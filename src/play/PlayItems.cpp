@@ -60,7 +60,7 @@ std::unique_ptr<Object> SplitOff(Object* stack, int count) {
 }  // namespace
 
 bool Play::IsInventoryOpen() {
-    return Shell().InventoryWindowUp() || m_bOpeningContainer;
+    return Shell().InventoryWindowUp() || m_Interaction.IsOpeningContainer();
 }
 
 void Play::ShowContainer(CBag* bag) {
@@ -105,7 +105,7 @@ void Play::ReturnToMap(Object* object, const Position& where) {
 
 int Play::TakeFromContainer(Player* actor, Object* object) {
     if (!actor || !actor->m_pBag) return 0;
-    CBag* shown = AsBag(m_pOpenContainer.Get());
+    CBag* shown = AsBag(m_Interaction.ShownContainer().Get());
     if (!object || !shown || !shown->Contains(object)) return 0;
     const int count = AskTakeAmount(actor, object);
     if (count <= 0) return count;
@@ -204,7 +204,7 @@ int Play::Unequip(Player* actor, Object* object) {
 int Play::PutIn(Player* actor, Object* object, Object* into) {
     CBag* bag = AsBag(into);
     if (!actor || !object || !bag || !actor->m_pBag || object == into) return 0;
-    CBag* shown = AsBag(m_pOpenContainer.Get());
+    CBag* shown = AsBag(m_Interaction.ShownContainer().Get());
     // Only into the actor's own bags or the open container's.
     if (bag->Root() != actor->m_pBag.get() && (!shown || bag->Root() != shown)) return 0;
     // A bag never goes into itself or a bag inside it.
@@ -233,9 +233,9 @@ int Play::Open(Player* actor, ObjectHolder* target, int action) {
     auto* container = target ? qv::DynamicCast<Container>(target->m_pObject) : nullptr;
     if (!container) return 0;
     int code = action == 0 ? -1 : action;
-    m_bOpeningContainer = true;
+    m_Interaction.SetOpeningContainer(true);
     const int answer = container->Activate(&code, actor);
-    m_bOpeningContainer = false;
+    m_Interaction.SetOpeningContainer(false);
     return answer;
 }
 

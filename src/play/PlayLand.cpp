@@ -81,7 +81,7 @@ void Play::TakeHolderOffMap(Member* member) {
 
 int Play::MoveToLand() {
     World& w = m_World;
-    m_pCurrentLand = nullptr;
+    m_Travel.SetCurrentLand(nullptr);
     if (Map()) {
         Position focus(w.m_ptFocus.x, w.m_ptFocus.y, 0);
         Map()->WrapPosition(focus);
@@ -100,14 +100,14 @@ int Play::MoveToLand() {
     } catch (const qv::FileError& error) {
         ReportFileException(error);
     } catch (const qv::ArchiveError& error) {
-        ReportFileException(AsFileError(error, error.file));
+        ReportFileException(savefile::AsFileError(error, error.file));
     }
 
-    m_bPlacingParty = 1;
-    if (m_bRefreshPending || m_bLandMovePending) BringBackParty();
-    if (m_bLoadingGame) EndSpellsOfTheDead();
-    m_bPlacingParty = 0;
-    m_bLoadingGame = 0;
+    m_Travel.SetPlacingParty(true);
+    if (m_Travel.IsRefreshPending() || m_Travel.IsLandMovePending()) BringBackParty();
+    if (m_Saves.IsLoadingGame()) EndSpellsOfTheDead();
+    m_Travel.SetPlacingParty(false);
+    m_Saves.SetLoadingGame(false);
 
     // The groups find their leaders again; hostile ones turn on the party.
     Player* leader = w.m_pLeader.Get();
@@ -142,7 +142,7 @@ int Play::MoveToLand() {
     if (leader && leader->m_iPartySlot >= 0)
         leader->m_iPartySlot = leader->m_iPartySlot > 0 ? -leader->m_iPartySlot : -1;
     // The party's slots lead their group's list, slot 0 first.
-    if (m_iStartState == 0 && !m_bRefreshPending && leader && leader->m_pGroup) {
+    if (m_iStartState == 0 && !m_Travel.IsRefreshPending() && leader && leader->m_pGroup) {
         Group* group = leader->m_pGroup;
         std::array<Player*, kPartySlots> members{};
         for (size_t i = 0; i < members.size(); ++i) members[i] = w.m_Party[i].Get();
@@ -154,8 +154,8 @@ int Play::MoveToLand() {
     // The formation's turned rows are made at the first placement too, so
     // that followers do not gather on the leader until the first land move.
     if (leader) {
-        InitFormation();
-        RebaseFormation();
+        m_Party.InitFormation();
+        m_Party.RebaseFormation(m_World);
     }
     if (m_bEditing && m_iStartState == 0 && !Shell().RedrawToolPalette()) m_bEditing = 0;
     return 1;
@@ -166,7 +166,7 @@ void Play::BringBackParty() {
     Group* stored = w.m_GroupArray.size() > World::kPartyGroupSlot
                         ? w.m_GroupArray[World::kPartyGroupSlot]
                         : nullptr;
-    if (m_bNoPlayersFile) {
+    if (m_Saves.SkipsPlayersFile()) {
         // Nothing replaces the party kept in the world: it stays, and when
         // its members were kept inside it they come onto the map.
         if (stored && stored->m_bGrouped) {
@@ -193,29 +193,30 @@ void Play::BringBackParty() {
     }
 
     Player* leader = w.m_pLeader.Get();
-    if (m_bNewCharacterPending) {
-        m_bNewCharacterPending = 0;
+    if (m_Party.IsNewCharacterPending()) {
+        m_Party.SetNewCharacterPending(false);
         if (leader) {
-            leader->m_iStrength = leader->m_iCurStr = m_iNewStrength;
-            leader->m_iDexterity = leader->m_iCombatDexterity = m_iNewDexterity;
-            leader->m_iIntelligence = leader->m_iCurInt = m_iNewIntelligence;
+            leader->m_iStrength = leader->m_iCurStr = m_Party.NewStrength();
+            leader->m_iDexterity = leader->m_iCombatDexterity = m_Party.NewDexterity();
+            leader->m_iIntelligence = leader->m_iCurInt = m_Party.NewIntelligence();
             // A name left empty keeps the one the character has.
-            if (!m_strPlayerName.empty()) leader->SetName(m_strPlayerName);
+            if (!m_Party.PlayerName().empty()) leader->SetName(m_Party.PlayerName());
             if (Group* party = leader->m_pGroup)
                 for (Member* m : party->Members()) {
                     Player* dog = AsCreature(m);
                     if (!dog || dog == leader) continue;
-                    if (!m_strDogName.empty()) dog->SetName(m_strDogName);
+                    if (!m_Party.DogName().empty()) dog->SetName(m_Party.DogName());
                     dog->m_strMessageNode = kDogNode;
                 }
         }
     }
-    auto nameOf = [](std::string& name, int actor) {
+    auto nameOf = [this](const char* attribute, const std::string& name, int actor) {
         if (!name.empty()) return;
-        if (Player* p = ResolveActor(actor)) name = p->GetDisplayName();
+        if (Player* p = ResolveActor(actor))
+            m_Party.SetNewCharacter(attribute, 0, p->GetDisplayName());
     };
-    nameOf(m_strPlayerName, kPlayerActor);
-    nameOf(m_strDogName, kDogActor);
+    nameOf(NewCharacterAttribute::kPlayerName, m_Party.PlayerName(), kPlayerActor);
+    nameOf(NewCharacterAttribute::kDogName, m_Party.DogName(), kDogActor);
 }
 
 void Play::CheckPartyNumber(const World& w, const Group& party, const std::string& path,
@@ -233,17 +234,17 @@ void Play::CheckPartyNumber(const World& w, const Group& party, const std::strin
 
 void Play::ReadPartyFromPlayers() {
     World& w = m_World;
-    const std::string path = InCurrentFolder(kPlayersFile);
+    const std::string path = m_Saves.InCurrentFolder(kPlayersFile);
     std::unique_ptr<Group> party;
     try {
-        party =
-            ReadPlayersFrom(m_PartyOutOfPlay ? *m_PartyOutOfPlay : qv::ReadWholeFile(path), path);
+        party = savefile::ReadPlayersFrom(
+            m_Saves.PartyOutOfPlay() ? *m_Saves.PartyOutOfPlay() : qv::ReadWholeFile(path), path);
         CheckPartyNumber(w, *party, path, nullptr);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
         return;
     } catch (const qv::ArchiveError& error) {
-        ReportFileException(AsFileError(error, path));
+        ReportFileException(savefile::AsFileError(error, path));
         return;
     }
     if (!w.m_pAllGroups) w.CreateRootGroups();
@@ -305,8 +306,9 @@ int Play::PlaceGroup(Group* group, int32_t* counter) {
 void Play::PlaceMembers(Group* group, int32_t* counter, bool atFocus) {
     group->m_bGrouped = 0;
     const bool formation =
-        atFocus ||
-        (m_bPlacingParty && (!m_bLoadingGame || m_bNewCharacterPending) && !m_bLandMovePending);
+        atFocus || (m_Travel.IsPlacingParty() &&
+                    (!m_Saves.IsLoadingGame() || m_Party.IsNewCharacterPending()) &&
+                    !m_Travel.IsLandMovePending());
     const std::vector<Member*> members(group->Members().begin(), group->Members().end());
     for (Member* m : members) {
         if (m->m_pGroup != group) continue;  // left while others were placed
@@ -344,8 +346,8 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     // The name comes from the world's own objects: only a world file of the
     // working folder is taken, and the world in play must have a file to go
     // back to.
-    if (m_strWorldFile.empty() || !qv::IsPlainFileName(worldFile) ||
-        !qv::FileExists(InCurrentFolder(worldFile))) {
+    if (m_Saves.WorldFile().empty() || !qv::IsPlainFileName(worldFile) ||
+        !qv::FileExists(m_Saves.InCurrentFolder(worldFile))) {
         qv::ShowMessage(qv::Format("The way to \"%s\" leads nowhere: it is not a world file of "
                                    "this game.",
                                    worldFile.c_str()),
@@ -355,12 +357,13 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     // The world to go to is read first, with the land files it names, as a
     // saved game is before it is loaded: a missing or bad one leaves the
     // party where it is, and the player is told why.
-    const std::string target = InCurrentFolder(worldFile);
+    const std::string target = m_Saves.InCurrentFolder(worldFile);
     try {
         try {
-            CheckWorldRead(qv::ReadWholeFile(target), target, InCurrentFolder(""), true);
+            m_Saves.CheckWorldRead(qv::ReadWholeFile(target), target, m_Saves.InCurrentFolder(""),
+                                   true);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, target);
+            throw savefile::AsFileError(error, target);
         }
     } catch (const qv::FileError& error) {
         qv::ShowMessage(qv::Format("The way to \"%s\" cannot be taken: %s. The party stays "
@@ -371,15 +374,15 @@ int Play::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
     }
     try {
         try {
-            SaveWorldFile(m_strWorldFile);
-            m_bLandMovePending = 0;
-            m_bPlacingParty = 1;
-            LoadWorldFile(worldFile);
+            m_Saves.SaveWorldFile(m_Saves.WorldFile());
+            m_Travel.SetLandMovePending(false);
+            m_Travel.SetPlacingParty(true);
+            m_Saves.LoadWorldFile(worldFile);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, InCurrentFolder(m_strWorldFile));
+            throw savefile::AsFileError(error, m_Saves.InCurrentFolder(m_Saves.WorldFile()));
         }
     } catch (const qv::FileError& error) {
-        m_bPlacingParty = 0;
+        m_Travel.SetPlacingParty(false);
         ReportFileException(error);
         return 0;
     }
@@ -459,9 +462,9 @@ int Play::NewWorld() {
         m_World.map_master = std::make_unique<MapMaster>(&start);
     else
         Map()->DeleteContents();
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    const std::string original = GameFolderPath(m_strSaveFolder);
-    const std::string work = GameFolderPath(m_strWorkFolder);
+    m_Saves.SetSaveFolder(savefile::GetSaveFolder(savefile::kOriginalSlot));
+    const std::string original = m_Saves.GameFolderPath(m_Saves.SaveFolder());
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
 
     auto land = std::make_unique<Land>("Land");
     land->terraincode = kNewLandCode;
@@ -474,12 +477,12 @@ int Play::NewWorld() {
     // the new land's file written there is the one kept.
     try {
         qv::MakeFolder(work);
-        if (qv::FolderExists(original)) CopyFolder(original, work);
+        if (qv::FolderExists(original)) m_Saves.CopyFolder(original, work);
     } catch (const qv::FileError& error) {
         ReportFileException(error);
         return 2;
     }
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     AddLand(std::move(land), file);
     return 1;
 }
@@ -487,32 +490,33 @@ int Play::NewWorld() {
 int Play::OnSaveGame() {
     // The editor's worlds are kept in the start world's folder: the name is
     // asked there, and the world goes there as the start world.
-    const std::string work = GameFolderPath(m_strWorkFolder);
-    m_strCurrentFolder = GameFolderPath(GetSaveFolder(kOriginalSlot));
-    const FileDialogRequest ask{true, "qvr", m_strWorldFile, kWorldFilter};
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
+    m_Saves.SetCurrentFolder(
+        m_Saves.GameFolderPath(savefile::GetSaveFolder(savefile::kOriginalSlot)));
+    const FileDialogRequest ask{true, "qvr", m_Saves.WorldFile(), kWorldFilter};
     const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
     const std::string world = chosen ? PlainName(*chosen) : std::string();
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     if (world.empty()) {
         qv::ShowMessage("Save Cancelled", qv::MessageButtons::Ok);
         return 2;
     }
     // A save that is not made leaves the world's name as it was.
-    const std::string before = m_strWorldFile;
-    m_strWorldFile = world;
-    const int saved = SaveSlot(kOriginalSlot);
-    if (!saved) m_strWorldFile = before;
+    const std::string before = m_Saves.WorldFile();
+    m_Saves.SetWorldFile(world);
+    const int saved = m_Saves.SaveSlot(savefile::kOriginalSlot);
+    if (!saved) m_Saves.SetWorldFile(before);
     // Writing the world gave the window's holders back to their lands.
-    TryReloadWindowAtFocus();
+    m_Saves.TryReloadWindowAtFocus();
     return saved;
 }
 
 int Play::OnLoadWorld() {
     // Asked first: a cancel leaves the working folder and the world in play
     // as they were.
-    std::string world = m_strWorldFile;
-    if (!m_bReloadWithoutAsking) {
-        const FileDialogRequest ask{false, "qvr", m_strWorldFile, kWorldFilter};
+    std::string world = m_Saves.WorldFile();
+    if (!m_Saves.ReloadsWithoutAsking()) {
+        const FileDialogRequest ask{false, "qvr", m_Saves.WorldFile(), kWorldFilter};
         const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
         world = chosen ? PlainName(*chosen) : std::string();
         if (world.empty()) {
@@ -521,26 +525,26 @@ int Play::OnLoadWorld() {
         }
     }
     Shell().ShowBusy(true);
-    m_strSaveFolder = GetSaveFolder(kOriginalSlot);
-    const std::string original = GameFolderPath(m_strSaveFolder);
-    const std::string work = GameFolderPath(m_strWorkFolder);
+    m_Saves.SetSaveFolder(savefile::GetSaveFolder(savefile::kOriginalSlot));
+    const std::string original = m_Saves.GameFolderPath(m_Saves.SaveFolder());
+    const std::string work = m_Saves.GameFolderPath(m_Saves.WorkFolder());
     try {
         if (!qv::IsPlainFileName(world) || !qv::FileExists(original + world))
             throw qv::FileError(qv::FileError::NotFound, original + world);
         qv::MakeFolder(work);
-        CopyFolder(original, work);
-        m_strCurrentFolder = work;
+        m_Saves.CopyFolder(original, work);
+        m_Saves.SetCurrentFolder(work);
         try {
-            LoadWorldFile(world);
+            m_Saves.LoadWorldFile(world);
         } catch (const qv::ArchiveError& error) {
-            throw AsFileError(error, work + world);
+            throw savefile::AsFileError(error, work + world);
         }
     } catch (const qv::FileError& error) {
-        m_strCurrentFolder = work;
+        m_Saves.SetCurrentFolder(work);
         ReportFileException(error);
         return 2;
     }
-    m_strCurrentFolder = work;
+    m_Saves.SetCurrentFolder(work);
     MoveToLand();
     Shell().ShowBusy(false);
     return 1;

@@ -22,9 +22,9 @@ int Play::CastKnownSpell(Player* actor, Object* object, ObjectHolder* target) {
 
 void Play::BeginTargetChoice(Object* item, Player* user, int selectMode, int pause,
                              const std::string& prompt) {
-    m_pPendingItem = item;
-    m_pPendingItemUser = user;
-    m_iSelectMode = selectMode;
+    m_Interaction.SetPendingItem(item);
+    m_Interaction.SetPendingItemUser(user);
+    m_Interaction.SetSelectMode(selectMode);
     // The world stands still while the target is chosen, unless the use
     // leaves the pause as it was.
     if (pause != UseSelect::kKeepPause) m_bPaused = pause;
@@ -43,10 +43,10 @@ int Play::GiveCast(const Order& order, Player* actor) {
 
 int Play::GiveCancelTarget(const Order&, Player*) {
     m_bPaused = 0;
-    m_iSelectMode = 0;
+    m_Interaction.SetSelectMode(0);
     // What waited for the target goes with the selection: nothing used later
     // may pick it up by chance.
-    DropPendingUse();
+    m_Interaction.DropPendingUse();
     if (CMouseCursor* cursor = GetMouseCursor()) cursor->RestoreImage();
     return 1;
 }

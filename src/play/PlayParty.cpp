@@ -22,7 +22,6 @@
 
 namespace {
 
-const char* const kPlayersFile = "players";
 // A member left behind takes no events while it waits.
 constexpr int32_t kHeldByScript = -10;
 
@@ -41,23 +40,6 @@ void EnterActor(Player* p) {
 Player* Play::GetPartyMember(const int32_t* slot) const {
     if (!slot || *slot < 0 || *slot >= kPartySlots) return nullptr;
     return m_World.m_Party[static_cast<size_t>(*slot)].Get();
-}
-
-void Play::WritePlayers(Group& party) {
-    // The file holds the party with its members, whether or not they are on
-    // the map now.
-    const int32_t grouped = party.m_bGrouped;
-    party.m_bGrouped = 1;
-    try {
-        qv::WriteWholeFile(InCurrentFolder(kPlayersFile), StorePlayers(party));
-    } catch (const qv::FileError& error) {
-        party.m_bGrouped = grouped;
-        ReportFileException(error);
-        return;
-    }
-    party.m_bGrouped = grouped;
-    // The file holds the party now.
-    m_PartyOutOfPlay.reset();
 }
 
 void Play::TravelTo(qv::Point cell) {
@@ -152,8 +134,8 @@ void Play::MakeGroup() {
     }
     for (size_t slot = 1; slot < w.m_Party.size(); ++slot) w.m_Party[slot] = nullptr;
     w.m_pControlPlayer = leader;
-    WritePlayers(*party);
-    RebaseFormation();
+    m_Saves.WritePlayers(*party);
+    m_Party.RebaseFormation(m_World);
 }
 
 void Play::ReGroup() {
@@ -199,37 +181,16 @@ void Play::ReGroup() {
     }
     w.m_pGroupTempStorage = nullptr;
     delete kept;  // emptied
-    WritePlayers(*party);
-    RebaseFormation();
+    m_Saves.WritePlayers(*party);
+    m_Party.RebaseFormation(m_World);
 }
 
 bool Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
     if (!m_World.m_pLeader || !storeId) return false;
-    Store* store = FindStore(*storeId);
+    Store* store = m_Trading.FindStore(*storeId);
     if (!store) return false;
     if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
     return true;
-}
-
-void Play::InitFormation() {
-    if (m_bFormationSet) return;
-    m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}};
-    m_bFormationSet = 1;
-}
-
-void Play::RebaseFormation() {
-    qv::Point shift{0, 0};
-    if (const int slot = m_World.FindPartySlot(m_World.m_pLeader.Get()); slot >= 0)
-        shift = m_FormationOffsets[static_cast<size_t>(slot)];
-    for (size_t i = 0; i < m_FormationOffsets.size(); ++i) {
-        qv::Point& offset = m_FormationOffsets[i];
-        offset = {offset.x - shift.x, offset.y - shift.y};
-        qv::Point turned = offset;
-        for (auto& row : m_World.m_FormationRows) {
-            row[i] = turned;
-            turned = RotateQuarter(turned);
-        }
-    }
 }
 
 void Play::SetCombatMode(int on) {
@@ -237,7 +198,7 @@ void Play::SetCombatMode(int on) {
     if (!leader) return;
     on = on ? 1 : 0;
     // Told by the group as it turns, the flag has changed already.
-    if (m_bCombat != on) {
+    if (m_Party.InCombat() != on) {
         TakeCombatFlag(on);
         if (leader->m_pGroup) leader->m_pGroup->SetHostileMode(on, nullptr);
     }
@@ -247,14 +208,14 @@ void Play::SetCombatMode(int on) {
 void Play::GroupTurnsHostile(Group* group, int32_t mode) {
     Player* leader = m_World.m_pLeader.Get();
     const int on = mode ? 1 : 0;
-    if (!leader || !group || leader->m_pGroup != group || m_bCombat == on) return;
+    if (!leader || !group || leader->m_pGroup != group || m_Party.InCombat() == on) return;
     TakeCombatFlag(on);
     FollowCombatFlag(*leader);
 }
 
 void Play::LeaderOutOfFight(Player* creature) {
     Player* leader = m_World.m_pLeader.Get();
-    if (!m_bCombat || !leader || creature != leader || !leader->m_pGroup) return;
+    if (!m_Party.InCombat() || !leader || creature != leader || !leader->m_pGroup) return;
     for (const Member* m : leader->m_pGroup->Members())
         if (m->m_iHostileMode) return;
     TakeCombatFlag(0);
@@ -262,7 +223,7 @@ void Play::LeaderOutOfFight(Player* creature) {
 }
 
 void Play::TakeCombatFlag(int on) {
-    m_bCombat = on;
+    m_Party.SetCombatFlag(on);
     if (m_bEditing) {
         m_bEditing = 0;
         Shell().ShowStatistics();
@@ -276,14 +237,14 @@ void Play::FollowCombatFlag(Player& leader) {
     CellPoint wc;
     if (!map || !map->CellToWindow(map->focuscell, wc)) return;
     if (Land* land = map->GetCell(wc.x, wc.y).land)
-        Shell().PlayTune(m_bCombat ? land->combattune : land->tune);
+        Shell().PlayTune(m_Party.InCombat() ? land->combattune : land->tune);
 }
 
 void Play::SetDragObject(ObjectHolder* holder) {
-    m_pDragHolder = holder;
-    m_iSelectMode = 0;
+    m_Interaction.SetDragHolder(holder);
+    m_Interaction.SetSelectMode(0);
     m_bPaused = holder ? 1 : 0;
-    if (holder) DropPendingUse();
+    if (holder) m_Interaction.DropPendingUse();
     for (auto& member : m_World.m_Party)
         if (Player* p = member.Get()) p->LeavePlayerSet();
     if (!holder)
@@ -372,23 +333,6 @@ int Play::GiveDebugView(const Order& order, Player*) {
     return 1;
 }
 
-int Play::SetNewCharacter(const std::string& name, int32_t value, const std::string& text) {
-    using A = NewCharacterAttribute;
-    if (name == A::kStrength)
-        m_iNewStrength = value;
-    else if (name == A::kDexterity)
-        m_iNewDexterity = value;
-    else if (name == A::kIntelligence)
-        m_iNewIntelligence = value;
-    else if (name == A::kPlayerName)
-        m_strPlayerName = text;
-    else if (name == A::kDogName)
-        m_strDogName = text;
-    else
-        return 0;
-    return 1;
-}
-
 int Play::GiveNewCharacter(const Order& order, Player*) {
-    return SetNewCharacter(order.name, order.value, order.text);
+    return m_Party.SetNewCharacter(order.name, order.value, order.text);
 }

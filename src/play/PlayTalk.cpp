@@ -42,7 +42,7 @@ void PlayTalkHost::GoToWorld(const std::string& worldFile, int32_t x, int32_t y)
 }
 
 void PlayTalkHost::SetPendingWorld(const std::string& worldFile, qv::Point cell) {
-    m_Play.m_PendingScriptWorld = Play::ScriptWorld{worldFile, cell};
+    m_Play.Travelling().SetPendingScriptWorld(Travel::ScriptWorld{worldFile, cell});
 }
 
 void PlayTalkHost::MoveToLand() {
@@ -66,7 +66,7 @@ bool PlayTalkHost::DropObject(Object* object, const Position& where) {
 }
 
 void PlayTalkHost::SetSelectMode(int32_t mode) {
-    m_Play.SetSelectMode(mode);
+    m_Play.Interacting().SetSelectMode(mode);
 }
 
 void PlayTalkHost::OpenTradeWindow(int32_t storeId) {
@@ -98,7 +98,7 @@ int Play::JoinParty(Player* creature) {
     creature->m_iScriptHold = 0;
     creature->m_iPartySlot = static_cast<int32_t>(slot);
     w.m_Party[slot] = creature;
-    RebaseFormation();
+    m_Party.RebaseFormation(m_World);
     return 1;
 }
 
@@ -110,13 +110,11 @@ bool Play::ReadText(Object* text) {
 
 void Play::AskConversation(Player* listener, Player* speaker) {
     if (listener && speaker && m_OpenConversation)
-        m_WaitingTalks.push_back({listener, speaker, speaker->m_strMessageNode});
+        m_Interaction.AddWaitingTalk(listener, speaker, speaker->m_strMessageNode);
 }
 
 void Play::OpenWaitingConversations() {
-    std::vector<WaitingTalk> waiting;
-    waiting.swap(m_WaitingTalks);
-    for (const WaitingTalk& talk : waiting) {
+    for (const Interaction::WaitingTalk& talk : m_Interaction.TakeWaitingTalks()) {
         Player* listener = talk.listener.Get();
         Player* speaker = talk.speaker.Get();
         if (listener && speaker && m_OpenConversation)

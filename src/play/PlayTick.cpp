@@ -27,8 +27,8 @@ constexpr int kGeneratorSetOff = 0;
 }  // namespace
 
 void Play::TogglePause() {
-    m_bTabTarget = 0;
-    if (!m_iSelectMode) m_bPaused = !m_bPaused;
+    m_Interaction.SetTabTarget(false);
+    if (!m_Interaction.SelectMode()) m_bPaused = !m_bPaused;
 }
 
 bool Play::Tick(int32_t step) {
@@ -56,38 +56,38 @@ bool Play::Tick(int32_t step) {
 bool Play::UpdateTick(int32_t* now) {
     World& w = m_World;
     if (!now) return false;
-    if (m_pPendingWorld) {
+    if (m_Travel.PendingWorld()) {
         // The ticks are held off while the world changes.
-        m_bChangingWorld = 1;
-        Object* target = m_pPendingWorld;
-        m_pPendingWorld = nullptr;
+        m_Travel.SetChangingWorld(true);
+        Object* target = m_Travel.PendingWorld();
+        m_Travel.SetPendingWorld(nullptr);
         // The stairs go with the world they are in: their way is read first.
         if (const auto* stairs = qv::DynamicCast<Stairs>(target)) {
             const std::string world = stairs->m_strWorldFile;
             GoToWorld(world, stairs->m_iTargetX, stairs->m_iTargetY);
         }
         Shell().WorldTravelled();
-        m_bChangingWorld = 0;
+        m_Travel.SetChangingWorld(false);
     }
-    if (m_PendingScriptWorld) {
-        const ScriptWorld to = *m_PendingScriptWorld;
-        m_PendingScriptWorld.reset();
-        m_bChangingWorld = 1;
+    if (m_Travel.PendingScriptWorld()) {
+        const Travel::ScriptWorld to = *m_Travel.PendingScriptWorld();
+        m_Travel.SetPendingScriptWorld(std::nullopt);
+        m_Travel.SetChangingWorld(true);
         GoToWorld(to.file, to.cell.x, to.cell.y);
         Shell().WorldTravelled();
-        m_bChangingWorld = 0;
+        m_Travel.SetChangingWorld(false);
     }
-    if (m_bLandMovePending && IsStarted()) {
+    if (m_Travel.IsLandMovePending() && IsStarted()) {
         MoveToLand();
-        m_bLandMovePending = 0;
-        m_PartyOutOfPlay.reset();  // it is in play again
+        m_Travel.SetLandMovePending(false);
+        m_Saves.PartyBackInPlay();  // it is in play again
         AfterWorldChange();
         Shell().WorldTaken();
     }
-    if (m_bRefreshPending && IsStarted()) {
+    if (m_Travel.IsRefreshPending() && IsStarted()) {
         m_bEditing = 0;
         Shell().ShowStatistics();
-        m_bRefreshPending = 0;
+        m_Travel.SetRefreshPending(false);
         AfterWorldChange();
         Shell().WorldTaken();
     }
@@ -113,7 +113,7 @@ bool Play::UpdateTick(int32_t* now) {
 
 void Play::StartPlay() {
     MoveToLand();
-    SetDragObject(m_pDragHolder);
+    SetDragObject(m_Interaction.DragHolder());
     if (Map() && Map()->CheckFocusEdge(Position(m_World.m_ptFocus.x, m_World.m_ptFocus.y, 0)) ==
                      Group::kWorldChanged)
         MoveToLand();
@@ -166,21 +166,21 @@ void Play::LightAndExplore() {
 
 void Play::UpdateArea(Land* land, int32_t now) {
     if (!land || !Map()) return;
-    if (land != m_pCurrentLand) {
+    if (land != m_Travel.CurrentLand()) {
         // The land left behind may have been unloaded meanwhile: only a land
         // still loaded is asked to stop its sound.
         const auto& loaded = Map()->loadedlands;
-        if (m_pCurrentLand &&
-            std::find(loaded.begin(), loaded.end(), m_pCurrentLand) != loaded.end())
-            m_pCurrentLand->StopAmbientSound();
-        m_pCurrentLand = land;
+        if (m_Travel.CurrentLand() &&
+            std::find(loaded.begin(), loaded.end(), m_Travel.CurrentLand()) != loaded.end())
+            m_Travel.CurrentLand()->StopAmbientSound();
+        m_Travel.SetCurrentLand(land);
     }
     Map()->sunlightmode = land->sunlight;
     if (land->sunlight == 0) Map()->daylight = land->lightlevel + 1;
     land->Update(now);
     if (m_iMusicTime > kMusicInterval) {
         m_iMusicTime = 0;
-        int tune = m_bCombat ? land->combattune : land->tune;
+        int tune = m_Party.InCombat() ? land->combattune : land->tune;
         Shell().PlayTune(tune);
     }
 }

@@ -43,12 +43,6 @@ void Pay(Player* creature, int64_t amount) {
 
 }  // namespace
 
-Store* Play::FindStore(int32_t id) const {
-    for (const auto& store : m_StoreList)
-        if (store && store->m_iStoreId == id) return store.get();
-    return nullptr;
-}
-
 int64_t Play::GoldOf(const Player* creature) {
     int64_t gold = 0;
     for (const Object* stack : Coins(creature)) gold += std::max(0, stack->m_iBulkNum);
@@ -135,9 +129,9 @@ int Play::GiveTrade(const Order& order, Player*) {
 }
 
 int Play::GiveBuy(const Order& order, Player* actor) {
-    return Buy(actor, FindStore(order.value), order.object.Get());
+    return Buy(actor, m_Trading.FindStore(order.value), order.object.Get());
 }
 
 int Play::GiveSell(const Order& order, Player* actor) {
-    return Sell(actor, FindStore(order.value), order.object.Get());
+    return Sell(actor, m_Trading.FindStore(order.value), order.object.Get());
 }

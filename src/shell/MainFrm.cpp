@@ -164,7 +164,8 @@ void CMainFrame::OnPaint() {
         m_pPrimary->Blt({0, 0}, *picture, picture->Bounds());
     }
     HoverText(m_ptCursor.x, m_ptCursor.y);
-    if (!m_Play.m_bLandMovePending && !m_Play.m_bRefreshPending && m_iTickDepth == 0) {
+    if (!m_Play.Travelling().IsLandMovePending() && !m_Play.Travelling().IsRefreshPending() &&
+        m_iTickDepth == 0) {
         DrawFrame(0);
         RedrawMapCell(0);
     }

@@ -85,7 +85,7 @@ int CMainFrame::DrawFrame(int skipMap) {
 
     // The name of the hovered object, kept inside the view.
     ObjectHolder* hover = m_World.m_pHoverHolder.Get();
-    if (hover && hover->m_pObject && !m_Play.m_bTabTarget) {
+    if (hover && hover->m_pObject && !m_Play.Interacting().IsTabTarget()) {
         Object* obj = hover->m_pObject;
         std::string name = obj->GetDisplayName();
         if (dynamic_cast<Wall*>(obj))
@@ -121,7 +121,7 @@ int CMainFrame::DrawFrame(int skipMap) {
 
     m_View.ClearDrawnMarks();
     if (CDDWnd* container = m_pGameWindows->Open().m_pContainerWnd;
-        m_Play.m_bContainerOpen && container) {
+        m_Play.Interacting().IsContainerOpen() && container) {
         container->Redraw();
         return 1;
     }
@@ -182,9 +182,10 @@ void CMainFrame::DrawHoldGroundButton() {
 }
 
 void CMainFrame::HoverText(int x, int y) {
-    if (m_Play.m_bTabTarget) return;
+    if (m_Play.Interacting().IsTabTarget()) return;
     ObjectHolder* before = m_World.m_pHoverHolder.Get();
-    const bool picking = m_Play.m_iSelectMode && !m_Play.m_pDragHolder && m_Play.m_pPendingItem;
+    const bool picking = m_Play.Interacting().SelectMode() && !m_Play.Interacting().DragHolder() &&
+                         m_Play.Interacting().PendingItem();
     bool inView = false;
     ObjectHolder* found = m_View.HolderAt(
         x, y,
@@ -193,11 +194,11 @@ void CMainFrame::HoverText(int x, int y) {
             if (!obj || !(obj->m_bNotDrawn == 0 || m_Play.m_bEditing)) return false;
             if (!(m_Play.m_bEditing ? obj->m_bMoveable != 2 : obj->CanInteract() != 0))
                 return false;
-            if (picking && !m_Play.m_pPendingItem->IsValidTarget(obj)) return false;
+            if (picking && !m_Play.Interacting().PendingItem()->IsValidTarget(obj)) return false;
             return true;
         },
         inView);
-    if (inView && m_Play.m_iSelectMode && !m_Play.m_pDragHolder)
+    if (inView && m_Play.Interacting().SelectMode() && !m_Play.Interacting().DragHolder())
         m_nCursorID = found ? kCursorTarget : kCursorNoTarget;
 
     m_World.m_pHoverHolder = found;

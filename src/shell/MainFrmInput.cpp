@@ -122,8 +122,9 @@ void CMainFrame::OnMenuCommand(int id) {
             m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;
         case kCmdToggleSelectMode:
-            m_Play.Give(Order::With(Order::Kind::SelectMode,
-                                    m_Play.m_iSelectMode == 0 ? Play::kSelectToken : 0));
+            m_Play.Give(Order::With(Order::Kind::SelectMode, m_Play.Interacting().SelectMode() == 0
+                                                                 ? Interaction::kSelectToken
+                                                                 : 0));
             break;
         case kCmdTalk:
             OnTalk();
@@ -177,7 +178,7 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
 
     // A target is being chosen: this click picks it.
-    if (m_Play.m_iSelectMode >= 1) {
+    if (m_Play.Interacting().SelectMode() >= 1) {
         if (!candidate) return;
         m_Play.Give(Order::On(Order::Kind::UseOn, candidate));
         m_nCursorID = kCursorNormal;
@@ -238,18 +239,20 @@ void CMainFrame::OnLButtonUp(qv::Point point) {
     if (IsInputBlocked()) {
         // A release is never lost: the view must not go on following a
         // button that is up once the conversation is over.
-        if (m_bLeftHeld && !m_Play.m_iSelectMode && !m_Play.m_pDragHolder) EndHeldButton(*this);
+        if (m_bLeftHeld && !m_Play.Interacting().SelectMode() && !m_Play.Interacting().DragHolder())
+            EndHeldButton(*this);
         return;
     }
     m_Play.Give(Order::With(Order::Kind::ShiftFlags, 0));
     if (m_pGameWindows->OnLButtonUp(point)) return;
-    if (m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
+    if (m_Play.Interacting().SelectMode() || m_Play.Interacting().DragHolder()) return;
     EndHeldButton(*this);
 }
 
 void CMainFrame::OnLButtonDblClk(qv::Point point) {
     if (ToPalette(*this, qv::EventKind::LButtonDblClk, point)) return;
-    if (IsInputBlocked() || m_Play.m_iSelectMode || m_Play.m_pDragHolder) return;
+    if (IsInputBlocked() || m_Play.Interacting().SelectMode() || m_Play.Interacting().DragHolder())
+        return;
     if (m_Play.m_bEditing && !m_World.m_pLeader) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
             m_Play.Give(Order::On(Order::Kind::Interact, candidate));
@@ -272,8 +275,8 @@ void CMainFrame::OnLButtonDblClk(qv::Point point) {
 
 void CMainFrame::OnRButtonDown(qv::Point point) {
     if (ToPalette(*this, qv::EventKind::RButtonDown, point)) return;
-    if (IsInputBlocked() || m_Play.m_iSelectMode == Play::kSelectToken ||
-        m_Play.m_iSelectMode == Play::kSelectSpell)
+    if (IsInputBlocked() || m_Play.Interacting().SelectMode() == Interaction::kSelectToken ||
+        m_Play.Interacting().SelectMode() == Interaction::kSelectSpell)
         return;
     // A right click on a thing in a window uses it.
     if (m_pGameWindows->OnRButtonDown(point)) return;
@@ -294,12 +297,12 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     if (ToPalette(*this, qv::EventKind::RButtonUp, point)) return;
     if (IsInputBlocked()) return;
     if (m_pGameWindows->OnRButtonUp(point)) return;
-    if (m_Play.m_iSelectMode >= Play::kSelectSpell) {
+    if (m_Play.Interacting().SelectMode() >= Interaction::kSelectSpell) {
         Release();
         CancelTargetSelection();
         return;
     }
-    if (m_Play.m_iSelectMode == Play::kSelectToken) {
+    if (m_Play.Interacting().SelectMode() == Interaction::kSelectToken) {
         CancelTargetSelection();
         SetMessageLine("");
         return;
@@ -308,7 +311,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     Player* leader = m_World.m_pLeader.Get();
     if (m_Play.m_bEditing) {
         if (!leader) {
-            if (HoldsCapture(this) && !m_Play.m_pDragHolder) EndHeldButton(*this);
+            if (HoldsCapture(this) && !m_Play.Interacting().DragHolder()) EndHeldButton(*this);
         } else if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get();
                    candidate && candidate->m_pObject) {
             m_Play.Give(Order::On(Order::Kind::Edit, candidate));

@@ -171,7 +171,7 @@ void CMainFrame::OnEscape() {
         if (m_pToolPalette) m_pToolPalette->OnKeyDown(qv::VK_ESCAPE);
         return;
     }
-    if (w.m_bStatsOpen || m_Play.m_bChangingWorld) return;
+    if (w.m_bStatsOpen || m_Play.Travelling().IsChangingWorld()) return;
     if (w.m_pEquipmentWnd) {
         w.m_pEquipmentWnd->OnKeyDown(qv::VK_ESCAPE);
         return;
@@ -179,7 +179,7 @@ void CMainFrame::OnEscape() {
     if (w.m_bInfoOpen) return;
     // The container window closes on Esc, as the windows above do, also
     // when what it showed is gone meanwhile (the world would stand still).
-    if (m_Play.m_bContainerOpen || w.m_pContainerWnd) {
+    if (m_Play.Interacting().IsContainerOpen() || w.m_pContainerWnd) {
         m_pGameWindows->CloseContainer();
         return;
     }
@@ -187,17 +187,18 @@ void CMainFrame::OnEscape() {
     // Without a party (build mode, an empty world) Esc still brings the
     // options window: it is the way out.
     Player* leader = m_World.m_pLeader.Get();
-    if (w.m_pTradeWnd || m_Play.m_pDragHolder || m_Play.m_bContainerOpen || w.m_pContainerWnd ||
+    if (w.m_pTradeWnd || m_Play.Interacting().DragHolder() ||
+        m_Play.Interacting().IsContainerOpen() || w.m_pContainerWnd ||
         (leader && leader->m_iTalkState != -1))
         return;
 
-    if (m_Play.m_iSelectMode == Play::kSelectToken) {
+    if (m_Play.Interacting().SelectMode() == Interaction::kSelectToken) {
         CancelTargetSelection();
         SetMessageLine("");
         return;
     }
-    if (m_Play.m_bQuantityUp || IsInputBlocked()) return;
-    if (m_Play.m_bTabTarget) {
+    if (m_Play.Interacting().IsQuantityUp() || IsInputBlocked()) return;
+    if (m_Play.Interacting().IsTabTarget()) {
         m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
         return;
     }

@@ -15,16 +15,16 @@ public:
     explicit FrameOptionsHost(CMainFrame& frame) : f(frame) {}
 
     Slot GetSlot(int index) const override {
-        if (index < 0 || index >= Play::kSlotCount) return {};
-        const Play::SaveSlotEntry& e = f.m_Play.m_SaveSlots[static_cast<size_t>(index)];
+        if (index < 0 || index >= SavedGames::kSlotCount) return {};
+        const SavedGames::SaveSlotEntry& e = f.m_Play.Saves().Slots()[static_cast<size_t>(index)];
         return {e.inUse != 0, e.description};
     }
 
     bool LoadSlot(int index) override {
-        if (index < 0 || index >= Play::kSlotCount) return false;
+        if (index < 0 || index >= SavedGames::kSlotCount) return false;
         // A slot that cannot be read is said, and the window stays open on
         // the game as it was.
-        if (!f.m_Play.LoadSlot(index, Play::OnBadSlot::SayAndGoOn)) return false;
+        if (!f.m_Play.Saves().LoadSlot(index, SavedGames::OnBadSlot::SayAndGoOn)) return false;
         f.m_bFullRedraw = 1;
         return true;
     }
@@ -37,12 +37,13 @@ public:
 
     bool StartNewGame(const NewCharacterChoice& c) override {
         Play& play = f.m_Play;
-        const NewCharacterChoice before{play.m_iNewStrength, play.m_iNewDexterity,
-                                        play.m_iNewIntelligence, play.m_strPlayerName,
-                                        play.m_strDogName};
+        const NewCharacterChoice before{
+            play.PartyChoices().NewStrength(), play.PartyChoices().NewDexterity(),
+            play.PartyChoices().NewIntelligence(), play.PartyChoices().PlayerName(),
+            play.PartyChoices().DogName()};
         ChooseCharacter(c);
-        const bool hasStartWorld =
-            qv::FolderExists(play.GameFolderPath(Play::GetSaveFolder(Play::kOriginalSlot)));
+        const bool hasStartWorld = qv::FolderExists(
+            play.Saves().GameFolderPath(savefile::GetSaveFolder(SavedGames::kOriginalSlot)));
         const int started = play.Give(Order::Of(Order::Kind::NewGame));
         if (!hasStartWorld) {
             // A game folder without its start world opens on the empty world.

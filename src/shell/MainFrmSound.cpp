@@ -81,7 +81,7 @@ int CMainFrame::PlayMidi(int* tune, const char* consequence) {
     if (!m_bMidiOutput) return 0;
     // A tune that cannot be played leaves the one playing as it is.
     auto stream = std::make_unique<CMIDIStream>(
-        *tune, m_Play.GameFolderPath(CMIDIStream::TuneFileName(*tune)));
+        *tune, m_Play.Saves().GameFolderPath(CMIDIStream::TuneFileName(*tune)));
     if (!stream->IsOpen()) {
         SayRefusedTune(*stream, consequence);
         return 0;

@@ -156,7 +156,7 @@ std::string CMainFrame::ApplySettings(const qv::Settings& settings, const std::s
                               qv::ToSlashes(folder).c_str(), error.what());
         }
     }
-    m_Play.UseGameFolder(folder);
+    m_Play.Saves().UseGameFolder(folder);
     return {};
 }
 
@@ -200,9 +200,9 @@ int CMainFrame::OnCreate() {
     // The start world's name; a slot without a readable "Position" is said
     // when the start world is opened.
     try {
-        m_Play.ReadPosition();
+        m_Play.Saves().ReadPosition();
     } catch (const qv::FileError&) {
-        m_Play.m_strWorldFile.clear();
+        m_Play.Saves().SetWorldFile("");
     }
 
     // 5. The screen.
@@ -320,7 +320,7 @@ void CMainFrame::StartOfPlay() {
         // editor build mode opens on the start world.
         m_Start.TraceStart("world maker");
         CBuildTools* tools = GetBuildTools();
-        m_bWorldMade = tools ? tools->RunWorldCreation() : m_Play.StartInOriginalWorld();
+        m_bWorldMade = tools ? tools->RunWorldCreation() : m_Play.Saves().StartInOriginalWorld();
     } else {
         if (m_pWindow) m_pWindow->ShowSystemCursor(true);
         m_bSystemCursorShown = 1;
@@ -353,7 +353,7 @@ void CMainFrame::StartOfPlay() {
         // A land of the start world that cannot be read is said, and the
         // program ends as for any other failed start: play never begins on a
         // half-filled map.
-        if (!m_Play.TryReloadWindowAtFocus()) {
+        if (!m_Play.Saves().TryReloadWindowAtFocus()) {
             m_Start.TraceStart("map not filled");
             OnDestroy();
             RequestQuit(kQuitStartFailed);

@@ -143,7 +143,7 @@ void CMainFrame::OnTimer(int id) {
         }
     }
 
-    if (!m_Play.m_bLandMovePending) CheckPartyAlive();
+    if (!m_Play.Travelling().IsLandMovePending()) CheckPartyAlive();
 }
 
 void CMainFrame::PresentWindowed() {

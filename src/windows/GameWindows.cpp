@@ -213,8 +213,8 @@ void CGameWindows::Sync() {
         SetControlPlayer(member, 0);
     // The container play opened gets its window beside the party's own,
     // which goes back to the controlled member's bag.
-    Object* open = m_Play.m_pOpenContainer.Get();
-    if (m_Play.m_bContainerOpen && open && !m_pContainerWnd) {
+    Object* open = m_Play.Interacting().ShownContainer().Get();
+    if (m_Play.Interacting().IsContainerOpen() && open && !m_pContainerWnd) {
         m_pContainerWnd =
             std::make_unique<CInventory>(CInventory::kModeContainer, m_Play, kContainerPlace);
         m_pContainerWnd->SetPlayer(member, 1);
@@ -224,13 +224,14 @@ void CGameWindows::Sync() {
             m_pControlPanel->SelectPage(CControlPanel::kPageInventory, 0);
             m_pControlPanel->Inventory().SetPlayer(member, 1);
         }
-    } else if (m_pContainerWnd && m_Play.m_bContainerOpen && open &&
+    } else if (m_pContainerWnd && m_Play.Interacting().IsContainerOpen() && open &&
                m_pContainerWnd->GetShown() != open) {
         // Play went on to another container: the window follows.
         m_pContainerWnd->OpenContainer(open);
-    } else if (m_pContainerWnd && (!m_Play.m_bContainerOpen || !m_pContainerWnd->GetShown())) {
+    } else if (m_pContainerWnd &&
+               (!m_Play.Interacting().IsContainerOpen() || !m_pContainerWnd->GetShown())) {
         // Closed by play, or what it showed went: it closes.
-        if (m_Play.m_bContainerOpen) m_Play.CloseContainer();
+        if (m_Play.Interacting().IsContainerOpen()) m_Play.CloseContainer();
         m_pContainerWnd.reset();
         gone = true;
     }
@@ -411,7 +412,7 @@ bool CGameWindows::Use(Object* object, CListDragBox* from) {
 
 bool CGameWindows::OnLButtonDown(qv::Point p) {
     // While a use waits for its target, a member's button picks that member.
-    if (m_Play.m_iSelectMode >= 1) {
+    if (m_Play.Interacting().SelectMode() >= 1) {
         const int slot = m_PartyPanel.SlotAt(p);
         Player* member = m_PartyPanel.Member(slot);
         if (slot < 0 || !member || !member->m_pHolder) return false;
@@ -489,7 +490,7 @@ bool CGameWindows::OnLButtonUp(qv::Point p) {
 
 bool CGameWindows::OnRButtonDown(qv::Point p) {
     m_bRightTaken = false;
-    if (m_pCarried.Get() || m_Play.m_iSelectMode >= 1) return false;
+    if (m_pCarried.Get() || m_Play.Interacting().SelectMode() >= 1) return false;
     const Place place = BoxAt(p);
     if (place.box) {
         Use(place.box->ItemAt(place.Local(p)), place.box);
@@ -523,7 +524,7 @@ void CGameWindows::OnMouseMove(qv::Point p) {
     } else if (m_bHoverText) {
         // The name goes with the pointer, unless a use's prompt took the
         // line meanwhile.
-        if (m_Play.m_iSelectMode == 0) SetMessageLine("");
+        if (m_Play.Interacting().SelectMode() == 0) SetMessageLine("");
         m_bHoverText = false;
     }
 }

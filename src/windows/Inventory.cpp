@@ -162,7 +162,7 @@ bool CInventory::Accepts(Object* object) const {
     if (m_iMode == kModeContainer) return p && p->Owns(object);
     if (!p) return false;
     // From the open container, or off the body into the bag.
-    CBag* open = AsBag(m_Play.m_pOpenContainer.Get());
+    CBag* open = AsBag(m_Play.Interacting().ShownContainer().Get());
     return (open && open->Contains(object)) || IsInUse(*p, object);
 }
 

@@ -78,7 +78,7 @@ void CPartyPanel::InitPartyPanel() {
     for (int i = 0; i < kEffectIconPictures; ++i)
         if (auto& picture = m_EffectPictures[static_cast<size_t>(i)]; !picture)
             picture = MakeWindowPicture(kBitmapEffectIcons + i, kEffectIconSize, kEffectIconSize);
-    m_Play.InitFormation();
+    m_Play.PartyChoices().InitFormation();
     HidePartyButtons();
 }
 

@@ -51,7 +51,7 @@ CTradeWnd::~CTradeWnd() {
 }
 
 Store* CTradeWnd::GetStore() const {
-    return m_Play.FindStore(m_iStoreId);
+    return m_Play.Trade().FindStore(m_iStoreId);
 }
 
 Player* CTradeWnd::Trader() const {

@@ -51,7 +51,7 @@ struct BugWorld {
     TestFolder dir{"bugworld"};
     CMainFrame frame;
     BugWorld() {
-        frame.m_Play.m_strGameFolder = dir.Path();
+        frame.m_Play.Saves().SetGameFolder(dir.Path());
         dir.Bitmap("Images\\walk.bmp", Cells(8, 10, {10, 11, 12, 13}));
         dir.Bitmap("Images\\hit.bmp", Cells(8, 10, {20, 21, 22}));
         dir.Bitmap("Images\\rest.bmp", Cells(8, 10, {30}));

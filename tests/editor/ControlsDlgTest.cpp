@@ -38,7 +38,7 @@ std::set<Object*> PlacedObjects(MapMaster& map) {
 TEST_F(EditorFixture, StartUpLoadsTheChosenWorldWithoutAPartyAndKeepsTheFolder) {
     StartOnTheStartWorld();
     EXPECT_EQ(titles, (std::vector<std::string>{"World Creation", "Open"}));
-    EXPECT_EQ(frame->m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(frame->m_Play.Saves().WorldFile(), "start.qvr");
     EXPECT_EQ(frame->m_World.m_pLeader.Get(), nullptr);
     EXPECT_EQ(qv::Settings::Load((dir / "settings").string()).GetString("Path"),
               dir.string() + "/");
@@ -66,7 +66,7 @@ TEST_F(EditorFixture, ACancelledStartLeavesTheDialogUntilAWorldIsMadeOrItIsCance
         for (const std::string& b : r.steps) Queue({}, b);
         EXPECT_EQ(editor->RunWorldCreation(), r.made);
         EXPECT_EQ(titles.size(), r.steps.size());
-        EXPECT_EQ(frame->m_Play.m_strWorldFile, "");
+        EXPECT_EQ(frame->m_Play.Saves().WorldFile(), "");
     }
 }
 
@@ -284,8 +284,8 @@ TEST_F(EditorFixture, LoadWorldCancelledKeepsTheUnsavedWorkAndTheWorkingFolder) 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "Load Cancelled");
     // The palette asked for the world and no party.
-    EXPECT_EQ(frame->m_Play.m_bReloadWithoutAsking, 0);
-    EXPECT_EQ(frame->m_Play.m_bNoPlayersFile, 1);
+    EXPECT_FALSE(frame->m_Play.Saves().ReloadsWithoutAsking());
+    EXPECT_TRUE(frame->m_Play.Saves().SkipsPlayersFile());
 
     // Chosen: the world is read again from the start world's slot.
     Queue({{"File name", "start.qvr"}});
@@ -312,13 +312,13 @@ TEST_F(EditorFixture, ANewWorldSavedFromThePaletteIsTheWorldTheNextGameStartsIn)
         ASSERT_TRUE(PaletteGui().Click("Save"));
         EXPECT_EQ(titles.back(), "Save As");
         EXPECT_EQ(messages.shown.size() == 1 && messages.shown[0] == "Save Cancelled", cancel);
-        EXPECT_EQ(Play::ReadPositionFrom(qv::ReadWholeFile(position), position),
+        EXPECT_EQ(savefile::ReadPositionFrom(qv::ReadWholeFile(position), position),
                   cancel ? "start.qvr" : "isle.qvr");
         EXPECT_EQ(fs::exists(dir / "original" / "isle.lnd"), !cancel);
     }
     // Quit, and a new game: it starts in the new world.
     NewFrame(0);
-    ASSERT_EQ(frame->m_Play.OpenStartWorld(), 1);
+    ASSERT_EQ(frame->m_Play.Saves().OpenStartWorld(), 1);
     enter();
     EXPECT_EQ(frame->m_World.map_master->worldcellx, 60);
     Player* leader = frame->m_World.m_pLeader.Get();

@@ -67,7 +67,7 @@ protected:
         frame->m_bBuildMode = buildMode;
         frame->m_World.map_master = std::make_unique<MapMaster>();
         frame->m_World.CreateRootGroups();
-        frame->m_Play.UseGameFolder(dir.string() + "/");
+        frame->m_Play.Saves().UseGameFolder(dir.string() + "/");
     }
     // Answers the next dialog: fills the named fields, then clicks `button`.
     void Queue(std::initializer_list<std::pair<std::string, std::string>> fields,

@@ -215,7 +215,7 @@ TEST_F(Interact, AMonsterIsAttackedAtOnceButAPartyMemberNever) {
 
     // While a spell waits for its target there is no quick attack: a clicked
     // monster in sight is fought, both groups turning hostile.
-    play.m_iSelectMode = 2;
+    play.Interacting().SetSelectMode(2);
     MoveTo(k, Beside(orc->m_Position, -40, 0));
     EXPECT_EQ(Ask(k, orc->m_pHolder), 1);
     EXPECT_EQ(k->m_pTarget.Get(), nullptr);
@@ -234,14 +234,14 @@ TEST_F(Interact, ACorpseOutOfSightIsNotLootedAndTheMemberKeepsHeadingForIt) {
 
     EXPECT_EQ(Ask(k, corpse->m_pHolder, 1), 0);
     EXPECT_EQ(k->m_pPlayerSet, corpse->m_pHolder);
-    EXPECT_EQ(play.m_pOpenContainer.Get(), nullptr);
-    EXPECT_EQ(play.m_bContainerOpen, 0);
+    EXPECT_EQ(play.Interacting().ShownContainer().Get(), nullptr);
+    EXPECT_FALSE(play.Interacting().IsContainerOpen());
 
     // With the pillar gone the corpse's bag is shown.
     DeleteHolderWithObject(pillar->m_pHolder);
     EXPECT_EQ(play.InteractWith(k, 1), 1);
-    EXPECT_EQ(play.m_pOpenContainer.Get(), corpse->m_pBag.get());
-    EXPECT_EQ(play.m_bContainerOpen, 1);
+    EXPECT_EQ(play.Interacting().ShownContainer().Get(), corpse->m_pBag.get());
+    EXPECT_TRUE(play.Interacting().IsContainerOpen());
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     play.CloseContainer();
     EXPECT_FALSE(play.IsPopupOpen());
@@ -306,27 +306,27 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     auto* potion = new Thing("Potion");
     a->m_pBag->AddItem(potion);
     a->m_pBag->SetItemCount(a->m_pBag->ItemCount() + 1);
-    play.m_pPendingItem = potion;
-    play.m_pPendingItemUser = a;
+    play.Interacting().SetPendingItem(potion);
+    play.Interacting().SetPendingItemUser(a);
 
     // Another creature reaching its own target leaves the pending use alone.
     EXPECT_EQ(Ask(stranger, target->m_pHolder, 1), 1);
     EXPECT_EQ(potion->uses, 0);
     EXPECT_EQ(target->activations, 1);
-    EXPECT_EQ(play.m_pPendingItem.Get(), potion);
-    EXPECT_EQ(play.m_pPendingItemUser.Get(), a);
+    EXPECT_EQ(play.Interacting().PendingItem().Get(), potion);
+    EXPECT_EQ(play.Interacting().PendingItemUser().Get(), a);
 
     // Its user uses it, instead of working the target.
     EXPECT_EQ(Ask(a, target->m_pHolder, 1), 1);
     EXPECT_EQ(potion->uses, 1);
     EXPECT_EQ(potion->usedOn, target);
     EXPECT_EQ(target->activations, 1);
-    EXPECT_EQ(play.m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(play.m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(play.Interacting().PendingItem().Get(), nullptr);
+    EXPECT_EQ(play.Interacting().PendingItemUser().Get(), nullptr);
 
     // Used up, it leaves the bag and is gone.
     potion->useAnswer = 1;
-    play.m_pPendingItem = potion;
+    play.Interacting().SetPendingItem(potion);
     const int live = Thing::live;
     EXPECT_EQ(Ask(a, target->m_pHolder, 1), 1);  // no user recorded: the controlled member's
     EXPECT_EQ(Thing::live, live - 1);
@@ -338,7 +338,7 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
     salve->useAnswer = 1;
     a->m_pBag->AddItem(salve);
     a->m_pBag->SetItemCount(a->m_pBag->ItemCount() + 1);
-    play.m_pPendingItem = salve;
+    play.Interacting().SetPendingItem(salve);
     world.m_pHoverHolder = target->m_pHolder;
     const int withSalve = Thing::live;
     EXPECT_EQ(play.InteractWith(nullptr, 0), 1);
@@ -347,11 +347,11 @@ TEST_F(Interact, TheItemWaitingForATargetIsUsedOnlyByItsOwnUser) {
 
     // A cancelled selection drops both.
     auto scroll = std::make_unique<Thing>("Scroll");
-    play.m_pPendingItem = scroll.get();
-    play.m_pPendingItemUser = a;
-    play.DropPendingUse();
-    EXPECT_EQ(play.m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(play.m_pPendingItemUser.Get(), nullptr);
+    play.Interacting().SetPendingItem(scroll.get());
+    play.Interacting().SetPendingItemUser(a);
+    play.Interacting().DropPendingUse();
+    EXPECT_EQ(play.Interacting().PendingItem().Get(), nullptr);
+    EXPECT_EQ(play.Interacting().PendingItemUser().Get(), nullptr);
 }
 
 TEST_F(Interact, WithoutACreatureTheHoveredObjectIsTheTarget) {

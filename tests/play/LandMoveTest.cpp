@@ -77,8 +77,8 @@ TEST_F(LandMove, AfterAWorldChangeThePartyStandsInRowsOfThreeFromTheFocusInItsOr
     EXPECT_EQ(w.m_Party[0].Get(), leader);
     EXPECT_EQ(w.m_Party[3]->m_strSpecialName, "Bo");
     EXPECT_EQ(w.GetGroupByNumber(1), leader->m_pGroup);
-    EXPECT_EQ(play.m_bPlacingParty, 0);
-    EXPECT_EQ(play.m_bLoadingGame, 0);
+    EXPECT_FALSE(play.Travelling().IsPlacingParty());
+    EXPECT_FALSE(play.Saves().IsLoadingGame());
 }
 
 TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
@@ -87,24 +87,24 @@ TEST_F(LandMove, ALoadedGameKeepsThePartysPlacesUnlessANewCharacterIsMade) {
     const Position ayla = At(24, 24, 20, 50), rex = At(24, 24, 60, 50);
     Focus(At(10, 10));
     Read(Store(), true);
-    play.m_bLandMovePending = 0;
-    play.m_bLoadingGame = 1;
+    play.Travelling().SetLandMovePending(false);
+    play.Saves().SetLoadingGame(1);
     play.MoveToLand();
     ExpectAt("Ayla", ayla.x, ayla.y);
     ExpectAt("Rex", rex.x, rex.y);
-    EXPECT_EQ(play.m_bLoadingGame, 0);
+    EXPECT_FALSE(play.Saves().IsLoadingGame());
 
     // A new game: the new character stands in formation at the focus.
     const Position focus = At(10, 10, 0, 0);
     Read(Store(), true);
     Focus(focus);
-    play.m_bLandMovePending = 0;
-    play.m_bLoadingGame = 1;
-    play.m_bNewCharacterPending = 1;
+    play.Travelling().SetLandMovePending(false);
+    play.Saves().SetLoadingGame(1);
+    play.PartyChoices().SetNewCharacterPending(1);
     play.MoveToLand();
     ExpectAt("Ayla", focus.x + 10, focus.y + 10);
     ExpectAt("Rex", focus.x + 30, focus.y + 10);
-    EXPECT_EQ(play.m_bNewCharacterPending, 0);
+    EXPECT_FALSE(play.PartyChoices().IsNewCharacterPending());
 }
 
 TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
@@ -112,7 +112,7 @@ TEST_F(LandMove, AfterASaveThePartyComesBackWhereItStood) {
     PartyOf({"Ayla", "Rex"});
     Focus(At(10, 10));
     Store();
-    ASSERT_EQ(play.m_bLandMovePending, 1);
+    ASSERT_TRUE(play.Travelling().IsLandMovePending());
     EXPECT_TRUE(Where("Ayla").empty());
     play.MoveToLand();
     ExpectAt("Ayla", At(24, 24, 20, 50).x, At(24, 24, 20, 50).y);
@@ -185,18 +185,18 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
     std::vector<Player*> p = PartyOf({"Korr", "Kaleb"}, 234);
     p[1]->m_strMessageNode = "HELLO";
     ChangeWorld();
-    play.m_strPlayerName.clear();
-    play.m_strDogName.clear();
-    play.m_bNewCharacterPending = 1;
-    play.m_iNewStrength = 61;
-    play.m_iNewDexterity = 52;
-    play.m_iNewIntelligence = 57;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "");
+    play.PartyChoices().SetNewCharacterPending(1);
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kStrength, 61, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDexterity, 52, "");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kIntelligence, 57, "");
     play.MoveToLand();
     Player* leader = world.m_pLeader.Get();
     ASSERT_NE(leader, nullptr);
     EXPECT_EQ(leader->m_strSpecialName, "Korr");
-    EXPECT_EQ(play.m_strPlayerName, "Korr");
-    EXPECT_EQ(play.m_strDogName, "Kaleb");
+    EXPECT_EQ(play.PartyChoices().PlayerName(), "Korr");
+    EXPECT_EQ(play.PartyChoices().DogName(), "Kaleb");
     EXPECT_EQ(creature_test::Figures(*leader), std::tuple(61, 52, 57, 61, 52, 57));
     Player* dog = world.m_Party[1].Get();
     ASSERT_NE(dog, nullptr);
@@ -205,9 +205,9 @@ TEST_F(LandMove, ANewCharacterWithoutNamesKeepsThoseOfActors234And235) {
 
     // Chosen names are given.
     ChangeWorld();
-    play.m_strPlayerName = "Ayla";
-    play.m_strDogName = "Rex";
-    play.m_bNewCharacterPending = 1;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Ayla");
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "Rex");
+    play.PartyChoices().SetNewCharacterPending(1);
     play.MoveToLand();
     EXPECT_EQ(world.m_pLeader->m_strSpecialName, "Ayla");
     EXPECT_EQ(world.m_Party[1]->m_strSpecialName, "Rex");
@@ -288,9 +288,9 @@ TEST_F(LandMove, SpellsOfTheDeadThatCannotEndDoNotHoldTheLoad) {
     on->m_iCaster = -1;
     on->m_Targets = {p[0]->m_iPlayerNumber, p[1]->m_iPlayerNumber};
     world.m_ActiveSpells->Add(on.release());
-    play.m_bLoadingGame = 1;
+    play.Saves().SetLoadingGame(1);
     EXPECT_EQ(play.MoveToLand(), 1);
-    EXPECT_EQ(play.m_bLoadingGame, 0);
+    EXPECT_FALSE(play.Saves().IsLoadingGame());
 }
 
 TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
@@ -298,7 +298,7 @@ TEST_F(LandMove, TheEditorsPartyKeptInTheWorldStaysWhenPlayersIsNotRead) {
     PartyOf({"Ayla", "Rex"});
     world.m_pLeader = nullptr;  // the editor works without a leader
     Read(Store(), false);
-    play.m_bNoPlayersFile = 1;
+    play.Saves().SetSkipsPlayersFile(1);
     play.MoveToLand();
     EXPECT_EQ(Where("Ayla").size(), 1u);
     EXPECT_EQ(Where("Rex").size(), 1u);
@@ -310,11 +310,11 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     Open();
     OtherWorld(Creature("Bear", -1));
     PartyOf({"Ayla", "Rex", "Kit"});
-    play.m_strWorldFile = "a.qvr";
+    play.Saves().SetWorldFile("a.qvr");
     play.m_iStartState = 0;
 
     EXPECT_EQ(play.GoToWorld("b.qvr", 5, 6), 1);
-    EXPECT_EQ(play.m_strWorldFile, "b.qvr");
+    EXPECT_EQ(play.Saves().WorldFile(), "b.qvr");
     EXPECT_EQ(world.m_ptFocus.x, 5 * 160 + 10);
     EXPECT_EQ(world.m_ptFocus.y, 6 * 112 + 10);
     ExpectAt("Ayla", 820, 692);
@@ -323,8 +323,8 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
     EXPECT_EQ(Where("Bear").size(), 1u);
     EXPECT_TRUE(Where("Wolf").empty());
     EXPECT_EQ(world.m_pLeader->m_strSpecialName, "Ayla");
-    EXPECT_EQ(play.m_bPlacingParty, 0);
-    EXPECT_EQ(play.m_bRefreshPending, 1);  // the loop refreshes the windows
+    EXPECT_FALSE(play.Travelling().IsPlacingParty());
+    EXPECT_TRUE(play.Travelling().IsRefreshPending());  // the loop refreshes the windows
 
     EXPECT_EQ(play.GoToWorld("a.qvr", 25, 24), 1);
     ExpectAt("Ayla", 25 * 160 + 20, 24 * 112 + 20);
@@ -343,7 +343,7 @@ TEST_F(LandMove, StairsToAnotherWorldAndBackLoseAndDoubleNoOne) {
 TEST_F(LandMove, StairsThatNameNoWorldFileOfTheGameAreRefusedBeforeAnythingChanges) {
     Open();
     PartyOf({"Ayla"});
-    play.m_strWorldFile = "a.qvr";
+    play.Saves().SetWorldFile("a.qvr");
     for (const char* name : {"../a.qvr", "/etc/passwd", "sub\\b.qvr", "..", "missing.qvr", ""}) {
         messages.shown.clear();
         EXPECT_EQ(play.GoToWorld(name, 1, 1), 0) << name;
@@ -364,7 +364,7 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
     map.ReloadWindowAt(25, 24);
     PartyOf({"Ayla"});
-    play.m_strWorldFile = "a.qvr";
+    play.Saves().SetWorldFile("a.qvr");
     play.m_iStartState = 0;
     auto* stairs = new Stairs;
     stairs->m_strWorldFile = "b.qvr";
@@ -372,13 +372,13 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
     stairs->m_iTargetY = 20;
     auto* holder = new ObjectHolder(At(26, 26), stairs);
     ASSERT_EQ(map.AddHolder(holder->pos, holder), 1);
-    play.m_pPendingWorld = stairs;
+    play.Travelling().SetPendingWorld(stairs);
     int32_t now = 0;
     play.UpdateTick(&now);
-    EXPECT_FALSE(play.m_pPendingWorld);
-    EXPECT_EQ(play.m_strWorldFile, "b.qvr");
+    EXPECT_FALSE(play.Travelling().PendingWorld());
+    EXPECT_EQ(play.Saves().WorldFile(), "b.qvr");
     ExpectAt("Ayla", 30 * 160 + 20, 20 * 112 + 20);
-    EXPECT_EQ(play.m_bChangingWorld, 0);
+    EXPECT_FALSE(play.Travelling().IsChangingWorld());
 }
 
 // ---- The editor's worlds
@@ -436,8 +436,8 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
     EXPECT_EQ(now.worldcelly, 50);
     EXPECT_EQ(world.m_ptFocus.x, 0);
     EXPECT_EQ(world.m_ptFocus.y, 0);
-    EXPECT_EQ(play.m_strSaveFolder, "original\\");
-    EXPECT_EQ(play.m_strCurrentFolder, folder.Base() + "tmp\\");
+    EXPECT_EQ(play.Saves().SaveFolder(), "original\\");
+    EXPECT_EQ(play.Saves().CurrentFolder(), folder.Base() + "tmp\\");
     ASSERT_TRUE(fs::exists(folder.Working("isle.lnd")));
     std::unique_ptr<Land> land = Land::ReadFile(folder.Working("isle.lnd").string());
     EXPECT_EQ(land->m_strSpecialName, "Isle");
@@ -511,7 +511,7 @@ TEST_F(LandMove, AnAddedLandIsWrittenToItsFileAndStreamedIn) {
 
 TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     Open();
-    play.m_strWorldFile = "a.qvr";
+    play.Saves().SetWorldFile("a.qvr");
     const Bytes a = Store();
     map.ReloadWindowAt(25, 24);
     fs::create_directories(folder.dir / "original");
@@ -521,7 +521,7 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     qv::WriteWholeFile((folder.dir / "original" / "notes").string(), Bytes{1, 2, 3});
     qv::WriteWholeFile(folder.Working("notes").string(), Bytes{9});
 
-    play.m_bNoPlayersFile = 1;  // the editor's world, without its party
+    play.Saves().SetSkipsPlayersFile(1);  // the editor's world, without its party
     std::optional<std::string> chosen;
     Play::FileDialogRequest asked;
     play.m_ChooseFile = [&](const Play::FileDialogRequest& r) {
@@ -540,13 +540,13 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     chosen = "/anywhere/a.qvr";
     EXPECT_EQ(play.OnLoadWorld(), 1);
     EXPECT_EQ((qv::ReadWholeFile(folder.Working("notes").string())), (Bytes{1, 2, 3}));
-    EXPECT_EQ(play.m_strWorldFile, "a.qvr");
-    EXPECT_EQ(play.m_strSaveFolder, "original\\");
-    EXPECT_EQ(play.m_strCurrentFolder, folder.Base() + "tmp\\");
+    EXPECT_EQ(play.Saves().WorldFile(), "a.qvr");
+    EXPECT_EQ(play.Saves().SaveFolder(), "original\\");
+    EXPECT_EQ(play.Saves().CurrentFolder(), folder.Base() + "tmp\\");
 
     // Reloading without asking takes the world in play.
     play.m_ChooseFile = nullptr;
-    play.m_bReloadWithoutAsking = 1;
+    play.Saves().SetReloadsWithoutAsking(1);
     EXPECT_EQ(play.OnLoadWorld(), 1);
 }
 

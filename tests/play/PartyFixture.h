@@ -71,7 +71,7 @@ protected:
     void ChangeWorld() {
         const Bytes written = this->Store();
         this->Read(written, false);
-        play.m_bLandMovePending = 0;
+        play.Travelling().SetLandMovePending(false);
     }
     void Focus(const Position& p) { world.m_ptFocus = {p.x, p.y}; }
     // World "b.qvr": this world as stored but for its land file, "other.lnd",

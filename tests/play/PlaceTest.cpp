@@ -268,8 +268,8 @@ TEST(ScriptNumbers, ReadAsDecimalAndHeldAtTheEdgesOfTheRange) {
 class ScriptFile : public Place {
 protected:
     ScriptFile() {
-        play.m_strGameFolder = folder.string() + "/";
-        play.m_strSaveFolder = "save3\\";
+        play.Saves().SetGameFolder(folder.string() + "/");
+        play.Saves().SetSaveFolder("save3\\");
     }
     void Write(const std::string& text) {
         std::ofstream(folder / "save3" / "MessageFile.h", std::ios::binary) << text;
@@ -286,7 +286,7 @@ protected:
 
 TEST_F(ScriptFile, EachLineIsANameAndANumber) {
     Write("Gold 25\n  Troll\t -7xyz  \r\n42abc\nBig 99999999999\nLow -99999999999\nLast");
-    play.ReadScriptVariables();
+    play.Saves().ReadScriptVariables();
     using V = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(
         Variables(),
@@ -299,14 +299,14 @@ TEST_F(ScriptFile, EachLineIsANameAndANumber) {
 
 TEST_F(ScriptFile, AFileThatCannotBeReadLeavesTheVariablesAsTheyWere) {
     Write("Gold 25\n");
-    play.ReadScriptVariables();
+    play.Saves().ReadScriptVariables();
     std::filesystem::remove(folder / "save3" / "MessageFile.h");
-    EXPECT_THROW(play.ReadScriptVariables(), qv::FileError);
+    EXPECT_THROW(play.Saves().ReadScriptVariables(), qv::FileError);
     using V = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(Variables(), (V{{"Gold", 25}}));
     // An empty file is read: no variables.
     Write("");
-    play.ReadScriptVariables();
+    play.Saves().ReadScriptVariables();
     EXPECT_TRUE(Variables().empty());
 }
 

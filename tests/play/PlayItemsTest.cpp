@@ -83,12 +83,12 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
 
     Order open = Order::On(Order::Kind::Open, h);
     EXPECT_EQ(play.Give(open), 0) << "locked: it rattles and shows nothing";
-    EXPECT_EQ(play.m_pOpenContainer.Get(), nullptr);
+    EXPECT_EQ(play.Interacting().ShownContainer().Get(), nullptr);
     open.value = 3;
     EXPECT_EQ(play.Give(open), 1) << "its lock turned, it opens at once";
     EXPECT_EQ(chest->m_bLocked, 0);
-    EXPECT_EQ(play.m_pOpenContainer.Get(), chest->GetBag());
-    EXPECT_EQ(play.m_bContainerOpen, 1);
+    EXPECT_EQ(play.Interacting().ShownContainer().Get(), chest->GetBag());
+    EXPECT_TRUE(play.Interacting().IsContainerOpen());
 
     EXPECT_EQ(play.Give(Carry(Order::Kind::Take, helm)), 1);
     EXPECT_TRUE(k->m_pBag->Contains(helm));
@@ -106,7 +106,7 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
     rain->SetRainBarrel(1);
     play.CloseContainer();
     EXPECT_EQ(play.Give(Order::On(Order::Kind::Open, Lay(rain, At(38, 35)))), 1);
-    EXPECT_EQ(play.m_pOpenContainer.Get(), nullptr);
+    EXPECT_EQ(play.Interacting().ShownContainer().Get(), nullptr);
 }
 
 TEST_F(PlayItems, PuttingThingsDown) {

@@ -278,15 +278,17 @@ TEST_F(PlayMagic, AThingPickedForUseWaitsForItsTargetOrActsAtOnce) {
         slot += r.placed ? 1 : 0;
         Teach(*user);
         Watch watch(world, play);
-        play.m_pPendingItem = nullptr, play.m_pPendingItemUser = nullptr;
-        play.m_iSelectMode = play.m_bPaused = 0;
+        play.Interacting().SetPendingItem(nullptr), play.Interacting().SetPendingItemUser(nullptr);
+        play.Interacting().SetSelectMode(0);
+        play.m_bPaused = 0;
         std::unique_ptr<Object> item = r.make();
         EXPECT_EQ(item->GetUsePrompt(user, 0), r.answer);
         const std::string prompt = watch.choices.empty() ? "" : watch.choices.back().prompt;
-        EXPECT_EQ(std::to_string(play.m_iSelectMode) + " " + std::to_string(play.m_bPaused) +
-                      (play.m_pPendingItem.Get() == item.get() ? " item" : " -") +
-                      (play.m_pPendingItemUser.Get() == user ? " user" : " -") + " '" + prompt +
-                      "' " + std::to_string(watch.pausesEnded),
+        EXPECT_EQ(std::to_string(play.Interacting().SelectMode()) + " " +
+                      std::to_string(play.m_bPaused) +
+                      (play.Interacting().PendingItem().Get() == item.get() ? " item" : " -") +
+                      (play.Interacting().PendingItemUser().Get() == user ? " user" : " -") + " '" +
+                      prompt + "' " + std::to_string(watch.pausesEnded),
                   r.state);
         EXPECT_EQ(user->m_bInvisible, r.invisible ? 1 : 0);
     }

@@ -71,7 +71,7 @@ TEST_F(PlayOrders, ADroppedStackAsksHowManyAndKeepsTheRestWithTheCaller) {
     EXPECT_EQ(play.Give(drop), 1) << "a part of the stack went";
     EXPECT_EQ(arrows.m_iBulkNum, 3);
     ASSERT_EQ(ask.asked, (std::vector<std::string>{"quantity 5"}));
-    EXPECT_EQ(play.m_bQuantityUp, 0);
+    EXPECT_FALSE(play.Interacting().IsQuantityUp());
     // The player cancels: nothing changes.
     EXPECT_EQ(play.Give(drop), 0);
     EXPECT_EQ(arrows.m_iBulkNum, 3);
@@ -163,7 +163,7 @@ TEST_F(PlayOrders, ATalkOrderGoesOnlyToSomeoneWithSomethingToSay) {
 
 TEST_F(PlayOrders, ACreatureTouchedIsFoughtUnlessAScriptHoldsIt) {
     Player* k = PlaceMember(1, At(36, 35, 20, 50));
-    play.m_iSelectMode = 2;  // no attack at once: the touch decides
+    play.Interacting().SetSelectMode(2);  // no attack at once: the touch decides
     struct Row {
         const char* rule;
         int32_t hold;
@@ -200,7 +200,7 @@ TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
         auto store = std::make_unique<Store>();
         store->m_strSpecialName = name;
         store->m_iStoreId = id;
-        play.m_StoreList.push_back(std::move(store));
+        play.Trade().AddStore(std::move(store));
     }
     Order trade = Order::With(Order::Kind::Trade, 7);
     trade.mode = 2;
@@ -295,31 +295,31 @@ TEST_F(PlayOrders, ASwitchOrderSetsWhatItNamesAndAnswersOne) {
     EXPECT_EQ(play.m_iStartState, 2) << "the frame goes";
     // The new character's figures each to its own: none read for another.
     using A = Play::NewCharacterAttribute;
-    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &play.m_iNewStrength, 61},
-                                            {A::kDexterity, &play.m_iNewDexterity, 42},
-                                            {A::kIntelligence, &play.m_iNewIntelligence, 70}}) {
+    for (auto [attribute, figure, value] : {std::tuple{A::kStrength, &Party::NewStrength, 61},
+                                            {A::kDexterity, &Party::NewDexterity, 42},
+                                            {A::kIntelligence, &Party::NewIntelligence, 70}}) {
         Order order = Order::With(Order::Kind::NewCharacter, value);
         order.name = attribute;
         EXPECT_EQ(play.Give(order), 1) << attribute;
-        EXPECT_EQ(*figure, value) << attribute;
+        EXPECT_EQ((play.PartyChoices().*figure)(), value) << attribute;
     }
     Order name = Order::Of(Order::Kind::NewCharacter);
     name.name = A::kDogName;
     name.text = "Rex";
     EXPECT_EQ(play.Give(name), 1);
-    EXPECT_EQ(play.m_strDogName, "Rex");
+    EXPECT_EQ(play.PartyChoices().DogName(), "Rex");
     name.name = "Wisdom";
     EXPECT_EQ(play.Give(name), 0) << "no such attribute";
-    EXPECT_EQ(play.m_bNewCharacterPending, 0) << "only a new game makes it wait";
+    EXPECT_FALSE(play.PartyChoices().IsNewCharacterPending()) << "only a new game makes it wait";
     // The save window's save keeps to its slots: the quick save's is not one.
-    for (int index : {-1, Play::kQuickSlot})
+    for (int index : {-1, SavedGames::kQuickSlot})
         EXPECT_EQ(play.Give(Order::With(Order::Kind::Save, index)), 0) << index;
-    EXPECT_EQ(play.m_SaveSlots[Play::kQuickSlot].inUse, 0);
+    EXPECT_EQ(play.Saves().Slots()[SavedGames::kQuickSlot].inUse, 0);
     // The editor's read of a world without a chooser: cancelled, but without a party.
-    play.m_bReloadWithoutAsking = 1;
+    play.Saves().SetReloadsWithoutAsking(1);
     EXPECT_EQ(play.Give(Order::Of(Order::Kind::LoadWorld)), 2);
-    EXPECT_EQ(play.m_bNoPlayersFile, 1);
-    EXPECT_EQ(play.m_bReloadWithoutAsking, 0);
+    EXPECT_TRUE(play.Saves().SkipsPlayersFile());
+    EXPECT_FALSE(play.Saves().ReloadsWithoutAsking());
 }
 
 TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {

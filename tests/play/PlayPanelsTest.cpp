@@ -56,9 +56,9 @@ TEST_F(PlayPanels, APickForUseWaitsForATargetOnlyForWhatTheActorHoldsAndCanUse) 
         pick.actor = caster;
         pick.object = things[r.what];
         EXPECT_EQ(play.Give(pick), r.answer);
-        EXPECT_EQ(play.m_iSelectMode, r.selectMode);
-        EXPECT_EQ(play.m_pPendingItem.Get(), r.answer ? things[r.what] : nullptr);
-        EXPECT_EQ(play.m_pPendingItemUser.Get(), r.answer ? caster : nullptr);
+        EXPECT_EQ(play.Interacting().SelectMode(), r.selectMode);
+        EXPECT_EQ(play.Interacting().PendingItem().Get(), r.answer ? things[r.what] : nullptr);
+        EXPECT_EQ(play.Interacting().PendingItemUser().Get(), r.answer ? caster : nullptr);
         EXPECT_EQ(caster->m_pMagic->m_uMana, r.mana) << "nothing is cast yet";
     }
     caster->m_sLifeState = 1;

@@ -44,7 +44,7 @@ public:  // a table's rows each build a yard of their own
         keeper = Villager("Shop keeper", start_talk::kShopKeeperNode, At(21, 22));
         auto store = std::make_unique<Store>("Yard Stall");
         store->m_iStoreId = start_talk::kStoreId;
-        play.m_StoreList.push_back(std::move(store));
+        play.Trade().AddStore(std::move(store));
         play.m_TradeWindow.open = [this](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
         const std::string text = start_talk::Script();
         script = std::make_shared<const TalkScriptFile>(

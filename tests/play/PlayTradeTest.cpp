@@ -51,7 +51,7 @@ public:  // the rows of a table reach it
         store = s.get();
         store->AddItem(std::unique_ptr<Object>(stick = Thing("Stick", 10)));
         store->AddItem(std::unique_ptr<Object>(arrows = Thing("Arrow", 2, 3)));
-        play.m_StoreList.push_back(std::move(s));
+        play.Trade().AddStore(std::move(s));
     }
     void TestBody() override {}
 

@@ -138,9 +138,9 @@ struct Session {
         world.map_master = std::make_unique<MapMaster>();
         world.CreateRootGroups();
         play.m_pAsk = &ask;
-        play.UseGameFolder(folder.dir.string() + "\\");
-        ok = play.StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
-             play.TryReloadWindowAtFocus();
+        play.Saves().UseGameFolder(folder.dir.string() + "\\");
+        ok = play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
+             play.Saves().TryReloadWindowAtFocus();
         // Conversations take their first choice until they end.
         play.m_OpenConversation = [this](Player* listener, Player* speaker,
                                          const std::string& node) {
@@ -186,7 +186,7 @@ struct Session {
         const std::string& name = order.name;
         if (name.empty()) return order;
         if (order.kind == Kind::Buy) {
-            if (Store* store = play.FindStore(order.value))
+            if (Store* store = play.Trade().FindStore(order.value))
                 for (const auto& item : store->Items())
                     if (item->m_strSpecialName == name) order.object = item.get();
         } else if (order.kind == Kind::Open) {
@@ -195,7 +195,7 @@ struct Session {
                     if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == name)
                         order.target = h;
         } else if (order.kind == Kind::Take) {
-            if (auto* chest = qv::DynamicCast<Container>(play.m_pOpenContainer.Get()))
+            if (auto* chest = qv::DynamicCast<Container>(play.Interacting().ShownContainer().Get()))
                 order.object = Named(chest->GetBag(), name);
         } else if ((order.kind == Kind::PickForUse || order.kind == Kind::Cast) && hero) {
             order.object = Named(hero->m_pBag.get(), name);
@@ -282,7 +282,7 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         int32_t wolves = 0;
         for (const auto& v : game.world.m_ScriptVariableList)
             if (v->m_strSpecialName == start_talk::kTaskVariable) wolves = v->m_iValue;
-        const Store* stall = game.play.FindStore(start_talk::kStoreId);
+        const Store* stall = game.play.Trade().FindStore(start_talk::kStoreId);
         EXPECT_EQ(std::tuple(wolves, stall ? stall->m_iGold : 0), std::tuple(1, 110));
         const Player* hero = nullptr;
         int deadBeasts = 0;

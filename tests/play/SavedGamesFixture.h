@@ -23,7 +23,7 @@ protected:
         this->Keep(Base::Thing("chest"), At(26, 25));
         this->GroupOf(2, "wolves", "Wolf", At(27, 26));
         world.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        play.m_strWorldFile = "world.qvr";
+        play.Saves().SetWorldFile("world.qvr");
         this->Open();
     }
     std::filesystem::path Slot(const std::string& name) const { return folder.dir / name; }
@@ -38,8 +38,8 @@ protected:
         world.m_ptFocus.x += 10;
     }
     void Saved(int index, const std::string& description) {
-        play.m_SaveSlots[static_cast<size_t>(index)] = {1, description};
-        ASSERT_EQ(play.SaveGame(index), 1);
+        play.Saves().SetSlot(index, {1, description});
+        ASSERT_EQ(play.Saves().SaveGame(index), 1);
     }
     qv::ScriptedMessages messages;
 };

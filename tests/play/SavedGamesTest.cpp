@@ -23,11 +23,12 @@ TEST(SaveFolders, SlotNumbersNameTheirFolders) {
     const std::pair<int, const char*> rows[] = {
         {-1, "original\\"}, {0, "original\\"},   {1, "save1\\"},    {4, "save4\\"},
         {10, "save10\\"},   {11, "quicksave\\"}, {12, "original\\"}};
-    for (const auto& [slot, folder] : rows) EXPECT_EQ(Play::GetSaveFolder(slot), folder) << slot;
+    for (const auto& [slot, folder] : rows)
+        EXPECT_EQ(savefile::GetSaveFolder(slot), folder) << slot;
 }
 
 TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
-    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
+    std::array<::SavedGames::SaveSlotEntry, ::SavedGames::kSlotCount> slots{};
     slots[3] = {1, "Cave"};
     slots[10] = {1, "QuickSave"};
     Bytes expected;
@@ -36,32 +37,32 @@ TEST(SaveTable, TheTableIsElevenDescriptionsAndFlagsAndNothingElse) {
         PutString(expected, description);
         PutInt(expected, description.empty() ? 0 : 1);
     }
-    const Bytes stored = Play::StoreSaveSlots(slots);
+    const Bytes stored = savefile::StoreSaveSlots(slots);
     EXPECT_EQ(stored, expected);
-    const auto read = Play::ReadSaveSlotsFrom(expected, "saved");
+    const auto read = savefile::ReadSaveSlotsFrom(expected, "saved");
     EXPECT_EQ(read[3].description, "Cave");
     EXPECT_EQ(read[3].inUse, 1);
     EXPECT_EQ(read[10].description, "QuickSave");
     EXPECT_EQ(read[0].inUse, 0);
 
     ExpectCutsAndLongerRefused(expected,
-                               [](const Bytes& b) { Play::ReadSaveSlotsFrom(b, "saved"); });
+                               [](const Bytes& b) { savefile::ReadSaveSlotsFrom(b, "saved"); });
     Bytes flag = expected;
     flag[1] = 2;  // the first entry's used flag
-    EXPECT_THROW(Play::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
+    EXPECT_THROW(savefile::ReadSaveSlotsFrom(flag, "saved"), qv::ArchiveError);
 }
 
 TEST(PositionFile, OneStringThatMustBeAPlainFileName) {
     Bytes expected;
     PutString(expected, "world.qvr");
-    EXPECT_EQ(Play::StorePosition("world.qvr"), expected);
-    EXPECT_EQ(Play::ReadPositionFrom(expected, "Position"), "world.qvr");
+    EXPECT_EQ(savefile::StorePosition("world.qvr"), expected);
+    EXPECT_EQ(savefile::ReadPositionFrom(expected, "Position"), "world.qvr");
     ExpectCutsAndLongerRefused(expected,
-                               [](const Bytes& b) { Play::ReadPositionFrom(b, "Position"); });
+                               [](const Bytes& b) { savefile::ReadPositionFrom(b, "Position"); });
     for (const char* bad : {"../world.qvr", "/etc/passwd", "a\\b.qvr", "sub/w.qvr", "..", ""}) {
         Bytes b;
         PutString(b, bad);
-        EXPECT_THROW(Play::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
+        EXPECT_THROW(savefile::ReadPositionFrom(b, "Position"), qv::ArchiveError) << bad;
     }
 }
 
@@ -74,7 +75,7 @@ TEST_F(SavedGames, ASlotKeepsOlderFilesAndALoadLeavesOtherWorkingFiles) {
     EXPECT_EQ(Files(Slot("save1")).count("old.lnd"), 1u);
     EXPECT_EQ(Files(Slot("save1")).count("extra.lnd"), 1u);
     qv::WriteWholeFile(folder.Working("scratch").string(), {5});
-    ASSERT_EQ(play.LoadSlot(0), 1);
+    ASSERT_EQ(play.Saves().LoadSlot(0), 1);
     EXPECT_EQ(Files(folder.dir / "tmp").count("scratch"), 1u);
     EXPECT_EQ(Files(folder.dir / "tmp").count("old.lnd"), 1u);
 }
@@ -86,12 +87,12 @@ TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
     Saved(0, "First");
     const auto first = Files(Slot("save1"));
     Change();
-    ASSERT_EQ(play.SaveWorldFile("world.qvr"), 1);
+    ASSERT_EQ(play.Saves().SaveWorldFile("world.qvr"), 1);
     qv::WriteWholeFile(folder.Working("world.lnd").string(), {7, 7});
     EXPECT_EQ(Files(Slot("save1")), first);
     EXPECT_NE(Files(folder.dir / "tmp").at("world.qvr"), first.at("world.qvr"));
 
-    ASSERT_EQ(play.LoadSlot(0), 1);
+    ASSERT_EQ(play.Saves().LoadSlot(0), 1);
     for (const auto& [name, bytes] : first) {
         if (name == "Position") continue;
         EXPECT_EQ(Files(folder.dir / "tmp").at(name), bytes) << name;
@@ -106,9 +107,9 @@ TEST_F(SavedGames, ASlotKeepsItsBytesWhateverTheWorkingFolderWritesAfter) {
 
 TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
     Populate();
-    play.m_strWorldFile.clear();
-    play.m_SaveSlots[2] = {0, ""};
-    EXPECT_EQ(play.SaveGame(2), 0);
+    play.Saves().SetWorldFile("");
+    play.Saves().SetSlot(2, {0, ""});
+    EXPECT_EQ(play.Saves().SaveGame(2), 0);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
     EXPECT_FALSE(fs::exists(folder.dir / "saved"));
@@ -116,36 +117,36 @@ TEST_F(SavedGames, ARefusedSaveIsAFailureAndTheTableStaysAsItWas) {
 
     // The quick save: refused without a leader, and a failed one leaves its
     // entry and says nothing of success.
-    EXPECT_EQ(play.QuickSave(), 0);
+    EXPECT_EQ(play.Saves().QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Cannot QuickSave here.");
-    EXPECT_EQ(play.m_SaveSlots[10].inUse, 0);
+    EXPECT_EQ(play.Saves().Slots()[10].inUse, 0);
     Player* leader = nullptr;
     for (Player* p : world.m_PlayerArray)
         if (p) leader = p;
     ASSERT_NE(leader, nullptr);
     world.m_pLeader = leader;
-    EXPECT_EQ(play.QuickSave(), 0);
+    EXPECT_EQ(play.Saves().QuickSave(), 0);
     EXPECT_EQ(messages.shown.back(), "Need to Save World First");
-    EXPECT_EQ(play.m_SaveSlots[10].inUse, 0);
-    EXPECT_EQ(play.m_SaveSlots[10].description, "");
+    EXPECT_EQ(play.Saves().Slots()[10].inUse, 0);
+    EXPECT_EQ(play.Saves().Slots()[10].description, "");
     // A world file name that names another folder is no plain name.
-    play.m_strWorldFile = "../escape.qvr";
-    EXPECT_EQ(play.SaveGame(2), 0);
+    play.Saves().SetWorldFile("../escape.qvr");
+    EXPECT_EQ(play.Saves().SaveGame(2), 0);
     EXPECT_FALSE(fs::exists(folder.dir / "escape.qvr"));
 }
 
 TEST_F(SavedGames, TheTableIsReadWhenThereAndABadOneStartsEmpty) {
-    EXPECT_EQ(play.ReadSaveSlots(), 0);
-    EXPECT_EQ(play.m_SaveSlots[0].inUse, 0);
-    std::array<Play::SaveSlotEntry, Play::kSlotCount> slots{};
+    EXPECT_EQ(play.Saves().ReadSaveSlots(), 0);
+    EXPECT_EQ(play.Saves().Slots()[0].inUse, 0);
+    std::array<::SavedGames::SaveSlotEntry, ::SavedGames::kSlotCount> slots{};
     slots[5] = {1, "Tower"};
-    qv::WriteWholeFile((folder.dir / "saved").string(), Play::StoreSaveSlots(slots));
-    EXPECT_EQ(play.ReadSaveSlots(), 1);
-    EXPECT_EQ(play.m_SaveSlots[5].description, "Tower");
+    qv::WriteWholeFile((folder.dir / "saved").string(), savefile::StoreSaveSlots(slots));
+    EXPECT_EQ(play.Saves().ReadSaveSlots(), 1);
+    EXPECT_EQ(play.Saves().Slots()[5].description, "Tower");
     qv::WriteWholeFile((folder.dir / "saved").string(), {0xFF, 0xFF, 0xFF});
-    play.m_SaveSlots = {};
-    EXPECT_EQ(play.ReadSaveSlots(), 0);
-    EXPECT_EQ(play.m_SaveSlots[5].inUse, 0);
+    for (int i = 0; i < ::SavedGames::kSlotCount; ++i) play.Saves().SetSlot(i, {});
+    EXPECT_EQ(play.Saves().ReadSaveSlots(), 0);
+    EXPECT_EQ(play.Saves().Slots()[5].inUse, 0);
     EXPECT_NE(messages.shown.back().find("saved"), std::string::npos);
 }
 

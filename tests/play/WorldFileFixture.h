@@ -67,8 +67,8 @@ class WorldFileWorld {
 protected:
     WorldFileWorld(const landtest::GameFolder& folder, World& w, Play& p)
         : world(w), play(p), map(world_test::GiveMap(w)) {
-        play.m_strGameFolder = folder.Base();
-        play.m_strCurrentFolder = folder.Base() + "tmp\\";
+        play.Saves().SetGameFolder(folder.Base());
+        play.Saves().SetCurrentFolder(folder.Base() + "tmp\\");
         world.CreateRootGroups();
         map.SetWorldSize(kWorldW, kWorldH);
         root = std::make_unique<Land>("World");
@@ -143,15 +143,15 @@ protected:
 
     std::vector<uint8_t> Store() {
         qv::Archive ar("world.qvr");
-        play.Serialize(ar);
+        play.Saves().Serialize(ar);
         return ar.TakeBytes();
     }
     // Reads a world from bytes as a saved game (replace) or a world change.
     void Read(const std::vector<uint8_t>& bytes, bool replace = true) {
         qv::Archive ar(bytes, "world.qvr");
-        play.m_bLoadingGame = replace ? 1 : 0;
-        play.Serialize(ar);
-        play.m_bLoadingGame = 0;
+        play.Saves().SetLoadingGame(replace ? 1 : 0);
+        play.Saves().Serialize(ar);
+        play.Saves().SetLoadingGame(0);
         EXPECT_EQ(ar.Remaining(), 0u);
     }
 

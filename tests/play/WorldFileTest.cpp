@@ -59,10 +59,10 @@ protected:
         w.m_pTimeOfDay->m_sHour = 7;
         w.m_pTimeOfDay->m_sMinute = 35;
         w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
-        play.m_FormationOffsets = {qv::Point{0, 0}, {-40, 0},   {40, 0},
-                                   {0, -40},        {-40, -40}, {40, -40}};
-        play.m_strPlayerName = "Ayla";
-        play.m_strDogName = "Rex";
+        play.PartyChoices().TakeFormation(
+            {qv::Point{0, 0}, {-40, 0}, {40, 0}, {0, -40}, {-40, -40}, {40, -40}});
+        play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Ayla");
+        play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kDogName, 0, "Rex");
         world.m_bHoldGround = 1;
         g_iNextSpellSerial = 42;
     }
@@ -101,19 +101,19 @@ TEST_F(WorldFile, ASmallWorldIsWrittenByteForByteAndReadsBackToTheSameBytes) {
     const Bytes expected = SmallWorldFile({0, 0, -40, 0, 40, 0, 0, -40, -40, -40, 40, -40});
     const Bytes written = Store();
     EXPECT_EQ(written, expected);
-    EXPECT_EQ(play.m_iWorldVersion, 19);
-    EXPECT_EQ(play.m_bLandMovePending, 1);
+    EXPECT_EQ(play.Saves().WorldVersion(), 19);
+    EXPECT_TRUE(play.Travelling().IsLandMovePending());
     EXPECT_EQ(shell.busy, 0) << "the busy cursor ends";
 
     // Read back over a changed world, the same world writes the same bytes.
     world.m_ptFocus = {1, 2};
     world.m_ScriptVariableList.clear();
-    play.m_strPlayerName = "Other";
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Other");
     g_iNextSpellSerial = 7;
     Read(written);
     EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
     EXPECT_EQ(world.m_pTimeOfDay->m_strTime.empty(), false);
-    EXPECT_EQ(play.m_bRefreshPending, 1);
+    EXPECT_TRUE(play.Travelling().IsRefreshPending());
     EXPECT_EQ(g_iNextSpellSerial, 42u);
     EXPECT_EQ(Store(), expected);
 }
@@ -149,22 +149,22 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
-        play.m_FormationOffsets = {qv::Point{0, 0}, {25, 25}, {25, -25},
-                                   {40, 0},         {55, 40}, {55, -40}};
+        play.PartyChoices().TakeFormation(
+            {qv::Point{0, 0}, {25, 25}, {25, -25}, {40, 0}, {55, 40}, {55, -40}});
         world.m_ptFocus = {5, 6};
-        const auto before = play.m_FormationOffsets;
+        const auto before = play.PartyChoices().FormationOffsets();
         const auto& f = r.formation;
         const Bytes file = SmallWorldFile(
             {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11]});
         qv::Archive ar(file, "far.qvr");
-        play.m_bLoadingGame = r.replace ? 1 : 0;
+        play.Saves().SetLoadingGame(r.replace ? 1 : 0);
         try {
-            play.Serialize(ar);
+            play.Saves().Serialize(ar);
             EXPECT_TRUE(r.read) << "read";
             EXPECT_EQ(world.m_ptFocus, (qv::Point{8080, 5432}));
             if (r.replace) {
-                EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{f[2], f[3]}));
-                EXPECT_EQ(play.m_FormationOffsets[2], (qv::Point{f[4], f[5]}));
+                EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{f[2], f[3]}));
+                EXPECT_EQ(play.PartyChoices().FormationOffsets()[2], (qv::Point{f[4], f[5]}));
             }
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
@@ -172,36 +172,36 @@ TEST_F(WorldFile, AFormationSpreadBeyondItsReachIsRefused) {
             EXPECT_NE(std::string(e.what()).find("a party spreads over 2688 pixels at most"),
                       std::string::npos)
                 << e.what();
-            EXPECT_EQ(play.m_FormationOffsets, before);
+            EXPECT_EQ(play.PartyChoices().FormationOffsets(), before);
         }
-        play.m_bLoadingGame = 0;
+        play.Saves().SetLoadingGame(0);
         // Tried first, as every load is, the world in play is not touched.
         world.m_ptFocus = {5, 6};
-        play.m_bLoadingGame = r.replace ? 1 : 0;
+        play.Saves().SetLoadingGame(r.replace ? 1 : 0);
         bool tried = true;
         try {
-            play.CheckWorldRead(file, "far.qvr");
+            play.Saves().CheckWorldRead(file, "far.qvr");
         } catch (const qv::ArchiveError&) {
             tried = false;
         }
-        play.m_bLoadingGame = 0;
+        play.Saves().SetLoadingGame(0);
         EXPECT_EQ(tried, r.read);
         EXPECT_EQ(world.m_ptFocus, (qv::Point{5, 6}));
     }
 
     // Rebased on a leader at one end of the spread, the formation is written
     // as the game reads it back.
-    play.m_FormationOffsets = {qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}};
+    play.PartyChoices().TakeFormation({qv::Point{1344, -1344}, {-1344, 1344}, {}, {}, {}, {}});
     Player leader;
     world.m_pLeader = &leader;
     world.m_Party[0] = &leader;
-    play.RebaseFormation();
+    play.PartyChoices().RebaseFormation(play.m_World);
     world.m_pLeader = nullptr;
     world.m_Party[0] = nullptr;
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-2688, 2688}));
-    const auto rebased = play.m_FormationOffsets;
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-2688, 2688}));
+    const auto rebased = play.PartyChoices().FormationOffsets();
     Read(Store());
-    EXPECT_EQ(play.m_FormationOffsets, rebased);
+    EXPECT_EQ(play.PartyChoices().FormationOffsets(), rebased);
 }
 
 // A load is tried with the slot's land files before anything changes; a land
@@ -227,16 +227,16 @@ TEST_F(WorldFile, ALoadIsTriedWithTheSlotsLandsAndRefusesOneUnlikeItsIndexEntry)
         land.bounds = r.land;
         qv::WriteWholeFile(slot + "world.lnd", land.StoreBytes());
         world.m_ptFocus = {5, 6};
-        play.m_bLoadingGame = 1;
+        play.Saves().SetLoadingGame(1);
         try {
-            play.CheckWorldRead(file, "w.qvr", slot);
+            play.Saves().CheckWorldRead(file, "w.qvr", slot);
             EXPECT_TRUE(r.read);
         } catch (const qv::ArchiveError& e) {
             EXPECT_FALSE(r.read) << e.what();
             EXPECT_EQ(e.file, slot + "world.lnd");
             EXPECT_EQ(e.cause, qv::ArchiveError::BadIndex);
         }
-        play.m_bLoadingGame = 0;
+        play.Saves().SetLoadingGame(0);
         EXPECT_EQ(world.m_ptFocus, (qv::Point{5, 6}));
     }
 }
@@ -247,16 +247,16 @@ TEST_F(WorldFile, EveryCutOfTheFileIsRefusedAndAFutureVersionChangesNothing) {
     for (size_t n = 0; n < written.size(); ++n) {
         Bytes cut(written.begin(), written.begin() + static_cast<long>(n));
         qv::Archive ar(cut, "cut.qvr");
-        play.m_bLoadingGame = 1;
-        EXPECT_THROW(play.Serialize(ar), qv::ArchiveError) << "cut at " << n;
+        play.Saves().SetLoadingGame(1);
+        EXPECT_THROW(play.Saves().Serialize(ar), qv::ArchiveError) << "cut at " << n;
     }
-    play.m_bLoadingGame = 0;
+    play.Saves().SetLoadingGame(0);
     world.m_ptFocus = {5, 6};
     Bytes future = written;
     future[0] = 20;
     qv::Archive ar(future, "future.qvr");
     try {
-        play.Serialize(ar);
+        play.Saves().Serialize(ar);
         ADD_FAILURE() << "a world of version 20 was read";
     } catch (const qv::ArchiveError& e) {
         EXPECT_EQ(e.file, "future.qvr");
@@ -312,8 +312,8 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
     // 2147483647 twice, then 2082408385 and 2147483646; y at -2147483648
     // twice, then -1982292598 and -2147483647.
     world.m_pTimeOfDay->m_sHour = 9;
-    play.m_strPlayerName = "Kept";
-    play.m_bFormationSet = 0;
+    play.PartyChoices().SetNewCharacter(Play::NewCharacterAttribute::kPlayerName, 0, "Kept");
+    play.PartyChoices().SetFormationSet(false);
     struct Row {
         const char* rule;
         uint32_t version;
@@ -334,9 +334,10 @@ TEST_F(WorldFile, OlderVersionsReadWithTheirConversions) {
         SCOPED_TRACE(r.rule);
         Read(OldWorld(r.version, r.keys, r.in));
         const World& w = world;
-        EXPECT_EQ(std::tuple(play.m_iWorldVersion, w.m_pTimeOfDay->m_sHour, play.m_strPlayerName,
-                             play.m_bFormationSet),
-                  std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
+        EXPECT_EQ(
+            std::tuple(play.Saves().WorldVersion(), w.m_pTimeOfDay->m_sHour,
+                       play.PartyChoices().PlayerName(), play.PartyChoices().IsFormationSet()),
+            std::tuple(static_cast<int32_t>(r.version), 9, "Kept", 0));
         EXPECT_EQ(r.out == qv::Point{} ? r.out : w.m_ptFocus, r.out);
         ASSERT_TRUE(w.m_pUnusedNumbers);
         EXPECT_EQ(r.pool < 0 ? r.pool : w.m_pUnusedNumbers->GetCount(), r.pool);
@@ -393,9 +394,9 @@ TEST_F(WorldFile, GroupSlotsAreCheckedAndEachGroupTakesItsOwnNumber) {
     ASSERT_EQ(written[slotsAt], 8);
     auto refused = [&](Bytes bytes) {
         qv::Archive ar(bytes, "bad.qvr");
-        play.m_bLoadingGame = 1;
-        EXPECT_THROW(play.Serialize(ar), qv::ArchiveError);
-        play.m_bLoadingGame = 0;
+        play.Saves().SetLoadingGame(1);
+        EXPECT_THROW(play.Saves().Serialize(ar), qv::ArchiveError);
+        play.Saves().SetLoadingGame(0);
         EXPECT_EQ(w.GetGroupByNumber(0), w.m_pAllGroups);
     };
     Bytes huge = written;
@@ -433,7 +434,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Bell"));
     w.m_ScriptVariableList.push_back(std::make_unique<Object>("Horn"));
     w.m_pTimeOfDay->m_sHour = 20;
-    play.m_FormationOffsets[1] = {-70, 5};
+    play.PartyChoices().SetFormationOffset(1, {-70, 5});
     const Bytes written = Store();
 
     // A world change: present events and variables stay, loaded ones of other
@@ -445,7 +446,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     w.m_ScriptVariableList.back()->m_iValue = 9;
     w.m_pTimeOfDay->m_sHour = 6;
     w.m_iGameTime = 5000;
-    play.m_FormationOffsets[1] = {-30, 0};
+    play.PartyChoices().SetFormationOffset(1, {-30, 0});
     Read(written, false);
     std::vector<std::string> events;
     for (auto& e : w.m_EventList) events.push_back(e->m_strSpecialName);
@@ -455,8 +456,8 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.back()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 6);
     EXPECT_EQ(w.m_iGameTime, 5000);
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-30, 0}));
-    EXPECT_EQ(play.m_bFormationSet, 1);
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-30, 0}));
+    EXPECT_TRUE(play.PartyChoices().IsFormationSet());
 
     // A saved game: everything is the file's, and game time starts again.
     Read(written, true);
@@ -467,7 +468,7 @@ TEST_F(WorldFile, AReadMergesAWorldChangeAndReplacesForASavedGame) {
     EXPECT_EQ(w.m_ScriptVariableList.front()->m_strSpecialName, "Bell");
     EXPECT_EQ(w.m_pTimeOfDay->m_sHour, 20);
     EXPECT_EQ(w.m_iGameTime, 0);
-    EXPECT_EQ(play.m_FormationOffsets[1], (qv::Point{-70, 5}));
+    EXPECT_EQ(play.PartyChoices().FormationOffsets()[1], (qv::Point{-70, 5}));
 }
 
 TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASerialStays) {
@@ -487,9 +488,9 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
     world.m_ActiveSpells->Add(spell(7, 200).release());
     world.m_ActiveSpells->Add(spell(5, 300).release());
     g_iNextSpellSerial = 8;
-    play.m_bSaving = 1;
+    play.Saves().SetSaving(1);
     const Bytes saved = Store();
-    play.m_bSaving = 0;
+    play.Saves().SetSaving(0);
     // Outside a game save neither is written: the flag 0 and the empty list.
     const Bytes plain = Store();
     ASSERT_GE(plain.size(), 10u);
@@ -513,7 +514,7 @@ TEST_F(WorldFile, AGameSaveKeepsTheGroupAsideAndTheSpellsAndTheLastSpellOfASeria
     EXPECT_EQ(world.m_ActiveSpells->Count(), 2u);
     // A saved game with a group aside read over one already held is refused.
     qv::Archive ar(saved, "twice.qvr");
-    EXPECT_THROW(play.Serialize(ar), qv::ArchiveError);
+    EXPECT_THROW(play.Saves().Serialize(ar), qv::ArchiveError);
 }
 
 TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
@@ -546,7 +547,7 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     // "players": one group object, stored with its two creatures, and nothing
     // after it.
     const Bytes file = qv::ReadWholeFile(folder.Working("players").string());
-    std::unique_ptr<Group> read = Play::ReadPlayersFrom(file, "players");
+    std::unique_ptr<Group> read = savefile::ReadPlayersFrom(file, "players");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->m_pGroup, nullptr);
     EXPECT_EQ(read->m_bGrouped, 1);
@@ -554,7 +555,7 @@ TEST_F(WorldFile, TheLeadersGroupGoesToThePlayersFileAloneAndLeavesTheWorld) {
     EXPECT_EQ(read->Members().size(), 2u);
     // Anything but the party alone is refused: a cut, a byte more.
     worldfile_test::ExpectCutsAndLongerRefused(
-        file, [](const Bytes& b) { Play::ReadPlayersFrom(b, "players"); }, 7);
+        file, [](const Bytes& b) { savefile::ReadPlayersFrom(b, "players"); }, 7);
     read->RemoveFromMap();
     // The world file no longer names the party's slot.
     Read(written);
@@ -572,7 +573,7 @@ TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesTh
     party->AddMember(dogs);
     ASSERT_EQ(Census().count("Rex"), 1u);
 
-    EXPECT_EQ(play.DetachGroup(party), 1);
+    EXPECT_EQ(play.Saves().DetachGroup(party), 1);
     EXPECT_EQ(party->m_bGrouped, 1);
     EXPECT_EQ(dogs->m_bGrouped, 1);
     const auto left = Census();
@@ -583,7 +584,8 @@ TEST_F(WorldFile, DetachingAGroupStoresItsNestedGroupsWithTheirMembersAndTakesTh
 
     // Stored alone, the group holds its creature and the nested group with
     // its own.
-    std::unique_ptr<Group> read = Play::ReadPlayersFrom(Play::StorePlayers(*party), "players");
+    std::unique_ptr<Group> read =
+        savefile::ReadPlayersFrom(savefile::StorePlayers(*party), "players");
     ASSERT_EQ(read->Members().size(), 2u);
     Group* nested = nullptr;
     for (Member* m : read->Members())
@@ -612,7 +614,7 @@ TEST_F(WorldFile, EveryReadGivesTheNetworksTheWeightsOfTheWorldsFolder) {
                             &n.attack[1], &n.defense[1], &n.evade[1]};
     const std::string names[] = {"NNAttack.dat", "NNDefense.dat", "NNEvade.dat",
                                  "NNSPAS.dat",   "NNDSS.dat",     "NNES.dat"};
-    const std::string folder = play.m_strCurrentFolder;
+    const std::string folder = play.Saves().CurrentFolder();
     for (size_t k = 0; k < 6; ++k) {  // file k's top weights k + 1, the network's 0
         std::vector<float>& top = all[k]->OutputLayer()->m_Weights;
         top.assign(top.size(), k + 1.0f);

@@ -183,7 +183,7 @@ TEST_F(DrawFrame, TheNameUnderTheCursorIsFoundFrontToBackAndKeptInsideTheView) {
     for (int y = kCy - 15; y < kCy + 1; ++y)
         for (int x = left; x < frame->m_View.m_rcView.right - 1; ++x) ink |= Pixel(x, y) == 0xFFFF;
     EXPECT_TRUE(ink) << "the name is drawn in white inside the view's right edge";
-    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.Interacting().SetTabTarget(1);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), right) << "Tab picking keeps its own target";
 }
 
@@ -200,8 +200,8 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     ObjectHolder* barrel = Place(red.get(), focus, 2, "Barrel");
     ObjectHolder* chest = Place(blue.get(), Position(focus.x + 70, focus.y + 70, 0), 2, "Chest");
     Key key;
-    frame->m_Play.m_iSelectMode = 3;
-    frame->m_Play.m_pPendingItem = &key;
+    frame->m_Play.Interacting().SetSelectMode(3);
+    frame->m_Play.Interacting().SetPendingItem(&key);
     frame->m_ptCursor = {kCx, kCy - 60};  // the barrel alone
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
@@ -211,8 +211,8 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), chest);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
     // Without a pending use every candidate counts again.
-    frame->m_Play.m_pPendingItem = nullptr;
-    frame->m_Play.m_iSelectMode = 0;
+    frame->m_Play.Interacting().SetPendingItem(nullptr);
+    frame->m_Play.Interacting().SetSelectMode(0);
     frame->m_ptCursor = {kCx, kCy - 60};
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);

@@ -16,7 +16,7 @@ TEST(EmptyGameFolder, OpensOnAnEmptyWorldThatIsDrawnTickAfterTick) {
         {qv::MessageAnswer::Retry, qv::MessageAnswer::Retry, qv::MessageAnswer::Retry});
     game_test::FrameOn on(dir.dir, true);
     CMainFrame& frame = on.frame;
-    EXPECT_EQ(frame.m_Play.StartInOriginalWorld(), 1);
+    EXPECT_EQ(frame.m_Play.Saves().StartInOriginalWorld(), 1);
     MapMaster& map = *frame.m_World.map_master;
     // The least world the window fits in, its focus within the window.
     EXPECT_EQ(map.worldcellx, MapMaster::wide);

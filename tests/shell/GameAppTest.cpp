@@ -165,9 +165,9 @@ TEST_F(GameApp, TheWindowIsMadeInItsOrderAndTheIntroIsPostedLast) {
                      "frame window", "sound", "first tune", "view", "post intro"}));
     CMainFrame& f = Frame();
     EXPECT_EQ(std::tuple(f.m_iStage, f.m_bSystemCursorShown), std::tuple(0, 0));
-    EXPECT_EQ(
-        std::tuple(f.m_Play.m_strGameFolder, f.m_Play.m_strSaveFolder, f.m_Play.m_strWorkFolder),
-        std::tuple(dir.string() + "\\", "original\\", "tmp\\"));
+    EXPECT_EQ(std::tuple(f.m_Play.Saves().GameFolder(), f.m_Play.Saves().SaveFolder(),
+                         f.m_Play.Saves().WorkFolder()),
+              std::tuple(dir.string() + "\\", "original\\", "tmp\\"));
     // The frame's images, as the table gives them.
     ASSERT_TRUE(f.m_pHoldGroundButton);
     const CDDObject& hold = *f.m_pHoldGroundButton;
@@ -256,7 +256,7 @@ TEST_F(GameApp, EachSettingReachesTheFrameAndWhatTheSettingsSayIsShownOnceTheWin
         ASSERT_EQ(Init(run), 1);
         CMainFrame& f = *run.GetMainWnd();
         if (r.defaultFolder) {
-            EXPECT_EQ(f.m_Play.m_strGameFolder, CGameSettings::DefaultGameFolder());
+            EXPECT_EQ(f.m_Play.Saves().GameFolder(), CGameSettings::DefaultGameFolder());
         }
         EXPECT_EQ(std::tuple(r.sound < 0 ? -1 : f.m_bSoundOn, f.m_bWindowed, f.m_bBuildMode),
                   std::tuple(r.sound, r.windowed, r.build));
@@ -374,7 +374,7 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
     // The window's creation read the start world's name from "Position".
-    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "start.qvr");
+    EXPECT_EQ(Frame().m_Play.Saves().WorldFile(), "start.qvr");
     EXPECT_EQ(GetTerrainPicture(0), nullptr);
     qv::MessageLoop& loop = qv::MessageLoop::Instance();
     loop.PumpAll();
@@ -384,7 +384,7 @@ TEST_F(GameApp, TheWorkerLoadsThePicturesOnItsOwnThreadAndEndsBeforePlayBegins) 
     EXPECT_EQ(From("options window"),
               (Steps{"options window", "worker started", "worker ended", "timer set"}));
     CMainFrame& f = Frame();
-    EXPECT_EQ(std::tuple(f.m_Play.m_strWorldFile, f.m_Play.m_strCurrentFolder),
+    EXPECT_EQ(std::tuple(f.m_Play.Saves().WorldFile(), f.m_Play.Saves().CurrentFolder()),
               std::tuple("start.qvr", game + "\\tmp\\"));
     // The pictures are whole and the map has them.
     for (int code = 0; code < 45; ++code) {
@@ -457,7 +457,7 @@ TEST_F(GameApp, QuittingFromTheFirstOptionsWindowNeverLetsTheWorkerRun) {
     ASSERT_EQ(Init(app), 1);
     ClickNewGame();
     Frame().m_pImageWorkerProc = &CountingWorker;
-    EXPECT_EQ(Frame().m_Play.m_strWorldFile, "") << "nothing is said while the window is made";
+    EXPECT_EQ(Frame().m_Play.Saves().WorldFile(), "") << "nothing is said while the window is made";
     EXPECT_TRUE(messages.shown.empty());
     qv::MessageLoop::Instance().PumpAll();
     EXPECT_EQ(g_workerRuns, 0);
@@ -624,9 +624,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         qv::MessageLoop::Instance().PumpAll();
         CMainFrame& f = *run.GetMainWnd();
         ASSERT_EQ(f.m_iStage, 3);
-        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 1) << "given to the party at its first move";
+        EXPECT_TRUE(f.m_Play.PartyChoices().IsNewCharacterPending())
+            << "given to the party at its first move";
         Tick();
-        EXPECT_EQ(f.m_Play.m_bNewCharacterPending, 0);
+        EXPECT_FALSE(f.m_Play.PartyChoices().IsNewCharacterPending());
         Player* leader = f.m_World.m_pLeader.Get();
         ASSERT_NE(leader, nullptr);
         EXPECT_NE(dynamic_cast<Human*>(leader), nullptr) << "the character is one of the people";
@@ -637,9 +638,10 @@ TEST_F(GameApp, ANewGameBringsTheCharacterChosenAndItsDogIntoTheStartWorld) {
         ASSERT_EQ(leader->m_pGroup->Members().size(), 2u);
         auto* dog = dynamic_cast<Player*>(leader->m_pGroup->Members().back());
         ASSERT_NE(dog, nullptr);
-        EXPECT_EQ(std::tuple(dog->m_strSpecialName, dog->m_strMessageNode, f.m_Play.m_strPlayerName,
-                             f.m_Play.m_strDogName),
-                  std::tuple(r.wantDog, "DOGHELLO", r.wantName, r.wantDog));
+        EXPECT_EQ(
+            std::tuple(dog->m_strSpecialName, dog->m_strMessageNode,
+                       f.m_Play.PartyChoices().PlayerName(), f.m_Play.PartyChoices().DogName()),
+            std::tuple(r.wantDog, "DOGHELLO", r.wantName, r.wantDog));
         // Both stand on the map, the dog beside its master.
         ASSERT_TRUE(leader->m_pHolder && dog->m_pHolder);
         EXPECT_NE(dog->m_pHolder->pos.x, leader->m_pHolder->pos.x) << "side by side, not on it";
@@ -671,8 +673,9 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     Type("by the yard");
     ClickSlots(CSlotsWnd::kConfirmRect);
     EXPECT_EQ(f.RunOptionsWindow(1, 1), 1);
-    EXPECT_EQ(std::tuple(f.m_Play.m_SaveSlots[2].inUse, f.m_Play.m_SaveSlots[2].description),
-              std::tuple(1, "by the yard"));
+    EXPECT_EQ(
+        std::tuple(f.m_Play.Saves().Slots()[2].inUse, f.m_Play.Saves().Slots()[2].description),
+        std::tuple(1, "by the yard"));
     const fs::path table = fs::path(gameFolder) / "saved", slot3 = fs::path(gameFolder) / "save3";
     const std::string saved = Text(table), world = Text(slot3 / "start.qvr");
     Tick();  // the party written with the world comes back
@@ -688,7 +691,7 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
               std::tuple(60, "Korr"));
     EXPECT_EQ(Text(table), saved) << "a load leaves the table as it was";
 
-    ASSERT_EQ(f.m_Play.QuickSave(), 1);
+    ASSERT_EQ(f.m_Play.Saves().QuickSave(), 1);
     Tick();
     ASSERT_NE(f.m_World.m_pLeader.Get(), nullptr);
     const Position quickAt = f.m_World.m_pLeader->m_pHolder->pos;
@@ -719,7 +722,7 @@ TEST_F(GameApp, SwitchesSavesAndLoadsGoThroughTheWindowsAndAQuickSaveOutlivesAQu
     ASSERT_TRUE(back && back->m_pHolder);
     EXPECT_EQ(std::tuple(back->m_strSpecialName, back->m_iStrength), std::tuple("Korr", 60));
     EXPECT_EQ(back->m_pHolder->pos, quickAt) << "a loaded game keeps its places";
-    EXPECT_EQ(g.m_Play.m_SaveSlots[OptionsHost::kQuickSlot].description, "QuickSave");
+    EXPECT_EQ(g.m_Play.Saves().Slots()[OptionsHost::kQuickSlot].description, "QuickSave");
     next.ExitInstance();
 }
 
@@ -747,7 +750,7 @@ TEST_F(GameApp, ACutSlotLoadedThroughTheWindowIsSaidAndChangesNothing) {
         for (const auto& e : fs::recursive_directory_iterator(game))
             if (e.is_regular_file()) files[fs::relative(e.path(), game).string()] = Text(e.path());
         const Player* leader = f.m_World.m_pLeader.Get();
-        return std::tuple(files, f.m_Play.m_strWorldFile, f.m_Play.m_iCurrentSlot,
+        return std::tuple(files, f.m_Play.Saves().WorldFile(), f.m_Play.Saves().CurrentSlot(),
                           leader ? leader->m_strSpecialName : "", leader ? leader->m_iStrength : 0,
                           leader && leader->m_pHolder ? leader->m_pHolder->pos : Position{},
                           GetWorld() == &f.m_World);

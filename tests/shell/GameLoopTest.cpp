@@ -78,14 +78,14 @@ TEST_F(GameLoop, InFastTimeAFullBankLasts13PausedTicks) {
 
 TEST_F(GameLoop, APauseWhilePickingATargetStays) {
     Start();
-    frame->m_Play.m_iSelectMode = 2;
+    frame->m_Play.Interacting().SetSelectMode(2);
     frame->m_Play.TogglePause();
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    frame->m_Play.m_iSelectMode = 0;
-    frame->m_Play.m_bTabTarget = 1;
+    frame->m_Play.Interacting().SetSelectMode(0);
+    frame->m_Play.Interacting().SetTabTarget(1);
     frame->m_Play.TogglePause();
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
 }
 
 TEST_F(GameLoop, TheClockAndDaylightFollowGameTimeAcrossMidnight) {
@@ -190,7 +190,7 @@ TEST_F(GameLoop, NothingRunsWhileAWindowThatStopsTheWorldIsUp) {
         [&](bool on) { frame->m_pGameWindows->Open().m_pTalkWnd = on ? &window : nullptr; },
         [&](bool on) { frame->m_pGameWindows->Open().m_pTradeWnd = on ? &window : nullptr; },
         [&](bool on) { frame->m_pGameWindows->Open().m_pEquipmentWnd = on ? &window : nullptr; },
-        [&](bool on) { frame->m_Play.m_bContainerOpen = on; },
+        [&](bool on) { frame->m_Play.Interacting().SetContainerOpen(on); },
         [&](bool on) { frame->m_pGameWindows->Open().m_pContainerWnd = on ? &window : nullptr; },
     };
     for (size_t k = 0; k < popups.size(); ++k) {
@@ -418,7 +418,7 @@ TEST_F(GameLoop, WithNoLandUnderTheFocusTheAreaStepIsSkipped) {
     frame->m_Play.m_iMusicTime = 6000;
     Start();
     Ticks(3);
-    EXPECT_EQ(frame->m_Play.m_pCurrentLand, nullptr);
+    EXPECT_EQ(frame->m_Play.Travelling().CurrentLand(), nullptr);
     EXPECT_EQ(map->daylight, 33);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 6400) << "no music is chosen without a land";
 }
@@ -437,7 +437,7 @@ TEST_F(GameLoop, TheLandUnderTheFocusSetsTheLightAndEvery5000TheMusic) {
     frame->m_Play.m_iMusicTime = 4800;
     Start();   // the first frame finds the focus cell; music time 4900
     Ticks(1);  // 5000: the land is found, but the music waits for more than 5000
-    EXPECT_EQ(frame->m_Play.m_pCurrentLand, &land);
+    EXPECT_EQ(frame->m_Play.Travelling().CurrentLand(), &land);
     EXPECT_EQ(map->sunlightmode, 0);
     EXPECT_EQ(map->daylight, 41);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 5000);
@@ -469,14 +469,15 @@ namespace {
 class Formation : public LoopFixture {};
 
 TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
-    frame->m_Play.InitFormation();
-    EXPECT_TRUE(frame->m_Play.m_bFormationSet);
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{55, 40}));
-    frame->m_Play.m_FormationOffsets[4] = {1, 2};
-    frame->m_Play.InitFormation();
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[4], (qv::Point{1, 2})) << "set once only";
-    frame->m_Play.m_bFormationSet = 0;
-    frame->m_Play.InitFormation();
+    frame->m_Play.PartyChoices().InitFormation();
+    EXPECT_TRUE(frame->m_Play.PartyChoices().IsFormationSet());
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[4], (qv::Point{55, 40}));
+    frame->m_Play.PartyChoices().SetFormationOffset(4, {1, 2});
+    frame->m_Play.PartyChoices().InitFormation();
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[4], (qv::Point{1, 2}))
+        << "set once only";
+    frame->m_Play.PartyChoices().SetFormationSet(false);
+    frame->m_Play.PartyChoices().InitFormation();
 
     // Leader in slot 0: nothing moves; the rows are the quarter turns.
     Group* party = NewGroup();
@@ -484,7 +485,7 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
     for (auto& m : members) m = NewRecorder(party, "m");
     for (size_t i = 0; i < 4; ++i) frame->m_World.m_Party[i] = members[i];
     frame->m_World.m_pLeader = members[0];
-    frame->m_Play.RebaseFormation();
+    frame->m_Play.PartyChoices().RebaseFormation(frame->m_World);
     const auto& rows = frame->m_World.m_FormationRows;
     EXPECT_EQ(rows[0][1], (qv::Point{25, 25}));
     EXPECT_EQ(rows[1][1], (qv::Point{-25, 25}));
@@ -494,10 +495,10 @@ TEST_F(Formation, TheDefaultIsSetOnceAndRebasingPutsTheLeadersSlotAtTheCentre) {
 
     // Leader in slot 3 (40, 0): every offset moves by (-40, 0).
     frame->m_World.m_pLeader = members[3];
-    frame->m_Play.RebaseFormation();
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[3], (qv::Point{0, 0}));
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[0], (qv::Point{-40, 0}));
-    EXPECT_EQ(frame->m_Play.m_FormationOffsets[5], (qv::Point{15, -40}));
+    frame->m_Play.PartyChoices().RebaseFormation(frame->m_World);
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[3], (qv::Point{0, 0}));
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[0], (qv::Point{-40, 0}));
+    EXPECT_EQ(frame->m_Play.PartyChoices().FormationOffsets()[5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[0][5], (qv::Point{15, -40}));
     EXPECT_EQ(rows[1][5], (qv::Point{40, 15}));
 

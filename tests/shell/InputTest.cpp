@@ -347,7 +347,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
 
     Press(qv::VK_TAB);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_TRUE(frame->m_Play.m_bTabTarget);
+    EXPECT_TRUE(frame->m_Play.Interacting().IsTabTarget());
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), b);
     EXPECT_EQ(frame->m_strMessageLine, "b");
     Ticks(2);
@@ -366,7 +366,7 @@ TEST_F(Input, TabCyclesTheThingsInViewRowByRowThenClearsTheTargetAndEndsThePause
     Press(qv::VK_TAB);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_FALSE(frame->m_Play.m_bTabTarget);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsTabTarget());
     EXPECT_EQ(frame->m_strMessageLine, "");
     // And round again from the first.
     Press(qv::VK_TAB);
@@ -418,14 +418,15 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     Player* leader = AddLeader(focus);
     Thing potion(picture.get(), "Potion");
     auto pending = [&](int mode) {
-        frame->m_Play.m_pPendingItem = &potion;
-        frame->m_Play.m_pPendingItemUser = leader;
-        frame->m_Play.SetSelectMode(mode);
+        frame->m_Play.Interacting().SetPendingItem(&potion);
+        frame->m_Play.Interacting().SetPendingItemUser(leader);
+        frame->m_Play.Interacting().SetSelectMode(mode);
         frame->m_Play.m_bPaused = 1;
     };
     auto dropped = [&] {
-        return !frame->m_Play.m_pPendingItem && !frame->m_Play.m_pPendingItemUser &&
-               !frame->m_Play.m_iSelectMode && !frame->m_Play.m_bPaused;
+        return !frame->m_Play.Interacting().PendingItem() &&
+               !frame->m_Play.Interacting().PendingItemUser() &&
+               !frame->m_Play.Interacting().SelectMode() && !frame->m_Play.m_bPaused;
     };
     // Right button in select modes 1 and 2: the press is not taken, the
     // release cancels.
@@ -460,13 +461,13 @@ TEST_F(Input, ACancelledTargetSelectionDropsThePendingUse) {
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorTarget);
     Mouse(qv::EventKind::LButtonDown, Over(at));
     EXPECT_EQ(leader->m_pPlayerSet, barrel);
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), &potion);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItem().Get(), &potion);
     EXPECT_EQ(frame->m_nCursorID, CMainFrame::kCursorNormal);
     Mouse(qv::EventKind::LButtonUp, Over(at));
-    frame->m_Play.m_pPendingItem = nullptr;
-    frame->m_Play.m_pPendingItemUser = nullptr;
+    frame->m_Play.Interacting().SetPendingItem(nullptr);
+    frame->m_Play.Interacting().SetPendingItemUser(nullptr);
 }
 
 TEST_F(Input, EscGoesToTheTopmostWindowFirst) {
@@ -557,18 +558,18 @@ namespace {
 
 TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
     frame->m_Play.SetCombatMode(1);
-    EXPECT_FALSE(frame->m_Play.m_bCombat) << "nothing without a leader";
+    EXPECT_FALSE(frame->m_Play.PartyChoices().InCombat()) << "nothing without a leader";
     Player* leader = AddLeader(focus);
     auto* second = new Player;
     leader->m_pGroup->AddMember(second);
     frame->m_Play.m_iMusicTime = 4000;
     frame->m_Play.SetCombatMode(1);
-    EXPECT_TRUE(frame->m_Play.m_bCombat);
+    EXPECT_TRUE(frame->m_Play.PartyChoices().InCombat());
     EXPECT_EQ(leader->m_iHostileMode, 1);
     EXPECT_EQ(second->m_iHostileMode, 1);
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
     frame->m_Play.SetCombatMode(0);
-    EXPECT_FALSE(frame->m_Play.m_bCombat);
+    EXPECT_FALSE(frame->m_Play.PartyChoices().InCombat());
     EXPECT_EQ(second->m_iHostileMode, 0);
     // The flag follows the group as it turns, and goes down with the land's
     // tune once the leader's fight is over and no one of the group fights.
@@ -577,7 +578,8 @@ TEST_F(Input, CombatModeTurnsTheLeadersGroupHostileOrPeaceful) {
     for (Player* calm : {leader, second}) {
         calm->m_iHostileMode = 0;
         leader->Think(1000, nullptr);
-        EXPECT_EQ(frame->m_Play.m_bCombat, calm == leader) << "not while another fights";
+        EXPECT_EQ(frame->m_Play.PartyChoices().InCombat(), calm == leader)
+            << "not while another fights";
     }
     EXPECT_EQ(frame->m_Play.m_iMusicTime, 0);
 }
@@ -588,23 +590,23 @@ TEST_F(Input, CarryingAnObjectPausesAndDropsThePendingUseUntilItEnds) {
     ObjectHolder* lamp = Place(Position(focus.x - 100, focus.y, 0), "Lamp");
     leader->JoinPlayerSet(chest);
     Thing scroll(picture.get(), "Scroll");
-    frame->m_Play.m_pPendingItem = &scroll;
-    frame->m_Play.m_pPendingItemUser = leader;
-    frame->m_Play.SetSelectMode(3);
+    frame->m_Play.Interacting().SetPendingItem(&scroll);
+    frame->m_Play.Interacting().SetPendingItemUser(leader);
+    frame->m_Play.Interacting().SetSelectMode(3);
     frame->m_bLeftHeld = 1;
     frame->SetDragObject(lamp);
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), lamp);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
-    EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), nullptr);
-    EXPECT_EQ(frame->m_Play.m_pPendingItemUser.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItem().Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().PendingItemUser().Get(), nullptr);
     EXPECT_EQ(leader->m_pPlayerSet, nullptr);
     EXPECT_FALSE(frame->m_bLeftHeld);
     // While it is carried the left button does not end it.
     Mouse(qv::EventKind::LButtonUp, {kCx, kCy});
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), lamp);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), lamp);
     frame->SetDragObject(nullptr);
-    EXPECT_EQ(frame->m_Play.m_pDragHolder.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Interacting().DragHolder().Get(), nullptr);
     EXPECT_FALSE(frame->m_Play.m_bPaused);
 }
 
@@ -680,13 +682,13 @@ TEST_F(Input, EscClosesAnOpenContainerAndThenTheWorldGoesOn) {
     AddLeader(focus);
     Thing chest(picture.get(), "Chest");
     frame->m_Play.OpenContainer(&chest);
-    ASSERT_TRUE(frame->m_Play.m_bContainerOpen);
+    ASSERT_TRUE(frame->m_Play.Interacting().IsContainerOpen());
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before) << "the world stands still while it is up";
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
-    EXPECT_EQ(frame->m_Play.m_pOpenContainer.Get(), nullptr);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsContainerOpen());
+    EXPECT_EQ(frame->m_Play.Interacting().ShownContainer().Get(), nullptr);
     Ticks(2);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 200);
 }
@@ -759,7 +761,7 @@ TEST_F(Input, EscClosesAContainerWhoseContentsAreGone) {
     frame->m_Play.OpenContainer(corpse);
     delete corpse;
     Press(qv::VK_ESCAPE);
-    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsContainerOpen());
     const int32_t before = frame->m_World.m_iGameTime;
     Ticks(1);
     EXPECT_EQ(frame->m_World.m_iGameTime, before + 100) << "the world goes on";

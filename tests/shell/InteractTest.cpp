@@ -129,13 +129,13 @@ TEST_F(InteractInFrame, NoToTheStairsQuestionChangesNothingAndYesSetsTheJourney)
     ObjectHolder* h = stairs->m_pHolder;
     Key(qv::VK_ESCAPE);
     EXPECT_EQ(Ask(k, h, 1), 1);
-    EXPECT_EQ(frame->m_Play.m_pPendingWorld.Get(), nullptr);
+    EXPECT_EQ(frame->m_Play.Travelling().PendingWorld().Get(), nullptr);
     EXPECT_EQ(stairs->m_pHolder, h);
     EXPECT_TRUE(map->IsListedAnywhere(h));
     EXPECT_EQ(stairs->activations, 0);
     Key('Y');
     EXPECT_EQ(Ask(k, h, 1), 1);
-    EXPECT_EQ(frame->m_Play.m_pPendingWorld.Get(), stairs);
+    EXPECT_EQ(frame->m_Play.Travelling().PendingWorld().Get(), stairs);
     EXPECT_EQ(stairs->activations, 0);
 }
 

@@ -31,7 +31,7 @@ protected:
         Keep(Creature("Wolf", 3), At(27, 26));
         Keep(Thing("lamp"), At(24, 23));
         frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_Play.m_strWorldFile = "world.qvr";
+        frame.m_Play.Saves().SetWorldFile("world.qvr");
         Open();
         hero = Named("Hero");
         wolf = Named("Wolf");
@@ -51,8 +51,9 @@ protected:
         loop.PumpAll();
     }
     bool NothingSaved() const {
-        return !fs::exists(folder.dir / "quicksave") && frame.m_Play.m_SaveSlots[10].inUse == 0 &&
-               frame.m_Play.m_SaveSlots[10].description.empty();
+        return !fs::exists(folder.dir / "quicksave") &&
+               frame.m_Play.Saves().Slots()[10].inUse == 0 &&
+               frame.m_Play.Saves().Slots()[10].description.empty();
     }
 
     qv::ScriptedMessages messages;
@@ -74,7 +75,7 @@ TEST_F(QuickSaveKey, DuringAFightOrWithAWindowOpenNothingIsSaved) {
         {"the equipment", [&](bool on) { w.m_pEquipmentWnd = on ? &window : nullptr; }},
         {"the figures", [&](bool on) { w.m_bStatsOpen = on; }},
         {"the information", [&](bool on) { w.m_bInfoOpen = on; }},
-        {"a container", [&](bool on) { frame.m_Play.m_bContainerOpen = on; }},
+        {"a container", [&](bool on) { frame.m_Play.Interacting().SetContainerOpen(on); }},
         {"no leader", [&](bool on) { frame.m_World.m_pLeader = on ? nullptr : hero; }},
     };
     for (const auto& [rule, open] : rows) {
@@ -93,14 +94,14 @@ TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
     F5();
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "QuickSave completed.");
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].inUse, 1);
-    EXPECT_EQ(frame.m_Play.m_SaveSlots[10].description, "QuickSave");
+    EXPECT_EQ(frame.m_Play.Saves().Slots()[10].inUse, 1);
+    EXPECT_EQ(frame.m_Play.Saves().Slots()[10].description, "QuickSave");
     EXPECT_TRUE(frame.m_Play.m_bOptionsShown);
-    EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 10);
+    EXPECT_EQ(frame.m_Play.Saves().CurrentSlot(), 10);
     EXPECT_TRUE(fs::exists(folder.dir / "quicksave" / "world.qvr"));
     EXPECT_TRUE(fs::exists(folder.dir / "quicksave" / "Position"));
     const auto table =
-        Play::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
+        savefile::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
     EXPECT_EQ(table[10].description, "QuickSave");
     EXPECT_EQ(table[10].inUse, 1);
 
@@ -111,8 +112,8 @@ TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
     w->m_iHitPoints = hp + 5;
     frame.m_World.m_ptFocus.x += 10;
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.m_Play.LoadSlot(10), 1);
-    EXPECT_EQ(frame.m_Play.m_strSaveFolder, "quicksave\\");
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(10), 1);
+    EXPECT_EQ(frame.m_Play.Saves().SaveFolder(), "quicksave\\");
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
     w = Named("Wolf");
     ASSERT_NE(w, nullptr);
@@ -120,7 +121,7 @@ TEST_F(QuickSaveKey, OtherwiseTheQuickSaveSlotHoldsAGameThatLoadsBack) {
 }
 
 TEST_F(QuickSaveKey, ASaveThatCannotBeMadeIsNotReportedAsDone) {
-    frame.m_Play.m_strWorldFile.clear();
+    frame.m_Play.Saves().SetWorldFile("");
     F5();
     ASSERT_FALSE(messages.shown.empty());
     for (const std::string& text : messages.shown) EXPECT_NE(text, "QuickSave completed.");

@@ -29,7 +29,7 @@ TEST_F(LandMoveInFrame, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnything
     PartyOf({"Ayla"});
     const std::vector<Position> before = Where("Ayla");
     ASSERT_EQ(before.size(), 1u);
-    frame.m_Play.m_strWorldFile = "a.qvr";
+    frame.m_Play.Saves().SetWorldFile("a.qvr");
     frame.m_Play.m_iStartState = 0;
     struct Row {
         const char* rule;
@@ -56,23 +56,23 @@ TEST_F(LandMoveInFrame, AWorldToGoToWithAMissingOrBadFileIsRefusedBeforeAnything
             << messages.shown.back();
         EXPECT_NE(messages.shown.back().find(r.named), std::string::npos) << messages.shown.back();
         EXPECT_EQ(frame.m_bQuitRequested, 0);
-        EXPECT_EQ(frame.m_Play.m_strWorldFile, "a.qvr");
+        EXPECT_EQ(frame.m_Play.Saves().WorldFile(), "a.qvr");
         EXPECT_EQ(Where("Ayla"), before);
         EXPECT_FALSE(fs::exists(folder.Working("a.qvr")));
-        EXPECT_EQ(frame.m_Play.m_bPlacingParty, 0);
+        EXPECT_FALSE(frame.m_Play.Travelling().IsPlacingParty());
     }
     // Mended, the same move is taken.
     qv::WriteWholeFile(folder.Working("b.qvr").string(), b);
     qv::WriteWholeFile(folder.Working(to).string(), land);
     EXPECT_EQ(frame.m_Play.GoToWorld("b.qvr", 5, 6), 1);
-    EXPECT_EQ(frame.m_Play.m_strWorldFile, "b.qvr");
+    EXPECT_EQ(frame.m_Play.Saves().WorldFile(), "b.qvr");
 }
 
 TEST_F(LandMoveInFrame, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
     NumberedGroup(2, "wolves");
     Open();
     // Missing.
-    frame.m_Play.m_bRefreshPending = 1;
+    frame.m_Play.Travelling().SetRefreshPending(true);
     frame.m_Play.MoveToLand();
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().find("players not found."), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(LandMoveInFrame, ABadPlayersFileIsReportedByNameAndLeavesNoParty) {
         party.m_bGrouped = 1;
         party.m_iOwnGroupNum = number;
         party.AddMemberDirect(Creature("Ayla", 1));
-        qv::WriteWholeFile(folder.Working("players").string(), Play::StorePlayers(party));
+        qv::WriteWholeFile(folder.Working("players").string(), savefile::StorePlayers(party));
         messages.shown.clear();
         frame.m_Play.MoveToLand();
         ASSERT_FALSE(messages.shown.empty()) << number;

@@ -53,7 +53,7 @@ TEST(FrameMusic, ATuneStartsOnceHoldsWhileTheSwitchIsOffAndOneThatCannotBeReadCh
     WriteTune(folder.Path(), 1, 67);
     qv::WriteWholeFile(folder.Path() + "Music/Tune5.mid", {'M', 'T', 'h', 'd', 0, 0});
     CMainFrame frame;
-    frame.m_Play.m_strGameFolder = folder.Path();
+    frame.m_Play.Saves().SetGameFolder(folder.Path());
     ASSERT_EQ(frame.InitDirectSound(), 1);
     EXPECT_EQ(frame.m_bMidiOutput, 1);
     EXPECT_EQ(frame.m_bMusicOn, 1) << "the music stays as the settings have it";
@@ -95,7 +95,7 @@ TEST(FrameMusic, ATuneStartsOnceHoldsWhileTheSwitchIsOffAndOneThatCannotBeReadCh
         ASSERT_NE(frame.m_pMidi, nullptr);
         EXPECT_EQ(frame.m_pMidi->GetTune(), 1);
         EXPECT_GT(MixedPeak(), 1000) << "the tune before plays on";
-        CMIDIStream stream(n, frame.m_Play.GameFolderPath(CMIDIStream::TuneFileName(n)));
+        CMIDIStream stream(n, frame.m_Play.Saves().GameFolderPath(CMIDIStream::TuneFileName(n)));
         EXPECT_NE(stream.GetError().find(says), std::string::npos) << stream.GetError();
     }
     WriteTune(folder.Path(), 9);
@@ -123,7 +123,7 @@ TEST_F(MusicInPlay, TheLandsTuneComesEvery5000AndItsBattleTuneInCombat) {
     music_test::TempFolder folder("music-play");
     WriteTune(folder.Path(), 3, 60);
     WriteTune(folder.Path(), 4, 48);
-    frame->m_Play.m_strGameFolder = folder.Path();
+    frame->m_Play.Saves().SetGameFolder(folder.Path());
     ASSERT_EQ(frame->InitDirectSound(), 1);
     auto* leader = new Player;
     NewGroup()->AddMember(leader);

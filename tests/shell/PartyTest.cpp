@@ -52,14 +52,14 @@ TEST_F(Party, SlotsAndRowsFollowTheLeadersFacing) {
 
 TEST_F(Party, TheFormationIsRebasedOnTheLeadersSlotAndTurnedByQuarters) {
     World& w = frame.m_World;
-    frame.m_Play.InitFormation();
+    frame.m_Play.PartyChoices().InitFormation();
     Player a, b;
     w.m_pLeader = &a;
     w.m_Party[0] = &a;
-    frame.m_Play.RebaseFormation();
+    frame.m_Play.PartyChoices().RebaseFormation(frame.m_World);
     const std::array<qv::Point, 6> defaults{qv::Point{0, 0}, {25, 25}, {25, -25},
                                             {40, 0},         {55, 40}, {55, -40}};
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets, defaults);
+    EXPECT_EQ(frame.m_Play.PartyChoices().FormationOffsets(), defaults);
     // Each row is the one before turned a quarter: (x, y) becomes (-y, x).
     EXPECT_EQ(w.m_FormationRows[0][1], (qv::Point{25, 25}));
     EXPECT_EQ(w.m_FormationRows[1][1], (qv::Point{-25, 25}));
@@ -70,12 +70,12 @@ TEST_F(Party, TheFormationIsRebasedOnTheLeadersSlotAndTurnedByQuarters) {
     // The leader in slot 3: everything moves by (-40, 0).
     w.m_Party[0] = &b;
     w.m_Party[3] = &a;
-    frame.m_Play.RebaseFormation();
+    frame.m_Play.PartyChoices().RebaseFormation(frame.m_World);
     const std::array<qv::Point, 6> moved{qv::Point{-40, 0}, {-15, 25}, {-15, -25}, {0, 0},
                                          {15, 40},          {15, -40}};
-    EXPECT_EQ(frame.m_Play.m_FormationOffsets, moved);
+    EXPECT_EQ(frame.m_Play.PartyChoices().FormationOffsets(), moved);
     EXPECT_EQ(w.m_FormationRows[2][0], (qv::Point{40, 0}));
-    EXPECT_EQ(Play::RotateQuarter({3, -7}), (qv::Point{7, 3}));
+    EXPECT_EQ(::Party::RotateQuarter({3, -7}), (qv::Point{7, 3}));
     w.m_pLeader = nullptr;
     for (auto& s : w.m_Party) s = nullptr;
 }
@@ -158,8 +158,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
     EXPECT_EQ(w.m_pControlPlayer.Get(), p[0]);
     // "players" holds the leader going on alone, members and all.
     {
-        auto read =
-            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read = savefile::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()),
+                                              "players");
         ASSERT_EQ(read->Members().size(), 1u);
         EXPECT_EQ(read->Members().front()->m_strSpecialName, "Ayla");
     }
@@ -176,8 +176,8 @@ TEST_F(Party, SplittingAndRegroupingLosesAndDoublesNoOneAndFillsSlotsInKeptOrder
         EXPECT_EQ(Where(p[i]->m_strSpecialName).size(), 1u);
     }
     {
-        auto read =
-            Play::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()), "players");
+        auto read = savefile::ReadPlayersFrom(qv::ReadWholeFile(folder.Working("players").string()),
+                                              "players");
         EXPECT_EQ(read->Members().size(), 4u);
     }
     frame.m_Play.ReGroup();  // nothing kept aside any more
@@ -237,7 +237,7 @@ TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
         auto store = std::make_unique<::Store>();
         store->m_strSpecialName = name;
         store->m_iStoreId = id;
-        frame.m_Play.m_StoreList.push_back(std::move(store));
+        frame.m_Play.Trade().AddStore(std::move(store));
     }
     const int32_t seven = 7, nine = 9;
     frame.m_Play.OpenTradeWindow(&seven, 1);  // no leader: nothing
@@ -248,7 +248,7 @@ TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, "Baker");
     EXPECT_EQ(opened[0].second, 2);
-    frame.m_Play.m_StoreList.clear();
+    frame.m_Play.Trade().ReplaceStores({});
 }
 
 }  // namespace

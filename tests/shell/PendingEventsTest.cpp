@@ -27,7 +27,7 @@ protected:
         miller->m_iPlayerNumber = 7;
         Keep(miller, At(26, 24));
         frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_Play.m_strWorldFile = "world.qvr";
+        frame.m_Play.Saves().SetWorldFile("world.qvr");
     }
     // Conversations open by noting their speaker and node.
     void NoteConversations() {
@@ -102,14 +102,14 @@ TEST_F(PendingEvents, AGameSavedWithEventsPendingBringsThemBackAndRunsTheFiredOn
     moves->m_iActor = 7;
     moves->m_Cells = {{3, 4}, {-1, 9}};
     Add(std::move(moves), 12, 0);
-    frame.m_Play.m_SaveSlots[2] = {1, "Mill"};
-    ASSERT_EQ(frame.m_Play.SaveGame(2), 1);
+    frame.m_Play.Saves().SetSlot(2, {1, "Mill"});
+    ASSERT_EQ(frame.m_Play.Saves().SaveGame(2), 1);
     ASSERT_EQ(frame.m_World.m_EventList.size(), 2u);
 
     frame.m_World.m_EventList.clear();
     NoteConversations();
     frame.m_Play.m_iStartState = 0;  // in play: the load moves into the land at once
-    ASSERT_EQ(frame.m_Play.LoadSlot(2), 1);
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(2), 1);
     // The loaded talk fired after the load's land move; the move pattern
     // not marked to fire is back as it was.
     EXPECT_EQ(opened, (std::vector<std::string>{"Miller GREET"}));

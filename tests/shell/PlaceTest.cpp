@@ -54,7 +54,7 @@ TEST_F(PlaceInFrame, AStackDropsAsACopyOfTheChosenCountAndTheCallersStackLosesIt
     // Nothing typed: the window ends unconfirmed as well.
     EXPECT_FALSE(frame->DropObject(arrows, ViewPointOf(At(36, 35, 90, 30))));
     EXPECT_EQ(arrows->m_iBulkNum, 3);
-    EXPECT_EQ(frame->m_Play.m_bQuantityUp, 0);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsQuantityUp());
 }
 
 }  // namespace

@@ -35,16 +35,16 @@ protected:
         Keep(Creature("Wolf", 2), At(27, 26));
         Keep(Creature("Cub", 2), At(23, 25));
         frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-        frame.m_Play.m_strWorldFile = "world.qvr";
+        frame.m_Play.Saves().SetWorldFile("world.qvr");
         Open();
-        frame.m_Play.m_SaveSlots[1] = {1, "Base"};
-        ASSERT_EQ(frame.m_Play.SaveGame(1), 1);
+        frame.m_Play.Saves().SetSlot(1, {1, "Base"});
+        ASSERT_EQ(frame.m_Play.Saves().SaveGame(1), 1);
         for (int i = 0; i < MapMaster::wide; ++i)
             for (int j = 0; j < MapMaster::high; ++j)
                 for (ObjectHolder* h : map.GetCell(i, j).holders)
                     if (auto* p = dynamic_cast<Player*>(h->m_pObject)) p->m_iHitPoints = 3;
         frame.m_World.m_pTimeOfDay->m_sHour = 5;
-        frame.m_Play.m_strWorldFile = "running.qvr";
+        frame.m_Play.Saves().SetWorldFile("running.qvr");
     }
     // What a refused read must not change.
     struct Running {
@@ -65,7 +65,7 @@ protected:
                 Files(folder.dir / "tmp"),
                 w.m_ptFocus,
                 w.m_pTimeOfDay->m_sHour,
-                frame.m_Play.m_strWorldFile,
+                frame.m_Play.Saves().WorldFile(),
                 w.m_GroupArray.size(),
                 w.m_PlayerArray.size(),
                 w.m_KeyStorageList.size(),
@@ -89,7 +89,7 @@ TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas
         qv::WriteWholeFile(SlotWorld().string(), Bytes(whole.begin(), whole.begin() + long(n)));
         frame.m_bQuitRequested = 0;
         frame.m_iQuitCode = 0;
-        ASSERT_EQ(frame.m_Play.LoadSlot(1), 0) << n;
+        ASSERT_EQ(frame.m_Play.Saves().LoadSlot(1), 0) << n;
         EXPECT_EQ(frame.m_iQuitCode, 2) << n;
         ASSERT_TRUE(Now() == before) << "cut at " << n << " of " << whole.size();
         ASSERT_NE(messages.shown.back().find("world.qvr"), std::string::npos)
@@ -98,9 +98,9 @@ TEST_F(RefusedWorld, EveryCutOfASavedWorldIsRefusedAndTheRunningGameStaysAsItWas
     // The whole file still loads, and brings the saved world back.
     qv::WriteWholeFile(SlotWorld().string(), whole);
     frame.m_bQuitRequested = 0;
-    ASSERT_EQ(frame.m_Play.LoadSlot(1), 1);
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(1), 1);
     EXPECT_NE(Census(), before.census);
-    EXPECT_EQ(frame.m_Play.m_strWorldFile, "world.qvr");
+    EXPECT_EQ(frame.m_Play.Saves().WorldFile(), "world.qvr");
     EXPECT_EQ(GetWorld(), &frame.m_World);
 }
 
@@ -112,14 +112,14 @@ TEST_F(RefusedWorld, ASlotWithABadLandFileIsRefusedBeforeItIsCopied) {
     for (size_t n : {size_t(0), size_t(1), whole.size() / 2, whole.size() - 1}) {
         qv::WriteWholeFile(land.string(), Bytes(whole.begin(), whole.begin() + long(n)));
         frame.m_bQuitRequested = 0;
-        ASSERT_EQ(frame.m_Play.LoadSlot(1), 0) << n;
+        ASSERT_EQ(frame.m_Play.Saves().LoadSlot(1), 0) << n;
         ASSERT_TRUE(Now() == before) << "land cut at " << n;
         EXPECT_NE(messages.shown.back().find("world.lnd"), std::string::npos)
             << messages.shown.back();
     }
     qv::WriteWholeFile(land.string(), whole);
     frame.m_bQuitRequested = 0;
-    EXPECT_EQ(frame.m_Play.LoadSlot(1), 1);
+    EXPECT_EQ(frame.m_Play.Saves().LoadSlot(1), 1);
 }
 
 TEST_F(RefusedWorld, AWorldChangeReadingACutFileKeepsTheRunningWorld) {
@@ -132,8 +132,8 @@ TEST_F(RefusedWorld, AWorldChangeReadingACutFileKeepsTheRunningWorld) {
         qv::WriteWholeFile(other, Bytes(whole.begin(), whole.begin() + long(n)));
         Running expected = before;
         expected.work = Files(folder.dir / "tmp");
-        frame.m_Play.m_bLoadingGame = 0;
-        EXPECT_THROW(frame.m_Play.LoadWorldFile("other.qvr"), qv::ArchiveError) << n;
+        frame.m_Play.Saves().SetLoadingGame(0);
+        EXPECT_THROW(frame.m_Play.Saves().LoadWorldFile("other.qvr"), qv::ArchiveError) << n;
         ASSERT_TRUE(Now() == expected) << "cut at " << n;
     }
 }
@@ -145,10 +145,10 @@ TEST_F(RefusedWorld, TryingAGoodFileChangesNothingOfTheRunningGame) {
     SetRandomSeed(4242);
     g_iNextSpellSerial = 77;
     const Running before = Now();
-    frame.m_Play.m_bLoadingGame = 1;
-    frame.m_Play.CheckWorldRead(whole, "world.qvr");
-    frame.m_Play.m_bLoadingGame = 0;
-    frame.m_Play.CheckWorldRead(whole, "world.qvr");
+    frame.m_Play.Saves().SetLoadingGame(1);
+    frame.m_Play.Saves().CheckWorldRead(whole, "world.qvr");
+    frame.m_Play.Saves().SetLoadingGame(0);
+    frame.m_Play.Saves().CheckWorldRead(whole, "world.qvr");
     EXPECT_TRUE(Now() == before);
 }
 
@@ -163,21 +163,22 @@ TEST_F(RefusedWorld, WhatTheTryAcceptsTheRealReadTakes) {
         for (uint8_t change : {uint8_t(0x5A)}) {
             Bytes odd = whole;
             odd[i] = static_cast<uint8_t>(odd[i] ^ change);
-            frame.m_Play.m_bLoadingGame = 1;
+            frame.m_Play.Saves().SetLoadingGame(1);
             bool tried = true;
             try {
-                frame.m_Play.CheckWorldRead(odd, "odd.qvr");
+                frame.m_Play.Saves().CheckWorldRead(odd, "odd.qvr");
             } catch (const qv::ArchiveError&) {
                 tried = false;
             }
             if (!tried) continue;
             ++accepted;
             qv::Archive ar(odd, "odd.qvr");
-            EXPECT_NO_THROW(frame.m_Play.Serialize(ar)) << "byte " << i << " ^ " << int(change);
-            frame.m_Play.m_bLoadingGame = 0;
+            EXPECT_NO_THROW(frame.m_Play.Saves().Serialize(ar))
+                << "byte " << i << " ^ " << int(change);
+            frame.m_Play.Saves().SetLoadingGame(0);
         }
     }
-    frame.m_Play.m_bLoadingGame = 0;
+    frame.m_Play.Saves().SetLoadingGame(0);
     EXPECT_GT(accepted, 0u);
 }
 
@@ -203,14 +204,14 @@ TEST_F(RefusedWorld, ACreatureWithAKeyNumberStaysOutOfTheKeyRecords) {
         return n;
     };
     EXPECT_EQ(listed(), 1u) << "the bell alone";
-    frame.m_Play.m_bSaving = 1;
+    frame.m_Play.Saves().SetSaving(1);
     const Bytes first = Store();
     Read(first);
     EXPECT_EQ(listed(), 1u);
     const Bytes second = Store();
     Read(second);
     EXPECT_EQ(Store(), second);
-    frame.m_Play.m_bSaving = 0;
+    frame.m_Play.Saves().SetSaving(0);
 }
 
 // A group kept aside that also holds its number's slot in the table is
@@ -222,7 +223,7 @@ TEST_F(RefusedWorld, AGroupKeptAsideWithATableSlotIsSavedOnce) {
     Keep(Creature("Scout", 4), At(26, 26));
     frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
     Open();
-    frame.m_Play.m_bSaving = 1;
+    frame.m_Play.Saves().SetSaving(1);
     const Bytes first = Store();
     Read(first);
     ASSERT_NE(frame.m_World.m_pGroupTempStorage.Get(), nullptr);
@@ -233,7 +234,7 @@ TEST_F(RefusedWorld, AGroupKeptAsideWithATableSlotIsSavedOnce) {
     Read(second);
     EXPECT_EQ(Store(), second);
     EXPECT_EQ(frame.m_World.GetGroupByNumber(4), frame.m_World.m_pGroupTempStorage.Get());
-    frame.m_Play.m_bSaving = 0;
+    frame.m_Play.Saves().SetSaving(0);
 }
 
 }  // namespace

@@ -25,8 +25,9 @@ class SavedGamesInFrame : public worldfile_test::SavedGamesOn<partytest::PartyFi
 protected:
     // The land move of the next tick, without the world's step.
     void NextTick() {
-        if (frame.m_Play.m_bLandMovePending) frame.m_Play.MoveToLand();
-        frame.m_Play.m_bLandMovePending = frame.m_Play.m_bRefreshPending = 0;
+        if (frame.m_Play.Travelling().IsLandMovePending()) frame.m_Play.MoveToLand();
+        frame.m_Play.Travelling().SetLandMovePending(false);
+        frame.m_Play.Travelling().SetRefreshPending(false);
     }
 };
 
@@ -36,7 +37,7 @@ TEST_F(SavedGamesInFrame, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWor
     ASSERT_EQ(before.size(), 3u);
     frame.m_World.m_pTimeOfDay->m_sHour = 18;
     Saved(3, "Cave");
-    EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 3);
+    EXPECT_EQ(frame.m_Play.Saves().CurrentSlot(), 3);
     // The game goes on with the world in place.
     EXPECT_EQ(Census(), before);
 
@@ -52,7 +53,7 @@ TEST_F(SavedGamesInFrame, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWor
     EXPECT_FALSE(fs::exists(Slot("save4.new")));
     EXPECT_FALSE(fs::exists(Slot("save4.old")));
     const auto table =
-        Play::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
+        savefile::ReadSaveSlotsFrom(qv::ReadWholeFile((folder.dir / "saved").string()), "saved");
     EXPECT_EQ(table[3].description, "Cave");
     EXPECT_EQ(table[3].inUse, 1);
     EXPECT_EQ(table[2].inUse, 0);
@@ -60,11 +61,11 @@ TEST_F(SavedGamesInFrame, ASaveFillsItsSlotFolderAndTheTableAndALoadBringsTheWor
     Change();
     ASSERT_NE(Census(), before);
     frame.m_Play.m_iStartState = 1;
-    ASSERT_EQ(frame.m_Play.LoadSlot(3), 1);
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(3), 1);
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(frame.m_World.m_pTimeOfDay->m_sHour, 18);
-    EXPECT_EQ(frame.m_Play.m_strSaveFolder, "save4\\");
+    EXPECT_EQ(frame.m_Play.Saves().SaveFolder(), "save4\\");
     EXPECT_EQ(frame.m_World.m_ptFocus, (qv::Point{At(25, 24).x, At(25, 24).y}));
     ASSERT_NE(frame.m_World.GetGroupByNumber(2), nullptr);
 }
@@ -78,9 +79,9 @@ TEST_F(SavedGamesInFrame, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoad
     const auto changed = Census();
     // A working file that cannot be read stops the copy half-way.
     fs::create_symlink("/proc/self/mem", folder.dir / "tmp" / "unreadable");
-    frame.m_Play.m_SaveSlots[4].description = "Bad";
+    frame.m_Play.Saves().SetSlot(4, {frame.m_Play.Saves().Slots()[4].inUse, "Bad"});
     messages.shown.clear();
-    EXPECT_EQ(frame.m_Play.SaveGame(4), 0);
+    EXPECT_EQ(frame.m_Play.Saves().SaveGame(4), 0);
     // The failure is said, and play goes on with nothing lost.
     EXPECT_EQ(frame.m_bQuitRequested, 0);
     EXPECT_EQ(frame.m_iQuitCode, 0);
@@ -89,7 +90,7 @@ TEST_F(SavedGamesInFrame, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoad
         << messages.shown.back();
     EXPECT_NE(messages.shown.back().find("unreadable"), std::string::npos) << messages.shown.back();
     EXPECT_EQ(Census(), changed);
-    EXPECT_EQ(frame.m_Play.m_iCurrentSlot, 4);
+    EXPECT_EQ(frame.m_Play.Saves().CurrentSlot(), 4);
     EXPECT_EQ(Files(Slot("save5")), good);
     EXPECT_FALSE(fs::exists(Slot("save5.new")));
     EXPECT_FALSE(fs::exists(Slot("save5.old")));
@@ -97,7 +98,7 @@ TEST_F(SavedGamesInFrame, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoad
 
     frame.m_bQuitRequested = 0;
     frame.m_iQuitCode = 0;
-    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
 
     // Cut short between its renames: the old game waits beside the slot and
@@ -105,7 +106,7 @@ TEST_F(SavedGamesInFrame, ASaveThatFailsPartWayLeavesThePreviousSaveWholeAndLoad
     Change();
     fs::rename(Slot("save5"), Slot("save5.old"));
     fs::create_directories(Slot("save5.new"));
-    ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
+    ASSERT_EQ(frame.m_Play.Saves().LoadSlot(4), 1);
     EXPECT_EQ(Census(), before);
     EXPECT_EQ(Files(Slot("save5")), good);
     // The next save clears what the cut left.
@@ -147,7 +148,7 @@ TEST_F(SavedGamesInFrame, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             for (const auto& [name, bytes] : good)
                 qv::WriteWholeFile((Slot("save5") / name).string(), bytes);
             qv::WriteWholeFile((folder.dir / "saved").string(), table);
-            ASSERT_EQ(frame.m_Play.LoadSlot(5), 1);
+            ASSERT_EQ(frame.m_Play.Saves().LoadSlot(5), 1);
             NextTick();
             ASSERT_EQ(Census(), changed);
             frame.m_World.m_pLeader->m_iHitPoints -= 1;  // play moves on
@@ -155,9 +156,9 @@ TEST_F(SavedGamesInFrame, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             const auto work = Files(folder.dir / "tmp");
             messages.shown.clear();
 
-            frame.m_Play.m_SaveSlots[4].description = "Bad";
+            frame.m_Play.Saves().SetSlot(4, {frame.m_Play.Saves().Slots()[4].inUse, "Bad"});
             qv::FailFileChanges(step, stops);
-            const int saved = frame.m_Play.SaveGame(4);
+            const int saved = frame.m_Play.Saves().SaveGame(4);
             const bool failed = !qv::FileFailurePending();
             qv::FailFileChanges(-1);
             EXPECT_EQ(frame.m_bQuitRequested, 0);
@@ -178,9 +179,9 @@ TEST_F(SavedGamesInFrame, ASaveFailingAtEachStepLeavesOneWholeGameInTheSlot) {
             NextTick();
             EXPECT_EQ(Census(), playing);
             Saved(6, "Again");
-            ASSERT_EQ(frame.m_Play.LoadSlot(4), 1);
+            ASSERT_EQ(frame.m_Play.Saves().LoadSlot(4), 1);
             EXPECT_EQ(Census(), committed ? playing : before);
-            ASSERT_EQ(frame.m_Play.LoadSlot(6), 1);
+            ASSERT_EQ(frame.m_Play.Saves().LoadSlot(6), 1);
             EXPECT_EQ(Census(), playing);
             EXPECT_TRUE(fs::exists(Slot("save5")));
             EXPECT_FALSE(fs::exists(Slot("save5.old")));
@@ -200,7 +201,7 @@ TEST_F(SavedGamesInFrame, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
         const auto work = Files(folder.dir / "tmp");
         frame.m_bQuitRequested = 0;
         frame.m_iQuitCode = 0;
-        EXPECT_EQ(frame.m_Play.LoadSlot(1), 0) << what;
+        EXPECT_EQ(frame.m_Play.Saves().LoadSlot(1), 0) << what;
         EXPECT_EQ(frame.m_iQuitCode, 2) << what;
         EXPECT_EQ(Files(folder.dir / "tmp"), work) << what;
         ASSERT_FALSE(messages.shown.empty());
@@ -218,7 +219,7 @@ TEST_F(SavedGamesInFrame, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     refused("an empty Position");
     fs::remove(Slot("save2") / "Position");
     refused("no Position");
-    qv::WriteWholeFile((Slot("save2") / "Position").string(), Play::StorePosition("world.qvr"));
+    qv::WriteWholeFile((Slot("save2") / "Position").string(), savefile::StorePosition("world.qvr"));
     qv::WriteWholeFile((Slot("save2") / "players").string(), {0xFF, 0xFF});
     refused("a party cut after its class tag");
     fs::remove(Slot("save2") / "players");
@@ -241,7 +242,7 @@ TEST_F(SavedGamesInFrame, ABadSlotIsRefusedBeforeTheWorkingFolderIsTouched) {
     cut.resize(cut.size() / 2);
     qv::WriteWholeFile((Slot("save2") / "world.qvr").string(), cut);
     frame.m_bQuitRequested = 0;
-    EXPECT_EQ(frame.m_Play.LoadSlot(1), 0);
+    EXPECT_EQ(frame.m_Play.Saves().LoadSlot(1), 0);
     EXPECT_EQ(frame.m_iQuitCode, 2);
     EXPECT_NE(messages.shown.back().find("world.qvr"), std::string::npos);
     EXPECT_EQ(qv::ReadWholeFile((Slot("save2") / "world.qvr").string()), cut);

@@ -48,7 +48,7 @@ protected:
         b->JoinPlayerSet(new ObjectHolder(At(38, 36), nullptr));
         auto* carried = new ObjectHolder(At(35, 35), new Object("Pouch"));
         EXPECT_EQ(map->AddHolder(carried->pos, carried), 1);
-        frame->m_Play.m_pDragHolder = carried;
+        frame->m_Play.Interacting().SetDragHolder(carried);
     }
 };
 
@@ -140,7 +140,7 @@ TEST_F(Shutdown, FromRunningPlay) {
 TEST_F(Shutdown, FromAPauseWithAWindowUp) {
     Populate();
     Start();
-    frame->SetDragObject(frame->m_Play.m_pDragHolder);
+    frame->SetDragObject(frame->m_Play.Interacting().DragHolder());
     frame->m_pGameWindows->Open().m_bStatsOpen = 1;
     Ticks(2);
     EXPECT_TRUE(frame->m_Play.m_bPaused);
@@ -163,18 +163,18 @@ TEST_F(Shutdown, WhatTheFrameWaitsOnMayGoFirst) {
     frame->SetDragObject(holder);
     auto* stairs = new Object("Stairs");
     auto* potion = new Object("Potion");
-    frame->m_Play.m_pPendingItem = potion;
-    frame->m_Play.m_iSelectMode = 3;
-    frame->m_Play.m_pPendingWorld = stairs;
+    frame->m_Play.Interacting().SetPendingItem(potion);
+    frame->m_Play.Interacting().SetSelectMode(3);
+    frame->m_Play.Travelling().SetPendingWorld(stairs);
     delete pouch;  // its holder goes with it
     delete potion;
     delete stairs;
-    EXPECT_FALSE(frame->m_Play.m_pDragHolder);
-    EXPECT_FALSE(frame->m_Play.m_pPendingItem);
-    EXPECT_FALSE(frame->m_Play.m_pPendingWorld);
+    EXPECT_FALSE(frame->m_Play.Interacting().DragHolder());
+    EXPECT_FALSE(frame->m_Play.Interacting().PendingItem());
+    EXPECT_FALSE(frame->m_Play.Travelling().PendingWorld());
     // The ticks go on over the place where the pouch was.
     frame->m_ptCursor = {frame->m_View.m_rcView.left + 270, frame->m_View.m_rcView.top + 180};
-    frame->m_Play.m_iSelectMode = 0;
+    frame->m_Play.Interacting().SetSelectMode(0);
     frame->m_Play.m_bPaused = 0;
     const int32_t time = frame->m_World.m_iGameTime;
     Ticks(3);

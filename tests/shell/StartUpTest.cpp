@@ -37,9 +37,9 @@ TEST_F(StartUp, WithoutASettingsFileTheDefaultsHoldAndTheBuildsFolderIsMade) {
     const qv::Settings none = qv::Settings::Load((folder.dir / "missing").string());
     const std::string problem = fresh.ApplySettings(none, "missing");
     EXPECT_EQ(problem, "");
-    EXPECT_TRUE(qv::FolderExists(fresh.m_Play.m_strGameFolder));
-    EXPECT_EQ(std::tuple(fresh.m_Play.m_strGameFolder, fresh.m_Play.m_strWorkFolder,
-                         fresh.m_Play.m_strSaveFolder),
+    EXPECT_TRUE(qv::FolderExists(fresh.m_Play.Saves().GameFolder()));
+    EXPECT_EQ(std::tuple(fresh.m_Play.Saves().GameFolder(), fresh.m_Play.Saves().WorkFolder(),
+                         fresh.m_Play.Saves().SaveFolder()),
               std::tuple(CGameSettings::DefaultGameFolder(), "tmp\\", "original\\"));
     EXPECT_EQ(Switches(fresh), std::tuple(1, 1, 1, 0));
     EXPECT_TRUE(messages.shown.empty());
@@ -51,7 +51,7 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
                                        "\nSound=0\nMidi=256\nWindows=0x100\nBuild=257\n"),
                             "settings");
     EXPECT_EQ(problem, "");
-    EXPECT_EQ(frame.m_Play.m_strGameFolder, folder.dir.string() + "\\");
+    EXPECT_EQ(frame.m_Play.Saves().GameFolder(), folder.dir.string() + "\\");
     // Music 256 and Windows 0x100: low byte 0; Build 257: low byte 1.
     EXPECT_EQ(Switches(frame), std::tuple(0, 0, 0, 1));
     EXPECT_TRUE(messages.shown.empty());
@@ -69,7 +69,7 @@ TEST_F(StartUp, EachSettingTakesItsLowByteAndABadOneIsNamedAndKeepsItsDefault) {
     EXPECT_NE(messages.shown[0].find("\"Sound\""), std::string::npos);
     EXPECT_NE(messages.shown[1].find("\"Midi\""), std::string::npos);
     EXPECT_NE(messages.shown[2].find("\"Windows\""), std::string::npos);
-    EXPECT_EQ(frame.m_Play.m_strGameFolder, folder.dir.string() + "/");
+    EXPECT_EQ(frame.m_Play.Saves().GameFolder(), folder.dir.string() + "/");
 }
 
 TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) {
@@ -85,13 +85,13 @@ TEST_F(StartUp, ASettingIsDecimalOrHexadecimalAndALeadingZeroNeverMakesItOctal) 
 }
 
 TEST_F(StartUp, AGameFolderThatIsNotThereIsSaidClearlyAndChangesNothing) {
-    const std::string before = frame.m_Play.m_strGameFolder;
+    const std::string before = frame.m_Play.Saves().GameFolder();
     const std::string problem = frame.ApplySettings(
         SettingsOf("Path=" + (folder.dir / "nowhere").string() + "\n"), "my-settings");
     EXPECT_NE(problem.find("nowhere"), std::string::npos) << problem;
     EXPECT_NE(problem.find("\"Path\""), std::string::npos) << problem;
     EXPECT_NE(problem.find("my-settings"), std::string::npos) << problem;
-    EXPECT_EQ(frame.m_Play.m_strGameFolder, before);
+    EXPECT_EQ(frame.m_Play.Saves().GameFolder(), before);
     EXPECT_FALSE(fs::exists(folder.dir / "nowhere"));
 }
 
@@ -100,26 +100,26 @@ TEST_F(StartUp, TheStartWorldOfOriginalComesIntoPlayWithTheSlotTable) {
     Keep(Thing("lamp"), At(24, 23));
     Keep(Creature("Wolf", 2), At(27, 26));
     frame.m_World.m_ptFocus = {At(25, 24).x, At(25, 24).y};
-    frame.m_Play.m_strWorldFile = "start.qvr";
+    frame.m_Play.Saves().SetWorldFile("start.qvr");
     Open();
     const auto world = Census();
     // The editor's save of the start world: slot 0, "original".
-    ASSERT_EQ(frame.m_Play.SaveSlot(0), 1);
-    frame.m_Play.m_SaveSlots[6] = {1, "Game 7"};
-    frame.m_Play.WriteSaveSlots();
+    ASSERT_EQ(frame.m_Play.Saves().SaveSlot(0), 1);
+    frame.m_Play.Saves().SetSlot(6, {1, "Game 7"});
+    frame.m_Play.Saves().WriteSaveSlots();
 
     CMainFrame* running = &frame;
-    running->m_Play.m_SaveSlots = {};
+    for (int i = 0; i < SavedGames::kSlotCount; ++i) running->m_Play.Saves().SetSlot(i, {});
     running->m_World.m_ptFocus = {0, 0};
     ASSERT_EQ(running->ApplySettings(SettingsOf("Path=" + folder.dir.string() + "\n"), "settings"),
               "");
-    EXPECT_EQ(running->m_Play.m_SaveSlots[6].description, "Game 7");
-    EXPECT_EQ(running->m_Play.m_strCurrentFolder, folder.dir.string() + "\\original\\");
-    ASSERT_EQ(running->m_Play.OpenStartWorld(), 1);
-    EXPECT_EQ(running->m_Play.m_strWorldFile, "start.qvr");
-    EXPECT_EQ(running->m_Play.m_strCurrentFolder, folder.dir.string() + "\\tmp\\");
+    EXPECT_EQ(running->m_Play.Saves().Slots()[6].description, "Game 7");
+    EXPECT_EQ(running->m_Play.Saves().CurrentFolder(), folder.dir.string() + "\\original\\");
+    ASSERT_EQ(running->m_Play.Saves().OpenStartWorld(), 1);
+    EXPECT_EQ(running->m_Play.Saves().WorldFile(), "start.qvr");
+    EXPECT_EQ(running->m_Play.Saves().CurrentFolder(), folder.dir.string() + "\\tmp\\");
     EXPECT_EQ(Census(), world);
-    EXPECT_EQ(running->m_Play.m_bLoadingGame, 0);
+    EXPECT_FALSE(running->m_Play.Saves().IsLoadingGame());
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(HumanLooks, EachSexIsDrawnInItsOwnColoursWhereTheLookFixesThem) {
     std::string error;
     ASSERT_TRUE(art::WriteCreatureImages(folder.dir.string() + "/Images/", error)) << error;
     CMainFrame frame;
-    frame.m_Play.m_strGameFolder = folder.dir.string() + "/";
+    frame.m_Play.Saves().SetGameFolder(folder.dir.string() + "/");
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         std::unique_ptr<Player> made = Species::Make("Human");

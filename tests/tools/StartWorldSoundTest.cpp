@@ -32,7 +32,7 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         // place's cell, the sound device open and the music off.
         game_test::FrameOn on(dir.dir);
         CMainFrame& frame = on.frame;
-        ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        ASSERT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
         frame.m_World.m_ptFocus = {place.cx * MapMaster::CellWidth + 80,
                                    place.cy * MapMaster::CellHeight + 56};
         frame.m_Play.MoveToLand();
@@ -40,8 +40,8 @@ TEST(StartWorldSound, EveryLandWhereThePartyWalksSoundsAndAsksForTunesTheDataPro
         frame.m_bMusicOn = 0;
         EXPECT_EQ(music_test::MixedPeak(), 0) << "nothing sounds before the land is updated";
         for (int32_t now = 100; now <= 300; now += 100) frame.m_Play.RunWorld(&now);
-        ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
-        const Land& land = *frame.m_Play.m_pCurrentLand;
+        ASSERT_NE(frame.m_Play.Travelling().CurrentLand(), nullptr);
+        const Land& land = *frame.m_Play.Travelling().CurrentLand();
         EXPECT_EQ(land.m_strSpecialName, place.land);
         EXPECT_EQ(land.ambient, 1);
         // The wind's loop at -20 dB, with now and then a bird, an owl, a drip

@@ -45,7 +45,7 @@ struct WrittenWorld : GameFolder {
     Position Start() const {
         World scratch;
         scratch.CreateRootGroups();
-        const std::unique_ptr<Group> party = Play::ReadPlayersFrom(File("players"), "players");
+        const std::unique_ptr<Group> party = savefile::ReadPlayersFrom(File("players"), "players");
         const Position start = party->Members().front()->m_Position;
         party->RemoveFromMap();
         return start;
@@ -62,11 +62,11 @@ struct StartedGame : FrameOn {
     CMainFrame& frame = FrameOn::frame;
     MapMaster* map = frame.m_World.map_master.get();
     explicit StartedGame(const fs::path& game) : FrameOn(game, true) {
-        EXPECT_EQ(frame.m_Play.OpenStartWorld(), 1);
+        EXPECT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
         // As the start of play's worker leaves them: built and filled.
         LoadGlobalImages(nullptr);
         ReloadGlobalImages(&frame.m_World);
-        EXPECT_TRUE(frame.m_Play.TryReloadWindowAtFocus());
+        EXPECT_TRUE(frame.m_Play.Saves().TryReloadWindowAtFocus());
         frame.m_iStage = 3;
         frame.RunTick();
         EXPECT_EQ(frame.m_Play.m_iStartState, 0);
@@ -148,19 +148,20 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
 
     FrameOn on(dir);
     CMainFrame& frame = on.frame;
-    ASSERT_EQ(frame.m_Play.OpenStartWorld(), 1);
-    EXPECT_EQ(std::tuple(frame.m_Play.m_strWorldFile, frame.m_Play.m_strPlayerName,
-                         frame.m_Play.m_strDogName),
+    ASSERT_EQ(frame.m_Play.Saves().OpenStartWorld(), 1);
+    EXPECT_EQ(std::tuple(frame.m_Play.Saves().WorldFile(), frame.m_Play.PartyChoices().PlayerName(),
+                         frame.m_Play.PartyChoices().DogName()),
               std::tuple("start.qvr", "Korr", "Kaleb"));
     // The default formation: slot 1 stands 25 pixels down and right.
-    EXPECT_EQ(std::tuple(frame.m_Play.m_FormationOffsets[1], frame.m_Play.m_FormationOffsets[5]),
+    EXPECT_EQ(std::tuple(frame.m_Play.PartyChoices().FormationOffsets()[1],
+                         frame.m_Play.PartyChoices().FormationOffsets()[5]),
               std::tuple(qv::Point{25, 25}, qv::Point{55, -40}));
     MapMaster& map = *frame.m_World.map_master;
     EXPECT_EQ(std::tuple(map.worldcellx, map.worldcelly), std::tuple(100, 80));
     // The party waits in "players" for its first move into its land: a
     // character and its dog, actors 234 and 235, the dog in party slot 1.
     const auto party =
-        Play::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
+        savefile::ReadPlayersFrom(qv::ReadWholeFile((dir / "tmp" / "players").string()), "players");
     ASSERT_EQ(std::tuple(party->Members().size(), party->m_iOwnGroupNum), std::tuple(2u, 1));
     const auto* character = dynamic_cast<Player*>(party->Members().front());
     const auto* dog = dynamic_cast<Player*>(party->Members().back());
@@ -189,7 +190,7 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
         std::tuple("Sword", "Leather Shirt", "Dagger", MONEY, int64_t{60}));
     // The shop keeper's stall: two potions of healing, one of mana, a sword,
     // a helm and a shirt, and 100 gold to buy with.
-    const Store* stall = frame.m_Play.FindStore(1);
+    const Store* stall = frame.m_Play.Trade().FindStore(1);
     ASSERT_NE(stall, nullptr);
     EXPECT_EQ(std::tuple(stall->Items().size(), stall->m_iGold), std::tuple(6u, 100));
     // The hero knows three Earth spells and has the mana for them.
@@ -213,8 +214,8 @@ TEST(StartWorld, TheOriginalSlotHoldsAWorldThatStartUpBringsIntoPlay) {
     // steady daylight.
     int32_t now = 100;
     frame.m_Play.RunWorld(&now);
-    ASSERT_NE(frame.m_Play.m_pCurrentLand, nullptr);
-    EXPECT_EQ(std::tuple(frame.m_Play.m_pCurrentLand->m_strSpecialName, map.daylight),
+    ASSERT_NE(frame.m_Play.Travelling().CurrentLand(), nullptr);
+    EXPECT_EQ(std::tuple(frame.m_Play.Travelling().CurrentLand()->m_strSpecialName, map.daylight),
               std::tuple("Meadow", 100));
 }
 
@@ -558,8 +559,8 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
         World world;
         world.CreateRootGroups();
         const std::vector<uint8_t> bytes = written.File("players");
-        std::unique_ptr<Group> party = Play::ReadPlayersFrom(bytes, "players");
-        EXPECT_EQ(FirstDifference(Play::StorePlayers(*party), bytes), -1);
+        std::unique_ptr<Group> party = savefile::ReadPlayersFrom(bytes, "players");
+        EXPECT_EQ(FirstDifference(savefile::StorePlayers(*party), bytes), -1);
         party->RemoveFromMap();
     }
     {
@@ -572,11 +573,11 @@ TEST(StartWorld, ReadAndWrittenAgainByTheGameEveryFileStaysAsItWas) {
             fs::copy_file(entry.path(), work / entry.path().filename());
         FrameOn on(written.dir);
         CMainFrame& frame = on.frame;
-        frame.m_Play.m_strGameFolder = written.dir.string() + "/";
-        frame.m_Play.m_strCurrentFolder = work.string() + "/";
-        frame.m_Play.m_bLoadingGame = 1;
-        ASSERT_EQ(frame.m_Play.LoadWorldFile("start.qvr"), 1);
-        ASSERT_EQ(frame.m_Play.SaveWorldFile("again.qvr"), 1);
+        frame.m_Play.Saves().SetGameFolder(written.dir.string() + "/");
+        frame.m_Play.Saves().SetCurrentFolder(work.string() + "/");
+        frame.m_Play.Saves().SetLoadingGame(1);
+        ASSERT_EQ(frame.m_Play.Saves().LoadWorldFile("start.qvr"), 1);
+        ASSERT_EQ(frame.m_Play.Saves().SaveWorldFile("again.qvr"), 1);
         EXPECT_EQ(FirstDifference(qv::ReadWholeFile((work / "again.qvr").string()),
                                   written.File("start.qvr")),
                   -1);

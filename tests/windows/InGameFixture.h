@@ -38,9 +38,9 @@ protected:
         w.map_master = std::make_unique<MapMaster>();
         w.CreateRootGroups();
         frame->m_Play.m_pAsk = &ask;
-        frame->m_Play.UseGameFolder(folder.dir.string() + "\\");
-        ok = frame->m_Play.StartInOriginalWorld() == 1 && LoadGlobalImages(&w) != 0 &&
-             frame->m_Play.TryReloadWindowAtFocus();
+        frame->m_Play.Saves().UseGameFolder(folder.dir.string() + "\\");
+        ok = frame->m_Play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&w) != 0 &&
+             frame->m_Play.Saves().TryReloadWindowAtFocus();
         frame->m_iStage = 3;
         frame->RunTick();
     }

@@ -328,11 +328,11 @@ TEST_F(InGame, APotionOrSpellRightClickedAsksForItsTargetAndTheHerosButtonUsesIt
         SCOPED_TRACE(asks);
         RightClick(InBag(thing));
         EXPECT_EQ(frame->m_strMessageLine, asks);
-        EXPECT_EQ(frame->m_Play.m_iSelectMode, selectMode);
-        EXPECT_EQ(frame->m_Play.m_pPendingItem.Get(), thing);
+        EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), selectMode);
+        EXPECT_EQ(frame->m_Play.Interacting().PendingItem().Get(), thing);
         EXPECT_EQ(hero->m_pMagic->m_uMana, mana) << "nothing is used before the target is picked";
         Click(Middle(Windows().PartyPanel().ButtonRect(0)));
-        EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+        EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
         EXPECT_FALSE(frame->m_Play.m_bPaused);
     };
     use(potion, "Use Potion on...", 3);
@@ -341,7 +341,7 @@ TEST_F(InGame, APotionOrSpellRightClickedAsksForItsTargetAndTheHerosButtonUsesIt
     EXPECT_EQ(potion->GetDisplayName(), "Empty potion");
     RightClick(InBag(potion));
     EXPECT_EQ(frame->m_strMessageLine, "Empty potion...") << "an empty one only says so";
-    EXPECT_EQ(frame->m_Play.m_iSelectMode, 0);
+    EXPECT_EQ(frame->m_Play.Interacting().SelectMode(), 0);
     Key('E');
     ASSERT_FALSE(Inventory().Box().Items().empty());
     Object* spell = Inventory().Box().Items().front();
@@ -367,7 +367,7 @@ TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
     DeleteHolderWithObject(chest);
     Ticks(1);
     closedAndWorldGoesOn("the chest taken off the map", Windows().ContainerWindow() == nullptr);
-    EXPECT_FALSE(frame->m_Play.m_bContainerOpen);
+    EXPECT_FALSE(frame->m_Play.Interacting().IsContainerOpen());
     // The dog, shown in the equipment window, leaves the party and the world.
     Player* dog = Member(1);
     ASSERT_NE(dog, nullptr);

@@ -317,8 +317,8 @@ TEST_F(MemberWindows, ASpellPickedOnTheMagicPageWaitsForItsTargetAndIsCastOnIt) 
         EXPECT_EQ(w.GetNote(), c.note);
         Spell* picked =
             c.slot < static_cast<int>(shown.size()) ? shown[static_cast<size_t>(c.slot)] : nullptr;
-        EXPECT_EQ(play.m_pPendingItem.Get(), c.waits ? picked : nullptr);
-        EXPECT_EQ(play.m_iSelectMode, c.waits ? UseSelect::kSpell : 0);
+        EXPECT_EQ(play.Interacting().PendingItem().Get(), c.waits ? picked : nullptr);
+        EXPECT_EQ(play.Interacting().SelectMode(), c.waits ? UseSelect::kSpell : 0);
         if (c.waits) {
             EXPECT_EQ(frame.m_strMessageLine, "Use Toughskin on...");
         }
@@ -333,14 +333,14 @@ TEST_F(MemberWindows, ASpellChosenByItsButtonIsCastOnTheMemberClickedNext) {
     CMagicWnd w(play, hero, SpellSchool::Earth);
     Press(w, w.GetSpellButton(1));  // Toughskin
     EXPECT_EQ(w.Popup(), CMagicWnd::kCasting);
-    ASSERT_EQ(play.m_iSelectMode, UseSelect::kSpell);
+    ASSERT_EQ(play.Interacting().SelectMode(), UseSelect::kSpell);
     // The click that picks the target: the dog.
     EXPECT_NE(play.Give(Order::On(Order::Kind::UseOn, dog->m_pHolder)), 0);
     for (int i = 0; i < 200 && dog->m_iArmourBonus == armourBefore; ++i)
         play.Tick(Play::kNormalTickStep);
     EXPECT_GT(dog->m_iArmourBonus, armourBefore);
     EXPECT_EQ(hero->m_pMagic->m_uMana, 30u - 5u);
-    EXPECT_EQ(play.m_pPendingItem.Get(), nullptr);
+    EXPECT_EQ(play.Interacting().PendingItem().Get(), nullptr);
 }
 
 TEST_F(MemberWindows, EachWindowOpensAndIsDrawnWithinFiveMilliseconds) {

@@ -42,8 +42,8 @@ protected:
         world.map_master = std::make_unique<MapMaster>();
         world.CreateRootGroups();
         play.m_pAsk = &ask;
-        play.UseGameFolder(Folder().string() + "\\");
-        ASSERT_EQ(play.StartInOriginalWorld(), 1);
+        play.Saves().UseGameFolder(Folder().string() + "\\");
+        ASSERT_EQ(play.Saves().StartInOriginalWorld(), 1);
         ASSERT_NE(LoadGlobalImages(&world), 0);
         // The first tick brings the party out of "players" into its land.
         play.Tick(Play::kNormalTickStep);

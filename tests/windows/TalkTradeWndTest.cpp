@@ -38,7 +38,7 @@ protected:
         const std::string text = start_talk::Script();
         qv::WriteWholeFile((folder.dir / start_talk::kScriptFile).string(),
                            {text.begin(), text.end()});
-        play().m_strGameFolder = folder.dir.string() + "/";
+        play().Saves().SetGameFolder(folder.dir.string() + "/");
         play().m_pAsk = &ask;
         trader = std::make_unique<Player>();
         trader->m_strSpecialName = "Korr";
@@ -49,7 +49,7 @@ protected:
         store = Stall(start_talk::kStoreId, 100, {{"Sword", 40}, {"Potion", 10}});
     }
     void TearDown() override {
-        play().m_StoreList.clear();
+        play().Trade().ReplaceStores({});
         frame.m_World.m_pLeader = nullptr;
         play().m_pAsk = nullptr;
         keeper.reset();
@@ -67,8 +67,8 @@ protected:
             thing->m_iValue = value;
             s->AddItem(std::move(thing));
         }
-        play().m_StoreList.push_back(std::move(s));
-        return play().m_StoreList.back().get();
+        play().Trade().AddStore(std::move(s));
+        return play().Trade().Stores().back().get();
     }
     void Purse(int32_t coins) {
         auto* gold = new Money;
@@ -318,7 +318,7 @@ TEST_F(TalkTradeWindows,
                           "Thing " + std::to_string(r.entries - 1));
             }
         }
-        play().m_StoreList.pop_back();
+        play().Trade().RemoveLastStore();
     }
 }
 

@@ -21,7 +21,7 @@ TEST(Global, TheFramePointerLivesWithTheFrame) {
         CMainFrame frame;
         EXPECT_EQ(GetMainFrame(), &frame);
         frame.m_Play.m_bEditing = 1;
-        frame.m_Play.m_strGameFolder = "C:\\Games\\Quorvale\\";
+        frame.m_Play.Saves().SetGameFolder("C:\\Games\\Quorvale\\");
         EXPECT_EQ(IsEditMode(), 1);
         EXPECT_EQ(GetPlayerArray(), &frame.m_World.m_PlayerArray);
         EXPECT_EQ(GetWorld(), &frame.m_World);

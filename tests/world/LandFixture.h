@@ -39,7 +39,7 @@ public:
 // A frame whose game folder is the test's.
 struct FrameInFolder {
     explicit FrameInFolder(const GameFolder& folder) {
-        frame.m_Play.m_strGameFolder = folder.Base();
+        frame.m_Play.Saves().SetGameFolder(folder.Base());
     }
     CMainFrame frame;
 };

@@ -251,8 +251,8 @@ void WriteStartWorld(const std::string& gameFolder) {
     } serials;
     {
         CMainFrame frame;
-        frame.m_Play.m_strGameFolder = stage;
-        frame.m_Play.m_strCurrentFolder = stage + "tmp/";
+        frame.m_Play.Saves().SetGameFolder(stage);
+        frame.m_Play.Saves().SetCurrentFolder(stage + "tmp/");
         frame.m_World.CreateRootGroups();
         frame.m_World.map_master = std::make_unique<MapMaster>();
         MapMaster& map = *frame.m_World.map_master;
@@ -451,7 +451,7 @@ void WriteStartWorld(const std::string& gameFolder) {
         hero->m_pMagic->m_uMaxMana = hero->m_pMagic->m_uMana = kHeroMana;
         hero->m_pMagic->AddSchoolSkill(SpellSchool::Earth, kHeroEarthSkill);
         party.AddMember(hero);
-        qv::WriteWholeFile(stage + "tmp/players", Play::StorePlayers(party));
+        qv::WriteWholeFile(stage + "tmp/players", savefile::StorePlayers(party));
         party.RemoveFromMap();
 
         // The shop keeper's stall: a few potions, a blade and leather.
@@ -466,17 +466,23 @@ void WriteStartWorld(const std::string& gameFolder) {
                              static_cast<Object*>(new Sword), static_cast<Object*>(new Helm(2)),
                              static_cast<Object*>(new Shirt(2))})
             store->AddItem(std::unique_ptr<Object>(item));
-        frame.m_Play.m_StoreList.push_back(std::move(store));
+        frame.m_Play.Trade().AddStore(std::move(store));
 
         frame.m_World.m_ptFocus = {start.x, start.y};
-        frame.m_Play.m_strPlayerName = kCharacterName;
-        frame.m_Play.m_strDogName = kDogName;
+        auto name = [&](const char* attribute, const std::string& text) {
+            Order order = Order::Of(Order::Kind::NewCharacter);
+            order.name = attribute;
+            order.text = text;
+            frame.m_Play.Give(order);
+        };
+        name(Play::NewCharacterAttribute::kPlayerName, kCharacterName);
+        name(Play::NewCharacterAttribute::kDogName, kDogName);
         // The party keeps its default formation: the dog, and whoever
         // joins later, stands beside the character, not on it.
-        frame.m_Play.InitFormation();
-        frame.m_Play.m_strWorldFile = kWorldFile;
-        frame.m_Play.SaveWorldFile(kWorldFile);
-        qv::WriteWholeFile(stage + "tmp/Position", Play::StorePosition(kWorldFile));
+        frame.m_Play.PartyChoices().InitFormation();
+        frame.m_Play.Saves().SetWorldFile(kWorldFile);
+        frame.m_Play.Saves().SaveWorldFile(kWorldFile);
+        qv::WriteWholeFile(stage + "tmp/Position", savefile::StorePosition(kWorldFile));
         // The networks' weight files, which every world read takes: fresh
         // ones here, which the data program's training writes over.
         const std::pair<const char*, std::vector<uint8_t>> weights[] = {

@@ -21,6 +21,7 @@
 #include "platform/Rand.h"
 #include "platform/Saturate.h"
 #include "play/Play.h"
+#include "play/SavedGames.h"
 #include "world/Global.h"
 #include "world/Group.h"
 #include "world/KeyStorage.h"
@@ -116,7 +117,7 @@ void CheckFormation(qv::Archive& ar, const std::array<qv::Point, Play::kPartySlo
 // The world file's version; refused when it is newer than this game writes.
 uint32_t ReadWorldVersion(qv::Archive& ar) {
     const uint32_t version = ar.ReadDWord();
-    if (version > Play::kWorldVersion)
+    if (version > SavedGames::kWorldVersion)
         ar.Fail(qv::ArchiveError::BadSchema,
                 "a world of version " + std::to_string(version) + ", newer than this game");
     return version;
@@ -320,14 +321,14 @@ void ReadWorld(qv::Archive& ar, uint32_t version, World& w, WorldFileExtras& out
 
 }  // namespace
 
-std::vector<uint8_t> Play::StorePlayers(Group& party) {
+std::vector<uint8_t> savefile::StorePlayers(Group& party) {
     qv::Archive ar(kPlayersFile);
     ar.WriteObject(&party);
     return ar.TakeBytes();
 }
 
-std::unique_ptr<Group> Play::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
-                                             const std::string& name) {
+std::unique_ptr<Group> savefile::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
+                                                 const std::string& name) {
     qv::Archive ar(bytes, name);
     std::unique_ptr<Group> party(ar.ReadObjectOf<Group>());
     // A group joins the tree as it is read; the party is the reader's.
@@ -342,12 +343,29 @@ std::unique_ptr<Group> Play::ReadPlayersFrom(const std::vector<uint8_t>& bytes,
     return party;
 }
 
-std::string Play::InCurrentFolder(const std::string& name) const {
+void SavedGames::WritePlayers(Group& party) {
+    // The file holds the party with its members, whether or not they are on
+    // the map now.
+    const int32_t grouped = party.m_bGrouped;
+    party.m_bGrouped = 1;
+    try {
+        qv::WriteWholeFile(InCurrentFolder(kPlayersFile), savefile::StorePlayers(party));
+    } catch (const qv::FileError& error) {
+        party.m_bGrouped = grouped;
+        ReportFileException(error);
+        return;
+    }
+    party.m_bGrouped = grouped;
+    // The file holds the party now.
+    m_PartyOutOfPlay.reset();
+}
+
+std::string SavedGames::InCurrentFolder(const std::string& name) const {
     if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return name;
     return m_strCurrentFolder + name;
 }
 
-int Play::DetachGroup(Group* group) {
+int SavedGames::DetachGroup(Group* group) {
     if (!QV_CHECK(group != nullptr)) return 0;
     group->m_bGrouped = 1;
     for (Member* member : group->Members()) {
@@ -355,12 +373,12 @@ int Play::DetachGroup(Group* group) {
             DetachGroup(static_cast<Group*>(member));
             continue;
         }
-        TakeHolderOffMap(member);
+        m_Play.TakeHolderOffMap(member);
     }
     return 1;
 }
 
-int Play::SaveWorldFile(const std::string& name, const std::string& landFolder) {
+int SavedGames::SaveWorldFile(const std::string& name, const std::string& landFolder) {
     // The map writes its lands there only while this world is written.
     struct LandFolder {
         MapMaster* map;
@@ -370,26 +388,26 @@ int Play::SaveWorldFile(const std::string& name, const std::string& landFolder) 
         ~LandFolder() {
             if (map) map->landwritefolder.clear();
         }
-    } lands(Map(), landFolder);
+    } lands(m_Play.Map(), landFolder);
     qv::Archive ar(name);
     Serialize(ar);
     qv::WriteWholeFile(InCurrentFolder(name), ar.Bytes());
     return 1;
 }
 
-int Play::LoadWorldFile(const std::string& name) {
+int SavedGames::LoadWorldFile(const std::string& name) {
     const std::vector<uint8_t> bytes = qv::ReadWholeFile(InCurrentFolder(name));
     CheckWorldRead(bytes, name);
     m_strWorldFile = name;
-    m_World.m_pLeader = nullptr;
+    m_Play.m_World.m_pLeader = nullptr;
     qv::Archive ar(bytes, name);
     Serialize(ar);
     return 1;
 }
 
-void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
-                          const std::string& landFolder, bool landsRequired,
-                          const std::string& playersFile) const {
+void SavedGames::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& name,
+                                const std::string& landFolder, bool landsRequired,
+                                const std::string& playersFile) const {
     World* running = GetWorld();
     const uint32_t rand = qv::RandState();
     const int32_t randomSeed = GetRandomSeed();
@@ -406,11 +424,11 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
         World scratch;
         // What the file's objects ask of play (the game folder, build mode)
         // is answered as for the running world.
-        scratch.m_pRules = m_World.m_pRules;
+        scratch.m_pRules = m_Play.m_World.m_pRules;
         scratch.map_master = std::make_unique<MapMaster>();
         scratch.CreateRootGroups();
         const bool replace = m_bLoadingGame != 0;
-        if (!replace && m_World.m_pGroupTempStorage) {
+        if (!replace && m_Play.m_World.m_pGroupTempStorage) {
             // A world change keeps the group kept aside: the file may not
             // bring a second one.
             auto* aside = new Group("Group");
@@ -441,11 +459,11 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
         // kept in its party slot.
         if (!playersFile.empty() && qv::FileExists(playersFile)) {
             const std::unique_ptr<Group> party =
-                ReadPlayersFrom(qv::ReadWholeFile(playersFile), playersFile);
+                savefile::ReadPlayersFrom(qv::ReadWholeFile(playersFile), playersFile);
             const Group* kept = scratch.m_GroupArray.size() > World::kPartyGroupSlot
                                     ? scratch.m_GroupArray[World::kPartyGroupSlot]
                                     : nullptr;
-            CheckPartyNumber(scratch, *party, playersFile, kept);
+            m_Play.CheckPartyNumber(scratch, *party, playersFile, kept);
         }
     } catch (...) {
         putBack();
@@ -454,16 +472,16 @@ void Play::CheckWorldRead(const std::vector<uint8_t>& bytes, const std::string& 
     putBack();
 }
 
-void Play::Serialize(qv::Archive& ar) {
-    Shell().ShowBusy(true);
-    World& w = m_World;
+void SavedGames::Serialize(qv::Archive& ar) {
+    m_Play.Shell().ShowBusy(true);
+    World& w = m_Play.m_World;
     // A monster generator's fight does not survive a change of world.
-    m_World.m_pActiveGenerator = nullptr;
+    m_Play.m_World.m_pActiveGenerator = nullptr;
 
     if (ar.IsStoring()) {
-        m_bLandMovePending = 1;
+        m_Play.Travelling().SetLandMovePending(true);
         m_iWorldVersion = static_cast<int32_t>(kWorldVersion);
-        m_World.m_FlyingObjects.clear();
+        m_Play.m_World.m_FlyingObjects.clear();
         ar.WriteDWord(kWorldVersion);
 
         // The party goes to "players" alone and leaves the world; the next
@@ -474,7 +492,7 @@ void Play::Serialize(qv::Archive& ar) {
             Group* party = leader->m_pGroup;
             if (party) {
                 DetachGroup(party);
-                m_PartyOutOfPlay = StorePlayers(*party);
+                m_PartyOutOfPlay = savefile::StorePlayers(*party);
                 if (w.m_GroupArray.size() > World::kPartyGroupSlot &&
                     w.m_GroupArray[World::kPartyGroupSlot] == party)
                     w.m_GroupArray[World::kPartyGroupSlot] = nullptr;
@@ -486,9 +504,9 @@ void Play::Serialize(qv::Archive& ar) {
         if (m_PartyOutOfPlay) qv::WriteWholeFile(InCurrentFolder(kPlayersFile), *m_PartyOutOfPlay);
 
         ar.SerializeClass(&MapMaster::classInfo);
-        if (!Map()) w.map_master = std::make_unique<MapMaster>();
-        Map()->Serialize(ar);
-        WriteList(ar, m_StoreList);
+        if (!m_Play.Map()) w.map_master = std::make_unique<MapMaster>();
+        m_Play.Map()->Serialize(ar);
+        WriteList(ar, m_Play.Trade().Stores());
         WriteList(ar, w.m_EventList);
         WriteList(ar, w.m_KeyStorageList);
         const size_t slots = std::max<size_t>(w.m_GroupArray.size(), 1);
@@ -509,13 +527,13 @@ void Play::Serialize(qv::Archive& ar) {
         w.m_pTimeOfDay->Serialize(ar);
         w.m_pTimeOfDay->Format();
         WriteList(ar, w.m_ScriptVariableList);
-        for (const qv::Point& offset : m_FormationOffsets) {
+        for (const qv::Point& offset : m_Play.PartyChoices().FormationOffsets()) {
             ar.WriteInt(offset.x);
             ar.WriteInt(offset.y);
         }
-        ar.WriteString(m_strPlayerName);
-        ar.WriteString(m_strDogName);
-        ar.WriteInt(m_World.m_bHoldGround);
+        ar.WriteString(m_Play.PartyChoices().PlayerName());
+        ar.WriteString(m_Play.PartyChoices().DogName());
+        ar.WriteInt(m_Play.m_World.m_bHoldGround);
 
         // Without a leader the party's group was written among the others and
         // leaves the world now.
@@ -535,14 +553,14 @@ void Play::Serialize(qv::Archive& ar) {
             ar.WriteDWord(0);
         }
         if (m_bSaving) {
-            const std::vector<Spell*> spells = m_World.m_ActiveSpells->Spells();
+            const std::vector<Spell*> spells = m_Play.m_World.m_ActiveSpells->Spells();
             ar.WriteCount(spells.size());
             for (Spell* spell : spells) ar.WriteObject(spell);
         } else {
             ar.WriteCount(0);
         }
         ar.WriteDWord(g_iNextSpellSerial);
-        Shell().ShowBusy(false);
+        m_Play.Shell().ShowBusy(false);
         return;
     }
 
@@ -551,40 +569,39 @@ void Play::Serialize(qv::Archive& ar) {
     m_PartyOutOfPlay.reset();
     const uint32_t version = ReadWorldVersion(ar);
     const bool replace = m_bLoadingGame != 0;
-    m_bRefreshPending = 1;
+    m_Play.Travelling().SetRefreshPending(true);
     m_iWorldVersion = static_cast<int32_t>(version);
-    m_World.m_FlyingObjects.clear();
-    m_StoreList.clear();
+    m_Play.m_World.m_FlyingObjects.clear();
+    m_Play.Trade().ReplaceStores({});
     WorldFileExtras x;
     ReadWorld(ar, version, w, x, replace);
-    m_StoreList = std::move(x.stores);
-    if (x.formation) m_FormationOffsets = *x.formation;
-    if (version >= kVersionFormation) m_bFormationSet = 1;
-    // A new character's names, chosen before its start world is read, are
-    // the ones its party gets.
-    if (x.playerName && !m_bNewCharacterPending) m_strPlayerName = *x.playerName;
-    if (x.dogName && !m_bNewCharacterPending) m_strDogName = *x.dogName;
-    if (x.holdGround) m_World.m_bHoldGround = *x.holdGround;
+    m_Play.Trade().ReplaceStores(std::move(x.stores));
+    Party& party = m_Play.PartyChoices();
+    if (x.formation) party.TakeFormation(*x.formation);
+    if (version >= kVersionFormation) party.SetFormationSet(true);
+    party.TakeStoredNames(x.playerName ? &*x.playerName : nullptr,
+                          x.dogName ? &*x.dogName : nullptr);
+    if (x.holdGround) m_Play.m_World.m_bHoldGround = *x.holdGround;
     if (x.spellSerial) g_iNextSpellSerial = *x.spellSerial;
     if (x.spells) {
         // The spells of the world replaced go without undoing anything; those
         // read go on from now. Of spells that share a serial the last listed
         // stays.
-        m_World.m_ActiveSpells->Forget();
+        m_Play.m_World.m_ActiveSpells->Forget();
         std::vector<std::unique_ptr<Spell>> read;
         for (auto& spell : *x.spells) read.push_back(std::unique_ptr<Spell>(spell.release()));
-        m_World.m_ActiveSpells->AdoptRead(std::move(read), m_World.m_iGameTime);
+        m_Play.m_World.m_ActiveSpells->AdoptRead(std::move(read), m_Play.m_World.m_iGameTime);
     }
     // The networks take the weights of the world's folder; a weight file that
     // cannot be read is named and its network keeps the weights it had.
     Networks().LoadAll(InCurrentFolder(""));
-    Shell().ShowBusy(false);
+    m_Play.Shell().ShowBusy(false);
 }
 
-void Play::ReadScriptVariables() {
+void SavedGames::ReadScriptVariables() {
     // Read whole first: a file that cannot be read leaves the variables as
     // they were.
     const std::vector<uint8_t> bytes =
         qv::ReadWholeFile(m_strGameFolder + m_strSaveFolder + "MessageFile.h");
-    m_World.m_ScriptVariableList = ParseScriptVariables(bytes);
+    m_Play.m_World.m_ScriptVariableList = ParseScriptVariables(bytes);
 }

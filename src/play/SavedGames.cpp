@@ -6,6 +6,8 @@
 // leaves the slot's previous game as it was. A load checks the slot before it
 // copies anything over the working folder.
 
+#include "play/SavedGames.h"
+
 #include <cstdio>
 
 #include "creatures/Player.h"
@@ -46,7 +48,13 @@ std::string Beside(const std::string& folder, const char* suffix) {
 
 }  // namespace
 
-qv::FileError Play::AsFileError(const qv::ArchiveError& error, const std::string& file) {
+using savefile::AsFileError;
+using savefile::GetSaveFolder;
+using savefile::ReadPositionFrom;
+using savefile::ReadSaveSlotsFrom;
+using savefile::StorePosition;
+
+qv::FileError savefile::AsFileError(const qv::ArchiveError& error, const std::string& file) {
     const std::string name = error.file.empty() ? file : error.file;
     // The archive's text starts with the file's name, which the report
     // already shows.
@@ -55,26 +63,26 @@ qv::FileError Play::AsFileError(const qv::ArchiveError& error, const std::string
     return qv::FileError(qv::FileError::Other, name, detail);
 }
 
-std::string Play::GetSaveFolder(int slot) {
+std::string savefile::GetSaveFolder(int slot) {
     if (slot >= kFirstGameSlot && slot <= kLastGameSlot) return qv::Format("save%d\\", slot);
     if (slot == kQuickSaveSlot) return "quicksave\\";
     return "original\\";
 }
 
-void Play::CopyOneFile(const std::string& from, const std::string& to) {
-    Shell().ShowBusy(true);
+void SavedGames::CopyOneFile(const std::string& from, const std::string& to) {
+    m_Play.Shell().ShowBusy(true);
     // The game replaces its files whole and never writes into one, so a slot
     // and the working folder may share a file's bytes.
     qv::ShareFile(from, to);
 }
 
-int Play::CopyFolder(const std::string& from, const std::string& to) {
-    Shell().ShowBusy(true);
+int SavedGames::CopyFolder(const std::string& from, const std::string& to) {
+    m_Play.Shell().ShowBusy(true);
     for (const std::string& name : qv::ListFiles(from)) CopyOneFile(from + name, to + name);
     return 1;
 }
 
-std::vector<uint8_t> Play::StoreSaveSlots(const std::array<SaveSlotEntry, kSlotCount>& slots) {
+std::vector<uint8_t> savefile::StoreSaveSlots(const SlotTable& slots) {
     qv::Archive ar(kSavedFile);
     for (const SaveSlotEntry& slot : slots) {
         ar.WriteString(slot.description);
@@ -83,8 +91,8 @@ std::vector<uint8_t> Play::StoreSaveSlots(const std::array<SaveSlotEntry, kSlotC
     return ar.TakeBytes();
 }
 
-std::array<Play::SaveSlotEntry, Play::kSlotCount> Play::ReadSaveSlotsFrom(
-    const std::vector<uint8_t>& bytes, const std::string& name) {
+savefile::SlotTable savefile::ReadSaveSlotsFrom(const std::vector<uint8_t>& bytes,
+                                                const std::string& name) {
     qv::Archive ar(bytes, name);
     std::array<SaveSlotEntry, kSlotCount> slots{};
     for (SaveSlotEntry& slot : slots) {
@@ -97,13 +105,13 @@ std::array<Play::SaveSlotEntry, Play::kSlotCount> Play::ReadSaveSlotsFrom(
     return slots;
 }
 
-std::vector<uint8_t> Play::StorePosition(const std::string& worldFile) {
+std::vector<uint8_t> savefile::StorePosition(const std::string& worldFile) {
     qv::Archive ar(kPositionFile);
     ar.WriteString(worldFile);
     return ar.TakeBytes();
 }
 
-std::string Play::ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name) {
+std::string savefile::ReadPositionFrom(const std::vector<uint8_t>& bytes, const std::string& name) {
     qv::Archive ar(bytes, name);
     std::string world = ar.ReadString();
     if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the world's name");
@@ -113,7 +121,12 @@ std::string Play::ReadPositionFrom(const std::vector<uint8_t>& bytes, const std:
     return world;
 }
 
-int Play::ReadSaveSlots() {
+void SavedGames::SetSlot(int index, SaveSlotEntry entry) {
+    if (index >= 0 && index < kSlotCount)
+        m_SaveSlots[static_cast<size_t>(index)] = std::move(entry);
+}
+
+int SavedGames::ReadSaveSlots() {
     const std::string path = GameFolderPath(kSavedFile);
     if (!qv::FileExists(path)) return 0;
     try {
@@ -127,11 +140,11 @@ int Play::ReadSaveSlots() {
     }
 }
 
-void Play::WriteSaveSlots() {
+void SavedGames::WriteSaveSlots() {
     qv::WriteWholeFileDurably(GameFolderPath(kSavedFile), StoreSaveSlots(m_SaveSlots));
 }
 
-int Play::ReadPosition() {
+int SavedGames::ReadPosition() {
     const std::string path = GameFolderPath(m_strSaveFolder) + kPositionFile;
     try {
         m_strWorldFile = ReadPositionFrom(qv::ReadWholeFile(path), path);
@@ -141,7 +154,7 @@ int Play::ReadPosition() {
     return 1;
 }
 
-std::string Play::CheckSlot(const std::string& folder) const {
+std::string SavedGames::CheckSlot(const std::string& folder) const {
     if (!qv::FolderExists(folder)) throw qv::FileError(qv::FileError::NotFound, folder);
     const std::string position = folder + kPositionFile;
     std::string world;
@@ -170,13 +183,13 @@ std::string Play::CheckSlot(const std::string& folder) const {
     return world;
 }
 
-void Play::ReloadWindowAtFocus() {
-    if (!Map()) return;
-    const qv::Point f = m_World.m_ptFocus;
-    Map()->ReloadWindowAt(f.x / MapMaster::CellWidth, f.y / MapMaster::CellHeight);
+void SavedGames::ReloadWindowAtFocus() {
+    if (!m_Play.Map()) return;
+    const qv::Point f = m_Play.m_World.m_ptFocus;
+    m_Play.Map()->ReloadWindowAt(f.x / MapMaster::CellWidth, f.y / MapMaster::CellHeight);
 }
 
-bool Play::TryReloadWindowAtFocus() {
+bool SavedGames::TryReloadWindowAtFocus() {
     try {
         ReloadWindowAtFocus();
         return true;
@@ -188,7 +201,7 @@ bool Play::TryReloadWindowAtFocus() {
     return false;
 }
 
-int Play::SaveSlot(int slot) {
+int SavedGames::SaveSlot(int slot) {
     if (m_strWorldFile.empty()) {
         qv::ShowMessage("Need to Save World First", qv::MessageButtons::Ok);
         return 0;
@@ -210,8 +223,8 @@ int Play::SaveSlot(int slot) {
         // the slot: the working folder takes them only once the save is
         // whole, and a save that fails changes nothing there.
         std::vector<std::string> written{m_strWorldFile};
-        if (Map())
-            for (const Land* land : Map()->loadedlands)
+        if (m_Play.Map())
+            for (const Land* land : m_Play.Map()->loadedlands)
                 if (land->landinfo) written.push_back(land->landinfo->filename);
         m_strCurrentFolder = fresh;
         try {
@@ -258,8 +271,8 @@ int Play::SaveSlot(int slot) {
     return 1;
 }
 
-int Play::SaveGame(int index) {
-    World& w = m_World;
+int SavedGames::SaveGame(int index) {
+    World& w = m_Play.m_World;
     for (Player* p : w.m_PlayerArray)
         if (p) p->LeavePlayerSet();
     const int controlled = w.m_pControlPlayer ? w.m_pControlPlayer->m_iPlayerNumber : -1;
@@ -278,15 +291,17 @@ int Play::SaveGame(int index) {
     return saved;
 }
 
-int Play::QuickSave() {
+int SavedGames::QuickSave() {
     // The container counts as play opened it, not by its window.
-    const bool windowOpen = Shell().WindowStopsWorld(false) || m_bChangingWorld || m_bContainerOpen;
-    Player* leader = m_World.m_pLeader.Get();
+    const bool windowOpen = m_Play.Shell().WindowStopsWorld(false) ||
+                            m_Play.Travelling().IsChangingWorld() ||
+                            m_Play.Interacting().IsContainerOpen();
+    Player* leader = m_Play.m_World.m_pLeader.Get();
     if (windowOpen || !leader || !leader->m_Opponents.empty()) {
-        Ask().Tell("Cannot QuickSave here.");
+        m_Play.Ask().Tell("Cannot QuickSave here.");
         return 0;
     }
-    m_bOptionsShown = 1;
+    m_Play.m_bOptionsShown = 1;
     // A save that fails leaves the table as it was.
     const SaveSlotEntry before = m_SaveSlots[kQuickSlot];
     m_SaveSlots[kQuickSlot] = {1, "QuickSave"};
@@ -294,12 +309,12 @@ int Play::QuickSave() {
         m_SaveSlots[kQuickSlot] = before;
         return 0;
     }
-    Ask().Tell("QuickSave completed.");
+    m_Play.Ask().Tell("QuickSave completed.");
     return 1;
 }
 
-int Play::LoadFromSlot(int slot, OnBadSlot onBad) {
-    Shell().ShowBusy(true);
+int SavedGames::LoadFromSlot(int slot, OnBadSlot onBad) {
+    m_Play.Shell().ShowBusy(true);
     const std::string folderName = GetSaveFolder(slot);
     const std::string folder = GameFolderPath(folderName);
     const std::string work = GameFolderPath(m_strWorkFolder);
@@ -314,7 +329,7 @@ int Play::LoadFromSlot(int slot, OnBadSlot onBad) {
             ReportFileException(error);
             return 0;
         }
-        Shell().ShowBusy(false);
+        m_Play.Shell().ShowBusy(false);
         qv::ShowMessage(FileErrorText(error) + kNotLoaded, qv::MessageButtons::Ok, kLoadError);
         return 0;
     }
@@ -337,15 +352,15 @@ int Play::LoadFromSlot(int slot, OnBadSlot onBad) {
         return 0;
     }
     m_strCurrentFolder = work;
-    if (m_iStartState == 0) {
-        MoveToLand();
-        m_World.m_pControlPlayer = m_World.m_pLeader.Get();
+    if (m_Play.m_iStartState == 0) {
+        m_Play.MoveToLand();
+        m_Play.m_World.m_pControlPlayer = m_Play.m_World.m_pLeader.Get();
     }
-    Shell().ShowBusy(false);
+    m_Play.Shell().ShowBusy(false);
     return 1;
 }
 
-int Play::LoadSlot(int index, OnBadSlot onBad) {
+int SavedGames::LoadSlot(int index, OnBadSlot onBad) {
     const int previous = m_iCurrentSlot;
     m_iCurrentSlot = index;
     m_bLoadingGame = 1;
@@ -355,14 +370,14 @@ int Play::LoadSlot(int index, OnBadSlot onBad) {
     return loaded;
 }
 
-int Play::OpenStartWorld() {
+int SavedGames::OpenStartWorld() {
     m_bLoadingGame = 1;
     const int loaded = LoadFromSlot(kOriginalSlot);
     m_bLoadingGame = 0;
     return loaded;
 }
 
-int Play::StartInOriginalWorld() {
+int SavedGames::StartInOriginalWorld() {
     const std::string original = GameFolderPath(GetSaveFolder(kOriginalSlot));
     if (!qv::FolderExists(original)) {
         // Said on the error output and in the window's message line.
@@ -373,10 +388,10 @@ int Play::StartInOriginalWorld() {
         SetMessageLine(said);
         // The empty world: the least the window fits in, with no land and
         // nothing in it, the window around its first cell.
-        if (MapMaster* map = Map()) {
+        if (MapMaster* map = m_Play.Map()) {
             map->DeleteContents();
             map->SetWorldSize(MapMaster::wide, MapMaster::high);
-            m_World.m_ptFocus = {0, 0};
+            m_Play.m_World.m_ptFocus = {0, 0};
             map->focuscell = {0, 0};
             map->RecentreWindow();
             TryReloadWindowAtFocus();
@@ -386,9 +401,9 @@ int Play::StartInOriginalWorld() {
     return OpenStartWorld();
 }
 
-void Play::UseGameFolder(const std::string& folder) {
+void SavedGames::UseGameFolder(const std::string& folder) {
     m_strGameFolder = folder;
-    m_TalkScripts.Clear();
+    m_Play.m_TalkScripts.Clear();
     m_strWorkFolder = "tmp\\";
     m_strSaveFolder = GetSaveFolder(kOriginalSlot);
     m_strCurrentFolder = GameFolderPath(m_strSaveFolder);
@@ -396,25 +411,25 @@ void Play::UseGameFolder(const std::string& folder) {
 }
 
 int Play::GiveQuickSave(const Order&, Player*) {
-    return QuickSave();
+    return m_Saves.QuickSave();
 }
 
-int Play::StartNewGame() {
-    const int waiting = m_bNewCharacterPending;
-    m_bNewCharacterPending = 1;
+int SavedGames::StartNewGame() {
+    const bool waiting = m_Play.PartyChoices().IsNewCharacterPending();
+    m_Play.PartyChoices().SetNewCharacterPending(true);
     if (!qv::FolderExists(GameFolderPath(GetSaveFolder(kOriginalSlot)))) {
         // A game folder without its start world opens on the empty world.
-        m_bNewCharacterPending = 0;
+        m_Play.PartyChoices().SetNewCharacterPending(false);
         return StartInOriginalWorld();
     }
     if (!LoadSlot(kOriginalSlot - 1)) {
-        m_bNewCharacterPending = waiting;
+        m_Play.PartyChoices().SetNewCharacterPending(waiting);
         return 0;
     }
     return 1;
 }
 
-int Play::SaveGameAs(int index, const std::string& description) {
+int SavedGames::SaveGameAs(int index, const std::string& description) {
     if (index < 0 || index >= kQuickSlot) return 0;
     // A save that is not made leaves the table as it was.
     SaveSlotEntry& entry = m_SaveSlots[static_cast<size_t>(index)];
@@ -428,9 +443,9 @@ int Play::SaveGameAs(int index, const std::string& description) {
 }
 
 int Play::GiveNewGame(const Order&, Player*) {
-    return StartNewGame();
+    return m_Saves.StartNewGame();
 }
 
 int Play::GiveSave(const Order& order, Player*) {
-    return SaveGameAs(order.value, order.text);
+    return m_Saves.SaveGameAs(order.value, order.text);
 }
