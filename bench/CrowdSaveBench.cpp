@@ -73,7 +73,7 @@ struct CrowdScene {
         settings.SetString("Path", dir.string());
         ok = ok && frame->ApplySettings(settings, "settings").empty();
         LoadGlobalImages(&world);
-        ok = ok && frame->m_Play.OpenStartWorld() == 1;
+        ok = ok && frame->m_Play.Saves().OpenStartWorld() == 1;
         frame->m_Play.MoveToLand();
         Populate(creatures);
         frame->m_iStage = 3;
@@ -111,8 +111,8 @@ struct CrowdScene {
         }
     }
     bool Save() {
-        frame->m_Play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-        return frame->m_Play.SaveGame(Play::kQuickSlot) != 0;
+        frame->m_Play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+        return frame->m_Play.Saves().SaveGame(SavedGames::kQuickSlot) != 0;
     }
     fs::path Slot() const { return dir / "quicksave"; }
 };
@@ -162,7 +162,8 @@ void BM_CrowdLoad(benchmark::State& state) {
     std::vector<double> ms;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        if (!scene.frame->m_Play.LoadSlot(Play::kQuickSlot)) state.SkipWithError("the load failed");
+        if (!scene.frame->m_Play.Saves().LoadSlot(SavedGames::kQuickSlot))
+            state.SkipWithError("the load failed");
         ms.push_back(Millis(std::chrono::steady_clock::now() - t0));
     }
     Report(state, ms, scene);

@@ -245,15 +245,15 @@ BENCHMARK(BM_StartWorldUpdate)
 void BM_StartWorldFirstTickAfterLoad(benchmark::State& state) {
     StartWorldScene s(kSpecies, 10 * kCreatures);
     Play& play = s.frame->m_Play;
-    play.m_SaveSlots[Play::kQuickSlot] = {1, "QuickSave"};
-    if (!s.ok || !play.SaveGame(Play::kQuickSlot)) {
+    play.Saves().SetSlot(SavedGames::kQuickSlot, {1, "QuickSave"});
+    if (!s.ok || !play.Saves().SaveGame(SavedGames::kQuickSlot)) {
         state.SkipWithError("the game was not saved");
         return;
     }
     using Clock = std::chrono::steady_clock;
     std::vector<double> ms;
     for (auto _ : state) {
-        if (!play.LoadSlot(Play::kQuickSlot)) {
+        if (!play.Saves().LoadSlot(SavedGames::kQuickSlot)) {
             state.SkipWithError("the game was not loaded");
             return;
         }

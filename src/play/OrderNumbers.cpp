@@ -149,7 +149,7 @@ Object* FindCarried(const World& world, const OrderName& name) {
 }
 
 CBag* OpenContainerBag(const Play& play) {
-    auto* container = qv::DynamicCast<Container>(play.m_pOpenContainer.Get());
+    auto* container = qv::DynamicCast<Container>(play.Interacting().ShownContainer().Get());
     return container && container->m_pHolder ? container->GetBag() : nullptr;
 }
 
@@ -157,7 +157,7 @@ bool NameStored(const Play& play, const Object* thing, OrderName& name) {
     CBag* bag = OpenContainerBag(play);
     const int32_t at = bag && bag != thing ? IndexIn(bag->Items(), thing) : -1;
     if (!bag || (bag != thing && at < 0) ||
-        !NamePlaced(MapOf(play), play.m_pOpenContainer->m_pHolder, name))
+        !NamePlaced(MapOf(play), play.Interacting().ShownContainer()->m_pHolder, name))
         return false;
     name.by = By::Stored;
     name.n[4] = at;
@@ -181,7 +181,7 @@ OrderName NameObject(const Play& play, const Order& order, Object* thing) {
         return Named(By::Creature, number);
     if (thing->m_pHolder && NamePlaced(MapOf(play), thing->m_pHolder, name)) return name;
     if (NameCarried(world, thing, name) || NameStored(play, thing, name)) return name;
-    if (const Store* store = play.FindStore(order.value))
+    if (const Store* store = play.Trade().FindStore(order.value))
         if (const int32_t entry = IndexIn(store->Items(), thing); entry >= 0)
             return Named(By::Entry, order.value, entry);
     return {};
@@ -200,7 +200,7 @@ Object* FindObject(const Play& play, const OrderName& name) {
         case By::Stored:
             return FindStored(play, name);
         case By::Entry: {
-            const Store* store = play.FindStore(name.n[0]);
+            const Store* store = play.Trade().FindStore(name.n[0]);
             return store ? At(store->Items(), name.n[1]) : nullptr;
         }
         case By::None:

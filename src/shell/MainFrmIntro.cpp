@@ -15,7 +15,7 @@ void CMainFrame::OnPlayIntro() {
     m_iStage = 1;
     m_Start.m_bIntroStopAsked = false;
     // The movie's name is put after the game folder as it stands.
-    const std::string file = m_Play.GameFolderPath(kIntroMovieName);
+    const std::string file = m_Play.Saves().GameFolderPath(kIntroMovieName);
     if (qv::FileExists(file)) PlayIntroMovie(file);
     m_iStage = 2;
     qv::MessageLoop::Instance().PostCommand(kCmdIntroDone);

@@ -35,7 +35,7 @@ TEST_F(PlayFixture, EachThingAnOrderIsAboutIsNamedByNumbersThatFindItAgain) {
     ObjectHolder* chestAt = Lay(chest, At(17, 16));
     auto* coin = new Useable("Coin");
     chest->GetBag()->AddItem(coin);
-    play.m_pOpenContainer = chest;
+    play.Interacting().ShowContainer(chest);
 
     const auto placed = [](const Position& p, int32_t nth, int32_t inBag = 0) {
         return std::array<int32_t, 5>{p.x, p.y, p.z, nth, inBag};

@@ -11,6 +11,7 @@
 #include "LoopFixture.h"
 #include "media/DDWnd.h"
 #include "media/MouseCursor.h"
+#include "play/OrderNumbers.h"
 #include "structures/Walls.h"
 #include "world/Global.h"
 #include "world/KeyStorage.h"
@@ -132,6 +133,8 @@ TEST_F(Input, EachEventGivesItsOrders) {
     member->image = picture.get();
     member->SetName("Friend");
     leader->m_pGroup->AddMember(member);
+    leader->SetPlayerNumber(1);  // a recorded order names a creature by its number
+    member->SetPlayerNumber(2);
     member->m_iPartySlot = 1;
     frame->m_World.m_Party[1] = member;
     Position memberAt(focus.x + 100, focus.y, 0);
@@ -243,16 +246,20 @@ TEST_F(Input, EachEventGivesItsOrders) {
                                                : nullptr;
         leader->m_iTalkState = r.state & kTalking ? 0 : -1;
         frame->m_Play.m_bInputLock = (r.state & kLocked) != 0;
-        frame->m_Play.m_iSelectMode = (r.state & kPicking) != 0;
-        frame->m_Play.m_bPaused = frame->m_Play.m_bTabTarget = (r.state & kTabbing) != 0;
-        frame->m_Play.m_bQuantityUp = (r.state & kQuantity) != 0;
+        frame->m_Play.Interacting().SetSelectMode((r.state & kPicking) != 0);
+        frame->m_Play.m_bPaused = (r.state & kTabbing) != 0;
+        frame->m_Play.Interacting().SetTabTarget((r.state & kTabbing) != 0);
+        frame->m_Play.Interacting().SetQuantityUp((r.state & kQuantity) != 0);
         frame->m_bBuildMode = (r.state & kBuild) != 0;
         std::vector<TimedOrder> given;
         frame->m_Play.m_pRecording = &given;
         for (const qv::Event& e : r.events) Send(e);
         frame->m_Play.m_pRecording = nullptr;
         std::vector<std::string> said, want;
-        for (const TimedOrder& t : given) said.push_back(Said(t.order));
+        for (TimedOrder& t : given) {
+            FindNumberedThings(frame->m_Play, t.order);  // a recording names things by numbers
+            said.push_back(Said(t.order));
+        }
         for (const Order& order : r.orders) want.push_back(Said(order));
         EXPECT_EQ(said, want);
     }

@@ -38,7 +38,7 @@ public:
 // shared pictures and the map's window around the focus.
 bool StartPlay(World& world, Play& play) {
     BuildObjectCatalogue(world.m_Catalogue);
-    return LoadGlobalImages(&world) != 0 && play.TryReloadWindowAtFocus();
+    return LoadGlobalImages(&world) != 0 && play.Saves().TryReloadWindowAtFocus();
 }
 
 bool Replay(const OrderRecording& recording, const std::string& folder) {
@@ -50,13 +50,14 @@ bool Replay(const OrderRecording& recording, const std::string& folder) {
         QuietAsk ask;
         Play play(world);
         play.m_pAsk = &ask;
-        play.UseGameFolder(folder + "\\");
+        play.Saves().UseGameFolder(folder + "\\");
         // A recording made from the start of the program begins with the new
         // game; one without it begins in the start world at once.
         bool newGame = false;
         for (const TimedOrder& timed : recording.orders)
             newGame = newGame || timed.order.kind == Order::Kind::NewGame;
-        bool started = !newGame && play.StartInOriginalWorld() == 1 && StartPlay(world, play);
+        bool started =
+            !newGame && play.Saves().StartInOriginalWorld() == 1 && StartPlay(world, play);
         size_t next = 0;
         while (play.m_iTickCount < recording.ticks) {
             while (next < recording.orders.size() &&
