@@ -18,11 +18,17 @@ TEST(Training, FightsLeaveRecordsAndTrainingBeatsFreshWeights) {
     EXPECT_GT(r.attackRecords, 100u) << "every strike is an attack record";
     EXPECT_EQ(r.defenseRecords, r.attackRecords) << "and a defence record of its target";
     EXPECT_EQ(r.evadeRecords, 120u) << "one evasion record per fighter and fight";
-    EXPECT_LT(r.attackAfter, r.attackBefore);
-    // Defence and evasion are trained toward their result value less the
-    // outcome, not toward the outcome: only that the weights moved is asked.
-    EXPECT_NE(r.evadeAfter, r.evadeBefore);
-    EXPECT_NE(r.defenseAfter, r.defenseBefore);
+    // Every kind answers the unseen fights' outcomes better than it did fresh.
+    const struct {
+        const char* kind;
+        double before, after;
+    } rows[] = {{"attack", r.attackBefore, r.attackAfter},
+                {"defence", r.defenseBefore, r.defenseAfter},
+                {"evasion", r.evadeBefore, r.evadeAfter}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        EXPECT_LT(row.after, row.before);
+    }
 }
 
 TEST(Training, TheSameSeedMakesTheSameWeightsAndTheGameIsLeftAsItWas) {

@@ -191,16 +191,28 @@ double MeanSquaredError(Net& net, const std::vector<Sample>& samples) {
     return sum / static_cast<double>(samples.size());
 }
 
+// How a kind's rule turns the value it is handed into the network's expected
+// output: the attack rule takes the value as it stands, the defence and
+// evasion rules take the record's result value (m_f11, set by Feed) in
+// hundredths less the value.
+enum class Target { Handed, ResultLessHanded };
+constexpr double kResultUnit = 0.01;
+
 // Each record trains the first network of its kind toward its outcome, after
-// a forward pass on its inputs.
+// a forward pass on its inputs: what is handed to the rule is chosen so that
+// the rule's expected output is the outcome the error is measured against.
 template <class Net>
-void Train(Net& net, std::vector<Sample>& samples, int epochs) {
+void Train(Net& net, std::vector<Sample>& samples, int epochs, Target target) {
     const int32_t first = 1;
     for (int e = 0; e < epochs; ++e)
         for (Sample& s : samples) {
             s.record->Feed(&first);
             net.Forward();
-            s.record->Train(&s.outcome);
+            const float handed =
+                target == Target::Handed
+                    ? s.outcome
+                    : static_cast<float>(s.record->m_f11 * kResultUnit - s.outcome);
+            s.record->Train(&handed);
         }
 }
 
@@ -236,9 +248,9 @@ Trained RunTraining(int fights, int tests, int epochs) {
         report.attackBefore = MeanSquaredError(nets.attack[0], test.attack);
         report.defenseBefore = MeanSquaredError(nets.defense[0], test.defense);
         report.evadeBefore = MeanSquaredError(nets.evade[0], test.evade);
-        Train(nets.attack[0], learn.attack, epochs);
-        Train(nets.defense[0], learn.defense, epochs);
-        Train(nets.evade[0], learn.evade, epochs);
+        Train(nets.attack[0], learn.attack, epochs, Target::Handed);
+        Train(nets.defense[0], learn.defense, epochs, Target::ResultLessHanded);
+        Train(nets.evade[0], learn.evade, epochs, Target::ResultLessHanded);
         report.attackAfter = MeanSquaredError(nets.attack[0], test.attack);
         report.defenseAfter = MeanSquaredError(nets.defense[0], test.defense);
         report.evadeAfter = MeanSquaredError(nets.evade[0], test.evade);
