@@ -1,9 +1,10 @@
 // A game played from the start world without a window: a recording of orders
-// (walking, the hold-ground switch, a pause, a conversation, a
+// (walking, a sign read, the hold-ground switch, a pause, a conversation, a
 // purchase, a chest opened and a scroll taken from it and read, a move into
-// another land, a random encounter and a fight, the quick save), each with the tick it is given in,
-// replayed by a World and a Play of their own. The quick-save slot it leaves is the same, byte for
-// byte, on every run and with every compiler: the files' sizes and digests are kept in
+// another land, a random encounter and a fight, the quick save), each with the
+// tick it is given in, replayed by a World and a Play of their own. The
+// quick-save slot it leaves is the same, byte for byte, on every run and with
+// every compiler: the files' sizes and digests are kept in
 // tests/data/replay/quicksave.digest. A change that means to change what the game stores writes the
 // file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay. The orders are read from
 // tests/data/replay/orders.txt, written from the recording below as play keeps it (every thing
@@ -83,17 +84,18 @@ constexpr const char* kWolf = "Wolf";
 constexpr int32_t kBeastGroup = 2;
 constexpr int32_t kDeepGroup = 4;
 
-// The recording: the hero walks along the yard's south wall, holds its ground no more, waits out a
-// pause, walks on, travels into the yard, where the miller's talk event gives the party his task (a
-// conversation that takes its first choices), buys a potion at the stall and drinks it, opens the
-// yard's chest, takes a scroll from it and reads it, shuts the chest's window, casts Strength on
-// itself, travels to the lake shore (another land), walks there, travels to the woods, where a
-// beast of a random encounter and the clearing's beasts fall on the party and the hero strikes at a
-// wolf until one side is dead, and the game is saved.
+// The recording: the hero walks along the yard's south wall to the sign by
+// its door and reads it, holds its ground no more, waits out a pause, walks on, travels into the
+// yard, where the miller's talk event gives the party his task (a conversation that takes its first
+// choices), buys a potion at the stall and drinks it, opens the yard's chest, takes a scroll from
+// it and reads it, shuts the chest's window, casts Strength on itself, travels to
+// the lake shore (another land), walks there, travels to the woods, where two rats of a random
+// encounter and then the clearing's beasts fall on the party and the hero strikes at a wolf until
+// one side is dead, and the game is saved.
 std::vector<TimedOrder> Recording() {
     using Kind = Order::Kind;
     return {
-        At(3, Order::At(Kind::WalkTo, CellPoint(25, 30))),
+        At(3, Named(Order::Of(Kind::Interact), "Sign")),
         At(30, Order::Of(Kind::HoldGround)),
         At(45, Order::With(Kind::Pause, 1)),
         At(55, Order::With(Kind::Pause, 0)),
@@ -332,23 +334,32 @@ struct Step {
     const char* what;
     Line seen;
 };
+const char* const kSign = start_talk::kYardSignNode;
 const Step kSteps[] = {
     {3, "at the start", {"", false, false, 0, 0, false, -1}},
-    {61, "the land's tune chosen", {"", false, false, 0, 0, false, kLandTune}},
-    {144, "the yard's chest opened", {"", true, false, 0, 0, false, kLandTune}},
-    {145, "the scroll taken from it into the hero's bag", {"", true, true, 0, 0, false, kLandTune}},
+    {39, "on the way to the sign", {"", false, false, 0, 0, false, -1}},
+    {40, "the sign by the yard's door read", {kSign, false, false, 0, 0, false, -1}},
+    {61, "the land's tune chosen", {kSign, false, false, 0, 0, false, kLandTune}},
+    {144, "the yard's chest opened", {kSign, true, false, 0, 0, false, kLandTune}},
+    {145,
+     "the scroll taken from it into the hero's bag",
+     {kSign, true, true, 0, 0, false, kLandTune}},
     {147,
      "the scroll read: gone from the bag, its Toughskin on the hero",
-     {"", true, false, 1, 0, false, kLandTune}},
-    {149, "the chest's window shut", {"", false, false, 1, 0, false, kLandTune}},
-    {231, "a beast met at the woods' edge", {"", false, false, 1, 1, false, kLandTune}},
-    {295, "the beasts not on the party yet", {"", false, false, 1, 1, false, kLandTune}},
-    {296,
-     "the beasts fall on the party: fight mode, the battle tune",
-     {"", false, false, 1, 1, true, kBattleTune}},
-    {332,
-     "the fight over: fight mode off, the land's tune again",
-     {"", false, false, 1, 1, false, kLandTune}},
+     {kSign, true, false, 1, 0, false, kLandTune}},
+    {149, "the chest's window shut", {kSign, false, false, 1, 0, false, kLandTune}},
+    {231, "two rats met at the woods' edge", {kSign, false, false, 1, 2, false, kLandTune}},
+    {253, "the rats not on the party yet", {kSign, false, false, 1, 2, false, kLandTune}},
+    {254,
+     "the rats fall on the party: fight mode, the battle tune",
+     {kSign, false, false, 1, 2, true, kBattleTune}},
+    {324,
+     "the rats dead: fight mode off, the land's tune again",
+     {kSign, false, false, 1, 2, false, kLandTune}},
+    {329,
+     "the clearing's beasts fall on the party: fight mode again",
+     {kSign, false, false, 1, 2, true, kBattleTune}},
+    {347, "the Toughskin worn off", {kSign, false, false, 0, 2, true, kBattleTune}},
 };
 
 // Plays the orders from the start world and answers the quick-save slot it
