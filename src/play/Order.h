@@ -151,6 +151,7 @@ struct Order {
         LearnSpell,    // the creature `object` learns the spell at index `value` of the
                        // catalogue's spell list (none it knows already)
         ForgetSpell,   // the creature `object` forgets its known spell at index `value`
+        Shut,          // the window of the container play opened (Open) closes
         // ---- Trading with the store numbered `value`
         Buy,   // the actor buys one of the store's entry `object`
         Sell,  // the actor sells one of `object`, from its bag, to the store

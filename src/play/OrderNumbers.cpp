@@ -148,16 +148,28 @@ Object* FindCarried(const World& world, const OrderName& name) {
     return innerItems ? At(*innerItems, inner) : nullptr;
 }
 
-CBag* OpenContainerBag(const Play& play) {
-    auto* container = qv::DynamicCast<Container>(play.Interacting().ShownContainer().Get());
-    return container && container->m_pHolder ? container->GetBag() : nullptr;
+// The placed container whose window is open. Opening a container shows its
+// bag, so the placed container holding that bag is looked for on the map;
+// a container shown itself is taken as it is.
+const Container* OpenContainer(const Play& play) {
+    Object* shown = play.Interacting().ShownContainer().Get();
+    if (auto* container = qv::DynamicCast<Container>(shown))
+        return container->m_pHolder ? container : nullptr;
+    const MapMaster* map = MapOf(play);
+    for (int32_t i = 0; shown && map && i < MapMaster::wide; ++i)
+        for (int32_t j = 0; j < MapMaster::high; ++j)
+            for (ObjectHolder* h : map->GetCell(i, j).holders) {
+                auto* container = h ? qv::DynamicCast<Container>(h->m_pObject) : nullptr;
+                if (container && container->GetBag() == shown) return container;
+            }
+    return nullptr;
 }
 
 bool NameStored(const Play& play, const Object* thing, OrderName& name) {
-    CBag* bag = OpenContainerBag(play);
+    const Container* container = OpenContainer(play);
+    CBag* bag = container ? container->GetBag() : nullptr;
     const int32_t at = bag && bag != thing ? IndexIn(bag->Items(), thing) : -1;
-    if (!bag || (bag != thing && at < 0) ||
-        !NamePlaced(MapOf(play), play.Interacting().ShownContainer()->m_pHolder, name))
+    if (!bag || (bag != thing && at < 0) || !NamePlaced(MapOf(play), container->m_pHolder, name))
         return false;
     name.by = By::Stored;
     name.n[4] = at;

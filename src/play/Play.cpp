@@ -177,6 +177,7 @@ const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {
         {Kind::LoadWorld, &Play::GiveLoadWorld},
         {Kind::LearnSpell, &Play::GiveLearnSpell},
         {Kind::ForgetSpell, &Play::GiveForgetSpell},
+        {Kind::Shut, &Play::GiveShut},
         {Kind::Buy, &Play::GiveBuy},
         {Kind::Sell, &Play::GiveSell},
     };

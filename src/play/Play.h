@@ -671,6 +671,7 @@ private:
     int GivePutIn(const Order& order, Player* actor);
     int GiveOpen(const Order& order, Player* actor);
     int GiveRest(const Order& order, Player* actor);
+    int GiveShut(const Order& order, Player* actor);
     // Magic and the party's windows (PlayMagic.cpp, PlayPanels.cpp)
     int GiveCast(const Order& order, Player* actor);
     int GiveCancelTarget(const Order& order, Player* actor);

@@ -295,3 +295,9 @@ int Play::GiveOpen(const Order& order, Player* actor) {
 int Play::GiveRest(const Order& order, Player* actor) {
     return Rest(actor, order.target.Get());
 }
+
+int Play::GiveShut(const Order&, Player*) {
+    if (!m_Interaction.IsContainerOpen()) return 0;
+    CloseContainer();
+    return 1;
+}

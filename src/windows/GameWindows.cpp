@@ -187,7 +187,7 @@ void CGameWindows::CloseEquipment() {
 
 void CGameWindows::CloseContainer() {
     if (m_pContainerWnd) m_bContainerClosing = true;
-    m_Play.CloseContainer();
+    m_Play.Give(Order::Of(Order::Kind::Shut));
     Register();
 }
 

@@ -45,6 +45,7 @@ TEST_F(PlayFixture, EachThingAnOrderIsAboutIsNamedByNumbersThatFindItAgain) {
         Object* thing;
         By by;
         std::array<int32_t, 5> n;
+        Object* shown = nullptr;  // what the container window shows, when not the chest
     };
     const Row rows[] = {
         {"a creature", hero, By::Creature, {number, 0, 0, 0, 0}},
@@ -58,9 +59,12 @@ TEST_F(PlayFixture, EachThingAnOrderIsAboutIsNamedByNumbersThatFindItAgain) {
          {number, OrderName::kInUse, 0, -1, 0}},
         {"a thing in the open container", coin, By::Stored, placed(chestAt->pos, 0, 0)},
         {"the open container's bag", chest->GetBag(), By::Stored, placed(chestAt->pos, 0, -1)},
+        {"a thing in the open container, its bag shown as opening it shows it", coin, By::Stored,
+         placed(chestAt->pos, 0, 0), chest->GetBag()},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
+        play.Interacting().ShowContainer(r.shown ? r.shown : chest);
         Order order = Order::Of(Order::Kind::Equip);
         order.object = r.thing;
         order.target = second;

@@ -4,6 +4,7 @@
 // frame. Nothing is ever lost or owned twice.
 
 #include <memory>
+#include <tuple>
 
 #include "PlayFixture.h"
 #include "items/Armour.h"
@@ -100,6 +101,13 @@ TEST_F(PlayItems, OpeningAChestAndTakingFromIt) {
     back.into = chest->GetBag();
     EXPECT_EQ(play.Give(back), 1);
     EXPECT_TRUE(chest->GetBag()->Contains(helm));
+
+    // Shut: the window closes; with none open there is nothing to shut.
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::Shut)), 1);
+    EXPECT_EQ(
+        std::tuple(play.Interacting().IsContainerOpen(), play.Interacting().ShownContainer().Get()),
+        std::tuple(false, nullptr));
+    EXPECT_EQ(play.Give(Order::Of(Order::Kind::Shut)), 0);
 
     // A rain barrel never opens.
     auto* rain = new Barrel;

@@ -1,8 +1,10 @@
 // A game played from the start world without a window: a recording of orders
-// (walking, the hold-ground switch, a pause, a conversation, a purchase, a
-// move into another land, the quick save), each with the tick it is given in, replayed by a World
-// and a Play of their own. The quick-save slot it leaves is the same, byte for byte, on every run
-// and with every compiler: the files' sizes and digests are kept in
+// (walking, a sign read, the hold-ground switch, a pause, a conversation, a
+// purchase, a chest opened and a scroll taken from it and read, a move into
+// another land, a random encounter and a fight, the quick save), each with the
+// tick it is given in, replayed by a World and a Play of their own. The
+// quick-save slot it leaves is the same, byte for byte, on every run and with
+// every compiler: the files' sizes and digests are kept in
 // tests/data/replay/quicksave.digest. A change that means to change what the game stores writes the
 // file anew: QV_WRITE_REPLAY_DIGEST=1 ctest -R Replay. The orders are read from
 // tests/data/replay/orders.txt, written from the recording below as play keeps it (every thing
@@ -19,7 +21,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -39,10 +43,12 @@
 #include "platform/Files.h"
 #include "play/OrderFile.h"
 #include "play/Play.h"
+#include "play/PlayShell.h"
 #include "play/PlayTalk.h"
 #include "structures/GlobalImages.h"
 #include "support/TestFolder.h"
 #include "support/TestPaths.h"
+#include "world/Group.h"
 #include "world/Land.h"
 #include "world/Map.h"
 #include "world/World.h"
@@ -63,10 +69,11 @@ TimedOrder At(uint32_t tick, Order order) {
 }
 
 // An order that names a thing of the world by its name, found when it is
-// given: what to buy (a store's entry), the container to open, what to take
-// from it, what to pick for use (a thing carried or a spell known: a spell
-// picked by a Cast order is cast on its caster), and the creature a use or an
-// attack is made on.
+// given: what to buy (a store's entry), the container to open or the placed
+// thing to go to (by its class), what to take from the open container, what
+// to pick for use (a thing carried or a spell known: a spell picked by a Cast
+// order is cast on its caster), and the creature a use or an attack is made
+// on.
 Order Named(Order order, const std::string& name) {
     order.name = name;
     return order;
@@ -77,18 +84,18 @@ constexpr const char* kWolf = "Wolf";
 constexpr int32_t kBeastGroup = 2;
 constexpr int32_t kDeepGroup = 4;
 
-// The recording: the hero walks along the yard's south wall, holds its ground
-// no more, waits out a pause, walks on, travels into the yard, where the
-// miller's talk event gives the party his task (a conversation that takes
-// its first choices), buys a potion at the stall and drinks it, takes a
-// scroll from the yard's chest and reads it, casts Strength on itself,
-// travels to the lake shore (another land), walks there, travels to the
-// woods, where the beasts fall on the party and the hero strikes at a wolf
-// until one side is dead, and the game is saved.
+// The recording: the hero walks along the yard's south wall to the sign by
+// its door and reads it, holds its ground no more, waits out a pause, walks on, travels into the
+// yard, where the miller's talk event gives the party his task (a conversation that takes its first
+// choices), buys a potion at the stall and drinks it, opens the yard's chest, takes a scroll from
+// it and reads it, shuts the chest's window, casts Strength on itself, travels to
+// the lake shore (another land), walks there, travels to the woods, where two rats of a random
+// encounter and then the clearing's beasts fall on the party and the hero strikes at a wolf until
+// one side is dead, and the game is saved.
 std::vector<TimedOrder> Recording() {
     using Kind = Order::Kind;
     return {
-        At(3, Order::At(Kind::WalkTo, CellPoint(25, 30))),
+        At(3, Named(Order::Of(Kind::Interact), "Sign")),
         At(30, Order::Of(Kind::HoldGround)),
         At(45, Order::With(Kind::Pause, 1)),
         At(55, Order::With(Kind::Pause, 0)),
@@ -102,6 +109,7 @@ std::vector<TimedOrder> Recording() {
         At(145, Named(Order::Of(Kind::PickForUse), "Scroll of Toughskin")),
         At(146, Named(Order::Of(Kind::UseOn), kHero)),
         At(147, Named(Order::Of(Kind::Cast), "Strength")),
+        At(148, Order::Of(Kind::Shut)),
         At(150, Order::At(Kind::Travel, Position(50, 20, 0))),
         At(160, Order::At(Kind::WalkTo, CellPoint(52, 21))),
         At(230, Order::At(Kind::Travel, Position(28, 35, 0))),
@@ -115,6 +123,32 @@ constexpr uint32_t kTicks = 410;
 std::string OrdersFile() {
     return test_support::TestDataFolder() + "/replay/orders.txt";
 }
+
+// A line of the game's state that the recording's steps change: the book
+// node last read, whether a container's window is open, whether the hero
+// carries the scroll, the hero's armour bonus, the creatures random encounters brought,
+// the party's fight mode and the tune play chose last (-1: none yet).
+struct Line {
+    std::string read;
+    bool chestOpen = false;
+    bool scroll = false;
+    int32_t armour = 0;
+    size_t met = 0;
+    bool fighting = false;
+    int tune = -1;
+    bool operator==(const Line&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Line& l) {
+    return out << "read '" << l.read << "' chest " << l.chestOpen << " scroll " << l.scroll
+               << " armour " << l.armour << " met " << l.met << " fighting " << l.fighting
+               << " tune " << l.tune;
+}
+
+// A shell that only keeps the tune play chose last.
+struct TuneShell : PlayShell {
+    void PlayTune(int tune) override { last = tune; }
+    int last = -1;
+};
 
 // A game folder of its own with the start world the build ships.
 struct GameFolder : test_support::TestFolder {
@@ -138,6 +172,8 @@ struct Session {
         world.map_master = std::make_unique<MapMaster>();
         world.CreateRootGroups();
         play.m_pAsk = &ask;
+        play.m_pShell = &shell;
+        play.m_OpenBook = [this](Object& text) { read = text.m_strGeneralName; };
         play.Saves().UseGameFolder(folder.dir.string() + "\\");
         ok = play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
              play.Saves().TryReloadWindowAtFocus();
@@ -155,6 +191,27 @@ struct Session {
         };
     }
     ~Session() { world.DeleteGroups(); }
+
+    // The creatures the random encounters brought.
+    size_t Met() const {
+        size_t met = 0;
+        if (world.m_pRandomEncounters)
+            for (const Member* m : world.m_pRandomEncounters->Members())
+                if (const auto* group = dynamic_cast<const Group*>(m))
+                    met += group->Members().size();
+        return met;
+    }
+    Line Seen() const {
+        const Player* hero = world.m_pLeader.Get();
+        const CBag* bag = hero ? hero->m_pBag.get() : nullptr;
+        return {read,
+                play.Interacting().IsContainerOpen(),
+                Named(bag, "Scroll of Toughskin") != nullptr,
+                hero ? hero->m_iArmourBonus : 0,
+                Met(),
+                play.PartyChoices().InCombat(),
+                shell.last};
+    }
 
     // As in a game just begun, the shared pictures are not loaded yet when
     // the start world is read; the game's are forgotten once its world has
@@ -175,6 +232,7 @@ struct Session {
                     if (p && p->m_strMessageNode == start_talk::kMillerNode)
                         play.OpenConversation(p, p->m_strMessageNode);
             play.Tick(Play::kNormalTickStep);
+            if (watch) watch();
         }
     }
 
@@ -189,14 +247,11 @@ struct Session {
             if (Store* store = play.Trade().FindStore(order.value))
                 for (const auto& item : store->Items())
                     if (item->m_strSpecialName == name) order.object = item.get();
-        } else if (order.kind == Kind::Open) {
-            for (Land* land : world.map_master->loadedlands)
-                for (ObjectHolder* h : land->holders)
-                    if (h->m_pObject && h->m_pObject->GetRuntimeClass()->name == name)
-                        order.target = h;
+        } else if (order.kind == Kind::Open || order.kind == Kind::Interact) {
+            order.target = Placed(name);
         } else if (order.kind == Kind::Take) {
-            if (auto* chest = qv::DynamicCast<Container>(play.Interacting().ShownContainer().Get()))
-                order.object = Named(chest->GetBag(), name);
+            order.object =
+                Named(qv::DynamicCast<CBag>(play.Interacting().ShownContainer().Get()), name);
         } else if ((order.kind == Kind::PickForUse || order.kind == Kind::Cast) && hero) {
             order.object = Named(hero->m_pBag.get(), name);
             if (!order.object && hero->m_pMagic)
@@ -207,6 +262,16 @@ struct Session {
             if (Player* p = Nearest(hero, name)) order.target = p->m_pHolder;
         }
         return order;
+    }
+    // The placed thing of that class on the map (its window's cells).
+    ObjectHolder* Placed(const std::string& name) const {
+        const MapMaster& map = *world.map_master;
+        for (int32_t i = 0; i < MapMaster::wide; ++i)
+            for (int32_t j = 0; j < MapMaster::high; ++j)
+                for (ObjectHolder* h : map.GetCell(i, j).holders)
+                    if (h && h->m_pObject && h->m_pObject->GetRuntimeClass()->name == name)
+                        return h;
+        return nullptr;
     }
     static Object* Named(const CBag* bag, const std::string& name) {
         if (bag)
@@ -226,9 +291,12 @@ struct Session {
         return best;
     }
 
+    std::function<void()> watch;  // after each tick
     static constexpr int kMaxTalkSteps = 10;
     static constexpr uint32_t kMillerTalkTick = 72;
     bool millerTalks = false;  // the recording of the yard has his talk event
+    TuneShell shell;
+    std::string read;  // the book node last read
     World world;
     Play play{world};
     ScriptedAsk ask;
@@ -258,6 +326,42 @@ std::string DigestText(const Files& files) {
     return out.str();
 }
 
+// The steps of the recording of the yard, each with the line of state it
+// leaves once its tick has run.
+constexpr int kLandTune = 1, kBattleTune = 2;  // the start world's lands' tunes
+struct Step {
+    uint32_t tick;
+    const char* what;
+    Line seen;
+};
+const char* const kSign = start_talk::kYardSignNode;
+const Step kSteps[] = {
+    {3, "at the start", {"", false, false, 0, 0, false, -1}},
+    {39, "on the way to the sign", {"", false, false, 0, 0, false, -1}},
+    {40, "the sign by the yard's door read", {kSign, false, false, 0, 0, false, -1}},
+    {61, "the land's tune chosen", {kSign, false, false, 0, 0, false, kLandTune}},
+    {144, "the yard's chest opened", {kSign, true, false, 0, 0, false, kLandTune}},
+    {145,
+     "the scroll taken from it into the hero's bag",
+     {kSign, true, true, 0, 0, false, kLandTune}},
+    {147,
+     "the scroll read: gone from the bag, its Toughskin on the hero",
+     {kSign, true, false, 1, 0, false, kLandTune}},
+    {149, "the chest's window shut", {kSign, false, false, 1, 0, false, kLandTune}},
+    {231, "two rats met at the woods' edge", {kSign, false, false, 1, 2, false, kLandTune}},
+    {253, "the rats not on the party yet", {kSign, false, false, 1, 2, false, kLandTune}},
+    {254,
+     "the rats fall on the party: fight mode, the battle tune",
+     {kSign, false, false, 1, 2, true, kBattleTune}},
+    {324,
+     "the rats dead: fight mode off, the land's tune again",
+     {kSign, false, false, 1, 2, false, kLandTune}},
+    {329,
+     "the clearing's beasts fall on the party: fight mode again",
+     {kSign, false, false, 1, 2, true, kBattleTune}},
+    {347, "the Toughskin worn off", {kSign, false, false, 0, 2, true, kBattleTune}},
+};
+
 // Plays the orders from the start world and answers the quick-save slot it
 // leaves; the orders given are kept in `recording` when one is given. The
 // recording of the yard (`yard`) has the miller's talk event too.
@@ -271,12 +375,24 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
         if (!game.ok) return slot;
         game.play.m_pRecording = recording;
         game.millerTalks = yard;
+        // Each step of the recording of the yard, seen in the line of state
+        // it leaves once its tick has run.
+        size_t step = 0;
+        if (yard)
+            game.watch = [&] {
+                for (; step < std::size(kSteps) && kSteps[step].tick <= game.play.m_iTickCount;
+                     ++step)
+                    if (kSteps[step].tick == game.play.m_iTickCount)
+                        EXPECT_EQ(game.Seen(), kSteps[step].seen) << kSteps[step].what;
+            };
         game.Run(orders, ticks);
         game.play.m_pRecording = nullptr;
+        game.watch = nullptr;
+        EXPECT_EQ(step, yard ? std::size(kSteps) : 0u);
         EXPECT_EQ(game.ask.told, (std::vector<std::string>{"QuickSave completed."}));
         if (!yard) return folder.Slot("quicksave");
         // The miller's task was taken, a potion bought at the stall and drunk
-        // (its bottle is left), the scroll read, and the hero's fight in the
+        // (its bottle is left), the chest's scroll read, and the hero's fight in the
         // woods ended with one side dead.
         EXPECT_EQ(game.conversations, 1);
         int32_t wolves = 0;
