@@ -506,10 +506,10 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Send(qv::Event::Command(32799));
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_Play.m_bPaused) << "no pause flip while a target is picked";
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     Send(qv::Event::Command(32793));
     EXPECT_TRUE(frame->m_bTalkMode);
-    EXPECT_FALSE(frame->m_Play.m_bEditing);
+    EXPECT_FALSE(frame->m_Play.IsEditing());
     Send(qv::Event::Command(32796));
     EXPECT_TRUE(frame->m_bTradeMode);
     EXPECT_FALSE(frame->m_bTalkMode);
@@ -526,7 +526,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
     NewGroup()->AddMember(talker);
     Position near(focus.x + 100, focus.y, 0);
     ASSERT_EQ(map->AddHolder(near, new ObjectHolder(near, talker)), 1);
-    frame->m_Play.m_OpenConversation = [](Player*, Player*, const std::string&) {};
+    frame->m_Play.Talks().InstallConversation([](Player*, Player*, const std::string&) {});
     frame->EndScrollWhenTalking();
     enum How { kKeep, kCancel, kTalkerComes, kConversation };
     const struct Row {
@@ -623,7 +623,7 @@ namespace {
 
 TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) {
     frame->m_bBuildMode = 1;
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     Position at(focus.x + 60, focus.y - 40, 0);
     ObjectHolder* barrel = Place(at, "Barrel");
     MoveTo(Over(at));
