@@ -272,6 +272,7 @@ public:
     // The warning beep of a drop that found no place, and of a pick-up that
     // a bag refuses.
     void WarningBeep() { ++m_iWarningBeeps; }
+    int WarningBeeps() const { return m_iWarningBeeps; }
     static constexpr int kNearDistanceSq = 200;  // below: the target is near
     static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
     static constexpr int64_t kCorpseSightCellSq = 10000;
@@ -420,11 +421,11 @@ public:
     // 1 until the first tick sets up play, 0 while it runs, 2 while the
     // frame that shows it is going away.
     int m_iStartState = 1;
-    int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
     int m_bPaused = 0;
     int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
     int32_t m_iMusicTime = 0;    // game time since the music was last chosen
-    int m_iWarningBeeps = 0;
+    // Input is ignored (a conversation, a scroll cancelled).
+    bool IsInputLocked() const { return m_bInputLock != 0; }
     int m_bOptionsShown = 0;  // the options window has had its first showing
 
     // ---- The parts of play, each owning its state
@@ -570,6 +571,8 @@ private:
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
+    int m_bInputLock = 0;
+    int m_iWarningBeeps = 0;
     SavedGames m_Saves{*this};
     Interaction m_Interaction;
     Party m_Party;

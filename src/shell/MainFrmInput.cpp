@@ -84,7 +84,7 @@ bool ToPalette(const CMainFrame& frame, qv::EventKind kind, qv::Point point) {
 // ---- Modes and commands
 
 int CMainFrame::IsInputBlocked() const {
-    if (m_Play.m_bInputLock) return 1;
+    if (m_Play.IsInputLocked()) return 1;
     const Player* leader = m_World.m_pLeader.Get();
     return leader && leader->m_iTalkState >= 0 ? 1 : 0;
 }

@@ -72,14 +72,14 @@ void CMainFrame::OnKeyDown(int vk) {
             if (!IsInputBlocked()) PickNextTarget();
             break;
         case 'X':
-            if (!m_Play.m_bInputLock && candidate) {
+            if (!m_Play.IsInputLocked() && candidate) {
                 if (control) m_Play.Give(Order::On(Order::Kind::Target, candidate));
                 m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             }
             break;
         case qv::VK_SPACE:
         case 'P':
-            if (!m_Play.m_bInputLock && candidate && control)
+            if (!m_Play.IsInputLocked() && candidate && control)
                 m_Play.Give(Order::On(Order::Kind::Target, candidate));
             m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;

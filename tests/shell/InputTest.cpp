@@ -245,7 +245,7 @@ TEST_F(Input, EachEventGivesItsOrders) {
                            : r.state & kMember ? member->m_pHolder
                                                : nullptr;
         leader->m_iTalkState = r.state & kTalking ? 0 : -1;
-        frame->m_Play.m_bInputLock = (r.state & kLocked) != 0;
+        frame->m_Play.Give(Order::With(Order::Kind::InputLock, (r.state & kLocked) != 0));
         frame->m_Play.Interacting().SetSelectMode((r.state & kPicking) != 0);
         frame->m_Play.m_bPaused = (r.state & kTabbing) != 0;
         frame->m_Play.Interacting().SetTabTarget((r.state & kTabbing) != 0);
@@ -539,7 +539,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
                 {"a conversation opens: the lock stays the conversation's", kConversation, 0, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        frame->m_Play.m_bInputLock = 0;
+        frame->m_Play.Give(Order::With(Order::Kind::InputLock, 0));
         frame->m_bTalkArrival = 0;
         Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
         frame->m_iTickStep = 1000;
@@ -552,7 +552,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
             frame->CancelMouseScroll(r.how == kKeep);
         EXPECT_EQ(frame->m_bLeftHeld, r.held);
         EXPECT_EQ(frame->m_iTickStep, r.held ? 1000 : 100);
-        EXPECT_EQ(frame->m_Play.m_bInputLock, r.lock);
+        EXPECT_EQ(frame->m_Play.IsInputLocked(), r.lock);
         EXPECT_EQ(frame->m_bTalkArrival, r.how == kTalkerComes);
         EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), r.held ? frame.get() : nullptr);
         Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
