@@ -16,7 +16,7 @@ CAddLandDlg::CAddLandDlg(Play& play) : CPropertyDialog(play, "Add Land", {400, 3
 bool CAddLandDlg::Validate() {
     if (!qv::IsPlainFileName(m_strFile))
         return Refused("The land file needs a plain file name, such as \"Island.lnd\".");
-    if (m_Play.FindLandInfo(m_strFile))
+    if (m_Play.Editor().FindLandInfo(m_strFile))
         return Refused("The world has a land in \"" + m_strFile + "\" already.");
     if (!Land::IsPictureName(m_strPicture)) return Refused(PictureNameRefused(m_strPicture));
     if (!m_strPicture.empty()) return PictureLoads(m_strPicture);  // it sets the rectangle
@@ -30,9 +30,9 @@ bool CAddLandDlg::Validate() {
                        "%d x %d cells.",
                        m_Bounds.left, m_Bounds.top, m_Bounds.right, m_Bounds.bottom,
                        map->worldcellx, map->worldcelly));
-    if (m_iTerrain < 0 || m_iTerrain > Play::kMaxTerrainCode)
+    if (m_iTerrain < 0 || m_iTerrain > Editing::kMaxTerrainCode)
         return Refused(qv::Format("\"Terrain Code\" must lie from 0 to %d: %d is refused.",
-                                  Play::kMaxTerrainCode, m_iTerrain));
+                                  Editing::kMaxTerrainCode, m_iTerrain));
     return true;
 }
 

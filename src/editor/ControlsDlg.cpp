@@ -42,7 +42,7 @@ void CControlsDlg::BuildWidgets() {
     ImGui::Begin("Controls", nullptr,
                  ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                      ImGuiWindowFlags_NoSavedSettings);
-    bool editing = m_frame.m_Play.m_bEditing != 0;
+    bool editing = m_frame.m_Play.IsEditing() != 0;
     if (ImGui::Checkbox("Build Mode", &editing)) SetBuildMode(editing);
     m_Gui.Remember("Build Mode");
     Player* shown = m_pPlayer.Get();

@@ -49,7 +49,7 @@ CModifyLandDlg* CLandTreeDlg::OpenModifyLand(size_t line) {
         Refused("Choose a land to modify.");
         return nullptr;
     }
-    LandInfo* info = m_Play.FindLandInfo(lines[line].file);
+    LandInfo* info = m_Play.Editor().FindLandInfo(lines[line].file);
     if (!info || !info->land) {
         Refused("\"" + lines[line].name + "\" is not in memory: go near it first.");
         return nullptr;

@@ -88,9 +88,9 @@ bool CModifyLandDlg::AddEncounter(size_t species, int32_t count, int32_t time) {
     if (count < 1 || count > kMaxEncounterCreatures)
         return Refused(qv::Format("\"Creatures\" must lie from 1 to %d: %d is refused.",
                                   kMaxEncounterCreatures, count));
-    if (time < 1 || time > Play::kMaxEncounterTime)
+    if (time < 1 || time > Editing::kMaxEncounterTime)
         return Refused(qv::Format("\"Time\" must lie from 1 to %d: %d is refused.",
-                                  Play::kMaxEncounterTime, time));
+                                  Editing::kMaxEncounterTime, time));
     // The group met is a template, kept whole with its creatures: copies of
     // it turn up, and its creatures fight whoever they meet.
     auto encounter = std::make_unique<RandomEncounter>();

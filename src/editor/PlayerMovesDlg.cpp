@@ -45,7 +45,7 @@ Order MovesOrder(Object* creature, int32_t change, int32_t line, qv::Point cell 
 CCoordinatesDlg& CPlayerMovesDlg::NewMove() {
     m_pCoordinates = std::make_unique<CCoordinatesDlg>(m_Play, 0, 0);
     m_pCoordinates->m_OnOk = [&play = m_Play, creature = m_pCreature](int32_t x, int32_t y) {
-        play.Give(MovesOrder(creature.Get(), Play::kMoveAdd, 0, {x, y}));
+        play.Give(MovesOrder(creature.Get(), Editing::kMoveAdd, 0, {x, y}));
     };
     return *m_pCoordinates;
 }
@@ -58,7 +58,7 @@ CCoordinatesDlg* CPlayerMovesDlg::EditMove(size_t line) {
     m_pCoordinates = std::make_unique<CCoordinatesDlg>(m_Play, move->x, move->y);
     const auto at = static_cast<int32_t>(line);
     m_pCoordinates->m_OnOk = [&play = m_Play, creature = m_pCreature, at](int32_t x, int32_t y) {
-        play.Give(MovesOrder(creature.Get(), Play::kMoveSet, at, {x, y}));
+        play.Give(MovesOrder(creature.Get(), Editing::kMoveSet, at, {x, y}));
     };
     return m_pCoordinates.get();
 }
@@ -66,7 +66,7 @@ CCoordinatesDlg* CPlayerMovesDlg::EditMove(size_t line) {
 bool CPlayerMovesDlg::DeleteMove(size_t line) {
     Player* creature = Creature();
     if (!creature || line >= creature->m_MoveList.size()) return false;
-    if (!m_Play.Give(MovesOrder(creature, Play::kMoveDelete, static_cast<int32_t>(line))))
+    if (!m_Play.Give(MovesOrder(creature, Editing::kMoveDelete, static_cast<int32_t>(line))))
         return false;
     m_iSelected = -1;
     return true;
@@ -75,7 +75,7 @@ bool CPlayerMovesDlg::DeleteMove(size_t line) {
 int CPlayerMovesDlg::RandomList() {
     Player* creature = Creature();
     if (!creature) return 0;
-    return m_Play.Give(MovesOrder(creature, Play::kMoveRandom, 0));
+    return m_Play.Give(MovesOrder(creature, Editing::kMoveRandom, 0));
 }
 
 void CPlayerMovesDlg::DrawFields() {

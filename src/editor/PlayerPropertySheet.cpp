@@ -92,7 +92,7 @@ void CPlayerPropertySheet::Apply() {
     if (!creature) return;
     const Position to{m_Pages.x, m_Pages.y, creature->m_Position.z};
     const bool moves = to.x != creature->m_Position.x || to.y != creature->m_Position.y;
-    for (const Order& order : Play::CreatureSheetOrders(creature, m_Pages)) m_Play.Give(order);
+    for (const Order& order : Editing::CreatureSheetOrders(creature, m_Pages)) m_Play.Give(order);
     if (moves && creature->m_pHolder) {
         Order order = Order::At(Order::Kind::Move, to);
         order.target = creature->m_pHolder;

@@ -48,7 +48,7 @@ bool CPropertyDialog::Refused(const std::string& message) {
 }
 
 bool CPropertyDialog::Allows(Object* object, const char* property, int32_t value) {
-    const std::optional<Play::Limits> limits = m_Play.PropertyLimits(object, property);
+    const std::optional<Play::Limits> limits = m_Play.Editor().PropertyLimits(object, property);
     if (!limits) return Refused(qv::Format("\"%s\" cannot be set here.", property));
     if (limits->Allows(value)) return true;
     return Refused(qv::Format("\"%s\" must lie from %d to %d: %d is refused.", property,

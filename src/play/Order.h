@@ -147,7 +147,7 @@ struct Order {
         LoadWorld,     // the editor reads the world it works on, chosen by a file dialog,
                        // without a party and without asking
         ScriptedMove,  // the editor changes the scripted moves of the creature `object`:
-                       // `mode` as Play::ScriptedMoveChange, on move `value`, to cell `point`
+                       // `mode` as Editing::ScriptedMoveChange, on move `value`, to cell `point`
         LearnSpell,    // the creature `object` learns the spell at index `value` of the
                        // catalogue's spell list (none it knows already)
         ForgetSpell,   // the creature `object` forgets its known spell at index `value`

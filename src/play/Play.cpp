@@ -45,9 +45,7 @@ Play::~Play() {
 }
 
 bool Play::OpenConversation(Player* speaker, const std::string& node) {
-    if (!m_OpenConversation) return false;
-    m_OpenConversation(nullptr, speaker, node);
-    return true;
+    return m_Talk.OpenConversation(speaker, node);
 }
 
 AskPlayer& Play::Ask() {
@@ -60,18 +58,12 @@ void Play::Attach(AskPlayer* ask, PlayShell* shell) {
     m_pShell = shell;
 }
 
-void Play::InstallEditor(EditorHooks hooks) {
-    m_AskNewWorld = std::move(hooks.askNewWorld);
-    m_ChooseFile = std::move(hooks.chooseFile);
-    m_EditObject = std::move(hooks.editObject);
-}
-
 void Play::InstallWindows(std::function<void(Player*, Player*, const std::string&)> conversation,
                           std::function<void(Object&)> book,
                           std::function<void(Store&, int32_t)> trade) {
-    m_OpenConversation = std::move(conversation);
-    m_OpenBook = std::move(book);
-    m_TradeWindow.open = std::move(trade);
+    m_Talk.InstallConversation(std::move(conversation));
+    m_Talk.InstallBook(std::move(book));
+    m_Talk.InstallTrade(std::move(trade));
 }
 
 PlayShell& Play::Shell() const {
@@ -214,34 +206,6 @@ int Play::GivePause(const Order& order, Player*) {
 int Play::GiveSelectMode(const Order& order, Player*) {
     m_Interaction.SetSelectMode(order.value);
     return 1;
-}
-
-int Play::MovePlaced(ObjectHolder* holder, const Position& point) {
-    MapMaster* map = Map();
-    if (!map) return 0;
-    qv::Handle<ObjectHolder> moved(holder);
-    const Position from = holder->pos;
-    Position to = point;
-    map->WrapPosition(to);
-    map->RemoveHolder(from, holder);
-    if (map->AddHolder(to, holder) == 1) {
-        // A creature stays in its new cell when left alone.
-        if (auto* creature = qv::DynamicCast<Player>(holder->m_pObject)) {
-            const CellPoint home = MapMaster::PixelToCell(holder->pos);
-            creature->m_ptStay = {home.x, home.y};
-        }
-        return 1;
-    }
-    Position back = from;
-    ObjectIgnoreList none;
-    if (map->AddHolder(back, holder, &none, 1) != 1) {
-        // Neither place takes it: it is off every cell, so nothing would
-        // ever own it again. It goes, as a drag onto another window would
-        // take it away.
-        Ask().Tell("Problems putting object back where it came from.\n  :(");
-        if (moved) DeleteHolderWithObject(holder);
-    }
-    return 0;
 }
 
 int Play::GiveTabTarget(const Order& order, Player*) {

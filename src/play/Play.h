@@ -23,13 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "events/TalkScriptFile.h"
 #include "items/Container.h"
 #include "items/Store.h"
 #include "items/TargetChoice.h"
 #include "platform/Handle.h"
 #include "platform/Persistent.h"
 #include "play/AskPlayer.h"
+#include "play/Conversations.h"
+#include "play/Editing.h"
 #include "play/Interaction.h"
 #include "play/Order.h"
 #include "play/Party.h"
@@ -79,8 +80,8 @@ public:
     // editor's dialogs (EditorHooks); the conversation, book and trading
     // windows (InstallWindows).
     void Attach(AskPlayer* ask, PlayShell* shell);
-    struct EditorHooks;
-    void InstallEditor(EditorHooks hooks);
+    using EditorHooks = Editing::EditorHooks;
+    void InstallEditor(EditorHooks hooks) { m_Editing.Install(std::move(hooks)); }
     void InstallWindows(std::function<void(Player*, Player*, const std::string&)> conversation,
                         std::function<void(Object&)> book,
                         std::function<void(Store&, int32_t)> trade);
@@ -95,10 +96,6 @@ public:
     // The clock's range as the editor sets it (SetTime).
     static constexpr int32_t kLastHour = 23;
     static constexpr int32_t kLastSetMinute = 55;
-    // The editor's move of a placed object to a world point: put back where
-    // it stood when the point does not take it, deleted (with a message) when
-    // neither place does. 1 when it moved.
-    int MovePlaced(ObjectHolder* holder, const Position& point);
     uint32_t m_iTickCount = 0;  // ticks run since play began
 
     // ---- What the world's objects ask (WorldRules)
@@ -106,32 +103,18 @@ public:
     // except that arriving at a thing is only reported (answered 1); what it
     // calls for is carried out after the groups' turns (ApplyArrivals).
     int Approach(Player* creature, int flag) override;
-    // A talk event's conversation, opened by the conversation window that
-    // installs m_OpenConversation; false (none opens, the event waits) while
-    // there is none. The leader listens.
+    // A talk event's conversation, and one that waits for the end of the
+    // groups' turns (Conversations).
     bool OpenConversation(Player* speaker, const std::string& node) override;
-    // Opens a conversation: the listener null means the leader listens.
-    std::function<void(Player* listener, Player* speaker, const std::string& node)>
-        m_OpenConversation;
-    // Shows the text of a sign, book or letter (structures/Furnishings.h's
-    // IsReadable) in the conversation window that installs m_OpenBook, the
-    // leader reading; false for anything else, or while there is none.
-    bool ReadText(Object* text);
-    std::function<void(Object& text)> m_OpenBook;
-    // The game folder's conversation scripts as read, kept between
-    // conversations; a new game folder empties it.
-    TalkScriptCache m_TalkScripts;
-    // A TALK event's conversation between the creature and its speaker
-    // waits for the end of the groups' turns; it is dropped when either of
-    // them is gone by then.
-    void AskConversation(Player* listener, Player* speaker) override;
+    void AskConversation(Player* listener, Player* speaker) override {
+        m_Talk.AskConversation(listener, speaker);
+    }
     // The screen's scroll ends for a creature that comes over to talk.
     void TalkerComes() override { Shell().TalkerComes(); }
     std::string GameFolder() const override { return m_Saves.GameFolder(); }
-    int IsEditing() const override { return m_bEditing; }
-    // The editor's dialog on an object: the editor installs it.
-    int EditObject(Object& object) override { return m_EditObject ? m_EditObject(object) : 0; }
-    std::function<int(Object& object)> m_EditObject;
+    int IsEditing() const override { return m_Editing.IsEditing(); }
+    // The editor's dialog on an object, when the editor installed one.
+    int EditObject(Object& object) override { return m_Editing.EditObject(object); }
 
     // ---- The tick (PlayTick.cpp)
     // The game time of one tick, fast time's factor, the pause bank's cap and
@@ -194,13 +177,6 @@ public:
     // The kept-aside members rejoin the leader's group; each takes the next
     // free party slot of 1 to 5, and those beyond rejoin without a slot.
     void ReGroup();
-    // The leader trades with the store of that id, when there is one.
-    // True when a store was found and its window asked to open.
-    bool OpenTradeWindow(const int32_t* storeId, int32_t mode);
-    // How a store's trading window opens: the window installs it.
-    struct TradeWindowHooks {
-        std::function<void(Store& store, int32_t mode)> open;
-    } m_TradeWindow;
     // Takes a member's placement off the map and deletes it; the member stays.
     void TakeHolderOffMap(Member* member);
     // Where the n-th member placed around `focus` stands: three to a row,
@@ -261,26 +237,6 @@ public:
     // 2 cancelled ("Save Cancelled", nothing changed), 0 not saved (said).
     int OnSaveGame();
     int AskLandFileName(std::string& name);  // 1 when a name was chosen
-    struct FileDialogRequest {
-        bool save = false;  // a save dialog (else an open dialog)
-        std::string extension, proposed, filter;
-    };
-    // Answers the chosen file's name (a folder before it is dropped), or
-    // nothing when cancelled.
-    std::function<std::optional<std::string>(const FileDialogRequest&)> m_ChooseFile;
-    struct NewWorldRequest {
-        std::string name;
-        int32_t width = 500, height = 500;
-    };
-    // Fills in the new world's name and size; false when cancelled.
-    std::function<bool(NewWorldRequest&)> m_AskNewWorld;
-    // The editor's dialogs, as InstallEditor puts them in place (empty: none).
-    struct EditorHooks {
-        std::function<bool(NewWorldRequest&)> askNewWorld;
-        std::function<std::optional<std::string>(const FileDialogRequest&)> chooseFile;
-        std::function<int(Object& object)> editObject;
-    };
-
     // ---- Interaction (PlayInteract.cpp)
     // What creature K does about the holder it heads for (its player set; with
     // K null, the hover candidate seen from the focus): 2 walk on, 1 done, 0
@@ -316,6 +272,7 @@ public:
     // The warning beep of a drop that found no place, and of a pick-up that
     // a bag refuses.
     void WarningBeep() { ++m_iWarningBeeps; }
+    int WarningBeeps() const { return m_iWarningBeeps; }
     static constexpr int kNearDistanceSq = 200;  // below: the target is near
     static constexpr int kNearLineSteps = 4;     // a near target must be met this soon
     static constexpr int64_t kCorpseSightCellSq = 10000;
@@ -379,136 +336,9 @@ public:
     // player chooses (10 offered).
     int Rest(Player* actor, ObjectHolder* target);
     static constexpr int kRestHoursOffered = 10;
-
-    // ---- The editor's changes (PlayEdit.cpp)
-    // The properties the editor sets, by the names SetProperty takes.
-    struct Property {
-        // Every object
-        static constexpr const char* kSpecialName = "Special Name";
-        static constexpr const char* kGeneralName = "General Name";
-        static constexpr const char* kValue = "Value";
-        static constexpr const char* kFrameColumn = "Frame Column";
-        static constexpr const char* kFrameRow = "Frame Row";
-        static constexpr const char* kKeyNumber = "Key Number";
-        static constexpr const char* kAmount = "Amount";
-        static constexpr const char* kInteract = "Interact";
-        static constexpr const char* kMoveable = "Moveable";
-        static constexpr const char* kOwner = "Owned By";
-        // Containers and barrels
-        static constexpr const char* kLocked = "Locked";
-        static constexpr const char* kRainBarrel = "Rain Barrel";
-        // Lands
-        static constexpr const char* kTerrain = "Terrain Code";
-        static constexpr const char* kOriginX = "Origin X";
-        static constexpr const char* kOriginY = "Origin Y";
-        static constexpr const char* kTune = "Tune";
-        static constexpr const char* kCombatTune = "Combat Tune";
-        static constexpr const char* kSunlight = "Light Follows the Hour";
-        static constexpr const char* kLightLevel = "Light Level";
-        static constexpr const char* kAmbient = "Ambient Sounds";
-        static constexpr const char* kPicture = "Picture";
-        // Monster generators
-        static constexpr const char* kMode = "Mode";
-        static constexpr const char* kExitX = "Exit X";
-        static constexpr const char* kExitY = "Exit Y";
-        static constexpr const char* kSignalKey = "Key to Signal";
-        static constexpr const char* kSendParty = "Send Party to Exit";
-        // Weapons
-        static constexpr const char* kSpeed = "Speed";
-        static constexpr const char* kDamageBase = "Dam. Base";
-        static constexpr const char* kDamageRange = "Dam. Range";
-        static constexpr const char* kStun = "Stun";
-        // Creatures: the fields of the creature sheet (PlayEditCreature.cpp)
-        // by their labels, "Name" for the name; the lists of numbers
-        // ("Spells", "Experience", the colours) as `text`, the numbers
-        // written out and separated by spaces.
-        static constexpr const char* kCreatureName = "Name";
-        static constexpr const char* kSkills = "Spells";
-        // Random encounters
-        static constexpr const char* kEncounterTime = "Time";
-    };
-    // The creature sheet's OK: every field of the pages as a SetProperty
-    // order on `creature`, in the order they are to be given.
-    static std::vector<Order> CreatureSheetOrders(Object* creature,
-                                                  const PlayerPropertyPages& pages);
-    // SetProperty of a creature sheet's field: the creature fills its pages,
-    // the field is set, and it reads them back; nothing for an object that
-    // is no creature or a name that is no field; 0 for a list that does
-    // not read (or a colour of a creature without colours).
-    std::optional<int> SetCreatureProperty(Object* object, const std::string& name, int32_t value,
-                                           const std::string& text);
-    // A weapon's numbers the editor gives. Speed is a percentage of the usual
-    // pace (100), at least 1 so that a weapon always moves; twice the usual
-    // is the quickest. Damage and stun are never negative; their highest
-    // values keep a hit's damage and the stun's hold-up on the event queue
-    // far inside what game time and hit points count.
-    static constexpr int32_t kMaxWeaponSpeed = 200;
-    static constexpr int32_t kMaxWeaponDamage = 1000;
-    static constexpr int32_t kMaxWeaponStun = 1000;
-    // The largest amount of a stack the editor gives.
-    static constexpr int32_t kMaxAmount = 1000000;
-    // The largest time of a random encounter: one met about once in a
-    // hundred game days at the longest.
-    static constexpr int32_t kMaxEncounterTime = 100000;
-    // The highest fixed light level of a land (the map's daylight is one more).
-    static constexpr int32_t kMaxLightLevel = 127;
-    // The highest code a land's cells can carry (a pixel of its picture).
-    static constexpr int32_t kMaxTerrainCode = 255;
-    struct Limits {
-        int32_t low = 0, high = 0;
-        bool text = false;  // a name: no limits
-        bool Allows(int32_t v) const { return text || (v >= low && v <= high); }
-    };
-    // The values the property `name` of `object` may take; nothing for a
-    // property the object does not have.
-    std::optional<Limits> PropertyLimits(Object* object, const std::string& name) const;
-    // Sets one property of an object: 1 when set; 0, with nothing changed,
-    // for a property it does not have or a value outside its limits. A new
-    // key number takes the object out of every key record and into the
-    // record of that number; a land's new origin or picture moves it in the
-    // land tree; a land's encounter rate is worked out again.
-    int SetProperty(Object* object, const std::string& name, int32_t value,
-                    const std::string& text = {});
-    // The new `item` (the caller's) goes into a container's or a creature's
-    // bag, among a monster generator's templates (a creature only) or a land's random
-    // encounters (one with a group of creatures and a time from 1 to
-    // kMaxEncounterTime; the land's encounter rate is worked out again): 1
-    // when it is theirs now, 0 when refused (no room, a thing of the wrong
-    // kind).
-    int AddItem(Object* into, Object* item);
-    // `item` leaves the container's bag, the creature (its bag or its use),
-    // the generator's templates or the land's encounters and is deleted; 0
-    // when it is not there.
-    int DeleteItem(Object* from, Object* item);
     // The placed thing's object leaves the map for the bag `into` (1); 0,
     // with nothing changed, for a creature or a bag without room for it.
     int BringPlaced(ObjectHolder* holder, Object* into);
-    // The land in memory whose encounters hold `encounter`, or null.
-    Land* LandOfEncounter(const RandomEncounter* encounter) const;
-    // The object answers to key number `key` (0 or more): it leaves every
-    // record, then enters the one of that number (a new one named `name`,
-    // or "Lost or Temp Key" without a name). RemoveKey takes it out of every
-    // record and leaves it without a key number.
-    int AddKey(Object* object, int32_t key, const std::string& name);
-    int RemoveKey(Object* object);
-    // The editor's changes to a creature's scripted moves (a ScriptedMove
-    // order's mode): a move to a cell appended, move `line` made one to a
-    // cell, move `line` removed, a random list added (AddRandomMoves). Each
-    // answers as the creature's own change does (the number of moves for a
-    // random list); 0 for a line that is not there or a creature that is none.
-    enum ScriptedMoveChange : int32_t {
-        kMoveAdd = 0,
-        kMoveSet = 1,
-        kMoveDelete = 2,
-        kMoveRandom = 3
-    };
-    int ChangeScriptedMoves(Object* creature, int32_t change, int32_t line, qv::Point cell);
-    // The land of the file `fileName` leaves the land tree (the lands inside
-    // it go to its parent) and the map. 0 for the world's own land (the
-    // root) and for a file the tree does not name.
-    int RemoveLand(const std::string& fileName);
-    // The land tree's entry of a land file; null when none.
-    LandInfo* FindLandInfo(const std::string& fileName) const;
 
     // ---- What containers ask of the inventory window (InventoryWindows)
     bool IsInventoryOpen() override;
@@ -539,15 +369,6 @@ public:
     // its bag has no room, the store cannot pay or does not want the thing.
     int Buy(Player* buyer, Store* store, Object* item);
     int Sell(Player* seller, Store* store, Object* item);
-
-    // ---- Conversations (PlayTalk.cpp)
-    // The creature becomes a member of the party, in the first free slot of
-    // 1 to 5; 0 (told) when the party is full, or for a creature that is
-    // already in it or dead.
-    int JoinParty(Player* creature);
-    // The conversations asked for during the groups' turns (a death with a
-    // conversation of its own), opened once the turns are over, in order.
-    void OpenWaitingConversations();
 
     // ---- What the party's windows ask (PlayPanels.cpp)
     // The actor picks something it holds or a spell it knows for use (the
@@ -600,12 +421,11 @@ public:
     // 1 until the first tick sets up play, 0 while it runs, 2 while the
     // frame that shows it is going away.
     int m_iStartState = 1;
-    int m_bEditing = 0;    // the editor's build mode check is on
-    int m_bInputLock = 0;  // input is ignored (a conversation, a scroll cancelled)
     int m_bPaused = 0;
     int32_t m_iPauseBudget = 0;  // pause time banked while running, 0 to kPauseBankMax
     int32_t m_iMusicTime = 0;    // game time since the music was last chosen
-    int m_iWarningBeeps = 0;
+    // Input is ignored (a conversation, a scroll cancelled).
+    bool IsInputLocked() const { return m_bInputLock != 0; }
     int m_bOptionsShown = 0;  // the options window has had its first showing
 
     // ---- The parts of play, each owning its state
@@ -626,6 +446,18 @@ public:
     Travel& Travelling() { return m_Travel; }
     const Travel& Travelling() const { return m_Travel; }
     const SavedGames& Saves() const { return m_Saves; }
+    // The editor's build mode check, its dialogs and the changes it makes.
+    Editing& Editor() { return m_Editing; }
+    const Editing& Editor() const { return m_Editing; }
+    // The conversation, book and trading windows, the conversation scripts
+    // kept, and the rules that open them.
+    Conversations& Talks() { return m_Talk; }
+    const Conversations& Talks() const { return m_Talk; }
+    // The names of the editor's requests and properties, kept beside play's.
+    using FileDialogRequest = Editing::FileDialogRequest;
+    using NewWorldRequest = Editing::NewWorldRequest;
+    using Property = Editing::Property;
+    using Limits = Editing::Limits;
     // Refuses a party read from "players" (qv::FileError naming it) whose
     // group number is out of range or that of another group of world `w`
     // than `givingWay`, the party it replaces.
@@ -740,9 +572,13 @@ private:
     void RunWaitingEvents();
     void PlaceMembers(Group* group, int32_t* counter, bool atFocus);
     int m_bRunningEvents = 0;  // a move made by an event leaves the walk to it
+    int m_bInputLock = 0;
+    int m_iWarningBeeps = 0;
     SavedGames m_Saves{*this};
     Interaction m_Interaction;
     Party m_Party;
     Trading m_Trading;
     Travel m_Travel;
+    Editing m_Editing{*this};
+    Conversations m_Talk{*this};
 };

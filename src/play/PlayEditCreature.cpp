@@ -150,7 +150,8 @@ Order SheetOrder(Object* creature, const char* name) {
 
 }  // namespace
 
-std::vector<Order> Play::CreatureSheetOrders(Object* creature, const PlayerPropertyPages& pages) {
+std::vector<Order> Editing::CreatureSheetOrders(Object* creature,
+                                                const PlayerPropertyPages& pages) {
     std::vector<Order> orders;
     Pages values = pages;
     for (const ListField& list : kLists) {
@@ -169,8 +170,8 @@ std::vector<Order> Play::CreatureSheetOrders(Object* creature, const PlayerPrope
     return orders;
 }
 
-std::optional<int> Play::SetCreatureProperty(Object* object, const std::string& name, int32_t value,
-                                             const std::string& text) {
+std::optional<int> Editing::SetCreatureProperty(Object* object, const std::string& name,
+                                                int32_t value, const std::string& text) {
     auto* creature = qv::DynamicCast<Player>(object);
     if (!creature) return std::nullopt;
     Pages pages;

@@ -191,7 +191,7 @@ int Play::Interact(Player* creature, int flag, bool deferActing) {
 
     // 3. Touching yet?
     bool walkOn = false;
-    if (m_Interaction.SelectMode() < 2 && !m_bEditing && creature && flag == 0 && map) {
+    if (m_Interaction.SelectMode() < 2 && !m_Editing.IsEditing() && creature && flag == 0 && map) {
         const qv::Point delta = map->PixelDeltaOf(from, holder->pos);
         int32_t dx = delta.x, dy = delta.y;
         if (qv::DynamicCast<FrontDoorBrick>(object)) {
@@ -358,7 +358,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
     }
 
     if (object->Type() == STAIRS) {
-        if (m_bEditing) {
+        if (m_Editing.IsEditing()) {
             object->Edit();
         } else if (creature && creature->m_iPartySlot != 0 &&
                    Ask().YesNo("Do you want to take the stairs?") && target) {
@@ -367,7 +367,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
         return 1;
     }
 
-    if (!m_bEditing && object->Type() == SCENERY) {
+    if (!m_Editing.IsEditing() && object->Type() == SCENERY) {
         auto* scenery = qv::DynamicCast<Scenery>(object);
         if (scenery && scenery->HasUsePrompt()) {
             // A bed asks its hours through the player's answers.
@@ -381,11 +381,11 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
 
     // A sign is read where it stands; a book or a letter is taken, and read
     // from the bag.
-    if (!m_bEditing && object->m_bMoveable != 1 && ReadText(object)) return 1;
+    if (!m_Editing.IsEditing() && object->m_bMoveable != 1 && m_Talk.ReadText(object)) return 1;
 
     // A creature is never picked up, whatever its flag says: one who comes
     // over to talk would otherwise take the member it reaches into its bag.
-    if (object->m_bMoveable == 1 && !other && !m_bEditing && creature) {
+    if (object->m_bMoveable == 1 && !other && !m_Editing.IsEditing() && creature) {
         const int count = AskTakeAmount(creature, object);
         if (count < 0) WarningBeep();  // the bag cannot hold it: refused
         if (count > 0 && target) {
@@ -395,7 +395,7 @@ int Play::Act(Player* creature, ObjectHolder* holder) {
         return 1;
     }
 
-    if (m_bEditing && !creature) {
+    if (m_Editing.IsEditing() && !creature) {
         const int edited = object->Edit();
         return edited ? edited : 1;
     }

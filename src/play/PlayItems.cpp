@@ -181,7 +181,7 @@ int Play::GiveTo(Player* actor, Object* object, Player* receiver) {
 int Play::Equip(Player* actor, Object* object) {
     if (!actor || !object || !actor->Owns(object) || InUse(*actor, object)) return 0;
     // A book or a letter is read, not taken into use.
-    if (ReadText(object)) return 1;
+    if (m_Talk.ReadText(object)) return 1;
     const Player::UseCheck check = actor->CheckCanUse(object, 0);
     if (check.code == 2 || (check.code != 0 && check.code != 1)) {
         if (!check.message.empty()) Ask().Tell(check.message);
@@ -254,7 +254,8 @@ int Play::GiveTake(const Order& order, Player* actor) {
     // Only a thing that can be carried off; the actor takes it on arriving,
     // as when it is clicked.
     Object* thing = target->m_pObject;
-    if (!actor || !thing || m_bEditing || thing->m_bMoveable != 1 || IsCreature(target)) return 0;
+    if (!actor || !thing || m_Editing.IsEditing() || thing->m_bMoveable != 1 || IsCreature(target))
+        return 0;
     actor->JoinPlayerSet(target);
     return InteractWith(actor, 0);
 }

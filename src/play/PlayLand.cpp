@@ -157,7 +157,8 @@ int Play::MoveToLand() {
         m_Party.InitFormation();
         m_Party.RebaseFormation(m_World);
     }
-    if (m_bEditing && m_iStartState == 0 && !Shell().RedrawToolPalette()) m_bEditing = 0;
+    if (m_Editing.IsEditing() && m_iStartState == 0 && !Shell().RedrawToolPalette())
+        m_Editing.SetEditing(false);
     return 1;
 }
 
@@ -433,7 +434,7 @@ int Play::AddLand(std::unique_ptr<Land> land, const std::string& fileName) {
 
 int Play::AskLandFileName(std::string& name) {
     const FileDialogRequest ask{true, "lnd", name, kLandFilter};
-    const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+    const std::optional<std::string> chosen = m_Editing.ChooseFile(ask);
     const std::string plain = chosen ? PlainName(*chosen) : std::string();
     if (plain.empty()) return 0;
     name = plain;
@@ -444,7 +445,7 @@ int Play::NewWorld() {
     // Both questions come before anything changes: a cancel leaves the world
     // as it was.
     NewWorldRequest world;
-    if (!m_AskNewWorld || !m_AskNewWorld(world)) return 2;
+    if (!m_Editing.AskNewWorld(world)) return 2;
     std::string file = world.name;
     if (!AskLandFileName(file)) return 2;
     if (world.width < MapMaster::wide || world.height < MapMaster::high ||
@@ -494,7 +495,7 @@ int Play::OnSaveGame() {
     m_Saves.SetCurrentFolder(
         m_Saves.GameFolderPath(savefile::GetSaveFolder(savefile::kOriginalSlot)));
     const FileDialogRequest ask{true, "qvr", m_Saves.WorldFile(), kWorldFilter};
-    const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+    const std::optional<std::string> chosen = m_Editing.ChooseFile(ask);
     const std::string world = chosen ? PlainName(*chosen) : std::string();
     m_Saves.SetCurrentFolder(work);
     if (world.empty()) {
@@ -517,7 +518,7 @@ int Play::OnLoadWorld() {
     std::string world = m_Saves.WorldFile();
     if (!m_Saves.ReloadsWithoutAsking()) {
         const FileDialogRequest ask{false, "qvr", m_Saves.WorldFile(), kWorldFilter};
-        const std::optional<std::string> chosen = m_ChooseFile ? m_ChooseFile(ask) : std::nullopt;
+        const std::optional<std::string> chosen = m_Editing.ChooseFile(ask);
         world = chosen ? PlainName(*chosen) : std::string();
         if (world.empty()) {
             qv::ShowMessage("Load Cancelled", qv::MessageButtons::Ok);

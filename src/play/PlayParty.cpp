@@ -185,14 +185,6 @@ void Play::ReGroup() {
     m_Party.RebaseFormation(m_World);
 }
 
-bool Play::OpenTradeWindow(const int32_t* storeId, int32_t mode) {
-    if (!m_World.m_pLeader || !storeId) return false;
-    Store* store = m_Trading.FindStore(*storeId);
-    if (!store) return false;
-    if (m_TradeWindow.open) m_TradeWindow.open(*store, mode);
-    return true;
-}
-
 void Play::SetCombatMode(int on) {
     Player* leader = m_World.m_pLeader.Get();
     if (!leader) return;
@@ -224,8 +216,8 @@ void Play::LeaderOutOfFight(Player* creature) {
 
 void Play::TakeCombatFlag(int on) {
     m_Party.SetCombatFlag(on);
-    if (m_bEditing) {
-        m_bEditing = 0;
+    if (m_Editing.IsEditing()) {
+        m_Editing.SetEditing(false);
         Shell().ShowStatistics();
     }
 }

@@ -1,6 +1,5 @@
-// Conversations as play sees them: what their scripts ask of the game, the
-// party joined by a creature a script names, and the conversations of the
-// creatures that died during the groups' turns.
+// Conversations as play sees them: what their scripts ask of the game, and
+// the order to talk.
 
 #include "play/PlayTalk.h"
 
@@ -34,7 +33,7 @@ void PlayTalkHost::ReGroup() {
 }
 
 void PlayTalkHost::JoinParty(Player* creature) {
-    m_Play.JoinParty(creature);
+    m_Play.Talks().JoinParty(creature);
 }
 
 void PlayTalkHost::GoToWorld(const std::string& worldFile, int32_t x, int32_t y) {
@@ -70,56 +69,11 @@ void PlayTalkHost::SetSelectMode(int32_t mode) {
 }
 
 void PlayTalkHost::OpenTradeWindow(int32_t storeId) {
-    m_Play.OpenTradeWindow(&storeId, 0);
+    m_Play.Talks().OpenTradeWindow(&storeId, 0);
 }
 
 void PlayTalkHost::ReportScriptError(const std::string& message) {
     m_Play.Ask().Tell(message);
-}
-
-int Play::JoinParty(Player* creature) {
-    World& w = m_World;
-    Player* leader = w.m_pLeader.Get();
-    if (!creature || !leader || !creature->IsAlive() || w.FindPartySlot(creature) >= 0) return 0;
-    Group* party = leader->m_pGroup;
-    if (!party || creature->m_pGroup == party) return 0;
-    size_t slot = 0;
-    for (size_t s = 1; s < w.m_Party.size(); ++s)
-        if (!w.m_Party[s]) {
-            slot = s;
-            break;
-        }
-    if (slot == 0) {
-        Ask().Tell("The party is full.");
-        return 0;
-    }
-    if (creature->m_pGroup) creature->m_pGroup->RemoveMember(creature);
-    party->AddMemberDirect(creature);
-    creature->m_iScriptHold = 0;
-    creature->m_iPartySlot = static_cast<int32_t>(slot);
-    w.m_Party[slot] = creature;
-    m_Party.RebaseFormation(m_World);
-    return 1;
-}
-
-bool Play::ReadText(Object* text) {
-    if (!text || !IsReadable(*text) || !m_OpenBook) return false;
-    m_OpenBook(*text);
-    return true;
-}
-
-void Play::AskConversation(Player* listener, Player* speaker) {
-    if (listener && speaker && m_OpenConversation)
-        m_Interaction.AddWaitingTalk(listener, speaker, speaker->m_strMessageNode);
-}
-
-void Play::OpenWaitingConversations() {
-    for (const Interaction::WaitingTalk& talk : m_Interaction.TakeWaitingTalks()) {
-        Player* listener = talk.listener.Get();
-        Player* speaker = talk.speaker.Get();
-        if (listener && speaker && m_OpenConversation)
-            m_OpenConversation(listener, speaker, talk.node);
-    }
 }
 
 // ---- The order to talk

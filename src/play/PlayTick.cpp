@@ -85,7 +85,7 @@ bool Play::UpdateTick(int32_t* now) {
         Shell().WorldTaken();
     }
     if (m_Travel.IsRefreshPending() && IsStarted()) {
-        m_bEditing = 0;
+        m_Editing.SetEditing(false);
         Shell().ShowStatistics();
         m_Travel.SetRefreshPending(false);
         AfterWorldChange();
@@ -138,7 +138,7 @@ void Play::RunWorld(int32_t* now) {
     // creatures that arrived at their targets came for.
     const int walked = w.m_pAllGroups ? w.m_pAllGroups->Update(t, Map()) : 1;
     const int acted = ApplyArrivals();
-    OpenWaitingConversations();
+    m_Talk.OpenWaitingConversations();
     if (walked == Group::kWorldChanged || acted == Group::kWorldChanged) {
         MoveToLand();
         return;

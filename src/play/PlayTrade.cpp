@@ -125,7 +125,7 @@ int Play::Sell(Player* seller, Store* store, Object* item) {
 // ---- The orders of trading
 
 int Play::GiveTrade(const Order& order, Player*) {
-    return OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
+    return m_Talk.OpenTradeWindow(&order.value, order.mode) ? 1 : 0;
 }
 
 int Play::GiveBuy(const Order& order, Player* actor) {

@@ -403,7 +403,7 @@ int SavedGames::StartInOriginalWorld() {
 
 void SavedGames::UseGameFolder(const std::string& folder) {
     m_strGameFolder = folder;
-    m_Play.m_TalkScripts.Clear();
+    m_Play.Talks().ClearScripts();
     m_strWorkFolder = "tmp\\";
     m_strSaveFolder = GetSaveFolder(kOriginalSlot);
     m_strCurrentFolder = GameFolderPath(m_strSaveFolder);

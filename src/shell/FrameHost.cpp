@@ -44,7 +44,7 @@ void CFrameHost::TickOrders() {
     CMainFrame& f = m_frame;
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) f.m_bLeftHeld = 0;
     if (f.m_bLeftHeld &&
-        (f.m_iButtonHeldTime > CMainFrame::kHeldScrollDelay || f.m_Play.m_bEditing)) {
+        (f.m_iButtonHeldTime > CMainFrame::kHeldScrollDelay || f.m_Play.IsEditing())) {
         f.ScrollStep();
     } else if (f.m_World.m_pLeader) {
         // The walk after the held button ends.

@@ -170,6 +170,6 @@ void CMainFrame::OnPaint() {
         RedrawMapCell(0);
     }
     PresentScreen(m_pPrimary->Bounds());
-    if (CBuildTools* tools = GetBuildTools(); tools && m_bBuildMode && m_Play.m_bEditing)
+    if (CBuildTools* tools = GetBuildTools(); tools && m_bBuildMode && m_Play.IsEditing())
         tools->Refresh(1);
 }

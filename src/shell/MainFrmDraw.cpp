@@ -191,8 +191,8 @@ void CMainFrame::HoverText(int x, int y) {
         x, y,
         [&](ObjectHolder* h) {
             Object* obj = h->m_pObject;
-            if (!obj || !(obj->m_bNotDrawn == 0 || m_Play.m_bEditing)) return false;
-            if (!(m_Play.m_bEditing ? obj->m_bMoveable != 2 : obj->CanInteract() != 0))
+            if (!obj || !(obj->m_bNotDrawn == 0 || m_Play.IsEditing())) return false;
+            if (!(m_Play.IsEditing() ? obj->m_bMoveable != 2 : obj->CanInteract() != 0))
                 return false;
             if (picking && !m_Play.Interacting().PendingItem()->IsValidTarget(obj)) return false;
             return true;

@@ -84,7 +84,7 @@ bool ToPalette(const CMainFrame& frame, qv::EventKind kind, qv::Point point) {
 // ---- Modes and commands
 
 int CMainFrame::IsInputBlocked() const {
-    if (m_Play.m_bInputLock) return 1;
+    if (m_Play.IsInputLocked()) return 1;
     const Player* leader = m_World.m_pLeader.Get();
     return leader && leader->m_iTalkState >= 0 ? 1 : 0;
 }
@@ -155,11 +155,12 @@ void CMainFrame::EndScrollWhenTalking() {
     // The conversation's window takes the mouse while it is up, the held
     // button's let-go with it: the view must not go on following the cursor
     // once the conversation is over. The input lock is the conversation's.
-    m_Play.m_OpenConversation = [this, open = std::move(m_Play.m_OpenConversation)](
-                                    Player* listener, Player* speaker, const std::string& node) {
-        if (m_bLeftHeld) EndHeldButton(*this);
-        if (open) open(listener, speaker, node);
-    };
+    m_Play.Talks().InstallConversation(
+        [this, open = m_Play.Talks().ConversationOpener()](Player* listener, Player* speaker,
+                                                           const std::string& node) {
+            if (m_bLeftHeld) EndHeldButton(*this);
+            if (open) open(listener, speaker, node);
+        });
 }
 
 void CMainFrame::CancelTargetSelection() {
@@ -186,7 +187,7 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
     }
 
     // A click on a party member makes it the controlled one.
-    if (candidate && !m_Play.m_bEditing)
+    if (candidate && !m_Play.IsEditing())
         if (auto* member = dynamic_cast<Player*>(candidate->m_pObject);
             member && member->m_iPartySlot != 0) {
             Order select = Order::Of(Order::Kind::Select);
@@ -197,13 +198,13 @@ void CMainFrame::OnLButtonDown(qv::Point point) {
 
     if (m_rcHoldGroundButton.Contains(point)) m_Play.Give(Order::Of(Order::Kind::HoldGround));
 
-    if (m_bBuildMode && m_Play.m_bEditing && candidate) {
+    if (m_bBuildMode && m_Play.IsEditing() && candidate) {
         DragPlacedObject(candidate, point);
         return;
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (!m_View.m_rcView.Contains(point) || (m_Play.m_bEditing && !leader)) return;
+    if (!m_View.m_rcView.Contains(point) || (m_Play.IsEditing() && !leader)) return;
     if (qv::MessageLoop::Instance().PeekInput(qv::EventKind::LButtonUp)) return;
     Capture(this);
     m_bLeftHeld = 1;
@@ -253,7 +254,7 @@ void CMainFrame::OnLButtonDblClk(qv::Point point) {
     if (ToPalette(*this, qv::EventKind::LButtonDblClk, point)) return;
     if (IsInputBlocked() || m_Play.Interacting().SelectMode() || m_Play.Interacting().DragHolder())
         return;
-    if (m_Play.m_bEditing && !m_World.m_pLeader) {
+    if (m_Play.IsEditing() && !m_World.m_pLeader) {
         if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get()) {
             m_Play.Give(Order::On(Order::Kind::Interact, candidate));
             m_Play.Give(Order::With(Order::Kind::Pause, 0));
@@ -280,7 +281,7 @@ void CMainFrame::OnRButtonDown(qv::Point point) {
         return;
     // A right click on a thing in a window uses it.
     if (m_pGameWindows->OnRButtonDown(point)) return;
-    if (!m_Play.m_bEditing) {
+    if (!m_Play.IsEditing()) {
         // The game stands still for as long as the button is held.
         Capture(this);
         m_Play.Give(Order::With(Order::Kind::Pause, 1));
@@ -309,7 +310,7 @@ void CMainFrame::OnRButtonUp(qv::Point point) {
     }
 
     Player* leader = m_World.m_pLeader.Get();
-    if (m_Play.m_bEditing) {
+    if (m_Play.IsEditing()) {
         if (!leader) {
             if (HoldsCapture(this) && !m_Play.Interacting().DragHolder()) EndHeldButton(*this);
         } else if (ObjectHolder* candidate = m_World.m_pHoverHolder.Get();

@@ -38,7 +38,7 @@ void CMainFrame::PickNextTarget() {
     if (!m_Play.m_bPaused) m_Play.Give(Order::With(Order::Kind::Pause, 1));
     m_Play.Give(Order::With(Order::Kind::TabTarget, 1));
     const std::vector<ObjectHolder*> candidates =
-        m_View.TabCandidates(m_Play.m_bEditing != 0, m_World.m_pLeader.Get());
+        m_View.TabCandidates(m_Play.IsEditing() != 0, m_World.m_pLeader.Get());
     ObjectHolder* current = m_World.m_pHoverHolder.Get();
     ObjectHolder* next = nullptr;
     auto at = std::find(candidates.begin(), candidates.end(), current);
@@ -72,14 +72,14 @@ void CMainFrame::OnKeyDown(int vk) {
             if (!IsInputBlocked()) PickNextTarget();
             break;
         case 'X':
-            if (!m_Play.m_bInputLock && candidate) {
+            if (!m_Play.IsInputLocked() && candidate) {
                 if (control) m_Play.Give(Order::On(Order::Kind::Target, candidate));
                 m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             }
             break;
         case qv::VK_SPACE:
         case 'P':
-            if (!m_Play.m_bInputLock && candidate && control)
+            if (!m_Play.IsInputLocked() && candidate && control)
                 m_Play.Give(Order::On(Order::Kind::Target, candidate));
             m_Play.Give(Order::With(Order::Kind::Pause, Order::kToggle));
             break;

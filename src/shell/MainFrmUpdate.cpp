@@ -109,10 +109,10 @@ void CMainFrame::OnTimer(int id) {
         if (!m_pGameWindows->ControlPanel())
             m_pGameWindows->MakePanels(m_World.m_pControlPlayer.Get());
         m_pGameWindows->Sync();
-        if (!m_bModalPopup && !m_Play.m_bEditing) m_pGameWindows->DrawAll();
+        if (!m_bModalPopup && !m_Play.IsEditing()) m_pGameWindows->DrawAll();
     }
     if (CDDWnd* panel = m_pGameWindows->Open().m_pPartyPanel;
-        panel && !m_bModalPopup && !m_Play.m_bEditing)
+        panel && !m_bModalPopup && !m_Play.IsEditing())
         panel->Redraw();
     DrawHoldGroundButton();
 

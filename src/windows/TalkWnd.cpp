@@ -46,7 +46,7 @@ bool CTalkWnd::StartBook(Object& text) {
 bool CTalkWnd::Begin(const std::string& scriptFile, Player* speaker, const std::string& node) {
     bool opened = false;
     try {
-        auto script = m_Play.m_TalkScripts.Load(m_Play.GameFolder(), scriptFile);
+        auto script = m_Play.Talks().Script(scriptFile);
         opened = m_Script.Open(m_pListener.Get(), speaker, std::move(script), node);
     } catch (const TalkScriptError& e) {
         m_Host.ReportScriptError(e.what());

@@ -126,7 +126,7 @@ TEST_F(BuiltWorld, WhatTheEditorPutsIsFoundWhereItWasPutAfterTheWorldIsSavedAndR
     EXPECT_EQ((std::pair{spawner->m_iKeyNumber, spawner->m_iMode}), (std::pair{7, 1}));
     ASSERT_NE(spawner->m_pTemplates, nullptr);
     EXPECT_EQ(spawner->m_pTemplates->Members().size(), 1u);
-    EXPECT_NE(play.FindLandInfo("pond.lnd"), nullptr);
+    EXPECT_NE(play.Editor().FindLandInfo("pond.lnd"), nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <set>
 
 #include "EditorFixture.h"
@@ -107,7 +108,7 @@ TEST_F(EditorFixture, EachListLabelShowsItsCatalogueListAndOnlyItsPrototypes) {
 TEST_F(EditorFixture, ADoubleClickInTheViewPutsACopyOfTheChosenMaterialThere) {
     StartOnTheStartWorld();
     MapMaster& map = *frame->m_World.map_master;
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     struct Row {
         const char* rule;
         const char* list;
@@ -157,11 +158,13 @@ TEST_F(EditorFixture, ADoubleClickInTheViewPutsACopyOfTheChosenMaterialThere) {
 
 TEST_F(EditorFixture, EachButtonOfThePaletteDoesItsOwnThing) {
     StartOnTheStartWorld();
-    const int& editing = frame->m_Play.m_bEditing;
-    const int& labels = frame->m_World.map_master->labelcells;
+    const Play& play = frame->m_Play;
+    const int& labelCells = frame->m_World.map_master->labelcells;
+    const std::function<int()> editing = [&play] { return play.IsEditing(); };
+    const std::function<int()> labels = [&labelCells] { return labelCells; };
     struct Row {
         const char* button;
-        const int* state;  // null: the title of the dialog it opens
+        const std::function<int()>* state;  // null: the title of the dialog it opens
         int want;
         const char* opened;
     };
@@ -171,12 +174,12 @@ TEST_F(EditorFixture, EachButtonOfThePaletteDoesItsOwnThing) {
         {"labels Rooms", &labels, 2, nullptr}, {"labels Off", &labels, 0, nullptr},
         {"Keys", nullptr, 0, "Key List"},      {"Lands", nullptr, 0, "Lands"},
     };
-    EXPECT_EQ(editing, 0);
+    EXPECT_EQ(editing(), 0);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.button);
         ASSERT_TRUE(PaletteGui().Click(r.button));
         if (r.state) {
-            EXPECT_EQ(*r.state, r.want);
+            EXPECT_EQ((*r.state)(), r.want);
         } else {
             EXPECT_EQ(titles.back(), r.opened);
         }
@@ -185,7 +188,7 @@ TEST_F(EditorFixture, EachButtonOfThePaletteDoesItsOwnThing) {
     frame->ClearModes();
     frame->RunTick();
     ASSERT_TRUE(PaletteGui().Click("Build Mode"));
-    EXPECT_EQ(editing, 1);
+    EXPECT_EQ(editing(), 1);
 }
 
 TEST_F(EditorFixture, TheFramesClicksOverThePaletteReachIt) {
@@ -195,7 +198,7 @@ TEST_F(EditorFixture, TheFramesClicksOverThePaletteReachIt) {
     frame->OnMouseMove(p);
     frame->OnLButtonDown(p);
     frame->OnLButtonUp(p);
-    EXPECT_EQ(frame->m_Play.m_bEditing, 1);
+    EXPECT_EQ(frame->m_Play.IsEditing(), 1);
     // The window shows the palette at (640, 0): its grey face.
     const std::vector<uint16_t>& shown = qv::Window::Current()->Picture();
     EXPECT_EQ(shown[static_cast<size_t>(470) * 900 + 890], 0xC618);

@@ -40,7 +40,7 @@ TEST_F(EditorFixture, ThePaletteAndTheStartUpDialogsAreDrawnWithTheirWidgets) {
     // The palette with a list open and a material chosen.
     ASSERT_TRUE(PaletteGui().Click("list Walls"));
     ASSERT_TRUE(PaletteGui().Click("material 4"));
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     PaletteGui().Frame();
     CWorldCreationDlg creation(*frame);
     creation.m_strFolder = "/home/builder/quorvale/";

@@ -83,7 +83,7 @@ TEST_F(LandDialogs, ALandIsInsertedUnderTheLandThatHoldsItAndRemovedFromTheTree)
     EXPECT_FALSE(tree.Remove(3));
     EXPECT_TRUE(tree.Remove(1));
     EXPECT_EQ(Tree(), (std::vector<std::string>{"0 World", "1 Isle"}));
-    EXPECT_EQ(play.FindLandInfo("pond.lnd"), nullptr);
+    EXPECT_EQ(play.Editor().FindLandInfo("pond.lnd"), nullptr);
 }
 
 // A land's picture lies in the Images folder: play's property and the add
@@ -109,13 +109,14 @@ TEST_F(LandDialogs, APictureFromOutsideTheImagesFolderIsRefused) {
         SCOPED_TRACE(r.picture);
         const bool accepted = r.reason.empty();
         qv::ScriptedMessages messages;
-        Land* pond = play.FindLandInfo("pond.lnd")->land;
+        Land* pond = play.Editor().FindLandInfo("pond.lnd")->land;
         CModifyLandDlg modify(play, *pond);
         modify.m_strPicture = r.picture;
         EXPECT_EQ(modify.Ok(), accepted);
         EXPECT_NE(modify.Message().find(r.reason), std::string::npos) << modify.Message();
         EXPECT_EQ(pond->bitmapname, accepted ? r.picture : "");
-        EXPECT_EQ(play.SetProperty(pond, Play::Property::kPicture, 0, r.picture), accepted ? 1 : 0);
+        EXPECT_EQ(play.Editor().SetProperty(pond, Play::Property::kPicture, 0, r.picture),
+                  accepted ? 1 : 0);
         CAddLandDlg add(play);
         add.m_strFile = "isle.lnd";
         add.m_strPicture = r.picture;
@@ -127,7 +128,7 @@ TEST_F(LandDialogs, APictureFromOutsideTheImagesFolderIsRefused) {
 
 TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
-    LandInfo* info = play.FindLandInfo("pond.lnd");
+    LandInfo* info = play.Editor().FindLandInfo("pond.lnd");
     ASSERT_NE(info, nullptr);
     ASSERT_NE(info->land, nullptr);  // in the window
     using D = CModifyLandDlg;
@@ -150,12 +151,12 @@ TEST_F(LandDialogs, ALandsValuesStayInsideTheirLimits) {
 // combine as rates do; "Set Time" and "Delete" work the rate out again.
 TEST_F(LandDialogs, ALandsEncountersAreAddedTimedAndDeletedWithinTheirLimits) {
     ASSERT_TRUE(AddLand("Pond", "pond.lnd", {20, 20, 30, 28}));
-    Land* pond = play.FindLandInfo("pond.lnd")->land;
+    Land* pond = play.Editor().FindLandInfo("pond.lnd")->land;
     CLandTreeDlg tree(play);  // its "Modify" on the pond's line
     CModifyLandDlg* dlg = tree.OpenModifyLand(1);
     ASSERT_TRUE(pond && dlg);
     enum Op { Add, SetFirst, DeleteSecond };
-    const int32_t most = Play::kMaxEncounterTime;
+    const int32_t most = Editing::kMaxEncounterTime;
     const double rest = 1 / (2000.0 * most);  // the rate of the longest
     const struct {
         const char* what;

@@ -563,20 +563,22 @@ TEST_F(ObjectDialogs, EachThingOpensItsOwnDialogInBuildModeOnly) {
         {"a weapon", [] { return new Weapon; }, "Weapon properties"},
     };
     std::vector<std::string> opened;
-    play.m_EditObject = [&](Object& object) {
+    Play::EditorHooks hooks;
+    hooks.editObject = [&](Object& object) {
         opened.push_back(MakeObjectDialog(play, object)->Title());
         return 1;
     };
+    play.InstallEditor(std::move(hooks));
     int column = 20;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         ObjectHolder* at = Lay(r.make(), play_test::At(column, 20));
         column += 2;
         opened.clear();
-        play.m_bEditing = 0;
+        play.Editor().SetEditing(false);
         play.Give(Order::On(Order::Kind::Edit, at));
         EXPECT_TRUE(opened.empty());
-        play.m_bEditing = 1;
+        play.Editor().SetEditing(true);
         play.Give(Order::On(Order::Kind::Edit, at));
         EXPECT_EQ(opened, std::vector<std::string>{r.title});
     }

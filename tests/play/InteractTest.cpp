@@ -363,7 +363,7 @@ TEST_F(Interact, WithoutACreatureTheHoveredObjectIsTheTarget) {
     chest->activateAnswer = Object::kWorldChanged;
     EXPECT_EQ(play.InteractWith(nullptr, 0), Object::kWorldChanged);
     // In the editor its editor opens instead (1 when it answers nothing).
-    play.m_bEditing = 1;
+    play.Editor().SetEditing(true);
     EXPECT_EQ(play.InteractWith(nullptr, 0), 1);
     EXPECT_EQ(chest->edits, 1);
     chest->editAnswer = 4;

@@ -386,10 +386,12 @@ TEST_F(LandMove, TheLoopTakesTheStairsItWasGiven) {
 TEST_F(LandMove, ALandFileNameIsAPlainNameChosenInTheDialog) {
     std::vector<Play::FileDialogRequest> asked;
     std::optional<std::string> answer;
-    play.m_ChooseFile = [&](const Play::FileDialogRequest& r) {
+    Play::EditorHooks hooks;
+    hooks.chooseFile = [&](const Play::FileDialogRequest& r) {
         asked.push_back(r);
         return answer;
     };
+    play.InstallEditor(std::move(hooks));
     std::string name = "Marsh";
     answer = std::nullopt;
     EXPECT_EQ(play.AskLandFileName(name), 0);
@@ -405,7 +407,7 @@ TEST_F(LandMove, ALandFileNameIsAPlainNameChosenInTheDialog) {
     answer = "C:\\lands\\..";
     EXPECT_EQ(play.AskLandFileName(name), 0);
     EXPECT_EQ(name, "marsh.lnd");
-    play.m_ChooseFile = nullptr;
+    play.InstallEditor({});
     EXPECT_EQ(play.AskLandFileName(name), 0);
 }
 
@@ -414,8 +416,8 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
     const int32_t width = map.worldcellx;
     std::optional<std::string> file;
     bool askWorld = false;
-    play.m_ChooseFile = [&](const Play::FileDialogRequest&) { return file; };
-    play.m_AskNewWorld = [&](Play::NewWorldRequest& r) {
+    Play::EditorHooks hooks;
+    hooks.askNewWorld = [&](Play::NewWorldRequest& r) {
         EXPECT_EQ(r.width, 500);
         EXPECT_EQ(r.height, 500);
         r.name = "Isle";
@@ -423,6 +425,8 @@ TEST_F(LandMove, ANewWorldIsOneLandOfTheChosenSizeAndACancelChangesNothing) {
         r.height = 50;
         return askWorld;
     };
+    hooks.chooseFile = [&](const Play::FileDialogRequest&) { return file; };
+    play.InstallEditor(std::move(hooks));
     EXPECT_EQ(play.NewWorld(), 2);
     askWorld = true;
     EXPECT_EQ(play.NewWorld(), 2);  // the land's file was not chosen
@@ -467,15 +471,17 @@ TEST_F(LandMove, ANewWorldIsMadeUpToTheLargestTheGameHolds) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         const int32_t width = map.worldcellx;
-        play.m_ChooseFile = [](const Play::FileDialogRequest&) {
-            return std::optional<std::string>("isle.lnd");
-        };
-        play.m_AskNewWorld = [&](Play::NewWorldRequest& q) {
+        Play::EditorHooks hooks;
+        hooks.askNewWorld = [&](Play::NewWorldRequest& q) {
             q.name = "Isle";
             q.width = r.width;
             q.height = r.height;
             return true;
         };
+        hooks.chooseFile = [](const Play::FileDialogRequest&) {
+            return std::optional<std::string>("isle.lnd");
+        };
+        play.InstallEditor(std::move(hooks));
         qv::ScriptedMessages messages;
         EXPECT_EQ(play.NewWorld(), r.made ? 1 : 2);
         const MapMaster& now = *world.map_master;
@@ -524,10 +530,12 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     play.Saves().SetSkipsPlayersFile(1);  // the editor's world, without its party
     std::optional<std::string> chosen;
     Play::FileDialogRequest asked;
-    play.m_ChooseFile = [&](const Play::FileDialogRequest& r) {
+    Play::EditorHooks hooks;
+    hooks.chooseFile = [&](const Play::FileDialogRequest& r) {
         asked = r;
         return chosen;
     };
+    play.InstallEditor(std::move(hooks));
     EXPECT_EQ(play.OnLoadWorld(), 2);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back(), "Load Cancelled");
@@ -545,7 +553,7 @@ TEST_F(LandMove, LoadingAWorldAsksBeforeItTouchesTheWorkingFolder) {
     EXPECT_EQ(play.Saves().CurrentFolder(), folder.Base() + "tmp\\");
 
     // Reloading without asking takes the world in play.
-    play.m_ChooseFile = nullptr;
+    play.InstallEditor({});
     play.Saves().SetReloadsWithoutAsking(1);
     EXPECT_EQ(play.OnLoadWorld(), 1);
 }

@@ -123,10 +123,10 @@ TEST_F(Place, ADropJustLeftOfABlockedCentreAimsTenPixelsPastIt) {
         auto image = Block(8, row.solidRight, 8, 8);
         ObjectHolder* block = Lay(Pictured<Thing>(image.get()), centre);
         Thing* arrows = Stack(1);
-        const int beeps = play.m_iWarningBeeps;
+        const int beeps = play.WarningBeeps();
         const int objectsBefore = Thing::live;
         Play::DropResult r = play.DropObject(arrows, w);
-        EXPECT_EQ(play.m_iWarningBeeps, beeps + (row.placed ? 0 : 1));
+        EXPECT_EQ(play.WarningBeeps(), beeps + (row.placed ? 0 : 1));
         if (row.placed) {
             ASSERT_TRUE(r);
             EXPECT_EQ(r.holder->pos, Position(centre.x + 10, centre.y, 0));

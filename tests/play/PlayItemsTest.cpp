@@ -316,7 +316,7 @@ TEST_F(PlayItems, ASignIsReadWhereItStandsABookOrLetterFromTheBag) {
     };
     Player* reader = PlaceMember(1, At(36, 35, 20, 50));
     std::vector<std::string> read;
-    play.m_OpenBook = [&](Object& text) { read.push_back(text.m_strGeneralName); };
+    play.Talks().InstallBook([&](Object& text) { read.push_back(text.m_strGeneralName); });
     int cell = 36;  // each thing laid on a cell of its own
     for (const auto& r : rows) {
         SCOPED_TRACE(r.rule);

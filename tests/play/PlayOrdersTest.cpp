@@ -121,11 +121,11 @@ TEST_F(PlayOrders, ATakeOrderFetchesOnlyWhatCanBeCarriedOff) {
                          Row{"in build mode", 1, true}}) {
         SCOPED_TRACE(r.rule);
         ObjectHolder* h = Lay(new Lying(r.moveable), At(36, 35, 60, 50));
-        play.m_bEditing = r.editing ? 1 : 0;
+        play.Editor().SetEditing(r.editing);
         EXPECT_EQ(play.Give(Order::On(Order::Kind::Take, h)), 0);
         EXPECT_EQ(k->m_pPlayerSet, nullptr);
         EXPECT_EQ(k->m_pBag->ItemCount(), 1);
-        play.m_bEditing = 0;
+        play.Editor().SetEditing(false);
         map.RemoveHolder(h->pos, h);
         if (r.moveable == 2) h->m_pObject->m_bMoveable = 1;  // the test's own: it goes
         DeleteHolderWithObject(h);
@@ -193,9 +193,8 @@ TEST_F(PlayOrders, ACreatureTouchedIsFoughtUnlessAScriptHoldsIt) {
 
 TEST_F(PlayOrders, ATradeOrderOpensTheWindowOfTheFirstStoreOfTheId) {
     std::vector<std::pair<std::string, int32_t>> opened;
-    play.m_TradeWindow.open = [&](Store& store, int32_t mode) {
-        opened.emplace_back(store.m_strSpecialName, mode);
-    };
+    play.Talks().InstallTrade(
+        [&](Store& store, int32_t mode) { opened.emplace_back(store.m_strSpecialName, mode); });
     for (auto [name, id] : {std::pair{"Baker", 7}, {"Cooper", 7}}) {
         auto store = std::make_unique<Store>();
         store->m_strSpecialName = name;
@@ -332,12 +331,12 @@ TEST_F(PlayOrders, AScriptedMoveOrderChangesTheCreaturesMoves) {
         std::vector<qv::Point> after;
     };
     const Row rows[] = {
-        {"a move appended", Play::kMoveAdd, 0, {40, 41}, 1, {{40, 41}}},
-        {"another", Play::kMoveAdd, 0, {42, 43}, 1, {{40, 41}, {42, 43}}},
-        {"the last line changed", Play::kMoveSet, 1, {44, 45}, 1, {{40, 41}, {44, 45}}},
-        {"a line past the last", Play::kMoveSet, 2, {1, 1}, 0, {{40, 41}, {44, 45}}},
-        {"a line before the first", Play::kMoveDelete, -1, {}, 0, {{40, 41}, {44, 45}}},
-        {"the first removed", Play::kMoveDelete, 0, {}, 1, {{44, 45}}},
+        {"a move appended", Editing::kMoveAdd, 0, {40, 41}, 1, {{40, 41}}},
+        {"another", Editing::kMoveAdd, 0, {42, 43}, 1, {{40, 41}, {42, 43}}},
+        {"the last line changed", Editing::kMoveSet, 1, {44, 45}, 1, {{40, 41}, {44, 45}}},
+        {"a line past the last", Editing::kMoveSet, 2, {1, 1}, 0, {{40, 41}, {44, 45}}},
+        {"a line before the first", Editing::kMoveDelete, -1, {}, 0, {{40, 41}, {44, 45}}},
+        {"the first removed", Editing::kMoveDelete, 0, {}, 1, {{44, 45}}},
         {"no such change", 9, 0, {}, 0, {{44, 45}}},
     };
     for (const Row& r : rows) {
@@ -433,7 +432,7 @@ TEST_F(PlayOrders, TheCreatureSheetsOrdersLeaveTheCreatureAsItsOwnReadingOfThePa
         ordered->FillPropertyPages(pages);
         r.edit(pages);
         read->ReadPropertyPages(pages);
-        for (const Order& order : Play::CreatureSheetOrders(ordered.get(), pages))
+        for (const Order& order : Editing::CreatureSheetOrders(ordered.get(), pages))
             EXPECT_EQ(play.Give(order), 1) << order.name;
         EXPECT_EQ(record_test::StoreObject(*ordered), record_test::StoreObject(*read));
     }

@@ -45,7 +45,7 @@ public:  // a table's rows each build a yard of their own
         auto store = std::make_unique<Store>("Yard Stall");
         store->m_iStoreId = start_talk::kStoreId;
         play.Trade().AddStore(std::move(store));
-        play.m_TradeWindow.open = [this](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
+        play.Talks().InstallTrade([this](Store& s, int32_t) { trades.push_back(s.m_iStoreId); });
         const std::string text = start_talk::Script();
         script = std::make_shared<const TalkScriptFile>(
             ReadTalkScript({text.begin(), text.end()}, start_talk::kScriptFile));
@@ -182,23 +182,24 @@ TEST(StartTalkRows, TheWeaverTakesTheFirstFreeSlotOrAFullPartyTurnsItAwayAndTell
         StartTalk fresh;
         for (int slot = 2; slot < Play::kPartySlots; ++slot)
             if (slot != r.freeSlot) fresh.PlaceMember(slot, At(19, 19 + slot));
-        EXPECT_EQ(fresh.play.JoinParty(fresh.weaver), r.freeSlot ? 1 : 0);
+        EXPECT_EQ(fresh.play.Talks().JoinParty(fresh.weaver), r.freeSlot ? 1 : 0);
         EXPECT_EQ(fresh.ask.told, r.freeSlot ? Lines{} : Lines{"The party is full."});
         EXPECT_EQ(fresh.weaver->m_pGroup == fresh.villagers, r.freeSlot == 0);
         EXPECT_EQ(fresh.weaver->m_iPartySlot, r.freeSlot);
         if (r.freeSlot) {
             EXPECT_EQ(fresh.world.m_Party[size_t(r.freeSlot)].Get(), fresh.weaver);
         }
-        EXPECT_EQ(fresh.play.JoinParty(fresh.dog), 0) << "already in the party";
+        EXPECT_EQ(fresh.play.Talks().JoinParty(fresh.dog), 0) << "already in the party";
     }
 }
 
 TEST_F(StartTalk, AConversationAskedDuringTheTurnsOpensAfterThemWithItsListener) {
     std::vector<std::string> opened;
-    play.m_OpenConversation = [&](Player* listener, Player* speaker, const std::string& node) {
+    play.Talks().InstallConversation([&](Player* listener, Player* speaker,
+                                         const std::string& node) {
         opened.push_back((listener == leader ? std::string("leader") : listener->m_strSpecialName) +
                          " hears " + speaker->m_strSpecialName + " " + node);
-    };
+    });
     play.AskConversation(leader, miller);
     world.m_OpenDeathTalk(leader, weaver);
     play.AskConversation(dog, miller);

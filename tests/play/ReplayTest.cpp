@@ -178,17 +178,17 @@ struct Session {
         ok = play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
              play.Saves().TryReloadWindowAtFocus();
         // Conversations take their first choice until they end.
-        play.m_OpenConversation = [this](Player* listener, Player* speaker,
-                                         const std::string& node) {
-            CTalkScript talk(world, host);
-            if (!talk.Open(listener ? listener : world.m_pLeader.Get(), speaker,
-                           std::make_shared<const TalkScriptFile>(
-                               LoadTalkScript(play.GameFolder(), speaker->m_strMessageFile)),
-                           node))
-                return;
-            for (int step = 0; step < kMaxTalkSteps && !talk.IsOver(); ++step) talk.Choose(0);
-            ++conversations;
-        };
+        play.Talks().InstallConversation(
+            [this](Player* listener, Player* speaker, const std::string& node) {
+                CTalkScript talk(world, host);
+                if (!talk.Open(listener ? listener : world.m_pLeader.Get(), speaker,
+                               std::make_shared<const TalkScriptFile>(
+                                   LoadTalkScript(play.GameFolder(), speaker->m_strMessageFile)),
+                               node))
+                    return;
+                for (int step = 0; step < kMaxTalkSteps && !talk.IsOver(); ++step) talk.Choose(0);
+                ++conversations;
+            });
     }
     ~Session() { world.DeleteGroups(); }
 

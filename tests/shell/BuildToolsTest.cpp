@@ -74,7 +74,7 @@ TEST_F(BuildTools, PaintingRefreshesThePaletteOnlyWhileEditing) {
     for (auto [editing, want] : {std::pair{1, Calls{"refresh 1"}}, std::pair{0, Calls{}}}) {
         SCOPED_TRACE(editing ? "editing" : "not editing");
         tools.calls.clear();
-        frame->m_Play.m_bEditing = editing;
+        frame->m_Play.Editor().SetEditing(editing != 0);
         frame->OnPaint();
         EXPECT_EQ(tools.calls, want);
     }
@@ -109,7 +109,7 @@ TEST_F(BuildTools, TheMouseOverThePaletteIsThePalettesAlone) {
 TEST_F(BuildTools, ADoubleClickInTheViewPutsDownThePalettesMaterialOrAsksWhich) {
     frame->m_bBuildMode = 1;
     Start();
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     struct Row {
         const char* rule;
         bool chosen;

@@ -225,7 +225,7 @@ TEST_F(DrawFrame, WhilePickingATargetOnlyWhatThePendingUseTakesIsFound) {
     frame->m_ptCursor = {kCx, kCy - 60};
     frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), nullptr);
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     frame->HoverText(frame->m_ptCursor.x, frame->m_ptCursor.y);
     EXPECT_EQ(frame->m_World.m_pHoverHolder.Get(), barrel);
 }

@@ -245,7 +245,7 @@ TEST_F(Input, EachEventGivesItsOrders) {
                            : r.state & kMember ? member->m_pHolder
                                                : nullptr;
         leader->m_iTalkState = r.state & kTalking ? 0 : -1;
-        frame->m_Play.m_bInputLock = (r.state & kLocked) != 0;
+        frame->m_Play.Give(Order::With(Order::Kind::InputLock, (r.state & kLocked) != 0));
         frame->m_Play.Interacting().SetSelectMode((r.state & kPicking) != 0);
         frame->m_Play.m_bPaused = (r.state & kTabbing) != 0;
         frame->m_Play.Interacting().SetTabTarget((r.state & kTabbing) != 0);
@@ -506,10 +506,10 @@ TEST_F(Input, KeysAndCommandsFlipTheFramesSwitches) {
     Send(qv::Event::Command(32799));
     Send(qv::Event::Command(32788));
     EXPECT_TRUE(frame->m_Play.m_bPaused) << "no pause flip while a target is picked";
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     Send(qv::Event::Command(32793));
     EXPECT_TRUE(frame->m_bTalkMode);
-    EXPECT_FALSE(frame->m_Play.m_bEditing);
+    EXPECT_FALSE(frame->m_Play.IsEditing());
     Send(qv::Event::Command(32796));
     EXPECT_TRUE(frame->m_bTradeMode);
     EXPECT_FALSE(frame->m_bTalkMode);
@@ -526,7 +526,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
     NewGroup()->AddMember(talker);
     Position near(focus.x + 100, focus.y, 0);
     ASSERT_EQ(map->AddHolder(near, new ObjectHolder(near, talker)), 1);
-    frame->m_Play.m_OpenConversation = [](Player*, Player*, const std::string&) {};
+    frame->m_Play.Talks().InstallConversation([](Player*, Player*, const std::string&) {});
     frame->EndScrollWhenTalking();
     enum How { kKeep, kCancel, kTalkerComes, kConversation };
     const struct Row {
@@ -539,7 +539,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
                 {"a conversation opens: the lock stays the conversation's", kConversation, 0, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        frame->m_Play.m_bInputLock = 0;
+        frame->m_Play.Give(Order::With(Order::Kind::InputLock, 0));
         frame->m_bTalkArrival = 0;
         Mouse(qv::EventKind::LButtonDown, {kCx + 150, kCy});
         frame->m_iTickStep = 1000;
@@ -552,7 +552,7 @@ TEST_F(Input, CancellingTheMouseScrollKeepsOrSetsTheInputLock) {
             frame->CancelMouseScroll(r.how == kKeep);
         EXPECT_EQ(frame->m_bLeftHeld, r.held);
         EXPECT_EQ(frame->m_iTickStep, r.held ? 1000 : 100);
-        EXPECT_EQ(frame->m_Play.m_bInputLock, r.lock);
+        EXPECT_EQ(frame->m_Play.IsInputLocked(), r.lock);
         EXPECT_EQ(frame->m_bTalkArrival, r.how == kTalkerComes);
         EXPECT_EQ(qv::MessageLoop::Instance().GetCapture(), r.held ? frame.get() : nullptr);
         Mouse(qv::EventKind::LButtonUp, {kCx + 150, kCy});
@@ -623,7 +623,7 @@ namespace {
 
 TEST_F(Input, InTheEditorAPlacedObjectIsDraggedByThePictureAndDroppedInTheView) {
     frame->m_bBuildMode = 1;
-    frame->m_Play.m_bEditing = 1;
+    frame->m_Play.Editor().SetEditing(true);
     Position at(focus.x + 60, focus.y - 40, 0);
     ObjectHolder* barrel = Place(at, "Barrel");
     MoveTo(Over(at));

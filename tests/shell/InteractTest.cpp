@@ -33,9 +33,9 @@ TEST_F(InteractInFrame, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoRespons
     EXPECT_EQ(Ask(k, crier->m_pHolder), 2);
     EXPECT_EQ(crier->m_pPlayerSet, k->m_pHolder);
     // Touching: the conversation takes over.
-    frame->m_Play.m_bInputLock = 1;
+    frame->m_Play.Give(Order::With(Order::Kind::InputLock, 1));
     EXPECT_EQ(frame->m_Play.InteractWith(k, 1), Object::kWorldChanged);
-    EXPECT_EQ(frame->m_Play.m_bInputLock, 0);
+    EXPECT_EQ(frame->m_Play.IsInputLocked(), 0);
     EXPECT_EQ(k->m_pPlayerSet, nullptr);
     EXPECT_EQ(crier->m_pPlayerSet, nullptr);
 
@@ -50,7 +50,7 @@ TEST_F(InteractInFrame, SomeoneWithSomethingToSayComesOverAndTalksOrHasNoRespons
     k->m_strMessageNode = "CHAT";
     Key(qv::VK_RETURN);  // closes "No Response."
     EXPECT_EQ(Ask(k, quiet->m_pHolder, 1), 0);
-    EXPECT_EQ(frame->m_Play.m_bInputLock, 0);
+    EXPECT_EQ(frame->m_Play.IsInputLocked(), 0);
     EXPECT_EQ(quiet->m_pPlayerSet, nullptr);
 }
 
@@ -110,10 +110,10 @@ TEST_F(InteractInFrame, TakingPartOfAStackLeavesTheRestWhereItLies) {
         Thing* lamp = PlaceThing(new Thing("Lamp"), At(column++, 36));
         ObjectHolder* holder = lamp->m_pHolder;
         EXPECT_EQ(frame->m_Play.AskTakeAmount(k, lamp), r.answer);
-        const int beeps = frame->m_Play.m_iWarningBeeps;
+        const int beeps = frame->m_Play.WarningBeeps();
         qv::Handle<ObjectHolder> kept(holder);
         EXPECT_EQ(Ask(k, holder, 1), 1);
-        EXPECT_EQ(frame->m_Play.m_iWarningBeeps, beeps + (r.taken ? 0 : 1));
+        EXPECT_EQ(frame->m_Play.WarningBeeps(), beeps + (r.taken ? 0 : 1));
         EXPECT_EQ(k->m_pBag->Contains(lamp), r.taken);
         EXPECT_EQ(kept.Get() != nullptr, !r.taken);
         if (!r.taken) {

@@ -230,9 +230,8 @@ TEST_F(Party, RegroupingTakesOnlyFreeSlotsAndTheRestRejoinWithoutOne) {
 TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
     Open();
     std::vector<std::pair<std::string, int32_t>> opened;
-    frame.m_Play.m_TradeWindow.open = [&](::Store& store, int32_t mode) {
-        opened.emplace_back(store.m_strSpecialName, mode);
-    };
+    frame.m_Play.Talks().InstallTrade(
+        [&](::Store& store, int32_t mode) { opened.emplace_back(store.m_strSpecialName, mode); });
     for (auto [name, id] : {std::pair{"Smith", 4}, {"Baker", 7}, {"Cooper", 7}}) {
         auto store = std::make_unique<::Store>();
         store->m_strSpecialName = name;
@@ -240,11 +239,11 @@ TEST_F(Party, TheTradeWindowOpensForTheFirstStoreOfTheId) {
         frame.m_Play.Trade().AddStore(std::move(store));
     }
     const int32_t seven = 7, nine = 9;
-    frame.m_Play.OpenTradeWindow(&seven, 1);  // no leader: nothing
+    frame.m_Play.Talks().OpenTradeWindow(&seven, 1);  // no leader: nothing
     EXPECT_TRUE(opened.empty());
     PartyOf({"Ayla"});
-    frame.m_Play.OpenTradeWindow(&seven, 2);
-    frame.m_Play.OpenTradeWindow(&nine, 1);
+    frame.m_Play.Talks().OpenTradeWindow(&seven, 2);
+    frame.m_Play.Talks().OpenTradeWindow(&nine, 1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, "Baker");
     EXPECT_EQ(opened[0].second, 2);

@@ -31,10 +31,10 @@ protected:
     }
     // Conversations open by noting their speaker and node.
     void NoteConversations() {
-        frame.m_Play.m_OpenConversation = [this](Player*, Player* speaker,
-                                                 const std::string& node) {
-            opened.push_back(speaker->m_strSpecialName + " " + node);
-        };
+        frame.m_Play.Talks().InstallConversation(
+            [this](Player*, Player* speaker, const std::string& node) {
+                opened.push_back(speaker->m_strSpecialName + " " + node);
+            });
     }
     template <class T>
     T* Add(std::unique_ptr<T> event, int32_t trigger, int32_t status) {

@@ -357,7 +357,7 @@ TEST(Lights, DrawnOnlyInBuildModeOrWhenVisible) {
     light.m_bNotDrawn = 5;
     EXPECT_EQ(light.Draw(nullptr, {}, {}, Position(1, 1), 0), 0);
     EXPECT_EQ(light.m_bNotDrawn, 5);  // not drawn at all
-    frame.m_Play.m_bEditing = 1;
+    frame.m_Play.Editor().SetEditing(true);
     light.Draw(nullptr, {}, {}, Position(1, 1), 0);
     EXPECT_EQ(light.m_bNotDrawn, 0);
 }

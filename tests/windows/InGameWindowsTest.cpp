@@ -388,7 +388,8 @@ TEST_F(InGame, AWindowWhoseThingGoesClosesAndTheWorldGoesOn) {
 
 TEST_F(InGame, InTheEditorAPlacedThingDraggedOffTheViewGoesToTheListUnderItOrGoes) {
     ASSERT_TRUE(ok);
-    frame->m_bBuildMode = frame->m_Play.m_bEditing = 1;
+    frame->m_bBuildMode = 1;
+    frame->m_Play.Editor().SetEditing(true);
     const Position at(Hero()->m_pHolder->pos.x + 60, Hero()->m_pHolder->pos.y, 0);
     for (const bool overBag : {true, false}) {
         SCOPED_TRACE(overBag ? "over the bag's list: into that bag" : "over no list: it goes");

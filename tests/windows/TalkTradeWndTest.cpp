@@ -117,7 +117,7 @@ TEST_F(TalkTradeWindows, TheTalkWindowShowsTheLinesAndTakesTheChoicesToTheEnd) {
         SCOPED_TRACE(row.rule);
         NextRow();
         std::vector<int32_t> trades;
-        play().m_TradeWindow.open = [&](Store& s, int32_t) { trades.push_back(s.m_iStoreId); };
+        play().Talks().InstallTrade([&](Store& s, int32_t) { trades.push_back(s.m_iStoreId); });
         CTalkWnd w(play(), frame.m_pGameWindows->Open(), trader.get(), keeper.get());
         ASSERT_TRUE(w.Start(""));
         EXPECT_EQ(w.Title(), "Shop keeper");
@@ -172,7 +172,7 @@ TEST_F(TalkTradeWindows, ASignShowsItsNodeOfTheBookScriptOrNothingWhenRefused) {
         const std::string path = (folder.dir / kBookScript).string();
         std::filesystem::remove(path);
         if (r.script) qv::WriteWholeFile(path, {r.script, r.script + std::strlen(r.script)});
-        play().m_TalkScripts.Clear();
+        play().Talks().ClearScripts();
         play().m_World.m_ScriptVariableList.clear();
         ask.told.clear();
         Sign sign;

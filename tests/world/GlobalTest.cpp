@@ -20,7 +20,7 @@ TEST(Global, TheFramePointerLivesWithTheFrame) {
     {
         CMainFrame frame;
         EXPECT_EQ(GetMainFrame(), &frame);
-        frame.m_Play.m_bEditing = 1;
+        frame.m_Play.Editor().SetEditing(true);
         frame.m_Play.Saves().SetGameFolder("C:\\Games\\Quorvale\\");
         EXPECT_EQ(IsEditMode(), 1);
         EXPECT_EQ(GetPlayerArray(), &frame.m_World.m_PlayerArray);
