@@ -173,7 +173,7 @@ struct Session {
         world.CreateRootGroups();
         play.m_pAsk = &ask;
         play.m_pShell = &shell;
-        play.m_OpenBook = [this](Object& text) { read = text.m_strGeneralName; };
+        play.Talks().InstallBook([this](Object& text) { read = text.m_strGeneralName; });
         play.Saves().UseGameFolder(folder.dir.string() + "\\");
         ok = play.Saves().StartInOriginalWorld() == 1 && LoadGlobalImages(&world) != 0 &&
              play.Saves().TryReloadWindowAtFocus();
