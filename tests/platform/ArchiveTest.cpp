@@ -130,6 +130,42 @@ TEST(Archive, NewClassThenClassTagThenBackReference) {
     EXPECT_EQ(static_cast<Probe*>(rb.get())->value, -2);
 }
 
+TEST(Archive, AnObjectWrittenAgainNamesItsOwnNumberHoweverManyCameBetween) {
+    // The class takes number 1, the objects 2 on; past 0x7FFE a name takes
+    // the 32-bit form.
+    struct Row {
+        const char* what;
+        size_t objects;
+    };
+    const Row rows[] = {{"one object", 1},
+                        {"just under the first growth of the names", 31},
+                        {"at the first growth", 32},
+                        {"just over it", 33},
+                        {"numbers past the 16-bit names", 0x7FFF + 10}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<Probe> probes(r.objects);
+        qv::Archive out;
+        for (size_t i = 0; i < probes.size(); ++i) {
+            probes[i].value = static_cast<int32_t>(i);
+            out.WriteObject(&probes[i]);
+        }
+        for (size_t i = probes.size(); i-- > 0;) out.WriteObject(&probes[i]);
+        const Bytes bytes = out.TakeBytes();
+        // The last back-reference names the first object: number 2.
+        EXPECT_EQ(Bytes(bytes.end() - 2, bytes.end()), (Bytes{0x02, 0x00}));
+
+        qv::Archive in(bytes);
+        std::vector<std::unique_ptr<qv::Persistent>> read;
+        for (size_t i = 0; i < probes.size(); ++i) read.emplace_back(in.ReadObject());
+        for (size_t i = probes.size(); i-- > 0;) {
+            ASSERT_EQ(in.ReadObjectUnowned(), read[i].get()) << i;
+            EXPECT_EQ(static_cast<Probe*>(read[i].get())->value, static_cast<int32_t>(i));
+        }
+        EXPECT_EQ(in.Remaining(), 0u);
+    }
+}
+
 TEST(Archive, NumbersAreLittleEndianWhateverTheHost) {
     qv::Archive out;
     out.WriteByte(0xA5);
