@@ -131,36 +131,24 @@ TEST(Archive, NewClassThenClassTagThenBackReference) {
 }
 
 TEST(Archive, AnObjectWrittenAgainNamesItsOwnNumberHoweverManyCameBetween) {
-    // The class takes number 1, the objects 2 on; past 0x7FFE a name takes
-    // the 32-bit form.
-    struct Row {
-        const char* what;
-        size_t objects;
-    };
-    const Row rows[] = {{"one object", 1},
-                        {"just under the first growth of the names", 31},
-                        {"at the first growth", 32},
-                        {"just over it", 33},
-                        {"numbers past the 16-bit names", 0x7FFF + 10}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        std::vector<Probe> probes(r.objects);
+    // Rows at the first growth of the names' table, and past the 16-bit names.
+    for (size_t objects : {size_t{1}, size_t{31}, size_t{32}, size_t{33}, size_t{0x7FFF + 10}}) {
+        SCOPED_TRACE(objects);
+        std::vector<Probe> probes(objects);
         qv::Archive out;
-        for (size_t i = 0; i < probes.size(); ++i) {
-            probes[i].value = static_cast<int32_t>(i);
+        for (size_t i = 0; i < objects; ++i) {
+            probes[i].value = int32_t(i);
             out.WriteObject(&probes[i]);
         }
-        for (size_t i = probes.size(); i-- > 0;) out.WriteObject(&probes[i]);
+        for (size_t i = objects; i-- > 0;) out.WriteObject(&probes[i]);
         const Bytes bytes = out.TakeBytes();
-        // The last back-reference names the first object: number 2.
-        EXPECT_EQ(Bytes(bytes.end() - 2, bytes.end()), (Bytes{0x02, 0x00}));
-
+        EXPECT_EQ(Bytes(bytes.end() - 2, bytes.end()), (Bytes{0x02, 0x00}));  // the first object
         qv::Archive in(bytes);
         std::vector<std::unique_ptr<qv::Persistent>> read;
-        for (size_t i = 0; i < probes.size(); ++i) read.emplace_back(in.ReadObject());
-        for (size_t i = probes.size(); i-- > 0;) {
+        for (size_t i = 0; i < objects; ++i) read.emplace_back(in.ReadObject());
+        for (size_t i = objects; i-- > 0;) {
             ASSERT_EQ(in.ReadObjectUnowned(), read[i].get()) << i;
-            EXPECT_EQ(static_cast<Probe*>(read[i].get())->value, static_cast<int32_t>(i));
+            EXPECT_EQ(static_cast<Probe*>(read[i].get())->value, int32_t(i));
         }
         EXPECT_EQ(in.Remaining(), 0u);
     }
