@@ -40,6 +40,29 @@ ArchiveError::ArchiveError(Cause c, const std::string& f, const std::string& w)
       cause(c),
       file(f) {}
 
+void StoredIndex::Add(const void* p, uint32_t number) {
+    Reserve(m_count + 1);
+    Put(p, number);
+    ++m_count;
+}
+
+void StoredIndex::Reserve(size_t n) {
+    if (2 * n <= m_slots.size()) return;
+    size_t size = 64;
+    while (size < 2 * n) size *= 2;
+    std::vector<Slot> old(size);
+    old.swap(m_slots);
+    m_mask = size - 1;
+    for (const Slot& s : old)
+        if (s.number != 0) Put(s.key, s.number);
+}
+
+void StoredIndex::Put(const void* p, uint32_t number) {
+    size_t i = SlotOf(p);
+    while (m_slots[i].number != 0) i = (i + 1) & m_mask;
+    m_slots[i] = {p, number};
+}
+
 Archive::Archive(std::string fileName) : m_mode(Store), m_fileName(std::move(fileName)) {}
 
 Archive::Archive(const uint8_t* data, size_t size, std::string fileName)
@@ -141,9 +164,7 @@ std::string Archive::ReadLongString() {
 void Archive::WriteCount(size_t n) {
     // So many objects are about to be named: room for them at once, grown by
     // doubling at the least, so that many short lists cost no more.
-    const size_t want = m_storeMap.size() + n;
-    if (want > m_storeMap.bucket_count() * m_storeMap.max_load_factor())
-        m_storeMap.reserve(std::max(want, 2 * m_storeMap.size()));
+    m_storeMap.Reserve(m_storeMap.Size() + n);
     if (n < 0xFFFF) {
         WriteWord(uint16_t(n));
     } else {
@@ -182,11 +203,10 @@ void Archive::WriteClass(const RuntimeClass* cls) {
         WriteIndexTag(m_lastClassIndex, true);
         return;
     }
-    auto it = m_storeMap.find(cls);
-    if (it != m_storeMap.end()) {
+    if (const uint32_t index = m_storeMap.Find(cls)) {
         m_lastClass = cls;
-        m_lastClassIndex = it->second;
-        WriteIndexTag(it->second, true);
+        m_lastClassIndex = index;
+        WriteIndexTag(index, true);
         return;
     }
     size_t len = std::strlen(cls->name);
@@ -194,7 +214,7 @@ void Archive::WriteClass(const RuntimeClass* cls) {
     WriteWord(uint16_t(cls->schema));
     WriteWord(uint16_t(len));
     Write(cls->name, len);
-    m_storeMap.emplace(cls, m_mapCount++);
+    m_storeMap.Add(cls, m_mapCount++);
 }
 
 void Archive::WriteObject(const Persistent* obj) {
@@ -203,13 +223,12 @@ void Archive::WriteObject(const Persistent* obj) {
         WriteWord(kNullTag);
         return;
     }
-    auto it = m_storeMap.find(obj);
-    if (it != m_storeMap.end()) {
-        WriteIndexTag(it->second, false);
+    if (const uint32_t index = m_storeMap.Find(obj)) {
+        WriteIndexTag(index, false);
         return;
     }
     WriteClass(obj->GetRuntimeClass());
-    m_storeMap.emplace(obj, m_mapCount++);
+    m_storeMap.Add(obj, m_mapCount++);
     const_cast<Persistent*>(obj)->Serialize(*this);
 }
 

@@ -25,6 +25,40 @@
 
 namespace qv {
 
+// The storing archive's numbers of what it has written, by address: one flat
+// open-addressed table (a save names tens of thousands of objects, and a
+// table of nodes would make and free one for each). Numbers start at 1, so 0
+// marks a free slot.
+class StoredIndex {
+public:
+    // The number stored for p; 0 when it has none.
+    uint32_t Find(const void* p) const {
+        if (m_slots.empty()) return 0;
+        for (size_t i = SlotOf(p);; i = (i + 1) & m_mask)
+            if (m_slots[i].key == p || m_slots[i].number == 0) return m_slots[i].number;
+    }
+    // Enters p, which has no number yet, under `number` (not 0).
+    void Add(const void* p, uint32_t number);
+    // Room for n entries in all without growing.
+    void Reserve(size_t n);
+    size_t Size() const { return m_count; }
+
+private:
+    struct Slot {
+        const void* key = nullptr;
+        uint32_t number = 0;
+    };
+    // Puts p in the first free slot from its own (the table has room).
+    void Put(const void* p, uint32_t number);
+    size_t SlotOf(const void* p) const {
+        const auto bits = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+        return static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;
+    }
+    std::vector<Slot> m_slots;  // a power of two long, at most half full
+    size_t m_mask = 0;
+    size_t m_count = 0;
+};
+
 class ArchiveError : public std::runtime_error {
 public:
     enum Cause { EndOfFile, BadIndex, BadClass, BadSchema, BadString, BadCount, Generic };
@@ -69,6 +103,11 @@ public:
         m_out.resize(m_used);
         m_used = 0;
         return std::move(m_out);
+    }
+    // Room made at once for n bytes in all (storing), so that a large record
+    // is not copied each time it outgrows its buffer.
+    void Reserve(size_t n) {
+        if (n > m_out.size()) m_out.resize(n);
     }
     // Bytes not yet read (loading).
     size_t Remaining() const { return m_size - m_pos; }
@@ -209,7 +248,7 @@ private:
     size_t m_pos = 0;
 
     uint32_t m_mapCount = 1;  // next index; classes and objects share the count
-    std::unordered_map<const void*, uint32_t> m_storeMap;
+    StoredIndex m_storeMap;
     struct LoadEntry {
         const RuntimeClass* cls;  // set for a class entry
         Persistent* obj;          // set for an object entry

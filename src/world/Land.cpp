@@ -320,8 +320,11 @@ void Land::LoadNamedBitmap(const FileReader& read) {
 
 std::vector<uint8_t> Land::StoreBytes() const {
     qv::Archive ar;
+    ar.Reserve(storedsize + storedsize / 8);
     ar.WriteObject(this);
-    return ar.TakeBytes();
+    std::vector<uint8_t> bytes = ar.TakeBytes();
+    storedsize = bytes.size();
+    return bytes;
 }
 
 void Land::WriteFile(const std::string& name) const {
@@ -333,6 +336,7 @@ std::unique_ptr<Land> Land::FromBytes(const std::vector<uint8_t>& bytes, const s
     std::unique_ptr<Land> land(ar.ReadObjectOf<Land>());
     if (!land) ar.Fail(qv::ArchiveError::BadClass, "no land in the file");
     if (ar.Remaining() != 0) ar.Fail(qv::ArchiveError::Generic, "bytes after the land");
+    land->storedsize = bytes.size();
     return land;
 }
 

@@ -158,6 +158,9 @@ public:
     int32_t combattune = 1;
     int32_t sunlight = 0;
     int32_t lightlevel = 0;
+    // The size of the land's file as read or written last: the next writing
+    // makes its room at once (a land of many creatures takes megabytes).
+    mutable size_t storedsize = 0;
 
 private:
     static int s_useCount;

@@ -130,6 +130,30 @@ TEST(Archive, NewClassThenClassTagThenBackReference) {
     EXPECT_EQ(static_cast<Probe*>(rb.get())->value, -2);
 }
 
+TEST(Archive, AnObjectWrittenAgainNamesItsOwnNumberHoweverManyCameBetween) {
+    // Rows at the first growth of the names' table, and past the 16-bit names.
+    for (size_t objects : {size_t{1}, size_t{31}, size_t{32}, size_t{33}, size_t{0x7FFF + 10}}) {
+        SCOPED_TRACE(objects);
+        std::vector<Probe> probes(objects);
+        qv::Archive out;
+        for (size_t i = 0; i < objects; ++i) {
+            probes[i].value = int32_t(i);
+            out.WriteObject(&probes[i]);
+        }
+        for (size_t i = objects; i-- > 0;) out.WriteObject(&probes[i]);
+        const Bytes bytes = out.TakeBytes();
+        EXPECT_EQ(Bytes(bytes.end() - 2, bytes.end()), (Bytes{0x02, 0x00}));  // the first object
+        qv::Archive in(bytes);
+        std::vector<std::unique_ptr<qv::Persistent>> read;
+        for (size_t i = 0; i < objects; ++i) read.emplace_back(in.ReadObject());
+        for (size_t i = objects; i-- > 0;) {
+            ASSERT_EQ(in.ReadObjectUnowned(), read[i].get()) << i;
+            EXPECT_EQ(static_cast<Probe*>(read[i].get())->value, int32_t(i));
+        }
+        EXPECT_EQ(in.Remaining(), 0u);
+    }
+}
+
 TEST(Archive, NumbersAreLittleEndianWhateverTheHost) {
     qv::Archive out;
     out.WriteByte(0xA5);
