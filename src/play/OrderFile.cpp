@@ -47,7 +47,8 @@ constexpr std::array<const char*, Order::kKinds> kKindNames = {
     "Carry",     "Bring",        "Pause",        "HoldGround",   "Invulnerable", "DebugView",
     "Combat",    "SelectMode",   "CancelTarget", "QuickSave",    "Travel",       "SetTime",
     "TabTarget", "NewCharacter", "NewGame",      "Save",         "InputLock",    "OptionsShown",
-    "EndPlay",   "Editing",      "LoadWorld",    "ScriptedMove", "Buy",          "Sell",
+    "EndPlay",   "Editing",      "LoadWorld",    "ScriptedMove", "LearnSpell",   "ForgetSpell",
+    "Buy",       "Sell",
 };
 static_assert(std::string_view(kKindNames[static_cast<size_t>(Order::Kind::Sell)]) == "Sell",
               "every kind of order has its name, in the kinds' order");
