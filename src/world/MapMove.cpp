@@ -94,19 +94,9 @@ struct HolderTest {
     ObjectHolder* carrier = nullptr;
 
     ObjectHolder* Run(const ObjectHolderList& list) {
-        // The listed objects lie all over memory: ask for them all at once
-        // rather than waiting for each in turn, and before the mover's own
-        // side, which may have to come from memory too.
-        // The holders first, which needs nothing read; then for each object
-        // its first line, where its type and collision kind lie, or for a
-        // creature whose side the holder located only that side.
-        for (ObjectHolder* h : list) PrefetchLine(h);
-        for (ObjectHolder* h : list) {
-            if (h->m_uSpacingOf == ObjectHolder::SpacingTag(h->m_pObject))
-                PrefetchLine(h->SpacingCreature());
-            else
-                PrefetchLine(h->m_pObject);
-        }
+        // A cell lists few holders: they are read one by one, and the core
+        // overlaps their fetches by itself (asking memory for them all first
+        // measured slower).
         MapCreature* moverCreature = AsMapCreature(mover);
         const int64_t moverRadius = moverCreature ? moverCreature->MapSpacingRadius() : 0;
         for (ObjectHolder* h : list) {
