@@ -351,7 +351,8 @@ TEST_F(GameApp, TheIntroMoviePlaysToItsEndOrUntilAKeyAndABrokenOneIsSkipped) {
         EXPECT_EQ(clock.Now() - before, r.ms);
         EXPECT_EQ(std::tuple(f.m_iStage, f.m_Start.IsIntroPlaying(), f.m_Start.m_pAviPlayer.get()),
                   std::tuple(2, false, nullptr));
-        const std::string name = qv::ResolvePath(f.m_Play.Saves().GameFolderPath(f.kIntroMovieName));
+        const std::string name =
+            qv::ResolvePath(f.m_Play.Saves().GameFolderPath(f.kIntroMovieName));
         EXPECT_EQ(said.find(name) != std::string::npos, r.said) << said;
         if (r.shown >= 0) {
             const qv::Surface picture = intro::Picture(r.shown, 6, 640, 480);
