@@ -152,6 +152,8 @@ struct Order {
                        // catalogue's spell list (none it knows already)
         ForgetSpell,   // the creature `object` forgets its known spell at index `value`
         Shut,          // the window of the container play opened (Open) closes
+        Record,        // `value` 1: play keeps every later order in its own recording
+                       // (Play::Recorded); 0: it stops (the Record order is never kept)
         // ---- Trading with the store numbered `value`
         Buy,   // the actor buys one of the store's entry `object`
         Sell,  // the actor sells one of `object`, from its bag, to the store

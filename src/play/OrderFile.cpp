@@ -48,7 +48,7 @@ constexpr std::array<const char*, Order::kKinds> kKindNames = {
     "Combat",    "SelectMode",   "CancelTarget", "QuickSave",    "Travel",       "SetTime",
     "TabTarget", "NewCharacter", "NewGame",      "Save",         "InputLock",    "OptionsShown",
     "EndPlay",   "Editing",      "LoadWorld",    "ScriptedMove", "LearnSpell",   "ForgetSpell",
-    "Shut",      "Buy",          "Sell",
+    "Shut",      "Record",       "Buy",          "Sell",
 };
 static_assert(std::string_view(kKindNames[static_cast<size_t>(Order::Kind::Sell)]) == "Sell",
               "every kind of order has its name, in the kinds' order");

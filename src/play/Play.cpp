@@ -91,7 +91,8 @@ void Play::SetControlPlayer(Player* creature) {
 }
 
 int Play::Give(const Order& order) {
-    if (m_pRecording) m_pRecording->push_back({m_iTickCount, NumberedOrder(*this, order)});
+    if (m_pRecording && order.kind != Order::Kind::Record)
+        m_pRecording->push_back({m_iTickCount, NumberedOrder(*this, order)});
     // An order read back names its things by numbers: one that names
     // nothing the world holds now does nothing.
     Order found = order;
@@ -170,6 +171,7 @@ const std::array<Play::OrderHandler, Order::kKinds>& Play::OrderHandlers() {
         {Kind::LearnSpell, &Play::GiveLearnSpell},
         {Kind::ForgetSpell, &Play::GiveForgetSpell},
         {Kind::Shut, &Play::GiveShut},
+        {Kind::Record, &Play::GiveRecord},
         {Kind::Buy, &Play::GiveBuy},
         {Kind::Sell, &Play::GiveSell},
     };
@@ -226,5 +228,15 @@ int Play::GiveOptionsShown(const Order& order, Player*) {
 int Play::GiveEndPlay(const Order&, Player*) {
     m_iStartState = 2;
     m_Interaction.SetDragHolder(nullptr);
+    return 1;
+}
+
+int Play::GiveRecord(const Order& order, Player*) {
+    if (order.value) {
+        m_Recorded.clear();
+        m_pRecording = &m_Recorded;
+    } else if (m_pRecording == &m_Recorded) {
+        m_pRecording = nullptr;
+    }
     return 1;
 }

@@ -93,6 +93,8 @@ public:
     // each order is kept there with the tick it was given in.
     int Give(const Order& order);
     std::vector<TimedOrder>* m_pRecording = nullptr;
+    // What the Record order has kept so far.
+    const std::vector<TimedOrder>& Recorded() const { return m_Recorded; }
     // The clock's range as the editor sets it (SetTime).
     static constexpr int32_t kLastHour = 23;
     static constexpr int32_t kLastSetMinute = 55;
@@ -465,6 +467,7 @@ public:
                                  const Group* givingWay);
 
 private:
+    std::vector<TimedOrder> m_Recorded;  // the Record order's recording
     // ---- The orders' handlers, one a kind (Give's table, Play.cpp), each
     // defined with the rule it carries out. `actor` is the order's, else the
     // controlled member.
@@ -504,6 +507,7 @@ private:
     int GiveOpen(const Order& order, Player* actor);
     int GiveRest(const Order& order, Player* actor);
     int GiveShut(const Order& order, Player* actor);
+    int GiveRecord(const Order& order, Player* actor);
     // Magic and the party's windows (PlayMagic.cpp, PlayPanels.cpp)
     int GiveCast(const Order& order, Player* actor);
     int GiveCancelTarget(const Order& order, Player* actor);

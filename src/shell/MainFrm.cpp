@@ -38,17 +38,17 @@ CMainFrame::CMainFrame() {
     m_World.m_PlaySound = [this](int number, qv::Point at) { PlayCombatSound(number, at); };
     if (const char* file = std::getenv("QV_RECORD"); file && *file) {
         m_strRecordFile = file;
-        m_Play.m_pRecording = &m_Recording;
+        m_Play.Give(Order::With(Order::Kind::Record, 1));
     }
 }
 
 CMainFrame::~CMainFrame() {
     m_Play.Give(Order::Of(Order::Kind::EndPlay));
-    if (m_Play.m_pRecording) {
-        m_Play.m_pRecording = nullptr;
+    if (!m_strRecordFile.empty()) {
+        m_Play.Give(Order::With(Order::Kind::Record, 0));
         try {
             qv::WriteWholeFile(m_strRecordFile,
-                               WriteOrderFile({m_Play.m_iTickCount, std::move(m_Recording)}));
+                               WriteOrderFile({m_Play.m_iTickCount, m_Play.Recorded()}));
         } catch (const qv::FileError& e) {
             std::fprintf(stderr, "%s\n", FileErrorText(e).c_str());
         }

@@ -66,7 +66,6 @@ public:
     // The orders given, each with its tick, kept while QV_RECORD names the
     // file the frame writes them to as it goes (a recording that
     // quorvale_replay plays again).
-    std::vector<TimedOrder> m_Recording;
     std::string m_strRecordFile;
     // The player's answers to play's questions and what the screen does at
     // play's points of a tick.

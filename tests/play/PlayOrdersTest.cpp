@@ -52,6 +52,21 @@ TEST_F(PlayOrders, AWalkOrderSendsTheControlledMemberToABarePoint) {
     EXPECT_TRUE(ask.asked.empty());
 }
 
+// The Record order keeps the orders given between its start and its stop,
+// each with its tick, and never itself.
+TEST_F(PlayOrders, ARecordOrderKeepsTheOrdersGivenUntilItStops) {
+    play.Give(Order::With(Order::Kind::Pause, 1));
+    play.Give(Order::With(Order::Kind::Record, 1));
+    play.m_iTickCount = 7;
+    play.Give(Order::With(Order::Kind::Pause, 0));
+    play.Give(Order::With(Order::Kind::Record, 0));
+    play.Give(Order::With(Order::Kind::Pause, 1));
+    ASSERT_EQ(play.Recorded().size(), 1u);
+    EXPECT_EQ(play.Recorded()[0].tick, 7u);
+    EXPECT_EQ(play.Recorded()[0].order.kind, Order::Kind::Pause);
+    EXPECT_EQ(play.Recorded()[0].order.value, 0);
+}
+
 TEST_F(PlayOrders, AnOrderWithoutAnyoneToCarryItOutDoesNothing) {
     EXPECT_EQ(play.Give(Order::At(Order::Kind::WalkTo, At(36, 35))), 0);
     EXPECT_EQ(play.Give(Order::With(Order::Kind::Select, 0)), 0);

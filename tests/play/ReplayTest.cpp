@@ -382,8 +382,9 @@ Files PlayRecording(const char* name, const std::vector<TimedOrder>& orders, uin
             game.watch = [&] {
                 for (; step < std::size(kSteps) && kSteps[step].tick <= game.play.m_iTickCount;
                      ++step)
-                    if (kSteps[step].tick == game.play.m_iTickCount)
+                    if (kSteps[step].tick == game.play.m_iTickCount) {
                         EXPECT_EQ(game.Seen(), kSteps[step].seen) << kSteps[step].what;
+                    }
             };
         game.Run(orders, ticks);
         game.play.m_pRecording = nullptr;

@@ -49,7 +49,7 @@ bool Replay(const OrderRecording& recording, const std::string& folder) {
         world.CreateRootGroups();
         QuietAsk ask;
         Play play(world);
-        play.m_pAsk = &ask;
+        play.Attach(&ask, nullptr);
         play.Saves().UseGameFolder(folder + "\\");
         // A recording made from the start of the program begins with the new
         // game; one without it begins in the start world at once.
